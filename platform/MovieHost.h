@@ -1,0 +1,42 @@
+// The movie host: the child control that plays a chart movie from a movie URL and talks back
+// through script calls.
+#pragma once
+
+#include "core/String.h"
+
+#include <functional>
+
+namespace plotara {
+
+// The state a movie host is created with.
+struct MovieHostSettings {
+    Single left = 0, top = 0, width = 320, height = 240;
+    String windowMode = L"Window", quality = L"High", scriptAccess = L"always",
+           scaleMode = L"NoScale", networking = L"all", allowFullScreen = L"false";
+    bool play = true, loop = true, menu = true, deviceFont = false, embedMovie = false,
+         seamlessTabbing = true;
+    String movie, base, alignment, backgroundColor, remote, movieData;
+};
+
+class MovieHost {
+public:
+    virtual ~MovieHost() = default;
+    virtual void applySettings(const MovieHostSettings&) = 0;
+    // Loads the movie at once and replaces the chart shown; a movie that cannot be loaded leaves
+    // the host showing nothing, without an error.
+    virtual void put_Movie(const String& url) = 0;
+    virtual String get_Movie() const = 0;
+    virtual void put_BGColor(const String& color) = 0;
+    virtual void put_Menu(bool show) = 0;
+    virtual Single get_Width() const = 0;
+    virtual void put_Width(Single) = 0;
+    virtual Single get_Height() const = 0;
+    virtual void put_Height(Single) = 0;
+    // Sends an invoke request to the movie and returns its answer; an Error when the movie
+    // cannot serve it.
+    virtual String CallFunction(const String& request) = 0;
+    // The FlashCall event: the movie's script calls to its container.
+    virtual void onFlashCall(std::function<void(const String& request)> handler) = 0;
+};
+
+} // namespace plotara

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and the demo need. Safe to run again.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config clang clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpugixml-dev
+  libcairo2-dev libpango1.0-dev fonts-dejavu-core
+  libsqlite3-dev sqlite3
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
