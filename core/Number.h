@@ -18,7 +18,7 @@ String formatDouble(double value, wchar_t decimalSeparator = localeDecimalSepara
 // Parses text as a number the way the run-time's numeric conversions do: blanks around the text,
 // an optional sign, digits with the given decimal separator, an optional exponent (E or D), or
 // "&H"/"&O" for hexadecimal and octal. Raises Error 13 "Type mismatch" for anything else,
-// including "".
+// including "", and Error 6 "Overflow" beyond the range of a Double (or 64 bits for &H/&O).
 double parseDouble(StringView text, wchar_t decimalSeparator = localeDecimalSeparator());
 
 // Rounds half to even to a 16-bit integer (CInt). Error 6 "Overflow" outside -32768..32767.

@@ -1,0 +1,163 @@
+#include "core/Number.h"
+#include "tests/core_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace plotara {
+namespace {
+
+using test::errorOf;
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+
+TEST(CoreNumber, FormatDouble) {
+    const struct {
+        double value;
+        const wchar_t* text;
+    } cases[] = {
+        {1.5, L"1.5"},
+        {0, L"0"},
+        {-0.0, L"0"},
+        {100, L"100"},
+        {-2.5, L"-2.5"},
+        {0.1 + 0.2, L"0.3"},
+        {1.0 / 3, L"0.333333333333333"},
+        {2.0 / 3, L"0.666666666666667"},
+        {123456789012345.0, L"123456789012345"}, // 15 digits: still plain
+        {999999999999999.0, L"999999999999999"},
+        {1e15, L"1E+15"},
+        {1234567890123456.0, L"1.23456789012346E+15"},
+        {9999999999999999.0, L"1E+16"},
+        {0.0001, L"0.0001"},
+        {0.00012345, L"0.00012345"},
+        {0.00001, L"1E-05"},
+        {-0.000015, L"-1.5E-05"},
+        {1e100, L"1E+100"},
+        {1.5e-300, L"1.5E-300"},
+        {nan, L"NaN"},
+        {inf, L"Infinity"},
+        {-inf, L"-Infinity"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(number::formatDouble(c.value, L'.'), c.text) << c.value;
+}
+
+TEST(CoreNumber, FormatSingle) {
+    const struct {
+        Single value;
+        const wchar_t* text;
+    } cases[] = {
+        {0.1f, L"0.1"},
+        {1.1f, L"1.1"},
+        {-0.0f, L"0"},
+        {1234567.0f, L"1234567"},
+        {9999999.0f, L"9999999"},
+        {12345678.0f, L"1.234568E+07"},
+        {0.0001f, L"0.0001"},
+        {0.00001f, L"1E-05"},
+        {std::numeric_limits<Single>::max(), L"3.402823E+38"},
+        {std::numeric_limits<Single>::infinity(), L"Infinity"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(number::formatSingle(c.value, L'.'), c.text) << c.value;
+}
+
+TEST(CoreNumber, FormatUsesTheGivenSeparator) {
+    EXPECT_EQ(number::formatDouble(2.5, L','), L"2,5");
+    EXPECT_EQ(number::formatDouble(1.5e-7, L','), L"1,5E-07");
+    EXPECT_EQ(number::formatSingle(0.25f, L','), L"0,25");
+    EXPECT_EQ(number::localeDecimalSeparator(), L'.'); // tests run in the C locale
+}
+
+TEST(CoreNumber, ParseDoubleAcceptsTheRunTimeForms) {
+    const struct {
+        const wchar_t* text;
+        wchar_t separator;
+        double value;
+    } cases[] = {
+        {L"1.5", L'.', 1.5},
+        {L"  -2.5e3 ", L'.', -2500},
+        {L"\t+.5", L'.', 0.5},
+        {L"5.", L'.', 5},
+        {L"1D2", L'.', 100},
+        {L"1e-2", L'.', 0.01},
+        {L"2E+3", L'.', 2000},
+        {L"0.1", L'.', 0.1},
+        {L"123456789012345678", L'.', 123456789012345678.0},
+        {L"2.2250738585072014e-308", L'.', 2.2250738585072014e-308},
+        {L"1,5", L',', 1.5},
+        {L"&HFF", L'.', 255},
+        {L"&hff", L'.', 255},
+        {L" &O17 ", L'.', 15},
+        {L"&HFFFFFFFF", L'.', 4294967295.0},
+        {L"1e-999", L'.', 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(number::parseDouble(c.text, c.separator), c.value) << toUtf8(c.text);
+}
+
+TEST(CoreNumber, ParseDoubleRejectsEverythingElse) {
+    const struct {
+        const wchar_t* text;
+        wchar_t separator;
+    } cases[] = {
+        {L"", L'.'},     {L"   ", L'.'}, {L"+", L'.'},   {L"-", L'.'},     {L".", L'.'},
+        {L"1e", L'.'},   {L"1e+", L'.'}, {L"abc", L'.'}, {L"1.5x", L'.'},  {L"1 2", L'.'},
+        {L"--1", L'.'},  {L"&H", L'.'},  {L"&HG", L'.'}, {L"&O8", L'.'},   {L"&X10", L'.'},
+        {L"0x10", L'.'}, {L"1,5", L'.'}, {L"1.5", L','}, {L"1.2.3", L'.'}, {L"inf", L'.'},
+        {L"nan", L'.'},  {L"1\n", L'.'}, {L"- 1", L'.'}, {L"1e5.5", L'.'}, {L"\u0661", L'.'},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf([&] { number::parseDouble(c.text, c.separator); }), 13) << toUtf8(c.text);
+}
+
+TEST(CoreNumber, ParseDoubleOverflows) {
+    EXPECT_EQ(errorOf([] { number::parseDouble(L"1e999", L'.'); }), 6);
+    EXPECT_EQ(errorOf([] { number::parseDouble(L"-1e309", L'.'); }), 6);
+    EXPECT_EQ(errorOf([] { number::parseDouble(L"&H10000000000000000", L'.'); }), 6);
+}
+
+TEST(CoreNumber, ToIntegerRoundsHalfToEven) {
+    const struct {
+        double value;
+        Integer result;
+    } cases[] = {
+        {2.5, 2},       {3.5, 4},         {-2.5, -2},         {-3.5, -4},
+        {0.5, 0},       {1.5, 2},         {-0.5, 0},          {2.4999999, 2},
+        {2.5000001, 3}, {32767.4, 32767}, {-32768.5, -32768}, {-32767.5, -32768},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(number::toInteger(c.value), c.result) << c.value;
+    for (double value : {32767.5, 32768.0, -32768.6, -32769.0, nan, inf, -inf})
+        EXPECT_EQ(errorOf([&] { number::toInteger(value); }), 6) << value;
+}
+
+TEST(CoreNumber, ToIntegerFromText) {
+    EXPECT_EQ(number::toInteger(L" 2.5 ", L'.'), 2);
+    EXPECT_EQ(number::toInteger(L"-7,5", L','), -8);
+    EXPECT_EQ(errorOf([] { number::toInteger(L"x", L'.'); }), 13);
+    EXPECT_EQ(errorOf([] { number::toInteger(L"40000", L'.'); }), 6);
+}
+
+TEST(CoreNumber, ToLong) {
+    EXPECT_EQ(number::toLong(2147483647.0), 2147483647);
+    EXPECT_EQ(number::toLong(-2147483648.5), -2147483647 - 1);
+    EXPECT_EQ(number::toLong(4.5), 4);
+    EXPECT_EQ(number::toLong(1e9 + 0.5), 1000000000);
+    for (double value : {2147483647.5, -2147483649.0, 1e10, nan})
+        EXPECT_EQ(errorOf([&] { number::toLong(value); }), 6) << value;
+}
+
+TEST(CoreNumber, IncrementStopsAtTheTopLeavingTheCounter) {
+    Integer counter = 32766;
+    number::increment(counter);
+    EXPECT_EQ(counter, 32767);
+    EXPECT_EQ(errorOf([&] { number::increment(counter); }), 6);
+    EXPECT_EQ(counter, 32767);
+}
+
+} // namespace
+} // namespace plotara
