@@ -61,6 +61,7 @@ public:
 
     // Exact equality of type and value; objects compare by identity, arrays element by element.
     friend bool operator==(const Variant& a, const Variant& b);
+    friend String toText(const Variant& value);
 
 private:
     struct NullTag {
