@@ -48,7 +48,8 @@ public:
         m.body = std::move(body);
         return *this;
     }
-    // A property with a getter and, unless null, a setter (put and put-by-reference alike).
+    // A property with a getter and, unless null, a setter (put and put-by-reference alike); a null
+    // getter makes it write-only.
     DispatchTable& property(String name, Long dispId, Getter get, Setter put = nullptr) {
         Member& m = add(std::move(name), dispId);
         m.get = std::move(get);
@@ -86,11 +87,11 @@ public:
             DispatchArgs callArgs(args);
             return m.body(self, callArgs);
         }
-        if (kind == InvokeKind::PropertyGet) {
+        if (kind == InvokeKind::PropertyGet || (kind == InvokeKind::Method && args.empty())) {
+            if (!m.get) raise(errors::notSupported());   // a write-only property
             if (!args.empty()) raise(errors::wrongArgumentCount());
             return m.get(self);
         }
-        if (kind == InvokeKind::Method && args.empty()) return m.get(self);
         if (kind == InvokeKind::Method || !m.put) raise(errors::notSupported());
         if (args.size() != 1) raise(errors::wrongArgumentCount());
         if (args[0].isMissing()) raise(errors::argumentNotOptional());
