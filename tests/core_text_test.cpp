@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 namespace plotara {
 namespace {
 
@@ -83,12 +81,6 @@ TEST(CoreText, Instr) {
             << c.start << " " << toUtf8(c.text) << " " << toUtf8(c.find);
     EXPECT_EQ(errorOf([] { text::instr(0, L"abc", L"a"); }), 5);
     EXPECT_EQ(errorOf([] { text::instr(-1, L"abc", L""); }), 5);
-}
-
-TEST(CoreText, Decimal) {
-    EXPECT_EQ(text::decimal(0), L"0");
-    EXPECT_EQ(text::decimal(-12), L"-12");
-    EXPECT_EQ(text::decimal(LLONG_MIN), L"-9223372036854775808");
 }
 
 } // namespace
