@@ -1,0 +1,92 @@
+// The engine's state and lifecycle: store, delimiter, fresh start, reset, chart type, palette.
+#include "data/ArrayClass.h"
+
+#include "core/Error.h"
+#include "core/Number.h"
+
+namespace plotara {
+
+ArrayClass::ArrayClass()
+    : items_(std::make_unique<KeyedNode>()), color_(std::make_unique<PTColors>()) {}
+
+ArrayClass::~ArrayClass() = default;
+
+void ArrayClass::setDelimiter(const String& delimiter) {
+    delimiter_ = delimiter;
+    color_->setDelimiter(delimiter);
+}
+
+std::vector<ParamPair> ArrayClass::parseParams(StringView text, bool escape) const {
+    return plotara::parseParams(text, delimiter_, escape);
+}
+
+void ArrayClass::refuseWhileWriting() const {
+    // A host event handler that runs during the per-point yield must not change the record that
+    // is being written: the writers hold references into it.
+    if (writing_)
+        raise(errors::component(1, L"The chart document is being written: its content cannot "
+                                   L"change until getXML returns"));
+}
+
+void ArrayClass::yieldToHost() {
+    if (yield_) yield_();
+}
+
+void ArrayClass::resetData() {
+    refuseWhileWriting();
+    categoryCount_ = datasetCount_ = seriesIndex_ = pointIndex_ = 0;
+    trendlineCount_ = styleDefineCount_ = styleApplyCount_ = vTrendlineCount_ = 0;
+    dataPointCount_ = 0;
+    linesetCount_ = lastLineset_ = linesetPointIndex_ = datasetPointIndex_ = 0;
+    isLinesetMode_ = false;
+    stackStarted_ = false;
+    stackGroupEnds_.clear();
+    items_ = std::make_unique<KeyedNode>();
+    externalXML_.clear();
+    isExternalXML_ = false;
+    documentText_.clear();
+}
+
+void ArrayClass::freshStart() {
+    refuseWhileWriting();
+    if (isXMLGenerated_ || isExternalXML_) {
+        resetData();
+        isXMLGenerated_ = false;
+    }
+}
+
+void ArrayClass::setChartTypeNumber(const String& chartType) {
+    chartType_ = number::toInteger(chartType);
+    refreshChartKind();
+}
+
+void ArrayClass::refreshChartKind() noexcept {
+    if ((chartType_ >= 1 && chartType_ <= 9) || chartType_ == 37)
+        chartKind_ = 2;
+    else if ((chartType_ >= 10 && chartType_ <= 25) || chartType_ == 28 ||
+             (chartType_ >= 31 && chartType_ <= 36))
+        chartKind_ = 3;
+    else if (chartType_ == 26 || chartType_ == 27)
+        chartKind_ = 4;
+    else if (chartType_ == 29 || chartType_ == 30)
+        chartKind_ = 5;
+}
+
+void ArrayClass::addColors(const String& colorList) {
+    color_->setDelimiter(delimiter_);
+    color_->addColors(colorList);
+}
+
+void ArrayClass::clearUserColors() {
+    color_ = std::make_unique<PTColors>();
+    color_->setDelimiter(delimiter_);
+}
+
+ArrayClass::Counters ArrayClass::counters() const noexcept {
+    return Counters{categoryCount_,     datasetCount_,   seriesIndex_,     pointIndex_,
+                    dataPointCount_,    trendlineCount_, vTrendlineCount_, styleDefineCount_,
+                    styleApplyCount_,   linesetCount_,   lastLineset_,     linesetPointIndex_,
+                    datasetPointIndex_, isLinesetMode_,  isXMLGenerated_};
+}
+
+} // namespace plotara

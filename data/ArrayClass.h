@@ -1,0 +1,184 @@
+// The chart data builder's engine: records chart content in a keyed store and writes it as one
+// chart XML document. Internal to the data layer; hosts use PlotaraData.
+//
+// Every recording operation first applies the fresh-start rule: when a document was generated
+// since the last change, or the control supplied a ready document, all recorded content is
+// discarded before the new item is recorded. Counters are 16-bit; an increment past 32767 raises
+// Error 6 "Overflow".
+#pragma once
+
+#include "core/String.h"
+#include "core/Variant.h"
+#include "data/KeyedNode.h"
+#include "data/PTColors.h"
+#include "data/ParamParser.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace plotara {
+
+class Recordset;
+
+class ArrayClass {
+public:
+    ArrayClass();
+    ~ArrayClass();
+    ArrayClass(const ArrayClass&) = delete;
+    ArrayClass& operator=(const ArrayClass&) = delete;
+
+    // --- keyed store -----------------------------------------------------------------------
+    // The root node. Reading a missing key through it creates an empty node.
+    KeyedNode& items() noexcept { return *items_; }
+    const KeyedNode& items() const noexcept { return *items_; }
+    // Keys of the root in map order. Cannot fail.
+    std::vector<String> getKeys() const { return items_->keys(); }
+    bool itemExists(StringView key) const noexcept { return items_->exists(key); }
+    std::size_t itemCount() const noexcept { return items_->count(); }
+
+    // --- parameter strings -----------------------------------------------------------------
+    // Sets the delimiter and hands it to the palette; "" and long delimiters are accepted.
+    void setDelimiter(const String& delimiter);
+    const String& delimiter() const noexcept { return delimiter_; }
+    // Parses with the current delimiter; see parseParams in ParamParser.h. Cannot fail.
+    std::vector<ParamPair> parseParams(StringView text, bool escape) const;
+
+    // --- lifecycle -------------------------------------------------------------------------
+    // Discards all recorded content, the cached document and the external document; keeps the
+    // delimiter, palette, chart type and kind. Refused (component error) while a document is
+    // being written.
+    void resetData();
+    // The fresh-start rule; refused while a document is being written.
+    void freshStart();
+
+    // The per-point yield to the host while documents are written and rows imported.
+    void setYield(std::function<void()> yield) { yield_ = std::move(yield); }
+
+    // --- chart type ------------------------------------------------------------------------
+    // Converts the text as the run-time's CInt does (Error 13 or 6 on failure, nothing changed)
+    // and derives the chart kind.
+    void setChartTypeNumber(const String& chartType);
+    // Derives the chart kind from the chart type; unknown types keep the previous kind.
+    void refreshChartKind() noexcept;
+    Integer chartType() const noexcept { return chartType_; }
+    Integer chartKind() const noexcept { return chartKind_; }
+
+    // --- palette ---------------------------------------------------------------------------
+    PTColors& color() noexcept { return *color_; }
+    // Loads a user colour list, split on the current delimiter. Cannot fail.
+    void addColors(const String& colorList);
+    // Replaces the palette by a fresh one that keeps the current delimiter. Cannot fail.
+    void clearUserColors();
+
+    // --- recording: parameters, categories, datasets, points, vertical lines ----------------
+    // Errors: Error 6 when a 16-bit counter overflows; refused while a document is written.
+    void setChartParam(const String& paramName, const String& value);
+    void setChartParams(const String& params);
+    void setCategoriesParams(const String& params);
+    void addCategory(const String& label, const String& params = L"",
+                     const String& vlineParams = L"");
+    void addDataset(const String& seriesName, const String& params = L"");
+    void addChartData(const String& value, const String& params = L"",
+                      const String& vlineParams = L"");
+    void addVLine(const String& strParam);
+
+    // --- recording: styles and trend lines ---------------------------------------------------
+    void defineStyle(const String& styleName, const String& styleType, const String& styleParams);
+    void applyStyle(const String& toObject, const String& style);
+    void addTrendLines(const String& strParam);
+    void addVTrendLine(const String& strParam);
+
+    // --- recording: stacked datasets and line sets (errors trapped: they end the call) ------
+    void createMSStDataset();
+    void addMSStSubDataset(const String& seriesName, const String& params = L"");
+    void addMSLineset(const String& seriesName, const String& params = L"");
+    void addMSLinesetData(const String& value, const String& params = L"",
+                          const String& vlineParams = L"");
+
+    // --- bulk imports from arrays (errors reach the caller; earlier items stay) -------------
+    void addCategoryFromArray(const Variant& categoryArray);
+    void addChartDataFromArray(const Variant& chartDataArray);
+
+    // --- document ----------------------------------------------------------------------------
+    // The chart XML document: the external document when one is set, the cached document when
+    // nothing changed since, "" while no valid chart type was set, otherwise a new document (or
+    // the error text of a failed body writer). Errors of the style and trend-line writers reach
+    // the caller. Refused while a document is being written.
+    String getXML();
+
+    bool isExternalXML() const noexcept { return isExternalXML_; }
+    void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
+    const String& externalXML() const noexcept { return externalXML_; }
+    void setExternalXML(const String& text) { externalXML_ = text; }
+
+    // --- state, for the data object and for tests -------------------------------------------
+    struct Counters {
+        Integer categoryCount, datasetCount, seriesIndex, pointIndex, dataPointCount;
+        Integer trendlineCount, vTrendlineCount, styleDefineCount, styleApplyCount;
+        Integer linesetCount, lastLineset, linesetPointIndex, datasetPointIndex;
+        bool isLinesetMode, isXMLGenerated;
+    };
+    Counters counters() const noexcept;
+    const String& countedDataset() const noexcept { return countedDataset_; }
+    const std::vector<Integer>& stackGroupEnds() const noexcept { return stackGroupEnds_; }
+
+private:
+    class WritingScope;
+
+    void refuseWhileWriting() const;
+    void yieldToHost();
+    // Stores the parsed, escaped rows of params in node with trimmed names and values.
+    void storeParams(KeyedNode& node, const String& params);
+    void storePoint(Integer series, const String& value, const String& params);
+    void countPointsFor(Integer& index);
+    void addLinesetPoint(const String& value, const String& params, const String& vlineParams);
+    void addXYPoint(const String& value, const String& params);
+
+    // Body writers; each appends to documentText_ or to the text it is given.
+    void writeSingleSeriesSets();
+    void writeCategorySets();
+    void writeMultiSeries();
+    void writeDatasetSets(String& text, Integer series);
+    void writeVLines(Integer position, String& text);
+    // When a category element carries its label attribute.
+    enum class LabelRule { WhenTrimmedNotEmpty, WhenNotEmpty, Always };
+    // The whole categories element: opening tag with its parameters, categories, vertical lines.
+    void writeCategories(String& text, LabelRule rule);
+    void writeStackedBody();
+    void writeXYBody();
+    void writeXYSets(String& text, Integer series);
+    void writeLinesets();
+    void writeLinesetSets(String& text, Integer lineset);
+    void writeStyles();
+    void writeTrendlines();
+    void writeVTrendlines();
+    // The attributes of a parameter string stored whole, parsed and escaped now.
+    void appendAttributeList(String& text, const String& stored) const;
+    // Runs a body writer; its first run-time error replaces the document by the error's text.
+    void writeTrapped(const std::function<void()>& body);
+
+    std::unique_ptr<KeyedNode> items_;
+    String delimiter_ = L";";
+    std::unique_ptr<PTColors> color_;
+    std::function<void()> yield_;
+    bool writing_ = false;
+
+    Integer categoryCount_ = 0, datasetCount_ = 0, seriesIndex_ = 0, pointIndex_ = 0;
+    String countedDataset_;
+    Integer dataPointCount_ = 0;
+    Integer trendlineCount_ = 0, vTrendlineCount_ = 0, styleDefineCount_ = 0, styleApplyCount_ = 0;
+    Integer linesetCount_ = 0, lastLineset_ = 0, linesetPointIndex_ = 0;
+    bool isLinesetMode_ = false;
+    bool stackStarted_ = false;
+    std::vector<Integer> stackGroupEnds_;
+    Integer datasetPointIndex_ = 0;
+    Integer chartType_ = 0, chartKind_ = 0;
+    String documentText_;
+    String labelAttribute_, rootElement_;
+    bool isXMLGenerated_ = false;
+    String externalXML_;
+    bool isExternalXML_ = false;
+};
+
+} // namespace plotara

@@ -1,0 +1,78 @@
+// Document assembly: the chart element, the body for the chart kind, the optional sections and
+// the closing tag, with the finished document cached until the next change.
+#include "data/ArrayClass.h"
+
+#include "core/Text.h"
+#include "data/WriterText.h"
+
+namespace plotara {
+
+using namespace writer;
+
+// Marks the engine as writing for the lifetime of one document build.
+class ArrayClass::WritingScope {
+public:
+    explicit WritingScope(bool& writing) : writing_(writing) { writing_ = true; }
+    ~WritingScope() { writing_ = false; }
+    WritingScope(const WritingScope&) = delete;
+    WritingScope& operator=(const WritingScope&) = delete;
+
+private:
+    bool& writing_;
+};
+
+String ArrayClass::getXML() {
+    if (isExternalXML_) return externalXML_;
+    if (isXMLGenerated_) return documentText_;
+    refuseWhileWriting();
+    WritingScope writing(writing_);
+
+    documentText_.clear();
+    refreshChartKind();
+    if (chartKind_ == 0) return String();
+    labelAttribute_ = L"label";
+    rootElement_ = L"chart";
+
+    documentText_ = L"<" + rootElement_ + L" ";
+    for (const KeyedNode::Item& item : items_->child(L"params").items())
+        appendTrailing(documentText_, item.first, item.second.text());
+    for (const KeyedNode::Item& item : items_->child(L"param").items())
+        appendTrailing(documentText_, item.first, item.second.text());
+    documentText_ = text::trim(documentText_);
+    documentText_ += L">";
+
+    switch (chartKind_) {
+    case 2:
+        if (categoryCount_ > 0)
+            writeCategorySets();
+        else
+            writeSingleSeriesSets();
+        break;
+    case 3:
+        writeMultiSeries();
+        break;
+    case 4:
+        writeStackedBody();
+        break;
+    case 5:
+        writeXYBody();
+        break;
+    default:
+        break;
+    }
+    if (linesetCount_ > 0) writeLinesets();
+    if (trendlineCount_ > 0) writeTrendlines();
+    if (vTrendlineCount_ > 0) writeVTrendlines();
+    if (styleDefineCount_ > 0) writeStyles();
+
+    // A body that failed on a bad index or a missing argument yields the bare message.
+    if (documentText_ != L"Subscript out of range" && documentText_ != L"Argument not optional") {
+        documentText_ += L"\r\n</";
+        documentText_ += rootElement_;
+        documentText_ += L">";
+    }
+    isXMLGenerated_ = true;
+    return documentText_;
+}
+
+} // namespace plotara

@@ -1,0 +1,230 @@
+// Recording operations: chart parameters, categories, datasets, data points, vertical lines,
+// styles and trend lines, stacked datasets, line sets and XY points.
+#include "data/ArrayClass.h"
+
+#include "core/ErrorTrap.h"
+#include "core/Number.h"
+#include "core/Text.h"
+#include "data/EscapeText.h"
+
+#include <cwchar>
+
+namespace plotara {
+namespace {
+
+// The numeric value of the counted-dataset text, which the engine itself writes as decimal text.
+long countedValue(const String& counted) {
+    return std::wcstol(counted.c_str(), nullptr, 10);
+}
+
+} // namespace
+
+void ArrayClass::storeParams(KeyedNode& node, const String& params) {
+    for (ParamPair& row : parseParams(params, true))
+        node.set(text::trim(row.name), text::trim(row.value));
+}
+
+void ArrayClass::setChartParam(const String& paramName, const String& value) {
+    freshStart();
+    items_->child(L"param").set(paramName, value);
+}
+
+void ArrayClass::setChartParams(const String& params) {
+    freshStart();
+    if (params.empty()) return;
+    storeParams(items_->child(L"params"), params);
+}
+
+void ArrayClass::setCategoriesParams(const String& params) {
+    freshStart();
+    if (params.empty()) return;
+    storeParams(items_->child(L"categoriesParam"), params);
+}
+
+void ArrayClass::addCategory(const String& label, const String& params, const String& vlineParams) {
+    String escapedLabel = escapeText(label);
+    freshStart();
+    KeyedNode& category = items_->child(L"category").child(categoryCount_);
+    category.set(L"label", std::move(escapedLabel));
+    if (!params.empty()) storeParams(category, params);
+    number::increment(categoryCount_);
+    if (!vlineParams.empty()) addVLine(vlineParams);
+}
+
+void ArrayClass::addDataset(const String& seriesName, const String& params) {
+    String escapedName = escapeText(seriesName);
+    freshStart();
+    isLinesetMode_ = false;
+    KeyedNode& dataset = items_->child(L"dataset").child(datasetCount_);
+    dataset.set(L"seriesname", std::move(escapedName));
+    if (!params.empty()) {
+        for (ParamPair& row : parseParams(params, true)) {
+            String name = text::trim(row.name);
+            // A parameter spelled "seriesname" in any letter case names an unnamed dataset; for a
+            // named one it is stored under its own spelling (and only the exact spelling counts).
+            if (seriesName.empty() && text::toLower(name) == L"seriesname") name = L"seriesname";
+            dataset.set(name, text::trim(row.value));
+        }
+    }
+    number::increment(datasetCount_);
+}
+
+void ArrayClass::storePoint(Integer series, const String& value, const String& params) {
+    KeyedNode& point = items_->child(L"chartdata").child(series).child(pointIndex_);
+    point.set(L"value", value.empty() ? String(L" ") : value);
+    if (!params.empty()) storeParams(point, params);
+    number::increment(pointIndex_);
+}
+
+// Restarts the point index of a series when the dataset count changed since it was counted.
+void ArrayClass::countPointsFor(Integer& index) {
+    if (countedDataset_.empty()) {
+        countedDataset_ = text::decimal(datasetCount_);
+    } else if (countedValue(countedDataset_) != datasetCount_) {
+        countedDataset_ = text::decimal(datasetCount_);
+        index = 0;
+    }
+}
+
+void ArrayClass::addChartData(const String& value, const String& params,
+                              const String& vlineParams) {
+    freshStart();
+    if (chartType_ == 29 || chartType_ == 30) {
+        addXYPoint(value, params);
+        return;
+    }
+    number::increment(dataPointCount_);
+    if (isLinesetMode_) {
+        addLinesetPoint(value, params, vlineParams);
+        return;
+    }
+    if (datasetCount_ > 0) {
+        countPointsFor(pointIndex_);
+        storePoint(static_cast<Integer>(datasetCount_ - 1), value, params);
+        return;
+    }
+    if (categoryCount_ > 0 && chartKind_ == 2) {
+        storePoint(seriesIndex_, value, params);
+        return;
+    }
+    // Without datasets a multi-series chart fills one series per round of categories.
+    if (categoryCount_ > 0 && chartType_ > 10 && pointIndex_ >= categoryCount_) {
+        pointIndex_ = 0;
+        number::increment(seriesIndex_);
+    }
+    storePoint(seriesIndex_, value, params);
+    if (!vlineParams.empty()) addVLine(vlineParams);
+}
+
+void ArrayClass::addVLine(const String& strParam) {
+    freshStart();
+    Integer position = 0;
+    if (categoryCount_ != 0)
+        position = static_cast<Integer>(categoryCount_ - 1);
+    else if (pointIndex_ >= 1)
+        position = static_cast<Integer>(pointIndex_ - 1);
+    items_->set(text::decimal(position) + L"v", strParam);
+}
+
+// --- styles and trend lines: stored whole, parsed when written -------------------------------
+
+void ArrayClass::defineStyle(const String& styleName, const String& styleType,
+                             const String& styleParams) {
+    freshStart();
+    items_->child(L"styledef")
+        .set(text::decimal(styleDefineCount_), L"name=" + styleName + delimiter_ + L" type=" +
+                                                   styleType + delimiter_ + L" " + styleParams);
+    number::increment(styleDefineCount_);
+}
+
+void ArrayClass::applyStyle(const String& toObject, const String& style) {
+    freshStart();
+    items_->child(L"styleapp")
+        .set(text::decimal(styleApplyCount_),
+             L"toObject=" + toObject + delimiter_ + L" styles=" + style);
+    number::increment(styleApplyCount_);
+}
+
+void ArrayClass::addTrendLines(const String& strParam) {
+    freshStart();
+    items_->child(L"trendline").set(text::decimal(trendlineCount_), strParam);
+    number::increment(trendlineCount_);
+}
+
+void ArrayClass::addVTrendLine(const String& strParam) {
+    freshStart();
+    items_->child(L"vtrendline").set(text::decimal(vTrendlineCount_), strParam);
+    number::increment(vTrendlineCount_);
+}
+
+// --- stacked datasets and line sets ----------------------------------------------------------
+
+void ArrayClass::createMSStDataset() {
+    freshStart();
+    ErrorTrap::capture([&] {
+        if (!stackStarted_) {
+            stackGroupEnds_.assign(1, Integer{-1});
+            stackStarted_ = true;
+        }
+        stackGroupEnds_.back() = datasetCount_ != 0 ? static_cast<Integer>(datasetCount_ - 1) : 0;
+        // The list is indexed by a 16-bit integer: it cannot grow past entry 32767.
+        if (stackGroupEnds_.size() > 32767) raise(errors::overflow());
+        stackGroupEnds_.push_back(0);
+    });
+}
+
+void ArrayClass::addMSStSubDataset(const String& seriesName, const String& params) {
+    addDataset(seriesName, params);
+}
+
+void ArrayClass::addMSLineset(const String& seriesName, const String& params) {
+    String escapedName = escapeText(seriesName);
+    freshStart();
+    ErrorTrap::capture([&] {
+        isLinesetMode_ = true;
+        KeyedNode& lineset = items_->child(L"lines").child(linesetCount_);
+        lineset.set(L"seriesname", std::move(escapedName));
+        if (!params.empty()) storeParams(lineset, params);
+        number::increment(linesetCount_);
+    });
+}
+
+void ArrayClass::addMSLinesetData(const String& value, const String& params,
+                                  const String& vlineParams) {
+    addChartData(value, params, vlineParams);
+}
+
+// The line-set branch of addChartData; like the other line-set operations it traps its errors.
+void ArrayClass::addLinesetPoint(const String& value, const String& params,
+                                 const String& vlineParams) {
+    ErrorTrap::capture([&] {
+        if (linesetCount_ > lastLineset_) {
+            lastLineset_ = linesetCount_;
+            linesetPointIndex_ = 0;
+        }
+        KeyedNode& point = items_->child(L"lineset")
+                               .child(static_cast<Integer>(linesetCount_ - 1))
+                               .child(linesetPointIndex_);
+        point.set(L"Value", value);
+        if (!params.empty()) storeParams(point, params);
+        number::increment(linesetPointIndex_);
+        if (!vlineParams.empty()) addVLine(vlineParams);
+    });
+}
+
+// The XY branch of addChartData. Points added before any dataset are kept under series -1, as
+// the record of what the host did, and never written: a scatter point needs a dataset.
+void ArrayClass::addXYPoint(const String& value, const String& params) {
+    ErrorTrap::capture([&] {
+        number::increment(dataPointCount_);
+        countPointsFor(datasetPointIndex_);
+        KeyedNode& point = items_->child(L"chartdata")
+                               .child(static_cast<Integer>(datasetCount_ - 1))
+                               .child(datasetPointIndex_);
+        point.set(L"x", value);
+        if (!params.empty()) storeParams(point, params);
+        number::increment(datasetPointIndex_);
+    });
+}
+
+} // namespace plotara

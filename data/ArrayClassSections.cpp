@@ -1,0 +1,237 @@
+// The writers of the stacked and XY bodies, the line sets, the trend lines and the styles.
+#include "data/ArrayClass.h"
+
+#include "core/Error.h"
+#include "core/Number.h"
+#include "data/WriterText.h"
+
+#include <utility>
+#include <vector>
+
+namespace plotara {
+
+using namespace writer;
+
+namespace {
+
+// One row of a line-set or XY table: its cells and the point's further attributes in order.
+struct PointRow {
+    StringView cells[3];
+    std::vector<std::pair<StringView, StringView>> pairs;
+};
+
+const String& storedText(KeyedNode& node, Integer index) {
+    return node.item(KeyBuffer(index).view()).text();
+}
+
+} // namespace
+
+void ArrayClass::appendAttributeList(String& text, const String& stored) const {
+    for (const ParamPair& row : parseParams(stored, true))
+        appendTrailing(text, row.name, row.value);
+}
+
+// --- styles and trend lines (errors reach the caller of getXML) -----------------------------
+
+void ArrayClass::writeStyles() {
+    documentText_ += L"\r\n<styles> \r\n<definition>\r\n";
+    String text;
+    KeyedNode& definitions = items_->child(L"styledef");
+    for (Integer i = 0; i < styleDefineCount_; ++i) {
+        text += L"<style ";
+        appendAttributeList(text, storedText(definitions, i));
+        text += L"/>\r\n";
+    }
+    text += L"</definition>\r\n<application>\r\n";
+    KeyedNode& applications = items_->child(L"styleapp");
+    for (Integer i = 0; i < styleApplyCount_; ++i) {
+        text += L"<apply  ";
+        appendAttributeList(text, storedText(applications, i));
+        text += L"/>\r\n";
+    }
+    text += L"</application>\r\n</styles>";
+    documentText_ += text;
+}
+
+void ArrayClass::writeTrendlines() {
+    documentText_ += L"\r\n<trendlines> \r\n";
+    KeyedNode& lines = items_->child(L"trendline");
+    for (Integer i = 0; i < trendlineCount_; ++i) {
+        documentText_ += L"<line ";
+        appendAttributeList(documentText_, storedText(lines, i));
+        documentText_ += L"/>\r\n";
+    }
+    documentText_ += L"</trendlines>";
+}
+
+void ArrayClass::writeVTrendlines() {
+    documentText_ += L"\r\n<vTrendlines> \r\n";
+    KeyedNode& lines = items_->child(L"vtrendline");
+    for (Integer i = 0; i < vTrendlineCount_; ++i) {
+        documentText_ += L"<line ";
+        appendAttributeList(documentText_, storedText(lines, i));
+        documentText_ += L"/>\r\n";
+    }
+    documentText_ += L"</vTrendlines>";
+}
+
+// --- stacked multi-series body -----------------------------------------------------------------
+
+void ArrayClass::writeStackedBody() {
+    writeTrapped([&] {
+        if (datasetCount_ == 0) return;
+        writeCategories(documentText_, LabelRule::Always);
+        // Without createMSStDataset there is no stack list to read.
+        if (!stackStarted_) raise(errors::subscriptOutOfRange());
+        const int stacks = static_cast<int>(stackGroupEnds_.size()) - 1;
+        KeyedNode& datasets = items_->child(L"dataset");
+        int last = -1;
+        for (int g = 0; g < stacks; ++g) {
+            const int first = g == 0 ? 0 : last + 1;
+            last = g == stacks - 1 ? datasetCount_ - 1
+                                   : stackGroupEnds_[static_cast<std::size_t>(g + 1)];
+            documentText_ += L"\r\n<dataset>";
+            for (int d = first; d <= last; ++d) {
+                KeyedNode& dataset = datasets.child(d);
+                const bool customColors = color_->isCustomColors();
+                documentText_ += L"\r\n<dataset ";
+                documentText_ += L' ';
+                appendTrailing(documentText_, L"seriesName", dataset.item(L"seriesname").text());
+                if (customColors) appendTrailing(documentText_, L"color", color_->getColor());
+                for (const KeyedNode::Item& item : dataset.items()) {
+                    if (item.first.empty() || isSeriesNameName(item.first) ||
+                        isColorName(item.first))
+                        continue;
+                    appendTrailing(documentText_, item.first, item.second.text());
+                }
+                documentText_ += L">";
+                writeDatasetSets(documentText_, static_cast<Integer>(d));
+                documentText_ += L"\r\n</dataset>";
+            }
+            documentText_ += L"\r\n</dataset>";
+        }
+    });
+}
+
+// --- line sets ------------------------------------------------------------------------------
+
+void ArrayClass::writeLinesets() {
+    writeTrapped([&] {
+        KeyedNode& linesets = items_->child(L"lines");
+        for (Integer n = 0; n < linesetCount_; ++n) {
+            KeyedNode& lineset = linesets.child(n);
+            documentText_ += L"\r\n<lineset ";
+            documentText_ += L' ';
+            appendTrailing(documentText_, L"seriesName", lineset.item(L"seriesname").text());
+            for (const KeyedNode::Item& item : lineset.items()) {
+                if (item.first.empty() || item.first == L"seriesname") continue;
+                appendTrailing(documentText_, item.first, item.second.text());
+            }
+            documentText_ += L">";
+            writeLinesetSets(documentText_, n);
+            documentText_ += L"\r\n</lineset>";
+        }
+    });
+}
+
+// A line set is written as one set element per row of a table of line sets x categories rows:
+// point p fills row p, rows without a point are written empty, and a point past the last row is
+// the run-time's index error.
+void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
+    const int rowCount = static_cast<int>(linesetCount_) * categoryCount_;
+    if (rowCount > 32767) raise(errors::overflow());
+    if (rowCount <= 0) raise(errors::subscriptOutOfRange());
+    std::vector<PointRow> rows(static_cast<std::size_t>(rowCount));
+    KeyedNode& points = items_->child(L"lineset").child(lineset);
+    for (Integer p = 0;; number::increment(p)) {
+        const KeyedNode& point = points.child(p);
+        if (point.empty()) break;
+        if (p >= rowCount) raise(errors::subscriptOutOfRange());
+        PointRow& row = rows[static_cast<std::size_t>(p)];
+        bool lastPoint = false;
+        for (const KeyedNode::Item& item : point.items()) {
+            if (equalsLowerAscii(item.first, L"value"))
+                row.cells[0] = item.second.text();
+            else if (item.first.empty())
+                lastPoint = true;
+            else
+                row.pairs.emplace_back(item.first, item.second.text());
+        }
+        yieldToHost();
+        if (lastPoint) break;
+    }
+    for (const PointRow& row : rows) {
+        text += L"\r\n<set";
+        const StringView value = trimmedView(row.cells[0]);
+        if (!value.empty()) {
+            text += L' ';
+            appendTrailing(text, L"value", value);
+        }
+        for (const auto& [name, pairValue] : row.pairs)
+            appendLeading(text, name, pairValue);
+        text += L" />";
+    }
+}
+
+// --- XY body ----------------------------------------------------------------------------------
+
+void ArrayClass::writeXYBody() {
+    writeTrapped([&] {
+        if (datasetCount_ == 0) return;
+        writeCategories(documentText_, LabelRule::WhenNotEmpty);
+        KeyedNode& datasets = items_->child(L"dataset");
+        for (Integer d = 0; d < datasetCount_; ++d) {
+            KeyedNode& dataset = datasets.child(d);
+            documentText_ += L"\r\n<dataset ";
+            appendTrailing(documentText_, L"seriesName", dataset.item(L"seriesname").text());
+            for (const KeyedNode::Item& item : dataset.items()) {
+                if (item.first.empty() || item.first == L"seriesname") continue;
+                appendTrailing(documentText_, item.first, item.second.text());
+            }
+            documentText_ += L">";
+            writeXYSets(documentText_, d);
+            documentText_ += L"\r\n</dataset>";
+        }
+    });
+}
+
+// XY points are written X, Y (and Z for bubbles) first, in upper case whatever case they were
+// stored in, then their other attributes; the first point without an x value ends the dataset.
+void ArrayClass::writeXYSets(String& text, Integer series) {
+    std::vector<PointRow> rows;
+    KeyedNode& points = items_->child(L"chartdata").child(series);
+    for (Integer p = 0;; number::increment(p)) {
+        const KeyedNode& point = points.child(p);
+        if (point.empty()) break;
+        if (p >= dataPointCount_) raise(errors::subscriptOutOfRange());
+        PointRow& row = rows.emplace_back();
+        bool lastPoint = false;
+        for (const KeyedNode::Item& item : point.items()) {
+            if (equalsLowerAscii(item.first, L"x"))
+                row.cells[0] = item.second.text();
+            else if (equalsLowerAscii(item.first, L"y"))
+                row.cells[1] = item.second.text();
+            else if (equalsLowerAscii(item.first, L"z"))
+                row.cells[2] = item.second.text();
+            else if (item.first.empty())
+                lastPoint = true;
+            else
+                row.pairs.emplace_back(item.first, item.second.text());
+        }
+        yieldToHost();
+        if (lastPoint) break;
+    }
+    const bool bubble = chartType_ == 30;
+    for (const PointRow& row : rows) {
+        if (row.cells[0].empty()) break;
+        text += L"\r\n<set ";
+        appendTrailing(text, L"X", trimmedView(row.cells[0]));
+        appendTrailing(text, L"Y", trimmedView(row.cells[1]));
+        if (bubble) appendTrailing(text, L"Z", trimmedView(row.cells[2]));
+        for (const auto& [name, pairValue] : row.pairs)
+            appendLeading(text, name, pairValue);
+        text += L" />";
+    }
+}
+
+} // namespace plotara

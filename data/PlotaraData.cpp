@@ -1,0 +1,192 @@
+#include "data/PlotaraData.h"
+
+#include "core/ErrorTrap.h"
+#include "core/Number.h"
+#include "core/SafeArray.h"
+#include "core/Text.h"
+#include "data/ArrayClass.h"
+
+namespace plotara {
+
+PlotaraData::PlotaraData() : engine_(std::make_unique<ArrayClass>()) {}
+
+PlotaraData::~PlotaraData() = default;
+
+void PlotaraData::setChartParam(const String& paramName, const String& paramValue) {
+    engine_->setChartParam(paramName, paramValue);
+}
+
+void PlotaraData::setChartParams(const String& strParams) {
+    engine_->setChartParams(strParams);
+}
+
+void PlotaraData::setCategoriesParams(const String& catParams) {
+    engine_->setCategoriesParams(catParams);
+}
+
+String PlotaraData::getXML() {
+    return engine_->getXML();
+}
+
+void PlotaraData::setParamDelimiter(const String& strDelm) {
+    engine_->setDelimiter(strDelm);
+}
+
+void PlotaraData::addCategory(const String& label, const String& catParams,
+                              const String& vlineParams) {
+    isDataAdded_ = true;
+    engine_->addCategory(label, catParams, vlineParams);
+}
+
+void PlotaraData::addDataset(const String& seriesName, const String& datasetParams) {
+    if (chartType_ == 37) return; // the grid chart has no datasets
+    isDataAdded_ = true;
+    engine_->addDataset(seriesName, datasetParams);
+}
+
+void PlotaraData::addChartData(const String& value, const String& params,
+                               const String& vlineParams) {
+    isDataAdded_ = true;
+    engine_->addChartData(value, params, vlineParams);
+}
+
+void PlotaraData::applyStyle(const String& toObject, const String& styles) {
+    engine_->applyStyle(toObject, styles);
+}
+
+void PlotaraData::defineStyle(const String& styleName, const String& styleType,
+                              const String& styleParams) {
+    engine_->defineStyle(styleName, styleType, styleParams);
+}
+
+void PlotaraData::addVLine(const String& strParam) {
+    engine_->addVLine(strParam);
+}
+
+void PlotaraData::addTrendLine(const String& tlineParams) {
+    engine_->addTrendLines(tlineParams);
+}
+
+void PlotaraData::addChartDataFromArray(const Variant& dataArray, const Variant& dataCatArray) {
+    // Runs with errors ignored statement by statement, so nothing reaches the caller.
+    auto statement = [](auto&& body) { ErrorTrap::resume(body); };
+    bool multiSeries = true;
+    if (dataCatArray.isArray()) {
+        statement([&] { engine_->addCategoryFromArray(dataCatArray); });
+    } else if (engine_->counters().categoryCount < 1) {
+        statement([&] { engine_->addChartDataFromArray(dataArray); });
+        multiSeries = false;
+    }
+    if (multiSeries) {
+        // Each row is one series: its name, its dataset parameters, then one value per column.
+        // A bound that cannot be read keeps the value it had, as a skipped statement would.
+        Long rowLower = 0, rowUpper = 0, columnLower = 0;
+        Integer columnUpper = 0;
+        statement([&] { rowLower = dataArray.array().lbound(1); });
+        statement([&] { rowUpper = dataArray.array().ubound(1); });
+        statement([&] { columnLower = dataArray.array().lbound(2); });
+        statement([&] {
+            columnUpper = number::toInteger(static_cast<double>(dataArray.array().ubound(2)));
+        });
+        auto cell = [&](Long i, Long j) { return toText(dataArray.array().at(i, j)); };
+        for (Long i = rowLower; i <= rowUpper; ++i) {
+            for (Long j = columnLower; j <= columnUpper; ++j) {
+                if (j == 0) {
+                    statement([&] { engine_->addDataset(cell(i, 0), cell(i, 1)); });
+                } else if (j != 1) {
+                    statement([&] {
+                        const String value = cell(i, j);
+                        if (value.empty()) return;
+                        if (chartType_ != 29 && chartType_ != 30) {
+                            engine_->addChartData(value);
+                            return;
+                        }
+                        // XY cells hold x, y and z joined by the object's own separator.
+                        const auto parts = text::split(value, separator_);
+                        String params;
+                        if (parts.size() == 2) params = L"Y=" + parts[1];
+                        if (parts.size() == 3) params = L"Y=" + parts[1] + L";Z=" + parts[2];
+                        engine_->addChartData(parts[0], params);
+                    });
+                }
+            }
+        }
+    }
+    isDataAdded_ = true;
+}
+
+void PlotaraData::addCategoryFromArray(const Variant& categoryArray) {
+    engine_->addCategoryFromArray(categoryArray);
+    isDataAdded_ = true;
+}
+
+void PlotaraData::addMSLineset(const String& seriesName, const String& linesetParams) {
+    engine_->addMSLineset(seriesName, linesetParams);
+}
+
+void PlotaraData::addVTrendLine(const String& vtlineParams) {
+    engine_->addVTrendLine(vtlineParams);
+}
+
+void PlotaraData::createMSStDataset() {
+    engine_->createMSStDataset();
+}
+
+void PlotaraData::addMSStSubDataset(const String& seriesName, const String& datasetParams) {
+    engine_->addMSStSubDataset(seriesName, datasetParams);
+}
+
+void PlotaraData::addMSLinesetData(const String& value, const String& params) {
+    engine_->addMSLinesetData(value, params, L"");
+}
+
+void PlotaraData::setGridParams(const String& gridParams) {
+    gridParams_ = gridParams;
+}
+
+void PlotaraData::addColors(const String& colorList) {
+    engine_->addColors(colorList);
+}
+
+void PlotaraData::clearUserColor() {
+    engine_->clearUserColors();
+}
+
+bool PlotaraData::get_isExternalXML() const {
+    return engine_->isExternalXML();
+}
+
+void PlotaraData::put_isExternalXML(bool value) {
+    engine_->setExternalXMLFlag(value);
+}
+
+String PlotaraData::get_externalXML() const {
+    return engine_->externalXML();
+}
+
+void PlotaraData::put_externalXML(const String& value) {
+    engine_->setExternalXML(value);
+}
+
+void PlotaraData::setChartTypeNumber(const String& chartType) {
+    ErrorTrap::resume([&] {
+        const Integer type = number::toInteger(chartType);
+        engine_->setChartTypeNumber(chartType);
+        chartType_ = type;
+    });
+}
+
+void PlotaraData::resetData() {
+    isDataAdded_ = false;
+    engine_->resetData();
+}
+
+void PlotaraData::refreshChartKind() {
+    engine_->refreshChartKind();
+}
+
+void PlotaraData::setYieldHandler(std::function<void()> handler) {
+    engine_->setYield(std::move(handler));
+}
+
+} // namespace plotara

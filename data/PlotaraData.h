@@ -1,0 +1,116 @@
+// The public chart data object: a host builds a chart XML document through it, item by item or
+// in bulk, and the chart control reads the document with getXML.
+#pragma once
+
+#include "core/Dispatch.h"
+#include "core/String.h"
+#include "core/Variant.h"
+
+#include <functional>
+#include <memory>
+
+namespace plotara {
+
+class ArrayClass;
+class Recordset;
+
+class PlotaraData : public Dispatch {
+public:
+    PlotaraData();
+    ~PlotaraData() override;
+    PlotaraData(const PlotaraData&) = delete;
+    PlotaraData& operator=(const PlotaraData&) = delete;
+
+    // --- _PlotaraData ------------------------------------------------------------------------
+    // Unless stated otherwise a member raises what the engine raises: Error 6 "Overflow" when a
+    // 16-bit counter would pass 32767, and a component error when it is called from an event
+    // handler while getXML is writing this object's document.
+
+    // One chart attribute, stored as given (neither trimmed nor escaped).
+    void setChartParam(const String& paramName, const String& paramValue);
+    // Chart attributes from a parameter string ("caption=Sales;numberPrefix=$").
+    void setChartParams(const String& strParams);
+    // Attributes of the categories element.
+    void setCategoriesParams(const String& catParams);
+    // The chart XML document; "" while the control has not set a valid chart type. Errors of the
+    // trend-line and style sections reach the caller; a failed body becomes the document text.
+    String getXML();
+    // The delimiter of parameter strings and colour lists from now on; "" is accepted.
+    void setParamDelimiter(const String& strDelm);
+    void addCategory(const String& label, const String& catParams = L"",
+                     const String& vlineParams = L"");
+    // Does nothing at all for the grid chart (type 37).
+    void addDataset(const String& seriesName, const String& datasetParams = L"");
+    void addChartData(const String& value, const String& params = L"",
+                      const String& vlineParams = L"");
+    void applyStyle(const String& toObject, const String& styles);
+    void defineStyle(const String& styleName, const String& styleType, const String& styleParams);
+    void addVLine(const String& strParam);
+    void addTrendLine(const String& tlineParams);
+    // Never raises: every statement that fails is skipped, and isDataAdded ends True.
+    void addChartDataFromArray(const Variant& dataArray,
+                               const Variant& dataCatArray = Variant::missing());
+    // Error 13 for a value that is not an array, Error 9 for an array of another shape; the
+    // categories added before the failure stay.
+    void addCategoryFromArray(const Variant& categoryArray);
+    void addDataFromDatabase(Recordset& query_result, const String& db_field_ChartData,
+                             const String& db_field_CategoryNames = L"",
+                             const String& strParam = L"");
+    void addMSLineset(const String& seriesName, const String& linesetParams = L"");
+    void addVTrendLine(const String& vtlineParams);
+    void createMSStDataset();
+    void addMSStSubDataset(const String& seriesName, const String& datasetParams = L"");
+    void addMSLinesetData(const String& value, const String& params = L"");
+    void addCategoryFromDatabase(Recordset& query_result, const String& categoryColumn);
+    void addDatasetsFromDatabase(Recordset& query_result, const String& ctrlField,
+                                 const String& setField,
+                                 const Variant& datasetParamArray = Variant(L""));
+    // Stored verbatim for the grid chart's movie URL; nothing reaches the document. Cannot fail.
+    void setGridParams(const String& gridParams);
+    // A user colour list split on the parameter delimiter; "" switches user colours off. Cannot
+    // fail.
+    void addColors(const String& colorList);
+    // Back to the built-in colours (no colour attributes written). Cannot fail.
+    void clearUserColor();
+
+    // --- component-internal members (used by the control) ----------------------------------
+    bool get_isExternalXML() const;
+    void put_isExternalXML(bool value);
+    String get_externalXML() const;
+    void put_externalXML(const String& value);
+    bool get_isDataAdded() const { return isDataAdded_; }
+    void put_isDataAdded(bool value) { isDataAdded_ = value; }
+    // Converts the text to a 16-bit chart type for this object and its engine; text that is not
+    // such a number changes nothing and raises nothing.
+    void setChartTypeNumber(const String& chartType);
+    String getGridParams() const { return gridParams_; }
+    // Clears isDataAdded and discards all collected content and the external document.
+    void resetData();
+    // The object's own value separator (";"), which setParamDelimiter does not change.
+    String getDelimiter() const { return separator_; }
+    void refreshChartKind();
+
+    // --- host integration ------------------------------------------------------------------
+    // Called once per data point or row while documents are written and rows imported, so a host
+    // can process pending window events; the default does nothing. A handler must not record
+    // into this object meanwhile (such calls are refused with an error).
+    void setYieldHandler(std::function<void()> handler);
+
+    // The engine, for the data layer's own tests and tools.
+    ArrayClass& engine() noexcept { return *engine_; }
+
+    // --- Dispatch ----------------------------------------------------------------------------
+    // Error 438 for an unknown name (names match case-insensitively).
+    Long idOfName(const String& name) const override;
+    // Error 438 for an unknown id, 449 for a missing required argument, 450 for too many.
+    Variant invoke(Long dispId, InvokeKind kind, std::vector<Variant>& args) override;
+
+private:
+    std::unique_ptr<ArrayClass> engine_;
+    String separator_ = L";";
+    Integer chartType_ = 0;
+    String gridParams_;
+    bool isDataAdded_ = false;
+};
+
+} // namespace plotara

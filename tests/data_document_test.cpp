@@ -1,0 +1,287 @@
+// Whole documents for chart parameters, categories, datasets, points and vertical lines, and the
+// document's lifecycle: caching, fresh start, external documents.
+#include "data/ArrayClass.h"
+#include "data_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace plotara {
+namespace {
+
+using test::chart;
+using test::lines;
+
+TEST(ChartElement, ParametersFromBothOperationsInTheirOrder) {
+    auto data = chart(1);
+    data->setChartParams(L"caption=Sales;numberPrefix=$");
+    data->addChartData(L"10", L"label=Jan");
+    data->addChartData(L"20", L"label=Feb");
+    EXPECT_EQ(data->getXML(), lines({L"<chart caption='Sales' numberPrefix='$'>",
+                                     L"<set value='10'  label='Jan' />",
+                                     L"<set value='20'  label='Feb' />", L"</chart>"}));
+}
+
+TEST(ChartElement, SetChartParamsComeFirstAndNamesMayRepeat) {
+    auto data = chart(1);
+    data->setChartParam(L"caption", L"B");
+    data->setChartParams(L"caption=A");
+    EXPECT_EQ(data->getXML(), lines({L"<chart caption='A' caption='B'>", L"</chart>"}));
+}
+
+TEST(ChartElement, OnlyParameterStringsAreEscaped) {
+    auto data = chart(1);
+    data->setChartParam(L"caption", L"R&D");
+    data->setChartParam(L"subCaption", L"Q1's");
+    data->setChartParams(L"xAxisName=R&D;yAxisName=Q1's");
+    EXPECT_EQ(
+        data->getXML(),
+        lines({L"<chart xAxisName='R%26D' yAxisName='Q1%26apos;s' caption='R&D' subCaption='Q1's'>",
+               L"</chart>"}));
+}
+
+TEST(ChartElement, RepeatedNamesKeepTheLastValueAtTheFirstPlace) {
+    auto data = chart(1);
+    data->setChartParams(L" a = 1 ;b=2;a=3");
+    EXPECT_EQ(data->getXML(), lines({L"<chart a='3' b='2'>", L"</chart>"}));
+}
+
+TEST(ChartElement, NoParametersGiveABareTag) {
+    EXPECT_EQ(chart(1)->getXML(), lines({L"<chart>", L"</chart>"}));
+}
+
+TEST(SingleSeries, AnEmptyValueIsStoredAsABlankAndWrittenWithoutValue) {
+    auto data = chart(1);
+    data->addChartData(L"");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set  />", L"</chart>"}));
+}
+
+TEST(SingleSeries, VerticalLinesFollowTheirPoint) {
+    auto data = chart(1);
+    data->addChartData(L"1");
+    data->addChartData(L"2", L"", L"color=FF0000");
+    data->addChartData(L"3");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<set value='1'  />", L"<set value='2'  />",
+                     L"<vline color='FF0000' />", L"<set value='3'  />", L"</chart>"}));
+}
+
+TEST(SingleSeries, VerticalLineParametersAreParsedWhenWritten) {
+    auto data = chart(1);
+    data->addVLine(L"color=FF0000;thickness=2"); // before any point: after position 0
+    data->addChartData(L"1");
+    data->addChartData(L"2");
+    data->addVLine(L"a=1; b=x&y");
+    data->addVLine(L"a=2"); // one line per position: the later one replaces it
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<set value='1'  />", L"<vline color='FF0000' thickness='2' />",
+                     L"<set value='2'  />", L"<vline a='2' />", L"</chart>"}));
+}
+
+TEST(SingleSeries, ValuesAreWrittenTrimmedAndAttributesEscaped) {
+    auto data = chart(1);
+    data->addChartData(L" 42 ", L" link = a.htm?x=1&y=2 ; toolText=<b> ");
+    EXPECT_EQ(
+        data->getXML(),
+        lines({L"<chart>", L"<set value='42'  link='a.htm?x=1%26y=2' toolText='%26lt;b%26gt;' />",
+               L"</chart>"}));
+}
+
+TEST(CategorySets, LabelsComeFromCategoriesAndExtraPointsHaveNone) {
+    auto data = chart(1);
+    data->addCategory(L"Jan", L"toolText=first");
+    data->addCategory(L" ");
+    data->addChartData(L"10", L"link=x");
+    data->addChartData(L"20");
+    data->addChartData(L" 30 ");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<set label='Jan' toolText='first'  Value='10' link='x' />",
+                     L"<set  Value='20' />", L"<set Value=' 30 ' />", L"</chart>"}));
+}
+
+TEST(CategorySets, CategoriesWithoutPointsAreNotWritten) {
+    auto data = chart(2);
+    data->addCategory(L"Jan", L"", L"color=FF0000");
+    data->addCategory(L"Feb");
+    data->addChartData(L"10");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Jan'  Value='10' />", L"</chart>"}));
+}
+
+TEST(CategorySets, ALabelParameterReplacesTheLabel) {
+    auto data = chart(1);
+    data->addCategory(L"R&D", L"label=Ops");
+    data->addCategory(L"R&D");
+    data->addChartData(L"1");
+    data->addChartData(L"2");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Ops'  Value='1' />",
+                                     L"<set label='R%26D'  Value='2' />", L"</chart>"}));
+}
+
+TEST(MultiSeries, DatasetsCollectTheirPointsInOrder) {
+    auto data = chart(11);
+    data->setCategoriesParams(L"font=Arial;fontSize=10");
+    data->addCategory(L"Jan");
+    data->addCategory(L"", L"showLabel=0", L"color=FF0000");
+    data->addDataset(L"A", L"showValues=0");
+    data->addChartData(L"1");
+    data->addChartData(L"2", L"link=a");
+    data->addDataset(L"B");
+    data->addChartData(L"3");
+    EXPECT_EQ(
+        data->getXML(),
+        lines({L"<chart>", L"<categories font='Arial' fontSize='10'>", L"<category label='Jan' />",
+               L"<category showLabel='0' />", L"<vline color='FF0000' />", L"</categories>",
+               L"<dataset seriesName='A' showValues='0'>", L"<set value='1'  />",
+               L"<set value='2'  link='a' />", L"</dataset>", L"<dataset seriesName='B'>",
+               L"<set value='3'  />", L"</dataset>", L"</chart>"}));
+}
+
+TEST(MultiSeries, CategoriesElementIsWrittenEvenWithoutCategoriesOrDatasets) {
+    EXPECT_EQ(chart(11)->getXML(),
+              lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"}));
+}
+
+TEST(MultiSeries, SeriesNameFromParametersOnlyForUnnamedDatasets) {
+    auto data = chart(12);
+    data->addDataset(L"", L"SeriesName=Sales");
+    data->addDataset(L"Named", L"seriesName=Other");
+    data->addDataset(L"Named", L"seriesname=Exact");
+    data->addDataset(L"");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='Sales'>",
+                     L"</dataset>", L"<dataset seriesName='Named'>", L"</dataset>",
+                     L"<dataset seriesName='Exact'>", L"</dataset>", L"<dataset>", L"</dataset>",
+                     L"</chart>"}));
+}
+
+TEST(MultiSeries, PointsWithoutDatasetsWrapIntoOneSeriesPerRoundOfCategories) {
+    for (int type : {11, 10}) {
+        auto data = chart(type);
+        data->addCategory(L"a");
+        data->addCategory(L"b");
+        for (const wchar_t* v : {L"1", L"2", L"3", L"4"})
+            data->addChartData(v);
+        data->addDataset(L"X");
+        data->addDataset(L"Y");
+        const String wrapped = lines(
+            {L"<chart>", L"<categories>", L"<category label='a' />", L"<category label='b' />",
+             L"</categories>", L"<dataset seriesName='X'>", L"<set value='1'  />",
+             L"<set value='2'  />", L"</dataset>", L"<dataset seriesName='Y'>",
+             L"<set value='3'  />", L"<set value='4'  />", L"</dataset>", L"</chart>"});
+        const String unwrapped = lines(
+            {L"<chart>", L"<categories>", L"<category label='a' />", L"<category label='b' />",
+             L"</categories>", L"<dataset seriesName='X'>", L"<set value='1'  />",
+             L"<set value='2'  />", L"<set value='3'  />", L"<set value='4'  />", L"</dataset>",
+             L"<dataset seriesName='Y'>", L"</dataset>", L"</chart>"});
+        EXPECT_EQ(data->getXML(), type == 11 ? wrapped : unwrapped) << "chart type " << type;
+    }
+}
+
+TEST(MultiSeries, BlankPointsAreWrittenWithoutValue) {
+    auto data = chart(13);
+    data->addDataset(L"A");
+    data->addChartData(L"1");
+    data->addChartData(L""); // stored as a blank: written as a set without value
+    data->addChartData(L"3");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='A'>",
+                     L"<set value='1'  />", L"<set  />", L"<set value='3'  />", L"</dataset>",
+                     L"</chart>"}));
+}
+
+TEST(Lifecycle, AnUnsetChartTypeGivesNothingAndKeepsTheRecord) {
+    PlotaraData data;
+    data.setChartParams(L"caption=Kept");
+    data.addChartData(L"5");
+    EXPECT_EQ(data.getXML(), L"");
+    data.addChartData(L"6");
+    data.setChartTypeNumber(L"1");
+    EXPECT_EQ(data.getXML(), lines({L"<chart caption='Kept'>", L"<set value='5'  />",
+                                    L"<set value='6'  />", L"</chart>"}));
+}
+
+TEST(Lifecycle, RecordingAfterAGeneratedDocumentStartsAfresh) {
+    auto data = chart(11);
+    data->setParamDelimiter(L"|");
+    data->addCategory(L"a");
+    data->addDataset(L"A");
+    data->addChartData(L"1");
+    const String first = data->getXML();
+    EXPECT_EQ(data->getXML(), first);
+    data->setChartParam(L"caption", L"Next");
+    const auto counters = data->engine().counters();
+    EXPECT_EQ(counters.categoryCount, 0);
+    EXPECT_EQ(counters.datasetCount, 0);
+    EXPECT_EQ(counters.dataPointCount, 0);
+    EXPECT_EQ(data->engine().delimiter(), L"|");
+    EXPECT_EQ(data->engine().chartType(), 11);
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart caption='Next'>", L"<categories>", L"</categories>", L"</chart>"}));
+}
+
+TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecording) {
+    auto data = chart(1);
+    data->addChartData(L"1");
+    data->put_externalXML(L"<chart><set value='9'/></chart>");
+    data->put_isExternalXML(true);
+    EXPECT_EQ(data->getXML(), L"<chart><set value='9'/></chart>");
+    data->addChartData(L"2");
+    EXPECT_FALSE(data->get_isExternalXML());
+    EXPECT_EQ(data->get_externalXML(), L"");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
+}
+
+TEST(Lifecycle, ResetKeepsTypeDelimiterAndPaletteIndex) {
+    auto data = chart(1);
+    data->setParamDelimiter(L"|");
+    data->addColors(L"AAAAAA|BBBBBB");
+    data->addChartData(L"1");
+    data->getXML();
+    data->resetData();
+    EXPECT_FALSE(data->get_isDataAdded());
+    data->addChartData(L"2", L"a=1|b=2");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<set value='2'  a='1' b='2' color='BBBBBB' />", L"</chart>"}));
+}
+
+TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
+    auto data = chart(1);
+    for (int i = 0; i < 32767; ++i)
+        data->addChartData(L"1");
+    try {
+        data->addChartData(L"1");
+        FAIL() << "the 32,768th point overflows the point counter";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 6);
+        EXPECT_EQ(e.description(), L"Overflow");
+    }
+    EXPECT_EQ(data->engine().counters().dataPointCount, 32767);
+    const String document = data->getXML();
+    EXPECT_EQ(std::count(document.begin(), document.end(), L'\n'), 32768);
+}
+
+TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
+    auto data = chart(11);
+    int calls = 0;
+    bool refused = false;
+    data->setYieldHandler([&] {
+        ++calls;
+        try {
+            data->addChartData(L"99");
+        } catch (const Error&) {
+            refused = true;
+        }
+    });
+    data->addDataset(L"A");
+    data->addChartData(L"1");
+    data->addChartData(L"2");
+    const String document = data->getXML();
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(document.find(L"99"), String::npos);
+    EXPECT_EQ(data->getXML(), document);
+}
+
+} // namespace
+} // namespace plotara

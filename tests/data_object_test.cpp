@@ -1,0 +1,182 @@
+// The public data object: its own rules and its dispatch interface.
+#include "core/Error.h"
+#include "core/SafeArray.h"
+#include "core/Text.h"
+#include "data/ArrayClass.h"
+#include "data_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace plotara {
+namespace {
+
+using test::chart;
+using test::lines;
+
+Long errorNumberOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(DataObject, GridChartDropsDatasetsSilently) {
+    auto grid = chart(37);
+    grid->addDataset(L"2008");
+    EXPECT_FALSE(grid->get_isDataAdded());
+    EXPECT_EQ(grid->engine().counters().datasetCount, 0);
+    auto columns = chart(11);
+    columns->addDataset(L"2008");
+    EXPECT_TRUE(columns->get_isDataAdded());
+    EXPECT_EQ(columns->engine().counters().datasetCount, 1);
+}
+
+TEST(DataObject, OnlyTheAddingMembersSetTheFlag) {
+    auto data = chart(11);
+    data->setChartParams(L"a=1");
+    data->setCategoriesParams(L"a=1");
+    data->applyStyle(L"CAPTION", L"S");
+    data->defineStyle(L"S", L"font", L"");
+    data->addTrendLine(L"startValue=1");
+    data->addVTrendLine(L"startValue=1");
+    data->addVLine(L"color=1");
+    data->addMSLineset(L"L");
+    data->addMSLinesetData(L"1");
+    data->createMSStDataset();
+    data->addMSStSubDataset(L"S");
+    data->addColors(L"FF0000");
+    data->setGridParams(L"a=1;b=2");
+    EXPECT_FALSE(data->get_isDataAdded());
+    data->addCategory(L"c");
+    EXPECT_TRUE(data->get_isDataAdded());
+    data->put_isDataAdded(false);
+    data->addChartData(L"1");
+    EXPECT_TRUE(data->get_isDataAdded());
+}
+
+TEST(DataObject, GridParametersAndSeparatorStayOutOfTheDocument) {
+    auto data = chart(1);
+    data->setGridParams(L"a=1;b=2");
+    data->setParamDelimiter(L"|");
+    EXPECT_EQ(data->getGridParams(), L"a=1;b=2");
+    EXPECT_EQ(data->getDelimiter(), L";");
+    EXPECT_EQ(data->engine().delimiter(), L"|");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"</chart>"}));
+}
+
+TEST(DataObject, ChartTypeTextThatIsNotANumberChangesNothing) {
+    auto data = chart(11);
+    for (const wchar_t* bad : {L"abc", L"", L"40000", L"1e9"}) {
+        EXPECT_NO_THROW(data->setChartTypeNumber(bad));
+        EXPECT_EQ(data->engine().chartType(), 11) << toUtf8(bad);
+    }
+    data->setChartTypeNumber(L" 29.4 ");
+    EXPECT_EQ(data->engine().chartType(), 29);
+    EXPECT_EQ(data->engine().chartKind(), 5);
+    data->setChartTypeNumber(L"99"); // no such chart: the kind stays
+    EXPECT_EQ(data->engine().chartKind(), 5);
+}
+
+TEST(DataObject, ResetClearsTheFlagAndTheExternalDocument) {
+    auto data = chart(1);
+    data->addChartData(L"1");
+    data->put_externalXML(L"<chart/>");
+    data->put_isExternalXML(true);
+    data->resetData();
+    EXPECT_FALSE(data->get_isDataAdded());
+    EXPECT_FALSE(data->get_isExternalXML());
+    EXPECT_EQ(data->get_externalXML(), L"");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"</chart>"}));
+}
+
+TEST(DataDispatch, EveryMemberByNameAndId) {
+    const std::vector<std::pair<const wchar_t*, Long>> members = {
+        {L"setChartParam", 0x60030006},
+        {L"setChartParams", 0x60030007},
+        {L"setCategoriesParams", 0x60030008},
+        {L"getXML", 0x60030009},
+        {L"setParamDelimiter", 0x6003000b},
+        {L"addCategory", 0x6003000c},
+        {L"addDataset", 0x6003000d},
+        {L"addChartData", 0x6003000e},
+        {L"applyStyle", 0x6003000f},
+        {L"defineStyle", 0x60030010},
+        {L"addVLine", 0x60030011},
+        {L"addTrendLine", 0x60030012},
+        {L"addChartDataFromArray", 0x60030013},
+        {L"addCategoryFromArray", 0x60030014},
+        {L"addDataFromDatabase", 0x60030015},
+        {L"addMSLineset", 0x60030016},
+        {L"addVTrendLine", 0x60030017},
+        {L"createMSStDataset", 0x60030018},
+        {L"addMSStSubDataset", 0x60030019},
+        {L"addMSLinesetData", 0x6003001a},
+        {L"addCategoryFromDatabase", 0x6003001b},
+        {L"addDatasetsFromDatabase", 0x6003001c},
+        {L"setGridParams", 0x6003001d},
+        {L"addColors", 0x6003001e},
+        {L"clearUserColor", 0x60030024}};
+    PlotaraData data;
+    for (const auto& [name, id] : members) {
+        EXPECT_EQ(data.idOfName(name), id) << toUtf8(name);
+        EXPECT_EQ(data.idOfName(text::toUpper(name)), id) << "names match in any case";
+    }
+    EXPECT_EQ(errorNumberOf([&] { data.idOfName(L"getXml2"); }), 438);
+    EXPECT_EQ(errorNumberOf([&] { data.idOfName(L"resetData"); }), 438)
+        << "internal members stay hidden";
+    std::vector<Variant> none;
+    EXPECT_EQ(errorNumberOf([&] { data.invoke(0x60030001, InvokeKind::Method, none); }), 438);
+}
+
+TEST(DataDispatch, BuildsADocumentLateBound) {
+    PlotaraData data;
+    data.setChartTypeNumber(L"1");
+    callByName(data, L"setChartParams", InvokeKind::Method, {L"caption=Late"});
+    callByName(data, L"addChartData", InvokeKind::Method, {Variant(Integer{10})});
+    callByName(data, L"ADDCHARTDATA", InvokeKind::Method,
+               {Variant(2.5), L"label=b", Variant::missing()});
+    const Variant document = callByName(data, L"getXML", InvokeKind::Method);
+    EXPECT_EQ(document.asString(), lines({L"<chart caption='Late'>", L"<set value='10'  />",
+                                          L"<set value='2.5'  label='b' />", L"</chart>"}));
+    EXPECT_EQ(callByName(data, L"getXML", InvokeKind::PropertyGet).asString(), document.asString());
+}
+
+TEST(DataDispatch, ArgumentRules) {
+    PlotaraData data;
+    data.setChartTypeNumber(L"11");
+    EXPECT_EQ(errorNumberOf([&] { callByName(data, L"addCategory", InvokeKind::Method); }), 449);
+    EXPECT_EQ(errorNumberOf([&] {
+                  callByName(data, L"addDataset", InvokeKind::Method, {Variant::missing(), L"x=1"});
+              }),
+              449);
+    EXPECT_EQ(errorNumberOf(
+                  [&] { callByName(data, L"createMSStDataset", InvokeKind::Method, {L"extra"}); }),
+              450);
+    EXPECT_EQ(errorNumberOf(
+                  [&] { callByName(data, L"addCategory", InvokeKind::Method, {Variant::null()}); }),
+              94);
+    EXPECT_EQ(
+        errorNumberOf([&] { callByName(data, L"addCategory", InvokeKind::PropertyPut, {L"a"}); }),
+        438);
+    EXPECT_EQ(
+        errorNumberOf([&] {
+            callByName(data, L"addDataFromDatabase", InvokeKind::Method, {L"no recordset", L"v"});
+        }),
+        424);
+    EXPECT_EQ(data.engine().counters().categoryCount, 0) << "failed calls record nothing";
+}
+
+TEST(DataDispatch, ArraysArriveAsVariants) {
+    PlotaraData data;
+    data.setChartTypeNumber(L"1");
+    Variant rows(SafeArray::of2D({{L"Jan", Variant(Integer{1})}}));
+    callByName(data, L"addChartDataFromArray", InvokeKind::Method, {rows});
+    EXPECT_EQ(data.getXML(), lines({L"<chart>", L"<set value='1'  label='Jan' />", L"</chart>"}));
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,127 @@
+// The parameter-string parser, the text escaping and the keyed store.
+#include "core/Error.h"
+#include "data/EscapeText.h"
+#include "data/KeyedNode.h"
+#include "data/ParamParser.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace plotara {
+namespace {
+
+using Rows = std::vector<ParamPair>;
+
+struct ParseCase {
+    const wchar_t* text;
+    const wchar_t* delimiter;
+    bool escape;
+    Rows expected;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << '"' << toUtf8(c.text) << "\" with \"" << toUtf8(c.delimiter) << '"';
+}
+
+class ParseParams : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseParams, GivesTheRowsInOrder) {
+    const ParseCase& c = GetParam();
+    EXPECT_EQ(parseParams(c.text, c.delimiter, c.escape), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseParams,
+    ::testing::Values(ParseCase{L"caption=Sales;subCaption=2008",
+                                L";",
+                                false,
+                                {{L"caption", L"Sales"}, {L"subCaption", L"2008"}}},
+                      // The parser keeps blanks; trimming is the recording operations' work.
+                      ParseCase{L" caption = Sales ", L";", false, {{L" caption ", L" Sales "}}},
+                      ParseCase{L"a=b=c", L";", false, {{L"a", L"b=c"}}},
+                      ParseCase{L"a=", L";", false, {{L"a", L""}}},
+                      ParseCase{L"a", L";", false, {}}, ParseCase{L"=b", L";", false, {}},
+                      ParseCase{L" =b", L";", false, {}},
+                      ParseCase{L";;a=1;", L";", false, {{L"a", L"1"}}},
+                      ParseCase{L"", L";", false, {}},
+                      ParseCase{L"a=1;a=2", L";", false, {{L"a", L"1"}, {L"a", L"2"}}},
+                      ParseCase{L"a=1||b=2", L"||", false, {{L"a", L"1"}, {L"b", L"2"}}},
+                      ParseCase{L"a=1;b=2", L"||", false, {{L"a", L"1;b=2"}}},
+                      ParseCase{L"a=1;b=2", L"", false, {{L"a", L"1;b=2"}}},
+                      ParseCase{L"a=1|", L"|", false, {{L"a", L"1"}}},
+                      // Escaping applies to values only.
+                      ParseCase{L"label=R&D", L";", true, {{L"label", L"R%26D"}}},
+                      ParseCase{L"a&b=x+y", L";", true, {{L"a&b", L"x%2by"}}}));
+
+TEST(EscapeText, ReplacesTheSixCharactersOnce) {
+    EXPECT_EQ(escapeText(L"100% & <b>"), L"100%25 %26 %26lt;b%26gt;");
+    EXPECT_EQ(escapeText(L"a+b"), L"a%2bb");
+    EXPECT_EQ(escapeText(L"Q1's"), L"Q1%26apos;s");
+    EXPECT_EQ(escapeText(L""), L"");
+    // Per-cent signs that the escaping itself introduces are not escaped again.
+    EXPECT_EQ(escapeText(L"%'"), L"%25%26apos;");
+    // Everything else passes unchanged, including quotes, "=", CR and LF.
+    EXPECT_EQ(escapeText(L"\"=;\r\n\u00e9"), L"\"=;\r\n\u00e9");
+}
+
+TEST(KeyedNode, ReadingAMissingKeyAddsAnEmptyNode) {
+    KeyedNode node;
+    EXPECT_FALSE(node.exists(L"x"));
+    KeyedEntry& entry = node.item(L"x");
+    ASSERT_TRUE(entry.isNode());
+    EXPECT_TRUE(entry.node().empty());
+    EXPECT_EQ(node.keys(), std::vector<String>{L"x"});
+}
+
+TEST(KeyedNode, ReplacingKeepsTheFirstPosition) {
+    KeyedNode node;
+    node.set(L"a", L"1");
+    node.set(L"b", L"2");
+    node.set(L"a", L"3");
+    EXPECT_EQ(node.keys(), (std::vector<String>{L"a", L"b"}));
+    EXPECT_EQ(node.lookup(L"a")->text(), L"3");
+}
+
+TEST(KeyedNode, KeysAreExactAndCaseSensitive) {
+    KeyedNode node;
+    node.set(L"seriesName", L"1");
+    node.set(L"seriesname", L"2");
+    EXPECT_EQ(node.count(), 2u);
+    EXPECT_EQ(node.lookup(L"seriesName")->text(), L"1");
+    EXPECT_EQ(node.lookup(L"SERIESNAME"), nullptr);
+}
+
+TEST(KeyedNode, LargeNodesKeepOrderAndFindEveryKey) {
+    // Past a handful of keys the node switches to its hash index; order and lookups must not
+    // change when it does.
+    KeyedNode node;
+    for (int i = 0; i < 1000; ++i)
+        node.set(std::to_wstring(i), std::to_wstring(i * 2));
+    node.set(L"500", L"replaced");
+    node.child(1000).set(L"value", L"x");
+    ASSERT_EQ(node.count(), 1001u);
+    const auto keys = node.keys();
+    for (int i = 0; i <= 1000; ++i)
+        ASSERT_EQ(keys[static_cast<std::size_t>(i)], std::to_wstring(i));
+    EXPECT_EQ(node.lookup(L"500")->text(), L"replaced");
+    EXPECT_EQ(node.lookup(L"999")->text(), L"1998");
+    EXPECT_EQ(node.child(1000).lookup(L"value")->text(), L"x");
+    EXPECT_EQ(node.lookup(L"1001"), nullptr);
+}
+
+TEST(KeyedNode, ANodeReadAsTextIsArgumentNotOptional) {
+    KeyedNode node;
+    node.child(L"n");
+    try {
+        (void)node.item(L"n").text();
+        FAIL() << "a node has no text";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 449);
+    }
+    node.set(L"t", L"text");
+    EXPECT_THROW(node.child(L"t"), Error);
+}
+
+} // namespace
+} // namespace plotara
