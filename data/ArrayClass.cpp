@@ -6,8 +6,7 @@
 
 namespace plotara {
 
-ArrayClass::ArrayClass()
-    : items_(std::make_unique<KeyedNode>()), color_(std::make_unique<PTColors>()) {}
+ArrayClass::ArrayClass() : color_(std::make_unique<PTColors>()) {}
 
 ArrayClass::~ArrayClass() = default;
 
@@ -41,7 +40,8 @@ void ArrayClass::resetData() {
     isLinesetMode_ = false;
     stackStarted_ = false;
     stackGroupEnds_.clear();
-    items_ = std::make_unique<KeyedNode>();
+    store_.clear();
+    cachedSeriesNode_ = nullptr;
     externalXML_.clear();
     isExternalXML_ = false;
     documentText_.clear();

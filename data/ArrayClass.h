@@ -30,12 +30,12 @@ public:
 
     // --- keyed store -----------------------------------------------------------------------
     // The root node. Reading a missing key through it creates an empty node.
-    KeyedNode& items() noexcept { return *items_; }
-    const KeyedNode& items() const noexcept { return *items_; }
+    KeyedNode& items() noexcept { return store_.root(); }
+    const KeyedNode& items() const noexcept { return store_.root(); }
     // Keys of the root in map order. Cannot fail.
-    std::vector<String> getKeys() const { return items_->keys(); }
-    bool itemExists(StringView key) const noexcept { return items_->exists(key); }
-    std::size_t itemCount() const noexcept { return items_->count(); }
+    std::vector<String> getKeys() const { return items().keys(); }
+    bool itemExists(StringView key) const noexcept { return items().exists(key); }
+    std::size_t itemCount() const noexcept { return items().count(); }
 
     // --- parameter strings -----------------------------------------------------------------
     // Sets the delimiter and hands it to the palette; "" and long delimiters are accepted.
@@ -127,9 +127,11 @@ private:
     class WritingScope;
 
     void refuseWhileWriting() const;
+    std::size_t estimatedLength() const noexcept;
     void yieldToHost();
     // Stores the parsed, escaped rows of params in node with trimmed names and values.
-    void storeParams(KeyedNode& node, const String& params);
+    void storeParams(KeyedNode& node, StringView params);
+    KeyedNode& seriesNode(Integer series);
     void storePoint(Integer series, const String& value, const String& params);
     void countPointsFor(Integer& index);
     void addLinesetPoint(const String& value, const String& params, const String& vlineParams);
@@ -154,11 +156,14 @@ private:
     void writeTrendlines();
     void writeVTrendlines();
     // The attributes of a parameter string stored whole, parsed and escaped now.
-    void appendAttributeList(String& text, const String& stored) const;
+    void appendAttributeList(String& text, StringView stored) const;
     // Runs a body writer; its first run-time error replaces the document by the error's text.
     void writeTrapped(const std::function<void()>& body);
 
-    std::unique_ptr<KeyedNode> items_;
+    KeyedStore store_;
+    // The node "chartdata" / cachedSeries_, valid until the store is cleared.
+    KeyedNode* cachedSeriesNode_ = nullptr;
+    Integer cachedSeries_ = 0;
     String delimiter_ = L";";
     std::unique_ptr<PTColors> color_;
     std::function<void()> yield_;

@@ -5,6 +5,8 @@
 #include "core/Text.h"
 #include "data/WriterText.h"
 
+#include <algorithm>
+
 namespace plotara {
 
 using namespace writer;
@@ -21,6 +23,12 @@ private:
     bool& writing_;
 };
 
+// About 32 characters per point and category: enough for most documents in one allocation.
+std::size_t ArrayClass::estimatedLength() const noexcept {
+    return 256 + 32 * (static_cast<std::size_t>(std::max<int>(dataPointCount_, pointIndex_)) +
+                       static_cast<std::size_t>(categoryCount_));
+}
+
 String ArrayClass::getXML() {
     if (isExternalXML_) return externalXML_;
     if (isXMLGenerated_) return documentText_;
@@ -33,12 +41,16 @@ String ArrayClass::getXML() {
     labelAttribute_ = L"label";
     rootElement_ = L"chart";
 
-    documentText_ = L"<" + rootElement_ + L" ";
-    for (const KeyedNode::Item& item : items_->child(L"params").items())
+    // The document is built in place: its buffer is kept from one document to the next.
+    documentText_.reserve(estimatedLength());
+    documentText_ += L"<";
+    documentText_ += rootElement_;
+    documentText_ += L" ";
+    for (const KeyedNode::Item& item : items().child(L"params").items())
         appendTrailing(documentText_, item.first, item.second.text());
-    for (const KeyedNode::Item& item : items_->child(L"param").items())
+    for (const KeyedNode::Item& item : items().child(L"param").items())
         appendTrailing(documentText_, item.first, item.second.text());
-    documentText_ = text::trim(documentText_);
+    trimRightInPlace(documentText_); // the text starts with "<", so only the end has blanks
     documentText_ += L">";
 
     switch (chartKind_) {

@@ -6,6 +6,7 @@
 #include "core/Number.h"
 #include "core/Text.h"
 #include "data/EscapeText.h"
+#include "data/WriterText.h"
 
 #include <cwchar>
 
@@ -19,32 +20,40 @@ long countedValue(const String& counted) {
 
 } // namespace
 
-void ArrayClass::storeParams(KeyedNode& node, const String& params) {
-    for (ParamPair& row : parseParams(params, true))
-        node.set(text::trim(row.name), text::trim(row.value));
+// Stores each pair with its name and value trimmed and its value escaped.
+void ArrayClass::storeParams(KeyedNode& node, StringView params) {
+    String escaped;
+    visitParams(params, delimiter_, [&](StringView name, StringView value) {
+        if (needsEscaping(value)) {
+            escaped.clear();
+            appendEscaped(escaped, value);
+            value = escaped;
+        }
+        node.set(writer::trimmedView(name), writer::trimmedView(value));
+    });
 }
 
 void ArrayClass::setChartParam(const String& paramName, const String& value) {
     freshStart();
-    items_->child(L"param").set(paramName, value);
+    items().child(L"param").set(paramName, value);
 }
 
 void ArrayClass::setChartParams(const String& params) {
     freshStart();
     if (params.empty()) return;
-    storeParams(items_->child(L"params"), params);
+    storeParams(items().child(L"params"), params);
 }
 
 void ArrayClass::setCategoriesParams(const String& params) {
     freshStart();
     if (params.empty()) return;
-    storeParams(items_->child(L"categoriesParam"), params);
+    storeParams(items().child(L"categoriesParam"), params);
 }
 
 void ArrayClass::addCategory(const String& label, const String& params, const String& vlineParams) {
     String escapedLabel = escapeText(label);
     freshStart();
-    KeyedNode& category = items_->child(L"category").child(categoryCount_);
+    KeyedNode& category = items().child(L"category").child(categoryCount_);
     category.set(L"label", std::move(escapedLabel));
     if (!params.empty()) storeParams(category, params);
     number::increment(categoryCount_);
@@ -55,7 +64,7 @@ void ArrayClass::addDataset(const String& seriesName, const String& params) {
     String escapedName = escapeText(seriesName);
     freshStart();
     isLinesetMode_ = false;
-    KeyedNode& dataset = items_->child(L"dataset").child(datasetCount_);
+    KeyedNode& dataset = items().child(L"dataset").child(datasetCount_);
     dataset.set(L"seriesname", std::move(escapedName));
     if (!params.empty()) {
         for (ParamPair& row : parseParams(params, true)) {
@@ -69,9 +78,18 @@ void ArrayClass::addDataset(const String& seriesName, const String& params) {
     number::increment(datasetCount_);
 }
 
+// The node of a series' points; the last one is remembered, since points arrive series by series.
+KeyedNode& ArrayClass::seriesNode(Integer series) {
+    if (cachedSeriesNode_ == nullptr || cachedSeries_ != series) {
+        cachedSeriesNode_ = &items().child(L"chartdata").child(series);
+        cachedSeries_ = series;
+    }
+    return *cachedSeriesNode_;
+}
+
 void ArrayClass::storePoint(Integer series, const String& value, const String& params) {
-    KeyedNode& point = items_->child(L"chartdata").child(series).child(pointIndex_);
-    point.set(L"value", value.empty() ? String(L" ") : value);
+    KeyedNode& point = seriesNode(series).child(pointIndex_);
+    point.set(L"value", value.empty() ? StringView(L" ") : StringView(value));
     if (!params.empty()) storeParams(point, params);
     number::increment(pointIndex_);
 }
@@ -123,7 +141,7 @@ void ArrayClass::addVLine(const String& strParam) {
         position = static_cast<Integer>(categoryCount_ - 1);
     else if (pointIndex_ >= 1)
         position = static_cast<Integer>(pointIndex_ - 1);
-    items_->set(text::decimal(position) + L"v", strParam);
+    items().set(writer::KeyBuffer(position, L'v').view(), strParam);
 }
 
 // --- styles and trend lines: stored whole, parsed when written -------------------------------
@@ -131,7 +149,8 @@ void ArrayClass::addVLine(const String& strParam) {
 void ArrayClass::defineStyle(const String& styleName, const String& styleType,
                              const String& styleParams) {
     freshStart();
-    items_->child(L"styledef")
+    items()
+        .child(L"styledef")
         .set(text::decimal(styleDefineCount_), L"name=" + styleName + delimiter_ + L" type=" +
                                                    styleType + delimiter_ + L" " + styleParams);
     number::increment(styleDefineCount_);
@@ -139,7 +158,8 @@ void ArrayClass::defineStyle(const String& styleName, const String& styleType,
 
 void ArrayClass::applyStyle(const String& toObject, const String& style) {
     freshStart();
-    items_->child(L"styleapp")
+    items()
+        .child(L"styleapp")
         .set(text::decimal(styleApplyCount_),
              L"toObject=" + toObject + delimiter_ + L" styles=" + style);
     number::increment(styleApplyCount_);
@@ -147,13 +167,13 @@ void ArrayClass::applyStyle(const String& toObject, const String& style) {
 
 void ArrayClass::addTrendLines(const String& strParam) {
     freshStart();
-    items_->child(L"trendline").set(text::decimal(trendlineCount_), strParam);
+    items().child(L"trendline").set(text::decimal(trendlineCount_), strParam);
     number::increment(trendlineCount_);
 }
 
 void ArrayClass::addVTrendLine(const String& strParam) {
     freshStart();
-    items_->child(L"vtrendline").set(text::decimal(vTrendlineCount_), strParam);
+    items().child(L"vtrendline").set(text::decimal(vTrendlineCount_), strParam);
     number::increment(vTrendlineCount_);
 }
 
@@ -182,7 +202,7 @@ void ArrayClass::addMSLineset(const String& seriesName, const String& params) {
     freshStart();
     ErrorTrap::capture([&] {
         isLinesetMode_ = true;
-        KeyedNode& lineset = items_->child(L"lines").child(linesetCount_);
+        KeyedNode& lineset = items().child(L"lines").child(linesetCount_);
         lineset.set(L"seriesname", std::move(escapedName));
         if (!params.empty()) storeParams(lineset, params);
         number::increment(linesetCount_);
@@ -202,7 +222,8 @@ void ArrayClass::addLinesetPoint(const String& value, const String& params,
             lastLineset_ = linesetCount_;
             linesetPointIndex_ = 0;
         }
-        KeyedNode& point = items_->child(L"lineset")
+        KeyedNode& point = items()
+                               .child(L"lineset")
                                .child(static_cast<Integer>(linesetCount_ - 1))
                                .child(linesetPointIndex_);
         point.set(L"Value", value);
@@ -218,9 +239,8 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
     ErrorTrap::capture([&] {
         number::increment(dataPointCount_);
         countPointsFor(datasetPointIndex_);
-        KeyedNode& point = items_->child(L"chartdata")
-                               .child(static_cast<Integer>(datasetCount_ - 1))
-                               .child(datasetPointIndex_);
+        KeyedNode& point =
+            seriesNode(static_cast<Integer>(datasetCount_ - 1)).child(datasetPointIndex_);
         point.set(L"x", value);
         if (!params.empty()) storeParams(point, params);
         number::increment(datasetPointIndex_);

@@ -20,13 +20,13 @@ struct PointRow {
     std::vector<std::pair<StringView, StringView>> pairs;
 };
 
-const String& storedText(KeyedNode& node, Integer index) {
+StringView storedText(KeyedNode& node, Integer index) {
     return node.item(KeyBuffer(index).view()).text();
 }
 
 } // namespace
 
-void ArrayClass::appendAttributeList(String& text, const String& stored) const {
+void ArrayClass::appendAttributeList(String& text, StringView stored) const {
     for (const ParamPair& row : parseParams(stored, true))
         appendTrailing(text, row.name, row.value);
 }
@@ -36,14 +36,14 @@ void ArrayClass::appendAttributeList(String& text, const String& stored) const {
 void ArrayClass::writeStyles() {
     documentText_ += L"\r\n<styles> \r\n<definition>\r\n";
     String text;
-    KeyedNode& definitions = items_->child(L"styledef");
+    KeyedNode& definitions = items().child(L"styledef");
     for (Integer i = 0; i < styleDefineCount_; ++i) {
         text += L"<style ";
         appendAttributeList(text, storedText(definitions, i));
         text += L"/>\r\n";
     }
     text += L"</definition>\r\n<application>\r\n";
-    KeyedNode& applications = items_->child(L"styleapp");
+    KeyedNode& applications = items().child(L"styleapp");
     for (Integer i = 0; i < styleApplyCount_; ++i) {
         text += L"<apply  ";
         appendAttributeList(text, storedText(applications, i));
@@ -55,7 +55,7 @@ void ArrayClass::writeStyles() {
 
 void ArrayClass::writeTrendlines() {
     documentText_ += L"\r\n<trendlines> \r\n";
-    KeyedNode& lines = items_->child(L"trendline");
+    KeyedNode& lines = items().child(L"trendline");
     for (Integer i = 0; i < trendlineCount_; ++i) {
         documentText_ += L"<line ";
         appendAttributeList(documentText_, storedText(lines, i));
@@ -66,7 +66,7 @@ void ArrayClass::writeTrendlines() {
 
 void ArrayClass::writeVTrendlines() {
     documentText_ += L"\r\n<vTrendlines> \r\n";
-    KeyedNode& lines = items_->child(L"vtrendline");
+    KeyedNode& lines = items().child(L"vtrendline");
     for (Integer i = 0; i < vTrendlineCount_; ++i) {
         documentText_ += L"<line ";
         appendAttributeList(documentText_, storedText(lines, i));
@@ -84,7 +84,7 @@ void ArrayClass::writeStackedBody() {
         // Without createMSStDataset there is no stack list to read.
         if (!stackStarted_) raise(errors::subscriptOutOfRange());
         const int stacks = static_cast<int>(stackGroupEnds_.size()) - 1;
-        KeyedNode& datasets = items_->child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset");
         int last = -1;
         for (int g = 0; g < stacks; ++g) {
             const int first = g == 0 ? 0 : last + 1;
@@ -117,7 +117,7 @@ void ArrayClass::writeStackedBody() {
 
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
-        KeyedNode& linesets = items_->child(L"lines");
+        KeyedNode& linesets = items().child(L"lines");
         for (Integer n = 0; n < linesetCount_; ++n) {
             KeyedNode& lineset = linesets.child(n);
             documentText_ += L"\r\n<lineset ";
@@ -142,7 +142,7 @@ void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
     if (rowCount > 32767) raise(errors::overflow());
     if (rowCount <= 0) raise(errors::subscriptOutOfRange());
     std::vector<PointRow> rows(static_cast<std::size_t>(rowCount));
-    KeyedNode& points = items_->child(L"lineset").child(lineset);
+    KeyedNode& points = items().child(L"lineset").child(lineset);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;
@@ -179,7 +179,7 @@ void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
-        KeyedNode& datasets = items_->child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset");
         for (Integer d = 0; d < datasetCount_; ++d) {
             KeyedNode& dataset = datasets.child(d);
             documentText_ += L"\r\n<dataset ";
@@ -199,7 +199,7 @@ void ArrayClass::writeXYBody() {
 // stored in, then their other attributes; the first point without an x value ends the dataset.
 void ArrayClass::writeXYSets(String& text, Integer series) {
     std::vector<PointRow> rows;
-    KeyedNode& points = items_->child(L"chartdata").child(series);
+    KeyedNode& points = items().child(L"chartdata").child(series);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;

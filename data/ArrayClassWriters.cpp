@@ -16,9 +16,9 @@ void ArrayClass::writeTrapped(const std::function<void()>& body) {
 
 void ArrayClass::writeVLines(Integer position, String& text) {
     KeyBuffer key(position, L'v');
-    const KeyedEntry* entry = items_->lookup(key.view());
+    const KeyedEntry* entry = items().lookup(key.view());
     if (entry == nullptr) return;
-    const String& stored = entry->text();
+    const StringView stored = entry->text();
     if (stored.empty()) return;
     text += L"\r\n<vline ";
     for (const ParamPair& row : parseParams(stored, true))
@@ -29,9 +29,9 @@ void ArrayClass::writeVLines(Integer position, String& text) {
 void ArrayClass::writeSingleSeriesSets() {
     // Runs with errors ignored statement by statement: a statement that fails is skipped.
     if (pointIndex_ == 0) return;
-    String text;
+    String& text = documentText_;
     KeyedNode* series = nullptr;
-    ErrorTrap::resume([&] { series = &items_->child(L"chartdata").child(L"0"); });
+    ErrorTrap::resume([&] { series = &items().child(L"chartdata").child(L"0"); });
     for (Integer p = 0; p < pointIndex_; ++p) {
         KeyedNode* point = nullptr;
         ErrorTrap::resume([&] {
@@ -59,19 +59,18 @@ void ArrayClass::writeSingleSeriesSets() {
         text += L" />";
         ErrorTrap::resume([&] { writeVLines(p, text); });
     }
-    documentText_ += text;
 }
 
 void ArrayClass::writeCategorySets() {
     writeTrapped([&] {
-        String text;
-        KeyedNode& categories = items_->child(L"category");
-        KeyedNode& series = items_->child(L"chartdata").child(L"0");
+        String& text = documentText_;
+        KeyedNode& categories = items().child(L"category");
+        KeyedNode& series = items().child(L"chartdata").child(L"0");
         for (Integer i = 0; i < dataPointCount_; ++i) {
             if (i < categoryCount_) {
                 text += L"\r\n<set ";
                 KeyedNode& category = categories.child(i);
-                const String& label = category.item(L"label").text();
+                const StringView label = category.item(L"label").text();
                 if (!trimmedView(label).empty()) appendTrailing(text, labelAttribute_, label);
                 for (const KeyedNode::Item& item : category.items()) {
                     if (item.first == L"label" || item.first.empty()) continue;
@@ -88,20 +87,19 @@ void ArrayClass::writeCategorySets() {
             }
             text += L" />";
         }
-        documentText_ += text;
     });
 }
 
 void ArrayClass::writeCategories(String& text, LabelRule rule) {
     text += L"\r\n<categories";
-    for (const KeyedNode::Item& item : items_->child(L"categoriesParam").items())
+    for (const KeyedNode::Item& item : items().child(L"categoriesParam").items())
         appendLeading(text, item.first, item.second.text());
     text += L">";
-    String buffer;
-    KeyedNode& categories = items_->child(L"category");
+    String& buffer = text; // an error ends the whole body, so the elements go straight in
+    KeyedNode& categories = items().child(L"category");
     for (Integer c = 0; c < categoryCount_; ++c) {
         KeyedNode& category = categories.child(c);
-        const String& label = category.item(L"label").text();
+        const StringView label = category.item(L"label").text();
         bool withLabel = true;
         if (rule == LabelRule::WhenTrimmedNotEmpty) withLabel = !trimmedView(label).empty();
         if (rule == LabelRule::WhenNotEmpty) withLabel = !label.empty();
@@ -115,18 +113,17 @@ void ArrayClass::writeCategories(String& text, LabelRule rule) {
         writeVLines(c, buffer);
     }
     buffer += L"\r\n</categories>";
-    text += buffer;
 }
 
 void ArrayClass::writeMultiSeries() {
     writeTrapped([&] {
         writeCategories(documentText_, LabelRule::WhenTrimmedNotEmpty);
-        KeyedNode& datasets = items_->child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset");
         for (Integer d = 0; d < datasetCount_; ++d) {
             KeyedNode& dataset = datasets.child(d);
             const bool customColors = color_->isCustomColors();
             String tag = L"\r\n<dataset ";
-            const String& name = dataset.item(L"seriesname").text();
+            const StringView name = dataset.item(L"seriesname").text();
             if (!trimmedView(name).empty()) appendTrailing(tag, L"seriesName", name);
             if (customColors) appendTrailing(tag, L"color", color_->getColor());
             for (const KeyedNode::Item& item : dataset.items()) {
@@ -145,12 +142,12 @@ void ArrayClass::writeMultiSeries() {
 }
 
 void ArrayClass::writeDatasetSets(String& text, Integer series) {
-    KeyedNode& points = items_->child(L"chartdata").child(series);
+    KeyedNode& points = items().child(L"chartdata").child(series);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;
         yieldToHost();
-        const String& value = pointValue(point, L"value");
+        const StringView value = pointValue(point, L"value");
         if (value.empty()) break;
         text += L"\r\n<set ";
         const StringView trimmed = trimmedView(value);

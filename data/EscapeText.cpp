@@ -38,6 +38,10 @@ void appendEscaped(String& out, StringView text) {
     out.append(text.substr(plain));
 }
 
+bool needsEscaping(StringView text) noexcept {
+    return text.find_first_of(L"%'<>&+") != StringView::npos;
+}
+
 String escapeText(StringView text) {
     String out;
     out.reserve(text.size());

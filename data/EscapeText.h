@@ -11,5 +11,7 @@ namespace plotara {
 String escapeText(StringView text);
 // Appends the escaped text to out.
 void appendEscaped(String& out, StringView text);
+// Whether escaping would change the text.
+bool needsEscaping(StringView text) noexcept;
 
 } // namespace plotara

@@ -1,45 +1,54 @@
-// A node of the builder's keyed store: an ordered map from text keys to entries that hold either
+// The builder's keyed store: a tree of ordered maps from text keys to entries that hold either
 // text or a child node. Keys compare exactly, enumerate in the order they were first added, and
-// keep their position when their entry is replaced. Small nodes are searched linearly; a node
-// that grows past a handful of keys builds a hash index (an ordered map as a vector plus a hash
-// index), so the 32,767 points of one series are found in constant time.
+// keep their position when their entry is replaced.
+//
+// A store is one arena: every node, key and text of a record lives in it and is dropped at once
+// when the next record starts, so recording a point costs a few pointer bumps instead of heap
+// allocations, and the next record reuses the same memory. Small nodes are searched
+// linearly; a node that grows past a handful of keys adds an open-addressing hash index over its
+// items (an ordered map as a vector plus a hash index), so the 32,767 points of one series are
+// found in constant time.
 #pragma once
 
 #include "core/String.h"
+#include "data/BumpArena.h"
 
-#include <memory>
-#include <unordered_map>
-#include <utility>
-#include <variant>
+#include <cstdint>
+#include <memory_resource>
 #include <vector>
 
 namespace plotara {
 
 class KeyedNode;
 
-// One entry: text or a child node.
+// One entry: text or a child node. Texts live in the store's arena.
 class KeyedEntry {
 public:
-    KeyedEntry() = default;
-    explicit KeyedEntry(String text) : value_(std::move(text)) {}
-    explicit KeyedEntry(std::unique_ptr<KeyedNode> node) : value_(std::move(node)) {}
+    explicit KeyedEntry(StringView text) : text_(text) {}
+    explicit KeyedEntry(KeyedNode* node) : node_(node) {}
 
-    bool isNode() const noexcept { return value_.index() == 1; }
+    bool isNode() const noexcept { return node_ != nullptr; }
     // The entry as text. A node has no text: reading one as text is the run-time's Error 449
     // "Argument not optional" (the node's default member needs a key).
-    const String& text() const;
+    StringView text() const;
     // The entry as a node; Error 13 "Type mismatch" when it holds text.
     KeyedNode& node() const;
 
 private:
-    std::variant<String, std::unique_ptr<KeyedNode>> value_;
+    StringView text_;
+    KeyedNode* node_ = nullptr;
 };
 
 class KeyedNode {
 public:
-    using Item = std::pair<String, KeyedEntry>;
+    struct Item {
+        StringView first; // the key, in the arena
+        KeyedEntry second;
+    };
 
-    KeyedNode() = default;
+    // A node whose items live in the arena; nodes are made by KeyedStore and by item().
+    explicit KeyedNode(std::pmr::memory_resource* arena)
+        : arena_(arena), items_(arena), slots_(arena) {}
     KeyedNode(const KeyedNode&) = delete;
     KeyedNode& operator=(const KeyedNode&) = delete;
 
@@ -52,39 +61,56 @@ public:
     // default-member read). The reference is valid until the next key is added to this node.
     KeyedEntry& item(StringView key);
     // Reads the node under key, creating it when missing; Error 13 when the entry is text.
-    // Nodes never move, so the reference stays valid while this node lives.
+    // Nodes never move, so the reference stays valid while the store lives.
     KeyedNode& child(StringView key) { return item(key).node(); }
     KeyedNode& child(long long index); // the key is the decimal text of index
 
     // Stores text under key: replaces an existing entry in place or appends the key.
-    void set(StringView key, String text);
+    void set(StringView key, StringView text);
     // The entry under key, or nullptr; creates nothing.
     const KeyedEntry* lookup(StringView key) const noexcept;
 
     // Entries in key order.
-    const std::vector<Item>& items() const noexcept { return items_; }
+    const std::pmr::vector<Item>& items() const noexcept { return items_; }
     std::vector<String> keys() const;
 
 private:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
     static constexpr std::size_t indexThreshold = 8;
 
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(StringView key) const noexcept {
-            return std::hash<StringView>{}(key);
-        }
-    };
-    struct KeyEqual {
-        using is_transparent = void;
-        bool operator()(StringView a, StringView b) const noexcept { return a == b; }
-    };
-
     std::size_t find(StringView key) const noexcept;
     std::size_t append(StringView key, KeyedEntry entry);
+    void rebuildIndex();
+    void indexPosition(std::size_t position);
+    StringView copyText(StringView text);
 
-    std::vector<Item> items_;
-    std::unique_ptr<std::unordered_map<String, std::size_t, KeyHash, KeyEqual>> index_;
+    std::pmr::memory_resource* arena_;
+    std::pmr::vector<Item> items_;
+    // Open addressing over items_: each slot holds the key's hash in its high half and the item
+    // position + 1 in its low half, or 0 when free, so probes rarely touch the items themselves.
+    std::pmr::vector<std::uint64_t> slots_;
+    // The position found last: keys are mostly read in order ("0", "1", "2" ...), so the item
+    // after it is tried before the index.
+    mutable std::size_t hint_ = 0;
+};
+
+// The arena and the root node of one record. clear() starts a new, empty record in the same
+// memory.
+class KeyedStore {
+public:
+    KeyedStore();
+    KeyedStore(const KeyedStore&) = delete;
+    KeyedStore& operator=(const KeyedStore&) = delete;
+
+    KeyedNode& root() noexcept { return *root_; }
+    const KeyedNode& root() const noexcept { return *root_; }
+    // Drops every node and text; references into the old record become invalid.
+    void clear();
+
+private:
+    // Nodes are never destroyed one by one: all their memory belongs to the arena.
+    BumpArena arena_;
+    KeyedNode* root_ = nullptr;
 };
 
 } // namespace plotara

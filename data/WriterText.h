@@ -5,8 +5,6 @@
 #include "core/Text.h"
 #include "data/KeyedNode.h"
 
-#include <cwchar>
-
 namespace plotara::writer {
 
 // "name='value' ": the attribute form with a trailing blank.
@@ -59,17 +57,27 @@ inline bool isSeriesNameName(StringView name) {
 }
 
 // The text of a point's value entry, "" when the point has none; Error 449 when it is a node.
-inline const String& pointValue(const KeyedNode& point, StringView valueKey) {
-    static const String none;
+inline StringView pointValue(const KeyedNode& point, StringView valueKey) {
     const KeyedEntry* entry = point.lookup(valueKey);
-    return entry ? entry->text() : none;
+    return entry ? entry->text() : StringView();
 }
 
 // A store key made of a number and an optional suffix ("12", "3v"), without allocating.
 class KeyBuffer {
 public:
     explicit KeyBuffer(long long number, wchar_t suffix = 0) {
-        length_ = static_cast<std::size_t>(std::swprintf(buffer_, 24, L"%lld", number));
+        wchar_t digits[24];
+        std::size_t count = 0;
+        unsigned long long magnitude = number < 0 ? 0ULL - static_cast<unsigned long long>(number)
+                                                  : static_cast<unsigned long long>(number);
+        do {
+            digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        length_ = 0;
+        if (number < 0) buffer_[length_++] = L'-';
+        while (count > 0)
+            buffer_[length_++] = digits[--count];
         if (suffix != 0) buffer_[length_++] = suffix;
     }
     StringView view() const { return StringView(buffer_, length_); }

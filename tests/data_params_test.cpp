@@ -66,7 +66,8 @@ TEST(EscapeText, ReplacesTheSixCharactersOnce) {
 }
 
 TEST(KeyedNode, ReadingAMissingKeyAddsAnEmptyNode) {
-    KeyedNode node;
+    KeyedStore store;
+    KeyedNode& node = store.root();
     EXPECT_FALSE(node.exists(L"x"));
     KeyedEntry& entry = node.item(L"x");
     ASSERT_TRUE(entry.isNode());
@@ -75,7 +76,8 @@ TEST(KeyedNode, ReadingAMissingKeyAddsAnEmptyNode) {
 }
 
 TEST(KeyedNode, ReplacingKeepsTheFirstPosition) {
-    KeyedNode node;
+    KeyedStore store;
+    KeyedNode& node = store.root();
     node.set(L"a", L"1");
     node.set(L"b", L"2");
     node.set(L"a", L"3");
@@ -84,7 +86,8 @@ TEST(KeyedNode, ReplacingKeepsTheFirstPosition) {
 }
 
 TEST(KeyedNode, KeysAreExactAndCaseSensitive) {
-    KeyedNode node;
+    KeyedStore store;
+    KeyedNode& node = store.root();
     node.set(L"seriesName", L"1");
     node.set(L"seriesname", L"2");
     EXPECT_EQ(node.count(), 2u);
@@ -95,7 +98,8 @@ TEST(KeyedNode, KeysAreExactAndCaseSensitive) {
 TEST(KeyedNode, LargeNodesKeepOrderAndFindEveryKey) {
     // Past a handful of keys the node switches to its hash index; order and lookups must not
     // change when it does.
-    KeyedNode node;
+    KeyedStore store;
+    KeyedNode& node = store.root();
     for (int i = 0; i < 1000; ++i)
         node.set(std::to_wstring(i), std::to_wstring(i * 2));
     node.set(L"500", L"replaced");
@@ -111,7 +115,8 @@ TEST(KeyedNode, LargeNodesKeepOrderAndFindEveryKey) {
 }
 
 TEST(KeyedNode, ANodeReadAsTextIsArgumentNotOptional) {
-    KeyedNode node;
+    KeyedStore store;
+    KeyedNode& node = store.root();
     node.child(L"n");
     try {
         (void)node.item(L"n").text();

@@ -1,0 +1,46 @@
+// A bump allocator for the keyed store. Allocation moves a pointer; nothing is freed one by one.
+// rewind() makes all memory reusable for the next record while keeping the blocks, so a host
+// that builds one chart after another reuses warm memory instead of faulting in fresh pages for
+// every document. Blocks beyond a retention limit are given back at the rewind.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <memory_resource>
+#include <vector>
+
+namespace plotara {
+
+class BumpArena final : public std::pmr::memory_resource {
+public:
+    // retainBytes: how much memory a rewind keeps for reuse.
+    explicit BumpArena(std::size_t retainBytes = std::size_t{64} << 20)
+        : retainBytes_(retainBytes) {}
+    BumpArena(const BumpArena&) = delete;
+    BumpArena& operator=(const BumpArena&) = delete;
+
+    // Makes every block reusable; objects allocated before are gone without their destructors
+    // running, so only objects whose memory all comes from this arena may live here.
+    void rewind() noexcept;
+    std::size_t reservedBytes() const noexcept { return reserved_; }
+
+private:
+    struct Block {
+        std::unique_ptr<std::byte[]> memory;
+        std::size_t size;
+    };
+
+    void* do_allocate(std::size_t bytes, std::size_t alignment) override;
+    void do_deallocate(void*, std::size_t, std::size_t) noexcept override {}
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+
+    std::vector<Block> blocks_;
+    std::size_t current_ = 0; // index of the block being filled
+    std::size_t used_ = 0;    // bytes used in that block
+    std::size_t reserved_ = 0;
+    std::size_t retainBytes_;
+};
+
+} // namespace plotara
