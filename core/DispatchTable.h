@@ -16,7 +16,7 @@ namespace plotara {
 struct DispatchParam {
     String name;
     bool optional = false;
-    Variant defaultValue = Variant::missing();   // what an omitted optional argument becomes
+    Variant defaultValue = Variant::missing(); // what an omitted optional argument becomes
 };
 
 // The arguments of one call after omitted optional ones were filled with their defaults.
@@ -42,7 +42,8 @@ public:
     using Setter = std::function<void(Self&, const Variant&)>;
 
     // A method; also callable as a property get, as late-bound callers often do for functions.
-    DispatchTable& method(String name, Long dispId, std::vector<DispatchParam> params, Method body) {
+    DispatchTable& method(String name, Long dispId, std::vector<DispatchParam> params,
+                          Method body) {
         Member& m = add(std::move(name), dispId);
         m.params = std::move(params);
         m.body = std::move(body);
@@ -68,7 +69,8 @@ public:
     const String& nameOf(Long dispId) const { return member(dispId).name; }
     std::vector<Long> dispIds() const {
         std::vector<Long> ids;
-        for (const Member& m : members_) ids.push_back(m.dispId);
+        for (const Member& m : members_)
+            ids.push_back(m.dispId);
         return ids;
     }
 
@@ -88,7 +90,7 @@ public:
             return m.body(self, callArgs);
         }
         if (kind == InvokeKind::PropertyGet || (kind == InvokeKind::Method && args.empty())) {
-            if (!m.get) raise(errors::notSupported());   // a write-only property
+            if (!m.get) raise(errors::notSupported()); // a write-only property
             if (!args.empty()) raise(errors::wrongArgumentCount());
             return m.get(self);
         }

@@ -31,16 +31,16 @@ inline constexpr Long objectErrorBase = static_cast<Long>(0x80040000u);
 
 // Named factories for the run-time errors the system raises, with their usual texts.
 namespace errors {
-Error invalidProcedureCall();   // 5 "Invalid procedure call or argument"
-Error overflow();               // 6 "Overflow"
-Error subscriptOutOfRange();    // 9 "Subscript out of range"
-Error divisionByZero();         // 11 "Division by zero"
-Error typeMismatch();           // 13 "Type mismatch"
-Error invalidUseOfNull();       // 94 "Invalid use of Null"
-Error objectRequired();         // 424 "Object required"
-Error notSupported();           // 438 "Object doesn't support this property or method"
-Error argumentNotOptional();    // 449 "Argument not optional"
-Error wrongArgumentCount();     // 450 "Wrong number of arguments or invalid property assignment"
+Error invalidProcedureCall(); // 5 "Invalid procedure call or argument"
+Error overflow();             // 6 "Overflow"
+Error subscriptOutOfRange();  // 9 "Subscript out of range"
+Error divisionByZero();       // 11 "Division by zero"
+Error typeMismatch();         // 13 "Type mismatch"
+Error invalidUseOfNull();     // 94 "Invalid use of Null"
+Error objectRequired();       // 424 "Object required"
+Error notSupported();         // 438 "Object doesn't support this property or method"
+Error argumentNotOptional();  // 449 "Argument not optional"
+Error wrongArgumentCount();   // 450 "Wrong number of arguments or invalid property assignment"
 // A component error: objectErrorBase + code with the given description.
 Error component(Long code, String description);
 } // namespace errors

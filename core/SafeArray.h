@@ -25,7 +25,7 @@ public:
     int dimensions() const noexcept { return static_cast<int>(bounds_.size()); }
     // Dimensions count from 1 as LBound and UBound do; Error 9 for a dimension outside 1..n.
     Long lbound(int dimension = 1) const;
-    Long ubound(int dimension = 1) const;   // lower + count - 1, so -1 for an empty 0-based array
+    Long ubound(int dimension = 1) const; // lower + count - 1, so -1 for an empty 0-based array
     std::size_t size() const noexcept { return items_.size(); }
 
     // Error 9 "Subscript out of range" outside the bounds or with the wrong number of indices.
@@ -43,7 +43,7 @@ private:
     std::size_t offset(const Long* indices, std::size_t count) const;
 
     std::vector<Bound> bounds_;
-    std::vector<Variant> items_;   // first dimension varies slowest
+    std::vector<Variant> items_; // first dimension varies slowest
 };
 
 } // namespace plotara

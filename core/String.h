@@ -7,10 +7,10 @@
 
 namespace plotara {
 
-using String = std::wstring;    // counted wide-character text
+using String = std::wstring; // counted wide-character text
 using StringView = std::wstring_view;
-using Integer = std::int16_t;   // 16-bit signed
-using Long = std::int32_t;      // 32-bit signed
+using Integer = std::int16_t; // 16-bit signed
+using Long = std::int32_t;    // 32-bit signed
 using Single = float;
 
 // Converts to UTF-8 for files and the terminal; characters outside Unicode become U+FFFD.

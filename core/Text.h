@@ -17,7 +17,9 @@ String toLower(StringView text);
 String toUpper(StringView text);
 
 // Exact, case-sensitive equality; the default comparison everywhere.
-inline bool equals(StringView a, StringView b) noexcept { return a == b; }
+inline bool equals(StringView a, StringView b) noexcept {
+    return a == b;
+}
 // Equality after lower-casing both sides; for names that match case-insensitively.
 bool equalsIgnoreCase(StringView a, StringView b);
 
@@ -34,7 +36,9 @@ void appendReplaced(String& out, StringView text, StringView find, StringView wi
 // 1-based position of find in text at or after start, 0 when absent; InStr semantics:
 // an empty find gives start when start <= len(text) + 1. start < 1 raises Error 5.
 Long instr(Long start, StringView text, StringView find);
-inline Long instr(StringView text, StringView find) { return instr(1, text, find); }
+inline Long instr(StringView text, StringView find) {
+    return instr(1, text, find);
+}
 
 // Decimal text of a whole number without blanks ("0", "-12").
 String decimal(long long value);

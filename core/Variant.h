@@ -15,9 +15,21 @@ class SafeArray;
 
 class Variant {
 public:
-    enum class Type { Empty, Null, Missing, Boolean, Integer, Long, Single, Double, String, Object, Array };
+    enum class Type {
+        Empty,
+        Null,
+        Missing,
+        Boolean,
+        Integer,
+        Long,
+        Single,
+        Double,
+        String,
+        Object,
+        Array
+    };
 
-    Variant() noexcept;   // Empty
+    Variant() noexcept; // Empty
     Variant(bool value) noexcept;
     Variant(Integer value) noexcept;
     Variant(Long value) noexcept;
@@ -26,7 +38,7 @@ public:
     Variant(const wchar_t* value);
     Variant(String value) noexcept;
     Variant(std::shared_ptr<Dispatch> object) noexcept;
-    Variant(SafeArray array);   // the Variant holds its own copy, as the run-time does
+    Variant(SafeArray array); // the Variant holds its own copy, as the run-time does
 
     Variant(const Variant& other);
     Variant(Variant&& other) noexcept;
@@ -34,8 +46,8 @@ public:
     Variant& operator=(Variant&& other) noexcept;
     ~Variant();
 
-    static Variant null();      // the database Null
-    static Variant missing();   // an optional argument that was not passed
+    static Variant null();    // the database Null
+    static Variant missing(); // an optional argument that was not passed
 
     Type type() const noexcept;
     bool isEmpty() const noexcept { return type() == Type::Empty; }
@@ -43,7 +55,7 @@ public:
     bool isMissing() const noexcept { return type() == Type::Missing; }
     bool isArray() const noexcept { return type() == Type::Array; }
     bool isObject() const noexcept { return type() == Type::Object; }
-    bool isNumeric() const noexcept;   // Boolean, Integer, Long, Single or Double
+    bool isNumeric() const noexcept; // Boolean, Integer, Long, Single or Double
 
     // Error 13 "Type mismatch" when not an array.
     const SafeArray& array() const;
@@ -55,7 +67,7 @@ public:
     Integer asInteger() const;
     Long asLong() const;
     double asDouble() const;
-    String asString() const;   // same as toText
+    String asString() const; // same as toText
     // The object itself; Error 424 "Object required" when not an object.
     const std::shared_ptr<Dispatch>& asObject() const;
 
@@ -70,8 +82,9 @@ private:
     struct MissingTag {
         bool operator==(const MissingTag&) const = default;
     };
-    using Storage = std::variant<std::monostate, NullTag, MissingTag, bool, Integer, Long, Single,
-                                 double, String, std::shared_ptr<Dispatch>, std::unique_ptr<SafeArray>>;
+    using Storage =
+        std::variant<std::monostate, NullTag, MissingTag, bool, Integer, Long, Single, double,
+                     String, std::shared_ptr<Dispatch>, std::unique_ptr<SafeArray>>;
     Storage value_;
 };
 

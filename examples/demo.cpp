@@ -24,8 +24,7 @@ struct Demo {
 
 const std::vector<Demo>& demos() {
     static const std::vector<Demo> all = {
-        {"monthly-sales", "Column chart of half a year's sales with a target line",
-         2,
+        {"monthly-sales", "Column chart of half a year's sales with a target line", 2,
          [](PlotaraData& data) {
              data.setChartParams(
                  L"caption=Monthly Sales;subCaption=2026;numberPrefix=$;decimals=0");

@@ -1,19 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test twice: a normal build, and a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer in which any report fails the run.
+# Installs what is missing, checks formatting, gives every parser a short fuzzing run, then builds
+# and runs every test twice: a normal build, and a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer in which any report fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 
+echo "== format"
+bash scripts/check-format.sh
+
+echo "== fuzz smoke run (clang, libFuzzer, 10 s per parser)"
+CXX=clang++ bash scripts/build.sh build-fuzz -DPLOTARA_TESTS=OFF -DPLOTARA_BENCH=OFF
+for fuzzer in build-fuzz/fuzz/*_fuzz; do
+  echo "$fuzzer"
+  "$fuzzer" -max_total_time=10 2>&1 | tail -n 1
+done
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-
-echo "== normal build"
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON
-ctest --test-dir build --output-on-failure -j "$(nproc)"
 
 echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE=ON \
   -DPLOTARA_BENCH=OFF -DPLOTARA_WERROR=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+
+echo "== normal build"
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON
+ctest --test-dir build --output-on-failure -j "$(nproc)"
