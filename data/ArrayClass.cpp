@@ -3,10 +3,13 @@
 
 #include "core/Error.h"
 #include "core/Number.h"
+#include "platform/MessageSink.h"
 
 namespace plotara {
 
-ArrayClass::ArrayClass() : color_(std::make_unique<PTColors>()) {}
+ArrayClass::ArrayClass()
+    : color_(std::make_unique<PTColors>()),
+      messageSink_(std::make_shared<StandardErrorMessageSink>()) {}
 
 ArrayClass::~ArrayClass() = default;
 

@@ -19,6 +19,7 @@
 
 namespace plotara {
 
+class MessageSink;
 class Recordset;
 
 class ArrayClass {
@@ -100,6 +101,34 @@ public:
     void addCategoryFromArray(const Variant& categoryArray);
     void addChartDataFromArray(const Variant& chartDataArray);
 
+    // --- bulk imports from database recordsets ------------------------------------------------
+    // Rows are read through Recordset::field; a Null reads as "", other values as their text
+    // trimmed of blanks. The host's yield runs once per row.
+
+    // One data point per row from valueField; with categoryField not "" each point is labelled
+    // "label=<category>;<params>". With categories recorded, stops after categoryCount rows.
+    // Raises only what the fresh start raises: any later run-time error (missing column,
+    // database error, counter overflow) ends the import silently and the rows read stay.
+    void addChartDataFromDatabase(Recordset& rs, const String& valueField,
+                                  const String& categoryField = L"", const String& params = L"");
+    // One category per row from categoryColumn; on an XY chart categoryColumn is the label column
+    // and the x column joined by the delimiter ("" as label column: no labels). Raises only what
+    // the fresh start raises: a later run-time error is shown through the message sink as
+    // "<categoryColumn>: <description>" and ends the import; the categories read stay.
+    void addCategoryFromDatabase(Recordset& rs, const String& categoryColumn);
+    // Datasets from rows: one control field makes one dataset per run of equal control values
+    // (read from the current row on, no rewind); several control fields, each a value column,
+    // make one dataset per column with categories from valueField. datasetParams is a text (a
+    // parameter string, or a bracket list "[..][..]" in the column form), an array of parameter
+    // strings used one per dataset, or missing. Does nothing on an XY chart. Errors reach the
+    // caller and what was recorded before them stays: a missing column, database errors, and
+    // Error 9 when a bracket list has fewer items than there are columns.
+    void addDatasetsFromDatabase(Recordset& rs, const String& ctrlField, const String& valueField,
+                                 const Variant& datasetParams = Variant(L""));
+    // Where addCategoryFromDatabase reports; nullptr restores the default, which writes to
+    // standard error. Cannot fail.
+    void setMessageSink(std::shared_ptr<MessageSink> sink);
+
     // --- document ----------------------------------------------------------------------------
     // The chart XML document: the external document when one is set, the cached document when
     // nothing changed since, "" while no valid chart type was set, otherwise a new document (or
@@ -157,6 +186,13 @@ private:
     void writeVTrendlines();
     // The attributes of a parameter string stored whole, parsed and escaped now.
     void appendAttributeList(String& text, StringView stored) const;
+    // Database imports: the dataset parameters of the next dataset, and one pass of the column
+    // form. See ArrayClassDatabase.cpp.
+    class DatasetParams;
+    void addGroupedDatasets(Recordset& rs, const String& ctrlField, const String& valueField,
+                            DatasetParams& params);
+    void addColumnDatasets(Recordset& rs, const std::vector<String>& columns,
+                           const String& valueField, DatasetParams& params);
     // Runs a body writer; its first run-time error replaces the document by the error's text.
     void writeTrapped(const std::function<void()>& body);
 
@@ -167,6 +203,7 @@ private:
     String delimiter_ = L";";
     std::unique_ptr<PTColors> color_;
     std::function<void()> yield_;
+    std::shared_ptr<MessageSink> messageSink_;
     bool writing_ = false;
 
     Integer categoryCount_ = 0, datasetCount_ = 0, seriesIndex_ = 0, pointIndex_ = 0;

@@ -12,6 +12,7 @@
 namespace plotara {
 
 class ArrayClass;
+class MessageSink;
 class Recordset;
 
 class PlotaraData : public Dispatch {
@@ -53,6 +54,9 @@ public:
     // Error 13 for a value that is not an array, Error 9 for an array of another shape; the
     // categories added before the failure stay.
     void addCategoryFromArray(const Variant& categoryArray);
+    // One data point per row of the value column, labelled from the category column when given.
+    // Never raises once it started: a missing column or database error ends the import quietly,
+    // keeping the rows read so far.
     void addDataFromDatabase(Recordset& query_result, const String& db_field_ChartData,
                              const String& db_field_CategoryNames = L"",
                              const String& strParam = L"");
@@ -61,7 +65,12 @@ public:
     void createMSStDataset();
     void addMSStSubDataset(const String& seriesName, const String& datasetParams = L"");
     void addMSLinesetData(const String& value, const String& params = L"");
+    // One category per row ("Label;X" column names on an XY chart). Never raises once it started:
+    // a failure goes to the message sink as "<categoryColumn>: <description>" and ends the import.
     void addCategoryFromDatabase(Recordset& query_result, const String& categoryColumn);
+    // Datasets per group of rows (one control field) or per value column (several). Errors reach
+    // the caller (missing column, database errors, Error 9 for a short bracket list) and what
+    // was recorded before them stays.
     void addDatasetsFromDatabase(Recordset& query_result, const String& ctrlField,
                                  const String& setField,
                                  const Variant& datasetParamArray = Variant(L""));
@@ -95,6 +104,9 @@ public:
     // can process pending window events; the default does nothing. A handler must not record
     // into this object meanwhile (such calls are refused with an error).
     void setYieldHandler(std::function<void()> handler);
+    // Where addCategoryFromDatabase reports a failure (the host's message box); nullptr restores
+    // the default, which writes the text to standard error. Cannot fail.
+    void setMessageSink(std::shared_ptr<MessageSink> sink);
 
     // The engine, for the data layer's own tests and tools.
     ArrayClass& engine() noexcept { return *engine_; }

@@ -1,29 +1,32 @@
-// The database imports of the data object.
+// The database imports of the data object: each sets isDataAdded, then forwards to the engine.
 #include "data/PlotaraData.h"
 
-#include "core/Error.h"
+#include "data/ArrayClass.h"
 
 namespace plotara {
-namespace {
 
-[[noreturn]] void importsUnavailable() {
-    raise(errors::component(2, L"Database imports are not available in this build of Plotara yet; "
-                               L"fill the chart with addCategory, addDataset and addChartData"));
+void PlotaraData::addDataFromDatabase(Recordset& query_result, const String& db_field_ChartData,
+                                      const String& db_field_CategoryNames,
+                                      const String& strParam) {
+    isDataAdded_ = true;
+    engine_->addChartDataFromDatabase(query_result, db_field_ChartData, db_field_CategoryNames,
+                                      strParam);
 }
 
-} // namespace
-
-void PlotaraData::addDataFromDatabase(Recordset&, const String&, const String&, const String&) {
-    importsUnavailable();
+void PlotaraData::addCategoryFromDatabase(Recordset& query_result, const String& categoryColumn) {
+    isDataAdded_ = true;
+    engine_->addCategoryFromDatabase(query_result, categoryColumn);
 }
 
-void PlotaraData::addCategoryFromDatabase(Recordset&, const String&) {
-    importsUnavailable();
+void PlotaraData::addDatasetsFromDatabase(Recordset& query_result, const String& ctrlField,
+                                          const String& setField,
+                                          const Variant& datasetParamArray) {
+    isDataAdded_ = true;
+    engine_->addDatasetsFromDatabase(query_result, ctrlField, setField, datasetParamArray);
 }
 
-void PlotaraData::addDatasetsFromDatabase(Recordset&, const String&, const String&,
-                                          const Variant&) {
-    importsUnavailable();
+void PlotaraData::setMessageSink(std::shared_ptr<MessageSink> sink) {
+    engine_->setMessageSink(std::move(sink));
 }
 
 } // namespace plotara

@@ -1,0 +1,131 @@
+// Database imports from SQLite against a bare loop that steps the same query and reads the same
+// columns through the C API. The ratio of the two is the cost of the recordset and the engine.
+#include "data/ArrayClass.h"
+#include "data/PlotaraData.h"
+#include "platform/sqlite/SqliteDatabase.h"
+#include "platform/sqlite/SqliteRecordset.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <unistd.h>
+
+namespace plotara {
+namespace {
+
+constexpr int singleRows = 32767; // the most points a 16-bit counter allows
+constexpr int groups = 16, rowsPerGroup = 2000;
+
+const char* singleQuery = "SELECT label, value FROM points ORDER BY id";
+const char* groupedQuery = "SELECT grp, value FROM grouped ORDER BY grp, id";
+
+// One database for the whole run, in a temporary folder removed at exit.
+const String& databaseFile() {
+    static const String file = [] {
+        std::string dir = (std::filesystem::temp_directory_path() / "plotara-bench-XXXXXX");
+        if (::mkdtemp(dir.data()) == nullptr) std::abort();
+        static const std::string removeAtExit = dir;
+        std::atexit([] { std::filesystem::remove_all(removeAtExit); });
+        const String path = fromUtf8(dir + "/bench.db");
+        auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::Create);
+        db->execute(L"CREATE TABLE points (id INTEGER PRIMARY KEY, label TEXT, value REAL);"
+                    L"CREATE TABLE grouped (id INTEGER PRIMARY KEY, grp TEXT, value REAL);"
+                    L"BEGIN;");
+        for (int i = 0; i < singleRows; ++i)
+            db->execute(L"INSERT INTO points (label, value) VALUES ('P" + std::to_wstring(i) +
+                        L"', " + std::to_wstring(i % 1000) + L".25)");
+        for (int g = 0; g < groups; ++g)
+            for (int i = 0; i < rowsPerGroup; ++i)
+                db->execute(L"INSERT INTO grouped (grp, value) VALUES ('Region " +
+                            std::to_wstring(100 + g) + L"', " + std::to_wstring(i) + L".5)");
+        db->execute(L"COMMIT");
+        return path;
+    }();
+    return file;
+}
+
+// Steps the query and reads both columns as text, as an import reads them.
+void bareLoop(benchmark::State& state, const char* sql, int rows) {
+    auto db = SqliteDatabase::open(databaseFile());
+    for (auto _ : state) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db->handle(), sql, -1, &statement, nullptr);
+        std::size_t bytes = 0;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            bytes += static_cast<std::size_t>(sqlite3_column_bytes(statement, 0));
+            benchmark::DoNotOptimize(sqlite3_column_text(statement, 0));
+            benchmark::DoNotOptimize(sqlite3_column_double(statement, 1));
+        }
+        sqlite3_finalize(statement);
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void BM_BareLoop_Single(benchmark::State& state) {
+    bareLoop(state, singleQuery, singleRows);
+}
+BENCHMARK(BM_BareLoop_Single)->Unit(benchmark::kMillisecond);
+
+void BM_BareLoop_Grouped(benchmark::State& state) {
+    bareLoop(state, groupedQuery, groups * rowsPerGroup);
+}
+BENCHMARK(BM_BareLoop_Grouped)->Unit(benchmark::kMillisecond);
+
+// The recordset alone: the same rows and columns through SqliteRecordset::field.
+void BM_Recordset_Single(benchmark::State& state) {
+    auto db = SqliteDatabase::open(databaseFile());
+    for (auto _ : state) {
+        auto rs = db->query(fromUtf8(singleQuery));
+        while (!rs->eof()) {
+            benchmark::DoNotOptimize(rs->field(L"label"));
+            benchmark::DoNotOptimize(rs->field(L"value"));
+            rs->MoveNext();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * singleRows);
+}
+BENCHMARK(BM_Recordset_Single)->Unit(benchmark::kMillisecond);
+
+// Releasing the tens of thousands of recorded nodes is not part of an import.
+void releaseUntimed(benchmark::State& state, std::unique_ptr<PlotaraData> data) {
+    state.PauseTiming();
+    data.reset();
+    state.ResumeTiming();
+}
+
+void BM_Import_Single(benchmark::State& state) {
+    auto db = SqliteDatabase::open(databaseFile());
+    for (auto _ : state) {
+        auto data = std::make_unique<PlotaraData>();
+        data->setChartTypeNumber(L"1");
+        auto rs = db->query(fromUtf8(singleQuery));
+        data->addDataFromDatabase(*rs, L"value", L"label");
+        if (data->engine().counters().dataPointCount != singleRows)
+            state.SkipWithError("not every row was imported");
+        releaseUntimed(state, std::move(data));
+    }
+    state.SetItemsProcessed(state.iterations() * singleRows);
+}
+BENCHMARK(BM_Import_Single)->Unit(benchmark::kMillisecond);
+
+void BM_Import_Grouped(benchmark::State& state) {
+    auto db = SqliteDatabase::open(databaseFile());
+    for (auto _ : state) {
+        auto data = std::make_unique<PlotaraData>();
+        data->setChartTypeNumber(L"11");
+        auto rs = db->query(fromUtf8(groupedQuery));
+        data->addDatasetsFromDatabase(*rs, L"grp", L"value");
+        if (data->engine().counters().datasetCount != groups)
+            state.SkipWithError("not every group was imported");
+        releaseUntimed(state, std::move(data));
+    }
+    state.SetItemsProcessed(state.iterations() * groups * rowsPerGroup);
+}
+BENCHMARK(BM_Import_Grouped)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace plotara

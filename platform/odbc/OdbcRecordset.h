@@ -1,0 +1,65 @@
+// The rows of an ODBC query as a recordset for the database imports.
+//
+// Forward navigation over a prepared statement: MoveFirst executes the statement again,
+// MoveNext fetches the next row. Each fetched row is read whole, so fields can be read in any
+// order and more than once. An empty result is BOF and EOF at once; MoveFirst on it does nothing.
+// Fields are found by column name, the exact name first and then ignoring case. Values: integer
+// columns as Long (as decimal text beyond 32 bits), floating and decimal columns as Double, NULL
+// as Null, everything else (text, dates) as String; binary columns are refused with Error 13.
+#pragma once
+
+#include "platform/RecordsetObject.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace plotara {
+
+class OdbcConnection;
+
+class OdbcRecordset final : public RecordsetObject {
+public:
+    ~OdbcRecordset() override;
+    OdbcRecordset(const OdbcRecordset&) = delete;
+    OdbcRecordset& operator=(const OdbcRecordset&) = delete;
+
+    // Raises the database error when executing or fetching fails; the recordset is then at EOF.
+    void MoveFirst() override;
+    // Error 3021 at EOF; the database error as for MoveFirst.
+    void MoveNext() override;
+    bool eof() const override { return state_ != State::OnRow; }
+    bool bof() const override { return state_ == State::Empty; }
+    // Error 3021 without a current row, Error 3265 for an unknown column, Error 13 for a
+    // binary column.
+    Variant field(const String& name) override;
+
+    // Column names in result order. Cannot fail.
+    const std::vector<String>& columnNames() const noexcept { return names_; }
+
+private:
+    friend class OdbcConnection;
+    enum class Kind { Integer, Real, Text, Binary };
+    enum class State { OnRow, AfterLast, Empty };
+    struct Parameter; // a bound parameter value, kept alive for re-execution
+
+    OdbcRecordset(std::shared_ptr<OdbcConnection> connection, void* statement, String sql);
+    void bindParameters(const std::vector<Variant>& params);
+    void describeColumns();
+    void executeAndFetch();
+    void fetch(bool first);
+    Variant readColumn(int column);
+    [[noreturn]] void fail();
+    int columnIndex(const String& name) const;
+
+    std::shared_ptr<OdbcConnection> connection_;
+    void* statement_;
+    String sql_;
+    std::vector<std::unique_ptr<Parameter>> parameters_;
+    std::vector<String> names_, lowerNames_;
+    std::vector<Kind> kinds_;
+    std::vector<Variant> row_;
+    State state_ = State::Empty;
+};
+
+} // namespace plotara

@@ -1,0 +1,58 @@
+// The rows of a SQLite query as a recordset for the database imports.
+//
+// Forward navigation over a prepared statement: MoveFirst runs the query again from the start,
+// MoveNext steps to the next row. An empty result is BOF and EOF at once; MoveFirst on it does
+// nothing. Fields are found by column name, the exact name first and then ignoring case.
+// Values: INTEGER as Long (as its decimal text when it does not fit 32 bits), REAL as Double,
+// TEXT as String, NULL as Null; a blob is refused with Error 13.
+#pragma once
+
+#include "platform/RecordsetObject.h"
+
+#include <memory>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace plotara {
+
+class SqliteDatabase;
+
+class SqliteRecordset final : public RecordsetObject {
+public:
+    ~SqliteRecordset() override;
+    SqliteRecordset(const SqliteRecordset&) = delete;
+    SqliteRecordset& operator=(const SqliteRecordset&) = delete;
+
+    // Raises the database error when the query fails on the way (a lock, an I/O error); the
+    // recordset is then at EOF.
+    void MoveFirst() override;
+    // Error 3021 at EOF; the database error as for MoveFirst.
+    void MoveNext() override;
+    bool eof() const override { return state_ != State::OnRow && state_ != State::BeforeFirst; }
+    bool bof() const override { return state_ == State::Empty || state_ == State::BeforeFirst; }
+    // Error 3021 without a current row, Error 3265 for an unknown column, Error 13 for a blob.
+    Variant field(const String& name) override;
+
+    // Column names in result order. Cannot fail.
+    const std::vector<String>& columnNames() const noexcept { return names_; }
+    // The statement, for code that needs the C API directly. Never null.
+    sqlite3_stmt* statement() const noexcept { return statement_; }
+
+private:
+    friend class SqliteDatabase;
+    SqliteRecordset(std::shared_ptr<SqliteDatabase> database, sqlite3_stmt* statement, String sql);
+
+    enum class State { BeforeFirst, OnRow, AfterLast, Empty };
+    // Steps once; firstStep tells an empty result from the end of a non-empty one.
+    void step(bool firstStep);
+    int columnIndex(const String& name) const;
+
+    std::shared_ptr<SqliteDatabase> database_; // keeps the connection open while rows are read
+    sqlite3_stmt* statement_;
+    String sql_;
+    std::vector<String> names_, lowerNames_;
+    State state_ = State::BeforeFirst;
+};
+
+} // namespace plotara

@@ -1,0 +1,430 @@
+// Categories, series and datasets imported from recordsets: over an in-memory recordset for the
+// rules, and over real SQLite files for what a host actually hands in.
+#include "core/Error.h"
+#include "core/SafeArray.h"
+#include "data/ArrayClass.h"
+#include "data/DatabaseParams.h"
+#include "data_test_support.h"
+#include "database_test_support.h"
+#include "platform/sqlite/SqliteDatabase.h"
+#include "platform/sqlite/SqliteRecordset.h"
+
+#include <gtest/gtest.h>
+
+namespace plotara {
+namespace {
+
+using test::chart;
+using test::lines;
+using test::RecordingSink;
+using test::TableRecordset;
+using test::TempDir;
+
+using Rows = std::vector<std::vector<Variant>>;
+
+TableRecordset regions(Rows rows) {
+    return TableRecordset({L"Region", L"Sales"}, std::move(rows));
+}
+
+String errorText(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const Error& e) {
+        return std::to_wstring(e.number()) + L" " + e.description();
+    }
+    return L"no error";
+}
+
+TEST(BracketList, ItemsBetweenBrackets) {
+    struct Case {
+        const wchar_t* text;
+        std::vector<String> items;
+    };
+    const Case cases[] = {
+        {L"", {}},
+        {L"[a][b][c]", {L"a", L"b", L"c"}},
+        {L"[color = FF0000 ][ alpha=50]", {L"color=FF0000", L"alpha=50"}},
+        {L"x[a]tail", {L"xa"}},  // before the first "[" joins, after the last "]" drops
+        {L"no brackets", {}},    // nothing was closed
+        {L"[][b]", {L"", L"b"}}, // an empty item stays in its place
+        {L"[a\tb]", {L"a\tb"}},  // only blanks vanish
+        {L"[[a]]", {L"a", L""}}, // "]" always closes an item
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(parseBracketList(c.text), c.items) << c.text;
+}
+
+TEST(ParamString, PairsJoinedWithFixedSeparators) {
+    EXPECT_EQ(buildParamString({}), L"");
+    EXPECT_EQ(buildParamString({{L"color", L"FF0000"}, {L"alpha", L"50"}}),
+              L" color=FF0000; alpha=50; ");
+    EXPECT_EQ(buildParamString({{L"", L"x"}}), L" ");
+}
+
+TEST(DataFromDatabase, OnePointPerRowAndNullReadsAsEmpty) {
+    auto data = chart(1);
+    TableRecordset rs({L"v"}, {{Long{10}}, {Variant::null()}, {L" 30 "}});
+    rs.moveTo(3); // the import rewinds first
+    data->addDataFromDatabase(rs, L"v");
+    EXPECT_TRUE(data->get_isDataAdded());
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='10'  />", L"<set  />",
+                                     L"<set value='30'  />", L"</chart>"}));
+}
+
+TEST(DataFromDatabase, LabelsCarryTheParametersAfterAFixedSemicolon) {
+    auto data = chart(1);
+    data->setParamDelimiter(L"|");
+    TableRecordset rs({L"v", L"m"}, {{Long{1}, L" Jan"}, {Long{2}, Variant::null()}});
+    data->addDataFromDatabase(rs, L"v", L"m", L"color=FF0000");
+    // With "|" as delimiter the composed "label=Jan;color=FF0000" stays one parameter.
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='1'  label='Jan;color=FF0000' />",
+                                     L"<set value='2'  label=';color=FF0000' />", L"</chart>"}));
+}
+
+TEST(DataFromDatabase, StopsAfterAsManyRowsAsCategories) {
+    auto data = chart(1);
+    data->addCategory(L"Q1");
+    data->addCategory(L"Q2");
+    TableRecordset rs({L"v", L"m"}, {{Long{10}, L"Jan"}, {Long{20}, L"Feb"}, {Long{30}, L"Mar"}});
+    int yields = 0;
+    data->setYieldHandler([&] { ++yields; });
+    data->addDataFromDatabase(rs, L"v", L"m");
+    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+    EXPECT_EQ(yields, 1); // the import ends on the second row, before its yield
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Q1'  Value='10' label='Jan' />",
+                                     L"<set label='Q2'  Value='20' label='Feb' />", L"</chart>"}));
+}
+
+TEST(DataFromDatabase, AFailureEndsTheImportSilentlyKeepingEarlierRows) {
+    auto data = chart(1);
+    TableRecordset rs({L"v"}, {{Long{1}}, {Long{2}}, {Long{3}}});
+    rs.failAtRow = 2;
+    EXPECT_NO_THROW(data->addDataFromDatabase(rs, L"v"));
+    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+    TableRecordset other({L"v"}, {{Long{1}}});
+    EXPECT_NO_THROW(data->addDataFromDatabase(other, L"missing"));
+    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+}
+
+TEST(CategoryFromDatabase, OneCategoryPerRowWithAYieldEach) {
+    auto data = chart(11);
+    TableRecordset rs({L"Month"}, {{L" Jan "}, {Variant::null()}, {Long{3}}});
+    int yields = 0;
+    data->setYieldHandler([&] { ++yields; });
+    data->addCategoryFromDatabase(rs, L"Month");
+    EXPECT_EQ(yields, 3);
+    data->addDataset(L"S");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<categories>", L"<category label='Jan' />",
+                                     L"<category />", L"<category label='3' />", L"</categories>",
+                                     L"<dataset seriesName='S'>", L"</dataset>", L"</chart>"}));
+}
+
+TEST(CategoryFromDatabase, ScatterCategoriesTakeLabelAndXColumns) {
+    auto data = chart(29);
+    TableRecordset rs({L"Name", L"XPos"}, {{L"A", 1.5}, {L"B", Long{4}}});
+    data->addCategoryFromDatabase(rs, L"Name;XPos");
+    data->addCategoryFromDatabase(rs, L";XPos"); // a fresh document, now without labels
+    data->addDataset(L"S");
+    data->addChartData(L"1", L"y=2");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<categories>", L"<category label='A' x='1.5' />",
+                     L"<category label='B' x='4' />", L"<category x='1.5' />",
+                     L"<category x='4' />", L"</categories>", L"<dataset seriesName='S' >",
+                     L"<set X='1' Y='2'  />", L"</dataset>", L"</chart>"}));
+}
+
+TEST(CategoryFromDatabase, FailuresGoToTheMessageSinkAndKeepEarlierCategories) {
+    struct Case {
+        int chartType;
+        const wchar_t* column;
+        std::optional<std::size_t> failAtRow;
+        const wchar_t* message;
+        Integer categories;
+    };
+    const Case cases[] = {
+        {1, L"Mon", {}, L"Mon: The query result has no column named 'Mon'", 0},
+        {1, L"Month", 1, L"Month: disk I/O error", 1},
+        {29, L"Month", {}, L"Month: Subscript out of range", 0},
+        {29, L"Month;X", {}, L"Month;X: The query result has no column named 'X'", 0},
+    };
+    for (const Case& c : cases) {
+        auto data = chart(c.chartType);
+        auto sink = std::make_shared<RecordingSink>();
+        data->setMessageSink(sink);
+        TableRecordset rs({L"Month"}, {{L"Jan"}, {L"Feb"}});
+        rs.failAtRow = c.failAtRow;
+        EXPECT_NO_THROW(data->addCategoryFromDatabase(rs, c.column));
+        EXPECT_EQ(sink->messages, std::vector<String>{c.message}) << c.column;
+        EXPECT_EQ(data->engine().counters().categoryCount, c.categories) << c.column;
+        EXPECT_TRUE(data->get_isDataAdded());
+    }
+}
+
+TEST(CategoryFromDatabase, TheDefaultSinkWritesToStandardError) {
+    auto data = chart(1);
+    TableRecordset rs({L"Month"}, {{L"Jan"}});
+    testing::internal::CaptureStderr();
+    data->addCategoryFromDatabase(rs, L"Day");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Day: The query result has no column named 'Day'\n");
+}
+
+TEST(DatasetsFromDatabase, GroupedFormStartsADatasetAtEveryChangeOfTheControlValue) {
+    struct Case {
+        Rows rows;
+        const wchar_t* body;
+    };
+    const Case cases[] = {
+        {{{L"East", Long{5}}, {L"East", Long{7}}, {L"West", Long{3}}},
+         L"<dataset seriesName='East'>\r\n<set value='5'  />\r\n<set value='7'  />\r\n"
+         L"</dataset>\r\n<dataset seriesName='West'>\r\n<set value='3'  />\r\n</dataset>"},
+        {{{L"East", Long{5}}, {L"West", Long{3}}, {L"East", Long{7}}},
+         L"<dataset seriesName='East'>\r\n<set value='5'  />\r\n</dataset>\r\n"
+         L"<dataset seriesName='West'>\r\n<set value='3'  />\r\n</dataset>\r\n"
+         L"<dataset seriesName='East'>\r\n<set value='7'  />\r\n</dataset>"},
+    };
+    for (const Case& c : cases) {
+        auto data = chart(11);
+        TableRecordset rs = regions(c.rows);
+        data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
+        EXPECT_EQ(rs.rewinds, 0);
+        EXPECT_EQ(data->getXML(), String(L"<chart>\r\n<categories>\r\n</categories>\r\n") + c.body +
+                                      L"\r\n</chart>");
+    }
+}
+
+TEST(DatasetsFromDatabase, GroupedFormReadsFromTheCurrentRowOn) {
+    auto data = chart(11);
+    TableRecordset rs = regions({{L"East", Long{5}}, {L"West", Long{3}}});
+    rs.moveTo(1);
+    data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
+    EXPECT_EQ(data->engine().counters().datasetCount, 1);
+    TableRecordset empty = regions({});
+    data->addDatasetsFromDatabase(empty, L"Region", L"Sales");
+    EXPECT_EQ(data->engine().counters().datasetCount, 1);
+}
+
+TEST(DatasetsFromDatabase, GroupedFormHandsOutParametersOnePerDataset) {
+    const Rows rows = {{L"A", Long{1}}, {L"B", Long{2}}, {L"C", Long{3}}};
+    auto arrayData = chart(11);
+    TableRecordset rs = regions(rows);
+    arrayData->addDatasetsFromDatabase(
+        rs, L"Region", L"Sales",
+        Variant(SafeArray::of({L"color=FF0000;alpha = 50", L"color=00FF00"}, 1)));
+    const String xml = arrayData->getXML();
+    EXPECT_NE(xml.find(L"<dataset seriesName='A' color='FF0000' alpha='50'>"), String::npos);
+    EXPECT_NE(xml.find(L"<dataset seriesName='B' color='00FF00'>"), String::npos);
+    EXPECT_NE(xml.find(L"<dataset seriesName='C'>"), String::npos);
+
+    auto textData = chart(11);
+    TableRecordset again = regions(rows);
+    textData->addDatasetsFromDatabase(again, L"Region", L"Sales", Variant(L"color=FF0000"));
+    const String text = textData->getXML();
+    EXPECT_NE(text.find(L"<dataset seriesName='A' color='FF0000'>"), String::npos);
+    EXPECT_NE(text.find(L"<dataset seriesName='B'>"), String::npos);
+}
+
+TEST(DatasetsFromDatabase, ColumnFormNamesAndParameters) {
+    // "[Sales]" is a column of its own: brackets are stripped from series names only.
+    const Rows rows = {{L"Jan", Long{10}, Long{4}, Long{10}},
+                       {L"Feb", Long{12}, Variant::null(), Long{12}}};
+    const String categories = L"<categories>\r\n<category label='Jan' />\r\n"
+                              L"<category label='Feb' />\r\n</categories>\r\n";
+    const String sets = L"\r\n<set value='10'  />\r\n<set value='12'  />\r\n</dataset>\r\n";
+    // A Null imports as an empty value, which the engine stores as one blank.
+    const String costSets = L"\r\n<set value='4'  />\r\n<set  />\r\n</dataset>";
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* ctrlField;
+        Variant params;
+        const wchar_t* sales;
+        const wchar_t* cost;
+    };
+    const Case cases[] = {
+        {L"default text", L"Sales;Cost", Variant(L""), L"<dataset seriesName='Sales'>",
+         L"<dataset seriesName='Cost'>"},
+        {L"missing: brackets stripped", L"[Sales];Cost", Variant::missing(),
+         L"<dataset seriesName='Sales'>", L"<dataset seriesName='Cost'>"},
+        {L"bracket list", L"Sales;Cost", Variant(L"[color=FF0000][color=00FF00]"),
+         L"<dataset seriesName='Sales' color='FF0000'>",
+         L"<dataset seriesName='Cost' color='00FF00'>"},
+        {L"array, one short", L"Sales;Cost", Variant(SafeArray::of({L"seriesName=Revenue"})),
+         L"<dataset seriesName='Revenue'>", L"<dataset seriesName='Cost'>"},
+        {L"blank items skipped", L"Sales; ;Cost;", Variant(L""), L"<dataset seriesName='Sales'>",
+         L"<dataset seriesName='Cost'>"},
+    };
+    for (const Case& c : cases) {
+        auto data = chart(11);
+        TableRecordset rs({L"Month", L"Sales", L"Cost", L"[Sales]"}, rows);
+        data->addDatasetsFromDatabase(rs, c.ctrlField, L"Month", c.params);
+        EXPECT_EQ(rs.rewinds, 3) << c.name; // categories, then one pass per column
+        EXPECT_EQ(data->getXML(), L"<chart>\r\n" + categories + c.sales + sets + c.cost + costSets +
+                                      L"\r\n</chart>")
+            << c.name;
+    }
+}
+
+TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
+    auto missingGroup = chart(11);
+    TableRecordset rs = regions({{L"East", Long{5}}});
+    EXPECT_EQ(errorText([&] { missingGroup->addDatasetsFromDatabase(rs, L"Area", L"Sales"); }),
+              L"3265 The query result has no column named 'Area'");
+    EXPECT_TRUE(missingGroup->get_isDataAdded());
+
+    auto missingValue = chart(11);
+    EXPECT_EQ(errorText([&] { missingValue->addDatasetsFromDatabase(rs, L"Region", L"Amount"); }),
+              L"3265 The query result has no column named 'Amount'");
+    EXPECT_EQ(missingValue->engine().counters().datasetCount, 1); // the dataset came first
+
+    auto shortList = chart(11);
+    TableRecordset months({L"Month", L"A", L"B"}, {{L"Jan", Long{1}, Long{2}}});
+    EXPECT_EQ(errorText([&] {
+                  shortList->addDatasetsFromDatabase(months, L"A;B", L"Month", Variant(L"[x=1]"));
+              }),
+              L"9 Subscript out of range");
+    EXPECT_EQ(shortList->engine().counters().datasetCount, 1);
+
+    // The category pass of the column form reports through the sink, the value passes raise.
+    auto missingColumn = chart(11);
+    auto sink = std::make_shared<RecordingSink>();
+    missingColumn->setMessageSink(sink);
+    EXPECT_EQ(errorText([&] { missingColumn->addDatasetsFromDatabase(months, L"A;C", L"Day"); }),
+              L"3265 The query result has no column named 'C'");
+    EXPECT_EQ(sink->messages,
+              std::vector<String>{L"Day: The query result has no column named 'Day'"});
+}
+
+TEST(DatasetsFromDatabase, XYChartsIgnoreTheCallAfterTheFreshStart) {
+    auto data = chart(29);
+    data->addCategory(L"old");
+    (void)data->getXML();
+    TableRecordset rs = regions({{L"East", Long{5}}});
+    data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
+    EXPECT_EQ(data->engine().counters().datasetCount, 0);
+    EXPECT_EQ(data->engine().counters().categoryCount, 0);
+}
+
+TEST(DatabaseDispatch, RecordsetsArriveAsObjects) {
+    auto data = chart(1);
+    auto rs = std::make_shared<TableRecordset>(std::vector<String>{L"v"}, Rows{{Long{7}}});
+    callByName(*data, L"addDataFromDatabase", InvokeKind::Method,
+               {Variant(std::shared_ptr<Dispatch>(rs)), Variant(L"v")});
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='7'  />", L"</chart>"}));
+    // Late-bound callers see the recordset's own members too.
+    EXPECT_EQ(callByName(*rs, L"eof", InvokeKind::PropertyGet), Variant(true));
+    EXPECT_EQ(callByName(*rs, L"bof", InvokeKind::PropertyGet), Variant(false));
+    EXPECT_EQ(errorText([&] {
+                  callByName(*data, L"addCategoryFromDatabase", InvokeKind::Method,
+                             {Variant(std::shared_ptr<Dispatch>(data.get(), [](Dispatch*) {})),
+                              Variant(L"v")});
+              }),
+              L"13 Type mismatch");
+}
+
+// --- over real SQLite files -------------------------------------------------------------------
+
+class SqliteImport : public testing::Test {
+protected:
+    void SetUp() override {
+        auto db = SqliteDatabase::open(dir.file("sales.db"), SqliteDatabase::Mode::Create);
+        db->execute(L"CREATE TABLE sales (month_no INTEGER, month TEXT, region TEXT, amount REAL);"
+                    L"INSERT INTO sales VALUES (1, 'Jan', 'East', 10.5), (2, 'Feb', 'East', NULL),"
+                    L"(1, 'Jan', 'West', 7), (2, 'Feb', 'West', 8.25), (3, 'Mar', 'West', 9);");
+        db_ = SqliteDatabase::open(dir.file("sales.db"));
+    }
+    std::shared_ptr<SqliteRecordset> query(const String& sql, std::vector<Variant> params = {}) {
+        return db_->query(sql, params);
+    }
+
+    TempDir dir;
+    std::shared_ptr<SqliteDatabase> db_;
+};
+
+TEST_F(SqliteImport, ValuesWithNullsAndLabels) {
+    auto data = chart(1);
+    auto rs = query(L"SELECT month, amount FROM sales WHERE region = ? ORDER BY month_no",
+                    {Variant(L"East")});
+    data->addDataFromDatabase(*rs, L"Amount", L"MONTH"); // column names ignore case
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='10.5'  label='Jan' />",
+                                     L"<set  label='Feb' />", L"</chart>"}));
+}
+
+TEST_F(SqliteImport, GroupedFormOverSortedAndUnsortedRows) {
+    auto sorted = chart(11);
+    sorted->addDatasetsFromDatabase(*query(L"SELECT * FROM sales ORDER BY region, month_no"),
+                                    L"region", L"amount");
+    EXPECT_EQ(sorted->engine().counters().datasetCount, 2);
+    auto unsorted = chart(11);
+    unsorted->addDatasetsFromDatabase(*query(L"SELECT * FROM sales ORDER BY month_no, region"),
+                                      L"region", L"amount");
+    // East, West, East, then West for February and March together.
+    EXPECT_EQ(unsorted->engine().counters().datasetCount, 4);
+}
+
+TEST_F(SqliteImport, ColumnFormFromAPivotQuery) {
+    auto data = chart(11);
+    auto rs = query(L"SELECT month, SUM(CASE WHEN region = 'East' THEN amount END) AS East,"
+                    L" SUM(CASE WHEN region = 'West' THEN amount END) AS West"
+                    L" FROM sales GROUP BY month_no ORDER BY month_no");
+    data->addDatasetsFromDatabase(*rs, L"West;East", L"month",
+                                  Variant(SafeArray::of({L"color=0000FF"})));
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<categories>", L"<category label='Jan' />",
+                     L"<category label='Feb' />", L"<category label='Mar' />", L"</categories>",
+                     L"<dataset seriesName='West' color='0000FF'>", L"<set value='7'  />",
+                     L"<set value='8.25'  />", L"<set value='9'  />", L"</dataset>",
+                     L"<dataset seriesName='East'>", L"<set value='10.5'  />", L"<set  />",
+                     L"<set  />", L"</dataset>", L"</chart>"}));
+}
+
+TEST_F(SqliteImport, ScatterCategoriesAndMoreRowsThanCategories) {
+    auto scatter = chart(29);
+    scatter->addCategoryFromDatabase(*query(L"SELECT month, month_no FROM sales WHERE region = "
+                                            L"'West' ORDER BY month_no"),
+                                     L"month;month_no");
+    EXPECT_EQ(scatter->engine().counters().categoryCount, 3);
+
+    auto column = chart(1);
+    column->addCategory(L"first");
+    column->addDataFromDatabase(*query(L"SELECT amount FROM sales"), L"amount");
+    EXPECT_EQ(column->engine().counters().dataPointCount, 1);
+}
+
+TEST_F(SqliteImport, MissingColumnsFollowEachOperationsRule) {
+    auto rs = query(L"SELECT month, amount FROM sales");
+    auto data = chart(11);
+    auto sink = std::make_shared<RecordingSink>();
+    data->setMessageSink(sink);
+    EXPECT_NO_THROW(data->addDataFromDatabase(*rs, L"total"));
+    data->addCategoryFromDatabase(*rs, L"day");
+    EXPECT_EQ(sink->messages,
+              std::vector<String>{L"day: The query result has no column named 'day'"});
+    EXPECT_THROW(data->addDatasetsFromDatabase(*rs, L"region", L"amount"), Error);
+    EXPECT_EQ(data->engine().counters().dataPointCount, 0);
+}
+
+TEST_F(SqliteImport, ALockTakenBetweenPassesIsADatabaseError) {
+    auto rs = query(L"SELECT month, amount FROM sales");
+    while (!rs->eof())
+        rs->MoveNext(); // the statement is done and holds no lock any more
+    auto writer = SqliteDatabase::open(dir.file("sales.db"), SqliteDatabase::Mode::ReadWrite);
+    writer->execute(L"BEGIN EXCLUSIVE");
+
+    auto data = chart(11);
+    auto sink = std::make_shared<RecordingSink>();
+    data->setMessageSink(sink);
+    EXPECT_NO_THROW(data->addDataFromDatabase(*rs, L"amount"));
+    data->addCategoryFromDatabase(*rs, L"month");
+    ASSERT_EQ(sink->messages.size(), 1u);
+    EXPECT_NE(sink->messages[0].find(L"month: database is locked"), String::npos);
+    EXPECT_NE(errorText([&] {
+                  data->addDatasetsFromDatabase(*rs, L"amount;month", L"month");
+              }).find(L"database is locked"),
+              String::npos);
+    writer->execute(L"ROLLBACK");
+    data->addCategoryFromDatabase(*rs, L"month"); // the same recordset works again
+    EXPECT_EQ(data->engine().counters().categoryCount, 5);
+}
+
+} // namespace
+} // namespace plotara

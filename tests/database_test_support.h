@@ -1,0 +1,83 @@
+// Shared helpers of the database tests: an in-memory recordset, a message sink that records,
+// and temporary database files.
+#pragma once
+
+#include "platform/MessageSink.h"
+#include "platform/RecordsetErrors.h"
+#include "platform/RecordsetObject.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace plotara::test {
+
+// Rows held in memory, with the navigation rules of the real recordsets. failAtRow makes every
+// field read on that row raise a database error, as a broken connection would.
+class TableRecordset : public RecordsetObject {
+public:
+    TableRecordset(std::vector<String> columns, std::vector<std::vector<Variant>> rows)
+        : columns_(std::move(columns)), rows_(std::move(rows)) {}
+
+    void MoveFirst() override {
+        ++rewinds;
+        row_ = 0;
+    }
+    void MoveNext() override {
+        if (eof()) raise(recordset_errors::noCurrentRow());
+        ++row_;
+    }
+    bool eof() const override { return row_ >= rows_.size(); }
+    bool bof() const override { return rows_.empty(); }
+    Variant field(const String& name) override {
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            if (columns_[i] != name) continue;
+            if (eof()) raise(recordset_errors::noCurrentRow());
+            if (failAtRow && *failAtRow == row_)
+                raise(recordset_errors::database(L"Test", L"disk I/O error"));
+            return rows_[row_][i];
+        }
+        raise(recordset_errors::noSuchColumn(name));
+    }
+
+    // Positions on a row without rewinding, as a host that already read some rows would.
+    void moveTo(std::size_t row) { row_ = row; }
+    std::optional<std::size_t> failAtRow;
+    int rewinds = 0;
+
+private:
+    std::vector<String> columns_;
+    std::vector<std::vector<Variant>> rows_;
+    std::size_t row_ = 0;
+};
+
+class RecordingSink : public MessageSink {
+public:
+    void show(const String& text) override { messages.push_back(text); }
+    std::vector<String> messages;
+};
+
+// A fresh directory under the system's temporary folder, removed with its content.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "plotara-db-XXXXXX");
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    String file(const std::string& name) const { return fromUtf8((path_ / name).string()); }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace plotara::test

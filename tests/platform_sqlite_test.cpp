@@ -1,0 +1,186 @@
+// The SQLite recordset: navigation, fields, values, parameters and errors over real files.
+#include "core/Error.h"
+#include "core/SafeArray.h"
+#include "database_test_support.h"
+#include "platform/sqlite/SqliteDatabase.h"
+#include "platform/sqlite/SqliteRecordset.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace plotara {
+namespace {
+
+using test::TempDir;
+
+class SqliteRecordsetTest : public testing::Test {
+protected:
+    void SetUp() override {
+        db = SqliteDatabase::open(dir.file("t.db"), SqliteDatabase::Mode::Create);
+        db->execute(L"CREATE TABLE t (id INTEGER, Name TEXT, name2 TEXT, price REAL, big INTEGER,"
+                    L" raw BLOB);"
+                    L"INSERT INTO t VALUES (1, 'Zürich', NULL, 2.5, 9007199254740993, x'00ff'),"
+                    L" (2, '東京 ', 'b', NULL, -5, NULL);");
+    }
+
+    TempDir dir;
+    std::shared_ptr<SqliteDatabase> db;
+};
+
+TEST_F(SqliteRecordsetTest, ForwardNavigationWithBofAndEof) {
+    auto rs = db->query(L"SELECT id FROM t ORDER BY id");
+    EXPECT_FALSE(rs->bof());
+    EXPECT_FALSE(rs->eof());
+    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
+    rs->MoveNext();
+    EXPECT_EQ(rs->field(L"id"), Variant(Long{2}));
+    rs->MoveNext();
+    EXPECT_TRUE(rs->eof());
+    EXPECT_FALSE(rs->bof());
+    EXPECT_THROW(rs->field(L"id"), Error);
+    try {
+        rs->MoveNext();
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3021);
+    }
+    rs->MoveFirst();
+    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
+
+    auto empty = db->query(L"SELECT id FROM t WHERE id > 9");
+    EXPECT_TRUE(empty->bof());
+    EXPECT_TRUE(empty->eof());
+    empty->MoveFirst();
+    EXPECT_TRUE(empty->bof() && empty->eof());
+}
+
+TEST_F(SqliteRecordsetTest, TypedValuesAndColumnNames) {
+    auto rs = db->query(L"SELECT * FROM t ORDER BY id");
+    EXPECT_EQ(rs->columnNames(),
+              (std::vector<String>{L"id", L"Name", L"name2", L"price", L"big", L"raw"}));
+    EXPECT_EQ(rs->field(L"name"), Variant(L"Zürich")); // case-insensitive when not exact
+    EXPECT_TRUE(rs->field(L"name2").isNull());
+    EXPECT_EQ(rs->field(L"price"), Variant(2.5));
+    EXPECT_EQ(rs->field(L"big"), Variant(L"9007199254740993")); // beyond 32 bits: every digit
+    try {
+        rs->field(L"raw");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 13);
+        EXPECT_NE(e.description().find(L"'raw' holds binary data"), String::npos);
+    }
+    rs->MoveNext();
+    EXPECT_EQ(rs->field(L"Name"), Variant(L"東京 "));
+    EXPECT_EQ(rs->field(L"big"), Variant(Long{-5}));
+    EXPECT_TRUE(rs->field(L"raw").isNull()); // a Null blob column is just Null
+}
+
+TEST_F(SqliteRecordsetTest, ExactColumnNameWinsOverOtherCase) {
+    auto rs = db->query(L"SELECT 1 AS value, 2 AS Value");
+    EXPECT_EQ(rs->field(L"Value"), Variant(Long{2}));
+    EXPECT_EQ(rs->field(L"value"), Variant(Long{1}));
+    EXPECT_EQ(rs->field(L"VALUE"), Variant(Long{1}));
+    try {
+        rs->field(L"values");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3265);
+    }
+}
+
+TEST_F(SqliteRecordsetTest, BoundParameters) {
+    const std::vector<Variant> params = {Variant(Integer{1}), Variant(L"Zürich"), Variant(2.5),
+                                         Variant(true)};
+    auto rs =
+        db->query(L"SELECT id FROM t WHERE id = ? AND Name = ? AND price = ? AND ? = 1", params);
+    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
+    EXPECT_TRUE(db->query(L"SELECT ? IS NULL AS n", {Variant::null()})->field(L"n").asBool());
+
+    struct Case {
+        std::vector<Variant> params;
+        Long number;
+    };
+    const Case wrong[] = {
+        {{}, 5},
+        {{Variant(Long{1}), Variant(Long{2})}, 5},
+        {{Variant(SafeArray::of({Variant(Long{1})}))}, 13},
+    };
+    for (const Case& c : wrong) {
+        try {
+            db->query(L"SELECT id FROM t WHERE id = ?", c.params);
+            ADD_FAILURE() << c.params.size();
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), c.number);
+        }
+    }
+}
+
+TEST_F(SqliteRecordsetTest, DatabaseErrorsCarryTheDatabasesMessage) {
+    struct Case {
+        const wchar_t* sql;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {L"SELEC id FROM t", L"near \"SELEC\": syntax error"},
+        {L"SELECT id FROM missing", L"no such table: missing"},
+        {L"SELECT nope FROM t", L"no such column: nope"},
+        {L"  -- nothing", L"holds no statement"},
+    };
+    for (const Case& c : cases) {
+        try {
+            db->query(c.sql);
+            ADD_FAILURE() << c.sql;
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), errors::component(3000, L"").number());
+            EXPECT_EQ(e.source(), L"SQLite");
+            EXPECT_NE(e.description().find(c.message), String::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(SqliteRecordsetTest, MissingLockedAndForeignFiles) {
+    EXPECT_THROW(SqliteDatabase::open(dir.file("absent.db")), Error);
+    EXPECT_FALSE(std::filesystem::exists(toUtf8(dir.file("absent.db"))));
+    try {
+        SqliteDatabase::open(dir.file("absent.db"), SqliteDatabase::Mode::ReadWrite);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find(L"unable to open database file"), String::npos);
+    }
+
+    auto reader = SqliteDatabase::open(dir.file("t.db"));
+    db->execute(L"BEGIN EXCLUSIVE");
+    try {
+        reader->query(L"SELECT id FROM t");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find(L"database is locked"), String::npos) << e.what();
+    }
+    db->execute(L"ROLLBACK");
+    EXPECT_EQ(reader->query(L"SELECT COUNT(*) AS n FROM t")->field(L"n"), Variant(Long{2}));
+    EXPECT_THROW(reader->execute(L"DELETE FROM t"), Error); // read-only by default
+
+    std::ofstream(toUtf8(dir.file("text.db"))) << "this is not a database, just some text\n";
+    auto foreign = SqliteDatabase::open(dir.file("text.db"));
+    EXPECT_THROW(foreign->query(L"SELECT name FROM sqlite_master"), Error);
+}
+
+TEST(SampleDatabase, HoldsTheDemoTables) {
+    auto db = SqliteDatabase::open(fromUtf8(PLOTARA_SAMPLE_DB));
+    struct Case {
+        const wchar_t* table;
+        Long rows;
+    };
+    const Case cases[] = {{L"monthly_sales", 144},
+                          {L"response_times", 36},
+                          {L"customer_segments", 8},
+                          {L"revenue_by_region", 48},
+                          {L"revenue_by_product", 12}};
+    for (const Case& c : cases)
+        EXPECT_EQ(db->query(String(L"SELECT COUNT(*) AS n FROM ") + c.table)->field(L"n"),
+                  Variant(c.rows))
+            << c.table;
+}
+
+} // namespace
+} // namespace plotara
