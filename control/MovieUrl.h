@@ -14,8 +14,9 @@ bool FileExists(const String& path);
 // place on the text it is given. Cannot fail.
 String StripLineBreaks(String text);
 
-// Removes every tab and then every CR, in place. Cannot fail.
-void removeTabsAndCarriageReturns(String& text);
+// StripLineBreaks followed by the removal of every tab and every CR, in one pass over the text,
+// in place. Cannot fail.
+void stripLineBreaksTabsAndCarriageReturns(String& text);
 
 // The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
 // "Subscript out of range" for any other value.

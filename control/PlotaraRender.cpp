@@ -57,14 +57,23 @@ String Plotara::GridParamsQuery() const {
 
 void Plotara::RenderChart() {
     step([&] { m_RenderXML = data().getXML(); });
-    step([&] { m_RenderXML = movieurl::StripLineBreaks(std::move(m_RenderXML)); });
+    // The data branch is known now (nothing below changes either flag), so the line breaks, and
+    // for a document of the data object or a ready text also the tabs and carriage returns, go
+    // in one pass.
+    bool dataAdded = false;
+    step([&] { dataAdded = data().get_isDataAdded(); });
+    const bool ownDocument = dataAdded || m_RenderFromXML;
+    if (ownDocument)
+        movieurl::stripLineBreaksTabsAndCarriageReturns(m_RenderXML);
+    else
+        m_RenderXML = movieurl::StripLineBreaks(std::move(m_RenderXML));
 
     String file;
     step([&] { file = GetChartFileName(); });
     // The movie host is given "file:///" and the URL; building both in one buffer saves a copy
     // of the document.
     String movie;
-    movie.reserve(moviePrefix.size() + m_ChartPath.size() + m_ChartMessages.size() +
+    movie.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
                   m_ChartXMLFile.size() + m_RenderXML.size() + 256);
     movie += moviePrefix;
     step([&] {
@@ -75,10 +84,7 @@ void Plotara::RenderChart() {
     if (text::toLower(file) == L"ptm37.swf") step([&] { movie += L"&" + GridParamsQuery(); });
     step([&] { movie += sizeQuery() + m_ChartMessages + debugQuery(); });
 
-    bool dataAdded = false;
-    step([&] { dataAdded = data().get_isDataAdded(); });
-    if (dataAdded || m_RenderFromXML) {
-        movieurl::removeTabsAndCarriageReturns(m_RenderXML);
+    if (ownDocument) {
         movie += L"&dataXML=";
         movie += m_RenderXML;
     } else if (!m_ChartXMLFile.empty()) {
