@@ -1,0 +1,29 @@
+// Helpers of the movie URL: data-file test, line-break removal, chart-message names and number
+// texts.
+#pragma once
+
+#include "core/String.h"
+
+namespace plotara::movieurl {
+
+// Whether a file can be opened for reading at the path (one trailing "\" dropped first). A
+// directory, a missing or an unreadable file give false; cannot fail.
+bool FileExists(const String& path);
+
+// The text with every CR LF pair removed, scanning left to right; lone CRs and LFs stay. Works in
+// place on the text it is given. Cannot fail.
+String StripLineBreaks(String text);
+
+// StripLineBreaks followed by the removal of every tab and every CR, in one pass over the text,
+// in place. Cannot fail.
+void stripLineBreaksTabsAndCarriageReturns(String& text);
+
+// The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
+// "Subscript out of range" for any other value.
+String ChartMessageParamName(Integer messageType);
+
+// A size or timer value as the movie URL writes it: general form, at most 7 significant digits,
+// the given decimal separator. Cannot fail.
+String numberText(Single value, wchar_t decimalSeparator);
+
+} // namespace plotara::movieurl

@@ -1,0 +1,174 @@
+// The chart control: it hosts a movie host that plays chart movies, builds the movie URL from its
+// properties and its data object, and turns the movie's script calls into events.
+#pragma once
+
+#include "control/Enums.h"
+#include "control/Picture.h"
+#include "core/Dispatch.h"
+#include "core/String.h"
+#include "data/PlotaraData.h"
+#include "platform/Clock.h"
+#include "platform/Container.h"
+#include "platform/MovieHost.h"
+
+#include <memory>
+#include <vector>
+
+namespace plotara {
+
+class PropertyBag;
+
+class Plotara : public Dispatch {
+public:
+    // Creates the data object and applies the creation settings to the movie host, then
+    // subscribes to its FlashCall event. Error 91 when no movie host is given; a null clock means
+    // the system clock. The container must outlive the control.
+    Plotara(Container& container, std::unique_ptr<MovieHost> movieHost,
+            std::shared_ptr<const Clock> clock = nullptr);
+    ~Plotara() override;
+    Plotara(const Plotara&) = delete;
+    Plotara& operator=(const Plotara&) = delete;
+
+    // --- _Plotara properties ------------------------------------------------------------------
+    // Writers without a word on failure let the container's and movie host's errors through.
+    std::shared_ptr<PlotaraData> get_Data() const { return data_; }
+    // A null object is accepted; members that need the data object then raise Error 91.
+    void putref_Data(std::shared_ptr<PlotaraData> data);
+    bool get_Enabled() const;
+    void put_Enabled(bool value);
+    Long get_hWnd() const;
+    // Reads back the value written, unclamped.
+    enumBorderStyle get_Border() const { return static_cast<enumBorderStyle>(m_Border); }
+    // Error 6 when the value does not fit 16 bits (it is stored all the same).
+    void put_Border(enumBorderStyle value);
+    String get_BGColor() const { return m_BGColor; }
+    // Never fails: each failing step is skipped.
+    void put_BGColor(const String& value);
+    bool get_Menu() const { return m_Menu; }
+    void put_Menu(bool value);
+    enumChartNames get_ChartType() const { return static_cast<enumChartNames>(m_ChartType); }
+    // Never fails: each failing step is skipped; a type without a movie file ends as 1.
+    void put_ChartType(enumChartNames value);
+    void put_ChartHeight(Single value);
+    String get_ChartPath() const { return m_ChartPath; }
+    void put_ChartPath(const String& value);
+    String get_setDataXML() const { return m_ExternalXML; }
+    // Run mode renders at once; RenderChart's rules on errors apply.
+    void put_setDataXML(const String& value);
+    String get_setDataURL() const { return m_ChartXMLFile; }
+    // Never fails: the first failing step ends the writer silently.
+    void put_setDataURL(const String& value);
+    bool get_Debugger() const { return m_Debugger; }
+    void put_Debugger(bool value);
+
+    // --- _Plotara methods ---------------------------------------------------------------------
+    // Repaints the control through its container.
+    void Refresh();
+    // Error 9 for a type outside 0 to 7 and Error 6 for one outside 16 bits; a blank message
+    // does nothing (and raises nothing).
+    void SetChartMessage(enumChartMessageType msgType, const String& message);
+    // Builds the movie URL and loads it. Never fails: each failing step is skipped.
+    void RenderChart();
+    // Asks the movie to print itself; an error shows a message box and is not raised.
+    void PrintChart();
+    // Not available yet: raises the "not available yet" component error.
+    bool SaveAsImage(bool showConfirmation = true);
+    // Not available yet: raises the "not available yet" component error.
+    std::shared_ptr<Picture> GetPicture();
+    // "1.0.0"; cannot fail.
+    String Version();
+    // Selects the type by its lower-cased name (1 when unknown) and renders. Never fails.
+    void SetChartType(const String& sChartType);
+    // The group's type names; none for a value outside 0 to 7. Cannot fail.
+    std::vector<String> GetChartArray(enumChartGroup eChartType = enumChartGroup::All);
+
+    // --- lifecycle calls from the container ---------------------------------------------------
+    // Initial values of a new control: errors of the container reach the caller.
+    void InitProperties();
+    // Not available yet: raise the "not available yet" component error.
+    void ReadProperties(PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag);
+    // Never fails: an error shows a message box and no Show event is raised.
+    void onShow();
+    // Errors of the container and movie host reach the caller.
+    void onResize();
+    // Errors of the host's event handler reach the caller.
+    void onHide();
+    // Does nothing.
+    void onAmbientChanged();
+    // The child control, for the container that lays it out.
+    MovieHost& movieHost() { return *movieHost_; }
+
+    // --- component-internal members -----------------------------------------------------------
+    // Which source the design-time preview shows: "url", "exxml", "dtime" or "".
+    String get_renderedFrom() const { return m_renderedFrom; }
+    // Stores the text and notifies "renderedFrom".
+    void put_renderedFrom(const String& value);
+    // The chart as prepared by the last RenderChart.
+    const String& renderXML() const noexcept { return m_RenderXML; }
+    // The chart-message groups accumulated so far.
+    const String& chartMessages() const noexcept { return m_ChartMessages; }
+    // Whether the next RenderChart sends the ready XML text given at run time.
+    bool renderFromXML() const noexcept { return m_RenderFromXML; }
+    // The full-edition movie file of the current chart type; "" outside 16 bits. Cannot fail.
+    String GetChartFileName() const;
+    // The sample document of the current chart type; cannot fail.
+    String GetSampleXML() const;
+    // The data object's grid parameters with ";" turned into "&"; Error 91 without data object.
+    String GridParamsQuery() const;
+    // The design-time sample URL, "" when the type has no sample. Errors of the container reach
+    // the caller.
+    String BuildSampleMovieURL() const;
+    // Renders a ready XML text; RenderChart's rules on errors apply (Error 91 without data).
+    void RenderFromXML(const String& xml);
+    // Switches back to the data file; Error 91 without data object.
+    void RenderFromURL(const String& location);
+    // Shows the preview the renderedFrom value names. Errors of the steps reach the caller.
+    void RefreshDesignPreview();
+    // The FlashCall handler. Never fails: each failing step is skipped.
+    void FlashCall(const String& request);
+
+    // --- Dispatch -------------------------------------------------------------------------------
+    // Error 438 for an unknown name (names match case-insensitively).
+    Long idOfName(const String& name) const override;
+    // Error 438 for an unknown id, 449 for a missing argument, 450 for too many; member errors
+    // pass through.
+    Variant invoke(Long dispId, InvokeKind kind, std::vector<Variant>& args) override;
+
+private:
+    PlotaraData& data() const;
+    bool designMode() const;
+    // The movie location, "?nocache=" and the timer text; with a separator "\" unless the chart
+    // folder is a drive root and the caller asked for the drive-root rule.
+    String movieBase(bool driveRootRule) const;
+    // "&chartWidth=", "&chartHeight=" and the control's inner size.
+    String sizeQuery() const;
+    // "&registerWithJS=1&debugMode=" and "1" or "0".
+    String debugQuery() const;
+    String timerText() const;
+    void loadMovie(const String& url);
+    void applyChartType(Long value);
+    void showHandler();
+
+    Container& container_;
+    std::unique_ptr<MovieHost> movieHost_;
+    std::shared_ptr<const Clock> clock_;
+    std::shared_ptr<PlotaraData> data_;
+    std::shared_ptr<Picture> picture_;
+
+    String m_RenderXML;
+    String m_renderedFrom;
+    bool m_RenderFromXML = false;
+    bool m_RestoringProperties = false;
+    String m_ChartMessages;
+    Long m_Border = 2;
+    Long m_ChartType = 1;
+    String m_ChartPath;
+    String m_ChartXMLFile;
+    bool m_Debugger = false;
+    String m_ExternalXML;
+    String m_BGColor;
+    bool m_Menu = true;
+};
+
+} // namespace plotara

@@ -1,0 +1,244 @@
+// The control's properties and the container's lifecycle calls: Border, the simple writers, the
+// show, resize and hide handlers in both modes, creation and first properties.
+#include "control/PlotaraOcxModule.h"
+#include "control_test_support.h"
+#include "data_test_support.h"
+
+#include <cstdlib>
+
+namespace plotara {
+namespace {
+
+using test::ControlRig;
+using test::errorOf;
+
+TEST(ControlLifecycle, CreationSetsUpTheMovieHostAndTheDataObject) {
+    ControlRig rig;
+    EXPECT_EQ(rig.host->settingsApplied(), 1);
+    const MovieHostSettings& s = rig.host->settings();
+    EXPECT_EQ(std::vector<Single>({s.left, s.top, s.width, s.height}),
+              std::vector<Single>({0, 0, 320, 240}));
+    EXPECT_EQ(std::vector<String>({s.windowMode, s.quality, s.scriptAccess, s.scaleMode,
+                                   s.networking, s.allowFullScreen, s.movie, s.backgroundColor}),
+              std::vector<String>(
+                  {L"Window", L"High", L"always", L"NoScale", L"all", L"false", L"", L""}));
+    EXPECT_TRUE(s.play && s.loop && s.menu && s.seamlessTabbing);
+    EXPECT_FALSE(s.deviceFont || s.embedMovie);
+    EXPECT_TRUE(rig.host->subscribed());
+    EXPECT_NE(rig->get_Data(), nullptr);
+    EXPECT_EQ(rig->get_Border(), enumBorderStyle::Face_3D);
+    EXPECT_EQ(rig->get_ChartType(), enumChartNames::column3D);
+    EXPECT_TRUE(rig->get_Menu());
+    EXPECT_EQ(rig->Version(), L"1.0.0");
+    EXPECT_TRUE(rig.container.journal().empty());
+    EXPECT_EQ(errorOf([&] { Plotara broken(rig.container, nullptr); }), 91);
+}
+
+TEST(ControlLifecycle, BorderActsClampedAndReadsBackAsWritten) {
+    struct Case {
+        Long value;
+        Integer borderStyle, appearance;
+    };
+    for (const Case& c : {Case{0, 0, 0}, Case{1, 1, 0}, Case{2, 1, 1}, Case{5, 1, 1},
+                          Case{-3, 0, 0}, Case{32767, 1, 1}}) {
+        ControlRig rig;
+        rig->put_Border(static_cast<enumBorderStyle>(c.value));
+        EXPECT_EQ(rig.container.borderStyle(), c.borderStyle) << c.value;
+        EXPECT_EQ(rig.container.appearance(), c.appearance) << c.value;
+        EXPECT_EQ(static_cast<Long>(rig->get_Border()), c.value);
+        EXPECT_EQ(rig.container.notifications(), std::vector<String>{L"Border"});
+    }
+    ControlRig rig;
+    EXPECT_EQ(errorOf([&] { rig->put_Border(static_cast<enumBorderStyle>(40000)); }), 6);
+    EXPECT_EQ(static_cast<Long>(rig->get_Border()), 40000);
+    EXPECT_TRUE(rig.container.notifications().empty());
+}
+
+TEST(ControlLifecycle, SimpleWritersReachTheirTargetAndNotify) {
+    ControlRig rig;
+    rig->put_Enabled(false);
+    rig->put_Menu(false);
+    rig->put_ChartHeight(3000);
+    rig->put_BGColor(L"ff0000");
+    rig->put_ChartPath(L"/charts");
+    rig->put_Debugger(true);
+    EXPECT_FALSE(rig.container.enabled());
+    EXPECT_FALSE(rig->get_Enabled());
+    EXPECT_FALSE(rig.host->menu());
+    EXPECT_EQ(rig.container.height(), 3000);
+    EXPECT_EQ(rig.host->get_Height(), 3000);
+    EXPECT_EQ(rig.host->bgColor(), L"ff0000");
+    EXPECT_EQ(rig.container.notifications(),
+              (std::vector<String>{L"Enabled", L"Menu", L"ChartHeight", L"BGColor", L"ChartPath",
+                                   L"Debugger"}));
+    // Run mode: no preview was loaded by any of them.
+    EXPECT_TRUE(rig.host->movies().empty());
+    EXPECT_EQ(rig->get_hWnd(), rig.container.hWnd());
+    rig->Refresh();
+    EXPECT_EQ(rig.container.refreshCount(), 1);
+}
+
+TEST(ControlLifecycle, DesignModeWritersRefreshThePreview) {
+    ControlRig rig(false);
+    rig->put_renderedFrom(L"dtime");
+    rig.clear();
+    rig->put_BGColor(L"00ff00");
+    rig->put_ChartPath(L"/charts");
+    rig->put_Debugger(true);
+    EXPECT_EQ(rig.host->movies().size(), 3u);
+    EXPECT_NE(rig.lastMovie().find(L"debugMode=1&BGColor=00ff00&dataXML=<chart "), String::npos);
+    EXPECT_EQ(rig.lastMovie().rfind(L"file:////charts\\PTM01.swf", 0), 0u);
+}
+
+TEST(ControlLifecycle, ShowInDesignMode) {
+    ControlRig rig(false);
+    rig.container.show();
+    EXPECT_EQ(rig.container.journal(),
+              (std::vector<String>{L"changed Border", L"changed renderedFrom", L"event Show"}));
+    EXPECT_EQ(rig.host->calls(), (std::vector<String>{L"BGColor=", L"Movie"}));
+    rig.clear();
+    rig.container.show(); // renderedFrom is set now
+    EXPECT_EQ(rig.container.journal(), (std::vector<String>{L"changed Border", L"event Show"}));
+}
+
+TEST(ControlLifecycle, ShowInRunMode) {
+    {
+        ControlRig rig; // empty data object, no data file, no ready text
+        rig.container.show();
+        EXPECT_TRUE(rig.container.journal().empty());
+        EXPECT_TRUE(rig.host->calls().empty());
+    }
+    {
+        ControlRig rig; // a data file is loaded again
+        rig->put_setDataURL(L"http://example.com/d.xml");
+        rig.clear();
+        rig.container.show();
+        EXPECT_EQ(rig.container.journal(),
+                  (std::vector<String>{L"changed XMLDataPath", L"event Show"}));
+        EXPECT_EQ(rig.host->movies().size(), 1u);
+    }
+    {
+        ControlRig rig; // the data object holds the ready text itself: not its own document
+        rig->put_setDataXML(L"<chart caption='x'></chart>");
+        rig.clear();
+        rig.container.show();
+        EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Show"});
+        EXPECT_TRUE(rig.host->movies().empty());
+    }
+    {
+        ControlRig rig; // a document built in code: the show handler leaves it alone
+        rig->put_ChartType(enumChartNames::column2d);
+        rig->get_Data()->addChartData(L"1");
+        rig.clear();
+        rig.container.show();
+        EXPECT_TRUE(rig.container.journal().empty());
+    }
+}
+
+TEST(ControlLifecycle, RunModeEmptyDocumentTexts) {
+    // Each of these counts as "no document of its own" and lets the handler go on.
+    for (const String& empty :
+         {String(L""), String(L"   "), String(L"<chart></chart>"), String(L"<chart>\r\n</chart>"),
+          String(L"<chart><categories></categories></chart>"),
+          test::lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"})}) {
+        ControlRig rig;
+        rig->get_Data()->put_externalXML(empty);
+        rig->get_Data()->put_isExternalXML(true);
+        rig->put_setDataURL(L"http://example.com/d.xml");
+        rig.clear();
+        rig.container.show();
+        EXPECT_EQ(rig.container.events().size(), 1u) << toUtf8(empty);
+    }
+    ControlRig rig;
+    rig->get_Data()->put_externalXML(L"<chart>\n</chart>");
+    rig->get_Data()->put_isExternalXML(true);
+    rig->put_setDataURL(L"http://example.com/d.xml");
+    rig.clear();
+    rig.container.show();
+    EXPECT_TRUE(rig.container.events().empty());
+}
+
+TEST(ControlLifecycle, HiddenExtenderStopsTheShowHandlerOnlyWithADisplayName) {
+    ControlRig rig(false);
+    rig.container.setExtenderVisible(false);
+    rig.container.show();
+    EXPECT_TRUE(rig.container.journal().empty());
+    rig.container.setDisplayName(L"");
+    rig.container.show();
+    EXPECT_EQ(rig.container.events().size(), 1u);
+}
+
+TEST(ControlLifecycle, ShowHandlerErrorsGoToAMessageBox) {
+    ControlRig rig;
+    rig->putref_Data(nullptr);
+    rig.container.show();
+    EXPECT_TRUE(rig.container.events().empty());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes()[0].text,
+              L"91: Error Soruce: \nObject variable or With block variable not set");
+    EXPECT_EQ(rig.container.messageBoxes()[0].buttons, 0);
+}
+
+TEST(ControlLifecycle, ResizeMatchesTheMovieHostThenShowsAndRaisesResize) {
+    ControlRig rig(false);
+    rig.container.resize(320, 240); // the size the movie host already has
+    EXPECT_EQ(rig.host->calls(), (std::vector<String>{L"BGColor=", L"Movie"}));
+    EXPECT_EQ(rig.container.journal(),
+              (std::vector<String>{L"changed Border", L"changed renderedFrom", L"event Show",
+                                   L"event Resize"}));
+    rig.clear();
+    rig.container.resize(400, 300.5f);
+    EXPECT_EQ(rig.host->calls(),
+              (std::vector<String>{L"Width=400", L"Height=300.5", L"BGColor=", L"Movie"}));
+    EXPECT_NE(rig.lastMovie().find(L"&chartWidth=400&chartHeight=300.5&"), String::npos);
+    EXPECT_EQ(rig.container.journal(),
+              (std::vector<String>{L"changed Border", L"event Show", L"event Resize"}));
+}
+
+TEST(ControlLifecycle, RunModeResizeWithoutDataRaisesOnlyResize) {
+    ControlRig rig;
+    rig.container.resize(100, 50);
+    EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Resize"});
+    EXPECT_EQ(rig.host->get_Width(), 100);
+    EXPECT_EQ(rig.host->get_Height(), 50);
+}
+
+TEST(ControlLifecycle, HideRaisesHideAndAmbientChangesDoNothing) {
+    ControlRig rig;
+    rig.container.hide();
+    rig.container.setUserMode(false);
+    EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Hide"});
+    EXPECT_TRUE(rig.host->calls().empty());
+}
+
+TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
+    test::TempFile registry("registry.reg",
+                            "Windows Registry Editor Version 5.00\r\n\r\n"
+                            "[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n"
+                            "\"ChartsPath\"=\"C:\\\\Charts\\\\\"\r\n");
+    ::setenv("PLOTARIX_REGISTRY", toUtf8(registry.path()).c_str(), 1);
+    ControlRig rig(false);
+    rig->put_Border(enumBorderStyle::None);
+    rig->put_renderedFrom(L"url");
+    rig.clear();
+    rig->InitProperties();
+    EXPECT_EQ(rig->get_ChartPath(), LR"(C:\Charts\)");
+    EXPECT_EQ(rig->get_Border(), enumBorderStyle::Face_3D);
+    EXPECT_EQ(rig->get_renderedFrom(), L"");
+    EXPECT_EQ(rig.container.journal(), std::vector<String>{L"changed renderedFrom"});
+    EXPECT_TRUE(rig.host->calls().empty());
+    ::setenv("PLOTARIX_REGISTRY", "/nonexistent/registry.reg", 1);
+    EXPECT_EQ(GetDefaultChartsPath(), L"");
+    ::unsetenv("PLOTARIX_REGISTRY");
+}
+
+TEST(ControlLifecycle, PersistenceAndCaptureAreNotAvailableYet) {
+    ControlRig rig;
+    const auto error = ErrorTrap::capture([&] { rig->SaveAsImage(); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_NE(error->description().find(L"not available yet"), String::npos);
+    EXPECT_EQ(errorOf([&] { rig->GetPicture(); }), error->number());
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,109 @@
+// The headless platform the control runs on in tests and on the command line, and the registry
+// lookup behind the default chart folder.
+#include "control_test_support.h"
+#include "platform/Registry.h"
+
+namespace plotara {
+namespace {
+
+using test::errorOf;
+
+TEST(ControlPlatform, ContainerUnitsAndFrame) {
+    HeadlessContainer c;
+    EXPECT_EQ(c.scaleWidth(), 320);
+    c.setScaleMode(1);
+    EXPECT_EQ(c.scaleWidth(), 4800);
+    EXPECT_EQ(c.scaleHeight(), 3600);
+    c.setScaleWidth(1500);
+    EXPECT_EQ(c.widthPixels(), 100);
+    c.setScaleMode(3);
+    EXPECT_EQ(c.scaleWidth(), 100);
+    EXPECT_EQ(c.height(), 3600); // no border: outer and inner are the same
+    c.setBorderStyle(1);
+    EXPECT_EQ(c.height(), (240 + 4) * 15); // 3D frame of 2 pixels each side
+    c.setAppearance(0);
+    c.setHeight(3000);
+    EXPECT_EQ(c.heightPixels(), 198);
+    for (Integer bad : {0, 4, 8, -1})
+        EXPECT_EQ(errorOf([&] { c.setScaleMode(bad); }), 380);
+    EXPECT_EQ(errorOf([&] { c.setBorderStyle(2); }), 380);
+    EXPECT_EQ(errorOf([&] { c.setAppearance(-1); }), 380);
+}
+
+TEST(ControlPlatform, ContainerRecordsAndAnswers) {
+    HeadlessContainer c;
+    std::vector<String> order;
+    c.bind({[&] { order.push_back(L"show"); }, [&] { order.push_back(L"resize"); },
+            [&] { order.push_back(L"hide"); }, [&] { order.push_back(L"ambient"); }});
+    c.show();
+    c.resize(10, 20);
+    c.hide();
+    c.setUserMode(false);
+    EXPECT_EQ(order, (std::vector<String>{L"show", L"resize", L"hide", L"ambient"}));
+    EXPECT_FALSE(c.ambientUserMode());
+    c.queueAnswer(7);
+    c.propertyChanged(L"Border");
+    c.raiseEvent(PlotaraEvent::DrillDown, {Variant(L"f"), Variant()});
+    EXPECT_EQ(c.messageBox(L"Sure?", 4 + 32, L"Title"), 7);
+    EXPECT_EQ(c.messageBox(L"Done"), 1);
+    EXPECT_EQ(c.journal(), (std::vector<String>{L"changed Border", L"event DrillDown",
+                                                L"message Sure?", L"message Done"}));
+    const MessageBoxRecord& first = c.messageBoxes()[0];
+    EXPECT_EQ(std::make_tuple(first.buttons, first.icon, first.caption, first.answer),
+              std::make_tuple(Long{4}, Long{32}, String(L"Title"), Long{7}));
+    EXPECT_EQ(c.events()[0].args.size(), 2u);
+}
+
+TEST(ControlPlatform, MovieHostRecordsAndDelivers) {
+    HeadlessMovieHost host;
+    std::vector<String> delivered;
+    host.deliver(L"lost"); // nobody listens yet
+    host.onFlashCall([&](const String& r) { delivered.push_back(r); });
+    host.deliver(L"1");
+    host.put_Movie(L"a");
+    host.keepMovies(false);
+    host.put_Movie(L"b");
+    host.put_Movie(L"c");
+    EXPECT_EQ(delivered, std::vector<String>{L"1"});
+    EXPECT_EQ(host.movies(), std::vector<String>{L"c"});
+    EXPECT_EQ(host.get_Movie(), L"c");
+    host.setReply([](const String& r) { return L"<string>" + r + L"</string>"; });
+    EXPECT_EQ(host.CallFunction(L"x"), L"<string>x</string>");
+}
+
+TEST(ControlPlatform, RegistryLookup) {
+    const String reg = L"Windows Registry Editor Version 5.00\r\n\r\n"
+                       L"[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n"
+                       L"\"ChartsPath\"=\"C:\\\\Program Files\\\\Plotarix\\\\\"\r\n"
+                       L"\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
+                       L"\"Count\"=dword:0000001f\r\n"
+                       L"[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"
+                       L"\"ChartsPath\"=\"elsewhere\"\r\n";
+    struct Case {
+        const wchar_t* path;
+        std::optional<String> value;
+    };
+    const Case cases[] = {
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\ChartsPath",
+         String(L"C:\\Program Files\\Plotarix\\")},
+        {L"hklm\\SOFTWARE\\quenmark\\plotarix\\1.0.0\\chartspath",
+         String(L"C:\\Program Files\\Plotarix\\")},
+        {L"HKEY_LOCAL_MACHINE\\Software\\Other\\ChartsPath", String(L"elsewhere")},
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Quoted", String(L"say \"hi\"")},
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Count", String(L"31")},
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.1\\ChartsPath", std::nullopt},
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Missing", std::nullopt},
+        {L"ChartsPath", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(registry::lookup(reg, c.path), c.value) << toUtf8(c.path);
+}
+
+TEST(ControlPlatform, SystemClockStaysWithinADay) {
+    const Single now = SystemClock().secondsSinceMidnight();
+    EXPECT_GE(now, 0);
+    EXPECT_LT(now, 86400);
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,286 @@
+// Movie URLs, whole and exact: RenderChart, the data-source writers, the design-time sample URL
+// and the chart messages; and the renderedFrom transitions.
+#include "control/MovieUrl.h"
+#include "control_test_support.h"
+
+namespace plotara {
+namespace {
+
+using test::ControlRig;
+using test::errorOf;
+using test::TempFile;
+using test::timer;
+
+const String missingGroup = L"&LoadDataErrorText=XML file not found";
+const String size = L"&chartWidth=320&chartHeight=240";
+const String debugOff = L"&registerWithJS=1&debugMode=0";
+
+TEST(ControlRender, ExistingDataFileInRenderChartAndInTheWriter) {
+    ControlRig rig;
+    TempFile file("render_existing.xml");
+    rig->put_ChartPath(LR"(C:\Charts)");
+    rig->put_ChartType(enumChartNames::mscolumn2d);
+    rig->put_setDataURL(file.path());
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM11.swf?nocache=)" + timer + size +
+                                   debugOff + L"&dataURL=file:///" + file.path());
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM11.swf?nocache=)" + timer + size +
+                                   debugOff + L"&dataURL=" + file.path());
+    EXPECT_EQ(rig.host->movies().size(), 2u);
+}
+
+TEST(ControlRender, DriveRootLosesItsSeparatorOnlyInRenderChart) {
+    ControlRig rig(false);
+    rig->put_ChartPath(LR"(C:\)");
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(),
+              LR"(file:///C:\PTM01.swf?nocache=)" + timer + size + debugOff + L"&dataXML=");
+    rig->put_setDataURL(L"http://example.com/d.xml");
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\\PTM01.swf?nocache=)" + timer + size + debugOff +
+                                   L"&dataURL=http://example.com/d.xml");
+    EXPECT_EQ(rig->BuildSampleMovieURL().substr(0, 15), LR"(C:\\PTM01.swf?n)");
+}
+
+TEST(ControlRender, FreshControlSendsTheEmptyDocumentOfItsDataObject) {
+    ControlRig rig;
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(),
+              LR"(file:///\PTM01.swf?nocache=)" + timer + size + debugOff + L"&dataXML=");
+    rig->put_ChartType(enumChartNames::column3D);
+    rig->put_Debugger(true);
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///\PTM01.swf?nocache=)" + timer + size +
+                                   L"&registerWithJS=1&debugMode=1&dataXML=<chart></chart>");
+}
+
+TEST(ControlRender, WebAddressesAreCaseSensitive) {
+    ControlRig rig;
+    rig->put_ChartPath(LR"(C:\Charts)");
+    rig->put_setDataURL(L"https://example.com/data.xml");
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM01.swf?nocache=)" + timer + size +
+                                   debugOff + L"&dataURL=https://example.com/data.xml");
+    rig->put_setDataURL(L"HTTP://EXAMPLE.COM/DATA.XML");
+    EXPECT_EQ(rig.lastMovie(),
+              L"file:///C:/Charts/PTM01.swf?nocache=" + timer + size + missingGroup + debugOff);
+    EXPECT_EQ(rig->chartMessages(), missingGroup);
+}
+
+TEST(ControlRender, EveryMissOfTheDataFileAddsAnotherMessageGroup) {
+    ControlRig rig;
+    rig->put_ChartPath(LR"(C:\Charts)");
+    rig->put_setDataURL(L"/nonexistent/plotara.xml");
+    EXPECT_EQ(rig.lastMovie(),
+              L"file:///C:/Charts/PTM01.swf?nocache=" + timer + size + missingGroup + debugOff);
+    rig->RenderChart();
+    const String base = LR"(file:///C:\Charts\PTM01.swf?nocache=)" + timer + size;
+    EXPECT_EQ(rig.lastMovie(), base + missingGroup + debugOff + missingGroup + missingGroup +
+                                   L"&dataURL=/nonexistent/plotara.xml");
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), base + missingGroup + missingGroup + debugOff + missingGroup +
+                                   missingGroup + missingGroup +
+                                   L"&dataURL=/nonexistent/plotara.xml");
+    EXPECT_EQ(rig.host->movies().size(), 3u); // a miss loads its movie once and stops
+}
+
+TEST(ControlRender, GridChartCarriesItsParametersAfterTheTimer) {
+    ControlRig rig;
+    rig->put_ChartPath(LR"(C:\Charts)");
+    rig->put_ChartType(enumChartNames::grid);
+    rig->get_Data()->setGridParams(L"a=1;b=2");
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM37.swf?nocache=)" + timer + L"&a=1&b=2" +
+                                   size + debugOff + L"&dataXML=<chart></chart>");
+    rig->put_ChartType(enumChartNames::column2d);
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie().find(L"a=1"), String::npos);
+}
+
+TEST(ControlRender, LineBreaksTabsAndCarriageReturns) {
+    ControlRig rig;
+    const String xml = L"<chart a='1'>\r\n\t<set value='1' />\r<set value='2' />\n</chart>";
+    const String prefix = LR"(file:///\PTM01.swf?nocache=)" + timer + size + debugOff;
+    rig->put_setDataXML(xml); // run mode: renders the ready text at once
+    EXPECT_EQ(rig.lastMovie(),
+              prefix + L"&dataXML=<chart a='1'><set value='1' /><set value='2' />\n</chart>");
+    // The data object still returns the ready text; without a flag set, the last branch keeps
+    // tabs and lone carriage returns.
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(),
+              prefix + L"&dataXML=<chart a='1'>\t<set value='1' />\r<set value='2' />\n</chart>");
+    EXPECT_EQ(rig->renderXML(), L"<chart a='1'>\t<set value='1' />\r<set value='2' />\n</chart>");
+}
+
+TEST(ControlRender, StripLineBreaksRemovesPairsOnly) {
+    struct Case {
+        const wchar_t* in;
+        const wchar_t* out;
+    };
+    for (const Case& c :
+         {Case{L"a\r\nb", L"ab"}, Case{L"\r\r\n\n", L"\r\n"}, Case{L"a\rb\nc", L"a\rb\nc"},
+          Case{L"\n\r", L"\n\r"}, Case{L"", L""}, Case{L"\r\n\r\n", L""}}) {
+        EXPECT_EQ(movieurl::StripLineBreaks(c.in), c.out) << toUtf8(c.in);
+    }
+}
+
+TEST(ControlRender, ChartMessagesAccumulateUnescapedInCallOrder) {
+    ControlRig rig;
+    rig->SetChartMessage(enumChartMessageType::Chart_Load_on_Progress, L"Loading");
+    rig->SetChartMessage(enumChartMessageType::Chart_Load_on_Progress, L"Wait");
+    rig->SetChartMessage(enumChartMessageType::No_data_to_display, L"   ");
+    rig->SetChartMessage(static_cast<enumChartMessageType>(0), L"x");
+    rig->SetChartMessage(enumChartMessageType::Invalid_XML_data, L" a&b ");
+    const String messages =
+        L"&PBarLoadingText=Loading&PBarLoadingText=Wait&=x&InvalidXMLText= a&b ";
+    EXPECT_EQ(rig->chartMessages(), messages);
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///\PTM01.swf?nocache=)" + timer + size + messages +
+                                   debugOff + L"&dataXML=");
+}
+
+TEST(ControlRender, ChartMessageTypeErrorsLeaveTheMessagesAlone) {
+    ControlRig rig;
+    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(8), L"x"); }),
+              9);
+    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(-1), L"x"); }),
+              9);
+    EXPECT_EQ(
+        errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(40000), L"x"); }), 6);
+    // A blank message is dropped before its type is looked at.
+    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(99), L" "); }),
+              0);
+    EXPECT_EQ(rig->chartMessages(), L"");
+    const wchar_t* names[] = {L"",
+                              L"PBarLoadingText",
+                              L"XMLLoadingText",
+                              L"ParsingDataText",
+                              L"ChartNoDataText",
+                              L"RenderingChartText",
+                              L"LoadDataErrorText",
+                              L"InvalidXMLText"};
+    for (Integer t = 0; t <= 7; ++t)
+        EXPECT_EQ(movieurl::ChartMessageParamName(t), names[t]);
+}
+
+TEST(ControlRender, NumberTextsFollowTheDecimalSeparator) {
+    EXPECT_EQ(movieurl::numberText(45296.78f, L','), L"45296,78");
+    EXPECT_EQ(movieurl::numberText(320.0f, L','), L"320");
+    EXPECT_EQ(movieurl::numberText(5.5f, L'.'), L"5.5");
+    EXPECT_EQ(movieurl::numberText(0.25f, L','), L"0,25");
+    EXPECT_EQ(movieurl::numberText(86399.99f, L'.'), L"86399.99");
+}
+
+TEST(ControlRender, SizeAndTimerComeFromTheContainerAndTheClock) {
+    ControlRig rig;
+    rig.container.resize(640, 480.5f);
+    rig.clock->set(3.125f);
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///\PTM01.swf?nocache=3.125&chartWidth=640)"
+                               L"&chartHeight=480.5" +
+                                   debugOff + L"&dataXML=");
+}
+
+TEST(ControlRender, FileExistsAcceptsReadableFilesOnly) {
+    TempFile file("exists.xml");
+    EXPECT_TRUE(movieurl::FileExists(file.path()));
+    EXPECT_TRUE(movieurl::FileExists(file.path() + L"\\"));
+    EXPECT_FALSE(movieurl::FileExists(file.path() + L"\\\\"));
+    EXPECT_FALSE(movieurl::FileExists(fromUtf8(std::filesystem::temp_directory_path().string())));
+    EXPECT_FALSE(movieurl::FileExists(L"/nonexistent/plotara.xml"));
+    EXPECT_FALSE(movieurl::FileExists(L""));
+}
+
+TEST(ControlRender, DesignTimeSampleUrl) {
+    ControlRig rig(false);
+    rig->put_ChartPath(LR"(C:\Charts)");
+    rig->put_BGColor(L"ffcc00");
+    rig.clear();
+    rig.container.show();
+    EXPECT_EQ(rig->get_renderedFrom(), L"dtime");
+    EXPECT_EQ(rig.host->calls(), (std::vector<String>{L"BGColor=ffcc00", L"Movie"}));
+    EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM01.swf?nocache=)" + timer + size +
+                                   debugOff + L"&BGColor=ffcc00&dataXML=" + rig->GetSampleXML());
+}
+
+TEST(ControlRender, RunModeReadyTextGoesThroughTheDataObject) {
+    ControlRig rig;
+    rig->put_setDataXML(L"<chart caption='x'></chart>");
+    auto data = rig->get_Data();
+    EXPECT_TRUE(data->get_isExternalXML());
+    EXPECT_EQ(data->get_externalXML(), L"<chart caption='x'></chart>");
+    EXPECT_FALSE(data->get_isDataAdded());
+    EXPECT_EQ(rig.container.notifications(), std::vector<String>{L"XMLDataString"});
+    EXPECT_EQ(rig->get_renderedFrom(), L"");
+    // Switching back to the data file drops the ready text from the data object.
+    rig->RenderFromURL(L"http://example.com/d.xml");
+    EXPECT_FALSE(data->get_isExternalXML());
+    EXPECT_EQ(data->get_externalXML(), L"");
+}
+
+// Which value renderedFrom takes after one writer call, from a given state.
+struct Transition {
+    const char* name;
+    bool runMode;
+    const wchar_t* before;
+    const wchar_t* externalXML; // preset of setDataXML
+    const wchar_t* dataFile;    // preset of setDataURL; "*" names an existing file
+    enum Action { Show, SetXML, SetURL } action;
+    const wchar_t* argument; // "*" names an existing file
+    const wchar_t* after;
+};
+
+class ControlRenderedFrom : public testing::TestWithParam<Transition> {};
+
+TEST_P(ControlRenderedFrom, Transition) {
+    const Transition& t = GetParam();
+    TempFile existing("transition.xml");
+    auto resolve = [&](const wchar_t* text) {
+        return String(text) == L"*" ? existing.path() : String(text);
+    };
+    ControlRig rig(true);
+    rig->put_ChartPath(LR"(C:\Charts)");
+    if (*t.externalXML) rig->put_setDataXML(t.externalXML);
+    if (*t.dataFile) rig->put_setDataURL(resolve(t.dataFile));
+    rig.container.setUserMode(t.runMode);
+    rig->put_renderedFrom(t.before);
+    switch (t.action) {
+    case Transition::Show:
+        rig.container.show();
+        break;
+    case Transition::SetXML:
+        rig->put_setDataXML(resolve(t.argument));
+        break;
+    case Transition::SetURL:
+        rig->put_setDataURL(resolve(t.argument));
+        break;
+    }
+    EXPECT_EQ(rig->get_renderedFrom(), t.after);
+}
+
+constexpr bool design = false, run = true;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ControlRenderedFrom,
+    testing::Values(
+        Transition{"show_first", design, L"", L"", L"", Transition::Show, L"", L"dtime"},
+        Transition{"show_keeps", design, L"exxml", L"", L"", Transition::Show, L"", L"exxml"},
+        Transition{"xml_empty", design, L"url", L"", L"", Transition::SetXML, L"", L"dtime"},
+        Transition{"xml_empty_file", design, L"dtime", L"", L"*", Transition::SetXML, L"", L"url"},
+        Transition{"xml_text", design, L"url", L"", L"*", Transition::SetXML, L"<chart/>",
+                   L"exxml"},
+        Transition{"xml_run", run, L"dtime", L"", L"", Transition::SetXML, L"<chart/>", L"dtime"},
+        Transition{"url_empty", design, L"url", L"", L"", Transition::SetURL, L"", L"dtime"},
+        Transition{"url_empty_xml", design, L"url", L"<chart/>", L"", Transition::SetURL, L"",
+                   L"exxml"},
+        Transition{"url_empty_run", run, L"", L"<chart/>", L"", Transition::SetURL, L"", L"exxml"},
+        Transition{"url_empty_run_no_xml", run, L"", L"", L"", Transition::SetURL, L"", L"dtime"},
+        Transition{"url_local", design, L"dtime", L"", L"", Transition::SetURL, L"*", L"url"},
+        Transition{"url_missing", design, L"exxml", L"", L"", Transition::SetURL,
+                   L"/nonexistent/x.xml", L"url"},
+        Transition{"url_missing_run", run, L"dtime", L"", L"", Transition::SetURL,
+                   L"/nonexistent/x.xml", L"dtime"},
+        Transition{"url_web", design, L"dtime", L"", L"", Transition::SetURL,
+                   L"http://example.com/x.xml", L"dtime"}),
+    [](const testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace plotara

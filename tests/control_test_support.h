@@ -1,0 +1,66 @@
+// Shared set-up of the control tests: a control in a headless container with a headless movie
+// host and a clock fixed at 12:34:56.78.
+#pragma once
+
+#include "control/Plotara.h"
+#include "core/ErrorTrap.h"
+#include "platform/headless/FixedClock.h"
+#include "platform/headless/HeadlessContainer.h"
+#include "platform/headless/HeadlessMovieHost.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace plotara::test {
+
+// The cache-breaker text of the fixed clock.
+inline const String timer = L"45296.78";
+
+struct ControlRig {
+    HeadlessContainer container;
+    HeadlessMovieHost* host = nullptr;
+    std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(45296.78f);
+    std::unique_ptr<Plotara> control;
+
+    explicit ControlRig(bool runMode = true) {
+        container.setUserMode(runMode);
+        auto movieHost = std::make_unique<HeadlessMovieHost>();
+        host = movieHost.get();
+        control = std::make_unique<Plotara>(container, std::move(movieHost), clock);
+        container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
+                        [this] { control->onHide(); }, [this] { control->onAmbientChanged(); }});
+    }
+    Plotara& operator*() { return *control; }
+    Plotara* operator->() { return control.get(); }
+    // The last movie the control wrote, "" when none.
+    String lastMovie() const { return host->movies().empty() ? String() : host->movies().back(); }
+    void clear() {
+        container.clearRecords();
+        host->clearRecords();
+    }
+};
+
+// The number of the run-time error the statement raised, 0 when it raised none.
+template <class Statement>
+Long errorOf(Statement&& statement) {
+    const auto error = ErrorTrap::capture(statement);
+    return error ? error->number() : 0;
+}
+
+// A file that exists for the life of the object, in the test's temporary folder.
+class TempFile {
+public:
+    explicit TempFile(const std::string& name, const std::string& content = "<chart></chart>")
+        : path_(std::filesystem::temp_directory_path() / ("plotara_control_" + name)) {
+        std::ofstream(path_) << content;
+    }
+    ~TempFile() { std::filesystem::remove(path_); }
+    String path() const { return fromUtf8(path_.string()); }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace plotara::test
