@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace plotara {
@@ -181,6 +182,13 @@ private:
     void writeXYSets(String& text, Integer series);
     void writeLinesets();
     void writeLinesetSets(String& text, Integer lineset);
+    // One row of a line-set or XY table: its cells and the point's further attributes in order.
+    struct PointRow {
+        StringView cells[3];
+        std::vector<std::pair<StringView, StringView>> pairs;
+    };
+    void readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView),
+                       std::vector<PointRow>& rows);
     void writeStyles();
     void writeTrendlines();
     void writeVTrendlines();

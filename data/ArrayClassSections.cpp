@@ -14,12 +14,6 @@ using namespace writer;
 
 namespace {
 
-// One row of a line-set or XY table: its cells and the point's further attributes in order.
-struct PointRow {
-    StringView cells[3];
-    std::vector<std::pair<StringView, StringView>> pairs;
-};
-
 StringView storedText(KeyedNode& node, Integer index) {
     return node.item(KeyBuffer(index).view()).text();
 }
@@ -113,20 +107,67 @@ void ArrayClass::writeStackedBody() {
     });
 }
 
-// --- line sets ------------------------------------------------------------------------------
+// --- line sets and XY sets ---------------------------------------------------------------------
+
+namespace {
+
+// "seriesName='...' " and the series' other attributes, leaving out only the exact key
+// "seriesname" and the empty name.
+void appendSeriesAttributes(String& text, KeyedNode& series) {
+    appendTrailing(text, L"seriesName", series.item(L"seriesname").text());
+    for (const KeyedNode::Item& item : series.items()) {
+        if (item.first.empty() || item.first == L"seriesname") continue;
+        appendTrailing(text, item.first, item.second.text());
+    }
+}
+
+int linesetCell(StringView name) {
+    return equalsLowerAscii(name, L"value") ? 0 : -1;
+}
+
+int xyCell(StringView name) {
+    if (equalsLowerAscii(name, L"x")) return 0;
+    if (equalsLowerAscii(name, L"y")) return 1;
+    if (equalsLowerAscii(name, L"z")) return 2;
+    return -1;
+}
+
+} // namespace
+
+// Reads points 0, 1, 2 ... of a series into rows until the first point without entries: each
+// name that cellOf maps to a cell fills that cell, any other name becomes a pair, and an empty
+// name makes that point the last one read. A point at or past rowLimit is the run-time's index
+// error. The host's events are processed once per point.
+void ArrayClass::readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView),
+                               std::vector<PointRow>& rows) {
+    for (Integer p = 0;; number::increment(p)) {
+        const KeyedNode& point = points.child(p);
+        if (point.empty()) break;
+        if (p >= rowLimit) raise(errors::subscriptOutOfRange());
+        if (rows.size() <= static_cast<std::size_t>(p))
+            rows.resize(static_cast<std::size_t>(p) + 1);
+        PointRow& row = rows[static_cast<std::size_t>(p)];
+        bool lastPoint = false;
+        for (const KeyedNode::Item& item : point.items()) {
+            const int cell = cellOf(item.first);
+            if (cell >= 0)
+                row.cells[cell] = item.second.text();
+            else if (item.first.empty())
+                lastPoint = true;
+            else
+                row.pairs.emplace_back(item.first, item.second.text());
+        }
+        yieldToHost();
+        if (lastPoint) break;
+    }
+}
 
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
         KeyedNode& linesets = items().child(L"lines");
         for (Integer n = 0; n < linesetCount_; ++n) {
-            KeyedNode& lineset = linesets.child(n);
-            documentText_ += L"\r\n<lineset ";
-            documentText_ += L' ';
-            appendTrailing(documentText_, L"seriesName", lineset.item(L"seriesname").text());
-            for (const KeyedNode::Item& item : lineset.items()) {
-                if (item.first.empty() || item.first == L"seriesname") continue;
-                appendTrailing(documentText_, item.first, item.second.text());
-            }
+            documentText_ += L"\r\n<lineset  ";
+            appendSeriesAttributes(documentText_, linesets.child(n));
             documentText_ += L">";
             writeLinesetSets(documentText_, n);
             documentText_ += L"\r\n</lineset>";
@@ -141,25 +182,9 @@ void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
     const int rowCount = static_cast<int>(linesetCount_) * categoryCount_;
     if (rowCount > 32767) raise(errors::overflow());
     if (rowCount <= 0) raise(errors::subscriptOutOfRange());
-    std::vector<PointRow> rows(static_cast<std::size_t>(rowCount));
-    KeyedNode& points = items().child(L"lineset").child(lineset);
-    for (Integer p = 0;; number::increment(p)) {
-        const KeyedNode& point = points.child(p);
-        if (point.empty()) break;
-        if (p >= rowCount) raise(errors::subscriptOutOfRange());
-        PointRow& row = rows[static_cast<std::size_t>(p)];
-        bool lastPoint = false;
-        for (const KeyedNode::Item& item : point.items()) {
-            if (equalsLowerAscii(item.first, L"value"))
-                row.cells[0] = item.second.text();
-            else if (item.first.empty())
-                lastPoint = true;
-            else
-                row.pairs.emplace_back(item.first, item.second.text());
-        }
-        yieldToHost();
-        if (lastPoint) break;
-    }
+    std::vector<PointRow> rows;
+    readPointRows(items().child(L"lineset").child(lineset), rowCount, linesetCell, rows);
+    rows.resize(static_cast<std::size_t>(rowCount));
     for (const PointRow& row : rows) {
         text += L"\r\n<set";
         const StringView value = trimmedView(row.cells[0]);
@@ -173,21 +198,14 @@ void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
     }
 }
 
-// --- XY body ----------------------------------------------------------------------------------
-
 void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
         KeyedNode& datasets = items().child(L"dataset");
         for (Integer d = 0; d < datasetCount_; ++d) {
-            KeyedNode& dataset = datasets.child(d);
             documentText_ += L"\r\n<dataset ";
-            appendTrailing(documentText_, L"seriesName", dataset.item(L"seriesname").text());
-            for (const KeyedNode::Item& item : dataset.items()) {
-                if (item.first.empty() || item.first == L"seriesname") continue;
-                appendTrailing(documentText_, item.first, item.second.text());
-            }
+            appendSeriesAttributes(documentText_, datasets.child(d));
             documentText_ += L">";
             writeXYSets(documentText_, d);
             documentText_ += L"\r\n</dataset>";
@@ -199,28 +217,7 @@ void ArrayClass::writeXYBody() {
 // stored in, then their other attributes; the first point without an x value ends the dataset.
 void ArrayClass::writeXYSets(String& text, Integer series) {
     std::vector<PointRow> rows;
-    KeyedNode& points = items().child(L"chartdata").child(series);
-    for (Integer p = 0;; number::increment(p)) {
-        const KeyedNode& point = points.child(p);
-        if (point.empty()) break;
-        if (p >= dataPointCount_) raise(errors::subscriptOutOfRange());
-        PointRow& row = rows.emplace_back();
-        bool lastPoint = false;
-        for (const KeyedNode::Item& item : point.items()) {
-            if (equalsLowerAscii(item.first, L"x"))
-                row.cells[0] = item.second.text();
-            else if (equalsLowerAscii(item.first, L"y"))
-                row.cells[1] = item.second.text();
-            else if (equalsLowerAscii(item.first, L"z"))
-                row.cells[2] = item.second.text();
-            else if (item.first.empty())
-                lastPoint = true;
-            else
-                row.pairs.emplace_back(item.first, item.second.text());
-        }
-        yieldToHost();
-        if (lastPoint) break;
-    }
+    readPointRows(items().child(L"chartdata").child(series), dataPointCount_, xyCell, rows);
     const bool bubble = chartType_ == 30;
     for (const PointRow& row : rows) {
         if (row.cells[0].empty()) break;

@@ -97,9 +97,8 @@ void OdbcRecordset::describeColumns() {
         if (!odbc::succeeded(SQLDescribeColW(statement_, static_cast<SQLUSMALLINT>(i), name, 256,
                                              &nameLength, &type, &size, &digits, &nullable)))
             fail();
-        names_.push_back(
+        names_.add(
             odbc::fromWide(name, std::min<std::size_t>(static_cast<std::size_t>(nameLength), 255)));
-        lowerNames_.push_back(text::toLower(names_.back()));
         switch (type) {
         case SQL_TINYINT:
         case SQL_SMALLINT:
@@ -207,17 +206,8 @@ void OdbcRecordset::MoveNext() {
     fetch(false);
 }
 
-int OdbcRecordset::columnIndex(const String& name) const {
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        if (names_[i] == name) return static_cast<int>(i);
-    const String lower = text::toLower(name);
-    for (std::size_t i = 0; i < lowerNames_.size(); ++i)
-        if (lowerNames_[i] == lower) return static_cast<int>(i);
-    return -1;
-}
-
 Variant OdbcRecordset::field(const String& name) {
-    const int i = columnIndex(name);
+    const int i = names_.indexOf(name);
     if (i < 0) raise(recordset_errors::noSuchColumn(name));
     if (state_ != State::OnRow) raise(recordset_errors::noCurrentRow());
     if (kinds_[i] == Kind::Binary)

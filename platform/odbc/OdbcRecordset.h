@@ -8,6 +8,7 @@
 // as Null, everything else (text, dates) as String; binary columns are refused with Error 13.
 #pragma once
 
+#include "platform/ColumnNames.h"
 #include "platform/RecordsetObject.h"
 
 #include <memory>
@@ -35,7 +36,7 @@ public:
     Variant field(const String& name) override;
 
     // Column names in result order. Cannot fail.
-    const std::vector<String>& columnNames() const noexcept { return names_; }
+    const std::vector<String>& columnNames() const noexcept { return names_.all(); }
 
 private:
     friend class OdbcConnection;
@@ -50,13 +51,12 @@ private:
     void fetch(bool first);
     Variant readColumn(int column);
     [[noreturn]] void fail();
-    int columnIndex(const String& name) const;
 
     std::shared_ptr<OdbcConnection> connection_;
     void* statement_;
     String sql_;
     std::vector<std::unique_ptr<Parameter>> parameters_;
-    std::vector<String> names_, lowerNames_;
+    ColumnNames names_;
     std::vector<Kind> kinds_;
     std::vector<Variant> row_;
     State state_ = State::Empty;

@@ -14,11 +14,9 @@ SqliteRecordset::SqliteRecordset(std::shared_ptr<SqliteDatabase> database, sqlit
                                  String sql)
     : database_(std::move(database)), statement_(statement), sql_(std::move(sql)) {
     const int count = sqlite3_column_count(statement_);
-    names_.reserve(count);
     for (int i = 0; i < count; ++i) {
         const char* name = sqlite3_column_name(statement_, i);
-        names_.push_back(fromUtf8(name ? name : ""));
-        lowerNames_.push_back(text::toLower(names_.back()));
+        names_.add(fromUtf8(name ? name : ""));
     }
 }
 
@@ -51,17 +49,8 @@ void SqliteRecordset::MoveNext() {
     step(false);
 }
 
-int SqliteRecordset::columnIndex(const String& name) const {
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        if (names_[i] == name) return static_cast<int>(i);
-    const String lower = text::toLower(name);
-    for (std::size_t i = 0; i < lowerNames_.size(); ++i)
-        if (lowerNames_[i] == lower) return static_cast<int>(i);
-    return -1;
-}
-
 Variant SqliteRecordset::field(const String& name) {
-    const int i = columnIndex(name);
+    const int i = names_.indexOf(name);
     if (i < 0) raise(recordset_errors::noSuchColumn(name));
     if (state_ != State::OnRow) raise(recordset_errors::noCurrentRow());
     switch (sqlite3_column_type(statement_, i)) {

@@ -7,6 +7,7 @@
 // TEXT as String, NULL as Null; a blob is refused with Error 13.
 #pragma once
 
+#include "platform/ColumnNames.h"
 #include "platform/RecordsetObject.h"
 
 #include <memory>
@@ -35,7 +36,7 @@ public:
     Variant field(const String& name) override;
 
     // Column names in result order. Cannot fail.
-    const std::vector<String>& columnNames() const noexcept { return names_; }
+    const std::vector<String>& columnNames() const noexcept { return names_.all(); }
     // The statement, for code that needs the C API directly. Never null.
     sqlite3_stmt* statement() const noexcept { return statement_; }
 
@@ -46,12 +47,11 @@ private:
     enum class State { BeforeFirst, OnRow, AfterLast, Empty };
     // Steps once; firstStep tells an empty result from the end of a non-empty one.
     void step(bool firstStep);
-    int columnIndex(const String& name) const;
 
     std::shared_ptr<SqliteDatabase> database_; // keeps the connection open while rows are read
     sqlite3_stmt* statement_;
     String sql_;
-    std::vector<String> names_, lowerNames_;
+    ColumnNames names_;
     State state_ = State::BeforeFirst;
 };
 
