@@ -239,7 +239,11 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     CartesianFrame frame(ctx, g, series, style, movie);
     frame.layout(area, scrolling);
     frame.drawBack();
-    ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
+    // Value labels stay over the plot (above it up to the titles), never over the axis labels.
+    Rect valueBounds{g.plot.x, area.y - 6, g.plot.w + g.depth, g.plot.bottom() - area.y + 6};
+    if (g.horizontal)
+        valueBounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
+    ValueLabels values(ctx, valueBounds);
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});
     drawAreas(ctx, g, series, style, values);

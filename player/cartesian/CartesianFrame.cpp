@@ -68,7 +68,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
-    double left = area.x, right = area.right(), top = area.y + 6, bottom = area.bottom();
+    double left = area.x, right = area.right(), top = area.y + 12, bottom = area.bottom();
     if (scrollBar) {
         scrollBar_ = {area.x, bottom - 14, area.w, 14};
         bottom -= 20;
@@ -90,7 +90,8 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
             labels_.begin() + static_cast<long>(g_.first),
             labels_.begin() + static_cast<long>(std::min(labels_.size(), g_.first + g_.count)));
         plan_ = planColumnLabels(ctx_.text, visible, labelFont, slot, c, area.h * 0.3);
-        bottom -= plan_.extent;
+        labelGap_ = std::max(4.0, tickH / 2 + 2);
+        bottom -= plan_.extent + labelGap_ - 4;
     } else {
         if (!xName.empty()) left += nameH + 6;
         double slotGuess = std::max(bottom - top, 10.0) / static_cast<double>(g_.count);
@@ -237,6 +238,25 @@ void CartesianFrame::drawTrends(bool zones) {
     }
 }
 
+// A centred label moved sideways as little as needed to stay within the plot's width.
+void CartesianFrame::addInside(const std::string& label, const Font& font, double x, double y) {
+    TextItem item;
+    item.text = label;
+    item.font = font;
+    item.x = x;
+    item.y = y;
+    item.h = HAlign::Center;
+    item.maxWidth = plan_.maxTextWidth;
+    ctx_.text.place(item);
+    double left = g_.plot.x - item.box.x, right = item.box.right() - g_.plot.right() - g_.depth;
+    if (left > 0)
+        item.x += left;
+    else if (right > 0)
+        item.x -= std::min(right, -left);
+    ctx_.text.place(item);
+    ctx_.scene.add(std::move(item));
+}
+
 void CartesianFrame::drawCategoryLabels() {
     Font font = ctx_.style.font(TextRole::DataLabels);
     Rect p = g_.plot;
@@ -251,7 +271,7 @@ void CartesianFrame::drawCategoryLabels() {
                     plan_.maxTextWidth);
             continue;
         }
-        double y = p.bottom() + 4;
+        double y = p.bottom() + labelGap_;
         switch (plan_.mode) {
         case CategoryLabelPlan::Mode::Horizontal:
             addText(ctx_, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
@@ -331,7 +351,7 @@ void CartesianFrame::drawFront(ValueLabels& values) {
             addText(ctx_, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2, HAlign::Center,
                     VAlign::Middle, 90, p.h);
         if (!xName.empty()) {
-            double y = p.bottom() + plan_.extent + 4;
+            double y = p.bottom() + plan_.extent + labelGap_;
             addText(ctx_, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
         }
     } else {

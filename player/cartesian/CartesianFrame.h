@@ -26,6 +26,7 @@ private:
     std::string tickText(double v, bool secondary) const;
     void drawTrends(bool zones);
     void drawCategoryLabels();
+    void addInside(const std::string& label, const Font& font, double x, double y);
 
     ChartContext& ctx_;
     PlotGeometry& g_;
@@ -35,6 +36,7 @@ private:
     CategoryLabelPlan plan_;
     std::vector<std::string> labels_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
+    double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;
     int tickDecimals_ = 0, secondaryDecimals_ = 0;
 };

@@ -79,7 +79,7 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             double c1 = c0 + colW - gap;
             Rect r = g.span(c0, c1, base, base + v, s.secondary);
             const Attributes* pa = pointAttrs(s, i);
-            Color color = s.color;
+            Color color = s.perPointColors ? ctx.style.seriesColor(i) : s.color;
             double alpha = s.alpha;
             if (pa) {
                 color = parseColor(pa->text("color"), color);
@@ -120,7 +120,7 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
             if (s.stack >= 0) {
                 Point c{r.x + r.w / 2, r.y + r.h / 2};
-                values.place(shown, c.x, c.y, HAlign::Center, VAlign::Middle);
+                values.place(shown, c.x, c.y, HAlign::Center, VAlign::Middle, 0, &r);
             } else if (g.horizontal) {
                 bool neg = v < 0;
                 values.place(shown, neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),

@@ -114,7 +114,7 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
 }
 
 bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, VAlign v,
-                        double angle) {
+                        double angle, const Rect* within) {
     if (text.empty()) return false;
     TextItem item;
     item.text = text;
@@ -129,6 +129,7 @@ bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, V
     if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
         b.bottom() > bounds_.bottom() + 1)
         return false;
+    if (within && (b.w > within->w - 2 || b.h > within->h)) return false;
     for (const Rect& r : placed_) {
         if (r.overlaps(b)) return false;
     }

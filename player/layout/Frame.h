@@ -41,7 +41,9 @@ class ValueLabels {
 public:
     ValueLabels(ChartContext& ctx, Rect bounds) : ctx_(ctx), bounds_(bounds) {}
     // Tries to place the text; returns whether it was drawn.
-    bool place(const std::string& text, double x, double y, HAlign h, VAlign v, double angle = 0);
+    // With `within`, the label must also fit inside that rectangle.
+    bool place(const std::string& text, double x, double y, HAlign h, VAlign v, double angle = 0,
+               const Rect* within = nullptr);
     void reserve(const Rect& box) { placed_.push_back(box); }
     // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut).
     void flush();

@@ -98,7 +98,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     p.x += tickW + 8;
     p.w -= tickW + 8 + 8;
     bool rotate = c.flag("rotatenames", false);
-    double labelExtent = lineH + 6;
+    double labelExtent = lineH * 1.5 + 6;
     if (rotate) {
         double widest = 0;
         for (const Category& cat : m.categories)
@@ -261,7 +261,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         probe.text = text;
         probe.font = labelFont;
         probe.x = X(x);
-        probe.y = p.bottom() + 4;
+        probe.y = p.bottom() + lineH / 2 + 2;
         probe.h = rotate ? HAlign::Right : HAlign::Center;
         probe.v = rotate ? VAlign::Middle : VAlign::Top;
         probe.angle = rotate ? -90 : 0;
