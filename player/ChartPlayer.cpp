@@ -396,7 +396,11 @@ bool ChartPlayer::savePdf(const std::string& path) const {
 HitInfo ChartPlayer::hoverAt(double x, double y) const {
     const auto& hits = impl_->scene.hits;
     for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
-        if (it->contains({x, y})) return toHitInfo(&*it);
+        if (!it->contains({x, y})) continue;
+        if (!it->lazyText || !impl_->model) return toHitInfo(&*it);
+        HitRegion described = *it;
+        describeXYPoint(*impl_->model, described);
+        return toHitInfo(&described);
     }
     return {};
 }

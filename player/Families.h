@@ -22,6 +22,9 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie);
 // Scatter and bubble charts. Returns false when the document has nothing this family can draw;
 // cannot fail.
 bool renderXY(ChartContext& ctx, const ChartMovie& movie);
+// Fills in the label, value, tool text and link of a scatter point's hit region, which the
+// chart leaves out while drawing. Cannot fail.
+void describeXYPoint(const ChartModel& model, HitRegion& hit);
 // The grid chart, a table of labels and values shaped by the grid parameters. Returns false when
 // the document has nothing this family can draw; cannot fail.
 bool renderGrid(ChartContext& ctx, const Attributes& gridParams);

@@ -198,7 +198,9 @@ TEST(PlayerGolden, Column2dMatchesTheReferencePicture) {
     std::string golden = std::string(PLOTARA_TEST_DATA) + "/player/column2d-320x240.png";
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample, 320, 240)));
-    if (std::getenv("PLOTARA_UPDATE_GOLDEN")) ASSERT_TRUE(p.savePng(golden));
+    if (std::getenv("PLOTARA_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(p.savePng(golden));
+    }
     cairo_surface_t* ref = cairo_image_surface_create_from_png(golden.c_str());
     ASSERT_EQ(cairo_surface_status(ref), CAIRO_STATUS_SUCCESS) << golden;
     auto img = p.surface(1);

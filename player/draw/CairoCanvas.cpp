@@ -226,28 +226,34 @@ void CairoCanvas::stampRaster(const MarkerItem& item) {
     cairo_surface_destroy(stamp);
 }
 
-// Records the marker once and paints the recording at every point; vector backends write the
-// marker once and refer to it.
+// Vector outputs get all markers of a set as one path, filled and stroked once: one element in
+// the file instead of one per point.
 void CairoCanvas::stampVector(const MarkerItem& item) {
-    double reach = item.radius + (item.bordered ? item.border.width : 0) + 1;
-    cairo_rectangle_t extents = {0, 0, 2 * reach, 2 * reach};
-    cairo_surface_t* stamp = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-    cairo_t* sc = cairo_create(stamp);
-    drawMarker(sc, item, reach, reach);
-    cairo_destroy(sc);
-    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(stamp);
     Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
+    int sides = std::min(item.sides, 20);
+    double r = item.radius;
+    cairo_new_path(cr_);
     for (const Point& p : item.points) {
         if (!clip.contains(p)) continue;
-        cairo_matrix_t m;
-        cairo_matrix_init_translate(&m, -(p.x - reach), -(p.y - reach));
-        cairo_pattern_set_matrix(pattern, &m);
-        cairo_set_source(cr_, pattern);
-        cairo_rectangle(cr_, p.x - reach, p.y - reach, 2 * reach, 2 * reach);
+        cairo_new_sub_path(cr_);
+        if (sides < 3) {
+            cairo_arc(cr_, p.x, p.y, r, 0, 2 * std::numbers::pi);
+        } else {
+            for (int i = 0; i < sides; ++i) {
+                double a = -std::numbers::pi / 2 + 2 * std::numbers::pi * i / sides;
+                cairo_line_to(cr_, p.x + r * std::cos(a), p.y + r * std::sin(a));
+            }
+            cairo_close_path(cr_);
+        }
+    }
+    setColor(cr_, item.fill);
+    if (item.bordered) {
+        cairo_fill_preserve(cr_);
+        applyStroke(cr_, item.border);
+        cairo_stroke(cr_);
+    } else {
         cairo_fill(cr_);
     }
-    cairo_pattern_destroy(pattern);
-    cairo_surface_destroy(stamp);
 }
 
 void CairoCanvas::pushClip(const Rect& rect) {

@@ -1,6 +1,7 @@
 #include "player/draw/Output.h"
 
 #include "player/draw/CairoCanvas.h"
+#include "player/draw/PngEncoder.h"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -82,11 +83,7 @@ ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio) {
 std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio) {
     std::string out;
     cairo_surface_t* surface = paintRaster(scene, text, pixelRatio);
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        if (cairo_surface_write_to_png_stream(surface, appendToString, &out) !=
-            CAIRO_STATUS_SUCCESS)
-            out.clear();
-    }
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface);
     cairo_surface_destroy(surface);
     return out;
 }

@@ -76,6 +76,7 @@ struct HitRegion {
     std::string kind; // column, bar, anchor, area, slice, bubble, point, legend, ...
     std::string series, label, value, toolText, link;
     int seriesIndex = -1, pointIndex = -1;
+    bool lazyText = false; // label, value and tool text are worked out when asked (XY points)
 
     bool contains(Point p) const;
 };

@@ -21,6 +21,25 @@ Stroke trendStroke(const Attributes& a, Color fallback) {
 }
 } // namespace
 
+void describeXYPoint(const ChartModel& m, HitRegion& hit) {
+    if (hit.seriesIndex < 0 || static_cast<std::size_t>(hit.seriesIndex) >= m.datasets.size())
+        return;
+    const Series& s = m.datasets[static_cast<std::size_t>(hit.seriesIndex)];
+    if (hit.pointIndex < 0 || static_cast<std::size_t>(hit.pointIndex) >= s.xy.size()) return;
+    const XYPoint& pt = s.xy[static_cast<std::size_t>(hit.pointIndex)];
+    NumberFormat yf = numberFormatOf(m.chart);
+    NumberFormat xf = yf;
+    xf.prefix = m.chart.text("xnumberprefix");
+    xf.suffix = m.chart.text("xnumbersuffix");
+    hit.label = pt.attrs.text("name", pt.attrs.text("label"));
+    hit.value = yf.format(pt.y);
+    hit.link = pt.attrs.text("link");
+    std::string where = xf.format(pt.x) + ", " + yf.format(pt.y);
+    hit.toolText = pt.attrs.has("tooltext") ? pt.attrs.text("tooltext")
+                                            : (s.name.empty() ? "" : s.name + ", ") + where;
+    hit.lazyText = false;
+}
+
 bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     const ChartModel& m = ctx.model;
     const Attributes& c = m.chart;
@@ -186,11 +205,11 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
             hit.series = s.name;
             hit.seriesIndex = static_cast<int>(d);
             hit.pointIndex = static_cast<int>(i);
-            hit.label = pt.attrs.text("name", pt.attrs.text("label"));
-            hit.value = yf.format(pt.y);
-            hit.link = pt.attrs.text("link");
-            std::string where = xf.format(pt.x, xd) + ", " + yf.format(pt.y);
             if (bubble) {
+                hit.label = pt.attrs.text("name", pt.attrs.text("label"));
+                hit.value = yf.format(pt.y);
+                hit.link = pt.attrs.text("link");
+                std::string where = xf.format(pt.x, xd) + ", " + yf.format(pt.y);
                 double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
                 double r = zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / zmax)) : 4;
                 Color fill = withAlpha(parseColor(pt.attrs.text("color"), col),
@@ -221,9 +240,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
                 markers.points.push_back(at);
                 hit.radius = std::max(markers.radius + 1, 4.0);
                 hit.kind = "point";
-                hit.toolText = pt.attrs.has("tooltext")
-                                   ? pt.attrs.text("tooltext")
-                                   : (s.name.empty() ? "" : s.name + ", ") + where;
+                hit.lazyText = true; // thousands of points: texts only for the one asked about
                 if (showValues)
                     values.place(yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
                                  VAlign::Bottom);
