@@ -8,6 +8,8 @@ bash scripts/install-deps.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 
 echo "== normal build"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON
