@@ -14,8 +14,10 @@ const std::string* MovieUrl::find(std::string_view name) const {
 
 std::string MovieUrl::moviePath() const {
     if (folder.empty()) return movieFile;
-    if (folder.back() == '/') return folder + movieFile;
-    return folder + "/" + movieFile;
+    std::string path = folder;
+    if (path.back() != '/') path.push_back('/');
+    path.append(movieFile);
+    return path;
 }
 
 namespace {
@@ -57,7 +59,7 @@ MovieUrl parseMovieUrl(std::string_view url) {
         result.movieFile = location;
     } else {
         result.folder = location.substr(0, slash);
-        if (result.folder.empty()) result.folder = "/";
+        if (result.folder.empty()) result.folder.push_back('/');
         result.movieFile = location.substr(slash + 1);
     }
     if (question == std::string_view::npos) return result;
