@@ -399,7 +399,12 @@ HitInfo ChartPlayer::hoverAt(double x, double y) const {
         if (!it->contains({x, y})) continue;
         if (!it->lazyText || !impl_->model) return toHitInfo(&*it);
         HitRegion described = *it;
-        describeXYPoint(*impl_->model, described);
+        const ChartMovie* movie = impl_->chartMovie ? &*impl_->chartMovie : nullptr;
+        if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
+            describeXYPoint(*impl_->model, described);
+        } else {
+            describeCategoryPoint(*impl_->model, movie && movie->dualY, described);
+        }
         return toHitInfo(&described);
     }
     return {};

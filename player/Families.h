@@ -22,6 +22,9 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie);
 // Scatter and bubble charts. Returns false when the document has nothing this family can draw;
 // cannot fail.
 bool renderXY(ChartContext& ctx, const ChartMovie& movie);
+// Fills in the series, label, value and tool text of a column, bar, anchor or area point's hit
+// region, which the chart leaves out while drawing. Cannot fail.
+void describeCategoryPoint(const ChartModel& model, bool dualY, HitRegion& hit);
 // Fills in the label, value, tool text and link of a scatter point's hit region, which the
 // chart leaves out while drawing. Cannot fail.
 void describeXYPoint(const ChartModel& model, HitRegion& hit);

@@ -75,22 +75,15 @@ void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
             Point p = g.at(k, b + v, s.secondary);
             const Attributes* pa =
                 s.source && k < s.source->points.size() ? &s.source->points[k].attrs : nullptr;
-            std::string text = fmt.format(v);
             HitRegion hit;
             hit.shape = HitRegion::Shape::Circle;
             hit.center = p;
             hit.radius = 5;
             hit.kind = "point";
-            hit.series = s.name;
-            hit.seriesIndex = s.index;
-            hit.pointIndex = static_cast<int>(k);
-            if (style.categories && k < style.categories->size())
-                hit.label = (*style.categories)[k].label;
-            hit.value = text;
-            hit.toolText = toolTextOf(s, k, style, text);
-            if (pa) hit.link = pa->text("link");
+            markPoint(hit, s, k);
             ctx.scene.hits.push_back(std::move(hit));
             if (s.showValues && (!pa || pa->flag("showvalue", true))) {
+                std::string text = fmt.format(v);
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
                 values.place(shown, p.x, p.y - 3, HAlign::Center, VAlign::Bottom);
             }

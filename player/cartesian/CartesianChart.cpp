@@ -256,3 +256,35 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 }
 
 } // namespace plotara::player
+
+namespace plotara::player {
+
+void describeCategoryPoint(const ChartModel& m, bool dualY, HitRegion& hit) {
+    if (hit.seriesIndex < 0 || hit.pointIndex < 0) return;
+    auto si = static_cast<std::size_t>(hit.seriesIndex);
+    auto pi = static_cast<std::size_t>(hit.pointIndex);
+    bool lineset = si >= m.datasets.size();
+    if (lineset && si - m.datasets.size() >= m.linesets.size()) return;
+    const Series& s = lineset ? m.linesets[si - m.datasets.size()] : m.datasets[si];
+    if (pi >= s.points.size()) return;
+    const DataPoint& p = s.points[pi];
+    bool secondary =
+        dualY && (lineset || equalsNoCase(trimSpace(s.attrs.text("parentyaxis")), "s"));
+    NumberFormat fmt = numberFormatOf(m.chart, secondary);
+    hit.series = s.name;
+    hit.label = pi < m.categories.size() ? m.categories[pi].label : p.attrs.text("label");
+    hit.value = fmt.format(p.value);
+    if (p.attrs.has("tooltext")) {
+        hit.toolText = p.attrs.text("tooltext");
+    } else if (p.attrs.has("hovertext")) {
+        hit.toolText = p.attrs.text("hovertext");
+    } else {
+        std::string out;
+        if (m.datasets.size() + m.linesets.size() > 1 && !s.name.empty()) out = s.name + ", ";
+        if (!hit.label.empty()) out += hit.label + ", ";
+        hit.toolText = out + hit.value;
+    }
+    hit.lazyText = false;
+}
+
+} // namespace plotara::player

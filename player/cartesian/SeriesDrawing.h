@@ -17,9 +17,9 @@ struct SeriesStyle {
     std::size_t totalSeries = 1;
 };
 
-// Tool text of a point: its toolText attribute, or "series, label, value". Cannot fail.
-std::string toolTextOf(const PlotSeries& s, std::size_t i, const SeriesStyle& style,
-                       const std::string& valueText);
+// Fills in what identifies a point's hit region (series, point, link); its label, value and
+// tool text are worked out only when someone asks (describeCategoryPoint). Cannot fail.
+void markPoint(HitRegion& hit, const PlotSeries& s, std::size_t i);
 
 // Columns (or bars), flat or as prisms with shaded faces. Cannot fail.
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,

@@ -7,19 +7,13 @@
 
 namespace plotara::player {
 
-std::string toolTextOf(const PlotSeries& s, std::size_t i, const SeriesStyle& style,
-                       const std::string& valueText) {
+void markPoint(HitRegion& hit, const PlotSeries& s, std::size_t i) {
+    hit.seriesIndex = s.index;
+    hit.pointIndex = static_cast<int>(i);
+    hit.lazyText = true;
     if (s.source && i < s.source->points.size()) {
-        const Attributes& a = s.source->points[i].attrs;
-        if (a.has("tooltext")) return a.text("tooltext");
-        if (a.has("hovertext")) return a.text("hovertext");
+        if (const std::string* link = s.source->points[i].attrs.find("link")) hit.link = *link;
     }
-    std::string label;
-    if (style.categories && i < style.categories->size()) label = (*style.categories)[i].label;
-    std::string out;
-    if (style.totalSeries > 1 && !s.name.empty()) out = s.name + ", ";
-    if (!label.empty()) out += label + ", ";
-    return out + valueText;
 }
 
 namespace {
@@ -99,24 +93,17 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
                     ctx.scene.fillPath(std::move(p), color);
                 }
             }
-            const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
-            std::string text = fmt.format(v);
             HitRegion hit;
             hit.rect = r;
             if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
             hit.kind = g.horizontal ? "bar" : "column";
-            hit.series = s.name;
-            hit.seriesIndex = s.index;
-            hit.pointIndex = static_cast<int>(i);
-            if (style.categories && i < style.categories->size())
-                hit.label = (*style.categories)[i].label;
-            hit.value = text;
-            hit.toolText = toolTextOf(s, i, style, text);
-            if (pa) hit.link = pa->text("link");
+            markPoint(hit, s, i);
             ctx.scene.hits.push_back(std::move(hit));
 
             bool show = s.showValues && (!pa || pa->flag("showvalue", true));
             if (!show) continue;
+            const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+            std::string text = fmt.format(v);
             std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
             if (s.stack >= 0) {
                 Point c{r.x + r.w / 2, r.y + r.h / 2};

@@ -23,14 +23,28 @@ std::string encodePng(cairo_surface_t* image) {
     int stride = cairo_image_surface_get_stride(image);
     const unsigned char* data = cairo_image_surface_get_data(image);
     if (!data || w <= 0 || h <= 0) return {};
-    // Rows converted to straight RGBA first, so nothing but libpng's state lives across its
-    // error jump.
-    std::vector<png_byte> rgba(static_cast<std::size_t>(w) * 4 * static_cast<std::size_t>(h));
-    std::vector<png_bytep> rows(static_cast<std::size_t>(h));
+    // One row buffer, allocated before libpng's error jump can happen.
+    std::vector<png_byte> row(static_cast<std::size_t>(w) * 4);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return {};
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return {};
+    }
+    png_set_write_fn(png, &out, appendBytes, noFlush);
+    // Fast compression: charts are mostly flat colours, which compress well even so.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
     for (int y = 0; y < h; ++y) {
         const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        png_bytep dst = rgba.data() + static_cast<std::size_t>(y) * w * 4;
-        rows[static_cast<std::size_t>(y)] = dst;
+        png_bytep dst = row.data();
         for (int x = 0; x < w; ++x) {
             std::uint32_t p = src[x];
             unsigned a = p >> 24, r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
@@ -44,23 +58,9 @@ std::string encodePng(cairo_surface_t* image) {
             dst[4 * x + 2] = static_cast<png_byte>(b);
             dst[4 * x + 3] = static_cast<png_byte>(a);
         }
+        png_write_row(png, dst);
     }
-    std::string out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return {};
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        return {};
-    }
-    png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return out;
 }

@@ -97,22 +97,15 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
             if (a.show || drawn == 1) markers.points.push_back(p);
             const Attributes* pa =
                 s.source && i < s.source->points.size() ? &s.source->points[i].attrs : nullptr;
-            std::string text = fmt.format(v);
             HitRegion hit;
             hit.shape = HitRegion::Shape::Circle;
             hit.center = p;
             hit.radius = std::max(a.radius + 2, 5.0);
             hit.kind = "anchor";
-            hit.series = s.name;
-            hit.seriesIndex = s.index;
-            hit.pointIndex = static_cast<int>(i);
-            if (style.categories && i < style.categories->size())
-                hit.label = (*style.categories)[i].label;
-            hit.value = text;
-            hit.toolText = toolTextOf(s, i, style, text);
-            if (pa) hit.link = pa->text("link");
+            markPoint(hit, s, i);
             ctx.scene.hits.push_back(std::move(hit));
             if (s.showValues && (!pa || pa->flag("showvalue", true))) {
+                std::string text = fmt.format(v);
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
                 if (g.horizontal) {
                     values.place(shown, p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle);
