@@ -2,21 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace plotara::player {
 
 namespace {
-double niceStep(double raw) {
+// With a fixed number of divisions, quarter steps (1.25, 4) waste less of the axis.
+double niceStep(double raw, bool fixedCount) {
     if (!(raw > 0) || !std::isfinite(raw)) return 1;
     double mag = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 2.5, 5.0, 10.0}) {
+    static constexpr double freeSteps[] = {1.0, 2.0, 2.5, 5.0, 10.0};
+    static constexpr double fixedSteps[] = {1.0, 1.25, 2.0, 2.5, 4.0, 5.0, 10.0};
+    for (double m :
+         fixedCount ? std::span<const double>(fixedSteps) : std::span<const double>(freeSteps)) {
         if (m * mag >= raw * (1 - 1e-9)) return m * mag;
     }
     return 10 * mag;
-}
-
-double nextNice(double step) {
-    return niceStep(step * 1.0001);
 }
 } // namespace
 
@@ -48,7 +49,8 @@ AxisScale niceScale(const ScaleRequest& r) {
         else
             lo = hi - pad;
     }
-    double step = niceStep((hi - lo) / wanted);
+    bool fixedCount = r.numDivLines.has_value();
+    double step = niceStep((hi - lo) / wanted, fixedCount);
     for (int attempt = 0; attempt < 8; ++attempt) {
         double mn = userLo ? lo : std::floor(lo / step) * step;
         double mx = userHi ? hi : std::ceil(hi / step) * step;
@@ -62,7 +64,7 @@ AxisScale niceScale(const ScaleRequest& r) {
             if (userLo || userHi) s.step = (mx - mn) / s.divisions;
             return s;
         }
-        step = nextNice(step);
+        step = niceStep(step * 1.0001, fixedCount);
     }
     s.min = lo;
     s.max = hi;
