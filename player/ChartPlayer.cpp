@@ -91,6 +91,7 @@ struct ChartPlayer::Impl {
     std::function<void(const String&)> handler;
     std::vector<std::string> printCommand{"lp"};
     std::unique_ptr<TextEngine> text = std::make_unique<TextEngine>();
+    std::unique_ptr<RasterCache> raster = std::make_unique<RasterCache>();
     unsigned generation = 0;
 
     PlayerState state = PlayerState::Empty;
@@ -362,13 +363,13 @@ bool writeFile(const std::string& path, const std::string& bytes) {
 ArgbImage ChartPlayer::surface(double pixelRatio) const {
     Scene blank;
     return renderArgb(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
-                      *impl_->text, pixelRatio);
+                      *impl_->text, pixelRatio, impl_->raster.get());
 }
 
 std::string ChartPlayer::png(double pixelRatio) const {
     Scene blank;
     return renderPng(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
-                     pixelRatio);
+                     pixelRatio, impl_->raster.get());
 }
 
 std::string ChartPlayer::svg() const {

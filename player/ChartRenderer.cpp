@@ -7,7 +7,10 @@ namespace plotara::player {
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
                  const Color* background) {
-    scene = Scene{};
+    // Cleared rather than replaced: the lists keep their capacity from the last drawing.
+    scene.items.clear();
+    scene.hits.clear();
+    scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
     ChartContext ctx{scene, text, model, ChartStyle(model), width, height};

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -142,6 +143,18 @@ TEST(PlayerLayout, StylesChangeTheCaptionFont) {
     EXPECT_EQ(caption->font.size, 20);
     EXPECT_FALSE(caption->font.bold);
     EXPECT_EQ(hexOf(caption->font.color), "FF0000");
+}
+
+TEST(PlayerLayout, ShowSumWritesTheTotalOfEveryStack) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(26, testing::msStackedSample(false))));
+    std::vector<std::string> texts;
+    for (const TextItem* t : p.scene().texts())
+        texts.push_back(t->text);
+    // 2008: Product A + B = 42, Service A + B = 44; 2005: 43 + 34 = 77, 26 + 16 = 42.
+    for (const char* total : {"$42M", "$44M", "$77M", "$35M", "$40M"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), total), texts.end()) << total;
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "$42M"), 2);
 }
 
 // Crowded charts: pie labels with leader lines and legends that wrap keep their texts apart.

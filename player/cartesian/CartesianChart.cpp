@@ -236,6 +236,10 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
         }
     }
     if (!scrolling) view.scrollVisible = 0;
+    std::size_t points = 0;
+    for (const PlotSeries& s : series)
+        points += s.values.size();
+    ctx.scene.hits.reserve(points + series.size() + 8);
     CartesianFrame frame(ctx, g, series, style, movie);
     frame.layout(area, scrolling);
     frame.drawBack();

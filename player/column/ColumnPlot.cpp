@@ -55,7 +55,14 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
     int slots = std::max(1, style.columnSlots);
     double colW = groupW / slots;
     double gap = colW > 6 ? std::min(2.0, colW * 0.08) : 0;
-    std::vector<double> sumsPos(g.first + g.count, 0), sumsNeg(g.first + g.count, 0);
+    // Per category and column slot: the stack's total and the top of its highest column.
+    struct StackSum {
+        double total = 0;
+        bool any = false;
+        Rect top;
+        double topValue = -1e308;
+    };
+    std::vector<StackSum> sums(g.count * static_cast<std::size_t>(slots));
     bool anyStack = false;
     std::size_t last = g.first + g.count;
     // Draw category by category so that 3D prisms overlap front to back correctly.
@@ -67,11 +74,20 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             double base = i < s.base.size() ? s.base[i] : 0;
             if (s.stack >= 0) {
                 anyStack = true;
-                (v >= 0 ? sumsPos[i] : sumsNeg[i]) += v;
             }
             double c0 = g.categoryPos(i) - groupW / 2 + colW * s.slot + gap / 2;
             double c1 = c0 + colW - gap;
             Rect r = g.span(c0, c1, base, base + v, s.secondary);
+            if (s.stack >= 0) {
+                StackSum& sum = sums[(i - g.first) * static_cast<std::size_t>(slots) +
+                                     static_cast<std::size_t>(s.slot % slots)];
+                sum.total += v;
+                sum.any = true;
+                if (base + v > sum.topValue) {
+                    sum.topValue = base + v;
+                    sum.top = r;
+                }
+            }
             const Attributes* pa = pointAttrs(s, i);
             Color color = s.perPointColors ? ctx.style.seriesColor(i) : s.color;
             double alpha = s.alpha;
@@ -121,24 +137,16 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
         }
     }
     if (!style.showSum || !anyStack) return;
-    // Totals over each stack: drawn once per category above the highest stack.
-    for (std::size_t i = g.first; i < last; ++i) {
-        double total = sumsPos[i] + sumsNeg[i];
-        if (sumsPos[i] == 0 && sumsNeg[i] == 0) continue;
-        double top = 0;
-        bool secondary = false;
-        for (const PlotSeries& s : series) {
-            if (s.kind != PlotKind::Column || s.stack < 0 || i >= s.values.size()) continue;
-            if (!isMissing(s.values[i])) top = std::max(top, s.base[i] + s.values[i]);
-            secondary = s.secondary;
-        }
-        Point p = g.at(i, top, secondary);
+    // The total of every stack, just beyond its highest column.
+    for (const StackSum& sum : sums) {
+        if (!sum.any) continue;
+        const Rect& r = sum.top;
+        std::string text = style.primaryFormat.format(sum.total);
         if (g.horizontal) {
-            values.place(style.primaryFormat.format(total), p.x + 4 + g.depth, p.y, HAlign::Left,
+            values.place(text, r.right() + 4 + g.depth, r.y + r.h / 2, HAlign::Left,
                          VAlign::Middle);
         } else {
-            values.place(style.primaryFormat.format(total), p.x, p.y - 3 - g.depth, HAlign::Center,
-                         VAlign::Bottom);
+            values.place(text, r.x + r.w / 2, r.y - 3 - g.depth, HAlign::Center, VAlign::Bottom);
         }
     }
 }

@@ -37,10 +37,13 @@ int pixelSide(double side, double ratio) {
     return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
 }
 
-cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio) {
+// The painted surface; with a cache it belongs to the cache, otherwise to the caller.
+cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
+                             RasterCache* cache) {
     ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
     int w = pixelSide(sideOf(scene.width), ratio), h = pixelSide(sideOf(scene.height), ratio);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
+                                     : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, ratio, ratio);
@@ -66,9 +69,31 @@ void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text)
 
 } // namespace
 
-ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio) {
+RasterCache::~RasterCache() {
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+cairo_surface_t* RasterCache::surface(int width, int height) {
+    if (surface_ && (cairo_image_surface_get_width(surface_) != width ||
+                     cairo_image_surface_get_height(surface_) != height ||
+                     cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)) {
+        cairo_surface_destroy(surface_);
+        surface_ = nullptr;
+    }
+    if (!surface_) {
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        return surface_;
+    }
+    cairo_t* cr = cairo_create(surface_);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return surface_;
+}
+
+ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
     ArgbImage image;
-    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
         image.width = cairo_image_surface_get_width(surface);
         image.height = cairo_image_surface_get_height(surface);
@@ -80,9 +105,9 @@ ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio) {
     return image;
 }
 
-std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio) {
+std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
     std::string out;
-    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface);
     cairo_surface_destroy(surface);
     return out;

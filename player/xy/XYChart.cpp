@@ -58,6 +58,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         }
     }
     if (count == 0) return false;
+    ctx.scene.hits.reserve(count + m.datasets.size() + 8);
     for (const Category& cat : m.categories) {
         if (auto x = cat.attrs.optionalNumber("x")) {
             xlo = std::min(xlo, *x);
