@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
-  libcairo2-dev libpango1.0-dev fonts-dejavu-core
+  libcairo2-dev libpango1.0-dev libpng-dev fonts-dejavu-core
   libsqlite3-dev sqlite3
   unixodbc-dev odbcinst libsqliteodbc
 )

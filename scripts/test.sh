@@ -19,6 +19,8 @@ done
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 
 echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE=ON \

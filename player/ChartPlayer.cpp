@@ -1,0 +1,466 @@
+#include "player/ChartPlayer.h"
+
+#include "core/Error.h"
+#include "player/ChartMovie.h"
+#include "player/ChartRenderer.h"
+#include "player/Invoke.h"
+#include "player/Messages.h"
+#include "player/MovieUrl.h"
+#include "player/Printer.h"
+#include "player/model/ChartParser.h"
+#include "player/util/TextUtil.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <sys/stat.h>
+
+namespace plotara {
+
+using namespace player;
+
+namespace {
+
+constexpr std::size_t maxDocumentBytes = 256u << 20;
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// A local path as written, or made absolute when only that form exists ("file:///tmp/x" is
+// "tmp/x" after the scheme).
+std::string resolveLocal(const std::string& path) {
+    if (isRegularFile(path) || path.empty() || path.front() == '/') return path;
+    std::string absolute = "/" + path;
+    return isRegularFile(absolute) ? absolute : path;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    if (!isRegularFile(path)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::size_t>(size) > maxDocumentBytes) return std::nullopt;
+    in.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), size);
+    if (!in) return std::nullopt;
+    return text;
+}
+
+bool knownParameter(std::string_view name) {
+    static constexpr std::string_view known[] = {
+        "nocache",           "chartwidth",      "chartheight",     "pbarloadingtext",
+        "xmlloadingtext",    "parsingdatatext", "chartnodatatext", "renderingcharttext",
+        "loaddataerrortext", "invalidxmltext",  "registerwithjs",  "debugmode",
+        "bgcolor",           "dataxml",         "dataurl"};
+    std::string lower = lowerAscii(name);
+    return std::find(std::begin(known), std::end(known), lower) != std::end(known);
+}
+
+String wide(const std::string& s) {
+    return fromUtf8(s);
+}
+
+HitInfo toHitInfo(const HitRegion* r) {
+    HitInfo info;
+    if (!r) return info;
+    info.hit = true;
+    info.kind = wide(r->kind);
+    info.series = wide(r->series);
+    info.label = wide(r->label);
+    info.value = wide(r->value);
+    info.toolText = wide(r->toolText);
+    info.link = wide(r->link);
+    info.seriesIndex = r->seriesIndex;
+    info.pointIndex = r->pointIndex;
+    return info;
+}
+
+} // namespace
+
+struct ChartPlayer::Impl {
+    MovieHostSettings settings;
+    String movie;
+    double hostWidth = 320, hostHeight = 240;
+    std::optional<double> urlWidth, urlHeight;
+    std::optional<Color> hostBackground, urlBackground;
+    std::function<void(const String&)> handler;
+    std::vector<std::string> printCommand{"lp"};
+    std::unique_ptr<TextEngine> text = std::make_unique<TextEngine>();
+    std::unique_ptr<RasterCache> raster = std::make_unique<RasterCache>();
+    unsigned generation = 0;
+
+    PlayerState state = PlayerState::Empty;
+    std::string message;
+    std::vector<std::string> log;
+    std::vector<std::string> debug;
+    bool debugMode = false;
+    std::optional<ChartMovie> chartMovie;
+    std::optional<ChartModel> model;
+    Attributes gridParams;
+    ViewState view;
+    Scene scene;
+
+    double width() const { return urlWidth.value_or(hostWidth); }
+    double height() const { return urlHeight.value_or(hostHeight); }
+    const Color* background() const {
+        if (urlBackground) return &*urlBackground;
+        return hostBackground ? &*hostBackground : nullptr;
+    }
+
+    void call(const std::string& name, const std::string& argument) {
+        if (handler) handler(fromUtf8(buildInvokeRequest(name, argument)));
+    }
+
+    void showEmpty() {
+        state = PlayerState::Empty;
+        scene = Scene{};
+        scene.width = width();
+        scene.height = height();
+        if (const Color* bg = background()) scene.background = *bg;
+    }
+
+    void showMessage(const std::string& text) {
+        state = PlayerState::Message;
+        message = text;
+        log.push_back(text);
+        renderMessage(scene, *this->text, text, width(), height(), background());
+        if (debugMode) addDebugPanel(scene, *this->text, debug);
+    }
+
+    // Draws the loaded model again (after a resize or a scroll); true when a chart shows.
+    bool redraw() {
+        if (!model || !chartMovie) return false;
+        bool drawn = renderChart(scene, *text, *model, *chartMovie, width(), height(), view,
+                                 gridParams, background());
+        if (drawn && debugMode) addDebugPanel(scene, *text, debug);
+        return drawn;
+    }
+
+    void load(const std::string& url);
+};
+
+void ChartPlayer::Impl::load(const std::string& urlText) {
+    unsigned current = ++generation;
+    state = PlayerState::Empty;
+    message.clear();
+    log.clear();
+    debug.clear();
+    chartMovie.reset();
+    model.reset();
+    gridParams = Attributes{};
+    view = ViewState{};
+    urlWidth.reset();
+    urlHeight.reset();
+    urlBackground.reset();
+    debugMode = false;
+
+    MovieUrl url = parseMovieUrl(urlText);
+    std::string moviePath = resolveLocal(url.moviePath());
+    chartMovie = loadChartMovie(moviePath);
+    if (!chartMovie) {
+        // Like a player that cannot load its movie: nothing shown, nothing called back.
+        showEmpty();
+        return;
+    }
+    Messages messages;
+    messages.apply(url);
+    auto size = [&](const char* name) -> std::optional<double> {
+        const std::string* v = url.find(name);
+        if (!v) return std::nullopt;
+        auto n = parseNumber(*v);
+        if (!n || *n < 1) return std::nullopt;
+        return std::min(*n, 16384.0);
+    };
+    urlWidth = size("chartWidth");
+    urlHeight = size("chartHeight");
+    if (const std::string* bg = url.find("BGColor")) {
+        Color fallback{-1, -1, -1, 1};
+        Color c = parseColor(*bg, fallback);
+        if (!(c == fallback)) urlBackground = c;
+    }
+    if (const std::string* d = url.find("debugMode")) debugMode = trimSpace(*d) == "1";
+    for (const auto& [name, value] : url.params) {
+        if (!knownParameter(name)) gridParams.set(name, value);
+    }
+    debug.push_back("Chart movie: " + url.movieFile + " (" + chartMovie->type + ", " +
+                    familyName(chartMovie->family) + ")");
+    debug.push_back("Chart size: " + std::to_string(static_cast<long>(width())) + " x " +
+                    std::to_string(static_cast<long>(height())));
+    for (const auto& [name, value] : url.params) {
+        bool data = equalsNoCase(name, "dataXML");
+        std::string shown = data ? "(" + std::to_string(value.size()) + " bytes)" : value;
+        if (shown.size() > 80) shown = shown.substr(0, 77) + "...";
+        debug.push_back("  " + name + " = " + shown);
+    }
+
+    log.push_back(messages.text(Message::Loading));
+    call("PT_Loaded", "");
+    if (current != generation) return; // the handler loaded another movie
+
+    std::string document;
+    if (const std::string* xml = url.find("dataXML")) {
+        document = *xml;
+    } else if (const std::string* location = url.find("dataURL")) {
+        log.push_back(messages.text(Message::RetrievingXml));
+        std::string path = resolveLocal(localPathFromLocation(*location));
+        auto content = path.empty() ? std::nullopt : readFile(path);
+        if (!content) {
+            debug.push_back("Data: cannot read '" + *location + "'");
+            showMessage(messages.text(Message::LoadDataError));
+            return;
+        }
+        document = std::move(*content);
+    } else {
+        bool loadError = url.find("LoadDataErrorText") != nullptr;
+        showMessage(messages.text(loadError ? Message::LoadDataError : Message::NoData));
+        return;
+    }
+    debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
+    log.push_back(messages.text(Message::ParsingData));
+    ParseResult parsed = parseChartXml(document);
+    document.clear();
+    document.shrink_to_fit();
+    if (!parsed.ok) {
+        debug.push_back("Parse error: " + parsed.error);
+        showMessage(messages.text(Message::InvalidXml));
+        return;
+    }
+    debug.push_back("Data: " + std::to_string(parsed.model.datasets.size()) + " series, " +
+                    std::to_string(parsed.model.categories.size()) + " categories");
+    if (!parsed.model.hasData()) {
+        showMessage(messages.text(Message::NoData));
+        return;
+    }
+    model = std::move(parsed.model);
+    log.push_back(messages.text(Message::Rendering));
+    if (!redraw()) {
+        model.reset();
+        showMessage(messages.text(Message::NoData));
+        return;
+    }
+    state = PlayerState::Chart;
+    call("PT_Rendered", "");
+}
+
+ChartPlayer::ChartPlayer() : impl_(std::make_unique<Impl>()) {}
+ChartPlayer::~ChartPlayer() = default;
+
+void ChartPlayer::applySettings(const MovieHostSettings& settings) {
+    impl_->settings = settings;
+    impl_->hostWidth = std::clamp(static_cast<double>(settings.width), 1.0, 16384.0);
+    impl_->hostHeight = std::clamp(static_cast<double>(settings.height), 1.0, 16384.0);
+    if (!settings.backgroundColor.empty()) put_BGColor(settings.backgroundColor);
+    if (!settings.movie.empty()) put_Movie(settings.movie);
+}
+
+void ChartPlayer::put_Movie(const String& url) {
+    impl_->movie = url;
+    try {
+        impl_->load(toUtf8(url));
+    } catch (const std::bad_alloc&) {
+        impl_->model.reset();
+        impl_->showMessage(Messages().text(Message::LoadDataError));
+    }
+}
+
+String ChartPlayer::get_Movie() const {
+    return impl_->movie;
+}
+
+void ChartPlayer::put_BGColor(const String& color) {
+    std::string text = toUtf8(color);
+    Color fallback{-1, -1, -1, 1};
+    Color c = parseColor(text, fallback);
+    if (c == fallback) return;
+    impl_->hostBackground = c;
+    if (impl_->state == PlayerState::Chart) impl_->redraw();
+}
+
+void ChartPlayer::put_Menu(bool) {}
+
+Single ChartPlayer::get_Width() const {
+    return static_cast<Single>(impl_->hostWidth);
+}
+Single ChartPlayer::get_Height() const {
+    return static_cast<Single>(impl_->hostHeight);
+}
+
+void ChartPlayer::put_Width(Single width) {
+    double w = std::isfinite(width) ? std::clamp(static_cast<double>(width), 1.0, 16384.0) : 1;
+    if (w == impl_->hostWidth) return;
+    impl_->hostWidth = w;
+    if (impl_->state == PlayerState::Chart && !impl_->urlWidth) impl_->redraw();
+}
+
+void ChartPlayer::put_Height(Single height) {
+    double h = std::isfinite(height) ? std::clamp(static_cast<double>(height), 1.0, 16384.0) : 1;
+    if (h == impl_->hostHeight) return;
+    impl_->hostHeight = h;
+    if (impl_->state == PlayerState::Chart && !impl_->urlHeight) impl_->redraw();
+}
+
+String ChartPlayer::CallFunction(const String& request) {
+    InvokeCall call = parseInvokeRequest(toUtf8(request));
+    if (call.name == "print") {
+        if (impl_->state != PlayerState::Chart)
+            raise(errors::component(1001, L"There is no chart to print"));
+        std::string failure = spoolPdf(pdf(), impl_->printCommand);
+        if (!failure.empty()) raise(errors::component(1002, fromUtf8(failure)));
+        return L"<true/>";
+    }
+    raise(errors::component(1000, L"The chart does not offer the function '" + fromUtf8(call.name) +
+                                      L"'"));
+}
+
+void ChartPlayer::onFlashCall(std::function<void(const String&)> handler) {
+    impl_->handler = std::move(handler);
+}
+
+PlayerState ChartPlayer::state() const {
+    return impl_->state;
+}
+
+String ChartPlayer::messageText() const {
+    return impl_->state == PlayerState::Message ? fromUtf8(impl_->message) : String();
+}
+
+std::vector<String> ChartPlayer::messageLog() const {
+    std::vector<String> out;
+    for (const std::string& m : impl_->log)
+        out.push_back(fromUtf8(m));
+    return out;
+}
+
+double ChartPlayer::chartWidth() const {
+    return impl_->width();
+}
+double ChartPlayer::chartHeight() const {
+    return impl_->height();
+}
+
+namespace {
+const Scene& sizedScene(const Scene& scene, Scene& blank, double w, double h) {
+    if (scene.width > 0 && scene.height > 0) return scene;
+    blank.width = w;
+    blank.height = h;
+    return blank;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes) {
+    if (bytes.empty()) return false;
+    std::ofstream out(path, std::ios::binary);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+} // namespace
+
+ArgbImage ChartPlayer::surface(double pixelRatio) const {
+    Scene blank;
+    return renderArgb(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
+                      *impl_->text, pixelRatio, impl_->raster.get());
+}
+
+std::string ChartPlayer::png(double pixelRatio) const {
+    Scene blank;
+    return renderPng(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
+                     pixelRatio, impl_->raster.get());
+}
+
+std::string ChartPlayer::svg() const {
+    Scene blank;
+    return renderSvg(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
+                     *impl_->text);
+}
+
+std::string ChartPlayer::pdf() const {
+    Scene blank;
+    return renderPdf(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
+                     *impl_->text);
+}
+
+bool ChartPlayer::savePng(const std::string& path, double pixelRatio) const {
+    return writeFile(path, png(pixelRatio));
+}
+bool ChartPlayer::saveSvg(const std::string& path) const {
+    return writeFile(path, svg());
+}
+bool ChartPlayer::savePdf(const std::string& path) const {
+    return writeFile(path, pdf());
+}
+
+HitInfo ChartPlayer::hoverAt(double x, double y) const {
+    const auto& hits = impl_->scene.hits;
+    for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
+        if (!it->contains({x, y})) continue;
+        if (!it->lazyText || !impl_->model) return toHitInfo(&*it);
+        HitRegion described = *it;
+        const ChartMovie* movie = impl_->chartMovie ? &*impl_->chartMovie : nullptr;
+        if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
+            describeXYPoint(*impl_->model, described);
+        } else {
+            describeCategoryPoint(*impl_->model, movie && movie->dualY, described);
+        }
+        return toHitInfo(&described);
+    }
+    return {};
+}
+
+HitInfo ChartPlayer::clickAt(double x, double y) {
+    HitInfo info = hoverAt(x, y);
+    if (!info.hit) return info;
+    if (info.kind.rfind(L"scroll-", 0) == 0) {
+        ViewState& v = impl_->view;
+        std::size_t page = std::max<std::size_t>(v.scrollVisible, 1);
+        if (info.kind == L"scroll-left") {
+            v.scrollStart = v.scrollStart > 0 ? v.scrollStart - 1 : 0;
+        } else if (info.kind == L"scroll-right") {
+            v.scrollStart += 1;
+        } else {
+            // A click on the track pages towards the click.
+            const Scene& s = impl_->scene;
+            double thumbCentre = 0;
+            for (const HitRegion& h : s.hits) {
+                if (h.kind == "scroll-track") {
+                    double total = static_cast<double>(std::max<std::size_t>(v.scrollTotal, 1));
+                    thumbCentre = h.rect.x + h.rect.w *
+                                                 (static_cast<double>(v.scrollStart) +
+                                                  static_cast<double>(page) / 2) /
+                                                 total;
+                }
+            }
+            if (x < thumbCentre) {
+                v.scrollStart = v.scrollStart > page ? v.scrollStart - page : 0;
+            } else {
+                v.scrollStart += page;
+            }
+        }
+        impl_->redraw();
+        return info;
+    }
+    InvokeCall call = callForLink(toUtf8(info.link));
+    if (!call.name.empty()) impl_->call(call.name, call.argument);
+    return info;
+}
+
+void ChartPlayer::setPrintCommand(std::vector<std::string> command) {
+    impl_->printCommand = std::move(command);
+}
+
+const Scene& ChartPlayer::scene() const {
+    return impl_->scene;
+}
+
+std::vector<String> ChartPlayer::debugLines() const {
+    std::vector<String> out;
+    for (const std::string& l : impl_->debug)
+        out.push_back(fromUtf8(l));
+    return out;
+}
+
+} // namespace plotara

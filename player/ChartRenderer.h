@@ -1,0 +1,27 @@
+// Turns a parsed chart into a Scene with the family its chart movie names, and draws the
+// message and debug scenes.
+#pragma once
+
+#include "player/ChartMovie.h"
+#include "player/Families.h"
+#include "player/draw/Scene.h"
+#include "player/draw/TextEngine.h"
+#include "player/model/ChartModel.h"
+
+#include <string>
+#include <vector>
+
+namespace plotara::player {
+
+// Builds the chart's scene at the given size; false when the family found nothing to draw (the
+// scene then holds the background only). Cannot fail.
+bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
+                 double width, double height, ViewState& view, const Attributes& gridParams,
+                 const Color* background);
+// A scene showing one message centred. Cannot fail.
+void renderMessage(Scene& scene, TextEngine& text, const std::string& message, double width,
+                   double height, const Color* background);
+// Draws the debug panel (one line per entry) over the top left of a scene. Cannot fail.
+void addDebugPanel(Scene& scene, TextEngine& text, const std::vector<std::string>& lines);
+
+} // namespace plotara::player

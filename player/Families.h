@@ -1,0 +1,35 @@
+// The chart families: each draws a ChartModel into a Scene through the shared ChartContext.
+#pragma once
+
+#include "player/ChartMovie.h"
+#include "player/layout/Frame.h"
+
+namespace plotara::player {
+
+// Per-player state a family reads and updates (scroll position of scroll charts).
+struct ViewState {
+    std::size_t scrollStart = 0;
+    std::size_t scrollVisible = 0; // out: categories shown at once (0: no scroll bar)
+    std::size_t scrollTotal = 0;   // out: all categories
+};
+
+// Column, bar, line and area charts in every series mode, combinations, dual axes and scroll
+// charts. Returns false when the document has nothing this family can draw; cannot fail.
+bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view);
+// Pie and doughnut charts, flat or 3D. Returns false when the document has nothing this family can
+// draw; cannot fail.
+bool renderPie(ChartContext& ctx, const ChartMovie& movie);
+// Scatter and bubble charts. Returns false when the document has nothing this family can draw;
+// cannot fail.
+bool renderXY(ChartContext& ctx, const ChartMovie& movie);
+// Fills in the series, label, value and tool text of a column, bar, anchor or area point's hit
+// region, which the chart leaves out while drawing. Cannot fail.
+void describeCategoryPoint(const ChartModel& model, bool dualY, HitRegion& hit);
+// Fills in the label, value, tool text and link of a scatter point's hit region, which the
+// chart leaves out while drawing. Cannot fail.
+void describeXYPoint(const ChartModel& model, HitRegion& hit);
+// The grid chart, a table of labels and values shaped by the grid parameters. Returns false when
+// the document has nothing this family can draw; cannot fail.
+bool renderGrid(ChartContext& ctx, const Attributes& gridParams);
+
+} // namespace plotara::player

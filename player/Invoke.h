@@ -1,0 +1,27 @@
+// Invoke requests (the script-call texts a movie and its container exchange) and the link
+// syntax of chart elements.
+#pragma once
+
+#include <string>
+
+namespace plotara::player {
+
+// <invoke name="NAME" returntype="xml"><arguments><string>ARG</string></arguments></invoke>;
+// double quotes in the name are dropped so the request stays parseable. Cannot fail.
+std::string buildInvokeRequest(std::string_view name, std::string_view argument);
+
+struct InvokeCall {
+    std::string name, argument;
+};
+// Reads the name (single or double quotes) and the first string argument of a request; empty
+// parts when missing. Cannot fail.
+InvokeCall parseInvokeRequest(std::string_view request);
+
+// What a click on an element with a link attribute calls:
+//   "host:NAME" or "host:NAME:ARGUMENT"  -> NAME with ARGUMENT (the container's function)
+//   "javascript:NAME(ARGUMENT)"          -> NAME with ARGUMENT, quotes around it removed
+//   anything else that is not blank       -> "PT_Link" with the whole link (an address)
+// An empty name means the link calls nothing. Cannot fail.
+InvokeCall callForLink(std::string_view link);
+
+} // namespace plotara::player

@@ -1,0 +1,294 @@
+// The cartesian chart: builds the plot series from the document, finds the value scales, lays
+// out titles, legend, axes and labels around the plot, then lets the column, line and area
+// families draw.
+#include "player/Families.h"
+#include "player/cartesian/CartesianFrame.h"
+#include "player/cartesian/CategoryLabels.h"
+#include "player/cartesian/SeriesDrawing.h"
+#include "player/util/TextUtil.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotara::player {
+
+namespace {
+
+PlotKind kindOfFamily(Family f) {
+    if (f == Family::Line) return PlotKind::Line;
+    if (f == Family::Area) return PlotKind::Area;
+    return PlotKind::Column;
+}
+
+std::vector<PlotSeries> buildSeries(const ChartContext& ctx, const ChartMovie& movie,
+                                    std::size_t categories) {
+    const ChartModel& m = ctx.model;
+    std::vector<PlotSeries> out;
+    PlotKind familyKind = kindOfFamily(movie.family);
+    bool chartShowValues = m.chart.flag("showvalues", true);
+    auto fill = [&](PlotSeries& ps, const Series& s) {
+        ps.source = &s;
+        ps.values.assign(categories, missingValue);
+        for (std::size_t i = 0; i < s.points.size() && i < categories; ++i)
+            ps.values[i] = s.points[i].value;
+        ps.base.assign(categories, 0);
+        ps.alpha = std::clamp(s.attrs.number("alpha", 100), 0.0, 100.0);
+        ps.showValues = s.attrs.flag("showvalues", chartShowValues);
+    };
+    std::size_t colorIndex = 0;
+    for (std::size_t d = 0; d < m.datasets.size(); ++d) {
+        const Series& s = m.datasets[d];
+        PlotSeries ps;
+        ps.name = s.name;
+        ps.index = static_cast<int>(d);
+        ps.color = parseColor(s.attrs.text("color"), ctx.style.seriesColor(colorIndex++));
+        fill(ps, s);
+        ps.kind = familyKind;
+        bool secondaryAsked = equalsNoCase(trimSpace(s.attrs.text("parentyaxis")), "s");
+        ps.secondary = movie.dualY && secondaryAsked;
+        if (movie.combination) {
+            std::string as = lowerAscii(trimSpace(s.attrs.text("renderas")));
+            if (as == "line")
+                ps.kind = PlotKind::Line;
+            else if (as == "area")
+                ps.kind = PlotKind::Area;
+            else if (as == "column" || as == "bar")
+                ps.kind = PlotKind::Column;
+            else if (ps.secondary)
+                ps.kind = PlotKind::Line;
+        }
+        bool stackable = ps.kind != PlotKind::Line && !ps.secondary;
+        if (movie.series == SeriesMode::Stacked && stackable) ps.stack = 0;
+        if (movie.series == SeriesMode::MultiStacked && stackable) ps.stack = std::max(0, s.stack);
+        ps.perPointColors = movie.series == SeriesMode::Single && m.datasets.size() == 1 &&
+                            ps.kind == PlotKind::Column && !s.attrs.has("color");
+        out.push_back(std::move(ps));
+    }
+    for (std::size_t l = 0; l < m.linesets.size(); ++l) {
+        const Series& s = m.linesets[l];
+        PlotSeries ps;
+        ps.name = s.name;
+        ps.index = static_cast<int>(m.datasets.size() + l);
+        ps.color = parseColor(s.attrs.text("color"), ctx.style.seriesColor(colorIndex++));
+        fill(ps, s);
+        ps.kind = PlotKind::Line;
+        ps.secondary = movie.dualY;
+        out.push_back(std::move(ps));
+    }
+    // Too many values to label legibly: values stay in the tool texts only.
+    std::size_t total = 0;
+    for (const PlotSeries& ps : out)
+        total += ps.values.size();
+    if (total > 200 && !m.chart.has("showvalues")) {
+        for (PlotSeries& ps : out)
+            ps.showValues = false;
+    }
+    return out;
+}
+
+// Stack bases and column slots; returns the number of column slots per category.
+int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
+    std::vector<int> stackSlot;
+    int slots = 0;
+    for (PlotSeries& s : series) {
+        if (s.kind != PlotKind::Column) continue;
+        if (s.stack < 0) {
+            s.slot = slots++;
+            continue;
+        }
+        if (static_cast<std::size_t>(s.stack) >= stackSlot.size())
+            stackSlot.resize(static_cast<std::size_t>(s.stack) + 1, -1);
+        int& slot = stackSlot[static_cast<std::size_t>(s.stack)];
+        if (slot < 0) slot = slots++;
+        s.slot = slot;
+    }
+    // Positive values stack upwards and negative downwards, per stack and per kind.
+    for (PlotKind kind : {PlotKind::Column, PlotKind::Area}) {
+        std::size_t groups = stackSlot.size() + 1;
+        std::vector<double> pos(groups * categories, 0), neg(groups * categories, 0);
+        for (PlotSeries& s : series) {
+            if (s.kind != kind || s.stack < 0) continue;
+            std::size_t g = static_cast<std::size_t>(s.stack) % groups;
+            for (std::size_t i = 0; i < categories; ++i) {
+                double v = s.values[i];
+                if (isMissing(v)) continue;
+                double& acc = (v >= 0 || kind == PlotKind::Area ? pos : neg)[g * categories + i];
+                s.base[i] = acc;
+                acc += v;
+            }
+        }
+    }
+    return std::max(slots, 1);
+}
+
+void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, double& hi,
+             bool& any) {
+    for (const PlotSeries& s : series) {
+        if (s.secondary != secondary) continue;
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            double v = s.values[i];
+            if (isMissing(v)) continue;
+            double a = s.base[i], b = s.base[i] + v;
+            lo = std::min({lo, a, b});
+            hi = std::max({hi, a, b});
+            any = true;
+        }
+    }
+}
+
+AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& series, bool secondary,
+                   bool& any) {
+    const Attributes& c = ctx.model.chart;
+    double lo = 1e308, hi = -1e308;
+    any = false;
+    rangeOf(series, secondary, lo, hi, any);
+    bool includeZero = false;
+    for (const PlotSeries& s : series) {
+        if (s.secondary == secondary && s.kind != PlotKind::Line) includeZero = true;
+    }
+    if (!secondary) {
+        for (const TrendLine& t : ctx.model.trendlines) {
+            if (equalsNoCase(trimSpace(t.attrs.text("parentyaxis")), "s")) continue;
+            lo = std::min({lo, t.start, t.end});
+            hi = std::max({hi, t.start, t.end});
+        }
+    }
+    if (lo > hi) lo = 0, hi = 1;
+    if (!includeZero && lo > 0 && lo < hi * 0.35) includeZero = true;
+    ScaleRequest r;
+    r.dataMin = lo;
+    r.dataMax = hi;
+    r.includeZero = includeZero;
+    if (auto n = c.optionalNumber("numdivlines")) r.numDivLines = static_cast<int>(*n);
+    const char* minName = secondary ? "syaxisminvalue" : "yaxisminvalue";
+    const char* maxName = secondary ? "syaxismaxvalue" : "yaxismaxvalue";
+    r.userMin = c.optionalNumber(minName);
+    r.userMax = c.optionalNumber(maxName);
+    if (!secondary) {
+        if (!r.userMin) r.userMin = c.optionalNumber("pyaxisminvalue");
+        if (!r.userMax) r.userMax = c.optionalNumber("pyaxismaxvalue");
+    }
+    return niceScale(r);
+}
+
+} // namespace
+
+bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
+    const ChartModel& m = ctx.model;
+    std::size_t categories = m.categories.size();
+    for (const Series& s : m.datasets)
+        categories = std::max(categories, s.points.size());
+    for (const Series& s : m.linesets)
+        categories = std::max(categories, s.points.size());
+    categories = std::max<std::size_t>(categories, 1);
+
+    std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
+    SeriesStyle style;
+    style.threeD = movie.threeD || m.chart.flag("is3d", false);
+    style.showPlotBorder = m.chart.flag("showplotborder", true);
+    style.columnSlots = arrangeStacks(series, categories);
+    style.showSum = m.chart.flag("showsum", false);
+    style.primaryFormat = numberFormatOf(m.chart, false);
+    style.secondaryFormat = numberFormatOf(m.chart, movie.dualY);
+    style.categories = &m.categories;
+    style.totalSeries = series.size();
+
+    PlotGeometry g;
+    g.horizontal = movie.family == Family::Bar;
+    bool anyPrimary = false, anySecondary = false;
+    g.primary = scaleFor(ctx, series, false, anyPrimary);
+    if (movie.dualY) {
+        g.secondary = scaleFor(ctx, series, true, anySecondary);
+        g.hasSecondary = true;
+        if (anyPrimary && anySecondary) alignZero(g.primary, g.secondary);
+    }
+
+    // Legend items: every series of a multi-series chart; none for a single series.
+    std::vector<LegendItem> legend;
+    bool showLegend = m.chart.flag("showlegend", true) &&
+                      (movie.series != SeriesMode::Single || series.size() > 1);
+    if (showLegend) {
+        for (const PlotSeries& s : series) {
+            if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
+            if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
+        }
+    }
+
+    Rect area = drawTitles(ctx, marginArea(ctx));
+    area = drawLegend(ctx, legend, area);
+
+    // Scroll charts show a window of categories and a scroll bar under the plot.
+    g.first = 0;
+    g.count = categories;
+    bool scrolling = false;
+    if (movie.scroll) {
+        double wanted = m.chart.number("numvisibleplot", 0);
+        std::size_t visible = wanted >= 1
+                                  ? static_cast<std::size_t>(std::min(wanted, 1e6))
+                                  : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
+        if (visible < categories) {
+            scrolling = true;
+            g.count = visible;
+            g.first = std::min(view.scrollStart, categories - visible);
+            view.scrollStart = g.first;
+            view.scrollVisible = visible;
+            view.scrollTotal = categories;
+        }
+    }
+    if (!scrolling) view.scrollVisible = 0;
+    std::size_t points = 0;
+    for (const PlotSeries& s : series)
+        points += s.values.size();
+    ctx.scene.hits.reserve(points + series.size() + 8);
+    CartesianFrame frame(ctx, g, series, style, movie);
+    frame.layout(area, scrolling);
+    frame.drawBack();
+    // Value labels stay over the plot (above it up to the titles), never over the axis labels.
+    Rect valueBounds{g.plot.x, area.y - 6, g.plot.w + g.depth, g.plot.bottom() - area.y + 6};
+    if (g.horizontal)
+        valueBounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
+    ValueLabels values(ctx, valueBounds);
+    ctx.scene.add(ClipPush{
+        {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});
+    drawAreas(ctx, g, series, style, values);
+    drawColumns(ctx, g, series, style, values);
+    drawLines(ctx, g, series, style, values);
+    ctx.scene.add(ClipPop{});
+    frame.drawFront(values);
+    if (scrolling) frame.drawScrollBar(view);
+    return true;
+}
+
+} // namespace plotara::player
+
+namespace plotara::player {
+
+void describeCategoryPoint(const ChartModel& m, bool dualY, HitRegion& hit) {
+    if (hit.seriesIndex < 0 || hit.pointIndex < 0) return;
+    auto si = static_cast<std::size_t>(hit.seriesIndex);
+    auto pi = static_cast<std::size_t>(hit.pointIndex);
+    bool lineset = si >= m.datasets.size();
+    if (lineset && si - m.datasets.size() >= m.linesets.size()) return;
+    const Series& s = lineset ? m.linesets[si - m.datasets.size()] : m.datasets[si];
+    if (pi >= s.points.size()) return;
+    const DataPoint& p = s.points[pi];
+    bool secondary =
+        dualY && (lineset || equalsNoCase(trimSpace(s.attrs.text("parentyaxis")), "s"));
+    NumberFormat fmt = numberFormatOf(m.chart, secondary);
+    hit.series = s.name;
+    hit.label = pi < m.categories.size() ? m.categories[pi].label : p.attrs.text("label");
+    hit.value = fmt.format(p.value);
+    if (p.attrs.has("tooltext")) {
+        hit.toolText = p.attrs.text("tooltext");
+    } else if (p.attrs.has("hovertext")) {
+        hit.toolText = p.attrs.text("hovertext");
+    } else {
+        std::string out;
+        if (m.datasets.size() + m.linesets.size() > 1 && !s.name.empty()) out = s.name + ", ";
+        if (!hit.label.empty()) out += hit.label + ", ";
+        hit.toolText = out + hit.value;
+    }
+    hit.lazyText = false;
+}
+
+} // namespace plotara::player

@@ -1,0 +1,414 @@
+#include "player/cartesian/CartesianFrame.h"
+
+#include "player/util/TextUtil.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotara::player {
+
+namespace {
+bool onSecondary(const Attributes& a) {
+    return equalsNoCase(trimSpace(a.text("parentyaxis")), "s");
+}
+
+Stroke lineStroke(const Attributes& a, Color fallback, double width) {
+    Stroke s;
+    s.color = withAlpha(parseColor(a.text("color"), fallback), a.number("alpha", 100));
+    s.width = std::clamp(a.number("thickness", width), 0.5, 20.0);
+    if (a.flag("dashed", false) || a.flag("isdashed", false)) {
+        s.dash = std::clamp(a.number("dashlen", 5), 1.0, 100.0);
+        s.gap = std::clamp(a.number("dashgap", 4), 1.0, 100.0);
+    }
+    return s;
+}
+} // namespace
+
+CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
+                               const std::vector<PlotSeries>& series, const SeriesStyle& style,
+                               const ChartMovie& movie)
+    : ctx_(ctx), g_(g), series_(series), style_(style), movie_(movie) {
+    const ChartModel& m = ctx_.model;
+    std::size_t n = 0;
+    for (const PlotSeries& s : series_)
+        n = std::max(n, s.values.size());
+    n = std::max(n, m.categories.size());
+    labels_.resize(n);
+    for (std::size_t i = 0; i < m.categories.size(); ++i) {
+        const Category& c = m.categories[i];
+        if (c.attrs.flag("showlabel", c.attrs.flag("showname", true))) labels_[i] = c.label;
+    }
+    tickDecimals_ = decimalsForStep(g_.primary.step);
+    secondaryDecimals_ = decimalsForStep(g_.secondary.step);
+}
+
+std::string CartesianFrame::tickText(double v, bool secondary) const {
+    const NumberFormat& f = secondary ? style_.secondaryFormat : style_.primaryFormat;
+    int d = secondary ? secondaryDecimals_ : tickDecimals_;
+    if (f.decimals >= 0) d = std::max(d, f.decimals);
+    if (std::fabs(v) < 1e-12 * std::max(1.0, std::fabs(g_.primary.max))) v = 0;
+    return f.format(v, std::min(d, 10));
+}
+
+void CartesianFrame::layout(Rect area, bool scrollBar) {
+    const Attributes& c = ctx_.model.chart;
+    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
+    Font nameFont = ctx_.style.font(TextRole::YAxisName);
+    Font labelFont = ctx_.style.font(TextRole::DataLabels);
+    double nameH = ctx_.text.measure("Ag", nameFont).h;
+    double tickH = ctx_.text.measure("Ag", tickFont).h;
+    bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
+    auto widestTick = [&](const AxisScale& a, bool secondary) {
+        double w = 0;
+        if (!showTicks) return w;
+        for (int i = 0; i <= a.divisions; ++i)
+            w = std::max(w, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
+        return std::min(w, area.w * 0.3);
+    };
+    std::string pName = c.text("pyaxisname", c.text("yaxisname"));
+    std::string sName = c.text("syaxisname");
+    std::string xName = c.text("xaxisname");
+    double left = area.x, right = area.right(), top = area.y + 12, bottom = area.bottom();
+    if (scrollBar) {
+        scrollBar_ = {area.x, bottom - 14, area.w, 14};
+        bottom -= 20;
+    }
+    if (!g_.horizontal) {
+        if (!pName.empty()) left += nameH + 6;
+        valueLabelExtent_ = widestTick(g_.primary, false);
+        left += valueLabelExtent_ + 6;
+        if (g_.hasSecondary) {
+            if (!sName.empty()) right -= nameH + 6;
+            secondaryExtent_ = widestTick(g_.secondary, true);
+            right -= secondaryExtent_ + 6;
+        } else {
+            right -= 6;
+        }
+        if (!xName.empty()) bottom -= nameH + 6;
+        double slot = std::max(right - left, 10.0) / static_cast<double>(g_.count);
+        std::vector<std::string> visible(
+            labels_.begin() + static_cast<long>(g_.first),
+            labels_.begin() + static_cast<long>(std::min(labels_.size(), g_.first + g_.count)));
+        plan_ = planColumnLabels(ctx_.text, visible, labelFont, slot, c, area.h * 0.3);
+        labelGap_ = std::max(4.0, tickH / 2 + 2);
+        bottom -= plan_.extent + labelGap_ - 4;
+    } else {
+        if (!xName.empty()) left += nameH + 6;
+        double slotGuess = std::max(bottom - top, 10.0) / static_cast<double>(g_.count);
+        plan_ = planBarLabels(ctx_.text, labels_, labelFont, slotGuess, area.w * 0.3);
+        left += plan_.extent;
+        right -= 8;
+        if (showTicks) bottom -= tickH + 6;
+        if (!pName.empty()) bottom -= nameH + 6;
+        if (g_.hasSecondary) top += tickH + 6;
+    }
+    g_.plot = {left, top, std::max(right - left, 10.0), std::max(bottom - top, 10.0)};
+    if (style_.threeD) {
+        g_.depth = std::clamp(std::min(g_.plot.w, g_.plot.h) * 0.04, 4.0, 12.0);
+        g_.plot.y += g_.depth;
+        g_.plot.h = std::max(g_.plot.h - g_.depth, 10.0);
+        g_.plot.w = std::max(g_.plot.w - g_.depth, 10.0);
+    }
+}
+
+void CartesianFrame::drawBack() {
+    const PaletteTheme& t = ctx_.style.theme();
+    const Attributes& c = ctx_.model.chart;
+    Rect p = g_.plot;
+    double d = g_.depth;
+    Color canvas = withAlpha(t.canvas, c.number("canvasbgalpha", 100));
+    if (d > 0) {
+        Rect back{p.x + d, p.y - d, p.w, p.h};
+        ctx_.scene.fillStroke(
+            [&] {
+                Path q;
+                q.rect(back);
+                return q;
+            }(),
+            canvas, Stroke{t.canvasBorder, 1});
+        Path wall;
+        wall.polygon(
+            {{p.x, p.y}, {p.x + d, p.y - d}, {p.x + d, p.bottom() - d}, {p.x, p.bottom()}});
+        ctx_.scene.fillStroke(std::move(wall), shade(canvas, 0.93), Stroke{t.canvasBorder, 1});
+        Path floor;
+        floor.polygon({{p.x, p.bottom()},
+                       {p.x + d, p.bottom() - d},
+                       {p.right() + d, p.bottom() - d},
+                       {p.right(), p.bottom()}});
+        ctx_.scene.fillStroke(std::move(floor), shade(canvas, 0.85), Stroke{t.canvasBorder, 1});
+    } else {
+        Path q;
+        q.rect(p);
+        ctx_.scene.fillStroke(std::move(q), canvas, Stroke{t.canvasBorder, 1});
+    }
+    // Alternate bands and div lines along the primary value axis.
+    const AxisScale& a = g_.primary;
+    bool bands = c.flag("showalternatehgridcolor", c.flag("showalternatevgridcolor", true));
+    Color band = parseColor(c.text("alternatehgridcolor"), t.altBand);
+    Stroke div{t.divLine, 1};
+    if (c.flag("divlineisdashed", false)) div.dash = 4, div.gap = 3;
+    int divisions = a.divisions;
+    for (int i = 0; i < divisions; ++i) {
+        double p0 = g_.valuePos(a.tick(i), false), p1 = g_.valuePos(a.tick(i + 1), false);
+        if (bands && i % 2 == 1) {
+            Rect r = g_.horizontal ? Rect{std::min(p0, p1), p.y, std::fabs(p1 - p0), p.h}
+                                   : Rect{p.x, std::min(p0, p1), p.w, std::fabs(p1 - p0)};
+            r.x += d;
+            r.y -= d;
+            ctx_.scene.fillRect(r, band);
+        }
+        if (i > 0) {
+            if (g_.horizontal) {
+                ctx_.scene.line(p0 + d, p.y - d, p0 + d, p.bottom() - d, div);
+                if (d > 0) ctx_.scene.line(p0, p.bottom(), p0 + d, p.bottom() - d, div);
+            } else {
+                ctx_.scene.line(p.x + d, p0 - d, p.right() + d, p0 - d, div);
+                if (d > 0) ctx_.scene.line(p.x, p0, p.x + d, p0 - d, div);
+            }
+        }
+    }
+    if (a.min < 0 && a.max > 0) {
+        double z = g_.valuePos(0, false);
+        Stroke zero{t.axisLine, 1.2};
+        if (g_.horizontal) {
+            ctx_.scene.line(z + d, p.y - d, z + d, p.bottom() - d, zero);
+        } else {
+            ctx_.scene.line(p.x + d, z - d, p.right() + d, z - d, zero);
+            if (d > 0) ctx_.scene.line(p.x, z, p.x + d, z - d, zero);
+        }
+    }
+    drawTrends(true);
+    // Vertical separator lines after categories.
+    for (const VLine& v : ctx_.model.vlines) {
+        if (!g_.visible(v.after) || v.after + 1 >= g_.first + g_.count) continue;
+        double pos = g_.categoryPos(v.after) + g_.slot() / 2;
+        Stroke s = lineStroke(v.attrs, rgb(0x999999), 1);
+        if (g_.horizontal) {
+            ctx_.scene.line(p.x, pos, p.right(), pos, s);
+        } else {
+            ctx_.scene.line(pos, p.y, pos, p.bottom(), s);
+        }
+    }
+    // Category zones (vTrendlines by category position).
+    for (const TrendLine& tl : ctx_.model.vtrendlines) {
+        double c0 = g_.categoryPos(static_cast<std::size_t>(std::clamp(tl.start, 0.0, 1e9)));
+        double c1 = g_.categoryPos(static_cast<std::size_t>(std::clamp(tl.end, 0.0, 1e9)));
+        Color col = withAlpha(parseColor(tl.attrs.text("color"), rgb(0x999999)),
+                              tl.attrs.number("alpha", 20));
+        Rect r = g_.horizontal ? Rect{p.x, std::min(c0, c1), p.w, std::fabs(c1 - c0) + 1}
+                               : Rect{std::min(c0, c1), p.y, std::fabs(c1 - c0) + 1, p.h};
+        ctx_.scene.fillRect(r, col);
+    }
+}
+
+void CartesianFrame::drawTrends(bool zones) {
+    Rect p = g_.plot;
+    for (const TrendLine& tl : ctx_.model.trendlines) {
+        if (tl.zone != zones) continue;
+        bool sec = g_.hasSecondary && onSecondary(tl.attrs);
+        double p0 = g_.valuePos(tl.start, sec), p1 = g_.valuePos(tl.end, sec);
+        Color col = parseColor(tl.attrs.text("color"), rgb(0x333333));
+        if (zones) {
+            Rect r = g_.horizontal ? Rect{std::min(p0, p1), p.y, std::fabs(p1 - p0), p.h}
+                                   : Rect{p.x, std::min(p0, p1), p.w, std::fabs(p1 - p0)};
+            ctx_.scene.fillRect(r, withAlpha(col, tl.attrs.number("alpha", 30)));
+        } else {
+            Stroke s = lineStroke(tl.attrs, rgb(0x333333), 1);
+            if (g_.horizontal) {
+                ctx_.scene.line(p0, p.y, p1, p.bottom(), s);
+            } else {
+                ctx_.scene.line(p.x, p0, p.right(), p1, s);
+            }
+        }
+        std::string label = tl.attrs.text("displayvalue");
+        if (label.empty()) continue;
+        Font f = ctx_.style.font(TextRole::TrendValues);
+        f.color = parseColor(tl.attrs.text("color"), f.color);
+        bool onRight = tl.attrs.flag("valueonright", false);
+        double mid = zones ? (p0 + p1) / 2 : p1;
+        if (g_.horizontal) {
+            addText(ctx_, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom, 0, 120);
+        } else if (onRight) {
+            addText(ctx_, label, f, p.right() + g_.depth + 4, mid, HAlign::Left, VAlign::Middle, 0,
+                    std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
+        } else {
+            addText(ctx_, label, f, p.right() - 3, mid - 2, HAlign::Right, VAlign::Bottom, 0,
+                    p.w * 0.5);
+        }
+    }
+}
+
+// A centred label moved sideways as little as needed to stay within the plot's width.
+void CartesianFrame::addInside(const std::string& label, const Font& font, double x, double y) {
+    TextItem item;
+    item.text = label;
+    item.font = font;
+    item.x = x;
+    item.y = y;
+    item.h = HAlign::Center;
+    item.maxWidth = plan_.maxTextWidth;
+    ctx_.text.place(item);
+    double left = g_.plot.x - item.box.x, right = item.box.right() - g_.plot.right() - g_.depth;
+    if (left > 0)
+        item.x += left;
+    else if (right > 0)
+        item.x -= std::min(right, -left);
+    ctx_.text.place(item);
+    ctx_.scene.add(std::move(item));
+}
+
+void CartesianFrame::drawCategoryLabels() {
+    Font font = ctx_.style.font(TextRole::DataLabels);
+    Rect p = g_.plot;
+    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
+    std::size_t step = std::max<std::size_t>(plan_.step, 1);
+    for (std::size_t i = g_.first; i < last; i += step) {
+        const std::string& label = labels_[i];
+        if (label.empty()) continue;
+        double pos = g_.categoryPos(i);
+        if (g_.horizontal) {
+            addText(ctx_, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
+                    plan_.maxTextWidth);
+            continue;
+        }
+        double y = p.bottom() + labelGap_;
+        switch (plan_.mode) {
+        case CategoryLabelPlan::Mode::Horizontal:
+            addText(ctx_, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            break;
+        case CategoryLabelPlan::Mode::Stagger: {
+            std::size_t row = ((i - g_.first) / step) % 2;
+            addText(ctx_, label, font, pos, y + static_cast<double>(row) * (plan_.lineHeight + 2),
+                    HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            break;
+        }
+        case CategoryLabelPlan::Mode::Rotate:
+            addText(ctx_, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
+                    plan_.maxTextWidth);
+            break;
+        }
+    }
+}
+
+void CartesianFrame::drawFront(ValueLabels& values) {
+    const Attributes& c = ctx_.model.chart;
+    const PaletteTheme& t = ctx_.style.theme();
+    Rect p = g_.plot;
+    Stroke axis{t.axisLine, 1};
+    ctx_.scene.line(p.x, p.y, p.x, p.bottom(), axis);
+    ctx_.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
+    drawTrends(false);
+    values.flush();
+
+    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
+    double tickH = ctx_.text.measure("Ag", tickFont).h;
+    bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
+    auto drawTicks = [&](const AxisScale& a, bool secondary) {
+        if (!showTicks) return;
+        double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
+        int every = 1;
+        while (spacing * every < tickH * 1.2 && every < 1000)
+            ++every;
+        if (g_.horizontal) {
+            double widest = 0;
+            for (int i = 0; i <= a.divisions; ++i)
+                widest =
+                    std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
+            while (spacing * every < widest + 6 && every < 1000)
+                ++every;
+        }
+        for (int i = 0; i <= a.divisions; i += every) {
+            double pos = g_.valuePos(a.tick(i), secondary);
+            std::string text = tickText(a.tick(i), secondary);
+            if (g_.horizontal) {
+                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
+                addText(ctx_, text, tickFont, pos, y, HAlign::Center,
+                        secondary ? VAlign::Bottom : VAlign::Top);
+            } else if (secondary) {
+                addText(ctx_, text, tickFont, p.right() + g_.depth + 6, pos - g_.depth,
+                        HAlign::Left, VAlign::Middle);
+            } else {
+                addText(ctx_, text, tickFont, p.x - 5, pos, HAlign::Right, VAlign::Middle);
+            }
+        }
+    };
+    drawTicks(g_.primary, false);
+    if (g_.hasSecondary) drawTicks(g_.secondary, true);
+    drawCategoryLabels();
+
+    Font nameFont = ctx_.style.font(TextRole::YAxisName);
+    Font xNameFont = ctx_.style.font(TextRole::XAxisName);
+    std::string pName = c.text("pyaxisname", c.text("yaxisname"));
+    std::string sName = c.text("syaxisname");
+    std::string xName = c.text("xaxisname");
+    double nameH = ctx_.text.measure("Ag", nameFont).h;
+    Rect area = marginArea(ctx_);
+    if (!g_.horizontal) {
+        if (!pName.empty())
+            addText(ctx_, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
+                    VAlign::Middle, -90, p.h);
+        if (g_.hasSecondary && !sName.empty())
+            addText(ctx_, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2, HAlign::Center,
+                    VAlign::Middle, 90, p.h);
+        if (!xName.empty()) {
+            double y = p.bottom() + plan_.extent + labelGap_;
+            addText(ctx_, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+        }
+    } else {
+        if (!xName.empty())
+            addText(ctx_, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
+                    VAlign::Middle, -90, p.h);
+        if (!pName.empty()) {
+            double y = p.bottom() + (showTicks ? tickH + 8 : 4);
+            addText(ctx_, pName, nameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+        }
+    }
+}
+
+void CartesianFrame::drawScrollBar(const ViewState& view) {
+    const PaletteTheme& t = ctx_.style.theme();
+    Rect r = scrollBar_;
+    r.x = g_.plot.x;
+    r.w = g_.plot.w;
+    double button = r.h;
+    ctx_.scene.fillRect(r, shade(t.canvasBorder, 1.6));
+    Rect leftB{r.x, r.y, button, r.h}, rightB{r.right() - button, r.y, button, r.h};
+    for (const Rect& b : {leftB, rightB}) {
+        Path q;
+        q.rect(b);
+        ctx_.scene.fillStroke(std::move(q), shade(t.canvasBorder, 1.3), Stroke{t.canvasBorder, 1});
+    }
+    auto arrow = [&](const Rect& b, bool toLeft) {
+        double cx = b.x + b.w / 2, cy = b.y + b.h / 2, s = b.h * 0.25;
+        Path a;
+        if (toLeft) {
+            a.polygon({{cx - s, cy}, {cx + s, cy - s}, {cx + s, cy + s}});
+        } else {
+            a.polygon({{cx + s, cy}, {cx - s, cy - s}, {cx - s, cy + s}});
+        }
+        ctx_.scene.fillPath(std::move(a), t.axisLine);
+    };
+    arrow(leftB, true);
+    arrow(rightB, false);
+    double track = std::max(r.w - 2 * button, 1.0);
+    double total = static_cast<double>(std::max<std::size_t>(view.scrollTotal, 1));
+    double thumbW = std::max(track * static_cast<double>(view.scrollVisible) / total, 8.0);
+    double thumbX = r.x + button +
+                    (track - thumbW) * static_cast<double>(view.scrollStart) /
+                        std::max(total - static_cast<double>(view.scrollVisible), 1.0);
+    Path thumb;
+    thumb.rect({thumbX, r.y + 2, thumbW, r.h - 4});
+    ctx_.scene.fillStroke(std::move(thumb), shade(t.canvasBorder, 1.1), Stroke{t.axisLine, 1});
+    HitRegion left, right, trackHit;
+    left.rect = leftB;
+    left.kind = "scroll-left";
+    right.rect = rightB;
+    right.kind = "scroll-right";
+    trackHit.rect = {leftB.right(), r.y, track, r.h};
+    trackHit.kind = "scroll-track";
+    ctx_.scene.hits.push_back(std::move(trackHit));
+    ctx_.scene.hits.push_back(std::move(left));
+    ctx_.scene.hits.push_back(std::move(right));
+}
+
+} // namespace plotara::player

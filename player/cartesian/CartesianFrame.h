@@ -1,0 +1,44 @@
+// Everything around and behind the series of a cartesian chart: canvas, div lines, 3D walls,
+// axes with their labels and names, trend lines and zones, vertical lines and the scroll bar.
+#pragma once
+
+#include "player/ChartMovie.h"
+#include "player/Families.h"
+#include "player/cartesian/CategoryLabels.h"
+#include "player/cartesian/SeriesDrawing.h"
+
+namespace plotara::player {
+
+class CartesianFrame {
+public:
+    CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
+                   const SeriesStyle& style, const ChartMovie& movie);
+    // Measures axis labels and names and sets the plot rectangle inside area.
+    void layout(Rect area, bool scrollBar);
+    // Canvas, bands, div lines, walls, trend zones and vertical lines.
+    void drawBack();
+    // Axes, tick and category labels, axis names and trend lines over the series; then the
+    // value labels collected while the series were drawn.
+    void drawFront(ValueLabels& values);
+    void drawScrollBar(const ViewState& view);
+
+private:
+    std::string tickText(double v, bool secondary) const;
+    void drawTrends(bool zones);
+    void drawCategoryLabels();
+    void addInside(const std::string& label, const Font& font, double x, double y);
+
+    ChartContext& ctx_;
+    PlotGeometry& g_;
+    const std::vector<PlotSeries>& series_;
+    const SeriesStyle& style_;
+    const ChartMovie& movie_;
+    CategoryLabelPlan plan_;
+    std::vector<std::string> labels_;
+    double valueLabelExtent_ = 0, secondaryExtent_ = 0;
+    double labelGap_ = 4; // from the plot's bottom to the category labels
+    Rect scrollBar_;
+    int tickDecimals_ = 0, secondaryDecimals_ = 0;
+};
+
+} // namespace plotara::player

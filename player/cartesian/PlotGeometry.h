@@ -1,0 +1,71 @@
+// Where categories and values land on screen in a chart with a category axis and one or two
+// value axes, upright (columns) or lying (bars).
+#pragma once
+
+#include "player/draw/Color.h"
+#include "player/draw/Geometry.h"
+#include "player/layout/NiceScale.h"
+#include "player/model/ChartModel.h"
+
+#include <string>
+#include <vector>
+
+namespace plotara::player {
+
+enum class PlotKind { Column, Line, Area };
+
+// One series as the cartesian chart draws it.
+struct PlotSeries {
+    std::string name;
+    Color color;
+    double alpha = 100;
+    PlotKind kind = PlotKind::Column;
+    bool secondary = false;
+    int stack = -1;              // stack group; -1 when not stacked
+    int slot = 0;                // column slot within a category
+    bool perPointColors = false; // single-series columns: one colour per category
+    bool showValues = true;
+    int index = 0; // the series' position in the document
+    const Series* source = nullptr;
+    std::vector<double> values; // one per category, NaN where missing
+    std::vector<double> base;   // stack base per category (0 when not stacked)
+};
+
+struct PlotGeometry {
+    Rect plot;
+    bool horizontal = false;          // bars: categories top to bottom, values left to right
+    std::size_t first = 0, count = 1; // visible window of categories
+    AxisScale primary, secondary;
+    bool hasSecondary = false;
+    double depth = 0; // 3D look: depth of the plot, 0 for flat charts
+
+    double slot() const { return (horizontal ? plot.h : plot.w) / static_cast<double>(count); }
+    bool visible(std::size_t i) const { return i >= first && i < first + count; }
+    // Screen coordinate of a category's centre along the category axis.
+    double categoryPos(std::size_t i) const {
+        double s = slot();
+        double rel = (static_cast<double>(i) - static_cast<double>(first) + 0.5) * s;
+        return horizontal ? plot.y + rel : plot.x + rel;
+    }
+    // Screen coordinate of a value along the value axis (clamped a little beyond the plot).
+    double valuePos(double v, bool onSecondary) const {
+        const AxisScale& a = onSecondary && hasSecondary ? secondary : primary;
+        double f = a.fraction(v);
+        if (f < -0.05) f = -0.05;
+        if (f > 1.05) f = 1.05;
+        return horizontal ? plot.x + f * plot.w : plot.bottom() - f * plot.h;
+    }
+    // The screen point of a category's value.
+    Point at(std::size_t i, double v, bool onSecondary) const {
+        double c = categoryPos(i), p = valuePos(v, onSecondary);
+        return horizontal ? Point{p, c} : Point{c, p};
+    }
+    // The rectangle between two values over a stretch [c0, c1] of the category axis.
+    Rect span(double c0, double c1, double v0, double v1, bool onSecondary) const {
+        double p0 = valuePos(v0, onSecondary), p1 = valuePos(v1, onSecondary);
+        if (horizontal) return {std::min(p0, p1), c0, std::abs(p1 - p0), c1 - c0};
+        return {c0, std::min(p0, p1), c1 - c0, std::abs(p1 - p0)};
+    }
+};
+
+} // namespace plotara::player

@@ -1,0 +1,154 @@
+// Columns and bars: one rectangle per value, side by side per category or stacked, with a 3D
+// look that adds a shaded top and side face.
+#include "player/cartesian/SeriesDrawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotara::player {
+
+void markPoint(HitRegion& hit, const PlotSeries& s, std::size_t i) {
+    hit.seriesIndex = s.index;
+    hit.pointIndex = static_cast<int>(i);
+    hit.lazyText = true;
+    if (s.source && i < s.source->points.size()) {
+        if (const std::string* link = s.source->points[i].attrs.find("link")) hit.link = *link;
+    }
+}
+
+namespace {
+
+const Attributes* pointAttrs(const PlotSeries& s, std::size_t i) {
+    if (s.source && i < s.source->points.size()) return &s.source->points[i].attrs;
+    return nullptr;
+}
+
+void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, Color edge) {
+    // Top face and side face of a column standing in front of the back wall.
+    Path top;
+    top.polygon({{r.x, r.y}, {r.x + d, r.y - d}, {r.right() + d, r.y - d}, {r.right(), r.y}});
+    Path side;
+    side.polygon({{r.right(), r.y},
+                  {r.right() + d, r.y - d},
+                  {r.right() + d, r.bottom() - d},
+                  {r.right(), r.bottom()}});
+    Path front;
+    front.rect(r);
+    Stroke edgeStroke{edge, 0.5};
+    if (border) {
+        ctx.scene.fillStroke(std::move(side), shade(c, 0.7), edgeStroke);
+        ctx.scene.fillStroke(std::move(top), shade(c, 1.25), edgeStroke);
+        ctx.scene.fillStroke(std::move(front), c, edgeStroke);
+    } else {
+        ctx.scene.fillPath(std::move(side), shade(c, 0.7));
+        ctx.scene.fillPath(std::move(top), shade(c, 1.25));
+        ctx.scene.fillPath(std::move(front), c);
+    }
+}
+
+} // namespace
+
+void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                 const SeriesStyle& style, ValueLabels& values) {
+    double slot = g.slot();
+    double groupW = slot * std::clamp(style.plotSpace, 0.1, 1.0);
+    int slots = std::max(1, style.columnSlots);
+    double colW = groupW / slots;
+    double gap = colW > 6 ? std::min(2.0, colW * 0.08) : 0;
+    // Per category and column slot: the stack's total and the top of its highest column.
+    struct StackSum {
+        double total = 0;
+        bool any = false;
+        Rect top;
+        double topValue = -1e308;
+    };
+    std::vector<StackSum> sums(g.count * static_cast<std::size_t>(slots));
+    bool anyStack = false;
+    std::size_t last = g.first + g.count;
+    // Draw category by category so that 3D prisms overlap front to back correctly.
+    for (std::size_t i = g.first; i < last; ++i) {
+        for (const PlotSeries& s : series) {
+            if (s.kind != PlotKind::Column || i >= s.values.size()) continue;
+            double v = s.values[i];
+            if (isMissing(v)) continue;
+            double base = i < s.base.size() ? s.base[i] : 0;
+            if (s.stack >= 0) {
+                anyStack = true;
+            }
+            double c0 = g.categoryPos(i) - groupW / 2 + colW * s.slot + gap / 2;
+            double c1 = c0 + colW - gap;
+            Rect r = g.span(c0, c1, base, base + v, s.secondary);
+            if (s.stack >= 0) {
+                StackSum& sum = sums[(i - g.first) * static_cast<std::size_t>(slots) +
+                                     static_cast<std::size_t>(s.slot % slots)];
+                sum.total += v;
+                sum.any = true;
+                if (base + v > sum.topValue) {
+                    sum.topValue = base + v;
+                    sum.top = r;
+                }
+            }
+            const Attributes* pa = pointAttrs(s, i);
+            Color color = s.perPointColors ? ctx.style.seriesColor(i) : s.color;
+            double alpha = s.alpha;
+            if (pa) {
+                color = parseColor(pa->text("color"), color);
+                alpha = pa->number("alpha", alpha);
+            }
+            color = withAlpha(color, alpha);
+            Color edge = withAlpha(shade(color, 0.6), alpha);
+            if (style.threeD && g.depth > 0) {
+                double d = std::min(g.depth, std::max(colW * 0.6, 2.0));
+                addPrism(ctx, r, d, color, style.showPlotBorder, edge);
+            } else {
+                Path p;
+                p.rect(r);
+                if (style.showPlotBorder && colW > 3) {
+                    ctx.scene.fillStroke(std::move(p), color, Stroke{edge, 0.8});
+                } else {
+                    ctx.scene.fillPath(std::move(p), color);
+                }
+            }
+            HitRegion hit;
+            hit.rect = r;
+            if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
+            hit.kind = g.horizontal ? "bar" : "column";
+            markPoint(hit, s, i);
+            ctx.scene.hits.push_back(std::move(hit));
+
+            bool show = s.showValues && (!pa || pa->flag("showvalue", true));
+            if (!show) continue;
+            const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+            std::string text = fmt.format(v);
+            std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
+            if (s.stack >= 0) {
+                Point c{r.x + r.w / 2, r.y + r.h / 2};
+                values.place(shown, c.x, c.y, HAlign::Center, VAlign::Middle, 0, &r);
+            } else if (g.horizontal) {
+                bool neg = v < 0;
+                values.place(shown, neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
+                             r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle);
+            } else {
+                bool neg = v < 0;
+                double y = neg ? r.bottom() + 2 : r.y - 2 - (style.threeD ? g.depth : 0);
+                values.place(shown, r.x + r.w / 2, y, HAlign::Center,
+                             neg ? VAlign::Top : VAlign::Bottom);
+            }
+        }
+    }
+    if (!style.showSum || !anyStack) return;
+    // The total of every stack, just beyond its highest column.
+    for (const StackSum& sum : sums) {
+        if (!sum.any) continue;
+        const Rect& r = sum.top;
+        std::string text = style.primaryFormat.format(sum.total);
+        if (g.horizontal) {
+            values.place(text, r.right() + 4 + g.depth, r.y + r.h / 2, HAlign::Left,
+                         VAlign::Middle);
+        } else {
+            values.place(text, r.x + r.w / 2, r.y - 3 - g.depth, HAlign::Center, VAlign::Bottom);
+        }
+    }
+}
+
+} // namespace plotara::player

@@ -1,0 +1,38 @@
+// The Canvas over a cairo context: one implementation for image, SVG and PDF surfaces.
+#pragma once
+
+#include "player/draw/Canvas.h"
+#include "player/draw/TextEngine.h"
+
+#include <vector>
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace plotara::player {
+
+class CairoCanvas : public Canvas {
+public:
+    // Draws on cr, whose user space is chart units; scale is the device pixel ratio of a raster
+    // target (markers are pre-drawn at it), 0 for vector targets.
+    CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale);
+    ~CairoCanvas() override;
+    CairoCanvas(const CairoCanvas&) = delete;
+    CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+    void shape(const ShapeItem& item) override;
+    void text(const TextItem& item) override;
+    void markers(const MarkerItem& item) override;
+    void pushClip(const Rect& rect) override;
+    void popClip() override;
+
+private:
+    void stampRaster(const MarkerItem& item);
+    void stampVector(const MarkerItem& item);
+
+    cairo_t* cr_;
+    TextEngine& textEngine_;
+    double rasterScale_;
+    std::vector<Rect> clips_;
+};
+
+} // namespace plotara::player

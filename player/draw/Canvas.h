@@ -1,0 +1,22 @@
+// The drawing interface every output goes through: a Scene is painted on a Canvas, whatever the
+// target (ARGB surface, PNG, SVG or PDF).
+#pragma once
+
+#include "player/draw/Scene.h"
+
+namespace plotara::player {
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    virtual void shape(const ShapeItem& item) = 0;
+    virtual void text(const TextItem& item) = 0;
+    virtual void markers(const MarkerItem& item) = 0;
+    virtual void pushClip(const Rect& rect) = 0;
+    virtual void popClip() = 0;
+};
+
+// Paints the scene's background and items in order. Cannot fail.
+void paintScene(const Scene& scene, Canvas& canvas);
+
+} // namespace plotara::player

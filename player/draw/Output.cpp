@@ -1,0 +1,140 @@
+#include "player/draw/Output.h"
+
+#include "player/draw/CairoCanvas.h"
+#include "player/draw/PngEncoder.h"
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace plotara::player {
+
+std::uint32_t ArgbImage::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    std::uint32_t v;
+    std::memcpy(&v, pixels.data() + static_cast<std::size_t>(y) * stride + x * 4, 4);
+    return v;
+}
+
+namespace {
+
+constexpr int maxSide = 16384;
+
+double sideOf(double v) {
+    return std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 16384.0);
+}
+
+cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+int pixelSide(double side, double ratio) {
+    return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
+}
+
+// The painted surface; with a cache it belongs to the cache, otherwise to the caller.
+cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
+                             RasterCache* cache) {
+    ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
+    int w = pixelSide(sideOf(scene.width), ratio), h = pixelSide(sideOf(scene.height), ratio);
+    cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
+                                     : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, ratio, ratio);
+    {
+        CairoCanvas canvas(cr, text, ratio);
+        paintScene(scene, canvas);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    return surface;
+}
+
+void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text) {
+    cairo_t* cr = cairo_create(surface);
+    {
+        CairoCanvas canvas(cr, text, 0);
+        paintScene(scene, canvas);
+    }
+    cairo_show_page(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+}
+
+} // namespace
+
+RasterCache::~RasterCache() {
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+cairo_surface_t* RasterCache::surface(int width, int height) {
+    if (surface_ && (cairo_image_surface_get_width(surface_) != width ||
+                     cairo_image_surface_get_height(surface_) != height ||
+                     cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)) {
+        cairo_surface_destroy(surface_);
+        surface_ = nullptr;
+    }
+    if (!surface_) {
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        return surface_;
+    }
+    cairo_t* cr = cairo_create(surface_);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    return surface_;
+}
+
+ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
+    ArgbImage image;
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        image.width = cairo_image_surface_get_width(surface);
+        image.height = cairo_image_surface_get_height(surface);
+        image.stride = cairo_image_surface_get_stride(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        image.pixels.assign(data, data + static_cast<std::size_t>(image.stride) * image.height);
+    }
+    cairo_surface_destroy(surface);
+    return image;
+}
+
+std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
+    std::string out;
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface);
+    cairo_surface_destroy(surface);
+    return out;
+}
+
+std::string renderSvg(const Scene& scene, TextEngine& text) {
+    std::string out;
+    cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
+        appendToString, &out, std::max(1.0, sideOf(scene.width)),
+        std::max(1.0, sideOf(scene.height)));
+    cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
+    cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
+    paintVector(surface, scene, text);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.clear();
+    cairo_surface_destroy(surface);
+    return out;
+}
+
+std::string renderPdf(const Scene& scene, TextEngine& text) {
+    std::string out;
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
+        appendToString, &out, std::max(1.0, sideOf(scene.width)),
+        std::max(1.0, sideOf(scene.height)));
+    paintVector(surface, scene, text);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.clear();
+    cairo_surface_destroy(surface);
+    return out;
+}
+
+} // namespace plotara::player

@@ -1,0 +1,50 @@
+// The outputs of one Scene: an ARGB surface at any device pixel ratio, and PNG, SVG and PDF.
+#pragma once
+
+#include "player/draw/Scene.h"
+#include "player/draw/TextEngine.h"
+
+#include <cstdint>
+
+typedef struct _cairo_surface cairo_surface_t;
+#include <string>
+#include <vector>
+
+namespace plotara::player {
+
+// Premultiplied 32-bit ARGB pixels in native byte order, rows `stride` bytes apart.
+struct ArgbImage {
+    int width = 0, height = 0, stride = 0;
+    std::vector<std::uint8_t> pixels;
+    // One pixel as 0xAARRGGBB (premultiplied); 0 outside the image.
+    std::uint32_t pixel(int x, int y) const;
+};
+
+// Keeps the last raster surface so that drawing the same size again reuses its memory.
+class RasterCache {
+public:
+    RasterCache() = default;
+    ~RasterCache();
+    RasterCache(const RasterCache&) = delete;
+    RasterCache& operator=(const RasterCache&) = delete;
+    // A cleared ARGB surface of the size (a new one when the size changed); owned by the cache.
+    cairo_surface_t* surface(int width, int height);
+
+private:
+    cairo_surface_t* surface_ = nullptr;
+};
+
+// Paints the scene at the device pixel ratio (clamped to 0.25..8; the pixel size is the scene
+// size times the ratio, rounded up, at most 16384 a side). Cannot fail; an empty scene gives
+// an empty image.
+ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio = 1,
+                     RasterCache* cache = nullptr);
+// The PNG file bytes at the device pixel ratio; "" when cairo cannot encode.
+std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio = 1,
+                      RasterCache* cache = nullptr);
+// The SVG document (pixel units); "" when cairo cannot write it.
+std::string renderSvg(const Scene& scene, TextEngine& text);
+// The PDF document (one page, 1 point per chart pixel); "" when cairo cannot write it.
+std::string renderPdf(const Scene& scene, TextEngine& text);
+
+} // namespace plotara::player

@@ -1,0 +1,92 @@
+#include "player/draw/Scene.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace plotara::player {
+
+bool HitRegion::contains(Point p) const {
+    switch (shape) {
+    case Shape::Rect:
+        return rect.contains(p);
+    case Shape::Circle: {
+        double dx = p.x - center.x, dy = p.y - center.y;
+        return dx * dx + dy * dy <= radius * radius;
+    }
+    case Shape::Polygon: {
+        bool inside = false;
+        for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+            const Point& a = polygon[i];
+            const Point& b = polygon[j];
+            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+                inside = !inside;
+        }
+        return inside;
+    }
+    case Shape::Wedge: {
+        double dx = p.x - center.x;
+        double dy = (p.y - center.y) / (yScale > 0 ? yScale : 1);
+        double d = std::sqrt(dx * dx + dy * dy);
+        if (d > radius || d < inner) return false;
+        constexpr double twoPi = 2 * std::numbers::pi;
+        double a = std::atan2(dy, dx);
+        double from = std::fmod(a0, twoPi);
+        if (from < 0) from += twoPi;
+        double rel = std::fmod(a - from, twoPi);
+        if (rel < 0) rel += twoPi;
+        return rel <= (a1 - a0);
+    }
+    }
+    return false;
+}
+
+void Scene::fillRect(const Rect& r, Color c) {
+    ShapeItem s;
+    s.path.rect(r);
+    s.filled = true;
+    s.fill = c;
+    items.emplace_back(std::move(s));
+}
+
+void Scene::fillPath(Path p, Color c) {
+    ShapeItem s;
+    s.path = std::move(p);
+    s.filled = true;
+    s.fill = c;
+    items.emplace_back(std::move(s));
+}
+
+void Scene::strokePath(Path p, const Stroke& st) {
+    ShapeItem s;
+    s.path = std::move(p);
+    s.stroked = true;
+    s.stroke = st;
+    items.emplace_back(std::move(s));
+}
+
+void Scene::fillStroke(Path p, Color fill, const Stroke& st) {
+    ShapeItem s;
+    s.path = std::move(p);
+    s.filled = true;
+    s.fill = fill;
+    s.stroked = true;
+    s.stroke = st;
+    items.emplace_back(std::move(s));
+}
+
+void Scene::line(double x0, double y0, double x1, double y1, const Stroke& s) {
+    Path p;
+    p.moveTo(x0, y0);
+    p.lineTo(x1, y1);
+    strokePath(std::move(p), s);
+}
+
+std::vector<const TextItem*> Scene::texts() const {
+    std::vector<const TextItem*> out;
+    for (const SceneItem& item : items) {
+        if (const auto* t = std::get_if<TextItem>(&item)) out.push_back(t);
+    }
+    return out;
+}
+
+} // namespace plotara::player

@@ -1,0 +1,100 @@
+// The drawn chart as a display list: shapes, texts and marker sets in painting order, plus the
+// regions that hit testing looks at. Families build a Scene; a Canvas paints it.
+#pragma once
+
+#include "player/draw/Color.h"
+#include "player/draw/Geometry.h"
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace plotara::player {
+
+struct Stroke {
+    Color color;
+    double width = 1;
+    double dash = 0, gap = 0; // a dashed line when dash > 0
+};
+
+struct Font {
+    std::string family = "DejaVu Sans";
+    double size = 10; // pixels
+    bool bold = false, italic = false, underline = false;
+    Color color;
+};
+
+enum class HAlign : std::uint8_t { Left, Center, Right };
+enum class VAlign : std::uint8_t { Top, Middle, Bottom };
+
+struct ShapeItem {
+    Path path;
+    bool filled = false;
+    Color fill;
+    bool stroked = false;
+    Stroke stroke;
+};
+
+// A line of text placed at an anchor: the alignments place the unrotated text box relative to
+// the anchor, then the box turns about the anchor by angle degrees (negative: counter-clockwise).
+struct TextItem {
+    std::string text;
+    Font font;
+    double x = 0, y = 0;
+    double angle = 0;
+    HAlign h = HAlign::Left;
+    VAlign v = VAlign::Top;
+    double maxWidth = 0; // > 0: ellipsized to this width
+    Rect box;            // the axis-aligned box it covers, filled in by the layout
+};
+
+// Many identical markers: one pre-drawn marker stamped at every point.
+struct MarkerItem {
+    std::vector<Point> points;
+    int sides = 0; // 0 circle, 3 triangle, 4 diamond, ...
+    double radius = 3;
+    Color fill;
+    bool bordered = true;
+    Stroke border;
+};
+
+struct ClipPush {
+    Rect rect;
+};
+struct ClipPop {};
+
+using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop>;
+
+// A region that answers clickAt and hoverAt.
+struct HitRegion {
+    enum class Shape : std::uint8_t { Rect, Polygon, Circle, Wedge };
+    Shape shape = Shape::Rect;
+    Rect rect;                                                // Rect
+    std::vector<Point> polygon;                               // Polygon
+    Point center;                                             // Circle, Wedge
+    double radius = 0, inner = 0, yScale = 1, a0 = 0, a1 = 0; // Wedge angles clockwise, radians
+    std::string kind; // column, bar, anchor, area, slice, bubble, point, legend, ...
+    std::string series, label, value, toolText, link;
+    int seriesIndex = -1, pointIndex = -1;
+    bool lazyText = false; // label, value and tool text are worked out when asked (XY points)
+
+    bool contains(Point p) const;
+};
+
+struct Scene {
+    double width = 0, height = 0;
+    Color background{1, 1, 1, 1};
+    std::vector<SceneItem> items;
+    std::vector<HitRegion> hits;
+
+    void add(SceneItem item) { items.push_back(std::move(item)); }
+    void fillRect(const Rect& r, Color c);
+    void fillPath(Path p, Color c);
+    void strokePath(Path p, const Stroke& s);
+    void fillStroke(Path p, Color fill, const Stroke& s);
+    void line(double x0, double y0, double x1, double y1, const Stroke& s);
+    // The texts of the scene, in order (tests and the debug panel look at them).
+    std::vector<const TextItem*> texts() const;
+};
+
+} // namespace plotara::player

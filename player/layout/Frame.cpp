@@ -1,0 +1,147 @@
+#include "player/layout/Frame.h"
+
+#include <algorithm>
+
+namespace plotara::player {
+
+Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
+             VAlign v, double angle, double maxWidth) {
+    TextItem item;
+    item.text = std::move(text);
+    item.font = font;
+    item.x = x;
+    item.y = y;
+    item.h = h;
+    item.v = v;
+    item.angle = angle;
+    item.maxWidth = maxWidth;
+    ctx.text.place(item);
+    Rect box = item.box;
+    if (!item.text.empty()) ctx.scene.add(std::move(item));
+    return box;
+}
+
+Rect marginArea(const ChartContext& ctx) {
+    const Attributes& c = ctx.model.chart;
+    auto margin = [&](const char* name) { return std::clamp(c.number(name, 12), 0.0, 200.0); };
+    double l = margin("chartleftmargin"), r = margin("chartrightmargin");
+    double t = margin("charttopmargin"), b = margin("chartbottommargin");
+    Rect area{l, t, ctx.width - l - r, ctx.height - t - b};
+    area.w = std::max(area.w, 10.0);
+    area.h = std::max(area.h, 10.0);
+    return area;
+}
+
+Rect drawTitles(ChartContext& ctx, Rect area) {
+    const Attributes& c = ctx.model.chart;
+    std::string caption = c.text("caption"), sub = c.text("subcaption");
+    double cx = area.x + area.w / 2, y = area.y;
+    if (!caption.empty()) {
+        Rect box = addText(ctx, caption, ctx.style.font(TextRole::Caption), cx, y, HAlign::Center,
+                           VAlign::Top, 0, area.w);
+        y = box.bottom() + 2;
+    }
+    if (!sub.empty()) {
+        Rect box = addText(ctx, sub, ctx.style.font(TextRole::SubCaption), cx, y, HAlign::Center,
+                           VAlign::Top, 0, area.w);
+        y = box.bottom() + 2;
+    }
+    if (y > area.y) y += 8;
+    double used = std::min(y - area.y, area.h * 0.4);
+    return {area.x, area.y + used, area.w, area.h - used};
+}
+
+Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area) {
+    if (items.empty()) return area;
+    Font font = ctx.style.font(TextRole::Legend);
+    const double swatch = 10, gapInner = 4, gapItem = 14;
+    double lineH = ctx.text.measure("Ag", font).h + 4;
+    double maxItemW = area.w - 16;
+    struct Placed {
+        std::size_t index;
+        double w;
+    };
+    std::vector<std::vector<Placed>> rows(1);
+    double rowW = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        double w = std::min(swatch + gapInner + ctx.text.measure(items[i].name, font).w, maxItemW);
+        double add = rows.back().empty() ? w : gapItem + w;
+        if (!rows.back().empty() && rowW + add > area.w - 8) {
+            rows.emplace_back();
+            rowW = 0;
+            add = w;
+        }
+        rows.back().push_back({i, w});
+        rowW += add;
+    }
+    // A legend may take at most a third of the height; rows beyond that are not shown.
+    std::size_t maxRows = std::max<std::size_t>(1, static_cast<std::size_t>(area.h / 3 / lineH));
+    if (rows.size() > maxRows) rows.resize(maxRows);
+    double height = static_cast<double>(rows.size()) * lineH + 8;
+    double y = area.bottom() - height + 4;
+    Stroke border{ctx.style.theme().canvasBorder, 1};
+    Path frame;
+    frame.rect({area.x + 2, y - 3, area.w - 4, height - 2});
+    ctx.scene.strokePath(std::move(frame), border);
+    for (const auto& row : rows) {
+        double total = 0;
+        for (const Placed& p : row)
+            total += p.w;
+        total += gapItem * static_cast<double>(row.size() - 1);
+        double x = area.x + (area.w - total) / 2;
+        for (const Placed& p : row) {
+            const LegendItem& item = items[p.index];
+            double cy = y + lineH / 2;
+            if (item.line) {
+                ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
+            } else {
+                ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
+            }
+            addText(ctx, item.name, font, x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle,
+                    0, p.w - swatch - gapInner);
+            HitRegion hit;
+            hit.rect = {x, y, p.w, lineH};
+            hit.kind = "legend";
+            hit.series = item.name;
+            hit.seriesIndex = static_cast<int>(p.index);
+            hit.toolText = item.name;
+            ctx.scene.hits.push_back(std::move(hit));
+            x += p.w + gapItem;
+        }
+        y += lineH;
+    }
+    return {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
+}
+
+bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, VAlign v,
+                        double angle, const Rect* within) {
+    if (text.empty()) return false;
+    TextItem item;
+    item.text = text;
+    item.font = ctx_.style.font(TextRole::DataValues);
+    item.x = x;
+    item.y = y;
+    item.h = h;
+    item.v = v;
+    item.angle = angle;
+    ctx_.text.place(item);
+    const Rect& b = item.box;
+    if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
+        b.bottom() > bounds_.bottom() + 1)
+        return false;
+    if (within && (b.w > within->w - 2 || b.h > within->h)) return false;
+    for (const Rect& r : placed_) {
+        if (r.overlaps(b)) return false;
+    }
+    placed_.push_back(b);
+    pending_.push_back(std::move(item));
+    return true;
+}
+
+void ValueLabels::flush() {
+    for (TextItem& t : pending_)
+        ctx_.scene.add(std::move(t));
+    pending_.clear();
+}
+
+} // namespace plotara::player

@@ -1,0 +1,58 @@
+// What every chart family shares around its plot: the text helper, titles, the legend and the
+// data-value labels that must not collide.
+#pragma once
+
+#include "player/draw/Scene.h"
+#include "player/draw/TextEngine.h"
+#include "player/layout/ChartStyle.h"
+#include "player/layout/NumberFormat.h"
+
+namespace plotara::player {
+
+struct ChartContext {
+    Scene& scene;
+    TextEngine& text;
+    const ChartModel& model;
+    ChartStyle style;
+    double width, height;
+};
+
+// Places a text, adds it to the scene and returns its box. Cannot fail.
+Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
+             VAlign v, double angle = 0, double maxWidth = 0);
+
+// The area inside the chart margins (chartLeftMargin ... chartBottomMargin). Cannot fail.
+Rect marginArea(const ChartContext& ctx);
+// Draws caption and subcaption centred at the top of the area and returns what is left below.
+Rect drawTitles(ChartContext& ctx, Rect area);
+
+struct LegendItem {
+    std::string name;
+    Color color;
+    bool line = false; // drawn as a line with a marker instead of a box
+};
+// Lays the legend out in rows that wrap, at the bottom of the area; returns what is left above
+// it. Nothing is drawn when there are no items. Cannot fail.
+Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area);
+
+// Data-value labels placed in order; a label that would overlap one already placed (or leave
+// the bounds) is dropped, so values never collide. Cannot fail.
+class ValueLabels {
+public:
+    ValueLabels(ChartContext& ctx, Rect bounds) : ctx_(ctx), bounds_(bounds) {}
+    // Tries to place the text; returns whether it was drawn.
+    // With `within`, the label must also fit inside that rectangle.
+    bool place(const std::string& text, double x, double y, HAlign h, VAlign v, double angle = 0,
+               const Rect* within = nullptr);
+    void reserve(const Rect& box) { placed_.push_back(box); }
+    // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut).
+    void flush();
+
+private:
+    ChartContext& ctx_;
+    Rect bounds_;
+    std::vector<Rect> placed_;
+    std::vector<TextItem> pending_;
+};
+
+} // namespace plotara::player

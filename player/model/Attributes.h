@@ -1,0 +1,33 @@
+// The attributes of one chart XML element, looked up by name without regard to letter case.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace plotara::player {
+
+class Attributes {
+public:
+    // Adds or replaces an attribute; the name is stored lower-cased. Cannot fail.
+    void set(std::string_view name, std::string value);
+    // The value, or nullptr; name must be lower case. Cannot fail.
+    const std::string* find(std::string_view lowerName) const;
+    // The value or the fallback. Cannot fail.
+    std::string text(std::string_view lowerName, std::string_view fallback = {}) const;
+    // The value as a finite number, or the fallback when absent or not a number. Cannot fail.
+    double number(std::string_view lowerName, double fallback) const;
+    // The value as a number, or nothing. Cannot fail.
+    std::optional<double> optionalNumber(std::string_view lowerName) const;
+    // "1"/"true"/"yes" as true, "0"/"false"/"no" as false, anything else the fallback.
+    bool flag(std::string_view lowerName, bool fallback) const;
+    bool has(std::string_view lowerName) const { return find(lowerName) != nullptr; }
+    std::size_t size() const { return items_.size(); }
+    const std::vector<std::pair<std::string, std::string>>& items() const { return items_; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> items_;
+};
+
+} // namespace plotara::player

@@ -1,0 +1,21 @@
+// Reads chart XML (UTF-8) into a ChartModel with pugixml.
+#pragma once
+
+#include "player/model/ChartModel.h"
+
+#include <string>
+
+namespace plotara::player {
+
+struct ParseResult {
+    bool ok = false;   // false: the text is not a well-formed chart document
+    std::string error; // the parser's description and offset when not ok
+    ChartModel model;
+};
+
+// Parses a document; never throws. The text may be decoded XML with entities; a document whose
+// root element is neither chart nor graph is reported as invalid. Values that are not numbers
+// become missing values; negative or huge values are kept for the families to judge.
+ParseResult parseChartXml(std::string_view xml);
+
+} // namespace plotara::player

@@ -1,0 +1,191 @@
+// Layout rules: round axis ticks, aligned zeros, number texts, the parsed chart model, and
+// crowded charts (many slices, many series) whose texts must still not collide.
+#include "player/ChartPlayer.h"
+#include "player/layout/NiceScale.h"
+#include "player/layout/NumberFormat.h"
+#include "player/model/ChartParser.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+TEST(NiceScale, CoversTheDataWithRoundSteps) {
+    struct Case {
+        double lo, hi;
+        bool zero;
+        std::optional<int> divLines;
+        double min, max, step;
+    } cases[] = {
+        {125100, 464200, true, {}, 0, 500000, 100000},
+        {1.0, 4.9, false, 13, 0, 7, 0.5},
+        {-3, 7, true, {}, -4, 8, 2},
+        {23, 46, true, 3, 0, 50, 12.5},
+        {5, 5, true, {}, 0, 5, 1},
+        {0.001, 0.004, true, {}, 0, 0.004, 0.001},
+    };
+    for (const Case& c : cases) {
+        ScaleRequest r;
+        r.dataMin = c.lo;
+        r.dataMax = c.hi;
+        r.includeZero = c.zero;
+        r.numDivLines = c.divLines;
+        if (c.step == 0.5) r.userMax = 7;
+        AxisScale s = niceScale(r);
+        EXPECT_NEAR(s.min, c.min, 1e-9) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(s.max, c.max, 1e-9) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(s.step, c.step, 1e-9) << c.lo << ".." << c.hi;
+        EXPECT_LE(s.min, c.lo);
+        EXPECT_GE(s.max, c.hi);
+        if (c.divLines) {
+            EXPECT_EQ(s.divisions, *c.divLines + 1);
+        }
+    }
+}
+
+TEST(NiceScale, SurvivesExtremeInput) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    for (auto [lo, hi] : {std::pair{-1e300, 1e300}, std::pair{1e300, 1e300}, std::pair{nan, 1.0},
+                          std::pair{inf, -inf}}) {
+        ScaleRequest r;
+        r.dataMin = lo;
+        r.dataMax = hi;
+        AxisScale s = niceScale(r);
+        EXPECT_TRUE(std::isfinite(s.min) && std::isfinite(s.max) && s.max > s.min);
+        EXPECT_GE(s.divisions, 1);
+        EXPECT_LE(s.divisions, 200);
+    }
+}
+
+TEST(NiceScale, AlignZeroPutsZeroAtTheSameHeight) {
+    AxisScale p{-100, 400, 100, 5}, q{0, 60, 10, 6};
+    alignZero(p, q);
+    EXPECT_NEAR(p.fraction(0), q.fraction(0), 1e-9);
+    EXPECT_EQ(q.max, 60);
+}
+
+TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
+    struct Case {
+        NumberFormat f;
+        double v;
+        std::string text;
+    } cases[] = {
+        {{"$", "", -1, false, true, false}, 235000, "$235,000"},
+        {{"$", "M", -1, false, true, false}, -12.5, "-$12.5M"},
+        {{"", "", 1, false, true, false}, 2.45, "2.5"},
+        {{"", "", 2, true, true, false}, 3, "3.00"},
+        {{"", "", 2, false, true, false}, 3, "3"},
+        {{"", "", -1, false, false, false}, 1234567, "1234567"},
+        {{"", "", 1, false, true, true}, 1234567, "1.2M"},
+        {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
+        {{"", "", 0, false, true, false}, -0.2, "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.f.format(c.v), c.text);
+    EXPECT_EQ(NumberFormat{}.format(missingValue), "");
+    EXPECT_EQ(decimalsForStep(0.25), 2);
+    EXPECT_EQ(decimalsForStep(50), 0);
+}
+
+TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
+    ParseResult r = parseChartXml(testing::msStackedSample(true));
+    ASSERT_TRUE(r.ok);
+    const ChartModel& m = r.model;
+    ASSERT_EQ(m.datasets.size(), 4u);
+    EXPECT_EQ(m.stackCount, 2);
+    EXPECT_EQ(m.datasets[1].stack, 0);
+    EXPECT_EQ(m.datasets[2].stack, 1);
+    EXPECT_EQ(m.datasets[3].name, "Service B");
+    ASSERT_EQ(m.linesets.size(), 1u);
+    EXPECT_EQ(m.linesets[0].points[3].value, 45);
+    EXPECT_EQ(m.chart.text("yaxisname"), "Sales in M$");
+
+    ParseResult s = parseChartXml(
+        "<chart><set label='a' value='1,250'/><vLine color='F00'/><set name='b' value='x'/>"
+        "<styles><definition><style name='Big' type='font' size='14'/></definition>"
+        "<application><apply toObject='Caption' styles='Big, Other'/></application></styles>"
+        "</chart>");
+    ASSERT_TRUE(s.ok);
+    ASSERT_EQ(s.model.categories.size(), 2u);
+    EXPECT_EQ(s.model.categories[1].label, "b");
+    EXPECT_EQ(s.model.datasets[0].points[0].value, 1250);
+    EXPECT_TRUE(isMissing(s.model.datasets[0].points[1].value));
+    ASSERT_EQ(s.model.vlines.size(), 1u);
+    EXPECT_EQ(s.model.vlines[0].after, 0u);
+    ASSERT_EQ(s.model.applications.size(), 2u);
+    EXPECT_EQ(s.model.applications[1].second, "other");
+
+    ParseResult bad = parseChartXml("<chart><set value='1'></chart>");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.error.find("offset"), std::string::npos);
+}
+
+TEST(PlayerLayout, StylesChangeTheCaptionFont) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(
+        2, "<chart caption='Cap'><set value='1'/><styles><definition><style name='F' "
+           "type='font' font='DejaVu Serif' size='20' color='FF0000' bold='0'/></definition>"
+           "<application><apply toObject='CAPTION' styles='F'/></application></styles></chart>")));
+    const TextItem* caption = nullptr;
+    for (const TextItem* t : p.scene().texts()) {
+        if (t->text == "Cap") caption = t;
+    }
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->font.family, "DejaVu Serif");
+    EXPECT_EQ(caption->font.size, 20);
+    EXPECT_FALSE(caption->font.bold);
+    EXPECT_EQ(hexOf(caption->font.color), "FF0000");
+}
+
+TEST(PlayerLayout, ShowSumWritesTheTotalOfEveryStack) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(26, testing::msStackedSample(false))));
+    std::vector<std::string> texts;
+    for (const TextItem* t : p.scene().texts())
+        texts.push_back(t->text);
+    // 2008: Product A + B = 42, Service A + B = 44; 2005: 43 + 34 = 77, 26 + 16 = 42.
+    for (const char* total : {"$42M", "$44M", "$77M", "$35M", "$40M"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), total), texts.end()) << total;
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "$42M"), 2);
+}
+
+// Crowded charts: pie labels with leader lines and legends that wrap keep their texts apart.
+TEST(PlayerLayout, CrowdedPieAndLegendTextsDoNotOverlap) {
+    std::string pie = "<chart showLegend='1'>";
+    for (int i = 0; i < 24; ++i)
+        pie += "<set label='Slice number " + std::to_string(i) + "' value='" +
+               std::to_string(i == 0 ? 500 : 3 + i % 4) + "'/>";
+    pie += "</chart>";
+    std::string series = "<chart><categories><category label='a'/></categories>";
+    for (int i = 0; i < 30; ++i)
+        series += "<dataset seriesName='Series with a long name " + std::to_string(i) +
+                  "'><set value='" + std::to_string(i + 1) + "'/></dataset>";
+    series += "</chart>";
+    for (auto [type, doc] : {std::pair{4, pie}, std::pair{3, pie}, std::pair{6, pie},
+                             std::pair{11, series}, std::pair{12, series}}) {
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(type, doc, 600, 400)));
+        ASSERT_EQ(p.state(), PlayerState::Chart) << type;
+        auto texts = p.scene().texts();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                Rect a = texts[i]->box, b = texts[j]->box;
+                a = {a.x + 0.5, a.y + 0.5, a.w - 1, a.h - 1};
+                b = {b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1};
+                EXPECT_FALSE(a.overlaps(b))
+                    << type << ": '" << texts[i]->text << "' / '" << texts[j]->text << "'";
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,273 @@
+// Loading a movie URL: the URL's parts, the chart movie, the data sources, the chart messages
+// and the callbacks; and bad input of every kind, which must never crash or hang.
+#include "core/Error.h"
+#include "player/ChartMovie.h"
+#include "player/ChartPlayer.h"
+#include "player/MovieUrl.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+
+namespace plotara {
+namespace {
+
+using player::parseMovieUrl;
+
+struct Recorder {
+    std::vector<std::string> names;
+    void attach(ChartPlayer& p) {
+        p.onFlashCall([this](const String& r) {
+            std::string s = toUtf8(r);
+            auto a = s.find("name=\"") + 6;
+            names.push_back(s.substr(a, s.find('"', a) - a));
+        });
+    }
+};
+
+TEST(MovieUrl, SplitsLocationAndQuery) {
+    struct Case {
+        std::string url, folder, file;
+    } cases[] = {
+        {"file:///C:\\Charts\\PTM11.swf?nocache=1", "C:/Charts", "PTM11.swf"},
+        {"file:///C:\\PTM01.swf?nocache=1", "C:", "PTM01.swf"},
+        {"file:////opt/charts/PTM02.swf?x=1", "/opt/charts", "PTM02.swf"},
+        {"file:////opt/charts\\\\PTM02.swf", "/opt/charts", "PTM02.swf"},
+        {"PTM03.swf?a=b", "", "PTM03.swf"},
+    };
+    for (const Case& c : cases) {
+        auto u = parseMovieUrl(c.url);
+        EXPECT_EQ(u.folder, c.folder) << c.url;
+        EXPECT_EQ(u.movieFile, c.file) << c.url;
+    }
+}
+
+TEST(MovieUrl, DataXmlRunsToTheEndAndIsDecodedOnce) {
+    auto u = parseMovieUrl("file:///c/PTM02.swf?nocache=1&chartWidth=300&dataXML=<chart "
+                           "caption='R&D %26apos;x%26apos; 100%25 a%2bb %2525'/>");
+    ASSERT_NE(u.find("dataXML"), nullptr);
+    EXPECT_EQ(*u.find("dataXML"), "<chart caption='R&D &apos;x&apos; 100% a+b %25'/>");
+    EXPECT_EQ(*u.find("chartwidth"), "300");
+    auto v = parseMovieUrl("x/PTM02.swf?dataURL=file:///tmp/a&b.xml");
+    EXPECT_EQ(*v.find("dataURL"), "file:///tmp/a&b.xml");
+    EXPECT_EQ(player::localPathFromLocation("file:////tmp/a%20b.xml"), "/tmp/a b.xml");
+    EXPECT_EQ(player::localPathFromLocation("http://example.com/a.xml"), "");
+}
+
+TEST(ChartMovie, ReadsTheFormatAndRejectsOtherFiles) {
+    auto m = player::parseChartMovie(
+        "plotara-chart-movie 1\n# c\ntype = mscombidy2d\nfamily = column\nseries = multi\n"
+        "look = 3d\ncombination = 1\ndual-y = 1\nfuture-key = 7\n");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->type, "mscombidy2d");
+    EXPECT_TRUE(m->threeD && m->combination && m->dualY && !m->scroll);
+    EXPECT_EQ(m->series, player::SeriesMode::Multi);
+    EXPECT_FALSE(player::parseChartMovie("FWS\x08garbage"));
+    EXPECT_FALSE(player::parseChartMovie("plotara-chart-movie 1\nfamily = sunburst\n"));
+    // Every catalogue file of both editions is installed and readable.
+    for (int t = 1; t <= 37; ++t) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/PTM%02d.swf", t);
+        EXPECT_TRUE(player::loadChartMovie(testing::chartsDir() + name)) << name;
+    }
+    for (int t : {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 20, 23, 25}) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/PTL_PTM%02d.swf", t);
+        EXPECT_TRUE(player::loadChartMovie(testing::chartsDir() + name)) << name;
+    }
+}
+
+TEST(PlayerLoading, MissingOrBrokenMovieShowsNothingAndCallsNothing) {
+    std::string dir = ::testing::TempDir();
+    std::ofstream(dir + "/PTM02.swf") << "not a chart movie";
+    for (const std::string& url :
+         {"file:///" + dir + "/PTM99.swf?dataXML=<chart><set value='1'/></chart>",
+          "file:///" + dir + "\\PTM02.swf?dataXML=<chart><set value='1'/></chart>", std::string(""),
+          std::string("???&&&==")}) {
+        ChartPlayer p;
+        Recorder rec;
+        rec.attach(p);
+        p.put_Movie(fromUtf8(url));
+        EXPECT_EQ(p.state(), PlayerState::Empty) << url;
+        EXPECT_TRUE(rec.names.empty()) << url;
+        EXPECT_TRUE(p.scene().items.empty());
+        EXPECT_FALSE(p.png().empty()) << "an empty player still paints its background";
+    }
+}
+
+TEST(PlayerLoading, CallbacksComeInOrderAndFollowTheRequestFormat) {
+    ChartPlayer p;
+    std::vector<String> raw;
+    p.onFlashCall([&](const String& r) { raw.push_back(r); });
+    p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample)));
+    ASSERT_EQ(raw.size(), 2u);
+    EXPECT_EQ(toUtf8(raw[0]), "<invoke name=\"PT_Loaded\" returntype=\"xml\"><arguments>"
+                              "<string></string></arguments></invoke>");
+    EXPECT_NE(raw[1].find(L"\"PT_Rendered\""), String::npos);
+    // A bad document: loaded, but nothing rendered.
+    raw.clear();
+    p.put_Movie(fromUtf8(testing::movieUrl(2, "<chart><set value='1'")));
+    ASSERT_EQ(raw.size(), 1u);
+    EXPECT_NE(raw[0].find(L"\"PT_Loaded\""), String::npos);
+}
+
+TEST(PlayerLoading, AHandlerThatLoadsAnotherMovieWins) {
+    ChartPlayer p;
+    int calls = 0;
+    p.onFlashCall([&](const String&) {
+        if (++calls == 1) p.put_Movie(fromUtf8(testing::movieUrl(4, testing::singleSeriesSample)));
+    });
+    p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample)));
+    EXPECT_EQ(p.state(), PlayerState::Chart);
+    EXPECT_EQ(p.scene().hits.front().kind, "slice");
+    EXPECT_EQ(calls, 3); // Loaded (2), Loaded (4), Rendered (4)
+}
+
+TEST(PlayerMessages, DefaultsAndOverrides) {
+    struct Case {
+        std::string data, extra, expected;
+    } cases[] = {
+        {"&dataXML=<chart><set value='1'", "", "Invalid XML data."},
+        {"&dataXML=<chart><set value='1'", "&InvalidXMLText=Bad!", "Bad!"},
+        {"&dataXML=<notachart/>", "", "Invalid XML data."},
+        {"&dataXML=<chart caption='x'/>", "", "No data to display."},
+        {"&dataXML=<chart><set value='abc'/><set/></chart>", "&ChartNoDataText=Empty", "Empty"},
+        {"&dataXML=", "", "Invalid XML data."},
+        {"", "", "No data to display."},
+        {"", "&LoadDataErrorText=XML file not found", "XML file not found"},
+        {"&dataURL=http://example.com/data.xml", "", "Error in loading data."},
+        {"&dataURL=file:////nonexistent/data.xml", "&LoadDataErrorText=Gone", "Gone"},
+        {"&dataURL=file:///" + ::testing::TempDir(), "", "Error in loading data."},
+        {"&dataXML=<chart><set value='-1'/><set value='0'/></chart>", "", "No data to display."},
+    };
+    for (const Case& c : cases) {
+        char file[16];
+        int type =
+            c.expected == "No data to display." && c.data.find("-1") != std::string::npos ? 4 : 2;
+        std::snprintf(file, sizeof file, "PTM%02d.swf", type);
+        std::string url = "file:///" + testing::chartsDir() + "/" + file +
+                          "?nocache=1&chartWidth=300&chartHeight=200" + c.extra + c.data;
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(url));
+        EXPECT_EQ(p.state(), PlayerState::Message) << url;
+        EXPECT_EQ(toUtf8(p.messageText()), c.expected) << url;
+        auto texts = p.scene().texts();
+        ASSERT_FALSE(texts.empty());
+        EXPECT_EQ(texts.front()->text, c.expected);
+    }
+}
+
+TEST(PlayerMessages, ProgressTextsAreShownInOrder) {
+    std::string path = ::testing::TempDir() + "/sample.xml";
+    std::ofstream(path) << testing::singleSeriesSample;
+    ChartPlayer p;
+    p.put_Movie(fromUtf8("file:///" + testing::chartsDir() +
+                         "/PTM07.swf?nocache=1&PBarLoadingText=L&XMLLoadingText=X"
+                         "&ParsingDataText=P&RenderingChartText=R&dataURL=file:///" +
+                         path));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    std::vector<String> expected = {L"L", L"X", L"P", L"R"};
+    EXPECT_EQ(p.messageLog(), expected);
+}
+
+TEST(PlayerLoading, SizeBackgroundAndDebugPanel) {
+    ChartPlayer p;
+    p.put_Width(500);
+    p.put_Height(300);
+    p.put_Movie(fromUtf8(
+        "file:///" + testing::chartsDir() +
+        "/PTM02.swf?nocache=1&BGColor=FF0000&debugMode=1&dataXML=" + testing::singleSeriesSample));
+    EXPECT_EQ(p.chartWidth(), 500);
+    EXPECT_EQ(p.chartHeight(), 300);
+    auto image = p.surface(1);
+    EXPECT_EQ(image.pixel(499, 299), 0xFFFF0000u);
+    bool panel = false;
+    for (const auto* t : p.scene().texts())
+        panel = panel || t->text == "Chart movie: PTM02.swf (column2d, column)";
+    EXPECT_TRUE(panel) << "the debug panel names the chart movie";
+    auto lines = p.debugLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1], L"Chart size: 500 x 300");
+}
+
+// Documents that must draw what makes sense or show a message, never crash or hang.
+TEST(PlayerBadInput, NeverCrashes) {
+    std::string deep;
+    for (int i = 0; i < 20000; ++i)
+        deep += "<a>";
+    std::string many = "<chart>";
+    for (int i = 0; i < 5000; ++i)
+        many += "<set label='' value='" + std::to_string(i) + "'/>";
+    many += "</chart>";
+    std::string big = "<chart><categories>";
+    for (int i = 0; i < 3000; ++i)
+        big += "<category label='c" + std::to_string(i) + "'/>";
+    big += "</categories>";
+    for (int d = 0; d < 3; ++d) {
+        big += "<dataset seriesName='s'>";
+        for (int i = 0; i < 3000; ++i)
+            big += "<set value='" + std::to_string(i * d) + "'/>";
+        big += "</dataset>";
+    }
+    big += "</chart>";
+    const std::string docs[] = {
+        "<chart><set value='NaN'/><set value='1e308'/><set value='-1e308'/><set "
+        "value='inf'/></chart>",
+        "<chart yAxisMinValue='5' yAxisMaxValue='5' numDivLines='-4'><set value='1'/></chart>",
+        "<chart numDivLines='100000' decimals='99'><set value='0.000001'/></chart>",
+        "<chart><set value='-5'/><set value='-10'/></chart>",
+        "<chart><set value='1e300'/><set value='-1e300'/></chart>",
+        "<chart palette='-3' baseFontSize='9999' chartLeftMargin='99999'><set value='1'/></chart>",
+        "<chart><categories/><dataset><dataset><set value='1'/></dataset></dataset></chart>",
+        "<chart><lineset><set value='3'/></lineset></chart>",
+        "<chart><trendlines><line startValue='1e308'/></trendlines><set value='1'/></chart>",
+        "<chart><set value='1' link='host:'/><set value='2' color='#zz'/></chart>",
+        "<chart><dataset><set x='NaN' y='1' z='-4'/><set x='1' y='1e308' z='1e308'/>"
+        "</dataset></chart>",
+        "<chart",
+        std::string("\0\0\0", 3),
+        "\xff\xfe<\x00c\x00",
+    };
+    auto heavy = [](int type) {
+        for (int t : {2, 4, 7, 9, 12, 17, 26, 29, 30, 31, 37}) {
+            if (t == type) return true;
+        }
+        return false;
+    };
+    for (int type = 1; type <= 37; ++type) {
+        std::vector<const std::string*> list;
+        for (const std::string& doc : docs)
+            list.push_back(&doc);
+        if (heavy(type)) list.insert(list.end(), {&deep, &many, &big});
+        for (const std::string* docp : list) {
+            const std::string& doc = *docp;
+            ChartPlayer p;
+            Recorder rec;
+            rec.attach(p);
+            p.put_Movie(fromUtf8(testing::movieUrl(type, doc, 320, 240)));
+            EXPECT_NE(p.state(), PlayerState::Empty) << type;
+            EXPECT_FALSE(p.png().empty());
+            ASSERT_FALSE(rec.names.empty());
+            EXPECT_EQ(rec.names.front(), "PT_Loaded");
+            EXPECT_EQ(rec.names.size() == 2, p.state() == PlayerState::Chart);
+        }
+    }
+}
+
+TEST(PlayerBadInput, ObjectStaysUsableAfterErrors) {
+    ChartPlayer p;
+    EXPECT_THROW(p.CallFunction(L"<invoke name=\"print\"/>"), Error);
+    EXPECT_FALSE(p.clickAt(10, 10).hit);
+    EXPECT_FALSE(p.svg().empty());
+    p.put_Width(std::numeric_limits<float>::quiet_NaN());
+    p.put_Height(-5);
+    p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample, 0, 99999999)));
+    EXPECT_EQ(p.state(), PlayerState::Chart);
+    EXPECT_LE(p.chartHeight(), 16384);
+}
+
+} // namespace
+} // namespace plotara
