@@ -45,6 +45,7 @@ void ArrayClass::resetData() {
     stackGroupEnds_.clear();
     store_.clear();
     cachedSeriesNode_ = nullptr;
+    hasVLines_ = false;
     externalXML_.clear();
     isExternalXML_ = false;
     documentText_.clear();

@@ -213,6 +213,7 @@ private:
     std::function<void()> yield_;
     std::shared_ptr<MessageSink> messageSink_;
     bool writing_ = false;
+    bool hasVLines_ = false; // a vertical line was recorded since the last reset
 
     Integer categoryCount_ = 0, datasetCount_ = 0, seriesIndex_ = 0, pointIndex_ = 0;
     String countedDataset_;

@@ -10,6 +10,7 @@
 namespace plotara {
 
 using namespace writer;
+using namespace std::string_view_literals;
 
 // Marks the engine as writing for the lifetime of one document build.
 class ArrayClass::WritingScope {
@@ -38,20 +39,20 @@ String ArrayClass::getXML() {
     documentText_.clear();
     refreshChartKind();
     if (chartKind_ == 0) return String();
-    labelAttribute_ = L"label";
-    rootElement_ = L"chart";
+    labelAttribute_ = L"label"sv;
+    rootElement_ = L"chart"sv;
 
     // The document is built in place: its buffer is kept from one document to the next.
     documentText_.reserve(estimatedLength());
-    documentText_ += L"<";
+    documentText_ += L"<"sv;
     documentText_ += rootElement_;
-    documentText_ += L" ";
-    for (const KeyedNode::Item& item : items().child(L"params").items())
+    documentText_ += L" "sv;
+    for (const KeyedNode::Item& item : items().child(L"params"sv).items())
         appendTrailing(documentText_, item.first, item.second.text());
-    for (const KeyedNode::Item& item : items().child(L"param").items())
+    for (const KeyedNode::Item& item : items().child(L"param"sv).items())
         appendTrailing(documentText_, item.first, item.second.text());
     trimRightInPlace(documentText_); // the text starts with "<", so only the end has blanks
-    documentText_ += L">";
+    documentText_ += L">"sv;
 
     switch (chartKind_) {
     case 2:
@@ -78,10 +79,11 @@ String ArrayClass::getXML() {
     if (styleDefineCount_ > 0) writeStyles();
 
     // A body that failed on a bad index or a missing argument yields the bare message.
-    if (documentText_ != L"Subscript out of range" && documentText_ != L"Argument not optional") {
-        documentText_ += L"\r\n</";
+    if (documentText_ != L"Subscript out of range"sv &&
+        documentText_ != L"Argument not optional"sv) {
+        documentText_ += L"\r\n</"sv;
         documentText_ += rootElement_;
-        documentText_ += L">";
+        documentText_ += L">"sv;
     }
     isXMLGenerated_ = true;
     return documentText_;

@@ -142,6 +142,7 @@ void ArrayClass::addVLine(const String& strParam) {
     else if (pointIndex_ >= 1)
         position = static_cast<Integer>(pointIndex_ - 1);
     items().set(writer::KeyBuffer(position, L'v').view(), strParam);
+    hasVLines_ = true;
 }
 
 // --- styles and trend lines: stored whole, parsed when written -------------------------------

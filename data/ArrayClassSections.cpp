@@ -11,6 +11,7 @@
 namespace plotara {
 
 using namespace writer;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -28,45 +29,45 @@ void ArrayClass::appendAttributeList(String& text, StringView stored) const {
 // --- styles and trend lines (errors reach the caller of getXML) -----------------------------
 
 void ArrayClass::writeStyles() {
-    documentText_ += L"\r\n<styles> \r\n<definition>\r\n";
+    documentText_ += L"\r\n<styles> \r\n<definition>\r\n"sv;
     String text;
-    KeyedNode& definitions = items().child(L"styledef");
+    KeyedNode& definitions = items().child(L"styledef"sv);
     for (Integer i = 0; i < styleDefineCount_; ++i) {
-        text += L"<style ";
+        text += L"<style "sv;
         appendAttributeList(text, storedText(definitions, i));
-        text += L"/>\r\n";
+        text += L"/>\r\n"sv;
     }
-    text += L"</definition>\r\n<application>\r\n";
-    KeyedNode& applications = items().child(L"styleapp");
+    text += L"</definition>\r\n<application>\r\n"sv;
+    KeyedNode& applications = items().child(L"styleapp"sv);
     for (Integer i = 0; i < styleApplyCount_; ++i) {
-        text += L"<apply  ";
+        text += L"<apply  "sv;
         appendAttributeList(text, storedText(applications, i));
-        text += L"/>\r\n";
+        text += L"/>\r\n"sv;
     }
-    text += L"</application>\r\n</styles>";
+    text += L"</application>\r\n</styles>"sv;
     documentText_ += text;
 }
 
 void ArrayClass::writeTrendlines() {
-    documentText_ += L"\r\n<trendlines> \r\n";
-    KeyedNode& lines = items().child(L"trendline");
+    documentText_ += L"\r\n<trendlines> \r\n"sv;
+    KeyedNode& lines = items().child(L"trendline"sv);
     for (Integer i = 0; i < trendlineCount_; ++i) {
-        documentText_ += L"<line ";
+        documentText_ += L"<line "sv;
         appendAttributeList(documentText_, storedText(lines, i));
-        documentText_ += L"/>\r\n";
+        documentText_ += L"/>\r\n"sv;
     }
-    documentText_ += L"</trendlines>";
+    documentText_ += L"</trendlines>"sv;
 }
 
 void ArrayClass::writeVTrendlines() {
-    documentText_ += L"\r\n<vTrendlines> \r\n";
-    KeyedNode& lines = items().child(L"vtrendline");
+    documentText_ += L"\r\n<vTrendlines> \r\n"sv;
+    KeyedNode& lines = items().child(L"vtrendline"sv);
     for (Integer i = 0; i < vTrendlineCount_; ++i) {
-        documentText_ += L"<line ";
+        documentText_ += L"<line "sv;
         appendAttributeList(documentText_, storedText(lines, i));
-        documentText_ += L"/>\r\n";
+        documentText_ += L"/>\r\n"sv;
     }
-    documentText_ += L"</vTrendlines>";
+    documentText_ += L"</vTrendlines>"sv;
 }
 
 // --- stacked multi-series body -----------------------------------------------------------------
@@ -78,31 +79,32 @@ void ArrayClass::writeStackedBody() {
         // Without createMSStDataset there is no stack list to read.
         if (!stackStarted_) raise(errors::subscriptOutOfRange());
         const int stacks = static_cast<int>(stackGroupEnds_.size()) - 1;
-        KeyedNode& datasets = items().child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset"sv);
         int last = -1;
         for (int g = 0; g < stacks; ++g) {
             const int first = g == 0 ? 0 : last + 1;
             last = g == stacks - 1 ? datasetCount_ - 1
                                    : stackGroupEnds_[static_cast<std::size_t>(g + 1)];
-            documentText_ += L"\r\n<dataset>";
+            documentText_ += L"\r\n<dataset>"sv;
             for (int d = first; d <= last; ++d) {
                 KeyedNode& dataset = datasets.child(d);
                 const bool customColors = color_->isCustomColors();
-                documentText_ += L"\r\n<dataset ";
+                documentText_ += L"\r\n<dataset "sv;
                 documentText_ += L' ';
-                appendTrailing(documentText_, L"seriesName", dataset.item(L"seriesname").text());
-                if (customColors) appendTrailing(documentText_, L"color", color_->getColor());
+                appendTrailing(documentText_, L"seriesName"sv,
+                               dataset.item(L"seriesname"sv).text());
+                if (customColors) appendTrailing(documentText_, L"color"sv, color_->getColor());
                 for (const KeyedNode::Item& item : dataset.items()) {
                     if (item.first.empty() || isSeriesNameName(item.first) ||
                         isColorName(item.first))
                         continue;
                     appendTrailing(documentText_, item.first, item.second.text());
                 }
-                documentText_ += L">";
+                documentText_ += L">"sv;
                 writeDatasetSets(documentText_, static_cast<Integer>(d));
-                documentText_ += L"\r\n</dataset>";
+                documentText_ += L"\r\n</dataset>"sv;
             }
-            documentText_ += L"\r\n</dataset>";
+            documentText_ += L"\r\n</dataset>"sv;
         }
     });
 }
@@ -114,21 +116,21 @@ namespace {
 // "seriesName='...' " and the series' other attributes, leaving out only the exact key
 // "seriesname" and the empty name.
 void appendSeriesAttributes(String& text, KeyedNode& series) {
-    appendTrailing(text, L"seriesName", series.item(L"seriesname").text());
+    appendTrailing(text, L"seriesName"sv, series.item(L"seriesname"sv).text());
     for (const KeyedNode::Item& item : series.items()) {
-        if (item.first.empty() || item.first == L"seriesname") continue;
+        if (item.first.empty() || item.first == L"seriesname"sv) continue;
         appendTrailing(text, item.first, item.second.text());
     }
 }
 
 int linesetCell(StringView name) {
-    return equalsLowerAscii(name, L"value") ? 0 : -1;
+    return equalsLowerAscii(name, L"value"sv) ? 0 : -1;
 }
 
 int xyCell(StringView name) {
-    if (equalsLowerAscii(name, L"x")) return 0;
-    if (equalsLowerAscii(name, L"y")) return 1;
-    if (equalsLowerAscii(name, L"z")) return 2;
+    if (equalsLowerAscii(name, L"x"sv)) return 0;
+    if (equalsLowerAscii(name, L"y"sv)) return 1;
+    if (equalsLowerAscii(name, L"z"sv)) return 2;
     return -1;
 }
 
@@ -164,13 +166,13 @@ void ArrayClass::readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(St
 
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
-        KeyedNode& linesets = items().child(L"lines");
+        KeyedNode& linesets = items().child(L"lines"sv);
         for (Integer n = 0; n < linesetCount_; ++n) {
-            documentText_ += L"\r\n<lineset  ";
+            documentText_ += L"\r\n<lineset  "sv;
             appendSeriesAttributes(documentText_, linesets.child(n));
-            documentText_ += L">";
+            documentText_ += L">"sv;
             writeLinesetSets(documentText_, n);
-            documentText_ += L"\r\n</lineset>";
+            documentText_ += L"\r\n</lineset>"sv;
         }
     });
 }
@@ -183,18 +185,18 @@ void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
     if (rowCount > 32767) raise(errors::overflow());
     if (rowCount <= 0) raise(errors::subscriptOutOfRange());
     std::vector<PointRow> rows;
-    readPointRows(items().child(L"lineset").child(lineset), rowCount, linesetCell, rows);
+    readPointRows(items().child(L"lineset"sv).child(lineset), rowCount, linesetCell, rows);
     rows.resize(static_cast<std::size_t>(rowCount));
     for (const PointRow& row : rows) {
-        text += L"\r\n<set";
+        text += L"\r\n<set"sv;
         const StringView value = trimmedView(row.cells[0]);
         if (!value.empty()) {
             text += L' ';
-            appendTrailing(text, L"value", value);
+            appendTrailing(text, L"value"sv, value);
         }
         for (const auto& [name, pairValue] : row.pairs)
             appendLeading(text, name, pairValue);
-        text += L" />";
+        text += L" />"sv;
     }
 }
 
@@ -202,13 +204,13 @@ void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
-        KeyedNode& datasets = items().child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset"sv);
         for (Integer d = 0; d < datasetCount_; ++d) {
-            documentText_ += L"\r\n<dataset ";
+            documentText_ += L"\r\n<dataset "sv;
             appendSeriesAttributes(documentText_, datasets.child(d));
-            documentText_ += L">";
+            documentText_ += L">"sv;
             writeXYSets(documentText_, d);
-            documentText_ += L"\r\n</dataset>";
+            documentText_ += L"\r\n</dataset>"sv;
         }
     });
 }
@@ -217,17 +219,17 @@ void ArrayClass::writeXYBody() {
 // stored in, then their other attributes; the first point without an x value ends the dataset.
 void ArrayClass::writeXYSets(String& text, Integer series) {
     std::vector<PointRow> rows;
-    readPointRows(items().child(L"chartdata").child(series), dataPointCount_, xyCell, rows);
+    readPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell, rows);
     const bool bubble = chartType_ == 30;
     for (const PointRow& row : rows) {
         if (row.cells[0].empty()) break;
-        text += L"\r\n<set ";
-        appendTrailing(text, L"X", trimmedView(row.cells[0]));
-        appendTrailing(text, L"Y", trimmedView(row.cells[1]));
-        if (bubble) appendTrailing(text, L"Z", trimmedView(row.cells[2]));
+        text += L"\r\n<set "sv;
+        appendTrailing(text, L"X"sv, trimmedView(row.cells[0]));
+        appendTrailing(text, L"Y"sv, trimmedView(row.cells[1]));
+        if (bubble) appendTrailing(text, L"Z"sv, trimmedView(row.cells[2]));
         for (const auto& [name, pairValue] : row.pairs)
             appendLeading(text, name, pairValue);
-        text += L" />";
+        text += L" />"sv;
     }
 }
 

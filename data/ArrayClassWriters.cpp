@@ -9,21 +9,23 @@
 namespace plotara {
 
 using namespace writer;
+using namespace std::string_view_literals;
 
 void ArrayClass::writeTrapped(const std::function<void()>& body) {
     if (auto error = ErrorTrap::capture(body)) documentText_ = text::trim(error->description());
 }
 
 void ArrayClass::writeVLines(Integer position, String& text) {
+    if (!hasVLines_) return; // most documents have none: skip the lookup per point
     KeyBuffer key(position, L'v');
     const KeyedEntry* entry = items().lookup(key.view());
     if (entry == nullptr) return;
     const StringView stored = entry->text();
     if (stored.empty()) return;
-    text += L"\r\n<vline ";
+    text += L"\r\n<vline "sv;
     for (const ParamPair& row : parseParams(stored, true))
         appendTrailing(text, row.name, row.value);
-    text += L"/>";
+    text += L"/>"sv;
 }
 
 void ArrayClass::writeSingleSeriesSets() {
@@ -31,21 +33,21 @@ void ArrayClass::writeSingleSeriesSets() {
     if (pointIndex_ == 0) return;
     String& text = documentText_;
     KeyedNode* series = nullptr;
-    ErrorTrap::resume([&] { series = &items().child(L"chartdata").child(L"0"); });
+    ErrorTrap::resume([&] { series = &items().child(L"chartdata"sv).child(L"0"sv); });
     for (Integer p = 0; p < pointIndex_; ++p) {
         KeyedNode* point = nullptr;
         ErrorTrap::resume([&] {
             if (series) point = &series->child(p);
         });
         const bool customColors = color_->isCustomColors();
-        text += L"\r\n<set ";
+        text += L"\r\n<set "sv;
         if (point) {
             ErrorTrap::resume([&] {
-                const StringView value = trimmedView(pointValue(*point, L"value"));
-                if (!value.empty()) appendTrailing(text, L"value", value);
+                const StringView value = trimmedView(pointValue(*point, L"value"sv));
+                if (!value.empty()) appendTrailing(text, L"value"sv, value);
             });
             for (const KeyedNode::Item& item : point->items()) {
-                if (item.first == L"value" || item.first.empty()) continue;
+                if (item.first == L"value"sv || item.first.empty()) continue;
                 if (customColors && isColorName(item.first)) continue;
                 ErrorTrap::resume([&] { appendLeading(text, item.first, item.second.text()); });
             }
@@ -53,10 +55,10 @@ void ArrayClass::writeSingleSeriesSets() {
         if (customColors) {
             ErrorTrap::resume([&] {
                 const String colour = color_->getColor();
-                appendLeading(text, L"color", colour);
+                appendLeading(text, L"color"sv, colour);
             });
         }
-        text += L" />";
+        text += L" />"sv;
         ErrorTrap::resume([&] { writeVLines(p, text); });
     }
 }
@@ -64,99 +66,99 @@ void ArrayClass::writeSingleSeriesSets() {
 void ArrayClass::writeCategorySets() {
     writeTrapped([&] {
         String& text = documentText_;
-        KeyedNode& categories = items().child(L"category");
-        KeyedNode& series = items().child(L"chartdata").child(L"0");
+        KeyedNode& categories = items().child(L"category"sv);
+        KeyedNode& series = items().child(L"chartdata"sv).child(L"0"sv);
         for (Integer i = 0; i < dataPointCount_; ++i) {
             if (i < categoryCount_) {
-                text += L"\r\n<set ";
+                text += L"\r\n<set "sv;
                 KeyedNode& category = categories.child(i);
-                const StringView label = category.item(L"label").text();
+                const StringView label = category.item(L"label"sv).text();
                 if (!trimmedView(label).empty()) appendTrailing(text, labelAttribute_, label);
                 for (const KeyedNode::Item& item : category.items()) {
-                    if (item.first == L"label" || item.first.empty()) continue;
+                    if (item.first == L"label"sv || item.first.empty()) continue;
                     appendTrailing(text, item.first, item.second.text());
                 }
             } else {
-                text += L"\r\n<set";
+                text += L"\r\n<set"sv;
             }
             const KeyedNode& point = series.child(i);
-            appendLeading(text, L"Value", pointValue(point, L"value"));
+            appendLeading(text, L"Value"sv, pointValue(point, L"value"sv));
             for (const KeyedNode::Item& item : point.items()) {
-                if (item.first == L"value" || item.first.empty()) continue;
+                if (item.first == L"value"sv || item.first.empty()) continue;
                 appendLeading(text, item.first, item.second.text());
             }
-            text += L" />";
+            text += L" />"sv;
         }
     });
 }
 
 void ArrayClass::writeCategories(String& text, LabelRule rule) {
-    text += L"\r\n<categories";
-    for (const KeyedNode::Item& item : items().child(L"categoriesParam").items())
+    text += L"\r\n<categories"sv;
+    for (const KeyedNode::Item& item : items().child(L"categoriesParam"sv).items())
         appendLeading(text, item.first, item.second.text());
-    text += L">";
+    text += L">"sv;
     String& buffer = text; // an error ends the whole body, so the elements go straight in
-    KeyedNode& categories = items().child(L"category");
+    KeyedNode& categories = items().child(L"category"sv);
     for (Integer c = 0; c < categoryCount_; ++c) {
         KeyedNode& category = categories.child(c);
-        const StringView label = category.item(L"label").text();
+        const StringView label = category.item(L"label"sv).text();
         bool withLabel = true;
         if (rule == LabelRule::WhenTrimmedNotEmpty) withLabel = !trimmedView(label).empty();
         if (rule == LabelRule::WhenNotEmpty) withLabel = !label.empty();
-        buffer += L"\r\n<category ";
+        buffer += L"\r\n<category "sv;
         if (withLabel) appendTrailing(buffer, labelAttribute_, label);
         for (const KeyedNode::Item& item : category.items()) {
-            if (item.first == L"label" || item.first.empty()) continue;
+            if (item.first == L"label"sv || item.first.empty()) continue;
             appendTrailing(buffer, item.first, item.second.text());
         }
-        buffer += L"/>";
+        buffer += L"/>"sv;
         writeVLines(c, buffer);
     }
-    buffer += L"\r\n</categories>";
+    buffer += L"\r\n</categories>"sv;
 }
 
 void ArrayClass::writeMultiSeries() {
     writeTrapped([&] {
         writeCategories(documentText_, LabelRule::WhenTrimmedNotEmpty);
-        KeyedNode& datasets = items().child(L"dataset");
+        KeyedNode& datasets = items().child(L"dataset"sv);
         for (Integer d = 0; d < datasetCount_; ++d) {
             KeyedNode& dataset = datasets.child(d);
             const bool customColors = color_->isCustomColors();
-            String tag = L"\r\n<dataset ";
-            const StringView name = dataset.item(L"seriesname").text();
-            if (!trimmedView(name).empty()) appendTrailing(tag, L"seriesName", name);
-            if (customColors) appendTrailing(tag, L"color", color_->getColor());
+            String tag(L"\r\n<dataset "sv);
+            const StringView name = dataset.item(L"seriesname"sv).text();
+            if (!trimmedView(name).empty()) appendTrailing(tag, L"seriesName"sv, name);
+            if (customColors) appendTrailing(tag, L"color"sv, color_->getColor());
             for (const KeyedNode::Item& item : dataset.items()) {
                 if (item.first.empty() || isSeriesNameName(item.first)) continue;
                 if (customColors && isColorName(item.first)) continue;
                 appendTrailing(tag, item.first, item.second.text());
             }
             trimRightInPlace(tag);
-            tag += L">";
+            tag += L">"sv;
             trimRightInPlace(documentText_);
             documentText_ += tag;
             writeDatasetSets(documentText_, d);
-            documentText_ += L"\r\n</dataset>";
+            documentText_ += L"\r\n</dataset>"sv;
         }
     });
 }
 
 void ArrayClass::writeDatasetSets(String& text, Integer series) {
-    KeyedNode& points = items().child(L"chartdata").child(series);
+    KeyedNode& points = items().child(L"chartdata"sv).child(series);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;
         yieldToHost();
-        const StringView value = pointValue(point, L"value");
+        const StringView value = pointValue(point, L"value"sv);
         if (value.empty()) break;
-        text += L"\r\n<set ";
+        text += L"\r\n<set "sv;
         const StringView trimmed = trimmedView(value);
-        if (!trimmed.empty()) appendTrailing(text, L"value", trimmed);
+        if (!trimmed.empty()) appendTrailing(text, L"value"sv, trimmed);
         for (const KeyedNode::Item& item : point.items()) {
-            if (item.first == L"value" || item.first.empty()) continue;
+            if (item.first == L"value"sv || item.first.empty()) continue;
             appendLeading(text, item.first, item.second.text());
         }
-        text += L" />";
+        text += L" />"sv;
     }
 }
 

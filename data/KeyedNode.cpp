@@ -3,13 +3,40 @@
 #include "core/Error.h"
 #include "data/WriterText.h"
 
-#include <functional>
+#include <cstdint>
 
 namespace plotara {
 namespace {
 
+// FNV-1a over the characters: keys are short (mostly decimal numbers), where it beats a
+// general-purpose byte hash.
 std::size_t hashOf(StringView key) noexcept {
-    return std::hash<StringView>{}(key);
+    std::uint64_t hash = 14695981039346656037ull;
+    for (wchar_t c : key) {
+        hash ^= static_cast<std::uint32_t>(c);
+        hash *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+// Key equality written out: keys are a few characters long, shorter than a library call.
+bool sameKey(StringView a, StringView b) noexcept {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
+// The number a key stands for when it is a canonical decimal ("0", "7", "120"; no sign, no
+// leading zero), else -1.
+long long decimalKey(StringView key) noexcept {
+    if (key.empty() || key.size() > 9 || (key[0] == L'0' && key.size() > 1)) return -1;
+    long long value = 0;
+    for (wchar_t c : key) {
+        if (c < L'0' || c > L'9') return -1;
+        value = value * 10 + (c - L'0');
+    }
+    return value;
 }
 
 } // namespace
@@ -37,11 +64,16 @@ StringView KeyedNode::copyText(StringView text) {
 }
 
 std::size_t KeyedNode::find(StringView key) const noexcept {
+    if (dense_) {
+        const long long number = decimalKey(key);
+        if (number < 0 || static_cast<std::size_t>(number) >= items_.size()) return npos;
+        return hint_ = static_cast<std::size_t>(number);
+    }
     const std::size_t next = hint_ + 1;
-    if (next < items_.size() && items_[next].first == key) return hint_ = next;
+    if (next < items_.size() && sameKey(items_[next].first, key)) return hint_ = next;
     if (slots_.empty()) {
         for (std::size_t i = 0; i < items_.size(); ++i)
-            if (items_[i].first == key) return hint_ = i;
+            if (sameKey(items_[i].first, key)) return hint_ = i;
         return npos;
     }
     const std::size_t hash = hashOf(key);
@@ -52,7 +84,7 @@ std::size_t KeyedNode::find(StringView key) const noexcept {
         if (entry == 0) return npos;
         if ((entry & ~std::uint64_t{0xffffffff}) != tag) continue;
         const std::size_t position = static_cast<std::size_t>(entry & 0xffffffff) - 1;
-        if (items_[position].first == key) return hint_ = position;
+        if (sameKey(items_[position].first, key)) return hint_ = position;
     }
 }
 
@@ -80,6 +112,12 @@ std::size_t KeyedNode::append(StringView key, KeyedEntry entry) {
     const std::size_t position = items_.size();
     items_.push_back(Item{copyText(key), entry});
     hint_ = position;
+    if (dense_) {
+        if (decimalKey(key) == static_cast<long long>(position)) return position;
+        dense_ = false;
+        if (items_.size() > indexThreshold) rebuildIndex();
+        return position;
+    }
     if (!slots_.empty() && items_.size() * 2 <= slots_.size())
         indexPosition(position);
     else if (items_.size() > indexThreshold)
@@ -97,6 +135,10 @@ KeyedEntry& KeyedNode::item(StringView key) {
 }
 
 KeyedNode& KeyedNode::child(long long index) {
+    if (dense_ && index >= 0 && static_cast<std::size_t>(index) < items_.size()) {
+        hint_ = static_cast<std::size_t>(index);
+        return items_[hint_].second.node();
+    }
     return child(writer::KeyBuffer(index).view());
 }
 

@@ -7,7 +7,8 @@
 // allocations, and the next record reuses the same memory. Small nodes are searched
 // linearly; a node that grows past a handful of keys adds an open-addressing hash index over its
 // items (an ordered map as a vector plus a hash index), so the 32,767 points of one series are
-// found in constant time.
+// found in constant time. Nodes whose keys are their own positions ("0", "1", ...) are found by
+// number and need no index at all.
 #pragma once
 
 #include "core/String.h"
@@ -89,9 +90,12 @@ private:
     // Open addressing over items_: each slot holds the key's hash in its high half and the item
     // position + 1 in its low half, or 0 when free, so probes rarely touch the items themselves.
     std::pmr::vector<std::uint64_t> slots_;
-    // The position found last: keys are mostly read in order ("0", "1", "2" ...), so the item
-    // after it is tried before the index.
+    // The position found last: keys are mostly read in order, so the item after it is tried
+    // before the index.
     mutable std::size_t hint_ = 0;
+    // While every key is the decimal text of its own position ("0", "1", "2" ..., as for points,
+    // categories and datasets), a key is found by its number and the node needs no index.
+    bool dense_ = true;
 };
 
 // The arena and the root node of one record. clear() starts a new, empty record in the same

@@ -114,6 +114,30 @@ TEST(KeyedNode, LargeNodesKeepOrderAndFindEveryKey) {
     EXPECT_EQ(node.lookup(L"1001"), nullptr);
 }
 
+TEST(KeyedNode, KeysThatStopBeingPositionsAreStillFound) {
+    // Nodes whose keys are "0", "1", ... find keys by number; the first other key switches the
+    // node to its hash index, which must know every earlier key.
+    for (const wchar_t* odd : {L"x", L"01", L"-1", L"7", L"1000000000"}) {
+        KeyedStore store;
+        KeyedNode& node = store.root();
+        for (int i = 0; i < 20; ++i)
+            node.set(std::to_wstring(i), std::to_wstring(i));
+        node.set(odd, L"odd");
+        for (int i = 20; i < 40; ++i)
+            node.set(std::to_wstring(i), std::to_wstring(i));
+        const bool replaced = StringView(odd) == L"7";
+        EXPECT_EQ(node.count(), replaced ? 40u : 41u) << toUtf8(odd);
+        for (int i = 0; i < 40; ++i) {
+            const KeyedEntry* entry = node.lookup(std::to_wstring(i));
+            ASSERT_NE(entry, nullptr) << toUtf8(odd) << " " << i;
+            EXPECT_EQ(entry->text(), (replaced && i == 7) ? L"odd" : std::to_wstring(i));
+        }
+        EXPECT_EQ(node.lookup(odd)->text(), L"odd");
+        EXPECT_EQ(node.lookup(L"40"), nullptr);
+        EXPECT_EQ(node.lookup(L"007"), nullptr);
+    }
+}
+
 TEST(KeyedNode, ANodeReadAsTextIsArgumentNotOptional) {
     KeyedStore store;
     KeyedNode& node = store.root();
