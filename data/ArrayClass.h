@@ -217,6 +217,7 @@ private:
 
     Integer categoryCount_ = 0, datasetCount_ = 0, seriesIndex_ = 0, pointIndex_ = 0;
     String countedDataset_;
+    Integer countedDatasetNumber_ = 0; // the number countedDataset_ spells
     Integer dataPointCount_ = 0;
     Integer trendlineCount_ = 0, vTrendlineCount_ = 0, styleDefineCount_ = 0, styleApplyCount_ = 0;
     Integer linesetCount_ = 0, lastLineset_ = 0, linesetPointIndex_ = 0;

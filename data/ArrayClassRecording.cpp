@@ -8,17 +8,7 @@
 #include "data/EscapeText.h"
 #include "data/WriterText.h"
 
-#include <cwchar>
-
 namespace plotara {
-namespace {
-
-// The numeric value of the counted-dataset text, which the engine itself writes as decimal text.
-long countedValue(const String& counted) {
-    return std::wcstol(counted.c_str(), nullptr, 10);
-}
-
-} // namespace
 
 // Stores each pair with its name and value trimmed and its value escaped.
 void ArrayClass::storeParams(KeyedNode& node, StringView params) {
@@ -98,8 +88,10 @@ void ArrayClass::storePoint(Integer series, const String& value, const String& p
 void ArrayClass::countPointsFor(Integer& index) {
     if (countedDataset_.empty()) {
         countedDataset_ = text::decimal(datasetCount_);
-    } else if (countedValue(countedDataset_) != datasetCount_) {
+        countedDatasetNumber_ = datasetCount_;
+    } else if (countedDatasetNumber_ != datasetCount_) {
         countedDataset_ = text::decimal(datasetCount_);
+        countedDatasetNumber_ = datasetCount_;
         index = 0;
     }
 }
