@@ -11,7 +11,8 @@ echo "== format"
 bash scripts/check-format.sh
 
 echo "== fuzz smoke run (clang, libFuzzer, 10 s per parser)"
-CXX=clang++ bash scripts/build.sh build-fuzz -DPLOTARA_TESTS=OFF -DPLOTARA_BENCH=OFF
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPLOTARA_TESTS=OFF -DPLOTARA_BENCH=OFF >/dev/null
+cmake --build build-fuzz --parallel "$(nproc)" --target plotara_fuzzers
 for fuzzer in build-fuzz/fuzz/*_fuzz; do
   echo "$fuzzer"
   "$fuzzer" -max_total_time=10 2>&1 | tail -n 1
