@@ -20,9 +20,15 @@ public:
     Long RealizePalette(Long) override { return 0; }
     Long BitBlt(Long, Long, Long, Long, Long, Long, Long, Long, Long) override { return 0; }
     Long DeleteDC(Long) override { return 0; }
-    Long OleCreatePictureIndirect(const PICTDESC&, const String&, bool,
-                                  std::optional<PictureBits>&) override {
-        return static_cast<Long>(0x80004005u); // E_FAIL
+    // Picture objects need no window system: an empty bitmap picture can always be made; the
+    // handles of anything else cannot exist here.
+    Long OleCreatePictureIndirect(const PICTDESC& description, const String&, bool,
+                                  std::optional<PictureBits>& picture) override {
+        if (description.cbSizeofstruct != 20 || description.picType != 1 ||
+            description.hbitmap != 0 || description.hpal != 0)
+            return static_cast<Long>(0x80070057u); // E_INVALIDARG
+        picture = PictureBits{};
+        return 0;
     }
     Long GetSaveFileNameA(OPENFILENAME&) override { return 0; }
     Long GetOpenFileNameA(OPENFILENAME&) override { return 0; }

@@ -4,7 +4,8 @@
 // a desktop implementation converts them to its own encoding and back.
 //
 // One implementation is installed for the process (installOsApi); without one, every call fails
-// the way the system call does when nothing can be done (0 handles, cancelled dialogs).
+// the way the system call does when nothing can be done (0 handles, cancelled dialogs), except
+// that an empty picture (bitmap handle 0) can still be created.
 // platform/headless/HeadlessOsApi.h answers from a script and records every record it is given.
 #pragma once
 
