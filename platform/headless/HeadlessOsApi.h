@@ -26,12 +26,16 @@ struct FileDialogAnswer {
     String name;                  // the name typed or picked, as the user gave it
     Long filterIndex = 0;         // the filter picked (1-based); 0 leaves the record's choice
     bool confirmOverwrite = true; // the answer to the overwrite prompt, when one appears
+
+    static FileDialogAnswer cancelled() { return FileDialogAnswer{true, {}, 0, true}; }
 };
 
 // One scripted answer of the folder browser: a folder, or cancel.
 struct FolderAnswer {
     bool cancel = false;
     String folder;
+
+    static FolderAnswer cancelled() { return FolderAnswer{true, {}}; }
 };
 
 class HeadlessOsApi final : public OsApi {
