@@ -6,6 +6,7 @@
 
 #include "platform/MemoryPropertyBag.h"
 
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -24,9 +25,9 @@ public:
     // the save target. Error 321 as for load.
     static FilePropertyBag parse(std::string_view text, const String& path);
 
-    // The bag of the named control, created empty when the form has none yet. Control names match
-    // case-insensitively. Error 5 for a name that cannot be written in a section line (empty, or
-    // holding "]", a line break or a tab).
+    // The bag of the named control, created empty when the form has none yet; the reference stays
+    // valid for the life of the form. Control names match case-insensitively. Error 5 for a name
+    // that cannot be written in a section line (empty, or holding "]", a line break or a tab).
     MemoryPropertyBag& control(const String& name);
     // The named control's bag, or nullptr when the form has none. Cannot fail.
     const MemoryPropertyBag* find(const String& name) const;
@@ -47,7 +48,7 @@ private:
         MemoryPropertyBag bag;
     };
     String path_;
-    std::vector<Section> sections_;
+    std::deque<Section> sections_; // a deque: adding a control moves no existing bag
 };
 
 } // namespace plotara
