@@ -103,33 +103,6 @@ String Plotara::Version() {
     return componentVersion();
 }
 
-void Plotara::InitProperties() {
-    m_Border = 2;
-    m_ChartType = 1;
-    m_ChartPath = GetDefaultChartsPath();
-    m_ChartXMLFile.clear();
-    m_Menu = true;
-    m_Debugger = false;
-    m_ExternalXML.clear();
-    put_renderedFrom(L"");
-}
-
-void Plotara::ReadProperties(PropertyBag&) {
-    raise(notAvailableYet(L"Plotara.ReadProperties"));
-}
-
-void Plotara::WriteProperties(PropertyBag&) {
-    raise(notAvailableYet(L"Plotara.WriteProperties"));
-}
-
-bool Plotara::SaveAsImage(bool) {
-    raise(notAvailableYet(L"Plotara.SaveAsImage"));
-}
-
-std::shared_ptr<Picture> Plotara::GetPicture() {
-    raise(notAvailableYet(L"Plotara.GetPicture"));
-}
-
 void Plotara::onShow() {
     const auto error = ErrorTrap::capture([&] { showHandler(); });
     if (!error) return;

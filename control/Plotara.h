@@ -10,13 +10,12 @@
 #include "platform/Clock.h"
 #include "platform/Container.h"
 #include "platform/MovieHost.h"
+#include "platform/PropertyBag.h"
 
 #include <memory>
 #include <vector>
 
 namespace plotara {
-
-class PropertyBag;
 
 class Plotara : public Dispatch {
 public:
@@ -71,9 +70,11 @@ public:
     void RenderChart();
     // Asks the movie to print itself; an error shows a message box and is not raised.
     void PrintChart();
-    // Not available yet: raises the "not available yet" component error.
+    // Captures the chart, asks for a file name and saves a bitmap there; true when a file of that
+    // name exists afterwards. Never fails: an error ends it with false and no message of its own.
     bool SaveAsImage(bool showConfirmation = true);
-    // Not available yet: raises the "not available yet" component error.
+    // A newly captured picture of the chart: the empty picture, or none, when the capture failed
+    // (after its message box). Errors of the message box reach the caller.
     std::shared_ptr<Picture> GetPicture();
     // "1.0.0"; cannot fail.
     String Version();
@@ -85,8 +86,12 @@ public:
     // --- lifecycle calls from the container ---------------------------------------------------
     // Initial values of a new control: errors of the container reach the caller.
     void InitProperties();
-    // Not available yet: raise the "not available yet" component error.
+    // Loads the saved settings and re-applies them through the property writers. Traps nothing:
+    // an error of the bag, a conversion or a writer reaches the caller, with the values applied so
+    // far kept (the restoring mark is cleared all the same).
     void ReadProperties(PropertyBag& bag);
+    // Saves the twelve settings in their order. Traps nothing: the bag's errors reach the caller,
+    // with the values written so far kept.
     void WriteProperties(PropertyBag& bag);
     // Never fails: an error shows a message box and no Show event is raised.
     void onShow();
@@ -149,6 +154,9 @@ private:
     void loadMovie(const String& url);
     void applyChartType(Long value);
     void showHandler();
+    // Replaces the captured picture with a fresh capture of the movie host's area; true when it
+    // has a bitmap. Never fails: an error shows its number and description in a message box.
+    bool CaptureControlImage();
 
     Container& container_;
     std::unique_ptr<MovieHost> movieHost_;

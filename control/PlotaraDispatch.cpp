@@ -95,9 +95,8 @@ DispatchTable<Plotara> makeTable() {
     });
     t.method(L"SaveAsImage", 0x6003002D, {optional(L"showConfirmation", Variant(true))},
              [](Self& s, Args& a) { return Variant(s.SaveAsImage(a[0].asBool())); });
-    t.method(L"GetPicture", 0x6003002E, {}, [](Self& s, Args&) -> Variant {
-        s.GetPicture(); // raises until capture is available; pictures are not dispatch objects yet
-        return Variant();
+    t.method(L"GetPicture", 0x6003002E, {}, [](Self& s, Args&) {
+        return Variant(std::static_pointer_cast<Dispatch>(s.GetPicture()));
     });
     t.method(L"Version", 0x60030033, {}, [](Self& s, Args&) { return Variant(s.Version()); });
     t.method(L"SetChartType", 0x60030034, {required(L"sChartType")}, [](Self& s, Args& a) {

@@ -7,6 +7,7 @@ packages=(
   libpugixml-dev
   libcairo2-dev libpango1.0-dev libpng-dev fonts-dejavu-core
   libsqlite3-dev sqlite3
+  imagemagick
   unixodbc-dev odbcinst libsqliteodbc
 )
 missing=()

@@ -232,13 +232,5 @@ TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
     ::unsetenv("PLOTARIX_REGISTRY");
 }
 
-TEST(ControlLifecycle, PersistenceAndCaptureAreNotAvailableYet) {
-    ControlRig rig;
-    const auto error = ErrorTrap::capture([&] { rig->SaveAsImage(); });
-    ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->description().find(L"not available yet"), String::npos);
-    EXPECT_EQ(errorOf([&] { rig->GetPicture(); }), error->number());
-}
-
 } // namespace
 } // namespace plotara

@@ -57,6 +57,38 @@ String HeadlessMovieHost::CallFunction(const String& request) {
     return reply_ ? reply_(request) : String();
 }
 
+std::uint32_t HeadlessMovieHost::backgroundRgb() const {
+    if (bgColor_.size() != 6) return 0xFFFFFF;
+    std::uint32_t rgb = 0;
+    for (const wchar_t c : bgColor_) {
+        const int d = c >= L'0' && c <= L'9'   ? c - L'0'
+                      : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                      : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                                               : -1;
+        if (d < 0) return 0xFFFFFF;
+        rgb = rgb * 16 + static_cast<std::uint32_t>(d);
+    }
+    return rgb;
+}
+
+void HeadlessMovieHost::paintClientArea(Long left, Long top, Long width, Long height,
+                                        std::uint32_t* argb) const {
+    const std::uint32_t background = backgroundRgb();
+    const bool pattern = !movie_.empty();
+    for (Long row = 0; row < height; ++row) {
+        for (Long column = 0; column < width; ++column) {
+            const Long x = left + column, y = top + row;
+            const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
+            std::uint32_t rgb = background;
+            if (pattern && inside)
+                rgb = (static_cast<std::uint32_t>(x & 0xFF) << 16) |
+                      (static_cast<std::uint32_t>(y & 0xFF) << 8) | (background & 0xFF);
+            argb[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                 static_cast<std::size_t>(column)] = 0xFF000000u | rgb;
+        }
+    }
+}
+
 void HeadlessMovieHost::onFlashCall(std::function<void(const String& request)> handler) {
     flashCall_ = std::move(handler);
 }

@@ -1,14 +1,20 @@
 // A movie host without a player: it records every movie URL and call it is given, and lets a test
 // or a program deliver the movie's script calls (FlashCall requests) by hand.
+//
+// As the painter of its window it draws a test picture instead of a chart: the background colour
+// (BGColor as "rrggbb" hexadecimal; white when empty or not a colour) everywhere, and while a
+// movie is loaded, inside its width and height, a gradient whose red is the x position and whose
+// green is the y position (each modulo 256), with the background's blue.
 #pragma once
 
 #include "platform/MovieHost.h"
+#include "platform/WindowPainter.h"
 
 #include <vector>
 
 namespace plotara {
 
-class HeadlessMovieHost final : public MovieHost {
+class HeadlessMovieHost final : public MovieHost, public WindowPainter {
 public:
     HeadlessMovieHost() = default;
 
@@ -51,6 +57,13 @@ public:
     // Records the request and returns what the reply function gives.
     String CallFunction(const String& request) override;
     void onFlashCall(std::function<void(const String& request)> handler) override;
+
+    // --- WindowPainter ------------------------------------------------------------------------
+    // The test picture described above; cannot fail.
+    void paintClientArea(Long left, Long top, Long width, Long height,
+                         std::uint32_t* argb) const override;
+    // The background colour the painter uses, 0x00RRGGBB.
+    std::uint32_t backgroundRgb() const;
 
 private:
     MovieHostSettings settings_;

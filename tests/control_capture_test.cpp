@@ -1,0 +1,251 @@
+// Capturing the chart's window and saving it as a bitmap, on the headless OS seam: the movie host
+// paints the window and the Save dialog answers from a script.
+#include "bmp_test_support.h"
+#include "control/PlotaraOcxModule.h"
+#include "control_test_support.h"
+#include "platform/headless/HeadlessOsApi.h"
+
+#include <filesystem>
+
+namespace plotara {
+namespace {
+
+namespace fs = std::filesystem;
+using test::errorOf;
+
+// A 37 x 23 run-mode control showing a movie (odd sizes exercise the BMP row padding), with the
+// headless OS seam installed and the window attached to the movie host.
+struct CaptureRig : test::ControlRig {
+    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
+    std::shared_ptr<OsApi> previous;
+    fs::path folder = fs::temp_directory_path() /
+                      ("plotara_capture_" + std::to_string(::getpid()) + "_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+
+    CaptureRig() {
+        previous = installOsApi(os);
+        ResetSaveImageDialog();
+        os->attachWindow(container.hWnd(), *host);
+        container.resize(37, 23);
+        host->put_Movie(L"file:///charts/Column3D.swf");
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        clear();
+    }
+    ~CaptureRig() {
+        installOsApi(previous);
+        ResetSaveImageDialog();
+        fs::remove_all(folder);
+    }
+    String file(const std::string& name) const { return fromUtf8((folder / name).string()); }
+    void answer(const String& name, Long filterIndex = 0, bool overwrite = true) {
+        os->queueFileAnswer(FileDialogAnswer{false, name, filterIndex, overwrite});
+    }
+};
+
+// The headless movie host's test picture over a white background.
+std::uint32_t patternAt(long x, long y) {
+    return (static_cast<std::uint32_t>(x) << 16) | (static_cast<std::uint32_t>(y) << 8) | 0xFF;
+}
+
+std::vector<std::uint32_t> expectedPattern(long width, long height) {
+    std::vector<std::uint32_t> pixels;
+    for (long y = 0; y < height; ++y)
+        for (long x = 0; x < width; ++x)
+            pixels.push_back(patternAt(x, y));
+    return pixels;
+}
+
+void expectIdentify(const String& path, const std::string& expected) {
+    if (!test::identifyAvailable()) GTEST_SKIP() << "ImageMagick identify is not installed";
+    const auto out =
+        test::commandOutput("identify -format '%m %w %h %z %r' '" + toUtf8(path) + "'");
+    ASSERT_TRUE(out.has_value()) << "identify could not read " << toUtf8(path);
+    EXPECT_EQ(out->substr(0, expected.size()), expected) << *out;
+}
+
+TEST(ControlCapture, SaveWithConfirmationWritesA24BitBitmap) {
+    CaptureRig rig;
+    rig.answer(rig.file("chart")); // typed without an extension
+    EXPECT_TRUE(rig->SaveAsImage());
+    const String path = rig.file("chart.bmp");
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
+    EXPECT_EQ(box.text, L"Plotara image is saved.\nFilename: " + path);
+    EXPECT_EQ(std::make_tuple(box.buttons, box.icon, box.caption),
+              std::make_tuple(Long{0}, Long{64}, String(L"Plotara: Done")));
+
+    const auto image = test::readBmp(toUtf8(path));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->bitsPerPixel, 24);
+    EXPECT_EQ(std::make_pair(image->width, image->height), std::make_pair(37L, 23L));
+    EXPECT_EQ(image->pixels, expectedPattern(37, 23));
+
+    // The capture came first, then the dialog; every device context went back.
+    const std::vector<String>& calls = rig.os->calls();
+    const auto dialog = std::find(calls.begin(), calls.end(), L"GetSaveFileNameA");
+    EXPECT_LT(std::find(calls.begin(), calls.end(), L"BitBlt"), dialog);
+    EXPECT_EQ(rig.os->openDeviceContexts(), 0u);
+
+    const OPENFILENAME& record = rig.os->saveRecords().at(0);
+    EXPECT_EQ(record.lStructSize, 76);
+    EXPECT_EQ(record.hwndOwner, 0);
+    EXPECT_EQ(record.lpstrFilter,
+              String(L"Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0\0", 48));
+    EXPECT_EQ(record.lpstrFile, String(2047, L' ') + L'\0');
+    EXPECT_EQ(record.nMaxFile, 2048);
+    EXPECT_EQ(record.lpstrFileTitle, String(2048, L' '));
+    EXPECT_EQ(record.nMaxFileTitle, 2048);
+    EXPECT_EQ(record.lpstrInitialDir, ComponentFolder() + L"\\");
+    EXPECT_FALSE(ComponentFolder().empty());
+    EXPECT_EQ(record.lpstrTitle, L"Save As");
+    EXPECT_EQ(record.Flags, 0x280406);
+    EXPECT_EQ(record.lpstrDefExt, L"bmp");
+    EXPECT_EQ(record.nFilterIndex, 0);
+    expectIdentify(path, "BMP3 37 23 8 DirectClass");
+}
+
+TEST(ControlCapture, CancelReturnsFalseAndShowsNothing) {
+    for (const bool confirm : {true, false}) {
+        CaptureRig rig;
+        rig.os->queueFileAnswer(FileDialogAnswer::cancelled());
+        EXPECT_FALSE(rig->SaveAsImage(confirm));
+        EXPECT_TRUE(rig.container.messageBoxes().empty());
+        EXPECT_EQ(rig.os->saveRecords().size(), 1u);
+        EXPECT_TRUE(fs::is_empty(rig.folder));
+    }
+}
+
+TEST(ControlCapture, OtherExtensionWithoutConfirmationAndTheFilterComesBack) {
+    CaptureRig rig;
+    const String png = rig.file("chart.png");
+    rig.answer(png, 2); // "All Files (*.*)"
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    const auto image = test::readBmp(toUtf8(png));
+    ASSERT_TRUE(image.has_value()); // bitmap data whatever the name says
+    EXPECT_EQ(image->pixels, expectedPattern(37, 23));
+    expectIdentify(png, "BMP3 37 23");
+
+    // The second dialog opens with the filter picked the first time and prompts before
+    // overwriting; declining and then cancelling leaves the file alone.
+    rig->put_BGColor(L"000000");
+    rig.answer(png, 0, false);
+    rig.os->queueFileAnswer(FileDialogAnswer::cancelled());
+    EXPECT_FALSE(rig->SaveAsImage());
+    EXPECT_EQ(rig.os->saveRecords().at(1).nFilterIndex, 2);
+    EXPECT_EQ(rig.os->overwritePrompts(), std::vector<String>{png});
+    EXPECT_EQ(test::readBmp(toUtf8(png))->pixels, expectedPattern(37, 23));
+    // Confirming the overwrite saves the new picture (now over black).
+    rig.answer(png, 0, true);
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_EQ(test::readBmp(toUtf8(png))->pixels.at(0), 0x000000u);
+}
+
+TEST(ControlCapture, FailingSaves) {
+    CaptureRig rig;
+    // An error while saving (no such folder) returns False without a message.
+    rig.answer(rig.file("missing/chart.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage());
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    // A save that raises nothing but leaves no normal file (a hidden name) gets the failure box.
+    rig.answer(rig.file(".hidden.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
+    EXPECT_EQ(std::make_tuple(box.text, box.icon, box.caption),
+              std::make_tuple(String(L"Sorry! Image saving failed."), Long{16},
+                              String(L"Plotara: Error")));
+    rig.answer(rig.file(".hidden2.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage(false));
+    EXPECT_EQ(rig.container.messageBoxes().size(), 1u);
+}
+
+TEST(ControlCapture, CaptureErrorShowsItsBoxThenTheDialogStillOpens) {
+    CaptureRig rig;
+    rig.container.setScaleMode(1);
+    rig.host->put_Width(1e12f); // does not fit a 32-bit integer: Error 6 inside the capture
+    rig.answer(rig.file("chart.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes()[0].text, L"Error Number: 6\nDescription: Overflow");
+    EXPECT_EQ(rig.container.messageBoxes()[0].caption, L"");
+    EXPECT_EQ(rig.os->saveRecords().size(), 1u);
+    EXPECT_FALSE(fs::exists(rig.folder / "chart.bmp")); // the empty picture cannot be saved
+    EXPECT_EQ(rig.container.scaleMode(), 1);
+}
+
+TEST(ControlCapture, GetPictureCapturesAnewEachTime) {
+    CaptureRig rig;
+    rig.container.setScaleMode(6);
+    rig.host->put_Width(20.5f);  // rounded half to even: 20
+    rig.host->put_Height(11.5f); // 12
+    const std::shared_ptr<Picture> first = rig->GetPicture();
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(first->handle(), 0);
+    EXPECT_EQ(std::make_pair(first->width(), first->height()), std::make_pair(Long{20}, Long{12}));
+    EXPECT_TRUE(first->palette().empty());
+    EXPECT_EQ(rig.container.scaleMode(), 6);
+    rig->put_BGColor(L"123456");
+    rig.host->put_Movie(L"");
+    const std::shared_ptr<Picture> second = rig->GetPicture();
+    EXPECT_NE(second, first);
+    EXPECT_NE(second->handle(), first->handle());
+    EXPECT_EQ(second->pixels(), std::vector<std::uint32_t>(20 * 12, 0x123456));
+    EXPECT_EQ(first->pixels().at(0), patternAt(0, 0)); // the earlier picture did not change
+    const Variant late = callByName(*rig, L"GetPicture", InvokeKind::Method);
+    EXPECT_EQ(callByName(*late.asObject(), L"Width", InvokeKind::PropertyGet), Variant(Long{20}));
+    EXPECT_NE(callByName(*late.asObject(), L"Handle", InvokeKind::PropertyGet), Variant(Long{0}));
+    // A window nobody paints gives the empty picture, without a message.
+    rig.os->detachWindow(rig.container.hWnd());
+    EXPECT_EQ(rig->GetPicture()->handle(), 0);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    EXPECT_EQ(rig.os->openDeviceContexts(), 0u);
+}
+
+TEST(ControlCapture, PaletteDisplayGivesAn8BitBitmapWithTheSystemPalette) {
+    CaptureRig rig;
+    rig.os->setPaletteDisplay(true);
+    const std::shared_ptr<Picture> picture = rig->GetPicture();
+    std::vector<std::uint32_t> system;
+    for (const PALETTEENTRY& e : HeadlessOsApi::systemPalette())
+        system.push_back((std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) |
+                         e.peBlue);
+    EXPECT_EQ(picture->palette(), system);
+    EXPECT_NE(picture->paletteHandle(), 0);
+    rig.answer(rig.file("palette.bmp"));
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    const auto image = test::readBmp(toUtf8(rig.file("palette.bmp")));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->bitsPerPixel, 8);
+    EXPECT_EQ(image->palette, system);
+    // Every pixel is the palette colour nearest the painted one (a 51-step cube: within 26).
+    ASSERT_EQ(image->pixels.size(), 37u * 23u);
+    for (long y = 0; y < 23; ++y)
+        for (long x = 0; x < 37; ++x) {
+            const std::uint32_t got = image->pixels[static_cast<std::size_t>(y * 37 + x)];
+            EXPECT_NE(std::find(system.begin(), system.end(), got), system.end());
+            EXPECT_LE(std::abs(static_cast<int>(got >> 16) - static_cast<int>(x)), 26);
+            EXPECT_LE(std::abs(static_cast<int>((got >> 8) & 0xFF) - static_cast<int>(y)), 26);
+        }
+    EXPECT_EQ(image->pixels[0], 0x0000FFu);
+    expectIdentify(rig.file("palette.bmp"), "BMP3 37 23 8 PseudoClass");
+}
+
+TEST(ControlCapture, BitmapWriterEdgeCases) {
+    EXPECT_EQ(errorOf([] { Picture().saveAsBmp(L"/tmp/never.bmp"); }), 380);
+    EXPECT_EQ(errorOf([] { Picture(1, 2, 2, {1, 2, 3}); }), 5);
+    EXPECT_EQ(errorOf([] { Picture(1, 1, 1, {1}, std::vector<std::uint32_t>(257)); }), 5);
+    // A one-pixel-wide picture: three bytes of colour and one of padding a row.
+    const std::string bytes = Picture(7, 1, 2, {0x112233, 0x445566}).bmpBytes();
+    ASSERT_EQ(bytes.size(), 54u + 8u);
+    EXPECT_EQ(bytes.substr(54), std::string("\x66\x55\x44\0\x33\x22\x11\0", 8));
+    // A small palette: the colour table holds just its entries, pixels map to the nearest.
+    const std::string indexed =
+        Picture(7, 2, 1, {0xFF0000, 0x0000F0}, {0x0000FF, 0xFF0000}).bmpBytes();
+    ASSERT_EQ(indexed.size(), 54u + 8u + 4u);
+    EXPECT_EQ(indexed.substr(62), std::string("\x01\x00\0\0", 4));
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,169 @@
+// Property bags: the default rule of the in-memory bag, and the saved-form file: round trips of
+// every type, corrupt and truncated files, and atomic saving.
+#include "core/ErrorTrap.h"
+#include "core/SafeArray.h"
+#include "platform/FilePropertyBag.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace plotara {
+namespace {
+
+namespace fs = std::filesystem;
+
+Long errorOf(const std::function<void()>& statement) {
+    const auto error = ErrorTrap::capture(statement);
+    return error ? error->number() : 0;
+}
+
+// A fresh folder for the test's files, removed afterwards.
+struct TempFolder {
+    fs::path path = fs::temp_directory_path() /
+                    ("plotara_bags_" + std::to_string(::getpid()) + "_" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    TempFolder() {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+    String file(const std::string& name) const { return fromUtf8((path / name).string()); }
+};
+
+std::string readAll(const String& path) {
+    std::ifstream in(toUtf8(path), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(PlatformBags, MemoryBagKeepsOnlyValuesAwayFromTheirDefaults) {
+    MemoryPropertyBag bag;
+    EXPECT_EQ(bag.ReadProperty(L"Border", Variant(Integer{2})), Variant(Integer{2}));
+    // Numbers compare by value whatever their width; Booleans as -1 and 0.
+    bag.WriteProperty(L"Border", Variant(Long{2}), Variant(Integer{2}));
+    bag.WriteProperty(L"Height", Variant(Single{240}), Variant(Integer{240}));
+    bag.WriteProperty(L"Enabled", Variant(true), Variant(true));
+    bag.WriteProperty(L"Path", Variant(L""), Variant(L""));
+    EXPECT_TRUE(bag.entries().empty());
+    bag.WriteProperty(L"Border", Variant(Long{0}), Variant(Integer{2}));
+    bag.WriteProperty(L"Color", Variant(L""), Variant(L"ffffff"));
+    bag.WriteProperty(L"Flag", Variant(Long{-1}), Variant(false));
+    EXPECT_EQ(bag.entries().size(), 3u);
+    EXPECT_EQ(bag.ReadProperty(L"BORDER", Variant(Integer{2})), Variant(Long{0}));
+    EXPECT_EQ(bag.ReadProperty(L"Color", Variant(L"ffffff")), Variant(L""));
+    // Writing the default again drops the earlier value.
+    bag.WriteProperty(L"border", Variant(Integer{2}), Variant(Integer{2}));
+    EXPECT_FALSE(bag.contains(L"Border"));
+    EXPECT_EQ(bag.ReadProperty(L"Border", Variant(Integer{2})), Variant(Integer{2}));
+    EXPECT_EQ(errorOf([&] {
+                  bag.WriteProperty(L"Array", Variant(SafeArray({{0, 1}})), Variant());
+              }),
+              13);
+    EXPECT_FALSE(bag.contains(L"Array"));
+    EXPECT_FALSE(sameBagValue(Variant(L"2"), Variant(Integer{2})));
+    EXPECT_FALSE(sameBagValue(Variant(), Variant(L"")));
+}
+
+TEST(PlatformBags, FormFileRoundTripsEveryType) {
+    TempFolder folder;
+    const String path = folder.file("form.plf");
+    FilePropertyBag form(path);
+    MemoryPropertyBag& chart = form.control(L"Plotara1");
+    const std::vector<std::pair<String, Variant>> values = {
+        {L"Empty", Variant()},
+        {L"Null", Variant::null()},
+        {L"Yes", Variant(true)},
+        {L"No", Variant(false)},
+        {L"Small", Variant(Integer{-32768})},
+        {L"Large", Variant(Long{2147483647})},
+        {L"Float", Variant(Single{0.1f})},
+        {L"Precise", Variant(1.0 / 3.0)},
+        {L"Text",
+         Variant(String(L"C:\\Charts\\ \"quoted\" = [x]\r\n\ttab \x01 \x7f \u00e9\u4e2d"))},
+        {L"Blank", Variant(L"")},
+    };
+    for (const auto& [name, value] : values)
+        chart.set(name, value);
+    form.control(L"Plotara2").set(L"Border", Variant(Long{0}));
+    form.save();
+
+    const FilePropertyBag loaded = FilePropertyBag::load(path);
+    EXPECT_EQ(loaded.controlNames(), (std::vector<String>{L"Plotara1", L"Plotara2"}));
+    ASSERT_NE(loaded.find(L"plotara1"), nullptr);
+    EXPECT_EQ(loaded.find(L"Plotara1")->entries(), chart.entries());
+    EXPECT_EQ(loaded.find(L"Plotara2")->entries().size(), 1u);
+    EXPECT_EQ(loaded.find(L"Missing"), nullptr);
+    // Readable: one line per value, types spelled out, and nothing else left in the folder.
+    const std::string text = readAll(path);
+    EXPECT_NE(text.find("\nYes = Boolean True\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nLarge = Long 2147483647\n"), std::string::npos);
+    EXPECT_NE(text.find("\nFloat = Single 0.1\n"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(errorOf([&] { form.control(L"Bad]Name"); }), 5);
+    form.control(L"Plotara1").set(L"A = B", Variant(L"x"));
+    EXPECT_EQ(errorOf([&] { form.save(); }), 5);
+    EXPECT_EQ(readAll(path), text); // the failed save left the old form
+}
+
+TEST(PlatformBags, CorruptOrTruncatedFormsNameTheLine) {
+    struct Case {
+        std::string text;
+        std::size_t line;
+        const wchar_t* words;
+    };
+    const std::string head = "# comment\nplotara-form 1\n[Plotara1]\n";
+    const Case cases[] = {
+        {"", 1, L"empty"},
+        {"plotara-form 2\nend\n", 1, L"plotara-form 1"},
+        {head, 4, L"truncated"},
+        {head + "Border = Long 1", 5, L"truncated"},
+        {head + "Path = String \"C:\\\\Cha", 4, L"closing quote"},
+        {head + "Border = Long 12x\nend\n", 4, L"Long"},
+        {head + "Border = Integer 40000\nend\n", 4, L"out of range"},
+        {head + "Flag = Boolean Yes\nend\n", 4, L"True or False"},
+        {head + "Thing = Object 1\nend\n", 4, L"unknown type"},
+        {head + "Path = String \"a\\q\"\nend\n", 4, L"escape"},
+        {head + "Path = String \"a\" b\nend\n", 4, L"after the closing quote"},
+        {head + "Border\nend\n", 4, L"expected"},
+        {head + "A = Long 1\na = Long 2\nend\n", 5, L"twice"},
+        {head + "end\nA = Long 1\n", 5, L"after the \"end\""},
+        {"plotara-form 1\nA = Long 1\nend\n", 2, L"before the first"},
+        {"plotara-form 1\r\n[P]\r\n[p]\r\nend\r\n", 3, L"twice"},
+    };
+    for (const Case& c : cases) {
+        const auto error = ErrorTrap::capture([&] { FilePropertyBag::parse(c.text, L"form.plf"); });
+        ASSERT_TRUE(error.has_value()) << c.text;
+        EXPECT_EQ(error->number(), 321);
+        const String where = L"form.plf, line " + std::to_wstring(c.line) + L":";
+        EXPECT_NE(error->description().find(where), String::npos)
+            << toUtf8(error->description()) << "\n"
+            << c.text;
+        EXPECT_NE(error->description().find(c.words), String::npos) << toUtf8(error->description());
+    }
+    // CRLF line ends, comments and blank lines are fine.
+    FilePropertyBag ok = FilePropertyBag::parse(
+        "plotara-form 1\r\n\r\n# note\r\n[P]\r\nA = String \"x\"\r\nend", L"form.plf");
+    EXPECT_EQ(ok.control(L"P").ReadProperty(L"A", Variant()), Variant(L"x"));
+}
+
+TEST(PlatformBags, LoadAndSaveFailures) {
+    TempFolder folder;
+    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(folder.file("absent.plf")); }), 53);
+    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path.string())); }), 75);
+    // A folder in the way of the target: the rename fails, the temporary file goes.
+    const String blocked = folder.file("blocked");
+    fs::create_directories(folder.path / "blocked" / "inside");
+    FilePropertyBag form(blocked);
+    form.control(L"P").set(L"A", Variant(Long{1}));
+    EXPECT_EQ(errorOf([&] { form.save(); }), 75);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    FilePropertyBag nowhere(folder.file("missing/form.plf"));
+    EXPECT_EQ(errorOf([&] { nowhere.save(); }), 75);
+}
+
+} // namespace
+} // namespace plotara
