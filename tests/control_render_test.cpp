@@ -2,6 +2,9 @@
 // and the chart messages; and the renderedFrom transitions.
 #include "control/MovieUrl.h"
 #include "control_test_support.h"
+#include "core/Text.h"
+
+#include <random>
 
 namespace plotara {
 namespace {
@@ -119,6 +122,26 @@ TEST(ControlRender, StripLineBreaksRemovesPairsOnly) {
          {Case{L"a\r\nb", L"ab"}, Case{L"\r\r\n\n", L"\r\n"}, Case{L"a\rb\nc", L"a\rb\nc"},
           Case{L"\n\r", L"\n\r"}, Case{L"", L""}, Case{L"\r\n\r\n", L""}}) {
         EXPECT_EQ(movieurl::StripLineBreaks(c.in), c.out) << toUtf8(c.in);
+    }
+}
+
+TEST(ControlRender, LineBreakRemovalAgreesWithTheStepwiseRulesOnRandomTexts) {
+    // The removal works on blocks of characters where the processor allows; every length (block
+    // boundaries included) and every mix of CR, LF and tab must give the stepwise result: CR LF
+    // pairs removed left to right, then, for the second form, every tab and every CR.
+    std::mt19937 random(7);
+    const wchar_t alphabet[] = {L'a', L'\r', L'\n', L'\t', L'\r', L'\n'};
+    for (int round = 0; round < 2000; ++round) {
+        String text;
+        const int length = round < 200 ? round : static_cast<int>(random() % 700);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % std::size(alphabet)];
+        const String pairsRemoved = text::replace(text, L"\r\n", L"");
+        EXPECT_EQ(movieurl::StripLineBreaks(text), pairsRemoved) << round;
+        String everything = text;
+        movieurl::stripLineBreaksTabsAndCarriageReturns(everything);
+        EXPECT_EQ(everything, text::replace(text::replace(pairsRemoved, L"\t", L""), L"\r", L""))
+            << round;
     }
 }
 
