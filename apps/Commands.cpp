@@ -180,6 +180,10 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     } catch (const Error& error) {
         err << "plotara: " << error.what() << '\n';
         return exitChartError;
+    } catch (const std::exception& error) {
+        // File-system and allocation failures: the chart could not be made.
+        err << "plotara: " << error.what() << '\n';
+        return exitChartError;
     }
     return exitSuccess;
 }

@@ -1,5 +1,6 @@
 // `plotara gallery` and `plotara types` end to end, and the CSV reader's cases in process.
 #include "apps/CsvReader.h"
+#include "apps/Progress.h"
 #include "apps/Types.h"
 #include "apps_test_support.h"
 
@@ -77,6 +78,21 @@ TEST_F(GalleryTest, TypesListsNumberNameGroupAndMovieFiles) {
           "29  scatter                    XY Plot Charts         PTM29.swf, -",
           "26  msstackedcolumn2d          Multi Series Stacked   PTM26.swf, -"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+}
+
+TEST(Progress, RedrawsOneBarOnATerminalAndWritesLinesOtherwise) {
+    std::ostringstream bar, lines;
+    apps::Progress onTerminal(bar, 4, true), inALog(lines, 4, false);
+    for (const char* label : {"a", "b", "c", "d"}) {
+        onTerminal.step(label);
+        inALog.step(label);
+    }
+    onTerminal.finish();
+    inALog.finish();
+    EXPECT_EQ(bar.str().find('\n'), bar.str().size() - 1) << "one line, ended at the finish";
+    EXPECT_NE(bar.str().find("\r[#######-----------------------] 1/4 a\x1b[K"), std::string::npos);
+    EXPECT_NE(bar.str().find("\r[##############################] 4/4 d\x1b[K"), std::string::npos);
+    EXPECT_EQ(lines.str(), "[1/4] a\n[2/4] b\n[3/4] c\n[4/4] d\n");
 }
 
 TEST(CsvReader, ParsesQuotedFieldsLineEndsAndBlankLines) {
