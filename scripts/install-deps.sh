@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and the demo need. Safe to run again.
+# Installs the Debian packages that building, testing and the command line need. Safe to run again.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
@@ -9,6 +9,8 @@ packages=(
   libsqlite3-dev sqlite3
   imagemagick
   unixodbc-dev odbcinst libsqliteodbc
+  libcli11-dev
+  imagemagick poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

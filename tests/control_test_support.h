@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace plotara::test {
 
@@ -53,7 +54,9 @@ Long errorOf(Statement&& statement) {
 class TempFile {
 public:
     explicit TempFile(const std::string& name, const std::string& content = "<chart></chart>")
-        : path_(std::filesystem::temp_directory_path() / ("plotara_control_" + name)) {
+        // The process id keeps tests that ctest runs side by side off each other's files.
+        : path_(std::filesystem::temp_directory_path() /
+                ("plotara_control_" + std::to_string(::getpid()) + "_" + name)) {
         std::ofstream(path_) << content;
     }
     ~TempFile() { std::filesystem::remove(path_); }

@@ -1,0 +1,191 @@
+#include "apps/Commands.h"
+
+#include "apps/Gallery.h"
+#include "apps/Render.h"
+#include "apps/TypesTable.h"
+#include "core/Error.h"
+
+#include <CLI/CLI.hpp>
+
+namespace plotara::apps {
+
+namespace {
+
+const char* const renderExamples = R"(Examples:
+  plotara render --type column2d --csv sales.csv -o sales.png
+  plotara render --type mscolumn2d --csv sales.csv --param caption=Sales --param numberPrefix=$ \
+                 --colors "FF0000;00FF00" -o sales.svg
+  plotara render --type pie2d --sample --width 800 --height 600 --scale 2 -o pie@2x.png
+  plotara render --type line2d --xml chart.xml -o chart.pdf
+  plotara render --type 11 --url data/chart.xml -o - > chart.png
+  plotara render --type msline2d --db sample.db --sql "SELECT region, month, revenue FROM revenue_by_region" \
+                 --category month --series region --value revenue -o regions.png
+  plotara render --type stackedcolumn2d --sql "SELECT * FROM revenue_by_product" \
+                 --category month --value "Laptops;Tablets;Phones" -o products.bmp
+  plotara render --type column2d --odbc "DRIVER=SQLite3;Database=sample.db" \
+                 --sql "SELECT month, units FROM monthly_sales" --category month --value units -o u.png
+  plotara render --type column2d --csv empty.csv --message no-data="Nothing yet" -o x.png
+
+Data: exactly one of --sample, --xml, --url, --csv, --sql. --sql runs on --db FILE, on --odbc
+CONNECTION, or else on the built-in sample database. CSV: first column categories (x values on
+scatter and bubble charts), a column per series, the header row names the series.
+Database columns: --value V (one series), --series S (a dataset per run of S; sort by S), or
+--value "A;B;C" (a dataset per column); XY charts: --category is x, --value y (bubble: "y;size").
+Messages: loading, retrieving, reading, no-data, rendering, load-error, invalid-xml.
+Exit codes: 0 success, 1 chart error (the chart's message on standard error), 2 usage error.)";
+
+const char* const galleryExamples = R"(Examples:
+  plotara gallery -o gallery
+  plotara gallery -o /tmp/g --db build/examples/sample.db --width 640 --height 480
+
+Writes NN-<type>.png and .svg for the 37 chart types (from their sample documents), db-*.png and
+.svg for charts of the sample database, and index.html showing them with their commands.)";
+
+const char* const typesExamples = R"(Example:
+  plotara types | grep Stacked)";
+
+struct Options {
+    RenderRequest render;
+    bool sample = false;
+    std::vector<std::string> messages;
+    GalleryOptions gallery;
+};
+
+// Turns the parsed render options into a request. Raises UsageFailure for combinations CLI11
+// cannot express.
+RenderRequest buildRenderRequest(Options& options) {
+    RenderRequest request = options.render;
+    if (options.sample)
+        request.route = InputRoute::Sample;
+    else if (!request.xmlFile.empty())
+        request.route = InputRoute::Xml;
+    else if (!request.url.empty())
+        request.route = InputRoute::Url;
+    else if (!request.csvFile.empty())
+        request.route = InputRoute::Csv;
+    else if (!request.sql.empty())
+        request.route = request.odbc.empty() ? InputRoute::Sqlite : InputRoute::Odbc;
+    const bool database = request.route == InputRoute::Sqlite || request.route == InputRoute::Odbc;
+    if (!database && (!request.categoryColumn.empty() || !request.valueColumn.empty() ||
+                      !request.seriesColumn.empty()))
+        throw UsageFailure("--category, --value and --series name columns of a --sql query");
+    if (database && request.valueColumn.empty())
+        throw UsageFailure("--sql needs --value naming the value column(s)");
+    for (const std::string& message : options.messages) {
+        const auto eq = message.find('=');
+        if (eq == std::string::npos || eq == 0)
+            throw UsageFailure("--message needs kind=text, got '" + message + "'");
+        request.messages.emplace_back(message.substr(0, eq), message.substr(eq + 1));
+    }
+    return request;
+}
+
+void defineRender(CLI::App& app, Options& options) {
+    CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
+    render->footer(renderExamples);
+    RenderRequest& r = options.render;
+    render->add_option("-t,--type", r.type, "Chart type: a name from `plotara types` or 1-37")
+        ->capture_default_str();
+    auto* sample = render->add_flag("--sample", options.sample, "The chart type's sample data");
+    auto* xml = render->add_option("--xml", r.xmlFile, "Chart XML file (- for standard input)");
+    auto* url = render->add_option("--url", r.url, "Chart XML file location, read by the player");
+    auto* csv = render->add_option("--csv", r.csvFile, "CSV file (- for standard input)");
+    auto* sql = render->add_option("--sql", r.sql, "Query for the chart's rows");
+    auto* db = render->add_option("--db", r.dbFile, "SQLite database file for --sql");
+    auto* odbc = render->add_option("--odbc", r.odbc, "ODBC connection string for --sql");
+    db->needs(sql);
+    odbc->needs(sql);
+    odbc->excludes(db);
+    const std::vector<CLI::Option*> routes{sample, xml, url, csv, sql};
+    for (CLI::Option* a : routes)
+        for (CLI::Option* b : routes)
+            if (a != b) a->excludes(b);
+    render->add_option("--category", r.categoryColumn, "Category column (x column on XY charts)");
+    render->add_option("--value", r.valueColumn, "Value column, or columns as \"A;B;C\"");
+    render->add_option("--series", r.seriesColumn, "Series column: a dataset per run of values");
+    render->add_option("--param", r.params, "Chart parameter name=value (repeatable)")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    render->add_option("--colors", r.colors, "Series colours, e.g. \"FF0000;00FF00\"");
+    render->add_option("--message", options.messages, "Chart message kind=text (repeatable)")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    render->add_option("--width", r.width, "Width in pixels")
+        ->check(CLI::Range(1, 16384))
+        ->capture_default_str();
+    render->add_option("--height", r.height, "Height in pixels")
+        ->check(CLI::Range(1, 16384))
+        ->capture_default_str();
+    render->add_option("--scale", r.scale, "Device pixel ratio of PNG and BMP output")
+        ->check(CLI::Range(0.25, 8.0))
+        ->capture_default_str();
+    render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
+    render->add_flag("--print-xml", r.printXml, "Print the chart document");
+    render->add_flag("--print-url", r.printUrl, "Print the movie URL");
+    render->add_option("--charts", r.chartsDir, "Folder of the chart-movie files");
+}
+
+void defineGallery(CLI::App& app, Options& options) {
+    CLI::App* gallery = app.add_subcommand("gallery", "Render every chart type into a folder");
+    gallery->footer(galleryExamples);
+    GalleryOptions& g = options.gallery;
+    gallery->add_option("-o,--output", g.outDir, "Folder for the pictures and index.html")
+        ->required();
+    gallery->add_option("--db", g.dbFile, "SQLite database (default: the built-in sample)");
+    gallery->add_option("--width", g.width, "Width in pixels")
+        ->check(CLI::Range(1, 16384))
+        ->capture_default_str();
+    gallery->add_option("--height", g.height, "Height in pixels")
+        ->check(CLI::Range(1, 16384))
+        ->capture_default_str();
+    gallery->add_option("--charts", g.chartsDir, "Folder of the chart-movie files");
+}
+
+} // namespace
+
+int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool terminal) {
+    CLI::App app("Plotara: charts from files and databases in one command", "plotara");
+    app.require_subcommand(1);
+    app.footer("Run plotara COMMAND --help for a command's options and examples.");
+    Options options;
+    defineRender(app, options);
+    defineGallery(app, options);
+    app.add_subcommand("types", "List the chart types: number, name, group, movie files")
+        ->footer(typesExamples);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error, out, err);
+        return code == 0 ? exitSuccess : exitUsageError;
+    }
+    try {
+        if (app.got_subcommand("render")) {
+            renderChart(buildRenderRequest(options), out);
+        } else if (app.got_subcommand("gallery")) {
+            const int failed = runGallery(options.gallery, err, terminal);
+            if (failed > 0) {
+                err << "plotara: " << failed << " chart(s) of the gallery failed\n";
+                return exitChartError;
+            }
+            out << "gallery written to " << options.gallery.outDir << "/index.html\n";
+        } else {
+            out << typesTable();
+        }
+    } catch (const UsageFailure& failure) {
+        err << "plotara: " << failure.what() << '\n';
+        return exitUsageError;
+    } catch (const ChartFailure& failure) {
+        err << "plotara: " << failure.what() << '\n';
+        return exitChartError;
+    } catch (const Error& error) {
+        err << "plotara: " << error.what() << '\n';
+        return exitChartError;
+    } catch (const std::exception& error) {
+        // File-system and allocation failures: the chart could not be made.
+        err << "plotara: " << error.what() << '\n';
+        return exitChartError;
+    }
+    return exitSuccess;
+}
+
+} // namespace plotara::apps

@@ -1,0 +1,150 @@
+#include "apps/InputRoutes.h"
+
+#include "apps/DatabaseFill.h"
+#include "apps/SampleDatabase.h"
+#include "apps/TableFill.h"
+#include "apps/TextFiles.h"
+#include "control/MovieUrl.h"
+#include "core/Error.h"
+#include "core/Text.h"
+#include "data/EscapeText.h"
+#include "platform/sqlite/SqliteRecordset.h"
+#include "player/MovieUrl.h"
+#ifdef PLOTARA_HAVE_ODBC
+#include "platform/odbc/OdbcConnection.h"
+#include "platform/odbc/OdbcRecordset.h"
+#endif
+
+#include <array>
+#include <filesystem>
+
+namespace plotara::apps {
+
+namespace {
+
+struct MessageKind {
+    const char* name;
+    enumChartMessageType type;
+};
+
+constexpr std::array<MessageKind, 7> messageKinds{{
+    {"loading", enumChartMessageType::Chart_Load_on_Progress},
+    {"retrieving", enumChartMessageType::Retrieving_Data},
+    {"reading", enumChartMessageType::Reading_Data},
+    {"no-data", enumChartMessageType::No_data_to_display},
+    {"rendering", enumChartMessageType::Rendering_Chart},
+    {"load-error", enumChartMessageType::Error_in_loading_data},
+    {"invalid-xml", enumChartMessageType::Invalid_XML_data},
+}};
+
+bool wholeDocumentRoute(InputRoute route) {
+    return route == InputRoute::Sample || route == InputRoute::Xml || route == InputRoute::Url;
+}
+
+// Runs a database route's error as the chart's failure: the database's own message.
+[[noreturn]] void failWith(const Error& error) {
+    throw ChartFailure(error.what());
+}
+
+} // namespace
+
+void applyChartOptions(ChartSession& session, const RenderRequest& request) {
+    if (wholeDocumentRoute(request.route) && (!request.params.empty() || !request.colors.empty()))
+        throw UsageFailure("--param and --colors apply to data from --csv, --db and --odbc; "
+                           "an XML document carries its own attributes");
+    PlotaraData& data = session.data();
+    for (const std::string& param : request.params) {
+        const auto eq = param.find('=');
+        if (eq == std::string::npos || eq == 0)
+            throw UsageFailure("--param needs name=value, got '" + param + "'");
+        // Escaped here so that any value (with ; ' & or <) reaches the document intact.
+        data.setChartParam(text::trim(fromUtf8(param.substr(0, eq))),
+                           escapeText(fromUtf8(param.substr(eq + 1))));
+    }
+    if (!request.colors.empty()) data.addColors(fromUtf8(request.colors));
+    for (const auto& [kind, message] : request.messages) {
+        const MessageKind* found = nullptr;
+        for (const MessageKind& candidate : messageKinds)
+            if (kind == candidate.name) found = &candidate;
+        if (!found) {
+            std::string names;
+            for (const MessageKind& candidate : messageKinds)
+                names += (names.empty() ? "" : ", ") + std::string(candidate.name);
+            throw UsageFailure("unknown message kind '" + kind + "' (one of " + names + ")");
+        }
+        session.control().SetChartMessage(found->type, fromUtf8(message));
+    }
+}
+
+void loadInput(ChartSession& session, const RenderRequest& request) {
+    Plotara& control = session.control();
+    switch (request.route) {
+    case InputRoute::None:
+        throw UsageFailure("no data: give --sample, --xml, --url, --csv, --sql (with --db or "
+                           "--odbc, or on the built-in sample database)");
+    case InputRoute::Sample:
+        control.put_setDataXML(control.GetSampleXML());
+        return;
+    case InputRoute::Xml:
+        control.put_setDataXML(fromUtf8(readTextFile(request.xmlFile)));
+        return;
+    case InputRoute::Url: {
+        // The control checks that the file exists; a relative location is made absolute so the
+        // movie URL names it wherever the player runs.
+        std::string location = request.url;
+        if (!location.starts_with("http://") && !location.starts_with("https://") &&
+            !location.starts_with("file:"))
+            location = std::filesystem::absolute(location).lexically_normal().string();
+        control.put_setDataURL(fromUtf8(location));
+        return;
+    }
+    case InputRoute::Csv: {
+        const CsvTable table = readCsvFile(request.csvFile);
+        fillFromTable(session.data(), chartKindOf(session.chartType()), session.chartType() == 30,
+                      table);
+        control.RenderChart();
+        return;
+    }
+    case InputRoute::Sqlite: {
+        try {
+            auto db = request.dbFile.empty() ? openSampleDatabase()
+                                             : SqliteDatabase::open(fromUtf8(request.dbFile));
+            auto rows = db->query(fromUtf8(request.sql));
+            fillFromQuery(session.data(), *rows, rows->columnNames(), session.chartType(), request);
+        } catch (const Error& error) {
+            failWith(error);
+        }
+        control.RenderChart();
+        return;
+    }
+    case InputRoute::Odbc: {
+#ifdef PLOTARA_HAVE_ODBC
+        try {
+            auto db = OdbcConnection::open(fromUtf8(request.odbc));
+            auto rows = db->query(fromUtf8(request.sql));
+            fillFromQuery(session.data(), *rows, rows->columnNames(), session.chartType(), request);
+        } catch (const Error& error) {
+            failWith(error);
+        }
+        control.RenderChart();
+        return;
+#else
+        throw UsageFailure("this plotara was built without ODBC (install unixodbc-dev)");
+#endif
+    }
+    }
+}
+
+std::string chartDocument(ChartSession& session) {
+    // The document as the player received it: the movie URL's dataXML, or the file of dataURL.
+    const player::MovieUrl url = player::parseMovieUrl(session.movieUrl());
+    if (const std::string* xml = url.find("dataXML")) return *xml;
+    if (const std::string* location = url.find("dataURL")) {
+        const std::string path = player::localPathFromLocation(*location);
+        if (path.empty()) throw ChartFailure("web addresses are not read: " + *location);
+        return toUtf8(movieurl::StripLineBreaks(fromUtf8(readTextFile(path))));
+    }
+    throw ChartFailure("the movie URL carries no document");
+}
+
+} // namespace plotara::apps

@@ -1,0 +1,113 @@
+#include "apps/OutputWriters.h"
+
+#include "apps/BmpEncoder.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plotara::apps {
+
+namespace {
+
+std::string lowerExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+[[noreturn]] void cannotWrite(const std::string& path, int error) {
+    throw ChartFailure("cannot write " + path + ": " + std::strerror(error));
+}
+
+} // namespace
+
+OutputFormat outputFormatOf(const std::string& path) {
+    if (path == "-") return OutputFormat::Png;
+    const std::string ext = lowerExtension(path);
+    if (ext == ".png") return OutputFormat::Png;
+    if (ext == ".svg") return OutputFormat::Svg;
+    if (ext == ".pdf") return OutputFormat::Pdf;
+    if (ext == ".bmp") return OutputFormat::Bmp;
+    throw UsageFailure("cannot tell the output format of '" + path +
+                       "': use .png, .svg, .pdf or .bmp (or - for PNG on standard output)");
+}
+
+std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale) {
+    std::string bytes;
+    switch (format) {
+    case OutputFormat::Png:
+        bytes = player.png(scale);
+        break;
+    case OutputFormat::Svg:
+        bytes = player.svg();
+        break;
+    case OutputFormat::Pdf:
+        bytes = player.pdf();
+        break;
+    case OutputFormat::Bmp:
+        bytes = encodeBmp(player.surface(scale),
+                          static_cast<int>(std::lround(3780 * (scale > 0 ? scale : 1))));
+        break;
+    }
+    if (bytes.empty()) throw ChartFailure("the chart could not be encoded");
+    return bytes;
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) cannotWrite(path, errno);
+    auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        cannotWrite(path, error);
+    };
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // mkstemp makes the file private; an output file gets the usual permissions.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(fd, 0666 & ~mask) != 0) fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        cannotWrite(path, error);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        cannotWrite(path, error);
+    }
+}
+
+void writeChart(const ChartPlayer& player, const std::string& path, double scale,
+                std::ostream& out) {
+    const OutputFormat format = outputFormatOf(path);
+    const std::string bytes = encodeChart(player, format, scale);
+    if (path == "-") {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) throw ChartFailure("cannot write the chart to standard output");
+        return;
+    }
+    writeFileAtomically(path, bytes);
+}
+
+} // namespace plotara::apps

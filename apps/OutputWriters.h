@@ -1,0 +1,32 @@
+// The outputs of `plotara render` and `plotara gallery`: the player's picture encoded by the
+// file's extension and written to a temporary file that is renamed over the target only once
+// it is complete, so a failure never leaves a partial file behind.
+#pragma once
+
+#include "apps/Types.h"
+#include "player/ChartPlayer.h"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace plotara::apps {
+
+// The format of an output path by its extension (.png, .svg, .pdf, .bmp, any letter case); "-"
+// is PNG. Raises UsageFailure for any other extension.
+OutputFormat outputFormatOf(const std::string& path);
+
+// What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG and PDF as vectors.
+// Raises ChartFailure when cairo cannot encode the picture.
+std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale);
+
+// Writes the bytes to a temporary file in the target's folder, then renames it over the target.
+// Raises ChartFailure ("cannot write <path>: <reason>") and removes the temporary file when any
+// step fails; the target is then untouched.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+
+// Encodes and writes the chart to the path, or as PNG to out for "-". Raises as above.
+void writeChart(const ChartPlayer& player, const std::string& path, double scale,
+                std::ostream& out);
+
+} // namespace plotara::apps

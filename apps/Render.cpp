@@ -1,0 +1,90 @@
+#include "apps/Render.h"
+
+#include "apps/ChartSession.h"
+#include "apps/InputRoutes.h"
+#include "apps/OutputWriters.h"
+
+namespace plotara::apps {
+
+namespace {
+
+// Quotes a word for a POSIX shell when it needs it.
+std::string shellWord(const std::string& word) {
+    if (!word.empty() &&
+        word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+                               "-_./=:,+%@") == std::string::npos)
+        return word;
+    std::string quoted = "'";
+    for (char c : word) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+void renderChart(const RenderRequest& request, std::ostream& out) {
+    const bool printing = request.printXml || request.printUrl;
+    if (!printing && request.output.empty())
+        throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp or - for PNG on "
+                           "standard output), --print-xml or --print-url");
+    if (!request.output.empty()) outputFormatOf(request.output);
+
+    ChartSession session(request.width, request.height, findChartsDir(request.chartsDir));
+    session.selectType(request.type);
+    applyChartOptions(session, request);
+    loadInput(session, request);
+    if (request.printUrl) out << session.movieUrl() << '\n';
+    if (request.printXml) out << chartDocument(session) << '\n';
+    session.requireChart();
+    if (!request.output.empty()) writeChart(session.player(), request.output, request.scale, out);
+}
+
+std::string commandLine(const RenderRequest& request) {
+    std::string line = "plotara render --type " + shellWord(request.type);
+    auto add = [&](const char* option, const std::string& value) {
+        if (!value.empty()) line += std::string(" ") + option + " " + shellWord(value);
+    };
+    switch (request.route) {
+    case InputRoute::Sample:
+        line += " --sample";
+        break;
+    case InputRoute::Xml:
+        add("--xml", request.xmlFile);
+        break;
+    case InputRoute::Url:
+        add("--url", request.url);
+        break;
+    case InputRoute::Csv:
+        add("--csv", request.csvFile);
+        break;
+    case InputRoute::Sqlite:
+        add("--db", request.dbFile);
+        add("--sql", request.sql);
+        break;
+    case InputRoute::Odbc:
+        add("--odbc", request.odbc);
+        add("--sql", request.sql);
+        break;
+    case InputRoute::None:
+        break;
+    }
+    add("--category", request.categoryColumn);
+    add("--value", request.valueColumn);
+    add("--series", request.seriesColumn);
+    for (const std::string& param : request.params)
+        add("--param", param);
+    add("--colors", request.colors);
+    for (const auto& [kind, text] : request.messages)
+        add("--message", kind + "=" + text);
+    line +=
+        " --width " + std::to_string(request.width) + " --height " + std::to_string(request.height);
+    if (request.scale != 1) add("--scale", std::to_string(request.scale));
+    add("-o", request.output);
+    return line;
+}
+
+} // namespace plotara::apps

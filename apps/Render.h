@@ -1,0 +1,19 @@
+// `plotara render`: one chart from one request, through the control and its player.
+#pragma once
+
+#include "apps/Types.h"
+
+#include <ostream>
+
+namespace plotara::apps {
+
+// Renders the request and writes the output file (or PNG to out for "-"); --print-url and
+// --print-xml print the movie URL and the document to out instead. Raises UsageFailure for a
+// request that cannot be carried out as given (no output, unknown type or format, bad size) and
+// ChartFailure when the chart shows a message instead of a chart or the output cannot be written.
+void renderChart(const RenderRequest& request, std::ostream& out);
+
+// The command that makes the request, as it would be typed in a shell. Cannot fail.
+std::string commandLine(const RenderRequest& request);
+
+} // namespace plotara::apps

@@ -1,0 +1,133 @@
+// Bad input ends `plotara render` with the right exit code and message and leaves no output
+// file behind: neither a partial one nor a temporary one, and an existing file stays as it was.
+#include "apps_test_support.h"
+
+namespace plotara::test {
+namespace {
+
+struct BadInput {
+    const char* name;
+    std::vector<std::string> args; // after "render -o chart.png"
+    int code;
+    std::string message; // part of standard error
+};
+
+class ErrorsTest : public AppsTest {};
+
+TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
+    const std::string odbcDriver = PLOTARA_SQLITE_ODBC_DRIVER;
+    const BadInput cases[] = {
+        {"unknown type", {"--type", "column4d", "--csv", "ok.csv"}, 2, "unknown chart type"},
+        {"type out of range", {"--type", "38", "--csv", "ok.csv"}, 2, "unknown chart type"},
+        {"no data option", {"--type", "column2d"}, 2, "no data"},
+        {"two data options", {"--csv", "ok.csv", "--xml", "ok.xml"}, 2, "excludes"},
+        {"width zero", {"--csv", "ok.csv", "--width", "0"}, 2, "--width"},
+        {"parameter without =", {"--csv", "ok.csv", "--param", "caption"}, 2, "name=value"},
+        {"unknown message kind", {"--csv", "ok.csv", "--message", "oops=x"}, 2, "no-data"},
+        {"column option without --sql", {"--csv", "ok.csv", "--value", "v"}, 2, "--sql"},
+        {"parameters on a ready document",
+         {"--xml", "ok.xml", "--param", "caption=x"},
+         2,
+         "--param"},
+        {"missing CSV file", {"--csv", "missing.csv"}, 1, "cannot read missing.csv"},
+        {"CSV quote never closed", {"--csv", "open-quote.csv"}, 1, "is not closed"},
+        {"CSV without values",
+         {"--type", "column2d", "--csv", "header-only.csv"},
+         1,
+         "No data to display."},
+        {"own no-data message",
+         {"--csv", "header-only.csv", "--message", "no-data=Nothing yet"},
+         1,
+         "Nothing yet"},
+        {"invalid XML", {"--xml", "broken.xml"}, 1, "Invalid XML data."},
+        {"missing data file", {"--url", "missing.xml"}, 1, "XML file not found"},
+        {"missing column",
+         {"--sql", "SELECT region, units FROM monthly_sales", "--category", "region", "--value",
+          "nope"},
+         1,
+         "no column 'nope' (--value) in the query result; its columns: region, units"},
+        {"SQL syntax error", {"--sql", "SELEC 1", "--value", "v"}, 1, "syntax error"},
+        {"missing database",
+         {"--db", "missing.db", "--sql", "SELECT 1 AS v", "--value", "v"},
+         1,
+         "unable to open database file"},
+        {"query without rows",
+         {"--sql", "SELECT region, units FROM monthly_sales WHERE 0", "--category", "region",
+          "--value", "units"},
+         1,
+         "No data to display."},
+        {"ODBC driver missing",
+         {"--odbc", "Driver=/nonexistent/libnothing.so;Database=x.db", "--sql", "SELECT 1 AS v",
+          "--value", "v"},
+         1,
+         "ODBC"},
+    };
+    writeFile(path("ok.csv"), "m,v\nJan,1\n");
+    writeFile(path("ok.xml"), "<chart><set value='1'/></chart>");
+    writeFile(path("open-quote.csv"), "m,v\n\"Jan,1\n");
+    writeFile(path("header-only.csv"), "m,v\n");
+    writeFile(path("broken.xml"), "<chart><set value='1'></chart>");
+    const std::vector<std::string> inputs = files();
+
+    for (const BadInput& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string command = quoted(PLOTARA_BINARY) + " render -o chart.png";
+        for (const std::string& arg : c.args)
+            command += " " + quoted(arg);
+        const RunResult run = runShell(dir_, command);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_EQ(files(), inputs);
+    }
+}
+
+TEST_F(ErrorsTest, AFailedRenderLeavesAnExistingOutputAsItWas) {
+    writeFile(path("chart.png"), "the previous picture");
+    writeFile(path("empty.csv"), "m,v\n");
+    const RunResult run = plotara({"render", "--csv", "empty.csv", "-o", "chart.png"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(readFile(path("chart.png")), "the previous picture");
+}
+
+TEST_F(ErrorsTest, AnOutputThatCannotBeWrittenIsAChartErrorWithoutLeftovers) {
+    writeFile(path("ok.csv"), "m,v\nJan,1\n");
+    fs::create_directory(path("locked"));
+    fs::permissions(path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+    struct Case {
+        std::string output, message;
+    };
+    // Root may write into a read-only folder; a missing folder fails for everyone.
+    std::vector<Case> cases{{"no-such-folder/chart.png", "cannot write no-such-folder/chart.png"}};
+    if (::geteuid() != 0) cases.push_back({"locked/chart.png", "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        const RunResult run = plotara({"render", "--csv", "ok.csv", "-o", c.output});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(fs::is_empty(path("locked")));
+    fs::permissions(path("locked"), fs::perms::owner_all);
+}
+
+TEST_F(ErrorsTest, UsageErrorsAndHelp) {
+    const RunResult none = plotara({});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_NE(none.err.find("subcommand"), std::string::npos) << none.err;
+
+    const RunResult unknown = plotara({"render", "--colour", "red"});
+    EXPECT_EQ(unknown.code, 2);
+
+    const RunResult badExtension = plotara({"render", "--sample", "-o", "chart.gif"});
+    EXPECT_EQ(badExtension.code, 2);
+    EXPECT_NE(badExtension.err.find("use .png, .svg, .pdf or .bmp"), std::string::npos);
+
+    for (const std::string command : {"render", "gallery", "types"}) {
+        const RunResult help = plotara({command, "--help"});
+        EXPECT_EQ(help.code, 0) << command;
+        EXPECT_NE(help.out.find("Example"), std::string::npos) << command << help.out;
+    }
+}
+
+} // namespace
+} // namespace plotara::test

@@ -1,0 +1,178 @@
+// The input routes of `plotara render` end to end: the same data through CSV, SQLite, ODBC, an
+// XML file and a data file location gives the same document and the same picture, and every
+// output format is a valid file to an independent reader.
+#include "apps_test_support.h"
+#include "platform/sqlite/SqliteDatabase.h"
+
+#include <pugixml.hpp>
+
+namespace plotara::test {
+namespace {
+
+const std::string salesCsv = "month,North,South\r\n"
+                             "Jan,120,98.5\r\n"
+                             "Feb,135,\r\n"
+                             "\"Mar, late\",150,110\r\n";
+
+class RoutesTest : public AppsTest {
+protected:
+    void SetUp() override {
+        AppsTest::SetUp();
+        writeFile(path("sales.csv"), salesCsv);
+        auto db = SqliteDatabase::open(path("sales.db").wstring(), SqliteDatabase::Mode::Create);
+        db->execute(L"CREATE TABLE sales (month TEXT, North REAL, South REAL);"
+                    L"INSERT INTO sales VALUES ('Jan', 120, 98.5), ('Feb', 135, NULL),"
+                    L"('Mar, late', 150, 110);");
+    }
+
+    // The arguments of each data route for the sales figures on a chart type.
+    std::vector<std::vector<std::string>> routes(const std::string& values) const {
+        const std::string sql = "SELECT month, " + values + " FROM sales ORDER BY rowid";
+        const std::string valueColumns = values == "North" ? "North" : "North;South";
+        return {
+            {"--csv", "sales.csv"},
+            {"--db", "sales.db", "--sql", sql, "--category", "month", "--value", valueColumns},
+            {"--odbc",
+             std::string("Driver=") + PLOTARA_SQLITE_ODBC_DRIVER +
+                 ";Database=" + path("sales.db").string(),
+             "--sql", sql, "--category", "month", "--value", valueColumns},
+        };
+    }
+
+    RunResult render(const std::string& type, const std::vector<std::string>& route,
+                     std::initializer_list<std::string> more) const {
+        std::string command = quoted(PLOTARA_BINARY) + " render --type " + type;
+        for (const std::string& arg : route)
+            command += " " + quoted(arg);
+        for (const std::string& arg : more)
+            command += " " + quoted(arg);
+        return runShell(dir_, command);
+    }
+
+    // The number of pixels that differ between two pictures, by ImageMagick.
+    std::string differentPixels(const std::string& a, const std::string& b) const {
+        return runShell(dir_, "compare -metric AE " + quoted(a) + " " + quoted(b) + " null:").err;
+    }
+};
+
+TEST_F(RoutesTest, SameDataGivesTheSameDocumentAndPictureThroughEveryRoute) {
+    for (const std::string type : {"mscolumn2d", "column2d"}) {
+        SCOPED_TRACE(type);
+        const auto dataRoutes = routes(type == "column2d" ? "North" : "North, South");
+        std::vector<std::string> documents;
+        for (std::size_t i = 0; i < dataRoutes.size(); ++i) {
+            const RunResult run = render(
+                type, dataRoutes[i], {"--print-xml", "-o", "route" + std::to_string(i) + ".png"});
+            ASSERT_EQ(run.code, 0) << run.err;
+            documents.push_back(run.out);
+        }
+        // The single-series CSV reads only the first series; the query selects only North.
+        EXPECT_NE(documents[0].find("label='Mar, late'"), std::string::npos) << documents[0];
+        EXPECT_EQ(documents[1], documents[0]);
+        EXPECT_EQ(documents[2], documents[0]);
+
+        // The document as a file (without the line end --print-xml adds), through setDataXML and
+        // through setDataURL.
+        writeFile(path("chart.xml"), documents[0].substr(0, documents[0].size() - 1));
+        const RunResult xml = render(type, {"--xml", "chart.xml"}, {"--print-xml", "-o", "x.png"});
+        const RunResult url = render(type, {"--url", "chart.xml"}, {"--print-xml", "-o", "u.png"});
+        ASSERT_EQ(xml.code, 0) << xml.err;
+        ASSERT_EQ(url.code, 0) << url.err;
+        EXPECT_EQ(xml.out, documents[0]);
+        EXPECT_EQ(url.out, documents[0]);
+
+        for (const std::string other : {"route1.png", "route2.png", "x.png", "u.png"})
+            EXPECT_EQ(differentPixels("route0.png", other), "0") << other;
+    }
+}
+
+TEST_F(RoutesTest, EveryFormatIsReadByAnIndependentReader) {
+    struct Case {
+        std::string file, scale, expected;
+    };
+    const Case cases[] = {
+        {"chart.png", "1", "PNG 640 480"},   {"chart.bmp", "1", "BMP3 640 480"},
+        {"hidpi.png", "2", "PNG 1280 960"},  {"hidpi.bmp", "2", "BMP3 1280 960"},
+        {"chart.PDF", "1", "640 x 480 pts"}, {"chart.svg", "1", "640px 480px"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const RunResult run = plotara({"render", "--type", "msline2d", "--csv", "sales.csv",
+                                       "--scale", c.scale, "-o", c.file});
+        ASSERT_EQ(run.code, 0) << run.err;
+        const std::string ext = fs::path(c.file).extension().string();
+        if (ext == ".PDF") {
+            const RunResult info = runShell(dir_, "pdfinfo " + c.file);
+            EXPECT_NE(info.out.find("Pages:           1"), std::string::npos) << info.out;
+            EXPECT_NE(info.out.find(c.expected), std::string::npos) << info.out;
+        } else if (ext == ".svg") {
+            pugi::xml_document svg;
+            ASSERT_TRUE(svg.load_file(path(c.file).c_str()));
+            const pugi::xml_node root = svg.document_element();
+            EXPECT_STREQ(root.name(), "svg");
+            EXPECT_EQ(std::string(root.attribute("width").value()) + " " +
+                          root.attribute("height").value(),
+                      c.expected);
+            EXPECT_TRUE(svg.select_node("//*[local-name()='path']")) << "nothing drawn";
+        } else {
+            EXPECT_EQ(identify(c.file), c.expected);
+        }
+    }
+    // The BMP holds the same picture as the PNG: rows bottom-up, channels in BGR order.
+    EXPECT_EQ(differentPixels("hidpi.png", "hidpi.bmp"), "0");
+    EXPECT_EQ(differentPixels("chart.png", "chart.bmp"), "0");
+}
+
+TEST_F(RoutesTest, DashWritesPngToStandardOutputAndPrintUrlShowsTheMovie) {
+    const RunResult png = plotara({"render", "--type", "pie2d", "--csv", "sales.csv", "-o", "-"});
+    ASSERT_EQ(png.code, 0) << png.err;
+    ASSERT_TRUE(png.out.starts_with("\x89PNG\r\n\x1a\n"));
+    writeFile(path("stdout.png"), png.out);
+    EXPECT_EQ(identify("stdout.png"), "PNG 640 480");
+
+    const RunResult url = plotara({"render", "--type", "pie2d", "--csv", "sales.csv", "--width",
+                                   "300", "--height", "200", "--print-url"});
+    ASSERT_EQ(url.code, 0) << url.err;
+    EXPECT_TRUE(url.out.starts_with("file:///")) << url.out;
+    EXPECT_NE(url.out.find("PTM04.swf?nocache="), std::string::npos) << url.out;
+    EXPECT_NE(url.out.find("&chartWidth=300&chartHeight=200"), std::string::npos) << url.out;
+    EXPECT_NE(url.out.find("&dataXML=<chart>"), std::string::npos) << url.out;
+}
+
+TEST_F(RoutesTest, ParametersColoursAndEscapingReachTheDocument) {
+    const RunResult run = plotara({"render", "--type", "mscolumn2d", "--csv", "sales.csv",
+                                   "--param", "caption=R&D; 'Q1' <draft>", "--param",
+                                   "numberPrefix=$", "--colors", "FF0000;00FF00", "--print-xml"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(run.out.c_str())) << run.out;
+    const pugi::xml_node chart = doc.child("chart");
+    EXPECT_STREQ(chart.attribute("caption").value(), "R&D; 'Q1' <draft>");
+    EXPECT_STREQ(chart.attribute("numberPrefix").value(), "$");
+    std::vector<std::string> colors;
+    for (const pugi::xml_node dataset : chart.children("dataset"))
+        colors.push_back(dataset.attribute("color").value());
+    EXPECT_EQ(colors, (std::vector<std::string>{"FF0000", "00FF00"}));
+}
+
+TEST_F(RoutesTest, XYChartsFromCsvAndFromTheBuiltInSampleDatabase) {
+    writeFile(path("xy.csv"), "load,orders,size\n10,50,3\n20,65,4\n");
+    const RunResult bubble =
+        plotara({"render", "--type", "bubble", "--csv", "xy.csv", "--print-xml", "-o", "b.png"});
+    ASSERT_EQ(bubble.code, 0) << bubble.err;
+    EXPECT_NE(bubble.out.find("<dataset seriesName='orders' ><set X='10' Y='50' Z='3'  />"),
+              std::string::npos)
+        << bubble.out;
+
+    const RunResult scatter =
+        plotara({"render", "--type", "scatter", "--sql",
+                 "SELECT endpoint, load_rps, response_ms FROM response_times ORDER BY endpoint",
+                 "--category", "load_rps", "--value", "response_ms", "--series", "endpoint", "-o",
+                 "s.png", "--print-xml"});
+    ASSERT_EQ(scatter.code, 0) << scatter.err;
+    EXPECT_NE(scatter.out.find("seriesName='/api/login'"), std::string::npos) << scatter.out;
+    EXPECT_EQ(identify("s.png"), "PNG 640 480");
+}
+
+} // namespace
+} // namespace plotara::test

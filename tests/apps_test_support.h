@@ -1,0 +1,95 @@
+// Shared set-up of the command line's end-to-end tests: a private folder per test, the built
+// plotara program run through the shell with its exit code, standard output and standard error,
+// and independent readers of its outputs (ImageMagick's identify, poppler's pdfinfo, pugixml).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace plotara::test {
+
+namespace fs = std::filesystem;
+
+// What one run of a program gave.
+struct RunResult {
+    int code = -1;
+    std::string out, err;
+};
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+inline void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Quotes a word for the shell.
+inline std::string quoted(const std::string& word) {
+    std::string q = "'";
+    for (char c : word)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs a shell command line in a folder, capturing its outputs in files there.
+inline RunResult runShell(const fs::path& dir, const std::string& command) {
+    const fs::path out = dir / ".run.out", err = dir / ".run.err";
+    const std::string line = "cd " + quoted(dir.string()) + " && " + command + " >" +
+                             quoted(out.string()) + " 2>" + quoted(err.string());
+    const int status = std::system(line.c_str());
+    RunResult result;
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(out);
+    result.err = readFile(err);
+    fs::remove(out);
+    fs::remove(err);
+    return result;
+}
+
+// A private folder for each test, removed afterwards.
+class AppsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "plotara-apps-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the built plotara program with the arguments, in the test's folder.
+    RunResult plotara(std::initializer_list<std::string> args) const {
+        std::string command = quoted(PLOTARA_BINARY);
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        return runShell(dir_, command);
+    }
+    // "<format> <width> <height>" as ImageMagick reads the file, or its error.
+    std::string identify(const std::string& file) const {
+        return runShell(dir_, "identify -format '%m %w %h' " + quoted(file)).out;
+    }
+    // The files in the test's folder, hidden ones (temporary outputs) included.
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    fs::path path(const std::string& name) const { return dir_ / name; }
+
+    fs::path dir_;
+};
+
+} // namespace plotara::test
