@@ -1,6 +1,6 @@
 #include "apps/OutputWriters.h"
 
-#include "apps/BmpEncoder.h"
+#include "control/Picture.h"
 
 #include <cerrno>
 #include <cmath>
@@ -12,6 +12,29 @@
 #include <unistd.h>
 
 namespace plotara::apps {
+
+namespace {
+
+// The player's picture laid over white, written by the control's Picture as a 24-bit BMP.
+std::string bmpOf(const player::ArgbImage& image) {
+    if (image.width <= 0 || image.height <= 0) return {};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) *
+                                      static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            // Premultiplied colour over white: each channel plus (255 - alpha).
+            const std::uint32_t argb = image.pixel(x, y);
+            const std::uint32_t under = 255 - (argb >> 24);
+            const std::uint32_t r = ((argb >> 16) & 0xFF) + under, g = ((argb >> 8) & 0xFF) + under,
+                                b = (argb & 0xFF) + under;
+            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                   static_cast<std::size_t>(x)] = (r << 16) | (g << 8) | b;
+        }
+    }
+    return Picture(1, image.width, image.height, std::move(pixels)).bmpBytes();
+}
+
+} // namespace
 
 namespace {
 
@@ -52,8 +75,7 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
         bytes = player.pdf();
         break;
     case OutputFormat::Bmp:
-        bytes = encodeBmp(player.surface(scale),
-                          static_cast<int>(std::lround(3780 * (scale > 0 ? scale : 1))));
+        bytes = bmpOf(player.surface(scale));
         break;
     }
     if (bytes.empty()) throw ChartFailure("the chart could not be encoded");
