@@ -10,6 +10,8 @@
 
 namespace plotara {
 
+using namespace std::string_view_literals;
+
 // Stores each pair with its name and value trimmed and its value escaped.
 void ArrayClass::storeParams(KeyedNode& node, StringView params) {
     String escaped;
@@ -25,26 +27,26 @@ void ArrayClass::storeParams(KeyedNode& node, StringView params) {
 
 void ArrayClass::setChartParam(const String& paramName, const String& value) {
     freshStart();
-    items().child(L"param").set(paramName, value);
+    items().child(L"param"sv).set(paramName, value);
 }
 
 void ArrayClass::setChartParams(const String& params) {
     freshStart();
     if (params.empty()) return;
-    storeParams(items().child(L"params"), params);
+    storeParams(items().child(L"params"sv), params);
 }
 
 void ArrayClass::setCategoriesParams(const String& params) {
     freshStart();
     if (params.empty()) return;
-    storeParams(items().child(L"categoriesParam"), params);
+    storeParams(items().child(L"categoriesParam"sv), params);
 }
 
 void ArrayClass::addCategory(const String& label, const String& params, const String& vlineParams) {
     String escapedLabel = escapeText(label);
     freshStart();
-    KeyedNode& category = items().child(L"category").child(categoryCount_);
-    category.set(L"label", std::move(escapedLabel));
+    KeyedNode& category = items().child(L"category"sv).child(categoryCount_);
+    category.set(L"label"sv, std::move(escapedLabel));
     if (!params.empty()) storeParams(category, params);
     number::increment(categoryCount_);
     if (!vlineParams.empty()) addVLine(vlineParams);
@@ -54,8 +56,8 @@ void ArrayClass::addDataset(const String& seriesName, const String& params) {
     String escapedName = escapeText(seriesName);
     freshStart();
     isLinesetMode_ = false;
-    KeyedNode& dataset = items().child(L"dataset").child(datasetCount_);
-    dataset.set(L"seriesname", std::move(escapedName));
+    KeyedNode& dataset = items().child(L"dataset"sv).child(datasetCount_);
+    dataset.set(L"seriesname"sv, std::move(escapedName));
     if (!params.empty()) {
         for (ParamPair& row : parseParams(params, true)) {
             String name = text::trim(row.name);
@@ -71,7 +73,7 @@ void ArrayClass::addDataset(const String& seriesName, const String& params) {
 // The node of a series' points; the last one is remembered, since points arrive series by series.
 KeyedNode& ArrayClass::seriesNode(Integer series) {
     if (cachedSeriesNode_ == nullptr || cachedSeries_ != series) {
-        cachedSeriesNode_ = &items().child(L"chartdata").child(series);
+        cachedSeriesNode_ = &items().child(L"chartdata"sv).child(series);
         cachedSeries_ = series;
     }
     return *cachedSeriesNode_;
@@ -79,7 +81,7 @@ KeyedNode& ArrayClass::seriesNode(Integer series) {
 
 void ArrayClass::storePoint(Integer series, const String& value, const String& params) {
     KeyedNode& point = seriesNode(series).child(pointIndex_);
-    point.set(L"value", value.empty() ? StringView(L" ") : StringView(value));
+    point.set(L"value"sv, value.empty() ? StringView(L" ") : StringView(value));
     if (!params.empty()) storeParams(point, params);
     number::increment(pointIndex_);
 }
@@ -143,7 +145,7 @@ void ArrayClass::defineStyle(const String& styleName, const String& styleType,
                              const String& styleParams) {
     freshStart();
     items()
-        .child(L"styledef")
+        .child(L"styledef"sv)
         .set(text::decimal(styleDefineCount_), L"name=" + styleName + delimiter_ + L" type=" +
                                                    styleType + delimiter_ + L" " + styleParams);
     number::increment(styleDefineCount_);
@@ -152,7 +154,7 @@ void ArrayClass::defineStyle(const String& styleName, const String& styleType,
 void ArrayClass::applyStyle(const String& toObject, const String& style) {
     freshStart();
     items()
-        .child(L"styleapp")
+        .child(L"styleapp"sv)
         .set(text::decimal(styleApplyCount_),
              L"toObject=" + toObject + delimiter_ + L" styles=" + style);
     number::increment(styleApplyCount_);
@@ -160,13 +162,13 @@ void ArrayClass::applyStyle(const String& toObject, const String& style) {
 
 void ArrayClass::addTrendLines(const String& strParam) {
     freshStart();
-    items().child(L"trendline").set(text::decimal(trendlineCount_), strParam);
+    items().child(L"trendline"sv).set(text::decimal(trendlineCount_), strParam);
     number::increment(trendlineCount_);
 }
 
 void ArrayClass::addVTrendLine(const String& strParam) {
     freshStart();
-    items().child(L"vtrendline").set(text::decimal(vTrendlineCount_), strParam);
+    items().child(L"vtrendline"sv).set(text::decimal(vTrendlineCount_), strParam);
     number::increment(vTrendlineCount_);
 }
 
@@ -195,8 +197,8 @@ void ArrayClass::addMSLineset(const String& seriesName, const String& params) {
     freshStart();
     ErrorTrap::capture([&] {
         isLinesetMode_ = true;
-        KeyedNode& lineset = items().child(L"lines").child(linesetCount_);
-        lineset.set(L"seriesname", std::move(escapedName));
+        KeyedNode& lineset = items().child(L"lines"sv).child(linesetCount_);
+        lineset.set(L"seriesname"sv, std::move(escapedName));
         if (!params.empty()) storeParams(lineset, params);
         number::increment(linesetCount_);
     });
@@ -216,10 +218,10 @@ void ArrayClass::addLinesetPoint(const String& value, const String& params,
             linesetPointIndex_ = 0;
         }
         KeyedNode& point = items()
-                               .child(L"lineset")
+                               .child(L"lineset"sv)
                                .child(static_cast<Integer>(linesetCount_ - 1))
                                .child(linesetPointIndex_);
-        point.set(L"Value", value);
+        point.set(L"Value"sv, value);
         if (!params.empty()) storeParams(point, params);
         number::increment(linesetPointIndex_);
         if (!vlineParams.empty()) addVLine(vlineParams);
@@ -234,7 +236,7 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
         countPointsFor(datasetPointIndex_);
         KeyedNode& point =
             seriesNode(static_cast<Integer>(datasetCount_ - 1)).child(datasetPointIndex_);
-        point.set(L"x", value);
+        point.set(L"x"sv, value);
         if (!params.empty()) storeParams(point, params);
         number::increment(datasetPointIndex_);
     });

@@ -39,7 +39,10 @@ void appendEscaped(String& out, StringView text) {
 }
 
 bool needsEscaping(StringView text) noexcept {
-    return text.find_first_of(L"%'<>&+") != StringView::npos;
+    for (wchar_t c : text)
+        if (c == L'%' || c == L'\'' || c == L'<' || c == L'>' || c == L'&' || c == L'+')
+            return true;
+    return false;
 }
 
 String escapeText(StringView text) {
