@@ -4,6 +4,7 @@
 #include "player/layout/NiceScale.h"
 #include "player/layout/NumberFormat.h"
 #include "player/model/ChartParser.h"
+#include "player/util/TextUtil.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,51 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
     EXPECT_EQ(NumberFormat{}.format(missingValue), "");
     EXPECT_EQ(decimalsForStep(0.25), 2);
     EXPECT_EQ(decimalsForStep(50), 0);
+}
+
+TEST(TextUtil, NumbersAsPeopleWriteThem) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"12.5", 12.5}, {"  -3e2 ", -300}, {"+7", 7},          {"1,234.5", 1234.5}, {".5", 0.5},
+        {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
+        {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
+        {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
+        {"-", {}},      {"+", {}},         {"1,2,3", 123},     {"\t42\n", 42},
+    };
+    for (const Case& c : cases) {
+        auto v = parseNumber(c.text);
+        ASSERT_EQ(v.has_value(), c.value.has_value()) << "'" << c.text << "'";
+        if (v) {
+            EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
+        }
+    }
+}
+
+TEST(ChartParser, SetsKeepTheirCoordinatesAsNumbersAndTheirOtherAttributes) {
+    ParseResult r = parseChartXml(
+        "<chart><dataset seriesName='s'><set X='1.5' y='2' Z='3' label='p' link='a&amp;b'/>"
+        "<set value='4' color='F00'/><set x='' y='5'/></dataset></chart>");
+    ASSERT_TRUE(r.ok);
+    const Series& s = r.model.datasets.at(0);
+    ASSERT_EQ(s.points.size(), 3u);
+    ASSERT_EQ(s.xy.size(), 2u);
+    EXPECT_EQ(s.xy[0].x, 1.5);
+    EXPECT_EQ(s.xy[0].z, 3);
+    EXPECT_EQ(s.points[0].value, 2) << "a positioned set's value is its y";
+    EXPECT_EQ(s.attrsOf(s.xy[0]).text("label"), "p");
+    EXPECT_EQ(s.attrsOf(s.xy[0]).text("link"), "a&b");
+    EXPECT_FALSE(s.points[0].attrs.has("x"));
+    EXPECT_EQ(s.points[1].value, 4);
+    EXPECT_EQ(s.points[1].attrs.text("color"), "F00");
+    EXPECT_TRUE(isMissing(s.xy[1].x));
+    EXPECT_EQ(s.xy[1].point, 2u);
+
+    std::string text = "<chart><set value='1'/></chart>";
+    ParseResult inPlace = parseChartXmlInPlace(text);
+    ASSERT_TRUE(inPlace.ok);
+    EXPECT_EQ(inPlace.model.datasets.at(0).points.at(0).value, 1);
 }
 
 TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
