@@ -277,6 +277,71 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
     EXPECT_EQ(visibleColumns(), (std::vector<int>{15, 16, 17, 18, 19})) << "stops at the end";
 }
 
+TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
+    std::string xml = "<chart numVisiblePlot='5'><categories>";
+    for (int i = 0; i < 20; ++i)
+        xml += "<category label='C" + std::to_string(i) + "'/>";
+    xml += "</categories><dataset seriesName='s'>";
+    for (int i = 0; i < 20; ++i)
+        xml += "<set value='" + std::to_string(10 + (i * 7) % 11) + "'/>";
+    xml += "</dataset></chart>";
+    for (int type : {32, 33}) {
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        const player::HitRegion* right = nullptr;
+        for (const auto& h : p.scene().hits) {
+            if (h.kind == "scroll-right") right = &h;
+        }
+        ASSERT_NE(right, nullptr);
+        auto at = centreOf(*right);
+        for (int i = 0; i < 3; ++i)
+            p.clickAt(at.x, at.y);
+        // The plot's clip, and the widest stroked or filled shape drawn under it.
+        player::Rect plot;
+        double x0 = 1e9, x1 = -1e9;
+        bool clipped = false;
+        for (const auto& item : p.scene().items) {
+            if (const auto* c = std::get_if<player::ClipPush>(&item)) {
+                plot = c->rect;
+                clipped = true;
+            } else if (std::holds_alternative<player::ClipPop>(item)) {
+                clipped = false;
+            } else if (const auto* s = std::get_if<player::ShapeItem>(&item); s && clipped) {
+                if (s->path.segments().size() < 6) continue; // grid lines, the plot's canvas
+                for (const auto& seg : s->path.segments()) {
+                    x0 = std::min(x0, seg.x);
+                    x1 = std::max(x1, seg.x);
+                }
+            }
+        }
+        EXPECT_LT(x0, plot.x) << type << ": the line comes in from the category before";
+        EXPECT_GT(x1, plot.right()) << type << ": and goes on to the one after";
+        // Hit regions stay inside the plot.
+        for (const auto& h : p.scene().hits) {
+            for (const auto& pt : h.polygon)
+                EXPECT_TRUE(pt.x >= plot.x - 0.01 && pt.x <= plot.right() + 0.01) << type;
+        }
+    }
+}
+
+TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    const player::HitRegion* slice = firstHit(p, "slice", 0);
+    ASSERT_NE(slice, nullptr);
+    ASSERT_GT(slice->inner, 0);
+    double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
+    auto img = p.surface(1);
+    auto px = [&](double x, double y) {
+        return img.pixel(static_cast<int>(x), static_cast<int>(y));
+    };
+    std::uint32_t through = px(cx, cy);
+    EXPECT_NE(px(cx, cy - hole + 3), through) << "the far wall shows at the top of the hole";
+    EXPECT_EQ(px(cx, cy + hole - 3), through) << "the near wall faces away";
+}
+
 TEST(PlayerPrint, SpoolsAPdfOrReportsTheMissingSpooler) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample)));

@@ -1,6 +1,7 @@
 // Layout rules: round axis ticks, aligned zeros, number texts, the parsed chart model, and
 // crowded charts (many slices, many series) whose texts must still not collide.
 #include "player/ChartPlayer.h"
+#include "player/draw/TextEngine.h"
 #include "player/layout/NiceScale.h"
 #include "player/layout/NumberFormat.h"
 #include "player/model/ChartParser.h"
@@ -172,6 +173,61 @@ TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
     ParseResult bad = parseChartXml("<chart><set value='1'></chart>");
     EXPECT_FALSE(bad.ok);
     EXPECT_NE(bad.error.find("offset"), std::string::npos);
+}
+
+// Labels too wide for two staggered rows but not too crowded to slant: they turn by 45 degrees,
+// all of them, parallel lines of text at least a line apart, inside the chart.
+TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
+    std::string xml = "<chart xAxisName='Month of the year'>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<set label='Month number " + std::to_string(i + 1) + " of 2008' value='" +
+               std::to_string(i % 5 + 1) + "'/>";
+    xml += "</chart>";
+    struct Case {
+        std::string attrs;
+        double angle;
+    } cases[] = {{"", -45},
+                 {" slantLabels='0'", -90},
+                 {" rotateNames='1'", -90},
+                 {" rotateNames='1' slantLabels='1'", -45}};
+    TextEngine engine;
+    for (const Case& c : cases) {
+        std::string doc = xml;
+        doc.insert(6, c.attrs);
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(2, doc)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        std::vector<const TextItem*> labels;
+        const TextItem* axisName = nullptr;
+        for (const TextItem* t : p.scene().texts()) {
+            if (t->text.rfind("Month number", 0) == 0) labels.push_back(t);
+            if (t->text == "Month of the year") axisName = t;
+        }
+        ASSERT_EQ(labels.size(), 12u) << c.attrs << ": every label is shown";
+        ASSERT_NE(axisName, nullptr);
+        double line = engine.measure("Ag", labels[0]->font).h;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i]->angle, c.angle) << c.attrs;
+            EXPECT_GE(labels[i]->box.x, 0) << c.attrs << ": inside the chart";
+            EXPECT_FALSE(labels[i]->box.overlaps(axisName->box)) << c.attrs;
+            if (i > 0) {
+                // Parallel texts: their distance across the lines is dx times sin(angle).
+                double dx = labels[i]->x - labels[i - 1]->x;
+                EXPECT_GE(dx * std::fabs(std::sin(c.angle * std::acos(-1.0) / 180)), line)
+                    << c.attrs;
+            }
+        }
+    }
+    // Roomy categories keep horizontal labels.
+    ChartPlayer wide;
+    wide.put_Movie(fromUtf8(testing::movieUrl(
+        2, "<chart><set label='Month number 1' value='1'/><set label='Month number 2' "
+           "value='2'/></chart>")));
+    for (const TextItem* t : wide.scene().texts()) {
+        if (t->text.rfind("Month number", 0) == 0) {
+            EXPECT_EQ(t->angle, 0);
+        }
+    }
 }
 
 TEST(PlayerLayout, StylesChangeTheCaptionFont) {
