@@ -9,6 +9,7 @@
 #include <map>
 #include <random>
 #include <regex>
+#include <sstream>
 
 namespace plotara {
 namespace {
@@ -185,6 +186,44 @@ TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     EXPECT_EQ(svg.compare(group, redGroup.size(), redGroup), 0) << "the series' colour";
     EXPECT_NE(svg.find("clip-path"), std::string::npos) << "the points stay clipped to the plot";
     EXPECT_LT(svg.rfind("<g clip-path", first), first);
+}
+
+TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
+    std::string xml = "<chart lineThickness='3'>";
+    for (int i = 0; i < 200; ++i)
+        xml += "<set label='" + std::to_string(i) + "' value='" +
+               std::to_string(50 + (i * 37) % 41) + "'/>";
+    xml += "</chart>";
+    ChartPlayer player;
+    play(player, 7, xml);
+    ASSERT_EQ(player.state(), PlayerState::Chart);
+    const player::ShapeItem* line = nullptr;
+    for (const auto& item : player.scene().items) {
+        if (const auto* s = std::get_if<player::ShapeItem>(&item);
+            s && s->path.segments().size() == 200)
+            line = s;
+    }
+    ASSERT_NE(line, nullptr);
+    std::string svg = player.svg();
+    EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
+    static const std::regex path(
+        R"re(<path style="fill:none;stroke:rgb\([^"]*stroke-width:3;[^"]*" d="([^"]*)"/>)re");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(svg, m, path));
+    std::istringstream d(m[1].str());
+    std::string op;
+    double x = 0, y = 0;
+    std::size_t i = 0;
+    while (d >> op >> x >> y) {
+        ASSERT_LT(i, 200u);
+        EXPECT_EQ(op, i == 0 ? "M" : "L");
+        EXPECT_NEAR(x, line->path.segments()[i].x, 0.006);
+        EXPECT_NEAR(y, line->path.segments()[i].y, 0.006);
+        ++i;
+    }
+    EXPECT_EQ(i, 200u);
+    EXPECT_LT(svg.rfind("<g clip-path", m.position(0)), static_cast<std::size_t>(m.position(0)))
+        << "the line stays clipped to the plot";
 }
 
 TEST(PlayerSurface, StampedMarkersLandOnTheirPoints) {

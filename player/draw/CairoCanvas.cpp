@@ -153,8 +153,8 @@ void drawMarker(cairo_t* cr, const MarkerItem& m, double cx, double cy) {
 
 } // namespace
 
-CairoCanvas::CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale, SvgMarkers* svgMarkers)
-    : cr_(cr), textEngine_(text), rasterScale_(rasterScale), svgMarkers_(svgMarkers) {
+CairoCanvas::CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale, SvgDirect* svgDirect)
+    : cr_(cr), textEngine_(text), rasterScale_(rasterScale), svgDirect_(svgDirect) {
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
 }
 
@@ -165,6 +165,9 @@ CairoCanvas::~CairoCanvas() {
 
 void CairoCanvas::shape(const ShapeItem& item) {
     if (item.path.empty()) return;
+    if (svgDirect_ && item.path.segments().size() > 64 &&
+        svgDirect_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
+        return;
     tracePath(cr_, item.path);
     if (item.filled) {
         setColor(cr_, item.fill);
@@ -195,7 +198,7 @@ void CairoCanvas::markers(const MarkerItem& item) {
             drawMarker(cr_, item, p.x, p.y);
         return;
     }
-    if (svgMarkers_ && svgMarkers_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
+    if (svgDirect_ && svgDirect_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
         return;
     if (rasterScale_ > 0 &&
         cairo_surface_get_type(cairo_get_target(cr_)) == CAIRO_SURFACE_TYPE_IMAGE) {

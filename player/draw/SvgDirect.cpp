@@ -1,4 +1,4 @@
-#include "player/draw/SvgMarkers.h"
+#include "player/draw/SvgDirect.h"
 
 #include <cairo.h>
 
@@ -94,24 +94,10 @@ bool readPercent(const char*& p, const char* end, double& v) {
 
 } // namespace
 
-bool SvgMarkers::defer(cairo_t* cr, const MarkerItem& item, const Rect* clip) {
+bool SvgDirect::placeholder(cairo_t* cr, Deferred d, Rect extent) {
     if (sets_.size() >= maxSets) return false;
-    Deferred d{&item, clip ? *clip : Rect{}, clip != nullptr};
-    // The placeholder: the clip and a margin, or the points' extent when nothing clips them.
-    Rect area = d.clip;
-    if (clip) {
-        area = {clip->x - 2, clip->y - 2, clip->w + 4, clip->h + 4};
-    } else {
-        double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
-        for (const Point& p : item.points) {
-            x0 = std::min(x0, p.x);
-            y0 = std::min(y0, p.y);
-            x1 = std::max(x1, p.x);
-            y1 = std::max(y1, p.y);
-        }
-        double reach = item.radius + 2;
-        area = {x0 - reach, y0 - reach, x1 - x0 + 2 * reach, y1 - y0 + 2 * reach};
-    }
+    // The placeholder: the clip and a margin, or the extent when nothing clips.
+    Rect area = d.clipped ? Rect{d.clip.x - 2, d.clip.y - 2, d.clip.w + 4, d.clip.h + 4} : extent;
     std::size_t k = sets_.size();
     sets_.push_back(d);
     cairo_new_path(cr);
@@ -122,8 +108,74 @@ bool SvgMarkers::defer(cairo_t* cr, const MarkerItem& item, const Rect* clip) {
     return true;
 }
 
-void SvgMarkers::write(std::string& out, std::size_t index) const {
+namespace {
+Rect extentOf(double x0, double y0, double x1, double y1, double reach) {
+    return {x0 - reach, y0 - reach, x1 - x0 + 2 * reach, y1 - y0 + 2 * reach};
+}
+} // namespace
+
+bool SvgDirect::defer(cairo_t* cr, const MarkerItem& item, const Rect* clip) {
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    if (!clip) {
+        for (const Point& p : item.points) {
+            x0 = std::min(x0, p.x);
+            y0 = std::min(y0, p.y);
+            x1 = std::max(x1, p.x);
+            y1 = std::max(y1, p.y);
+        }
+    }
+    return placeholder(cr, {&item, nullptr, clip ? *clip : Rect{}, clip != nullptr},
+                       extentOf(x0, y0, x1, y1, item.radius + 2));
+}
+
+bool SvgDirect::defer(cairo_t* cr, const ShapeItem& item, const Rect* clip) {
+    if (item.filled || !item.stroked || item.path.empty()) return false;
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const PathSeg& s : item.path.segments()) {
+        if (s.op != PathOp::Move && s.op != PathOp::Line) return false;
+        if (!std::isfinite(s.x) || !std::isfinite(s.y)) return false;
+        x0 = std::min(x0, s.x);
+        y0 = std::min(y0, s.y);
+        x1 = std::max(x1, s.x);
+        y1 = std::max(y1, s.y);
+    }
+    return placeholder(cr, {nullptr, &item, clip ? *clip : Rect{}, clip != nullptr},
+                       extentOf(x0, y0, x1, y1, item.stroke.width + 2));
+}
+
+void SvgDirect::writePath(std::string& out, const ShapeItem& shape) const {
+    const Stroke& st = shape.stroke;
+    out += "<path style=\"fill:none;";
+    appendColor(out, "stroke", st.color);
+    out += "stroke-width:";
+    appendNumber(out, std::max(st.width, 0.1), 3);
+    out += ";stroke-linecap:butt;stroke-linejoin:round;";
+    if (st.dash > 0) {
+        out += "stroke-dasharray:";
+        appendNumber(out, st.dash, 3);
+        out += ',';
+        appendNumber(out, st.gap > 0 ? st.gap : st.dash, 3);
+        out += ';';
+    }
+    out += "\" d=\"";
+    bool first = true;
+    for (const PathSeg& s : shape.path.segments()) {
+        if (!first) out += ' ';
+        first = false;
+        out += s.op == PathOp::Move ? "M " : "L ";
+        appendNumber(out, s.x, 2);
+        out += ' ';
+        appendNumber(out, s.y, 2);
+    }
+    out += "\"/>\n";
+}
+
+void SvgDirect::write(std::string& out, std::size_t index) const {
     const Deferred& d = sets_[index];
+    if (d.shape) {
+        writePath(out, *d.shape);
+        return;
+    }
     const MarkerItem& m = *d.item;
     std::string id = "pm" + std::to_string(index);
     out += "<g style=\"";
@@ -158,11 +210,11 @@ void SvgMarkers::write(std::string& out, std::size_t index) const {
     out += "</g>\n";
 }
 
-bool SvgMarkers::substitute(std::string& svg) const {
+bool SvgDirect::substitute(std::string& svg) const {
     if (sets_.empty()) return true;
     std::size_t points = 0;
     for (const Deferred& d : sets_)
-        points += d.item->points.size();
+        points += d.item ? d.item->points.size() : d.shape->path.segments().size() / 2;
     std::string out;
     out.reserve(svg.size() + points * 48);
     std::vector<bool> written(sets_.size(), false);
