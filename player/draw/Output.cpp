@@ -134,8 +134,10 @@ std::string writeSvg(const Scene& scene, TextEngine& text, SvgDirect* svgDirect)
 std::string renderSvg(const Scene& scene, TextEngine& text) {
     SvgDirect direct;
     std::string out = writeSvg(scene, text, &direct);
-    // Should a placeholder not come out as written, cairo draws everything itself.
-    if (!out.empty() && !direct.substitute(out)) out = writeSvg(scene, text, nullptr);
+    // Should a placeholder not come out as written (or cairo fail), cairo draws everything
+    // itself.
+    if (direct.empty()) return out;
+    if (out.empty() || !direct.substitute(out)) out = writeSvg(scene, text, nullptr);
     return out;
 }
 

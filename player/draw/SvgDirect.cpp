@@ -118,6 +118,7 @@ bool SvgDirect::defer(cairo_t* cr, const MarkerItem& item, const Rect* clip) {
     double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
     if (!clip) {
         for (const Point& p : item.points) {
+            if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
             x0 = std::min(x0, p.x);
             y0 = std::min(y0, p.y);
             x1 = std::max(x1, p.x);
