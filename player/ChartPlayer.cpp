@@ -203,8 +203,8 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     if (current != generation) return; // the handler loaded another movie
 
     std::string document;
-    if (const std::string* xml = url.find("dataXML")) {
-        document = *xml;
+    if (url.find("dataXML")) {
+        document = url.take("dataXML");
     } else if (const std::string* location = url.find("dataURL")) {
         log.push_back(messages.text(Message::RetrievingXml));
         std::string path = resolveLocal(localPathFromLocation(*location));
@@ -222,7 +222,7 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     }
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
-    ParseResult parsed = parseChartXml(document);
+    ParseResult parsed = parseChartXmlInPlace(document);
     document.clear();
     document.shrink_to_fit();
     if (!parsed.ok) {
@@ -395,20 +395,18 @@ bool ChartPlayer::savePdf(const std::string& path) const {
 }
 
 HitInfo ChartPlayer::hoverAt(double x, double y) const {
-    const auto& hits = impl_->scene.hits;
-    for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
-        if (!it->contains({x, y})) continue;
-        if (!it->lazyText || !impl_->model) return toHitInfo(&*it);
-        HitRegion described = *it;
+    std::optional<HitRegion> found = impl_->scene.hitAt({x, y});
+    if (!found) return {};
+    HitRegion& described = *found;
+    if (described.lazyText && impl_->model) {
         const ChartMovie* movie = impl_->chartMovie ? &*impl_->chartMovie : nullptr;
         if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
             describeXYPoint(*impl_->model, described);
         } else {
             describeCategoryPoint(*impl_->model, movie && movie->dualY, described);
         }
-        return toHitInfo(&described);
     }
-    return {};
+    return toHitInfo(&described);
 }
 
 HitInfo ChartPlayer::clickAt(double x, double y) {

@@ -10,6 +10,7 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     // Cleared rather than replaced: the lists keep their capacity from the last drawing.
     scene.items.clear();
     scene.hits.clear();
+    scene.pointHits.clear();
     scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
@@ -19,18 +20,25 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     if (model.chart.has("bgcolor"))
         scene.background = withAlpha(parseColor(model.chart.text("bgcolor"), scene.background),
                                      model.chart.number("bgalpha", 100));
+    bool drawn = false;
     switch (movie.family) {
     case Family::Pie:
     case Family::Doughnut:
-        return renderPie(ctx, movie);
+        drawn = renderPie(ctx, movie);
+        break;
     case Family::Scatter:
     case Family::Bubble:
-        return renderXY(ctx, movie);
+        drawn = renderXY(ctx, movie);
+        break;
     case Family::Grid:
-        return renderGrid(ctx, gridParams);
+        drawn = renderGrid(ctx, gridParams);
+        break;
     default:
-        return renderCartesian(ctx, movie, view);
+        drawn = renderCartesian(ctx, movie, view);
+        break;
     }
+    scene.pointHits.finish();
+    return drawn;
 }
 
 void renderMessage(Scene& scene, TextEngine& text, const std::string& message, double width,

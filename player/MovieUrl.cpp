@@ -12,6 +12,14 @@ const std::string* MovieUrl::find(std::string_view name) const {
     return found;
 }
 
+std::string MovieUrl::take(std::string_view name) {
+    std::string* found = nullptr;
+    for (auto& [key, value] : params) {
+        if (equalsNoCase(key, name)) found = &value;
+    }
+    return found ? std::move(*found) : std::string();
+}
+
 std::string MovieUrl::moviePath() const {
     if (folder.empty()) return movieFile;
     std::string path = folder;

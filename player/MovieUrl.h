@@ -17,6 +17,9 @@ struct MovieUrl {
 
     // The last value of a parameter (names compare ASCII case-insensitively), or nullptr.
     const std::string* find(std::string_view name) const;
+    // Moves the last value of a parameter out (the parameter stays, with an empty value); ""
+    // when absent. Large documents are handed on without a copy. Cannot fail.
+    std::string take(std::string_view name);
     // The movie file's full path: folder + "/" + movie file.
     std::string moviePath() const;
 };

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 
 namespace plotara {
 namespace {
@@ -115,6 +116,135 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     EXPECT_EQ(bubble.hoverAt(h->center.x, h->center.y).label, L"Traders");
 }
 
+// A scatter of two clouds of points (the benchmark's size), with three lone points in the
+// corners (the last sets of the second series) and one point beyond the x axis maximum.
+std::string bigScatter() {
+    std::mt19937 rng(7);
+    std::normal_distribution<double> d(50, 10);
+    std::string x = "<chart xAxisMinValue='0' xAxisMaxValue='100' yAxisMinValue='0' "
+                    "yAxisMaxValue='100' anchorRadius='3'>";
+    for (int s = 0; s < 2; ++s) {
+        x += "<dataset seriesName='S" + std::to_string(s) + "'>";
+        for (int i = 0; i < 15000; ++i)
+            x += "<set x='" + std::to_string(d(rng)) + "' y='" + std::to_string(d(rng)) + "'/>";
+        if (s == 0) x += "<set x='150' y='50'/>";
+        if (s == 1)
+            x += "<set x='2' y='98' toolText='top left' link='host:corner:1'/><set x='98' "
+                 "y='2'/><set x='98' y='98'/>";
+        x += "</dataset>";
+    }
+    return x + "</chart>";
+}
+
+// The markers in drawing order: (series, point number, centre).
+struct DrawnPoint {
+    int series, point;
+    player::Point at;
+};
+std::vector<DrawnPoint> drawnPoints(const player::Scene& scene) {
+    std::vector<DrawnPoint> out;
+    int series = 0;
+    for (const auto& item : scene.items) {
+        if (const auto* m = std::get_if<player::MarkerItem>(&item)) {
+            for (std::size_t i = 0; i < m->points.size(); ++i)
+                out.push_back({series, static_cast<int>(i), m->points[i]});
+            ++series;
+        }
+    }
+    return out;
+}
+
+TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
+    ChartPlayer p;
+    std::vector<String> calls;
+    p.onFlashCall([&](const String& r) { calls.push_back(r); });
+    p.put_Movie(fromUtf8(testing::movieUrl(29, bigScatter())));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    EXPECT_LT(p.scene().hits.size(), 16u) << "points are not kept as one region each";
+    EXPECT_EQ(p.scene().pointHits.size(), 30003u) << "every point in the plot, not the one beyond";
+    std::vector<DrawnPoint> drawn = drawnPoints(p.scene());
+    ASSERT_EQ(drawn.size(), 30004u);
+
+    // The lone points: found with their own texts; a click on a linked one calls the host.
+    const DrawnPoint& corner = drawn[drawn.size() - 3];
+    HitInfo info = p.hoverAt(corner.at.x + 1, corner.at.y - 1);
+    ASSERT_TRUE(info.hit);
+    EXPECT_EQ(info.kind, L"point");
+    EXPECT_EQ(info.series, L"S1");
+    EXPECT_EQ(info.seriesIndex, 1);
+    EXPECT_EQ(info.pointIndex, 15000);
+    EXPECT_EQ(info.toolText, L"top left");
+    calls.clear();
+    p.clickAt(corner.at.x, corner.at.y);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(toUtf8(calls[0]), player::buildInvokeRequest("corner", "1"));
+    const DrawnPoint& last = drawn.back();
+    EXPECT_EQ(p.hoverAt(last.at.x, last.at.y).pointIndex, 15002);
+    EXPECT_EQ(p.hoverAt(last.at.x, last.at.y).toolText, L"S1, 98, 98");
+    EXPECT_FALSE(p.hoverAt(last.at.x + 6, last.at.y).hit) << "beyond the point's radius";
+    // The point beyond the axis maximum is not drawn, so it is not found either.
+    const DrawnPoint& beyond = drawn[15000];
+    HitInfo outside = p.hoverAt(beyond.at.x, beyond.at.y);
+    EXPECT_FALSE(outside.hit && outside.kind == L"point" && outside.pointIndex == 15000);
+
+    // Anywhere in the cloud: the answer is the last drawn point within 4 pixels (anchor radius
+    // plus one), as a search through every point finds it.
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> u(0, 1);
+    auto plotPoint = [&](double fx, double fy) {
+        return player::Point{
+            drawn.back().at.x + (drawn[drawn.size() - 3].at.x - drawn.back().at.x) * fx,
+            drawn.back().at.y + (drawn[drawn.size() - 2].at.y - drawn.back().at.y) * fy};
+    };
+    int found = 0;
+    for (int probe = 0; probe < 400; ++probe) {
+        player::Point at = plotPoint(0.2 + 0.6 * u(rng), 0.2 + 0.6 * u(rng));
+        const DrawnPoint* expected = nullptr;
+        for (const DrawnPoint& d : drawn) {
+            double dx = d.at.x - at.x, dy = d.at.y - at.y;
+            if (dx * dx + dy * dy <= 16) expected = &d;
+        }
+        HitInfo h = p.hoverAt(at.x, at.y);
+        if (!expected) {
+            EXPECT_FALSE(h.hit && h.kind == L"point") << at.x << "," << at.y;
+            continue;
+        }
+        ++found;
+        EXPECT_EQ(h.seriesIndex, expected->series) << at.x << "," << at.y;
+        EXPECT_EQ(h.pointIndex, expected->point) << at.x << "," << at.y;
+    }
+    EXPECT_GT(found, 100) << "most probes land on the cloud";
+}
+
+TEST(PlayerHits, TheLastDrawnScatterPointIsOnTop) {
+    // A later series with a point on the same spot as a point of an earlier one.
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(
+        29, "<chart showLegend='1'><dataset seriesName='A'><set x='1' y='1'/><set x='2' y='2'/>"
+            "</dataset><dataset seriesName='B'><set x='3' y='3'/><set x='2' y='2'/>"
+            "</dataset></chart>")));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    std::vector<DrawnPoint> drawn = drawnPoints(p.scene());
+    ASSERT_EQ(drawn.size(), 4u);
+    HitInfo shared = p.hoverAt(drawn[1].at.x, drawn[1].at.y);
+    EXPECT_EQ(shared.series, L"B") << "the series drawn last is on top";
+    EXPECT_EQ(shared.pointIndex, 1);
+    EXPECT_EQ(p.hoverAt(drawn[0].at.x, drawn[0].at.y).series, L"A");
+    player::PointHits hits;
+    hits.beginSet("point", "A", 0, 0);
+    hits.add({10, 10}, 4, 0);
+    hits.beginSet("point", "B", 1, 0);
+    hits.add({12, 10}, 4, 7);
+    hits.finish();
+    std::size_t set = 9;
+    EXPECT_EQ(hits.find({11, 10}, set), 1);
+    EXPECT_EQ(set, 1u);
+    EXPECT_EQ(hits.find({7, 10}, set), 0);
+    EXPECT_EQ(set, 0u);
+    EXPECT_EQ(hits.find({21, 10}, set), -1);
+    EXPECT_EQ(hits.find({std::nan(""), 10}, set), -1);
+}
+
 TEST(PlayerHits, ScrollBarMovesTheWindow) {
     std::string xml = "<chart numVisiblePlot='5'><categories>";
     for (int i = 0; i < 20; ++i)
@@ -145,6 +275,71 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
     for (int i = 0; i < 40; ++i)
         p.clickAt(at.x, at.y);
     EXPECT_EQ(visibleColumns(), (std::vector<int>{15, 16, 17, 18, 19})) << "stops at the end";
+}
+
+TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
+    std::string xml = "<chart numVisiblePlot='5'><categories>";
+    for (int i = 0; i < 20; ++i)
+        xml += "<category label='C" + std::to_string(i) + "'/>";
+    xml += "</categories><dataset seriesName='s'>";
+    for (int i = 0; i < 20; ++i)
+        xml += "<set value='" + std::to_string(10 + (i * 7) % 11) + "'/>";
+    xml += "</dataset></chart>";
+    for (int type : {32, 33}) {
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        const player::HitRegion* right = nullptr;
+        for (const auto& h : p.scene().hits) {
+            if (h.kind == "scroll-right") right = &h;
+        }
+        ASSERT_NE(right, nullptr);
+        auto at = centreOf(*right);
+        for (int i = 0; i < 3; ++i)
+            p.clickAt(at.x, at.y);
+        // The plot's clip, and the widest stroked or filled shape drawn under it.
+        player::Rect plot;
+        double x0 = 1e9, x1 = -1e9;
+        bool clipped = false;
+        for (const auto& item : p.scene().items) {
+            if (const auto* c = std::get_if<player::ClipPush>(&item)) {
+                plot = c->rect;
+                clipped = true;
+            } else if (std::holds_alternative<player::ClipPop>(item)) {
+                clipped = false;
+            } else if (const auto* s = std::get_if<player::ShapeItem>(&item); s && clipped) {
+                if (s->path.segments().size() < 6) continue; // grid lines, the plot's canvas
+                for (const auto& seg : s->path.segments()) {
+                    x0 = std::min(x0, seg.x);
+                    x1 = std::max(x1, seg.x);
+                }
+            }
+        }
+        EXPECT_LT(x0, plot.x) << type << ": the line comes in from the category before";
+        EXPECT_GT(x1, plot.right()) << type << ": and goes on to the one after";
+        // Hit regions stay inside the plot.
+        for (const auto& h : p.scene().hits) {
+            for (const auto& pt : h.polygon)
+                EXPECT_TRUE(pt.x >= plot.x - 0.01 && pt.x <= plot.right() + 0.01) << type;
+        }
+    }
+}
+
+TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    const player::HitRegion* slice = firstHit(p, "slice", 0);
+    ASSERT_NE(slice, nullptr);
+    ASSERT_GT(slice->inner, 0);
+    double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
+    auto img = p.surface(1);
+    auto px = [&](double x, double y) {
+        return img.pixel(static_cast<int>(x), static_cast<int>(y));
+    };
+    std::uint32_t through = px(cx, cy);
+    EXPECT_NE(px(cx, cy - hole + 3), through) << "the far wall shows at the top of the hole";
+    EXPECT_EQ(px(cx, cy + hole - 3), through) << "the near wall faces away";
 }
 
 TEST(PlayerPrint, SpoolsAPdfOrReportsTheMissingSpooler) {

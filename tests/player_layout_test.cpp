@@ -1,9 +1,11 @@
 // Layout rules: round axis ticks, aligned zeros, number texts, the parsed chart model, and
 // crowded charts (many slices, many series) whose texts must still not collide.
 #include "player/ChartPlayer.h"
+#include "player/draw/TextEngine.h"
 #include "player/layout/NiceScale.h"
 #include "player/layout/NumberFormat.h"
 #include "player/model/ChartParser.h"
+#include "player/util/TextUtil.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +97,51 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
     EXPECT_EQ(decimalsForStep(50), 0);
 }
 
+TEST(TextUtil, NumbersAsPeopleWriteThem) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"12.5", 12.5}, {"  -3e2 ", -300}, {"+7", 7},          {"1,234.5", 1234.5}, {".5", 0.5},
+        {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
+        {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
+        {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
+        {"-", {}},      {"+", {}},         {"1,2,3", 123},     {"\t42\n", 42},
+    };
+    for (const Case& c : cases) {
+        auto v = parseNumber(c.text);
+        ASSERT_EQ(v.has_value(), c.value.has_value()) << "'" << c.text << "'";
+        if (v) {
+            EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
+        }
+    }
+}
+
+TEST(ChartParser, SetsKeepTheirCoordinatesAsNumbersAndTheirOtherAttributes) {
+    ParseResult r = parseChartXml(
+        "<chart><dataset seriesName='s'><set X='1.5' y='2' Z='3' label='p' link='a&amp;b'/>"
+        "<set value='4' color='F00'/><set x='' y='5'/></dataset></chart>");
+    ASSERT_TRUE(r.ok);
+    const Series& s = r.model.datasets.at(0);
+    ASSERT_EQ(s.points.size(), 3u);
+    ASSERT_EQ(s.xy.size(), 2u);
+    EXPECT_EQ(s.xy[0].x, 1.5);
+    EXPECT_EQ(s.xy[0].z, 3);
+    EXPECT_EQ(s.points[0].value, 2) << "a positioned set's value is its y";
+    EXPECT_EQ(s.attrsOf(s.xy[0]).text("label"), "p");
+    EXPECT_EQ(s.attrsOf(s.xy[0]).text("link"), "a&b");
+    EXPECT_FALSE(s.points[0].attrs.has("x"));
+    EXPECT_EQ(s.points[1].value, 4);
+    EXPECT_EQ(s.points[1].attrs.text("color"), "F00");
+    EXPECT_TRUE(isMissing(s.xy[1].x));
+    EXPECT_EQ(s.xy[1].point, 2u);
+
+    std::string text = "<chart><set value='1'/></chart>";
+    ParseResult inPlace = parseChartXmlInPlace(text);
+    ASSERT_TRUE(inPlace.ok);
+    EXPECT_EQ(inPlace.model.datasets.at(0).points.at(0).value, 1);
+}
+
 TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
     ParseResult r = parseChartXml(testing::msStackedSample(true));
     ASSERT_TRUE(r.ok);
@@ -126,6 +173,61 @@ TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
     ParseResult bad = parseChartXml("<chart><set value='1'></chart>");
     EXPECT_FALSE(bad.ok);
     EXPECT_NE(bad.error.find("offset"), std::string::npos);
+}
+
+// Labels too wide for two staggered rows but not too crowded to slant: they turn by 45 degrees,
+// all of them, parallel lines of text at least a line apart, inside the chart.
+TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
+    std::string xml = "<chart xAxisName='Month of the year'>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<set label='Month number " + std::to_string(i + 1) + " of 2008' value='" +
+               std::to_string(i % 5 + 1) + "'/>";
+    xml += "</chart>";
+    struct Case {
+        std::string attrs;
+        double angle;
+    } cases[] = {{"", -45},
+                 {" slantLabels='0'", -90},
+                 {" rotateNames='1'", -90},
+                 {" rotateNames='1' slantLabels='1'", -45}};
+    TextEngine engine;
+    for (const Case& c : cases) {
+        std::string doc = xml;
+        doc.insert(6, c.attrs);
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(2, doc)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        std::vector<const TextItem*> labels;
+        const TextItem* axisName = nullptr;
+        for (const TextItem* t : p.scene().texts()) {
+            if (t->text.rfind("Month number", 0) == 0) labels.push_back(t);
+            if (t->text == "Month of the year") axisName = t;
+        }
+        ASSERT_EQ(labels.size(), 12u) << c.attrs << ": every label is shown";
+        ASSERT_NE(axisName, nullptr);
+        double line = engine.measure("Ag", labels[0]->font).h;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i]->angle, c.angle) << c.attrs;
+            EXPECT_GE(labels[i]->box.x, 0) << c.attrs << ": inside the chart";
+            EXPECT_FALSE(labels[i]->box.overlaps(axisName->box)) << c.attrs;
+            if (i > 0) {
+                // Parallel texts: their distance across the lines is dx times sin(angle).
+                double dx = labels[i]->x - labels[i - 1]->x;
+                EXPECT_GE(dx * std::fabs(std::sin(c.angle * std::acos(-1.0) / 180)), line)
+                    << c.attrs;
+            }
+        }
+    }
+    // Roomy categories keep horizontal labels.
+    ChartPlayer wide;
+    wide.put_Movie(fromUtf8(testing::movieUrl(
+        2, "<chart><set label='Month number 1' value='1'/><set label='Month number 2' "
+           "value='2'/></chart>")));
+    for (const TextItem* t : wide.scene().texts()) {
+        if (t->text.rfind("Month number", 0) == 0) {
+            EXPECT_EQ(t->angle, 0);
+        }
+    }
 }
 
 TEST(PlayerLayout, StylesChangeTheCaptionFont) {

@@ -62,7 +62,8 @@ TEST_P(SampleTest, DrawsInEveryFormat) {
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_NE(calls[0].find(L"name=\"PT_Loaded\""), String::npos);
     EXPECT_NE(calls[1].find(L"name=\"PT_Rendered\""), String::npos);
-    EXPECT_GE(player.scene().hits.size(), 4u) << "every sample has at least four data points";
+    EXPECT_GE(player.scene().hits.size() + player.scene().pointHits.size(), 4u)
+        << "every sample has at least four data points";
 
     std::string png = player.png();
     ASSERT_GT(png.size(), 1000u);

@@ -5,6 +5,31 @@
 
 namespace plotara::player {
 
+namespace {
+
+// Cuts a chain of points that advances along the category axis (x, or y for bars) to [lo, hi],
+// with the points where it crosses the bounds worked out on its segments.
+std::vector<Point> cutChain(const std::vector<Point>& chain, double lo, double hi, bool byY) {
+    auto along = [byY](const Point& p) { return byY ? p.y : p.x; };
+    auto at = [&](const Point& a, const Point& b, double t) {
+        double f = (t - along(a)) / (along(b) - along(a));
+        return Point{a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f};
+    };
+    std::vector<Point> out;
+    for (std::size_t k = 0; k < chain.size(); ++k) {
+        const Point& p = chain[k];
+        if (k > 0) {
+            const Point& q = chain[k - 1];
+            if (along(q) < lo && along(p) > lo) out.push_back(at(q, p, lo));
+            if (along(q) < hi && along(p) > hi) out.push_back(at(q, p, hi));
+        }
+        if (along(p) >= lo && along(p) <= hi) out.push_back(p);
+    }
+    return out;
+}
+
+} // namespace
+
 void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
                const SeriesStyle& style, ValueLabels& values) {
     std::size_t last = g.first + g.count;
@@ -15,13 +40,17 @@ void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                                 : (s.stack >= 0 ? 90 : 70);
         Color fill = withAlpha(s.color, std::min(alpha, s.alpha));
         Color edge = withAlpha(shade(s.color, 0.7), 100);
-        // A run of consecutive values makes one polygon; a missing value ends the run.
-        std::size_t i = g.first;
-        while (i < end) {
-            while (i < end && isMissing(s.values[i]))
+        // A run of consecutive values makes one polygon; a missing value ends the run. In a
+        // window of a scroll chart the runs go on to the categories just outside it, and the
+        // plot's clip cuts them at the edge.
+        std::size_t from = g.first > 0 ? g.first - 1 : 0;
+        std::size_t to = std::min(end + 1, s.values.size());
+        std::size_t i = from;
+        while (i < to) {
+            while (i < to && isMissing(s.values[i]))
                 ++i;
             std::size_t j = i;
-            while (j < end && !isMissing(s.values[j]))
+            while (j < to && !isMissing(s.values[j]))
                 ++j;
             if (j > i) {
                 std::vector<Point> top, bottom;
@@ -42,6 +71,16 @@ void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                 std::vector<Point> poly = top;
                 for (auto it = bottom.rbegin(); it != bottom.rend(); ++it)
                     poly.push_back(*it);
+                // The region that answers hits is the part inside the plot.
+                std::vector<Point> shown = poly;
+                if (from < g.first || to > end) {
+                    double lo = g.horizontal ? g.plot.y : g.plot.x;
+                    double hi = g.horizontal ? g.plot.bottom() : g.plot.right();
+                    shown = cutChain(top, lo, hi, g.horizontal);
+                    std::vector<Point> base = cutChain(bottom, lo, hi, g.horizontal);
+                    for (auto it = base.rbegin(); it != base.rend(); ++it)
+                        shown.push_back(*it);
+                }
                 Path fillPath;
                 fillPath.polygon(poly);
                 ctx.scene.fillPath(std::move(fillPath), fill);
@@ -56,14 +95,16 @@ void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                     }
                     ctx.scene.strokePath(std::move(outline), Stroke{edge, 1.2});
                 }
-                HitRegion hit;
-                hit.shape = HitRegion::Shape::Polygon;
-                hit.polygon = std::move(poly);
-                hit.kind = "area";
-                hit.series = s.name;
-                hit.seriesIndex = s.index;
-                hit.toolText = s.name;
-                ctx.scene.hits.push_back(std::move(hit));
+                if (shown.size() >= 3) {
+                    HitRegion hit;
+                    hit.shape = HitRegion::Shape::Polygon;
+                    hit.polygon = std::move(shown);
+                    hit.kind = "area";
+                    hit.series = s.name;
+                    hit.seriesIndex = s.index;
+                    hit.toolText = s.name;
+                    ctx.scene.hits.push_back(std::move(hit));
+                }
             }
             i = j;
         }

@@ -282,6 +282,14 @@ void CartesianFrame::drawCategoryLabels() {
                     HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
             break;
         }
+        case CategoryLabelPlan::Mode::Slant: {
+            // The text runs down to the left from under its category; it is shortened rather
+            // than let out of the chart's left edge.
+            double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
+            addText(ctx_, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
+                    VAlign::Middle, -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
+            break;
+        }
         case CategoryLabelPlan::Mode::Rotate:
             addText(ctx_, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
                     plan_.maxTextWidth);

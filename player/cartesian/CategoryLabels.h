@@ -1,5 +1,6 @@
 // Category labels that never collide: horizontal when they fit, then staggered on two rows,
-// then turned upright, and thinned out (every n-th label) when even that is too tight.
+// then slanted at 45 degrees when every label still fits, then turned upright, and thinned out
+// (every n-th label) when even that is too tight.
 #pragma once
 
 #include "player/draw/TextEngine.h"
@@ -11,7 +12,7 @@
 namespace plotara::player {
 
 struct CategoryLabelPlan {
-    enum class Mode { Horizontal, Stagger, Rotate } mode = Mode::Horizontal;
+    enum class Mode { Horizontal, Stagger, Slant, Rotate } mode = Mode::Horizontal;
     std::size_t step = 1;    // every step-th label is drawn
     double extent = 0;       // room needed below the axis (or beside it for bars)
     double maxTextWidth = 0; // texts longer than this are ellipsized
@@ -19,8 +20,9 @@ struct CategoryLabelPlan {
 };
 
 // Plans labels under an upright plot whose categories are `slot` apart. rotateNames ('1' turns,
-// '0' never turns), labelDisplay (ROTATE, STAGGER, NONE, AUTO) and staggerLines are read from the
-// chart attributes; maxExtent bounds the height. Cannot fail.
+// '0' never turns), slantLabels ('1' turns by 45 degrees rather than 90, '0' never slants),
+// labelDisplay (ROTATE, STAGGER, NONE, AUTO) and staggerLines are read from the chart
+// attributes; maxExtent bounds the height. Cannot fail.
 CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string>& labels,
                                    const Font& font, double slot, const Attributes& chart,
                                    double maxExtent);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <utility>
 
 namespace plotara::player {
 
@@ -105,6 +107,43 @@ void traceMarker(cairo_t* cr, double cx, double cy, int sides, double r) {
     cairo_close_path(cr);
 }
 
+// Long opaque polylines are stroked on raster targets in pieces that overlap by one segment:
+// cairo's scan conversion slows down sharply with the number of edges of one stroke, and an
+// opaque colour drawn twice over the shared segment looks the same (only its anti-aliased rim
+// gets a little denser). Every join is still drawn whole by one of the pieces.
+constexpr std::size_t strokePiece = 32;
+
+bool strokeInPieces(cairo_t* cr, const Path& path) {
+    const std::vector<PathSeg>& segs = path.segments();
+    if (segs.size() <= 2 * strokePiece) return false;
+    for (const PathSeg& s : segs) {
+        if (s.op != PathOp::Move && s.op != PathOp::Line) return false;
+    }
+    // Such lines hold hundreds of points a few pixels apart: 4 x 4 samples a pixel (cairo's fast
+    // anti-aliasing) look the same there and halve the time of the scan conversion.
+    cairo_antialias_t antialias = cairo_get_antialias(cr);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST);
+    std::size_t i = 0;
+    while (i < segs.size()) {
+        // One run from a move to the next move; long runs go out in overlapping pieces.
+        std::size_t end = i + 1;
+        while (end < segs.size() && segs[end].op == PathOp::Line)
+            ++end;
+        for (std::size_t from = i;; from += strokePiece) {
+            std::size_t to = std::min(end, from + strokePiece + 2);
+            cairo_new_path(cr);
+            cairo_move_to(cr, segs[from].x, segs[from].y);
+            for (std::size_t k = from + 1; k < to; ++k)
+                cairo_line_to(cr, segs[k].x, segs[k].y);
+            cairo_stroke(cr);
+            if (to >= end) break;
+        }
+        i = end;
+    }
+    cairo_set_antialias(cr, antialias);
+    return true;
+}
+
 void drawMarker(cairo_t* cr, const MarkerItem& m, double cx, double cy) {
     traceMarker(cr, cx, cy, m.sides, m.radius);
     setColor(cr, m.fill);
@@ -119,8 +158,8 @@ void drawMarker(cairo_t* cr, const MarkerItem& m, double cx, double cy) {
 
 } // namespace
 
-CairoCanvas::CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale)
-    : cr_(cr), textEngine_(text), rasterScale_(rasterScale) {
+CairoCanvas::CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale, SvgDirect* svgDirect)
+    : cr_(cr), textEngine_(text), rasterScale_(rasterScale), svgDirect_(svgDirect) {
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
 }
 
@@ -131,6 +170,9 @@ CairoCanvas::~CairoCanvas() {
 
 void CairoCanvas::shape(const ShapeItem& item) {
     if (item.path.empty()) return;
+    if (svgDirect_ && item.path.segments().size() > 64 &&
+        svgDirect_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
+        return;
     tracePath(cr_, item.path);
     if (item.filled) {
         setColor(cr_, item.fill);
@@ -142,6 +184,9 @@ void CairoCanvas::shape(const ShapeItem& item) {
     }
     if (item.stroked) {
         applyStroke(cr_, item.stroke);
+        if (rasterScale_ > 0 && !item.filled && item.stroke.dash <= 0 && item.stroke.color.a >= 1 &&
+            strokeInPieces(cr_, item.path))
+            return;
         cairo_stroke(cr_);
     }
 }
@@ -158,6 +203,8 @@ void CairoCanvas::markers(const MarkerItem& item) {
             drawMarker(cr_, item, p.x, p.y);
         return;
     }
+    if (svgDirect_ && svgDirect_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
+        return;
     if (rasterScale_ > 0 &&
         cairo_surface_get_type(cairo_get_target(cr_)) == CAIRO_SURFACE_TYPE_IMAGE) {
         stampRaster(item);
@@ -166,8 +213,30 @@ void CairoCanvas::markers(const MarkerItem& item) {
     }
 }
 
-// Pre-draws the marker once at the device scale and composites its pixels at every point.
+namespace {
+
+// A marker pre-drawn at one sub-pixel offset, with the span of covered pixels of every row.
+struct Stamp {
+    cairo_surface_t* surface = nullptr;
+    std::vector<std::pair<int, int>> rows; // [first, last) covered column of each row
+};
+
+// Source-over of a premultiplied pixel, two channels at a time (exact to within one level).
+inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
+    std::uint32_t inv = 255 - (src >> 24);
+    std::uint32_t rb = (dst & 0x00FF00FFu) * inv + 0x00800080u;
+    rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    std::uint32_t ag = ((dst >> 8) & 0x00FF00FFu) * inv + 0x00800080u;
+    ag = (ag + ((ag >> 8) & 0x00FF00FFu)) & 0xFF00FF00u;
+    return src + (rb | ag);
+}
+
+} // namespace
+
+// Pre-draws the marker at the device scale, at four sub-pixel offsets each way, and composites
+// the covered pixels at every point: the point lands within an eighth of a pixel of its place.
 void CairoCanvas::stampRaster(const MarkerItem& item) {
+    constexpr int phases = 4;
     double reach = item.radius + (item.bordered ? item.border.width : 0) + 1;
     int size = static_cast<int>(std::ceil(2 * reach * rasterScale_)) + 2;
     if (size <= 0 || size > 512) {
@@ -175,55 +244,79 @@ void CairoCanvas::stampRaster(const MarkerItem& item) {
             drawMarker(cr_, item, p.x, p.y);
         return;
     }
-    cairo_surface_t* stamp = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-    cairo_t* sc = cairo_create(stamp);
-    cairo_scale(sc, rasterScale_, rasterScale_);
-    double half = size / (2 * rasterScale_);
-    drawMarker(sc, item, half, half);
-    cairo_destroy(sc);
-    cairo_surface_flush(stamp);
+    int centre = size / 2;
+    Stamp stamps[phases * phases];
+    bool ok = true;
+    for (int fy = 0; fy < phases; ++fy) {
+        for (int fx = 0; fx < phases; ++fx) {
+            Stamp& st = stamps[fy * phases + fx];
+            st.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+            cairo_t* sc = cairo_create(st.surface);
+            cairo_scale(sc, rasterScale_, rasterScale_);
+            drawMarker(sc, item, (centre + static_cast<double>(fx) / phases) / rasterScale_,
+                       (centre + static_cast<double>(fy) / phases) / rasterScale_);
+            cairo_destroy(sc);
+            cairo_surface_flush(st.surface);
+            const unsigned char* data = cairo_image_surface_get_data(st.surface);
+            if (!data) {
+                ok = false;
+                continue;
+            }
+            int stride = cairo_image_surface_get_stride(st.surface);
+            st.rows.assign(static_cast<std::size_t>(size), {0, 0});
+            for (int y = 0; y < size; ++y) {
+                const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+                int first = 0, last = size;
+                while (first < size && row[first] == 0)
+                    ++first;
+                while (last > first && row[last - 1] == 0)
+                    --last;
+                st.rows[static_cast<std::size_t>(y)] = {first, last};
+            }
+        }
+    }
 
     cairo_surface_t* target = cairo_get_target(cr_);
     cairo_surface_flush(target);
     unsigned char* dst = cairo_image_surface_get_data(target);
     int dw = cairo_image_surface_get_width(target), dh = cairo_image_surface_get_height(target);
     int dstride = cairo_image_surface_get_stride(target);
-    const unsigned char* src = cairo_image_surface_get_data(stamp);
-    int sstride = cairo_image_surface_get_stride(stamp);
     Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
-    if (dst && src) {
+    if (dst && ok) {
         for (const Point& p : item.points) {
             if (!clip.contains(p)) continue;
             double dx = p.x, dy = p.y;
             cairo_user_to_device(cr_, &dx, &dy);
-            int ox = static_cast<int>(std::lround(dx - size / 2.0));
-            int oy = static_cast<int>(std::lround(dy - size / 2.0));
+            if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) continue;
+            // The nearest quarter pixel: whole pixels place the stamp, quarters choose it.
+            long qx = std::lround(dx * phases), qy = std::lround(dy * phases);
+            long ix = qx >= 0 ? qx / phases : -((-qx + phases - 1) / phases);
+            long iy = qy >= 0 ? qy / phases : -((-qy + phases - 1) / phases);
+            const Stamp& st = stamps[(qy - iy * phases) * phases + (qx - ix * phases)];
+            const unsigned char* src = cairo_image_surface_get_data(st.surface);
+            int sstride = cairo_image_surface_get_stride(st.surface);
+            int ox = static_cast<int>(ix) - centre, oy = static_cast<int>(iy) - centre;
             for (int y = std::max(0, -oy); y < size && oy + y < dh; ++y) {
+                auto [first, last] = st.rows[static_cast<std::size_t>(y)];
+                first = std::max(first, -ox);
+                last = std::min(last, dw - ox);
                 const auto* s = reinterpret_cast<const std::uint32_t*>(src + y * sstride);
-                auto* d = reinterpret_cast<std::uint32_t*>(dst + (oy + y) * dstride);
-                for (int x = std::max(0, -ox); x < size && ox + x < dw; ++x) {
+                auto* d = reinterpret_cast<std::uint32_t*>(dst + (oy + y) * dstride) + ox;
+                for (int x = first; x < last; ++x) {
                     std::uint32_t sp = s[x];
-                    std::uint32_t sa = sp >> 24;
-                    if (sa == 0) continue;
-                    std::uint32_t& dp = d[ox + x];
-                    if (sa == 255) {
-                        dp = sp;
-                        continue;
+                    if ((sp >> 24) == 255) {
+                        d[x] = sp;
+                    } else if (sp != 0) {
+                        d[x] = over(sp, d[x]);
                     }
-                    std::uint32_t inv = 255 - sa, out = 0;
-                    for (int shift = 0; shift < 32; shift += 8) {
-                        std::uint32_t sc8 = (sp >> shift) & 0xFF;
-                        std::uint32_t dc8 = (dp >> shift) & 0xFF;
-                        std::uint32_t v = sc8 + (dc8 * inv + 127) / 255;
-                        out |= std::min<std::uint32_t>(v, 255) << shift;
-                    }
-                    dp = out;
                 }
             }
         }
     }
     cairo_surface_mark_dirty(target);
-    cairo_surface_destroy(stamp);
+    for (Stamp& st : stamps) {
+        if (st.surface) cairo_surface_destroy(st.surface);
+    }
 }
 
 // Vector outputs get all markers of a set as one path, filled and stroked once: one element in

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "player/draw/Canvas.h"
+#include "player/draw/SvgDirect.h"
 #include "player/draw/TextEngine.h"
 
 #include <vector>
@@ -13,8 +14,9 @@ namespace plotara::player {
 class CairoCanvas : public Canvas {
 public:
     // Draws on cr, whose user space is chart units; scale is the device pixel ratio of a raster
-    // target (markers are pre-drawn at it), 0 for vector targets.
-    CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale);
+    // target (markers are pre-drawn at it), 0 for vector targets. With svgDirect, large marker
+    // sets and long polylines are handed to it for writing and only a placeholder is drawn.
+    CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale, SvgDirect* svgDirect = nullptr);
     ~CairoCanvas() override;
     CairoCanvas(const CairoCanvas&) = delete;
     CairoCanvas& operator=(const CairoCanvas&) = delete;
@@ -32,6 +34,7 @@ private:
     cairo_t* cr_;
     TextEngine& textEngine_;
     double rasterScale_;
+    SvgDirect* svgDirect_;
     std::vector<Rect> clips_;
 };
 

@@ -56,10 +56,11 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     return surface;
 }
 
-void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text) {
+void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text,
+                 SvgDirect* svgDirect = nullptr) {
     cairo_t* cr = cairo_create(surface);
     {
-        CairoCanvas canvas(cr, text, 0);
+        CairoCanvas canvas(cr, text, 0, svgDirect);
         paintScene(scene, canvas);
     }
     cairo_show_page(cr);
@@ -113,16 +114,30 @@ std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, R
     return out;
 }
 
-std::string renderSvg(const Scene& scene, TextEngine& text) {
+namespace {
+
+std::string writeSvg(const Scene& scene, TextEngine& text, SvgDirect* svgDirect) {
     std::string out;
     cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
         appendToString, &out, std::max(1.0, sideOf(scene.width)),
         std::max(1.0, sideOf(scene.height)));
     cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
-    paintVector(surface, scene, text);
+    paintVector(surface, scene, text, svgDirect);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.clear();
     cairo_surface_destroy(surface);
+    return out;
+}
+
+} // namespace
+
+std::string renderSvg(const Scene& scene, TextEngine& text) {
+    SvgDirect direct;
+    std::string out = writeSvg(scene, text, &direct);
+    // Should a placeholder not come out as written (or cairo fail), cairo draws everything
+    // itself.
+    if (direct.empty()) return out;
+    if (out.empty() || !direct.substitute(out)) out = writeSvg(scene, text, nullptr);
     return out;
 }
 

@@ -81,6 +81,34 @@ void Scene::line(double x0, double y0, double x1, double y1, const Stroke& s) {
     strokePath(std::move(p), s);
 }
 
+std::optional<HitRegion> Scene::hitAt(Point p) const {
+    long region = -1;
+    for (std::size_t i = hits.size(); i-- > 0;) {
+        if (hits[i].contains(p)) {
+            region = static_cast<long>(i);
+            break;
+        }
+    }
+    std::size_t set = 0;
+    long point = pointHits.find(p, set);
+    if (point >= 0 && static_cast<long>(pointHits.sets()[set].order) > region) {
+        const PointHits::Set& s = pointHits.sets()[set];
+        const PointHits::Entry& e = pointHits.entry(static_cast<std::size_t>(point));
+        HitRegion hit;
+        hit.shape = HitRegion::Shape::Circle;
+        hit.center = {e.x, e.y};
+        hit.radius = e.radius;
+        hit.kind = s.kind;
+        hit.series = s.series;
+        hit.seriesIndex = s.seriesIndex;
+        hit.pointIndex = e.point;
+        hit.lazyText = true;
+        return hit;
+    }
+    if (region < 0) return std::nullopt;
+    return hits[static_cast<std::size_t>(region)];
+}
+
 std::vector<const TextItem*> Scene::texts() const {
     std::vector<const TextItem*> out;
     for (const SceneItem& item : items) {

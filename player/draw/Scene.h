@@ -4,7 +4,9 @@
 
 #include "player/draw/Color.h"
 #include "player/draw/Geometry.h"
+#include "player/draw/PointHits.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -86,6 +88,7 @@ struct Scene {
     Color background{1, 1, 1, 1};
     std::vector<SceneItem> items;
     std::vector<HitRegion> hits;
+    PointHits pointHits; // the many points of scatter series, compactly
 
     void add(SceneItem item) { items.push_back(std::move(item)); }
     void fillRect(const Rect& r, Color c);
@@ -93,6 +96,10 @@ struct Scene {
     void strokePath(Path p, const Stroke& s);
     void fillStroke(Path p, Color fill, const Stroke& s);
     void line(double x0, double y0, double x1, double y1, const Stroke& s);
+    // The topmost region holding p: the last of `hits`, or a point of `pointHits` drawn after it
+    // (given as a circle region whose texts are left to be worked out); nothing when none.
+    // Cannot fail.
+    std::optional<HitRegion> hitAt(Point p) const;
     // The texts of the scene, in order (tests and the debug panel look at them).
     std::vector<const TextItem*> texts() const;
 };

@@ -63,9 +63,13 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
         }
         Path path;
         bool open = false;
-        std::size_t drawn = 0;
+        std::size_t drawn = 0, traced = 0;
         std::size_t end = std::min(last, s.values.size());
-        for (std::size_t i = g.first; i < end; ++i) {
+        // In a window of a scroll chart the line runs on to the categories just outside it, and
+        // the plot's clip cuts it at the edge.
+        std::size_t from = g.first > 0 ? g.first - 1 : 0;
+        std::size_t to = std::min(end + 1, s.values.size());
+        for (std::size_t i = from; i < to; ++i) {
             double v = s.values[i];
             if (isMissing(v)) {
                 open = false;
@@ -78,9 +82,10 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                 path.moveTo(p.x, p.y);
                 open = true;
             }
-            ++drawn;
+            ++traced;
+            drawn += g.visible(i);
         }
-        if (drawn > 1) ctx.scene.strokePath(std::move(path), stroke);
+        if (traced > 1) ctx.scene.strokePath(std::move(path), stroke);
 
         AnchorLook a = anchorLook(ctx, s, end > g.first ? end - g.first : 0);
         MarkerItem markers;

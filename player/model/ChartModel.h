@@ -18,11 +18,13 @@ inline bool isMissing(double v) {
 struct DataPoint {
     double value = missingValue; // NaN when the set has no usable value
     Attributes attrs;            // label, color, alpha, link, toolText, displayValue, ...
+                                 // (the coordinates value, x, y and z only as numbers)
 };
 
+// A set with a position; its other attributes are those of the series' points[point].
 struct XYPoint {
     double x = missingValue, y = missingValue, z = missingValue;
-    Attributes attrs;
+    std::size_t point = 0;
 };
 
 struct Category {
@@ -35,6 +37,9 @@ struct Series {
     Attributes attrs; // color, alpha, renderAs, parentYAxis, showValues, anchor*, ...
     std::vector<DataPoint> points;
     std::vector<XYPoint> xy;
+
+    // The attributes of a positioned set. Cannot fail.
+    const Attributes& attrsOf(const XYPoint& p) const { return points[p.point].attrs; }
     int stack = -1; // stack group of a multi-series stacked chart, -1 otherwise
 };
 

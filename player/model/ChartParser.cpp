@@ -29,7 +29,7 @@ bool named(const pugi::xml_node& node, std::string_view name) {
 
 Attributes attributesOf(const pugi::xml_node& node) {
     Attributes attrs;
-    for (const pugi::xml_attribute& a : node.attributes())
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
         attrs.set(a.name(), a.value());
     return attrs;
 }
@@ -38,24 +38,41 @@ double numberOr(const Attributes& attrs, std::string_view name) {
     return attrs.optionalNumber(name).value_or(missingValue);
 }
 
-DataPoint pointOf(const pugi::xml_node& node) {
-    DataPoint p;
-    p.attrs = attributesOf(node);
-    p.value = numberOr(p.attrs, "value");
-    return p;
+// The coordinate a set attribute holds: 0 value, 1 x, 2 y, 3 z; -1 for any other attribute.
+int coordinateOf(const char* name) {
+    auto is = [name](char lower) { return (name[0] | 0x20) == lower && name[1] == '\0'; };
+    if (is('x')) return 1;
+    if (is('y')) return 2;
+    if (is('z')) return 3;
+    return equalsNoCase(name, "value") ? 0 : -1;
 }
 
 // The point of a set element in both forms: by category (value) and by position (x, y, z).
+// The coordinates are kept as numbers only; the other attributes (label, color, link, ...) as
+// texts. Sets are most of a large document, so their attributes are read by pointer.
 void addSet(Series& series, const pugi::xml_node& node) {
-    DataPoint p = pointOf(node);
-    if (p.attrs.has("x") || p.attrs.has("y")) {
+    DataPoint p;
+    double coords[4] = {missingValue, missingValue, missingValue, missingValue};
+    bool present[4] = {false, false, false, false};
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        int k = coordinateOf(a.name());
+        if (k < 0) {
+            p.attrs.set(a.name(), a.value());
+            continue;
+        }
+        present[k] = true;
+        coords[k] = parseNumber(a.value()).value_or(missingValue);
+    }
+    p.value = coords[0];
+    if (present[1] || present[2]) {
         XYPoint xy;
-        xy.x = numberOr(p.attrs, "x");
-        xy.y = numberOr(p.attrs, "y");
-        xy.z = numberOr(p.attrs, "z");
-        xy.attrs = p.attrs;
+        xy.x = coords[1];
+        xy.y = coords[2];
+        xy.z = coords[3];
+        xy.point = series.points.size();
         if (isMissing(p.value)) p.value = xy.y;
-        series.xy.push_back(std::move(xy));
+        if (series.xy.empty()) series.xy.reserve(series.points.capacity());
+        series.xy.push_back(xy);
     }
     series.points.push_back(std::move(p));
 }
@@ -65,6 +82,10 @@ Series seriesOf(const pugi::xml_node& node, int stack) {
     s.attrs = attributesOf(node);
     s.name = s.attrs.text("seriesname", s.attrs.text("name"));
     s.stack = stack;
+    std::size_t sets = 0;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+        ++sets;
+    s.points.reserve(sets);
     for (const pugi::xml_node& child : node.children()) {
         if (named(child, "set")) addSet(s, child);
     }
@@ -109,13 +130,12 @@ void readStyles(const pugi::xml_node& node, ChartModel& model) {
     }
 }
 
-} // namespace
+// Entities and attribute white space as XML has them; comments, processing instructions, CDATA
+// and the declaration are skipped, as the chart vocabulary lives in elements and attributes.
+constexpr unsigned parseFlags = pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
 
-ParseResult parseChartXml(std::string_view xml) {
+ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& parsed) {
     ParseResult result;
-    pugi::xml_document doc;
-    pugi::xml_parse_result parsed =
-        doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed) {
         result.error = std::string(parsed.description()) + " at offset " +
                        std::to_string(static_cast<long long>(parsed.offset));
@@ -186,6 +206,22 @@ ParseResult parseChartXml(std::string_view xml) {
         model.datasets.push_back(std::move(single));
     }
     return result;
+}
+
+} // namespace
+
+ParseResult parseChartXml(std::string_view xml) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed =
+        doc.load_buffer(xml.data(), xml.size(), parseFlags, pugi::encoding_utf8);
+    return readDocument(doc, parsed);
+}
+
+ParseResult parseChartXmlInPlace(std::string& xml) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed =
+        doc.load_buffer_inplace(xml.data(), xml.size(), parseFlags, pugi::encoding_utf8);
+    return readDocument(doc, parsed);
 }
 
 } // namespace plotara::player

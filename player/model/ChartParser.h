@@ -17,5 +17,8 @@ struct ParseResult {
 // root element is neither chart nor graph is reported as invalid. Values that are not numbers
 // become missing values; negative or huge values are kept for the families to judge.
 ParseResult parseChartXml(std::string_view xml);
+// The same on a document the caller gives up: pugixml parses the text where it lies instead of
+// copying it, and leaves it changed. Never throws.
+ParseResult parseChartXmlInPlace(std::string& xml);
 
 } // namespace plotara::player

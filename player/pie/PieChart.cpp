@@ -167,6 +167,26 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
                 ctx.scene.fillPath(std::move(side), shade(sl.color, 0.72));
             }
         }
+        // The doughnut's inner wall: through the hole the viewer sees the wall of its far half
+        // (angles pi to 2 pi). What lies outside the hole is covered by the top faces after.
+        if (inner > 0) {
+            for (const Slice& sl : slices) {
+                for (int k = -1; k <= 1; ++k) {
+                    double lo = std::max(sl.a0, k * 2 * pi + pi);
+                    double hi = std::min(sl.a1, k * 2 * pi + 2 * pi);
+                    if (hi <= lo) continue;
+                    Point o{centre.x + sl.offset.x, centre.y + sl.offset.y};
+                    Path wall;
+                    wall.moveTo(o.x + inner * std::cos(lo), o.y + inner * yScale * std::sin(lo));
+                    wall.arc(o.x, o.y, inner, inner * yScale, lo, hi);
+                    wall.lineTo(o.x + inner * std::cos(hi),
+                                o.y + rim + inner * yScale * std::sin(hi));
+                    wall.arcNegative(o.x, o.y + rim, inner, inner * yScale, hi, lo);
+                    wall.close();
+                    ctx.scene.fillPath(std::move(wall), shade(sl.color, 0.55));
+                }
+            }
+        }
     }
     for (const Slice& sl : slices) {
         if (border) {

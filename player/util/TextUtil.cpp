@@ -1,6 +1,8 @@
 #include "player/util/TextUtil.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -41,14 +43,35 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 std::optional<double> parseNumber(std::string_view text) {
     text = trimSpace(text);
     if (text.empty() || text.size() > 400) return std::nullopt;
-    std::string digits;
-    digits.reserve(text.size());
+    bool commas = false;
     for (char c : text) {
-        if (c == ',') continue; // thousands separators as people type them
+        if (c == ',') {
+            commas = true; // thousands separators as people type them
+            continue;
+        }
         bool allowed =
             (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
         if (!allowed) return std::nullopt;
-        digits += c;
+    }
+    constexpr double limit = 1e300;
+    if (!commas) {
+        // The common case, without copying: from_chars reads what strtod reads, except a
+        // leading '+' and magnitudes out of range, which take the slow path below.
+        std::string_view digits = text;
+        if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+')
+            digits.remove_prefix(1);
+        double v = 0;
+        auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
+        if (ec == std::errc{}) {
+            if (end != digits.data() + digits.size() || std::isnan(v)) return std::nullopt;
+            return std::clamp(v, -limit, limit);
+        }
+        if (ec != std::errc::result_out_of_range) return std::nullopt;
+    }
+    std::string digits;
+    digits.reserve(text.size());
+    for (char c : text) {
+        if (c != ',') digits += c;
     }
     if (digits.empty()) return std::nullopt;
     errno = 0;
@@ -56,7 +79,6 @@ std::optional<double> parseNumber(std::string_view text) {
     double v = std::strtod(digits.c_str(), &end);
     if (end == digits.c_str() || *end != '\0') return std::nullopt;
     if (std::isnan(v)) return std::nullopt;
-    constexpr double limit = 1e300;
     if (v > limit) v = limit;
     if (v < -limit) v = -limit;
     return v;

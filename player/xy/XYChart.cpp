@@ -31,12 +31,13 @@ void describeXYPoint(const ChartModel& m, HitRegion& hit) {
     NumberFormat xf = yf;
     xf.prefix = m.chart.text("xnumberprefix");
     xf.suffix = m.chart.text("xnumbersuffix");
-    hit.label = pt.attrs.text("name", pt.attrs.text("label"));
+    const Attributes& pa = s.attrsOf(pt);
+    hit.label = pa.text("name", pa.text("label"));
     hit.value = yf.format(pt.y);
-    hit.link = pt.attrs.text("link");
+    hit.link = pa.text("link");
     std::string where = xf.format(pt.x) + ", " + yf.format(pt.y);
-    hit.toolText = pt.attrs.has("tooltext") ? pt.attrs.text("tooltext")
-                                            : (s.name.empty() ? "" : s.name + ", ") + where;
+    hit.toolText =
+        pa.has("tooltext") ? pa.text("tooltext") : (s.name.empty() ? "" : s.name + ", ") + where;
     hit.lazyText = false;
 }
 
@@ -58,7 +59,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         }
     }
     if (count == 0) return false;
-    ctx.scene.hits.reserve(count + m.datasets.size() + 8);
+    if (bubble) ctx.scene.hits.reserve(count + m.datasets.size() + 8);
     for (const Category& cat : m.categories) {
         if (auto x = cat.attrs.optionalNumber("x")) {
             xlo = std::min(xlo, *x);
@@ -196,56 +197,60 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         markers.border = Stroke{parseColor(s.attrs.text("anchorbordercolor"), shade(col, 0.7)), 1};
         bool showValues = s.attrs.flag("showvalues", c.flag("showvalues", false));
         markers.points.reserve(s.xy.size());
+        double hitRadius = std::max(markers.radius + 1, 4.0);
+        // Scatter points are many: their hit regions are kept compactly, and their texts are
+        // worked out only for the point asked about (describeXYPoint).
+        if (!bubble)
+            ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d),
+                                         ctx.scene.hits.size());
         for (std::size_t i = 0; i < s.xy.size(); ++i) {
             const XYPoint& pt = s.xy[i];
             if (isMissing(pt.x) || isMissing(pt.y)) continue;
             Point at{X(pt.x), Y(pt.y)};
+            if (!bubble) {
+                markers.points.push_back(at);
+                if (p.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
+                if (showValues)
+                    values.place(yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
+                                 VAlign::Bottom);
+                continue;
+            }
             HitRegion hit;
             hit.shape = HitRegion::Shape::Circle;
             hit.center = at;
             hit.series = s.name;
             hit.seriesIndex = static_cast<int>(d);
             hit.pointIndex = static_cast<int>(i);
-            if (bubble) {
-                hit.label = pt.attrs.text("name", pt.attrs.text("label"));
-                hit.value = yf.format(pt.y);
-                hit.link = pt.attrs.text("link");
-                std::string where = xf.format(pt.x, xd) + ", " + yf.format(pt.y);
-                double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-                double r = zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / zmax)) : 4;
-                Color fill = withAlpha(parseColor(pt.attrs.text("color"), col),
-                                       pt.attrs.number("alpha", s.attrs.number("alpha", 75)));
-                Path circle;
-                circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
-                circle.close();
-                if (c.flag("showplotborder", true)) {
-                    ctx.scene.fillStroke(std::move(circle), fill, Stroke{shade(col, 0.6), 1});
-                } else {
-                    ctx.scene.fillPath(std::move(circle), fill);
-                }
-                if (threeD) {
-                    Path shine;
-                    shine.arc(at.x - r * 0.3, at.y - r * 0.3, r * 0.35, r * 0.35, 0,
-                              2 * 3.141592653589793);
-                    shine.close();
-                    ctx.scene.fillPath(std::move(shine), withAlpha(rgb(0xFFFFFF), 45));
-                }
-                hit.radius = r;
-                hit.kind = "bubble";
-                hit.toolText = pt.attrs.has("tooltext")
-                                   ? pt.attrs.text("tooltext")
-                                   : (hit.label.empty() ? "" : hit.label + ", ") + where + ", " +
-                                         NumberFormat{}.format(z);
-                if (showValues) values.place(hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
+            const Attributes& pa = s.attrsOf(pt);
+            hit.label = pa.text("name", pa.text("label"));
+            hit.value = yf.format(pt.y);
+            hit.link = pa.text("link");
+            std::string where = xf.format(pt.x, xd) + ", " + yf.format(pt.y);
+            double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
+            double r = zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / zmax)) : 4;
+            Color fill = withAlpha(parseColor(pa.text("color"), col),
+                                   pa.number("alpha", s.attrs.number("alpha", 75)));
+            Path circle;
+            circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
+            circle.close();
+            if (c.flag("showplotborder", true)) {
+                ctx.scene.fillStroke(std::move(circle), fill, Stroke{shade(col, 0.6), 1});
             } else {
-                markers.points.push_back(at);
-                hit.radius = std::max(markers.radius + 1, 4.0);
-                hit.kind = "point";
-                hit.lazyText = true; // thousands of points: texts only for the one asked about
-                if (showValues)
-                    values.place(yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
-                                 VAlign::Bottom);
+                ctx.scene.fillPath(std::move(circle), fill);
             }
+            if (threeD) {
+                Path shine;
+                shine.arc(at.x - r * 0.3, at.y - r * 0.3, r * 0.35, r * 0.35, 0,
+                          2 * 3.141592653589793);
+                shine.close();
+                ctx.scene.fillPath(std::move(shine), withAlpha(rgb(0xFFFFFF), 45));
+            }
+            hit.radius = r;
+            hit.kind = "bubble";
+            hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
+                                              : (hit.label.empty() ? "" : hit.label + ", ") +
+                                                    where + ", " + NumberFormat{}.format(z);
+            if (showValues) values.place(hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
             ctx.scene.hits.push_back(std::move(hit));
         }
         if (!markers.points.empty()) ctx.scene.add(std::move(markers));
