@@ -387,12 +387,21 @@ TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
     }
 }
 
-// A golden picture with a tolerance: the fonts are the pinned DejaVu fonts, so only
-// anti-aliasing noise may differ between machines.
-TEST(PlayerGolden, Column2dMatchesTheReferencePicture) {
-    std::string golden = std::string(PLOTARA_TEST_DATA) + "/player/column2d-320x240.png";
+// Golden pictures with a tolerance: the fonts are the pinned DejaVu fonts, so only
+// anti-aliasing noise may differ between machines. PLOTARA_UPDATE_GOLDEN=1 rewrites them.
+struct GoldenCase {
+    int type;
+    const char* file;
+};
+
+class PlayerGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(PlayerGolden, MatchesTheReferencePicture) {
+    const GoldenCase& c = GetParam();
+    std::string golden = std::string(PLOTARA_TEST_DATA) + "/player/" + c.file;
     ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample, 320, 240)));
+    const std::string data = c.type == 2 ? testing::singleSeriesSample : testing::sampleFor(c.type);
+    p.put_Movie(fromUtf8(testing::movieUrl(c.type, data, 320, 240)));
     if (std::getenv("PLOTARA_UPDATE_GOLDEN")) {
         ASSERT_TRUE(p.savePng(golden));
     }
@@ -401,13 +410,14 @@ TEST(PlayerGolden, Column2dMatchesTheReferencePicture) {
     auto img = p.surface(1);
     ASSERT_EQ(cairo_image_surface_get_width(ref), img.width);
     ASSERT_EQ(cairo_image_surface_get_height(ref), img.height);
-    const unsigned char* data = cairo_image_surface_get_data(ref);
+    cairo_surface_flush(ref);
+    const unsigned char* pixels = cairo_image_surface_get_data(ref);
     int stride = cairo_image_surface_get_stride(ref);
     long differing = 0;
     for (int y = 0; y < img.height; ++y) {
         for (int x = 0; x < img.width; ++x) {
             std::uint32_t a = img.pixel(x, y), b;
-            std::memcpy(&b, data + y * stride + x * 4, 4);
+            std::memcpy(&b, pixels + y * stride + x * 4, 4);
             int worst = 0;
             for (int s = 0; s < 32; s += 8)
                 worst = std::max(worst, std::abs(static_cast<int>((a >> s) & 0xFF) -
@@ -418,6 +428,14 @@ TEST(PlayerGolden, Column2dMatchesTheReferencePicture) {
     cairo_surface_destroy(ref);
     EXPECT_LT(differing, img.width * img.height / 200) << "more than 0.5% of the pixels differ";
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, PlayerGolden,
+                         ::testing::Values(GoldenCase{2, "column2d-320x240.png"},
+                                           GoldenCase{3, "pie3d-320x240.png"},
+                                           GoldenCase{12, "msline2d-320x240.png"},
+                                           GoldenCase{20, "stackedbar2d-320x240.png"},
+                                           GoldenCase{25, "mscolumn3dlinedy-320x240.png"},
+                                           GoldenCase{30, "bubble-320x240.png"}));
 
 } // namespace
 } // namespace plotara
