@@ -4,6 +4,8 @@
 #include "player/draw/Output.h"
 #include "player/model/ChartParser.h"
 
+#include "bench/player_workloads.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -13,38 +15,6 @@
 namespace {
 
 using namespace plotara::player;
-
-std::string scatterXml() {
-    std::mt19937 rng(2);
-    std::normal_distribution<double> d(50, 15);
-    std::string x = "<chart caption='Scatter'>";
-    for (int s = 0; s < 2; ++s) {
-        x += "<dataset seriesName='S" + std::to_string(s) + "'>";
-        for (int i = 0; i < 15000; ++i)
-            x += "<set x='" + std::to_string(d(rng)) + "' y='" + std::to_string(d(rng)) + "'/>";
-        x += "</dataset>";
-    }
-    return x + "</chart>";
-}
-
-std::string lineXml() {
-    std::mt19937 rng(1);
-    std::uniform_real_distribution<double> d(-1, 1);
-    std::string x = "<chart caption='Four series'><categories>";
-    for (int i = 0; i < 1000; ++i)
-        x += "<category label='" + std::to_string(i) + "'/>";
-    x += "</categories>";
-    for (int s = 0; s < 4; ++s) {
-        x += "<dataset seriesName='S" + std::to_string(s) + "'>";
-        double v = 100;
-        for (int i = 0; i < 1000; ++i) {
-            v += d(rng);
-            x += "<set value='" + std::to_string(v) + "'/>";
-        }
-        x += "</dataset>";
-    }
-    return x + "</chart>";
-}
 
 ChartMovie movie(int type) {
     char file[16];
@@ -59,10 +29,10 @@ struct Workload {
 };
 
 Workload scatter() {
-    return {scatterXml(), movie(29)};
+    return {plotara::bench::scatterDocument(), movie(29)};
 }
 Workload line() {
-    return {lineXml(), movie(12)};
+    return {plotara::bench::lineDocument(), movie(12)};
 }
 
 template <Workload (*Make)()>

@@ -1,6 +1,8 @@
 // Parse + lay out + draw at 640x480, to PNG and to SVG, for the five reference workloads.
 #include "player/ChartPlayer.h"
 
+#include "bench/player_workloads.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -27,35 +29,11 @@ std::string column12() {
 }
 
 std::string lines4x1000() {
-    std::mt19937 rng(1);
-    std::uniform_real_distribution<double> d(-1, 1);
-    std::string x = "<chart caption='Four series'><categories>";
-    for (int i = 0; i < 1000; ++i)
-        x += "<category label='" + std::to_string(i) + "'/>";
-    x += "</categories>";
-    for (int s = 0; s < 4; ++s) {
-        x += "<dataset seriesName='S" + std::to_string(s) + "'>";
-        double v = 100;
-        for (int i = 0; i < 1000; ++i) {
-            v += d(rng);
-            x += "<set value='" + std::to_string(v) + "'/>";
-        }
-        x += "</dataset>";
-    }
-    return url(12, x + "</chart>");
+    return url(12, plotara::bench::lineDocument());
 }
 
 std::string scatter2x15000() {
-    std::mt19937 rng(2);
-    std::normal_distribution<double> d(50, 15);
-    std::string x = "<chart caption='Scatter'>";
-    for (int s = 0; s < 2; ++s) {
-        x += "<dataset seriesName='S" + std::to_string(s) + "'>";
-        for (int i = 0; i < 15000; ++i)
-            x += "<set x='" + std::to_string(d(rng)) + "' y='" + std::to_string(d(rng)) + "'/>";
-        x += "</dataset>";
-    }
-    return url(29, x + "</chart>");
+    return url(29, plotara::bench::scatterDocument());
 }
 
 std::string pie8() {
