@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace plotara::number {
@@ -24,16 +25,51 @@ String formatGeneral(T value, int digits, wchar_t decimalSeparator) {
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
-    String out;
+    wchar_t wide[64];
+    std::size_t length = 0;
     for (const char* p = buffer; p != result.ptr; ++p) {
         if (*p == '.')
-            out += decimalSeparator;
+            wide[length++] = decimalSeparator;
         else if (*p == 'e')
-            out += L'E';
+            wide[length++] = L'E';
         else
-            out += static_cast<wchar_t>(*p);
+            wide[length++] = static_cast<wchar_t>(*p);
     }
-    return out;
+    return String(wide, length);
+}
+
+// The 15-digit general form of a double that is a short decimal (an integer, or at most six
+// decimals) between 1E-4 and 1E15, written directly; std::nullopt for every other value.
+// When the double nearest to n / 10^k (n below 10^15, k smallest) is the value itself, the value
+// lies within half a unit in the last place of that decimal, far inside the rounding interval of
+// its 15th significant digit, so %.15G prints exactly n / 10^k: fixed notation in that range,
+// trailing zeros dropped.
+std::optional<String> formatShortDecimal(double value, wchar_t decimalSeparator) {
+    static constexpr double powers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return std::nullopt;
+    for (int k = 0; k < 7; ++k) {
+        const double scaled = std::nearbyint(magnitude * powers[k]);
+        if (scaled >= 1e15) return std::nullopt;
+        if (scaled / powers[k] != magnitude) continue;
+        // n's digits, then the separator k places from the right, zeros in front when n is
+        // shorter than k + 1 digits.
+        wchar_t digitsOut[24];
+        int count = 0;
+        for (auto n = static_cast<std::uint64_t>(scaled); n != 0; n /= 10)
+            digitsOut[count++] = static_cast<wchar_t>(L'0' + n % 10);
+        while (count <= k)
+            digitsOut[count++] = L'0';
+        wchar_t out[32];
+        std::size_t length = 0;
+        if (value < 0) out[length++] = L'-';
+        for (int i = count - 1; i >= 0; --i) {
+            out[length++] = digitsOut[i];
+            if (i == k && k > 0) out[length++] = decimalSeparator;
+        }
+        return String(out, length);
+    }
+    return std::nullopt;
 }
 
 bool isBlank(wchar_t c) {
@@ -90,6 +126,7 @@ String formatSingle(Single value, wchar_t decimalSeparator) {
 }
 
 String formatDouble(double value, wchar_t decimalSeparator) {
+    if (auto shortForm = formatShortDecimal(value, decimalSeparator)) return std::move(*shortForm);
     return formatGeneral(value, 15, decimalSeparator);
 }
 

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace plotara {
 namespace {
@@ -43,6 +47,31 @@ TEST(CoreNumber, FormatDouble) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(number::formatDouble(c.value, L'.'), c.text) << c.value;
+}
+
+// Short decimals are written without the general formatter; both ways must agree with printf's
+// %.15G on integers, values with a few decimals, neighbours of those and the range edges.
+TEST(CoreNumber, FormatDoubleAgreesWithPrintf) {
+    std::mt19937_64 random(20261206);
+    std::vector<double> values = {
+        1e-4, 9.99999e-5, 1e15 - 1,           1e15 - 0.5,     999999999999999.9,
+        0.1,  0.7,        1.0000000000000002, 123456.0000001, 4503599627370497};
+    for (int i = 0; i < 20000; ++i) {
+        const double n = static_cast<double>(random() % 2000000000000000ULL) - 1e15;
+        const int k = static_cast<int>(random() % 9);
+        const double v = n / std::pow(10.0, k);
+        values.push_back(v);
+        values.push_back(std::nextafter(v, inf));
+        values.push_back(static_cast<double>(random() % 100000) / 4);
+        values.push_back(
+            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
+    }
+    for (const double v : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", v);
+        const String text = number::formatDouble(v, L'.');
+        ASSERT_EQ(std::string(text.begin(), text.end()), expected) << v;
+    }
 }
 
 TEST(CoreNumber, FormatSingle) {
