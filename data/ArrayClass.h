@@ -9,6 +9,7 @@
 
 #include "core/String.h"
 #include "core/Variant.h"
+#include "data/DocumentText.h"
 #include "data/KeyedNode.h"
 #include "data/PTColors.h"
 #include "data/ParamParser.h"
@@ -171,29 +172,30 @@ private:
     void writeSingleSeriesSets();
     void writeCategorySets();
     void writeMultiSeries();
-    void writeDatasetSets(String& text, Integer series);
-    void writeVLines(Integer position, String& text);
+    void writeDatasetSets(DocumentText& text, Integer series);
+    void writeVLines(Integer position, DocumentText& text);
     // When a category element carries its label attribute.
     enum class LabelRule { WhenTrimmedNotEmpty, WhenNotEmpty, Always };
     // The whole categories element: opening tag with its parameters, categories, vertical lines.
-    void writeCategories(String& text, LabelRule rule);
+    void writeCategories(DocumentText& text, LabelRule rule);
     void writeStackedBody();
     void writeXYBody();
-    void writeXYSets(String& text, Integer series);
+    void writeXYSets(DocumentText& text, Integer series);
     void writeLinesets();
-    void writeLinesetSets(String& text, Integer lineset);
+    void writeLinesetSets(DocumentText& text, Integer lineset);
     // One row of a line-set or XY table: its cells and the point's further attributes in order.
     struct PointRow {
         StringView cells[3];
         std::vector<std::pair<StringView, StringView>> pairs;
     };
-    void readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView),
-                       std::vector<PointRow>& rows);
+    static void reservePointEntries(KeyedNode& point, const String& params);
+    template <class Visit>
+    void visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView), Visit&& visit);
     void writeStyles();
     void writeTrendlines();
     void writeVTrendlines();
     // The attributes of a parameter string stored whole, parsed and escaped now.
-    void appendAttributeList(String& text, StringView stored) const;
+    void appendAttributeList(DocumentText& text, StringView stored) const;
     // Database imports: the dataset parameters of the next dataset, and one pass of the column
     // form. See ArrayClassDatabase.cpp.
     class DatasetParams;
@@ -226,7 +228,7 @@ private:
     std::vector<Integer> stackGroupEnds_;
     Integer datasetPointIndex_ = 0;
     Integer chartType_ = 0, chartKind_ = 0;
-    String documentText_;
+    DocumentText documentText_;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;
     String externalXML_;

@@ -32,7 +32,7 @@ std::size_t ArrayClass::estimatedLength() const noexcept {
 
 String ArrayClass::getXML() {
     if (isExternalXML_) return externalXML_;
-    if (isXMLGenerated_) return documentText_;
+    if (isXMLGenerated_) return String(documentText_.view());
     refuseWhileWriting();
     WritingScope writing(writing_);
 
@@ -79,14 +79,14 @@ String ArrayClass::getXML() {
     if (styleDefineCount_ > 0) writeStyles();
 
     // A body that failed on a bad index or a missing argument yields the bare message.
-    if (documentText_ != L"Subscript out of range"sv &&
-        documentText_ != L"Argument not optional"sv) {
+    if (documentText_.view() != L"Subscript out of range"sv &&
+        documentText_.view() != L"Argument not optional"sv) {
         documentText_ += L"\r\n</"sv;
         documentText_ += rootElement_;
         documentText_ += L">"sv;
     }
     isXMLGenerated_ = true;
-    return documentText_;
+    return String(documentText_.view());
 }
 
 } // namespace plotara

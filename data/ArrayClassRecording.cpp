@@ -8,6 +8,8 @@
 #include "data/EscapeText.h"
 #include "data/WriterText.h"
 
+#include <algorithm>
+
 namespace plotara {
 
 using namespace std::string_view_literals;
@@ -79,8 +81,14 @@ KeyedNode& ArrayClass::seriesNode(Integer series) {
     return *cachedSeriesNode_;
 }
 
+// Room for a point's value and each "name=value" of its parameters, made in one step.
+void ArrayClass::reservePointEntries(KeyedNode& point, const String& params) {
+    point.reserve(1 + static_cast<std::size_t>(std::count(params.begin(), params.end(), L'=')));
+}
+
 void ArrayClass::storePoint(Integer series, const String& value, const String& params) {
     KeyedNode& point = seriesNode(series).child(pointIndex_);
+    if (!params.empty()) reservePointEntries(point, params);
     point.set(L"value"sv, value.empty() ? StringView(L" ") : StringView(value));
     if (!params.empty()) storeParams(point, params);
     number::increment(pointIndex_);
@@ -236,6 +244,7 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
         countPointsFor(datasetPointIndex_);
         KeyedNode& point =
             seriesNode(static_cast<Integer>(datasetCount_ - 1)).child(datasetPointIndex_);
+        if (!params.empty()) reservePointEntries(point, params);
         point.set(L"x"sv, value);
         if (!params.empty()) storeParams(point, params);
         number::increment(datasetPointIndex_);

@@ -21,7 +21,7 @@ StringView storedText(KeyedNode& node, Integer index) {
 
 } // namespace
 
-void ArrayClass::appendAttributeList(String& text, StringView stored) const {
+void ArrayClass::appendAttributeList(DocumentText& text, StringView stored) const {
     for (const ParamPair& row : parseParams(stored, true))
         appendTrailing(text, row.name, row.value);
 }
@@ -30,7 +30,8 @@ void ArrayClass::appendAttributeList(String& text, StringView stored) const {
 
 void ArrayClass::writeStyles() {
     documentText_ += L"\r\n<styles> \r\n<definition>\r\n"sv;
-    String text;
+    // Written aside first: an error here reaches the caller and leaves the document as it was.
+    DocumentText text;
     KeyedNode& definitions = items().child(L"styledef"sv);
     for (Integer i = 0; i < styleDefineCount_; ++i) {
         text += L"<style "sv;
@@ -115,7 +116,7 @@ namespace {
 
 // "seriesName='...' " and the series' other attributes, leaving out only the exact key
 // "seriesname" and the empty name.
-void appendSeriesAttributes(String& text, KeyedNode& series) {
+void appendSeriesAttributes(DocumentText& text, KeyedNode& series) {
     appendTrailing(text, L"seriesName"sv, series.item(L"seriesname"sv).text());
     for (const KeyedNode::Item& item : series.items()) {
         if (item.first.empty() || item.first == L"seriesname"sv) continue;
@@ -128,6 +129,22 @@ int linesetCell(StringView name) {
 }
 
 int xyCell(StringView name) {
+    if (name.size() != 1) return -1;
+    switch (name[0]) {
+    case L'x':
+    case L'X':
+        return 0;
+    case L'y':
+    case L'Y':
+        return 1;
+    case L'z':
+    case L'Z':
+        return 2;
+    default:
+        break;
+    }
+    if (name[0] < 0x80) return -1;
+    // A non-ASCII name goes through the full case mapping like every other name comparison.
     if (equalsLowerAscii(name, L"x"sv)) return 0;
     if (equalsLowerAscii(name, L"y"sv)) return 1;
     if (equalsLowerAscii(name, L"z"sv)) return 2;
@@ -136,19 +153,22 @@ int xyCell(StringView name) {
 
 } // namespace
 
-// Reads points 0, 1, 2 ... of a series into rows until the first point without entries: each
-// name that cellOf maps to a cell fills that cell, any other name becomes a pair, and an empty
-// name makes that point the last one read. A point at or past rowLimit is the run-time's index
-// error. The host's events are processed once per point.
-void ArrayClass::readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView),
-                               std::vector<PointRow>& rows) {
+// Reads points 0, 1, 2 ... of a series until the first point without entries and hands each to
+// visit(row) as it is read: each name that cellOf maps to a cell fills that cell, any other name
+// becomes a pair, and an empty name makes that point the last one read. A point at or past
+// rowLimit is the run-time's index error. The host's events are processed once per point.
+// Writers call this inside writeTrapped, where an error replaces the whole document, so rows
+// are written as they are read instead of being collected first.
+template <class Visit>
+void ArrayClass::visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView),
+                                Visit&& visit) {
+    PointRow row;
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;
         if (p >= rowLimit) raise(errors::subscriptOutOfRange());
-        if (rows.size() <= static_cast<std::size_t>(p))
-            rows.resize(static_cast<std::size_t>(p) + 1);
-        PointRow& row = rows[static_cast<std::size_t>(p)];
+        row.cells[0] = row.cells[1] = row.cells[2] = StringView();
+        row.pairs.clear();
         bool lastPoint = false;
         for (const KeyedNode::Item& item : point.items()) {
             const int cell = cellOf(item.first);
@@ -159,6 +179,7 @@ void ArrayClass::readPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(St
             else
                 row.pairs.emplace_back(item.first, item.second.text());
         }
+        visit(static_cast<const PointRow&>(row));
         yieldToHost();
         if (lastPoint) break;
     }
@@ -180,24 +201,26 @@ void ArrayClass::writeLinesets() {
 // A line set is written as one set element per row of a table of line sets x categories rows:
 // point p fills row p, rows without a point are written empty, and a point past the last row is
 // the run-time's index error.
-void ArrayClass::writeLinesetSets(String& text, Integer lineset) {
+void ArrayClass::writeLinesetSets(DocumentText& text, Integer lineset) {
     const int rowCount = static_cast<int>(linesetCount_) * categoryCount_;
     if (rowCount > 32767) raise(errors::overflow());
     if (rowCount <= 0) raise(errors::subscriptOutOfRange());
-    std::vector<PointRow> rows;
-    readPointRows(items().child(L"lineset"sv).child(lineset), rowCount, linesetCell, rows);
-    rows.resize(static_cast<std::size_t>(rowCount));
-    for (const PointRow& row : rows) {
-        text += L"\r\n<set"sv;
-        const StringView value = trimmedView(row.cells[0]);
-        if (!value.empty()) {
-            text += L' ';
-            appendTrailing(text, L"value"sv, value);
-        }
-        for (const auto& [name, pairValue] : row.pairs)
-            appendLeading(text, name, pairValue);
-        text += L" />"sv;
-    }
+    int written = 0;
+    visitPointRows(items().child(L"lineset"sv).child(lineset), rowCount, linesetCell,
+                   [&](const PointRow& row) {
+                       text += L"\r\n<set"sv;
+                       const StringView value = trimmedView(row.cells[0]);
+                       if (!value.empty()) {
+                           text += L' ';
+                           appendTrailing(text, L"value"sv, value);
+                       }
+                       for (const auto& [name, pairValue] : row.pairs)
+                           appendLeading(text, name, pairValue);
+                       text += L" />"sv;
+                       ++written;
+                   });
+    for (; written < rowCount; ++written)
+        text += L"\r\n<set />"sv;
 }
 
 void ArrayClass::writeXYBody() {
@@ -216,21 +239,25 @@ void ArrayClass::writeXYBody() {
 }
 
 // XY points are written X, Y (and Z for bubbles) first, in upper case whatever case they were
-// stored in, then their other attributes; the first point without an x value ends the dataset.
-void ArrayClass::writeXYSets(String& text, Integer series) {
-    std::vector<PointRow> rows;
-    readPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell, rows);
+// stored in, then their other attributes; the first point without an x value ends what is
+// written of the dataset, though the points after it are still read (and checked) as before.
+void ArrayClass::writeXYSets(DocumentText& text, Integer series) {
     const bool bubble = chartType_ == 30;
-    for (const PointRow& row : rows) {
-        if (row.cells[0].empty()) break;
-        text += L"\r\n<set "sv;
-        appendTrailing(text, L"X"sv, trimmedView(row.cells[0]));
-        appendTrailing(text, L"Y"sv, trimmedView(row.cells[1]));
-        if (bubble) appendTrailing(text, L"Z"sv, trimmedView(row.cells[2]));
-        for (const auto& [name, pairValue] : row.pairs)
-            appendLeading(text, name, pairValue);
-        text += L" />"sv;
-    }
+    bool ended = false;
+    visitPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell,
+                   [&](const PointRow& row) {
+                       if (ended || row.cells[0].empty()) {
+                           ended = true;
+                           return;
+                       }
+                       text += L"\r\n<set "sv;
+                       appendTrailing(text, L"X"sv, trimmedView(row.cells[0]));
+                       appendTrailing(text, L"Y"sv, trimmedView(row.cells[1]));
+                       if (bubble) appendTrailing(text, L"Z"sv, trimmedView(row.cells[2]));
+                       for (const auto& [name, pairValue] : row.pairs)
+                           appendLeading(text, name, pairValue);
+                       text += L" />"sv;
+                   });
 }
 
 } // namespace plotara

@@ -12,10 +12,11 @@ using namespace writer;
 using namespace std::string_view_literals;
 
 void ArrayClass::writeTrapped(const std::function<void()>& body) {
-    if (auto error = ErrorTrap::capture(body)) documentText_ = text::trim(error->description());
+    if (auto error = ErrorTrap::capture(body))
+        documentText_.assign(text::trim(error->description()));
 }
 
-void ArrayClass::writeVLines(Integer position, String& text) {
+void ArrayClass::writeVLines(Integer position, DocumentText& text) {
     if (!hasVLines_) return; // most documents have none: skip the lookup per point
     KeyBuffer key(position, L'v');
     const KeyedEntry* entry = items().lookup(key.view());
@@ -31,7 +32,7 @@ void ArrayClass::writeVLines(Integer position, String& text) {
 void ArrayClass::writeSingleSeriesSets() {
     // Runs with errors ignored statement by statement: a statement that fails is skipped.
     if (pointIndex_ == 0) return;
-    String& text = documentText_;
+    DocumentText& text = documentText_;
     KeyedNode* series = nullptr;
     ErrorTrap::resume([&] { series = &items().child(L"chartdata"sv).child(L"0"sv); });
     for (Integer p = 0; p < pointIndex_; ++p) {
@@ -65,7 +66,7 @@ void ArrayClass::writeSingleSeriesSets() {
 
 void ArrayClass::writeCategorySets() {
     writeTrapped([&] {
-        String& text = documentText_;
+        DocumentText& text = documentText_;
         KeyedNode& categories = items().child(L"category"sv);
         KeyedNode& series = items().child(L"chartdata"sv).child(L"0"sv);
         for (Integer i = 0; i < dataPointCount_; ++i) {
@@ -92,12 +93,12 @@ void ArrayClass::writeCategorySets() {
     });
 }
 
-void ArrayClass::writeCategories(String& text, LabelRule rule) {
+void ArrayClass::writeCategories(DocumentText& text, LabelRule rule) {
     text += L"\r\n<categories"sv;
     for (const KeyedNode::Item& item : items().child(L"categoriesParam"sv).items())
         appendLeading(text, item.first, item.second.text());
     text += L">"sv;
-    String& buffer = text; // an error ends the whole body, so the elements go straight in
+    DocumentText& buffer = text; // an error ends the whole body, so the elements go straight in
     KeyedNode& categories = items().child(L"category"sv);
     for (Integer c = 0; c < categoryCount_; ++c) {
         KeyedNode& category = categories.child(c);
@@ -143,7 +144,7 @@ void ArrayClass::writeMultiSeries() {
     });
 }
 
-void ArrayClass::writeDatasetSets(String& text, Integer series) {
+void ArrayClass::writeDatasetSets(DocumentText& text, Integer series) {
     KeyedNode& points = items().child(L"chartdata"sv).child(series);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);

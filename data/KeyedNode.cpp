@@ -3,7 +3,12 @@
 #include "core/Error.h"
 #include "data/WriterText.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
+
+using namespace std::string_view_literals;
 
 namespace plotara {
 namespace {
@@ -39,24 +44,39 @@ long long decimalKey(StringView key) noexcept {
     return value;
 }
 
+// Texts that most points, categories and datasets carry as keys share one static copy instead
+// of one copy per entry: the common key words and every single ASCII character ("x", "Y", "Z").
+constexpr std::array<wchar_t, 128> singleCharacters = [] {
+    std::array<wchar_t, 128> table{};
+    for (std::size_t c = 0; c < table.size(); ++c)
+        table[c] = static_cast<wchar_t>(c);
+    return table;
+}();
+constexpr StringView commonWords[] = {L"value"sv, L"label"sv, L"seriesname"sv};
+
 } // namespace
+
+KeyedEntry::KeyedEntry(StringView text) : data_(text.data()) {
+    if (text.size() >= nodeMark) raise(errors::overflow());
+    length_ = static_cast<std::uint32_t>(text.size());
+}
 
 StringView KeyedEntry::text() const {
     if (isNode()) raise(errors::argumentNotOptional());
-    return text_;
+    return StringView(static_cast<const wchar_t*>(data_), length_);
 }
 
 KeyedNode& KeyedEntry::node() const {
     if (!isNode()) raise(errors::typeMismatch());
-    return *node_;
+    return *static_cast<KeyedNode*>(const_cast<void*>(data_));
 }
 
 StringView KeyedNode::copyText(StringView text) {
     if (text.empty()) return {};
-    // Keys that every point or category carries share one copy.
-    for (StringView common :
-         {StringView(L"value"), StringView(L"label"), StringView(L"seriesname")})
-        if (text == common) return common;
+    if (text.size() == 1 && static_cast<std::uint32_t>(text[0]) < singleCharacters.size())
+        return StringView(&singleCharacters[static_cast<std::size_t>(text[0])], 1);
+    for (StringView common : commonWords)
+        if (sameKey(text, common)) return common;
     auto* memory =
         static_cast<wchar_t*>(arena_->allocate(text.size() * sizeof(wchar_t), alignof(wchar_t)));
     text.copy(memory, text.size());
@@ -66,24 +86,24 @@ StringView KeyedNode::copyText(StringView text) {
 std::size_t KeyedNode::find(StringView key) const noexcept {
     if (dense_) {
         const long long number = decimalKey(key);
-        if (number < 0 || static_cast<std::size_t>(number) >= items_.size()) return npos;
-        return hint_ = static_cast<std::size_t>(number);
+        if (number < 0 || static_cast<std::size_t>(number) >= size_) return npos;
+        return hint_ = static_cast<std::uint32_t>(number);
     }
     const std::size_t next = hint_ + 1;
-    if (next < items_.size() && sameKey(items_[next].first, key)) return hint_ = next;
-    if (slots_.empty()) {
-        for (std::size_t i = 0; i < items_.size(); ++i)
+    if (next < size_ && sameKey(items_[next].first, key)) return hint_ = next;
+    if (slots_ == nullptr) {
+        for (std::uint32_t i = 0; i < size_; ++i)
             if (sameKey(items_[i].first, key)) return hint_ = i;
         return npos;
     }
     const std::size_t hash = hashOf(key);
     const std::uint64_t tag = static_cast<std::uint64_t>(hash >> 32) << 32;
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = slotCount_ - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint64_t entry = slots_[slot];
         if (entry == 0) return npos;
         if ((entry & ~std::uint64_t{0xffffffff}) != tag) continue;
-        const std::size_t position = static_cast<std::size_t>(entry & 0xffffffff) - 1;
+        const auto position = static_cast<std::uint32_t>((entry & 0xffffffff) - 1);
         if (sameKey(items_[position].first, key)) return hint_ = position;
     }
 }
@@ -92,7 +112,7 @@ void KeyedNode::indexPosition(std::size_t position) {
     const std::size_t hash = hashOf(items_[position].first);
     const std::uint64_t entry =
         (static_cast<std::uint64_t>(hash >> 32) << 32) | static_cast<std::uint64_t>(position + 1);
-    const std::size_t mask = slots_.size() - 1;
+    const std::size_t mask = slotCount_ - 1;
     std::size_t slot = hash & mask;
     while (slots_[slot] != 0)
         slot = (slot + 1) & mask;
@@ -101,26 +121,45 @@ void KeyedNode::indexPosition(std::size_t position) {
 
 void KeyedNode::rebuildIndex() {
     std::size_t size = 32;
-    while (size < items_.size() * 4)
+    while (size < std::size_t{size_} * 4)
         size *= 2;
-    slots_.assign(size, 0);
-    for (std::size_t i = 0; i < items_.size(); ++i)
+    // The old index stays in the arena until the record is cleared.
+    slots_ = static_cast<std::uint64_t*>(
+        arena_->allocate(size * sizeof(std::uint64_t), alignof(std::uint64_t)));
+    std::fill_n(slots_, size, std::uint64_t{0});
+    slotCount_ = static_cast<std::uint32_t>(size);
+    for (std::size_t i = 0; i < size_; ++i)
         indexPosition(i);
 }
 
+void KeyedNode::grow(std::size_t capacity) {
+    if (capacity >= 0x7fffffffu) raise(errors::overflow());
+    // The old array stays in the arena until the record is cleared.
+    auto* items = static_cast<Item*>(arena_->allocate(capacity * sizeof(Item), alignof(Item)));
+    if (size_ != 0) std::memcpy(static_cast<void*>(items), items_, size_ * sizeof(Item));
+    items_ = items;
+    capacity_ = static_cast<std::uint32_t>(capacity);
+}
+
+void KeyedNode::reserve(std::size_t entries) {
+    if (size_ + entries > capacity_) grow(size_ + entries);
+}
+
 std::size_t KeyedNode::append(StringView key, KeyedEntry entry) {
-    const std::size_t position = items_.size();
-    items_.push_back(Item{copyText(key), entry});
-    hint_ = position;
+    const std::size_t position = size_;
+    if (size_ == capacity_) grow(capacity_ == 0 ? 1 : std::size_t{capacity_} * 2);
+    items_[position] = Item{copyText(key), entry};
+    ++size_;
+    hint_ = static_cast<std::uint32_t>(position);
     if (dense_) {
         if (decimalKey(key) == static_cast<long long>(position)) return position;
         dense_ = false;
-        if (items_.size() > indexThreshold) rebuildIndex();
+        if (size_ > indexThreshold) rebuildIndex();
         return position;
     }
-    if (!slots_.empty() && items_.size() * 2 <= slots_.size())
+    if (slots_ != nullptr && std::size_t{size_} * 2 <= slotCount_)
         indexPosition(position);
-    else if (items_.size() > indexThreshold)
+    else if (size_ > indexThreshold)
         rebuildIndex();
     return position;
 }
@@ -135,9 +174,18 @@ KeyedEntry& KeyedNode::item(StringView key) {
 }
 
 KeyedNode& KeyedNode::child(long long index) {
-    if (dense_ && index >= 0 && static_cast<std::size_t>(index) < items_.size()) {
-        hint_ = static_cast<std::size_t>(index);
-        return items_[hint_].second.node();
+    if (dense_ && index >= 0 && static_cast<std::size_t>(index) <= size_) {
+        if (static_cast<std::size_t>(index) < size_) {
+            hint_ = static_cast<std::uint32_t>(index);
+            return items_[hint_].second.node();
+        }
+        // The next position of a dense node: append without looking the key up.
+        if (size_ == capacity_) grow(capacity_ == 0 ? 4 : std::size_t{capacity_} * 2);
+        std::pmr::polymorphic_allocator<KeyedNode> allocator(arena_);
+        KeyedNode* node = allocator.new_object<KeyedNode>(arena_);
+        items_[size_] = Item{copyText(writer::KeyBuffer(index).view()), KeyedEntry(node)};
+        hint_ = size_++;
+        return *node;
     }
     return child(writer::KeyBuffer(index).view());
 }
@@ -159,8 +207,8 @@ const KeyedEntry* KeyedNode::lookup(StringView key) const noexcept {
 
 std::vector<String> KeyedNode::keys() const {
     std::vector<String> result;
-    result.reserve(items_.size());
-    for (const Item& item : items_)
+    result.reserve(size_);
+    for (const Item& item : items())
         result.emplace_back(item.first);
     return result;
 }

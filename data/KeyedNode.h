@@ -16,19 +16,21 @@
 
 #include <cstdint>
 #include <memory_resource>
+#include <span>
 #include <vector>
 
 namespace plotara {
 
 class KeyedNode;
 
-// One entry: text or a child node. Texts live in the store's arena.
+// One entry: text or a child node, in 16 bytes. Texts live in the store's arena.
 class KeyedEntry {
 public:
-    explicit KeyedEntry(StringView text) : text_(text) {}
-    explicit KeyedEntry(KeyedNode* node) : node_(node) {}
+    // Error 6 "Overflow" for a text of 4G characters or more.
+    explicit KeyedEntry(StringView text);
+    explicit KeyedEntry(KeyedNode* node) noexcept : data_(node), length_(nodeMark) {}
 
-    bool isNode() const noexcept { return node_ != nullptr; }
+    bool isNode() const noexcept { return length_ == nodeMark; }
     // The entry as text. A node has no text: reading one as text is the run-time's Error 449
     // "Argument not optional" (the node's default member needs a key).
     StringView text() const;
@@ -36,8 +38,9 @@ public:
     KeyedNode& node() const;
 
 private:
-    StringView text_;
-    KeyedNode* node_ = nullptr;
+    static constexpr std::uint32_t nodeMark = 0xffffffffu;
+    const void* data_;
+    std::uint32_t length_;
 };
 
 class KeyedNode {
@@ -48,15 +51,17 @@ public:
     };
 
     // A node whose items live in the arena; nodes are made by KeyedStore and by item().
-    explicit KeyedNode(std::pmr::memory_resource* arena)
-        : arena_(arena), items_(arena), slots_(arena) {}
+    explicit KeyedNode(std::pmr::memory_resource* arena) noexcept : arena_(arena) {}
     KeyedNode(const KeyedNode&) = delete;
     KeyedNode& operator=(const KeyedNode&) = delete;
 
     // Whether the key is present; creates nothing. Cannot fail.
     bool exists(StringView key) const noexcept { return find(key) != npos; }
-    std::size_t count() const noexcept { return items_.size(); }
-    bool empty() const noexcept { return items_.empty(); }
+    std::size_t count() const noexcept { return size_; }
+    bool empty() const noexcept { return size_ == 0; }
+    // Makes room for entries more entries in one step (a point about to get its parameters).
+    // Cannot fail beyond running out of memory.
+    void reserve(std::size_t entries);
 
     // Reads the entry under key; a missing key is first added with a new empty node (the map's
     // default-member read). The reference is valid until the next key is added to this node.
@@ -71,8 +76,8 @@ public:
     // The entry under key, or nullptr; creates nothing.
     const KeyedEntry* lookup(StringView key) const noexcept;
 
-    // Entries in key order.
-    const std::pmr::vector<Item>& items() const noexcept { return items_; }
+    // Entries in key order; valid until the next key is added to this node.
+    std::span<const Item> items() const noexcept { return {items_, size_}; }
     std::vector<String> keys() const;
 
 private:
@@ -81,18 +86,25 @@ private:
 
     std::size_t find(StringView key) const noexcept;
     std::size_t append(StringView key, KeyedEntry entry);
+    void grow(std::size_t capacity);
     void rebuildIndex();
     void indexPosition(std::size_t position);
     StringView copyText(StringView text);
 
+    // Items and index are plain arrays in the arena (a node is 48 bytes, an item 32), since
+    // a record holds tens of thousands of small nodes and their size is what a document's
+    // writing has to read.
     std::pmr::memory_resource* arena_;
-    std::pmr::vector<Item> items_;
+    Item* items_ = nullptr;
     // Open addressing over items_: each slot holds the key's hash in its high half and the item
     // position + 1 in its low half, or 0 when free, so probes rarely touch the items themselves.
-    std::pmr::vector<std::uint64_t> slots_;
+    std::uint64_t* slots_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = 0;
+    std::uint32_t slotCount_ = 0;
     // The position found last: keys are mostly read in order, so the item after it is tried
     // before the index.
-    mutable std::size_t hint_ = 0;
+    mutable std::uint32_t hint_ = 0;
     // While every key is the decimal text of its own position ("0", "1", "2" ..., as for points,
     // categories and datasets), a key is found by its number and the node needs no index.
     bool dense_ = true;

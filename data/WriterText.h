@@ -3,23 +3,27 @@
 
 #include "core/String.h"
 #include "core/Text.h"
+#include "data/DocumentText.h"
 #include "data/KeyedNode.h"
 
 namespace plotara::writer {
 
-// "name='value' ": the attribute form with a trailing blank.
-inline void appendTrailing(String& out, StringView name, StringView value) {
+// "name='value' ": the attribute form with a trailing blank. Out is a String or a
+// DocumentText.
+template <class Out>
+inline void appendTrailing(Out& out, StringView name, StringView value) {
     out += name;
-    out += L"='";
+    out += StringView(L"='", 2);
     out += value;
-    out += L"' ";
+    out += StringView(L"' ", 2);
 }
 
 // " name='value'": the attribute form with a leading blank.
-inline void appendLeading(String& out, StringView name, StringView value) {
+template <class Out>
+inline void appendLeading(Out& out, StringView name, StringView value) {
     out += L' ';
     out += name;
-    out += L"='";
+    out += StringView(L"='", 2);
     out += value;
     out += L'\'';
 }
@@ -34,6 +38,9 @@ inline StringView trimmedView(StringView text) {
 inline void trimRightInPlace(String& text) {
     const std::size_t last = text.find_last_not_of(L' ');
     text.erase(last == String::npos ? 0 : last + 1);
+}
+inline void trimRightInPlace(DocumentText& text) {
+    text.trimRight();
 }
 
 // Whether the lower-case form of name is lowerWord (a lower-case ASCII word). ASCII names are
