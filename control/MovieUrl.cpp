@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/Number.h"
 
+#include <algorithm>
 #include <cwchar>
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -33,57 +34,88 @@ namespace {
 // with everything set, every other CR and every tab go as well. Removing the pairs first and the
 // tabs and CRs afterwards gives the same text, as no LF changes its fate.
 // Where the processor has 512-bit vectors (checked once at run time), 16 characters are
-// classified and left-packed per step with the same rules; the look-ahead character and the
-// previous one come from the original text, which the packing never overwrites before it is read.
+// classified and left-packed per step with the same rules.
+//
+// compactRange reads text[begin, end), with the character before begin in previous and the one
+// at end (when the text goes on) as look-ahead, and writes the kept characters to out, which must
+// have room for end - begin + 16 characters. Out may be the text itself: a block's 16-character
+// store never reaches past the block, and each block and its look-ahead are read before anything
+// is written over them.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PLOTARA_COMPACT_AVX512 1
-__attribute__((target("avx512f"))) std::size_t compactBlocks(wchar_t* chars, std::size_t size,
-                                                             bool everything, wchar_t& previous,
-                                                             std::size_t& out) {
+__attribute__((target("avx512f"))) std::size_t
+compactBlocks(const wchar_t* chars, std::size_t size, std::size_t begin, std::size_t end,
+              bool everything, wchar_t& previousOut, wchar_t* out, std::size_t& writtenOut) {
     static_assert(sizeof(wchar_t) == 4, "characters are 32-bit here");
     const __m512i cr = _mm512_set1_epi32(L'\r');
     const __m512i lf = _mm512_set1_epi32(L'\n');
     const __m512i tab = _mm512_set1_epi32(L'\t');
-    std::size_t in = 0;
-    for (; in + 17 <= size; in += 16) {
+    // Locals, not the references: the stores through out could alias them, which would keep
+    // both in memory and put a store-to-load round trip into every step. Whether the character
+    // before a block is a CR is carried over from the block before as a bit, and whether the one
+    // after a character is a LF comes from the block's own LF bits, so each block is loaded once.
+    unsigned carriedCR = previousOut == L'\r' ? 1u : 0u;
+    std::size_t written = writtenOut;
+    std::size_t in = begin;
+    wchar_t lastRead = previousOut;
+    const bool readBack = out != chars;
+    for (; in + 16 <= end && in + 17 <= size; in += 16) {
         const __m512i block = _mm512_loadu_si512(chars + in);
-        const __m512i next = _mm512_loadu_si512(chars + in + 1);
-        const __mmask16 isCR = _mm512_cmpeq_epi32_mask(block, cr);
-        const __mmask16 isLF = _mm512_cmpeq_epi32_mask(block, lf);
-        const __mmask16 prevCR = static_cast<__mmask16>((isCR << 1) | (previous == L'\r' ? 1 : 0));
-        __mmask16 drop = isLF & prevCR;
-        if (everything)
-            drop |= isCR | _mm512_cmpeq_epi32_mask(block, tab);
-        else
-            drop |= isCR & _mm512_cmpeq_epi32_mask(next, lf);
-        previous = chars[in + 15];
-        const __mmask16 keep = static_cast<__mmask16>(~drop);
-        _mm512_mask_compressstoreu_epi32(chars + out, keep, block);
-        out += static_cast<std::size_t>(__builtin_popcount(keep));
+        lastRead = chars[in + 15]; // read before the store: in place, it is overwritten
+        const unsigned isCR = _mm512_cmpeq_epi32_mask(block, cr);
+        const unsigned isLF = _mm512_cmpeq_epi32_mask(block, lf);
+        unsigned drop;
+        if (everything) {
+            // Out of place, the characters before a block are read again, shifted by one, which
+            // keeps the carried bit out of the step's critical path.
+            const unsigned prevCR = readBack && in > 0
+                                        ? static_cast<unsigned>(_mm512_cmpeq_epi32_mask(
+                                              _mm512_loadu_si512(chars + in - 1), cr))
+                                        : (isCR << 1) | carriedCR;
+            drop = (isLF & prevCR) | isCR | _mm512_cmpeq_epi32_mask(block, tab);
+        } else {
+            drop = isLF & ((isCR << 1) | carriedCR);
+            const unsigned nextLF = (isLF >> 1) | (chars[in + 16] == L'\n' ? 0x8000u : 0u);
+            drop |= isCR & nextLF;
+        }
+        carriedCR = isCR >> 15;
+        const auto keep = static_cast<__mmask16>(~drop);
+        // Packed in a register and stored whole: the store form of the packing instruction is
+        // microcoded and several times slower on some processors. The characters past the kept
+        // ones land where the next block's characters go, or in the room the caller leaves.
+        _mm512_storeu_si512(out + written, _mm512_maskz_compress_epi32(keep, block));
+        written += static_cast<std::size_t>(__builtin_popcount(keep));
     }
+    previousOut = lastRead;
+    writtenOut = written;
     return in;
 }
 #endif
 
-void compact(String& text, bool everything) {
-    wchar_t* chars = text.data();
+std::size_t compactRange(StringView text, std::size_t begin, std::size_t end, bool everything,
+                         wchar_t& previous, wchar_t* out) {
+    const wchar_t* chars = text.data();
     const std::size_t size = text.size();
-    std::size_t in = 0, out = 0;
-    wchar_t previous = 0;
+    std::size_t in = begin, written = 0;
 #ifdef PLOTARA_COMPACT_AVX512
     static const bool vectors = __builtin_cpu_supports("avx512f");
-    if (vectors) in = compactBlocks(chars, size, everything, previous, out);
+    if (vectors) in = compactBlocks(chars, size, begin, end, everything, previous, out, written);
 #endif
-    for (; in < size; ++in) {
+    for (; in < end; ++in) {
         const wchar_t c = chars[in];
         const wchar_t next = in + 1 < size ? chars[in + 1] : 0;
         const bool drop = (c == L'\r' && (everything || next == L'\n')) ||
                           (c == L'\n' && previous == L'\r') || (everything && c == L'\t');
-        chars[out] = c;
-        out += drop ? 0 : 1;
+        out[written] = c;
+        written += drop ? 0 : 1;
         previous = c;
     }
-    text.resize(out);
+    return written;
+}
+
+void compact(String& text, bool everything) {
+    wchar_t previous = 0;
+    text.resize(compactRange(text, 0, text.size(), everything, previous, text.data()));
 }
 
 } // namespace
@@ -95,6 +127,19 @@ String StripLineBreaks(String text) {
 
 void stripLineBreaksTabsAndCarriageReturns(String& text) {
     compact(text, true);
+}
+
+void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool everything) {
+    // The text is compacted straight into out. Growing a string fills the new characters first,
+    // so out keeps its length from last time and only what it lacks now is grown; the
+    // characters left from before are overwritten.
+    const std::size_t room = head.size() + text.size() + 16;
+    if (out.size() < room) out.resize(room);
+    std::copy(head.begin(), head.end(), out.data());
+    wchar_t previous = 0;
+    const std::size_t kept =
+        compactRange(text, 0, text.size(), everything, previous, out.data() + head.size());
+    out.resize(head.size() + kept);
 }
 
 String ChartMessageParamName(Integer messageType) {

@@ -18,6 +18,12 @@ String StripLineBreaks(String text);
 // in place. Cannot fail.
 void stripLineBreaksTabsAndCarriageReturns(String& text);
 
+// Makes out head followed by text without its CR LF pairs, as StripLineBreaks removes them, and
+// with everything set also without any tab or CR; reads text once and leaves it as it is. Head and
+// text must not lie in out. Reuses out's memory, so a string that is given each URL in turn is
+// not filled anew. Cannot fail beyond running out of memory.
+void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool everything);
+
 // The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
 // "Subscript out of range" for any other value.
 String ChartMessageParamName(Integer messageType);

@@ -109,8 +109,11 @@ public:
     String get_renderedFrom() const { return m_renderedFrom; }
     // Stores the text and notifies "renderedFrom".
     void put_renderedFrom(const String& value);
-    // The chart as prepared by the last RenderChart.
-    const String& renderXML() const noexcept { return m_RenderXML; }
+    // The chart as prepared by the last RenderChart; valid until the next one. Cannot fail.
+    StringView renderXML() const noexcept {
+        if (renderXMLOffset_ == String::npos || !lastMovie_) return m_RenderXML;
+        return StringView(*lastMovie_).substr(renderXMLOffset_);
+    }
     // The chart-message groups accumulated so far.
     const String& chartMessages() const noexcept { return m_ChartMessages; }
     // Whether the next RenderChart sends the ready XML text given at run time.
@@ -164,7 +167,12 @@ private:
     std::shared_ptr<PlotaraData> data_;
     std::shared_ptr<Picture> picture_;
 
+    // The chart as prepared by the last RenderChart. When it went into the movie URL it is kept
+    // there, from renderXMLOffset_ to the end of lastMovie_, instead of a second time on its own;
+    // m_RenderXML holds it only when the URL names a data file instead.
     String m_RenderXML;
+    std::shared_ptr<String> lastMovie_;
+    std::size_t renderXMLOffset_ = String::npos;
     String m_renderedFrom;
     bool m_RenderFromXML = false;
     bool m_RestoringProperties = false;

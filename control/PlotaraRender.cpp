@@ -56,38 +56,49 @@ String Plotara::GridParamsQuery() const {
 }
 
 void Plotara::RenderChart() {
-    step([&] { m_RenderXML = data().getXML(); });
+    // The document is read in place from the data object and prepared straight into the URL.
+    // When it cannot be read, the chart prepared last time is prepared again, as the field that
+    // holds it would be.
+    StringView document;
+    String previous;
+    if (!ErrorTrap::resume([&] { document = data().documentView(); })) {
+        previous = String(renderXML());
+        document = previous;
+    }
     // The data branch is known now (nothing below changes either flag), so the line breaks, and
     // for a document of the data object or a ready text also the tabs and carriage returns, go
-    // in one pass.
+    // in the same pass that copies the document into the URL.
     bool dataAdded = false;
     step([&] { dataAdded = data().get_isDataAdded(); });
     const bool ownDocument = dataAdded || m_RenderFromXML;
-    if (ownDocument)
-        movieurl::stripLineBreaksTabsAndCarriageReturns(m_RenderXML);
-    else
-        m_RenderXML = movieurl::StripLineBreaks(std::move(m_RenderXML));
 
     String file;
     step([&] { file = GetChartFileName(); });
-    // The movie host is given "file:///" and the URL; building both in one buffer saves a copy
-    // of the document.
-    String movie;
-    movie.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
-                  m_ChartXMLFile.size() + m_RenderXML.size() + 256);
-    movie += moviePrefix;
+    String head;
+    head.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
+                 m_ChartXMLFile.size() + 256);
+    head += moviePrefix;
     step([&] {
         const String location =
             m_ChartPath.size() == 3 ? m_ChartPath + file : m_ChartPath + L"\\" + file;
-        movie += location + L"?nocache=" + timerText();
+        head += location + L"?nocache=" + timerText();
     });
-    if (text::toLower(file) == L"ptm37.swf") step([&] { movie += L"&" + GridParamsQuery(); });
-    step([&] { movie += sizeQuery() + m_ChartMessages + debugQuery(); });
+    if (text::toLower(file) == L"ptm37.swf") step([&] { head += L"&" + GridParamsQuery(); });
+    step([&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
 
-    if (ownDocument) {
-        movie += L"&dataXML=";
-        movie += m_RenderXML;
-    } else if (!m_ChartXMLFile.empty()) {
+    // The URL goes into the string of the last one unless the movie host still holds that (a
+    // RenderChart from inside put_Movie).
+    std::shared_ptr<String> movieBuffer = lastMovie_ && lastMovie_.use_count() == 1
+                                              ? std::move(lastMovie_)
+                                              : std::make_shared<String>();
+    lastMovie_.reset();
+    renderXMLOffset_ = String::npos;
+    String& movie = *movieBuffer;
+
+    if (!ownDocument && !m_ChartXMLFile.empty()) {
+        movieurl::assignWithoutLineBreaks(m_RenderXML, StringView(), document, false);
+        lastMovie_ = movieBuffer;
+        movie = head;
         if (!movieurl::FileExists(m_ChartXMLFile)) {
             step([&] {
                 SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
@@ -101,9 +112,11 @@ void Plotara::RenderChart() {
         movie += L"&dataURL=";
         movie += m_ChartXMLFile;
     } else {
-        movie += L"&dataXML=";
-        movie += m_RenderXML;
+        head += L"&dataXML=";
+        movieurl::assignWithoutLineBreaks(movie, head, document, ownDocument);
+        renderXMLOffset_ = head.size();
     }
+    lastMovie_ = movieBuffer;
     m_RenderFromXML = false;
     step([&] { movieHost_->put_Movie(movie); });
     step([&] { data().put_isDataAdded(false); });

@@ -137,6 +137,9 @@ public:
     // the error text of a failed body writer). Errors of the style and trend-line writers reach
     // the caller. Refused while a document is being written.
     String getXML();
+    // The same document without copying it: valid until the next change to this engine. Fails
+    // as getXML does.
+    StringView document();
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }

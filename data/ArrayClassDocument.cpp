@@ -31,14 +31,18 @@ std::size_t ArrayClass::estimatedLength() const noexcept {
 }
 
 String ArrayClass::getXML() {
+    return String(document());
+}
+
+StringView ArrayClass::document() {
     if (isExternalXML_) return externalXML_;
-    if (isXMLGenerated_) return String(documentText_.view());
+    if (isXMLGenerated_) return documentText_.view();
     refuseWhileWriting();
     WritingScope writing(writing_);
 
     documentText_.clear();
     refreshChartKind();
-    if (chartKind_ == 0) return String();
+    if (chartKind_ == 0) return StringView();
     labelAttribute_ = L"label"sv;
     rootElement_ = L"chart"sv;
 
@@ -86,7 +90,7 @@ String ArrayClass::getXML() {
         documentText_ += L">"sv;
     }
     isXMLGenerated_ = true;
-    return String(documentText_.view());
+    return documentText_.view();
 }
 
 } // namespace plotara

@@ -28,6 +28,10 @@ String PlotaraData::getXML() {
     return engine_->getXML();
 }
 
+StringView PlotaraData::documentView() {
+    return engine_->document();
+}
+
 void PlotaraData::setParamDelimiter(const String& strDelm) {
     engine_->setDelimiter(strDelm);
 }

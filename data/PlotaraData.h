@@ -87,6 +87,9 @@ public:
     void put_isExternalXML(bool value);
     String get_externalXML() const;
     void put_externalXML(const String& value);
+    // The document getXML returns, without copying it: valid until the next change to this
+    // object. Fails as getXML does.
+    StringView documentView();
     bool get_isDataAdded() const { return isDataAdded_; }
     void put_isDataAdded(bool value) { isDataAdded_ = value; }
     // Converts the text to a 16-bit chart type for this object and its engine; text that is not

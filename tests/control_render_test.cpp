@@ -85,6 +85,32 @@ TEST(ControlRender, EveryMissOfTheDataFileAddsAnotherMessageGroup) {
     EXPECT_EQ(rig.host->movies().size(), 3u); // a miss loads its movie once and stops
 }
 
+TEST(ControlRender, ThePreparedChartIsKeptWhicheverWayTheDataGoes) {
+    ControlRig rig;
+    auto data = rig->get_Data();
+    data->setChartTypeNumber(L"1");
+    data->addChartData(L"5", L"toolText=a\tb");
+    const String document = data->getXML();
+    ASSERT_NE(document.find(L"\r\n"), String::npos);
+    const String pairsRemoved = text::replace(document, L"\r\n", L"");
+
+    // A data file that cannot be found: the URL names the file, the chart is prepared anyway.
+    data->put_isDataAdded(false);
+    rig->put_setDataURL(L"/nonexistent/plotara.xml");
+    rig->RenderChart();
+    EXPECT_EQ(rig->renderXML(), pairsRemoved);
+    EXPECT_EQ(rig.lastMovie().find(L"dataXML"), String::npos);
+
+    // Data added in code: the chart goes into the URL without tabs, and is read back from there.
+    data->put_isDataAdded(true);
+    rig->RenderChart();
+    const String everything = text::replace(pairsRemoved, L"\t", L"");
+    EXPECT_EQ(rig->renderXML(), everything);
+    EXPECT_TRUE(rig.lastMovie().ends_with(L"&dataXML=" + everything));
+    rig->RenderChart(); // the flag was cleared: the file again, the chart still prepared
+    EXPECT_EQ(rig->renderXML(), pairsRemoved);
+}
+
 TEST(ControlRender, GridChartCarriesItsParametersAfterTheTimer) {
     ControlRig rig;
     rig->put_ChartPath(LR"(C:\Charts)");
@@ -133,7 +159,10 @@ TEST(ControlRender, LineBreakRemovalAgreesWithTheStepwiseRulesOnRandomTexts) {
     const wchar_t alphabet[] = {L'a', L'\r', L'\n', L'\t', L'\r', L'\n'};
     for (int round = 0; round < 2000; ++round) {
         String text;
-        const int length = round < 200 ? round : static_cast<int>(random() % 700);
+        // Short texts of every length, then a few long ones.
+        const int length = round < 200    ? round
+                           : round < 1900 ? static_cast<int>(random() % 700)
+                                          : static_cast<int>(random() % 12000);
         for (int i = 0; i < length; ++i)
             text += alphabet[random() % std::size(alphabet)];
         const String pairsRemoved = text::replace(text, L"\r\n", L"");
@@ -142,6 +171,12 @@ TEST(ControlRender, LineBreakRemovalAgreesWithTheStepwiseRulesOnRandomTexts) {
         movieurl::stripLineBreaksTabsAndCarriageReturns(everything);
         EXPECT_EQ(everything, text::replace(text::replace(pairsRemoved, L"\t", L""), L"\r", L""))
             << round;
+        // Assigned into a string that still holds an earlier, longer or shorter, text.
+        String assigned(static_cast<std::size_t>(random() % 1000), L'#');
+        for (const bool all : {false, true}) {
+            movieurl::assignWithoutLineBreaks(assigned, L"url\r", text, all);
+            EXPECT_EQ(assigned, L"url\r" + (all ? everything : pairsRemoved)) << round;
+        }
     }
 }
 
