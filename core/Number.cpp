@@ -4,7 +4,6 @@
 
 #include <bit>
 #include <cerrno>
-#include <cfenv>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -13,10 +12,6 @@
 #include <langinfo.h>
 #include <limits>
 #include <string>
-
-#if defined(__SSE2_MATH__)
-#include <xmmintrin.h>
-#endif
 
 namespace plotara::number {
 
@@ -57,26 +52,18 @@ void appendGeneral(String& out, T value, int digits, wchar_t decimalSeparator) {
 constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
 
-// Whether double arithmetic rounds to nearest, which the shortcut's exactness test relies on.
-bool roundsToNearest() noexcept {
-#if defined(__SSE2_MATH__)
-    return (_mm_getcsr() & 0x6000) == 0; // the rounding bits of the SSE control register
-#else
-    return std::fegetround() == FE_TONEAREST;
-#endif
-}
-
 // A shortcut to the 15-digit general form for the plain decimals that databases mostly hold.
 // When a decimal S of at most 15 significant digits converts back to the value, the value lies
-// within half a unit in its last binary place of S, which is less than half the step between
-// 15-digit decimals, so rounding the value to 15 digits gives S itself: its digits need no
-// further arithmetic. S is found by scaling the value to 15 digits and rounding to an integer r;
-// r / 10^d == value is then an exact test, since r and 10^d are exact and the division is
-// correctly rounded. Handles 1E-04 <= |value| < 1E+15 in round-to-nearest mode (the fixed-point
-// range of the form); false leaves everything else to the general path.
+// within one unit in its last binary place of S (2^-52 of it), which is less than half the step
+// between 15-digit decimals (at least 5 x 10^-16 of it), so rounding the value to 15 digits
+// gives S itself: its digits need no further arithmetic. S is found by scaling the value to 15
+// digits and taking an integer r; r / 10^d == value is then an exact test, since r and 10^d are
+// exact and the quotient is rounded once (to nearest or, in another rounding mode, to a
+// neighbour, which keeps within the unit). Handles 1E-04 <= |value| < 1E+15, the fixed-point
+// range of the form; false leaves everything else to the general path.
 bool appendShortDecimal(String& out, double value, wchar_t decimalSeparator) {
     const double magnitude = std::fabs(value);
-    if (!(magnitude >= 1e-4 && magnitude < 1e15) || !roundsToNearest()) return false;
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
     // The decimal exponent, from the binary one: floor(e * log10(2)) is the exponent or one less.
     static constexpr double tenToThe[] = {
         1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
@@ -92,13 +79,22 @@ bool appendShortDecimal(String& out, double value, wchar_t decimalSeparator) {
     auto digits = static_cast<std::uint64_t>(scaled);
     if (static_cast<double>(digits) / scale != magnitude) return false;
 
-    // Trailing zeros go, a few at a time.
-    for (const auto& [power, zeros] :
-         {std::pair<std::uint64_t, int>{100000000, 8}, {10000, 4}, {100, 2}, {10, 1}}) {
-        while (decimals >= zeros && digits % power == 0) {
-            digits /= power;
-            decimals -= zeros;
-        }
+    // Trailing zeros go, a few at a time (constant divisors, so no division instructions).
+    while (decimals >= 8 && digits % 100000000 == 0) {
+        digits /= 100000000;
+        decimals -= 8;
+    }
+    if (decimals >= 4 && digits % 10000 == 0) {
+        digits /= 10000;
+        decimals -= 4;
+    }
+    if (decimals >= 2 && digits % 100 == 0) {
+        digits /= 100;
+        decimals -= 2;
+    }
+    if (decimals >= 1 && digits % 10 == 0) {
+        digits /= 10;
+        decimals -= 1;
     }
     char text[24];
     const auto result = std::to_chars(text, text + sizeof text, digits);
