@@ -23,6 +23,7 @@ namespace {
 
 // Removes leading and trailing blanks in place, as text::trim does.
 void trimBlanks(String& text) {
+    if (text.empty() || (text.front() != L' ' && text.back() != L' ')) return; // the usual case
     const std::size_t last = text.find_last_not_of(L' ');
     if (last == String::npos) {
         text.clear();
