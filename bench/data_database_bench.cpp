@@ -12,6 +12,8 @@
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace plotara {
 namespace {
@@ -106,6 +108,28 @@ void BM_Import_Single(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * singleRows);
 }
 BENCHMARK(BM_Import_Single)->Unit(benchmark::kMillisecond);
+
+// The engine alone: the same rows as addChartData calls with their texts read beforehand, the
+// value and the composed label parameter. Bare loop plus this is the floor of BM_Import_Single
+// for as long as the import stores through the same record.
+void BM_Store_Single(benchmark::State& state) {
+    std::vector<std::pair<String, String>> points;
+    {
+        auto db = SqliteDatabase::open(databaseFile());
+        for (auto rs = db->query(fromUtf8(singleQuery)); !rs->eof(); rs->MoveNext())
+            points.emplace_back(toText(rs->field(L"value")),
+                                L"label=" + toText(rs->field(L"label")) + L";");
+    }
+    PlotaraData data;
+    data.setChartTypeNumber(L"1");
+    for (auto _ : state) {
+        data.resetData();
+        for (const auto& [value, label] : points)
+            data.addChartData(value, label);
+    }
+    state.SetItemsProcessed(state.iterations() * singleRows);
+}
+BENCHMARK(BM_Store_Single)->Unit(benchmark::kMillisecond);
 
 void BM_Import_Grouped(benchmark::State& state) {
     auto db = SqliteDatabase::open(databaseFile());

@@ -2,14 +2,15 @@
 
 #include "core/Error.h"
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <langinfo.h>
 #include <limits>
-#include <optional>
 #include <string>
 
 namespace plotara::number {
@@ -18,58 +19,110 @@ namespace {
 
 // The general form of printf's %.*G in the C locale, separator swapped in afterwards.
 template <class T>
-String formatGeneral(T value, int digits, wchar_t decimalSeparator) {
-    if (std::isnan(value)) return L"NaN";
-    if (std::isinf(value)) return value < 0 ? L"-Infinity" : L"Infinity";
-    if (value == 0) return L"0"; // also for -0
+void appendGeneral(String& out, T value, int digits, wchar_t decimalSeparator) {
+    if (std::isnan(value)) {
+        out += L"NaN";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? L"-Infinity" : L"Infinity";
+        return;
+    }
+    if (value == 0) { // also for -0
+        out += L'0';
+        return;
+    }
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
-    wchar_t wide[64];
-    std::size_t length = 0;
-    for (const char* p = buffer; p != result.ptr; ++p) {
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(result.ptr - buffer));
+    wchar_t* wide = out.data() + start;
+    for (const char* p = buffer; p != result.ptr; ++p, ++wide) {
         if (*p == '.')
-            wide[length++] = decimalSeparator;
+            *wide = decimalSeparator;
         else if (*p == 'e')
-            wide[length++] = L'E';
+            *wide = L'E';
         else
-            wide[length++] = static_cast<wchar_t>(*p);
+            *wide = static_cast<wchar_t>(*p);
     }
-    return String(wide, length);
 }
 
-// The 15-digit general form of a double that is a short decimal (an integer, or at most six
-// decimals) between 1E-4 and 1E15, written directly; std::nullopt for every other value.
-// When the double nearest to n / 10^k (n below 10^15, k smallest) is the value itself, the value
-// lies within half a unit in the last place of that decimal, far inside the rounding interval of
-// its 15th significant digit, so %.15G prints exactly n / 10^k: fixed notation in that range,
-// trailing zeros dropped.
-std::optional<String> formatShortDecimal(double value, wchar_t decimalSeparator) {
-    static constexpr double powers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+// Powers of ten that a double holds exactly, 1e0 to 1e18.
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                       1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+
+// A shortcut to the 15-digit general form for the plain decimals that databases mostly hold.
+// When a decimal S of at most 15 significant digits converts back to the value, the value lies
+// within one unit in its last binary place of S (2^-52 of it), which is less than half the step
+// between 15-digit decimals (at least 5 x 10^-16 of it), so rounding the value to 15 digits
+// gives S itself: its digits need no further arithmetic. S is found by scaling the value to 15
+// digits and taking an integer r; r / 10^d == value is then an exact test, since r and 10^d are
+// exact and the quotient is rounded once (to nearest or, in another rounding mode, to a
+// neighbour, which keeps within the unit). Handles 1E-04 <= |value| < 1E+15, the fixed-point
+// range of the form; false leaves everything else to the general path.
+bool appendShortDecimal(String& out, double value, wchar_t decimalSeparator) {
     const double magnitude = std::fabs(value);
-    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return std::nullopt;
-    for (int k = 0; k < 7; ++k) {
-        const double scaled = std::nearbyint(magnitude * powers[k]);
-        if (scaled >= 1e15) return std::nullopt;
-        if (scaled / powers[k] != magnitude) continue;
-        // n's digits, then the separator k places from the right, zeros in front when n is
-        // shorter than k + 1 digits.
-        wchar_t digitsOut[24];
-        int count = 0;
-        for (auto n = static_cast<std::uint64_t>(scaled); n != 0; n /= 10)
-            digitsOut[count++] = static_cast<wchar_t>(L'0' + n % 10);
-        while (count <= k)
-            digitsOut[count++] = L'0';
-        wchar_t out[32];
-        std::size_t length = 0;
-        if (value < 0) out[length++] = L'-';
-        for (int i = count - 1; i >= 0; --i) {
-            out[length++] = digitsOut[i];
-            if (i == k && k > 0) out[length++] = decimalSeparator;
-        }
-        return String(out, length);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
+    // The decimal exponent, from the binary one: floor(e * log10(2)) is the exponent or one less.
+    static constexpr double tenToThe[] = {
+        1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
+        1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15}; // tenToThe[k + 4] = 10^k
+    const int binaryExponent =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7ff) - 1023;
+    int exponent = (binaryExponent * 1233) >> 12;
+    if (exponent < -4 || magnitude >= tenToThe[exponent + 5]) ++exponent;
+    int decimals = 14 - exponent; // 0 to 18
+    const double scale = exactPowersOfTen[decimals];
+    const double scaled = magnitude * scale + 0.5;
+    if (!(scaled < 1e15)) return false;
+    auto digits = static_cast<std::uint64_t>(scaled);
+    if (static_cast<double>(digits) / scale != magnitude) return false;
+
+    // Trailing zeros go, a few at a time (constant divisors, so no division instructions).
+    while (decimals >= 8 && digits % 100000000 == 0) {
+        digits /= 100000000;
+        decimals -= 8;
     }
-    return std::nullopt;
+    if (decimals >= 4 && digits % 10000 == 0) {
+        digits /= 10000;
+        decimals -= 4;
+    }
+    if (decimals >= 2 && digits % 100 == 0) {
+        digits /= 100;
+        decimals -= 2;
+    }
+    if (decimals >= 1 && digits % 10 == 0) {
+        digits /= 10;
+        decimals -= 1;
+    }
+    char text[24];
+    const auto result = std::to_chars(text, text + sizeof text, digits);
+    const int count = static_cast<int>(result.ptr - text);
+    if (count - 1 - decimals < -4) return false; // the scientific range
+
+    // Sign, integer part, separator, the decimals with their leading zeros.
+    const int whole = count - decimals;
+    std::size_t length = (value < 0 ? 1 : 0) + static_cast<std::size_t>(whole > 0 ? whole : 1);
+    if (decimals > 0) length += 1 + static_cast<std::size_t>(decimals);
+    const std::size_t start = out.size();
+    out.resize(start + length);
+    wchar_t* p = out.data() + start;
+    if (value < 0) *p++ = L'-';
+    if (whole > 0) {
+        for (int i = 0; i < whole; ++i)
+            *p++ = static_cast<wchar_t>(text[i]);
+    } else {
+        *p++ = L'0';
+    }
+    if (decimals > 0) {
+        *p++ = decimalSeparator;
+        for (int i = whole; i < 0; ++i)
+            *p++ = L'0';
+        for (int i = whole > 0 ? whole : 0; i < count; ++i)
+            *p++ = static_cast<wchar_t>(text[i]);
+    }
+    return true;
 }
 
 bool isBlank(wchar_t c) {
@@ -113,7 +166,9 @@ void appendDigits(std::string& out, StringView text, std::size_t& i) {
 } // namespace
 
 wchar_t localeDecimalSeparator() {
-    const char* point = std::localeconv()->decimal_point;
+    // The radix character of LC_NUMERIC, as localeconv()->decimal_point gives it but without
+    // filling in the whole structure: this runs for every number written as text.
+    const char* point = ::nl_langinfo(RADIXCHAR);
     if (point == nullptr || *point == '\0') return L'.';
     const auto first = static_cast<unsigned char>(*point);
     if (first < 0x80) return static_cast<wchar_t>(first);
@@ -122,12 +177,20 @@ wchar_t localeDecimalSeparator() {
 }
 
 String formatSingle(Single value, wchar_t decimalSeparator) {
-    return formatGeneral(value, 7, decimalSeparator);
+    String out;
+    appendGeneral(out, value, 7, decimalSeparator);
+    return out;
 }
 
 String formatDouble(double value, wchar_t decimalSeparator) {
-    if (auto shortForm = formatShortDecimal(value, decimalSeparator)) return std::move(*shortForm);
-    return formatGeneral(value, 15, decimalSeparator);
+    String out;
+    appendDouble(out, value, decimalSeparator);
+    return out;
+}
+
+void appendDouble(String& out, double value, wchar_t decimalSeparator) {
+    if (value != 0 && appendShortDecimal(out, value, decimalSeparator)) return;
+    appendGeneral(out, value, 15, decimalSeparator);
 }
 
 double parseDouble(StringView text, wchar_t decimalSeparator) {

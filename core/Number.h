@@ -14,6 +14,8 @@ wchar_t localeDecimalSeparator();
 String formatSingle(Single value, wchar_t decimalSeparator = localeDecimalSeparator());
 // The same with at most 15 significant digits (scientific from an exponent of 15).
 String formatDouble(double value, wchar_t decimalSeparator = localeDecimalSeparator());
+// Appends formatDouble's text to out. Cannot fail.
+void appendDouble(String& out, double value, wchar_t decimalSeparator = localeDecimalSeparator());
 
 // Parses text as a number the way the run-time's numeric conversions do: blanks around the text,
 // an optional sign, digits with the given decimal separator, an optional exponent (E or D), or

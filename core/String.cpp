@@ -43,9 +43,25 @@ std::string toUtf8(StringView text) {
 // current decoders do, so a bad byte never swallows the valid character after it.
 String fromUtf8(std::string_view text) {
     String out;
-    out.reserve(text.size());
-    std::size_t i = 0;
+    appendFromUtf8(out, text);
+    return out;
+}
+
+void appendFromUtf8(String& out, std::string_view text) {
     const std::size_t n = text.size();
+    // ASCII, the common case, widens byte by byte into room made once.
+    std::size_t ascii = 0;
+    while (ascii < n && static_cast<unsigned char>(text[ascii]) < 0x80)
+        ++ascii;
+    const std::size_t start = out.size();
+    out.resize(start + ascii);
+    wchar_t* wide = out.data() + start;
+    for (std::size_t k = 0; k < ascii; ++k)
+        wide[k] = static_cast<wchar_t>(static_cast<unsigned char>(text[k]));
+    if (ascii == n) return;
+
+    out.reserve(start + n);
+    std::size_t i = ascii;
     while (i < n) {
         const auto lead = static_cast<unsigned char>(text[i]);
         if (lead < 0x80) {
@@ -92,7 +108,6 @@ String fromUtf8(std::string_view text) {
         }
         out += static_cast<wchar_t>(complete ? c : replacement);
     }
-    return out;
 }
 
 } // namespace plotara

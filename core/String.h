@@ -17,5 +17,7 @@ using Single = float;
 std::string toUtf8(StringView text);
 // Converts from UTF-8; malformed sequences become U+FFFD, never an error.
 String fromUtf8(std::string_view text);
+// Appends the converted text to out, as fromUtf8 converts it. Cannot fail.
+void appendFromUtf8(String& out, std::string_view text);
 
 } // namespace plotara

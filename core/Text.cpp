@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 
+#include <charconv>
 #include <locale.h>
 #include <wctype.h>
 
@@ -114,6 +115,13 @@ Long instr(Long start, StringView text, StringView find) {
 
 String decimal(long long value) {
     return std::to_wstring(value);
+}
+
+void appendDecimal(String& out, long long value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    for (const char* p = buffer; p != result.ptr; ++p)
+        out += static_cast<wchar_t>(*p);
 }
 
 } // namespace plotara::text

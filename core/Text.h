@@ -42,5 +42,7 @@ inline Long instr(StringView text, StringView find) {
 
 // Decimal text of a whole number without blanks ("0", "-12").
 String decimal(long long value);
+// Appends decimal's text to out. Cannot fail.
+void appendDecimal(String& out, long long value);
 
 } // namespace plotara::text

@@ -206,6 +206,10 @@ private:
                             DatasetParams& params);
     void addColumnDatasets(Recordset& rs, const std::vector<String>& columns,
                            const String& valueField, DatasetParams& params);
+    // addChartData(value, "label=" + label + ";") with ";" as the delimiter, for a label without
+    // ";" or blanks around it: the escaped label is stored on the point directly instead of being
+    // parsed back out of the parameter text. escaped is working space. Errors as addChartData.
+    void addLabelledChartData(const String& value, StringView label, String& escaped);
     // Runs a body writer; its first run-time error replaces the document by the error's text.
     void writeTrapped(const std::function<void()>& body);
 

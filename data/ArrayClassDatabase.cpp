@@ -7,23 +7,68 @@
 #include "core/SafeArray.h"
 #include "core/Text.h"
 #include "data/DatabaseParams.h"
+#include "data/EscapeText.h"
+#include "data/WriterText.h"
 #include "platform/MessageSink.h"
 #include "platform/Recordset.h"
 
+#include <limits>
 #include <optional>
 
 namespace plotara {
+
+using namespace std::string_view_literals;
+
 namespace {
 
-// The text of a column of the current row, as it is stored; Null reads as "".
-String fieldValue(Recordset& rs, const String& name) {
-    const Variant value = rs.field(name);
-    return value.isNull() ? String() : toText(value);
+// Removes leading and trailing blanks in place, as text::trim does.
+void trimBlanks(String& text) {
+    if (text.empty() || (text.front() != L' ' && text.back() != L' ')) return; // the usual case
+    const std::size_t last = text.find_last_not_of(L' ');
+    if (last == String::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(last + 1);
+    text.erase(0, text.find_first_not_of(L' '));
 }
 
-// The text of a column trimmed of blanks, the form in which the imports read values and labels.
+// One column that an import reads row after row: its position is asked for once, at the first
+// read (so an empty result never looks at the name), and its text goes into a buffer that the
+// next row reuses. The text of a Null is "".
+class ColumnReader {
+public:
+    ColumnReader(Recordset& rs, const String& name) : rs_(rs), name_(name) {}
+
+    // The column's text on the current row, as stored. Errors as Recordset::field.
+    const String& read() {
+        if (column_ == unresolved) column_ = rs_.columnIndex(name_);
+        rs_.fieldText(name_, column_, text_);
+        return text_;
+    }
+    // The same trimmed of blanks, the form in which the imports read values and labels.
+    const String& readTrimmed() {
+        read();
+        trimBlanks(text_);
+        return text_;
+    }
+    // What the last read gave.
+    const String& last() const noexcept { return text_; }
+
+private:
+    static constexpr int unresolved = -2;
+    Recordset& rs_;
+    const String& name_;
+    int column_ = unresolved;
+    String text_;
+};
+
+// The text of a column trimmed of blanks, for a column read without a ColumnReader.
 String fieldText(Recordset& rs, const String& name) {
-    return text::trim(fieldValue(rs, name));
+    String text;
+    rs.fieldText(name, -1, text);
+    trimBlanks(text);
+    return text;
 }
 
 } // namespace
@@ -79,17 +124,30 @@ void ArrayClass::addChartDataFromDatabase(Recordset& rs, const String& valueFiel
     freshStart();
     // From here a run-time error ends the import without a word; the rows read so far stay.
     ErrorTrap::capture([&] {
+        ColumnReader values(rs, valueField), labels(rs, categoryField);
+        String labelParams;
         Integer row = 0;
         rs.MoveFirst();
         while (!rs.eof()) {
-            const String value = fieldText(rs, valueField);
+            const String& value = values.readTrimmed();
             if (categoryField.empty()) {
                 addChartData(value, params, L"");
             } else {
-                // The label and the caller's parameters travel in one parameter text; its ";" is
-                // fixed, whatever the delimiter.
-                const String label = text::trim(fieldValue(rs, categoryField) + L";" + params);
-                addChartData(value, L"label=" + label, L"");
+                // The label and the caller's parameters travel in one parameter text,
+                // "label=" + Trim(label + ";" + params); its ";" is fixed, whatever the delimiter.
+                const String& label = labels.read();
+                if (params.empty() && delimiter_ == L";" && label.find(L';') == String::npos) {
+                    // That text would be parsed back into the one label parameter.
+                    addLabelledChartData(value, writer::trimmedView(label), labelParams);
+                } else {
+                    const std::size_t first = label.find_first_not_of(L' ');
+                    const std::size_t last = params.find_last_not_of(L' ');
+                    labelParams.assign(L"label=");
+                    if (first != String::npos) labelParams.append(label, first);
+                    labelParams += L';';
+                    if (last != String::npos) labelParams.append(params, 0, last + 1);
+                    addChartData(value, labelParams, L"");
+                }
             }
             if (categoryCount_ > 0) {
                 if (row == categoryCount_ - 1) break;
@@ -101,14 +159,36 @@ void ArrayClass::addChartDataFromDatabase(Recordset& rs, const String& valueFiel
     });
 }
 
+void ArrayClass::addLabelledChartData(const String& value, StringView label, String& escaped) {
+    // Points that addChartData stores through storePoint leave their series node cached and
+    // pointIndex_ one past them; the label is set on that point as storeParams would set it, the
+    // key after "value". XY points, line-set points and a point that would overflow the index
+    // (raising after its value was stored) take the general way.
+    if (chartType_ == 29 || chartType_ == 30 || isLinesetMode_ ||
+        pointIndex_ == std::numeric_limits<Integer>::max()) {
+        escaped.assign(L"label=").append(label) += L';';
+        addChartData(value, escaped, L"");
+        return;
+    }
+    addChartData(value, L"", L"");
+    KeyedNode& point = cachedSeriesNode_->child(pointIndex_ - 1);
+    if (needsEscaping(label)) {
+        escaped.clear();
+        appendEscaped(escaped, label);
+        label = escaped;
+    }
+    point.set(L"label"sv, label);
+}
+
 void ArrayClass::addCategoryFromDatabase(Recordset& rs, const String& categoryColumn) {
     refreshChartKind();
     freshStart();
     const std::optional<Error> failure = ErrorTrap::capture([&] {
         rs.MoveFirst();
         if (chartKind_ != 5) {
+            ColumnReader labels(rs, categoryColumn);
             while (!rs.eof()) {
-                addCategory(fieldText(rs, categoryColumn), L"", L"");
+                addCategory(labels.readTrimmed(), L"", L"");
                 yieldToHost();
                 rs.MoveNext();
             }
@@ -152,7 +232,10 @@ void ArrayClass::addDatasetsFromDatabase(Recordset& rs, const String& ctrlField,
 void ArrayClass::addGroupedDatasets(Recordset& rs, const String& ctrlField,
                                     const String& valueField, DatasetParams& params) {
     if (rs.bof()) return;
+    ColumnReader control(rs, ctrlField), values(rs, valueField);
     bool first = true;
+    bool controlRead = false; // control holds the current row's value
+    String key;
     while (!rs.eof()) {
         String datasetParams;
         if (params.isArray())
@@ -162,14 +245,18 @@ void ArrayClass::addGroupedDatasets(Recordset& rs, const String& ctrlField,
         first = false;
 
         // Every change of the control value starts a new dataset named after it.
-        const String key = fieldText(rs, ctrlField);
+        key = controlRead ? control.last() : control.readTrimmed();
         addDataset(key, datasetParams);
-        do {
-            if (fieldText(rs, ctrlField) != key) break;
-            addChartData(fieldText(rs, valueField), L"", L"");
+        while (true) {
+            addChartData(values.readTrimmed(), L"", L"");
             yieldToHost();
             rs.MoveNext();
-        } while (!rs.eof());
+            if (rs.eof()) break;
+            if (control.readTrimmed() != key) {
+                controlRead = true;
+                break;
+            }
+        }
     }
 }
 
@@ -192,8 +279,9 @@ void ArrayClass::addColumnDatasets(Recordset& rs, const std::vector<String>& col
         if (seriesName.empty() && text::toLower(datasetParams).find(L"seriesname") == String::npos)
             datasetParams += L";SeriesName=" + column;
         addDataset(seriesName, datasetParams);
+        ColumnReader values(rs, column);
         while (!rs.eof()) {
-            addChartData(fieldText(rs, column), L"", L"");
+            addChartData(values.readTrimmed(), L"", L"");
             yieldToHost();
             rs.MoveNext();
         }

@@ -17,6 +17,18 @@ public:
     // The value of the named column in the current row (Fields.Item(name).Value); an Error with
     // the database's message when there is no such column or no current row.
     virtual Variant field(const String& name) = 0;
+
+    // The reads of the database imports, which want each field as text. A recordset may
+    // override them to skip the Variant; the defaults go through field().
+
+    // The position of the named column, to hand to fieldText in place of looking the name up on
+    // every row; -1 when there is no such column or the recordset finds fields by name only (the
+    // default). Cannot fail.
+    virtual int columnIndex(const String& name) const;
+    // Replaces out by the text of the named column in the current row: "" for Null, otherwise
+    // what toText gives for field(name) (numbers in the general form, with the locale's decimal
+    // separator). column is columnIndex(name) or -1. Errors as field().
+    virtual void fieldText(const String& name, int column, String& out);
 };
 
 } // namespace plotara

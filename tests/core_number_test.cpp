@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace plotara {
 namespace {
@@ -49,31 +49,6 @@ TEST(CoreNumber, FormatDouble) {
         EXPECT_EQ(number::formatDouble(c.value, L'.'), c.text) << c.value;
 }
 
-// Short decimals are written without the general formatter; both ways must agree with printf's
-// %.15G on integers, values with a few decimals, neighbours of those and the range edges.
-TEST(CoreNumber, FormatDoubleAgreesWithPrintf) {
-    std::mt19937_64 random(20261206);
-    std::vector<double> values = {
-        1e-4, 9.99999e-5, 1e15 - 1,           1e15 - 0.5,     999999999999999.9,
-        0.1,  0.7,        1.0000000000000002, 123456.0000001, 4503599627370497};
-    for (int i = 0; i < 20000; ++i) {
-        const double n = static_cast<double>(random() % 2000000000000000ULL) - 1e15;
-        const int k = static_cast<int>(random() % 9);
-        const double v = n / std::pow(10.0, k);
-        values.push_back(v);
-        values.push_back(std::nextafter(v, inf));
-        values.push_back(static_cast<double>(random() % 100000) / 4);
-        values.push_back(
-            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
-    }
-    for (const double v : values) {
-        char expected[64];
-        std::snprintf(expected, sizeof expected, "%.15G", v);
-        const String text = number::formatDouble(v, L'.');
-        ASSERT_EQ(std::string(text.begin(), text.end()), expected) << v;
-    }
-}
-
 TEST(CoreNumber, FormatSingle) {
     const struct {
         Single value;
@@ -99,6 +74,51 @@ TEST(CoreNumber, FormatUsesTheGivenSeparator) {
     EXPECT_EQ(number::formatDouble(1.5e-7, L','), L"1,5E-07");
     EXPECT_EQ(number::formatSingle(0.25f, L','), L"0,25");
     EXPECT_EQ(number::localeDecimalSeparator(), L'.'); // tests run in the C locale
+}
+
+// Short decimals take a shortcut and everything else the general path; both must print what
+// printf's %.15G prints, on values shaped like database decimals, their neighbours one unit in
+// the last place away, powers of ten and arbitrary bit patterns.
+TEST(CoreNumber, FormatDoubleMatchesPrintfsGeneralForm) {
+    auto expectLikePrintf = [](double value) {
+        if (value == 0 || !std::isfinite(value)) return;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", value);
+        ASSERT_EQ(toUtf8(number::formatDouble(value, L'.')), expected) << std::hexfloat << value;
+    };
+    std::mt19937_64 random(20261206);
+    for (int i = 0; i < 40000; ++i) {
+        // digits x 10^exponent with 1 to 17 digits, as a database's text would spell it
+        const int digits = static_cast<int>(random() % 17) + 1;
+        const auto mantissa = random() % static_cast<std::uint64_t>(std::pow(10.0, digits));
+        const int exponent = static_cast<int>(random() % 41) - 25;
+        const std::string text = std::to_string(mantissa) + "e" + std::to_string(exponent);
+        const double value = (random() & 1 ? -1 : 1) * std::strtod(text.c_str(), nullptr);
+        expectLikePrintf(value);
+        expectLikePrintf(std::nextafter(value, HUGE_VAL));
+        expectLikePrintf(std::nextafter(value, -HUGE_VAL));
+
+        const std::uint64_t bits = random();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        expectLikePrintf(any);
+    }
+    for (int exponent = -20; exponent <= 20; ++exponent) {
+        const double power = std::pow(10.0, exponent);
+        for (double value : {power, std::nextafter(power, 0.0), std::nextafter(power, HUGE_VAL),
+                             power * 9.99999999999999, power * 9.999999999999995})
+            expectLikePrintf(value);
+    }
+}
+
+TEST(CoreNumber, AppendDoubleKeepsWhatIsThere) {
+    String out = L"x=";
+    number::appendDouble(out, 1234.25, L',');
+    EXPECT_EQ(out, L"x=1234,25");
+    number::appendDouble(out, -0.0001, L',');
+    EXPECT_EQ(out, L"x=1234,25-0,0001");
+    number::appendDouble(out, 1.0 / 3, L','); // the general path
+    EXPECT_EQ(out, L"x=1234,25-0,00010,333333333333333");
 }
 
 TEST(CoreNumber, ParseDoubleAcceptsTheRunTimeForms) {

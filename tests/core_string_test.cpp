@@ -38,6 +38,29 @@ TEST(CoreUtf8, MalformedInputBecomesReplacementCharacters) {
         EXPECT_EQ(fromUtf8(c.bytes), c.text) << c.bytes;
 }
 
+// The ASCII run at the start is widened in one go; whatever follows it is decoded as usual.
+TEST(CoreUtf8, AppendKeepsWhatIsThere) {
+    const struct {
+        const char* bytes;
+        const wchar_t* text;
+    } cases[] = {
+        {"", L"> "},
+        {"plain ASCII", L"> plain ASCII"},
+        {"Z\xC3\xBCrich", L"> Z\u00FCrich"},
+        {"\xE6\x9D\xB1\xE4\xBA\xAC tail", L"> \u6771\u4EAC tail"},
+        {"ab\xFF"
+         "cd",
+         L"> ab\uFFFD"
+         "cd"},
+        {"\xF0\x9F\x98\x80", L"> \U0001F600"},
+    };
+    for (const auto& c : cases) {
+        String out = L"> ";
+        appendFromUtf8(out, c.bytes);
+        EXPECT_EQ(out, c.text) << c.bytes;
+    }
+}
+
 TEST(CoreUtf8, CharactersOutsideUnicodeAreReplacedOnOutput) {
     const String bad{static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), L'x'};
     EXPECT_EQ(toUtf8(bad), "\xEF\xBF\xBD\xEF\xBF\xBDx");

@@ -2,6 +2,7 @@
 // rules, and over real SQLite files for what a host actually hands in.
 #include "core/Error.h"
 #include "core/SafeArray.h"
+#include "core/Text.h"
 #include "data/ArrayClass.h"
 #include "data/DatabaseParams.h"
 #include "data_test_support.h"
@@ -79,6 +80,91 @@ TEST(DataFromDatabase, LabelsCarryTheParametersAfterAFixedSemicolon) {
     // With "|" as delimiter the composed "label=Jan;color=FF0000" stays one parameter.
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='1'  label='Jan;color=FF0000' />",
                                      L"<set value='2'  label=';color=FF0000' />", L"</chart>"}));
+}
+
+// The keyed record as text: keys, texts and nested nodes in their order.
+String recordText(const KeyedNode& node) {
+    String out;
+    for (const KeyedNode::Item& item : node.items()) {
+        out += item.first;
+        if (item.second.isNode())
+            out += L"{" + recordText(item.second.node()) + L"}";
+        else
+            out += L"=" + String(item.second.text()) + L";";
+    }
+    return out;
+}
+
+// A label can skip the composed "label=<label>;" text and go onto the point directly; the record
+// and the document must stay what the addChartData calls of the general rule give, on every kind
+// of point, with labels that need escaping and labels that cannot take the short way.
+TEST(DataFromDatabase, LabelsAreRecordedAsTheEquivalentCallsRecordThem) {
+    struct Setup {
+        const char* name;
+        int chartType;
+        std::function<void(PlotaraData&)> prepare;
+    };
+    const Setup setups[] = {
+        {"single series", 1, [](PlotaraData&) {}},
+        {"single series with categories", 1,
+         [](PlotaraData& d) {
+             for (int c = 0; c < 8; ++c)
+                 d.addCategory(L"C" + std::to_wstring(c));
+         }},
+        {"a dataset", 11, [](PlotaraData& d) { d.addDataset(L"S"); }},
+        {"series by rounds of categories", 11,
+         [](PlotaraData& d) {
+             d.addCategory(L"Q1");
+             d.addCategory(L"Q2");
+             d.addChartData(L"1");
+             d.addChartData(L"2"); // the import starts the next series
+         }},
+        {"line set", 11,
+         [](PlotaraData& d) {
+             d.addDataset(L"S");
+             d.addMSLineset(L"L");
+         }},
+        {"scatter", 29, [](PlotaraData& d) { d.addDataset(L"XY"); }},
+    };
+    const Rows rows = {
+        {Long{1}, L" Jan "},    {2.5, L"a<b & c+d%'"},    {Variant::null(), Variant::null()},
+        {L" 4 ", L"x;color=1"}, {Long{5}, L"k=v"},        {6.0, L""},
+        {Long{7}, L"   "},      {-0.125, L"Zürich 東京"},
+    };
+    for (const Setup& setup : setups) {
+        for (const wchar_t* delimiter : {L";", L"|"}) {
+            for (const wchar_t* params : {L"", L"color=FF0000 "}) {
+                SCOPED_TRACE(std::string(setup.name) + " delimiter " + toUtf8(delimiter) +
+                             " params '" + toUtf8(params) + "'");
+                auto imported = chart(setup.chartType), called = chart(setup.chartType);
+                for (PlotaraData* d : {imported.get(), called.get()}) {
+                    d->setParamDelimiter(delimiter);
+                    setup.prepare(*d);
+                }
+                TableRecordset rs({L"v", L"m"}, rows);
+                imported->addDataFromDatabase(rs, L"v", L"m", params);
+
+                auto text = [](const Variant& v) { return v.isNull() ? String() : toText(v); };
+                const Integer categories = called->engine().counters().categoryCount;
+                for (std::size_t r = 0; r < rows.size(); ++r) {
+                    called->addChartData(text::trim(text(rows[r][0])),
+                                         L"label=" + text::trim(text(rows[r][1]) + L";" + params));
+                    if (categories > 0 && r + 1 == static_cast<std::size_t>(categories)) break;
+                }
+                EXPECT_EQ(recordText(imported->engine().items()),
+                          recordText(called->engine().items()));
+                const String document = imported->getXML();
+                EXPECT_EQ(document, called->getXML());
+            }
+        }
+    }
+    // The short way was taken and escaped its label.
+    auto data = chart(1);
+    TableRecordset rs({L"v", L"m"}, rows);
+    data->addDataFromDatabase(rs, L"v", L"m");
+    EXPECT_NE(data->getXML().find(L"<set value='2.5'  label='a%26lt;b %26 c%2bd%25%26apos;' />"),
+              String::npos)
+        << toUtf8(data->getXML());
 }
 
 TEST(DataFromDatabase, StopsAfterAsManyRowsAsCategories) {

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -79,5 +81,47 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The texts the imports read through Recordset::fieldText, row by row from the first, after
+// checking on every field that the text equals what field() gives ("" for Null, otherwise
+// toText), both when the column is found by position and by name, or that both raise the same
+// error number.
+inline std::vector<std::vector<String>>
+fieldTextsCheckedAgainstField(Recordset& rs, const std::vector<String>& columns) {
+    auto errorNumber = [](const std::function<void()>& call) -> Long {
+        try {
+            call();
+        } catch (const Error& e) {
+            return e.number();
+        }
+        return 0;
+    };
+    std::vector<std::vector<String>> rows;
+    rs.MoveFirst();
+    for (; !rs.eof(); rs.MoveNext()) {
+        std::vector<String>& row = rows.emplace_back();
+        for (const String& column : columns) {
+            String expected, byPosition = L"stale", byName = L"stale";
+            const Long expectedError = errorNumber([&] {
+                const Variant value = rs.field(column);
+                expected = value.isNull() ? String() : toText(value);
+            });
+            EXPECT_EQ(
+                errorNumber([&] { rs.fieldText(column, rs.columnIndex(column), byPosition); }),
+                expectedError)
+                << toUtf8(column);
+            EXPECT_EQ(errorNumber([&] { rs.fieldText(column, -1, byName); }), expectedError)
+                << toUtf8(column);
+            if (expectedError != 0) {
+                row.push_back(L"error " + std::to_wstring(expectedError));
+                continue;
+            }
+            EXPECT_EQ(byPosition, expected) << toUtf8(column);
+            EXPECT_EQ(byName, expected) << toUtf8(column);
+            row.push_back(byPosition);
+        }
+    }
+    return rows;
+}
 
 } // namespace plotara::test

@@ -72,6 +72,32 @@ TEST_F(OdbcRecordsetTest, NavigationValuesAndNames) {
     EXPECT_TRUE(empty->bof() && empty->eof());
 }
 
+// The text path of the imports gives what toText gives for the Variant of the fetched row, for
+// each kind of column the driver describes, Nulls and binary columns included.
+TEST_F(OdbcRecordsetTest, FieldTextAgreesWithTheVariantsText) {
+    connection->execute(L"CREATE TABLE kinds (i INTEGER, r REAL, t TEXT, big INTEGER)");
+    // Bound values, so that the text reaches the table as written.
+    const std::vector<std::vector<Variant>> rows = {
+        {Long{-7}, 0.1, L" Zürich 東京 ", L"9007199254740993"},
+        {Variant::null(), 1.0 / 3, Variant::null(), Variant::null()},
+        {Long{2147483647}, 1e-5, L"", Long{-1}},
+    };
+    for (const auto& row : rows)
+        connection->query(L"INSERT INTO kinds VALUES (?, ?, ?, ?)", row);
+    auto rs = connection->query(L"SELECT i, r, t, big FROM kinds");
+    const auto texts = test::fieldTextsCheckedAgainstField(*rs, {L"I", L"r", L"t", L"big", L"x"});
+    const std::vector<std::vector<String>> expected = {
+        {L"-7", L"0.1", L" Zürich 東京 ", L"9007199254740993", L"error 3265"},
+        {L"", L"0.333333333333333", L"", L"", L"error 3265"},
+        {L"2147483647", L"1E-05", L"", L"-1", L"error 3265"},
+    };
+    EXPECT_EQ(texts, expected);
+
+    auto binary = connection->query(L"SELECT raw FROM t ORDER BY id");
+    EXPECT_EQ(test::fieldTextsCheckedAgainstField(*binary, {L"raw"}),
+              (std::vector<std::vector<String>>{{L"error 13"}, {L"error 13"}}));
+}
+
 TEST_F(OdbcRecordsetTest, LongTextAndBoundParameters) {
     const String longText(3000, L'é');
     connection->execute(L"CREATE TABLE notes (id INTEGER, body TEXT)");

@@ -88,6 +88,63 @@ TEST_F(SqliteRecordsetTest, ExactColumnNameWinsOverOtherCase) {
     }
 }
 
+// The text path of the imports gives what toText gives for the Variant, converted straight from
+// the statement: every integer width, reals on both sides of the general form's shortcut, Nulls,
+// text with characters outside ASCII and malformed bytes.
+TEST_F(SqliteRecordsetTest, FieldTextAgreesWithTheVariantsText) {
+    const struct {
+        const wchar_t* sql;
+        const wchar_t* text;
+    } cases[] = {
+        {L"0", L"0"},
+        {L"-5", L"-5"},
+        {L"2147483647", L"2147483647"},
+        {L"2147483648", L"2147483648"}, // past 32 bits: text in the Variant, same digits
+        {L"-9223372036854775808", L"-9223372036854775808"},
+        {L"2.5", L"2.5"},
+        {L"0.1", L"0.1"},
+        {L"-1234.5678", L"-1234.5678"},
+        {L"1.0 / 3", L"0.333333333333333"},
+        {L"999999999999999.9", L"1E+15"},
+        {L"123456789012345.6", L"123456789012346"},
+        {L"0.0001", L"0.0001"},
+        {L"0.00001", L"1E-05"},
+        {L"1e300", L"1E+300"},
+        {L"-0.0", L"0"},
+        {L"NULL", L""},
+        {L"''", L""},
+        {L"'  padded  '", L"  padded  "}, // trimming is the import's business
+        {L"'12.50'", L"12.50"},           // text stays as written
+        {L"'Zürich'", L"Zürich"},
+        {L"'東京 😀'", L"東京 😀"},
+        {L"CAST(x'41C328' AS TEXT)", L"A\uFFFD("},
+    };
+    db->execute(L"CREATE TABLE mixed (id INTEGER PRIMARY KEY, v)");
+    for (const auto& c : cases)
+        db->execute(String(L"INSERT INTO mixed (v) VALUES (") + c.sql + L")");
+    auto rs = db->query(L"SELECT id, v AS Value FROM mixed ORDER BY id");
+    const auto rows = test::fieldTextsCheckedAgainstField(*rs, {L"value", L"id", L"missing"});
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][0], cases[i].text) << toUtf8(cases[i].sql);
+        EXPECT_EQ(rows[i][1], std::to_wstring(i + 1));
+        EXPECT_EQ(rows[i][2], L"error 3265");
+    }
+
+    auto blob = db->query(L"SELECT raw FROM t WHERE id = 1");
+    EXPECT_EQ(test::fieldTextsCheckedAgainstField(*blob, {L"raw"})[0][0], L"error 13");
+    // Past the last row, by position as well.
+    String text;
+    try {
+        rs->fieldText(L"value", rs->columnIndex(L"value"), text);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 3021);
+    }
+    EXPECT_EQ(rs->columnIndex(L"VALUE"), 1);
+    EXPECT_EQ(rs->columnIndex(L"missing"), -1);
+}
+
 TEST_F(SqliteRecordsetTest, BoundParameters) {
     const std::vector<Variant> params = {Variant(Integer{1}), Variant(L"Zürich"), Variant(2.5),
                                          Variant(true)};

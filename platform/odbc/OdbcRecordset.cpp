@@ -206,13 +206,27 @@ void OdbcRecordset::MoveNext() {
     fetch(false);
 }
 
-Variant OdbcRecordset::field(const String& name) {
-    const int i = names_.indexOf(name);
+const Variant& OdbcRecordset::readableValue(const String& name, int column) const {
+    const int i = column >= 0 && static_cast<std::size_t>(column) < names_.size()
+                      ? column
+                      : names_.indexOf(name);
     if (i < 0) raise(recordset_errors::noSuchColumn(name));
     if (state_ != State::OnRow) raise(recordset_errors::noCurrentRow());
     if (kinds_[i] == Kind::Binary)
         raise(recordset_errors::unsupportedValue(names_[i], L"binary data"));
     return row_[i];
+}
+
+Variant OdbcRecordset::field(const String& name) {
+    return readableValue(name, -1);
+}
+
+void OdbcRecordset::fieldText(const String& name, int column, String& out) {
+    const Variant& value = readableValue(name, column);
+    if (value.isNull())
+        out.clear();
+    else
+        out = toText(value);
 }
 
 } // namespace plotara

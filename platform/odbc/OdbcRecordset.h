@@ -34,6 +34,11 @@ public:
     // Error 3021 without a current row, Error 3265 for an unknown column, Error 13 for a
     // binary column.
     Variant field(const String& name) override;
+    // The column's position in the result, or -1. Cannot fail.
+    int columnIndex(const String& name) const override { return names_.indexOf(name); }
+    // The text of the value field would give, found by position when column is one. Errors as
+    // field().
+    void fieldText(const String& name, int column, String& out) override;
 
     // Column names in result order. Cannot fail.
     const std::vector<String>& columnNames() const noexcept { return names_.all(); }
@@ -50,6 +55,9 @@ private:
     void executeAndFetch();
     void fetch(bool first);
     Variant readColumn(int column);
+    // The value of the column on the current row: column when it is one, otherwise the named
+    // one. Error 3265 for an unknown column, 3021 without a current row, 13 for binary data.
+    const Variant& readableValue(const String& name, int column) const;
     [[noreturn]] void fail();
 
     std::shared_ptr<OdbcConnection> connection_;

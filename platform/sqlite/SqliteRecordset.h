@@ -34,6 +34,11 @@ public:
     bool bof() const override { return state_ == State::Empty || state_ == State::BeforeFirst; }
     // Error 3021 without a current row, Error 3265 for an unknown column, Error 13 for a blob.
     Variant field(const String& name) override;
+    // The column's position in the result, or -1. Cannot fail.
+    int columnIndex(const String& name) const override { return names_.indexOf(name); }
+    // The text of the value field would give, converted straight from the statement. Errors as
+    // field().
+    void fieldText(const String& name, int column, String& out) override;
 
     // Column names in result order. Cannot fail.
     const std::vector<String>& columnNames() const noexcept { return names_.all(); }
@@ -47,6 +52,9 @@ private:
     enum class State { BeforeFirst, OnRow, AfterLast, Empty };
     // Steps once; firstStep tells an empty result from the end of a non-empty one.
     void step(bool firstStep);
+    // The position of the column to read on the current row: column when it is one, otherwise
+    // the named one. Error 3265 for an unknown column, Error 3021 without a current row.
+    int readableColumn(const String& name, int column) const;
 
     std::shared_ptr<SqliteDatabase> database_; // keeps the connection open while rows are read
     sqlite3_stmt* statement_;
