@@ -235,6 +235,8 @@ private:
     std::vector<Integer> stackGroupEnds_;
     Integer datasetPointIndex_ = 0;
     Integer chartType_ = 0, chartKind_ = 0;
+    // Set while a database import stores a point whose label it adds right after.
+    bool labelledPoint_ = false;
     DocumentText documentText_;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;

@@ -136,7 +136,8 @@ void ArrayClass::addChartDataFromDatabase(Recordset& rs, const String& valueFiel
                 // The label and the caller's parameters travel in one parameter text,
                 // "label=" + Trim(label + ";" + params); its ";" is fixed, whatever the delimiter.
                 const String& label = labels.read();
-                if (params.empty() && delimiter_ == L";" && label.find(L';') == String::npos) {
+                if (params.empty() && delimiter_.size() == 1 && delimiter_[0] == L';' &&
+                    label.find(L';') == String::npos) {
                     // That text would be parsed back into the one label parameter.
                     addLabelledChartData(value, writer::trimmedView(label), labelParams);
                 } else {
@@ -170,7 +171,13 @@ void ArrayClass::addLabelledChartData(const String& value, StringView label, Str
         addChartData(value, escaped, L"");
         return;
     }
-    addChartData(value, L"", L"");
+    static const String none;
+    struct Lowered {
+        bool& flag;
+        ~Lowered() { flag = false; }
+    } lowered{labelledPoint_};
+    labelledPoint_ = true; // storePoint makes room for the label with the value
+    addChartData(value, none, none);
     KeyedNode& point = cachedSeriesNode_->child(pointIndex_ - 1);
     if (needsEscaping(label)) {
         escaped.clear();

@@ -88,7 +88,10 @@ void ArrayClass::reservePointEntries(KeyedNode& point, const String& params) {
 
 void ArrayClass::storePoint(Integer series, const String& value, const String& params) {
     KeyedNode& point = seriesNode(series).child(pointIndex_);
-    if (!params.empty()) reservePointEntries(point, params);
+    if (!params.empty())
+        reservePointEntries(point, params);
+    else if (labelledPoint_)
+        point.reserve(2);
     point.set(L"value"sv, value.empty() ? StringView(L" ") : StringView(value));
     if (!params.empty()) storeParams(point, params);
     number::increment(pointIndex_);

@@ -9,14 +9,15 @@ void* BumpArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     while (current_ < blocks_.size()) {
         Block& block = blocks_[current_];
         const auto base = reinterpret_cast<std::uintptr_t>(block.memory.get());
-        const std::uintptr_t start =
-            (base + used_ + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
+        if (next_ < base || next_ > base + block.size) next_ = base; // entering this block
+        const std::uintptr_t start = (next_ + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
         if (start + bytes <= base + block.size) {
-            used_ = start + bytes - base;
+            next_ = start + bytes;
+            end_ = base + block.size;
             return reinterpret_cast<void*>(start);
         }
         ++current_; // the rest of this block stays unused until the next rewind
-        used_ = 0;
+        next_ = end_ = 0;
     }
     // A new block: at least twice the last one, and big enough for this request.
     const std::size_t last = blocks_.empty() ? std::size_t{32} << 10 : blocks_.back().size;
@@ -24,7 +25,7 @@ void* BumpArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     blocks_.push_back(Block{std::unique_ptr<std::byte[]>(new std::byte[size]), size});
     reserved_ += size;
     current_ = blocks_.size() - 1;
-    used_ = 0;
+    next_ = end_ = 0;
     return do_allocate(bytes, alignment);
 }
 
@@ -36,7 +37,8 @@ void BumpArena::rewind() noexcept {
     blocks_.resize(keep);
     reserved_ = kept;
     current_ = 0;
-    used_ = 0;
+    next_ = 0;
+    end_ = 0;
 }
 
 } // namespace plotara

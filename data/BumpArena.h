@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <memory_resource>
 #include <vector>
@@ -22,6 +23,17 @@ public:
     // Makes every block reusable; objects allocated before are gone without their destructors
     // running, so only objects whose memory all comes from this arena may live here.
     void rewind() noexcept;
+    // The allocation itself, inline for the common case of room in the current block; the store
+    // calls this directly instead of through the memory_resource interface. Throws
+    // std::bad_alloc when memory runs out.
+    void* allocateBytes(std::size_t bytes, std::size_t alignment) {
+        const std::uintptr_t start = (next_ + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
+        if (start + bytes <= end_ && start != 0) {
+            next_ = start + bytes;
+            return reinterpret_cast<void*>(start);
+        }
+        return do_allocate(bytes, alignment);
+    }
     std::size_t reservedBytes() const noexcept { return reserved_; }
 
 private:
@@ -38,7 +50,9 @@ private:
 
     std::vector<Block> blocks_;
     std::size_t current_ = 0; // index of the block being filled
-    std::size_t used_ = 0;    // bytes used in that block
+    // The free part of that block: [next_, end_); both 0 before the first block.
+    std::uintptr_t next_ = 0;
+    std::uintptr_t end_ = 0;
     std::size_t reserved_ = 0;
     std::size_t retainBytes_;
 };

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 using namespace std::string_view_literals;
 
@@ -71,14 +72,18 @@ KeyedNode& KeyedEntry::node() const {
     return *static_cast<KeyedNode*>(const_cast<void*>(data_));
 }
 
+KeyedNode* KeyedNode::newNode() {
+    return new (arena_->allocateBytes(sizeof(KeyedNode), alignof(KeyedNode))) KeyedNode(arena_);
+}
+
 StringView KeyedNode::copyText(StringView text) {
     if (text.empty()) return {};
     if (text.size() == 1 && static_cast<std::uint32_t>(text[0]) < singleCharacters.size())
         return StringView(&singleCharacters[static_cast<std::size_t>(text[0])], 1);
     for (StringView common : commonWords)
         if (sameKey(text, common)) return common;
-    auto* memory =
-        static_cast<wchar_t*>(arena_->allocate(text.size() * sizeof(wchar_t), alignof(wchar_t)));
+    auto* memory = static_cast<wchar_t*>(
+        arena_->allocateBytes(text.size() * sizeof(wchar_t), alignof(wchar_t)));
     text.copy(memory, text.size());
     return StringView(memory, text.size());
 }
@@ -125,7 +130,7 @@ void KeyedNode::rebuildIndex() {
         size *= 2;
     // The old index stays in the arena until the record is cleared.
     slots_ = static_cast<std::uint64_t*>(
-        arena_->allocate(size * sizeof(std::uint64_t), alignof(std::uint64_t)));
+        arena_->allocateBytes(size * sizeof(std::uint64_t), alignof(std::uint64_t)));
     std::fill_n(slots_, size, std::uint64_t{0});
     slotCount_ = static_cast<std::uint32_t>(size);
     for (std::size_t i = 0; i < size_; ++i)
@@ -135,7 +140,7 @@ void KeyedNode::rebuildIndex() {
 void KeyedNode::grow(std::size_t capacity) {
     if (capacity >= 0x7fffffffu) raise(errors::overflow());
     // The old array stays in the arena until the record is cleared.
-    auto* items = static_cast<Item*>(arena_->allocate(capacity * sizeof(Item), alignof(Item)));
+    auto* items = static_cast<Item*>(arena_->allocateBytes(capacity * sizeof(Item), alignof(Item)));
     if (size_ != 0) std::memcpy(static_cast<void*>(items), items_, size_ * sizeof(Item));
     items_ = items;
     capacity_ = static_cast<std::uint32_t>(capacity);
@@ -167,8 +172,7 @@ std::size_t KeyedNode::append(StringView key, KeyedEntry entry) {
 KeyedEntry& KeyedNode::item(StringView key) {
     std::size_t position = find(key);
     if (position == npos) {
-        std::pmr::polymorphic_allocator<KeyedNode> allocator(arena_);
-        position = append(key, KeyedEntry(allocator.new_object<KeyedNode>(arena_)));
+        position = append(key, KeyedEntry(newNode()));
     }
     return items_[position].second;
 }
@@ -181,8 +185,7 @@ KeyedNode& KeyedNode::child(long long index) {
         }
         // The next position of a dense node: append without looking the key up.
         if (size_ == capacity_) grow(capacity_ == 0 ? 4 : std::size_t{capacity_} * 2);
-        std::pmr::polymorphic_allocator<KeyedNode> allocator(arena_);
-        KeyedNode* node = allocator.new_object<KeyedNode>(arena_);
+        KeyedNode* node = newNode();
         items_[size_] = Item{copyText(writer::KeyBuffer(index).view()), KeyedEntry(node)};
         hint_ = size_++;
         return *node;
@@ -219,8 +222,7 @@ KeyedStore::KeyedStore() {
 
 void KeyedStore::clear() {
     arena_.rewind();
-    std::pmr::polymorphic_allocator<KeyedNode> allocator(&arena_);
-    root_ = allocator.new_object<KeyedNode>(&arena_);
+    root_ = new (arena_.allocateBytes(sizeof(KeyedNode), alignof(KeyedNode))) KeyedNode(&arena_);
 }
 
 } // namespace plotara

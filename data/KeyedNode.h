@@ -51,7 +51,7 @@ public:
     };
 
     // A node whose items live in the arena; nodes are made by KeyedStore and by item().
-    explicit KeyedNode(std::pmr::memory_resource* arena) noexcept : arena_(arena) {}
+    explicit KeyedNode(BumpArena* arena) noexcept : arena_(arena) {}
     KeyedNode(const KeyedNode&) = delete;
     KeyedNode& operator=(const KeyedNode&) = delete;
 
@@ -90,11 +90,12 @@ private:
     void rebuildIndex();
     void indexPosition(std::size_t position);
     StringView copyText(StringView text);
+    KeyedNode* newNode();
 
     // Items and index are plain arrays in the arena (a node is 48 bytes, an item 32), since
     // a record holds tens of thousands of small nodes and their size is what a document's
     // writing has to read.
-    std::pmr::memory_resource* arena_;
+    BumpArena* arena_;
     Item* items_ = nullptr;
     // Open addressing over items_: each slot holds the key's hash in its high half and the item
     // position + 1 in its low half, or 0 when free, so probes rarely touch the items themselves.
