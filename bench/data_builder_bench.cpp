@@ -172,8 +172,11 @@ int registerAll() {
         {"MultiSeries/8x2000", multiSeries(8, 2000, false), 16000},
         {"MultiSeries/16x2000", multiSeries(16, 2000, false), 32000},
         {"MultiSeriesColours/16x2000", multiSeries(16, 2000, true), 32000},
+        {"Stacked/2x4x2000", stacked(2, 4, 2000), 16000},
         {"Stacked/4x4x2000", stacked(4, 4, 2000), 32000},
+        {"Bubble/8x2000", bubbles(8, 2000), 16000},
         {"Bubble/16x2000", bubbles(16, 2000), 32000},
+        {"ArrayImport/16x1000", arrayImport(16, 1000), 16 * 998},
         {"ArrayImport/32x1000", arrayImport(32, 1000), 32 * 998},
     };
     benchmark::RegisterBenchmark("FreshObject/SingleSeries/32767", [](benchmark::State& s) {
