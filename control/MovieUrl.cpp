@@ -36,30 +36,32 @@ namespace {
 // Where the processor has 512-bit vectors (checked once at run time), 16 characters are
 // classified and left-packed per step with the same rules.
 //
-// compactRange reads text[begin, end), with the character before begin in previous and the one
-// at end (when the text goes on) as look-ahead, and writes the kept characters to out, which must
-// have room for end - begin + 16 characters. Out may be the text itself: a block's 16-character
-// store never reaches past the block, and each block and its look-ahead are read before anything
-// is written over them.
+// compactText writes the kept characters of text to out, which must have room for text.size()
+// + 16 characters, and returns how many it kept. Out may be the text itself: a block's
+// 16-character store never reaches past the block, and each block and its look-ahead are read
+// before anything is written over them. compactBlocks does the whole blocks and leaves the rest,
+// with the last character it read in previous, to the character loop.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PLOTARA_COMPACT_AVX512 1
-__attribute__((target("avx512f"))) std::size_t
-compactBlocks(const wchar_t* chars, std::size_t size, std::size_t begin, std::size_t end,
-              bool everything, wchar_t& previousOut, wchar_t* out, std::size_t& writtenOut) {
+__attribute__((target("avx512f"))) std::size_t compactBlocks(const wchar_t* chars, std::size_t size,
+                                                             bool everything, wchar_t* out,
+                                                             wchar_t& previousOut,
+                                                             std::size_t& writtenOut) {
     static_assert(sizeof(wchar_t) == 4, "characters are 32-bit here");
     const __m512i cr = _mm512_set1_epi32(L'\r');
     const __m512i lf = _mm512_set1_epi32(L'\n');
     const __m512i tab = _mm512_set1_epi32(L'\t');
     // Locals, not the references: the stores through out could alias them, which would keep
     // both in memory and put a store-to-load round trip into every step. Whether the character
-    // before a block is a CR is carried over from the block before as a bit, and whether the one
-    // after a character is a LF comes from the block's own LF bits, so each block is loaded once.
-    unsigned carriedCR = previousOut == L'\r' ? 1u : 0u;
-    std::size_t written = writtenOut;
-    std::size_t in = begin;
-    wchar_t lastRead = previousOut;
+    // before a block is a CR is carried over from the block before as a bit (or, out of place,
+    // read from the text), and whether the one after a character is a LF comes from the block's
+    // own LF bits and the character after it.
+    unsigned carriedCR = 0;
+    std::size_t written = 0;
+    std::size_t in = 0;
+    wchar_t lastRead = 0;
     const bool readBack = out != chars;
-    for (; in + 16 <= end && in + 17 <= size; in += 16) {
+    for (; in + 17 <= size; in += 16) {
         const __m512i block = _mm512_loadu_si512(chars + in);
         lastRead = chars[in + 15]; // read before the store: in place, it is overwritten
         const unsigned isCR = _mm512_cmpeq_epi32_mask(block, cr);
@@ -92,16 +94,16 @@ compactBlocks(const wchar_t* chars, std::size_t size, std::size_t begin, std::si
 }
 #endif
 
-std::size_t compactRange(StringView text, std::size_t begin, std::size_t end, bool everything,
-                         wchar_t& previous, wchar_t* out) {
+std::size_t compactText(StringView text, bool everything, wchar_t* out) {
     const wchar_t* chars = text.data();
     const std::size_t size = text.size();
-    std::size_t in = begin, written = 0;
+    std::size_t in = 0, written = 0;
+    wchar_t previous = 0;
 #ifdef PLOTARA_COMPACT_AVX512
     static const bool vectors = __builtin_cpu_supports("avx512f");
-    if (vectors) in = compactBlocks(chars, size, begin, end, everything, previous, out, written);
+    if (vectors) in = compactBlocks(chars, size, everything, out, previous, written);
 #endif
-    for (; in < end; ++in) {
+    for (; in < size; ++in) {
         const wchar_t c = chars[in];
         const wchar_t next = in + 1 < size ? chars[in + 1] : 0;
         const bool drop = (c == L'\r' && (everything || next == L'\n')) ||
@@ -114,8 +116,7 @@ std::size_t compactRange(StringView text, std::size_t begin, std::size_t end, bo
 }
 
 void compact(String& text, bool everything) {
-    wchar_t previous = 0;
-    text.resize(compactRange(text, 0, text.size(), everything, previous, text.data()));
+    text.resize(compactText(text, everything, text.data()));
 }
 
 } // namespace
@@ -136,9 +137,7 @@ void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool
     const std::size_t room = head.size() + text.size() + 16;
     if (out.size() < room) out.resize(room);
     std::copy(head.begin(), head.end(), out.data());
-    wchar_t previous = 0;
-    const std::size_t kept =
-        compactRange(text, 0, text.size(), everything, previous, out.data() + head.size());
+    const std::size_t kept = compactText(text, everything, out.data() + head.size());
     out.resize(head.size() + kept);
 }
 

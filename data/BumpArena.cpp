@@ -9,7 +9,7 @@ void* BumpArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     while (current_ < blocks_.size()) {
         Block& block = blocks_[current_];
         const auto base = reinterpret_cast<std::uintptr_t>(block.memory.get());
-        if (next_ < base || next_ > base + block.size) next_ = base; // entering this block
+        if (next_ == 0) next_ = base; // entering this block
         const std::uintptr_t start = (next_ + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
         if (start + bytes <= base + block.size) {
             next_ = start + bytes;

@@ -150,12 +150,17 @@ void KeyedNode::reserve(std::size_t entries) {
     if (size_ + entries > capacity_) grow(size_ + entries);
 }
 
-std::size_t KeyedNode::append(StringView key, KeyedEntry entry) {
+std::size_t KeyedNode::pushItem(StringView key, KeyedEntry entry) {
     const std::size_t position = size_;
     if (size_ == capacity_) grow(capacity_ == 0 ? 1 : std::size_t{capacity_} * 2);
     items_[position] = Item{copyText(key), entry};
     ++size_;
     hint_ = static_cast<std::uint32_t>(position);
+    return position;
+}
+
+std::size_t KeyedNode::append(StringView key, KeyedEntry entry) {
+    const std::size_t position = pushItem(key, entry);
     if (dense_) {
         if (decimalKey(key) == static_cast<long long>(position)) return position;
         dense_ = false;
@@ -183,11 +188,10 @@ KeyedNode& KeyedNode::child(long long index) {
             hint_ = static_cast<std::uint32_t>(index);
             return items_[hint_].second.node();
         }
-        // The next position of a dense node: append without looking the key up.
-        if (size_ == capacity_) grow(capacity_ == 0 ? 4 : std::size_t{capacity_} * 2);
+        // The next position of a dense node: its key is its number, so it stays dense and the
+        // key needs no lookup.
         KeyedNode* node = newNode();
-        items_[size_] = Item{copyText(writer::KeyBuffer(index).view()), KeyedEntry(node)};
-        hint_ = size_++;
+        pushItem(writer::KeyBuffer(index).view(), KeyedEntry(node));
         return *node;
     }
     return child(writer::KeyBuffer(index).view());

@@ -85,6 +85,8 @@ private:
     static constexpr std::size_t indexThreshold = 8;
 
     std::size_t find(StringView key) const noexcept;
+    // Stores the item at the end, without touching the index or the dense flag.
+    std::size_t pushItem(StringView key, KeyedEntry entry);
     std::size_t append(StringView key, KeyedEntry entry);
     void grow(std::size_t capacity);
     void rebuildIndex();
