@@ -165,15 +165,27 @@ void appendDigits(std::string& out, StringView text, std::size_t& i) {
 
 } // namespace
 
+namespace {
+
+// The first character of a langinfo text, or the fallback for an empty one.
+wchar_t firstCharacter(const char* text, wchar_t fallback) {
+    if (text == nullptr || *text == '\0') return fallback;
+    const auto first = static_cast<unsigned char>(*text);
+    if (first < 0x80) return static_cast<wchar_t>(first);
+    const String wide = fromUtf8(text); // a separator outside ASCII is UTF-8 in practice
+    return wide.empty() ? fallback : wide[0];
+}
+
+} // namespace
+
 wchar_t localeDecimalSeparator() {
     // The radix character of LC_NUMERIC, as localeconv()->decimal_point gives it but without
     // filling in the whole structure: this runs for every number written as text.
-    const char* point = ::nl_langinfo(RADIXCHAR);
-    if (point == nullptr || *point == '\0') return L'.';
-    const auto first = static_cast<unsigned char>(*point);
-    if (first < 0x80) return static_cast<wchar_t>(first);
-    const String wide = fromUtf8(point); // a separator outside ASCII is UTF-8 in practice
-    return wide.empty() ? L'.' : wide[0];
+    return firstCharacter(::nl_langinfo(RADIXCHAR), L'.');
+}
+
+wchar_t localeThousandsSeparator() {
+    return firstCharacter(::nl_langinfo(THOUSEP), L'\0');
 }
 
 String formatSingle(Single value, wchar_t decimalSeparator) {

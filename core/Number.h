@@ -7,6 +7,9 @@ namespace plotara::number {
 
 // The decimal separator of the process's numeric locale (LC_NUMERIC), '.' in the C locale.
 wchar_t localeDecimalSeparator();
+// The thousands separator of LC_NUMERIC (THOUSEP), or L'\0' when the locale groups without one
+// (the C locale). Cannot fail.
+wchar_t localeThousandsSeparator();
 
 // General form: at most 7 significant digits, no trailing zeros, scientific form ("1.234568E+07",
 // "1E-05") when the exponent is below -4 or at least 7. Cannot fail; NaN and infinities give

@@ -7,6 +7,7 @@
 #include "player/Messages.h"
 #include "player/MovieUrl.h"
 #include "player/Printer.h"
+#include "player/draw/HitList.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
 
@@ -77,6 +78,7 @@ HitInfo toHitInfo(const HitRegion* r) {
     info.link = wide(r->link);
     info.seriesIndex = r->seriesIndex;
     info.pointIndex = r->pointIndex;
+    info.box = boundsOf(*r);
     return info;
 }
 
@@ -95,6 +97,8 @@ struct ChartPlayer::Impl {
     unsigned generation = 0;
 
     PlayerState state = PlayerState::Empty;
+    bool movieLoaded = false; // the last load found its chart movie
+    std::string missingMovie; // the movie file the last load looked for, when it did not
     std::string message;
     std::vector<std::string> log;
     std::vector<std::string> debug;
@@ -142,6 +146,10 @@ struct ChartPlayer::Impl {
     }
 
     void load(const std::string& url);
+    // Raises Error 1003 with the player's load error when no chart movie is loaded.
+    void requireMovie(const ChartPlayer& player) const;
+    // Works out the texts of a point region that leaves them to be asked for.
+    void describe(HitRegion& region) const;
 };
 
 void ChartPlayer::Impl::load(const std::string& urlText) {
@@ -151,6 +159,7 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     log.clear();
     debug.clear();
     chartMovie.reset();
+    movieLoaded = false;
     model.reset();
     gridParams = Attributes{};
     view = ViewState{};
@@ -164,15 +173,25 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     chartMovie = loadChartMovie(moviePath);
     if (!chartMovie) {
         // Like a player that cannot load its movie: nothing shown, nothing called back.
+        missingMovie = moviePath.empty() ? url.moviePath() : moviePath;
+        if (missingMovie.empty()) missingMovie = "(no file named)";
         showEmpty();
         return;
     }
+    missingMovie.clear();
+    movieLoaded = true;
     Messages messages;
     messages.apply(url);
+    // The URL and an inline document come from the control in this process, which writes its
+    // numbers with the locale's separators; a data file is read in the C form unless it names
+    // its own separators. Either way numbers are shown with the locale's separators.
+    const NumberSyntax locale = localeNumberSyntax();
+    DocumentNumbers numbers{NumberSyntax{}, locale};
+    gridParams.setNumberSyntax(locale);
     auto size = [&](const char* name) -> std::optional<double> {
         const std::string* v = url.find(name);
         if (!v) return std::nullopt;
-        auto n = parseNumber(*v);
+        auto n = parseNumber(*v, locale);
         if (!n || *n < 1) return std::nullopt;
         return std::min(*n, 16384.0);
     };
@@ -205,6 +224,7 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     std::string document;
     if (url.find("dataXML")) {
         document = url.take("dataXML");
+        numbers.input = locale;
     } else if (const std::string* location = url.find("dataURL")) {
         log.push_back(messages.text(Message::RetrievingXml));
         std::string path = resolveLocal(localPathFromLocation(*location));
@@ -222,7 +242,7 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     }
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
-    ParseResult parsed = parseChartXmlInPlace(document);
+    ParseResult parsed = parseChartXmlInPlace(document, numbers);
     document.clear();
     document.shrink_to_fit();
     if (!parsed.ok) {
@@ -351,7 +371,7 @@ const Scene& sizedScene(const Scene& scene, Scene& blank, double w, double h) {
     return blank;
 }
 
-bool writeFile(const std::string& path, const std::string& bytes) {
+bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
     if (bytes.empty()) return false;
     std::ofstream out(path, std::ios::binary);
     if (!out) return false;
@@ -384,29 +404,55 @@ std::string ChartPlayer::pdf() const {
                      *impl_->text);
 }
 
-bool ChartPlayer::savePng(const std::string& path, double pixelRatio) const {
+String ChartPlayer::loadError() const {
+    if (impl_->movieLoaded) return {};
+    if (impl_->missingMovie.empty()) return L"No chart movie has been loaded";
+    return L"The chart movie '" + wide(impl_->missingMovie) + L"' could not be loaded";
+}
+
+void ChartPlayer::Impl::requireMovie(const ChartPlayer& player) const {
+    if (!movieLoaded) raise(errors::component(1003, player.loadError()));
+}
+
+bool ChartPlayer::savePng(const std::filesystem::path& path, double pixelRatio) const {
+    impl_->requireMovie(*this);
     return writeFile(path, png(pixelRatio));
 }
-bool ChartPlayer::saveSvg(const std::string& path) const {
+bool ChartPlayer::saveSvg(const std::filesystem::path& path) const {
+    impl_->requireMovie(*this);
     return writeFile(path, svg());
 }
-bool ChartPlayer::savePdf(const std::string& path) const {
+bool ChartPlayer::savePdf(const std::filesystem::path& path) const {
+    impl_->requireMovie(*this);
     return writeFile(path, pdf());
+}
+
+void ChartPlayer::Impl::describe(HitRegion& region) const {
+    if (!region.lazyText || !model) return;
+    const ChartMovie* movie = chartMovie ? &*chartMovie : nullptr;
+    if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
+        describeXYPoint(*model, region);
+    } else {
+        describeCategoryPoint(*model, movie && movie->dualY, region);
+    }
 }
 
 HitInfo ChartPlayer::hoverAt(double x, double y) const {
     std::optional<HitRegion> found = impl_->scene.hitAt({x, y});
     if (!found) return {};
-    HitRegion& described = *found;
-    if (described.lazyText && impl_->model) {
-        const ChartMovie* movie = impl_->chartMovie ? &*impl_->chartMovie : nullptr;
-        if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
-            describeXYPoint(*impl_->model, described);
-        } else {
-            describeCategoryPoint(*impl_->model, movie && movie->dualY, described);
-        }
+    impl_->describe(*found);
+    return toHitInfo(&*found);
+}
+
+std::vector<HitInfo> ChartPlayer::hitRegions() const {
+    std::vector<HitRegion> regions = allHitRegions(impl_->scene);
+    std::vector<HitInfo> out;
+    out.reserve(regions.size());
+    for (HitRegion& r : regions) {
+        impl_->describe(r);
+        out.push_back(toHitInfo(&r));
     }
-    return toHitInfo(&described);
+    return out;
 }
 
 HitInfo ChartPlayer::clickAt(double x, double y) {

@@ -6,18 +6,21 @@
 #include "player/draw/Output.h"
 #include "player/draw/Scene.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace plotara {
 
-// What a point of the chart holds (clickAt, hoverAt).
+// What a point of the chart holds (clickAt, hoverAt, hitRegions).
 struct HitInfo {
     bool hit = false;
     String kind; // column, bar, anchor, point, area, slice, bubble, row, legend, scroll-...
     String series, label, value, toolText, link;
-    int seriesIndex = -1, pointIndex = -1;
+    int seriesIndex = -1, pointIndex = -1; // the series and the point (set) it belongs to
+    player::Rect box; // the element's box in chart units; its centre lies inside the element
+                      // for columns, bars, anchors, points and bubbles
 };
 
 enum class PlayerState {
@@ -67,16 +70,26 @@ public:
     std::string png(double pixelRatio = 1) const;
     std::string svg() const;
     std::string pdf() const;
-    // Writes the bytes to a file; false when the file cannot be written. Never throws.
-    bool savePng(const std::string& path, double pixelRatio = 1) const;
-    bool saveSvg(const std::string& path) const;
-    bool savePdf(const std::string& path) const;
+    // Writes the picture to a file; false when the file cannot be written. Raises Error 1003
+    // naming the chart movie when no chart movie is loaded (nothing to draw), instead of
+    // writing a blank picture; a chart message (no data, invalid XML) is a picture and is saved.
+    bool savePng(const std::filesystem::path& path, double pixelRatio = 1) const;
+    bool saveSvg(const std::filesystem::path& path) const;
+    bool savePdf(const std::filesystem::path& path) const;
+    // Why the last load shows nothing: "The chart movie '<file>' could not be loaded" when the
+    // movie file is missing or not a chart movie, "No chart movie has been loaded" before the
+    // first load, "" once a movie is loaded. Cannot fail.
+    String loadError() const;
 
     // Finds the element under a point (chart units); a linked element calls back through
     // FlashCall (see docs/chart-xml.md for the link syntax); the scroll bar scrolls.
     HitInfo clickAt(double x, double y);
     // The element under a point and its tool text, without side effects. Cannot fail.
     HitInfo hoverAt(double x, double y) const;
+    // Every element that answers clicks, bottom to top in drawing order (the topmost one under a
+    // point is the last that holds it), with its texts and box: the third column is the entry
+    // of kind "column" with pointIndex 2. Cannot fail beyond running out of memory.
+    std::vector<HitInfo> hitRegions() const;
 
     // The command that "print" runs with the PDF file appended; {"lp"} by default.
     void setPrintCommand(std::vector<std::string> command);

@@ -7,6 +7,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 
+echo "== locales for the number tests"
+bash scripts/make-locales.sh
+
 echo "== format"
 bash scripts/check-format.sh
 

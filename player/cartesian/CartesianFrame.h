@@ -38,7 +38,6 @@ private:
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;
-    int tickDecimals_ = 0, secondaryDecimals_ = 0;
 };
 
 } // namespace plotara::player

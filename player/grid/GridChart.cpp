@@ -68,7 +68,7 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
         std::string value = fmt.format(p.value);
         addText(ctx, value, font, valueX, cy, HAlign::Right, VAlign::Middle);
         if (percent && total != 0 && !isMissing(p.value)) {
-            NumberFormat pf{"", "%", 2, true, false, false};
+            NumberFormat pf = fmt.percent(2, true);
             addText(ctx, pf.format(100 * p.value / total), font, x1, cy, HAlign::Right,
                     VAlign::Middle);
         }

@@ -3,22 +3,70 @@
 #include "player/model/ChartModel.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace plotara::player {
 
 namespace {
-std::string groupThousands(const std::string& digits) {
+
+constexpr int maxDecimals = 15;
+
+std::string groupThousands(const std::string& digits, const std::string& separator) {
     std::string out;
     int n = static_cast<int>(digits.size());
     for (int i = 0; i < n; ++i) {
         out += digits[static_cast<std::size_t>(i)];
         int left = n - 1 - i;
-        if (left > 0 && left % 3 == 0) out += ',';
+        if (left > 0 && left % 3 == 0) out += separator;
     }
     return out;
 }
+
+// The K/M/B divisor and unit a value is shown with.
+double scaleOf(double value, bool scale, std::string& unit) {
+    double a = std::fabs(value);
+    unit.clear();
+    if (!scale) return 1;
+    if (a >= 1e9) {
+        unit = "B";
+        return 1e9;
+    }
+    if (a >= 1e6) {
+        unit = "M";
+        return 1e6;
+    }
+    if (a >= 1e3) {
+        unit = "K";
+        return 1e3;
+    }
+    return 1;
+}
+
+// Decimals that show the first two significant digits of a non-zero magnitude below one.
+int significantDecimals(double magnitude) {
+    int d = 1 - static_cast<int>(std::floor(std::log10(magnitude)));
+    return std::clamp(d, 0, maxDecimals);
+}
+
+// "1234.50" in the C form whatever the locale, trailing zeros dropped unless kept.
+std::string fixed(double magnitude, int decimals, bool keepZeros) {
+    char buf[400];
+    auto end =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
+    std::string body(buf, end);
+    if (!keepZeros && body.find('.') != std::string::npos) {
+        while (body.back() == '0')
+            body.pop_back();
+        if (body.back() == '.') body.pop_back();
+    }
+    return body;
+}
+
+bool allZero(const std::string& body) {
+    return body.find_first_not_of("0.") == std::string::npos;
+}
+
 } // namespace
 
 std::string NumberFormat::format(double value) const {
@@ -29,43 +77,52 @@ std::string NumberFormat::format(double value, int decimalsOverride) const {
     if (isMissing(value)) return {};
     if (!std::isfinite(value)) value = value > 0 ? 1e300 : -1e300;
     std::string unit;
-    if (scale) {
-        double a = std::fabs(value);
-        if (a >= 1e9) {
-            value /= 1e9;
-            unit = "B";
-        } else if (a >= 1e6) {
-            value /= 1e6;
-            unit = "M";
-        } else if (a >= 1e3) {
-            value /= 1e3;
-            unit = "K";
-        }
-    }
+    value /= scaleOf(value, scale, unit);
     bool negative = value < 0;
     double a = std::fabs(value);
     std::string body;
-    char buf[64];
     if (a >= 1e15) {
-        std::snprintf(buf, sizeof buf, "%.3g", a);
-        body = buf;
+        char buf[64];
+        auto end = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::general, 3).ptr;
+        body.assign(buf, end);
+        if (std::size_t dot = body.find('.'); dot != std::string::npos)
+            body.replace(dot, 1, decimalPoint);
     } else {
-        int d = decimalsOverride < 0 ? 2 : std::clamp(decimalsOverride, 0, 10);
-        std::snprintf(buf, sizeof buf, "%.*f", d, a);
-        body = buf;
+        int d = decimalsOverride < 0 ? 2 : std::clamp(decimalsOverride, 0, maxDecimals);
+        bool keepZeros = decimalsOverride >= 0 && forceDecimals;
+        body = fixed(a, d, keepZeros);
+        if (a > 0 && allZero(body)) body = fixed(a, std::max(d, significantDecimals(a)), false);
         std::size_t dot = body.find('.');
-        if (dot != std::string::npos && (decimalsOverride < 0 || !forceDecimals)) {
-            while (body.back() == '0')
-                body.pop_back();
-            if (body.back() == '.') body.pop_back();
-        }
-        dot = body.find('.');
         std::string whole = body.substr(0, dot);
-        std::string frac = dot == std::string::npos ? "" : body.substr(dot);
-        body = (thousands ? groupThousands(whole) : whole) + frac;
+        std::string frac = dot == std::string::npos ? "" : decimalPoint + body.substr(dot + 1);
+        body = (thousands ? groupThousands(whole, thousandsSeparator) : whole) + frac;
         if (body == "0") negative = false;
     }
     return (negative ? "-" : "") + prefix + body + unit + suffix;
+}
+
+std::string NumberFormat::formatTick(double value, double step) const {
+    std::string unit;
+    const double divisor = scaleOf(value, scale, unit);
+    int d = decimalsForStep(step / divisor);
+    if (decimals >= 0) d = std::max(d, decimals);
+    return format(value, d);
+}
+
+NumberFormat NumberFormat::plain() const {
+    NumberFormat f;
+    f.decimalPoint = decimalPoint;
+    f.thousandsSeparator = thousandsSeparator;
+    return f;
+}
+
+NumberFormat NumberFormat::percent(int percentDecimals, bool force) const {
+    NumberFormat f = plain();
+    f.suffix = "%";
+    f.decimals = percentDecimals;
+    f.forceDecimals = force;
+    f.thousands = false;
+    return f;
 }
 
 NumberFormat numberFormatOf(const Attributes& chart, bool secondary) {
@@ -78,16 +135,19 @@ NumberFormat numberFormatOf(const Attributes& chart, bool secondary) {
     f.forceDecimals = chart.flag("forcedecimals", false);
     f.thousands = chart.flag("formatnumber", true);
     f.scale = chart.flag("formatnumberscale", false);
+    if (const std::string* point = chart.find("decimalseparator"); point && !point->empty())
+        f.decimalPoint = *point;
+    if (const std::string* group = chart.find("thousandseparator")) f.thousandsSeparator = *group;
     return f;
 }
 
 int decimalsForStep(double step) {
     if (!(step > 0) || !std::isfinite(step)) return 0;
-    for (int d = 0; d <= 10; ++d) {
+    for (int d = 0; d <= maxDecimals; ++d) {
         double scaled = step * std::pow(10.0, d);
         if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, scaled)) return d;
     }
-    return 10;
+    return maxDecimals;
 }
 
 } // namespace plotara::player

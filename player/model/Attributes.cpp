@@ -34,7 +34,7 @@ double Attributes::number(std::string_view lowerName, double fallback) const {
 std::optional<double> Attributes::optionalNumber(std::string_view lowerName) const {
     const std::string* v = find(lowerName);
     if (!v) return std::nullopt;
-    return parseNumber(*v);
+    return parseNumber(*v, syntax_);
 }
 
 bool Attributes::flag(std::string_view lowerName, bool fallback) const {

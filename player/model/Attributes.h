@@ -1,6 +1,8 @@
 // The attributes of one chart XML element, looked up by name without regard to letter case.
 #pragma once
 
+#include "player/util/TextUtil.h"
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +18,9 @@ public:
     const std::string* find(std::string_view lowerName) const;
     // The value or the fallback. Cannot fail.
     std::string text(std::string_view lowerName, std::string_view fallback = {}) const;
+    // The separators numbers are read with (those of the document). Cannot fail.
+    void setNumberSyntax(NumberSyntax syntax) { syntax_ = syntax; }
+    NumberSyntax numberSyntax() const { return syntax_; }
     // The value as a finite number, or the fallback when absent or not a number. Cannot fail.
     double number(std::string_view lowerName, double fallback) const;
     // The value as a number, or nothing. Cannot fail.
@@ -28,6 +33,7 @@ public:
 
 private:
     std::vector<std::pair<std::string, std::string>> items_;
+    NumberSyntax syntax_;
 };
 
 } // namespace plotara::player

@@ -27,8 +27,9 @@ bool named(const pugi::xml_node& node, std::string_view name) {
     return node.type() == pugi::node_element && equalsNoCase(node.name(), name);
 }
 
-Attributes attributesOf(const pugi::xml_node& node) {
+Attributes attributesOf(const pugi::xml_node& node, NumberSyntax syntax) {
     Attributes attrs;
+    attrs.setNumberSyntax(syntax);
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
         attrs.set(a.name(), a.value());
     return attrs;
@@ -50,8 +51,9 @@ int coordinateOf(const char* name) {
 // The point of a set element in both forms: by category (value) and by position (x, y, z).
 // The coordinates are kept as numbers only; the other attributes (label, color, link, ...) as
 // texts. Sets are most of a large document, so their attributes are read by pointer.
-void addSet(Series& series, const pugi::xml_node& node) {
+void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax) {
     DataPoint p;
+    p.attrs.setNumberSyntax(syntax);
     double coords[4] = {missingValue, missingValue, missingValue, missingValue};
     bool present[4] = {false, false, false, false};
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
@@ -61,7 +63,7 @@ void addSet(Series& series, const pugi::xml_node& node) {
             continue;
         }
         present[k] = true;
-        coords[k] = parseNumber(a.value()).value_or(missingValue);
+        coords[k] = parseNumber(a.value(), syntax).value_or(missingValue);
     }
     p.value = coords[0];
     if (present[1] || present[2]) {
@@ -77,9 +79,9 @@ void addSet(Series& series, const pugi::xml_node& node) {
     series.points.push_back(std::move(p));
 }
 
-Series seriesOf(const pugi::xml_node& node, int stack) {
+Series seriesOf(const pugi::xml_node& node, int stack, NumberSyntax syntax) {
     Series s;
-    s.attrs = attributesOf(node);
+    s.attrs = attributesOf(node, syntax);
     s.name = s.attrs.text("seriesname", s.attrs.text("name"));
     s.stack = stack;
     std::size_t sets = 0;
@@ -87,16 +89,16 @@ Series seriesOf(const pugi::xml_node& node, int stack) {
         ++sets;
     s.points.reserve(sets);
     for (const pugi::xml_node& child : node.children()) {
-        if (named(child, "set")) addSet(s, child);
+        if (named(child, "set")) addSet(s, child, syntax);
     }
     return s;
 }
 
-void readTrendLines(const pugi::xml_node& node, std::vector<TrendLine>& out) {
+void readTrendLines(const pugi::xml_node& node, std::vector<TrendLine>& out, NumberSyntax syntax) {
     for (const pugi::xml_node& child : node.children()) {
         if (!named(child, "line")) continue;
         TrendLine t;
-        t.attrs = attributesOf(child);
+        t.attrs = attributesOf(child, syntax);
         t.start = numberOr(t.attrs, "startvalue");
         if (isMissing(t.start)) t.start = numberOr(t.attrs, "value");
         t.end = numberOr(t.attrs, "endvalue");
@@ -106,13 +108,13 @@ void readTrendLines(const pugi::xml_node& node, std::vector<TrendLine>& out) {
     }
 }
 
-void readStyles(const pugi::xml_node& node, ChartModel& model) {
+void readStyles(const pugi::xml_node& node, ChartModel& model, NumberSyntax syntax) {
     for (const pugi::xml_node& part : node.children()) {
         if (named(part, "definition")) {
             for (const pugi::xml_node& style : part.children()) {
                 if (!named(style, "style")) continue;
                 StyleDefinition def;
-                def.attrs = attributesOf(style);
+                def.attrs = attributesOf(style, syntax);
                 def.name = lowerAscii(trimSpace(def.attrs.text("name")));
                 def.type = lowerAscii(trimSpace(def.attrs.text("type")));
                 model.styles.push_back(std::move(def));
@@ -130,11 +132,37 @@ void readStyles(const pugi::xml_node& node, ChartModel& model) {
     }
 }
 
+// A separator the document names, or the fallback for an absent or empty one.
+char32_t separatorOf(const Attributes& chart, std::string_view name, char32_t fallback) {
+    const std::string* v = chart.find(name);
+    if (!v || v->empty()) return fallback;
+    const char32_t c = firstCodePoint(*v);
+    return c != 0 ? c : fallback;
+}
+
+// The separators the document's numbers are read with (inDecimalSeparator and
+// inThousandSeparator over the caller's), set on the chart's own attributes; the display
+// separators (decimalSeparator, thousandSeparator) are filled in from the caller's where the
+// document names none, so the families read them from the chart element alone.
+NumberSyntax resolveNumbers(Attributes& chart, const DocumentNumbers& numbers) {
+    NumberSyntax in;
+    in.decimal = separatorOf(chart, "indecimalseparator", numbers.input.decimal);
+    in.thousands = separatorOf(chart, "inthousandseparator", numbers.input.thousands);
+    if (in.thousands == in.decimal) in.thousands = 0;
+    chart.setNumberSyntax(in);
+    const char32_t decimal = separatorOf(chart, "decimalseparator", numbers.display.decimal);
+    const char32_t thousands = separatorOf(chart, "thousandseparator", numbers.display.thousands);
+    chart.set("decimalseparator", utf8Of(decimal));
+    chart.set("thousandseparator", utf8Of(thousands != decimal ? thousands : 0));
+    return in;
+}
+
 // Entities and attribute white space as XML has them; comments, processing instructions, CDATA
 // and the declaration are skipped, as the chart vocabulary lives in elements and attributes.
 constexpr unsigned parseFlags = pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
 
-ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& parsed) {
+ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& parsed,
+                         const DocumentNumbers& numbers) {
     ParseResult result;
     if (!parsed) {
         result.error = std::string(parsed.description()) + " at offset " +
@@ -150,27 +178,28 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     result.ok = true;
     ChartModel& model = result.model;
     model.rootName = lowerAscii(root.name());
-    model.chart = attributesOf(root);
+    model.chart = attributesOf(root, NumberSyntax{});
+    const NumberSyntax syntax = resolveNumbers(model.chart, numbers);
 
     Series single;
     for (const pugi::xml_node& node : root.children()) {
         if (named(node, "set")) {
-            addSet(single, node);
+            addSet(single, node, syntax);
             model.singleSeries = true;
         } else if (named(node, "vline")) {
             std::size_t count = model.singleSeries ? single.points.size() : 0;
-            model.vlines.push_back({count == 0 ? 0 : count - 1, attributesOf(node)});
+            model.vlines.push_back({count == 0 ? 0 : count - 1, attributesOf(node, syntax)});
         } else if (named(node, "categories")) {
-            model.categoriesAttrs = attributesOf(node);
+            model.categoriesAttrs = attributesOf(node, syntax);
             for (const pugi::xml_node& c : node.children()) {
                 if (named(c, "category")) {
                     Category cat;
-                    cat.attrs = attributesOf(c);
+                    cat.attrs = attributesOf(c, syntax);
                     cat.label = cat.attrs.text("label", cat.attrs.text("name"));
                     model.categories.push_back(std::move(cat));
                 } else if (named(c, "vline")) {
                     std::size_t n = model.categories.size();
-                    model.vlines.push_back({n == 0 ? 0 : n - 1, attributesOf(c)});
+                    model.vlines.push_back({n == 0 ? 0 : n - 1, attributesOf(c, syntax)});
                 }
             }
         } else if (named(node, "dataset")) {
@@ -180,19 +209,19 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
             if (nested) {
                 int stack = model.stackCount++;
                 for (const pugi::xml_node& c : node.children()) {
-                    if (named(c, "dataset")) model.datasets.push_back(seriesOf(c, stack));
+                    if (named(c, "dataset")) model.datasets.push_back(seriesOf(c, stack, syntax));
                 }
             } else {
-                model.datasets.push_back(seriesOf(node, -1));
+                model.datasets.push_back(seriesOf(node, -1, syntax));
             }
         } else if (named(node, "lineset")) {
-            model.linesets.push_back(seriesOf(node, -1));
+            model.linesets.push_back(seriesOf(node, -1, syntax));
         } else if (named(node, "trendlines") || named(node, "htrendlines")) {
-            readTrendLines(node, model.trendlines);
+            readTrendLines(node, model.trendlines, syntax);
         } else if (named(node, "vtrendlines")) {
-            readTrendLines(node, model.vtrendlines);
+            readTrendLines(node, model.vtrendlines, syntax);
         } else if (named(node, "styles")) {
-            readStyles(node, model);
+            readStyles(node, model, syntax);
         }
     }
     if (model.singleSeries && model.datasets.empty()) {
@@ -210,18 +239,18 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
 
 } // namespace
 
-ParseResult parseChartXml(std::string_view xml) {
+ParseResult parseChartXml(std::string_view xml, const DocumentNumbers& numbers) {
     pugi::xml_document doc;
     pugi::xml_parse_result parsed =
         doc.load_buffer(xml.data(), xml.size(), parseFlags, pugi::encoding_utf8);
-    return readDocument(doc, parsed);
+    return readDocument(doc, parsed, numbers);
 }
 
-ParseResult parseChartXmlInPlace(std::string& xml) {
+ParseResult parseChartXmlInPlace(std::string& xml, const DocumentNumbers& numbers) {
     pugi::xml_document doc;
     pugi::xml_parse_result parsed =
         doc.load_buffer_inplace(xml.data(), xml.size(), parseFlags, pugi::encoding_utf8);
-    return readDocument(doc, parsed);
+    return readDocument(doc, parsed, numbers);
 }
 
 } // namespace plotara::player

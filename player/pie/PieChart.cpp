@@ -85,8 +85,7 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
         sl.label = i < m.categories.size() ? m.categories[i].label : std::string();
         std::string valueText = fmt.format(p.value);
         std::string percent =
-            NumberFormat{"", "%", fmt.decimals < 0 ? 1 : fmt.decimals, false, false, false}.format(
-                100 * p.value / total);
+            fmt.percent(fmt.decimals < 0 ? 1 : fmt.decimals, false).format(100 * p.value / total);
         std::string shown = showPercent ? percent : valueText;
         if (p.attrs.has("displayvalue")) shown = p.attrs.text("displayvalue");
         if (showNames && !sl.label.empty() && showValues) {

@@ -1,10 +1,14 @@
 #include "player/util/TextUtil.h"
 
+#include "core/Number.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <locale.h>
 
 namespace plotara::player {
 
@@ -40,21 +44,116 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-std::optional<double> parseNumber(std::string_view text) {
+namespace {
+
+constexpr double numberLimit = 1e300;
+
+bool isSpaceLike(char32_t c) {
+    return c == U' ' || c == U'\u00a0' || c == U'\u202f';
+}
+
+// Decodes one UTF-8 character at text[i] and advances i; 0 for a malformed sequence.
+char32_t nextCodePoint(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) return lead;
+    int extra = lead >= 0xf0 ? 3 : lead >= 0xe0 ? 2 : lead >= 0xc0 ? 1 : -1;
+    if (extra < 0 || i + static_cast<std::size_t>(extra) > text.size()) return 0;
+    char32_t c = lead & (0x3f >> extra);
+    for (int k = 0; k < extra; ++k) {
+        const auto b = static_cast<unsigned char>(text[i++]);
+        if ((b & 0xc0) != 0x80) return 0;
+        c = (c << 6) | (b & 0x3f);
+    }
+    return c;
+}
+
+// strtod in the C locale whatever LC_NUMERIC says; the locale object is made once.
+double strtodC(const char* text, char** end) {
+    static const locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+    return c ? strtod_l(text, end, c) : std::strtod(text, end);
+}
+
+double clampNumber(double v) {
+    return std::clamp(v, -numberLimit, numberLimit);
+}
+
+// The text rebuilt with '.' as the decimal point and 'T' for each thousands separator; "" when
+// a character is neither a digit, a sign, an exponent nor a separator.
+std::string markSeparators(std::string_view text, NumberSyntax syntax, int& decimals) {
+    std::string out;
+    out.reserve(text.size());
+    decimals = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = nextCodePoint(text, i);
+        const bool thousands =
+            syntax.thousands != 0 &&
+            (c == syntax.thousands || (isSpaceLike(syntax.thousands) && isSpaceLike(c)));
+        if (thousands) {
+            out += 'T';
+        } else if (c == syntax.decimal || c == U'.') {
+            out += '.';
+            ++decimals;
+        } else if ((c >= U'0' && c <= U'9') || c == U'-' || c == U'+' || c == U'e' || c == U'E') {
+            out += static_cast<char>(c);
+        } else {
+            return {};
+        }
+    }
+    return out;
+}
+
+// Whether the thousands separator at marked[at] stands between a digit and a group of three.
+bool groupedAt(const std::string& marked, std::size_t at) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (at == 0 || !digit(marked[at - 1])) return false;
+    std::size_t n = 0;
+    while (at + 1 + n < marked.size() && digit(marked[at + 1 + n]))
+        ++n;
+    const std::size_t next = at + 1 + n;
+    return n == 3 && (next == marked.size() || marked[next] == 'T' || marked[next] == '.' ||
+                      marked[next] == 'e' || marked[next] == 'E');
+}
+
+// Drops the thousands separators of a marked text, or turns a lone misplaced one into the
+// decimal point; false when the grouping is wrong otherwise.
+bool resolveSeparators(std::string& marked, int decimals) {
+    std::size_t count = 0, misplaced = std::string::npos;
+    bool afterPoint = false;
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (marked[i] == '.' || marked[i] == 'e' || marked[i] == 'E') afterPoint = true;
+        if (marked[i] != 'T') continue;
+        ++count;
+        if (afterPoint || !groupedAt(marked, i)) misplaced = i;
+    }
+    if (misplaced != std::string::npos) {
+        if (count != 1 || decimals != 0) return false;
+        marked[misplaced] = '.';
+        return true;
+    }
+    std::erase(marked, 'T');
+    return true;
+}
+
+} // namespace
+
+NumberSyntax localeNumberSyntax() {
+    NumberSyntax syntax;
+    syntax.decimal = static_cast<char32_t>(number::localeDecimalSeparator());
+    const wchar_t thousands = number::localeThousandsSeparator();
+    syntax.thousands = thousands != L'\0'       ? static_cast<char32_t>(thousands)
+                       : syntax.decimal == U',' ? U'.'
+                                                : U',';
+    if (syntax.thousands == syntax.decimal) syntax.thousands = 0;
+    return syntax;
+}
+
+std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax) {
     text = trimSpace(text);
     if (text.empty() || text.size() > 400) return std::nullopt;
-    bool commas = false;
-    for (char c : text) {
-        if (c == ',') {
-            commas = true; // thousands separators as people type them
-            continue;
-        }
-        bool allowed =
-            (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
-        if (!allowed) return std::nullopt;
-    }
-    constexpr double limit = 1e300;
-    if (!commas) {
+    auto plain = [](char c) {
+        return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E';
+    };
+    if (syntax == NumberSyntax{} && std::all_of(text.begin(), text.end(), plain)) {
         // The common case, without copying: from_chars reads what strtod reads, except a
         // leading '+' and magnitudes out of range, which take the slow path below.
         std::string_view digits = text;
@@ -64,24 +163,46 @@ std::optional<double> parseNumber(std::string_view text) {
         auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
         if (ec == std::errc{}) {
             if (end != digits.data() + digits.size() || std::isnan(v)) return std::nullopt;
-            return std::clamp(v, -limit, limit);
+            return clampNumber(v);
         }
         if (ec != std::errc::result_out_of_range) return std::nullopt;
     }
-    std::string digits;
-    digits.reserve(text.size());
-    for (char c : text) {
-        if (c != ',') digits += c;
-    }
-    if (digits.empty()) return std::nullopt;
+    int decimals = 0;
+    std::string digits = markSeparators(text, syntax, decimals);
+    if (digits.empty() || decimals > 1 || !resolveSeparators(digits, decimals)) return std::nullopt;
     errno = 0;
     char* end = nullptr;
-    double v = std::strtod(digits.c_str(), &end);
+    double v = strtodC(digits.c_str(), &end);
     if (end == digits.c_str() || *end != '\0') return std::nullopt;
     if (std::isnan(v)) return std::nullopt;
-    if (v > limit) v = limit;
-    if (v < -limit) v = -limit;
-    return v;
+    return clampNumber(v);
+}
+
+char32_t firstCodePoint(std::string_view text) {
+    if (text.empty()) return 0;
+    std::size_t i = 0;
+    return nextCodePoint(text, i);
+}
+
+std::string utf8Of(char32_t c) {
+    std::string out;
+    if (c == 0) return out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xc0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3f));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xe0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+        out += static_cast<char>(0x80 | (c & 0x3f));
+    } else {
+        out += static_cast<char>(0xf0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+        out += static_cast<char>(0x80 | (c & 0x3f));
+    }
+    return out;
 }
 
 namespace {

@@ -106,11 +106,10 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     Font labelFont = ctx.style.font(TextRole::DataLabels);
     Font nameFont = ctx.style.font(TextRole::YAxisName);
     double lineH = ctx.text.measure("Ag", tickFont).h;
-    int yd = std::max(decimalsForStep(ys.step), yf.decimals);
     int xd = std::max(decimalsForStep(xs.step), 0);
     double tickW = 0;
     for (int i = 0; i <= ys.divisions; ++i)
-        tickW = std::max(tickW, ctx.text.measure(yf.format(ys.tick(i), yd), tickFont).w);
+        tickW = std::max(tickW, ctx.text.measure(yf.formatTick(ys.tick(i), ys.step), tickFont).w);
     std::string xName = c.text("xaxisname"), yName = c.text("yaxisname");
     Rect p = area;
     p.y += 6;
@@ -249,7 +248,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
             hit.kind = "bubble";
             hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
                                               : (hit.label.empty() ? "" : hit.label + ", ") +
-                                                    where + ", " + NumberFormat{}.format(z);
+                                                    where + ", " + yf.plain().format(z);
             if (showValues) values.place(hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
             ctx.scene.hits.push_back(std::move(hit));
         }
@@ -266,8 +265,8 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     while (p.h / std::max(ys.divisions, 1) * every < lineH * 1.2 && every < 1000)
         ++every;
     for (int i = 0; i <= ys.divisions; i += every)
-        addText(ctx, yf.format(ys.tick(i), yd), tickFont, p.x - 5, Y(ys.tick(i)), HAlign::Right,
-                VAlign::Middle);
+        addText(ctx, yf.formatTick(ys.tick(i), ys.step), tickFont, p.x - 5, Y(ys.tick(i)),
+                HAlign::Right, VAlign::Middle);
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {
         for (const Category& cat : m.categories) {
@@ -275,7 +274,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         }
     } else {
         for (int i = 0; i <= xs.divisions; ++i)
-            xLabels.emplace_back(xs.tick(i), xf.format(xs.tick(i), xd));
+            xLabels.emplace_back(xs.tick(i), xf.formatTick(xs.tick(i), xs.step));
     }
     double lastRight = -1e300;
     for (const auto& [x, text] : xLabels) {
