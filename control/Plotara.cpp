@@ -34,6 +34,14 @@ bool Plotara::designMode() const {
 
 void Plotara::putref_Data(std::shared_ptr<PlotaraData> data) {
     data_ = std::move(data);
+    if (data_ && diagnostics_.listening()) data_->setDiagnostics(diagnostics_.handler());
+}
+
+void Plotara::setDiagnostics(DiagnosticsHandler handler) {
+    diagnostics_.set(handler);
+    if (data_) data_->setDiagnostics(handler);
+    if (auto* source = dynamic_cast<DiagnosticsSource*>(movieHost_.get()))
+        source->setDiagnostics(std::move(handler));
 }
 
 bool Plotara::get_Enabled() const {

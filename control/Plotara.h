@@ -4,6 +4,7 @@
 
 #include "control/Enums.h"
 #include "control/Picture.h"
+#include "core/Diagnostics.h"
 #include "core/Dispatch.h"
 #include "core/String.h"
 #include "data/PlotaraData.h"
@@ -17,7 +18,9 @@
 
 namespace plotara {
 
-class Plotara : public Dispatch {
+class ChartPlayer; // player/ChartPlayer.h, which the control itself never includes
+
+class Plotara : public Dispatch, public DiagnosticsSource {
 public:
     // Creates the data object and applies the creation settings to the movie host, then
     // subscribes to its FlashCall event. Error 91 when no movie host is given; a null clock means
@@ -104,6 +107,19 @@ public:
     // The child control, for the container that lays it out.
     MovieHost& movieHost() { return *movieHost_; }
 
+    // --- host integration ---------------------------------------------------------------------
+    // Receives a record whenever a call was coerced, ignored or failed silently, from the
+    // control, its data object (also one assigned later through Data) and a movie host that
+    // reports (the chart player). The control behaves as before; an empty handler stops the
+    // reports. Cannot fail; an exception of the handler reaches the caller of the reporting call.
+    void setDiagnostics(DiagnosticsHandler handler) override;
+    // The chart player that plays the charts, or nullptr when the movie host is of another kind.
+    // Needs player/ChartPlayer.h included where it is called. Cannot fail.
+    template <class Player = ChartPlayer>
+    Player* player() const {
+        return dynamic_cast<Player*>(movieHost_.get());
+    }
+
     // --- component-internal members -----------------------------------------------------------
     // Which source the design-time preview shows: "url", "exxml", "dtime" or "".
     String get_renderedFrom() const { return m_renderedFrom; }
@@ -163,6 +179,7 @@ private:
 
     Container& container_;
     std::unique_ptr<MovieHost> movieHost_;
+    DiagnosticsChannel diagnostics_;
     std::shared_ptr<const Clock> clock_;
     std::shared_ptr<PlotaraData> data_;
     std::shared_ptr<Picture> picture_;

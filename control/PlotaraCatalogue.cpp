@@ -61,12 +61,19 @@ void Plotara::applyChartType(Long value) {
             ErrorTrap::resume([&] { container_.propertyChanged(L"ChartType"); });
             return;
         }
+        if (value != 1)
+            diagnostics_.report(Severity::Warning, L"ChartType",
+                                L"Chart type " + text::decimal(value) +
+                                    L" has no chart movie (types are 1 to 37) and became 1");
         value = 1;
     }
 }
 
 void Plotara::SetChartType(const String& sChartType) {
     const Long type = catalogue::typeOfName(text::toLower(sChartType));
+    if (type == 0)
+        diagnostics_.report(Severity::Warning, L"SetChartType",
+                            L"'" + sChartType + L"' is not a chart type name; type 1 is used");
     put_ChartType(static_cast<enumChartNames>(type == 0 ? 1 : type));
     RenderChart();
 }

@@ -12,10 +12,14 @@ namespace {
 
 constexpr StringView moviePrefix = L"file:///";
 
-// Runs one statement of a body that ignores errors statement by statement.
+// Runs one statement of a body that ignores errors statement by statement; a listening host
+// hears of the statement that was skipped.
 template <class Statement>
-void step(Statement&& statement) {
-    ErrorTrap::resume(std::forward<Statement>(statement));
+void step(const DiagnosticsChannel& channel, Statement&& statement) {
+    if (const auto error = ErrorTrap::capture(std::forward<Statement>(statement)))
+        channel.report(Severity::Warning, L"RenderChart",
+                       L"A step was skipped after error " + text::decimal(error->number()) + L" " +
+                           error->description());
 }
 
 } // namespace
@@ -69,22 +73,23 @@ void Plotara::RenderChart() {
     // for a document of the data object or a ready text also the tabs and carriage returns, go
     // in the same pass that copies the document into the URL.
     bool dataAdded = false;
-    step([&] { dataAdded = data().get_isDataAdded(); });
+    step(diagnostics_, [&] { dataAdded = data().get_isDataAdded(); });
     const bool ownDocument = dataAdded || m_RenderFromXML;
 
     String file;
-    step([&] { file = GetChartFileName(); });
+    step(diagnostics_, [&] { file = GetChartFileName(); });
     String head;
     head.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
                  m_ChartXMLFile.size() + 256);
     head += moviePrefix;
-    step([&] {
+    step(diagnostics_, [&] {
         const String location =
             m_ChartPath.size() == 3 ? m_ChartPath + file : m_ChartPath + L"\\" + file;
         head += location + L"?nocache=" + timerText();
     });
-    if (text::toLower(file) == L"ptm37.swf") step([&] { head += L"&" + GridParamsQuery(); });
-    step([&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
+    if (text::toLower(file) == L"ptm37.swf")
+        step(diagnostics_, [&] { head += L"&" + GridParamsQuery(); });
+    step(diagnostics_, [&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
 
     // The URL goes into the string of the last one unless the movie host still holds that (a
     // RenderChart from inside put_Movie).
@@ -100,13 +105,15 @@ void Plotara::RenderChart() {
         lastMovie_ = movieBuffer;
         movie = head;
         if (!movieurl::FileExists(m_ChartXMLFile)) {
-            step([&] {
+            diagnostics_.report(Severity::Error, L"RenderChart",
+                                L"The data file '" + m_ChartXMLFile + L"' does not exist");
+            step(diagnostics_, [&] {
                 SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
             });
             movie += m_ChartMessages;
             movie += L"&dataURL=";
             movie += m_ChartXMLFile;
-            step([&] { movieHost_->put_Movie(movie); });
+            step(diagnostics_, [&] { movieHost_->put_Movie(movie); });
             return;
         }
         movie += L"&dataURL=";
@@ -118,13 +125,13 @@ void Plotara::RenderChart() {
     }
     lastMovie_ = movieBuffer;
     m_RenderFromXML = false;
-    step([&] { movieHost_->put_Movie(movie); });
-    step([&] { data().put_isDataAdded(false); });
+    step(diagnostics_, [&] { movieHost_->put_Movie(movie); });
+    step(diagnostics_, [&] { data().put_isDataAdded(false); });
 }
 
 void Plotara::put_setDataURL(const String& value) {
     const String v = value; // the writer may be handed its own field
-    ErrorTrap::capture([&] {
+    const auto failure = ErrorTrap::capture([&] {
         m_RenderFromXML = false;
         m_ChartXMLFile = v;
         container_.propertyChanged(L"XMLDataPath");
@@ -141,6 +148,8 @@ void Plotara::put_setDataURL(const String& value) {
                 url =
                     base + sizeQuery() + m_ChartMessages + debugQuery() + L"&dataURL=file:///" + v;
             } else {
+                diagnostics_.report(Severity::Error, L"setDataURL",
+                                    L"The data file '" + v + L"' does not exist");
                 url = text::replace(base, L"\\", L"/") + sizeQuery();
                 SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
                 url += m_ChartMessages + debugQuery();
@@ -152,6 +161,10 @@ void Plotara::put_setDataURL(const String& value) {
         loadMovie(movieBase(false) + sizeQuery() + m_ChartMessages + debugQuery() + L"&dataURL=" +
                   v);
     });
+    if (failure)
+        diagnostics_.report(Severity::Error, L"setDataURL",
+                            L"The writer stopped after error " + text::decimal(failure->number()) +
+                                L" " + failure->description());
 }
 
 void Plotara::put_setDataXML(const String& value) {

@@ -7,6 +7,7 @@
 // Error 6 "Overflow".
 #pragma once
 
+#include "core/Diagnostics.h"
 #include "core/String.h"
 #include "core/Variant.h"
 #include "data/DocumentText.h"
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -130,6 +132,10 @@ public:
     // Where addCategoryFromDatabase reports; nullptr restores the default, which writes to
     // standard error. Cannot fail.
     void setMessageSink(std::shared_ptr<MessageSink> sink);
+    // The listener of silent failures (imports that stop, documents that are error texts,
+    // operations that trap their errors). Cannot fail.
+    void setDiagnostics(DiagnosticsHandler handler) { diagnostics_.set(std::move(handler)); }
+    const DiagnosticsChannel& diagnostics() const noexcept { return diagnostics_; }
 
     // --- document ----------------------------------------------------------------------------
     // The chart XML document: the external document when one is set, the cached document when
@@ -212,6 +218,9 @@ private:
     void addLabelledChartData(const String& value, StringView label, String& escaped);
     // Runs a body writer; its first run-time error replaces the document by the error's text.
     void writeTrapped(const std::function<void()>& body);
+    // Tells the listener about an error an operation trapped, with what became of the call.
+    void reportTrapped(const wchar_t* member, const std::optional<Error>& failure,
+                       const wchar_t* outcome) const;
 
     KeyedStore store_;
     // The node "chartdata" / cachedSeries_, valid until the store is cleared.
@@ -221,6 +230,7 @@ private:
     std::unique_ptr<PTColors> color_;
     std::function<void()> yield_;
     std::shared_ptr<MessageSink> messageSink_;
+    DiagnosticsChannel diagnostics_;
     bool writing_ = false;
     bool hasVLines_ = false; // a vertical line was recorded since the last reset
 

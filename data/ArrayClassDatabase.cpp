@@ -123,7 +123,7 @@ void ArrayClass::addChartDataFromDatabase(Recordset& rs, const String& valueFiel
                                           const String& categoryField, const String& params) {
     freshStart();
     // From here a run-time error ends the import without a word; the rows read so far stay.
-    ErrorTrap::capture([&] {
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
         ColumnReader values(rs, valueField), labels(rs, categoryField);
         String labelParams;
         Integer row = 0;
@@ -158,6 +158,8 @@ void ArrayClass::addChartDataFromDatabase(Recordset& rs, const String& valueFiel
             rs.MoveNext();
         }
     });
+    reportTrapped(L"addDataFromDatabase", failure,
+                  L"the import stopped there; the rows read before stay");
 }
 
 void ArrayClass::addLabelledChartData(const String& value, StringView label, String& escaped) {
@@ -216,6 +218,8 @@ void ArrayClass::addCategoryFromDatabase(Recordset& rs, const String& categoryCo
         }
     });
     if (failure) messageSink_->show(categoryColumn + L": " + failure->description());
+    reportTrapped(L"addCategoryFromDatabase", failure,
+                  L"the import stopped there; the categories read before stay");
 }
 
 void ArrayClass::addDatasetsFromDatabase(Recordset& rs, const String& ctrlField,

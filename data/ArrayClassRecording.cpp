@@ -187,7 +187,7 @@ void ArrayClass::addVTrendLine(const String& strParam) {
 
 void ArrayClass::createMSStDataset() {
     freshStart();
-    ErrorTrap::capture([&] {
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
         if (!stackStarted_) {
             stackGroupEnds_.assign(1, Integer{-1});
             stackStarted_ = true;
@@ -197,6 +197,7 @@ void ArrayClass::createMSStDataset() {
         if (stackGroupEnds_.size() > 32767) raise(errors::overflow());
         stackGroupEnds_.push_back(0);
     });
+    reportTrapped(L"createMSStDataset", failure, L"the stack was not started");
 }
 
 void ArrayClass::addMSStSubDataset(const String& seriesName, const String& params) {
@@ -206,13 +207,14 @@ void ArrayClass::addMSStSubDataset(const String& seriesName, const String& param
 void ArrayClass::addMSLineset(const String& seriesName, const String& params) {
     String escapedName = escapeText(seriesName);
     freshStart();
-    ErrorTrap::capture([&] {
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
         isLinesetMode_ = true;
         KeyedNode& lineset = items().child(L"lines"sv).child(linesetCount_);
         lineset.set(L"seriesname"sv, std::move(escapedName));
         if (!params.empty()) storeParams(lineset, params);
         number::increment(linesetCount_);
     });
+    reportTrapped(L"addMSLineset", failure, L"the line set was not added");
 }
 
 void ArrayClass::addMSLinesetData(const String& value, const String& params,
@@ -223,7 +225,7 @@ void ArrayClass::addMSLinesetData(const String& value, const String& params,
 // The line-set branch of addChartData; like the other line-set operations it traps its errors.
 void ArrayClass::addLinesetPoint(const String& value, const String& params,
                                  const String& vlineParams) {
-    ErrorTrap::capture([&] {
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
         if (linesetCount_ > lastLineset_) {
             lastLineset_ = linesetCount_;
             linesetPointIndex_ = 0;
@@ -237,12 +239,13 @@ void ArrayClass::addLinesetPoint(const String& value, const String& params,
         number::increment(linesetPointIndex_);
         if (!vlineParams.empty()) addVLine(vlineParams);
     });
+    reportTrapped(L"addMSLinesetData", failure, L"the point was not added");
 }
 
 // The XY branch of addChartData. Points added before any dataset are kept under series -1, as
 // the record of what the host did, and never written: a scatter point needs a dataset.
 void ArrayClass::addXYPoint(const String& value, const String& params) {
-    ErrorTrap::capture([&] {
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
         number::increment(dataPointCount_);
         countPointsFor(datasetPointIndex_);
         KeyedNode& point =
@@ -252,6 +255,7 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
         if (!params.empty()) storeParams(point, params);
         number::increment(datasetPointIndex_);
     });
+    reportTrapped(L"addChartData", failure, L"the point was not added");
 }
 
 } // namespace plotara

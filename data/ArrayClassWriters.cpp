@@ -12,8 +12,21 @@ using namespace writer;
 using namespace std::string_view_literals;
 
 void ArrayClass::writeTrapped(const std::function<void()>& body) {
-    if (auto error = ErrorTrap::capture(body))
+    if (auto error = ErrorTrap::capture(body)) {
         documentText_.assign(text::trim(error->description()));
+        if (diagnostics_.listening())
+            diagnostics_.report(Severity::Error, L"getXML",
+                                L"The document is the error text '" +
+                                    text::trim(error->description()) + L"' instead of a chart");
+    }
+}
+
+void ArrayClass::reportTrapped(const wchar_t* member, const std::optional<Error>& failure,
+                               const wchar_t* outcome) const {
+    if (!failure || !diagnostics_.listening()) return;
+    diagnostics_.report(Severity::Error, member,
+                        text::decimal(failure->number()) + L" " + failure->description() + L": " +
+                            outcome);
 }
 
 void ArrayClass::writeVLines(Integer position, DocumentText& text) {

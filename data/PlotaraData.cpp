@@ -17,10 +17,12 @@ void PlotaraData::setChartParam(const String& paramName, const String& paramValu
 }
 
 void PlotaraData::setChartParams(const String& strParams) {
+    checkParams(L"setChartParams", strParams);
     engine_->setChartParams(strParams);
 }
 
 void PlotaraData::setCategoriesParams(const String& catParams) {
+    checkParams(L"setCategoriesParams", catParams);
     engine_->setCategoriesParams(catParams);
 }
 
@@ -38,11 +40,14 @@ void PlotaraData::setParamDelimiter(const String& strDelm) {
 
 void PlotaraData::addCategory(const String& label, const String& catParams,
                               const String& vlineParams) {
+    checkParams(L"addCategory", catParams);
+    checkParams(L"addCategory", vlineParams);
     isDataAdded_ = true;
     engine_->addCategory(label, catParams, vlineParams);
 }
 
 void PlotaraData::addDataset(const String& seriesName, const String& datasetParams) {
+    checkParams(L"addDataset", datasetParams);
     if (chartType_ == 37) return; // the grid chart has no datasets
     isDataAdded_ = true;
     engine_->addDataset(seriesName, datasetParams);
@@ -50,6 +55,9 @@ void PlotaraData::addDataset(const String& seriesName, const String& datasetPara
 
 void PlotaraData::addChartData(const String& value, const String& params,
                                const String& vlineParams) {
+    checkValue(L"addChartData", value);
+    checkParams(L"addChartData", params);
+    checkParams(L"addChartData", vlineParams);
     isDataAdded_ = true;
     engine_->addChartData(value, params, vlineParams);
 }
@@ -60,14 +68,17 @@ void PlotaraData::applyStyle(const String& toObject, const String& styles) {
 
 void PlotaraData::defineStyle(const String& styleName, const String& styleType,
                               const String& styleParams) {
+    checkParams(L"defineStyle", styleParams);
     engine_->defineStyle(styleName, styleType, styleParams);
 }
 
 void PlotaraData::addVLine(const String& strParam) {
+    checkParams(L"addVLine", strParam);
     engine_->addVLine(strParam);
 }
 
 void PlotaraData::addTrendLine(const String& tlineParams) {
+    checkParams(L"addTrendLine", tlineParams);
     engine_->addTrendLines(tlineParams);
 }
 
@@ -125,10 +136,12 @@ void PlotaraData::addCategoryFromArray(const Variant& categoryArray) {
 }
 
 void PlotaraData::addMSLineset(const String& seriesName, const String& linesetParams) {
+    checkParams(L"addMSLineset", linesetParams);
     engine_->addMSLineset(seriesName, linesetParams);
 }
 
 void PlotaraData::addVTrendLine(const String& vtlineParams) {
+    checkParams(L"addVTrendLine", vtlineParams);
     engine_->addVTrendLine(vtlineParams);
 }
 
@@ -137,10 +150,13 @@ void PlotaraData::createMSStDataset() {
 }
 
 void PlotaraData::addMSStSubDataset(const String& seriesName, const String& datasetParams) {
+    checkParams(L"addMSStSubDataset", datasetParams);
     engine_->addMSStSubDataset(seriesName, datasetParams);
 }
 
 void PlotaraData::addMSLinesetData(const String& value, const String& params) {
+    checkValue(L"addMSLinesetData", value);
+    checkParams(L"addMSLinesetData", params);
     engine_->addMSLinesetData(value, params, L"");
 }
 

@@ -2,6 +2,7 @@
 // in bulk, and the chart control reads the document with getXML.
 #pragma once
 
+#include "core/Diagnostics.h"
 #include "core/Dispatch.h"
 #include "core/String.h"
 #include "core/Variant.h"
@@ -15,7 +16,7 @@ class ArrayClass;
 class MessageSink;
 class Recordset;
 
-class PlotaraData : public Dispatch {
+class PlotaraData : public Dispatch, public DiagnosticsSource {
 public:
     PlotaraData();
     ~PlotaraData() override;
@@ -110,6 +111,11 @@ public:
     // Where addCategoryFromDatabase reports a failure (the host's message box); nullptr restores
     // the default, which writes the text to standard error. Cannot fail.
     void setMessageSink(std::shared_ptr<MessageSink> sink);
+    // Receives a record whenever a call was coerced, ignored or failed silently: a parameter
+    // piece without "=" dropped, a value that is not a number, an import that stopped, a
+    // document that is an error text. Nothing else changes; an empty handler stops the reports.
+    // Cannot fail; an exception of the handler reaches the caller of the reporting member.
+    void setDiagnostics(DiagnosticsHandler handler) override;
 
     // The engine, for the data layer's own tests and tools.
     ArrayClass& engine() noexcept { return *engine_; }
@@ -121,6 +127,11 @@ public:
     Variant invoke(Long dispId, InvokeKind kind, std::vector<Variant>& args) override;
 
 private:
+    // Reports the pieces of a parameter text that are dropped (no "=" or no name). Cannot fail.
+    void checkParams(const wchar_t* member, StringView params) const;
+    // Reports a value text that is neither blank nor a number. Cannot fail.
+    void checkValue(const wchar_t* member, StringView value) const;
+
     std::unique_ptr<ArrayClass> engine_;
     String separator_ = L";";
     Integer chartType_ = 0;

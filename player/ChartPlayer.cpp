@@ -91,6 +91,7 @@ struct ChartPlayer::Impl {
     std::optional<double> urlWidth, urlHeight;
     std::optional<Color> hostBackground, urlBackground;
     std::function<void(const String&)> handler;
+    DiagnosticsChannel diagnostics;
     std::vector<std::string> printCommand{"lp"};
     std::unique_ptr<TextEngine> text = std::make_unique<TextEngine>();
     std::unique_ptr<RasterCache> raster = std::make_unique<RasterCache>();
@@ -176,6 +177,10 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
         missingMovie = moviePath.empty() ? url.moviePath() : moviePath;
         if (missingMovie.empty()) missingMovie = "(no file named)";
         showEmpty();
+        diagnostics.report(Severity::Error, L"Movie",
+                           L"The chart movie '" + wide(missingMovie) +
+                               L"' could not be loaded: nothing is shown and ChartLoaded does "
+                               L"not come (is the chart folder right?)");
         return;
     }
     missingMovie.clear();
@@ -231,28 +236,39 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
         auto content = path.empty() ? std::nullopt : readFile(path);
         if (!content) {
             debug.push_back("Data: cannot read '" + *location + "'");
+            diagnostics.report(Severity::Error, L"Movie",
+                               L"The data file '" + wide(*location) + L"' could not be read");
             showMessage(messages.text(Message::LoadDataError));
             return;
         }
         document = std::move(*content);
     } else {
         bool loadError = url.find("LoadDataErrorText") != nullptr;
+        diagnostics.report(loadError ? Severity::Error : Severity::Info, L"Movie",
+                           loadError ? L"The chart's data could not be loaded"
+                                     : L"The chart was given no data");
         showMessage(messages.text(loadError ? Message::LoadDataError : Message::NoData));
         return;
     }
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
+    // The head of the document, for a report when it is not a chart.
+    std::string head = diagnostics.listening() ? document.substr(0, 80) : std::string();
     ParseResult parsed = parseChartXmlInPlace(document, numbers);
     document.clear();
     document.shrink_to_fit();
     if (!parsed.ok) {
         debug.push_back("Parse error: " + parsed.error);
+        diagnostics.report(Severity::Error, L"Movie",
+                           L"The document is not a chart (" + wide(parsed.error) + L"): '" +
+                               wide(head) + L"'");
         showMessage(messages.text(Message::InvalidXml));
         return;
     }
     debug.push_back("Data: " + std::to_string(parsed.model.datasets.size()) + " series, " +
                     std::to_string(parsed.model.categories.size()) + " categories");
     if (!parsed.model.hasData()) {
+        diagnostics.report(Severity::Info, L"Movie", L"The document has no value to draw");
         showMessage(messages.text(Message::NoData));
         return;
     }
@@ -339,6 +355,10 @@ String ChartPlayer::CallFunction(const String& request) {
 
 void ChartPlayer::onFlashCall(std::function<void(const String&)> handler) {
     impl_->handler = std::move(handler);
+}
+
+void ChartPlayer::setDiagnostics(DiagnosticsHandler handler) {
+    impl_->diagnostics.set(std::move(handler));
 }
 
 PlayerState ChartPlayer::state() const {

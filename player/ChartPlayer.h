@@ -2,6 +2,7 @@
 // XML, draws the chart with cairo and pango, and talks back through FlashCall.
 #pragma once
 
+#include "core/Diagnostics.h"
 #include "platform/MovieHost.h"
 #include "player/draw/Output.h"
 #include "player/draw/Scene.h"
@@ -29,7 +30,7 @@ enum class PlayerState {
     Chart    // a chart is drawn
 };
 
-class ChartPlayer : public MovieHost {
+class ChartPlayer : public MovieHost, public DiagnosticsSource {
 public:
     ChartPlayer();
     ~ChartPlayer() override;
@@ -51,6 +52,11 @@ public:
     // chart, when the spooler is missing or fails, and for functions it does not know.
     String CallFunction(const String& request) override;
     void onFlashCall(std::function<void(const String& request)> handler) override;
+
+    // Receives a record for each load that shows no chart: the chart movie could not be loaded,
+    // the data file could not be read, the document is not a chart (an error text, invalid
+    // XML), no data to display. Drawing is unchanged. Cannot fail.
+    void setDiagnostics(DiagnosticsHandler handler) override;
 
     // The state after the last load. Cannot fail.
     PlayerState state() const;
