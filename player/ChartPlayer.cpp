@@ -329,6 +329,8 @@ Single ChartPlayer::get_Height() const {
 void ChartPlayer::put_Width(Single width) {
     double w = std::isfinite(width) ? std::clamp(static_cast<double>(width), 1.0, 16384.0) : 1;
     if (w == impl_->hostWidth) return;
+    // A chart the URL sized to the host's old size (as the control writes it) follows the host.
+    if (impl_->urlWidth == impl_->hostWidth) impl_->urlWidth.reset();
     impl_->hostWidth = w;
     if (impl_->state == PlayerState::Chart && !impl_->urlWidth) impl_->redraw();
 }
@@ -336,6 +338,7 @@ void ChartPlayer::put_Width(Single width) {
 void ChartPlayer::put_Height(Single height) {
     double h = std::isfinite(height) ? std::clamp(static_cast<double>(height), 1.0, 16384.0) : 1;
     if (h == impl_->hostHeight) return;
+    if (impl_->urlHeight == impl_->hostHeight) impl_->urlHeight.reset();
     impl_->hostHeight = h;
     if (impl_->state == PlayerState::Chart && !impl_->urlHeight) impl_->redraw();
 }

@@ -45,6 +45,8 @@ public:
     void put_BGColor(const String& color) override;
     void put_Menu(bool show) override;
     Single get_Width() const override;
+    // A new host size lays the shown chart out again at once; a chart whose URL gave it the
+    // host's old size (chartWidth/chartHeight, as the control writes them) takes the new one.
     void put_Width(Single width) override;
     Single get_Height() const override;
     void put_Height(Single height) override;

@@ -60,8 +60,16 @@ InvokeCall callForLink(std::string_view link) {
             if (!call.name.empty()) return call;
         }
     }
+    // The control splits arguments at commas on their way to the host; an address arrives whole
+    // with its commas percent-encoded, which names the same address.
     call.name = "PT_Link";
-    call.argument = std::string(t);
+    call.argument.reserve(t.size());
+    for (char c : t) {
+        if (c == ',')
+            call.argument += "%2C";
+        else
+            call.argument += c;
+    }
     return call;
 }
 

@@ -20,7 +20,8 @@ InvokeCall parseInvokeRequest(std::string_view request);
 // What a click on an element with a link attribute calls:
 //   "host:NAME" or "host:NAME:ARGUMENT"  -> NAME with ARGUMENT (the container's function)
 //   "javascript:NAME(ARGUMENT)"          -> NAME with ARGUMENT, quotes around it removed
-//   anything else that is not blank       -> "PT_Link" with the whole link (an address)
+//   anything else that is not blank       -> "PT_Link" with the whole link (an address), its
+//                                            commas written "%2C" so that it arrives whole
 // An empty name means the link calls nothing. Cannot fail.
 InvokeCall callForLink(std::string_view link);
 

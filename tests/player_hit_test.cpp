@@ -41,6 +41,7 @@ TEST(LinkSyntax, HostCallsScriptCallsAndAddresses) {
         {"javascript:f(\"x\")", "f", "x"},
         {"http://example.com/a?b=1", "PT_Link", "http://example.com/a?b=1"},
         {"detail.htm", "PT_Link", "detail.htm"},
+        {"http://x.org/list?ids=4,7,9", "PT_Link", "http://x.org/list?ids=4%2C7%2C9"},
         {"   ", "", ""},
         {"host:", "", ""},
     };
