@@ -273,18 +273,30 @@ FilePropertyBag FilePropertyBag::load(const String& path) {
 }
 
 MemoryPropertyBag& FilePropertyBag::control(const String& name) {
+    if (MemoryPropertyBag* bag = find(name)) return *bag;
+    raise(Error(5, L"The form '" + path_ + L"' has no control named '" + name + L"'"));
+}
+
+const MemoryPropertyBag& FilePropertyBag::control(const String& name) const {
+    return const_cast<FilePropertyBag&>(*this).control(name);
+}
+
+MemoryPropertyBag& FilePropertyBag::addControl(const String& name) {
     if (name.empty() || name.find_first_of(L"]\r\n\t") != String::npos)
         raise(errors::invalidProcedureCall());
-    for (Section& s : sections_)
-        if (text::equalsIgnoreCase(s.name, name)) return s.bag;
+    if (MemoryPropertyBag* bag = find(name)) return *bag;
     sections_.push_back(Section{name, {}});
     return sections_.back().bag;
 }
 
-const MemoryPropertyBag* FilePropertyBag::find(const String& name) const {
-    for (const Section& s : sections_)
+MemoryPropertyBag* FilePropertyBag::find(const String& name) {
+    for (Section& s : sections_)
         if (text::equalsIgnoreCase(s.name, name)) return &s.bag;
     return nullptr;
+}
+
+const MemoryPropertyBag* FilePropertyBag::find(const String& name) const {
+    return const_cast<FilePropertyBag&>(*this).find(name);
 }
 
 std::vector<String> FilePropertyBag::controlNames() const {

@@ -25,11 +25,18 @@ public:
     // the save target. Error 321 as for load.
     static FilePropertyBag parse(std::string_view text, const String& path);
 
-    // The bag of the named control, created empty when the form has none yet; the reference stays
-    // valid for the life of the form. Control names match case-insensitively. Error 5 for a name
-    // that cannot be written in a section line (empty, or holding "]", a line break or a tab).
+    // The bag of a control the form holds; the reference stays valid for the life of the form.
+    // Control names match case-insensitively. Error 5 naming the control and the form when the
+    // form has no such control (a misspelt name is not quietly given defaults).
     MemoryPropertyBag& control(const String& name);
-    // The named control's bag, or nullptr when the form has none. Cannot fail.
+    const MemoryPropertyBag& control(const String& name) const;
+    // The bag of the named control, created empty when the form has none yet (the bag a control
+    // writes its properties to). Error 5 for a name that cannot be written in a section line
+    // (empty, or holding "]", a line break or a tab).
+    MemoryPropertyBag& addControl(const String& name);
+    // The named control's bag, or nullptr when the form has none; the bag can be handed to
+    // Plotara::ReadProperties. Cannot fail.
+    MemoryPropertyBag* find(const String& name);
     const MemoryPropertyBag* find(const String& name) const;
     // The control names in the order they were added. Cannot fail.
     std::vector<String> controlNames() const;

@@ -131,7 +131,7 @@ TEST(ControlPersistence, FormFileRoundTripAtAndAwayFromDefaults) {
         rig->put_BGColor(L"00ff00");
         rig->put_Menu(false);
         FilePropertyBag form(formFile.path());
-        rig->WriteProperties(form.control(L"Plotara1"));
+        rig->WriteProperties(form.addControl(L"Plotara1"));
         EXPECT_EQ(form.control(L"Plotara1").entries().size(), keys.size());
         form.save();
     }
@@ -165,7 +165,7 @@ TEST(ControlPersistence, FormFileRoundTripAtAndAwayFromDefaults) {
     rig->put_renderedFrom(L"");
     rig->put_BGColor(L"ffffff");
     rig->put_Menu(true);
-    rig->WriteProperties(form.control(L"Plotara1"));
+    rig->WriteProperties(form.addControl(L"Plotara1"));
     EXPECT_TRUE(form.control(L"Plotara1").entries().empty());
 }
 
@@ -178,7 +178,7 @@ TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
         EXPECT_EQ(rig->get_ChartPath(), L"C:\\Charts\\");
         rig->put_setDataURL(L"C:\\Charts\\"); // equal to the folder, but a data URL: stored
         FilePropertyBag form(formFile.path());
-        rig->WriteProperties(form.control(L"Plotara1"));
+        rig->WriteProperties(form.addControl(L"Plotara1"));
         EXPECT_FALSE(form.control(L"Plotara1").contains(L"ChartPath"));
         form.save();
     }
@@ -188,6 +188,29 @@ TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
     rig->ReadProperties(form.control(L"Plotara1"));
     EXPECT_EQ(rig->get_ChartPath(), L"/usr/share/plotara/charts");
     EXPECT_EQ(rig->get_setDataURL(), L"C:\\Charts\\");
+}
+
+TEST(ControlPersistence, MisspeltControlNameFailsInsteadOfLoadingDefaults) {
+    test::TempFile formFile("named.plf", "");
+    {
+        ControlRig rig(false);
+        rig->put_ChartType(enumChartNames::pie3d);
+        FilePropertyBag form(formFile.path());
+        rig->WriteProperties(form.addControl(L"SalesChart"));
+        form.save();
+    }
+    FilePropertyBag form = FilePropertyBag::load(formFile.path());
+    const auto error = ErrorTrap::capture([&] { form.control(L"SaelsChart"); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number(), 5);
+    EXPECT_NE(error->description().find(L"'SaelsChart'"), String::npos);
+    EXPECT_EQ(form.controlNames(), std::vector<String>{L"SalesChart"}) << "nothing was created";
+
+    ControlRig rig(false);
+    MemoryPropertyBag* found = form.find(L"saleschart");
+    ASSERT_NE(found, nullptr);
+    rig->ReadProperties(*found);
+    EXPECT_EQ(rig->get_ChartType(), enumChartNames::pie3d);
 }
 
 TEST(ControlPersistence, MissingRegistryValueMakesTheFolderEmpty) {

@@ -72,7 +72,7 @@ TEST(PlatformBags, FormFileRoundTripsEveryType) {
     TempFolder folder;
     const String path = folder.file("form.plf");
     FilePropertyBag form(path);
-    MemoryPropertyBag& chart = form.control(L"Plotara1");
+    MemoryPropertyBag& chart = form.addControl(L"Plotara1");
     const std::vector<std::pair<String, Variant>> values = {
         {L"Empty", Variant()},
         {L"Null", Variant::null()},
@@ -88,7 +88,7 @@ TEST(PlatformBags, FormFileRoundTripsEveryType) {
     };
     for (const auto& [name, value] : values)
         chart.set(name, value);
-    form.control(L"Plotara2").set(L"Border", Variant(Long{0}));
+    form.addControl(L"Plotara2").set(L"Border", Variant(Long{0}));
     form.save();
 
     const FilePropertyBag loaded = FilePropertyBag::load(path);
@@ -103,8 +103,8 @@ TEST(PlatformBags, FormFileRoundTripsEveryType) {
     EXPECT_NE(text.find("\nLarge = Long 2147483647\n"), std::string::npos);
     EXPECT_NE(text.find("\nFloat = Single 0.1\n"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
-    EXPECT_EQ(errorOf([&] { form.control(L"Bad]Name"); }), 5);
-    form.control(L"Plotara1").set(L"A = B", Variant(L"x"));
+    EXPECT_EQ(errorOf([&] { form.addControl(L"Bad]Name"); }), 5);
+    form.addControl(L"Plotara1").set(L"A = B", Variant(L"x"));
     EXPECT_EQ(errorOf([&] { form.save(); }), 5);
     EXPECT_EQ(readAll(path), text); // the failed save left the old form
 }
@@ -158,7 +158,7 @@ TEST(PlatformBags, LoadAndSaveFailures) {
     const String blocked = folder.file("blocked");
     fs::create_directories(folder.path / "blocked" / "inside");
     FilePropertyBag form(blocked);
-    form.control(L"P").set(L"A", Variant(Long{1}));
+    form.addControl(L"P").set(L"A", Variant(Long{1}));
     EXPECT_EQ(errorOf([&] { form.save(); }), 75);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
     FilePropertyBag nowhere(folder.file("missing/form.plf"));
