@@ -2,6 +2,7 @@
 // object and its player, a missing chart folder, and the typed way to the player.
 #include "apps/ChartSession.h"
 #include "core/ErrorTrap.h"
+#include "platform/headless/HeadlessMovieHost.h"
 #include "player/ChartPlayer.h"
 
 #include <gtest/gtest.h>
@@ -122,6 +123,13 @@ TEST_F(Diagnostics, QuietHostSeesTheSameChart) {
     }
     EXPECT_EQ(session.player().png(), quiet.player().png());
     EXPECT_FALSE(heard.empty());
+}
+
+TEST(PlayerOfControl, NullForAnotherMovieHost) {
+    HeadlessContainer form;
+    Plotara chart(form, std::make_unique<HeadlessMovieHost>());
+    EXPECT_EQ(chart.player(), nullptr);
+    EXPECT_NE(chart.player<HeadlessMovieHost>(), nullptr);
 }
 
 } // namespace
