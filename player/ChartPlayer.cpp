@@ -147,14 +147,23 @@ struct ChartPlayer::Impl {
     }
 
     void load(const std::string& url);
+    // The steps of a load: forget the last chart; load the chart movie the URL names (false,
+    // with nothing shown, when it cannot be loaded); take the URL's settings; get the document
+    // (nothing, with the message shown, when there is none); parse and draw it.
+    void reset();
+    bool loadMovie(const MovieUrl& url);
+    void applyUrl(const MovieUrl& url, NumberSyntax locale);
+    std::optional<std::string> fetchDocument(MovieUrl& url, const Messages& messages,
+                                             DocumentNumbers& numbers);
+    void showDocument(std::string document, const DocumentNumbers& numbers,
+                      const Messages& messages);
     // Raises Error 1003 with the player's load error when no chart movie is loaded.
     void requireMovie(const ChartPlayer& player) const;
     // Works out the texts of a point region that leaves them to be asked for.
     void describe(HitRegion& region) const;
 };
 
-void ChartPlayer::Impl::load(const std::string& urlText) {
-    unsigned current = ++generation;
+void ChartPlayer::Impl::reset() {
     state = PlayerState::Empty;
     message.clear();
     log.clear();
@@ -168,8 +177,9 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     urlHeight.reset();
     urlBackground.reset();
     debugMode = false;
+}
 
-    MovieUrl url = parseMovieUrl(urlText);
+bool ChartPlayer::Impl::loadMovie(const MovieUrl& url) {
     std::string moviePath = resolveLocal(url.moviePath());
     chartMovie = loadChartMovie(moviePath);
     if (!chartMovie) {
@@ -181,17 +191,14 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
                            L"The chart movie '" + wide(missingMovie) +
                                L"' could not be loaded: nothing is shown and ChartLoaded does "
                                L"not come (is the chart folder right?)");
-        return;
+        return false;
     }
     missingMovie.clear();
     movieLoaded = true;
-    Messages messages;
-    messages.apply(url);
-    // The URL and an inline document come from the control in this process, which writes its
-    // numbers with the locale's separators; a data file is read in the C form unless it names
-    // its own separators. Either way numbers are shown with the locale's separators.
-    const NumberSyntax locale = localeNumberSyntax();
-    DocumentNumbers numbers{NumberSyntax{}, locale};
+    return true;
+}
+
+void ChartPlayer::Impl::applyUrl(const MovieUrl& url, NumberSyntax locale) {
     gridParams.setNumberSyntax(locale);
     auto size = [&](const char* name) -> std::optional<double> {
         const std::string* v = url.find(name);
@@ -221,16 +228,15 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
         if (shown.size() > 80) shown = shown.substr(0, 77) + "...";
         debug.push_back("  " + name + " = " + shown);
     }
+}
 
-    log.push_back(messages.text(Message::Loading));
-    call("PT_Loaded", "");
-    if (current != generation) return; // the handler loaded another movie
-
-    std::string document;
+std::optional<std::string> ChartPlayer::Impl::fetchDocument(MovieUrl& url, const Messages& messages,
+                                                            DocumentNumbers& numbers) {
     if (url.find("dataXML")) {
-        document = url.take("dataXML");
-        numbers.input = locale;
-    } else if (const std::string* location = url.find("dataURL")) {
+        numbers.input = numbers.display; // the locale's: the control wrote it in this process
+        return url.take("dataXML");
+    }
+    if (const std::string* location = url.find("dataURL")) {
         log.push_back(messages.text(Message::RetrievingXml));
         std::string path = resolveLocal(localPathFromLocation(*location));
         auto content = path.empty() ? std::nullopt : readFile(path);
@@ -239,17 +245,19 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
             diagnostics.report(Severity::Error, L"Movie",
                                L"The data file '" + wide(*location) + L"' could not be read");
             showMessage(messages.text(Message::LoadDataError));
-            return;
         }
-        document = std::move(*content);
-    } else {
-        bool loadError = url.find("LoadDataErrorText") != nullptr;
-        diagnostics.report(loadError ? Severity::Error : Severity::Info, L"Movie",
-                           loadError ? L"The chart's data could not be loaded"
-                                     : L"The chart was given no data");
-        showMessage(messages.text(loadError ? Message::LoadDataError : Message::NoData));
-        return;
+        return content;
     }
+    bool loadError = url.find("LoadDataErrorText") != nullptr;
+    diagnostics.report(loadError ? Severity::Error : Severity::Info, L"Movie",
+                       loadError ? L"The chart's data could not be loaded"
+                                 : L"The chart was given no data");
+    showMessage(messages.text(loadError ? Message::LoadDataError : Message::NoData));
+    return std::nullopt;
+}
+
+void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers& numbers,
+                                     const Messages& messages) {
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
     // The head of the document, for a report when it is not a chart.
@@ -281,6 +289,28 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
     }
     state = PlayerState::Chart;
     call("PT_Rendered", "");
+}
+
+void ChartPlayer::Impl::load(const std::string& urlText) {
+    unsigned current = ++generation;
+    reset();
+    MovieUrl url = parseMovieUrl(urlText);
+    if (!loadMovie(url)) return;
+    Messages messages;
+    messages.apply(url);
+    // The URL and an inline document come from the control in this process, which writes its
+    // numbers with the locale's separators; a data file is read in the C form unless it names
+    // its own separators. Either way numbers are shown with the locale's separators.
+    const NumberSyntax locale = localeNumberSyntax();
+    DocumentNumbers numbers{NumberSyntax{}, locale};
+    applyUrl(url, locale);
+
+    log.push_back(messages.text(Message::Loading));
+    call("PT_Loaded", "");
+    if (current != generation) return; // the handler loaded another movie
+
+    std::optional<std::string> document = fetchDocument(url, messages, numbers);
+    if (document) showDocument(std::move(*document), numbers, messages);
 }
 
 ChartPlayer::ChartPlayer() : impl_(std::make_unique<Impl>()) {}
