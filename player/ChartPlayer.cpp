@@ -146,6 +146,16 @@ struct ChartPlayer::Impl {
         return drawn;
     }
 
+    // Lays what is shown out again at the current size: the chart, or the chart message.
+    void relayout() {
+        if (state == PlayerState::Chart) {
+            redraw();
+        } else if (state == PlayerState::Message) {
+            renderMessage(scene, *text, message, width(), height(), background());
+            if (debugMode) addDebugPanel(scene, *text, debug);
+        }
+    }
+
     void load(const std::string& url);
     // The steps of a load: forget the last chart; load the chart movie the URL names (false,
     // with nothing shown, when it cannot be loaded); take the URL's settings; get the document
@@ -362,7 +372,7 @@ void ChartPlayer::put_Width(Single width) {
     // A chart the URL sized to the host's old size (as the control writes it) follows the host.
     if (impl_->urlWidth == impl_->hostWidth) impl_->urlWidth.reset();
     impl_->hostWidth = w;
-    if (impl_->state == PlayerState::Chart && !impl_->urlWidth) impl_->redraw();
+    if (!impl_->urlWidth) impl_->relayout();
 }
 
 void ChartPlayer::put_Height(Single height) {
@@ -370,7 +380,7 @@ void ChartPlayer::put_Height(Single height) {
     if (h == impl_->hostHeight) return;
     if (impl_->urlHeight == impl_->hostHeight) impl_->urlHeight.reset();
     impl_->hostHeight = h;
-    if (impl_->state == PlayerState::Chart && !impl_->urlHeight) impl_->redraw();
+    if (!impl_->urlHeight) impl_->relayout();
 }
 
 String ChartPlayer::CallFunction(const String& request) {

@@ -101,6 +101,15 @@ TEST_F(Events, ResizeLaysTheChartOutAgain) {
     EXPECT_EQ(player.chartWidth(), 640);
     EXPECT_EQ(player.scene().width, 640);
     EXPECT_GT(right(), before + 200) << "the columns spread over the new width";
+
+    session.data().resetData();
+    session.control().RenderChart(); // no data: the chart message, centred
+    ASSERT_EQ(player.state(), PlayerState::Message);
+    session.container().resize(200, 240);
+    EXPECT_EQ(player.scene().width, 200);
+    const auto texts = player.scene().texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_NEAR(texts.front()->x, 100, 1) << "the message stays centred";
 }
 
 } // namespace
