@@ -54,6 +54,19 @@ TEST_F(Diagnostics, DataObjectReportsThroughTheControl) {
     EXPECT_EQ(from(L"setChartParams").size(), 1u) << "a data object assigned later reports too";
 }
 
+TEST_F(Diagnostics, SkippedStepsAndMissingDataFiles) {
+    session.control().putref_Data(nullptr);
+    session.control().RenderChart(); // every step that needs the data object is skipped
+    const auto steps = from(L"RenderChart");
+    ASSERT_FALSE(steps.empty());
+    EXPECT_NE(steps[0].find("error 91"), std::string::npos) << steps[0];
+
+    session.control().putref_Data(std::make_shared<PlotaraData>());
+    session.control().put_setDataURL(L"/nonexistent/data.xml");
+    ASSERT_EQ(from(L"setDataURL").size(), 1u);
+    EXPECT_NE(from(L"setDataURL")[0].find("/nonexistent/data.xml"), std::string::npos);
+}
+
 TEST_F(Diagnostics, MissingChartFolderIsVisibleEverywhere) {
     const std::string folder = "/nonexistent/plotara-charts";
     session.control().put_ChartPath(fromUtf8(folder));
