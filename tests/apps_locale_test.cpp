@@ -63,6 +63,13 @@ protected:
         EXPECT_EQ(c[2].first, "3" + GetParam().decimal.substr(1, 1) + "00");
         EXPECT_NEAR(c[1].second / c[0].second, 1.5, 0.02);
         EXPECT_NEAR(c[2].second / c[0].second, 2.0, 0.02);
+        // The axis runs 0 to 3 in whole steps, its ticks written with the forced decimals.
+        const std::string point = GetParam().decimal.substr(1, 1);
+        std::vector<std::string> ticks;
+        for (const auto* t : session->player().scene().texts())
+            if (t->text == "1" + point + "00" || t->text == "2" + point + "00")
+                ticks.push_back(t->text);
+        EXPECT_EQ(ticks, (std::vector<std::string>{"1" + point + "00", "2" + point + "00"}));
     }
 
     std::unique_ptr<ChartSession> session;
