@@ -24,7 +24,7 @@ TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
         {"width zero", {"--csv", "ok.csv", "--width", "0"}, 2, "--width"},
         {"parameter without =", {"--csv", "ok.csv", "--param", "caption"}, 2, "name=value"},
         {"unknown message kind", {"--csv", "ok.csv", "--message", "oops=x"}, 2, "no-data"},
-        {"column option without --sql", {"--csv", "ok.csv", "--value", "v"}, 2, "--sql"},
+        {"column option on a ready document", {"--xml", "ok.xml", "--value", "v"}, 2, "--csv"},
         {"parameters on a ready document",
          {"--xml", "ok.xml", "--param", "caption=x"},
          2,
