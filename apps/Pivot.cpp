@@ -93,12 +93,13 @@ LongForm pivotLongForm(const CellTable& table, std::size_t categoryColumn, std::
                        bool sortCategories) {
     const SeriesGroups groups = groupBySeries(table, seriesColumn);
     Interner categories;
+    std::vector<std::size_t> categoryOfRow(table.rows.size());
     for (std::size_t row = 0; row < table.rows.size(); ++row)
-        categories.id(trimmed(table.cell(row, categoryColumn)));
+        categoryOfRow[row] = categories.id(trimmed(table.cell(row, categoryColumn)));
     std::vector<std::vector<std::size_t>> sequences(groups.rows.size());
     for (std::size_t s = 0; s < groups.rows.size(); ++s)
         for (std::size_t row : groups.rows[s])
-            sequences[s].push_back(categories.id(trimmed(table.cell(row, categoryColumn))));
+            sequences[s].push_back(categoryOfRow[row]);
 
     const std::size_t count = categories.values().size();
     const std::vector<std::size_t> order =
