@@ -60,8 +60,8 @@ Writes NN-<type>.png and .svg for the 37 chart types (from their sample document
 const char* const typesExamples = R"(Example:
   plotara types | grep Stacked
 
-The last column names the player's chart files for each type: the full one, and the light one
-(fewer effects) where there is one. They live in the folder --charts names.)";
+The last column names the player's chart files for each type: the full edition, and the light
+edition where there is one ("-" where there is none). They live in the folder --charts names.)";
 
 struct Options {
     RenderRequest render;
@@ -136,7 +136,9 @@ void defineRender(CLI::App& app, Options& options) {
                        "Series on the secondary axis of a dual-axis chart, \"A;B\"");
     render->add_option("--render-as", r.renderAs,
                        "How combination-chart series are drawn, \"A=line;B=area\"");
-    render->add_option("--param", r.params, "Chart parameter name=value (repeatable)")
+    render
+        ->add_option("--param", r.params,
+                     "Chart attribute name=value (repeatable; see docs/chart-xml.md)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     render->add_flag("--strict", r.strict, "An undocumented --param name is an error");
@@ -156,7 +158,7 @@ void defineRender(CLI::App& app, Options& options) {
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");
     render->add_flag("--print-url", r.printUrl,
-                     "Print the address the control hands to the player (chart file and data)");
+                     "Print the address the control hands to the player");
     render->add_option("--charts", r.chartsDir, "Folder of the player's chart files");
 }
 
