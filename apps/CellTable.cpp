@@ -20,4 +20,10 @@ std::string CellTable::columnList() const {
     return listed;
 }
 
+std::string trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return std::string();
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 } // namespace plotara::apps

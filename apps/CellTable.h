@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara::apps {
@@ -23,5 +24,8 @@ struct CellTable {
     // The column names as a comma-separated list. Cannot fail.
     std::string columnList() const;
 };
+
+// The text without leading and trailing blanks (U+0020). Cannot fail.
+std::string trimBlanks(std::string_view text);
 
 } // namespace plotara::apps

@@ -16,12 +16,6 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
     });
 }
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::size_t findColumn(const CellTable& table, const std::string& name, const char* option) {
     for (std::size_t i = 0; i < table.header.size(); ++i)
         if (table.header[i] == name) return i;
@@ -36,7 +30,7 @@ std::vector<std::size_t> namedValues(const CellTable& table, const std::string& 
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = option.find(';', start);
-        const std::string name = trimmed(option.substr(start, end - start));
+        const std::string name = trimBlanks(option.substr(start, end - start));
         if (!name.empty()) values.push_back(findColumn(table, name, "--value"));
         if (end == std::string::npos) break;
         start = end + 1;
@@ -69,7 +63,8 @@ void checkXY(const CellTable& table, const ColumnPlan& plan, bool bubble, bool n
 
 void checkCategorical(const CellTable& table, const ColumnPlan& plan, ChartKind kind, bool named) {
     if (plan.values.empty())
-        throw ChartFailure("the table has no value column after the category column");
+        throw ChartFailure("no value column besides the category column; the columns of " +
+                           table.origin + ": " + table.columnList());
     if (kind == ChartKind::SingleSeries) {
         if (plan.series) throw ChartFailure("a single-series chart takes no --series column");
         if (plan.values.size() > 1)

@@ -32,6 +32,21 @@ std::size_t countInRecord(std::string_view text, std::size_t& pos, char c) {
     return count;
 }
 
+// Cells beyond the header's columns would be dropped: an unquoted separator inside a field
+// ("1,234" in a comma-separated file) shifts the row. Empty trailing cells are harmless.
+void requireCellsUnderHeader(const CsvTable& table, char delimiter) {
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        const std::vector<std::string>& cells = table.rows[row];
+        for (std::size_t column = table.header.size(); column < cells.size(); ++column)
+            if (!trimBlanks(cells[column]).empty())
+                throw ChartFailure(
+                    "CSV " + table.where(row) + " has " + std::to_string(cells.size()) +
+                    " fields, the header " + std::to_string(table.header.size()) +
+                    ": quote fields that hold the separator '" +
+                    (delimiter == '\t' ? std::string("tab") : std::string(1, delimiter)) + "'");
+    }
+}
+
 } // namespace
 
 char csvDelimiterOf(const std::string& option) {
@@ -126,6 +141,7 @@ CsvTable parseCsv(std::string_view text, char delimiter) {
     table.rows.assign(std::make_move_iterator(lines.begin() + 1),
                       std::make_move_iterator(lines.end()));
     table.rowNumbers.assign(lineNumbers.begin() + 1, lineNumbers.end());
+    requireCellsUnderHeader(table, delimiter);
     return table;
 }
 

@@ -23,7 +23,8 @@ char csvDelimiterOf(const std::string& option);
 char detectCsvDelimiter(std::string_view text);
 
 // Parses CSV text with the separator (0 detects it). Raises ChartFailure for a quoted field that
-// never closes, for text after a closing quote, and for a text without a header row.
+// never closes, for text after a closing quote, for a text without a header row, and for a row
+// with a non-empty cell beyond the header's columns (an unquoted separator inside a field).
 CsvTable parseCsv(std::string_view text, char delimiter = ',');
 
 // Reads and parses a CSV file ("-" reads standard input). Raises ChartFailure when the file

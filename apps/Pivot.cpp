@@ -13,12 +13,6 @@ namespace plotara::apps {
 
 namespace {
 
-std::string trimmed(const std::string& cell) {
-    const std::size_t first = cell.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return cell.substr(first, cell.find_last_not_of(' ') - first + 1);
-}
-
 // Numbers the distinct values of a column in order of first appearance.
 class Interner {
 public:
@@ -77,7 +71,7 @@ SeriesGroups groupBySeries(const CellTable& table, std::size_t seriesColumn) {
     Interner names;
     std::vector<std::vector<std::size_t>> rows;
     for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        const std::size_t id = names.id(trimmed(table.cell(row, seriesColumn)));
+        const std::size_t id = names.id(trimBlanks(table.cell(row, seriesColumn)));
         if (id == rows.size()) rows.emplace_back();
         rows[id].push_back(row);
     }
@@ -95,7 +89,7 @@ LongForm pivotLongForm(const CellTable& table, std::size_t categoryColumn, std::
     Interner categories;
     std::vector<std::size_t> categoryOfRow(table.rows.size());
     for (std::size_t row = 0; row < table.rows.size(); ++row)
-        categoryOfRow[row] = categories.id(trimmed(table.cell(row, categoryColumn)));
+        categoryOfRow[row] = categories.id(trimBlanks(table.cell(row, categoryColumn)));
     std::vector<std::vector<std::size_t>> sequences(groups.rows.size());
     for (std::size_t s = 0; s < groups.rows.size(); ++s)
         for (std::size_t row : groups.rows[s])

@@ -1,5 +1,6 @@
 #include "apps/SeriesStyles.h"
 
+#include "apps/CellTable.h"
 #include "control/Catalogue.h"
 
 #include <algorithm>
@@ -12,18 +13,12 @@ namespace {
 constexpr std::array<Long, 5> dualAxisTypes{23, 25, 27, 28, 36};
 constexpr std::array<Long, 9> combinationTypes{21, 22, 23, 24, 25, 27, 28, 35, 36};
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::vector<std::string> pieces(const std::string& list) {
     std::vector<std::string> out;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = list.find(';', start);
-        std::string piece = trimmed(list.substr(start, end - start));
+        std::string piece = trimBlanks(list.substr(start, end - start));
         if (!piece.empty()) out.push_back(std::move(piece));
         if (end == std::string::npos) return out;
         start = end + 1;
@@ -81,8 +76,8 @@ SeriesStyles parseSeriesStyles(const RenderRequest& request, Long chartType) {
         throw UsageFailure("--secondary needs a dual-axis chart type: " + typeNames(dualAxisTypes));
     for (const std::string& piece : pieces(request.renderAs)) {
         const std::size_t eq = piece.rfind('=');
-        const std::string name = eq == std::string::npos ? "" : trimmed(piece.substr(0, eq));
-        const std::string kind = eq == std::string::npos ? "" : trimmed(piece.substr(eq + 1));
+        const std::string name = eq == std::string::npos ? "" : trimBlanks(piece.substr(0, eq));
+        const std::string kind = eq == std::string::npos ? "" : trimBlanks(piece.substr(eq + 1));
         if (name.empty())
             throw UsageFailure("--render-as needs series=kind pieces, got '" + piece + "'");
         if (kind != "column" && kind != "line" && kind != "area")

@@ -11,16 +11,10 @@ namespace plotara::apps {
 
 namespace {
 
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The value of a cell as number text, "" for an empty cell.
 String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
     const std::string& cell = table.cell(row, column);
-    if (trimmed(cell).empty()) return String();
+    if (trimBlanks(cell).empty()) return String();
     if (std::optional<std::string> number = numberCell(cell)) return fromUtf8(*number);
     const std::string shown = cell.size() > 60 ? cell.substr(0, 60) + "..." : cell;
     throw ChartFailure("column '" + table.header[column] + "', " + table.where(row) + " of " +
@@ -28,7 +22,7 @@ String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
 }
 
 String textAt(const CellTable& table, std::size_t row, std::size_t column) {
-    return fromUtf8(trimmed(table.cell(row, column)));
+    return fromUtf8(trimBlanks(table.cell(row, column)));
 }
 
 void requirePointCount(std::size_t points, const std::string& what) {
@@ -74,7 +68,7 @@ void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, cons
                                                      " value columns");
     std::vector<std::string> names;
     for (std::size_t column : plan.values)
-        names.push_back(trimmed(table.header[column]));
+        names.push_back(trimBlanks(table.header[column]));
     options.styles.requireSeries(names);
     std::vector<std::vector<String>> values(plan.values.size());
     for (std::size_t v = 0; v < plan.values.size(); ++v)
@@ -126,8 +120,8 @@ std::vector<XYPoint> xyPoints(const CellTable& table, const std::vector<std::siz
     std::vector<XYPoint> points;
     for (std::size_t row : rows) {
         const String xValue = valueAt(table, row, x), yValue = valueAt(table, row, y);
-        const String zValue = size ? valueAt(table, row, *size) : String(L"-");
-        if (xValue.empty() || yValue.empty() || zValue.empty()) continue;
+        const String zValue = size ? valueAt(table, row, *size) : String();
+        if (xValue.empty() || yValue.empty() || (size && zValue.empty())) continue;
         String params = L"Y=" + yValue;
         if (size) params += L";Z=" + zValue;
         points.push_back({xValue, std::move(params)});
@@ -153,7 +147,7 @@ void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const Column
         for (std::size_t row = 0; row < all.size(); ++row)
             all[row] = row;
         for (std::size_t v = 0; v + step <= plan.values.size(); v += step) {
-            names.push_back(trimmed(table.header[plan.values[v]]));
+            names.push_back(trimBlanks(table.header[plan.values[v]]));
             sets.push_back(xyPoints(table, all, *plan.category, plan.values[v], sizeColumn(v)));
         }
     }

@@ -76,6 +76,12 @@ TEST(CsvDelimiter, DetectsTheSeparatorTheHeaderAndFirstRowShare) {
     EXPECT_EQ(table.rows, (std::vector<std::vector<std::string>>{{"a;b", "1,5"}, {"x", "2"}}));
     EXPECT_EQ(table.where(1), "line 4"); // the blank line is skipped, not renumbered
 
+    // Empty cells past the header (a trailing separator) are harmless; "1,234" with the
+    // wrong separator and the default one both show up as a field too many.
+    EXPECT_EQ(apps::parseCsv("m,v\nJan,1,,\n").rows.size(), 1u);
+    EXPECT_EQ(apps::parseCsv("m,v\nJan,\"1,234\"\n").rows[0][1], "1,234");
+    EXPECT_THROW(apps::parseCsv("m,v\nJan,1,234\n"), apps::ChartFailure);
+
     EXPECT_EQ(apps::csvDelimiterOf("tab"), '\t');
     EXPECT_EQ(apps::csvDelimiterOf(";"), ';');
     EXPECT_EQ(apps::csvDelimiterOf(""), 0);

@@ -228,6 +228,7 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
     writeFile(path("empty.csv"), "region,Units,Cost\n");
     writeFile(path("semi.csv"), "load;ms;size\n10;50;3\n20;65;4\n");
     writeFile(path("tabs.csv"), "load\tms\n10\t50\n");
+    writeFile(path("thousands.csv"), "m,v\nJan,\"1,234\"\nFeb,1,500\n");
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -273,6 +274,14 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
          {"--type", "scatter", "--csv", "tabs.csv", "--delimiter", ","},
          1,
          "a scatter chart needs a y column"},
+        {"unquoted separator in a value",
+         {"--type", "column2d", "--csv", "thousands.csv"},
+         1,
+         "CSV line 3 has 3 fields, the header 2: quote fields that hold the separator ','"},
+        {"wrong delimiter",
+         {"--type", "column2d", "--csv", "thousands.csv", "--delimiter", ";"},
+         1,
+         "no value column besides the category column; the columns of the CSV file: m,v"},
         {"bad delimiter",
          {"--type", "scatter", "--csv", "tabs.csv", "--delimiter", "x"},
          2,
