@@ -131,7 +131,7 @@ void defineRender(CLI::App& app, Options& options) {
     render->add_option("--series", r.seriesColumn,
                        "Series column of long-form data: a dataset per distinct value");
     render->add_flag("--sort-categories", r.sortCategories,
-                     "Sort the categories of --series data (else in order of appearance)");
+                     "Sort the categories (numbers by value; else as they appear)");
     render->add_option("--secondary", r.secondary,
                        "Series on the secondary axis of a dual-axis chart, \"A;B\"");
     render->add_option("--render-as", r.renderAs,

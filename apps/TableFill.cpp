@@ -162,10 +162,34 @@ void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const Column
     }
 }
 
+// The table with its rows in the sorted order of a column (ties keep their order).
+CellTable sortedByColumn(const CellTable& table, std::size_t column) {
+    std::vector<std::string> keys;
+    keys.reserve(table.rows.size());
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        keys.push_back(trimBlanks(table.cell(row, column)));
+    CellTable sorted;
+    sorted.header = table.header;
+    sorted.origin = table.origin;
+    sorted.rowWord = table.rowWord;
+    for (std::size_t row : sortedOrder(keys)) {
+        sorted.rows.push_back(table.rows[row]);
+        sorted.rowNumbers.push_back(row < table.rowNumbers.size() ? table.rowNumbers[row]
+                                                                  : row + 1);
+    }
+    return sorted;
+}
+
 } // namespace
 
 void fillChart(PlotaraData& data, Long chartType, const CellTable& table, const ColumnPlan& plan,
                const FillOptions& options) {
+    if (options.sortCategories && !plan.series && plan.category) {
+        FillOptions unsorted = options;
+        unsorted.sortCategories = false;
+        fillChart(data, chartType, sortedByColumn(table, *plan.category), plan, unsorted);
+        return;
+    }
     const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY) {
         fillXY(data, chartType == 30, table, plan);

@@ -17,6 +17,8 @@ constexpr std::size_t maxChartPoints = 32767;
 
 struct FillOptions {
     SeriesStyles styles;
+    // Long-form categories sorted instead of merged in order of appearance; without a series
+    // column the rows are taken in the sorted order of the category (x) column.
     bool sortCategories = false;
 };
 

@@ -228,6 +228,7 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
     writeFile(path("empty.csv"), "region,Units,Cost\n");
     writeFile(path("semi.csv"), "load;ms;size\n10;50;3\n20;65;4\n");
     writeFile(path("tabs.csv"), "load\tms\n10\t50\n");
+    writeFile(path("unsorted.csv"), "Units,Cost\n1,10\n2,9\n");
     writeFile(path("thousands.csv"), "m,v\nJan,\"1,234\"\nFeb,1,500\n");
     struct Case {
         const char* name;
@@ -282,6 +283,16 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
          {"--type", "column2d", "--csv", "thousands.csv", "--delimiter", ";"},
          1,
          "no value column besides the category column; the columns of the CSV file: m,v"},
+        {"rows sorted by category",
+         {"--type", "column2d", "--value", "Units", "--category", "Cost", "--sort-categories",
+          "--csv", "unsorted.csv"},
+         0,
+         "<set value='2'  label='9' /><set value='1'  label='10' />"},
+        {"rows sorted by category, numbers by value",
+         {"--type", "mscolumn2d", "--category", "Cost", "--value", "Units", "--sort-categories",
+          "--csv", "unsorted.csv"},
+         0,
+         "<category label='9' /><category label='10' />"},
         {"bad delimiter",
          {"--type", "scatter", "--csv", "tabs.csv", "--delimiter", "x"},
          2,
