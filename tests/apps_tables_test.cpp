@@ -211,6 +211,14 @@ TEST_F(TablesTest, PointLimitIsAnErrorWithTheCountNeverATruncation) {
         EXPECT_NE(over.err.find("32767"), std::string::npos) << over.err;
         EXPECT_FALSE(fs::exists(path("o.png")));
     }
+    // A query is held to the same limit.
+    const std::string numbers = "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                "WHERE i < 32767) SELECT i AS x, i % 97 AS y FROM n";
+    const RunResult query = render(
+        {"--type", "scatter", "--sql", numbers, "--category", "x", "--value", "y", "-o", "q.png"});
+    EXPECT_EQ(query.code, 1);
+    EXPECT_NE(query.err.find("32768 points"), std::string::npos) << query.err;
+
     // The long form counts every cell of its grid: 2 series x 16384 categories is too many.
     std::string sparse = "c,s,v\n";
     for (int i = 0; i < 16384; ++i)
@@ -283,6 +291,23 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
          {"--type", "column2d", "--csv", "thousands.csv", "--delimiter", ";"},
          1,
          "no value column besides the category column; the columns of the CSV file: m,v"},
+        {"wrong series column",
+         {"--type", "msline2d", "--category", "region", "--series", "Nope", "--value", "Units"},
+         1,
+         "no column 'Nope' (--series) in the CSV file; its columns: region, Units, Cost, Note"},
+        {"wrong category column",
+         {"--type", "msline2d", "--category", "Month"},
+         1,
+         "no column 'Month' (--category)"},
+        {"long form with a text value",
+         {"--type", "msline2d", "--category", "region", "--series", "Units", "--value", "Note"},
+         1,
+         "column 'Note', line 2 of the CSV file: 'x' is not a number"},
+        {"long form, empty input",
+         {"--type", "msline2d", "--csv", "empty.csv", "--category", "region", "--series", "Units",
+          "--value", "Cost"},
+         1,
+         "No data to display."},
         {"rows sorted by category",
          {"--type", "column2d", "--value", "Units", "--category", "Cost", "--sort-categories",
           "--csv", "unsorted.csv"},
