@@ -5,6 +5,7 @@
 #include "apps/Pivot.h"
 #include "apps/Types.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace plotara::apps {
@@ -16,7 +17,10 @@ String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
     const std::string& cell = table.cell(row, column);
     if (trimBlanks(cell).empty()) return String();
     if (std::optional<std::string> number = numberCell(cell)) return fromUtf8(*number);
-    const std::string shown = cell.size() > 60 ? cell.substr(0, 60) + "..." : cell;
+    std::size_t cut = std::min<std::size_t>(cell.size(), 60);
+    while (cut > 0 && cut < cell.size() && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 sequence
+    const std::string shown = cut < cell.size() ? cell.substr(0, cut) + "..." : cell;
     throw ChartFailure("column '" + table.header[column] + "', " + table.where(row) + " of " +
                        table.origin + ": '" + shown + "' is not a number");
 }
@@ -29,8 +33,7 @@ void requirePointCount(std::size_t points, const std::string& what) {
     if (points <= maxChartPoints) return;
     throw ChartFailure("the chart would have " + std::to_string(points) + " points (" + what +
                        "), more than the " + std::to_string(maxChartPoints) +
-                       " a chart document holds; filter or aggregate the rows (nothing is "
-                       "dropped silently)");
+                       " a chart document holds; filter or aggregate the rows");
 }
 
 void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
@@ -51,12 +54,12 @@ void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPla
             data.addChartData(value);
         return;
     }
-    // An empty delimiter keeps "label=<cell>" one parameter, whatever the cell holds (";", "=").
-    const String delimiter = data.getDelimiter();
+    // An empty delimiter keeps "label=<cell>" one parameter, whatever the cell holds (";", "=");
+    // the command line uses the default ";" everywhere else.
     data.setParamDelimiter(L"");
     for (std::size_t row = 0; row < table.rows.size(); ++row)
         data.addChartData(values[row], L"label=" + textAt(table, row, *plan.category));
-    data.setParamDelimiter(delimiter);
+    data.setParamDelimiter(L";");
 }
 
 // A category per row, a dataset per value column.
