@@ -75,9 +75,14 @@ std::string commandLine(const RenderRequest& request) {
     case InputRoute::None:
         break;
     }
+    add("--delimiter", request.delimiter);
     add("--category", request.categoryColumn);
     add("--value", request.valueColumn);
     add("--series", request.seriesColumn);
+    if (request.sortCategories) line += " --sort-categories";
+    add("--secondary", request.secondary);
+    add("--render-as", request.renderAs);
+    if (request.strict) line += " --strict";
     for (const std::string& param : request.params)
         add("--param", param);
     add("--colors", request.colors);

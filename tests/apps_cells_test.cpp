@@ -4,6 +4,7 @@
 #include "apps/CsvReader.h"
 #include "apps/ParamCheck.h"
 #include "apps/Pivot.h"
+#include "apps/Render.h"
 #include "apps/Types.h"
 
 #include <gtest/gtest.h>
@@ -157,6 +158,24 @@ TEST(ParamCheck, SuggestsTheNearestDocumentedName) {
     for (const std::string bad : {"", "1st", "a b", "a<b", "a'b", "a=b"})
         EXPECT_THROW(apps::requireAttributeName(bad), apps::UsageFailure) << bad;
     EXPECT_NO_THROW(apps::requireAttributeName("x-custom_attr.1"));
+}
+
+TEST(CommandLine, RepeatsTheTableOptions) {
+    apps::RenderRequest request;
+    request.type = "mscombidy2d";
+    request.route = apps::InputRoute::Csv;
+    request.csvFile = "sales 2024.csv";
+    request.delimiter = ";";
+    request.categoryColumn = "month";
+    request.valueColumn = "Revenue;Units";
+    request.sortCategories = true;
+    request.secondary = "Units";
+    request.renderAs = "Units=line";
+    request.output = "dual.png";
+    EXPECT_EQ(apps::commandLine(request),
+              "plotara render --type mscombidy2d --csv 'sales 2024.csv' --delimiter ';' "
+              "--category month --value 'Revenue;Units' --sort-categories --secondary Units "
+              "--render-as Units=line --width 640 --height 480 -o dual.png");
 }
 
 } // namespace
