@@ -7,7 +7,10 @@
 #include "apps/Render.h"
 #include "apps/Types.h"
 
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace plotara::test {
 namespace {
@@ -158,6 +161,40 @@ TEST(ParamCheck, SuggestsTheNearestDocumentedName) {
     for (const std::string bad : {"", "1st", "a b", "a<b", "a'b", "a=b"})
         EXPECT_THROW(apps::requireAttributeName(bad), apps::UsageFailure) << bad;
     EXPECT_NO_THROW(apps::requireAttributeName("x-custom_attr.1"));
+}
+
+TEST(ParamCheck, KnowsEveryAttributeTheChartXmlDocumentLists) {
+    std::ifstream file(std::string(PLOTARA_EXAMPLES) + "/../docs/chart-xml.md");
+    ASSERT_TRUE(file) << "docs/chart-xml.md";
+    std::stringstream all;
+    all << file.rdbuf();
+    const std::string text = all.str();
+    const std::size_t start = text.find("## Chart attributes");
+    const std::size_t end = text.find("\n## ", start + 1);
+    ASSERT_NE(start, std::string::npos);
+    std::istringstream section(text.substr(start, end - start));
+    const std::vector<std::string>& known = apps::knownChartAttributes();
+    std::size_t listed = 0;
+    for (std::string line; std::getline(section, line);) {
+        // The first cell of a table row names the attributes, each in backquotes.
+        if (!line.starts_with("| `")) continue;
+        const std::string cell = line.substr(1, line.find('|', 1) - 1);
+        for (std::size_t open = cell.find('`'); open != std::string::npos;
+             open = cell.find('`', cell.find('`', open + 1) + 1)) {
+            const std::string name = cell.substr(open + 1, cell.find('`', open + 1) - open - 1);
+            if (name.ends_with("...")) { // "PYAxis...": the row's names with that prefix
+                const std::string prefix = name.substr(0, name.size() - 3);
+                EXPECT_NE(std::find_if(known.begin(), known.end(),
+                                       [&](const std::string& k) { return k.starts_with(prefix); }),
+                          known.end())
+                    << name;
+            } else {
+                EXPECT_NE(std::find(known.begin(), known.end(), name), known.end()) << name;
+            }
+            ++listed;
+        }
+    }
+    EXPECT_GT(listed, 50u);
 }
 
 TEST(CommandLine, RepeatsTheTableOptions) {
