@@ -29,7 +29,8 @@ bool integerPart(std::string_view text, std::size_t& pos, std::string& out) {
         out += text[pos];
         ++group;
     }
-    return !commas || group == 3;
+    // "0,123" is a decimal comma, not a thousands group.
+    return !commas || (group == 3 && text[start] != '0');
 }
 
 } // namespace

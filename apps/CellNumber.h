@@ -11,8 +11,8 @@ namespace plotara::apps {
 
 // The cell as a plain decimal number ("-1234.5", "2e3"), or nothing when it is not one. Accepts
 // blanks around it, a leading "+", and thousands commas in groups of three ("1,234,567.5",
-// which becomes "1234567.5"); refuses "1,5", hexadecimal, "inf", "nan" and numbers beyond the
-// range of a double. Cannot fail.
+// which becomes "1234567.5"); refuses "1,5" and "0,125" (decimal commas), hexadecimal, "inf", "nan"
+// and numbers beyond the range of a double. Cannot fail.
 std::optional<std::string> numberCell(std::string_view cell);
 
 // The positions of the cells in sorted order: numbers by value before texts, texts by their

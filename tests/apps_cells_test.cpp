@@ -21,15 +21,15 @@ TEST(CellNumber, AcceptsPlainDecimalsAndRefusesEverythingElse) {
         const char* expected; // nullptr: not a number
     };
     const Case cases[] = {
-        {"42", "42"},          {" -1.5 ", "-1.5"},  {"+3", "3"},
-        {".5", ".5"},          {"5.", "5."},        {"2e3", "2e3"},
-        {"1E-07", "1E-07"},    {"1,234", "1234"},   {"12,345,678.9", "12345678.9"},
-        {"1,5", nullptr},      {"1,23", nullptr},   {",123", nullptr},
-        {"1234,567", nullptr}, {"1,,234", nullptr}, {"0x10", nullptr},
-        {"inf", nullptr},      {"nan", nullptr},    {"1e999", nullptr},
-        {"-", nullptr},        {"1e", nullptr},     {"3 4", nullptr},
-        {"5'/><set", nullptr}, {"", nullptr},       {"1.2.3", nullptr},
-        {"e5", nullptr},
+        {"42", "42"},        {" -1.5 ", "-1.5"}, {"+3", "3"},
+        {".5", ".5"},        {"5.", "5."},       {"2e3", "2e3"},
+        {"1E-07", "1E-07"},  {"1,234", "1234"},  {"12,345,678.9", "12345678.9"},
+        {"1,5", nullptr},    {"1,23", nullptr},  {"0,125", nullptr},
+        {"-0,125", nullptr}, {",123", nullptr},  {"1234,567", nullptr},
+        {"1,,234", nullptr}, {"0x10", nullptr},  {"inf", nullptr},
+        {"nan", nullptr},    {"1e999", nullptr}, {"-", nullptr},
+        {"1e", nullptr},     {"3 4", nullptr},   {"5'/><set", nullptr},
+        {"", nullptr},       {"1.2.3", nullptr}, {"e5", nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cell);
