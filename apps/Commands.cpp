@@ -1,6 +1,7 @@
 #include "apps/Commands.h"
 
 #include "apps/Gallery.h"
+#include "apps/ParamCheck.h"
 #include "apps/Render.h"
 #include "apps/TypesTable.h"
 #include "core/Error.h"
@@ -15,23 +16,38 @@ const char* const renderExamples = R"(Examples:
   plotara render --type column2d --csv sales.csv -o sales.png
   plotara render --type mscolumn2d --csv sales.csv --param caption=Sales --param numberPrefix=$ \
                  --colors "FF0000;00FF00" -o sales.svg
+  plotara render --type msline2d --csv stocks.csv --category date --series symbol --value price \
+                 --sort-categories -o stocks.png
+  plotara render --type pie2d --csv regions.csv --category region --value revenue -o share.png
+  plotara render --type scatter --csv points.csv --delimiter ";" --category load --value ms -o s.png
   plotara render --type pie2d --sample --width 800 --height 600 --scale 2 -o pie@2x.png
   plotara render --type line2d --xml chart.xml -o chart.pdf
   plotara render --type 11 --url data/chart.xml -o - > chart.png
   plotara render --type msline2d --db sample.db --sql "SELECT region, month, revenue FROM revenue_by_region" \
                  --category month --series region --value revenue -o regions.png
-  plotara render --type stackedcolumn2d --sql "SELECT * FROM revenue_by_product" \
-                 --category month --value "Laptops;Tablets;Phones" -o products.bmp
+  plotara render --type mscombidy2d --sql "SELECT month, SUM(revenue) AS Revenue, SUM(units) AS Units \
+                 FROM monthly_sales JOIN months USING (month_no) GROUP BY month_no ORDER BY month_no" \
+                 --category month --value "Revenue;Units" --secondary Units -o dual.png
   plotara render --type column2d --odbc "DRIVER=SQLite3;Database=sample.db" \
                  --sql "SELECT month, units FROM monthly_sales" --category month --value units -o u.png
   plotara render --type column2d --csv empty.csv --message no-data="Nothing yet" -o x.png
 
 Data: exactly one of --sample, --xml, --url, --csv, --sql. --sql runs on --db FILE, on --odbc
-CONNECTION, or else on the built-in sample database. CSV: first column categories (x values on
-scatter and bubble charts), a column per series, the header row names the series.
-Database columns: --value V (one series), --series S (a dataset per run of S; sort by S), or
---value "A;B;C" (a dataset per column); XY charts: --category is x, --value y (bubble: "y;size").
+CONNECTION, or else on the built-in sample database.
+Columns (CSV and SQL alike): --category C (the x column on scatter and bubble charts), --value V
+or "A;B;C" (a dataset per column; bubble: "y;size"), --series S for long-form data (one row per
+category and series: a dataset per distinct S, every value at its own category, in any row
+order). A CSV without --category uses its first column, without --value every other column
+(a single-series chart then needs --value when there are several). CSV separators , ; tab and |
+are detected; --delimiter chooses one. Values must be numbers (or empty); labels are shown as
+written. A chart holds at most 32767 points: more is an error, never a silent cut.
+Combination charts: --render-as "Units=line;Cost=area"; dual-axis charts (mscombidy2d ...):
+--secondary "Units" draws those series on the right-hand axis.
+Parameters: the chart attributes are listed in docs/chart-xml.md, for example caption=Sales,
+numberPrefix=$, yAxisMinValue=0; an unknown name warns (--strict makes it an error).
 Messages: loading, retrieving, reading, no-data, rendering, load-error, invalid-xml.
+Output: -o FILE by extension (.png .svg .pdf .bmp, - for PNG on standard output); --print-xml
+prints the chart document, --print-url the address the control hands to the player.
 Exit codes: 0 success, 1 chart error (the chart's message on standard error), 2 usage error.)";
 
 const char* const galleryExamples = R"(Examples:
@@ -42,7 +58,10 @@ Writes NN-<type>.png and .svg for the 37 chart types (from their sample document
 .svg for charts of the sample database, and index.html showing them with their commands.)";
 
 const char* const typesExamples = R"(Example:
-  plotara types | grep Stacked)";
+  plotara types | grep Stacked
+
+The last column names the player's chart files for each type: the full edition, and the light
+edition where there is one ("-" where there is none). They live in the folder --charts names.)";
 
 struct Options {
     RenderRequest render;
@@ -66,9 +85,12 @@ RenderRequest buildRenderRequest(Options& options) {
     else if (!request.sql.empty())
         request.route = request.odbc.empty() ? InputRoute::Sqlite : InputRoute::Odbc;
     const bool database = request.route == InputRoute::Sqlite || request.route == InputRoute::Odbc;
-    if (!database && (!request.categoryColumn.empty() || !request.valueColumn.empty() ||
-                      !request.seriesColumn.empty()))
-        throw UsageFailure("--category, --value and --series name columns of a --sql query");
+    const bool table = database || request.route == InputRoute::Csv;
+    if (!table && (!request.categoryColumn.empty() || !request.valueColumn.empty() ||
+                   !request.seriesColumn.empty() || !request.secondary.empty() ||
+                   !request.renderAs.empty() || request.sortCategories))
+        throw UsageFailure("--category, --value, --series, --secondary, --render-as and "
+                           "--sort-categories choose columns of --csv or --sql data");
     if (database && request.valueColumn.empty())
         throw UsageFailure("--sql needs --value naming the value column(s)");
     for (const std::string& message : options.messages) {
@@ -100,12 +122,26 @@ void defineRender(CLI::App& app, Options& options) {
     for (CLI::Option* a : routes)
         for (CLI::Option* b : routes)
             if (a != b) a->excludes(b);
+    render
+        ->add_option("--delimiter", r.delimiter, "CSV separator: , ; | or tab (default: detected)")
+        ->needs(csv);
     render->add_option("--category", r.categoryColumn, "Category column (x column on XY charts)");
-    render->add_option("--value", r.valueColumn, "Value column, or columns as \"A;B;C\"");
-    render->add_option("--series", r.seriesColumn, "Series column: a dataset per run of values");
-    render->add_option("--param", r.params, "Chart parameter name=value (repeatable)")
+    render->add_option("--value", r.valueColumn,
+                       "Value column, or columns as \"A;B;C\" (bubble: \"y;size\")");
+    render->add_option("--series", r.seriesColumn,
+                       "Series column of long-form data: a dataset per distinct value");
+    render->add_flag("--sort-categories", r.sortCategories,
+                     "Sort the categories (numbers by value; else as they appear)");
+    render->add_option("--secondary", r.secondary,
+                       "Series on the secondary axis of a dual-axis chart, \"A;B\"");
+    render->add_option("--render-as", r.renderAs,
+                       "How combination-chart series are drawn, \"A=line;B=area\"");
+    render
+        ->add_option("--param", r.params,
+                     "Chart attribute name=value (repeatable; see docs/chart-xml.md)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    render->add_flag("--strict", r.strict, "An undocumented --param name is an error");
     render->add_option("--colors", r.colors, "Series colours, e.g. \"FF0000;00FF00\"");
     render->add_option("--message", options.messages, "Chart message kind=text (repeatable)")
         ->expected(1)
@@ -121,8 +157,9 @@ void defineRender(CLI::App& app, Options& options) {
         ->capture_default_str();
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");
-    render->add_flag("--print-url", r.printUrl, "Print the movie URL");
-    render->add_option("--charts", r.chartsDir, "Folder of the chart-movie files");
+    render->add_flag("--print-url", r.printUrl,
+                     "Print the address the control hands to the player");
+    render->add_option("--charts", r.chartsDir, "Folder of the player's chart files");
 }
 
 void defineGallery(CLI::App& app, Options& options) {
@@ -138,7 +175,7 @@ void defineGallery(CLI::App& app, Options& options) {
     gallery->add_option("--height", g.height, "Height in pixels")
         ->check(CLI::Range(1, 16384))
         ->capture_default_str();
-    gallery->add_option("--charts", g.chartsDir, "Folder of the chart-movie files");
+    gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
 }
 
 } // namespace
@@ -150,7 +187,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     Options options;
     defineRender(app, options);
     defineGallery(app, options);
-    app.add_subcommand("types", "List the chart types: number, name, group, movie files")
+    app.add_subcommand("types",
+                       "List the chart types: number, name, group, the player's chart files")
         ->footer(typesExamples);
     try {
         app.parse(argc, argv);
@@ -160,7 +198,9 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
     try {
         if (app.got_subcommand("render")) {
-            renderChart(buildRenderRequest(options), out);
+            const RenderRequest request = buildRenderRequest(options);
+            warnUnknownParams(request.params, request.strict, err);
+            renderChart(request, out);
         } else if (app.got_subcommand("gallery")) {
             const int failed = runGallery(options.gallery, err, terminal);
             if (failed > 0) {

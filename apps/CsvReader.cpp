@@ -3,27 +3,96 @@
 #include "apps/TextFiles.h"
 #include "apps/Types.h"
 
+#include <array>
+
 namespace plotara::apps {
 
 namespace {
+
+constexpr std::array<char, 4> candidateDelimiters{',', ';', '\t', '|'};
 
 bool blankRow(const std::vector<std::string>& row) {
     return row.size() == 1 && row.front().empty();
 }
 
+// How often c occurs outside quotes in the record that starts at pos; pos moves past it.
+std::size_t countInRecord(std::string_view text, std::size_t& pos, char c) {
+    std::size_t count = 0;
+    bool quoted = false;
+    for (; pos < text.size(); ++pos) {
+        const char at = text[pos];
+        if (at == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (at == '\n') {
+            ++pos;
+            break;
+        }
+        if (at == c) ++count;
+    }
+    return count;
+}
+
+// Cells beyond the header's columns would be dropped: an unquoted separator inside a field
+// ("1,234" in a comma-separated file) shifts the row. Empty trailing cells are harmless.
+void requireCellsUnderHeader(const CsvTable& table, char delimiter) {
+    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+        const std::vector<std::string>& cells = table.rows[row];
+        for (std::size_t column = table.header.size(); column < cells.size(); ++column)
+            if (!trimBlanks(cells[column]).empty())
+                throw ChartFailure(
+                    "CSV " + table.where(row) + " has " + std::to_string(cells.size()) +
+                    " fields, the header " + std::to_string(table.header.size()) +
+                    ": quote fields that hold the separator '" +
+                    (delimiter == '\t' ? std::string("tab") : std::string(1, delimiter)) + "'");
+    }
+}
+
 } // namespace
 
-CsvTable parseCsv(std::string_view text) {
+char csvDelimiterOf(const std::string& option) {
+    if (option.empty()) return 0;
+    if (option == "tab" || option == "\\t" || option == "\t") return '\t';
+    if (option.size() == 1 && (option == "," || option == ";" || option == "|")) return option[0];
+    throw UsageFailure("--delimiter takes , ; | or tab, got '" + option + "'");
+}
+
+char detectCsvDelimiter(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    char best = ',';
+    std::size_t bestCount = 0;
+    bool bestConsistent = false;
+    for (char c : candidateDelimiters) {
+        std::size_t pos = 0;
+        const std::size_t header = countInRecord(text, pos, c);
+        const bool hasData = pos < text.size();
+        const bool consistent = !hasData || countInRecord(text, pos, c) == header;
+        if (header == 0) continue;
+        if ((consistent && !bestConsistent) ||
+            (consistent == bestConsistent && header > bestCount)) {
+            best = c;
+            bestCount = header;
+            bestConsistent = consistent;
+        }
+    }
+    return best;
+}
+
+CsvTable parseCsv(std::string_view text, char delimiter) {
+    if (delimiter == 0) delimiter = detectCsvDelimiter(text);
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     std::vector<std::vector<std::string>> lines;
+    std::vector<std::size_t> lineNumbers;
     std::vector<std::string> row;
     std::string cell;
-    std::size_t line = 1;
+    std::size_t line = 1, rowStart = 1;
     std::size_t i = 0;
     auto endRow = [&] {
         row.push_back(std::move(cell));
         cell.clear();
-        if (!blankRow(row)) lines.push_back(std::move(row));
+        if (!blankRow(row)) {
+            lines.push_back(std::move(row));
+            lineNumbers.push_back(rowStart);
+        }
         row.clear();
     };
     while (i < text.size()) {
@@ -48,18 +117,18 @@ CsvTable parseCsv(std::string_view text) {
                 if (text[i] == '\n') ++line;
                 cell += text[i++];
             }
-            if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r')
+            if (i < text.size() && text[i] != delimiter && text[i] != '\n' && text[i] != '\r')
                 throw ChartFailure("CSV line " + std::to_string(line) +
                                    ": text after the closing quote of a field");
             continue;
         }
-        if (c == ',') {
+        if (c == delimiter) {
             row.push_back(std::move(cell));
             cell.clear();
         } else if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             endRow();
-            ++line;
+            rowStart = ++line;
         } else {
             cell += c;
         }
@@ -71,11 +140,13 @@ CsvTable parseCsv(std::string_view text) {
     table.header = std::move(lines.front());
     table.rows.assign(std::make_move_iterator(lines.begin() + 1),
                       std::make_move_iterator(lines.end()));
+    table.rowNumbers.assign(lineNumbers.begin() + 1, lineNumbers.end());
+    requireCellsUnderHeader(table, delimiter);
     return table;
 }
 
-CsvTable readCsvFile(const std::string& path) {
-    return parseCsv(readTextFile(path));
+CsvTable readCsvFile(const std::string& path, char delimiter) {
+    return parseCsv(readTextFile(path), delimiter);
 }
 
 } // namespace plotara::apps

@@ -1,6 +1,9 @@
 #include "apps/InputRoutes.h"
 
+#include "apps/ColumnPlan.h"
+#include "apps/CsvReader.h"
 #include "apps/DatabaseFill.h"
+#include "apps/ParamCheck.h"
 #include "apps/SampleDatabase.h"
 #include "apps/TableFill.h"
 #include "apps/TextFiles.h"
@@ -46,6 +49,17 @@ bool wholeDocumentRoute(InputRoute route) {
     throw ChartFailure(error.what());
 }
 
+// Lays the table out for the chart by the request's columns and records it in Data.
+void fillFromTable(ChartSession& session, const CellTable& table, const RenderRequest& request,
+                   bool positionalDefaults) {
+    const Long type = session.chartType();
+    FillOptions options;
+    options.styles = parseSeriesStyles(request, type);
+    options.sortCategories = request.sortCategories;
+    fillChart(session.data(), type, table, planColumns(table, request, type, positionalDefaults),
+              options);
+}
+
 } // namespace
 
 void applyChartOptions(ChartSession& session, const RenderRequest& request) {
@@ -57,11 +71,15 @@ void applyChartOptions(ChartSession& session, const RenderRequest& request) {
         const auto eq = param.find('=');
         if (eq == std::string::npos || eq == 0)
             throw UsageFailure("--param needs name=value, got '" + param + "'");
+        const String name = text::trim(fromUtf8(param.substr(0, eq)));
+        requireAttributeName(toUtf8(name));
         // Escaped here so that any value (with ; ' & or <) reaches the document intact.
-        data.setChartParam(text::trim(fromUtf8(param.substr(0, eq))),
-                           escapeText(fromUtf8(param.substr(eq + 1))));
+        data.setChartParam(name, escapeText(fromUtf8(param.substr(eq + 1))));
     }
-    if (!request.colors.empty()) data.addColors(fromUtf8(request.colors));
+    if (!request.colors.empty()) {
+        requireColorList(request.colors);
+        data.addColors(fromUtf8(request.colors));
+    }
     for (const auto& [kind, message] : request.messages) {
         const MessageKind* found = nullptr;
         for (const MessageKind& candidate : messageKinds)
@@ -99,33 +117,36 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         return;
     }
     case InputRoute::Csv: {
-        const CsvTable table = readCsvFile(request.csvFile);
-        fillFromTable(session.data(), chartKindOf(session.chartType()), session.chartType() == 30,
-                      table);
+        const CsvTable table = readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter));
+        fillFromTable(session, table, request, true);
         control.RenderChart();
         return;
     }
     case InputRoute::Sqlite: {
+        CellTable table;
         try {
             auto db = request.dbFile.empty() ? openSampleDatabase()
                                              : SqliteDatabase::open(fromUtf8(request.dbFile));
             auto rows = db->query(fromUtf8(request.sql));
-            fillFromQuery(session.data(), *rows, rows->columnNames(), session.chartType(), request);
+            table = readQueryTable(*rows, rows->columnNames());
         } catch (const Error& error) {
             failWith(error);
         }
+        fillFromTable(session, table, request, false);
         control.RenderChart();
         return;
     }
     case InputRoute::Odbc: {
 #ifdef PLOTARA_HAVE_ODBC
+        CellTable table;
         try {
             auto db = OdbcConnection::open(fromUtf8(request.odbc));
             auto rows = db->query(fromUtf8(request.sql));
-            fillFromQuery(session.data(), *rows, rows->columnNames(), session.chartType(), request);
+            table = readQueryTable(*rows, rows->columnNames());
         } catch (const Error& error) {
             failWith(error);
         }
+        fillFromTable(session, table, request, false);
         control.RenderChart();
         return;
 #else

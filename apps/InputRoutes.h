@@ -14,8 +14,10 @@ namespace plotara::apps {
 void applyChartOptions(ChartSession& session, const RenderRequest& request);
 
 // Loads the request's data into the control and renders the chart. Raises ChartFailure when a
-// file cannot be read, a query fails or names a column the result does not have, and
-// UsageFailure when no data option was given or a route is not built in.
+// file cannot be read, a query fails, a column named is not in the table, a value cell is not a
+// number or the chart would hold too many points (apps/TableFill.h), and UsageFailure when no
+// data option was given, a route is not built in, or --delimiter, --secondary or --render-as
+// cannot be used as given.
 void loadInput(ChartSession& session, const RenderRequest& request);
 
 // The document the player was given with the movie URL (decoded as the player decodes it), or

@@ -37,10 +37,13 @@ void renderChart(const RenderRequest& request, std::ostream& out) {
     session.selectType(request.type);
     applyChartOptions(session, request);
     loadInput(session, request);
-    if (request.printUrl) out << session.movieUrl() << '\n';
-    if (request.printXml) out << chartDocument(session) << '\n';
+    // Nothing is printed for a run that fails: the texts wait for the chart and its output.
+    const std::string url = request.printUrl ? session.movieUrl() : std::string();
+    const std::string document = request.printXml ? chartDocument(session) : std::string();
     session.requireChart();
     if (!request.output.empty()) writeChart(session.player(), request.output, request.scale, out);
+    if (request.printUrl) out << url << '\n';
+    if (request.printXml) out << document << '\n';
 }
 
 std::string commandLine(const RenderRequest& request) {
@@ -72,9 +75,14 @@ std::string commandLine(const RenderRequest& request) {
     case InputRoute::None:
         break;
     }
+    add("--delimiter", request.delimiter);
     add("--category", request.categoryColumn);
     add("--value", request.valueColumn);
     add("--series", request.seriesColumn);
+    if (request.sortCategories) line += " --sort-categories";
+    add("--secondary", request.secondary);
+    add("--render-as", request.renderAs);
+    if (request.strict) line += " --strict";
     for (const std::string& param : request.params)
         add("--param", param);
     add("--colors", request.colors);

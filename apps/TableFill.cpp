@@ -1,58 +1,207 @@
 #include "apps/TableFill.h"
 
+#include "apps/CellNumber.h"
+#include "apps/ChartSession.h"
+#include "apps/Pivot.h"
 #include "apps/Types.h"
-#include "core/Text.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace plotara::apps {
 
 namespace {
 
-String cellText(const std::vector<std::string>& row, std::size_t column) {
-    return column < row.size() ? text::trim(fromUtf8(row[column])) : String();
+// The value of a cell as number text, "" for an empty cell.
+String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
+    const std::string& cell = table.cell(row, column);
+    if (trimBlanks(cell).empty()) return String();
+    if (std::optional<std::string> number = numberCell(cell)) return fromUtf8(*number);
+    std::size_t cut = std::min<std::size_t>(cell.size(), 60);
+    while (cut > 0 && cut < cell.size() && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 sequence
+    const std::string shown = cut < cell.size() ? cell.substr(0, cut) + "..." : cell;
+    throw ChartFailure("column '" + table.header[column] + "', " + table.where(row) + " of " +
+                       table.origin + ": '" + shown + "' is not a number");
 }
 
-void fillXY(PlotaraData& data, bool bubble, const CsvTable& table) {
-    const std::size_t width = table.header.size();
+String textAt(const CellTable& table, std::size_t row, std::size_t column) {
+    return fromUtf8(trimBlanks(table.cell(row, column)));
+}
+
+void requirePointCount(std::size_t points, const std::string& what) {
+    if (points <= maxChartPoints) return;
+    throw ChartFailure("the chart would have " + std::to_string(points) + " points (" + what +
+                       "), more than the " + std::to_string(maxChartPoints) +
+                       " a chart document holds; filter or aggregate the rows");
+}
+
+void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
+               const FillOptions& options) {
+    if (kind == ChartKind::Stacked)
+        data.addMSStSubDataset(fromUtf8(name), options.styles.datasetParams(name));
+    else
+        data.addDataset(fromUtf8(name), options.styles.datasetParams(name));
+}
+
+void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPlan& plan) {
+    requirePointCount(table.rows.size(), std::to_string(table.rows.size()) + " rows");
+    std::vector<String> values;
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        values.push_back(valueAt(table, row, plan.values[0]));
+    if (!plan.category) {
+        for (const String& value : values)
+            data.addChartData(value);
+        return;
+    }
+    // An empty delimiter keeps "label=<cell>" one parameter, whatever the cell holds (";", "=");
+    // the command line uses the default ";" everywhere else.
+    data.setParamDelimiter(L"");
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        data.addChartData(values[row], L"label=" + textAt(table, row, *plan.category));
+    data.setParamDelimiter(L";");
+}
+
+// A category per row, a dataset per value column.
+void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, const ColumnPlan& plan,
+                 const FillOptions& options) {
+    const std::size_t rows = table.rows.size();
+    requirePointCount(rows * plan.values.size(), std::to_string(rows) + " rows x " +
+                                                     std::to_string(plan.values.size()) +
+                                                     " value columns");
+    std::vector<std::string> names;
+    for (std::size_t column : plan.values)
+        names.push_back(trimBlanks(table.header[column]));
+    options.styles.requireSeries(names);
+    std::vector<std::vector<String>> values(plan.values.size());
+    for (std::size_t v = 0; v < plan.values.size(); ++v)
+        for (std::size_t row = 0; row < rows; ++row)
+            values[v].push_back(valueAt(table, row, plan.values[v]));
+    if (plan.category)
+        for (std::size_t row = 0; row < rows; ++row)
+            data.addCategory(textAt(table, row, *plan.category));
+    if (kind == ChartKind::Stacked) data.createMSStDataset();
+    for (std::size_t v = 0; v < plan.values.size(); ++v) {
+        addSeries(data, kind, names[v], options);
+        for (const String& value : values[v])
+            data.addChartData(value);
+    }
+}
+
+// The long form pivoted: every value at its own category.
+void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, const ColumnPlan& plan,
+                  const FillOptions& options) {
+    const LongForm form =
+        pivotLongForm(table, *plan.category, *plan.series, options.sortCategories);
+    requirePointCount(form.categories.size() * form.series.size(),
+                      std::to_string(form.categories.size()) + " categories x " +
+                          std::to_string(form.series.size()) + " series");
+    options.styles.requireSeries(form.series);
+    std::vector<std::vector<String>> values(form.series.size());
+    for (std::size_t s = 0; s < form.series.size(); ++s) {
+        values[s].assign(form.categories.size(), String());
+        for (const auto& [position, row] : form.cells[s])
+            values[s][position] = valueAt(table, row, plan.values[0]);
+    }
+    for (const std::string& category : form.categories)
+        data.addCategory(fromUtf8(category));
+    if (kind == ChartKind::Stacked) data.createMSStDataset();
+    for (std::size_t s = 0; s < form.series.size(); ++s) {
+        addSeries(data, kind, form.series[s], options);
+        for (const String& value : values[s])
+            data.addChartData(value);
+    }
+}
+
+struct XYPoint {
+    String x, params;
+};
+
+// The points of rows for one y column (and size column); rows missing x, y or size are skipped.
+std::vector<XYPoint> xyPoints(const CellTable& table, const std::vector<std::size_t>& rows,
+                              std::size_t x, std::size_t y, std::optional<std::size_t> size) {
+    std::vector<XYPoint> points;
+    for (std::size_t row : rows) {
+        const String xValue = valueAt(table, row, x), yValue = valueAt(table, row, y);
+        const String zValue = size ? valueAt(table, row, *size) : String();
+        if (xValue.empty() || yValue.empty() || (size && zValue.empty())) continue;
+        String params = L"Y=" + yValue;
+        if (size) params += L";Z=" + zValue;
+        points.push_back({xValue, std::move(params)});
+    }
+    return points;
+}
+
+void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const ColumnPlan& plan) {
     const std::size_t step = bubble ? 2 : 1;
-    if (width < 1 + step)
-        throw ChartFailure(bubble ? "a bubble chart needs an x column and a y and size column"
-                                  : "a scatter chart needs an x column and a y column");
-    for (std::size_t column = 1; column + step <= width; column += step) {
-        data.addDataset(cellText(table.header, column));
-        for (const auto& row : table.rows) {
-            const String x = cellText(row, 0), y = cellText(row, column);
-            if (x.empty() || y.empty()) continue; // an XY point needs both
-            String params = L"Y=" + y;
-            if (bubble) params += L";Z=" + cellText(row, column + 1);
-            data.addChartData(x, params);
+    std::vector<std::string> names;
+    std::vector<std::vector<XYPoint>> sets;
+    auto sizeColumn = [&](std::size_t v) {
+        return bubble ? std::optional<std::size_t>(plan.values[v + 1]) : std::nullopt;
+    };
+    if (plan.series) {
+        SeriesGroups groups = groupBySeries(table, *plan.series);
+        for (std::size_t g = 0; g < groups.names.size(); ++g)
+            sets.push_back(
+                xyPoints(table, groups.rows[g], *plan.category, plan.values[0], sizeColumn(0)));
+        names = std::move(groups.names);
+    } else {
+        std::vector<std::size_t> all(table.rows.size());
+        for (std::size_t row = 0; row < all.size(); ++row)
+            all[row] = row;
+        for (std::size_t v = 0; v + step <= plan.values.size(); v += step) {
+            names.push_back(trimBlanks(table.header[plan.values[v]]));
+            sets.push_back(xyPoints(table, all, *plan.category, plan.values[v], sizeColumn(v)));
         }
     }
+    std::size_t points = 0;
+    for (const auto& set : sets)
+        points += set.size();
+    requirePointCount(points, std::to_string(sets.size()) + " series");
+    for (std::size_t s = 0; s < sets.size(); ++s) {
+        data.addDataset(fromUtf8(names[s]));
+        for (const XYPoint& point : sets[s])
+            data.addChartData(point.x, point.params);
+    }
+}
+
+// The table with its rows in the sorted order of a column (ties keep their order).
+CellTable sortedByColumn(const CellTable& table, std::size_t column) {
+    std::vector<std::string> keys;
+    keys.reserve(table.rows.size());
+    for (std::size_t row = 0; row < table.rows.size(); ++row)
+        keys.push_back(trimBlanks(table.cell(row, column)));
+    CellTable sorted;
+    sorted.header = table.header;
+    sorted.origin = table.origin;
+    sorted.rowWord = table.rowWord;
+    for (std::size_t row : sortedOrder(keys)) {
+        sorted.rows.push_back(table.rows[row]);
+        sorted.rowNumbers.push_back(row < table.rowNumbers.size() ? table.rowNumbers[row]
+                                                                  : row + 1);
+    }
+    return sorted;
 }
 
 } // namespace
 
-void fillFromTable(PlotaraData& data, ChartKind kind, bool bubble, const CsvTable& table) {
+void fillChart(PlotaraData& data, Long chartType, const CellTable& table, const ColumnPlan& plan,
+               const FillOptions& options) {
+    if (options.sortCategories && !plan.series && plan.category) {
+        FillOptions unsorted = options;
+        unsorted.sortCategories = false;
+        fillChart(data, chartType, sortedByColumn(table, *plan.category), plan, unsorted);
+        return;
+    }
+    const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY) {
-        fillXY(data, bubble, table);
-        return;
-    }
-    const std::size_t width = table.header.size();
-    if (width < 2) throw ChartFailure("the table has no value column after the category column");
-    if (kind == ChartKind::SingleSeries) {
-        for (const auto& row : table.rows)
-            data.addChartData(cellText(row, 1), L"label=" + cellText(row, 0));
-        return;
-    }
-    for (const auto& row : table.rows)
-        data.addCategory(cellText(row, 0));
-    if (kind == ChartKind::Stacked) data.createMSStDataset();
-    for (std::size_t column = 1; column < width; ++column) {
-        if (kind == ChartKind::Stacked)
-            data.addMSStSubDataset(cellText(table.header, column));
-        else
-            data.addDataset(cellText(table.header, column));
-        for (const auto& row : table.rows)
-            data.addChartData(cellText(row, column));
+        fillXY(data, chartType == 30, table, plan);
+    } else if (kind == ChartKind::SingleSeries) {
+        fillSingleSeries(data, table, plan);
+    } else if (plan.series) {
+        fillLongForm(data, kind, table, plan, options);
+    } else {
+        fillColumns(data, kind, table, plan, options);
     }
 }
 

@@ -35,8 +35,12 @@ struct RenderRequest {
     InputRoute route = InputRoute::None;
     std::string xmlFile, url, csvFile, dbFile, odbc, sql;
     std::string categoryColumn, valueColumn, seriesColumn;
-    std::vector<std::string> params;                           // "name=value" each
-    std::string colors;                                        // "FF0000;00FF00"
+    std::string delimiter;           // CSV separator; "" detects it
+    std::string secondary, renderAs; // "Units;Cost", "Units=line;Cost=area"
+    bool sortCategories = false;
+    bool strict = false;             // an undocumented --param name is an error, not a warning
+    std::vector<std::string> params; // "name=value" each
+    std::string colors;              // "FF0000;00FF00"
     std::vector<std::pair<std::string, std::string>> messages; // (kind, text)
     int width = 640, height = 480;
     double scale = 1;

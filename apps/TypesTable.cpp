@@ -26,7 +26,7 @@ std::string typesTable() {
     std::string out;
     char line[160];
     std::snprintf(line, sizeof line, "%-3s %-26s %-22s %s\n", "No", "Name", "Group",
-                  "Movie files (full, light)");
+                  "Player chart files (full, light)");
     out += line;
     for (Long type = 1; type <= catalogue::chartTypeCount; ++type) {
         const String name = catalogue::typeName(type);

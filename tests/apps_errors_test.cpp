@@ -24,7 +24,7 @@ TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
         {"width zero", {"--csv", "ok.csv", "--width", "0"}, 2, "--width"},
         {"parameter without =", {"--csv", "ok.csv", "--param", "caption"}, 2, "name=value"},
         {"unknown message kind", {"--csv", "ok.csv", "--message", "oops=x"}, 2, "no-data"},
-        {"column option without --sql", {"--csv", "ok.csv", "--value", "v"}, 2, "--sql"},
+        {"column option on a ready document", {"--xml", "ok.xml", "--value", "v"}, 2, "--csv"},
         {"parameters on a ready document",
          {"--xml", "ok.xml", "--param", "caption=x"},
          2,
@@ -127,6 +127,17 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
         EXPECT_EQ(help.code, 0) << command;
         EXPECT_NE(help.out.find("Example"), std::string::npos) << command << help.out;
     }
+    // The help speaks of chart attributes and the player's chart files, not of movies.
+    const RunResult render = plotara({"render", "--help"});
+    for (const std::string text :
+         {"docs/chart-xml.md", "caption=Sales", "numberPrefix=$", "yAxisMinValue=0",
+          "the address the control hands to the player"})
+        EXPECT_NE(render.out.find(text), std::string::npos) << text;
+    const RunResult types = plotara({"types"});
+    EXPECT_TRUE(types.out.starts_with("No  Name")) << types.out;
+    EXPECT_NE(types.out.find("Player chart files (full, light)"), std::string::npos) << types.out;
+    for (const RunResult& run : {render, types, plotara({"--help"})})
+        EXPECT_EQ(run.out.find("movie"), std::string::npos) << run.out;
 }
 
 } // namespace

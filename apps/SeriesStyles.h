@@ -1,0 +1,37 @@
+// How single series of a combination chart are drawn: --secondary puts series on the secondary
+// axis of a dual-axis chart, --render-as chooses column, line or area for each.
+#pragma once
+
+#include "apps/Types.h"
+#include "core/String.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace plotara::apps {
+
+struct SeriesStyles {
+    std::vector<std::string> secondary;                        // series names
+    std::vector<std::pair<std::string, std::string>> renderAs; // (series name, kind)
+
+    bool empty() const { return secondary.empty() && renderAs.empty(); }
+    // The dataset parameters for a series ("parentYAxis=S;renderAs=line"), "" when it has
+    // none. Cannot fail.
+    String datasetParams(const std::string& series) const;
+    // Raises ChartFailure for a series named in the options that the chart does not have,
+    // listing the series it has.
+    void requireSeries(const std::vector<std::string>& names) const;
+};
+
+// Whether the chart type draws series on two axes (parentYAxis), and whether it lets each
+// series choose how it is drawn (renderAs). Cannot fail.
+bool hasSecondaryAxis(Long chartType);
+bool isCombination(Long chartType);
+
+// Reads --secondary "A;B" and --render-as "A=line;B=area". Raises UsageFailure for a piece
+// without "=", a kind other than column, line and area, and either option on a chart type that
+// cannot use it (naming the types that can).
+SeriesStyles parseSeriesStyles(const RenderRequest& request, Long chartType);
+
+} // namespace plotara::apps
