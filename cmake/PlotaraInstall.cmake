@@ -148,6 +148,7 @@ function(_plotara_make_shared_twin target name)
   _plotara_twin_items(all ${all})
   _plotara_twin_items(public ${public})
   target_link_libraries(${twin} PRIVATE ${all} INTERFACE ${public})
+  set_property(GLOBAL APPEND PROPERTY PLOTARA_SHARED_LIBRARY_DIRS ${CMAKE_CURRENT_BINARY_DIR})
   install(TARGETS ${twin} EXPORT PlotaraTargets
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
                   NAMELINK_COMPONENT Development)
