@@ -4,8 +4,15 @@
 # Other files (the guides) pass unchanged.
 FILENAME !~ /\.h$/ { print; next }
 FNR == 1 { opening = 1 }
-opening && /^\/\/( |$)/ { sub(/^\/\//, "///"); print; next }
+opening && /^\/\/( |$)/ { sub(/^\/\//, "///"); print literal($0); next }
 opening && /^#pragma once/ { opening = 0; print "/// @file"; next }
 { opening = 0 }
-/^[ \t]*\/\/( |$)/ { sub(/\/\//, "///") }
+/^[ \t]*\/\/( |$)/ { sub(/\/\//, "///"); print literal($0); next }
 { print }
+
+# Comment text is prose: a backslash (registry paths) or "<" (XML examples) is not markup.
+function literal(line) {
+    gsub(/\\/, "\\\\\\\\", line)
+    gsub(/</, "\\<", line)
+    return line
+}

@@ -52,6 +52,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 (cd "$prefix" && find . -type f -o -type l) >"$work/installed.txt"
 check_listing "$work/installed.txt" "${installed_files[@]}"
 [ "$("$prefix/bin/plotara" --version)" = "plotara $version" ] || fail "plotara --version"
+# The installed program finds the installed chart movies beside its bin folder.
+(cd "$work" && "$prefix/bin/plotara" render --type column2d --sample -o program.png)
+check_picture "$work/program.png"
 grep -q '^\.SS render' "$prefix/share/man/man1/plotara.1" || fail "the man page lacks the render command"
 
 echo "-- examples/consumer against the prefix"
