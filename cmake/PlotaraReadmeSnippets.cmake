@@ -37,7 +37,10 @@ function(_plotara_readme_snippet number includes body)
   else()
     string(APPEND source "\nint main() {\n${body}    return 0;\n}\n")
   endif()
-  file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/readme/${name}.cpp CONTENT "${source}")
+  # Written as it is (no variable substitution), and touched only when it changed.
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/readme/${name}.cpp.new "${source}")
+  configure_file(${CMAKE_CURRENT_BINARY_DIR}/readme/${name}.cpp.new
+                 ${CMAKE_CURRENT_BINARY_DIR}/readme/${name}.cpp COPYONLY)
   add_executable(${name} ${CMAKE_CURRENT_BINARY_DIR}/readme/${name}.cpp)
   # The names an installed package gives (Plotara::...), as a reader of the README would link.
   target_link_libraries(${name} PRIVATE Plotara::control Plotara::player
