@@ -60,6 +60,13 @@ function(plotara_install_library target name)
   if(type STREQUAL "INTERFACE_LIBRARY")
     set_target_properties(${target} PROPERTIES EXPORT_NAME ${name})
     install(TARGETS ${target} EXPORT PlotaraTargets)
+  elseif(type STREQUAL "SHARED_LIBRARY")
+    # Built shared already (BUILD_SHARED_LIBS): that library is Plotara::NAME, there is no twin.
+    set_target_properties(${target} PROPERTIES EXPORT_NAME ${name}
+      VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR} INSTALL_RPATH "$ORIGIN")
+    install(TARGETS ${target} EXPORT PlotaraTargets
+            LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime
+                    NAMELINK_COMPONENT Development)
   else()
     set_target_properties(${target} PROPERTIES EXPORT_NAME ${name}_static
                                                PLOTARA_SHARED_TWIN ${target}_shared)
