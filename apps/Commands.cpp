@@ -5,6 +5,7 @@
 #include "apps/Render.h"
 #include "apps/TypesTable.h"
 #include "core/Error.h"
+#include "core/Version.h"
 
 #include <CLI/CLI.hpp>
 
@@ -183,6 +184,8 @@ void defineGallery(CLI::App& app, Options& options) {
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool terminal) {
     CLI::App app("Plotara: charts from files and databases in one command", "plotara");
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("plotara ") + PLOTARA_VERSION,
+                         "Print the version and exit");
     app.footer("Run plotara COMMAND --help for a command's options and examples.");
     Options options;
     defineRender(app, options);

@@ -4,6 +4,7 @@
 #include "core/Dispatch.h"
 #include "core/ErrorTrap.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "platform/ScriptingShell.h"
 
 #include <climits>
@@ -15,7 +16,8 @@ namespace plotara {
 
 namespace {
 
-constexpr Long versionMajor = 1, versionMinor = 0, versionRevision = 0;
+constexpr Long versionMajor = PLOTARA_VERSION_MAJOR, versionMinor = PLOTARA_VERSION_MINOR,
+               versionRevision = PLOTARA_VERSION_PATCH;
 
 constexpr Long rasterCaps = 38, sizePalette = 104, paletteCapability = 0x100;
 constexpr Long plainCopy = 0xCC0020;

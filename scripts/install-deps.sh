@@ -12,6 +12,7 @@ packages=(
   libcli11-dev
   imagemagick poppler-utils
   locales
+  help2man
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks formatting, gives every parser a short fuzzing run, then builds
 # and runs every test twice: a normal build, and a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer in which any report fails the run.
+# UndefinedBehaviorSanitizer in which any report fails the run. Last, the normal build is
+# installed and packaged the way users get it (scripts/check-install.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -32,5 +33,9 @@ bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE
 ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 
 echo "== normal build"
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON
+bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON \
+  -DCMAKE_INSTALL_PREFIX=/usr
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== install, examples/consumer, Debian packages"
+bash scripts/check-install.sh build

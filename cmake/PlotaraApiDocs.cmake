@@ -1,0 +1,36 @@
+# The API reference: `cmake --build build --target docs` runs Doxygen (when it is installed) over
+# the public headers and the guides into build/docs/html; `cmake --install` takes it along when
+# it has been built. The headers carry plain // comments above each declaration; the input
+# filter turns them into documentation comments.
+find_package(Doxygen QUIET)
+if(NOT DOXYGEN_FOUND)
+  message(STATUS "Doxygen not found: the API reference target `docs` is not available")
+  return()
+endif()
+set(DOXYGEN_PROJECT_NAME Plotara)
+set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
+set(DOXYGEN_PROJECT_BRIEF "A C++20 charting component for Linux desktop applications")
+set(DOXYGEN_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/docs)
+set(DOXYGEN_GENERATE_LATEX NO)
+set(DOXYGEN_EXTRACT_ALL YES)
+set(DOXYGEN_WARN_IF_UNDOCUMENTED NO)
+set(DOXYGEN_QUIET YES)
+set(DOXYGEN_FILE_PATTERNS *.h *.md)
+set(DOXYGEN_RECURSIVE YES)
+set(DOXYGEN_STRIP_FROM_PATH ${PROJECT_SOURCE_DIR} ${PLOTARA_GENERATED_INCLUDE})
+set(DOXYGEN_STRIP_FROM_INC_PATH ${PROJECT_SOURCE_DIR} ${PLOTARA_GENERATED_INCLUDE})
+set(DOXYGEN_FULL_PATH_NAMES YES)
+set(DOXYGEN_USE_MDFILE_AS_MAINPAGE ${PROJECT_SOURCE_DIR}/README.md)
+set(DOXYGEN_IMAGE_PATH ${PROJECT_SOURCE_DIR})
+set(DOXYGEN_INPUT_FILTER "awk -f ${CMAKE_CURRENT_LIST_DIR}/doxygen-comments.awk")
+set(DOXYGEN_EXCLUDE_PATTERNS */tests/* */bench/* */fuzz/* */apps/*)
+set(plotara_api_inputs ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+    ${PROJECT_SOURCE_DIR}/docs ${PLOTARA_GENERATED_INCLUDE})
+foreach(folder core platform data control designer player)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${folder})
+    list(APPEND plotara_api_inputs ${PROJECT_SOURCE_DIR}/${folder})
+  endif()
+endforeach()
+doxygen_add_docs(docs ${plotara_api_inputs} COMMENT "Writing the API reference (Doxygen)")
+install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/html/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/api
+        COMPONENT Development OPTIONAL)
