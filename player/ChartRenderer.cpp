@@ -4,6 +4,15 @@
 
 namespace plotara::player {
 
+namespace {
+// The layout lists every text drawn, in painting order.
+void collectTexts(Scene& scene) {
+    scene.layout.texts.clear();
+    for (const TextItem* t : scene.texts())
+        scene.layout.texts.push_back({t->tag, t->text, t->box});
+}
+} // namespace
+
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
                  const Color* background) {
@@ -11,6 +20,9 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     scene.items.clear();
     scene.hits.clear();
     scene.pointHits.clear();
+    scene.layout = ChartLayout{};
+    scene.layout.width = width;
+    scene.layout.height = height;
     scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
@@ -38,6 +50,7 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
         break;
     }
     scene.pointHits.finish();
+    collectTexts(scene);
     return drawn;
 }
 
@@ -47,7 +60,10 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     scene.width = width;
     scene.height = height;
     if (background) scene.background = *background;
+    scene.layout.width = width;
+    scene.layout.height = height;
     TextItem item;
+    item.tag = {TextKind::Message};
     item.text = message;
     item.font.size = 12;
     item.font.color = rgb(0x333333);
@@ -58,6 +74,7 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     item.maxWidth = std::max(width - 10, 10.0);
     text.place(item);
     scene.add(std::move(item));
+    collectTexts(scene);
 }
 
 void addDebugPanel(Scene& scene, TextEngine& text, const std::vector<std::string>& lines) {

@@ -171,6 +171,61 @@ AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& serie
     return niceScale(r);
 }
 
+const char* renderAsName(const PlotSeries& s, bool horizontal) {
+    switch (s.kind) {
+    case PlotKind::Line:
+        return "line";
+    case PlotKind::Area:
+        return "area";
+    case PlotKind::Column:
+        break;
+    }
+    return horizontal ? "bar" : "column";
+}
+
+// The plot, the value axes' limits and per series how many of its values were drawn.
+void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                  const ChartMovie& movie, bool scrolling) {
+    layout.plot = g.plot;
+    LayoutAxis& y = layout.axisFor("y");
+    y.min = g.primary.min;
+    y.max = g.primary.max;
+    if (movie.dualY) {
+        LayoutAxis& y2 = layout.axisFor("y2");
+        y2.min = g.secondary.min;
+        y2.max = g.secondary.max;
+    }
+    std::size_t outside = 0;
+    for (const PlotSeries& s : series) {
+        LayoutSeries out;
+        out.name = s.name;
+        out.axis = s.secondary ? "y2" : "y";
+        out.renderAs = renderAsName(s, g.horizontal);
+        const AxisScale& a = s.secondary ? g.secondary : g.primary;
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            double v = s.values[i];
+            if (isMissing(v)) continue;
+            ++out.points;
+            double top = s.base[i] + v;
+            if (!g.visible(i)) continue;
+            if (top < a.min - 1e-9 * std::fabs(a.min) || top > a.max + 1e-9 * std::fabs(a.max)) {
+                ++outside;
+                continue;
+            }
+            ++out.drawn;
+        }
+        if (scrolling) out.window = std::pair{g.first, g.count};
+        layout.series.push_back(std::move(out));
+    }
+    if (scrolling)
+        layout.notes.push_back("categories " + std::to_string(g.first) + " to " +
+                               std::to_string(g.first + g.count - 1) +
+                               " shown: the others are outside the scroll window");
+    if (outside > 0)
+        layout.notes.push_back(std::to_string(outside) +
+                               " values outside the axis limits are cut at the plot's edge");
+}
+
 } // namespace
 
 bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
@@ -256,6 +311,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     ctx.scene.add(ClipPop{});
     frame.drawFront(values);
     if (scrolling) frame.drawScrollBar(view);
+    recordLayout(ctx.scene.layout, g, series, movie, scrolling);
     return true;
 }
 

@@ -227,13 +227,14 @@ void CartesianFrame::drawTrends(bool zones) {
         bool onRight = tl.attrs.flag("valueonright", false);
         double mid = zones ? (p0 + p1) / 2 : p1;
         if (g_.horizontal) {
-            addText(ctx_, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom, 0, 120);
+            addText(ctx_, {TextKind::Trend}, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom,
+                    0, 120);
         } else if (onRight) {
-            addText(ctx_, label, f, p.right() + g_.depth + 4, mid, HAlign::Left, VAlign::Middle, 0,
-                    std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
+            addText(ctx_, {TextKind::Trend}, label, f, p.right() + g_.depth + 4, mid, HAlign::Left,
+                    VAlign::Middle, 0, std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
         } else {
-            addText(ctx_, label, f, p.right() - 3, mid - 2, HAlign::Right, VAlign::Bottom, 0,
-                    p.w * 0.5);
+            addText(ctx_, {TextKind::Trend}, label, f, p.right() - 3, mid - 2, HAlign::Right,
+                    VAlign::Bottom, 0, p.w * 0.5);
         }
     }
 }
@@ -262,37 +263,46 @@ void CartesianFrame::drawCategoryLabels() {
     Rect p = g_.plot;
     std::size_t last = std::min(labels_.size(), g_.first + g_.count);
     std::size_t step = std::max<std::size_t>(plan_.step, 1);
+    if (step > 1 && last > g_.first) {
+        std::size_t skipped = (last - g_.first) - (last - g_.first + step - 1) / step;
+        ctx_.scene.layout.notes.push_back(std::to_string(skipped) +
+                                          " category labels thinned: only every " +
+                                          std::to_string(step) + "th label fits");
+    }
     for (std::size_t i = g_.first; i < last; i += step) {
         const std::string& label = labels_[i];
         if (label.empty()) continue;
         double pos = g_.categoryPos(i);
         if (g_.horizontal) {
-            addText(ctx_, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
-                    plan_.maxTextWidth);
+            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, p.x - 4,
+                    pos, HAlign::Right, VAlign::Middle, 0, plan_.maxTextWidth);
             continue;
         }
         double y = p.bottom() + labelGap_;
         switch (plan_.mode) {
         case CategoryLabelPlan::Mode::Horizontal:
-            addText(ctx_, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos, y,
+                    HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
             break;
         case CategoryLabelPlan::Mode::Stagger: {
             std::size_t row = ((i - g_.first) / step) % 2;
-            addText(ctx_, label, font, pos, y + static_cast<double>(row) * (plan_.lineHeight + 2),
-                    HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos,
+                    y + static_cast<double>(row) * (plan_.lineHeight + 2), HAlign::Center,
+                    VAlign::Top, 0, plan_.maxTextWidth);
             break;
         }
         case CategoryLabelPlan::Mode::Slant: {
             // The text runs down to the left from under its category; it is shortened rather
             // than let out of the chart's left edge.
             double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
-            addText(ctx_, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
-                    VAlign::Middle, -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
+            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos,
+                    y + plan_.lineHeight * 0.35, HAlign::Right, VAlign::Middle, -45,
+                    std::max(std::min(plan_.maxTextWidth, room), 8.0));
             break;
         }
         case CategoryLabelPlan::Mode::Rotate:
-            addText(ctx_, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
-                    plan_.maxTextWidth);
+            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos, y,
+                    HAlign::Right, VAlign::Middle, -90, plan_.maxTextWidth);
             break;
         }
     }
@@ -325,19 +335,27 @@ void CartesianFrame::drawFront(ValueLabels& values) {
             while (spacing * every < widest + 6 && every < 1000)
                 ++every;
         }
-        for (int i = 0; i <= a.divisions; i += every) {
-            double pos = g_.valuePos(a.tick(i), secondary);
-            std::string text = tickText(a.tick(i), secondary);
-            if (g_.horizontal) {
-                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
-                addText(ctx_, text, tickFont, pos, y, HAlign::Center,
-                        secondary ? VAlign::Bottom : VAlign::Top);
-            } else if (secondary) {
-                addText(ctx_, text, tickFont, p.right() + g_.depth + 6, pos - g_.depth,
-                        HAlign::Left, VAlign::Middle);
-            } else {
-                addText(ctx_, text, tickFont, p.x - 5, pos, HAlign::Right, VAlign::Middle);
+        LayoutAxis& axisModel = ctx_.scene.layout.axisFor(secondary ? "y2" : "y");
+        for (int i = 0; i <= a.divisions; ++i) {
+            LayoutTick tick;
+            tick.value = a.tick(i);
+            if (i % every == 0) {
+                double pos = g_.valuePos(a.tick(i), secondary);
+                tick.label = tickText(a.tick(i), secondary);
+                TextTag tag{TextKind::Tick};
+                if (g_.horizontal) {
+                    double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
+                    tick.box = addText(ctx_, tag, tick.label, tickFont, pos, y, HAlign::Center,
+                                       secondary ? VAlign::Bottom : VAlign::Top);
+                } else if (secondary) {
+                    tick.box = addText(ctx_, tag, tick.label, tickFont, p.right() + g_.depth + 6,
+                                       pos - g_.depth, HAlign::Left, VAlign::Middle);
+                } else {
+                    tick.box = addText(ctx_, tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right,
+                                       VAlign::Middle);
+                }
             }
+            axisModel.ticks.push_back(std::move(tick));
         }
     };
     drawTicks(g_.primary, false);
@@ -353,22 +371,24 @@ void CartesianFrame::drawFront(ValueLabels& values) {
     Rect area = marginArea(ctx_);
     if (!g_.horizontal) {
         if (!pName.empty())
-            addText(ctx_, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, -90, p.h);
+            addText(ctx_, {TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,
+                    HAlign::Center, VAlign::Middle, -90, p.h);
         if (g_.hasSecondary && !sName.empty())
-            addText(ctx_, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, 90, p.h);
+            addText(ctx_, {TextKind::AxisName}, sName, nameFont, area.right() - nameH / 2,
+                    p.y + p.h / 2, HAlign::Center, VAlign::Middle, 90, p.h);
         if (!xName.empty()) {
             double y = p.bottom() + plan_.extent + labelGap_;
-            addText(ctx_, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center,
+                    VAlign::Top, 0, p.w);
         }
     } else {
         if (!xName.empty())
-            addText(ctx_, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, -90, p.h);
+            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2,
+                    HAlign::Center, VAlign::Middle, -90, p.h);
         if (!pName.empty()) {
             double y = p.bottom() + (showTicks ? tickH + 8 : 4);
-            addText(ctx_, pName, nameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+            addText(ctx_, {TextKind::AxisName}, pName, nameFont, p.x + p.w / 2, y, HAlign::Center,
+                    VAlign::Top, 0, p.w);
         }
     }
 }

@@ -123,16 +123,18 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
             if (s.stack >= 0) {
                 Point c{r.x + r.w / 2, r.y + r.h / 2};
-                values.place(shown, c.x, c.y, HAlign::Center, VAlign::Middle, 0, &r);
+                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, c.x, c.y,
+                             HAlign::Center, VAlign::Middle, 0, &r);
             } else if (g.horizontal) {
                 bool neg = v < 0;
-                values.place(shown, neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
+                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
+                             neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
                              r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle);
             } else {
                 bool neg = v < 0;
                 double y = neg ? r.bottom() + 2 : r.y - 2 - (style.threeD ? g.depth : 0);
-                values.place(shown, r.x + r.w / 2, y, HAlign::Center,
-                             neg ? VAlign::Top : VAlign::Bottom);
+                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
+                             r.x + r.w / 2, y, HAlign::Center, neg ? VAlign::Top : VAlign::Bottom);
             }
         }
     }
@@ -143,10 +145,11 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
         const Rect& r = sum.top;
         std::string text = style.primaryFormat.format(sum.total);
         if (g.horizontal) {
-            values.place(text, r.right() + 4 + g.depth, r.y + r.h / 2, HAlign::Left,
-                         VAlign::Middle);
+            values.place({TextKind::ValueLabel}, text, r.right() + 4 + g.depth, r.y + r.h / 2,
+                         HAlign::Left, VAlign::Middle);
         } else {
-            values.place(text, r.x + r.w / 2, r.y - 3 - g.depth, HAlign::Center, VAlign::Bottom);
+            values.place({TextKind::ValueLabel}, text, r.x + r.w / 2, r.y - 3 - g.depth,
+                         HAlign::Center, VAlign::Bottom);
         }
     }
 }

@@ -35,12 +35,23 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
     double rowH = std::max(lineH + 8, 12.0);
     std::size_t rows = s.points.size();
     double perPage = grid.number("numberitemsperpage", 0);
-    std::size_t fit = static_cast<std::size_t>(std::max(1.0, std::floor(area.h / rowH)));
-    std::size_t shown =
-        perPage >= 1 ? std::min<std::size_t>(static_cast<std::size_t>(std::min(perPage, 1e6)), rows)
-                     : std::min(rows, fit);
-    if (shown > 0 && perPage >= 1) rowH = std::max(area.h / static_cast<double>(shown), 8.0);
-    shown = std::min(shown, fit);
+    // Rows that do not fit first get lower, down to a readable minimum; what still does not fit
+    // is summed up in a last "and N more" row.
+    double minRowH = std::max(lineH + 2, 8.0);
+    std::size_t shown = rows;
+    if (perPage >= 1) {
+        shown = std::min<std::size_t>(static_cast<std::size_t>(std::min(perPage, 1e6)), rows);
+        if (shown > 0) rowH = std::max(area.h / static_cast<double>(shown), 8.0);
+    } else if (rows > 0 && static_cast<double>(rows) * rowH > area.h) {
+        rowH = std::max(area.h / static_cast<double>(rows), minRowH);
+    }
+    std::size_t fit = static_cast<std::size_t>(std::max(1.0, std::floor(area.h / rowH + 1e-9)));
+    bool moreRow = shown > fit;
+    if (moreRow) shown = fit - 1;
+    if (shown < rows)
+        ctx.scene.layout.notes.push_back(
+            std::to_string(rows - shown) + " rows not shown: " +
+            (moreRow ? "no room for them" : "numberItemsPerPage limits the rows"));
     double box = colorBoxes ? std::min(rowH * 0.55, 14.0) : 0;
     double valueW = 0, percentW = 0;
     for (std::size_t i = 0; i < shown; ++i) {
@@ -63,14 +74,15 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
         }
         std::string label = i < m.categories.size() ? m.categories[i].label : std::string();
         double valueX = x1 - (percent ? percentW + 12 : 0);
-        addText(ctx, label, font, x, cy, HAlign::Left, VAlign::Middle, 0,
-                std::max(valueX - valueW - 12 - x, 8.0));
+        addText(ctx, {TextKind::CategoryLabel, 0, static_cast<int>(i)}, label, font, x, cy,
+                HAlign::Left, VAlign::Middle, 0, std::max(valueX - valueW - 12 - x, 8.0));
         std::string value = fmt.format(p.value);
-        addText(ctx, value, font, valueX, cy, HAlign::Right, VAlign::Middle);
+        addText(ctx, {TextKind::ValueLabel, 0, static_cast<int>(i)}, value, font, valueX, cy,
+                HAlign::Right, VAlign::Middle);
         if (percent && total != 0 && !isMissing(p.value)) {
             NumberFormat pf{"", "%", 2, true, false, false};
-            addText(ctx, pf.format(100 * p.value / total), font, x1, cy, HAlign::Right,
-                    VAlign::Middle);
+            addText(ctx, {TextKind::ValueLabel, 0, static_cast<int>(i)},
+                    pf.format(100 * p.value / total), font, x1, cy, HAlign::Right, VAlign::Middle);
         }
         HitRegion hit;
         hit.rect = {area.x, y, area.w, rowH};
@@ -83,6 +95,20 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
         hit.link = p.attrs.text("link");
         ctx.scene.hits.push_back(std::move(hit));
     }
+    if (moreRow) {
+        double y = area.y + static_cast<double>(shown) * rowH;
+        if (shown % 2 == 1) ctx.scene.fillRect({area.x, y, area.w, rowH}, alternate);
+        Font more = font;
+        more.italic = true;
+        addText(ctx, {TextKind::Other}, "and " + std::to_string(rows - shown) + " more", more, x0,
+                y + rowH / 2, HAlign::Left, VAlign::Middle, 0, area.w - 8);
+    }
+    LayoutSeries drawnSeries;
+    drawnSeries.name = s.name;
+    drawnSeries.renderAs = "grid";
+    drawnSeries.points = rows;
+    drawnSeries.drawn = shown;
+    ctx.scene.layout.series.push_back(std::move(drawnSeries));
     return true;
 }
 

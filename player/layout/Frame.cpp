@@ -4,9 +4,10 @@
 
 namespace plotara::player {
 
-Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
-             VAlign v, double angle, double maxWidth) {
+Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
+             HAlign h, VAlign v, double angle, double maxWidth) {
     TextItem item;
+    item.tag = tag;
     item.text = std::move(text);
     item.font = font;
     item.x = x;
@@ -37,13 +38,13 @@ Rect drawTitles(ChartContext& ctx, Rect area) {
     std::string caption = c.text("caption"), sub = c.text("subcaption");
     double cx = area.x + area.w / 2, y = area.y;
     if (!caption.empty()) {
-        Rect box = addText(ctx, caption, ctx.style.font(TextRole::Caption), cx, y, HAlign::Center,
-                           VAlign::Top, 0, area.w);
+        Rect box = addText(ctx, {TextKind::Caption}, caption, ctx.style.font(TextRole::Caption), cx,
+                           y, HAlign::Center, VAlign::Top, 0, area.w);
         y = box.bottom() + 2;
     }
     if (!sub.empty()) {
-        Rect box = addText(ctx, sub, ctx.style.font(TextRole::SubCaption), cx, y, HAlign::Center,
-                           VAlign::Top, 0, area.w);
+        Rect box = addText(ctx, {TextKind::SubCaption}, sub, ctx.style.font(TextRole::SubCaption),
+                           cx, y, HAlign::Center, VAlign::Top, 0, area.w);
         y = box.bottom() + 2;
     }
     if (y > area.y) y += 8;
@@ -76,7 +77,14 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
     }
     // A legend may take at most a third of the height; rows beyond that are not shown.
     std::size_t maxRows = std::max<std::size_t>(1, static_cast<std::size_t>(area.h / 3 / lineH));
-    if (rows.size() > maxRows) rows.resize(maxRows);
+    if (rows.size() > maxRows) {
+        std::size_t hidden = 0;
+        for (std::size_t r = maxRows; r < rows.size(); ++r)
+            hidden += rows[r].size();
+        ctx.scene.layout.notes.push_back(std::to_string(hidden) +
+                                         " legend entries not shown: the legend is full");
+        rows.resize(maxRows);
+    }
     double height = static_cast<double>(rows.size()) * lineH + 8;
     double y = area.bottom() - height + 4;
     Stroke border{ctx.style.theme().canvasBorder, 1};
@@ -91,14 +99,16 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
         double x = area.x + (area.w - total) / 2;
         for (const Placed& p : row) {
             const LegendItem& item = items[p.index];
+            ctx.scene.layout.legend.push_back({item.name, item.color});
             double cy = y + lineH / 2;
             if (item.line) {
                 ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
             } else {
                 ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
             }
-            addText(ctx, item.name, font, x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle,
-                    0, p.w - swatch - gapInner);
+            addText(ctx, {TextKind::Legend, static_cast<int>(p.index)}, item.name, font,
+                    x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle, 0,
+                    p.w - swatch - gapInner);
             HitRegion hit;
             hit.rect = {x, y, p.w, lineH};
             hit.kind = "legend";
@@ -113,10 +123,12 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
     return {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
 }
 
-bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, VAlign v,
-                        double angle, const Rect* within) {
+bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y, HAlign h,
+                        VAlign v, double angle, const Rect* within) {
     if (text.empty()) return false;
     TextItem item;
+    item.tag = tag;
+    item.tag.kind = TextKind::ValueLabel;
     item.text = text;
     item.font = ctx_.style.font(TextRole::DataValues);
     item.x = x;
@@ -127,11 +139,19 @@ bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, V
     ctx_.text.place(item);
     const Rect& b = item.box;
     if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
-        b.bottom() > bounds_.bottom() + 1)
+        b.bottom() > bounds_.bottom() + 1) {
+        ++dropped_;
         return false;
-    if (within && (b.w > within->w - 2 || b.h > within->h)) return false;
+    }
+    if (within && (b.w > within->w - 2 || b.h > within->h)) {
+        ++dropped_;
+        return false;
+    }
     for (const Rect& r : placed_) {
-        if (r.overlaps(b)) return false;
+        if (r.overlaps(b)) {
+            ++dropped_;
+            return false;
+        }
     }
     placed_.push_back(b);
     pending_.push_back(std::move(item));
@@ -142,6 +162,10 @@ void ValueLabels::flush() {
     for (TextItem& t : pending_)
         ctx_.scene.add(std::move(t));
     pending_.clear();
+    if (dropped_ > 0)
+        ctx_.scene.layout.notes.push_back(std::to_string(dropped_) +
+                                          " value labels hidden: no room beside their points");
+    dropped_ = 0;
 }
 
 } // namespace plotara::player

@@ -17,9 +17,9 @@ struct ChartContext {
     double width, height;
 };
 
-// Places a text, adds it to the scene and returns its box. Cannot fail.
-Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
-             VAlign v, double angle = 0, double maxWidth = 0);
+// Places a text tagged with its role, adds it to the scene and returns its box. Cannot fail.
+Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
+             HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
 
 // The area inside the chart margins (chartLeftMargin ... chartBottomMargin). Cannot fail.
 Rect marginArea(const ChartContext& ctx);
@@ -40,12 +40,13 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
 class ValueLabels {
 public:
     ValueLabels(ChartContext& ctx, Rect bounds) : ctx_(ctx), bounds_(bounds) {}
-    // Tries to place the text; returns whether it was drawn.
-    // With `within`, the label must also fit inside that rectangle.
-    bool place(const std::string& text, double x, double y, HAlign h, VAlign v, double angle = 0,
-               const Rect* within = nullptr);
+    // Tries to place the value label of a point (tag: its series and index); returns whether it
+    // was drawn. With `within`, the label must also fit inside that rectangle.
+    bool place(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
+               double angle = 0, const Rect* within = nullptr);
     void reserve(const Rect& box) { placed_.push_back(box); }
-    // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut).
+    // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut) and
+    // notes in the layout how many could not be placed.
     void flush();
 
 private:
@@ -53,6 +54,7 @@ private:
     Rect bounds_;
     std::vector<Rect> placed_;
     std::vector<TextItem> pending_;
+    std::size_t dropped_ = 0;
 };
 
 } // namespace plotara::player

@@ -113,9 +113,11 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                 std::string text = fmt.format(v);
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
                 if (g.horizontal) {
-                    values.place(shown, p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle);
+                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
+                                 p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle);
                 } else {
-                    values.place(shown, p.x, p.y - a.radius - 2, HAlign::Center, VAlign::Bottom);
+                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, p.x,
+                                 p.y - a.radius - 2, HAlign::Center, VAlign::Bottom);
                 }
             }
         }

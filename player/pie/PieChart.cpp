@@ -246,10 +246,21 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
             p.lineTo(elbow.x, elbow.y);
             p.lineTo(l.right ? tx - 2 : tx + 2, l.y);
             ctx.scene.strokePath(std::move(p), leader);
-            addText(ctx, sl.text, font, tx, l.y, l.right ? HAlign::Left : HAlign::Right,
-                    VAlign::Middle, 0, labelRoom);
+            addText(ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, font, tx,
+                    l.y, l.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0, labelRoom);
         }
     }
+    ChartLayout& layout = ctx.scene.layout;
+    layout.plot = Rect{centre.x - r, centre.y - r * yScale, 2 * r, 2 * r * yScale + rim};
+    LayoutSeries drawnSeries;
+    drawnSeries.name = s.name;
+    drawnSeries.renderAs = doughnut ? "doughnut" : "pie";
+    drawnSeries.points = s.points.size();
+    drawnSeries.drawn = slices.size();
+    layout.series.push_back(std::move(drawnSeries));
+    if (slices.size() < s.points.size())
+        layout.notes.push_back(std::to_string(s.points.size() - slices.size()) +
+                               " slices not drawn: missing, zero or negative values");
     return true;
 }
 

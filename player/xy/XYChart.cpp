@@ -203,15 +203,21 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         if (!bubble)
             ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d),
                                          ctx.scene.hits.size());
+        LayoutSeries drawnSeries;
+        drawnSeries.name = s.name;
+        drawnSeries.renderAs = bubble ? "bubble" : "scatter";
+        drawnSeries.points = s.xy.size();
         for (std::size_t i = 0; i < s.xy.size(); ++i) {
             const XYPoint& pt = s.xy[i];
             if (isMissing(pt.x) || isMissing(pt.y)) continue;
             Point at{X(pt.x), Y(pt.y)};
+            if (p.contains(at)) ++drawnSeries.drawn;
             if (!bubble) {
                 markers.points.push_back(at);
                 if (p.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
                 if (showValues)
-                    values.place(yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
+                    values.place({TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)},
+                                 yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
                                  VAlign::Bottom);
                 continue;
             }
@@ -250,10 +256,17 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
             hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
                                               : (hit.label.empty() ? "" : hit.label + ", ") +
                                                     where + ", " + NumberFormat{}.format(z);
-            if (showValues) values.place(hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
+            if (showValues)
+                values.place({TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)},
+                             hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
             ctx.scene.hits.push_back(std::move(hit));
         }
         if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+        if (drawnSeries.drawn < drawnSeries.points)
+            ctx.scene.layout.notes.push_back(
+                s.name + ": " + std::to_string(drawnSeries.points - drawnSeries.drawn) +
+                " points not drawn: missing values or outside the axis limits");
+        ctx.scene.layout.series.push_back(std::move(drawnSeries));
     }
     if (clip) ctx.scene.add(ClipPop{});
     values.flush();
@@ -265,9 +278,24 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     int every = 1;
     while (p.h / std::max(ys.divisions, 1) * every < lineH * 1.2 && every < 1000)
         ++every;
-    for (int i = 0; i <= ys.divisions; i += every)
-        addText(ctx, yf.format(ys.tick(i), yd), tickFont, p.x - 5, Y(ys.tick(i)), HAlign::Right,
-                VAlign::Middle);
+    ChartLayout& layout = ctx.scene.layout;
+    layout.plot = p;
+    LayoutAxis& yAxis = layout.axisFor("y");
+    yAxis.min = ys.min;
+    yAxis.max = ys.max;
+    for (int i = 0; i <= ys.divisions; ++i) {
+        LayoutTick tick;
+        tick.value = ys.tick(i);
+        if (i % every == 0) {
+            tick.label = yf.format(ys.tick(i), yd);
+            tick.box = addText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5, Y(ys.tick(i)),
+                               HAlign::Right, VAlign::Middle);
+        }
+        yAxis.ticks.push_back(std::move(tick));
+    }
+    LayoutAxis& xAxis = layout.axisFor("x");
+    xAxis.min = xs.min;
+    xAxis.max = xs.max;
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {
         for (const Category& cat : m.categories) {
@@ -278,9 +306,11 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
             xLabels.emplace_back(xs.tick(i), xf.format(xs.tick(i), xd));
     }
     double lastRight = -1e300;
+    std::size_t thinned = 0;
     for (const auto& [x, text] : xLabels) {
         if (x < xs.min || x > xs.max || text.empty()) continue;
         TextItem probe;
+        probe.tag = {m.categories.empty() ? TextKind::Tick : TextKind::CategoryLabel};
         probe.text = text;
         probe.font = labelFont;
         probe.x = X(x);
@@ -290,19 +320,28 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         probe.angle = rotate ? -90 : 0;
         probe.maxWidth = rotate ? labelExtent - 8 : 0;
         ctx.text.place(probe);
-        if (probe.box.x < lastRight + 2) continue; // would touch the previous label
+        if (probe.box.x < lastRight + 2) { // would touch the previous label
+            ++thinned;
+            continue;
+        }
         lastRight = probe.box.right();
+        xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
         ctx.scene.add(std::move(probe));
     }
+    if (thinned > 0)
+        layout.notes.push_back(std::to_string(thinned) +
+                               " x-axis labels thinned: they would overlap their neighbours");
     for (const TrendLine& t : m.trendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
         f.color = parseColor(t.attrs.text("color"), f.color);
         if (t.attrs.flag("valueonright", false)) {
-            addText(ctx, label, f, p.right() + 4, Y(t.end), HAlign::Left, VAlign::Middle);
+            addText(ctx, {TextKind::Trend}, label, f, p.right() + 4, Y(t.end), HAlign::Left,
+                    VAlign::Middle);
         } else {
-            addText(ctx, label, f, p.right() - 3, Y(t.end) - 2, HAlign::Right, VAlign::Bottom);
+            addText(ctx, {TextKind::Trend}, label, f, p.right() - 3, Y(t.end) - 2, HAlign::Right,
+                    VAlign::Bottom);
         }
     }
     for (const TrendLine& t : m.vtrendlines) {
@@ -310,15 +349,15 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
         double x0 = std::max(X(t.start), p.x), x1 = std::min(X(t.end), p.right());
-        addText(ctx, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center, VAlign::Top, 0,
-                std::max(std::fabs(x1 - x0) - 4, 10.0));
+        addText(ctx, {TextKind::Trend}, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center,
+                VAlign::Top, 0, std::max(std::fabs(x1 - x0) - 4, 10.0));
     }
     if (!yName.empty())
-        addText(ctx, yName, nameFont, area.x + lineH / 2, p.y + p.h / 2, HAlign::Center,
-                VAlign::Middle, -90, p.h);
+        addText(ctx, {TextKind::AxisName}, yName, nameFont, area.x + lineH / 2, p.y + p.h / 2,
+                HAlign::Center, VAlign::Middle, -90, p.h);
     if (!xName.empty())
-        addText(ctx, xName, ctx.style.font(TextRole::XAxisName), p.x + p.w / 2,
-                p.bottom() + labelExtent + 2, HAlign::Center, VAlign::Top, 0, p.w);
+        addText(ctx, {TextKind::AxisName}, xName, ctx.style.font(TextRole::XAxisName),
+                p.x + p.w / 2, p.bottom() + labelExtent + 2, HAlign::Center, VAlign::Top, 0, p.w);
     return true;
 }
 
