@@ -40,8 +40,9 @@ struct RenderRequest {
     std::vector<std::pair<std::string, std::string>> messages; // (kind, text)
     int width = 640, height = 480;
     double scale = 1;
-    std::string output;    // a file name, or "-" for PNG on standard output
-    std::string chartsDir; // the chart-movie folder; "" finds the installed one
+    std::string output;     // a file name, or "-" for PNG on standard output
+    std::string layoutJson; // --layout-json: the chart's layout as JSON, a file or "-"
+    std::string chartsDir;  // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;
 };
 

@@ -31,6 +31,7 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
     ctx.scene.background = parseColor(grid.text("bgcolor"), ctx.scene.background);
 
     Rect area = drawTitles(ctx, marginArea(ctx));
+    ctx.scene.layout.plot = area;
     double lineH = ctx.text.measure("Ag", font).h;
     double rowH = std::max(lineH + 8, 12.0);
     std::size_t rows = s.points.size();
