@@ -40,10 +40,11 @@ struct RenderRequest {
     std::vector<std::pair<std::string, std::string>> messages; // (kind, text)
     int width = 640, height = 480;
     double scale = 1;
-    std::string output;     // a file name, or "-" for PNG on standard output
-    std::string layoutJson; // --layout-json: the chart's layout as JSON, a file or "-"
-    std::string chartsDir;  // the chart-movie folder; "" finds the installed one
+    std::string output;    // a file name, or "-" for PNG on standard output
+    std::string chartsDir; // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;
+    // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
+    std::string layoutJson;
 };
 
 // A failure the chart reports: a bad document, no data, a missing file or column. The message
