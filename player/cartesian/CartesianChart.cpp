@@ -128,7 +128,9 @@ void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, 
         for (std::size_t i = 0; i < s.values.size(); ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
-            double a = s.base[i], b = s.base[i] + v;
+            // A line's base is not drawn: only a stacked shape spans from its base.
+            double b = s.base[i] + v;
+            double a = s.kind == PlotKind::Line ? b : s.base[i];
             lo = std::min({lo, a, b});
             hi = std::max({hi, a, b});
             any = true;
@@ -154,7 +156,10 @@ AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& serie
         }
     }
     if (lo > hi) lo = 0, hi = 1;
+    // Lines fit their data; zero joins the axis when the data nearly reaches it anyway, or when
+    // the document turns adaptive limits off.
     if (!includeZero && lo > 0 && lo < hi * 0.35) includeZero = true;
+    if (!c.flag("setadaptiveymin", true)) includeZero = true;
     ScaleRequest r;
     r.dataMin = lo;
     r.dataMax = hi;
@@ -255,7 +260,13 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     if (movie.dualY) {
         g.secondary = scaleFor(ctx, series, true, anySecondary);
         g.hasSecondary = true;
-        if (anyPrimary && anySecondary) alignZero(g.primary, g.secondary);
+        // Limits the document sets are kept as given, so zero is then not aligned.
+        const Attributes& c = m.chart;
+        bool userLimits = false;
+        for (const char* name : {"yaxisminvalue", "yaxismaxvalue", "pyaxisminvalue",
+                                 "pyaxismaxvalue", "syaxisminvalue", "syaxismaxvalue"})
+            userLimits |= c.optionalNumber(name).has_value();
+        if (anyPrimary && anySecondary && !userLimits) alignZero(g.primary, g.secondary);
     }
 
     // Legend items: every series of a multi-series chart; none for a single series.

@@ -97,7 +97,8 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         double slotGuess = std::max(bottom - top, 10.0) / static_cast<double>(g_.count);
         plan_ = planBarLabels(ctx_.text, labels_, labelFont, slotGuess, area.w * 0.3);
         left += plan_.extent;
-        right -= 8;
+        // The last tick label is centred on the plot's right edge: half of it must fit.
+        right -= std::max(8.0, widestTick(g_.primary, false) / 2 + 2);
         if (showTicks) bottom -= tickH + 6;
         if (!pName.empty()) bottom -= nameH + 6;
         if (g_.hasSecondary) top += tickH + 6;

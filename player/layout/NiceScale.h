@@ -25,8 +25,9 @@ struct ScaleRequest {
 // limits win when they make sense (max > min). Cannot fail; non-finite input gives 0 to 1.
 AxisScale niceScale(const ScaleRequest& request);
 
-// Moves the minimum of one of two axes so that zero sits at the same height on both (the
-// secondary axis of dual-axis charts). Cannot fail.
+// When both axes (the two of a dual-axis chart) have zero inside, widens them to the same number
+// of steps below and above zero so that zero sits on the same tick of both; an axis that does
+// not reach zero keeps its range. Cannot fail.
 void alignZero(AxisScale& primary, AxisScale& secondary);
 
 } // namespace plotara::player

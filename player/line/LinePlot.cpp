@@ -38,7 +38,9 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     a.sides = sides >= 3 && sides <= 20 ? static_cast<int>(sides) : 0;
     a.radius = std::clamp(num("anchorradius", 3), 1.0, 30.0);
     a.fill = parseColor(pick("anchorbgcolor") ? *pick("anchorbgcolor") : "", rgb(0xFFFFFF));
-    a.border = parseColor(pick("anchorbordercolor") ? *pick("anchorbordercolor") : "", s.color);
+    // A border colour the document gives is kept; the default one stands out from the canvas.
+    a.border = parseColor(pick("anchorbordercolor") ? *pick("anchorbordercolor") : "",
+                          legibleOn(s.color, ctx.style.theme().canvas));
     a.borderWidth = std::clamp(num("anchorborderthickness", 1), 0.0, 10.0);
     return a;
 }
@@ -84,6 +86,15 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
             }
             ++traced;
             drawn += g.visible(i);
+        }
+        // A light line gets a darker edge so it stands out from the canvas.
+        Color canvas = ctx.style.theme().canvas;
+        Color edge = legibleOn(color, canvas);
+        if (traced > 1 && !(edge == color)) {
+            Stroke outline = stroke;
+            outline.color = edge;
+            outline.width = stroke.width + 1.5;
+            ctx.scene.strokePath(path, outline);
         }
         if (traced > 1) ctx.scene.strokePath(std::move(path), stroke);
 

@@ -81,7 +81,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     ScaleRequest yr;
     yr.dataMin = ylo;
     yr.dataMax = yhi;
-    yr.includeZero = ylo >= 0 && ylo < yhi * 0.35;
+    yr.includeZero = (ylo >= 0 && ylo < yhi * 0.35) || !c.flag("setadaptiveymin", true);
     yr.userMin = c.optionalNumber("yaxisminvalue");
     yr.userMax = c.optionalNumber("yaxismaxvalue");
     if (auto n = c.optionalNumber("numdivlines")) yr.numDivLines = static_cast<int>(*n);
@@ -182,7 +182,11 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     // The points: one stamped marker per scatter series; sized circles for bubbles.
     bool clip = !bubble || c.flag("clipbubbles", true);
     if (clip) ctx.scene.add(ClipPush{p});
-    double maxR = std::min(p.w, p.h) * 0.09 * std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    // The largest bubble takes less of the plot the more bubbles share it, so a few hundred
+    // stay apart instead of melting into one blob.
+    double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(count), 20.0));
+    double maxR = std::min(p.w, p.h) * std::max(share, 0.015) *
+                  std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
     bool threeD = c.flag("is3d", false);
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < m.datasets.size(); ++d) {
@@ -194,7 +198,10 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         markers.radius =
             std::clamp(s.attrs.number("anchorradius", c.number("anchorradius", 3)), 1.0, 30.0);
         markers.fill = parseColor(s.attrs.text("anchorbgcolor"), col);
-        markers.border = Stroke{parseColor(s.attrs.text("anchorbordercolor"), shade(col, 0.7)), 1};
+        // A border colour the document gives is kept; the default one stands out from the canvas.
+        markers.border = Stroke{
+            parseColor(s.attrs.text("anchorbordercolor"), legibleOn(shade(col, 0.7), theme.canvas)),
+            1};
         bool showValues = s.attrs.flag("showvalues", c.flag("showvalues", false));
         markers.points.reserve(s.xy.size());
         double hitRadius = std::max(markers.radius + 1, 4.0);
