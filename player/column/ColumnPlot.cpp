@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plotara::player {
 
@@ -114,6 +115,7 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
             hit.kind = g.horizontal ? "bar" : "column";
             markPoint(hit, s, i);
+            values.obstacle(hit.rect, {TextKind::ValueLabel, s.index, static_cast<int>(i)});
             ctx.scene.hits.push_back(std::move(hit));
 
             bool show = s.showValues && (!pa || pa->flag("showvalue", true));
@@ -121,35 +123,40 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
             std::string text = fmt.format(v);
             std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
+            // The longest columns keep their labels first when not every label fits.
+            double priority = std::fabs(v);
             if (s.stack >= 0) {
                 Point c{r.x + r.w / 2, r.y + r.h / 2};
                 values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, c.x, c.y,
-                             HAlign::Center, VAlign::Middle, 0, &r);
+                             HAlign::Center, VAlign::Middle, 0, &r, priority);
             } else if (g.horizontal) {
                 bool neg = v < 0;
                 values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
                              neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
-                             r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle);
+                             r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle, 0,
+                             nullptr, priority);
             } else {
                 bool neg = v < 0;
                 double y = neg ? r.bottom() + 2 : r.y - 2 - (style.threeD ? g.depth : 0);
                 values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
-                             r.x + r.w / 2, y, HAlign::Center, neg ? VAlign::Top : VAlign::Bottom);
+                             r.x + r.w / 2, y, HAlign::Center, neg ? VAlign::Top : VAlign::Bottom,
+                             0, nullptr, priority);
             }
         }
     }
     if (!style.showSum || !anyStack) return;
-    // The total of every stack, just beyond its highest column.
+    // The total of every stack, just beyond its highest column; totals come before segments.
+    constexpr double totalPriority = std::numeric_limits<double>::max();
     for (const StackSum& sum : sums) {
         if (!sum.any) continue;
         const Rect& r = sum.top;
         std::string text = style.primaryFormat.format(sum.total);
         if (g.horizontal) {
             values.place({TextKind::ValueLabel}, text, r.right() + 4 + g.depth, r.y + r.h / 2,
-                         HAlign::Left, VAlign::Middle);
+                         HAlign::Left, VAlign::Middle, 0, nullptr, totalPriority);
         } else {
             values.place({TextKind::ValueLabel}, text, r.x + r.w / 2, r.y - 3 - g.depth,
-                         HAlign::Center, VAlign::Bottom);
+                         HAlign::Center, VAlign::Bottom, 0, nullptr, totalPriority);
         }
     }
 }

@@ -124,7 +124,7 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
 }
 
 bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y, HAlign h,
-                        VAlign v, double angle, const Rect* within) {
+                        VAlign v, double angle, const Rect* within, double priority) {
     if (text.empty()) return false;
     TextItem item;
     item.tag = tag;
@@ -147,21 +147,38 @@ bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y
         ++dropped_;
         return false;
     }
-    for (const Rect& r : placed_) {
-        if (r.overlaps(b)) {
-            ++dropped_;
-            return false;
-        }
-    }
-    placed_.push_back(b);
-    pending_.push_back(std::move(item));
+    offers_.push_back({std::move(item), priority});
     return true;
 }
 
 void ValueLabels::flush() {
-    for (TextItem& t : pending_)
-        ctx_.scene.add(std::move(t));
-    pending_.clear();
+    std::vector<std::size_t> order(offers_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return offers_[a].priority > offers_[b].priority;
+    });
+    std::vector<bool> kept(offers_.size(), false);
+    for (std::size_t i : order) {
+        const Rect& b = offers_[i].item.box;
+        const TextTag& tag = offers_[i].item.tag;
+        bool free = std::none_of(placed_.begin(), placed_.end(),
+                                 [&](const Rect& r) { return r.overlaps(b); }) &&
+                    std::none_of(obstacles_.begin(), obstacles_.end(), [&](const Obstacle& o) {
+                        bool own = o.owner.series == tag.series && o.owner.index == tag.index;
+                        return !own && o.box.overlaps(b);
+                    });
+        if (!free) {
+            ++dropped_;
+            continue;
+        }
+        placed_.push_back(b);
+        kept[i] = true;
+    }
+    for (std::size_t i = 0; i < offers_.size(); ++i) {
+        if (kept[i]) ctx_.scene.add(std::move(offers_[i].item));
+    }
+    offers_.clear();
     if (dropped_ > 0)
         ctx_.scene.layout.notes.push_back(std::to_string(dropped_) +
                                           " value labels hidden: no room beside their points");

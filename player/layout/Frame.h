@@ -35,25 +35,39 @@ struct LegendItem {
 // it. Nothing is drawn when there are no items. Cannot fail.
 Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area);
 
-// Data-value labels placed in order; a label that would overlap one already placed (or leave
-// the bounds) is dropped, so values never collide. Cannot fail.
+// Data-value labels that never collide: every label is offered with a priority, and when they
+// are flushed the labels of higher priority (the extremes of the data) are placed first; a label
+// that would overlap one already placed, or leave the bounds, is hidden. Cannot fail.
 class ValueLabels {
 public:
     ValueLabels(ChartContext& ctx, Rect bounds) : ctx_(ctx), bounds_(bounds) {}
-    // Tries to place the value label of a point (tag: its series and index); returns whether it
-    // was drawn. With `within`, the label must also fit inside that rectangle.
+    // Offers the value label of a point (tag: its series and index); false when it cannot fit
+    // the bounds (or, with `within`, that rectangle) at all. An offered label may still give way
+    // to one of higher priority.
     bool place(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
-               double angle = 0, const Rect* within = nullptr);
+               double angle = 0, const Rect* within = nullptr, double priority = 0);
     void reserve(const Rect& box) { placed_.push_back(box); }
-    // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut) and
-    // notes in the layout how many could not be placed.
+    // A column or bar that only its own label (same series and index) may cover: a label over
+    // a neighbour would read as the neighbour's value.
+    void obstacle(const Rect& box, TextTag owner) { obstacles_.push_back({box, owner}); }
+    // Places the offered labels by priority, adds them to the scene in the order offered (after
+    // the plot's clip ends, so they are not cut) and notes in the layout how many were hidden.
     void flush();
 
 private:
+    struct Offer {
+        TextItem item;
+        double priority;
+    };
     ChartContext& ctx_;
     Rect bounds_;
     std::vector<Rect> placed_;
-    std::vector<TextItem> pending_;
+    std::vector<Offer> offers_;
+    struct Obstacle {
+        Rect box;
+        TextTag owner;
+    };
+    std::vector<Obstacle> obstacles_;
     std::size_t dropped_ = 0;
 };
 

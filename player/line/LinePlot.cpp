@@ -2,6 +2,7 @@
 #include "player/cartesian/SeriesDrawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotara::player {
 
@@ -106,6 +107,12 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
         markers.bordered = a.borderWidth > 0;
         markers.border = Stroke{a.border, a.borderWidth};
         const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+        // Peaks and troughs keep their labels first: the priority is the distance from the mean.
+        double sum = 0, n = 0;
+        for (std::size_t i = g.first; i < end; ++i) {
+            if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
+        }
+        double mean = n > 0 ? sum / n : 0;
         for (std::size_t i = g.first; i < end; ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
@@ -125,10 +132,12 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
                 if (g.horizontal) {
                     values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
-                                 p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle);
+                                 p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle, 0, nullptr,
+                                 std::fabs(v - mean));
                 } else {
                     values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, p.x,
-                                 p.y - a.radius - 2, HAlign::Center, VAlign::Bottom);
+                                 p.y - a.radius - 2, HAlign::Center, VAlign::Bottom, 0, nullptr,
+                                 std::fabs(v - mean));
                 }
             }
         }
