@@ -29,7 +29,8 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     ChartContext ctx{scene, text, model, ChartStyle(model), width, height};
     scene.background = ctx.style.theme().background;
     if (background) scene.background = *background;
-    if (model.chart.has("bgcolor"))
+    // bgAlpha applies to the background in use, whether bgColor gives it or not.
+    if (model.chart.has("bgcolor") || model.chart.has("bgalpha"))
         scene.background = withAlpha(parseColor(model.chart.text("bgcolor"), scene.background),
                                      model.chart.number("bgalpha", 100));
     bool drawn = false;

@@ -231,6 +231,18 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
                                " values outside the axis limits are cut at the plot's edge");
 }
 
+// The first category of the window a scroll chart shows first: scrollPosition 'start'
+// (default), 'end', or a category index (from 0) that the window begins at.
+std::size_t initialScroll(const Attributes& chart, std::size_t categories, std::size_t visible) {
+    const std::string text = chart.text("scrollposition");
+    std::string_view asked = trimSpace(text);
+    std::size_t last = categories - visible;
+    if (equalsNoCase(asked, "end")) return last;
+    if (auto index = parseNumber(asked); index && *index >= 0)
+        return std::min(static_cast<std::size_t>(std::min(*index, 1e9)), last);
+    return 0;
+}
+
 } // namespace
 
 bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
@@ -294,6 +306,8 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
                                   : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
         if (visible < categories) {
             scrolling = true;
+            if (!view.positioned) view.scrollStart = initialScroll(m.chart, categories, visible);
+            view.positioned = true;
             g.count = visible;
             g.first = std::min(view.scrollStart, categories - visible);
             view.scrollStart = g.first;

@@ -1,5 +1,7 @@
 #include "player/layout/Frame.h"
 
+#include "player/util/TextUtil.h"
+
 #include <algorithm>
 
 namespace plotara::player {
@@ -52,11 +54,72 @@ Rect drawTitles(ChartContext& ctx, Rect area) {
     return {area.x, area.y + used, area.w, area.h - used};
 }
 
+namespace {
+
+constexpr double swatch = 10, gapInner = 4, gapItem = 14;
+
+// One legend entry: its swatch (a line for line series), its name ellipsized to the entry's
+// width, and the region that answers hits. Recorded in the layout's legend.
+void drawLegendEntry(ChartContext& ctx, const LegendItem& item, std::size_t index, Rect entry,
+                     const Font& font) {
+    ctx.scene.layout.legend.push_back({item.name, item.color});
+    double cy = entry.y + entry.h / 2, x = entry.x;
+    if (item.line) {
+        ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
+    } else {
+        ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
+    }
+    addText(ctx, {TextKind::Legend, static_cast<int>(index)}, item.name, font,
+            x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle, 0,
+            entry.w - swatch - gapInner);
+    HitRegion hit;
+    hit.rect = entry;
+    hit.kind = "legend";
+    hit.series = item.name;
+    hit.seriesIndex = static_cast<int>(index);
+    hit.toolText = item.name;
+    ctx.scene.hits.push_back(std::move(hit));
+}
+
+void noteHidden(ChartContext& ctx, std::size_t hidden) {
+    if (hidden > 0)
+        ctx.scene.layout.notes.push_back(std::to_string(hidden) +
+                                         " legend entries not shown: the legend is full");
+}
+
+void frameLegend(ChartContext& ctx, Rect box) {
+    Path frame;
+    frame.rect(box);
+    ctx.scene.strokePath(std::move(frame), Stroke{ctx.style.theme().canvasBorder, 1});
+}
+
+// One entry a line in a column at the right of the area, at most 30 % of its width.
+Rect drawLegendRight(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area,
+                     const Font& font, double lineH) {
+    double widest = 0;
+    for (const LegendItem& item : items)
+        widest = std::max(widest, swatch + gapInner + ctx.text.measure(item.name, font).w);
+    double w = std::min(widest, area.w * 0.3 - 12);
+    std::size_t fit = static_cast<std::size_t>(std::max(1.0, (area.h - 8) / lineH));
+    std::size_t shown = std::min(items.size(), fit);
+    noteHidden(ctx, items.size() - shown);
+    double height = static_cast<double>(shown) * lineH + 8;
+    double x = area.right() - w - 8, y = area.y + (area.h - height) / 2;
+    frameLegend(ctx, {x - 6, y, w + 12, height});
+    for (std::size_t i = 0; i < shown; ++i)
+        drawLegendEntry(ctx, items[i], i, {x, y + 4 + static_cast<double>(i) * lineH, w, lineH},
+                        font);
+    return {area.x, area.y, std::max(10.0, area.w - w - 20), area.h};
+}
+
+} // namespace
+
 Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area) {
     if (items.empty()) return area;
     Font font = ctx.style.font(TextRole::Legend);
-    const double swatch = 10, gapInner = 4, gapItem = 14;
     double lineH = ctx.text.measure("Ag", font).h + 4;
+    if (equalsNoCase(trimSpace(ctx.model.chart.text("legendposition")), "right") && area.w > 120)
+        return drawLegendRight(ctx, items, area, font, lineH);
     double maxItemW = area.w - 16;
     struct Placed {
         std::size_t index;
@@ -81,16 +144,12 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
         std::size_t hidden = 0;
         for (std::size_t r = maxRows; r < rows.size(); ++r)
             hidden += rows[r].size();
-        ctx.scene.layout.notes.push_back(std::to_string(hidden) +
-                                         " legend entries not shown: the legend is full");
+        noteHidden(ctx, hidden);
         rows.resize(maxRows);
     }
     double height = static_cast<double>(rows.size()) * lineH + 8;
     double y = area.bottom() - height + 4;
-    Stroke border{ctx.style.theme().canvasBorder, 1};
-    Path frame;
-    frame.rect({area.x + 2, y - 3, area.w - 4, height - 2});
-    ctx.scene.strokePath(std::move(frame), border);
+    frameLegend(ctx, {area.x + 2, y - 3, area.w - 4, height - 2});
     for (const auto& row : rows) {
         double total = 0;
         for (const Placed& p : row)
@@ -98,24 +157,7 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
         total += gapItem * static_cast<double>(row.size() - 1);
         double x = area.x + (area.w - total) / 2;
         for (const Placed& p : row) {
-            const LegendItem& item = items[p.index];
-            ctx.scene.layout.legend.push_back({item.name, item.color});
-            double cy = y + lineH / 2;
-            if (item.line) {
-                ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
-            } else {
-                ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
-            }
-            addText(ctx, {TextKind::Legend, static_cast<int>(p.index)}, item.name, font,
-                    x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle, 0,
-                    p.w - swatch - gapInner);
-            HitRegion hit;
-            hit.rect = {x, y, p.w, lineH};
-            hit.kind = "legend";
-            hit.series = item.name;
-            hit.seriesIndex = static_cast<int>(p.index);
-            hit.toolText = item.name;
-            ctx.scene.hits.push_back(std::move(hit));
+            drawLegendEntry(ctx, items[p.index], p.index, {x, y, p.w, lineH}, font);
             x += p.w + gapItem;
         }
         y += lineH;
