@@ -109,3 +109,78 @@ TEST(LegendPosition, BottomOrRight) {
 
 } // namespace
 } // namespace plotara
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+std::vector<std::string> tickLabels(const LayoutAxis& a) {
+    std::vector<std::string> out;
+    for (const LayoutTick& t : a.ticks)
+        out.push_back(t.label);
+    return out;
+}
+
+TEST(LogScale, ValueAxesOfEveryFamily) {
+    using Labels = std::vector<std::string>;
+    struct Case {
+        int type;
+        std::string xml;
+        const char* axis;
+        double min, max;
+        Labels labels;
+        std::size_t drawn, points;
+    } cases[] = {
+        {2, testing::singleSeries("logScale='1'", {3, 40, 500, 7000}), "y", 1, 10000,
+         Labels{"1", "10", "100", "1,000", "10,000"}, 4, 4},
+        {9, testing::singleSeries("logScale='1'", {3, 40, 500, 7000}), "y", 1, 10000,
+         Labels{"1", "10", "100", "1,000", "10,000"}, 4, 4},
+        {7, testing::singleSeries("logScale='1' logBase='2'", {1, 3, 16}), "y", 1, 16,
+         Labels{"1", "2", "4", "8", "16"}, 3, 3},
+        {8, testing::singleSeries("logScale='1'", {0.002, 0.05, 0.09}), "y", 0.001, 0.1,
+         Labels{"0.001", "0.01", "0.1"}, 3, 3},
+        {2, testing::singleSeries("logScale='1'", {0, -5, 10, 100}), "y", 10, 100,
+         Labels{"10", "100"}, 2, 4},
+        {29,
+         "<chart logScale='1'><dataset><set x='0.5' y='20'/><set x='2000' y='900'/>"
+         "<set x='-1' y='5'/></dataset></chart>",
+         "x", 0.1, 10000, Labels{"0.1", "1", "10", "100", "1,000", "10,000"}, 2, 3},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml);
+        const ChartLayout& l = player->scene().layout;
+        const LayoutAxis* a = l.axis(c.axis);
+        ASSERT_NE(a, nullptr) << c.xml;
+        EXPECT_TRUE(a->log) << c.xml;
+        EXPECT_DOUBLE_EQ(a->min, c.min) << c.xml;
+        EXPECT_NEAR(a->max, c.max, c.max * 1e-12) << c.xml;
+        if (c.type != 29) {
+            EXPECT_EQ(tickLabels(*a), c.labels) << c.xml;
+        }
+        ASSERT_FALSE(l.series.empty());
+        EXPECT_EQ(l.series[0].drawn, c.drawn) << c.xml;
+        EXPECT_EQ(l.series[0].points, c.points) << c.xml;
+        if (c.drawn < c.points) {
+            EXPECT_FALSE(l.notes.empty()) << c.xml;
+        }
+    }
+}
+
+// Equal ratios take equal room: the tops of columns 1, 10, 100 and 1000 are evenly spaced.
+TEST(LogScale, ColumnsStandAtTheirLogarithm) {
+    auto player = drawChart(2, testing::singleSeries("logScale='1'", {1, 10, 100, 1000}));
+    const Scene& s = player->scene();
+    std::vector<double> tops;
+    for (const HitRegion& h : s.hits) {
+        if (h.kind == "column") tops.push_back(h.rect.y);
+    }
+    ASSERT_EQ(tops.size(), 4u);
+    const Rect plot = *s.layout.plot;
+    EXPECT_NEAR(tops[3], plot.y, 0.5);
+    for (std::size_t i = 1; i < 4; ++i)
+        EXPECT_NEAR(tops[i - 1] - tops[i], plot.h / 3, 0.5) << i;
+}
+
+} // namespace
+} // namespace plotara

@@ -86,6 +86,22 @@ std::vector<PlotSeries> buildSeries(const ChartContext& ctx, const ChartMovie& m
     return out;
 }
 
+// A logarithmic axis has no place for zero or negative values: they are left out, with a note.
+void skipNonPositive(ChartLayout& layout, std::vector<PlotSeries>& series) {
+    std::size_t skipped = 0;
+    for (PlotSeries& s : series) {
+        for (double& v : s.values) {
+            if (!isMissing(v) && v <= 0) {
+                v = missingValue;
+                ++skipped;
+            }
+        }
+    }
+    if (skipped > 0)
+        layout.notes.push_back(std::to_string(skipped) +
+                               " values not drawn: zero or negative on a logarithmic axis");
+}
+
 // Stack bases and column slots; returns the number of column slots per category.
 int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
     std::vector<int> stackSlot;
@@ -138,12 +154,35 @@ void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, 
     }
 }
 
+// The smallest and largest positive values (tops and bases) on one axis: a logarithmic axis
+// shows nothing else.
+void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo,
+                     double& hi) {
+    lo = 1e308, hi = -1e308;
+    for (const PlotSeries& s : series) {
+        if (s.secondary != secondary) continue;
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            if (isMissing(s.values[i])) continue;
+            for (double v : {s.base[i], s.base[i] + s.values[i]}) {
+                if (v > 0) lo = std::min(lo, v), hi = std::max(hi, v);
+            }
+        }
+    }
+}
+
 AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& series, bool secondary,
                    bool& any) {
     const Attributes& c = ctx.model.chart;
     double lo = 1e308, hi = -1e308;
     any = false;
     rangeOf(series, secondary, lo, hi, any);
+    if (c.flag("logscale", false)) {
+        positiveRangeOf(series, secondary, lo, hi);
+        const char* minName = secondary ? "syaxisminvalue" : "yaxisminvalue";
+        const char* maxName = secondary ? "syaxismaxvalue" : "yaxismaxvalue";
+        return logScale(lo, hi, c.number("logbase", 10), c.optionalNumber(minName),
+                        c.optionalNumber(maxName));
+    }
     bool includeZero = false;
     for (const PlotSeries& s : series) {
         if (s.secondary == secondary && s.kind != PlotKind::Line) includeZero = true;
@@ -195,10 +234,12 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
     LayoutAxis& y = layout.axisFor("y");
     y.min = g.primary.min;
     y.max = g.primary.max;
+    y.log = g.primary.log;
     if (movie.dualY) {
         LayoutAxis& y2 = layout.axisFor("y2");
         y2.min = g.secondary.min;
         y2.max = g.secondary.max;
+        y2.log = g.secondary.log;
     }
     std::size_t outside = 0;
     for (const PlotSeries& s : series) {
@@ -207,10 +248,15 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
         out.axis = s.secondary ? "y2" : "y";
         out.renderAs = renderAsName(s, g.horizontal);
         const AxisScale& a = s.secondary ? g.secondary : g.primary;
+        // Points the document holds, also those a logarithmic axis had to leave out.
+        if (s.source) {
+            for (const DataPoint& p : s.source->points)
+                out.points += !isMissing(p.value);
+        }
         for (std::size_t i = 0; i < s.values.size(); ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
-            ++out.points;
+            if (!s.source) ++out.points;
             double top = s.base[i] + v;
             if (!g.visible(i)) continue;
             if (top < a.min - 1e-9 * std::fabs(a.min) || top > a.max + 1e-9 * std::fabs(a.max)) {
@@ -255,6 +301,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     categories = std::max<std::size_t>(categories, 1);
 
     std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
+    if (m.chart.flag("logscale", false)) skipNonPositive(ctx.scene.layout, series);
     SeriesStyle style;
     style.threeD = movie.threeD || m.chart.flag("is3d", false);
     style.showPlotBorder = m.chart.flag("showplotborder", true);

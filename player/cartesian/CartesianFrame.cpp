@@ -45,6 +45,8 @@ CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
 std::string CartesianFrame::tickText(double v, bool secondary) const {
     const NumberFormat& f = secondary ? style_.secondaryFormat : style_.primaryFormat;
     int d = secondary ? secondaryDecimals_ : tickDecimals_;
+    // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
+    if ((secondary ? g_.secondary : g_.primary).log) d = v < 1 ? decimalsForStep(v) : 0;
     if (f.decimals >= 0) d = std::max(d, f.decimals);
     if (std::fabs(v) < 1e-12 * std::max(1.0, std::fabs(g_.primary.max))) v = 0;
     return f.format(v, std::min(d, 10));

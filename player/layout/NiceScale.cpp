@@ -73,6 +73,33 @@ AxisScale niceScale(const ScaleRequest& r) {
     return s;
 }
 
+AxisScale logScale(double lo, double hi, double base, std::optional<double> userMin,
+                   std::optional<double> userMax) {
+    if (!(base >= 2) || !std::isfinite(base)) base = 10;
+    bool ownMin = userMin && *userMin > 0 && std::isfinite(*userMin);
+    bool ownMax = userMax && *userMax > 0 && std::isfinite(*userMax);
+    if (ownMin) lo = *userMin;
+    if (ownMax) hi = *userMax;
+    if (!(lo > 0) || !std::isfinite(lo) || !std::isfinite(hi) || hi < lo) {
+        lo = 1, hi = base;
+        ownMin = ownMax = false;
+    }
+    double lb = std::log(base);
+    double e0 = std::floor(std::log(lo) / lb + 1e-9);
+    double e1 = std::ceil(std::log(hi) / lb - 1e-9);
+    if (e1 <= e0) e1 = e0 + 1;
+    double per = std::ceil((e1 - e0) / 12); // powers of the base between two ticks
+    e1 = e0 + std::ceil((e1 - e0) / per) * per;
+    AxisScale s;
+    s.log = true;
+    s.min = ownMin ? lo : std::pow(base, e0);
+    s.max = ownMax ? hi : std::pow(base, e1);
+    if (!(s.max > s.min)) s.max = s.min * base;
+    s.divisions = std::max(1, static_cast<int>(std::lround((e1 - e0) / per)));
+    s.step = ownMin || ownMax ? std::pow(s.max / s.min, 1.0 / s.divisions) : std::pow(base, per);
+    return s;
+}
+
 void alignZero(AxisScale& p, AxisScale& q) {
     auto crosses = [](const AxisScale& a) { return a.min < 0 && a.max > 0 && a.step > 0; };
     if (!crosses(p) || !crosses(q)) return; // an axis without zero inside keeps its own range

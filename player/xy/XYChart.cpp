@@ -46,6 +46,8 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     const Attributes& c = m.chart;
     bool bubble = movie.family == Family::Bubble;
     double xlo = 1e308, xhi = -1e308, ylo = 1e308, yhi = -1e308, zmax = 0;
+    // The positive part of the data, for logarithmic axes.
+    double pxlo = 1e308, pxhi = -1e308, pylo = 1e308, pyhi = -1e308;
     std::size_t count = 0;
     for (const Series& s : m.datasets) {
         for (const XYPoint& p : s.xy) {
@@ -55,6 +57,8 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
             ylo = std::min(ylo, p.y);
             yhi = std::max(yhi, p.y);
             if (!isMissing(p.z)) zmax = std::max(zmax, std::fabs(p.z));
+            if (p.x > 0) pxlo = std::min(pxlo, p.x), pxhi = std::max(pxhi, p.x);
+            if (p.y > 0) pylo = std::min(pylo, p.y), pyhi = std::max(pyhi, p.y);
             ++count;
         }
     }
@@ -86,6 +90,12 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     yr.userMax = c.optionalNumber("yaxismaxvalue");
     if (auto n = c.optionalNumber("numdivlines")) yr.numDivLines = static_cast<int>(*n);
     AxisScale ys = niceScale(yr);
+    bool logAxes = c.flag("logscale", false);
+    if (logAxes) {
+        double base = c.number("logbase", 10);
+        xs = logScale(pxlo, pxhi, base, xr.userMin, xr.userMax);
+        ys = logScale(pylo, pyhi, base, yr.userMin, yr.userMax);
+    }
     NumberFormat yf = numberFormatOf(c);
     NumberFormat xf = yf;
     xf.prefix = c.text("xnumberprefix");
@@ -108,9 +118,14 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     double lineH = ctx.text.measure("Ag", tickFont).h;
     int yd = std::max(decimalsForStep(ys.step), yf.decimals);
     int xd = std::max(decimalsForStep(xs.step), 0);
+    // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
+    auto digits = [](const AxisScale& a, double v, int linear) {
+        return a.log ? (v < 1 ? decimalsForStep(v) : 0) : linear;
+    };
     double tickW = 0;
     for (int i = 0; i <= ys.divisions; ++i)
-        tickW = std::max(tickW, ctx.text.measure(yf.format(ys.tick(i), yd), tickFont).w);
+        tickW = std::max(
+            tickW, ctx.text.measure(yf.format(ys.tick(i), digits(ys, ys.tick(i), yd)), tickFont).w);
     std::string xName = c.text("xaxisname"), yName = c.text("yaxisname");
     Rect p = area;
     p.y += 6;
@@ -217,6 +232,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         for (std::size_t i = 0; i < s.xy.size(); ++i) {
             const XYPoint& pt = s.xy[i];
             if (isMissing(pt.x) || isMissing(pt.y)) continue;
+            if (logAxes && (pt.x <= 0 || pt.y <= 0)) continue;
             Point at{X(pt.x), Y(pt.y)};
             if (p.contains(at)) ++drawnSeries.drawn;
             if (!bubble) {
@@ -272,7 +288,8 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         if (drawnSeries.drawn < drawnSeries.points)
             ctx.scene.layout.notes.push_back(
                 s.name + ": " + std::to_string(drawnSeries.points - drawnSeries.drawn) +
-                " points not drawn: missing values or outside the axis limits");
+                " points not drawn: missing values, outside the axis limits, or not positive "
+                "on logarithmic axes");
         ctx.scene.layout.series.push_back(std::move(drawnSeries));
     }
     if (clip) ctx.scene.add(ClipPop{});
@@ -290,11 +307,12 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     LayoutAxis& yAxis = layout.axisFor("y");
     yAxis.min = ys.min;
     yAxis.max = ys.max;
+    yAxis.log = ys.log;
     for (int i = 0; i <= ys.divisions; ++i) {
         LayoutTick tick;
         tick.value = ys.tick(i);
         if (i % every == 0) {
-            tick.label = yf.format(ys.tick(i), yd);
+            tick.label = yf.format(ys.tick(i), digits(ys, ys.tick(i), yd));
             tick.box = addText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5, Y(ys.tick(i)),
                                HAlign::Right, VAlign::Middle);
         }
@@ -303,6 +321,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     LayoutAxis& xAxis = layout.axisFor("x");
     xAxis.min = xs.min;
     xAxis.max = xs.max;
+    xAxis.log = xs.log;
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {
         for (const Category& cat : m.categories) {
@@ -310,7 +329,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         }
     } else {
         for (int i = 0; i <= xs.divisions; ++i)
-            xLabels.emplace_back(xs.tick(i), xf.format(xs.tick(i), xd));
+            xLabels.emplace_back(xs.tick(i), xf.format(xs.tick(i), digits(xs, xs.tick(i), xd)));
     }
     double lastRight = -1e300;
     std::size_t thinned = 0;
