@@ -184,3 +184,102 @@ TEST(LogScale, ColumnsStandAtTheirLogarithm) {
 
 } // namespace
 } // namespace plotara
+
+#include "player/cartesian/CalendarLabels.h"
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+std::vector<std::string> months(int fromYear, int count) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%04d-%02d", fromYear + i / 12, i % 12 + 1);
+        out.push_back(buf);
+    }
+    return out;
+}
+
+std::vector<std::string> days(int year, int count) {
+    static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::vector<std::string> out;
+    int month = 0, day = 1;
+    for (int i = 0; i < count; ++i) {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month + 1, day);
+        out.push_back(buf);
+        if (++day > lengths[month]) day = 1, month = (month + 1) % 12;
+    }
+    return out;
+}
+
+TEST(CalendarLabels, ThinAtCalendarBoundaries) {
+    using Shown = std::vector<std::string>;
+    struct Case {
+        std::vector<std::string> labels;
+        std::size_t first, step;
+        const char* period;
+        Shown shown;
+    } cases[] = {
+        {months(2001, 12), 0, 2, "quarter", {"2001-01", "2001-04", "2001-07", "2001-10"}},
+        {months(2001, 36),
+         0,
+         5,
+         "half year",
+         {"2001-01", "2001-07", "2002-01", "2002-07", "2003-01", "2003-07"}},
+        {months(2001, 36), 0, 7, "year", {"2001-01", "2002-01", "2003-01"}},
+        // A window starting mid-quarter shows the next quarter first.
+        {months(2001, 12), 1, 3, "quarter", {"2001-04", "2001-07", "2001-10"}},
+        {days(2001, 90), 0, 20, "month", {"2001-01-01", "2001-02-01", "2001-03-01"}},
+        {days(2001, 365),
+         0,
+         40,
+         "quarter",
+         {"2001-01-01", "2001-04-01", "2001-07-01", "2001-10-01"}},
+    };
+    for (const Case& c : cases) {
+        auto picks = calendarLabels(c.labels, c.first, c.labels.size(), c.step);
+        ASSERT_TRUE(picks.has_value()) << c.period;
+        EXPECT_EQ(picks->period, c.period);
+        Shown shown;
+        for (std::size_t i : picks->shown)
+            shown.push_back(c.labels[i]);
+        EXPECT_EQ(shown, c.shown) << c.period;
+    }
+    // Not dates, or dates among other texts: no calendar thinning.
+    for (std::vector<std::string> labels :
+         {std::vector<std::string>{"Jan", "Feb", "Mar"},
+          std::vector<std::string>{"2001-01", "total"}, std::vector<std::string>{"2001-13"},
+          std::vector<std::string>{"2001-01-32"}, std::vector<std::string>{"", ""}}) {
+        EXPECT_FALSE(calendarLabels(labels, 0, labels.size(), 2).has_value()) << labels[0];
+    }
+}
+
+TEST(CalendarLabels, MonthlyChartShowsQuartersOrYears) {
+    std::vector<std::string> labels = months(1990, 120);
+    std::string xml = "<chart showValues='0'>";
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        xml += "<set label='" + labels[i] + "' value='" + std::to_string(100 + i % 17) + "'/>";
+    xml += "</chart>";
+    auto player = drawChart(7, xml, 480, 300);
+    const ChartLayout& l = player->scene().layout;
+    std::size_t shown = 0;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind != TextKind::CategoryLabel) continue;
+        ++shown;
+        // Every label drawn starts a quarter at least.
+        int month = std::stoi(t.text.substr(5, 2));
+        EXPECT_EQ((month - 1) % 3, 0) << t.text;
+    }
+    EXPECT_GT(shown, 3u);
+    EXPECT_LT(shown, 120u);
+    bool noted = false;
+    for (const std::string& n : l.notes)
+        noted |= n.find("category labels thinned: one label a") != std::string::npos;
+    EXPECT_TRUE(noted);
+}
+
+} // namespace
+} // namespace plotara

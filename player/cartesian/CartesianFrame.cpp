@@ -1,5 +1,6 @@
 #include "player/cartesian/CartesianFrame.h"
 
+#include "player/cartesian/CalendarLabels.h"
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
@@ -261,51 +262,71 @@ void CartesianFrame::addInside(const std::string& label, const Font& font, doubl
     ctx_.scene.add(std::move(item));
 }
 
+// The labels drawn: all when they fit, else those starting a calendar period when the labels
+// are dates, else every step-th; what was left out is noted in the layout.
+std::vector<std::size_t> CartesianFrame::shownLabels() {
+    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
+    std::size_t step = std::max<std::size_t>(plan_.step, 1);
+    std::vector<std::size_t> shown;
+    std::string how = "only every " + std::to_string(step) + "th label fits";
+    if (step > 1) {
+        if (auto picks = calendarLabels(labels_, g_.first, last, step)) {
+            shown = std::move(picks->shown);
+            how = "one label a " + picks->period;
+        }
+    }
+    if (shown.empty()) {
+        for (std::size_t i = g_.first; i < last; i += step)
+            shown.push_back(i);
+    }
+    std::size_t named = 0, drawn = 0;
+    for (std::size_t i = g_.first; i < last; ++i)
+        named += !labels_[i].empty();
+    for (std::size_t i : shown)
+        drawn += !labels_[i].empty();
+    if (drawn < named)
+        ctx_.scene.layout.notes.push_back(std::to_string(named - drawn) +
+                                          " category labels thinned: " + how);
+    return shown;
+}
+
 void CartesianFrame::drawCategoryLabels() {
     Font font = ctx_.style.font(TextRole::DataLabels);
     Rect p = g_.plot;
-    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
-    std::size_t step = std::max<std::size_t>(plan_.step, 1);
-    if (step > 1 && last > g_.first) {
-        std::size_t skipped = (last - g_.first) - (last - g_.first + step - 1) / step;
-        ctx_.scene.layout.notes.push_back(std::to_string(skipped) +
-                                          " category labels thinned: only every " +
-                                          std::to_string(step) + "th label fits");
-    }
-    for (std::size_t i = g_.first; i < last; i += step) {
+    std::vector<std::size_t> shown = shownLabels();
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        std::size_t i = shown[k];
         const std::string& label = labels_[i];
         if (label.empty()) continue;
         double pos = g_.categoryPos(i);
+        TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};
         if (g_.horizontal) {
-            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, p.x - 4,
-                    pos, HAlign::Right, VAlign::Middle, 0, plan_.maxTextWidth);
+            addText(ctx_, tag, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
+                    plan_.maxTextWidth);
             continue;
         }
         double y = p.bottom() + labelGap_;
         switch (plan_.mode) {
         case CategoryLabelPlan::Mode::Horizontal:
-            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos, y,
-                    HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            addText(ctx_, tag, label, font, pos, y, HAlign::Center, VAlign::Top, 0,
+                    plan_.maxTextWidth);
             break;
-        case CategoryLabelPlan::Mode::Stagger: {
-            std::size_t row = ((i - g_.first) / step) % 2;
-            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos,
-                    y + static_cast<double>(row) * (plan_.lineHeight + 2), HAlign::Center,
+        case CategoryLabelPlan::Mode::Stagger:
+            addText(ctx_, tag, label, font, pos,
+                    y + static_cast<double>(k % 2) * (plan_.lineHeight + 2), HAlign::Center,
                     VAlign::Top, 0, plan_.maxTextWidth);
             break;
-        }
         case CategoryLabelPlan::Mode::Slant: {
             // The text runs down to the left from under its category; it is shortened rather
             // than let out of the chart's left edge.
             double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
-            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos,
-                    y + plan_.lineHeight * 0.35, HAlign::Right, VAlign::Middle, -45,
-                    std::max(std::min(plan_.maxTextWidth, room), 8.0));
+            addText(ctx_, tag, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
+                    VAlign::Middle, -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
             break;
         }
         case CategoryLabelPlan::Mode::Rotate:
-            addText(ctx_, {TextKind::CategoryLabel, -1, static_cast<int>(i)}, label, font, pos, y,
-                    HAlign::Right, VAlign::Middle, -90, plan_.maxTextWidth);
+            addText(ctx_, tag, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
+                    plan_.maxTextWidth);
             break;
         }
     }

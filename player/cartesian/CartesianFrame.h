@@ -25,6 +25,7 @@ public:
 private:
     std::string tickText(double v, bool secondary) const;
     void drawTrends(bool zones);
+    std::vector<std::size_t> shownLabels();
     void drawCategoryLabels();
     void addInside(const std::string& label, const Font& font, double x, double y);
 
