@@ -47,6 +47,34 @@ void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, 
     }
 }
 
+// Offers a column's value label: centred inside a stacked segment, else beyond the column's
+// end, or inside that end when there is no room beyond it. The longest columns keep their
+// labels first when not every label fits.
+void offerValue(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                const PlotSeries& s, std::size_t i, const Rect& r, Color fill) {
+    const Attributes* pa = pointAttrs(s, i);
+    double v = s.values[i];
+    if (!s.showValues || (pa && !pa->flag("showvalue", true))) return;
+    const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+    std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : fmt.format(v);
+    TextTag tag{TextKind::ValueLabel, s.index, static_cast<int>(i)};
+    double priority = std::fabs(v);
+    bool neg = v < 0;
+    double depth = style.threeD ? g.depth : 0;
+    if (s.stack >= 0) {
+        values.place(tag, shown, r.x + r.w / 2, r.y + r.h / 2, HAlign::Center, VAlign::Middle, 0,
+                     &r, priority);
+    } else if (g.horizontal) {
+        values.placeAtEnd(tag, shown, neg ? r.x - 3 : r.right() + 3 + depth, r.y + r.h / 2,
+                          neg ? HAlign::Right : HAlign::Left, VAlign::Middle, r, true, neg, fill,
+                          priority);
+    } else {
+        values.placeAtEnd(tag, shown, r.x + r.w / 2, neg ? r.bottom() + 2 : r.y - 2 - depth,
+                          HAlign::Center, neg ? VAlign::Top : VAlign::Bottom, r, false, neg, fill,
+                          priority);
+    }
+}
+
 } // namespace
 
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
@@ -118,30 +146,7 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
             values.obstacle(hit.rect, {TextKind::ValueLabel, s.index, static_cast<int>(i)});
             ctx.scene.hits.push_back(std::move(hit));
 
-            bool show = s.showValues && (!pa || pa->flag("showvalue", true));
-            if (!show) continue;
-            const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
-            std::string text = fmt.format(v);
-            std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
-            // The longest columns keep their labels first when not every label fits.
-            double priority = std::fabs(v);
-            if (s.stack >= 0) {
-                Point c{r.x + r.w / 2, r.y + r.h / 2};
-                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, c.x, c.y,
-                             HAlign::Center, VAlign::Middle, 0, &r, priority);
-            } else if (g.horizontal) {
-                bool neg = v < 0;
-                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
-                             neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
-                             r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle, 0,
-                             nullptr, priority);
-            } else {
-                bool neg = v < 0;
-                double y = neg ? r.bottom() + 2 : r.y - 2 - (style.threeD ? g.depth : 0);
-                values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
-                             r.x + r.w / 2, y, HAlign::Center, neg ? VAlign::Top : VAlign::Bottom,
-                             0, nullptr, priority);
-            }
+            offerValue(values, g, style, s, i, r, color);
         }
     }
     if (!style.showSum || !anyStack) return;

@@ -165,28 +165,64 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
     return {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
 }
 
-bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y, HAlign h,
-                        VAlign v, double angle, const Rect* within, double priority) {
-    if (text.empty()) return false;
+TextItem ValueLabels::valueText(TextTag tag, const std::string& text) const {
     TextItem item;
     item.tag = tag;
     item.tag.kind = TextKind::ValueLabel;
     item.text = text;
     item.font = ctx_.style.font(TextRole::DataValues);
+    return item;
+}
+
+bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y, HAlign h,
+                        VAlign v, double angle, const Rect* within, double priority) {
+    if (text.empty()) return false;
+    TextItem item = valueText(tag, text);
     item.x = x;
     item.y = y;
     item.h = h;
     item.v = v;
     item.angle = angle;
+    return offer(std::move(item), within, priority);
+}
+
+bool ValueLabels::placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h,
+                             VAlign v, const Rect& bar, bool horizontal, bool negative, Color fill,
+                             double priority) {
+    if (text.empty()) return false;
+    TextItem outside = valueText(tag, text);
+    outside.x = x;
+    outside.y = y;
+    outside.h = h;
+    outside.v = v;
+    if (offer(std::move(outside), nullptr, priority, false)) return true;
+    TextItem item = valueText(tag, text);
+    Color black = rgb(0x000000), white = rgb(0xFFFFFF);
+    item.font.color = contrast(fill, black) >= contrast(fill, white) ? black : white;
+    if (horizontal) {
+        item.x = negative ? bar.x + 3 : bar.right() - 3;
+        item.y = bar.y + bar.h / 2;
+        item.h = negative ? HAlign::Left : HAlign::Right;
+        item.v = VAlign::Middle;
+    } else {
+        item.x = bar.x + bar.w / 2;
+        item.y = negative ? bar.bottom() - 2 : bar.y + 2;
+        item.h = HAlign::Center;
+        item.v = negative ? VAlign::Bottom : VAlign::Top;
+    }
+    return offer(std::move(item), &bar, priority);
+}
+
+bool ValueLabels::offer(TextItem item, const Rect* within, double priority, bool countRejected) {
     ctx_.text.place(item);
     const Rect& b = item.box;
     if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
         b.bottom() > bounds_.bottom() + 1) {
-        ++dropped_;
+        dropped_ += countRejected;
         return false;
     }
     if (within && (b.w > within->w - 2 || b.h > within->h)) {
-        ++dropped_;
+        dropped_ += countRejected;
         return false;
     }
     offers_.push_back({std::move(item), priority});

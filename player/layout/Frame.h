@@ -46,6 +46,11 @@ public:
     // to one of higher priority.
     bool place(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
                double angle = 0, const Rect* within = nullptr, double priority = 0);
+    // Offers the label of a column or bar beyond its far end at (x, y), or when it does not fit
+    // there, inside that end (horizontal: a bar; negative: the end is at the left or bottom) in
+    // black or white, whichever reads better on the fill; false when neither fits.
+    bool placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
+                    const Rect& bar, bool horizontal, bool negative, Color fill, double priority);
     void reserve(const Rect& box) { placed_.push_back(box); }
     // A column or bar that only its own label (same series and index) may cover: a label over
     // a neighbour would read as the neighbour's value.
@@ -55,6 +60,8 @@ public:
     void flush();
 
 private:
+    bool offer(TextItem item, const Rect* within, double priority, bool countRejected = true);
+    TextItem valueText(TextTag tag, const std::string& text) const;
     struct Offer {
         TextItem item;
         double priority;
