@@ -289,6 +289,59 @@ std::size_t initialScroll(const Attributes& chart, std::size_t categories, std::
     return 0;
 }
 
+// The value scales; on dual-axis charts zero is aligned unless the document sets limits, which
+// are kept as given.
+void setScales(const ChartContext& ctx, const ChartMovie& movie,
+               const std::vector<PlotSeries>& series, PlotGeometry& g) {
+    bool anyPrimary = false, anySecondary = false;
+    g.primary = scaleFor(ctx, series, false, anyPrimary);
+    if (!movie.dualY) return;
+    g.secondary = scaleFor(ctx, series, true, anySecondary);
+    g.hasSecondary = true;
+    bool userLimits = false;
+    for (const char* name : {"yaxisminvalue", "yaxismaxvalue", "pyaxisminvalue", "pyaxismaxvalue",
+                             "syaxisminvalue", "syaxismaxvalue"})
+        userLimits |= ctx.model.chart.optionalNumber(name).has_value();
+    if (anyPrimary && anySecondary && !userLimits) alignZero(g.primary, g.secondary);
+}
+
+// Legend items: every series of a multi-series chart; none for a single series.
+std::vector<LegendItem> legendItems(const ChartModel& m, const ChartMovie& movie,
+                                    const std::vector<PlotSeries>& series) {
+    std::vector<LegendItem> legend;
+    bool showLegend = m.chart.flag("showlegend", true) &&
+                      (movie.series != SeriesMode::Single || series.size() > 1);
+    if (!showLegend) return legend;
+    for (const PlotSeries& s : series) {
+        if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
+        if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
+    }
+    return legend;
+}
+
+// Scroll charts show a window of categories (and a scroll bar under the plot); true when the
+// window leaves categories out.
+bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& area,
+               std::size_t categories, ViewState& view, PlotGeometry& g) {
+    g.first = 0;
+    g.count = categories;
+    view.scrollVisible = 0;
+    if (!movie.scroll) return false;
+    double wanted = chart.number("numvisibleplot", 0);
+    std::size_t visible = wanted >= 1
+                              ? static_cast<std::size_t>(std::min(wanted, 1e6))
+                              : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
+    if (visible >= categories) return false;
+    if (!view.positioned) view.scrollStart = initialScroll(chart, categories, visible);
+    view.positioned = true;
+    g.count = visible;
+    g.first = std::min(view.scrollStart, categories - visible);
+    view.scrollStart = g.first;
+    view.scrollVisible = visible;
+    view.scrollTotal = categories;
+    return true;
+}
+
 } // namespace
 
 bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
@@ -314,60 +367,15 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 
     PlotGeometry g;
     g.horizontal = movie.family == Family::Bar;
-    bool anyPrimary = false, anySecondary = false;
-    g.primary = scaleFor(ctx, series, false, anyPrimary);
-    if (movie.dualY) {
-        g.secondary = scaleFor(ctx, series, true, anySecondary);
-        g.hasSecondary = true;
-        // Limits the document sets are kept as given, so zero is then not aligned.
-        const Attributes& c = m.chart;
-        bool userLimits = false;
-        for (const char* name : {"yaxisminvalue", "yaxismaxvalue", "pyaxisminvalue",
-                                 "pyaxismaxvalue", "syaxisminvalue", "syaxismaxvalue"})
-            userLimits |= c.optionalNumber(name).has_value();
-        if (anyPrimary && anySecondary && !userLimits) alignZero(g.primary, g.secondary);
-    }
-
-    // Legend items: every series of a multi-series chart; none for a single series.
-    std::vector<LegendItem> legend;
-    bool showLegend = m.chart.flag("showlegend", true) &&
-                      (movie.series != SeriesMode::Single || series.size() > 1);
-    if (showLegend) {
-        for (const PlotSeries& s : series) {
-            if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
-            if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
-        }
-    }
-
+    setScales(ctx, movie, series, g);
     Rect area = drawTitles(ctx, marginArea(ctx));
-    area = drawLegend(ctx, legend, area);
-
-    // Scroll charts show a window of categories and a scroll bar under the plot.
-    g.first = 0;
-    g.count = categories;
-    bool scrolling = false;
-    if (movie.scroll) {
-        double wanted = m.chart.number("numvisibleplot", 0);
-        std::size_t visible = wanted >= 1
-                                  ? static_cast<std::size_t>(std::min(wanted, 1e6))
-                                  : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
-        if (visible < categories) {
-            scrolling = true;
-            if (!view.positioned) view.scrollStart = initialScroll(m.chart, categories, visible);
-            view.positioned = true;
-            g.count = visible;
-            g.first = std::min(view.scrollStart, categories - visible);
-            view.scrollStart = g.first;
-            view.scrollVisible = visible;
-            view.scrollTotal = categories;
-        }
-    }
-    if (!scrolling) view.scrollVisible = 0;
+    area = drawLegend(ctx, legendItems(m, movie, series), area);
+    bool scrolling = setWindow(m.chart, movie, area, categories, view, g);
     std::size_t points = 0;
     for (const PlotSeries& s : series)
         points += s.values.size();
     ctx.scene.hits.reserve(points + series.size() + 8);
-    CartesianFrame frame(ctx, g, series, style, movie);
+    CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, scrolling);
     frame.drawBack();
     // Value labels stay over the plot (above it up to the titles), never over the axis labels.

@@ -26,9 +26,8 @@ Stroke lineStroke(const Attributes& a, Color fallback, double width) {
 } // namespace
 
 CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
-                               const std::vector<PlotSeries>& series, const SeriesStyle& style,
-                               const ChartMovie& movie)
-    : ctx_(ctx), g_(g), series_(series), style_(style), movie_(movie) {
+                               const std::vector<PlotSeries>& series, const SeriesStyle& style)
+    : ctx_(ctx), g_(g), series_(series), style_(style) {
     const ChartModel& m = ctx_.model;
     std::size_t n = 0;
     for (const PlotSeries& s : series_)

@@ -12,7 +12,7 @@ namespace plotara::player {
 class CartesianFrame {
 public:
     CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
-                   const SeriesStyle& style, const ChartMovie& movie);
+                   const SeriesStyle& style);
     // Measures axis labels and names and sets the plot rectangle inside area.
     void layout(Rect area, bool scrollBar);
     // Canvas, bands, div lines, walls, trend zones and vertical lines.
@@ -33,7 +33,6 @@ private:
     PlotGeometry& g_;
     const std::vector<PlotSeries>& series_;
     const SeriesStyle& style_;
-    const ChartMovie& movie_;
     CategoryLabelPlan plan_;
     std::vector<std::string> labels_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
