@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -187,6 +188,42 @@ TEST(Contrast, EveryLineStandsOutFromTheCanvas) {
         EXPECT_GE(legibleLines, 8u) << "palette " << palette;
         EXPECT_EQ(markerSets, 8u) << "palette " << palette;
     }
+}
+
+} // namespace
+} // namespace plotara
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+// When a bar chart thins its row names, values stay only on rows that show their name, so no
+// value reads as a neighbour's.
+TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
+    std::vector<double> values;
+    for (int i = 0; i < 90; ++i)
+        values.push_back(50000 + 431.0 * ((i * 13) % 90));
+    auto player =
+        testing::drawChart(9, testing::singleSeries("showValues='1'", values, "Row "), 480, 300);
+    const ChartLayout& l = player->scene().layout;
+    std::vector<int> named;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind == TextKind::CategoryLabel) named.push_back(t.tag.index);
+    }
+    ASSERT_LT(named.size(), 90u) << "the row names are thinned";
+    std::size_t shown = 0;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind != TextKind::ValueLabel) continue;
+        ++shown;
+        EXPECT_NE(std::find(named.begin(), named.end(), t.tag.index), named.end())
+            << "'" << t.text << "' of row " << t.tag.index << " has no name beside it";
+    }
+    EXPECT_GT(shown, 0u);
+    bool noted = false;
+    for (const std::string& n : l.notes)
+        noted |= n.find("names are thinned") != std::string::npos;
+    EXPECT_TRUE(noted);
 }
 
 } // namespace

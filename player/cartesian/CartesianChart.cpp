@@ -383,6 +383,15 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     if (g.horizontal)
         valueBounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
     ValueLabels values(ctx, valueBounds);
+    // On bar charts with thinned row names, a value beside an unnamed row would read as the
+    // named neighbour's: only rows with their name keep their values.
+    const std::vector<std::size_t>& named = frame.shownCategories();
+    if (g.horizontal && named.size() < g.count) {
+        std::vector<bool> rows(categories, false);
+        for (std::size_t i : named)
+            rows[i] = true;
+        values.onlyFor(std::move(rows));
+    }
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});
     drawAreas(ctx, g, series, style, values);

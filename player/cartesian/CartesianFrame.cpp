@@ -106,6 +106,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         if (g_.hasSecondary) top += tickH + 6;
     }
     g_.plot = {left, top, std::max(right - left, 10.0), std::max(bottom - top, 10.0)};
+    shown_ = shownLabels();
     if (style_.threeD) {
         g_.depth = std::clamp(std::min(g_.plot.w, g_.plot.h) * 0.04, 4.0, 12.0);
         g_.plot.y += g_.depth;
@@ -292,9 +293,8 @@ std::vector<std::size_t> CartesianFrame::shownLabels() {
 void CartesianFrame::drawCategoryLabels() {
     Font font = ctx_.style.font(TextRole::DataLabels);
     Rect p = g_.plot;
-    std::vector<std::size_t> shown = shownLabels();
-    for (std::size_t k = 0; k < shown.size(); ++k) {
-        std::size_t i = shown[k];
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        std::size_t i = shown_[k];
         const std::string& label = labels_[i];
         if (label.empty()) continue;
         double pos = g_.categoryPos(i);

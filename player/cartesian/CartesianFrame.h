@@ -15,6 +15,8 @@ public:
                    const SeriesStyle& style);
     // Measures axis labels and names and sets the plot rectangle inside area.
     void layout(Rect area, bool scrollBar);
+    // The categories whose labels are drawn (known after layout), ascending.
+    const std::vector<std::size_t>& shownCategories() const { return shown_; }
     // Canvas, bands, div lines, walls, trend zones and vertical lines.
     void drawBack();
     // Axes, tick and category labels, axis names and trend lines over the series; then the
@@ -35,6 +37,7 @@ private:
     const SeriesStyle& style_;
     CategoryLabelPlan plan_;
     std::vector<std::string> labels_;
+    std::vector<std::size_t> shown_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;

@@ -214,6 +214,13 @@ bool ValueLabels::placeAtEnd(TextTag tag, const std::string& text, double x, dou
 }
 
 bool ValueLabels::offer(TextItem item, const Rect* within, double priority, bool countRejected) {
+    int index = item.tag.index;
+    if (!onlyFor_.empty() && index >= 0 &&
+        (static_cast<std::size_t>(index) >= onlyFor_.size() ||
+         !onlyFor_[static_cast<std::size_t>(index)])) {
+        unnamed_ += countRejected;
+        return false;
+    }
     ctx_.text.place(item);
     const Rect& b = item.box;
     if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
@@ -260,7 +267,12 @@ void ValueLabels::flush() {
     if (dropped_ > 0)
         ctx_.scene.layout.notes.push_back(std::to_string(dropped_) +
                                           " value labels hidden: no room beside their points");
-    dropped_ = 0;
+    if (unnamed_ > 0)
+        ctx_.scene.layout.notes.push_back(
+            std::to_string(unnamed_) +
+            " value labels hidden: their rows' names are thinned out, so they would read as "
+            "another row's value");
+    dropped_ = unnamed_ = 0;
 }
 
 } // namespace plotara::player

@@ -52,6 +52,9 @@ public:
     bool placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
                     const Rect& bar, bool horizontal, bool negative, Color fill, double priority);
     void reserve(const Rect& box) { placed_.push_back(box); }
+    // Only points whose index is marked keep their labels (bars whose row name is drawn); the
+    // others are hidden and noted.
+    void onlyFor(std::vector<bool> indexes) { onlyFor_ = std::move(indexes); }
     // A column or bar that only its own label (same series and index) may cover: a label over
     // a neighbour would read as the neighbour's value.
     void obstacle(const Rect& box, TextTag owner) { obstacles_.push_back({box, owner}); }
@@ -75,6 +78,8 @@ private:
         TextTag owner;
     };
     std::vector<Obstacle> obstacles_;
+    std::vector<bool> onlyFor_;
+    std::size_t unnamed_ = 0;
     std::size_t dropped_ = 0;
 };
 
