@@ -182,6 +182,12 @@ void CartesianFrame::drawBack() {
         }
     }
     drawTrends(true);
+    drawCategoryMarks();
+}
+
+// Separator lines after categories and zones over ranges of categories.
+void CartesianFrame::drawCategoryMarks() {
+    Rect p = g_.plot;
     // Vertical separator lines after categories.
     for (const VLine& v : ctx_.model.vlines) {
         if (!g_.visible(v.after) || v.after + 1 >= g_.first + g_.count) continue;
@@ -331,6 +337,47 @@ void CartesianFrame::drawCategoryLabels() {
     }
 }
 
+// The tick labels of a value axis, thinned to keep them apart, and the layout's ticks.
+void CartesianFrame::drawTicks(const AxisScale& a, bool secondary) {
+    Rect p = g_.plot;
+    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
+    double tickH = ctx_.text.measure("Ag", tickFont).h;
+    double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
+    int every = 1;
+    while (spacing * every < tickH * 1.2 && every < 1000)
+        ++every;
+    if (g_.horizontal) {
+        double widest = 0;
+        for (int i = 0; i <= a.divisions; ++i)
+            widest =
+                std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
+        while (spacing * every < widest + 6 && every < 1000)
+            ++every;
+    }
+    LayoutAxis& axisModel = ctx_.scene.layout.axisFor(secondary ? "y2" : "y");
+    for (int i = 0; i <= a.divisions; ++i) {
+        LayoutTick tick;
+        tick.value = a.tick(i);
+        if (i % every == 0) {
+            double pos = g_.valuePos(a.tick(i), secondary);
+            tick.label = tickText(a.tick(i), secondary);
+            TextTag tag{TextKind::Tick};
+            if (g_.horizontal) {
+                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
+                tick.box = addText(ctx_, tag, tick.label, tickFont, pos, y, HAlign::Center,
+                                   secondary ? VAlign::Bottom : VAlign::Top);
+            } else if (secondary) {
+                tick.box = addText(ctx_, tag, tick.label, tickFont, p.right() + g_.depth + 6,
+                                   pos - g_.depth, HAlign::Left, VAlign::Middle);
+            } else {
+                tick.box = addText(ctx_, tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right,
+                                   VAlign::Middle);
+            }
+        }
+        axisModel.ticks.push_back(std::move(tick));
+    }
+}
+
 void CartesianFrame::drawFront(ValueLabels& values) {
     const Attributes& c = ctx_.model.chart;
     const PaletteTheme& t = ctx_.style.theme();
@@ -344,45 +391,8 @@ void CartesianFrame::drawFront(ValueLabels& values) {
     Font tickFont = ctx_.style.font(TextRole::YAxisValues);
     double tickH = ctx_.text.measure("Ag", tickFont).h;
     bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
-    auto drawTicks = [&](const AxisScale& a, bool secondary) {
-        if (!showTicks) return;
-        double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
-        int every = 1;
-        while (spacing * every < tickH * 1.2 && every < 1000)
-            ++every;
-        if (g_.horizontal) {
-            double widest = 0;
-            for (int i = 0; i <= a.divisions; ++i)
-                widest =
-                    std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
-            while (spacing * every < widest + 6 && every < 1000)
-                ++every;
-        }
-        LayoutAxis& axisModel = ctx_.scene.layout.axisFor(secondary ? "y2" : "y");
-        for (int i = 0; i <= a.divisions; ++i) {
-            LayoutTick tick;
-            tick.value = a.tick(i);
-            if (i % every == 0) {
-                double pos = g_.valuePos(a.tick(i), secondary);
-                tick.label = tickText(a.tick(i), secondary);
-                TextTag tag{TextKind::Tick};
-                if (g_.horizontal) {
-                    double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
-                    tick.box = addText(ctx_, tag, tick.label, tickFont, pos, y, HAlign::Center,
-                                       secondary ? VAlign::Bottom : VAlign::Top);
-                } else if (secondary) {
-                    tick.box = addText(ctx_, tag, tick.label, tickFont, p.right() + g_.depth + 6,
-                                       pos - g_.depth, HAlign::Left, VAlign::Middle);
-                } else {
-                    tick.box = addText(ctx_, tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right,
-                                       VAlign::Middle);
-                }
-            }
-            axisModel.ticks.push_back(std::move(tick));
-        }
-    };
-    drawTicks(g_.primary, false);
-    if (g_.hasSecondary) drawTicks(g_.secondary, true);
+    if (showTicks) drawTicks(g_.primary, false);
+    if (showTicks && g_.hasSecondary) drawTicks(g_.secondary, true);
     drawCategoryLabels();
 
     Font nameFont = ctx_.style.font(TextRole::YAxisName);

@@ -26,6 +26,8 @@ public:
 
 private:
     std::string tickText(double v, bool secondary) const;
+    void drawTicks(const AxisScale& a, bool secondary);
+    void drawCategoryMarks();
     void drawTrends(bool zones);
     std::vector<std::size_t> shownLabels();
     void drawCategoryLabels();
