@@ -9,7 +9,7 @@ namespace {
 void collectTexts(Scene& scene) {
     scene.layout.texts.clear();
     for (const TextItem* t : scene.texts())
-        scene.layout.texts.push_back({t->tag, t->text, t->box});
+        scene.layout.texts.push_back({t->tag, t->text, t->box, t->angle});
 }
 } // namespace
 

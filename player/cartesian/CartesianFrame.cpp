@@ -106,13 +106,21 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         if (g_.hasSecondary) top += tickH + 6;
     }
     g_.plot = {left, top, std::max(right - left, 10.0), std::max(bottom - top, 10.0)};
-    shown_ = shownLabels();
     if (style_.threeD) {
         g_.depth = std::clamp(std::min(g_.plot.w, g_.plot.h) * 0.04, 4.0, 12.0);
         g_.plot.y += g_.depth;
         g_.plot.h = std::max(g_.plot.h - g_.depth, 10.0);
         g_.plot.w = std::max(g_.plot.w - g_.depth, 10.0);
     }
+    if (g_.horizontal) {
+        // The rows are known only now (ticks, names and the 3D depth took their share): thin
+        // the row names further if they came closer than a line.
+        double slot = g_.plot.h / static_cast<double>(g_.count);
+        CategoryLabelPlan rows = planBarLabels(
+            ctx_.text, labels_, ctx_.style.font(TextRole::DataLabels), slot, area.w * 0.3);
+        plan_.step = std::max(plan_.step, rows.step);
+    }
+    shown_ = shownLabels();
 }
 
 void CartesianFrame::drawBack() {

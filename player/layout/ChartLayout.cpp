@@ -174,6 +174,11 @@ void writeTexts(JsonOut& j, const ChartLayout& l) {
         j.out += ',';
         j.key("box");
         j.box(t.box);
+        if (t.angle != 0) {
+            j.out += ',';
+            j.key("angle");
+            j.number(t.angle);
+        }
         if (t.tag.series >= 0) {
             j.out += ',';
             j.key("series");

@@ -50,7 +50,8 @@ struct LayoutAxis {
 struct LayoutText {
     TextTag tag;
     std::string text;
-    Rect box; // after rotation
+    Rect box;         // after rotation
+    double angle = 0; // degrees the text turns (negative: counter-clockwise)
 };
 
 struct LayoutSeries {
