@@ -65,6 +65,9 @@ void drawLegendEntry(ChartContext& ctx, const LegendItem& item, std::size_t inde
     ctx.scene.layout.legend.push_back({item.name, item.color});
     double cy = entry.y + entry.h / 2, x = entry.x;
     if (item.line) {
+        // The same darker edge a light line gets in the plot.
+        Color edge = legibleOn(item.color, ctx.style.theme().canvas);
+        if (!(edge == item.color)) ctx.scene.line(x, cy, x + swatch, cy, Stroke{edge, 3.5});
         ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
     } else {
         ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
