@@ -363,3 +363,40 @@ TEST(LayoutModel, RandomDataKeepsTextsApart) {
 
 } // namespace
 } // namespace plotara
+
+namespace plotara {
+namespace {
+
+// Random scatter and bubble data, with value labels, on linear and logarithmic axes.
+TEST(LayoutModel, RandomXYDataKeepsTextsApart) {
+    std::uint32_t seed = 99;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
+    };
+    for (int round = 0; round < 4; ++round) {
+        for (int type : {29, 30}) {
+            std::string xml =
+                std::string("<chart showValues='1'") + (round % 2 ? " logScale='1'" : "") + ">";
+            for (int d = 0; d < 2; ++d) {
+                xml += "<dataset seriesName='S" + std::to_string(d) + "'>";
+                int n = 5 + static_cast<int>(next() * 60);
+                for (int i = 0; i < n; ++i) {
+                    char v[120];
+                    std::snprintf(v, sizeof v, "<set x='%.4g' y='%.4g' z='%.3g' name='P%d'/>",
+                                  next() * 1000 - 100, next() * 50 - 5, next() * 30, i);
+                    xml += v;
+                }
+                xml += "</dataset>";
+            }
+            xml += "</chart>";
+            auto player = testing::drawChart(type, xml, 400, 300);
+            std::string what = "type " + std::to_string(type) + " round " + std::to_string(round);
+            expectTextsApartAndInside(player->scene().layout, what);
+            expectDrawnOrNoted(player->scene().layout, what);
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
