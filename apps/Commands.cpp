@@ -157,6 +157,8 @@ void defineRender(CLI::App& app, Options& options) {
         ->check(CLI::Range(0.25, 8.0))
         ->capture_default_str();
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
+    render->add_option("--layout-json", r.layoutJson,
+                       "Write the chart's layout (axes, texts, series) as JSON to a file or -");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");
     render->add_flag("--print-url", r.printUrl,
                      "Print the address the control hands to the player");

@@ -113,7 +113,16 @@ const std::vector<std::string>& knownChartAttributes() {
                                                 "doughnutRadius",
                                                 "slicingDistance",
                                                 "startingAngle",
-                                                "numVisiblePlot"};
+                                                "numVisiblePlot",
+                                                "decimalSeparator",
+                                                "thousandSeparator",
+                                                "inDecimalSeparator",
+                                                "inThousandSeparator",
+                                                "logScale",
+                                                "logBase",
+                                                "setAdaptiveYMin",
+                                                "scrollPosition",
+                                                "legendPosition"};
     return names;
 }
 

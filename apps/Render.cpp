@@ -28,10 +28,12 @@ std::string shellWord(const std::string& word) {
 
 void renderChart(const RenderRequest& request, std::ostream& out) {
     const bool printing = request.printXml || request.printUrl;
-    if (!printing && request.output.empty())
+    if (!printing && request.output.empty() && request.layoutJson.empty())
         throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp or - for PNG on "
                            "standard output), --print-xml or --print-url");
     if (!request.output.empty()) outputFormatOf(request.output);
+    if (request.output == "-" && request.layoutJson == "-")
+        throw UsageFailure("-o - and --layout-json - would both write to standard output");
 
     ChartSession session(request.width, request.height, findChartsDir(request.chartsDir));
     session.selectType(request.type);
@@ -42,6 +44,11 @@ void renderChart(const RenderRequest& request, std::ostream& out) {
     const std::string document = request.printXml ? chartDocument(session) : std::string();
     session.requireChart();
     if (!request.output.empty()) writeChart(session.player(), request.output, request.scale, out);
+    if (request.layoutJson == "-") {
+        out << session.player().layoutJson();
+    } else if (!request.layoutJson.empty()) {
+        writeFileAtomically(request.layoutJson, session.player().layoutJson());
+    }
     if (request.printUrl) out << url << '\n';
     if (request.printXml) out << document << '\n';
 }
@@ -92,6 +99,7 @@ std::string commandLine(const RenderRequest& request) {
         " --width " + std::to_string(request.width) + " --height " + std::to_string(request.height);
     if (request.scale != 1) add("--scale", std::to_string(request.scale));
     add("-o", request.output);
+    add("--layout-json", request.layoutJson);
     return line;
 }
 

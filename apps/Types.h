@@ -47,6 +47,8 @@ struct RenderRequest {
     std::string output;    // a file name, or "-" for PNG on standard output
     std::string chartsDir; // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;
+    // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
+    std::string layoutJson;
 };
 
 // A failure the chart reports: a bad document, no data, a missing file or column. The message

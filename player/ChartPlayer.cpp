@@ -559,6 +559,10 @@ void ChartPlayer::setPrintCommand(std::vector<std::string> command) {
     impl_->printCommand = std::move(command);
 }
 
+std::string ChartPlayer::layoutJson() const {
+    return player::layoutJson(impl_->scene.layout);
+}
+
 const Scene& ChartPlayer::scene() const {
     return impl_->scene;
 }

@@ -103,6 +103,10 @@ public:
     void setPrintCommand(std::vector<std::string> command);
     // The display list of what is shown (tests and tools inspect it). Cannot fail.
     const player::Scene& scene() const;
+    // The layout of what is shown as JSON: plot, axes and ticks, every text with its role and
+    // box, series with the points drawn, legend and notes (schema in docs/player.md). Cannot
+    // fail.
+    std::string layoutJson() const;
     // The lines of the debug panel of the last load (also when debugMode is off).
     std::vector<String> debugLines() const;
 

@@ -4,6 +4,15 @@
 
 namespace plotara::player {
 
+namespace {
+// The layout lists every text drawn, in painting order.
+void collectTexts(Scene& scene) {
+    scene.layout.texts.clear();
+    for (const TextItem* t : scene.texts())
+        scene.layout.texts.push_back({t->tag, t->text, t->box, t->angle});
+}
+} // namespace
+
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
                  const Color* background) {
@@ -11,13 +20,17 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     scene.items.clear();
     scene.hits.clear();
     scene.pointHits.clear();
+    scene.layout = ChartLayout{};
+    scene.layout.width = width;
+    scene.layout.height = height;
     scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
     ChartContext ctx{scene, text, model, ChartStyle(model), width, height};
     scene.background = ctx.style.theme().background;
     if (background) scene.background = *background;
-    if (model.chart.has("bgcolor"))
+    // bgAlpha applies to the background in use, whether bgColor gives it or not.
+    if (model.chart.has("bgcolor") || model.chart.has("bgalpha"))
         scene.background = withAlpha(parseColor(model.chart.text("bgcolor"), scene.background),
                                      model.chart.number("bgalpha", 100));
     bool drawn = false;
@@ -38,6 +51,7 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
         break;
     }
     scene.pointHits.finish();
+    collectTexts(scene);
     return drawn;
 }
 
@@ -47,7 +61,10 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     scene.width = width;
     scene.height = height;
     if (background) scene.background = *background;
+    scene.layout.width = width;
+    scene.layout.height = height;
     TextItem item;
+    item.tag = {TextKind::Message};
     item.text = message;
     item.font.size = 12;
     item.font.color = rgb(0x333333);
@@ -58,6 +75,7 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     item.maxWidth = std::max(width - 10, 10.0);
     text.place(item);
     scene.add(std::move(item));
+    collectTexts(scene);
 }
 
 void addDebugPanel(Scene& scene, TextEngine& text, const std::vector<std::string>& lines) {

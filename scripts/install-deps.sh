@@ -13,6 +13,7 @@ packages=(
   imagemagick poppler-utils
   locales
   help2man
+  jq
 )
 missing=()
 for p in "${packages[@]}"; do

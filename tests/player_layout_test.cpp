@@ -67,11 +67,30 @@ TEST(NiceScale, SurvivesExtremeInput) {
     }
 }
 
-TEST(NiceScale, AlignZeroPutsZeroAtTheSameHeight) {
-    AxisScale p{-100, 400, 100, 5}, q{0, 60, 10, 6};
-    alignZero(p, q);
-    EXPECT_NEAR(p.fraction(0), q.fraction(0), 1e-9);
-    EXPECT_EQ(q.max, 60);
+TEST(NiceScale, AlignZeroOnlyWhenBothAxesCrossIt) {
+    struct Case {
+        AxisScale p, q;
+        AxisScale wantP, wantQ;
+    } cases[] = {
+        // Both cross zero: the same steps below and above zero on both, round ticks kept.
+        {{-100, 400, 100, 5}, {-30, 20, 10, 5}, {-300, 400, 100, 7}, {-30, 40, 10, 7}},
+        {{-2, 8, 2, 5}, {-50, 50, 25, 4}, {-4, 8, 2, 6}, {-50, 100, 25, 6}},
+        // One axis stays above zero: each keeps its own range.
+        {{-100, 400, 100, 5}, {0, 60, 10, 6}, {-100, 400, 100, 5}, {0, 60, 10, 6}},
+        {{0, 500000, 100000, 5}, {-20, 50, 10, 7}, {0, 500000, 100000, 5}, {-20, 50, 10, 7}},
+    };
+    for (Case c : cases) {
+        alignZero(c.p, c.q);
+        for (auto [got, want] : {std::pair{c.p, c.wantP}, std::pair{c.q, c.wantQ}}) {
+            EXPECT_DOUBLE_EQ(got.min, want.min);
+            EXPECT_DOUBLE_EQ(got.max, want.max);
+            EXPECT_DOUBLE_EQ(got.step, want.step);
+            EXPECT_EQ(got.divisions, want.divisions);
+        }
+        if (c.p.min < 0 && c.q.min < 0) {
+            EXPECT_NEAR(c.p.fraction(0), c.q.fraction(0), 1e-9);
+        }
+    }
 }
 
 TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {

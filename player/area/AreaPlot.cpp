@@ -126,7 +126,8 @@ void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
             if (s.showValues && (!pa || pa->flag("showvalue", true))) {
                 std::string text = fmt.format(v);
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
-                values.place(shown, p.x, p.y - 3, HAlign::Center, VAlign::Bottom);
+                values.place({TextKind::ValueLabel, s.index, static_cast<int>(k)}, shown, p.x,
+                             p.y - 3, HAlign::Center, VAlign::Bottom);
             }
         }
     }

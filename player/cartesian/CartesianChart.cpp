@@ -86,6 +86,22 @@ std::vector<PlotSeries> buildSeries(const ChartContext& ctx, const ChartMovie& m
     return out;
 }
 
+// A logarithmic axis has no place for zero or negative values: they are left out, with a note.
+void skipNonPositive(ChartLayout& layout, std::vector<PlotSeries>& series) {
+    std::size_t skipped = 0;
+    for (PlotSeries& s : series) {
+        for (double& v : s.values) {
+            if (!isMissing(v) && v <= 0) {
+                v = missingValue;
+                ++skipped;
+            }
+        }
+    }
+    if (skipped > 0)
+        layout.notes.push_back(std::to_string(skipped) +
+                               " values not drawn: zero or negative on a logarithmic axis");
+}
+
 // Stack bases and column slots; returns the number of column slots per category.
 int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
     std::vector<int> stackSlot;
@@ -128,10 +144,28 @@ void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, 
         for (std::size_t i = 0; i < s.values.size(); ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
-            double a = s.base[i], b = s.base[i] + v;
+            // A line's base is not drawn: only a stacked shape spans from its base.
+            double b = s.base[i] + v;
+            double a = s.kind == PlotKind::Line ? b : s.base[i];
             lo = std::min({lo, a, b});
             hi = std::max({hi, a, b});
             any = true;
+        }
+    }
+}
+
+// The smallest and largest positive values (tops and bases) on one axis: a logarithmic axis
+// shows nothing else.
+void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo,
+                     double& hi) {
+    lo = 1e308, hi = -1e308;
+    for (const PlotSeries& s : series) {
+        if (s.secondary != secondary) continue;
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            if (isMissing(s.values[i])) continue;
+            for (double v : {s.base[i], s.base[i] + s.values[i]}) {
+                if (v > 0) lo = std::min(lo, v), hi = std::max(hi, v);
+            }
         }
     }
 }
@@ -142,6 +176,13 @@ AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& serie
     double lo = 1e308, hi = -1e308;
     any = false;
     rangeOf(series, secondary, lo, hi, any);
+    if (c.flag("logscale", false)) {
+        positiveRangeOf(series, secondary, lo, hi);
+        const char* minName = secondary ? "syaxisminvalue" : "yaxisminvalue";
+        const char* maxName = secondary ? "syaxismaxvalue" : "yaxismaxvalue";
+        return logScale(lo, hi, c.number("logbase", 10), c.optionalNumber(minName),
+                        c.optionalNumber(maxName));
+    }
     bool includeZero = false;
     for (const PlotSeries& s : series) {
         if (s.secondary == secondary && s.kind != PlotKind::Line) includeZero = true;
@@ -154,7 +195,10 @@ AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& serie
         }
     }
     if (lo > hi) lo = 0, hi = 1;
+    // Lines fit their data; zero joins the axis when the data nearly reaches it anyway, or when
+    // the document turns adaptive limits off.
     if (!includeZero && lo > 0 && lo < hi * 0.35) includeZero = true;
+    if (!c.flag("setadaptiveymin", true)) includeZero = true;
     ScaleRequest r;
     r.dataMin = lo;
     r.dataMax = hi;
@@ -171,6 +215,133 @@ AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& serie
     return niceScale(r);
 }
 
+const char* renderAsName(const PlotSeries& s, bool horizontal) {
+    switch (s.kind) {
+    case PlotKind::Line:
+        return "line";
+    case PlotKind::Area:
+        return "area";
+    case PlotKind::Column:
+        break;
+    }
+    return horizontal ? "bar" : "column";
+}
+
+// The plot, the value axes' limits and per series how many of its values were drawn.
+void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                  const ChartMovie& movie, bool scrolling) {
+    layout.plot = g.plot;
+    LayoutAxis& y = layout.axisFor("y");
+    y.min = g.primary.min;
+    y.max = g.primary.max;
+    y.log = g.primary.log;
+    if (movie.dualY) {
+        LayoutAxis& y2 = layout.axisFor("y2");
+        y2.min = g.secondary.min;
+        y2.max = g.secondary.max;
+        y2.log = g.secondary.log;
+    }
+    std::size_t outside = 0;
+    for (const PlotSeries& s : series) {
+        LayoutSeries out;
+        out.name = s.name;
+        out.axis = s.secondary ? "y2" : "y";
+        out.renderAs = renderAsName(s, g.horizontal);
+        const AxisScale& a = s.secondary ? g.secondary : g.primary;
+        // Points the document holds, also those a logarithmic axis had to leave out.
+        if (s.source) {
+            for (const DataPoint& p : s.source->points)
+                out.points += !isMissing(p.value);
+        }
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            double v = s.values[i];
+            if (isMissing(v)) continue;
+            if (!s.source) ++out.points;
+            double top = s.base[i] + v;
+            if (!g.visible(i)) continue;
+            if (top < a.min - 1e-9 * std::fabs(a.min) || top > a.max + 1e-9 * std::fabs(a.max)) {
+                ++outside;
+                continue;
+            }
+            ++out.drawn;
+        }
+        if (scrolling) out.window = std::pair{g.first, g.count};
+        layout.series.push_back(std::move(out));
+    }
+    if (scrolling)
+        layout.notes.push_back("categories " + std::to_string(g.first) + " to " +
+                               std::to_string(g.first + g.count - 1) +
+                               " shown: the others are outside the scroll window");
+    if (outside > 0)
+        layout.notes.push_back(std::to_string(outside) +
+                               " values outside the axis limits are cut at the plot's edge");
+}
+
+// The first category of the window a scroll chart shows first: scrollPosition 'start'
+// (default), 'end', or a category index (from 0) that the window begins at.
+std::size_t initialScroll(const Attributes& chart, std::size_t categories, std::size_t visible) {
+    const std::string text = chart.text("scrollposition");
+    std::string_view asked = trimSpace(text);
+    std::size_t last = categories - visible;
+    if (equalsNoCase(asked, "end")) return last;
+    if (auto index = parseNumber(asked); index && *index >= 0)
+        return std::min(static_cast<std::size_t>(std::min(*index, 1e9)), last);
+    return 0;
+}
+
+// The value scales; on dual-axis charts zero is aligned unless the document sets limits, which
+// are kept as given.
+void setScales(const ChartContext& ctx, const ChartMovie& movie,
+               const std::vector<PlotSeries>& series, PlotGeometry& g) {
+    bool anyPrimary = false, anySecondary = false;
+    g.primary = scaleFor(ctx, series, false, anyPrimary);
+    if (!movie.dualY) return;
+    g.secondary = scaleFor(ctx, series, true, anySecondary);
+    g.hasSecondary = true;
+    bool userLimits = false;
+    for (const char* name : {"yaxisminvalue", "yaxismaxvalue", "pyaxisminvalue", "pyaxismaxvalue",
+                             "syaxisminvalue", "syaxismaxvalue"})
+        userLimits |= ctx.model.chart.optionalNumber(name).has_value();
+    if (anyPrimary && anySecondary && !userLimits) alignZero(g.primary, g.secondary);
+}
+
+// Legend items: every series of a multi-series chart; none for a single series.
+std::vector<LegendItem> legendItems(const ChartModel& m, const ChartMovie& movie,
+                                    const std::vector<PlotSeries>& series) {
+    std::vector<LegendItem> legend;
+    bool showLegend = m.chart.flag("showlegend", true) &&
+                      (movie.series != SeriesMode::Single || series.size() > 1);
+    if (!showLegend) return legend;
+    for (const PlotSeries& s : series) {
+        if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
+        if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
+    }
+    return legend;
+}
+
+// Scroll charts show a window of categories (and a scroll bar under the plot); true when the
+// window leaves categories out.
+bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& area,
+               std::size_t categories, ViewState& view, PlotGeometry& g) {
+    g.first = 0;
+    g.count = categories;
+    view.scrollVisible = 0;
+    if (!movie.scroll) return false;
+    double wanted = chart.number("numvisibleplot", 0);
+    std::size_t visible = wanted >= 1
+                              ? static_cast<std::size_t>(std::min(wanted, 1e6))
+                              : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
+    if (visible >= categories) return false;
+    if (!view.positioned) view.scrollStart = initialScroll(chart, categories, visible);
+    view.positioned = true;
+    g.count = visible;
+    g.first = std::min(view.scrollStart, categories - visible);
+    view.scrollStart = g.first;
+    view.scrollVisible = visible;
+    view.scrollTotal = categories;
+    return true;
+}
+
 } // namespace
 
 bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
@@ -183,6 +354,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     categories = std::max<std::size_t>(categories, 1);
 
     std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
+    if (m.chart.flag("logscale", false)) skipNonPositive(ctx.scene.layout, series);
     SeriesStyle style;
     style.threeD = movie.threeD || m.chart.flag("is3d", false);
     style.showPlotBorder = m.chart.flag("showplotborder", true);
@@ -195,52 +367,15 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 
     PlotGeometry g;
     g.horizontal = movie.family == Family::Bar;
-    bool anyPrimary = false, anySecondary = false;
-    g.primary = scaleFor(ctx, series, false, anyPrimary);
-    if (movie.dualY) {
-        g.secondary = scaleFor(ctx, series, true, anySecondary);
-        g.hasSecondary = true;
-        if (anyPrimary && anySecondary) alignZero(g.primary, g.secondary);
-    }
-
-    // Legend items: every series of a multi-series chart; none for a single series.
-    std::vector<LegendItem> legend;
-    bool showLegend = m.chart.flag("showlegend", true) &&
-                      (movie.series != SeriesMode::Single || series.size() > 1);
-    if (showLegend) {
-        for (const PlotSeries& s : series) {
-            if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
-            if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
-        }
-    }
-
+    setScales(ctx, movie, series, g);
     Rect area = drawTitles(ctx, marginArea(ctx));
-    area = drawLegend(ctx, legend, area);
-
-    // Scroll charts show a window of categories and a scroll bar under the plot.
-    g.first = 0;
-    g.count = categories;
-    bool scrolling = false;
-    if (movie.scroll) {
-        double wanted = m.chart.number("numvisibleplot", 0);
-        std::size_t visible = wanted >= 1
-                                  ? static_cast<std::size_t>(std::min(wanted, 1e6))
-                                  : std::max<std::size_t>(2, static_cast<std::size_t>(area.w / 60));
-        if (visible < categories) {
-            scrolling = true;
-            g.count = visible;
-            g.first = std::min(view.scrollStart, categories - visible);
-            view.scrollStart = g.first;
-            view.scrollVisible = visible;
-            view.scrollTotal = categories;
-        }
-    }
-    if (!scrolling) view.scrollVisible = 0;
+    area = drawLegend(ctx, legendItems(m, movie, series), area);
+    bool scrolling = setWindow(m.chart, movie, area, categories, view, g);
     std::size_t points = 0;
     for (const PlotSeries& s : series)
         points += s.values.size();
     ctx.scene.hits.reserve(points + series.size() + 8);
-    CartesianFrame frame(ctx, g, series, style, movie);
+    CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, scrolling);
     frame.drawBack();
     // Value labels stay over the plot (above it up to the titles), never over the axis labels.
@@ -248,6 +383,15 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     if (g.horizontal)
         valueBounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
     ValueLabels values(ctx, valueBounds);
+    // On bar charts with thinned row names, a value beside an unnamed row would read as the
+    // named neighbour's: only rows with their name keep their values.
+    const std::vector<std::size_t>& named = frame.shownCategories();
+    if (g.horizontal && named.size() < g.count) {
+        std::vector<bool> rows(categories, false);
+        for (std::size_t i : named)
+            rows[i] = true;
+        values.onlyFor(std::move(rows));
+    }
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});
     drawAreas(ctx, g, series, style, values);
@@ -256,6 +400,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     ctx.scene.add(ClipPop{});
     frame.drawFront(values);
     if (scrolling) frame.drawScrollBar(view);
+    recordLayout(ctx.scene.layout, g, series, movie, scrolling);
     return true;
 }
 

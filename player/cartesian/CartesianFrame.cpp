@@ -1,5 +1,6 @@
 #include "player/cartesian/CartesianFrame.h"
 
+#include "player/cartesian/CalendarLabels.h"
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
@@ -25,9 +26,8 @@ Stroke lineStroke(const Attributes& a, Color fallback, double width) {
 } // namespace
 
 CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
-                               const std::vector<PlotSeries>& series, const SeriesStyle& style,
-                               const ChartMovie& movie)
-    : ctx_(ctx), g_(g), series_(series), style_(style), movie_(movie) {
+                               const std::vector<PlotSeries>& series, const SeriesStyle& style)
+    : ctx_(ctx), g_(g), series_(series), style_(style) {
     const ChartModel& m = ctx_.model;
     std::size_t n = 0;
     for (const PlotSeries& s : series_)
@@ -42,9 +42,15 @@ CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
 
 std::string CartesianFrame::tickText(double v, bool secondary) const {
     const NumberFormat& f = secondary ? style_.secondaryFormat : style_.primaryFormat;
-    const double step = secondary ? g_.secondary.step : g_.primary.step;
+    const auto& axis = secondary ? g_.secondary : g_.primary;
     if (std::fabs(v) < 1e-12 * std::max(1.0, std::fabs(g_.primary.max))) v = 0;
-    return f.formatTick(v, step);
+    // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
+    if (axis.log) {
+        int d = v < 1 ? decimalsForStep(v) : 0;
+        if (f.decimals >= 0) d = std::max(d, f.decimals);
+        return f.format(v, std::min(d, 10));
+    }
+    return f.formatTick(v, axis.step);
 }
 
 void CartesianFrame::layout(Rect area, bool scrollBar) {
@@ -94,7 +100,8 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         double slotGuess = std::max(bottom - top, 10.0) / static_cast<double>(g_.count);
         plan_ = planBarLabels(ctx_.text, labels_, labelFont, slotGuess, area.w * 0.3);
         left += plan_.extent;
-        right -= 8;
+        // The last tick label is centred on the plot's right edge: half of it must fit.
+        right -= std::max(8.0, widestTick(g_.primary, false) / 2 + 2);
         if (showTicks) bottom -= tickH + 6;
         if (!pName.empty()) bottom -= nameH + 6;
         if (g_.hasSecondary) top += tickH + 6;
@@ -106,6 +113,15 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         g_.plot.h = std::max(g_.plot.h - g_.depth, 10.0);
         g_.plot.w = std::max(g_.plot.w - g_.depth, 10.0);
     }
+    if (g_.horizontal) {
+        // The rows are known only now (ticks, names and the 3D depth took their share): thin
+        // the row names further if they came closer than a line.
+        double slot = g_.plot.h / static_cast<double>(g_.count);
+        CategoryLabelPlan rows = planBarLabels(
+            ctx_.text, labels_, ctx_.style.font(TextRole::DataLabels), slot, area.w * 0.3);
+        plan_.step = std::max(plan_.step, rows.step);
+    }
+    shown_ = shownLabels();
 }
 
 void CartesianFrame::drawBack() {
@@ -175,6 +191,12 @@ void CartesianFrame::drawBack() {
         }
     }
     drawTrends(true);
+    drawCategoryMarks();
+}
+
+// Separator lines after categories and zones over ranges of categories.
+void CartesianFrame::drawCategoryMarks() {
+    Rect p = g_.plot;
     // Vertical separator lines after categories.
     for (const VLine& v : ctx_.model.vlines) {
         if (!g_.visible(v.after) || v.after + 1 >= g_.first + g_.count) continue;
@@ -224,13 +246,14 @@ void CartesianFrame::drawTrends(bool zones) {
         bool onRight = tl.attrs.flag("valueonright", false);
         double mid = zones ? (p0 + p1) / 2 : p1;
         if (g_.horizontal) {
-            addText(ctx_, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom, 0, 120);
+            addText(ctx_, {TextKind::Trend}, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom,
+                    0, 120);
         } else if (onRight) {
-            addText(ctx_, label, f, p.right() + g_.depth + 4, mid, HAlign::Left, VAlign::Middle, 0,
-                    std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
+            addText(ctx_, {TextKind::Trend}, label, f, p.right() + g_.depth + 4, mid, HAlign::Left,
+                    VAlign::Middle, 0, std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
         } else {
-            addText(ctx_, label, f, p.right() - 3, mid - 2, HAlign::Right, VAlign::Bottom, 0,
-                    p.w * 0.5);
+            addText(ctx_, {TextKind::Trend}, label, f, p.right() - 3, mid - 2, HAlign::Right,
+                    VAlign::Bottom, 0, p.w * 0.5);
         }
     }
 }
@@ -254,44 +277,113 @@ void CartesianFrame::addInside(const std::string& label, const Font& font, doubl
     ctx_.scene.add(std::move(item));
 }
 
+// The labels drawn: all when they fit, else those starting a calendar period when the labels
+// are dates, else every step-th; what was left out is noted in the layout.
+std::vector<std::size_t> CartesianFrame::shownLabels() {
+    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
+    std::size_t step = std::max<std::size_t>(plan_.step, 1);
+    std::vector<std::size_t> shown;
+    std::string how = "only every " + std::to_string(step) + "th label fits";
+    if (step > 1) {
+        if (auto picks = calendarLabels(labels_, g_.first, last, step)) {
+            shown = std::move(picks->shown);
+            how = "one label a " + picks->period;
+        }
+    }
+    if (shown.empty()) {
+        for (std::size_t i = g_.first; i < last; i += step)
+            shown.push_back(i);
+    }
+    std::size_t named = 0, drawn = 0;
+    for (std::size_t i = g_.first; i < last; ++i)
+        named += !labels_[i].empty();
+    for (std::size_t i : shown)
+        drawn += !labels_[i].empty();
+    if (drawn < named)
+        ctx_.scene.layout.notes.push_back(std::to_string(named - drawn) +
+                                          " category labels thinned: " + how);
+    return shown;
+}
+
 void CartesianFrame::drawCategoryLabels() {
     Font font = ctx_.style.font(TextRole::DataLabels);
     Rect p = g_.plot;
-    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
-    std::size_t step = std::max<std::size_t>(plan_.step, 1);
-    for (std::size_t i = g_.first; i < last; i += step) {
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        std::size_t i = shown_[k];
         const std::string& label = labels_[i];
         if (label.empty()) continue;
         double pos = g_.categoryPos(i);
+        TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};
         if (g_.horizontal) {
-            addText(ctx_, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
+            addText(ctx_, tag, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
                     plan_.maxTextWidth);
             continue;
         }
         double y = p.bottom() + labelGap_;
         switch (plan_.mode) {
         case CategoryLabelPlan::Mode::Horizontal:
-            addText(ctx_, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+            addText(ctx_, tag, label, font, pos, y, HAlign::Center, VAlign::Top, 0,
+                    plan_.maxTextWidth);
             break;
-        case CategoryLabelPlan::Mode::Stagger: {
-            std::size_t row = ((i - g_.first) / step) % 2;
-            addText(ctx_, label, font, pos, y + static_cast<double>(row) * (plan_.lineHeight + 2),
-                    HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
+        case CategoryLabelPlan::Mode::Stagger:
+            addText(ctx_, tag, label, font, pos,
+                    y + static_cast<double>(k % 2) * (plan_.lineHeight + 2), HAlign::Center,
+                    VAlign::Top, 0, plan_.maxTextWidth);
             break;
-        }
         case CategoryLabelPlan::Mode::Slant: {
             // The text runs down to the left from under its category; it is shortened rather
             // than let out of the chart's left edge.
             double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
-            addText(ctx_, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
+            addText(ctx_, tag, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
                     VAlign::Middle, -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
             break;
         }
         case CategoryLabelPlan::Mode::Rotate:
-            addText(ctx_, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
+            addText(ctx_, tag, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
                     plan_.maxTextWidth);
             break;
         }
+    }
+}
+
+// The tick labels of a value axis, thinned to keep them apart, and the layout's ticks.
+void CartesianFrame::drawTicks(const AxisScale& a, bool secondary) {
+    Rect p = g_.plot;
+    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
+    double tickH = ctx_.text.measure("Ag", tickFont).h;
+    double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
+    int every = 1;
+    while (spacing * every < tickH * 1.2 && every < 1000)
+        ++every;
+    if (g_.horizontal) {
+        double widest = 0;
+        for (int i = 0; i <= a.divisions; ++i)
+            widest =
+                std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
+        while (spacing * every < widest + 6 && every < 1000)
+            ++every;
+    }
+    LayoutAxis& axisModel = ctx_.scene.layout.axisFor(secondary ? "y2" : "y");
+    for (int i = 0; i <= a.divisions; ++i) {
+        LayoutTick tick;
+        tick.value = a.tick(i);
+        if (i % every == 0) {
+            double pos = g_.valuePos(a.tick(i), secondary);
+            tick.label = tickText(a.tick(i), secondary);
+            TextTag tag{TextKind::Tick};
+            if (g_.horizontal) {
+                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
+                tick.box = addText(ctx_, tag, tick.label, tickFont, pos, y, HAlign::Center,
+                                   secondary ? VAlign::Bottom : VAlign::Top);
+            } else if (secondary) {
+                tick.box = addText(ctx_, tag, tick.label, tickFont, p.right() + g_.depth + 6,
+                                   pos - g_.depth, HAlign::Left, VAlign::Middle);
+            } else {
+                tick.box = addText(ctx_, tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right,
+                                   VAlign::Middle);
+            }
+        }
+        axisModel.ticks.push_back(std::move(tick));
     }
 }
 
@@ -308,37 +400,8 @@ void CartesianFrame::drawFront(ValueLabels& values) {
     Font tickFont = ctx_.style.font(TextRole::YAxisValues);
     double tickH = ctx_.text.measure("Ag", tickFont).h;
     bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
-    auto drawTicks = [&](const AxisScale& a, bool secondary) {
-        if (!showTicks) return;
-        double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
-        int every = 1;
-        while (spacing * every < tickH * 1.2 && every < 1000)
-            ++every;
-        if (g_.horizontal) {
-            double widest = 0;
-            for (int i = 0; i <= a.divisions; ++i)
-                widest =
-                    std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
-            while (spacing * every < widest + 6 && every < 1000)
-                ++every;
-        }
-        for (int i = 0; i <= a.divisions; i += every) {
-            double pos = g_.valuePos(a.tick(i), secondary);
-            std::string text = tickText(a.tick(i), secondary);
-            if (g_.horizontal) {
-                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
-                addText(ctx_, text, tickFont, pos, y, HAlign::Center,
-                        secondary ? VAlign::Bottom : VAlign::Top);
-            } else if (secondary) {
-                addText(ctx_, text, tickFont, p.right() + g_.depth + 6, pos - g_.depth,
-                        HAlign::Left, VAlign::Middle);
-            } else {
-                addText(ctx_, text, tickFont, p.x - 5, pos, HAlign::Right, VAlign::Middle);
-            }
-        }
-    };
-    drawTicks(g_.primary, false);
-    if (g_.hasSecondary) drawTicks(g_.secondary, true);
+    if (showTicks) drawTicks(g_.primary, false);
+    if (showTicks && g_.hasSecondary) drawTicks(g_.secondary, true);
     drawCategoryLabels();
 
     Font nameFont = ctx_.style.font(TextRole::YAxisName);
@@ -350,22 +413,24 @@ void CartesianFrame::drawFront(ValueLabels& values) {
     Rect area = marginArea(ctx_);
     if (!g_.horizontal) {
         if (!pName.empty())
-            addText(ctx_, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, -90, p.h);
+            addText(ctx_, {TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,
+                    HAlign::Center, VAlign::Middle, -90, p.h);
         if (g_.hasSecondary && !sName.empty())
-            addText(ctx_, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, 90, p.h);
+            addText(ctx_, {TextKind::AxisName}, sName, nameFont, area.right() - nameH / 2,
+                    p.y + p.h / 2, HAlign::Center, VAlign::Middle, 90, p.h);
         if (!xName.empty()) {
             double y = p.bottom() + plan_.extent + labelGap_;
-            addText(ctx_, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center,
+                    VAlign::Top, 0, p.w);
         }
     } else {
         if (!xName.empty())
-            addText(ctx_, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2, HAlign::Center,
-                    VAlign::Middle, -90, p.h);
+            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2,
+                    HAlign::Center, VAlign::Middle, -90, p.h);
         if (!pName.empty()) {
             double y = p.bottom() + (showTicks ? tickH + 8 : 4);
-            addText(ctx_, pName, nameFont, p.x + p.w / 2, y, HAlign::Center, VAlign::Top, 0, p.w);
+            addText(ctx_, {TextKind::AxisName}, pName, nameFont, p.x + p.w / 2, y, HAlign::Center,
+                    VAlign::Top, 0, p.w);
         }
     }
 }

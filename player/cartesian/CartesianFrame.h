@@ -12,9 +12,11 @@ namespace plotara::player {
 class CartesianFrame {
 public:
     CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
-                   const SeriesStyle& style, const ChartMovie& movie);
+                   const SeriesStyle& style);
     // Measures axis labels and names and sets the plot rectangle inside area.
     void layout(Rect area, bool scrollBar);
+    // The categories whose labels are drawn (known after layout), ascending.
+    const std::vector<std::size_t>& shownCategories() const { return shown_; }
     // Canvas, bands, div lines, walls, trend zones and vertical lines.
     void drawBack();
     // Axes, tick and category labels, axis names and trend lines over the series; then the
@@ -24,7 +26,10 @@ public:
 
 private:
     std::string tickText(double v, bool secondary) const;
+    void drawTicks(const AxisScale& a, bool secondary);
+    void drawCategoryMarks();
     void drawTrends(bool zones);
+    std::vector<std::size_t> shownLabels();
     void drawCategoryLabels();
     void addInside(const std::string& label, const Font& font, double x, double y);
 
@@ -32,9 +37,9 @@ private:
     PlotGeometry& g_;
     const std::vector<PlotSeries>& series_;
     const SeriesStyle& style_;
-    const ChartMovie& movie_;
     CategoryLabelPlan plan_;
     std::vector<std::string> labels_;
+    std::vector<std::size_t> shown_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;

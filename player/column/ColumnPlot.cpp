@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace plotara::player {
 
@@ -46,41 +47,83 @@ void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, 
     }
 }
 
+// Offers a column's value label: centred inside a stacked segment, else beyond the column's
+// end, or inside that end when there is no room beyond it. The longest columns keep their
+// labels first when not every label fits.
+void offerValue(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                const PlotSeries& s, std::size_t i, const Rect& r, Color fill) {
+    const Attributes* pa = pointAttrs(s, i);
+    double v = s.values[i];
+    if (!s.showValues || (pa && !pa->flag("showvalue", true))) return;
+    const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+    std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : fmt.format(v);
+    TextTag tag{TextKind::ValueLabel, s.index, static_cast<int>(i)};
+    double priority = std::fabs(v);
+    bool neg = v < 0;
+    double depth = style.threeD ? g.depth : 0;
+    if (s.stack >= 0) {
+        values.place(tag, shown, r.x + r.w / 2, r.y + r.h / 2, HAlign::Center, VAlign::Middle, 0,
+                     &r, priority);
+    } else if (g.horizontal) {
+        values.placeAtEnd(tag, shown, neg ? r.x - 3 : r.right() + 3 + depth, r.y + r.h / 2,
+                          neg ? HAlign::Right : HAlign::Left, VAlign::Middle, r, true, neg, fill,
+                          priority);
+    } else {
+        values.placeAtEnd(tag, shown, r.x + r.w / 2, neg ? r.bottom() + 2 : r.y - 2 - depth,
+                          HAlign::Center, neg ? VAlign::Top : VAlign::Bottom, r, false, neg, fill,
+                          priority);
+    }
+}
+
 } // namespace
 
-void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-                 const SeriesStyle& style, ValueLabels& values) {
-    double slot = g.slot();
-    double groupW = slot * std::clamp(style.plotSpace, 0.1, 1.0);
-    int slots = std::max(1, style.columnSlots);
-    double colW = groupW / slots;
-    double gap = colW > 6 ? std::min(2.0, colW * 0.08) : 0;
-    // Per category and column slot: the stack's total and the top of its highest column.
-    struct StackSum {
-        double total = 0;
-        bool any = false;
-        Rect top;
-        double topValue = -1e308;
-    };
-    std::vector<StackSum> sums(g.count * static_cast<std::size_t>(slots));
+namespace {
+
+// One column or bar where the layout put it, with its colours.
+struct ColumnBox {
+    const PlotSeries* series;
+    std::size_t index;
+    Rect rect;
+    Color fill, edge;
+};
+
+// The stack of one category and column slot: its total and the top of its highest column.
+struct StackSum {
+    double total = 0;
+    bool any = false;
+    Rect top;
+    double topValue = -1e308;
+};
+
+// Where every column lands, category by category (so that 3D prisms overlap front to back),
+// and the stacks' totals.
+struct ColumnLayout {
+    std::vector<ColumnBox> boxes;
+    std::vector<StackSum> sums;
     bool anyStack = false;
-    std::size_t last = g.first + g.count;
-    // Draw category by category so that 3D prisms overlap front to back correctly.
-    for (std::size_t i = g.first; i < last; ++i) {
+    double width = 0; // of one column
+};
+
+ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
+                           const std::vector<PlotSeries>& series, const SeriesStyle& style) {
+    ColumnLayout l;
+    double groupW = g.slot() * std::clamp(style.plotSpace, 0.1, 1.0);
+    int slots = std::max(1, style.columnSlots);
+    l.width = groupW / slots;
+    double gap = l.width > 6 ? std::min(2.0, l.width * 0.08) : 0;
+    l.sums.resize(g.count * static_cast<std::size_t>(slots));
+    for (std::size_t i = g.first; i < g.first + g.count; ++i) {
         for (const PlotSeries& s : series) {
             if (s.kind != PlotKind::Column || i >= s.values.size()) continue;
             double v = s.values[i];
             if (isMissing(v)) continue;
             double base = i < s.base.size() ? s.base[i] : 0;
+            double c0 = g.categoryPos(i) - groupW / 2 + l.width * s.slot + gap / 2;
+            Rect r = g.span(c0, c0 + l.width - gap, base, base + v, s.secondary);
             if (s.stack >= 0) {
-                anyStack = true;
-            }
-            double c0 = g.categoryPos(i) - groupW / 2 + colW * s.slot + gap / 2;
-            double c1 = c0 + colW - gap;
-            Rect r = g.span(c0, c1, base, base + v, s.secondary);
-            if (s.stack >= 0) {
-                StackSum& sum = sums[(i - g.first) * static_cast<std::size_t>(slots) +
-                                     static_cast<std::size_t>(s.slot % slots)];
+                l.anyStack = true;
+                StackSum& sum = l.sums[(i - g.first) * static_cast<std::size_t>(slots) +
+                                       static_cast<std::size_t>(s.slot % slots)];
                 sum.total += v;
                 sum.any = true;
                 if (base + v > sum.topValue) {
@@ -96,57 +139,58 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
                 alpha = pa->number("alpha", alpha);
             }
             color = withAlpha(color, alpha);
-            Color edge = withAlpha(shade(color, 0.6), alpha);
-            if (style.threeD && g.depth > 0) {
-                double d = std::min(g.depth, std::max(colW * 0.6, 2.0));
-                addPrism(ctx, r, d, color, style.showPlotBorder, edge);
-            } else {
-                Path p;
-                p.rect(r);
-                if (style.showPlotBorder && colW > 3) {
-                    ctx.scene.fillStroke(std::move(p), color, Stroke{edge, 0.8});
-                } else {
-                    ctx.scene.fillPath(std::move(p), color);
-                }
-            }
-            HitRegion hit;
-            hit.rect = r;
-            if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
-            hit.kind = g.horizontal ? "bar" : "column";
-            markPoint(hit, s, i);
-            ctx.scene.hits.push_back(std::move(hit));
-
-            bool show = s.showValues && (!pa || pa->flag("showvalue", true));
-            if (!show) continue;
-            const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
-            std::string text = fmt.format(v);
-            std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
-            if (s.stack >= 0) {
-                Point c{r.x + r.w / 2, r.y + r.h / 2};
-                values.place(shown, c.x, c.y, HAlign::Center, VAlign::Middle, 0, &r);
-            } else if (g.horizontal) {
-                bool neg = v < 0;
-                values.place(shown, neg ? r.x - 3 : r.right() + 3 + (style.threeD ? g.depth : 0),
-                             r.y + r.h / 2, neg ? HAlign::Right : HAlign::Left, VAlign::Middle);
-            } else {
-                bool neg = v < 0;
-                double y = neg ? r.bottom() + 2 : r.y - 2 - (style.threeD ? g.depth : 0);
-                values.place(shown, r.x + r.w / 2, y, HAlign::Center,
-                             neg ? VAlign::Top : VAlign::Bottom);
-            }
+            l.boxes.push_back({&s, i, r, color, withAlpha(shade(color, 0.6), alpha)});
         }
     }
-    if (!style.showSum || !anyStack) return;
-    // The total of every stack, just beyond its highest column.
-    for (const StackSum& sum : sums) {
+    return l;
+}
+
+// A column as a flat rectangle or a prism, its hit region, and its value label offered.
+void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
+                const ColumnBox& b, double width, ValueLabels& values) {
+    const Rect& r = b.rect;
+    if (style.threeD && g.depth > 0) {
+        double d = std::min(g.depth, std::max(width * 0.6, 2.0));
+        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge);
+    } else {
+        Path p;
+        p.rect(r);
+        if (style.showPlotBorder && width > 3) {
+            ctx.scene.fillStroke(std::move(p), b.fill, Stroke{b.edge, 0.8});
+        } else {
+            ctx.scene.fillPath(std::move(p), b.fill);
+        }
+    }
+    HitRegion hit;
+    hit.rect = r;
+    if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
+    hit.kind = g.horizontal ? "bar" : "column";
+    markPoint(hit, *b.series, b.index);
+    values.obstacle(hit.rect, {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
+    ctx.scene.hits.push_back(std::move(hit));
+    offerValue(values, g, style, *b.series, b.index, r, b.fill);
+}
+
+} // namespace
+
+void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                 const SeriesStyle& style, ValueLabels& values) {
+    ColumnLayout l = layoutColumns(ctx, g, series, style);
+    for (const ColumnBox& b : l.boxes)
+        drawColumn(ctx, g, style, b, l.width, values);
+    if (!style.showSum || !l.anyStack) return;
+    // The total of every stack, just beyond its highest column; totals come before segments.
+    constexpr double totalPriority = std::numeric_limits<double>::max();
+    for (const StackSum& sum : l.sums) {
         if (!sum.any) continue;
         const Rect& r = sum.top;
         std::string text = style.primaryFormat.format(sum.total);
         if (g.horizontal) {
-            values.place(text, r.right() + 4 + g.depth, r.y + r.h / 2, HAlign::Left,
-                         VAlign::Middle);
+            values.place({TextKind::ValueLabel}, text, r.right() + 4 + g.depth, r.y + r.h / 2,
+                         HAlign::Left, VAlign::Middle, 0, nullptr, totalPriority);
         } else {
-            values.place(text, r.x + r.w / 2, r.y - 3 - g.depth, HAlign::Center, VAlign::Bottom);
+            values.place({TextKind::ValueLabel}, text, r.x + r.w / 2, r.y - 3 - g.depth,
+                         HAlign::Center, VAlign::Bottom, 0, nullptr, totalPriority);
         }
     }
 }

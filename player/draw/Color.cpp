@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace plotara::player {
@@ -58,6 +59,32 @@ Color shade(Color c, double factor) {
         c.b += (1 - c.b) * t;
     }
     return c;
+}
+
+namespace {
+double luminance(Color c) {
+    auto channel = [](double v) {
+        v = std::clamp(v, 0.0, 1.0);
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
+}
+} // namespace
+
+double contrast(Color a, Color b) {
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Color legibleOn(Color c, Color background, double ratio) {
+    if (contrast(c, background) >= ratio) return c;
+    // Towards black on light backgrounds, towards white on dark ones.
+    double target = luminance(background) > 0.18 ? 0 : 1;
+    for (double t = 0.05; t < 1; t += 0.05) {
+        Color d{c.r + (target - c.r) * t, c.g + (target - c.g) * t, c.b + (target - c.b) * t, c.a};
+        if (contrast(d, background) >= ratio) return d;
+    }
+    return Color{target, target, target, c.a};
 }
 
 std::string hexOf(Color c) {

@@ -20,6 +20,11 @@ Color rgb(std::uint32_t value);
 Color withAlpha(Color c, double percent);
 // factor < 1 darkens, > 1 lightens towards white. Cannot fail.
 Color shade(Color c, double factor);
+// The contrast ratio of two opaque colours by their relative luminance (1 to 21). Cannot fail.
+double contrast(Color a, Color b);
+// The colour darkened just enough to reach the contrast ratio against the background (black
+// when even that cannot); unchanged when it already does. Alpha is kept. Cannot fail.
+Color legibleOn(Color c, Color background, double ratio = 3);
 // "RRGGBB" of a colour (alpha left out). Cannot fail.
 std::string hexOf(Color c);
 

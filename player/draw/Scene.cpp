@@ -40,6 +40,12 @@ bool HitRegion::contains(Point p) const {
     return false;
 }
 
+// Out of line: GCC's uninitialized-use analysis loses track of the variant's active member when
+// the move is inlined into long drawing functions.
+void Scene::add(SceneItem item) {
+    items.push_back(std::move(item));
+}
+
 void Scene::fillRect(const Rect& r, Color c) {
     ShapeItem s;
     s.path.rect(r);

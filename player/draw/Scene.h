@@ -5,6 +5,7 @@
 #include "player/draw/Color.h"
 #include "player/draw/Geometry.h"
 #include "player/draw/PointHits.h"
+#include "player/layout/ChartLayout.h"
 
 #include <optional>
 #include <string>
@@ -48,6 +49,7 @@ struct TextItem {
     VAlign v = VAlign::Top;
     double maxWidth = 0; // > 0: ellipsized to this width
     Rect box;            // the axis-aligned box it covers, filled in by the layout
+    TextTag tag;         // what the text is for (the layout model lists it by this)
 };
 
 // Many identical markers: one pre-drawn marker stamped at every point.
@@ -89,8 +91,9 @@ struct Scene {
     std::vector<SceneItem> items;
     std::vector<HitRegion> hits;
     PointHits pointHits; // the many points of scatter series, compactly
+    ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)
 
-    void add(SceneItem item) { items.push_back(std::move(item)); }
+    void add(SceneItem item);
     void fillRect(const Rect& r, Color c);
     void fillPath(Path p, Color c);
     void strokePath(Path p, const Stroke& s);

@@ -7,82 +7,140 @@
 
 namespace plotara::player {
 
+namespace {
+
+// The table's look from the grid parameters, and its rows once laid out.
+struct GridLayout {
+    NumberFormat fmt;
+    Font font;
+    bool percent = false, colorBoxes = true;
+    Color alternate, divider;
+    double dividerWidth = 1;
+    double total = 0;
+    Rect area;
+    double rowH = 12, box = 0, valueW = 0, percentW = 0;
+    std::size_t rows = 0, shown = 0;
+    bool moreRow = false; // the last row reads "and N more"
+};
+
+GridLayout gridLook(ChartContext& ctx, const Attributes& grid, const Series& s) {
+    GridLayout l;
+    l.fmt = numberFormatOf(ctx.model.chart);
+    if (auto d = grid.optionalNumber("decimals"))
+        l.fmt.decimals = static_cast<int>(std::clamp(*d, 0.0, 10.0));
+    for (const DataPoint& p : s.points) {
+        if (!isMissing(p.value)) l.total += p.value;
+    }
+    l.font = ctx.style.font(TextRole::DataLabels);
+    if (auto size = grid.optionalNumber("basefontsize")) l.font.size = std::clamp(*size, 4.0, 72.0);
+    if (grid.has("basefont")) l.font.family = grid.text("basefont");
+    l.font.color = parseColor(grid.text("basefontcolor"), l.font.color);
+    l.percent = grid.flag("showpercentvalues", false);
+    l.colorBoxes = grid.flag("showcolorboxes", true);
+    l.alternate = withAlpha(parseColor(grid.text("alternaterowbgcolor"), rgb(0xF3F6F9)),
+                            grid.number("alternaterowbgalpha", 100));
+    l.divider = parseColor(grid.text("listrowdividercolor"), rgb(0xDDDDDD));
+    l.dividerWidth = std::clamp(grid.number("listrowdividerthickness", 1), 0.0, 10.0);
+    ctx.scene.background = parseColor(grid.text("bgcolor"), ctx.scene.background);
+    return l;
+}
+
+// Row height and rows shown: rows that do not fit first get lower, down to a readable minimum;
+// what still does not fit is summed up in a last "and N more" row (and a note).
+void layoutRows(ChartContext& ctx, const Attributes& grid, const Series& s, GridLayout& l) {
+    double lineH = ctx.text.measure("Ag", l.font).h;
+    l.rowH = std::max(lineH + 8, 12.0);
+    l.rows = s.points.size();
+    double perPage = grid.number("numberitemsperpage", 0);
+    double minRowH = std::max(lineH + 2, 8.0);
+    l.shown = l.rows;
+    if (perPage >= 1) {
+        l.shown = std::min<std::size_t>(static_cast<std::size_t>(std::min(perPage, 1e6)), l.rows);
+        if (l.shown > 0) l.rowH = std::max(l.area.h / static_cast<double>(l.shown), 8.0);
+    } else if (l.rows > 0 && static_cast<double>(l.rows) * l.rowH > l.area.h) {
+        l.rowH = std::max(l.area.h / static_cast<double>(l.rows), minRowH);
+    }
+    std::size_t fit = static_cast<std::size_t>(std::max(1.0, std::floor(l.area.h / l.rowH + 1e-9)));
+    l.moreRow = l.shown > fit;
+    if (l.moreRow) l.shown = fit - 1;
+    if (l.shown < l.rows)
+        ctx.scene.layout.notes.push_back(
+            std::to_string(l.rows - l.shown) + " rows not shown: " +
+            (l.moreRow ? "no room for them" : "numberItemsPerPage limits the rows"));
+    l.box = l.colorBoxes ? std::min(l.rowH * 0.55, 14.0) : 0;
+    for (std::size_t i = 0; i < l.shown; ++i)
+        l.valueW = std::max(l.valueW, ctx.text.measure(l.fmt.format(s.points[i].value), l.font).w);
+    if (l.percent) l.percentW = ctx.text.measure("100.00%", l.font).w;
+}
+
+// One row: band, divider, colour box, label, value, share, and its hit region.
+void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_t i) {
+    const ChartModel& m = ctx.model;
+    const Rect& area = l.area;
+    const DataPoint& p = s.points[i];
+    double y = area.y + static_cast<double>(i) * l.rowH;
+    if (i % 2 == 1) ctx.scene.fillRect({area.x, y, area.w, l.rowH}, l.alternate);
+    if (l.dividerWidth > 0 && i + 1 < l.shown)
+        ctx.scene.line(area.x, y + l.rowH, area.right(), y + l.rowH,
+                       Stroke{l.divider, l.dividerWidth});
+    double cy = y + l.rowH / 2;
+    double x = area.x + 4, x1 = area.right() - 4;
+    Color color = parseColor(p.attrs.text("color"), ctx.style.seriesColor(i));
+    if (l.colorBoxes) {
+        ctx.scene.fillRect({x, cy - l.box / 2, l.box, l.box}, color);
+        x += l.box + 6;
+    }
+    std::string label = i < m.categories.size() ? m.categories[i].label : std::string();
+    double valueX = x1 - (l.percent ? l.percentW + 12 : 0);
+    TextTag tag{TextKind::CategoryLabel, 0, static_cast<int>(i)};
+    addText(ctx, tag, label, l.font, x, cy, HAlign::Left, VAlign::Middle, 0,
+            std::max(valueX - l.valueW - 12 - x, 8.0));
+    std::string value = l.fmt.format(p.value);
+    tag.kind = TextKind::ValueLabel;
+    addText(ctx, tag, value, l.font, valueX, cy, HAlign::Right, VAlign::Middle);
+    if (l.percent && l.total != 0 && !isMissing(p.value)) {
+        NumberFormat pf = l.fmt.percent(2, true);
+        addText(ctx, tag, pf.format(100 * p.value / l.total), l.font, x1, cy, HAlign::Right,
+                VAlign::Middle);
+    }
+    HitRegion hit;
+    hit.rect = {area.x, y, area.w, l.rowH};
+    hit.kind = "row";
+    hit.label = label;
+    hit.value = value;
+    hit.pointIndex = static_cast<int>(i);
+    hit.toolText = p.attrs.has("tooltext") ? p.attrs.text("tooltext")
+                                           : (label.empty() ? value : label + ", " + value);
+    hit.link = p.attrs.text("link");
+    ctx.scene.hits.push_back(std::move(hit));
+}
+
+} // namespace
+
 bool renderGrid(ChartContext& ctx, const Attributes& grid) {
     const ChartModel& m = ctx.model;
     if (m.datasets.empty()) return false;
     const Series& s = m.datasets.front();
-    NumberFormat fmt = numberFormatOf(m.chart);
-    if (auto d = grid.optionalNumber("decimals"))
-        fmt.decimals = static_cast<int>(std::clamp(*d, 0.0, 10.0));
-    double total = 0;
-    for (const DataPoint& p : s.points) {
-        if (!isMissing(p.value)) total += p.value;
+    GridLayout l = gridLook(ctx, grid, s);
+    l.area = drawTitles(ctx, marginArea(ctx));
+    ctx.scene.layout.plot = l.area;
+    layoutRows(ctx, grid, s, l);
+    for (std::size_t i = 0; i < l.shown; ++i)
+        drawRow(ctx, l, s, i);
+    if (l.moreRow) {
+        double y = l.area.y + static_cast<double>(l.shown) * l.rowH;
+        if (l.shown % 2 == 1) ctx.scene.fillRect({l.area.x, y, l.area.w, l.rowH}, l.alternate);
+        Font more = l.font;
+        more.italic = true;
+        addText(ctx, {TextKind::Other}, "and " + std::to_string(l.rows - l.shown) + " more", more,
+                l.area.x + 4, y + l.rowH / 2, HAlign::Left, VAlign::Middle, 0, l.area.w - 8);
     }
-    Font font = ctx.style.font(TextRole::DataLabels);
-    if (auto size = grid.optionalNumber("basefontsize")) font.size = std::clamp(*size, 4.0, 72.0);
-    if (grid.has("basefont")) font.family = grid.text("basefont");
-    font.color = parseColor(grid.text("basefontcolor"), font.color);
-    bool percent = grid.flag("showpercentvalues", false);
-    bool colorBoxes = grid.flag("showcolorboxes", true);
-    Color alternate = withAlpha(parseColor(grid.text("alternaterowbgcolor"), rgb(0xF3F6F9)),
-                                grid.number("alternaterowbgalpha", 100));
-    Color divider = parseColor(grid.text("listrowdividercolor"), rgb(0xDDDDDD));
-    double dividerWidth = std::clamp(grid.number("listrowdividerthickness", 1), 0.0, 10.0);
-    ctx.scene.background = parseColor(grid.text("bgcolor"), ctx.scene.background);
-
-    Rect area = drawTitles(ctx, marginArea(ctx));
-    double lineH = ctx.text.measure("Ag", font).h;
-    double rowH = std::max(lineH + 8, 12.0);
-    std::size_t rows = s.points.size();
-    double perPage = grid.number("numberitemsperpage", 0);
-    std::size_t fit = static_cast<std::size_t>(std::max(1.0, std::floor(area.h / rowH)));
-    std::size_t shown =
-        perPage >= 1 ? std::min<std::size_t>(static_cast<std::size_t>(std::min(perPage, 1e6)), rows)
-                     : std::min(rows, fit);
-    if (shown > 0 && perPage >= 1) rowH = std::max(area.h / static_cast<double>(shown), 8.0);
-    shown = std::min(shown, fit);
-    double box = colorBoxes ? std::min(rowH * 0.55, 14.0) : 0;
-    double valueW = 0, percentW = 0;
-    for (std::size_t i = 0; i < shown; ++i) {
-        valueW = std::max(valueW, ctx.text.measure(fmt.format(s.points[i].value), font).w);
-    }
-    if (percent) percentW = ctx.text.measure("100.00%", font).w;
-    double x0 = area.x + 4, x1 = area.right() - 4;
-    for (std::size_t i = 0; i < shown; ++i) {
-        const DataPoint& p = s.points[i];
-        double y = area.y + static_cast<double>(i) * rowH;
-        if (i % 2 == 1) ctx.scene.fillRect({area.x, y, area.w, rowH}, alternate);
-        if (dividerWidth > 0 && i + 1 < shown)
-            ctx.scene.line(area.x, y + rowH, area.right(), y + rowH, Stroke{divider, dividerWidth});
-        double cy = y + rowH / 2;
-        double x = x0;
-        Color color = parseColor(p.attrs.text("color"), ctx.style.seriesColor(i));
-        if (colorBoxes) {
-            ctx.scene.fillRect({x, cy - box / 2, box, box}, color);
-            x += box + 6;
-        }
-        std::string label = i < m.categories.size() ? m.categories[i].label : std::string();
-        double valueX = x1 - (percent ? percentW + 12 : 0);
-        addText(ctx, label, font, x, cy, HAlign::Left, VAlign::Middle, 0,
-                std::max(valueX - valueW - 12 - x, 8.0));
-        std::string value = fmt.format(p.value);
-        addText(ctx, value, font, valueX, cy, HAlign::Right, VAlign::Middle);
-        if (percent && total != 0 && !isMissing(p.value)) {
-            NumberFormat pf = fmt.percent(2, true);
-            addText(ctx, pf.format(100 * p.value / total), font, x1, cy, HAlign::Right,
-                    VAlign::Middle);
-        }
-        HitRegion hit;
-        hit.rect = {area.x, y, area.w, rowH};
-        hit.kind = "row";
-        hit.label = label;
-        hit.value = value;
-        hit.pointIndex = static_cast<int>(i);
-        hit.toolText = p.attrs.has("tooltext") ? p.attrs.text("tooltext")
-                                               : (label.empty() ? value : label + ", " + value);
-        hit.link = p.attrs.text("link");
-        ctx.scene.hits.push_back(std::move(hit));
-    }
+    LayoutSeries drawn;
+    drawn.name = s.name;
+    drawn.renderAs = "grid";
+    drawn.points = l.rows;
+    drawn.drawn = l.shown;
+    ctx.scene.layout.series.push_back(std::move(drawn));
     return true;
 }
 

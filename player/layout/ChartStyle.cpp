@@ -45,7 +45,10 @@ ChartStyle::ChartStyle(const ChartModel& model) : model_(model) {
     base_.family = model.chart.text("basefont", "DejaVu Sans");
     base_.size = std::clamp(model.chart.number("basefontsize", 10), 4.0, 72.0);
     base_.color = parseColor(model.chart.text("basefontcolor"), theme_.text);
-    for (std::string_view c : splitView(model.chart.text("palettecolors"), ',')) {
+    // The list is kept in a named string: the views splitView returns point into it, and a
+    // temporary would be gone before the loop reads them.
+    const std::string colors = model.chart.text("palettecolors");
+    for (std::string_view c : splitView(colors, ',')) {
         if (!trimSpace(c).empty()) userColors_.push_back(parseColor(c, rgb(0x888888)));
     }
 }

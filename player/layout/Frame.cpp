@@ -1,12 +1,15 @@
 #include "player/layout/Frame.h"
 
+#include "player/util/TextUtil.h"
+
 #include <algorithm>
 
 namespace plotara::player {
 
-Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
-             VAlign v, double angle, double maxWidth) {
+Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
+             HAlign h, VAlign v, double angle, double maxWidth) {
     TextItem item;
+    item.tag = tag;
     item.text = std::move(text);
     item.font = font;
     item.x = x;
@@ -37,13 +40,13 @@ Rect drawTitles(ChartContext& ctx, Rect area) {
     std::string caption = c.text("caption"), sub = c.text("subcaption");
     double cx = area.x + area.w / 2, y = area.y;
     if (!caption.empty()) {
-        Rect box = addText(ctx, caption, ctx.style.font(TextRole::Caption), cx, y, HAlign::Center,
-                           VAlign::Top, 0, area.w);
+        Rect box = addText(ctx, {TextKind::Caption}, caption, ctx.style.font(TextRole::Caption), cx,
+                           y, HAlign::Center, VAlign::Top, 0, area.w);
         y = box.bottom() + 2;
     }
     if (!sub.empty()) {
-        Rect box = addText(ctx, sub, ctx.style.font(TextRole::SubCaption), cx, y, HAlign::Center,
-                           VAlign::Top, 0, area.w);
+        Rect box = addText(ctx, {TextKind::SubCaption}, sub, ctx.style.font(TextRole::SubCaption),
+                           cx, y, HAlign::Center, VAlign::Top, 0, area.w);
         y = box.bottom() + 2;
     }
     if (y > area.y) y += 8;
@@ -51,11 +54,75 @@ Rect drawTitles(ChartContext& ctx, Rect area) {
     return {area.x, area.y + used, area.w, area.h - used};
 }
 
+namespace {
+
+constexpr double swatch = 10, gapInner = 4, gapItem = 14;
+
+// One legend entry: its swatch (a line for line series), its name ellipsized to the entry's
+// width, and the region that answers hits. Recorded in the layout's legend.
+void drawLegendEntry(ChartContext& ctx, const LegendItem& item, std::size_t index, Rect entry,
+                     const Font& font) {
+    ctx.scene.layout.legend.push_back({item.name, item.color});
+    double cy = entry.y + entry.h / 2, x = entry.x;
+    if (item.line) {
+        // The same darker edge a light line gets in the plot.
+        Color edge = legibleOn(item.color, ctx.style.theme().canvas);
+        if (!(edge == item.color)) ctx.scene.line(x, cy, x + swatch, cy, Stroke{edge, 3.5});
+        ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
+    } else {
+        ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
+    }
+    addText(ctx, {TextKind::Legend, static_cast<int>(index)}, item.name, font,
+            x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle, 0,
+            entry.w - swatch - gapInner);
+    HitRegion hit;
+    hit.rect = entry;
+    hit.kind = "legend";
+    hit.series = item.name;
+    hit.seriesIndex = static_cast<int>(index);
+    hit.toolText = item.name;
+    ctx.scene.hits.push_back(std::move(hit));
+}
+
+void noteHidden(ChartContext& ctx, std::size_t hidden) {
+    if (hidden > 0)
+        ctx.scene.layout.notes.push_back(std::to_string(hidden) +
+                                         " legend entries not shown: the legend is full");
+}
+
+void frameLegend(ChartContext& ctx, Rect box) {
+    Path frame;
+    frame.rect(box);
+    ctx.scene.strokePath(std::move(frame), Stroke{ctx.style.theme().canvasBorder, 1});
+}
+
+// One entry a line in a column at the right of the area, at most 30 % of its width.
+Rect drawLegendRight(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area,
+                     const Font& font, double lineH) {
+    double widest = 0;
+    for (const LegendItem& item : items)
+        widest = std::max(widest, swatch + gapInner + ctx.text.measure(item.name, font).w);
+    double w = std::min(widest, area.w * 0.3 - 12);
+    std::size_t fit = static_cast<std::size_t>(std::max(1.0, (area.h - 8) / lineH));
+    std::size_t shown = std::min(items.size(), fit);
+    noteHidden(ctx, items.size() - shown);
+    double height = static_cast<double>(shown) * lineH + 8;
+    double x = area.right() - w - 8, y = area.y + (area.h - height) / 2;
+    frameLegend(ctx, {x - 6, y, w + 12, height});
+    for (std::size_t i = 0; i < shown; ++i)
+        drawLegendEntry(ctx, items[i], i, {x, y + 4 + static_cast<double>(i) * lineH, w, lineH},
+                        font);
+    return {area.x, area.y, std::max(10.0, area.w - w - 20), area.h};
+}
+
+} // namespace
+
 Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area) {
     if (items.empty()) return area;
     Font font = ctx.style.font(TextRole::Legend);
-    const double swatch = 10, gapInner = 4, gapItem = 14;
     double lineH = ctx.text.measure("Ag", font).h + 4;
+    if (equalsNoCase(trimSpace(ctx.model.chart.text("legendposition")), "right") && area.w > 120)
+        return drawLegendRight(ctx, items, area, font, lineH);
     double maxItemW = area.w - 16;
     struct Placed {
         std::size_t index;
@@ -76,13 +143,16 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
     }
     // A legend may take at most a third of the height; rows beyond that are not shown.
     std::size_t maxRows = std::max<std::size_t>(1, static_cast<std::size_t>(area.h / 3 / lineH));
-    if (rows.size() > maxRows) rows.resize(maxRows);
+    if (rows.size() > maxRows) {
+        std::size_t hidden = 0;
+        for (std::size_t r = maxRows; r < rows.size(); ++r)
+            hidden += rows[r].size();
+        noteHidden(ctx, hidden);
+        rows.resize(maxRows);
+    }
     double height = static_cast<double>(rows.size()) * lineH + 8;
     double y = area.bottom() - height + 4;
-    Stroke border{ctx.style.theme().canvasBorder, 1};
-    Path frame;
-    frame.rect({area.x + 2, y - 3, area.w - 4, height - 2});
-    ctx.scene.strokePath(std::move(frame), border);
+    frameLegend(ctx, {area.x + 2, y - 3, area.w - 4, height - 2});
     for (const auto& row : rows) {
         double total = 0;
         for (const Placed& p : row)
@@ -90,22 +160,7 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
         total += gapItem * static_cast<double>(row.size() - 1);
         double x = area.x + (area.w - total) / 2;
         for (const Placed& p : row) {
-            const LegendItem& item = items[p.index];
-            double cy = y + lineH / 2;
-            if (item.line) {
-                ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
-            } else {
-                ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
-            }
-            addText(ctx, item.name, font, x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle,
-                    0, p.w - swatch - gapInner);
-            HitRegion hit;
-            hit.rect = {x, y, p.w, lineH};
-            hit.kind = "legend";
-            hit.series = item.name;
-            hit.seriesIndex = static_cast<int>(p.index);
-            hit.toolText = item.name;
-            ctx.scene.hits.push_back(std::move(hit));
+            drawLegendEntry(ctx, items[p.index], p.index, {x, y, p.w, lineH}, font);
             x += p.w + gapItem;
         }
         y += lineH;
@@ -113,35 +168,114 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
     return {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
 }
 
-bool ValueLabels::place(const std::string& text, double x, double y, HAlign h, VAlign v,
-                        double angle, const Rect* within) {
-    if (text.empty()) return false;
+TextItem ValueLabels::valueText(TextTag tag, const std::string& text) const {
     TextItem item;
+    item.tag = tag;
+    item.tag.kind = TextKind::ValueLabel;
     item.text = text;
     item.font = ctx_.style.font(TextRole::DataValues);
+    return item;
+}
+
+bool ValueLabels::place(TextTag tag, const std::string& text, double x, double y, HAlign h,
+                        VAlign v, double angle, const Rect* within, double priority) {
+    if (text.empty()) return false;
+    TextItem item = valueText(tag, text);
     item.x = x;
     item.y = y;
     item.h = h;
     item.v = v;
     item.angle = angle;
+    return offer(std::move(item), within, priority);
+}
+
+bool ValueLabels::placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h,
+                             VAlign v, const Rect& bar, bool horizontal, bool negative, Color fill,
+                             double priority) {
+    if (text.empty()) return false;
+    TextItem outside = valueText(tag, text);
+    outside.x = x;
+    outside.y = y;
+    outside.h = h;
+    outside.v = v;
+    if (offer(std::move(outside), nullptr, priority, false)) return true;
+    TextItem item = valueText(tag, text);
+    Color black = rgb(0x000000), white = rgb(0xFFFFFF);
+    item.font.color = contrast(fill, black) >= contrast(fill, white) ? black : white;
+    if (horizontal) {
+        item.x = negative ? bar.x + 3 : bar.right() - 3;
+        item.y = bar.y + bar.h / 2;
+        item.h = negative ? HAlign::Left : HAlign::Right;
+        item.v = VAlign::Middle;
+    } else {
+        item.x = bar.x + bar.w / 2;
+        item.y = negative ? bar.bottom() - 2 : bar.y + 2;
+        item.h = HAlign::Center;
+        item.v = negative ? VAlign::Bottom : VAlign::Top;
+    }
+    return offer(std::move(item), &bar, priority);
+}
+
+bool ValueLabels::offer(TextItem item, const Rect* within, double priority, bool countRejected) {
+    int index = item.tag.index;
+    if (!onlyFor_.empty() && index >= 0 &&
+        (static_cast<std::size_t>(index) >= onlyFor_.size() ||
+         !onlyFor_[static_cast<std::size_t>(index)])) {
+        unnamed_ += countRejected;
+        return false;
+    }
     ctx_.text.place(item);
     const Rect& b = item.box;
     if (b.x < bounds_.x - 1 || b.right() > bounds_.right() + 1 || b.y < bounds_.y - 1 ||
-        b.bottom() > bounds_.bottom() + 1)
+        b.bottom() > bounds_.bottom() + 1) {
+        dropped_ += countRejected;
         return false;
-    if (within && (b.w > within->w - 2 || b.h > within->h)) return false;
-    for (const Rect& r : placed_) {
-        if (r.overlaps(b)) return false;
     }
-    placed_.push_back(b);
-    pending_.push_back(std::move(item));
+    if (within && (b.w > within->w - 2 || b.h > within->h)) {
+        dropped_ += countRejected;
+        return false;
+    }
+    offers_.push_back({std::move(item), priority});
     return true;
 }
 
 void ValueLabels::flush() {
-    for (TextItem& t : pending_)
-        ctx_.scene.add(std::move(t));
-    pending_.clear();
+    std::vector<std::size_t> order(offers_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return offers_[a].priority > offers_[b].priority;
+    });
+    std::vector<bool> kept(offers_.size(), false);
+    for (std::size_t i : order) {
+        const Rect& b = offers_[i].item.box;
+        const TextTag& tag = offers_[i].item.tag;
+        bool free = std::none_of(placed_.begin(), placed_.end(),
+                                 [&](const Rect& r) { return r.overlaps(b); }) &&
+                    std::none_of(obstacles_.begin(), obstacles_.end(), [&](const Obstacle& o) {
+                        bool own = o.owner.series == tag.series && o.owner.index == tag.index;
+                        return !own && o.box.overlaps(b);
+                    });
+        if (!free) {
+            ++dropped_;
+            continue;
+        }
+        placed_.push_back(b);
+        kept[i] = true;
+    }
+    for (std::size_t i = 0; i < offers_.size(); ++i) {
+        if (kept[i]) ctx_.scene.add(std::move(offers_[i].item));
+    }
+    offers_.clear();
+    if (dropped_ > 0)
+        ctx_.scene.layout.notes.push_back(std::to_string(dropped_) +
+                                          " value labels hidden: no room beside their points");
+    if (unnamed_ > 0)
+        ctx_.scene.layout.notes.push_back(
+            std::to_string(unnamed_) +
+            " value labels hidden: their rows' names are thinned out, so they would read as "
+            "another row's value");
+    dropped_ = unnamed_ = 0;
 }
 
 } // namespace plotara::player

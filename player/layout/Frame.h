@@ -17,9 +17,9 @@ struct ChartContext {
     double width, height;
 };
 
-// Places a text, adds it to the scene and returns its box. Cannot fail.
-Rect addText(ChartContext& ctx, std::string text, const Font& font, double x, double y, HAlign h,
-             VAlign v, double angle = 0, double maxWidth = 0);
+// Places a text tagged with its role, adds it to the scene and returns its box. Cannot fail.
+Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
+             HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
 
 // The area inside the chart margins (chartLeftMargin ... chartBottomMargin). Cannot fail.
 Rect marginArea(const ChartContext& ctx);
@@ -35,24 +35,52 @@ struct LegendItem {
 // it. Nothing is drawn when there are no items. Cannot fail.
 Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area);
 
-// Data-value labels placed in order; a label that would overlap one already placed (or leave
-// the bounds) is dropped, so values never collide. Cannot fail.
+// Data-value labels that never collide: every label is offered with a priority, and when they
+// are flushed the labels of higher priority (the extremes of the data) are placed first; a label
+// that would overlap one already placed, or leave the bounds, is hidden. Cannot fail.
 class ValueLabels {
 public:
     ValueLabels(ChartContext& ctx, Rect bounds) : ctx_(ctx), bounds_(bounds) {}
-    // Tries to place the text; returns whether it was drawn.
-    // With `within`, the label must also fit inside that rectangle.
-    bool place(const std::string& text, double x, double y, HAlign h, VAlign v, double angle = 0,
-               const Rect* within = nullptr);
+    // Offers the value label of a point (tag: its series and index); false when it cannot fit
+    // the bounds (or, with `within`, that rectangle) at all. An offered label may still give way
+    // to one of higher priority.
+    bool place(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
+               double angle = 0, const Rect* within = nullptr, double priority = 0);
+    // Offers the label of a column or bar beyond its far end at (x, y), or when it does not fit
+    // there, inside that end (horizontal: a bar; negative: the end is at the left or bottom) in
+    // black or white, whichever reads better on the fill; false when neither fits.
+    bool placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
+                    const Rect& bar, bool horizontal, bool negative, Color fill, double priority);
     void reserve(const Rect& box) { placed_.push_back(box); }
-    // Adds the placed labels to the scene (after the plot's clip ends, so they are not cut).
+    // Only points whose index is marked keep their labels (bars whose row name is drawn); the
+    // others are hidden and noted.
+    void onlyFor(std::vector<bool> indexes) { onlyFor_ = std::move(indexes); }
+    // A column or bar that only its own label (same series and index) may cover: a label over
+    // a neighbour would read as the neighbour's value.
+    void obstacle(const Rect& box, TextTag owner) { obstacles_.push_back({box, owner}); }
+    // Places the offered labels by priority, adds them to the scene in the order offered (after
+    // the plot's clip ends, so they are not cut) and notes in the layout how many were hidden.
     void flush();
 
 private:
+    bool offer(TextItem item, const Rect* within, double priority, bool countRejected = true);
+    TextItem valueText(TextTag tag, const std::string& text) const;
+    struct Offer {
+        TextItem item;
+        double priority;
+    };
     ChartContext& ctx_;
     Rect bounds_;
     std::vector<Rect> placed_;
-    std::vector<TextItem> pending_;
+    std::vector<Offer> offers_;
+    struct Obstacle {
+        Rect box;
+        TextTag owner;
+    };
+    std::vector<Obstacle> obstacles_;
+    std::vector<bool> onlyFor_;
+    std::size_t unnamed_ = 0;
+    std::size_t dropped_ = 0;
 };
 
 } // namespace plotara::player

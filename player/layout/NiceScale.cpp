@@ -73,23 +73,45 @@ AxisScale niceScale(const ScaleRequest& r) {
     return s;
 }
 
+AxisScale logScale(double lo, double hi, double base, std::optional<double> userMin,
+                   std::optional<double> userMax) {
+    if (!(base >= 2) || !std::isfinite(base)) base = 10;
+    bool ownMin = userMin && *userMin > 0 && std::isfinite(*userMin);
+    bool ownMax = userMax && *userMax > 0 && std::isfinite(*userMax);
+    if (ownMin) lo = *userMin;
+    if (ownMax) hi = *userMax;
+    if (!(lo > 0) || !std::isfinite(lo) || !std::isfinite(hi) || hi < lo) {
+        lo = 1, hi = base;
+        ownMin = ownMax = false;
+    }
+    double lb = std::log(base);
+    double e0 = std::floor(std::log(lo) / lb + 1e-9);
+    double e1 = std::ceil(std::log(hi) / lb - 1e-9);
+    if (e1 <= e0) e1 = e0 + 1;
+    double per = std::ceil((e1 - e0) / 12); // powers of the base between two ticks
+    e1 = e0 + std::ceil((e1 - e0) / per) * per;
+    AxisScale s;
+    s.log = true;
+    s.min = ownMin ? lo : std::pow(base, e0);
+    s.max = ownMax ? hi : std::pow(base, e1);
+    if (!(s.max > s.min)) s.max = s.min * base;
+    s.divisions = std::max(1, static_cast<int>(std::lround((e1 - e0) / per)));
+    s.step = ownMin || ownMax ? std::pow(s.max / s.min, 1.0 / s.divisions) : std::pow(base, per);
+    return s;
+}
+
 void alignZero(AxisScale& p, AxisScale& q) {
-    auto zeroAt = [](const AxisScale& a) { return a.fraction(0); };
-    double fp = zeroAt(p), fq = zeroAt(q);
-    if (fp <= 0 && fq <= 0) return; // both start at or above zero: nothing to align
-    fp = std::clamp(fp, 0.0, 0.95);
-    fq = std::clamp(fq, 0.0, 0.95);
-    auto lowerTo = [](AxisScale& a, double f) {
-        // new min so that (0 - min) / (max - min) = f, keeping max.
-        if (a.max <= 0) return;
-        double mn = -f * a.max / (1 - f);
-        a.min = mn;
-        a.step = (a.max - a.min) / a.divisions;
-    };
-    if (fp > fq) {
-        lowerTo(q, fp);
-    } else if (fq > fp) {
-        lowerTo(p, fq);
+    auto crosses = [](const AxisScale& a) { return a.min < 0 && a.max > 0 && a.step > 0; };
+    if (!crosses(p) || !crosses(q)) return; // an axis without zero inside keeps its own range
+    // Steps below and above zero on each axis; both axes get the larger counts, so zero falls
+    // on the same tick and every tick stays a round multiple of its axis' step.
+    auto below = [](const AxisScale& a) { return std::ceil(-a.min / a.step - 1e-9); };
+    auto above = [](const AxisScale& a) { return std::ceil(a.max / a.step - 1e-9); };
+    double n = std::max(below(p), below(q)), m = std::max(above(p), above(q));
+    for (AxisScale* a : {&p, &q}) {
+        a->min = -n * a->step;
+        a->max = m * a->step;
+        a->divisions = static_cast<int>(n + m);
     }
 }
 

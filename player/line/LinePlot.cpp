@@ -2,6 +2,7 @@
 #include "player/cartesian/SeriesDrawing.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotara::player {
 
@@ -38,7 +39,9 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     a.sides = sides >= 3 && sides <= 20 ? static_cast<int>(sides) : 0;
     a.radius = std::clamp(num("anchorradius", 3), 1.0, 30.0);
     a.fill = parseColor(pick("anchorbgcolor") ? *pick("anchorbgcolor") : "", rgb(0xFFFFFF));
-    a.border = parseColor(pick("anchorbordercolor") ? *pick("anchorbordercolor") : "", s.color);
+    // A border colour the document gives is kept; the default one stands out from the canvas.
+    a.border = parseColor(pick("anchorbordercolor") ? *pick("anchorbordercolor") : "",
+                          legibleOn(s.color, ctx.style.theme().canvas));
     a.borderWidth = std::clamp(num("anchorborderthickness", 1), 0.0, 10.0);
     return a;
 }
@@ -85,6 +88,15 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
             ++traced;
             drawn += g.visible(i);
         }
+        // A light line gets a darker edge so it stands out from the canvas.
+        Color canvas = ctx.style.theme().canvas;
+        Color edge = legibleOn(color, canvas);
+        if (traced > 1 && !(edge == color)) {
+            Stroke outline = stroke;
+            outline.color = edge;
+            outline.width = stroke.width + 1.5;
+            ctx.scene.strokePath(path, outline);
+        }
         if (traced > 1) ctx.scene.strokePath(std::move(path), stroke);
 
         AnchorLook a = anchorLook(ctx, s, end > g.first ? end - g.first : 0);
@@ -95,6 +107,12 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
         markers.bordered = a.borderWidth > 0;
         markers.border = Stroke{a.border, a.borderWidth};
         const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+        // Peaks and troughs keep their labels first: the priority is the distance from the mean.
+        double sum = 0, n = 0;
+        for (std::size_t i = g.first; i < end; ++i) {
+            if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
+        }
+        double mean = n > 0 ? sum / n : 0;
         for (std::size_t i = g.first; i < end; ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
@@ -113,9 +131,13 @@ void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotS
                 std::string text = fmt.format(v);
                 std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
                 if (g.horizontal) {
-                    values.place(shown, p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle);
+                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
+                                 p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle, 0, nullptr,
+                                 std::fabs(v - mean));
                 } else {
-                    values.place(shown, p.x, p.y - a.radius - 2, HAlign::Center, VAlign::Bottom);
+                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, p.x,
+                                 p.y - a.radius - 2, HAlign::Center, VAlign::Bottom, 0, nullptr,
+                                 std::fabs(v - mean));
                 }
             }
         }

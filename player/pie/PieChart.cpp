@@ -45,27 +45,25 @@ void spread(std::vector<PieLabel>& labels, double top, double bottom) {
     }
 }
 
-} // namespace
+// Where the pie lands: its centre, radii and 3D look, and the label column's room.
+struct PieLayout {
+    bool threeD = false, doughnut = false;
+    Rect area;
+    Point centre;
+    double r = 10, inner = 0, rim = 0, yScale = 1, slicing = 0;
+    Font font;
+    double lineH = 0, labelRoom = 0;
+};
 
-bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
+// The slices clockwise from startingAngle (positive values only), with colours and the text
+// their label shows.
+std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double total) {
     const ChartModel& m = ctx.model;
-    if (m.datasets.empty()) return false;
-    const Series& s = m.datasets.front();
     const Attributes& c = m.chart;
     NumberFormat fmt = numberFormatOf(c);
-    double total = 0;
-    for (const DataPoint& p : s.points) {
-        if (!isMissing(p.value) && p.value > 0) total += p.value;
-    }
-    if (!(total > 0) || !std::isfinite(total)) return false;
-
-    bool threeD = movie.threeD || c.flag("is3d", false);
-    bool doughnut = movie.family == Family::Doughnut;
     bool showNames = c.flag("shownames", c.flag("showlabels", true));
     bool showValues = c.flag("showvalues", true);
     bool showPercent = c.flag("showpercentvalues", false);
-    bool showLegend = c.flag("showlegend", false);
-
     std::vector<Slice> slices;
     double angle = c.number("startingangle", -90) * pi / 180;
     std::size_t colorIndex = 0;
@@ -98,107 +96,119 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
         sl.attrs = &p.attrs;
         slices.push_back(std::move(sl));
     }
+    return slices;
+}
 
-    Rect area = drawTitles(ctx, marginArea(ctx));
-    if (showLegend) {
+// Titles and legend (drawn by the shared frame), then the radius that leaves room for a label
+// column on each side, and the pulled-out slices' offsets.
+PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMovie& movie) {
+    const Attributes& c = ctx.model.chart;
+    PieLayout l;
+    l.threeD = movie.threeD || c.flag("is3d", false);
+    l.doughnut = movie.family == Family::Doughnut;
+    l.area = drawTitles(ctx, marginArea(ctx));
+    if (c.flag("showlegend", false)) {
         std::vector<LegendItem> items;
         for (const Slice& sl : slices)
             items.push_back({sl.label, sl.color, false});
-        area = drawLegend(ctx, items, area);
+        l.area = drawLegend(ctx, items, l.area);
     }
-    Font font = ctx.style.font(TextRole::DataLabels);
-    double lineH = ctx.text.measure("Ag", font).h;
+    const Rect& area = l.area;
+    l.font = ctx.style.font(TextRole::DataLabels);
+    l.lineH = ctx.text.measure("Ag", l.font).h;
     double widest = 0;
     for (const Slice& sl : slices)
-        widest = std::max(widest, ctx.text.measure(sl.text, font).w);
-    double labelRoom = std::min(widest, area.w * 0.28);
-    double yScale = threeD ? 0.6 : 1.0;
-    double rim = 0;
-    double r = std::min((area.w - 2 * labelRoom - 50) / 2, (area.h - 30) / (2 * yScale));
-    if (threeD) {
-        rim = std::clamp(r * 0.15, 4.0, 24.0);
-        r = std::min(r, (area.h - 30 - rim) / (2 * yScale));
+        widest = std::max(widest, ctx.text.measure(sl.text, l.font).w);
+    l.labelRoom = std::min(widest, area.w * 0.28);
+    l.yScale = l.threeD ? 0.6 : 1.0;
+    double r = std::min((area.w - 2 * l.labelRoom - 50) / 2, (area.h - 30) / (2 * l.yScale));
+    if (l.threeD) {
+        l.rim = std::clamp(r * 0.15, 4.0, 24.0);
+        r = std::min(r, (area.h - 30 - l.rim) / (2 * l.yScale));
     }
     r = std::max(r, 10.0);
     if (auto asked = c.optionalNumber("pieradius")) r = std::clamp(*asked, 5.0, r * 1.5);
-    double inner = doughnut ? r * std::clamp(c.number("doughnutradius", r * 0.5) / r, 0.1, 0.9) : 0;
-    Point centre{area.x + area.w / 2, area.y + area.h / 2 - rim / 2};
-    double slicing = c.number("slicingdistance", r * 0.1);
+    l.r = r;
+    l.inner = l.doughnut ? r * std::clamp(c.number("doughnutradius", r * 0.5) / r, 0.1, 0.9) : 0;
+    l.centre = {area.x + area.w / 2, area.y + area.h / 2 - l.rim / 2};
+    l.slicing = c.number("slicingdistance", r * 0.1);
     for (Slice& sl : slices) {
         if (sl.attrs->flag("issliced", false)) {
             double mid = (sl.a0 + sl.a1) / 2;
-            sl.offset = {slicing * std::cos(mid), slicing * std::sin(mid) * yScale};
+            sl.offset = {l.slicing * std::cos(mid), l.slicing * std::sin(mid) * l.yScale};
         }
     }
-    bool border = c.flag("showplotborder", true);
-    Stroke edge{withAlpha(rgb(0xFFFFFF), 80), 1};
+    return l;
+}
 
-    auto wedgePath = [&](const Slice& sl, double cy) {
-        Path p;
-        Point o{centre.x + sl.offset.x, cy + sl.offset.y};
-        if (slices.size() == 1 && inner <= 0) {
-            p.arc(o.x, o.y, r, r * yScale, 0, 2 * pi);
-            p.close();
-            return p;
-        }
-        p.moveTo(o.x + inner * std::cos(sl.a0), o.y + inner * yScale * std::sin(sl.a0));
-        p.arc(o.x, o.y, r, r * yScale, sl.a0, sl.a1);
-        if (inner > 0) {
-            p.arcNegative(o.x, o.y, inner, inner * yScale, sl.a1, sl.a0);
-        }
+// The top face of a slice (the whole disc for a lone slice of a pie).
+Path wedgePath(const PieLayout& l, const Slice& sl, bool lone) {
+    Path p;
+    Point o{l.centre.x + sl.offset.x, l.centre.y + sl.offset.y};
+    double ry = l.yScale;
+    if (lone && l.inner <= 0) {
+        p.arc(o.x, o.y, l.r, l.r * ry, 0, 2 * pi);
         p.close();
         return p;
-    };
+    }
+    p.moveTo(o.x + l.inner * std::cos(sl.a0), o.y + l.inner * ry * std::sin(sl.a0));
+    p.arc(o.x, o.y, l.r, l.r * ry, sl.a0, sl.a1);
+    if (l.inner > 0) p.arcNegative(o.x, o.y, l.inner, l.inner * ry, sl.a1, sl.a0);
+    p.close();
+    return p;
+}
 
-    if (threeD) {
-        // The rim: the part of each slice's outer edge that faces the viewer (angles 0 to pi).
-        for (const Slice& sl : slices) {
-            for (int k = -1; k <= 1; ++k) {
-                double lo = std::max(sl.a0, k * 2 * pi), hi = std::min(sl.a1, k * 2 * pi + pi);
-                if (hi <= lo) continue;
-                Point o{centre.x + sl.offset.x, centre.y + sl.offset.y};
-                Path side;
-                side.moveTo(o.x + r * std::cos(lo), o.y + r * yScale * std::sin(lo));
-                side.arc(o.x, o.y, r, r * yScale, lo, hi);
-                side.lineTo(o.x + r * std::cos(hi), o.y + rim + r * yScale * std::sin(hi));
-                side.arcNegative(o.x, o.y + rim, r, r * yScale, hi, lo);
-                side.close();
-                ctx.scene.fillPath(std::move(side), shade(sl.color, 0.72));
-            }
-        }
-        // The doughnut's inner wall: through the hole the viewer sees the wall of its far half
-        // (angles pi to 2 pi). What lies outside the hole is covered by the top faces after.
-        if (inner > 0) {
-            for (const Slice& sl : slices) {
-                for (int k = -1; k <= 1; ++k) {
-                    double lo = std::max(sl.a0, k * 2 * pi + pi);
-                    double hi = std::min(sl.a1, k * 2 * pi + 2 * pi);
-                    if (hi <= lo) continue;
-                    Point o{centre.x + sl.offset.x, centre.y + sl.offset.y};
-                    Path wall;
-                    wall.moveTo(o.x + inner * std::cos(lo), o.y + inner * yScale * std::sin(lo));
-                    wall.arc(o.x, o.y, inner, inner * yScale, lo, hi);
-                    wall.lineTo(o.x + inner * std::cos(hi),
-                                o.y + rim + inner * yScale * std::sin(hi));
-                    wall.arcNegative(o.x, o.y + rim, inner, inner * yScale, hi, lo);
-                    wall.close();
-                    ctx.scene.fillPath(std::move(wall), shade(sl.color, 0.55));
-                }
-            }
+// The side band between angles lo and hi at radius rad, from the top face down by the rim.
+Path bandPath(const PieLayout& l, const Slice& sl, double rad, double lo, double hi) {
+    Point o{l.centre.x + sl.offset.x, l.centre.y + sl.offset.y};
+    double ry = l.yScale;
+    Path band;
+    band.moveTo(o.x + rad * std::cos(lo), o.y + rad * ry * std::sin(lo));
+    band.arc(o.x, o.y, rad, rad * ry, lo, hi);
+    band.lineTo(o.x + rad * std::cos(hi), o.y + l.rim + rad * ry * std::sin(hi));
+    band.arcNegative(o.x, o.y + l.rim, rad, rad * ry, hi, lo);
+    band.close();
+    return band;
+}
+
+// The 3D sides: the rim facing the viewer (angles 0 to pi) and, through a doughnut's hole, the
+// far half of its inner wall (pi to 2 pi); the top faces drawn after cover the rest.
+void drawPieSides(ChartContext& ctx, const PieLayout& l, const std::vector<Slice>& slices) {
+    for (const Slice& sl : slices) {
+        for (int k = -1; k <= 1; ++k) {
+            double lo = std::max(sl.a0, k * 2 * pi), hi = std::min(sl.a1, k * 2 * pi + pi);
+            if (hi > lo) ctx.scene.fillPath(bandPath(l, sl, l.r, lo, hi), shade(sl.color, 0.72));
         }
     }
+    if (l.inner <= 0) return;
+    for (const Slice& sl : slices) {
+        for (int k = -1; k <= 1; ++k) {
+            double lo = std::max(sl.a0, k * 2 * pi + pi);
+            double hi = std::min(sl.a1, k * 2 * pi + 2 * pi);
+            if (hi > lo)
+                ctx.scene.fillPath(bandPath(l, sl, l.inner, lo, hi), shade(sl.color, 0.55));
+        }
+    }
+}
+
+// The top faces and their hit regions.
+void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice>& slices) {
+    const Attributes& c = ctx.model.chart;
+    NumberFormat fmt = numberFormatOf(c);
+    bool border = c.flag("showplotborder", true);
+    Stroke edge{withAlpha(rgb(0xFFFFFF), 80), 1};
     for (const Slice& sl : slices) {
         if (border) {
-            ctx.scene.fillStroke(wedgePath(sl, centre.y), sl.color, edge);
+            ctx.scene.fillStroke(wedgePath(l, sl, slices.size() == 1), sl.color, edge);
         } else {
-            ctx.scene.fillPath(wedgePath(sl, centre.y), sl.color);
+            ctx.scene.fillPath(wedgePath(l, sl, slices.size() == 1), sl.color);
         }
         HitRegion hit;
         hit.shape = HitRegion::Shape::Wedge;
-        hit.center = {centre.x + sl.offset.x, centre.y + sl.offset.y};
-        hit.radius = r;
-        hit.inner = inner;
-        hit.yScale = yScale;
+        hit.center = {l.centre.x + sl.offset.x, l.centre.y + sl.offset.y};
+        hit.radius = l.r;
+        hit.inner = l.inner;
+        hit.yScale = l.yScale;
         hit.a0 = sl.a0;
         hit.a1 = sl.a1;
         hit.kind = "slice";
@@ -211,44 +221,78 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
         hit.link = sl.attrs->text("link");
         ctx.scene.hits.push_back(std::move(hit));
     }
+}
 
-    // Labels outside, one column on each side, pushed apart, joined by leader lines.
+// Labels outside, one column on each side, pushed apart, joined by leader lines.
+void drawPieLabels(ChartContext& ctx, const PieLayout& l, const std::vector<Slice>& slices) {
     std::vector<PieLabel> left, right;
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const Slice& sl = slices[k];
         if (sl.text.empty()) continue;
         double mid = (sl.a0 + sl.a1) / 2;
-        PieLabel l;
-        l.slice = k;
-        l.right = std::cos(mid) >= 0;
-        l.y = centre.y + sl.offset.y + (r + 14) * yScale * std::sin(mid) +
-              (threeD && std::sin(mid) > 0 ? rim : 0);
-        l.h = lineH + 1;
-        l.w = std::min(ctx.text.measure(sl.text, font).w, labelRoom);
-        (l.right ? right : left).push_back(l);
+        PieLabel label;
+        label.slice = k;
+        label.right = std::cos(mid) >= 0;
+        label.y = l.centre.y + sl.offset.y + (l.r + 14) * l.yScale * std::sin(mid) +
+                  (l.threeD && std::sin(mid) > 0 ? l.rim : 0);
+        label.h = l.lineH + 1;
+        label.w = std::min(ctx.text.measure(sl.text, l.font).w, l.labelRoom);
+        (label.right ? right : left).push_back(label);
     }
-    double top = area.y, bottom = area.bottom();
-    spread(left, top, bottom);
-    spread(right, top, bottom);
+    spread(left, l.area.y, l.area.bottom());
+    spread(right, l.area.y, l.area.bottom());
     Stroke leader{rgb(0x888888), 0.8};
     for (const auto* side : {&left, &right}) {
-        for (const PieLabel& l : *side) {
-            const Slice& sl = slices[l.slice];
+        for (const PieLabel& pl : *side) {
+            const Slice& sl = slices[pl.slice];
             double mid = (sl.a0 + sl.a1) / 2;
-            Point o{centre.x + sl.offset.x, centre.y + sl.offset.y};
-            Point edgePt{o.x + r * std::cos(mid), o.y + r * yScale * std::sin(mid) +
-                                                      (threeD && std::sin(mid) > 0 ? rim : 0)};
-            double tx = l.right ? centre.x + r + slicing + 16 : centre.x - r - slicing - 16;
-            Point elbow{l.right ? tx - 6 : tx + 6, l.y};
+            Point o{l.centre.x + sl.offset.x, l.centre.y + sl.offset.y};
+            Point edgePt{o.x + l.r * std::cos(mid),
+                         o.y + l.r * l.yScale * std::sin(mid) +
+                             (l.threeD && std::sin(mid) > 0 ? l.rim : 0)};
+            double tx =
+                pl.right ? l.centre.x + l.r + l.slicing + 16 : l.centre.x - l.r - l.slicing - 16;
+            Point elbow{pl.right ? tx - 6 : tx + 6, pl.y};
             Path p;
             p.moveTo(edgePt.x, edgePt.y);
             p.lineTo(elbow.x, elbow.y);
-            p.lineTo(l.right ? tx - 2 : tx + 2, l.y);
+            p.lineTo(pl.right ? tx - 2 : tx + 2, pl.y);
             ctx.scene.strokePath(std::move(p), leader);
-            addText(ctx, sl.text, font, tx, l.y, l.right ? HAlign::Left : HAlign::Right,
-                    VAlign::Middle, 0, labelRoom);
+            addText(ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font, tx,
+                    pl.y, pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0, l.labelRoom);
         }
     }
+}
+
+} // namespace
+
+bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
+    const ChartModel& m = ctx.model;
+    if (m.datasets.empty()) return false;
+    const Series& s = m.datasets.front();
+    double total = 0;
+    for (const DataPoint& p : s.points) {
+        if (!isMissing(p.value) && p.value > 0) total += p.value;
+    }
+    if (!(total > 0) || !std::isfinite(total)) return false;
+    std::vector<Slice> slices = buildSlices(ctx, s, total);
+    PieLayout l = placePie(ctx, slices, movie);
+    if (l.threeD) drawPieSides(ctx, l, slices);
+    drawPieFaces(ctx, l, slices);
+    drawPieLabels(ctx, l, slices);
+
+    ChartLayout& layout = ctx.scene.layout;
+    layout.plot =
+        Rect{l.centre.x - l.r, l.centre.y - l.r * l.yScale, 2 * l.r, 2 * l.r * l.yScale + l.rim};
+    LayoutSeries drawn;
+    drawn.name = s.name;
+    drawn.renderAs = l.doughnut ? "doughnut" : "pie";
+    drawn.points = s.points.size();
+    drawn.drawn = slices.size();
+    layout.series.push_back(std::move(drawn));
+    if (slices.size() < s.points.size())
+        layout.notes.push_back(std::to_string(s.points.size() - slices.size()) +
+                               " slices not drawn: missing, zero or negative values");
     return true;
 }
 

@@ -41,112 +41,152 @@ void describeXYPoint(const ChartModel& m, HitRegion& hit) {
     hit.lazyText = false;
 }
 
-bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
-    const ChartModel& m = ctx.model;
+namespace {
+
+// The layout of a scatter or bubble chart: the scales, number formats and series colours, then
+// the plot rectangle; drawing walks it.
+struct XYLayout {
+    bool bubble = false, logAxes = false, rotate = false;
+    AxisScale xs, ys;
+    NumberFormat xf, yf;
+    int xd = 0;
+    std::vector<Color> colors;
+    std::size_t count = 0; // points with both coordinates
+    double zmax = 0;
+    Rect area, plot;
+    double lineH = 0, labelExtent = 0;
+
+    double X(double v) const { return plot.x + xs.fraction(v) * plot.w; }
+    double Y(double v) const { return plot.bottom() - ys.fraction(v) * plot.h; }
+    // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
+    static std::string tickText(const NumberFormat& f, const AxisScale& a, double v) {
+        return a.log ? f.format(v, v < 1 ? decimalsForStep(v) : 0) : f.formatTick(v, a.step);
+    }
+    std::string yText(double v) const { return tickText(yf, ys, v); }
+    std::string xText(double v) const { return tickText(xf, xs, v); }
+};
+
+struct Extent {
+    double lo = 1e308, hi = -1e308;
+    void add(double v) { lo = std::min(lo, v), hi = std::max(hi, v); }
+};
+
+// The value scales from the points, category x positions and trend lines; false when no point
+// has both coordinates.
+bool scaleXY(const ChartModel& m, XYLayout& l) {
     const Attributes& c = m.chart;
-    bool bubble = movie.family == Family::Bubble;
-    double xlo = 1e308, xhi = -1e308, ylo = 1e308, yhi = -1e308, zmax = 0;
-    std::size_t count = 0;
+    Extent x, y, px, py; // px, py: the positive part, for logarithmic axes
     for (const Series& s : m.datasets) {
         for (const XYPoint& p : s.xy) {
             if (isMissing(p.x) || isMissing(p.y)) continue;
-            xlo = std::min(xlo, p.x);
-            xhi = std::max(xhi, p.x);
-            ylo = std::min(ylo, p.y);
-            yhi = std::max(yhi, p.y);
-            if (!isMissing(p.z)) zmax = std::max(zmax, std::fabs(p.z));
-            ++count;
+            x.add(p.x);
+            y.add(p.y);
+            if (!isMissing(p.z)) l.zmax = std::max(l.zmax, std::fabs(p.z));
+            if (p.x > 0) px.add(p.x);
+            if (p.y > 0) py.add(p.y);
+            ++l.count;
         }
     }
-    if (count == 0) return false;
-    if (bubble) ctx.scene.hits.reserve(count + m.datasets.size() + 8);
+    if (l.count == 0) return false;
     for (const Category& cat : m.categories) {
-        if (auto x = cat.attrs.optionalNumber("x")) {
-            xlo = std::min(xlo, *x);
-            xhi = std::max(xhi, *x);
-        }
+        if (auto cx = cat.attrs.optionalNumber("x")) x.add(*cx);
     }
     for (const TrendLine& t : m.trendlines) {
-        ylo = std::min({ylo, t.start, t.end});
-        yhi = std::max({yhi, t.start, t.end});
+        y.add(t.start);
+        y.add(t.end);
     }
     ScaleRequest xr;
-    xr.dataMin = xlo;
-    xr.dataMax = xhi;
+    xr.dataMin = x.lo;
+    xr.dataMax = x.hi;
     xr.includeZero = false;
     xr.userMin = c.optionalNumber("xaxisminvalue");
     xr.userMax = c.optionalNumber("xaxismaxvalue");
     if (auto n = c.optionalNumber("numvdivlines")) xr.numDivLines = static_cast<int>(*n);
-    AxisScale xs = niceScale(xr);
     ScaleRequest yr;
-    yr.dataMin = ylo;
-    yr.dataMax = yhi;
-    yr.includeZero = ylo >= 0 && ylo < yhi * 0.35;
+    yr.dataMin = y.lo;
+    yr.dataMax = y.hi;
+    yr.includeZero = (y.lo >= 0 && y.lo < y.hi * 0.35) || !c.flag("setadaptiveymin", true);
     yr.userMin = c.optionalNumber("yaxisminvalue");
     yr.userMax = c.optionalNumber("yaxismaxvalue");
     if (auto n = c.optionalNumber("numdivlines")) yr.numDivLines = static_cast<int>(*n);
-    AxisScale ys = niceScale(yr);
-    NumberFormat yf = numberFormatOf(c);
-    NumberFormat xf = yf;
-    xf.prefix = c.text("xnumberprefix");
-    xf.suffix = c.text("xnumbersuffix");
+    l.logAxes = c.flag("logscale", false);
+    if (l.logAxes) {
+        double base = c.number("logbase", 10);
+        l.xs = logScale(px.lo, px.hi, base, xr.userMin, xr.userMax);
+        l.ys = logScale(py.lo, py.hi, base, yr.userMin, yr.userMax);
+    } else {
+        l.xs = niceScale(xr);
+        l.ys = niceScale(yr);
+    }
+    l.yf = numberFormatOf(c);
+    l.xf = l.yf;
+    l.xf.prefix = c.text("xnumberprefix");
+    l.xf.suffix = c.text("xnumbersuffix");
+    l.xd = std::max(decimalsForStep(l.xs.step), 0);
+    return true;
+}
 
+// Titles and legend (drawn by the shared frame), then the plot inside what is left: room for
+// the tick labels, axis names, x labels and trend values on the right.
+void placeXYPlot(ChartContext& ctx, XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    const Attributes& c = m.chart;
     std::vector<LegendItem> legend;
-    std::vector<Color> colors;
     for (std::size_t d = 0; d < m.datasets.size(); ++d) {
         const Series& s = m.datasets[d];
         Color col = parseColor(s.attrs.text("color"), ctx.style.seriesColor(d));
-        colors.push_back(col);
+        l.colors.push_back(col);
         if (!s.name.empty()) legend.push_back({s.name, col, false});
     }
-    Rect area = drawTitles(ctx, marginArea(ctx));
-    if (c.flag("showlegend", m.datasets.size() > 1)) area = drawLegend(ctx, legend, area);
-
+    l.area = drawTitles(ctx, marginArea(ctx));
+    if (c.flag("showlegend", m.datasets.size() > 1)) l.area = drawLegend(ctx, legend, l.area);
     Font tickFont = ctx.style.font(TextRole::YAxisValues);
-    Font labelFont = ctx.style.font(TextRole::DataLabels);
-    Font nameFont = ctx.style.font(TextRole::YAxisName);
-    double lineH = ctx.text.measure("Ag", tickFont).h;
-    int xd = std::max(decimalsForStep(xs.step), 0);
+    l.lineH = ctx.text.measure("Ag", tickFont).h;
     double tickW = 0;
-    for (int i = 0; i <= ys.divisions; ++i)
-        tickW = std::max(tickW, ctx.text.measure(yf.formatTick(ys.tick(i), ys.step), tickFont).w);
-    std::string xName = c.text("xaxisname"), yName = c.text("yaxisname");
-    Rect p = area;
+    for (int i = 0; i <= l.ys.divisions; ++i)
+        tickW = std::max(tickW, ctx.text.measure(l.yText(l.ys.tick(i)), tickFont).w);
+    Rect p = l.area;
     p.y += 6;
     p.h -= 6;
-    if (!yName.empty()) p.x += lineH + 6, p.w -= lineH + 6;
+    if (!c.text("yaxisname").empty()) p.x += l.lineH + 6, p.w -= l.lineH + 6;
     p.x += tickW + 8;
     p.w -= tickW + 8 + 8;
-    bool rotate = c.flag("rotatenames", false);
-    double labelExtent = lineH * 1.5 + 6;
-    if (rotate) {
+    l.rotate = c.flag("rotatenames", false);
+    l.labelExtent = l.lineH * 1.5 + 6;
+    if (l.rotate) {
+        Font labelFont = ctx.style.font(TextRole::DataLabels);
         double widest = 0;
         for (const Category& cat : m.categories)
             widest = std::max(widest, ctx.text.measure(cat.label, labelFont).w);
-        labelExtent = std::min(widest, area.h * 0.25) + 8;
+        l.labelExtent = std::min(widest, l.area.h * 0.25) + 8;
     }
-    p.h -= labelExtent;
-    if (!xName.empty()) p.h -= lineH + 8;
+    p.h -= l.labelExtent;
+    if (!c.text("xaxisname").empty()) p.h -= l.lineH + 8;
     for (const TrendLine& t : m.trendlines) {
         if (t.attrs.flag("valueonright", false) && t.attrs.has("displayvalue")) {
-            double w =
-                std::min(ctx.text.measure(t.attrs.text("displayvalue"), tickFont).w, area.w * 0.2);
+            double w = std::min(ctx.text.measure(t.attrs.text("displayvalue"), tickFont).w,
+                                l.area.w * 0.2);
             p.w -= std::max(0.0, w + 6 - 8);
             break;
         }
     }
     p.w = std::max(p.w, 10.0);
     p.h = std::max(p.h, 10.0);
-    auto X = [&](double v) { return p.x + xs.fraction(v) * p.w; };
-    auto Y = [&](double v) { return p.bottom() - ys.fraction(v) * p.h; };
+    l.plot = p;
+    ctx.scene.layout.plot = p;
+}
 
+// Canvas, vertical zones, div lines, category lines and trend lines, clipped to the plot.
+void drawXYBack(ChartContext& ctx, const XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    const Rect& p = l.plot;
     const PaletteTheme& theme = ctx.style.theme();
     Path canvas;
     canvas.rect(p);
     ctx.scene.fillStroke(std::move(canvas), theme.canvas, Stroke{theme.canvasBorder, 1});
     ctx.scene.add(ClipPush{p});
     for (const TrendLine& t : m.vtrendlines) {
-        double x0 = X(t.start), x1 = X(t.end);
+        double x0 = l.X(t.start), x1 = l.X(t.end);
         Color col = withAlpha(parseColor(t.attrs.text("color"), rgb(0x999999)),
                               t.attrs.number("alpha", t.zone ? 20 : 100));
         if (t.zone) {
@@ -156,168 +196,270 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
         }
     }
     Stroke div{theme.divLine, 1};
-    for (int i = 1; i < ys.divisions; ++i)
-        ctx.scene.line(p.x, Y(ys.tick(i)), p.right(), Y(ys.tick(i)), div);
+    for (int i = 1; i < l.ys.divisions; ++i)
+        ctx.scene.line(p.x, l.Y(l.ys.tick(i)), p.right(), l.Y(l.ys.tick(i)), div);
     Color vlineColor = parseColor(m.categoriesAttrs.text("verticallinecolor"), rgb(0x999999));
     double vlineWidth = std::clamp(m.categoriesAttrs.number("verticallinethickness", 1), 0.5, 10.0);
     for (const Category& cat : m.categories) {
         auto x = cat.attrs.optionalNumber("x");
         if (x && cat.attrs.flag("showverticalline", false))
-            ctx.scene.line(X(*x), p.y, X(*x), p.bottom(), Stroke{vlineColor, vlineWidth});
+            ctx.scene.line(l.X(*x), p.y, l.X(*x), p.bottom(), Stroke{vlineColor, vlineWidth});
     }
     for (const TrendLine& t : m.trendlines) {
         if (t.zone) {
-            double y0 = Y(t.start), y1 = Y(t.end);
+            double y0 = l.Y(t.start), y1 = l.Y(t.end);
             ctx.scene.fillRect({p.x, std::min(y0, y1), p.w, std::fabs(y1 - y0)},
                                withAlpha(parseColor(t.attrs.text("color"), rgb(0x999999)),
                                          t.attrs.number("alpha", 20)));
         } else {
-            ctx.scene.line(p.x, Y(t.start), p.right(), Y(t.end),
+            ctx.scene.line(p.x, l.Y(t.start), p.right(), l.Y(t.end),
                            trendStroke(t.attrs, rgb(0x333333)));
         }
     }
     ctx.scene.add(ClipPop{});
+}
 
-    // The points: one stamped marker per scatter series; sized circles for bubbles.
-    bool clip = !bubble || c.flag("clipbubbles", true);
-    if (clip) ctx.scene.add(ClipPush{p});
-    double maxR = std::min(p.w, p.h) * 0.09 * std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
-    bool threeD = c.flag("is3d", false);
-    ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
-    for (std::size_t d = 0; d < m.datasets.size(); ++d) {
-        const Series& s = m.datasets[d];
-        Color col = colors[d];
-        MarkerItem markers;
-        double sides = s.attrs.number("anchorsides", c.number("anchorsides", 0));
-        markers.sides = sides >= 3 && sides <= 20 ? static_cast<int>(sides) : 0;
-        markers.radius =
-            std::clamp(s.attrs.number("anchorradius", c.number("anchorradius", 3)), 1.0, 30.0);
-        markers.fill = parseColor(s.attrs.text("anchorbgcolor"), col);
-        markers.border = Stroke{parseColor(s.attrs.text("anchorbordercolor"), shade(col, 0.7)), 1};
-        bool showValues = s.attrs.flag("showvalues", c.flag("showvalues", false));
-        markers.points.reserve(s.xy.size());
-        double hitRadius = std::max(markers.radius + 1, 4.0);
-        // Scatter points are many: their hit regions are kept compactly, and their texts are
-        // worked out only for the point asked about (describeXYPoint).
-        if (!bubble)
-            ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d),
-                                         ctx.scene.hits.size());
-        for (std::size_t i = 0; i < s.xy.size(); ++i) {
-            const XYPoint& pt = s.xy[i];
-            if (isMissing(pt.x) || isMissing(pt.y)) continue;
-            Point at{X(pt.x), Y(pt.y)};
-            if (!bubble) {
-                markers.points.push_back(at);
-                if (p.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
-                if (showValues)
-                    values.place(yf.format(pt.y), at.x, at.y - markers.radius - 2, HAlign::Center,
-                                 VAlign::Bottom);
-                continue;
-            }
-            HitRegion hit;
-            hit.shape = HitRegion::Shape::Circle;
-            hit.center = at;
-            hit.series = s.name;
-            hit.seriesIndex = static_cast<int>(d);
-            hit.pointIndex = static_cast<int>(i);
-            const Attributes& pa = s.attrsOf(pt);
-            hit.label = pa.text("name", pa.text("label"));
-            hit.value = yf.format(pt.y);
-            hit.link = pa.text("link");
-            std::string where = xf.format(pt.x, xd) + ", " + yf.format(pt.y);
-            double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-            double r = zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / zmax)) : 4;
-            Color fill = withAlpha(parseColor(pa.text("color"), col),
-                                   pa.number("alpha", s.attrs.number("alpha", 75)));
-            Path circle;
-            circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
-            circle.close();
-            if (c.flag("showplotborder", true)) {
-                ctx.scene.fillStroke(std::move(circle), fill, Stroke{shade(col, 0.6), 1});
-            } else {
-                ctx.scene.fillPath(std::move(circle), fill);
-            }
-            if (threeD) {
-                Path shine;
-                shine.arc(at.x - r * 0.3, at.y - r * 0.3, r * 0.35, r * 0.35, 0,
-                          2 * 3.141592653589793);
-                shine.close();
-                ctx.scene.fillPath(std::move(shine), withAlpha(rgb(0xFFFFFF), 45));
-            }
-            hit.radius = r;
-            hit.kind = "bubble";
-            hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
-                                              : (hit.label.empty() ? "" : hit.label + ", ") +
-                                                    where + ", " + yf.plain().format(z);
-            if (showValues) values.place(hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
-            ctx.scene.hits.push_back(std::move(hit));
-        }
-        if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+// One bubble: a circle whose area follows |z|, with a shine in 3D, and its hit region.
+HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std::size_t d,
+                     std::size_t i, Point at, double maxR) {
+    const Attributes& c = ctx.model.chart;
+    const XYPoint& pt = s.xy[i];
+    Color col = l.colors[d];
+    HitRegion hit;
+    hit.shape = HitRegion::Shape::Circle;
+    hit.center = at;
+    hit.series = s.name;
+    hit.seriesIndex = static_cast<int>(d);
+    hit.pointIndex = static_cast<int>(i);
+    const Attributes& pa = s.attrsOf(pt);
+    hit.label = pa.text("name", pa.text("label"));
+    hit.value = l.yf.format(pt.y);
+    hit.link = pa.text("link");
+    std::string where = l.xf.format(pt.x, l.xd) + ", " + l.yf.format(pt.y);
+    double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
+    double r = l.zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / l.zmax)) : 4;
+    Color fill = withAlpha(parseColor(pa.text("color"), col),
+                           pa.number("alpha", s.attrs.number("alpha", 75)));
+    Path circle;
+    circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
+    circle.close();
+    if (c.flag("showplotborder", true)) {
+        ctx.scene.fillStroke(std::move(circle), fill, Stroke{shade(col, 0.6), 1});
+    } else {
+        ctx.scene.fillPath(std::move(circle), fill);
     }
+    if (c.flag("is3d", false)) {
+        Path shine;
+        shine.arc(at.x - r * 0.3, at.y - r * 0.3, r * 0.35, r * 0.35, 0, 2 * 3.141592653589793);
+        shine.close();
+        ctx.scene.fillPath(std::move(shine), withAlpha(rgb(0xFFFFFF), 45));
+    }
+    hit.radius = r;
+    hit.kind = "bubble";
+    hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
+                                      : (hit.label.empty() ? "" : hit.label + ", ") + where + ", " +
+                                            l.yf.plain().format(z);
+    return hit;
+}
+
+// The anchors of a scatter series, stamped from one marker.
+MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
+    const Attributes& c = ctx.model.chart;
+    MarkerItem markers;
+    double sides = s.attrs.number("anchorsides", c.number("anchorsides", 0));
+    markers.sides = sides >= 3 && sides <= 20 ? static_cast<int>(sides) : 0;
+    markers.radius =
+        std::clamp(s.attrs.number("anchorradius", c.number("anchorradius", 3)), 1.0, 30.0);
+    markers.fill = parseColor(s.attrs.text("anchorbgcolor"), col);
+    // A border colour the document gives is kept; the default one stands out from the canvas.
+    markers.border = Stroke{parseColor(s.attrs.text("anchorbordercolor"),
+                                       legibleOn(shade(col, 0.7), ctx.style.theme().canvas)),
+                            1};
+    markers.points.reserve(s.xy.size());
+    return markers;
+}
+
+// One series: markers (scatter) or bubbles, their hit regions and value labels; the layout
+// records how many points were drawn and notes the others.
+void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double maxR,
+                  ValueLabels& values) {
+    const Series& s = ctx.model.datasets[d];
+    MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
+    bool showValues = s.attrs.flag("showvalues", ctx.model.chart.flag("showvalues", false));
+    double hitRadius = std::max(markers.radius + 1, 4.0);
+    // Scatter points are many: their hit regions are kept compactly, and their texts are
+    // worked out only for the point asked about (describeXYPoint).
+    if (!l.bubble)
+        ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d), ctx.scene.hits.size());
+    LayoutSeries drawn;
+    drawn.name = s.name;
+    drawn.renderAs = l.bubble ? "bubble" : "scatter";
+    drawn.points = s.xy.size();
+    for (std::size_t i = 0; i < s.xy.size(); ++i) {
+        const XYPoint& pt = s.xy[i];
+        if (isMissing(pt.x) || isMissing(pt.y)) continue;
+        if (l.logAxes && (pt.x <= 0 || pt.y <= 0)) continue;
+        Point at{l.X(pt.x), l.Y(pt.y)};
+        if (l.plot.contains(at)) ++drawn.drawn;
+        TextTag tag{TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)};
+        if (!l.bubble) {
+            markers.points.push_back(at);
+            if (l.plot.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
+            if (showValues)
+                values.place(tag, l.yf.format(pt.y), at.x, at.y - markers.radius - 2,
+                             HAlign::Center, VAlign::Bottom);
+            continue;
+        }
+        HitRegion hit = drawBubble(ctx, l, s, d, i, at, maxR);
+        if (showValues) values.place(tag, hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
+        ctx.scene.hits.push_back(std::move(hit));
+    }
+    if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+    if (drawn.drawn < drawn.points)
+        ctx.scene.layout.notes.push_back(
+            s.name + ": " + std::to_string(drawn.points - drawn.drawn) +
+            " points not drawn: missing values, outside the axis limits, or not positive on "
+            "logarithmic axes");
+    ctx.scene.layout.series.push_back(std::move(drawn));
+}
+
+// The points of every series, clipped to the plot (bubbles unless clipBubbles is 0).
+void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
+    const Attributes& c = ctx.model.chart;
+    bool clip = !l.bubble || c.flag("clipbubbles", true);
+    if (clip) ctx.scene.add(ClipPush{l.plot});
+    // The largest bubble takes less of the plot the more bubbles share it, so a few hundred
+    // stay apart instead of melting into one blob.
+    double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
+    double maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
+                  std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
+    for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
+        drawXYSeries(ctx, l, d, maxR, values);
     if (clip) ctx.scene.add(ClipPop{});
     values.flush();
+}
 
-    // Axes, labels and names.
-    Stroke axis{theme.axisLine, 1};
-    ctx.scene.line(p.x, p.y, p.x, p.bottom(), axis);
-    ctx.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
+// The y axis: its line, tick labels (thinned to keep a line apart) and the layout's ticks.
+void drawYTicks(ChartContext& ctx, const XYLayout& l) {
+    const Rect& p = l.plot;
+    Font tickFont = ctx.style.font(TextRole::YAxisValues);
     int every = 1;
-    while (p.h / std::max(ys.divisions, 1) * every < lineH * 1.2 && every < 1000)
+    while (p.h / std::max(l.ys.divisions, 1) * every < l.lineH * 1.2 && every < 1000)
         ++every;
-    for (int i = 0; i <= ys.divisions; i += every)
-        addText(ctx, yf.formatTick(ys.tick(i), ys.step), tickFont, p.x - 5, Y(ys.tick(i)),
-                HAlign::Right, VAlign::Middle);
+    LayoutAxis& yAxis = ctx.scene.layout.axisFor("y");
+    yAxis.min = l.ys.min;
+    yAxis.max = l.ys.max;
+    yAxis.log = l.ys.log;
+    for (int i = 0; i <= l.ys.divisions; ++i) {
+        LayoutTick tick;
+        tick.value = l.ys.tick(i);
+        if (i % every == 0) {
+            tick.label = l.yText(tick.value);
+            tick.box = addText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5,
+                               l.Y(tick.value), HAlign::Right, VAlign::Middle);
+        }
+        yAxis.ticks.push_back(std::move(tick));
+    }
+}
+
+// The x labels: the categories at their x positions, else the ticks; a label that would touch
+// the previous one is left out (and noted).
+void drawXLabels(ChartContext& ctx, const XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
+    xAxis.min = l.xs.min;
+    xAxis.max = l.xs.max;
+    xAxis.log = l.xs.log;
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {
         for (const Category& cat : m.categories) {
             if (auto x = cat.attrs.optionalNumber("x")) xLabels.emplace_back(*x, cat.label);
         }
     } else {
-        for (int i = 0; i <= xs.divisions; ++i)
-            xLabels.emplace_back(xs.tick(i), xf.formatTick(xs.tick(i), xs.step));
+        for (int i = 0; i <= l.xs.divisions; ++i)
+            xLabels.emplace_back(l.xs.tick(i), l.xText(l.xs.tick(i)));
     }
+    Font labelFont = ctx.style.font(TextRole::DataLabels);
     double lastRight = -1e300;
+    std::size_t thinned = 0;
     for (const auto& [x, text] : xLabels) {
-        if (x < xs.min || x > xs.max || text.empty()) continue;
+        if (x < l.xs.min || x > l.xs.max || text.empty()) continue;
         TextItem probe;
+        probe.tag = {m.categories.empty() ? TextKind::Tick : TextKind::CategoryLabel};
         probe.text = text;
         probe.font = labelFont;
-        probe.x = X(x);
-        probe.y = p.bottom() + lineH / 2 + 2;
-        probe.h = rotate ? HAlign::Right : HAlign::Center;
-        probe.v = rotate ? VAlign::Middle : VAlign::Top;
-        probe.angle = rotate ? -90 : 0;
-        probe.maxWidth = rotate ? labelExtent - 8 : 0;
+        probe.x = l.X(x);
+        probe.y = l.plot.bottom() + l.lineH / 2 + 2;
+        probe.h = l.rotate ? HAlign::Right : HAlign::Center;
+        probe.v = l.rotate ? VAlign::Middle : VAlign::Top;
+        probe.angle = l.rotate ? -90 : 0;
+        probe.maxWidth = l.rotate ? l.labelExtent - 8 : 0;
         ctx.text.place(probe);
-        if (probe.box.x < lastRight + 2) continue; // would touch the previous label
+        if (probe.box.x < lastRight + 2) { // would touch the previous label
+            ++thinned;
+            continue;
+        }
         lastRight = probe.box.right();
+        xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
         ctx.scene.add(std::move(probe));
     }
+    if (thinned > 0)
+        ctx.scene.layout.notes.push_back(
+            std::to_string(thinned) +
+            " x-axis labels thinned: they would overlap their neighbours");
+}
+
+// Axis lines, tick and x labels, trend values and axis names over the points.
+void drawXYFront(ChartContext& ctx, const XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    const Rect& p = l.plot;
+    Stroke axis{ctx.style.theme().axisLine, 1};
+    ctx.scene.line(p.x, p.y, p.x, p.bottom(), axis);
+    ctx.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
+    drawYTicks(ctx, l);
+    drawXLabels(ctx, l);
     for (const TrendLine& t : m.trendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
         f.color = parseColor(t.attrs.text("color"), f.color);
         if (t.attrs.flag("valueonright", false)) {
-            addText(ctx, label, f, p.right() + 4, Y(t.end), HAlign::Left, VAlign::Middle);
+            addText(ctx, {TextKind::Trend}, label, f, p.right() + 4, l.Y(t.end), HAlign::Left,
+                    VAlign::Middle);
         } else {
-            addText(ctx, label, f, p.right() - 3, Y(t.end) - 2, HAlign::Right, VAlign::Bottom);
+            addText(ctx, {TextKind::Trend}, label, f, p.right() - 3, l.Y(t.end) - 2, HAlign::Right,
+                    VAlign::Bottom);
         }
     }
     for (const TrendLine& t : m.vtrendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
-        double x0 = std::max(X(t.start), p.x), x1 = std::min(X(t.end), p.right());
-        addText(ctx, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center, VAlign::Top, 0,
-                std::max(std::fabs(x1 - x0) - 4, 10.0));
+        double x0 = std::max(l.X(t.start), p.x), x1 = std::min(l.X(t.end), p.right());
+        addText(ctx, {TextKind::Trend}, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center,
+                VAlign::Top, 0, std::max(std::fabs(x1 - x0) - 4, 10.0));
     }
+    std::string xName = m.chart.text("xaxisname"), yName = m.chart.text("yaxisname");
     if (!yName.empty())
-        addText(ctx, yName, nameFont, area.x + lineH / 2, p.y + p.h / 2, HAlign::Center,
-                VAlign::Middle, -90, p.h);
+        addText(ctx, {TextKind::AxisName}, yName, ctx.style.font(TextRole::YAxisName),
+                l.area.x + l.lineH / 2, p.y + p.h / 2, HAlign::Center, VAlign::Middle, -90, p.h);
     if (!xName.empty())
-        addText(ctx, xName, ctx.style.font(TextRole::XAxisName), p.x + p.w / 2,
-                p.bottom() + labelExtent + 2, HAlign::Center, VAlign::Top, 0, p.w);
+        addText(ctx, {TextKind::AxisName}, xName, ctx.style.font(TextRole::XAxisName),
+                p.x + p.w / 2, p.bottom() + l.labelExtent + 2, HAlign::Center, VAlign::Top, 0, p.w);
+}
+
+} // namespace
+
+bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
+    XYLayout layout;
+    layout.bubble = movie.family == Family::Bubble;
+    if (!scaleXY(ctx.model, layout)) return false;
+    if (layout.bubble) ctx.scene.hits.reserve(layout.count + ctx.model.datasets.size() + 8);
+    placeXYPlot(ctx, layout);
+    drawXYBack(ctx, layout);
+    drawXYPoints(ctx, layout);
+    drawXYFront(ctx, layout);
     return true;
 }
 

@@ -1,0 +1,230 @@
+// Charts that used to come out quietly wrong, checked on the layout model: axes that fit their
+// own data, texts kept inside the picture, bubbles that stay apart and lines that stand out.
+#include "player/layout/ChartLayout.h"
+#include "player_model_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <variant>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+using testing::drawChart;
+using testing::singleSeries;
+
+std::string dualAxis(const std::string& attrs, const std::string& primary,
+                     const std::string& secondary) {
+    return "<chart " + attrs +
+           "><categories><category label='A'/><category label='B'/><category label='C'/>"
+           "</categories><dataset seriesName='P'>" +
+           primary + "</dataset><dataset seriesName='S' parentYAxis='S'>" + secondary +
+           "</dataset></chart>";
+}
+
+TEST(AxisRanges, LinesFitTheirDataAndColumnsKeepZero) {
+    const std::vector<double> high{310, 420, 355, 398};
+    struct Case {
+        int type;
+        std::string xml;
+        double min, max;
+    } cases[] = {
+        {7, singleSeries("", high), 300, 425},                    // line
+        {12, singleSeries("", high), 300, 425},                   // multi-series line
+        {32, singleSeries("", high), 300, 425},                   // scroll line
+        {7, singleSeries("setAdaptiveYMin='0'", high), 0, 500},   // zero asked for
+        {7, singleSeries("yAxisMinValue='250'", high), 250, 450}, // the document's minimum
+        {7, singleSeries("", {12, 95, 40}), 0, 100},              // data close to zero
+        {2, singleSeries("", high), 0, 500},                      // columns
+        {9, singleSeries("", high), 0, 500},                      // bars
+        {8, singleSeries("", high), 0, 500},                      // areas
+        {29, "<chart><dataset><set x='1' y='310'/><set x='5' y='420'/></dataset></chart>", 300,
+         425}, // scatter
+        {29,
+         "<chart setAdaptiveYMin='0'><dataset><set x='1' y='310'/><set x='5' y='420'/>"
+         "</dataset></chart>",
+         0, 500},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml);
+        const LayoutAxis* y = player->scene().layout.axis("y");
+        ASSERT_NE(y, nullptr) << c.xml;
+        EXPECT_DOUBLE_EQ(y->min, c.min) << "type " << c.type << ": " << c.xml;
+        EXPECT_DOUBLE_EQ(y->max, c.max) << "type " << c.type << ": " << c.xml;
+    }
+}
+
+TEST(AxisRanges, DualAxesFitTheirOwnDataAndAlignZeroOnlyWhenBothCrossIt) {
+    const std::string primary = "<set value='235000'/><set value='125100'/><set value='464200'/>";
+    struct Case {
+        std::string xml;
+        double pMin, pMax, sMin, sMax;
+    } cases[] = {
+        // A negative secondary series leaves the primary axis alone.
+        {dualAxis("", primary, "<set value='-20'/><set value='35'/><set value='48'/>"), 0, 500000,
+         -20, 60},
+        // Both cross zero: zero on the same tick, round ticks on both.
+        {dualAxis("", "<set value='-100000'/><set value='125100'/><set value='464200'/>",
+                  "<set value='-20'/><set value='35'/><set value='48'/>"),
+         -200000, 600000, -20, 60},
+        // The document's limits win.
+        {dualAxis("PYAxisMinValue='100000' PYAxisMaxValue='600000'", primary,
+                  "<set value='-20'/><set value='35'/><set value='48'/>"),
+         100000, 600000, -20, 60},
+        {dualAxis("SYAxisMinValue='-100' SYAxisMaxValue='100'", primary,
+                  "<set value='-20'/><set value='35'/><set value='48'/>"),
+         0, 500000, -100, 100},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(23, c.xml);
+        const ChartLayout& l = player->scene().layout;
+        const LayoutAxis* p = l.axis("y");
+        const LayoutAxis* s = l.axis("y2");
+        ASSERT_TRUE(p && s) << c.xml;
+        EXPECT_DOUBLE_EQ(p->min, c.pMin) << c.xml;
+        EXPECT_DOUBLE_EQ(p->max, c.pMax) << c.xml;
+        EXPECT_DOUBLE_EQ(s->min, c.sMin) << c.xml;
+        EXPECT_DOUBLE_EQ(s->max, c.sMax) << c.xml;
+        if (p->min < 0 && s->min < 0) {
+            EXPECT_NEAR(-p->min / (p->max - p->min), -s->min / (s->max - s->min), 1e-9);
+        }
+        // Every tick is a round multiple of its axis' step: no "-145,000" in between. (Limits
+        // from the document are kept as given, and their ticks divide the range evenly.)
+        if (c.xml.find("AxisM") != std::string::npos) continue;
+        for (const LayoutAxis* a : {p, s}) {
+            double step = a->ticks[1].value - a->ticks[0].value;
+            for (const LayoutTick& t : a->ticks) {
+                double k = t.value / step;
+                EXPECT_NEAR(k, std::round(k), 1e-6) << a->id << " " << t.value << ": " << c.xml;
+            }
+        }
+    }
+}
+
+TEST(TextsInside, LongNumbersOnBarChartsStayInThePicture) {
+    for (int type : {9, 15, 20}) {
+        auto player =
+            drawChart(type, singleSeries("", {123456789, 987654321, 555555555}), 400, 300);
+        const ChartLayout& l = player->scene().layout;
+        ASSERT_FALSE(l.texts.empty());
+        for (const LayoutText& t : l.texts) {
+            EXPECT_GE(t.box.x, -0.5) << type << " '" << t.text << "'";
+            EXPECT_LE(t.box.right(), l.width + 0.5) << type << " '" << t.text << "'";
+        }
+        const LayoutAxis* y = l.axis("y");
+        ASSERT_NE(y, nullptr);
+        std::size_t labelled = 0;
+        for (const LayoutTick& t : y->ticks)
+            labelled += !t.label.empty();
+        EXPECT_GE(labelled, 2u) << type;
+    }
+}
+
+TEST(Bubbles, ManyBubblesStayApart) {
+    struct Case {
+        int bubbles;
+        double maxShare; // the largest radius as a share of the plot's smaller side
+    } cases[] = {{5, 0.1}, {300, 0.03}};
+    for (const Case& c : cases) {
+        std::string xml = "<chart><dataset seriesName='A'>";
+        for (int i = 0; i < c.bubbles; ++i) {
+            xml += "<set x='" + std::to_string(i % 37) + "' y='" + std::to_string((i * 7) % 41) +
+                   "' z='" + std::to_string(1 + i % 13) + "'/>";
+        }
+        xml += "</dataset></chart>";
+        auto player = drawChart(30, xml);
+        const Scene& s = player->scene();
+        double largest = 0;
+        std::size_t bubbles = 0;
+        for (const HitRegion& h : s.hits) {
+            if (h.kind != "bubble") continue;
+            largest = std::max(largest, h.radius);
+            ++bubbles;
+        }
+        EXPECT_EQ(bubbles, static_cast<std::size_t>(c.bubbles));
+        double side = std::min(s.layout.plot->w, s.layout.plot->h);
+        EXPECT_LE(largest, side * c.maxShare) << c.bubbles << " bubbles";
+        EXPECT_GT(largest, side * 0.01) << c.bubbles << " bubbles";
+    }
+}
+
+// Every line series has a stroke, and every anchor set a border, with at least 3:1 contrast
+// against the canvas, whatever its palette colour.
+TEST(Contrast, EveryLineStandsOutFromTheCanvas) {
+    EXPECT_NEAR(contrast(rgb(0xFFFFFF), rgb(0x000000)), 21, 1e-9);
+    EXPECT_NEAR(contrast(rgb(0x777777), rgb(0x777777)), 1, 1e-9);
+    EXPECT_GE(contrast(legibleOn(rgb(0xAFD8F8), rgb(0xFFFFFF)), rgb(0xFFFFFF)), 3);
+    EXPECT_GE(contrast(legibleOn(rgb(0x202040), rgb(0x101010)), rgb(0x101010)), 3);
+    EXPECT_EQ(legibleOn(rgb(0x333333), rgb(0xFFFFFF)), rgb(0x333333));
+
+    std::string xml = "<chart><categories><category label='A'/><category label='B'/>"
+                      "<category label='C'/></categories>";
+    for (int d = 0; d < 8; ++d) {
+        xml += "<dataset seriesName='S" + std::to_string(d) + "'><set value='" +
+               std::to_string(10 + d) + "'/><set value='" + std::to_string(20 + d) +
+               "'/><set value='" + std::to_string(15 + d) + "'/></dataset>";
+    }
+    xml += "</chart>";
+    for (int palette = 1; palette <= 5; ++palette) {
+        std::string doc = xml;
+        doc.insert(6, " palette='" + std::to_string(palette) + "'");
+        auto player = drawChart(12, doc);
+        const Scene& s = player->scene();
+        Color canvas = paletteTheme(palette).canvas;
+        std::size_t legibleLines = 0, markerSets = 0;
+        for (const SceneItem& item : s.items) {
+            if (const auto* shape = std::get_if<ShapeItem>(&item)) {
+                if (shape->stroked && !shape->filled && shape->stroke.width >= 2 &&
+                    contrast(shape->stroke.color, canvas) >= 3)
+                    ++legibleLines;
+            } else if (const auto* m = std::get_if<MarkerItem>(&item)) {
+                ++markerSets;
+                EXPECT_GE(contrast(m->border.color, canvas), 3) << "palette " << palette;
+            }
+        }
+        EXPECT_GE(legibleLines, 8u) << "palette " << palette;
+        EXPECT_EQ(markerSets, 8u) << "palette " << palette;
+    }
+}
+
+} // namespace
+} // namespace plotara
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+// When a bar chart thins its row names, values stay only on rows that show their name, so no
+// value reads as a neighbour's.
+TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
+    std::vector<double> values;
+    for (int i = 0; i < 90; ++i)
+        values.push_back(50000 + 431.0 * ((i * 13) % 90));
+    auto player =
+        testing::drawChart(9, testing::singleSeries("showValues='1'", values, "Row "), 480, 300);
+    const ChartLayout& l = player->scene().layout;
+    std::vector<int> named;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind == TextKind::CategoryLabel) named.push_back(t.tag.index);
+    }
+    ASSERT_LT(named.size(), 90u) << "the row names are thinned";
+    std::size_t shown = 0;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind != TextKind::ValueLabel) continue;
+        ++shown;
+        EXPECT_NE(std::find(named.begin(), named.end(), t.tag.index), named.end())
+            << "'" << t.text << "' of row " << t.tag.index << " has no name beside it";
+    }
+    EXPECT_GT(shown, 0u);
+    bool noted = false;
+    for (const std::string& n : l.notes)
+        noted |= n.find("names are thinned") != std::string::npos;
+    EXPECT_TRUE(noted);
+}
+
+} // namespace
+} // namespace plotara

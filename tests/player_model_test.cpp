@@ -1,0 +1,402 @@
+// The layout model of every family: axis ranges and tick labels, texts that never overlap or
+// leave the picture, value labels over their own points, and series drawn in full unless a
+// note says why. The JSON form of the model is checked against a golden document.
+#include "player/layout/ChartLayout.h"
+#include "player_model_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+using testing::drawChart;
+using testing::singleSeries;
+
+std::string describe(const Rect& r) {
+    std::ostringstream s;
+    s << "[" << r.x << "," << r.y << "," << r.w << "," << r.h << "]";
+    return s.str();
+}
+
+// No two texts overlap (by more than a pixel's rounding) and all lie inside the picture.
+void expectTextsApartAndInside(const ChartLayout& l, const std::string& what) {
+    const auto& t = l.texts;
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const Rect& a = t[i].box;
+        EXPECT_GE(a.x, -0.5) << what << ": '" << t[i].text << "' " << describe(a);
+        EXPECT_GE(a.y, -0.5) << what << ": '" << t[i].text << "' " << describe(a);
+        EXPECT_LE(a.right(), l.width + 0.5) << what << ": '" << t[i].text << "' " << describe(a);
+        EXPECT_LE(a.bottom(), l.height + 0.5) << what << ": '" << t[i].text << "' " << describe(a);
+        for (std::size_t j = i + 1; j < t.size(); ++j) {
+            // Slanted texts side by side: their upright boxes overlap although the texts do not.
+            bool slanted = std::fmod(std::fabs(t[i].angle), 90) != 0;
+            if (slanted && t[j].angle == t[i].angle) continue;
+            Rect b = t[j].box;
+            Rect shrunk{a.x + 0.5, a.y + 0.5, a.w - 1, a.h - 1};
+            EXPECT_FALSE(shrunk.overlaps(b)) << what << ": '" << t[i].text << "' " << describe(a)
+                                             << " and '" << t[j].text << "' " << describe(b);
+        }
+    }
+}
+
+// Every series drew all its points, or the layout says why not.
+void expectDrawnOrNoted(const ChartLayout& l, const std::string& what) {
+    for (const LayoutSeries& s : l.series) {
+        EXPECT_LE(s.drawn, s.points) << what << ": " << s.name;
+        if (s.drawn < s.points) {
+            EXPECT_FALSE(l.notes.empty()) << what << ": " << s.name << " drew " << s.drawn << " of "
+                                          << s.points << " without a note";
+        }
+    }
+}
+
+class EveryType : public ::testing::TestWithParam<int> {};
+
+TEST_P(EveryType, TextsApartInsideAndEveryPointAccountedFor) {
+    int type = GetParam();
+    auto player = drawChart(type, testing::sampleFor(type), 480, 320);
+    const ChartLayout& l = player->scene().layout;
+    EXPECT_EQ(l.width, 480);
+    EXPECT_EQ(l.height, 320);
+    ASSERT_TRUE(l.plot.has_value());
+    EXPECT_FALSE(l.series.empty());
+    expectTextsApartAndInside(l, "type " + std::to_string(type));
+    expectDrawnOrNoted(l, "type " + std::to_string(type));
+    for (const LayoutAxis& a : l.axes) {
+        EXPECT_LT(a.min, a.max) << "type " << type << " axis " << a.id;
+        for (std::size_t i = 1; i < a.ticks.size(); ++i)
+            EXPECT_LT(a.ticks[i - 1].value, a.ticks[i].value) << "type " << type << " " << a.id;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, EveryType, ::testing::Range(1, 38));
+
+// Value axes of the families: the range, the first and last tick label, and whether the axis
+// grows upwards (columns, lines) or to the right (bars) on screen.
+TEST(LayoutModel, ValueAxisRangesAndTicks) {
+    struct Case {
+        int type;
+        std::string xml;
+        const char* axis;
+        double min, max;
+        const char* firstLabel;
+        const char* lastLabel;
+    } cases[] = {
+        {2, testing::singleSeriesSample, "y", 0, 500000, "$0", "$500,000"},
+        {9, testing::singleSeriesSample, "y", 0, 500000, "$0", "$500,000"},
+        {8, singleSeries("", {-3, 7, 2}), "y", -4, 8, "-4", "8"},
+        {2, singleSeries("yAxisMaxValue='20' yAxisMinValue='-10'", {5, 6}), "y", -10, 20, "-10",
+         "20"},
+        {29, testing::scatterSample(), "y", 0, 7, "0", "7"},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml);
+        const ChartLayout& l = player->scene().layout;
+        const LayoutAxis* a = l.axis(c.axis);
+        ASSERT_NE(a, nullptr) << c.xml;
+        EXPECT_DOUBLE_EQ(a->min, c.min) << c.xml;
+        EXPECT_DOUBLE_EQ(a->max, c.max) << c.xml;
+        ASSERT_GE(a->ticks.size(), 2u) << c.xml;
+        EXPECT_EQ(a->ticks.front().label, c.firstLabel) << c.xml;
+        EXPECT_EQ(a->ticks.back().label, c.lastLabel) << c.xml;
+        // Larger values further up (or right, on bar charts).
+        const Rect& lo = a->ticks.front().box;
+        const Rect& hi = a->ticks.back().box;
+        if (c.type == 9) {
+            EXPECT_LT(lo.x, hi.x) << c.xml;
+        } else {
+            EXPECT_GT(lo.y, hi.y) << c.xml;
+        }
+    }
+}
+
+// A column's value label must name that column: its centre lies over the column's own rectangle
+// (across the category axis) and the text is its value.
+void expectLabelsOverTheirColumns(const ChartPlayer& player, bool bars, const std::string& what) {
+    const Scene& scene = player.scene();
+    std::size_t checked = 0;
+    for (const LayoutText& t : scene.layout.texts) {
+        if (t.tag.kind != TextKind::ValueLabel || t.tag.index < 0) continue;
+        const HitRegion* own = nullptr;
+        for (const HitRegion& h : scene.hits) {
+            if (h.kind != "column" && h.kind != "bar") continue;
+            if (h.seriesIndex == t.tag.series && h.pointIndex == t.tag.index) {
+                own = &h;
+            } else {
+                // Over a neighbour it would read as the neighbour's value.
+                EXPECT_FALSE(t.box.overlaps(h.rect))
+                    << what << ": '" << t.text << "' covers point " << h.pointIndex;
+            }
+        }
+        ASSERT_NE(own, nullptr) << what << ": no column for '" << t.text << "'";
+        double mid = bars ? t.box.y + t.box.h / 2 : t.box.x + t.box.w / 2;
+        double lo = bars ? own->rect.y : own->rect.x;
+        double hi = bars ? own->rect.bottom() : own->rect.right();
+        EXPECT_GE(mid, lo - 0.5) << what << ": '" << t.text << "' of point " << t.tag.index;
+        EXPECT_LE(mid, hi + 0.5) << what << ": '" << t.text << "' of point " << t.tag.index;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0u) << what;
+}
+
+TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
+    std::vector<double> many;
+    for (int i = 0; i < 60; ++i)
+        many.push_back(1000 + 37.0 * ((i * 7919) % 61));
+    struct Case {
+        int type;
+        std::string xml;
+        bool bars;
+    } cases[] = {
+        {2, testing::singleSeriesSample, false},
+        {9, testing::singleSeriesSample, true},
+        {1, singleSeries("", {5, -3, 8, -1}), false},
+        {11, testing::multiSeriesSample(false), false},
+        {2, singleSeries("", many), false},
+        {9, singleSeries("", many, "A much longer category name "), true},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml);
+        expectLabelsOverTheirColumns(*player, c.bars, c.xml.substr(0, 60));
+        expectTextsApartAndInside(player->scene().layout, c.xml.substr(0, 60));
+    }
+}
+
+TEST(LayoutModel, HiddenValueLabelsAndThinnedCategoriesAreNoted) {
+    std::vector<double> many;
+    for (int i = 0; i < 120; ++i)
+        many.push_back(100000 + 1234.5 * ((i * 37) % 120));
+    many[90] = 400000; // the largest value keeps its label, wherever it is
+    auto player = drawChart(2, singleSeries("showValues='1'", many), 480, 320);
+    expectLabelsOverTheirColumns(*player, false, "120 columns");
+    const ChartLayout& l = player->scene().layout;
+    std::size_t values = 0, categories = 0;
+    for (const LayoutText& t : l.texts) {
+        values += t.tag.kind == TextKind::ValueLabel;
+        categories += t.tag.kind == TextKind::CategoryLabel;
+    }
+    EXPECT_LT(values, 120u);
+    bool largestShown = false;
+    for (const LayoutText& t : l.texts)
+        largestShown |= t.tag.kind == TextKind::ValueLabel && t.tag.index == 90;
+    EXPECT_TRUE(largestShown);
+    EXPECT_LT(categories, 120u);
+    bool valuesNoted = false, categoriesNoted = false;
+    for (const std::string& n : l.notes) {
+        valuesNoted |= n.find("value labels hidden") != std::string::npos;
+        categoriesNoted |= n.find("category labels thinned") != std::string::npos;
+    }
+    EXPECT_TRUE(valuesNoted);
+    EXPECT_TRUE(categoriesNoted);
+    ASSERT_EQ(l.series.size(), 1u);
+    EXPECT_EQ(l.series[0].points, 120u);
+    EXPECT_EQ(l.series[0].drawn, 120u);
+}
+
+TEST(LayoutModel, ScrollChartsGiveTheirWindow) {
+    std::string xml = "<chart numVisiblePlot='5'><categories>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<category label='M" + std::to_string(i) + "'/>";
+    xml += "</categories><dataset seriesName='A'>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<set value='" + std::to_string(10 + i) + "'/>";
+    xml += "</dataset></chart>";
+    auto player = drawChart(31, xml);
+    const ChartLayout& l = player->scene().layout;
+    ASSERT_EQ(l.series.size(), 1u);
+    EXPECT_EQ(l.series[0].points, 12u);
+    EXPECT_EQ(l.series[0].drawn, 5u);
+    ASSERT_TRUE(l.series[0].window.has_value());
+    EXPECT_EQ(l.series[0].window->first, 0u);
+    EXPECT_EQ(l.series[0].window->second, 5u);
+    expectDrawnOrNoted(l, "scroll");
+}
+
+TEST(LayoutModel, GridRowsThatDoNotFitEndInAnAndMoreRow) {
+    std::vector<double> rows;
+    for (int i = 0; i < 200; ++i)
+        rows.push_back(i + 1);
+    auto player = drawChart(37, singleSeries("", rows, "Row "), 320, 240);
+    const ChartLayout& l = player->scene().layout;
+    ASSERT_EQ(l.series.size(), 1u);
+    EXPECT_EQ(l.series[0].points, 200u);
+    std::size_t shown = l.series[0].drawn;
+    EXPECT_GT(shown, 10u); // rows got lower before any was left out
+    EXPECT_LT(shown, 200u);
+    std::string more = "and " + std::to_string(200 - shown) + " more";
+    bool found = false;
+    for (const LayoutText& t : l.texts)
+        found |= t.text == more;
+    EXPECT_TRUE(found) << more;
+    ASSERT_FALSE(l.notes.empty());
+    EXPECT_NE(l.notes.back().find(std::to_string(200 - shown) + " rows not shown"),
+              std::string::npos);
+    expectTextsApartAndInside(l, "grid");
+
+    // Rows that fit are all shown, without a note.
+    auto few = drawChart(37, singleSeries("", {1, 2, 3}, "Row "), 320, 240);
+    EXPECT_EQ(few->scene().layout.series[0].drawn, 3u);
+    EXPECT_TRUE(few->scene().layout.notes.empty());
+}
+
+TEST(LayoutJson, WritesTheModelWithEscapedTexts) {
+    ChartLayout l;
+    l.width = 200;
+    l.height = 100;
+    l.plot = Rect{10.123, 20, 150.5, 60};
+    LayoutAxis& y = l.axisFor("y");
+    y.min = -5;
+    y.max = 2.5e6;
+    y.ticks.push_back({-5, "-5", {1, 2, 3, 4}});
+    y.ticks.push_back({2.5e6, "", {}});
+    l.texts.push_back({{TextKind::Caption}, "A \"quoted\" \\ caption\n\x01", {0, 0, 50, 12}});
+    l.texts.push_back({{TextKind::ValueLabel, 1, 3}, "1.5K", {5, 6, 7, 8}, -45});
+    LayoutSeries s;
+    s.name = "Sales";
+    s.axis = "y2";
+    s.renderAs = "line";
+    s.points = 12;
+    s.drawn = 5;
+    s.window = std::pair<std::size_t, std::size_t>{3, 5};
+    l.series.push_back(s);
+    l.legend.push_back({"Sales", rgb(0x1A2B3C)});
+    l.notes.push_back("7 points outside the window");
+    std::ifstream golden(std::string(PLOTARA_TEST_DATA) + "/player/layout.json");
+    std::stringstream expected;
+    expected << golden.rdbuf();
+    EXPECT_EQ(layoutJson(l), expected.str());
+
+    ChartLayout message;
+    message.width = 10;
+    message.height = 10;
+    EXPECT_EQ(layoutJson(message),
+              "{\"width\":10,\"height\":10,\n\"plot\":null,\n\"axes\":[],\n"
+              "\"texts\":[],\n\"series\":[],\n\"legend\":[],\n\"notes\":[]}\n");
+}
+
+} // namespace
+} // namespace plotara
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+// A line's value label is centred over its own anchor, whichever series and window it is in.
+TEST(LayoutModel, ValueLabelsSitOverTheirOwnAnchors) {
+    struct Case {
+        int type;
+        std::string xml;
+    } cases[] = {
+        {7, testing::singleSeriesSample},
+        {12, testing::multiSeriesSample(false)},
+        {7, testing::singleSeries("", {5, 90, 7, 88, 6, 91, 5, 89, 7, 90, 6, 92})},
+    };
+    for (const Case& c : cases) {
+        auto player = testing::drawChart(c.type, c.xml, 480, 320);
+        const Scene& s = player->scene();
+        std::size_t checked = 0;
+        for (const LayoutText& t : s.layout.texts) {
+            if (t.tag.kind != TextKind::ValueLabel) continue;
+            const HitRegion* own = nullptr;
+            for (const HitRegion& h : s.hits) {
+                if (h.kind == "anchor" && h.seriesIndex == t.tag.series &&
+                    h.pointIndex == t.tag.index)
+                    own = &h;
+            }
+            ASSERT_NE(own, nullptr) << t.text;
+            EXPECT_NEAR(t.box.x + t.box.w / 2, own->center.x, 1.0) << t.text;
+            EXPECT_LT(t.box.bottom(), own->center.y) << t.text << " sits above its anchor";
+            ++checked;
+        }
+        EXPECT_GT(checked, 0u) << c.xml;
+    }
+}
+
+} // namespace
+} // namespace plotara
+
+namespace plotara {
+namespace {
+
+// Random data of every shape on every type: no two texts overlap and all stay in the picture
+// (overlapping labels once printed "00.01" from "0" and "0.01").
+TEST(LayoutModel, RandomDataKeepsTextsApart) {
+    std::uint32_t seed = 12345;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (int type = 1; type <= 37; ++type) {
+            if (type == 29 || type == 30) continue; // XY charts take x and y, not sets
+            int n = 3 + static_cast<int>(next() * 40);
+            double scale = std::pow(10.0, static_cast<int>(next() * 8) - 3);
+            std::string xml = "<chart><categories>";
+            for (int i = 0; i < n; ++i)
+                xml += "<category label='Item " + std::to_string(i) + "'/>";
+            xml += "</categories>";
+            for (int d = 0; d < 2; ++d) {
+                xml += std::string("<dataset seriesName='S") + std::to_string(d) + "'" +
+                       (d == 1 ? " parentYAxis='S'" : "") + ">";
+                for (int i = 0; i < n; ++i) {
+                    char v[40];
+                    std::snprintf(v, sizeof v, "%.6g", (next() - 0.3) * scale);
+                    xml += std::string("<set value='") + v + "'/>";
+                }
+                xml += "</dataset>";
+            }
+            xml += "</chart>";
+            auto player = testing::drawChart(type, xml, 400, 300);
+            expectTextsApartAndInside(player->scene().layout, "type " + std::to_string(type) +
+                                                                  " round " +
+                                                                  std::to_string(round));
+            expectDrawnOrNoted(player->scene().layout, "type " + std::to_string(type));
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
+
+namespace plotara {
+namespace {
+
+// Random scatter and bubble data, with value labels, on linear and logarithmic axes.
+TEST(LayoutModel, RandomXYDataKeepsTextsApart) {
+    std::uint32_t seed = 99;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
+    };
+    for (int round = 0; round < 4; ++round) {
+        for (int type : {29, 30}) {
+            std::string xml =
+                std::string("<chart showValues='1'") + (round % 2 ? " logScale='1'" : "") + ">";
+            for (int d = 0; d < 2; ++d) {
+                xml += "<dataset seriesName='S" + std::to_string(d) + "'>";
+                int n = 5 + static_cast<int>(next() * 60);
+                for (int i = 0; i < n; ++i) {
+                    char v[120];
+                    std::snprintf(v, sizeof v, "<set x='%.4g' y='%.4g' z='%.3g' name='P%d'/>",
+                                  next() * 1000 - 100, next() * 50 - 5, next() * 30, i);
+                    xml += v;
+                }
+                xml += "</dataset>";
+            }
+            xml += "</chart>";
+            auto player = testing::drawChart(type, xml, 400, 300);
+            std::string what = "type " + std::to_string(type) + " round " + std::to_string(round);
+            expectTextsApartAndInside(player->scene().layout, what);
+            expectDrawnOrNoted(player->scene().layout, what);
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
