@@ -93,6 +93,12 @@ void defineRender(CLI::App& app, Options& options) {
     auto* sql = render->add_option("--sql", r.sql, "Query for the chart's rows");
     auto* db = render->add_option("--db", r.dbFile, "SQLite database file for --sql");
     auto* odbc = render->add_option("--odbc", r.odbc, "ODBC connection string for --sql");
+    // An empty name would quietly fall back to the built-in sample.
+    const CLI::Validator named(
+        [](const std::string& value) { return value.empty() ? "must not be empty" : ""; }, "",
+        "named");
+    db->check(named);
+    odbc->check(named);
     db->needs(sql);
     odbc->needs(sql);
     odbc->excludes(db);

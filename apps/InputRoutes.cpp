@@ -41,6 +41,26 @@ bool wholeDocumentRoute(InputRoute route) {
     return route == InputRoute::Sample || route == InputRoute::Xml || route == InputRoute::Url;
 }
 
+// A message text as a movie URL query value that the player decodes back to exactly the text:
+// "%" and "&" (which would start a percent code or a further parameter) and control characters
+// are percent-encoded, everything else stays legible.
+std::string queryValue(const std::string& text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '%' || c == '&' || c == '#' || byte < 0x20 || byte == 0x7F) {
+            encoded += '%';
+            encoded += hex[byte >> 4];
+            encoded += hex[byte & 0xF];
+        } else {
+            encoded += c;
+        }
+    }
+    return encoded;
+}
+
 // Runs a database route's error as the chart's failure: the database's own message.
 [[noreturn]] void failWith(const Error& error) {
     throw ChartFailure(error.what());
@@ -72,7 +92,9 @@ void applyChartOptions(ChartSession& session, const RenderRequest& request) {
                 names += (names.empty() ? "" : ", ") + std::string(candidate.name);
             throw UsageFailure("unknown message kind '" + kind + "' (one of " + names + ")");
         }
-        session.control().SetChartMessage(found->type, fromUtf8(message));
+        // The control places a message into the URL as it is; encoded here, it reaches the chart
+        // as typed.
+        session.control().SetChartMessage(found->type, fromUtf8(queryValue(message)));
     }
 }
 
@@ -120,7 +142,8 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
     case InputRoute::Odbc: {
 #ifdef PLOTARA_HAVE_ODBC
         try {
-            auto db = OdbcConnection::open(fromUtf8(request.odbc));
+            auto db =
+                OdbcConnection::open(fromUtf8(request.odbc), OdbcConnection::Access::ReadOnly);
             auto rows = db->query(fromUtf8(request.sql));
             fillFromQuery(session.data(), *rows, rows->columnNames(), session.chartType(), request);
         } catch (const Error& error) {
