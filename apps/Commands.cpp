@@ -6,6 +6,9 @@
 #include "core/Error.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 
 namespace plotara::apps {
 
@@ -48,6 +51,7 @@ struct Options {
     RenderRequest render;
     bool sample = false;
     std::vector<std::string> messages;
+    std::size_t maxInputMiB = 256;
     GalleryOptions gallery;
 };
 
@@ -55,6 +59,7 @@ struct Options {
 // cannot express.
 RenderRequest buildRenderRequest(Options& options) {
     RenderRequest request = options.render;
+    request.inputLimit = options.maxInputMiB << 20;
     if (options.sample)
         request.route = InputRoute::Sample;
     else if (!request.xmlFile.empty())
@@ -123,7 +128,17 @@ void defineRender(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 16384))
         ->capture_default_str();
     render->add_option("--scale", r.scale, "Device pixel ratio of PNG and BMP output")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return std::isnan(std::strtod(value.c_str(), nullptr)) ? "is not a number" : "";
+            },
+            "", "number"))
         ->check(CLI::Range(0.25, 8.0))
+        ->capture_default_str();
+    render
+        ->add_option("--max-input", options.maxInputMiB,
+                     "Largest --xml, --url or --csv input read, in MiB")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20))
         ->capture_default_str();
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");
@@ -189,6 +204,14 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     } catch (const std::exception& error) {
         // File-system and allocation failures: the chart could not be made.
         err << "plotara: " << error.what() << '\n';
+        return exitChartError;
+    }
+    // A full disk or a closed pipe behind standard output is a failure, not a success.
+    errno = 0;
+    out.flush();
+    if (!out) {
+        err << "plotara: cannot write to standard output"
+            << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
         return exitChartError;
     }
     return exitSuccess;

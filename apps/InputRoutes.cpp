@@ -1,5 +1,6 @@
 #include "apps/InputRoutes.h"
 
+#include "apps/CsvReader.h"
 #include "apps/DatabaseFill.h"
 #include "apps/SampleDatabase.h"
 #include "apps/TableFill.h"
@@ -10,6 +11,7 @@
 #include "data/EscapeText.h"
 #include "platform/sqlite/SqliteRecordset.h"
 #include "player/MovieUrl.h"
+#include "player/util/TextUtil.h"
 #ifdef PLOTARA_HAVE_ODBC
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/OdbcRecordset.h"
@@ -61,6 +63,44 @@ std::string queryValue(const std::string& text) {
     return encoded;
 }
 
+// The text with every "%" as "%25", so that one percent decoding gives the text back.
+std::string percentEncoded(const std::string& text) {
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        if (c == '%')
+            encoded += "%25";
+        else
+            encoded += c;
+    }
+    return encoded;
+}
+
+bool hexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The location --url hands the control. A file: URL becomes its local path and a relative path
+// an absolute one, so that the control's existence check and the player read the same file; a
+// web address stays as it is. Raises UsageFailure for a local path holding a percent code,
+// which the player would decode into another name, and ChartFailure as checkDataFile.
+std::string dataLocation(const std::string& given, std::size_t limit) {
+    if (given.starts_with("http://") || given.starts_with("https://")) return given;
+    std::string path = given;
+    if (path.starts_with("file://")) {
+        // file:///abs/x.xml and file://localhost/abs/x.xml name /abs/x.xml, percent codes decoded.
+        path.erase(0, 7);
+        if (path.starts_with("localhost/")) path.erase(0, 9);
+        path = player::percentDecode(path);
+    }
+    for (std::size_t i = 0; i + 2 < path.size(); ++i)
+        if (path[i] == '%' && hexDigit(path[i + 1]) && hexDigit(path[i + 2]))
+            throw UsageFailure("--url cannot name a file whose path holds a percent code (" +
+                               path.substr(i, 3) + "); give the file with --xml");
+    checkDataFile(path, limit);
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
 // Runs a database route's error as the chart's failure: the database's own message.
 [[noreturn]] void failWith(const Error& error) {
     throw ChartFailure(error.what());
@@ -107,21 +147,19 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
     case InputRoute::Sample:
         control.put_setDataXML(control.GetSampleXML());
         return;
-    case InputRoute::Xml:
-        control.put_setDataXML(fromUtf8(readTextFile(request.xmlFile)));
-        return;
-    case InputRoute::Url: {
-        // The control checks that the file exists; a relative location is made absolute so the
-        // movie URL names it wherever the player runs.
-        std::string location = request.url;
-        if (!location.starts_with("http://") && !location.starts_with("https://") &&
-            !location.starts_with("file:"))
-            location = std::filesystem::absolute(location).lexically_normal().string();
-        control.put_setDataURL(fromUtf8(location));
+    case InputRoute::Xml: {
+        const std::string text = readTextFile(request.xmlFile, request.inputLimit);
+        requireDocument(request.xmlFile, text);
+        // The player decodes the movie URL's percent codes once; encoding "%" keeps the file's
+        // text exactly as --url reads it.
+        control.put_setDataXML(fromUtf8(percentEncoded(text)));
         return;
     }
+    case InputRoute::Url:
+        control.put_setDataURL(fromUtf8(dataLocation(request.url, request.inputLimit)));
+        return;
     case InputRoute::Csv: {
-        const CsvTable table = readCsvFile(request.csvFile);
+        const CsvTable table = parseCsv(readTextFile(request.csvFile, request.inputLimit));
         fillFromTable(session.data(), chartKindOf(session.chartType()), session.chartType() == 30,
                       table);
         control.RenderChart();

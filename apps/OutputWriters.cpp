@@ -1,5 +1,6 @@
 #include "apps/OutputWriters.h"
 
+#include "apps/TemporaryFile.h"
 #include "control/Picture.h"
 
 #include <cerrno>
@@ -45,10 +46,6 @@ std::string lowerExtension(const std::string& path) {
     return ext;
 }
 
-[[noreturn]] void cannotWrite(const std::string& path, int error) {
-    throw ChartFailure("cannot write " + path + ": " + std::strerror(error));
-}
-
 } // namespace
 
 OutputFormat outputFormatOf(const std::string& path) {
@@ -83,40 +80,9 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::filesystem::path target(path);
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) cannotWrite(path, errno);
-    auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    };
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    // mkstemp makes the file private; an output file gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    }
+    TemporaryFile file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeChart(const ChartPlayer& player, const std::string& path, double scale,

@@ -43,6 +43,7 @@ struct RenderRequest {
     std::string output;    // a file name, or "-" for PNG on standard output
     std::string chartsDir; // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;
+    std::size_t inputLimit = std::size_t{256} << 20; // bytes read from an input at most
 };
 
 // A failure the chart reports: a bad document, no data, a missing file or column. The message

@@ -9,6 +9,7 @@
 #include "player/Printer.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
+#include "player/util/Utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -220,6 +221,8 @@ void ChartPlayer::Impl::load(const std::string& urlText) {
         showMessage(messages.text(loadError ? Message::LoadDataError : Message::NoData));
         return;
     }
+    // Files and percent codes can carry any bytes; the text engine takes only UTF-8.
+    document = validUtf8(std::move(document));
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
     ParseResult parsed = parseChartXmlInPlace(document);

@@ -1,0 +1,167 @@
+// Files and streams of `plotara render`: output targets of every kind, write errors on standard
+// output, runs killed while writing, endless inputs, and --xml and --url reading one file alike.
+#include "apps/TemporaryFile.h"
+#include "apps_test_support.h"
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace plotara::test {
+namespace {
+
+class StreamsTest : public AppsTest {};
+
+TEST_F(StreamsTest, WriteErrorsOnStandardOutputFailTheCommand) {
+    const std::string binary = quoted(PLOTARA_BINARY);
+    const std::string commands[] = {
+        binary + " types",
+        binary + " render --sample --print-xml",
+        binary + " render --sample --print-url",
+        binary + " render --sample -o -",
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        const RunResult run = runShell(dir_, "( " + command + " >/dev/full )");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("standard output"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(StreamsTest, AnExistingOutputKeepsItsPermissionBits) {
+    for (const auto mode : {0600, 0640, 0755}) {
+        writeFile(path("chart.png"), "old");
+        ::chmod(path("chart.png").c_str(), static_cast<mode_t>(mode));
+        ASSERT_EQ(plotara({"render", "--sample", "-o", "chart.png"}).code, 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(path("chart.png").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(mode));
+        EXPECT_NE(readFile(path("chart.png")), "old");
+    }
+}
+
+TEST_F(StreamsTest, TheLongestFileNamesCanBeWritten) {
+    for (const std::size_t length : {249u, 252u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".svg";
+        const RunResult run = plotara({"render", "--sample", "-o", name});
+        EXPECT_EQ(run.code, 0) << length << run.err;
+        EXPECT_EQ(files(), std::vector<std::string>{name});
+        fs::remove(path(name));
+    }
+}
+
+TEST_F(StreamsTest, TargetsThatAreNotRegularFilesAreRefused) {
+    fs::create_directory(path("folder.png"));
+    fs::create_symlink("/dev/null", path("null.png"));
+    for (const std::string target : {"folder.png", "null.png"}) {
+        const RunResult run = plotara({"render", "--sample", "-o", target});
+        EXPECT_EQ(run.code, 1) << target;
+        EXPECT_NE(run.err.find("cannot write " + target + ": it is not a regular file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(files(), (std::vector<std::string>{"folder.png", "null.png"}));
+    EXPECT_TRUE(fs::is_symlink(path("null.png")));
+}
+
+TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {
+    const RunResult run =
+        runShell(dir_, "( ulimit -f 4; exec " + quoted(PLOTARA_BINARY) +
+                           " render --sample --width 1500 --height 1500 -o big.png )");
+    EXPECT_NE(run.code, 0);
+    EXPECT_TRUE(files().empty()) << files().front();
+}
+
+using StreamsDeathTest = StreamsTest;
+
+TEST_F(StreamsDeathTest, SignalsRemoveTheTemporaryFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+        SCOPED_TRACE(signal);
+        EXPECT_EXIT(
+            {
+                apps::TemporaryFile file(path("chart.png").string());
+                file.write("partial");
+                std::raise(signal);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_TRUE(files().empty()) << files().front();
+    }
+}
+
+TEST_F(StreamsTest, XmlAndUrlReadAFileAlike) {
+    writeFile(path("percent.xml"),
+              "<chart><set label='A%41 100%' value='1'/><set label='B' value='2'/></chart>");
+    writeFile(path("latin1.xml"), "<chart><set label='Caf\xe9 \xff' value='1'/></chart>");
+    writeFile(path("empty.xml"), " \n");
+    for (const std::string file : {"percent.xml", "latin1.xml", "empty.xml"}) {
+        SCOPED_TRACE(file);
+        const RunResult xml = plotara({"render", "--xml", file, "--print-xml", "-o", "x.png"});
+        const RunResult url = plotara({"render", "--url", file, "--print-xml", "-o", "u.png"});
+        const RunResult fileUrl = plotara(
+            {"render", "--url", "file://" + path(file).string(), "--print-xml", "-o", "f.png"});
+        EXPECT_EQ(xml.code, url.code);
+        EXPECT_EQ(xml.code, fileUrl.code);
+        EXPECT_EQ(xml.out, url.out);
+        EXPECT_EQ(xml.out, fileUrl.out);
+        EXPECT_EQ(xml.err, url.err);
+        EXPECT_EQ(url.err.find("Pango"), std::string::npos) << url.err;
+        if (xml.code == 0) {
+            EXPECT_EQ(readFile(path("x.png")), readFile(path("u.png")));
+        }
+    }
+    EXPECT_NE(plotara({"render", "--xml", "percent.xml", "--print-xml"}).out.find("A%41 100%"),
+              std::string::npos);
+    EXPECT_NE(plotara({"render", "--url", "latin1.xml", "--print-xml"}).out.find("Caf\uFFFD"),
+              std::string::npos);
+}
+
+TEST_F(StreamsTest, InputsWithoutEndStopAtTheLimit) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--xml", "/dev/zero", "--max-input", "2"}, 1, "holds more than 2 MiB"},
+        {{"--csv", "/dev/zero", "--max-input", "2"}, 1, "holds more than 2 MiB"},
+        {{"--xml", "big.xml", "--max-input", "1"}, 1, "holds more than 1 MiB"},
+        {{"--url", "big.xml", "--max-input", "1"}, 1, "holds more than 1 MiB"},
+        {{"--url", "/dev/zero"}, 1, "not a regular file"},
+        {{"--xml", "big.xml", "--max-input", "0"}, 2, "--max-input"},
+        {{"--url", "a%41.xml"}, 2, "percent code"},
+    };
+    writeFile(path("big.xml"), "<chart>" + std::string(1 << 20, ' ') + "</chart>");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+        std::string command = quoted(PLOTARA_BINARY) + " render -o c.png";
+        for (const std::string& arg : c.args)
+            command += " " + quoted(arg);
+        const RunResult run = runShell(dir_, command);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    const RunResult piped = runShell(dir_, "yes '<set value=\"1\"/>' | " + quoted(PLOTARA_BINARY) +
+                                               " render --xml - --max-input 1 -o c.png");
+    EXPECT_EQ(piped.code, 1);
+    EXPECT_NE(piped.err.find("cannot read -: it holds more than 1 MiB"), std::string::npos)
+        << piped.err;
+}
+
+TEST_F(StreamsTest, ScalesThatCannotBeDrawnAreUsageErrors) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--scale", "nan"},
+                                                 {"--scale", "-nan"},
+                                                 {"--scale", "inf"},
+                                                 {"--width", "4096", "--scale", "8"},
+                                                 {"--height", "16384", "--scale", "1.01"}}) {
+        SCOPED_TRACE(args.back());
+        std::string command = quoted(PLOTARA_BINARY) + " render --sample -o c.png";
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        const RunResult run = runShell(dir_, command);
+        EXPECT_EQ(run.code, 2) << run.err;
+        EXPECT_NE(run.err.find("--scale"), std::string::npos) << run.err;
+    }
+}
+
+} // namespace
+} // namespace plotara::test
