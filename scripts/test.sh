@@ -15,7 +15,15 @@ CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPLOTARA_TESTS=OFF -DPLOTARA_BENC
 cmake --build build-fuzz --parallel "$(nproc)" --target plotara_fuzzers
 for fuzzer in build-fuzz/fuzz/*_fuzz; do
   echo "$fuzzer"
-  "$fuzzer" -max_total_time=10 2>&1 | tail -n 1
+  # New inputs go to a scratch folder; the seeds in fuzz/corpus stay as committed.
+  seeds=fuzz/corpus/$(basename "${fuzzer%_fuzz}")
+  scratch=$(mktemp -d)
+  if [ -d "$seeds" ]; then
+    "$fuzzer" -max_total_time=10 "$scratch" "$seeds" 2>&1 | tail -n 1
+  else
+    "$fuzzer" -max_total_time=10 "$scratch" 2>&1 | tail -n 1
+  fi
+  rm -rf "$scratch"
 done
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1

@@ -71,6 +71,24 @@ TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {
     EXPECT_TRUE(files().empty()) << files().front();
 }
 
+// A disk that fills up while the picture is written (a file-size limit whose signal is ignored
+// makes every write past it fail, as a full disk does): exit 1, the old file kept, nothing else.
+TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
+    for (const std::string name : {"c.png", "c.svg", "c.pdf", "c.bmp"}) {
+        SCOPED_TRACE(name);
+        writeFile(path(name), "old");
+        const RunResult run =
+            runShell(dir_, "( trap '' XFSZ; ulimit -f 2; exec " + quoted(PLOTARA_BINARY) +
+                               " render --sample --width 1200 --height 900 -o " + name + " )");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("cannot write " + name + ": File too large"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(files(), std::vector<std::string>{name});
+        EXPECT_EQ(readFile(path(name)), "old");
+        fs::remove(path(name));
+    }
+}
+
 using StreamsDeathTest = StreamsTest;
 
 TEST_F(StreamsDeathTest, SignalsRemoveTheTemporaryFile) {

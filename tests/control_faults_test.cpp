@@ -1,0 +1,94 @@
+// Fault injection through the platform contracts: a movie host that fails on every member and a
+// property bag that fails after n reads or writes. The control keeps to each member's failure
+// rule: silence, a message box, or the error handed to the host with what was stored kept.
+#include "control/Plotara.h"
+#include "control_test_support.h"
+#include "fault_doubles.h"
+
+namespace plotara::test {
+namespace {
+
+struct FaultRig {
+    HeadlessContainer container;
+    FailingMovieHost* host = nullptr;
+    std::unique_ptr<Plotara> control;
+
+    explicit FaultRig(bool runMode = true) {
+        container.setUserMode(runMode);
+        auto movieHost = std::make_unique<FailingMovieHost>();
+        host = movieHost.get();
+        control = std::make_unique<Plotara>(container, std::move(movieHost),
+                                            std::make_shared<FixedClock>(1.0f));
+        container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
+                        [this] { control->onHide(); }, [this] { control->onAmbientChanged(); }});
+    }
+};
+
+TEST(ControlFaults, AFailingMovieHostMeetsEachMembersFailureRule) {
+    FaultRig rig;
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    Plotara& control = *rig.control;
+
+    // Errors ignored statement by statement: nothing reaches the host.
+    EXPECT_EQ(errorOf([&] { control.RenderChart(); }), 0);
+    EXPECT_EQ(errorOf([&] { control.put_setDataURL(L"/no/such/file.xml"); }), 0);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+
+    // PrintChart shows its own message box and returns normally.
+    EXPECT_EQ(errorOf([&] { control.PrintChart(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"Error Number: 1001\nDescription: injected fault");
+    EXPECT_EQ(rig.container.messageBoxes().back().buttons, 0);
+    EXPECT_GT(rig.host->calls, 0);
+}
+
+TEST(ControlFaults, TheShowHandlerReportsAFailingMovieHostInAMessageBox) {
+    FaultRig rig(false);
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    rig.container.clearRecords();
+    EXPECT_EQ(errorOf([&] { rig.control->onShow(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"1001: Error Soruce: FaultDouble\ninjected fault");
+    for (const RaisedEvent& event : rig.container.events())
+        EXPECT_NE(event.event, PlotaraEvent::Show);
+}
+
+// ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and
+// what was read before it stays.
+TEST(ControlFaults, ABagThatFailsWhileLoadingFailsTheLoadAndKeepsWhatWasRead) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        FailingPropertyBag bag;
+        bag.inner.WriteProperty(L"ChartType", Variant(Long{11}), Variant(Long{1}));
+        bag.readsBeforeFault = n;
+        const Long error = errorOf([&] { rig->ReadProperties(bag); });
+        EXPECT_EQ(bag.reads, n);
+        if (n < 12) {
+            EXPECT_EQ(error, 1001);
+            EXPECT_EQ(rig->get_ChartType() == enumChartNames(11), n >= 3);
+        } else {
+            EXPECT_EQ(error, 0);
+            EXPECT_EQ(rig->get_ChartType(), enumChartNames(11));
+        }
+    }
+}
+
+TEST(ControlFaults, ABagThatFailsWhileSavingFailsTheSave) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        rig->InitProperties();
+        FailingPropertyBag bag;
+        bag.writesBeforeFault = n;
+        EXPECT_EQ(errorOf([&] { rig->WriteProperties(bag); }), n < 12 ? 1001 : 0);
+        EXPECT_EQ(bag.writes, std::min(n, 12));
+    }
+}
+
+} // namespace
+} // namespace plotara::test
