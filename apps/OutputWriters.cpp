@@ -1,7 +1,7 @@
 #include "apps/OutputWriters.h"
 
+#include "apps/BmpWriter.h"
 #include "apps/TemporaryFile.h"
-#include "control/Picture.h"
 
 #include <cerrno>
 #include <cmath>
@@ -13,29 +13,6 @@
 #include <unistd.h>
 
 namespace plotara::apps {
-
-namespace {
-
-// The player's picture laid over white, written by the control's Picture as a 24-bit BMP.
-std::string bmpOf(const player::ArgbImage& image) {
-    if (image.width <= 0 || image.height <= 0) return {};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) *
-                                      static_cast<std::size_t>(image.height));
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            // Premultiplied colour over white: each channel plus (255 - alpha).
-            const std::uint32_t argb = image.pixel(x, y);
-            const std::uint32_t under = 255 - (argb >> 24);
-            const std::uint32_t r = ((argb >> 16) & 0xFF) + under, g = ((argb >> 8) & 0xFF) + under,
-                                b = (argb & 0xFF) + under;
-            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
-                   static_cast<std::size_t>(x)] = (r << 16) | (g << 8) | b;
-        }
-    }
-    return Picture(1, image.width, image.height, std::move(pixels)).bmpBytes();
-}
-
-} // namespace
 
 namespace {
 
@@ -72,7 +49,7 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
         bytes = player.pdf();
         break;
     case OutputFormat::Bmp:
-        bytes = bmpOf(player.surface(scale));
+        writeBmp(player.surface(scale), [&bytes](std::string_view piece) { bytes += piece; });
         break;
     }
     if (bytes.empty()) throw ChartFailure("the chart could not be encoded");
@@ -88,6 +65,16 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 void writeChart(const ChartPlayer& player, const std::string& path, double scale,
                 std::ostream& out) {
     const OutputFormat format = outputFormatOf(path);
+    if (format == OutputFormat::Bmp && path != "-") {
+        // Row by row into the file: a 16384-pixel square is 800 MB of BMP, not held twice.
+        const player::ArgbImage image = player.surface(scale);
+        if (image.width <= 0 || image.height <= 0)
+            throw ChartFailure("the chart could not be encoded");
+        TemporaryFile file(path);
+        writeBmp(image, [&file](std::string_view piece) { file.write(piece); });
+        file.commit();
+        return;
+    }
     const std::string bytes = encodeChart(player, format, scale);
     if (path == "-") {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

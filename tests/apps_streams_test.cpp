@@ -1,7 +1,11 @@
 // Files and streams of `plotara render`: output targets of every kind, write errors on standard
 // output, runs killed while writing, endless inputs, and --xml and --url reading one file alike.
+#include "apps/BmpWriter.h"
 #include "apps/TemporaryFile.h"
 #include "apps_test_support.h"
+#include "control/Picture.h"
+
+#include <cstring>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -114,6 +118,37 @@ TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
     const RunResult again = runShell(path("g"), quoted(PLOTARA_BINARY) + command.substr(7));
     EXPECT_EQ(again.code, 0) << command << again.err;
     EXPECT_TRUE(fs::exists(path("g/" + stem + ".png")));
+}
+
+// The row writer gives the bytes of the control's Picture writer for the same picture over
+// white, at widths that need row padding of each size.
+TEST(BmpWriter, WritesTheBytesOfThePictureWriter) {
+    const std::uint32_t samples[] = {0xFFFF0000, 0x00000000, 0x80400000, 0xFF00FF00,
+                                     0x7F7F7F7F, 0xFF0000FF, 0x01010101};
+    for (const int width : {1, 2, 3, 4, 5}) {
+        SCOPED_TRACE(width);
+        player::ArgbImage image;
+        image.width = width;
+        image.height = 3;
+        image.stride = width * 4 + 8; // rows wider than the pixels, as cairo may make them
+        image.pixels.assign(static_cast<std::size_t>(image.stride) * 3, 0);
+        std::vector<std::uint32_t> overWhite;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t argb = samples[(y * width + x) % 7];
+                std::memcpy(image.pixels.data() + y * image.stride + x * 4, &argb, 4);
+                const std::uint32_t under = 255 - (argb >> 24);
+                overWhite.push_back(((((argb >> 16) & 0xFF) + under) << 16) |
+                                    ((((argb >> 8) & 0xFF) + under) << 8) |
+                                    ((argb & 0xFF) + under));
+            }
+        std::string written;
+        apps::writeBmp(image, [&](std::string_view piece) { written += piece; });
+        EXPECT_EQ(written, Picture(1, width, 3, overWhite).bmpBytes());
+    }
+    std::string nothing;
+    apps::writeBmp(player::ArgbImage{}, [&](std::string_view piece) { nothing += piece; });
+    EXPECT_TRUE(nothing.empty());
 }
 
 using StreamsDeathTest = StreamsTest;
