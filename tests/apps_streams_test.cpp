@@ -120,6 +120,20 @@ TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
     EXPECT_TRUE(fs::exists(path("g/" + stem + ".png")));
 }
 
+TEST_F(StreamsTest, AMovieThatCannotLoadIsNamedWithoutTheDocument) {
+    fs::create_directory(path("charts"));
+    fs::copy_file(fs::path(PLOTARA_CHARTS_DIR) / "PTM01.swf", path("charts/PTM01.swf"));
+    writeFile(path("doc.xml"),
+              "<chart caption='secret'>" + std::string(5000, ' ') + "<set value='1'/></chart>");
+    const RunResult run = plotara(
+        {"render", "--type", "11", "--charts", "charts", "--xml", "doc.xml", "-o", "c.png"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("the chart movie could not be loaded: file:///"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("PTM11.swf\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("secret"), std::string::npos) << run.err;
+}
+
 // The row writer gives the bytes of the control's Picture writer for the same picture over
 // white, at widths that need row padding of each size.
 TEST(BmpWriter, WritesTheBytesOfThePictureWriter) {
