@@ -57,6 +57,28 @@ TEST(ControlFaults, TheShowHandlerReportsAFailingMovieHostInAMessageBox) {
         EXPECT_NE(event.event, PlotaraEvent::Show);
 }
 
+// A container whose notifications fail: the BGColor writer ignores the error, the other writers
+// of the control's own state hand it to the host after storing the value.
+TEST(ControlFaults, FailingNotificationsReachTheHostExceptFromTheBackgroundWriter) {
+    HeadlessContainer headless;
+    FailingNotifications container(headless);
+    Plotara control(container, std::make_unique<HeadlessMovieHost>(),
+                    std::make_shared<FixedClock>(1.0f));
+    control.InitProperties();
+    container.armed = true;
+
+    EXPECT_EQ(errorOf([&] { control.put_BGColor(L"00ff00"); }), 0);
+    EXPECT_EQ(control.get_BGColor(), L"00ff00");
+    const int afterBackground = container.failed;
+    EXPECT_GT(afterBackground, 0);
+
+    EXPECT_EQ(errorOf([&] { control.put_Debugger(true); }), 1001);
+    EXPECT_TRUE(control.get_Debugger());
+    EXPECT_EQ(errorOf([&] { control.put_Menu(false); }), 1001);
+    EXPECT_FALSE(control.get_Menu());
+    EXPECT_GT(container.failed, afterBackground);
+}
+
 // ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and
 // what was read before it stays.
 TEST(ControlFaults, ABagThatFailsWhileLoadingFailsTheLoadAndKeepsWhatWasRead) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/Error.h"
+#include "platform/Container.h"
 #include "platform/MemoryPropertyBag.h"
 #include "platform/MovieHost.h"
 
@@ -65,6 +66,51 @@ public:
         ++writes;
         inner.WriteProperty(name, value, defaultValue);
     }
+};
+
+// A container whose property-changed notifications raise once armed; everything else goes to
+// the container it wraps.
+class FailingNotifications final : public Container {
+public:
+    explicit FailingNotifications(Container& inner) : inner_(inner) {}
+    bool armed = false;
+    int failed = 0; // notifications that raised
+
+    void propertyChanged(const String& key) override {
+        if (armed) {
+            ++failed;
+            raise(injectedFault());
+        }
+        inner_.propertyChanged(key);
+    }
+    bool ambientUserMode() const override { return inner_.ambientUserMode(); }
+    String ambientDisplayName() const override { return inner_.ambientDisplayName(); }
+    bool extenderVisible() const override { return inner_.extenderVisible(); }
+    bool enabled() const override { return inner_.enabled(); }
+    void setEnabled(bool on) override { inner_.setEnabled(on); }
+    Integer borderStyle() const override { return inner_.borderStyle(); }
+    void setBorderStyle(Integer style) override { inner_.setBorderStyle(style); }
+    Integer appearance() const override { return inner_.appearance(); }
+    void setAppearance(Integer look) override { inner_.setAppearance(look); }
+    Single height() const override { return inner_.height(); }
+    void setHeight(Single h) override { inner_.setHeight(h); }
+    Single scaleWidth() const override { return inner_.scaleWidth(); }
+    Single scaleHeight() const override { return inner_.scaleHeight(); }
+    void setScaleWidth(Single w) override { inner_.setScaleWidth(w); }
+    void setScaleHeight(Single h) override { inner_.setScaleHeight(h); }
+    Integer scaleMode() const override { return inner_.scaleMode(); }
+    void setScaleMode(Integer mode) override { inner_.setScaleMode(mode); }
+    Long hWnd() const override { return inner_.hWnd(); }
+    void refresh() override { inner_.refresh(); }
+    void raiseEvent(PlotaraEvent event, const std::vector<Variant>& args) override {
+        inner_.raiseEvent(event, args);
+    }
+    Long messageBox(const String& text, Long buttonsAndIcon, const String& caption) override {
+        return inner_.messageBox(text, buttonsAndIcon, caption);
+    }
+
+private:
+    Container& inner_;
 };
 
 } // namespace plotara::test
