@@ -2,8 +2,12 @@
 // property bag that fails after n reads or writes. The control keeps to each member's failure
 // rule: silence, a message box, or the error handed to the host with what was stored kept.
 #include "control/Plotara.h"
+#include "control/PlotaraOcxModule.h"
 #include "control_test_support.h"
 #include "fault_doubles.h"
+#include "platform/headless/HeadlessOsApi.h"
+
+#include <filesystem>
 
 namespace plotara::test {
 namespace {
@@ -77,6 +81,43 @@ TEST(ControlFaults, FailingNotificationsReachTheHostExceptFromTheBackgroundWrite
     EXPECT_EQ(errorOf([&] { control.put_Menu(false); }), 1001);
     EXPECT_FALSE(control.get_Menu());
     EXPECT_GT(container.failed, afterBackground);
+}
+
+// SaveAsImage on a full disk: False without a message, the old picture kept, nothing beside it.
+TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
+    namespace fs = std::filesystem;
+    ControlRig rig;
+    auto os = std::make_shared<HeadlessOsApi>();
+    const std::shared_ptr<OsApi> previous = installOsApi(os);
+    ResetSaveImageDialog();
+    os->attachWindow(rig.container.hWnd(), *rig.host);
+    rig.container.resize(300, 200); // about 180 KB of BMP
+    rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    const fs::path folder =
+        fs::temp_directory_path() / ("plotara_faults_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path file = folder / "chart.bmp";
+    std::ofstream(file) << "old";
+    rig.clear();
+
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+    bool saved = true;
+    {
+        const FileSizeLimit limit(8192);
+        saved = rig->SaveAsImage(false);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    std::ifstream in(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_GT(fs::file_size(file), 8192u);
+    installOsApi(previous);
+    ResetSaveImageDialog();
+    fs::remove_all(folder);
 }
 
 // ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and

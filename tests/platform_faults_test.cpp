@@ -1,6 +1,7 @@
 // A full disk under the property file: the save fails with the access error, the form saved
 // before stays whole, and no temporary file is left beside it.
 #include "core/ErrorTrap.h"
+#include "fault_doubles.h"
 #include "platform/FilePropertyBag.h"
 
 #include <csignal>
@@ -15,26 +16,6 @@ namespace plotara {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Makes writes past a few kilobytes fail as on a full disk, for the life of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -55,7 +36,7 @@ TEST(PlatformFaults, APropertyFileOnAFullDiskKeepsTheFormSavedBefore) {
     form.control(L"Plotara1").set(L"ExternalXML", Variant(String(20000, L'x')));
     std::optional<Error> error;
     {
-        const FileSizeLimit limit(4096);
+        const test::FileSizeLimit limit(4096);
         error = ErrorTrap::capture([&] { form.save(); });
     }
     ASSERT_TRUE(error);
