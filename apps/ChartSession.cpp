@@ -104,7 +104,9 @@ void ChartSession::requireChart() const {
     case PlayerState::Empty:
         break;
     }
-    throw ChartFailure("the chart movie could not be loaded: " + movieUrl().substr(0, 200));
+    // The movie's location only: the query holds the whole document.
+    const std::string url = movieUrl();
+    throw ChartFailure("the chart movie could not be loaded: " + url.substr(0, url.find('?')));
 }
 
 } // namespace plotara::apps

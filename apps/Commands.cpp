@@ -8,6 +8,9 @@
 #include "core/Version.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 
 namespace plotara::apps {
 
@@ -68,6 +71,7 @@ struct Options {
     RenderRequest render;
     bool sample = false;
     std::vector<std::string> messages;
+    std::size_t maxInputMiB = 256;
     GalleryOptions gallery;
 };
 
@@ -75,6 +79,7 @@ struct Options {
 // cannot express.
 RenderRequest buildRenderRequest(Options& options) {
     RenderRequest request = options.render;
+    request.inputLimit = options.maxInputMiB << 20;
     if (options.sample)
         request.route = InputRoute::Sample;
     else if (!request.xmlFile.empty())
@@ -116,6 +121,12 @@ void defineRender(CLI::App& app, Options& options) {
     auto* sql = render->add_option("--sql", r.sql, "Query for the chart's rows");
     auto* db = render->add_option("--db", r.dbFile, "SQLite database file for --sql");
     auto* odbc = render->add_option("--odbc", r.odbc, "ODBC connection string for --sql");
+    // An empty name would quietly fall back to the built-in sample.
+    const CLI::Validator named(
+        [](const std::string& value) { return value.empty() ? "must not be empty" : ""; }, "",
+        "named");
+    db->check(named);
+    odbc->check(named);
     db->needs(sql);
     odbc->needs(sql);
     odbc->excludes(db);
@@ -154,7 +165,17 @@ void defineRender(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 16384))
         ->capture_default_str();
     render->add_option("--scale", r.scale, "Device pixel ratio of PNG and BMP output")
+        ->check(CLI::Validator(
+            [](const std::string& value) {
+                return std::isnan(std::strtod(value.c_str(), nullptr)) ? "is not a number" : "";
+            },
+            "", "number"))
         ->check(CLI::Range(0.25, 8.0))
+        ->capture_default_str();
+    render
+        ->add_option("--max-input", options.maxInputMiB,
+                     "Largest --xml, --url or --csv input read, in MiB")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20))
         ->capture_default_str();
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
     render->add_option("--layout-json", r.layoutJson,
@@ -228,6 +249,14 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     } catch (const std::exception& error) {
         // File-system and allocation failures: the chart could not be made.
         err << "plotara: " << error.what() << '\n';
+        return exitChartError;
+    }
+    // A full disk or a closed pipe behind standard output is a failure, not a success.
+    errno = 0;
+    out.flush();
+    if (!out) {
+        err << "plotara: cannot write to standard output"
+            << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
         return exitChartError;
     }
     return exitSuccess;

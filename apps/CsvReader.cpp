@@ -145,8 +145,8 @@ CsvTable parseCsv(std::string_view text, char delimiter) {
     return table;
 }
 
-CsvTable readCsvFile(const std::string& path, char delimiter) {
-    return parseCsv(readTextFile(path), delimiter);
+CsvTable readCsvFile(const std::string& path, char delimiter, std::size_t limit) {
+    return parseCsv(readTextFile(path, limit), delimiter);
 }
 
 } // namespace plotara::apps

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "apps/CellTable.h"
+#include "apps/TextFiles.h"
 
 #include <string>
 #include <string_view>
@@ -29,6 +30,7 @@ CsvTable parseCsv(std::string_view text, char delimiter = ',');
 
 // Reads and parses a CSV file ("-" reads standard input). Raises ChartFailure when the file
 // cannot be read, and as parseCsv.
-CsvTable readCsvFile(const std::string& path, char delimiter = 0);
+CsvTable readCsvFile(const std::string& path, char delimiter = 0,
+                     std::size_t limit = defaultInputLimit);
 
 } // namespace plotara::apps

@@ -155,7 +155,9 @@ std::vector<GalleryEntry> galleryEntries(const GalleryOptions& options) {
         RenderRequest& request = entry.request;
         request.type = chart.type;
         request.route = InputRoute::Sqlite;
-        request.dbFile = options.dbFile;
+        // Absolute, so that the page's commands work from the gallery folder they are shown in.
+        if (!options.dbFile.empty())
+            request.dbFile = std::filesystem::absolute(options.dbFile).lexically_normal().string();
         request.sql = chart.sql;
         request.categoryColumn = chart.category;
         request.valueColumn = chart.value;
@@ -179,7 +181,8 @@ std::string galleryIndexHtml(const std::vector<GalleryEntry>& entries,
         "code{display:block;font-size:12px;white-space:pre-wrap;word-break:break-all;"
         "background:#f8f8f8;padding:.4em}\n.failed{color:#b00}\n</style>\n</head>\n<body>\n"
         "<h1>Plotara gallery</h1>\n<p>Every chart type from its sample document, then charts "
-        "from the sample database. Each command below makes the picture above it.</p>\n"
+        "from the sample database. Run in this folder, each command below makes the picture above "
+        "it.</p>\n"
         "<div class=\"grid\">\n";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const GalleryEntry& entry = entries[i];

@@ -13,6 +13,7 @@
 #include "data/EscapeText.h"
 #include "platform/sqlite/SqliteRecordset.h"
 #include "player/MovieUrl.h"
+#include "player/util/TextUtil.h"
 #ifdef PLOTARA_HAVE_ODBC
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/OdbcRecordset.h"
@@ -42,6 +43,64 @@ constexpr std::array<MessageKind, 7> messageKinds{{
 
 bool wholeDocumentRoute(InputRoute route) {
     return route == InputRoute::Sample || route == InputRoute::Xml || route == InputRoute::Url;
+}
+
+// A message text as a movie URL query value that the player decodes back to exactly the text:
+// "%" and "&" (which would start a percent code or a further parameter) and control characters
+// are percent-encoded, everything else stays legible.
+std::string queryValue(const std::string& text) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '%' || c == '&' || c == '#' || byte < 0x20 || byte == 0x7F) {
+            encoded += '%';
+            encoded += hex[byte >> 4];
+            encoded += hex[byte & 0xF];
+        } else {
+            encoded += c;
+        }
+    }
+    return encoded;
+}
+
+// The text with every "%" as "%25", so that one percent decoding gives the text back.
+std::string percentEncoded(const std::string& text) {
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        if (c == '%')
+            encoded += "%25";
+        else
+            encoded += c;
+    }
+    return encoded;
+}
+
+bool hexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The location --url hands the control. A file: URL becomes its local path and a relative path
+// an absolute one, so that the control's existence check and the player read the same file; a
+// web address stays as it is. Raises UsageFailure for a local path holding a percent code,
+// which the player would decode into another name, and ChartFailure as checkDataFile.
+std::string dataLocation(const std::string& given, std::size_t limit) {
+    if (given.starts_with("http://") || given.starts_with("https://")) return given;
+    std::string path = given;
+    if (path.starts_with("file://")) {
+        // file:///abs/x.xml and file://localhost/abs/x.xml name /abs/x.xml, percent codes decoded.
+        path.erase(0, 7);
+        if (path.starts_with("localhost/")) path.erase(0, 9);
+        path = player::percentDecode(path);
+    }
+    for (std::size_t i = 0; i + 2 < path.size(); ++i)
+        if (path[i] == '%' && hexDigit(path[i + 1]) && hexDigit(path[i + 2]))
+            throw UsageFailure("--url cannot name a file whose path holds a percent code (" +
+                               path.substr(i, 3) + "); give the file with --xml");
+    checkDataFile(path, limit);
+    return std::filesystem::absolute(path).lexically_normal().string();
 }
 
 // Runs a database route's error as the chart's failure: the database's own message.
@@ -90,7 +149,9 @@ void applyChartOptions(ChartSession& session, const RenderRequest& request) {
                 names += (names.empty() ? "" : ", ") + std::string(candidate.name);
             throw UsageFailure("unknown message kind '" + kind + "' (one of " + names + ")");
         }
-        session.control().SetChartMessage(found->type, fromUtf8(message));
+        // The control places a message into the URL as it is; encoded here, it reaches the chart
+        // as typed.
+        session.control().SetChartMessage(found->type, fromUtf8(queryValue(message)));
     }
 }
 
@@ -103,21 +164,20 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
     case InputRoute::Sample:
         control.put_setDataXML(control.GetSampleXML());
         return;
-    case InputRoute::Xml:
-        control.put_setDataXML(fromUtf8(readTextFile(request.xmlFile)));
-        return;
-    case InputRoute::Url: {
-        // The control checks that the file exists; a relative location is made absolute so the
-        // movie URL names it wherever the player runs.
-        std::string location = request.url;
-        if (!location.starts_with("http://") && !location.starts_with("https://") &&
-            !location.starts_with("file:"))
-            location = std::filesystem::absolute(location).lexically_normal().string();
-        control.put_setDataURL(fromUtf8(location));
+    case InputRoute::Xml: {
+        const std::string text = readTextFile(request.xmlFile, request.inputLimit);
+        requireDocument(request.xmlFile, text);
+        // The player decodes the movie URL's percent codes once; encoding "%" keeps the file's
+        // text exactly as --url reads it.
+        control.put_setDataXML(fromUtf8(percentEncoded(text)));
         return;
     }
+    case InputRoute::Url:
+        control.put_setDataURL(fromUtf8(dataLocation(request.url, request.inputLimit)));
+        return;
     case InputRoute::Csv: {
-        const CsvTable table = readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter));
+        const CsvTable table =
+            readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter), request.inputLimit);
         fillFromTable(session, table, request, true);
         control.RenderChart();
         return;
@@ -140,7 +200,8 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
 #ifdef PLOTARA_HAVE_ODBC
         CellTable table;
         try {
-            auto db = OdbcConnection::open(fromUtf8(request.odbc));
+            auto db =
+                OdbcConnection::open(fromUtf8(request.odbc), OdbcConnection::Access::ReadOnly);
             auto rows = db->query(fromUtf8(request.sql));
             table = readQueryTable(*rows, rows->columnNames());
         } catch (const Error& error) {

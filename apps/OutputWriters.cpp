@@ -1,6 +1,7 @@
 #include "apps/OutputWriters.h"
 
-#include "control/Picture.h"
+#include "apps/BmpWriter.h"
+#include "apps/TemporaryFile.h"
 
 #include <cerrno>
 #include <cmath>
@@ -15,38 +16,11 @@ namespace plotara::apps {
 
 namespace {
 
-// The player's picture laid over white, written by the control's Picture as a 24-bit BMP.
-std::string bmpOf(const player::ArgbImage& image) {
-    if (image.width <= 0 || image.height <= 0) return {};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(image.width) *
-                                      static_cast<std::size_t>(image.height));
-    for (int y = 0; y < image.height; ++y) {
-        for (int x = 0; x < image.width; ++x) {
-            // Premultiplied colour over white: each channel plus (255 - alpha).
-            const std::uint32_t argb = image.pixel(x, y);
-            const std::uint32_t under = 255 - (argb >> 24);
-            const std::uint32_t r = ((argb >> 16) & 0xFF) + under, g = ((argb >> 8) & 0xFF) + under,
-                                b = (argb & 0xFF) + under;
-            pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
-                   static_cast<std::size_t>(x)] = (r << 16) | (g << 8) | b;
-        }
-    }
-    return Picture(1, image.width, image.height, std::move(pixels)).bmpBytes();
-}
-
-} // namespace
-
-namespace {
-
 std::string lowerExtension(const std::string& path) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return ext;
-}
-
-[[noreturn]] void cannotWrite(const std::string& path, int error) {
-    throw ChartFailure("cannot write " + path + ": " + std::strerror(error));
 }
 
 } // namespace
@@ -75,7 +49,7 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
         bytes = player.pdf();
         break;
     case OutputFormat::Bmp:
-        bytes = bmpOf(player.surface(scale));
+        writeBmp(player.surface(scale), [&bytes](std::string_view piece) { bytes += piece; });
         break;
     }
     if (bytes.empty()) throw ChartFailure("the chart could not be encoded");
@@ -83,45 +57,24 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::filesystem::path target(path);
-    const std::filesystem::path folder =
-        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) cannotWrite(path, errno);
-    auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    };
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    // mkstemp makes the file private; an output file gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd, 0666 & ~mask) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        cannotWrite(path, error);
-    }
+    TemporaryFile file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 void writeChart(const ChartPlayer& player, const std::string& path, double scale,
                 std::ostream& out) {
     const OutputFormat format = outputFormatOf(path);
+    if (format == OutputFormat::Bmp && path != "-") {
+        // Row by row into the file: a 16384-pixel square is 800 MB of BMP, not held twice.
+        const player::ArgbImage image = player.surface(scale);
+        if (image.width <= 0 || image.height <= 0)
+            throw ChartFailure("the chart could not be encoded");
+        TemporaryFile file(path);
+        writeBmp(image, [&file](std::string_view piece) { file.write(piece); });
+        file.commit();
+        return;
+    }
     const std::string bytes = encodeChart(player, format, scale);
     if (path == "-") {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

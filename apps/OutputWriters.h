@@ -20,9 +20,10 @@ OutputFormat outputFormatOf(const std::string& path);
 // Raises ChartFailure when cairo cannot encode the picture.
 std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale);
 
-// Writes the bytes to a temporary file in the target's folder, then renames it over the target.
-// Raises ChartFailure ("cannot write <path>: <reason>") and removes the temporary file when any
-// step fails; the target is then untouched.
+// Writes the bytes to a temporary file in the target's folder (TemporaryFile), then renames it
+// over the target, which keeps its permission bits. Raises ChartFailure ("cannot write <path>:
+// <reason>") for a target that is not a regular file and when any step fails, and removes the
+// temporary file; the target is then untouched.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Encodes and writes the chart to the path, or as PNG to out for "-". Raises as above.

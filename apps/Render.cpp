@@ -4,6 +4,10 @@
 #include "apps/InputRoutes.h"
 #include "apps/OutputWriters.h"
 
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
 namespace plotara::apps {
 
 namespace {
@@ -31,7 +35,18 @@ void renderChart(const RenderRequest& request, std::ostream& out) {
     if (!printing && request.output.empty() && request.layoutJson.empty())
         throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp or - for PNG on "
                            "standard output), --print-xml or --print-url");
-    if (!request.output.empty()) outputFormatOf(request.output);
+    if (!request.output.empty()) {
+        const OutputFormat format = outputFormatOf(request.output);
+        // Pictures are at most 16384 pixels a side; a scale beyond that is refused rather than
+        // quietly lowered.
+        const double side = std::max(request.width, request.height) * request.scale;
+        if ((format == OutputFormat::Png || format == OutputFormat::Bmp) && side > 16384)
+            throw UsageFailure("--scale " + (std::ostringstream() << request.scale).str() +
+                               " makes a " +
+                               std::to_string(static_cast<long long>(std::ceil(side))) +
+                               "-pixel side; the largest is 16384 (lower --scale, --width or "
+                               "--height)");
+    }
     if (request.output == "-" && request.layoutJson == "-")
         throw UsageFailure("-o - and --layout-json - would both write to standard output");
 

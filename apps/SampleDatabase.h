@@ -11,8 +11,8 @@ namespace plotara::apps {
 // The SQL text of examples/sample.sql.
 extern const char* const sampleSql;
 
-// A new in-memory database holding the sample tables and views. Raises the database error if
-// the built-in script fails, which only a broken build can cause.
+// A new in-memory database holding the sample tables and views, restricted to reading. Raises
+// the database error if the built-in script fails, which only a broken build can cause.
 std::shared_ptr<SqliteDatabase> openSampleDatabase();
 
 } // namespace plotara::apps

@@ -49,6 +49,7 @@ struct RenderRequest {
     bool printXml = false, printUrl = false;
     // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
     std::string layoutJson;
+    std::size_t inputLimit = std::size_t{256} << 20; // bytes read from an input at most
 };
 
 // A failure the chart reports: a bad document, no data, a missing file or column. The message

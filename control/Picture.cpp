@@ -4,7 +4,9 @@
 #include "core/Error.h"
 
 #include <cerrno>
-#include <fstream>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
 
 namespace plotara {
 
@@ -115,14 +117,29 @@ std::string Picture::bmpBytes() const {
 
 void Picture::saveAsBmp(const String& path) const {
     const std::string bytes = bmpBytes();
-    std::ofstream file(toUtf8(path), std::ios::binary | std::ios::trunc);
-    if (!file) {
+    // Written beside the target and renamed over it once complete: a full disk or a failing
+    // write never leaves a half-written picture, and an existing file stays as it was.
+    const std::string target = toUtf8(path);
+    const std::string temporary = target + ".tmp" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) raise(Error(76, L"Path not found"));
         raise(Error(75, L"Path/File access error"));
     }
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) raise(Error(75, L"Path/File access error"));
+    std::size_t written = 0;
+    bool ok = true;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) written += static_cast<std::size_t>(n);
+    }
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        raise(Error(75, L"Path/File access error"));
+    }
 }
 
 Long Picture::idOfName(const String& name) const {

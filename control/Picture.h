@@ -35,7 +35,8 @@ public:
     // or 8 bits a pixel with a colour table of the palette when the picture has one (each pixel
     // takes the palette entry nearest its colour). Error 380 "Invalid property value" for an empty
     // picture; Error 76 "Path not found" when the folder does not exist; Error 75 "Path/File
-    // access error" when the file cannot be written.
+    // access error" when the file cannot be written, the target then as it was and no partial file
+    // left.
     void saveAsBmp(const String& path) const;
     // The bytes saveAsBmp writes. Error 380 for an empty picture.
     std::string bmpBytes() const;

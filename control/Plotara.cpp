@@ -20,7 +20,8 @@ Plotara::Plotara(Container& container, std::unique_ptr<MovieHost> movieHost,
 
 Plotara::~Plotara() {
     // The movie host may outlive this call by a moment while it is torn down: no more events.
-    movieHost_->onFlashCall(nullptr);
+    // A failing host cannot stop the release.
+    ErrorTrap::resume([this] { movieHost_->onFlashCall(nullptr); });
 }
 
 PlotaraData& Plotara::data() const {

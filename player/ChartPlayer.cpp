@@ -10,6 +10,7 @@
 #include "player/draw/HitList.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
+#include "player/util/Utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -268,6 +269,8 @@ std::optional<std::string> ChartPlayer::Impl::fetchDocument(MovieUrl& url, const
 
 void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers& numbers,
                                      const Messages& messages) {
+    // Files and percent codes can carry any bytes; the text engine takes only UTF-8.
+    document = validUtf8(std::move(document));
     debug.push_back("Document: " + std::to_string(document.size()) + " bytes");
     log.push_back(messages.text(Message::ParsingData));
     // The head of the document, for a report when it is not a chart.

@@ -6,6 +6,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   libcairo2-dev libpango1.0-dev libpng-dev fonts-dejavu-core
+  # Fallbacks behind DejaVu for the scripts it lacks: CJK and Hangul, Thai, Devanagari, emoji.
+  fonts-wqy-microhei fonts-tlwg-garuda-ttf fonts-lohit-deva fonts-noto-color-emoji
   libsqlite3-dev sqlite3
   imagemagick
   unixodbc-dev odbcinst libsqliteodbc

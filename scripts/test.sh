@@ -14,18 +14,26 @@ bash scripts/make-locales.sh
 echo "== format"
 bash scripts/check-format.sh
 
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
+
 echo "== fuzz smoke run (clang, libFuzzer, 10 s per parser)"
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPLOTARA_TESTS=OFF -DPLOTARA_BENCH=OFF >/dev/null
 cmake --build build-fuzz --parallel "$(nproc)" --target plotara_fuzzers
 for fuzzer in build-fuzz/fuzz/*_fuzz; do
   echo "$fuzzer"
-  "$fuzzer" -max_total_time=10 2>&1 | tail -n 1
+  # New inputs go to a scratch folder; the seeds in fuzz/corpus stay as committed.
+  seeds=fuzz/corpus/$(basename "${fuzzer%_fuzz}")
+  scratch=$(mktemp -d)
+  if [ -d "$seeds" ]; then
+    "$fuzzer" -max_total_time=10 "$scratch" "$seeds" 2>&1 | tail -n 1
+  else
+    "$fuzzer" -max_total_time=10 "$scratch" 2>&1 | tail -n 1
+  fi
+  rm -rf "$scratch"
 done
-
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
-export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 
 echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE=ON \

@@ -1,12 +1,29 @@
 #include "platform/odbc/OdbcConnection.h"
 
+#include "core/Text.h"
+
+#include "platform/ReadingStatement.h"
 #include "platform/RecordsetErrors.h"
 #include "platform/odbc/OdbcRecordset.h"
 #include "platform/odbc/OdbcText.h"
 
 namespace plotara {
 
-std::shared_ptr<OdbcConnection> OdbcConnection::open(const String& connectionString) {
+namespace {
+
+// A read-only connection string: file-database drivers that create a missing database file
+// (the SQLite driver) are told not to; drivers ignore keywords they do not know.
+String readOnlyConnectionString(const String& connectionString) {
+    if (text::instr(text::toLower(connectionString), L"nocreat=") > 0) return connectionString;
+    String result = connectionString;
+    if (!result.empty() && result.back() != L';') result += L';';
+    return result + L"NoCreat=1";
+}
+
+} // namespace
+
+std::shared_ptr<OdbcConnection> OdbcConnection::open(const String& connectionString,
+                                                     Access access) {
     std::shared_ptr<OdbcConnection> connection(new OdbcConnection());
     SQLHENV env = SQL_NULL_HENV;
     if (!odbc::succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
@@ -19,7 +36,16 @@ std::shared_ptr<OdbcConnection> OdbcConnection::open(const String& connectionStr
     if (!odbc::succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc)))
         odbc::fail(SQL_HANDLE_ENV, env);
     connection->dbc_ = dbc;
-    std::vector<SQLWCHAR> text = odbc::toWide(connectionString);
+    if (access == Access::ReadOnly) {
+        connection->readOnly_ = true;
+        // Set before connecting so that a driver can open its database read-only (and, for file
+        // databases, not create a missing one).
+        if (!odbc::succeeded(SQLSetConnectAttrW(
+                dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0)))
+            odbc::fail(SQL_HANDLE_DBC, dbc);
+    }
+    std::vector<SQLWCHAR> text = odbc::toWide(
+        access == Access::ReadOnly ? readOnlyConnectionString(connectionString) : connectionString);
     SQLWCHAR completed[1024];
     SQLSMALLINT completedLength = 0;
     if (!odbc::succeeded(SQLDriverConnectW(dbc, nullptr, text.data(), SQL_NTS, completed, 1024,
@@ -40,7 +66,15 @@ OdbcConnection::~OdbcConnection() {
     if (env_ != nullptr) SQLFreeHandle(SQL_HANDLE_ENV, env_);
 }
 
+void OdbcConnection::requireReading(const String& sql) const {
+    if (readOnly_ && !isReadingStatement(sql))
+        raise(recordset_errors::database(
+            L"ODBC", L"Only statements that read (SELECT, WITH, VALUES) are run on this connection",
+            sql));
+}
+
 void OdbcConnection::execute(const String& sql) {
+    requireReading(sql);
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!odbc::succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement)))
         odbc::fail(SQL_HANDLE_DBC, dbc_, sql);
@@ -56,6 +90,7 @@ void OdbcConnection::execute(const String& sql) {
 
 std::shared_ptr<OdbcRecordset> OdbcConnection::query(const String& sql,
                                                      const std::vector<Variant>& params) {
+    requireReading(sql);
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!odbc::succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement)))
         odbc::fail(SQL_HANDLE_DBC, dbc_, sql);

@@ -45,6 +45,34 @@ void bind(sqlite3* db, sqlite3_stmt* statement, int position, const Variant& val
     if (rc != SQLITE_OK) raise(sqliteError(db));
 }
 
+// The authorizer of a reading connection: reads, functions and recursive queries pass, a
+// pragma only without a value (PRAGMA x = y and PRAGMA x(y) can change the database or the
+// connection); everything else (writes, schema changes, ATTACH, transactions) is denied.
+// A denial is noted in *denied, so that the failure can say why (SQLite's own result code for it
+// varies).
+int authorizeReading(void* denied, int action, const char*, const char* argument, const char*,
+                     const char*) {
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return SQLITE_OK;
+    case SQLITE_PRAGMA:
+        if (argument == nullptr) return SQLITE_OK;
+        break;
+    default:
+        break;
+    }
+    *static_cast<bool*>(denied) = true;
+    return SQLITE_DENY;
+}
+
+Error writeRefused(const String& sql) {
+    return recordset_errors::database(L"SQLite",
+                                      L"Only statements that read are run on this connection", sql);
+}
+
 } // namespace
 
 std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const String& path, Mode mode) {
@@ -59,7 +87,16 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const String& path, Mode mo
         raise(recordset_errors::database(L"SQLite", message + L": " + path));
     }
     sqlite3_extended_result_codes(db, 1);
-    return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(db));
+    std::shared_ptr<SqliteDatabase> database(new SqliteDatabase(db));
+    if (mode == Mode::ReadOnly) database->restrictToReading();
+    return database;
+}
+
+void SqliteDatabase::restrictToReading() {
+    readOnly_ = true;
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_set_authorizer(db_, authorizeReading, &denied_);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -67,6 +104,7 @@ SqliteDatabase::~SqliteDatabase() {
 }
 
 void SqliteDatabase::execute(const String& sql) {
+    if (readOnly_) raise(writeRefused(sql));
     char* message = nullptr;
     if (sqlite3_exec(db_, toUtf8(sql).c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
         String text = fromUtf8(message ? message : sqlite3_errmsg(db_));
@@ -79,13 +117,18 @@ std::shared_ptr<SqliteRecordset> SqliteDatabase::query(const String& sql,
                                                        const std::vector<Variant>& params) {
     const std::string utf8 = toUtf8(sql);
     sqlite3_stmt* statement = nullptr;
+    denied_ = false;
     if (sqlite3_prepare_v2(db_, utf8.c_str(), static_cast<int>(utf8.size()), &statement, nullptr) !=
-        SQLITE_OK)
+        SQLITE_OK) {
+        // The authorizer's refusal, in words that say why.
+        if (denied_) raise(writeRefused(sql));
         raise(sqliteError(db_, sql));
+    }
     if (statement == nullptr) // only blanks or comments
         raise(recordset_errors::database(L"SQLite", L"The query text holds no statement", sql));
     // The recordset owns the statement from here, so every failure below finalizes it.
     std::shared_ptr<SqliteRecordset> rows(new SqliteRecordset(shared_from_this(), statement, sql));
+    if (readOnly_ && sqlite3_stmt_readonly(statement) == 0) raise(writeRefused(sql));
     const int expected = sqlite3_bind_parameter_count(statement);
     if (static_cast<std::size_t>(expected) != params.size())
         raise(recordset_errors::parameterCount(expected, params.size()));

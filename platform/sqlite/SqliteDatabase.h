@@ -16,7 +16,8 @@ class SqliteRecordset;
 class SqliteDatabase : public std::enable_shared_from_this<SqliteDatabase> {
 public:
     enum class Mode {
-        ReadOnly,  // the file must exist; nothing can be written (the default)
+        ReadOnly,  // the file must exist; nothing can be written anywhere (the default; see
+                   // restrictToReading)
         ReadWrite, // the file must exist
         Create,    // read and write, creating the file when it is missing
     };
@@ -29,7 +30,8 @@ public:
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
     // Runs statements that return no rows (schema, inserts), several separated by ";". Raises
-    // the database error of the first statement that fails; the ones before it took effect.
+    // the database error of the first statement that fails; the ones before it took effect. On a
+    // reading connection (restrictToReading) it raises the database error and runs nothing.
     void execute(const String& sql);
 
     // Runs a query whose "?" placeholders take params in order and returns its rows, positioned
@@ -39,6 +41,12 @@ public:
     // and Null as SQL NULL.
     std::shared_ptr<SqliteRecordset> query(const String& sql,
                                            const std::vector<Variant>& params = {});
+
+    // From now on the connection only reads: query refuses any statement that is not read-only
+    // and execute refuses all (INSERT, CREATE, DROP, VACUUM INTO, PRAGMA with a value, ...), ATTACH
+    // is refused (it would create a file), and an authorizer denies every writing action that slips
+    // through. ReadOnly connections start this way. Cannot fail.
+    void restrictToReading();
 
     // How long a statement waits for a lock another connection holds before it fails with
     // "database is locked"; 0, the default, fails at once (the imports run on the UI thread).
@@ -51,6 +59,8 @@ public:
 private:
     explicit SqliteDatabase(sqlite3* db) : db_(db) {}
     sqlite3* db_;
+    bool readOnly_ = false;
+    bool denied_ = false; // the authorizer refused an action of the statement being prepared
 };
 
 } // namespace plotara

@@ -108,12 +108,18 @@ void TextEngine::place(TextItem& item) {
 
 void TextEngine::draw(cairo_t* cr, const TextItem& item) {
     setup(impl_->layout, impl_->desc, item.text, item.font, item.maxWidth);
-    Size s = logicalSize(impl_->layout);
+    PangoRectangle logical;
+    pango_layout_get_extents(impl_->layout, nullptr, &logical);
+    const Size s{static_cast<double>(logical.width) / PANGO_SCALE,
+                 static_cast<double>(logical.height) / PANGO_SCALE};
     Point a = anchorOffset(item, s);
     cairo_save(cr);
     cairo_translate(cr, item.x, item.y);
     if (item.angle != 0) cairo_rotate(cr, item.angle * std::numbers::pi / 180);
-    cairo_move_to(cr, -a.x, -a.y);
+    // A right-to-left paragraph in a layout of a given width starts at the width's right end
+    // (logical.x > 0): the text is placed by its own extents, like any other.
+    cairo_move_to(cr, -a.x - static_cast<double>(logical.x) / PANGO_SCALE,
+                  -a.y - static_cast<double>(logical.y) / PANGO_SCALE);
     const Color& c = item.font.color;
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
     pango_cairo_show_layout(cr, impl_->layout);

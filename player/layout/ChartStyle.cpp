@@ -1,5 +1,6 @@
 #include "player/layout/ChartStyle.h"
 
+#include "player/layout/StyleOrder.h"
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
@@ -59,6 +60,12 @@ Color ChartStyle::seriesColor(std::size_t i) const {
 }
 
 Font ChartStyle::font(TextRole role) const {
+    std::optional<Font>& cached = fonts_.at(static_cast<std::size_t>(role));
+    if (!cached) cached = resolveFont(role);
+    return *cached;
+}
+
+Font ChartStyle::resolveFont(TextRole role) const {
     Font f = base_;
     switch (role) {
     case TextRole::Caption:
@@ -78,19 +85,14 @@ Font ChartStyle::font(TextRole role) const {
     default:
         break;
     }
-    std::string object = objectName(role);
-    for (const auto& [target, styleName] : model_.applications) {
-        if (target != object) continue;
-        for (const StyleDefinition& def : model_.styles) {
-            if (def.name != styleName || def.type != "font") continue;
-            const Attributes& a = def.attrs;
-            if (a.has("font")) f.family = a.text("font");
-            if (auto s = a.optionalNumber("size")) f.size = std::clamp(*s, 4.0, 72.0);
-            f.color = parseColor(a.text("color"), f.color);
-            f.bold = a.flag("bold", f.bold);
-            f.italic = a.flag("italic", f.italic);
-            f.underline = a.flag("underline", f.underline);
-        }
+    for (const StyleDefinition* def : fontStylesFor(model_, objectName(role))) {
+        const Attributes& a = def->attrs;
+        if (a.has("font")) f.family = a.text("font");
+        if (auto s = a.optionalNumber("size")) f.size = std::clamp(*s, 4.0, 72.0);
+        f.color = parseColor(a.text("color"), f.color);
+        f.bold = a.flag("bold", f.bold);
+        f.italic = a.flag("italic", f.italic);
+        f.underline = a.flag("underline", f.underline);
     }
     return f;
 }

@@ -4,22 +4,51 @@
 
 namespace plotara::player {
 
+Attributes::Attributes(const Attributes& other) : items_(other.items_) {
+    if (other.index_) buildIndex();
+}
+
+Attributes& Attributes::operator=(const Attributes& other) {
+    if (this != &other) {
+        items_ = other.items_;
+        index_.reset();
+        if (other.index_) buildIndex();
+    }
+    return *this;
+}
+
+void Attributes::buildIndex() {
+    index_ = std::make_unique<Index>();
+    index_->reserve(items_.size() * 2);
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        index_->emplace(items_[i].first, i);
+}
+
+std::size_t Attributes::position(std::string_view lowerName) const {
+    if (index_) {
+        const auto found = index_->find(std::string(lowerName));
+        return found == index_->end() ? items_.size() : found->second;
+    }
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].first == lowerName) return i;
+    return items_.size();
+}
+
 void Attributes::set(std::string_view name, std::string value) {
     std::string key = lowerAscii(name);
-    for (auto& item : items_) {
-        if (item.first == key) {
-            item.second = std::move(value);
-            return;
-        }
+    const std::size_t at = position(key);
+    if (at < items_.size()) {
+        items_[at].second = std::move(value);
+        return;
     }
+    if (index_) index_->emplace(key, items_.size());
     items_.emplace_back(std::move(key), std::move(value));
+    if (!index_ && items_.size() > indexThreshold) buildIndex();
 }
 
 const std::string* Attributes::find(std::string_view lowerName) const {
-    for (const auto& item : items_) {
-        if (item.first == lowerName) return &item.second;
-    }
-    return nullptr;
+    const std::size_t at = position(lowerName);
+    return at < items_.size() ? &items_[at].second : nullptr;
 }
 
 std::string Attributes::text(std::string_view lowerName, std::string_view fallback) const {

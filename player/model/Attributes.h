@@ -3,8 +3,10 @@
 
 #include "player/util/TextUtil.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,12 @@ namespace plotara::player {
 
 class Attributes {
 public:
+    Attributes() = default;
+    Attributes(const Attributes& other);
+    Attributes& operator=(const Attributes& other);
+    Attributes(Attributes&&) noexcept = default;
+    Attributes& operator=(Attributes&&) noexcept = default;
+
     // Adds or replaces an attribute; the name is stored lower-cased. Cannot fail.
     void set(std::string_view name, std::string value);
     // The value, or nullptr; name must be lower case. Cannot fail.
@@ -32,8 +40,17 @@ public:
     const std::vector<std::pair<std::string, std::string>>& items() const { return items_; }
 
 private:
+    // Elements with a handful of attributes are searched in order; past indexThreshold a hash
+    // index keeps set and find constant-time, so an element with n attributes costs O(n).
+    static constexpr std::size_t indexThreshold = 16;
+    using Index = std::unordered_map<std::string, std::size_t>;
+
+    std::size_t position(std::string_view lowerName) const;
+    void buildIndex();
+
     std::vector<std::pair<std::string, std::string>> items_;
     NumberSyntax syntax_;
+    std::unique_ptr<Index> index_; // name -> position in items_, for large elements only
 };
 
 } // namespace plotara::player

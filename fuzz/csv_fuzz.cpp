@@ -1,0 +1,16 @@
+// Arbitrary bytes as a CSV file: the reader returns a table or raises ChartFailure, and never
+// returns a row longer than the longest line could hold.
+#include "apps/CsvReader.h"
+#include "apps/Types.h"
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    try {
+        const auto table = plotara::apps::parseCsv({reinterpret_cast<const char*>(data), size});
+        for (const auto& row : table.rows)
+            if (row.size() > size + 1) __builtin_trap();
+    } catch (const plotara::apps::ChartFailure&) {
+    }
+    return 0;
+}

@@ -1,0 +1,262 @@
+// Files and streams of `plotara render`: output targets of every kind, write errors on standard
+// output, runs killed while writing, endless inputs, and --xml and --url reading one file alike.
+#include "apps/BmpWriter.h"
+#include "apps/TemporaryFile.h"
+#include "apps_test_support.h"
+#include "control/Picture.h"
+
+#include <cstring>
+
+#include <csignal>
+#include <sys/stat.h>
+
+namespace plotara::test {
+namespace {
+
+class StreamsTest : public AppsTest {};
+
+TEST_F(StreamsTest, WriteErrorsOnStandardOutputFailTheCommand) {
+    const std::string binary = quoted(PLOTARA_BINARY);
+    const std::string commands[] = {
+        binary + " types",
+        binary + " render --sample --print-xml",
+        binary + " render --sample --print-url",
+        binary + " render --sample -o -",
+    };
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        const RunResult run = runShell(dir_, "( " + command + " >/dev/full )");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("standard output"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(StreamsTest, AnExistingOutputKeepsItsPermissionBits) {
+    for (const auto mode : {0600, 0640, 0755}) {
+        writeFile(path("chart.png"), "old");
+        ::chmod(path("chart.png").c_str(), static_cast<mode_t>(mode));
+        ASSERT_EQ(plotara({"render", "--sample", "-o", "chart.png"}).code, 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(path("chart.png").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(mode));
+        EXPECT_NE(readFile(path("chart.png")), "old");
+    }
+}
+
+TEST_F(StreamsTest, TheLongestFileNamesCanBeWritten) {
+    for (const std::size_t length : {249u, 252u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".svg";
+        const RunResult run = plotara({"render", "--sample", "-o", name});
+        EXPECT_EQ(run.code, 0) << length << run.err;
+        EXPECT_EQ(files(), std::vector<std::string>{name});
+        fs::remove(path(name));
+    }
+}
+
+TEST_F(StreamsTest, TargetsThatAreNotRegularFilesAreRefused) {
+    fs::create_directory(path("folder.png"));
+    fs::create_symlink("/dev/null", path("null.png"));
+    for (const std::string target : {"folder.png", "null.png"}) {
+        const RunResult run = plotara({"render", "--sample", "-o", target});
+        EXPECT_EQ(run.code, 1) << target;
+        EXPECT_NE(run.err.find("cannot write " + target + ": it is not a regular file"),
+                  std::string::npos)
+            << run.err;
+    }
+    EXPECT_EQ(files(), (std::vector<std::string>{"folder.png", "null.png"}));
+    EXPECT_TRUE(fs::is_symlink(path("null.png")));
+}
+
+TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {
+    const RunResult run =
+        runShell(dir_, "( ulimit -f 4; exec " + quoted(PLOTARA_BINARY) +
+                           " render --sample --width 1500 --height 1500 -o big.png )");
+    EXPECT_NE(run.code, 0);
+    EXPECT_TRUE(files().empty()) << files().front();
+}
+
+// A disk that fills up while the picture is written (a file-size limit whose signal is ignored
+// makes every write past it fail, as a full disk does): exit 1, the old file kept, nothing else.
+TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
+    for (const std::string name : {"c.png", "c.svg", "c.pdf", "c.bmp"}) {
+        SCOPED_TRACE(name);
+        writeFile(path(name), "old");
+        const RunResult run =
+            runShell(dir_, "( trap '' XFSZ; ulimit -f 2; exec " + quoted(PLOTARA_BINARY) +
+                               " render --sample --width 1200 --height 900 -o " + name + " )");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("cannot write " + name + ": File too large"), std::string::npos)
+            << run.err;
+        EXPECT_EQ(files(), std::vector<std::string>{name});
+        EXPECT_EQ(readFile(path(name)), "old");
+        fs::remove(path(name));
+    }
+}
+
+TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
+    fs::create_directory(path("data"));
+    fs::copy_file(PLOTARA_SAMPLE_DB, path("data/sample.db"));
+    const RunResult run = plotara(
+        {"gallery", "-o", "g", "--db", "data/sample.db", "--width", "120", "--height", "90"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string index = readFile(path("g/index.html"));
+    const std::string stem = "db-revenue-by-region";
+    const auto figure = index.find("id=\"" + stem + "\"");
+    ASSERT_NE(figure, std::string::npos);
+    const auto start = index.find("<code>", figure) + 6;
+    std::string command = index.substr(start, index.find("</code>", start) - start);
+    for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&#39;", "'"},
+                                       {"&quot;", "\""},
+                                       {"&lt;", "<"},
+                                       {"&gt;", ">"},
+                                       {"&amp;", "&"}})
+        for (auto at = command.find(entity); at != std::string::npos; at = command.find(entity))
+            command.replace(at, entity.size(), text);
+    EXPECT_NE(command.find("--db " + path("data/sample.db").string()), std::string::npos)
+        << command;
+    fs::remove(path("g/" + stem + ".png"));
+    const RunResult again = runShell(path("g"), quoted(PLOTARA_BINARY) + command.substr(7));
+    EXPECT_EQ(again.code, 0) << command << again.err;
+    EXPECT_TRUE(fs::exists(path("g/" + stem + ".png")));
+}
+
+TEST_F(StreamsTest, AMovieThatCannotLoadIsNamedWithoutTheDocument) {
+    fs::create_directory(path("charts"));
+    fs::copy_file(fs::path(PLOTARA_CHARTS_DIR) / "PTM01.swf", path("charts/PTM01.swf"));
+    writeFile(path("doc.xml"),
+              "<chart caption='secret'>" + std::string(5000, ' ') + "<set value='1'/></chart>");
+    const RunResult run = plotara(
+        {"render", "--type", "11", "--charts", "charts", "--xml", "doc.xml", "-o", "c.png"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("the chart movie could not be loaded: file:///"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("PTM11.swf\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("secret"), std::string::npos) << run.err;
+}
+
+// The row writer gives the bytes of the control's Picture writer for the same picture over
+// white, at widths that need row padding of each size.
+TEST(BmpWriter, WritesTheBytesOfThePictureWriter) {
+    const std::uint32_t samples[] = {0xFFFF0000, 0x00000000, 0x80400000, 0xFF00FF00,
+                                     0x7F7F7F7F, 0xFF0000FF, 0x01010101};
+    for (const int width : {1, 2, 3, 4, 5}) {
+        SCOPED_TRACE(width);
+        player::ArgbImage image;
+        image.width = width;
+        image.height = 3;
+        image.stride = width * 4 + 8; // rows wider than the pixels, as cairo may make them
+        image.pixels.assign(static_cast<std::size_t>(image.stride) * 3, 0);
+        std::vector<std::uint32_t> overWhite;
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t argb = samples[(y * width + x) % 7];
+                std::memcpy(image.pixels.data() + y * image.stride + x * 4, &argb, 4);
+                const std::uint32_t under = 255 - (argb >> 24);
+                overWhite.push_back(((((argb >> 16) & 0xFF) + under) << 16) |
+                                    ((((argb >> 8) & 0xFF) + under) << 8) |
+                                    ((argb & 0xFF) + under));
+            }
+        std::string written;
+        apps::writeBmp(image, [&](std::string_view piece) { written += piece; });
+        EXPECT_EQ(written, Picture(1, width, 3, overWhite).bmpBytes());
+    }
+    std::string nothing;
+    apps::writeBmp(player::ArgbImage{}, [&](std::string_view piece) { nothing += piece; });
+    EXPECT_TRUE(nothing.empty());
+}
+
+using StreamsDeathTest = StreamsTest;
+
+TEST_F(StreamsDeathTest, SignalsRemoveTheTemporaryFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+        SCOPED_TRACE(signal);
+        EXPECT_EXIT(
+            {
+                apps::TemporaryFile file(path("chart.png").string());
+                file.write("partial");
+                std::raise(signal);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_TRUE(files().empty()) << files().front();
+    }
+}
+
+TEST_F(StreamsTest, XmlAndUrlReadAFileAlike) {
+    writeFile(path("percent.xml"),
+              "<chart><set label='A%41 100%' value='1'/><set label='B' value='2'/></chart>");
+    writeFile(path("latin1.xml"), "<chart><set label='Caf\xe9 \xff' value='1'/></chart>");
+    writeFile(path("empty.xml"), " \n");
+    for (const std::string file : {"percent.xml", "latin1.xml", "empty.xml"}) {
+        SCOPED_TRACE(file);
+        const RunResult xml = plotara({"render", "--xml", file, "--print-xml", "-o", "x.png"});
+        const RunResult url = plotara({"render", "--url", file, "--print-xml", "-o", "u.png"});
+        const RunResult fileUrl = plotara(
+            {"render", "--url", "file://" + path(file).string(), "--print-xml", "-o", "f.png"});
+        EXPECT_EQ(xml.code, url.code);
+        EXPECT_EQ(xml.code, fileUrl.code);
+        EXPECT_EQ(xml.out, url.out);
+        EXPECT_EQ(xml.out, fileUrl.out);
+        // The first lines: a sanitizer build may add its report after them.
+        EXPECT_EQ(xml.err.substr(0, xml.err.find('\n')), url.err.substr(0, url.err.find('\n')));
+        EXPECT_EQ(url.err.find("Pango"), std::string::npos) << url.err;
+        if (xml.code == 0) {
+            EXPECT_EQ(readFile(path("x.png")), readFile(path("u.png")));
+        }
+    }
+    EXPECT_NE(plotara({"render", "--xml", "percent.xml", "--print-xml"}).out.find("A%41 100%"),
+              std::string::npos);
+    EXPECT_NE(plotara({"render", "--url", "latin1.xml", "--print-xml"}).out.find("Caf\uFFFD"),
+              std::string::npos);
+}
+
+TEST_F(StreamsTest, InputsWithoutEndStopAtTheLimit) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--xml", "/dev/zero", "--max-input", "2"}, 1, "holds more than 2 MiB"},
+        {{"--csv", "/dev/zero", "--max-input", "2"}, 1, "holds more than 2 MiB"},
+        {{"--xml", "big.xml", "--max-input", "1"}, 1, "holds more than 1 MiB"},
+        {{"--url", "big.xml", "--max-input", "1"}, 1, "holds more than 1 MiB"},
+        {{"--url", "/dev/zero"}, 1, "not a regular file"},
+        {{"--xml", "big.xml", "--max-input", "0"}, 2, "--max-input"},
+        {{"--url", "a%41.xml"}, 2, "percent code"},
+    };
+    writeFile(path("big.xml"), "<chart>" + std::string(1 << 20, ' ') + "</chart>");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+        std::string command = quoted(PLOTARA_BINARY) + " render -o c.png";
+        for (const std::string& arg : c.args)
+            command += " " + quoted(arg);
+        const RunResult run = runShell(dir_, command);
+        EXPECT_EQ(run.code, c.code);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    const RunResult piped = runShell(dir_, "yes '<set value=\"1\"/>' | " + quoted(PLOTARA_BINARY) +
+                                               " render --xml - --max-input 1 -o c.png");
+    EXPECT_EQ(piped.code, 1);
+    EXPECT_NE(piped.err.find("cannot read -: it holds more than 1 MiB"), std::string::npos)
+        << piped.err;
+}
+
+TEST_F(StreamsTest, ScalesThatCannotBeDrawnAreUsageErrors) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--scale", "nan"},
+                                                 {"--scale", "-nan"},
+                                                 {"--scale", "inf"},
+                                                 {"--width", "4096", "--scale", "8"},
+                                                 {"--height", "16384", "--scale", "1.01"}}) {
+        SCOPED_TRACE(args.back());
+        std::string command = quoted(PLOTARA_BINARY) + " render --sample -o c.png";
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        const RunResult run = runShell(dir_, command);
+        EXPECT_EQ(run.code, 2) << run.err;
+        EXPECT_NE(run.err.find("--scale"), std::string::npos) << run.err;
+    }
+}
+
+} // namespace
+} // namespace plotara::test

@@ -1,0 +1,157 @@
+// Fault injection through the platform contracts: a movie host that fails on every member and a
+// property bag that fails after n reads or writes. The control keeps to each member's failure
+// rule: silence, a message box, or the error handed to the host with what was stored kept.
+#include "control/Plotara.h"
+#include "control/PlotaraOcxModule.h"
+#include "control_test_support.h"
+#include "fault_doubles.h"
+#include "platform/headless/HeadlessOsApi.h"
+
+#include <filesystem>
+
+namespace plotara::test {
+namespace {
+
+struct FaultRig {
+    HeadlessContainer container;
+    FailingMovieHost* host = nullptr;
+    std::unique_ptr<Plotara> control;
+
+    explicit FaultRig(bool runMode = true) {
+        container.setUserMode(runMode);
+        auto movieHost = std::make_unique<FailingMovieHost>();
+        host = movieHost.get();
+        control = std::make_unique<Plotara>(container, std::move(movieHost),
+                                            std::make_shared<FixedClock>(1.0f));
+        container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
+                        [this] { control->onHide(); }, [this] { control->onAmbientChanged(); }});
+    }
+};
+
+TEST(ControlFaults, AFailingMovieHostMeetsEachMembersFailureRule) {
+    FaultRig rig;
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    Plotara& control = *rig.control;
+
+    // Errors ignored statement by statement: nothing reaches the host.
+    EXPECT_EQ(errorOf([&] { control.RenderChart(); }), 0);
+    EXPECT_EQ(errorOf([&] { control.put_setDataURL(L"/no/such/file.xml"); }), 0);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+
+    // PrintChart shows its own message box and returns normally.
+    EXPECT_EQ(errorOf([&] { control.PrintChart(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"Error Number: 1001\nDescription: injected fault");
+    EXPECT_EQ(rig.container.messageBoxes().back().buttons, 0);
+    EXPECT_GT(rig.host->calls, 0);
+}
+
+TEST(ControlFaults, TheShowHandlerReportsAFailingMovieHostInAMessageBox) {
+    FaultRig rig(false);
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    rig.container.clearRecords();
+    EXPECT_EQ(errorOf([&] { rig.control->onShow(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"1001: Error Soruce: FaultDouble\ninjected fault");
+    for (const RaisedEvent& event : rig.container.events())
+        EXPECT_NE(event.event, PlotaraEvent::Show);
+}
+
+// A container whose notifications fail: the BGColor writer ignores the error, the other writers
+// of the control's own state hand it to the host after storing the value.
+TEST(ControlFaults, FailingNotificationsReachTheHostExceptFromTheBackgroundWriter) {
+    HeadlessContainer headless;
+    FailingNotifications container(headless);
+    Plotara control(container, std::make_unique<HeadlessMovieHost>(),
+                    std::make_shared<FixedClock>(1.0f));
+    control.InitProperties();
+    container.armed = true;
+
+    EXPECT_EQ(errorOf([&] { control.put_BGColor(L"00ff00"); }), 0);
+    EXPECT_EQ(control.get_BGColor(), L"00ff00");
+    const int afterBackground = container.failed;
+    EXPECT_GT(afterBackground, 0);
+
+    EXPECT_EQ(errorOf([&] { control.put_Debugger(true); }), 1001);
+    EXPECT_TRUE(control.get_Debugger());
+    EXPECT_EQ(errorOf([&] { control.put_Menu(false); }), 1001);
+    EXPECT_FALSE(control.get_Menu());
+    EXPECT_GT(container.failed, afterBackground);
+}
+
+// SaveAsImage on a full disk: False without a message, the old picture kept, nothing beside it.
+TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
+    namespace fs = std::filesystem;
+    ControlRig rig;
+    auto os = std::make_shared<HeadlessOsApi>();
+    const std::shared_ptr<OsApi> previous = installOsApi(os);
+    ResetSaveImageDialog();
+    os->attachWindow(rig.container.hWnd(), *rig.host);
+    rig.container.resize(300, 200); // about 180 KB of BMP
+    rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    const fs::path folder =
+        fs::temp_directory_path() / ("plotara_faults_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path file = folder / "chart.bmp";
+    std::ofstream(file) << "old";
+    rig.clear();
+
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+    bool saved = true;
+    {
+        const FileSizeLimit limit(8192);
+        saved = rig->SaveAsImage(false);
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    std::ifstream in(file);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_GT(fs::file_size(file), 8192u);
+    installOsApi(previous);
+    ResetSaveImageDialog();
+    fs::remove_all(folder);
+}
+
+// ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and
+// what was read before it stays.
+TEST(ControlFaults, ABagThatFailsWhileLoadingFailsTheLoadAndKeepsWhatWasRead) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        FailingPropertyBag bag;
+        bag.inner.WriteProperty(L"ChartType", Variant(Long{11}), Variant(Long{1}));
+        bag.readsBeforeFault = n;
+        const Long error = errorOf([&] { rig->ReadProperties(bag); });
+        EXPECT_EQ(bag.reads, n);
+        if (n < 12) {
+            EXPECT_EQ(error, 1001);
+            EXPECT_EQ(rig->get_ChartType() == enumChartNames(11), n >= 3);
+        } else {
+            EXPECT_EQ(error, 0);
+            EXPECT_EQ(rig->get_ChartType(), enumChartNames(11));
+        }
+    }
+}
+
+TEST(ControlFaults, ABagThatFailsWhileSavingFailsTheSave) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        rig->InitProperties();
+        FailingPropertyBag bag;
+        bag.writesBeforeFault = n;
+        EXPECT_EQ(errorOf([&] { rig->WriteProperties(bag); }), n < 12 ? 1001 : 0);
+        EXPECT_EQ(bag.writes, std::min(n, 12));
+    }
+}
+
+} // namespace
+} // namespace plotara::test

@@ -1,0 +1,50 @@
+// A full disk under the property file: the save fails with the access error, the form saved
+// before stays whole, and no temporary file is left beside it.
+#include "core/ErrorTrap.h"
+#include "fault_doubles.h"
+#include "platform/FilePropertyBag.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace plotara {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+TEST(PlatformFaults, APropertyFileOnAFullDiskKeepsTheFormSavedBefore) {
+    std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path folder = pattern, file = folder / "form.plf";
+    FilePropertyBag form(fromUtf8(file.string()));
+    form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{11}));
+    form.save();
+    const std::string saved = readAll(file);
+
+    form.control(L"Plotara1").set(L"ExternalXML", Variant(String(20000, L'x')));
+    std::optional<Error> error;
+    {
+        const test::FileSizeLimit limit(4096);
+        error = ErrorTrap::capture([&] { form.save(); });
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), 75);
+    EXPECT_EQ(readAll(file), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace plotara

@@ -1,0 +1,102 @@
+// The player's lookups that must stay fast on hostile documents keep their meaning: attributes
+// of large elements (past the index threshold) behave as those of small ones, and the shortened
+// order of font styles gives the font that applying every application in turn gives.
+#include "player/layout/StyleOrder.h"
+#include "player/model/Attributes.h"
+#include "player/util/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+namespace plotara::player {
+namespace {
+
+TEST(PlayerBounds, LargeElementsFindReplaceAndCopyTheirAttributes) {
+    for (const int n : {3, 16, 17, 40, 5000}) {
+        SCOPED_TRACE(n);
+        Attributes attributes;
+        for (int i = 0; i < n; ++i)
+            attributes.set("Name" + std::to_string(i), std::to_string(i));
+        attributes.set("NAME1", "replaced");
+        attributes.set("name" + std::to_string(n - 1), "last");
+        Attributes copy = attributes;
+        Attributes assigned;
+        assigned = copy;
+        copy.set("added", "x");
+        for (const Attributes* a : {&attributes, &assigned}) {
+            ASSERT_EQ(a->size(), static_cast<std::size_t>(n));
+            EXPECT_EQ(a->text("name0"), "0");
+            EXPECT_EQ(a->text("name1"), n > 1 ? "replaced" : "1");
+            EXPECT_EQ(a->text("name" + std::to_string(n - 1)), "last");
+            EXPECT_EQ(a->find("Name0"), nullptr); // lookups take lower-case names
+            EXPECT_EQ(a->find("added"), nullptr);
+            EXPECT_EQ(a->items()[1].first, "name1"); // document order kept
+        }
+        EXPECT_EQ(copy.text("added"), "x");
+        Attributes moved = std::move(copy);
+        EXPECT_EQ(moved.text("name1"), n > 1 ? "replaced" : "1");
+    }
+}
+
+// Each style sets "size" or "color" or both; the font is the last value set of each.
+std::map<std::string, std::string> fold(const std::vector<const StyleDefinition*>& order) {
+    std::map<std::string, std::string> font;
+    for (const StyleDefinition* def : order)
+        for (const auto& [name, value] : def->attrs.items())
+            if (name != "name" && name != "type") font[name] = value;
+    return font;
+}
+
+TEST(PlayerBounds, TheShortenedStyleOrderGivesTheSameFontAsEveryApplication) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        ChartModel model;
+        const int names = 1 + static_cast<int>(random() % 5);
+        for (int i = 0; i < 1 + static_cast<int>(random() % 8); ++i) {
+            StyleDefinition def;
+            def.name = "s" + std::to_string(random() % names);
+            def.type = random() % 5 ? "font" : "animation";
+            if (random() % 2) def.attrs.set("size", std::to_string(i));
+            if (random() % 2) def.attrs.set("color", "c" + std::to_string(i));
+            model.styles.push_back(std::move(def));
+        }
+        for (int i = 0; i < static_cast<int>(random() % 10); ++i)
+            model.applications.emplace_back(random() % 3 ? "caption" : "legend",
+                                            "s" + std::to_string(random() % (names + 1)));
+        std::vector<const StyleDefinition*> every;
+        for (const auto& [object, name] : model.applications)
+            if (object == "caption")
+                for (const StyleDefinition& def : model.styles)
+                    if (def.name == name && def.type == "font") every.push_back(&def);
+        const auto shortened = fontStylesFor(model, "caption");
+        EXPECT_EQ(fold(shortened), fold(every)) << round;
+        EXPECT_LE(shortened.size(), model.styles.size());
+    }
+}
+
+TEST(PlayerBounds, MalformedUtf8BecomesReplacementCharacters) {
+    const std::string bad = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain", "plain"},
+        {"caf\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE4\xB8\xAD \xF0\x9F\x98\x80"},
+        {"a\xFF"
+         "b",
+         "a" + bad + "b"},
+        {"\x80\x80", bad},
+        {"\xC3", bad},
+        {"\xE4\xB8"
+         "x",
+         bad + "x"},
+        {"\xC0\xAF", bad},         // overlong "/"
+        {"\xED\xA0\x80", bad},     // a surrogate
+        {"\xF4\x90\x80\x80", bad}, // beyond U+10FFFF
+        {"\xC3\xA9\xFF\xC3\xA9", "\xC3\xA9" + bad + "\xC3\xA9"},
+    };
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(validUtf8(input), expected) << input;
+}
+
+} // namespace
+} // namespace plotara::player
