@@ -11,6 +11,7 @@ packages=(
   unixodbc-dev odbcinst libsqliteodbc
   libcli11-dev
   imagemagick poppler-utils
+  qt6-base-dev xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
