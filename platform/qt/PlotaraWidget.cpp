@@ -2,8 +2,13 @@
 
 #include "core/ErrorTrap.h"
 #include "core/Text.h"
+#include "platform/qt/ChartAccessible.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/WidgetSite.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QWheelEvent>
 
 #include <QApplication>
 #include <QClipboard>
@@ -26,6 +31,12 @@ PlotaraWidget::PlotaraWidget(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // The whole client area is painted from the chart's picture: no background fill first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Screen readers see the chart's elements; Qt keeps one factory list for the process.
+    static const bool accessible = [] {
+        QAccessible::installFactory(&ChartAccessible::factory);
+        return true;
+    }();
+    (void)accessible;
     control_->InitProperties();
 }
 
@@ -67,6 +78,112 @@ void PlotaraWidget::paintEvent(QPaintEvent* event) {
                                 std::min<qreal>(shown.width(), client.width()),
                                 client.height() - shown.height()),
                          blank);
+    if (hasFocus() && focused_ >= 0 && focused_ < static_cast<int>(elements_.size())) {
+        // A focus ring of the palette's highlight colour around the element.
+        const QRectF ring = elements_[static_cast<std::size_t>(focused_)]
+                                .bounds.adjusted(-3, -3, 3, 3)
+                                .translated(client.topLeft());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(ring, 3, 3);
+    }
+}
+
+const std::vector<ChartElement>& PlotaraWidget::chartElements() {
+    player_->settle();
+    const QSize size = contentsRect().size();
+    if (elementsFrom_ != player_->generation() || elementsSize_ != size) {
+        elements_ = findChartElements(*player_, size);
+        elementsFrom_ = player_->generation();
+        elementsSize_ = size;
+        ++elementsGeneration_;
+        focused_ = -1;
+    }
+    return elements_;
+}
+
+unsigned PlotaraWidget::elementsGeneration() {
+    chartElements();
+    return elementsGeneration_;
+}
+
+void PlotaraWidget::setFocusedElement(int index) {
+    focused_ = index;
+    update();
+    if (index < 0 || !QAccessible::isActive()) return;
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(index);
+    QAccessible::updateAccessibility(&focus);
+}
+
+bool PlotaraWidget::moveFocus(bool next) {
+    const auto& elements = chartElements();
+    const int count = static_cast<int>(elements.size());
+    for (int i = focused_ + (next ? 1 : -1); i >= 0 && i < count; i += next ? 1 : -1) {
+        if (elements[static_cast<std::size_t>(i)].isLink()) {
+            setFocusedElement(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PlotaraWidget::focusNextPrevChild(bool next) {
+    if (hasFocus() && moveFocus(next)) return true;
+    setFocusedElement(-1); // leaving the chart
+    return QFrame::focusNextPrevChild(next);
+}
+
+void PlotaraWidget::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason) {
+        focused_ = -1;
+        moveFocus(true);
+    } else if (event->reason() == Qt::BacktabFocusReason) {
+        focused_ = static_cast<int>(chartElements().size());
+        if (!moveFocus(false)) focused_ = -1;
+    }
+    update();
+}
+
+void PlotaraWidget::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    update();
+}
+
+void PlotaraWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool activate = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    if (activate && focused_ >= 0 && !design_) {
+        const QPointF at = chartElements().at(static_cast<std::size_t>(focused_)).anchor;
+        lifecycle([&] { player_->clickAt(at.x(), at.y()); });
+        return;
+    }
+    if ((key == Qt::Key_Left && clickElement(L"scroll-left")) ||
+        (key == Qt::Key_Right && clickElement(L"scroll-right")))
+        return;
+    QFrame::keyPressEvent(event);
+}
+
+bool PlotaraWidget::clickElement(const wchar_t* kind) {
+    for (const ChartElement& element : chartElements())
+        if (element.info.kind == kind) {
+            const QPointF at = element.anchor;
+            player_->clickAt(at.x(), at.y());
+            return true;
+        }
+    return false;
+}
+
+void PlotaraWidget::wheelEvent(QWheelEvent* event) {
+    const QPoint steps = event->angleDelta();
+    const int delta = steps.y() != 0 ? steps.y() : -steps.x();
+    if (delta != 0 && clickElement(delta < 0 ? L"scroll-right" : L"scroll-left")) {
+        event->accept();
+        return;
+    }
+    QFrame::wheelEvent(event);
 }
 
 void PlotaraWidget::lifecycle(const std::function<void()>& call) {

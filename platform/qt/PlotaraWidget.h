@@ -5,6 +5,7 @@
 #pragma once
 
 #include "control/Plotara.h"
+#include "platform/qt/ChartElements.h"
 #include "platform/qt/ModalRunner.h"
 #include "platform/qt/WindowPlayer.h"
 
@@ -52,6 +53,14 @@ public:
     // The chart point under a widget position, in chart units. Cannot fail.
     QPointF chartPoint(const QPoint& widgetPosition) const;
 
+    // The plot elements of the chart as shown (found again after the chart changed). Cannot fail.
+    const std::vector<ChartElement>& chartElements();
+    // Counts the times the element list was made anew. Cannot fail.
+    unsigned elementsGeneration();
+    // The element with the keyboard focus (an index into chartElements), -1 when none. Tab and
+    // Shift+Tab move it between the elements with links, Enter and Space follow its link.
+    int focusedElement() const noexcept { return focused_; }
+
     QSize sizeHint() const override { return {640, 400}; }
 
 signals:
@@ -76,11 +85,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     friend class WidgetSite;
     void tellSize();
     void lifecycle(const std::function<void()>& call);
+    // Moves the focus to the next (or previous) element with a link; false past the last.
+    bool moveFocus(bool next);
+    void setFocusedElement(int index);
+    // Clicks the first element of the kind; false when the chart has none.
+    bool clickElement(const wchar_t* kind);
 
     std::unique_ptr<WidgetSite> site_;
     WindowPlayer* player_ = nullptr; // owned by the control
@@ -89,6 +108,11 @@ private:
     bool design_ = false;
     bool pressed_ = false;
     QSize toldSize_;
+    std::vector<ChartElement> elements_;
+    unsigned elementsFrom_ = 0; // the player generation the elements were found in
+    QSize elementsSize_;
+    unsigned elementsGeneration_ = 0;
+    int focused_ = -1;
 };
 
 } // namespace plotara::qt
