@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QToolTip>
 
 namespace plotara::test {
 namespace {
@@ -75,6 +76,20 @@ TEST(QtContainer, SizesInPixelsAndTwips) {
     EXPECT_EQ(rig->QWidget::height(), 200);
     site.setHeight(4500);
     EXPECT_EQ(rig->QWidget::height(), 300);
+    struct Unit {
+        Integer mode;
+        Single width; // 400 pixels at 96 dots per inch
+    } units[] = {{1, 6000},
+                 {2, 300},
+                 {3, 400},
+                 {5, 400.0f / 96},
+                 {6, 400 * 25.4f / 96},
+                 {7, 400 * 2.54f / 96}};
+    for (const Unit& u : units) {
+        site.setScaleMode(u.mode);
+        EXPECT_NEAR(site.scaleWidth(), u.width, 1e-3) << u.mode;
+    }
+    site.setScaleMode(3);
     for (Integer bad : {0, 4, 8, -3})
         EXPECT_EQ(errorOf([&] { site.setScaleMode(bad); }), 380) << bad;
     EXPECT_EQ(errorOf([&] { site.setScaleWidth(-1); }), 380);
@@ -224,8 +239,14 @@ TEST(QtMouse, PointingHandOverLinksAndToolText) {
     EXPECT_EQ(rig->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(rig.widget, *plain);
     EXPECT_EQ(rig->cursor().shape(), Qt::ArrowCursor);
-    const QPointF c = rig->chartPoint(*rig.elementAt(L"column", 2));
-    EXPECT_EQ(rig->moviePlayer().hoverAt(c.x(), c.y()).toolText, L"Product C: $464,200");
+    const QPoint c = *rig.elementAt(L"column", 2);
+    QHelpEvent help(QEvent::ToolTip, c, rig->mapToGlobal(c));
+    QApplication::sendEvent(rig.widget, &help);
+    EXPECT_EQ(QToolTip::text(), "Product C: $464,200");
+    QHelpEvent outside(QEvent::ToolTip, QPoint(2, 2), rig->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(rig.widget, &outside);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000))
+        << "no element, no tip";
 }
 
 TEST(QtPaint, RepaintsReuseThePictureAndResizingLaysOutAgain) {
@@ -284,8 +305,20 @@ TEST(QtMenu, ContextMenuFollowsMenuAndCopies) {
                   .picture(rig->devicePixelRatioF())
                   .convertToFormat(QImage::Format_ARGB32));
 
+    // A right click opens the menu; with Menu false nothing opens.
+    const QPoint at = rig->contentsRect().center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, rig->mapToGlobal(at));
+    QApplication::sendEvent(rig.widget, &click);
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->actions().size(), 3);
+    popup->close();
+    QApplication::processEvents();
+
     rig->control().put_Menu(false);
     EXPECT_EQ(rig->createContextMenu(), nullptr);
+    QApplication::sendEvent(rig.widget, &click);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST(QtMenu, PrintGoesThroughThePlayersPrintPath) {

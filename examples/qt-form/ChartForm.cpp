@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -114,6 +115,7 @@ void ChartForm::loadForm() {
 }
 
 void ChartForm::saveForm() {
+    QDir().mkpath(QFileInfo(formFile()).absolutePath()); // a first run has no settings folder yet
     const auto error = ErrorTrap::capture([&] {
         FilePropertyBag form(qt::fromQString(formFile()));
         chart_->control().WriteProperties(form.control(controlName));
@@ -123,7 +125,11 @@ void ChartForm::saveForm() {
 }
 
 void ChartForm::selectType(enumChartNames type) {
-    types_->setCurrentText(qt::toQString(catalogue::typeName(static_cast<Long>(type))));
+    const QString name = qt::toQString(catalogue::typeName(static_cast<Long>(type)));
+    if (types_->currentText() == name)
+        fillFromDatabase(); // the chooser does not signal a choice it already shows
+    else
+        types_->setCurrentText(name);
 }
 
 void ChartForm::chooseType(int index) {

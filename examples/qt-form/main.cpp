@@ -2,13 +2,15 @@
 //   plotara_qt_form
 // or let it check itself (as CI does under xvfb-run): fill the chart, click the first linked
 // plot element, and exit 0 once the drill-down is in the event log (1 otherwise), optionally
-// saving a screenshot of the form first:
+// saving a screenshot of the form first, and checking that closing saved the control's
+// properties:
 //   plotara_qt_form --self-test [--screenshot form.png]
 #include "examples/qt-form/ChartForm.h"
 #include "platform/qt/QtOsApi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -100,7 +102,14 @@ int main(int argc, char** argv) {
     int result = 1;
     QTimer::singleShot(200, &form, [&] {
         result = selfTest(form, parser.value(screenshotOption));
-        form.close();
+        form.close(); // saves the control's properties
+        QFile saved(ChartForm::formFile());
+        if (result == 0 &&
+            !(saved.open(QIODevice::ReadOnly) && saved.readAll().contains("ChartType"))) {
+            std::cerr << "self-test: the properties were not saved in "
+                      << ChartForm::formFile().toStdString() << '\n';
+            result = 1;
+        }
         QApplication::quit();
     });
     QApplication::exec();
