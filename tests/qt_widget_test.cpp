@@ -278,6 +278,27 @@ TEST(QtPaint, RepaintsReuseThePictureAndResizingLaysOutAgain) {
     EXPECT_EQ(spy.count(), 1);
 }
 
+TEST(QtPaint, TheChartSizeOfAMovieUrlGivesWayToTheWindow) {
+    struct Case {
+        String url, resized;
+        std::optional<double> width;
+    } cases[] = {
+        {L"m.swf?nocache=1&chartWidth=320&chartHeight=240&dataXML=<chart/>",
+         L"m.swf?nocache=1&chartWidth=600&chartHeight=400&dataXML=<chart/>", 320},
+        {L"m.swf?chartWidth=320,5&chartHeight=240", L"m.swf?chartWidth=600&chartHeight=400", 320.5},
+        // A document that mentions the parameters is data, not the query.
+        {L"m.swf?nocache=1&dataXML=<chart caption='&chartWidth=9'/>",
+         L"m.swf?nocache=1&dataXML=<chart caption='&chartWidth=9'/>", std::nullopt},
+        {L"m.swf?nocache=1&dataURL=a.xml&chartWidth=5",
+         L"m.swf?nocache=1&dataURL=a.xml&chartWidth=5", std::nullopt},
+        {L"m.swf?chartWidth=wide", L"m.swf?chartWidth=600", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qt::movieUrlSize(c.url, L"chartWidth"), c.width) << toUtf8(c.url);
+        EXPECT_EQ(qt::withChartSize(c.url, 600, 400), c.resized) << toUtf8(c.url);
+    }
+}
+
 TEST(QtPaint, PictureAtTheDevicePixelRatio) {
     WidgetRig rig;
     rig.renderSales();
