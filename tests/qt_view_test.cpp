@@ -44,6 +44,32 @@ TEST(PlotaraView, SnapshotOfTheWindow) {
     EXPECT_NE(shot.pixel(250, 180), shot.pixel(2, 2)) << "a pie in the middle, not a blank";
 }
 
+// At QT_SCALE_FACTOR=2 the window holds the chart rendered at twice the pixels, not a scaled-up
+// picture: the same pixels as the player's own picture at ratio 2.
+TEST(PlotaraView, CrispAtTwiceTheScale) {
+    QTemporaryDir folder;
+    const std::string xml = "<chart caption='Fruit'><set label='Apples' value='3'/><set "
+                            "label='Pears' value='5'/></chart>";
+    std::ofstream(folder.filePath("fruit.xml").toStdString()) << xml;
+    const ProgramRun run =
+        view(folder, "fruit.xml --type column2d --width 400 --height 300 --snapshot s.png",
+             "QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const QImage shot = QImage(folder.filePath("s.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), QSize(800, 600));
+
+    WidgetRig rig({400, 300});
+    rig->control().put_ChartType(enumChartNames::column2d);
+    rig->control().put_setDataXML(fromUtf8(xml));
+    const QImage chart = rig->moviePlayer().picture(2).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(chart.size(), QSize(800, 600));
+    int differing = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            if (shot.pixel(x, y) != chart.pixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(PlotaraView, BadInputGivesAClearErrorAndExitCode) {
     QTemporaryDir folder;
     std::ofstream(folder.filePath("broken.xml").toStdString()) << "<chart";
