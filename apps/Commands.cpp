@@ -4,6 +4,7 @@
 #include "apps/ParamCheck.h"
 #include "apps/Render.h"
 #include "apps/TypesTable.h"
+#include "apps/View.h"
 #include "core/Error.h"
 #include "core/Version.h"
 
@@ -73,6 +74,7 @@ struct Options {
     std::vector<std::string> messages;
     std::size_t maxInputMiB = 256;
     GalleryOptions gallery;
+    ViewRequest view;
 };
 
 // Turns the parsed render options into a request. Raises UsageFailure for combinations CLI11
@@ -202,6 +204,19 @@ void defineGallery(CLI::App& app, Options& options) {
     gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
 }
 
+void defineView(CLI::App& app, Options& options) {
+    CLI::App* view = app.add_subcommand("view", "Open a chart XML file in a window");
+    view->footer("Example:\n  plotara view chart.xml --type pie2d --width 1024 --height 768");
+    ViewRequest& v = options.view;
+    view->add_option("file", v.file, "Chart XML file")->required();
+    view->add_option("-t,--type", v.type, "Chart type: a name from `plotara types` or 1-37")
+        ->capture_default_str();
+    view->add_option("--width", v.width, "Window width in pixels")->check(CLI::Range(1, 16384));
+    view->add_option("--height", v.height, "Window height in pixels")->check(CLI::Range(1, 16384));
+    view->add_option("--snapshot", v.snapshot, "Save the window as PNG and close at once");
+    view->add_option("--charts", v.chartsDir, "Folder of the player's chart files");
+}
+
 } // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool terminal) {
@@ -213,6 +228,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     Options options;
     defineRender(app, options);
     defineGallery(app, options);
+    defineView(app, options);
     app.add_subcommand("types",
                        "List the chart types: number, name, group, the player's chart files")
         ->footer(typesExamples);
@@ -227,6 +243,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             const RenderRequest request = buildRenderRequest(options);
             warnUnknownParams(request.params, request.strict, err);
             renderChart(request, out);
+        } else if (app.got_subcommand("view")) {
+            return viewChart(options.view, argc, argv);
         } else if (app.got_subcommand("gallery")) {
             const int failed = runGallery(options.gallery, err, terminal);
             if (failed > 0) {

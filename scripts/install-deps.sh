@@ -16,6 +16,7 @@ packages=(
   locales
   help2man
   jq
+  qt6-base-dev xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do
