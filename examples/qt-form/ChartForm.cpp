@@ -118,7 +118,7 @@ void ChartForm::saveForm() {
     QDir().mkpath(QFileInfo(formFile()).absolutePath()); // a first run has no settings folder yet
     const auto error = ErrorTrap::capture([&] {
         FilePropertyBag form(qt::fromQString(formFile()));
-        chart_->control().WriteProperties(form.control(controlName));
+        chart_->control().WriteProperties(form.addControl(controlName));
         form.save();
     });
     if (error) log(tr("Properties not saved: %1").arg(qt::toQString(error->description())));
