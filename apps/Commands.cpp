@@ -1,5 +1,7 @@
 #include "apps/Commands.h"
 
+#include "apps/Batch.h"
+#include "apps/BatchCommand.h"
 #include "apps/Gallery.h"
 #include "apps/ParamCheck.h"
 #include "apps/Render.h"
@@ -7,6 +9,8 @@
 #include "core/Error.h"
 
 #include <CLI/CLI.hpp>
+
+#include <iostream>
 
 namespace plotara::apps {
 
@@ -68,6 +72,7 @@ struct Options {
     bool sample = false;
     std::vector<std::string> messages;
     GalleryOptions gallery;
+    BatchOptions batch;
 };
 
 // Turns the parsed render options into a request. Raises UsageFailure for combinations CLI11
@@ -176,6 +181,8 @@ void defineGallery(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 16384))
         ->capture_default_str();
     gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
+    gallery->add_option("-j,--jobs", g.jobs, "Worker threads (default: the number of cores)")
+        ->check(CLI::Range(1, 256));
 }
 
 } // namespace
@@ -187,6 +194,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     Options options;
     defineRender(app, options);
     defineGallery(app, options);
+    defineBatch(app, options.batch);
     app.add_subcommand("types",
                        "List the chart types: number, name, group, the player's chart files")
         ->footer(typesExamples);
@@ -201,6 +209,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             const RenderRequest request = buildRenderRequest(options);
             warnUnknownParams(request.params, request.strict, err);
             renderChart(request, out);
+        } else if (app.got_subcommand("batch")) {
+            return runBatch(options.batch, std::cin, out, err, terminal);
         } else if (app.got_subcommand("gallery")) {
             const int failed = runGallery(options.gallery, err, terminal);
             if (failed > 0) {
