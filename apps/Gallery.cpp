@@ -222,9 +222,17 @@ int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool te
         writeFileAtomically((dir / (entries[i].stem + ".png")).string(), png);
         writeFileAtomically((dir / (entries[i].stem + ".svg")).string(), svg);
     };
+    // Steps are reported in gallery order, as soon as every earlier chart is done, so a log
+    // reads the same whatever order the threads finish in.
+    std::vector<bool> done(entries.size());
+    std::size_t reported = 0;
+    auto finished = [&](std::size_t i, const std::string&) {
+        done[i] = true;
+        while (reported < entries.size() && done[reported])
+            progress.step(entries[reported++].stem);
+    };
     const std::vector<std::string> failed =
-        runTasks(entries.size(), workerCount(options.jobs), drawEntry,
-                 [&](std::size_t i, const std::string&) { progress.step(entries[i].stem); });
+        runTasks(entries.size(), workerCount(options.jobs), drawEntry, finished);
     progress.finish();
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (!failed[i].empty())
