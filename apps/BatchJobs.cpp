@@ -122,7 +122,9 @@ void setField(RenderRequest& r, bool& sample, const std::string& name, const jso
     if (const auto text = texts.find(name); text != texts.end()) {
         r.*(text->second) = textField(value, name);
     } else if (name == "type") {
-        r.type = value.is_number_integer() ? value.dump() : textField(value, name);
+        if (!value.is_number_integer() && !value.is_string())
+            throw LineError{"\"type\" must be a chart type name or a number from 1 to 37"};
+        r.type = value.is_string() ? value.get<std::string>() : value.dump();
     } else if (name == "sample") {
         sample = flagField(value, name);
     } else if (name == "sort-categories") {

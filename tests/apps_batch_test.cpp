@@ -108,6 +108,8 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
          R"(line 15: "param" needs name=value)"},
         {R"({"csv":"sales.csv","strict":true,"param":{"captoin":"A"},"output":"q.png"})",
          "line 16: "},
+        {R"({"type":2.5,"csv":"sales.csv","output":"r.png"})",
+         R"(line 17: "type" must be a chart type name or a number)"},
     };
     std::string jobs;
     for (const auto& [line, expected] : cases)
@@ -115,7 +117,7 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult run = plotara({"batch", "jobs.jsonl"});
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("15 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("16 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
     for (const auto& [line, expected] : cases) {
         if (expected.empty()) continue;
         EXPECT_NE(run.err.find("jobs.jsonl " + expected), std::string::npos) << expected << "\n"

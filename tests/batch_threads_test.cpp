@@ -93,6 +93,13 @@ TEST(BatchThreadsTest, ManyThreadsDrawWhatOneThreadDraws) {
         EXPECT_GT(one.size(), 1000u) << serial[i].request.output;
         EXPECT_TRUE(one == readAll(parallel[i].request.output)) << parallel[i].request.output;
     }
+
+    // On a terminal: a bar redrawn in place, ended by a line break.
+    std::ostringstream bar;
+    EXPECT_TRUE(renderBatch({serial[0], serial[1]}, 2, bar, true).empty());
+    EXPECT_NE(bar.str().find("\r["), std::string::npos);
+    EXPECT_NE(bar.str().find("] 2/2 "), std::string::npos) << bar.str();
+    EXPECT_EQ(bar.str().back(), '\n');
     fs::remove_all(dir);
 }
 
