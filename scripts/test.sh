@@ -35,7 +35,7 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_BE
   -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread \
   >/dev/null
 cmake --build build-tsan --parallel "$(nproc)" --target plotara_batch_threads_tests
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build-tsan/tests/plotara_batch_threads_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp build-tsan/tests/plotara_batch_threads_tests
 
 echo "== normal build"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON
