@@ -75,6 +75,21 @@ TEST(BatchThreadsTest, ManyThreadsDrawWhatOneThreadDraws) {
         request.output = (dir / ("many-" + name)).string();
         parallel.push_back({static_cast<int>(i + 1), request});
     }
+    // Queries on the built-in sample database: a connection of its own per job.
+    for (int i = 0; i < 4; ++i) {
+        RenderRequest request;
+        request.type = "msline2d";
+        request.route = InputRoute::Sqlite;
+        request.sql = "SELECT region, month, revenue FROM revenue_by_region";
+        request.categoryColumn = "month";
+        request.seriesColumn = "region";
+        request.valueColumn = "revenue";
+        const std::string name = "sql" + std::to_string(i) + ".png";
+        request.output = (dir / ("one-" + name)).string();
+        serial.push_back({100 + i, request});
+        request.output = (dir / ("many-" + name)).string();
+        parallel.push_back({100 + i, request});
+    }
     // One job that fails among them: the others still come out.
     parallel.push_back({99, parallel.front().request});
     parallel.back().request.type = "nosuchtype";
