@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace plotara::apps {
@@ -186,7 +187,14 @@ void resolveRoute(RenderRequest& r, bool sample) {
 RenderRequest parseJob(const std::string& line, std::ostream& warnings, const std::string& where) {
     json object;
     try {
-        object = json::parse(line);
+        // A field given twice would otherwise quietly keep its last value.
+        std::set<std::string> fields;
+        object = json::parse(line, [&fields](int depth, json::parse_event_t event, json& key) {
+            if (depth == 1 && event == json::parse_event_t::key &&
+                !fields.insert(key.get<std::string>()).second)
+                throw LineError{"field \"" + shown(key.get<std::string>()) + "\" given twice"};
+            return true;
+        });
     } catch (const json::parse_error& error) {
         std::string message = error.what();
         if (const auto end = message.find("] "); end != std::string::npos)

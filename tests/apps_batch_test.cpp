@@ -113,6 +113,8 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
          "line 16: "},
         {R"({"type":2.5,"csv":"sales.csv","output":"r.png"})",
          R"(line 17: "type" must be a chart type name or a number)"},
+        {R"({"csv":"sales.csv","output":"d.png","width":300,"width":400})",
+         R"(line 18: field "width" given twice)"},
     };
     std::string jobs;
     for (const auto& [line, expected] : cases)
@@ -120,7 +122,7 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult run = plotara({"batch", "jobs.jsonl"});
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("16 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("17 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
     for (const auto& [line, expected] : cases) {
         if (expected.empty()) continue;
         EXPECT_NE(run.err.find("jobs.jsonl " + expected), std::string::npos) << expected << "\n"
