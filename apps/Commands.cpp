@@ -1,5 +1,7 @@
 #include "apps/Commands.h"
 
+#include "apps/Batch.h"
+#include "apps/BatchCommand.h"
 #include "apps/Gallery.h"
 #include "apps/ParamCheck.h"
 #include "apps/Render.h"
@@ -12,6 +14,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include <iostream>
 
 namespace plotara::apps {
 
@@ -75,6 +79,7 @@ struct Options {
     std::size_t maxInputMiB = 256;
     GalleryOptions gallery;
     ViewRequest view;
+    BatchOptions batch;
 };
 
 // Turns the parsed render options into a request. Raises UsageFailure for combinations CLI11
@@ -202,6 +207,8 @@ void defineGallery(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 16384))
         ->capture_default_str();
     gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
+    gallery->add_option("-j,--jobs", g.jobs, "Worker threads (default: the number of cores)")
+        ->check(CLI::Range(1, 256));
 }
 
 void defineView(CLI::App& app, Options& options) {
@@ -229,6 +236,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     defineRender(app, options);
     defineGallery(app, options);
     defineView(app, options);
+    defineBatch(app, options.batch);
     app.add_subcommand("types",
                        "List the chart types: number, name, group, the player's chart files")
         ->footer(typesExamples);
@@ -245,6 +253,8 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             renderChart(request, out);
         } else if (app.got_subcommand("view")) {
             return viewChart(options.view, argc, argv);
+        } else if (app.got_subcommand("batch")) {
+            return runBatch(options.batch, std::cin, out, err, terminal);
         } else if (app.got_subcommand("gallery")) {
             const int failed = runGallery(options.gallery, err, terminal);
             if (failed > 0) {

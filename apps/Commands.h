@@ -1,4 +1,4 @@
-// The command definitions of the plotara program (render, gallery, types) and the exit codes
+// The command definitions of the plotara program (render, batch, gallery, types) and the exit codes
 // they end with: 0 success, 1 chart error, 2 usage error.
 #pragma once
 

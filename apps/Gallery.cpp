@@ -5,6 +5,7 @@
 #include "apps/OutputWriters.h"
 #include "apps/Progress.h"
 #include "apps/Render.h"
+#include "apps/WorkerPool.h"
 #include "control/Catalogue.h"
 
 #include <algorithm>
@@ -210,32 +211,35 @@ int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool te
     const std::string chartsDir = findChartsDir(options.chartsDir);
 
     const std::vector<GalleryEntry> entries = galleryEntries(options);
-    std::vector<std::string> failed(entries.size());
-    std::vector<std::string> reports;
     Progress progress(progressOut, static_cast<int>(entries.size()), terminal);
     const fs::path dir(options.outDir);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const GalleryEntry& entry = entries[i];
-        progress.step(entry.stem);
-        try {
-            const RenderRequest& request = entry.request;
-            ChartSession session(request.width, request.height, chartsDir);
-            session.selectType(request.type);
-            applyChartOptions(session, request);
-            loadInput(session, request);
-            session.requireChart();
-            const std::string png = encodeChart(session.player(), OutputFormat::Png, 1);
-            const std::string svg = encodeChart(session.player(), OutputFormat::Svg, 1);
-            writeFileAtomically((dir / (entry.stem + ".png")).string(), png);
-            writeFileAtomically((dir / (entry.stem + ".svg")).string(), svg);
-        } catch (const std::exception& error) {
-            failed[i] = error.what();
-            reports.push_back(entry.stem + ": " + failed[i]);
-        }
-    }
+    auto drawEntry = [&](std::size_t i) {
+        const RenderRequest& request = entries[i].request;
+        ChartSession session(request.width, request.height, chartsDir);
+        session.selectType(request.type);
+        applyChartOptions(session, request);
+        loadInput(session, request);
+        session.requireChart();
+        const std::string png = encodeChart(session.player(), OutputFormat::Png, 1);
+        const std::string svg = encodeChart(session.player(), OutputFormat::Svg, 1);
+        writeFileAtomically((dir / (entries[i].stem + ".png")).string(), png);
+        writeFileAtomically((dir / (entries[i].stem + ".svg")).string(), svg);
+    };
+    // Steps are reported in gallery order, as soon as every earlier chart is done, so a log
+    // reads the same whatever order the threads finish in.
+    std::vector<bool> done(entries.size());
+    std::size_t reported = 0;
+    auto finished = [&](std::size_t i, const std::string&) {
+        done[i] = true;
+        while (reported < entries.size() && done[reported])
+            progress.step(entries[reported++].stem);
+    };
+    const std::vector<std::string> failed =
+        runTasks(entries.size(), workerCount(options.jobs), drawEntry, finished);
     progress.finish();
-    for (const std::string& report : reports)
-        progressOut << "failed " << report << '\n';
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!failed[i].empty())
+            progressOut << "failed " << entries[i].stem << ": " << failed[i] << '\n';
     writeFileAtomically((dir / "index.html").string(), galleryIndexHtml(entries, failed));
     int count = 0;
     for (const std::string& error : failed)

@@ -15,6 +15,7 @@ struct GalleryOptions {
     std::string dbFile; // "" uses the built-in sample database
     int width = 480, height = 320;
     std::string chartsDir;
+    int jobs = 0; // worker threads; 0 uses the number of cores
 };
 
 // One chart of the gallery: its file stem ("11-mscolumn2d"), title and request (whose output is
@@ -28,9 +29,10 @@ struct GalleryEntry {
 std::vector<GalleryEntry> galleryEntries(const GalleryOptions& options);
 
 // Renders the gallery into options.outDir (created when missing): for each entry a PNG and an
-// SVG, then index.html. Progress goes to progressOut (a bar when terminal is true). Returns the
-// number of charts that failed; their errors are reported on progressOut and in the index.
-// Raises ChartFailure when the folder cannot be created or the index cannot be written.
+// SVG, then index.html, with options.jobs worker threads. Progress goes to progressOut (a bar when
+// terminal is true). Returns the number of charts that failed; their errors are reported on
+// progressOut and in the index. Raises ChartFailure when the folder cannot be created or the index
+// cannot be written.
 int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool terminal);
 
 // The index page for the entries; failed[i] holds the error of entry i, "" when it was drawn.

@@ -184,4 +184,8 @@ void requireColorList(const std::string& list) {
     }
 }
 
+std::size_t nameDistance(const std::string& a, const std::string& b) {
+    return distance(a, b);
+}
+
 } // namespace plotara::apps

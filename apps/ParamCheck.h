@@ -2,6 +2,7 @@
 // accepts (and, with a warning, that the player documents), colours that are colours.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,6 +24,9 @@ std::optional<std::string> unknownAttributeWarning(const std::string& name);
 // Writes a warning line to err for each "name=value" whose name is not documented; with strict
 // raises UsageFailure for the first instead. Cannot fail otherwise.
 void warnUnknownParams(const std::vector<std::string>& params, bool strict, std::ostream& err);
+
+// The edit distance of two names, letter case aside: how near a misspelt name is. Cannot fail.
+std::size_t nameDistance(const std::string& a, const std::string& b);
 
 // Raises UsageFailure unless every ";"-separated piece is a colour of six hexadecimal digits.
 void requireColorList(const std::string& list);

@@ -11,7 +11,7 @@ packages=(
   libsqlite3-dev sqlite3
   imagemagick
   unixodbc-dev odbcinst libsqliteodbc
-  libcli11-dev
+  libcli11-dev nlohmann-json3-dev
   imagemagick poppler-utils
   locales
   help2man

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks formatting, gives every parser a short fuzzing run, then builds
 # and runs every test twice: a normal build, and a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer in which any report fails the run. Last, the normal build is
-# installed and packaged the way users get it (scripts/check-install.sh).
+# UndefinedBehaviorSanitizer in which any report fails the run; the thread pool also runs under
+# ThreadSanitizer. Last, the normal build is installed and packaged the way users get it
+# (scripts/check-install.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -39,6 +40,14 @@ echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE=ON \
   -DPLOTARA_BENCH=OFF -DPLOTARA_WERROR=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
+
+echo "== thread sanitizer (the worker pool and a multi-threaded batch only)"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread \
+  >/dev/null
+cmake --build build-tsan --parallel "$(nproc)" --target plotara_batch_threads_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp build-tsan/tests/plotara_batch_threads_tests
 
 echo "== normal build"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON \

@@ -1,5 +1,7 @@
 #include "player/draw/Output.h"
 
+#include "player/draw/SvgIds.h"
+
 #include "player/draw/CairoCanvas.h"
 #include "player/draw/PngEncoder.h"
 
@@ -126,6 +128,7 @@ std::string writeSvg(const Scene& scene, TextEngine& text, SvgDirect* svgDirect)
     paintVector(surface, scene, text, svgDirect);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.clear();
     cairo_surface_destroy(surface);
+    renumberSurfaceIds(out);
     return out;
 }
 

@@ -1,0 +1,165 @@
+// `plotara batch` end to end: outputs identical to `plotara render`, one failing job among good
+// ones, malformed job files, standard input.
+#include "apps_test_support.h"
+
+namespace plotara::test {
+namespace {
+
+class BatchTest : public AppsTest {
+protected:
+    void SetUp() override {
+        AppsTest::SetUp();
+        writeFile(path("sales.csv"), "month,units\nJan,12\nFeb,30\nMar,21\nApr,8\n");
+        writeFile(path("chart.xml"), "<graph caption='Plain'><set name='A' value='3'/>"
+                                     "<set name='B' value='5'/></graph>");
+    }
+};
+
+TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
+    // The same requests as job lines and as render commands, over every data route and format.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases{
+        {R"({"type":"column2d","csv":"sales.csv","output":"b1.png","width":640,"height":480})",
+         {"--type", "column2d", "--csv", "sales.csv", "--width", "640", "--height", "480"}},
+        {R"({"type":"line2d","xml":"chart.xml","output":"b2.svg"})",
+         {"--type", "line2d", "--xml", "chart.xml"}},
+        {R"({"type":5,"sample":true,"output":"b3.png","scale":2,"width":300,"height":200})",
+         {"--type", "5", "--sample", "--scale", "2", "--width", "300", "--height", "200"}},
+        {R"({"type":"msline2d","sql":"SELECT region, month, revenue FROM revenue_by_region",)"
+         R"("category":"month","series":"region","value":"revenue","output":"b4.png",)"
+         R"("param":{"caption":"Revenue","numberPrefix":"$"},"colors":"FF0000;00AA00"})",
+         {"--type", "msline2d", "--sql", "SELECT region, month, revenue FROM revenue_by_region",
+          "--category", "month", "--series", "region", "--value", "revenue", "--param",
+          "caption=Revenue", "--param", "numberPrefix=$", "--colors", "FF0000;00AA00"}},
+        {R"({"type":"pie2d","csv":"sales.csv","param":["caption=Share"],"output":"b5.bmp"})",
+         {"--type", "pie2d", "--csv", "sales.csv", "--param", "caption=Share"}},
+    };
+    std::string jobs;
+    for (const auto& [line, args] : cases)
+        jobs += line + "\n";
+    writeFile(path("jobs.jsonl"), jobs);
+    const RunResult batch = plotara({"batch", "--jobs", "2", "jobs.jsonl"});
+    ASSERT_EQ(batch.code, 0) << batch.err;
+    EXPECT_EQ(batch.out, "5 of 5 chart(s) written\n");
+    // Not a terminal: no progress bar, no progress lines, no complaint.
+    EXPECT_EQ(batch.err.find('\r'), std::string::npos) << batch.err;
+    EXPECT_EQ(batch.err.find("/5"), std::string::npos) << batch.err;
+    EXPECT_EQ(batch.err.find("plotara"), std::string::npos) << batch.err;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string& line = cases[i].first;
+        const auto at = line.find("\"output\":\"") + 10;
+        const std::string batchFile = line.substr(at, line.find('"', at) - at);
+        const std::string renderFile = "r-" + batchFile;
+        std::string command = quoted(PLOTARA_BINARY) + " render";
+        for (const std::string& arg : cases[i].second)
+            command += " " + quoted(arg);
+        const RunResult render = runShell(dir_, command + " -o " + quoted(renderFile));
+        ASSERT_EQ(render.code, 0) << render.err;
+        const std::string made = readFile(path(batchFile));
+        EXPECT_GT(made.size(), 100u) << batchFile;
+        EXPECT_TRUE(made == readFile(path(renderFile))) << batchFile << " differs from render";
+    }
+}
+
+TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
+    writeFile(path("jobs.jsonl"),
+              R"({"type":"column2d","csv":"sales.csv","output":"good1.png"})"
+              "\n\n# the next job reads a file that is not there\n"
+              R"({"type":"column2d","csv":"missing.csv","output":"bad.png"})"
+              "\n"
+              R"({"type":"bar2d","csv":"sales.csv","output":"good2.png","width":200,"height":150})"
+              "\n"
+              R"({"type":"pie2d","csv":"sales.csv","output":"good3.svg"})"
+              "\n");
+    const RunResult run = plotara({"batch", "jobs.jsonl", "-j", "3"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "3 of 4 chart(s) written, 1 failed\n");
+    EXPECT_NE(run.err.find("jobs.jsonl line 4 (bad.png): "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("missing.csv"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 job(s) failed, on line(s) 4\n"), std::string::npos) << run.err;
+    EXPECT_EQ(identify("good1.png"), "PNG 640 480");
+    EXPECT_EQ(identify("good2.png"), "PNG 200 150");
+    EXPECT_NE(readFile(path("good3.svg")).find("</svg>"), std::string::npos);
+    // Nothing of the failed job, and no temporary file left over.
+    EXPECT_EQ(files(), (std::vector<std::string>{"chart.xml", "good1.png", "good2.png", "good3.svg",
+                                                 "jobs.jsonl", "sales.csv"}));
+}
+
+TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {R"({"type":"column2d","csv":"sales.csv","output":"ok.png"})", ""},
+        {R"({"type":"column2d","csv":"sales.csv","output":"w.png","widht":640})",
+         R"(line 2: unknown field "widht" (did you mean "width"?))"},
+        {R"({"type":"column2d","csv":"sales.csv","outptu":"x.png"})",
+         R"(line 3: unknown field "outptu" (did you mean "output"?))"},
+        {R"({"type":"column2d","csv":"sales.csv")", "line 4: not JSON: "},
+        {R"(["column2d"])", "line 5: a job must be a JSON object"},
+        {R"({"csv":"sales.csv","output":"y.png","width":"640"})",
+         R"(line 6: "width" must be a whole number from 1 to 16384)"},
+        {R"({"csv":"sales.csv","output":"z.png","width":0})",
+         R"(line 7: "width" must be a whole number)"},
+        {R"({"csv":"sales.csv"})", R"(line 8: no "output" file)"},
+        {R"({"output":"v.png"})", R"(line 9: give exactly one of "sample", "xml")"},
+        {R"({"csv":"sales.csv","xml":"chart.xml","output":"u.png"})",
+         "line 10: give exactly one of"},
+        {R"({"csv":"sales.csv","output":"./ok.png"})",
+         R"(line 11: output "./ok.png" is also line 1's)"},
+        {R"({"csv":"sales.csv","output":"-"})", "line 12: a batch job cannot write to standard"},
+        {R"({"sql":"SELECT 1","output":"s.png"})", R"(line 13: "sql" needs "value")"},
+        {R"({"xml":"chart.xml","category":"month","output":"t.png"})",
+         R"(line 14: "category", "value")"},
+        {R"({"csv":"sales.csv","param":["caption"],"output":"p.png"})",
+         R"(line 15: "param" needs name=value)"},
+        {R"({"csv":"sales.csv","strict":true,"param":{"captoin":"A"},"output":"q.png"})",
+         "line 16: "},
+        {R"({"type":2.5,"csv":"sales.csv","output":"r.png"})",
+         R"(line 17: "type" must be a chart type name or a number)"},
+        {R"({"csv":"sales.csv","output":"d.png","width":300,"width":400})",
+         R"(line 18: field "width" given twice)"},
+    };
+    std::string jobs;
+    for (const auto& [line, expected] : cases)
+        jobs += line + "\n";
+    writeFile(path("jobs.jsonl"), jobs);
+    const RunResult run = plotara({"batch", "jobs.jsonl"});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("17 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
+    for (const auto& [line, expected] : cases) {
+        if (expected.empty()) continue;
+        EXPECT_NE(run.err.find("jobs.jsonl " + expected), std::string::npos) << expected << "\n"
+                                                                             << run.err;
+    }
+    EXPECT_EQ(run.err.find("line 1:"), std::string::npos) << run.err;
+    EXPECT_EQ(files(), (std::vector<std::string>{"chart.xml", "jobs.jsonl", "sales.csv"}));
+}
+
+TEST_F(BatchTest, StandardInputEmptyFilesAndMissingFiles) {
+    const RunResult piped = runShell(
+        dir_, "printf '%s\\n' '{\"sample\":true,\"type\":\"pie2d\",\"output\":\"p.png\"}' | " +
+                  quoted(PLOTARA_BINARY) + " batch -");
+    EXPECT_EQ(piped.code, 0) << piped.err;
+    EXPECT_EQ(identify("p.png"), "PNG 640 480");
+
+    writeFile(path("empty.jsonl"), "\n# nothing\n");
+    const RunResult empty = plotara({"batch", "empty.jsonl"});
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_NE(empty.err.find("empty.jsonl holds no jobs"), std::string::npos) << empty.err;
+
+    const RunResult missing = plotara({"batch", "nowhere.jsonl"});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_NE(missing.err.find("cannot open the job file nowhere.jsonl"), std::string::npos);
+
+    const RunResult noThreads = plotara({"batch", "--jobs", "0", "empty.jsonl"});
+    EXPECT_EQ(noThreads.code, 2);
+}
+
+TEST_F(BatchTest, UnknownParamNamesWarnWithTheirLine) {
+    writeFile(path("jobs.jsonl"), R"({"csv":"sales.csv","param":{"captoin":"A"},"output":"a.png"})"
+                                  "\n");
+    const RunResult run = plotara({"batch", "jobs.jsonl"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("jobs.jsonl line 1: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("caption"), std::string::npos) << run.err;
+}
+
+} // namespace
+} // namespace plotara::test
