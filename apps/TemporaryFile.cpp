@@ -2,6 +2,7 @@
 
 #include "apps/Types.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -16,16 +17,24 @@ namespace plotara::apps {
 
 namespace {
 
-// The one temporary file a signal handler removes. A process writes one output at a time; the
-// path is copied into a fixed buffer because a handler may not allocate.
-char pendingPath[PATH_MAX + 1];
-volatile std::sig_atomic_t pending = 0;
+// The temporary files a signal handler removes: one slot per output being written, so that the
+// worker threads of a batch each register their own. Paths are copied into fixed buffers because
+// a handler may not allocate; a slot's state is a lock-free atomic, which a handler may read.
+// More outputs at once than slots are still written, only without the clean-up on a signal.
+constexpr std::size_t slotCount = 64;
+struct PendingSlot {
+    char path[PATH_MAX + 1];
+    std::atomic<int> state{0}; // 0 free, 1 being filled, 2 a file to remove
+};
+PendingSlot pendingSlots[slotCount];
+static_assert(std::atomic<int>::is_always_lock_free);
 
 constexpr int cleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
 
-extern "C" void removePendingFile(int signal) {
-    if (pending) ::unlink(pendingPath);
-    pending = 0;
+extern "C" void removePendingFiles(int signal) {
+    for (PendingSlot& slot : pendingSlots) {
+        if (slot.state.load() == 2) ::unlink(slot.path);
+    }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -38,7 +47,7 @@ void installHandlers() {
             if (::sigaction(signal, nullptr, &action) != 0) continue;
             // A signal the caller ignores (nohup) stays ignored.
             if (action.sa_handler == SIG_IGN) continue;
-            action.sa_handler = removePendingFile;
+            action.sa_handler = removePendingFiles;
             sigemptyset(&action.sa_mask);
             action.sa_flags = 0;
             ::sigaction(signal, &action, nullptr);
@@ -46,11 +55,33 @@ void installHandlers() {
     });
 }
 
-void setPending(const std::string& path) {
-    pending = 0;
-    if (path.size() >= sizeof pendingPath) return;
-    std::memcpy(pendingPath, path.c_str(), path.size() + 1);
-    pending = 1;
+// Registers a temporary file for removal on a signal; returns its slot, or -1 when none is free.
+int registerPending(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (std::size_t i = 0; i < slotCount; ++i) {
+        int expected = 0;
+        if (!pendingSlots[i].state.compare_exchange_strong(expected, 1)) continue;
+        std::memcpy(pendingSlots[i].path, path.c_str(), path.size() + 1);
+        pendingSlots[i].state.store(2);
+        return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void releasePending(int& slot) {
+    if (slot >= 0) pendingSlots[slot].state.store(0);
+    slot = -1;
+}
+
+// The process's file-creation mask, read once: umask can only be read by setting it, which would
+// race with files other threads create meanwhile.
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
 }
 
 [[noreturn]] void cannotWrite(const std::string& path, const std::string& reason) {
@@ -71,9 +102,7 @@ TemporaryFile::TemporaryFile(std::string target) : target_(std::move(target)) {
         if (!S_ISREG(info.st_mode)) cannotWrite(target_, "it is not a regular file");
         mode_ = info.st_mode & 07777;
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode_ = 0666 & ~mask;
+        mode_ = 0666 & ~processUmask();
     }
     const std::filesystem::path path(target_);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
@@ -85,22 +114,22 @@ TemporaryFile::TemporaryFile(std::string target) : target_(std::move(target)) {
     installHandlers();
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0) cannotWrite(target_, std::strerror(errno));
-    setPending(temp_);
+    slot_ = registerPending(temp_);
 }
 
 TemporaryFile::~TemporaryFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!temp_.empty()) {
-        pending = 0;
         ::unlink(temp_.c_str());
+        releasePending(slot_);
     }
 }
 
 void TemporaryFile::fail(int error) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    pending = 0;
     ::unlink(temp_.c_str());
+    releasePending(slot_);
     temp_.clear();
     cannotWrite(target_, std::strerror(error));
 }
@@ -124,7 +153,7 @@ void TemporaryFile::commit() {
     fd_ = -1;
     if (::close(fd) != 0) fail(errno);
     if (::rename(temp_.c_str(), target_.c_str()) != 0) fail(errno);
-    pending = 0;
+    releasePending(slot_);
     temp_.clear();
 }
 

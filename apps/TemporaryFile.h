@@ -1,6 +1,7 @@
 // The temporary file an output is written to before it replaces its target. While one exists,
 // SIGINT, SIGTERM, SIGHUP and SIGXFSZ (a file-size limit) remove it before the process ends as
-// the signal asks, so that a killed run leaves nothing beside the target.
+// the signal asks, so that a killed run leaves nothing beside the target. Several threads may
+// each write their own outputs at once.
 #pragma once
 
 #include <string>
@@ -35,6 +36,7 @@ private:
     std::string target_, temp_;
     int fd_ = -1;
     mode_t mode_ = 0;
+    int slot_ = -1; // the signal handler's record of temp_, or -1
 };
 
 } // namespace plotara::apps
