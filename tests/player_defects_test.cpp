@@ -289,5 +289,43 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
     }
 }
 
+// Every value label of a line or area point sits just above that point's own anchor, centred
+// on it: a label offered for one point never lands at another's.
+TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "<category label='C'/></categories><dataset seriesName='P'><set value='10'/>"
+                     "<set value='12'/><set value='11'/></dataset><dataset seriesName='Q'>"
+                     "<set value='90'/><set/><set value='95'/></dataset></chart>";
+    struct Case {
+        int type;
+        std::string xml;
+        std::size_t labels;
+    };
+    std::vector<Case> cases = {
+        {7, singleSeries("", {10, 30, 20, 40}), 4},
+        {8, singleSeries("", {10, 30, 20, 40}), 4},
+        {12, ms, 5},
+        {13, ms, 5},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const Scene& scene = player->scene();
+        std::size_t labels = 0;
+        for (const LayoutText& t : scene.layout.texts) {
+            if (t.tag.kind != TextKind::ValueLabel || t.tag.series < 0) continue;
+            ++labels;
+            auto hit = std::find_if(scene.hits.begin(), scene.hits.end(), [&](const HitRegion& h) {
+                return h.shape == HitRegion::Shape::Circle && h.seriesIndex == t.tag.series &&
+                       h.pointIndex == t.tag.index;
+            });
+            ASSERT_NE(hit, scene.hits.end()) << "type " << c.type << " " << t.text;
+            EXPECT_NEAR(t.box.x + t.box.w / 2, hit->center.x, 1) << "type " << c.type << t.text;
+            EXPECT_LE(t.box.bottom(), hit->center.y) << "type " << c.type << " " << t.text;
+            EXPECT_GT(t.box.bottom(), hit->center.y - 12) << "type " << c.type << " " << t.text;
+        }
+        EXPECT_EQ(labels, c.labels) << "type " << c.type;
+    }
+}
+
 } // namespace
 } // namespace plotara
