@@ -228,3 +228,104 @@ TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
 
 } // namespace
 } // namespace plotara
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+// The lit end face of each 3D column: a parallelogram whose first and last corners lie on one
+// horizontal edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> endFaces(const Scene& scene) {
+    std::vector<const PathSeg*> faces;
+    for (const SceneItem& item : scene.items) {
+        const auto* shape = std::get_if<ShapeItem>(&item);
+        if (!shape || !shape->filled) continue;
+        const std::vector<PathSeg>& s = shape->path.segments();
+        if (s.size() < 4 || s[0].y == s[1].y || s[1].y != s[2].y || s[0].y != s[3].y) continue;
+        faces.push_back(s.data());
+    }
+    return faces;
+}
+
+// A 3D column's end face sits at its value end: the top of a column above zero, the bottom of
+// one below it, never the zero line for both.
+TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
+    struct Case {
+        int type;
+        std::string xml;
+        std::vector<double> values; // by series, then point
+    };
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
+                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
+                     "</dataset></chart>";
+    std::vector<Case> cases = {
+        {1, singleSeries("", {40, -30, 20, -10}), {40, -30, 20, -10}},
+        {10, ms, {30, -20, -15, 25}},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 320, 240);
+        const Scene& scene = player->scene();
+        std::vector<const PathSeg*> faces = endFaces(scene);
+        std::size_t columns = 0;
+        for (const HitRegion& hit : scene.hits) {
+            if (hit.kind != "column") continue;
+            ++columns;
+            double v = c.values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
+                                static_cast<std::size_t>(hit.pointIndex)];
+            if (c.type == 1) v = c.values[static_cast<std::size_t>(hit.pointIndex)];
+            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
+                return std::fabs(f[0].x - hit.rect.x) < 0.01;
+            });
+            ASSERT_NE(face, faces.end()) << "type " << c.type << " value " << v;
+            if (v < 0) {
+                EXPECT_NEAR((*face)[0].y, hit.rect.bottom(), 0.01) << "type " << c.type << " " << v;
+            } else {
+                EXPECT_LT((*face)[0].y, hit.rect.bottom() - 10) << "type " << c.type << " " << v;
+            }
+        }
+        EXPECT_EQ(columns, c.values.size()) << "type " << c.type;
+    }
+}
+
+// Every value label of a line or area point sits just above that point's own anchor, centred
+// on it: a label offered for one point never lands at another's.
+TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "<category label='C'/></categories><dataset seriesName='P'><set value='10'/>"
+                     "<set value='12'/><set value='11'/></dataset><dataset seriesName='Q'>"
+                     "<set value='90'/><set/><set value='95'/></dataset></chart>";
+    struct Case {
+        int type;
+        std::string xml;
+        std::size_t labels;
+    };
+    std::vector<Case> cases = {
+        {7, singleSeries("", {10, 30, 20, 40}), 4},
+        {8, singleSeries("", {10, 30, 20, 40}), 4},
+        {12, ms, 5},
+        {13, ms, 5},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const Scene& scene = player->scene();
+        std::size_t labels = 0;
+        for (const LayoutText& t : scene.layout.texts) {
+            if (t.tag.kind != TextKind::ValueLabel || t.tag.series < 0) continue;
+            ++labels;
+            auto hit = std::find_if(scene.hits.begin(), scene.hits.end(), [&](const HitRegion& h) {
+                return h.shape == HitRegion::Shape::Circle && h.seriesIndex == t.tag.series &&
+                       h.pointIndex == t.tag.index;
+            });
+            ASSERT_NE(hit, scene.hits.end()) << "type " << c.type << " " << t.text;
+            EXPECT_NEAR(t.box.x + t.box.w / 2, hit->center.x, 1) << "type " << c.type << t.text;
+            EXPECT_LE(t.box.bottom(), hit->center.y) << "type " << c.type << " " << t.text;
+            EXPECT_GT(t.box.bottom(), hit->center.y - 12) << "type " << c.type << " " << t.text;
+        }
+        EXPECT_EQ(labels, c.labels) << "type " << c.type;
+    }
+}
+
+} // namespace
+} // namespace plotara

@@ -24,10 +24,14 @@ const Attributes* pointAttrs(const PlotSeries& s, std::size_t i) {
     return nullptr;
 }
 
-void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, Color edge) {
-    // Top face and side face of a column standing in front of the back wall.
+void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, Color edge,
+              bool hanging) {
+    // End face and side face of a column standing in front of the back wall. The end face is
+    // at the value end: the top of a column that rises from the zero line, the bottom of one
+    // that hangs below it.
+    double end = hanging ? r.bottom() : r.y;
     Path top;
-    top.polygon({{r.x, r.y}, {r.x + d, r.y - d}, {r.right() + d, r.y - d}, {r.right(), r.y}});
+    top.polygon({{r.x, end}, {r.x + d, end - d}, {r.right() + d, end - d}, {r.right(), end}});
     Path side;
     side.polygon({{r.right(), r.y},
                   {r.right() + d, r.y - d},
@@ -151,7 +155,8 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
     const Rect& r = b.rect;
     if (style.threeD && g.depth > 0) {
         double d = std::min(g.depth, std::max(width * 0.6, 2.0));
-        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge);
+        bool hanging = !g.horizontal && b.series->values[b.index] < 0;
+        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, hanging);
     } else {
         Path p;
         p.rect(r);

@@ -231,6 +231,61 @@ inline std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
     return src + (rb | ag);
 }
 
+// Draws the marker into a square of `size` device pixels with its centre at `centre` plus the
+// sub-pixel offset (ox, oy), and finds the covered span of every row; false when the image
+// surface has no pixels.
+bool predraw(Stamp& st, const MarkerItem& item, int size, int centre, double ox, double oy,
+             double scale) {
+    st.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
+    cairo_t* sc = cairo_create(st.surface);
+    cairo_scale(sc, scale, scale);
+    drawMarker(sc, item, (centre + ox) / scale, (centre + oy) / scale);
+    cairo_destroy(sc);
+    cairo_surface_flush(st.surface);
+    const unsigned char* data = cairo_image_surface_get_data(st.surface);
+    if (!data) return false;
+    int stride = cairo_image_surface_get_stride(st.surface);
+    st.rows.assign(static_cast<std::size_t>(size), {0, 0});
+    for (int y = 0; y < size; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        int first = 0, last = size;
+        while (first < size && row[first] == 0)
+            ++first;
+        while (last > first && row[last - 1] == 0)
+            --last;
+        st.rows[static_cast<std::size_t>(y)] = {first, last};
+    }
+    return true;
+}
+
+// An image surface's pixels, mapped for writing.
+struct Pixels {
+    unsigned char* data = nullptr;
+    int width = 0, height = 0, stride = 0;
+};
+
+// Composites the covered pixels of a stamp with its top left corner at device pixel (ox, oy),
+// cut at the image's edges.
+void composite(const Stamp& st, int size, const Pixels& dst, int ox, int oy) {
+    const unsigned char* src = cairo_image_surface_get_data(st.surface);
+    int sstride = cairo_image_surface_get_stride(st.surface);
+    for (int y = std::max(0, -oy); y < size && oy + y < dst.height; ++y) {
+        auto [first, last] = st.rows[static_cast<std::size_t>(y)];
+        first = std::max(first, -ox);
+        last = std::min(last, dst.width - ox);
+        const auto* s = reinterpret_cast<const std::uint32_t*>(src + y * sstride);
+        auto* d = reinterpret_cast<std::uint32_t*>(dst.data + (oy + y) * dst.stride) + ox;
+        for (int x = first; x < last; ++x) {
+            std::uint32_t sp = s[x];
+            if ((sp >> 24) == 255) {
+                d[x] = sp;
+            } else if (sp != 0) {
+                d[x] = over(sp, d[x]);
+            }
+        }
+    }
+}
+
 } // namespace
 
 // Pre-draws the marker at the device scale, at four sub-pixel offsets each way, and composites
@@ -249,69 +304,29 @@ void CairoCanvas::stampRaster(const MarkerItem& item) {
     bool ok = true;
     for (int fy = 0; fy < phases; ++fy) {
         for (int fx = 0; fx < phases; ++fx) {
-            Stamp& st = stamps[fy * phases + fx];
-            st.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-            cairo_t* sc = cairo_create(st.surface);
-            cairo_scale(sc, rasterScale_, rasterScale_);
-            drawMarker(sc, item, (centre + static_cast<double>(fx) / phases) / rasterScale_,
-                       (centre + static_cast<double>(fy) / phases) / rasterScale_);
-            cairo_destroy(sc);
-            cairo_surface_flush(st.surface);
-            const unsigned char* data = cairo_image_surface_get_data(st.surface);
-            if (!data) {
-                ok = false;
-                continue;
-            }
-            int stride = cairo_image_surface_get_stride(st.surface);
-            st.rows.assign(static_cast<std::size_t>(size), {0, 0});
-            for (int y = 0; y < size; ++y) {
-                const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-                int first = 0, last = size;
-                while (first < size && row[first] == 0)
-                    ++first;
-                while (last > first && row[last - 1] == 0)
-                    --last;
-                st.rows[static_cast<std::size_t>(y)] = {first, last};
-            }
+            ok = predraw(stamps[fy * phases + fx], item, size, centre,
+                         static_cast<double>(fx) / phases, static_cast<double>(fy) / phases,
+                         rasterScale_) &&
+                 ok;
         }
     }
-
     cairo_surface_t* target = cairo_get_target(cr_);
     cairo_surface_flush(target);
-    unsigned char* dst = cairo_image_surface_get_data(target);
-    int dw = cairo_image_surface_get_width(target), dh = cairo_image_surface_get_height(target);
-    int dstride = cairo_image_surface_get_stride(target);
+    Pixels dst{cairo_image_surface_get_data(target), cairo_image_surface_get_width(target),
+               cairo_image_surface_get_height(target), cairo_image_surface_get_stride(target)};
     Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
-    if (dst && ok) {
-        for (const Point& p : item.points) {
-            if (!clip.contains(p)) continue;
-            double dx = p.x, dy = p.y;
-            cairo_user_to_device(cr_, &dx, &dy);
-            if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) continue;
-            // The nearest quarter pixel: whole pixels place the stamp, quarters choose it.
-            long qx = std::lround(dx * phases), qy = std::lround(dy * phases);
-            long ix = qx >= 0 ? qx / phases : -((-qx + phases - 1) / phases);
-            long iy = qy >= 0 ? qy / phases : -((-qy + phases - 1) / phases);
-            const Stamp& st = stamps[(qy - iy * phases) * phases + (qx - ix * phases)];
-            const unsigned char* src = cairo_image_surface_get_data(st.surface);
-            int sstride = cairo_image_surface_get_stride(st.surface);
-            int ox = static_cast<int>(ix) - centre, oy = static_cast<int>(iy) - centre;
-            for (int y = std::max(0, -oy); y < size && oy + y < dh; ++y) {
-                auto [first, last] = st.rows[static_cast<std::size_t>(y)];
-                first = std::max(first, -ox);
-                last = std::min(last, dw - ox);
-                const auto* s = reinterpret_cast<const std::uint32_t*>(src + y * sstride);
-                auto* d = reinterpret_cast<std::uint32_t*>(dst + (oy + y) * dstride) + ox;
-                for (int x = first; x < last; ++x) {
-                    std::uint32_t sp = s[x];
-                    if ((sp >> 24) == 255) {
-                        d[x] = sp;
-                    } else if (sp != 0) {
-                        d[x] = over(sp, d[x]);
-                    }
-                }
-            }
-        }
+    for (const Point& p : item.points) {
+        if (!dst.data || !ok) break;
+        if (!clip.contains(p)) continue;
+        double dx = p.x, dy = p.y;
+        cairo_user_to_device(cr_, &dx, &dy);
+        if (!(std::fabs(dx) < 1e6 && std::fabs(dy) < 1e6)) continue;
+        // The nearest quarter pixel: whole pixels place the stamp, quarters choose it.
+        long qx = std::lround(dx * phases), qy = std::lround(dy * phases);
+        long ix = qx >= 0 ? qx / phases : -((-qx + phases - 1) / phases);
+        long iy = qy >= 0 ? qy / phases : -((-qy + phases - 1) / phases);
+        const Stamp& st = stamps[(qy - iy * phases) * phases + (qx - ix * phases)];
+        composite(st, size, dst, static_cast<int>(ix) - centre, static_cast<int>(iy) - centre);
     }
     cairo_surface_mark_dirty(target);
     for (Stamp& st : stamps) {

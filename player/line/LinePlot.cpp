@@ -1,4 +1,5 @@
 // Lines through the category centres, broken at missing values, with anchors.
+#include "player/cartesian/PointLayout.h"
 #include "player/cartesian/SeriesDrawing.h"
 
 #include <algorithm>
@@ -46,103 +47,130 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     return a;
 }
 
+// One line where the layout put it: its traced path and look, its anchors, its points' hit
+// circles and the value labels it offers.
+struct LineTrace {
+    Path path;
+    std::size_t traced = 0; // points on the path, the neighbours outside a window included
+    Stroke stroke;
+    Color edge; // a darker edge under a light line; the line's own colour when none is needed
+    MarkerItem markers;
+    std::vector<PointSpot> spots;
+    std::vector<ValueOffer> labels;
+};
+
+Stroke lineStroke(const ChartContext& ctx, const PlotSeries& s) {
+    const Attributes* sa = s.source ? &s.source->attrs : nullptr;
+    double fallback = ctx.model.chart.number("linethickness", 2);
+    double thickness = std::clamp(sa ? sa->number("linethickness", fallback) : fallback, 0.5, 20.0);
+    Stroke stroke{withAlpha(s.color, s.alpha), thickness};
+    if (sa && sa->flag("dashed", false)) {
+        stroke.dash = sa->number("linedashlen", 5);
+        stroke.gap = sa->number("linedashgap", 4);
+    }
+    return stroke;
+}
+
+// The path through the series' values, broken at missing ones. In a window of a scroll chart
+// the line runs on to the categories just outside it, and the plot's clip cuts it at the edge.
+// Returns how many of the traced points lie inside the window.
+std::size_t traceLine(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, std::size_t end) {
+    bool open = false;
+    std::size_t drawn = 0;
+    std::size_t from = g.first > 0 ? g.first - 1 : 0;
+    std::size_t to = std::min(end + 1, s.values.size());
+    for (std::size_t i = from; i < to; ++i) {
+        double v = s.values[i];
+        if (isMissing(v)) {
+            open = false;
+            continue;
+        }
+        Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
+        if (open) {
+            t.path.lineTo(p.x, p.y);
+        } else {
+            t.path.moveTo(p.x, p.y);
+            open = true;
+        }
+        ++t.traced;
+        drawn += g.visible(i);
+    }
+    return drawn;
+}
+
+// Anchors, hit circles and value labels of the points inside the window. Peaks and troughs
+// keep their labels first: the priority is the distance from the mean.
+void layoutPoints(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, const AnchorLook& a,
+                  bool anchors, std::size_t end, const NumberFormat& fmt) {
+    double sum = 0, n = 0;
+    for (std::size_t i = g.first; i < end; ++i) {
+        if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
+    }
+    double mean = n > 0 ? sum / n : 0;
+    for (std::size_t i = g.first; i < end; ++i) {
+        double v = s.values[i];
+        if (isMissing(v)) continue;
+        Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
+        if (anchors) t.markers.points.push_back(p);
+        t.spots.push_back({&s, i, p, std::max(a.radius + 2, 5.0)});
+        std::optional<std::string> text = pointLabel(s, i, fmt);
+        if (!text) continue;
+        ValueOffer o{{TextKind::ValueLabel, s.index, static_cast<int>(i)}, *text};
+        o.priority = std::fabs(v - mean);
+        if (g.horizontal) {
+            o.x = p.x + a.radius + 2, o.y = p.y, o.h = HAlign::Left, o.v = VAlign::Middle;
+        } else {
+            o.x = p.x, o.y = p.y - a.radius - 2, o.h = HAlign::Center, o.v = VAlign::Bottom;
+        }
+        t.labels.push_back(std::move(o));
+    }
+}
+
+LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotSeries& s,
+                     const SeriesStyle& style) {
+    LineTrace t;
+    std::size_t end = std::min(g.first + g.count, s.values.size());
+    t.stroke = lineStroke(ctx, s);
+    t.edge = legibleOn(t.stroke.color, ctx.style.theme().canvas);
+    std::size_t drawn = traceLine(t, g, s, end);
+    AnchorLook a = anchorLook(ctx, s, end > g.first ? end - g.first : 0);
+    t.markers.sides = a.sides;
+    t.markers.radius = a.radius;
+    t.markers.fill = a.fill;
+    t.markers.bordered = a.borderWidth > 0;
+    t.markers.border = Stroke{a.border, a.borderWidth};
+    // A lone point inside the window gets its anchor even when anchors are off.
+    const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
+    layoutPoints(t, g, s, a, a.show || drawn == 1, end, fmt);
+    return t;
+}
+
+void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
+    // A light line gets a darker edge so it stands out from the canvas.
+    if (t.traced > 1 && !(t.edge == t.stroke.color)) {
+        Stroke outline = t.stroke;
+        outline.color = t.edge;
+        outline.width = t.stroke.width + 1.5;
+        ctx.scene.strokePath(t.path, outline);
+    }
+    if (t.traced > 1) ctx.scene.strokePath(std::move(t.path), t.stroke);
+    for (const PointSpot& spot : t.spots)
+        addSpot(ctx, spot, "anchor");
+    for (const ValueOffer& o : t.labels)
+        offer(values, o);
+    if (!t.markers.points.empty()) ctx.scene.add(std::move(t.markers));
+}
+
 } // namespace
 
 void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
                const SeriesStyle& style, ValueLabels& values) {
-    std::size_t last = g.first + g.count;
+    std::vector<LineTrace> layout;
     for (const PlotSeries& s : series) {
-        if (s.kind != PlotKind::Line) continue;
-        const Attributes* sa = s.source ? &s.source->attrs : nullptr;
-        double thickness =
-            std::clamp(sa ? sa->number("linethickness", ctx.model.chart.number("linethickness", 2))
-                          : ctx.model.chart.number("linethickness", 2),
-                       0.5, 20.0);
-        Color color = withAlpha(s.color, s.alpha);
-        Stroke stroke{color, thickness};
-        if (sa && sa->flag("dashed", false)) {
-            stroke.dash = sa->number("linedashlen", 5);
-            stroke.gap = sa->number("linedashgap", 4);
-        }
-        Path path;
-        bool open = false;
-        std::size_t drawn = 0, traced = 0;
-        std::size_t end = std::min(last, s.values.size());
-        // In a window of a scroll chart the line runs on to the categories just outside it, and
-        // the plot's clip cuts it at the edge.
-        std::size_t from = g.first > 0 ? g.first - 1 : 0;
-        std::size_t to = std::min(end + 1, s.values.size());
-        for (std::size_t i = from; i < to; ++i) {
-            double v = s.values[i];
-            if (isMissing(v)) {
-                open = false;
-                continue;
-            }
-            Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
-            if (open) {
-                path.lineTo(p.x, p.y);
-            } else {
-                path.moveTo(p.x, p.y);
-                open = true;
-            }
-            ++traced;
-            drawn += g.visible(i);
-        }
-        // A light line gets a darker edge so it stands out from the canvas.
-        Color canvas = ctx.style.theme().canvas;
-        Color edge = legibleOn(color, canvas);
-        if (traced > 1 && !(edge == color)) {
-            Stroke outline = stroke;
-            outline.color = edge;
-            outline.width = stroke.width + 1.5;
-            ctx.scene.strokePath(path, outline);
-        }
-        if (traced > 1) ctx.scene.strokePath(std::move(path), stroke);
-
-        AnchorLook a = anchorLook(ctx, s, end > g.first ? end - g.first : 0);
-        MarkerItem markers;
-        markers.sides = a.sides;
-        markers.radius = a.radius;
-        markers.fill = a.fill;
-        markers.bordered = a.borderWidth > 0;
-        markers.border = Stroke{a.border, a.borderWidth};
-        const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
-        // Peaks and troughs keep their labels first: the priority is the distance from the mean.
-        double sum = 0, n = 0;
-        for (std::size_t i = g.first; i < end; ++i) {
-            if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
-        }
-        double mean = n > 0 ? sum / n : 0;
-        for (std::size_t i = g.first; i < end; ++i) {
-            double v = s.values[i];
-            if (isMissing(v)) continue;
-            Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
-            if (a.show || drawn == 1) markers.points.push_back(p);
-            const Attributes* pa =
-                s.source && i < s.source->points.size() ? &s.source->points[i].attrs : nullptr;
-            HitRegion hit;
-            hit.shape = HitRegion::Shape::Circle;
-            hit.center = p;
-            hit.radius = std::max(a.radius + 2, 5.0);
-            hit.kind = "anchor";
-            markPoint(hit, s, i);
-            ctx.scene.hits.push_back(std::move(hit));
-            if (s.showValues && (!pa || pa->flag("showvalue", true))) {
-                std::string text = fmt.format(v);
-                std::string shown = pa && pa->has("displayvalue") ? pa->text("displayvalue") : text;
-                if (g.horizontal) {
-                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown,
-                                 p.x + a.radius + 2, p.y, HAlign::Left, VAlign::Middle, 0, nullptr,
-                                 std::fabs(v - mean));
-                } else {
-                    values.place({TextKind::ValueLabel, s.index, static_cast<int>(i)}, shown, p.x,
-                                 p.y - a.radius - 2, HAlign::Center, VAlign::Bottom, 0, nullptr,
-                                 std::fabs(v - mean));
-                }
-            }
-        }
-        if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+        if (s.kind == PlotKind::Line) layout.push_back(layoutLine(ctx, g, s, style));
     }
+    for (LineTrace& t : layout)
+        drawLine(ctx, t, values);
 }
 
 } // namespace plotara::player
