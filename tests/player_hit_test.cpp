@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "player/ChartPlayer.h"
 #include "player/Invoke.h"
+#include "player_pixels.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -411,21 +412,7 @@ TEST_P(PlayerGolden, MatchesTheReferencePicture) {
     auto img = p.surface(1);
     ASSERT_EQ(cairo_image_surface_get_width(ref), img.width);
     ASSERT_EQ(cairo_image_surface_get_height(ref), img.height);
-    cairo_surface_flush(ref);
-    const unsigned char* pixels = cairo_image_surface_get_data(ref);
-    int stride = cairo_image_surface_get_stride(ref);
-    long differing = 0;
-    for (int y = 0; y < img.height; ++y) {
-        for (int x = 0; x < img.width; ++x) {
-            std::uint32_t a = img.pixel(x, y), b;
-            std::memcpy(&b, pixels + y * stride + x * 4, 4);
-            int worst = 0;
-            for (int s = 0; s < 32; s += 8)
-                worst = std::max(worst, std::abs(static_cast<int>((a >> s) & 0xFF) -
-                                                 static_cast<int>((b >> s) & 0xFF)));
-            differing += worst > 48;
-        }
-    }
+    const long differing = testing::differingPixels(img, ref);
     cairo_surface_destroy(ref);
     EXPECT_LT(differing, img.width * img.height / 200) << "more than 0.5% of the pixels differ";
 }

@@ -5,6 +5,46 @@
 
 namespace plotara::testing {
 
+// The chart types' names by number (1 to 37), as the gallery names its pictures.
+inline constexpr const char* sampleTypeNames[] = {"",
+                                                  "column3d",
+                                                  "column2d",
+                                                  "pie3d",
+                                                  "pie2d",
+                                                  "doughnut3d",
+                                                  "doughnut2d",
+                                                  "line2d",
+                                                  "area2d",
+                                                  "bar2d",
+                                                  "mscolumn3d",
+                                                  "mscolumn2d",
+                                                  "msline2d",
+                                                  "msarea2d",
+                                                  "msbar3d",
+                                                  "msbar2d",
+                                                  "stackedcolumn3d",
+                                                  "stackedcolumn2d",
+                                                  "stackedarea2d",
+                                                  "stackedbar3d",
+                                                  "stackedbar2d",
+                                                  "mscombi2d",
+                                                  "mscombi3d",
+                                                  "mscombidy2d",
+                                                  "mscolumn3dline",
+                                                  "mscolumn3dlinedy",
+                                                  "msstackedcolumn2d",
+                                                  "msstackedcolumn2dlinedy",
+                                                  "stackedcolumn3dlinedy",
+                                                  "scatter",
+                                                  "bubble",
+                                                  "scrollcolumn2d",
+                                                  "scrollline2d",
+                                                  "scrollarea2d",
+                                                  "scrollstackedcolumn2d",
+                                                  "scrollcombi2d",
+                                                  "scrollcombidy2d",
+                                                  "grid"};
+
 inline const std::string singleSeriesSample =
     "<chart caption='Product-wise sales' subcaption='For the year 2008' xAxisName='Product' "
     "yAxisName='Revenue' numberPrefix='$' chartRightMargin='40'><set label='Product A' "

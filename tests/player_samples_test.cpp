@@ -11,45 +11,6 @@
 namespace plotara {
 namespace {
 
-const char* const typeNames[] = {"",
-                                 "column3d",
-                                 "column2d",
-                                 "pie3d",
-                                 "pie2d",
-                                 "doughnut3d",
-                                 "doughnut2d",
-                                 "line2d",
-                                 "area2d",
-                                 "bar2d",
-                                 "mscolumn3d",
-                                 "mscolumn2d",
-                                 "msline2d",
-                                 "msarea2d",
-                                 "msbar3d",
-                                 "msbar2d",
-                                 "stackedcolumn3d",
-                                 "stackedcolumn2d",
-                                 "stackedarea2d",
-                                 "stackedbar3d",
-                                 "stackedbar2d",
-                                 "mscombi2d",
-                                 "mscombi3d",
-                                 "mscombidy2d",
-                                 "mscolumn3dline",
-                                 "mscolumn3dlinedy",
-                                 "msstackedcolumn2d",
-                                 "msstackedcolumn2dlinedy",
-                                 "stackedcolumn3dlinedy",
-                                 "scatter",
-                                 "bubble",
-                                 "scrollcolumn2d",
-                                 "scrollline2d",
-                                 "scrollarea2d",
-                                 "scrollstackedcolumn2d",
-                                 "scrollcombi2d",
-                                 "scrollcombidy2d",
-                                 "grid"};
-
 class SampleTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(SampleTest, DrawsInEveryFormat) {
@@ -79,14 +40,15 @@ TEST_P(SampleTest, DrawsInEveryFormat) {
 
     if (const char* dir = std::getenv("PLOTARA_GALLERY_DIR")) {
         char name[96];
-        std::snprintf(name, sizeof name, "%s/%02d-%s.png", dir, type, typeNames[type]);
+        std::snprintf(name, sizeof name, "%s/%02d-%s.png", dir, type,
+                      testing::sampleTypeNames[type]);
         EXPECT_TRUE(player.savePng(name));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, SampleTest, ::testing::Range(1, 38),
                          [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(typeNames[info.param]);
+                             return std::string(testing::sampleTypeNames[info.param]);
                          });
 
 } // namespace
