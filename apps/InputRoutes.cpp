@@ -186,7 +186,7 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         CellTable table;
         try {
             auto db = request.dbFile.empty() ? openSampleDatabase()
-                                             : SqliteDatabase::open(fromUtf8(request.dbFile));
+                                             : SqliteDatabase::open(request.dbFile);
             auto rows = db->query(fromUtf8(request.sql));
             table = readQueryTable(*rows, rows->columnNames());
         } catch (const Error& error) {

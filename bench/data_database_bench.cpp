@@ -1,5 +1,6 @@
 // Database imports from SQLite against a bare loop that steps the same query and reads the same
 // columns through the C API. The ratio of the two is the cost of the recordset and the engine.
+#include "core/FilePath.h"
 #include "data/ArrayClass.h"
 #include "data/PlotaraData.h"
 #include "platform/sqlite/SqliteDatabase.h"
@@ -32,7 +33,7 @@ const String& databaseFile() {
         static const std::string removeAtExit = dir;
         std::atexit([] { std::filesystem::remove_all(removeAtExit); });
         const String path = fromUtf8(dir + "/bench.db");
-        auto db = SqliteDatabase::open(path, SqliteDatabase::Mode::Create);
+        auto db = SqliteDatabase::open(toPath(path), SqliteDatabase::Mode::Create);
         db->execute(L"CREATE TABLE points (id INTEGER PRIMARY KEY, label TEXT, value REAL);"
                     L"CREATE TABLE grouped (id INTEGER PRIMARY KEY, grp TEXT, value REAL);"
                     L"BEGIN;");
@@ -51,7 +52,7 @@ const String& databaseFile() {
 
 // Steps the query and reads both columns as text, as an import reads them.
 void bareLoop(benchmark::State& state, const char* sql, int rows) {
-    auto db = SqliteDatabase::open(databaseFile());
+    auto db = SqliteDatabase::open(toPath(databaseFile()));
     for (auto _ : state) {
         sqlite3_stmt* statement = nullptr;
         sqlite3_prepare_v2(db->handle(), sql, -1, &statement, nullptr);
@@ -79,7 +80,7 @@ BENCHMARK(BM_BareLoop_Grouped)->Unit(benchmark::kMillisecond);
 
 // The recordset alone: the same rows and columns through SqliteRecordset::field.
 void BM_Recordset_Single(benchmark::State& state) {
-    auto db = SqliteDatabase::open(databaseFile());
+    auto db = SqliteDatabase::open(toPath(databaseFile()));
     for (auto _ : state) {
         auto rs = db->query(fromUtf8(singleQuery));
         while (!rs->eof()) {
@@ -95,7 +96,7 @@ BENCHMARK(BM_Recordset_Single)->Unit(benchmark::kMillisecond);
 // A host imports into the data object its control keeps for life; resetData starts each import
 // on an empty record in the memory of the previous one.
 void BM_Import_Single(benchmark::State& state) {
-    auto db = SqliteDatabase::open(databaseFile());
+    auto db = SqliteDatabase::open(toPath(databaseFile()));
     PlotaraData data;
     data.setChartTypeNumber(L"1");
     for (auto _ : state) {
@@ -115,7 +116,7 @@ BENCHMARK(BM_Import_Single)->Unit(benchmark::kMillisecond);
 void BM_Store_Single(benchmark::State& state) {
     std::vector<std::pair<String, String>> points;
     {
-        auto db = SqliteDatabase::open(databaseFile());
+        auto db = SqliteDatabase::open(toPath(databaseFile()));
         for (auto rs = db->query(fromUtf8(singleQuery)); !rs->eof(); rs->MoveNext())
             points.emplace_back(toText(rs->field(L"value")),
                                 L"label=" + toText(rs->field(L"label")) + L";");
@@ -132,7 +133,7 @@ void BM_Store_Single(benchmark::State& state) {
 BENCHMARK(BM_Store_Single)->Unit(benchmark::kMillisecond);
 
 void BM_Import_Grouped(benchmark::State& state) {
-    auto db = SqliteDatabase::open(databaseFile());
+    auto db = SqliteDatabase::open(toPath(databaseFile()));
     PlotaraData data;
     data.setChartTypeNumber(L"11");
     for (auto _ : state) {

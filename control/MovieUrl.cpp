@@ -1,6 +1,7 @@
 #include "control/MovieUrl.h"
 
 #include "core/Error.h"
+#include "core/FilePath.h"
 #include "core/Number.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ namespace plotara::movieurl {
 bool FileExists(const String& path) {
     String p = path;
     if (!p.empty() && p.back() == L'\\') p.pop_back();
-    const std::string native = toUtf8(p);
+    const std::string native = toPath(p).native();
     if (native.empty() || native.find('\0') != std::string::npos) return false;
     const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;

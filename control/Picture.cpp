@@ -115,11 +115,11 @@ std::string Picture::bmpBytes() const {
     return out;
 }
 
-void Picture::saveAsBmp(const String& path) const {
+void Picture::saveAsBmp(const std::filesystem::path& path) const {
     const std::string bytes = bmpBytes();
     // Written beside the target and renamed over it once complete: a full disk or a failing
     // write never leaves a half-written picture, and an existing file stays as it was.
-    const std::string target = toUtf8(path);
+    const std::string& target = path.native();
     const std::string temporary = target + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {

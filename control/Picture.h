@@ -7,6 +7,7 @@
 #include "core/String.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace plotara {
@@ -37,7 +38,7 @@ public:
     // picture; Error 76 "Path not found" when the folder does not exist; Error 75 "Path/File
     // access error" when the file cannot be written, the target then as it was and no partial file
     // left.
-    void saveAsBmp(const String& path) const;
+    void saveAsBmp(const std::filesystem::path& path) const;
     // The bytes saveAsBmp writes. Error 380 for an empty picture.
     std::string bmpBytes() const;
 

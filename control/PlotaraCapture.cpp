@@ -3,6 +3,7 @@
 
 #include "control/PlotaraOcxModule.h"
 #include "core/ErrorTrap.h"
+#include "core/FilePath.h"
 #include "core/Number.h"
 #include "core/Text.h"
 
@@ -47,7 +48,7 @@ bool Plotara::SaveAsImage(bool showConfirmation) {
         const String path = ShowSaveImageDialog();
         if (path == SaveDialogCancelled()) return;
         if (!picture_) raise(objectVariableNotSet());
-        picture_->saveAsBmp(path);
+        picture_->saveAsBmp(toPath(path));
         const bool success = NormalFileExists(path);
         if (showConfirmation) {
             if (success)

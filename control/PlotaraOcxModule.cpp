@@ -3,6 +3,7 @@
 #include "control/PlotaraOcxAPIModule.h"
 #include "core/Dispatch.h"
 #include "core/ErrorTrap.h"
+#include "core/FilePath.h"
 #include "core/Text.h"
 #include "core/Version.h"
 #include "platform/ScriptingShell.h"
@@ -146,7 +147,7 @@ String ComponentFolder() {
 
 bool NormalFileExists(const String& path) {
     struct stat info {};
-    if (path.empty() || ::stat(toUtf8(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (path.empty() || ::stat(toPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     const std::size_t slash = path.find_last_of(L"/\\");
     const StringView name = StringView(path).substr(slash == String::npos ? 0 : slash + 1);

@@ -1,6 +1,7 @@
 #include "designer/xmlOpenDialog.h"
 
 #include "core/ErrorTrap.h"
+#include "core/FilePath.h"
 #include "designer/PageDialogs.h"
 #include "platform/FileAttributes.h"
 
@@ -72,7 +73,7 @@ void xmlOpenDialog::cmdXMLOpen_Click() {
     // A plain folder (attributes exactly "directory") is used whole; anything else is cut to the
     // part up to and including its last backslash.
     bool plainFolder = false;
-    ErrorTrap::resume([&] { plainFolder = fileAttributes(start) == attrDirectory; });
+    ErrorTrap::resume([&] { plainFolder = fileAttributes(toPath(start)) == attrDirectory; });
     if (!plainFolder) {
         const std::size_t last = start.rfind(L'\\');
         start = last == String::npos ? String() : start.substr(0, last + 1);

@@ -7,10 +7,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     plotara::ErrorTrap::capture([&] {
-        const std::string text = plotara::FilePropertyBag::parse(
-                                     {reinterpret_cast<const char*>(data), size}, L"fuzz.frm")
-                                     .text();
-        if (plotara::FilePropertyBag::parse(text, L"fuzz.frm").text() != text) __builtin_trap();
+        const std::string text =
+            plotara::FilePropertyBag::parse({reinterpret_cast<const char*>(data), size}, "fuzz.frm")
+                .text();
+        if (plotara::FilePropertyBag::parse(text, "fuzz.frm").text() != text) __builtin_trap();
     });
     return 0;
 }

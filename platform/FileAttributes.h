@@ -3,6 +3,8 @@
 
 #include "core/String.h"
 
+#include <filesystem>
+
 namespace plotara {
 
 enum FileAttribute : Long {
@@ -15,6 +17,6 @@ enum FileAttribute : Long {
 // The attributes of the file or folder at path: attrDirectory for a folder, attrArchive for
 // anything else, plus attrReadOnly and attrHidden as they apply. Error 53 "File not found" when
 // nothing exists at path (or the path is empty).
-Long fileAttributes(const String& path);
+Long fileAttributes(const std::filesystem::path& path);
 
 } // namespace plotara

@@ -1,6 +1,7 @@
 #include "platform/FilePropertyBag.h"
 
 #include "core/Error.h"
+#include "core/FilePath.h"
 #include "core/Text.h"
 
 #include <algorithm>
@@ -27,8 +28,8 @@ Error fileAccessError() {
 }
 
 // Error 321 naming the form and the line.
-[[noreturn]] void corrupt(const String& path, std::size_t line, const String& what) {
-    raise(Error(321, L"Invalid file format: " + path + L", line " +
+[[noreturn]] void corrupt(const std::filesystem::path& path, std::size_t line, const String& what) {
+    raise(Error(321, L"Invalid file format: " + fromPath(path) + L", line " +
                          text::decimal(static_cast<long long>(line)) + L": " + what));
 }
 
@@ -114,7 +115,7 @@ bool writableName(const String& name) {
 // --- reading -----------------------------------------------------------------------------------
 
 struct LineParser {
-    const String& path;
+    const std::filesystem::path& path;
     std::size_t number;
 
     [[noreturn]] void fail(const String& what) const { corrupt(path, number, what); }
@@ -206,9 +207,10 @@ struct LineParser {
 
 } // namespace
 
-FilePropertyBag::FilePropertyBag(String path) : path_(std::move(path)) {}
+FilePropertyBag::FilePropertyBag(std::filesystem::path path) : path_(std::move(path)) {}
 
-FilePropertyBag FilePropertyBag::parse(std::string_view content, const String& path) {
+FilePropertyBag FilePropertyBag::parse(std::string_view content,
+                                       const std::filesystem::path& path) {
     FilePropertyBag form(path);
     Section* section = nullptr;
     bool started = false, ended = false;
@@ -256,8 +258,8 @@ FilePropertyBag FilePropertyBag::parse(std::string_view content, const String& p
     return form;
 }
 
-FilePropertyBag FilePropertyBag::load(const String& path) {
-    const std::string native = toUtf8(path);
+FilePropertyBag FilePropertyBag::load(const std::filesystem::path& path) {
+    const std::string& native = path.native();
     struct stat info {};
     if (::stat(native.c_str(), &info) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) raise(fileNotFound());
@@ -274,7 +276,7 @@ FilePropertyBag FilePropertyBag::load(const String& path) {
 
 MemoryPropertyBag& FilePropertyBag::control(const String& name) {
     if (MemoryPropertyBag* bag = find(name)) return *bag;
-    raise(Error(5, L"The form '" + path_ + L"' has no control named '" + name + L"'"));
+    raise(Error(5, L"The form '" + fromPath(path_) + L"' has no control named '" + name + L"'"));
 }
 
 const MemoryPropertyBag& FilePropertyBag::control(const String& name) const {
@@ -328,7 +330,7 @@ std::string FilePropertyBag::text() const {
 
 void FilePropertyBag::save() const {
     const std::string content = text();
-    const std::string target = toUtf8(path_);
+    const std::string& target = path_.native();
     const std::string temporary = target + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) raise(fileAccessError());

@@ -7,6 +7,7 @@
 #include "platform/MemoryPropertyBag.h"
 
 #include <deque>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -15,15 +16,16 @@ namespace plotara {
 class FilePropertyBag {
 public:
     // An empty form that save() will write to path; nothing is read.
-    explicit FilePropertyBag(String path);
+    explicit FilePropertyBag(std::filesystem::path path);
 
-    // Reads a saved form. Error 53 "File not found" when the file does not exist, Error 75
-    // "Path/File access error" when it cannot be read, Error 321 "Invalid file format" naming the
-    // line when the text is corrupt or truncated; no bag is returned then.
-    static FilePropertyBag load(const String& path);
+    // Reads a saved form (build a path from wide text with toPath, core/FilePath.h, so names
+    // outside ASCII work in every locale). Error 53 "File not found" when the file does not exist,
+    // Error 75 "Path/File access error" when it cannot be read, Error 321 "Invalid file format"
+    // naming the line when the text is corrupt or truncated; no bag is returned then.
+    static FilePropertyBag load(const std::filesystem::path& path);
     // Parses the text of a saved form (UTF-8); the path only names the form in errors and becomes
     // the save target. Error 321 as for load.
-    static FilePropertyBag parse(std::string_view text, const String& path);
+    static FilePropertyBag parse(std::string_view text, const std::filesystem::path& path);
 
     // The bag of a control the form holds; the reference stays valid for the life of the form.
     // Control names match case-insensitively. Error 5 naming the control and the form when the
@@ -47,14 +49,15 @@ public:
     // Writes the form atomically to its path. Error 5 as for text(); Error 75 "Path/File access
     // error" when the temporary file cannot be written or renamed (the old file stays).
     void save() const;
-    const String& path() const noexcept { return path_; }
+    // The file the form is saved to. Cannot fail.
+    const std::filesystem::path& path() const noexcept { return path_; }
 
 private:
     struct Section {
         String name;
         MemoryPropertyBag bag;
     };
-    String path_;
+    std::filesystem::path path_;
     std::deque<Section> sections_; // a deque: adding a control moves no existing bag
 };
 

@@ -112,7 +112,7 @@ String decode(const std::string& bytes) {
 
 } // namespace
 
-std::string machineRegistryPath() {
+std::filesystem::path machineRegistryPath() {
     const char* fromEnvironment = std::getenv("PLOTARIX_REGISTRY");
     if (fromEnvironment != nullptr && *fromEnvironment != '\0') return fromEnvironment;
     return "/etc/plotarix/registry.reg";
@@ -179,7 +179,7 @@ std::optional<String> lookup(StringView regText, StringView path) {
 }
 
 String regRead(const String& path) {
-    const std::string file = machineRegistryPath();
+    const std::filesystem::path file = machineRegistryPath();
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0) raise(valueMissing(path));
     std::ifstream in(file, std::ios::binary);

@@ -11,12 +11,13 @@
 
 #include "core/String.h"
 
+#include <filesystem>
 #include <optional>
 
 namespace plotara::registry {
 
 // The file the machine-wide registry is read from. Cannot fail.
-std::string machineRegistryPath();
+std::filesystem::path machineRegistryPath();
 
 // Reads a value the way a script's RegRead names it: the key path and the value name joined by
 // "\" ("HKLM\Software\Vendor\Key\Name"); "HKLM" abbreviates HKEY_LOCAL_MACHINE; a path ending in

@@ -1,11 +1,16 @@
 // Capturing the chart's window and saving it as a bitmap, on the headless OS seam: the movie host
 // paints the window and the Save dialog answers from a script.
 #include "bmp_test_support.h"
+#include "control/MovieUrl.h"
 #include "control/PlotaraOcxModule.h"
 #include "control_test_support.h"
+#include "core/FilePath.h"
 #include "platform/headless/HeadlessOsApi.h"
 
+#include <clocale>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace plotara {
 namespace {
@@ -245,6 +250,52 @@ TEST(ControlCapture, BitmapWriterEdgeCases) {
         Picture(7, 2, 1, {0xFF0000, 0x0000F0}, {0x0000FF, 0xFF0000}).bmpBytes();
     ASSERT_EQ(indexed.size(), 54u + 8u + 4u);
     EXPECT_EQ(indexed.substr(62), std::string("\x01\x00\0\0", 4));
+}
+
+TEST(ControlCapture, NamesOutsideAsciiSaveInEveryLocale) {
+    // A folder and file name in UTF-8; the wide text the dialog hands back is converted through
+    // UTF-8, never through the locale (which cannot convert it in the "C" locale).
+    const std::string folderName = "\xC3\x9C"
+                                   "bersicht";
+    const std::string fileName = "\xE5\x9B\xBE\xE8\xA1\xA8.bmp";
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr)
+            << locale << " is missing: localedef -i de_DE -f UTF-8 de_DE.UTF-8";
+        {
+            CaptureRig rig;
+            fs::create_directories(rig.folder / folderName);
+            const String target = rig.file(folderName + "/" + fileName);
+            ASSERT_NE(target.find(L"\u00dcbersicht/\u56fe\u8868.bmp"), String::npos);
+            const fs::path native = rig.folder / folderName / fileName;
+
+            // SaveAsImage: the dialog's answer becomes the file, and the confirmation names it.
+            rig.answer(target);
+            EXPECT_TRUE(rig->SaveAsImage());
+            EXPECT_TRUE(fs::is_regular_file(native));
+            ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+            EXPECT_NE(rig.container.messageBoxes()[0].text.find(target), String::npos);
+            EXPECT_TRUE(NormalFileExists(target));
+            EXPECT_TRUE(movieurl::FileExists(target));
+            EXPECT_TRUE(movieurl::FileExists(fromPath(rig.folder / folderName) + L"/" +
+                                             L"\u56fe\u8868.bmp\\"));
+            EXPECT_FALSE(NormalFileExists(rig.file(folderName + "/absent.bmp")));
+
+            // saveAsBmp given the path directly replaces the file with the same bytes.
+            fs::remove(native);
+            const Picture picture(1, 2, 1, {0x112233, 0x445566});
+            picture.saveAsBmp(toPath(target));
+            std::ifstream in(native, std::ios::binary);
+            const std::string written((std::istreambuf_iterator<char>(in)), {});
+            EXPECT_EQ(written, picture.bmpBytes());
+            // A missing folder with such a name is Error 76, not a conversion failure.
+            EXPECT_EQ(errorOf([&] {
+                          picture.saveAsBmp(toPath(rig.file("\xC3\xA9t\xC3\xA9/" + fileName)));
+                      }),
+                      76);
+        }
+        std::setlocale(LC_ALL, "C");
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "apps/SampleDatabase.h"
 #include "control/Catalogue.h"
 #include "core/ErrorTrap.h"
+#include "core/FilePath.h"
 #include "designer/qt/PropertySheet.h"
 #include "platform/FilePropertyBag.h"
 #include "platform/qt/QtText.h"
@@ -104,7 +105,7 @@ QStringList ChartForm::logLines() const {
 }
 
 void ChartForm::loadForm() {
-    const String path = qt::fromQString(formFile());
+    const auto path = toPath(qt::fromQString(formFile()));
     const auto error = ErrorTrap::capture([&] {
         if (!QFileInfo::exists(formFile())) return; // a new form: the initial properties stay
         FilePropertyBag form = FilePropertyBag::load(path);
@@ -117,7 +118,7 @@ void ChartForm::loadForm() {
 void ChartForm::saveForm() {
     QDir().mkpath(QFileInfo(formFile()).absolutePath()); // a first run has no settings folder yet
     const auto error = ErrorTrap::capture([&] {
-        FilePropertyBag form(qt::fromQString(formFile()));
+        FilePropertyBag form(toPath(qt::fromQString(formFile())));
         chart_->control().WriteProperties(form.addControl(controlName));
         form.save();
     });

@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessOsApi.h"
 
 #include "core/ErrorTrap.h"
+#include "core/FilePath.h"
 #include "core/Text.h"
 
 #include <sys/stat.h>
@@ -18,7 +19,7 @@ constexpr Long invalidArgument = static_cast<Long>(0x80070057u);
 
 bool pathExists(const String& path, bool regularOnly, bool directoryOnly = false) {
     struct stat info {};
-    if (path.empty() || ::stat(toUtf8(path).c_str(), &info) != 0) return false;
+    if (path.empty() || ::stat(toPath(path).c_str(), &info) != 0) return false;
     if (regularOnly) return S_ISREG(info.st_mode);
     if (directoryOnly) return S_ISDIR(info.st_mode);
     return true;

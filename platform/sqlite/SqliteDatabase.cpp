@@ -1,5 +1,6 @@
 #include "platform/sqlite/SqliteDatabase.h"
 
+#include "core/FilePath.h"
 #include "core/SafeArray.h"
 #include "platform/RecordsetErrors.h"
 #include "platform/sqlite/SqliteRecordset.h"
@@ -75,16 +76,16 @@ Error writeRefused(const String& sql) {
 
 } // namespace
 
-std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const String& path, Mode mode) {
+std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::filesystem::path& path, Mode mode) {
     int flags = SQLITE_OPEN_READONLY;
     if (mode == Mode::ReadWrite) flags = SQLITE_OPEN_READWRITE;
     if (mode == Mode::Create) flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(toUtf8(path).c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         String message = db ? fromUtf8(sqlite3_errmsg(db)) : fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        raise(recordset_errors::database(L"SQLite", message + L": " + path));
+        raise(recordset_errors::database(L"SQLite", message + L": " + fromPath(path)));
     }
     sqlite3_extended_result_codes(db, 1);
     std::shared_ptr<SqliteDatabase> database(new SqliteDatabase(db));

@@ -4,6 +4,7 @@
 #include "core/String.h"
 #include "core/Variant.h"
 
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -24,7 +25,8 @@ public:
 
     // Opens the file. Raises the database error (source "SQLite", the database's own message)
     // when it cannot be opened, for example a missing file in ReadOnly or ReadWrite mode.
-    static std::shared_ptr<SqliteDatabase> open(const String& path, Mode mode = Mode::ReadOnly);
+    static std::shared_ptr<SqliteDatabase> open(const std::filesystem::path& path,
+                                                Mode mode = Mode::ReadOnly);
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
