@@ -1,5 +1,6 @@
 #include "apps/TemporaryFile.h"
 
+#include "apps/DeviceFolders.h"
 #include "apps/Types.h"
 
 #include <atomic>
@@ -106,6 +107,8 @@ TemporaryFile::TemporaryFile(std::string target) : target_(std::move(target)) {
     }
     const std::filesystem::path path(target_);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    if (isDeviceFolder(folder.string()))
+        cannotWrite(target_, "its folder holds the system's device files");
     constexpr std::string_view suffix = ".XXXXXX";
     std::string name = path.filename().string();
     const std::size_t room = nameLimit(folder) - 1 - suffix.size();

@@ -14,7 +14,8 @@ class TemporaryFile {
 public:
     // Creates "." + the target's name (shortened to fit the folder's name limit) + ".XXXXXX" in
     // the target's folder. Raises ChartFailure ("cannot write <target>: <reason>") when the
-    // target exists and is not a regular file, or the file cannot be created.
+    // target exists and is not a regular file, its folder is among the device files (/dev, a
+    // devtmpfs or devpts mount; see DeviceFolders), or the file cannot be created.
     explicit TemporaryFile(std::string target);
     // Removes the file unless it was committed. Cannot fail.
     ~TemporaryFile();

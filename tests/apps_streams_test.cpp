@@ -1,6 +1,7 @@
 // Files and streams of `plotara render`: output targets of every kind, write errors on standard
 // output, runs killed while writing, endless inputs, and --xml and --url reading one file alike.
 #include "apps/BmpWriter.h"
+#include "apps/DeviceFolders.h"
 #include "apps/TemporaryFile.h"
 #include "apps_test_support.h"
 #include "control/Picture.h"
@@ -65,6 +66,52 @@ TEST_F(StreamsTest, TargetsThatAreNotRegularFilesAreRefused) {
     }
     EXPECT_EQ(files(), (std::vector<std::string>{"folder.png", "null.png"}));
     EXPECT_TRUE(fs::is_symlink(path("null.png")));
+}
+
+TEST_F(StreamsTest, TargetsAmongTheDeviceFilesAreRefused) {
+    // As root, the folder would take the temporary file and the rename: nothing may be created.
+    for (const std::string target : {"/dev/full.png", "/dev/plotara-test.svg", "/dev/pts/x.png"}) {
+        const RunResult run = plotara({"render", "--sample", "-o", target});
+        EXPECT_EQ(run.code, 1) << target;
+        EXPECT_NE(
+            run.err.find("cannot write " + target + ": its folder holds the system's device files"),
+            std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(target)) << target;
+    }
+    EXPECT_FALSE(apps::isDeviceFolder(dir_.string()));
+    EXPECT_TRUE(apps::isDeviceFolder("/dev/../dev/"));
+}
+
+TEST(DeviceFolders, TheMountHoldingAPathIsItsLongestMountPoint) {
+    const std::string table = "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                              "23 22 0:5 / /dev rw,nosuid master:2 - devtmpfs udev rw,size=8k\n"
+                              "24 23 0:21 / /dev/pts rw,nosuid shared:3 - devpts devpts rw,gid=5\n"
+                              "25 23 0:22 / /dev/shm rw shared:4 - tmpfs tmpfs rw\n"
+                              "26 22 0:23 / /mnt/my\\040disk rw - ext4 /dev/sdb1 rw\n"
+                              "27 22 0:24 / /devices rw - ext4 /dev/sdc1 rw\n"
+                              "broken line\n"
+                              "28 22 0:25 / /dev rw - tmpfs tmpfs rw\n";
+    const struct {
+        const char* path;
+        const char* type;
+        const char* point;
+    } cases[] = {
+        {"/home/a", "ext4", "/"},
+        {"/", "ext4", "/"},
+        {"/dev", "tmpfs", "/dev"},
+        {"/dev/disk/by-id", "tmpfs", "/dev"},
+        {"/dev/pts", "devpts", "/dev/pts"},
+        {"/dev/shm/x", "tmpfs", "/dev/shm"},
+        {"/mnt/my disk/c", "ext4", "/mnt/my disk"},
+        {"/devices/a", "ext4", "/devices"},
+    };
+    for (const auto& c : cases) {
+        const apps::MountOf mount = apps::mountOf(table, c.path);
+        EXPECT_EQ(mount.type, c.type) << c.path;
+        EXPECT_EQ(mount.point, c.point) << c.path;
+    }
+    EXPECT_EQ(apps::mountOf("", "/a").point, "");
 }
 
 TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {

@@ -41,7 +41,10 @@ public:
         segs_.push_back({PathOp::ArcNegative, cx, cy, rx, ry, a0, a1});
     }
     void close() { segs_.push_back({PathOp::Close}); }
+    // A path that is one rectangle (most columns and bars) holds exactly its five segments
+    // rather than the eight growth by doubling leaves: 168 bytes less per column.
     void rect(const Rect& r) {
+        if (segs_.empty()) segs_.reserve(5);
         moveTo(r.x, r.y);
         lineTo(r.right(), r.y);
         lineTo(r.right(), r.bottom());
@@ -49,6 +52,7 @@ public:
         close();
     }
     void polygon(const std::vector<Point>& pts) {
+        if (segs_.empty()) segs_.reserve(pts.size() + 1);
         for (std::size_t i = 0; i < pts.size(); ++i) {
             if (i == 0) {
                 moveTo(pts[i].x, pts[i].y);
