@@ -46,21 +46,6 @@ Rect wedgeBox(const HitRegion& w) {
     return pointsBox(points);
 }
 
-HitRegion pointRegion(const PointHits& hits, std::size_t entry) {
-    const PointHits::Entry& e = hits.entry(entry);
-    const PointHits::Set& s = hits.setOf(entry);
-    HitRegion hit;
-    hit.shape = HitRegion::Shape::Circle;
-    hit.center = {e.x, e.y};
-    hit.radius = e.radius;
-    hit.kind = s.kind;
-    hit.series = s.series;
-    hit.seriesIndex = s.seriesIndex;
-    hit.pointIndex = e.point;
-    hit.lazyText = true;
-    return hit;
-}
-
 } // namespace
 
 Rect boundsOf(const HitRegion& region) {

@@ -87,6 +87,21 @@ void Scene::line(double x0, double y0, double x1, double y1, const Stroke& s) {
     strokePath(std::move(p), s);
 }
 
+HitRegion pointRegion(const PointHits& hits, std::size_t entry) {
+    const PointHits::Entry& e = hits.entry(entry);
+    const PointHits::Set& s = hits.setOf(entry);
+    HitRegion hit;
+    hit.shape = HitRegion::Shape::Circle;
+    hit.center = {e.x, e.y};
+    hit.radius = e.radius;
+    hit.kind = s.kind;
+    hit.series = s.series;
+    hit.seriesIndex = s.seriesIndex;
+    hit.pointIndex = e.point;
+    hit.lazyText = true;
+    return hit;
+}
+
 std::optional<HitRegion> Scene::hitAt(Point p) const {
     long region = -1;
     for (std::size_t i = hits.size(); i-- > 0;) {
@@ -98,18 +113,7 @@ std::optional<HitRegion> Scene::hitAt(Point p) const {
     std::size_t set = 0;
     long point = pointHits.find(p, set);
     if (point >= 0 && static_cast<long>(pointHits.sets()[set].order) > region) {
-        const PointHits::Set& s = pointHits.sets()[set];
-        const PointHits::Entry& e = pointHits.entry(static_cast<std::size_t>(point));
-        HitRegion hit;
-        hit.shape = HitRegion::Shape::Circle;
-        hit.center = {e.x, e.y};
-        hit.radius = e.radius;
-        hit.kind = s.kind;
-        hit.series = s.series;
-        hit.seriesIndex = s.seriesIndex;
-        hit.pointIndex = e.point;
-        hit.lazyText = true;
-        return hit;
+        return pointRegion(pointHits, static_cast<std::size_t>(point));
     }
     if (region < 0) return std::nullopt;
     return hits[static_cast<std::size_t>(region)];

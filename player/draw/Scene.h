@@ -72,6 +72,7 @@ using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPo
 // A region that answers clickAt and hoverAt.
 struct HitRegion {
     enum class Shape : std::uint8_t { Rect, Polygon, Circle, Wedge };
+
     Shape shape = Shape::Rect;
     Rect rect;                                                // Rect
     std::vector<Point> polygon;                               // Polygon
@@ -84,6 +85,10 @@ struct HitRegion {
 
     bool contains(Point p) const;
 };
+
+// The region of one compactly kept point (entry of hits), its texts left to be worked out
+// (lazyText). Cannot fail.
+HitRegion pointRegion(const PointHits& hits, std::size_t entry);
 
 struct Scene {
     double width = 0, height = 0;
