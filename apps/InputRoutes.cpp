@@ -108,6 +108,35 @@ std::string dataLocation(const std::string& given, std::size_t limit) {
     throw ChartFailure(error.what());
 }
 
+// Every row of a recordset as a table, under the recordset's own column names.
+template <class Rows>
+CellTable tableOf(const std::shared_ptr<Rows>& rows) {
+    return readQueryTable(*rows, rows->columnNames());
+}
+
+// Opens the database the request's route names (the --db file or the built-in sample for
+// SQLite, the connection string for ODBC), runs the query and reads its rows; the recordset
+// keeps its connection open while it is read. A database error becomes the chart's failure, with
+// the database's own message; ODBC in a build without it is a UsageFailure.
+CellTable queryTable(const RenderRequest& request) {
+    try {
+        if (request.route == InputRoute::Sqlite) {
+            const auto db = request.dbFile.empty() ? openSampleDatabase()
+                                                   : SqliteDatabase::open(request.dbFile);
+            return tableOf(db->query(fromUtf8(request.sql)));
+        }
+#ifdef PLOTARA_HAVE_ODBC
+        const auto db =
+            OdbcConnection::open(fromUtf8(request.odbc), OdbcConnection::Access::ReadOnly);
+        return tableOf(db->query(fromUtf8(request.sql)));
+#else
+        throw UsageFailure("this plotara was built without ODBC (install unixodbc-dev)");
+#endif
+    } catch (const Error& error) {
+        failWith(error);
+    }
+}
+
 // Lays the table out for the chart by the request's columns and records it in Data.
 void fillFromTable(ChartSession& session, const CellTable& table, const RenderRequest& request,
                    bool positionalDefaults) {
@@ -182,38 +211,11 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         control.RenderChart();
         return;
     }
-    case InputRoute::Sqlite: {
-        CellTable table;
-        try {
-            auto db = request.dbFile.empty() ? openSampleDatabase()
-                                             : SqliteDatabase::open(request.dbFile);
-            auto rows = db->query(fromUtf8(request.sql));
-            table = readQueryTable(*rows, rows->columnNames());
-        } catch (const Error& error) {
-            failWith(error);
-        }
-        fillFromTable(session, table, request, false);
+    case InputRoute::Sqlite:
+    case InputRoute::Odbc:
+        fillFromTable(session, queryTable(request), request, false);
         control.RenderChart();
         return;
-    }
-    case InputRoute::Odbc: {
-#ifdef PLOTARA_HAVE_ODBC
-        CellTable table;
-        try {
-            auto db =
-                OdbcConnection::open(fromUtf8(request.odbc), OdbcConnection::Access::ReadOnly);
-            auto rows = db->query(fromUtf8(request.sql));
-            table = readQueryTable(*rows, rows->columnNames());
-        } catch (const Error& error) {
-            failWith(error);
-        }
-        fillFromTable(session, table, request, false);
-        control.RenderChart();
-        return;
-#else
-        throw UsageFailure("this plotara was built without ODBC (install unixodbc-dev)");
-#endif
-    }
     }
 }
 
