@@ -207,16 +207,6 @@ TEST(ControlRender, ChartMessageTypeErrorsLeaveTheMessagesAlone) {
     EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(99), L" "); }),
               0);
     EXPECT_EQ(rig->chartMessages(), L"");
-    const wchar_t* names[] = {L"",
-                              L"PBarLoadingText",
-                              L"XMLLoadingText",
-                              L"ParsingDataText",
-                              L"ChartNoDataText",
-                              L"RenderingChartText",
-                              L"LoadDataErrorText",
-                              L"InvalidXMLText"};
-    for (Integer t = 0; t <= 7; ++t)
-        EXPECT_EQ(movieurl::ChartMessageParamName(t), names[t]);
 }
 
 TEST(ControlRender, NumberTextsFollowTheDecimalSeparator) {
