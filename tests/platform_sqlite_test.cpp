@@ -27,40 +27,14 @@ protected:
     std::shared_ptr<SqliteDatabase> db;
 };
 
-TEST_F(SqliteRecordsetTest, ForwardNavigationWithBofAndEof) {
-    auto rs = db->query(L"SELECT id FROM t ORDER BY id");
-    EXPECT_FALSE(rs->bof());
-    EXPECT_FALSE(rs->eof());
-    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
-    rs->MoveNext();
-    EXPECT_EQ(rs->field(L"id"), Variant(Long{2}));
-    rs->MoveNext();
-    EXPECT_TRUE(rs->eof());
-    EXPECT_FALSE(rs->bof());
-    EXPECT_THROW(rs->field(L"id"), Error);
-    try {
-        rs->MoveNext();
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 3021);
-    }
-    rs->MoveFirst();
-    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
-
-    auto empty = db->query(L"SELECT id FROM t WHERE id > 9");
-    EXPECT_TRUE(empty->bof());
-    EXPECT_TRUE(empty->eof());
-    empty->MoveFirst();
-    EXPECT_TRUE(empty->bof() && empty->eof());
-}
-
-TEST_F(SqliteRecordsetTest, TypedValuesAndColumnNames) {
+// Beyond what every recordset does (platform_recordset_test.cpp): the names as the statement
+// gives them, integers past 32 bits as their digits, and blobs refused by value, not by column.
+TEST_F(SqliteRecordsetTest, ColumnNamesLargeIntegersAndBlobs) {
     auto rs = db->query(L"SELECT * FROM t ORDER BY id");
     EXPECT_EQ(rs->columnNames(),
               (std::vector<String>{L"id", L"Name", L"name2", L"price", L"big", L"raw"}));
     EXPECT_EQ(rs->field(L"name"), Variant(L"Zürich")); // case-insensitive when not exact
     EXPECT_TRUE(rs->field(L"name2").isNull());
-    EXPECT_EQ(rs->field(L"price"), Variant(2.5));
     EXPECT_EQ(rs->field(L"big"), Variant(L"9007199254740993")); // beyond 32 bits: every digit
     try {
         rs->field(L"raw");
@@ -70,7 +44,6 @@ TEST_F(SqliteRecordsetTest, TypedValuesAndColumnNames) {
         EXPECT_NE(e.description().find(L"'raw' holds binary data"), String::npos);
     }
     rs->MoveNext();
-    EXPECT_EQ(rs->field(L"Name"), Variant(L"東京 "));
     EXPECT_EQ(rs->field(L"big"), Variant(Long{-5}));
     EXPECT_TRUE(rs->field(L"raw").isNull()); // a Null blob column is just Null
 }
@@ -145,12 +118,8 @@ TEST_F(SqliteRecordsetTest, FieldTextAgreesWithTheVariantsText) {
     EXPECT_EQ(rs->columnIndex(L"missing"), -1);
 }
 
-TEST_F(SqliteRecordsetTest, BoundParameters) {
-    const std::vector<Variant> params = {Variant(Integer{1}), Variant(L"Zürich"), Variant(2.5),
-                                         Variant(true)};
-    auto rs =
-        db->query(L"SELECT id FROM t WHERE id = ? AND Name = ? AND price = ? AND ? = 1", params);
-    EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
+// A Null parameter, and the error numbers of a wrong count or kind of parameters.
+TEST_F(SqliteRecordsetTest, NullAndWrongParameters) {
     EXPECT_TRUE(db->query(L"SELECT ? IS NULL AS n", {Variant::null()})->field(L"n").asBool());
 
     struct Case {
@@ -179,7 +148,6 @@ TEST_F(SqliteRecordsetTest, DatabaseErrorsCarryTheDatabasesMessage) {
     };
     const Case cases[] = {
         {L"SELEC id FROM t", L"near \"SELEC\": syntax error"},
-        {L"SELECT id FROM missing", L"no such table: missing"},
         {L"SELECT nope FROM t", L"no such column: nope"},
         {L"  -- nothing", L"holds no statement"},
     };
