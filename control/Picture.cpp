@@ -1,5 +1,6 @@
 #include "control/Picture.h"
 
+#include "core/BmpHeader.h"
 #include "core/DispatchTable.h"
 #include "core/Error.h"
 
@@ -11,17 +12,6 @@
 namespace plotara {
 
 namespace {
-
-constexpr std::uint32_t pixelsPerMetre = 3780; // 96 dots per inch
-
-void put16(std::string& out, std::uint32_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& out, std::uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 std::uint8_t nearestIndex(std::uint32_t rgb, const std::vector<std::uint32_t>& palette) {
     const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
@@ -70,28 +60,13 @@ std::string Picture::bmpBytes() const {
     const bool indexed = !palette_.empty();
     const std::uint32_t w = static_cast<std::uint32_t>(width_);
     const std::uint32_t h = static_cast<std::uint32_t>(height_);
-    const std::uint32_t rowBytes = ((indexed ? w : w * 3) + 3) / 4 * 4;
-    const std::uint32_t tableBytes = indexed ? static_cast<std::uint32_t>(palette_.size()) * 4 : 0;
-    const std::uint32_t offset = 14 + 40 + tableBytes;
-    const std::uint32_t imageBytes = rowBytes * h;
+    const std::uint32_t bits = indexed ? 8 : 24;
+    const std::uint32_t rowBytes = bmp::rowBytes(w, bits);
+    const auto paletteSize = static_cast<std::uint32_t>(palette_.size());
 
     std::string out;
-    out.reserve(offset + imageBytes);
-    out += "BM";
-    put32(out, offset + imageBytes);
-    put32(out, 0); // reserved
-    put32(out, offset);
-    put32(out, 40); // BITMAPINFOHEADER
-    put32(out, w);
-    put32(out, h); // positive: rows bottom to top
-    put16(out, 1); // planes
-    put16(out, indexed ? 8 : 24);
-    put32(out, 0); // no compression
-    put32(out, imageBytes);
-    put32(out, pixelsPerMetre);
-    put32(out, pixelsPerMetre);
-    put32(out, indexed ? static_cast<std::uint32_t>(palette_.size()) : 0);
-    put32(out, 0); // all colours important
+    out.reserve(14 + 40 + paletteSize * 4 + rowBytes * h);
+    bmp::appendHeaders(out, w, h, static_cast<std::uint16_t>(bits), paletteSize);
     for (const std::uint32_t colour : palette_) {
         out += static_cast<char>(colour & 0xFF);
         out += static_cast<char>((colour >> 8) & 0xFF);
