@@ -1,16 +1,15 @@
 #include "platform/headless/HeadlessContainer.h"
 
-#include "core/Error.h"
+#include "platform/ContainerUnits.h"
+#include "platform/MessageBoxStyle.h"
 
 namespace plotara {
 
 namespace {
 
-constexpr double twipsPerPixel = 15.0; // at 96 dots per inch
-
-Error invalidPropertyValue() {
-    return Error(380, L"Invalid property value");
-}
+// The screen the container stands for: 96 dots per inch, 15 twips to the pixel.
+constexpr double dotsPerInch = 96;
+constexpr double twipsPerPixel = container_units::twipsPerInch / dotsPerInch;
 
 } // namespace
 
@@ -52,9 +51,9 @@ void HeadlessContainer::hide() {
 }
 
 void HeadlessContainer::resize(Single widthPixels, Single heightPixels) {
-    if (widthPixels < 0 || heightPixels < 0) raise(invalidPropertyValue());
+    container_units::checkedSize(widthPixels);
+    heightPixels_ = container_units::checkedSize(heightPixels);
     widthPixels_ = widthPixels;
-    heightPixels_ = heightPixels;
     if (lifecycle_.resize) lifecycle_.resize();
 }
 
@@ -67,13 +66,11 @@ void HeadlessContainer::clearRecords() {
 }
 
 void HeadlessContainer::setBorderStyle(Integer value) {
-    if (value != 0 && value != 1) raise(invalidPropertyValue());
-    borderStyle_ = value;
+    borderStyle_ = container_units::checkedFlag(value);
 }
 
 void HeadlessContainer::setAppearance(Integer value) {
-    if (value != 0 && value != 1) raise(invalidPropertyValue());
-    appearance_ = value;
+    appearance_ = container_units::checkedFlag(value);
 }
 
 Single HeadlessContainer::framePixels() const {
@@ -86,26 +83,13 @@ Single HeadlessContainer::height() const {
 }
 
 void HeadlessContainer::setHeight(Single value) {
-    if (value < 0) raise(invalidPropertyValue());
+    container_units::checkedSize(value);
     const Single inner = static_cast<Single>(value / twipsPerPixel) - 2 * framePixels();
     heightPixels_ = inner < 0 ? 0 : inner;
 }
 
 double HeadlessContainer::unitsPerPixel() const {
-    switch (scaleMode_) {
-    case 1:
-        return twipsPerPixel;
-    case 2:
-        return 0.75;
-    case 5:
-        return 1.0 / 96.0;
-    case 6:
-        return 25.4 / 96.0;
-    case 7:
-        return 2.54 / 96.0;
-    default:
-        return 1.0;
-    }
+    return container_units::unitsPerPixel(scaleMode_, dotsPerInch);
 }
 
 Single HeadlessContainer::scaleWidth() const {
@@ -117,28 +101,15 @@ Single HeadlessContainer::scaleHeight() const {
 }
 
 void HeadlessContainer::setScaleWidth(Single value) {
-    if (value < 0) raise(invalidPropertyValue());
-    widthPixels_ = static_cast<Single>(value / unitsPerPixel());
+    widthPixels_ = static_cast<Single>(container_units::checkedSize(value) / unitsPerPixel());
 }
 
 void HeadlessContainer::setScaleHeight(Single value) {
-    if (value < 0) raise(invalidPropertyValue());
-    heightPixels_ = static_cast<Single>(value / unitsPerPixel());
+    heightPixels_ = static_cast<Single>(container_units::checkedSize(value) / unitsPerPixel());
 }
 
 void HeadlessContainer::setScaleMode(Integer value) {
-    switch (value) {
-    case 1:
-    case 2:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-        scaleMode_ = value;
-        return;
-    default:
-        raise(invalidPropertyValue());
-    }
+    scaleMode_ = container_units::checkedScaleMode(value);
 }
 
 void HeadlessContainer::propertyChanged(const String& key) {
@@ -158,8 +129,9 @@ Long HeadlessContainer::messageBox(const String& text, Long buttonsAndIcon, cons
         answer = answers_.front();
         answers_.pop_front();
     }
+    const message_box::Style style = message_box::decode(buttonsAndIcon);
     messageBoxes_.push_back(
-        MessageBoxRecord{text, buttonsAndIcon & 0xF, buttonsAndIcon & 0xF0, caption, answer});
+        MessageBoxRecord{text, style.buttonSet, style.iconBits, caption, answer});
     journal_.push_back(L"message " + text);
     return answer;
 }

@@ -2,7 +2,7 @@
 
 #include "core/ErrorTrap.h"
 #include "core/FilePath.h"
-#include "core/Text.h"
+#include "platform/FileDialogRecord.h"
 
 #include <sys/stat.h>
 
@@ -44,29 +44,6 @@ std::uint32_t nearest(std::uint32_t rgb, const std::vector<PALETTEENTRY>& palett
     return chosen;
 }
 
-// Where the name part of a path starts (after its last "/" or "\").
-std::size_t namePart(const String& path) {
-    const std::size_t separator = path.find_last_of(L"/\\");
-    return separator == String::npos ? 0 : separator + 1;
-}
-
-// Where the extension starts (after the last "." of the name part), 0 when there is none.
-std::size_t extensionStart(const String& path) {
-    const std::size_t name = namePart(path);
-    const std::size_t dot = path.rfind(L'.');
-    if (dot == String::npos || dot < name || dot + 1 >= path.size()) return 0;
-    return dot + 1;
-}
-
-// Writes text and a NUL into the start of a buffer of the given capacity; false when it does not
-// fit.
-bool writeBuffer(String& buffer, Long capacity, const String& text) {
-    if (static_cast<Long>(text.size()) + 1 > capacity) return false;
-    if (buffer.size() < text.size() + 1) buffer.resize(text.size() + 1, L'\0');
-    buffer.replace(0, text.size() + 1, text + L'\0');
-    return true;
-}
-
 } // namespace
 
 const std::array<PALETTEENTRY, 256>& HeadlessOsApi::systemPalette() {
@@ -95,20 +72,20 @@ void HeadlessOsApi::clearRecords() {
     calls_.clear();
 }
 
-Long HeadlessOsApi::GetDC(Long hwnd) {
-    calls_.push_back(L"GetDC");
+Long HeadlessOsApi::windowContext(const wchar_t* call, Long hwnd) {
+    calls_.push_back(call);
     if (!windows_.count(hwnd)) return 0;
     const Long dc = newHandle();
     dcs_[dc] = DeviceContext{hwnd, 0, stockPalette};
     return dc;
 }
 
+Long HeadlessOsApi::GetDC(Long hwnd) {
+    return windowContext(L"GetDC", hwnd);
+}
+
 Long HeadlessOsApi::GetWindowDC(Long hwnd) {
-    calls_.push_back(L"GetWindowDC");
-    if (!windows_.count(hwnd)) return 0;
-    const Long dc = newHandle();
-    dcs_[dc] = DeviceContext{hwnd, 0, stockPalette};
-    return dc;
+    return windowContext(L"GetWindowDC", hwnd);
 }
 
 Long HeadlessOsApi::ReleaseDC(Long hwnd, Long hdc) {
@@ -290,8 +267,7 @@ Long HeadlessOsApi::fileDialog(OPENFILENAME& record, bool save) {
         if (answer.cancel) return 0;
         String name = answer.name;
         if (name.empty()) continue; // an empty name box keeps the dialog open
-        if (extensionStart(name) == 0 && !record.lpstrDefExt.empty())
-            name += L"." + record.lpstrDefExt;
+        name = file_dialog::withDefaultExtension(name, record);
         if (save && (record.Flags & 0x2) && pathExists(name, false)) {
             overwritePrompts_.push_back(name);
             if (!answer.confirmOverwrite) continue; // back to the dialog for another name
@@ -300,19 +276,11 @@ Long HeadlessOsApi::fileDialog(OPENFILENAME& record, bool save) {
             mustExistRefusals_.push_back(name);
             continue;
         }
-        if (!writeBuffer(record.lpstrFile, record.nMaxFile, name)) return 0;
-        if (record.nMaxFileTitle > 0)
-            writeBuffer(record.lpstrFileTitle, record.nMaxFileTitle, name.substr(namePart(name)));
+        if (!file_dialog::storeChoice(record, name)) return 0;
         if (answer.filterIndex > 0)
             record.nFilterIndex = answer.filterIndex;
         else if (record.nFilterIndex == 0)
             record.nFilterIndex = 1;
-        record.nFileOffset = static_cast<Integer>(namePart(name));
-        const std::size_t extension = extensionStart(name);
-        record.nFileExtension = static_cast<Integer>(extension);
-        const bool differs = !text::equalsIgnoreCase(
-            extension == 0 ? String() : name.substr(extension), record.lpstrDefExt);
-        record.Flags = differs ? (record.Flags | 0x400) : (record.Flags & ~Long{0x400});
         return 1;
     }
     return 0; // nothing scripted: the user cancels
@@ -345,7 +313,7 @@ bool HeadlessOsApi::SHGetPathFromIDList(Long itemList, String& buffer) {
     calls_.push_back(L"SHGetPathFromIDList");
     const auto found = itemLists_.find(itemList);
     if (found == itemLists_.end()) return false;
-    return writeBuffer(buffer, static_cast<Long>(buffer.size()), found->second);
+    return file_dialog::writeBuffer(buffer, static_cast<Long>(buffer.size()), found->second);
 }
 
 void HeadlessOsApi::CoTaskMemFree(Long itemList) {

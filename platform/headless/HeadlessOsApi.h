@@ -111,6 +111,8 @@ private:
         std::vector<std::uint32_t> pixels;
     };
     Long fileDialog(OPENFILENAME& record, bool save);
+    // A device context on a known window (GetDC and GetWindowDC alike), 0 for any other handle.
+    Long windowContext(const wchar_t* call, Long hwnd);
     Long newHandle() { return nextHandle_++; }
 
     std::map<Long, const WindowPainter*> windows_;

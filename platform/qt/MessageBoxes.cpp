@@ -1,59 +1,46 @@
 #include "platform/qt/MessageBoxes.h"
 
+#include "platform/MessageBoxStyle.h"
 #include "platform/qt/QtText.h"
 
 #include <QCoreApplication>
-#include <QList>
 
 namespace plotara::qt {
 
 namespace {
 
-QList<QMessageBox::StandardButton> buttonSet(Long buttonsAndIcon) {
-    switch (buttonsAndIcon & 0xF) {
-    case 1:
-        return {QMessageBox::Ok, QMessageBox::Cancel};
-    case 2:
-        return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
-    case 3:
-        return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
-    case 4:
-        return {QMessageBox::Yes, QMessageBox::No};
-    case 5:
-        return {QMessageBox::Retry, QMessageBox::Cancel};
-    default:
-        return {QMessageBox::Ok};
-    }
+using message_box::Answer;
+
+struct ButtonOfAnswer {
+    Answer answer;
+    QMessageBox::StandardButton button;
+};
+
+constexpr ButtonOfAnswer buttons[] = {
+    {message_box::Ok, QMessageBox::Ok},         {message_box::Cancel, QMessageBox::Cancel},
+    {message_box::Abort, QMessageBox::Abort},   {message_box::Retry, QMessageBox::Retry},
+    {message_box::Ignore, QMessageBox::Ignore}, {message_box::Yes, QMessageBox::Yes},
+    {message_box::No, QMessageBox::No},
+};
+
+QMessageBox::StandardButton buttonOf(Answer answer) {
+    for (const ButtonOfAnswer& b : buttons)
+        if (b.answer == answer) return b.button;
+    return QMessageBox::Ok;
 }
 
-QMessageBox::Icon iconOf(Long buttonsAndIcon) {
-    switch (buttonsAndIcon & 0xF0) {
-    case 16:
+QMessageBox::Icon iconOf(message_box::Icon icon) {
+    switch (icon) {
+    case message_box::Critical:
         return QMessageBox::Critical;
-    case 32:
+    case message_box::Question:
         return QMessageBox::Question;
-    case 48:
+    case message_box::Exclamation:
         return QMessageBox::Warning;
-    case 64:
+    case message_box::Information:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
-    }
-}
-
-// The button Escape and the window's close button stand for.
-QMessageBox::StandardButton escapeButton(Long buttonsAndIcon) {
-    switch (buttonsAndIcon & 0xF) {
-    case 1:
-    case 3:
-    case 5:
-        return QMessageBox::Cancel;
-    case 2:
-        return QMessageBox::Abort;
-    case 4:
-        return QMessageBox::No;
-    default:
-        return QMessageBox::Ok;
     }
 }
 
@@ -61,38 +48,22 @@ QMessageBox::StandardButton escapeButton(Long buttonsAndIcon) {
 
 void configureMessageBox(QMessageBox& box, const String& text, Long buttonsAndIcon,
                          const String& caption) {
+    const message_box::Style style = message_box::decode(buttonsAndIcon);
     box.setText(toQString(text));
-    box.setIcon(iconOf(buttonsAndIcon));
+    box.setIcon(iconOf(style.icon));
     box.setWindowTitle(caption.empty() ? QCoreApplication::applicationName() : toQString(caption));
-    const QList<QMessageBox::StandardButton> buttons = buttonSet(buttonsAndIcon);
     QMessageBox::StandardButtons set;
-    for (QMessageBox::StandardButton b : buttons)
-        set |= b;
+    for (const Answer answer : style.buttons)
+        set |= buttonOf(answer);
     box.setStandardButtons(set);
-    const qsizetype preferred = (buttonsAndIcon & 0x200) ? 2 : (buttonsAndIcon & 0x100) ? 1 : 0;
-    box.setDefaultButton(buttons.at(preferred < buttons.size() ? preferred : 0));
-    box.setEscapeButton(escapeButton(buttonsAndIcon));
+    box.setDefaultButton(buttonOf(style.defaultButton));
+    box.setEscapeButton(buttonOf(style.escape));
 }
 
 Long buttonNumber(int standardButton, Long buttonsAndIcon) {
-    switch (standardButton) {
-    case QMessageBox::Ok:
-        return 1;
-    case QMessageBox::Cancel:
-        return 2;
-    case QMessageBox::Abort:
-        return 3;
-    case QMessageBox::Retry:
-        return 4;
-    case QMessageBox::Ignore:
-        return 5;
-    case QMessageBox::Yes:
-        return 6;
-    case QMessageBox::No:
-        return 7;
-    default:
-        return buttonNumber(escapeButton(buttonsAndIcon), buttonsAndIcon);
-    }
+    for (const ButtonOfAnswer& b : buttons)
+        if (b.button == standardButton) return b.answer;
+    return message_box::decode(buttonsAndIcon).escape;
 }
 
 Long showMessageBox(QWidget* parent, const String& text, Long buttonsAndIcon, const String& caption,

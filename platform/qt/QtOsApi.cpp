@@ -1,6 +1,7 @@
 #include "platform/qt/QtOsApi.h"
 
 #include "core/Error.h"
+#include "platform/FileDialogRecord.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/QtText.h"
 
@@ -17,18 +18,8 @@ namespace plotara::qt {
 
 namespace {
 
-constexpr Long overwritePrompt = 0x2;
-constexpr Long extensionDifferent = 0x400;
-constexpr Long fileMustExist = 0x1000;
-
-// Writes text and a NUL into the start of a buffer of the given capacity; false when it does not
-// fit.
-bool writeBuffer(String& buffer, Long capacity, const String& text) {
-    if (static_cast<Long>(text.size()) + 1 > capacity) return false;
-    if (buffer.size() < text.size() + 1) buffer.resize(text.size() + 1, L'\0');
-    buffer.replace(0, text.size() + 1, text + L'\0');
-    return true;
-}
+using file_dialog::fileMustExist;
+using file_dialog::overwritePrompt;
 
 // The record's filter list as Qt name filters: "Description (patterns)".
 QStringList nameFilters(const String& list) {
@@ -56,20 +47,6 @@ QString startingFolder(const String& folder) {
     while (path.size() > 1 && (path.endsWith(u'\\') || path.endsWith(u'/')))
         path.chop(1);
     return path;
-}
-
-// Where the name part of a path starts (after its last "/" or "\").
-std::size_t namePart(const String& path) {
-    const std::size_t separator = path.find_last_of(L"/\\");
-    return separator == String::npos ? 0 : separator + 1;
-}
-
-// Where the extension starts (after the last "." of the name part), 0 when there is none.
-std::size_t extensionStart(const String& path) {
-    const std::size_t name = namePart(path);
-    const std::size_t dot = path.rfind(L'.');
-    if (dot == String::npos || dot < name || dot + 1 >= path.size()) return 0;
-    return dot + 1;
 }
 
 QWidget* ownerOf(Long hwnd) {
@@ -178,8 +155,7 @@ Long QtOsApi::fileDialog(OPENFILENAME& record, bool save) {
         if (runModal(runner_, dialog) != QDialog::Accepted) return 0;
         String name = fromQString(dialog.selectedFiles().value(0));
         if (name.empty()) return 0;
-        if (extensionStart(name) == 0 && !record.lpstrDefExt.empty())
-            name += L"." + record.lpstrDefExt;
+        name = file_dialog::withDefaultExtension(name, record);
         const QFileInfo file(toQString(name));
         if (save && (record.Flags & overwritePrompt) && file.exists() &&
             showMessageBox(&dialog, name + L" already exists.\nDo you want to replace it?", 4 + 48,
@@ -189,18 +165,9 @@ Long QtOsApi::fileDialog(OPENFILENAME& record, bool save) {
             showMessageBox(&dialog, name + L"\nFile not found.", 48, record.lpstrTitle, runner_);
             continue;
         }
-        if (!writeBuffer(record.lpstrFile, record.nMaxFile, name)) return 0;
-        if (record.nMaxFileTitle > 0)
-            writeBuffer(record.lpstrFileTitle, record.nMaxFileTitle, name.substr(namePart(name)));
+        if (!file_dialog::storeChoice(record, name)) return 0;
         const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
         record.nFilterIndex = chosen >= 0 ? static_cast<Long>(chosen + 1) : index;
-        record.nFileOffset = static_cast<Integer>(namePart(name));
-        const std::size_t extension = extensionStart(name);
-        record.nFileExtension = static_cast<Integer>(extension);
-        const QString given = extension == 0 ? QString() : toQString(name.substr(extension));
-        const bool differs = given.compare(toQString(record.lpstrDefExt), Qt::CaseInsensitive) != 0;
-        record.Flags =
-            differs ? (record.Flags | extensionDifferent) : (record.Flags & ~extensionDifferent);
         return 1;
     }
 }
@@ -224,7 +191,7 @@ Long QtOsApi::SHBrowseForFolder(BROWSEINFO& record) {
 bool QtOsApi::SHGetPathFromIDList(Long itemList, String& buffer) {
     const auto found = itemLists_.find(itemList);
     if (found == itemLists_.end()) return false;
-    return writeBuffer(buffer, static_cast<Long>(buffer.size()), found->second);
+    return file_dialog::writeBuffer(buffer, static_cast<Long>(buffer.size()), found->second);
 }
 
 void QtOsApi::CoTaskMemFree(Long itemList) {

@@ -1,7 +1,7 @@
 #include "platform/qt/WidgetSite.h"
 
-#include "core/Error.h"
 #include "core/SafeArray.h"
+#include "platform/ContainerUnits.h"
 #include "platform/qt/MessageBoxes.h"
 #include "platform/qt/PlotaraWidget.h"
 #include "platform/qt/QtText.h"
@@ -13,10 +13,6 @@
 namespace plotara::qt {
 
 namespace {
-
-Error invalidPropertyValue() {
-    return Error(380, L"Invalid property value");
-}
 
 int toPixels(double value) {
     return static_cast<int>(std::lround(value));
@@ -36,27 +32,17 @@ QVariant drillDownParameter(const Variant& value) {
 
 } // namespace
 
-double WidgetSite::twipsPerPixel() const {
+double WidgetSite::dotsPerInch() const {
     const int dpi = widget_.logicalDpiX();
-    return 1440.0 / (dpi > 0 ? dpi : 96);
+    return dpi > 0 ? dpi : 96;
+}
+
+double WidgetSite::twipsPerPixel() const {
+    return container_units::twipsPerInch / dotsPerInch();
 }
 
 double WidgetSite::unitsPerPixel() const {
-    const double perInch = 1440.0 / twipsPerPixel(); // pixels per inch
-    switch (scaleMode_) {
-    case 1:
-        return twipsPerPixel();
-    case 2:
-        return 72.0 / perInch;
-    case 5:
-        return 1.0 / perInch;
-    case 6:
-        return 25.4 / perInch;
-    case 7:
-        return 2.54 / perInch;
-    default:
-        return 1.0;
-    }
+    return container_units::unitsPerPixel(scaleMode_, dotsPerInch());
 }
 
 bool WidgetSite::ambientUserMode() const {
@@ -92,14 +78,12 @@ void WidgetSite::applyFrame() {
 }
 
 void WidgetSite::setBorderStyle(Integer value) {
-    if (value != 0 && value != 1) raise(invalidPropertyValue());
-    borderStyle_ = value;
+    borderStyle_ = container_units::checkedFlag(value);
     applyFrame();
 }
 
 void WidgetSite::setAppearance(Integer value) {
-    if (value != 0 && value != 1) raise(invalidPropertyValue());
-    appearance_ = value;
+    appearance_ = container_units::checkedFlag(value);
     applyFrame();
 }
 
@@ -108,8 +92,8 @@ Single WidgetSite::height() const {
 }
 
 void WidgetSite::setHeight(Single value) {
-    if (!(value >= 0)) raise(invalidPropertyValue());
-    widget_.resize(widget_.width(), toPixels(value / twipsPerPixel()));
+    widget_.resize(widget_.width(),
+                   toPixels(container_units::checkedSize(value) / twipsPerPixel()));
 }
 
 Single WidgetSite::scaleWidth() const {
@@ -121,30 +105,19 @@ Single WidgetSite::scaleHeight() const {
 }
 
 void WidgetSite::setScaleWidth(Single value) {
-    if (!(value >= 0)) raise(invalidPropertyValue());
+    container_units::checkedSize(value);
     const int frame = widget_.width() - widget_.contentsRect().width();
     widget_.resize(toPixels(value / unitsPerPixel()) + frame, widget_.QWidget::height());
 }
 
 void WidgetSite::setScaleHeight(Single value) {
-    if (!(value >= 0)) raise(invalidPropertyValue());
+    container_units::checkedSize(value);
     const int frame = widget_.QWidget::height() - widget_.contentsRect().height();
     widget_.resize(widget_.width(), toPixels(value / unitsPerPixel()) + frame);
 }
 
 void WidgetSite::setScaleMode(Integer value) {
-    switch (value) {
-    case 1:
-    case 2:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-        scaleMode_ = value;
-        return;
-    default:
-        raise(invalidPropertyValue());
-    }
+    scaleMode_ = container_units::checkedScaleMode(value);
 }
 
 Long WidgetSite::hWnd() const {

@@ -56,6 +56,7 @@ public:
                     const String& caption = L"") override;
 
 private:
+    double dotsPerInch() const;
     double unitsPerPixel() const;
     void applyFrame();
 
