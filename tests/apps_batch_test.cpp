@@ -54,9 +54,9 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
             command += " " + quoted(arg);
         const RunResult render = runShell(dir_, command + " -o " + quoted(renderFile));
         ASSERT_EQ(render.code, 0) << render.err;
-        const std::string made = readFile(path(batchFile));
+        const std::string made = readAll(path(batchFile));
         EXPECT_GT(made.size(), 100u) << batchFile;
-        EXPECT_TRUE(made == readFile(path(renderFile))) << batchFile << " differs from render";
+        EXPECT_TRUE(made == readAll(path(renderFile))) << batchFile << " differs from render";
     }
 }
 
@@ -78,7 +78,7 @@ TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
     EXPECT_NE(run.err.find("1 job(s) failed, on line(s) 4\n"), std::string::npos) << run.err;
     EXPECT_EQ(identify("good1.png"), "PNG 640 480");
     EXPECT_EQ(identify("good2.png"), "PNG 200 150");
-    EXPECT_NE(readFile(path("good3.svg")).find("</svg>"), std::string::npos);
+    EXPECT_NE(readAll(path("good3.svg")).find("</svg>"), std::string::npos);
     // Nothing of the failed job, and no temporary file left over.
     EXPECT_EQ(files(), (std::vector<std::string>{"chart.xml", "good1.png", "good2.png", "good3.svg",
                                                  "jobs.jsonl", "sales.csv"}));

@@ -87,7 +87,7 @@ TEST_F(ErrorsTest, AFailedRenderLeavesAnExistingOutputAsItWas) {
     writeFile(path("empty.csv"), "m,v\n");
     const RunResult run = plotara({"render", "--csv", "empty.csv", "-o", "chart.png"});
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(readFile(path("chart.png")), "the previous picture");
+    EXPECT_EQ(readAll(path("chart.png")), "the previous picture");
 }
 
 TEST_F(ErrorsTest, AnOutputThatCannotBeWrittenIsAChartErrorWithoutLeftovers) {

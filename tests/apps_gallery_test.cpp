@@ -28,7 +28,7 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
     EXPECT_NE(run.err.find("[45/45] db-units-table\n"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\r'), std::string::npos);
 
-    const std::string index = readFile(path("g/index.html"));
+    const std::string index = readAll(path("g/index.html"));
     const std::regex image("<img src=\"([^\"]+)\\.png\"");
     int pictures = 0;
     for (auto it = std::sregex_iterator(index.begin(), index.end(), image);

@@ -50,7 +50,7 @@ std::vector<std::vector<std::string>> databaseRoutes(const fs::path& db) {
 
 TEST_F(HostileTest, QueriesThatWriteAreRefusedOnEveryRoute) {
     fs::copy_file(PLOTARA_SAMPLE_DB, path("sample.db"));
-    const std::string before = readFile(path("sample.db"));
+    const std::string before = readAll(path("sample.db"));
     const std::string writes[] = {
         "DROP TABLE months",
         "INSERT INTO months VALUES (13, 'Extra')",
@@ -77,7 +77,7 @@ TEST_F(HostileTest, QueriesThatWriteAreRefusedOnEveryRoute) {
         }
     }
     EXPECT_EQ(files(), (std::vector<std::string>{"sample.db"}));
-    EXPECT_EQ(readFile(path("sample.db")), before);
+    EXPECT_EQ(readAll(path("sample.db")), before);
 }
 
 TEST_F(HostileTest, ReadingQueriesStillWorkOnEveryRoute) {

@@ -40,7 +40,7 @@ TEST_F(StreamsTest, AnExistingOutputKeepsItsPermissionBits) {
         struct stat info {};
         ASSERT_EQ(::stat(path("chart.png").c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(mode));
-        EXPECT_NE(readFile(path("chart.png")), "old");
+        EXPECT_NE(readAll(path("chart.png")), "old");
     }
 }
 
@@ -135,7 +135,7 @@ TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
         EXPECT_NE(run.err.find("cannot write " + name + ": File too large"), std::string::npos)
             << run.err;
         EXPECT_EQ(files(), std::vector<std::string>{name});
-        EXPECT_EQ(readFile(path(name)), "old");
+        EXPECT_EQ(readAll(path(name)), "old");
         fs::remove(path(name));
     }
 }
@@ -146,7 +146,7 @@ TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
     const RunResult run = plotara(
         {"gallery", "-o", "g", "--db", "data/sample.db", "--width", "120", "--height", "90"});
     ASSERT_EQ(run.code, 0) << run.err;
-    const std::string index = readFile(path("g/index.html"));
+    const std::string index = readAll(path("g/index.html"));
     const std::string stem = "db-revenue-by-region";
     const auto figure = index.find("id=\"" + stem + "\"");
     ASSERT_NE(figure, std::string::npos);
@@ -248,7 +248,7 @@ TEST_F(StreamsTest, XmlAndUrlReadAFileAlike) {
         EXPECT_EQ(xml.err.substr(0, xml.err.find('\n')), url.err.substr(0, url.err.find('\n')));
         EXPECT_EQ(url.err.find("Pango"), std::string::npos) << url.err;
         if (xml.code == 0) {
-            EXPECT_EQ(readFile(path("x.png")), readFile(path("u.png")));
+            EXPECT_EQ(readAll(path("x.png")), readAll(path("u.png")));
         }
     }
     EXPECT_NE(plotara({"render", "--xml", "percent.xml", "--print-xml"}).out.find("A%41 100%"),

@@ -363,7 +363,7 @@ TEST_F(TablesTest, SecondaryAxisAndRenderAsReachTheirDatasets) {
                       "-o", "single.png"})
                   .code,
               0);
-    EXPECT_NE(readFile(path("dual.png")), readFile(path("single.png")));
+    EXPECT_NE(readAll(path("dual.png")), readAll(path("single.png")));
 
     struct Case {
         const char* name;

@@ -3,6 +3,8 @@
 // and independent readers of its outputs (ImageMagick's identify, poppler's pdfinfo, pugixml).
 #pragma once
 
+#include "file_test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,13 +26,6 @@ struct RunResult {
     std::string out, err;
 };
 
-inline std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 inline void writeFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
@@ -51,8 +46,8 @@ inline RunResult runShell(const fs::path& dir, const std::string& command) {
     const int status = std::system(line.c_str());
     RunResult result;
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(out);
-    result.err = readFile(err);
+    result.out = readAll(out);
+    result.err = readAll(err);
     fs::remove(out);
     fs::remove(err);
     return result;

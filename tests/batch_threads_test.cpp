@@ -2,6 +2,7 @@
 // thread (scripts/test.sh builds this program alone with -fsanitize=thread).
 #include "apps/Batch.h"
 #include "apps/WorkerPool.h"
+#include "file_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
+using test::readAll;
 
 TEST(WorkerPoolTest, EveryTaskRunsOnceAndFailuresStayWithTheirTask) {
     for (const int workers : {1, 2, 5}) {

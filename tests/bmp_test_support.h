@@ -3,6 +3,8 @@
 // identify tool as a second, independent reader.
 #pragma once
 
+#include "file_test_support.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -30,10 +32,7 @@ inline std::uint32_t le(const std::string& b, std::size_t at, int bytes) {
 
 // Nothing when the file is not an uncompressed 8- or 24-bit bottom-up BMP of the size it claims.
 inline std::optional<BmpImage> readBmp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    const std::string b = s.str();
+    const std::string b = readAll(path);
     if (b.size() < 54 || b.compare(0, 2, "BM") != 0 || le(b, 14, 4) != 40) return std::nullopt;
     BmpImage image;
     image.fileSize = le(b, 2, 4);

@@ -2,6 +2,7 @@
 // every type, corrupt and truncated files, and atomic saving.
 #include "core/ErrorTrap.h"
 #include "core/SafeArray.h"
+#include "file_test_support.h"
 #include "platform/FilePropertyBag.h"
 
 #include <gtest/gtest.h>
@@ -34,10 +35,7 @@ struct TempFolder {
 };
 
 std::string readAll(const String& path) {
-    std::ifstream in(toUtf8(path), std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return test::readAll(toUtf8(path));
 }
 
 TEST(PlatformBags, MemoryBagKeepsOnlyValuesAwayFromTheirDefaults) {

@@ -2,6 +2,7 @@
 // before stays whole, and no temporary file is left beside it.
 #include "core/ErrorTrap.h"
 #include "fault_doubles.h"
+#include "file_test_support.h"
 #include "platform/FilePropertyBag.h"
 
 #include <csignal>
@@ -17,12 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
+using test::readAll;
 
 TEST(PlatformFaults, APropertyFileOnAFullDiskKeepsTheFormSavedBefore) {
     std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
