@@ -124,6 +124,20 @@ void appendSeriesAttributes(DocumentText& text, KeyedNode& series) {
     }
 }
 
+// One element per series node, each holding the node's attributes and the sets writeSets(n)
+// writes for series n: "<open attributes>sets<close>".
+template <class WriteSets>
+void writeSeriesElements(DocumentText& text, StringView open, StringView close, KeyedNode& nodes,
+                         Integer count, const WriteSets& writeSets) {
+    for (Integer n = 0; n < count; ++n) {
+        text += open;
+        appendSeriesAttributes(text, nodes.child(n));
+        text += L">"sv;
+        writeSets(n);
+        text += close;
+    }
+}
+
 int linesetCell(StringView name) {
     return equalsLowerAscii(name, L"value"sv) ? 0 : -1;
 }
@@ -187,14 +201,9 @@ void ArrayClass::visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(S
 
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
-        KeyedNode& linesets = items().child(L"lines"sv);
-        for (Integer n = 0; n < linesetCount_; ++n) {
-            documentText_ += L"\r\n<lineset  "sv;
-            appendSeriesAttributes(documentText_, linesets.child(n));
-            documentText_ += L">"sv;
-            writeLinesetSets(documentText_, n);
-            documentText_ += L"\r\n</lineset>"sv;
-        }
+        writeSeriesElements(documentText_, L"\r\n<lineset  "sv, L"\r\n</lineset>"sv,
+                            items().child(L"lines"sv), linesetCount_,
+                            [&](Integer n) { writeLinesetSets(documentText_, n); });
     });
 }
 
@@ -227,14 +236,9 @@ void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
-        KeyedNode& datasets = items().child(L"dataset"sv);
-        for (Integer d = 0; d < datasetCount_; ++d) {
-            documentText_ += L"\r\n<dataset "sv;
-            appendSeriesAttributes(documentText_, datasets.child(d));
-            documentText_ += L">"sv;
-            writeXYSets(documentText_, d);
-            documentText_ += L"\r\n</dataset>"sv;
-        }
+        writeSeriesElements(documentText_, L"\r\n<dataset "sv, L"\r\n</dataset>"sv,
+                            items().child(L"dataset"sv), datasetCount_,
+                            [&](Integer d) { writeXYSets(documentText_, d); });
     });
 }
 

@@ -404,17 +404,7 @@ TEST_P(PlayerGolden, MatchesTheReferencePicture) {
     ChartPlayer p;
     const std::string data = c.type == 2 ? testing::singleSeriesSample : testing::sampleFor(c.type);
     p.put_Movie(fromUtf8(testing::movieUrl(c.type, data, 320, 240)));
-    if (std::getenv("PLOTARA_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(p.savePng(golden));
-    }
-    cairo_surface_t* ref = cairo_image_surface_create_from_png(golden.c_str());
-    ASSERT_EQ(cairo_surface_status(ref), CAIRO_STATUS_SUCCESS) << golden;
-    auto img = p.surface(1);
-    ASSERT_EQ(cairo_image_surface_get_width(ref), img.width);
-    ASSERT_EQ(cairo_image_surface_get_height(ref), img.height);
-    const long differing = testing::differingPixels(img, ref);
-    cairo_surface_destroy(ref);
-    EXPECT_LT(differing, img.width * img.height / 200) << "more than 0.5% of the pixels differ";
+    testing::expectMatchesGolden(p, golden);
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, PlayerGolden,

@@ -4,11 +4,13 @@
 #include "player/ChartPlayer.h"
 
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace plotara::testing {
 
@@ -30,6 +32,28 @@ inline long differingPixels(const player::ArgbImage& img, cairo_surface_t* ref) 
         }
     }
     return differing;
+}
+
+// Expects the player's picture at pixel ratio 1 to match the golden PNG but for anti-aliasing
+// noise: the same size, and fewer than 0.5% of the pixels differing. PLOTARA_UPDATE_GOLDEN=1
+// rewrites the golden file from the picture first.
+inline void expectMatchesGolden(const ChartPlayer& player, const std::string& golden) {
+    if (std::getenv("PLOTARA_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(player.savePng(golden));
+    }
+    cairo_surface_t* ref = cairo_image_surface_create_from_png(golden.c_str());
+    const auto img = player.surface(1);
+    if (cairo_surface_status(ref) != CAIRO_STATUS_SUCCESS ||
+        cairo_image_surface_get_width(ref) != img.width ||
+        cairo_image_surface_get_height(ref) != img.height) {
+        ADD_FAILURE() << golden << " cannot be read or is not " << img.width << " x " << img.height;
+        cairo_surface_destroy(ref);
+        return;
+    }
+    const long differing = differingPixels(img, ref);
+    cairo_surface_destroy(ref);
+    EXPECT_LT(differing, img.width * img.height / 200)
+        << golden << ": more than 0.5% of the pixels differ";
 }
 
 } // namespace plotara::testing
