@@ -79,6 +79,31 @@ TEST(QtAccessibility, EveryPlotElementHasAName) {
     EXPECT_EQ(chart->child(0)->text(QAccessible::Name), "Product D: 5");
 }
 
+// Slices, whose box centre can lie outside them, and legend entries: every element's anchor is a
+// point where the hit test finds that very element, and every slice and legend entry is listed.
+TEST(QtAccessibility, AnchorsLieInsideTheirElements) {
+    WidgetRig rig;
+    Plotara& control = rig->control();
+    control.put_ChartType(enumChartNames::pie2d);
+    control.get_Data()->setChartParams(L"showLegend=1;animation=0");
+    for (const auto* value : {L"70", L"15", L"10", L"5"})
+        control.get_Data()->addChartData(value, String(L"label=Part ") + value);
+    control.RenderChart();
+    const std::vector<qt::ChartElement>& elements = rig->chartElements();
+    int slices = 0, legend = 0;
+    for (const qt::ChartElement& e : elements) {
+        slices += e.info.kind == L"slice";
+        legend += e.info.kind == L"legend";
+        const HitInfo hit = rig->moviePlayer().hoverAt(e.anchor.x(), e.anchor.y());
+        EXPECT_TRUE(hit.hit && hit.kind == e.info.kind && hit.label == e.info.label &&
+                    hit.pointIndex == e.info.pointIndex)
+            << toUtf8(e.info.kind) << " " << toUtf8(e.info.label);
+        EXPECT_TRUE(e.bounds.contains(e.anchor)) << toUtf8(e.info.label);
+    }
+    EXPECT_EQ(slices, 4);
+    EXPECT_EQ(legend, 4);
+}
+
 // A scroll chart with more categories than it shows at once.
 void fillMonths(Plotara& control) {
     control.put_ChartType(enumChartNames::scrollcolumn2d);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace plotara::qt {
@@ -12,11 +13,39 @@ namespace {
 
 using Key = std::tuple<int, int, String, String>; // series, point, kind, label
 
-struct Samples {
-    HitInfo info;
-    double left = 0, top = 0, right = 0, bottom = 0; // the extent of the samples
-    std::vector<QPointF> points;
+Key keyOf(const HitInfo& hit) {
+    return Key{hit.seriesIndex, hit.pointIndex, hit.kind, hit.label};
+}
+
+struct Region {
+    HitInfo info;  // the topmost region of the element
+    QRectF bounds; // the union of its boxes
 };
+
+// A point inside the element that the hit test finds there (the element is not covered): the box
+// centre when it answers, else the answering point of the box nearest its centre, sampled every
+// `step` chart units. Nothing when no point of the box answers for the element.
+std::optional<QPointF> anchorOf(WindowPlayer& player, const Key& key, const QRectF& box, QSize size,
+                                int step) {
+    const auto answers = [&](const QPointF& p) {
+        if (p.x() < 0 || p.y() < 0 || p.x() >= size.width() || p.y() >= size.height()) return false;
+        const HitInfo hit = player.hoverAt(p.x(), p.y());
+        return hit.hit && keyOf(hit) == key;
+    };
+    const QPointF middle = box.center();
+    if (answers(middle)) return middle;
+    std::optional<QPointF> best;
+    double bestDistance = 0;
+    for (double y = box.top() + step / 2.0; y < box.bottom(); y += step)
+        for (double x = box.left() + step / 2.0; x < box.right(); x += step) {
+            const QPointF d = QPointF(x, y) - middle;
+            const double distance = d.x() * d.x() + d.y() * d.y();
+            if ((best && distance >= bestDistance) || !answers(QPointF(x, y))) continue;
+            best = QPointF(x, y);
+            bestDistance = distance;
+        }
+    return best;
+}
 
 } // namespace
 
@@ -32,39 +61,24 @@ QString ChartElement::accessibleName() const {
 }
 
 std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size, int step) {
-    std::map<Key, Samples> found;
-    for (int y = step / 2; y < size.height(); y += step)
-        for (int x = step / 2; x < size.width(); x += step) {
-            HitInfo hit = player.hoverAt(x, y);
-            if (!hit.hit) continue;
-            const Key key{hit.seriesIndex, hit.pointIndex, hit.kind, hit.label};
-            Samples& s = found[key];
-            if (s.points.empty()) {
-                s.info = std::move(hit);
-                s.left = s.right = x;
-                s.top = s.bottom = y;
-            }
-            s.left = std::min<double>(s.left, x);
-            s.right = std::max<double>(s.right, x);
-            s.top = std::min<double>(s.top, y);
-            s.bottom = std::max<double>(s.bottom, y);
-            s.points.push_back(QPointF(x, y));
-        }
+    player.settle();
+    // The regions come bottom to top: a later one of the same element is drawn over the earlier.
+    std::map<Key, Region> found;
+    for (HitInfo& hit : player.player().hitRegions()) {
+        const QRectF box(hit.box.x, hit.box.y, hit.box.w, hit.box.h);
+        const auto [at, added] = found.try_emplace(keyOf(hit), Region{HitInfo{}, box});
+        if (!added) at->second.bounds = at->second.bounds.united(box);
+        at->second.info = std::move(hit);
+    }
+    const QRectF client(QPointF(0, 0), QSizeF(size));
     std::vector<ChartElement> elements;
-    for (auto& [key, s] : found) {
-        // Each sample stands for the step x step square around it.
-        const double half = step / 2.0;
-        const QRectF bounds(QPointF(s.left - half, s.top - half),
-                            QPointF(s.right + half, s.bottom + half));
-        const QPointF middle = bounds.center();
-        const auto distance = [&](const QPointF& p) {
-            const QPointF d = p - middle;
-            return d.x() * d.x() + d.y() * d.y();
-        };
-        const QPointF anchor = *std::min_element(
-            s.points.begin(), s.points.end(),
-            [&](const QPointF& a, const QPointF& b) { return distance(a) < distance(b); });
-        elements.push_back(ChartElement{std::move(s.info), bounds, anchor});
+    for (auto& [key, region] : found) {
+        // A box without area (a marker of no size) stays where it is; the rest is clipped to
+        // the client area.
+        const QRectF bounds =
+            region.bounds.isEmpty() ? region.bounds : region.bounds.intersected(client);
+        if (const auto anchor = anchorOf(player, key, bounds, size, step))
+            elements.push_back(ChartElement{std::move(region.info), bounds, *anchor});
     }
     // Plot elements (series and point known) first, in series and point order; the rest after.
     std::stable_sort(elements.begin(), elements.end(), [](const auto& a, const auto& b) {

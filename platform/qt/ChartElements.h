@@ -1,7 +1,8 @@
-// The plot elements a chart shows (columns, slices, points, legend entries, scroll buttons), found
-// through the player's hit test alone: the client area is sampled on a grid and every distinct
-// element keeps the sample nearest the middle of its extent. Keyboard focus, the accessible
-// children of the widget and wheel scrolling work on this list.
+// The plot elements a chart shows (columns, slices, points, legend entries, scroll buttons), from
+// the player's hit regions: each distinct element with its box and a point inside it where the
+// hit test finds it (the box centre, or for shapes such as slices the answering point nearest
+// it). Keyboard focus, the accessible children of the widget and wheel scrolling work on this
+// list.
 #pragma once
 
 #include "platform/qt/WindowPlayer.h"
@@ -17,8 +18,8 @@ namespace plotara::qt {
 
 struct ChartElement {
     HitInfo info;
-    QRectF bounds;  // the sampled extent, chart units
-    QPointF anchor; // a point inside the element, near the middle of its extent
+    QRectF bounds;  // the element's box within the client area, chart units
+    QPointF anchor; // a point inside the element where the hit test finds it
     // The text a screen reader reads: the tool text with "label, " written as "label: ", or
     // "label: value" when the element has no tool text. Cannot fail.
     QString accessibleName() const;
@@ -26,7 +27,8 @@ struct ChartElement {
 };
 
 // The elements of the chart as laid out for the size, ordered by series, then point, then kind
-// and position; sampled every `step` chart units. Cannot fail.
+// and position; an element covered wholly by others is left out. Where the box centre is not
+// inside the element, the box is searched every `step` chart units. Cannot fail.
 std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size, int step = 2);
 
 } // namespace plotara::qt
