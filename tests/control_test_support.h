@@ -4,6 +4,7 @@
 
 #include "control/Plotara.h"
 #include "core/ErrorTrap.h"
+#include "core_test_support.h"
 #include "platform/headless/FixedClock.h"
 #include "platform/headless/HeadlessContainer.h"
 #include "platform/headless/HeadlessMovieHost.h"
@@ -42,13 +43,6 @@ struct ControlRig {
         host->clearRecords();
     }
 };
-
-// The number of the run-time error the statement raised, 0 when it raised none.
-template <class Statement>
-Long errorOf(Statement&& statement) {
-    const auto error = ErrorTrap::capture(statement);
-    return error ? error->number() : 0;
-}
 
 // A file that exists for the life of the object, in the test's temporary folder.
 class TempFile {

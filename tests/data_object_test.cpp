@@ -2,6 +2,7 @@
 #include "core/Error.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
+#include "core_test_support.h"
 #include "data/ArrayClass.h"
 #include "data_test_support.h"
 
@@ -15,14 +16,7 @@ namespace {
 using test::chart;
 using test::lines;
 
-Long errorNumberOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return e.number();
-    }
-    return 0;
-}
+using test::errorOf;
 
 TEST(DataObject, GridChartDropsDatasetsSilently) {
     auto grid = chart(37);
@@ -125,11 +119,10 @@ TEST(DataDispatch, EveryMemberByNameAndId) {
         EXPECT_EQ(data.idOfName(name), id) << toUtf8(name);
         EXPECT_EQ(data.idOfName(text::toUpper(name)), id) << "names match in any case";
     }
-    EXPECT_EQ(errorNumberOf([&] { data.idOfName(L"getXml2"); }), 438);
-    EXPECT_EQ(errorNumberOf([&] { data.idOfName(L"resetData"); }), 438)
-        << "internal members stay hidden";
+    EXPECT_EQ(errorOf([&] { data.idOfName(L"getXml2"); }), 438);
+    EXPECT_EQ(errorOf([&] { data.idOfName(L"resetData"); }), 438) << "internal members stay hidden";
     std::vector<Variant> none;
-    EXPECT_EQ(errorNumberOf([&] { data.invoke(0x60030001, InvokeKind::Method, none); }), 438);
+    EXPECT_EQ(errorOf([&] { data.invoke(0x60030001, InvokeKind::Method, none); }), 438);
 }
 
 TEST(DataDispatch, BuildsADocumentLateBound) {
@@ -148,22 +141,21 @@ TEST(DataDispatch, BuildsADocumentLateBound) {
 TEST(DataDispatch, ArgumentRules) {
     PlotaraData data;
     data.setChartTypeNumber(L"11");
-    EXPECT_EQ(errorNumberOf([&] { callByName(data, L"addCategory", InvokeKind::Method); }), 449);
-    EXPECT_EQ(errorNumberOf([&] {
+    EXPECT_EQ(errorOf([&] { callByName(data, L"addCategory", InvokeKind::Method); }), 449);
+    EXPECT_EQ(errorOf([&] {
                   callByName(data, L"addDataset", InvokeKind::Method, {Variant::missing(), L"x=1"});
               }),
               449);
-    EXPECT_EQ(errorNumberOf(
-                  [&] { callByName(data, L"createMSStDataset", InvokeKind::Method, {L"extra"}); }),
-              450);
-    EXPECT_EQ(errorNumberOf(
-                  [&] { callByName(data, L"addCategory", InvokeKind::Method, {Variant::null()}); }),
-              94);
     EXPECT_EQ(
-        errorNumberOf([&] { callByName(data, L"addCategory", InvokeKind::PropertyPut, {L"a"}); }),
-        438);
+        errorOf([&] { callByName(data, L"createMSStDataset", InvokeKind::Method, {L"extra"}); }),
+        450);
     EXPECT_EQ(
-        errorNumberOf([&] {
+        errorOf([&] { callByName(data, L"addCategory", InvokeKind::Method, {Variant::null()}); }),
+        94);
+    EXPECT_EQ(errorOf([&] { callByName(data, L"addCategory", InvokeKind::PropertyPut, {L"a"}); }),
+              438);
+    EXPECT_EQ(
+        errorOf([&] {
             callByName(data, L"addDataFromDatabase", InvokeKind::Method, {L"no recordset", L"v"});
         }),
         424);

@@ -2,6 +2,7 @@
 // and temporary database files.
 #pragma once
 
+#include "core_test_support.h"
 #include "platform/MessageSink.h"
 #include "platform/RecordsetErrors.h"
 #include "platform/RecordsetObject.h"
@@ -88,29 +89,20 @@ private:
 // error number.
 inline std::vector<std::vector<String>>
 fieldTextsCheckedAgainstField(Recordset& rs, const std::vector<String>& columns) {
-    auto errorNumber = [](const std::function<void()>& call) -> Long {
-        try {
-            call();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
-    };
     std::vector<std::vector<String>> rows;
     rs.MoveFirst();
     for (; !rs.eof(); rs.MoveNext()) {
         std::vector<String>& row = rows.emplace_back();
         for (const String& column : columns) {
             String expected, byPosition = L"stale", byName = L"stale";
-            const Long expectedError = errorNumber([&] {
+            const Long expectedError = errorOf([&] {
                 const Variant value = rs.field(column);
                 expected = value.isNull() ? String() : toText(value);
             });
-            EXPECT_EQ(
-                errorNumber([&] { rs.fieldText(column, rs.columnIndex(column), byPosition); }),
-                expectedError)
+            EXPECT_EQ(errorOf([&] { rs.fieldText(column, rs.columnIndex(column), byPosition); }),
+                      expectedError)
                 << toUtf8(column);
-            EXPECT_EQ(errorNumber([&] { rs.fieldText(column, -1, byName); }), expectedError)
+            EXPECT_EQ(errorOf([&] { rs.fieldText(column, -1, byName); }), expectedError)
                 << toUtf8(column);
             if (expectedError != 0) {
                 row.push_back(L"error " + std::to_wstring(expectedError));

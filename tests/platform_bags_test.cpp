@@ -2,6 +2,7 @@
 // every type, corrupt and truncated files, and atomic saving.
 #include "core/ErrorTrap.h"
 #include "core/SafeArray.h"
+#include "core_test_support.h"
 #include "file_test_support.h"
 #include "platform/FilePropertyBag.h"
 
@@ -16,10 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Long errorOf(const std::function<void()>& statement) {
-    const auto error = ErrorTrap::capture(statement);
-    return error ? error->number() : 0;
-}
+using test::errorOf;
 
 // A fresh folder for the test's files, removed afterwards.
 struct TempFolder {

@@ -1,6 +1,6 @@
 // The rules every container applies alike: frame and coordinate properties at the common screen
 // densities, and the message-box style number taken apart.
-#include "core/Error.h"
+#include "core_test_support.h"
 #include "platform/ContainerUnits.h"
 #include "platform/MessageBoxStyle.h"
 
@@ -32,26 +32,18 @@ TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
 }
 
 TEST(ContainerUnits, RefusedValuesRaiseInvalidPropertyValue) {
-    auto number = [](auto call) -> Long {
-        try {
-            call();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
-    };
     for (const Integer mode : {1, 2, 3, 5, 6, 7})
         EXPECT_EQ(checkedScaleMode(mode), mode);
     for (const Integer mode : {-1, 0, 4, 8, 0x7FFF})
-        EXPECT_EQ(number([&] { checkedScaleMode(mode); }), 380) << mode;
+        EXPECT_EQ(test::errorOf([&] { checkedScaleMode(mode); }), 380) << mode;
     EXPECT_EQ(checkedFlag(0), 0);
     EXPECT_EQ(checkedFlag(1), 1);
     for (const Integer flag : {-1, 2})
-        EXPECT_EQ(number([&] { checkedFlag(flag); }), 380) << flag;
+        EXPECT_EQ(test::errorOf([&] { checkedFlag(flag); }), 380) << flag;
     EXPECT_EQ(checkedSize(0), 0);
     EXPECT_EQ(checkedSize(12.5f), 12.5f);
     for (const Single size : {-0.5f, std::numeric_limits<Single>::quiet_NaN()})
-        EXPECT_EQ(number([&] { checkedSize(size); }), 380) << size;
+        EXPECT_EQ(test::errorOf([&] { checkedSize(size); }), 380) << size;
 }
 
 TEST(MessageBoxStyle, ButtonsDefaultAndEscapeOfEachSet) {

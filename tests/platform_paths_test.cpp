@@ -3,6 +3,7 @@
 // UTF-8 locale.
 #include "core/ErrorTrap.h"
 #include "core/FilePath.h"
+#include "core_test_support.h"
 #include "platform/FileAttributes.h"
 #include "platform/FilePropertyBag.h"
 #include "platform/Registry.h"
@@ -22,10 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Long errorOf(const std::function<void()>& statement) {
-    const auto error = ErrorTrap::capture(statement);
-    return error ? error->number() : 0;
-}
+using test::errorOf;
 
 // "Übersicht" and "图表" in UTF-8 and as wide text.
 const std::string folderUtf8 = "\xC3\x9C"

@@ -61,15 +61,6 @@ protected:
                       L" (NULL, 1.0 / 3, NULL, NULL), (2147483647, 1e-5, '', -1);");
         backend.emplace(file);
     }
-    // The error number a call raises, 0 when it raises none.
-    static Long errorOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const Error& e) {
-            return e.number();
-        }
-        return 0;
-    }
 
     TempDir dir;
     std::optional<Backend> backend;
@@ -86,8 +77,8 @@ TYPED_TEST(RecordsetContract, ForwardNavigationWithBofAndEof) {
     rs->MoveNext();
     EXPECT_TRUE(rs->eof());
     EXPECT_FALSE(rs->bof());
-    EXPECT_EQ(this->errorOf([&] { rs->field(L"id"); }), 3021);
-    EXPECT_EQ(this->errorOf([&] { rs->MoveNext(); }), 3021);
+    EXPECT_EQ(test::errorOf([&] { rs->field(L"id"); }), 3021);
+    EXPECT_EQ(test::errorOf([&] { rs->MoveNext(); }), 3021);
     rs->MoveFirst();
     EXPECT_EQ(rs->field(L"id"), Variant(Long{1}));
 
@@ -103,8 +94,8 @@ TYPED_TEST(RecordsetContract, TypedValuesAndColumnLookUp) {
     EXPECT_EQ(rs->field(L"name"), Variant(L"Zürich"));
     EXPECT_EQ(rs->field(L"name"), Variant(L"Zürich")); // a field can be read again
     EXPECT_EQ(rs->field(L"price"), Variant(2.5));
-    EXPECT_EQ(this->errorOf([&] { rs->field(L"raw"); }), 13); // binary data is no value
-    EXPECT_EQ(this->errorOf([&] { rs->field(L"nothing"); }), 3265);
+    EXPECT_EQ(test::errorOf([&] { rs->field(L"raw"); }), 13); // binary data is no value
+    EXPECT_EQ(test::errorOf([&] { rs->field(L"nothing"); }), 3265);
     rs->MoveNext();
     EXPECT_EQ(rs->field(L"name"), Variant(L"東京 𝄞"));
     EXPECT_TRUE(rs->field(L"price").isNull());
@@ -137,7 +128,7 @@ TYPED_TEST(RecordsetContract, BoundParameters) {
     EXPECT_EQ(
         this->backend->query(L"SELECT id FROM t WHERE id = ?", {Variant(Integer{2})})->field(L"id"),
         Variant(Long{2}));
-    EXPECT_NE(this->errorOf([&] { this->backend->query(L"SELECT id FROM t WHERE id = ?"); }), 0);
+    EXPECT_NE(test::errorOf([&] { this->backend->query(L"SELECT id FROM t WHERE id = ?"); }), 0);
 }
 
 TYPED_TEST(RecordsetContract, DatabaseErrorsCarryTheDatabasesMessage) {

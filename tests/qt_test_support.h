@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/ErrorTrap.h"
+#include "core_test_support.h"
 #include "platform/qt/PlotaraWidget.h"
 #include "platform/qt/QtText.h"
 
@@ -16,13 +17,6 @@
 #include <optional>
 
 namespace plotara::test {
-
-// The run-time error number a statement raised, 0 when none.
-template <class Statement>
-Long errorOf(Statement&& statement) {
-    const auto error = ErrorTrap::capture(statement);
-    return error ? error->number() : 0;
-}
 
 // Answers modal dialogs in order: each step sees the dialog and returns its result. A dialog
 // with no step left is cancelled (QDialog::Rejected) and counted.
