@@ -19,6 +19,7 @@ using test::TempDir;
 
 // Opens a database file the way a host would through one backend.
 struct SqliteBackend {
+    static constexpr const char* name = "Sqlite";
     static constexpr const wchar_t* source = L"SQLite";
     explicit SqliteBackend(const String& file) : db(SqliteDatabase::open(file)) {}
     std::shared_ptr<RecordsetObject> query(const String& sql,
@@ -30,6 +31,7 @@ struct SqliteBackend {
 
 #ifdef PLOTARA_HAVE_ODBC
 struct OdbcBackend {
+    static constexpr const char* name = "Odbc";
     static constexpr const wchar_t* source = L"ODBC";
     explicit OdbcBackend(const String& file)
         : db(OdbcConnection::open(L"Driver=" + fromUtf8(PLOTARA_SQLITE_ODBC_DRIVER) +
@@ -66,7 +68,15 @@ protected:
     std::optional<Backend> backend;
 };
 
-TYPED_TEST_SUITE(RecordsetContract, Backends);
+// Test names by backend: RecordsetContract/Sqlite.ForwardNavigationWithBofAndEof.
+struct BackendName {
+    template <class Backend>
+    static std::string GetName(int) {
+        return Backend::name;
+    }
+};
+
+TYPED_TEST_SUITE(RecordsetContract, Backends, BackendName);
 
 TYPED_TEST(RecordsetContract, ForwardNavigationWithBofAndEof) {
     auto rs = this->backend->query(L"SELECT id FROM t ORDER BY id");
