@@ -118,131 +118,108 @@ public:
         out += ':';
     }
     void count(std::size_t n) { out += std::to_string(n); }
+    // A member after the first of an object: ',"name":'.
+    void next(const char* name) {
+        out += ',';
+        key(name);
+    }
+    // The member "name" as an array of one object per item, each on its own line:
+    // '"name":[\n  {...},\n  {...}]'; writeMembers writes what is inside an item's braces.
+    template <class Items, class WriteMembers>
+    void objects(const char* name, const Items& items, const WriteMembers& writeMembers) {
+        key(name);
+        out += '[';
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (i) out += ',';
+            out += "\n  {";
+            writeMembers(items[i]);
+            out += '}';
+        }
+        out += ']';
+    }
 };
 
 void writeAxes(JsonOut& j, const ChartLayout& l) {
-    j.key("axes");
-    j.out += '[';
-    for (std::size_t i = 0; i < l.axes.size(); ++i) {
-        const LayoutAxis& a = l.axes[i];
-        if (i) j.out += ',';
-        j.out += "\n  {";
+    j.objects("axes", l.axes, [&](const LayoutAxis& a) {
         j.key("id");
         j.text(a.id);
-        j.out += ',';
-        j.key("min");
+        j.next("min");
         j.number(a.min);
-        j.out += ',';
-        j.key("max");
+        j.next("max");
         j.number(a.max);
-        j.out += ',';
-        j.key("log");
+        j.next("log");
         j.out += a.log ? "true" : "false";
-        j.out += ',';
-        j.key("ticks");
+        j.next("ticks");
         j.out += '[';
         for (std::size_t t = 0; t < a.ticks.size(); ++t) {
             if (t) j.out += ',';
             j.out += '{';
             j.key("value");
             j.number(a.ticks[t].value);
-            j.out += ',';
-            j.key("label");
+            j.next("label");
             j.text(a.ticks[t].label);
-            j.out += ',';
-            j.key("box");
+            j.next("box");
             j.box(a.ticks[t].box);
             j.out += '}';
         }
-        j.out += "]}";
-    }
-    j.out += "]";
+        j.out += ']';
+    });
 }
 
 void writeTexts(JsonOut& j, const ChartLayout& l) {
-    j.key("texts");
-    j.out += '[';
-    for (std::size_t i = 0; i < l.texts.size(); ++i) {
-        const LayoutText& t = l.texts[i];
-        if (i) j.out += ',';
-        j.out += "\n  {";
+    j.objects("texts", l.texts, [&](const LayoutText& t) {
         j.key("role");
         j.text(textKindName(t.tag.kind));
-        j.out += ',';
-        j.key("text");
+        j.next("text");
         j.text(t.text);
-        j.out += ',';
-        j.key("box");
+        j.next("box");
         j.box(t.box);
         if (t.angle != 0) {
-            j.out += ',';
-            j.key("angle");
+            j.next("angle");
             j.number(t.angle);
         }
         if (t.tag.series >= 0) {
-            j.out += ',';
-            j.key("series");
+            j.next("series");
             j.number(t.tag.series);
         }
         if (t.tag.index >= 0) {
-            j.out += ',';
-            j.key("index");
+            j.next("index");
             j.number(t.tag.index);
         }
-        j.out += '}';
-    }
-    j.out += "]";
+    });
 }
 
 void writeSeries(JsonOut& j, const ChartLayout& l) {
-    j.key("series");
-    j.out += '[';
-    for (std::size_t i = 0; i < l.series.size(); ++i) {
-        const LayoutSeries& s = l.series[i];
-        if (i) j.out += ',';
-        j.out += "\n  {";
+    j.objects("series", l.series, [&](const LayoutSeries& s) {
         j.key("name");
         j.text(s.name);
-        j.out += ',';
-        j.key("axis");
+        j.next("axis");
         j.text(s.axis);
-        j.out += ',';
-        j.key("renderAs");
+        j.next("renderAs");
         j.text(s.renderAs);
-        j.out += ',';
-        j.key("points");
+        j.next("points");
         j.count(s.points);
-        j.out += ',';
-        j.key("drawn");
+        j.next("drawn");
         j.count(s.drawn);
         if (s.window) {
-            j.out += ',';
-            j.key("window");
+            j.next("window");
             j.out += '[';
             j.count(s.window->first);
             j.out += ',';
             j.count(s.window->second);
             j.out += ']';
         }
-        j.out += '}';
-    }
-    j.out += "]";
+    });
 }
 
 void writeLegendAndNotes(JsonOut& j, const ChartLayout& l) {
-    j.key("legend");
-    j.out += '[';
-    for (std::size_t i = 0; i < l.legend.size(); ++i) {
-        if (i) j.out += ',';
-        j.out += "\n  {";
+    j.objects("legend", l.legend, [&](const LayoutLegendEntry& entry) {
         j.key("name");
-        j.text(l.legend[i].name);
-        j.out += ',';
-        j.key("color");
-        j.text("#" + hexOf(l.legend[i].color));
-        j.out += '}';
-    }
-    j.out += "],\n";
+        j.text(entry.name);
+        j.next("color");
+        j.text("#" + hexOf(entry.color));
+    });
+    j.out += ",\n";
     j.key("notes");
     j.out += '[';
     for (std::size_t i = 0; i < l.notes.size(); ++i) {
@@ -260,8 +237,7 @@ std::string layoutJson(const ChartLayout& l) {
     j.out += '{';
     j.key("width");
     j.number(l.width);
-    j.out += ',';
-    j.key("height");
+    j.next("height");
     j.number(l.height);
     j.out += ",\n";
     j.key("plot");
