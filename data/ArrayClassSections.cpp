@@ -19,6 +19,18 @@ StringView storedText(KeyedNode& node, Integer index) {
     return node.item(KeyBuffer(index).view()).text();
 }
 
+// One empty element per stored parameter string 0 to count - 1: "<tag attributes/>" and a line
+// break, the attributes written by appendAttributes.
+template <class AppendAttributes>
+void appendElements(DocumentText& text, StringView open, KeyedNode& node, Integer count,
+                    const AppendAttributes& appendAttributes) {
+    for (Integer i = 0; i < count; ++i) {
+        text += open;
+        appendAttributes(text, storedText(node, i));
+        text += L"/>\r\n"sv;
+    }
+}
+
 } // namespace
 
 void ArrayClass::appendAttributeList(DocumentText& text, StringView stored) const {
@@ -29,45 +41,32 @@ void ArrayClass::appendAttributeList(DocumentText& text, StringView stored) cons
 // --- styles and trend lines (errors reach the caller of getXML) -----------------------------
 
 void ArrayClass::writeStyles() {
+    const auto attributes = [this](DocumentText& out, StringView stored) {
+        appendAttributeList(out, stored);
+    };
     documentText_ += L"\r\n<styles> \r\n<definition>\r\n"sv;
     // Written aside first: an error here reaches the caller and leaves the document as it was.
     DocumentText text;
-    KeyedNode& definitions = items().child(L"styledef"sv);
-    for (Integer i = 0; i < styleDefineCount_; ++i) {
-        text += L"<style "sv;
-        appendAttributeList(text, storedText(definitions, i));
-        text += L"/>\r\n"sv;
-    }
+    appendElements(text, L"<style "sv, items().child(L"styledef"sv), styleDefineCount_, attributes);
     text += L"</definition>\r\n<application>\r\n"sv;
-    KeyedNode& applications = items().child(L"styleapp"sv);
-    for (Integer i = 0; i < styleApplyCount_; ++i) {
-        text += L"<apply  "sv;
-        appendAttributeList(text, storedText(applications, i));
-        text += L"/>\r\n"sv;
-    }
+    appendElements(text, L"<apply  "sv, items().child(L"styleapp"sv), styleApplyCount_, attributes);
     text += L"</application>\r\n</styles>"sv;
     documentText_ += text;
 }
 
 void ArrayClass::writeTrendlines() {
     documentText_ += L"\r\n<trendlines> \r\n"sv;
-    KeyedNode& lines = items().child(L"trendline"sv);
-    for (Integer i = 0; i < trendlineCount_; ++i) {
-        documentText_ += L"<line "sv;
-        appendAttributeList(documentText_, storedText(lines, i));
-        documentText_ += L"/>\r\n"sv;
-    }
+    appendElements(
+        documentText_, L"<line "sv, items().child(L"trendline"sv), trendlineCount_,
+        [this](DocumentText& out, StringView stored) { appendAttributeList(out, stored); });
     documentText_ += L"</trendlines>"sv;
 }
 
 void ArrayClass::writeVTrendlines() {
     documentText_ += L"\r\n<vTrendlines> \r\n"sv;
-    KeyedNode& lines = items().child(L"vtrendline"sv);
-    for (Integer i = 0; i < vTrendlineCount_; ++i) {
-        documentText_ += L"<line "sv;
-        appendAttributeList(documentText_, storedText(lines, i));
-        documentText_ += L"/>\r\n"sv;
-    }
+    appendElements(
+        documentText_, L"<line "sv, items().child(L"vtrendline"sv), vTrendlineCount_,
+        [this](DocumentText& out, StringView stored) { appendAttributeList(out, stored); });
     documentText_ += L"</vTrendlines>"sv;
 }
 
