@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # The command line against gnuplot and matplotlib: the five reference workloads (12-category
 # column, 4 x 1,000 line, 2 x 15,000 scatter, 8-slice pie, 5 x 50 stacked column), 640 x 480 PNG
-# from CSV, each tool run as a whole process five times; the median wall time of each goes into
-# the table of docs/performance.md ("Command line against gnuplot and matplotlib").
+# and SVG from CSV, each tool run as a whole process five times per format; the median wall time
+# and peak memory of each, and a row of 500 charts drawn in one process, go into the section
+# "Command line against gnuplot and matplotlib" of docs/performance.md.
 #
-#   apt-get install gnuplot-nox python3-matplotlib     # the peers, for this script only
+#   apt-get install gnuplot-nox python3-matplotlib time # the peers, for this script only
 #   bash bench/peers/run.sh [path/to/plotara]          # default build/apps/plotara
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 plotara=${1:-$root/build/apps/plotara}
 python=/usr/bin/python3 # Debian's, which has python3-matplotlib
-runs=5
+runs=${RUNS:-5}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-for tool in "$plotara" gnuplot "$python"; do
+for tool in "$plotara" gnuplot "$python" /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
 done
 "$python" -c 'import matplotlib' 2>/dev/null || { echo "missing: python3-matplotlib" >&2; exit 2; }
@@ -97,36 +98,90 @@ fig.savefig(out)
 PY
 
 # --- timing --------------------------------------------------------------------------------------
-median_ms() { # runs "$@" $runs times, prints the median wall time in milliseconds
-  local times=() start end
+# measure CMD...: runs CMD $runs times under /usr/bin/time; prints "<median ms> <median peak MiB>".
+measure() {
+  local times=() peaks=() start end
   for ((i = 0; i < runs; i++)); do
     start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
     end=$(date +%s%N)
     times+=($(((end - start) / 1000000)))
+    peaks+=($(($(tail -n 1 "$work/peak") / 1024)))
   done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p"
+  local mid=$(((runs + 1) / 2))
+  echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n "${mid}p")" \
+    "$(printf '%s\n' "${peaks[@]}" | sort -n | sed -n "${mid}p")"
 }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", (b > 0 ? a / b : 0) }'; }
+
+# Each tool writes its SVG with the same script: gnuplot's terminal and matplotlib's file name
+# decide the format.
+for w in column line scatter pie stacked; do
+  sed -e 's/set terminal pngcairo/set terminal svg/' -e "s/g-$w.png/g-$w.svg/" "$work/$w.gp" \
+    >"$work/$w-svg.gp"
+done
 
 declare -A type=([column]=column2d [line]=msline2d [scatter]=scatter [pie]=pie2d
   [stacked]=stackedcolumn2d)
 declare -A label=([column]="12-category column" [line]="4 x 1,000 line"
   [scatter]="2 x 15,000 scatter" [pie]="8-slice pie" [stacked]="5 x 50 stacked column")
-table="| Workload (640 x 480 PNG from CSV) | plotara render | gnuplot | matplotlib |
-|---|---|---|---|"
+table="| Workload (640 x 480 from CSV) | plotara PNG | gnuplot PNG | matplotlib PNG | plotara SVG | gnuplot SVG | matplotlib SVG | plotara peak | gnuplot peak | matplotlib peak |
+|---|---|---|---|---|---|---|---|---|---|"
+ratios="| Workload | gnuplot / plotara, PNG | gnuplot / plotara, SVG | matplotlib / plotara, PNG | matplotlib / plotara, SVG |
+|---|---|---|---|---|"
 for w in column line scatter pie stacked; do
-  p=$(median_ms "$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.png")
-  g=$(median_ms gnuplot "$work/$w.gp")
-  m=$(median_ms "$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.png")
-  table+=$'\n'"| ${label[$w]} | $p ms | $g ms | $m ms |"
-  echo "${label[$w]}: plotara $p ms, gnuplot $g ms, matplotlib $m ms"
+  read -r pp pm < <(measure "$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.png")
+  read -r ps psm < <(measure "$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.svg")
+  read -r gp gm < <(measure gnuplot "$work/$w.gp")
+  read -r gs gsm < <(measure gnuplot "$work/$w-svg.gp")
+  read -r mp mm < <(measure "$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.png")
+  read -r ms msm < <(measure "$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.svg")
+  # Peak memory: the larger of each tool's two runs.
+  ppeak=$((pm > psm ? pm : psm)) gpeak=$((gm > gsm ? gm : gsm)) mpeak=$((mm > msm ? mm : msm))
+  table+=$'\n'"| ${label[$w]} | $pp ms | $gp ms | $mp ms | $ps ms | $gs ms | $ms ms | $ppeak MiB | $gpeak MiB | $mpeak MiB |"
+  ratios+=$'\n'"| ${label[$w]} | $(ratio "$gp" "$pp") | $(ratio "$gs" "$ps") | $(ratio "$mp" "$pp") | $(ratio "$ms" "$ps") |"
+  echo "${label[$w]}: PNG plotara $pp, gnuplot $gp, matplotlib $mp ms; SVG plotara $ps, gnuplot $gs," \
+    "matplotlib $ms ms; peak plotara $ppeak, gnuplot $gpeak, matplotlib $mpeak MiB"
 done
+
+# --- batch: 500 column charts, PNG, each tool in one process ------------------------------------
+charts=500
+: >"$work/jobs.jsonl"
+printf 'set terminal pngcairo size 640,480; set datafile separator ","; set key autotitle columnhead\nset style fill solid; set boxwidth 0.7\n' >"$work/batch.gp"
+for ((i = 0; i < charts; i++)); do
+  printf '{"type":"column2d","csv":"%s","output":"%s"}\n' "$work/column.csv" "$work/b$i.png" >>"$work/jobs.jsonl"
+  printf 'set output "%s"; plot "%s" using 0:2:xtic(1) with boxes\n' "$work/g$i.png" "$work/column.csv" >>"$work/batch.gp"
+done
+cat >"$work/mpl-batch.py" <<'PY2'
+import csv, sys
+import matplotlib
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt
+path, out, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
+for i in range(n):
+    with open(path) as f:
+        rows = list(csv.reader(f))
+    fig, ax = plt.subplots(figsize=(6.4, 4.8), dpi=100)
+    ax.bar([r[0] for r in rows[1:]], [float(r[1]) for r in rows[1:]])
+    fig.savefig(f"{out}{i}.png")
+    plt.close(fig)
+PY2
+saved_runs=$runs
+runs=${BATCH_RUNS:-3}
+read -r bp bm < <(measure "$plotara" batch "$work/jobs.jsonl")
+read -r bg bgm < <(measure gnuplot "$work/batch.gp")
+runs=1 # matplotlib takes minutes for the batch: one run
+read -r bmpl bmm < <(measure "$python" "$work/mpl-batch.py" "$work/column.csv" "$work/m" "$charts")
+runs=$saved_runs
+rate() { awk -v n="$charts" -v ms="$1" 'BEGIN { printf "%.0f", n * 1000 / ms }'; }
+batch="| $charts column charts, PNG, one process | $bp ms ($(rate "$bp") charts/s, $bm MiB) | $bg ms ($(rate "$bg") charts/s, $bgm MiB) | $bmpl ms ($(rate "$bmpl") charts/s, $bmm MiB) |"
+echo "batch: plotara $bp ms, gnuplot $bg ms, matplotlib $bmpl ms"
 
 # The fixed cost of a plotara process: start-up alone, and a chart of one bar (fonts, the
 # control, the player, PNG encoding).
 printf 'm,v\nA,1\n' >"$work/one.csv"
-startup=$(median_ms "$plotara" types)
-onebar=$(median_ms "$plotara" render --type column2d --csv "$work/one.csv" -o "$work/one.png")
+read -r startup _ < <(measure "$plotara" types)
+read -r onebar _ < <(measure "$plotara" render --type column2d --csv "$work/one.csv" -o "$work/one.png")
 echo "plotara start-up $startup ms, one-bar chart $onebar ms"
 
 # --- the table into docs/performance.md ----------------------------------------------------------
@@ -136,20 +191,32 @@ versions="$(gnuplot --version), matplotlib $("$python" -c 'import matplotlib; pr
 section="$heading
 
 \`bench/peers/run.sh\` runs each workload as a whole process (start-up, reading the CSV, drawing,
-writing the PNG), $runs times per tool, and keeps the median wall time. The peers come from Debian
-and are needed by this script only:
+writing the file), $runs times per tool and format, and keeps the median wall time and the median
+peak resident memory (\`/usr/bin/time\`; the table gives the larger of a tool's PNG and SVG
+peaks). The peers come from Debian and are needed by this script only:
 
-    apt-get install gnuplot-nox python3-matplotlib
-    bash bench/peers/run.sh            # uses build/apps/plotara; rewrites the table below
+    apt-get install gnuplot-nox python3-matplotlib time
+    bash bench/peers/run.sh            # uses build/apps/plotara; rewrites this section
 
-Last run: $versions, on the shared 2-core development machine.
+Last run: $versions, $(nproc) cores, on the shared development machine.
 
 $table
+
+How many times faster plotara was, in the same run:
+
+$ratios
+
+Many charts in one process (median of 3 runs for plotara and gnuplot, one run for matplotlib; plotara with \`plotara batch\` and its default pool of
+worker threads, gnuplot with one script of $charts plots, matplotlib with one loop of $charts figures):
+
+| Workload | plotara batch | gnuplot | matplotlib |
+|---|---|---|---|
+$batch
 
 A plotara process that draws nothing (\`plotara types\`) takes $startup ms and one with a one-bar
 chart $onebar ms, so most of the small workloads' time is the fixed cost of starting the program
 and loading fonts; the drawing itself is measured in process by \`bench/player_render_bench.cpp\`
-(see the chart player's figures), which is where the player's targets apply.
+(see the chart player's figures).
 "
 tmp=$(mktemp)
 awk -v heading="$heading" '
