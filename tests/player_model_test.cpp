@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,39 @@ TEST_P(EveryType, TextsApartInsideAndEveryPointAccountedFor) {
         EXPECT_LT(a.min, a.max) << "type " << type << " axis " << a.id;
         for (std::size_t i = 1; i < a.ticks.size(); ++i)
             EXPECT_LT(a.ticks[i - 1].value, a.ticks[i].value) << "type " << type << " " << a.id;
+    }
+}
+
+// The layout is decided before anything is painted: painting the chart (raster and SVG) leaves
+// it as it was, laying it out again at another size and back gives it again, and every
+// labelled tick's box is the box of the tick text drawn.
+TEST_P(EveryType, LayoutDoesNotDependOnDrawing) {
+    int type = GetParam();
+    auto player = drawChart(type, testing::sampleFor(type), 480, 320);
+    // The host takes the size the URL gave, so that a new host size lays the chart out again.
+    player->put_Width(480);
+    player->put_Height(320);
+    const std::string before = player->layoutJson();
+    ASSERT_GT(player->surface(1).width, 0);
+    ASSERT_FALSE(player->svg().empty());
+    EXPECT_EQ(player->layoutJson(), before) << "type " << type << " changed by painting";
+    player->put_Width(300);
+    EXPECT_NE(player->layoutJson(), before) << "type " << type << " not laid out again";
+    player->put_Width(480);
+    EXPECT_EQ(player->layoutJson(), before) << "type " << type << " changed by an earlier layout";
+
+    const ChartLayout& l = player->scene().layout;
+    for (const LayoutAxis& a : l.axes) {
+        for (const LayoutTick& tick : a.ticks) {
+            if (tick.label.empty()) continue;
+            auto drawn = std::find_if(l.texts.begin(), l.texts.end(), [&](const LayoutText& t) {
+                return (t.tag.kind == TextKind::Tick || t.tag.kind == TextKind::CategoryLabel) &&
+                       t.text == tick.label && t.box.x == tick.box.x && t.box.y == tick.box.y &&
+                       t.box.w == tick.box.w && t.box.h == tick.box.h;
+            });
+            EXPECT_NE(drawn, l.texts.end())
+                << "type " << type << " axis " << a.id << " tick " << tick.label;
+        }
     }
 }
 
