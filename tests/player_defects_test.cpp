@@ -289,6 +289,65 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
     }
 }
 
+// The end face of each 3D bar: a parallelogram whose first and last corners lie on one
+// vertical edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> barEndFaces(const Scene& scene) {
+    std::vector<const PathSeg*> faces;
+    for (const SceneItem& item : scene.items) {
+        const auto* shape = std::get_if<ShapeItem>(&item);
+        if (!shape || !shape->filled) continue;
+        const std::vector<PathSeg>& s = shape->path.segments();
+        if (s.size() < 4 || s[0].x == s[1].x || s[0].y == s[1].y || s[1].x != s[2].x ||
+            s[0].x != s[3].x)
+            continue;
+        faces.push_back(s.data());
+    }
+    return faces;
+}
+
+// A 3D bar's end face sits at its value end: the right end of a bar running right from the
+// zero line, the left end of one running left, side by side or stacked; the bar's extent
+// (its hit box) reaches from that end to the zero line and its depth.
+TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
+                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
+                     "</dataset></chart>";
+    const std::vector<double> values{30, -20, -15, 25}; // by series, then point
+    for (int type : {14, 19}) {
+        auto player = drawChart(type, ms, 480, 320);
+        const Scene& scene = player->scene();
+        const LayoutAxis* axis = scene.layout.axis("y");
+        ASSERT_NE(axis, nullptr);
+        std::vector<const PathSeg*> faces = barEndFaces(scene);
+        double zero = -1;
+        for (const LayoutTick& t : axis->ticks) {
+            if (t.value == 0) zero = t.box.x + t.box.w / 2;
+        }
+        ASSERT_GT(zero, 0) << "type " << type;
+        std::size_t bars = 0;
+        for (const HitRegion& hit : scene.hits) {
+            if (hit.kind != "bar") continue;
+            ++bars;
+            double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
+                              static_cast<std::size_t>(hit.pointIndex)];
+            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
+                return std::fabs(f[3].y - hit.rect.bottom()) < 0.01 &&
+                       f[0].x >= hit.rect.x - 0.01 && f[0].x <= hit.rect.right() + 0.01;
+            });
+            ASSERT_NE(face, faces.end()) << "type " << type << " value " << v;
+            if (v < 0) {
+                EXPECT_NEAR((*face)[0].x, hit.rect.x, 0.01) << "type " << type << " " << v;
+                EXPECT_LT(hit.rect.x, zero - 10) << "type " << type << " " << v;
+            } else {
+                EXPECT_GT((*face)[0].x, hit.rect.x + 10) << "type " << type << " " << v;
+                EXPECT_GT(hit.rect.right(), zero + 10) << "type " << type << " " << v;
+            }
+        }
+        EXPECT_EQ(bars, values.size()) << "type " << type;
+    }
+}
+
 // Every value label of a line or area point sits just above that point's own anchor, centred
 // on it: a label offered for one point never lands at another's.
 TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {
