@@ -4,6 +4,7 @@
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace plotara::player {
@@ -22,6 +23,16 @@ Stroke lineStroke(const Attributes& a, Color fallback, double width) {
         s.gap = std::clamp(a.number("dashgap", 4), 1.0, 100.0);
     }
     return s;
+}
+// 1st, 2nd, 3rd, 4th, ... 11th, 12th, 13th, ... 21st.
+std::string ordinal(std::size_t n) {
+    const char* suffix = "th";
+    if (n % 100 < 11 || n % 100 > 13) {
+        if (n % 10 == 1) suffix = "st";
+        if (n % 10 == 2) suffix = "nd";
+        if (n % 10 == 3) suffix = "rd";
+    }
+    return std::to_string(n) + suffix;
 }
 } // namespace
 
@@ -284,11 +295,13 @@ std::vector<std::size_t> CartesianFrame::shownLabels() {
     std::size_t last = std::min(labels_.size(), g_.first + g_.count);
     std::size_t step = std::max<std::size_t>(plan_.step, 1);
     std::vector<std::size_t> shown;
-    std::string how = "only every " + std::to_string(step) + "th label fits";
+    std::string how = "only every " + ordinal(step) + " label fits";
     if (step > 1) {
         if (auto picks = calendarLabels(labels_, g_.first, last, step)) {
             shown = std::move(picks->shown);
-            how = "one label a " + picks->period;
+            bool several = !picks->period.empty() &&
+                           std::isdigit(static_cast<unsigned char>(picks->period.front()));
+            how = (several ? "one label every " : "one label a ") + picks->period;
         }
     }
     if (shown.empty()) {
