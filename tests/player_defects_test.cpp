@@ -289,6 +289,50 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
     }
 }
 
+// Numbers on the chart read true: tick labels of scaled and tiny ranges are distinct and never
+// "0" for a non-zero tick, and value labels and pie percentages of tiny values are not "0".
+TEST(NumbersOnTheChart, TicksValuesAndPercentagesReadTrue) {
+    struct Case {
+        int type;
+        std::string xml;
+        TextKind role;      // a text of this role must read `wanted`
+        std::string wanted; // (a pie label must contain it)
+    } cases[] = {
+        {2, singleSeries("formatNumberScale='1'", {2.5e6, 1e6, 1.7e6}), TextKind::Tick, "1.5M"},
+        {2, singleSeries("formatNumberScale='1' yAxisMinValue='1000000000'", {1.1e9, 1.6e9}),
+         TextKind::Tick, "1.2B"},
+        {7, singleSeries("", {0.00001, 0.00003, 0.00002}), TextKind::Tick, "0.00002"},
+        {2, singleSeries("decimals='2'", {0.00002, 5}), TextKind::ValueLabel, "0.00002"},
+        {4, singleSeries("showPercentValues='1'", {9998, 2}), TextKind::PieLabel, "0.02%"},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const ChartLayout& l = player->scene().layout;
+        for (const LayoutAxis& a : l.axes) {
+            std::vector<std::string> labels;
+            for (const LayoutTick& t : a.ticks) {
+                if (t.label.empty()) continue;
+                if (t.value != 0) {
+                    EXPECT_NE(t.label, "0") << c.xml << " tick " << t.value;
+                }
+                EXPECT_EQ(std::count(labels.begin(), labels.end(), t.label), 0)
+                    << c.xml << ": two ticks read " << t.label;
+                labels.push_back(t.label);
+            }
+        }
+        bool found = false;
+        for (const LayoutText& t : l.texts) {
+            if (t.tag.kind != c.role) continue;
+            found |= c.role == TextKind::PieLabel ? t.text.find(c.wanted) != std::string::npos
+                                                  : t.text == c.wanted;
+            if (c.role == TextKind::PieLabel) {
+                EXPECT_EQ(t.text.find(" 0%"), std::string::npos) << t.text;
+            }
+        }
+        EXPECT_TRUE(found) << c.xml << ": no text reads " << c.wanted;
+    }
+}
+
 // The end face of each 3D bar: a parallelogram whose first and last corners lie on one
 // vertical edge of the front and whose middle corners lie on the back edge.
 std::vector<const PathSeg*> barEndFaces(const Scene& scene) {
