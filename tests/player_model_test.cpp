@@ -201,6 +201,56 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
     }
 }
 
+// 3D columns with negative values and small decimals, many of them and with the decimals
+// settings: every value label sits over its own column, reads as its own value formatted (never
+// a "0" run into "0.01"), and no text overlaps another.
+TEST(LayoutModel, SmallNegativeValuesOn3DColumnsStayApart) {
+    std::vector<double> small;
+    for (int i = 0; i < 48; ++i)
+        small.push_back((i % 2 ? -1 : 1) * 0.001 * (1 + (i * 7) % 30));
+    auto twoSeries = [&](const std::string& attrs, std::size_t n) {
+        std::string xml = "<chart " + attrs + "><categories>";
+        for (std::size_t i = 0; i < n; ++i)
+            xml += "<category label='C" + std::to_string(i) + "'/>";
+        xml += "</categories>";
+        for (std::size_t d = 0; d < 2; ++d) {
+            xml += "<dataset seriesName='S" + std::to_string(d) + "'>";
+            for (std::size_t i = 0; i < n; ++i)
+                xml += "<set value='" + std::to_string(small[(i + d * 7) % small.size()]) + "'/>";
+            xml += "</dataset>";
+        }
+        return xml + "</chart>";
+    };
+    struct Case {
+        int type;
+        std::string xml;
+    } cases[] = {
+        {1, singleSeries("decimals='2' forceDecimals='1'", small)},
+        {1, singleSeries("decimals='3'", std::vector<double>(small.begin(), small.begin() + 12))},
+        {1, singleSeries("", small)},
+        {10, twoSeries("decimals='2' forceDecimals='1'", 24)},
+        {10, twoSeries("decimals='1'", 8)},
+        {16, twoSeries("", 12)},
+    };
+    for (const Case& c : cases) {
+        for (auto [w, h] : {std::pair{640, 400}, std::pair{320, 240}}) {
+            // Stacked labels go inside their segments: at the small size none has room.
+            if (c.type == 16 && w < 640) continue;
+            auto player = drawChart(c.type, c.xml, w, h);
+            std::string what = "type " + std::to_string(c.type) + " " + std::to_string(w) + " " +
+                               c.xml.substr(0, 50);
+            expectTextsApartAndInside(player->scene().layout, what);
+            for (const LayoutText& t : player->scene().layout.texts) {
+                if (t.tag.kind != TextKind::ValueLabel) continue;
+                std::string digits = t.text[0] == '-' ? t.text.substr(1) : t.text;
+                EXPECT_FALSE(digits.size() > 1 && digits[0] == '0' && digits[1] != '.')
+                    << what << ": " << t.text;
+            }
+            expectLabelsOverTheirColumns(*player, false, what);
+        }
+    }
+}
+
 TEST(LayoutModel, HiddenValueLabelsAndThinnedCategoriesAreNoted) {
     std::vector<double> many;
     for (int i = 0; i < 120; ++i)
