@@ -182,6 +182,10 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
     std::vector<double> many;
     for (int i = 0; i < 60; ++i)
         many.push_back(1000 + 37.0 * ((i * 7919) % 61));
+    // A bar per country of the world, values asked for: most are hidden, none collides.
+    std::vector<double> countries;
+    for (int i = 0; i < 187; ++i)
+        countries.push_back(12000 + 881.0 * ((i * 53) % 187));
     struct Case {
         int type;
         std::string xml;
@@ -193,6 +197,8 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
         {11, testing::multiSeriesSample(false), false},
         {2, singleSeries("", many), false},
         {9, singleSeries("", many, "A much longer category name "), true},
+        {9, singleSeries("showValues='1'", countries, "Country "), true},
+        {14, singleSeries("showValues='1'", countries, "Country "), true},
     };
     for (const Case& c : cases) {
         auto player = drawChart(c.type, c.xml);
