@@ -289,6 +289,109 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
     }
 }
 
+// Numbers on the chart read true: tick labels of scaled and tiny ranges are distinct and never
+// "0" for a non-zero tick, and value labels and pie percentages of tiny values are not "0".
+TEST(NumbersOnTheChart, TicksValuesAndPercentagesReadTrue) {
+    struct Case {
+        int type;
+        std::string xml;
+        TextKind role;      // a text of this role must read `wanted`
+        std::string wanted; // (a pie label must contain it)
+    } cases[] = {
+        {2, singleSeries("formatNumberScale='1'", {2.5e6, 1e6, 1.7e6}), TextKind::Tick, "1.5M"},
+        {2, singleSeries("formatNumberScale='1' yAxisMinValue='1000000000'", {1.1e9, 1.6e9}),
+         TextKind::Tick, "1.2B"},
+        {7, singleSeries("", {0.00001, 0.00003, 0.00002}), TextKind::Tick, "0.00002"},
+        {2, singleSeries("decimals='2'", {0.00002, 5}), TextKind::ValueLabel, "0.00002"},
+        {4, singleSeries("showPercentValues='1'", {9998, 2}), TextKind::PieLabel, "0.02%"},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const ChartLayout& l = player->scene().layout;
+        for (const LayoutAxis& a : l.axes) {
+            std::vector<std::string> labels;
+            for (const LayoutTick& t : a.ticks) {
+                if (t.label.empty()) continue;
+                if (t.value != 0) {
+                    EXPECT_NE(t.label, "0") << c.xml << " tick " << t.value;
+                }
+                EXPECT_EQ(std::count(labels.begin(), labels.end(), t.label), 0)
+                    << c.xml << ": two ticks read " << t.label;
+                labels.push_back(t.label);
+            }
+        }
+        bool found = false;
+        for (const LayoutText& t : l.texts) {
+            if (t.tag.kind != c.role) continue;
+            found |= c.role == TextKind::PieLabel ? t.text.find(c.wanted) != std::string::npos
+                                                  : t.text == c.wanted;
+            if (c.role == TextKind::PieLabel) {
+                EXPECT_EQ(t.text.find(" 0%"), std::string::npos) << t.text;
+            }
+        }
+        EXPECT_TRUE(found) << c.xml << ": no text reads " << c.wanted;
+    }
+}
+
+// The end face of each 3D bar: a parallelogram whose first and last corners lie on one
+// vertical edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> barEndFaces(const Scene& scene) {
+    std::vector<const PathSeg*> faces;
+    for (const SceneItem& item : scene.items) {
+        const auto* shape = std::get_if<ShapeItem>(&item);
+        if (!shape || !shape->filled) continue;
+        const std::vector<PathSeg>& s = shape->path.segments();
+        if (s.size() < 4 || s[0].x == s[1].x || s[0].y == s[1].y || s[1].x != s[2].x ||
+            s[0].x != s[3].x)
+            continue;
+        faces.push_back(s.data());
+    }
+    return faces;
+}
+
+// A 3D bar's end face sits at its value end: the right end of a bar running right from the
+// zero line, the left end of one running left, side by side or stacked; the bar's extent
+// (its hit box) reaches from that end to the zero line and its depth.
+TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
+                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
+                     "</dataset></chart>";
+    const std::vector<double> values{30, -20, -15, 25}; // by series, then point
+    for (int type : {14, 19}) {
+        auto player = drawChart(type, ms, 480, 320);
+        const Scene& scene = player->scene();
+        const LayoutAxis* axis = scene.layout.axis("y");
+        ASSERT_NE(axis, nullptr);
+        std::vector<const PathSeg*> faces = barEndFaces(scene);
+        double zero = -1;
+        for (const LayoutTick& t : axis->ticks) {
+            if (t.value == 0) zero = t.box.x + t.box.w / 2;
+        }
+        ASSERT_GT(zero, 0) << "type " << type;
+        std::size_t bars = 0;
+        for (const HitRegion& hit : scene.hits) {
+            if (hit.kind != "bar") continue;
+            ++bars;
+            double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
+                              static_cast<std::size_t>(hit.pointIndex)];
+            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
+                return std::fabs(f[3].y - hit.rect.bottom()) < 0.01 &&
+                       f[0].x >= hit.rect.x - 0.01 && f[0].x <= hit.rect.right() + 0.01;
+            });
+            ASSERT_NE(face, faces.end()) << "type " << type << " value " << v;
+            if (v < 0) {
+                EXPECT_NEAR((*face)[0].x, hit.rect.x, 0.01) << "type " << type << " " << v;
+                EXPECT_LT(hit.rect.x, zero - 10) << "type " << type << " " << v;
+            } else {
+                EXPECT_GT((*face)[0].x, hit.rect.x + 10) << "type " << type << " " << v;
+                EXPECT_GT(hit.rect.right(), zero + 10) << "type " << type << " " << v;
+            }
+        }
+        EXPECT_EQ(bars, values.size()) << "type " << type;
+    }
+}
+
 // Every value label of a line or area point sits just above that point's own anchor, centred
 // on it: a label offered for one point never lands at another's.
 TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {

@@ -202,6 +202,13 @@ std::vector<std::string> months(int fromYear, int count) {
     return out;
 }
 
+std::vector<std::string> years(int from, int count) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i)
+        out.push_back(std::to_string(from + i));
+    return out;
+}
+
 std::vector<std::string> days(int year, int count) {
     static constexpr int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::vector<std::string> out;
@@ -238,6 +245,10 @@ TEST(CalendarLabels, ThinAtCalendarBoundaries) {
          40,
          "quarter",
          {"2001-01-01", "2001-04-01", "2001-07-01", "2001-10-01"}},
+        // Years alone: round years, the first one only when it is round itself.
+        {years(1871, 30), 0, 3, "5 years", {"1875", "1880", "1885", "1890", "1895", "1900"}},
+        {years(1870, 41), 0, 6, "10 years", {"1870", "1880", "1890", "1900", "1910"}},
+        {years(1999, 4), 0, 1, "year", {"1999", "2000", "2001", "2002"}},
     };
     for (const Case& c : cases) {
         auto picks = calendarLabels(c.labels, c.first, c.labels.size(), c.step);
@@ -252,7 +263,10 @@ TEST(CalendarLabels, ThinAtCalendarBoundaries) {
     for (std::vector<std::string> labels :
          {std::vector<std::string>{"Jan", "Feb", "Mar"},
           std::vector<std::string>{"2001-01", "total"}, std::vector<std::string>{"2001-13"},
-          std::vector<std::string>{"2001-01-32"}, std::vector<std::string>{"", ""}}) {
+          std::vector<std::string>{"2001-01-32"}, std::vector<std::string>{"", ""},
+          // Four digits out of order are codes, not years.
+          std::vector<std::string>{"1880", "1870", "1890"},
+          std::vector<std::string>{"2001", "2001", "2002"}, std::vector<std::string>{"20x1"}}) {
         EXPECT_FALSE(calendarLabels(labels, 0, labels.size(), 2).has_value()) << labels[0];
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,39 @@ TEST_P(EveryType, TextsApartInsideAndEveryPointAccountedFor) {
         EXPECT_LT(a.min, a.max) << "type " << type << " axis " << a.id;
         for (std::size_t i = 1; i < a.ticks.size(); ++i)
             EXPECT_LT(a.ticks[i - 1].value, a.ticks[i].value) << "type " << type << " " << a.id;
+    }
+}
+
+// The layout is decided before anything is painted: painting the chart (raster and SVG) leaves
+// it as it was, laying it out again at another size and back gives it again, and every
+// labelled tick's box is the box of the tick text drawn.
+TEST_P(EveryType, LayoutDoesNotDependOnDrawing) {
+    int type = GetParam();
+    auto player = drawChart(type, testing::sampleFor(type), 480, 320);
+    // The host takes the size the URL gave, so that a new host size lays the chart out again.
+    player->put_Width(480);
+    player->put_Height(320);
+    const std::string before = player->layoutJson();
+    ASSERT_GT(player->surface(1).width, 0);
+    ASSERT_FALSE(player->svg().empty());
+    EXPECT_EQ(player->layoutJson(), before) << "type " << type << " changed by painting";
+    player->put_Width(300);
+    EXPECT_NE(player->layoutJson(), before) << "type " << type << " not laid out again";
+    player->put_Width(480);
+    EXPECT_EQ(player->layoutJson(), before) << "type " << type << " changed by an earlier layout";
+
+    const ChartLayout& l = player->scene().layout;
+    for (const LayoutAxis& a : l.axes) {
+        for (const LayoutTick& tick : a.ticks) {
+            if (tick.label.empty()) continue;
+            auto drawn = std::find_if(l.texts.begin(), l.texts.end(), [&](const LayoutText& t) {
+                return (t.tag.kind == TextKind::Tick || t.tag.kind == TextKind::CategoryLabel) &&
+                       t.text == tick.label && t.box.x == tick.box.x && t.box.y == tick.box.y &&
+                       t.box.w == tick.box.w && t.box.h == tick.box.h;
+            });
+            EXPECT_NE(drawn, l.texts.end())
+                << "type " << type << " axis " << a.id << " tick " << tick.label;
+        }
     }
 }
 
@@ -148,6 +182,10 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
     std::vector<double> many;
     for (int i = 0; i < 60; ++i)
         many.push_back(1000 + 37.0 * ((i * 7919) % 61));
+    // A bar per country of the world, values asked for: most are hidden, none collides.
+    std::vector<double> countries;
+    for (int i = 0; i < 187; ++i)
+        countries.push_back(12000 + 881.0 * ((i * 53) % 187));
     struct Case {
         int type;
         std::string xml;
@@ -159,11 +197,63 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnColumns) {
         {11, testing::multiSeriesSample(false), false},
         {2, singleSeries("", many), false},
         {9, singleSeries("", many, "A much longer category name "), true},
+        {9, singleSeries("showValues='1'", countries, "Country "), true},
+        {14, singleSeries("showValues='1'", countries, "Country "), true},
     };
     for (const Case& c : cases) {
         auto player = drawChart(c.type, c.xml);
         expectLabelsOverTheirColumns(*player, c.bars, c.xml.substr(0, 60));
         expectTextsApartAndInside(player->scene().layout, c.xml.substr(0, 60));
+    }
+}
+
+// 3D columns with negative values and small decimals, many of them and with the decimals
+// settings: every value label sits over its own column, reads as its own value formatted (never
+// a "0" run into "0.01"), and no text overlaps another.
+TEST(LayoutModel, SmallNegativeValuesOn3DColumnsStayApart) {
+    std::vector<double> small;
+    for (int i = 0; i < 48; ++i)
+        small.push_back((i % 2 ? -1 : 1) * 0.001 * (1 + (i * 7) % 30));
+    auto twoSeries = [&](const std::string& attrs, std::size_t n) {
+        std::string xml = "<chart " + attrs + "><categories>";
+        for (std::size_t i = 0; i < n; ++i)
+            xml += "<category label='C" + std::to_string(i) + "'/>";
+        xml += "</categories>";
+        for (std::size_t d = 0; d < 2; ++d) {
+            xml += "<dataset seriesName='S" + std::to_string(d) + "'>";
+            for (std::size_t i = 0; i < n; ++i)
+                xml += "<set value='" + std::to_string(small[(i + d * 7) % small.size()]) + "'/>";
+            xml += "</dataset>";
+        }
+        return xml + "</chart>";
+    };
+    struct Case {
+        int type;
+        std::string xml;
+    } cases[] = {
+        {1, singleSeries("decimals='2' forceDecimals='1'", small)},
+        {1, singleSeries("decimals='3'", std::vector<double>(small.begin(), small.begin() + 12))},
+        {1, singleSeries("", small)},
+        {10, twoSeries("decimals='2' forceDecimals='1'", 24)},
+        {10, twoSeries("decimals='1'", 8)},
+        {16, twoSeries("", 12)},
+    };
+    for (const Case& c : cases) {
+        for (auto [w, h] : {std::pair{640, 400}, std::pair{320, 240}}) {
+            // Stacked labels go inside their segments: at the small size none has room.
+            if (c.type == 16 && w < 640) continue;
+            auto player = drawChart(c.type, c.xml, w, h);
+            std::string what = "type " + std::to_string(c.type) + " " + std::to_string(w) + " " +
+                               c.xml.substr(0, 50);
+            expectTextsApartAndInside(player->scene().layout, what);
+            for (const LayoutText& t : player->scene().layout.texts) {
+                if (t.tag.kind != TextKind::ValueLabel) continue;
+                std::string digits = t.text[0] == '-' ? t.text.substr(1) : t.text;
+                EXPECT_FALSE(digits.size() > 1 && digits[0] == '0' && digits[1] != '.')
+                    << what << ": " << t.text;
+            }
+            expectLabelsOverTheirColumns(*player, false, what);
+        }
     }
 }
 

@@ -1,16 +1,19 @@
 #include "player/cartesian/CalendarLabels.h"
 
+#include <algorithm>
 #include <array>
 
 namespace plotara::player {
 
 namespace {
 
-// A label's month as years * 12 + month - 1, and whether it names a day other than the first;
-// nothing unless the label is "YYYY-MM" or "YYYY-MM-DD".
+// A label's month as years * 12 + month - 1, whether it names a day other than the first, and
+// whether it is a year alone (its January); nothing unless the label is "YYYY", "YYYY-MM" or
+// "YYYY-MM-DD".
 struct Month {
     long index = 0;
     bool laterDay = false;
+    bool yearOnly = false;
 };
 
 std::optional<Month> isoMonth(const std::string& s) {
@@ -22,6 +25,11 @@ std::optional<Month> isoMonth(const std::string& s) {
         }
         return v;
     };
+    if (s.size() == 4) {
+        auto year = digits(0, 4);
+        if (!year) return std::nullopt;
+        return Month{*year * 12, false, true};
+    }
     if ((s.size() != 7 && s.size() != 10) || s[4] != '-') return std::nullopt;
     auto year = digits(0, 4), month = digits(5, 2);
     if (!year || !month || *month < 1 || *month > 12) return std::nullopt;
@@ -32,6 +40,20 @@ std::optional<Month> isoMonth(const std::string& s) {
         m.laterDay = *day > 1;
     }
     return m;
+}
+
+// Four digits may be a year or a code: they count as years only when every one follows the one
+// before it.
+bool yearsInOrder(const std::vector<std::optional<Month>>& months) {
+    if (std::none_of(months.begin(), months.end(), [](const auto& m) { return m && m->yearOnly; }))
+        return true;
+    std::optional<long> previous;
+    for (const std::optional<Month>& m : months) {
+        if (!m) continue;
+        if (previous && m->index <= *previous) return false;
+        previous = m->index;
+    }
+    return true;
 }
 
 } // namespace
@@ -46,7 +68,7 @@ std::optional<CalendarPicks> calendarLabels(const std::vector<std::string>& labe
         if (!months[i - first]) return std::nullopt;
         any = true;
     }
-    if (!any) return std::nullopt;
+    if (!any || !yearsInOrder(months)) return std::nullopt;
     struct Period {
         long months;
         const char* name;
@@ -61,7 +83,11 @@ std::optional<CalendarPicks> calendarLabels(const std::vector<std::string>& labe
                                                      {240, "20 years"},
                                                      {600, "50 years"},
                                                      {1200, "100 years"}}};
+    // Labels that name years alone have no months to pick.
+    bool yearsOnly =
+        std::any_of(months.begin(), months.end(), [](const auto& m) { return m && m->yearOnly; });
     for (const Period& p : periods) {
+        if (yearsOnly && p.months < 12) continue;
         CalendarPicks picks{{}, p.name};
         std::optional<long> previous;
         bool apart = true;

@@ -4,6 +4,7 @@
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace plotara::player {
@@ -22,6 +23,16 @@ Stroke lineStroke(const Attributes& a, Color fallback, double width) {
         s.gap = std::clamp(a.number("dashgap", 4), 1.0, 100.0);
     }
     return s;
+}
+// 1st, 2nd, 3rd, 4th, ... 11th, 12th, 13th, ... 21st.
+std::string ordinal(std::size_t n) {
+    const char* suffix = "th";
+    if (n % 100 < 11 || n % 100 > 13) {
+        if (n % 10 == 1) suffix = "st";
+        if (n % 10 == 2) suffix = "nd";
+        if (n % 10 == 3) suffix = "rd";
+    }
+    return std::to_string(n) + suffix;
 }
 } // namespace
 
@@ -122,6 +133,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         plan_.step = std::max(plan_.step, rows.step);
     }
     shown_ = shownLabels();
+    layoutAxisTexts();
 }
 
 void CartesianFrame::drawBack() {
@@ -283,11 +295,13 @@ std::vector<std::size_t> CartesianFrame::shownLabels() {
     std::size_t last = std::min(labels_.size(), g_.first + g_.count);
     std::size_t step = std::max<std::size_t>(plan_.step, 1);
     std::vector<std::size_t> shown;
-    std::string how = "only every " + std::to_string(step) + "th label fits";
+    std::string how = "only every " + ordinal(step) + " label fits";
     if (step > 1) {
         if (auto picks = calendarLabels(labels_, g_.first, last, step)) {
             shown = std::move(picks->shown);
-            how = "one label a " + picks->period;
+            bool several = !picks->period.empty() &&
+                           std::isdigit(static_cast<unsigned char>(picks->period.front()));
+            how = (several ? "one label every " : "one label a ") + picks->period;
         }
     }
     if (shown.empty()) {
@@ -305,7 +319,24 @@ std::vector<std::size_t> CartesianFrame::shownLabels() {
     return shown;
 }
 
-void CartesianFrame::drawCategoryLabels() {
+// A text laid out with its box; the front of the frame draws it as laid out.
+void CartesianFrame::lay(TextTag tag, std::string text, const Font& font, double x, double y,
+                         HAlign h, VAlign v, double angle, double maxWidth) {
+    TextItem item = placeText(ctx_, tag, std::move(text), font, x, y, h, v, angle, maxWidth);
+    if (!item.text.empty()) axisTexts_.push_back(std::move(item));
+}
+
+// As lay, returning the box (that of an empty text too: the layout's tick keeps it).
+
+Rect CartesianFrame::layBox(TextTag tag, std::string text, const Font& font, double x, double y,
+                            HAlign h, VAlign v) {
+    TextItem item = placeText(ctx_, tag, std::move(text), font, x, y, h, v);
+    Rect box = item.box;
+    if (!item.text.empty()) axisTexts_.push_back(std::move(item));
+    return box;
+}
+
+void CartesianFrame::layoutCategoryLabels() {
     Font font = ctx_.style.font(TextRole::DataLabels);
     Rect p = g_.plot;
     for (std::size_t k = 0; k < shown_.size(); ++k) {
@@ -315,39 +346,36 @@ void CartesianFrame::drawCategoryLabels() {
         double pos = g_.categoryPos(i);
         TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};
         if (g_.horizontal) {
-            addText(ctx_, tag, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
-                    plan_.maxTextWidth);
+            lay(tag, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
+                plan_.maxTextWidth);
             continue;
         }
         double y = p.bottom() + labelGap_;
         switch (plan_.mode) {
         case CategoryLabelPlan::Mode::Horizontal:
-            addText(ctx_, tag, label, font, pos, y, HAlign::Center, VAlign::Top, 0,
-                    plan_.maxTextWidth);
+            lay(tag, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
             break;
         case CategoryLabelPlan::Mode::Stagger:
-            addText(ctx_, tag, label, font, pos,
-                    y + static_cast<double>(k % 2) * (plan_.lineHeight + 2), HAlign::Center,
-                    VAlign::Top, 0, plan_.maxTextWidth);
+            lay(tag, label, font, pos, y + static_cast<double>(k % 2) * (plan_.lineHeight + 2),
+                HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
             break;
         case CategoryLabelPlan::Mode::Slant: {
             // The text runs down to the left from under its category; it is shortened rather
             // than let out of the chart's left edge.
             double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
-            addText(ctx_, tag, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right,
-                    VAlign::Middle, -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
+            lay(tag, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right, VAlign::Middle,
+                -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
             break;
         }
         case CategoryLabelPlan::Mode::Rotate:
-            addText(ctx_, tag, label, font, pos, y, HAlign::Right, VAlign::Middle, -90,
-                    plan_.maxTextWidth);
+            lay(tag, label, font, pos, y, HAlign::Right, VAlign::Middle, -90, plan_.maxTextWidth);
             break;
         }
     }
 }
 
 // The tick labels of a value axis, thinned to keep them apart, and the layout's ticks.
-void CartesianFrame::drawTicks(const AxisScale& a, bool secondary) {
+void CartesianFrame::layoutTicks(const AxisScale& a, bool secondary) {
     Rect p = g_.plot;
     Font tickFont = ctx_.style.font(TextRole::YAxisValues);
     double tickH = ctx_.text.measure("Ag", tickFont).h;
@@ -373,39 +401,27 @@ void CartesianFrame::drawTicks(const AxisScale& a, bool secondary) {
             TextTag tag{TextKind::Tick};
             if (g_.horizontal) {
                 double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
-                tick.box = addText(ctx_, tag, tick.label, tickFont, pos, y, HAlign::Center,
-                                   secondary ? VAlign::Bottom : VAlign::Top);
+                tick.box = layBox(tag, tick.label, tickFont, pos, y, HAlign::Center,
+                                  secondary ? VAlign::Bottom : VAlign::Top);
             } else if (secondary) {
-                tick.box = addText(ctx_, tag, tick.label, tickFont, p.right() + g_.depth + 6,
-                                   pos - g_.depth, HAlign::Left, VAlign::Middle);
+                tick.box = layBox(tag, tick.label, tickFont, p.right() + g_.depth + 6,
+                                  pos - g_.depth, HAlign::Left, VAlign::Middle);
             } else {
-                tick.box = addText(ctx_, tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right,
-                                   VAlign::Middle);
+                tick.box =
+                    layBox(tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right, VAlign::Middle);
             }
         }
         axisModel.ticks.push_back(std::move(tick));
     }
 }
 
-void CartesianFrame::drawFront(ValueLabels& values) {
+// The names of the value and category axes beside or under their labels.
+void CartesianFrame::layoutAxisNames(bool showTicks) {
     const Attributes& c = ctx_.model.chart;
-    const PaletteTheme& t = ctx_.style.theme();
     Rect p = g_.plot;
-    Stroke axis{t.axisLine, 1};
-    ctx_.scene.line(p.x, p.y, p.x, p.bottom(), axis);
-    ctx_.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
-    drawTrends(false);
-    values.flush();
-
-    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
-    double tickH = ctx_.text.measure("Ag", tickFont).h;
-    bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
-    if (showTicks) drawTicks(g_.primary, false);
-    if (showTicks && g_.hasSecondary) drawTicks(g_.secondary, true);
-    drawCategoryLabels();
-
     Font nameFont = ctx_.style.font(TextRole::YAxisName);
     Font xNameFont = ctx_.style.font(TextRole::XAxisName);
+    double tickH = ctx_.text.measure("Ag", ctx_.style.font(TextRole::YAxisValues)).h;
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
@@ -413,26 +429,49 @@ void CartesianFrame::drawFront(ValueLabels& values) {
     Rect area = marginArea(ctx_);
     if (!g_.horizontal) {
         if (!pName.empty())
-            addText(ctx_, {TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,
-                    HAlign::Center, VAlign::Middle, -90, p.h);
+            lay({TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,
+                HAlign::Center, VAlign::Middle, -90, p.h);
         if (g_.hasSecondary && !sName.empty())
-            addText(ctx_, {TextKind::AxisName}, sName, nameFont, area.right() - nameH / 2,
-                    p.y + p.h / 2, HAlign::Center, VAlign::Middle, 90, p.h);
+            lay({TextKind::AxisName}, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2,
+                HAlign::Center, VAlign::Middle, 90, p.h);
         if (!xName.empty()) {
             double y = p.bottom() + plan_.extent + labelGap_;
-            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center,
-                    VAlign::Top, 0, p.w);
+            lay({TextKind::AxisName}, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center,
+                VAlign::Top, 0, p.w);
         }
     } else {
         if (!xName.empty())
-            addText(ctx_, {TextKind::AxisName}, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2,
-                    HAlign::Center, VAlign::Middle, -90, p.h);
+            lay({TextKind::AxisName}, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2,
+                HAlign::Center, VAlign::Middle, -90, p.h);
         if (!pName.empty()) {
             double y = p.bottom() + (showTicks ? tickH + 8 : 4);
-            addText(ctx_, {TextKind::AxisName}, pName, nameFont, p.x + p.w / 2, y, HAlign::Center,
-                    VAlign::Top, 0, p.w);
+            lay({TextKind::AxisName}, pName, nameFont, p.x + p.w / 2, y, HAlign::Center,
+                VAlign::Top, 0, p.w);
         }
     }
+}
+
+// Tick labels, category labels and axis names, in the order they are drawn.
+void CartesianFrame::layoutAxisTexts() {
+    const Attributes& c = ctx_.model.chart;
+    axisTexts_.clear();
+    bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
+    if (showTicks) layoutTicks(g_.primary, false);
+    if (showTicks && g_.hasSecondary) layoutTicks(g_.secondary, true);
+    layoutCategoryLabels();
+    layoutAxisNames(showTicks);
+}
+
+void CartesianFrame::drawFront(ValueLabels& values) {
+    const PaletteTheme& t = ctx_.style.theme();
+    Rect p = g_.plot;
+    Stroke axis{t.axisLine, 1};
+    ctx_.scene.line(p.x, p.y, p.x, p.bottom(), axis);
+    ctx_.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
+    drawTrends(false);
+    values.flush();
+    for (const TextItem& text : axisTexts_)
+        ctx_.scene.add(text);
 }
 
 void CartesianFrame::drawScrollBar(const ViewState& view) {

@@ -13,24 +13,31 @@ class CartesianFrame {
 public:
     CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
                    const SeriesStyle& style);
-    // Measures axis labels and names and sets the plot rectangle inside area.
+    // Measures axis labels and names, sets the plot rectangle inside area and lays out the
+    // tick labels (the layout's ticks), category labels and axis names.
     void layout(Rect area, bool scrollBar);
     // The categories whose labels are drawn (known after layout), ascending.
     const std::vector<std::size_t>& shownCategories() const { return shown_; }
     // Canvas, bands, div lines, walls, trend zones and vertical lines.
     void drawBack();
-    // Axes, tick and category labels, axis names and trend lines over the series; then the
-    // value labels collected while the series were drawn.
+    // Axes and trend lines over the series, the value labels collected while the series were
+    // drawn, then the tick and category labels and axis names as laid out.
     void drawFront(ValueLabels& values);
     void drawScrollBar(const ViewState& view);
 
 private:
     std::string tickText(double v, bool secondary) const;
-    void drawTicks(const AxisScale& a, bool secondary);
+    void lay(TextTag tag, std::string text, const Font& font, double x, double y, HAlign h,
+             VAlign v, double angle = 0, double maxWidth = 0);
+    Rect layBox(TextTag tag, std::string text, const Font& font, double x, double y, HAlign h,
+                VAlign v);
+    void layoutTicks(const AxisScale& a, bool secondary);
+    void layoutCategoryLabels();
+    void layoutAxisNames(bool showTicks);
+    void layoutAxisTexts();
     void drawCategoryMarks();
     void drawTrends(bool zones);
     std::vector<std::size_t> shownLabels();
-    void drawCategoryLabels();
     void addInside(const std::string& label, const Font& font, double x, double y);
 
     ChartContext& ctx_;
@@ -43,6 +50,7 @@ private:
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;
+    std::vector<TextItem> axisTexts_; // laid out with the plot, drawn over the series
 };
 
 } // namespace plotara::player

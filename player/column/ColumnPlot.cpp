@@ -24,31 +24,40 @@ const Attributes* pointAttrs(const PlotSeries& s, std::size_t i) {
     return nullptr;
 }
 
+// The end face and the long face of a column or bar standing in front of the back wall, then
+// its front. The end face is at the value end: the top of a column that rises from the zero
+// line, the bottom of one that hangs below it; the right end of a bar that runs right, the left
+// end of one that runs left from the zero line. The long face is the side of a column and the
+// top of a bar.
 void addPrism(ChartContext& ctx, const Rect& r, double d, Color c, bool border, Color edge,
-              bool hanging) {
-    // End face and side face of a column standing in front of the back wall. The end face is
-    // at the value end: the top of a column that rises from the zero line, the bottom of one
-    // that hangs below it.
-    double end = hanging ? r.bottom() : r.y;
+              bool horizontal, bool negative) {
+    double sideX = horizontal && negative ? r.x : r.right();
+    double topY = !horizontal && negative ? r.bottom() : r.y;
     Path top;
-    top.polygon({{r.x, end}, {r.x + d, end - d}, {r.right() + d, end - d}, {r.right(), end}});
+    top.polygon({{r.x, topY}, {r.x + d, topY - d}, {r.right() + d, topY - d}, {r.right(), topY}});
     Path side;
-    side.polygon({{r.right(), r.y},
-                  {r.right() + d, r.y - d},
-                  {r.right() + d, r.bottom() - d},
-                  {r.right(), r.bottom()}});
+    side.polygon(
+        {{sideX, r.y}, {sideX + d, r.y - d}, {sideX + d, r.bottom() - d}, {sideX, r.bottom()}});
     Path front;
     front.rect(r);
     Stroke edgeStroke{edge, 0.5};
-    if (border) {
-        ctx.scene.fillStroke(std::move(side), shade(c, 0.7), edgeStroke);
-        ctx.scene.fillStroke(std::move(top), shade(c, 1.25), edgeStroke);
-        ctx.scene.fillStroke(std::move(front), c, edgeStroke);
+    auto face = [&](Path& p, Color fill) {
+        if (border) {
+            ctx.scene.fillStroke(std::move(p), fill, edgeStroke);
+        } else {
+            ctx.scene.fillPath(std::move(p), fill);
+        }
+    };
+    // The end face of a bar running left lies under the top face's left end: it is drawn
+    // after the top so that its corner shows there.
+    if (horizontal && negative) {
+        face(top, shade(c, 1.25));
+        face(side, shade(c, 0.7));
     } else {
-        ctx.scene.fillPath(std::move(side), shade(c, 0.7));
-        ctx.scene.fillPath(std::move(top), shade(c, 1.25));
-        ctx.scene.fillPath(std::move(front), c);
+        face(side, shade(c, 0.7));
+        face(top, shade(c, 1.25));
     }
+    face(front, c);
 }
 
 // Offers a column's value label: centred inside a stacked segment, else beyond the column's
@@ -155,8 +164,8 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
     const Rect& r = b.rect;
     if (style.threeD && g.depth > 0) {
         double d = std::min(g.depth, std::max(width * 0.6, 2.0));
-        bool hanging = !g.horizontal && b.series->values[b.index] < 0;
-        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, hanging);
+        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, g.horizontal,
+                 b.series->values[b.index] < 0);
     } else {
         Path p;
         p.rect(r);

@@ -73,8 +73,33 @@ void layoutRows(ChartContext& ctx, const Attributes& grid, const Series& s, Grid
     if (l.percent) l.percentW = ctx.text.measure("100.00%", l.font).w;
 }
 
-// One row: band, divider, colour box, label, value, share, and its hit region.
-void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_t i) {
+// The texts of one row (label, value, share), placed in the row the layout gave it.
+std::vector<TextItem> layoutRowTexts(const ChartContext& ctx, const GridLayout& l, const Series& s,
+                                     std::size_t i) {
+    const ChartModel& m = ctx.model;
+    const DataPoint& p = s.points[i];
+    double cy = l.area.y + static_cast<double>(i) * l.rowH + l.rowH / 2;
+    double x = l.area.x + 4 + (l.colorBoxes ? l.box + 6 : 0), x1 = l.area.right() - 4;
+    std::string label = i < m.categories.size() ? m.categories[i].label : std::string();
+    double valueX = x1 - (l.percent ? l.percentW + 12 : 0);
+    TextTag tag{TextKind::CategoryLabel, 0, static_cast<int>(i)};
+    std::vector<TextItem> texts;
+    texts.push_back(placeText(ctx, tag, label, l.font, x, cy, HAlign::Left, VAlign::Middle, 0,
+                              std::max(valueX - l.valueW - 12 - x, 8.0)));
+    tag.kind = TextKind::ValueLabel;
+    texts.push_back(placeText(ctx, tag, l.fmt.format(p.value), l.font, valueX, cy, HAlign::Right,
+                              VAlign::Middle));
+    if (l.percent && l.total != 0 && !isMissing(p.value)) {
+        NumberFormat pf = l.fmt.percent(2, true);
+        texts.push_back(placeText(ctx, tag, pf.format(100 * p.value / l.total), l.font, x1, cy,
+                                  HAlign::Right, VAlign::Middle));
+    }
+    return texts;
+}
+
+// One row: band, divider, colour box, the row's texts as laid out, and its hit region.
+void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_t i,
+             std::vector<TextItem> texts) {
     const ChartModel& m = ctx.model;
     const Rect& area = l.area;
     const DataPoint& p = s.points[i];
@@ -84,25 +109,15 @@ void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_
         ctx.scene.line(area.x, y + l.rowH, area.right(), y + l.rowH,
                        Stroke{l.divider, l.dividerWidth});
     double cy = y + l.rowH / 2;
-    double x = area.x + 4, x1 = area.right() - 4;
-    Color color = parseColor(p.attrs.text("color"), ctx.style.seriesColor(i));
     if (l.colorBoxes) {
-        ctx.scene.fillRect({x, cy - l.box / 2, l.box, l.box}, color);
-        x += l.box + 6;
+        Color color = parseColor(p.attrs.text("color"), ctx.style.seriesColor(i));
+        ctx.scene.fillRect({area.x + 4, cy - l.box / 2, l.box, l.box}, color);
+    }
+    for (TextItem& t : texts) {
+        if (!t.text.empty()) ctx.scene.add(std::move(t));
     }
     std::string label = i < m.categories.size() ? m.categories[i].label : std::string();
-    double valueX = x1 - (l.percent ? l.percentW + 12 : 0);
-    TextTag tag{TextKind::CategoryLabel, 0, static_cast<int>(i)};
-    addText(ctx, tag, label, l.font, x, cy, HAlign::Left, VAlign::Middle, 0,
-            std::max(valueX - l.valueW - 12 - x, 8.0));
     std::string value = l.fmt.format(p.value);
-    tag.kind = TextKind::ValueLabel;
-    addText(ctx, tag, value, l.font, valueX, cy, HAlign::Right, VAlign::Middle);
-    if (l.percent && l.total != 0 && !isMissing(p.value)) {
-        NumberFormat pf = l.fmt.percent(2, true);
-        addText(ctx, tag, pf.format(100 * p.value / l.total), l.font, x1, cy, HAlign::Right,
-                VAlign::Middle);
-    }
     HitRegion hit;
     hit.rect = {area.x, y, area.w, l.rowH};
     hit.kind = "row";
@@ -125,8 +140,11 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
     l.area = drawTitles(ctx, marginArea(ctx));
     ctx.scene.layout.plot = l.area;
     layoutRows(ctx, grid, s, l);
+    std::vector<std::vector<TextItem>> rowTexts;
     for (std::size_t i = 0; i < l.shown; ++i)
-        drawRow(ctx, l, s, i);
+        rowTexts.push_back(layoutRowTexts(ctx, l, s, i));
+    for (std::size_t i = 0; i < l.shown; ++i)
+        drawRow(ctx, l, s, i, std::move(rowTexts[i]));
     if (l.moreRow) {
         double y = l.area.y + static_cast<double>(l.shown) * l.rowH;
         if (l.shown % 2 == 1) ctx.scene.fillRect({l.area.x, y, l.area.w, l.rowH}, l.alternate);

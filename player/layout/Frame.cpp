@@ -6,8 +6,8 @@
 
 namespace plotara::player {
 
-Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
-             HAlign h, VAlign v, double angle, double maxWidth) {
+TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const Font& font,
+                   double x, double y, HAlign h, VAlign v, double angle, double maxWidth) {
     TextItem item;
     item.tag = tag;
     item.text = std::move(text);
@@ -19,6 +19,12 @@ Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font,
     item.angle = angle;
     item.maxWidth = maxWidth;
     ctx.text.place(item);
+    return item;
+}
+
+Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
+             HAlign h, VAlign v, double angle, double maxWidth) {
+    TextItem item = placeText(ctx, tag, std::move(text), font, x, y, h, v, angle, maxWidth);
     Rect box = item.box;
     if (!item.text.empty()) ctx.scene.add(std::move(item));
     return box;

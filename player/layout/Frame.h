@@ -17,6 +17,10 @@ struct ChartContext {
     double width, height;
 };
 
+// Lays a text tagged with its role out at the anchor (its box measured) without drawing it.
+// Cannot fail.
+TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const Font& font,
+                   double x, double y, HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
 // Places a text tagged with its role, adds it to the scene and returns its box. Cannot fail.
 Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
              HAlign h, VAlign v, double angle = 0, double maxWidth = 0);

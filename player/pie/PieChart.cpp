@@ -223,8 +223,15 @@ void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice
     }
 }
 
-// Labels outside, one column on each side, pushed apart, joined by leader lines.
-void drawPieLabels(ChartContext& ctx, const PieLayout& l, const std::vector<Slice>& slices) {
+// A slice's label where the layout put it, and the leader line from the slice's edge to it.
+struct PlacedPieLabel {
+    Path leader;
+    TextItem text;
+};
+
+// Labels outside, one column on each side, pushed apart; each gets its leader line and its box.
+std::vector<PlacedPieLabel> layoutPieLabels(const ChartContext& ctx, const PieLayout& l,
+                                            const std::vector<Slice>& slices) {
     std::vector<PieLabel> left, right;
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const Slice& sl = slices[k];
@@ -241,7 +248,7 @@ void drawPieLabels(ChartContext& ctx, const PieLayout& l, const std::vector<Slic
     }
     spread(left, l.area.y, l.area.bottom());
     spread(right, l.area.y, l.area.bottom());
-    Stroke leader{rgb(0x888888), 0.8};
+    std::vector<PlacedPieLabel> placed;
     for (const auto* side : {&left, &right}) {
         for (const PieLabel& pl : *side) {
             const Slice& sl = slices[pl.slice];
@@ -253,14 +260,24 @@ void drawPieLabels(ChartContext& ctx, const PieLayout& l, const std::vector<Slic
             double tx =
                 pl.right ? l.centre.x + l.r + l.slicing + 16 : l.centre.x - l.r - l.slicing - 16;
             Point elbow{pl.right ? tx - 6 : tx + 6, pl.y};
-            Path p;
-            p.moveTo(edgePt.x, edgePt.y);
-            p.lineTo(elbow.x, elbow.y);
-            p.lineTo(pl.right ? tx - 2 : tx + 2, pl.y);
-            ctx.scene.strokePath(std::move(p), leader);
-            addText(ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font, tx,
-                    pl.y, pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0, l.labelRoom);
+            PlacedPieLabel label;
+            label.leader.moveTo(edgePt.x, edgePt.y);
+            label.leader.lineTo(elbow.x, elbow.y);
+            label.leader.lineTo(pl.right ? tx - 2 : tx + 2, pl.y);
+            label.text = placeText(
+                ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font, tx, pl.y,
+                pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0, l.labelRoom);
+            placed.push_back(std::move(label));
         }
+    }
+    return placed;
+}
+
+void drawPieLabels(ChartContext& ctx, std::vector<PlacedPieLabel>& labels) {
+    Stroke leader{rgb(0x888888), 0.8};
+    for (PlacedPieLabel& label : labels) {
+        ctx.scene.strokePath(std::move(label.leader), leader);
+        if (!label.text.text.empty()) ctx.scene.add(std::move(label.text));
     }
 }
 
@@ -277,9 +294,10 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
     if (!(total > 0) || !std::isfinite(total)) return false;
     std::vector<Slice> slices = buildSlices(ctx, s, total);
     PieLayout l = placePie(ctx, slices, movie);
+    std::vector<PlacedPieLabel> labels = layoutPieLabels(ctx, l, slices);
     if (l.threeD) drawPieSides(ctx, l, slices);
     drawPieFaces(ctx, l, slices);
-    drawPieLabels(ctx, l, slices);
+    drawPieLabels(ctx, labels);
 
     ChartLayout& layout = ctx.scene.layout;
     layout.plot =

@@ -55,6 +55,7 @@ struct XYLayout {
     double zmax = 0;
     Rect area, plot;
     double lineH = 0, labelExtent = 0;
+    std::vector<TextItem> axisTexts; // tick and x labels, laid out with the plot
 
     double X(double v) const { return plot.x + xs.fraction(v) * plot.w; }
     double Y(double v) const { return plot.bottom() - ys.fraction(v) * plot.h; }
@@ -340,8 +341,8 @@ void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
     values.flush();
 }
 
-// The y axis: its line, tick labels (thinned to keep a line apart) and the layout's ticks.
-void drawYTicks(ChartContext& ctx, const XYLayout& l) {
+// The y axis' tick labels (thinned to keep a line apart) and the layout's ticks.
+void layoutYTicks(ChartContext& ctx, XYLayout& l) {
     const Rect& p = l.plot;
     Font tickFont = ctx.style.font(TextRole::YAxisValues);
     int every = 1;
@@ -356,8 +357,10 @@ void drawYTicks(ChartContext& ctx, const XYLayout& l) {
         tick.value = l.ys.tick(i);
         if (i % every == 0) {
             tick.label = l.yText(tick.value);
-            tick.box = addText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5,
-                               l.Y(tick.value), HAlign::Right, VAlign::Middle);
+            TextItem text = placeText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5,
+                                      l.Y(tick.value), HAlign::Right, VAlign::Middle);
+            tick.box = text.box;
+            if (!text.text.empty()) l.axisTexts.push_back(std::move(text));
         }
         yAxis.ticks.push_back(std::move(tick));
     }
@@ -365,7 +368,7 @@ void drawYTicks(ChartContext& ctx, const XYLayout& l) {
 
 // The x labels: the categories at their x positions, else the ticks; a label that would touch
 // the previous one is left out (and noted).
-void drawXLabels(ChartContext& ctx, const XYLayout& l) {
+void layoutXLabels(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
     xAxis.min = l.xs.min;
@@ -402,7 +405,7 @@ void drawXLabels(ChartContext& ctx, const XYLayout& l) {
         }
         lastRight = probe.box.right();
         xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
-        ctx.scene.add(std::move(probe));
+        l.axisTexts.push_back(std::move(probe));
     }
     if (thinned > 0)
         ctx.scene.layout.notes.push_back(
@@ -417,8 +420,8 @@ void drawXYFront(ChartContext& ctx, const XYLayout& l) {
     Stroke axis{ctx.style.theme().axisLine, 1};
     ctx.scene.line(p.x, p.y, p.x, p.bottom(), axis);
     ctx.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
-    drawYTicks(ctx, l);
-    drawXLabels(ctx, l);
+    for (const TextItem& text : l.axisTexts)
+        ctx.scene.add(text);
     for (const TrendLine& t : m.trendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
@@ -457,6 +460,8 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     if (!scaleXY(ctx.model, layout)) return false;
     if (layout.bubble) ctx.scene.hits.reserve(layout.count + ctx.model.datasets.size() + 8);
     placeXYPlot(ctx, layout);
+    layoutYTicks(ctx, layout);
+    layoutXLabels(ctx, layout);
     drawXYBack(ctx, layout);
     drawXYPoints(ctx, layout);
     drawXYFront(ctx, layout);

@@ -1,0 +1,120 @@
+#include "player/layout/JsonWriter.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace plotara::player {
+
+// A value starts after its key, or as the next element of the open array (after a comma, and
+// on a line of its own when the list asks for it).
+void JsonWriter::valueStart() {
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (first_.empty()) return;
+    if (!first_.back()) out_ += ',';
+    first_.back() = false;
+    if (elementLine_ == Line::Own) out_ += "\n  ";
+}
+
+void JsonWriter::open(char bracket) {
+    valueStart();
+    out_ += bracket;
+    first_.push_back(true);
+}
+
+void JsonWriter::close(char bracket) {
+    first_.pop_back();
+    elementLine_ = Line::Same;
+    out_ += bracket;
+}
+
+JsonWriter& JsonWriter::key(const char* name, Line line) {
+    if (!first_.empty()) {
+        if (!first_.back()) out_ += ',';
+        first_.back() = false;
+    }
+    if (line == Line::Own) out_ += '\n';
+    escaped(name);
+    out_ += ':';
+    afterKey_ = true;
+    return *this;
+}
+
+void JsonWriter::escaped(const std::string& s) {
+    out_ += '"';
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"':
+            out_ += "\\\"";
+            break;
+        case '\\':
+            out_ += "\\\\";
+            break;
+        case '\n':
+            out_ += "\\n";
+            break;
+        case '\r':
+            out_ += "\\r";
+            break;
+        case '\t':
+            out_ += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                out_ += "\\u00";
+                out_ += hex[c >> 4];
+                out_ += hex[c & 15];
+            } else {
+                out_ += static_cast<char>(c);
+            }
+        }
+    }
+    out_ += '"';
+}
+
+void JsonWriter::string(const std::string& s) {
+    valueStart();
+    escaped(s);
+}
+
+void JsonWriter::number(double v) {
+    valueStart();
+    if (!std::isfinite(v)) {
+        out_ += "null";
+        return;
+    }
+    if (v == 0) v = 0; // no "-0"
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out_.append(buf, res.ptr);
+}
+
+void JsonWriter::count(std::size_t n) {
+    valueStart();
+    out_ += std::to_string(n);
+}
+
+void JsonWriter::boolean(bool b) {
+    valueStart();
+    out_ += b ? "true" : "false";
+}
+
+void JsonWriter::null() {
+    valueStart();
+    out_ += "null";
+}
+
+void JsonWriter::box(const Rect& r) {
+    Line outer = elementLine_;
+    open('[');
+    elementLine_ = Line::Same;
+    for (double v : {r.x, r.y, r.w, r.h})
+        number(std::round(v * 100) / 100);
+    close(']');
+    elementLine_ = outer;
+}
+
+} // namespace plotara::player

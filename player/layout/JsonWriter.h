@@ -1,0 +1,70 @@
+// A small JSON writer for the layout dump: one call per kind of value, commas and the line
+// breaks of the dump's layout put in by the writer. Texts are escaped, never trusted.
+#pragma once
+
+#include "player/draw/Geometry.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace plotara::player {
+
+class JsonWriter {
+public:
+    // Where a member or list element starts: on the same line, or on a line of its own.
+    enum class Line : bool { Same, Own };
+
+    // The document written so far. Cannot fail.
+    const std::string& text() const { return out_; }
+
+    // Starts a member of the open object; the next call writes its value. Cannot fail.
+    JsonWriter& key(const char* name, Line line = Line::Same);
+    // A text value. Cannot fail.
+    void string(const std::string& s);
+    // The shortest text that reads back as the same double; null for NaN and infinities.
+    // Cannot fail.
+    void number(double v);
+    // A count. Cannot fail.
+    void count(std::size_t n);
+    // true or false. Cannot fail.
+    void boolean(bool b);
+    // null. Cannot fail.
+    void null();
+    // A rectangle as [x, y, w, h], screen coordinates to a hundredth of a pixel. Cannot fail.
+    void box(const Rect& r);
+
+    // An object whose members `body` writes. Cannot fail.
+    template <class Body>
+    void object(Body&& body) {
+        open('{');
+        body();
+        close('}');
+    }
+    // An array of `items`, each written by `each(item)`, each on a line of its own or not.
+    // Cannot fail.
+    template <class Items, class Each>
+    void list(const Items& items, Line line, Each&& each) {
+        open('[');
+        for (const auto& item : items) {
+            elementLine_ = line;
+            each(item);
+        }
+        close(']');
+    }
+    // Ends the document with a line break. Cannot fail.
+    void endLine() { out_ += '\n'; }
+
+private:
+    void valueStart();
+    void open(char bracket);
+    void close(char bracket);
+    void escaped(const std::string& s);
+
+    std::string out_;
+    std::vector<bool> first_; // per open container: nothing written in it yet
+    bool afterKey_ = false;   // the next value belongs to the key just written
+    Line elementLine_ = Line::Same;
+};
+
+} // namespace plotara::player
