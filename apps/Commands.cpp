@@ -250,7 +250,7 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         if (app.got_subcommand("render")) {
             const RenderRequest request = buildRenderRequest(options);
             warnUnknownParams(request.params, request.strict, err);
-            renderChart(request, out);
+            renderChart(request, out, &err);
         } else if (app.got_subcommand("view")) {
             return viewChart(options.view, argc, argv);
         } else if (app.got_subcommand("batch")) {

@@ -30,7 +30,7 @@ std::string shellWord(const std::string& word) {
 
 } // namespace
 
-void renderChart(const RenderRequest& request, std::ostream& out) {
+void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* notes) {
     const bool printing = request.printXml || request.printUrl;
     if (!printing && request.output.empty() && request.layoutJson.empty())
         throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp or - for PNG on "
@@ -66,6 +66,10 @@ void renderChart(const RenderRequest& request, std::ostream& out) {
     }
     if (request.printUrl) out << url << '\n';
     if (request.printXml) out << document << '\n';
+    if (notes != nullptr) {
+        for (const std::string& note : session.player().scene().layout.notes)
+            *notes << "plotara: note: " << note << '\n';
+    }
 }
 
 std::string commandLine(const RenderRequest& request) {

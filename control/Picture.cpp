@@ -1,5 +1,6 @@
 #include "control/Picture.h"
 
+#include "core/AtomicFile.h"
 #include "core/BmpHeader.h"
 #include "core/DispatchTable.h"
 #include "core/Error.h"
@@ -91,30 +92,11 @@ std::string Picture::bmpBytes() const {
 }
 
 void Picture::saveAsBmp(const std::filesystem::path& path) const {
-    const std::string bytes = bmpBytes();
     // Written beside the target and renamed over it once complete: a full disk or a failing
     // write never leaves a half-written picture, and an existing file stays as it was.
-    const std::string& target = path.native();
-    const std::string temporary = target + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) raise(Error(76, L"Path not found"));
-        raise(Error(75, L"Path/File access error"));
-    }
-    std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) written += static_cast<std::size_t>(n);
-    }
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        raise(Error(75, L"Path/File access error"));
-    }
+    const int error = replaceFile(path, bmpBytes());
+    if (error == ENOENT || error == ENOTDIR) raise(Error(76, L"Path not found"));
+    if (error != 0) raise(Error(75, L"Path/File access error"));
 }
 
 Long Picture::idOfName(const String& name) const {

@@ -1,5 +1,6 @@
 #include "platform/FilePropertyBag.h"
 
+#include "core/AtomicFile.h"
 #include "core/Error.h"
 #include "core/FilePath.h"
 #include "core/Text.h"
@@ -329,26 +330,8 @@ std::string FilePropertyBag::text() const {
 }
 
 void FilePropertyBag::save() const {
-    const std::string content = text();
+    if (replaceFile(path_, text()) != 0) raise(fileAccessError());
     const std::string& target = path_.native();
-    const std::string temporary = target + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) raise(fileAccessError());
-    std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) written += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        raise(fileAccessError());
-    }
     // Make the rename itself durable: flush the folder that holds the form.
     const std::size_t slash = target.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);

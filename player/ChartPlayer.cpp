@@ -1,5 +1,6 @@
 #include "player/ChartPlayer.h"
 
+#include "core/AtomicFile.h"
 #include "core/Error.h"
 #include "player/ChartMovie.h"
 #include "player/ChartRenderer.h"
@@ -437,12 +438,9 @@ const Scene& sizedScene(const Scene& scene, Scene& blank, double w, double h) {
     return blank;
 }
 
+// A full disk or a failing write leaves an existing file as it was and nothing beside it.
 bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    if (bytes.empty()) return false;
-    std::ofstream out(path, std::ios::binary);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return !bytes.empty() && replaceFile(path, bytes) == 0;
 }
 } // namespace
 

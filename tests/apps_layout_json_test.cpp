@@ -47,5 +47,17 @@ TEST_F(LayoutJsonTest, BothOnStandardOutputIsRefused) {
     EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
 }
 
+// The layout's notes reach standard error: a pie of slivers says they became one slice.
+TEST_F(LayoutJsonTest, TheLayoutsNotesArePrintedOnStandardError) {
+    std::string xml = "<chart><set label='A' value='100000'/>";
+    for (int i = 0; i < 2000; ++i)
+        xml += "<set label='s" + std::to_string(i) + "' value='1'/>";
+    writeFile(path("pie.xml"), xml + "</chart>");
+    const RunResult r = plotara({"render", "--type", "4", "--xml", "pie.xml", "-o", "pie.png"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "plotara: note: 2000 slices under a pixel wide drawn as one \"Other\" slice "
+                     "of 2,000 (2% of the total)\n");
+}
+
 } // namespace
 } // namespace plotara::test

@@ -100,17 +100,19 @@ TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
     std::ofstream(file) << "old";
     rig.clear();
 
-    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
-    bool saved = true;
-    {
-        const FileSizeLimit limit(8192);
-        saved = rig->SaveAsImage(false);
+    // In the child: 0 when SaveAsImage returned False without a message box, also when asked
+    // to confirm (the write error ends it before the confirmation).
+    for (const bool confirm : {false, true}) {
+        const int status = inChildWithFullDisk(8192, [&] {
+            os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+            const bool saved = rig->SaveAsImage(confirm);
+            return saved || !rig.container.messageBoxes().empty() ? 1 : 0;
+        });
+        EXPECT_EQ(status, 0) << confirm;
+        std::ifstream in(file);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(rig.container.messageBoxes().empty());
-    std::ifstream in(file);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
     EXPECT_TRUE(rig->SaveAsImage(false));

@@ -7,6 +7,8 @@
 #include "platform/MemoryPropertyBag.h"
 #include "platform/MovieHost.h"
 
+#include "full_disk.h"
+
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
@@ -68,27 +70,6 @@ public:
         ++writes;
         inner.WriteProperty(name, value, defaultValue);
     }
-};
-
-// Makes writes past a number of bytes fail as on a full disk (the file-size limit, with its
-// signal ignored), for the life of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
 };
 
 // A container whose property-changed notifications raise once armed; everything else goes to

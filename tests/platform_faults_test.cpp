@@ -30,13 +30,11 @@ TEST(PlatformFaults, APropertyFileOnAFullDiskKeepsTheFormSavedBefore) {
     const std::string saved = readAll(file);
 
     form.control(L"Plotara1").set(L"ExternalXML", Variant(String(20000, L'x')));
-    std::optional<Error> error;
-    {
-        const test::FileSizeLimit limit(4096);
-        error = ErrorTrap::capture([&] { form.save(); });
-    }
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), 75);
+    const int status = test::inChildWithFullDisk(4096, [&] {
+        const std::optional<Error> error = ErrorTrap::capture([&] { form.save(); });
+        return error ? static_cast<int>(error->number()) : 0;
+    });
+    EXPECT_EQ(status, 75);
     EXPECT_EQ(readAll(file), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     fs::remove_all(folder);

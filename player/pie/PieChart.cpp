@@ -20,6 +20,15 @@ struct Slice {
     Point offset; // pulled-out slices move along their middle angle
     std::string label, text;
     const Attributes* attrs;
+    std::size_t merged = 0; // the "Other" slice: how many slivers it stands for
+};
+
+// Slices whose arc would be under a pixel cannot be seen one by one: they are drawn as one
+// "Other" slice at the end, of their total size.
+struct Slivers {
+    double below = 0; // values under this are slivers
+    std::size_t count = 0;
+    double value = 0;
 };
 
 struct PieLabel {
@@ -55,21 +64,49 @@ struct PieLayout {
     double lineH = 0, labelRoom = 0;
 };
 
-// The slices clockwise from startingAngle (positive values only), with colours and the text
-// their label shows.
-std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double total) {
-    const ChartModel& m = ctx.model;
-    const Attributes& c = m.chart;
-    NumberFormat fmt = numberFormatOf(c);
+// The text a slice's label shows: its name, its value or percentage, or both.
+std::string sliceText(const Attributes& c, const NumberFormat& fmt, const std::string& label,
+                      double value, double total, const Attributes* attrs) {
     bool showNames = c.flag("shownames", c.flag("showlabels", true));
     bool showValues = c.flag("showvalues", true);
     bool showPercent = c.flag("showpercentvalues", false);
+    std::string shown =
+        showPercent
+            ? fmt.percent(fmt.decimals < 0 ? 1 : fmt.decimals, false).format(100 * value / total)
+            : fmt.format(value);
+    if (attrs != nullptr && attrs->has("displayvalue")) shown = attrs->text("displayvalue");
+    if (showNames && !label.empty() && showValues) return label + ", " + shown;
+    if (showNames) return label;
+    if (showValues) return shown;
+    return {};
+}
+
+// The attributes of the "Other" slice: none.
+const Attributes& noAttributes() {
+    static const Attributes none;
+    return none;
+}
+
+// The slices clockwise from startingAngle (positive values only), with colours and the text
+// their label shows; slivers are summed into one "Other" slice at the end. A slice keeps the
+// colour it has when every slice is drawn.
+std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double total,
+                               Slivers& slivers) {
+    const ChartModel& m = ctx.model;
+    const Attributes& c = m.chart;
+    NumberFormat fmt = numberFormatOf(c);
     std::vector<Slice> slices;
     double angle = c.number("startingangle", -90) * pi / 180;
     std::size_t colorIndex = 0;
     for (std::size_t i = 0; i < s.points.size(); ++i) {
         const DataPoint& p = s.points[i];
         if (isMissing(p.value) || p.value <= 0) continue;
+        ++colorIndex;
+        if (p.value < slivers.below) {
+            ++slivers.count;
+            slivers.value += p.value;
+            continue;
+        }
         double sweep = 2 * pi * p.value / total;
         Slice sl;
         sl.index = i;
@@ -77,43 +114,54 @@ std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double 
         sl.a0 = angle;
         sl.a1 = angle + sweep;
         angle += sweep;
-        sl.color = withAlpha(parseColor(p.attrs.text("color"), ctx.style.seriesColor(colorIndex)),
-                             p.attrs.number("alpha", 100));
-        ++colorIndex;
+        sl.color =
+            withAlpha(parseColor(p.attrs.text("color"), ctx.style.seriesColor(colorIndex - 1)),
+                      p.attrs.number("alpha", 100));
         sl.label = i < m.categories.size() ? m.categories[i].label : std::string();
-        std::string valueText = fmt.format(p.value);
-        std::string percent =
-            fmt.percent(fmt.decimals < 0 ? 1 : fmt.decimals, false).format(100 * p.value / total);
-        std::string shown = showPercent ? percent : valueText;
-        if (p.attrs.has("displayvalue")) shown = p.attrs.text("displayvalue");
-        if (showNames && !sl.label.empty() && showValues) {
-            sl.text = sl.label + ", " + shown;
-        } else if (showNames) {
-            sl.text = sl.label;
-        } else if (showValues) {
-            sl.text = shown;
-        }
+        sl.text = sliceText(c, fmt, sl.label, p.value, total, &p.attrs);
         sl.attrs = &p.attrs;
         slices.push_back(std::move(sl));
     }
+    if (slivers.count == 0) return slices;
+    Slice other;
+    other.index = s.points.size();
+    other.value = slivers.value;
+    other.a0 = angle;
+    other.a1 = angle + 2 * pi * slivers.value / total;
+    other.color = rgb(0xA6A6A6);
+    other.label = "Other";
+    other.text = sliceText(c, fmt, other.label, slivers.value, total, nullptr);
+    other.attrs = &noAttributes();
+    other.merged = slivers.count;
+    slices.push_back(std::move(other));
     return slices;
 }
 
-// Titles and legend (drawn by the shared frame), then the radius that leaves room for a label
-// column on each side, and the pulled-out slices' offsets.
-PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMovie& movie) {
+// The value under which a slice's arc is shorter than a pixel, from the largest radius the pie
+// can have in the area (no room for labels): slices are merged only where none could show.
+double sliverValue(const Attributes& c, const Rect& area, bool threeD, double total) {
+    double yScale = threeD || c.flag("is3d", false) ? 0.6 : 1.0;
+    double r = std::max(std::min((area.w - 50) / 2, (area.h - 30) / (2 * yScale)), 10.0);
+    if (auto asked = c.optionalNumber("pieradius")) r = std::clamp(*asked, 5.0, r * 1.5);
+    return total / (2 * pi * r);
+}
+
+// The legend (drawn by the shared frame) in the area below the titles, then the radius that
+// leaves room for a label column on each side, and the pulled-out slices' offsets.
+PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMovie& movie,
+                   Rect area) {
     const Attributes& c = ctx.model.chart;
     PieLayout l;
     l.threeD = movie.threeD || c.flag("is3d", false);
     l.doughnut = movie.family == Family::Doughnut;
-    l.area = drawTitles(ctx, marginArea(ctx));
+    l.area = area;
     if (c.flag("showlegend", false)) {
         std::vector<LegendItem> items;
         for (const Slice& sl : slices)
             items.push_back({sl.label, sl.color, false});
         l.area = drawLegend(ctx, items, l.area);
     }
-    const Rect& area = l.area;
+    area = l.area;
     l.font = ctx.style.font(TextRole::DataLabels);
     l.lineH = ctx.text.measure("Ag", l.font).h;
     double widest = 0;
@@ -214,13 +262,30 @@ void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice
         hit.kind = "slice";
         hit.label = sl.label;
         hit.value = fmt.format(sl.value);
-        hit.pointIndex = static_cast<int>(sl.index);
+        hit.pointIndex = sl.merged > 0 ? -1 : static_cast<int>(sl.index);
         hit.toolText = sl.attrs->has("tooltext")
                            ? sl.attrs->text("tooltext")
                            : (sl.label.empty() ? hit.value : sl.label + ", " + hit.value);
+        if (sl.merged > 0)
+            hit.toolText += " (" + std::to_string(sl.merged) + " slices too thin to draw)";
         hit.link = sl.attrs->text("link");
         ctx.scene.hits.push_back(std::move(hit));
     }
+}
+
+// Keeps the labels of one side that fit in a column of the given height, those of the largest
+// slices first; returns how many were left out.
+std::size_t keepLargest(std::vector<PieLabel>& labels, const std::vector<Slice>& slices,
+                        double height) {
+    if (labels.empty()) return 0;
+    auto room = static_cast<std::size_t>(std::max(height, 0.0) / (labels.front().h + 1));
+    if (labels.size() <= room) return 0;
+    std::stable_sort(labels.begin(), labels.end(), [&](const PieLabel& a, const PieLabel& b) {
+        return slices[a.slice].value > slices[b.slice].value;
+    });
+    std::size_t dropped = labels.size() - room;
+    labels.resize(room);
+    return dropped;
 }
 
 // A slice's label where the layout put it, and the leader line from the slice's edge to it.
@@ -230,7 +295,8 @@ struct PlacedPieLabel {
 };
 
 // Labels outside, one column on each side, pushed apart; each gets its leader line and its box.
-std::vector<PlacedPieLabel> layoutPieLabels(const ChartContext& ctx, const PieLayout& l,
+// A side with more labels than its column holds shows those of the largest slices.
+std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& l,
                                             const std::vector<Slice>& slices) {
     std::vector<PieLabel> left, right;
     for (std::size_t k = 0; k < slices.size(); ++k) {
@@ -246,6 +312,11 @@ std::vector<PlacedPieLabel> layoutPieLabels(const ChartContext& ctx, const PieLa
         label.w = std::min(ctx.text.measure(sl.text, l.font).w, l.labelRoom);
         (label.right ? right : left).push_back(label);
     }
+    std::size_t dropped =
+        keepLargest(left, slices, l.area.h) + keepLargest(right, slices, l.area.h);
+    if (dropped > 0)
+        ctx.scene.layout.notes.push_back(std::to_string(dropped) +
+                                         " slice labels not shown: no room beside the pie");
     spread(left, l.area.y, l.area.bottom());
     spread(right, l.area.y, l.area.bottom());
     std::vector<PlacedPieLabel> placed;
@@ -292,8 +363,11 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
         if (!isMissing(p.value) && p.value > 0) total += p.value;
     }
     if (!(total > 0) || !std::isfinite(total)) return false;
-    std::vector<Slice> slices = buildSlices(ctx, s, total);
-    PieLayout l = placePie(ctx, slices, movie);
+    Rect area = drawTitles(ctx, marginArea(ctx));
+    Slivers slivers;
+    slivers.below = sliverValue(m.chart, area, movie.threeD, total);
+    std::vector<Slice> slices = buildSlices(ctx, s, total, slivers);
+    PieLayout l = placePie(ctx, slices, movie, area);
     std::vector<PlacedPieLabel> labels = layoutPieLabels(ctx, l, slices);
     if (l.threeD) drawPieSides(ctx, l, slices);
     drawPieFaces(ctx, l, slices);
@@ -306,10 +380,17 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
     drawn.name = s.name;
     drawn.renderAs = l.doughnut ? "doughnut" : "pie";
     drawn.points = s.points.size();
-    drawn.drawn = slices.size();
+    drawn.drawn = slices.size() - (slivers.count > 0 ? 1 : 0);
+    std::size_t notPositive = s.points.size() - drawn.drawn - slivers.count;
     layout.series.push_back(std::move(drawn));
-    if (slices.size() < s.points.size())
-        layout.notes.push_back(std::to_string(s.points.size() - slices.size()) +
+    if (slivers.count > 0)
+        layout.notes.push_back(std::to_string(slivers.count) +
+                               " slices under a pixel wide drawn as one \"Other\" slice of " +
+                               numberFormatOf(m.chart).format(slivers.value) + " (" +
+                               NumberFormat().format(100 * slivers.value / total, 1) +
+                               "% of the total)");
+    if (notPositive > 0)
+        layout.notes.push_back(std::to_string(notPositive) +
                                " slices not drawn: missing, zero or negative values");
     return true;
 }

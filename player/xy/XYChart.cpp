@@ -220,6 +220,18 @@ void drawXYBack(ChartContext& ctx, const XYLayout& l) {
     ctx.scene.add(ClipPop{});
 }
 
+// A bubble's radius: its area follows |z|, at least 2 units.
+double bubbleRadius(const XYLayout& l, const XYPoint& pt, double maxR) {
+    double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
+    return l.zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / l.zmax)) : 4;
+}
+
+// A bubble's fill: its own colour and alpha, else those of its series.
+Color bubbleFill(const Series& s, const Attributes& pa, Color seriesColor) {
+    return withAlpha(parseColor(pa.text("color"), seriesColor),
+                     pa.number("alpha", s.attrs.number("alpha", 75)));
+}
+
 // One bubble: a circle whose area follows |z|, with a shine in 3D, and its hit region.
 HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std::size_t d,
                      std::size_t i, Point at, double maxR) {
@@ -238,9 +250,8 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
     hit.link = pa.text("link");
     std::string where = l.xf.format(pt.x, l.xd) + ", " + l.yf.format(pt.y);
     double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-    double r = l.zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / l.zmax)) : 4;
-    Color fill = withAlpha(parseColor(pa.text("color"), col),
-                           pa.number("alpha", s.attrs.number("alpha", 75)));
+    double r = bubbleRadius(l, pt, maxR);
+    Color fill = bubbleFill(s, pa, col);
     Path circle;
     circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
     circle.close();
@@ -263,6 +274,100 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
     return hit;
 }
 
+// Whether a point has a place on the axes: both coordinates, positive on logarithmic axes.
+bool hasPlace(const XYLayout& l, const XYPoint& pt) {
+    if (isMissing(pt.x) || isMissing(pt.y)) return false;
+    return !l.logAxes || (pt.x > 0 && pt.y > 0);
+}
+
+// How much of the light behind each unit cell of the plot still comes through the bubbles
+// above: 1 for an uncovered cell, the product of (1 - alpha) of every bubble covering it whole.
+class Cover {
+public:
+    Cover(const Rect& plot, bool clip)
+        : x0_(static_cast<int>(std::floor(plot.x))), y0_(static_cast<int>(std::floor(plot.y))),
+          w_(static_cast<int>(std::ceil(plot.right())) - x0_),
+          h_(static_cast<int>(std::ceil(plot.bottom())) - y0_), clip_(clip),
+          light_(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_), 1.0f) {}
+
+    // Whether a disc of the radius (its border included) would change some cell by half a
+    // level of 255 or more: it touches a cell that enough light still reaches, or, unclipped,
+    // reaches outside the plot.
+    bool shows(Point c, double radius) const {
+        bool shown = false;
+        visit(
+            *this, c, radius + 0.5 + reach,
+            [&](const float& light, double) { shown = shown || light * 255 >= 0.5f; },
+            [&] { shown = shown || !clip_; });
+        return shown;
+    }
+    // Dims the cells that a disc of the radius and fill alpha covers whole.
+    void cover(Point c, double radius, double alpha) {
+        const auto through = static_cast<float>(1 - std::clamp(alpha, 0.0, 1.0));
+        visit(
+            *this, c, radius,
+            [&](float& light, double distance) {
+                if (distance <= radius - reach) light *= through;
+            },
+            [] {});
+    }
+
+private:
+    static constexpr double reach = 0.7072; // a cell's centre to its farthest corner
+
+    // Calls inside(cell light, distance of its centre) for each cell whose centre lies within
+    // the radius, and outside() once when the disc reaches past the plot's cells.
+    template <class Self, class Inside, class Outside>
+    static void visit(Self& self, Point c, double radius, Inside inside, Outside outside) {
+        const int loX = static_cast<int>(std::floor(c.x - radius)) - self.x0_;
+        const int hiX = static_cast<int>(std::ceil(c.x + radius)) - self.x0_;
+        const int loY = static_cast<int>(std::floor(c.y - radius)) - self.y0_;
+        const int hiY = static_cast<int>(std::ceil(c.y + radius)) - self.y0_;
+        if (loX < 0 || loY < 0 || hiX >= self.w_ || hiY >= self.h_) outside();
+        for (int y = std::max(loY, 0); y <= std::min(hiY, self.h_ - 1); ++y) {
+            const double dy = self.y0_ + y + 0.5 - c.y;
+            for (int x = std::max(loX, 0); x <= std::min(hiX, self.w_ - 1); ++x) {
+                const double dx = self.x0_ + x + 0.5 - c.x;
+                const double distance = std::sqrt(dx * dx + dy * dy);
+                if (distance <= radius)
+                    inside(self.light_[static_cast<std::size_t>(y) * self.w_ + x], distance);
+            }
+        }
+    }
+
+    int x0_, y0_, w_, h_;
+    bool clip_;
+    std::vector<float> light_;
+};
+
+// With more bubbles than the plot has unit cells, most of them lie under others: walked from
+// the top (the last drawn) down, a bubble that would change no cell by half a level of 255 is
+// marked hidden and is neither drawn nor given a hit region or label. Empty when every bubble
+// is drawn.
+std::vector<std::vector<char>> hiddenBubbles(const ChartModel& m, const XYLayout& l, double maxR,
+                                             bool clip) {
+    std::vector<std::vector<char>> hidden;
+    if (!l.bubble || static_cast<double>(l.count) <= l.plot.w * l.plot.h) return hidden;
+    Cover cover(l.plot, clip);
+    hidden.resize(m.datasets.size());
+    for (std::size_t d = m.datasets.size(); d-- > 0;) {
+        const Series& s = m.datasets[d];
+        hidden[d].assign(s.xy.size(), 0);
+        for (std::size_t i = s.xy.size(); i-- > 0;) {
+            const XYPoint& pt = s.xy[i];
+            if (!hasPlace(l, pt)) continue;
+            const Point at{l.X(pt.x), l.Y(pt.y)};
+            const double r = bubbleRadius(l, pt, maxR);
+            if (!cover.shows(at, r)) {
+                hidden[d][i] = 1;
+                continue;
+            }
+            cover.cover(at, r, bubbleFill(s, s.attrsOf(pt), l.colors[d]).a);
+        }
+    }
+    return hidden;
+}
+
 // The anchors of a scatter series, stamped from one marker.
 MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
     const Attributes& c = ctx.model.chart;
@@ -283,7 +388,7 @@ MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
 // One series: markers (scatter) or bubbles, their hit regions and value labels; the layout
 // records how many points were drawn and notes the others.
 void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double maxR,
-                  ValueLabels& values) {
+                  const std::vector<char>* hidden, ValueLabels& values) {
     const Series& s = ctx.model.datasets[d];
     MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
     bool showValues = s.attrs.flag("showvalues", ctx.model.chart.flag("showvalues", false));
@@ -296,11 +401,15 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double ma
     drawn.name = s.name;
     drawn.renderAs = l.bubble ? "bubble" : "scatter";
     drawn.points = s.xy.size();
+    std::size_t underOthers = 0;
     for (std::size_t i = 0; i < s.xy.size(); ++i) {
         const XYPoint& pt = s.xy[i];
-        if (isMissing(pt.x) || isMissing(pt.y)) continue;
-        if (l.logAxes && (pt.x <= 0 || pt.y <= 0)) continue;
+        if (!hasPlace(l, pt)) continue;
         Point at{l.X(pt.x), l.Y(pt.y)};
+        if (hidden != nullptr && (*hidden)[i] != 0) {
+            underOthers += l.plot.contains(at) ? 1 : 0; // the others count as outside the axes
+            continue;
+        }
         if (l.plot.contains(at)) ++drawn.drawn;
         TextTag tag{TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)};
         if (!l.bubble) {
@@ -316,9 +425,14 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double ma
         ctx.scene.hits.push_back(std::move(hit));
     }
     if (!markers.points.empty()) ctx.scene.add(std::move(markers));
-    if (drawn.drawn < drawn.points)
+    if (underOthers > 0)
         ctx.scene.layout.notes.push_back(
-            s.name + ": " + std::to_string(drawn.points - drawn.drawn) +
+            s.name + ": " + std::to_string(underOthers) +
+            " bubbles not drawn: more bubbles than the plot has pixels, and these would not show "
+            "under the bubbles drawn over them");
+    if (drawn.drawn + underOthers < drawn.points)
+        ctx.scene.layout.notes.push_back(
+            s.name + ": " + std::to_string(drawn.points - drawn.drawn - underOthers) +
             " points not drawn: missing values, outside the axis limits, or not positive on "
             "logarithmic axes");
     ctx.scene.layout.series.push_back(std::move(drawn));
@@ -334,11 +448,17 @@ void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
     double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
     double maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
                   std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    const std::vector<std::vector<char>> hidden = hiddenBubbles(ctx.model, l, maxR, clip);
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
-        drawXYSeries(ctx, l, d, maxR, values);
+        drawXYSeries(ctx, l, d, maxR, hidden.empty() ? nullptr : &hidden[d], values);
     if (clip) ctx.scene.add(ClipPop{});
     values.flush();
+    const double cells = std::round(l.plot.w * l.plot.h);
+    if (!l.bubble && static_cast<double>(l.count) > cells)
+        ctx.scene.layout.notes.push_back(std::to_string(l.count) + " points on a plot of " +
+                                         std::to_string(static_cast<long long>(cells)) +
+                                         " pixels: their markers cover one another");
 }
 
 // The y axis' tick labels (thinned to keep a line apart) and the layout's ticks.

@@ -1,0 +1,240 @@
+// Charts whose data outnumber the pixels: pie slices under a pixel are drawn as one "Other" slice
+// that keeps the total, and bubbles hidden under others are skipped; the layout notes both, and
+// what is drawn still shows the data right.
+#include "player/ChartPlayer.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <tuple>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+constexpr double twoPi = 2 * std::numbers::pi;
+
+bool hasNote(const ChartLayout& layout, const std::string& part) {
+    return std::any_of(layout.notes.begin(), layout.notes.end(),
+                       [&](const std::string& n) { return n.find(part) != std::string::npos; });
+}
+
+std::vector<const HitRegion*> hitsOfKind(const ChartPlayer& p, const std::string& kind) {
+    std::vector<const HitRegion*> out;
+    for (const HitRegion& h : p.scene().hits)
+        if (h.kind == kind) out.push_back(&h);
+    return out;
+}
+
+// The colour of a device pixel as 0xRRGGBB (the pictures here are opaque).
+std::uint32_t rgbAt(const ArgbImage& img, double x, double y) {
+    return img.pixel(static_cast<int>(x), static_cast<int>(y)) & 0xFFFFFF;
+}
+
+// Three large slices of fixed colours, then n slivers of 1 to 5.
+std::string manySlices(int n, double& slivers) {
+    std::string xml = "<chart showValues='0'><set label='A' value='300000' color='CC0000'/>"
+                      "<set label='B' value='200000' color='00AA00'/>"
+                      "<set label='C' value='100000' color='0000DD'/>";
+    slivers = 0;
+    for (int i = 0; i < n; ++i) {
+        const int v = 1 + i % 5;
+        slivers += v;
+        xml += "<set label='s" + std::to_string(i) + "' value='" + std::to_string(v) + "'/>";
+    }
+    return xml + "</chart>";
+}
+
+// 100,000 slices on pies and doughnuts, flat and 3D: the three large ones keep their sizes and
+// colours, the rest is one "Other" slice of their sum, and the wedges close the circle.
+TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
+    double sliverSum = 0;
+    const std::string doc = manySlices(100000 - 3, sliverSum);
+    const double total = 600000 + sliverSum;
+    for (int type : {4, 3, 6, 5}) {
+        SCOPED_TRACE(type);
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(type, doc, 640, 480)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        const ChartLayout& layout = p.scene().layout;
+        ASSERT_EQ(layout.series.size(), 1u);
+        EXPECT_EQ(layout.series[0].points, 100000u);
+        EXPECT_EQ(layout.series[0].drawn, 3u);
+        EXPECT_TRUE(hasNote(layout, "99997 slices under a pixel wide drawn as one \"Other\""));
+
+        const auto wedges = hitsOfKind(p, "slice");
+        ASSERT_EQ(wedges.size(), 4u);
+        double swept = 0;
+        for (const HitRegion* w : wedges)
+            swept += w->a1 - w->a0;
+        EXPECT_NEAR(swept, twoPi, 1e-9);
+        const double expected[] = {300000, 200000, 100000, sliverSum};
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_NEAR(wedges[k]->a1 - wedges[k]->a0, twoPi * expected[k] / total, 1e-9) << k;
+        EXPECT_EQ(wedges[3]->label, "Other");
+        EXPECT_EQ(wedges[3]->pointIndex, -1);
+
+        // The middle of each large slice's face shows its colour.
+        const ArgbImage img = p.surface();
+        const std::uint32_t colors[] = {0xCC0000, 0x00AA00, 0x0000DD};
+        for (std::size_t k = 0; k < 3; ++k) {
+            const HitRegion& w = *wedges[k];
+            const double mid = (w.a0 + w.a1) / 2, at = (w.radius + w.inner) / 2;
+            EXPECT_EQ(rgbAt(img, w.center.x + at * std::cos(mid),
+                            w.center.y + at * w.yScale * std::sin(mid)),
+                      colors[k])
+                << k;
+        }
+    }
+}
+
+// Slices an arc of a pixel or more stay slices of their own; zero and negative ones are still
+// noted apart from the merged ones.
+TEST(DegeneratePie, OnlyTheSlicesUnderAPixelAreMerged) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(
+        4, "<chart><set label='big' value='1000'/><set label='thin' value='0.001'/>"
+           "<set label='seen' value='20'/><set label='none' value='0'/></chart>")));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    const ChartLayout& layout = p.scene().layout;
+    EXPECT_EQ(layout.series[0].drawn, 2u);
+    EXPECT_TRUE(hasNote(layout, "1 slices under a pixel wide")) << layout.notes.front();
+    EXPECT_TRUE(hasNote(layout, "1 slices not drawn: missing, zero or negative values"));
+    std::vector<std::string> labels;
+    for (const HitRegion* w : hitsOfKind(p, "slice"))
+        labels.push_back(w->label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"big", "seen", "Other"}));
+}
+
+// Thousands of visible slices: the labels that fit beside the pie are those of the largest
+// slices, none overlaps another, and the layout says how many were left out.
+TEST(DegeneratePie, LabelsBeyondTheColumnsRoomAreLeftOutLargestFirst) {
+    std::string xml = "<chart><set label='Largest' value='1000'/>";
+    for (int i = 0; i < 400; ++i)
+        xml += "<set label='n" + std::to_string(i) + "' value='10'/>";
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(4, xml + "</chart>", 640, 480)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    const ChartLayout& layout = p.scene().layout;
+    EXPECT_EQ(layout.series[0].drawn, 401u);
+    EXPECT_TRUE(hasNote(layout, "slice labels not shown: no room beside the pie"));
+    std::vector<const LayoutText*> labels;
+    for (const LayoutText& t : layout.texts)
+        if (t.tag.kind == TextKind::PieLabel) labels.push_back(&t);
+    ASSERT_GT(labels.size(), 10u);
+    ASSERT_LT(labels.size(), 200u);
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [](const LayoutText* t) { return t->text == "Largest, 1,000"; }));
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_GE(labels[i]->box.y, 0);
+        EXPECT_LE(labels[i]->box.bottom(), 480);
+        for (std::size_t j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(labels[i]->box.overlaps(labels[j]->box))
+                << labels[i]->text << " / " << labels[j]->text;
+    }
+}
+
+// n bubbles spread over the axes 0 to 100, the largest z last; fixed axis limits keep the
+// scales of documents that differ only in which bubbles they hold.
+std::string bubbles(const std::vector<std::array<double, 3>>& points,
+                    const std::string& chartExtra = "", const std::string& datasetExtra = "") {
+    std::string xml = "<chart xAxisMinValue='0' xAxisMaxValue='100' yAxisMinValue='0' "
+                      "yAxisMaxValue='100'" +
+                      chartExtra + "><dataset seriesName='S' color='3366CC'" + datasetExtra + ">";
+    char buf[96];
+    for (const auto& [x, y, z] : points) {
+        std::snprintf(buf, sizeof buf, "<set x='%.3f' y='%.3f' z='%.3f'/>", x, y, z);
+        xml += buf;
+    }
+    return xml + "</dataset></chart>";
+}
+
+std::vector<std::array<double, 3>> randomBubbles(int n) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> at(0, 100), size(0, 40);
+    std::vector<std::array<double, 3>> points;
+    for (int i = 0; i < n; ++i)
+        points.push_back({at(random), at(random), i == n - 1 ? 50 : size(random)});
+    return points;
+}
+
+// More bubbles than the plot has pixels: those that would not show are skipped and every point
+// is accounted for. The picture is compared with the same visible bubbles drawn in full: bubbles
+// far outside the axes (drawn first, clipped away) add only to the count that turns the
+// skipping on.
+TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture) {
+    const auto visible = randomBubbles(15000);
+    auto withOutside = visible;
+    withOutside.insert(withOutside.begin(), 15000, std::array<double, 3>{900, 900, 10});
+    const std::string large = " bubbleScale='3'";
+    ChartPlayer all, skipping;
+    all.put_Movie(fromUtf8(testing::movieUrl(30, bubbles(visible, large), 240, 180)));
+    skipping.put_Movie(fromUtf8(testing::movieUrl(30, bubbles(withOutside, large), 240, 180)));
+    ASSERT_EQ(all.state(), PlayerState::Chart);
+    ASSERT_EQ(skipping.state(), PlayerState::Chart);
+    const ChartLayout& layout = skipping.scene().layout;
+    ASSERT_TRUE(layout.plot && all.scene().layout.plot);
+    const Rect plot = *layout.plot, allPlot = *all.scene().layout.plot;
+    ASSERT_EQ(std::tie(plot.x, plot.y, plot.w, plot.h),
+              std::tie(allPlot.x, allPlot.y, allPlot.w, allPlot.h));
+    ASSERT_LT(15000, layout.plot->w * layout.plot->h);
+    ASSERT_GT(30000, layout.plot->w * layout.plot->h);
+    EXPECT_EQ(hitsOfKind(all, "bubble").size(), 15000u);
+
+    const auto drawn = hitsOfKind(skipping, "bubble");
+    EXPECT_EQ(layout.series[0].drawn, drawn.size());
+    EXPECT_LT(drawn.size(), 15000u * 3 / 4);
+    EXPECT_TRUE(hasNote(layout, "S: " + std::to_string(15000 - drawn.size()) +
+                                    " bubbles not drawn: more bubbles than the plot has pixels"))
+        << (layout.notes.empty() ? "" : layout.notes.front());
+    EXPECT_TRUE(hasNote(layout, "S: 15000 points not drawn: missing values, outside the axis"));
+
+    const ArgbImage a = all.surface(), b = skipping.surface();
+    int worst = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int s = 0; s < 32; s += 8)
+                worst = std::max(worst, std::abs(static_cast<int>((a.pixel(x, y) >> s) & 0xFF) -
+                                                 static_cast<int>((b.pixel(x, y) >> s) & 0xFF)));
+    EXPECT_LE(worst, 1);
+}
+
+// Opaque bubbles hide more of those below than translucent ones; unclipped bubbles at the
+// plot's edge still reach outside it and stay; a chart with fewer bubbles than pixels draws all.
+TEST(DegenerateBubbles, WhatIsSkippedFollowsAlphaClippingAndCount) {
+    const auto points = randomBubbles(20000);
+    auto drawnWith = [&](const char* chartExtra, const char* datasetExtra, int width, int height) {
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(
+            testing::movieUrl(30, bubbles(points, chartExtra, datasetExtra), width, height)));
+        EXPECT_EQ(p.state(), PlayerState::Chart);
+        return p.scene().layout.series.at(0).drawn;
+    };
+    const std::size_t translucent = drawnWith("", "", 200, 150);
+    const std::size_t opaque = drawnWith("", " alpha='100'", 200, 150);
+    EXPECT_LT(translucent, 20000u);
+    EXPECT_LT(opaque, translucent);
+    EXPECT_GT(drawnWith(" clipBubbles='0'", "", 200, 150), translucent);
+    EXPECT_EQ(drawnWith("", "", 800, 600), 20000u);
+}
+
+// Scatter markers are stamped, so every point is drawn; with more points than pixels the
+// layout says they cover one another.
+TEST(DegenerateBubbles, CrowdedScatterIsDrawnWholeAndNoted) {
+    const auto points = randomBubbles(20000);
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(29, bubbles(points), 200, 150)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+    const ChartLayout& layout = p.scene().layout;
+    EXPECT_EQ(layout.series[0].drawn, 20000u);
+    EXPECT_TRUE(hasNote(layout, "20000 points on a plot of "));
+}
+
+} // namespace
+} // namespace plotara

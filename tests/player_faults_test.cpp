@@ -1,0 +1,96 @@
+// The player's files on a full disk (a file-size limit in a child process): a saved picture
+// keeps the old file and leaves nothing beside it, and a print file is removed.
+#include "full_disk.h"
+#include "player/ChartPlayer.h"
+#include "player/Printer.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace plotara {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlayerFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "plotara-player-faults-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        player_.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample, 800, 600)));
+        ASSERT_EQ(player_.state(), PlayerState::Chart);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    static std::string read(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    fs::path dir_;
+    ChartPlayer player_;
+};
+
+TEST_F(PlayerFaults, PicturesSavedOnAFullDiskKeepTheOldFile) {
+    struct Case {
+        std::string name, magic;
+        bool (*save)(const ChartPlayer&, const fs::path&);
+    } cases[] = {
+        {"c.png", "\x89PNG", [](const ChartPlayer& p, const fs::path& f) { return p.savePng(f); }},
+        {"c.svg", "<?xml", [](const ChartPlayer& p, const fs::path& f) { return p.saveSvg(f); }},
+        {"c.pdf", "%PDF", [](const ChartPlayer& p, const fs::path& f) { return p.savePdf(f); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir_ / c.name;
+        std::ofstream(file) << "old";
+        auto saved = [&](const fs::path& target) {
+            return test::inChildWithFullDisk(1024, [&] { return c.save(player_, target) ? 0 : 1; });
+        };
+        EXPECT_EQ(saved(file), 1);
+        EXPECT_EQ(read(file), "old");
+        EXPECT_EQ(saved(dir_ / ("new-" + c.name)), 1);
+        EXPECT_EQ(names(), std::vector<std::string>{c.name});
+
+        ASSERT_TRUE(c.save(player_, file));
+        const std::string bytes = read(file);
+        EXPECT_GT(bytes.size(), 1024u);
+        EXPECT_EQ(bytes.substr(0, c.magic.size()), c.magic);
+        fs::remove(file);
+    }
+}
+
+TEST_F(PlayerFaults, APrintFileThatCannotBeWrittenIsRemoved) {
+    const std::string previous = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", dir_.c_str(), 1);
+    const std::string pdf = player_.pdf();
+    const int status = test::inChildWithFullDisk(1024, [&] {
+        return player::spoolPdf(pdf, {"true"}) == "Cannot write the print file" ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(names().empty());
+    EXPECT_EQ(player::spoolPdf(pdf, {"true"}), "");
+    EXPECT_TRUE(names().empty());
+    if (previous.empty())
+        ::unsetenv("TMPDIR");
+    else
+        ::setenv("TMPDIR", previous.c_str(), 1);
+}
+
+} // namespace
+} // namespace plotara
