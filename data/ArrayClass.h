@@ -7,6 +7,7 @@
 // Error 6 "Overflow".
 #pragma once
 
+#include "core/ChartTypes.h"
 #include "core/Diagnostics.h"
 #include "core/String.h"
 #include "core/Variant.h"
@@ -67,7 +68,7 @@ public:
     // Derives the chart kind from the chart type; unknown types keep the previous kind.
     void refreshChartKind() noexcept;
     Integer chartType() const noexcept { return chartType_; }
-    Integer chartKind() const noexcept { return chartKind_; }
+    Integer chartKind() const noexcept { return static_cast<Integer>(chartKind_); }
 
     // --- palette ---------------------------------------------------------------------------
     PTColors& color() noexcept { return *color_; }
@@ -244,7 +245,8 @@ private:
     bool stackStarted_ = false;
     std::vector<Integer> stackGroupEnds_;
     Integer datasetPointIndex_ = 0;
-    Integer chartType_ = 0, chartKind_ = 0;
+    Integer chartType_ = 0;
+    chart_types::SeriesKind chartKind_ = chart_types::SeriesKind::None;
     // Set while a database import stores a point whose label it adds right after.
     bool labelledPoint_ = false;
     DocumentText documentText_;

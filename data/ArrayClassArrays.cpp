@@ -9,7 +9,7 @@ void ArrayClass::addCategoryFromArray(const Variant& categoryArray) {
     freshStart();
     const SafeArray& categories = categoryArray.array();
     const Long lower = categories.lbound(1), upper = categories.ubound(1);
-    if (chartKind_ != 5) {
+    if (chartKind_ != chart_types::SeriesKind::XY) {
         for (Long i = lower; i <= upper; ++i)
             addCategory(toText(categories.at(i)));
         return;

@@ -242,7 +242,7 @@ void ArrayClass::writeXYBody() {
 // stored in, then their other attributes; the first point without an x value ends what is
 // written of the dataset, though the points after it are still read (and checked) as before.
 void ArrayClass::writeXYSets(DocumentText& text, Integer series) {
-    const bool bubble = chartType_ == 30;
+    const bool bubble = chart_types::isBubble(chartType_);
     bool ended = false;
     visitPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell,
                    [&](const PointRow& row) {

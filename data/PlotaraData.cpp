@@ -1,5 +1,6 @@
 #include "data/PlotaraData.h"
 
+#include "core/ChartTypes.h"
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/SafeArray.h"
@@ -48,7 +49,7 @@ void PlotaraData::addCategory(const String& label, const String& catParams,
 
 void PlotaraData::addDataset(const String& seriesName, const String& datasetParams) {
     checkParams(L"addDataset", datasetParams);
-    if (chartType_ == 37) return; // the grid chart has no datasets
+    if (chart_types::isGrid(chartType_)) return; // the grid chart has no datasets
     isDataAdded_ = true;
     engine_->addDataset(seriesName, datasetParams);
 }
@@ -112,7 +113,7 @@ void PlotaraData::addChartDataFromArray(const Variant& dataArray, const Variant&
                     statement([&] {
                         const String value = cell(i, j);
                         if (value.empty()) return;
-                        if (chartType_ != 29 && chartType_ != 30) {
+                        if (!chart_types::isXY(chartType_)) {
                             engine_->addChartData(value);
                             return;
                         }
