@@ -105,6 +105,10 @@ public:
     // --- bulk imports from arrays (errors reach the caller; earlier items stay) -------------
     void addCategoryFromArray(const Variant& categoryArray);
     void addChartDataFromArray(const Variant& chartDataArray);
+    // One series per row of a two-dimensional array: its name, its dataset parameters, then one
+    // value per column (on XY charts x, y and z joined by xySeparator). Runs with errors ignored
+    // statement by statement, so nothing reaches the caller; what was read before stays.
+    void addSeriesRowsFromArray(const Variant& dataArray, StringView xySeparator);
 
     // --- bulk imports from database recordsets ------------------------------------------------
     // Rows are read through Recordset::field; a Null reads as "", other values as their text
@@ -202,8 +206,12 @@ private:
     template <class Visit>
     void visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView), Visit&& visit);
     void writeStyles();
+    void writeLineSection(StringView section, StringView key, Integer count);
     void writeTrendlines();
     void writeVTrendlines();
+    using SetsWriter = void (ArrayClass::*)(DocumentText& text, Integer series);
+    void writeSeriesElements(StringView open, StringView close, KeyedNode& series, Integer count,
+                             SetsWriter writeSets);
     // The attributes of a parameter string stored whole, parsed and escaped now.
     void appendAttributeList(DocumentText& text, StringView stored) const;
     // Database imports: the dataset parameters of the next dataset, and one pass of the column

@@ -49,26 +49,28 @@ void ArrayClass::writeStyles() {
     documentText_ += text;
 }
 
-void ArrayClass::writeTrendlines() {
-    documentText_ += L"\r\n<trendlines> \r\n"sv;
-    KeyedNode& lines = items().child(L"trendline"sv);
-    for (Integer i = 0; i < trendlineCount_; ++i) {
+// One <line .../> per stored trend line, inside the given section element.
+void ArrayClass::writeLineSection(StringView section, StringView key, Integer count) {
+    documentText_ += L"\r\n<"sv;
+    documentText_ += section;
+    documentText_ += L"> \r\n"sv;
+    KeyedNode& lines = items().child(key);
+    for (Integer i = 0; i < count; ++i) {
         documentText_ += L"<line "sv;
         appendAttributeList(documentText_, storedText(lines, i));
         documentText_ += L"/>\r\n"sv;
     }
-    documentText_ += L"</trendlines>"sv;
+    documentText_ += L"</"sv;
+    documentText_ += section;
+    documentText_ += L">"sv;
+}
+
+void ArrayClass::writeTrendlines() {
+    writeLineSection(L"trendlines"sv, L"trendline"sv, trendlineCount_);
 }
 
 void ArrayClass::writeVTrendlines() {
-    documentText_ += L"\r\n<vTrendlines> \r\n"sv;
-    KeyedNode& lines = items().child(L"vtrendline"sv);
-    for (Integer i = 0; i < vTrendlineCount_; ++i) {
-        documentText_ += L"<line "sv;
-        appendAttributeList(documentText_, storedText(lines, i));
-        documentText_ += L"/>\r\n"sv;
-    }
-    documentText_ += L"</vTrendlines>"sv;
+    writeLineSection(L"vTrendlines"sv, L"vtrendline"sv, vTrendlineCount_);
 }
 
 // --- stacked multi-series body -----------------------------------------------------------------
@@ -185,16 +187,23 @@ void ArrayClass::visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(S
     }
 }
 
+// Each series as its element: the opening text, the series' attributes, its points written by
+// writeSets, the closing element.
+void ArrayClass::writeSeriesElements(StringView open, StringView close, KeyedNode& series,
+                                     Integer count, SetsWriter writeSets) {
+    for (Integer n = 0; n < count; ++n) {
+        documentText_ += open;
+        appendSeriesAttributes(documentText_, series.child(n));
+        documentText_ += L">"sv;
+        (this->*writeSets)(documentText_, n);
+        documentText_ += close;
+    }
+}
+
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
-        KeyedNode& linesets = items().child(L"lines"sv);
-        for (Integer n = 0; n < linesetCount_; ++n) {
-            documentText_ += L"\r\n<lineset  "sv;
-            appendSeriesAttributes(documentText_, linesets.child(n));
-            documentText_ += L">"sv;
-            writeLinesetSets(documentText_, n);
-            documentText_ += L"\r\n</lineset>"sv;
-        }
+        writeSeriesElements(L"\r\n<lineset  "sv, L"\r\n</lineset>"sv, items().child(L"lines"sv),
+                            linesetCount_, &ArrayClass::writeLinesetSets);
     });
 }
 
@@ -227,14 +236,8 @@ void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
-        KeyedNode& datasets = items().child(L"dataset"sv);
-        for (Integer d = 0; d < datasetCount_; ++d) {
-            documentText_ += L"\r\n<dataset "sv;
-            appendSeriesAttributes(documentText_, datasets.child(d));
-            documentText_ += L">"sv;
-            writeXYSets(documentText_, d);
-            documentText_ += L"\r\n</dataset>"sv;
-        }
+        writeSeriesElements(L"\r\n<dataset "sv, L"\r\n</dataset>"sv, items().child(L"dataset"sv),
+                            datasetCount_, &ArrayClass::writeXYSets);
     });
 }
 

@@ -93,41 +93,7 @@ void PlotaraData::addChartDataFromArray(const Variant& dataArray, const Variant&
         statement([&] { engine_->addChartDataFromArray(dataArray); });
         multiSeries = false;
     }
-    if (multiSeries) {
-        // Each row is one series: its name, its dataset parameters, then one value per column.
-        // A bound that cannot be read keeps the value it had, as a skipped statement would.
-        Long rowLower = 0, rowUpper = 0, columnLower = 0;
-        Integer columnUpper = 0;
-        statement([&] { rowLower = dataArray.array().lbound(1); });
-        statement([&] { rowUpper = dataArray.array().ubound(1); });
-        statement([&] { columnLower = dataArray.array().lbound(2); });
-        statement([&] {
-            columnUpper = number::toInteger(static_cast<double>(dataArray.array().ubound(2)));
-        });
-        auto cell = [&](Long i, Long j) { return toText(dataArray.array().at(i, j)); };
-        for (Long i = rowLower; i <= rowUpper; ++i) {
-            for (Long j = columnLower; j <= columnUpper; ++j) {
-                if (j == 0) {
-                    statement([&] { engine_->addDataset(cell(i, 0), cell(i, 1)); });
-                } else if (j != 1) {
-                    statement([&] {
-                        const String value = cell(i, j);
-                        if (value.empty()) return;
-                        if (!chart_types::isXY(chartType_)) {
-                            engine_->addChartData(value);
-                            return;
-                        }
-                        // XY cells hold x, y and z joined by the object's own separator.
-                        const auto parts = text::split(value, separator_);
-                        String params;
-                        if (parts.size() == 2) params = L"Y=" + parts[1];
-                        if (parts.size() == 3) params = L"Y=" + parts[1] + L";Z=" + parts[2];
-                        engine_->addChartData(parts[0], params);
-                    });
-                }
-            }
-        }
-    }
+    if (multiSeries) engine_->addSeriesRowsFromArray(dataArray, separator_);
     isDataAdded_ = true;
 }
 
