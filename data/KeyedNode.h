@@ -15,7 +15,6 @@
 #include "data/BumpArena.h"
 
 #include <cstdint>
-#include <memory_resource>
 #include <span>
 #include <vector>
 
