@@ -1,14 +1,14 @@
 // Bulk recording from database recordsets, expressed through the item operations: what an import
 // stores equals what the equivalent addCategory, addDataset and addChartData calls would store.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/DatabaseParams.h"
 #include "data/EscapeText.h"
-#include "data/WriterText.h"
+#include "data/detail/DatabaseParams.h"
+#include "data/detail/WriterText.h"
 #include "platform/MessageSink.h"
 #include "platform/Recordset.h"
 

@@ -1,9 +1,9 @@
 // Document assembly: the chart element, the body for the chart kind, the optional sections and
 // the closing tag, with the finished document cached until the next change.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/Text.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <algorithm>
 

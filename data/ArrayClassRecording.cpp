@@ -1,12 +1,12 @@
 // Recording operations: chart parameters, categories, datasets, data points, vertical lines,
 // styles and trend lines, stacked datasets, line sets and XY points.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/Text.h"
 #include "data/EscapeText.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <algorithm>
 

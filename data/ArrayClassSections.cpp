@@ -1,9 +1,9 @@
 // The writers of the stacked and XY bodies, the line sets, the trend lines and the styles.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/Error.h"
 #include "core/Number.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <utility>
 #include <vector>

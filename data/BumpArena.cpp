@@ -1,4 +1,4 @@
-#include "data/BumpArena.h"
+#include "data/detail/BumpArena.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "data/KeyedNode.h"
+#include "data/detail/KeyedNode.h"
 
 #include "core/Error.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 #include "core/Error.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>

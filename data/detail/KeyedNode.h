@@ -12,7 +12,7 @@
 #pragma once
 
 #include "core/String.h"
-#include "data/BumpArena.h"
+#include "data/detail/BumpArena.h"
 
 #include <cstdint>
 #include <span>
