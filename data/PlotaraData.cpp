@@ -89,7 +89,7 @@ void PlotaraData::addChartDataFromArray(const Variant& dataArray, const Variant&
     bool multiSeries = true;
     if (dataCatArray.isArray()) {
         statement([&] { engine_->addCategoryFromArray(dataCatArray); });
-    } else if (engine_->counters().categoryCount < 1) {
+    } else if (engine_->categoryCount() < 1) {
         statement([&] { engine_->addChartDataFromArray(dataArray); });
         multiSeries = false;
     }

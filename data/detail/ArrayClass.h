@@ -157,18 +157,20 @@ public:
     const String& externalXML() const noexcept { return externalXML_; }
     void setExternalXML(const String& text) { externalXML_ = text; }
 
-    // --- state, for the data object and for tests -------------------------------------------
+    // The number of categories recorded. Cannot fail.
+    Integer categoryCount() const noexcept { return categoryCount_; }
+
+    // The record's counters, read by the data layer's tests through ArrayClassTestAccess.
     struct Counters {
         Integer categoryCount, datasetCount, seriesIndex, pointIndex, dataPointCount;
         Integer trendlineCount, vTrendlineCount, styleDefineCount, styleApplyCount;
         Integer linesetCount, lastLineset, linesetPointIndex, datasetPointIndex;
         bool isLinesetMode, isXMLGenerated;
     };
-    Counters counters() const noexcept;
-    const String& countedDataset() const noexcept { return countedDataset_; }
-    const std::vector<Integer>& stackGroupEnds() const noexcept { return stackGroupEnds_; }
 
 private:
+    friend struct ArrayClassTestAccess;
+    Counters counters() const noexcept;
     class WritingScope;
 
     void refuseWhileWriting() const;
