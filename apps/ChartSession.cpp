@@ -1,6 +1,6 @@
 #include "apps/ChartSession.h"
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include "control/Catalogue.h"
 #include "core/Text.h"
 

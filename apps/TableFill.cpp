@@ -2,8 +2,8 @@
 
 #include "apps/CellNumber.h"
 #include "apps/ChartSession.h"
+#include "apps/Failures.h"
 #include "apps/Pivot.h"
-#include "apps/Types.h"
 
 #include <algorithm>
 #include <optional>

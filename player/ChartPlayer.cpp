@@ -5,7 +5,7 @@
 #include "player/ChartRenderer.h"
 #include "player/Invoke.h"
 #include "player/Messages.h"
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
 #include "player/Printer.h"
 #include "player/draw/HitList.h"
 #include "player/model/ChartParser.h"

@@ -3,7 +3,7 @@
 #include "core/Error.h"
 #include "player/ChartMovie.h"
 #include "player/ChartPlayer.h"
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
