@@ -1,4 +1,4 @@
-#include "player/Messages.h"
+#include "player/detail/Messages.h"
 
 #include "player/MovieUrlParser.h"
 #include "player/util/TextUtil.h"

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "platform/MessageSink.h"
-#include "platform/RecordsetErrors.h"
 #include "platform/RecordsetObject.h"
+#include "platform/detail/RecordsetErrors.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // control read the table, the player reads the files, so the two must tell the same story.
 #include "core/ChartTypes.h"
 #include "core/Text.h"
-#include "player/ChartMovie.h"
+#include "player/detail/ChartMovie.h"
 
 #include <gtest/gtest.h>
 
