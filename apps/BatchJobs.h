@@ -5,7 +5,7 @@
 // to the current folder, exactly as `plotara render` takes them.
 #pragma once
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <istream>
 #include <ostream>

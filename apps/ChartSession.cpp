@@ -1,6 +1,6 @@
 #include "apps/ChartSession.h"
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include "control/Catalogue.h"
 #include "core/Text.h"
 
@@ -29,10 +29,8 @@ fs::path programDir() {
 } // namespace
 
 ChartKind chartKindOf(Long chartType) {
-    if (chartType == 26 || chartType == 27) return ChartKind::Stacked;
-    if (chartType == 29 || chartType == 30) return ChartKind::XY;
-    if (chartType >= 10 && chartType <= 36) return ChartKind::MultiSeries;
-    return ChartKind::SingleSeries;
+    const ChartKind kind = chart_types::seriesKind(chartType);
+    return kind == ChartKind::None ? ChartKind::Single : kind;
 }
 
 std::string findChartsDir(const std::string& requested) {

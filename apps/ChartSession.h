@@ -4,6 +4,7 @@
 #pragma once
 
 #include "control/Plotara.h"
+#include "core/ChartTypes.h"
 #include "platform/headless/HeadlessContainer.h"
 #include "player/ChartPlayer.h"
 
@@ -13,9 +14,9 @@
 namespace plotara::apps {
 
 // How the data of a chart type is laid out in the document.
-enum class ChartKind { SingleSeries, MultiSeries, Stacked, XY };
+using ChartKind = chart_types::SeriesKind;
 
-// The layout of a chart type from 1 to 37. Cannot fail.
+// The layout of a chart type from 1 to 37; Single for any other number. Cannot fail.
 ChartKind chartKindOf(Long chartType);
 
 // The folder of the chart-movie files: the requested one when given, else $PLOTARA_CHARTS, else

@@ -65,7 +65,7 @@ void checkCategorical(const CellTable& table, const ColumnPlan& plan, ChartKind 
     if (plan.values.empty())
         throw ChartFailure("no value column besides the category column; the columns of " +
                            table.origin + ": " + table.columnList());
-    if (kind == ChartKind::SingleSeries) {
+    if (kind == ChartKind::Single) {
         if (plan.series) throw ChartFailure("a single-series chart takes no --series column");
         if (plan.values.size() > 1)
             throw ChartFailure(named ? std::string("a single-series chart takes one --value column")

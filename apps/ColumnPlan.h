@@ -4,7 +4,7 @@
 #pragma once
 
 #include "apps/CellTable.h"
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include "core/String.h"
 
 #include <cstddef>

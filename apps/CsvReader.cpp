@@ -1,7 +1,7 @@
 #include "apps/CsvReader.h"
 
+#include "apps/Failures.h"
 #include "apps/TextFiles.h"
-#include "apps/Types.h"
 
 #include <array>
 

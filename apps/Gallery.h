@@ -2,7 +2,7 @@
 // sample database, as PNG and SVG, with an index.html showing each with its name and command.
 #pragma once
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <ostream>
 #include <string>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "apps/ChartSession.h"
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 namespace plotara::apps {
 

@@ -3,7 +3,7 @@
 // it is complete, so a failure never leaves a partial file behind.
 #pragma once
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include "player/ChartPlayer.h"
 
 #include <ostream>

@@ -1,6 +1,6 @@
 #include "apps/ParamCheck.h"
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #include "apps/Pivot.h"
 
 #include "apps/CellNumber.h"
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,7 @@
 // `plotara render`: one chart from one request, through the control and its player.
 #pragma once
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <ostream>
 

@@ -2,7 +2,7 @@
 // axis of a dual-axis chart, --render-as chooses column, line or area for each.
 #pragma once
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include "core/String.h"
 
 #include <string>

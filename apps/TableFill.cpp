@@ -2,8 +2,8 @@
 
 #include "apps/CellNumber.h"
 #include "apps/ChartSession.h"
+#include "apps/Failures.h"
 #include "apps/Pivot.h"
-#include "apps/Types.h"
 
 #include <algorithm>
 #include <optional>
@@ -38,7 +38,7 @@ void requirePointCount(std::size_t points, const std::string& what) {
 
 void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
                const FillOptions& options) {
-    if (kind == ChartKind::Stacked)
+    if (kind == ChartKind::MultiStacked)
         data.addMSStSubDataset(fromUtf8(name), options.styles.datasetParams(name));
     else
         data.addDataset(fromUtf8(name), options.styles.datasetParams(name));
@@ -80,7 +80,7 @@ void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, cons
     if (plan.category)
         for (std::size_t row = 0; row < rows; ++row)
             data.addCategory(textAt(table, row, *plan.category));
-    if (kind == ChartKind::Stacked) data.createMSStDataset();
+    if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t v = 0; v < plan.values.size(); ++v) {
         addSeries(data, kind, names[v], options);
         for (const String& value : values[v])
@@ -105,7 +105,7 @@ void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, con
     }
     for (const std::string& category : form.categories)
         data.addCategory(fromUtf8(category));
-    if (kind == ChartKind::Stacked) data.createMSStDataset();
+    if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t s = 0; s < form.series.size(); ++s) {
         addSeries(data, kind, form.series[s], options);
         for (const String& value : values[s])
@@ -196,7 +196,7 @@ void fillChart(PlotaraData& data, Long chartType, const CellTable& table, const 
     const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY) {
         fillXY(data, chartType == 30, table, plan);
-    } else if (kind == ChartKind::SingleSeries) {
+    } else if (kind == ChartKind::Single) {
         fillSingleSeries(data, table, plan);
     } else if (plan.series) {
         fillLongForm(data, kind, table, plan, options);

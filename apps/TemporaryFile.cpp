@@ -1,7 +1,7 @@
 #include "apps/TemporaryFile.h"
 
 #include "apps/DeviceFolders.h"
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <atomic>
 #include <cerrno>

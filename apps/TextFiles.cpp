@@ -1,6 +1,6 @@
 #include "apps/TextFiles.h"
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "apps/View.h"
 
-#include "apps/Types.h"
+#include "apps/Failures.h"
 
 #ifdef PLOTARA_HAVE_QT
 #include "apps/ChartSession.h"

@@ -1,8 +1,9 @@
 // Database imports from SQLite against a bare loop that steps the same query and reads the same
 // columns through the C API. The ratio of the two is the cost of the recordset and the engine.
 #include "core/FilePath.h"
-#include "data/ArrayClass.h"
 #include "data/PlotaraData.h"
+#include "data/detail/ArrayClass.h"
+#include "data/detail/ArrayClassTestAccess.h"
 #include "platform/sqlite/SqliteDatabase.h"
 #include "platform/sqlite/SqliteRecordset.h"
 
@@ -103,7 +104,7 @@ void BM_Import_Single(benchmark::State& state) {
         data.resetData();
         auto rs = db->query(fromUtf8(singleQuery));
         data.addDataFromDatabase(*rs, L"value", L"label");
-        if (data.engine().counters().dataPointCount != singleRows)
+        if (ArrayClassTestAccess::counters(data.engine()).dataPointCount != singleRows)
             state.SkipWithError("not every row was imported");
     }
     state.SetItemsProcessed(state.iterations() * singleRows);
@@ -140,7 +141,7 @@ void BM_Import_Grouped(benchmark::State& state) {
         data.resetData();
         auto rs = db->query(fromUtf8(groupedQuery));
         data.addDatasetsFromDatabase(*rs, L"grp", L"value");
-        if (data.engine().counters().datasetCount != groups)
+        if (ArrayClassTestAccess::counters(data.engine()).datasetCount != groups)
             state.SkipWithError("not every group was imported");
     }
     state.SetItemsProcessed(state.iterations() * groups * rowsPerGroup);

@@ -1,6 +1,6 @@
 // The phases of the heaviest workloads measured apart: parsing the chart XML, laying out the
 // scene, and writing the scene as PNG and as SVG (640x480).
-#include "player/ChartRenderer.h"
+#include "player/detail/ChartRenderer.h"
 #include "player/draw/Output.h"
 #include "player/model/ChartParser.h"
 

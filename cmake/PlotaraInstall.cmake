@@ -87,7 +87,9 @@ function(_plotara_defer function)
   cmake_language(EVAL CODE "cmake_language(DEFER CALL ${function}${arguments})")
 endfunction()
 
-# Installs the headers of one folder under include/plotara/<folder relative to the root>.
+# Installs the headers of one folder under include/plotara/<folder relative to the root>. Headers
+# under a detail/ folder, and headers that include one, are the module's own: no installed header
+# includes them, so they stay out of the package.
 function(_plotara_install_headers dir)
   file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${dir})
   file(GLOB_RECURSE headers RELATIVE ${dir} CONFIGURE_DEPENDS ${dir}/*.h)
@@ -102,7 +104,9 @@ function(_plotara_install_headers dir)
       endif()
       get_filename_component(owner ${owner} DIRECTORY)
     endwhile()
-    if(NOT owned_elsewhere)
+    # A header that includes a detail/ header belongs to its module's engine as well.
+    file(STRINGS ${dir}/${header} detail_includes REGEX "#include \"[^\"]*/detail/")
+    if(NOT owned_elsewhere AND NOT header MATCHES "(^|/)detail/" AND NOT detail_includes)
       install(FILES ${dir}/${header} DESTINATION ${PLOTARA_INSTALL_INCLUDEDIR}/${relative}/${sub}
               COMPONENT Development)
     endif()

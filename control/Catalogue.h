@@ -2,13 +2,14 @@
 // documents shown in a form designer.
 #pragma once
 
+#include "core/ChartTypes.h"
 #include "core/String.h"
 
 #include <vector>
 
 namespace plotara::catalogue {
 
-inline constexpr Long chartTypeCount = 37;
+inline constexpr Long chartTypeCount = chart_types::count;
 
 // The movie-file store: edition 0 the light files ("0" where a type has none), edition 1 the
 // full files, edition 2 empty, for chart types 0 to 50 (0 and 38 to 50 empty). Any index outside

@@ -1,6 +1,8 @@
 // The sample documents the design-time preview shows, one per family of chart types.
 #include "control/Catalogue.h"
 
+#include "core/ChartTypes.h"
+
 namespace plotara::catalogue {
 
 namespace {
@@ -114,30 +116,23 @@ const String none;
 } // namespace
 
 const String& sampleXML(Long chartType) {
-    if ((chartType >= 1 && chartType <= 9) || chartType == 37) return singleSeries;
-    if ((chartType >= 10 && chartType <= 20) || (chartType >= 31 && chartType <= 35))
-        return multiSeries;
-    switch (chartType) {
-    case 21:
-    case 22:
-    case 24:
-        return combination;
-    case 23:
-    case 25:
-    case 28:
-    case 36:
-        return dualAxis;
-    case 26:
-        return multiSeriesStacked;
-    case 27:
-        return multiSeriesStackedLine;
-    case 29:
-        return scatter;
-    case 30:
-        return bubble;
-    default:
-        return none;
+    const chart_types::ChartType* type = chart_types::find(chartType);
+    if (!type) return none;
+    switch (type->kind) {
+    case chart_types::SeriesKind::Single:
+        return singleSeries;
+    case chart_types::SeriesKind::XY:
+        return type->family == chart_types::Family::Bubble ? bubble : scatter;
+    case chart_types::SeriesKind::MultiStacked:
+        return type->dualY ? multiSeriesStackedLine : multiSeriesStacked;
+    case chart_types::SeriesKind::Multi:
+        // A scrolling combination shows the plain multi-series sample.
+        if (type->dualY) return dualAxis;
+        return type->combination && !type->scroll ? combination : multiSeries;
+    case chart_types::SeriesKind::None:
+        break;
     }
+    return none;
 }
 
 } // namespace plotara::catalogue

@@ -1,4 +1,4 @@
-#include "control/InvokeRequest.h"
+#include "control/detail/InvokeRequest.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

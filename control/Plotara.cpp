@@ -115,6 +115,7 @@ String Plotara::Version() {
 void Plotara::onShow() {
     const auto error = ErrorTrap::capture([&] { showHandler(); });
     if (!error) return;
+    // "Soruce" is misspelt on purpose: hosts see and may match this exact text.
     container_.messageBox(text::decimal(error->number()) + L": " + L"Error Soruce: " +
                               error->source() + L"\n" + error->description(),
                           0);

@@ -184,6 +184,8 @@ private:
     std::shared_ptr<PlotaraData> data_;
     std::shared_ptr<Picture> picture_;
 
+    // Naming: the m_ fields keep the control's established names for its state; the fields this
+    // implementation adds end in an underscore.
     // The chart as prepared by the last RenderChart. When it went into the movie URL it is kept
     // there, from renderXMLOffset_ to the end of lastMovie_, instead of a second time on its own;
     // m_RenderXML holds it only when the URL names a data file instead.

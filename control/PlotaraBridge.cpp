@@ -1,7 +1,7 @@
 // The movie bridge: the chart movie's script calls become events, and PrintChart asks the movie
 // to print itself.
-#include "control/InvokeRequest.h"
 #include "control/Plotara.h"
+#include "control/detail/InvokeRequest.h"
 #include "core/ErrorTrap.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"

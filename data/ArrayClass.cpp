@@ -1,5 +1,5 @@
 // The engine's state and lifecycle: store, delimiter, fresh start, reset, chart type, palette.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/Error.h"
 #include "core/Number.h"
@@ -65,15 +65,9 @@ void ArrayClass::setChartTypeNumber(const String& chartType) {
 }
 
 void ArrayClass::refreshChartKind() noexcept {
-    if ((chartType_ >= 1 && chartType_ <= 9) || chartType_ == 37)
-        chartKind_ = 2;
-    else if ((chartType_ >= 10 && chartType_ <= 25) || chartType_ == 28 ||
-             (chartType_ >= 31 && chartType_ <= 36))
-        chartKind_ = 3;
-    else if (chartType_ == 26 || chartType_ == 27)
-        chartKind_ = 4;
-    else if (chartType_ == 29 || chartType_ == 30)
-        chartKind_ = 5;
+    // A number outside the table leaves the kind of the last valid type in place.
+    const chart_types::SeriesKind kind = chart_types::seriesKind(chartType_);
+    if (kind != chart_types::SeriesKind::None) chartKind_ = kind;
 }
 
 void ArrayClass::addColors(const String& colorList) {

@@ -1,14 +1,14 @@
 // Bulk recording from database recordsets, expressed through the item operations: what an import
 // stores equals what the equivalent addCategory, addDataset and addChartData calls would store.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/DatabaseParams.h"
 #include "data/EscapeText.h"
-#include "data/WriterText.h"
+#include "data/detail/DatabaseParams.h"
+#include "data/detail/WriterText.h"
 #include "platform/MessageSink.h"
 #include "platform/Recordset.h"
 
@@ -167,7 +167,7 @@ void ArrayClass::addLabelledChartData(const String& value, StringView label, Str
     // pointIndex_ one past them; the label is set on that point as storeParams would set it, the
     // key after "value". XY points, line-set points and a point that would overflow the index
     // (raising after its value was stored) take the general way.
-    if (chartType_ == 29 || chartType_ == 30 || isLinesetMode_ ||
+    if (chart_types::isXY(chartType_) || isLinesetMode_ ||
         pointIndex_ == std::numeric_limits<Integer>::max()) {
         escaped.assign(L"label=").append(label) += L';';
         addChartData(value, escaped, L"");
@@ -194,7 +194,7 @@ void ArrayClass::addCategoryFromDatabase(Recordset& rs, const String& categoryCo
     freshStart();
     const std::optional<Error> failure = ErrorTrap::capture([&] {
         rs.MoveFirst();
-        if (chartKind_ != 5) {
+        if (chartKind_ != chart_types::SeriesKind::XY) {
             ColumnReader labels(rs, categoryColumn);
             while (!rs.eof()) {
                 addCategory(labels.readTrimmed(), L"", L"");
@@ -226,7 +226,7 @@ void ArrayClass::addDatasetsFromDatabase(Recordset& rs, const String& ctrlField,
                                          const String& valueField, const Variant& datasetParams) {
     freshStart();
     refreshChartKind();
-    if (chartKind_ == 5) return;
+    if (chartKind_ == chart_types::SeriesKind::XY) return;
     DatasetParams params(*this, datasetParams);
 
     std::vector<String> columns;

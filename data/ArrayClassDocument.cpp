@@ -1,9 +1,9 @@
 // Document assembly: the chart element, the body for the chart kind, the optional sections and
 // the closing tag, with the finished document cached until the next change.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/Text.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <algorithm>
 
@@ -42,7 +42,7 @@ StringView ArrayClass::document() {
 
     documentText_.clear();
     refreshChartKind();
-    if (chartKind_ == 0) return StringView();
+    if (chartKind_ == chart_types::SeriesKind::None) return StringView();
     labelAttribute_ = L"label"sv;
     rootElement_ = L"chart"sv;
 
@@ -59,19 +59,19 @@ StringView ArrayClass::document() {
     documentText_ += L">"sv;
 
     switch (chartKind_) {
-    case 2:
+    case chart_types::SeriesKind::Single:
         if (categoryCount_ > 0)
             writeCategorySets();
         else
             writeSingleSeriesSets();
         break;
-    case 3:
+    case chart_types::SeriesKind::Multi:
         writeMultiSeries();
         break;
-    case 4:
+    case chart_types::SeriesKind::MultiStacked:
         writeStackedBody();
         break;
-    case 5:
+    case chart_types::SeriesKind::XY:
         writeXYBody();
         break;
     default:

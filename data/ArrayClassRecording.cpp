@@ -1,12 +1,12 @@
 // Recording operations: chart parameters, categories, datasets, data points, vertical lines,
 // styles and trend lines, stacked datasets, line sets and XY points.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/Text.h"
 #include "data/EscapeText.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <algorithm>
 
@@ -112,7 +112,7 @@ void ArrayClass::countPointsFor(Integer& index) {
 void ArrayClass::addChartData(const String& value, const String& params,
                               const String& vlineParams) {
     freshStart();
-    if (chartType_ == 29 || chartType_ == 30) {
+    if (chart_types::isXY(chartType_)) {
         addXYPoint(value, params);
         return;
     }
@@ -126,7 +126,7 @@ void ArrayClass::addChartData(const String& value, const String& params,
         storePoint(static_cast<Integer>(datasetCount_ - 1), value, params);
         return;
     }
-    if (categoryCount_ > 0 && chartKind_ == 2) {
+    if (categoryCount_ > 0 && chartKind_ == chart_types::SeriesKind::Single) {
         storePoint(seriesIndex_, value, params);
         return;
     }

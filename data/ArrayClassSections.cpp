@@ -1,9 +1,9 @@
 // The writers of the stacked and XY bodies, the line sets, the trend lines and the styles.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/Error.h"
 #include "core/Number.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 #include <utility>
 #include <vector>
@@ -19,18 +19,6 @@ StringView storedText(KeyedNode& node, Integer index) {
     return node.item(KeyBuffer(index).view()).text();
 }
 
-// One empty element per stored parameter string 0 to count - 1: "<tag attributes/>" and a line
-// break, the attributes written by appendAttributes.
-template <class AppendAttributes>
-void appendElements(DocumentText& text, StringView open, KeyedNode& node, Integer count,
-                    const AppendAttributes& appendAttributes) {
-    for (Integer i = 0; i < count; ++i) {
-        text += open;
-        appendAttributes(text, storedText(node, i));
-        text += L"/>\r\n"sv;
-    }
-}
-
 } // namespace
 
 void ArrayClass::appendAttributeList(DocumentText& text, StringView stored) const {
@@ -41,33 +29,48 @@ void ArrayClass::appendAttributeList(DocumentText& text, StringView stored) cons
 // --- styles and trend lines (errors reach the caller of getXML) -----------------------------
 
 void ArrayClass::writeStyles() {
-    const auto attributes = [this](DocumentText& out, StringView stored) {
-        appendAttributeList(out, stored);
-    };
     documentText_ += L"\r\n<styles> \r\n<definition>\r\n"sv;
     // Written aside first: an error here reaches the caller and leaves the document as it was.
     DocumentText text;
-    appendElements(text, L"<style "sv, items().child(L"styledef"sv), styleDefineCount_, attributes);
+    KeyedNode& definitions = items().child(L"styledef"sv);
+    for (Integer i = 0; i < styleDefineCount_; ++i) {
+        text += L"<style "sv;
+        appendAttributeList(text, storedText(definitions, i));
+        text += L"/>\r\n"sv;
+    }
     text += L"</definition>\r\n<application>\r\n"sv;
-    appendElements(text, L"<apply  "sv, items().child(L"styleapp"sv), styleApplyCount_, attributes);
+    KeyedNode& applications = items().child(L"styleapp"sv);
+    for (Integer i = 0; i < styleApplyCount_; ++i) {
+        text += L"<apply  "sv;
+        appendAttributeList(text, storedText(applications, i));
+        text += L"/>\r\n"sv;
+    }
     text += L"</application>\r\n</styles>"sv;
     documentText_ += text;
 }
 
+// One <line .../> per stored trend line, inside the given section element.
+void ArrayClass::writeLineSection(StringView section, StringView key, Integer count) {
+    documentText_ += L"\r\n<"sv;
+    documentText_ += section;
+    documentText_ += L"> \r\n"sv;
+    KeyedNode& lines = items().child(key);
+    for (Integer i = 0; i < count; ++i) {
+        documentText_ += L"<line "sv;
+        appendAttributeList(documentText_, storedText(lines, i));
+        documentText_ += L"/>\r\n"sv;
+    }
+    documentText_ += L"</"sv;
+    documentText_ += section;
+    documentText_ += L">"sv;
+}
+
 void ArrayClass::writeTrendlines() {
-    documentText_ += L"\r\n<trendlines> \r\n"sv;
-    appendElements(
-        documentText_, L"<line "sv, items().child(L"trendline"sv), trendlineCount_,
-        [this](DocumentText& out, StringView stored) { appendAttributeList(out, stored); });
-    documentText_ += L"</trendlines>"sv;
+    writeLineSection(L"trendlines"sv, L"trendline"sv, trendlineCount_);
 }
 
 void ArrayClass::writeVTrendlines() {
-    documentText_ += L"\r\n<vTrendlines> \r\n"sv;
-    appendElements(
-        documentText_, L"<line "sv, items().child(L"vtrendline"sv), vTrendlineCount_,
-        [this](DocumentText& out, StringView stored) { appendAttributeList(out, stored); });
-    documentText_ += L"</vTrendlines>"sv;
+    writeLineSection(L"vTrendlines"sv, L"vtrendline"sv, vTrendlineCount_);
 }
 
 // --- stacked multi-series body -----------------------------------------------------------------
@@ -120,20 +123,6 @@ void appendSeriesAttributes(DocumentText& text, KeyedNode& series) {
     for (const KeyedNode::Item& item : series.items()) {
         if (item.first.empty() || item.first == L"seriesname"sv) continue;
         appendTrailing(text, item.first, item.second.text());
-    }
-}
-
-// One element per series node, each holding the node's attributes and the sets writeSets(n)
-// writes for series n: "<open attributes>sets<close>".
-template <class WriteSets>
-void writeSeriesElements(DocumentText& text, StringView open, StringView close, KeyedNode& nodes,
-                         Integer count, const WriteSets& writeSets) {
-    for (Integer n = 0; n < count; ++n) {
-        text += open;
-        appendSeriesAttributes(text, nodes.child(n));
-        text += L">"sv;
-        writeSets(n);
-        text += close;
     }
 }
 
@@ -198,11 +187,23 @@ void ArrayClass::visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(S
     }
 }
 
+// Each series as its element: the opening text, the series' attributes, its points written by
+// writeSets, the closing element.
+void ArrayClass::writeSeriesElements(StringView open, StringView close, KeyedNode& series,
+                                     Integer count, SetsWriter writeSets) {
+    for (Integer n = 0; n < count; ++n) {
+        documentText_ += open;
+        appendSeriesAttributes(documentText_, series.child(n));
+        documentText_ += L">"sv;
+        (this->*writeSets)(documentText_, n);
+        documentText_ += close;
+    }
+}
+
 void ArrayClass::writeLinesets() {
     writeTrapped([&] {
-        writeSeriesElements(documentText_, L"\r\n<lineset  "sv, L"\r\n</lineset>"sv,
-                            items().child(L"lines"sv), linesetCount_,
-                            [&](Integer n) { writeLinesetSets(documentText_, n); });
+        writeSeriesElements(L"\r\n<lineset  "sv, L"\r\n</lineset>"sv, items().child(L"lines"sv),
+                            linesetCount_, &ArrayClass::writeLinesetSets);
     });
 }
 
@@ -235,9 +236,8 @@ void ArrayClass::writeXYBody() {
     writeTrapped([&] {
         if (datasetCount_ == 0) return;
         writeCategories(documentText_, LabelRule::WhenNotEmpty);
-        writeSeriesElements(documentText_, L"\r\n<dataset "sv, L"\r\n</dataset>"sv,
-                            items().child(L"dataset"sv), datasetCount_,
-                            [&](Integer d) { writeXYSets(documentText_, d); });
+        writeSeriesElements(L"\r\n<dataset "sv, L"\r\n</dataset>"sv, items().child(L"dataset"sv),
+                            datasetCount_, &ArrayClass::writeXYSets);
     });
 }
 
@@ -245,7 +245,7 @@ void ArrayClass::writeXYBody() {
 // stored in, then their other attributes; the first point without an x value ends what is
 // written of the dataset, though the points after it are still read (and checked) as before.
 void ArrayClass::writeXYSets(DocumentText& text, Integer series) {
-    const bool bubble = chartType_ == 30;
+    const bool bubble = chart_types::isBubble(chartType_);
     bool ended = false;
     visitPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell,
                    [&](const PointRow& row) {

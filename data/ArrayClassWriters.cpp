@@ -1,10 +1,10 @@
 // Body writers for single-series and multi-series charts, and the vertical lines between items.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/Text.h"
-#include "data/WriterText.h"
+#include "data/detail/WriterText.h"
 
 namespace plotara {
 

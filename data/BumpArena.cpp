@@ -1,11 +1,11 @@
-#include "data/BumpArena.h"
+#include "data/detail/BumpArena.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace plotara {
 
-void* BumpArena::do_allocate(std::size_t bytes, std::size_t alignment) {
+void* BumpArena::allocateSlow(std::size_t bytes, std::size_t alignment) {
     while (current_ < blocks_.size()) {
         Block& block = blocks_[current_];
         const auto base = reinterpret_cast<std::uintptr_t>(block.memory.get());
@@ -26,7 +26,7 @@ void* BumpArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     reserved_ += size;
     current_ = blocks_.size() - 1;
     next_ = end_ = 0;
-    return do_allocate(bytes, alignment);
+    return allocateSlow(bytes, alignment);
 }
 
 void BumpArena::rewind() noexcept {

@@ -1,4 +1,4 @@
-#include "data/DatabaseParams.h"
+#include "data/detail/DatabaseParams.h"
 
 namespace plotara {
 

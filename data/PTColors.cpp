@@ -1,4 +1,4 @@
-#include "data/PTColors.h"
+#include "data/detail/PTColors.h"
 
 #include "core/Error.h"
 #include "core/Number.h"

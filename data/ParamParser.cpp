@@ -1,4 +1,4 @@
-#include "data/ParamParser.h"
+#include "data/detail/ParamParser.h"
 
 #include "data/EscapeText.h"
 

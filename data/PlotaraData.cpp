@@ -1,10 +1,11 @@
 #include "data/PlotaraData.h"
 
+#include "core/ChartTypes.h"
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
 
 namespace plotara {
 
@@ -48,7 +49,7 @@ void PlotaraData::addCategory(const String& label, const String& catParams,
 
 void PlotaraData::addDataset(const String& seriesName, const String& datasetParams) {
     checkParams(L"addDataset", datasetParams);
-    if (chartType_ == 37) return; // the grid chart has no datasets
+    if (chart_types::isGrid(chartType_)) return; // the grid chart has no datasets
     isDataAdded_ = true;
     engine_->addDataset(seriesName, datasetParams);
 }
@@ -88,45 +89,11 @@ void PlotaraData::addChartDataFromArray(const Variant& dataArray, const Variant&
     bool multiSeries = true;
     if (dataCatArray.isArray()) {
         statement([&] { engine_->addCategoryFromArray(dataCatArray); });
-    } else if (engine_->counters().categoryCount < 1) {
+    } else if (engine_->categoryCount() < 1) {
         statement([&] { engine_->addChartDataFromArray(dataArray); });
         multiSeries = false;
     }
-    if (multiSeries) {
-        // Each row is one series: its name, its dataset parameters, then one value per column.
-        // A bound that cannot be read keeps the value it had, as a skipped statement would.
-        Long rowLower = 0, rowUpper = 0, columnLower = 0;
-        Integer columnUpper = 0;
-        statement([&] { rowLower = dataArray.array().lbound(1); });
-        statement([&] { rowUpper = dataArray.array().ubound(1); });
-        statement([&] { columnLower = dataArray.array().lbound(2); });
-        statement([&] {
-            columnUpper = number::toInteger(static_cast<double>(dataArray.array().ubound(2)));
-        });
-        auto cell = [&](Long i, Long j) { return toText(dataArray.array().at(i, j)); };
-        for (Long i = rowLower; i <= rowUpper; ++i) {
-            for (Long j = columnLower; j <= columnUpper; ++j) {
-                if (j == 0) {
-                    statement([&] { engine_->addDataset(cell(i, 0), cell(i, 1)); });
-                } else if (j != 1) {
-                    statement([&] {
-                        const String value = cell(i, j);
-                        if (value.empty()) return;
-                        if (chartType_ != 29 && chartType_ != 30) {
-                            engine_->addChartData(value);
-                            return;
-                        }
-                        // XY cells hold x, y and z joined by the object's own separator.
-                        const auto parts = text::split(value, separator_);
-                        String params;
-                        if (parts.size() == 2) params = L"Y=" + parts[1];
-                        if (parts.size() == 3) params = L"Y=" + parts[1] + L";Z=" + parts[2];
-                        engine_->addChartData(parts[0], params);
-                    });
-                }
-            }
-        }
-    }
+    if (multiSeries) engine_->addSeriesRowsFromArray(dataArray, separator_);
     isDataAdded_ = true;
 }
 

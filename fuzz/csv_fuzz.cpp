@@ -1,7 +1,7 @@
 // Arbitrary bytes as a CSV file: the reader returns a table or raises ChartFailure, and never
 // returns a row longer than the longest line could hold.
 #include "apps/CsvReader.h"
-#include "apps/Types.h"
+#include "apps/Failures.h"
 #include <cstddef>
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // Arbitrary bytes as an invoke request through the control's and the player's readers, and as
 // a chart link; a request built from a parsed name (without double quotes) reads it back.
-#include "control/InvokeRequest.h"
-#include "player/Invoke.h"
+#include "control/detail/InvokeRequest.h"
+#include "player/detail/Invoke.h"
 #include <cstddef>
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Arbitrary bytes as a movie URL: splitting and decoding never fail, no parameter name holds a
 // "&", and a data location read as a local path is never a web address.
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
 #include <cstddef>
 #include <cstdint>
 

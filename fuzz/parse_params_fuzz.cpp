@@ -1,6 +1,6 @@
 // Arbitrary bytes as a parameter string, split on a delimiter taken from the first byte; every
 // parsed name must be a non-blank prefix of its piece, and parsing must never fail.
-#include "data/ParamParser.h"
+#include "data/detail/ParamParser.h"
 #include <cstddef>
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "platform/ReadingStatement.h"
+#include "platform/detail/ReadingStatement.h"
 
 #include <array>
 #include <cwctype>

@@ -1,4 +1,4 @@
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/RecordsetErrors.h"
 
 namespace plotara::recordset_errors {
 

@@ -1,4 +1,4 @@
-#include "player/ChartMovie.h"
+#include "player/detail/ChartMovie.h"
 
 #include "player/util/TextUtil.h"
 

@@ -1,4 +1,4 @@
-#include "player/ChartRenderer.h"
+#include "player/detail/ChartRenderer.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/Invoke.h"
+#include "player/detail/Invoke.h"
 
 #include "player/util/TextUtil.h"
 

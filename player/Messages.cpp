@@ -1,6 +1,6 @@
-#include "player/Messages.h"
+#include "player/detail/Messages.h"
 
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
 #include "player/util/TextUtil.h"
 
 namespace plotara::player {

@@ -1,4 +1,4 @@
-#include "player/Printer.h"
+#include "player/detail/Printer.h"
 
 #include <cerrno>
 #include <cstdio>

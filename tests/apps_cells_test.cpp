@@ -2,10 +2,10 @@
 // category order and its duplicate check, and the --param name suggestions.
 #include "apps/CellNumber.h"
 #include "apps/CsvReader.h"
+#include "apps/Failures.h"
 #include "apps/ParamCheck.h"
 #include "apps/Pivot.h"
 #include "apps/Render.h"
-#include "apps/Types.h"
 
 #include <algorithm>
 #include <fstream>

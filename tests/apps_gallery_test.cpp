@@ -1,7 +1,7 @@
 // `plotara gallery` and `plotara types` end to end, and the CSV reader's cases in process.
 #include "apps/CsvReader.h"
+#include "apps/Failures.h"
 #include "apps/Progress.h"
-#include "apps/Types.h"
 #include "apps_test_support.h"
 
 #include <regex>

@@ -1,5 +1,5 @@
 // The movie bridge: invoke-request parsing, the events of FlashCall, and PrintChart.
-#include "control/InvokeRequest.h"
+#include "control/detail/InvokeRequest.h"
 #include "control_test_support.h"
 #include "core/SafeArray.h"
 

@@ -1,7 +1,7 @@
 // Capturing the chart's window and saving it as a bitmap, on the headless OS seam: the movie host
 // paints the window and the Save dialog answers from a script.
 #include "bmp_test_support.h"
-#include "control/MovieUrl.h"
+#include "control/MovieUrlText.h"
 #include "control/PlotaraOcxModule.h"
 #include "control_test_support.h"
 #include "core/FilePath.h"

@@ -1,6 +1,6 @@
 // Movie URLs, whole and exact: RenderChart, the data-source writers, the design-time sample URL
 // and the chart messages; and the renderedFrom transitions.
-#include "control/MovieUrl.h"
+#include "control/MovieUrlText.h"
 #include "control_test_support.h"
 #include "core/Text.h"
 

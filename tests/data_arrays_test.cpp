@@ -1,7 +1,8 @@
 // Categories and data from host arrays.
 #include "core/Error.h"
 #include "core/SafeArray.h"
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
+#include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST(CategoryArrays, WrongShapesReachTheCallerAndKeepEarlierItems) {
     mixed.array().at(0) = L"ok";
     mixed.array().at(1) = Variant::null();
     EXPECT_THROW(ragged->addCategoryFromArray(mixed), Error);
-    EXPECT_EQ(ragged->engine().counters().categoryCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(ragged->engine()).categoryCount, 1);
 }
 
 TEST(DataArrays, SingleSeriesRowsAreLabelAndValue) {
@@ -110,7 +111,7 @@ TEST(DataArrays, ColumnTestsUseFixedIndicesNotTheLowerBound) {
     auto data = chart(11);
     data->addCategory(L"a");
     data->addChartDataFromArray(table({{L"A", L"5", L"6"}}, 0, 1));
-    const auto counters = data->engine().counters();
+    const auto counters = ArrayClassTestAccess::counters(data->engine());
     EXPECT_EQ(counters.datasetCount, 0);
     EXPECT_EQ(counters.dataPointCount, 2);
 }
@@ -134,11 +135,11 @@ TEST(DataArrays, NeverRaisesAndStillMarksDataAdded) {
     EXPECT_NO_THROW(data->addChartDataFromArray(Variant(L"text")));
     EXPECT_NO_THROW(data->addChartDataFromArray(Variant::null(), Variant(L"not an array")));
     EXPECT_TRUE(data->get_isDataAdded());
-    EXPECT_EQ(data->engine().counters().datasetCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 0);
 
     auto single = chart(1);
     EXPECT_NO_THROW(single->addChartDataFromArray(row1D({L"Jan", L"10"})));
-    EXPECT_EQ(single->engine().counters().dataPointCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(single->engine()).dataPointCount, 0);
 }
 
 } // namespace

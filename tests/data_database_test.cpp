@@ -3,8 +3,9 @@
 #include "core/Error.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/ArrayClass.h"
-#include "data/DatabaseParams.h"
+#include "data/detail/ArrayClass.h"
+#include "data/detail/ArrayClassTestAccess.h"
+#include "data/detail/DatabaseParams.h"
 #include "data_test_support.h"
 #include "database_test_support.h"
 #include "platform/sqlite/SqliteDatabase.h"
@@ -145,7 +146,8 @@ TEST(DataFromDatabase, LabelsAreRecordedAsTheEquivalentCallsRecordThem) {
                 imported->addDataFromDatabase(rs, L"v", L"m", params);
 
                 auto text = [](const Variant& v) { return v.isNull() ? String() : toText(v); };
-                const Integer categories = called->engine().counters().categoryCount;
+                const Integer categories =
+                    ArrayClassTestAccess::counters(called->engine()).categoryCount;
                 for (std::size_t r = 0; r < rows.size(); ++r) {
                     called->addChartData(text::trim(text(rows[r][0])),
                                          L"label=" + text::trim(text(rows[r][1]) + L";" + params));
@@ -175,7 +177,7 @@ TEST(DataFromDatabase, StopsAfterAsManyRowsAsCategories) {
     int yields = 0;
     data->setYieldHandler([&] { ++yields; });
     data->addDataFromDatabase(rs, L"v", L"m");
-    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 2);
     EXPECT_EQ(yields, 1); // the import ends on the second row, before its yield
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Q1'  Value='10' label='Jan' />",
                                      L"<set label='Q2'  Value='20' label='Feb' />", L"</chart>"}));
@@ -186,10 +188,10 @@ TEST(DataFromDatabase, AFailureEndsTheImportSilentlyKeepingEarlierRows) {
     TableRecordset rs({L"v"}, {{Long{1}}, {Long{2}}, {Long{3}}});
     rs.failAtRow = 2;
     EXPECT_NO_THROW(data->addDataFromDatabase(rs, L"v"));
-    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 2);
     TableRecordset other({L"v"}, {{Long{1}}});
     EXPECT_NO_THROW(data->addDataFromDatabase(other, L"missing"));
-    EXPECT_EQ(data->engine().counters().dataPointCount, 2);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 2);
 }
 
 TEST(CategoryFromDatabase, OneCategoryPerRowWithAYieldEach) {
@@ -241,7 +243,8 @@ TEST(CategoryFromDatabase, FailuresGoToTheMessageSinkAndKeepEarlierCategories) {
         rs.failAtRow = c.failAtRow;
         EXPECT_NO_THROW(data->addCategoryFromDatabase(rs, c.column));
         EXPECT_EQ(sink->messages, std::vector<String>{c.message}) << c.column;
-        EXPECT_EQ(data->engine().counters().categoryCount, c.categories) << c.column;
+        EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).categoryCount, c.categories)
+            << c.column;
         EXPECT_TRUE(data->get_isDataAdded());
     }
 }
@@ -284,10 +287,10 @@ TEST(DatasetsFromDatabase, GroupedFormReadsFromTheCurrentRowOn) {
     TableRecordset rs = regions({{L"East", Long{5}}, {L"West", Long{3}}});
     rs.moveTo(1);
     data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
-    EXPECT_EQ(data->engine().counters().datasetCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 1);
     TableRecordset empty = regions({});
     data->addDatasetsFromDatabase(empty, L"Region", L"Sales");
-    EXPECT_EQ(data->engine().counters().datasetCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 1);
 }
 
 TEST(DatasetsFromDatabase, GroupedFormHandsOutParametersOnePerDataset) {
@@ -360,7 +363,8 @@ TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
     auto missingValue = chart(11);
     EXPECT_EQ(errorText([&] { missingValue->addDatasetsFromDatabase(rs, L"Region", L"Amount"); }),
               L"3265 The query result has no column named 'Amount'");
-    EXPECT_EQ(missingValue->engine().counters().datasetCount, 1); // the dataset came first
+    EXPECT_EQ(ArrayClassTestAccess::counters(missingValue->engine()).datasetCount,
+              1); // the dataset came first
 
     auto shortList = chart(11);
     TableRecordset months({L"Month", L"A", L"B"}, {{L"Jan", Long{1}, Long{2}}});
@@ -368,7 +372,7 @@ TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
                   shortList->addDatasetsFromDatabase(months, L"A;B", L"Month", Variant(L"[x=1]"));
               }),
               L"9 Subscript out of range");
-    EXPECT_EQ(shortList->engine().counters().datasetCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(shortList->engine()).datasetCount, 1);
 
     // The category pass of the column form reports through the sink, the value passes raise.
     auto missingColumn = chart(11);
@@ -386,8 +390,8 @@ TEST(DatasetsFromDatabase, XYChartsIgnoreTheCallAfterTheFreshStart) {
     (void)data->getXML();
     TableRecordset rs = regions({{L"East", Long{5}}});
     data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
-    EXPECT_EQ(data->engine().counters().datasetCount, 0);
-    EXPECT_EQ(data->engine().counters().categoryCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).categoryCount, 0);
 }
 
 TEST(DatabaseDispatch, RecordsetsArriveAsObjects) {
@@ -439,12 +443,12 @@ TEST_F(SqliteImport, GroupedFormOverSortedAndUnsortedRows) {
     auto sorted = chart(11);
     sorted->addDatasetsFromDatabase(*query(L"SELECT * FROM sales ORDER BY region, month_no"),
                                     L"region", L"amount");
-    EXPECT_EQ(sorted->engine().counters().datasetCount, 2);
+    EXPECT_EQ(ArrayClassTestAccess::counters(sorted->engine()).datasetCount, 2);
     auto unsorted = chart(11);
     unsorted->addDatasetsFromDatabase(*query(L"SELECT * FROM sales ORDER BY month_no, region"),
                                       L"region", L"amount");
     // East, West, East, then West for February and March together.
-    EXPECT_EQ(unsorted->engine().counters().datasetCount, 4);
+    EXPECT_EQ(ArrayClassTestAccess::counters(unsorted->engine()).datasetCount, 4);
 }
 
 TEST_F(SqliteImport, ColumnFormFromAPivotQuery) {
@@ -468,12 +472,12 @@ TEST_F(SqliteImport, ScatterCategoriesAndMoreRowsThanCategories) {
     scatter->addCategoryFromDatabase(*query(L"SELECT month, month_no FROM sales WHERE region = "
                                             L"'West' ORDER BY month_no"),
                                      L"month;month_no");
-    EXPECT_EQ(scatter->engine().counters().categoryCount, 3);
+    EXPECT_EQ(ArrayClassTestAccess::counters(scatter->engine()).categoryCount, 3);
 
     auto column = chart(1);
     column->addCategory(L"first");
     column->addDataFromDatabase(*query(L"SELECT amount FROM sales"), L"amount");
-    EXPECT_EQ(column->engine().counters().dataPointCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(column->engine()).dataPointCount, 1);
 }
 
 TEST_F(SqliteImport, MissingColumnsFollowEachOperationsRule) {
@@ -486,7 +490,7 @@ TEST_F(SqliteImport, MissingColumnsFollowEachOperationsRule) {
     EXPECT_EQ(sink->messages,
               std::vector<String>{L"day: The query result has no column named 'day'"});
     EXPECT_THROW(data->addDatasetsFromDatabase(*rs, L"region", L"amount"), Error);
-    EXPECT_EQ(data->engine().counters().dataPointCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 0);
 }
 
 TEST_F(SqliteImport, ALockTakenBetweenPassesIsADatabaseError) {
@@ -509,7 +513,7 @@ TEST_F(SqliteImport, ALockTakenBetweenPassesIsADatabaseError) {
               String::npos);
     writer->execute(L"ROLLBACK");
     data->addCategoryFromDatabase(*rs, L"month"); // the same recordset works again
-    EXPECT_EQ(data->engine().counters().categoryCount, 5);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).categoryCount, 5);
 }
 
 } // namespace

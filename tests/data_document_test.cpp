@@ -1,6 +1,7 @@
 // Whole documents for chart parameters, categories, datasets, points and vertical lines, and the
 // document's lifecycle: caching, fresh start, external documents.
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
+#include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>
@@ -210,7 +211,7 @@ TEST(Lifecycle, RecordingAfterAGeneratedDocumentStartsAfresh) {
     const String first = data->getXML();
     EXPECT_EQ(data->getXML(), first);
     data->setChartParam(L"caption", L"Next");
-    const auto counters = data->engine().counters();
+    const auto counters = ArrayClassTestAccess::counters(data->engine());
     EXPECT_EQ(counters.categoryCount, 0);
     EXPECT_EQ(counters.datasetCount, 0);
     EXPECT_EQ(counters.dataPointCount, 0);
@@ -256,7 +257,7 @@ TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
         EXPECT_EQ(e.number(), 6);
         EXPECT_EQ(e.description(), L"Overflow");
     }
-    EXPECT_EQ(data->engine().counters().dataPointCount, 32767);
+    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 32767);
     const String document = data->getXML();
     EXPECT_EQ(std::count(document.begin(), document.end(), L'\n'), 32768);
 }

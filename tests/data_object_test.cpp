@@ -3,7 +3,8 @@
 #include "core/SafeArray.h"
 #include "core/Text.h"
 #include "core_test_support.h"
-#include "data/ArrayClass.h"
+#include "data/detail/ArrayClass.h"
+#include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>
@@ -22,11 +23,11 @@ TEST(DataObject, GridChartDropsDatasetsSilently) {
     auto grid = chart(37);
     grid->addDataset(L"2008");
     EXPECT_FALSE(grid->get_isDataAdded());
-    EXPECT_EQ(grid->engine().counters().datasetCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(grid->engine()).datasetCount, 0);
     auto columns = chart(11);
     columns->addDataset(L"2008");
     EXPECT_TRUE(columns->get_isDataAdded());
-    EXPECT_EQ(columns->engine().counters().datasetCount, 1);
+    EXPECT_EQ(ArrayClassTestAccess::counters(columns->engine()).datasetCount, 1);
 }
 
 TEST(DataObject, OnlyTheAddingMembersSetTheFlag) {
@@ -159,7 +160,8 @@ TEST(DataDispatch, ArgumentRules) {
             callByName(data, L"addDataFromDatabase", InvokeKind::Method, {L"no recordset", L"v"});
         }),
         424);
-    EXPECT_EQ(data.engine().counters().categoryCount, 0) << "failed calls record nothing";
+    EXPECT_EQ(ArrayClassTestAccess::counters(data.engine()).categoryCount, 0)
+        << "failed calls record nothing";
 }
 
 TEST(DataDispatch, ArraysArriveAsVariants) {

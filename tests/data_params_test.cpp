@@ -1,8 +1,8 @@
 // The parameter-string parser, the text escaping and the keyed store.
 #include "core/Error.h"
 #include "data/EscapeText.h"
-#include "data/KeyedNode.h"
-#include "data/ParamParser.h"
+#include "data/detail/KeyedNode.h"
+#include "data/detail/ParamParser.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "core_test_support.h"
 #include "platform/MessageSink.h"
-#include "platform/RecordsetErrors.h"
 #include "platform/RecordsetObject.h"
+#include "platform/detail/RecordsetErrors.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // connection restricted to reading, which refuses every write, file creation included.
 #include "core/Error.h"
 #include "database_test_support.h"
-#include "platform/ReadingStatement.h"
+#include "platform/detail/ReadingStatement.h"
 #include "platform/sqlite/SqliteDatabase.h"
 #include "platform/sqlite/SqliteRecordset.h"
 

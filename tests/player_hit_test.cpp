@@ -2,7 +2,7 @@
 // printing through the spooler command, and the picture at several device pixel ratios.
 #include "core/Error.h"
 #include "player/ChartPlayer.h"
-#include "player/Invoke.h"
+#include "player/detail/Invoke.h"
 #include "player_pixels.h"
 #include "player_samples.h"
 

@@ -1,9 +1,9 @@
 // Loading a movie URL: the URL's parts, the chart movie, the data sources, the chart messages
 // and the callbacks; and bad input of every kind, which must never crash or hang.
 #include "core/Error.h"
-#include "player/ChartMovie.h"
 #include "player/ChartPlayer.h"
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
+#include "player/detail/ChartMovie.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>

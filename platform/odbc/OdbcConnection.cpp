@@ -2,8 +2,8 @@
 
 #include "core/Text.h"
 
-#include "platform/ReadingStatement.h"
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/ReadingStatement.h"
+#include "platform/detail/RecordsetErrors.h"
 #include "platform/odbc/OdbcRecordset.h"
 #include "platform/odbc/OdbcText.h"
 

@@ -1,7 +1,7 @@
 #include "platform/odbc/OdbcRecordset.h"
 
 #include "core/Text.h"
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/RecordsetErrors.h"
 #include "platform/odbc/OdbcConnection.h"
 #include "platform/odbc/OdbcText.h"
 

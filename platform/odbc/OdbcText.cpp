@@ -1,6 +1,6 @@
 #include "platform/odbc/OdbcText.h"
 
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/RecordsetErrors.h"
 
 namespace plotara::odbc {
 

@@ -2,7 +2,7 @@
 
 #include "core/FilePath.h"
 #include "core/SafeArray.h"
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/RecordsetErrors.h"
 #include "platform/sqlite/SqliteRecordset.h"
 
 #include <sqlite3.h>

@@ -2,7 +2,7 @@
 
 #include "core/Number.h"
 #include "core/Text.h"
-#include "platform/RecordsetErrors.h"
+#include "platform/detail/RecordsetErrors.h"
 #include "platform/sqlite/SqliteDatabase.h"
 
 #include <limits>

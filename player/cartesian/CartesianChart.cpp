@@ -1,10 +1,10 @@
 // The cartesian chart: builds the plot series from the document, finds the value scales, lays
 // out titles, legend, axes and labels around the plot, then lets the column, line and area
 // families draw.
-#include "player/Families.h"
 #include "player/cartesian/CartesianFrame.h"
 #include "player/cartesian/CategoryLabels.h"
 #include "player/cartesian/SeriesDrawing.h"
+#include "player/detail/Families.h"
 #include "player/util/TextUtil.h"
 
 #include <algorithm>

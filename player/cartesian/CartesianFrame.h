@@ -2,10 +2,10 @@
 // axes with their labels and names, trend lines and zones, vertical lines and the scroll bar.
 #pragma once
 
-#include "player/ChartMovie.h"
-#include "player/Families.h"
 #include "player/cartesian/CategoryLabels.h"
 #include "player/cartesian/SeriesDrawing.h"
+#include "player/detail/ChartMovie.h"
+#include "player/detail/Families.h"
 
 namespace plotara::player {
 

@@ -1,6 +1,6 @@
 // Scatter and bubble charts: points placed by x and y (and sized by z), category labels at their
 // x positions with optional vertical lines, vertical zones and horizontal trend lines.
-#include "player/Families.h"
+#include "player/detail/Families.h"
 #include "player/layout/NiceScale.h"
 #include "player/util/TextUtil.h"
 

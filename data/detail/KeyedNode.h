@@ -12,10 +12,9 @@
 #pragma once
 
 #include "core/String.h"
-#include "data/BumpArena.h"
+#include "data/detail/BumpArena.h"
 
 #include <cstdint>
-#include <memory_resource>
 #include <span>
 #include <vector>
 

@@ -1,7 +1,7 @@
 // The chart families: each draws a ChartModel into a Scene through the shared ChartContext.
 #pragma once
 
-#include "player/ChartMovie.h"
+#include "player/detail/ChartMovie.h"
 #include "player/layout/Frame.h"
 
 namespace plotara::player {

@@ -7,13 +7,14 @@
 // Error 6 "Overflow".
 #pragma once
 
+#include "core/ChartTypes.h"
 #include "core/Diagnostics.h"
 #include "core/String.h"
 #include "core/Variant.h"
-#include "data/DocumentText.h"
-#include "data/KeyedNode.h"
-#include "data/PTColors.h"
-#include "data/ParamParser.h"
+#include "data/detail/DocumentText.h"
+#include "data/detail/KeyedNode.h"
+#include "data/detail/PTColors.h"
+#include "data/detail/ParamParser.h"
 
 #include <functional>
 #include <memory>
@@ -67,7 +68,7 @@ public:
     // Derives the chart kind from the chart type; unknown types keep the previous kind.
     void refreshChartKind() noexcept;
     Integer chartType() const noexcept { return chartType_; }
-    Integer chartKind() const noexcept { return chartKind_; }
+    Integer chartKind() const noexcept { return static_cast<Integer>(chartKind_); }
 
     // --- palette ---------------------------------------------------------------------------
     PTColors& color() noexcept { return *color_; }
@@ -104,6 +105,10 @@ public:
     // --- bulk imports from arrays (errors reach the caller; earlier items stay) -------------
     void addCategoryFromArray(const Variant& categoryArray);
     void addChartDataFromArray(const Variant& chartDataArray);
+    // One series per row of a two-dimensional array: its name, its dataset parameters, then one
+    // value per column (on XY charts x, y and z joined by xySeparator). Runs with errors ignored
+    // statement by statement, so nothing reaches the caller; what was read before stays.
+    void addSeriesRowsFromArray(const Variant& dataArray, StringView xySeparator);
 
     // --- bulk imports from database recordsets ------------------------------------------------
     // Rows are read through Recordset::field; a Null reads as "", other values as their text
@@ -152,18 +157,20 @@ public:
     const String& externalXML() const noexcept { return externalXML_; }
     void setExternalXML(const String& text) { externalXML_ = text; }
 
-    // --- state, for the data object and for tests -------------------------------------------
+    // The number of categories recorded. Cannot fail.
+    Integer categoryCount() const noexcept { return categoryCount_; }
+
+    // The record's counters, read by the data layer's tests through ArrayClassTestAccess.
     struct Counters {
         Integer categoryCount, datasetCount, seriesIndex, pointIndex, dataPointCount;
         Integer trendlineCount, vTrendlineCount, styleDefineCount, styleApplyCount;
         Integer linesetCount, lastLineset, linesetPointIndex, datasetPointIndex;
         bool isLinesetMode, isXMLGenerated;
     };
-    Counters counters() const noexcept;
-    const String& countedDataset() const noexcept { return countedDataset_; }
-    const std::vector<Integer>& stackGroupEnds() const noexcept { return stackGroupEnds_; }
 
 private:
+    friend struct ArrayClassTestAccess;
+    Counters counters() const noexcept;
     class WritingScope;
 
     void refuseWhileWriting() const;
@@ -201,8 +208,12 @@ private:
     template <class Visit>
     void visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView), Visit&& visit);
     void writeStyles();
+    void writeLineSection(StringView section, StringView key, Integer count);
     void writeTrendlines();
     void writeVTrendlines();
+    using SetsWriter = void (ArrayClass::*)(DocumentText& text, Integer series);
+    void writeSeriesElements(StringView open, StringView close, KeyedNode& series, Integer count,
+                             SetsWriter writeSets);
     // The attributes of a parameter string stored whole, parsed and escaped now.
     void appendAttributeList(DocumentText& text, StringView stored) const;
     // Database imports: the dataset parameters of the next dataset, and one pass of the column
@@ -244,7 +255,8 @@ private:
     bool stackStarted_ = false;
     std::vector<Integer> stackGroupEnds_;
     Integer datasetPointIndex_ = 0;
-    Integer chartType_ = 0, chartKind_ = 0;
+    Integer chartType_ = 0;
+    chart_types::SeriesKind chartKind_ = chart_types::SeriesKind::None;
     // Set while a database import stores a point whose label it adds right after.
     bool labelledPoint_ = false;
     DocumentText documentText_;

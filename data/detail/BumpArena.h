@@ -7,12 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <memory_resource>
 #include <vector>
 
 namespace plotara {
 
-class BumpArena final : public std::pmr::memory_resource {
+class BumpArena final {
 public:
     // retainBytes: how much memory a rewind keeps for reuse.
     explicit BumpArena(std::size_t retainBytes = std::size_t{64} << 20)
@@ -24,15 +23,14 @@ public:
     // running, so only objects whose memory all comes from this arena may live here.
     void rewind() noexcept;
     // The allocation itself, inline for the common case of room in the current block; the store
-    // calls this directly instead of through the memory_resource interface. Throws
-    // std::bad_alloc when memory runs out.
+    // Throws std::bad_alloc when memory runs out.
     void* allocateBytes(std::size_t bytes, std::size_t alignment) {
         const std::uintptr_t start = (next_ + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
         if (start + bytes <= end_ && start != 0) {
             next_ = start + bytes;
             return reinterpret_cast<void*>(start);
         }
-        return do_allocate(bytes, alignment);
+        return allocateSlow(bytes, alignment);
     }
     std::size_t reservedBytes() const noexcept { return reserved_; }
 
@@ -42,11 +40,8 @@ private:
         std::size_t size;
     };
 
-    void* do_allocate(std::size_t bytes, std::size_t alignment) override;
-    void do_deallocate(void*, std::size_t, std::size_t) noexcept override {}
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-        return this == &other;
-    }
+    // Finds room in a later block or adds a block; the case the inline path does not cover.
+    void* allocateSlow(std::size_t bytes, std::size_t alignment);
 
     std::vector<Block> blocks_;
     std::size_t current_ = 0; // index of the block being filled

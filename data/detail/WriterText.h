@@ -3,8 +3,8 @@
 
 #include "core/String.h"
 #include "core/Text.h"
-#include "data/DocumentText.h"
-#include "data/KeyedNode.h"
+#include "data/detail/DocumentText.h"
+#include "data/detail/KeyedNode.h"
 
 namespace plotara::writer {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/String.h"
-#include "data/ParamParser.h"
+#include "data/detail/ParamParser.h"
 
 #include <vector>
 

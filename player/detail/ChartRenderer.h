@@ -2,8 +2,8 @@
 // message and debug scenes.
 #pragma once
 
-#include "player/ChartMovie.h"
-#include "player/Families.h"
+#include "player/detail/ChartMovie.h"
+#include "player/detail/Families.h"
 #include "player/draw/Scene.h"
 #include "player/draw/TextEngine.h"
 #include "player/model/ChartModel.h"

@@ -1,6 +1,6 @@
 // Movie URL building and rendering: RenderChart, the data-source writers, the design-time
 // preview and the chart messages.
-#include "control/MovieUrl.h"
+#include "control/MovieUrlText.h"
 #include "control/Plotara.h"
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

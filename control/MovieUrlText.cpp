@@ -1,4 +1,4 @@
-#include "control/MovieUrl.h"
+#include "control/MovieUrlText.h"
 
 #include "core/Error.h"
 #include "core/FilePath.h"

@@ -1,4 +1,4 @@
-#include "player/MovieUrl.h"
+#include "player/MovieUrlParser.h"
 
 #include "player/util/TextUtil.h"
 

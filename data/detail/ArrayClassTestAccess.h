@@ -1,0 +1,15 @@
+// What the data layer's tests and benchmarks read of the engine beyond its working interface.
+#pragma once
+
+#include "data/detail/ArrayClass.h"
+
+namespace plotara {
+
+struct ArrayClassTestAccess {
+    // The record's counters. Cannot fail.
+    static ArrayClass::Counters counters(const ArrayClass& engine) noexcept {
+        return engine.counters();
+    }
+};
+
+} // namespace plotara
