@@ -2,7 +2,7 @@
 // keeps the old file and leaves nothing beside it, and a print file is removed.
 #include "full_disk.h"
 #include "player/ChartPlayer.h"
-#include "player/Printer.h"
+#include "player/detail/Printer.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
