@@ -1,8 +1,8 @@
 // Database imports from SQLite against a bare loop that steps the same query and reads the same
 // columns through the C API. The ratio of the two is the cost of the recordset and the engine.
 #include "core/FilePath.h"
+#include "data/ArrayClass.h"
 #include "data/PlotaraData.h"
-#include "data/detail/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "platform/sqlite/SqliteDatabase.h"
 #include "platform/sqlite/SqliteRecordset.h"

@@ -1,5 +1,5 @@
 // The engine's state and lifecycle: store, delimiter, fresh start, reset, chart type, palette.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/Error.h"
 #include "core/Number.h"

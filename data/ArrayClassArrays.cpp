@@ -1,5 +1,5 @@
 // Bulk recording from host arrays, expressed through the item operations.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

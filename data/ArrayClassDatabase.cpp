@@ -1,6 +1,6 @@
 // Bulk recording from database recordsets, expressed through the item operations: what an import
 // stores equals what the equivalent addCategory, addDataset and addChartData calls would store.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

@@ -1,6 +1,6 @@
 // Document assembly: the chart element, the body for the chart kind, the optional sections and
 // the closing tag, with the finished document cached until the next change.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/Text.h"
 #include "data/detail/WriterText.h"

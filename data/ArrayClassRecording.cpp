@@ -1,6 +1,6 @@
 // Recording operations: chart parameters, categories, datasets, data points, vertical lines,
 // styles and trend lines, stacked datasets, line sets and XY points.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

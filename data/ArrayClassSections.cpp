@@ -1,5 +1,5 @@
 // The writers of the stacked and XY bodies, the line sets, the trend lines and the styles.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/Error.h"
 #include "core/Number.h"

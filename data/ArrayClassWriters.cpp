@@ -1,5 +1,5 @@
 // Body writers for single-series and multi-series charts, and the vertical lines between items.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"

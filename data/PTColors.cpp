@@ -1,4 +1,4 @@
-#include "data/detail/PTColors.h"
+#include "data/PTColors.h"
 
 #include "core/Error.h"
 #include "core/Number.h"

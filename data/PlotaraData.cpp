@@ -5,7 +5,7 @@
 #include "core/Number.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 namespace plotara {
 

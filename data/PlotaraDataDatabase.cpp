@@ -1,7 +1,7 @@
 // The database imports of the data object: each sets isDataAdded, then forwards to the engine.
 #include "data/PlotaraData.h"
 
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 namespace plotara {
 

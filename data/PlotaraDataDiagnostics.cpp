@@ -3,7 +3,7 @@
 
 #include "core/ErrorTrap.h"
 #include "core/Number.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 namespace plotara {
 

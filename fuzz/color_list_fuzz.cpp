@@ -1,7 +1,7 @@
 // Arbitrary bytes as a colour list (the delimiter from the first byte) through the palette, and
 // each item through the player's colour reader: every colour handed out is at least six long.
 #include "core/ErrorTrap.h"
-#include "data/detail/PTColors.h"
+#include "data/PTColors.h"
 #include "player/draw/Color.h"
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Categories and data from host arrays.
 #include "core/Error.h"
 #include "core/SafeArray.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 

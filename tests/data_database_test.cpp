@@ -3,7 +3,7 @@
 #include "core/Error.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "data/detail/DatabaseParams.h"
 #include "data_test_support.h"

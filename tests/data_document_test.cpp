@@ -1,6 +1,6 @@
 // Whole documents for chart parameters, categories, datasets, points and vertical lines, and the
 // document's lifecycle: caching, fresh start, external documents.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 

@@ -3,7 +3,7 @@
 #include "core/SafeArray.h"
 #include "core/Text.h"
 #include "core_test_support.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "data_test_support.h"
 

@@ -1,6 +1,6 @@
 // The colour palette on its own and as the document writers use it.
 #include "core/Error.h"
-#include "data/detail/PTColors.h"
+#include "data/PTColors.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // sanitizer build runs this too), and a document read twice in a row is the same text.
 #include "core/Error.h"
 #include "core/SafeArray.h"
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>

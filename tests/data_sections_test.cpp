@@ -1,5 +1,5 @@
 // Styles, trend lines, stacked datasets, line sets and XY data.
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>

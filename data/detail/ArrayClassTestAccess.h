@@ -1,7 +1,7 @@
 // What the data layer's tests and benchmarks read of the engine beyond its working interface.
 #pragma once
 
-#include "data/detail/ArrayClass.h"
+#include "data/ArrayClass.h"
 
 namespace plotara {
 

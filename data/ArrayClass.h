@@ -11,9 +11,9 @@
 #include "core/Diagnostics.h"
 #include "core/String.h"
 #include "core/Variant.h"
+#include "data/PTColors.h"
 #include "data/detail/DocumentText.h"
 #include "data/detail/KeyedNode.h"
-#include "data/detail/PTColors.h"
 #include "data/detail/ParamParser.h"
 
 #include <functional>
