@@ -30,6 +30,8 @@ bool FileExists(const String& path) {
 
 namespace {
 
+bool vectorRemoval = true;
+
 // The rules, one character at a time: a CR is dropped when a LF follows it and a LF when a CR
 // precedes it (CR LF pairs cannot overlap, so this is the left-to-right removal of the pairs);
 // with everything set, every other CR and every tab go as well. Removing the pairs first and the
@@ -102,7 +104,8 @@ std::size_t compactText(StringView text, bool everything, wchar_t* out) {
     wchar_t previous = 0;
 #ifdef PLOTARA_COMPACT_AVX512
     static const bool vectors = __builtin_cpu_supports("avx512f");
-    if (vectors) in = compactBlocks(chars, size, everything, out, previous, written);
+    if (vectors && vectorRemoval)
+        in = compactBlocks(chars, size, everything, out, previous, written);
 #endif
     for (; in < size; ++in) {
         const wchar_t c = chars[in];
@@ -121,6 +124,10 @@ void compact(String& text, bool everything) {
 }
 
 } // namespace
+
+void useVectorLineBreakRemoval(bool on) {
+    vectorRemoval = on;
+}
 
 String StripLineBreaks(String text) {
     compact(text, false);

@@ -24,6 +24,11 @@ void stripLineBreaksTabsAndCarriageReturns(String& text);
 // not filled anew. Cannot fail beyond running out of memory.
 void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool everything);
 
+// Chooses the loop of the line-break removal: the 512-bit vector one where the processor has it
+// (the default) or the plain single-pass one, so that benchmarks and tests can run each. Cannot
+// fail.
+void useVectorLineBreakRemoval(bool on);
+
 // The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
 // "Subscript out of range" for any other value.
 String ChartMessageParamName(Integer messageType);
