@@ -14,16 +14,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 
 namespace plotara {
 namespace {
 
-const player::HitRegion* firstHit(const ChartPlayer& p, const std::string& kind, int point) {
+std::optional<player::HitRegion> firstHit(const ChartPlayer& p, const std::string& kind,
+                                          int point) {
     for (const auto& h : p.scene().hits) {
-        if (h.kind == kind && h.pointIndex == point) return &h;
+        if (h.kind == kind && h.pointIndex == point) return h;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 player::Point centreOf(const player::HitRegion& h) {
@@ -66,8 +68,8 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
         2, "<chart><set label='A' value='10' link='host:drill:A,10'/><set label='B' value='20' "
            "toolText='Bee'/></chart>")));
     calls.clear();
-    const auto* a = firstHit(p, "column", 0);
-    ASSERT_NE(a, nullptr);
+    const auto a = firstHit(p, "column", 0);
+    ASSERT_TRUE(a);
     auto pa = centreOf(*a);
     HitInfo info = p.clickAt(pa.x, pa.y);
     EXPECT_TRUE(info.hit);
@@ -76,8 +78,8 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(toUtf8(calls[0]), player::buildInvokeRequest("drill", "A,10"));
 
-    const auto* b = firstHit(p, "column", 1);
-    ASSERT_NE(b, nullptr);
+    const auto b = firstHit(p, "column", 1);
+    ASSERT_TRUE(b);
     auto pb = centreOf(*b);
     HitInfo hover = p.hoverAt(pb.x, pb.y);
     EXPECT_EQ(hover.toolText, L"Bee");
@@ -100,8 +102,8 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     for (const Case& c : cases) {
         ChartPlayer p;
         p.put_Movie(fromUtf8(testing::movieUrl(c.type, testing::singleSeriesSample)));
-        const auto* h = firstHit(p, c.kind, 2);
-        ASSERT_NE(h, nullptr) << c.type;
+        const auto h = firstHit(p, c.kind, 2);
+        ASSERT_TRUE(h) << c.type;
         player::Point at = centreOf(*h);
         if (h->shape == player::HitRegion::Shape::Wedge) {
             double mid = (h->a0 + h->a1) / 2, r = (h->radius + h->inner) / 2;
@@ -113,8 +115,8 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     }
     ChartPlayer bubble;
     bubble.put_Movie(fromUtf8(testing::movieUrl(30, testing::bubbleSampleEncoded)));
-    const auto* h = firstHit(bubble, "bubble", 0);
-    ASSERT_NE(h, nullptr);
+    const auto h = firstHit(bubble, "bubble", 0);
+    ASSERT_TRUE(h);
     EXPECT_EQ(bubble.hoverAt(h->center.x, h->center.y).label, L"Traders");
 }
 
@@ -265,11 +267,11 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
         return idx;
     };
     EXPECT_EQ(visibleColumns(), (std::vector<int>{0, 1, 2, 3, 4}));
-    const player::HitRegion* right = nullptr;
+    std::optional<player::HitRegion> right;
     for (const auto& h : p.scene().hits) {
-        if (h.kind == "scroll-right") right = &h;
+        if (h.kind == "scroll-right") right = h;
     }
-    ASSERT_NE(right, nullptr);
+    ASSERT_TRUE(right);
     auto at = centreOf(*right);
     p.clickAt(at.x, at.y);
     p.clickAt(at.x, at.y);
@@ -291,11 +293,11 @@ TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
         ChartPlayer p;
         p.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
         ASSERT_EQ(p.state(), PlayerState::Chart);
-        const player::HitRegion* right = nullptr;
+        std::optional<player::HitRegion> right;
         for (const auto& h : p.scene().hits) {
-            if (h.kind == "scroll-right") right = &h;
+            if (h.kind == "scroll-right") right = h;
         }
-        ASSERT_NE(right, nullptr);
+        ASSERT_TRUE(right);
         auto at = centreOf(*right);
         for (int i = 0; i < 3; ++i)
             p.clickAt(at.x, at.y);
@@ -331,8 +333,8 @@ TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
     ASSERT_EQ(p.state(), PlayerState::Chart);
-    const player::HitRegion* slice = firstHit(p, "slice", 0);
-    ASSERT_NE(slice, nullptr);
+    const auto slice = firstHit(p, "slice", 0);
+    ASSERT_TRUE(slice);
     ASSERT_GT(slice->inner, 0);
     double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
     auto img = p.surface(1);
@@ -378,8 +380,8 @@ TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
         EXPECT_EQ(img.height, static_cast<int>(150 * ratio));
     }
     // The first column's interior has the palette colour at every ratio.
-    const auto* h = firstHit(p, "column", 0);
-    ASSERT_NE(h, nullptr);
+    const auto h = firstHit(p, "column", 0);
+    ASSERT_TRUE(h);
     auto c = centreOf(*h);
     for (double ratio : {1.0, 1.5, 2.0}) {
         auto img = p.surface(ratio);
