@@ -17,6 +17,7 @@ class DiscardingMovieHost final : public MovieHost {
 public:
     void applySettings(const MovieHostSettings&) override {}
     void put_Movie(const String& url) override { length = url.size(); }
+    void put_MovieText(std::shared_ptr<const std::string> url) override { length = url->size(); }
     String get_Movie() const override { return String(); }
     void put_BGColor(const String&) override {}
     void put_Menu(bool) override {}

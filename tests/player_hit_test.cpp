@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "player/ChartPlayer.h"
 #include "player/Invoke.h"
+#include "player/draw/HitList.h"
 #include "player_pixels.h"
 #include "player_samples.h"
 
@@ -32,6 +33,76 @@ player::Point centreOf(const player::HitRegion& h) {
     if (h.shape == player::HitRegion::Shape::Rect)
         return {h.rect.x + h.rect.w / 2, h.rect.y + h.rect.h / 2};
     return h.center;
+}
+
+TEST(HitStore, KeepsPointRegionsCompactlyAndGivesEveryRegionBackAsAdded) {
+    using player::HitRegion;
+    using Shape = HitRegion::Shape;
+    // What each region is and whether it can be a compact entry: one point's rectangle or circle
+    // with its texts left to be worked out and nothing else to remember.
+    auto region = [](Shape shape, const char* kind, bool lazy) {
+        HitRegion r;
+        r.shape = shape;
+        r.kind = kind;
+        r.lazyText = lazy;
+        r.seriesIndex = 1;
+        r.pointIndex = 7;
+        r.rect = {10.25, 20.5, 30, 40};
+        r.center = {50.5, 60.25};
+        r.radius = 4.5;
+        return r;
+    };
+    std::vector<std::pair<HitRegion, bool>> cases;
+    cases.emplace_back(region(Shape::Rect, "column", true), true);
+    cases.emplace_back(region(Shape::Circle, "anchor", true), true);
+    cases.emplace_back(region(Shape::Rect, "column", false), false); // texts given
+    HitRegion linked = region(Shape::Rect, "column", true);
+    linked.link = "host:drill:A";
+    cases.emplace_back(linked, false);
+    HitRegion named = region(Shape::Circle, "anchor", true);
+    named.series = "S";
+    cases.emplace_back(named, false);
+    HitRegion wedge = region(Shape::Wedge, "slice", true);
+    wedge.a0 = 0.5;
+    wedge.a1 = 2;
+    wedge.inner = 1;
+    cases.emplace_back(wedge, false);
+    HitRegion polygon = region(Shape::Polygon, "area", true);
+    polygon.polygon = {{0, 0}, {100, 0}, {50, 80}};
+    cases.emplace_back(polygon, false);
+    cases.emplace_back(region(Shape::Rect, "bar", true), true);
+
+    player::HitStore store;
+    std::size_t whole = 0;
+    for (const auto& [r, compact] : cases) {
+        store.push_back(r);
+        whole += compact ? 0 : 1;
+    }
+    ASSERT_EQ(store.size(), cases.size());
+    EXPECT_EQ(store.wholeCount(), whole);
+    std::size_t i = 0;
+    for (const HitRegion& got : store) {
+        const HitRegion& want = cases[i].first;
+        EXPECT_EQ(got.shape, want.shape) << i;
+        EXPECT_EQ(got.kind, want.kind) << i;
+        EXPECT_EQ(got.link, want.link) << i;
+        EXPECT_EQ(got.series, want.series) << i;
+        EXPECT_EQ(got.lazyText, want.lazyText) << i;
+        EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
+        EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
+        EXPECT_EQ(player::boundsOf(got).x, player::boundsOf(want).x) << i;
+        EXPECT_EQ(player::boundsOf(got).h, player::boundsOf(want).h) << i;
+        // The store's own test agrees with the region's on a grid around every shape.
+        for (double x = -5; x <= 110; x += 2.5)
+            for (double y = -5; y <= 110; y += 2.5)
+                ASSERT_EQ(store.contains(i, {x, y}), want.contains({x, y}))
+                    << i << " at " << x << "," << y;
+        ++i;
+    }
+    EXPECT_EQ(i, cases.size());
+    store.clear();
+    EXPECT_TRUE(store.empty());
+    EXPECT_EQ(store.wholeCount(), 0u);
 }
 
 TEST(LinkSyntax, HostCallsScriptCallsAndAddresses) {
