@@ -194,11 +194,18 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         control.put_setDataXML(control.GetSampleXML());
         return;
     case InputRoute::Xml: {
-        const std::string text = readTextFile(request.xmlFile, request.inputLimit);
-        requireDocument(request.xmlFile, text);
-        // The player decodes the movie URL's percent codes once; encoding "%" keeps the file's
-        // text exactly as --url reads it.
-        control.put_setDataXML(fromUtf8(percentEncoded(text)));
+        // The file's UTF-8 text is given up once the control's wide text is made, before the
+        // chart is drawn.
+        String document;
+        {
+            std::string text = readTextFile(request.xmlFile, request.inputLimit);
+            requireDocument(request.xmlFile, text);
+            // The player decodes the movie URL's percent codes once; encoding "%" keeps the
+            // file's text exactly as --url reads it.
+            if (text.find('%') != std::string::npos) text = percentEncoded(text);
+            document = fromUtf8(text);
+        }
+        control.put_setDataXML(document);
         return;
     }
     case InputRoute::Url:

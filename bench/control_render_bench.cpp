@@ -1,5 +1,6 @@
 // RenderChart on a 32,767-point document against getXML alone and a plain copy of the document:
 // building the movie URL should add no more than about one copy of the document.
+#include "control/MovieUrl.h"
 #include "control/Plotara.h"
 #include "platform/headless/FixedClock.h"
 #include "platform/headless/HeadlessContainer.h"
@@ -16,6 +17,7 @@ class DiscardingMovieHost final : public MovieHost {
 public:
     void applySettings(const MovieHostSettings&) override {}
     void put_Movie(const String& url) override { length = url.size(); }
+    void put_MovieText(std::shared_ptr<const std::string> url) override { length = url->size(); }
     String get_Movie() const override { return String(); }
     void put_BGColor(const String&) override {}
     void put_Menu(bool) override {}
@@ -69,29 +71,34 @@ void BM_GetXML(benchmark::State& state) {
     }
 }
 
-// The branch for a document built in code: tabs and carriage returns are removed as well.
+// The branch for a document built in code: tabs and carriage returns are removed as well. The
+// argument chooses the loop of the removal: 1 the vector one, 0 the plain one.
 void BM_RenderChart_DataAdded(benchmark::State& state) {
     Fixture& f = fixture();
+    movieurl::useVectorLineBreakRemoval(state.range(0) != 0);
     auto data = f.control->get_Data();
     for (auto _ : state) {
         data->put_isDataAdded(true);
         f.control->RenderChart();
     }
+    movieurl::useVectorLineBreakRemoval(true);
     state.counters["url_chars"] = static_cast<double>(f.host->length);
 }
 
 // The last data branch (no flag, no data file): the document goes in with line breaks stripped.
 void BM_RenderChart_Plain(benchmark::State& state) {
     Fixture& f = fixture();
+    movieurl::useVectorLineBreakRemoval(state.range(0) != 0);
     for (auto _ : state)
         f.control->RenderChart();
+    movieurl::useVectorLineBreakRemoval(true);
     state.counters["url_chars"] = static_cast<double>(f.host->length);
 }
 
 BENCHMARK(BM_CopyDocument)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetXML)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RenderChart_DataAdded)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RenderChart_Plain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderChart_DataAdded)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderChart_Plain)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace plotara

@@ -30,97 +30,145 @@ bool FileExists(const String& path) {
 
 namespace {
 
-// The rules, one character at a time: a CR is dropped when a LF follows it and a LF when a CR
+bool vectorRemoval = true;
+
+// The rules, for the character at i: a CR is dropped when a LF follows it and a LF when a CR
 // precedes it (CR LF pairs cannot overlap, so this is the left-to-right removal of the pairs);
 // with everything set, every other CR and every tab go as well. Removing the pairs first and the
-// tabs and CRs afterwards gives the same text, as no LF changes its fate.
-// Where the processor has 512-bit vectors (checked once at run time), 16 characters are
-// classified and left-packed per step with the same rules.
-//
-// compactText writes the kept characters of text to out, which must have room for text.size()
-// + 16 characters, and returns how many it kept. Out may be the text itself: a block's
-// 16-character store never reaches past the block, and each block and its look-ahead are read
-// before anything is written over them. compactBlocks does the whole blocks and leaves the rest,
-// with the last character it read in previous, to the character loop.
+// tabs and CRs afterwards gives the same text, as no LF changes its fate. Each character's fate
+// depends only on its neighbours in the text, so any stretch of the text can be done apart.
+bool dropped(const wchar_t* chars, std::size_t size, std::size_t i, bool everything) {
+    const wchar_t c = chars[i];
+    if (c == L'\r') return everything || (i + 1 < size && chars[i + 1] == L'\n');
+    if (c == L'\n') return i > 0 && chars[i - 1] == L'\r';
+    return everything && c == L'\t';
+}
+
+// Writes a character as UTF-8 at out (room for 4 bytes); returns how many bytes it took.
+// Surrogates and values past U+10FFFF become U+FFFD.
+std::size_t encodeUtf8(wchar_t w, char* out) {
+    auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    if (c < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (c >> 6));
+        out[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return 2;
+    }
+    if (c < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (c >> 12));
+        out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (c >> 18));
+    out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return 4;
+}
+
+// The UTF-8 output of the removal: a string written through a position, grown (by half again, so
+// that many wide characters cost amortised constant time) when a character might not fit in
+// what is left. `room` is what the rest of the text needs if it is all ASCII, plus the 16 bytes
+// a vector store may write past its kept characters.
+struct Output {
+    std::string& text;
+    std::size_t at;
+
+    char* reserve(std::size_t room) {
+        if (at + room > text.size()) text.resize(std::max(at + room, text.size() * 3 / 2));
+        return text.data() + at;
+    }
+};
+
+// Characters begin to end of the text, one at a time.
+void removeStepwise(const wchar_t* chars, std::size_t size, std::size_t begin, std::size_t end,
+                    bool everything, Output& out) {
+    for (std::size_t i = begin; i < end; ++i) {
+        if (dropped(chars, size, i, everything)) continue;
+        const wchar_t c = chars[i];
+        if (c >= 0 && c < 0x80) {
+            out.text[out.at++] = static_cast<char>(c);
+            continue;
+        }
+        // Past the 1 byte per character that room counts, 3 more for this one.
+        out.at += encodeUtf8(c, out.reserve(size - i + 16 + 3));
+    }
+}
+
+// Where the processor has 512-bit vectors (checked once at run time), blocks of 16 characters
+// that are all ASCII are classified, left-packed and narrowed to bytes in registers and stored
+// whole (the store form of the packing instruction is microcoded and several times slower on
+// some processors); a block with another character goes one character at a time. The
+// characters next to a block are read from the text again, shifted by one, rather than carried
+// from step to step, which keeps a carried bit off the critical path. Returns where the
+// blocks ended; the rest is left to the caller.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define PLOTARA_COMPACT_AVX512 1
-__attribute__((target("avx512f"))) std::size_t compactBlocks(const wchar_t* chars, std::size_t size,
-                                                             bool everything, wchar_t* out,
-                                                             wchar_t& previousOut,
-                                                             std::size_t& writtenOut) {
+#define PLOTARA_REMOVAL_AVX512 1
+__attribute__((target("avx512f"))) std::size_t removeBlocks(const wchar_t* chars, std::size_t size,
+                                                            bool everything, Output& out) {
     static_assert(sizeof(wchar_t) == 4, "characters are 32-bit here");
     const __m512i cr = _mm512_set1_epi32(L'\r');
     const __m512i lf = _mm512_set1_epi32(L'\n');
     const __m512i tab = _mm512_set1_epi32(L'\t');
-    // Locals, not the references: the stores through out could alias them, which would keep
-    // both in memory and put a store-to-load round trip into every step. Whether the character
-    // before a block is a CR is carried over from the block before as a bit (or, out of place,
-    // read from the text), and whether the one after a character is a LF comes from the block's
-    // own LF bits and the character after it.
-    unsigned carriedCR = 0;
-    std::size_t written = 0;
+    const __m512i ascii = _mm512_set1_epi32(0x7F);
+    // Locals, not the members: the stores through the output could alias them.
+    char* text = out.text.data();
+    std::size_t written = out.at;
     std::size_t in = 0;
-    wchar_t lastRead = 0;
-    const bool readBack = out != chars;
     for (; in + 17 <= size; in += 16) {
         const __m512i block = _mm512_loadu_si512(chars + in);
-        lastRead = chars[in + 15]; // read before the store: in place, it is overwritten
+        // Unsigned: a negative wchar_t is not ASCII either.
+        if (_mm512_cmpgt_epu32_mask(block, ascii) != 0) {
+            out.at = written;
+            removeStepwise(chars, size, in, in + 16, everything, out);
+            text = out.text.data(); // the string may have grown
+            written = out.at;
+            continue;
+        }
         const unsigned isCR = _mm512_cmpeq_epi32_mask(block, cr);
         const unsigned isLF = _mm512_cmpeq_epi32_mask(block, lf);
-        unsigned drop;
+        const unsigned prevCR = in > 0 ? static_cast<unsigned>(_mm512_cmpeq_epi32_mask(
+                                             _mm512_loadu_si512(chars + in - 1), cr))
+                                       : isCR << 1;
+        unsigned drop = isLF & prevCR;
         if (everything) {
-            // Out of place, the characters before a block are read again, shifted by one, which
-            // keeps the carried bit out of the step's critical path.
-            const unsigned prevCR = readBack && in > 0
-                                        ? static_cast<unsigned>(_mm512_cmpeq_epi32_mask(
-                                              _mm512_loadu_si512(chars + in - 1), cr))
-                                        : (isCR << 1) | carriedCR;
-            drop = (isLF & prevCR) | isCR | _mm512_cmpeq_epi32_mask(block, tab);
+            drop |= isCR | _mm512_cmpeq_epi32_mask(block, tab);
         } else {
-            drop = isLF & ((isCR << 1) | carriedCR);
             const unsigned nextLF = (isLF >> 1) | (chars[in + 16] == L'\n' ? 0x8000u : 0u);
             drop |= isCR & nextLF;
         }
-        carriedCR = isCR >> 15;
         const auto keep = static_cast<__mmask16>(~drop);
-        // Packed in a register and stored whole: the store form of the packing instruction is
-        // microcoded and several times slower on some processors. The characters past the kept
-        // ones land where the next block's characters go, or in the room the caller leaves.
-        _mm512_storeu_si512(out + written, _mm512_maskz_compress_epi32(keep, block));
+        // The zero-masked form of the narrowing: the plain one starts from an undefined register,
+        // which g++ reports as maybe uninitialised.
+        const __m128i bytes =
+            _mm512_maskz_cvtepi32_epi8(0xFFFF, _mm512_maskz_compress_epi32(keep, block));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(text + written), bytes);
         written += static_cast<std::size_t>(__builtin_popcount(keep));
     }
-    previousOut = lastRead;
-    writtenOut = written;
+    out.at = written;
     return in;
 }
 #endif
 
-std::size_t compactText(StringView text, bool everything, wchar_t* out) {
-    const wchar_t* chars = text.data();
-    const std::size_t size = text.size();
-    std::size_t in = 0, written = 0;
-    wchar_t previous = 0;
-#ifdef PLOTARA_COMPACT_AVX512
-    static const bool vectors = __builtin_cpu_supports("avx512f");
-    if (vectors) in = compactBlocks(chars, size, everything, out, previous, written);
-#endif
-    for (; in < size; ++in) {
-        const wchar_t c = chars[in];
-        const wchar_t next = in + 1 < size ? chars[in + 1] : 0;
-        const bool drop = (c == L'\r' && (everything || next == L'\n')) ||
-                          (c == L'\n' && previous == L'\r') || (everything && c == L'\t');
-        out[written] = c;
-        written += drop ? 0 : 1;
-        previous = c;
-    }
-    return written;
-}
-
+// The wide-to-wide form: the kept characters of text, moved to the front of it.
 void compact(String& text, bool everything) {
-    text.resize(compactText(text, everything, text.data()));
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!dropped(text.data(), text.size(), i, everything)) text[written++] = text[i];
+    }
+    text.resize(written);
 }
 
 } // namespace
+
+void useVectorLineBreakRemoval(bool on) {
+    vectorRemoval = on;
+}
 
 String StripLineBreaks(String text) {
     compact(text, false);
@@ -131,15 +179,18 @@ void stripLineBreaksTabsAndCarriageReturns(String& text) {
     compact(text, true);
 }
 
-void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool everything) {
-    // The text is compacted straight into out. Growing a string fills the new characters first,
-    // so out keeps its length from last time and only what it lacks now is grown; the
-    // characters left from before are overwritten.
-    const std::size_t room = head.size() + text.size() + 16;
-    if (out.size() < room) out.resize(room);
-    std::copy(head.begin(), head.end(), out.data());
-    const std::size_t kept = compactText(text, everything, out.data() + head.size());
-    out.resize(head.size() + kept);
+void appendWithoutLineBreaks(std::string& out, StringView text, bool everything) {
+    const wchar_t* chars = text.data();
+    const std::size_t size = text.size();
+    Output output{out, out.size()};
+    output.reserve(size + 16);
+    std::size_t in = 0;
+#ifdef PLOTARA_REMOVAL_AVX512
+    static const bool vectors = __builtin_cpu_supports("avx512f");
+    if (vectors && vectorRemoval) in = removeBlocks(chars, size, everything, output);
+#endif
+    removeStepwise(chars, size, in, size, everything, output);
+    out.resize(output.at);
 }
 
 String ChartMessageParamName(Integer messageType) {

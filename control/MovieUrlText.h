@@ -4,6 +4,8 @@
 
 #include "core/String.h"
 
+#include <string>
+
 namespace plotara::movieurl {
 
 // Whether a file can be opened for reading at the path (one trailing "\" dropped first). A
@@ -18,11 +20,16 @@ String StripLineBreaks(String text);
 // in place. Cannot fail.
 void stripLineBreaksTabsAndCarriageReturns(String& text);
 
-// Makes out head followed by text without its CR LF pairs, as StripLineBreaks removes them, and
-// with everything set also without any tab or CR; reads text once and leaves it as it is. Head and
-// text must not lie in out. Reuses out's memory, so a string that is given each URL in turn is
-// not filled anew. Cannot fail beyond running out of memory.
-void assignWithoutLineBreaks(String& out, StringView head, StringView text, bool everything);
+// Appends text to out as UTF-8, without its CR LF pairs (as StripLineBreaks removes them) and,
+// with everything set, also without any tab or CR; characters outside Unicode become U+FFFD, as
+// toUtf8 writes them. Reads text once and converts as it copies, so no wide copy is made. Cannot
+// fail beyond running out of memory.
+void appendWithoutLineBreaks(std::string& out, StringView text, bool everything);
+
+// Chooses the loop of the line-break removal: the 512-bit vector one where the processor has it
+// (the default) or the plain single-pass one, so that benchmarks and tests can run each. Cannot
+// fail.
+void useVectorLineBreakRemoval(bool on);
 
 // The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
 // "Subscript out of range" for any other value.

@@ -14,6 +14,7 @@
 #include "platform/PropertyBag.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace plotara {
@@ -125,10 +126,11 @@ public:
     String get_renderedFrom() const { return m_renderedFrom; }
     // Stores the text and notifies "renderedFrom".
     void put_renderedFrom(const String& value);
-    // The chart as prepared by the last RenderChart; valid until the next one. Cannot fail.
-    StringView renderXML() const noexcept {
-        if (renderXMLOffset_ == String::npos || !lastMovie_) return m_RenderXML;
-        return StringView(*lastMovie_).substr(renderXMLOffset_);
+    // The chart as prepared by the last RenderChart ("" before the first). Cannot fail beyond
+    // running out of memory.
+    String renderXML() const {
+        return renderText_ ? fromUtf8(std::string_view(*renderText_).substr(renderOffset_))
+                           : String();
     }
     // The chart-message groups accumulated so far.
     const String& chartMessages() const noexcept { return m_ChartMessages; }
@@ -186,12 +188,13 @@ private:
 
     // Naming: the m_ fields keep the control's established names for its state; the fields this
     // implementation adds end in an underscore.
-    // The chart as prepared by the last RenderChart. When it went into the movie URL it is kept
-    // there, from renderXMLOffset_ to the end of lastMovie_, instead of a second time on its own;
-    // m_RenderXML holds it only when the URL names a data file instead.
-    String m_RenderXML;
-    std::shared_ptr<String> lastMovie_;
-    std::size_t renderXMLOffset_ = String::npos;
+    // The chart as prepared by the last RenderChart, as UTF-8: *renderText_ from renderOffset_
+    // to its end. When the chart went into the movie URL (dataXML), renderText_ is that URL, the
+    // very text the movie host was handed and keeps, so a large chart is held once, not a second
+    // time on its own; when the URL names a data file, it is a text of its own (offset 0). Null
+    // before the first RenderChart. Never changed once handed out: a RenderChart makes a new one.
+    std::shared_ptr<const std::string> renderText_;
+    std::size_t renderOffset_ = 0;
     String m_renderedFrom;
     bool m_RenderFromXML = false;
     bool m_RestoringProperties = false;

@@ -60,13 +60,13 @@ String Plotara::GridParamsQuery() const {
 }
 
 void Plotara::RenderChart() {
-    // The document is read in place from the data object and prepared straight into the URL.
-    // When it cannot be read, the chart prepared last time is prepared again, as the field that
-    // holds it would be.
+    // The document is read in place from the data object and prepared straight into the URL,
+    // converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last time is
+    // prepared again, as the field that holds it would be.
     StringView document;
     String previous;
     if (!ErrorTrap::resume([&] { document = data().documentView(); })) {
-        previous = String(renderXML());
+        previous = renderXML();
         document = previous;
     }
     // The data branch is known now (nothing below changes either flag), so the line breaks, and
@@ -91,41 +91,36 @@ void Plotara::RenderChart() {
         step(diagnostics_, [&] { head += L"&" + GridParamsQuery(); });
     step(diagnostics_, [&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
 
-    // The URL goes into the string of the last one unless the movie host still holds that (a
-    // RenderChart from inside put_Movie).
-    std::shared_ptr<String> movieBuffer = lastMovie_ && lastMovie_.use_count() == 1
-                                              ? std::move(lastMovie_)
-                                              : std::make_shared<String>();
-    lastMovie_.reset();
-    renderXMLOffset_ = String::npos;
-    String& movie = *movieBuffer;
-
+    // A new URL each time: the movie host keeps the last one (get_Movie), so it is never changed
+    // once handed out.
+    auto movie = std::make_shared<std::string>();
     if (!ownDocument && !m_ChartXMLFile.empty()) {
-        movieurl::assignWithoutLineBreaks(m_RenderXML, StringView(), document, false);
-        lastMovie_ = movieBuffer;
-        movie = head;
+        auto prepared = std::make_shared<std::string>();
+        movieurl::appendWithoutLineBreaks(*prepared, document, false);
+        renderText_ = std::move(prepared);
+        renderOffset_ = 0;
+        *movie = toUtf8(head);
         if (!movieurl::FileExists(m_ChartXMLFile)) {
             diagnostics_.report(Severity::Error, L"RenderChart",
                                 L"The data file '" + m_ChartXMLFile + L"' does not exist");
             step(diagnostics_, [&] {
                 SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
             });
-            movie += m_ChartMessages;
-            movie += L"&dataURL=";
-            movie += m_ChartXMLFile;
-            step(diagnostics_, [&] { movieHost_->put_Movie(movie); });
+            *movie += toUtf8(m_ChartMessages + L"&dataURL=" + m_ChartXMLFile);
+            step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
             return;
         }
-        movie += L"&dataURL=";
-        movie += m_ChartXMLFile;
+        *movie += toUtf8(L"&dataURL=" + m_ChartXMLFile);
     } else {
         head += L"&dataXML=";
-        movieurl::assignWithoutLineBreaks(movie, head, document, ownDocument);
-        renderXMLOffset_ = head.size();
+        *movie = toUtf8(head);
+        const std::size_t offset = movie->size();
+        movieurl::appendWithoutLineBreaks(*movie, document, ownDocument);
+        renderText_ = movie;
+        renderOffset_ = offset;
     }
-    lastMovie_ = movieBuffer;
     m_RenderFromXML = false;
-    step(diagnostics_, [&] { movieHost_->put_Movie(movie); });
+    step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
     step(diagnostics_, [&] { data().put_isDataAdded(false); });
 }
 
@@ -168,15 +163,16 @@ void Plotara::put_setDataURL(const String& value) {
 }
 
 void Plotara::put_setDataXML(const String& value) {
-    const String v = value;
-    m_ExternalXML = v;
+    // The writer may be handed its own field: the text is assigned only when it is another one,
+    // and read from the field afterwards, so a large document is not copied once more.
+    if (&value != &m_ExternalXML) m_ExternalXML = value;
     container_.propertyChanged(L"XMLDataString");
     if (!designMode()) {
-        RenderFromXML(v);
+        RenderFromXML(m_ExternalXML);
         return;
     }
     if (m_RestoringProperties) return;
-    if (!v.empty())
+    if (!m_ExternalXML.empty())
         put_renderedFrom(L"exxml");
     else
         put_renderedFrom(m_ChartXMLFile.empty() ? L"dtime" : L"url");

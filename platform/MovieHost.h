@@ -5,6 +5,8 @@
 #include "core/String.h"
 
 #include <functional>
+#include <memory>
+#include <string>
 
 namespace plotara {
 
@@ -25,6 +27,13 @@ public:
     // Loads the movie at once and replaces the chart shown; a movie that cannot be loaded leaves
     // the host showing nothing, without an error.
     virtual void put_Movie(const String& url) = 0;
+    // Loads a movie URL given as UTF-8 text, shared with the caller, who never changes it: the
+    // control hands its large URLs (a whole chart document in dataXML) this way, so the host can
+    // keep and read them without a wide copy. The default gives put_Movie a wide copy; a host
+    // that reads UTF-8 overrides it. Fails as put_Movie does.
+    virtual void put_MovieText(std::shared_ptr<const std::string> url) {
+        put_Movie(fromUtf8(*url));
+    }
     virtual String get_Movie() const = 0;
     virtual void put_BGColor(const String& color) = 0;
     virtual void put_Menu(bool show) = 0;

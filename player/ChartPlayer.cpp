@@ -88,7 +88,7 @@ HitInfo toHitInfo(const HitRegion* r) {
 
 struct ChartPlayer::Impl {
     MovieHostSettings settings;
-    String movie;
+    std::shared_ptr<const std::string> movie; // the last URL, as UTF-8
     double hostWidth = 320, hostHeight = 240;
     std::optional<double> urlWidth, urlHeight;
     std::optional<Color> hostBackground, urlBackground;
@@ -339,9 +339,24 @@ void ChartPlayer::applySettings(const MovieHostSettings& settings) {
 }
 
 void ChartPlayer::put_Movie(const String& url) {
-    impl_->movie = url;
+    std::shared_ptr<const std::string> text;
     try {
-        impl_->load(toUtf8(url));
+        text = std::make_shared<const std::string>(toUtf8(url));
+    } catch (const std::bad_alloc&) {
+        impl_->movie.reset();
+        impl_->model.reset();
+        impl_->showMessage(Messages().text(Message::LoadDataError));
+        return;
+    }
+    put_MovieText(std::move(text));
+}
+
+void ChartPlayer::put_MovieText(std::shared_ptr<const std::string> url) {
+    impl_->movie = std::move(url);
+    // Held here too: a handler called during the load may load another URL.
+    const std::shared_ptr<const std::string> text = impl_->movie;
+    try {
+        impl_->load(text ? *text : std::string());
     } catch (const std::bad_alloc&) {
         impl_->model.reset();
         impl_->showMessage(Messages().text(Message::LoadDataError));
@@ -349,7 +364,7 @@ void ChartPlayer::put_Movie(const String& url) {
 }
 
 String ChartPlayer::get_Movie() const {
-    return impl_->movie;
+    return impl_->movie ? fromUtf8(*impl_->movie) : String();
 }
 
 void ChartPlayer::put_BGColor(const String& color) {

@@ -41,6 +41,9 @@ public:
     // bad document shows the matching chart message.
     void applySettings(const MovieHostSettings& settings) override;
     void put_Movie(const String& url) override;
+    // Keeps the URL as it is given (get_Movie converts it when asked) and reads the document
+    // from it as UTF-8, without a wide copy. Never throws, as put_Movie.
+    void put_MovieText(std::shared_ptr<const std::string> url) override;
     String get_Movie() const override;
     void put_BGColor(const String& color) override;
     void put_Menu(bool show) override;

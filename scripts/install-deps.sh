@@ -16,6 +16,8 @@ packages=(
   locales
   help2man
   jq
+  # /usr/bin/time -v: peak memory in bench/memory/per_point.sh
+  time
   qt6-base-dev xvfb xauth
 )
 missing=()

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "player/ChartPlayer.h"
 #include "player/detail/Invoke.h"
+#include "player/draw/HitList.h"
 #include "player_pixels.h"
 #include "player_samples.h"
 
@@ -14,22 +15,94 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 
 namespace plotara {
 namespace {
 
-const player::HitRegion* firstHit(const ChartPlayer& p, const std::string& kind, int point) {
+std::optional<player::HitRegion> firstHit(const ChartPlayer& p, const std::string& kind,
+                                          int point) {
     for (const auto& h : p.scene().hits) {
-        if (h.kind == kind && h.pointIndex == point) return &h;
+        if (h.kind == kind && h.pointIndex == point) return h;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 player::Point centreOf(const player::HitRegion& h) {
     if (h.shape == player::HitRegion::Shape::Rect)
         return {h.rect.x + h.rect.w / 2, h.rect.y + h.rect.h / 2};
     return h.center;
+}
+
+TEST(HitStore, KeepsPointRegionsCompactlyAndGivesEveryRegionBackAsAdded) {
+    using player::HitRegion;
+    using Shape = HitRegion::Shape;
+    // What each region is and whether it can be a compact entry: one point's rectangle or circle
+    // with its texts left to be worked out and nothing else to remember.
+    auto region = [](Shape shape, const char* kind, bool lazy) {
+        HitRegion r;
+        r.shape = shape;
+        r.kind = kind;
+        r.lazyText = lazy;
+        r.seriesIndex = 1;
+        r.pointIndex = 7;
+        r.rect = {10.25, 20.5, 30, 40};
+        r.center = {50.5, 60.25};
+        r.radius = 4.5;
+        return r;
+    };
+    std::vector<std::pair<HitRegion, bool>> cases;
+    cases.emplace_back(region(Shape::Rect, "column", true), true);
+    cases.emplace_back(region(Shape::Circle, "anchor", true), true);
+    cases.emplace_back(region(Shape::Rect, "column", false), false); // texts given
+    HitRegion linked = region(Shape::Rect, "column", true);
+    linked.link = "host:drill:A";
+    cases.emplace_back(linked, false);
+    HitRegion named = region(Shape::Circle, "anchor", true);
+    named.series = "S";
+    cases.emplace_back(named, false);
+    HitRegion wedge = region(Shape::Wedge, "slice", true);
+    wedge.a0 = 0.5;
+    wedge.a1 = 2;
+    wedge.inner = 1;
+    cases.emplace_back(wedge, false);
+    HitRegion polygon = region(Shape::Polygon, "area", true);
+    polygon.polygon = {{0, 0}, {100, 0}, {50, 80}};
+    cases.emplace_back(polygon, false);
+    cases.emplace_back(region(Shape::Rect, "bar", true), true);
+
+    player::HitStore store;
+    std::size_t whole = 0;
+    for (const auto& [r, compact] : cases) {
+        store.push_back(r);
+        whole += compact ? 0 : 1;
+    }
+    ASSERT_EQ(store.size(), cases.size());
+    EXPECT_EQ(store.wholeCount(), whole);
+    std::size_t i = 0;
+    for (const HitRegion& got : store) {
+        const HitRegion& want = cases[i].first;
+        EXPECT_EQ(got.shape, want.shape) << i;
+        EXPECT_EQ(got.kind, want.kind) << i;
+        EXPECT_EQ(got.link, want.link) << i;
+        EXPECT_EQ(got.series, want.series) << i;
+        EXPECT_EQ(got.lazyText, want.lazyText) << i;
+        EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
+        EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
+        EXPECT_EQ(player::boundsOf(got).x, player::boundsOf(want).x) << i;
+        EXPECT_EQ(player::boundsOf(got).h, player::boundsOf(want).h) << i;
+        // The store's own test agrees with the region's on a grid around every shape.
+        for (double x = -5; x <= 110; x += 2.5)
+            for (double y = -5; y <= 110; y += 2.5)
+                ASSERT_EQ(store.contains(i, {x, y}), want.contains({x, y}))
+                    << i << " at " << x << "," << y;
+        ++i;
+    }
+    EXPECT_EQ(i, cases.size());
+    store.clear();
+    EXPECT_TRUE(store.empty());
+    EXPECT_EQ(store.wholeCount(), 0u);
 }
 
 TEST(LinkSyntax, HostCallsScriptCallsAndAddresses) {
@@ -66,8 +139,8 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
         2, "<chart><set label='A' value='10' link='host:drill:A,10'/><set label='B' value='20' "
            "toolText='Bee'/></chart>")));
     calls.clear();
-    const auto* a = firstHit(p, "column", 0);
-    ASSERT_NE(a, nullptr);
+    const auto a = firstHit(p, "column", 0);
+    ASSERT_TRUE(a);
     auto pa = centreOf(*a);
     HitInfo info = p.clickAt(pa.x, pa.y);
     EXPECT_TRUE(info.hit);
@@ -76,8 +149,8 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(toUtf8(calls[0]), player::buildInvokeRequest("drill", "A,10"));
 
-    const auto* b = firstHit(p, "column", 1);
-    ASSERT_NE(b, nullptr);
+    const auto b = firstHit(p, "column", 1);
+    ASSERT_TRUE(b);
     auto pb = centreOf(*b);
     HitInfo hover = p.hoverAt(pb.x, pb.y);
     EXPECT_EQ(hover.toolText, L"Bee");
@@ -100,8 +173,8 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     for (const Case& c : cases) {
         ChartPlayer p;
         p.put_Movie(fromUtf8(testing::movieUrl(c.type, testing::singleSeriesSample)));
-        const auto* h = firstHit(p, c.kind, 2);
-        ASSERT_NE(h, nullptr) << c.type;
+        const auto h = firstHit(p, c.kind, 2);
+        ASSERT_TRUE(h) << c.type;
         player::Point at = centreOf(*h);
         if (h->shape == player::HitRegion::Shape::Wedge) {
             double mid = (h->a0 + h->a1) / 2, r = (h->radius + h->inner) / 2;
@@ -113,8 +186,8 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     }
     ChartPlayer bubble;
     bubble.put_Movie(fromUtf8(testing::movieUrl(30, testing::bubbleSampleEncoded)));
-    const auto* h = firstHit(bubble, "bubble", 0);
-    ASSERT_NE(h, nullptr);
+    const auto h = firstHit(bubble, "bubble", 0);
+    ASSERT_TRUE(h);
     EXPECT_EQ(bubble.hoverAt(h->center.x, h->center.y).label, L"Traders");
 }
 
@@ -265,11 +338,11 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
         return idx;
     };
     EXPECT_EQ(visibleColumns(), (std::vector<int>{0, 1, 2, 3, 4}));
-    const player::HitRegion* right = nullptr;
+    std::optional<player::HitRegion> right;
     for (const auto& h : p.scene().hits) {
-        if (h.kind == "scroll-right") right = &h;
+        if (h.kind == "scroll-right") right = h;
     }
-    ASSERT_NE(right, nullptr);
+    ASSERT_TRUE(right);
     auto at = centreOf(*right);
     p.clickAt(at.x, at.y);
     p.clickAt(at.x, at.y);
@@ -291,11 +364,11 @@ TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
         ChartPlayer p;
         p.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
         ASSERT_EQ(p.state(), PlayerState::Chart);
-        const player::HitRegion* right = nullptr;
+        std::optional<player::HitRegion> right;
         for (const auto& h : p.scene().hits) {
-            if (h.kind == "scroll-right") right = &h;
+            if (h.kind == "scroll-right") right = h;
         }
-        ASSERT_NE(right, nullptr);
+        ASSERT_TRUE(right);
         auto at = centreOf(*right);
         for (int i = 0; i < 3; ++i)
             p.clickAt(at.x, at.y);
@@ -331,8 +404,8 @@ TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
     ASSERT_EQ(p.state(), PlayerState::Chart);
-    const player::HitRegion* slice = firstHit(p, "slice", 0);
-    ASSERT_NE(slice, nullptr);
+    const auto slice = firstHit(p, "slice", 0);
+    ASSERT_TRUE(slice);
     ASSERT_GT(slice->inner, 0);
     double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
     auto img = p.surface(1);
@@ -378,8 +451,8 @@ TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
         EXPECT_EQ(img.height, static_cast<int>(150 * ratio));
     }
     // The first column's interior has the palette colour at every ratio.
-    const auto* h = firstHit(p, "column", 0);
-    ASSERT_NE(h, nullptr);
+    const auto h = firstHit(p, "column", 0);
+    ASSERT_TRUE(h);
     auto c = centreOf(*h);
     for (double ratio : {1.0, 1.5, 2.0}) {
         auto img = p.surface(ratio);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
+#include <memory>
 
 namespace plotara {
 namespace {
@@ -55,6 +56,27 @@ TEST(MovieUrl, DataXmlRunsToTheEndAndIsDecodedOnce) {
     EXPECT_EQ(*v.find("dataURL"), "file:///tmp/a&b.xml");
     EXPECT_EQ(player::localPathFromLocation("file:////tmp/a%20b.xml"), "/tmp/a b.xml");
     EXPECT_EQ(player::localPathFromLocation("http://example.com/a.xml"), "");
+}
+
+TEST(PlayerLoading, UrlTextIsKeptAsGivenAndReadAsUtf8) {
+    // A URL handed over as shared UTF-8 text is kept as it is (the same text, no copy) and read
+    // like the wide one: the same chart, and get_Movie gives the wide form back.
+    const std::string url =
+        testing::movieUrl(1, "<chart caption='Caf\xC3\xA9 \xE2\x82\xAC\xF0\x9F\x98\x80'>"
+                             "<set label='\xC3\xBC' value='3'/></chart>");
+    auto text = std::make_shared<const std::string>(url);
+    ChartPlayer shared, wide;
+    shared.put_MovieText(text);
+    wide.put_Movie(fromUtf8(url));
+    ASSERT_EQ(shared.state(), PlayerState::Chart);
+    EXPECT_EQ(text.use_count(), 2) << "the player keeps the text it was given";
+    EXPECT_EQ(shared.get_Movie(), fromUtf8(url));
+    EXPECT_EQ(wide.get_Movie(), fromUtf8(url));
+    EXPECT_EQ(shared.png(), wide.png());
+    // A new URL lets the old text go.
+    shared.put_Movie(L"file:///nowhere/PTM01.swf");
+    EXPECT_EQ(text.use_count(), 1);
+    EXPECT_EQ(shared.get_Movie(), L"file:///nowhere/PTM01.swf");
 }
 
 TEST(ChartMovie, ReadsTheFormatAndRejectsOtherFiles) {

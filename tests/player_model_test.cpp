@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace plotara {
@@ -156,18 +157,18 @@ void expectLabelsOverTheirColumns(const ChartPlayer& player, bool bars, const st
     std::size_t checked = 0;
     for (const LayoutText& t : scene.layout.texts) {
         if (t.tag.kind != TextKind::ValueLabel || t.tag.index < 0) continue;
-        const HitRegion* own = nullptr;
+        std::optional<HitRegion> own;
         for (const HitRegion& h : scene.hits) {
             if (h.kind != "column" && h.kind != "bar") continue;
             if (h.seriesIndex == t.tag.series && h.pointIndex == t.tag.index) {
-                own = &h;
+                own = h;
             } else {
                 // Over a neighbour it would read as the neighbour's value.
                 EXPECT_FALSE(t.box.overlaps(h.rect))
                     << what << ": '" << t.text << "' covers point " << h.pointIndex;
             }
         }
-        ASSERT_NE(own, nullptr) << what << ": no column for '" << t.text << "'";
+        ASSERT_TRUE(own) << what << ": no column for '" << t.text << "'";
         double mid = bars ? t.box.y + t.box.h / 2 : t.box.x + t.box.w / 2;
         double lo = bars ? own->rect.y : own->rect.x;
         double hi = bars ? own->rect.bottom() : own->rect.right();
@@ -393,13 +394,13 @@ TEST(LayoutModel, ValueLabelsSitOverTheirOwnAnchors) {
         std::size_t checked = 0;
         for (const LayoutText& t : s.layout.texts) {
             if (t.tag.kind != TextKind::ValueLabel) continue;
-            const HitRegion* own = nullptr;
+            std::optional<HitRegion> own;
             for (const HitRegion& h : s.hits) {
                 if (h.kind == "anchor" && h.seriesIndex == t.tag.series &&
                     h.pointIndex == t.tag.index)
-                    own = &h;
+                    own = h;
             }
-            ASSERT_NE(own, nullptr) << t.text;
+            ASSERT_TRUE(own) << t.text;
             EXPECT_NEAR(t.box.x + t.box.w / 2, own->center.x, 1.0) << t.text;
             EXPECT_LT(t.box.bottom(), own->center.y) << t.text << " sits above its anchor";
             ++checked;

@@ -105,7 +105,7 @@ HitRegion pointRegion(const PointHits& hits, std::size_t entry) {
 std::optional<HitRegion> Scene::hitAt(Point p) const {
     long region = -1;
     for (std::size_t i = hits.size(); i-- > 0;) {
-        if (hits[i].contains(p)) {
+        if (hits.contains(i, p)) {
             region = static_cast<long>(i);
             break;
         }

@@ -4,6 +4,7 @@
 
 #include "player/draw/Color.h"
 #include "player/draw/Geometry.h"
+#include "player/draw/HitStore.h"
 #include "player/draw/PointHits.h"
 #include "player/layout/ChartLayout.h"
 
@@ -69,23 +70,6 @@ struct ClipPop {};
 
 using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop>;
 
-// A region that answers clickAt and hoverAt.
-struct HitRegion {
-    enum class Shape : std::uint8_t { Rect, Polygon, Circle, Wedge };
-
-    Shape shape = Shape::Rect;
-    Rect rect;                                                // Rect
-    std::vector<Point> polygon;                               // Polygon
-    Point center;                                             // Circle, Wedge
-    double radius = 0, inner = 0, yScale = 1, a0 = 0, a1 = 0; // Wedge angles clockwise, radians
-    std::string kind; // column, bar, anchor, area, slice, bubble, point, legend, ...
-    std::string series, label, value, toolText, link;
-    int seriesIndex = -1, pointIndex = -1;
-    bool lazyText = false; // label, value and tool text are worked out when asked (XY points)
-
-    bool contains(Point p) const;
-};
-
 // The region of one compactly kept point (entry of hits), its texts left to be worked out
 // (lazyText). Cannot fail.
 HitRegion pointRegion(const PointHits& hits, std::size_t entry);
@@ -94,7 +78,7 @@ struct Scene {
     double width = 0, height = 0;
     Color background{1, 1, 1, 1};
     std::vector<SceneItem> items;
-    std::vector<HitRegion> hits;
+    HitStore hits;
     PointHits pointHits; // the many points of scatter series, compactly
     ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)
 
