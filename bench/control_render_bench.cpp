@@ -1,6 +1,6 @@
 // RenderChart on a 32,767-point document against getXML alone and a plain copy of the document:
 // building the movie URL should add no more than about one copy of the document.
-#include "control/MovieUrl.h"
+#include "control/MovieUrlText.h"
 #include "control/Plotara.h"
 #include "platform/headless/FixedClock.h"
 #include "platform/headless/HeadlessContainer.h"
