@@ -32,7 +32,8 @@ bool finite(const PathSeg& s) {
 // An elliptical arc as cairo draws it: a line (or, with no current point, a move) to the start,
 // then the sweep, with an end angle before the start (after it, for a negative arc) moved on by
 // whole turns. The sweep goes out in pieces of at most a quarter turn, so no piece is ambiguous;
-// more than a turn keeps one full turn and the rest.
+// a sweep of several turns keeps them (a dashed outline goes on along them, as in cairo) up to
+// 16 turns and the rest.
 void appendArc(std::string& out, const PathSeg& s, bool current) {
     if (s.rx <= 0 || s.ry <= 0) {
         appendPoint(out, current ? 'L' : 'M', s.x, s.y);
@@ -44,7 +45,8 @@ void appendArc(std::string& out, const PathSeg& s, bool current) {
         sweep = std::fmod(sweep, 2 * pi);
         if (sweep < 0) sweep += 2 * pi;
     }
-    if (sweep > 2 * pi) sweep = 2 * pi + std::fmod(sweep, 2 * pi);
+    constexpr double maxTurns = 16;
+    if (sweep > maxTurns * 2 * pi) sweep = maxTurns * 2 * pi + std::fmod(sweep, 2 * pi);
     appendPoint(out, current ? 'L' : 'M', s.x + s.rx * std::cos(s.a0), s.y + s.ry * std::sin(s.a0));
     const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / (pi / 2) - 1e-9)));
     if (sweep <= 0) return;
