@@ -81,11 +81,11 @@ namespace {
 std::filesystem::path viewProgram() {
 #ifdef PLOTARA_VIEW_FROM_BINDIR
     std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return {};
     for (const std::filesystem::path& candidate :
-         {dir.parent_path() / "plotara-view",
-          dir.parent_path() / PLOTARA_VIEW_FROM_BINDIR / "plotara-view"}) {
+         {exe.parent_path() / "plotara-view",
+          exe.parent_path() / PLOTARA_VIEW_FROM_BINDIR / "plotara-view"}) {
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
 #endif
