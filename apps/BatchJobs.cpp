@@ -43,6 +43,7 @@ const std::vector<std::string> fieldNames{"type",
                                           "height",
                                           "scale",
                                           "output",
+                                          "svg-text",
                                           "charts"};
 
 std::string nearestField(const std::string& name) {
@@ -140,6 +141,11 @@ void setField(RenderRequest& r, bool& sample, const std::string& name, const jso
         if (!value.is_number() || value.get<double>() < 0.25 || value.get<double>() > 8)
             throw LineError{"\"scale\" must be a number from 0.25 to 8"};
         r.scale = value.get<double>();
+    } else if (name == "svg-text") {
+        const std::string mode = value.is_string() ? value.get<std::string>() : std::string();
+        if (mode != "text" && mode != "paths")
+            throw LineError{"\"svg-text\" must be \"text\" or \"paths\""};
+        r.svgText = mode == "text" ? player::SvgTextMode::Text : player::SvgTextMode::Paths;
     } else if (name == "param") {
         r.params = pairsField(value, name);
     } else if (name == "message") {

@@ -11,9 +11,11 @@
 #include "core/Version.h"
 
 #include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <map>
 
 #include <iostream>
 
@@ -185,6 +187,12 @@ void defineRender(CLI::App& app, Options& options) {
         ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20))
         ->capture_default_str();
     render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
+    render
+        ->add_option("--svg-text", r.svgText,
+                     "SVG texts as text (<text> elements) or paths (glyph outlines)")
+        ->transform(CLI::CheckedTransformer(std::map<std::string, player::SvgTextMode>{
+            {"text", player::SvgTextMode::Text}, {"paths", player::SvgTextMode::Paths}}))
+        ->default_str("text");
     render->add_option("--layout-json", r.layoutJson,
                        "Write the chart's layout (axes, texts, series) as JSON to a file or -");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/String.h"
+#include "player/draw/SvgTextMode.h"
 
 #include <optional>
 #include <stdexcept>
@@ -44,6 +45,7 @@ struct RenderRequest {
     std::vector<std::pair<std::string, std::string>> messages; // (kind, text)
     int width = 640, height = 480;
     double scale = 1;
+    player::SvgTextMode svgText = player::SvgTextMode::Text; // --svg-text text|paths
     std::string output;    // a file name, or "-" for PNG on standard output
     std::string chartsDir; // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;

@@ -36,14 +36,15 @@ OutputFormat outputFormatOf(const std::string& path) {
                        "': use .png, .svg, .pdf or .bmp (or - for PNG on standard output)");
 }
 
-std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale) {
+std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,
+                        player::SvgTextMode svgText) {
     std::string bytes;
     switch (format) {
     case OutputFormat::Png:
         bytes = player.png(scale);
         break;
     case OutputFormat::Svg:
-        bytes = player.svg();
+        bytes = player.svg(svgText);
         break;
     case OutputFormat::Pdf:
         bytes = player.pdf();
@@ -62,8 +63,8 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     file.commit();
 }
 
-void writeChart(const ChartPlayer& player, const std::string& path, double scale,
-                std::ostream& out) {
+void writeChart(const ChartPlayer& player, const std::string& path, double scale, std::ostream& out,
+                player::SvgTextMode svgText) {
     const OutputFormat format = outputFormatOf(path);
     if (format == OutputFormat::Bmp && path != "-") {
         // Row by row into the file: a 16384-pixel square is 800 MB of BMP, not held twice.
@@ -75,7 +76,7 @@ void writeChart(const ChartPlayer& player, const std::string& path, double scale
         file.commit();
         return;
     }
-    const std::string bytes = encodeChart(player, format, scale);
+    const std::string bytes = encodeChart(player, format, scale, svgText);
     if (path == "-") {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();

@@ -16,9 +16,10 @@ namespace plotara::apps {
 // is PNG. Raises UsageFailure for any other extension.
 OutputFormat outputFormatOf(const std::string& path);
 
-// What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG and PDF as vectors.
-// Raises ChartFailure when cairo cannot encode the picture.
-std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale);
+// What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG (texts as svgText
+// says) and PDF as vectors. Raises ChartFailure when cairo cannot encode the picture.
+std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,
+                        player::SvgTextMode svgText = player::SvgTextMode::Text);
 
 // Writes the bytes to a temporary file in the target's folder (TemporaryFile), then renames it
 // over the target, which keeps its permission bits. Raises ChartFailure ("cannot write <path>:
@@ -27,7 +28,7 @@ std::string encodeChart(const ChartPlayer& player, OutputFormat format, double s
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Encodes and writes the chart to the path, or as PNG to out for "-". Raises as above.
-void writeChart(const ChartPlayer& player, const std::string& path, double scale,
-                std::ostream& out);
+void writeChart(const ChartPlayer& player, const std::string& path, double scale, std::ostream& out,
+                player::SvgTextMode svgText = player::SvgTextMode::Text);
 
 } // namespace plotara::apps

@@ -58,7 +58,8 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     const std::string url = request.printUrl ? session.movieUrl() : std::string();
     const std::string document = request.printXml ? chartDocument(session) : std::string();
     session.requireChart();
-    if (!request.output.empty()) writeChart(session.player(), request.output, request.scale, out);
+    if (!request.output.empty())
+        writeChart(session.player(), request.output, request.scale, out, request.svgText);
     if (request.layoutJson == "-") {
         out << session.player().layoutJson();
     } else if (!request.layoutJson.empty()) {
@@ -117,6 +118,7 @@ std::string commandLine(const RenderRequest& request) {
     line +=
         " --width " + std::to_string(request.width) + " --height " + std::to_string(request.height);
     if (request.scale != 1) add("--scale", std::to_string(request.scale));
+    if (request.svgText == player::SvgTextMode::Paths) line += " --svg-text paths";
     add("-o", request.output);
     add("--layout-json", request.layoutJson);
     return line;

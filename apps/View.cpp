@@ -13,6 +13,13 @@
 #include <QGuiApplication>
 
 #include <vector>
+#else
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+#include <vector>
 #endif
 
 namespace plotara::apps {
@@ -67,8 +74,41 @@ int viewChart(const ViewRequest& request, int argc, const char* const* argv) {
 
 #else
 
-int viewChart(const ViewRequest&, int, const char* const*) {
-    throw UsageFailure("this plotara was built without Qt 6: `view` is not available");
+namespace {
+
+// plotara-view: beside this program in the build tree, in libexec/plotara when installed; ""
+// when neither holds it.
+std::filesystem::path viewProgram() {
+#ifdef PLOTARA_VIEW_FROM_BINDIR
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    for (const std::filesystem::path& candidate :
+         {exe.parent_path() / "plotara-view",
+          exe.parent_path() / PLOTARA_VIEW_FROM_BINDIR / "plotara-view"}) {
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+#endif
+    return {};
+}
+
+} // namespace
+
+// The window needs Qt, which this program does not load: plotara-view, the same command line
+// with Qt, takes over the process with the same arguments.
+int viewChart(const ViewRequest&, int argc, const char* const* argv) {
+    const std::filesystem::path program = viewProgram();
+    if (program.empty())
+        throw UsageFailure("this plotara was built without Qt 6 (no plotara-view program): "
+                           "`view` is not available");
+    std::vector<char*> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(const_cast<char*>(argv[i]));
+    arguments.push_back(nullptr);
+    std::cout.flush();
+    std::cerr.flush();
+    ::execv(program.c_str(), arguments.data());
+    throw UsageFailure("cannot start " + program.string() + ": " + std::strerror(errno));
 }
 
 #endif

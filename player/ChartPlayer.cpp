@@ -471,10 +471,10 @@ std::string ChartPlayer::png(double pixelRatio) const {
                      pixelRatio, impl_->raster.get());
 }
 
-std::string ChartPlayer::svg() const {
+std::string ChartPlayer::svg(SvgTextMode textMode) const {
     Scene blank;
-    return renderSvg(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
-                     *impl_->text);
+    return renderSvg(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
+                     textMode);
 }
 
 std::string ChartPlayer::pdf() const {
@@ -497,9 +497,9 @@ bool ChartPlayer::savePng(const std::filesystem::path& path, double pixelRatio) 
     impl_->requireMovie(*this);
     return writeFile(path, png(pixelRatio));
 }
-bool ChartPlayer::saveSvg(const std::filesystem::path& path) const {
+bool ChartPlayer::saveSvg(const std::filesystem::path& path, SvgTextMode textMode) const {
     impl_->requireMovie(*this);
-    return writeFile(path, svg());
+    return writeFile(path, svg(textMode));
 }
 bool ChartPlayer::savePdf(const std::filesystem::path& path) const {
     impl_->requireMovie(*this);

@@ -77,15 +77,17 @@ public:
     // The picture a container paints: premultiplied ARGB at a device pixel ratio. An empty
     // player gives a blank picture of its size. Cannot fail.
     player::ArgbImage surface(double pixelRatio = 1) const;
-    // The same picture as PNG, SVG or PDF bytes; "" only when cairo cannot encode.
+    // The same picture as PNG, SVG or PDF bytes; "" only when cairo cannot encode. The SVG
+    // carries its texts as <text> elements unless asked for glyph outlines.
     std::string png(double pixelRatio = 1) const;
-    std::string svg() const;
+    std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;
     // Writes the picture to a file; false when the file cannot be written. Raises Error 1003
     // naming the chart movie when no chart movie is loaded (nothing to draw), instead of
     // writing a blank picture; a chart message (no data, invalid XML) is a picture and is saved.
     bool savePng(const std::filesystem::path& path, double pixelRatio = 1) const;
-    bool saveSvg(const std::filesystem::path& path) const;
+    bool saveSvg(const std::filesystem::path& path,
+                 player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     bool savePdf(const std::filesystem::path& path) const;
     // Why the last load shows nothing: "The chart movie '<file>' could not be loaded" when the
     // movie file is missing or not a chart movie, "No chart movie has been loaded" before the

@@ -41,7 +41,8 @@ installed_files=(
   '/include/plotara/platform/headless/HeadlessContainer\.h$'
   '/libplotara_data\.so\.1$' '/libplotara_player\.so\.1\.0\.0$' '/libplotara_core\.a$'
   '/cmake/Plotara/PlotaraConfig\.cmake$' '/cmake/Plotara/PlotaraConfigVersion\.cmake$'
-  '/pkgconfig/plotara-player\.pc$' '/bin/plotara$' '/man1/plotara\.1'
+  '/pkgconfig/plotara-player\.pc$' '/bin/plotara$' '/libexec/plotara/plotara-view$'
+  '/man1/plotara\.1'
   '/share/plotara/charts/PTM01\.swf$' '/share/plotara/sample\.sql$'
   '/doc/plotara/guides/data-builder\.md$'
 )
@@ -55,6 +56,10 @@ check_listing "$work/installed.txt" "${installed_files[@]}"
 # The installed program finds the installed chart movies beside its bin folder.
 (cd "$work" && "$prefix/bin/plotara" render --type column2d --sample -o program.png)
 check_picture "$work/program.png"
+# `plotara view` runs the installed libexec/plotara/plotara-view for its window.
+echo "<chart><set label='a' value='1'/></chart>" >"$work/view.xml"
+(cd "$work" && QT_QPA_PLATFORM=offscreen "$prefix/bin/plotara" view view.xml --snapshot view.png)
+check_picture "$work/view.png"
 grep -q '^\.SS render' "$prefix/share/man/man1/plotara.1" || fail "the man page lacks the render command"
 
 echo "-- examples/consumer against the prefix"
@@ -85,6 +90,7 @@ dev=$(echo "$work"/debs/libplotara-dev_"$version"_*.deb)
 dpkg-deb -c "$runtime" >"$work/runtime.txt"
 dpkg-deb -c "$dev" >"$work/dev.txt"
 check_listing "$work/runtime.txt" '/bin/plotara$' '/libplotara_data\.so\.1 ' '/man1/plotara\.1' \
+  '/libexec/plotara/plotara-view$' \
   '/share/plotara/charts/PTM01\.swf$' '/share/plotara/sample\.sql$'
 check_listing "$work/dev.txt" '/include/plotara/data/PlotaraData\.h$' '/libplotara_data\.so ' \
   '/libplotara_core\.a$' '/cmake/Plotara/PlotaraConfig\.cmake$' '/pkgconfig/plotara-data\.pc$'

@@ -13,6 +13,8 @@ packages=(
   unixodbc-dev odbcinst libsqliteodbc
   libcli11-dev nlohmann-json3-dev
   imagemagick poppler-utils
+  # rsvg-convert: the player tests rasterise its SVG to compare texts with their outlines.
+  librsvg2-bin
   locales
   help2man
   jq

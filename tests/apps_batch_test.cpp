@@ -32,6 +32,10 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
           "caption=Revenue", "--param", "numberPrefix=$", "--colors", "FF0000;00AA00"}},
         {R"({"type":"pie2d","csv":"sales.csv","param":["caption=Share"],"output":"b5.bmp"})",
          {"--type", "pie2d", "--csv", "sales.csv", "--param", "caption=Share"}},
+        {R"({"type":"column2d","csv":"sales.csv","output":"b6.svg","svg-text":"paths"})",
+         {"--type", "column2d", "--csv", "sales.csv", "--svg-text", "paths"}},
+        {R"({"type":"column2d","csv":"sales.csv","output":"b7.svg","svg-text":"text"})",
+         {"--type", "column2d", "--csv", "sales.csv"}},
     };
     std::string jobs;
     for (const auto& [line, args] : cases)
@@ -39,7 +43,7 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult batch = plotara({"batch", "--jobs", "2", "jobs.jsonl"});
     ASSERT_EQ(batch.code, 0) << batch.err;
-    EXPECT_EQ(batch.out, "5 of 5 chart(s) written\n");
+    EXPECT_EQ(batch.out, "7 of 7 chart(s) written\n");
     // Not a terminal: no progress bar, no progress lines, no complaint.
     EXPECT_EQ(batch.err.find('\r'), std::string::npos) << batch.err;
     EXPECT_EQ(batch.err.find("/5"), std::string::npos) << batch.err;
@@ -58,6 +62,9 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
         EXPECT_GT(made.size(), 100u) << batchFile;
         EXPECT_TRUE(made == readAll(path(renderFile))) << batchFile << " differs from render";
     }
+    // Texts as glyph outlines, or as text.
+    EXPECT_EQ(readFile(path("b6.svg")).find("<text"), std::string::npos);
+    EXPECT_NE(readFile(path("b7.svg")).find(">Feb</text>"), std::string::npos);
 }
 
 TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
@@ -115,6 +122,8 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
          R"(line 17: "type" must be a chart type name or a number)"},
         {R"({"csv":"sales.csv","output":"d.png","width":300,"width":400})",
          R"(line 18: field "width" given twice)"},
+        {R"({"csv":"sales.csv","output":"e.svg","svg-text":"outlines"})",
+         R"(line 19: "svg-text" must be "text" or "paths")"},
     };
     std::string jobs;
     for (const auto& [line, expected] : cases)
@@ -122,7 +131,7 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult run = plotara({"batch", "jobs.jsonl"});
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("17 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("18 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
     for (const auto& [line, expected] : cases) {
         if (expected.empty()) continue;
         EXPECT_NE(run.err.find("jobs.jsonl " + expected), std::string::npos) << expected << "\n"

@@ -122,6 +122,12 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
     EXPECT_EQ(badExtension.code, 2);
     EXPECT_NE(badExtension.err.find("use .png, .svg, .pdf or .bmp"), std::string::npos);
 
+    const RunResult badSvgText =
+        plotara({"render", "--sample", "--svg-text", "outlines", "-o", "chart.svg"});
+    EXPECT_EQ(badSvgText.code, 2);
+    EXPECT_NE(badSvgText.err.find("--svg-text"), std::string::npos) << badSvgText.err;
+    EXPECT_FALSE(fs::exists(path("chart.svg")));
+
     for (const std::string command : {"render", "gallery", "types"}) {
         const RunResult help = plotara({command, "--help"});
         EXPECT_EQ(help.code, 0) << command;

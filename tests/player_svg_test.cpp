@@ -1,5 +1,5 @@
-// Structural checks on the SVG a chart is written as: the rectangles of the columns, their
-// heights against the values, their colours, and the label boxes of the layout.
+// Structural checks on the SVG cairo writes of a chart (glyph outlines): the rectangles of the
+// columns, their heights against the values, their colours, and the label boxes of the layout.
 #include "player/ChartPlayer.h"
 #include "player_samples.h"
 
@@ -66,7 +66,7 @@ TEST(PlayerSvg, ColumnHeightsFollowTheValuesAndPaletteColours) {
     ChartPlayer player;
     play(player, 2, testing::singleSeriesSample);
     ASSERT_EQ(player.state(), PlayerState::Chart);
-    auto rects = filledRects(player.svg());
+    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
     const unsigned palette[] = {0xAFD8F8, 0xF6BD0F, 0x8BBA00, 0xFF8E46};
     const double values[] = {235000, 125100, 464200, 434500};
     std::vector<SvgRect> columns;
@@ -90,7 +90,7 @@ TEST(PlayerSvg, ColumnHeightsFollowTheValuesAndPaletteColours) {
 TEST(PlayerSvg, BarsGrowToTheRightInProportion) {
     ChartPlayer player;
     play(player, 9, testing::singleSeriesSample);
-    auto rects = filledRects(player.svg());
+    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
     std::vector<SvgRect> bars;
     for (unsigned c : {0xAFD8F8u, 0xF6BD0Fu}) {
         for (const SvgRect& r : rects) {
@@ -106,7 +106,7 @@ TEST(PlayerSvg, BarsGrowToTheRightInProportion) {
 TEST(PlayerSvg, StackedColumnsSitOnEachOther) {
     ChartPlayer player;
     play(player, 17, testing::multiSeriesSample(false));
-    auto rects = filledRects(player.svg());
+    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
     std::vector<SvgRect> first, second;
     for (const SvgRect& r : rects) {
         if (r.fill == svgColor(0xAFD8F8)) first.push_back(r);
@@ -125,7 +125,7 @@ TEST(PlayerSvg, UserColoursAndAlphaTakeEffect) {
     play(player, 2,
          "<chart><set label='a' value='1' color='FF0000'/><set label='b' value='2' "
          "color='00FF00' alpha='50'/></chart>");
-    std::string svg = player.svg();
+    std::string svg = player.svg(player::SvgTextMode::Paths);
     auto rects = filledRects(svg);
     int red = 0, green = 0;
     for (const SvgRect& r : rects) {
@@ -155,7 +155,7 @@ TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     ChartPlayer player;
     play(player, 29, xml);
     ASSERT_EQ(player.state(), PlayerState::Chart);
-    std::string svg = player.svg();
+    std::string svg = player.svg(player::SvgTextMode::Paths);
     // Before, cairo wrote every marker's outline: 4.7 MB for these 30,000 points.
     EXPECT_LT(svg.size(), 1'600'000u);
     EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
@@ -204,7 +204,7 @@ TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
             line = s;
     }
     ASSERT_NE(line, nullptr);
-    std::string svg = player.svg();
+    std::string svg = player.svg(player::SvgTextMode::Paths);
     EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
     static const std::regex path(
         R"re(<path style="fill:none;stroke:rgb\([^"]*stroke-width:3;[^"]*" d="([^"]*)"/>)re");

@@ -1,5 +1,6 @@
 #include "player/draw/Output.h"
 
+#include "player/draw/SvgCanvas.h"
 #include "player/draw/SvgIds.h"
 
 #include "player/draw/CairoCanvas.h"
@@ -134,7 +135,8 @@ std::string writeSvg(const Scene& scene, TextEngine& text, SvgDirect* svgDirect)
 
 } // namespace
 
-std::string renderSvg(const Scene& scene, TextEngine& text) {
+std::string renderSvg(const Scene& scene, TextEngine& text, SvgTextMode mode) {
+    if (mode == SvgTextMode::Text) return writeSvgDocument(scene, text);
     SvgDirect direct;
     std::string out = writeSvg(scene, text, &direct);
     // Should a placeholder not come out as written (or cairo fail), cairo draws everything

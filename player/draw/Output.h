@@ -2,6 +2,7 @@
 #pragma once
 
 #include "player/draw/Scene.h"
+#include "player/draw/SvgTextMode.h"
 #include "player/draw/TextEngine.h"
 
 #include <cstdint>
@@ -42,8 +43,9 @@ ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio = 1
 // The PNG file bytes at the device pixel ratio; "" when cairo cannot encode.
 std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio = 1,
                       RasterCache* cache = nullptr);
-// The SVG document (pixel units); "" when cairo cannot write it.
-std::string renderSvg(const Scene& scene, TextEngine& text);
+// The SVG document (pixel units). Text mode is written directly from the scene and cannot fail;
+// paths mode goes through cairo's SVG surface and is "" when cairo cannot write it.
+std::string renderSvg(const Scene& scene, TextEngine& text, SvgTextMode mode = SvgTextMode::Text);
 // The PDF document (one page, 1 point per chart pixel); "" when cairo cannot write it.
 std::string renderPdf(const Scene& scene, TextEngine& text);
 

@@ -1,0 +1,259 @@
+#include "player/draw/SvgCanvas.h"
+
+#include "player/draw/SvgMarkup.h"
+#include "player/draw/SvgText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace plotara::player {
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+double side(double v) {
+    return std::max(1.0, std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 16384.0));
+}
+
+void appendPoint(std::string& out, char command, double x, double y) {
+    out += command;
+    appendSvgNumber(out, x);
+    out += ' ';
+    appendSvgNumber(out, y);
+}
+
+bool finite(const PathSeg& s) {
+    return std::isfinite(s.x) && std::isfinite(s.y) && std::isfinite(s.rx) && std::isfinite(s.ry) &&
+           std::isfinite(s.a0) && std::isfinite(s.a1);
+}
+
+// An elliptical arc as cairo draws it: a line (or, with no current point, a move) to the start,
+// then the sweep, with an end angle before the start (after it, for a negative arc) moved on by
+// whole turns. The sweep goes out in pieces of at most a quarter turn, so no piece is ambiguous;
+// a sweep of several turns keeps them (a dashed outline goes on along them, as in cairo) up to
+// 16 turns and the rest.
+void appendArc(std::string& out, const PathSeg& s, bool current) {
+    if (s.rx <= 0 || s.ry <= 0) {
+        appendPoint(out, current ? 'L' : 'M', s.x, s.y);
+        return;
+    }
+    const bool forward = s.op == PathOp::Arc;
+    double sweep = forward ? s.a1 - s.a0 : s.a0 - s.a1;
+    if (sweep < 0) {
+        sweep = std::fmod(sweep, 2 * pi);
+        if (sweep < 0) sweep += 2 * pi;
+    }
+    constexpr double maxTurns = 16;
+    if (sweep > maxTurns * 2 * pi) sweep = maxTurns * 2 * pi + std::fmod(sweep, 2 * pi);
+    appendPoint(out, current ? 'L' : 'M', s.x + s.rx * std::cos(s.a0), s.y + s.ry * std::sin(s.a0));
+    const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / (pi / 2) - 1e-9)));
+    if (sweep <= 0) return;
+    for (int i = 1; i <= pieces; ++i) {
+        const double a = s.a0 + (forward ? 1 : -1) * sweep * i / pieces;
+        out += 'A';
+        appendSvgNumber(out, s.rx);
+        out += ' ';
+        appendSvgNumber(out, s.ry);
+        out += forward ? " 0 0 1 " : " 0 0 0 ";
+        appendSvgNumber(out, s.x + s.rx * std::cos(a));
+        out += ' ';
+        appendSvgNumber(out, s.y + s.ry * std::sin(a));
+    }
+}
+
+// The path data; false (and nothing written) when a coordinate is not finite.
+bool appendPathData(std::string& out, const Path& path) {
+    const std::vector<PathSeg>& segs = path.segments();
+    if (!std::all_of(segs.begin(), segs.end(), finite)) return false;
+    bool current = false;
+    for (const PathSeg& s : segs) {
+        switch (s.op) {
+        case PathOp::Move:
+            appendPoint(out, 'M', s.x, s.y);
+            break;
+        case PathOp::Line:
+            appendPoint(out, current ? 'L' : 'M', s.x, s.y);
+            break;
+        case PathOp::Arc:
+        case PathOp::ArcNegative:
+            appendArc(out, s, current);
+            break;
+        case PathOp::Close:
+            if (current) out += 'Z';
+            break;
+        }
+        current = current || s.op != PathOp::Close;
+    }
+    return true;
+}
+
+void appendStroke(std::string& out, const Stroke& s) {
+    appendSvgPaint(out, "stroke", s.color);
+    out += " stroke-width=\"";
+    appendSvgNumber(out, std::max(std::isfinite(s.width) ? s.width : 1.0, 0.1), 3);
+    out += "\" stroke-linejoin=\"round\"";
+    if (s.dash > 0) {
+        out += " stroke-dasharray=\"";
+        appendSvgNumber(out, s.dash, 3);
+        out += ' ';
+        appendSvgNumber(out, s.gap > 0 ? s.gap : s.dash, 3);
+        out += '"';
+    }
+}
+
+// The marker's outline around (cx, cy), as the raster canvas draws it: a circle, or a regular
+// polygon of up to 20 sides with a corner straight up.
+void appendMarkerData(std::string& out, const MarkerItem& m, double cx, double cy) {
+    const int sides = std::min(m.sides, 20);
+    const double r = m.radius;
+    if (sides < 3) {
+        appendPoint(out, 'M', cx + r, cy);
+        for (double x : {cx - r, cx + r}) {
+            out += 'A';
+            appendSvgNumber(out, r);
+            out += ' ';
+            appendSvgNumber(out, r);
+            out += " 0 1 1 ";
+            appendSvgNumber(out, x);
+            out += ' ';
+            appendSvgNumber(out, cy);
+        }
+        out += 'Z';
+        return;
+    }
+    for (int i = 0; i < sides; ++i) {
+        const double a = -pi / 2 + 2 * pi * i / sides;
+        appendPoint(out, i == 0 ? 'M' : 'L', cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    out += 'Z';
+}
+
+void appendMarkerStyle(std::string& out, const MarkerItem& m) {
+    appendSvgPaint(out, "fill", m.fill);
+    if (m.bordered) {
+        appendStroke(out, m.border);
+    } else {
+        out += " stroke=\"none\"";
+    }
+}
+
+bool finitePoint(const Point& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+} // namespace
+
+SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text) {
+    const double w = side(width), h = side(height);
+    out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" width=\"";
+    appendSvgNumber(out_, w);
+    out_ += "px\" height=\"";
+    appendSvgNumber(out_, h);
+    out_ += "px\" viewBox=\"0 0 ";
+    appendSvgNumber(out_, w);
+    out_ += ' ';
+    appendSvgNumber(out_, h);
+    // Spaces in labels are kept as they are (not collapsed or trimmed), as the measure counts
+    // them.
+    out_ += "\" xml:space=\"preserve\">\n";
+}
+
+void SvgCanvas::shape(const ShapeItem& item) {
+    if (item.path.empty() || (!item.filled && !item.stroked)) return;
+    const std::size_t start = out_.size();
+    out_ += "<path d=\"";
+    if (!appendPathData(out_, item.path)) {
+        out_.resize(start);
+        return;
+    }
+    out_ += '"';
+    if (item.filled) {
+        appendSvgPaint(out_, "fill", item.fill);
+    } else {
+        out_ += " fill=\"none\"";
+    }
+    if (item.stroked) appendStroke(out_, item.stroke);
+    out_ += "/>\n";
+}
+
+void SvgCanvas::text(const TextItem& item) {
+    appendSvgText(out_, item, text_);
+}
+
+void SvgCanvas::markers(const MarkerItem& item) {
+    if (item.points.empty()) return;
+    if (item.points.size() >= 16) {
+        markerSet(item);
+        return;
+    }
+    // A few markers: one path each, as the raster canvas draws them one by one.
+    for (const Point& p : item.points) {
+        if (!finitePoint(p)) continue;
+        out_ += "<path d=\"";
+        appendMarkerData(out_, item, p.x, p.y);
+        out_ += '"';
+        appendMarkerStyle(out_, item);
+        out_ += "/>\n";
+    }
+}
+
+// Many markers: the shape once, about the origin, and a <use> at every point inside the clip
+// (the points the raster canvas stamps).
+void SvgCanvas::markerSet(const MarkerItem& item) {
+    const Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
+    const std::string id = "m" + std::to_string(++nextId_);
+    out_ += "<g";
+    appendMarkerStyle(out_, item);
+    out_ += ">\n<defs><path id=\"" + id + "\" d=\"";
+    appendMarkerData(out_, item, 0, 0);
+    out_ += "\"/></defs>\n";
+    const std::string use = "<use xlink:href=\"#" + id + "\" x=\"";
+    for (const Point& p : item.points) {
+        if (!finitePoint(p) || !clip.contains(p)) continue;
+        out_ += use;
+        appendSvgNumber(out_, p.x);
+        out_ += "\" y=\"";
+        appendSvgNumber(out_, p.y);
+        out_ += "\"/>\n";
+    }
+    out_ += "</g>\n";
+}
+
+void SvgCanvas::pushClip(const Rect& rect) {
+    const std::string id = "c" + std::to_string(++nextId_);
+    out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
+    appendSvgNumber(out_, rect.x);
+    out_ += "\" y=\"";
+    appendSvgNumber(out_, rect.y);
+    out_ += "\" width=\"";
+    appendSvgNumber(out_, std::max(rect.w, 0.0));
+    out_ += "\" height=\"";
+    appendSvgNumber(out_, std::max(rect.h, 0.0));
+    out_ += "\"/></clipPath>\n<g clip-path=\"url(#" + id + ")\">\n";
+    clips_.push_back(rect);
+}
+
+void SvgCanvas::popClip() {
+    if (clips_.empty()) return;
+    clips_.pop_back();
+    out_ += "</g>\n";
+}
+
+std::string SvgCanvas::finish() {
+    while (!clips_.empty())
+        popClip();
+    out_ += "</svg>\n";
+    return std::move(out_);
+}
+
+std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
+    SvgCanvas canvas(scene.width, scene.height, text);
+    paintScene(scene, canvas);
+    return canvas.finish();
+}
+
+} // namespace plotara::player

@@ -1,0 +1,43 @@
+// The Canvas that writes an SVG 1.1 document itself, element by element, in chart units (one
+// unit a pixel): shapes as paths, clips as clipped groups, marker sets with their shape written
+// once, and texts as <text> elements. Nothing goes through cairo, so the document is made in
+// one pass over the display list and its bytes depend on the scene alone.
+#pragma once
+
+#include "player/draw/Canvas.h"
+#include "player/draw/TextEngine.h"
+
+#include <string>
+#include <vector>
+
+namespace plotara::player {
+
+class SvgCanvas : public Canvas {
+public:
+    // Starts a document of the size (each side at least 1). text measures the text items.
+    SvgCanvas(double width, double height, TextEngine& text);
+
+    void shape(const ShapeItem& item) override;
+    void text(const TextItem& item) override;
+    void markers(const MarkerItem& item) override;
+    void pushClip(const Rect& rect) override;
+    // Ends the innermost clip; nothing when no clip is open.
+    void popClip() override;
+
+    // Closes the open clips and the document and hands it over; the canvas is spent. Cannot
+    // fail beyond allocation.
+    std::string finish();
+
+private:
+    void markerSet(const MarkerItem& item);
+
+    std::string out_;
+    TextEngine& text_;
+    std::vector<Rect> clips_;
+    std::size_t nextId_ = 0;
+};
+
+// Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.
+std::string writeSvgDocument(const Scene& scene, TextEngine& text);
+
+} // namespace plotara::player

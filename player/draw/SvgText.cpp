@@ -1,0 +1,141 @@
+#include "player/draw/SvgText.h"
+
+#include "player/draw/SvgMarkup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace plotara::player {
+
+namespace {
+
+constexpr std::string_view ellipsis = "\xE2\x80\xA6"; // U+2026
+
+bool startsCharacter(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+} // namespace
+
+std::string shownText(const TextItem& item, TextEngine& engine) {
+    if (item.maxWidth <= 0 || engine.measure(item.text, item.font).w <= item.maxWidth)
+        return item.text;
+    // The character boundaries, then a binary search for the longest start that fits with the
+    // ellipsis: wider starts never measure narrower.
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 1; i < item.text.size(); ++i) {
+        if (startsCharacter(item.text[i])) cuts.push_back(i);
+    }
+    std::size_t lo = 0, hi = cuts.size(); // cuts[0, lo) fit, cuts[hi, end) do not
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        std::string candidate = item.text.substr(0, cuts[mid]);
+        candidate += ellipsis;
+        if (engine.measure(candidate, item.font).w <= item.maxWidth) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    std::string shown = lo == 0 ? std::string() : item.text.substr(0, cuts[lo - 1]);
+    shown += ellipsis;
+    return shown;
+}
+
+namespace {
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Whether a family name can stand unquoted: words of letters, digits, '-' and '_' that start
+// with a letter, and not one of the generic families or CSS keywords.
+bool plainFamily(std::string_view family) {
+    static constexpr std::string_view reserved[] = {"serif",   "sans-serif", "monospace", "cursive",
+                                                    "fantasy", "system-ui",  "inherit",   "initial",
+                                                    "unset",   "default",    "revert"};
+    for (std::string_view r : reserved) {
+        if (family == r) return false;
+    }
+    bool wordStart = true;
+    for (char c : family) {
+        if (c == ' ') {
+            if (wordStart) return false;
+            wordStart = true;
+        } else if (wordStart
+                       ? !isAsciiLetter(c)
+                       : !(isAsciiLetter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_')) {
+            return false;
+        } else {
+            wordStart = false;
+        }
+    }
+    return !wordStart;
+}
+
+} // namespace
+
+std::string svgFontFamily(const Font& font) {
+    const std::string family = font.family.empty() ? "DejaVu Sans" : font.family;
+    const bool mono = family.find("Mono") != std::string::npos;
+    const std::string pinned = mono ? "DejaVu Sans Mono" : "DejaVu Sans";
+    std::string css;
+    if (plainFamily(family)) {
+        css = family;
+    } else {
+        css.push_back('\'');
+        for (char c : family) {
+            if (c == '\'' || c == '\\') css += '\\';
+            css += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? ' ' : c;
+        }
+        css += '\'';
+    }
+    if (family != pinned) {
+        css += ", ";
+        css += pinned;
+    }
+    css += mono ? ", monospace" : ", sans-serif";
+    return css;
+}
+
+void appendSvgText(std::string& out, const TextItem& item, TextEngine& engine) {
+    if (item.text.empty()) return;
+    const Size size = engine.measure(item.text, item.font, item.maxWidth);
+    const double ax = item.h == HAlign::Left ? 0 : item.h == HAlign::Center ? size.w / 2 : size.w;
+    const double ay = item.v == VAlign::Top ? 0 : item.v == VAlign::Middle ? size.h / 2 : size.h;
+    out += "<text x=\"";
+    appendSvgNumber(out, item.x - ax);
+    out += "\" y=\"";
+    appendSvgNumber(out, item.y - ay + size.h * svgAscentShare);
+    out += '"';
+    if (item.angle != 0 && std::isfinite(item.angle)) {
+        out += " transform=\"rotate(";
+        appendSvgNumber(out, item.angle, 3);
+        out += ' ';
+        appendSvgNumber(out, item.x);
+        out += ' ';
+        appendSvgNumber(out, item.y);
+        out += ")\"";
+    }
+    out += " font-family=\"";
+    appendXmlText(out, svgFontFamily(item.font));
+    out += "\" font-size=\"";
+    appendSvgNumber(
+        out, std::isfinite(item.font.size) ? std::clamp(item.font.size, 1.0, 400.0) : 10.0, 3);
+    out += '"';
+    if (item.font.bold) out += " font-weight=\"bold\"";
+    if (item.font.italic) out += " font-style=\"italic\"";
+    if (item.font.underline) out += " text-decoration=\"underline\"";
+    appendSvgPaint(out, "fill", item.font.color);
+    if (size.w > 0) {
+        out += " textLength=\"";
+        appendSvgNumber(out, size.w);
+        out += "\" lengthAdjust=\"spacingAndGlyphs\"";
+    }
+    out += '>';
+    appendXmlText(out, shownText(item, engine));
+    out += "</text>\n";
+}
+
+} // namespace plotara::player

@@ -1,0 +1,31 @@
+// Text items as SVG <text> elements: real characters in the pinned font family, placed and
+// turned as the item says, with the measured advance as textLength so that the line covers the
+// same width in any viewer, whatever font it finds.
+#pragma once
+
+#include "player/draw/Scene.h"
+#include "player/draw/TextEngine.h"
+
+#include <string>
+
+namespace plotara::player {
+
+// The share of a line's logical height above the baseline in the pinned DejaVu fonts (ascender
+// 1901 and descender 483 of 2048 units in every face); the text engine measures a line as
+// ascender plus descender.
+inline constexpr double svgAscentShare = 1901.0 / (1901.0 + 483.0);
+
+// What a text item shows: the whole text, or with maxWidth > 0 and a text wider than that, the
+// longest start (whole characters) that fits with "…" after it, or "…" alone. Cannot fail.
+std::string shownText(const TextItem& item, TextEngine& engine);
+
+// The CSS font-family list of a font: its family first, then DejaVu Sans (or DejaVu Sans Mono
+// for a mono family) and the generic family; quotes and backslashes in a family name are
+// escaped and control characters become spaces. Cannot fail.
+std::string svgFontFamily(const Font& font);
+
+// Appends the <text> element of a placed item (nothing for an empty text). Cannot fail beyond
+// allocation.
+void appendSvgText(std::string& out, const TextItem& item, TextEngine& engine);
+
+} // namespace plotara::player

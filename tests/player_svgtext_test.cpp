@@ -1,0 +1,345 @@
+// The SVG the player writes itself, texts as <text> elements: a well-formed document that holds
+// every text of the layout where the layout put it, label text that stays text whatever it holds,
+// and a picture that rasterises like the glyph-outline SVG cairo writes of the same scene.
+#include "player/ChartPlayer.h"
+#include "player/draw/Output.h"
+#include "player/draw/SvgMarkup.h"
+#include "player/draw/SvgText.h"
+#include "player_samples.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <unistd.h>
+
+namespace plotara {
+namespace {
+
+using player::SvgTextMode;
+
+pugi::xml_document parse(const std::string& svg) {
+    pugi::xml_document doc;
+    const pugi::xml_parse_result result = doc.load_buffer(svg.data(), svg.size());
+    EXPECT_TRUE(result) << result.description() << " at byte " << result.offset;
+    return doc;
+}
+
+std::vector<pugi::xml_node> textsOf(const pugi::xml_document& doc) {
+    std::vector<pugi::xml_node> out;
+    for (const pugi::xpath_node& n : doc.select_nodes("//*[local-name()='text']"))
+        out.push_back(n.node());
+    return out;
+}
+
+ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml, int w = 640, int h = 480) {
+    player.put_Movie(fromUtf8(testing::movieUrl(type, xml, w, h)));
+    return player;
+}
+
+// Every text of the layout comes out once as a <text> element with its characters, starting
+// where the layout box starts (unturned texts) with its baseline inside the box.
+class SvgTextOfSamples : public ::testing::TestWithParam<int> {};
+
+TEST_P(SvgTextOfSamples, HoldsEveryLayoutTextInItsBox) {
+    ChartPlayer player;
+    play(player, GetParam(), testing::sampleFor(GetParam()));
+    ASSERT_EQ(player.state(), PlayerState::Chart);
+    const std::string svg = player.svg();
+    const pugi::xml_document doc = parse(svg);
+    std::multimap<std::string, pugi::xml_node> written;
+    for (const pugi::xml_node& t : textsOf(doc))
+        written.emplace(t.child_value(), t);
+    const nlohmann::json layout = nlohmann::json::parse(player.layoutJson());
+    ASSERT_FALSE(layout["texts"].empty());
+    EXPECT_EQ(written.size(), layout["texts"].size());
+    for (const nlohmann::json& text : layout["texts"]) {
+        const std::string content = text["text"].get<std::string>();
+        const auto found = written.find(content);
+        ASSERT_NE(found, written.end()) << "no <text> holds '" << content << "'";
+        const pugi::xml_node node = found->second;
+        written.erase(found);
+        const double bx = text["box"][0], by = text["box"][1], bh = text["box"][3];
+        if (node.attribute("transform")) continue;
+        EXPECT_NEAR(node.attribute("x").as_double(), bx, 0.02) << content;
+        const double baseline = node.attribute("y").as_double();
+        EXPECT_GT(baseline, by + bh / 2) << content;
+        EXPECT_LT(baseline, by + bh) << content;
+        EXPECT_NEAR(node.attribute("textLength").as_double(), text["box"][2].get<double>(), 0.02)
+            << content;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SvgTextOfSamples,
+                         ::testing::Values(1, 2, 4, 5, 7, 9, 11, 14, 17, 19, 23, 26, 29, 30, 33,
+                                           37));
+
+TEST(SvgText, PathsModeDrawsOutlinesAndNoTextElements) {
+    ChartPlayer player;
+    play(player, 2, testing::singleSeriesSample);
+    const std::string paths = player.svg(SvgTextMode::Paths);
+    const pugi::xml_document doc = parse(paths);
+    EXPECT_TRUE(textsOf(doc).empty());
+    EXPECT_NE(paths.find("glyph"), std::string::npos) << "cairo's glyph outlines";
+    EXPECT_EQ(paths.find("Product-wise"), std::string::npos);
+    const std::string text = player.svg();
+    EXPECT_NE(text.find(">Product-wise sales</text>"), std::string::npos);
+    EXPECT_LT(text.size() * 5, paths.size()) << "texts as text are much smaller than outlines";
+}
+
+// A scene of one text per hostile label; the parsed document must give back the label's
+// characters (what XML cannot carry as U+FFFD) and nothing else.
+TEST(SvgText, HostileLabelsComeOutAsText) {
+    const std::string fffd = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> cases[] = {
+        {"a<b>&c", "a<b>&c"},
+        {"\"double\" 'single'", "\"double\" 'single'"},
+        {"]]> <![CDATA[x]]>", "]]> <![CDATA[x]]>"},
+        {"</text><script>alert(1)</script>", "</text><script>alert(1)</script>"},
+        {"&amp; &#60; &lt;", "&amp; &#60; &lt;"},
+        {"x\x01y\x1Fz\x7F", "x" + fffd + "y" + fffd + "z\x7F"},
+        {"tab\there\nline\rend", "tab\there\nline\rend"},
+        {"bad\xFF\xFE utf8 \xC3", "bad" + fffd + fffd + " utf8 " + fffd},
+        {"overlong \xC0\xAF surrogate \xED\xA0\x80",
+         "overlong " + fffd + fffd + " surrogate " + fffd + fffd + fffd},
+        {"non-character \xEF\xBF\xBF kept \xE2\x82\xAC \xF0\x9F\x93\x88",
+         "non-character " + fffd + " kept \xE2\x82\xAC \xF0\x9F\x93\x88"},
+    };
+    player::Scene scene;
+    scene.width = 300;
+    scene.height = 200;
+    for (const auto& [label, expected] : cases) {
+        player::TextItem item;
+        item.text = label;
+        item.y = 10.0 * static_cast<double>(scene.items.size());
+        scene.add(item);
+    }
+    player::TextEngine engine;
+    const std::string svg = player::renderSvg(scene, engine);
+    const pugi::xml_document doc = parse(svg);
+    const std::vector<pugi::xml_node> texts = textsOf(doc);
+    ASSERT_EQ(texts.size(), std::size(cases));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(texts[i].child_value(), cases[i].second) << "label " << i;
+        EXPECT_FALSE(texts[i].first_child().next_sibling()) << "one text node, no markup";
+    }
+    EXPECT_TRUE(doc.select_nodes("//*[local-name()='script']").empty());
+}
+
+TEST(SvgText, HostileLabelThroughTheChartDocument) {
+    ChartPlayer player;
+    play(player, 2,
+         "<chart caption='&lt;/text&gt;&lt;svg onload=&quot;x&quot;&gt; ]]&gt; &amp;amp;'>"
+         "<set label='A &lt;b&gt;' value='1'/><set label='B' value='2'/></chart>");
+    ASSERT_EQ(player.state(), PlayerState::Chart);
+    const pugi::xml_document doc = parse(player.svg());
+    std::vector<std::string> contents;
+    for (const pugi::xml_node& t : textsOf(doc))
+        contents.push_back(t.child_value());
+    EXPECT_NE(std::find(contents.begin(), contents.end(), "</text><svg onload=\"x\"> ]]> &amp;"),
+              contents.end());
+    EXPECT_NE(std::find(contents.begin(), contents.end(), "A <b>"), contents.end());
+    EXPECT_EQ(doc.select_nodes("//*[local-name()='svg']").size(), 1u);
+}
+
+TEST(SvgText, FontFamilyIsAQuotedCssListEndingInThePinnedFont) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"DejaVu Sans", "DejaVu Sans, sans-serif"},
+        {"", "DejaVu Sans, sans-serif"},
+        {"DejaVu Sans Mono", "DejaVu Sans Mono, monospace"},
+        {"Arial", "Arial, DejaVu Sans, sans-serif"},
+        {"serif", "'serif', DejaVu Sans, sans-serif"},
+        {"Font 2000", "'Font 2000', DejaVu Sans, sans-serif"},
+        {"O'Neil\\Sans", "'O\\'Neil\\\\Sans', DejaVu Sans, sans-serif"},
+        {"a;\nb\"<c>", "'a; b\"<c>', DejaVu Sans, sans-serif"},
+    };
+    for (const auto& [family, css] : cases) {
+        player::Font font;
+        font.family = family;
+        EXPECT_EQ(player::svgFontFamily(font), css) << family;
+    }
+}
+
+TEST(SvgText, NumbersAreShortAndAlwaysValid) {
+    const std::tuple<double, int, std::string> cases[] = {
+        {1.0, 2, "1"},       {0.126, 2, "0.13"},    {-0.001, 2, "0"},
+        {-12.5, 2, "-12.5"}, {3.14159, 3, "3.142"}, {1e20, 2, "1e+20"},
+        {NAN, 2, "0"},       {INFINITY, 2, "0"},    {123456.0, 0, "123456"},
+    };
+    for (const auto& [value, decimals, text] : cases) {
+        std::string out;
+        player::appendSvgNumber(out, value, decimals);
+        EXPECT_EQ(out, text) << value;
+    }
+}
+
+TEST(SvgText, EllipsizedTextsShowTheStartThatFits) {
+    player::TextEngine engine;
+    player::TextItem item;
+    item.text = "A long category name that cannot fit";
+    item.maxWidth = engine.measure("A long cat", item.font).w + 1;
+    const std::string shown = player::shownText(item, engine);
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "\xE2\x80\xA6");
+    const std::string start = shown.substr(0, shown.size() - 3);
+    EXPECT_EQ(item.text.rfind(start, 0), 0u) << "a start of the text";
+    EXPECT_LE(engine.measure(shown, item.font).w, item.maxWidth);
+    const std::string longer = item.text.substr(0, start.size() + 1) + "\xE2\x80\xA6";
+    EXPECT_GT(engine.measure(longer, item.font).w, item.maxWidth) << "the longest that fits";
+
+    item.maxWidth = 1;
+    EXPECT_EQ(player::shownText(item, engine), "\xE2\x80\xA6");
+    item.maxWidth = 1000;
+    EXPECT_EQ(player::shownText(item, engine), item.text);
+}
+
+TEST(SvgText, BaselineShareMatchesTheMeasuredLineHeight) {
+    // The baseline sits at the DejaVu ascender's share of the line: the engine must measure a
+    // line as ascender plus descender of 2048 units for that to hold.
+    player::TextEngine engine;
+    for (bool bold : {false, true}) {
+        player::Font font;
+        font.size = 20;
+        font.bold = bold;
+        EXPECT_NEAR(engine.measure("Hg", font).h, 20 * (1901.0 + 483.0) / 2048, 0.05);
+    }
+}
+
+// The pictures of both modes, rasterised by rsvg-convert, differ at most in anti-aliasing.
+struct Raster {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::filesystem::path pictureDir() {
+    return std::filesystem::temp_directory_path() /
+           ("plotara-svgtext-" + std::to_string(::getpid()));
+}
+
+Raster rasterise(const std::string& svg, const std::string& name) {
+    const std::filesystem::path dir = pictureDir();
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path in = dir / (name + ".svg"), out = dir / (name + ".png");
+    std::ofstream(in, std::ios::binary) << svg;
+    const std::string command =
+        "rsvg-convert -b white -o '" + out.string() + "' '" + in.string() + "'";
+    Raster raster;
+    if (std::system(command.c_str()) != 0) {
+        ADD_FAILURE() << "rsvg-convert failed (Debian librsvg2-bin): " << command;
+        return raster;
+    }
+    cairo_surface_t* png = cairo_image_surface_create_from_png(out.c_str());
+    if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
+        raster.width = cairo_image_surface_get_width(png);
+        raster.height = cairo_image_surface_get_height(png);
+        const int stride = cairo_image_surface_get_stride(png);
+        const unsigned char* data = cairo_image_surface_get_data(png);
+        for (int y = 0; y < raster.height; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+            raster.pixels.insert(raster.pixels.end(), row, row + raster.width);
+        }
+    }
+    cairo_surface_destroy(png);
+    return raster;
+}
+
+// Pixels whose channels differ by more than a quarter.
+std::size_t differing(const Raster& a, const Raster& b) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i) {
+        for (int shift : {0, 8, 16}) {
+            const int ca = static_cast<int>((a.pixels[i] >> shift) & 0xFF);
+            const int cb = static_cast<int>((b.pixels[i] >> shift) & 0xFF);
+            if (std::abs(ca - cb) > 64) {
+                ++n;
+                break;
+            }
+        }
+    }
+    return n;
+}
+
+void expectSamePicture(const std::string& text, const std::string& paths, const std::string& name) {
+    const Raster a = rasterise(text, name + "-text"), b = rasterise(paths, name + "-paths");
+    ASSERT_GT(a.width, 0);
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    const std::size_t n = differing(a, b);
+    EXPECT_LE(n, a.pixels.size() / 2000) << name << ": the pictures are kept in " << pictureDir();
+    if (n <= a.pixels.size() / 2000) {
+        for (const char* mode : {"-text", "-paths"}) {
+            std::filesystem::remove(pictureDir() / (name + mode + ".svg"));
+            std::filesystem::remove(pictureDir() / (name + mode + ".png"));
+        }
+    }
+}
+
+TEST(SvgTextPicture, ChartsLookTheSameAsTheirOutlines) {
+    // Turned axis names and labels, centred and right-aligned texts, wedges, markers, legends.
+    std::string many = "<chart caption='Turned' xAxisName='Categories' yAxisName='Values' "
+                       "rotateNames='1' slantLabels='1'>";
+    for (int i = 0; i < 30; ++i)
+        many += "<set label='Category " + std::to_string(i) + "' value='" +
+                std::to_string(1 + i % 7) + "'/>";
+    many += "</chart>";
+    const std::pair<int, std::string> charts[] = {{2, many},
+                                                  {4, testing::sampleFor(4)},
+                                                  {6, testing::sampleFor(6)},
+                                                  {12, testing::sampleFor(12)},
+                                                  {29, testing::sampleFor(29)},
+                                                  {19, testing::sampleFor(19)}};
+    for (const auto& [type, xml] : charts) {
+        ChartPlayer player;
+        play(player, type, xml);
+        ASSERT_EQ(player.state(), PlayerState::Chart) << type;
+        expectSamePicture(player.svg(), player.svg(SvgTextMode::Paths),
+                          testing::sampleTypeNames[type]);
+    }
+}
+
+TEST(SvgTextPicture, ShapesLookTheSameAsCairoDrawsThem) {
+    using player::Path;
+    constexpr double pi = std::numbers::pi;
+    player::Scene scene;
+    scene.width = 320;
+    scene.height = 240;
+    const player::Stroke thick{player::rgb(0x202080), 4, 0, 0};
+    Path wrap; // an end angle before the start: cairo goes on by whole turns
+    wrap.moveTo(60, 60);
+    wrap.arc(60, 60, 40, 25, 0, -pi / 2);
+    wrap.close();
+    scene.fillStroke(std::move(wrap), player::withAlpha(player::rgb(0xFF8000), 60), thick);
+    Path negative; // a doughnut slice: outer arc forwards, inner arc back
+    negative.arc(200, 70, 60, 60, -pi / 4, pi / 3);
+    negative.arcNegative(200, 70, 30, 30, pi / 3, -pi / 4);
+    negative.close();
+    scene.fillPath(std::move(negative), player::rgb(0x40A040));
+    Path turns; // more than a turn, then a line from where the arc ended
+    turns.arc(70, 170, 30, 30, 0, 5 * pi);
+    turns.lineTo(140, 220);
+    scene.strokePath(std::move(turns), {player::rgb(0xA00000), 3, 6, 3});
+    scene.add(player::ClipPush{{150, 140, 120, 70}});
+    player::MarkerItem markers;
+    markers.sides = 3;
+    markers.radius = 5;
+    markers.fill = player::rgb(0x0060FF);
+    markers.border = {player::rgb(0x000000), 1, 0, 0};
+    for (int i = 0; i < 40; ++i)
+        markers.points.push_back({140.0 + 4 * i, 130.0 + (i * 17) % 90});
+    scene.add(markers);
+    scene.add(player::ClipPop{});
+    player::TextEngine engine;
+    expectSamePicture(player::renderSvg(scene, engine),
+                      player::renderSvg(scene, engine, SvgTextMode::Paths), "shapes");
+}
+
+} // namespace
+} // namespace plotara
