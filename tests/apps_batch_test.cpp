@@ -63,8 +63,8 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
         EXPECT_TRUE(made == readAll(path(renderFile))) << batchFile << " differs from render";
     }
     // Texts as glyph outlines, or as text.
-    EXPECT_EQ(readFile(path("b6.svg")).find("<text"), std::string::npos);
-    EXPECT_NE(readFile(path("b7.svg")).find(">Feb</text>"), std::string::npos);
+    EXPECT_EQ(readAll(path("b6.svg")).find("<text"), std::string::npos);
+    EXPECT_NE(readAll(path("b7.svg")).find(">Feb</text>"), std::string::npos);
 }
 
 TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
