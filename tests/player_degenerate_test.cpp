@@ -25,10 +25,11 @@ bool hasNote(const ChartLayout& layout, const std::string& part) {
                        [&](const std::string& n) { return n.find(part) != std::string::npos; });
 }
 
-std::vector<const HitRegion*> hitsOfKind(const ChartPlayer& p, const std::string& kind) {
-    std::vector<const HitRegion*> out;
-    for (const HitRegion& h : p.scene().hits)
-        if (h.kind == kind) out.push_back(&h);
+// Copies: the scene keeps point regions compactly and hands them out by value.
+std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, const std::string& kind) {
+    std::vector<HitRegion> out;
+    for (HitRegion h : p.scene().hits)
+        if (h.kind == kind) out.push_back(std::move(h));
     return out;
 }
 
@@ -71,20 +72,20 @@ TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
         const auto wedges = hitsOfKind(p, "slice");
         ASSERT_EQ(wedges.size(), 4u);
         double swept = 0;
-        for (const HitRegion* w : wedges)
-            swept += w->a1 - w->a0;
+        for (const HitRegion& w : wedges)
+            swept += w.a1 - w.a0;
         EXPECT_NEAR(swept, twoPi, 1e-9);
         const double expected[] = {300000, 200000, 100000, sliverSum};
         for (std::size_t k = 0; k < 4; ++k)
-            EXPECT_NEAR(wedges[k]->a1 - wedges[k]->a0, twoPi * expected[k] / total, 1e-9) << k;
-        EXPECT_EQ(wedges[3]->label, "Other");
-        EXPECT_EQ(wedges[3]->pointIndex, -1);
+            EXPECT_NEAR(wedges[k].a1 - wedges[k].a0, twoPi * expected[k] / total, 1e-9) << k;
+        EXPECT_EQ(wedges[3].label, "Other");
+        EXPECT_EQ(wedges[3].pointIndex, -1);
 
         // The middle of each large slice's face shows its colour.
         const ArgbImage img = p.surface();
         const std::uint32_t colors[] = {0xCC0000, 0x00AA00, 0x0000DD};
         for (std::size_t k = 0; k < 3; ++k) {
-            const HitRegion& w = *wedges[k];
+            const HitRegion& w = wedges[k];
             const double mid = (w.a0 + w.a1) / 2, at = (w.radius + w.inner) / 2;
             EXPECT_EQ(rgbAt(img, w.center.x + at * std::cos(mid),
                             w.center.y + at * w.yScale * std::sin(mid)),
@@ -107,8 +108,8 @@ TEST(DegeneratePie, OnlyTheSlicesUnderAPixelAreMerged) {
     EXPECT_TRUE(hasNote(layout, "1 slices under a pixel wide")) << layout.notes.front();
     EXPECT_TRUE(hasNote(layout, "1 slices not drawn: missing, zero or negative values"));
     std::vector<std::string> labels;
-    for (const HitRegion* w : hitsOfKind(p, "slice"))
-        labels.push_back(w->label);
+    for (const HitRegion& w : hitsOfKind(p, "slice"))
+        labels.push_back(w.label);
     EXPECT_EQ(labels, (std::vector<std::string>{"big", "seen", "Other"}));
 }
 
