@@ -21,7 +21,8 @@ GlyphRun shapeRun(hb_buffer_t* buf, const std::u32string& text, const TextRun& r
                         static_cast<int>(run.length));
     hb_buffer_set_direction(buf, run.level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
     hb_buffer_set_script(buf, static_cast<hb_script_t>(run.script));
-    hb_buffer_set_language(buf, hb_language_get_default());
+    // No language: the same glyphs whatever the host's locale (and no setlocale call, which is
+    // not safe while other threads draw).
     hb_shape(run.face.face->hbFont(), buf, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
@@ -66,8 +67,8 @@ ShapedLine shapeText(FontSet& fonts, hb_buffer_t* buf, const std::u32string& tex
     return line;
 }
 
-// Where a text may be cut: before a character that does not attach to the one before it (a
-// mark, a joiner, the second half of a pair of regional indicators stays with its base).
+// Where a text may be cut: not before a mark, a variation selector or a skin tone, nor on either
+// side of a zero-width joiner, which all belong to the character before them.
 bool cuttableBefore(const std::u32string& text, std::size_t i) {
     if (i == 0 || i >= text.size()) return true;
     const char32_t c = text[i];
