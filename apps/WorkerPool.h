@@ -1,8 +1,8 @@
 // A pool of worker threads for commands that make many independent charts (`plotara batch`,
 // `plotara gallery`). Each task runs wholly on one thread and builds its own control and
-// player there; the player keeps no state shared between players except through pango's
-// per-thread font map and fontconfig's locked caches, so players on different threads do not
-// meet. Completion is reported one task at a time, so progress output needs no lock of its own.
+// player there; each player's text engine opens its own fonts and cairo locks its caches, so
+// players on different threads do not meet. Completion is reported one task at a time, so progress
+// output needs no lock of its own.
 #pragma once
 
 #include <cstddef>

@@ -97,9 +97,9 @@ check_listing "$work/dev.txt" '/include/plotara/data/PlotaraData\.h$' '/libplota
 if grep -Eq '/include/' "$work/runtime.txt"; then fail "headers in the runtime package"; fi
 dpkg-deb -f "$runtime" Depends >"$work/runtime-depends.txt"
 dpkg-deb -f "$dev" Depends >"$work/dev-depends.txt"
-check_listing "$work/runtime-depends.txt" 'libcairo2' 'libpango-1\.0-0' 'libpangocairo' \
+check_listing "$work/runtime-depends.txt" 'libcairo2' 'libharfbuzz0b' 'libfreetype6' 'libfribidi0' \
   'libsqlite3-0' 'libodbc' 'libpugixml' 'libstdc\+\+6'
-check_listing "$work/dev-depends.txt" "plotara \(= $version\)" 'libcairo2-dev' 'libpango1\.0-dev' \
+check_listing "$work/dev-depends.txt" "plotara \(= $version\)" 'libcairo2-dev' 'libharfbuzz-dev' \
   'libpugixml-dev' 'libsqlite3-dev' 'unixodbc-dev' 'pkg-config'
 echo "plotara depends on: $(cat "$work/runtime-depends.txt")"
 

@@ -5,8 +5,13 @@ packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
-  libcairo2-dev libpango1.0-dev libpng-dev fonts-dejavu-core
-  # Fallbacks behind DejaVu for the scripts it lacks: CJK and Hangul, Thai, Devanagari, emoji.
+  libcairo2-dev libpng-dev
+  # Text: fonts loaded from their files (FreeType), shaped (HarfBuzz), bidi order (FriBidi);
+  # fontconfig only as the last resort for characters no listed font has.
+  libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev
+  # The chart fonts, upright and slanted, and the fallbacks behind DejaVu for the scripts it
+  # lacks: CJK and Hangul, Thai, Devanagari, emoji.
+  fonts-dejavu-core fonts-dejavu-extra
   fonts-wqy-microhei fonts-tlwg-garuda-ttf fonts-lohit-deva fonts-noto-color-emoji
   libsqlite3-dev sqlite3
   imagemagick

@@ -1,7 +1,9 @@
 #include "player/draw/TextEngine.h"
 
+#include "player/draw/FontSet.h"
+#include "player/draw/TextShaper.h"
+
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
 #include <algorithm>
 #include <cmath>
@@ -10,68 +12,26 @@
 namespace plotara::player {
 
 struct TextEngine::Impl {
-    PangoContext* context = nullptr;
-    PangoLayout* layout = nullptr; // reused for every text
-    PangoFontDescription* desc = nullptr;
+    explicit Impl(FontCatalog catalog) : fonts(std::move(catalog)) {}
+    FontSet fonts;
+    std::vector<cairo_glyph_t> glyphs; // reused for every run
 };
 
-TextEngine::TextEngine() : impl_(std::make_unique<Impl>()) {
-    PangoFontMap* map = pango_cairo_font_map_get_default();
-    impl_->context = pango_font_map_create_context(map);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-    pango_cairo_context_set_font_options(impl_->context, options);
-    cairo_font_options_destroy(options);
-    pango_context_set_round_glyph_positions(impl_->context, FALSE);
-    impl_->layout = pango_layout_new(impl_->context);
-    impl_->desc = pango_font_description_new();
-}
+TextEngine::TextEngine() : TextEngine(FontCatalog::standard()) {}
 
-TextEngine::~TextEngine() {
-    pango_font_description_free(impl_->desc);
-    g_object_unref(impl_->layout);
-    g_object_unref(impl_->context);
-}
+TextEngine::TextEngine(FontCatalog catalog) : impl_(std::make_unique<Impl>(std::move(catalog))) {}
+
+TextEngine::~TextEngine() = default;
 
 namespace {
 
-void setup(PangoLayout* layout, PangoFontDescription* desc, std::string_view text, const Font& font,
-           double maxWidth) {
-    pango_font_description_set_family(desc,
-                                      font.family.empty() ? "DejaVu Sans" : font.family.c_str());
-    double size = std::clamp(font.size, 1.0, 400.0);
-    pango_font_description_set_absolute_size(desc, size * PANGO_SCALE);
-    pango_font_description_set_weight(desc, font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_style(desc, font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    pango_layout_set_font_description(layout, desc);
-    // Very long texts are cut before pango sees them: no label needs more.
-    std::size_t n = std::min<std::size_t>(text.size(), 4000);
-    pango_layout_set_text(layout, text.data(), static_cast<int>(n));
-    if (font.underline) {
-        PangoAttrList* attrs = pango_attr_list_new();
-        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-        pango_layout_set_attributes(layout, attrs);
-        pango_attr_list_unref(attrs);
-    } else {
-        pango_layout_set_attributes(layout, nullptr);
-    }
-    if (maxWidth > 0) {
-        pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-    } else {
-        pango_layout_set_width(layout, -1);
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_NONE);
-    }
-    pango_layout_set_single_paragraph_mode(layout, TRUE);
+double clampedSize(const Font& font) {
+    return std::clamp(font.size, 1.0, 400.0);
 }
 
-Size logicalSize(PangoLayout* layout) {
-    PangoRectangle logical;
-    pango_layout_get_extents(layout, nullptr, &logical);
-    return {static_cast<double>(logical.width) / PANGO_SCALE,
-            static_cast<double>(logical.height) / PANGO_SCALE};
+ShapedLine shape(FontSet& fonts, std::string_view text, const Font& font, double maxWidth) {
+    const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
+    return shapeLine(fonts, text, primary, font.bold, font.italic, clampedSize(font), maxWidth);
 }
 
 Point anchorOffset(const TextItem& item, Size s) {
@@ -80,11 +40,45 @@ Point anchorOffset(const TextItem& item, Size s) {
     return {ax, ay};
 }
 
+void setFontOptions(cairo_t* cr) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+}
+
+// Draws one run with its baseline at y = baseline; a synthesized italic slants the glyphs by the
+// usual 0.2 shear.
+void drawRun(cairo_t* cr, const GlyphRun& run, double size, double baseline,
+             std::vector<cairo_glyph_t>& glyphs) {
+    cairo_font_face_t* face = run.face.face->cairoFace(run.face.syntheticBold);
+    if (!face || run.glyphs.empty()) return;
+    cairo_set_font_face(cr, face);
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, size, 0, run.face.syntheticItalic ? -0.2 * size : 0, size, 0, 0);
+    cairo_set_font_matrix(cr, &m);
+    glyphs.clear();
+    for (const ShapedGlyph& g : run.glyphs)
+        glyphs.push_back({g.index, run.x + g.x, baseline + g.y});
+    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+}
+
+void drawUnderline(cairo_t* cr, const ShapedLine& line, const FaceChoice& primary, double size,
+                   double baseline) {
+    if (!primary.face || line.width <= 0) return;
+    const FaceMetrics& m = primary.face->metrics();
+    cairo_rectangle(cr, 0, baseline - m.underlinePosition * size, line.width,
+                    m.underlineThickness * size);
+    cairo_fill(cr);
+}
+
 } // namespace
 
 Size TextEngine::measure(std::string_view text, const Font& font, double maxWidth) {
-    setup(impl_->layout, impl_->desc, text, font, maxWidth);
-    return logicalSize(impl_->layout);
+    const ShapedLine line = shape(impl_->fonts, text, font, maxWidth);
+    return {line.width, line.ascent + line.descent};
 }
 
 void TextEngine::place(TextItem& item) {
@@ -107,23 +101,30 @@ void TextEngine::place(TextItem& item) {
 }
 
 void TextEngine::draw(cairo_t* cr, const TextItem& item) {
-    setup(impl_->layout, impl_->desc, item.text, item.font, item.maxWidth);
-    PangoRectangle logical;
-    pango_layout_get_extents(impl_->layout, nullptr, &logical);
-    const Size s{static_cast<double>(logical.width) / PANGO_SCALE,
-                 static_cast<double>(logical.height) / PANGO_SCALE};
-    Point a = anchorOffset(item, s);
+    const Font& font = item.font;
+    const ShapedLine line = shape(impl_->fonts, item.text, font, item.maxWidth);
+    const Size s{line.width, line.ascent + line.descent};
+    const Point a = anchorOffset(item, s);
+    const double size = clampedSize(font);
     cairo_save(cr);
     cairo_translate(cr, item.x, item.y);
     if (item.angle != 0) cairo_rotate(cr, item.angle * std::numbers::pi / 180);
-    // A right-to-left paragraph in a layout of a given width starts at the width's right end
-    // (logical.x > 0): the text is placed by its own extents, like any other.
-    cairo_move_to(cr, -a.x - static_cast<double>(logical.x) / PANGO_SCALE,
-                  -a.y - static_cast<double>(logical.y) / PANGO_SCALE);
-    const Color& c = item.font.color;
+    cairo_translate(cr, -a.x, -a.y);
+    setFontOptions(cr);
+    const Color& c = font.color;
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-    pango_cairo_show_layout(cr, impl_->layout);
+    for (const GlyphRun& run : line.runs)
+        drawRun(cr, run, size, line.ascent, impl_->glyphs);
+    if (font.underline)
+        drawUnderline(cr, line, impl_->fonts.primary(font.family, font.bold, font.italic), size,
+                      line.ascent);
     cairo_restore(cr);
+}
+
+PinnedFont TextEngine::pinnedFont(const Font& font) {
+    const PinnedFamily family = pinnedFamilyFor(font.family);
+    return {pinnedFamilyName(family),
+            impl_->fonts.catalog().pinnedFile(family, font.bold, font.italic)};
 }
 
 } // namespace plotara::player

@@ -1,7 +1,9 @@
-// Text measuring and drawing with pango. Metrics are unhinted, so a text has the same size in
-// PNG, SVG and PDF and at every device pixel ratio.
+// Text measuring and drawing: the pinned DejaVu files loaded with FreeType and HarfBuzz, no
+// system font configuration read unless a character is in none of the listed fonts. Metrics are
+// unhinted, so a text has the same size in PNG, SVG and PDF and at every device pixel ratio.
 #pragma once
 
+#include "player/draw/FontCatalog.h"
 #include "player/draw/Scene.h"
 
 #include <memory>
@@ -14,20 +16,33 @@ struct Size {
     double w = 0, h = 0;
 };
 
+// The pinned font a chart font is drawn with, for writers that name the font instead of drawing
+// its glyphs.
+struct PinnedFont {
+    std::string family; // "DejaVu Sans", "DejaVu Serif" or "DejaVu Sans Mono"
+    FontFile file;      // empty path when the pinned file is missing
+};
+
 class TextEngine {
 public:
+    // Uses the installed fonts (FontCatalog::standard()). Cannot fail; nothing is opened yet.
     TextEngine();
+    // Uses the given fonts (tests, hosts with their own copy of the fonts). Cannot fail.
+    explicit TextEngine(FontCatalog catalog);
     ~TextEngine();
     TextEngine(const TextEngine&) = delete;
     TextEngine& operator=(const TextEngine&) = delete;
 
-    // The logical size of one line of text (maxWidth > 0 ellipsizes). Cannot fail; text that is
-    // not UTF-8 is measured after pango's replacement of the bad bytes.
+    // The logical size of one line of text (maxWidth > 0 ellipsizes). Cannot fail; bytes that
+    // are not UTF-8 are measured as U+FFFD.
     Size measure(std::string_view text, const Font& font, double maxWidth = 0);
     // Fills in item.box from the item's anchor, alignment and angle. Cannot fail.
     void place(TextItem& item);
     // Draws a placed item on a cairo context. Cannot fail.
     void draw(cairo_t* cr, const TextItem& item);
+    // The pinned family and file a font is drawn with (characters the pinned font lacks come from
+    // the fallbacks). Cannot fail.
+    PinnedFont pinnedFont(const Font& font);
 
 private:
     struct Impl;
