@@ -1,5 +1,6 @@
 // The chart player: a MovieHost that reads the movie URL a chart control writes, loads the chart
-// XML, draws the chart with cairo and pango, and talks back through FlashCall.
+// XML, draws the chart with cairo (text through FreeType and HarfBuzz), and talks back through
+// FlashCall.
 #pragma once
 
 #include "core/Diagnostics.h"

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${SECONDS_EACH:-3600}
-# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
+# fontconfig (the text engine's last-resort font lookup) keeps one-time caches until exit; they are suppressed, nothing else.
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 jobs=${JOBS:-1}
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DPLOTARA_TESTS=OFF -DPLOTARA_BENCH=OFF >/dev/null

@@ -17,7 +17,7 @@ bash scripts/check-format.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# fontconfig (under pango) keeps one-time caches until exit; they are suppressed, nothing else.
+# fontconfig (the text engine's last-resort font lookup) keeps one-time caches until exit; they are suppressed, nothing else.
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp
 
 echo "== fuzz smoke run (clang, libFuzzer, 10 s per parser)"

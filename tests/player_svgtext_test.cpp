@@ -150,21 +150,37 @@ TEST(SvgText, HostileLabelThroughTheChartDocument) {
     EXPECT_EQ(doc.select_nodes("//*[local-name()='svg']").size(), 1u);
 }
 
-TEST(SvgText, FontFamilyIsAQuotedCssListEndingInThePinnedFont) {
+TEST(SvgText, FontFamilyIsThePinnedFontAsAQuotedCssList) {
     const std::pair<std::string, std::string> cases[] = {
         {"DejaVu Sans", "DejaVu Sans, sans-serif"},
         {"", "DejaVu Sans, sans-serif"},
         {"DejaVu Sans Mono", "DejaVu Sans Mono, monospace"},
-        {"Arial", "Arial, DejaVu Sans, sans-serif"},
-        {"serif", "'serif', DejaVu Sans, sans-serif"},
-        {"Font 2000", "'Font 2000', DejaVu Sans, sans-serif"},
-        {"O'Neil\\Sans", "'O\\'Neil\\\\Sans', DejaVu Sans, sans-serif"},
-        {"a;\nb\"<c>", "'a; b\"<c>', DejaVu Sans, sans-serif"},
+        {"DejaVu Serif", "DejaVu Serif, serif"},
+        {"Font 2000", "'Font 2000', sans-serif"},
+        {"O'Neil\\Sans", "'O\\'Neil\\\\Sans', sans-serif"},
+        {"a;\nb\"<c>", "'a; b\"<c>', sans-serif"},
+    };
+    for (const auto& [family, css] : cases)
+        EXPECT_EQ(player::svgFontFamily(family), css) << family;
+}
+
+// A chart font the picture draws with a pinned family is named by that family in the SVG, so
+// the SVG shows the same font as the PNG.
+TEST(SvgText, ChartFontsAreWrittenAsThePinnedFamilyTheyAreDrawnWith) {
+    player::TextEngine engine;
+    const std::pair<std::string, std::string> cases[] = {
+        {"Arial", "DejaVu Sans, sans-serif"},
+        {"Times New Roman", "DejaVu Serif, serif"},
+        {"Courier New", "DejaVu Sans Mono, monospace"},
     };
     for (const auto& [family, css] : cases) {
-        player::Font font;
-        font.family = family;
-        EXPECT_EQ(player::svgFontFamily(font), css) << family;
+        player::TextItem item;
+        item.text = "Label";
+        item.font.family = family;
+        item.font.size = 10;
+        std::string out;
+        player::appendSvgText(out, item, engine);
+        EXPECT_NE(out.find("font-family=\"" + css + "\""), std::string::npos) << family << out;
     }
 }
 

@@ -76,10 +76,8 @@ bool plainFamily(std::string_view family) {
 
 } // namespace
 
-std::string svgFontFamily(const Font& font) {
-    const std::string family = font.family.empty() ? "DejaVu Sans" : font.family;
-    const bool mono = family.find("Mono") != std::string::npos;
-    const std::string pinned = mono ? "DejaVu Sans Mono" : "DejaVu Sans";
+std::string svgFontFamily(std::string_view family) {
+    if (family.empty()) family = "DejaVu Sans";
     std::string css;
     if (plainFamily(family)) {
         css = family;
@@ -91,11 +89,12 @@ std::string svgFontFamily(const Font& font) {
         }
         css += '\'';
     }
-    if (family != pinned) {
-        css += ", ";
-        css += pinned;
-    }
-    css += mono ? ", monospace" : ", sans-serif";
+    if (family.find("Mono") != std::string_view::npos)
+        css += ", monospace";
+    else if (family.find("Serif") != std::string_view::npos)
+        css += ", serif";
+    else
+        css += ", sans-serif";
     return css;
 }
 
@@ -119,7 +118,7 @@ void appendSvgText(std::string& out, const TextItem& item, TextEngine& engine) {
         out += ")\"";
     }
     out += " font-family=\"";
-    appendXmlText(out, svgFontFamily(item.font));
+    appendXmlText(out, svgFontFamily(engine.pinnedFont(item.font).family));
     out += "\" font-size=\"";
     appendSvgNumber(
         out, std::isfinite(item.font.size) ? std::clamp(item.font.size, 1.0, 400.0) : 10.0, 3);

@@ -19,10 +19,11 @@ inline constexpr double svgAscentShare = 1901.0 / (1901.0 + 483.0);
 // longest start (whole characters) that fits with "…" after it, or "…" alone. Cannot fail.
 std::string shownText(const TextItem& item, TextEngine& engine);
 
-// The CSS font-family list of a font: its family first, then DejaVu Sans (or DejaVu Sans Mono
-// for a mono family) and the generic family; quotes and backslashes in a family name are
+// The CSS font-family list for text measured with the given family (the pinned font the text
+// engine draws a chart font with, so a viewer shows what the PNG shows): that family, then its
+// generic family; "" stands for DejaVu Sans. Quotes and backslashes in a family name are
 // escaped and control characters become spaces. Cannot fail.
-std::string svgFontFamily(const Font& font);
+std::string svgFontFamily(std::string_view family);
 
 // Appends the <text> element of a placed item (nothing for an empty text). Cannot fail beyond
 // allocation.
