@@ -1,5 +1,7 @@
 #include "player/draw/SvgDirect.h"
 
+#include "player/draw/SvgMarkup.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -18,38 +20,18 @@ constexpr std::string_view placeholderMark = "fill:rgb(0.78125%,";
 constexpr std::size_t perChannel = 250;
 constexpr std::size_t maxSets = perChannel * perChannel;
 
-void appendNumber(std::string& out, double v, int decimals) {
-    char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    if (ec != std::errc{}) {
-        out += '0';
-        return;
-    }
-    char* p = end;
-    if (decimals > 0) {
-        while (p[-1] == '0')
-            --p;
-        if (p[-1] == '.') --p;
-    }
-    if (p - buf == 2 && buf[0] == '-' && buf[1] == '0') {
-        out += '0';
-        return;
-    }
-    out.append(buf, p);
-}
-
 void appendColor(std::string& out, const char* property, const Color& c) {
     out += property;
     out += ":rgb(";
-    appendNumber(out, c.r * 100, 4);
+    appendSvgNumber(out, c.r * 100, 4);
     out += "%,";
-    appendNumber(out, c.g * 100, 4);
+    appendSvgNumber(out, c.g * 100, 4);
     out += "%,";
-    appendNumber(out, c.b * 100, 4);
+    appendSvgNumber(out, c.b * 100, 4);
     out += "%);";
     out += property;
     out += "-opacity:";
-    appendNumber(out, c.a, 4);
+    appendSvgNumber(out, c.a, 4);
     out += ';';
 }
 
@@ -59,28 +41,28 @@ void appendShape(std::string& out, const MarkerItem& m) {
     int sides = std::min(m.sides, 20);
     if (sides < 3) {
         out += "M ";
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += " 0 A ";
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += ' ';
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += " 0 1 1 ";
-        appendNumber(out, -r, 3);
+        appendSvgNumber(out, -r, 3);
         out += " 0 A ";
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += ' ';
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += " 0 1 1 ";
-        appendNumber(out, r, 3);
+        appendSvgNumber(out, r, 3);
         out += " 0 Z";
         return;
     }
     for (int i = 0; i < sides; ++i) {
         double a = -std::numbers::pi / 2 + 2 * std::numbers::pi * i / sides;
         out += i == 0 ? "M " : " L ";
-        appendNumber(out, r * std::cos(a), 3);
+        appendSvgNumber(out, r * std::cos(a), 3);
         out += ' ';
-        appendNumber(out, r * std::sin(a), 3);
+        appendSvgNumber(out, r * std::sin(a), 3);
     }
     out += " Z";
 }
@@ -149,13 +131,13 @@ void SvgDirect::writePath(std::string& out, const ShapeItem& shape) const {
     out += "<path style=\"fill:none;";
     appendColor(out, "stroke", st.color);
     out += "stroke-width:";
-    appendNumber(out, std::max(st.width, 0.1), 3);
+    appendSvgNumber(out, std::max(st.width, 0.1), 3);
     out += ";stroke-linecap:butt;stroke-linejoin:round;";
     if (st.dash > 0) {
         out += "stroke-dasharray:";
-        appendNumber(out, st.dash, 3);
+        appendSvgNumber(out, st.dash, 3);
         out += ',';
-        appendNumber(out, st.gap > 0 ? st.gap : st.dash, 3);
+        appendSvgNumber(out, st.gap > 0 ? st.gap : st.dash, 3);
         out += ';';
     }
     out += "\" d=\"";
@@ -164,9 +146,9 @@ void SvgDirect::writePath(std::string& out, const ShapeItem& shape) const {
         if (!first) out += ' ';
         first = false;
         out += s.op == PathOp::Move ? "M " : "L ";
-        appendNumber(out, s.x, 2);
+        appendSvgNumber(out, s.x, 2);
         out += ' ';
-        appendNumber(out, s.y, 2);
+        appendSvgNumber(out, s.y, 2);
     }
     out += "\"/>\n";
 }
@@ -184,13 +166,13 @@ void SvgDirect::write(std::string& out, std::size_t index) const {
     if (m.bordered) {
         appendColor(out, "stroke", m.border.color);
         out += "stroke-width:";
-        appendNumber(out, std::max(m.border.width, 0.1), 3);
+        appendSvgNumber(out, std::max(m.border.width, 0.1), 3);
         out += ";stroke-linejoin:round;";
         if (m.border.dash > 0) {
             out += "stroke-dasharray:";
-            appendNumber(out, m.border.dash, 3);
+            appendSvgNumber(out, m.border.dash, 3);
             out += ',';
-            appendNumber(out, m.border.gap > 0 ? m.border.gap : m.border.dash, 3);
+            appendSvgNumber(out, m.border.gap > 0 ? m.border.gap : m.border.dash, 3);
             out += ';';
         }
     } else {
@@ -203,9 +185,9 @@ void SvgDirect::write(std::string& out, std::size_t index) const {
     for (const Point& p : m.points) {
         if (d.clipped && !d.clip.contains(p)) continue;
         out += use;
-        appendNumber(out, p.x, 2);
+        appendSvgNumber(out, p.x, 2);
         out += "\" y=\"";
-        appendNumber(out, p.y, 2);
+        appendSvgNumber(out, p.y, 2);
         out += "\"/>\n";
     }
     out += "</g>\n";
