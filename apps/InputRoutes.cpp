@@ -8,6 +8,7 @@
 #include "apps/TableFill.h"
 #include "apps/TextFiles.h"
 #include "control/MovieUrlText.h"
+#include "core/ChartTypes.h"
 #include "core/Error.h"
 #include "core/Text.h"
 #include "data/EscapeText.h"
@@ -19,6 +20,7 @@
 #include "platform/odbc/OdbcRecordset.h"
 #endif
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -148,6 +150,13 @@ void fillFromTable(ChartSession& session, const CellTable& table, const RenderRe
               options);
 }
 
+// True for the single-series line and area charts, which draw their values as one shape.
+bool drawsOneLine(Long type) {
+    const chart_types::ChartType* row = chart_types::find(type);
+    return row && row->kind == chart_types::SeriesKind::Single &&
+           (row->family == chart_types::Family::Line || row->family == chart_types::Family::Area);
+}
+
 } // namespace
 
 void applyChartOptions(ChartSession& session, const RenderRequest& request) {
@@ -166,7 +175,15 @@ void applyChartOptions(ChartSession& session, const RenderRequest& request) {
     }
     if (!request.colors.empty()) {
         requireColorList(request.colors);
-        data.addColors(fromUtf8(request.colors));
+        if (drawsOneLine(session.chartType())) {
+            // A single line or area has one colour, which the player takes from the palette; the
+            // per-set colours addColors records would colour nothing on these charts.
+            std::string palette = request.colors;
+            std::replace(palette.begin(), palette.end(), ';', ',');
+            data.setChartParam(L"paletteColors", fromUtf8(palette));
+        } else {
+            data.addColors(fromUtf8(request.colors));
+        }
     }
     for (const auto& [kind, message] : request.messages) {
         const MessageKind* found = nullptr;

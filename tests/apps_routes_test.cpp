@@ -4,6 +4,7 @@
 #include "apps_test_support.h"
 #include "platform/sqlite/SqliteDatabase.h"
 
+#include <cairo.h>
 #include <pugixml.hpp>
 
 namespace plotara::test {
@@ -175,6 +176,46 @@ TEST_F(RoutesTest, XYChartsFromCsvAndFromTheBuiltInSampleDatabase) {
     ASSERT_EQ(scatter.code, 0) << scatter.err;
     EXPECT_NE(scatter.out.find("seriesName='/api/login'"), std::string::npos) << scatter.out;
     EXPECT_EQ(identify("s.png"), "PNG 640 480");
+}
+
+// Pixels of a PNG that are clearly red (the colour given with --colors below, also under the
+// translucent fill of an area); -1 when the file
+// cannot be read.
+long redPixels(const std::string& file) {
+    cairo_surface_t* img = cairo_image_surface_create_from_png(file.c_str());
+    long red = -1;
+    if (cairo_surface_status(img) == CAIRO_STATUS_SUCCESS) {
+        red = 0;
+        const int w = cairo_image_surface_get_width(img), h = cairo_image_surface_get_height(img);
+        const int stride = cairo_image_surface_get_stride(img);
+        const unsigned char* data = cairo_image_surface_get_data(img);
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = row[x];
+                red += ((p >> 16) & 0xFF) > 230 && ((p >> 8) & 0xFF) < 110 && (p & 0xFF) < 110;
+            }
+        }
+    }
+    cairo_surface_destroy(img);
+    return red;
+}
+
+// --colors colours what the chart draws on every kind of chart: the one line or area of a
+// single-series line or area chart as well as columns and series.
+TEST_F(RoutesTest, ColoursColourSingleLinesAndAreasToo) {
+    for (const std::string type : {"line2d", "area2d", "column2d", "msline2d"}) {
+        const std::string plain = type + "-plain.png", red = type + "-red.png";
+        ASSERT_EQ(plotara({"render", "--type", type, "--csv", "sales.csv", "--value", "North", "-o",
+                           plain})
+                      .code,
+                  0);
+        const RunResult run = plotara({"render", "--type", type, "--csv", "sales.csv", "--value",
+                                       "North", "--colors", "FF0000", "-o", red});
+        ASSERT_EQ(run.code, 0) << type << run.err;
+        EXPECT_EQ(redPixels(path(plain).string()), 0) << type;
+        EXPECT_GT(redPixels(path(red).string()), 200) << type;
+    }
 }
 
 } // namespace
