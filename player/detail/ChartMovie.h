@@ -2,12 +2,15 @@
 // which chart family draws the type and with which options (format in docs/chart-movies.md).
 #pragma once
 
+#include "core/ChartTypes.h"
+
 #include <optional>
 #include <string>
 
 namespace plotara::player {
 
-enum class Family { Column, Bar, Line, Area, Pie, Doughnut, Scatter, Bubble, Grid };
+// The chart families of the chart-type table; a chart-movie file names one of them.
+using Family = chart_types::Family;
 enum class SeriesMode { Single, Multi, Stacked, MultiStacked };
 
 struct ChartMovie {
