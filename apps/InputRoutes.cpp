@@ -229,9 +229,13 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         control.put_setDataURL(fromUtf8(dataLocation(request.url, request.inputLimit)));
         return;
     case InputRoute::Csv: {
-        const CsvTable table =
-            readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter), request.inputLimit);
-        fillFromTable(session, table, request, true);
+        // The cell table is given up once the data object holds its values, before the chart
+        // is drawn.
+        {
+            const CsvTable table =
+                readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter), request.inputLimit);
+            fillFromTable(session, table, request, true);
+        }
         control.RenderChart();
         return;
     }

@@ -118,6 +118,10 @@ void Plotara::RenderChart() {
         movieurl::appendWithoutLineBreaks(*movie, document, ownDocument);
         renderText_ = movie;
         renderOffset_ = offset;
+        // The URL has its own copy: while the player parses and draws, the data object keeps
+        // its document in a quarter of the memory. Without a data object there is nothing to
+        // pack, and nothing to report.
+        static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
     }
     m_RenderFromXML = false;
     step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });

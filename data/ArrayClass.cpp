@@ -49,6 +49,8 @@ void ArrayClass::resetData() {
     externalXML_.clear();
     isExternalXML_ = false;
     documentText_.clear();
+    packedDocument_ = std::string();
+    documentPacked_ = false;
 }
 
 void ArrayClass::freshStart() {

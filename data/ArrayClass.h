@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -151,6 +152,10 @@ public:
     // The same document without copying it: valid until the next change to this engine. Fails
     // as getXML does.
     StringView document();
+    // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again:
+    // for a caller that has copied it. A document not generated here, or with a character UTF-8
+    // cannot carry, stays as it is; so does any document when memory runs out. Cannot fail.
+    void packDocument() noexcept;
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
@@ -169,6 +174,9 @@ public:
     };
 
 private:
+    // Turns a document packDocument kept as UTF-8 back into the wide text; throws
+    // std::bad_alloc when memory runs out, keeping the UTF-8 text.
+    void unpackDocument();
     friend struct ArrayClassTestAccess;
     Counters counters() const noexcept;
     class WritingScope;
@@ -260,6 +268,9 @@ private:
     // Set while a database import stores a point whose label it adds right after.
     bool labelledPoint_ = false;
     DocumentText documentText_;
+    // The generated document while packDocument holds it as UTF-8 (documentText_ is empty).
+    std::string packedDocument_;
+    bool documentPacked_ = false;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;
     String externalXML_;

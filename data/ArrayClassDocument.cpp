@@ -6,6 +6,8 @@
 #include "data/detail/WriterText.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
 namespace plotara {
 
@@ -36,7 +38,10 @@ String ArrayClass::getXML() {
 
 StringView ArrayClass::document() {
     if (isExternalXML_) return externalXML_;
-    if (isXMLGenerated_) return documentText_.view();
+    if (isXMLGenerated_) {
+        if (documentPacked_) unpackDocument();
+        return documentText_.view();
+    }
     refuseWhileWriting();
     WritingScope writing(writing_);
 
@@ -91,6 +96,37 @@ StringView ArrayClass::document() {
     }
     isXMLGenerated_ = true;
     return documentText_.view();
+}
+
+namespace {
+
+// Whether UTF-8 carries every character of the text, so that it comes back unchanged.
+bool utf8Carries(StringView text) noexcept {
+    return std::all_of(text.begin(), text.end(), [](wchar_t c) {
+        const auto code = static_cast<std::uint32_t>(c);
+        return code < 0xD800 || (code > 0xDFFF && code <= 0x10FFFF);
+    });
+}
+
+} // namespace
+
+void ArrayClass::packDocument() noexcept {
+    if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
+        return;
+    try {
+        packedDocument_ = toUtf8(documentText_.view());
+    } catch (const std::bad_alloc&) {
+        return; // the wide text stays
+    }
+    documentText_.release();
+    documentPacked_ = true;
+}
+
+void ArrayClass::unpackDocument() {
+    const String text = fromUtf8(packedDocument_);
+    documentText_.assign(text);
+    packedDocument_ = std::string();
+    documentPacked_ = false;
 }
 
 } // namespace plotara

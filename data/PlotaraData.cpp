@@ -35,6 +35,10 @@ StringView PlotaraData::documentView() {
     return engine_->document();
 }
 
+void PlotaraData::packDocument() noexcept {
+    engine_->packDocument();
+}
+
 void PlotaraData::setParamDelimiter(const String& strDelm) {
     engine_->setDelimiter(strDelm);
 }

@@ -91,6 +91,9 @@ public:
     // The document getXML returns, without copying it: valid until the next change to this
     // object. Fails as getXML does.
     StringView documentView();
+    // Keeps the generated document as UTF-8 until it is read again, for a caller that has copied
+    // it: ends the validity of documentView's text. Cannot fail.
+    void packDocument() noexcept;
     bool get_isDataAdded() const { return isDataAdded_; }
     void put_isDataAdded(bool value) { isDataAdded_ = value; }
     // Converts the text to a 16-bit chart type for this object and its engine; text that is not

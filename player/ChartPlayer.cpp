@@ -158,7 +158,7 @@ struct ChartPlayer::Impl {
         }
     }
 
-    void load(const std::string& url);
+    void load(std::string_view url);
     // The steps of a load: forget the last chart; load the chart movie the URL names (false,
     // with nothing shown, when it cannot be loaded); take the URL's settings; get the document
     // (nothing, with the message shown, when there is none); parse and draw it.
@@ -305,7 +305,7 @@ void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers
     call("PT_Rendered", "");
 }
 
-void ChartPlayer::Impl::load(const std::string& urlText) {
+void ChartPlayer::Impl::load(std::string_view urlText) {
     unsigned current = ++generation;
     reset();
     MovieUrl url = parseMovieUrl(urlText);
@@ -355,8 +355,9 @@ void ChartPlayer::put_MovieText(std::shared_ptr<const std::string> url) {
     impl_->movie = std::move(url);
     // Held here too: a handler called during the load may load another URL.
     const std::shared_ptr<const std::string> text = impl_->movie;
+    // Viewed, not copied: the URL holds the whole document.
     try {
-        impl_->load(text ? *text : std::string());
+        impl_->load(text ? std::string_view(*text) : std::string_view());
     } catch (const std::bad_alloc&) {
         impl_->model.reset();
         impl_->showMessage(Messages().text(Message::LoadDataError));

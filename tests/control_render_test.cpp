@@ -3,6 +3,7 @@
 #include "control/MovieUrlText.h"
 #include "control_test_support.h"
 #include "core/Text.h"
+#include "data/detail/ArrayClassTestAccess.h"
 
 #include <random>
 
@@ -109,6 +110,23 @@ TEST(ControlRender, ThePreparedChartIsKeptWhicheverWayTheDataGoes) {
     EXPECT_TRUE(rig.lastMovie().ends_with(L"&dataXML=" + everything));
     rig->RenderChart(); // the flag was cleared: the file again, the chart still prepared
     EXPECT_EQ(rig->renderXML(), pairsRemoved);
+}
+
+TEST(ControlRender, TheDataObjectsDocumentIsPackedOnceInTheUrlAndReadBackWhole) {
+    ControlRig rig;
+    auto data = rig->get_Data();
+    data->setChartTypeNumber(L"1");
+    data->addChartData(L"5", L"label=Caf\u00e9 \u65e5");
+    const String document = data->getXML();
+    data->put_isDataAdded(true);
+    rig->RenderChart();
+    EXPECT_TRUE(ArrayClassTestAccess::documentPacked(data->engine()));
+    const String movie = rig.lastMovie();
+    EXPECT_TRUE(movie.ends_with(L"&dataXML=" + text::replace(document, L"\r\n", L"")));
+    EXPECT_EQ(data->getXML(), document);
+    data->put_isDataAdded(true);
+    rig->RenderChart();
+    EXPECT_EQ(rig.lastMovie(), movie);
 }
 
 TEST(ControlRender, GridChartCarriesItsParametersAfterTheTimer) {

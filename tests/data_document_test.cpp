@@ -286,3 +286,72 @@ TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
 
 } // namespace
 } // namespace plotara
+
+namespace plotara {
+namespace {
+
+bool packed(PlotaraData& data) {
+    return ArrayClassTestAccess::documentPacked(data.engine());
+}
+
+TEST(PackedDocument, ComesBackUnchangedWhenReadAgain) {
+    const String labels[] = {L"plain",
+                             L"Caf\u00e9 \u00e0 la carte",
+                             L"\u65e5\u672c\u8a9e",
+                             String(L"smile ") + wchar_t(0x1F600),
+                             L"tab\there",
+                             String(L"nul") + L'\0' + L"inside"};
+    for (const String& label : labels) {
+        SCOPED_TRACE(toUtf8(label));
+        auto data = chart(1);
+        data->addChartData(L"1", L"label=" + label);
+        data->addChartData(L"2.5");
+        const String first = data->getXML();
+        data->packDocument();
+        EXPECT_TRUE(packed(*data));
+        EXPECT_EQ(data->documentView(), first);
+        EXPECT_FALSE(packed(*data));
+        data->packDocument(); // a second round trip
+        EXPECT_EQ(data->getXML(), first);
+    }
+}
+
+TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
+    auto unset = chart(1);
+    unset->packDocument(); // nothing generated yet
+    EXPECT_FALSE(packed(*unset));
+
+    auto surrogate = chart(1);
+    surrogate->addChartData(L"1", String(L"label=") + wchar_t(0xD800));
+    const String first = surrogate->getXML();
+    surrogate->packDocument();
+    EXPECT_FALSE(packed(*surrogate));
+    EXPECT_EQ(surrogate->getXML(), first);
+
+    auto external = chart(1);
+    external->put_externalXML(L"<chart><set value='9'/></chart>");
+    external->put_isExternalXML(true);
+    external->getXML();
+    external->packDocument();
+    EXPECT_FALSE(packed(*external));
+    EXPECT_EQ(external->getXML(), L"<chart><set value='9'/></chart>");
+}
+
+TEST(PackedDocument, RecordingOrResetAfterPackingStartsAfresh) {
+    auto data = chart(1);
+    data->addChartData(L"1");
+    data->getXML();
+    data->packDocument();
+    data->addChartData(L"2");
+    EXPECT_FALSE(packed(*data));
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
+
+    data->packDocument();
+    data->resetData();
+    EXPECT_FALSE(packed(*data));
+    data->addChartData(L"3");
+    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='3'  />", L"</chart>"}));
+}
+
+} // namespace
+} // namespace plotara

@@ -10,6 +10,8 @@ struct ArrayClassTestAccess {
     static ArrayClass::Counters counters(const ArrayClass& engine) noexcept {
         return engine.counters();
     }
+    // Whether packDocument holds the document as UTF-8. Cannot fail.
+    static bool documentPacked(const ArrayClass& engine) noexcept { return engine.documentPacked_; }
 };
 
 } // namespace plotara

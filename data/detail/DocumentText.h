@@ -26,6 +26,11 @@ public:
 
     // Keeps the buffer for the next document.
     void clear() noexcept { size_ = 0; }
+    // Gives the buffer back.
+    void release() noexcept {
+        data_.reset();
+        size_ = capacity_ = 0;
+    }
     // Makes room for at least capacity characters; throws std::bad_alloc when memory runs out.
     void reserve(std::size_t capacity) {
         if (capacity > capacity_) reallocate(capacity);
