@@ -50,11 +50,17 @@ public:
     const FaceMetrics& metrics() const { return metrics_; }
     const FontFile& file() const { return file_; }
     // The cairo face to draw with, emboldened by cairo when asked; nullptr when FreeType cannot
-    // load the file. Opened on first use and kept.
+    // load the file. Opened on first use and kept. Faces of outline fonts are shared by every
+    // engine of the process (the same pointer for the same file and emboldening); colour fonts
+    // get a face of their own.
     cairo_font_face_t* cairoFace(bool syntheticBold);
+    // True for fonts with colour glyphs (bitmaps or layers). Cannot fail.
+    bool colour() const { return colour_; }
 
 private:
     FontFace() = default;
+    cairo_font_face_t* sharedCairoFace(bool syntheticBold) const;
+    cairo_font_face_t* ownedCairoFace(bool syntheticBold) const;
     FontFile file_;
     hb_font_t* hb_ = nullptr;
     double upem_ = 1000;
@@ -62,6 +68,7 @@ private:
     std::shared_ptr<FreeTypeLibrary> freeType_;
     cairo_font_face_t* cairo_[2] = {nullptr, nullptr}; // regular, emboldened
     bool cairoFailed_ = false;
+    bool colour_ = false;
 };
 
 } // namespace plotara::player
