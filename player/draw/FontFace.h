@@ -1,5 +1,5 @@
 // One opened font file. HarfBuzz reads it (mapped, not copied) for coverage, metrics and shaping;
-// FreeType opens it only when a text is drawn, and cairo draws from that FreeType face.
+// cairo's FreeType face for it is opened only when a text is drawn, and shared by every engine.
 #pragma once
 
 #include "player/draw/FontCatalog.h"
@@ -13,8 +13,8 @@ typedef struct FT_LibraryRec_* FT_Library;
 
 namespace plotara::player {
 
-// A FreeType library shared by the faces of one text engine. cairo may release a face after the
-// engine is gone, from any thread: each face keeps the library alive, and the mutex guards the
+// A FreeType library shared by the colour faces of one text engine. cairo may release a face after
+// the engine is gone, from any thread: each face keeps the library alive, and the mutex guards the
 // library's list of faces, which FreeType does not lock.
 struct FreeTypeLibrary {
     FT_Library library = nullptr;
