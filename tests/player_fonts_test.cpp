@@ -208,6 +208,32 @@ TEST(PlayerFonts, CharactersDejaVuLacksComeFromTheFallbacksInOrder) {
     EXPECT_GT(line.runs[0].glyphs[2].x, line.runs[0].glyphs[1].x);
 }
 
+TEST(PlayerFonts, EnginesShareTheCairoFaceOfAFile) {
+    // Two engines (each player has its own) drawing the same file get the same cairo face, so
+    // cairo's scaled fonts and glyph caches are not made again for every player.
+    FontSet first(FontCatalog::standard()), second(FontCatalog::standard());
+    for (const char32_t c : {U'A', U'\u4E2D'}) {
+        const FaceChoice a = first.faceFor(first.primary("", false, false), false, false, c);
+        const FaceChoice b = second.faceFor(second.primary("", false, false), false, false, c);
+        ASSERT_NE(a.face, b.face); // separate engines open the file each
+        EXPECT_FALSE(a.face->colour());
+        cairo_font_face_t* regular = a.face->cairoFace(false);
+        ASSERT_NE(regular, nullptr);
+        EXPECT_EQ(cairo_font_face_status(regular), CAIRO_STATUS_SUCCESS);
+        EXPECT_EQ(regular, b.face->cairoFace(false)) << a.face->file().path;
+        // Emboldening is a face of its own, shared the same way.
+        cairo_font_face_t* bold = a.face->cairoFace(true);
+        EXPECT_NE(bold, regular);
+        EXPECT_EQ(bold, b.face->cairoFace(true));
+    }
+    // Colour fonts keep a face per engine, loaded with colour glyphs.
+    const FaceChoice e =
+        first.faceFor(first.primary("", false, false), false, false, U'\U0001F389', true);
+    ASSERT_NE(e.face, nullptr);
+    EXPECT_TRUE(e.face->colour());
+    EXPECT_NE(e.face->cairoFace(false), nullptr);
+}
+
 TEST(PlayerFonts, RunsFollowCoverageAndBidiLevels) {
     FontSet fonts(FontCatalog::standard());
     const FaceChoice primary = fonts.primary("", false, false);

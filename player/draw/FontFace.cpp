@@ -2,6 +2,7 @@
 
 #include <cairo-ft.h>
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <harfbuzz/hb-ot.h>
@@ -74,6 +75,7 @@ std::unique_ptr<FontFace> FontFace::open(const FontFile& file,
     f->file_ = file;
     f->freeType_ = std::move(freeType);
     f->upem_ = hb_face_get_upem(face);
+    f->colour_ = hb_ot_color_has_png(face) || hb_ot_color_has_layers(face);
     f->hb_ = hb_font_create(face);
     hb_face_destroy(face);
     hb_ot_font_set_funcs(f->hb_);
@@ -99,6 +101,36 @@ bool FontFace::hasGlyph(char32_t c) const {
 cairo_font_face_t* FontFace::cairoFace(bool syntheticBold) {
     cairo_font_face_t*& slot = cairo_[syntheticBold ? 1 : 0];
     if (slot || cairoFailed_) return slot;
+    slot = colour_ ? ownedCairoFace(syntheticBold) : sharedCairoFace(syntheticBold);
+    if (!slot) cairoFailed_ = true;
+    return slot;
+}
+
+// A face from a pattern that names only the file, its index and the emboldening: cairo keeps one
+// FreeType face per file for the whole process and hands every caller that asks with the same
+// options the same cairo face, so players share the face and its glyph caches. A pattern with
+// FC_FILE is used as it is: no fontconfig configuration or cache is loaded.
+cairo_font_face_t* FontFace::sharedCairoFace(bool syntheticBold) const {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    const auto* path = reinterpret_cast<const FcChar8*>(file_.path.c_str());
+    // Unhinted outlines: a text has the same shape and size at every scale and in every format.
+    const bool built = FcPatternAddString(pattern, FC_FILE, path) &&
+                       FcPatternAddInteger(pattern, FC_INDEX, file_.index) &&
+                       FcPatternAddBool(pattern, FC_HINTING, FcFalse) &&
+                       FcPatternAddBool(pattern, FC_EMBOLDEN, syntheticBold ? FcTrue : FcFalse);
+    cairo_font_face_t* face = built ? cairo_ft_font_face_create_for_pattern(pattern) : nullptr;
+    FcPatternDestroy(pattern);
+    if (face && cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(face);
+        face = nullptr;
+    }
+    return face;
+}
+
+// A face of this engine's own FreeType face, for colour fonts: the pattern route cannot ask for
+// FT_LOAD_COLOR, without which colour bitmaps would be drawn grey.
+cairo_font_face_t* FontFace::ownedCairoFace(bool syntheticBold) const {
     auto* holder = new FreeTypeFaceHolder{nullptr, freeType_};
     {
         std::lock_guard<std::mutex> lock(freeType_->mutex);
@@ -107,22 +139,18 @@ cairo_font_face_t* FontFace::cairoFace(bool syntheticBold) {
     }
     if (!holder->face) {
         delete holder;
-        cairoFailed_ = true;
         return nullptr;
     }
-    // Unhinted outlines: a text has the same shape and size at every scale and in every format.
     cairo_font_face_t* face =
         cairo_ft_font_face_create_for_ft_face(holder->face, FT_LOAD_NO_HINTING | FT_LOAD_COLOR);
     if (cairo_font_face_set_user_data(face, &holderKey, holder, releaseHolder) !=
         CAIRO_STATUS_SUCCESS) {
         cairo_font_face_destroy(face);
         releaseHolder(holder);
-        cairoFailed_ = true;
         return nullptr;
     }
     if (syntheticBold) cairo_ft_font_face_set_synthesize(face, CAIRO_FT_SYNTHESIZE_BOLD);
-    slot = face;
-    return slot;
+    return face;
 }
 
 } // namespace plotara::player

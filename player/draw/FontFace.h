@@ -1,5 +1,5 @@
 // One opened font file. HarfBuzz reads it (mapped, not copied) for coverage, metrics and shaping;
-// FreeType opens it only when a text is drawn, and cairo draws from that FreeType face.
+// cairo's FreeType face for it is opened only when a text is drawn, and shared by every engine.
 #pragma once
 
 #include "player/draw/FontCatalog.h"
@@ -13,8 +13,8 @@ typedef struct FT_LibraryRec_* FT_Library;
 
 namespace plotara::player {
 
-// A FreeType library shared by the faces of one text engine. cairo may release a face after the
-// engine is gone, from any thread: each face keeps the library alive, and the mutex guards the
+// A FreeType library shared by the colour faces of one text engine. cairo may release a face after
+// the engine is gone, from any thread: each face keeps the library alive, and the mutex guards the
 // library's list of faces, which FreeType does not lock.
 struct FreeTypeLibrary {
     FT_Library library = nullptr;
@@ -50,11 +50,17 @@ public:
     const FaceMetrics& metrics() const { return metrics_; }
     const FontFile& file() const { return file_; }
     // The cairo face to draw with, emboldened by cairo when asked; nullptr when FreeType cannot
-    // load the file. Opened on first use and kept.
+    // load the file. Opened on first use and kept. Faces of outline fonts are shared by every
+    // engine of the process (the same pointer for the same file and emboldening); colour fonts
+    // get a face of their own.
     cairo_font_face_t* cairoFace(bool syntheticBold);
+    // True for fonts with colour glyphs (bitmaps or layers). Cannot fail.
+    bool colour() const { return colour_; }
 
 private:
     FontFace() = default;
+    cairo_font_face_t* sharedCairoFace(bool syntheticBold) const;
+    cairo_font_face_t* ownedCairoFace(bool syntheticBold) const;
     FontFile file_;
     hb_font_t* hb_ = nullptr;
     double upem_ = 1000;
@@ -62,6 +68,7 @@ private:
     std::shared_ptr<FreeTypeLibrary> freeType_;
     cairo_font_face_t* cairo_[2] = {nullptr, nullptr}; // regular, emboldened
     bool cairoFailed_ = false;
+    bool colour_ = false;
 };
 
 } // namespace plotara::player
