@@ -1,6 +1,7 @@
 // Whole-file replacement: new contents or old ones, never a part, and nothing left beside the
 // target, also when the disk fills up half-way (a file-size limit in a child process).
 #include "core/AtomicFile.h"
+#include "file_test_support.h"
 #include "full_disk.h"
 
 #include <gtest/gtest.h>
@@ -24,19 +25,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            out.push_back(entry.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
+    static std::string read(const fs::path& file) { return test::readAll(file); }
+    std::vector<std::string> names() const { return test::fileNames(dir_); }
     static unsigned modeOf(const fs::path& file) {
         struct stat st {};
         ::stat(file.c_str(), &st);

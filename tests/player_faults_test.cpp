@@ -1,5 +1,6 @@
 // The player's files on a full disk (a file-size limit in a child process): a saved picture
 // keeps the old file and leaves nothing beside it, and a print file is removed.
+#include "file_test_support.h"
 #include "full_disk.h"
 #include "player/ChartPlayer.h"
 #include "player/detail/Printer.h"
@@ -28,19 +29,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    static std::string read(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            out.push_back(entry.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
+    static std::string read(const fs::path& file) { return test::readAll(file); }
+    std::vector<std::string> names() const { return test::fileNames(dir_); }
 
     fs::path dir_;
     ChartPlayer player_;
