@@ -54,6 +54,35 @@ TEST(ControlPlatform, ContainerRecordsAndAnswers) {
     EXPECT_EQ(c.events()[0].args.size(), 2u);
 }
 
+// With no answer queued, each box gets the button Enter would press: its default button, never
+// a button it does not have.
+TEST(ControlPlatform, UnansweredBoxesGetTheirDefaultButton) {
+    const struct {
+        Long style;
+        Long answer;
+    } cases[] = {
+        {0, 1},              // OK
+        {1 + 32, 1},         // OK/Cancel
+        {1 + 0x100, 2},      // OK/Cancel, Cancel the default
+        {2, 3},              // Abort/Retry/Ignore
+        {2 + 0x200, 5},      // ... Ignore the default
+        {3 + 0x100, 7},      // Yes/No/Cancel, No the default
+        {4 + 48, 6},         // Yes/No
+        {4 + 0x100 + 16, 7}, // Yes/No, No the default
+        {4 + 0x200, 6},      // a third default in a set of two: the first
+        {5, 4},              // Retry/Cancel
+        {5 + 0x100, 2},      // Retry/Cancel, Cancel the default
+    };
+    HeadlessContainer c;
+    for (const auto& k : cases) {
+        EXPECT_EQ(c.messageBox(L"?", k.style), k.answer) << k.style;
+        EXPECT_EQ(c.messageBoxes().back().answer, k.answer) << k.style;
+    }
+    c.queueAnswer(2);
+    EXPECT_EQ(c.messageBox(L"queued", 4), 2); // a queued answer is given as queued
+    EXPECT_EQ(c.messageBox(L"after", 4), 6);
+}
+
 TEST(ControlPlatform, MovieHostRecordsAndDelivers) {
     HeadlessMovieHost host;
     std::vector<String> delivered;

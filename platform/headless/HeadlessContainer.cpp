@@ -124,12 +124,14 @@ void HeadlessContainer::raiseEvent(PlotaraEvent event, const std::vector<Variant
 }
 
 Long HeadlessContainer::messageBox(const String& text, Long buttonsAndIcon, const String& caption) {
-    Long answer = 1;
+    // With nothing queued the user presses Enter, which answers the box's default button: OK
+    // only where the box has one.
+    const message_box::Style style = message_box::decode(buttonsAndIcon);
+    Long answer = style.defaultButton;
     if (!answers_.empty()) {
         answer = answers_.front();
         answers_.pop_front();
     }
-    const message_box::Style style = message_box::decode(buttonsAndIcon);
     messageBoxes_.push_back(
         MessageBoxRecord{text, style.buttonSet, style.iconBits, caption, answer});
     journal_.push_back(L"message " + text);

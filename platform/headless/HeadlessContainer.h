@@ -53,7 +53,8 @@ public:
     void resize(Single widthPixels, Single heightPixels);
     // The host's event handler; it runs inside raiseEvent, after the event is recorded.
     void onEvent(EventHandler handler) { eventHandler_ = std::move(handler); }
-    // Answers for the next message boxes, first in first out; an empty queue answers 1 (OK).
+    // Answers for the next message boxes, first in first out; with an empty queue a box gets
+    // its default button (the first, or the one 0x100 or 0x200 chooses).
     void queueAnswer(Long answer) { answers_.push_back(answer); }
 
     // --- what the control did ---------------------------------------------------------------
@@ -100,7 +101,8 @@ public:
     void propertyChanged(const String& key) override;
     // Records the event, then runs the host's handler; the handler's errors reach the control.
     void raiseEvent(PlotaraEvent event, const std::vector<Variant>& args) override;
-    // Records the box and returns the next queued answer (1 when none is queued).
+    // Records the box and returns the next queued answer, or the box's default button when none
+    // is queued. Cannot fail.
     Long messageBox(const String& text, Long buttonsAndIcon = 0,
                     const String& caption = L"") override;
 
