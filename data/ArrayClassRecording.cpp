@@ -130,7 +130,10 @@ void ArrayClass::addChartData(const String& value, const String& params,
         storePoint(seriesIndex_, value, params);
         return;
     }
-    // Without datasets a multi-series chart fills one series per round of categories.
+    // Without datasets a multi-series chart fills one series per round of categories. The test
+    // is on the type number, not the chart kind, and it is deliberately "> 10": type 10
+    // (mscolumn3d, the first multi-series type) and an unset type 0 keep every point in series 0,
+    // which is how documents recorded for those types have always been written.
     if (categoryCount_ > 0 && chartType_ > 10 && pointIndex_ >= categoryCount_) {
         pointIndex_ = 0;
         number::increment(seriesIndex_);

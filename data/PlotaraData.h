@@ -102,7 +102,8 @@ public:
     String getGridParams() const { return gridParams_; }
     // Clears isDataAdded and discards all collected content and the external document.
     void resetData();
-    // The object's own value separator (";"), which setParamDelimiter does not change.
+    // The object's own value separator (";"), which setParamDelimiter does not change: it only
+    // splits XY cells in addChartDataFromArray, and nothing sets it. Cannot fail.
     String getDelimiter() const { return separator_; }
     void refreshChartKind();
 
@@ -136,6 +137,7 @@ private:
     void checkValue(const wchar_t* member, StringView value) const;
 
     std::unique_ptr<ArrayClass> engine_;
+    // Fixed: the parameter delimiter is the engine's (setParamDelimiter), not this.
     String separator_ = L";";
     Integer chartType_ = 0;
     String gridParams_;

@@ -127,6 +127,22 @@ TEST(DataArrays, BubbleCellsSplitIntoXYZ) {
                      L"<set X='33' Y='' Z=''  />", L"</dataset>", L"</chart>"}));
 }
 
+// The object's separator is its own: a parameter delimiter of "|" changes how parameter texts
+// are parsed but not how XY cells split, and getDelimiter keeps answering ";". (The point's
+// composed "Y=1.3;Z=116" is then parsed with "|", so its ";" stays in the y value.)
+TEST(DataArrays, XYCellsSplitOnTheObjectsSeparatorWhateverTheParameterDelimiter) {
+    auto data = chart(30);
+    data->setParamDelimiter(L"|");
+    data->addCategory(L"", L"x=0|showVerticalLine=1");
+    data->addChartDataFromArray(table({{L"S", L"", L"30;1.3;116", L"31|2|3"}}));
+    EXPECT_EQ(data->getDelimiter(), L";");
+    EXPECT_EQ(data->getXML(),
+              lines({L"<chart>", L"<categories>", L"<category x='0' showVerticalLine='1' />",
+                     L"</categories>", L"<dataset seriesName='S' >",
+                     L"<set X='30' Y='1.3;Z=116' Z=''  />", L"<set X='31|2|3' Y='' Z=''  />",
+                     L"</dataset>", L"</chart>"}));
+}
+
 TEST(DataArrays, NeverRaisesAndStillMarksDataAdded) {
     auto data = chart(11);
     data->addCategory(L"a");
