@@ -109,7 +109,79 @@ TEST_P(EveryType, LayoutDoesNotDependOnDrawing) {
     }
 }
 
+// The document with every label and name far longer than a chart has room for.
+std::string withLongLabels(std::string xml) {
+    const std::string longer = " and a description long enough to pass the edge of any picture";
+    for (const std::string attr : {"label='", "name='", "seriesName='"}) {
+        for (std::size_t at = xml.find(attr); at != std::string::npos; at = xml.find(attr, at)) {
+            const std::size_t end = xml.find('\'', at + attr.size());
+            if (end == std::string::npos) break;
+            xml.insert(end, longer);
+            at = end + longer.size();
+        }
+    }
+    return xml;
+}
+
+// Long labels are wrapped, thinned or shortened, never cut at the picture's edge.
+TEST_P(EveryType, LongLabelsStayInsideThePicture) {
+    const int type = GetParam();
+    const std::string xml = withLongLabels(testing::sampleFor(type));
+    for (const auto& [width, height] : {std::pair{480, 320}, std::pair{320, 240}}) {
+        auto player = drawChart(type, xml, width, height);
+        const ChartLayout& l = player->scene().layout;
+        expectTextsApartAndInside(l, "type " + std::to_string(type) + " at " +
+                                         std::to_string(width) + " x " + std::to_string(height));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllTypes, EveryType, ::testing::Range(1, 38));
+
+bool anyNoteHas(const ChartLayout& l, const std::string& words) {
+    return std::any_of(l.notes.begin(), l.notes.end(),
+                       [&](const std::string& n) { return n.find(words) != std::string::npos; });
+}
+
+// A large radius or slicing distance, or no margin, pushes the label columns towards the
+// edges: the labels there are shortened (or, with no room at all, left out), never cut, and
+// the layout says so.
+TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
+    const std::string longer = " and a description long enough to pass the edge of any picture";
+    std::string sets;
+    const char* names[] = {"Alpha", "Beta", "Gamma", "Delta", "Epsilon", "Zeta"};
+    const int values[] = {10, 20, 30, 25, 5, 8};
+    for (int i = 0; i < 6; ++i)
+        sets += "<set label='" + std::string(names[i]) + longer + "' value='" +
+                std::to_string(values[i]) + "'" + (i == 2 ? " isSliced='1'" : "") + "/>";
+    const struct {
+        std::string attrs;
+        int width, height;
+        const char* note;
+    } cases[] = {
+        {"", 480, 320, "shortened"},
+        {"pieRadius='200'", 480, 320, "shortened"},
+        {"slicingDistance='60'", 640, 480, "shortened"},
+        {"chartLeftMargin='0' chartRightMargin='0'", 640, 480, "shortened"},
+        {"showLegend='1' legendPosition='right'", 480, 320, "shortened"},
+        {"slicingDistance='60'", 200, 150, "not shown"},
+    };
+    for (const int type : {3, 4, 5, 6}) {
+        for (const auto& c : cases) {
+            const std::string what = "type " + std::to_string(type) + " " + c.attrs + " at " +
+                                     std::to_string(c.width) + " x " + std::to_string(c.height);
+            auto player =
+                drawChart(type, "<chart " + c.attrs + ">" + sets + "</chart>", c.width, c.height);
+            const ChartLayout& l = player->scene().layout;
+            expectTextsApartAndInside(l, what);
+            EXPECT_TRUE(anyNoteHas(l, c.note)) << what;
+            const auto labels = std::count_if(l.texts.begin(), l.texts.end(), [](const auto& t) {
+                return t.tag.kind == TextKind::PieLabel;
+            });
+            // Without room on either side no label is drawn; otherwise some are.
+            EXPECT_EQ(labels > 0, std::string(c.note) == "shortened") << what;
+        }
+    }
+}
 
 // Value axes of the families: the range, the first and last tick label, and whether the axis
 // grows upwards (columns, lines) or to the right (bars) on screen.

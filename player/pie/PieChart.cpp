@@ -36,6 +36,7 @@ struct PieLabel {
     double y; // centre of the text
     double h, w;
     bool right;
+    bool shortened = false; // wider than its column: drawn with an ellipsis
 };
 
 // Pushes labels of one side apart so that none overlaps, inside [top, bottom].
@@ -62,6 +63,9 @@ struct PieLayout {
     double r = 10, inner = 0, rim = 0, yScale = 1, slicing = 0;
     Font font;
     double lineH = 0, labelRoom = 0;
+    // How far the label columns may reach: into the chart's margins, but not past the
+    // picture's edges nor into a legend at the right.
+    double labelsLeft = 0, labelsRight = 0;
 };
 
 // The text a slice's label shows: its name, its value or percentage, or both.
@@ -161,6 +165,9 @@ PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMov
             items.push_back({sl.label, sl.color, false});
         l.area = drawLegend(ctx, items, l.area);
     }
+    const bool legendRight = l.area.right() < area.right() - 0.5;
+    l.labelsLeft = 2;
+    l.labelsRight = legendRight ? l.area.right() : ctx.width - 2;
     area = l.area;
     l.font = ctx.style.font(TextRole::DataLabels);
     l.lineH = ctx.text.measure("Ag", l.font).h;
@@ -294,11 +301,31 @@ struct PlacedPieLabel {
     TextItem text;
 };
 
+// Where the two label columns start (the texts run away from the pie from there) and how wide
+// each may be: no wider than the label room, and never past the limits of the labels, which a
+// large radius or slicing distance would otherwise push them over.
+struct LabelColumns {
+    double leftX = 0, rightX = 0, leftRoom = 0, rightRoom = 0;
+};
+
+LabelColumns labelColumns(const PieLayout& l) {
+    LabelColumns c;
+    c.leftX = l.centre.x - l.r - l.slicing - 16;
+    c.rightX = l.centre.x + l.r + l.slicing + 16;
+    c.leftRoom = std::min(l.labelRoom, c.leftX - l.labelsLeft);
+    c.rightRoom = std::min(l.labelRoom, l.labelsRight - c.rightX);
+    return c;
+}
+
 // Labels outside, one column on each side, pushed apart; each gets its leader line and its box.
-// A side with more labels than its column holds shows those of the largest slices.
+// A side with more labels than its column holds shows those of the largest slices; a label too
+// wide for its column is shortened with an ellipsis, and one whose column is narrower than a
+// line is high is left out. The layout notes both.
 std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& l,
                                             const std::vector<Slice>& slices) {
+    const LabelColumns columns = labelColumns(l);
     std::vector<PieLabel> left, right;
+    std::size_t dropped = 0, shortened = 0;
     for (std::size_t k = 0; k < slices.size(); ++k) {
         const Slice& sl = slices[k];
         if (sl.text.empty()) continue;
@@ -306,17 +333,30 @@ std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& 
         PieLabel label;
         label.slice = k;
         label.right = std::cos(mid) >= 0;
+        const double room = label.right ? columns.rightRoom : columns.leftRoom;
+        if (room < l.lineH) {
+            ++dropped;
+            continue;
+        }
         label.y = l.centre.y + sl.offset.y + (l.r + 14) * l.yScale * std::sin(mid) +
                   (l.threeD && std::sin(mid) > 0 ? l.rim : 0);
         label.h = l.lineH + 1;
-        label.w = std::min(ctx.text.measure(sl.text, l.font).w, l.labelRoom);
+        const double width = ctx.text.measure(sl.text, l.font).w;
+        label.w = std::min(width, room);
+        label.shortened = width > room;
         (label.right ? right : left).push_back(label);
     }
-    std::size_t dropped =
-        keepLargest(left, slices, l.area.h) + keepLargest(right, slices, l.area.h);
+    dropped += keepLargest(left, slices, l.area.h) + keepLargest(right, slices, l.area.h);
     if (dropped > 0)
         ctx.scene.layout.notes.push_back(std::to_string(dropped) +
                                          " slice labels not shown: no room beside the pie");
+    for (const auto* side : {&left, &right}) {
+        for (const PieLabel& pl : *side)
+            shortened += pl.shortened;
+    }
+    if (shortened > 0)
+        ctx.scene.layout.notes.push_back(std::to_string(shortened) +
+                                         " slice labels shortened to fit beside the pie");
     spread(left, l.area.y, l.area.bottom());
     spread(right, l.area.y, l.area.bottom());
     std::vector<PlacedPieLabel> placed;
@@ -328,16 +368,16 @@ std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& 
             Point edgePt{o.x + l.r * std::cos(mid),
                          o.y + l.r * l.yScale * std::sin(mid) +
                              (l.threeD && std::sin(mid) > 0 ? l.rim : 0)};
-            double tx =
-                pl.right ? l.centre.x + l.r + l.slicing + 16 : l.centre.x - l.r - l.slicing - 16;
+            const double tx = pl.right ? columns.rightX : columns.leftX;
             Point elbow{pl.right ? tx - 6 : tx + 6, pl.y};
             PlacedPieLabel label;
             label.leader.moveTo(edgePt.x, edgePt.y);
             label.leader.lineTo(elbow.x, elbow.y);
             label.leader.lineTo(pl.right ? tx - 2 : tx + 2, pl.y);
-            label.text = placeText(
-                ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font, tx, pl.y,
-                pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0, l.labelRoom);
+            label.text =
+                placeText(ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font,
+                          tx, pl.y, pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0,
+                          pl.right ? columns.rightRoom : columns.leftRoom);
             placed.push_back(std::move(label));
         }
     }

@@ -487,7 +487,8 @@ void layoutYTicks(ChartContext& ctx, XYLayout& l) {
 }
 
 // The x labels: the categories at their x positions, else the ticks; a label that would touch
-// the previous one is left out (and noted).
+// the previous one is left out, and one that would pass the picture's edge is shortened (both
+// noted).
 void layoutXLabels(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
@@ -505,7 +506,7 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
     }
     Font labelFont = ctx.style.font(TextRole::DataLabels);
     double lastRight = -1e300;
-    std::size_t thinned = 0;
+    std::size_t thinned = 0, shortened = 0;
     for (const auto& [x, text] : xLabels) {
         if (x < l.xs.min || x > l.xs.max || text.empty()) continue;
         TextItem probe;
@@ -517,13 +518,16 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
         probe.h = l.rotate ? HAlign::Right : HAlign::Center;
         probe.v = l.rotate ? VAlign::Middle : VAlign::Top;
         probe.angle = l.rotate ? -90 : 0;
-        probe.maxWidth = l.rotate ? l.labelExtent - 8 : 0;
+        // A centred label may be twice as wide as its distance to the nearer edge.
+        probe.maxWidth = l.rotate ? l.labelExtent - 8
+                                  : std::max(2 * std::min(probe.x, ctx.width - probe.x) - 2, 1.0);
         ctx.text.place(probe);
         if (probe.box.x < lastRight + 2) { // would touch the previous label
             ++thinned;
             continue;
         }
         lastRight = probe.box.right();
+        if (!l.rotate) shortened += ctx.text.measure(text, labelFont).w > probe.maxWidth;
         xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
         l.axisTexts.push_back(std::move(probe));
     }
@@ -531,6 +535,9 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
         ctx.scene.layout.notes.push_back(
             std::to_string(thinned) +
             " x-axis labels thinned: they would overlap their neighbours");
+    if (shortened > 0)
+        ctx.scene.layout.notes.push_back(std::to_string(shortened) +
+                                         " x-axis labels shortened to stay inside the picture");
 }
 
 // Axis lines, tick and x labels, trend values and axis names over the points.
