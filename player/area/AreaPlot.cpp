@@ -1,4 +1,5 @@
 // Filled areas between each series and its base (zero, or the series below in a stack).
+#include "player/cartesian/PointColors.h"
 #include "player/cartesian/PointLayout.h"
 #include "player/cartesian/SeriesDrawing.h"
 
@@ -29,10 +30,12 @@ std::vector<Point> cutChain(const std::vector<Point>& chain, double lo, double h
     return out;
 }
 
-// One run of consecutive values: its polygon, the edge along its top, and the part of the
-// polygon inside the plot that answers hits.
+// One run of consecutive values: its polygon, the edges along its top and bottom, the part of
+// the polygon inside the plot that answers hits, and, when its sets give their own colours,
+// the colour of each point of the top edge.
 struct AreaRun {
-    std::vector<Point> polygon, top, shown;
+    std::vector<Point> polygon, top, bottom, shown;
+    std::vector<Color> colors;
 };
 
 // One area where the layout put it: its runs, colours, points' hit circles and value labels.
@@ -46,13 +49,14 @@ struct AreaShape {
 
 // The run over categories [i, j): its top along the values and its bottom along the bases.
 AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std::size_t j,
-                  bool cut) {
+                  bool cut, bool colored) {
     AreaRun run;
-    std::vector<Point> bottom;
+    std::vector<Point>& bottom = run.bottom;
     for (std::size_t k = i; k < j; ++k) {
         double b = k < s.base.size() ? s.base[k] : 0;
         run.top.push_back(g.at(k, b + s.values[k], s.secondary));
         bottom.push_back(g.at(k, b, s.secondary));
+        if (colored) run.colors.push_back(pointColor(s, k));
     }
     if (j - i == 1) {
         // A lone value: a thin sliver of a slot so it still shows.
@@ -62,6 +66,7 @@ AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std
                                : std::vector<Point>{{t.x - w, t.y}, {t.x + w, t.y}};
         bottom = g.horizontal ? std::vector<Point>{{b.x, b.y - w}, {b.x, b.y + w}}
                               : std::vector<Point>{{b.x - w, b.y}, {b.x + w, b.y}};
+        if (colored) run.colors.push_back(run.colors.front());
     }
     run.polygon = run.top;
     run.polygon.insert(run.polygon.end(), bottom.rbegin(), bottom.rend());
@@ -83,6 +88,7 @@ void layoutRuns(AreaShape& a, const PlotGeometry& g, const PlotSeries& s, std::s
     std::size_t from = g.first > 0 ? g.first - 1 : 0;
     std::size_t to = std::min(end + 1, s.values.size());
     bool cut = from < g.first || to > end;
+    const bool colored = hasPointColors(s);
     std::size_t i = from;
     while (i < to) {
         while (i < to && isMissing(s.values[i]))
@@ -90,7 +96,7 @@ void layoutRuns(AreaShape& a, const PlotGeometry& g, const PlotSeries& s, std::s
         std::size_t j = i;
         while (j < to && !isMissing(s.values[j]))
             ++j;
-        if (j > i) a.runs.push_back(layoutRun(g, s, i, j, cut));
+        if (j > i) a.runs.push_back(layoutRun(g, s, i, j, cut, colored));
         i = j;
     }
 }
@@ -119,20 +125,46 @@ AreaShape layoutArea(const PlotGeometry& g, const PlotSeries& s, const SeriesSty
     return a;
 }
 
-void drawRun(ChartContext& ctx, const AreaShape& a, AreaRun& run, bool border) {
-    Path fillPath;
-    fillPath.polygon(run.polygon);
-    ctx.scene.fillPath(std::move(fillPath), a.fill);
-    if (border) {
-        Path outline;
-        for (std::size_t k = 0; k < run.top.size(); ++k) {
-            if (k == 0) {
-                outline.moveTo(run.top[k].x, run.top[k].y);
-            } else {
-                outline.lineTo(run.top[k].x, run.top[k].y);
-            }
+// The top edge of a run (or of a part of one) as an open path.
+Path topEdge(const std::vector<Point>& top) {
+    Path outline;
+    for (std::size_t k = 0; k < top.size(); ++k) {
+        if (k == 0) {
+            outline.moveTo(top[k].x, top[k].y);
+        } else {
+            outline.lineTo(top[k].x, top[k].y);
         }
-        ctx.scene.strokePath(std::move(outline), Stroke{a.edge, 1.2});
+    }
+    return outline;
+}
+
+// A run whose sets give their own colours: each stretch of one colour is filled (and edged)
+// in it, from halfway to the point before to halfway to the point after.
+void drawColoredRun(ChartContext& ctx, const AreaShape& a, const AreaRun& run, bool border) {
+    for (const ColorStretch& stretch : colorStretches(run.colors)) {
+        std::vector<Point> top = stretchPoints(run.top, stretch);
+        std::vector<Point> polygon = top;
+        const std::vector<Point> bottom = stretchPoints(run.bottom, stretch);
+        polygon.insert(polygon.end(), bottom.rbegin(), bottom.rend());
+        Color fill = stretch.color;
+        fill.a = a.fill.a;
+        Path fillPath;
+        fillPath.polygon(polygon);
+        ctx.scene.fillPath(std::move(fillPath), fill);
+        if (border)
+            ctx.scene.strokePath(topEdge(top),
+                                 Stroke{withAlpha(shade(stretch.color, 0.7), 100), 1.2});
+    }
+}
+
+void drawRun(ChartContext& ctx, const AreaShape& a, AreaRun& run, bool border) {
+    if (!run.colors.empty()) {
+        drawColoredRun(ctx, a, run, border);
+    } else {
+        Path fillPath;
+        fillPath.polygon(run.polygon);
+        ctx.scene.fillPath(std::move(fillPath), a.fill);
+        if (border) ctx.scene.strokePath(topEdge(run.top), Stroke{a.edge, 1.2});
     }
     if (run.shown.size() < 3) return;
     HitRegion hit;

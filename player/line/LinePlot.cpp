@@ -1,4 +1,5 @@
 // Lines through the category centres, broken at missing values, with anchors.
+#include "player/cartesian/PointColors.h"
 #include "player/cartesian/PointLayout.h"
 #include "player/cartesian/SeriesDrawing.h"
 
@@ -14,6 +15,7 @@ struct AnchorLook {
     int sides = 0;
     double radius = 3;
     Color fill, border;
+    bool borderGiven = false; // the document names the border colour
     double borderWidth = 1;
 };
 
@@ -41,20 +43,26 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     a.radius = std::clamp(num("anchorradius", 3), 1.0, 30.0);
     a.fill = parseColor(pick("anchorbgcolor") ? *pick("anchorbgcolor") : "", rgb(0xFFFFFF));
     // A border colour the document gives is kept; the default one stands out from the canvas.
+    a.borderGiven = pick("anchorbordercolor") != nullptr;
     a.border = parseColor(pick("anchorbordercolor") ? *pick("anchorbordercolor") : "",
                           legibleOn(s.color, ctx.style.theme().canvas));
     a.borderWidth = std::clamp(num("anchorborderthickness", 1), 0.0, 10.0);
     return a;
 }
 
-// One line where the layout put it: its traced path and look, its anchors, its points' hit
-// circles and the value labels it offers.
-struct LineTrace {
+// A part of a line drawn in one colour: its path and look.
+struct LinePiece {
     Path path;
-    std::size_t traced = 0; // points on the path, the neighbours outside a window included
     Stroke stroke;
     Color edge; // a darker edge under a light line; the line's own colour when none is needed
-    MarkerItem markers;
+};
+
+// One line where the layout put it: its pieces (one unless its sets give their own colours),
+// its anchors, its points' hit circles and the value labels it offers.
+struct LineTrace {
+    std::vector<LinePiece> pieces;
+    std::size_t traced = 0;          // points on the path, the neighbours outside a window included
+    std::vector<MarkerItem> markers; // anchors, one item for each run of one border colour
     std::vector<PointSpot> spots;
     std::vector<ValueOffer> labels;
 };
@@ -71,37 +79,85 @@ Stroke lineStroke(const ChartContext& ctx, const PlotSeries& s) {
     return stroke;
 }
 
-// The path through the series' values, broken at missing ones. In a window of a scroll chart
-// the line runs on to the categories just outside it, and the plot's clip cuts it at the edge.
-// Returns how many of the traced points lie inside the window.
-std::size_t traceLine(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, std::size_t end) {
-    bool open = false;
+LinePiece linePiece(const Stroke& stroke, Color color, Color canvas) {
+    LinePiece piece;
+    piece.stroke = stroke;
+    color.a = stroke.color.a; // the series' alpha
+    piece.stroke.color = color;
+    piece.edge = legibleOn(piece.stroke.color, canvas);
+    return piece;
+}
+
+void addPolyline(Path& path, const std::vector<Point>& points) {
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        if (k == 0) {
+            path.moveTo(points[k].x, points[k].y);
+        } else {
+            path.lineTo(points[k].x, points[k].y);
+        }
+    }
+}
+
+// The path through the series' values, broken at missing ones; where the sets give their own
+// colours, one piece for each stretch of one colour. In a window of a scroll chart the line
+// runs on to the categories just outside it, and the plot's clip cuts it at the edge. Returns
+// how many of the traced points lie inside the window.
+std::size_t traceLine(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, std::size_t end,
+                      const Stroke& stroke, Color canvas) {
+    const bool colored = hasPointColors(s);
+    if (!colored) t.pieces.push_back(linePiece(stroke, s.color, canvas));
+    std::vector<Point> chain;
+    std::vector<Color> colors;
+    auto endRun = [&] {
+        if (!colored) {
+            addPolyline(t.pieces.front().path, chain);
+        } else {
+            for (const ColorStretch& stretch : colorStretches(colors)) {
+                t.pieces.push_back(linePiece(stroke, stretch.color, canvas));
+                addPolyline(t.pieces.back().path, stretchPoints(chain, stretch));
+            }
+        }
+        chain.clear();
+        colors.clear();
+    };
     std::size_t drawn = 0;
     std::size_t from = g.first > 0 ? g.first - 1 : 0;
     std::size_t to = std::min(end + 1, s.values.size());
     for (std::size_t i = from; i < to; ++i) {
         double v = s.values[i];
         if (isMissing(v)) {
-            open = false;
+            endRun();
             continue;
         }
-        Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
-        if (open) {
-            t.path.lineTo(p.x, p.y);
-        } else {
-            t.path.moveTo(p.x, p.y);
-            open = true;
-        }
+        chain.push_back(g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary));
+        if (colored) colors.push_back(pointColor(s, i));
         ++t.traced;
         drawn += g.visible(i);
     }
+    endRun();
     return drawn;
+}
+
+// Adds an anchor to the markers: to the last item when it has the same border, else to a new
+// item with the look and this border.
+void addAnchor(LineTrace& t, const AnchorLook& a, Color border, Point p) {
+    if (t.markers.empty() || !(t.markers.back().border.color == border)) {
+        MarkerItem m;
+        m.sides = a.sides;
+        m.radius = a.radius;
+        m.fill = a.fill;
+        m.bordered = a.borderWidth > 0;
+        m.border = Stroke{border, a.borderWidth};
+        t.markers.push_back(std::move(m));
+    }
+    t.markers.back().points.push_back(p);
 }
 
 // Anchors, hit circles and value labels of the points inside the window. Peaks and troughs
 // keep their labels first: the priority is the distance from the mean.
 void layoutPoints(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, const AnchorLook& a,
-                  bool anchors, std::size_t end, const NumberFormat& fmt) {
+                  bool anchors, std::size_t end, const NumberFormat& fmt, Color canvas) {
+    const bool colored = !a.borderGiven && hasPointColors(s);
     double sum = 0, n = 0;
     for (std::size_t i = g.first; i < end; ++i) {
         if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
@@ -111,7 +167,8 @@ void layoutPoints(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, cons
         double v = s.values[i];
         if (isMissing(v)) continue;
         Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
-        if (anchors) t.markers.points.push_back(p);
+        // A set's own colour edges its anchor unless the document names the anchors' border.
+        if (anchors) addAnchor(t, a, colored ? legibleOn(pointColor(s, i), canvas) : a.border, p);
         t.spots.push_back({&s, i, p, std::max(a.radius + 2, 5.0)});
         std::optional<std::string> text = pointLabel(s, i, fmt);
         if (!text) continue;
@@ -130,35 +187,35 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
                      const SeriesStyle& style) {
     LineTrace t;
     std::size_t end = std::min(g.first + g.count, s.values.size());
-    t.stroke = lineStroke(ctx, s);
-    t.edge = legibleOn(t.stroke.color, ctx.style.theme().canvas);
-    std::size_t drawn = traceLine(t, g, s, end);
+    const Color canvas = ctx.style.theme().canvas;
+    std::size_t drawn = traceLine(t, g, s, end, lineStroke(ctx, s), canvas);
     AnchorLook a = anchorLook(ctx, s, end > g.first ? end - g.first : 0);
-    t.markers.sides = a.sides;
-    t.markers.radius = a.radius;
-    t.markers.fill = a.fill;
-    t.markers.bordered = a.borderWidth > 0;
-    t.markers.border = Stroke{a.border, a.borderWidth};
     // A lone point inside the window gets its anchor even when anchors are off.
     const NumberFormat& fmt = s.secondary ? style.secondaryFormat : style.primaryFormat;
-    layoutPoints(t, g, s, a, a.show || drawn == 1, end, fmt);
+    layoutPoints(t, g, s, a, a.show || drawn == 1, end, fmt, canvas);
     return t;
 }
 
 void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
-    // A light line gets a darker edge so it stands out from the canvas.
-    if (t.traced > 1 && !(t.edge == t.stroke.color)) {
-        Stroke outline = t.stroke;
-        outline.color = t.edge;
-        outline.width = t.stroke.width + 1.5;
-        ctx.scene.strokePath(t.path, outline);
+    // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
+    // go first, so that none covers a neighbouring piece.
+    if (t.traced > 1) {
+        for (const LinePiece& piece : t.pieces) {
+            if (piece.edge == piece.stroke.color) continue;
+            Stroke outline = piece.stroke;
+            outline.color = piece.edge;
+            outline.width = piece.stroke.width + 1.5;
+            ctx.scene.strokePath(piece.path, outline);
+        }
+        for (LinePiece& piece : t.pieces)
+            ctx.scene.strokePath(std::move(piece.path), piece.stroke);
     }
-    if (t.traced > 1) ctx.scene.strokePath(std::move(t.path), t.stroke);
     for (const PointSpot& spot : t.spots)
         addSpot(ctx, spot, "anchor");
     for (const ValueOffer& o : t.labels)
         offer(values, o);
-    if (!t.markers.points.empty()) ctx.scene.add(std::move(t.markers));
+    for (MarkerItem& m : t.markers)
+        ctx.scene.add(std::move(m));
 }
 
 } // namespace

@@ -1,0 +1,114 @@
+// A set's own colour on a line or area: the stretch of the shape nearest its point, halfway to
+// each neighbour, takes it; sets without one (or with one that cannot be read) keep the series'
+// colour. Checked on the stretches themselves and on the drawn pixels.
+#include "player/cartesian/PointColors.h"
+#include "player/layout/ChartLayout.h"
+#include "player_model_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+TEST(PointColors, StretchesOfOneColourRunHalfwayToTheirNeighbours) {
+    const Color r = rgb(0xFF0000), g = rgb(0x00A000);
+    const std::vector<Point> chain{{0, 0}, {10, 0}, {20, 10}, {30, 10}};
+    const struct {
+        std::vector<Color> colors;
+        std::vector<std::vector<Point>> stretches;
+    } cases[] = {
+        {{}, {}},
+        {{r, r, r, r}, {{{0, 0}, {10, 0}, {20, 10}, {30, 10}}}},
+        {{r, r, g, r},
+         {{{0, 0}, {10, 0}, {15, 5}}, {{15, 5}, {20, 10}, {25, 10}}, {{25, 10}, {30, 10}}}},
+        {{g, r, r, r}, {{{0, 0}, {5, 0}}, {{5, 0}, {10, 0}, {20, 10}, {30, 10}}}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<ColorStretch> stretches = colorStretches(c.colors);
+        ASSERT_EQ(stretches.size(), c.stretches.size());
+        for (std::size_t k = 0; k < stretches.size(); ++k) {
+            EXPECT_EQ(stretches[k].color, c.colors[stretches[k].first]) << k;
+            const std::vector<Point> points = stretchPoints(chain, stretches[k]);
+            ASSERT_EQ(points.size(), c.stretches[k].size()) << k;
+            for (std::size_t p = 0; p < points.size(); ++p) {
+                EXPECT_EQ(points[p].x, c.stretches[k][p].x) << k << " " << p;
+                EXPECT_EQ(points[p].y, c.stretches[k][p].y) << k << " " << p;
+            }
+        }
+    }
+}
+
+// The strongest channel of a pixel, 'r', 'g' or 'b', when it leads the others by 60 levels;
+// '-' when none does.
+char dominant(std::uint32_t argb) {
+    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    if (r > g + 60 && r > b + 60) return 'r';
+    if (g > r + 60 && g > b + 60) return 'g';
+    if (b > r + 60 && b > g + 60) return 'b';
+    return '-';
+}
+
+std::string threePoints(const std::string& chartAttrs, const std::string (&colors)[3]) {
+    const char* values[] = {"30", "60", "40"};
+    std::string xml = "<chart " + chartAttrs + ">";
+    for (int i = 0; i < 3; ++i) {
+        xml += "<set label='P" + std::to_string(i) + "' value='" + values[i] + "'";
+        if (!colors[i].empty()) xml += " color='" + colors[i] + "'";
+        xml += "/>";
+    }
+    return xml + "</chart>";
+}
+
+// Samples a quarter and three quarters of the way along each of the two segments: on the line
+// itself, and for an area halfway down from its top to the plot's bottom.
+TEST(SetColors, SingleLinesAndAreasTakeTheirSetsColours) {
+    const struct {
+        std::string colors[3];
+        std::string expected; // the colour at the four samples
+    } cases[] = {
+        {{"FF0000", "00A000", "0000FF"}, "rggb"},
+        {{"", "0000FF", "nonsense"}, "rbbr"}, // the series' colour where a set gives none
+        {{"", "", ""}, "rrrr"},
+    };
+    for (const int type : {7, 8}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE("type " + std::to_string(type) + " expecting " + c.expected);
+            const std::string attrs = "paletteColors='FF0000' lineThickness='5' showValues='0' "
+                                      "drawAnchors='0' showPlotBorder='0' bgColor='FFFFFF' "
+                                      "canvasBgColor='FFFFFF'";
+            auto player = testing::drawChart(type, threePoints(attrs, c.colors), 480, 320);
+            std::vector<Point> points(3);
+            for (const HitInfo& hit : player->hitRegions()) {
+                if (hit.pointIndex >= 0 && hit.pointIndex < 3 &&
+                    (hit.kind == L"anchor" || hit.kind == L"point"))
+                    points[static_cast<std::size_t>(hit.pointIndex)] = {hit.box.x + hit.box.w / 2,
+                                                                        hit.box.y + hit.box.h / 2};
+            }
+            ASSERT_GT(points[2].x, points[0].x);
+            const std::optional<Rect>& plot = player->scene().layout.plot;
+            ASSERT_TRUE(plot.has_value());
+            const ArgbImage image = player->surface(1);
+            std::string seen;
+            for (int segment = 0; segment < 2; ++segment) {
+                for (const double t : {0.25, 0.75}) {
+                    const Point& a = points[static_cast<std::size_t>(segment)];
+                    const Point& b = points[static_cast<std::size_t>(segment + 1)];
+                    const double x = a.x + (b.x - a.x) * t;
+                    double y = a.y + (b.y - a.y) * t;
+                    if (type == 8) y = (y + plot->bottom()) / 2;
+                    seen += dominant(image.pixel(static_cast<int>(std::lround(x)),
+                                                 static_cast<int>(std::lround(y))));
+                }
+            }
+            EXPECT_EQ(seen, c.expected);
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
