@@ -5,9 +5,13 @@
 #include "control/PlotaraOcxModule.h"
 #include "control_test_support.h"
 #include "fault_doubles.h"
+#include "file_test_support.h"
 #include "platform/headless/HeadlessOsApi.h"
+#include "read_only_disk.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace plotara::test {
 namespace {
@@ -117,6 +121,51 @@ TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
     os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
     EXPECT_TRUE(rig->SaveAsImage(false));
     EXPECT_GT(fs::file_size(file), 8192u);
+    installOsApi(previous);
+    ResetSaveImageDialog();
+    fs::remove_all(folder);
+}
+
+// SaveAsImage into a folder that cannot be written: False without a message box, with and
+// without confirmation, an existing picture kept (also one writable in place), no file created;
+// Picture::saveAsBmp raises error 75 there.
+TEST(ControlFaults, SavingAPictureIntoAReadOnlyFolderKeepsTheOldFile) {
+    namespace fs = std::filesystem;
+    ControlRig rig;
+    auto os = std::make_shared<HeadlessOsApi>();
+    const std::shared_ptr<OsApi> previous = installOsApi(os);
+    ResetSaveImageDialog();
+    os->attachWindow(rig.container.hWnd(), *rig.host);
+    rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const fs::path folder = pattern, locked = folder / "locked.bmp", open = folder / "open.bmp";
+    std::ofstream(locked) << "old";
+    std::ofstream(open) << "old";
+    ::chmod(open.c_str(), 0666);
+    rig.clear();
+
+    const int status = inChildOverReadOnlyFolder(folder, [&] {
+        int wrong = 0;
+        for (const fs::path& file : {locked, open, folder / "new.bmp"}) {
+            for (const bool confirm : {false, true}) {
+                os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+                wrong += rig->SaveAsImage(confirm);
+            }
+            const std::shared_ptr<Picture> picture = rig->GetPicture();
+            wrong += !picture || errorOf([&] { picture->saveAsBmp(file); }) != 75;
+        }
+        return wrong + static_cast<int>(rig.container.messageBoxes().size());
+    });
+    if (status == notReadOnlyHere) GTEST_SKIP() << "no child here is denied writing";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readAll(locked), "old");
+    EXPECT_EQ(readAll(open), "old");
+    EXPECT_EQ(fileNames(folder), (std::vector<std::string>{"locked.bmp", "open.bmp"}));
+
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(open.string()), 0, true});
+    EXPECT_TRUE(rig->SaveAsImage(false)); // the same save, writable again
+    EXPECT_EQ(readAll(open).substr(0, 2), "BM");
     installOsApi(previous);
     ResetSaveImageDialog();
     fs::remove_all(folder);

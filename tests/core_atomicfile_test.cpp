@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "file_test_support.h"
 #include "full_disk.h"
+#include "read_only_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,26 @@ TEST_F(AtomicFile, AFullDiskKeepsTheOldFile) {
     EXPECT_EQ(names(), std::vector<std::string>{"form.plf"});
     EXPECT_EQ(replaceFile(file, big), 0);
     EXPECT_EQ(read(file), big);
+}
+
+// A folder that cannot be written (a read-only disk): EACCES before anything is written, no
+// file created, and each target as it was, also one its owner could have written in place.
+TEST_F(AtomicFile, AReadOnlyFolderKeepsEveryFileAsItWas) {
+    const fs::path locked = dir_ / "locked.png", open = dir_ / "open.png";
+    std::ofstream(locked) << "old";
+    std::ofstream(open) << "old";
+    ::chmod(open.c_str(), 0666);
+    const int status = test::inChildOverReadOnlyFolder(dir_, [&] {
+        int failures = 0;
+        for (const fs::path& file : {locked, open, dir_ / "new.png"})
+            failures += replaceFile(file, "new") != EACCES;
+        return failures;
+    });
+    if (status == test::notReadOnlyHere) GTEST_SKIP() << "no child here is denied writing";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(read(locked), "old");
+    EXPECT_EQ(read(open), "old");
+    EXPECT_EQ(names(), (std::vector<std::string>{"locked.png", "open.png"}));
 }
 
 } // namespace

@@ -1,10 +1,12 @@
-// The player's files on a full disk (a file-size limit in a child process): a saved picture
-// keeps the old file and leaves nothing beside it, and a print file is removed.
+// The player's files on a full disk (a file-size limit in a child process) and in a read-only
+// folder (a child without root's rights): a saved picture keeps the old file and leaves nothing
+// beside it, and a print file is removed.
 #include "file_test_support.h"
 #include "full_disk.h"
 #include "player/ChartPlayer.h"
 #include "player/detail/Printer.h"
 #include "player_samples.h"
+#include "read_only_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,40 @@ TEST_F(PlayerFaults, PicturesSavedOnAFullDiskKeepTheOldFile) {
         EXPECT_EQ(bytes.substr(0, c.magic.size()), c.magic);
         fs::remove(file);
     }
+}
+
+// Into a folder that cannot be written: each save returns false, an existing picture stays as it
+// was (also one the user could have overwritten in place) and no file appears.
+TEST_F(PlayerFaults, PicturesSavedIntoAReadOnlyFolderKeepTheOldFile) {
+    using Save = bool (*)(const ChartPlayer&, const fs::path&);
+    const struct {
+        std::string name;
+        Save save;
+    } cases[] = {
+        {"c.png", [](const ChartPlayer& p, const fs::path& f) { return p.savePng(f); }},
+        {"c.svg", [](const ChartPlayer& p, const fs::path& f) { return p.saveSvg(f); }},
+        {"c.pdf", [](const ChartPlayer& p, const fs::path& f) { return p.savePdf(f); }},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(dir_ / ("locked-" + c.name)) << "old";
+        std::ofstream(dir_ / ("open-" + c.name)) << "old";
+        ::chmod((dir_ / ("open-" + c.name)).c_str(), 0666);
+    }
+    const std::vector<std::string> before = names();
+    const int status = test::inChildOverReadOnlyFolder(dir_, [&] {
+        int saved = 0;
+        for (const auto& c : cases) {
+            for (const char* prefix : {"locked-", "open-", "new-"})
+                saved += c.save(player_, dir_ / (prefix + c.name));
+        }
+        return saved;
+    });
+    if (status == test::notReadOnlyHere) GTEST_SKIP() << "no child here is denied writing";
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(names(), before);
+    for (const std::string& name : before)
+        EXPECT_EQ(read(dir_ / name), "old") << name;
+    ASSERT_TRUE(cases[0].save(player_, dir_ / "new-c.png")); // the same save, writable again
 }
 
 TEST_F(PlayerFaults, APrintFileThatCannotBeWrittenIsRemoved) {
