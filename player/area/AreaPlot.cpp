@@ -78,6 +78,7 @@ AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std
         std::vector<Point> base = cutChain(bottom, lo, hi, g.horizontal);
         run.shown.insert(run.shown.end(), base.rbegin(), base.rend());
     }
+    if (!colored) std::vector<Point>().swap(run.bottom); // the polygon holds it
     return run;
 }
 

@@ -104,37 +104,45 @@ void addPolyline(Path& path, const std::vector<Point>& points) {
 // how many of the traced points lie inside the window.
 std::size_t traceLine(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, std::size_t end,
                       const Stroke& stroke, Color canvas) {
+    // One colour: the path is traced directly. Colours of the sets: each run of values is
+    // gathered first, then cut into its stretches of one colour.
     const bool colored = hasPointColors(s);
     if (!colored) t.pieces.push_back(linePiece(stroke, s.color, canvas));
     std::vector<Point> chain;
     std::vector<Color> colors;
     auto endRun = [&] {
-        if (!colored) {
-            addPolyline(t.pieces.front().path, chain);
-        } else {
-            for (const ColorStretch& stretch : colorStretches(colors)) {
-                t.pieces.push_back(linePiece(stroke, stretch.color, canvas));
-                addPolyline(t.pieces.back().path, stretchPoints(chain, stretch));
-            }
+        for (const ColorStretch& stretch : colorStretches(colors)) {
+            t.pieces.push_back(linePiece(stroke, stretch.color, canvas));
+            addPolyline(t.pieces.back().path, stretchPoints(chain, stretch));
         }
         chain.clear();
         colors.clear();
     };
+    bool open = false;
     std::size_t drawn = 0;
     std::size_t from = g.first > 0 ? g.first - 1 : 0;
     std::size_t to = std::min(end + 1, s.values.size());
     for (std::size_t i = from; i < to; ++i) {
         double v = s.values[i];
         if (isMissing(v)) {
-            endRun();
+            if (colored) endRun();
+            open = false;
             continue;
         }
-        chain.push_back(g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary));
-        if (colored) colors.push_back(pointColor(s, i));
+        Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
+        if (colored) {
+            chain.push_back(p);
+            colors.push_back(pointColor(s, i));
+        } else if (open) {
+            t.pieces.front().path.lineTo(p.x, p.y);
+        } else {
+            t.pieces.front().path.moveTo(p.x, p.y);
+        }
+        open = true;
         ++t.traced;
         drawn += g.visible(i);
     }
-    endRun();
+    if (colored) endRun();
     return drawn;
 }
 
