@@ -79,6 +79,7 @@ Stroke lineStroke(const ChartContext& ctx, const PlotSeries& s) {
     return stroke;
 }
 
+// A piece drawn with the line's stroke in the colour given, at the series' alpha.
 LinePiece linePiece(const Stroke& stroke, Color color, Color canvas) {
     LinePiece piece;
     piece.stroke = stroke;
@@ -88,6 +89,7 @@ LinePiece linePiece(const Stroke& stroke, Color color, Color canvas) {
     return piece;
 }
 
+// Adds the points to the path as one open polyline.
 void addPolyline(Path& path, const std::vector<Point>& points) {
     for (std::size_t k = 0; k < points.size(); ++k) {
         if (k == 0) {
