@@ -47,18 +47,6 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     return a;
 }
 
-// One line where the layout put it: its traced path and look, its anchors, its points' hit
-// circles and the value labels it offers.
-struct LineTrace {
-    Path path;
-    std::size_t traced = 0; // points on the path, the neighbours outside a window included
-    Stroke stroke;
-    Color edge; // a darker edge under a light line; the line's own colour when none is needed
-    MarkerItem markers;
-    std::vector<PointSpot> spots;
-    std::vector<ValueOffer> labels;
-};
-
 Stroke lineStroke(const ChartContext& ctx, const PlotSeries& s) {
     const Attributes* sa = s.source ? &s.source->attrs : nullptr;
     double fallback = ctx.model.chart.number("linethickness", 2);
@@ -145,7 +133,7 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
     return t;
 }
 
-void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
+void drawLine(ChartContext& ctx, LineTrace& t) {
     // A light line gets a darker edge so it stands out from the canvas.
     if (t.traced > 1 && !(t.edge == t.stroke.color)) {
         Stroke outline = t.stroke;
@@ -156,21 +144,24 @@ void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
     if (t.traced > 1) ctx.scene.strokePath(std::move(t.path), t.stroke);
     for (const PointSpot& spot : t.spots)
         addSpot(ctx, spot, "anchor");
-    for (const ValueOffer& o : t.labels)
-        offer(values, o);
     if (!t.markers.points.empty()) ctx.scene.add(std::move(t.markers));
 }
 
 } // namespace
 
-void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-               const SeriesStyle& style, ValueLabels& values) {
+std::vector<LineTrace> layoutLines(const ChartContext& ctx, const PlotGeometry& g,
+                                   const std::vector<PlotSeries>& series,
+                                   const SeriesStyle& style) {
     std::vector<LineTrace> layout;
     for (const PlotSeries& s : series) {
         if (s.kind == PlotKind::Line) layout.push_back(layoutLine(ctx, g, s, style));
     }
-    for (LineTrace& t : layout)
-        drawLine(ctx, t, values);
+    return layout;
+}
+
+void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines) {
+    for (LineTrace& t : lines)
+        drawLine(ctx, t);
 }
 
 } // namespace plotara::player
