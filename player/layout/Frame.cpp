@@ -22,14 +22,6 @@ TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const
     return item;
 }
 
-Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
-             HAlign h, VAlign v, double angle, double maxWidth) {
-    TextItem item = placeText(ctx, tag, std::move(text), font, x, y, h, v, angle, maxWidth);
-    Rect box = item.box;
-    if (!item.text.empty()) ctx.scene.add(std::move(item));
-    return box;
-}
-
 Rect marginArea(const ChartContext& ctx) {
     const Attributes& c = ctx.model.chart;
     auto margin = [&](const char* name) { return std::clamp(c.number(name, 12), 0.0, 200.0); };

@@ -25,10 +25,6 @@ struct ChartContext {
 // Cannot fail.
 TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const Font& font,
                    double x, double y, HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
-// Places a text tagged with its role, adds it to the scene and returns its box. Cannot fail.
-Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
-             HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
-
 // The area inside the chart margins (chartLeftMargin ... chartBottomMargin). Cannot fail.
 Rect marginArea(const ChartContext& ctx);
 // Lists laid-out texts in the layout's texts, in the order the drawing step will paint them;
