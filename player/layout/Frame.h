@@ -61,7 +61,7 @@ struct LegendLayout {
     std::optional<Rect> frame;
     std::vector<LegendEntry> entries;
     Rect rest;
-    // The entries' names in drawing order.
+    // The entries' names in drawing order. Cannot fail.
     std::vector<TextItem> texts() const;
 };
 // Lays the legend out in rows that wrap at the bottom of the area (or in a column at its right

@@ -3,6 +3,7 @@
 #include "player/detail/Families.h"
 #include "player/layout/NiceScale.h"
 #include "player/util/TextUtil.h"
+#include "player/xy/BubbleCover.h"
 
 #include <algorithm>
 #include <cmath>
@@ -291,66 +292,6 @@ bool hasPlace(const XYLayout& l, const XYPoint& pt) {
     return !l.logAxes || (pt.x > 0 && pt.y > 0);
 }
 
-// How much of the light behind each unit cell of the plot still comes through the bubbles
-// above: 1 for an uncovered cell, the product of (1 - alpha) of every bubble covering it whole.
-class Cover {
-public:
-    Cover(const Rect& plot, bool clip)
-        : x0_(static_cast<int>(std::floor(plot.x))), y0_(static_cast<int>(std::floor(plot.y))),
-          w_(static_cast<int>(std::ceil(plot.right())) - x0_),
-          h_(static_cast<int>(std::ceil(plot.bottom())) - y0_), clip_(clip),
-          light_(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_), 1.0f) {}
-
-    // Whether a disc of the radius (its border included) would change some cell by half a
-    // level of 255 or more: it touches a cell that enough light still reaches, or, unclipped,
-    // reaches outside the plot.
-    bool shows(Point c, double radius) const {
-        bool shown = false;
-        visit(
-            *this, c, radius + 0.5 + reach,
-            [&](const float& light, double) { shown = shown || light * 255 >= 0.5f; },
-            [&] { shown = shown || !clip_; });
-        return shown;
-    }
-    // Dims the cells that a disc of the radius and fill alpha covers whole.
-    void cover(Point c, double radius, double alpha) {
-        const auto through = static_cast<float>(1 - std::clamp(alpha, 0.0, 1.0));
-        visit(
-            *this, c, radius,
-            [&](float& light, double distance) {
-                if (distance <= radius - reach) light *= through;
-            },
-            [] {});
-    }
-
-private:
-    static constexpr double reach = 0.7072; // a cell's centre to its farthest corner
-
-    // Calls inside(cell light, distance of its centre) for each cell whose centre lies within
-    // the radius, and outside() once when the disc reaches past the plot's cells.
-    template <class Self, class Inside, class Outside>
-    static void visit(Self& self, Point c, double radius, Inside inside, Outside outside) {
-        const int loX = static_cast<int>(std::floor(c.x - radius)) - self.x0_;
-        const int hiX = static_cast<int>(std::ceil(c.x + radius)) - self.x0_;
-        const int loY = static_cast<int>(std::floor(c.y - radius)) - self.y0_;
-        const int hiY = static_cast<int>(std::ceil(c.y + radius)) - self.y0_;
-        if (loX < 0 || loY < 0 || hiX >= self.w_ || hiY >= self.h_) outside();
-        for (int y = std::max(loY, 0); y <= std::min(hiY, self.h_ - 1); ++y) {
-            const double dy = self.y0_ + y + 0.5 - c.y;
-            for (int x = std::max(loX, 0); x <= std::min(hiX, self.w_ - 1); ++x) {
-                const double dx = self.x0_ + x + 0.5 - c.x;
-                const double distance = std::sqrt(dx * dx + dy * dy);
-                if (distance <= radius)
-                    inside(self.light_[static_cast<std::size_t>(y) * self.w_ + x], distance);
-            }
-        }
-    }
-
-    int x0_, y0_, w_, h_;
-    bool clip_;
-    std::vector<float> light_;
-};
-
 // With more bubbles than the plot has unit cells, most of them lie under others: walked from
 // the top (the last drawn) down, a bubble that would change no cell by half a level of 255 is
 // marked hidden and is neither drawn nor given a hit region or label. Empty when every bubble
@@ -359,7 +300,7 @@ std::vector<std::vector<char>> hiddenBubbles(const ChartModel& m, const XYLayout
                                              bool clip) {
     std::vector<std::vector<char>> hidden;
     if (!l.bubble || static_cast<double>(l.count) <= l.plot.w * l.plot.h) return hidden;
-    Cover cover(l.plot, clip);
+    BubbleCover cover(l.plot, clip);
     hidden.resize(m.datasets.size());
     for (std::size_t d = m.datasets.size(); d-- > 0;) {
         const Series& s = m.datasets[d];
@@ -423,13 +364,14 @@ void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLa
         if (l.plot.contains(at)) ++drawn.drawn;
         if (!showValues) continue;
         TextTag tag{TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)};
-        const Attributes& pa = s.attrsOf(pt);
-        if (!l.bubble)
-            values.place(tag, l.yf.format(pt.y), at.x, at.y - radius - 2, HAlign::Center,
-                         VAlign::Bottom);
-        else
+        if (l.bubble) {
+            const Attributes& pa = s.attrsOf(pt);
             values.place(tag, pa.text("name", pa.text("label")), at.x, at.y, HAlign::Center,
                          VAlign::Middle);
+        } else {
+            values.place(tag, l.yf.format(pt.y), at.x, at.y - radius - 2, HAlign::Center,
+                         VAlign::Bottom);
+        }
     }
     if (underOthers > 0)
         ctx.scene.layout.notes.push_back(
