@@ -21,7 +21,7 @@ public:
     void listTexts(const std::vector<TextItem>& values) const;
     // The categories whose labels are drawn (known after layout), ascending.
     const std::vector<std::size_t>& shownCategories() const { return shown_; }
-    // Canvas, bands, div lines, walls, trend zones and vertical lines.
+    // Canvas, bands, div lines, walls, trend zones with their labels and vertical lines.
     void drawBack();
     // Axes and trend lines over the series, the value labels as placed, then the tick and
     // category labels and axis names as laid out.
