@@ -193,5 +193,73 @@ TEST(LayoutStep, EveryKindOfTextIsLaidOutBeforeDrawing) {
     }
 }
 
+// The placement of value labels, on its own: labels of higher priority win a collision
+// whatever the order they were offered in, the kept ones come back in the order offered, a
+// column covers every label but its own, a label out of bounds or beside a row without its
+// name is hidden, and every hidden label is counted in a note.
+TEST(LayoutStep, ValueLabelsKeepTheHighestPriorityAndNoteTheRest) {
+    struct Offer {
+        int index;
+        double x, y, priority;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Offer> offers;
+        std::vector<int> kept; // indexes, in the order returned
+        std::size_t hidden;    // counted in the "no room" note
+        bool obstacleAtOne;    // a column of point 1 covers (80, 80) to (120, 120)
+        std::vector<bool> onlyFor;
+        std::size_t unnamed; // counted in the "rows' names thinned" note
+    } cases[] = {
+        {"apart", {{0, 50, 50, 1}, {1, 150, 50, 2}}, {0, 1}, 0, false, {}, 0},
+        {"collide, later wins", {{0, 50, 50, 1}, {1, 52, 50, 5}}, {1}, 1, false, {}, 0},
+        {"collide, earlier wins", {{0, 50, 50, 5}, {1, 52, 50, 1}}, {0}, 1, false, {}, 0},
+        {"equal priority: first offered", {{0, 50, 50, 3}, {1, 52, 50, 3}}, {0}, 1, false, {}, 0},
+        {"out of bounds", {{0, 50, 50, 1}, {1, 390, 50, 9}}, {0}, 1, false, {}, 0},
+        {"over another's column", {{0, 100, 100, 9}, {1, 300, 100, 1}}, {1}, 1, true, {}, 0},
+        {"over its own column", {{1, 100, 100, 1}}, {1}, 0, true, {}, 0},
+        {"row without its name",
+         {{0, 50, 50, 1}, {1, 150, 50, 1}},
+         {1},
+         0,
+         false,
+         {false, true},
+         1},
+    };
+    for (const Case& c : cases) {
+        TextEngine text;
+        Scene scene;
+        ChartModel model;
+        ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
+        ValueLabels labels(ctx, {0, 0, 400, 300});
+        if (c.obstacleAtOne) labels.obstacle({80, 80, 40, 40}, {TextKind::ValueLabel, 0, 1});
+        if (!c.onlyFor.empty()) labels.onlyFor(c.onlyFor);
+        for (const Offer& o : c.offers)
+            labels.place({TextKind::ValueLabel, 0, o.index}, "12,345", o.x, o.y, HAlign::Center,
+                         VAlign::Middle, 0, nullptr, o.priority);
+        std::vector<TextItem> kept = labels.settle();
+        std::vector<int> indexes;
+        for (const TextItem& t : kept) {
+            indexes.push_back(t.tag.index);
+            EXPECT_EQ(t.tag.kind, TextKind::ValueLabel) << c.what;
+            EXPECT_GT(t.box.w, 0) << c.what << ": not measured";
+        }
+        EXPECT_EQ(indexes, c.kept) << c.what;
+        EXPECT_TRUE(scene.items.empty()) << c.what << ": placing drew";
+        std::size_t notes = (c.hidden > 0) + (c.unnamed > 0);
+        ASSERT_EQ(scene.layout.notes.size(), notes) << c.what;
+        if (c.hidden > 0) {
+            EXPECT_EQ(scene.layout.notes.front(),
+                      std::to_string(c.hidden) +
+                          " value labels hidden: no room beside their points")
+                << c.what;
+        }
+        if (c.unnamed > 0) {
+            EXPECT_EQ(scene.layout.notes.back().substr(0, 2), std::to_string(c.unnamed) + " ")
+                << c.what;
+        }
+    }
+}
+
 } // namespace
 } // namespace plotara
