@@ -5,17 +5,11 @@
 namespace plotara::player {
 
 namespace {
-// The layout lists every text drawn, in painting order.
-void collectTexts(Scene& scene) {
-    scene.layout.texts.clear();
-    for (const TextItem* t : scene.texts())
-        scene.layout.texts.push_back({t->tag, t->text, t->box, t->angle});
-}
-} // namespace
 
-bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
-                 double width, double height, ViewState& view, const Attributes& gridParams,
-                 const Color* background) {
+// Lays the chart out and, when drawing, walks the layout onto the scene.
+bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
+                double width, double height, ViewState& view, const Attributes& gridParams,
+                const Color* background, bool drawing) {
     // Cleared rather than replaced: the lists keep their capacity from the last drawing.
     scene.items.clear();
     scene.hits.clear();
@@ -26,7 +20,7 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
     scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
-    ChartContext ctx{scene, text, model, ChartStyle(model), width, height};
+    ChartContext ctx{scene, text, model, ChartStyle(model), width, height, drawing};
     scene.background = ctx.style.theme().background;
     if (background) scene.background = *background;
     // bgAlpha applies to the background in use, whether bgColor gives it or not.
@@ -51,8 +45,20 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
         break;
     }
     scene.pointHits.finish();
-    collectTexts(scene);
     return drawn;
+}
+
+} // namespace
+
+bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
+                 double width, double height, ViewState& view, const Attributes& gridParams,
+                 const Color* background) {
+    return buildChart(scene, text, model, movie, width, height, view, gridParams, background, true);
+}
+
+bool layoutChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
+                 double width, double height, ViewState& view, const Attributes& gridParams) {
+    return buildChart(scene, text, model, movie, width, height, view, gridParams, nullptr, false);
 }
 
 void renderMessage(Scene& scene, TextEngine& text, const std::string& message, double width,
@@ -74,8 +80,8 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     item.v = VAlign::Middle;
     item.maxWidth = std::max(width - 10, 10.0);
     text.place(item);
+    scene.layout.texts.push_back({item.tag, item.text, item.box, item.angle});
     scene.add(std::move(item));
-    collectTexts(scene);
 }
 
 void addDebugPanel(Scene& scene, TextEngine& text, const std::vector<std::string>& lines) {

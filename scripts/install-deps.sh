@@ -3,6 +3,8 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
+  # scripts/check-function-size.sh: no player function longer than about a screen.
+  clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   libcairo2-dev libpng-dev

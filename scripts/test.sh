@@ -54,5 +54,8 @@ bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=O
   -DCMAKE_INSTALL_PREFIX=/usr
 ctest --test-dir build --output-on-failure -j "$(nproc)"
 
+echo "== function size (player/, clang-tidy)"
+bash scripts/check-function-size.sh build
+
 echo "== install, examples/consumer, Debian packages"
 bash scripts/check-install.sh build

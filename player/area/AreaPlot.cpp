@@ -30,23 +30,6 @@ std::vector<Point> cutChain(const std::vector<Point>& chain, double lo, double h
     return out;
 }
 
-// One run of consecutive values: its polygon, the edges along its top and bottom, the part of
-// the polygon inside the plot that answers hits, and, when its sets give their own colours,
-// the colour of each point of the top edge.
-struct AreaRun {
-    std::vector<Point> polygon, top, bottom, shown;
-    std::vector<Color> colors;
-};
-
-// One area where the layout put it: its runs, colours, points' hit circles and value labels.
-struct AreaShape {
-    const PlotSeries* series = nullptr;
-    Color fill, edge;
-    std::vector<AreaRun> runs;
-    std::vector<PointSpot> spots;
-    std::vector<ValueOffer> labels;
-};
-
 // The run over categories [i, j): its top along the values and its bottom along the bases.
 AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std::size_t j,
                   bool cut, bool colored) {
@@ -180,19 +163,21 @@ void drawRun(ChartContext& ctx, const AreaShape& a, AreaRun& run, bool border) {
 
 } // namespace
 
-void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-               const SeriesStyle& style, ValueLabels& values) {
+std::vector<AreaShape> layoutAreas(const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                                   const SeriesStyle& style) {
     std::vector<AreaShape> layout;
     for (const PlotSeries& s : series) {
         if (s.kind == PlotKind::Area) layout.push_back(layoutArea(g, s, style));
     }
-    for (AreaShape& a : layout) {
+    return layout;
+}
+
+void drawAreas(ChartContext& ctx, std::vector<AreaShape>& areas, bool border) {
+    for (AreaShape& a : areas) {
         for (AreaRun& run : a.runs)
-            drawRun(ctx, a, run, style.showPlotBorder);
+            drawRun(ctx, a, run, border);
         for (const PointSpot& spot : a.spots)
             addSpot(ctx, spot, "point");
-        for (const ValueOffer& o : a.labels)
-            offer(values, o);
     }
 }
 

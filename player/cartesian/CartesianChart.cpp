@@ -342,19 +342,17 @@ bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& are
     return true;
 }
 
-} // namespace
-
-bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
-    const ChartModel& m = ctx.model;
+std::size_t categoryCount(const ChartModel& m) {
     std::size_t categories = m.categories.size();
     for (const Series& s : m.datasets)
         categories = std::max(categories, s.points.size());
     for (const Series& s : m.linesets)
         categories = std::max(categories, s.points.size());
-    categories = std::max<std::size_t>(categories, 1);
+    return std::max<std::size_t>(categories, 1);
+}
 
-    std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
-    if (m.chart.flag("logscale", false)) skipNonPositive(ctx.scene.layout, series);
+SeriesStyle seriesStyle(const ChartModel& m, const ChartMovie& movie,
+                        std::vector<PlotSeries>& series, std::size_t categories) {
     SeriesStyle style;
     style.threeD = movie.threeD || m.chart.flag("is3d", false);
     style.showPlotBorder = m.chart.flag("showplotborder", true);
@@ -364,27 +362,21 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     style.secondaryFormat = numberFormatOf(m.chart, movie.dualY);
     style.categories = &m.categories;
     style.totalSeries = series.size();
+    return style;
+}
 
-    PlotGeometry g;
-    g.horizontal = movie.family == Family::Bar;
-    setScales(ctx, movie, series, g);
-    Rect area = drawTitles(ctx, marginArea(ctx));
-    area = drawLegend(ctx, legendItems(m, movie, series), area);
-    bool scrolling = setWindow(m.chart, movie, area, categories, view, g);
-    std::size_t points = 0;
-    for (const PlotSeries& s : series)
-        points += s.values.size();
-    ctx.scene.hits.reserve(points + series.size() + 8);
-    CartesianFrame frame(ctx, g, series, style);
-    frame.layout(area, scrolling);
-    frame.drawBack();
-    // Value labels stay over the plot (above it up to the titles), never over the axis labels.
-    Rect valueBounds{g.plot.x, area.y - 6, g.plot.w + g.depth, g.plot.bottom() - area.y + 6};
+// The value labels of every series placed apart, areas' first, then the columns' and the
+// lines': over the plot (above it up to the titles), never over the axis labels. On bar charts
+// with thinned row names, a value beside an unnamed row would read as the named neighbour's:
+// only rows with their name keep their values.
+std::vector<TextItem> placeValueLabels(ChartContext& ctx, const PlotGeometry& g,
+                                       const SeriesStyle& style, const CartesianFrame& frame,
+                                       Rect area, const SeriesLayout& shapes,
+                                       std::size_t categories) {
+    Rect bounds{g.plot.x, area.y - 6, g.plot.w + g.depth, g.plot.bottom() - area.y + 6};
     if (g.horizontal)
-        valueBounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
-    ValueLabels values(ctx, valueBounds);
-    // On bar charts with thinned row names, a value beside an unnamed row would read as the
-    // named neighbour's: only rows with their name keep their values.
+        bounds = {g.plot.x, g.plot.y - g.depth, area.right() - g.plot.x, g.plot.h + g.depth};
+    ValueLabels values(ctx, bounds);
     const std::vector<std::size_t>& named = frame.shownCategories();
     if (g.horizontal && named.size() < g.count) {
         std::vector<bool> rows(categories, false);
@@ -392,15 +384,78 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
             rows[i] = true;
         values.onlyFor(std::move(rows));
     }
+    for (const AreaShape& a : shapes.areas) {
+        for (const ValueOffer& o : a.labels)
+            offer(values, o);
+    }
+    offerColumnValues(values, g, style, shapes.columns);
+    for (const LineTrace& t : shapes.lines) {
+        for (const ValueOffer& o : t.labels)
+            offer(values, o);
+    }
+    return values.settle();
+}
+
+// What the layout step hands the drawing step besides the frame.
+struct CartesianPlan {
+    TitleLayout titles;
+    LegendLayout legend;
+    SeriesLayout shapes;
+    std::vector<TextItem> values;
+    bool scrolling = false;
+};
+
+// Walks the laid-out chart onto the scene: titles, legend, the frame behind the series, the
+// series clipped to the plot, then the frame's front with the value labels, and the scroll bar.
+void drawCartesian(ChartContext& ctx, CartesianFrame& frame, const PlotGeometry& g,
+                   const SeriesStyle& style, CartesianPlan& plan, const ViewState& view) {
+    drawTexts(ctx.scene, plan.titles.texts);
+    drawLegend(ctx, plan.legend);
+    std::size_t hits = plan.shapes.columns.boxes.size() + plan.legend.entries.size() + 8;
+    for (const AreaShape& a : plan.shapes.areas)
+        hits += a.spots.size() + a.runs.size();
+    for (const LineTrace& t : plan.shapes.lines)
+        hits += t.spots.size();
+    ctx.scene.hits.reserve(hits);
+    frame.drawBack();
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});
-    drawAreas(ctx, g, series, style, values);
-    drawColumns(ctx, g, series, style, values);
-    drawLines(ctx, g, series, style, values);
+    drawAreas(ctx, plan.shapes.areas, style.showPlotBorder);
+    drawColumns(ctx, g, style, plan.shapes.columns);
+    drawLines(ctx, plan.shapes.lines);
     ctx.scene.add(ClipPop{});
-    frame.drawFront(values);
-    if (scrolling) frame.drawScrollBar(view);
-    recordLayout(ctx.scene.layout, g, series, movie, scrolling);
+    frame.drawFront(plan.values);
+    if (plan.scrolling) frame.drawScrollBar(view);
+}
+
+} // namespace
+
+bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view) {
+    const ChartModel& m = ctx.model;
+    std::size_t categories = categoryCount(m);
+    std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
+    if (m.chart.flag("logscale", false)) skipNonPositive(ctx.scene.layout, series);
+    SeriesStyle style = seriesStyle(m, movie, series, categories);
+
+    PlotGeometry g;
+    g.horizontal = movie.family == Family::Bar;
+    setScales(ctx, movie, series, g);
+    CartesianPlan plan;
+    plan.titles = layoutTitles(ctx, marginArea(ctx));
+    plan.legend = layoutLegend(ctx, legendItems(m, movie, series), plan.titles.rest);
+    Rect area = plan.legend.rest;
+    plan.scrolling = setWindow(m.chart, movie, area, categories, view, g);
+    CartesianFrame frame(ctx, g, series, style);
+    frame.layout(area, plan.scrolling);
+    plan.shapes.areas = layoutAreas(g, series, style);
+    plan.shapes.columns = layoutColumns(ctx, g, series, style);
+    plan.shapes.lines = layoutLines(ctx, g, series, style);
+    plan.values = placeValueLabels(ctx, g, style, frame, area, plan.shapes, categories);
+    recordLayout(ctx.scene.layout, g, series, movie, plan.scrolling);
+    listTexts(ctx.scene.layout, plan.titles.texts);
+    listTexts(ctx.scene.layout, plan.legend.texts());
+    frame.listTexts(plan.values);
+    if (ctx.drawing) drawCartesian(ctx, frame, g, style, plan, view);
     return true;
 }
 

@@ -134,6 +134,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     }
     shown_ = shownLabels();
     layoutAxisTexts();
+    layoutTrendLabels();
 }
 
 void CartesianFrame::drawBack() {
@@ -232,9 +233,12 @@ void CartesianFrame::drawCategoryMarks() {
     }
 }
 
+// Trend lines and zones, each followed by its label as laid out.
 void CartesianFrame::drawTrends(bool zones) {
     Rect p = g_.plot;
-    for (const TrendLine& tl : ctx_.model.trendlines) {
+    const std::vector<TrendLine>& trends = ctx_.model.trendlines;
+    for (std::size_t k = 0; k < trends.size(); ++k) {
+        const TrendLine& tl = trends[k];
         if (tl.zone != zones) continue;
         bool sec = g_.hasSecondary && onSecondary(tl.attrs);
         double p0 = g_.valuePos(tl.start, sec), p1 = g_.valuePos(tl.end, sec);
@@ -251,42 +255,48 @@ void CartesianFrame::drawTrends(bool zones) {
                 ctx_.scene.line(p.x, p0, p.right(), p1, s);
             }
         }
+        if (!trendTexts_[k].text.empty()) ctx_.scene.add(trendTexts_[k]);
+    }
+}
+
+// The trend lines' and zones' labels: over a zone's middle or at a line's right end (outside
+// the plot with valueOnRight), and on bar charts over the plot.
+void CartesianFrame::layoutTrendLabels() {
+    Rect p = g_.plot;
+    trendTexts_.clear();
+    for (const TrendLine& tl : ctx_.model.trendlines) {
+        TextItem& text = trendTexts_.emplace_back();
         std::string label = tl.attrs.text("displayvalue");
         if (label.empty()) continue;
+        bool sec = g_.hasSecondary && onSecondary(tl.attrs);
+        double p0 = g_.valuePos(tl.start, sec), p1 = g_.valuePos(tl.end, sec);
         Font f = ctx_.style.font(TextRole::TrendValues);
         f.color = parseColor(tl.attrs.text("color"), f.color);
-        bool onRight = tl.attrs.flag("valueonright", false);
-        double mid = zones ? (p0 + p1) / 2 : p1;
+        double mid = tl.zone ? (p0 + p1) / 2 : p1;
+        TextTag tag{TextKind::Trend};
         if (g_.horizontal) {
-            addText(ctx_, {TextKind::Trend}, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom,
-                    0, 120);
-        } else if (onRight) {
-            addText(ctx_, {TextKind::Trend}, label, f, p.right() + g_.depth + 4, mid, HAlign::Left,
-                    VAlign::Middle, 0, std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
+            text = placeText(ctx_, tag, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom, 0,
+                             120);
+        } else if (tl.attrs.flag("valueonright", false)) {
+            text =
+                placeText(ctx_, tag, label, f, p.right() + g_.depth + 4, mid, HAlign::Left,
+                          VAlign::Middle, 0, std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
         } else {
-            addText(ctx_, {TextKind::Trend}, label, f, p.right() - 3, mid - 2, HAlign::Right,
-                    VAlign::Bottom, 0, p.w * 0.5);
+            text = placeText(ctx_, tag, label, f, p.right() - 3, mid - 2, HAlign::Right,
+                             VAlign::Bottom, 0, p.w * 0.5);
         }
     }
 }
 
-// A centred label moved sideways as little as needed to stay within the plot's width.
-void CartesianFrame::addInside(const std::string& label, const Font& font, double x, double y) {
-    TextItem item;
-    item.text = label;
-    item.font = font;
-    item.x = x;
-    item.y = y;
-    item.h = HAlign::Center;
-    item.maxWidth = plan_.maxTextWidth;
-    ctx_.text.place(item);
-    double left = g_.plot.x - item.box.x, right = item.box.right() - g_.plot.right() - g_.depth;
-    if (left > 0)
-        item.x += left;
-    else if (right > 0)
-        item.x -= std::min(right, -left);
-    ctx_.text.place(item);
-    ctx_.scene.add(std::move(item));
+void CartesianFrame::listTexts(const std::vector<TextItem>& values) const {
+    ChartLayout& layout = ctx_.scene.layout;
+    for (bool zones : {true, false}) {
+        for (std::size_t k = 0; k < trendTexts_.size(); ++k) {
+            if (ctx_.model.trendlines[k].zone == zones) player::listTexts(layout, {trendTexts_[k]});
+        }
+    }
+    player::listTexts(layout, values);
+    player::listTexts(layout, axisTexts_);
 }
 
 // The labels drawn: all when they fit, else those starting a calendar period when the labels
@@ -462,16 +472,15 @@ void CartesianFrame::layoutAxisTexts() {
     layoutAxisNames(showTicks);
 }
 
-void CartesianFrame::drawFront(ValueLabels& values) {
+void CartesianFrame::drawFront(const std::vector<TextItem>& values) {
     const PaletteTheme& t = ctx_.style.theme();
     Rect p = g_.plot;
     Stroke axis{t.axisLine, 1};
     ctx_.scene.line(p.x, p.y, p.x, p.bottom(), axis);
     ctx_.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
     drawTrends(false);
-    values.flush();
-    for (const TextItem& text : axisTexts_)
-        ctx_.scene.add(text);
+    drawTexts(ctx_.scene, values);
+    drawTexts(ctx_.scene, axisTexts_);
 }
 
 void CartesianFrame::drawScrollBar(const ViewState& view) {

@@ -14,15 +14,18 @@ public:
     CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
                    const SeriesStyle& style);
     // Measures axis labels and names, sets the plot rectangle inside area and lays out the
-    // tick labels (the layout's ticks), category labels and axis names.
+    // tick labels (the layout's ticks), category labels, axis names and trend labels.
     void layout(Rect area, bool scrollBar);
+    // Lists the frame's texts in the layout in the order drawBack and drawFront paint them,
+    // with the value labels drawn over the series among them. Cannot fail.
+    void listTexts(const std::vector<TextItem>& values) const;
     // The categories whose labels are drawn (known after layout), ascending.
     const std::vector<std::size_t>& shownCategories() const { return shown_; }
-    // Canvas, bands, div lines, walls, trend zones and vertical lines.
+    // Canvas, bands, div lines, walls, trend zones with their labels and vertical lines.
     void drawBack();
-    // Axes and trend lines over the series, the value labels collected while the series were
-    // drawn, then the tick and category labels and axis names as laid out.
-    void drawFront(ValueLabels& values);
+    // Axes and trend lines over the series, the value labels as placed, then the tick and
+    // category labels and axis names as laid out.
+    void drawFront(const std::vector<TextItem>& values);
     void drawScrollBar(const ViewState& view);
 
 private:
@@ -36,9 +39,9 @@ private:
     void layoutAxisNames(bool showTicks);
     void layoutAxisTexts();
     void drawCategoryMarks();
+    void layoutTrendLabels();
     void drawTrends(bool zones);
     std::vector<std::size_t> shownLabels();
-    void addInside(const std::string& label, const Font& font, double x, double y);
 
     ChartContext& ctx_;
     PlotGeometry& g_;
@@ -50,7 +53,8 @@ private:
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double labelGap_ = 4; // from the plot's bottom to the category labels
     Rect scrollBar_;
-    std::vector<TextItem> axisTexts_; // laid out with the plot, drawn over the series
+    std::vector<TextItem> axisTexts_;  // laid out with the plot, drawn over the series
+    std::vector<TextItem> trendTexts_; // one per trend line; empty text when it has no label
 };
 
 } // namespace plotara::player

@@ -1,8 +1,7 @@
-// The three ways a cartesian series is drawn; each family folder implements one.
+// The three ways a cartesian series is laid out and drawn; each family folder implements one.
 #pragma once
 
-#include "player/cartesian/PlotGeometry.h"
-#include "player/layout/Frame.h"
+#include "player/cartesian/SeriesLayout.h"
 
 namespace plotara::player {
 
@@ -21,14 +20,29 @@ struct SeriesStyle {
 // tool text are worked out only when someone asks (describeCategoryPoint). Cannot fail.
 void markPoint(HitRegion& hit, const PlotSeries& s, std::size_t i);
 
-// Columns (or bars), flat or as prisms with shaded faces. Cannot fail.
-void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-                 const SeriesStyle& style, ValueLabels& values);
-// Lines with anchors. Cannot fail.
-void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-               const SeriesStyle& style, ValueLabels& values);
-// Filled areas, stacked on their bases. Cannot fail.
-void drawAreas(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-               const SeriesStyle& style, ValueLabels& values);
+// Where every column (or bar) lands and the stacks' totals. Cannot fail.
+ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
+                           const std::vector<PlotSeries>& series, const SeriesStyle& style);
+// The lines' paths, anchors, hit circles and value-label offers. Cannot fail.
+std::vector<LineTrace> layoutLines(const ChartContext& ctx, const PlotGeometry& g,
+                                   const std::vector<PlotSeries>& series, const SeriesStyle& style);
+// The areas' polygons, hit circles and value-label offers. Cannot fail.
+std::vector<AreaShape> layoutAreas(const PlotGeometry& g, const std::vector<PlotSeries>& series,
+                                   const SeriesStyle& style);
+
+// Offers the columns' value labels, and the stacks' totals under showSum; each column is an
+// obstacle that only its own label may cover. Cannot fail.
+void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                       const ColumnLayout& columns);
+
+// Columns (or bars) as laid out, flat or as prisms with shaded faces, and their hit regions.
+// Cannot fail.
+void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
+                 const ColumnLayout& columns);
+// Lines as laid out (the traces are moved into the scene), anchors and hit circles. Cannot
+// fail.
+void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines);
+// Filled areas as laid out, stacked on their bases, and their hit regions. Cannot fail.
+void drawAreas(ChartContext& ctx, std::vector<AreaShape>& areas, bool border);
 
 } // namespace plotara::player

@@ -88,34 +88,31 @@ void offerValue(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& s
     }
 }
 
+// A column as a flat rectangle or a prism, and its hit region.
+void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
+                const ColumnBox& b, double width) {
+    const Rect& r = b.rect;
+    if (style.threeD && g.depth > 0) {
+        double d = std::min(g.depth, std::max(width * 0.6, 2.0));
+        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, g.horizontal,
+                 b.series->values[b.index] < 0);
+    } else {
+        Path p;
+        p.rect(r);
+        if (style.showPlotBorder && width > 3) {
+            ctx.scene.fillStroke(std::move(p), b.fill, Stroke{b.edge, 0.8});
+        } else {
+            ctx.scene.fillPath(std::move(p), b.fill);
+        }
+    }
+    HitRegion hit;
+    hit.rect = b.hitBox;
+    hit.kind = g.horizontal ? "bar" : "column";
+    markPoint(hit, *b.series, b.index);
+    ctx.scene.hits.push_back(std::move(hit));
+}
+
 } // namespace
-
-namespace {
-
-// One column or bar where the layout put it, with its colours.
-struct ColumnBox {
-    const PlotSeries* series;
-    std::size_t index;
-    Rect rect;
-    Color fill, edge;
-};
-
-// The stack of one category and column slot: its total and the top of its highest column.
-struct StackSum {
-    double total = 0;
-    bool any = false;
-    Rect top;
-    double topValue = -1e308;
-};
-
-// Where every column lands, category by category (so that 3D prisms overlap front to back),
-// and the stacks' totals.
-struct ColumnLayout {
-    std::vector<ColumnBox> boxes;
-    std::vector<StackSum> sums;
-    bool anyStack = false;
-    double width = 0; // of one column
-};
 
 ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                            const std::vector<PlotSeries>& series, const SeriesStyle& style) {
@@ -152,46 +149,21 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                 alpha = pa->number("alpha", alpha);
             }
             color = withAlpha(color, alpha);
-            l.boxes.push_back({&s, i, r, color, withAlpha(shade(color, 0.6), alpha)});
+            Rect hitBox = r;
+            if (style.threeD) hitBox = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
+            l.boxes.push_back({&s, i, r, color, withAlpha(shade(color, 0.6), alpha), hitBox});
         }
     }
     return l;
 }
 
-// A column as a flat rectangle or a prism, its hit region, and its value label offered.
-void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
-                const ColumnBox& b, double width, ValueLabels& values) {
-    const Rect& r = b.rect;
-    if (style.threeD && g.depth > 0) {
-        double d = std::min(g.depth, std::max(width * 0.6, 2.0));
-        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, g.horizontal,
-                 b.series->values[b.index] < 0);
-    } else {
-        Path p;
-        p.rect(r);
-        if (style.showPlotBorder && width > 3) {
-            ctx.scene.fillStroke(std::move(p), b.fill, Stroke{b.edge, 0.8});
-        } else {
-            ctx.scene.fillPath(std::move(p), b.fill);
-        }
+void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                       const ColumnLayout& l) {
+    for (const ColumnBox& b : l.boxes) {
+        values.obstacle(b.hitBox,
+                        {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
+        offerValue(values, g, style, *b.series, b.index, b.rect, b.fill);
     }
-    HitRegion hit;
-    hit.rect = r;
-    if (style.threeD) hit.rect = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
-    hit.kind = g.horizontal ? "bar" : "column";
-    markPoint(hit, *b.series, b.index);
-    values.obstacle(hit.rect, {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
-    ctx.scene.hits.push_back(std::move(hit));
-    offerValue(values, g, style, *b.series, b.index, r, b.fill);
-}
-
-} // namespace
-
-void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-                 const SeriesStyle& style, ValueLabels& values) {
-    ColumnLayout l = layoutColumns(ctx, g, series, style);
-    for (const ColumnBox& b : l.boxes)
-        drawColumn(ctx, g, style, b, l.width, values);
     if (!style.showSum || !l.anyStack) return;
     // The total of every stack, just beyond its highest column; totals come before segments.
     constexpr double totalPriority = std::numeric_limits<double>::max();
@@ -207,6 +179,12 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<Plo
                          HAlign::Center, VAlign::Bottom, 0, nullptr, totalPriority);
         }
     }
+}
+
+void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
+                 const ColumnLayout& l) {
+    for (const ColumnBox& b : l.boxes)
+        drawColumn(ctx, g, style, b, l.width);
 }
 
 } // namespace plotara::player

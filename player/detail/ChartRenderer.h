@@ -18,6 +18,11 @@ namespace plotara::player {
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
                  const Color* background);
+// Lays the chart out at the given size without drawing it: the scene's layout is the one
+// renderChart records, and the scene holds no items or hit regions. False as renderChart.
+// Cannot fail.
+bool layoutChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
+                 double width, double height, ViewState& view, const Attributes& gridParams);
 // A scene showing one message centred. Cannot fail.
 void renderMessage(Scene& scene, TextEngine& text, const std::string& message, double width,
                    double height, const Color* background);

@@ -130,6 +130,28 @@ void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_
     ctx.scene.hits.push_back(std::move(hit));
 }
 
+// The last row's "and N more" when rows were left out; an empty text otherwise.
+TextItem layoutMoreRow(const ChartContext& ctx, const GridLayout& l) {
+    if (!l.moreRow) return {};
+    double y = l.area.y + static_cast<double>(l.shown) * l.rowH;
+    Font more = l.font;
+    more.italic = true;
+    return placeText(ctx, {TextKind::Other}, "and " + std::to_string(l.rows - l.shown) + " more",
+                     more, l.area.x + 4, y + l.rowH / 2, HAlign::Left, VAlign::Middle, 0,
+                     l.area.w - 8);
+}
+
+// The rows as laid out, then the last row's band and text.
+void drawGrid(ChartContext& ctx, const GridLayout& l, const Series& s,
+              std::vector<std::vector<TextItem>>& rowTexts, const TextItem& more) {
+    for (std::size_t i = 0; i < l.shown; ++i)
+        drawRow(ctx, l, s, i, std::move(rowTexts[i]));
+    if (!l.moreRow) return;
+    double y = l.area.y + static_cast<double>(l.shown) * l.rowH;
+    if (l.shown % 2 == 1) ctx.scene.fillRect({l.area.x, y, l.area.w, l.rowH}, l.alternate);
+    drawTexts(ctx.scene, {more});
+}
+
 } // namespace
 
 bool renderGrid(ChartContext& ctx, const Attributes& grid) {
@@ -137,28 +159,27 @@ bool renderGrid(ChartContext& ctx, const Attributes& grid) {
     if (m.datasets.empty()) return false;
     const Series& s = m.datasets.front();
     GridLayout l = gridLook(ctx, grid, s);
-    l.area = drawTitles(ctx, marginArea(ctx));
+    TitleLayout titles = layoutTitles(ctx, marginArea(ctx));
+    l.area = titles.rest;
     ctx.scene.layout.plot = l.area;
     layoutRows(ctx, grid, s, l);
     std::vector<std::vector<TextItem>> rowTexts;
     for (std::size_t i = 0; i < l.shown; ++i)
         rowTexts.push_back(layoutRowTexts(ctx, l, s, i));
-    for (std::size_t i = 0; i < l.shown; ++i)
-        drawRow(ctx, l, s, i, std::move(rowTexts[i]));
-    if (l.moreRow) {
-        double y = l.area.y + static_cast<double>(l.shown) * l.rowH;
-        if (l.shown % 2 == 1) ctx.scene.fillRect({l.area.x, y, l.area.w, l.rowH}, l.alternate);
-        Font more = l.font;
-        more.italic = true;
-        addText(ctx, {TextKind::Other}, "and " + std::to_string(l.rows - l.shown) + " more", more,
-                l.area.x + 4, y + l.rowH / 2, HAlign::Left, VAlign::Middle, 0, l.area.w - 8);
-    }
+    TextItem more = layoutMoreRow(ctx, l);
+    listTexts(ctx.scene.layout, titles.texts);
+    for (const std::vector<TextItem>& row : rowTexts)
+        listTexts(ctx.scene.layout, row);
+    listTexts(ctx.scene.layout, {more});
     LayoutSeries drawn;
     drawn.name = s.name;
     drawn.renderAs = "grid";
     drawn.points = l.rows;
     drawn.drawn = l.shown;
     ctx.scene.layout.series.push_back(std::move(drawn));
+    if (!ctx.drawing) return true;
+    drawTexts(ctx.scene, titles.texts);
+    drawGrid(ctx, l, s, rowTexts, more);
     return true;
 }
 

@@ -22,14 +22,6 @@ TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const
     return item;
 }
 
-Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
-             HAlign h, VAlign v, double angle, double maxWidth) {
-    TextItem item = placeText(ctx, tag, std::move(text), font, x, y, h, v, angle, maxWidth);
-    Rect box = item.box;
-    if (!item.text.empty()) ctx.scene.add(std::move(item));
-    return box;
-}
-
 Rect marginArea(const ChartContext& ctx) {
     const Attributes& c = ctx.model.chart;
     auto margin = [&](const char* name) { return std::clamp(c.number(name, 12), 0.0, 200.0); };
@@ -41,53 +33,49 @@ Rect marginArea(const ChartContext& ctx) {
     return area;
 }
 
-Rect drawTitles(ChartContext& ctx, Rect area) {
+void listTexts(ChartLayout& layout, const std::vector<TextItem>& texts) {
+    for (const TextItem& t : texts) {
+        if (!t.text.empty()) layout.texts.push_back({t.tag, t.text, t.box, t.angle});
+    }
+}
+
+void drawTexts(Scene& scene, const std::vector<TextItem>& texts) {
+    for (const TextItem& t : texts) {
+        if (!t.text.empty()) scene.add(t);
+    }
+}
+
+TitleLayout layoutTitles(const ChartContext& ctx, Rect area) {
     const Attributes& c = ctx.model.chart;
-    std::string caption = c.text("caption"), sub = c.text("subcaption");
+    TitleLayout titles;
     double cx = area.x + area.w / 2, y = area.y;
-    if (!caption.empty()) {
-        Rect box = addText(ctx, {TextKind::Caption}, caption, ctx.style.font(TextRole::Caption), cx,
-                           y, HAlign::Center, VAlign::Top, 0, area.w);
-        y = box.bottom() + 2;
-    }
-    if (!sub.empty()) {
-        Rect box = addText(ctx, {TextKind::SubCaption}, sub, ctx.style.font(TextRole::SubCaption),
-                           cx, y, HAlign::Center, VAlign::Top, 0, area.w);
-        y = box.bottom() + 2;
-    }
+    auto title = [&](TextKind kind, TextRole role, const char* attribute) {
+        std::string text = c.text(attribute);
+        if (text.empty()) return;
+        titles.texts.push_back(placeText(ctx, {kind}, std::move(text), ctx.style.font(role), cx, y,
+                                         HAlign::Center, VAlign::Top, 0, area.w));
+        y = titles.texts.back().box.bottom() + 2;
+    };
+    title(TextKind::Caption, TextRole::Caption, "caption");
+    title(TextKind::SubCaption, TextRole::SubCaption, "subcaption");
     if (y > area.y) y += 8;
     double used = std::min(y - area.y, area.h * 0.4);
-    return {area.x, area.y + used, area.w, area.h - used};
+    titles.rest = {area.x, area.y + used, area.w, area.h - used};
+    return titles;
 }
 
 namespace {
 
 constexpr double swatch = 10, gapInner = 4, gapItem = 14;
 
-// One legend entry: its swatch (a line for line series), its name ellipsized to the entry's
-// width, and the region that answers hits. Recorded in the layout's legend.
-void drawLegendEntry(ChartContext& ctx, const LegendItem& item, std::size_t index, Rect entry,
-                     const Font& font) {
-    ctx.scene.layout.legend.push_back({item.name, item.color});
-    double cy = entry.y + entry.h / 2, x = entry.x;
-    if (item.line) {
-        // The same darker edge a light line gets in the plot.
-        Color edge = legibleOn(item.color, ctx.style.theme().canvas);
-        if (!(edge == item.color)) ctx.scene.line(x, cy, x + swatch, cy, Stroke{edge, 3.5});
-        ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
-    } else {
-        ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
-    }
-    addText(ctx, {TextKind::Legend, static_cast<int>(index)}, item.name, font,
-            x + swatch + gapInner, cy, HAlign::Left, VAlign::Middle, 0,
-            entry.w - swatch - gapInner);
-    HitRegion hit;
-    hit.rect = entry;
-    hit.kind = "legend";
-    hit.series = item.name;
-    hit.seriesIndex = static_cast<int>(index);
-    hit.toolText = item.name;
-    ctx.scene.hits.push_back(std::move(hit));
+// One legend entry in its box: the name ellipsized to the box's width after the swatch.
+LegendEntry layoutEntry(const ChartContext& ctx, const LegendItem& item, std::size_t index,
+                        Rect box, const Font& font) {
+    LegendEntry entry{item, index, box, {}};
+    entry.text = placeText(ctx, {TextKind::Legend, static_cast<int>(index)}, item.name, font,
+                           box.x + swatch + gapInner, box.y + box.h / 2, HAlign::Left,
+                           VAlign::Middle, 0, box.w - swatch - gapInner);
+    return entry;
 }
 
 void noteHidden(ChartContext& ctx, std::size_t hidden) {
@@ -96,15 +84,9 @@ void noteHidden(ChartContext& ctx, std::size_t hidden) {
                                          " legend entries not shown: the legend is full");
 }
 
-void frameLegend(ChartContext& ctx, Rect box) {
-    Path frame;
-    frame.rect(box);
-    ctx.scene.strokePath(std::move(frame), Stroke{ctx.style.theme().canvasBorder, 1});
-}
-
 // One entry a line in a column at the right of the area, at most 30 % of its width.
-Rect drawLegendRight(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area,
-                     const Font& font, double lineH) {
+LegendLayout layoutLegendRight(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area,
+                               const Font& font, double lineH) {
     double widest = 0;
     for (const LegendItem& item : items)
         widest = std::max(widest, swatch + gapInner + ctx.text.measure(item.name, font).w);
@@ -114,26 +96,24 @@ Rect drawLegendRight(ChartContext& ctx, const std::vector<LegendItem>& items, Re
     noteHidden(ctx, items.size() - shown);
     double height = static_cast<double>(shown) * lineH + 8;
     double x = area.right() - w - 8, y = area.y + (area.h - height) / 2;
-    frameLegend(ctx, {x - 6, y, w + 12, height});
+    LegendLayout legend;
+    legend.frame = Rect{x - 6, y, w + 12, height};
     for (std::size_t i = 0; i < shown; ++i)
-        drawLegendEntry(ctx, items[i], i, {x, y + 4 + static_cast<double>(i) * lineH, w, lineH},
-                        font);
-    return {area.x, area.y, std::max(10.0, area.w - w - 20), area.h};
+        legend.entries.push_back(layoutEntry(
+            ctx, items[i], i, {x, y + 4 + static_cast<double>(i) * lineH, w, lineH}, font));
+    legend.rest = {area.x, area.y, std::max(10.0, area.w - w - 20), area.h};
+    return legend;
 }
 
-} // namespace
+struct Placed {
+    std::size_t index;
+    double w;
+};
 
-Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area) {
-    if (items.empty()) return area;
-    Font font = ctx.style.font(TextRole::Legend);
-    double lineH = ctx.text.measure("Ag", font).h + 4;
-    if (equalsNoCase(trimSpace(ctx.model.chart.text("legendposition")), "right") && area.w > 120)
-        return drawLegendRight(ctx, items, area, font, lineH);
+// The entries in rows no wider than the area, each as wide as its swatch and name.
+std::vector<std::vector<Placed>> legendRows(ChartContext& ctx, const std::vector<LegendItem>& items,
+                                            Rect area, const Font& font) {
     double maxItemW = area.w - 16;
-    struct Placed {
-        std::size_t index;
-        double w;
-    };
     std::vector<std::vector<Placed>> rows(1);
     double rowW = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -147,31 +127,85 @@ Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect ar
         rows.back().push_back({i, w});
         rowW += add;
     }
-    // A legend may take at most a third of the height; rows beyond that are not shown.
-    std::size_t maxRows = std::max<std::size_t>(1, static_cast<std::size_t>(area.h / 3 / lineH));
-    if (rows.size() > maxRows) {
-        std::size_t hidden = 0;
-        for (std::size_t r = maxRows; r < rows.size(); ++r)
-            hidden += rows[r].size();
-        noteHidden(ctx, hidden);
-        rows.resize(maxRows);
-    }
-    double height = static_cast<double>(rows.size()) * lineH + 8;
-    double y = area.bottom() - height + 4;
-    frameLegend(ctx, {area.x + 2, y - 3, area.w - 4, height - 2});
-    for (const auto& row : rows) {
-        double total = 0;
-        for (const Placed& p : row)
-            total += p.w;
-        total += gapItem * static_cast<double>(row.size() - 1);
-        double x = area.x + (area.w - total) / 2;
-        for (const Placed& p : row) {
-            drawLegendEntry(ctx, items[p.index], p.index, {x, y, p.w, lineH}, font);
-            x += p.w + gapItem;
+    return rows;
+}
+
+} // namespace
+
+std::vector<TextItem> LegendLayout::texts() const {
+    std::vector<TextItem> out;
+    for (const LegendEntry& e : entries)
+        out.push_back(e.text);
+    return out;
+}
+
+LegendLayout layoutLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area) {
+    LegendLayout legend;
+    legend.rest = area;
+    if (items.empty()) return legend;
+    Font font = ctx.style.font(TextRole::Legend);
+    double lineH = ctx.text.measure("Ag", font).h + 4;
+    if (equalsNoCase(trimSpace(ctx.model.chart.text("legendposition")), "right") && area.w > 120)
+        legend = layoutLegendRight(ctx, items, area, font, lineH);
+    else {
+        std::vector<std::vector<Placed>> rows = legendRows(ctx, items, area, font);
+        // A legend may take at most a third of the height; rows beyond that are not shown.
+        auto maxRows = std::max<std::size_t>(1, static_cast<std::size_t>(area.h / 3 / lineH));
+        if (rows.size() > maxRows) {
+            std::size_t hidden = 0;
+            for (std::size_t r = maxRows; r < rows.size(); ++r)
+                hidden += rows[r].size();
+            noteHidden(ctx, hidden);
+            rows.resize(maxRows);
         }
-        y += lineH;
+        double height = static_cast<double>(rows.size()) * lineH + 8;
+        double y = area.bottom() - height + 4;
+        legend.frame = Rect{area.x + 2, y - 3, area.w - 4, height - 2};
+        for (const auto& row : rows) {
+            double total = 0;
+            for (const Placed& p : row)
+                total += p.w;
+            total += gapItem * static_cast<double>(row.size() - 1);
+            double x = area.x + (area.w - total) / 2;
+            for (const Placed& p : row) {
+                legend.entries.push_back(
+                    layoutEntry(ctx, items[p.index], p.index, {x, y, p.w, lineH}, font));
+                x += p.w + gapItem;
+            }
+            y += lineH;
+        }
+        legend.rest = {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
     }
-    return {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
+    for (const LegendEntry& e : legend.entries)
+        ctx.scene.layout.legend.push_back({e.item.name, e.item.color});
+    return legend;
+}
+
+void drawLegend(ChartContext& ctx, const LegendLayout& legend) {
+    if (!legend.frame) return;
+    Path frame;
+    frame.rect(*legend.frame);
+    ctx.scene.strokePath(std::move(frame), Stroke{ctx.style.theme().canvasBorder, 1});
+    for (const LegendEntry& e : legend.entries) {
+        const LegendItem& item = e.item;
+        double cy = e.box.y + e.box.h / 2, x = e.box.x;
+        if (item.line) {
+            // The same darker edge a light line gets in the plot.
+            Color edge = legibleOn(item.color, ctx.style.theme().canvas);
+            if (!(edge == item.color)) ctx.scene.line(x, cy, x + swatch, cy, Stroke{edge, 3.5});
+            ctx.scene.line(x, cy, x + swatch, cy, Stroke{item.color, 2});
+        } else {
+            ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
+        }
+        if (!e.text.text.empty()) ctx.scene.add(e.text);
+        HitRegion hit;
+        hit.rect = e.box;
+        hit.kind = "legend";
+        hit.series = item.name;
+        hit.seriesIndex = static_cast<int>(e.index);
+        hit.toolText = item.name;
+        ctx.scene.hits.push_back(std::move(hit));
+    }
 }
 
 TextItem ValueLabels::valueText(TextTag tag, const std::string& text) const {
@@ -245,7 +279,7 @@ bool ValueLabels::offer(TextItem item, const Rect* within, double priority, bool
     return true;
 }
 
-void ValueLabels::flush() {
+std::vector<TextItem> ValueLabels::settle() {
     std::vector<std::size_t> order(offers_.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = i;
@@ -269,8 +303,9 @@ void ValueLabels::flush() {
         placed_.push_back(b);
         kept[i] = true;
     }
+    std::vector<TextItem> out;
     for (std::size_t i = 0; i < offers_.size(); ++i) {
-        if (kept[i]) ctx_.scene.add(std::move(offers_[i].item));
+        if (kept[i]) out.push_back(std::move(offers_[i].item));
     }
     offers_.clear();
     if (dropped_ > 0)
@@ -282,6 +317,7 @@ void ValueLabels::flush() {
             " value labels hidden: their rows' names are thinned out, so they would read as "
             "another row's value");
     dropped_ = unnamed_ = 0;
+    return out;
 }
 
 } // namespace plotara::player

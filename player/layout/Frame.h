@@ -7,6 +7,9 @@
 #include "player/layout/ChartStyle.h"
 #include "player/layout/NumberFormat.h"
 
+#include <optional>
+#include <vector>
+
 namespace plotara::player {
 
 struct ChartContext {
@@ -15,32 +18,61 @@ struct ChartContext {
     const ChartModel& model;
     ChartStyle style;
     double width, height;
+    bool drawing = true; // false: the families lay the chart out and add nothing to the scene
 };
 
 // Lays a text tagged with its role out at the anchor (its box measured) without drawing it.
 // Cannot fail.
 TextItem placeText(const ChartContext& ctx, TextTag tag, std::string text, const Font& font,
                    double x, double y, HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
-// Places a text tagged with its role, adds it to the scene and returns its box. Cannot fail.
-Rect addText(ChartContext& ctx, TextTag tag, std::string text, const Font& font, double x, double y,
-             HAlign h, VAlign v, double angle = 0, double maxWidth = 0);
-
 // The area inside the chart margins (chartLeftMargin ... chartBottomMargin). Cannot fail.
 Rect marginArea(const ChartContext& ctx);
-// Draws caption and subcaption centred at the top of the area and returns what is left below.
-Rect drawTitles(ChartContext& ctx, Rect area);
+// Lists laid-out texts in the layout's texts, in the order the drawing step will paint them;
+// empty texts are left out, as the drawing leaves them out. Cannot fail.
+void listTexts(ChartLayout& layout, const std::vector<TextItem>& texts);
+// Adds laid-out texts to the scene as they were laid out, empty ones left out. Cannot fail.
+void drawTexts(Scene& scene, const std::vector<TextItem>& texts);
+
+// Caption and subcaption laid out centred at the top of an area, and what is left below.
+struct TitleLayout {
+    std::vector<TextItem> texts;
+    Rect rest;
+};
+// Lays caption and subcaption out centred at the top of the area. Cannot fail.
+TitleLayout layoutTitles(const ChartContext& ctx, Rect area);
 
 struct LegendItem {
     std::string name;
     Color color;
     bool line = false; // drawn as a line with a marker instead of a box
 };
-// Lays the legend out in rows that wrap, at the bottom of the area; returns what is left above
-// it. Nothing is drawn when there are no items. Cannot fail.
-Rect drawLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area);
+
+// One legend entry where the layout put it: its swatch and name inside box.
+struct LegendEntry {
+    LegendItem item;
+    std::size_t index = 0; // position among the legend's items
+    Rect box;
+    TextItem text;
+};
+
+// The legend as laid out: its frame (none when there are no items), its entries in drawing
+// order, and the area left for the plot.
+struct LegendLayout {
+    std::optional<Rect> frame;
+    std::vector<LegendEntry> entries;
+    Rect rest;
+    // The entries' names in drawing order. Cannot fail.
+    std::vector<TextItem> texts() const;
+};
+// Lays the legend out in rows that wrap at the bottom of the area (or in a column at its right
+// with legendPosition='right'); records the entries shown in the layout's legend and notes
+// those left out. Cannot fail.
+LegendLayout layoutLegend(ChartContext& ctx, const std::vector<LegendItem>& items, Rect area);
+// Draws a laid-out legend: frame, swatches, names, and the entries' hit regions. Cannot fail.
+void drawLegend(ChartContext& ctx, const LegendLayout& legend);
 
 // Data-value labels that never collide: every label is offered with a priority, and when they
-// are flushed the labels of higher priority (the extremes of the data) are placed first; a label
+// are settled the labels of higher priority (the extremes of the data) are placed first; a label
 // that would overlap one already placed, or leave the bounds, is hidden. Cannot fail.
 class ValueLabels {
 public:
@@ -62,9 +94,9 @@ public:
     // A column or bar that only its own label (same series and index) may cover: a label over
     // a neighbour would read as the neighbour's value.
     void obstacle(const Rect& box, TextTag owner) { obstacles_.push_back({box, owner}); }
-    // Places the offered labels by priority, adds them to the scene in the order offered (after
-    // the plot's clip ends, so they are not cut) and notes in the layout how many were hidden.
-    void flush();
+    // Places the offered labels by priority and returns those kept in the order offered; notes
+    // in the layout how many were hidden. The offers are cleared.
+    std::vector<TextItem> settle();
 
 private:
     bool offer(TextItem item, const Rect* within, double priority, bool countRejected = true);

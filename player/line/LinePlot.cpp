@@ -50,23 +50,6 @@ AnchorLook anchorLook(const ChartContext& ctx, const PlotSeries& s, std::size_t 
     return a;
 }
 
-// A part of a line drawn in one colour: its path and look.
-struct LinePiece {
-    Path path;
-    Stroke stroke;
-    Color edge; // a darker edge under a light line; the line's own colour when none is needed
-};
-
-// One line where the layout put it: its pieces (one unless its sets give their own colours),
-// its anchors, its points' hit circles and the value labels it offers.
-struct LineTrace {
-    std::vector<LinePiece> pieces;
-    std::size_t traced = 0;          // points on the path, the neighbours outside a window included
-    std::vector<MarkerItem> markers; // anchors, one item for each run of one border colour
-    std::vector<PointSpot> spots;
-    std::vector<ValueOffer> labels;
-};
-
 Stroke lineStroke(const ChartContext& ctx, const PlotSeries& s) {
     const Attributes* sa = s.source ? &s.source->attrs : nullptr;
     double fallback = ctx.model.chart.number("linethickness", 2);
@@ -206,7 +189,7 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
     return t;
 }
 
-void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
+void drawLine(ChartContext& ctx, LineTrace& t) {
     // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
     // go first, so that none covers a neighbouring piece.
     if (t.traced > 1) {
@@ -222,22 +205,25 @@ void drawLine(ChartContext& ctx, LineTrace& t, ValueLabels& values) {
     }
     for (const PointSpot& spot : t.spots)
         addSpot(ctx, spot, "anchor");
-    for (const ValueOffer& o : t.labels)
-        offer(values, o);
     for (MarkerItem& m : t.markers)
         ctx.scene.add(std::move(m));
 }
 
 } // namespace
 
-void drawLines(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-               const SeriesStyle& style, ValueLabels& values) {
+std::vector<LineTrace> layoutLines(const ChartContext& ctx, const PlotGeometry& g,
+                                   const std::vector<PlotSeries>& series,
+                                   const SeriesStyle& style) {
     std::vector<LineTrace> layout;
     for (const PlotSeries& s : series) {
         if (s.kind == PlotKind::Line) layout.push_back(layoutLine(ctx, g, s, style));
     }
-    for (LineTrace& t : layout)
-        drawLine(ctx, t, values);
+    return layout;
+}
+
+void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines) {
+    for (LineTrace& t : lines)
+        drawLine(ctx, t);
 }
 
 } // namespace plotara::player

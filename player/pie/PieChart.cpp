@@ -150,10 +150,10 @@ double sliverValue(const Attributes& c, const Rect& area, bool threeD, double to
     return total / (2 * pi * r);
 }
 
-// The legend (drawn by the shared frame) in the area below the titles, then the radius that
+// The legend (laid out by the shared frame) in the area below the titles, then the radius that
 // leaves room for a label column on each side, and the pulled-out slices' offsets.
 PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMovie& movie,
-                   Rect area) {
+                   Rect area, LegendLayout& legend) {
     const Attributes& c = ctx.model.chart;
     PieLayout l;
     l.threeD = movie.threeD || c.flag("is3d", false);
@@ -163,7 +163,8 @@ PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMov
         std::vector<LegendItem> items;
         for (const Slice& sl : slices)
             items.push_back({sl.label, sl.color, false});
-        l.area = drawLegend(ctx, items, l.area);
+        legend = layoutLegend(ctx, items, l.area);
+        l.area = legend.rest;
     }
     const bool legendRight = l.area.right() < area.right() - 0.5;
     l.labelsLeft = 2;
@@ -392,6 +393,31 @@ void drawPieLabels(ChartContext& ctx, std::vector<PlacedPieLabel>& labels) {
     }
 }
 
+// The plot (the disc with its rim), the series' counts and notes on the slices not drawn on
+// their own.
+void recordPie(ChartContext& ctx, const Series& s, const PieLayout& l, std::size_t slices,
+               const Slivers& slivers, double total) {
+    ChartLayout& layout = ctx.scene.layout;
+    layout.plot =
+        Rect{l.centre.x - l.r, l.centre.y - l.r * l.yScale, 2 * l.r, 2 * l.r * l.yScale + l.rim};
+    LayoutSeries drawn;
+    drawn.name = s.name;
+    drawn.renderAs = l.doughnut ? "doughnut" : "pie";
+    drawn.points = s.points.size();
+    drawn.drawn = slices - (slivers.count > 0 ? 1 : 0);
+    std::size_t notPositive = s.points.size() - drawn.drawn - slivers.count;
+    layout.series.push_back(std::move(drawn));
+    if (slivers.count > 0)
+        layout.notes.push_back(std::to_string(slivers.count) +
+                               " slices under a pixel wide drawn as one \"Other\" slice of " +
+                               numberFormatOf(ctx.model.chart).format(slivers.value) + " (" +
+                               NumberFormat().format(100 * slivers.value / total, 1) +
+                               "% of the total)");
+    if (notPositive > 0)
+        layout.notes.push_back(std::to_string(notPositive) +
+                               " slices not drawn: missing, zero or negative values");
+}
+
 } // namespace
 
 bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
@@ -403,35 +429,25 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
         if (!isMissing(p.value) && p.value > 0) total += p.value;
     }
     if (!(total > 0) || !std::isfinite(total)) return false;
-    Rect area = drawTitles(ctx, marginArea(ctx));
+    TitleLayout titles = layoutTitles(ctx, marginArea(ctx));
     Slivers slivers;
-    slivers.below = sliverValue(m.chart, area, movie.threeD, total);
+    slivers.below = sliverValue(m.chart, titles.rest, movie.threeD, total);
     std::vector<Slice> slices = buildSlices(ctx, s, total, slivers);
-    PieLayout l = placePie(ctx, slices, movie, area);
+    LegendLayout legend;
+    PieLayout l = placePie(ctx, slices, movie, titles.rest, legend);
     std::vector<PlacedPieLabel> labels = layoutPieLabels(ctx, l, slices);
-    if (l.threeD) drawPieSides(ctx, l, slices);
-    drawPieFaces(ctx, l, slices);
-    drawPieLabels(ctx, labels);
-
-    ChartLayout& layout = ctx.scene.layout;
-    layout.plot =
-        Rect{l.centre.x - l.r, l.centre.y - l.r * l.yScale, 2 * l.r, 2 * l.r * l.yScale + l.rim};
-    LayoutSeries drawn;
-    drawn.name = s.name;
-    drawn.renderAs = l.doughnut ? "doughnut" : "pie";
-    drawn.points = s.points.size();
-    drawn.drawn = slices.size() - (slivers.count > 0 ? 1 : 0);
-    std::size_t notPositive = s.points.size() - drawn.drawn - slivers.count;
-    layout.series.push_back(std::move(drawn));
-    if (slivers.count > 0)
-        layout.notes.push_back(std::to_string(slivers.count) +
-                               " slices under a pixel wide drawn as one \"Other\" slice of " +
-                               numberFormatOf(m.chart).format(slivers.value) + " (" +
-                               NumberFormat().format(100 * slivers.value / total, 1) +
-                               "% of the total)");
-    if (notPositive > 0)
-        layout.notes.push_back(std::to_string(notPositive) +
-                               " slices not drawn: missing, zero or negative values");
+    listTexts(ctx.scene.layout, titles.texts);
+    listTexts(ctx.scene.layout, legend.texts());
+    for (const PlacedPieLabel& label : labels)
+        listTexts(ctx.scene.layout, {label.text});
+    if (ctx.drawing) {
+        drawTexts(ctx.scene, titles.texts);
+        drawLegend(ctx, legend);
+        if (l.threeD) drawPieSides(ctx, l, slices);
+        drawPieFaces(ctx, l, slices);
+        drawPieLabels(ctx, labels);
+    }
+    recordPie(ctx, s, l, slices.size(), slivers, total);
     return true;
 }
 

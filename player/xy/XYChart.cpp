@@ -3,6 +3,7 @@
 #include "player/detail/Families.h"
 #include "player/layout/NiceScale.h"
 #include "player/util/TextUtil.h"
+#include "player/xy/BubbleCover.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +56,14 @@ struct XYLayout {
     double zmax = 0;
     Rect area, plot;
     double lineH = 0, labelExtent = 0;
-    std::vector<TextItem> axisTexts; // tick and x labels, laid out with the plot
+    TitleLayout titles;
+    LegendLayout legend;
+    std::vector<TextItem> axisTexts;       // tick and x labels, laid out with the plot
+    std::vector<TextItem> valueTexts;      // the points' value labels as placed
+    std::vector<TextItem> frontTexts;      // trend labels and axis names
+    bool clip = true;                      // the points are clipped to the plot
+    double maxR = 0;                       // the largest bubble's radius
+    std::vector<std::vector<char>> hidden; // bubbles under others, per series; empty: none
 
     double X(double v) const { return plot.x + xs.fraction(v) * plot.w; }
     double Y(double v) const { return plot.bottom() - ys.fraction(v) * plot.h; }
@@ -127,7 +135,7 @@ bool scaleXY(const ChartModel& m, XYLayout& l) {
     return true;
 }
 
-// Titles and legend (drawn by the shared frame), then the plot inside what is left: room for
+// Titles and legend (laid out by the shared frame), then the plot inside what is left: room for
 // the tick labels, axis names, x labels and trend values on the right.
 void placeXYPlot(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
@@ -139,8 +147,12 @@ void placeXYPlot(ChartContext& ctx, XYLayout& l) {
         l.colors.push_back(col);
         if (!s.name.empty()) legend.push_back({s.name, col, false});
     }
-    l.area = drawTitles(ctx, marginArea(ctx));
-    if (c.flag("showlegend", m.datasets.size() > 1)) l.area = drawLegend(ctx, legend, l.area);
+    l.titles = layoutTitles(ctx, marginArea(ctx));
+    l.area = l.titles.rest;
+    if (c.flag("showlegend", m.datasets.size() > 1)) {
+        l.legend = layoutLegend(ctx, legend, l.area);
+        l.area = l.legend.rest;
+    }
     Font tickFont = ctx.style.font(TextRole::YAxisValues);
     l.lineH = ctx.text.measure("Ag", tickFont).h;
     double tickW = 0;
@@ -280,66 +292,6 @@ bool hasPlace(const XYLayout& l, const XYPoint& pt) {
     return !l.logAxes || (pt.x > 0 && pt.y > 0);
 }
 
-// How much of the light behind each unit cell of the plot still comes through the bubbles
-// above: 1 for an uncovered cell, the product of (1 - alpha) of every bubble covering it whole.
-class Cover {
-public:
-    Cover(const Rect& plot, bool clip)
-        : x0_(static_cast<int>(std::floor(plot.x))), y0_(static_cast<int>(std::floor(plot.y))),
-          w_(static_cast<int>(std::ceil(plot.right())) - x0_),
-          h_(static_cast<int>(std::ceil(plot.bottom())) - y0_), clip_(clip),
-          light_(static_cast<std::size_t>(w_) * static_cast<std::size_t>(h_), 1.0f) {}
-
-    // Whether a disc of the radius (its border included) would change some cell by half a
-    // level of 255 or more: it touches a cell that enough light still reaches, or, unclipped,
-    // reaches outside the plot.
-    bool shows(Point c, double radius) const {
-        bool shown = false;
-        visit(
-            *this, c, radius + 0.5 + reach,
-            [&](const float& light, double) { shown = shown || light * 255 >= 0.5f; },
-            [&] { shown = shown || !clip_; });
-        return shown;
-    }
-    // Dims the cells that a disc of the radius and fill alpha covers whole.
-    void cover(Point c, double radius, double alpha) {
-        const auto through = static_cast<float>(1 - std::clamp(alpha, 0.0, 1.0));
-        visit(
-            *this, c, radius,
-            [&](float& light, double distance) {
-                if (distance <= radius - reach) light *= through;
-            },
-            [] {});
-    }
-
-private:
-    static constexpr double reach = 0.7072; // a cell's centre to its farthest corner
-
-    // Calls inside(cell light, distance of its centre) for each cell whose centre lies within
-    // the radius, and outside() once when the disc reaches past the plot's cells.
-    template <class Self, class Inside, class Outside>
-    static void visit(Self& self, Point c, double radius, Inside inside, Outside outside) {
-        const int loX = static_cast<int>(std::floor(c.x - radius)) - self.x0_;
-        const int hiX = static_cast<int>(std::ceil(c.x + radius)) - self.x0_;
-        const int loY = static_cast<int>(std::floor(c.y - radius)) - self.y0_;
-        const int hiY = static_cast<int>(std::ceil(c.y + radius)) - self.y0_;
-        if (loX < 0 || loY < 0 || hiX >= self.w_ || hiY >= self.h_) outside();
-        for (int y = std::max(loY, 0); y <= std::min(hiY, self.h_ - 1); ++y) {
-            const double dy = self.y0_ + y + 0.5 - c.y;
-            for (int x = std::max(loX, 0); x <= std::min(hiX, self.w_ - 1); ++x) {
-                const double dx = self.x0_ + x + 0.5 - c.x;
-                const double distance = std::sqrt(dx * dx + dy * dy);
-                if (distance <= radius)
-                    inside(self.light_[static_cast<std::size_t>(y) * self.w_ + x], distance);
-            }
-        }
-    }
-
-    int x0_, y0_, w_, h_;
-    bool clip_;
-    std::vector<float> light_;
-};
-
 // With more bubbles than the plot has unit cells, most of them lie under others: walked from
 // the top (the last drawn) down, a bubble that would change no cell by half a level of 255 is
 // marked hidden and is neither drawn nor given a hit region or label. Empty when every bubble
@@ -348,7 +300,7 @@ std::vector<std::vector<char>> hiddenBubbles(const ChartModel& m, const XYLayout
                                              bool clip) {
     std::vector<std::vector<char>> hidden;
     if (!l.bubble || static_cast<double>(l.count) <= l.plot.w * l.plot.h) return hidden;
-    Cover cover(l.plot, clip);
+    BubbleCover cover(l.plot, clip);
     hidden.resize(m.datasets.size());
     for (std::size_t d = m.datasets.size(); d-- > 0;) {
         const Series& s = m.datasets[d];
@@ -368,14 +320,18 @@ std::vector<std::vector<char>> hiddenBubbles(const ChartModel& m, const XYLayout
     return hidden;
 }
 
+// The radius of a scatter series' anchors.
+double anchorRadius(const Attributes& chart, const Series& s) {
+    return std::clamp(s.attrs.number("anchorradius", chart.number("anchorradius", 3)), 1.0, 30.0);
+}
+
 // The anchors of a scatter series, stamped from one marker.
 MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
     const Attributes& c = ctx.model.chart;
     MarkerItem markers;
     double sides = s.attrs.number("anchorsides", c.number("anchorsides", 0));
     markers.sides = sides >= 3 && sides <= 20 ? static_cast<int>(sides) : 0;
-    markers.radius =
-        std::clamp(s.attrs.number("anchorradius", c.number("anchorradius", 3)), 1.0, 30.0);
+    markers.radius = anchorRadius(c, s);
     markers.fill = parseColor(s.attrs.text("anchorbgcolor"), col);
     // A border colour the document gives is kept; the default one stands out from the canvas.
     markers.border = Stroke{parseColor(s.attrs.text("anchorbordercolor"),
@@ -385,18 +341,13 @@ MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
     return markers;
 }
 
-// One series: markers (scatter) or bubbles, their hit regions and value labels; the layout
-// records how many points were drawn and notes the others.
-void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double maxR,
-                  const std::vector<char>* hidden, ValueLabels& values) {
+// One series' value labels offered and its counts: points drawn inside the plot, bubbles
+// hidden under others and points that have no place on the axes (noted).
+void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLabels& values) {
     const Series& s = ctx.model.datasets[d];
-    MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
+    const std::vector<char>* hidden = l.hidden.empty() ? nullptr : &l.hidden[d];
     bool showValues = s.attrs.flag("showvalues", ctx.model.chart.flag("showvalues", false));
-    double hitRadius = std::max(markers.radius + 1, 4.0);
-    // Scatter points are many: their hit regions are kept compactly, and their texts are
-    // worked out only for the point asked about (describeXYPoint).
-    if (!l.bubble)
-        ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d), ctx.scene.hits.size());
+    double radius = anchorRadius(ctx.model.chart, s);
     LayoutSeries drawn;
     drawn.name = s.name;
     drawn.renderAs = l.bubble ? "bubble" : "scatter";
@@ -411,20 +362,17 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double ma
             continue;
         }
         if (l.plot.contains(at)) ++drawn.drawn;
+        if (!showValues) continue;
         TextTag tag{TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)};
-        if (!l.bubble) {
-            markers.points.push_back(at);
-            if (l.plot.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
-            if (showValues)
-                values.place(tag, l.yf.format(pt.y), at.x, at.y - markers.radius - 2,
-                             HAlign::Center, VAlign::Bottom);
-            continue;
+        if (l.bubble) {
+            const Attributes& pa = s.attrsOf(pt);
+            values.place(tag, pa.text("name", pa.text("label")), at.x, at.y, HAlign::Center,
+                         VAlign::Middle);
+        } else {
+            values.place(tag, l.yf.format(pt.y), at.x, at.y - radius - 2, HAlign::Center,
+                         VAlign::Bottom);
         }
-        HitRegion hit = drawBubble(ctx, l, s, d, i, at, maxR);
-        if (showValues) values.place(tag, hit.label, at.x, at.y, HAlign::Center, VAlign::Middle);
-        ctx.scene.hits.push_back(std::move(hit));
     }
-    if (!markers.points.empty()) ctx.scene.add(std::move(markers));
     if (underOthers > 0)
         ctx.scene.layout.notes.push_back(
             s.name + ": " + std::to_string(underOthers) +
@@ -438,27 +386,61 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, double ma
     ctx.scene.layout.series.push_back(std::move(drawn));
 }
 
-// The points of every series, clipped to the plot (bubbles unless clipBubbles is 0).
-void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
+// The points' clip and bubble size, the bubbles hidden under others, every series' counts and
+// value labels placed apart.
+void layoutXYPoints(ChartContext& ctx, XYLayout& l) {
     const Attributes& c = ctx.model.chart;
-    bool clip = !l.bubble || c.flag("clipbubbles", true);
-    if (clip) ctx.scene.add(ClipPush{l.plot});
+    l.clip = !l.bubble || c.flag("clipbubbles", true);
     // The largest bubble takes less of the plot the more bubbles share it, so a few hundred
     // stay apart instead of melting into one blob.
     double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
-    double maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
-                  std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
-    const std::vector<std::vector<char>> hidden = hiddenBubbles(ctx.model, l, maxR, clip);
+    l.maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
+             std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    l.hidden = hiddenBubbles(ctx.model, l, l.maxR, l.clip);
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
-        drawXYSeries(ctx, l, d, maxR, hidden.empty() ? nullptr : &hidden[d], values);
-    if (clip) ctx.scene.add(ClipPop{});
-    values.flush();
+        layoutXYSeries(ctx, l, d, values);
+    l.valueTexts = values.settle();
     const double cells = std::round(l.plot.w * l.plot.h);
     if (!l.bubble && static_cast<double>(l.count) > cells)
         ctx.scene.layout.notes.push_back(std::to_string(l.count) + " points on a plot of " +
                                          std::to_string(static_cast<long long>(cells)) +
                                          " pixels: their markers cover one another");
+}
+
+// One series: markers (scatter) or bubbles as laid out, and their hit regions.
+void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
+    const Series& s = ctx.model.datasets[d];
+    const std::vector<char>* hidden = l.hidden.empty() ? nullptr : &l.hidden[d];
+    MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
+    double hitRadius = std::max(markers.radius + 1, 4.0);
+    // Scatter points are many: their hit regions are kept compactly, and their texts are
+    // worked out only for the point asked about (describeXYPoint).
+    if (!l.bubble)
+        ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d), ctx.scene.hits.size());
+    for (std::size_t i = 0; i < s.xy.size(); ++i) {
+        const XYPoint& pt = s.xy[i];
+        if (!hasPlace(l, pt)) continue;
+        if (hidden != nullptr && (*hidden)[i] != 0) continue;
+        Point at{l.X(pt.x), l.Y(pt.y)};
+        if (!l.bubble) {
+            markers.points.push_back(at);
+            if (l.plot.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
+            continue;
+        }
+        ctx.scene.hits.push_back(drawBubble(ctx, l, s, d, i, at, l.maxR));
+    }
+    if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+}
+
+// The points of every series, clipped to the plot (bubbles unless clipBubbles is 0), then
+// their value labels.
+void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
+    if (l.clip) ctx.scene.add(ClipPush{l.plot});
+    for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
+        drawXYSeries(ctx, l, d);
+    if (l.clip) ctx.scene.add(ClipPop{});
+    drawTexts(ctx.scene, l.valueTexts);
 }
 
 // The y axis' tick labels (thinned to keep a line apart) and the layout's ticks.
@@ -540,43 +522,53 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
                                          " x-axis labels shortened to stay inside the picture");
 }
 
-// Axis lines, tick and x labels, trend values and axis names over the points.
-void drawXYFront(ChartContext& ctx, const XYLayout& l) {
+// The trend lines' labels (at their right end, or outside the plot with valueOnRight), the
+// vertical zones' labels at the top of the plot, and the axis names.
+void layoutXYFrontTexts(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     const Rect& p = l.plot;
-    Stroke axis{ctx.style.theme().axisLine, 1};
-    ctx.scene.line(p.x, p.y, p.x, p.bottom(), axis);
-    ctx.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
-    for (const TextItem& text : l.axisTexts)
-        ctx.scene.add(text);
+    std::vector<TextItem>& out = l.frontTexts;
+    TextTag trend{TextKind::Trend};
     for (const TrendLine& t : m.trendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
         f.color = parseColor(t.attrs.text("color"), f.color);
-        if (t.attrs.flag("valueonright", false)) {
-            addText(ctx, {TextKind::Trend}, label, f, p.right() + 4, l.Y(t.end), HAlign::Left,
-                    VAlign::Middle);
-        } else {
-            addText(ctx, {TextKind::Trend}, label, f, p.right() - 3, l.Y(t.end) - 2, HAlign::Right,
-                    VAlign::Bottom);
-        }
+        if (t.attrs.flag("valueonright", false))
+            out.push_back(placeText(ctx, trend, label, f, p.right() + 4, l.Y(t.end), HAlign::Left,
+                                    VAlign::Middle));
+        else
+            out.push_back(placeText(ctx, trend, label, f, p.right() - 3, l.Y(t.end) - 2,
+                                    HAlign::Right, VAlign::Bottom));
     }
     for (const TrendLine& t : m.vtrendlines) {
         std::string label = t.attrs.text("displayvalue");
         if (label.empty()) continue;
         Font f = ctx.style.font(TextRole::TrendValues);
         double x0 = std::max(l.X(t.start), p.x), x1 = std::min(l.X(t.end), p.right());
-        addText(ctx, {TextKind::Trend}, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center,
-                VAlign::Top, 0, std::max(std::fabs(x1 - x0) - 4, 10.0));
+        out.push_back(placeText(ctx, trend, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center,
+                                VAlign::Top, 0, std::max(std::fabs(x1 - x0) - 4, 10.0)));
     }
     std::string xName = m.chart.text("xaxisname"), yName = m.chart.text("yaxisname");
+    TextTag name{TextKind::AxisName};
     if (!yName.empty())
-        addText(ctx, {TextKind::AxisName}, yName, ctx.style.font(TextRole::YAxisName),
-                l.area.x + l.lineH / 2, p.y + p.h / 2, HAlign::Center, VAlign::Middle, -90, p.h);
+        out.push_back(placeText(ctx, name, yName, ctx.style.font(TextRole::YAxisName),
+                                l.area.x + l.lineH / 2, p.y + p.h / 2, HAlign::Center,
+                                VAlign::Middle, -90, p.h));
     if (!xName.empty())
-        addText(ctx, {TextKind::AxisName}, xName, ctx.style.font(TextRole::XAxisName),
-                p.x + p.w / 2, p.bottom() + l.labelExtent + 2, HAlign::Center, VAlign::Top, 0, p.w);
+        out.push_back(placeText(ctx, name, xName, ctx.style.font(TextRole::XAxisName),
+                                p.x + p.w / 2, p.bottom() + l.labelExtent + 2, HAlign::Center,
+                                VAlign::Top, 0, p.w));
+}
+
+// Axis lines, then the tick and x labels, trend values and axis names over the points.
+void drawXYFront(ChartContext& ctx, const XYLayout& l) {
+    const Rect& p = l.plot;
+    Stroke axis{ctx.style.theme().axisLine, 1};
+    ctx.scene.line(p.x, p.y, p.x, p.bottom(), axis);
+    ctx.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
+    drawTexts(ctx.scene, l.axisTexts);
+    drawTexts(ctx.scene, l.frontTexts);
 }
 
 } // namespace
@@ -585,10 +577,21 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     XYLayout layout;
     layout.bubble = movie.family == Family::Bubble;
     if (!scaleXY(ctx.model, layout)) return false;
-    if (layout.bubble) ctx.scene.hits.reserve(layout.count + ctx.model.datasets.size() + 8);
     placeXYPlot(ctx, layout);
     layoutYTicks(ctx, layout);
     layoutXLabels(ctx, layout);
+    layoutXYPoints(ctx, layout);
+    layoutXYFrontTexts(ctx, layout);
+    // In the order they are drawn.
+    listTexts(ctx.scene.layout, layout.titles.texts);
+    listTexts(ctx.scene.layout, layout.legend.texts());
+    listTexts(ctx.scene.layout, layout.valueTexts);
+    listTexts(ctx.scene.layout, layout.axisTexts);
+    listTexts(ctx.scene.layout, layout.frontTexts);
+    if (!ctx.drawing) return true;
+    if (layout.bubble) ctx.scene.hits.reserve(layout.count + ctx.model.datasets.size() + 8);
+    drawTexts(ctx.scene, layout.titles.texts);
+    drawLegend(ctx, layout.legend);
     drawXYBack(ctx, layout);
     drawXYPoints(ctx, layout);
     drawXYFront(ctx, layout);

@@ -1,0 +1,265 @@
+// The layout step on its own: laying a chart out without drawing it gives the layout that
+// drawing it records, and the drawing adds exactly the texts the layout lists, where the layout
+// put them. A text added, moved or measured again while drawing fails here.
+#include "player/detail/ChartMovie.h"
+#include "player/detail/ChartRenderer.h"
+#include "player/model/ChartParser.h"
+#include "player_model_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+ChartMovie movieOf(int type) {
+    char file[16];
+    std::snprintf(file, sizeof file, "PTM%02d.swf", type);
+    std::optional<ChartMovie> movie = loadChartMovie(testing::chartsDir() + "/" + file);
+    EXPECT_TRUE(movie.has_value()) << file;
+    return movie.value_or(ChartMovie{});
+}
+
+// A document as the player parses it once the movie URL is decoded.
+std::string decoded(std::string xml) {
+    for (std::size_t at = xml.find("%25"); at != std::string::npos; at = xml.find("%25", at + 1))
+        xml.replace(at, 3, "%");
+    return xml;
+}
+
+struct Built {
+    Scene scene;
+    bool shown = false;
+};
+
+Built build(TextEngine& text, int type, const std::string& xml, bool drawing) {
+    ParseResult parsed = parseChartXml(decoded(xml));
+    EXPECT_TRUE(parsed.ok) << parsed.error;
+    ChartMovie movie = movieOf(type);
+    ViewState view;
+    Attributes gridParams;
+    Built out;
+    out.shown =
+        drawing
+            ? renderChart(out.scene, text, parsed.model, movie, 480, 320, view, gridParams, nullptr)
+            : layoutChart(out.scene, text, parsed.model, movie, 480, 320, view, gridParams);
+    return out;
+}
+
+std::string describe(const Rect& r) {
+    char out[96];
+    std::snprintf(out, sizeof out, "[%.2f,%.2f,%.2f,%.2f]", r.x, r.y, r.w, r.h);
+    return out;
+}
+
+// The layout alone adds nothing to the scene, equals the layout recorded while drawing, and the
+// drawn texts are the listed texts one for one: same role, owner, characters, box and angle.
+void expectDrawingWalksTheLayout(int type, const std::string& xml, const std::string& what) {
+    TextEngine text;
+    Built alone = build(text, type, xml, false);
+    Built drawn = build(text, type, xml, true);
+    ASSERT_TRUE(alone.shown) << what;
+    ASSERT_TRUE(drawn.shown) << what;
+    EXPECT_TRUE(alone.scene.items.empty()) << what << ": the layout step drew";
+    EXPECT_EQ(alone.scene.hits.size(), 0u) << what << ": the layout step added hit regions";
+    EXPECT_EQ(alone.scene.pointHits.size(), 0u) << what << ": the layout step added points";
+    EXPECT_EQ(layoutJson(alone.scene.layout), layoutJson(drawn.scene.layout)) << what;
+
+    std::vector<const TextItem*> painted = drawn.scene.texts();
+    const std::vector<LayoutText>& listed = drawn.scene.layout.texts;
+    ASSERT_EQ(painted.size(), listed.size()) << what << ": texts drawn and texts laid out";
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const TextItem& p = *painted[i];
+        const LayoutText& l = listed[i];
+        SCOPED_TRACE(what + ": text " + std::to_string(i) + " '" + l.text + "'");
+        EXPECT_EQ(p.text, l.text);
+        EXPECT_EQ(textKindName(p.tag.kind), std::string(textKindName(l.tag.kind)));
+        EXPECT_EQ(p.tag.series, l.tag.series);
+        EXPECT_EQ(p.tag.index, l.tag.index);
+        EXPECT_EQ(describe(p.box), describe(l.box));
+        EXPECT_EQ(p.angle, l.angle);
+    }
+}
+
+class LayoutStep : public ::testing::TestWithParam<int> {};
+
+TEST_P(LayoutStep, DrawingTheSampleOnlyWalksItsLayout) {
+    int type = GetParam();
+    expectDrawingWalksTheLayout(type, testing::sampleFor(type), "type " + std::to_string(type));
+}
+
+// The player's own layout (parsed from the movie URL, drawn at the host's size) is the one the
+// layout step gives.
+TEST_P(LayoutStep, ThePlayersLayoutIsTheLayoutStepsLayout) {
+    int type = GetParam();
+    auto player = testing::drawChart(type, testing::sampleFor(type), 480, 320);
+    TextEngine text;
+    Built alone = build(text, type, testing::sampleFor(type), false);
+    EXPECT_EQ(player->layoutJson(), layoutJson(alone.scene.layout)) << "type " << type;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, LayoutStep, ::testing::Range(1, 38));
+
+const char* const richCartesian =
+    "<chart caption='Quarterly revenue' subcaption='In USD' xAxisName='Quarter' "
+    "yAxisName='Revenue' showValues='1'><categories><category label='Q1'/><category "
+    "label='Q2'/><category label='Q3'/><category label='Q4'/><category label='Q5'/></categories>"
+    "<dataset seriesName='North'><set value='120'/><set value='-40'/><set value='180'/><set "
+    "value='90'/><set value='150'/></dataset><dataset seriesName='South' renderAs='Line' "
+    "parentYAxis='S'><set value='80'/><set value='95'/><set value='70'/><set value='130'/><set "
+    "value='110'/></dataset><dataset seriesName='West' renderAs='Area'><set value='30'/><set "
+    "value='50'/><set value='40'/><set value='20'/><set value='60'/></dataset><trendlines><line "
+    "startValue='140' color='FF0000' displayValue='Target'/><line startValue='20' "
+    "endValue='50' isTrendZone='1' displayValue='Comfort zone'/><line startValue='100' "
+    "valueOnRight='1' displayValue='Right mark'/></trendlines></chart>";
+
+const char* const rightLegend =
+    "<chart caption='Legend at the right' legendPosition='right' showValues='1'><categories>"
+    "<category label='Alpha'/><category label='Beta'/><category label='Gamma'/></categories>"
+    "<dataset seriesName='First series'><set value='3'/><set value='7'/><set value='5'/>"
+    "</dataset><dataset seriesName='Second series'><set value='4'/><set value='2'/><set "
+    "value='6'/></dataset><trendlines><line startValue='4.5' displayValue='Mean'/></trendlines>"
+    "</chart>";
+
+const char* const richScatter =
+    "<chart caption='Scatter' subcaption='with trends' showValues='1' xAxisName='Load' "
+    "yAxisName='Time' showLegend='1'><dataSet seriesName='A'><set x='1' y='2'/><set x='2' "
+    "y='4'/><set x='3' y='3'/><set x='5' y='8'/></dataSet><dataSet seriesName='B'><set x='1.5' "
+    "y='6'/><set x='4' y='1'/></dataSet><trendlines><line startValue='5' displayValue='Limit'/>"
+    "<line startValue='3' valueOnRight='1' displayValue='Right'/></trendlines><vTrendlines>"
+    "<line startValue='2' endValue='3' isTrendZone='1' displayValue='Window'/></vTrendlines>"
+    "</chart>";
+
+const char* const richBubble =
+    "<chart caption='Bubbles' showValues='1' showLegend='1'><dataSet seriesName='A'><set x='10' "
+    "y='20' z='5' name='Small'/><set x='30' y='40' z='50' name='Large'/><set x='50' y='10' "
+    "z='20' name='Mid'/></dataSet><dataSet seriesName='B'><set x='20' y='30' z='15' "
+    "name='Other'/></dataSet></chart>";
+
+const char* const richPie =
+    "<chart caption='Shares' subcaption='by product' showLegend='1' showPercentValues='1'><set "
+    "label='Apples' value='40'/><set label='Pears' value='25'/><set label='Plums' value='20' "
+    "isSliced='1'/><set label='Figs' value='15'/></chart>";
+
+std::string manyRows() {
+    std::string xml = "<chart caption='Many rows' subcaption='more than fit'>";
+    for (int i = 0; i < 80; ++i)
+        xml += "<set label='Row " + std::to_string(i) + "' value='" + std::to_string(i * 7 + 3) +
+               "'/>";
+    return xml + "</chart>";
+}
+
+// Documents with every text the layout step now places: captions, legends (below and at the
+// right), trend labels of lines and zones, value labels of columns, lines, areas, bars, scatter
+// points and bubbles, pie labels and the grid's "and N more" row. Each case names the roles it
+// must show, so that a case that lost its texts cannot pass unseen.
+TEST(LayoutStep, EveryKindOfTextIsLaidOutBeforeDrawing) {
+    struct Case {
+        int type;
+        std::string xml;
+        std::set<std::string> roles;
+    } cases[] = {
+        {21, richCartesian, {"caption", "subcaption", "legend", "trend", "value-label"}},
+        {23, richCartesian, {"caption", "legend", "trend", "value-label", "axis-name"}},
+        {22, richCartesian, {"caption", "legend", "trend", "value-label"}},
+        {9, richCartesian, {"caption", "legend", "trend", "value-label", "category-label"}},
+        {14, richCartesian, {"legend", "trend", "value-label"}},
+        {35, richCartesian, {"legend", "trend", "value-label"}},
+        {36, richCartesian, {"legend", "trend", "value-label"}},
+        {12, rightLegend, {"caption", "legend", "trend", "value-label"}},
+        {15, rightLegend, {"legend", "trend", "value-label"}},
+        {29, richScatter, {"caption", "subcaption", "legend", "trend", "value-label", "axis-name"}},
+        {30, richBubble, {"caption", "legend", "value-label"}},
+        {4, richPie, {"caption", "subcaption", "legend", "pie-label"}},
+        {5, richPie, {"legend", "pie-label"}},
+        {37, manyRows(), {"caption", "subcaption", "category-label", "value-label", "other"}},
+    };
+    for (const Case& c : cases) {
+        std::string what = "type " + std::to_string(c.type) + " " + c.xml.substr(0, 40);
+        expectDrawingWalksTheLayout(c.type, c.xml, what);
+        TextEngine text;
+        Built alone = build(text, c.type, c.xml, false);
+        std::set<std::string> roles;
+        for (const LayoutText& t : alone.scene.layout.texts)
+            roles.insert(textKindName(t.tag.kind));
+        for (const std::string& role : c.roles)
+            EXPECT_EQ(roles.count(role), 1u) << what << ": no " << role;
+    }
+}
+
+// The placement of value labels, on its own: labels of higher priority win a collision
+// whatever the order they were offered in, the kept ones come back in the order offered, a
+// column covers every label but its own, a label out of bounds or beside a row without its
+// name is hidden, and every hidden label is counted in a note.
+TEST(LayoutStep, ValueLabelsKeepTheHighestPriorityAndNoteTheRest) {
+    struct Offer {
+        int index;
+        double x, y, priority;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Offer> offers;
+        std::vector<int> kept; // indexes, in the order returned
+        std::size_t hidden;    // counted in the "no room" note
+        bool obstacleAtOne;    // a column of point 1 covers (80, 80) to (120, 120)
+        std::vector<bool> onlyFor;
+        std::size_t unnamed; // counted in the "rows' names thinned" note
+    } cases[] = {
+        {"apart", {{0, 50, 50, 1}, {1, 150, 50, 2}}, {0, 1}, 0, false, {}, 0},
+        {"collide, later wins", {{0, 50, 50, 1}, {1, 52, 50, 5}}, {1}, 1, false, {}, 0},
+        {"collide, earlier wins", {{0, 50, 50, 5}, {1, 52, 50, 1}}, {0}, 1, false, {}, 0},
+        {"equal priority: first offered", {{0, 50, 50, 3}, {1, 52, 50, 3}}, {0}, 1, false, {}, 0},
+        {"out of bounds", {{0, 50, 50, 1}, {1, 390, 50, 9}}, {0}, 1, false, {}, 0},
+        {"over another's column", {{0, 100, 100, 9}, {1, 300, 100, 1}}, {1}, 1, true, {}, 0},
+        {"over its own column", {{1, 100, 100, 1}}, {1}, 0, true, {}, 0},
+        {"row without its name",
+         {{0, 50, 50, 1}, {1, 150, 50, 1}},
+         {1},
+         0,
+         false,
+         {false, true},
+         1},
+    };
+    for (const Case& c : cases) {
+        TextEngine text;
+        Scene scene;
+        ChartModel model;
+        ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
+        ValueLabels labels(ctx, {0, 0, 400, 300});
+        if (c.obstacleAtOne) labels.obstacle({80, 80, 40, 40}, {TextKind::ValueLabel, 0, 1});
+        if (!c.onlyFor.empty()) labels.onlyFor(c.onlyFor);
+        for (const Offer& o : c.offers)
+            labels.place({TextKind::ValueLabel, 0, o.index}, "12,345", o.x, o.y, HAlign::Center,
+                         VAlign::Middle, 0, nullptr, o.priority);
+        std::vector<TextItem> kept = labels.settle();
+        std::vector<int> indexes;
+        for (const TextItem& t : kept) {
+            indexes.push_back(t.tag.index);
+            EXPECT_EQ(t.tag.kind, TextKind::ValueLabel) << c.what;
+            EXPECT_GT(t.box.w, 0) << c.what << ": not measured";
+        }
+        EXPECT_EQ(indexes, c.kept) << c.what;
+        EXPECT_TRUE(scene.items.empty()) << c.what << ": placing drew";
+        std::size_t notes = (c.hidden > 0) + (c.unnamed > 0);
+        ASSERT_EQ(scene.layout.notes.size(), notes) << c.what;
+        if (c.hidden > 0) {
+            EXPECT_EQ(scene.layout.notes.front(),
+                      std::to_string(c.hidden) +
+                          " value labels hidden: no room beside their points")
+                << c.what;
+        }
+        if (c.unnamed > 0) {
+            EXPECT_EQ(scene.layout.notes.back().substr(0, 2), std::to_string(c.unnamed) + " ")
+                << c.what;
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
