@@ -44,6 +44,7 @@ void ArrayClass::resetData() {
     stackStarted_ = false;
     stackGroupEnds_.clear();
     store_.clear();
+    xyPoints_.clear();
     cachedSeriesNode_ = nullptr;
     hasVLines_ = false;
     externalXML_.clear();
