@@ -50,7 +50,7 @@ void ArrayClass::resetData() {
     externalXML_.clear();
     isExternalXML_ = false;
     documentText_.clear();
-    packedDocument_ = std::string();
+    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
     documentPacked_ = false;
 }
 

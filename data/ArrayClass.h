@@ -157,8 +157,9 @@ public:
     // as getXML does.
     StringView document();
     // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again:
-    // for a caller that has copied it. A document not generated here, or with a character UTF-8
-    // cannot carry, stays as it is; so does any document when memory runs out. Cannot fail.
+    // for a caller that has copied it, and gives back the compact XY points it was written from.
+    // A document not generated here, or with a character UTF-8 cannot carry, stays as it is; so
+    // does any document when memory runs out. Cannot fail.
     void packDocument() noexcept;
 
     bool isExternalXML() const noexcept { return isExternalXML_; }

@@ -139,8 +139,15 @@ void XYPointTable::clear() noexcept {
     text_.clear();
 }
 
+void XYPointTable::release() noexcept {
+    series_ = std::vector<Series>();
+    std::string().swap(text_); // a moved-in empty string would keep the buffer
+}
+
 std::size_t XYPointTable::bytes() const noexcept {
-    std::size_t total = text_.capacity() + series_.capacity() * sizeof(Series);
+    // A string's own small buffer is no memory of the table's.
+    const std::size_t text = text_.capacity() > std::string().capacity() ? text_.capacity() : 0;
+    std::size_t total = text + series_.capacity() * sizeof(Series);
     for (const Series& series : series_)
         total += series.entries.capacity() * sizeof(Entry);
     return total;

@@ -215,5 +215,22 @@ TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPoint) {
     EXPECT_NE(document.find(L"<set X='24999.125' Y='24999.125'  />\r\n</dataset>"), String::npos);
 }
 
+TEST(CompactXYPoints, PackingTheDocumentGivesThePointsBackAndKeepsTheDocument) {
+    auto data = chart(30);
+    data->addDataset(L"A");
+    for (int i = 0; i < 2000; ++i)
+        data->addChartData(std::to_wstring(i), L"Y=1;Z=" + std::to_wstring(i));
+    const String document = data->getXML();
+    data->packDocument();
+    EXPECT_EQ(data->engine().xyPoints().bytes(), 0u);
+    EXPECT_EQ(data->getXML(), document);
+    // The next point starts a new record, which has no dataset yet.
+    data->addChartData(L"7", L"Y=8");
+    EXPECT_EQ(data->getXML(), test::lines({L"<chart>", L"</chart>"}));
+    data->addDataset(L"B");
+    data->addChartData(L"7", L"Y=8;Z=9");
+    EXPECT_EQ(data->engine().xyPoints().count(0), 1u);
+}
+
 } // namespace
 } // namespace plotara

@@ -50,7 +50,9 @@ public:
     void materialize(int series, KeyedNode& node);
     // Forgets every point, keeping the memory for the next record. Cannot fail.
     void clear() noexcept;
-    // The bytes the table holds. Cannot fail.
+    // Forgets every point and gives the memory back. Cannot fail.
+    void release() noexcept;
+    // The bytes the table has allocated. Cannot fail.
     std::size_t bytes() const noexcept;
 
 private:
