@@ -49,6 +49,7 @@ bool XYPointTable::compactForm(StringView x, StringView params, StringView delim
         } else if ((letter == L'Z' || letter == L'z') && point.zName == 0) {
             point.z = value;
             point.zName = letter;
+            point.zFirst = point.yName == 0;
         } else {
             compact = false; // another attribute, or a second y or z
         }
@@ -88,7 +89,7 @@ bool XYPointTable::append(int series, const Point& point) {
                       static_cast<std::uint16_t>(point.y.size()),
                       static_cast<std::uint16_t>(point.z.size()),
                       static_cast<char>(point.yName),
-                      static_cast<char>(point.zName)};
+                      static_cast<char>(point.zName | (point.zFirst ? 0x80 : 0))};
     series_[slot].entries.push_back(entry);
     appendNarrow(text_, point.x);
     appendNarrow(text_, point.y);
@@ -109,7 +110,8 @@ XYPointTable::Point XYPointTable::point(int series, std::size_t position,
     out.y = all.substr(entry.xLength, entry.yLength);
     out.z = all.substr(std::size_t{entry.xLength} + entry.yLength, entry.zLength);
     out.yName = static_cast<wchar_t>(entry.yName);
-    out.zName = static_cast<wchar_t>(entry.zName);
+    out.zName = static_cast<wchar_t>(entry.zName & 0x7f);
+    out.zFirst = (entry.zName & 0x80) != 0;
     return out;
 }
 
@@ -124,8 +126,9 @@ void XYPointTable::materialize(int series, KeyedNode& node) {
         KeyedNode& keyed = node.child(static_cast<long long>(p));
         keyed.reserve(1 + (stored.yName != 0) + (stored.zName != 0));
         keyed.set(StringView(L"x"), stored.x);
+        if (stored.zFirst) keyed.set(StringView(&stored.zName, 1), stored.z);
         if (stored.yName != 0) keyed.set(StringView(&stored.yName, 1), stored.y);
-        if (stored.zName != 0) keyed.set(StringView(&stored.zName, 1), stored.z);
+        if (stored.zName != 0 && !stored.zFirst) keyed.set(StringView(&stored.zName, 1), stored.z);
     }
     target.entries = std::vector<Entry>();
     target.moved = true;

@@ -143,10 +143,12 @@ public:
 
     void step(TwoRecords& records) {
         // Every random choice is made before the call, so both records see the same call.
-        const int kind = pick(12);
+        const int kind = pick(14);
         const String value = pickOf(values), params = paramsText();
         const String datasetParams = pick(2) ? L"" : L"color=FF0000";
         const String delimiter = pick(2) ? L";" : L"|";
+        static constexpr const wchar_t* types[] = {L"29", L"30", L"1", L"11"};
+        const String type = pickOf(types);
         records.both([&](PlotaraData& data) {
             switch (kind) {
             case 0:
@@ -157,6 +159,10 @@ public:
                 break;
             case 2:
                 data.addCategory(value, L"x=" + value);
+                break;
+            case 3:
+                // Points recorded under one kind of chart and read under another.
+                data.setChartTypeNumber(type);
                 break;
             default:
                 data.addChartData(value, params);

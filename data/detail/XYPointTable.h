@@ -18,11 +18,13 @@ class KeyedNode;
 
 class XYPointTable {
 public:
-    // The texts of one point as recorded: x untrimmed, y and z trimmed, and the names y and z
-    // were given under ('Y' or 'y', 0 when the point has none).
+    // The texts of one point as recorded: x untrimmed, y and z trimmed, the names y and z were
+    // given under ('Y' or 'y', 0 when the point has none) and their order, which a chart of
+    // another kind writes its attributes in.
     struct Point {
         StringView x, y, z;
         wchar_t yName = 0, zName = 0;
+        bool zFirst = false;
     };
 
     // The points of a series as the record would hold them when that series' y and z arrive as
@@ -59,7 +61,7 @@ private:
     struct Entry {
         std::uint32_t offset; // of the x text in text_; y and z follow it
         std::uint16_t xLength, yLength, zLength;
-        char yName, zName;
+        char yName, zName; // zName has its top bit set when z came before y
     };
     struct Series {
         std::vector<Entry> entries;
