@@ -90,10 +90,11 @@ bool XYPointTable::append(int series, const Point& point) {
                       static_cast<std::uint16_t>(point.z.size()),
                       static_cast<char>(point.yName),
                       static_cast<char>(point.zName | (point.zFirst ? 0x80 : 0))};
-    series_[slot].entries.push_back(entry);
+    // The texts first: when memory runs out, a text without its entry is only unused.
     appendNarrow(text_, point.x);
     appendNarrow(text_, point.y);
     appendNarrow(text_, point.z);
+    series_[slot].entries.push_back(entry);
     return true;
 }
 

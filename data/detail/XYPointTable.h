@@ -27,10 +27,9 @@ public:
         bool zFirst = false;
     };
 
-    // The points of a series as the record would hold them when that series' y and z arrive as
-    // params with the delimiter: Point when the params make at most one y and one z pair and
-    // nothing else, and every text is ASCII and shorter than 64K characters; false otherwise.
-    // Cannot fail.
+    // Fills point from an x value and its params split on the delimiter, and tells whether the
+    // table can keep it: the params make at most one y and one z pair and nothing else, no value
+    // needs escaping, and every text is ASCII and shorter than 64K characters. Cannot fail.
     static bool compactForm(StringView x, StringView params, StringView delimiter, Point& point);
 
     // Whether series holds compact points (series -1 and up). Cannot fail.
