@@ -113,55 +113,58 @@ void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, con
     }
 }
 
-struct XYPoint {
-    String x, params;
+// The rows of one series and its y column (and size column).
+struct XYSeries {
+    std::string name;
+    const std::vector<std::size_t>* rows;
+    std::size_t y;
+    std::optional<std::size_t> size;
 };
 
-// The points of rows for one y column (and size column); rows missing x, y or size are skipped.
-std::vector<XYPoint> xyPoints(const CellTable& table, const std::vector<std::size_t>& rows,
-                              std::size_t x, std::size_t y, std::optional<std::size_t> size) {
-    std::vector<XYPoint> points;
-    for (std::size_t row : rows) {
-        const String xValue = valueAt(table, row, x), yValue = valueAt(table, row, y);
-        const String zValue = size ? valueAt(table, row, *size) : String();
-        if (xValue.empty() || yValue.empty() || (size && zValue.empty())) continue;
+// Hands add(x, params) the point of each row that has x, y (and size), in row order; rows
+// missing any of them are skipped. Throws ChartFailure for a cell that is not a number.
+template <class Add>
+void visitXYPoints(const CellTable& table, const XYSeries& series, std::size_t x, Add&& add) {
+    for (std::size_t row : *series.rows) {
+        const String xValue = valueAt(table, row, x), yValue = valueAt(table, row, series.y);
+        const String zValue = series.size ? valueAt(table, row, *series.size) : String();
+        if (xValue.empty() || yValue.empty() || (series.size && zValue.empty())) continue;
         String params = L"Y=" + yValue;
-        if (size) params += L";Z=" + zValue;
-        points.push_back({xValue, std::move(params)});
+        if (series.size) params += L";Z=" + zValue;
+        add(xValue, params);
     }
-    return points;
 }
 
+// The points go straight from the cells into the data object, so no second copy of them is
+// held; a first pass counts them and checks every cell, so that a failure records nothing.
 void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const ColumnPlan& plan) {
     const std::size_t step = bubble ? 2 : 1;
-    std::vector<std::string> names;
-    std::vector<std::vector<XYPoint>> sets;
     auto sizeColumn = [&](std::size_t v) {
         return bubble ? std::optional<std::size_t>(plan.values[v + 1]) : std::nullopt;
     };
+    SeriesGroups groups;
+    std::vector<std::size_t> all;
+    std::vector<XYSeries> sets;
     if (plan.series) {
-        SeriesGroups groups = groupBySeries(table, *plan.series);
+        groups = groupBySeries(table, *plan.series);
         for (std::size_t g = 0; g < groups.names.size(); ++g)
-            sets.push_back(
-                xyPoints(table, groups.rows[g], *plan.category, plan.values[0], sizeColumn(0)));
-        names = std::move(groups.names);
+            sets.push_back({groups.names[g], &groups.rows[g], plan.values[0], sizeColumn(0)});
     } else {
-        std::vector<std::size_t> all(table.rows.size());
+        all.resize(table.rows.size());
         for (std::size_t row = 0; row < all.size(); ++row)
             all[row] = row;
-        for (std::size_t v = 0; v + step <= plan.values.size(); v += step) {
-            names.push_back(trimBlanks(table.header[plan.values[v]]));
-            sets.push_back(xyPoints(table, all, *plan.category, plan.values[v], sizeColumn(v)));
-        }
+        for (std::size_t v = 0; v + step <= plan.values.size(); v += step)
+            sets.push_back(
+                {trimBlanks(table.header[plan.values[v]]), &all, plan.values[v], sizeColumn(v)});
     }
     std::size_t points = 0;
-    for (const auto& set : sets)
-        points += set.size();
+    for (const XYSeries& set : sets)
+        visitXYPoints(table, set, *plan.category, [&](const String&, const String&) { ++points; });
     requirePointCount(points, std::to_string(sets.size()) + " series");
-    for (std::size_t s = 0; s < sets.size(); ++s) {
-        data.addDataset(fromUtf8(names[s]));
-        for (const XYPoint& point : sets[s])
-            data.addChartData(point.x, point.params);
+    for (const XYSeries& set : sets) {
+        data.addDataset(fromUtf8(set.name));
+        visitXYPoints(table, set, *plan.category,
+                      [&](const String& x, const String& params) { data.addChartData(x, params); });
     }
 }
 

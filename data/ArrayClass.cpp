@@ -44,12 +44,13 @@ void ArrayClass::resetData() {
     stackStarted_ = false;
     stackGroupEnds_.clear();
     store_.clear();
+    xyPoints_.clear();
     cachedSeriesNode_ = nullptr;
     hasVLines_ = false;
     externalXML_.clear();
     isExternalXML_ = false;
     documentText_.clear();
-    packedDocument_ = std::string();
+    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
     documentPacked_ = false;
 }
 

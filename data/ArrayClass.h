@@ -15,6 +15,7 @@
 #include "data/detail/DocumentText.h"
 #include "data/detail/KeyedNode.h"
 #include "data/detail/ParamParser.h"
+#include "data/detail/XYPointTable.h"
 
 #include <functional>
 #include <memory>
@@ -36,13 +37,16 @@ public:
     ArrayClass& operator=(const ArrayClass&) = delete;
 
     // --- keyed store -----------------------------------------------------------------------
-    // The root node. Reading a missing key through it creates an empty node.
+    // The root node. Reading a missing key through it creates an empty node. XY points in their
+    // common form are kept apart, in xyPoints(), until something needs them as nodes.
     KeyedNode& items() noexcept { return store_.root(); }
     const KeyedNode& items() const noexcept { return store_.root(); }
     // Keys of the root in map order. Cannot fail.
     std::vector<String> getKeys() const { return items().keys(); }
     bool itemExists(StringView key) const noexcept { return items().exists(key); }
     std::size_t itemCount() const noexcept { return items().count(); }
+    // The XY points kept compactly. Cannot fail.
+    const XYPointTable& xyPoints() const noexcept { return xyPoints_; }
 
     // --- parameter strings -----------------------------------------------------------------
     // Sets the delimiter and hands it to the palette; "" and long delimiters are accepted.
@@ -153,8 +157,9 @@ public:
     // as getXML does.
     StringView document();
     // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again:
-    // for a caller that has copied it. A document not generated here, or with a character UTF-8
-    // cannot carry, stays as it is; so does any document when memory runs out. Cannot fail.
+    // for a caller that has copied it, and gives back the compact XY points it was written from.
+    // A document not generated here, or with a character UTF-8 cannot carry, stays as it is; so
+    // does any document when memory runs out. Cannot fail.
     void packDocument() noexcept;
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
@@ -186,7 +191,12 @@ private:
     void yieldToHost();
     // Stores the parsed, escaped rows of params in node with trimmed names and values.
     void storeParams(KeyedNode& node, StringView params);
+    // The keyed node of a series' points, with any compact points of the series moved into it
+    // first; every reading or writing of a series through the store goes through here.
     KeyedNode& seriesNode(Integer series);
+    // Keeps an XY point compactly when it has the common form and its series is still compact;
+    // false when the point belongs in the store.
+    bool storeCompactXYPoint(Integer series, const String& value, const String& params);
     void storePoint(Integer series, const String& value, const String& params);
     void countPointsFor(Integer& index);
     void addLinesetPoint(const String& value, const String& params, const String& vlineParams);
@@ -215,6 +225,12 @@ private:
     static void reservePointEntries(KeyedNode& point, const String& params);
     template <class Visit>
     void visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView), Visit&& visit);
+    // The same over a series kept compactly in xyPoints_.
+    template <class Visit>
+    void visitCompactRows(Integer series, int rowLimit, Visit&& visit);
+    // One set element of an XY point from its cells and further attributes; the first point
+    // without an x value sets ended, and no set is written from then on.
+    static void writeXYSet(DocumentText& text, const PointRow& row, bool bubble, bool& ended);
     void writeStyles();
     void writeLineSection(StringView section, StringView key, Integer count);
     void writeTrendlines();
@@ -242,6 +258,8 @@ private:
                        const wchar_t* outcome) const;
 
     KeyedStore store_;
+    XYPointTable xyPoints_;
+    bool compactXY_ = true; // off only in tests that compare both forms
     // The node "chartdata" / cachedSeries_, valid until the store is cleared.
     KeyedNode* cachedSeriesNode_ = nullptr;
     Integer cachedSeries_ = 0;

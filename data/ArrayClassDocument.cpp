@@ -120,12 +120,16 @@ void ArrayClass::packDocument() noexcept {
     }
     documentText_.release();
     documentPacked_ = true;
+    // The record is never read again: every later recording call starts a new one. The compact
+    // points are given back now, while the caller renders; the keyed store keeps its memory for
+    // the next record (see BumpArena).
+    xyPoints_.release();
 }
 
 void ArrayClass::unpackDocument() {
     const String text = fromUtf8(packedDocument_);
     documentText_.assign(text);
-    packedDocument_ = std::string();
+    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
     documentPacked_ = false;
 }
 

@@ -75,10 +75,20 @@ void ArrayClass::addDataset(const String& seriesName, const String& params) {
 // The node of a series' points; the last one is remembered, since points arrive series by series.
 KeyedNode& ArrayClass::seriesNode(Integer series) {
     if (cachedSeriesNode_ == nullptr || cachedSeries_ != series) {
-        cachedSeriesNode_ = &items().child(L"chartdata"sv).child(series);
+        KeyedNode& node = items().child(L"chartdata"sv).child(series);
+        xyPoints_.materialize(series, node);
+        cachedSeriesNode_ = &node;
         cachedSeries_ = series;
     }
     return *cachedSeriesNode_;
+}
+
+bool ArrayClass::storeCompactXYPoint(Integer series, const String& value, const String& params) {
+    if (!compactXY_ || !xyPoints_.accepts(series, static_cast<std::size_t>(datasetPointIndex_)))
+        return false;
+    XYPointTable::Point point;
+    if (!XYPointTable::compactForm(value, params, delimiter_, point)) return false;
+    return xyPoints_.append(series, point);
 }
 
 // Room for a point's value and each "name=value" of its parameters, made in one step.
@@ -251,11 +261,13 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
     const std::optional<Error> failure = ErrorTrap::capture([&] {
         number::increment(dataPointCount_);
         countPointsFor(datasetPointIndex_);
-        KeyedNode& point =
-            seriesNode(static_cast<Integer>(datasetCount_ - 1)).child(datasetPointIndex_);
-        if (!params.empty()) reservePointEntries(point, params);
-        point.set(L"x"sv, value);
-        if (!params.empty()) storeParams(point, params);
+        const auto series = static_cast<Integer>(datasetCount_ - 1);
+        if (!storeCompactXYPoint(series, value, params)) {
+            KeyedNode& point = seriesNode(series).child(datasetPointIndex_);
+            if (!params.empty()) reservePointEntries(point, params);
+            point.set(L"x"sv, value);
+            if (!params.empty()) storeParams(point, params);
+        }
         number::increment(datasetPointIndex_);
     });
     reportTrapped(L"addChartData", failure, L"the point was not added");

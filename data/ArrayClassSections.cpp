@@ -241,26 +241,51 @@ void ArrayClass::writeXYBody() {
     });
 }
 
+// The same reading as visitPointRows over the compact points of a series: every point has an x
+// entry and only cells, so none ends the reading early.
+template <class Visit>
+void ArrayClass::visitCompactRows(Integer series, int rowLimit, Visit&& visit) {
+    PointRow row;
+    std::wstring buffer;
+    const std::size_t count = xyPoints_.count(series);
+    for (Integer p = 0;; number::increment(p)) {
+        if (static_cast<std::size_t>(p) >= count) break;
+        if (p >= rowLimit) raise(errors::subscriptOutOfRange());
+        const XYPointTable::Point point =
+            xyPoints_.point(series, static_cast<std::size_t>(p), buffer);
+        row.cells[0] = point.x;
+        row.cells[1] = point.y;
+        row.cells[2] = point.z;
+        visit(static_cast<const PointRow&>(row));
+        yieldToHost();
+    }
+}
+
+void ArrayClass::writeXYSet(DocumentText& text, const PointRow& row, bool bubble, bool& ended) {
+    if (ended || row.cells[0].empty()) {
+        ended = true;
+        return;
+    }
+    text += L"\r\n<set "sv;
+    appendTrailing(text, L"X"sv, trimmedView(row.cells[0]));
+    appendTrailing(text, L"Y"sv, trimmedView(row.cells[1]));
+    if (bubble) appendTrailing(text, L"Z"sv, trimmedView(row.cells[2]));
+    for (const auto& [name, pairValue] : row.pairs)
+        appendLeading(text, name, pairValue);
+    text += L" />"sv;
+}
+
 // XY points are written X, Y (and Z for bubbles) first, in upper case whatever case they were
 // stored in, then their other attributes; the first point without an x value ends what is
 // written of the dataset, though the points after it are still read (and checked) as before.
 void ArrayClass::writeXYSets(DocumentText& text, Integer series) {
     const bool bubble = chart_types::isBubble(chartType_);
     bool ended = false;
-    visitPointRows(items().child(L"chartdata"sv).child(series), dataPointCount_, xyCell,
-                   [&](const PointRow& row) {
-                       if (ended || row.cells[0].empty()) {
-                           ended = true;
-                           return;
-                       }
-                       text += L"\r\n<set "sv;
-                       appendTrailing(text, L"X"sv, trimmedView(row.cells[0]));
-                       appendTrailing(text, L"Y"sv, trimmedView(row.cells[1]));
-                       if (bubble) appendTrailing(text, L"Z"sv, trimmedView(row.cells[2]));
-                       for (const auto& [name, pairValue] : row.pairs)
-                           appendLeading(text, name, pairValue);
-                       text += L" />"sv;
-                   });
+    auto write = [&](const PointRow& row) { writeXYSet(text, row, bubble, ended); };
+    if (xyPoints_.holds(series))
+        visitCompactRows(series, dataPointCount_, write);
+    else
+        visitPointRows(seriesNode(series), dataPointCount_, xyCell, write);
 }
 
 } // namespace plotara

@@ -47,7 +47,7 @@ void ArrayClass::writeSingleSeriesSets() {
     if (pointIndex_ == 0) return;
     DocumentText& text = documentText_;
     KeyedNode* series = nullptr;
-    ErrorTrap::resume([&] { series = &items().child(L"chartdata"sv).child(L"0"sv); });
+    ErrorTrap::resume([&] { series = &seriesNode(0); });
     for (Integer p = 0; p < pointIndex_; ++p) {
         KeyedNode* point = nullptr;
         ErrorTrap::resume([&] {
@@ -81,7 +81,7 @@ void ArrayClass::writeCategorySets() {
     writeTrapped([&] {
         DocumentText& text = documentText_;
         KeyedNode& categories = items().child(L"category"sv);
-        KeyedNode& series = items().child(L"chartdata"sv).child(L"0"sv);
+        KeyedNode& series = seriesNode(0);
         for (Integer i = 0; i < dataPointCount_; ++i) {
             if (i < categoryCount_) {
                 text += L"\r\n<set "sv;
@@ -158,7 +158,7 @@ void ArrayClass::writeMultiSeries() {
 }
 
 void ArrayClass::writeDatasetSets(DocumentText& text, Integer series) {
-    KeyedNode& points = items().child(L"chartdata"sv).child(series);
+    KeyedNode& points = seriesNode(series);
     for (Integer p = 0;; number::increment(p)) {
         const KeyedNode& point = points.child(p);
         if (point.empty()) break;

@@ -343,6 +343,47 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
     }
 }
 
+TEST_F(TablesTest, XYPointsSkipRowsWithABlankCellAndABadCellFailsTheWholeChart) {
+    writeFile(path("xy.csv"), "x,a,b\n1,10,\n2,,20\n,5,6\n3,30,40\n");
+    writeFile(path("groups.csv"), "x,s,y\n1,p,5\n2,q,\n3,p,7\n4,q,8\n");
+    writeFile(path("late.csv"), "x,a,b\n1,10,11\n2,20,21\n3,30,oops\n");
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int code;
+        std::string expected; // in the document, or on standard error
+    };
+    const Case cases[] = {
+        {"a series per y column",
+         {"--type", "scatter", "--csv", "xy.csv"},
+         0,
+         "<dataset seriesName='a' ><set X='1' Y='10'  /><set X='3' Y='30'  /></dataset>"
+         "<dataset seriesName='b' ><set X='2' Y='20'  /><set X='3' Y='40'  /></dataset>"},
+        {"a series per group",
+         {"--type", "scatter", "--csv", "groups.csv", "--category", "x", "--series", "s", "--value",
+          "y"},
+         0,
+         "<dataset seriesName='p' ><set X='1' Y='5'  /><set X='3' Y='7'  /></dataset>"
+         "<dataset seriesName='q' ><set X='4' Y='8'  /></dataset>"},
+        {"a bad cell in the last series",
+         {"--type", "scatter", "--csv", "late.csv"},
+         1,
+         "column 'b', line 4 of the CSV file: 'oops' is not a number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--print-xml", "-o", "xy.png"});
+        const RunResult run = render(args);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_NE((c.code == 0 ? run.out : run.err).find(c.expected), std::string::npos)
+            << run.out << run.err;
+        if (c.code != 0) {
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}
+
 TEST_F(TablesTest, SecondaryAxisAndRenderAsReachTheirDatasets) {
     writeFile(path("combo.csv"), "month,Revenue,Units,Cost\nJan,100,7,60\nFeb,120,9,70\n");
     const RunResult dual =

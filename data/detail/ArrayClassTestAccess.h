@@ -12,6 +12,8 @@ struct ArrayClassTestAccess {
     }
     // Whether packDocument holds the document as UTF-8. Cannot fail.
     static bool documentPacked(const ArrayClass& engine) noexcept { return engine.documentPacked_; }
+    // Whether XY points in their common form are kept compactly (on by default). Cannot fail.
+    static void setCompactXY(ArrayClass& engine, bool on) noexcept { engine.compactXY_ = on; }
 };
 
 } // namespace plotara

@@ -2,23 +2,34 @@
 // next, with appends short enough to be inlined. A document is written as tens of thousands of
 // pieces of a few characters each, where a library string's append (a call, a capacity check and
 // a general-purpose copy per piece) costs more than the characters themselves.
+//
+// A large buffer is mapped memory of its own rather than the allocator's: glibc raises its
+// thresholds for mapping and for giving memory back to the size of the largest mapped block that
+// is freed, so once a document of a few megabytes had been released (as it is when the data
+// object packs it), up to twice its size of freed memory stayed resident for the rest of the
+// process, under the player's parse.
 #pragma once
 
 #include "core/String.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
+
+#include <sys/mman.h>
 
 namespace plotara {
 
 class DocumentText {
 public:
     DocumentText() = default;
+    ~DocumentText() { deallocate(data_, capacity_); }
     DocumentText(const DocumentText&) = delete;
     DocumentText& operator=(const DocumentText&) = delete;
 
-    StringView view() const noexcept { return StringView(data_.get(), size_); }
+    StringView view() const noexcept { return StringView(data_, size_); }
     operator StringView() const noexcept { return view(); }
     std::size_t size() const noexcept { return size_; }
     bool empty() const noexcept { return size_ == 0; }
@@ -28,7 +39,8 @@ public:
     void clear() noexcept { size_ = 0; }
     // Gives the buffer back.
     void release() noexcept {
-        data_.reset();
+        deallocate(data_, capacity_);
+        data_ = nullptr;
         size_ = capacity_ = 0;
     }
     // Makes room for at least capacity characters; throws std::bad_alloc when memory runs out.
@@ -49,7 +61,7 @@ public:
     DocumentText& operator+=(StringView piece) {
         const std::size_t n = piece.size();
         if (n > capacity_ - size_) reallocate(grownCapacity(n));
-        wchar_t* out = data_.get() + size_;
+        wchar_t* out = data_ + size_;
         if (n <= 8) {
             for (std::size_t i = 0; i < n; ++i)
                 out[i] = piece[i];
@@ -70,14 +82,33 @@ private:
         const std::size_t needed = size_ + extra;
         return needed > 2 * capacity_ ? needed : 2 * capacity_;
     }
+    // Buffers from this many characters on (256 KiB) are mapped.
+    static constexpr std::size_t mappedFrom = std::size_t{64} << 10;
+
+    static wchar_t* allocate(std::size_t capacity) {
+        if (capacity < mappedFrom) return new wchar_t[capacity];
+        if (capacity > SIZE_MAX / sizeof(wchar_t)) throw std::bad_alloc();
+        void* memory = mmap(nullptr, capacity * sizeof(wchar_t), PROT_READ | PROT_WRITE,
+                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) throw std::bad_alloc();
+        return static_cast<wchar_t*>(memory);
+    }
+    static void deallocate(wchar_t* data, std::size_t capacity) noexcept {
+        if (data == nullptr) return;
+        if (capacity < mappedFrom)
+            delete[] data;
+        else
+            munmap(data, capacity * sizeof(wchar_t));
+    }
     void reallocate(std::size_t capacity) {
-        std::unique_ptr<wchar_t[]> data(new wchar_t[capacity]);
-        if (size_ != 0) std::memcpy(data.get(), data_.get(), size_ * sizeof(wchar_t));
-        data_ = std::move(data);
+        wchar_t* data = allocate(capacity);
+        if (size_ != 0) std::memcpy(data, data_, size_ * sizeof(wchar_t));
+        deallocate(data_, capacity_);
+        data_ = data;
         capacity_ = capacity;
     }
 
-    std::unique_ptr<wchar_t[]> data_;
+    wchar_t* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
 };

@@ -1,0 +1,77 @@
+// The XY points of a record in compact form. A scatter or bubble point as hosts and the command
+// line record it (an x value and "Y=..;Z=.." parameters, all ASCII) is kept as its three texts,
+// one byte a character, and a 12-byte entry, instead of a keyed node with an entry per text
+// (about 280 bytes a point). Every other point, and every point of a series after it, lives in
+// the keyed store: a series is either wholly here or wholly there, and moves to the store
+// (materialize) the first time it needs anything a compact point cannot hold.
+#pragma once
+
+#include "core/String.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plotara {
+
+class KeyedNode;
+
+class XYPointTable {
+public:
+    // The texts of one point as recorded: x untrimmed, y and z trimmed, the names y and z were
+    // given under ('Y' or 'y', 0 when the point has none) and their order, which a chart of
+    // another kind writes its attributes in.
+    struct Point {
+        StringView x, y, z;
+        wchar_t yName = 0, zName = 0;
+        bool zFirst = false;
+    };
+
+    // Fills point from an x value and its params split on the delimiter, and tells whether the
+    // table can keep it: the params make at most one y and one z pair and nothing else, no value
+    // needs escaping, and every text is ASCII and shorter than 64K characters. Cannot fail.
+    static bool compactForm(StringView x, StringView params, StringView delimiter, Point& point);
+
+    // Whether series holds compact points (series -1 and up). Cannot fail.
+    bool holds(int series) const noexcept;
+    // The number of compact points of the series. Cannot fail.
+    std::size_t count(int series) const noexcept;
+    // Whether the next point of the series at position may be kept here: the series has not
+    // moved to the store and position is its next one. Cannot fail.
+    bool accepts(int series, std::size_t position) const noexcept;
+    // Appends the point to the series; throws std::bad_alloc when memory runs out, and returns
+    // false (keeping nothing) when the table's text would pass 4 GB.
+    bool append(int series, const Point& point);
+    // Point position of the series, widened into buffer; valid until the next call with the same
+    // buffer. Cannot fail beyond running out of memory.
+    Point point(int series, std::size_t position, std::wstring& buffer) const;
+    // Moves the series' points into node (the series' keyed node, expected empty) as keyed
+    // points "0", "1", ... with their "x", y and z entries, and marks the series as kept in the
+    // store from now on. Errors of the store reach the caller.
+    void materialize(int series, KeyedNode& node);
+    // Forgets every point, keeping the memory for the next record. Cannot fail.
+    void clear() noexcept;
+    // Forgets every point and gives the memory back. Cannot fail.
+    void release() noexcept;
+    // The bytes the table has allocated. Cannot fail.
+    std::size_t bytes() const noexcept;
+
+private:
+    struct Entry {
+        std::uint32_t offset; // of the x text in text_; y and z follow it
+        std::uint16_t xLength, yLength, zLength;
+        char yName, zName; // zName has its top bit set when z came before y
+    };
+    struct Series {
+        std::vector<Entry> entries;
+        bool moved = false; // kept in the keyed store from now on
+    };
+    const Series* find(int series) const noexcept;
+
+    // Indexed by series + 1; a series without an entry here has neither compact points nor a
+    // move to the store.
+    std::vector<Series> series_;
+    std::string text_;
+};
+
+} // namespace plotara
