@@ -46,7 +46,8 @@ void ArrayClass::resetData() {
     store_.clear();
     cachedSeriesNode_ = nullptr;
     hasVLines_ = false;
-    externalXML_.clear();
+    externalXML_.reset();
+    externalWide_ = String();
     isExternalXML_ = false;
     documentText_.clear();
     packedDocument_ = std::string();

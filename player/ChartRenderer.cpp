@@ -18,6 +18,7 @@ bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const 
                  const Color* background) {
     // Cleared rather than replaced: the lists keep their capacity from the last drawing.
     scene.items.clear();
+    scene.rects.clear();
     scene.hits.clear();
     scene.pointHits.clear();
     scene.layout = ChartLayout{};

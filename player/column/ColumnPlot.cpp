@@ -108,23 +108,30 @@ struct StackSum {
     double topValue = -1e308;
 };
 
-// Where every column lands, category by category (so that 3D prisms overlap front to back),
-// and the stacks' totals.
+// The stacks' totals of a column layout and the width of one column.
 struct ColumnLayout {
-    std::vector<ColumnBox> boxes;
     std::vector<StackSum> sums;
     bool anyStack = false;
     double width = 0; // of one column
 };
 
+// Where every column lands, category by category (so that 3D prisms overlap front to back):
+// each box is handed to place as soon as it is known rather than collected, so a chart of a
+// million columns holds no list of them. Returns the stacks' totals.
+template <class Place>
 ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
-                           const std::vector<PlotSeries>& series, const SeriesStyle& style) {
+                           const std::vector<PlotSeries>& series, const SeriesStyle& style,
+                           Place&& place) {
     ColumnLayout l;
     double groupW = g.slot() * std::clamp(style.plotSpace, 0.1, 1.0);
     int slots = std::max(1, style.columnSlots);
     l.width = groupW / slots;
     double gap = l.width > 6 ? std::min(2.0, l.width * 0.08) : 0;
-    l.sums.resize(g.count * static_cast<std::size_t>(slots));
+    // Totals are kept per category only when some column series stacks.
+    const bool stacks = std::any_of(series.begin(), series.end(), [](const PlotSeries& s) {
+        return s.kind == PlotKind::Column && s.stack >= 0;
+    });
+    if (stacks) l.sums.resize(g.count * static_cast<std::size_t>(slots));
     for (std::size_t i = g.first; i < g.first + g.count; ++i) {
         for (const PlotSeries& s : series) {
             if (s.kind != PlotKind::Column || i >= s.values.size()) continue;
@@ -152,10 +159,20 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                 alpha = pa->number("alpha", alpha);
             }
             color = withAlpha(color, alpha);
-            l.boxes.push_back({&s, i, r, color, withAlpha(shade(color, 0.6), alpha)});
+            place(ColumnBox{&s, i, r, color, withAlpha(shade(color, 0.6), alpha)}, l.width);
         }
     }
     return l;
+}
+
+// The most columns the layout can place: room for them is made in the scene once.
+std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& series) {
+    std::size_t n = 0;
+    for (const PlotSeries& s : series) {
+        if (s.kind != PlotKind::Column || g.first >= s.values.size()) continue;
+        n += std::min(g.count, s.values.size() - g.first);
+    }
+    return n;
 }
 
 // A column as a flat rectangle or a prism, its hit region, and its value label offered.
@@ -166,14 +183,11 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
         double d = std::min(g.depth, std::max(width * 0.6, 2.0));
         addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, g.horizontal,
                  b.series->values[b.index] < 0);
+    } else if (style.showPlotBorder && width > 3) {
+        const Stroke border{b.edge, 0.8};
+        ctx.scene.addRect(r, b.fill, &border);
     } else {
-        Path p;
-        p.rect(r);
-        if (style.showPlotBorder && width > 3) {
-            ctx.scene.fillStroke(std::move(p), b.fill, Stroke{b.edge, 0.8});
-        } else {
-            ctx.scene.fillPath(std::move(p), b.fill);
-        }
+        ctx.scene.addRect(r, b.fill);
     }
     HitRegion hit;
     hit.rect = r;
@@ -189,9 +203,11 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
 
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const std::vector<PlotSeries>& series,
                  const SeriesStyle& style, ValueLabels& values) {
-    ColumnLayout l = layoutColumns(ctx, g, series, style);
-    for (const ColumnBox& b : l.boxes)
-        drawColumn(ctx, g, style, b, l.width, values);
+    if (!(style.threeD && g.depth > 0))
+        ctx.scene.rects.reserve(ctx.scene.rects.size() + columnCount(g, series));
+    ColumnLayout l = layoutColumns(ctx, g, series, style, [&](const ColumnBox& b, double width) {
+        drawColumn(ctx, g, style, b, width, values);
+    });
     if (!style.showSum || !l.anyStack) return;
     // The total of every stack, just beyond its highest column; totals come before segments.
     constexpr double totalPriority = std::numeric_limits<double>::max();

@@ -181,7 +181,13 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     model.chart = attributesOf(root, NumberSyntax{});
     const NumberSyntax syntax = resolveNumbers(model.chart, numbers);
 
+    // Sets directly under the chart are counted first, so that the single series and its
+    // categories take their room once rather than growing by doubling.
     Series single;
+    std::size_t rootSets = 0;
+    for (const pugi::xml_node& node : root.children())
+        rootSets += named(node, "set") ? 1 : 0;
+    single.points.reserve(rootSets);
     for (const pugi::xml_node& node : root.children()) {
         if (named(node, "set")) {
             addSet(single, node, syntax);
@@ -227,6 +233,7 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     if (model.singleSeries && model.datasets.empty()) {
         // A single-series document: the sets' labels are the categories.
         model.categories.clear();
+        model.categories.reserve(single.points.size());
         for (const DataPoint& p : single.points) {
             Category c;
             c.label = p.attrs.text("label", p.attrs.text("name"));
