@@ -60,10 +60,10 @@ String Plotara::GridParamsQuery() const {
 }
 
 void Plotara::RenderChart() {
-    // The document is read in place from the data object and prepared straight into the URL,
-    // converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last time is
-    // prepared again, as the field that holds it would be.
-    // A setDataXML document is kept as UTF-8 and copied from that text.
+    // The document is read in place from the data object and prepared straight into the URL: a
+    // setDataXML document byte for byte from the UTF-8 text the data object shares, a generated
+    // one converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last
+    // time is prepared again, as the field that holds it would be.
     std::shared_ptr<const std::string> external;
     StringView document;
     String previous;

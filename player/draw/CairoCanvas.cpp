@@ -30,6 +30,8 @@ void paintScene(const Scene& scene, Canvas& canvas) {
                 } else if constexpr (std::is_same_v<T, ClipPush>) {
                     canvas.pushClip(it.rect);
                 } else if constexpr (std::is_same_v<T, RectRun>) {
+                    // Each rectangle is painted as its own shape, made for the call: a filled
+                    // shape is never kept past it (only stroked polylines are deferred).
                     for (std::size_t i = it.first; i < it.first + it.count; ++i)
                         canvas.shape(shapeOf(scene.rects[i]));
                 } else {
