@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <memory>
 
 namespace plotara::apps {
 
@@ -211,18 +212,13 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         control.put_setDataXML(control.GetSampleXML());
         return;
     case InputRoute::Xml: {
-        // The file's UTF-8 text is given up once the control's wide text is made, before the
-        // chart is drawn.
-        String document;
-        {
-            std::string text = readTextFile(request.xmlFile, request.inputLimit);
-            requireDocument(request.xmlFile, text);
-            // The player decodes the movie URL's percent codes once; encoding "%" keeps the
-            // file's text exactly as --url reads it.
-            if (text.find('%') != std::string::npos) text = percentEncoded(text);
-            document = fromUtf8(text);
-        }
-        control.put_setDataXML(document);
+        // The file's UTF-8 text goes to the control as it is, shared: no wide copy is made.
+        std::string text = readTextFile(request.xmlFile, request.inputLimit);
+        requireDocument(request.xmlFile, text);
+        // The player decodes the movie URL's percent codes once; encoding "%" keeps the file's
+        // text exactly as --url reads it.
+        if (text.find('%') != std::string::npos) text = percentEncoded(text);
+        control.put_setDataXMLText(std::make_shared<const std::string>(std::move(text)));
         return;
     }
     case InputRoute::Url:

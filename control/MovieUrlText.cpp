@@ -5,7 +5,9 @@
 #include "core/Number.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
+#include <memory>
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -155,6 +157,43 @@ __attribute__((target("avx512f"))) std::size_t removeBlocks(const wchar_t* chars
 }
 #endif
 
+// Whether text is UTF-8 that fromUtf8 reads without a replacement: no stray continuation
+// byte, overlong form, surrogate or code point past U+10FFFF.
+bool isValidUtf8(std::string_view text) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t need = 0;
+        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            need = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            need = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            need = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + need >= n) return false;
+        for (std::size_t k = 1; k <= need; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            const unsigned char lo = k == 1 ? low : 0x80, hi = k == 1 ? high : 0xBF;
+            if (next < lo || next > hi) return false;
+        }
+        i += need + 1;
+    }
+    return true;
+}
+
 // The wide-to-wide form: the kept characters of text, moved to the front of it.
 void compact(String& text, bool everything) {
     std::size_t written = 0;
@@ -191,6 +230,37 @@ void appendWithoutLineBreaks(std::string& out, StringView text, bool everything)
 #endif
     removeStepwise(chars, size, in, size, everything, output);
     out.resize(output.at);
+}
+
+void appendWithoutLineBreaks(std::string& out, std::string_view utf8, bool everything) {
+    // CR, LF and tab never occur inside a multi-byte sequence, so the text is scanned as bytes
+    // and copied in stretches between the characters that go.
+    const std::size_t start = out.size();
+    out.resize(start + utf8.size());
+    char* to = out.data() + start;
+    const char* text = utf8.data();
+    const std::size_t size = utf8.size();
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n' && c != '\t') continue;
+        const bool drop = c == '\r'   ? everything || (i + 1 < size && text[i + 1] == '\n')
+                          : c == '\n' ? i > 0 && text[i - 1] == '\r'
+                                      : everything;
+        if (!drop) continue;
+        std::memcpy(to, text + from, i - from);
+        to += i - from;
+        from = i + 1;
+    }
+    std::memcpy(to, text + from, size - from);
+    to += size - from;
+    out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+std::shared_ptr<const std::string> validUtf8(std::shared_ptr<const std::string> text) {
+    if (!text) return std::make_shared<const std::string>();
+    if (isValidUtf8(*text)) return text;
+    return std::make_shared<const std::string>(toUtf8(fromUtf8(*text)));
 }
 
 String ChartMessageParamName(Integer messageType) {

@@ -4,6 +4,7 @@
 
 #include "core/String.h"
 
+#include <memory>
 #include <string>
 
 namespace plotara::movieurl {
@@ -25,6 +26,12 @@ void stripLineBreaksTabsAndCarriageReturns(String& text);
 // toUtf8 writes them. Reads text once and converts as it copies, so no wide copy is made. Cannot
 // fail beyond running out of memory.
 void appendWithoutLineBreaks(std::string& out, StringView text, bool everything);
+// The same for a text that is UTF-8 already: its bytes are copied as they are, less the same CR
+// LF pairs (and tabs and CRs). Cannot fail beyond running out of memory.
+void appendWithoutLineBreaks(std::string& out, std::string_view utf8, bool everything);
+// The text as fromUtf8 would read it and toUtf8 write it back: itself when it is valid UTF-8,
+// else with each malformed sequence turned into U+FFFD. Cannot fail beyond running out of memory.
+std::shared_ptr<const std::string> validUtf8(std::shared_ptr<const std::string> text);
 
 // Chooses the loop of the line-break removal: the 512-bit vector one where the processor has it
 // (the default) or the plain single-pass one, so that benchmarks and tests can run each. Cannot

@@ -129,14 +129,15 @@ void Plotara::showHandler() {
         put_Border(static_cast<enumBorderStyle>(m_Border));
     } else {
         const String x = data().getXML();
-        const bool hasOwnDocument =
-            !text::trim(x).empty() && x != L"<chart></chart>" && x != L"<chart>\r\n</chart>" &&
-            x != L"<chart><categories></categories></chart>" &&
-            x != L"<chart>\r\n<categories>\r\n</categories>\r\n</chart>" && x != m_ExternalXML;
+        const bool hasOwnDocument = !text::trim(x).empty() && x != L"<chart></chart>" &&
+                                    x != L"<chart>\r\n</chart>" &&
+                                    x != L"<chart><categories></categories></chart>" &&
+                                    x != L"<chart>\r\n<categories>\r\n</categories>\r\n</chart>" &&
+                                    !(m_ExternalXML && toUtf8(x) == *m_ExternalXML);
         if (hasOwnDocument) return;
         if (!m_ChartXMLFile.empty()) {
             put_setDataURL(m_ChartXMLFile);
-        } else if (m_ExternalXML.empty()) {
+        } else if (!hasExternalXML()) {
             return;
         }
     }

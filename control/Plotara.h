@@ -55,9 +55,16 @@ public:
     void put_ChartHeight(Single value);
     String get_ChartPath() const { return m_ChartPath; }
     void put_ChartPath(const String& value);
-    String get_setDataXML() const { return m_ExternalXML; }
-    // Run mode renders at once; RenderChart's rules on errors apply.
+    // The document last given to setDataXML, converted from the UTF-8 text it is kept as. Cannot
+    // fail beyond running out of memory.
+    String get_setDataXML() const;
+    // Keeps the document as UTF-8 (characters outside Unicode become U+FFFD); run mode renders at
+    // once; RenderChart's rules on errors apply.
     void put_setDataXML(const String& value);
+    // The same from a UTF-8 document the caller shares and never changes (the command line hands
+    // a file's text this way, without a wide copy); malformed sequences become U+FFFD, as
+    // fromUtf8 reads them. A null text counts as empty. RenderChart's rules on errors apply.
+    void put_setDataXMLText(std::shared_ptr<const std::string> utf8);
     String get_setDataURL() const { return m_ChartXMLFile; }
     // Never fails: the first failing step ends the writer silently.
     void put_setDataURL(const String& value);
@@ -147,6 +154,8 @@ public:
     String BuildSampleMovieURL() const;
     // Renders a ready XML text; RenderChart's rules on errors apply (Error 91 without data).
     void RenderFromXML(const String& xml);
+    // The same for a UTF-8 text shared with the data object, which keeps it without a copy.
+    void RenderFromXML(std::shared_ptr<const std::string> utf8);
     // Switches back to the data file; Error 91 without data object.
     void RenderFromURL(const String& location);
     // Shows the preview the renderedFrom value names. Errors of the steps reach the caller.
@@ -162,6 +171,8 @@ public:
     Variant invoke(Long dispId, InvokeKind kind, std::vector<Variant>& args) override;
 
 private:
+    // Whether a non-empty setDataXML document is stored. Cannot fail.
+    bool hasExternalXML() const noexcept { return m_ExternalXML && !m_ExternalXML->empty(); }
     PlotaraData& data() const;
     bool designMode() const;
     // The movie location, "?nocache=" and the timer text; with a separator "\" unless the chart
@@ -204,7 +215,9 @@ private:
     String m_ChartPath;
     String m_ChartXMLFile;
     bool m_Debugger = false;
-    String m_ExternalXML;
+    // The setDataXML document as valid UTF-8, shared with the data object; never changed once
+    // stored (a new document is a new text). nullptr stands for "".
+    std::shared_ptr<const std::string> m_ExternalXML;
     String m_BGColor;
     bool m_Menu = true;
 };

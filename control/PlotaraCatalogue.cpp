@@ -54,7 +54,7 @@ void Plotara::applyChartType(Long value) {
                 if (m_renderedFrom == L"url")
                     ErrorTrap::resume([&] { put_setDataURL(m_ChartXMLFile); });
                 else if (m_renderedFrom == L"exxml")
-                    ErrorTrap::resume([&] { put_setDataXML(m_ExternalXML); });
+                    ErrorTrap::resume([&] { put_setDataXMLText(m_ExternalXML); });
                 else if (m_renderedFrom == L"dtime")
                     ErrorTrap::resume([&] { RefreshDesignPreview(); });
             }

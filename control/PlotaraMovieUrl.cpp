@@ -60,15 +60,28 @@ String Plotara::GridParamsQuery() const {
 }
 
 void Plotara::RenderChart() {
-    // The document is read in place from the data object and prepared straight into the URL,
-    // converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last time is
-    // prepared again, as the field that holds it would be.
+    // The document is read in place from the data object and prepared straight into the URL: a
+    // setDataXML document byte for byte from the UTF-8 text the data object shares, a generated
+    // one converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last
+    // time is prepared again, as the field that holds it would be.
+    std::shared_ptr<const std::string> external;
     StringView document;
     String previous;
-    if (!ErrorTrap::resume([&] { document = data().documentView(); })) {
+    if (!ErrorTrap::resume([&] {
+            if (data().get_isExternalXML()) external = data().externalXMLText();
+            if (!external) document = data().documentView();
+        })) {
+        external.reset();
         previous = renderXML();
         document = previous;
     }
+    auto appendDocument = [&](std::string& out, bool everything) {
+        if (external) {
+            movieurl::appendWithoutLineBreaks(out, std::string_view(*external), everything);
+        } else {
+            movieurl::appendWithoutLineBreaks(out, document, everything);
+        }
+    };
     // The data branch is known now (nothing below changes either flag), so the line breaks, and
     // for a document of the data object or a ready text also the tabs and carriage returns, go
     // in the same pass that copies the document into the URL.
@@ -96,7 +109,7 @@ void Plotara::RenderChart() {
     auto movie = std::make_shared<std::string>();
     if (!ownDocument && !m_ChartXMLFile.empty()) {
         auto prepared = std::make_shared<std::string>();
-        movieurl::appendWithoutLineBreaks(*prepared, document, false);
+        appendDocument(*prepared, false);
         renderText_ = std::move(prepared);
         renderOffset_ = 0;
         *movie = toUtf8(head);
@@ -115,7 +128,7 @@ void Plotara::RenderChart() {
         head += L"&dataXML=";
         *movie = toUtf8(head);
         const std::size_t offset = movie->size();
-        movieurl::appendWithoutLineBreaks(*movie, document, ownDocument);
+        appendDocument(*movie, ownDocument);
         renderText_ = movie;
         renderOffset_ = offset;
         // The URL has its own copy: while the player parses and draws, the data object keeps
@@ -136,7 +149,7 @@ void Plotara::put_setDataURL(const String& value) {
         container_.propertyChanged(L"XMLDataPath");
         if (m_RestoringProperties) return;
         if (v.empty()) {
-            put_renderedFrom(m_ExternalXML.empty() ? L"dtime" : L"exxml");
+            put_renderedFrom(hasExternalXML() ? L"exxml" : L"dtime");
             RefreshDesignPreview();
             return;
         }
@@ -166,17 +179,24 @@ void Plotara::put_setDataURL(const String& value) {
                                 L" " + failure->description());
 }
 
+String Plotara::get_setDataXML() const {
+    return m_ExternalXML ? fromUtf8(*m_ExternalXML) : String();
+}
+
 void Plotara::put_setDataXML(const String& value) {
-    // The writer may be handed its own field: the text is assigned only when it is another one,
-    // and read from the field afterwards, so a large document is not copied once more.
-    if (&value != &m_ExternalXML) m_ExternalXML = value;
+    put_setDataXMLText(std::make_shared<const std::string>(toUtf8(value)));
+}
+
+void Plotara::put_setDataXMLText(std::shared_ptr<const std::string> utf8) {
+    // The text is kept once: the data object shares it, and the movie URL is written from it.
+    m_ExternalXML = movieurl::validUtf8(std::move(utf8));
     container_.propertyChanged(L"XMLDataString");
     if (!designMode()) {
         RenderFromXML(m_ExternalXML);
         return;
     }
     if (m_RestoringProperties) return;
-    if (!m_ExternalXML.empty())
+    if (hasExternalXML())
         put_renderedFrom(L"exxml");
     else
         put_renderedFrom(m_ChartXMLFile.empty() ? L"dtime" : L"url");
@@ -184,9 +204,13 @@ void Plotara::put_setDataXML(const String& value) {
 }
 
 void Plotara::RenderFromXML(const String& xml) {
+    RenderFromXML(std::make_shared<const std::string>(toUtf8(xml)));
+}
+
+void Plotara::RenderFromXML(std::shared_ptr<const std::string> utf8) {
     m_RenderFromXML = true;
-    if (!xml.empty()) {
-        data().put_externalXML(xml);
+    if (utf8 && !utf8->empty()) {
+        data().put_externalXMLText(std::move(utf8));
         data().put_isExternalXML(true);
     }
     RenderChart();
@@ -206,7 +230,7 @@ void Plotara::RefreshDesignPreview() {
         RenderFromURL(m_ChartXMLFile);
         return;
     }
-    if (m_renderedFrom == L"exxml" && !m_ExternalXML.empty()) {
+    if (m_renderedFrom == L"exxml" && hasExternalXML()) {
         RenderFromXML(m_ExternalXML);
         return;
     }

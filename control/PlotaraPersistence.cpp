@@ -42,7 +42,7 @@ void Plotara::InitProperties() {
     m_ChartXMLFile.clear();
     m_Menu = true;
     m_Debugger = false;
-    m_ExternalXML.clear();
+    m_ExternalXML.reset();
     put_renderedFrom(L"");
 }
 
@@ -55,7 +55,7 @@ void Plotara::WriteProperties(PropertyBag& bag) {
     bag.WriteProperty(L"ChartPath", Variant(m_ChartPath), Variant(GetDefaultChartsPath()));
     bag.WriteProperty(L"ChartXMLFile", Variant(m_ChartXMLFile), Variant(L""));
     bag.WriteProperty(L"Debugger", Variant(m_Debugger), Variant(false));
-    bag.WriteProperty(L"ExternalXML", Variant(m_ExternalXML), Variant(L""));
+    bag.WriteProperty(L"ExternalXML", Variant(get_setDataXML()), Variant(L""));
     bag.WriteProperty(L"renderedFrom", Variant(m_renderedFrom), Variant(L""));
     bag.WriteProperty(L"BGColor", Variant(m_BGColor), Variant(L"ffffff"));
     bag.WriteProperty(L"Menu", Variant(m_Menu), Variant(true));
@@ -71,10 +71,11 @@ void Plotara::ReadProperties(PropertyBag& bag) {
     m_ChartPath = toText(bag.ReadProperty(L"ChartPath", defaultFolder));
     m_ChartXMLFile = toText(bag.ReadProperty(L"ChartXMLFile", Variant(L"")));
     m_Debugger = bag.ReadProperty(L"Debugger", Variant(false)).asBool();
-    m_ExternalXML = toText(bag.ReadProperty(L"ExternalXML", Variant(L"")));
+    m_ExternalXML = std::make_shared<const std::string>(
+        toUtf8(toText(bag.ReadProperty(L"ExternalXML", Variant(L"")))));
     m_BGColor = toText(bag.ReadProperty(L"BGColor", Variant(L"ffffff")));
     m_Menu = bag.ReadProperty(L"Menu", Variant(true)).asBool();
-    data().put_externalXML(m_ExternalXML);
+    data().put_externalXMLText(m_ExternalXML);
     m_renderedFrom = toText(bag.ReadProperty(L"renderedFrom", Variant(L"")));
 
     const RestoringMark restoring(m_RestoringProperties);
@@ -82,7 +83,7 @@ void Plotara::ReadProperties(PropertyBag& bag) {
     put_ChartType(static_cast<enumChartNames>(m_ChartType));
     put_ChartPath(m_ChartPath);
     put_Debugger(m_Debugger);
-    put_setDataXML(m_ExternalXML);
+    put_setDataXMLText(m_ExternalXML);
     put_setDataURL(m_ChartXMLFile);
     movieHost_->put_BGColor(m_BGColor);
     movieHost_->put_Menu(m_Menu);

@@ -47,7 +47,8 @@ void ArrayClass::resetData() {
     xyPoints_.clear();
     cachedSeriesNode_ = nullptr;
     hasVLines_ = false;
-    externalXML_.clear();
+    externalXML_.reset();
+    externalWide_ = String();
     isExternalXML_ = false;
     documentText_.clear();
     std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer

@@ -164,8 +164,14 @@ public:
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
-    const String& externalXML() const noexcept { return externalXML_; }
-    void setExternalXML(const String& text) { externalXML_ = text; }
+    // The external document as UTF-8, shared with whoever handed it over (nullptr when none).
+    // Cannot fail.
+    const std::shared_ptr<const std::string>& externalXML() const noexcept { return externalXML_; }
+    // Keeps the external document without copying it. Cannot fail.
+    void setExternalXML(std::shared_ptr<const std::string> text) noexcept {
+        externalXML_ = std::move(text);
+        externalWide_ = String();
+    }
 
     // The number of categories recorded. Cannot fail.
     Integer categoryCount() const noexcept { return categoryCount_; }
@@ -291,7 +297,10 @@ private:
     bool documentPacked_ = false;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;
-    String externalXML_;
+    // The external document, kept once as UTF-8; externalWide_ is its wide form, made only when
+    // document() is asked for it.
+    std::shared_ptr<const std::string> externalXML_;
+    String externalWide_;
     bool isExternalXML_ = false;
 };
 

@@ -33,11 +33,17 @@ std::size_t ArrayClass::estimatedLength() const noexcept {
 }
 
 String ArrayClass::getXML() {
+    // An external document is converted straight from its UTF-8 text, without a wide copy kept.
+    if (isExternalXML_) return externalXML_ ? fromUtf8(*externalXML_) : String();
     return String(document());
 }
 
 StringView ArrayClass::document() {
-    if (isExternalXML_) return externalXML_;
+    if (isExternalXML_) {
+        if (!externalXML_) return StringView();
+        if (externalWide_.empty()) externalWide_ = fromUtf8(*externalXML_);
+        return externalWide_;
+    }
     if (isXMLGenerated_) {
         if (documentPacked_) unpackDocument();
         return documentText_.view();

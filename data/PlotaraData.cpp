@@ -152,11 +152,20 @@ void PlotaraData::put_isExternalXML(bool value) {
 }
 
 String PlotaraData::get_externalXML() const {
-    return engine_->externalXML();
+    const auto& text = engine_->externalXML();
+    return text ? fromUtf8(*text) : String();
 }
 
 void PlotaraData::put_externalXML(const String& value) {
-    engine_->setExternalXML(value);
+    engine_->setExternalXML(std::make_shared<const std::string>(toUtf8(value)));
+}
+
+std::shared_ptr<const std::string> PlotaraData::externalXMLText() const {
+    return engine_->externalXML();
+}
+
+void PlotaraData::put_externalXMLText(std::shared_ptr<const std::string> utf8) noexcept {
+    engine_->setExternalXML(std::move(utf8));
 }
 
 void PlotaraData::setChartTypeNumber(const String& chartType) {

@@ -86,8 +86,17 @@ public:
     // --- component-internal members (used by the control) ----------------------------------
     bool get_isExternalXML() const;
     void put_isExternalXML(bool value);
+    // The external document converted to wide text. Cannot fail beyond running out of memory.
     String get_externalXML() const;
+    // Keeps the external document as UTF-8 (characters outside Unicode become U+FFFD). Cannot
+    // fail beyond running out of memory.
     void put_externalXML(const String& value);
+    // The external document as shared UTF-8 text, nullptr when none was given: read without a
+    // copy. Cannot fail.
+    std::shared_ptr<const std::string> externalXMLText() const;
+    // Keeps the external document as given, shared with the caller and never changed here; the
+    // text must be valid UTF-8. Cannot fail.
+    void put_externalXMLText(std::shared_ptr<const std::string> utf8) noexcept;
     // The document getXML returns, without copying it: valid until the next change to this
     // object. Fails as getXML does.
     StringView documentView();

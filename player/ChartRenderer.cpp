@@ -12,6 +12,7 @@ bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const C
                 const Color* background, bool drawing) {
     // Cleared rather than replaced: the lists keep their capacity from the last drawing.
     scene.items.clear();
+    scene.rects.clear();
     scene.hits.clear();
     scene.pointHits.clear();
     scene.layout = ChartLayout{};

@@ -295,6 +295,107 @@ TEST(ControlRender, RunModeReadyTextGoesThroughTheDataObject) {
     EXPECT_EQ(data->get_externalXML(), L"");
 }
 
+// A document handed as UTF-8 text and the same document handed as wide text: the control keeps
+// one UTF-8 text shared with the data object, and both routes give the same movie URL, the same
+// property value and the same data-object document.
+TEST(ControlRender, AUtf8DocumentAndItsWideFormRenderAlike) {
+    struct Case {
+        const char* name;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {"plain", "<chart caption='x'><set value='1'/></chart>"},
+        {"line breaks and tabs", "<chart>\r\n\t<set value='1'/>\r\r\n\n\t</chart>\r"},
+        {"non-ASCII", "<chart caption='Caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x98\x80'></chart>"},
+        {"malformed bytes", "<chart caption='\xff\xc3(\xe2\x82 \xed\xa0\x80\xf4\x90'></chart>"},
+        {"percent codes", "<chart caption='50%25 &amp; more'></chart>"},
+        {"empty", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControlRig wide;
+        wide->put_setDataXML(fromUtf8(c.utf8));
+        ControlRig narrow;
+        auto text = std::make_shared<const std::string>(c.utf8);
+        narrow->put_setDataXMLText(text);
+        EXPECT_EQ(narrow.lastMovie(), wide.lastMovie());
+        EXPECT_EQ(narrow->renderXML(), wide->renderXML());
+        EXPECT_EQ(narrow->get_setDataXML(), fromUtf8(c.utf8));
+        EXPECT_EQ(narrow->get_setDataXML(), wide->get_setDataXML());
+        EXPECT_EQ(narrow->get_Data()->get_isExternalXML(), wide->get_Data()->get_isExternalXML());
+        EXPECT_EQ(narrow->get_Data()->get_externalXML(), wide->get_Data()->get_externalXML());
+        EXPECT_EQ(narrow->get_Data()->getXML(), wide->get_Data()->getXML());
+        // Valid text is shared, not copied; malformed text is kept repaired, as fromUtf8 reads it.
+        const auto kept = narrow->get_Data()->externalXMLText();
+        if (c.utf8.empty()) continue;
+        ASSERT_NE(kept, nullptr);
+        if (toUtf8(fromUtf8(c.utf8)) == c.utf8) {
+            EXPECT_EQ(kept.get(), text.get());
+        } else {
+            EXPECT_EQ(*kept, toUtf8(fromUtf8(c.utf8)));
+        }
+    }
+}
+
+TEST(ControlRender, ANullUtf8DocumentIsTheEmptyDocument) {
+    ControlRig rig;
+    rig->put_setDataXML(L"<chart></chart>");
+    rig->put_setDataXMLText(nullptr);
+    EXPECT_EQ(rig->get_setDataXML(), L"");
+    // The data object keeps the last document it was given, as for an empty wide text.
+    ControlRig wide;
+    wide->put_setDataXML(L"<chart></chart>");
+    wide->put_setDataXML(L"");
+    EXPECT_EQ(rig.lastMovie(), wide.lastMovie());
+    EXPECT_EQ(rig->get_Data()->get_externalXML(), wide->get_Data()->get_externalXML());
+}
+
+// The UTF-8 form of the line-break removal copies bytes: it must agree with the wide form on
+// the same text, whatever mix of CR, LF, tab and multi-byte characters it holds.
+TEST(ControlRender, Utf8LineBreakRemovalAgreesWithTheWideForm) {
+    std::mt19937 random(11);
+    const wchar_t alphabet[] = {
+        L'a', L'\r', L'\n', L'\t', L'\u00e9', L'\u20ac', static_cast<wchar_t>(0x1F600)};
+    for (int round = 0; round < 500; ++round) {
+        String text;
+        const int length = round < 100 ? round : static_cast<int>(random() % 2000);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % std::size(alphabet)];
+        const std::string utf8 = toUtf8(text);
+        for (const bool all : {false, true}) {
+            std::string fromWide = "head\r";
+            movieurl::appendWithoutLineBreaks(fromWide, text, all);
+            std::string fromNarrow = "head\r";
+            movieurl::appendWithoutLineBreaks(fromNarrow, std::string_view(utf8), all);
+            EXPECT_EQ(fromNarrow, fromWide) << round << (all ? " everything" : " pairs");
+        }
+    }
+}
+
+TEST(ControlRender, Utf8RepairMatchesTheWideConversion) {
+    const std::string texts[] = {
+        "",
+        "ascii only",
+        "\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", // two, three and four bytes
+        "\xc3",                                 // cut short at the end
+        "\xe2\x82",                             // cut short at the end
+        "\xc0\xaf",                             // overlong
+        "\xe0\x80\xaf",                         // overlong
+        "\xed\xa0\x80",                         // a surrogate
+        "\xf4\x90\x80\x80",                     // past U+10FFFF
+        "\x80 stray continuation",              //
+        "\xf8\x88\x80\x80\x80",                 // five-byte form
+    };
+    for (const std::string& t : texts) {
+        auto given = std::make_shared<const std::string>(t);
+        const auto repaired = movieurl::validUtf8(given);
+        ASSERT_NE(repaired, nullptr);
+        EXPECT_EQ(*repaired, toUtf8(fromUtf8(t))) << t;
+        EXPECT_EQ(repaired.get() == given.get(), toUtf8(fromUtf8(t)) == t) << t;
+    }
+    EXPECT_EQ(*movieurl::validUtf8(nullptr), "");
+}
+
 // Which value renderedFrom takes after one writer call, from a given state.
 struct Transition {
     const char* name;

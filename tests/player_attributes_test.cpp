@@ -16,12 +16,11 @@ namespace {
 using namespace player;
 
 bool hasFill(const Scene& s, std::uint32_t color) {
-    for (const SceneItem& item : s.items) {
-        if (const auto* shape = std::get_if<ShapeItem>(&item)) {
-            if (shape->filled && shape->fill == rgb(color)) return true;
-        }
-    }
-    return false;
+    bool found = false;
+    s.forEachShape([&](const ShapeItem& shape) {
+        if (shape.filled && shape.fill == rgb(color)) found = true;
+    });
+    return found;
 }
 
 const TextItem* firstText(const Scene& s, TextKind kind) {

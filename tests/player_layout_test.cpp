@@ -194,6 +194,48 @@ TEST(ChartParser, ReadsStacksLinesetsTrendsAndStyles) {
     EXPECT_NE(bad.error.find("offset"), std::string::npos);
 }
 
+// The sets directly under the chart name its categories: the label (any letter case, the last
+// of repeated ones), else the name; a document with datasets takes its categories from its
+// categories element and leaves those sets out.
+TEST(ChartParser, SetsUnderTheChartNameTheCategories) {
+    struct Case {
+        const char* name;
+        const char* xml;
+        std::vector<std::string> labels;
+    };
+    const Case cases[] = {
+        {"label",
+         "<chart><set label='a' value='1'/><set label='b' value='2'/></chart>",
+         {"a", "b"}},
+        {"letter case", "<chart><set LABEL='A' value='1'/><set Label='B'/></chart>", {"A", "B"}},
+        {"name when no label",
+         "<chart><set name='n' value='1'/><set value='2'/></chart>",
+         {"n", ""}},
+        {"label before name", "<chart><set name='n' label='l' value='1'/></chart>", {"l"}},
+        {"repeated label", "<chart><set label='first' label='last' value='1'/></chart>", {"last"}},
+        {"entities", "<chart><set label='R&amp;D' value='1'/></chart>", {"R&D"}},
+        {"datasets win",
+         "<chart><categories><category label='c1'/></categories><set label='x' value='1'/>"
+         "<dataset><set value='2'/></dataset></chart>",
+         {"c1"}},
+    };
+    for (const Case& c : cases) {
+        ParseResult r = parseChartXml(c.xml);
+        ASSERT_TRUE(r.ok) << c.name << ": " << r.error;
+        std::vector<std::string> labels;
+        for (const Category& cat : r.model.categories)
+            labels.push_back(cat.label);
+        EXPECT_EQ(labels, c.labels) << c.name;
+        // The label lives in the category only; the set's other attributes stay its own.
+        for (const DataPoint& p : r.model.datasets.at(0).points)
+            EXPECT_FALSE(p.attrs.has("label")) << c.name;
+    }
+    ParseResult named = parseChartXml("<chart><set name='n' color='F00' value='1'/></chart>");
+    ASSERT_TRUE(named.ok);
+    EXPECT_EQ(named.model.datasets.at(0).points.at(0).attrs.text("name"), "n");
+    EXPECT_EQ(named.model.datasets.at(0).points.at(0).attrs.text("color"), "F00");
+}
+
 // Labels too wide for two staggered rows but not too crowded to slant: they turn by 45 degrees,
 // all of them, parallel lines of text at least a line apart, inside the chart.
 TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {

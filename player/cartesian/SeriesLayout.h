@@ -9,14 +9,14 @@
 
 namespace plotara::player {
 
-// One column or bar where the layout put it, with its colours and the box that answers hits
-// (its 3D faces included).
+// One column or bar where the layout put it, with its fill; its edge and the box that answers
+// hits (3D faces included) follow from these, so a chart of a million columns keeps 80 bytes
+// a column.
 struct ColumnBox {
     const PlotSeries* series;
     std::size_t index;
     Rect rect;
-    Color fill, edge;
-    Rect hitBox;
+    Color fill;
 };
 
 // The stack of one category and column slot: its total and the top of its highest column.

@@ -88,25 +88,44 @@ void offerValue(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& s
     }
 }
 
-// A column as a flat rectangle or a prism, and its hit region.
+// The box of a column that answers hits and keeps value labels off it: its 3D faces included.
+Rect hitBoxOf(const ColumnBox& b, const PlotGeometry& g, const SeriesStyle& style) {
+    const Rect& r = b.rect;
+    if (!style.threeD) return r;
+    return {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
+}
+
+// The edge of a column: its fill darkened, at the fill's opacity.
+Color edgeOf(const ColumnBox& b) {
+    return shade(b.fill, 0.6);
+}
+
+// The most columns the layout can place, so that room for them is made once.
+std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& series) {
+    std::size_t n = 0;
+    for (const PlotSeries& s : series) {
+        if (s.kind != PlotKind::Column || g.first >= s.values.size()) continue;
+        n += std::min(g.count, s.values.size() - g.first);
+    }
+    return n;
+}
+
+// A column as a flat rectangle (kept compactly by the scene) or a prism, and its hit region.
 void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
                 const ColumnBox& b, double width) {
     const Rect& r = b.rect;
     if (style.threeD && g.depth > 0) {
         double d = std::min(g.depth, std::max(width * 0.6, 2.0));
-        addPrism(ctx, r, d, b.fill, style.showPlotBorder, b.edge, g.horizontal,
+        addPrism(ctx, r, d, b.fill, style.showPlotBorder, edgeOf(b), g.horizontal,
                  b.series->values[b.index] < 0);
+    } else if (style.showPlotBorder && width > 3) {
+        const Stroke border{edgeOf(b), 0.8};
+        ctx.scene.addRect(r, b.fill, &border);
     } else {
-        Path p;
-        p.rect(r);
-        if (style.showPlotBorder && width > 3) {
-            ctx.scene.fillStroke(std::move(p), b.fill, Stroke{b.edge, 0.8});
-        } else {
-            ctx.scene.fillPath(std::move(p), b.fill);
-        }
+        ctx.scene.addRect(r, b.fill);
     }
     HitRegion hit;
-    hit.rect = b.hitBox;
+    hit.rect = hitBoxOf(b, g, style);
     hit.kind = g.horizontal ? "bar" : "column";
     markPoint(hit, *b.series, b.index);
     ctx.scene.hits.push_back(std::move(hit));
@@ -121,7 +140,12 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
     int slots = std::max(1, style.columnSlots);
     l.width = groupW / slots;
     double gap = l.width > 6 ? std::min(2.0, l.width * 0.08) : 0;
-    l.sums.resize(g.count * static_cast<std::size_t>(slots));
+    // Totals are kept per category only when some column series stacks.
+    const bool stacks = std::any_of(series.begin(), series.end(), [](const PlotSeries& s) {
+        return s.kind == PlotKind::Column && s.stack >= 0;
+    });
+    if (stacks) l.sums.resize(g.count * static_cast<std::size_t>(slots));
+    l.boxes.reserve(columnCount(g, series));
     for (std::size_t i = g.first; i < g.first + g.count; ++i) {
         for (const PlotSeries& s : series) {
             if (s.kind != PlotKind::Column || i >= s.values.size()) continue;
@@ -149,9 +173,7 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                 alpha = pa->number("alpha", alpha);
             }
             color = withAlpha(color, alpha);
-            Rect hitBox = r;
-            if (style.threeD) hitBox = {r.x, r.y - g.depth, r.w + g.depth, r.h + g.depth};
-            l.boxes.push_back({&s, i, r, color, withAlpha(shade(color, 0.6), alpha), hitBox});
+            l.boxes.push_back({&s, i, r, color});
         }
     }
     return l;
@@ -160,7 +182,7 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
 void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
                        const ColumnLayout& l) {
     for (const ColumnBox& b : l.boxes) {
-        values.obstacle(b.hitBox,
+        values.obstacle(hitBoxOf(b, g, style),
                         {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
         offerValue(values, g, style, *b.series, b.index, b.rect, b.fill);
     }
@@ -183,6 +205,8 @@ void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesS
 
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
                  const ColumnLayout& l) {
+    if (!(style.threeD && g.depth > 0))
+        ctx.scene.rects.reserve(ctx.scene.rects.size() + l.boxes.size());
     for (const ColumnBox& b : l.boxes)
         drawColumn(ctx, g, style, b, l.width);
 }

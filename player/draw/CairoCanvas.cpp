@@ -19,7 +19,7 @@ void paintScene(const Scene& scene, Canvas& canvas) {
     canvas.shape(background);
     for (const SceneItem& item : scene.items) {
         std::visit(
-            [&canvas](const auto& it) {
+            [&canvas, &scene](const auto& it) {
                 using T = std::decay_t<decltype(it)>;
                 if constexpr (std::is_same_v<T, ShapeItem>) {
                     canvas.shape(it);
@@ -29,6 +29,11 @@ void paintScene(const Scene& scene, Canvas& canvas) {
                     canvas.markers(it);
                 } else if constexpr (std::is_same_v<T, ClipPush>) {
                     canvas.pushClip(it.rect);
+                } else if constexpr (std::is_same_v<T, RectRun>) {
+                    // Each rectangle is painted as its own shape, made for the call: a filled
+                    // shape is never kept past it (only stroked polylines are deferred).
+                    for (std::size_t i = it.first; i < it.first + it.count; ++i)
+                        canvas.shape(shapeOf(scene.rects[i]));
                 } else {
                     canvas.popClip();
                 }

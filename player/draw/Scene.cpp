@@ -80,6 +80,38 @@ void Scene::fillStroke(Path p, Color fill, const Stroke& st) {
     items.emplace_back(std::move(s));
 }
 
+ShapeItem shapeOf(const RectItem& item) {
+    ShapeItem s;
+    s.path.rect(item.rect);
+    s.filled = true;
+    s.fill = item.fill;
+    if (item.edgeWidth > 0) {
+        s.stroked = true;
+        s.stroke = Stroke{item.edge, item.edgeWidth};
+    }
+    return s;
+}
+
+void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
+    // The compact form outlines with a solid line of some width; any other outline keeps its
+    // path.
+    if (outline && (outline->dash > 0 || !(outline->width > 0))) {
+        Path p;
+        p.rect(r);
+        fillStroke(std::move(p), fill, *outline);
+        return;
+    }
+    rects.push_back({r, fill, outline ? outline->color : Color{}, outline ? outline->width : 0.0});
+    if (!items.empty()) {
+        if (auto* run = std::get_if<RectRun>(&items.back());
+            run && run->first + run->count + 1 == rects.size()) {
+            ++run->count;
+            return;
+        }
+    }
+    items.emplace_back(RectRun{rects.size() - 1, 1});
+}
+
 void Scene::line(double x0, double y0, double x1, double y1, const Stroke& s) {
     Path p;
     p.moveTo(x0, y0);

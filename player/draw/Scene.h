@@ -68,7 +68,25 @@ struct ClipPush {
 };
 struct ClipPop {};
 
-using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop>;
+// A filled rectangle, plain or with a solid outline, kept without a path: the columns and bars
+// of a large chart are most of its shapes. It paints as the ShapeItem shapeOf makes of it.
+struct RectItem {
+    Rect rect;
+    Color fill;
+    Color edge;           // the outline's colour
+    double edgeWidth = 0; // > 0: outlined
+};
+
+// A stretch of Scene::rects, painted in order where the run stands among the items.
+struct RectRun {
+    std::size_t first = 0, count = 0;
+};
+
+using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop, RectRun>;
+
+// The shape a compact rectangle paints as: the rectangle's path, filled, and stroked when
+// outlined, as fillPath and fillStroke draw it. Cannot fail beyond running out of memory.
+ShapeItem shapeOf(const RectItem& item);
 
 // The region of one compactly kept point (entry of hits), its texts left to be worked out
 // (lazyText). Cannot fail.
@@ -78,6 +96,7 @@ struct Scene {
     double width = 0, height = 0;
     Color background{1, 1, 1, 1};
     std::vector<SceneItem> items;
+    std::vector<RectItem> rects; // the rectangles the items' RectRuns stand for
     HitStore hits;
     PointHits pointHits; // the many points of scatter series, compactly
     ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)
@@ -88,6 +107,23 @@ struct Scene {
     void strokePath(Path p, const Stroke& s);
     void fillStroke(Path p, Color fill, const Stroke& s);
     void line(double x0, double y0, double x1, double y1, const Stroke& s);
+    // A filled rectangle, outlined when outline is given (a dashed outline makes a ShapeItem),
+    // kept compactly in rects: consecutive ones share one item. Cannot fail beyond running out
+    // of memory.
+    void addRect(const Rect& r, Color fill, const Stroke* outline = nullptr);
+    // Visits every shape in painting order, compact rectangles as shapeOf paints them. Cannot
+    // fail beyond what visit raises.
+    template <class Visit>
+    void forEachShape(Visit&& visit) const {
+        for (const SceneItem& item : items) {
+            if (const auto* shape = std::get_if<ShapeItem>(&item)) {
+                visit(*shape);
+            } else if (const auto* run = std::get_if<RectRun>(&item)) {
+                for (std::size_t i = run->first; i < run->first + run->count; ++i)
+                    visit(shapeOf(rects[i]));
+            }
+        }
+    }
     // The topmost region holding p: the last of `hits`, or a point of `pointHits` drawn after it
     // (given as a circle region whose texts are left to be worked out); nothing when none.
     // Cannot fail.

@@ -50,15 +50,23 @@ int coordinateOf(const char* name) {
 
 // The point of a set element in both forms: by category (value) and by position (x, y, z).
 // The coordinates are kept as numbers only; the other attributes (label, color, link, ...) as
-// texts. Sets are most of a large document, so their attributes are read by pointer.
-void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax) {
+// texts. Sets are most of a large document, so their attributes are read by pointer. With
+// categories given (the sets directly under the chart, whose labels are their categories), the
+// label becomes the set's category (its name when it has no label) instead of an attribute.
+void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax,
+            std::vector<Category>* categories = nullptr) {
     DataPoint p;
     p.attrs.setNumberSyntax(syntax);
     double coords[4] = {missingValue, missingValue, missingValue, missingValue};
     bool present[4] = {false, false, false, false};
+    const char* label = nullptr;
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
         int k = coordinateOf(a.name());
         if (k < 0) {
+            if (categories && equalsNoCase(a.name(), "label")) {
+                label = a.value(); // the last of repeated labels, as for any attribute
+                continue;
+            }
             p.attrs.set(a.name(), a.value());
             continue;
         }
@@ -75,6 +83,11 @@ void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax) {
         if (isMissing(p.value)) p.value = xy.y;
         if (series.xy.empty()) series.xy.reserve(series.points.capacity());
         series.xy.push_back(xy);
+    }
+    if (categories) {
+        Category c;
+        c.label = label ? std::string(label) : p.attrs.text("name");
+        categories->push_back(std::move(c));
     }
     series.points.push_back(std::move(p));
 }
@@ -181,10 +194,18 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     model.chart = attributesOf(root, NumberSyntax{});
     const NumberSyntax syntax = resolveNumbers(model.chart, numbers);
 
+    // Sets directly under the chart are counted first, so that the single series and its
+    // categories take their room once rather than growing by doubling.
     Series single;
+    std::vector<Category> singleCategories;
+    std::size_t rootSets = 0;
+    for (const pugi::xml_node& node : root.children())
+        rootSets += named(node, "set") ? 1 : 0;
+    single.points.reserve(rootSets);
+    singleCategories.reserve(rootSets);
     for (const pugi::xml_node& node : root.children()) {
         if (named(node, "set")) {
-            addSet(single, node, syntax);
+            addSet(single, node, syntax, &singleCategories);
             model.singleSeries = true;
         } else if (named(node, "vline")) {
             std::size_t count = model.singleSeries ? single.points.size() : 0;
@@ -226,12 +247,7 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     }
     if (model.singleSeries && model.datasets.empty()) {
         // A single-series document: the sets' labels are the categories.
-        model.categories.clear();
-        for (const DataPoint& p : single.points) {
-            Category c;
-            c.label = p.attrs.text("label", p.attrs.text("name"));
-            model.categories.push_back(std::move(c));
-        }
+        model.categories = std::move(singleCategories);
         model.datasets.push_back(std::move(single));
     }
     return result;

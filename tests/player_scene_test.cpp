@@ -1,0 +1,166 @@
+// The scene's compact rectangles: how they group into runs among the other items, and that they
+// paint exactly as the rectangle paths they stand for.
+#include "player/draw/CairoCanvas.h"
+#include "player/draw/Scene.h"
+#include "player/draw/TextEngine.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+
+// The items as letters: R a run of rectangles (with its length), S a shape, C a clip push or
+// pop.
+std::string shapeOfItems(const Scene& scene) {
+    std::string out;
+    for (const SceneItem& item : scene.items) {
+        if (const auto* run = std::get_if<RectRun>(&item)) {
+            out += "R" + std::to_string(run->count);
+        } else if (std::holds_alternative<ShapeItem>(item)) {
+            out += "S";
+        } else {
+            out += "C";
+        }
+    }
+    return out;
+}
+
+TEST(SceneRects, ConsecutiveRectanglesShareOneItemAndOthersEndTheRun) {
+    const Stroke solid{rgb(0x000000), 0.8};
+    const Stroke dashed{rgb(0x000000), 1, 4, 2};
+    const Stroke none{rgb(0x000000), 0};
+    struct Case {
+        const char* steps; // r plain, o outlined, d dashed, z zero-width outline, s shape, c clip
+        const char* items;
+        std::size_t rects;
+    };
+    const Case cases[] = {
+        {"", "", 0},         {"r", "R1", 1},        {"rrr", "R3", 3},
+        {"roo", "R3", 3},    {"rrsrr", "R2SR2", 4}, {"rcr", "R1CR1", 2},
+        {"rdr", "R1SR1", 2}, {"zr", "SR1", 1},      {"srrcsr", "SR2CSR1", 3},
+    };
+    for (const Case& c : cases) {
+        Scene scene;
+        for (const char* step = c.steps; *step; ++step) {
+            const Rect r{1, 2, 3, 4};
+            switch (*step) {
+            case 'r':
+                scene.addRect(r, rgb(0xFF0000));
+                break;
+            case 'o':
+                scene.addRect(r, rgb(0xFF0000), &solid);
+                break;
+            case 'd':
+                scene.addRect(r, rgb(0xFF0000), &dashed);
+                break;
+            case 'z':
+                scene.addRect(r, rgb(0xFF0000), &none);
+                break;
+            case 's':
+                scene.line(0, 0, 1, 1, solid);
+                break;
+            case 'c':
+                scene.add(ClipPush{r});
+                break;
+            }
+        }
+        EXPECT_EQ(shapeOfItems(scene), c.items) << c.steps;
+        EXPECT_EQ(scene.rects.size(), c.rects) << c.steps;
+    }
+}
+
+TEST(SceneRects, ShapesAreVisitedInPaintingOrderWithTheirOutlines) {
+    Scene scene;
+    const Stroke edge{rgb(0x00FF00), 0.8};
+    scene.addRect({0, 0, 10, 5}, rgb(0xFF0000));
+    scene.line(0, 0, 5, 5, edge);
+    scene.addRect({2, 3, 4, 6}, rgb(0x0000FF), &edge);
+    std::vector<ShapeItem> seen;
+    scene.forEachShape([&](const ShapeItem& s) { seen.push_back(s); });
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].filled);
+    EXPECT_FALSE(seen[0].stroked);
+    EXPECT_EQ(seen[0].fill, rgb(0xFF0000));
+    EXPECT_TRUE(seen[1].stroked);
+    EXPECT_FALSE(seen[1].filled);
+    EXPECT_TRUE(seen[2].filled && seen[2].stroked);
+    EXPECT_EQ(seen[2].stroke.color, rgb(0x00FF00));
+    EXPECT_EQ(seen[2].stroke.width, 0.8);
+    // The rectangle's own path: its corners clockwise from the top left, closed.
+    const std::vector<PathSeg>& segs = seen[2].path.segments();
+    ASSERT_EQ(segs.size(), 5u);
+    const double corners[4][2] = {{2, 3}, {6, 3}, {6, 9}, {2, 9}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(segs[i].x, corners[i][0]) << i;
+        EXPECT_EQ(segs[i].y, corners[i][1]) << i;
+    }
+    EXPECT_EQ(segs[4].op, PathOp::Close);
+}
+
+// The pixels of a scene painted on a 60 x 40 surface.
+std::vector<unsigned char> pixelsOf(const Scene& scene) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 60, 40);
+    cairo_t* cr = cairo_create(surface);
+    TextEngine text;
+    {
+        CairoCanvas canvas(cr, text, 1);
+        paintScene(scene, canvas);
+    }
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const auto size = static_cast<std::size_t>(cairo_image_surface_get_stride(surface)) * 40;
+    std::vector<unsigned char> pixels(data, data + size);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+TEST(SceneRects, PaintExactlyAsTheirPaths) {
+    // Fractional edges, translucent fills and outlines, overlaps and a clip: every way the
+    // compact form could paint differently from the path it replaces.
+    const Rect rects[] = {{3.25, 4.5, 20.3, 11.7}, {15.5, 10.1, 30, 20}, {-5, 30, 80, 6.6}};
+    const Color fills[] = {rgb(0xFF0000), withAlpha(rgb(0x3366CC), 60),
+                           withAlpha(rgb(0x00AA00), 35)};
+    const Stroke edges[] = {{withAlpha(rgb(0x000000), 80), 0.8}, {rgb(0x663300), 2.5}};
+    for (int outlined = 0; outlined < 2; ++outlined) {
+        Scene compact, paths;
+        compact.width = paths.width = 60;
+        compact.height = paths.height = 40;
+        compact.add(ClipPush{{1, 1, 55, 36}});
+        paths.add(ClipPush{{1, 1, 55, 36}});
+        for (std::size_t i = 0; i < std::size(rects); ++i) {
+            const Stroke& edge = edges[i % 2];
+            Path p;
+            p.rect(rects[i]);
+            if (outlined) {
+                compact.addRect(rects[i], fills[i], &edge);
+                paths.fillStroke(std::move(p), fills[i], edge);
+            } else {
+                compact.addRect(rects[i], fills[i]);
+                paths.fillPath(std::move(p), fills[i]);
+            }
+        }
+        compact.add(ClipPop{});
+        paths.add(ClipPop{});
+        ASSERT_EQ(compact.rects.size(), std::size(rects));
+        const auto a = pixelsOf(compact);
+        const auto b = pixelsOf(paths);
+        ASSERT_EQ(a.size(), b.size());
+        EXPECT_TRUE(std::memcmp(a.data(), b.data(), a.size()) == 0) << "outlined " << outlined;
+        // Something was drawn: the test would pass on two blank surfaces otherwise.
+        Scene blank;
+        blank.width = 60;
+        blank.height = 40;
+        EXPECT_NE(a, pixelsOf(blank)) << "outlined " << outlined;
+    }
+}
+
+} // namespace
+} // namespace plotara
