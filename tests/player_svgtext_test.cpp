@@ -13,12 +13,14 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <numbers>
+#include <random>
 #include <unistd.h>
 
 namespace plotara {
@@ -186,14 +188,64 @@ TEST(SvgText, ChartFontsAreWrittenAsThePinnedFamilyTheyAreDrawnWith) {
 
 TEST(SvgText, NumbersAreShortAndAlwaysValid) {
     const std::tuple<double, int, std::string> cases[] = {
-        {1.0, 2, "1"},       {0.126, 2, "0.13"},    {-0.001, 2, "0"},
-        {-12.5, 2, "-12.5"}, {3.14159, 3, "3.142"}, {1e20, 2, "1e+20"},
-        {NAN, 2, "0"},       {INFINITY, 2, "0"},    {123456.0, 0, "123456"},
+        {1.0, 2, "1"},
+        {0.126, 2, "0.13"},
+        {-0.001, 2, "0"},
+        {-12.5, 2, "-12.5"},
+        {3.14159, 3, "3.142"},
+        {1e20, 2, "1e+20"},
+        {NAN, 2, "0"},
+        {INFINITY, 2, "0"},
+        {123456.0, 0, "123456"},
+        // Halfway in binary goes to the even decimal; what only looks halfway in decimal goes
+        // the way its binary value lies.
+        {0.125, 2, "0.12"},
+        {0.375, 2, "0.38"},
+        {-2.5, 0, "-2"},
+        {2.675, 2, "2.67"},
+        {1.005, 2, "1"},
+        {-0.0049, 2, "0"},
+        {0.5, 3, "0.5"},
+        {-1234.56789, 4, "-1234.5679"},
+        {999999999.999, 2, "1000000000"},
+        {1e-7, 9, "0.0000001"},
+        {600.004999, 2, "600"},
+        {0.1, 0, "0"},
     };
     for (const auto& [value, decimals, text] : cases) {
         std::string out;
         player::appendSvgNumber(out, value, decimals);
         EXPECT_EQ(out, text) << value;
+    }
+}
+
+// The number the standard library gives with the decimals, trailing zeros and "-0" dropped.
+std::string exactDecimal(double v, int decimals) {
+    char buf[400];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    EXPECT_EQ(ec, std::errc{});
+    std::string s(buf, end);
+    if (decimals > 0) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+TEST(SvgText, NumbersAreTheExactDecimalRounding) {
+    // Chart coordinates, their hundredths and halves, and values near the halfway points.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> coordinate(-2000, 2000);
+    std::uniform_int_distribution<int> hundredths(-200000, 200000);
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = i % 5;
+        double v = coordinate(random);
+        if (i % 3 == 1) v = hundredths(random) / 100.0 + 0.005; // on or beside a halfway point
+        if (i % 3 == 2) v = std::nextafter(hundredths(random) / 200.0, i % 2 ? 1e9 : -1e9);
+        std::string out;
+        player::appendSvgNumber(out, v, decimals);
+        ASSERT_EQ(out, exactDecimal(v, decimals)) << std::hexfloat << v << " with " << decimals;
     }
 }
 
