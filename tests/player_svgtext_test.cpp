@@ -3,6 +3,7 @@
 // and a picture that rasterises like the glyph-outline SVG cairo writes of the same scene.
 #include "player/ChartPlayer.h"
 #include "player/draw/Output.h"
+#include "player/draw/SvgCanvas.h"
 #include "player/draw/SvgMarkup.h"
 #include "player/draw/SvgText.h"
 #include "player_samples.h"
@@ -407,6 +408,89 @@ TEST(SvgTextPicture, ShapesLookTheSameAsCairoDrawsThem) {
     player::TextEngine engine;
     expectSamePicture(player::renderSvg(scene, engine),
                       player::renderSvg(scene, engine, SvgTextMode::Paths), "shapes");
+}
+
+// A polyline of n points, shifted down by dy.
+player::Path polyline(int n, double dy = 0) {
+    player::Path p;
+    for (int i = 0; i < n; ++i) {
+        if (i == 0)
+            p.moveTo(10, 50 + dy);
+        else
+            p.lineTo(10 + i * 0.5, 50 + dy + (i * 7) % 13);
+    }
+    return p;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(SvgText, AnOutlineStrokedAgainIsWrittenOnceAndUsed) {
+    // Each case: the items after a long outline (a series' border) of 300 points.
+    enum Next { SameLine, SameFilled, OtherPoints, Text };
+    struct Case {
+        const char* name;
+        std::vector<Next> next;
+        int shortOutline; // > 0: the outlines have this many points instead
+        std::size_t defs, uses, paths;
+    };
+    const Case cases[] = {
+        {"border then line", {SameLine}, 0, 1, 2, 0},
+        {"shadow, border and line", {SameLine, SameLine}, 0, 1, 3, 0},
+        {"an area filled along the same points", {SameFilled}, 0, 0, 0, 2},
+        {"another series", {OtherPoints}, 0, 0, 0, 2},
+        {"a text in between", {Text, SameLine}, 0, 0, 0, 2},
+        {"short outlines stay paths", {SameLine}, 20, 0, 0, 2},
+        {"a second pair after the first", {SameLine, OtherPoints, SameLine}, 0, 2, 4, 0},
+    };
+    player::TextEngine engine;
+    const player::Stroke border{{0.5, 0.5, 0.5, 1}, 3.5}, line{{1, 0, 0, 1}, 2};
+    for (const Case& c : cases) {
+        const int n = c.shortOutline > 0 ? c.shortOutline : 300;
+        player::Scene scene;
+        scene.width = 400;
+        scene.height = 200;
+        scene.strokePath(polyline(n), border);
+        double dy = 0;
+        for (Next next : c.next) {
+            if (next == SameLine) scene.strokePath(polyline(n, dy), line);
+            if (next == SameFilled) scene.fillStroke(polyline(n, dy), {0, 0, 1, 1}, line);
+            if (next == Text) {
+                player::TextItem t;
+                t.text = "between";
+                scene.add(t);
+            }
+            if (next == OtherPoints) {
+                dy += 40;
+                scene.strokePath(polyline(n, dy), border);
+            }
+        }
+        const std::string svg = player::writeSvgDocument(scene, engine);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(occurrences(svg, "<defs><path id="), c.defs) << svg;
+        EXPECT_EQ(occurrences(svg, "<use xlink:href="), c.uses);
+        // Paths other than the background rectangle.
+        EXPECT_EQ(occurrences(svg, "<path d=\"M10 50") + occurrences(svg, "<path d=\"M10 90"),
+                  c.paths);
+        // The strokes keep their order and paint: the wide grey border under the red line.
+        const std::size_t grey = svg.find("stroke=\"rgb(128,128,128)\" stroke-width=\"3.5\"");
+        ASSERT_NE(grey, std::string::npos);
+        if (c.next[0] == SameLine) {
+            const std::size_t red = svg.find("stroke=\"rgb(255,0,0)\" stroke-width=\"2\"");
+            ASSERT_NE(red, std::string::npos);
+            EXPECT_LT(grey, red);
+        }
+        // A shared outline is defined before its first use, inside the document.
+        if (c.defs > 0) {
+            EXPECT_LT(svg.find("<defs><path id=\"p"), svg.find("<use xlink:href=\"#p"));
+            EXPECT_NE(svg.find("fill=\"none\" stroke="), std::string::npos);
+        }
+        ASSERT_TRUE(pugi::xml_document().load_string(svg.c_str())) << "well-formed";
+    }
 }
 
 } // namespace

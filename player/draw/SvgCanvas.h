@@ -30,11 +30,17 @@ public:
 
 private:
     void markerSet(const MarkerItem& item);
+    void writeShape(const ShapeItem& item);
+    // Writes the waiting outlines: one as a path, several as one path they all use.
+    void flushOutlines();
 
     std::string out_;
     TextEngine& text_;
     std::vector<Rect> clips_;
     std::size_t nextId_ = 0;
+    // Long stroked outlines that wait for the next item: a line series is stroked twice along
+    // the same points (its border, then the line), and then the points are written once.
+    std::vector<const ShapeItem*> outlines_;
 };
 
 // Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.
