@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <unistd.h>
@@ -491,6 +492,24 @@ TEST(SvgText, AnOutlineStrokedAgainIsWrittenOnceAndUsed) {
         }
         ASSERT_TRUE(pugi::xml_document().load_string(svg.c_str())) << "well-formed";
     }
+}
+
+TEST(SvgText, TheCanvasKeepsItsOwnCopyOfAWaitingOutline) {
+    // Items handed to the canvas one at a time and gone after each call (the sanitizer build
+    // sees a use of a freed item).
+    player::TextEngine engine;
+    player::SvgCanvas canvas(400, 200, engine);
+    for (double width : {3.5, 2.0}) {
+        auto item = std::make_unique<player::ShapeItem>();
+        item->path = polyline(300);
+        item->stroked = true;
+        item->stroke.width = width;
+        canvas.shape(*item);
+    }
+    const std::string svg = canvas.finish();
+    EXPECT_EQ(occurrences(svg, "<defs><path id="), 1u);
+    EXPECT_EQ(occurrences(svg, "<use xlink:href="), 2u);
+    EXPECT_NE(svg.find("d=\"M10 50L10.5 57L11 51"), std::string::npos) << svg.substr(0, 400);
 }
 
 } // namespace

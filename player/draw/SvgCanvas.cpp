@@ -179,34 +179,42 @@ SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text
 
 void SvgCanvas::shape(const ShapeItem& item) {
     if (item.path.empty() || (!item.filled && !item.stroked)) return;
-    if (!outlines_.empty() && !(isLongOutline(item) && samePath(item.path, outlines_[0]->path)))
+    const bool longOutline = isLongOutline(item);
+    if (!outlineStrokes_.empty() && !(longOutline && samePath(item.path, outline_)))
         flushOutlines();
-    if (isLongOutline(item)) {
-        outlines_.push_back(&item);
+    if (longOutline) {
+        if (outlineStrokes_.empty()) outline_ = item.path;
+        outlineStrokes_.push_back(item.stroke);
         return;
     }
     writeShape(item);
 }
 
 void SvgCanvas::flushOutlines() {
-    if (outlines_.size() == 1) writeShape(*outlines_[0]);
-    if (outlines_.size() > 1) {
+    if (outlineStrokes_.size() == 1) {
+        ShapeItem item;
+        item.path = std::move(outline_);
+        item.stroked = true;
+        item.stroke = outlineStrokes_[0];
+        writeShape(item);
+    } else if (outlineStrokes_.size() > 1) {
         // The points once; each stroke a <use> of them, which takes its paint from the <use>.
         const std::size_t start = out_.size();
         const std::string id = "p" + std::to_string(++nextId_);
         out_ += "<defs><path id=\"" + id + "\" d=\"";
-        if (appendPathData(out_, outlines_[0]->path)) {
+        if (appendPathData(out_, outline_)) {
             out_ += "\"/></defs>\n";
-            for (const ShapeItem* item : outlines_) {
+            for (const Stroke& stroke : outlineStrokes_) {
                 out_ += "<use xlink:href=\"#" + id + "\" fill=\"none\"";
-                appendStroke(out_, item->stroke);
+                appendStroke(out_, stroke);
                 out_ += "/>\n";
             }
         } else {
             out_.resize(start);
         }
     }
-    outlines_.clear();
+    outline_ = Path();
+    outlineStrokes_.clear();
 }
 
 void SvgCanvas::writeShape(const ShapeItem& item) {

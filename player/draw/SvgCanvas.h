@@ -38,9 +38,11 @@ private:
     TextEngine& text_;
     std::vector<Rect> clips_;
     std::size_t nextId_ = 0;
-    // Long stroked outlines that wait for the next item: a line series is stroked twice along
-    // the same points (its border, then the line), and then the points are written once.
-    std::vector<const ShapeItem*> outlines_;
+    // A long stroked outline waits for the next item with its strokes: a line series is stroked
+    // twice along the same points (its edge, then the line), and then the points are written
+    // once. The outline is a copy, so a caller's item need not outlive the call.
+    Path outline_;
+    std::vector<Stroke> outlineStrokes_;
 };
 
 // Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.
