@@ -18,6 +18,8 @@ packages=(
   libsqlite3-dev sqlite3
   imagemagick
   unixodbc-dev odbcinst libsqliteodbc
+  # libltdl.a: unixODBC's loader, for the statically linked plotara program (PLOTARA_STATIC_DEPS)
+  libltdl-dev
   libcli11-dev nlohmann-json3-dev
   imagemagick poppler-utils
   # rsvg-convert: the player tests rasterise its SVG to compare texts with their outlines.

@@ -3,6 +3,7 @@
 // and a picture that rasterises like the glyph-outline SVG cairo writes of the same scene.
 #include "player/ChartPlayer.h"
 #include "player/draw/Output.h"
+#include "player/draw/SvgCanvas.h"
 #include "player/draw/SvgMarkup.h"
 #include "player/draw/SvgText.h"
 #include "player_samples.h"
@@ -13,12 +14,15 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <numbers>
+#include <random>
 #include <unistd.h>
 
 namespace plotara {
@@ -186,14 +190,64 @@ TEST(SvgText, ChartFontsAreWrittenAsThePinnedFamilyTheyAreDrawnWith) {
 
 TEST(SvgText, NumbersAreShortAndAlwaysValid) {
     const std::tuple<double, int, std::string> cases[] = {
-        {1.0, 2, "1"},       {0.126, 2, "0.13"},    {-0.001, 2, "0"},
-        {-12.5, 2, "-12.5"}, {3.14159, 3, "3.142"}, {1e20, 2, "1e+20"},
-        {NAN, 2, "0"},       {INFINITY, 2, "0"},    {123456.0, 0, "123456"},
+        {1.0, 2, "1"},
+        {0.126, 2, "0.13"},
+        {-0.001, 2, "0"},
+        {-12.5, 2, "-12.5"},
+        {3.14159, 3, "3.142"},
+        {1e20, 2, "1e+20"},
+        {NAN, 2, "0"},
+        {INFINITY, 2, "0"},
+        {123456.0, 0, "123456"},
+        // Halfway in binary goes to the even decimal; what only looks halfway in decimal goes
+        // the way its binary value lies.
+        {0.125, 2, "0.12"},
+        {0.375, 2, "0.38"},
+        {-2.5, 0, "-2"},
+        {2.675, 2, "2.67"},
+        {1.005, 2, "1"},
+        {-0.0049, 2, "0"},
+        {0.5, 3, "0.5"},
+        {-1234.56789, 4, "-1234.5679"},
+        {999999999.999, 2, "1000000000"},
+        {1e-7, 9, "0.0000001"},
+        {600.004999, 2, "600"},
+        {0.1, 0, "0"},
     };
     for (const auto& [value, decimals, text] : cases) {
         std::string out;
         player::appendSvgNumber(out, value, decimals);
         EXPECT_EQ(out, text) << value;
+    }
+}
+
+// The number the standard library gives with the decimals, trailing zeros and "-0" dropped.
+std::string exactDecimal(double v, int decimals) {
+    char buf[400];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    EXPECT_EQ(ec, std::errc{});
+    std::string s(buf, end);
+    if (decimals > 0) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+TEST(SvgText, NumbersAreTheExactDecimalRounding) {
+    // Chart coordinates, their hundredths and halves, and values near the halfway points.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> coordinate(-2000, 2000);
+    std::uniform_int_distribution<int> hundredths(-200000, 200000);
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = i % 5;
+        double v = coordinate(random);
+        if (i % 3 == 1) v = hundredths(random) / 100.0 + 0.005; // on or beside a halfway point
+        if (i % 3 == 2) v = std::nextafter(hundredths(random) / 200.0, i % 2 ? 1e9 : -1e9);
+        std::string out;
+        player::appendSvgNumber(out, v, decimals);
+        ASSERT_EQ(out, exactDecimal(v, decimals)) << std::hexfloat << v << " with " << decimals;
     }
 }
 
@@ -355,6 +409,107 @@ TEST(SvgTextPicture, ShapesLookTheSameAsCairoDrawsThem) {
     player::TextEngine engine;
     expectSamePicture(player::renderSvg(scene, engine),
                       player::renderSvg(scene, engine, SvgTextMode::Paths), "shapes");
+}
+
+// A polyline of n points, shifted down by dy.
+player::Path polyline(int n, double dy = 0) {
+    player::Path p;
+    for (int i = 0; i < n; ++i) {
+        if (i == 0)
+            p.moveTo(10, 50 + dy);
+        else
+            p.lineTo(10 + i * 0.5, 50 + dy + (i * 7) % 13);
+    }
+    return p;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(SvgText, AnOutlineStrokedAgainIsWrittenOnceAndUsed) {
+    // Each case: the items after a long outline (a series' border) of 300 points.
+    enum Next { SameLine, SameFilled, OtherPoints, Text };
+    struct Case {
+        const char* name;
+        std::vector<Next> next;
+        int shortOutline; // > 0: the outlines have this many points instead
+        std::size_t defs, uses, paths;
+    };
+    const Case cases[] = {
+        {"border then line", {SameLine}, 0, 1, 2, 0},
+        {"shadow, border and line", {SameLine, SameLine}, 0, 1, 3, 0},
+        {"an area filled along the same points", {SameFilled}, 0, 0, 0, 2},
+        {"another series", {OtherPoints}, 0, 0, 0, 2},
+        {"a text in between", {Text, SameLine}, 0, 0, 0, 2},
+        {"short outlines stay paths", {SameLine}, 20, 0, 0, 2},
+        {"a second pair after the first", {SameLine, OtherPoints, SameLine}, 0, 2, 4, 0},
+    };
+    player::TextEngine engine;
+    const player::Stroke border{{0.5, 0.5, 0.5, 1}, 3.5}, line{{1, 0, 0, 1}, 2};
+    for (const Case& c : cases) {
+        const int n = c.shortOutline > 0 ? c.shortOutline : 300;
+        player::Scene scene;
+        scene.width = 400;
+        scene.height = 200;
+        scene.strokePath(polyline(n), border);
+        double dy = 0;
+        for (Next next : c.next) {
+            if (next == SameLine) scene.strokePath(polyline(n, dy), line);
+            if (next == SameFilled) scene.fillStroke(polyline(n, dy), {0, 0, 1, 1}, line);
+            if (next == Text) {
+                player::TextItem t;
+                t.text = "between";
+                scene.add(t);
+            }
+            if (next == OtherPoints) {
+                dy += 40;
+                scene.strokePath(polyline(n, dy), border);
+            }
+        }
+        const std::string svg = player::writeSvgDocument(scene, engine);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(occurrences(svg, "<defs><path id="), c.defs) << svg;
+        EXPECT_EQ(occurrences(svg, "<use xlink:href="), c.uses);
+        // Paths other than the background rectangle.
+        EXPECT_EQ(occurrences(svg, "<path d=\"M10 50") + occurrences(svg, "<path d=\"M10 90"),
+                  c.paths);
+        // The strokes keep their order and paint: the wide grey border under the red line.
+        const std::size_t grey = svg.find("stroke=\"rgb(128,128,128)\" stroke-width=\"3.5\"");
+        ASSERT_NE(grey, std::string::npos);
+        if (c.next[0] == SameLine) {
+            const std::size_t red = svg.find("stroke=\"rgb(255,0,0)\" stroke-width=\"2\"");
+            ASSERT_NE(red, std::string::npos);
+            EXPECT_LT(grey, red);
+        }
+        // A shared outline is defined before its first use, inside the document.
+        if (c.defs > 0) {
+            EXPECT_LT(svg.find("<defs><path id=\"p"), svg.find("<use xlink:href=\"#p"));
+            EXPECT_NE(svg.find("fill=\"none\" stroke="), std::string::npos);
+        }
+        ASSERT_TRUE(pugi::xml_document().load_string(svg.c_str())) << "well-formed";
+    }
+}
+
+TEST(SvgText, TheCanvasKeepsItsOwnCopyOfAWaitingOutline) {
+    // Items handed to the canvas one at a time and gone after each call (the sanitizer build
+    // sees a use of a freed item).
+    player::TextEngine engine;
+    player::SvgCanvas canvas(400, 200, engine);
+    for (double width : {3.5, 2.0}) {
+        auto item = std::make_unique<player::ShapeItem>();
+        item->path = polyline(300);
+        item->stroked = true;
+        item->stroke.width = width;
+        canvas.shape(*item);
+    }
+    const std::string svg = canvas.finish();
+    EXPECT_EQ(occurrences(svg, "<defs><path id="), 1u);
+    EXPECT_EQ(occurrences(svg, "<use xlink:href="), 2u);
+    EXPECT_NE(svg.find("d=\"M10 50L10.5 57L11 51"), std::string::npos) << svg.substr(0, 400);
 }
 
 } // namespace

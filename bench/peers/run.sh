@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The command line against gnuplot and matplotlib: the five reference workloads (12-category
 # column, 4 x 1,000 line, 2 x 15,000 scatter, 8-slice pie, 5 x 50 stacked column), 640 x 480 PNG
-# and SVG from CSV, each tool run as a whole process five times per format; the median wall time
-# and peak memory of each, and a row of 500 charts drawn in one process, go into the section
-# "Command line against gnuplot and matplotlib" of docs/performance.md.
+# and SVG from CSV, each tool run as a whole process five times per format (in rounds: one run of
+# every tool and format, then the next round); the median wall time and peak memory of each, and
+# a row of 500 charts drawn in one process, go into the section "Command line against gnuplot
+# and matplotlib" of docs/performance.md.
 #
 #   apt-get install gnuplot-nox python3-matplotlib time # the peers, for this script only
 #   bash bench/peers/run.sh [path/to/plotara]          # default build/apps/plotara
@@ -114,6 +115,31 @@ measure() {
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", (b > 0 ? a / b : 0) }'; }
 
+# race NAME... : runs the commands named (an array cmd_NAME each) in turn, one run of each per
+# round, $runs rounds, so that a change in the machine's load falls on every tool alike; sets
+# wall[NAME] and peak[NAME] to the medians.
+declare -A wall peak
+race() {
+  local -A walls=() peaks=()
+  local name start end mid=$(((runs + 1) / 2))
+  for ((i = 0; i < runs; i++)); do
+    for name in "$@"; do
+      local -n cmd="cmd_$name"
+      start=$(date +%s%N)
+      /usr/bin/time -f %M -o "$work/peak" "${cmd[@]}" >/dev/null 2>&1 ||
+        { echo "failed: ${cmd[*]}" >&2; exit 1; }
+      unset -n cmd
+      end=$(date +%s%N)
+      walls[$name]+=" $(((end - start) / 1000000))"
+      peaks[$name]+=" $(($(tail -n 1 "$work/peak") / 1024))"
+    done
+  done
+  for name in "$@"; do
+    wall[$name]=$(printf '%s\n' ${walls[$name]} | sort -n | sed -n "${mid}p")
+    peak[$name]=$(printf '%s\n' ${peaks[$name]} | sort -n | sed -n "${mid}p")
+  done
+}
+
 # Each tool writes its SVG with the same script: gnuplot's terminal and matplotlib's file name
 # decide the format.
 for w in column line scatter pie stacked; do
@@ -130,12 +156,15 @@ table="| Workload (640 x 480 from CSV) | plotara PNG | gnuplot PNG | matplotlib 
 ratios="| Workload | gnuplot / plotara, PNG | gnuplot / plotara, SVG | matplotlib / plotara, PNG | matplotlib / plotara, SVG |
 |---|---|---|---|---|"
 for w in column line scatter pie stacked; do
-  read -r pp pm < <(measure "$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.png")
-  read -r ps psm < <(measure "$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.svg")
-  read -r gp gm < <(measure gnuplot "$work/$w.gp")
-  read -r gs gsm < <(measure gnuplot "$work/$w-svg.gp")
-  read -r mp mm < <(measure "$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.png")
-  read -r ms msm < <(measure "$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.svg")
+  cmd_pp=("$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.png")
+  cmd_ps=("$plotara" render --type "${type[$w]}" --csv "$work/$w.csv" -o "$work/p-$w.svg")
+  cmd_gp=(gnuplot "$work/$w.gp")
+  cmd_gs=(gnuplot "$work/$w-svg.gp")
+  cmd_mp=("$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.png")
+  cmd_ms=("$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.svg")
+  race pp ps gp gs mp ms
+  pp=${wall[pp]} ps=${wall[ps]} gp=${wall[gp]} gs=${wall[gs]} mp=${wall[mp]} ms=${wall[ms]}
+  pm=${peak[pp]} psm=${peak[ps]} gm=${peak[gp]} gsm=${peak[gs]} mm=${peak[mp]} msm=${peak[ms]}
   # Peak memory: the larger of each tool's two runs.
   ppeak=$((pm > psm ? pm : psm)) gpeak=$((gm > gsm ? gm : gsm)) mpeak=$((mm > msm ? mm : msm))
   table+=$'\n'"| ${label[$w]} | $pp ms | $gp ms | $mp ms | $ps ms | $gs ms | $ms ms | $ppeak MiB | $gpeak MiB | $mpeak MiB |"
@@ -191,8 +220,9 @@ versions="$(gnuplot --version), matplotlib $("$python" -c 'import matplotlib; pr
 section="$heading
 
 \`bench/peers/run.sh\` runs each workload as a whole process (start-up, reading the CSV, drawing,
-writing the file), $runs times per tool and format, and keeps the median wall time and the median
-peak resident memory (\`/usr/bin/time\`; the table gives the larger of a tool's PNG and SVG
+writing the file), $runs times per tool and format in rounds (one run of every tool and format
+per round, so that a change in the machine's load falls on all of them alike), and keeps the
+median wall time and the median peak resident memory (\`/usr/bin/time\`; the table gives the larger of a tool's PNG and SVG
 peaks). The peers come from Debian and are needed by this script only:
 
     apt-get install gnuplot-nox python3-matplotlib time

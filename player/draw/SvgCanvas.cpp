@@ -143,6 +143,21 @@ bool finitePoint(const Point& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
 }
 
+// Outlines this long are worth a shared definition when they are stroked again.
+constexpr std::size_t sharedOutline = 64;
+
+bool isLongOutline(const ShapeItem& item) {
+    return item.stroked && !item.filled && item.path.segments().size() > sharedOutline;
+}
+
+bool samePath(const Path& a, const Path& b) {
+    return std::equal(a.segments().begin(), a.segments().end(), b.segments().begin(),
+                      b.segments().end(), [](const PathSeg& s, const PathSeg& t) {
+                          return s.op == t.op && s.x == t.x && s.y == t.y && s.rx == t.rx &&
+                                 s.ry == t.ry && s.a0 == t.a0 && s.a1 == t.a1;
+                      });
+}
+
 } // namespace
 
 SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text) {
@@ -164,6 +179,45 @@ SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text
 
 void SvgCanvas::shape(const ShapeItem& item) {
     if (item.path.empty() || (!item.filled && !item.stroked)) return;
+    const bool longOutline = isLongOutline(item);
+    if (!outlineStrokes_.empty() && !(longOutline && samePath(item.path, outline_)))
+        flushOutlines();
+    if (longOutline) {
+        if (outlineStrokes_.empty()) outline_ = item.path;
+        outlineStrokes_.push_back(item.stroke);
+        return;
+    }
+    writeShape(item);
+}
+
+void SvgCanvas::flushOutlines() {
+    if (outlineStrokes_.size() == 1) {
+        ShapeItem item;
+        item.path = std::move(outline_);
+        item.stroked = true;
+        item.stroke = outlineStrokes_[0];
+        writeShape(item);
+    } else if (outlineStrokes_.size() > 1) {
+        // The points once; each stroke a <use> of them, which takes its paint from the <use>.
+        const std::size_t start = out_.size();
+        const std::string id = "p" + std::to_string(++nextId_);
+        out_ += "<defs><path id=\"" + id + "\" d=\"";
+        if (appendPathData(out_, outline_)) {
+            out_ += "\"/></defs>\n";
+            for (const Stroke& stroke : outlineStrokes_) {
+                out_ += "<use xlink:href=\"#" + id + "\" fill=\"none\"";
+                appendStroke(out_, stroke);
+                out_ += "/>\n";
+            }
+        } else {
+            out_.resize(start);
+        }
+    }
+    outline_ = Path();
+    outlineStrokes_.clear();
+}
+
+void SvgCanvas::writeShape(const ShapeItem& item) {
     const std::size_t start = out_.size();
     out_ += "<path d=\"";
     if (!appendPathData(out_, item.path)) {
@@ -181,10 +235,12 @@ void SvgCanvas::shape(const ShapeItem& item) {
 }
 
 void SvgCanvas::text(const TextItem& item) {
+    flushOutlines();
     appendSvgText(out_, item, text_);
 }
 
 void SvgCanvas::markers(const MarkerItem& item) {
+    flushOutlines();
     if (item.points.empty()) return;
     if (item.points.size() >= 16) {
         markerSet(item);
@@ -224,6 +280,7 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
 }
 
 void SvgCanvas::pushClip(const Rect& rect) {
+    flushOutlines();
     const std::string id = "c" + std::to_string(++nextId_);
     out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
     appendSvgNumber(out_, rect.x);
@@ -238,12 +295,14 @@ void SvgCanvas::pushClip(const Rect& rect) {
 }
 
 void SvgCanvas::popClip() {
+    flushOutlines();
     if (clips_.empty()) return;
     clips_.pop_back();
     out_ += "</g>\n";
 }
 
 std::string SvgCanvas::finish() {
+    flushOutlines();
     while (!clips_.empty())
         popClip();
     out_ += "</svg>\n";

@@ -30,11 +30,19 @@ public:
 
 private:
     void markerSet(const MarkerItem& item);
+    void writeShape(const ShapeItem& item);
+    // Writes the waiting outlines: one as a path, several as one path they all use.
+    void flushOutlines();
 
     std::string out_;
     TextEngine& text_;
     std::vector<Rect> clips_;
     std::size_t nextId_ = 0;
+    // A long stroked outline waits for the next item with its strokes: a line series is stroked
+    // twice along the same points (its edge, then the line), and then the points are written
+    // once. The outline is a copy, so a caller's item need not outlive the call.
+    Path outline_;
+    std::vector<Stroke> outlineStrokes_;
 };
 
 // Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.

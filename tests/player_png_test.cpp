@@ -1,0 +1,105 @@
+// The PNG writer: what it writes reads back as the picture it was given, opaque pictures as RGB
+// and any other as RGBA, whatever row holds the first translucent pixel.
+#include "player/draw/PngEncoder.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace plotara {
+namespace {
+
+struct Reader {
+    const std::string* bytes;
+    std::size_t at = 0;
+};
+
+cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* r = static_cast<Reader*>(closure);
+    if (r->at + length > r->bytes->size()) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, r->bytes->data() + r->at, length);
+    r->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::uint32_t pixel(cairo_surface_t* s, int x, int y) {
+    const unsigned char* row = cairo_image_surface_get_data(s) +
+                               static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(s);
+    std::uint32_t p;
+    std::memcpy(&p, row + 4 * x, 4);
+    return p;
+}
+
+// Premultiplied channels round-trip through straight alpha to within one step.
+bool near(std::uint32_t a, std::uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+        if (d < -1 || d > 1) return false;
+    }
+    return true;
+}
+
+TEST(PngEncoder, ReadsBackAsTheSamePixels) {
+    struct Case {
+        const char* name;
+        std::uint32_t background;
+        std::uint32_t spot; // one pixel at (x, y), the rest is the background
+        int x, y;
+        int colorType; // 2: RGB, 6: RGBA
+    };
+    const Case cases[] = {
+        {"opaque", 0xFFFFFFFF, 0xFF102030, 5, 5, 2},
+        {"opaque with the channels apart", 0xFF0080FF, 0xFFFF8000, 0, 0, 2},
+        {"one translucent pixel in the last row", 0xFFFFFFFF, 0x80402000, 38, 29, 6},
+        {"one translucent pixel in the first row", 0xFF336699, 0x7F7F0000, 0, 0, 6},
+        {"transparent", 0x00000000, 0xFF00FF00, 10, 10, 6},
+        {"half-transparent blue", 0x80000080, 0x40400000, 20, 3, 6},
+    };
+    constexpr int w = 39, h = 30; // an odd width: rows of RGB do not fill whole words
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = x == c.x && y == c.y ? c.spot : c.background;
+                std::memcpy(data + y * stride + 4 * x, &p, 4);
+            }
+        cairo_surface_mark_dirty(image);
+
+        const std::string png = player::encodePng(image);
+        ASSERT_GT(png.size(), 33u);
+        EXPECT_EQ(png.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0);
+        EXPECT_EQ(static_cast<int>(png[25]), c.colorType) << "the IHDR colour type";
+
+        Reader reader{&png};
+        cairo_surface_t* back = cairo_image_surface_create_from_png_stream(readBytes, &reader);
+        ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+        ASSERT_EQ(cairo_image_surface_get_width(back), w);
+        ASSERT_EQ(cairo_image_surface_get_height(back), h);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t want = x == c.x && y == c.y ? c.spot : c.background;
+                if (!near(pixel(back, x, y), want) && ++wrong < 4)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex
+                                  << pixel(back, x, y) << " instead of " << want;
+            }
+        EXPECT_EQ(wrong, 0);
+        cairo_surface_destroy(back);
+        cairo_surface_destroy(image);
+    }
+}
+
+TEST(PngEncoder, NothingForAnImageWithoutPixels) {
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 0, 0);
+    EXPECT_EQ(player::encodePng(image), "");
+    cairo_surface_destroy(image);
+}
+
+} // namespace
+} // namespace plotara
