@@ -179,6 +179,23 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
             });
             // Without room on either side no label is drawn; otherwise some are.
             EXPECT_EQ(labels > 0, std::string(c.note) == "shortened") << what;
+            // A shortened label loses part of its name, never its value.
+            for (const auto& t : l.texts) {
+                if (t.tag.kind != TextKind::PieLabel || t.text.back() != ',') continue;
+                const std::string value = std::to_string(values[t.tag.index]);
+                EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(),
+                                        [&](const auto& v) {
+                                            return v.tag.kind == TextKind::PieLabel &&
+                                                   v.tag.index == t.tag.index && v.text == value &&
+                                                   v.box.x >= 0 && v.box.x + v.box.w <= c.width;
+                                        }))
+                    << what << ": " << t.text;
+            }
+            const auto withValues =
+                std::count_if(l.texts.begin(), l.texts.end(), [](const auto& t) {
+                    return t.tag.kind == TextKind::PieLabel && t.text.back() == ',';
+                });
+            EXPECT_EQ(withValues > 0, labels > 0) << what;
         }
     }
 }

@@ -19,6 +19,7 @@ struct Slice {
     Color color;
     Point offset; // pulled-out slices move along their middle angle
     std::string label, text;
+    std::size_t valueAt = 0; // > 0: text is "name, value" and its value part starts here
     const Attributes* attrs;
     std::size_t merged = 0; // the "Other" slice: how many slivers it stands for
 };
@@ -69,8 +70,10 @@ struct PieLayout {
 };
 
 // The text a slice's label shows: its name, its value or percentage, or both.
+// The text a slice's label shows; valueAt is set to where its value starts when it shows both
+// the name and the value.
 std::string sliceText(const Attributes& c, const NumberFormat& fmt, const std::string& label,
-                      double value, double total, const Attributes* attrs) {
+                      double value, double total, const Attributes* attrs, std::size_t& valueAt) {
     bool showNames = c.flag("shownames", c.flag("showlabels", true));
     bool showValues = c.flag("showvalues", true);
     bool showPercent = c.flag("showpercentvalues", false);
@@ -79,7 +82,11 @@ std::string sliceText(const Attributes& c, const NumberFormat& fmt, const std::s
             ? fmt.percent(fmt.decimals < 0 ? 1 : fmt.decimals, false).format(100 * value / total)
             : fmt.format(value);
     if (attrs != nullptr && attrs->has("displayvalue")) shown = attrs->text("displayvalue");
-    if (showNames && !label.empty() && showValues) return label + ", " + shown;
+    valueAt = 0;
+    if (showNames && !label.empty() && showValues && !shown.empty()) {
+        valueAt = label.size() + 2;
+        return label + ", " + shown;
+    }
     if (showNames) return label;
     if (showValues) return shown;
     return {};
@@ -122,7 +129,7 @@ std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double 
             withAlpha(parseColor(p.attrs.text("color"), ctx.style.seriesColor(colorIndex - 1)),
                       p.attrs.number("alpha", 100));
         sl.label = i < m.categories.size() ? m.categories[i].label : std::string();
-        sl.text = sliceText(c, fmt, sl.label, p.value, total, &p.attrs);
+        sl.text = sliceText(c, fmt, sl.label, p.value, total, &p.attrs, sl.valueAt);
         sl.attrs = &p.attrs;
         slices.push_back(std::move(sl));
     }
@@ -134,7 +141,7 @@ std::vector<Slice> buildSlices(const ChartContext& ctx, const Series& s, double 
     other.a1 = angle + 2 * pi * slivers.value / total;
     other.color = rgb(0xA6A6A6);
     other.label = "Other";
-    other.text = sliceText(c, fmt, other.label, slivers.value, total, nullptr);
+    other.text = sliceText(c, fmt, other.label, slivers.value, total, nullptr, other.valueAt);
     other.attrs = &noAttributes();
     other.merged = slivers.count;
     slices.push_back(std::move(other));
@@ -300,6 +307,7 @@ std::size_t keepLargest(std::vector<PieLabel>& labels, const std::vector<Slice>&
 struct PlacedPieLabel {
     Path leader;
     TextItem text;
+    TextItem value; // the value of a shortened "name, value" label, kept whole after the name
 };
 
 // Where the two label columns start (the texts run away from the pie from there) and how wide
@@ -316,6 +324,32 @@ LabelColumns labelColumns(const PieLayout& l) {
     c.leftRoom = std::min(l.labelRoom, c.leftX - l.labelsLeft);
     c.rightRoom = std::min(l.labelRoom, l.labelsRight - c.rightX);
     return c;
+}
+
+// A label's text in its column from x, running away from the pie. A shortened "name, value"
+// label keeps its value whole and shortens the name before it, as long as a few characters of
+// the name still fit; otherwise the whole text is shortened.
+void placeLabelText(ChartContext& ctx, PlacedPieLabel& label, const Slice& sl, const Font& font,
+                    double x, const PieLabel& pl, double room) {
+    const TextTag tag{TextKind::PieLabel, 0, static_cast<int>(sl.index)};
+    const HAlign align = pl.right ? HAlign::Left : HAlign::Right;
+    if (pl.shortened && sl.valueAt > 0) {
+        const std::string name = sl.text.substr(0, sl.valueAt - 1); // "name," keeps its comma
+        const std::string value = sl.text.substr(sl.valueAt);
+        const double space = ctx.text.measure("n n", font).w - ctx.text.measure("nn", font).w;
+        const double valueW = ctx.text.measure(value, font).w + space;
+        const double nameRoom = room - valueW;
+        if (nameRoom >= ctx.text.measure("Wxyz\u2026", font).w) {
+            const double nameW = ctx.text.measure(name, font, nameRoom).w;
+            const double nameX = pl.right ? x : x - valueW;
+            const double valueX = pl.right ? x + nameW + space : x;
+            label.text =
+                placeText(ctx, tag, name, font, nameX, pl.y, align, VAlign::Middle, 0, nameRoom);
+            label.value = placeText(ctx, tag, value, font, valueX, pl.y, align, VAlign::Middle, 0);
+            return;
+        }
+    }
+    label.text = placeText(ctx, tag, sl.text, font, x, pl.y, align, VAlign::Middle, 0, room);
 }
 
 // Labels outside, one column on each side, pushed apart; each gets its leader line and its box.
@@ -375,10 +409,8 @@ std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& 
             label.leader.moveTo(edgePt.x, edgePt.y);
             label.leader.lineTo(elbow.x, elbow.y);
             label.leader.lineTo(pl.right ? tx - 2 : tx + 2, pl.y);
-            label.text =
-                placeText(ctx, {TextKind::PieLabel, 0, static_cast<int>(sl.index)}, sl.text, l.font,
-                          tx, pl.y, pl.right ? HAlign::Left : HAlign::Right, VAlign::Middle, 0,
-                          pl.right ? columns.rightRoom : columns.leftRoom);
+            placeLabelText(ctx, label, sl, l.font, tx, pl,
+                           pl.right ? columns.rightRoom : columns.leftRoom);
             placed.push_back(std::move(label));
         }
     }
@@ -390,6 +422,7 @@ void drawPieLabels(ChartContext& ctx, std::vector<PlacedPieLabel>& labels) {
     for (PlacedPieLabel& label : labels) {
         ctx.scene.strokePath(std::move(label.leader), leader);
         if (!label.text.text.empty()) ctx.scene.add(std::move(label.text));
+        if (!label.value.text.empty()) ctx.scene.add(std::move(label.value));
     }
 }
 
@@ -439,7 +472,7 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
     listTexts(ctx.scene.layout, titles.texts);
     listTexts(ctx.scene.layout, legend.texts());
     for (const PlacedPieLabel& label : labels)
-        listTexts(ctx.scene.layout, {label.text});
+        listTexts(ctx.scene.layout, {label.text, label.value});
     if (ctx.drawing) {
         drawTexts(ctx.scene, titles.texts);
         drawLegend(ctx, legend);
