@@ -56,6 +56,8 @@ struct XYLayout {
     double zmax = 0;
     Rect area, plot;
     double lineH = 0, labelExtent = 0;
+    ScaleRequest xr, yr; // the ranges asked of the axes: the data, widened for the markers
+    double logBase = 10;
     TitleLayout titles;
     LegendLayout legend;
     std::vector<TextItem> axisTexts;       // tick and x labels, laid out with the plot
@@ -79,6 +81,19 @@ struct Extent {
     double lo = 1e308, hi = -1e308;
     void add(double v) { lo = std::min(lo, v), hi = std::max(hi, v); }
 };
+
+// The axes from the ranges asked of them: nice limits, or powers of the base on logarithmic
+// axes; the document's limits win.
+void rescaleXY(XYLayout& l) {
+    if (l.logAxes) {
+        l.xs = logScale(l.xr.dataMin, l.xr.dataMax, l.logBase, l.xr.userMin, l.xr.userMax);
+        l.ys = logScale(l.yr.dataMin, l.yr.dataMax, l.logBase, l.yr.userMin, l.yr.userMax);
+    } else {
+        l.xs = niceScale(l.xr);
+        l.ys = niceScale(l.yr);
+    }
+    l.xd = std::max(decimalsForStep(l.xs.step), 0);
+}
 
 // The value scales from the points, category x positions and trend lines; false when no point
 // has both coordinates.
@@ -104,14 +119,14 @@ bool scaleXY(const ChartModel& m, XYLayout& l) {
         y.add(t.start);
         y.add(t.end);
     }
-    ScaleRequest xr;
+    ScaleRequest& xr = l.xr;
     xr.dataMin = x.lo;
     xr.dataMax = x.hi;
     xr.includeZero = false;
     xr.userMin = c.optionalNumber("xaxisminvalue");
     xr.userMax = c.optionalNumber("xaxismaxvalue");
     if (auto n = c.optionalNumber("numvdivlines")) xr.numDivLines = static_cast<int>(*n);
-    ScaleRequest yr;
+    ScaleRequest& yr = l.yr;
     yr.dataMin = y.lo;
     yr.dataMax = y.hi;
     yr.includeZero = (y.lo >= 0 && y.lo < y.hi * 0.35) || !c.flag("setadaptiveymin", true);
@@ -120,24 +135,21 @@ bool scaleXY(const ChartModel& m, XYLayout& l) {
     if (auto n = c.optionalNumber("numdivlines")) yr.numDivLines = static_cast<int>(*n);
     l.logAxes = c.flag("logscale", false);
     if (l.logAxes) {
-        double base = c.number("logbase", 10);
-        l.xs = logScale(px.lo, px.hi, base, xr.userMin, xr.userMax);
-        l.ys = logScale(py.lo, py.hi, base, yr.userMin, yr.userMax);
-    } else {
-        l.xs = niceScale(xr);
-        l.ys = niceScale(yr);
+        l.logBase = c.number("logbase", 10);
+        xr.dataMin = px.lo, xr.dataMax = px.hi;
+        yr.dataMin = py.lo, yr.dataMax = py.hi;
     }
     l.yf = numberFormatOf(c);
     l.xf = l.yf;
     l.xf.prefix = c.text("xnumberprefix");
     l.xf.suffix = c.text("xnumbersuffix");
-    l.xd = std::max(decimalsForStep(l.xs.step), 0);
+    rescaleXY(l);
     return true;
 }
 
-// Titles and legend (laid out by the shared frame), then the plot inside what is left: room for
-// the tick labels, axis names, x labels and trend values on the right.
-void placeXYPlot(ChartContext& ctx, XYLayout& l) {
+// The series colours, titles and legend (laid out by the shared frame), and the area they
+// leave for the plot.
+void placeXYFrame(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     const Attributes& c = m.chart;
     std::vector<LegendItem> legend;
@@ -153,6 +165,13 @@ void placeXYPlot(ChartContext& ctx, XYLayout& l) {
         l.legend = layoutLegend(ctx, legend, l.area);
         l.area = l.legend.rest;
     }
+}
+
+// The plot inside the area left by titles and legend: room for the tick labels, axis names, x
+// labels and trend values on the right.
+void placeXYPlot(ChartContext& ctx, XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    const Attributes& c = m.chart;
     Font tickFont = ctx.style.font(TextRole::YAxisValues);
     l.lineH = ctx.text.measure("Ag", tickFont).h;
     double tickW = 0;
@@ -341,6 +360,68 @@ MarkerItem scatterMarkers(const ChartContext& ctx, const Series& s, Color col) {
     return markers;
 }
 
+// The largest bubble's radius: it takes less of the plot the more bubbles share it, so a few
+// hundred stay apart instead of melting into one blob.
+double bubbleMaxR(const Attributes& c, const XYLayout& l) {
+    double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
+    return std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
+           std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+}
+
+// A value in the units the axis is linear in (its logarithm on a logarithmic axis), and back.
+double axisUnits(const AxisScale& a, double v) {
+    return a.log ? std::log(v) : v;
+}
+double fromAxisUnits(const AxisScale& a, double u) {
+    return a.log ? std::exp(u) : u;
+}
+
+// Widens the range asked of an axis to take in `want` (in axis units) on each side the document
+// leaves open; true when it changed.
+bool widenRange(ScaleRequest& r, const AxisScale& a, const Extent& want) {
+    if (want.lo > want.hi) return false;
+    double lo = axisUnits(a, a.min), hi = axisUnits(a, a.max), eps = (hi - lo) * 1e-9;
+    bool changed = false;
+    if (!r.userMin && want.lo < lo - eps) {
+        r.dataMin = std::min(r.dataMin, fromAxisUnits(a, want.lo));
+        changed = true;
+    }
+    if (!r.userMax && want.hi > hi + eps) {
+        r.dataMax = std::max(r.dataMax, fromAxisUnits(a, want.hi));
+        changed = true;
+    }
+    return changed;
+}
+
+// Widens the ranges asked of the axes where a marker (an anchor with its border, or a bubble)
+// would reach past the plot's edge, so that rounded again the limits leave room for it; points
+// outside the current limits (the document's) are not drawn and ask nothing. True when a range
+// changed and the axes must be scaled and the plot placed again.
+bool widenForMarkers(const ChartContext& ctx, XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    const double maxR = bubbleMaxR(m.chart, l);
+    const double spanX = axisUnits(l.xs, l.xs.max) - axisUnits(l.xs, l.xs.min);
+    const double spanY = axisUnits(l.ys, l.ys.max) - axisUnits(l.ys, l.ys.min);
+    Extent wantX, wantY;
+    for (const Series& s : m.datasets) {
+        const double anchor = anchorRadius(m.chart, s);
+        for (const XYPoint& pt : s.xy) {
+            if (!hasPlace(l, pt) || pt.x < l.xs.min || pt.x > l.xs.max || pt.y < l.ys.min ||
+                pt.y > l.ys.max)
+                continue;
+            const double r = (l.bubble ? bubbleRadius(l, pt, maxR) : anchor) + 2;
+            const double ux = axisUnits(l.xs, pt.x), dx = r / l.plot.w * spanX;
+            const double uy = axisUnits(l.ys, pt.y), dy = r / l.plot.h * spanY;
+            wantX.add(ux - dx);
+            wantX.add(ux + dx);
+            wantY.add(uy - dy);
+            wantY.add(uy + dy);
+        }
+    }
+    bool changed = widenRange(l.xr, l.xs, wantX);
+    return widenRange(l.yr, l.ys, wantY) || changed;
+}
+
 // One series' value labels offered and its counts: points drawn inside the plot, bubbles
 // hidden under others and points that have no place on the axes (noted).
 void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLabels& values) {
@@ -391,11 +472,7 @@ void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLa
 void layoutXYPoints(ChartContext& ctx, XYLayout& l) {
     const Attributes& c = ctx.model.chart;
     l.clip = !l.bubble || c.flag("clipbubbles", true);
-    // The largest bubble takes less of the plot the more bubbles share it, so a few hundred
-    // stay apart instead of melting into one blob.
-    double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
-    l.maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
-             std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    l.maxR = bubbleMaxR(c, l);
     l.hidden = hiddenBubbles(ctx.model, l, l.maxR, l.clip);
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
@@ -577,7 +654,13 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     XYLayout layout;
     layout.bubble = movie.family == Family::Bubble;
     if (!scaleXY(ctx.model, layout)) return false;
+    placeXYFrame(ctx, layout);
     placeXYPlot(ctx, layout);
+    // Each widening rounds the limits out further; a few rounds settle any marker size.
+    for (int round = 0; round < 4 && widenForMarkers(ctx, layout); ++round) {
+        rescaleXY(layout);
+        placeXYPlot(ctx, layout);
+    }
     layoutYTicks(ctx, layout);
     layoutXLabels(ctx, layout);
     layoutXYPoints(ctx, layout);
