@@ -220,6 +220,7 @@ TEST(XYMarkers, EveryMarkerLiesWholeInsideThePlot) {
         {29, edgePoints("anchorRadius='3' yAxisMinValue='-10'", false), {}, {}, -10},
         {30, edgePoints("", true), {}, {}},
         {30, edgePoints("bubbleScale='2'", true), {}, {}},
+        {30, edgePoints("bubbleScale='5'", true), {}, {}}, // bubbles near half the plot
         {29,
          "<chart logScale='1'><dataset><set x='1' y='10'/><set x='100' y='1000'/>"
          "<set x='10' y='100'/></dataset></chart>",

@@ -376,21 +376,49 @@ double fromAxisUnits(const AxisScale& a, double u) {
     return a.log ? std::exp(u) : u;
 }
 
-// Widens the range asked of an axis to take in `want` (in axis units) on each side the document
+// Widens the range asked of an axis to take in lo to hi (axis units) on each side the document
 // leaves open; true when it changed.
-bool widenRange(ScaleRequest& r, const AxisScale& a, const Extent& want) {
-    if (want.lo > want.hi) return false;
-    double lo = axisUnits(a, a.min), hi = axisUnits(a, a.max), eps = (hi - lo) * 1e-9;
+bool widenRange(ScaleRequest& r, const AxisScale& a, double lo, double hi) {
+    double curLo = axisUnits(a, a.min), curHi = axisUnits(a, a.max);
+    double eps = (curHi - curLo) * 1e-9;
     bool changed = false;
-    if (!r.userMin && want.lo < lo - eps) {
-        r.dataMin = std::min(r.dataMin, fromAxisUnits(a, want.lo));
+    if (!r.userMin && lo < curLo - eps) {
+        r.dataMin = std::min(r.dataMin, fromAxisUnits(a, lo));
         changed = true;
     }
-    if (!r.userMax && want.hi > hi + eps) {
-        r.dataMax = std::max(r.dataMax, fromAxisUnits(a, want.hi));
+    if (!r.userMax && hi > curHi + eps) {
+        r.dataMax = std::max(r.dataMax, fromAxisUnits(a, hi));
         changed = true;
     }
     return changed;
+}
+
+// The limits (axis units) at which every marker lies whole on an axis `pixels` long: for a span
+// S, a marker at u with radius r needs the axis to reach u - r S / pixels and u + r S / pixels;
+// the span needed is the smallest S those reaches fit in. The reaches grow with S, so S is found
+// by Newton steps on the convex excess (reach - S), from the current span. A limit the document
+// set stays fixed. forEach(visit) calls visit(u, r) for every marker drawn.
+template <class ForEach>
+std::pair<double, double> markerLimits(ForEach forEach, double pixels, double span,
+                                       std::optional<double> fixedLo,
+                                       std::optional<double> fixedHi) {
+    double lo = 0, hi = 0;
+    for (int step = 0; step < 30; ++step) {
+        double scale = span / pixels, rLo = 0, rHi = 0;
+        lo = 1e308, hi = -1e308;
+        forEach([&](double u, double r) {
+            r = std::min(r, pixels * 0.45); // two markers can always share the axis
+            if (u - r * scale < lo) lo = u - r * scale, rLo = r;
+            if (u + r * scale > hi) hi = u + r * scale, rHi = r;
+        });
+        if (lo > hi) break; // no marker
+        if (fixedLo) lo = *fixedLo, rLo = 0;
+        if (fixedHi) hi = *fixedHi, rHi = 0;
+        double excess = hi - lo - span;
+        if (excess <= span * 1e-9) break;
+        span -= excess / ((rLo + rHi) / pixels - 1);
+    }
+    return {lo, hi};
 }
 
 // Widens the ranges asked of the axes where a marker (an anchor with its border, or a bubble)
@@ -400,26 +428,32 @@ bool widenRange(ScaleRequest& r, const AxisScale& a, const Extent& want) {
 bool widenForMarkers(const ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     const double maxR = bubbleMaxR(m.chart, l);
-    const double spanX = axisUnits(l.xs, l.xs.max) - axisUnits(l.xs, l.xs.min);
-    const double spanY = axisUnits(l.ys, l.ys.max) - axisUnits(l.ys, l.ys.min);
-    Extent wantX, wantY;
-    for (const Series& s : m.datasets) {
-        const double anchor = anchorRadius(m.chart, s);
-        for (const XYPoint& pt : s.xy) {
-            if (!hasPlace(l, pt) || pt.x < l.xs.min || pt.x > l.xs.max || pt.y < l.ys.min ||
-                pt.y > l.ys.max)
-                continue;
-            const double r = (l.bubble ? bubbleRadius(l, pt, maxR) : anchor) + 2;
-            const double ux = axisUnits(l.xs, pt.x), dx = r / l.plot.w * spanX;
-            const double uy = axisUnits(l.ys, pt.y), dy = r / l.plot.h * spanY;
-            wantX.add(ux - dx);
-            wantX.add(ux + dx);
-            wantY.add(uy - dy);
-            wantY.add(uy + dy);
+    auto forEachMarker = [&](bool onX, auto visit) {
+        for (const Series& s : m.datasets) {
+            const double anchor = anchorRadius(m.chart, s);
+            for (const XYPoint& pt : s.xy) {
+                if (!hasPlace(l, pt) || pt.x < l.xs.min || pt.x > l.xs.max || pt.y < l.ys.min ||
+                    pt.y > l.ys.max)
+                    continue;
+                const double r = (l.bubble ? bubbleRadius(l, pt, maxR) : anchor) + 2;
+                visit(onX ? axisUnits(l.xs, pt.x) : axisUnits(l.ys, pt.y), r);
+            }
         }
-    }
-    bool changed = widenRange(l.xr, l.xs, wantX);
-    return widenRange(l.yr, l.ys, wantY) || changed;
+    };
+    auto fixed = [](const AxisScale& a, const std::optional<double>& user) {
+        return user ? std::optional<double>(axisUnits(a, a.min)) : std::nullopt;
+    };
+    auto fixedMax = [](const AxisScale& a, const std::optional<double>& user) {
+        return user ? std::optional<double>(axisUnits(a, a.max)) : std::nullopt;
+    };
+    auto [xLo, xHi] = markerLimits([&](auto visit) { forEachMarker(true, visit); }, l.plot.w,
+                                   axisUnits(l.xs, l.xs.max) - axisUnits(l.xs, l.xs.min),
+                                   fixed(l.xs, l.xr.userMin), fixedMax(l.xs, l.xr.userMax));
+    auto [yLo, yHi] = markerLimits([&](auto visit) { forEachMarker(false, visit); }, l.plot.h,
+                                   axisUnits(l.ys, l.ys.max) - axisUnits(l.ys, l.ys.min),
+                                   fixed(l.ys, l.yr.userMin), fixedMax(l.ys, l.yr.userMax));
+    bool changed = widenRange(l.xr, l.xs, xLo, xHi);
+    return widenRange(l.yr, l.ys, yLo, yHi) || changed;
 }
 
 // One series' value labels offered and its counts: points drawn inside the plot, bubbles
