@@ -176,6 +176,37 @@ TEST(TrendLabels, RightHandLabelsKeepClearOfTheTicksAndStayWhole) {
     }
 }
 
+TEST(TrendLabels, RightHandLabelsOfScatterChartsStayInThePicture) {
+    const std::string labels[] = {"Check", "Service level objective for the response time"};
+    for (const std::string& label : labels) {
+        for (int width : {640, 420}) {
+            auto chart = [&](bool onRight) {
+                return drawChart(29,
+                                 "<chart><dataset><set x='1' y='2'/><set x='4' y='7'/></dataset>"
+                                 "<trendlines><line startValue='5' displayvalue='" +
+                                     label + "' valueOnRight='" + (onRight ? "1" : "0") +
+                                     "'/></trendlines></chart>",
+                                 width, 360);
+            };
+            auto right = chart(true), inside = chart(false);
+            const ChartLayout& l = right->scene().layout;
+            const LayoutText* text = trendText(l);
+            const LayoutText* whole = trendText(inside->scene().layout);
+            ASSERT_TRUE(text && whole) << label;
+            std::string where = label + " at " + std::to_string(width);
+            EXPECT_GE(text->box.x, l.plot->right()) << where;
+            EXPECT_LE(text->box.right(), l.width) << where;
+            // A short label is whole; a long one is shortened to a quarter of the chart.
+            if (whole->box.w < width * 0.2) {
+                EXPECT_NEAR(text->box.w, whole->box.w, 0.5) << where;
+            } else {
+                EXPECT_LT(text->box.w, whole->box.w) << where;
+                EXPECT_GT(text->box.w, width * 0.15) << where;
+            }
+        }
+    }
+}
+
 // Scatter and bubble points on round values, so that unpadded axes end exactly at them.
 std::string edgePoints(const std::string& attrs, bool bubble) {
     const double pts[][3] = {{0, 0, 30}, {50, 100, 50}, {100, 40, 20}, {20, 60, 10}};

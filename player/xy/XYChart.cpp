@@ -56,7 +56,8 @@ struct XYLayout {
     double zmax = 0;
     Rect area, plot;
     double lineH = 0, labelExtent = 0;
-    ScaleRequest xr, yr; // the ranges asked of the axes: the data, widened for the markers
+    double trendRoom = 0; // right of the plot for the trend labels there (valueOnRight)
+    ScaleRequest xr, yr;  // the ranges asked of the axes: the data, widened for the markers
     double logBase = 10;
     TitleLayout titles;
     LegendLayout legend;
@@ -194,14 +195,16 @@ void placeXYPlot(ChartContext& ctx, XYLayout& l) {
     }
     p.h -= l.labelExtent;
     if (!c.text("xaxisname").empty()) p.h -= l.lineH + 8;
+    // Labels of trend lines on the right: a column as wide as the widest, at most a quarter.
+    Font trendFont = ctx.style.font(TextRole::TrendValues);
+    l.trendRoom = 0;
     for (const TrendLine& t : m.trendlines) {
-        if (t.attrs.flag("valueonright", false) && t.attrs.has("displayvalue")) {
-            double w = std::min(ctx.text.measure(t.attrs.text("displayvalue"), tickFont).w,
-                                l.area.w * 0.2);
-            p.w -= std::max(0.0, w + 6 - 8);
-            break;
-        }
+        std::string label = t.attrs.text("displayvalue");
+        if (t.attrs.flag("valueonright", false) && !label.empty())
+            l.trendRoom = std::max(l.trendRoom, ctx.text.measure(label, trendFont).w);
     }
+    l.trendRoom = std::min(l.trendRoom, l.area.w * 0.25);
+    if (l.trendRoom > 0) p.w -= std::max(0.0, l.trendRoom + 4 - 8);
     p.w = std::max(p.w, 10.0);
     p.h = std::max(p.h, 10.0);
     l.plot = p;
@@ -647,7 +650,7 @@ void layoutXYFrontTexts(ChartContext& ctx, XYLayout& l) {
         f.color = parseColor(t.attrs.text("color"), f.color);
         if (t.attrs.flag("valueonright", false))
             out.push_back(placeText(ctx, trend, label, f, p.right() + 4, l.Y(t.end), HAlign::Left,
-                                    VAlign::Middle));
+                                    VAlign::Middle, 0, std::max(l.trendRoom, 20.0)));
         else
             out.push_back(placeText(ctx, trend, label, f, p.right() - 3, l.Y(t.end) - 2,
                                     HAlign::Right, VAlign::Bottom));
