@@ -2,6 +2,7 @@
 // their band, trend labels on the right clear of the secondary axis' ticks, and scatter and
 // bubble markers inside the plot at the axes' edges.
 #include "player/layout/ChartLayout.h"
+#include "player/xy/MarkerRoom.h"
 #include "player_model_support.h"
 
 #include <gtest/gtest.h>
@@ -204,6 +205,85 @@ TEST(TrendLabels, RightHandLabelsOfScatterChartsStayInThePicture) {
                 EXPECT_GT(text->box.w, width * 0.15) << where;
             }
         }
+    }
+}
+
+struct Marker {
+    double u, r; // centre in axis units, radius in pixels
+};
+
+std::pair<double, double> limitsFor(const std::vector<Marker>& markers, double pixels, double span,
+                                    std::optional<double> lo = {}, std::optional<double> hi = {}) {
+    return markerLimits(
+        [&](auto visit) {
+            for (const Marker& m : markers)
+                visit(m.u, m.r);
+        },
+        pixels, span, lo, hi);
+}
+
+TEST(MarkerRoom, TheSpanFoundHoldsEveryMarkerAndNoMore) {
+    struct Case {
+        std::vector<Marker> markers;
+        double pixels, span;
+        std::optional<double> fixedLo, fixedHi;
+        double lo, hi;
+    } cases[] = {
+        // Equal radii: S = 100 / (1 - 20 / 500).
+        {{{0, 10}, {100, 10}}, 500, 100, {}, {}, -100.0 / 48, 100 + 100.0 / 48},
+        // Unequal ends: S = 100 / (1 - 25 / 250).
+        {{{0, 20}, {100, 5}}, 250, 100, {}, {}, -80.0 / 9, 100 + 20.0 / 9},
+        // A big marker in the middle asks nothing of the ends.
+        {{{0, 2}, {50, 100}, {100, 2}}, 400, 100, {}, {}, -50.0 / 99, 100 + 50.0 / 99},
+        // The document's minimum stays: S = 100 / (1 - 10 / 500).
+        {{{0, 10}, {100, 10}}, 500, 100, 0.0, {}, 0, 100 + 100.0 / 49},
+        // A span that already suffices is kept: the reaches at that span.
+        {{{0, 10}, {100, 10}}, 500, 200, {}, {}, -4, 104},
+        // Radii past 45 % of the axis count as 45 %: S = 100 / (1 - 0.9).
+        {{{0, 300}, {100, 300}}, 400, 100, {}, {}, -450, 550},
+    };
+    for (const Case& c : cases) {
+        auto [lo, hi] = limitsFor(c.markers, c.pixels, c.span, c.fixedLo, c.fixedHi);
+        EXPECT_NEAR(lo, c.lo, 1e-6) << c.pixels << " " << c.span;
+        EXPECT_NEAR(hi, c.hi, 1e-6) << c.pixels << " " << c.span;
+        for (const Marker& m : c.markers) {
+            double reach = std::min(m.r, c.pixels * 0.45) * (hi - lo) / c.pixels;
+            if (!c.fixedLo) {
+                EXPECT_LE(lo, m.u - reach + 1e-9);
+            }
+            EXPECT_GE(hi, m.u + reach - 1e-9);
+        }
+    }
+    auto [lo, hi] = limitsFor({}, 500, 100);
+    EXPECT_GT(lo, hi) << "no marker asks for no range";
+}
+
+TEST(MarkerRoom, WideningKeepsTheDocumentsLimits) {
+    AxisScale linear{0, 100, 20, 5};
+    AxisScale log = logScale(1, 1000, 10);
+    struct Case {
+        AxisScale axis;
+        std::optional<double> userMin, userMax;
+        double lo, hi; // asked, in axis units
+        bool changed;
+        double dataMin, dataMax;
+    } cases[] = {
+        {linear, {}, {}, -2, 103, true, -2, 103},
+        {linear, {}, {}, 1, 99, false, 0, 100},
+        {linear, 0.0, {}, -2, 103, true, 0, 103},
+        {linear, 0.0, 100.0, -2, 103, false, 0, 100},
+        {log, {}, {}, std::log(0.5), std::log(1000.0), true, 0.5, 1000},
+        {linear, {}, {}, 5, -5, false, 0, 100}, // nothing asked
+    };
+    for (const Case& c : cases) {
+        ScaleRequest r;
+        r.dataMin = c.axis.min;
+        r.dataMax = c.axis.max;
+        r.userMin = c.userMin;
+        r.userMax = c.userMax;
+        EXPECT_EQ(widenRange(r, c.axis, c.lo, c.hi), c.changed) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(r.dataMin, c.dataMin, 1e-9) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(r.dataMax, c.dataMax, 1e-9) << c.lo << ".." << c.hi;
     }
 }
 
