@@ -98,6 +98,9 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         } else {
             right -= 6;
         }
+        // Labels of trend lines on the right get their own column beyond the tick labels.
+        rightTrendRoom_ = rightTrendRoom(area);
+        if (rightTrendRoom_ > 0) right -= rightTrendRoom_ + (secondaryExtent_ > 0 ? 10 : 4);
         if (!xName.empty()) bottom -= nameH + 6;
         double slot = std::max(right - left, 10.0) / static_cast<double>(g_.count);
         std::vector<std::string> visible(
@@ -233,7 +236,7 @@ void CartesianFrame::drawCategoryMarks() {
     }
 }
 
-// Trend lines and zones, each followed by its label as laid out.
+// The bands of the trend zones (behind the series) or the trend lines (over them).
 void CartesianFrame::drawTrends(bool zones) {
     Rect p = g_.plot;
     const std::vector<TrendLine>& trends = ctx_.model.trendlines;
@@ -255,7 +258,17 @@ void CartesianFrame::drawTrends(bool zones) {
                 ctx_.scene.line(p.x, p0, p.right(), p1, s);
             }
         }
-        if (!trendTexts_[k].text.empty()) ctx_.scene.add(trendTexts_[k]);
+    }
+}
+
+// The trend zones' labels, then the trend lines' labels, over the series: a zone's band lies
+// behind the series, its name must not.
+void CartesianFrame::drawTrendTexts() {
+    for (bool zones : {true, false}) {
+        for (std::size_t k = 0; k < trendTexts_.size(); ++k) {
+            if (ctx_.model.trendlines[k].zone == zones && !trendTexts_[k].text.empty())
+                ctx_.scene.add(trendTexts_[k]);
+        }
     }
 }
 
@@ -278,14 +291,29 @@ void CartesianFrame::layoutTrendLabels() {
             text = placeText(ctx_, tag, label, f, mid, p.y - 2, HAlign::Center, VAlign::Bottom, 0,
                              120);
         } else if (tl.attrs.flag("valueonright", false)) {
-            text =
-                placeText(ctx_, tag, label, f, p.right() + g_.depth + 4, mid, HAlign::Left,
-                          VAlign::Middle, 0, std::max(ctx_.width - p.right() - g_.depth - 6, 20.0));
+            double x =
+                p.right() + g_.depth + 4 + (secondaryExtent_ > 0 ? secondaryExtent_ + 10 : 0);
+            text = placeText(ctx_, tag, label, f, x, mid, HAlign::Left, VAlign::Middle, 0,
+                             std::max(rightTrendRoom_, 20.0));
         } else {
             text = placeText(ctx_, tag, label, f, p.right() - 3, mid - 2, HAlign::Right,
                              VAlign::Bottom, 0, p.w * 0.5);
         }
     }
+}
+
+// The width the labels of the trend lines drawn right of the plot (valueOnRight) need, at most
+// a quarter of the area; 0 when there are none or the chart is horizontal.
+double CartesianFrame::rightTrendRoom(const Rect& area) const {
+    if (g_.horizontal) return 0;
+    Font f = ctx_.style.font(TextRole::TrendValues);
+    double widest = 0;
+    for (const TrendLine& tl : ctx_.model.trendlines) {
+        std::string label = tl.attrs.text("displayvalue");
+        if (!label.empty() && tl.attrs.flag("valueonright", false))
+            widest = std::max(widest, ctx_.text.measure(label, f).w);
+    }
+    return std::min(widest, area.w * 0.25);
 }
 
 void CartesianFrame::listTexts(const std::vector<TextItem>& values) const {
@@ -479,6 +507,7 @@ void CartesianFrame::drawFront(const std::vector<TextItem>& values) {
     ctx_.scene.line(p.x, p.y, p.x, p.bottom(), axis);
     ctx_.scene.line(p.x, p.bottom(), p.right(), p.bottom(), axis);
     drawTrends(false);
+    drawTrendTexts();
     drawTexts(ctx_.scene, values);
     drawTexts(ctx_.scene, axisTexts_);
 }

@@ -21,10 +21,10 @@ public:
     void listTexts(const std::vector<TextItem>& values) const;
     // The categories whose labels are drawn (known after layout), ascending.
     const std::vector<std::size_t>& shownCategories() const { return shown_; }
-    // Canvas, bands, div lines, walls, trend zones with their labels and vertical lines.
+    // Canvas, bands, div lines, walls, the trend zones' bands and vertical lines.
     void drawBack();
-    // Axes and trend lines over the series, the value labels as placed, then the tick and
-    // category labels and axis names as laid out.
+    // Axes and trend lines over the series, the trend lines' and zones' labels, the value labels
+    // as placed, then the tick and category labels and axis names as laid out.
     void drawFront(const std::vector<TextItem>& values);
     void drawScrollBar(const ViewState& view);
 
@@ -41,6 +41,8 @@ private:
     void drawCategoryMarks();
     void layoutTrendLabels();
     void drawTrends(bool zones);
+    void drawTrendTexts();
+    double rightTrendRoom(const Rect& area) const;
     std::vector<std::size_t> shownLabels();
 
     ChartContext& ctx_;
@@ -51,7 +53,8 @@ private:
     std::vector<std::string> labels_;
     std::vector<std::size_t> shown_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
-    double labelGap_ = 4; // from the plot's bottom to the category labels
+    double rightTrendRoom_ = 0; // reserved right of the tick column for valueOnRight labels
+    double labelGap_ = 4;       // from the plot's bottom to the category labels
     Rect scrollBar_;
     std::vector<TextItem> axisTexts_;  // laid out with the plot, drawn over the series
     std::vector<TextItem> trendTexts_; // one per trend line; empty text when it has no label

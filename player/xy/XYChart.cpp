@@ -1,9 +1,10 @@
 // Scatter and bubble charts: points placed by x and y (and sized by z), category labels at their
-// x positions with optional vertical lines, vertical zones and horizontal trend lines.
+// x positions with optional vertical lines, vertical zones and horizontal trend lines. The scales,
+// plot and axis texts are laid out in XYLayout.cpp; here the points are laid out and drawn.
 #include "player/detail/Families.h"
-#include "player/layout/NiceScale.h"
 #include "player/util/TextUtil.h"
 #include "player/xy/BubbleCover.h"
+#include "player/xy/XYLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,151 +44,6 @@ void describeXYPoint(const ChartModel& m, HitRegion& hit) {
 }
 
 namespace {
-
-// The layout of a scatter or bubble chart: the scales, number formats and series colours, then
-// the plot rectangle; drawing walks it.
-struct XYLayout {
-    bool bubble = false, logAxes = false, rotate = false;
-    AxisScale xs, ys;
-    NumberFormat xf, yf;
-    int xd = 0;
-    std::vector<Color> colors;
-    std::size_t count = 0; // points with both coordinates
-    double zmax = 0;
-    Rect area, plot;
-    double lineH = 0, labelExtent = 0;
-    TitleLayout titles;
-    LegendLayout legend;
-    std::vector<TextItem> axisTexts;       // tick and x labels, laid out with the plot
-    std::vector<TextItem> valueTexts;      // the points' value labels as placed
-    std::vector<TextItem> frontTexts;      // trend labels and axis names
-    bool clip = true;                      // the points are clipped to the plot
-    double maxR = 0;                       // the largest bubble's radius
-    std::vector<std::vector<char>> hidden; // bubbles under others, per series; empty: none
-
-    double X(double v) const { return plot.x + xs.fraction(v) * plot.w; }
-    double Y(double v) const { return plot.bottom() - ys.fraction(v) * plot.h; }
-    // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
-    static std::string tickText(const NumberFormat& f, const AxisScale& a, double v) {
-        return a.log ? f.format(v, v < 1 ? decimalsForStep(v) : 0) : f.formatTick(v, a.step);
-    }
-    std::string yText(double v) const { return tickText(yf, ys, v); }
-    std::string xText(double v) const { return tickText(xf, xs, v); }
-};
-
-struct Extent {
-    double lo = 1e308, hi = -1e308;
-    void add(double v) { lo = std::min(lo, v), hi = std::max(hi, v); }
-};
-
-// The value scales from the points, category x positions and trend lines; false when no point
-// has both coordinates.
-bool scaleXY(const ChartModel& m, XYLayout& l) {
-    const Attributes& c = m.chart;
-    Extent x, y, px, py; // px, py: the positive part, for logarithmic axes
-    for (const Series& s : m.datasets) {
-        for (const XYPoint& p : s.xy) {
-            if (isMissing(p.x) || isMissing(p.y)) continue;
-            x.add(p.x);
-            y.add(p.y);
-            if (!isMissing(p.z)) l.zmax = std::max(l.zmax, std::fabs(p.z));
-            if (p.x > 0) px.add(p.x);
-            if (p.y > 0) py.add(p.y);
-            ++l.count;
-        }
-    }
-    if (l.count == 0) return false;
-    for (const Category& cat : m.categories) {
-        if (auto cx = cat.attrs.optionalNumber("x")) x.add(*cx);
-    }
-    for (const TrendLine& t : m.trendlines) {
-        y.add(t.start);
-        y.add(t.end);
-    }
-    ScaleRequest xr;
-    xr.dataMin = x.lo;
-    xr.dataMax = x.hi;
-    xr.includeZero = false;
-    xr.userMin = c.optionalNumber("xaxisminvalue");
-    xr.userMax = c.optionalNumber("xaxismaxvalue");
-    if (auto n = c.optionalNumber("numvdivlines")) xr.numDivLines = static_cast<int>(*n);
-    ScaleRequest yr;
-    yr.dataMin = y.lo;
-    yr.dataMax = y.hi;
-    yr.includeZero = (y.lo >= 0 && y.lo < y.hi * 0.35) || !c.flag("setadaptiveymin", true);
-    yr.userMin = c.optionalNumber("yaxisminvalue");
-    yr.userMax = c.optionalNumber("yaxismaxvalue");
-    if (auto n = c.optionalNumber("numdivlines")) yr.numDivLines = static_cast<int>(*n);
-    l.logAxes = c.flag("logscale", false);
-    if (l.logAxes) {
-        double base = c.number("logbase", 10);
-        l.xs = logScale(px.lo, px.hi, base, xr.userMin, xr.userMax);
-        l.ys = logScale(py.lo, py.hi, base, yr.userMin, yr.userMax);
-    } else {
-        l.xs = niceScale(xr);
-        l.ys = niceScale(yr);
-    }
-    l.yf = numberFormatOf(c);
-    l.xf = l.yf;
-    l.xf.prefix = c.text("xnumberprefix");
-    l.xf.suffix = c.text("xnumbersuffix");
-    l.xd = std::max(decimalsForStep(l.xs.step), 0);
-    return true;
-}
-
-// Titles and legend (laid out by the shared frame), then the plot inside what is left: room for
-// the tick labels, axis names, x labels and trend values on the right.
-void placeXYPlot(ChartContext& ctx, XYLayout& l) {
-    const ChartModel& m = ctx.model;
-    const Attributes& c = m.chart;
-    std::vector<LegendItem> legend;
-    for (std::size_t d = 0; d < m.datasets.size(); ++d) {
-        const Series& s = m.datasets[d];
-        Color col = parseColor(s.attrs.text("color"), ctx.style.seriesColor(d));
-        l.colors.push_back(col);
-        if (!s.name.empty()) legend.push_back({s.name, col, false});
-    }
-    l.titles = layoutTitles(ctx, marginArea(ctx));
-    l.area = l.titles.rest;
-    if (c.flag("showlegend", m.datasets.size() > 1)) {
-        l.legend = layoutLegend(ctx, legend, l.area);
-        l.area = l.legend.rest;
-    }
-    Font tickFont = ctx.style.font(TextRole::YAxisValues);
-    l.lineH = ctx.text.measure("Ag", tickFont).h;
-    double tickW = 0;
-    for (int i = 0; i <= l.ys.divisions; ++i)
-        tickW = std::max(tickW, ctx.text.measure(l.yText(l.ys.tick(i)), tickFont).w);
-    Rect p = l.area;
-    p.y += 6;
-    p.h -= 6;
-    if (!c.text("yaxisname").empty()) p.x += l.lineH + 6, p.w -= l.lineH + 6;
-    p.x += tickW + 8;
-    p.w -= tickW + 8 + 8;
-    l.rotate = c.flag("rotatenames", false);
-    l.labelExtent = l.lineH * 1.5 + 6;
-    if (l.rotate) {
-        Font labelFont = ctx.style.font(TextRole::DataLabels);
-        double widest = 0;
-        for (const Category& cat : m.categories)
-            widest = std::max(widest, ctx.text.measure(cat.label, labelFont).w);
-        l.labelExtent = std::min(widest, l.area.h * 0.25) + 8;
-    }
-    p.h -= l.labelExtent;
-    if (!c.text("xaxisname").empty()) p.h -= l.lineH + 8;
-    for (const TrendLine& t : m.trendlines) {
-        if (t.attrs.flag("valueonright", false) && t.attrs.has("displayvalue")) {
-            double w = std::min(ctx.text.measure(t.attrs.text("displayvalue"), tickFont).w,
-                                l.area.w * 0.2);
-            p.w -= std::max(0.0, w + 6 - 8);
-            break;
-        }
-    }
-    p.w = std::max(p.w, 10.0);
-    p.h = std::max(p.h, 10.0);
-    l.plot = p;
-    ctx.scene.layout.plot = p;
-}
 
 // Canvas, vertical zones, div lines, category lines and trend lines, clipped to the plot.
 void drawXYBack(ChartContext& ctx, const XYLayout& l) {
@@ -230,12 +86,6 @@ void drawXYBack(ChartContext& ctx, const XYLayout& l) {
         }
     }
     ctx.scene.add(ClipPop{});
-}
-
-// A bubble's radius: its area follows |z|, at least 2 units.
-double bubbleRadius(const XYLayout& l, const XYPoint& pt, double maxR) {
-    double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-    return l.zmax > 0 ? std::max(2.0, maxR * std::sqrt(z / l.zmax)) : 4;
 }
 
 // A bubble's fill: its own colour and alpha, else those of its series.
@@ -286,12 +136,6 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
     return hit;
 }
 
-// Whether a point has a place on the axes: both coordinates, positive on logarithmic axes.
-bool hasPlace(const XYLayout& l, const XYPoint& pt) {
-    if (isMissing(pt.x) || isMissing(pt.y)) return false;
-    return !l.logAxes || (pt.x > 0 && pt.y > 0);
-}
-
 // With more bubbles than the plot has unit cells, most of them lie under others: walked from
 // the top (the last drawn) down, a bubble that would change no cell by half a level of 255 is
 // marked hidden and is neither drawn nor given a hit region or label. Empty when every bubble
@@ -318,11 +162,6 @@ std::vector<std::vector<char>> hiddenBubbles(const ChartModel& m, const XYLayout
         }
     }
     return hidden;
-}
-
-// The radius of a scatter series' anchors.
-double anchorRadius(const Attributes& chart, const Series& s) {
-    return std::clamp(s.attrs.number("anchorradius", chart.number("anchorradius", 3)), 1.0, 30.0);
 }
 
 // The anchors of a scatter series, stamped from one marker.
@@ -391,11 +230,7 @@ void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLa
 void layoutXYPoints(ChartContext& ctx, XYLayout& l) {
     const Attributes& c = ctx.model.chart;
     l.clip = !l.bubble || c.flag("clipbubbles", true);
-    // The largest bubble takes less of the plot the more bubbles share it, so a few hundred
-    // stay apart instead of melting into one blob.
-    double share = 0.09 * std::sqrt(20.0 / std::max<double>(static_cast<double>(l.count), 20.0));
-    l.maxR = std::min(l.plot.w, l.plot.h) * std::max(share, 0.015) *
-             std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
+    l.maxR = bubbleMaxR(c, l);
     l.hidden = hiddenBubbles(ctx.model, l, l.maxR, l.clip);
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
@@ -443,124 +278,6 @@ void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
     drawTexts(ctx.scene, l.valueTexts);
 }
 
-// The y axis' tick labels (thinned to keep a line apart) and the layout's ticks.
-void layoutYTicks(ChartContext& ctx, XYLayout& l) {
-    const Rect& p = l.plot;
-    Font tickFont = ctx.style.font(TextRole::YAxisValues);
-    int every = 1;
-    while (p.h / std::max(l.ys.divisions, 1) * every < l.lineH * 1.2 && every < 1000)
-        ++every;
-    LayoutAxis& yAxis = ctx.scene.layout.axisFor("y");
-    yAxis.min = l.ys.min;
-    yAxis.max = l.ys.max;
-    yAxis.log = l.ys.log;
-    for (int i = 0; i <= l.ys.divisions; ++i) {
-        LayoutTick tick;
-        tick.value = l.ys.tick(i);
-        if (i % every == 0) {
-            tick.label = l.yText(tick.value);
-            TextItem text = placeText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5,
-                                      l.Y(tick.value), HAlign::Right, VAlign::Middle);
-            tick.box = text.box;
-            if (!text.text.empty()) l.axisTexts.push_back(std::move(text));
-        }
-        yAxis.ticks.push_back(std::move(tick));
-    }
-}
-
-// The x labels: the categories at their x positions, else the ticks; a label that would touch
-// the previous one is left out, and one that would pass the picture's edge is shortened (both
-// noted).
-void layoutXLabels(ChartContext& ctx, XYLayout& l) {
-    const ChartModel& m = ctx.model;
-    LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
-    xAxis.min = l.xs.min;
-    xAxis.max = l.xs.max;
-    xAxis.log = l.xs.log;
-    std::vector<std::pair<double, std::string>> xLabels;
-    if (!m.categories.empty()) {
-        for (const Category& cat : m.categories) {
-            if (auto x = cat.attrs.optionalNumber("x")) xLabels.emplace_back(*x, cat.label);
-        }
-    } else {
-        for (int i = 0; i <= l.xs.divisions; ++i)
-            xLabels.emplace_back(l.xs.tick(i), l.xText(l.xs.tick(i)));
-    }
-    Font labelFont = ctx.style.font(TextRole::DataLabels);
-    double lastRight = -1e300;
-    std::size_t thinned = 0, shortened = 0;
-    for (const auto& [x, text] : xLabels) {
-        if (x < l.xs.min || x > l.xs.max || text.empty()) continue;
-        TextItem probe;
-        probe.tag = {m.categories.empty() ? TextKind::Tick : TextKind::CategoryLabel};
-        probe.text = text;
-        probe.font = labelFont;
-        probe.x = l.X(x);
-        probe.y = l.plot.bottom() + l.lineH / 2 + 2;
-        probe.h = l.rotate ? HAlign::Right : HAlign::Center;
-        probe.v = l.rotate ? VAlign::Middle : VAlign::Top;
-        probe.angle = l.rotate ? -90 : 0;
-        // A centred label may be twice as wide as its distance to the nearer edge.
-        probe.maxWidth = l.rotate ? l.labelExtent - 8
-                                  : std::max(2 * std::min(probe.x, ctx.width - probe.x) - 2, 1.0);
-        ctx.text.place(probe);
-        if (probe.box.x < lastRight + 2) { // would touch the previous label
-            ++thinned;
-            continue;
-        }
-        lastRight = probe.box.right();
-        if (!l.rotate) shortened += ctx.text.measure(text, labelFont).w > probe.maxWidth;
-        xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
-        l.axisTexts.push_back(std::move(probe));
-    }
-    if (thinned > 0)
-        ctx.scene.layout.notes.push_back(
-            std::to_string(thinned) +
-            " x-axis labels thinned: they would overlap their neighbours");
-    if (shortened > 0)
-        ctx.scene.layout.notes.push_back(std::to_string(shortened) +
-                                         " x-axis labels shortened to stay inside the picture");
-}
-
-// The trend lines' labels (at their right end, or outside the plot with valueOnRight), the
-// vertical zones' labels at the top of the plot, and the axis names.
-void layoutXYFrontTexts(ChartContext& ctx, XYLayout& l) {
-    const ChartModel& m = ctx.model;
-    const Rect& p = l.plot;
-    std::vector<TextItem>& out = l.frontTexts;
-    TextTag trend{TextKind::Trend};
-    for (const TrendLine& t : m.trendlines) {
-        std::string label = t.attrs.text("displayvalue");
-        if (label.empty()) continue;
-        Font f = ctx.style.font(TextRole::TrendValues);
-        f.color = parseColor(t.attrs.text("color"), f.color);
-        if (t.attrs.flag("valueonright", false))
-            out.push_back(placeText(ctx, trend, label, f, p.right() + 4, l.Y(t.end), HAlign::Left,
-                                    VAlign::Middle));
-        else
-            out.push_back(placeText(ctx, trend, label, f, p.right() - 3, l.Y(t.end) - 2,
-                                    HAlign::Right, VAlign::Bottom));
-    }
-    for (const TrendLine& t : m.vtrendlines) {
-        std::string label = t.attrs.text("displayvalue");
-        if (label.empty()) continue;
-        Font f = ctx.style.font(TextRole::TrendValues);
-        double x0 = std::max(l.X(t.start), p.x), x1 = std::min(l.X(t.end), p.right());
-        out.push_back(placeText(ctx, trend, label, f, (x0 + x1) / 2, p.y + 3, HAlign::Center,
-                                VAlign::Top, 0, std::max(std::fabs(x1 - x0) - 4, 10.0)));
-    }
-    std::string xName = m.chart.text("xaxisname"), yName = m.chart.text("yaxisname");
-    TextTag name{TextKind::AxisName};
-    if (!yName.empty())
-        out.push_back(placeText(ctx, name, yName, ctx.style.font(TextRole::YAxisName),
-                                l.area.x + l.lineH / 2, p.y + p.h / 2, HAlign::Center,
-                                VAlign::Middle, -90, p.h));
-    if (!xName.empty())
-        out.push_back(placeText(ctx, name, xName, ctx.style.font(TextRole::XAxisName),
-                                p.x + p.w / 2, p.bottom() + l.labelExtent + 2, HAlign::Center,
-                                VAlign::Top, 0, p.w));
-}
-
 // Axis lines, then the tick and x labels, trend values and axis names over the points.
 void drawXYFront(ChartContext& ctx, const XYLayout& l) {
     const Rect& p = l.plot;
@@ -577,7 +294,13 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     XYLayout layout;
     layout.bubble = movie.family == Family::Bubble;
     if (!scaleXY(ctx.model, layout)) return false;
+    placeXYFrame(ctx, layout);
     placeXYPlot(ctx, layout);
+    // Each widening rounds the limits out further; a few rounds settle any marker size.
+    for (int round = 0; round < 4 && widenForMarkers(ctx, layout); ++round) {
+        rescaleXY(layout);
+        placeXYPlot(ctx, layout);
+    }
     layoutYTicks(ctx, layout);
     layoutXLabels(ctx, layout);
     layoutXYPoints(ctx, layout);

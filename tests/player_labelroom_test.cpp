@@ -1,0 +1,389 @@
+// Labels and markers that must stay readable whole: trend zone names over the series that cover
+// their band, trend labels on the right clear of the secondary axis' ticks, and scatter and
+// bubble markers inside the plot at the axes' edges.
+#include "player/layout/ChartLayout.h"
+#include "player/xy/MarkerRoom.h"
+#include "player_model_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace plotara {
+namespace {
+
+using namespace player;
+using testing::drawChart;
+
+// The box a path's segments reach (arcs by their whole ellipse).
+Rect pathBounds(const Path& path) {
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    for (const PathSeg& s : path.segments()) {
+        if (s.op == PathOp::Close) continue;
+        double rx = s.op == PathOp::Move || s.op == PathOp::Line ? 0 : s.rx;
+        double ry = s.op == PathOp::Move || s.op == PathOp::Line ? 0 : s.ry;
+        x0 = std::min(x0, s.x - rx), x1 = std::max(x1, s.x + rx);
+        y0 = std::min(y0, s.y - ry), y1 = std::max(y1, s.y + ry);
+    }
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// A filled shape of the scene, where it stands in painting order.
+struct Painted {
+    std::size_t order;
+    Rect box;
+    Color fill;
+};
+
+std::vector<Painted> filledShapes(const Scene& scene) {
+    std::vector<Painted> out;
+    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+        if (const auto* shape = std::get_if<ShapeItem>(&scene.items[i])) {
+            if (shape->filled && shape->fill.a > 0)
+                out.push_back({i, pathBounds(shape->path), shape->fill});
+        } else if (const auto* run = std::get_if<RectRun>(&scene.items[i])) {
+            for (std::size_t k = run->first; k < run->first + run->count; ++k)
+                out.push_back({i, scene.rects[k].rect, scene.rects[k].fill});
+        }
+    }
+    return out;
+}
+
+bool sameRgb(Color a, Color b) {
+    return std::fabs(a.r - b.r) < 1e-6 && std::fabs(a.g - b.g) < 1e-6 &&
+           std::fabs(a.b - b.b) < 1e-6;
+}
+
+// Twelve months around 25 as an area (single series charts take the sets alone; with `multi`
+// a line series joins it), with a zone from 19 to 23 named at its right end, where the area of
+// the last months reaches.
+std::string zoneChart(bool multi) {
+    std::string sets;
+    for (int i = 0; i < 12; ++i)
+        sets += "<set label='M" + std::to_string(i + 1) + "' value='" + std::to_string(24 + i % 3) +
+                "'/>";
+    std::string xml = "<chart showValues='0'>";
+    if (multi) {
+        xml += "<categories>";
+        for (int i = 0; i < 12; ++i)
+            xml += "<category label='M" + std::to_string(i + 1) + "'/>";
+        xml += "</categories><dataset seriesName='Temp' renderAs='Area'>" + sets +
+               "</dataset><dataset seriesName='Rain' renderAs='Line'>";
+        for (int i = 0; i < 12; ++i)
+            xml += "<set value='" + std::to_string(5 + i % 4) + "'/>";
+        xml += "</dataset>";
+    } else {
+        xml += sets;
+    }
+    return xml + "<trendlines><line startValue='19' endValue='23' isTrendZone='1' "
+                 "color='00AA00' displayvalue='Comfort zone'/></trendlines></chart>";
+}
+
+TEST(TrendLabels, ZoneNamesAreDrawnOverTheSeriesAndTheirBandsBehind) {
+    struct Case {
+        int type;
+        bool multi;
+    } cases[] = {{8, false}, {13, true}, {18, true}, {21, true}, {22, true}, {33, true}};
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, zoneChart(c.multi));
+        const Scene& scene = player->scene();
+        std::optional<std::size_t> label;
+        Rect box;
+        for (std::size_t i = 0; i < scene.items.size(); ++i) {
+            const auto* text = std::get_if<TextItem>(&scene.items[i]);
+            if (text && text->tag.kind == TextKind::Trend && text->text == "Comfort zone") {
+                label = i;
+                box = text->box;
+            }
+        }
+        ASSERT_TRUE(label) << "type " << c.type;
+        std::size_t band = scene.items.size(), covering = 0;
+        for (const Painted& p : filledShapes(scene)) {
+            if (sameRgb(p.fill, rgb(0x00AA00))) band = std::min(band, p.order);
+            if (!p.box.overlaps(box) || sameRgb(p.fill, rgb(0x00AA00))) continue;
+            ++covering;
+            EXPECT_LT(p.order, *label) << "type " << c.type << ": a shape at " << p.box.x << ","
+                                       << p.box.y << " is painted over the zone's name";
+        }
+        // The series reach the name's place (else the order would not matter), and the band
+        // lies behind them.
+        EXPECT_GE(covering, 1u) << "type " << c.type;
+        EXPECT_LT(band, *label) << "type " << c.type;
+        std::size_t firstSeries = scene.items.size();
+        for (const Painted& p : filledShapes(scene)) {
+            if (p.box.overlaps(box) && p.order > band && !sameRgb(p.fill, rgb(0x00AA00)))
+                firstSeries = std::min(firstSeries, p.order);
+        }
+        EXPECT_LT(band, firstSeries) << "type " << c.type;
+    }
+}
+
+// A dual-axis (or single-axis) chart with a trend line labelled on its right or inside the plot.
+std::string rightLabelChart(bool dual, bool onRight) {
+    std::string xml = "<chart SYAxisName='Rate'><categories><category label='A'/>"
+                      "<category label='B'/><category label='C'/></categories>"
+                      "<dataset seriesName='P'><set value='235000'/><set value='125100'/>"
+                      "<set value='464200'/></dataset>";
+    if (dual)
+        xml += "<dataset seriesName='S' parentYAxis='S' renderAs='Line'><set value='20'/>"
+               "<set value='35'/><set value='48'/></dataset>";
+    return xml +
+           "<trendlines><line startValue='300000' color='FF0000' "
+           "displayvalue='Right target' valueOnRight='" +
+           (onRight ? "1" : "0") + "'/></trendlines></chart>";
+}
+
+const LayoutText* trendText(const ChartLayout& l) {
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind == TextKind::Trend) return &t;
+    }
+    return nullptr;
+}
+
+TEST(TrendLabels, RightHandLabelsKeepClearOfTheTicksAndStayWhole) {
+    struct Case {
+        int type;
+        bool dual;
+    } cases[] = {{23, true}, {25, true}, {27, true}, {36, true}, {11, false}, {24, false}};
+    for (const Case& c : cases) {
+        for (int width : {640, 420}) {
+            auto right = drawChart(c.type, rightLabelChart(c.dual, true), width, 360);
+            auto inside = drawChart(c.type, rightLabelChart(c.dual, false), width, 360);
+            const ChartLayout& l = right->scene().layout;
+            const LayoutText* label = trendText(l);
+            const LayoutText* whole = trendText(inside->scene().layout);
+            ASSERT_TRUE(label && whole) << "type " << c.type;
+            std::string where = "type " + std::to_string(c.type) + " at " + std::to_string(width);
+            // Not shortened: as wide as the same label drawn inside the plot.
+            EXPECT_NEAR(label->box.w, whole->box.w, 0.5) << where;
+            EXPECT_GE(label->box.x, l.plot->right()) << where;
+            EXPECT_LE(label->box.right(), l.width) << where;
+            for (const LayoutText& t : l.texts) {
+                if (&t == label) continue;
+                EXPECT_FALSE(t.box.overlaps(label->box))
+                    << where << ": the trend label overlaps '" << t.text << "'";
+            }
+            if (c.dual) {
+                const LayoutAxis* y2 = l.axis("y2");
+                ASSERT_NE(y2, nullptr) << where;
+                EXPECT_GE(y2->ticks.size(), 2u) << where;
+            }
+        }
+    }
+}
+
+TEST(TrendLabels, RightHandLabelsOfScatterChartsStayInThePicture) {
+    const std::string labels[] = {"Check", "Service level objective for the response time"};
+    for (const std::string& label : labels) {
+        for (int width : {640, 420}) {
+            auto chart = [&](bool onRight) {
+                return drawChart(29,
+                                 "<chart><dataset><set x='1' y='2'/><set x='4' y='7'/></dataset>"
+                                 "<trendlines><line startValue='5' displayvalue='" +
+                                     label + "' valueOnRight='" + (onRight ? "1" : "0") +
+                                     "'/></trendlines></chart>",
+                                 width, 360);
+            };
+            auto right = chart(true), inside = chart(false);
+            const ChartLayout& l = right->scene().layout;
+            const LayoutText* text = trendText(l);
+            const LayoutText* whole = trendText(inside->scene().layout);
+            ASSERT_TRUE(text && whole) << label;
+            std::string where = label + " at " + std::to_string(width);
+            EXPECT_GE(text->box.x, l.plot->right()) << where;
+            EXPECT_LE(text->box.right(), l.width) << where;
+            // A short label is whole; a long one is shortened to a quarter of the chart.
+            if (whole->box.w < width * 0.2) {
+                EXPECT_NEAR(text->box.w, whole->box.w, 0.5) << where;
+            } else {
+                EXPECT_LT(text->box.w, whole->box.w) << where;
+                EXPECT_GT(text->box.w, width * 0.15) << where;
+            }
+        }
+    }
+}
+
+struct Marker {
+    double u, r; // centre in axis units, radius in pixels
+};
+
+std::pair<double, double> limitsFor(const std::vector<Marker>& markers, double pixels, double span,
+                                    std::optional<double> lo = {}, std::optional<double> hi = {}) {
+    return markerLimits(
+        [&](auto visit) {
+            for (const Marker& m : markers)
+                visit(m.u, m.r);
+        },
+        pixels, span, lo, hi);
+}
+
+TEST(MarkerRoom, TheSpanFoundHoldsEveryMarkerAndNoMore) {
+    struct Case {
+        std::vector<Marker> markers;
+        double pixels, span;
+        std::optional<double> fixedLo, fixedHi;
+        double lo, hi;
+    } cases[] = {
+        // Equal radii: S = 100 / (1 - 20 / 500).
+        {{{0, 10}, {100, 10}}, 500, 100, {}, {}, -100.0 / 48, 100 + 100.0 / 48},
+        // Unequal ends: S = 100 / (1 - 25 / 250).
+        {{{0, 20}, {100, 5}}, 250, 100, {}, {}, -80.0 / 9, 100 + 20.0 / 9},
+        // A big marker in the middle asks nothing of the ends.
+        {{{0, 2}, {50, 100}, {100, 2}}, 400, 100, {}, {}, -50.0 / 99, 100 + 50.0 / 99},
+        // The document's minimum stays: S = 100 / (1 - 10 / 500).
+        {{{0, 10}, {100, 10}}, 500, 100, 0.0, {}, 0, 100 + 100.0 / 49},
+        // A span that already suffices is kept: the reaches at that span.
+        {{{0, 10}, {100, 10}}, 500, 200, {}, {}, -4, 104},
+        // Radii past 45 % of the axis count as 45 %: S = 100 / (1 - 0.9).
+        {{{0, 300}, {100, 300}}, 400, 100, {}, {}, -450, 550},
+    };
+    for (const Case& c : cases) {
+        auto [lo, hi] = limitsFor(c.markers, c.pixels, c.span, c.fixedLo, c.fixedHi);
+        EXPECT_NEAR(lo, c.lo, 1e-6) << c.pixels << " " << c.span;
+        EXPECT_NEAR(hi, c.hi, 1e-6) << c.pixels << " " << c.span;
+        for (const Marker& m : c.markers) {
+            double reach = std::min(m.r, c.pixels * 0.45) * (hi - lo) / c.pixels;
+            if (!c.fixedLo) {
+                EXPECT_LE(lo, m.u - reach + 1e-9);
+            }
+            EXPECT_GE(hi, m.u + reach - 1e-9);
+        }
+    }
+    auto [lo, hi] = limitsFor({}, 500, 100);
+    EXPECT_GT(lo, hi) << "no marker asks for no range";
+}
+
+TEST(MarkerRoom, WideningKeepsTheDocumentsLimits) {
+    AxisScale linear{0, 100, 20, 5};
+    AxisScale log = logScale(1, 1000, 10);
+    struct Case {
+        AxisScale axis;
+        std::optional<double> userMin, userMax;
+        double lo, hi; // asked, in axis units
+        bool changed;
+        double dataMin, dataMax;
+    } cases[] = {
+        {linear, {}, {}, -2, 103, true, -2, 103},
+        {linear, {}, {}, 1, 99, false, 0, 100},
+        {linear, 0.0, {}, -2, 103, true, 0, 103},
+        {linear, 0.0, 100.0, -2, 103, false, 0, 100},
+        {log, {}, {}, std::log(0.5), std::log(1000.0), true, 0.5, 1000},
+        {linear, {}, {}, 5, -5, false, 0, 100}, // nothing asked
+    };
+    for (const Case& c : cases) {
+        ScaleRequest r;
+        r.dataMin = c.axis.min;
+        r.dataMax = c.axis.max;
+        r.userMin = c.userMin;
+        r.userMax = c.userMax;
+        EXPECT_EQ(widenRange(r, c.axis, c.lo, c.hi), c.changed) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(r.dataMin, c.dataMin, 1e-9) << c.lo << ".." << c.hi;
+        EXPECT_NEAR(r.dataMax, c.dataMax, 1e-9) << c.lo << ".." << c.hi;
+    }
+}
+
+// Scatter and bubble points on round values, so that unpadded axes end exactly at them.
+std::string edgePoints(const std::string& attrs, bool bubble) {
+    const double pts[][3] = {{0, 0, 30}, {50, 100, 50}, {100, 40, 20}, {20, 60, 10}};
+    std::string xml = "<chart " + attrs + "><dataset seriesName='S'>";
+    for (const auto& p : pts) {
+        xml += "<set x='" + std::to_string(p[0]) + "' y='" + std::to_string(p[1]) + "'";
+        if (bubble) xml += " z='" + std::to_string(p[2]) + "'";
+        xml += "/>";
+    }
+    return xml + "</dataset></chart>";
+}
+
+// The drawn markers as circles (centre, radius with the border): scatter anchors or bubbles.
+struct Disc {
+    Point c;
+    double r;
+};
+
+std::vector<Disc> markers(const Scene& scene) {
+    std::vector<Disc> out;
+    for (const SceneItem& item : scene.items) {
+        if (const auto* m = std::get_if<MarkerItem>(&item)) {
+            for (const Point& p : m->points)
+                out.push_back({p, m->radius + 0.5});
+        }
+    }
+    for (const HitRegion& h : scene.hits) {
+        if (h.kind == "bubble") out.push_back({h.center, h.radius + 0.5});
+    }
+    return out;
+}
+
+TEST(XYMarkers, EveryMarkerLiesWholeInsideThePlot) {
+    struct Case {
+        int type;
+        std::string xml;
+        std::optional<double> xMin = {}, xMax = {},
+                              yMin = {}; // the document's limits, kept as given
+    } cases[] = {
+        {29, edgePoints("", false), {}, {}},
+        {29, edgePoints("anchorRadius='10'", false), {}, {}},
+        {29, edgePoints("anchorRadius='3' yAxisMinValue='-10'", false), {}, {}, -10},
+        {30, edgePoints("", true), {}, {}},
+        {30, edgePoints("bubbleScale='2'", true), {}, {}},
+        {30, edgePoints("bubbleScale='5'", true), {}, {}}, // bubbles near half the plot
+        {29,
+         "<chart logScale='1'><dataset><set x='1' y='10'/><set x='100' y='1000'/>"
+         "<set x='10' y='100'/></dataset></chart>",
+         {},
+         {}},
+        {29, edgePoints("xAxisMinValue='-10' xAxisMaxValue='110'", false), -10, 110},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const Scene& scene = player->scene();
+        const ChartLayout& l = scene.layout;
+        ASSERT_TRUE(l.plot) << c.xml;
+        Rect p = *l.plot;
+        std::vector<Disc> drawn = markers(scene);
+        EXPECT_GE(drawn.size(), 3u) << c.xml;
+        for (const Disc& d : drawn) {
+            EXPECT_GE(d.c.x - d.r, p.x - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+            EXPECT_LE(d.c.x + d.r, p.right() + 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+            EXPECT_GE(d.c.y - d.r, p.y - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+            EXPECT_LE(d.c.y + d.r, p.bottom() + 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+        }
+        for (const LayoutSeries& s : l.series) {
+            EXPECT_EQ(s.drawn, s.points) << c.xml;
+        }
+        const LayoutAxis* x = l.axis("x");
+        ASSERT_NE(x, nullptr) << c.xml;
+        if (c.xMin) {
+            EXPECT_DOUBLE_EQ(x->min, *c.xMin) << c.xml;
+        }
+        if (c.xMax) {
+            EXPECT_DOUBLE_EQ(x->max, *c.xMax) << c.xml;
+        }
+        const LayoutAxis* y = l.axis("y");
+        ASSERT_NE(y, nullptr) << c.xml;
+        if (c.yMin) {
+            EXPECT_DOUBLE_EQ(y->min, *c.yMin) << c.xml;
+        }
+        // Limits the layout chose are round: whole steps of the axis (powers on a log axis).
+        for (const LayoutAxis* a : {x, y}) {
+            if ((a == x && c.xMin) || (a == y && c.yMin)) continue;
+            ASSERT_GE(a->ticks.size(), 2u) << c.xml;
+            if (a->log) {
+                EXPECT_NEAR(std::log10(a->min), std::round(std::log10(a->min)), 1e-9) << c.xml;
+                EXPECT_NEAR(std::log10(a->max), std::round(std::log10(a->max)), 1e-9) << c.xml;
+                continue;
+            }
+            double step = a->ticks[1].value - a->ticks[0].value;
+            EXPECT_NEAR(a->min / step, std::round(a->min / step), 1e-6) << a->id << " " << c.xml;
+            EXPECT_NEAR(a->max / step, std::round(a->max / step), 1e-6) << a->id << " " << c.xml;
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
