@@ -369,18 +369,41 @@ TEST(XYMarkers, EveryMarkerLiesWholeInsideThePlot) {
         if (c.yMin) {
             EXPECT_DOUBLE_EQ(y->min, *c.yMin) << c.xml;
         }
-        // Limits the layout chose are round: whole steps of the axis (powers on a log axis).
+        // The ticks the layout chose are round (whole steps, powers on a log axis) and the
+        // plot reaches past the outer ticks by less than a step: room for the markers, not a
+        // limit rounded out by a whole step.
         for (const LayoutAxis* a : {x, y}) {
             if ((a == x && c.xMin) || (a == y && c.yMin)) continue;
             ASSERT_GE(a->ticks.size(), 2u) << c.xml;
-            if (a->log) {
-                EXPECT_NEAR(std::log10(a->min), std::round(std::log10(a->min)), 1e-9) << c.xml;
-                EXPECT_NEAR(std::log10(a->max), std::round(std::log10(a->max)), 1e-9) << c.xml;
-                continue;
-            }
-            double step = a->ticks[1].value - a->ticks[0].value;
-            EXPECT_NEAR(a->min / step, std::round(a->min / step), 1e-6) << a->id << " " << c.xml;
-            EXPECT_NEAR(a->max / step, std::round(a->max / step), 1e-6) << a->id << " " << c.xml;
+            auto units = [&](double v) { return a->log ? std::log10(v) : v; };
+            const double first = units(a->ticks.front().value);
+            const double last = units(a->ticks.back().value);
+            const double step = units(a->ticks[1].value) - first;
+            for (const LayoutTick& t : a->ticks)
+                EXPECT_NEAR(units(t.value) / step, std::round(units(t.value) / step), 1e-6)
+                    << a->id << " " << t.value << " " << c.xml;
+            EXPECT_LE(units(a->min), first + 1e-9) << a->id << " " << c.xml;
+            EXPECT_GE(units(a->max), last - 1e-9) << a->id << " " << c.xml;
+            EXPECT_LT(first - units(a->min), step) << a->id << " " << c.xml;
+            EXPECT_LT(units(a->max) - last, step) << a->id << " " << c.xml;
+        }
+    }
+}
+
+// Points on round values keep those values as the axes' outer ticks: the markers get their room
+// from the plot's edges reaching a little past them, not from limits rounded out by a step.
+TEST(XYMarkers, PointsOnRoundValuesKeepThemAsTheOuterTicks) {
+    for (const int width : {480, 640}) {
+        auto player = drawChart(29, edgePoints("", false), width, 360);
+        const ChartLayout& l = player->scene().layout;
+        for (const char* id : {"x", "y"}) {
+            const LayoutAxis* a = l.axis(id);
+            ASSERT_NE(a, nullptr);
+            ASSERT_FALSE(a->ticks.empty());
+            EXPECT_EQ(a->ticks.front().value, 0) << id << " at " << width;
+            EXPECT_EQ(a->ticks.back().value, 100) << id << " at " << width;
+            EXPECT_LT(a->min, 0) << id << " at " << width;
+            EXPECT_GT(a->max, 100) << id << " at " << width;
         }
     }
 }

@@ -296,9 +296,12 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     if (!scaleXY(ctx.model, layout)) return false;
     placeXYFrame(ctx, layout);
     placeXYPlot(ctx, layout);
-    // Each widening rounds the limits out further; a few rounds settle any marker size.
-    for (int round = 0; round < 4 && widenForMarkers(ctx, layout); ++round) {
-        rescaleXY(layout);
+    // Room for the markers at the plot's edges: the plot is placed again while its edges move,
+    // and the axes are scaled again where a large bubble widened their ranges.
+    for (int round = 0; round < 6; ++round) {
+        const MarkerRoomChange change = widenForMarkers(ctx, layout);
+        if (change == MarkerRoomChange::None) break;
+        if (change == MarkerRoomChange::Limits) rescaleXY(layout);
         placeXYPlot(ctx, layout);
     }
     layoutYTicks(ctx, layout);

@@ -26,6 +26,10 @@ void rescaleXY(XYLayout& l) {
         l.ys = niceScale(l.yr);
     }
     l.xd = std::max(decimalsForStep(l.xs.step), 0);
+    l.xLo = XYLayout::units(l.xs, l.xs.min);
+    l.xHi = XYLayout::units(l.xs, l.xs.max);
+    l.yLo = XYLayout::units(l.ys, l.ys.min);
+    l.yHi = XYLayout::units(l.ys, l.ys.max);
 }
 
 // The value scales from the points, category x positions and trend lines; false when no point
@@ -168,11 +172,14 @@ double bubbleMaxR(const Attributes& c, const XYLayout& l) {
            std::clamp(c.number("bubblescale", 1), 0.1, 5.0);
 }
 
-// Widens the ranges asked of the axes where a marker (an anchor with its border, or a bubble)
-// would reach past the plot's edge, so that rounded again the limits leave room for it; points
-// outside the current limits (the document's) are not drawn and ask nothing. True when a range
-// changed and the axes must be scaled and the plot placed again.
-bool widenForMarkers(const ChartContext& ctx, XYLayout& l) {
+// Where a marker (an anchor with its border, or a bubble) would reach past the plot's edge, lets
+// that edge stand for a value a little beyond the axis' limit, so that the marker lies whole
+// inside the plot while the ticks keep their round values (rounding a widened range instead
+// would add a whole step: data from 0 to 100 would get an axis from -25 to 125). Only a marker
+// that needs more than half a step (a large bubble) widens the range asked of the axis, to be
+// rounded again, so that no long stretch of the axis goes without ticks. A limit the document
+// sets stays the plot's edge; points outside the limits are not drawn and ask nothing.
+MarkerRoomChange widenForMarkers(const ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     const double maxR = bubbleMaxR(m.chart, l);
     auto forEachMarker = [&](bool onX, auto visit) {
@@ -187,20 +194,33 @@ bool widenForMarkers(const ChartContext& ctx, XYLayout& l) {
             }
         }
     };
-    auto fixed = [](const AxisScale& a, const std::optional<double>& user) {
-        return user ? std::optional<double>(axisUnits(a, a.min)) : std::nullopt;
+    auto fixed = [](double edge, const std::optional<double>& user) {
+        return user ? std::optional<double>(edge) : std::nullopt;
     };
-    auto fixedMax = [](const AxisScale& a, const std::optional<double>& user) {
-        return user ? std::optional<double>(axisUnits(a, a.max)) : std::nullopt;
+    auto [xLo, xHi] =
+        markerLimits([&](auto visit) { forEachMarker(true, visit); }, l.plot.w, l.xHi - l.xLo,
+                     fixed(l.xLo, l.xr.userMin), fixed(l.xHi, l.xr.userMax));
+    auto [yLo, yHi] =
+        markerLimits([&](auto visit) { forEachMarker(false, visit); }, l.plot.h, l.yHi - l.yLo,
+                     fixed(l.yLo, l.yr.userMin), fixed(l.yHi, l.yr.userMax));
+    // The edges only ever move outwards from the limits, never inside them.
+    auto moveEdges = [](const AxisScale& a, ScaleRequest& r, double& edgeLo, double& edgeHi,
+                        double lo, double hi) {
+        if (lo > hi) return MarkerRoomChange::None;
+        const double limLo = XYLayout::units(a, a.min), limHi = XYLayout::units(a, a.max);
+        const double newLo = std::min(lo, limLo), newHi = std::max(hi, limHi);
+        const double step = a.log ? std::log(a.step) : a.step;
+        if (std::max(limLo - newLo, newHi - limHi) > step / 2 && widenRange(r, a, lo, hi))
+            return MarkerRoomChange::Limits;
+        const double eps = (limHi - limLo) * 1e-9;
+        const bool moved = std::fabs(newLo - edgeLo) > eps || std::fabs(newHi - edgeHi) > eps;
+        edgeLo = newLo;
+        edgeHi = newHi;
+        return moved ? MarkerRoomChange::Edges : MarkerRoomChange::None;
     };
-    auto [xLo, xHi] = markerLimits([&](auto visit) { forEachMarker(true, visit); }, l.plot.w,
-                                   axisUnits(l.xs, l.xs.max) - axisUnits(l.xs, l.xs.min),
-                                   fixed(l.xs, l.xr.userMin), fixedMax(l.xs, l.xr.userMax));
-    auto [yLo, yHi] = markerLimits([&](auto visit) { forEachMarker(false, visit); }, l.plot.h,
-                                   axisUnits(l.ys, l.ys.max) - axisUnits(l.ys, l.ys.min),
-                                   fixed(l.ys, l.yr.userMin), fixedMax(l.ys, l.yr.userMax));
-    bool changed = widenRange(l.xr, l.xs, xLo, xHi);
-    return widenRange(l.yr, l.ys, yLo, yHi) || changed;
+    const auto x = moveEdges(l.xs, l.xr, l.xLo, l.xHi, xLo, xHi);
+    const auto y = moveEdges(l.ys, l.yr, l.yLo, l.yHi, yLo, yHi);
+    return std::max(x, y);
 }
 
 // The y axis' tick labels (thinned to keep a line apart) and the layout's ticks.
@@ -211,8 +231,8 @@ void layoutYTicks(ChartContext& ctx, XYLayout& l) {
     while (p.h / std::max(l.ys.divisions, 1) * every < l.lineH * 1.2 && every < 1000)
         ++every;
     LayoutAxis& yAxis = ctx.scene.layout.axisFor("y");
-    yAxis.min = l.ys.min;
-    yAxis.max = l.ys.max;
+    yAxis.min = fromAxisUnits(l.ys, l.yLo);
+    yAxis.max = fromAxisUnits(l.ys, l.yHi);
     yAxis.log = l.ys.log;
     for (int i = 0; i <= l.ys.divisions; ++i) {
         LayoutTick tick;
@@ -234,8 +254,8 @@ void layoutYTicks(ChartContext& ctx, XYLayout& l) {
 void layoutXLabels(ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
-    xAxis.min = l.xs.min;
-    xAxis.max = l.xs.max;
+    xAxis.min = fromAxisUnits(l.xs, l.xLo);
+    xAxis.max = fromAxisUnits(l.xs, l.xHi);
     xAxis.log = l.xs.log;
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {

@@ -7,6 +7,7 @@
 #include "player/layout/NiceScale.h"
 #include "player/layout/NumberFormat.h"
 
+#include <cmath>
 #include <vector>
 
 namespace plotara::player {
@@ -35,8 +36,18 @@ struct XYLayout {
     double maxR = 0;                       // the largest bubble's radius
     std::vector<std::vector<char>> hidden; // bubbles under others, per series; empty: none
 
-    double X(double v) const { return plot.x + xs.fraction(v) * plot.w; }
-    double Y(double v) const { return plot.bottom() - ys.fraction(v) * plot.h; }
+    // What the plot's edges stand for, in axis units (logarithms on logarithmic axes): the
+    // axes' limits, reaching a little further where a marker on a limit needs room to lie whole.
+    double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
+
+    // A value in axis units: its logarithm on a logarithmic axis (-inf or NaN when not positive).
+    static double units(const AxisScale& a, double v) { return a.log ? std::log(v) : v; }
+    double X(double v) const {
+        return plot.x + (xHi > xLo ? (units(xs, v) - xLo) / (xHi - xLo) : 0) * plot.w;
+    }
+    double Y(double v) const {
+        return plot.bottom() - (yHi > yLo ? (units(ys, v) - yLo) / (yHi - yLo) : 0) * plot.h;
+    }
     // Ticks of a logarithmic axis are powers: each gets the digits its own size needs.
     static std::string tickText(const NumberFormat& f, const AxisScale& a, double v) {
         return a.log ? f.format(v, v < 1 ? decimalsForStep(v) : 0) : f.formatTick(v, a.step);
@@ -54,9 +65,12 @@ void rescaleXY(XYLayout& l);
 void placeXYFrame(ChartContext& ctx, XYLayout& l);
 // The plot inside that area, with room for the tick labels, names and trend labels. Cannot fail.
 void placeXYPlot(ChartContext& ctx, XYLayout& l);
-// Widens the ranges asked of the axes where a marker would reach past the plot; true when the
-// axes must be scaled and the plot placed again. Cannot fail.
-bool widenForMarkers(const ChartContext& ctx, XYLayout& l);
+// What making room for the markers changed: nothing, the plot's edges (place the plot again),
+// or the ranges asked of the axes (scale the axes and place the plot again).
+enum class MarkerRoomChange { None, Edges, Limits };
+// Lets the plot's edges reach past the axes' limits where a marker would reach past the plot,
+// or widens the ranges asked of the axes where it needs more than half a step. Cannot fail.
+MarkerRoomChange widenForMarkers(const ChartContext& ctx, XYLayout& l);
 // The y axis' tick labels and the layout's y ticks. Cannot fail.
 void layoutYTicks(ChartContext& ctx, XYLayout& l);
 // The x labels (categories at their x, else ticks) and the layout's x ticks. Cannot fail.
