@@ -261,5 +261,39 @@ TEST(LayoutStep, ValueLabelsKeepTheHighestPriorityAndNoteTheRest) {
     }
 }
 
+// The chart adds the columns as obstacles only after every label is offered, and only when one
+// was: obstacles must count whenever they arrive before the labels are settled, and an offer
+// that could not be placed at all must not count as waiting.
+TEST(LayoutStep, ObstaclesAddedAfterTheOffersStillHideLabels) {
+    struct Case {
+        const char* what;
+        int index;    // the offered label's point
+        double x;     // its centre; (100, 100) lies on point 1's column
+        bool offered; // anyOffered() after the offer
+        bool kept;    // the label survives settle()
+    } cases[] = {
+        {"over another point's column", 0, 100, true, false},
+        {"over its own column", 1, 100, true, true},
+        {"beside the column", 0, 250, true, true},
+        {"outside the bounds: nothing waits", 0, 395, false, false},
+    };
+    for (const Case& c : cases) {
+        TextEngine text;
+        Scene scene;
+        ChartModel model;
+        ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
+        ValueLabels labels(ctx, {0, 0, 400, 300});
+        EXPECT_FALSE(labels.anyOffered()) << c.what;
+        labels.place({TextKind::ValueLabel, 0, c.index}, "12,345", c.x, 100, HAlign::Center,
+                     VAlign::Middle);
+        EXPECT_EQ(labels.anyOffered(), c.offered) << c.what;
+        labels.reserveObstacles(1);
+        labels.obstacle({80, 80, 40, 40}, {TextKind::ValueLabel, 0, 1});
+        const std::vector<TextItem> kept = labels.settle();
+        EXPECT_EQ(kept.size(), c.kept ? 1u : 0u) << c.what;
+        EXPECT_FALSE(labels.anyOffered()) << c.what << ": settle clears the offers";
+    }
+}
+
 } // namespace
 } // namespace plotara

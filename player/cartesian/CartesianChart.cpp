@@ -393,6 +393,9 @@ std::vector<TextItem> placeValueLabels(ChartContext& ctx, const PlotGeometry& g,
         for (const ValueOffer& o : t.labels)
             offer(values, o);
     }
+    // The columns keep other points' labels off them; with no label offered (a dense chart, or
+    // values not shown) their boxes are not copied at all.
+    if (values.anyOffered()) addColumnObstacles(values, g, style, shapes.columns);
     return values.settle();
 }
 

@@ -30,10 +30,13 @@ std::vector<LineTrace> layoutLines(const ChartContext& ctx, const PlotGeometry& 
 std::vector<AreaShape> layoutAreas(const PlotGeometry& g, const std::vector<PlotSeries>& series,
                                    const SeriesStyle& style);
 
-// Offers the columns' value labels, and the stacks' totals under showSum; each column is an
-// obstacle that only its own label may cover. Cannot fail.
+// Offers the columns' value labels, and the stacks' totals under showSum. Cannot fail.
 void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
                        const ColumnLayout& columns);
+// Makes each column an obstacle that only its own label may cover; needed only when some label
+// was offered, as obstacles matter only when the offers are settled. Cannot fail.
+void addColumnObstacles(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                        const ColumnLayout& columns);
 
 // Columns (or bars) as laid out, flat or as prisms with shaded faces, and their hit regions.
 // Cannot fail.

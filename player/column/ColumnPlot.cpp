@@ -179,13 +179,19 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
     return l;
 }
 
-void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
-                       const ColumnLayout& l) {
+void addColumnObstacles(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                        const ColumnLayout& l) {
+    values.reserveObstacles(l.boxes.size());
     for (const ColumnBox& b : l.boxes) {
         values.obstacle(hitBoxOf(b, g, style),
                         {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
-        offerValue(values, g, style, *b.series, b.index, b.rect, b.fill);
     }
+}
+
+void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
+                       const ColumnLayout& l) {
+    for (const ColumnBox& b : l.boxes)
+        offerValue(values, g, style, *b.series, b.index, b.rect, b.fill);
     if (!style.showSum || !l.anyStack) return;
     // The total of every stack, just beyond its highest column; totals come before segments.
     constexpr double totalPriority = std::numeric_limits<double>::max();

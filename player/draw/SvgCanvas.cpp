@@ -309,8 +309,31 @@ std::string SvgCanvas::finish() {
     return std::move(out_);
 }
 
+namespace {
+
+// About the most a scene's items can take as SVG. Without it the document grows by doubling and
+// at its last growth holds the old text and twice its room at once, three times a large
+// document's size; room taken beyond what is written is never touched, so it costs address
+// space rather than memory.
+std::size_t roomFor(const Scene& scene) {
+    std::size_t room = 4096 + 160 * scene.rects.size();
+    for (const SceneItem& item : scene.items) {
+        if (const auto* m = std::get_if<MarkerItem>(&item)) {
+            room += 512 + 64 * m->points.size();
+        } else if (const auto* s = std::get_if<ShapeItem>(&item)) {
+            room += 256 + 64 * s->path.segments().size();
+        } else {
+            room += 256;
+        }
+    }
+    return room;
+}
+
+} // namespace
+
 std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
     SvgCanvas canvas(scene.width, scene.height, text);
+    canvas.reserve(roomFor(scene));
     paintScene(scene, canvas);
     return canvas.finish();
 }

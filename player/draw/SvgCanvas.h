@@ -23,6 +23,9 @@ public:
     void pushClip(const Rect& rect) override;
     // Ends the innermost clip; nothing when no clip is open.
     void popClip() override;
+    // Takes room for a document of about this many bytes at once. Throws std::bad_alloc when
+    // memory runs out.
+    void reserve(std::size_t bytes) { out_.reserve(bytes); }
 
     // Closes the open clips and the document and hands it over; the canvas is spent. Cannot
     // fail beyond allocation.

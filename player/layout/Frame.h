@@ -94,6 +94,10 @@ public:
     // A column or bar that only its own label (same series and index) may cover: a label over
     // a neighbour would read as the neighbour's value.
     void obstacle(const Rect& box, TextTag owner) { obstacles_.push_back({box, owner}); }
+    // Room for n more obstacles, taken once. Throws std::bad_alloc when memory runs out.
+    void reserveObstacles(std::size_t n) { obstacles_.reserve(obstacles_.size() + n); }
+    // Whether any label is waiting to be settled (obstacles matter only then). Cannot fail.
+    bool anyOffered() const { return !offers_.empty(); }
     // Places the offered labels by priority and returns those kept in the order offered; notes
     // in the layout how many were hidden. The offers are cleared.
     std::vector<TextItem> settle();

@@ -92,7 +92,15 @@ void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax,
     series.points.push_back(std::move(p));
 }
 
-Series seriesOf(const pugi::xml_node& node, int stack, NumberSyntax syntax) {
+// Removes a set or category element once it is read: pugixml frees a page of its tree
+// when the last node on it goes, and as the nodes lie in document order, the pages the model's
+// series and categories grow into are those the tree has just given back, instead of the whole
+// tree and the whole model being held at the end of the parse.
+void giveUp(pugi::xml_node parent, pugi::xml_node node) {
+    parent.remove_child(node);
+}
+
+Series seriesOf(pugi::xml_node node, int stack, NumberSyntax syntax) {
     Series s;
     s.attrs = attributesOf(node, syntax);
     s.name = s.attrs.text("seriesname", s.attrs.text("name"));
@@ -101,8 +109,13 @@ Series seriesOf(const pugi::xml_node& node, int stack, NumberSyntax syntax) {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
         ++sets;
     s.points.reserve(sets);
-    for (const pugi::xml_node& child : node.children()) {
-        if (named(child, "set")) addSet(s, child, syntax);
+    for (pugi::xml_node child = node.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        if (named(child, "set")) {
+            addSet(s, child, syntax);
+            giveUp(node, child);
+        }
+        child = next;
     }
     return s;
 }
@@ -174,6 +187,86 @@ NumberSyntax resolveNumbers(Attributes& chart, const DocumentNumbers& numbers) {
 // and the declaration are skipped, as the chart vocabulary lives in elements and attributes.
 constexpr unsigned parseFlags = pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
 
+// The categories and the vertical lines between them; each category is given up once read.
+void readCategories(pugi::xml_node node, ChartModel& model, NumberSyntax syntax) {
+    model.categoriesAttrs = attributesOf(node, syntax);
+    std::size_t count = 0;
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling())
+        count += named(c, "category") ? 1 : 0;
+    model.categories.reserve(model.categories.size() + count);
+    for (pugi::xml_node c = node.first_child(); c;) {
+        const pugi::xml_node next = c.next_sibling();
+        if (named(c, "category")) {
+            Category cat;
+            cat.attrs = attributesOf(c, syntax);
+            cat.label = cat.attrs.text("label", cat.attrs.text("name"));
+            model.categories.push_back(std::move(cat));
+            giveUp(node, c);
+        } else if (named(c, "vline")) {
+            std::size_t n = model.categories.size();
+            model.vlines.push_back({n == 0 ? 0 : n - 1, attributesOf(c, syntax)});
+        }
+        c = next;
+    }
+}
+
+// A dataset: one series, or with datasets inside it, one stack of series.
+void readDataset(pugi::xml_node node, ChartModel& model, NumberSyntax syntax) {
+    bool nested = false;
+    for (const pugi::xml_node& c : node.children())
+        nested = nested || named(c, "dataset");
+    if (!nested) {
+        model.datasets.push_back(seriesOf(node, -1, syntax));
+        return;
+    }
+    int stack = model.stackCount++;
+    for (const pugi::xml_node& c : node.children()) {
+        if (named(c, "dataset")) model.datasets.push_back(seriesOf(c, stack, syntax));
+    }
+}
+
+// The elements under the chart, in document order. Sets directly under it are counted first, so
+// that the single series and its categories take their room once rather than growing by
+// doubling.
+void readChildren(pugi::xml_node root, ChartModel& model, NumberSyntax syntax) {
+    Series single;
+    std::vector<Category> singleCategories;
+    std::size_t rootSets = 0;
+    for (const pugi::xml_node& node : root.children())
+        rootSets += named(node, "set") ? 1 : 0;
+    single.points.reserve(rootSets);
+    singleCategories.reserve(rootSets);
+    for (pugi::xml_node node = root.first_child(); node;) {
+        const pugi::xml_node next = node.next_sibling();
+        if (named(node, "set")) {
+            addSet(single, node, syntax, &singleCategories);
+            model.singleSeries = true;
+            giveUp(root, node);
+        } else if (named(node, "vline")) {
+            std::size_t count = model.singleSeries ? single.points.size() : 0;
+            model.vlines.push_back({count == 0 ? 0 : count - 1, attributesOf(node, syntax)});
+        } else if (named(node, "categories")) {
+            readCategories(node, model, syntax);
+        } else if (named(node, "dataset")) {
+            readDataset(node, model, syntax);
+        } else if (named(node, "lineset")) {
+            model.linesets.push_back(seriesOf(node, -1, syntax));
+        } else if (named(node, "trendlines") || named(node, "htrendlines")) {
+            readTrendLines(node, model.trendlines, syntax);
+        } else if (named(node, "vtrendlines")) {
+            readTrendLines(node, model.vtrendlines, syntax);
+        } else if (named(node, "styles")) {
+            readStyles(node, model, syntax);
+        }
+        node = next;
+    }
+    if (model.singleSeries && model.datasets.empty()) {
+        // A single-series document: the sets' labels are the categories.
+        model.categories = std::move(singleCategories);
+        model.datasets.push_back(std::move(single));
+    }
+}
+
 ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& parsed,
                          const DocumentNumbers& numbers) {
     ParseResult result;
@@ -193,63 +286,7 @@ ParseResult readDocument(pugi::xml_document& doc, const pugi::xml_parse_result& 
     model.rootName = lowerAscii(root.name());
     model.chart = attributesOf(root, NumberSyntax{});
     const NumberSyntax syntax = resolveNumbers(model.chart, numbers);
-
-    // Sets directly under the chart are counted first, so that the single series and its
-    // categories take their room once rather than growing by doubling.
-    Series single;
-    std::vector<Category> singleCategories;
-    std::size_t rootSets = 0;
-    for (const pugi::xml_node& node : root.children())
-        rootSets += named(node, "set") ? 1 : 0;
-    single.points.reserve(rootSets);
-    singleCategories.reserve(rootSets);
-    for (const pugi::xml_node& node : root.children()) {
-        if (named(node, "set")) {
-            addSet(single, node, syntax, &singleCategories);
-            model.singleSeries = true;
-        } else if (named(node, "vline")) {
-            std::size_t count = model.singleSeries ? single.points.size() : 0;
-            model.vlines.push_back({count == 0 ? 0 : count - 1, attributesOf(node, syntax)});
-        } else if (named(node, "categories")) {
-            model.categoriesAttrs = attributesOf(node, syntax);
-            for (const pugi::xml_node& c : node.children()) {
-                if (named(c, "category")) {
-                    Category cat;
-                    cat.attrs = attributesOf(c, syntax);
-                    cat.label = cat.attrs.text("label", cat.attrs.text("name"));
-                    model.categories.push_back(std::move(cat));
-                } else if (named(c, "vline")) {
-                    std::size_t n = model.categories.size();
-                    model.vlines.push_back({n == 0 ? 0 : n - 1, attributesOf(c, syntax)});
-                }
-            }
-        } else if (named(node, "dataset")) {
-            bool nested = false;
-            for (const pugi::xml_node& c : node.children())
-                nested = nested || named(c, "dataset");
-            if (nested) {
-                int stack = model.stackCount++;
-                for (const pugi::xml_node& c : node.children()) {
-                    if (named(c, "dataset")) model.datasets.push_back(seriesOf(c, stack, syntax));
-                }
-            } else {
-                model.datasets.push_back(seriesOf(node, -1, syntax));
-            }
-        } else if (named(node, "lineset")) {
-            model.linesets.push_back(seriesOf(node, -1, syntax));
-        } else if (named(node, "trendlines") || named(node, "htrendlines")) {
-            readTrendLines(node, model.trendlines, syntax);
-        } else if (named(node, "vtrendlines")) {
-            readTrendLines(node, model.vtrendlines, syntax);
-        } else if (named(node, "styles")) {
-            readStyles(node, model, syntax);
-        }
-    }
-    if (model.singleSeries && model.datasets.empty()) {
-        // A single-series document: the sets' labels are the categories.
-        model.categories = std::move(singleCategories);
-        model.datasets.push_back(std::move(single));
-    }
+    readChildren(root, model, syntax);
     return result;
 }
 
