@@ -4,22 +4,14 @@
 #include "apps/ChartSession.h"
 #include "player/ChartPlayer.h"
 
+#include "player_pixels.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace plotara::apps {
 namespace {
-
-// The strongest channel of a pixel, 'r', 'g' or 'b', when it leads the others by 60 levels;
-// '-' when none does.
-char dominant(std::uint32_t argb) {
-    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    if (r > g + 60 && r > b + 60) return 'r';
-    if (g > r + 60 && g > b + 60) return 'g';
-    if (b > r + 60 && b > g + 60) return 'b';
-    return '-';
-}
 
 // The colour a quarter of the way from each point to the next and from the last point back:
 // on the line, or for an area halfway down to the plot's bottom.
@@ -38,8 +30,9 @@ std::string colorsNearThePoints(ChartPlayer& player, bool area) {
         const player::Point& b = k + 1 < points.size() ? points[k + 1] : points[k - 1];
         double y = a.y + (b.y - a.y) / 4;
         if (area) y = (y + plot->bottom()) / 2;
-        seen += dominant(image.pixel(static_cast<int>(std::lround(a.x + (b.x - a.x) / 4)),
-                                     static_cast<int>(std::lround(y))));
+        seen += testing::dominantChannel(
+            image.pixel(static_cast<int>(std::lround(a.x + (b.x - a.x) / 4)),
+                        static_cast<int>(std::lround(y))));
     }
     return seen;
 }

@@ -14,6 +14,16 @@
 
 namespace plotara::testing {
 
+// The strongest channel of a pixel, 'r', 'g' or 'b', when it leads the others by 60 levels;
+// '-' when none does.
+inline char dominantChannel(std::uint32_t argb) {
+    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    if (r > g + 60 && r > b + 60) return 'r';
+    if (g > r + 60 && g > b + 60) return 'g';
+    if (b > r + 60 && b > g + 60) return 'b';
+    return '-';
+}
+
 // Pixels whose worst channel differs by more than 48 of 255: anti-aliasing noise stays below.
 inline long differingPixels(const player::ArgbImage& img, cairo_surface_t* ref) {
     cairo_surface_flush(ref);

@@ -5,6 +5,8 @@
 #include "player/layout/ChartLayout.h"
 #include "player_model_support.h"
 
+#include "player_pixels.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,16 +43,6 @@ TEST(PointColors, StretchesOfOneColourRunHalfwayToTheirNeighbours) {
             }
         }
     }
-}
-
-// The strongest channel of a pixel, 'r', 'g' or 'b', when it leads the others by 60 levels;
-// '-' when none does.
-char dominant(std::uint32_t argb) {
-    const int r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    if (r > g + 60 && r > b + 60) return 'r';
-    if (g > r + 60 && g > b + 60) return 'g';
-    if (b > r + 60 && b > g + 60) return 'b';
-    return '-';
 }
 
 std::string threePoints(const std::string& chartAttrs, const std::string (&colors)[3]) {
@@ -101,8 +93,8 @@ TEST(SetColors, SingleLinesAndAreasTakeTheirSetsColours) {
                     const double x = a.x + (b.x - a.x) * t;
                     double y = a.y + (b.y - a.y) * t;
                     if (type == 8) y = (y + plot->bottom()) / 2;
-                    seen += dominant(image.pixel(static_cast<int>(std::lround(x)),
-                                                 static_cast<int>(std::lround(y))));
+                    seen += testing::dominantChannel(image.pixel(static_cast<int>(std::lround(x)),
+                                                                 static_cast<int>(std::lround(y))));
                 }
             }
             EXPECT_EQ(seen, c.expected);
