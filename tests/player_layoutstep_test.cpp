@@ -193,6 +193,15 @@ TEST(LayoutStep, EveryKindOfTextIsLaidOutBeforeDrawing) {
     }
 }
 
+// Value labels placed on their own, on an empty 400 x 300 chart.
+struct LabelRig {
+    TextEngine text;
+    Scene scene;
+    ChartModel model;
+    ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
+    ValueLabels labels{ctx, {0, 0, 400, 300}};
+};
+
 // The placement of value labels, on its own: labels of higher priority win a collision
 // whatever the order they were offered in, the kept ones come back in the order offered, a
 // column covers every label but its own, a label out of bounds or beside a row without its
@@ -227,11 +236,9 @@ TEST(LayoutStep, ValueLabelsKeepTheHighestPriorityAndNoteTheRest) {
          1},
     };
     for (const Case& c : cases) {
-        TextEngine text;
-        Scene scene;
-        ChartModel model;
-        ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
-        ValueLabels labels(ctx, {0, 0, 400, 300});
+        LabelRig rig;
+        Scene& scene = rig.scene;
+        ValueLabels& labels = rig.labels;
         if (c.obstacleAtOne) labels.obstacle({80, 80, 40, 40}, {TextKind::ValueLabel, 0, 1});
         if (!c.onlyFor.empty()) labels.onlyFor(c.onlyFor);
         for (const Offer& o : c.offers)
@@ -278,11 +285,8 @@ TEST(LayoutStep, ObstaclesAddedAfterTheOffersStillHideLabels) {
         {"outside the bounds: nothing waits", 0, 395, false, false},
     };
     for (const Case& c : cases) {
-        TextEngine text;
-        Scene scene;
-        ChartModel model;
-        ChartContext ctx{scene, text, model, ChartStyle(model), 400, 300};
-        ValueLabels labels(ctx, {0, 0, 400, 300});
+        LabelRig rig;
+        ValueLabels& labels = rig.labels;
         EXPECT_FALSE(labels.anyOffered()) << c.what;
         labels.place({TextKind::ValueLabel, 0, c.index}, "12,345", c.x, 100, HAlign::Center,
                      VAlign::Middle);
