@@ -32,6 +32,15 @@ std::string csvOf(const std::vector<PriceRow>& rows) {
     return text;
 }
 
+// A render run and what it must give: exit code 0 and the text in the printed document, or the
+// code and the text on standard error with nothing printed.
+struct PrintCase {
+    const char* name;
+    std::vector<std::string> args;
+    int code;
+    std::string expected; // in the document, or on standard error
+};
+
 class TablesTest : public AppsTest {
 protected:
     RunResult render(std::vector<std::string> args) const {
@@ -39,6 +48,17 @@ protected:
         for (const std::string& arg : args)
             command += " " + quoted(arg);
         return runShell(dir_, command);
+    }
+    // Runs a case with the given arguments (its own, completed by the caller).
+    void expectPrinted(const PrintCase& c, const std::vector<std::string>& args) const {
+        SCOPED_TRACE(c.name);
+        const RunResult run = render(args);
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_NE((c.code == 0 ? run.out : run.err).find(c.expected), std::string::npos)
+            << run.out << run.err;
+        if (c.code != 0) {
+            EXPECT_EQ(run.out, "");
+        }
     }
     // The values of each dataset of a document by category label ("" for a missing value).
     static std::map<std::string, std::map<std::string, std::string>> grid(const std::string& xml) {
@@ -238,13 +258,7 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
     writeFile(path("tabs.csv"), "load\tms\n10\t50\n");
     writeFile(path("unsorted.csv"), "Units,Cost\n1,10\n2,9\n");
     writeFile(path("thousands.csv"), "m,v\nJan,\"1,234\"\nFeb,1,500\n");
-    struct Case {
-        const char* name;
-        std::vector<std::string> args;
-        int code;
-        std::string expected; // in the document, or on standard error
-    };
-    const Case cases[] = {
+    const PrintCase cases[] = {
         {"pie takes the named column",
          {"--type", "pie2d", "--value", "Cost"},
          0,
@@ -327,19 +341,12 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
          0,
          "<set X='10' Y='3' Z='50'  />"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const PrintCase& c : cases) {
         std::vector<std::string> args = c.args;
         if (std::find(args.begin(), args.end(), "--csv") == args.end())
             args.insert(args.end(), {"--csv", "wide.csv"});
         args.push_back("--print-xml");
-        const RunResult run = render(args);
-        EXPECT_EQ(run.code, c.code) << run.err;
-        EXPECT_NE((c.code == 0 ? run.out : run.err).find(c.expected), std::string::npos)
-            << run.out << run.err;
-        if (c.code != 0) {
-            EXPECT_EQ(run.out, "");
-        }
+        expectPrinted(c, args);
     }
 }
 
@@ -347,13 +354,7 @@ TEST_F(TablesTest, XYPointsSkipRowsWithABlankCellAndABadCellFailsTheWholeChart) 
     writeFile(path("xy.csv"), "x,a,b\n1,10,\n2,,20\n,5,6\n3,30,40\n");
     writeFile(path("groups.csv"), "x,s,y\n1,p,5\n2,q,\n3,p,7\n4,q,8\n");
     writeFile(path("late.csv"), "x,a,b\n1,10,11\n2,20,21\n3,30,oops\n");
-    struct Case {
-        const char* name;
-        std::vector<std::string> args;
-        int code;
-        std::string expected; // in the document, or on standard error
-    };
-    const Case cases[] = {
+    const PrintCase cases[] = {
         {"a series per y column",
          {"--type", "scatter", "--csv", "xy.csv"},
          0,
@@ -370,17 +371,10 @@ TEST_F(TablesTest, XYPointsSkipRowsWithABlankCellAndABadCellFailsTheWholeChart) 
          1,
          "column 'b', line 4 of the CSV file: 'oops' is not a number"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const PrintCase& c : cases) {
         std::vector<std::string> args = c.args;
         args.insert(args.end(), {"--print-xml", "-o", "xy.png"});
-        const RunResult run = render(args);
-        EXPECT_EQ(run.code, c.code) << run.err;
-        EXPECT_NE((c.code == 0 ? run.out : run.err).find(c.expected), std::string::npos)
-            << run.out << run.err;
-        if (c.code != 0) {
-            EXPECT_EQ(run.out, "");
-        }
+        expectPrinted(c, args);
     }
 }
 
