@@ -4,6 +4,8 @@
 // parses, lays out and draws to pixels; "per_element" stays flat while the cost is linear.
 #include "player/ChartPlayer.h"
 
+#include "bench/player_workloads.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,12 +14,7 @@
 
 namespace {
 
-std::string url(int type, const std::string& xml) {
-    char file[16];
-    std::snprintf(file, sizeof file, "PTM%02d.swf", type);
-    return std::string("file:///") + PLOTARA_SOURCE_DIR + "/share/plotara/charts/" + file +
-           "?nocache=1&chartWidth=640&chartHeight=480&registerWithJS=1&debugMode=0&dataXML=" + xml;
-}
+using plotara::bench::url;
 
 std::string pie(std::int64_t n) {
     std::string x = "<chart caption='Slivers'><set label='A' value='300000'/>"

@@ -11,12 +11,7 @@
 
 namespace {
 
-std::string url(int type, const std::string& xml) {
-    char file[16];
-    std::snprintf(file, sizeof file, "PTM%02d.swf", type);
-    return std::string("file:///") + PLOTARA_SOURCE_DIR + "/share/plotara/charts/" + file +
-           "?nocache=1&chartWidth=640&chartHeight=480&registerWithJS=1&debugMode=0&dataXML=" + xml;
-}
+using plotara::bench::url;
 
 std::string column12() {
     std::string x = "<chart caption='Monthly revenue' numberPrefix='$'>";

@@ -1,11 +1,20 @@
-// The chart documents of the player's heavier benchmark workloads, shared by the benchmark of
-// whole drawings and the benchmark of their phases.
+// The movie URL and the chart documents of the player's heavier benchmark workloads, shared by
+// the benchmarks of whole drawings, of their phases and of degenerate sizes.
 #pragma once
 
+#include <cstdio>
 #include <random>
 #include <string>
 
 namespace plotara::bench {
+
+// The movie URL of a chart type's file in the source tree with a document, at 640 x 480.
+inline std::string url(int type, const std::string& xml) {
+    char file[16];
+    std::snprintf(file, sizeof file, "PTM%02d.swf", type);
+    return std::string("file:///") + PLOTARA_SOURCE_DIR + "/share/plotara/charts/" + file +
+           "?nocache=1&chartWidth=640&chartHeight=480&registerWithJS=1&debugMode=0&dataXML=" + xml;
+}
 
 // Four series of 1,000 points each, a random walk around 100, with 1,000 categories.
 inline std::string lineDocument() {
