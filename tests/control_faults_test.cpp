@@ -87,16 +87,33 @@ TEST(ControlFaults, FailingNotificationsReachTheHostExceptFromTheBackgroundWrite
     EXPECT_GT(container.failed, afterBackground);
 }
 
+// A control showing a chart, with a headless OS whose save dialog answers what a test queues;
+// the OS before it comes back when the test ends, however it ends.
+struct SavingRig {
+    ControlRig rig;
+    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
+    std::shared_ptr<OsApi> previous = installOsApi(os);
+
+    explicit SavingRig(int width = 0, int height = 0) {
+        ResetSaveImageDialog();
+        os->attachWindow(rig.container.hWnd(), *rig.host);
+        if (width > 0) rig.container.resize(width, height);
+        rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    }
+    ~SavingRig() {
+        installOsApi(previous);
+        ResetSaveImageDialog();
+    }
+    SavingRig(const SavingRig&) = delete;
+    SavingRig& operator=(const SavingRig&) = delete;
+};
+
 // SaveAsImage on a full disk: False without a message, the old picture kept, nothing beside it.
 TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
     namespace fs = std::filesystem;
-    ControlRig rig;
-    auto os = std::make_shared<HeadlessOsApi>();
-    const std::shared_ptr<OsApi> previous = installOsApi(os);
-    ResetSaveImageDialog();
-    os->attachWindow(rig.container.hWnd(), *rig.host);
-    rig.container.resize(300, 200); // about 180 KB of BMP
-    rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    SavingRig saving(300, 200); // about 180 KB of BMP
+    ControlRig& rig = saving.rig;
+    HeadlessOsApi* os = saving.os.get();
     const fs::path folder =
         fs::temp_directory_path() / ("plotara_faults_" + std::to_string(::getpid()));
     fs::create_directories(folder);
@@ -121,8 +138,6 @@ TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
     os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
     EXPECT_TRUE(rig->SaveAsImage(false));
     EXPECT_GT(fs::file_size(file), 8192u);
-    installOsApi(previous);
-    ResetSaveImageDialog();
     fs::remove_all(folder);
 }
 
@@ -131,12 +146,9 @@ TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
 // Picture::saveAsBmp raises error 75 there.
 TEST(ControlFaults, SavingAPictureIntoAReadOnlyFolderKeepsTheOldFile) {
     namespace fs = std::filesystem;
-    ControlRig rig;
-    auto os = std::make_shared<HeadlessOsApi>();
-    const std::shared_ptr<OsApi> previous = installOsApi(os);
-    ResetSaveImageDialog();
-    os->attachWindow(rig.container.hWnd(), *rig.host);
-    rig.host->put_Movie(L"file:///charts/Column3D.swf");
+    SavingRig saving;
+    ControlRig& rig = saving.rig;
+    HeadlessOsApi* os = saving.os.get();
     std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     const fs::path folder = pattern, locked = folder / "locked.bmp", open = folder / "open.bmp";
@@ -166,8 +178,6 @@ TEST(ControlFaults, SavingAPictureIntoAReadOnlyFolderKeepsTheOldFile) {
     os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(open.string()), 0, true});
     EXPECT_TRUE(rig->SaveAsImage(false)); // the same save, writable again
     EXPECT_EQ(readAll(open).substr(0, 2), "BM");
-    installOsApi(previous);
-    ResetSaveImageDialog();
     fs::remove_all(folder);
 }
 
