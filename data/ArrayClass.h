@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -93,6 +94,12 @@ public:
     void addChartData(const String& value, const String& params = L"",
                       const String& vlineParams = L"");
     void addVLine(const String& strParam);
+    // addChartData(x, "Y=<y>") (with ";Z=<z>" when z is given) from UTF-8 texts, recording
+    // exactly what that call records: on an XY chart, with ";" as the delimiter, the number texts
+    // of a table go into the compact points without a wide copy; any other point goes through
+    // addChartData. Errors as addChartData.
+    void addXYPointText(std::string_view x, std::string_view y,
+                        std::optional<std::string_view> z = std::nullopt);
 
     // --- recording: styles and trend lines ---------------------------------------------------
     void defineStyle(const String& styleName, const String& styleType, const String& styleParams);
@@ -207,6 +214,8 @@ private:
     void countPointsFor(Integer& index);
     void addLinesetPoint(const String& value, const String& params, const String& vlineParams);
     void addXYPoint(const String& value, const String& params);
+    // An XY point that is not kept compactly: a keyed node with its x and parameter entries.
+    void storeKeyedXYPoint(Integer series, const String& value, const String& params);
 
     // Body writers; each appends to documentText_ or to the text it is given.
     void writeSingleSeriesSets();
@@ -231,9 +240,8 @@ private:
     static void reservePointEntries(KeyedNode& point, const String& params);
     template <class Visit>
     void visitPointRows(KeyedNode& points, int rowLimit, int (*cellOf)(StringView), Visit&& visit);
-    // The same over a series kept compactly in xyPoints_.
-    template <class Visit>
-    void visitCompactRows(Integer series, int rowLimit, Visit&& visit);
+    // The set elements of a series kept compactly in xyPoints_, written from its narrow texts.
+    void writeCompactXYSets(DocumentText& text, Integer series, bool bubble);
     // One set element of an XY point from its cells and further attributes; the first point
     // without an x value sets ended, and no set is written from then on.
     static void writeXYSet(DocumentText& text, const PointRow& row, bool bubble, bool& ended);

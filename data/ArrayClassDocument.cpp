@@ -26,10 +26,14 @@ private:
     bool& writing_;
 };
 
-// About 32 characters per point and category: enough for most documents in one allocation.
+// About 32 characters per point and category: enough for most documents in one allocation. A
+// compact XY point takes its texts and at most 25 characters of markup
+// ("\r\n<set X='' Y='' Z=''  />"), however long its numbers are.
 std::size_t ArrayClass::estimatedLength() const noexcept {
-    return 256 + 32 * (static_cast<std::size_t>(std::max<int>(dataPointCount_, pointIndex_)) +
-                       static_cast<std::size_t>(categoryCount_));
+    const auto points = static_cast<std::size_t>(std::max<int>(dataPointCount_, pointIndex_));
+    const std::size_t compact = std::min(points, xyPoints_.pointCount());
+    return 256 + 32 * (points - compact + static_cast<std::size_t>(categoryCount_)) + 25 * compact +
+           xyPoints_.textLength();
 }
 
 String ArrayClass::getXML() {
@@ -114,14 +118,32 @@ bool utf8Carries(StringView text) noexcept {
     });
 }
 
+// The text as UTF-8 in out, false (out unspecified) when UTF-8 cannot carry it. The ASCII part,
+// usually all of a generated document, is narrowed in one plain loop; the rest is encoded.
+bool packUtf8(StringView text, std::string& out) {
+    out.resize(text.size());
+    std::size_t ascii = 0;
+    for (; ascii < text.size() && static_cast<std::uint32_t>(text[ascii]) < 0x80; ++ascii)
+        out[ascii] = static_cast<char>(text[ascii]);
+    if (ascii == text.size()) return true;
+    const StringView rest = text.substr(ascii);
+    if (!utf8Carries(rest)) return false;
+    out.resize(ascii);
+    out += toUtf8(rest);
+    return true;
+}
+
 } // namespace
 
 void ArrayClass::packDocument() noexcept {
-    if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
-        return;
+    if (!isXMLGenerated_ || documentPacked_ || writing_) return;
     try {
-        packedDocument_ = toUtf8(documentText_.view());
+        if (!packUtf8(documentText_.view(), packedDocument_)) {
+            std::string().swap(packedDocument_);
+            return;
+        }
     } catch (const std::bad_alloc&) {
+        std::string().swap(packedDocument_);
         return; // the wide text stays
     }
     documentText_.release();

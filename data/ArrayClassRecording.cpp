@@ -262,12 +262,47 @@ void ArrayClass::addXYPoint(const String& value, const String& params) {
         number::increment(dataPointCount_);
         countPointsFor(datasetPointIndex_);
         const auto series = static_cast<Integer>(datasetCount_ - 1);
-        if (!storeCompactXYPoint(series, value, params)) {
-            KeyedNode& point = seriesNode(series).child(datasetPointIndex_);
-            if (!params.empty()) reservePointEntries(point, params);
-            point.set(L"x"sv, value);
-            if (!params.empty()) storeParams(point, params);
-        }
+        if (!storeCompactXYPoint(series, value, params)) storeKeyedXYPoint(series, value, params);
+        number::increment(datasetPointIndex_);
+    });
+    reportTrapped(L"addChartData", failure, L"the point was not added");
+}
+
+void ArrayClass::storeKeyedXYPoint(Integer series, const String& value, const String& params) {
+    KeyedNode& point = seriesNode(series).child(datasetPointIndex_);
+    if (!params.empty()) reservePointEntries(point, params);
+    point.set(L"x"sv, value);
+    if (!params.empty()) storeParams(point, params);
+}
+
+namespace {
+
+String xyParams(std::string_view y, std::optional<std::string_view> z) {
+    String params = L"Y=" + fromUtf8(y);
+    if (z) params += L";Z=" + fromUtf8(*z);
+    return params;
+}
+
+} // namespace
+
+// The same steps as addChartData and addXYPoint, with the point's texts narrow until they turn
+// out not to fit the compact table.
+void ArrayClass::addXYPointText(std::string_view x, std::string_view y,
+                                std::optional<std::string_view> z) {
+    freshStart();
+    XYPointTable::TextPoint point;
+    if (!chart_types::isXY(chartType_) || !compactXY_ || delimiter_ != L";"sv ||
+        !XYPointTable::compactTextForm(x, y, z, point)) {
+        addChartData(fromUtf8(x), xyParams(y, z));
+        return;
+    }
+    const std::optional<Error> failure = ErrorTrap::capture([&] {
+        number::increment(dataPointCount_);
+        countPointsFor(datasetPointIndex_);
+        const auto series = static_cast<Integer>(datasetCount_ - 1);
+        if (!xyPoints_.accepts(series, static_cast<std::size_t>(datasetPointIndex_)) ||
+            !xyPoints_.append(series, point))
+            storeKeyedXYPoint(series, fromUtf8(x), xyParams(y, z));
         number::increment(datasetPointIndex_);
     });
     reportTrapped(L"addChartData", failure, L"the point was not added");

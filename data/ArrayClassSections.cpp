@@ -126,6 +126,13 @@ void appendSeriesAttributes(DocumentText& text, KeyedNode& series) {
     }
 }
 
+// The narrow text without leading and trailing blanks (U+0020).
+std::string_view trimmedBytes(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 int linesetCell(StringView name) {
     return equalsLowerAscii(name, L"value"sv) ? 0 : -1;
 }
@@ -242,21 +249,28 @@ void ArrayClass::writeXYBody() {
 }
 
 // The same reading as visitPointRows over the compact points of a series: every point has an x
-// entry and only cells, so none ends the reading early.
-template <class Visit>
-void ArrayClass::visitCompactRows(Integer series, int rowLimit, Visit&& visit) {
-    PointRow row;
-    std::wstring buffer;
+// entry and only cells, so none ends the reading early. The texts go from the table into the
+// document without a wide copy of each point; the first point without an x value ends what is
+// written, as in writeXYSet.
+void ArrayClass::writeCompactXYSets(DocumentText& text, Integer series, bool bubble) {
     const std::size_t count = xyPoints_.count(series);
+    bool ended = false;
     for (Integer p = 0;; number::increment(p)) {
         if (static_cast<std::size_t>(p) >= count) break;
-        if (p >= rowLimit) raise(errors::subscriptOutOfRange());
-        const XYPointTable::Point point =
-            xyPoints_.point(series, static_cast<std::size_t>(p), buffer);
-        row.cells[0] = point.x;
-        row.cells[1] = point.y;
-        row.cells[2] = point.z;
-        visit(static_cast<const PointRow&>(row));
+        if (p >= dataPointCount_) raise(errors::subscriptOutOfRange());
+        const XYPointTable::TextPoint point = xyPoints_.text(series, static_cast<std::size_t>(p));
+        ended = ended || point.x.empty();
+        if (!ended) {
+            text += L"\r\n<set X='"sv;
+            text.appendBytes(trimmedBytes(point.x));
+            text += L"' Y='"sv;
+            text.appendBytes(point.y);
+            if (bubble) {
+                text += L"' Z='"sv;
+                text.appendBytes(point.z);
+            }
+            text += L"'  />"sv;
+        }
         yieldToHost();
     }
 }
@@ -281,11 +295,12 @@ void ArrayClass::writeXYSet(DocumentText& text, const PointRow& row, bool bubble
 void ArrayClass::writeXYSets(DocumentText& text, Integer series) {
     const bool bubble = chart_types::isBubble(chartType_);
     bool ended = false;
-    auto write = [&](const PointRow& row) { writeXYSet(text, row, bubble, ended); };
-    if (xyPoints_.holds(series))
-        visitCompactRows(series, dataPointCount_, write);
-    else
-        visitPointRows(seriesNode(series), dataPointCount_, xyCell, write);
+    if (xyPoints_.holds(series)) {
+        writeCompactXYSets(text, series, bubble);
+        return;
+    }
+    visitPointRows(seriesNode(series), dataPointCount_, xyCell,
+                   [&](const PointRow& row) { writeXYSet(text, row, bubble, ended); });
 }
 
 } // namespace plotara

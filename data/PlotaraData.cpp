@@ -67,6 +67,19 @@ void PlotaraData::addChartData(const String& value, const String& params,
     engine_->addChartData(value, params, vlineParams);
 }
 
+void PlotaraData::addXYPointText(std::string_view x, std::string_view y,
+                                 std::optional<std::string_view> z) {
+    if (engine_->diagnostics().listening()) {
+        // The checks read the wide texts; a listening host gets the general call's reports.
+        String params = L"Y=" + fromUtf8(y);
+        if (z) params += L";Z=" + fromUtf8(*z);
+        addChartData(fromUtf8(x), params);
+        return;
+    }
+    isDataAdded_ = true;
+    engine_->addXYPointText(x, y, z);
+}
+
 void PlotaraData::applyStyle(const String& toObject, const String& styles) {
     engine_->applyStyle(toObject, styles);
 }

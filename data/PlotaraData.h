@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 namespace plotara {
 
@@ -103,6 +105,11 @@ public:
     // Keeps the generated document as UTF-8 until it is read again, for a caller that has copied
     // it: ends the validity of documentView's text. Cannot fail.
     void packDocument() noexcept;
+    // addChartData(x, "Y=<y>") (with ";Z=<z>" when z is given) from UTF-8 texts, recording exactly
+    // what that call records: the command line hands the number cells of a table to an XY chart
+    // this way, without a wide copy of each point. Fails as addChartData.
+    void addXYPointText(std::string_view x, std::string_view y,
+                        std::optional<std::string_view> z = std::nullopt);
     bool get_isDataAdded() const { return isDataAdded_; }
     void put_isDataAdded(bool value) { isDataAdded_ = value; }
     // Converts the text to a 16-bit chart type for this object and its engine; text that is not

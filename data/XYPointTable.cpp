@@ -25,6 +25,36 @@ void appendNarrow(std::string& out, StringView text) {
         out += static_cast<char>(c);
 }
 
+// A y or z text that a parameter string carries as one value needing no escaping: printable
+// ASCII without the delimiter ";", without "=" and without the characters escapeText changes.
+bool plainValue(std::string_view text) noexcept {
+    if (text.size() > maxLength) return false;
+    for (char c : text) {
+        if (c < 0x20 || c > 0x7E) return false;
+        switch (c) {
+        case ';':
+        case '=':
+        case '%':
+        case '\'':
+        case '<':
+        case '>':
+        case '&':
+        case '+':
+            return false;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+// The text without leading and trailing blanks (U+0020), as the parameter values are stored.
+std::string_view trimmedBlanks(std::string_view text) noexcept {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 } // namespace
 
 bool XYPointTable::compactForm(StringView x, StringView params, StringView delimiter,
@@ -57,6 +87,23 @@ bool XYPointTable::compactForm(StringView x, StringView params, StringView delim
     return compact;
 }
 
+bool XYPointTable::compactTextForm(std::string_view x, std::string_view y,
+                                   std::optional<std::string_view> z, TextPoint& point) noexcept {
+    point = TextPoint{};
+    if (x.size() > maxLength) return false;
+    for (char c : x)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    if (!plainValue(y) || (z && !plainValue(*z))) return false;
+    point.x = x;
+    point.y = trimmedBlanks(y);
+    point.yName = 'Y';
+    if (z) {
+        point.z = trimmedBlanks(*z);
+        point.zName = 'Z';
+    }
+    return true;
+}
+
 const XYPointTable::Series* XYPointTable::find(int series) const noexcept {
     const auto slot = static_cast<std::size_t>(series + 1);
     return series >= -1 && slot < series_.size() ? &series_[slot] : nullptr;
@@ -82,8 +129,6 @@ bool XYPointTable::accepts(int series, std::size_t position) const noexcept {
 bool XYPointTable::append(int series, const Point& point) {
     const std::size_t length = point.x.size() + point.y.size() + point.z.size();
     if (text_.size() + length > std::numeric_limits<std::uint32_t>::max()) return false;
-    const auto slot = static_cast<std::size_t>(series + 1);
-    if (slot >= series_.size()) series_.resize(slot + 1);
     const Entry entry{static_cast<std::uint32_t>(text_.size()),
                       static_cast<std::uint16_t>(point.x.size()),
                       static_cast<std::uint16_t>(point.y.size()),
@@ -94,8 +139,28 @@ bool XYPointTable::append(int series, const Point& point) {
     appendNarrow(text_, point.x);
     appendNarrow(text_, point.y);
     appendNarrow(text_, point.z);
-    series_[slot].entries.push_back(entry);
+    appendEntry(series, entry);
     return true;
+}
+
+bool XYPointTable::append(int series, const TextPoint& point) {
+    const std::size_t length = point.x.size() + point.y.size() + point.z.size();
+    if (text_.size() + length > std::numeric_limits<std::uint32_t>::max()) return false;
+    const Entry entry{static_cast<std::uint32_t>(text_.size()),
+                      static_cast<std::uint16_t>(point.x.size()),
+                      static_cast<std::uint16_t>(point.y.size()),
+                      static_cast<std::uint16_t>(point.z.size()),
+                      point.yName,
+                      point.zName};
+    text_.append(point.x).append(point.y).append(point.z);
+    appendEntry(series, entry);
+    return true;
+}
+
+void XYPointTable::appendEntry(int series, const Entry& entry) {
+    const auto slot = static_cast<std::size_t>(series + 1);
+    if (slot >= series_.size()) series_.resize(slot + 1);
+    series_[slot].entries.push_back(entry);
 }
 
 XYPointTable::Point XYPointTable::point(int series, std::size_t position,
@@ -113,6 +178,19 @@ XYPointTable::Point XYPointTable::point(int series, std::size_t position,
     out.yName = static_cast<wchar_t>(entry.yName);
     out.zName = static_cast<wchar_t>(entry.zName & 0x7f);
     out.zFirst = (entry.zName & 0x80) != 0;
+    return out;
+}
+
+XYPointTable::TextPoint XYPointTable::text(int series, std::size_t position) const noexcept {
+    const Entry& entry = find(series)->entries[position];
+    const std::string_view all(text_.data() + entry.offset,
+                               std::size_t{entry.xLength} + entry.yLength + entry.zLength);
+    TextPoint out;
+    out.x = all.substr(0, entry.xLength);
+    out.y = all.substr(entry.xLength, entry.yLength);
+    out.z = all.substr(std::size_t{entry.xLength} + entry.yLength);
+    out.yName = entry.yName;
+    out.zName = static_cast<char>(entry.zName & 0x7f);
     return out;
 }
 
@@ -146,6 +224,13 @@ void XYPointTable::clear() noexcept {
 void XYPointTable::release() noexcept {
     series_ = std::vector<Series>();
     std::string().swap(text_); // a moved-in empty string would keep the buffer
+}
+
+std::size_t XYPointTable::pointCount() const noexcept {
+    std::size_t total = 0;
+    for (const Series& series : series_)
+        total += series.entries.size();
+    return total;
 }
 
 std::size_t XYPointTable::bytes() const noexcept {

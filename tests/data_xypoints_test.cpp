@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
+#include <string>
 
 namespace plotara {
 namespace {
@@ -36,6 +38,18 @@ struct TwoRecords {
             keyedError = e.number();
         }
         ASSERT_EQ(compactError, keyedError);
+    }
+    // A point given narrow to the compact record and as addChartData to the keyed one.
+    void point(const std::string& x, const std::string& y, std::optional<std::string> z) {
+        both([&](PlotaraData& data) {
+            if (&data == compact.get()) {
+                data.addXYPointText(x, y, z ? std::optional<std::string_view>(*z) : std::nullopt);
+                return;
+            }
+            String params = L"Y=" + fromUtf8(y);
+            if (z) params += L";Z=" + fromUtf8(*z);
+            data.addChartData(fromUtf8(x), params);
+        });
     }
     // Both documents, compared; the compact one is returned.
     String documents() {
@@ -139,11 +153,18 @@ TEST(CompactXYPoints, ThePointCountersOverflowAsInTheStore) {
 // Random XY recordings, with the pieces that decide between the table and the store.
 class RandomXY {
 public:
-    explicit RandomXY(unsigned seed) : random_(seed) {}
+    // narrow: a third of the points go to the compact record through addXYPointText.
+    explicit RandomXY(unsigned seed, bool narrow = false) : random_(seed), narrow_(narrow) {}
 
     void step(TwoRecords& records) {
         // Every random choice is made before the call, so both records see the same call.
         const int kind = pick(14);
+        if (narrow_ && kind >= 10) {
+            const std::string x = toUtf8(pickOf(values)), y = toUtf8(pickOf(values));
+            const std::string z = toUtf8(pickOf(values));
+            records.point(x, y, pick(2) ? std::optional<std::string>(z) : std::nullopt);
+            return;
+        }
         const String value = pickOf(values), params = paramsText();
         const String datasetParams = pick(2) ? L"" : L"color=FF0000";
         const String delimiter = pick(2) ? L";" : L"|";
@@ -185,10 +206,11 @@ private:
         return out;
     }
 
-    static constexpr const wchar_t* values[] = {L"1", L"-2.5", L" 3 ",   L"",
-                                                L" ", L"<4>",  L"\u00e9"};
+    static constexpr const wchar_t* values[] = {L"1",   L"-2.5",   L" 3 ",  L"",    L" ",
+                                                L"<4>", L"\u00e9", L"1e+5", L"a;b", L"\t7"};
     static constexpr const wchar_t* names[] = {L"Y", L"y", L"Z", L"z", L" Y ", L"x", L"name", L""};
     std::mt19937 random_;
+    bool narrow_;
 };
 
 TEST(CompactXYPoints, RandomRecordingsWriteTheDocumentsOfTheStore) {
@@ -203,6 +225,82 @@ TEST(CompactXYPoints, RandomRecordingsWriteTheDocumentsOfTheStore) {
         }
         records.documents();
     }
+}
+
+TEST(CompactXYPoints, NarrowPointsRecordWhatAddChartDataRecords) {
+    // Against a record that keeps every point in the keyed store: the documents, the counters
+    // and the errors are the same, whichever way each point went.
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        SCOPED_TRACE(seed);
+        RandomXY host(seed, true);
+        TwoRecords records(seed % 2 ? 29 : 30);
+        for (int i = 0; i < 300; ++i) {
+            host.step(records);
+            if (host.pick(40) == 0) records.documents();
+        }
+        records.documents();
+        const auto a = ArrayClassTestAccess::counters(records.compact->engine());
+        const auto b = ArrayClassTestAccess::counters(records.keyed->engine());
+        EXPECT_EQ(a.dataPointCount, b.dataPointCount);
+        EXPECT_EQ(a.datasetPointIndex, b.datasetPointIndex);
+    }
+}
+
+TEST(CompactXYPoints, NarrowPointsLandInTheTableOrTheStoreAsAddChartDataPutsThem) {
+    struct Case {
+        const char* x;
+        const char* y;
+        std::optional<const char*> z;
+        bool compact;
+    };
+    const Case cases[] = {
+        {"1.5", "2.25", std::nullopt, true},
+        {" 7 ", " 3 ", "  4", true}, // y and z trimmed, x written trimmed
+        {"", "1", std::nullopt, true},
+        {"-0.5", "", "", true},
+        {"1", "1e+5", std::nullopt, false}, // "+" is escaped
+        {"1", "2", "a;b", true},            // the general way: "b" is no parameter
+        {"1", "2=3", std::nullopt, true},
+        {"1", "\t2", std::nullopt, true},
+        {"\xC3\xA9", "1", std::nullopt, false}, // not ASCII
+        {"1", "<2>", std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.x) + " / " + c.y);
+        TwoRecords records(30);
+        records.both([](PlotaraData& data) { data.addDataset(L"S"); });
+        records.point(c.x, c.y,
+                      c.z ? std::optional<std::string>(*c.z) : std::optional<std::string>());
+        EXPECT_EQ(records.compact->engine().xyPoints().count(0), c.compact ? 1u : 0u);
+        records.documents();
+    }
+}
+
+TEST(CompactXYPoints, NarrowPointsTakeTheGeneralWayWhereTheTableCannotServe) {
+    // Another delimiter, a chart that is not XY, a series already in the store, a listening host.
+    TwoRecords records(29);
+    std::vector<String> reports[2];
+    records.compact->setDiagnostics([&](const Diagnostic& d) { reports[0].push_back(d.text); });
+    records.keyed->setDiagnostics([&](const Diagnostic& d) { reports[1].push_back(d.text); });
+    records.both([](PlotaraData& data) { data.addDataset(L"A"); });
+    records.point("abc", "1", std::nullopt); // not a number: reported
+    records.both([](PlotaraData& data) { data.setDiagnostics(nullptr); });
+    records.point("2", "2", std::nullopt);
+    EXPECT_EQ(reports[0], reports[1]);
+    EXPECT_EQ(reports[0].size(), 1u);
+    records.both([](PlotaraData& data) { data.setParamDelimiter(L"Y"); });
+    records.point("3", "3", std::nullopt);
+    records.both([](PlotaraData& data) {
+        data.setParamDelimiter(L";");
+        data.addDataset(L"B");
+        data.addChartData(L"4", L"Y=4;toolText=four");
+    });
+    records.point("5", "5", std::nullopt); // B lives in the store now
+    EXPECT_EQ(records.compact->engine().xyPoints().count(1), 0u);
+    records.documents();
+    TwoRecords column(1);
+    column.point("6", "6", std::nullopt);
+    column.documents();
 }
 
 TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPoint) {

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include <sys/mman.h>
 
@@ -68,6 +69,16 @@ public:
         } else {
             std::memcpy(out, piece.data(), n * sizeof(wchar_t));
         }
+        size_ += n;
+        return *this;
+    }
+    // Appends a narrow text byte for byte, each byte one character (ASCII text).
+    DocumentText& appendBytes(std::string_view piece) {
+        const std::size_t n = piece.size();
+        if (n > capacity_ - size_) reallocate(grownCapacity(n));
+        wchar_t* out = data_ + size_;
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = static_cast<unsigned char>(piece[i]);
         size_ += n;
         return *this;
     }

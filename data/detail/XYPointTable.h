@@ -9,7 +9,9 @@
 #include "core/String.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara {
@@ -32,6 +34,21 @@ public:
     // needs escaping, and every text is ASCII and shorter than 64K characters. Cannot fail.
     static bool compactForm(StringView x, StringView params, StringView delimiter, Point& point);
 
+    // A point as narrow texts: the x value, y and z as the compact table keeps them, and the names
+    // y and z were given under (0 when the point has none).
+    struct TextPoint {
+        std::string_view x, y, z;
+        char yName = 0, zName = 0;
+    };
+
+    // Fills point from the texts of addChartData(x, "Y=<y>;Z=<z>") (";Z=<z>" only when z is
+    // given) recorded with ";" as the delimiter, and tells whether compactForm would keep that
+    // point with these texts: x ASCII, y and z printable ASCII that needs no escaping and holds
+    // no ";" or "=", each shorter than 64K characters. Points it refuses take the general way.
+    // Cannot fail.
+    static bool compactTextForm(std::string_view x, std::string_view y,
+                                std::optional<std::string_view> z, TextPoint& point) noexcept;
+
     // Whether series holds compact points (series -1 and up). Cannot fail.
     bool holds(int series) const noexcept;
     // The number of compact points of the series. Cannot fail.
@@ -42,9 +59,14 @@ public:
     // Appends the point to the series; throws std::bad_alloc when memory runs out, and returns
     // false (keeping nothing) when the table's text would pass 4 GB.
     bool append(int series, const Point& point);
+    // The same for a point compactTextForm filled.
+    bool append(int series, const TextPoint& point);
     // Point position of the series, widened into buffer; valid until the next call with the same
     // buffer. Cannot fail beyond running out of memory.
     Point point(int series, std::size_t position, std::wstring& buffer) const;
+    // Point position of the series as its stored texts, one byte a character; valid until the
+    // table changes. Cannot fail.
+    TextPoint text(int series, std::size_t position) const noexcept;
     // Moves the series' points into node (the series' keyed node, expected empty) as keyed
     // points "0", "1", ... with their "x", y and z entries, and marks the series as kept in the
     // store from now on. Errors of the store reach the caller.
@@ -53,6 +75,10 @@ public:
     void clear() noexcept;
     // Forgets every point and gives the memory back. Cannot fail.
     void release() noexcept;
+    // The number of points and the characters of their texts in every series, which a document
+    // written from the table takes its room from. Cannot fail.
+    std::size_t pointCount() const noexcept;
+    std::size_t textLength() const noexcept { return text_.size(); }
     // The bytes the table has allocated. Cannot fail.
     std::size_t bytes() const noexcept;
 
@@ -67,6 +93,8 @@ private:
         bool moved = false; // kept in the keyed store from now on
     };
     const Series* find(int series) const noexcept;
+    // Appends the entry of texts of these lengths starting at offset, once the texts are in.
+    void appendEntry(int series, const Entry& entry);
 
     // Indexed by series + 1; a series without an entry here has neither compact points nor a
     // move to the store.
