@@ -12,9 +12,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Copies the integer digits from text at pos into out, checking the thousands groups when the
-// part holds commas. False for a misplaced comma.
-bool integerPart(std::string_view text, std::size_t& pos, std::string& out) {
+// Reads the integer digits of text from pos, checking the thousands groups when the part holds
+// commas; digits tells whether there was any. False for a misplaced comma.
+bool integerPart(std::string_view text, std::size_t& pos, bool& digits) {
     const std::size_t start = pos;
     std::size_t group = 0;
     bool commas = false;
@@ -26,7 +26,7 @@ bool integerPart(std::string_view text, std::size_t& pos, std::string& out) {
             group = 0;
             continue;
         }
-        out += text[pos];
+        digits = true;
         ++group;
     }
     // "0,123" is a decimal comma, not a thousands group.
@@ -36,38 +36,59 @@ bool integerPart(std::string_view text, std::size_t& pos, std::string& out) {
 } // namespace
 
 std::optional<std::string> numberCell(std::string_view cell) {
+    std::string scratch;
+    const std::optional<std::string_view> text = numberText(cell, scratch);
+    if (!text) return std::nullopt;
+    return std::string(*text);
+}
+
+std::optional<std::string_view> numberText(std::string_view cell, std::string& scratch) {
     const std::size_t first = cell.find_first_not_of(" \t");
     if (first == std::string_view::npos) return std::nullopt;
     const std::string_view text = cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
-    std::string out;
+    // Most cells are already the number's text: only a leading "+" and thousands commas are
+    // dropped, so the text is checked in place and copied only when it holds either.
     std::size_t pos = 0;
-    if (text[pos] == '+' || text[pos] == '-') {
-        if (text[pos] == '-') out += '-';
-        ++pos;
-    }
-    const std::size_t digitsStart = out.size();
-    if (!integerPart(text, pos, out)) return std::nullopt;
-    bool digits = out.size() > digitsStart;
+    const bool negative = text[pos] == '-';
+    if (text[pos] == '+' || text[pos] == '-') ++pos;
+    const std::size_t integer = pos;
+    bool digits = false;
+    if (!integerPart(text, pos, digits)) return std::nullopt;
+    const std::size_t fraction = pos;
     if (pos < text.size() && text[pos] == '.') {
-        out += text[pos++];
-        for (; pos < text.size() && isDigit(text[pos]); ++pos, digits = true)
-            out += text[pos];
+        ++pos;
+        for (; pos < text.size() && isDigit(text[pos]); ++pos)
+            digits = true;
     }
     if (!digits) return std::nullopt;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        out += text[pos++];
-        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) out += text[pos++];
+    const bool exponentPart = pos < text.size() && (text[pos] == 'e' || text[pos] == 'E');
+    if (exponentPart) {
+        ++pos;
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
         const std::size_t exponent = pos;
-        for (; pos < text.size() && isDigit(text[pos]); ++pos)
-            out += text[pos];
+        while (pos < text.size() && isDigit(text[pos]))
+            ++pos;
         if (pos == exponent) return std::nullopt;
     }
     if (pos != text.size()) return std::nullopt;
+    std::string_view number = text;
+    if (text[0] == '+' ||
+        text.substr(integer, fraction - integer).find(',') != std::string_view::npos) {
+        scratch.clear();
+        if (negative) scratch += '-';
+        for (char c : text.substr(integer, fraction - integer))
+            if (c != ',') scratch += c;
+        scratch.append(text.substr(fraction));
+        number = scratch;
+    }
+    // Without an exponent a text this short lies between 1e-300 and 1e300 (or is zero), inside
+    // the range of a double: only longer texts and exponents need the value read.
+    if (!exponentPart && number.size() <= 300) return number;
     double value = 0;
-    const auto [end, error] = std::from_chars(out.data(), out.data() + out.size(), value);
-    if (error != std::errc() || end != out.data() + out.size() || !std::isfinite(value))
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
         return std::nullopt;
-    return out;
+    return number;
 }
 
 std::vector<std::size_t> sortedOrder(const std::vector<std::string>& cells) {

@@ -15,6 +15,11 @@ namespace plotara::apps {
 // and numbers beyond the range of a double. Cannot fail.
 std::optional<std::string> numberCell(std::string_view cell);
 
+// The same reading without a copy: the number's text as a view into the cell when the cell
+// writes it plainly (the usual case), or into scratch when the text changes (a "+" or thousands
+// commas dropped); a later call may reuse scratch. Cannot fail.
+std::optional<std::string_view> numberText(std::string_view cell, std::string& scratch);
+
 // The positions of the cells in sorted order: numbers by value before texts, texts by their
 // bytes (so ISO dates sort as dates), equal cells in their given order. Cannot fail.
 std::vector<std::size_t> sortedOrder(const std::vector<std::string>& cells);

@@ -3,6 +3,7 @@
 #include "apps/Failures.h"
 #include "apps/TextFiles.h"
 
+#include <algorithm>
 #include <array>
 
 namespace plotara::apps {
@@ -77,11 +78,54 @@ char detectCsvDelimiter(std::string_view text) {
     return best;
 }
 
+namespace {
+
+// Reads the quoted field that starts at i (on its opening quote) into cell, up to the closing
+// quote ("" inside is one quote); i moves past the closing quote and line counts the line
+// breaks inside. Raises ChartFailure for a field that never closes and for text after it.
+void readQuotedField(std::string_view text, char delimiter, std::size_t& i, std::size_t& line,
+                     std::string& cell) {
+    const std::size_t start = line;
+    ++i;
+    for (;;) {
+        const std::size_t quote = text.find('"', i);
+        if (quote == std::string_view::npos)
+            throw ChartFailure("CSV line " + std::to_string(start) +
+                               ": a quoted field is not closed");
+        const std::string_view run = text.substr(i, quote - i);
+        line += static_cast<std::size_t>(std::count(run.begin(), run.end(), '\n'));
+        cell.append(run);
+        i = quote + 1;
+        if (i < text.size() && text[i] == '"') {
+            cell += '"';
+            ++i;
+            continue;
+        }
+        break;
+    }
+    if (i < text.size() && text[i] != delimiter && text[i] != '\n' && text[i] != '\r')
+        throw ChartFailure("CSV line " + std::to_string(line) +
+                           ": text after the closing quote of a field");
+}
+
+// Where the unquoted field that starts at i ends: at the separator, a line end or the text's end.
+std::size_t unquotedEnd(std::string_view text, char delimiter, std::size_t i) {
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == delimiter || c == '\n' || c == '\r') break;
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
 CsvTable parseCsv(std::string_view text, char delimiter) {
     if (delimiter == 0) delimiter = detectCsvDelimiter(text);
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::vector<std::vector<std::string>> lines;
-    std::vector<std::size_t> lineNumbers;
+    CsvTable table;
+    bool haveHeader = false;
+    table.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
     std::vector<std::string> row;
     std::string cell;
     std::size_t line = 1, rowStart = 1;
@@ -90,57 +134,41 @@ CsvTable parseCsv(std::string_view text, char delimiter) {
         row.push_back(std::move(cell));
         cell.clear();
         if (!blankRow(row)) {
-            lines.push_back(std::move(row));
-            lineNumbers.push_back(rowStart);
+            if (!haveHeader) {
+                table.header = std::move(row);
+                haveHeader = true;
+            } else {
+                table.rows.push_back(std::move(row));
+                table.rowNumbers.push_back(rowStart);
+            }
         }
         row.clear();
+        row.reserve(haveHeader ? table.header.size() : 1);
     };
+    // One field at a time: a quoted field, or an unquoted one taken whole up to its end; then
+    // the separator or line end after it.
     while (i < text.size()) {
-        const char c = text[i];
-        if (c == '"' && cell.empty()) {
-            // A quoted field: up to the closing quote; "" inside is one quote.
-            const std::size_t start = line;
-            ++i;
-            for (;;) {
-                if (i >= text.size())
-                    throw ChartFailure("CSV line " + std::to_string(start) +
-                                       ": a quoted field is not closed");
-                if (text[i] == '"') {
-                    if (i + 1 < text.size() && text[i + 1] == '"') {
-                        cell += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                if (text[i] == '\n') ++line;
-                cell += text[i++];
-            }
-            if (i < text.size() && text[i] != delimiter && text[i] != '\n' && text[i] != '\r')
-                throw ChartFailure("CSV line " + std::to_string(line) +
-                                   ": text after the closing quote of a field");
-            continue;
+        if (text[i] == '"') {
+            readQuotedField(text, delimiter, i, line, cell);
+        } else {
+            const std::size_t end = unquotedEnd(text, delimiter, i);
+            cell.assign(text.substr(i, end - i));
+            i = end;
         }
+        if (i >= text.size()) break;
+        const char c = text[i];
         if (c == delimiter) {
             row.push_back(std::move(cell));
             cell.clear();
-        } else if (c == '\r' || c == '\n') {
+        } else {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             endRow();
             rowStart = ++line;
-        } else {
-            cell += c;
         }
         ++i;
     }
     if (!cell.empty() || !row.empty()) endRow();
-    if (lines.empty()) throw ChartFailure("the CSV file has no header row");
-    CsvTable table;
-    table.header = std::move(lines.front());
-    table.rows.assign(std::make_move_iterator(lines.begin() + 1),
-                      std::make_move_iterator(lines.end()));
-    table.rowNumbers.assign(lineNumbers.begin() + 1, lineNumbers.end());
+    if (!haveHeader) throw ChartFailure("the CSV file has no header row");
     requireCellsUnderHeader(table, delimiter);
     return table;
 }

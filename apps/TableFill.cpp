@@ -6,23 +6,38 @@
 #include "apps/Pivot.h"
 
 #include <algorithm>
+#include <deque>
 #include <optional>
+#include <string_view>
 
 namespace plotara::apps {
 
 namespace {
 
-// The value of a cell as number text, "" for an empty cell.
-String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
+[[noreturn]] void notANumber(const CellTable& table, std::size_t row, std::size_t column) {
     const std::string& cell = table.cell(row, column);
-    if (trimBlanks(cell).empty()) return String();
-    if (std::optional<std::string> number = numberCell(cell)) return fromUtf8(*number);
     std::size_t cut = std::min<std::size_t>(cell.size(), 60);
     while (cut > 0 && cut < cell.size() && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80)
         --cut; // not inside a UTF-8 sequence
     const std::string shown = cut < cell.size() ? cell.substr(0, cut) + "..." : cell;
     throw ChartFailure("column '" + table.header[column] + "', " + table.where(row) + " of " +
                        table.origin + ": '" + shown + "' is not a number");
+}
+
+// The value of a cell as number text, "" for an empty cell; a view into the cell, or into scratch
+// when the number is written otherwise (valid until scratch is used again).
+std::string_view valueText(const CellTable& table, std::size_t row, std::size_t column,
+                           std::string& scratch) {
+    const std::string& cell = table.cell(row, column);
+    if (cell.find_first_not_of(' ') == std::string::npos) return {};
+    if (const std::optional<std::string_view> number = numberText(cell, scratch)) return *number;
+    notANumber(table, row, column);
+}
+
+// The value of a cell as number text, "" for an empty cell.
+String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
+    std::string scratch;
+    return fromUtf8(valueText(table, row, column, scratch));
 }
 
 String textAt(const CellTable& table, std::size_t row, std::size_t column) {
@@ -121,22 +136,58 @@ struct XYSeries {
     std::optional<std::size_t> size;
 };
 
-// Hands add(x, params) the point of each row that has x, y (and size), in row order; rows
-// missing any of them are skipped. Throws ChartFailure for a cell that is not a number.
-template <class Add>
-void visitXYPoints(const CellTable& table, const XYSeries& series, std::size_t x, Add&& add) {
-    for (std::size_t row : *series.rows) {
-        const String xValue = valueAt(table, row, x), yValue = valueAt(table, row, series.y);
-        const String zValue = series.size ? valueAt(table, row, *series.size) : String();
-        if (xValue.empty() || yValue.empty() || (series.size && zValue.empty())) continue;
-        String params = L"Y=" + yValue;
-        if (series.size) params += L";Z=" + zValue;
-        add(xValue, params);
-    }
-}
+// The number texts of the points of a table, each cell read once: views into the cells, and
+// the few numbers that had to be rewritten ("+1", "1,234") kept here at stable addresses.
+class XYPointTexts {
+public:
+    struct Point {
+        std::string_view x, y, z;
+    };
 
-// The points go straight from the cells into the data object, so no second copy of them is
-// held; a first pass counts them and checks every cell, so that a failure records nothing.
+    XYPointTexts(const CellTable& table, std::size_t xColumn)
+        : table_(table), xColumn_(xColumn), xRead_(table.rows.size(), false),
+          xs_(table.rows.size()) {}
+
+    // The points of the series that have x, y (and size), in row order; rows missing any of
+    // them are skipped. Throws ChartFailure for a cell that is not a number, checking x, y and
+    // size of each row in turn.
+    std::vector<Point> pointsOf(const XYSeries& series) {
+        std::vector<Point> points;
+        points.reserve(series.rows->size());
+        for (std::size_t row : *series.rows) {
+            const std::string_view x = xAt(row), y = value(row, series.y);
+            const std::string_view z = series.size ? value(row, *series.size) : std::string_view();
+            if (x.empty() || y.empty() || (series.size && z.empty())) continue;
+            points.push_back({x, y, z});
+        }
+        return points;
+    }
+
+private:
+    std::string_view value(std::size_t row, std::size_t column) {
+        const std::string_view text = valueText(table_, row, column, scratch_);
+        if (text.data() != scratch_.data()) return text;
+        return rewritten_.emplace_back(text);
+    }
+    // The x column is shared by every series: each of its cells is read once.
+    std::string_view xAt(std::size_t row) {
+        if (!xRead_[row]) {
+            xs_[row] = value(row, xColumn_);
+            xRead_[row] = true;
+        }
+        return xs_[row];
+    }
+
+    const CellTable& table_;
+    std::size_t xColumn_;
+    std::vector<bool> xRead_;
+    std::vector<std::string_view> xs_;
+    std::string scratch_;
+    std::deque<std::string> rewritten_;
+};
+
+// A first pass reads and checks every cell and counts the points, so that a failure records
+// nothing; the points then go to the data object as the cells' own texts, narrow.
 void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const ColumnPlan& plan) {
     const std::size_t step = bubble ? 2 : 1;
     auto sizeColumn = [&](std::size_t v) {
@@ -157,14 +208,17 @@ void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const Column
             sets.push_back(
                 {trimBlanks(table.header[plan.values[v]]), &all, plan.values[v], sizeColumn(v)});
     }
-    std::size_t points = 0;
+    XYPointTexts texts(table, *plan.category);
+    std::vector<std::vector<XYPointTexts::Point>> points;
+    std::size_t count = 0;
     for (const XYSeries& set : sets)
-        visitXYPoints(table, set, *plan.category, [&](const String&, const String&) { ++points; });
-    requirePointCount(points, std::to_string(sets.size()) + " series");
-    for (const XYSeries& set : sets) {
-        data.addDataset(fromUtf8(set.name));
-        visitXYPoints(table, set, *plan.category,
-                      [&](const String& x, const String& params) { data.addChartData(x, params); });
+        count += points.emplace_back(texts.pointsOf(set)).size();
+    requirePointCount(count, std::to_string(sets.size()) + " series");
+    for (std::size_t s = 0; s < sets.size(); ++s) {
+        data.addDataset(fromUtf8(sets[s].name));
+        for (const XYPointTexts::Point& point : points[s])
+            data.addXYPointText(point.x, point.y,
+                                bubble ? std::optional<std::string_view>(point.z) : std::nullopt);
     }
 }
 

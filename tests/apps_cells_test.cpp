@@ -43,6 +43,43 @@ TEST(CellNumber, AcceptsPlainDecimalsAndRefusesEverythingElse) {
     }
 }
 
+TEST(CellNumber, ReadsTheTextInPlaceUnlessItIsRewritten) {
+    // numberText gives the same text as numberCell: from the cell itself when it stands there,
+    // from the scratch text when a "+" or thousands commas go.
+    const std::string zeros(300, '0');
+    struct Case {
+        std::string cell;
+        bool valid, inPlace;
+    };
+    const Case cases[] = {
+        {" -1.5 ", true, true},
+        {"2e3", true, true},
+        {"+3", true, false},
+        {"-1,234.5", true, false},
+        {"1e+5", true, true},
+        {"1" + zeros.substr(0, 299), true, true},        // 300 characters, no exponent
+        {"1" + zeros + zeros.substr(0, 8), true, true},  // 1e308
+        {"1" + zeros + zeros.substr(0, 9), false, true}, // 1e309: beyond a double
+        {"0." + zeros + zeros + "1", false, true},       // below the smallest double
+        {"0." + zeros, true, true},
+        {"1e-400", false, true},
+        {"abc", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cell.substr(0, 20) + " (" + std::to_string(c.cell.size()) + ")");
+        std::string scratch = "left over";
+        const std::optional<std::string_view> text = apps::numberText(c.cell, scratch);
+        const std::optional<std::string> copied = apps::numberCell(c.cell);
+        ASSERT_EQ(text.has_value(), c.valid);
+        ASSERT_EQ(copied.has_value(), c.valid);
+        if (!c.valid) continue;
+        EXPECT_EQ(*text, *copied);
+        const bool inCell =
+            text->data() >= c.cell.data() && text->data() < c.cell.data() + c.cell.size();
+        EXPECT_EQ(inCell, c.inPlace);
+    }
+}
+
 TEST(CellNumber, SortsNumbersByValueBeforeTexts) {
     const std::vector<std::string> cells{"b", "10", "2", "a", "-1", "2010-01-02", "2009-12-31"};
     std::vector<std::string> sorted;

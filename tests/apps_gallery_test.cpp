@@ -116,6 +116,10 @@ TEST(CsvReader, ParsesQuotedFieldsLineEndsAndBlankLines) {
          {{"x", "", "1"}, {"y"}}},
         {"blank lines skipped", "n,v\n\n1,2\r\n\r\n", {"n", "v"}, {{"1", "2"}}},
         {"header only", "n,v\n", {"n", "v"}, {}},
+        {"a quote inside a field is text", "n,v\na\"b,1\"\n", {"n", "v"}, {{"a\"b", "1\""}}},
+        {"a lone CR ends a line", "n,v\r1,2\r3,4", {"n", "v"}, {{"1", "2"}, {"3", "4"}}},
+        {"a separator last in the text", "n,v\n1,", {"n", "v"}, {{"1", ""}}},
+        {"an empty quoted field", "n,v\n\"\",\"\"\n", {"n", "v"}, {{"", ""}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,6 +132,25 @@ TEST(CsvReader, ParsesQuotedFieldsLineEndsAndBlankLines) {
 TEST(CsvReader, RejectsBrokenQuotingAndEmptyText) {
     for (const std::string text : {"n,v\n\"open,1\n", "n,v\n\"a\"b,1\n", "", "\n\n"})
         EXPECT_THROW(apps::parseCsv(text), apps::ChartFailure) << text;
+    // The line a message names counts the line breaks inside quoted fields before it.
+    struct Case {
+        std::string text, message;
+    };
+    const Case cases[] = {
+        {"n,v\n\"two\nlines\",1\n\"x\"y,2\n",
+         "CSV line 4: text after the closing quote of a field"},
+        {"n,v\n\"a\"\"\nb\",1\n2,\"open\n\n", "CSV line 4: a quoted field is not closed"},
+    };
+    for (const Case& c : cases) {
+        try {
+            apps::parseCsv(c.text);
+            ADD_FAILURE() << c.text;
+        } catch (const apps::ChartFailure& failure) {
+            EXPECT_EQ(std::string(failure.what()), c.message);
+        }
+    }
+    const apps::CsvTable table = apps::parseCsv("n,v\n\"two\nlines\",1\n\n3,4\n");
+    EXPECT_EQ(table.where(1), "line 5");
 }
 
 } // namespace
