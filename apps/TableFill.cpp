@@ -34,10 +34,35 @@ std::string_view valueText(const CellTable& table, std::size_t row, std::size_t 
     notANumber(table, row, column);
 }
 
-// The value of a cell as number text, "" for an empty cell.
-String valueAt(const CellTable& table, std::size_t row, std::size_t column) {
-    std::string scratch;
-    return fromUtf8(valueText(table, row, column, scratch));
+// The number texts of value cells, each read once: views into the cells, and the few numbers
+// that had to be rewritten ("+1", "1,234") kept here at stable addresses.
+class CellNumbers {
+public:
+    explicit CellNumbers(const CellTable& table) : table_(table) {}
+
+    // The value of a cell as number text, "" for an empty cell; valid while this reader and
+    // the table live. Throws ChartFailure for a cell that is not a number.
+    std::string_view read(std::size_t row, std::size_t column) {
+        const std::string_view text = valueText(table_, row, column, scratch_);
+        if (text.data() != scratch_.data()) return text;
+        return rewritten_.emplace_back(text);
+    }
+
+private:
+    const CellTable& table_;
+    std::string scratch_;
+    std::deque<std::string> rewritten_;
+};
+
+// Hands each number text to add as the wide text addChartData takes, in one buffer reused.
+template <class Add>
+void addValues(const std::vector<std::string_view>& values, Add&& add) {
+    String wide;
+    for (const std::string_view value : values) {
+        wide.clear();
+        appendFromUtf8(wide, value);
+        add(static_cast<const String&>(wide));
+    }
 }
 
 String textAt(const CellTable& table, std::size_t row, std::size_t column) {
@@ -61,19 +86,22 @@ void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
 
 void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPlan& plan) {
     requirePointCount(table.rows.size(), std::to_string(table.rows.size()) + " rows");
-    std::vector<String> values;
+    CellNumbers numbers(table);
+    std::vector<std::string_view> values;
+    values.reserve(table.rows.size());
     for (std::size_t row = 0; row < table.rows.size(); ++row)
-        values.push_back(valueAt(table, row, plan.values[0]));
+        values.push_back(numbers.read(row, plan.values[0]));
     if (!plan.category) {
-        for (const String& value : values)
-            data.addChartData(value);
+        addValues(values, [&](const String& value) { data.addChartData(value); });
         return;
     }
     // An empty delimiter keeps "label=<cell>" one parameter, whatever the cell holds (";", "=");
     // the command line uses the default ";" everywhere else.
     data.setParamDelimiter(L"");
-    for (std::size_t row = 0; row < table.rows.size(); ++row)
-        data.addChartData(values[row], L"label=" + textAt(table, row, *plan.category));
+    std::size_t row = 0;
+    addValues(values, [&](const String& value) {
+        data.addChartData(value, L"label=" + textAt(table, row++, *plan.category));
+    });
     data.setParamDelimiter(L";");
 }
 
@@ -88,18 +116,20 @@ void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, cons
     for (std::size_t column : plan.values)
         names.push_back(trimBlanks(table.header[column]));
     options.styles.requireSeries(names);
-    std::vector<std::vector<String>> values(plan.values.size());
-    for (std::size_t v = 0; v < plan.values.size(); ++v)
+    CellNumbers numbers(table);
+    std::vector<std::vector<std::string_view>> values(plan.values.size());
+    for (std::size_t v = 0; v < plan.values.size(); ++v) {
+        values[v].reserve(rows);
         for (std::size_t row = 0; row < rows; ++row)
-            values[v].push_back(valueAt(table, row, plan.values[v]));
+            values[v].push_back(numbers.read(row, plan.values[v]));
+    }
     if (plan.category)
         for (std::size_t row = 0; row < rows; ++row)
             data.addCategory(textAt(table, row, *plan.category));
     if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t v = 0; v < plan.values.size(); ++v) {
         addSeries(data, kind, names[v], options);
-        for (const String& value : values[v])
-            data.addChartData(value);
+        addValues(values[v], [&](const String& value) { data.addChartData(value); });
     }
 }
 
@@ -112,19 +142,19 @@ void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, con
                       std::to_string(form.categories.size()) + " categories x " +
                           std::to_string(form.series.size()) + " series");
     options.styles.requireSeries(form.series);
-    std::vector<std::vector<String>> values(form.series.size());
+    CellNumbers numbers(table);
+    std::vector<std::vector<std::string_view>> values(form.series.size());
     for (std::size_t s = 0; s < form.series.size(); ++s) {
-        values[s].assign(form.categories.size(), String());
+        values[s].assign(form.categories.size(), std::string_view());
         for (const auto& [position, row] : form.cells[s])
-            values[s][position] = valueAt(table, row, plan.values[0]);
+            values[s][position] = numbers.read(row, plan.values[0]);
     }
     for (const std::string& category : form.categories)
         data.addCategory(fromUtf8(category));
     if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t s = 0; s < form.series.size(); ++s) {
         addSeries(data, kind, form.series[s], options);
-        for (const String& value : values[s])
-            data.addChartData(value);
+        addValues(values[s], [&](const String& value) { data.addChartData(value); });
     }
 }
 
@@ -136,8 +166,7 @@ struct XYSeries {
     std::optional<std::size_t> size;
 };
 
-// The number texts of the points of a table, each cell read once: views into the cells, and
-// the few numbers that had to be rewritten ("+1", "1,234") kept here at stable addresses.
+// The number texts of the points of a table, each cell read once.
 class XYPointTexts {
 public:
     struct Point {
@@ -145,7 +174,7 @@ public:
     };
 
     XYPointTexts(const CellTable& table, std::size_t xColumn)
-        : table_(table), xColumn_(xColumn), xRead_(table.rows.size(), false),
+        : numbers_(table), xColumn_(xColumn), xRead_(table.rows.size(), false),
           xs_(table.rows.size()) {}
 
     // The points of the series that have x, y (and size), in row order; rows missing any of
@@ -155,8 +184,9 @@ public:
         std::vector<Point> points;
         points.reserve(series.rows->size());
         for (std::size_t row : *series.rows) {
-            const std::string_view x = xAt(row), y = value(row, series.y);
-            const std::string_view z = series.size ? value(row, *series.size) : std::string_view();
+            const std::string_view x = xAt(row), y = numbers_.read(row, series.y);
+            const std::string_view z =
+                series.size ? numbers_.read(row, *series.size) : std::string_view();
             if (x.empty() || y.empty() || (series.size && z.empty())) continue;
             points.push_back({x, y, z});
         }
@@ -164,26 +194,19 @@ public:
     }
 
 private:
-    std::string_view value(std::size_t row, std::size_t column) {
-        const std::string_view text = valueText(table_, row, column, scratch_);
-        if (text.data() != scratch_.data()) return text;
-        return rewritten_.emplace_back(text);
-    }
     // The x column is shared by every series: each of its cells is read once.
     std::string_view xAt(std::size_t row) {
         if (!xRead_[row]) {
-            xs_[row] = value(row, xColumn_);
+            xs_[row] = numbers_.read(row, xColumn_);
             xRead_[row] = true;
         }
         return xs_[row];
     }
 
-    const CellTable& table_;
+    CellNumbers numbers_;
     std::size_t xColumn_;
     std::vector<bool> xRead_;
     std::vector<std::string_view> xs_;
-    std::string scratch_;
-    std::deque<std::string> rewritten_;
 };
 
 // A first pass reads and checks every cell and counts the points, so that a failure records
