@@ -14,6 +14,7 @@ namespace plotara::apps {
 
 namespace {
 
+// The failure of a value cell that is not a number: its column, row and text (cut at 60 bytes).
 [[noreturn]] void notANumber(const CellTable& table, std::size_t row, std::size_t column) {
     const std::string& cell = table.cell(row, column);
     std::size_t cut = std::min<std::size_t>(cell.size(), 60);
