@@ -116,11 +116,12 @@ bool utf8Carries(StringView text) noexcept {
 
 } // namespace
 
-void ArrayClass::packDocument() noexcept {
+void ArrayClass::packDocument(std::shared_ptr<const std::string> copy,
+                              std::size_t offset) noexcept {
     if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
         return;
     try {
-        packedDocument_ = toUtf8(documentText_.view());
+        packedDocument_.pack(documentText_.view(), std::move(copy), offset);
     } catch (const std::bad_alloc&) {
         return; // the wide text stays
     }
@@ -133,9 +134,9 @@ void ArrayClass::packDocument() noexcept {
 }
 
 void ArrayClass::unpackDocument() {
-    const String text = fromUtf8(packedDocument_);
+    const String text = packedDocument_.unpack();
     documentText_.assign(text);
-    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
+    packedDocument_.release(); // also lets go of the copy it shared
     documentPacked_ = false;
 }
 

@@ -101,8 +101,12 @@ public:
     // object. Fails as getXML does.
     StringView documentView();
     // Keeps the generated document as UTF-8 until it is read again, for a caller that has copied
-    // it: ends the validity of documentView's text. Cannot fail.
-    void packDocument() noexcept;
+    // it: ends the validity of documentView's text. A caller whose copy is UTF-8 offers it (the
+    // document's copy starts at offset): what it holds of the document byte for byte is shared
+    // with it, not kept twice, and the copy is kept alive until the document is read or
+    // replaced. Cannot fail.
+    void packDocument(std::shared_ptr<const std::string> copy = nullptr,
+                      std::size_t offset = 0) noexcept;
     bool get_isDataAdded() const { return isDataAdded_; }
     void put_isDataAdded(bool value) { isDataAdded_ = value; }
     // Converts the text to a 16-bit chart type for this object and its engine; text that is not
