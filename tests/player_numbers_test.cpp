@@ -6,13 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <optional>
-#include <random>
-#include <string>
 
 namespace plotara::player {
 namespace {
@@ -61,44 +55,6 @@ TEST(NumberSyntax, TextsReadWithTheDocumentSeparators) {
             EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
         }
     }
-}
-
-// Short decimals take a quicker road than long ones: both must give the double from_chars
-// gives, bit for bit, at every length around the limit of that road and in both signs.
-TEST(NumberSyntax, PlainDecimalsReadAsFromCharsReadsThem) {
-    const auto bits = [](double v) {
-        std::uint64_t b;
-        std::memcpy(&b, &v, sizeof b);
-        return b;
-    };
-    const auto expectSame = [&](const std::string& text) {
-        double expected = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), expected);
-        ASSERT_TRUE(ec == std::errc{} && end == text.data() + text.size()) << text;
-        const std::optional<double> read = parseNumber(text);
-        ASSERT_TRUE(read.has_value()) << text;
-        EXPECT_EQ(bits(*read), bits(expected)) << text;
-    };
-    for (const char* text : {"0", "-0", "-0.0", "7.", ".5", "-.5", "007.250", "0.1", "0.3",
-                             "123456789012345", "1234567890123456", "0.000000000000001",
-                             "9007199254740993", "99999999999999.9", "-56.138"})
-        expectSame(text);
-    std::mt19937_64 random(20261206);
-    char text[40];
-    for (int i = 0; i < 200000; ++i) {
-        const int decimals = static_cast<int>(random() % 18);
-        const double magnitude =
-            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 60));
-        std::snprintf(text, sizeof text, "%s%.*f", random() % 2 ? "-" : "", decimals, magnitude);
-        expectSame(text);
-    }
-    // Texts that are not plain decimals still fail or take the general road.
-    EXPECT_FALSE(parseNumber("1.2.3").has_value());
-    EXPECT_FALSE(parseNumber("-").has_value());
-    EXPECT_FALSE(parseNumber(".").has_value());
-    EXPECT_FALSE(parseNumber("--1").has_value());
-    EXPECT_EQ(parseNumber("+2.5"), 2.5);
-    EXPECT_EQ(parseNumber("1.5e3"), 1500.0);
 }
 
 TEST(NumberSyntax, DocumentNamesItsInputAndDisplaySeparators) {

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
 
@@ -148,39 +147,6 @@ NumberSyntax localeNumberSyntax() {
     return syntax;
 }
 
-namespace {
-
-// A plain decimal ("-12.345", "7.", ".5") of at most 15 digits and no exponent, or nullopt for
-// any other text. Its digits as an integer are exact in a double, and so is the power of ten it
-// is divided by, so the one rounding of the division gives the correctly rounded value, as
-// from_chars does, without its general algorithm.
-std::optional<double> shortDecimal(std::string_view text) {
-    static constexpr double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
-    const bool negative = i == 1;
-    std::uint64_t mantissa = 0;
-    int digits = 0, fraction = 0;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            if (++digits > 15) return std::nullopt;
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            fraction += point ? 1 : 0;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0) return std::nullopt;
-    const double v = static_cast<double>(mantissa) / powers[fraction];
-    return negative ? -v : v;
-}
-
-} // namespace
-
 std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax) {
     text = trimSpace(text);
     if (text.empty() || text.size() > 400) return std::nullopt;
@@ -193,8 +159,6 @@ std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax) {
         std::string_view digits = text;
         if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+')
             digits.remove_prefix(1);
-        if (const std::optional<double> shortValue = shortDecimal(digits))
-            return clampNumber(*shortValue);
         double v = 0;
         auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
         if (ec == std::errc{}) {
