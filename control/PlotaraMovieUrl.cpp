@@ -132,9 +132,15 @@ void Plotara::RenderChart() {
         renderText_ = movie;
         renderOffset_ = offset;
         // The URL has its own copy: while the player parses and draws, the data object keeps
-        // its document in a quarter of the memory. Without a data object there is nothing to
-        // pack, and nothing to report.
-        static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
+        // its document as UTF-8, sharing the URL's bytes wherever they are the document's (all
+        // but the closing line, whose line break the URL drops), so the document is held once.
+        // Without a data object there is nothing to pack, and nothing to report.
+        static_cast<void>(ErrorTrap::resume([&] {
+            if (external)
+                data().packDocument();
+            else
+                data().packDocument(movie, offset);
+        }));
     }
     m_RenderFromXML = false;
     step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });

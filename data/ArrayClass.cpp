@@ -51,7 +51,7 @@ void ArrayClass::resetData() {
     externalWide_ = String();
     isExternalXML_ = false;
     documentText_.clear();
-    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
+    packedDocument_.release();
     documentPacked_ = false;
 }
 

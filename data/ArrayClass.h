@@ -14,6 +14,7 @@
 #include "data/PTColors.h"
 #include "data/detail/DocumentText.h"
 #include "data/detail/KeyedNode.h"
+#include "data/detail/PackedDocument.h"
 #include "data/detail/ParamParser.h"
 #include "data/detail/XYPointTable.h"
 
@@ -165,9 +166,12 @@ public:
     StringView document();
     // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again:
     // for a caller that has copied it, and gives back the compact XY points it was written from.
-    // A document not generated here, or with a character UTF-8 cannot carry, stays as it is; so
-    // does any document when memory runs out. Cannot fail.
-    void packDocument() noexcept;
+    // A caller whose copy is UTF-8 offers it (copy from offset on): the part of the document it
+    // holds byte for byte is shared with it instead of kept again. A document not generated here,
+    // or with a character UTF-8 cannot carry, stays as it is; so does any document when memory
+    // runs out. Cannot fail.
+    void packDocument(std::shared_ptr<const std::string> copy = nullptr,
+                      std::size_t offset = 0) noexcept;
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
@@ -301,7 +305,7 @@ private:
     bool labelledPoint_ = false;
     DocumentText documentText_;
     // The generated document while packDocument holds it as UTF-8 (documentText_ is empty).
-    std::string packedDocument_;
+    PackedDocument packedDocument_;
     bool documentPacked_ = false;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;

@@ -118,32 +118,16 @@ bool utf8Carries(StringView text) noexcept {
     });
 }
 
-// The text as UTF-8 in out, false (out unspecified) when UTF-8 cannot carry it. The ASCII part,
-// usually all of a generated document, is narrowed in one plain loop; the rest is encoded.
-bool packUtf8(StringView text, std::string& out) {
-    out.resize(text.size());
-    std::size_t ascii = 0;
-    for (; ascii < text.size() && static_cast<std::uint32_t>(text[ascii]) < 0x80; ++ascii)
-        out[ascii] = static_cast<char>(text[ascii]);
-    if (ascii == text.size()) return true;
-    const StringView rest = text.substr(ascii);
-    if (!utf8Carries(rest)) return false;
-    out.resize(ascii);
-    out += toUtf8(rest);
-    return true;
-}
-
 } // namespace
 
-void ArrayClass::packDocument() noexcept {
-    if (!isXMLGenerated_ || documentPacked_ || writing_) return;
+void ArrayClass::packDocument(std::shared_ptr<const std::string> copy,
+                              std::size_t offset) noexcept {
+    if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
+        return;
     try {
-        if (!packUtf8(documentText_.view(), packedDocument_)) {
-            std::string().swap(packedDocument_);
-            return;
-        }
+        packedDocument_.pack(documentText_.view(), std::move(copy), offset);
     } catch (const std::bad_alloc&) {
-        std::string().swap(packedDocument_);
+        packedDocument_.release();
         return; // the wide text stays
     }
     documentText_.release();
@@ -155,9 +139,9 @@ void ArrayClass::packDocument() noexcept {
 }
 
 void ArrayClass::unpackDocument() {
-    const String text = fromUtf8(packedDocument_);
+    const String text = packedDocument_.unpack();
     documentText_.assign(text);
-    std::string().swap(packedDocument_); // a moved-in empty string would keep the buffer
+    packedDocument_.release(); // also lets go of the copy it shared
     documentPacked_ = false;
 }
 

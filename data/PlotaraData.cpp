@@ -35,8 +35,9 @@ StringView PlotaraData::documentView() {
     return engine_->document();
 }
 
-void PlotaraData::packDocument() noexcept {
-    engine_->packDocument();
+void PlotaraData::packDocument(std::shared_ptr<const std::string> copy,
+                               std::size_t offset) noexcept {
+    engine_->packDocument(std::move(copy), offset);
 }
 
 void PlotaraData::setParamDelimiter(const String& strDelm) {

@@ -129,6 +129,34 @@ TEST(ControlRender, TheDataObjectsDocumentIsPackedOnceInTheUrlAndReadBackWhole) 
     EXPECT_EQ(rig.lastMovie(), movie);
 }
 
+TEST(ControlRender, ThePackedDocumentSharesTheUrlAndReadsBackExactly) {
+    // Whatever the URL leaves out of the document (CR LF pairs always; tabs and lone CRs when
+    // the data was added in code), the data object reads its document back as it was, while
+    // holding the URL's bytes instead of its own copy; the URL stays exactly what it was.
+    const String labels[] = {L"plain",          L"tab\there", L"lone\rcr",
+                             L"pair\r\ninside", L"lf\nalone", L"Caf\u00e9 \u65e5\U0001F600"};
+    for (const bool added : {true, false}) {
+        for (const String& label : labels) {
+            SCOPED_TRACE(toUtf8(label) + (added ? " added" : " ready"));
+            ControlRig rig;
+            auto data = rig->get_Data();
+            data->setChartTypeNumber(L"1");
+            for (int i = 0; i < 20; ++i)
+                data->addChartData(text::decimal(i), L"label=" + label);
+            const String document = data->getXML();
+            data->put_isDataAdded(added);
+            rig->RenderChart();
+            const String movie = rig.lastMovie();
+            ASSERT_TRUE(ArrayClassTestAccess::documentPacked(data->engine()));
+            const std::string urlDocument = toUtf8(rig->renderXML());
+            EXPECT_EQ(ArrayClassTestAccess::packedSharedBytes(data->engine()), urlDocument.size());
+            EXPECT_TRUE(movie.ends_with(fromUtf8(urlDocument)));
+            EXPECT_EQ(data->getXML(), document);
+            EXPECT_EQ(ArrayClassTestAccess::packedSharedBytes(data->engine()), 0u);
+        }
+    }
+}
+
 TEST(ControlRender, GridChartCarriesItsParametersAfterTheTimer) {
     ControlRig rig;
     rig->put_ChartPath(LR"(C:\Charts)");

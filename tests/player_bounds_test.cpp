@@ -96,6 +96,18 @@ TEST(PlayerBounds, MalformedUtf8BecomesReplacementCharacters) {
     };
     for (const auto& [input, expected] : cases)
         EXPECT_EQ(validUtf8(input), expected) << input;
+    // ASCII is read eight bytes at a time: a bad byte or a valid sequence at every place
+    // around those blocks is still seen, in texts of every length up to three blocks.
+    for (std::size_t length = 1; length <= 24; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string text(length, 'a');
+            text[at] = '\xFF';
+            std::string expected = text.substr(0, at) + bad + text.substr(at + 1);
+            EXPECT_EQ(validUtf8(text), expected) << length << " " << at;
+            const std::string valid = text.substr(0, at) + "\xC3\xA9" + text.substr(at + 1);
+            EXPECT_EQ(validUtf8(valid), valid) << length << " " << at;
+        }
+    }
 }
 
 } // namespace

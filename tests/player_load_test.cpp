@@ -4,6 +4,7 @@
 #include "player/ChartPlayer.h"
 #include "player/MovieUrlParser.h"
 #include "player/detail/ChartMovie.h"
+#include "player/util/TextUtil.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,50 @@ TEST(MovieUrl, DataXmlRunsToTheEndAndIsDecodedOnce) {
     EXPECT_EQ(*v.find("dataURL"), "file:///tmp/a&b.xml");
     EXPECT_EQ(player::localPathFromLocation("file:////tmp/a%20b.xml"), "/tmp/a b.xml");
     EXPECT_EQ(player::localPathFromLocation("http://example.com/a.xml"), "");
+}
+
+TEST(MovieUrl, PercentCodesAreDecodedWhereverTheyStand) {
+    // Texts without a percent sign are copied whole; codes at either end, next to each other,
+    // cut short or not hexadecimal are each handled as in the middle of a text.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"<chart/>", "<chart/>"},
+        {"%41", "A"},
+        {"%41%42c%43", "ABcC"},
+        {"a%4", "a%4"},
+        {"a%", "a%"},
+        {"%", "%"},
+        {"%%41", "%A"},
+        {"%zz%4g", "%zz%4g"},
+        {"%e2%82%AC", "\xE2\x82\xAC"},
+        {"50%25 of %2525", "50% of %25"},
+    };
+    for (const auto& [text, decoded] : cases) {
+        EXPECT_EQ(player::percentDecode(text), decoded) << text;
+        const auto url = parseMovieUrl("PTM01.swf?a=" + text + "&dataXML=" + text);
+        EXPECT_EQ(*url.find("a"), decoded) << text;
+        EXPECT_EQ(*url.find("dataXML"), decoded) << text;
+    }
+}
+
+TEST(PlayerLoading, DocumentsWithAndWithoutPercentCodesDrawAlikeAndKeepTheirUrl) {
+    // The same chart written plainly and with its characters percent-encoded: one picture, and
+    // get_Movie gives each URL back exactly as it was handed over.
+    const std::string plain = "<chart caption='R&amp;D 50%'><set label='A' value='3'/>"
+                              "<set label='B' value='5.5'/></chart>";
+    const std::string encoded = "%3Cchart caption='R&amp;D 50%25'><set label='A' value='%33'/>"
+                                "<set label='B' value='5.5'/></chart%3E";
+    ChartPlayer first, second;
+    const std::string firstUrl = testing::movieUrl(1, plain);
+    const std::string secondUrl = testing::movieUrl(1, encoded);
+    first.put_MovieText(std::make_shared<const std::string>(firstUrl));
+    second.put_MovieText(std::make_shared<const std::string>(secondUrl));
+    ASSERT_EQ(first.state(), PlayerState::Chart);
+    ASSERT_EQ(second.state(), PlayerState::Chart);
+    EXPECT_EQ(first.svg(), second.svg());
+    EXPECT_NE(first.svg().find("R&amp;D 50%"), std::string::npos);
+    EXPECT_EQ(first.get_Movie(), fromUtf8(firstUrl));
+    EXPECT_EQ(second.get_Movie(), fromUtf8(secondUrl));
 }
 
 TEST(PlayerLoading, UrlTextIsKeptAsGivenAndReadAsUtf8) {

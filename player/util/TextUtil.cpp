@@ -215,19 +215,26 @@ int hexValue(char c) {
 } // namespace
 
 std::string percentDecode(std::string_view text) {
+    // Copied in stretches between the percent signs: a document in a URL rarely has any.
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
-            int hi = hexValue(text[i + 1]), lo = hexValue(text[i + 2]);
+    std::size_t from = 0;
+    while (from < text.size()) {
+        const std::size_t percent = text.find('%', from);
+        if (percent == std::string_view::npos) break;
+        out.append(text, from, percent - from);
+        from = percent + 1;
+        if (percent + 2 < text.size()) {
+            const int hi = hexValue(text[percent + 1]), lo = hexValue(text[percent + 2]);
             if (hi >= 0 && lo >= 0) {
                 out += static_cast<char>(hi * 16 + lo);
-                i += 2;
+                from = percent + 3;
                 continue;
             }
         }
-        out += text[i];
+        out += '%';
     }
+    if (from < text.size()) out.append(text, from);
     return out;
 }
 

@@ -1,6 +1,8 @@
 #include "player/util/Utf8.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace plotara::player {
 
@@ -34,11 +36,30 @@ std::size_t sequenceLength(const std::string& text, std::size_t i) {
     return length;
 }
 
+// The end of the run of ASCII bytes that starts at text[i], read eight bytes at a time: most of
+// a chart document is ASCII markup and numbers.
+std::size_t asciiRunEnd(const std::string& text, std::size_t i) {
+    constexpr std::uint64_t highBits = 0x8080808080808080u;
+    const char* bytes = text.data();
+    const std::size_t size = text.size();
+    while (size - i >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if ((word & highBits) != 0) break;
+        i += 8;
+    }
+    while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 } // namespace
 
 std::string validUtf8(std::string text) {
     std::size_t i = 0;
     while (i < text.size()) {
+        i = asciiRunEnd(text, i);
+        if (i == text.size()) break;
         const std::size_t length = sequenceLength(text, i);
         if (length == 0) break;
         i += length;
