@@ -40,6 +40,32 @@ TEST(PlayerBounds, LargeElementsFindReplaceAndCopyTheirAttributes) {
     }
 }
 
+TEST(PlayerBounds, ElementsWithoutAttributesFindNothingAndCopyAsEmpty) {
+    Attributes none;
+    EXPECT_EQ(none.size(), 0u);
+    EXPECT_TRUE(none.items().empty());
+    EXPECT_EQ(none.find("label"), nullptr);
+    EXPECT_EQ(none.text("label", "fallback"), "fallback");
+    EXPECT_FALSE(none.optionalNumber("value"));
+    EXPECT_TRUE(none.flag("showvalue", true));
+    Attributes some;
+    some.set("Label", "A");
+    Attributes assigned = some;
+    assigned = none; // an empty element over one with attributes leaves none behind
+    EXPECT_EQ(assigned.size(), 0u);
+    EXPECT_EQ(assigned.find("label"), nullptr);
+    Attributes copied = none;
+    copied.set("value", "1,5");
+    EXPECT_EQ(copied.text("value"), "1,5");
+    EXPECT_EQ(none.size(), 0u) << "the copy has attributes of its own";
+    // The number syntax set before the first attribute reads that attribute.
+    Attributes comma;
+    comma.setNumberSyntax({U',', U'.'});
+    comma.set("value", "1.234,5");
+    EXPECT_EQ(comma.optionalNumber("value"), 1234.5);
+    EXPECT_EQ(some.text("label"), "A");
+}
+
 // Each style sets "size" or "color" or both; the font is the last value set of each.
 std::map<std::string, std::string> fold(const std::vector<const StyleDefinition*>& order) {
     std::map<std::string, std::string> font;

@@ -4,51 +4,73 @@
 
 namespace plotara::player {
 
-Attributes::Attributes(const Attributes& other) : items_(other.items_) {
-    if (other.index_) buildIndex();
+// A copy takes the names and values (and an index when the original has one), not the number
+// syntax, which stays the one the copy was made with.
+Attributes::Attributes(const Attributes& other) {
+    if (other.data_ && !other.data_->items.empty()) {
+        data_ = std::make_unique<Data>();
+        data_->items = other.data_->items;
+        if (other.data_->index) buildIndex();
+    }
 }
 
 Attributes& Attributes::operator=(const Attributes& other) {
     if (this != &other) {
-        items_ = other.items_;
-        index_.reset();
-        if (other.index_) buildIndex();
+        if (!other.data_ || other.data_->items.empty()) {
+            data_.reset();
+            return *this;
+        }
+        if (!data_) data_ = std::make_unique<Data>();
+        data_->items = other.data_->items;
+        data_->index.reset();
+        if (other.data_->index) buildIndex();
     }
     return *this;
 }
 
+const std::vector<std::pair<std::string, std::string>>& Attributes::items() const {
+    static const Items none;
+    return data_ ? data_->items : none;
+}
+
 void Attributes::buildIndex() {
-    index_ = std::make_unique<Index>();
-    index_->reserve(items_.size() * 2);
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        index_->emplace(items_[i].first, i);
+    const Items& items = data_->items;
+    data_->index = std::make_unique<Index>();
+    data_->index->reserve(items.size() * 2);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        data_->index->emplace(items[i].first, i);
 }
 
 std::size_t Attributes::position(std::string_view lowerName) const {
-    if (index_) {
-        const auto found = index_->find(std::string(lowerName));
-        return found == index_->end() ? items_.size() : found->second;
+    if (!data_) return 0;
+    const Items& items = data_->items;
+    if (data_->index) {
+        const auto found = data_->index->find(std::string(lowerName));
+        return found == data_->index->end() ? items.size() : found->second;
     }
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].first == lowerName) return i;
-    return items_.size();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].first == lowerName) return i;
+    return items.size();
 }
 
 void Attributes::set(std::string_view name, std::string value) {
     std::string key = lowerAscii(name);
+    if (!data_) data_ = std::make_unique<Data>();
+    Items& items = data_->items;
     const std::size_t at = position(key);
-    if (at < items_.size()) {
-        items_[at].second = std::move(value);
+    if (at < items.size()) {
+        items[at].second = std::move(value);
         return;
     }
-    if (index_) index_->emplace(key, items_.size());
-    items_.emplace_back(std::move(key), std::move(value));
-    if (!index_ && items_.size() > indexThreshold) buildIndex();
+    if (data_->index) data_->index->emplace(key, items.size());
+    items.emplace_back(std::move(key), std::move(value));
+    if (!data_->index && items.size() > indexThreshold) buildIndex();
 }
 
 const std::string* Attributes::find(std::string_view lowerName) const {
+    if (!data_) return nullptr;
     const std::size_t at = position(lowerName);
-    return at < items_.size() ? &items_[at].second : nullptr;
+    return at < data_->items.size() ? &data_->items[at].second : nullptr;
 }
 
 std::string Attributes::text(std::string_view lowerName, std::string_view fallback) const {

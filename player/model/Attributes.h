@@ -1,4 +1,7 @@
 // The attributes of one chart XML element, looked up by name without regard to letter case.
+// Most sets of a large document have none beyond their coordinates, so an element without
+// attributes keeps only an empty pointer and its number syntax (16 bytes); the names and values
+// live in a block of their own once the first one is set.
 #pragma once
 
 #include "player/util/TextUtil.h"
@@ -36,8 +39,9 @@ public:
     // "1"/"true"/"yes" as true, "0"/"false"/"no" as false, anything else the fallback.
     bool flag(std::string_view lowerName, bool fallback) const;
     bool has(std::string_view lowerName) const { return find(lowerName) != nullptr; }
-    std::size_t size() const { return items_.size(); }
-    const std::vector<std::pair<std::string, std::string>>& items() const { return items_; }
+    std::size_t size() const { return data_ ? data_->items.size() : 0; }
+    // The attributes in document order. Cannot fail.
+    const std::vector<std::pair<std::string, std::string>>& items() const;
 
 private:
     // Elements with a handful of attributes are searched in order; past indexThreshold a hash
@@ -45,12 +49,17 @@ private:
     static constexpr std::size_t indexThreshold = 16;
     using Index = std::unordered_map<std::string, std::size_t>;
 
+    using Items = std::vector<std::pair<std::string, std::string>>;
+    struct Data {
+        Items items;
+        std::unique_ptr<Index> index; // name -> position in items, for large elements only
+    };
+
     std::size_t position(std::string_view lowerName) const;
     void buildIndex();
 
-    std::vector<std::pair<std::string, std::string>> items_;
+    std::unique_ptr<Data> data_; // null while the element has no attribute
     NumberSyntax syntax_;
-    std::unique_ptr<Index> index_; // name -> position in items_, for large elements only
 };
 
 } // namespace plotara::player
