@@ -414,12 +414,14 @@ void drawCartesian(ChartContext& ctx, CartesianFrame& frame, const PlotGeometry&
                    const SeriesStyle& style, CartesianPlan& plan, const ViewState& view) {
     drawTexts(ctx.scene, plan.titles.texts);
     drawLegend(ctx, plan.legend);
-    std::size_t hits = plan.shapes.columns.boxes.size() + plan.legend.entries.size() + 8;
+    // The points' regions are kept as runs of coordinates: room for those of every column and
+    // every line or area point is made once.
+    std::size_t circles = 0;
     for (const AreaShape& a : plan.shapes.areas)
-        hits += a.spots.size() + a.runs.size();
+        circles += a.spots.size();
     for (const LineTrace& t : plan.shapes.lines)
-        hits += t.spots.size();
-    ctx.scene.hits.reserve(hits);
+        circles += t.spots.size();
+    ctx.scene.hits.reserve(plan.shapes.columns.boxes.size(), circles);
     frame.drawBack();
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});

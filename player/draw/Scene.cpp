@@ -135,13 +135,7 @@ HitRegion pointRegion(const PointHits& hits, std::size_t entry) {
 }
 
 std::optional<HitRegion> Scene::hitAt(Point p) const {
-    long region = -1;
-    for (std::size_t i = hits.size(); i-- > 0;) {
-        if (hits.contains(i, p)) {
-            region = static_cast<long>(i);
-            break;
-        }
-    }
+    const long region = hits.lastContaining(p);
     std::size_t set = 0;
     long point = pointHits.find(p, set);
     if (point >= 0 && static_cast<long>(pointHits.sets()[set].order) > region) {
