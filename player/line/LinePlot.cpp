@@ -156,6 +156,8 @@ void layoutPoints(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, cons
         if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
     }
     double mean = n > 0 ? sum / n : 0;
+    // Every point in the window gets a hit circle: their room is made once.
+    t.spots.reserve(static_cast<std::size_t>(n));
     for (std::size_t i = g.first; i < end; ++i) {
         double v = s.values[i];
         if (isMissing(v)) continue;
