@@ -192,6 +192,12 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
 }
 
 void drawLine(ChartContext& ctx, LineTrace& t) {
+    // The points' hit circles go first and their spots are given back, before a light line's
+    // edge copies its path: a dense line holds one or the other, not both. Strokes add no hit
+    // regions, so the regions keep their order.
+    for (const PointSpot& spot : t.spots)
+        addSpot(ctx, spot, "anchor");
+    std::vector<PointSpot>().swap(t.spots);
     // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
     // go first, so that none covers a neighbouring piece.
     if (t.traced > 1) {
@@ -205,8 +211,6 @@ void drawLine(ChartContext& ctx, LineTrace& t) {
         for (LinePiece& piece : t.pieces)
             ctx.scene.strokePath(std::move(piece.path), piece.stroke);
     }
-    for (const PointSpot& spot : t.spots)
-        addSpot(ctx, spot, "anchor");
     for (MarkerItem& m : t.markers)
         ctx.scene.add(std::move(m));
 }
