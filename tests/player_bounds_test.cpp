@@ -40,6 +40,71 @@ TEST(PlayerBounds, LargeElementsFindReplaceAndCopyTheirAttributes) {
     }
 }
 
+TEST(PlayerBounds, ElementsWithoutAttributesFindNothingAndCopyAsEmpty) {
+    Attributes none;
+    EXPECT_EQ(none.size(), 0u);
+    EXPECT_TRUE(none.items().empty());
+    EXPECT_EQ(none.find("label"), nullptr);
+    EXPECT_EQ(none.text("label", "fallback"), "fallback");
+    EXPECT_FALSE(none.optionalNumber("value"));
+    EXPECT_TRUE(none.flag("showvalue", true));
+    Attributes some;
+    some.set("Label", "A");
+    Attributes assigned = some;
+    assigned = none; // an empty element over one with attributes leaves none behind
+    EXPECT_EQ(assigned.size(), 0u);
+    EXPECT_EQ(assigned.find("label"), nullptr);
+    Attributes copied = none;
+    copied.set("value", "1,5");
+    EXPECT_EQ(copied.text("value"), "1,5");
+    EXPECT_EQ(none.size(), 0u) << "the copy has attributes of its own";
+    // The number syntax set before the first attribute reads that attribute.
+    Attributes comma;
+    comma.setNumberSyntax({U',', U'.'});
+    comma.set("value", "1.234,5");
+    EXPECT_EQ(comma.optionalNumber("value"), 1234.5);
+    EXPECT_EQ(some.text("label"), "A");
+}
+
+// The separators an element reads its numbers with are kept while it has no attribute and
+// after, whatever they are, and an assignment or a copy keeps the target's own.
+TEST(PlayerBounds, ElementsKeepTheirNumberSyntaxWithAndWithoutAttributes) {
+    const NumberSyntax syntaxes[] = {{},
+                                     {U',', U'.'},
+                                     {U',', 0},
+                                     {U'\u066B', U'\u066C'},
+                                     {U'.', U'\u202F'},
+                                     {0x10FFFF, 0x10FFFF},
+                                     {0x200000, U','},
+                                     {U'.', 0xFFFFFFFF}};
+    for (const NumberSyntax& syntax : syntaxes) {
+        SCOPED_TRACE(static_cast<unsigned long>(syntax.decimal));
+        Attributes a;
+        a.setNumberSyntax(syntax);
+        EXPECT_EQ(a.numberSyntax(), syntax);
+        EXPECT_EQ(a.size(), 0u);
+        a.set("x", "1");
+        EXPECT_EQ(a.numberSyntax(), syntax);
+        Attributes empty;
+        empty.setNumberSyntax(syntax);
+        Attributes target;
+        target.setNumberSyntax({U',', U'.'});
+        target = empty;
+        EXPECT_EQ(target.numberSyntax(), (NumberSyntax{U',', U'.'}));
+        target.set("y", "2");
+        const Attributes none;
+        target = none;
+        EXPECT_EQ(target.size(), 0u);
+        EXPECT_EQ(target.numberSyntax(), (NumberSyntax{U',', U'.'}));
+        const Attributes copied = a;
+        EXPECT_EQ(copied.numberSyntax(), NumberSyntax{}) << "a copy reads with its own syntax";
+        EXPECT_EQ(copied.text("x"), "1");
+        Attributes moved = std::move(a);
+        EXPECT_EQ(moved.numberSyntax(), syntax);
+        EXPECT_EQ(moved.text("x"), "1");
+    }
+}
+
 // Each style sets "size" or "color" or both; the font is the last value set of each.
 std::map<std::string, std::string> fold(const std::vector<const StyleDefinition*>& order) {
     std::map<std::string, std::string> font;

@@ -251,7 +251,8 @@ TEST(CalendarLabels, ThinAtCalendarBoundaries) {
         {years(1999, 4), 0, 1, "year", {"1999", "2000", "2001", "2002"}},
     };
     for (const Case& c : cases) {
-        auto picks = calendarLabels(c.labels, c.first, c.labels.size(), c.step);
+        const std::vector<std::string_view> labels(c.labels.begin(), c.labels.end());
+        auto picks = calendarLabels(labels, c.first, c.labels.size(), c.step);
         ASSERT_TRUE(picks.has_value()) << c.period;
         EXPECT_EQ(picks->period, c.period);
         Shown shown;
@@ -267,7 +268,8 @@ TEST(CalendarLabels, ThinAtCalendarBoundaries) {
           // Four digits out of order are codes, not years.
           std::vector<std::string>{"1880", "1870", "1890"},
           std::vector<std::string>{"2001", "2001", "2002"}, std::vector<std::string>{"20x1"}}) {
-        EXPECT_FALSE(calendarLabels(labels, 0, labels.size(), 2).has_value()) << labels[0];
+        const std::vector<std::string_view> views(labels.begin(), labels.end());
+        EXPECT_FALSE(calendarLabels(views, 0, labels.size(), 2).has_value()) << labels[0];
     }
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,37 @@ TEST(SceneRects, PaintExactlyAsTheirPaths) {
         blank.height = 40;
         EXPECT_NE(a, pixelsOf(blank)) << "outlined " << outlined;
     }
+}
+
+// Rectangles share the few outlines they are drawn with; a copy of the scene keeps them when
+// the original is gone, and a scene cleared for the next drawing forgets the old ones.
+TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
+    const Stroke dark{rgb(0x202020), 0.8}, red{rgb(0xAA0000), 0.8}, wide{rgb(0x202020), 2};
+    auto original = std::make_unique<Scene>();
+    original->width = 60;
+    original->height = 40;
+    const Stroke* cycle[] = {&dark, &red, &wide, nullptr};
+    for (int i = 0; i < 40; ++i)
+        original->addRect({1.0 + i, 2.0 + (i % 7), 3, 20}, rgb(0x3366CC), cycle[i % 4]);
+    EXPECT_EQ(original->rectOutlines.size(), 3u) << "one outline for each look";
+    std::vector<ShapeItem> before;
+    original->forEachShape([&](const ShapeItem& s) { before.push_back(s); });
+    const auto pixels = pixelsOf(*original);
+    Scene copy = *original;
+    original.reset();
+    std::vector<ShapeItem> after;
+    copy.forEachShape([&](const ShapeItem& s) { after.push_back(s); });
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].stroked, before[i].stroked) << i;
+        EXPECT_EQ(after[i].stroke.color, before[i].stroke.color) << i;
+        EXPECT_EQ(after[i].stroke.width, before[i].stroke.width) << i;
+    }
+    EXPECT_EQ(pixelsOf(copy), pixels);
+    copy.rects.clear();
+    copy.items.clear();
+    copy.addRect({0, 0, 5, 5}, rgb(0xFF0000), &red);
+    EXPECT_EQ(copy.rectOutlines.size(), 1u);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ struct Month {
     bool yearOnly = false;
 };
 
-std::optional<Month> isoMonth(const std::string& s) {
+std::optional<Month> isoMonth(std::string_view s) {
     auto digits = [&](std::size_t from, std::size_t n) -> std::optional<long> {
         long v = 0;
         for (std::size_t i = from; i < from + n; ++i) {
@@ -58,7 +58,7 @@ bool yearsInOrder(const std::vector<std::optional<Month>>& months) {
 
 } // namespace
 
-std::optional<CalendarPicks> calendarLabels(const std::vector<std::string>& labels,
+std::optional<CalendarPicks> calendarLabels(const std::vector<std::string_view>& labels,
                                             std::size_t first, std::size_t last, std::size_t step) {
     std::vector<std::optional<Month>> months(last > first ? last - first : 0);
     bool any = false;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara::player {
@@ -19,7 +20,7 @@ struct CalendarPicks {
 // each label's year later than the one before), the labels that start a calendar period, for
 // the shortest period whose picks lie at least `step` categories apart; nothing when the labels
 // are not dates or no period thins them enough. Cannot fail.
-std::optional<CalendarPicks> calendarLabels(const std::vector<std::string>& labels,
+std::optional<CalendarPicks> calendarLabels(const std::vector<std::string_view>& labels,
                                             std::size_t first, std::size_t last, std::size_t step);
 
 } // namespace plotara::player

@@ -31,7 +31,6 @@ std::vector<PlotSeries> buildSeries(const ChartContext& ctx, const ChartMovie& m
         ps.values.assign(categories, missingValue);
         for (std::size_t i = 0; i < s.points.size() && i < categories; ++i)
             ps.values[i] = s.points[i].value;
-        ps.base.assign(categories, 0);
         ps.alpha = std::clamp(s.attrs.number("alpha", 100), 0.0, 100.0);
         ps.showValues = s.attrs.flag("showvalues", chartShowValues);
     };
@@ -125,6 +124,7 @@ int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
         for (PlotSeries& s : series) {
             if (s.kind != kind || s.stack < 0) continue;
             std::size_t g = static_cast<std::size_t>(s.stack) % groups;
+            s.base.assign(categories, 0);
             for (std::size_t i = 0; i < categories; ++i) {
                 double v = s.values[i];
                 if (isMissing(v)) continue;
@@ -145,8 +145,8 @@ void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, 
             double v = s.values[i];
             if (isMissing(v)) continue;
             // A line's base is not drawn: only a stacked shape spans from its base.
-            double b = s.base[i] + v;
-            double a = s.kind == PlotKind::Line ? b : s.base[i];
+            double b = s.baseAt(i) + v;
+            double a = s.kind == PlotKind::Line ? b : s.baseAt(i);
             lo = std::min({lo, a, b});
             hi = std::max({hi, a, b});
             any = true;
@@ -163,7 +163,7 @@ void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary, doub
         if (s.secondary != secondary) continue;
         for (std::size_t i = 0; i < s.values.size(); ++i) {
             if (isMissing(s.values[i])) continue;
-            for (double v : {s.base[i], s.base[i] + s.values[i]}) {
+            for (double v : {s.baseAt(i), s.baseAt(i) + s.values[i]}) {
                 if (v > 0) lo = std::min(lo, v), hi = std::max(hi, v);
             }
         }
@@ -257,7 +257,7 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
             double v = s.values[i];
             if (isMissing(v)) continue;
             if (!s.source) ++out.points;
-            double top = s.base[i] + v;
+            double top = s.baseAt(i) + v;
             if (!g.visible(i)) continue;
             if (top < a.min - 1e-9 * std::fabs(a.min) || top > a.max + 1e-9 * std::fabs(a.max)) {
                 ++outside;
@@ -414,12 +414,14 @@ void drawCartesian(ChartContext& ctx, CartesianFrame& frame, const PlotGeometry&
                    const SeriesStyle& style, CartesianPlan& plan, const ViewState& view) {
     drawTexts(ctx.scene, plan.titles.texts);
     drawLegend(ctx, plan.legend);
-    std::size_t hits = plan.shapes.columns.boxes.size() + plan.legend.entries.size() + 8;
+    // The points' regions are kept as runs of coordinates: room for those of every column and
+    // every line or area point is made once.
+    std::size_t circles = 0;
     for (const AreaShape& a : plan.shapes.areas)
-        hits += a.spots.size() + a.runs.size();
+        circles += a.spots.size();
     for (const LineTrace& t : plan.shapes.lines)
-        hits += t.spots.size();
-    ctx.scene.hits.reserve(hits);
+        circles += t.spots.size();
+    ctx.scene.hits.reserve(plan.shapes.columns.boxes.size(), circles);
     frame.drawBack();
     ctx.scene.add(ClipPush{
         {g.plot.x - 1, g.plot.y - g.depth - 1, g.plot.w + g.depth + 2, g.plot.h + g.depth + 2}});

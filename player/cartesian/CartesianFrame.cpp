@@ -103,7 +103,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         if (rightTrendRoom_ > 0) right -= rightTrendRoom_ + (secondaryExtent_ > 0 ? 10 : 4);
         if (!xName.empty()) bottom -= nameH + 6;
         double slot = std::max(right - left, 10.0) / static_cast<double>(g_.count);
-        std::vector<std::string> visible(
+        std::vector<std::string_view> visible(
             labels_.begin() + static_cast<long>(g_.first),
             labels_.begin() + static_cast<long>(std::min(labels_.size(), g_.first + g_.count)));
         plan_ = planColumnLabels(ctx_.text, visible, labelFont, slot, c, area.h * 0.3);
@@ -379,7 +379,7 @@ void CartesianFrame::layoutCategoryLabels() {
     Rect p = g_.plot;
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         std::size_t i = shown_[k];
-        const std::string& label = labels_[i];
+        const std::string label(labels_[i]);
         if (label.empty()) continue;
         double pos = g_.categoryPos(i);
         TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};

@@ -50,7 +50,7 @@ private:
     const std::vector<PlotSeries>& series_;
     const SeriesStyle& style_;
     CategoryLabelPlan plan_;
-    std::vector<std::string> labels_;
+    std::vector<std::string_view> labels_; // the model's category labels, empty where hidden
     std::vector<std::size_t> shown_;
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double rightTrendRoom_ = 0; // reserved right of the tick column for valueOnRight labels

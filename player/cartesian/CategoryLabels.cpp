@@ -10,21 +10,23 @@ namespace plotara::player {
 namespace {
 // The widest of the labels. Beyond a few dozen labels only the longest texts (in bytes) are
 // measured: text width follows length closely enough, and measuring is the costly part.
-double widestLabel(TextEngine& text, const std::vector<std::string>& labels, const Font& font) {
+double widestLabel(TextEngine& text, const std::vector<std::string_view>& labels,
+                   const Font& font) {
     constexpr std::size_t measured = 32;
-    std::vector<const std::string*> pick;
+    std::vector<const std::string_view*> pick;
     pick.reserve(labels.size());
-    for (const std::string& l : labels) {
+    for (const std::string_view& l : labels) {
         if (!l.empty()) pick.push_back(&l);
     }
     if (pick.size() > measured) {
-        std::nth_element(
-            pick.begin(), pick.begin() + measured, pick.end(),
-            [](const std::string* a, const std::string* b) { return a->size() > b->size(); });
+        std::nth_element(pick.begin(), pick.begin() + measured, pick.end(),
+                         [](const std::string_view* a, const std::string_view* b) {
+                             return a->size() > b->size();
+                         });
         pick.resize(measured);
     }
     double widest = 0;
-    for (const std::string* l : pick)
+    for (const std::string_view* l : pick)
         widest = std::max(widest, text.measure(*l, font).w);
     return widest;
 }
@@ -37,7 +39,7 @@ std::size_t stepFor(double needed, double slot) {
 }
 } // namespace
 
-CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string>& labels,
+CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                    const Font& font, double slot, const Attributes& chart,
                                    double maxExtent) {
     CategoryLabelPlan plan;
@@ -92,7 +94,7 @@ CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::stri
     return plan;
 }
 
-CategoryLabelPlan planBarLabels(TextEngine& text, const std::vector<std::string>& labels,
+CategoryLabelPlan planBarLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                 const Font& font, double slot, double maxWidth) {
     CategoryLabelPlan plan;
     plan.lineHeight = text.measure("Ag", font).h;

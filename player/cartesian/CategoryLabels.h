@@ -7,6 +7,7 @@
 #include "player/model/Attributes.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara::player {
@@ -23,12 +24,12 @@ struct CategoryLabelPlan {
 // '0' never turns), slantLabels ('1' turns by 45 degrees rather than 90, '0' never slants),
 // labelDisplay (ROTATE, STAGGER, NONE, AUTO) and staggerLines are read from the chart
 // attributes; maxExtent bounds the height. Cannot fail.
-CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string>& labels,
+CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                    const Font& font, double slot, const Attributes& chart,
                                    double maxExtent);
 // Plans labels beside a lying plot (bars): always horizontal, ellipsized to maxWidth, thinned
 // when the rows are closer than a line. Cannot fail.
-CategoryLabelPlan planBarLabels(TextEngine& text, const std::vector<std::string>& labels,
+CategoryLabelPlan planBarLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                 const Font& font, double slot, double maxWidth);
 
 } // namespace plotara::player

@@ -28,7 +28,10 @@ struct PlotSeries {
     int index = 0; // the series' position in the document
     const Series* source = nullptr;
     std::vector<double> values; // one per category, NaN where missing
-    std::vector<double> base;   // stack base per category (0 when not stacked)
+    std::vector<double> base;   // stack base per category; empty when the series does not stack
+
+    // The stack base of category i: 0 where the series does not stack. Cannot fail.
+    double baseAt(std::size_t i) const { return i < base.size() ? base[i] : 0; }
 };
 
 struct PlotGeometry {

@@ -5,18 +5,20 @@
 
 #include "player/cartesian/PointLayout.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace plotara::player {
 
-// One column or bar where the layout put it, with its fill; its edge and the box that answers
-// hits (3D faces included) follow from these, so a chart of a million columns keeps 80 bytes
-// a column.
+// One column or bar where the layout put it, with its series and fill as positions in the
+// layout's tables (a chart has few series and few fills); its edge and the box that answers hits
+// (3D faces included) follow from these, so a chart of a million columns keeps 48 bytes a
+// column.
 struct ColumnBox {
-    const PlotSeries* series;
-    std::size_t index;
     Rect rect;
-    Color fill;
+    std::uint32_t index;  // the point's position in its series
+    std::uint32_t series; // in ColumnLayout::series
+    std::uint32_t fill;   // in ColumnLayout::fills
 };
 
 // The stack of one category and column slot: its total and the top of its highest column.
@@ -31,6 +33,11 @@ struct StackSum {
 // and the stacks' totals.
 struct ColumnLayout {
     std::vector<ColumnBox> boxes;
+    std::vector<const PlotSeries*> series; // the column series, as the boxes name them
+    std::vector<Color> fills;              // the boxes' fills, each once
+
+    const PlotSeries& seriesOf(const ColumnBox& b) const { return *series[b.series]; }
+    Color fillOf(const ColumnBox& b) const { return fills[b.fill]; }
     std::vector<StackSum> sums;
     bool anyStack = false;
     double width = 0; // of one column

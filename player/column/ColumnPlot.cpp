@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 namespace plotara::player {
 
@@ -96,9 +97,35 @@ Rect hitBoxOf(const ColumnBox& b, const PlotGeometry& g, const SeriesStyle& styl
 }
 
 // The edge of a column: its fill darkened, at the fill's opacity.
-Color edgeOf(const ColumnBox& b) {
-    return shade(b.fill, 0.6);
+Color edgeOf(const ColumnLayout& l, const ColumnBox& b) {
+    return shade(l.fillOf(b), 0.6);
 }
+
+// The position of each fill in the layout's table, so that a column names its fill in four
+// bytes: most charts have a handful, a chart of per-point colours as many as its palette.
+class FillTable {
+public:
+    explicit FillTable(std::vector<Color>& fills) : fills_(fills) {}
+    std::uint32_t positionOf(Color c) {
+        const auto [at, added] =
+            positions_.try_emplace(c, static_cast<std::uint32_t>(fills_.size()));
+        if (added) fills_.push_back(c);
+        return at->second;
+    }
+
+private:
+    struct Hash {
+        std::size_t operator()(const Color& c) const {
+            const std::hash<double> h;
+            std::size_t v = h(c.r);
+            for (double part : {c.g, c.b, c.a})
+                v = v * 1000003u ^ h(part);
+            return v;
+        }
+    };
+    std::vector<Color>& fills_;
+    std::unordered_map<Color, std::uint32_t, Hash> positions_;
+};
 
 // The most columns the layout can place, so that room for them is made once.
 std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& series) {
@@ -112,22 +139,23 @@ std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& se
 
 // A column as a flat rectangle (kept compactly by the scene) or a prism, and its hit region.
 void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
-                const ColumnBox& b, double width) {
+                const ColumnLayout& l, const ColumnBox& b) {
     const Rect& r = b.rect;
+    const Color fill = l.fillOf(b);
     if (style.threeD && g.depth > 0) {
-        double d = std::min(g.depth, std::max(width * 0.6, 2.0));
-        addPrism(ctx, r, d, b.fill, style.showPlotBorder, edgeOf(b), g.horizontal,
-                 b.series->values[b.index] < 0);
-    } else if (style.showPlotBorder && width > 3) {
-        const Stroke border{edgeOf(b), 0.8};
-        ctx.scene.addRect(r, b.fill, &border);
+        double d = std::min(g.depth, std::max(l.width * 0.6, 2.0));
+        addPrism(ctx, r, d, fill, style.showPlotBorder, edgeOf(l, b), g.horizontal,
+                 l.seriesOf(b).values[b.index] < 0);
+    } else if (style.showPlotBorder && l.width > 3) {
+        const Stroke border{edgeOf(l, b), 0.8};
+        ctx.scene.addRect(r, fill, &border);
     } else {
-        ctx.scene.addRect(r, b.fill);
+        ctx.scene.addRect(r, fill);
     }
     HitRegion hit;
     hit.rect = hitBoxOf(b, g, style);
     hit.kind = g.horizontal ? "bar" : "column";
-    markPoint(hit, *b.series, b.index);
+    markPoint(hit, l.seriesOf(b), b.index);
     ctx.scene.hits.push_back(std::move(hit));
 }
 
@@ -146,8 +174,12 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
     });
     if (stacks) l.sums.resize(g.count * static_cast<std::size_t>(slots));
     l.boxes.reserve(columnCount(g, series));
+    for (const PlotSeries& s : series)
+        l.series.push_back(&s);
+    FillTable fills(l.fills);
     for (std::size_t i = g.first; i < g.first + g.count; ++i) {
-        for (const PlotSeries& s : series) {
+        for (std::size_t k = 0; k < series.size(); ++k) {
+            const PlotSeries& s = series[k];
             if (s.kind != PlotKind::Column || i >= s.values.size()) continue;
             double v = s.values[i];
             if (isMissing(v)) continue;
@@ -173,7 +205,8 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                 alpha = pa->number("alpha", alpha);
             }
             color = withAlpha(color, alpha);
-            l.boxes.push_back({&s, i, r, color});
+            l.boxes.push_back({r, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(k),
+                               fills.positionOf(color)});
         }
     }
     return l;
@@ -184,14 +217,14 @@ void addColumnObstacles(ValueLabels& values, const PlotGeometry& g, const Series
     values.reserveObstacles(l.boxes.size());
     for (const ColumnBox& b : l.boxes) {
         values.obstacle(hitBoxOf(b, g, style),
-                        {TextKind::ValueLabel, b.series->index, static_cast<int>(b.index)});
+                        {TextKind::ValueLabel, l.seriesOf(b).index, static_cast<int>(b.index)});
     }
 }
 
 void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
                        const ColumnLayout& l) {
     for (const ColumnBox& b : l.boxes)
-        offerValue(values, g, style, *b.series, b.index, b.rect, b.fill);
+        offerValue(values, g, style, l.seriesOf(b), b.index, b.rect, l.fillOf(b));
     if (!style.showSum || !l.anyStack) return;
     // The total of every stack, just beyond its highest column; totals come before segments.
     constexpr double totalPriority = std::numeric_limits<double>::max();
@@ -214,7 +247,7 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& st
     if (!(style.threeD && g.depth > 0))
         ctx.scene.rects.reserve(ctx.scene.rects.size() + l.boxes.size());
     for (const ColumnBox& b : l.boxes)
-        drawColumn(ctx, g, style, b, l.width);
+        drawColumn(ctx, g, style, l, b);
 }
 
 } // namespace plotara::player

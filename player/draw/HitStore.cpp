@@ -14,74 +14,142 @@ bool compactable(const HitRegion& r) {
            r.toolText.empty() && r.link.empty() && r.polygon.empty();
 }
 
+constexpr std::size_t rectCoords = 4, circleCoords = 2;
+
+template <class Segment>
+std::size_t coordsOf(const Segment& s) {
+    if (static_cast<HitRegion::Shape>(s.shape) == HitRegion::Shape::Rect) return rectCoords;
+    return s.radii ? circleCoords + 1 : circleCoords;
+}
+
 } // namespace
 
+// Whether the region continues the last run. A run of one circle whose next circle has another
+// radius becomes a run whose circles each keep their radius.
+bool HitStore::extendsLastRun(const HitRegion& region, std::uint8_t kind) {
+    if (segments_.empty()) return false;
+    Segment& last = segments_.back();
+    const bool follows =
+        !last.whole && last.shape == static_cast<std::uint8_t>(region.shape) && last.kind == kind &&
+        last.seriesIndex == region.seriesIndex &&
+        static_cast<long long>(last.firstPoint) + static_cast<long long>(last.count) ==
+            region.pointIndex;
+    if (!follows || region.shape == HitRegion::Shape::Rect || last.radii) return follows;
+    if (last.radius == region.radius) return true;
+    if (last.count > 1) return false;
+    last.radii = true;
+    coords_.push_back(last.radius);
+    return true;
+}
+
 void HitStore::push_back(HitRegion region) {
-    Entry e{};
-    e.seriesIndex = region.seriesIndex;
-    e.pointIndex = region.pointIndex;
-    e.shape = static_cast<std::uint8_t>(region.shape);
-    e.whole = noWhole;
     std::size_t kind = kinds_.size();
     if (compactable(region)) {
         kind = static_cast<std::size_t>(std::find(kinds_.begin(), kinds_.end(), region.kind) -
                                         kinds_.begin());
         if (kind == kinds_.size() && kinds_.size() < 255) kinds_.push_back(region.kind);
     }
-    if (kind < kinds_.size()) {
-        e.kind = static_cast<std::uint8_t>(kind);
-        if (region.shape == HitRegion::Shape::Rect) {
-            e.a = region.rect.x;
-            e.b = region.rect.y;
-            e.c = region.rect.w;
-            e.d = region.rect.h;
-        } else {
-            e.a = region.center.x;
-            e.b = region.center.y;
-            e.c = region.radius;
-        }
-    } else {
-        e.whole = static_cast<std::uint32_t>(whole_.size());
+    if (kind >= kinds_.size()) {
+        Segment s;
+        s.first = size_;
+        s.data = whole_.size();
+        segments_.push_back(s);
         whole_.push_back(std::move(region));
+        ++size_;
+        return;
     }
-    entries_.push_back(e);
+    const auto k = static_cast<std::uint8_t>(kind);
+    if (extendsLastRun(region, k)) {
+        ++segments_.back().count;
+    } else {
+        Segment s;
+        s.first = size_;
+        s.data = coords_.size();
+        s.radius = region.shape == HitRegion::Shape::Circle ? region.radius : 0.0;
+        s.seriesIndex = region.seriesIndex;
+        s.firstPoint = region.pointIndex;
+        s.shape = static_cast<std::uint8_t>(region.shape);
+        s.kind = k;
+        s.whole = false;
+        segments_.push_back(s);
+    }
+    if (region.shape == HitRegion::Shape::Rect) {
+        coords_.insert(coords_.end(), {region.rect.x, region.rect.y, region.rect.w, region.rect.h});
+    } else {
+        coords_.insert(coords_.end(), {region.center.x, region.center.y});
+        if (segments_.back().radii) coords_.push_back(region.radius);
+    }
+    ++size_;
 }
 
-void HitStore::reserve(std::size_t n) {
-    entries_.reserve(n);
+void HitStore::reserve(std::size_t rects, std::size_t circles) {
+    coords_.reserve(coords_.size() + rects * rectCoords + circles * circleCoords);
 }
 
 void HitStore::clear() {
-    entries_.clear();
+    segments_.clear();
+    coords_.clear();
     whole_.clear();
     kinds_.clear();
+    size_ = 0;
 }
 
-HitRegion HitStore::operator[](std::size_t i) const {
-    const Entry& e = entries_[i];
-    if (e.whole != noWhole) return whole_[e.whole];
+std::size_t HitStore::segmentOf(std::size_t i) const {
+    auto it = std::upper_bound(segments_.begin(), segments_.end(), i,
+                               [](std::size_t index, const Segment& s) { return index < s.first; });
+    return static_cast<std::size_t>(it - segments_.begin()) - 1;
+}
+
+HitRegion HitStore::runRegion(const Segment& s, std::size_t k) const {
+    const double* c = coords_.data() + s.data + k * coordsOf(s);
     HitRegion r;
-    r.shape = static_cast<HitRegion::Shape>(e.shape);
+    r.shape = static_cast<HitRegion::Shape>(s.shape);
     if (r.shape == HitRegion::Shape::Rect) {
-        r.rect = {e.a, e.b, e.c, e.d};
+        r.rect = {c[0], c[1], c[2], c[3]};
     } else {
-        r.center = {e.a, e.b};
-        r.radius = e.c;
+        r.center = {c[0], c[1]};
+        r.radius = s.radii ? c[2] : s.radius;
     }
-    r.kind = kinds_[e.kind];
-    r.seriesIndex = e.seriesIndex;
-    r.pointIndex = e.pointIndex;
+    r.kind = kinds_[s.kind];
+    r.seriesIndex = s.seriesIndex;
+    r.pointIndex = static_cast<int>(s.firstPoint + static_cast<long long>(k));
     r.lazyText = true;
     return r;
 }
 
+bool HitStore::runContains(const Segment& s, std::size_t k, Point p) const {
+    const double* c = coords_.data() + s.data + k * coordsOf(s);
+    if (static_cast<HitRegion::Shape>(s.shape) == HitRegion::Shape::Rect)
+        return Rect{c[0], c[1], c[2], c[3]}.contains(p);
+    const double dx = p.x - c[0], dy = p.y - c[1];
+    const double r = s.radii ? c[2] : s.radius;
+    return dx * dx + dy * dy <= r * r;
+}
+
+HitRegion HitStore::operator[](std::size_t i) const {
+    const Segment& s = segments_[segmentOf(i)];
+    if (s.whole) return whole_[s.data];
+    return runRegion(s, i - s.first);
+}
+
 bool HitStore::contains(std::size_t i, Point p) const {
-    const Entry& e = entries_[i];
-    if (e.whole != noWhole) return whole_[e.whole].contains(p);
-    if (static_cast<HitRegion::Shape>(e.shape) == HitRegion::Shape::Rect)
-        return Rect{e.a, e.b, e.c, e.d}.contains(p);
-    const double dx = p.x - e.a, dy = p.y - e.b;
-    return dx * dx + dy * dy <= e.c * e.c;
+    const Segment& s = segments_[segmentOf(i)];
+    if (s.whole) return whole_[s.data].contains(p);
+    return runContains(s, i - s.first, p);
+}
+
+long HitStore::lastContaining(Point p) const {
+    for (std::size_t n = segments_.size(); n-- > 0;) {
+        const Segment& s = segments_[n];
+        if (s.whole) {
+            if (whole_[s.data].contains(p)) return static_cast<long>(s.first);
+            continue;
+        }
+        for (std::size_t k = s.count; k-- > 0;) {
+            if (runContains(s, k, p)) return static_cast<long>(s.first + k);
+        }
+    }
+    return -1;
 }
 
 } // namespace plotara::player

@@ -1,8 +1,10 @@
 // The hit regions of a scene, kept compactly. Most regions of a large chart are one point each
 // (a column, a bar, a line anchor): a rectangle or circle with a kind, a series and a point
-// number, whose texts are worked out only when a host asks (lazyText). Those are kept as 48-byte
-// entries instead of a 330-byte HitRegion with its six strings; any other region is kept whole
-// beside them. Reading gives HitRegion values, in the order the regions were added.
+// number, whose texts are worked out only when a host asks (lazyText). Consecutive ones of one
+// shape, kind and series whose points follow each other form a run that keeps only their
+// coordinates: 32 bytes a rectangle, 16 bytes a circle of the run's radius (24 with a radius of
+// its own, as bubbles have), instead of a 330-byte HitRegion with its six strings. Any other region
+// is kept whole beside them. Reading gives HitRegion values, in the order the regions were added.
 #pragma once
 
 #include "player/draw/HitRegion.h"
@@ -51,39 +53,58 @@ public:
 
     // Adds a region after the others. Cannot fail beyond running out of memory.
     void push_back(HitRegion region);
-    // Makes room for n compact regions. Cannot fail beyond running out of memory.
-    void reserve(std::size_t n);
+    // Makes room for the coordinates of that many compact rectangles and circles. Cannot fail
+    // beyond running out of memory.
+    void reserve(std::size_t rects, std::size_t circles = 0);
     // Forgets every region. Cannot fail.
     void clear();
 
-    std::size_t size() const { return entries_.size(); }
-    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
     // The region at i (i < size()). Cannot fail beyond running out of memory.
     HitRegion operator[](std::size_t i) const;
     HitRegion front() const { return (*this)[0]; }
     HitRegion back() const { return (*this)[size() - 1]; }
     // Whether the region at i holds p, without making the region. Cannot fail.
     bool contains(std::size_t i, Point p) const;
+    // The last region that holds p, or -1, without making any region. Cannot fail.
+    long lastContaining(Point p) const;
 
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
     // How many regions are kept whole (tests look at it). Cannot fail.
     std::size_t wholeCount() const { return whole_.size(); }
+    // How many runs and whole regions the store keeps (tests look at it). Cannot fail.
+    std::size_t segmentCount() const { return segments_.size(); }
 
 private:
-    struct Entry {
-        double a, b, c, d; // a rectangle's x, y, w, h; a circle's centre x, y and radius
-        std::int32_t seriesIndex, pointIndex;
-        std::uint32_t whole; // the index in whole_, or noWhole for a compact entry
-        std::uint8_t shape;  // HitRegion::Shape
-        std::uint8_t kind;   // the index in kinds_
+    // A region kept whole, or a run of compact regions: region first + k is the run's point
+    // firstPoint + k, its coordinates at coords_[data + k * 4] (x, y, w, h of a rectangle),
+    // coords_[data + k * 2] (a circle's centre, of the run's radius) or coords_[data + k * 3]
+    // (a centre and a radius, when the run's radii differ).
+    struct Segment {
+        std::size_t first = 0; // the index of its first region
+        std::size_t data = 0;  // whole: the index in whole_; a run: the offset in coords_
+        std::size_t count = 1;
+        double radius = 0; // of a run's circles
+        std::int32_t seriesIndex = -1, firstPoint = -1;
+        std::uint8_t shape = 0; // HitRegion::Shape
+        std::uint8_t kind = 0;  // the index in kinds_
+        bool whole = true;
+        bool radii = false; // each circle has its radius beside its centre
     };
-    static constexpr std::uint32_t noWhole = 0xFFFFFFFFu;
 
-    std::vector<Entry> entries_;
+    std::size_t segmentOf(std::size_t i) const;
+    bool extendsLastRun(const HitRegion& region, std::uint8_t kind);
+    HitRegion runRegion(const Segment& s, std::size_t k) const;
+    bool runContains(const Segment& s, std::size_t k, Point p) const;
+
+    std::vector<Segment> segments_;
+    std::vector<double> coords_;
     std::vector<HitRegion> whole_;
-    std::vector<std::string> kinds_; // the few kinds of compact entries
+    std::vector<std::string> kinds_; // the few kinds of compact regions
+    std::size_t size_ = 0;
 };
 
 } // namespace plotara::player

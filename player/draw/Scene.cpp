@@ -85,12 +85,28 @@ ShapeItem shapeOf(const RectItem& item) {
     s.path.rect(item.rect);
     s.filled = true;
     s.fill = item.fill;
-    if (item.edgeWidth > 0) {
+    if (item.outline) {
         s.stroked = true;
-        s.stroke = Stroke{item.edge, item.edgeWidth};
+        s.stroke = Stroke{item.outline->color, item.outline->width};
     }
     return s;
 }
+
+namespace {
+
+// The scene's copy of a solid outline: one of the last few it kept when equal, else a new one.
+// Rectangles drawn one after another mostly share their outline.
+const Stroke* keptOutline(std::vector<std::shared_ptr<const Stroke>>& kept, const Stroke& s) {
+    constexpr std::size_t looked = 16;
+    for (std::size_t n = 0; n < kept.size() && n < looked; ++n) {
+        const Stroke& k = *kept[kept.size() - 1 - n];
+        if (k.color == s.color && k.width == s.width) return &k;
+    }
+    kept.push_back(std::make_shared<const Stroke>(Stroke{s.color, s.width}));
+    return kept.back().get();
+}
+
+} // namespace
 
 void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
     // The compact form outlines with a solid line of some width; any other outline keeps its
@@ -101,7 +117,9 @@ void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
         fillStroke(std::move(p), fill, *outline);
         return;
     }
-    rects.push_back({r, fill, outline ? outline->color : Color{}, outline ? outline->width : 0.0});
+    // The outlines of rectangles cleared away are no longer pointed to.
+    if (rects.empty()) rectOutlines.clear();
+    rects.push_back({r, fill, outline ? keptOutline(rectOutlines, *outline) : nullptr});
     if (!items.empty()) {
         if (auto* run = std::get_if<RectRun>(&items.back());
             run && run->first + run->count + 1 == rects.size()) {
@@ -135,13 +153,7 @@ HitRegion pointRegion(const PointHits& hits, std::size_t entry) {
 }
 
 std::optional<HitRegion> Scene::hitAt(Point p) const {
-    long region = -1;
-    for (std::size_t i = hits.size(); i-- > 0;) {
-        if (hits.contains(i, p)) {
-            region = static_cast<long>(i);
-            break;
-        }
-    }
+    const long region = hits.lastContaining(p);
     std::size_t set = 0;
     long point = pointHits.find(p, set);
     if (point >= 0 && static_cast<long>(pointHits.sets()[set].order) > region) {

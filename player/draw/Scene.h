@@ -8,6 +8,7 @@
 #include "player/draw/PointHits.h"
 #include "player/layout/ChartLayout.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -69,12 +70,13 @@ struct ClipPush {
 struct ClipPop {};
 
 // A filled rectangle, plain or with a solid outline, kept without a path: the columns and bars
-// of a large chart are most of its shapes. It paints as the ShapeItem shapeOf makes of it.
+// of a large chart are most of its shapes. It paints as the ShapeItem shapeOf makes of it. The
+// outline is one of the few the scene keeps (Scene::rectOutlines), shared by the rectangles
+// drawn with it.
 struct RectItem {
     Rect rect;
     Color fill;
-    Color edge;           // the outline's colour
-    double edgeWidth = 0; // > 0: outlined
+    const Stroke* outline = nullptr; // a solid outline of some width; none when null
 };
 
 // A stretch of Scene::rects, painted in order where the run stands among the items.
@@ -97,6 +99,8 @@ struct Scene {
     Color background{1, 1, 1, 1};
     std::vector<SceneItem> items;
     std::vector<RectItem> rects; // the rectangles the items' RectRuns stand for
+    // The outlines of rects; shared, so that a copy of the scene keeps those its rects point to.
+    std::vector<std::shared_ptr<const Stroke>> rectOutlines;
     HitStore hits;
     PointHits pointHits; // the many points of scatter series, compactly
     ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)

@@ -156,6 +156,8 @@ void layoutPoints(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, cons
         if (!isMissing(s.values[i])) sum += s.values[i], n += 1;
     }
     double mean = n > 0 ? sum / n : 0;
+    // Every point in the window gets a hit circle: their room is made once.
+    t.spots.reserve(static_cast<std::size_t>(n));
     for (std::size_t i = g.first; i < end; ++i) {
         double v = s.values[i];
         if (isMissing(v)) continue;
@@ -190,6 +192,12 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
 }
 
 void drawLine(ChartContext& ctx, LineTrace& t) {
+    // The points' hit circles go first and their spots are given back, before a light line's
+    // edge copies its path: a dense line holds one or the other, not both. Strokes add no hit
+    // regions, so the regions keep their order.
+    for (const PointSpot& spot : t.spots)
+        addSpot(ctx, spot, "anchor");
+    std::vector<PointSpot>().swap(t.spots);
     // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
     // go first, so that none covers a neighbouring piece.
     if (t.traced > 1) {
@@ -203,8 +211,6 @@ void drawLine(ChartContext& ctx, LineTrace& t) {
         for (LinePiece& piece : t.pieces)
             ctx.scene.strokePath(std::move(piece.path), piece.stroke);
     }
-    for (const PointSpot& spot : t.spots)
-        addSpot(ctx, spot, "anchor");
     for (MarkerItem& m : t.markers)
         ctx.scene.add(std::move(m));
 }

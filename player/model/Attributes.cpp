@@ -2,53 +2,157 @@
 
 #include "player/util/TextUtil.h"
 
+#include <cstddef>
+
 namespace plotara::player {
 
-Attributes::Attributes(const Attributes& other) : items_(other.items_) {
-    if (other.index_) buildIndex();
+namespace {
+
+static_assert(sizeof(std::uintptr_t) == 8, "the packed syntax takes 43 bits");
+static_assert(alignof(std::max_align_t) >= 2, "a block's address has its low bit clear");
+
+// A syntax of two code points up to U+1FFFFF is packed as decimal << 1 | thousands << 22 | 1;
+// others (never a separator a document names) take a block.
+constexpr std::uintptr_t packedFlag = 1;
+constexpr unsigned packedBits = 21;
+constexpr std::uintptr_t packedMask = (std::uintptr_t{1} << packedBits) - 1;
+
+bool packable(NumberSyntax s) {
+    return s.decimal <= packedMask && s.thousands <= packedMask;
 }
 
-Attributes& Attributes::operator=(const Attributes& other) {
+std::uintptr_t pack(NumberSyntax s) {
+    if (s == NumberSyntax{}) return 0;
+    return std::uintptr_t{s.decimal} << 1 | std::uintptr_t{s.thousands} << (packedBits + 1) |
+           packedFlag;
+}
+
+NumberSyntax unpack(std::uintptr_t bits) {
+    if (bits == 0) return {};
+    return {static_cast<char32_t>((bits >> 1) & packedMask),
+            static_cast<char32_t>((bits >> (packedBits + 1)) & packedMask)};
+}
+
+} // namespace
+
+Attributes::~Attributes() {
+    release();
+}
+
+Attributes::Data* Attributes::data() const {
+    if (bits_ == 0 || (bits_ & packedFlag) != 0) return nullptr;
+    return reinterpret_cast<Data*>(bits_);
+}
+
+Attributes::Data& Attributes::ensureData() {
+    if (Data* d = data()) return *d;
+    auto d = std::make_unique<Data>();
+    d->syntax = unpack(bits_);
+    bits_ = reinterpret_cast<std::uintptr_t>(d.release());
+    return *data();
+}
+
+void Attributes::release() {
+    delete data();
+    bits_ = 0;
+}
+
+Attributes& Attributes::operator=(Attributes&& other) noexcept {
     if (this != &other) {
-        items_ = other.items_;
-        index_.reset();
-        if (other.index_) buildIndex();
+        release();
+        bits_ = std::exchange(other.bits_, 0);
     }
     return *this;
 }
 
+// A copy takes the names and values (and an index when the original has one), not the number
+// syntax, which stays the one the copy was made with.
+Attributes::Attributes(const Attributes& other) {
+    const Data* from = other.data();
+    if (from && !from->items.empty()) {
+        ensureData().items = from->items;
+        if (from->index) buildIndex();
+    }
+}
+
+Attributes& Attributes::operator=(const Attributes& other) {
+    if (this == &other) return *this;
+    const Data* from = other.data();
+    if (!from || from->items.empty()) {
+        if (Data* d = data()) {
+            const NumberSyntax kept = d->syntax;
+            release();
+            setNumberSyntax(kept);
+        }
+        return *this;
+    }
+    Data& d = ensureData();
+    d.items = from->items;
+    d.index.reset();
+    if (from->index) buildIndex();
+    return *this;
+}
+
+void Attributes::setNumberSyntax(NumberSyntax syntax) {
+    if (Data* d = data()) {
+        d->syntax = syntax;
+    } else if (packable(syntax)) {
+        bits_ = pack(syntax);
+    } else {
+        bits_ = 0;
+        ensureData().syntax = syntax;
+    }
+}
+
+NumberSyntax Attributes::numberSyntax() const {
+    if (const Data* d = data()) return d->syntax;
+    return unpack(bits_);
+}
+
+const std::vector<std::pair<std::string, std::string>>& Attributes::items() const {
+    static const Items none;
+    const Data* d = data();
+    return d ? d->items : none;
+}
+
 void Attributes::buildIndex() {
-    index_ = std::make_unique<Index>();
-    index_->reserve(items_.size() * 2);
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        index_->emplace(items_[i].first, i);
+    Data& d = *data();
+    d.index = std::make_unique<Index>();
+    d.index->reserve(d.items.size() * 2);
+    for (std::size_t i = 0; i < d.items.size(); ++i)
+        d.index->emplace(d.items[i].first, i);
 }
 
 std::size_t Attributes::position(std::string_view lowerName) const {
-    if (index_) {
-        const auto found = index_->find(std::string(lowerName));
-        return found == index_->end() ? items_.size() : found->second;
+    const Data* d = data();
+    if (!d) return 0;
+    if (d->index) {
+        const auto found = d->index->find(std::string(lowerName));
+        return found == d->index->end() ? d->items.size() : found->second;
     }
-    for (std::size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].first == lowerName) return i;
-    return items_.size();
+    for (std::size_t i = 0; i < d->items.size(); ++i)
+        if (d->items[i].first == lowerName) return i;
+    return d->items.size();
 }
 
 void Attributes::set(std::string_view name, std::string value) {
     std::string key = lowerAscii(name);
+    Data& d = ensureData();
     const std::size_t at = position(key);
-    if (at < items_.size()) {
-        items_[at].second = std::move(value);
+    if (at < d.items.size()) {
+        d.items[at].second = std::move(value);
         return;
     }
-    if (index_) index_->emplace(key, items_.size());
-    items_.emplace_back(std::move(key), std::move(value));
-    if (!index_ && items_.size() > indexThreshold) buildIndex();
+    if (d.index) d.index->emplace(key, d.items.size());
+    d.items.emplace_back(std::move(key), std::move(value));
+    if (!d.index && d.items.size() > indexThreshold) buildIndex();
 }
 
 const std::string* Attributes::find(std::string_view lowerName) const {
+    const Data* d = data();
+    if (!d) return nullptr;
     const std::size_t at = position(lowerName);
-    return at < items_.size() ? &items_[at].second : nullptr;
+    return at < d->items.size() ? &d->items[at].second : nullptr;
 }
 
 std::string Attributes::text(std::string_view lowerName, std::string_view fallback) const {
@@ -63,7 +167,7 @@ double Attributes::number(std::string_view lowerName, double fallback) const {
 std::optional<double> Attributes::optionalNumber(std::string_view lowerName) const {
     const std::string* v = find(lowerName);
     if (!v) return std::nullopt;
-    return parseNumber(*v, syntax_);
+    return parseNumber(*v, numberSyntax());
 }
 
 bool Attributes::flag(std::string_view lowerName, bool fallback) const {

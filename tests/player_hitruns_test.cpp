@@ -1,0 +1,189 @@
+// Hit regions kept as runs of coordinates: every region reads back as it was added, and the
+// topmost region at a point is the one a plain walk over the regions finds, in dense charts
+// with links, missing values and several series as well.
+#include "player/ChartPlayer.h"
+#include "player/draw/HitList.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace plotara {
+namespace {
+
+using player::HitRegion;
+using Shape = HitRegion::Shape;
+
+HitRegion rectRegion(int series, int point, player::Rect r, const char* kind = "column") {
+    HitRegion h;
+    h.rect = r;
+    h.kind = kind;
+    h.seriesIndex = series;
+    h.pointIndex = point;
+    h.lazyText = true;
+    return h;
+}
+
+HitRegion circleRegion(int series, int point, player::Point c, double radius) {
+    HitRegion h;
+    h.shape = Shape::Circle;
+    h.center = c;
+    h.radius = radius;
+    h.kind = "anchor";
+    h.seriesIndex = series;
+    h.pointIndex = point;
+    h.lazyText = true;
+    return h;
+}
+
+void expectSame(const HitRegion& got, const HitRegion& want, std::size_t i) {
+    EXPECT_EQ(got.shape, want.shape) << i;
+    EXPECT_EQ(got.kind, want.kind) << i;
+    EXPECT_EQ(got.link, want.link) << i;
+    EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
+    EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
+    EXPECT_EQ(got.lazyText, want.lazyText) << i;
+    if (want.shape == Shape::Rect) {
+        EXPECT_EQ(got.rect.x, want.rect.x) << i;
+        EXPECT_EQ(got.rect.y, want.rect.y) << i;
+        EXPECT_EQ(got.rect.w, want.rect.w) << i;
+        EXPECT_EQ(got.rect.h, want.rect.h) << i;
+    } else {
+        EXPECT_EQ(got.center.x, want.center.x) << i;
+        EXPECT_EQ(got.center.y, want.center.y) << i;
+        EXPECT_EQ(got.radius, want.radius) << i;
+    }
+}
+
+// The last of the regions that holds p, by a plain walk.
+long lastHolding(const std::vector<HitRegion>& regions, player::Point p) {
+    for (std::size_t i = regions.size(); i-- > 0;)
+        if (regions[i].contains(p)) return static_cast<long>(i);
+    return -1;
+}
+
+TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
+    struct Case {
+        const char* what;
+        std::vector<HitRegion> regions;
+        std::size_t segments; // runs and whole regions the store keeps
+    };
+    HitRegion linked = rectRegion(0, 2, {20, 0, 10, 50});
+    linked.link = "host:drill:C";
+    const std::vector<Case> cases = {
+        {"consecutive columns",
+         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {10, 20, 10, 30}),
+          rectRegion(0, 2, {20, 0, 10, 50})},
+         1},
+        {"a missing value breaks the run",
+         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 2, {20, 0, 10, 50})},
+         2},
+        {"series side by side alternate",
+         {rectRegion(0, 0, {0, 10, 5, 40}), rectRegion(1, 0, {5, 20, 5, 30}),
+          rectRegion(0, 1, {10, 0, 5, 50}), rectRegion(1, 1, {15, 5, 5, 45})},
+         4},
+        {"a linked column is kept whole between runs",
+         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {10, 20, 10, 30}), linked,
+          rectRegion(0, 3, {30, 5, 10, 45})},
+         3},
+        {"another kind ends the run",
+         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {0, 10, 40, 10}, "bar")},
+         2},
+        {"anchors of one radius",
+         {circleRegion(0, 0, {5, 40}, 5), circleRegion(0, 1, {15, 30}, 5),
+          circleRegion(0, 2, {25, 45}, 5)},
+         1},
+        {"circles of their own radii stay one run",
+         {circleRegion(0, 0, {10, 10}, 3), circleRegion(0, 1, {20, 20}, 8),
+          circleRegion(0, 2, {30, 30}, 8), circleRegion(0, 3, {40, 30}, 1.5)},
+         1},
+        {"a run of one radius ends at another radius",
+         {circleRegion(0, 0, {10, 10}, 5), circleRegion(0, 1, {20, 20}, 5),
+          circleRegion(0, 2, {30, 30}, 7), circleRegion(0, 3, {40, 30}, 7)},
+         2},
+        {"columns then anchors over them",
+         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {10, 20, 10, 30}),
+          circleRegion(1, 0, {5, 12}, 5), circleRegion(1, 1, {15, 22}, 5)},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        player::HitStore store;
+        store.reserve(2, 2);
+        for (const HitRegion& r : c.regions)
+            store.push_back(r);
+        ASSERT_EQ(store.size(), c.regions.size());
+        EXPECT_EQ(store.segmentCount(), c.segments);
+        for (std::size_t i = 0; i < c.regions.size(); ++i)
+            expectSame(store[i], c.regions[i], i);
+        for (double x = -6; x <= 52; x += 0.5) {
+            for (double y = -6; y <= 56; y += 0.5) {
+                ASSERT_EQ(store.lastContaining({x, y}), lastHolding(c.regions, {x, y}))
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
+// Charts of many points: the scene answers every point as a walk over all its regions does,
+// and the dense series are kept as a few runs.
+TEST(HitStoreRuns, DenseChartsAnswerEveryPointAsAWalkOverTheirRegions) {
+    std::mt19937 random(11);
+    auto sets = [&](int n, bool links) {
+        std::string xml;
+        for (int i = 0; i < n; ++i) {
+            xml += "<set label='L" + std::to_string(i) + "'";
+            if (i % 97 != 13) xml += " value='" + std::to_string(random() % 900 + 50) + "'";
+            if (links && i % 50 == 7) xml += " link='host:drill:" + std::to_string(i) + "'";
+            xml += "/>";
+        }
+        return xml;
+    };
+    struct Case {
+        int type;
+        std::string xml;
+    };
+    const std::vector<Case> cases = {
+        {2, "<chart>" + sets(3000, true) + "</chart>"},                      // column
+        {7, "<chart drawAnchors='1'>" + sets(600, true) + "</chart>"},       // line
+        {9, "<chart>" + sets(400, false) + "</chart>"},                      // bar
+        {7, "<chart>" + sets(2000, false) + "</chart>"},                     // dense line
+        {17, "<chart><categories><category label='a'/><category label='b'/>" // stacked
+             "<category label='c'/></categories><dataset seriesName='S1'><set value='3'/>"
+             "<set value='5'/><set value='4'/></dataset><dataset seriesName='S2'>"
+             "<set value='6'/><set value='2'/><set value='7'/></dataset></chart>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(c.type, c.xml)));
+        const player::Scene& scene = p.scene();
+        ASSERT_GT(scene.hits.size(), 0u);
+        std::vector<HitRegion> regions(scene.hits.begin(), scene.hits.end());
+        EXPECT_LT(scene.hits.segmentCount(), 200u) << "points are runs, not one region each";
+        std::uniform_real_distribution<double> x(0, scene.width), y(0, scene.height);
+        for (int k = 0; k < 4000; ++k) {
+            const player::Point at{x(random), y(random)};
+            const long want = lastHolding(regions, at);
+            const auto got = scene.hitAt(at);
+            ASSERT_EQ(got.has_value(), want >= 0) << at.x << "," << at.y;
+            if (got) expectSame(*got, regions[static_cast<std::size_t>(want)], k);
+        }
+        // The centre of every point's region answers for that point or one drawn above it.
+        for (std::size_t i = 0; i < regions.size(); ++i) {
+            const HitRegion& r = regions[i];
+            if (r.pointIndex < 0) continue;
+            const player::Point centre =
+                r.shape == Shape::Rect
+                    ? player::Point{r.rect.x + r.rect.w / 2, r.rect.y + r.rect.h / 2}
+                    : r.center;
+            ASSERT_GE(scene.hits.lastContaining(centre), static_cast<long>(i)) << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace plotara
