@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
@@ -53,6 +54,90 @@ void rgbaRow(const std::uint32_t* src, int w, png_bytep dst) {
 }
 } // namespace
 
+bool opaqueRows(const unsigned char* data, int width, int rows, int stride) {
+    for (int y = 0; y < rows; ++y) {
+        if (!rowOpaque(reinterpret_cast<const std::uint32_t*>(data + y * stride), width))
+            return false;
+    }
+    return true;
+}
+
+struct PngWriter::Impl {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    int width = 0, height = 0, written = 0;
+    bool opaque = true, failed = false;
+    std::vector<png_byte> row; // allocated before libpng's error jump can happen
+    std::string out;
+};
+
+PngWriter::PngWriter(int width, int height, bool opaque) : impl_(std::make_unique<Impl>()) {
+    Impl& d = *impl_;
+    d.width = width;
+    d.height = height;
+    d.opaque = opaque;
+    if (width <= 0 || height <= 0) {
+        d.failed = true;
+        return;
+    }
+    d.row.resize(static_cast<std::size_t>(width) * 4);
+    d.out.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 8);
+    d.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (d.png) d.info = png_create_info_struct(d.png);
+    if (!d.png || !d.info || setjmp(png_jmpbuf(d.png))) {
+        d.failed = true;
+        return;
+    }
+    png_set_write_fn(d.png, &d.out, appendBytes, noFlush);
+    // Fast compression and no row filter: charts are mostly runs of flat colour, which deflate
+    // finds as they are (the sub filter made the files larger and slower to write).
+    png_set_compression_level(d.png, 1);
+    png_set_filter(d.png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_IHDR(d.png, d.info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
+                 8, opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(d.png, d.info);
+}
+
+PngWriter::~PngWriter() {
+    if (impl_->png) png_destroy_write_struct(&impl_->png, impl_->info ? &impl_->info : nullptr);
+}
+
+bool PngWriter::failed() const {
+    return impl_->failed;
+}
+
+void PngWriter::addRows(const unsigned char* data, int rows, int stride) {
+    Impl& d = *impl_;
+    rows = std::min(rows, d.height - d.written);
+    if (d.failed || rows <= 0) return;
+    if (setjmp(png_jmpbuf(d.png))) {
+        d.failed = true;
+        return;
+    }
+    for (int y = 0; y < rows; ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        if (d.opaque) {
+            rgbRow(src, d.width, d.row.data());
+        } else {
+            rgbaRow(src, d.width, d.row.data());
+        }
+        png_write_row(d.png, d.row.data());
+    }
+    d.written += rows;
+}
+
+std::string PngWriter::finish() {
+    Impl& d = *impl_;
+    if (d.failed || d.written != d.height) return {};
+    if (setjmp(png_jmpbuf(d.png))) {
+        d.failed = true;
+        return {};
+    }
+    png_write_end(d.png, d.info);
+    return std::move(d.out);
+}
+
 std::string encodePng(cairo_surface_t* image) {
     cairo_surface_flush(image);
     int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
@@ -61,41 +146,9 @@ std::string encodePng(cairo_surface_t* image) {
     if (!data || w <= 0 || h <= 0) return {};
     // Charts usually cover their whole picture: then the alpha channel is left out (a quarter
     // less to compress).
-    bool opaque = true;
-    for (int y = 0; y < h && opaque; ++y)
-        opaque = rowOpaque(reinterpret_cast<const std::uint32_t*>(data + y * stride), w);
-    // One row buffer, allocated before libpng's error jump can happen.
-    std::vector<png_byte> row(static_cast<std::size_t>(w) * 4);
-    std::string out;
-    out.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return {};
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        return {};
-    }
-    png_set_write_fn(png, &out, appendBytes, noFlush);
-    // Fast compression and no row filter: charts are mostly runs of flat colour, which deflate
-    // finds as they are (the sub filter made the files larger and slower to write).
-    png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-                 opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        if (opaque) {
-            rgbRow(src, w, row.data());
-        } else {
-            rgbaRow(src, w, row.data());
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    PngWriter writer(w, h, opaqueRows(data, w, h, stride));
+    writer.addRows(data, h, stride);
+    return writer.finish();
 }
 
 } // namespace plotara::player

@@ -1,0 +1,88 @@
+#include "player/draw/OutputBands.h"
+
+#include "player/draw/CairoCanvas.h"
+#include "player/draw/Output.h"
+
+#include <cairo.h>
+
+#include <atomic>
+#include <system_error>
+
+namespace plotara::player {
+
+namespace {
+
+// Below this many pixels a second thread costs more than it saves.
+constexpr long bandMinPixels = 160 * 1000;
+
+// The paints running in the process: a band thread is started only when the caller is the only
+// one, so hosts and pools that already keep the cores busy get no extra thread.
+std::atomic<int>& paintsRunning() {
+    static std::atomic<int> running{0};
+    return running;
+}
+
+// Set on the threads of a pool that runs one paint per core (OneThreadPaint).
+thread_local int keptToItself = 0;
+
+} // namespace
+
+OneThreadPaint::OneThreadPaint() {
+    ++keptToItself;
+}
+
+OneThreadPaint::~OneThreadPaint() {
+    --keptToItself;
+}
+
+PaintInFlight::PaintInFlight() {
+    const int before = paintsRunning().fetch_add(1, std::memory_order_acq_rel);
+    alone_ = before == 0 && keptToItself == 0;
+}
+
+PaintInFlight::~PaintInFlight() {
+    paintsRunning().fetch_sub(1, std::memory_order_acq_rel);
+}
+
+int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight& flight) {
+    if (mode == RasterBands::One || target.height < 2 || !target.data) return 0;
+    if (mode == RasterBands::Auto &&
+        (!flight.alone() || std::thread::hardware_concurrency() < 2 ||
+         static_cast<long>(target.width) * target.height < bandMinPixels))
+        return 0;
+    // The calling thread paints the upper band and then compresses it while the second band is
+    // still being painted, so its band is the smaller one.
+    return std::max(1, target.height * 9 / 20);
+}
+
+void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
+               int count) {
+    if (count <= 0) return;
+    cairo_surface_t* band = cairo_image_surface_create_for_data(
+        target.data + static_cast<std::ptrdiff_t>(first) * target.stride, CAIRO_FORMAT_ARGB32,
+        target.width, count, target.stride);
+    cairo_t* cr = cairo_create(band);
+    // A whole number of pixels: every edge falls on the same sub-pixel position as in one paint.
+    cairo_translate(cr, 0, -first);
+    cairo_scale(cr, target.ratio, target.ratio);
+    {
+        CairoCanvas canvas(cr, text, target.ratio);
+        paintScene(scene, canvas);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(band);
+    cairo_surface_destroy(band);
+}
+
+std::jthread paintRowsAsync(const RasterTarget& target, const Scene& scene, TextEngine& text,
+                            int first) {
+    try {
+        return std::jthread([target, &scene, &text, first] {
+            paintRows(target, scene, text, first, target.height - first);
+        });
+    } catch (const std::system_error&) {
+        return {}; // no thread to be had: the caller paints the band
+    }
+}
+
+} // namespace plotara::player
