@@ -4,6 +4,7 @@
 #include "player/ChartPlayer.h"
 #include "player/draw/Output.h"
 #include "player/draw/OutputBands.h"
+#include "player/draw/PngBands.h"
 #include "player/draw/PngEncoder.h"
 #include "player_samples.h"
 
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace plotara {
 namespace {
@@ -28,6 +30,49 @@ int firstDifferentRow(const player::ArgbImage& a, const player::ArgbImage& b) {
             return y;
     }
     return -1;
+}
+
+// A picture of distinct pixels in every row, opaque or not.
+cairo_surface_t* stripes(int w, int h, bool translucentLastRow) {
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint32_t p = 0xFF000000u | static_cast<std::uint32_t>(x * 7 + y * 1000);
+            if (translucentLastRow && y == h - 1) p = 0x80402000u;
+            std::memcpy(data + y * stride + 4 * x, &p, 4);
+        }
+    cairo_surface_mark_dirty(image);
+    return image;
+}
+
+// The pixels of a PNG file as cairo reads them back.
+std::vector<std::uint32_t> decoded(const std::string& png) {
+    struct Reader {
+        const std::string* bytes;
+        std::size_t at = 0;
+    } reader{&png};
+    cairo_surface_t* s = cairo_image_surface_create_from_png_stream(
+        [](void* closure, unsigned char* data, unsigned int length) {
+            auto* r = static_cast<Reader*>(closure);
+            if (r->at + length > r->bytes->size()) return CAIRO_STATUS_READ_ERROR;
+            std::memcpy(data, r->bytes->data() + r->at, length);
+            r->at += length;
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &reader);
+    std::vector<std::uint32_t> out;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+        out.resize(static_cast<std::size_t>(w) * h);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(out.data() + static_cast<std::size_t>(y) * w,
+                        cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s),
+                        static_cast<std::size_t>(w) * 4);
+    }
+    cairo_surface_destroy(s);
+    return out;
 }
 
 TEST(RasterBands, EveryTypeIsPaintedTheSameInTwoBands) {
@@ -53,8 +98,11 @@ TEST(RasterBands, EveryTypeIsPaintedTheSameInTwoBands) {
             ASSERT_GT(one.height, 1);
             EXPECT_EQ(firstDifferentRow(one, two), -1);
             if (size.ratio == 1) {
-                EXPECT_EQ(player::renderPng(p.scene(), text, 1, nullptr, RasterBands::One),
-                          player::renderPng(p.scene(), text, 1, nullptr, RasterBands::Two));
+                // The same file whichever thread compressed which band.
+                const std::string png =
+                    player::renderPng(p.scene(), text, 1, nullptr, RasterBands::Two);
+                EXPECT_EQ(png, player::renderPng(p.scene(), text, 1, nullptr, RasterBands::One));
+                EXPECT_EQ(decoded(png).size(), 640u * 480u);
             }
         }
     }
@@ -77,11 +125,12 @@ TEST(RasterBands, TranslucentLowerBandKeepsItsAlpha) {
     const std::string two = player::renderPng(scene, text, 1, nullptr, RasterBands::Two);
     ASSERT_GT(one.size(), 26u);
     EXPECT_EQ(static_cast<int>(one[25]), 6) << "RGBA";
+    EXPECT_EQ(static_cast<int>(two.at(25)), 6) << "RGBA";
     EXPECT_EQ(two, one);
-    // Opaque everywhere: RGB, again the same file from both.
+    // Opaque everywhere: RGB from both.
     scene.background = {1, 1, 1, 1};
     const std::string opaque = player::renderPng(scene, text, 1, nullptr, RasterBands::Two);
-    EXPECT_EQ(static_cast<int>(opaque[25]), 2) << "RGB";
+    EXPECT_EQ(static_cast<int>(opaque.at(25)), 2) << "RGB";
     EXPECT_EQ(opaque, player::renderPng(scene, text, 1, nullptr, RasterBands::One));
 }
 
@@ -119,36 +168,53 @@ TEST(RasterBands, SecondThreadOnlyForALargePictureAndALonePaint) {
     EXPECT_EQ(player::bandSplit(target, RasterBands::Two, flight), 0) << "one row";
 }
 
-TEST(PngWriterTest, RowsGivenInBandsMakeTheSameFile) {
+TEST(PngBandsTest, BandsReadBackAsTheOnePassFile) {
     constexpr int w = 37, h = 23;
-    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    unsigned char* data = cairo_image_surface_get_data(image);
-    const int stride = cairo_image_surface_get_stride(image);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = 0xFF000000u | static_cast<std::uint32_t>(x * 7 + y * 1000);
-            std::memcpy(data + y * stride + 4 * x, &p, 4);
+    for (bool translucent : {false, true}) {
+        SCOPED_TRACE(translucent ? "RGBA" : "RGB");
+        cairo_surface_t* image = stripes(w, h, translucent);
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        const std::vector<std::uint32_t> want = decoded(player::encodePng(image));
+        ASSERT_EQ(want.size(), static_cast<std::size_t>(w * h));
+        EXPECT_EQ(player::opaqueRows(data, w, h, stride), !translucent);
+        EXPECT_TRUE(player::opaqueRows(data, w, h - 1, stride));
+        // One band, two, and three of which the middle one is a single row.
+        const std::vector<std::vector<int>> splits = {{h}, {11, 12}, {10, 1, 12}};
+        for (const std::vector<int>& split : splits) {
+            std::vector<player::PngBand> bands;
+            int row = 0;
+            for (std::size_t i = 0; i < split.size(); ++i) {
+                bands.push_back(player::deflateBand(data + row * stride, w, split[i], stride,
+                                                    !translucent, i + 1 == split.size()));
+                row += split[i];
+            }
+            const std::string png = player::assemblePng(w, h, bands);
+            EXPECT_EQ(static_cast<int>(png.at(25)), translucent ? 6 : 2) << "colour type";
+            EXPECT_EQ(decoded(png), want) << split.size() << " bands";
         }
-    cairo_surface_mark_dirty(image);
-    const std::string whole = player::encodePng(image);
-    ASSERT_FALSE(whole.empty());
-    EXPECT_TRUE(player::opaqueRows(data, w, h, stride));
-    for (int split : {1, 10, 22}) {
-        player::PngWriter writer(w, h, true);
-        writer.addRows(data, split, stride);
-        writer.addRows(data + split * stride, h - split, stride);
-        EXPECT_EQ(writer.finish(), whole) << split;
+        cairo_surface_destroy(image);
     }
-    player::PngWriter short_(w, h, true);
-    short_.addRows(data, h - 1, stride);
-    EXPECT_EQ(short_.finish(), "") << "a row missing";
-    player::PngWriter empty(0, h, true);
-    EXPECT_TRUE(empty.failed());
-    EXPECT_EQ(empty.finish(), "");
-    // A translucent pixel in the last row.
-    data[(h - 1) * stride + 3] = 0x80;
-    EXPECT_FALSE(player::opaqueRows(data, w, h, stride));
-    EXPECT_TRUE(player::opaqueRows(data, w, h - 1, stride));
+}
+
+TEST(PngBandsTest, NoFileFromBandsThatDoNotMakeOnePicture) {
+    constexpr int w = 16, h = 8;
+    cairo_surface_t* image = stripes(w, h, false);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    auto band = [&](int first, int rows, bool opaque, bool last) {
+        return player::deflateBand(data + first * stride, w, rows, stride, opaque, last);
+    };
+    EXPECT_FALSE(
+        player::assemblePng(w, h, {band(0, 4, true, false), band(4, 4, true, true)}).empty());
+    EXPECT_EQ(player::assemblePng(w, h, {band(0, 4, true, false), band(4, 3, true, true)}), "")
+        << "a row missing";
+    EXPECT_EQ(player::assemblePng(w, h, {band(0, 4, true, false), band(4, 4, false, true)}), "")
+        << "RGB and RGBA";
+    player::PngBand failed = band(4, 4, true, true);
+    failed.ok = false;
+    EXPECT_EQ(player::assemblePng(w, h, {band(0, 4, true, false), failed}), "");
+    EXPECT_EQ(player::assemblePng(w, h, {}), "");
     cairo_surface_destroy(image);
 }
 

@@ -5,6 +5,7 @@
 
 #include "player/draw/CairoCanvas.h"
 #include "player/draw/OutputBands.h"
+#include "player/draw/PngBands.h"
 #include "player/draw/PngEncoder.h"
 
 #include <cairo-pdf.h>
@@ -61,8 +62,8 @@ RasterTarget rasterTarget(const Scene& scene, double ratio, RasterCache* cache) 
 // Starts the lower band on a second thread when `split` > 0; the first row the calling thread
 // does not paint (the height when the whole picture is its own).
 int startLowerBand(std::jthread& lower, const RasterTarget& t, const Scene& scene, TextEngine& text,
-                   int split) {
-    if (split > 0) lower = paintRowsAsync(t, scene, text, split);
+                   int split, PngBand* png = nullptr) {
+    if (split > 0) lower = paintRowsAsync(t, scene, text, split, png);
     return lower.joinable() ? split : t.height;
 }
 
@@ -80,25 +81,28 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     return t.surface;
 }
 
-// Paints the target and encodes it. With two bands, the upper rows are compressed while the lower
-// band is painted; the colour type is chosen from them, and should the lower band hold a
-// translucent pixel after all, the file is written again whole (the same bytes as one pass).
+// Paints the target and encodes it. With two bands, each thread paints and compresses its own
+// rows, which makes the same file as encodePng; should the bands disagree on the alpha channel
+// (or zlib fail), the picture is encoded again on this thread.
 std::string paintPng(const RasterTarget& t, const Scene& scene, TextEngine& text,
                      RasterBands bands) {
     const PaintInFlight flight;
     std::jthread lower;
-    const int split = startLowerBand(lower, t, scene, text, bandSplit(t, bands, flight));
+    PngBand lowerPng;
+    const int split = startLowerBand(lower, t, scene, text, bandSplit(t, bands, flight), &lowerPng);
     paintRows(t, scene, text, 0, split);
-    const bool opaque = opaqueRows(t.data, t.width, split, t.stride);
-    PngWriter writer(t.width, t.height, opaque);
-    writer.addRows(t.data, split, t.stride);
-    if (lower.joinable()) lower.join();
-    cairo_surface_mark_dirty(t.surface);
-    const unsigned char* rest = t.data + static_cast<std::ptrdiff_t>(split) * t.stride;
-    if (opaque && !opaqueRows(rest, t.width, t.height - split, t.stride))
+    if (!lower.joinable()) {
+        cairo_surface_mark_dirty(t.surface);
         return encodePng(t.surface);
-    writer.addRows(rest, t.height - split, t.stride);
-    return writer.finish();
+    }
+    std::vector<PngBand> png;
+    png.push_back(deflateBand(t.data, t.width, split, t.stride,
+                              opaqueRows(t.data, t.width, split, t.stride), false));
+    lower.join();
+    cairo_surface_mark_dirty(t.surface);
+    png.push_back(std::move(lowerPng));
+    std::string out = assemblePng(t.width, t.height, png);
+    return out.empty() ? encodePng(t.surface) : out;
 }
 
 void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text,

@@ -2,6 +2,7 @@
 
 #include "player/draw/CairoCanvas.h"
 #include "player/draw/Output.h"
+#include "player/draw/PngEncoder.h"
 
 #include <cairo.h>
 
@@ -50,9 +51,8 @@ int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight&
         (!flight.alone() || std::thread::hardware_concurrency() < 2 ||
          static_cast<long>(target.width) * target.height < bandMinPixels))
         return 0;
-    // The calling thread paints the upper band and then compresses it while the second band is
-    // still being painted, so its band is the smaller one.
-    return std::max(1, target.height * 9 / 20);
+    // The bands are those of the PNG's image data, so that each thread compresses its own rows.
+    return pngBandSplit(target.height);
 }
 
 void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
@@ -75,10 +75,16 @@ void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text,
 }
 
 std::jthread paintRowsAsync(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int first) {
+                            int first, PngBand* png) {
     try {
-        return std::jthread([target, &scene, &text, first] {
-            paintRows(target, scene, text, first, target.height - first);
+        return std::jthread([target, &scene, &text, first, png] {
+            const int rows = target.height - first;
+            paintRows(target, scene, text, first, rows);
+            if (!png) return;
+            const unsigned char* data =
+                target.data + static_cast<std::ptrdiff_t>(first) * target.stride;
+            *png = deflateBand(data, target.width, rows, target.stride,
+                               opaqueRows(data, target.width, rows, target.stride), true);
         });
     } catch (const std::system_error&) {
         return {}; // no thread to be had: the caller paints the band

@@ -3,6 +3,7 @@
 // on it, so the pixels are those of one paint.
 #pragma once
 
+#include "player/draw/PngBands.h"
 #include "player/draw/Scene.h"
 #include "player/draw/TextEngine.h"
 
@@ -45,9 +46,10 @@ int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight&
 void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
                int count);
 
-// Paints rows [first, height) on a new thread; the thread is empty (not joinable) when none could
+// Paints rows [first, height) on a new thread and, with `png`, compresses them there as the last
+// band of a PNG (RGB when they are all opaque). The thread is empty (not joinable) when none could
 // be started, and the caller paints the rows itself. Never throws.
 std::jthread paintRowsAsync(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int first);
+                            int first, PngBand* png = nullptr);
 
 } // namespace plotara::player

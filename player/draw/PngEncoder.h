@@ -1,7 +1,7 @@
 // PNG encoding tuned for charts: fast compression (large flat areas compress well anyway).
 #pragma once
 
-#include <memory>
+#include <cstdint>
 #include <string>
 
 typedef struct _cairo_surface cairo_surface_t;
@@ -9,34 +9,21 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace plotara::player {
 
 // Encodes an ARGB32 image surface as PNG (RGB when every pixel is opaque, else RGBA,
-// un-premultiplied); "" when libpng fails. Never throws.
+// un-premultiplied); "" when zlib fails or the image has no pixels. The image data is compressed
+// in two bands split at pngBandSplit, so that two threads can write the same file (PngBands.h).
+// Never throws but for out of memory.
 std::string encodePng(cairo_surface_t* image);
+// The same for premultiplied ARGB32 pixels, rows `stride` bytes apart.
+std::string encodePixels(const unsigned char* data, int width, int height, int stride);
+// The first row of a PNG's second band (0: one band). Cannot fail.
+int pngBandSplit(int height);
 
 // Whether every pixel of `rows` rows of premultiplied ARGB32 (`stride` bytes apart) is opaque.
 // Cannot fail.
 bool opaqueRows(const unsigned char* data, int width, int rows, int stride);
 
-// A PNG written a band of rows at a time, so that the rows painted first can be compressed while
-// later ones are still being painted. The colour type is fixed at the start: rows given to an
-// opaque (RGB) writer lose their alpha, so the caller checks them with opaqueRows first.
-class PngWriter {
-public:
-    // Starts a width x height PNG; failed() when libpng cannot start or the size is empty.
-    PngWriter(int width, int height, bool opaque);
-    ~PngWriter();
-    PngWriter(const PngWriter&) = delete;
-    PngWriter& operator=(const PngWriter&) = delete;
-
-    // Adds the next `rows` rows of premultiplied ARGB32; ignored once failed. Never throws.
-    void addRows(const unsigned char* data, int rows, int stride);
-    // The file once every row was added; "" when libpng failed or rows are missing.
-    std::string finish();
-    // True when libpng reported an error. Cannot fail.
-    bool failed() const;
-
-private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
-};
+// One row of premultiplied ARGB32 as PNG pixels: RGB bytes when opaque (the alpha dropped), else
+// straight RGBA. dst holds 3 or 4 bytes a pixel. Cannot fail.
+void pngRow(const std::uint32_t* src, int width, bool opaque, unsigned char* dst);
 
 } // namespace plotara::player
