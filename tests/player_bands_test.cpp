@@ -108,6 +108,53 @@ TEST(RasterBands, EveryTypeIsPaintedTheSameInTwoBands) {
     }
 }
 
+// Long lines (stroked in pieces, which a band skips when they cannot reach its rows) and texts
+// of every alignment and size around the band edge, where a wrong estimate of their reach would
+// leave a strip unpainted.
+TEST(RasterBands, LinesAndTextsAcrossTheBandEdgeAreWhole) {
+    player::Scene scene;
+    scene.width = 640;
+    scene.height = 480;
+    const double widths[] = {0.5, 1, 2.5, 6, 12};
+    for (int line = 0; line < 5; ++line) {
+        player::ShapeItem item;
+        item.stroked = true;
+        item.stroke.width = widths[line];
+        item.stroke.color = {0.1 * line, 0.3, 0.8, 1};
+        // 1,000 points that cross and run along the middle rows, a few pixels apart.
+        for (int i = 0; i < 1000; ++i) {
+            const double x = 10 + i * 0.62, y = 240 + (i % 97 - 48) * 0.9 + line * 3.3 - 5;
+            if (i == 0) {
+                item.path.moveTo(x, y);
+            } else {
+                item.path.lineTo(x, y);
+            }
+        }
+        scene.items.emplace_back(std::move(item));
+    }
+    const player::VAlign aligns[] = {player::VAlign::Top, player::VAlign::Middle,
+                                     player::VAlign::Bottom};
+    for (int i = 0; i < 30; ++i) {
+        player::TextItem text;
+        text.text = i % 5 == 0 ? "Ågyp ÉQ 汉字 ✓" : "Ågyp jÉQ|";
+        text.font.size = 6 + i * 1.7;
+        text.font.italic = i % 2 == 1;
+        text.font.underline = i % 3 == 0;
+        text.x = 20 * i;
+        text.y = 200 + i * 2.9;
+        text.v = aligns[i % 3];
+        text.angle = i % 7 == 6 ? -45 : 0;
+        scene.items.emplace_back(std::move(text));
+    }
+    player::TextEngine text;
+    for (double ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        SCOPED_TRACE(ratio);
+        const auto one = player::renderArgb(scene, text, ratio, nullptr, RasterBands::One);
+        const auto two = player::renderArgb(scene, text, ratio, nullptr, RasterBands::Two);
+        EXPECT_EQ(firstDifferentRow(one, two), -1);
+    }
+}
+
 // A scene transparent below an opaque upper half: the upper band alone looks opaque, the file
 // must still keep the alpha channel of the lower one.
 TEST(RasterBands, TranslucentLowerBandKeepsItsAlpha) {

@@ -59,24 +59,23 @@ RasterTarget rasterTarget(const Scene& scene, double ratio, RasterCache* cache) 
     return t;
 }
 
-// Starts the lower band on a second thread when `split` > 0; the first row the calling thread
-// does not paint (the height when the whole picture is its own).
-int startLowerBand(std::jthread& lower, const RasterTarget& t, const Scene& scene, TextEngine& text,
-                   int split, PngBand* png = nullptr) {
-    if (split > 0) lower = paintRowsAsync(t, scene, text, split, png);
-    return lower.joinable() ? split : t.height;
-}
-
 // The painted surface of renderArgb; the caller releases it.
 cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio, RasterCache* cache,
                              RasterBands bands) {
     const RasterTarget t = rasterTarget(scene, ratio, cache);
     if (!t.data) return t.surface;
     const PaintInFlight flight;
+    const int split = bandSplit(t, bands, flight);
+    LowerBand band;
     std::jthread lower;
-    const int split = startLowerBand(lower, t, scene, text, bandSplit(t, bands, flight));
-    paintRows(t, scene, text, 0, split);
-    if (lower.joinable()) lower.join();
+    if (split > 0) lower = paintLowerBand(t, scene, text, split, false, band);
+    if (lower.joinable()) {
+        paintUpperBand(t, scene, text, split);
+        lower.join();
+        copyLowerBand(t, band);
+    } else {
+        paintRows(t, scene, text, 0, t.height);
+    }
     cairo_surface_mark_dirty(t.surface);
     return t.surface;
 }
@@ -87,20 +86,23 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
 std::string paintPng(const RasterTarget& t, const Scene& scene, TextEngine& text,
                      RasterBands bands) {
     const PaintInFlight flight;
+    const int split = bandSplit(t, bands, flight);
+    LowerBand band;
     std::jthread lower;
-    PngBand lowerPng;
-    const int split = startLowerBand(lower, t, scene, text, bandSplit(t, bands, flight), &lowerPng);
-    paintRows(t, scene, text, 0, split);
+    if (split > 0) lower = paintLowerBand(t, scene, text, split, true, band);
     if (!lower.joinable()) {
+        paintRows(t, scene, text, 0, t.height);
         cairo_surface_mark_dirty(t.surface);
         return encodePng(t.surface);
     }
+    paintUpperBand(t, scene, text, split);
     std::vector<PngBand> png;
     png.push_back(deflateBand(t.data, t.width, split, t.stride,
                               opaqueRows(t.data, t.width, split, t.stride), false));
     lower.join();
+    copyLowerBand(t, band);
     cairo_surface_mark_dirty(t.surface);
-    png.push_back(std::move(lowerPng));
+    png.push_back(std::move(band.png));
     std::string out = assemblePng(t.width, t.height, png);
     return out.empty() ? encodePng(t.surface) : out;
 }

@@ -6,7 +6,9 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <system_error>
 
 namespace plotara::player {
@@ -55,18 +57,22 @@ int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight&
     return pngBandSplit(target.height);
 }
 
-void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
-               int count) {
+namespace {
+
+// Paints rows [first, first + count) of the picture into `pixels`, whose first row is the
+// picture's row `first`.
+void paintRowsInto(unsigned char* pixels, const RasterTarget& target, const Scene& scene,
+                   TextEngine& text, int first, int count) {
     if (count <= 0) return;
-    cairo_surface_t* band = cairo_image_surface_create_for_data(
-        target.data + static_cast<std::ptrdiff_t>(first) * target.stride, CAIRO_FORMAT_ARGB32,
-        target.width, count, target.stride);
+    cairo_surface_t* band = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32,
+                                                                target.width, count, target.stride);
     cairo_t* cr = cairo_create(band);
     // A whole number of pixels: every edge falls on the same sub-pixel position as in one paint.
     cairo_translate(cr, 0, -first);
     cairo_scale(cr, target.ratio, target.ratio);
     {
         CairoCanvas canvas(cr, text, target.ratio);
+        canvas.limitToRows(first / target.ratio, (first + count) / target.ratio);
         paintScene(scene, canvas);
     }
     cairo_destroy(cr);
@@ -74,21 +80,43 @@ void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text,
     cairo_surface_destroy(band);
 }
 
-std::jthread paintRowsAsync(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int first, PngBand* png) {
+} // namespace
+
+void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
+               int count) {
+    paintRowsInto(target.data + static_cast<std::ptrdiff_t>(first) * target.stride, target, scene,
+                  text, first, count);
+}
+
+void paintUpperBand(const RasterTarget& target, const Scene& scene, TextEngine& text, int split) {
+    paintRows(target, scene, text, 0, std::min(target.height, split + bandMargin));
+}
+
+std::jthread paintLowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text,
+                            int split, bool compress, LowerBand& band) {
     try {
-        return std::jthread([target, &scene, &text, first, png] {
-            const int rows = target.height - first;
-            paintRows(target, scene, text, first, rows);
-            if (!png) return;
-            const unsigned char* data =
-                target.data + static_cast<std::ptrdiff_t>(first) * target.stride;
-            *png = deflateBand(data, target.width, rows, target.stride,
-                               opaqueRows(data, target.width, rows, target.stride), true);
+        return std::jthread([target, &scene, &text, split, compress, &band] {
+            band.split = split;
+            band.margin = std::min(split, bandMargin);
+            const int rows = target.height - split;
+            band.pixels.assign(static_cast<std::size_t>(rows + band.margin) * target.stride, 0);
+            paintRowsInto(band.pixels.data(), target, scene, text, split - band.margin,
+                          rows + band.margin);
+            if (!compress) return;
+            const unsigned char* own =
+                band.pixels.data() + static_cast<std::ptrdiff_t>(band.margin) * target.stride;
+            band.png = deflateBand(own, target.width, rows, target.stride,
+                                   opaqueRows(own, target.width, rows, target.stride), true);
         });
     } catch (const std::system_error&) {
         return {}; // no thread to be had: the caller paints the band
     }
+}
+
+void copyLowerBand(const RasterTarget& target, const LowerBand& band) {
+    std::memcpy(target.data + static_cast<std::ptrdiff_t>(band.split) * target.stride,
+                band.pixels.data() + static_cast<std::ptrdiff_t>(band.margin) * target.stride,
+                static_cast<std::size_t>(target.height - band.split) * target.stride);
 }
 
 } // namespace plotara::player

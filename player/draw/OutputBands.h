@@ -8,6 +8,7 @@
 #include "player/draw/TextEngine.h"
 
 #include <thread>
+#include <vector>
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -42,14 +43,34 @@ private:
 // bandMinPixels when the paint is alone and the machine has two cores. Cannot fail.
 int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight& flight);
 
+// Rows each band paints beyond its edge: cairo's scan conversion of an outline that leaves the
+// surface can differ in the last rows before the surface's edge, so no band ends where its
+// pixels are kept.
+constexpr int bandMargin = 64;
+
 // Paints `count` rows from row `first` of the target. Cannot fail (cairo records its errors).
 void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text, int first,
                int count);
 
-// Paints rows [first, height) on a new thread and, with `png`, compresses them there as the last
-// band of a PNG (RGB when they are all opaque). The thread is empty (not joinable) when none could
-// be started, and the caller paints the rows itself. Never throws.
-std::jthread paintRowsAsync(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int first, PngBand* png = nullptr);
+// Paints the rows above `split` in place, and bandMargin rows below it that copyLowerBand then
+// replaces. Cannot fail.
+void paintUpperBand(const RasterTarget& target, const Scene& scene, TextEngine& text, int split);
+
+// The rows from `split` down, painted on a thread of their own into pixels of their own (with
+// `margin` rows above them), and compressed there as the last band of a PNG when asked.
+struct LowerBand {
+    std::vector<unsigned char> pixels;
+    int split = 0, margin = 0;
+    PngBand png;
+};
+
+// Paints the lower band on a new thread; the thread is empty (not joinable) when none could be
+// started, and the caller paints the whole picture itself. `band` must outlive the thread.
+// Never throws.
+std::jthread paintLowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text,
+                            int split, bool compress, LowerBand& band);
+
+// Copies a painted lower band into the picture, after its thread ended. Cannot fail.
+void copyLowerBand(const RasterTarget& target, const LowerBand& band);
 
 } // namespace plotara::player
