@@ -192,9 +192,9 @@ TEST(RasterBands, SecondThreadOnlyForALargePictureAndALonePaint) {
         EXPECT_GT(player::bandSplit(target, RasterBands::Two, flight), 0);
         EXPECT_LT(player::bandSplit(target, RasterBands::Two, flight), 480);
         EXPECT_EQ(player::bandSplit(target, RasterBands::One, flight), 0);
-        if (std::thread::hardware_concurrency() >= 2) {
-            EXPECT_GT(player::bandSplit(target, RasterBands::Auto, flight), 0);
-        }
+        // Alone, it depends on whether the machine has a core to spare at the moment.
+        const int automatic = player::bandSplit(target, RasterBands::Auto, flight);
+        EXPECT_TRUE(automatic == 0 || automatic == 240) << automatic;
         // Another paint running at the same time: one thread each.
         const player::PaintInFlight other;
         EXPECT_FALSE(other.alone());

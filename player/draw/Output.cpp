@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 namespace plotara::player {
@@ -66,13 +67,12 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     if (!t.data) return t.surface;
     const PaintInFlight flight;
     const int split = bandSplit(t, bands, flight);
-    LowerBand band;
-    std::jthread lower;
-    if (split > 0) lower = paintLowerBand(t, scene, text, split, false, band);
-    if (lower.joinable()) {
+    if (split > 0) {
+        auto lower = std::make_shared<LowerBand>(t, scene, text, split, false);
+        std::jthread thread = startLowerBand(lower);
         paintUpperBand(t, scene, text, split);
-        lower.join();
-        copyLowerBand(t, band);
+        finishLowerBand(*lower, thread);
+        lower->copyInto(t);
     } else {
         paintRows(t, scene, text, 0, t.height);
     }
@@ -87,22 +87,21 @@ std::string paintPng(const RasterTarget& t, const Scene& scene, TextEngine& text
                      RasterBands bands) {
     const PaintInFlight flight;
     const int split = bandSplit(t, bands, flight);
-    LowerBand band;
-    std::jthread lower;
-    if (split > 0) lower = paintLowerBand(t, scene, text, split, true, band);
-    if (!lower.joinable()) {
+    if (split <= 0) {
         paintRows(t, scene, text, 0, t.height);
         cairo_surface_mark_dirty(t.surface);
         return encodePng(t.surface);
     }
+    auto lower = std::make_shared<LowerBand>(t, scene, text, split, true);
+    std::jthread thread = startLowerBand(lower);
     paintUpperBand(t, scene, text, split);
     std::vector<PngBand> png;
     png.push_back(deflateBand(t.data, t.width, split, t.stride,
                               opaqueRows(t.data, t.width, split, t.stride), false));
-    lower.join();
-    copyLowerBand(t, band);
+    finishLowerBand(*lower, thread);
+    lower->copyInto(t);
     cairo_surface_mark_dirty(t.surface);
-    png.push_back(std::move(band.png));
+    png.push_back(std::move(lower->png()));
     std::string out = assemblePng(t.width, t.height, png);
     return out.empty() ? encodePng(t.surface) : out;
 }

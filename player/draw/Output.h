@@ -36,9 +36,9 @@ private:
 };
 
 // How a raster is painted. Auto paints a picture of at least 160,000 pixels in two horizontal
-// bands on two threads when no other paint of the process is running and the calling thread is
-// not kept to itself (OneThreadPaint); One and Two choose for themselves (tests, benchmarks).
-// The pixels are the same either way.
+// bands on two threads when no other paint of the process is running, the calling thread is not
+// kept to itself (OneThreadPaint) and a core is idle; One and Two choose for themselves (tests,
+// benchmarks). The pixels and the PNG file are the same either way.
 enum class RasterBands { Auto, One, Two };
 
 // While alive, paints started on the constructing thread use that thread only: for pools whose

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <system_error>
 
@@ -47,11 +48,26 @@ PaintInFlight::~PaintInFlight() {
     paintsRunning().fetch_sub(1, std::memory_order_acq_rel);
 }
 
+bool coreFree() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    if (cores < 2) return false;
+    // The kernel's count of threads running or waiting to run right now, this one included.
+    std::FILE* stat = std::fopen("/proc/stat", "re");
+    if (!stat) return false;
+    char line[256];
+    long running = -1;
+    while (std::fgets(line, sizeof line, stat)) {
+        if (std::sscanf(line, "procs_running %ld", &running) == 1) break;
+    }
+    std::fclose(stat);
+    return running >= 1 && running < static_cast<long>(cores);
+}
+
 int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight& flight) {
     if (mode == RasterBands::One || target.height < 2 || !target.data) return 0;
     if (mode == RasterBands::Auto &&
-        (!flight.alone() || std::thread::hardware_concurrency() < 2 ||
-         static_cast<long>(target.width) * target.height < bandMinPixels))
+        (!flight.alone() || static_cast<long>(target.width) * target.height < bandMinPixels ||
+         !coreFree()))
         return 0;
     // The bands are those of the PNG's image data, so that each thread compresses its own rows.
     return pngBandSplit(target.height);
@@ -92,31 +108,47 @@ void paintUpperBand(const RasterTarget& target, const Scene& scene, TextEngine& 
     paintRows(target, scene, text, 0, std::min(target.height, split + bandMargin));
 }
 
-std::jthread paintLowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int split, bool compress, LowerBand& band) {
+LowerBand::LowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text, int split,
+                     bool compress)
+    : target_(target), scene_(scene), text_(text), split_(split),
+      margin_(std::min(split, bandMargin)), compress_(compress) {}
+
+bool LowerBand::take() {
+    if (taken_.exchange(true, std::memory_order_acq_rel)) return false;
+    const int rows = target_.height - split_;
+    pixels_.assign(static_cast<std::size_t>(rows + margin_) * target_.stride, 0);
+    paintRowsInto(pixels_.data(), target_, scene_, text_, split_ - margin_, rows + margin_);
+    if (compress_) {
+        const unsigned char* own =
+            pixels_.data() + static_cast<std::ptrdiff_t>(margin_) * target_.stride;
+        png_ = deflateBand(own, target_.width, rows, target_.stride,
+                           opaqueRows(own, target_.width, rows, target_.stride), true);
+    }
+    return true;
+}
+
+void LowerBand::copyInto(const RasterTarget& target) const {
+    std::memcpy(target.data + static_cast<std::ptrdiff_t>(split_) * target.stride,
+                pixels_.data() + static_cast<std::ptrdiff_t>(margin_) * target.stride,
+                static_cast<std::size_t>(target.height - split_) * target.stride);
+}
+
+std::jthread startLowerBand(const std::shared_ptr<LowerBand>& band) {
     try {
-        return std::jthread([target, &scene, &text, split, compress, &band] {
-            band.split = split;
-            band.margin = std::min(split, bandMargin);
-            const int rows = target.height - split;
-            band.pixels.assign(static_cast<std::size_t>(rows + band.margin) * target.stride, 0);
-            paintRowsInto(band.pixels.data(), target, scene, text, split - band.margin,
-                          rows + band.margin);
-            if (!compress) return;
-            const unsigned char* own =
-                band.pixels.data() + static_cast<std::ptrdiff_t>(band.margin) * target.stride;
-            band.png = deflateBand(own, target.width, rows, target.stride,
-                                   opaqueRows(own, target.width, rows, target.stride), true);
-        });
+        // The thread keeps the band alive: when the caller took the band first, the thread may
+        // start after the picture is done, and then only finds the band taken.
+        return std::jthread([band] { band->take(); });
     } catch (const std::system_error&) {
         return {}; // no thread to be had: the caller paints the band
     }
 }
 
-void copyLowerBand(const RasterTarget& target, const LowerBand& band) {
-    std::memcpy(target.data + static_cast<std::ptrdiff_t>(band.split) * target.stride,
-                band.pixels.data() + static_cast<std::ptrdiff_t>(band.margin) * target.stride,
-                static_cast<std::size_t>(target.height - band.split) * target.stride);
+void finishLowerBand(LowerBand& band, std::jthread& thread) {
+    if (band.take()) {
+        if (thread.joinable()) thread.detach();
+        return;
+    }
+    thread.join();
 }
 
 } // namespace plotara::player

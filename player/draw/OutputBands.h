@@ -7,6 +7,8 @@
 #include "player/draw/Scene.h"
 #include "player/draw/TextEngine.h"
 
+#include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -39,8 +41,13 @@ private:
     bool alone_ = false;
 };
 
+// Whether a core is idle right now (fewer threads running or ready to run than cores, from
+// /proc/stat): on a busy machine a second thread waits for a core, and the picture is done later
+// than on one. False when that cannot be read. Cannot fail.
+bool coreFree();
+
 // The first row of the second band, or 0 to paint in one piece: Auto bands pictures of at least
-// bandMinPixels when the paint is alone and the machine has two cores. Cannot fail.
+// 160,000 pixels when the paint is alone and a core is free. Cannot fail.
 int bandSplit(const RasterTarget& target, RasterBands mode, const PaintInFlight& flight);
 
 // Rows each band paints beyond its edge: cairo's scan conversion of an outline that leaves the
@@ -56,21 +63,42 @@ void paintRows(const RasterTarget& target, const Scene& scene, TextEngine& text,
 // replaces. Cannot fail.
 void paintUpperBand(const RasterTarget& target, const Scene& scene, TextEngine& text, int split);
 
-// The rows from `split` down, painted on a thread of their own into pixels of their own (with
-// `margin` rows above them), and compressed there as the last band of a PNG when asked.
-struct LowerBand {
-    std::vector<unsigned char> pixels;
-    int split = 0, margin = 0;
-    PngBand png;
+// The rows from `split` down, painted into pixels of their own (with up to bandMargin rows above
+// them) by whichever thread takes them first, and compressed there as the last band of a PNG
+// when asked.
+class LowerBand {
+public:
+    // Nothing is painted yet; the scene and text engine must outlive the take. Cannot fail.
+    LowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text, int split,
+              bool compress);
+    LowerBand(const LowerBand&) = delete;
+    LowerBand& operator=(const LowerBand&) = delete;
+
+    // Paints (and compresses) the band unless another thread took it; true when this call did.
+    // Never throws but for out of memory.
+    bool take();
+    // Copies the painted rows into the picture, after the band is done. Cannot fail.
+    void copyInto(const RasterTarget& target) const;
+    // The compressed rows, after the band is done. Cannot fail.
+    PngBand& png() { return png_; }
+
+private:
+    RasterTarget target_;
+    const Scene& scene_;
+    TextEngine& text_;
+    int split_, margin_;
+    bool compress_;
+    std::atomic<bool> taken_{false};
+    std::vector<unsigned char> pixels_;
+    PngBand png_;
 };
 
-// Paints the lower band on a new thread; the thread is empty (not joinable) when none could be
-// started, and the caller paints the whole picture itself. `band` must outlive the thread.
-// Never throws.
-std::jthread paintLowerBand(const RasterTarget& target, const Scene& scene, TextEngine& text,
-                            int split, bool compress, LowerBand& band);
+// Starts a thread that takes the band; an empty thread when none could be started. Never throws.
+std::jthread startLowerBand(const std::shared_ptr<LowerBand>& band);
 
-// Copies a painted lower band into the picture, after its thread ended. Cannot fail.
-void copyLowerBand(const RasterTarget& target, const LowerBand& band);
+// Waits for the lower band: takes it on the calling thread when the second thread has not got to
+// it yet (which then ends on its own), else waits for that thread. A caller on a busy machine so
+// never waits for a thread that is not running. Never throws but for out of memory.
+void finishLowerBand(LowerBand& band, std::jthread& thread);
 
 } // namespace plotara::player
