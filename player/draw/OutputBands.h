@@ -1,6 +1,6 @@
-// A raster painted in two horizontal bands on two threads: each band is a cairo surface over its
-// own rows of the one picture, translated by a whole number of pixels, with the same scene drawn
-// on it, so the pixels are those of one paint.
+// A raster painted in two horizontal bands on two threads: each band is a cairo surface over rows
+// of its own, translated by a whole number of pixels, with the same scene drawn on it and a margin
+// of rows past its edge, so the pixels kept are those of one paint.
 #pragma once
 
 #include "player/draw/PngBands.h"
