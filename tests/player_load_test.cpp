@@ -80,6 +80,10 @@ TEST(MovieUrl, PercentCodesAreDecodedWhereverTheyStand) {
         const auto url = parseMovieUrl("PTM01.swf?a=" + text + "&dataXML=" + text);
         EXPECT_EQ(*url.find("a"), decoded) << text;
         EXPECT_EQ(*url.find("dataXML"), decoded) << text;
+        // The document handed beside the head is decoded in place, to the same text.
+        const MovieUrlParts parts{"PTM01.swf?dataXML=", std::make_shared<const std::string>(text),
+                                  MovieDocumentForm::Whole};
+        EXPECT_EQ(*parseMovieUrl(parts).find("dataXML"), decoded) << text;
     }
 }
 
