@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/FilePath.h"
 #include "core/Number.h"
+#include "platform/MovieUrlParts.h"
 
 #include <algorithm>
 #include <cstring>
@@ -233,28 +234,9 @@ void appendWithoutLineBreaks(std::string& out, StringView text, bool everything)
 }
 
 void appendWithoutLineBreaks(std::string& out, std::string_view utf8, bool everything) {
-    // CR, LF and tab never occur inside a multi-byte sequence, so the text is scanned as bytes
-    // and copied in stretches between the characters that go.
-    const std::size_t start = out.size();
-    out.resize(start + utf8.size());
-    char* to = out.data() + start;
-    const char* text = utf8.data();
-    const std::size_t size = utf8.size();
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n' && c != '\t') continue;
-        const bool drop = c == '\r'   ? everything || (i + 1 < size && text[i + 1] == '\n')
-                          : c == '\n' ? i > 0 && text[i - 1] == '\r'
-                                      : everything;
-        if (!drop) continue;
-        std::memcpy(to, text + from, i - from);
-        to += i - from;
-        from = i + 1;
-    }
-    std::memcpy(to, text + from, size - from);
-    to += size - from;
-    out.resize(static_cast<std::size_t>(to - out.data()));
+    appendMovieDocument(out, utf8,
+                        everything ? MovieDocumentForm::WithoutCrLfAndTabs
+                                   : MovieDocumentForm::WithoutCrLf);
 }
 
 std::shared_ptr<const std::string> validUtf8(std::shared_ptr<const std::string> text) {

@@ -136,8 +136,10 @@ public:
     // The chart as prepared by the last RenderChart ("" before the first). Cannot fail beyond
     // running out of memory.
     String renderXML() const {
-        return renderText_ ? fromUtf8(std::string_view(*renderText_).substr(renderOffset_))
-                           : String();
+        if (!renderText_) return String();
+        std::string text;
+        appendMovieDocument(text, *renderText_, renderForm_);
+        return fromUtf8(text);
     }
     // The chart-message groups accumulated so far.
     const String& chartMessages() const noexcept { return m_ChartMessages; }
@@ -199,13 +201,13 @@ private:
 
     // Naming: the m_ fields keep the control's established names for its state; the fields this
     // implementation adds end in an underscore.
-    // The chart as prepared by the last RenderChart, as UTF-8: *renderText_ from renderOffset_
-    // to its end. When the chart went into the movie URL (dataXML), renderText_ is that URL, the
-    // very text the movie host was handed and keeps, so a large chart is held once, not a second
-    // time on its own; when the URL names a data file, it is a text of its own (offset 0). Null
-    // before the first RenderChart. Never changed once handed out: a RenderChart makes a new one.
+    // The chart as prepared by the last RenderChart, as UTF-8: *renderText_ in renderForm_. When
+    // the chart went to the movie host (dataXML), renderText_ is the very document the host was
+    // handed and keeps, so a large chart is held once, not a second time on its own; when the URL
+    // names a data file, it is a text of its own. Null before the first RenderChart. Never
+    // changed once handed out: a RenderChart makes a new one.
     std::shared_ptr<const std::string> renderText_;
-    std::size_t renderOffset_ = 0;
+    MovieDocumentForm renderForm_ = MovieDocumentForm::Whole;
     String m_renderedFrom;
     bool m_RenderFromXML = false;
     bool m_RestoringProperties = false;

@@ -60,9 +60,9 @@ String Plotara::GridParamsQuery() const {
 }
 
 void Plotara::RenderChart() {
-    // The document is read in place from the data object and prepared straight into the URL: a
-    // setDataXML document byte for byte from the UTF-8 text the data object shares, a generated
-    // one converted to UTF-8 as it is copied. When it cannot be read, the chart prepared last
+    // The document is read in place from the data object: a setDataXML document is handed on as
+    // the UTF-8 text the data object shares, a generated one is converted to UTF-8 as it is
+    // copied. When it cannot be read, the chart prepared last
     // time is prepared again, as the field that holds it would be.
     std::shared_ptr<const std::string> external;
     StringView document;
@@ -104,15 +104,14 @@ void Plotara::RenderChart() {
         step(diagnostics_, [&] { head += L"&" + GridParamsQuery(); });
     step(diagnostics_, [&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
 
-    // A new URL each time: the movie host keeps the last one (get_Movie), so it is never changed
-    // once handed out.
-    auto movie = std::make_shared<std::string>();
     if (!ownDocument && !m_ChartXMLFile.empty()) {
         auto prepared = std::make_shared<std::string>();
         appendDocument(*prepared, false);
         renderText_ = std::move(prepared);
-        renderOffset_ = 0;
-        *movie = toUtf8(head);
+        renderForm_ = MovieDocumentForm::Whole;
+        // A new URL each time: the movie host keeps the last one (get_Movie), so it is never
+        // changed once handed out.
+        auto movie = std::make_shared<std::string>(toUtf8(head));
         if (!movieurl::FileExists(m_ChartXMLFile)) {
             diagnostics_.report(Severity::Error, L"RenderChart",
                                 L"The data file '" + m_ChartXMLFile + L"' does not exist");
@@ -124,26 +123,37 @@ void Plotara::RenderChart() {
             return;
         }
         *movie += toUtf8(L"&dataURL=" + m_ChartXMLFile);
-    } else {
-        head += L"&dataXML=";
-        *movie = toUtf8(head);
-        const std::size_t offset = movie->size();
-        appendDocument(*movie, ownDocument);
-        renderText_ = movie;
-        renderOffset_ = offset;
-        // The URL has its own copy: while the player parses and draws, the data object keeps
-        // its document as UTF-8, sharing the URL's bytes wherever they are the document's (all
-        // but the closing line, whose line break the URL drops), so the document is held once.
-        // Without a data object there is nothing to pack, and nothing to report.
-        static_cast<void>(ErrorTrap::resume([&] {
-            if (external)
-                data().packDocument();
-            else
-                data().packDocument(movie, offset);
-        }));
+        m_RenderFromXML = false;
+        step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
+        step(diagnostics_, [&] { data().put_isDataAdded(false); });
+        return;
     }
+    // The document goes to the movie host beside the URL's head, not copied into it: a ready
+    // text as the control and the data object share it (the host leaves out its line breaks as
+    // it reads it), a generated one converted to UTF-8 less its line breaks. The host keeps the
+    // parts for as long as it shows the chart, and nobody changes them once handed out.
+    head += L"&dataXML=";
+    MovieUrlParts parts;
+    parts.head = toUtf8(head);
+    if (external) {
+        parts.document = external;
+        parts.form =
+            ownDocument ? MovieDocumentForm::WithoutCrLfAndTabs : MovieDocumentForm::WithoutCrLf;
+    } else {
+        auto prepared = std::make_shared<std::string>();
+        appendDocument(*prepared, ownDocument);
+        parts.document = std::move(prepared);
+        // While the player parses and draws, the data object keeps its document as UTF-8,
+        // sharing the prepared text's bytes wherever they are the document's (all but the
+        // closing line, whose line break the text drops), so the document is held once. Without
+        // a data object there is nothing to pack, and nothing to report.
+        static_cast<void>(ErrorTrap::resume([&] { data().packDocument(parts.document, 0); }));
+    }
+    if (external) static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
+    renderText_ = parts.document;
+    renderForm_ = parts.form;
     m_RenderFromXML = false;
-    step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
+    step(diagnostics_, [&] { movieHost_->put_MovieParts(std::move(parts)); });
     step(diagnostics_, [&] { data().put_isDataAdded(false); });
 }
 

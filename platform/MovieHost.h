@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/String.h"
+#include "platform/MovieUrlParts.h"
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,12 @@ public:
     // that reads UTF-8 overrides it. Fails as put_Movie does.
     virtual void put_MovieText(std::shared_ptr<const std::string> url) {
         put_Movie(fromUtf8(*url));
+    }
+    // Loads a movie URL given in parts, its head and the chart document the caller shares, so
+    // that a host that reads the document from the parts keeps no copy of it beside the
+    // caller's. The default hands the whole URL to put_MovieText; fails as put_Movie does.
+    virtual void put_MovieParts(MovieUrlParts parts) {
+        put_MovieText(std::make_shared<const std::string>(parts.text()));
     }
     virtual String get_Movie() const = 0;
     virtual void put_BGColor(const String& color) = 0;

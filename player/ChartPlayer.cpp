@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -88,7 +89,10 @@ HitInfo toHitInfo(const HitRegion* r) {
 
 struct ChartPlayer::Impl {
     MovieHostSettings settings;
-    std::shared_ptr<const std::string> movie; // the last URL, as UTF-8
+    // The last URL, as UTF-8: whole (movie) or in parts (inParts).
+    std::shared_ptr<const std::string> movie;
+    MovieUrlParts parts;
+    bool inParts = false;
     double hostWidth = 320, hostHeight = 240;
     std::optional<double> urlWidth, urlHeight;
     std::optional<Color> hostBackground, urlBackground;
@@ -158,7 +162,16 @@ struct ChartPlayer::Impl {
         }
     }
 
-    void load(std::string_view url);
+    // Forgets the last URL. Cannot fail.
+    void forgetUrl() noexcept {
+        movie.reset();
+        parts.head.clear();
+        parts.document.reset();
+        inParts = false;
+    }
+    // Loads a URL split by parseMovieUrl; on running out of memory, shows the data load error.
+    void loadSafely(const std::function<MovieUrl()>& split);
+    void load(MovieUrl url);
     // The steps of a load: forget the last chart; load the chart movie the URL names (false,
     // with nothing shown, when it cannot be loaded); take the URL's settings; get the document
     // (nothing, with the message shown, when there is none); parse and draw it.
@@ -305,10 +318,18 @@ void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers
     call("PT_Rendered", "");
 }
 
-void ChartPlayer::Impl::load(std::string_view urlText) {
+void ChartPlayer::Impl::loadSafely(const std::function<MovieUrl()>& split) {
+    try {
+        load(split());
+    } catch (const std::bad_alloc&) {
+        model.reset();
+        showMessage(Messages().text(Message::LoadDataError));
+    }
+}
+
+void ChartPlayer::Impl::load(MovieUrl url) {
     unsigned current = ++generation;
     reset();
-    MovieUrl url = parseMovieUrl(urlText);
     if (!loadMovie(url)) return;
     Messages messages;
     messages.apply(url);
@@ -343,7 +364,7 @@ void ChartPlayer::put_Movie(const String& url) {
     try {
         text = std::make_shared<const std::string>(toUtf8(url));
     } catch (const std::bad_alloc&) {
-        impl_->movie.reset();
+        impl_->forgetUrl();
         impl_->model.reset();
         impl_->showMessage(Messages().text(Message::LoadDataError));
         return;
@@ -352,19 +373,27 @@ void ChartPlayer::put_Movie(const String& url) {
 }
 
 void ChartPlayer::put_MovieText(std::shared_ptr<const std::string> url) {
+    impl_->forgetUrl();
     impl_->movie = std::move(url);
     // Held here too: a handler called during the load may load another URL.
     const std::shared_ptr<const std::string> text = impl_->movie;
     // Viewed, not copied: the URL holds the whole document.
-    try {
-        impl_->load(text ? std::string_view(*text) : std::string_view());
-    } catch (const std::bad_alloc&) {
-        impl_->model.reset();
-        impl_->showMessage(Messages().text(Message::LoadDataError));
-    }
+    impl_->loadSafely(
+        [&] { return parseMovieUrl(text ? std::string_view(*text) : std::string_view()); });
+}
+
+void ChartPlayer::put_MovieParts(MovieUrlParts parts) {
+    impl_->forgetUrl();
+    impl_->parts = std::move(parts);
+    impl_->inParts = true;
+    // Held here too (the document shared, not copied): a handler called during the load may
+    // load another URL. The document's copy for the parse is given back once it is parsed.
+    const MovieUrlParts held = impl_->parts;
+    impl_->loadSafely([&] { return parseMovieUrl(held); });
 }
 
 String ChartPlayer::get_Movie() const {
+    if (impl_->inParts) return fromUtf8(impl_->parts.text());
     return impl_->movie ? fromUtf8(*impl_->movie) : String();
 }
 

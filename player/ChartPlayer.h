@@ -45,6 +45,10 @@ public:
     // Keeps the URL as it is given (get_Movie converts it when asked) and reads the document
     // from it as UTF-8, without a wide copy. Never throws, as put_Movie.
     void put_MovieText(std::shared_ptr<const std::string> url) override;
+    // Keeps the head and the shared document (get_Movie builds the whole URL when asked) and
+    // parses a copy of the document that is given back once it is parsed. Never throws, as
+    // put_Movie.
+    void put_MovieParts(MovieUrlParts parts) override;
     String get_Movie() const override;
     void put_BGColor(const String& color) override;
     void put_Menu(bool show) override;

@@ -2,6 +2,8 @@
 
 #include "player/util/TextUtil.h"
 
+#include <cstring>
+
 namespace plotara::player {
 
 const std::string* MovieUrl::find(std::string_view name) const {
@@ -93,6 +95,58 @@ MovieUrl parseMovieUrl(std::string_view url) {
         if (amp == std::string_view::npos) break;
         start = amp + 1;
     }
+    return result;
+}
+
+namespace {
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// percentDecode on the text itself: a decoded text is never longer, so it is written over what
+// has been read.
+void percentDecodeInPlace(std::string& text) {
+    std::size_t from = text.find('%');
+    if (from == std::string::npos) return;
+    const std::size_t size = text.size();
+    std::size_t to = from;
+    while (from < size) {
+        const std::size_t percent = text.find('%', from);
+        const std::size_t stretch = (percent == std::string::npos ? size : percent) - from;
+        if (to != from) std::memmove(text.data() + to, text.data() + from, stretch);
+        to += stretch;
+        if (percent == std::string::npos) break;
+        from = percent + 1;
+        if (percent + 2 < size) {
+            const int hi = hexDigit(text[percent + 1]), lo = hexDigit(text[percent + 2]);
+            if (hi >= 0 && lo >= 0) {
+                text[to++] = static_cast<char>(hi * 16 + lo);
+                from = percent + 3;
+                continue;
+            }
+        }
+        text[to++] = '%';
+    }
+    text.resize(to);
+}
+
+} // namespace
+
+MovieUrl parseMovieUrl(const MovieUrlParts& parts) {
+    MovieUrl result = parseMovieUrl(parts.head);
+    // The split stops at the first dataXML or dataURL: only when that is the head's last
+    // parameter, empty up to the head's end, does the document belong to it alone.
+    const bool documentFollows =
+        !result.params.empty() && equalsNoCase(result.params.back().first, "dataXML") &&
+        result.params.back().second.empty() && parts.head.size() > 0 && parts.head.back() == '=';
+    if (!documentFollows) return parseMovieUrl(parts.text());
+    std::string& value = result.params.back().second;
+    value = parts.documentText();
+    percentDecodeInPlace(value);
     return result;
 }
 

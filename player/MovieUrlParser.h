@@ -2,6 +2,8 @@
 // movie file + "?" + query. This file splits it into its parts and decodes the query.
 #pragma once
 
+#include "platform/MovieUrlParts.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,11 @@ struct MovieUrl {
 // Splits a movie URL (UTF-8). Never fails: a text without "?" is all location; a location
 // without a separator is all movie file.
 MovieUrl parseMovieUrl(std::string_view url);
+// Splits a movie URL given in parts, as parseMovieUrl splits parts.text(), without the whole URL:
+// dataXML's value is the document's one copy, in its form and decoded in place. A head whose
+// query does not end in the dataXML that runs into the document is split as the whole text.
+// Cannot fail beyond running out of memory.
+MovieUrl parseMovieUrl(const MovieUrlParts& parts);
 
 // A local path from a data location: strips "file:///" (or "file://"), decodes it once and turns
 // "\" into "/". Returns "" for web addresses (http, https, ftp) that the player cannot fetch.

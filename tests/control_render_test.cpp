@@ -157,6 +157,78 @@ TEST(ControlRender, ThePackedDocumentSharesTheUrlAndReadsBackExactly) {
     }
 }
 
+// A host that reads the URL in parts: it keeps what it was handed and passes everything on to a
+// headless host, which records the whole URL as a host that reads only put_Movie does.
+class PartsHost : public MovieHost {
+public:
+    HeadlessMovieHost inner;
+    std::vector<MovieUrlParts> parts;
+    void put_MovieParts(MovieUrlParts given) override {
+        parts.push_back(given);
+        inner.put_MovieParts(std::move(given));
+    }
+    void applySettings(const MovieHostSettings& s) override { inner.applySettings(s); }
+    void put_Movie(const String& url) override { inner.put_Movie(url); }
+    String get_Movie() const override { return inner.get_Movie(); }
+    void put_BGColor(const String& color) override { inner.put_BGColor(color); }
+    void put_Menu(bool show) override { inner.put_Menu(show); }
+    Single get_Width() const override { return inner.get_Width(); }
+    void put_Width(Single w) override { inner.put_Width(w); }
+    Single get_Height() const override { return inner.get_Height(); }
+    void put_Height(Single h) override { inner.put_Height(h); }
+    String CallFunction(const String& request) override { return inner.CallFunction(request); }
+    void onFlashCall(std::function<void(const String&)> handler) override {
+        inner.onFlashCall(std::move(handler));
+    }
+};
+
+TEST(ControlRender, TheDocumentGoesBesideTheHeadSharedNotCopied) {
+    // Each route of the document: a ready text rendered at once (its tabs and lone CRs go), the
+    // same text rendered again without a flag (only CR LF pairs go), data added in code. The
+    // host handed the parts sees the URL a put_Movie host gets, byte for byte, and the document
+    // it keeps is the control's own text or the one the data object shares.
+    const std::string documents[] = {
+        "<chart caption='50%25 R&amp;D &dataXML=x'>\r\n\t<set value='1'/>\r<set value='2'/>"
+        "\n</chart>\r\n",
+        "<chart caption='Caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x98\x80'><set value='1'/></chart>",
+        "",
+    };
+    for (const std::string& document : documents) {
+        SCOPED_TRACE(document);
+        ControlRig plain;
+        HeadlessContainer container;
+        container.setUserMode(true);
+        auto host = std::make_unique<PartsHost>();
+        PartsHost* parts = host.get();
+        Plotara control(container, std::move(host), plain.clock);
+        Plotara* rig = &control;
+        auto text = std::make_shared<const std::string>(document);
+        rig->put_setDataXMLText(text);
+        plain->put_setDataXMLText(text);
+        rig->RenderChart();
+        plain->RenderChart();
+        ASSERT_EQ(parts->parts.size(), 2u);
+        if (!document.empty()) {
+            for (const MovieUrlParts& handed : parts->parts)
+                EXPECT_EQ(handed.document.get(), text.get());
+        }
+        EXPECT_EQ(parts->inner.movies(), plain.host->movies());
+
+        for (Plotara* each : {rig, &*plain}) {
+            auto data = each->get_Data();
+            data->setChartTypeNumber(L"1");
+            data->addChartData(L"5", L"label=" + fromUtf8(document));
+            data->put_isDataAdded(true);
+            each->RenderChart();
+        }
+        EXPECT_EQ(parts->inner.movies().back(), plain.lastMovie());
+        ASSERT_FALSE(parts->parts.empty());
+        EXPECT_EQ(ArrayClassTestAccess::packedSharedBytes(rig->get_Data()->engine()),
+                  parts->parts.back().document->size());
+        EXPECT_EQ(fromUtf8(parts->parts.back().text()), plain.lastMovie());
+    }
+}
+
 TEST(ControlRender, GridChartCarriesItsParametersAfterTheTimer) {
     ControlRig rig;
     rig->put_ChartPath(LR"(C:\Charts)");

@@ -80,6 +80,10 @@ TEST(MovieUrl, PercentCodesAreDecodedWhereverTheyStand) {
         const auto url = parseMovieUrl("PTM01.swf?a=" + text + "&dataXML=" + text);
         EXPECT_EQ(*url.find("a"), decoded) << text;
         EXPECT_EQ(*url.find("dataXML"), decoded) << text;
+        // The document handed beside the head is decoded in place, to the same text.
+        const MovieUrlParts parts{"PTM01.swf?dataXML=", std::make_shared<const std::string>(text),
+                                  MovieDocumentForm::Whole};
+        EXPECT_EQ(*parseMovieUrl(parts).find("dataXML"), decoded) << text;
     }
 }
 
@@ -122,6 +126,84 @@ TEST(PlayerLoading, UrlTextIsKeptAsGivenAndReadAsUtf8) {
     shared.put_Movie(L"file:///nowhere/PTM01.swf");
     EXPECT_EQ(text.use_count(), 1);
     EXPECT_EQ(shared.get_Movie(), L"file:///nowhere/PTM01.swf");
+}
+
+TEST(PlayerLoading, AUrlInPartsLoadsAsTheWholeUrlAndGivesItBackExactly) {
+    // The document shared beside the URL's head, in each of its forms, against the same URL
+    // handed over whole: the same URL back, the same load (state, messages, debug panel) and the
+    // same picture. Expected URL documents are written out by hand.
+    struct Case {
+        const char* name;
+        std::string document;
+        MovieDocumentForm form;
+        std::string inUrl; // the document as the URL holds it
+    };
+    const std::string set = "<set label='A' value='3'/>";
+    const Case cases[] = {
+        {"percent codes", "<chart caption='50%25 %3Cb%3E %zz'>" + set + "</chart%3E",
+         MovieDocumentForm::Whole, "<chart caption='50%25 %3Cb%3E %zz'>" + set + "</chart%3E"},
+        {"pairs go", "<chart>\r\n\t" + set + "\r\r\n\n</chart>\r", MovieDocumentForm::WithoutCrLf,
+         "<chart>\t" + set + "\r\n</chart>\r"},
+        {"a code cut by a pair", "<chart caption='%4\r\n1'>" + set + "</chart>",
+         MovieDocumentForm::WithoutCrLf, "<chart caption='%41'>" + set + "</chart>"},
+        {"pairs, tabs and CRs go", "<chart>\r\n\t" + set + "\r\r\n\n</chart>\r",
+         MovieDocumentForm::WithoutCrLfAndTabs, "<chart>" + set + "\n</chart>"},
+        {"ampersands and non-ASCII",
+         "<chart caption='R&amp;D &dataXML=x Caf\xC3\xA9 \xF0\x9F\x98\x80'>" + set + "</chart>",
+         MovieDocumentForm::WithoutCrLf,
+         "<chart caption='R&amp;D &dataXML=x Caf\xC3\xA9 \xF0\x9F\x98\x80'>" + set + "</chart>"},
+        {"not a chart", "<chart caption='a'>\r\n<set", MovieDocumentForm::WithoutCrLf,
+         "<chart caption='a'><set"},
+        {"empty", "", MovieDocumentForm::WithoutCrLfAndTabs, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string url = testing::movieUrl(1, c.inUrl);
+        MovieUrlParts parts;
+        parts.head = testing::movieUrl(1, "");
+        parts.document = std::make_shared<const std::string>(c.document);
+        parts.form = c.form;
+        ChartPlayer inParts, whole;
+        Recorder partsCalls, wholeCalls;
+        partsCalls.attach(inParts);
+        wholeCalls.attach(whole);
+        const auto document = parts.document;
+        inParts.put_MovieParts(parts);
+        whole.put_MovieText(std::make_shared<const std::string>(url));
+        EXPECT_EQ(inParts.get_Movie(), fromUtf8(url));
+        EXPECT_EQ(inParts.state(), whole.state());
+        EXPECT_EQ(inParts.messageLog(), whole.messageLog());
+        EXPECT_EQ(inParts.debugLines(), whole.debugLines());
+        EXPECT_EQ(partsCalls.names, wholeCalls.names);
+        EXPECT_EQ(inParts.svg(), whole.svg());
+        // The player keeps the document itself, not a copy; a new URL lets it go.
+        EXPECT_EQ(document.use_count(), 3);
+        inParts.put_Movie(L"file:///nowhere/PTM01.swf");
+        EXPECT_EQ(document.use_count(), 2);
+        EXPECT_EQ(inParts.get_Movie(), L"file:///nowhere/PTM01.swf");
+    }
+}
+
+TEST(MovieUrl, PartsAreSplitAsTheWholeUrlWhateverTheHeadHolds) {
+    // A head whose last parameter is not the dataXML that runs into the document (an earlier
+    // dataXML or dataURL, no query at all, a parameter after it) splits as the whole text would.
+    const std::string heads[] = {
+        "PTM01.swf?a=1&dataXML=",       "PTM01.swf?dataXML=x&b=2&dataXML=",
+        "PTM01.swf?dataURL=f&dataXML=", "PTM01.swf?DATAXML=",
+        "PTM01.swf?dataXML=&b=",        "PTM01.swf",
+        "PTM01.swf?a=%41&dataXML",      "",
+    };
+    for (const std::string& head : heads) {
+        for (const char* document : {"<chart a='%41'>\r\n</chart>", "", "&x=%"}) {
+            MovieUrlParts parts{head, std::make_shared<const std::string>(document),
+                                MovieDocumentForm::WithoutCrLf};
+            const auto fromParts = parseMovieUrl(parts);
+            const auto fromWhole = parseMovieUrl(parts.text());
+            EXPECT_EQ(fromParts.folder, fromWhole.folder) << head << document;
+            EXPECT_EQ(fromParts.movieFile, fromWhole.movieFile) << head << document;
+            EXPECT_EQ(fromParts.params, fromWhole.params) << head << document;
+        }
+    }
 }
 
 TEST(ChartMovie, ReadsTheFormatAndRejectsOtherFiles) {

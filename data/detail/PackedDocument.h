@@ -1,10 +1,11 @@
 // A generated document kept as UTF-8 while a caller holds a copy of it. A caller that copied the
-// document into a text of its own (the control, into its movie URL, less its line breaks, tabs
-// and carriage returns) can offer that text: what the text holds of the document byte for byte
-// from the given offset is shared with it rather than kept a second time, and only what the copy
-// left out is kept here: each dropped CR, LF, CR LF pair or tab as an entry of about a byte, and
-// whatever follows the first other difference as text of its own. Sharing is taken only when it
-// costs less than keeping the whole document; without a text offered, the whole document is owned.
+// document into a text of its own (the control, into the text it hands its movie host, less its
+// line breaks, tabs and carriage returns) can offer that text: what the text holds of the document
+// byte for byte from the given offset is shared with it rather than kept a second time, and only
+// what the copy left out is kept here: each dropped CR, LF, CR LF pair or tab as an entry of about
+// a byte, and whatever follows the first other difference as text of its own. Sharing is taken only
+// when it costs less than keeping the whole document; without a text offered, the whole document is
+// owned.
 #pragma once
 
 #include "core/String.h"
