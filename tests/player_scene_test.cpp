@@ -194,5 +194,59 @@ TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     EXPECT_EQ(copy.rectOutlines.size(), 1u);
 }
 
+// A copied path shares its segments until either copy changes; the change is the changed
+// copy's alone, whatever edit makes it.
+TEST(ScenePath, CopiesShareSegmentsUntilOneChanges) {
+    struct Case {
+        const char* edit;
+        void (*apply)(Path&);
+        std::size_t added;
+    };
+    const Case cases[] = {
+        {"moveTo", [](Path& p) { p.moveTo(7, 8); }, 1},
+        {"lineTo", [](Path& p) { p.lineTo(7, 8); }, 1},
+        {"arc", [](Path& p) { p.arc(5, 5, 2, 3, 0, 1); }, 1},
+        {"arcNegative", [](Path& p) { p.arcNegative(5, 5, 2, 3, 1, 0); }, 1},
+        {"close", [](Path& p) { p.close(); }, 1},
+        {"rect",
+         [](Path& p) {
+             p.rect({1, 2, 3, 4});
+         },
+         5},
+        {"polygon",
+         [](Path& p) {
+             p.polygon({{0, 0}, {4, 0}, {4, 4}});
+         },
+         4},
+    };
+    for (const Case& c : cases) {
+        Path original;
+        original.moveTo(1, 2);
+        original.lineTo(3, 4);
+        Path copy = original;
+        EXPECT_TRUE(copy.shares(original)) << c.edit;
+        EXPECT_EQ(&copy.segments(), &original.segments()) << c.edit << ": one set of segments";
+        c.apply(copy);
+        EXPECT_FALSE(copy.shares(original)) << c.edit;
+        ASSERT_EQ(original.segments().size(), 2u) << c.edit << ": the original changed";
+        EXPECT_EQ(original.segments()[1].op, PathOp::Line) << c.edit;
+        EXPECT_EQ(original.segments()[1].x, 3) << c.edit;
+        EXPECT_EQ(original.segments()[1].y, 4) << c.edit;
+        ASSERT_EQ(copy.segments().size(), 2 + c.added) << c.edit;
+        EXPECT_EQ(copy.segments()[1].x, 3) << c.edit;
+        // Editing the original now leaves the changed copy alone too.
+        original.close();
+        EXPECT_EQ(copy.segments().size(), 2 + c.added) << c.edit;
+    }
+    // Empty paths hold nothing to share, and an edit of a copy of one stays the copy's.
+    Path empty;
+    Path emptyCopy = empty;
+    EXPECT_FALSE(emptyCopy.shares(empty));
+    emptyCopy.lineTo(1, 1);
+    EXPECT_TRUE(empty.empty());
+    EXPECT_TRUE(empty.segments().empty());
+    EXPECT_FALSE(emptyCopy.empty());
+}
+
 } // namespace
 } // namespace plotara
