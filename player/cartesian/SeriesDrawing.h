@@ -38,10 +38,10 @@ void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesS
 void addColumnObstacles(ValueLabels& values, const PlotGeometry& g, const SeriesStyle& style,
                         const ColumnLayout& columns);
 
-// Columns (or bars) as laid out, flat or as prisms with shaded faces, and their hit regions;
-// the boxes are given back as they are drawn (columns.boxes is left empty). Cannot fail.
+// Columns (or bars) as laid out, flat or as prisms with shaded faces, and their hit regions.
+// Cannot fail.
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
-                 ColumnLayout& columns);
+                 const ColumnLayout& columns);
 // Lines as laid out (the traces are moved into the scene), anchors and hit circles. Cannot
 // fail.
 void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines);

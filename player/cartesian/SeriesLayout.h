@@ -6,7 +6,6 @@
 #include "player/cartesian/PointLayout.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace plotara::player {
@@ -31,11 +30,9 @@ struct StackSum {
 };
 
 // Where every column lands, category by category (so that 3D prisms overlap front to back),
-// and the stacks' totals. The boxes are kept in blocks (a deque) so that drawing can give each
-// block back as soon as its columns are on the scene: a dense chart does not hold every column
-// both as a box and as the scene's rectangle.
+// and the stacks' totals.
 struct ColumnLayout {
-    std::deque<ColumnBox> boxes;
+    std::vector<ColumnBox> boxes;
     std::vector<const PlotSeries*> series; // the column series, as the boxes name them
     std::vector<Color> fills;              // the boxes' fills, each once
 

@@ -127,6 +127,16 @@ private:
     std::unordered_map<Color, std::uint32_t, Hash> positions_;
 };
 
+// The most columns the layout can place, so that room for them is made once.
+std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& series) {
+    std::size_t n = 0;
+    for (const PlotSeries& s : series) {
+        if (s.kind != PlotKind::Column || g.first >= s.values.size()) continue;
+        n += std::min(g.count, s.values.size() - g.first);
+    }
+    return n;
+}
+
 // A column as a flat rectangle (kept compactly by the scene) or a prism, and its hit region.
 void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
                 const ColumnLayout& l, const ColumnBox& b) {
@@ -163,6 +173,7 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
         return s.kind == PlotKind::Column && s.stack >= 0;
     });
     if (stacks) l.sums.resize(g.count * static_cast<std::size_t>(slots));
+    l.boxes.reserve(columnCount(g, series));
     for (const PlotSeries& s : series)
         l.series.push_back(&s);
     FillTable fills(l.fills);
@@ -232,14 +243,11 @@ void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesS
 }
 
 void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
-                 ColumnLayout& l) {
+                 const ColumnLayout& l) {
     if (!(style.threeD && g.depth > 0))
         ctx.scene.rects.reserve(ctx.scene.rects.size() + l.boxes.size());
-    // Each box is given back once its column is drawn; the deque frees a block at a time.
-    while (!l.boxes.empty()) {
-        drawColumn(ctx, g, style, l, l.boxes.front());
-        l.boxes.pop_front();
-    }
+    for (const ColumnBox& b : l.boxes)
+        drawColumn(ctx, g, style, l, b);
 }
 
 } // namespace plotara::player
