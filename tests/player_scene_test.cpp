@@ -163,9 +163,9 @@ TEST(SceneRects, PaintExactlyAsTheirPaths) {
     }
 }
 
-// Rectangles share the few outlines they are drawn with; a copy of the scene keeps them when
-// the original is gone, and a scene cleared for the next drawing forgets the old ones.
-TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
+// Rectangles share the few looks they are drawn with; a copy of the scene keeps them when the
+// original is gone, and a scene cleared for the next drawing forgets the old ones.
+TEST(SceneRects, LooksAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     const Stroke dark{rgb(0x202020), 0.8}, red{rgb(0xAA0000), 0.8}, wide{rgb(0x202020), 2};
     auto original = std::make_unique<Scene>();
     original->width = 60;
@@ -173,7 +173,13 @@ TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     const Stroke* cycle[] = {&dark, &red, &wide, nullptr};
     for (int i = 0; i < 40; ++i)
         original->addRect({1.0 + i, 2.0 + (i % 7), 3, 20}, rgb(0x3366CC), cycle[i % 4]);
-    EXPECT_EQ(original->rectOutlines.size(), 3u) << "one outline for each look";
+    EXPECT_EQ(original->rectLooks.size(), 4u) << "three outlines and none, one fill";
+    // A look seen before, after others, is found again rather than added.
+    original->addRect({50, 2, 3, 20}, rgb(0x3366CC), &dark);
+    original->addRect({54, 2, 3, 20}, rgb(0x3366CC), &red);
+    EXPECT_EQ(original->rectLooks.size(), 4u);
+    original->addRect({58, 2, 3, 20}, rgb(0x3366CD), &red);
+    EXPECT_EQ(original->rectLooks.size(), 5u) << "another fill is another look";
     std::vector<ShapeItem> before;
     original->forEachShape([&](const ShapeItem& s) { before.push_back(s); });
     const auto pixels = pixelsOf(*original);
@@ -191,7 +197,7 @@ TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     copy.rects.clear();
     copy.items.clear();
     copy.addRect({0, 0, 5, 5}, rgb(0xFF0000), &red);
-    EXPECT_EQ(copy.rectOutlines.size(), 1u);
+    EXPECT_EQ(copy.rectLooks.size(), 1u);
 }
 
 // A copied path shares its segments until either copy changes; the change is the changed
