@@ -48,7 +48,7 @@ std::vector<Painted> filledShapes(const Scene& scene) {
                 out.push_back({i, pathBounds(shape->path), shape->fill});
         } else if (const auto* run = std::get_if<RectRun>(&scene.items[i])) {
             for (std::size_t k = run->first; k < run->first + run->count; ++k)
-                out.push_back({i, scene.rects[k].rect, scene.rects[k].fill});
+                out.push_back({i, scene.rects[k].rect, scene.rectLooks[scene.rects[k].look].fill});
         }
     }
     return out;

@@ -163,9 +163,9 @@ TEST(SceneRects, PaintExactlyAsTheirPaths) {
     }
 }
 
-// Rectangles share the few outlines they are drawn with; a copy of the scene keeps them when
-// the original is gone, and a scene cleared for the next drawing forgets the old ones.
-TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
+// Rectangles share the few looks they are drawn with; a copy of the scene keeps them when the
+// original is gone, and a scene cleared for the next drawing forgets the old ones.
+TEST(SceneRects, LooksAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     const Stroke dark{rgb(0x202020), 0.8}, red{rgb(0xAA0000), 0.8}, wide{rgb(0x202020), 2};
     auto original = std::make_unique<Scene>();
     original->width = 60;
@@ -173,7 +173,13 @@ TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     const Stroke* cycle[] = {&dark, &red, &wide, nullptr};
     for (int i = 0; i < 40; ++i)
         original->addRect({1.0 + i, 2.0 + (i % 7), 3, 20}, rgb(0x3366CC), cycle[i % 4]);
-    EXPECT_EQ(original->rectOutlines.size(), 3u) << "one outline for each look";
+    EXPECT_EQ(original->rectLooks.size(), 4u) << "three outlines and none, one fill";
+    // A look seen before, after others, is found again rather than added.
+    original->addRect({50, 2, 3, 20}, rgb(0x3366CC), &dark);
+    original->addRect({54, 2, 3, 20}, rgb(0x3366CC), &red);
+    EXPECT_EQ(original->rectLooks.size(), 4u);
+    original->addRect({58, 2, 3, 20}, rgb(0x3366CD), &red);
+    EXPECT_EQ(original->rectLooks.size(), 5u) << "another fill is another look";
     std::vector<ShapeItem> before;
     original->forEachShape([&](const ShapeItem& s) { before.push_back(s); });
     const auto pixels = pixelsOf(*original);
@@ -191,7 +197,61 @@ TEST(SceneRects, OutlinesAreSharedAndOutliveTheSceneTheyWereCopiedFrom) {
     copy.rects.clear();
     copy.items.clear();
     copy.addRect({0, 0, 5, 5}, rgb(0xFF0000), &red);
-    EXPECT_EQ(copy.rectOutlines.size(), 1u);
+    EXPECT_EQ(copy.rectLooks.size(), 1u);
+}
+
+// A copied path shares its segments until either copy changes; the change is the changed
+// copy's alone, whatever edit makes it.
+TEST(ScenePath, CopiesShareSegmentsUntilOneChanges) {
+    struct Case {
+        const char* edit;
+        void (*apply)(Path&);
+        std::size_t added;
+    };
+    const Case cases[] = {
+        {"moveTo", [](Path& p) { p.moveTo(7, 8); }, 1},
+        {"lineTo", [](Path& p) { p.lineTo(7, 8); }, 1},
+        {"arc", [](Path& p) { p.arc(5, 5, 2, 3, 0, 1); }, 1},
+        {"arcNegative", [](Path& p) { p.arcNegative(5, 5, 2, 3, 1, 0); }, 1},
+        {"close", [](Path& p) { p.close(); }, 1},
+        {"rect",
+         [](Path& p) {
+             p.rect({1, 2, 3, 4});
+         },
+         5},
+        {"polygon",
+         [](Path& p) {
+             p.polygon({{0, 0}, {4, 0}, {4, 4}});
+         },
+         4},
+    };
+    for (const Case& c : cases) {
+        Path original;
+        original.moveTo(1, 2);
+        original.lineTo(3, 4);
+        Path copy = original;
+        EXPECT_TRUE(copy.shares(original)) << c.edit;
+        EXPECT_EQ(&copy.segments(), &original.segments()) << c.edit << ": one set of segments";
+        c.apply(copy);
+        EXPECT_FALSE(copy.shares(original)) << c.edit;
+        ASSERT_EQ(original.segments().size(), 2u) << c.edit << ": the original changed";
+        EXPECT_EQ(original.segments()[1].op, PathOp::Line) << c.edit;
+        EXPECT_EQ(original.segments()[1].x, 3) << c.edit;
+        EXPECT_EQ(original.segments()[1].y, 4) << c.edit;
+        ASSERT_EQ(copy.segments().size(), 2 + c.added) << c.edit;
+        EXPECT_EQ(copy.segments()[1].x, 3) << c.edit;
+        // Editing the original now leaves the changed copy alone too.
+        original.close();
+        EXPECT_EQ(copy.segments().size(), 2 + c.added) << c.edit;
+    }
+    // Empty paths hold nothing to share, and an edit of a copy of one stays the copy's.
+    Path empty;
+    Path emptyCopy = empty;
+    EXPECT_FALSE(emptyCopy.shares(empty));
+    emptyCopy.lineTo(1, 1);
+    EXPECT_TRUE(empty.empty());
+    EXPECT_TRUE(empty.segments().empty());
+    EXPECT_FALSE(emptyCopy.empty());
 }
 
 } // namespace

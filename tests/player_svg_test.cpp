@@ -226,6 +226,36 @@ TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
         << "the line stays clipped to the plot";
 }
 
+// A light line gets a wider, darker edge under it: the edge strokes the line's own path (one
+// set of segments, two strokes); a dark line has no edge.
+TEST(PlayerSvg, ALightLinesEdgeStrokesTheLinesOwnPath) {
+    for (const char* color : {"FFEE66", "0000AA"}) {
+        std::string xml = std::string("<chart lineThickness='3' paletteColors='") + color + "'>";
+        for (int i = 0; i < 200; ++i)
+            xml += "<set label='" + std::to_string(i) + "' value='" +
+                   std::to_string(50 + (i * 37) % 41) + "'/>";
+        xml += "</chart>";
+        ChartPlayer player;
+        play(player, 7, xml);
+        ASSERT_EQ(player.state(), PlayerState::Chart) << color;
+        std::vector<const player::ShapeItem*> strokes;
+        for (const auto& item : player.scene().items) {
+            if (const auto* s = std::get_if<player::ShapeItem>(&item);
+                s && s->stroked && s->path.segments().size() == 200)
+                strokes.push_back(s);
+        }
+        if (std::string(color) == "0000AA") {
+            EXPECT_EQ(strokes.size(), 1u) << "a dark line needs no edge";
+            continue;
+        }
+        ASSERT_EQ(strokes.size(), 2u) << color;
+        EXPECT_TRUE(strokes[0]->path.shares(strokes[1]->path));
+        EXPECT_DOUBLE_EQ(strokes[0]->stroke.width, strokes[1]->stroke.width + 1.5)
+            << "the edge goes first, wider";
+        EXPECT_FALSE(strokes[0]->stroke.color == strokes[1]->stroke.color);
+    }
+}
+
 TEST(PlayerSurface, StampedMarkersLandOnTheirPoints) {
     // Enough points to be stamped; big square markers at known places, at two pixel ratios.
     std::string xml = "<chart xAxisMinValue='0' xAxisMaxValue='100' yAxisMinValue='0' "

@@ -33,7 +33,7 @@ void paintScene(const Scene& scene, Canvas& canvas) {
                     // Each rectangle is painted as its own shape, made for the call: a filled
                     // shape is never kept past it (only stroked polylines are deferred).
                     for (std::size_t i = it.first; i < it.first + it.count; ++i)
-                        canvas.shape(shapeOf(scene.rects[i]));
+                        canvas.shape(shapeOf(scene.rects[i], scene.rectLooks));
                 } else {
                     canvas.popClip();
                 }

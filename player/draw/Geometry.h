@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace plotara::player {
@@ -30,21 +31,23 @@ struct PathSeg {
     double x = 0, y = 0, rx = 0, ry = 0, a0 = 0, a1 = 0;
 };
 
+// A path's segments are shared between its copies until one of them changes (copy on write):
+// a light line's wider edge is a second stroke of the line's own path, not a second path.
 class Path {
 public:
-    void moveTo(double x, double y) { segs_.push_back({PathOp::Move, x, y}); }
-    void lineTo(double x, double y) { segs_.push_back({PathOp::Line, x, y}); }
+    void moveTo(double x, double y) { edit().push_back({PathOp::Move, x, y}); }
+    void lineTo(double x, double y) { edit().push_back({PathOp::Line, x, y}); }
     void arc(double cx, double cy, double rx, double ry, double a0, double a1) {
-        segs_.push_back({PathOp::Arc, cx, cy, rx, ry, a0, a1});
+        edit().push_back({PathOp::Arc, cx, cy, rx, ry, a0, a1});
     }
     void arcNegative(double cx, double cy, double rx, double ry, double a0, double a1) {
-        segs_.push_back({PathOp::ArcNegative, cx, cy, rx, ry, a0, a1});
+        edit().push_back({PathOp::ArcNegative, cx, cy, rx, ry, a0, a1});
     }
-    void close() { segs_.push_back({PathOp::Close}); }
+    void close() { edit().push_back({PathOp::Close}); }
     // A path that is one rectangle (most columns and bars) holds exactly its five segments
     // rather than the eight growth by doubling leaves: 168 bytes less per column.
     void rect(const Rect& r) {
-        if (segs_.empty()) segs_.reserve(5);
+        if (empty()) edit().reserve(5);
         moveTo(r.x, r.y);
         lineTo(r.right(), r.y);
         lineTo(r.right(), r.bottom());
@@ -52,7 +55,7 @@ public:
         close();
     }
     void polygon(const std::vector<Point>& pts) {
-        if (segs_.empty()) segs_.reserve(pts.size() + 1);
+        if (empty()) edit().reserve(pts.size() + 1);
         for (std::size_t i = 0; i < pts.size(); ++i) {
             if (i == 0) {
                 moveTo(pts[i].x, pts[i].y);
@@ -62,11 +65,28 @@ public:
         }
         if (!pts.empty()) close();
     }
-    const std::vector<PathSeg>& segments() const { return segs_; }
-    bool empty() const { return segs_.empty(); }
+    const std::vector<PathSeg>& segments() const { return segs_ ? *segs_ : none(); }
+    bool empty() const { return !segs_ || segs_->empty(); }
+    // True when this path and other hold the very same segments (one is a copy of the other,
+    // neither changed since). Cannot fail.
+    bool shares(const Path& other) const { return segs_ && segs_ == other.segs_; }
 
 private:
-    std::vector<PathSeg> segs_;
+    // The segments to change: this path's own, copied first while another path shares them.
+    std::vector<PathSeg>& edit() {
+        if (!segs_) {
+            segs_ = std::make_shared<std::vector<PathSeg>>();
+        } else if (segs_.use_count() > 1) {
+            segs_ = std::make_shared<std::vector<PathSeg>>(*segs_);
+        }
+        return *segs_;
+    }
+    static const std::vector<PathSeg>& none() {
+        static const std::vector<PathSeg> empty;
+        return empty;
+    }
+
+    std::shared_ptr<std::vector<PathSeg>> segs_;
 };
 
 } // namespace plotara::player

@@ -80,33 +80,39 @@ void Scene::fillStroke(Path p, Color fill, const Stroke& st) {
     items.emplace_back(std::move(s));
 }
 
-ShapeItem shapeOf(const RectItem& item) {
+ShapeItem shapeOf(const RectItem& item, const RectLooks& looks) {
+    const RectLook& look = looks[item.look];
     ShapeItem s;
     s.path.rect(item.rect);
     s.filled = true;
-    s.fill = item.fill;
-    if (item.outline) {
+    s.fill = look.fill;
+    if (look.width > 0) {
         s.stroked = true;
-        s.stroke = Stroke{item.outline->color, item.outline->width};
+        s.stroke = Stroke{look.edge, look.width};
     }
     return s;
 }
 
-namespace {
-
-// The scene's copy of a solid outline: one of the last few it kept when equal, else a new one.
-// Rectangles drawn one after another mostly share their outline.
-const Stroke* keptOutline(std::vector<std::shared_ptr<const Stroke>>& kept, const Stroke& s) {
-    constexpr std::size_t looked = 16;
-    for (std::size_t n = 0; n < kept.size() && n < looked; ++n) {
-        const Stroke& k = *kept[kept.size() - 1 - n];
-        if (k.color == s.color && k.width == s.width) return &k;
+std::uint32_t RectLooks::positionOf(const RectLook& look) {
+    const Key key{look.fill.r, look.fill.g, look.fill.b, look.fill.a, look.edge.r,
+                  look.edge.g, look.edge.b, look.edge.a, look.width};
+    if (last_ < looks_.size()) {
+        const RectLook& l = looks_[last_];
+        if (Key{l.fill.r, l.fill.g, l.fill.b, l.fill.a, l.edge.r, l.edge.g, l.edge.b, l.edge.a,
+                l.width} == key)
+            return last_;
     }
-    kept.push_back(std::make_shared<const Stroke>(Stroke{s.color, s.width}));
-    return kept.back().get();
+    const auto [at, added] = positions_.try_emplace(key, static_cast<std::uint32_t>(looks_.size()));
+    if (added) looks_.push_back(look);
+    last_ = at->second;
+    return last_;
 }
 
-} // namespace
+void RectLooks::clear() {
+    looks_.clear();
+    positions_.clear();
+    last_ = 0;
+}
 
 void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
     // The compact form outlines with a solid line of some width; any other outline keeps its
@@ -117,9 +123,11 @@ void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
         fillStroke(std::move(p), fill, *outline);
         return;
     }
-    // The outlines of rectangles cleared away are no longer pointed to.
-    if (rects.empty()) rectOutlines.clear();
-    rects.push_back({r, fill, outline ? keptOutline(rectOutlines, *outline) : nullptr});
+    // The looks of rectangles cleared away are no longer named.
+    if (rects.empty()) rectLooks.clear();
+    RectLook look{fill, {}, 0};
+    if (outline) look.edge = outline->color, look.width = outline->width;
+    rects.push_back({r, rectLooks.positionOf(look)});
     if (!items.empty()) {
         if (auto* run = std::get_if<RectRun>(&items.back());
             run && run->first + run->count + 1 == rects.size()) {

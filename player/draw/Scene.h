@@ -8,6 +8,9 @@
 #include "player/draw/PointHits.h"
 #include "player/layout/ChartLayout.h"
 
+#include <array>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,14 +72,36 @@ struct ClipPush {
 };
 struct ClipPop {};
 
+// How compact rectangles look: their fill and, when width > 0, a solid outline.
+struct RectLook {
+    Color fill;
+    Color edge;
+    double width = 0; // of the outline; none when 0
+};
+
+// The looks of a scene's compact rectangles, each kept once: a chart of a million columns has
+// a handful (a chart of per-point colours as many as its palette).
+class RectLooks {
+public:
+    // The position of look, added when it is new. Cannot fail beyond running out of memory.
+    std::uint32_t positionOf(const RectLook& look);
+    const RectLook& operator[](std::uint32_t at) const { return looks_[at]; }
+    std::size_t size() const { return looks_.size(); }
+    void clear();
+
+private:
+    using Key = std::array<double, 9>;
+    std::vector<RectLook> looks_;
+    std::map<Key, std::uint32_t> positions_;
+    std::uint32_t last_ = 0; // rectangles drawn one after another mostly look alike
+};
+
 // A filled rectangle, plain or with a solid outline, kept without a path: the columns and bars
-// of a large chart are most of its shapes. It paints as the ShapeItem shapeOf makes of it. The
-// outline is one of the few the scene keeps (Scene::rectOutlines), shared by the rectangles
-// drawn with it.
+// of a large chart are most of its shapes. It paints as the ShapeItem shapeOf makes of it; its
+// look is one of the scene's few (Scene::rectLooks), so it takes 40 bytes.
 struct RectItem {
     Rect rect;
-    Color fill;
-    const Stroke* outline = nullptr; // a solid outline of some width; none when null
+    std::uint32_t look = 0; // in Scene::rectLooks
 };
 
 // A stretch of Scene::rects, painted in order where the run stands among the items.
@@ -86,9 +111,10 @@ struct RectRun {
 
 using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop, RectRun>;
 
-// The shape a compact rectangle paints as: the rectangle's path, filled, and stroked when
-// outlined, as fillPath and fillStroke draw it. Cannot fail beyond running out of memory.
-ShapeItem shapeOf(const RectItem& item);
+// The shape a compact rectangle of the given looks paints as: the rectangle's path, filled, and
+// stroked when outlined, as fillPath and fillStroke draw it. Cannot fail beyond running out of
+// memory.
+ShapeItem shapeOf(const RectItem& item, const RectLooks& looks);
 
 // The region of one compactly kept point (entry of hits), its texts left to be worked out
 // (lazyText). Cannot fail.
@@ -99,8 +125,7 @@ struct Scene {
     Color background{1, 1, 1, 1};
     std::vector<SceneItem> items;
     std::vector<RectItem> rects; // the rectangles the items' RectRuns stand for
-    // The outlines of rects; shared, so that a copy of the scene keeps those its rects point to.
-    std::vector<std::shared_ptr<const Stroke>> rectOutlines;
+    RectLooks rectLooks;         // how rects look
     HitStore hits;
     PointHits pointHits; // the many points of scatter series, compactly
     ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)
@@ -124,7 +149,7 @@ struct Scene {
                 visit(*shape);
             } else if (const auto* run = std::get_if<RectRun>(&item)) {
                 for (std::size_t i = run->first; i < run->first + run->count; ++i)
-                    visit(shapeOf(rects[i]));
+                    visit(shapeOf(rects[i], rectLooks));
             }
         }
     }

@@ -151,6 +151,7 @@ bool isLongOutline(const ShapeItem& item) {
 }
 
 bool samePath(const Path& a, const Path& b) {
+    if (a.shares(b)) return true; // a second stroke of the same path
     return std::equal(a.segments().begin(), a.segments().end(), b.segments().begin(),
                       b.segments().end(), [](const PathSeg& s, const PathSeg& t) {
                           return s.op == t.op && s.x == t.x && s.y == t.y && s.rx == t.rx &&

@@ -192,14 +192,14 @@ LineTrace layoutLine(const ChartContext& ctx, const PlotGeometry& g, const PlotS
 }
 
 void drawLine(ChartContext& ctx, LineTrace& t) {
-    // The points' hit circles go first and their spots are given back, before a light line's
-    // edge copies its path: a dense line holds one or the other, not both. Strokes add no hit
-    // regions, so the regions keep their order.
+    // The points' hit circles go first and their spots are given back before the line is
+    // stroked. Strokes add no hit regions, so the regions keep their order.
     for (const PointSpot& spot : t.spots)
         addSpot(ctx, spot, "anchor");
     std::vector<PointSpot>().swap(t.spots);
     // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
-    // go first, so that none covers a neighbouring piece.
+    // go first, so that none covers a neighbouring piece. The edge is a second stroke of the
+    // piece's own path: copying a Path shares its segments.
     if (t.traced > 1) {
         for (const LinePiece& piece : t.pieces) {
             if (piece.edge == piece.stroke.color) continue;
