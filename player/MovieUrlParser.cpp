@@ -100,13 +100,6 @@ MovieUrl parseMovieUrl(std::string_view url) {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // percentDecode on the text itself: a decoded text is never longer, so it is written over what
 // has been read.
 void percentDecodeInPlace(std::string& text) {

@@ -10,12 +10,6 @@
 namespace plotara::player {
 
 namespace {
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // The built-in series colours, in the order documents expect.
 constexpr std::array<std::uint32_t, 23> baseColors = {

@@ -205,14 +205,12 @@ std::string utf8Of(char32_t c) {
     return out;
 }
 
-namespace {
-int hexValue(char c) {
+int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-} // namespace
 
 std::string percentDecode(std::string_view text) {
     // Copied in stretches between the percent signs: a document in a URL rarely has any.
@@ -225,7 +223,7 @@ std::string percentDecode(std::string_view text) {
         out.append(text, from, percent - from);
         from = percent + 1;
         if (percent + 2 < text.size()) {
-            const int hi = hexValue(text[percent + 1]), lo = hexValue(text[percent + 2]);
+            const int hi = hexDigit(text[percent + 1]), lo = hexDigit(text[percent + 2]);
             if (hi >= 0 && lo >= 0) {
                 out += static_cast<char>(hi * 16 + lo);
                 from = percent + 3;

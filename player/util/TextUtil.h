@@ -44,6 +44,8 @@ char32_t firstCodePoint(std::string_view text);
 // A code point as UTF-8 ("" for 0). Cannot fail.
 std::string utf8Of(char32_t codePoint);
 
+// The value of a hexadecimal digit (either case), -1 for any other character. Cannot fail.
+int hexDigit(char c);
 // Decodes %XX escapes once; an incomplete or non-hexadecimal escape is kept as it is; '+' stays
 // '+'. Works on bytes, so encoded UTF-8 sequences come out whole. Cannot fail.
 std::string percentDecode(std::string_view text);
