@@ -1,7 +1,5 @@
 #include "apps/WorkerPool.h"
 
-#include "player/draw/Output.h"
-
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -48,11 +46,7 @@ runTasks(std::size_t count, int workers, const std::function<void(std::size_t)>&
     pool.reserve(threads);
     for (std::size_t t = 0; t < threads; ++t) {
         try {
-            // Every worker paints pictures of its own: no second thread per picture on top.
-            pool.emplace_back([&work] {
-                const player::OneThreadPaint oneThreadEach;
-                work();
-            });
+            pool.emplace_back(work);
         } catch (const std::system_error&) {
             // Fewer threads than asked still finish every task; none at all is an error.
             if (pool.empty()) throw;

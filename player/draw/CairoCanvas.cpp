@@ -118,21 +118,7 @@ void traceMarker(cairo_t* cr, double cx, double cy, int sides, double r) {
 // gets a little denser). Every join is still drawn whole by one of the pieces.
 constexpr std::size_t strokePiece = 32;
 
-// Whether points [from, to) of a line of the given width, drawn at `scale` device pixels a unit,
-// can touch the rows from top to bottom (chart units): their span widened by half the width and
-// two pixels of anti-aliasing.
-bool pieceReaches(const std::vector<PathSeg>& segs, std::size_t from, std::size_t to, double width,
-                  double scale, double top, double bottom) {
-    double low = segs[from].y, high = segs[from].y;
-    for (std::size_t k = from + 1; k < to; ++k) {
-        low = std::min(low, segs[k].y);
-        high = std::max(high, segs[k].y);
-    }
-    const double reach = width / 2 + 2 / scale;
-    return high + reach >= top && low - reach <= bottom;
-}
-
-bool strokeInPieces(cairo_t* cr, const Path& path, double scale, double top, double bottom) {
+bool strokeInPieces(cairo_t* cr, const Path& path) {
     const std::vector<PathSeg>& segs = path.segments();
     if (segs.size() <= 2 * strokePiece) return false;
     for (const PathSeg& s : segs) {
@@ -150,10 +136,6 @@ bool strokeInPieces(cairo_t* cr, const Path& path, double scale, double top, dou
             ++end;
         for (std::size_t from = i;; from += strokePiece) {
             std::size_t to = std::min(end, from + strokePiece + 2);
-            if (!pieceReaches(segs, from, to, cairo_get_line_width(cr), scale, top, bottom)) {
-                if (to >= end) break;
-                continue;
-            }
             cairo_new_path(cr);
             cairo_move_to(cr, segs[from].x, segs[from].y);
             for (std::size_t k = from + 1; k < to; ++k)
@@ -208,25 +190,14 @@ void CairoCanvas::shape(const ShapeItem& item) {
     if (item.stroked) {
         applyStroke(cr_, item.stroke);
         if (rasterScale_ > 0 && !item.filled && item.stroke.dash <= 0 && item.stroke.color.a >= 1 &&
-            strokeInPieces(cr_, item.path, rasterScale_, rowsTop_, rowsBottom_))
+            strokeInPieces(cr_, item.path))
             return;
         cairo_stroke(cr_);
     }
 }
 
-void CairoCanvas::limitToRows(double top, double bottom) {
-    rowsTop_ = top;
-    rowsBottom_ = bottom;
-}
-
 void CairoCanvas::text(const TextItem& item) {
     if (item.text.empty()) return;
-    // An unrotated line's box (ascent and descent, placed above, about or below its anchor) stays
-    // within one and a half ems of the anchor; two ems and a pixel leave room for any font's ink.
-    if (item.angle == 0) {
-        const double reach = 2 * std::max(item.font.size, 1.0) + 1;
-        if (item.y + reach < rowsTop_ || item.y - reach > rowsBottom_) return;
-    }
     textEngine_.draw(cr_, item);
 }
 

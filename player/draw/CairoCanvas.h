@@ -26,10 +26,6 @@ public:
     void markers(const MarkerItem& item) override;
     void pushClip(const Rect& rect) override;
     void popClip() override;
-    // Skips the unrotated texts and the pieces of long lines that cannot reach the rows from top
-    // to bottom (chart units): a band of a picture shapes and strokes only what it shows. Cannot
-    // fail.
-    void limitToRows(double top, double bottom);
 
 private:
     void stampRaster(const MarkerItem& item);
@@ -40,7 +36,6 @@ private:
     double rasterScale_;
     SvgDirect* svgDirect_;
     std::vector<Rect> clips_;
-    double rowsTop_ = -1e300, rowsBottom_ = 1e300;
 };
 
 } // namespace plotara::player

@@ -4,8 +4,6 @@
 #include "player/draw/SvgIds.h"
 
 #include "player/draw/CairoCanvas.h"
-#include "player/draw/OutputBands.h"
-#include "player/draw/PngBands.h"
 #include "player/draw/PngEncoder.h"
 
 #include <cairo-pdf.h>
@@ -15,8 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <thread>
 
 namespace plotara::player {
 
@@ -44,66 +40,23 @@ int pixelSide(double side, double ratio) {
     return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
 }
 
-// The surface to paint, cleared; with a cache it belongs to the cache, otherwise to the caller.
-RasterTarget rasterTarget(const Scene& scene, double ratio, RasterCache* cache) {
-    RasterTarget t;
-    t.ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
-    int w = pixelSide(sideOf(scene.width), t.ratio), h = pixelSide(sideOf(scene.height), t.ratio);
-    t.surface = cache ? cairo_surface_reference(cache->surface(w, h))
-                      : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    if (cairo_surface_status(t.surface) != CAIRO_STATUS_SUCCESS) return t;
-    cairo_surface_flush(t.surface);
-    t.data = cairo_image_surface_get_data(t.surface);
-    t.width = w;
-    t.height = h;
-    t.stride = cairo_image_surface_get_stride(t.surface);
-    return t;
-}
-
-// The painted surface of renderArgb; the caller releases it.
-cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio, RasterCache* cache,
-                             RasterBands bands) {
-    const RasterTarget t = rasterTarget(scene, ratio, cache);
-    if (!t.data) return t.surface;
-    const PaintInFlight flight;
-    const int split = bandSplit(t, bands, flight);
-    if (split > 0) {
-        auto lower = std::make_shared<LowerBand>(t, scene, text, split, false);
-        std::jthread thread = startLowerBand(lower);
-        paintUpperBand(t, scene, text, split);
-        finishLowerBand(*lower, thread);
-        lower->copyInto(t);
-    } else {
-        paintRows(t, scene, text, 0, t.height);
+// The painted surface; with a cache it belongs to the cache, otherwise to the caller.
+cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
+                             RasterCache* cache) {
+    ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
+    int w = pixelSide(sideOf(scene.width), ratio), h = pixelSide(sideOf(scene.height), ratio);
+    cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
+                                     : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, ratio, ratio);
+    {
+        CairoCanvas canvas(cr, text, ratio);
+        paintScene(scene, canvas);
     }
-    cairo_surface_mark_dirty(t.surface);
-    return t.surface;
-}
-
-// Paints the target and encodes it. With two bands, each thread paints and compresses its own
-// rows, which makes the same file as encodePng; should the bands disagree on the alpha channel
-// (or zlib fail), the picture is encoded again on this thread.
-std::string paintPng(const RasterTarget& t, const Scene& scene, TextEngine& text,
-                     RasterBands bands) {
-    const PaintInFlight flight;
-    const int split = bandSplit(t, bands, flight);
-    if (split <= 0) {
-        paintRows(t, scene, text, 0, t.height);
-        cairo_surface_mark_dirty(t.surface);
-        return encodePng(t.surface);
-    }
-    auto lower = std::make_shared<LowerBand>(t, scene, text, split, true);
-    std::jthread thread = startLowerBand(lower);
-    paintUpperBand(t, scene, text, split);
-    std::vector<PngBand> png;
-    png.push_back(deflateBand(t.data, t.width, split, t.stride,
-                              opaqueRows(t.data, t.width, split, t.stride), false));
-    finishLowerBand(*lower, thread);
-    lower->copyInto(t);
-    cairo_surface_mark_dirty(t.surface);
-    png.push_back(std::move(lower->png()));
-    std::string out = assemblePng(t.width, t.height, png);
-    return out.empty() ? encodePng(t.surface) : out;
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    return surface;
 }
 
 void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text,
@@ -142,10 +95,9 @@ cairo_surface_t* RasterCache::surface(int width, int height) {
     return surface_;
 }
 
-ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache,
-                     RasterBands bands) {
+ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
     ArgbImage image;
-    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache, bands);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
         image.width = cairo_image_surface_get_width(surface);
         image.height = cairo_image_surface_get_height(surface);
@@ -157,12 +109,11 @@ ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, Ra
     return image;
 }
 
-std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache,
-                      RasterBands bands) {
-    const RasterTarget t = rasterTarget(scene, pixelRatio, cache);
+std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
     std::string out;
-    if (t.data) out = paintPng(t, scene, text, bands);
-    cairo_surface_destroy(t.surface);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface);
+    cairo_surface_destroy(surface);
     return out;
 }
 

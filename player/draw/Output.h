@@ -35,31 +35,14 @@ private:
     cairo_surface_t* surface_ = nullptr;
 };
 
-// How a raster is painted. Auto paints a picture of at least 160,000 pixels in two horizontal
-// bands on two threads when no other paint of the process is running, the calling thread is not
-// kept to itself (OneThreadPaint) and a core is idle; One and Two choose for themselves (tests,
-// benchmarks). The pixels and the PNG file are the same either way.
-enum class RasterBands { Auto, One, Two };
-
-// While alive, paints started on the constructing thread use that thread only: for pools whose
-// workers already keep every core busy. Scopes nest. Cannot fail.
-class OneThreadPaint {
-public:
-    OneThreadPaint();
-    ~OneThreadPaint();
-    OneThreadPaint(const OneThreadPaint&) = delete;
-    OneThreadPaint& operator=(const OneThreadPaint&) = delete;
-};
-
 // Paints the scene at the device pixel ratio (clamped to 0.25..8; the pixel size is the scene
 // size times the ratio, rounded up, at most 16384 a side). Cannot fail; an empty scene gives
-// an empty image. The text engine is used from both band threads (it locks itself).
+// an empty image.
 ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio = 1,
-                     RasterCache* cache = nullptr, RasterBands bands = RasterBands::Auto);
-// The PNG file bytes at the device pixel ratio; "" when cairo cannot encode. A banded paint
-// compresses the upper band while the lower one is painted; the file is the same.
+                     RasterCache* cache = nullptr);
+// The PNG file bytes at the device pixel ratio; "" when cairo cannot encode.
 std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio = 1,
-                      RasterCache* cache = nullptr, RasterBands bands = RasterBands::Auto);
+                      RasterCache* cache = nullptr);
 // The SVG document (pixel units). Text mode is written directly from the scene and cannot fail;
 // paths mode goes through cairo's SVG surface and is "" when cairo cannot write it.
 std::string renderSvg(const Scene& scene, TextEngine& text, SvgTextMode mode = SvgTextMode::Text);

@@ -1,9 +1,9 @@
 #include "player/draw/PngEncoder.h"
 
-#include "player/draw/PngBands.h"
-
 #include <cairo.h>
+#include <png.h>
 
+#include <csetjmp>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -11,6 +11,12 @@
 namespace plotara::player {
 
 namespace {
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::string*>(png_get_io_ptr(png));
+    out->append(reinterpret_cast<const char*>(data), length);
+}
+void noFlush(png_structp) {}
+
 // Whether every pixel of the row is opaque; one AND over the row, which the compiler vectorises.
 bool rowOpaque(const std::uint32_t* src, int w) {
     std::uint32_t all = 0xFFFFFFFF;
@@ -20,17 +26,17 @@ bool rowOpaque(const std::uint32_t* src, int w) {
 }
 
 // An opaque row of premultiplied ARGB as RGB bytes.
-void rgbRow(const std::uint32_t* src, int w, unsigned char* dst) {
+void rgbRow(const std::uint32_t* src, int w, png_bytep dst) {
     for (int x = 0; x < w; ++x, dst += 3) {
         const std::uint32_t p = src[x];
-        dst[0] = static_cast<unsigned char>(p >> 16);
-        dst[1] = static_cast<unsigned char>(p >> 8);
-        dst[2] = static_cast<unsigned char>(p);
+        dst[0] = static_cast<png_byte>(p >> 16);
+        dst[1] = static_cast<png_byte>(p >> 8);
+        dst[2] = static_cast<png_byte>(p);
     }
 }
 
 // A row of premultiplied ARGB as straight RGBA bytes.
-void rgbaRow(const std::uint32_t* src, int w, unsigned char* dst) {
+void rgbaRow(const std::uint32_t* src, int w, png_bytep dst) {
     for (int x = 0; x < w; ++x, dst += 4) {
         const std::uint32_t p = src[x];
         unsigned a = p >> 24, r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
@@ -39,52 +45,57 @@ void rgbaRow(const std::uint32_t* src, int w, unsigned char* dst) {
             g = (g * 255 + a / 2) / a;
             b = (b * 255 + a / 2) / a;
         }
-        dst[0] = static_cast<unsigned char>(r);
-        dst[1] = static_cast<unsigned char>(g);
-        dst[2] = static_cast<unsigned char>(b);
-        dst[3] = static_cast<unsigned char>(a);
+        dst[0] = static_cast<png_byte>(r);
+        dst[1] = static_cast<png_byte>(g);
+        dst[2] = static_cast<png_byte>(b);
+        dst[3] = static_cast<png_byte>(a);
     }
 }
 } // namespace
 
-bool opaqueRows(const unsigned char* data, int width, int rows, int stride) {
-    for (int y = 0; y < rows; ++y) {
-        if (!rowOpaque(reinterpret_cast<const std::uint32_t*>(data + y * stride), width))
-            return false;
-    }
-    return true;
-}
-
-void pngRow(const std::uint32_t* src, int width, bool opaque, unsigned char* dst) {
-    if (opaque) {
-        rgbRow(src, width, dst);
-    } else {
-        rgbaRow(src, width, dst);
-    }
-}
-
-int pngBandSplit(int height) {
-    return height / 2;
-}
-
-std::string encodePixels(const unsigned char* data, int width, int height, int stride) {
-    if (!data || width <= 0 || height <= 0) return {};
-    // Charts usually cover their whole picture: then the alpha channel is left out (a quarter
-    // less to compress).
-    const bool opaque = opaqueRows(data, width, height, stride);
-    const int split = pngBandSplit(height);
-    std::vector<PngBand> bands;
-    if (split > 0) bands.push_back(deflateBand(data, width, split, stride, opaque, false));
-    bands.push_back(deflateBand(data + static_cast<std::ptrdiff_t>(split) * stride, width,
-                                height - split, stride, opaque, true));
-    return assemblePng(width, height, bands);
-}
-
 std::string encodePng(cairo_surface_t* image) {
     cairo_surface_flush(image);
-    return encodePixels(cairo_image_surface_get_data(image), cairo_image_surface_get_width(image),
-                        cairo_image_surface_get_height(image),
-                        cairo_image_surface_get_stride(image));
+    int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+    int stride = cairo_image_surface_get_stride(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    if (!data || w <= 0 || h <= 0) return {};
+    // Charts usually cover their whole picture: then the alpha channel is left out (a quarter
+    // less to compress).
+    bool opaque = true;
+    for (int y = 0; y < h && opaque; ++y)
+        opaque = rowOpaque(reinterpret_cast<const std::uint32_t*>(data + y * stride), w);
+    // One row buffer, allocated before libpng's error jump can happen.
+    std::vector<png_byte> row(static_cast<std::size_t>(w) * 4);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return {};
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return {};
+    }
+    png_set_write_fn(png, &out, appendBytes, noFlush);
+    // Fast compression and no row filter: charts are mostly runs of flat colour, which deflate
+    // finds as they are (the sub filter made the files larger and slower to write).
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
+                 opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < h; ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        if (opaque) {
+            rgbRow(src, w, row.data());
+        } else {
+            rgbaRow(src, w, row.data());
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
 
 } // namespace plotara::player

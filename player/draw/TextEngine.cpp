@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <numbers>
 
 namespace plotara::player {
@@ -15,9 +14,7 @@ namespace plotara::player {
 struct TextEngine::Impl {
     explicit Impl(FontCatalog catalog) : fonts(std::move(catalog)) {}
     FontSet fonts;
-    // Guards the font set (faces open as texts ask for them) when the bands of one picture are
-    // painted on two threads; the glyphs themselves are drawn outside it.
-    std::mutex mutex;
+    std::vector<cairo_glyph_t> glyphs; // reused for every run
 };
 
 TextEngine::TextEngine() : TextEngine(FontCatalog::standard()) {}
@@ -54,8 +51,9 @@ void setFontOptions(cairo_t* cr) {
 
 // Draws one run with its baseline at y = baseline; a synthesized italic slants the glyphs by the
 // usual 0.2 shear.
-void drawRun(cairo_t* cr, const GlyphRun& run, cairo_font_face_t* face, double size,
-             double baseline, std::vector<cairo_glyph_t>& glyphs) {
+void drawRun(cairo_t* cr, const GlyphRun& run, double size, double baseline,
+             std::vector<cairo_glyph_t>& glyphs) {
+    cairo_font_face_t* face = run.face.face->cairoFace(run.face.syntheticBold);
     if (!face || run.glyphs.empty()) return;
     cairo_set_font_face(cr, face);
     cairo_matrix_t m;
@@ -67,10 +65,10 @@ void drawRun(cairo_t* cr, const GlyphRun& run, cairo_font_face_t* face, double s
     cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
 }
 
-void drawUnderline(cairo_t* cr, const ShapedLine& line, const FontFace* primary, double size,
+void drawUnderline(cairo_t* cr, const ShapedLine& line, const FaceChoice& primary, double size,
                    double baseline) {
-    if (!primary || line.width <= 0) return;
-    const FaceMetrics& m = primary->metrics();
+    if (!primary.face || line.width <= 0) return;
+    const FaceMetrics& m = primary.face->metrics();
     cairo_rectangle(cr, 0, baseline - m.underlinePosition * size, line.width,
                     m.underlineThickness * size);
     cairo_fill(cr);
@@ -79,7 +77,6 @@ void drawUnderline(cairo_t* cr, const ShapedLine& line, const FontFace* primary,
 } // namespace
 
 Size TextEngine::measure(std::string_view text, const Font& font, double maxWidth) {
-    const std::lock_guard<std::mutex> lock(impl_->mutex);
     const ShapedLine line = shape(impl_->fonts, text, font, maxWidth);
     return {line.width, line.ascent + line.descent};
 }
@@ -105,18 +102,7 @@ void TextEngine::place(TextItem& item) {
 
 void TextEngine::draw(cairo_t* cr, const TextItem& item) {
     const Font& font = item.font;
-    ShapedLine line;
-    std::vector<cairo_font_face_t*> faces; // the cairo face of each run
-    const FontFace* underlined = nullptr;
-    {
-        const std::lock_guard<std::mutex> lock(impl_->mutex);
-        line = shape(impl_->fonts, item.text, font, item.maxWidth);
-        faces.reserve(line.runs.size());
-        for (const GlyphRun& run : line.runs)
-            faces.push_back(run.face.face->cairoFace(run.face.syntheticBold));
-        if (font.underline)
-            underlined = impl_->fonts.primary(font.family, font.bold, font.italic).face;
-    }
+    const ShapedLine line = shape(impl_->fonts, item.text, font, item.maxWidth);
     const Size s{line.width, line.ascent + line.descent};
     const Point a = anchorOffset(item, s);
     const double size = clampedSize(font);
@@ -127,10 +113,11 @@ void TextEngine::draw(cairo_t* cr, const TextItem& item) {
     setFontOptions(cr);
     const Color& c = font.color;
     cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
-    std::vector<cairo_glyph_t> glyphs;
-    for (std::size_t i = 0; i < line.runs.size(); ++i)
-        drawRun(cr, line.runs[i], faces[i], size, line.ascent, glyphs);
-    if (font.underline) drawUnderline(cr, line, underlined, size, line.ascent);
+    for (const GlyphRun& run : line.runs)
+        drawRun(cr, run, size, line.ascent, impl_->glyphs);
+    if (font.underline)
+        drawUnderline(cr, line, impl_->fonts.primary(font.family, font.bold, font.italic), size,
+                      line.ascent);
     cairo_restore(cr);
 }
 
