@@ -126,34 +126,37 @@ bool XYPointTable::accepts(int series, std::size_t position) const noexcept {
     return !found->moved && found->entries.size() == position;
 }
 
+std::optional<XYPointTable::Entry> XYPointTable::nextEntry(std::size_t x, std::size_t y,
+                                                           std::size_t z, char yName,
+                                                           char zName) const noexcept {
+    if (text_.size() + x + y + z > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    return Entry{static_cast<std::uint32_t>(text_.size()),
+                 static_cast<std::uint16_t>(x),
+                 static_cast<std::uint16_t>(y),
+                 static_cast<std::uint16_t>(z),
+                 yName,
+                 zName};
+}
+
 bool XYPointTable::append(int series, const Point& point) {
-    const std::size_t length = point.x.size() + point.y.size() + point.z.size();
-    if (text_.size() + length > std::numeric_limits<std::uint32_t>::max()) return false;
-    const Entry entry{static_cast<std::uint32_t>(text_.size()),
-                      static_cast<std::uint16_t>(point.x.size()),
-                      static_cast<std::uint16_t>(point.y.size()),
-                      static_cast<std::uint16_t>(point.z.size()),
-                      static_cast<char>(point.yName),
-                      static_cast<char>(point.zName | (point.zFirst ? 0x80 : 0))};
+    const std::optional<Entry> entry =
+        nextEntry(point.x.size(), point.y.size(), point.z.size(), static_cast<char>(point.yName),
+                  static_cast<char>(point.zName | (point.zFirst ? 0x80 : 0)));
+    if (!entry) return false;
     // The texts first: when memory runs out, a text without its entry is only unused.
     appendNarrow(text_, point.x);
     appendNarrow(text_, point.y);
     appendNarrow(text_, point.z);
-    appendEntry(series, entry);
+    appendEntry(series, *entry);
     return true;
 }
 
 bool XYPointTable::append(int series, const TextPoint& point) {
-    const std::size_t length = point.x.size() + point.y.size() + point.z.size();
-    if (text_.size() + length > std::numeric_limits<std::uint32_t>::max()) return false;
-    const Entry entry{static_cast<std::uint32_t>(text_.size()),
-                      static_cast<std::uint16_t>(point.x.size()),
-                      static_cast<std::uint16_t>(point.y.size()),
-                      static_cast<std::uint16_t>(point.z.size()),
-                      point.yName,
-                      point.zName};
+    const std::optional<Entry> entry =
+        nextEntry(point.x.size(), point.y.size(), point.z.size(), point.yName, point.zName);
+    if (!entry) return false;
     text_.append(point.x).append(point.y).append(point.z);
-    appendEntry(series, entry);
+    appendEntry(series, *entry);
     return true;
 }
 

@@ -93,6 +93,10 @@ private:
         bool moved = false; // kept in the keyed store from now on
     };
     const Series* find(int series) const noexcept;
+    // The entry of texts of these lengths appended at the end of the text, or nothing when the
+    // 32-bit offsets cannot reach past them. Cannot fail.
+    std::optional<Entry> nextEntry(std::size_t x, std::size_t y, std::size_t z, char yName,
+                                   char zName) const noexcept;
     // Appends the entry of texts of these lengths starting at offset, once the texts are in.
     void appendEntry(int series, const Entry& entry);
 
