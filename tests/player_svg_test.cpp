@@ -188,12 +188,17 @@ TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     EXPECT_LT(svg.rfind("<g clip-path", first), first);
 }
 
-TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
-    std::string xml = "<chart lineThickness='3'>";
+// A line of 200 zigzagging points, 3 px thick; chartAttrs are added to the chart element.
+std::string zigzagLine(const std::string& chartAttrs = "") {
+    std::string xml = "<chart lineThickness='3'" + chartAttrs + ">";
     for (int i = 0; i < 200; ++i)
         xml += "<set label='" + std::to_string(i) + "' value='" +
                std::to_string(50 + (i * 37) % 41) + "'/>";
-    xml += "</chart>";
+    return xml + "</chart>";
+}
+
+TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
+    const std::string xml = zigzagLine();
     ChartPlayer player;
     play(player, 7, xml);
     ASSERT_EQ(player.state(), PlayerState::Chart);
@@ -230,11 +235,7 @@ TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
 // set of segments, two strokes); a dark line has no edge.
 TEST(PlayerSvg, ALightLinesEdgeStrokesTheLinesOwnPath) {
     for (const char* color : {"FFEE66", "0000AA"}) {
-        std::string xml = std::string("<chart lineThickness='3' paletteColors='") + color + "'>";
-        for (int i = 0; i < 200; ++i)
-            xml += "<set label='" + std::to_string(i) + "' value='" +
-                   std::to_string(50 + (i * 37) % 41) + "'/>";
-        xml += "</chart>";
+        const std::string xml = zigzagLine(std::string(" paletteColors='") + color + "'");
         ChartPlayer player;
         play(player, 7, xml);
         ASSERT_EQ(player.state(), PlayerState::Chart) << color;
