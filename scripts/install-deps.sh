@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev
   libcairo2-dev libpng-dev
+  # PNG compression (the player writes its own zlib stream).
+  zlib1g-dev
   # Text: fonts loaded from their files (FreeType), shaped (HarfBuzz), bidi order (FriBidi);
   # fontconfig only as the last resort for characters no listed font has.
   libfreetype-dev libharfbuzz-dev libfribidi-dev libfontconfig-dev

@@ -1,4 +1,5 @@
-// PNG encoding tuned for charts: fast compression (large flat areas compress well anyway).
+// PNG encoding tuned for charts: the picture's rows go straight into one zlib stream that looks
+// for the repeats charts are made of (see PngDeflate.h).
 #pragma once
 
 #include <string>
@@ -7,8 +8,8 @@ typedef struct _cairo_surface cairo_surface_t;
 
 namespace plotara::player {
 
-// Encodes an ARGB32 image surface as PNG (RGBA, un-premultiplied); "" when libpng fails.
-// Never throws.
+// Encodes an ARGB32 image surface as PNG (RGB when every pixel is opaque, otherwise straight
+// RGBA); "" for an image without pixels. Throws std::bad_alloc when memory runs out.
 std::string encodePng(cairo_surface_t* image);
 
 } // namespace plotara::player
