@@ -1,6 +1,8 @@
 #include "player/draw/PngDeflate.h"
 
-#include <zlib.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <bit>
@@ -39,12 +41,19 @@ constexpr std::size_t window = 32768, longestMatch = 258, shortestMatch = 3;
 // Tokens a block: 64 KiB of them stay in the cache, and a block's header is small beside them.
 constexpr std::size_t blockTokens = 16384;
 
-// The distance code's index and extra bits (the code itself comes with the block).
-Code distanceCode(std::size_t distance) {
-    std::size_t i = distanceBase.size() - 1;
-    while (distanceBase[i] > distance)
-        --i;
-    return {static_cast<std::uint32_t>(i), static_cast<int>(distance - distanceBase[i])};
+// The distance code (0..29) of a distance 1..32768.
+unsigned distanceSymbol(std::uint32_t distance) {
+    const std::uint32_t x = distance - 1;
+    if (x < 4) return x;
+    const unsigned top = static_cast<unsigned>(std::bit_width(x)) - 1;
+    return 2 * top + ((x >> (top - 1)) & 1);
+}
+
+// Where a group of four bytes is looked up in the table of recent positions.
+std::uint32_t hashOf(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return (v * 2654435761u) >> (32 - 14);
 }
 
 // A Huffman code needs two used symbols to be complete; give unused ones a count if needed.
@@ -72,11 +81,73 @@ std::size_t sameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t 
 
 } // namespace
 
+namespace {
+
+constexpr std::uint32_t adlerBase = 65521;
+
+#if defined(__SSE2__)
+std::uint32_t sumOfLanes(__m128i v) {
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
+    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0xB1));
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(v));
+}
+
+// Adds `blocks` runs of 32 bytes (at most 128, so that no lane overflows) to s1 and s2: s1
+// gains their sum, s2 gains 32 times s1 before each run plus the bytes weighted 32..1.
+void adlerBlocks(std::uint64_t& s1, std::uint64_t& s2, const std::uint8_t* data,
+                 std::size_t blocks) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i w1 = _mm_setr_epi16(32, 31, 30, 29, 28, 27, 26, 25);
+    const __m128i w2 = _mm_setr_epi16(24, 23, 22, 21, 20, 19, 18, 17);
+    const __m128i w3 = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
+    const __m128i w4 = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+    __m128i sums = zero, before = zero, weighted = zero;
+    for (std::size_t k = 0; k < blocks; ++k, data += 32) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16));
+        before = _mm_add_epi32(before, sums);
+        sums = _mm_add_epi32(sums, _mm_add_epi32(_mm_sad_epu8(a, zero), _mm_sad_epu8(b, zero)));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(a, zero), w1));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(a, zero), w2));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(b, zero), w3));
+        weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(b, zero), w4));
+    }
+    s2 += 32 * blocks * s1 + 32 * std::uint64_t{sumOfLanes(before)} + sumOfLanes(weighted);
+    s1 += sumOfLanes(sums);
+}
+#else
+void adlerBlocks(std::uint64_t& s1, std::uint64_t& s2, const std::uint8_t* data,
+                 std::size_t blocks) {
+    for (std::size_t i = 0; i < blocks * 32; ++i) {
+        s1 += data[i];
+        s2 += s1;
+    }
+}
+#endif
+
+} // namespace
+
+std::uint32_t adler32Update(std::uint32_t adler, const std::uint8_t* data, std::size_t size) {
+    std::uint64_t s1 = adler & 0xFFFF, s2 = adler >> 16;
+    // Runs of up to 4 KiB, after which both sums are reduced (they cannot overflow before).
+    while (size >= 32) {
+        const std::size_t blocks = std::min<std::size_t>(size / 32, 128);
+        adlerBlocks(s1, s2, data, blocks);
+        data += blocks * 32;
+        size -= blocks * 32;
+        s1 %= adlerBase;
+        s2 %= adlerBase;
+    }
+    for (; size > 0; --size, ++data) {
+        s1 += *data;
+        s2 += s1;
+    }
+    return static_cast<std::uint32_t>((s2 % adlerBase) << 16 | (s1 % adlerBase));
+}
+
 RowDeflater::RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes)
     : out_(out), rowBytes_(rowBytes), pixelBytes_(pixelBytes),
-      rowMatches_(rowBytes <= window), distance_{distanceCode(pixelBytes),
-                                                 distanceCode(std::min(rowBytes, window))},
-      adler_(adler32(0L, nullptr, 0)) {
+      history_(window + std::max(window, rowBytes)), recent_(std::size_t{1} << 14, 0), adler_(1) {
     tokens_.reserve(blockTokens);
     // zlib header: deflate with a 32 KiB window, no dictionary, fastest level (0x78 0x01).
     out_.push_back('\x78');
@@ -102,42 +173,68 @@ void RowDeflater::literal(std::uint8_t byte) {
     if (tokens_.size() == blockTokens) writeBlock(false);
 }
 
-void RowDeflater::match(std::size_t length, int distance) {
+void RowDeflater::match(std::size_t length, std::uint32_t distance) {
     while (length > 0) {
         // A remainder shorter than a match is avoided by leaving it to the piece before.
         std::size_t piece = std::min(length, longestMatch);
         if (length > longestMatch && length - longestMatch < shortestMatch)
             piece = longestMatch - shortestMatch;
-        tokens_.push_back(static_cast<std::uint32_t>(piece << 8) |
-                          static_cast<std::uint32_t>(distance));
+        tokens_.push_back(distance << 9 | static_cast<std::uint32_t>(piece));
         ++literalCounts_[257 + lengthSymbols[piece]];
-        ++distanceCounts_[distance_[static_cast<std::size_t>(distance)].bits];
+        ++distanceCounts_[distanceSymbol(distance)];
         if (tokens_.size() == blockTokens) writeBlock(false);
         length -= piece;
     }
 }
 
-void RowDeflater::addRow(const std::uint8_t* row, const std::uint8_t* above) {
-    adler_ = adler32(adler_, row, static_cast<uInt>(rowBytes_));
-    const bool fromAbove = above && rowMatches_;
+void RowDeflater::addRow(const std::uint8_t* row) {
+    adler_ = adler32Update(adler_, row, rowBytes_);
+    // The row joins the history; the oldest bytes beyond deflate's window make room.
+    if (used_ + rowBytes_ > history_.size()) {
+        const std::size_t keep = std::min(used_, window);
+        std::memmove(history_.data(), history_.data() + used_ - keep, keep);
+        start_ += used_ - keep;
+        used_ = keep;
+    }
+    std::uint8_t* const here = history_.data() + used_;
+    std::memcpy(here, row, rowBytes_);
+    const bool fromAbove = used_ >= rowBytes_ && rowBytes_ <= window;
     std::size_t i = 0;
     while (i < rowBytes_) {
         const std::size_t most = rowBytes_ - i;
-        const std::size_t left =
-            i >= pixelBytes_ ? sameBytes(row + i, row + i - pixelBytes_, most) : 0;
-        const std::size_t up = fromAbove ? sameBytes(row + i, above + i, most) : 0;
+        const std::uint8_t* p = here + i;
+        const std::size_t left = i >= pixelBytes_ ? sameBytes(p, p - pixelBytes_, most) : 0;
+        const std::size_t up = fromAbove ? sameBytes(p, p - rowBytes_, most) : 0;
         // The pixel before wins a tie: its distance is the cheaper one.
         if (left >= shortestMatch && left >= up) {
-            match(left, 0);
+            match(left, static_cast<std::uint32_t>(pixelBytes_));
             i += left;
-        } else if (up >= shortestMatch) {
-            match(up, 1);
-            i += up;
-        } else {
-            literal(row[i]);
-            ++i;
+            continue;
         }
+        if (up >= shortestMatch) {
+            match(up, static_cast<std::uint32_t>(rowBytes_));
+            i += up;
+            continue;
+        }
+        // Neither: the last place the next four bytes were seen, if still in the window.
+        if (most >= 4) {
+            const std::size_t at = start_ + used_ + i; // position in the whole stream
+            std::uint32_t& slot = recent_[hashOf(p)];
+            const std::size_t seen = slot;
+            slot = static_cast<std::uint32_t>(at + 1);
+            if (seen > start_ && at + 1 - seen <= window) {
+                const std::size_t length = sameBytes(p, p - (at + 1 - seen), most);
+                if (length >= 4) {
+                    match(length, static_cast<std::uint32_t>(at + 1 - seen));
+                    i += length;
+                    continue;
+                }
+            }
+        }
+        literal(*p);
+        ++i;
     }
+    used_ += rowBytes_;
 }
 
 void RowDeflater::writeBlock(bool last) {
@@ -210,16 +307,17 @@ void RowDeflater::writeBlock(bool last) {
             put(literalCodes[token].bits, literalCodes[token].count);
             continue;
         }
-        const std::size_t length = token >> 8;
+        const std::size_t length = token & 0x1FF;
         const std::size_t symbol = lengthSymbols[length];
         const Code& lengthCode = literalCodes[257 + symbol];
         put(lengthCode.bits | static_cast<std::uint32_t>(length - lengthBase[symbol])
                                   << lengthCode.count,
             lengthCode.count + lengthExtra[symbol]);
-        const Code& d = distance_[token & 0xFF];
-        const Code& distanceCode = distanceCodes[d.bits];
-        put(distanceCode.bits | static_cast<std::uint32_t>(d.count) << distanceCode.count,
-            distanceCode.count + distanceExtra[d.bits]);
+        const std::uint32_t distance = token >> 9;
+        const unsigned d = distanceSymbol(distance);
+        const Code& distanceCode = distanceCodes[d];
+        put(distanceCode.bits | (distance - distanceBase[d]) << distanceCode.count,
+            distanceCode.count + distanceExtra[d]);
     }
     put(literalCodes[256].bits, literalCodes[256].count);
     tokens_.clear();

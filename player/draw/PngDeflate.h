@@ -14,34 +14,40 @@
 
 namespace plotara::player {
 
+// zlib's checksum (Adler-32) of `size` more bytes; start from 1. Cannot fail.
+std::uint32_t adler32Update(std::uint32_t adler, const std::uint8_t* data, std::size_t size);
+
 class RowDeflater {
 public:
     // Appends to `out`. Rows are `rowBytes` long (the filter byte included), pixels
     // `pixelBytes` long (3 or 4). Throws std::bad_alloc when memory runs out.
     RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes);
-    // Compresses the next row; `above` is the previous row's bytes (nullptr for the first row).
-    // Throws std::bad_alloc when `out` cannot grow.
-    void addRow(const std::uint8_t* row, const std::uint8_t* above);
+    // Compresses the next row. Throws std::bad_alloc when `out` cannot grow.
+    void addRow(const std::uint8_t* row);
     // Ends the stream (last block, checksum); add no row after it. Throws std::bad_alloc when
     // `out` cannot grow.
     void finish();
 
 private:
     void literal(std::uint8_t byte);
-    void match(std::size_t length, int distance);
+    void match(std::size_t length, std::uint32_t distance);
     void writeBlock(bool last);
     void put(std::uint32_t bits, int count);
 
     std::string& out_;
     std::size_t rowBytes_, pixelBytes_;
-    bool rowMatches_;              // whether the row above is within deflate's 32 KiB window
-    std::array<Code, 2> distance_; // the pixel before, the row above: code index and extra bits
-    std::vector<std::uint32_t> tokens_; // the block so far: a byte, or (length << 8) | distance
+    // The stream's last bytes: at least deflate's 32 KiB window before the current row.
+    std::vector<std::uint8_t> history_;
+    std::size_t used_ = 0;  // bytes of history_ in use
+    std::size_t start_ = 0; // stream position of history_[0]
+    // By hash of four bytes: where in the stream they were last seen, plus one (0: never).
+    std::vector<std::uint32_t> recent_;
+    std::vector<std::uint32_t> tokens_; // the block so far: a byte, or distance << 9 | length
     std::array<std::uint32_t, 286> literalCounts_{};
     std::array<std::uint32_t, 30> distanceCounts_{};
     std::uint64_t pending_ = 0;
     int pendingCount_ = 0;
-    unsigned long adler_;
+    std::uint32_t adler_;
 };
 
 } // namespace plotara::player

@@ -5,25 +5,40 @@
 #include <cairo.h>
 #include <zlib.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 namespace plotara::player {
 
 namespace {
 
-// Whether every pixel of the row is opaque; one AND over the row, which the compiler vectorises.
+// Whether every pixel of the row is opaque: one AND over the row, two pixels at a time.
 bool rowOpaque(const std::uint32_t* src, int w) {
-    std::uint32_t all = 0xFFFFFFFF;
-    for (int x = 0; x < w; ++x)
-        all &= src[x];
-    return (all >> 24) == 0xFF;
+    std::uint64_t all = ~std::uint64_t{0};
+    int x = 0;
+    for (; x + 2 <= w; x += 2) {
+        std::uint64_t two;
+        std::memcpy(&two, src + x, 8);
+        all &= two;
+    }
+    std::uint32_t one = static_cast<std::uint32_t>(all) & static_cast<std::uint32_t>(all >> 32);
+    if (x < w) one &= src[x];
+    return (one >> 24) == 0xFF;
 }
 
-// An opaque row of premultiplied ARGB as RGB bytes.
+// An opaque row of premultiplied ARGB as RGB bytes; `dst` has room for one byte more.
 void rgbRow(const std::uint32_t* src, int w, std::uint8_t* dst) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four bytes stored a pixel (R, G, B and a byte the next pixel overwrites): one swap, a
+        // shift and a store instead of three byte stores.
+        for (int x = 0; x < w; ++x, dst += 3) {
+            const std::uint32_t rgb = __builtin_bswap32(src[x]) >> 8;
+            std::memcpy(dst, &rgb, 4);
+        }
+        return;
+    }
     for (int x = 0; x < w; ++x, dst += 3) {
         const std::uint32_t p = src[x];
         dst[0] = static_cast<std::uint8_t>(p >> 16);
@@ -73,6 +88,30 @@ void endChunk(std::string& out, std::size_t at) {
         out, static_cast<std::uint32_t>(crc32(0L, typeAndData, static_cast<uInt>(length + 4))));
 }
 
+// The picture's rows as one zlib stream, as RGB when `opaque` and otherwise as straight RGBA.
+// False when RGB was asked for but a pixel is not opaque (`stream` is then incomplete).
+bool compressRows(const unsigned char* data, int w, int h, int stride, bool opaque,
+                  std::string& stream) {
+    const std::size_t pixelBytes = opaque ? 3 : 4;
+    const std::size_t rowBytes = 1 + pixelBytes * static_cast<std::size_t>(w);
+    RowDeflater deflater(stream, rowBytes, pixelBytes);
+    // Filter byte 0 (none); one spare byte for rgbRow's last store.
+    std::vector<std::uint8_t> row(rowBytes + 1);
+    for (int y = 0; y < h; ++y) {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        if (!opaque) {
+            rgbaRow(src, w, row.data() + 1);
+        } else if (rowOpaque(src, w)) {
+            rgbRow(src, w, row.data() + 1);
+        } else {
+            return false;
+        }
+        deflater.addRow(row.data());
+    }
+    deflater.finish();
+    return true;
+}
+
 } // namespace
 
 std::string encodePng(cairo_surface_t* image) {
@@ -83,41 +122,33 @@ std::string encodePng(cairo_surface_t* image) {
     const unsigned char* data = cairo_image_surface_get_data(image);
     if (!data || w <= 0 || h <= 0) return {};
     // Charts usually cover their whole picture: then the alpha channel is left out (a quarter
-    // less to compress).
-    bool opaque = true;
-    for (int y = 0; y < h && opaque; ++y)
-        opaque = rowOpaque(reinterpret_cast<const std::uint32_t*>(data + y * stride), w);
-    const std::size_t pixelBytes = opaque ? 3 : 4;
-    const std::size_t rowBytes = 1 + pixelBytes * static_cast<std::size_t>(w);
+    // less to compress). Opacity is checked row by row while compressing, and the first pixel
+    // that is not opaque starts the stream again with alpha.
+    std::string stream;
+    stream.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8 + 64);
+    bool opaque = compressRows(data, w, h, stride, true, stream);
+    if (!opaque) {
+        stream.clear();
+        compressRows(data, w, h, stride, false, stream);
+    }
 
     std::string out;
-    out.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8 + 64);
+    out.reserve(stream.size() + 64);
     out.append("\x89PNG\r\n\x1a\n", 8);
-    std::size_t chunk = beginChunk(out, "IHDR");
+    const std::size_t header = beginChunk(out, "IHDR");
     appendBigEndian(out, static_cast<std::uint32_t>(w));
     appendBigEndian(out, static_cast<std::uint32_t>(h));
     // 8 bits a channel, RGB (2) or RGBA (6), deflate, adaptive filters, no interlacing.
-    const char header[5] = {8, static_cast<char>(opaque ? 2 : 6), 0, 0, 0};
-    out.append(header, 5);
-    endChunk(out, chunk);
-
-    // One IDAT chunk: even a 16384 x 16384 RGBA picture stays below the 2 GiB a chunk may hold
-    // (the fixed codes spend at most 9 bits a byte).
-    chunk = beginChunk(out, "IDAT");
-    RowDeflater deflater(out, rowBytes, pixelBytes);
-    std::vector<std::uint8_t> row(rowBytes), above(rowBytes); // filter byte 0: none
-    for (int y = 0; y < h; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-        if (opaque) {
-            rgbRow(src, w, row.data() + 1);
-        } else {
-            rgbaRow(src, w, row.data() + 1);
-        }
-        deflater.addRow(row.data(), y > 0 ? above.data() : nullptr);
-        std::swap(row, above);
+    const char fields[5] = {8, static_cast<char>(opaque ? 2 : 6), 0, 0, 0};
+    out.append(fields, 5);
+    endChunk(out, header);
+    // The stream in IDAT chunks of at most 1 MiB (a chunk may hold up to 2 GiB).
+    constexpr std::size_t chunkBytes = std::size_t{1} << 20;
+    for (std::size_t at = 0; at < stream.size(); at += chunkBytes) {
+        const std::size_t chunk = beginChunk(out, "IDAT");
+        out.append(stream, at, chunkBytes);
+        endChunk(out, chunk);
     }
-    deflater.finish();
-    endChunk(out, chunk);
     endChunk(out, beginChunk(out, "IEND"));
     return out;
 }
