@@ -95,6 +95,48 @@ TEST(PngEncoder, ReadsBackAsTheSamePixels) {
     }
 }
 
+// Noise that does not compress: more than one IDAT chunk; and rows wider than deflate's window.
+TEST(PngEncoder, LargeAndWidePicturesReadBackExactly) {
+    struct Case {
+        const char* name;
+        int w, h;
+        std::uint32_t (*color)(int x, int y, std::uint32_t noise);
+    };
+    const Case cases[] = {
+        {"noise", 700, 700, [](int, int, std::uint32_t n) { return 0xFF000000 | (n & 0xFFFFFF); }},
+        {"wide", 12000, 4,
+         [](int x, int y, std::uint32_t) {
+             return 0xFF000000 | static_cast<std::uint32_t>((x / 9 + y) % 7) * 0x242424;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, c.w, c.h);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        std::uint32_t noise = 1;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                noise = noise * 1664525u + 1013904223u;
+                const std::uint32_t p = c.color(x, y, noise >> 8);
+                std::memcpy(data + y * stride + 4 * x, &p, 4);
+            }
+        cairo_surface_mark_dirty(image);
+        const std::string png = player::encodePng(image);
+        Reader reader{&png};
+        cairo_surface_t* back = cairo_image_surface_create_from_png_stream(readBytes, &reader);
+        ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+        ASSERT_EQ(cairo_image_surface_get_width(back), c.w);
+        int wrong = 0;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x)
+                wrong += pixel(back, x, y) != pixel(image, x, y);
+        EXPECT_EQ(wrong, 0);
+        cairo_surface_destroy(back);
+        cairo_surface_destroy(image);
+    }
+}
+
 TEST(PngEncoder, NothingForAnImageWithoutPixels) {
     cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 0, 0);
     EXPECT_EQ(player::encodePng(image), "");
