@@ -41,6 +41,6 @@ string(CONCAT CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
   "files, the guides and the API reference of the Plotara charting component.")
 # What find_package(Plotara) and the pkg-config files find again, plus the runtime package.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-    "plotara (= ${PROJECT_VERSION}), libcairo2-dev, libpng-dev, libharfbuzz-dev, libfreetype-dev, libfribidi-dev, libfontconfig-dev, libpugixml-dev, libsqlite3-dev, unixodbc-dev, pkg-config")
+    "plotara (= ${PROJECT_VERSION}), libcairo2-dev, libpng-dev, zlib1g-dev, libharfbuzz-dev, libfreetype-dev, libfribidi-dev, libfontconfig-dev, libpugixml-dev, libsqlite3-dev, unixodbc-dev, pkg-config")
 
 include(CPack)

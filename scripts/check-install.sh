@@ -98,8 +98,8 @@ if grep -Eq '/include/' "$work/runtime.txt"; then fail "headers in the runtime p
 dpkg-deb -f "$runtime" Depends >"$work/runtime-depends.txt"
 dpkg-deb -f "$dev" Depends >"$work/dev-depends.txt"
 check_listing "$work/runtime-depends.txt" 'libcairo2' 'libharfbuzz0b' 'libfreetype6' 'libfribidi0' \
-  'libsqlite3-0' 'libodbc' 'libpugixml' 'libstdc\+\+6'
-check_listing "$work/dev-depends.txt" "plotara \(= $version\)" 'libcairo2-dev' 'libharfbuzz-dev' \
+  'libsqlite3-0' 'libodbc' 'libpugixml' 'libstdc\+\+6' 'zlib1g'
+check_listing "$work/dev-depends.txt" "plotara \(= $version\)" 'libcairo2-dev' 'zlib1g-dev' 'libharfbuzz-dev' \
   'libpugixml-dev' 'libsqlite3-dev' 'unixodbc-dev' 'pkg-config'
 echo "plotara depends on: $(cat "$work/runtime-depends.txt")"
 
