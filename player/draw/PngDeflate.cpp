@@ -38,8 +38,6 @@ constexpr std::array<std::uint8_t, 19> codeLengthOrder = {16, 17, 18, 0, 8,  7, 
                                                           11, 4,  12, 3, 13, 2, 14, 1, 15};
 
 constexpr std::size_t window = 32768, longestMatch = 258, shortestMatch = 3;
-// Tokens a block: 64 KiB of them stay in the cache, and a block's header is small beside them.
-constexpr std::size_t blockTokens = 16384;
 
 // The distance code (0..29) of a distance 1..32768.
 unsigned distanceSymbol(std::uint32_t distance) {
@@ -64,7 +62,7 @@ void useAtLeastTwo(std::uint32_t* counts, int n) {
 }
 
 // How many bytes from a and b agree, up to `most`; a and b may overlap.
-std::size_t sameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
+std::size_t sameBytesSlow(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
     std::size_t n = 0;
     if constexpr (std::endian::native == std::endian::little) {
         for (; n + 8 <= most; n += 8) {
@@ -77,6 +75,19 @@ std::size_t sameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t 
     while (n < most && a[n] == b[n])
         ++n;
     return n;
+}
+
+// The same, answering the common case of a difference in the first eight bytes in place.
+inline std::size_t sameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t most) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (most >= 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a, 8);
+            std::memcpy(&y, b, 8);
+            if (x != y) return static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+        }
+    }
+    return sameBytesSlow(a, b, most);
 }
 
 } // namespace
@@ -152,25 +163,6 @@ RowDeflater::RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pix
     // zlib header: deflate with a 32 KiB window, no dictionary, fastest level (0x78 0x01).
     out_.push_back('\x78');
     out_.push_back('\x01');
-}
-
-void RowDeflater::put(std::uint32_t bits, int count) {
-    pending_ |= static_cast<std::uint64_t>(bits) << pendingCount_;
-    pendingCount_ += count;
-    if (pendingCount_ >= 32) {
-        const char bytes[4] = {static_cast<char>(pending_), static_cast<char>(pending_ >> 8),
-                               static_cast<char>(pending_ >> 16),
-                               static_cast<char>(pending_ >> 24)};
-        out_.append(bytes, 4);
-        pending_ >>= 32;
-        pendingCount_ -= 32;
-    }
-}
-
-void RowDeflater::literal(std::uint8_t byte) {
-    tokens_.push_back(byte);
-    ++literalCounts_[byte];
-    if (tokens_.size() == blockTokens) writeBlock(false);
 }
 
 void RowDeflater::match(std::size_t length, std::uint32_t distance) {

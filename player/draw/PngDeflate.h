@@ -29,10 +29,28 @@ public:
     void finish();
 
 private:
-    void literal(std::uint8_t byte);
+    // Tokens a block: 64 KiB of them stay in the cache, and a block's header is small beside them.
+    static constexpr std::size_t blockTokens = 16384;
+
+    void literal(std::uint8_t byte) {
+        tokens_.push_back(byte);
+        ++literalCounts_[byte];
+        if (tokens_.size() == blockTokens) writeBlock(false);
+    }
     void match(std::size_t length, std::uint32_t distance);
     void writeBlock(bool last);
-    void put(std::uint32_t bits, int count);
+    void put(std::uint32_t bits, int count) {
+        pending_ |= static_cast<std::uint64_t>(bits) << pendingCount_;
+        pendingCount_ += count;
+        if (pendingCount_ >= 32) {
+            const char bytes[4] = {static_cast<char>(pending_), static_cast<char>(pending_ >> 8),
+                                   static_cast<char>(pending_ >> 16),
+                                   static_cast<char>(pending_ >> 24)};
+            out_.append(bytes, 4);
+            pending_ >>= 32;
+            pendingCount_ -= 32;
+        }
+    }
 
     std::string& out_;
     std::size_t rowBytes_, pixelBytes_;
