@@ -229,37 +229,18 @@ void RowDeflater::addRow(const std::uint8_t* row) {
     used_ += rowBytes_;
 }
 
-void RowDeflater::writeBlock(bool last) {
-    literalCounts_[256] = 1; // end of block
-    useAtLeastTwo(literalCounts_.data(), 286);
-    useAtLeastTwo(distanceCounts_.data(), 30);
-    std::array<std::uint8_t, 286 + 30> lengths{};
-    huffmanLengths(literalCounts_.data(), 286, 15, lengths.data());
-    huffmanLengths(distanceCounts_.data(), 30, 15, lengths.data() + 286);
-    int literalsSent = 286, distancesSent = 30;
-    while (lengths[static_cast<std::size_t>(literalsSent - 1)] == 0)
-        --literalsSent;
-    while (lengths[static_cast<std::size_t>(286 + distancesSent - 1)] == 0)
-        --distancesSent;
-    std::array<Code, 286> literalCodes;
-    std::array<Code, 30> distanceCodes;
-    canonicalCodes(lengths.data(), 286, literalCodes.data());
-    canonicalCodes(lengths.data() + 286, 30, distanceCodes.data());
-
-    // Both codes' lengths in one sequence, runs of zeros as symbols 17 (3..10) and 18 (11..138).
-    std::array<std::uint8_t, 286 + 30> sequence{};
-    std::copy_n(lengths.begin(), literalsSent, sequence.begin());
-    std::copy_n(lengths.begin() + 286, distancesSent, sequence.begin() + literalsSent);
+void RowDeflater::writeCodeLengths(const std::uint8_t* sequence, int literalsSent,
+                                   int distancesSent) {
+    // Runs of zeros become symbols 17 (3..10 zeros) and 18 (11..138).
     const int sequenceLength = literalsSent + distancesSent;
     std::array<std::uint16_t, 286 + 30> runs{}; // symbol | repeat count << 8
     int runCount = 0;
     std::array<std::uint32_t, 19> lengthCounts{};
     for (int i = 0; i < sequenceLength;) {
         int zeros = 0;
-        while (i + zeros < sequenceLength && zeros < 138 &&
-               sequence[static_cast<std::size_t>(i + zeros)] == 0)
+        while (i + zeros < sequenceLength && zeros < 138 && sequence[i + zeros] == 0)
             ++zeros;
-        std::uint16_t symbol = sequence[static_cast<std::size_t>(i)];
+        std::uint16_t symbol = sequence[i];
         int step = 1;
         if (zeros >= 11) {
             symbol = 18, step = zeros;
@@ -279,8 +260,6 @@ void RowDeflater::writeBlock(bool last) {
     while (lengthsSent > 4 && lengthLengths[codeLengthOrder[lengthsSent - 1]] == 0)
         --lengthsSent;
 
-    put(last ? 1 : 0, 1);
-    put(2, 2); // dynamic codes
     put(static_cast<std::uint32_t>(literalsSent - 257), 5);
     put(static_cast<std::uint32_t>(distancesSent - 1), 5);
     put(static_cast<std::uint32_t>(lengthsSent - 4), 4);
@@ -293,6 +272,30 @@ void RowDeflater::writeBlock(bool last) {
         if (symbol == 17) put(step - 3, 3);
         if (symbol == 18) put(step - 11, 7);
     }
+}
+
+void RowDeflater::writeBlock(bool last) {
+    literalCounts_[256] = 1; // end of block
+    useAtLeastTwo(literalCounts_.data(), 286);
+    useAtLeastTwo(distanceCounts_.data(), 30);
+    std::array<std::uint8_t, 286 + 30> lengths{};
+    huffmanLengths(literalCounts_.data(), 286, 15, lengths.data());
+    huffmanLengths(distanceCounts_.data(), 30, 15, lengths.data() + 286);
+    int literalsSent = 286, distancesSent = 30;
+    while (lengths[static_cast<std::size_t>(literalsSent - 1)] == 0)
+        --literalsSent;
+    while (lengths[static_cast<std::size_t>(286 + distancesSent - 1)] == 0)
+        --distancesSent;
+    std::array<Code, 286> literalCodes;
+    std::array<Code, 30> distanceCodes;
+    canonicalCodes(lengths.data(), 286, literalCodes.data());
+    canonicalCodes(lengths.data() + 286, 30, distanceCodes.data());
+
+    put(last ? 1 : 0, 1);
+    put(2, 2); // dynamic codes
+    // Both codes' lengths as one sequence, the distance code's right after the used literals'.
+    std::copy_n(lengths.begin() + 286, distancesSent, lengths.begin() + literalsSent);
+    writeCodeLengths(lengths.data(), literalsSent, distancesSent);
 
     for (const std::uint32_t token : tokens_) {
         if (token < 256) {

@@ -1,7 +1,8 @@
 // The compressed picture data of a PNG: one zlib stream written row by row. Repeats are looked
-// for only where chart pictures have them (the pixel before, the row above), which takes a
-// fraction of a general-purpose search's time on flat pictures; the found literals and repeats
-// are then coded with Huffman codes made for each block.
+// for where chart pictures have them (the pixel before, the row above) and otherwise at the
+// last place the next four bytes were seen, without walking any chain of earlier places: a
+// fraction of a general-purpose search's time on flat pictures. The literals and repeats found
+// are coded with Huffman codes made for each block.
 #pragma once
 
 #include "player/draw/PngHuffman.h"
@@ -39,6 +40,8 @@ private:
     }
     void match(std::size_t length, std::uint32_t distance);
     void writeBlock(bool last);
+    // The block header's lengths: both codes' lengths in one sequence, coded themselves.
+    void writeCodeLengths(const std::uint8_t* sequence, int literalsSent, int distancesSent);
     void put(std::uint32_t bits, int count) {
         pending_ |= static_cast<std::uint64_t>(bits) << pendingCount_;
         pendingCount_ += count;
