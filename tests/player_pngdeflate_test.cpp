@@ -1,8 +1,8 @@
 // The PNG writer's compression: the zlib stream inflates (with zlib itself) to exactly the rows
 // that went in, whatever they repeat; the checksum agrees with zlib's; the block codes are
 // complete prefix codes within deflate's length limits.
-#include "player/draw/PngDeflate.h"
-#include "player/draw/PngHuffman.h"
+#include "player/detail/PngDeflate.h"
+#include "player/detail/PngHuffman.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -1,4 +1,4 @@
-#include "player/draw/PngDeflate.h"
+#include "player/detail/PngDeflate.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

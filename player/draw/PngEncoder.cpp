@@ -1,6 +1,6 @@
 #include "player/draw/PngEncoder.h"
 
-#include "player/draw/PngDeflate.h"
+#include "player/detail/PngDeflate.h"
 
 #include <cairo.h>
 #include <zlib.h>

@@ -1,5 +1,5 @@
 // PNG encoding tuned for charts: the picture's rows go straight into one zlib stream that looks
-// for the repeats charts are made of (see PngDeflate.h).
+// for the repeats charts are made of (player/detail/PngDeflate.h).
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "player/draw/PngHuffman.h"
+#include "player/detail/PngHuffman.h"
 
 #include <algorithm>
 #include <array>

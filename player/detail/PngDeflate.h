@@ -5,7 +5,7 @@
 // are coded with Huffman codes made for each block.
 #pragma once
 
-#include "player/draw/PngHuffman.h"
+#include "player/detail/PngHuffman.h"
 
 #include <array>
 #include <cstddef>
