@@ -186,10 +186,13 @@ void strokeShare(cairo_t* cr, const std::vector<PlannedPiece>& plan, int self,
                  std::atomic<std::size_t> (&done)[2]) {
     for (const PlannedPiece& p : plan) {
         if (p.thread != self) continue;
-        while (done[1 - self].load(std::memory_order_acquire) < p.after)
-            std::this_thread::yield();
+        std::atomic<std::size_t>& theirs = done[1 - self];
+        for (std::size_t seen = theirs.load(std::memory_order_acquire); seen < p.after;
+             seen = theirs.load(std::memory_order_acquire))
+            theirs.wait(seen, std::memory_order_acquire);
         strokeOne(cr, p);
         done[self].store(p.rank + 1, std::memory_order_release);
+        done[self].notify_one();
     }
 }
 
