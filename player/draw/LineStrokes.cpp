@@ -205,11 +205,15 @@ bool strokeInTwo(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::ve
         cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
         cairo_get_operator(cr) != CAIRO_OPERATOR_OVER)
         return false;
-    double dx = 0, dy = 0;
+    // The twin surfaces have no device offset or scale of their own.
+    double dx = 0, dy = 0, sx = 1, sy = 1;
     cairo_surface_get_device_offset(target, &dx, &dy);
+    cairo_surface_get_device_scale(target, &sx, &sy);
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
-    if (dx != 0 || dy != 0 || m.xy != 0 || m.yx != 0 || !(m.xx > 0) || !(m.yy > 0)) return false;
+    if (dx != 0 || dy != 0 || sx != 1 || sy != 1 || m.xy != 0 || m.yx != 0 || !(m.xx > 0) ||
+        !(m.yy > 0))
+        return false;
     cairo_surface_flush(target);
     if (!cairo_image_surface_get_data(target)) return false;
     std::vector<PlannedPiece> plan;
