@@ -1,5 +1,7 @@
 #include "player/draw/CairoCanvas.h"
 
+#include "player/draw/LineStrokes.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -112,43 +114,6 @@ void traceMarker(cairo_t* cr, double cx, double cy, int sides, double r) {
     cairo_close_path(cr);
 }
 
-// Long opaque polylines are stroked on raster targets in pieces that overlap by one segment:
-// cairo's scan conversion slows down sharply with the number of edges of one stroke, and an
-// opaque colour drawn twice over the shared segment looks the same (only its anti-aliased rim
-// gets a little denser). Every join is still drawn whole by one of the pieces.
-constexpr std::size_t strokePiece = 32;
-
-bool strokeInPieces(cairo_t* cr, const Path& path) {
-    const std::vector<PathSeg>& segs = path.segments();
-    if (segs.size() <= 2 * strokePiece) return false;
-    for (const PathSeg& s : segs) {
-        if (s.op != PathOp::Move && s.op != PathOp::Line) return false;
-    }
-    // Such lines hold hundreds of points a few pixels apart: 4 x 4 samples a pixel (cairo's fast
-    // anti-aliasing) look the same there and halve the time of the scan conversion.
-    cairo_antialias_t antialias = cairo_get_antialias(cr);
-    cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST);
-    std::size_t i = 0;
-    while (i < segs.size()) {
-        // One run from a move to the next move; long runs go out in overlapping pieces.
-        std::size_t end = i + 1;
-        while (end < segs.size() && segs[end].op == PathOp::Line)
-            ++end;
-        for (std::size_t from = i;; from += strokePiece) {
-            std::size_t to = std::min(end, from + strokePiece + 2);
-            cairo_new_path(cr);
-            cairo_move_to(cr, segs[from].x, segs[from].y);
-            for (std::size_t k = from + 1; k < to; ++k)
-                cairo_line_to(cr, segs[k].x, segs[k].y);
-            cairo_stroke(cr);
-            if (to >= end) break;
-        }
-        i = end;
-    }
-    cairo_set_antialias(cr, antialias);
-    return true;
-}
-
 void drawMarker(cairo_t* cr, const MarkerItem& m, double cx, double cy) {
     traceMarker(cr, cx, cy, m.sides, m.radius);
     setColor(cr, m.fill);
@@ -169,12 +134,20 @@ CairoCanvas::CairoCanvas(cairo_t* cr, TextEngine& text, double rasterScale, SvgD
 }
 
 CairoCanvas::~CairoCanvas() {
+    flushLines();
     while (!clips_.empty())
         popClip();
 }
 
 void CairoCanvas::shape(const ShapeItem& item) {
     if (item.path.empty()) return;
+    // Long lines on raster targets wait for the next item of another kind, so that a chart's
+    // lines (edges, then lines) are stroked together.
+    if (rasterScale_ > 0 && isPieceStroke(item)) {
+        lines_.push_back(item);
+        return;
+    }
+    flushLines();
     if (svgDirect_ && item.path.segments().size() > 64 &&
         svgDirect_->defer(cr_, item, clips_.empty() ? nullptr : &clips_.back()))
         return;
@@ -189,19 +162,24 @@ void CairoCanvas::shape(const ShapeItem& item) {
     }
     if (item.stroked) {
         applyStroke(cr_, item.stroke);
-        if (rasterScale_ > 0 && !item.filled && item.stroke.dash <= 0 && item.stroke.color.a >= 1 &&
-            strokeInPieces(cr_, item.path))
-            return;
         cairo_stroke(cr_);
     }
 }
 
+void CairoCanvas::flushLines() {
+    if (lines_.empty()) return;
+    strokeLines(cr_, lines_, clips_);
+    lines_.clear();
+}
+
 void CairoCanvas::text(const TextItem& item) {
+    flushLines();
     if (item.text.empty()) return;
     textEngine_.draw(cr_, item);
 }
 
 void CairoCanvas::markers(const MarkerItem& item) {
+    flushLines();
     if (item.points.empty()) return;
     if (item.points.size() < 16) {
         for (const Point& p : item.points)
@@ -370,6 +348,7 @@ void CairoCanvas::stampVector(const MarkerItem& item) {
 }
 
 void CairoCanvas::pushClip(const Rect& rect) {
+    flushLines();
     cairo_save(cr_);
     cairo_new_path(cr_);
     cairo_rectangle(cr_, rect.x, rect.y, rect.w, rect.h);
@@ -378,6 +357,7 @@ void CairoCanvas::pushClip(const Rect& rect) {
 }
 
 void CairoCanvas::popClip() {
+    flushLines();
     if (clips_.empty()) return;
     clips_.pop_back();
     cairo_restore(cr_);

@@ -30,12 +30,17 @@ public:
 private:
     void stampRaster(const MarkerItem& item);
     void stampVector(const MarkerItem& item);
+    // Strokes the waiting long lines (strokeLines), in order, with the current clip.
+    void flushLines();
 
     cairo_t* cr_;
     TextEngine& textEngine_;
     double rasterScale_;
     SvgDirect* svgDirect_;
     std::vector<Rect> clips_;
+    // Long opaque lines of a raster target, waiting to be stroked together; copies, which share
+    // their paths' points with the scene's.
+    std::vector<ShapeItem> lines_;
 };
 
 } // namespace plotara::player
