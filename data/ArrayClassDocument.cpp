@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 
 namespace plotara {
 
@@ -49,7 +50,7 @@ StringView ArrayClass::document() {
         return externalWide_;
     }
     if (isXMLGenerated_) {
-        if (documentPacked_) unpackDocument();
+        if (packedDocument_) unpackDocument();
         return documentText_.view();
     }
     refuseWhileWriting();
@@ -110,39 +111,53 @@ StringView ArrayClass::document() {
 
 namespace {
 
-// Whether UTF-8 carries every character of the text, so that it comes back unchanged.
-bool utf8Carries(StringView text) noexcept {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) {
-        const auto code = static_cast<std::uint32_t>(c);
-        return code < 0xD800 || (code > 0xDFFF && code <= 0x10FFFF);
-    });
+// The text as UTF-8, or nothing when a character is not a Unicode scalar value (UTF-8 would
+// not give it back). A document is ASCII but for its labels: ASCII is narrowed in a plain loop
+// into room made once, and only a text with other characters takes the general conversion.
+std::optional<std::string> utf8Of(StringView text) {
+    std::string out;
+    out.resize(text.size());
+    const wchar_t* in = text.data();
+    char* to = out.data();
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const auto code = static_cast<std::uint32_t>(in[i]);
+        if (code >= 0x80) break;
+        to[i] = static_cast<char>(code);
+    }
+    if (i == text.size()) return out;
+    for (std::size_t k = i; k < text.size(); ++k) {
+        const auto code = static_cast<std::uint32_t>(in[k]);
+        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return std::nullopt;
+    }
+    out.resize(i);
+    out += toUtf8(text.substr(i));
+    return out;
 }
 
 } // namespace
 
-void ArrayClass::packDocument(std::shared_ptr<const std::string> copy,
-                              std::size_t offset) noexcept {
-    if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
-        return;
+std::shared_ptr<const std::string> ArrayClass::packDocument() noexcept {
+    if (packedDocument_) return packedDocument_;
+    if (!isXMLGenerated_ || writing_) return nullptr;
     try {
-        packedDocument_.pack(documentText_.view(), std::move(copy), offset);
+        std::optional<std::string> text = utf8Of(documentText_.view());
+        if (!text) return nullptr;
+        packedDocument_ = std::make_shared<const std::string>(std::move(*text));
     } catch (const std::bad_alloc&) {
-        packedDocument_.release();
-        return; // the wide text stays
+        return nullptr; // the wide text stays
     }
     documentText_.release();
-    documentPacked_ = true;
     // The record is never read again: every later recording call starts a new one. The compact
     // points are given back now, while the caller renders; the keyed store keeps its memory for
     // the next record (see BumpArena).
     xyPoints_.release();
+    return packedDocument_;
 }
 
 void ArrayClass::unpackDocument() {
-    const String text = packedDocument_.unpack();
-    documentText_.assign(text);
-    packedDocument_.release(); // also lets go of the copy it shared
-    documentPacked_ = false;
+    documentText_.assign(fromUtf8(*packedDocument_));
+    packedDocument_.reset(); // lets go of the text, unless a caller still shares it
 }
 
 } // namespace plotara
