@@ -64,21 +64,25 @@ void Plotara::RenderChart() {
     // the UTF-8 text the data object shares, a generated one as the UTF-8 text the data object
     // keeps of it. When it cannot be read, the chart prepared last time is prepared again, as
     // the field that holds it would be.
-    std::shared_ptr<const std::string> external;
+    std::shared_ptr<const std::string> external, generated;
     StringView document;
     String previous;
     const bool fromData = ErrorTrap::resume([&] {
         if (data().get_isExternalXML()) external = data().externalXMLText();
-        if (!external) document = data().documentView();
+        if (external) return;
+        generated = data().packDocument();
+        if (!generated) document = data().documentView();
     });
     if (!fromData) {
         external.reset();
+        generated.reset();
         previous = renderXML();
         document = previous;
     }
     auto appendDocument = [&](std::string& out, bool everything) {
-        if (external) {
-            movieurl::appendWithoutLineBreaks(out, std::string_view(*external), everything);
+        if (external || generated) {
+            movieurl::appendWithoutLineBreaks(
+                out, std::string_view(external ? *external : *generated), everything);
         } else {
             movieurl::appendWithoutLineBreaks(out, document, everything);
         }
@@ -132,7 +136,7 @@ void Plotara::RenderChart() {
     // line breaks (and for a document of the data object or a ready text also the tabs and
     // carriage returns) the URL leaves out still in it: the host drops them as it reads it. A
     // ready text goes as the control and the data object share it; a generated one as the UTF-8
-    // text the data object keeps of it from now on, so that the document is held once while the
+    // text the data object wrote it as and keeps, so that the document is held once while the
     // player parses and draws. The host keeps the parts for as long as it shows the chart, and
     // nobody changes them once handed out.
     head += L"&dataXML=";
@@ -145,11 +149,10 @@ void Plotara::RenderChart() {
         // A document generated before the ready text was given is not needed while it shows.
         static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
     } else {
-        // Without a data object there is nothing to pack, and nothing to report; a document the
-        // data object cannot keep as UTF-8 (or the one prepared last time) is converted here.
-        if (fromData)
-            static_cast<void>(ErrorTrap::resume([&] { parts.document = data().packDocument(); }));
-        if (!parts.document) parts.document = std::make_shared<const std::string>(toUtf8(document));
+        // A document the data object cannot keep as UTF-8 (or the one prepared last time) is
+        // converted here.
+        parts.document =
+            generated ? generated : std::make_shared<const std::string>(toUtf8(document));
     }
     renderText_ = parts.document;
     renderForm_ = parts.form;

@@ -163,12 +163,13 @@ public:
     // The same document without copying it: valid until the next change to this engine. Fails
     // as getXML does.
     StringView document();
-    // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again,
-    // and gives back the compact XY points it was written from; returns that text, which the
-    // caller may share (it is never changed while shared). A document not generated here, or
-    // with a character UTF-8 cannot carry, stays as it is and nullptr comes back; so does any
-    // document when memory runs out. Cannot fail.
-    std::shared_ptr<const std::string> packDocument() noexcept;
+    // Builds the document unless it is built, keeps it as UTF-8 (as it is written) until it is
+    // read again, and gives back the compact XY points it was written from; returns that text,
+    // which the caller may share (it is never changed while shared). Makes no wide copy. A
+    // document with a character UTF-8 cannot carry stays as it is and nullptr comes back; so
+    // does an external document (a generated one kept from before is let go of). Fails as
+    // document() does.
+    std::shared_ptr<const std::string> packDocument();
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
@@ -193,7 +194,10 @@ public:
     };
 
 private:
-    // Turns a document packDocument kept as UTF-8 back into the wide text; throws
+    // Builds the document into documentText_ unless it is built (a packed one is taken back);
+    // false when the chart type gives no document. Fails as document() does.
+    bool generateDocument();
+    // Turns a document packDocument kept as UTF-8 back into the document's text; throws
     // std::bad_alloc when memory runs out, keeping the UTF-8 text.
     void unpackDocument();
     friend struct ArrayClassTestAccess;

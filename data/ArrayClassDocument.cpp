@@ -40,7 +40,8 @@ std::size_t ArrayClass::estimatedLength() const noexcept {
 String ArrayClass::getXML() {
     // An external document is converted straight from its UTF-8 text, without a wide copy kept.
     if (isExternalXML_) return externalXML_ ? fromUtf8(*externalXML_) : String();
-    return String(document());
+    // A generated one is widened from the text it was written as, without a wide copy kept.
+    return generateDocument() ? documentText_.text() : String();
 }
 
 StringView ArrayClass::document() {
@@ -49,16 +50,21 @@ StringView ArrayClass::document() {
         if (externalWide_.empty()) externalWide_ = fromUtf8(*externalXML_);
         return externalWide_;
     }
+    if (!generateDocument()) return StringView();
+    return documentText_.view();
+}
+
+bool ArrayClass::generateDocument() {
     if (isXMLGenerated_) {
         if (packedDocument_) unpackDocument();
-        return documentText_.view();
+        return true;
     }
     refuseWhileWriting();
     WritingScope writing(writing_);
 
     documentText_.clear();
     refreshChartKind();
-    if (chartKind_ == chart_types::SeriesKind::None) return StringView();
+    if (chartKind_ == chart_types::SeriesKind::None) return false;
     labelAttribute_ = L"label"sv;
     rootElement_ = L"chart"sv;
 
@@ -99,64 +105,36 @@ StringView ArrayClass::document() {
     if (styleDefineCount_ > 0) writeStyles();
 
     // A body that failed on a bad index or a missing argument yields the bare message.
-    if (documentText_.view() != L"Subscript out of range"sv &&
-        documentText_.view() != L"Argument not optional"sv) {
+    if (!documentText_.equalsAscii("Subscript out of range") &&
+        !documentText_.equalsAscii("Argument not optional")) {
         documentText_ += L"\r\n</"sv;
         documentText_ += rootElement_;
         documentText_ += L">"sv;
     }
     isXMLGenerated_ = true;
-    return documentText_.view();
+    return true;
 }
 
-namespace {
-
-// The text as UTF-8, or nothing when a character is not a Unicode scalar value (UTF-8 would
-// not give it back). A document is ASCII but for its labels: ASCII is narrowed in a plain loop
-// into room made once, and only a text with other characters takes the general conversion.
-std::optional<std::string> utf8Of(StringView text) {
-    std::string out;
-    out.resize(text.size());
-    const wchar_t* in = text.data();
-    char* to = out.data();
-    std::size_t i = 0;
-    for (; i < text.size(); ++i) {
-        const auto code = static_cast<std::uint32_t>(in[i]);
-        if (code >= 0x80) break;
-        to[i] = static_cast<char>(code);
-    }
-    if (i == text.size()) return out;
-    for (std::size_t k = i; k < text.size(); ++k) {
-        const auto code = static_cast<std::uint32_t>(in[k]);
-        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return std::nullopt;
-    }
-    out.resize(i);
-    out += toUtf8(text.substr(i));
-    return out;
-}
-
-} // namespace
-
-std::shared_ptr<const std::string> ArrayClass::packDocument() noexcept {
+std::shared_ptr<const std::string> ArrayClass::packDocument() {
     if (packedDocument_) return packedDocument_;
-    if (!isXMLGenerated_ || writing_) return nullptr;
-    try {
-        std::optional<std::string> text = utf8Of(documentText_.view());
-        if (!text) return nullptr;
-        packedDocument_ = std::make_shared<const std::string>(std::move(*text));
-    } catch (const std::bad_alloc&) {
-        return nullptr; // the wide text stays
-    }
-    documentText_.release();
+    // A document generated before a ready text was given is only let go of.
+    if (isExternalXML_ ? !isXMLGenerated_ || writing_ : !generateDocument()) return nullptr;
+    // The holder is made first: once the text is taken, nothing is left that can fail.
+    auto holder = std::make_shared<std::string>();
+    std::optional<std::string> text = documentText_.takeUtf8();
+    if (!text) return nullptr; // a character UTF-8 cannot carry: the wide text stays
+    *holder = std::move(*text);
+    packedDocument_ = std::move(holder);
     // The record is never read again: every later recording call starts a new one. The compact
     // points are given back now, while the caller renders; the keyed store keeps its memory for
     // the next record (see BumpArena).
     xyPoints_.release();
+    if (isExternalXML_) return nullptr;
     return packedDocument_;
 }
 
 void ArrayClass::unpackDocument() {
-    documentText_.assign(fromUtf8(*packedDocument_));
+    documentText_.assignUtf8(*packedDocument_);
     packedDocument_.reset(); // lets go of the text, unless a caller still shares it
 }
 

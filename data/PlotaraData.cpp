@@ -35,7 +35,7 @@ StringView PlotaraData::documentView() {
     return engine_->document();
 }
 
-std::shared_ptr<const std::string> PlotaraData::packDocument() noexcept {
+std::shared_ptr<const std::string> PlotaraData::packDocument() {
     return engine_->packDocument();
 }
 

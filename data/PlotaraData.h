@@ -102,12 +102,12 @@ public:
     // The document getXML returns, without copying it: valid until the next change to this
     // object. Fails as getXML does.
     StringView documentView();
-    // Keeps the generated document as UTF-8 until it is read again and returns that text, for a
-    // caller that hands the document on: ends the validity of documentView's text. The text is
-    // never changed while shared; the data object lets go of it when the document is read again
-    // or replaced. nullptr (and the document kept as it was) for a document not generated here,
-    // one with a character UTF-8 cannot carry, or when memory runs out. Cannot fail.
-    std::shared_ptr<const std::string> packDocument() noexcept;
+    // The generated document as UTF-8, built unless it is built, for a caller that hands it on:
+    // the data object keeps it in that form (no wide copy made) until it is read again or
+    // replaced, never changing it while shared; ends the validity of documentView's text.
+    // nullptr for a ready text (setDataXML) and for a document with a character UTF-8 cannot
+    // carry (documentView gives those). Fails as getXML does.
+    std::shared_ptr<const std::string> packDocument();
     // addChartData(x, "Y=<y>") (with ";Z=<z>" when z is given) from UTF-8 texts, recording exactly
     // what that call records: the command line hands the number cells of a table to an XY chart
     // this way, without a wide copy of each point. Fails as addChartData.

@@ -460,11 +460,17 @@ TEST(ControlRender, Utf8LineBreakRemovalAgreesWithTheWideForm) {
     std::mt19937 random(11);
     const wchar_t alphabet[] = {
         L'a', L'\r', L'\n', L'\t', L'\u00e9', L'\u20ac', static_cast<wchar_t>(0x1F600)};
+    // Runs of plain bytes, with the control characters next to CR (0x0D) among them, between
+    // the characters that go: the removal passes over eight bytes at a time where none goes.
+    const wchar_t plain[] = {L'a', L'z', L'\x0b', L'\x0c', L'\x0e', L'\x1f', L'\x7f', L'%'};
     for (int round = 0; round < 500; ++round) {
         String text;
         const int length = round < 100 ? round : static_cast<int>(random() % 2000);
-        for (int i = 0; i < length; ++i)
+        while (static_cast<int>(text.size()) < length) {
             text += alphabet[random() % std::size(alphabet)];
+            for (auto run = random() % (round % 2 == 0 ? 2 : 24); run > 0; --run)
+                text += plain[random() % std::size(plain)];
+        }
         const std::string utf8 = toUtf8(text);
         for (const bool all : {false, true}) {
             std::string fromWide = "head\r";

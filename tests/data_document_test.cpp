@@ -2,11 +2,14 @@
 // document's lifecycle: caching, fresh start, external documents.
 #include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
+#include "data/detail/DocumentText.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace plotara {
 namespace {
@@ -318,8 +321,8 @@ TEST(PackedDocument, ComesBackUnchangedWhenReadAgain) {
 }
 
 TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
-    auto unset = chart(1);
-    EXPECT_EQ(unset->packDocument(), nullptr); // nothing generated yet
+    auto unset = std::make_unique<PlotaraData>(); // no chart type: no document
+    EXPECT_EQ(unset->packDocument(), nullptr);
     EXPECT_FALSE(packed(*unset));
 
     auto surrogate = chart(1);
@@ -357,6 +360,59 @@ TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
     data->addChartData(L"3");
     data->getXML();
     EXPECT_EQ(*text, toUtf8(first));
+}
+
+// The document buffer narrows what it is given; a character UTF-8 cannot carry turns the
+// whole text wide, wherever it comes. Each case appends its pieces, a piece ending in a blank
+// trimmed as the writers trim the chart element, and reads back the concatenation.
+TEST(DocumentText, ReadsBackWhatWasAppendedInEveryMix) {
+    const String lone(1, wchar_t(0xDC00)), beyond(1, wchar_t(0x110000));
+    struct Case {
+        const char* name;
+        std::vector<String> pieces;
+        bool utf8; // whether takeUtf8 hands it over
+    } cases[] = {
+        {"ascii", {L"<chart ", L"a='1' ", L">"}, true},
+        {"two, three and four bytes", {L"Caf\u00e9 ", L"\u65e5\U0001F600", L" x"}, true},
+        {"a lone surrogate first", {lone, L"<set/>", L"\u00e9"}, false},
+        {"a lone surrogate after multi-byte text",
+         {L"\u00e9\u65e5", L"ab" + lone + L"cd", L"e"},
+         false},
+        {"a code past U+10FFFF", {L"x", beyond}, false},
+        {"a long piece", {String(300, L'q') + L"\u00e9" + String(300, L'r')}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentText text;
+        String expected;
+        for (const String& piece : c.pieces) {
+            text += piece;
+            expected += piece;
+            EXPECT_EQ(text.view(), expected); // read between appends, then appended to again
+        }
+        text += L' ';
+        text.trimRight();
+        EXPECT_EQ(text.text(), expected);
+        EXPECT_FALSE(text.equalsAscii("x"));
+        DocumentText copy;
+        copy.appendBytes("<");
+        copy += text;
+        EXPECT_EQ(copy.view(), L"<" + expected);
+        const std::optional<std::string> utf8 = text.takeUtf8();
+        EXPECT_EQ(utf8.has_value(), c.utf8);
+        if (utf8) {
+            EXPECT_EQ(*utf8, toUtf8(expected));
+            EXPECT_TRUE(text.empty());
+        } else {
+            EXPECT_EQ(text.view(), expected); // kept
+        }
+    }
+    DocumentText message;
+    message.assign(L"Subscript out of range");
+    EXPECT_TRUE(message.equalsAscii("Subscript out of range"));
+    message += lone;
+    message.trimRight();
+    EXPECT_FALSE(message.equalsAscii("Subscript out of range"));
 }
 
 TEST(PackedDocument, RecordingOrResetAfterPackingStartsAfresh) {
