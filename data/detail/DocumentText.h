@@ -131,6 +131,7 @@ public:
             return *this;
         }
         const std::size_t n = piece.size();
+        if (n == 0) return *this; // an empty view may have no data at all
         if (n > bytes_.size() - size_) grow(grownCapacity(n));
         std::memcpy(bytes_.data() + size_, piece.data(), n);
         size_ += n;
