@@ -61,30 +61,34 @@ String Plotara::GridParamsQuery() const {
 
 void Plotara::RenderChart() {
     // The document is read in place from the data object: a setDataXML document is handed on as
-    // the UTF-8 text the data object shares, a generated one is converted to UTF-8 as it is
-    // copied. When it cannot be read, the chart prepared last
-    // time is prepared again, as the field that holds it would be.
-    std::shared_ptr<const std::string> external;
+    // the UTF-8 text the data object shares, a generated one as the UTF-8 text the data object
+    // keeps of it. When it cannot be read, the chart prepared last time is prepared again, as
+    // the field that holds it would be.
+    std::shared_ptr<const std::string> external, generated;
     StringView document;
     String previous;
-    if (!ErrorTrap::resume([&] {
-            if (data().get_isExternalXML()) external = data().externalXMLText();
-            if (!external) document = data().documentView();
-        })) {
+    const bool fromData = ErrorTrap::resume([&] {
+        if (data().get_isExternalXML()) external = data().externalXMLText();
+        if (external) return;
+        generated = data().packDocument();
+        if (!generated) document = data().documentView();
+    });
+    if (!fromData) {
         external.reset();
+        generated.reset();
         previous = renderXML();
         document = previous;
     }
     auto appendDocument = [&](std::string& out, bool everything) {
-        if (external) {
-            movieurl::appendWithoutLineBreaks(out, std::string_view(*external), everything);
+        if (external || generated) {
+            movieurl::appendWithoutLineBreaks(
+                out, std::string_view(external ? *external : *generated), everything);
         } else {
             movieurl::appendWithoutLineBreaks(out, document, everything);
         }
     };
-    // The data branch is known now (nothing below changes either flag), so the line breaks, and
-    // for a document of the data object or a ready text also the tabs and carriage returns, go
-    // in the same pass that copies the document into the URL.
+    // The data branch is known now (nothing below changes either flag): it decides which line
+    // breaks, tabs and carriage returns the URL leaves out of the document.
     bool dataAdded = false;
     step(diagnostics_, [&] { dataAdded = data().get_isDataAdded(); });
     const bool ownDocument = dataAdded || m_RenderFromXML;
@@ -128,28 +132,28 @@ void Plotara::RenderChart() {
         step(diagnostics_, [&] { data().put_isDataAdded(false); });
         return;
     }
-    // The document goes to the movie host beside the URL's head, not copied into it: a ready
-    // text as the control and the data object share it (the host leaves out its line breaks as
-    // it reads it), a generated one converted to UTF-8 less its line breaks. The host keeps the
-    // parts for as long as it shows the chart, and nobody changes them once handed out.
+    // The document goes to the movie host beside the URL's head, not copied into it, with the
+    // line breaks (and for a document of the data object or a ready text also the tabs and
+    // carriage returns) the URL leaves out still in it: the host drops them as it reads it. A
+    // ready text goes as the control and the data object share it; a generated one as the UTF-8
+    // text the data object wrote it as and keeps, so that the document is held once while the
+    // player parses and draws. The host keeps the parts for as long as it shows the chart, and
+    // nobody changes them once handed out.
     head += L"&dataXML=";
     MovieUrlParts parts;
     parts.head = toUtf8(head);
+    parts.form =
+        ownDocument ? MovieDocumentForm::WithoutCrLfAndTabs : MovieDocumentForm::WithoutCrLf;
     if (external) {
         parts.document = external;
-        parts.form =
-            ownDocument ? MovieDocumentForm::WithoutCrLfAndTabs : MovieDocumentForm::WithoutCrLf;
+        // A document generated before the ready text was given is not needed while it shows.
+        static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
     } else {
-        auto prepared = std::make_shared<std::string>();
-        appendDocument(*prepared, ownDocument);
-        parts.document = std::move(prepared);
-        // While the player parses and draws, the data object keeps its document as UTF-8,
-        // sharing the prepared text's bytes wherever they are the document's (all but the
-        // closing line, whose line break the text drops), so the document is held once. Without
-        // a data object there is nothing to pack, and nothing to report.
-        static_cast<void>(ErrorTrap::resume([&] { data().packDocument(parts.document, 0); }));
+        // A document the data object cannot keep as UTF-8 (or the one prepared last time) is
+        // converted here.
+        parts.document =
+            generated ? generated : std::make_shared<const std::string>(toUtf8(document));
     }
-    if (external) static_cast<void>(ErrorTrap::resume([&] { data().packDocument(); }));
     renderText_ = parts.document;
     renderForm_ = parts.form;
     m_RenderFromXML = false;

@@ -51,8 +51,7 @@ void ArrayClass::resetData() {
     externalWide_ = String();
     isExternalXML_ = false;
     documentText_.clear();
-    packedDocument_.release();
-    documentPacked_ = false;
+    packedDocument_.reset();
 }
 
 void ArrayClass::freshStart() {

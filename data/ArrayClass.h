@@ -14,7 +14,6 @@
 #include "data/PTColors.h"
 #include "data/detail/DocumentText.h"
 #include "data/detail/KeyedNode.h"
-#include "data/detail/PackedDocument.h"
 #include "data/detail/ParamParser.h"
 #include "data/detail/XYPointTable.h"
 
@@ -164,14 +163,13 @@ public:
     // The same document without copying it: valid until the next change to this engine. Fails
     // as getXML does.
     StringView document();
-    // Keeps a generated document as UTF-8, a quarter of its wide size, until it is read again:
-    // for a caller that has copied it, and gives back the compact XY points it was written from.
-    // A caller whose copy is UTF-8 offers it (copy from offset on): the part of the document it
-    // holds byte for byte is shared with it instead of kept again. A document not generated here,
-    // or with a character UTF-8 cannot carry, stays as it is; so does any document when memory
-    // runs out. Cannot fail.
-    void packDocument(std::shared_ptr<const std::string> copy = nullptr,
-                      std::size_t offset = 0) noexcept;
+    // Builds the document unless it is built, keeps it as UTF-8 (as it is written) until it is
+    // read again, and gives back the compact XY points it was written from; returns that text,
+    // which the caller may share (it is never changed while shared). Makes no wide copy. A
+    // document with a character UTF-8 cannot carry stays as it is and nullptr comes back; so
+    // does an external document (a generated one kept from before is let go of). Fails as
+    // document() does.
+    std::shared_ptr<const std::string> packDocument();
 
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
@@ -196,7 +194,10 @@ public:
     };
 
 private:
-    // Turns a document packDocument kept as UTF-8 back into the wide text; throws
+    // Builds the document into documentText_ unless it is built (a packed one is taken back);
+    // false when the chart type gives no document. Fails as document() does.
+    bool generateDocument();
+    // Turns a document packDocument kept as UTF-8 back into the document's text; throws
     // std::bad_alloc when memory runs out, keeping the UTF-8 text.
     void unpackDocument();
     friend struct ArrayClassTestAccess;
@@ -304,9 +305,9 @@ private:
     // Set while a database import stores a point whose label it adds right after.
     bool labelledPoint_ = false;
     DocumentText documentText_;
-    // The generated document while packDocument holds it as UTF-8 (documentText_ is empty).
-    PackedDocument packedDocument_;
-    bool documentPacked_ = false;
+    // The generated document while packDocument holds it as UTF-8 (documentText_ is empty),
+    // shared with whoever packDocument handed it to.
+    std::shared_ptr<const std::string> packedDocument_;
     String labelAttribute_, rootElement_;
     bool isXMLGenerated_ = false;
     // The external document, kept once as UTF-8; externalWide_ is its wide form, made only when

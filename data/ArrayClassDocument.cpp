@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
+#include <optional>
 
 namespace plotara {
 
@@ -39,7 +40,8 @@ std::size_t ArrayClass::estimatedLength() const noexcept {
 String ArrayClass::getXML() {
     // An external document is converted straight from its UTF-8 text, without a wide copy kept.
     if (isExternalXML_) return externalXML_ ? fromUtf8(*externalXML_) : String();
-    return String(document());
+    // A generated one is widened from the text it was written as, without a wide copy kept.
+    return generateDocument() ? documentText_.text() : String();
 }
 
 StringView ArrayClass::document() {
@@ -48,16 +50,21 @@ StringView ArrayClass::document() {
         if (externalWide_.empty()) externalWide_ = fromUtf8(*externalXML_);
         return externalWide_;
     }
+    if (!generateDocument()) return StringView();
+    return documentText_.view();
+}
+
+bool ArrayClass::generateDocument() {
     if (isXMLGenerated_) {
-        if (documentPacked_) unpackDocument();
-        return documentText_.view();
+        if (packedDocument_) unpackDocument();
+        return true;
     }
     refuseWhileWriting();
     WritingScope writing(writing_);
 
     documentText_.clear();
     refreshChartKind();
-    if (chartKind_ == chart_types::SeriesKind::None) return StringView();
+    if (chartKind_ == chart_types::SeriesKind::None) return false;
     labelAttribute_ = L"label"sv;
     rootElement_ = L"chart"sv;
 
@@ -98,51 +105,37 @@ StringView ArrayClass::document() {
     if (styleDefineCount_ > 0) writeStyles();
 
     // A body that failed on a bad index or a missing argument yields the bare message.
-    if (documentText_.view() != L"Subscript out of range"sv &&
-        documentText_.view() != L"Argument not optional"sv) {
+    if (!documentText_.equalsAscii("Subscript out of range") &&
+        !documentText_.equalsAscii("Argument not optional")) {
         documentText_ += L"\r\n</"sv;
         documentText_ += rootElement_;
         documentText_ += L">"sv;
     }
     isXMLGenerated_ = true;
-    return documentText_.view();
+    return true;
 }
 
-namespace {
-
-// Whether UTF-8 carries every character of the text, so that it comes back unchanged.
-bool utf8Carries(StringView text) noexcept {
-    return std::all_of(text.begin(), text.end(), [](wchar_t c) {
-        const auto code = static_cast<std::uint32_t>(c);
-        return code < 0xD800 || (code > 0xDFFF && code <= 0x10FFFF);
-    });
-}
-
-} // namespace
-
-void ArrayClass::packDocument(std::shared_ptr<const std::string> copy,
-                              std::size_t offset) noexcept {
-    if (!isXMLGenerated_ || documentPacked_ || writing_ || !utf8Carries(documentText_.view()))
-        return;
-    try {
-        packedDocument_.pack(documentText_.view(), std::move(copy), offset);
-    } catch (const std::bad_alloc&) {
-        packedDocument_.release();
-        return; // the wide text stays
-    }
-    documentText_.release();
-    documentPacked_ = true;
+std::shared_ptr<const std::string> ArrayClass::packDocument() {
+    if (packedDocument_) return packedDocument_;
+    // A document generated before a ready text was given is only let go of.
+    if (isExternalXML_ ? !isXMLGenerated_ || writing_ : !generateDocument()) return nullptr;
+    // The holder is made first: once the text is taken, nothing is left that can fail.
+    auto holder = std::make_shared<std::string>();
+    std::optional<std::string> text = documentText_.takeUtf8();
+    if (!text) return nullptr; // a character UTF-8 cannot carry: the wide text stays
+    *holder = std::move(*text);
+    packedDocument_ = std::move(holder);
     // The record is never read again: every later recording call starts a new one. The compact
     // points are given back now, while the caller renders; the keyed store keeps its memory for
     // the next record (see BumpArena).
     xyPoints_.release();
+    if (isExternalXML_) return nullptr;
+    return packedDocument_;
 }
 
 void ArrayClass::unpackDocument() {
-    const String text = packedDocument_.unpack();
-    documentText_.assign(text);
-    packedDocument_.release(); // also lets go of the copy it shared
-    documentPacked_ = false;
+    documentText_.assignUtf8(*packedDocument_);
+    packedDocument_.reset(); // lets go of the text, unless a caller still shares it
 }
 
 } // namespace plotara

@@ -35,9 +35,8 @@ StringView PlotaraData::documentView() {
     return engine_->document();
 }
 
-void PlotaraData::packDocument(std::shared_ptr<const std::string> copy,
-                               std::size_t offset) noexcept {
-    engine_->packDocument(std::move(copy), offset);
+std::shared_ptr<const std::string> PlotaraData::packDocument() {
+    return engine_->packDocument();
 }
 
 void PlotaraData::setParamDelimiter(const String& strDelm) {

@@ -102,13 +102,12 @@ public:
     // The document getXML returns, without copying it: valid until the next change to this
     // object. Fails as getXML does.
     StringView documentView();
-    // Keeps the generated document as UTF-8 until it is read again, for a caller that has copied
-    // it: ends the validity of documentView's text. A caller whose copy is UTF-8 offers it (the
-    // document's copy starts at offset): what it holds of the document byte for byte is shared
-    // with it, not kept twice, and the copy is kept alive until the document is read or
-    // replaced. Cannot fail.
-    void packDocument(std::shared_ptr<const std::string> copy = nullptr,
-                      std::size_t offset = 0) noexcept;
+    // The generated document as UTF-8, built unless it is built, for a caller that hands it on:
+    // the data object keeps it in that form (no wide copy made) until it is read again or
+    // replaced, never changing it while shared; ends the validity of documentView's text.
+    // nullptr for a ready text (setDataXML) and for a document with a character UTF-8 cannot
+    // carry (documentView gives those). Fails as getXML does.
+    std::shared_ptr<const std::string> packDocument();
     // addChartData(x, "Y=<y>") (with ";Z=<z>" when z is given) from UTF-8 texts, recording exactly
     // what that call records: the command line hands the number cells of a table to an XY chart
     // this way, without a wide copy of each point. Fails as addChartData.

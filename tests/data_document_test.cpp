@@ -2,11 +2,14 @@
 // document's lifecycle: caching, fresh start, external documents.
 #include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
+#include "data/detail/DocumentText.h"
 #include "data_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace plotara {
 namespace {
@@ -318,14 +321,14 @@ TEST(PackedDocument, ComesBackUnchangedWhenReadAgain) {
 }
 
 TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
-    auto unset = chart(1);
-    unset->packDocument(); // nothing generated yet
+    auto unset = std::make_unique<PlotaraData>(); // no chart type: no document
+    EXPECT_EQ(unset->packDocument(), nullptr);
     EXPECT_FALSE(packed(*unset));
 
     auto surrogate = chart(1);
     surrogate->addChartData(L"1", String(L"label=") + wchar_t(0xD800));
     const String first = surrogate->getXML();
-    surrogate->packDocument();
+    EXPECT_EQ(surrogate->packDocument(), nullptr);
     EXPECT_FALSE(packed(*surrogate));
     EXPECT_EQ(surrogate->getXML(), first);
 
@@ -333,79 +336,99 @@ TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
     external->put_externalXML(L"<chart><set value='9'/></chart>");
     external->put_isExternalXML(true);
     external->getXML();
-    external->packDocument();
+    EXPECT_EQ(external->packDocument(), nullptr);
     EXPECT_FALSE(packed(*external));
     EXPECT_EQ(external->getXML(), L"<chart><set value='9'/></chart>");
 }
 
-// Packing against a copy: whatever the copy holds or lacks, the document comes back whole, and
-// the copy is shared only as far as it spells the document (less dropped CRs, LFs and tabs).
-TEST(PackedDocument, SharesWhatACopyHoldsAndComesBackWhole) {
-    const String smile = String(L"\U0001F600");
-    const String doc = L"<chart caption='Caf\u00e9'>\r\n<set value='1'/>\r\n<set label='\u65e5" +
-                       smile + L"'\tvalue='2'/>\r\n</chart>";
-    const std::string utf8 = toUtf8(doc);
-    std::string pairsGone = utf8, everythingGone;
-    for (std::size_t at; (at = pairsGone.find("\r\n")) != std::string::npos;)
-        pairsGone.erase(at, 2);
-    for (char c : pairsGone)
-        if (c != '\t') everythingGone += c;
+// The packed text is the document's UTF-8 byte for byte, line breaks and tabs included, handed
+// out shared: the caller's text stays as it was whatever the data object does next.
+TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
+    auto data = chart(1);
+    data->addChartData(L"1", L"label=Caf\u00e9\tlabel");
+    data->addChartData(L"2", String(L"label=\u65e5") + wchar_t(0x1F600));
+    const String first = data->getXML();
+    const std::shared_ptr<const std::string> text = data->packDocument();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(*text, toUtf8(first));
+    EXPECT_NE(text->find("\r\n<set"), std::string::npos);
+    EXPECT_EQ(data->packDocument(), text); // packed once, the same text again
+    EXPECT_EQ(text.use_count(), 2);        // the caller's and the data object's
+
+    EXPECT_EQ(data->getXML(), first); // reading it back lets go of the text
+    EXPECT_EQ(text.use_count(), 1);
+    data->addChartData(L"3");
+    data->getXML();
+    EXPECT_EQ(*text, toUtf8(first));
+}
+
+// The document buffer narrows what it is given; a character UTF-8 cannot carry turns the
+// whole text wide, wherever it comes. Each case appends its pieces, a piece ending in a blank
+// trimmed as the writers trim the chart element, and reads back the concatenation.
+TEST(DocumentText, ReadsBackWhatWasAppendedInEveryMix) {
+    const String lone(1, wchar_t(0xDC00)), beyond(1, wchar_t(0x110000));
     struct Case {
         const char* name;
-        std::string copy;
-        std::size_t offset;
-        std::size_t shared; // bytes
+        std::vector<String> pieces;
+        bool utf8; // whether takeUtf8 hands it over
     } cases[] = {
-        {"the same bytes", "HEAD" + utf8, 4, utf8.size()},
-        {"line breaks dropped", "HEAD" + pairsGone, 4, pairsGone.size()},
-        {"line breaks and tabs dropped", "&dataXML=" + everythingGone, 9, everythingGone.size()},
-        {"a longer copy", everythingGone + "&more", 0, everythingGone.size()},
-        // The copy ends inside the four bytes of the emoji: the match stops before it.
-        {"cut inside a character", everythingGone.substr(0, everythingGone.find("\xF0") + 2), 0,
-         everythingGone.find("\xF0")},
-        {"too little in common", "<chart caption='Other'>", 0, 0},
-        {"offset past the end", "abc", 4, 0},
+        {"ascii", {L"<chart ", L"a='1' ", L">"}, true},
+        {"two, three and four bytes", {L"Caf\u00e9 ", L"\u65e5\U0001F600", L" x"}, true},
+        {"a lone surrogate first", {lone, L"<set/>", L"\u00e9"}, false},
+        {"a lone surrogate after multi-byte text",
+         {L"\u00e9\u65e5", L"ab" + lone + L"cd", L"e"},
+         false},
+        {"a code past U+10FFFF", {L"x", beyond}, false},
+        {"a long piece", {String(300, L'q') + L"\u00e9" + String(300, L'r')}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PackedDocument packed;
-        auto copy = std::make_shared<const std::string>(c.copy);
-        packed.pack(doc, copy, c.offset);
-        EXPECT_EQ(packed.sharedBytes(), c.shared);
-        EXPECT_EQ(packed.unpack(), doc);
-        EXPECT_EQ(copy.use_count(), c.shared > 0 ? 2 : 1); // kept alive only when shared
-        if (c.shared == everythingGone.size()) {
-            EXPECT_EQ(packed.ownBytes(), 4u); // a byte for each CR LF pair and for the tab
+        DocumentText text;
+        String expected;
+        for (const String& piece : c.pieces) {
+            text += piece;
+            expected += piece;
+            EXPECT_EQ(text.view(), expected); // read between appends, then appended to again
         }
-        packed.release();
-        EXPECT_TRUE(packed.empty());
-        EXPECT_EQ(copy.use_count(), 1);
+        text += L' ';
+        text.trimRight();
+        EXPECT_EQ(text.text(), expected);
+        EXPECT_FALSE(text.equalsAscii("x"));
+        DocumentText copy;
+        copy.appendBytes("<");
+        copy += text;
+        EXPECT_EQ(copy.view(), L"<" + expected);
+        const std::optional<std::string> utf8 = text.takeUtf8();
+        EXPECT_EQ(utf8.has_value(), c.utf8);
+        if (utf8) {
+            EXPECT_EQ(*utf8, toUtf8(expected));
+            EXPECT_TRUE(text.empty());
+        } else {
+            EXPECT_EQ(text.view(), expected); // kept
+        }
     }
-    PackedDocument alone;
-    alone.pack(doc, nullptr, 0);
-    EXPECT_EQ(alone.sharedBytes(), 0u);
-    EXPECT_EQ(alone.ownBytes(), utf8.size());
-    EXPECT_EQ(alone.unpack(), doc);
-}
+    // Room reserved far beyond the text is given back when the text is handed over; the text
+    // and its terminator stay, whether it ends just before a page boundary or past it.
+    for (const std::size_t length : {std::size_t{4095}, std::size_t{5000}, std::size_t{70000}}) {
+        DocumentText big;
+        big.reserve(std::size_t{1} << 20);
+        const String pattern = L"<set X='1.5' Y='-2' />\r\n";
+        String expected;
+        while (expected.size() < length)
+            expected += pattern;
+        big += expected;
+        const std::optional<std::string> utf8 = big.takeUtf8();
+        ASSERT_TRUE(utf8.has_value());
+        EXPECT_EQ(*utf8, toUtf8(expected));
+        EXPECT_EQ(utf8->c_str()[utf8->size()], '\0');
+    }
 
-TEST(PackedDocument, ManyDroppedLineBreaksStayCheaperThanTheText) {
-    // A generated document puts a CR LF before every set; a copy without them is shared with
-    // one byte of entry a set, and far-apart breaks (longer distances) come back in place too.
-    String doc = L"<chart>";
-    std::string copy = "<chart>";
-    for (int i = 0; i < 2000; ++i) {
-        const String set = L"<set value='" + std::to_wstring(i) + L"'/>" +
-                           String(static_cast<std::size_t>(i % 7 == 0 ? 300 : 0), L' ');
-        doc += L"\r\n" + set;
-        copy += toUtf8(set);
-    }
-    doc += L"\r\n</chart>";
-    copy += "</chart>";
-    PackedDocument packed;
-    packed.pack(doc, std::make_shared<const std::string>(copy), 0);
-    EXPECT_EQ(packed.sharedBytes(), copy.size());
-    EXPECT_LT(packed.ownBytes(), 2001u * 2);
-    EXPECT_EQ(packed.unpack(), doc);
+    DocumentText message;
+    message.assign(L"Subscript out of range");
+    EXPECT_TRUE(message.equalsAscii("Subscript out of range"));
+    message += lone;
+    message.trimRight();
+    EXPECT_FALSE(message.equalsAscii("Subscript out of range"));
 }
 
 TEST(PackedDocument, RecordingOrResetAfterPackingStartsAfresh) {

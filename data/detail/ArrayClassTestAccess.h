@@ -11,10 +11,12 @@ struct ArrayClassTestAccess {
         return engine.counters();
     }
     // Whether packDocument holds the document as UTF-8. Cannot fail.
-    static bool documentPacked(const ArrayClass& engine) noexcept { return engine.documentPacked_; }
-    // The packed document's bytes shared with the copy its caller offered. Cannot fail.
-    static std::size_t packedSharedBytes(const ArrayClass& engine) noexcept {
-        return engine.packedDocument_.sharedBytes();
+    static bool documentPacked(const ArrayClass& engine) noexcept {
+        return engine.packedDocument_ != nullptr;
+    }
+    // The UTF-8 text packDocument keeps, nullptr when the document is not packed. Cannot fail.
+    static const std::shared_ptr<const std::string>& packedText(const ArrayClass& engine) noexcept {
+        return engine.packedDocument_;
     }
     // Whether XY points in their common form are kept compactly (on by default). Cannot fail.
     static void setCompactXY(ArrayClass& engine, bool on) noexcept { engine.compactXY_ = on; }

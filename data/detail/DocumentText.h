@@ -1,13 +1,13 @@
-// The text of a document while it is written: a character buffer kept from one document to the
-// next, with appends short enough to be inlined. A document is written as tens of thousands of
-// pieces of a few characters each, where a library string's append (a call, a capacity check and
-// a general-purpose copy per piece) costs more than the characters themselves.
+// The text of a document while it is written: UTF-8 bytes in a buffer kept from one document to
+// the next, with appends short enough to be inlined. A document is written as tens of thousands
+// of pieces of a few characters each, where a library string's append (a call, a capacity check
+// and a general-purpose copy per piece) costs more than the characters themselves.
 //
-// A large buffer is mapped memory of its own rather than the allocator's: glibc raises its
-// thresholds for mapping and for giving memory back to the size of the largest mapped block that
-// is freed, so once a document of a few megabytes had been released (as it is when the data
-// object packs it), up to twice its size of freed memory stayed resident for the rest of the
-// process, under the player's parse.
+// The writers hand wide pieces; they are narrowed as they are appended, so a document takes a
+// byte a character (it is ASCII but for its labels) and can be handed over as UTF-8 without a
+// copy (takeUtf8). The wide text is made only when someone reads it (view), and kept until the
+// next change. A character UTF-8 cannot carry (a lone surrogate, a code above U+10FFFF) turns
+// the whole text wide from then on, so that it reads back exactly as written.
 #pragma once
 
 #include "core/String.h"
@@ -15,8 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <new>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include <sys/mman.h>
@@ -25,105 +25,200 @@ namespace plotara {
 
 class DocumentText {
 public:
-    DocumentText() = default;
-    ~DocumentText() { deallocate(data_, capacity_); }
-    DocumentText(const DocumentText&) = delete;
-    DocumentText& operator=(const DocumentText&) = delete;
-
-    StringView view() const noexcept { return StringView(data_, size_); }
-    operator StringView() const noexcept { return view(); }
-    std::size_t size() const noexcept { return size_; }
-    bool empty() const noexcept { return size_ == 0; }
-    bool operator==(StringView other) const noexcept { return view() == other; }
+    // The text as wide characters: valid until the next change. Throws std::bad_alloc when
+    // memory runs out.
+    StringView view() const {
+        if (wide_) return *wide_;
+        if (!viewValid_) {
+            String text;
+            appendFromUtf8(text, std::string_view(bytes_.data(), size_));
+            view_.swap(text);
+            viewValid_ = true;
+        }
+        return view_;
+    }
+    // A wide copy of the text, made without keeping one here. Throws std::bad_alloc when memory
+    // runs out.
+    String text() const {
+        if (wide_) return *wide_;
+        if (viewValid_) return view_;
+        return fromUtf8(std::string_view(bytes_.data(), size_));
+    }
+    bool empty() const noexcept { return wide_ ? wide_->empty() : size_ == 0; }
+    // Whether the text is exactly the given ASCII text. Cannot fail.
+    bool equalsAscii(std::string_view ascii) const noexcept {
+        if (!wide_) return std::string_view(bytes_.data(), size_) == ascii;
+        if (wide_->size() != ascii.size()) return false;
+        for (std::size_t i = 0; i < ascii.size(); ++i)
+            if ((*wide_)[i] != static_cast<unsigned char>(ascii[i])) return false;
+        return true;
+    }
 
     // Keeps the buffer for the next document.
-    void clear() noexcept { size_ = 0; }
+    void clear() noexcept {
+        size_ = 0;
+        wide_.reset();
+        dropView();
+    }
     // Gives the buffer back.
     void release() noexcept {
-        deallocate(data_, capacity_);
-        data_ = nullptr;
-        size_ = capacity_ = 0;
+        std::string().swap(bytes_);
+        clear();
     }
-    // Makes room for at least capacity characters, expected to be written: a mapped buffer has
-    // its pages made present in one step rather than one fault at a time. Throws std::bad_alloc
-    // when memory runs out.
+    // Makes room for at least capacity bytes. Throws std::bad_alloc when memory runs out.
     void reserve(std::size_t capacity) {
-        if (capacity > capacity_) reallocate(capacity, true);
+        if (capacity > bytes_.size()) grow(capacity);
     }
-    // Replaces the whole text.
+    // Replaces the whole text. Throws std::bad_alloc when memory runs out.
     void assign(StringView text) {
         clear();
         *this += text;
     }
+    // Replaces the whole text with text that is valid UTF-8. Throws std::bad_alloc when memory
+    // runs out.
+    void assignUtf8(std::string_view text) {
+        clear();
+        appendBytes(text);
+    }
+    // Hands the text over as UTF-8 and starts afresh, the buffer gone with it; nothing (and the
+    // text kept) when it holds a character UTF-8 cannot carry. Cannot fail.
+    std::optional<std::string> takeUtf8() noexcept {
+        if (wide_) return std::nullopt;
+        bytes_.resize(size_); // shorter: neither allocates nor copies
+        releaseSpareRoom();
+        std::optional<std::string> text(std::move(bytes_));
+        release();
+        return text;
+    }
     // Drops trailing blanks (U+0020).
     void trimRight() noexcept {
-        while (size_ > 0 && data_[size_ - 1] == L' ')
+        dropView();
+        if (wide_) {
+            const std::size_t last = wide_->find_last_not_of(L' ');
+            wide_->erase(last == String::npos ? 0 : last + 1);
+            return;
+        }
+        while (size_ > 0 && bytes_[size_ - 1] == ' ')
             --size_;
     }
 
     DocumentText& operator+=(StringView piece) {
+        dropView();
+        if (wide_) {
+            *wide_ += piece;
+            return *this;
+        }
         const std::size_t n = piece.size();
-        if (n > capacity_ - size_) reallocate(grownCapacity(n));
-        wchar_t* out = data_ + size_;
-        if (n <= 8) {
-            for (std::size_t i = 0; i < n; ++i)
-                out[i] = piece[i];
-        } else {
-            std::memcpy(out, piece.data(), n * sizeof(wchar_t));
+        if (n > bytes_.size() - size_) grow(grownCapacity(n));
+        char* out = bytes_.data() + size_;
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto code = static_cast<std::uint32_t>(piece[i]);
+            if (code >= 0x80) {
+                size_ += i;
+                appendOthers(piece.substr(i));
+                return *this;
+            }
+            out[i] = static_cast<char>(code);
         }
         size_ += n;
         return *this;
     }
-    // Appends a narrow text byte for byte, each byte one character (ASCII text).
+    // Appends text that is valid UTF-8 (ASCII, or the bytes of a text read back).
     DocumentText& appendBytes(std::string_view piece) {
+        dropView();
+        if (wide_) {
+            appendFromUtf8(*wide_, piece);
+            return *this;
+        }
         const std::size_t n = piece.size();
-        if (n > capacity_ - size_) reallocate(grownCapacity(n));
-        wchar_t* out = data_ + size_;
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = static_cast<unsigned char>(piece[i]);
+        if (n == 0) return *this; // an empty view may have no data at all
+        if (n > bytes_.size() - size_) grow(grownCapacity(n));
+        std::memcpy(bytes_.data() + size_, piece.data(), n);
         size_ += n;
         return *this;
     }
+    // Appends another document text, however it holds its characters.
+    DocumentText& operator+=(const DocumentText& other) {
+        if (other.wide_) return *this += StringView(*other.wide_);
+        return appendBytes(std::string_view(other.bytes_.data(), other.size_));
+    }
     DocumentText& operator+=(wchar_t c) {
-        if (size_ == capacity_) reallocate(grownCapacity(1));
-        data_[size_++] = c;
+        if (static_cast<std::uint32_t>(c) >= 0x80 || wide_) return *this += StringView(&c, 1);
+        dropView();
+        if (size_ == bytes_.size()) grow(grownCapacity(1));
+        bytes_[size_++] = static_cast<char>(c);
         return *this;
     }
 
 private:
+    // The room reserved beyond the text was zeroed when it was made: its whole pages are given
+    // back to the system (they read as zeros again if touched), so that a text handed over and
+    // kept while a chart is drawn holds only its own bytes.
+    void releaseSpareRoom() noexcept {
+        const auto page = static_cast<std::uintptr_t>(4096);
+        const auto end = reinterpret_cast<std::uintptr_t>(bytes_.data()) + bytes_.capacity();
+        const auto from =
+            (reinterpret_cast<std::uintptr_t>(bytes_.data()) + size_ + 1 + page - 1) & ~(page - 1);
+        const std::uintptr_t to = end & ~(page - 1);
+        if (to > from && to - from >= 16 * page)
+            madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    }
+    void dropView() noexcept {
+        if (!viewValid_) return;
+        viewValid_ = false;
+        String().swap(view_);
+    }
     std::size_t grownCapacity(std::size_t extra) const noexcept {
         const std::size_t needed = size_ + extra;
-        return needed > 2 * capacity_ ? needed : 2 * capacity_;
+        return needed > 2 * bytes_.size() ? needed : 2 * bytes_.size();
     }
-    // Buffers from this many characters on (256 KiB) are mapped.
-    static constexpr std::size_t mappedFrom = std::size_t{64} << 10;
+    // The buffer's size is its capacity; only the first size_ bytes are text.
+    void grow(std::size_t capacity) {
+        bytes_.resize(size_);
+        bytes_.resize(capacity);
+    }
+    // Characters from the first one that is not ASCII on: encoded one at a time, or, at a
+    // character UTF-8 cannot carry, the whole text turned wide.
+    void appendOthers(StringView piece) {
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            const auto code = static_cast<std::uint32_t>(piece[i]);
+            if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+                String text;
+                appendFromUtf8(text, std::string_view(bytes_.data(), size_));
+                text += piece.substr(i);
+                wide_.emplace(std::move(text));
+                size_ = 0;
+                return;
+            }
+            if (bytes_.size() - size_ < 4) grow(grownCapacity(4));
+            size_ += encode(code, bytes_.data() + size_);
+        }
+    }
+    static std::size_t encode(std::uint32_t code, char* out) noexcept {
+        if (code < 0x80) {
+            out[0] = static_cast<char>(code);
+            return 1;
+        }
+        std::size_t n = 0;
+        if (code < 0x800) {
+            out[n++] = static_cast<char>(0xC0 | (code >> 6));
+        } else if (code < 0x10000) {
+            out[n++] = static_cast<char>(0xE0 | (code >> 12));
+            out[n++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        } else {
+            out[n++] = static_cast<char>(0xF0 | (code >> 18));
+            out[n++] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            out[n++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        }
+        out[n++] = static_cast<char>(0x80 | (code & 0x3F));
+        return n;
+    }
 
-    static wchar_t* allocate(std::size_t capacity, bool populate) {
-        if (capacity < mappedFrom) return new wchar_t[capacity];
-        if (capacity > SIZE_MAX / sizeof(wchar_t)) throw std::bad_alloc();
-        void* memory = mmap(nullptr, capacity * sizeof(wchar_t), PROT_READ | PROT_WRITE,
-                            MAP_PRIVATE | MAP_ANONYMOUS | (populate ? MAP_POPULATE : 0), -1, 0);
-        if (memory == MAP_FAILED) throw std::bad_alloc();
-        return static_cast<wchar_t*>(memory);
-    }
-    static void deallocate(wchar_t* data, std::size_t capacity) noexcept {
-        if (data == nullptr) return;
-        if (capacity < mappedFrom)
-            delete[] data;
-        else
-            munmap(data, capacity * sizeof(wchar_t));
-    }
-    void reallocate(std::size_t capacity, bool populate = false) {
-        wchar_t* data = allocate(capacity, populate);
-        if (size_ != 0) std::memcpy(data, data_, size_ * sizeof(wchar_t));
-        deallocate(data_, capacity_);
-        data_ = data;
-        capacity_ = capacity;
-    }
-
-    wchar_t* data_ = nullptr;
+    std::string bytes_; // sized to the capacity
     std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+    std::optional<String> wide_; // the whole text, once UTF-8 cannot carry it
+    mutable String view_;
+    mutable bool viewValid_ = false;
 };
 
 } // namespace plotara
