@@ -15,12 +15,16 @@ std::vector<BatchFailure> renderBatch(const std::vector<BatchJob>& jobs, int wor
     // Without a terminal nothing is drawn: logs get the failures and the summary only.
     std::optional<Progress> progress;
     if (terminal) progress.emplace(progressOut, static_cast<int>(jobs.size()), true);
+    const int pool = workerCount(workers);
     const std::vector<std::string> errors = runTasks(
-        jobs.size(), workerCount(workers),
-        [&jobs](std::size_t i) {
+        jobs.size(), pool,
+        [&jobs, pool](std::size_t i) {
             // Outputs are files (never "-"), so nothing reaches this stream.
             std::ostringstream unused;
-            renderChart(jobs[i].request, unused);
+            RenderRequest request = jobs[i].request;
+            // With several workers the cores are taken: each picture is painted by its worker.
+            if (pool > 1) request.paintThreads = 1;
+            renderChart(request, unused);
         },
         [&](std::size_t i, const std::string&) {
             if (progress) progress->step(jobs[i].request.output);

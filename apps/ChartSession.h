@@ -45,6 +45,7 @@ public:
     Plotara& control() { return *control_; }
     PlotaraData& data() { return *control_->get_Data(); }
     const ChartPlayer& player() const { return *player_; }
+    ChartPlayer& player() { return *player_; }
     HeadlessContainer& container() { return container_; }
 
     // The movie URL the player was last given, as UTF-8. Cannot fail.

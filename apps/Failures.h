@@ -52,6 +52,9 @@ struct RenderRequest {
     // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
     std::string layoutJson;
     std::size_t inputLimit = std::size_t{256} << 20; // bytes read from an input at most
+    // Threads that may paint the picture: 2 for a lone render, 1 inside a pool of workers that
+    // already keeps the cores busy. Not an option of its own.
+    int paintThreads = 2;
 };
 
 // A failure the chart reports: a bad document, no data, a missing file or column. The message

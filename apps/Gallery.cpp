@@ -213,9 +213,12 @@ int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool te
     const std::vector<GalleryEntry> entries = galleryEntries(options);
     Progress progress(progressOut, static_cast<int>(entries.size()), terminal);
     const fs::path dir(options.outDir);
+    const int pool = workerCount(options.jobs);
     auto drawEntry = [&](std::size_t i) {
         const RenderRequest& request = entries[i].request;
         ChartSession session(request.width, request.height, chartsDir);
+        // With several workers the cores are taken: each picture is painted by its worker.
+        if (pool > 1) session.player().setPaintThreads(1);
         session.selectType(request.type);
         applyChartOptions(session, request);
         loadInput(session, request);
@@ -234,8 +237,7 @@ int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool te
         while (reported < entries.size() && done[reported])
             progress.step(entries[reported++].stem);
     };
-    const std::vector<std::string> failed =
-        runTasks(entries.size(), workerCount(options.jobs), drawEntry, finished);
+    const std::vector<std::string> failed = runTasks(entries.size(), pool, drawEntry, finished);
     progress.finish();
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (!failed[i].empty())

@@ -51,6 +51,7 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
         throw UsageFailure("-o - and --layout-json - would both write to standard output");
 
     ChartSession session(request.width, request.height, findChartsDir(request.chartsDir));
+    session.player().setPaintThreads(request.paintThreads);
     session.selectType(request.type);
     applyChartOptions(session, request);
     loadInput(session, request);

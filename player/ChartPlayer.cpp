@@ -101,6 +101,7 @@ struct ChartPlayer::Impl {
     std::vector<std::string> printCommand{"lp"};
     std::unique_ptr<TextEngine> text = std::make_unique<TextEngine>();
     std::unique_ptr<RasterCache> raster = std::make_unique<RasterCache>();
+    int paintThreads = 2;
     unsigned generation = 0;
 
     PlayerState state = PlayerState::Empty;
@@ -492,13 +493,21 @@ bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
 ArgbImage ChartPlayer::surface(double pixelRatio) const {
     Scene blank;
     return renderArgb(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
-                      *impl_->text, pixelRatio, impl_->raster.get());
+                      *impl_->text, pixelRatio, impl_->raster.get(), impl_->paintThreads);
 }
 
 std::string ChartPlayer::png(double pixelRatio) const {
     Scene blank;
     return renderPng(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
-                     pixelRatio, impl_->raster.get());
+                     pixelRatio, impl_->raster.get(), impl_->paintThreads);
+}
+
+void ChartPlayer::setPaintThreads(int threads) noexcept {
+    impl_->paintThreads = std::clamp(threads, 1, 2);
+}
+
+int ChartPlayer::paintThreads() const noexcept {
+    return impl_->paintThreads;
 }
 
 std::string ChartPlayer::svg(SvgTextMode textMode) const {

@@ -85,6 +85,12 @@ public:
     // The same picture as PNG, SVG or PDF bytes; "" only when cairo cannot encode. The SVG
     // carries its texts as <text> elements unless asked for glyph outlines.
     std::string png(double pixelRatio = 1) const;
+    // How many threads may paint one raster picture (surface, png, savePng): 2 by default, so that
+    // a chart's long lines are stroked by two where a core is free; a caller that already keeps
+    // every core busy (a pool of players) sets 1. The pixels are the same either way. Values below
+    // 1 count as 1, above 2 as 2. Cannot fail.
+    void setPaintThreads(int threads) noexcept;
+    int paintThreads() const noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;
     // Writes the picture to a file; false when the file cannot be written. Raises Error 1003

@@ -1,8 +1,10 @@
 // Long lines on raster targets: stroked by two threads they come out with the very pixels of one
 // pass, whatever the scale, clip and crossings; the canvas strokes them in their place among the
 // other items.
+#include "player/ChartPlayer.h"
 #include "player/draw/CairoCanvas.h"
 #include "player/draw/LineStrokes.h"
+#include "player/draw/Output.h"
 #include "player/draw/Scene.h"
 #include "player/draw/TextEngine.h"
 
@@ -187,6 +189,32 @@ TEST(LineStrokes, TheCanvasStrokesLinesInTheirPlaceAmongTheItems) {
         }
         EXPECT_EQ(outside, 0) << name;
         EXPECT_GT(inside, 1000) << name;
+    }
+}
+
+TEST(LineStrokes, ThePaintThreadsAllowanceGivesTheSamePicture) {
+    // A pool of players paints with one thread each; a lone player may use two. Same pixels.
+    Scene scene;
+    scene.width = width;
+    scene.height = height;
+    scene.add(ClipPush{Rect{20.5, 10.25, 280, 170}});
+    for (ShapeItem& line : wanderingLines(4, 1000, 97))
+        scene.add(std::move(line));
+    scene.add(ClipPop{});
+    TextEngine text;
+    const ArgbImage one = renderArgb(scene, text, 1.5, nullptr, 1);
+    const ArgbImage two = renderArgb(scene, text, 1.5, nullptr, 2);
+    ASSERT_EQ(one.width, 480);
+    EXPECT_TRUE(one.pixels == two.pixels);
+    EXPECT_EQ(renderPng(scene, text, 1, nullptr, 1), renderPng(scene, text, 1, nullptr, 2));
+
+    ChartPlayer player;
+    EXPECT_EQ(player.paintThreads(), 2);
+    const int asked[] = {0, 1, 2, 7, -3};
+    const int kept[] = {1, 1, 2, 2, 1};
+    for (int i = 0; i < 5; ++i) {
+        player.setPaintThreads(asked[i]);
+        EXPECT_EQ(player.paintThreads(), kept[i]) << "asked for " << asked[i];
     }
 }
 

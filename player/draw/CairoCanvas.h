@@ -26,6 +26,9 @@ public:
     void markers(const MarkerItem& item) override;
     void pushClip(const Rect& rect) override;
     void popClip() override;
+    // How many threads may stroke the long lines of a raster target (1 or 2; 2 by default).
+    // Cannot fail.
+    void setLineThreads(int threads) noexcept { lineThreads_ = threads; }
 
 private:
     void stampRaster(const MarkerItem& item);
@@ -41,6 +44,7 @@ private:
     // Long opaque lines of a raster target, waiting to be stroked together; copies, which share
     // their paths' points with the scene's.
     std::vector<ShapeItem> lines_;
+    int lineThreads_ = 2;
 };
 
 } // namespace plotara::player

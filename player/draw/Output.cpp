@@ -41,8 +41,8 @@ int pixelSide(double side, double ratio) {
 }
 
 // The painted surface; with a cache it belongs to the cache, otherwise to the caller.
-cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
-                             RasterCache* cache) {
+cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio, RasterCache* cache,
+                             int paintThreads) {
     ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
     int w = pixelSide(sideOf(scene.width), ratio), h = pixelSide(sideOf(scene.height), ratio);
     cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
@@ -52,6 +52,7 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     cairo_scale(cr, ratio, ratio);
     {
         CairoCanvas canvas(cr, text, ratio);
+        canvas.setLineThreads(paintThreads);
         paintScene(scene, canvas);
     }
     cairo_destroy(cr);
@@ -95,9 +96,10 @@ cairo_surface_t* RasterCache::surface(int width, int height) {
     return surface_;
 }
 
-ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
+ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache,
+                     int paintThreads) {
     ArgbImage image;
-    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache, paintThreads);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
         image.width = cairo_image_surface_get_width(surface);
         image.height = cairo_image_surface_get_height(surface);
@@ -109,9 +111,10 @@ ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, Ra
     return image;
 }
 
-std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache) {
+std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache,
+                      int paintThreads) {
     std::string out;
-    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache);
+    cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache, paintThreads);
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface);
     cairo_surface_destroy(surface);
     return out;

@@ -36,13 +36,14 @@ private:
 };
 
 // Paints the scene at the device pixel ratio (clamped to 0.25..8; the pixel size is the scene
-// size times the ratio, rounded up, at most 16384 a side). Cannot fail; an empty scene gives
-// an empty image.
+// size times the ratio, rounded up, at most 16384 a side). paintThreads (1 or 2) is how many
+// threads may paint: long lines are stroked by two where that pays; the pixels are the same
+// either way. Cannot fail; an empty scene gives an empty image.
 ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio = 1,
-                     RasterCache* cache = nullptr);
+                     RasterCache* cache = nullptr, int paintThreads = 2);
 // The PNG file bytes at the device pixel ratio; "" when cairo cannot encode.
 std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio = 1,
-                      RasterCache* cache = nullptr);
+                      RasterCache* cache = nullptr, int paintThreads = 2);
 // The SVG document (pixel units). Text mode is written directly from the scene and cannot fail;
 // paths mode goes through cairo's SVG surface and is "" when cairo cannot write it.
 std::string renderSvg(const Scene& scene, TextEngine& text, SvgTextMode mode = SvgTextMode::Text);
