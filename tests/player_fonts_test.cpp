@@ -159,6 +159,36 @@ TEST(PlayerFonts, AMissingPinnedFileFallsBackOrDrawsNothing) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(PlayerFonts, AFontSetLooksEachPinnedFileUpOnce) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("plotara-pinned-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const FontCatalog standard = pinnedOnly();
+    FontCatalog copied = pinnedOnly();
+    copied.directories = {dir.string()};
+    for (bool bold : {false, true})
+        std::filesystem::copy_file(standard.pinnedFile(PinnedFamily::Sans, bold, false).path,
+                                   dir / pinnedFileName(PinnedFamily::Sans, bold, false));
+    FontSet fonts(copied);
+    // Every family and style, asked twice in turn: the set answers as the catalogue does.
+    for (int round = 0; round < 2; ++round)
+        for (PinnedFamily family : {PinnedFamily::Sans, PinnedFamily::Serif, PinnedFamily::Mono})
+            for (bool bold : {false, true})
+                for (bool italic : {false, true}) {
+                    const FontFile& file = fonts.pinnedFile(family, bold, italic);
+                    EXPECT_EQ(file, copied.pinnedFile(family, bold, italic))
+                        << pinnedFileName(family, bold, italic) << " round " << round;
+                    const bool present = family == PinnedFamily::Sans && !italic;
+                    EXPECT_EQ(file.path.empty(), !present) << pinnedFileName(family, bold, italic);
+                }
+    // A file that goes away later is still the set's; a new set no longer finds it.
+    std::filesystem::remove(dir / pinnedFileName(PinnedFamily::Sans, true, false));
+    EXPECT_EQ(fonts.pinnedFile(PinnedFamily::Sans, true, false).path,
+              (dir / "DejaVuSans-Bold.ttf").string());
+    EXPECT_EQ(FontSet(copied).pinnedFile(PinnedFamily::Sans, true, false).path, "");
+    std::filesystem::remove_all(dir);
+}
+
 TEST(PlayerFonts, CharactersDejaVuLacksComeFromTheFallbacksInOrder) {
     FontSet fonts(FontCatalog::standard());
     const FaceChoice primary = fonts.primary("", false, false);
