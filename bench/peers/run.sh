@@ -107,7 +107,7 @@ PY
 # and peak[NAME] (MiB).
 declare -A wall cpu peak
 race() {
-  local options=(--runs "$runs") name line
+  local options=(--runs "$runs") name line w c p
   while [[ $1 == --* ]]; do options+=("$1" "$2"); shift 2; done
   local specs=()
   for name in "$@"; do
@@ -118,7 +118,7 @@ race() {
   done
   local output
   output=$("$python" "$race" "${options[@]}" "${specs[@]}") || exit 1
-  while read -r name w c p; do
+  while read -r name w c p; do # w, c, p are local: the caller loops over w
     wall[$name]=$w cpu[$name]=$c peak[$name]=$p
   done <<<"$output"
 }
