@@ -11,6 +11,7 @@
 #include "core/Version.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include <cerrno>
 #include <cmath>
@@ -117,8 +118,9 @@ RenderRequest buildRenderRequest(Options& options) {
     return request;
 }
 
-void defineRender(CLI::App& app, Options& options) {
+void defineRender(CLI::App& app, Options& options, bool withOptions) {
     CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
+    if (!withOptions) return;
     render->footer(renderExamples);
     RenderRequest& r = options.render;
     render->add_option("-t,--type", r.type, "Chart type: a name from `plotara types` or 1-37")
@@ -201,8 +203,9 @@ void defineRender(CLI::App& app, Options& options) {
     render->add_option("--charts", r.chartsDir, "Folder of the player's chart files");
 }
 
-void defineGallery(CLI::App& app, Options& options) {
+void defineGallery(CLI::App& app, Options& options, bool withOptions) {
     CLI::App* gallery = app.add_subcommand("gallery", "Render every chart type into a folder");
+    if (!withOptions) return;
     gallery->footer(galleryExamples);
     GalleryOptions& g = options.gallery;
     gallery->add_option("-o,--output", g.outDir, "Folder for the pictures and index.html")
@@ -219,8 +222,9 @@ void defineGallery(CLI::App& app, Options& options) {
         ->check(CLI::Range(1, 256));
 }
 
-void defineView(CLI::App& app, Options& options) {
+void defineView(CLI::App& app, Options& options, bool withOptions) {
     CLI::App* view = app.add_subcommand("view", "Open a chart XML file in a window");
+    if (!withOptions) return;
     view->footer("Example:\n  plotara view chart.xml --type pie2d --width 1024 --height 768");
     ViewRequest& v = options.view;
     view->add_option("file", v.file, "Chart XML file")->required();
@@ -232,6 +236,18 @@ void defineView(CLI::App& app, Options& options) {
     view->add_option("--charts", v.chartsDir, "Folder of the player's chart files");
 }
 
+// Whether a command's options are defined for this command line: not when the first argument
+// names another command (the render command alone has some forty options, which a start of
+// `plotara types` would build for nothing); always when it names none (--help, a misspelt
+// command), so that what is printed then does not change.
+bool definesOptions(int argc, const char* const* argv, std::string_view command) {
+    if (argc < 2) return true;
+    const std::string_view first = argv[1];
+    constexpr std::string_view commands[] = {"render", "gallery", "view", "batch", "types"};
+    return first == command ||
+           std::find(std::begin(commands), std::end(commands), first) == std::end(commands);
+}
+
 } // namespace
 
 int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, bool terminal) {
@@ -241,9 +257,9 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                          "Print the version and exit");
     app.footer("Run plotara COMMAND --help for a command's options and examples.");
     Options options;
-    defineRender(app, options);
-    defineGallery(app, options);
-    defineView(app, options);
+    defineRender(app, options, definesOptions(argc, argv, "render"));
+    defineGallery(app, options, definesOptions(argc, argv, "gallery"));
+    defineView(app, options, definesOptions(argc, argv, "view"));
     defineBatch(app, options.batch);
     app.add_subcommand("types",
                        "List the chart types: number, name, group, the player's chart files")

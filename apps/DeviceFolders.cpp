@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <linux/magic.h>
 #include <sstream>
+#include <sys/vfs.h>
 #include <system_error>
 #include <vector>
 
@@ -45,6 +47,19 @@ bool holds(std::string_view point, std::string_view path) {
            (path.size() == point.size() || path[point.size()] == '/');
 }
 
+// True when the path lies on a file system no device folder can be on (ext4, xfs, ...): the
+// device file systems report the tmpfs or ramfs type (devtmpfs), devpts or mqueue. Lets most
+// outputs skip reading the mount table; a path statfs cannot see is left to the table.
+bool surelyNoDeviceFileSystem(const std::string& canonicalPath) {
+    constexpr unsigned long mqueueMagic = 0x19800202; // the kernel's, not in <linux/magic.h>
+    if (canonicalPath == "/dev" || canonicalPath.starts_with("/dev/")) return false;
+    struct statfs info {};
+    if (::statfs(canonicalPath.c_str(), &info) != 0) return false;
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return type != TMPFS_MAGIC && type != RAMFS_MAGIC && type != DEVPTS_SUPER_MAGIC &&
+           type != mqueueMagic;
+}
+
 std::string readMountTable() {
     std::ifstream in("/proc/self/mountinfo");
     std::ostringstream text;
@@ -84,6 +99,7 @@ bool isDeviceFolder(const std::string& folder) {
     if (error) return false;
     const std::string canonical = path.string();
     if (canonical == "/dev") return true;
+    if (surelyNoDeviceFileSystem(canonical)) return false;
     const MountOf mount = mountOf(readMountTable(), canonical);
     return mount.point == "/dev" || mount.type == "devtmpfs" || mount.type == "devpts" ||
            mount.type == "mqueue";

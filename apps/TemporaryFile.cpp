@@ -22,12 +22,14 @@ namespace {
 // worker threads of a batch each register their own. Paths are copied into fixed buffers because
 // a handler may not allocate; a slot's state is a lock-free atomic, which a handler may read.
 // More outputs at once than slots are still written, only without the clean-up on a signal.
+// The table is constant-initialised to zeros, so it lives in .bss and costs the process nothing
+// until an output is written (a dynamic initialiser would touch each slot's page at start).
 constexpr std::size_t slotCount = 64;
 struct PendingSlot {
-    char path[PATH_MAX + 1];
+    char path[PATH_MAX + 1]{};
     std::atomic<int> state{0}; // 0 free, 1 being filled, 2 a file to remove
 };
-PendingSlot pendingSlots[slotCount];
+constinit PendingSlot pendingSlots[slotCount];
 static_assert(std::atomic<int>::is_always_lock_free);
 
 constexpr int cleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};

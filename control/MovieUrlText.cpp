@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <memory>
 #if defined(__x86_64__)
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 #include <fcntl.h>
@@ -112,6 +113,19 @@ void removeStepwise(const wchar_t* chars, std::size_t size, std::size_t begin, s
 // blocks ended; the rest is left to the caller.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PLOTARA_REMOVAL_AVX512 1
+// Whether the processor has the 512-bit foundation instructions (CPUID leaf 7) and the system
+// saves their registers (XCR0 bits 1, 2, 5, 6 and 7). Asked here, on first use, rather than with
+// __builtin_cpu_supports, which links libgcc's start-up routine: it questions the processor
+// some twenty times at every start of the program, slowly under a hypervisor.
+bool hasAvx512() {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE)) return false;
+    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d) || !(b & bit_AVX512F)) return false;
+    unsigned low = 0, high = 0;
+    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
+    return (low & 0xE6) == 0xE6;
+}
+
 __attribute__((target("avx512f"))) std::size_t removeBlocks(const wchar_t* chars, std::size_t size,
                                                             bool everything, Output& out) {
     static_assert(sizeof(wchar_t) == 4, "characters are 32-bit here");
@@ -226,7 +240,7 @@ void appendWithoutLineBreaks(std::string& out, StringView text, bool everything)
     output.reserve(size + 16);
     std::size_t in = 0;
 #ifdef PLOTARA_REMOVAL_AVX512
-    static const bool vectors = __builtin_cpu_supports("avx512f");
+    static const bool vectors = hasAvx512();
     if (vectors && vectorRemoval) in = removeBlocks(chars, size, everything, output);
 #endif
     removeStepwise(chars, size, in, size, everything, output);

@@ -11,20 +11,26 @@ namespace plotara::text {
 namespace {
 
 // Case mapping must not depend on the process locale, so it uses one UTF-8 character-type
-// locale created on first use; without it only ASCII letters change case.
+// locale created on first use; without it only ASCII letters change case. ASCII is mapped
+// without it (the locale maps it the same way), so that text in ASCII, the names and keywords
+// a chart is made of, never loads the locale files.
 locale_t caseLocale() {
     static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
     return locale;
 }
 
 wchar_t lowerChar(wchar_t c) {
+    if (c >= 0 && c < 0x80)
+        return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
     if (locale_t locale = caseLocale()) return static_cast<wchar_t>(towlower_l(c, locale));
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
+    return c;
 }
 
 wchar_t upperChar(wchar_t c) {
+    if (c >= 0 && c < 0x80)
+        return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
     if (locale_t locale = caseLocale()) return static_cast<wchar_t>(towupper_l(c, locale));
-    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
+    return c;
 }
 
 } // namespace

@@ -128,11 +128,28 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
     EXPECT_NE(badSvgText.err.find("--svg-text"), std::string::npos) << badSvgText.err;
     EXPECT_FALSE(fs::exists(path("chart.svg")));
 
-    for (const std::string command : {"render", "gallery", "types"}) {
-        const RunResult help = plotara({command, "--help"});
-        EXPECT_EQ(help.code, 0) << command;
-        EXPECT_NE(help.out.find("Example"), std::string::npos) << command << help.out;
+    // Each command's help has its own options and examples, though a command line defines only
+    // the options of the command it names; another command's option is refused.
+    const struct {
+        const char* command;
+        const char* option;
+    } commands[] = {{"render", "--csv"},
+                    {"gallery", "--output"},
+                    {"view", "--snapshot"},
+                    {"batch", "JOBS"},
+                    {"types", "--help"}};
+    for (const auto& c : commands) {
+        const RunResult help = plotara({c.command, "--help"});
+        EXPECT_EQ(help.code, 0) << c.command;
+        EXPECT_NE(help.out.find("Example"), std::string::npos) << c.command << help.out;
+        EXPECT_NE(help.out.find(c.option), std::string::npos) << c.command << help.out;
     }
+    const RunResult otherOption = plotara({"types", "--csv", "data.csv"});
+    EXPECT_EQ(otherOption.code, 2);
+    EXPECT_NE(otherOption.err.find("--csv"), std::string::npos) << otherOption.err;
+    const RunResult topHelp = plotara({"--help"});
+    for (const std::string command : {"render", "gallery", "view", "batch", "types"})
+        EXPECT_NE(topHelp.out.find("  " + command), std::string::npos) << topHelp.out;
     // The help speaks of chart attributes and the player's chart files, not of movies.
     const RunResult render = plotara({"render", "--help"});
     for (const std::string text :

@@ -7,6 +7,8 @@
 #include "control/Picture.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include <csignal>
 #include <sys/stat.h>
@@ -112,6 +114,29 @@ TEST(DeviceFolders, TheMountHoldingAPathIsItsLongestMountPoint) {
         EXPECT_EQ(mount.point, c.point) << c.path;
     }
     EXPECT_EQ(apps::mountOf("", "/a").point, "");
+}
+
+TEST(DeviceFolders, TheQuickAnswerAgreesWithTheMountTable) {
+    // Folders on an ordinary file system are answered from statfs alone; every answer must be
+    // the one the mount table gives.
+    std::ifstream in("/proc/self/mountinfo");
+    const std::string table{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(table.empty());
+    int checked = 0;
+    for (const char* folder : {"/", "/tmp", "/proc", "/sys", "/run", "/etc", "/dev", "/dev/pts",
+                               "/dev/shm", "/dev/mqueue", "/proc/self", "/var/tmp"}) {
+        std::error_code error;
+        const fs::path canonical = fs::canonical(folder, error);
+        if (error) continue;
+        const apps::MountOf mount = apps::mountOf(table, canonical.string());
+        const bool expected = canonical == "/dev" || mount.point == "/dev" ||
+                              mount.type == "devtmpfs" || mount.type == "devpts" ||
+                              mount.type == "mqueue";
+        EXPECT_EQ(apps::isDeviceFolder(folder), expected)
+            << folder << " on " << mount.type << " at " << mount.point;
+        ++checked;
+    }
+    EXPECT_GE(checked, 5);
 }
 
 TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {

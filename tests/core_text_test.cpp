@@ -29,6 +29,34 @@ TEST(CoreText, CaseMappingCoversUnicodeInTheCLocale) {
     EXPECT_FALSE(text::equalsIgnoreCase(L"abc", L"ab"));
 }
 
+TEST(CoreText, CaseMappingAtTheEdgesOfAscii) {
+    // ASCII is mapped without the locale: the neighbours of the letter ranges stay as they are,
+    // and the first characters past ASCII still follow Unicode.
+    const struct {
+        wchar_t c, lower, upper;
+    } cases[] = {{L'@', L'@', L'@'},
+                 {L'A', L'a', L'A'},
+                 {L'Z', L'z', L'Z'},
+                 {L'[', L'[', L'['},
+                 {L'`', L'`', L'`'},
+                 {L'a', L'a', L'A'},
+                 {L'z', L'z', L'Z'},
+                 {L'{', L'{', L'{'},
+                 {L'\x7F', L'\x7F', L'\x7F'},
+                 {L'\0', L'\0', L'\0'},
+                 {L'\u00C0', L'\u00E0', L'\u00C0'},
+                 {L'\u00FF', L'\u00FF', L'\u0178'},
+                 {L'\u00D7', L'\u00D7', L'\u00D7'}};
+    for (const auto& t : cases) {
+        SCOPED_TRACE(static_cast<int>(t.c));
+        EXPECT_EQ(text::toLower(String(1, t.c)), String(1, t.lower));
+        EXPECT_EQ(text::toUpper(String(1, t.c)), String(1, t.upper));
+        EXPECT_TRUE(text::equalsIgnoreCase(String(1, t.lower), String(1, t.upper)));
+    }
+    EXPECT_FALSE(text::equalsIgnoreCase(L"@", L"`")) << "0x40 and 0x60 differ by the case bit only";
+    EXPECT_FALSE(text::equalsIgnoreCase(L"[", L"{"));
+}
+
 TEST(CoreText, Split) {
     const struct {
         const wchar_t* text;

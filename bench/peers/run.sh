@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # The command line against gnuplot and matplotlib: the five reference workloads (12-category
 # column, 4 x 1,000 line, 2 x 15,000 scatter, 8-slice pie, 5 x 50 stacked column), 640 x 480 PNG
-# and SVG from CSV, each tool run as a whole process five times per format (in rounds: one run of
-# every tool and format, then the next round); the median wall time and peak memory of each, and
-# a row of 500 charts drawn in one process, go into the section "Command line against gnuplot
-# and matplotlib" of docs/performance.md.
+# and SVG from CSV, each tool run as a whole process, side by side in rounds (bench/peers/race.py:
+# one run of every tool and format per round, the order turning each round, after one warm-up
+# round that is not counted); the median wall time, CPU time and peak memory of each, and a row
+# of 500 charts drawn in one process, go into the section "Command line against gnuplot and
+# matplotlib" of docs/performance.md.
 #
 #   apt-get install gnuplot-nox python3-matplotlib time # the peers, for this script only
 #   bash bench/peers/run.sh [path/to/plotara]          # default build/apps/plotara
+#   RUNS=5 bash bench/peers/run.sh                      # fewer rounds (default 11)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 plotara=${1:-$root/build/apps/plotara}
 python=/usr/bin/python3 # Debian's, which has python3-matplotlib
-runs=${RUNS:-5}
+runs=${RUNS:-11}
+race=$root/bench/peers/race.py
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -99,46 +102,29 @@ fig.savefig(out)
 PY
 
 # --- timing --------------------------------------------------------------------------------------
-# measure CMD...: runs CMD $runs times under /usr/bin/time; prints "<median ms> <median peak MiB>".
-measure() {
-  local times=() peaks=() start end
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    /usr/bin/time -f %M -o "$work/peak" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000000)))
-    peaks+=($(($(tail -n 1 "$work/peak") / 1024)))
+# race [--runs N] [--warmup W] NAME...: runs the commands named (an array cmd_NAME each) side by
+# side with race.py ($runs counted rounds unless told); sets wall[NAME], cpu[NAME] (medians, ms)
+# and peak[NAME] (MiB).
+declare -A wall cpu peak
+race() {
+  local options=(--runs "$runs") name line w c p
+  while [[ $1 == --* ]]; do options+=("$1" "$2"); shift 2; done
+  local specs=()
+  for name in "$@"; do
+    local -n cmd="cmd_$name"
+    printf -v line '%q ' "${cmd[@]}"
+    unset -n cmd
+    specs+=("$name=$line")
   done
-  local mid=$(((runs + 1) / 2))
-  echo "$(printf '%s\n' "${times[@]}" | sort -n | sed -n "${mid}p")" \
-    "$(printf '%s\n' "${peaks[@]}" | sort -n | sed -n "${mid}p")"
+  local output
+  output=$("$python" "$race" "${options[@]}" "${specs[@]}") || exit 1
+  while read -r name w c p; do # w, c, p are local: the caller loops over w
+    wall[$name]=$w cpu[$name]=$c peak[$name]=$p
+  done <<<"$output"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", (b > 0 ? a / b : 0) }'; }
-
-# race NAME... : runs the commands named (an array cmd_NAME each) in turn, one run of each per
-# round, $runs rounds, so that a change in the machine's load falls on every tool alike; sets
-# wall[NAME] and peak[NAME] to the medians.
-declare -A wall peak
-race() {
-  local -A walls=() peaks=()
-  local name start end mid=$(((runs + 1) / 2))
-  for ((i = 0; i < runs; i++)); do
-    for name in "$@"; do
-      local -n cmd="cmd_$name"
-      start=$(date +%s%N)
-      /usr/bin/time -f %M -o "$work/peak" "${cmd[@]}" >/dev/null 2>&1 ||
-        { echo "failed: ${cmd[*]}" >&2; exit 1; }
-      unset -n cmd
-      end=$(date +%s%N)
-      walls[$name]+=" $(((end - start) / 1000000))"
-      peaks[$name]+=" $(($(tail -n 1 "$work/peak") / 1024))"
-    done
-  done
-  for name in "$@"; do
-    wall[$name]=$(printf '%s\n' ${walls[$name]} | sort -n | sed -n "${mid}p")
-    peak[$name]=$(printf '%s\n' ${peaks[$name]} | sort -n | sed -n "${mid}p")
-  done
-}
+# cell NAME: "wall (CPU) ms" of a command raced.
+cell() { echo "${wall[$1]} (${cpu[$1]}) ms"; }
 
 # Each tool writes its SVG with the same script: gnuplot's terminal and matplotlib's file name
 # decide the format.
@@ -151,7 +137,7 @@ declare -A type=([column]=column2d [line]=msline2d [scatter]=scatter [pie]=pie2d
   [stacked]=stackedcolumn2d)
 declare -A label=([column]="12-category column" [line]="4 x 1,000 line"
   [scatter]="2 x 15,000 scatter" [pie]="8-slice pie" [stacked]="5 x 50 stacked column")
-table="| Workload (640 x 480 from CSV) | plotara PNG | gnuplot PNG | matplotlib PNG | plotara SVG | gnuplot SVG | matplotlib SVG | plotara peak | gnuplot peak | matplotlib peak |
+table="| Workload (640 x 480 from CSV), wall (CPU) | plotara PNG | gnuplot PNG | matplotlib PNG | plotara SVG | gnuplot SVG | matplotlib SVG | plotara peak | gnuplot peak | matplotlib peak |
 |---|---|---|---|---|---|---|---|---|---|"
 ratios="| Workload | gnuplot / plotara, PNG | gnuplot / plotara, SVG | matplotlib / plotara, PNG | matplotlib / plotara, SVG |
 |---|---|---|---|---|"
@@ -163,14 +149,14 @@ for w in column line scatter pie stacked; do
   cmd_mp=("$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.png")
   cmd_ms=("$python" "$work/mpl.py" "$w" "$work/$w.csv" "$work/m-$w.svg")
   race pp ps gp gs mp ms
-  pp=${wall[pp]} ps=${wall[ps]} gp=${wall[gp]} gs=${wall[gs]} mp=${wall[mp]} ms=${wall[ms]}
   pm=${peak[pp]} psm=${peak[ps]} gm=${peak[gp]} gsm=${peak[gs]} mm=${peak[mp]} msm=${peak[ms]}
   # Peak memory: the larger of each tool's two runs.
   ppeak=$((pm > psm ? pm : psm)) gpeak=$((gm > gsm ? gm : gsm)) mpeak=$((mm > msm ? mm : msm))
-  table+=$'\n'"| ${label[$w]} | $pp ms | $gp ms | $mp ms | $ps ms | $gs ms | $ms ms | $ppeak MiB | $gpeak MiB | $mpeak MiB |"
-  ratios+=$'\n'"| ${label[$w]} | $(ratio "$gp" "$pp") | $(ratio "$gs" "$ps") | $(ratio "$mp" "$pp") | $(ratio "$ms" "$ps") |"
-  echo "${label[$w]}: PNG plotara $pp, gnuplot $gp, matplotlib $mp ms; SVG plotara $ps, gnuplot $gs," \
-    "matplotlib $ms ms; peak plotara $ppeak, gnuplot $gpeak, matplotlib $mpeak MiB"
+  table+=$'\n'"| ${label[$w]} | $(cell pp) | $(cell gp) | $(cell mp) | $(cell ps) | $(cell gs) | $(cell ms) | $ppeak MiB | $gpeak MiB | $mpeak MiB |"
+  ratios+=$'\n'"| ${label[$w]} | $(ratio "${wall[gp]}" "${wall[pp]}") | $(ratio "${wall[gs]}" "${wall[ps]}") | $(ratio "${wall[mp]}" "${wall[pp]}") | $(ratio "${wall[ms]}" "${wall[ps]}") |"
+  echo "${label[$w]}: PNG plotara $(cell pp), gnuplot $(cell gp), matplotlib $(cell mp);" \
+    "SVG plotara $(cell ps), gnuplot $(cell gs), matplotlib $(cell ms);" \
+    "peak plotara $ppeak, gnuplot $gpeak, matplotlib $mpeak MiB"
 done
 
 # --- batch: 500 column charts, PNG, each tool in one process ------------------------------------
@@ -195,23 +181,24 @@ for i in range(n):
     fig.savefig(f"{out}{i}.png")
     plt.close(fig)
 PY2
-saved_runs=$runs
-runs=${BATCH_RUNS:-3}
-read -r bp bm < <(measure "$plotara" batch "$work/jobs.jsonl")
-read -r bg bgm < <(measure gnuplot "$work/batch.gp")
-runs=1 # matplotlib takes minutes for the batch: one run
-read -r bmpl bmm < <(measure "$python" "$work/mpl-batch.py" "$work/column.csv" "$work/m" "$charts")
-runs=$saved_runs
+cmd_bp=("$plotara" batch "$work/jobs.jsonl")
+cmd_bg=(gnuplot "$work/batch.gp")
+cmd_bm=("$python" "$work/mpl-batch.py" "$work/column.csv" "$work/m" "$charts")
+race --runs "${BATCH_RUNS:-3}" bp bg
+# matplotlib takes minutes for the batch: one run, without a warm-up.
+race --runs 1 --warmup 0 bm
 rate() { awk -v n="$charts" -v ms="$1" 'BEGIN { printf "%.0f", n * 1000 / ms }'; }
-batch="| $charts column charts, PNG, one process | $bp ms ($(rate "$bp") charts/s, $bm MiB) | $bg ms ($(rate "$bg") charts/s, $bgm MiB) | $bmpl ms ($(rate "$bmpl") charts/s, $bmm MiB) |"
-echo "batch: plotara $bp ms, gnuplot $bg ms, matplotlib $bmpl ms"
+batchCell() { echo "$(cell "$1") ($(rate "${wall[$1]}") charts/s, ${peak[$1]} MiB)"; }
+batch="| $charts column charts, PNG, one process | $(batchCell bp) | $(batchCell bg) | $(batchCell bm) |"
+echo "batch: plotara $(cell bp), gnuplot $(cell bg), matplotlib $(cell bm)"
 
 # The fixed cost of a plotara process: start-up alone, and a chart of one bar (fonts, the
 # control, the player, PNG encoding).
 printf 'm,v\nA,1\n' >"$work/one.csv"
-read -r startup _ < <(measure "$plotara" types)
-read -r onebar _ < <(measure "$plotara" render --type column2d --csv "$work/one.csv" -o "$work/one.png")
-echo "plotara start-up $startup ms, one-bar chart $onebar ms"
+cmd_st=("$plotara" types)
+cmd_ob=("$plotara" render --type column2d --csv "$work/one.csv" -o "$work/one.png")
+race st ob
+echo "plotara start-up $(cell st), one-bar chart $(cell ob)"
 
 # --- the table into docs/performance.md ----------------------------------------------------------
 doc=$root/docs/performance.md
@@ -220,10 +207,14 @@ versions="$(gnuplot --version), matplotlib $("$python" -c 'import matplotlib; pr
 section="$heading
 
 \`bench/peers/run.sh\` runs each workload as a whole process (start-up, reading the CSV, drawing,
-writing the file), $runs times per tool and format in rounds (one run of every tool and format
-per round, so that a change in the machine's load falls on all of them alike), and keeps the
-median wall time and the median peak resident memory (\`/usr/bin/time\`; the table gives the larger of a tool's PNG and SVG
-peaks). The peers come from Debian and are needed by this script only:
+writing the file), side by side in rounds with \`bench/peers/race.py\`: one run of every tool and
+format per round, so that a change in the machine's load falls on all of them alike, the order
+turning by one place each round, after one warm-up round that is not counted; then $runs counted
+rounds. Each cell gives the median wall time (\`perf_counter_ns\` around spawning and reaping the
+process) and in brackets the median CPU time (user + system, from \`wait4\`, to the microsecond),
+which the machine's other work disturbs less; the peaks are resident memory from the warm-up
+run under \`/usr/bin/time\` (the larger of a tool's PNG and SVG peaks). The peers come from Debian
+and are needed by this script only:
 
     apt-get install gnuplot-nox python3-matplotlib time
     bash bench/peers/run.sh            # uses build/apps/plotara; rewrites this section
@@ -236,15 +227,16 @@ How many times faster plotara was, in the same run:
 
 $ratios
 
-Many charts in one process (median of 3 runs for plotara and gnuplot, one run for matplotlib; plotara with \`plotara batch\` and its default pool of
-worker threads, gnuplot with one script of $charts plots, matplotlib with one loop of $charts figures):
+Many charts in one process, wall (CPU) (median of ${BATCH_RUNS:-3} rounds for plotara and gnuplot, one run
+for matplotlib; plotara with \`plotara batch\` and its default pool of worker threads, gnuplot with
+one script of $charts plots, matplotlib with one loop of $charts figures):
 
 | Workload | plotara batch | gnuplot | matplotlib |
 |---|---|---|---|
 $batch
 
-A plotara process that draws nothing (\`plotara types\`) takes $startup ms and one with a one-bar
-chart $onebar ms, so most of the small workloads' time is the fixed cost of starting the program
+A plotara process that draws nothing (\`plotara types\`) takes $(cell st) and one with a one-bar
+chart $(cell ob) (PNG), so most of the small workloads' time is the fixed cost of starting the program
 and loading fonts; the drawing itself is measured in process by \`bench/player_render_bench.cpp\`
 (see the chart player's figures).
 "

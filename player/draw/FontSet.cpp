@@ -37,7 +37,7 @@ FaceChoice FontSet::primary(const std::string& family, bool bold, bool italic) {
     files.name = pinnedFamilyName(pinned);
     for (bool b : {false, true})
         for (bool i : {false, true})
-            files.styles[styleIndex(b, i)] = catalog_.pinnedFile(pinned, b, i);
+            files.styles[styleIndex(b, i)] = pinnedFile(pinned, b, i);
     FaceChoice choice = styled(files, bold, italic);
     if (!choice.face && catalog_.systemLastResort) {
         if (auto file = system_.fileFor(files.name)) choice = {opened(*file), bold, italic};
@@ -45,6 +45,14 @@ FaceChoice FontSet::primary(const std::string& family, bool bold, bool italic) {
     }
     primaries_.emplace(key, choice);
     return choice;
+}
+
+const FontFile& FontSet::pinnedFile(PinnedFamily family, bool bold, bool italic) {
+    const auto key = std::make_tuple(static_cast<int>(family), bold, italic);
+    auto it = pinnedFiles_.find(key);
+    if (it == pinnedFiles_.end())
+        it = pinnedFiles_.emplace(key, catalog_.pinnedFile(family, bold, italic)).first;
+    return it->second;
 }
 
 FontFace* FontSet::systemFaceWith(char32_t c) {

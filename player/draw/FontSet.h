@@ -37,6 +37,9 @@ public:
                        bool asEmoji = false);
     // The catalogue the set was made from. Cannot fail.
     const FontCatalog& catalog() const { return catalog_; }
+    // The catalogue's pinned file of a family and style, looked up on the disk once per set;
+    // an empty path when no directory has it. Cannot fail.
+    const FontFile& pinnedFile(PinnedFamily family, bool bold, bool italic);
 
 private:
     FontFace* opened(const FontFile& file);
@@ -48,6 +51,7 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> faces_; // null: unreadable
     std::map<std::tuple<int, bool, bool>, FaceChoice> primaries_;
     std::unordered_map<char32_t, FontFace*> systemByChar_;
+    std::map<std::tuple<int, bool, bool>, FontFile> pinnedFiles_;
     SystemFonts system_;
 };
 

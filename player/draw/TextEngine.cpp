@@ -123,8 +123,7 @@ void TextEngine::draw(cairo_t* cr, const TextItem& item) {
 
 PinnedFont TextEngine::pinnedFont(const Font& font) {
     const PinnedFamily family = pinnedFamilyFor(font.family);
-    return {pinnedFamilyName(family),
-            impl_->fonts.catalog().pinnedFile(family, font.bold, font.italic)};
+    return {pinnedFamilyName(family), impl_->fonts.pinnedFile(family, font.bold, font.italic)};
 }
 
 } // namespace plotara::player
