@@ -1,6 +1,5 @@
 // Text without the system font configuration: which file a chart font is, what a missing file or a
 // missing glyph does, malformed UTF-8, right-to-left order and ellipsizing.
-#include "player/draw/FontFiles.h"
 #include "player/draw/TextEngine.h"
 #include "player/draw/TextRuns.h"
 #include "player/draw/TextShaper.h"
@@ -12,7 +11,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 namespace plotara::player {
 namespace {
@@ -188,48 +186,6 @@ TEST(PlayerFonts, AFontSetLooksEachPinnedFileUpOnce) {
     EXPECT_EQ(fonts.pinnedFile(PinnedFamily::Sans, true, false).path,
               (dir / "DejaVuSans-Bold.ttf").string());
     EXPECT_EQ(FontSet(copied).pinnedFile(PinnedFamily::Sans, true, false).path, "");
-    std::filesystem::remove_all(dir);
-}
-
-TEST(PlayerFonts, AFontFileIsMappedOncePerProcessUntilItChanges) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("plotara-shared-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string sans = pinnedOnly().pinnedFile(PinnedFamily::Sans, false, false).path;
-    const std::string bold = pinnedOnly().pinnedFile(PinnedFamily::Sans, true, false).path;
-    const std::string path = (dir / "face.ttf").string();
-    const auto glyphCount = [](hb_face_t* face) { return hb_face_get_glyph_count(face); };
-
-    EXPECT_EQ(sharedFontFace(path, 0), nullptr) << "no file";
-    std::filesystem::copy_file(sans, path);
-    hb_face_t* first = sharedFontFace(path, 0);
-    ASSERT_NE(first, nullptr);
-    // Asked again, from another thread as well: the very same face.
-    hb_face_t* again = sharedFontFace(path, 0);
-    hb_face_t* fromThread = nullptr;
-    std::thread([&] { fromThread = sharedFontFace(path, 0); }).join();
-    EXPECT_EQ(again, first);
-    EXPECT_EQ(fromThread, first);
-
-    // Replaced by another font: a new face; the old one stays usable by whoever holds it.
-    const unsigned sansGlyphs = glyphCount(first);
-    std::filesystem::remove(path);
-    std::filesystem::copy_file(bold, path);
-    hb_face_t* replaced = sharedFontFace(path, 0);
-    ASSERT_NE(replaced, nullptr);
-    EXPECT_NE(replaced, first);
-    EXPECT_EQ(glyphCount(first), sansGlyphs);
-    hb_face_t* boldFace = sharedFontFace(bold, 0);
-    EXPECT_EQ(glyphCount(replaced), glyphCount(boldFace));
-
-    // Overwritten with something that is not a font: nothing, and no stale face either.
-    std::FILE* f = std::fopen(path.c_str(), "w");
-    std::fputs("not a font", f);
-    std::fclose(f);
-    EXPECT_EQ(sharedFontFace(path, 0), nullptr);
-
-    for (hb_face_t* face : {first, again, fromThread, replaced, boldFace})
-        hb_face_destroy(face);
     std::filesystem::remove_all(dir);
 }
 

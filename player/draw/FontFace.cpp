@@ -1,7 +1,5 @@
 #include "player/draw/FontFace.h"
 
-#include "player/draw/FontFiles.h"
-
 #include <cairo-ft.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -65,8 +63,14 @@ FaceMetrics readMetrics(hb_font_t* font, double upem) {
 std::unique_ptr<FontFace> FontFace::open(const FontFile& file,
                                          std::shared_ptr<FreeTypeLibrary> freeType) {
     if (file.path.empty() || !freeType) return nullptr;
-    hb_face_t* face = sharedFontFace(file.path, file.index);
-    if (!face) return nullptr;
+    hb_blob_t* blob = hb_blob_create_from_file_or_fail(file.path.c_str());
+    if (!blob) return nullptr;
+    hb_face_t* face = hb_face_create(blob, static_cast<unsigned>(file.index));
+    hb_blob_destroy(blob);
+    if (hb_face_get_glyph_count(face) == 0) {
+        hb_face_destroy(face);
+        return nullptr;
+    }
     std::unique_ptr<FontFace> f(new FontFace());
     f->file_ = file;
     f->freeType_ = std::move(freeType);

@@ -1,6 +1,5 @@
-// One opened font file. HarfBuzz reads it (mapped, not copied, once per process: FontFiles.h) for
-// coverage, metrics and shaping; cairo's FreeType face for it is opened only when a text is
-// drawn, and shared by every engine.
+// One opened font file. HarfBuzz reads it (mapped, not copied) for coverage, metrics and shaping;
+// cairo's FreeType face for it is opened only when a text is drawn, and shared by every engine.
 #pragma once
 
 #include "player/draw/FontCatalog.h"
