@@ -49,11 +49,6 @@ function(plotara_link_static_deps target)
   # down the line then provide nothing and --as-needed leaves them out of the program.
   target_link_libraries(${target} PRIVATE -Wl,--start-group ${plotara_archives} ${archives}
                                           -Wl,--end-group)
-  # A position-dependent program: the static archives make a position-independent one carry
-  # about 12,000 relative relocations, which the loader applies at every start (faulting in the
-  # pages they touch); without them a process starts about 45 page faults and 0.2 ms sooner
-  # (docs/performance.md). The program's image then loads at a fixed address (its libraries,
-  # heap and stack are still placed at random).
-  target_link_options(${target} PRIVATE -Wl,--as-needed -static-libstdc++ -static-libgcc -no-pie)
+  target_link_options(${target} PRIVATE -Wl,--as-needed -static-libstdc++ -static-libgcc)
   message(STATUS "${target}: linked against static archives (PLOTARA_STATIC_DEPS)")
 endfunction()
