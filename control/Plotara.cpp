@@ -89,7 +89,6 @@ void Plotara::put_ChartHeight(Single value) {
 
 void Plotara::put_ChartPath(const String& value) {
     m_ChartPath = value;
-    m_ChartPathPending = false;
     container_.propertyChanged(L"ChartPath");
     if (designMode() && !m_RestoringProperties) RefreshDesignPreview();
 }

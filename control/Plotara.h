@@ -53,9 +53,7 @@ public:
     // Never fails: each failing step is skipped; a type without a movie file ends as 1.
     void put_ChartType(enumChartNames value);
     void put_ChartHeight(Single value);
-    // The folder of the chart movies; after InitProperties, the registry's folder ("" when it
-    // has none), read on first use. Cannot fail.
-    String get_ChartPath() const { return chartPath(); }
+    String get_ChartPath() const { return m_ChartPath; }
     void put_ChartPath(const String& value);
     // The document last given to setDataXML, converted from the UTF-8 text it is kept as. Cannot
     // fail beyond running out of memory.
@@ -216,11 +214,7 @@ private:
     String m_ChartMessages;
     Long m_Border = 2;
     Long m_ChartType = 1;
-    // Read through chartPath(): InitProperties only marks the registry's folder as pending, so
-    // that a host which sets ChartPath right away (the command line does) never reads it.
-    const String& chartPath() const;
-    mutable String m_ChartPath;
-    mutable bool m_ChartPathPending = false;
+    String m_ChartPath;
     String m_ChartXMLFile;
     bool m_Debugger = false;
     // The setDataXML document as valid UTF-8, shared with the data object; never changed once

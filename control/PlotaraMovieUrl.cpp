@@ -39,8 +39,8 @@ String Plotara::debugQuery() const {
 }
 
 String Plotara::movieBase(bool driveRootRule) const {
-    String base = chartPath();
-    if (!(driveRootRule && chartPath().size() == 3)) base += L'\\';
+    String base = m_ChartPath;
+    if (!(driveRootRule && m_ChartPath.size() == 3)) base += L'\\';
     base += GetChartFileName();
     base += L"?nocache=";
     base += timerText();
@@ -96,12 +96,12 @@ void Plotara::RenderChart() {
     String file;
     step(diagnostics_, [&] { file = GetChartFileName(); });
     String head;
-    head.reserve(moviePrefix.size() + chartPath().size() + 2 * m_ChartMessages.size() +
+    head.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
                  m_ChartXMLFile.size() + 256);
     head += moviePrefix;
     step(diagnostics_, [&] {
         const String location =
-            chartPath().size() == 3 ? chartPath() + file : chartPath() + L"\\" + file;
+            m_ChartPath.size() == 3 ? m_ChartPath + file : m_ChartPath + L"\\" + file;
         head += location + L"?nocache=" + timerText();
     });
     if (text::toLower(file) == L"ptm37.swf")

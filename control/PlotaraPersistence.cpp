@@ -35,19 +35,10 @@ private:
 
 } // namespace
 
-const String& Plotara::chartPath() const {
-    if (m_ChartPathPending) {
-        m_ChartPath = GetDefaultChartsPath();
-        m_ChartPathPending = false;
-    }
-    return m_ChartPath;
-}
-
 void Plotara::InitProperties() {
     m_Border = 2;
     m_ChartType = 1;
-    m_ChartPath.clear();
-    m_ChartPathPending = true;
+    m_ChartPath = GetDefaultChartsPath();
     m_ChartXMLFile.clear();
     m_Menu = true;
     m_Debugger = false;
@@ -61,7 +52,7 @@ void Plotara::WriteProperties(PropertyBag& bag) {
     bag.WriteProperty(L"ChartType", Variant(m_ChartType), defaultChartType);
     bag.WriteProperty(L"ChartHeight", Variant(container_.scaleHeight()), defaultHeight);
     bag.WriteProperty(L"ChartWidth", Variant(container_.scaleWidth()), defaultWidth);
-    bag.WriteProperty(L"ChartPath", Variant(chartPath()), Variant(GetDefaultChartsPath()));
+    bag.WriteProperty(L"ChartPath", Variant(m_ChartPath), Variant(GetDefaultChartsPath()));
     bag.WriteProperty(L"ChartXMLFile", Variant(m_ChartXMLFile), Variant(L""));
     bag.WriteProperty(L"Debugger", Variant(m_Debugger), Variant(false));
     bag.WriteProperty(L"ExternalXML", Variant(get_setDataXML()), Variant(L""));
@@ -78,7 +69,6 @@ void Plotara::ReadProperties(PropertyBag& bag) {
     container_.setScaleWidth(toSingle(bag.ReadProperty(L"ChartWidth", defaultWidth)));
     const Variant defaultFolder(GetDefaultChartsPath());
     m_ChartPath = toText(bag.ReadProperty(L"ChartPath", defaultFolder));
-    m_ChartPathPending = false;
     m_ChartXMLFile = toText(bag.ReadProperty(L"ChartXMLFile", Variant(L"")));
     m_Debugger = bag.ReadProperty(L"Debugger", Variant(false)).asBool();
     m_ExternalXML = std::make_shared<const std::string>(
