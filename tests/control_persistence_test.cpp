@@ -227,38 +227,6 @@ TEST(ControlPersistence, MissingRegistryValueMakesTheFolderEmpty) {
     EXPECT_EQ(bag.ReadProperty(L"ChartPath", Variant()), Variant(L"/x"));
 }
 
-TEST(ControlPersistence, InitPropertiesTakesTheRegistryFolderWhenThePathIsFirstNeeded) {
-    ControlRig rig(false);
-    {
-        Registry early(std::string("/early"));
-        rig->InitProperties();
-    }
-    // Nothing has asked for the folder yet: the registry as it is now decides.
-    Registry registry(std::string("/srv/charts"));
-    EXPECT_EQ(rig->get_ChartPath(), L"/srv/charts");
-
-    // A folder set after InitProperties wins, in the property and in the movie URL.
-    rig->InitProperties();
-    rig->put_ChartPath(L"/mine");
-    EXPECT_EQ(rig->get_ChartPath(), L"/mine");
-    rig->RenderChart();
-    const String mine = LR"(file:////mine\PTM01.swf?nocache=)";
-    EXPECT_EQ(rig.lastMovie().substr(0, mine.size()), mine);
-
-    // InitProperties again goes back to the registry's folder, which the writer then leaves out
-    // as the default; the movie URL uses it without get_ChartPath having been asked.
-    rig->InitProperties();
-    rig->RenderChart();
-    const String registered = LR"(file:////srv/charts\PTM01.swf?nocache=)";
-    EXPECT_EQ(rig.lastMovie().substr(0, registered.size()), registered);
-    MemoryPropertyBag bag;
-    rig->WriteProperties(bag);
-    EXPECT_FALSE(bag.contains(L"ChartPath"));
-    rig->InitProperties();
-    rig->WriteProperties(bag);
-    EXPECT_FALSE(bag.contains(L"ChartPath")) << "a pending folder is the default";
-}
-
 TEST(ControlPersistence, RunModeLoadRendersTheSavedXmlWithTheDataObjectReady) {
     Registry registry(std::string("/charts"));
     MemoryPropertyBag bag;
