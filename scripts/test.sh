@@ -41,13 +41,15 @@ bash scripts/build.sh build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPLOTARA_SANITIZE
   -DPLOTARA_BENCH=OFF -DPLOTARA_WERROR=ON
 ctest --test-dir build-sanitize --output-on-failure -j "$(nproc)"
 
-echo "== thread sanitizer (the worker pool and a multi-threaded batch only)"
+echo "== thread sanitizer (the worker pool, a multi-threaded batch, the two-thread line strokes)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread \
   >/dev/null
-cmake --build build-tsan --parallel "$(nproc)" --target plotara_batch_threads_tests
+cmake --build build-tsan --parallel "$(nproc)" --target plotara_batch_threads_tests plotara_player_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp build-tsan/tests/plotara_batch_threads_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp \
+  build-tsan/tests/plotara_player_tests --gtest_filter='LineStrokes.*'
 
 echo "== normal build"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON \
