@@ -46,22 +46,25 @@ void forEachPiece(const std::vector<PathSeg>& segs, F&& f) {
     }
 }
 
-void strokePieces(cairo_t* cr, const ShapeItem& line) {
+// Strokes one piece of a line in the line's colour and width.
+void strokePiece(cairo_t* cr, const ShapeItem& line, Piece p) {
     const Stroke& s = line.stroke;
+    const std::vector<PathSeg>& segs = line.path.segments();
     cairo_set_source_rgba(cr, s.color.r, s.color.g, s.color.b, s.color.a);
     cairo_set_line_width(cr, std::max(s.width, 0.1));
+    cairo_new_path(cr);
+    cairo_move_to(cr, segs[p.from].x, segs[p.from].y);
+    for (std::size_t k = p.from + 1; k < p.to; ++k)
+        cairo_line_to(cr, segs[k].x, segs[k].y);
+    cairo_stroke(cr);
+}
+
+void strokePieces(cairo_t* cr, const ShapeItem& line) {
     cairo_set_dash(cr, nullptr, 0, 0);
     // Such lines hold hundreds of points a few pixels apart: 4 x 4 samples a pixel (cairo's fast
     // anti-aliasing) look the same there and halve the time of the scan conversion.
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST);
-    const std::vector<PathSeg>& segs = line.path.segments();
-    forEachPiece(segs, [cr, &segs](Piece p) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, segs[p.from].x, segs[p.from].y);
-        for (std::size_t k = p.from + 1; k < p.to; ++k)
-            cairo_line_to(cr, segs[k].x, segs[k].y);
-        cairo_stroke(cr);
-    });
+    forEachPiece(line.path.segments(), [cr, &line](Piece p) { strokePiece(cr, line, p); });
 }
 
 // A piece as one of two threads strokes it. Each thread strokes its pieces in their order, and a
@@ -169,18 +172,6 @@ cairo_t* twinContext(cairo_t* cr, cairo_surface_t* target, const std::vector<Rec
     return c;
 }
 
-void strokeOne(cairo_t* cr, const PlannedPiece& p) {
-    const Stroke& s = p.line->stroke;
-    const std::vector<PathSeg>& segs = p.line->path.segments();
-    cairo_set_source_rgba(cr, s.color.r, s.color.g, s.color.b, s.color.a);
-    cairo_set_line_width(cr, std::max(s.width, 0.1));
-    cairo_new_path(cr);
-    cairo_move_to(cr, segs[p.piece.from].x, segs[p.piece.from].y);
-    for (std::size_t k = p.piece.from + 1; k < p.piece.to; ++k)
-        cairo_line_to(cr, segs[k].x, segs[k].y);
-    cairo_stroke(cr);
-}
-
 // One thread's pieces, each after the other thread's pieces it waits for.
 void strokeShare(cairo_t* cr, const std::vector<PlannedPiece>& plan, int self,
                  std::atomic<std::size_t> (&done)[2]) {
@@ -190,7 +181,7 @@ void strokeShare(cairo_t* cr, const std::vector<PlannedPiece>& plan, int self,
         for (std::size_t seen = theirs.load(std::memory_order_acquire); seen < p.after;
              seen = theirs.load(std::memory_order_acquire))
             theirs.wait(seen, std::memory_order_acquire);
-        strokeOne(cr, p);
+        strokePiece(cr, *p.line, p.piece);
         done[self].store(p.rank + 1, std::memory_order_release);
         done[self].notify_one();
     }
