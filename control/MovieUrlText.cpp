@@ -48,33 +48,6 @@ bool dropped(const wchar_t* chars, std::size_t size, std::size_t i, bool everyth
     return everything && c == L'\t';
 }
 
-// Writes a character as UTF-8 at out (room for 4 bytes); returns how many bytes it took.
-// Surrogates and values past U+10FFFF become U+FFFD.
-std::size_t encodeUtf8(wchar_t w, char* out) {
-    auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-        out[0] = static_cast<char>(c);
-        return 1;
-    }
-    if (c < 0x800) {
-        out[0] = static_cast<char>(0xC0 | (c >> 6));
-        out[1] = static_cast<char>(0x80 | (c & 0x3F));
-        return 2;
-    }
-    if (c < 0x10000) {
-        out[0] = static_cast<char>(0xE0 | (c >> 12));
-        out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out[2] = static_cast<char>(0x80 | (c & 0x3F));
-        return 3;
-    }
-    out[0] = static_cast<char>(0xF0 | (c >> 18));
-    out[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out[3] = static_cast<char>(0x80 | (c & 0x3F));
-    return 4;
-}
-
 // The UTF-8 output of the removal: a string written through a position, grown (by half again, so
 // that many wide characters cost amortised constant time) when a character might not fit in
 // what is left. `room` is what the rest of the text needs if it is all ASCII, plus the 16 bytes

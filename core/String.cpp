@@ -8,34 +8,14 @@ namespace {
 
 constexpr char32_t replacement = 0xFFFD;
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string toUtf8(StringView text) {
     std::string out;
     out.reserve(text.size());
-    for (wchar_t w : text) {
-        auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = replacement;
-        appendUtf8(out, c);
-    }
+    char bytes[4];
+    for (wchar_t w : text)
+        out.append(bytes, encodeUtf8(w, bytes));
     return out;
 }
 

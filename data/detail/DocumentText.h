@@ -191,27 +191,8 @@ private:
                 return;
             }
             if (bytes_.size() - size_ < 4) grow(grownCapacity(4));
-            size_ += encode(code, bytes_.data() + size_);
+            size_ += encodeUtf8(piece[i], bytes_.data() + size_);
         }
-    }
-    static std::size_t encode(std::uint32_t code, char* out) noexcept {
-        if (code < 0x80) {
-            out[0] = static_cast<char>(code);
-            return 1;
-        }
-        std::size_t n = 0;
-        if (code < 0x800) {
-            out[n++] = static_cast<char>(0xC0 | (code >> 6));
-        } else if (code < 0x10000) {
-            out[n++] = static_cast<char>(0xE0 | (code >> 12));
-            out[n++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        } else {
-            out[n++] = static_cast<char>(0xF0 | (code >> 18));
-            out[n++] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            out[n++] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        }
-        out[n++] = static_cast<char>(0x80 | (code & 0x3F));
-        return n;
     }
 
     std::string bytes_; // sized to the capacity
