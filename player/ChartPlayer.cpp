@@ -510,6 +510,10 @@ int ChartPlayer::paintThreads() const noexcept {
     return impl_->paintThreads;
 }
 
+void ChartPlayer::warmUpPaintThreads() noexcept {
+    if (impl_->paintThreads > 1) impl_->raster->helper().warmUp();
+}
+
 std::string ChartPlayer::svg(SvgTextMode textMode) const {
     Scene blank;
     return renderSvg(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,

@@ -168,7 +168,7 @@ void CairoCanvas::shape(const ShapeItem& item) {
 
 void CairoCanvas::flushLines() {
     if (lines_.empty()) return;
-    strokeLines(cr_, lines_, clips_, lineThreads_);
+    strokeLines(cr_, lines_, clips_, lineHelper_);
     lines_.clear();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "player/draw/Canvas.h"
+#include "player/draw/HelperThread.h"
 #include "player/draw/SvgDirect.h"
 #include "player/draw/TextEngine.h"
 
@@ -26,9 +27,10 @@ public:
     void markers(const MarkerItem& item) override;
     void pushClip(const Rect& rect) override;
     void popClip() override;
-    // How many threads may stroke the long lines of a raster target (1 or 2; 2 by default).
-    // Cannot fail.
-    void setLineThreads(int threads) noexcept { lineThreads_ = threads; }
+    // The second thread that strokes the long lines of a raster target with the caller's
+    // (strokeLines); none (the default) strokes them on the caller's thread alone. The helper
+    // must outlive the canvas. Cannot fail.
+    void setLineHelper(HelperThread* helper) noexcept { lineHelper_ = helper; }
 
 private:
     void stampRaster(const MarkerItem& item);
@@ -44,7 +46,7 @@ private:
     // Long opaque lines of a raster target, waiting to be stroked together; copies, which share
     // their paths' points with the scene's.
     std::vector<ShapeItem> lines_;
-    int lineThreads_ = 2;
+    HelperThread* lineHelper_ = nullptr;
 };
 
 } // namespace plotara::player

@@ -1,14 +1,18 @@
 #include "player/draw/LineStrokes.h"
 
+#include "player/draw/Spin.h"
+
 #include <cairo.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstddef>
-#include <system_error>
+#include <cstdint>
+#include <optional>
 #include <thread>
 #include <utility>
+#include <variant>
 
 namespace plotara::player {
 
@@ -67,17 +71,23 @@ void strokePieces(cairo_t* cr, const ShapeItem& line) {
     forEachPiece(line.path.segments(), [cr, &line](Piece p) { strokePiece(cr, line, p); });
 }
 
-// A piece as one of two threads strokes it. Each thread strokes its pieces in their order, and a
-// piece first waits for the other thread's earlier pieces that may touch its pixels: every pixel
-// sees the same pieces in the same order as in one pass, and each piece is stroked by a context
-// like the caller's, so the pixels come out the same.
+// Two threads stroke the pieces: the calling thread those left of the column that halves the
+// work, the helper those right of it. A piece may be stroked once every earlier piece that may
+// touch one of its pixels is done, so every pixel sees the same pieces in the same order as in
+// one pass, and each piece is stroked by a context like the caller's: the pixels come out the
+// same. Each thread takes its first piece that is free to go, so a piece that waits for the
+// other thread holds up only the pieces over its own pixels.
 struct PlannedPiece {
     const ShapeItem* line = nullptr;
     Piece piece;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0; // the device pixels it may touch
-    int thread = 0;                        // 0 the calling thread, 1 the helper
-    std::size_t rank = 0;                  // its place among its thread's pieces
-    std::size_t after = 0;                 // how many of the other thread's pieces go first
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // the device pixels it may touch
+    int thread = 0;                         // 0 the calling thread, 1 the helper
+    std::uint32_t firstDep = 0, endDep = 0; // its earlier pieces in StrokePlan::deps
+};
+
+struct StrokePlan {
+    std::vector<PlannedPiece> pieces;
+    std::vector<std::uint32_t> deps; // indexes of pieces that must be stroked first
 };
 
 // The pixels a piece may touch: its points widened by the stroke's half width and a margin for
@@ -114,37 +124,39 @@ bool assignThreads(std::vector<PlannedPiece>& plan) {
         split = column;
         if ((left += work) >= total / 2) break;
     }
-    std::size_t ranks[2] = {0, 0};
+    std::size_t count[2] = {0, 0};
     for (PlannedPiece& p : plan) {
         p.thread = (p.x0 + p.x1) / 2 <= split ? 0 : 1;
-        p.rank = ranks[p.thread]++;
+        ++count[p.thread];
     }
-    return std::min(ranks[0], ranks[1]) * 5 >= plan.size();
+    return std::min(count[0], count[1]) * 5 >= plan.size();
 }
 
-// Finds for every piece the other thread's latest earlier piece that may share a pixel with it,
-// through a coarse grid that keeps the latest piece of each thread per cell.
-void orderPieces(std::vector<PlannedPiece>& plan, int width, int height) {
+// Finds for every piece the earlier pieces it must wait for: through a coarse grid that keeps
+// the latest piece per cell, the latest earlier piece of each cell it may touch. That piece
+// waited in turn for the one before it there, so every earlier piece of the cell is done first.
+void orderPieces(StrokePlan& plan, int width, int height) {
     constexpr int cell = 32;
     const int cols = width / cell + 1, rows = height / cell + 1;
-    std::vector<std::size_t> latest[2] = {
-        std::vector<std::size_t>(static_cast<std::size_t>(cols * rows), 0),
-        std::vector<std::size_t>(static_cast<std::size_t>(cols * rows), 0)};
+    std::vector<std::uint32_t> latest(static_cast<std::size_t>(cols * rows), 0); // index + 1
     auto index = [](double v, int count) {
         return static_cast<int>(std::clamp(std::floor(v / cell), 0.0, count - 1.0));
     };
-    for (PlannedPiece& p : plan) {
+    for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
+        PlannedPiece& p = plan.pieces[i];
         const int cx0 = index(p.x0, cols), cx1 = index(p.x1, cols);
         const int cy0 = index(p.y0, rows), cy1 = index(p.y1, rows);
-        std::vector<std::size_t>& mine = latest[p.thread];
-        const std::vector<std::size_t>& theirs = latest[1 - p.thread];
+        p.firstDep = static_cast<std::uint32_t>(plan.deps.size());
         for (int y = cy0; y <= cy1; ++y) {
             for (int x = cx0; x <= cx1; ++x) {
-                const auto at = static_cast<std::size_t>(y * cols + x);
-                p.after = std::max(p.after, theirs[at]); // 1 + that piece's rank; 0 for none
-                mine[at] = p.rank + 1;
+                std::uint32_t& at = latest[static_cast<std::size_t>(y * cols + x)];
+                const auto begin = plan.deps.begin() + p.firstDep;
+                if (at != 0 && std::find(begin, plan.deps.end(), at - 1) == plan.deps.end())
+                    plan.deps.push_back(at - 1);
+                at = static_cast<std::uint32_t>(i + 1);
             }
         }
+        p.endDep = static_cast<std::uint32_t>(plan.deps.size());
     }
 }
 
@@ -172,25 +184,98 @@ cairo_t* twinContext(cairo_t* cr, cairo_surface_t* target, const std::vector<Rec
     return c;
 }
 
-// One thread's pieces, each after the other thread's pieces it waits for.
-void strokeShare(cairo_t* cr, const std::vector<PlannedPiece>& plan, int self,
-                 std::atomic<std::size_t> (&done)[2]) {
-    for (const PlannedPiece& p : plan) {
-        if (p.thread != self) continue;
-        std::atomic<std::size_t>& theirs = done[1 - self];
-        for (std::size_t seen = theirs.load(std::memory_order_acquire); seen < p.after;
-             seen = theirs.load(std::memory_order_acquire))
-            theirs.wait(seen, std::memory_order_acquire);
+// The two threads' shared state: each piece's state, and a count of the pieces done to wait on.
+struct StrokeProgress {
+    enum : std::uint8_t { waiting, claimed, done };
+    explicit StrokeProgress(std::size_t pieces) : state(pieces) {}
+    std::vector<std::atomic<std::uint8_t>> state;
+    std::atomic<std::uint32_t> count{0};
+    std::atomic<int> sleepers{0};
+};
+
+// Whether every piece p waits for is done.
+bool isFree(const StrokePlan& plan, const PlannedPiece& p, const StrokeProgress& progress) {
+    for (std::uint32_t d = p.firstDep; d < p.endDep; ++d) {
+        if (progress.state[plan.deps[d]].load(std::memory_order_acquire) != StrokeProgress::done)
+            return false;
+    }
+    return true;
+}
+
+// Waits until the count of done pieces moves past seen: a spin (a piece takes tens of
+// microseconds, and a sleeping thread can take a millisecond to wake), then asleep.
+void awaitProgress(StrokeProgress& progress, std::uint32_t seen) {
+    spinWhile([&] { return progress.count.load(std::memory_order_acquire) == seen; }, 2000);
+    progress.sleepers.fetch_add(1, std::memory_order_seq_cst);
+    if (progress.count.load(std::memory_order_seq_cst) == seen) progress.count.wait(seen);
+    progress.sleepers.fetch_sub(1, std::memory_order_seq_cst);
+}
+
+// One thread's view of the pieces: its own in order, then the other thread's, which it takes
+// when none of its own is free to go (the other thread started late or is held up).
+class ShareQueue {
+public:
+    ShareQueue(const StrokePlan& plan, int self) {
+        for (std::size_t i = 0; i < plan.pieces.size(); ++i)
+            (plan.pieces[i].thread == self ? own_ : others_)
+                .push_back(static_cast<std::uint32_t>(i));
+    }
+    // Claims the first free piece, own pieces first: its index, or none. Sets `left` to whether
+    // any piece is still unclaimed.
+    std::optional<std::uint32_t> claim(const StrokePlan& plan, StrokeProgress& progress,
+                                       bool& left) {
+        left = false;
+        for (std::vector<std::uint32_t>* list : {&own_, &others_}) {
+            std::size_t& first = list == &own_ ? firstOwn_ : firstOthers_;
+            while (first < list->size() &&
+                   progress.state[(*list)[first]].load(std::memory_order_acquire) !=
+                       StrokeProgress::waiting)
+                ++first;
+            for (std::size_t k = first; k < list->size(); ++k) {
+                const std::uint32_t i = (*list)[k];
+                if (progress.state[i].load(std::memory_order_acquire) != StrokeProgress::waiting)
+                    continue;
+                left = true;
+                if (!isFree(plan, plan.pieces[i], progress)) continue;
+                std::uint8_t expected = StrokeProgress::waiting;
+                if (progress.state[i].compare_exchange_strong(expected, StrokeProgress::claimed,
+                                                              std::memory_order_acq_rel))
+                    return i;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::vector<std::uint32_t> own_, others_;
+    std::size_t firstOwn_ = 0, firstOthers_ = 0; // the pieces before are claimed
+};
+
+// Strokes pieces, each as soon as it is free to go, until every piece is claimed.
+void strokeShare(cairo_t* cr, const StrokePlan& plan, int self, StrokeProgress& progress) {
+    ShareQueue queue(plan, self);
+    for (;;) {
+        const std::uint32_t seen = progress.count.load(std::memory_order_seq_cst);
+        bool left = false;
+        const std::optional<std::uint32_t> i = queue.claim(plan, progress, left);
+        if (!i) {
+            if (!left) return;
+            awaitProgress(progress, seen);
+            continue;
+        }
+        const PlannedPiece& p = plan.pieces[*i];
         strokePiece(cr, *p.line, p.piece);
-        done[self].store(p.rank + 1, std::memory_order_release);
-        done[self].notify_one();
+        progress.state[*i].store(StrokeProgress::done, std::memory_order_release);
+        progress.count.fetch_add(1, std::memory_order_seq_cst);
+        if (progress.sleepers.load(std::memory_order_seq_cst) > 0) progress.count.notify_all();
     }
 }
 
 // Strokes the lines with two threads; false (nothing drawn) when cr does not draw straight onto
 // an image surface with a plain scale and offset, the work does not split, or no second thread
 // can be had.
-bool strokeInTwo(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips) {
+bool strokeInTwo(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips,
+                 HelperThread& helper) {
     cairo_surface_t* target = cairo_get_target(cr);
     if (cairo_get_group_target(cr) != target ||
         cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE ||
@@ -207,32 +292,27 @@ bool strokeInTwo(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::ve
         return false;
     cairo_surface_flush(target);
     if (!cairo_image_surface_get_data(target)) return false;
-    std::vector<PlannedPiece> plan;
+    StrokePlan plan;
     for (const ShapeItem& line : lines) {
         forEachPiece(line.path.segments(), [&](Piece piece) {
             PlannedPiece p;
             p.line = &line;
             p.piece = piece;
             boundPiece(p, m);
-            plan.push_back(p);
+            plan.pieces.push_back(p);
         });
     }
-    if (!assignThreads(plan)) return false;
+    if (!assignThreads(plan.pieces)) return false;
     orderPieces(plan, cairo_image_surface_get_width(target),
                 cairo_image_surface_get_height(target));
     cairo_t* mine = twinContext(cr, target, clips);
     cairo_t* helpers = twinContext(cr, target, clips);
-    std::atomic<std::size_t> done[2] = {0, 0};
-    std::jthread helper;
-    try {
-        helper = std::jthread([&] { strokeShare(helpers, plan, 1, done); });
-    } catch (const std::system_error&) {
-        // No second thread to be had: nothing is drawn yet, the caller strokes in one pass.
-    }
-    const bool twoThreads = helper.joinable();
+    StrokeProgress progress(plan.pieces.size());
+    auto helpersShare = [&] { strokeShare(helpers, plan, 1, progress); };
+    const bool twoThreads = helper.start(helpersShare);
     if (twoThreads) {
-        strokeShare(mine, plan, 0, done);
-        helper.join();
+        strokeShare(mine, plan, 0, progress);
+        helper.finish();
     }
     cairo_destroy(mine);
     cairo_destroy(helpers);
@@ -252,19 +332,37 @@ bool isPieceStroke(const ShapeItem& item) {
     });
 }
 
+bool worthTwoThreads(std::size_t segments) {
+    return segments >= twoThreadSegments && std::thread::hardware_concurrency() > 1;
+}
+
+bool wantsLineHelper(const Scene& scene) {
+    std::size_t segments = 0;
+    for (const SceneItem& item : scene.items) {
+        const ShapeItem* shape = std::get_if<ShapeItem>(&item);
+        if (shape && isPieceStroke(*shape)) segments += shape->path.segments().size();
+    }
+    return worthTwoThreads(segments);
+}
+
 int strokeLines(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips,
-                int maxThreads) {
+                HelperThread* helper) {
     std::size_t segments = 0;
     for (const ShapeItem& line : lines)
         segments += line.path.segments().size();
-    if (maxThreads > 1 && segments >= twoThreadSegments &&
-        std::thread::hardware_concurrency() > 1 && strokeInTwo(cr, lines, clips))
-        return 2;
+    if (helper && worthTwoThreads(segments) && strokeInTwo(cr, lines, clips, *helper)) return 2;
     const cairo_antialias_t antialias = cairo_get_antialias(cr);
     for (const ShapeItem& line : lines)
         strokePieces(cr, line);
     cairo_set_antialias(cr, antialias);
     return 1;
+}
+
+int strokeLines(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips,
+                int maxThreads) {
+    if (maxThreads < 2) return strokeLines(cr, lines, clips, nullptr);
+    HelperThread helper;
+    return strokeLines(cr, lines, clips, &helper);
 }
 
 } // namespace plotara::player

@@ -4,6 +4,7 @@
 #include "player/draw/SvgIds.h"
 
 #include "player/draw/CairoCanvas.h"
+#include "player/draw/LineStrokes.h"
 #include "player/draw/PngEncoder.h"
 
 #include <cairo-pdf.h>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace plotara::player {
 
@@ -48,11 +50,18 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
                                      : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    // The second thread: the cache's, kept from paint to paint, or one for this paint.
+    std::optional<HelperThread> ownHelper;
+    HelperThread* helper = nullptr;
+    if (paintThreads > 1 && wantsLineHelper(scene)) {
+        helper = cache ? &cache->helper() : &ownHelper.emplace();
+        helper->wake();
+    }
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, ratio, ratio);
     {
         CairoCanvas canvas(cr, text, ratio);
-        canvas.setLineThreads(paintThreads);
+        canvas.setLineHelper(helper);
         paintScene(scene, canvas);
     }
     cairo_destroy(cr);
