@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 
 namespace plotara {
 namespace {
@@ -131,6 +132,53 @@ TEST(PngEncoder, LargeAndWidePicturesReadBackExactly) {
         for (int y = 0; y < c.h; ++y)
             for (int x = 0; x < c.w; ++x)
                 wrong += pixel(back, x, y) != pixel(image, x, y);
+        EXPECT_EQ(wrong, 0);
+        cairo_surface_destroy(back);
+        cairo_surface_destroy(image);
+    }
+}
+
+// With a helper thread awake, the bottom half of a large picture is compressed on it: the file
+// reads back as the picture, RGB or RGBA as found in either half.
+TEST(PngEncoder, TwoThreadsWriteTheSamePixels) {
+    struct Case {
+        const char* name;
+        int translucentRow; // -1: none
+        int colorType;
+    };
+    const Case cases[] = {
+        {"opaque", -1, 2},
+        {"a translucent pixel in the top half", 10, 6},
+        {"a translucent pixel in the bottom half", 290, 6},
+    };
+    constexpr int w = 401, h = 300;
+    player::HelperThread helper;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        const int stride = cairo_image_surface_get_stride(image);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t p =
+                    x % 50 < 20 ? 0xFF000000 | static_cast<std::uint32_t>(x * 977 + y) : 0xFFFFFFFF;
+                if (y == c.translucentRow && x == 7) p = 0x80402010;
+                std::memcpy(data + y * stride + 4 * x, &p, 4);
+            }
+        cairo_surface_mark_dirty(image);
+        if (helper.wake()) {
+            for (int i = 0; i < 100000 && !helper.awake(); ++i)
+                std::this_thread::yield();
+        }
+        const std::string png = player::encodePng(image, &helper);
+        EXPECT_EQ(static_cast<int>(png[25]), c.colorType) << "the IHDR colour type";
+        Reader reader{&png};
+        cairo_surface_t* back = cairo_image_surface_create_from_png_stream(readBytes, &reader);
+        ASSERT_EQ(cairo_surface_status(back), CAIRO_STATUS_SUCCESS);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                wrong += !near(pixel(back, x, y), pixel(image, x, y));
         EXPECT_EQ(wrong, 0);
         cairo_surface_destroy(back);
         cairo_surface_destroy(image);

@@ -100,6 +100,50 @@ TEST(PngDeflate, FlatRowsCompressToAFewBytesARow) {
     EXPECT_LT(stream.size(), 480u * 16); // 1,921 bytes a row
 }
 
+// The rows compressed as a head and a tail apart, joined with the joined checksum, as the
+// encoder does with two threads.
+std::string headAndTail(const Bytes& rows, std::size_t rowBytes, std::size_t pixelBytes,
+                        std::size_t headRows) {
+    using Part = player::RowDeflater::Part;
+    std::string head, tail;
+    player::RowDeflater first(head, rowBytes, pixelBytes, Part::Head);
+    player::RowDeflater second(tail, rowBytes, pixelBytes, Part::Tail);
+    for (std::size_t at = 0; at < rows.size(); at += rowBytes)
+        (at < headRows * rowBytes ? first : second).addRow(rows.data() + at);
+    first.finish();
+    second.finish();
+    std::string stream = head + tail;
+    const std::uint32_t sum =
+        player::joinedChecksum(first.checksum(), second.checksum(), second.bytesIn());
+    for (int shift = 24; shift >= 0; shift -= 8)
+        stream.push_back(static_cast<char>(sum >> shift));
+    return stream;
+}
+
+TEST(PngDeflate, AHeadAndATailCompressedApartJoinIntoOneStream) {
+    std::mt19937 random(11);
+    const std::size_t width = 300, height = 90, rowBytes = 1 + 3 * width;
+    Bytes rows;
+    for (std::size_t y = 0; y < height; ++y) {
+        rows.push_back(0);
+        // Bars over noise: repeats of the row above and of the pixel before, across the split.
+        for (std::size_t x = 0; x < 3 * width; ++x)
+            rows.push_back(static_cast<std::uint8_t>(x % 90 < 40 ? 0x30 + x / 90 : random()));
+    }
+    // The split anywhere, an empty head or tail included; a head with more than one block.
+    for (std::size_t headRows : {std::size_t{0}, std::size_t{1}, height / 2, height - 1, height}) {
+        SCOPED_TRACE(headRows);
+        const std::string stream = headAndTail(rows, rowBytes, 3, headRows);
+        Bytes back(rows.size() + 1);
+        uLongf size = back.size();
+        ASSERT_EQ(uncompress(back.data(), &size, reinterpret_cast<const Bytef*>(stream.data()),
+                             static_cast<uLong>(stream.size())),
+                  Z_OK);
+        back.resize(size);
+        EXPECT_EQ(back, rows);
+    }
+}
+
 TEST(PngDeflate, ChecksumAgreesWithZlib) {
     std::mt19937 random(3);
     Bytes data(100000);

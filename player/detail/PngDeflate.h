@@ -18,16 +18,30 @@ namespace plotara::player {
 // zlib's checksum (Adler-32) of `size` more bytes; start from 1. Cannot fail.
 std::uint32_t adler32Update(std::uint32_t adler, const std::uint8_t* data, std::size_t size);
 
+// The checksum of a head and a tail joined, from their own checksums and the tail's length in
+// bytes. Cannot fail.
+std::uint32_t joinedChecksum(std::uint32_t head, std::uint32_t tail, std::size_t tailBytes);
+
 class RowDeflater {
 public:
+    // What a deflater writes: a whole zlib stream, or one of two parts compressed apart (by two
+    // threads) that make one stream when joined: the head (the zlib header, and blocks that end
+    // on a byte) and the tail (the last blocks, without any repeat reaching into the head). The
+    // joined stream's checksum is then appended by the caller (joinedChecksum).
+    enum class Part { Whole, Head, Tail };
+
     // Appends to `out`. Rows are `rowBytes` long (the filter byte included), pixels
     // `pixelBytes` long (3 or 4). Throws std::bad_alloc when memory runs out.
-    RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes);
+    RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes,
+                Part part = Part::Whole);
     // Compresses the next row. Throws std::bad_alloc when `out` cannot grow.
     void addRow(const std::uint8_t* row);
-    // Ends the stream (last block, checksum); add no row after it. Throws std::bad_alloc when
-    // `out` cannot grow.
+    // Ends the stream or the part (a whole stream with its checksum); add no row after it.
+    // Throws std::bad_alloc when `out` cannot grow.
     void finish();
+    // The Adler-32 checksum of the rows given so far, and their length in bytes. Cannot fail.
+    std::uint32_t checksum() const noexcept { return adler_; }
+    std::size_t bytesIn() const noexcept { return bytesIn_; }
 
 private:
     // Tokens a block: 64 KiB of them stay in the cache, and a block's header is small beside them.
@@ -57,6 +71,8 @@ private:
 
     std::string& out_;
     std::size_t rowBytes_, pixelBytes_;
+    Part part_;
+    std::size_t bytesIn_ = 0;
     // The stream's last bytes: at least deflate's 32 KiB window before the current row.
     std::vector<std::uint8_t> history_;
     std::size_t used_ = 0;  // bytes of history_ in use

@@ -4,6 +4,8 @@
 #include <emmintrin.h>
 #endif
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -156,10 +158,15 @@ std::uint32_t adler32Update(std::uint32_t adler, const std::uint8_t* data, std::
     return static_cast<std::uint32_t>((s2 % adlerBase) << 16 | (s1 % adlerBase));
 }
 
-RowDeflater::RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes)
-    : out_(out), rowBytes_(rowBytes), pixelBytes_(pixelBytes),
+std::uint32_t joinedChecksum(std::uint32_t head, std::uint32_t tail, std::size_t tailBytes) {
+    return static_cast<std::uint32_t>(adler32_combine(head, tail, static_cast<z_off_t>(tailBytes)));
+}
+
+RowDeflater::RowDeflater(std::string& out, std::size_t rowBytes, std::size_t pixelBytes, Part part)
+    : out_(out), rowBytes_(rowBytes), pixelBytes_(pixelBytes), part_(part),
       history_(window + std::max(window, rowBytes)), recent_(std::size_t{1} << 14, 0), adler_(1) {
     tokens_.reserve(blockTokens);
+    if (part_ == Part::Tail) return;
     // zlib header: deflate with a 32 KiB window, no dictionary, fastest level (0x78 0x01).
     out_.push_back('\x78');
     out_.push_back('\x01');
@@ -181,6 +188,7 @@ void RowDeflater::match(std::size_t length, std::uint32_t distance) {
 
 void RowDeflater::addRow(const std::uint8_t* row) {
     adler_ = adler32Update(adler_, row, rowBytes_);
+    bytesIn_ += rowBytes_;
     // The row joins the history; the oldest bytes beyond deflate's window make room.
     if (used_ + rowBytes_ > history_.size()) {
         const std::size_t keep = std::min(used_, window);
@@ -321,13 +329,26 @@ void RowDeflater::writeBlock(bool last) {
 }
 
 void RowDeflater::finish() {
-    writeBlock(true);
+    if (part_ == Part::Head) {
+        if (!tokens_.empty()) writeBlock(false);
+        // An empty stored block ends the head on a byte: its header, then the padding and the
+        // lengths 0 and ~0 (written below).
+        put(0, 3);
+    } else {
+        writeBlock(true);
+    }
     while (pendingCount_ > 0) {
         out_.push_back(static_cast<char>(pending_));
         pending_ >>= 8;
         pendingCount_ -= 8;
     }
     pendingCount_ = 0;
+    pending_ = 0;
+    if (part_ == Part::Head) {
+        out_.append("\x00\x00\xFF\xFF", 4);
+        return;
+    }
+    if (part_ == Part::Tail) return;
     for (int shift = 24; shift >= 0; shift -= 8)
         out_.push_back(static_cast<char>(adler_ >> shift));
 }

@@ -8,6 +8,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace plotara::player {
@@ -88,33 +90,85 @@ void endChunk(std::string& out, std::size_t at) {
         out, static_cast<std::uint32_t>(crc32(0L, typeAndData, static_cast<uInt>(length + 4))));
 }
 
-// The picture's rows as one zlib stream, as RGB when `opaque` and otherwise as straight RGBA.
-// False when RGB was asked for but a pixel is not opaque (`stream` is then incomplete).
-bool compressRows(const unsigned char* data, int w, int h, int stride, bool opaque,
-                  std::string& stream) {
+// The rows [y0, y1) of the picture compressed as one part of a zlib stream.
+struct Compressed {
+    std::string stream;
+    std::uint32_t checksum = 1;
+    std::size_t bytes = 0;
+    bool opaque = true; // false when RGB was asked for but a pixel is not opaque
+};
+
+// Compresses the rows [y0, y1) as RGB when `opaque` and otherwise as straight RGBA. Stops early,
+// with result.opaque false, when RGB was asked for but a pixel is not opaque.
+void compressRows(const unsigned char* data, int w, int y0, int y1, int stride, bool opaque,
+                  RowDeflater::Part part, Compressed& result) {
     const std::size_t pixelBytes = opaque ? 3 : 4;
     const std::size_t rowBytes = 1 + pixelBytes * static_cast<std::size_t>(w);
-    RowDeflater deflater(stream, rowBytes, pixelBytes);
+    result.stream.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(y1 - y0) / 8 + 64);
+    RowDeflater deflater(result.stream, rowBytes, pixelBytes, part);
     // Filter byte 0 (none); one spare byte for rgbRow's last store.
     std::vector<std::uint8_t> row(rowBytes + 1);
-    for (int y = 0; y < h; ++y) {
+    for (int y = y0; y < y1; ++y) {
         const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
         if (!opaque) {
             rgbaRow(src, w, row.data() + 1);
         } else if (rowOpaque(src, w)) {
             rgbRow(src, w, row.data() + 1);
         } else {
-            return false;
+            result.opaque = false;
+            return;
         }
         deflater.addRow(row.data());
     }
     deflater.finish();
+    result.checksum = deflater.checksum();
+    result.bytes = deflater.bytesIn();
+}
+
+// Pictures from this many pixels up are compressed in two halves at once when a helper thread
+// is awake: below it, handing the half over costs about what it saves.
+constexpr long twoPartPixels = 100'000;
+
+// The picture's zlib stream; false when RGB was asked for but a pixel is not opaque. With an
+// awake helper, the bottom half of a large picture is compressed on it meanwhile.
+bool compressPicture(const unsigned char* data, int w, int h, int stride, bool opaque,
+                     HelperThread* helper, std::string& stream) {
+    using Part = RowDeflater::Part;
+    if (!helper || !helper->awake() || h < 2 || static_cast<long>(w) * h < twoPartPixels) {
+        Compressed whole;
+        compressRows(data, w, 0, h, stride, opaque, Part::Whole, whole);
+        stream = std::move(whole.stream);
+        return whole.opaque;
+    }
+    const int middle = h / 2;
+    Compressed head, tail;
+    bool tailOutOfMemory = false;
+    auto compressTail = [&]() noexcept {
+        try {
+            compressRows(data, w, middle, h, stride, opaque, Part::Tail, tail);
+        } catch (const std::bad_alloc&) {
+            tailOutOfMemory = true;
+        }
+    };
+    const bool handed = helper->start(compressTail);
+    try {
+        compressRows(data, w, 0, middle, stride, opaque, Part::Head, head);
+    } catch (...) {
+        if (handed) helper->finish();
+        throw;
+    }
+    if (!handed || !helper->finish()) compressTail();
+    if (tailOutOfMemory) throw std::bad_alloc();
+    if (!head.opaque || !tail.opaque) return false;
+    stream = std::move(head.stream);
+    stream += tail.stream;
+    appendBigEndian(stream, joinedChecksum(head.checksum, tail.checksum, tail.bytes));
     return true;
 }
 
 } // namespace
 
-std::string encodePng(cairo_surface_t* image) {
+std::string encodePng(cairo_surface_t* image, HelperThread* helper) {
     cairo_surface_flush(image);
     const int w = cairo_image_surface_get_width(image);
     const int h = cairo_image_surface_get_height(image);
@@ -125,12 +179,8 @@ std::string encodePng(cairo_surface_t* image) {
     // less to compress). Opacity is checked row by row while compressing, and the first pixel
     // that is not opaque starts the stream again with alpha.
     std::string stream;
-    stream.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) / 8 + 64);
-    bool opaque = compressRows(data, w, h, stride, true, stream);
-    if (!opaque) {
-        stream.clear();
-        compressRows(data, w, h, stride, false, stream);
-    }
+    const bool opaque = compressPicture(data, w, h, stride, true, helper, stream);
+    if (!opaque) compressPicture(data, w, h, stride, false, helper, stream);
 
     std::string out;
     out.reserve(stream.size() + 64);

@@ -2,6 +2,8 @@
 // for the repeats charts are made of (player/detail/PngDeflate.h).
 #pragma once
 
+#include "player/draw/HelperThread.h"
+
 #include <string>
 
 typedef struct _cairo_surface cairo_surface_t;
@@ -9,7 +11,9 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace plotara::player {
 
 // Encodes an ARGB32 image surface as PNG (RGB when every pixel is opaque, otherwise straight
-// RGBA); "" for an image without pixels. Throws std::bad_alloc when memory runs out.
-std::string encodePng(cairo_surface_t* image);
+// RGBA); "" for an image without pixels. With a helper that is awake (spinning for work), a large
+// picture's bottom half is compressed on it at the same time: the same pixels, a slightly
+// different (and as valid) stream. Throws std::bad_alloc when memory runs out.
+std::string encodePng(cairo_surface_t* image, HelperThread* helper = nullptr);
 
 } // namespace plotara::player
