@@ -36,6 +36,12 @@ OutputFormat outputFormatOf(const std::string& path) {
                        "': use .png, .svg, .pdf or .bmp (or - for PNG on standard output)");
 }
 
+bool isRasterOutput(const std::string& path) {
+    if (path == "-") return true;
+    const std::string ext = lowerExtension(path);
+    return ext == ".png" || ext == ".bmp";
+}
+
 std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,
                         player::SvgTextMode svgText) {
     std::string bytes;

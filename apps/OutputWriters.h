@@ -15,6 +15,9 @@ namespace plotara::apps {
 // The format of an output path by its extension (.png, .svg, .pdf, .bmp, any letter case); "-"
 // is PNG. Raises UsageFailure for any other extension.
 OutputFormat outputFormatOf(const std::string& path);
+// Whether the output is a picture of pixels (PNG or BMP, by the same rules). Cannot fail but
+// for memory.
+bool isRasterOutput(const std::string& path);
 
 // What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG (texts as svgText
 // says) and PDF as vectors. Raises ChartFailure when cairo cannot encode the picture.
