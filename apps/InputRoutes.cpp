@@ -3,7 +3,6 @@
 #include "apps/ColumnPlan.h"
 #include "apps/CsvReader.h"
 #include "apps/DatabaseFill.h"
-#include "apps/OutputWriters.h"
 #include "apps/ParamCheck.h"
 #include "apps/SampleDatabase.h"
 #include "apps/TableFill.h"
@@ -203,24 +202,6 @@ void applyChartOptions(ChartSession& session, const RenderRequest& request) {
     }
 }
 
-namespace {
-
-// A raster picture of long lines is on its way when the chart draws lines (or area outlines) and
-// the table holds a few hundred values: the player's second paint thread is started now, so that
-// it runs by the time the lines are stroked (a new thread can take milliseconds to).
-void warmUpForLines(ChartSession& session, const RenderRequest& request, const CellTable& table) {
-    if (request.paintThreads < 2 || request.output.empty() || !isRasterOutput(request.output))
-        return;
-    const chart_types::ChartType* type = chart_types::find(session.chartType());
-    const bool lines = type && (type->family == chart_types::Family::Line ||
-                                type->family == chart_types::Family::Area || type->combination);
-    const std::size_t values =
-        table.rows.size() * (table.header.empty() ? 0 : table.header.size() - 1);
-    if (lines && values >= 256) session.player().warmUpPaintThreads();
-}
-
-} // namespace
-
 void loadInput(ChartSession& session, const RenderRequest& request) {
     Plotara& control = session.control();
     switch (request.route) {
@@ -249,20 +230,16 @@ void loadInput(ChartSession& session, const RenderRequest& request) {
         {
             const CsvTable table =
                 readCsvFile(request.csvFile, csvDelimiterOf(request.delimiter), request.inputLimit);
-            warmUpForLines(session, request, table);
             fillFromTable(session, table, request, true);
         }
         control.RenderChart();
         return;
     }
     case InputRoute::Sqlite:
-    case InputRoute::Odbc: {
-        const CellTable table = queryTable(request);
-        warmUpForLines(session, request, table);
-        fillFromTable(session, table, request, false);
+    case InputRoute::Odbc:
+        fillFromTable(session, queryTable(request), request, false);
         control.RenderChart();
         return;
-    }
     }
 }
 

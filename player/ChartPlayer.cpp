@@ -510,8 +510,9 @@ int ChartPlayer::paintThreads() const noexcept {
     return impl_->paintThreads;
 }
 
-void ChartPlayer::warmUpPaintThreads() noexcept {
-    if (impl_->paintThreads > 1) impl_->raster->helper().warmUp();
+void ChartPlayer::warmUpPaintThreads(double pixelRatio) noexcept {
+    if (impl_->paintThreads < 2) return;
+    impl_->raster->prepare(pixelSize(impl_->width(), impl_->height(), pixelRatio));
 }
 
 std::string ChartPlayer::svg(SvgTextMode textMode) const {

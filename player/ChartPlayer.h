@@ -91,11 +91,12 @@ public:
     // 1 count as 1, above 2 as 2. Cannot fail.
     void setPaintThreads(int threads) noexcept;
     int paintThreads() const noexcept;
-    // With two paint threads allowed, starts the second one now, asleep, ahead of a raster
-    // picture: starting a thread can take milliseconds on a virtual machine's idle core, which a
-    // caller about to load a chart and draw it (the command line) overlaps with the load. Painting
-    // wakes it when a chart's long lines are worth sharing. Cannot fail.
-    void warmUpPaintThreads() noexcept;
+    // With two paint threads allowed, starts the second one now, ahead of a raster picture at the
+    // pixel ratio, for a caller about to load a chart and draw it (the command line): the thread's
+    // start (which can take milliseconds on a virtual machine's idle core) and the making of the
+    // picture's surface (hundreds of page faults) overlap the load. Painting wakes the thread
+    // again when a chart's long lines are worth sharing. Cannot fail.
+    void warmUpPaintThreads(double pixelRatio = 1) noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;
     // Writes the picture to a file; false when the file cannot be written. Raises Error 1003

@@ -49,7 +49,7 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_BE
 cmake --build build-tsan --parallel "$(nproc)" --target plotara_batch_threads_tests plotara_player_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp build-tsan/tests/plotara_batch_threads_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tests/tsan.supp \
-  build-tsan/tests/plotara_player_tests --gtest_filter='LineStrokes.*:HelperThread.*:PngEncoder.TwoThreads*'
+  build-tsan/tests/plotara_player_tests --gtest_filter='LineStrokes.*:HelperThread.*:PngEncoder.TwoThreads*:RasterCache.*'
 
 echo "== normal build"
 bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLOTARA_WERROR=ON \

@@ -66,12 +66,13 @@ bool HelperThread::wake(long spinUs) noexcept {
     return true;
 }
 
-bool HelperThread::hand(void* task, void (*run)(void*)) noexcept {
+bool HelperThread::hand(void* task, void (*run)(void*), long spinAfterUs) noexcept {
     if (!warmUp()) return false;
     finish(); // a task left unfinished by its caller
     keepOffCaller();
     task_ = task;
     run_ = run;
+    spinAfterUs_ = spinAfterUs;
     post(pending);
     return true;
 }
@@ -112,8 +113,8 @@ void HelperThread::loop() noexcept {
         // pending: the caller may withdraw the task until the thread takes it.
         if (!state_.compare_exchange_strong(s, running, std::memory_order_acq_rel)) continue;
         run_(task_);
-        spinUs_.store(2000, std::memory_order_relaxed);
-        post(spinning);
+        spinUs_.store(spinAfterUs_, std::memory_order_relaxed);
+        post(spinAfterUs_ > 0 ? spinning : asleep);
     }
     awake_.store(false, std::memory_order_relaxed);
 }

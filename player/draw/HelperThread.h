@@ -29,10 +29,12 @@ public:
     bool awake() const noexcept { return awake_.load(std::memory_order_relaxed); }
     // Hands task() to the thread (started first if need be), to run while the caller goes on;
     // false, and task not run, when no thread can be had. After the task the thread spins for the
-    // next one for 2 ms. task must not throw, and must outlive finish().
+    // next one for spinAfterUs microseconds, then sleeps. task must not throw, and must outlive
+    // finish().
     template <class F>
-    bool start(F& task) noexcept {
-        return hand(&task, [](void* t) { (*static_cast<F*>(t))(); });
+    bool start(F& task, long spinAfterUs = 2000) noexcept {
+        return hand(
+            &task, [](void* t) { (*static_cast<F*>(t))(); }, spinAfterUs);
     }
     // Waits for the task handed by start to end, or withdraws it if the thread has not taken it
     // yet: true when it ran, false when it never will (and had not). Cannot fail.
@@ -41,7 +43,7 @@ public:
 private:
     enum State : int { asleep, spinning, pending, running, stopping };
 
-    bool hand(void* task, void (*run)(void*)) noexcept;
+    bool hand(void* task, void (*run)(void*), long spinAfterUs) noexcept;
     void loop() noexcept;
     // Keeps the thread off the core the caller runs on (when another one is allowed): the two
     // share the work only on two cores. A system call only when the caller has moved.
@@ -51,6 +53,7 @@ private:
 
     std::atomic<int> state_{asleep};
     std::atomic<long> spinUs_{0}; // how long the next spin may last
+    long spinAfterUs_ = 0;        // the spin after the task in hand
     std::atomic<bool> awake_{false};
     int awayFrom_ = -1; // the core the thread was last kept off
     void* task_ = nullptr;

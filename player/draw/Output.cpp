@@ -27,8 +27,6 @@ std::uint32_t ArgbImage::pixel(int x, int y) const {
 
 namespace {
 
-constexpr int maxSide = 16384;
-
 double sideOf(double v) {
     return std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 16384.0);
 }
@@ -38,17 +36,14 @@ cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned
     return CAIRO_STATUS_SUCCESS;
 }
 
-int pixelSide(double side, double ratio) {
-    return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
-}
-
 // The painted surface; with a cache it belongs to the cache, otherwise to the caller.
 cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio, RasterCache* cache,
                              int paintThreads) {
-    ratio = std::clamp(std::isfinite(ratio) ? ratio : 1.0, 0.25, 8.0);
-    int w = pixelSide(sideOf(scene.width), ratio), h = pixelSide(sideOf(scene.height), ratio);
-    cairo_surface_t* surface = cache ? cairo_surface_reference(cache->surface(w, h))
-                                     : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    ratio = clampRatio(ratio);
+    const PixelSize size = pixelSize(scene.width, scene.height, ratio);
+    cairo_surface_t* surface =
+        cache ? cairo_surface_reference(cache->surface(size.width, size.height))
+              : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.width, size.height);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
     // The second thread: the cache's, kept from paint to paint, or one for this paint.
     std::optional<HelperThread> ownHelper;
@@ -82,28 +77,6 @@ void paintVector(cairo_surface_t* surface, const Scene& scene, TextEngine& text,
 }
 
 } // namespace
-
-RasterCache::~RasterCache() {
-    if (surface_) cairo_surface_destroy(surface_);
-}
-
-cairo_surface_t* RasterCache::surface(int width, int height) {
-    if (surface_ && (cairo_image_surface_get_width(surface_) != width ||
-                     cairo_image_surface_get_height(surface_) != height ||
-                     cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)) {
-        cairo_surface_destroy(surface_);
-        surface_ = nullptr;
-    }
-    if (!surface_) {
-        surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-        return surface_;
-    }
-    cairo_t* cr = cairo_create(surface_);
-    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    return surface_;
-}
 
 ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio, RasterCache* cache,
                      int paintThreads) {

@@ -1,7 +1,7 @@
 // The outputs of one Scene: an ARGB surface at any device pixel ratio, and PNG, SVG and PDF.
 #pragma once
 
-#include "player/draw/HelperThread.h"
+#include "player/draw/RasterCache.h"
 #include "player/draw/Scene.h"
 #include "player/draw/SvgTextMode.h"
 #include "player/draw/TextEngine.h"
@@ -20,24 +20,6 @@ struct ArgbImage {
     std::vector<std::uint8_t> pixels;
     // One pixel as 0xAARRGGBB (premultiplied); 0 outside the image.
     std::uint32_t pixel(int x, int y) const;
-};
-
-// Keeps the last raster surface so that drawing the same size again reuses its memory, and the
-// second thread that helps paint.
-class RasterCache {
-public:
-    RasterCache() = default;
-    ~RasterCache();
-    RasterCache(const RasterCache&) = delete;
-    RasterCache& operator=(const RasterCache&) = delete;
-    // A cleared ARGB surface of the size (a new one when the size changed); owned by the cache.
-    cairo_surface_t* surface(int width, int height);
-    // The second thread of the paints (started by its warmUp). Cannot fail.
-    HelperThread& helper() noexcept { return helper_; }
-
-private:
-    cairo_surface_t* surface_ = nullptr;
-    HelperThread helper_;
 };
 
 // Paints the scene at the device pixel ratio (clamped to 0.25..8; the pixel size is the scene

@@ -1,0 +1,53 @@
+// What a player keeps from one raster paint to the next: the last surface, so that drawing the
+// same size again reuses its memory, and the second thread that helps paint.
+#pragma once
+
+#include "player/draw/HelperThread.h"
+
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace plotara::player {
+
+// The pixel size of a scene of width x height chart units at a device pixel ratio: the ratio
+// clamped to 0.25..8, each side rounded up, 1 to 16384 pixels. Cannot fail.
+struct PixelSize {
+    int width = 1, height = 1;
+};
+PixelSize pixelSize(double width, double height, double pixelRatio) noexcept;
+// The ratio as painting uses it: clamped to 0.25..8, 1 when not finite. Cannot fail.
+double clampRatio(double pixelRatio) noexcept;
+
+class RasterCache {
+public:
+    RasterCache() = default;
+    ~RasterCache();
+    RasterCache(const RasterCache&) = delete;
+    RasterCache& operator=(const RasterCache&) = delete;
+    // A cleared ARGB surface of the size (a new one when the size changed); owned by the cache.
+    cairo_surface_t* surface(int width, int height);
+    // Has the helper thread make the surface of the size ahead of the first paint, with its
+    // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
+    // while the caller goes on. Cannot fail: without a thread, the paint makes the surface.
+    void prepare(PixelSize size) noexcept;
+    // The second thread of the paints (started by its warmUp). Cannot fail.
+    HelperThread& helper() noexcept { return helper_; }
+
+private:
+    // The helper's task: the prepared surface.
+    struct Prepare {
+        RasterCache* cache;
+        void operator()() noexcept;
+    };
+    // Takes the prepared surface, once the helper is done with it (or withdraws the task).
+    void takePrepared();
+
+    cairo_surface_t* surface_ = nullptr;
+    bool clear_ = false; // surface_ was never painted
+    PixelSize preparedSize_;
+    cairo_surface_t* prepared_ = nullptr; // written by the helper's task
+    bool preparing_ = false;
+    Prepare prepare_{this};
+    HelperThread helper_;
+};
+
+} // namespace plotara::player

@@ -1,0 +1,91 @@
+// The raster cache: a surface made ahead by the helper thread is the one the paint gets, clear;
+// a reused surface is cleared again; a size that changed gets a new surface; a cache that goes
+// away with a surface still being made leaves nothing behind.
+#include "player/draw/RasterCache.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace plotara {
+namespace {
+
+using player::PixelSize;
+using player::RasterCache;
+
+// Whether every pixel of the surface is transparent black.
+bool allClear(cairo_surface_t* s) {
+    cairo_surface_flush(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < cairo_image_surface_get_height(s); ++y)
+        for (int x = 0; x < cairo_image_surface_get_width(s); ++x) {
+            std::uint32_t p;
+            std::memcpy(&p, data + static_cast<std::ptrdiff_t>(y) * stride + 4 * x, 4);
+            if (p != 0) return false;
+        }
+    return true;
+}
+
+void paintRed(cairo_surface_t* s) {
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+}
+
+TEST(RasterCache, APreparedSurfaceIsThePaintsAndIsClear) {
+    RasterCache cache;
+    cache.prepare({640, 480});
+    cairo_surface_t* first = cache.surface(640, 480);
+    ASSERT_EQ(cairo_surface_status(first), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(first), 640);
+    EXPECT_EQ(cairo_image_surface_get_height(first), 480);
+    EXPECT_TRUE(allClear(first));
+    paintRed(first);
+    // The same size again: the same memory, cleared.
+    cairo_surface_t* again = cache.surface(640, 480);
+    EXPECT_EQ(again, first);
+    EXPECT_TRUE(allClear(again));
+    paintRed(again);
+    // Prepared for a size the paint does not ask for: the paint's size wins.
+    cache.prepare({300, 200});
+    cairo_surface_t* other = cache.surface(320, 240);
+    EXPECT_EQ(cairo_image_surface_get_width(other), 320);
+    EXPECT_EQ(cairo_image_surface_get_height(other), 240);
+    EXPECT_TRUE(allClear(other));
+    // Prepared for the size the cache holds: that surface, cleared after its paint.
+    paintRed(other);
+    cache.prepare({320, 240});
+    cairo_surface_t* kept = cache.surface(320, 240);
+    EXPECT_EQ(kept, other);
+    EXPECT_TRUE(allClear(kept));
+}
+
+TEST(RasterCache, GoesAwayWhileASurfaceIsBeingMade) {
+    for (int i = 0; i < 20; ++i) {
+        RasterCache cache;
+        cache.prepare({1000 + i, 800});
+    }
+}
+
+TEST(RasterCache, PixelSizesRoundUpWithinLimits) {
+    struct Case {
+        double w, h, ratio;
+        int pw, ph;
+    };
+    const Case cases[] = {
+        {640, 480, 1, 640, 480},     {640, 480, 1.5, 960, 720}, {100.2, 50, 1, 101, 50},
+        {640, 480, 100, 5120, 3840}, {0, -5, 1, 1, 1},          {1e9, 10, 1, 16384, 10},
+    };
+    for (const Case& c : cases) {
+        const PixelSize s = player::pixelSize(c.w, c.h, c.ratio);
+        EXPECT_EQ(s.width, c.pw) << c.w << " x " << c.h << " at " << c.ratio;
+        EXPECT_EQ(s.height, c.ph) << c.w << " x " << c.h << " at " << c.ratio;
+    }
+}
+
+} // namespace
+} // namespace plotara
