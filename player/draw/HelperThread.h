@@ -24,6 +24,9 @@ public:
     // Starts the thread if need be and has it spin for work for up to spinUs microseconds, then
     // sleep again; false when no thread can be had. Cannot fail.
     bool wake(long spinUs = 20000) noexcept;
+    // Whether the thread has been started (warmUp): a task handed to it waits for no new thread.
+    // Cannot fail.
+    bool started() const noexcept { return thread_.joinable(); }
     // Whether the thread is spinning for work (or working): a task handed to it now starts at
     // once. Cannot fail.
     bool awake() const noexcept { return awake_.load(std::memory_order_relaxed); }

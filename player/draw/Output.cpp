@@ -97,7 +97,8 @@ std::string renderPng(const Scene& scene, TextEngine& text, double pixelRatio, R
                       int paintThreads) {
     std::string out;
     cairo_surface_t* surface = paintRaster(scene, text, pixelRatio, cache, paintThreads);
-    // The cache's helper, when it is still spinning after the lines, compresses half the picture.
+    // The cache's helper, when started (for the lines, or ahead by warmUpPaintThreads),
+    // compresses half the picture.
     HelperThread* helper = cache && paintThreads > 1 ? &cache->helper() : nullptr;
     if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) out = encodePng(surface, helper);
     cairo_surface_destroy(surface);

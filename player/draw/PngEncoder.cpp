@@ -126,15 +126,16 @@ void compressRows(const unsigned char* data, int w, int y0, int y1, int stride, 
 }
 
 // Pictures from this many pixels up are compressed in two halves at once when a helper thread
-// is awake: below it, handing the half over costs about what it saves.
+// has been started: below it, handing the half over costs about what it saves.
 constexpr long twoPartPixels = 100'000;
 
-// The picture's zlib stream; false when RGB was asked for but a pixel is not opaque. With an
-// awake helper, the bottom half of a large picture is compressed on it meanwhile.
+// The picture's zlib stream; false when RGB was asked for but a pixel is not opaque. With a
+// started helper, the bottom half of a large picture is compressed on it meanwhile (or by the
+// caller after its own half, when the helper has not taken it by then).
 bool compressPicture(const unsigned char* data, int w, int h, int stride, bool opaque,
                      HelperThread* helper, std::string& stream) {
     using Part = RowDeflater::Part;
-    if (!helper || !helper->awake() || h < 2 || static_cast<long>(w) * h < twoPartPixels) {
+    if (!helper || !helper->started() || h < 2 || static_cast<long>(w) * h < twoPartPixels) {
         Compressed whole;
         compressRows(data, w, 0, h, stride, opaque, Part::Whole, whole);
         stream = std::move(whole.stream);
@@ -150,7 +151,8 @@ bool compressPicture(const unsigned char* data, int w, int h, int stride, bool o
             tailOutOfMemory = true;
         }
     };
-    const bool handed = helper->start(compressTail);
+    // Nothing follows for the thread: it sleeps after the half.
+    const bool handed = helper->start(compressTail, 0);
     try {
         compressRows(data, w, 0, middle, stride, opaque, Part::Head, head);
     } catch (...) {
