@@ -125,17 +125,18 @@ void compressRows(const unsigned char* data, int w, int y0, int y1, int stride, 
     result.bytes = deflater.bytesIn();
 }
 
-// Pictures from this many pixels up are compressed in two halves at once when a helper thread
-// has been started: below it, handing the half over costs about what it saves.
+// Pictures from this many pixels up are compressed in two halves, at once when a helper thread
+// has been started (and one after the other otherwise, so that the file is the same): below it,
+// handing a half over costs about what it saves.
 constexpr long twoPartPixels = 100'000;
 
-// The picture's zlib stream; false when RGB was asked for but a pixel is not opaque. With a
-// started helper, the bottom half of a large picture is compressed on it meanwhile (or by the
-// caller after its own half, when the helper has not taken it by then).
+// The picture's zlib stream; false when RGB was asked for but a pixel is not opaque. A large
+// picture's halves are compressed apart: the bottom one on a started helper meanwhile, or by the
+// caller after its own half (no helper, or one that has not taken it by then).
 bool compressPicture(const unsigned char* data, int w, int h, int stride, bool opaque,
                      HelperThread* helper, std::string& stream) {
     using Part = RowDeflater::Part;
-    if (!helper || !helper->started() || h < 2 || static_cast<long>(w) * h < twoPartPixels) {
+    if (h < 2 || static_cast<long>(w) * h < twoPartPixels) {
         Compressed whole;
         compressRows(data, w, 0, h, stride, opaque, Part::Whole, whole);
         stream = std::move(whole.stream);
@@ -152,14 +153,14 @@ bool compressPicture(const unsigned char* data, int w, int h, int stride, bool o
         }
     };
     // Nothing follows for the thread: it sleeps after the half.
-    const bool handed = helper->start(compressTail, 0);
+    const bool handed = helper && helper->started() && helper->start(compressTail, 0);
     try {
         compressRows(data, w, 0, middle, stride, opaque, Part::Head, head);
     } catch (...) {
         if (handed) helper->finish();
         throw;
     }
-    if (!handed || !helper->finish()) compressTail();
+    if (!handed || !helper->finish()) compressTail(); // the same bytes on one thread
     if (tailOutOfMemory) throw std::bad_alloc();
     if (!head.opaque || !tail.opaque) return false;
     stream = std::move(head.stream);
