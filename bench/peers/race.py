@@ -5,8 +5,11 @@
 
 COMMAND is one shell-quoted command line (bash's printf %q output splits back with shlex). Every
 round runs each command once; the first W rounds warm the caches and are not timed, then N
-rounds are. The order of the commands turns by one place each round, so that no
-command always runs right after the same neighbour. A timed run is started with posix_spawn,
+rounds are. Each round runs the commands in an order of its own, shuffled with a fixed seed, so
+that no command always runs right after the same neighbour: a command that follows a large
+process (matplotlib's, tens of MiB and half a second of one core) runs slower, its memory and
+caches cold. Turning the order by one place each round would not do: the commands keep their
+neighbours in a circle, and the one after the heaviest pays for it in almost every round. A timed run is started with posix_spawn,
 its standard output and error go to /dev/null, its wall time is taken with perf_counter_ns
 around spawn and wait, and its CPU time (user + system, in microseconds) comes from wait4's
 rusage.
@@ -25,6 +28,7 @@ signal stops the race with exit status 1 and the command on standard error.
 
 import argparse
 import os
+import random
 import shlex
 import shutil
 import statistics
@@ -87,11 +91,11 @@ def race(commands, runs, warmup):
         (os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
         (os.POSIX_SPAWN_OPEN, 2, os.devnull, os.O_WRONLY, 0),
     ]
+    order = random.Random(20261207)
     with tempfile.TemporaryDirectory() as folder:
         report = os.path.join(folder, "peak")
         for round_index in range(warmup + runs):
-            turn = round_index % len(names)
-            for name in names[turn:] + names[:turn]:
+            for name in order.sample(names, len(names)):
                 program, argv = commands[name]
                 if round_index < warmup or warmup == 0:
                     wall, cpu, peak = run_with_peak(program, argv, quiet, report)

@@ -2,7 +2,7 @@
 # The command line against gnuplot and matplotlib: the five reference workloads (12-category
 # column, 4 x 1,000 line, 2 x 15,000 scatter, 8-slice pie, 5 x 50 stacked column), 640 x 480 PNG
 # and SVG from CSV, each tool run as a whole process, side by side in rounds (bench/peers/race.py:
-# one run of every tool and format per round, the order turning each round, after one warm-up
+# one run of every tool and format per round, in an order shuffled each round, after one warm-up
 # round that is not counted); the median wall time, CPU time and peak memory of each, and a row
 # of 500 charts drawn in one process, go into the section "Command line against gnuplot and
 # matplotlib" of docs/performance.md.
@@ -208,9 +208,9 @@ section="$heading
 
 \`bench/peers/run.sh\` runs each workload as a whole process (start-up, reading the CSV, drawing,
 writing the file), side by side in rounds with \`bench/peers/race.py\`: one run of every tool and
-format per round, so that a change in the machine's load falls on all of them alike, the order
-turning by one place each round, after one warm-up round that is not counted; then $runs counted
-rounds. Each cell gives the median wall time (\`perf_counter_ns\` around spawning and reaping the
+format per round, so that a change in the machine's load falls on all of them alike, in an order
+shuffled each round (with a fixed seed) so that no run always follows the same neighbour, after
+one warm-up round that is not counted; then $runs counted rounds. Each cell gives the median wall time (\`perf_counter_ns\` around spawning and reaping the
 process) and in brackets the median CPU time (user + system, from \`wait4\`, to the microsecond),
 which the machine's other work disturbs less; the peaks are resident memory from the warm-up
 run under \`/usr/bin/time\` (the larger of a tool's PNG and SVG peaks). The peers come from Debian
