@@ -43,6 +43,21 @@ bool near(std::uint32_t a, std::uint32_t b) {
     return true;
 }
 
+// A w x h image whose pixel (x, y) is color(x, y).
+template <class F>
+cairo_surface_t* imageOf(int w, int h, F color) {
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t p = color(x, y);
+            std::memcpy(data + y * stride + 4 * x, &p, 4);
+        }
+    cairo_surface_mark_dirty(image);
+    return image;
+}
+
 TEST(PngEncoder, ReadsBackAsTheSamePixels) {
     struct Case {
         const char* name;
@@ -62,15 +77,8 @@ TEST(PngEncoder, ReadsBackAsTheSamePixels) {
     constexpr int w = 39, h = 30; // an odd width: rows of RGB do not fill whole words
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-        unsigned char* data = cairo_image_surface_get_data(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t p = x == c.x && y == c.y ? c.spot : c.background;
-                std::memcpy(data + y * stride + 4 * x, &p, 4);
-            }
-        cairo_surface_mark_dirty(image);
+        cairo_surface_t* image = imageOf(
+            w, h, [&](int x, int y) { return x == c.x && y == c.y ? c.spot : c.background; });
 
         const std::string png = player::encodePng(image);
         ASSERT_GT(png.size(), 33u);
@@ -112,17 +120,11 @@ TEST(PngEncoder, LargeAndWidePicturesReadBackExactly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, c.w, c.h);
-        unsigned char* data = cairo_image_surface_get_data(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        std::uint32_t noise = 1;
-        for (int y = 0; y < c.h; ++y)
-            for (int x = 0; x < c.w; ++x) {
-                noise = noise * 1664525u + 1013904223u;
-                const std::uint32_t p = c.color(x, y, noise >> 8);
-                std::memcpy(data + y * stride + 4 * x, &p, 4);
-            }
-        cairo_surface_mark_dirty(image);
+        std::uint32_t noise = 1; // row by row: imageOf calls in that order
+        cairo_surface_t* image = imageOf(c.w, c.h, [&](int x, int y) {
+            noise = noise * 1664525u + 1013904223u;
+            return c.color(x, y, noise >> 8);
+        });
         const std::string png = player::encodePng(image);
         Reader reader{&png};
         cairo_surface_t* back = cairo_image_surface_create_from_png_stream(readBytes, &reader);
@@ -155,17 +157,10 @@ TEST(PngEncoder, TwoThreadsWriteTheSameFile) {
     player::HelperThread helper;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-        unsigned char* data = cairo_image_surface_get_data(image);
-        const int stride = cairo_image_surface_get_stride(image);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                std::uint32_t p =
-                    x % 50 < 20 ? 0xFF000000 | static_cast<std::uint32_t>(x * 977 + y) : 0xFFFFFFFF;
-                if (y == c.translucentRow && x == 7) p = 0x80402010;
-                std::memcpy(data + y * stride + 4 * x, &p, 4);
-            }
-        cairo_surface_mark_dirty(image);
+        cairo_surface_t* image = imageOf(w, h, [&](int x, int y) {
+            if (y == c.translucentRow && x == 7) return 0x80402010u;
+            return x % 50 < 20 ? 0xFF000000 | static_cast<std::uint32_t>(x * 977 + y) : 0xFFFFFFFFu;
+        });
         if (helper.wake()) {
             for (int i = 0; i < 100000 && !helper.awake(); ++i)
                 std::this_thread::yield();
