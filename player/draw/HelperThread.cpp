@@ -73,13 +73,16 @@ bool HelperThread::hand(void* task, void (*run)(void*), long spinAfterUs) noexce
     task_ = task;
     run_ = run;
     spinAfterUs_ = spinAfterUs;
-    post(pending);
+    // A withdrawn task leaves the thread as it found it, asleep or spinning.
+    const int before = state_.exchange(pending, std::memory_order_acq_rel);
+    beforeTask_ = before == spinning ? spinning : asleep;
+    state_.notify_one();
     return true;
 }
 
 bool HelperThread::finish() noexcept {
     int s = pending;
-    if (state_.compare_exchange_strong(s, spinning, std::memory_order_acq_rel)) {
+    if (state_.compare_exchange_strong(s, beforeTask_, std::memory_order_acq_rel)) {
         task_ = nullptr;
         return false; // the thread had not taken the task: it never runs
     }

@@ -57,6 +57,7 @@ private:
     std::atomic<int> state_{asleep};
     std::atomic<long> spinUs_{0}; // how long the next spin may last
     long spinAfterUs_ = 0;        // the spin after the task in hand
+    int beforeTask_ = asleep;     // the state a withdrawn task goes back to
     std::atomic<bool> awake_{false};
     int awayFrom_ = -1; // the core the thread was last kept off
     void* task_ = nullptr;
