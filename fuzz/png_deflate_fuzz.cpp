@@ -1,5 +1,6 @@
-// Arbitrary bytes as picture rows (width and pixel size from the first two bytes) through the
-// PNG writer's deflate: zlib must inflate the stream to exactly the rows that went in.
+// Arbitrary bytes as picture rows (width, pixel size and a split row from the first two bytes)
+// through the PNG writer's deflate, whole or as a head and a tail compressed apart and joined:
+// zlib must inflate the stream to exactly the rows that went in.
 #include "player/detail/PngDeflate.h"
 #include <cstddef>
 #include <cstdint>
@@ -8,15 +9,28 @@
 #include <vector>
 #include <zlib.h>
 
+using plotara::player::RowDeflater;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const std::size_t pixelBytes = data[0] % 2 ? 4 : 3, rowBytes = 1 + pixelBytes * (1 + data[1]);
-    const std::size_t rows = (size - 2) / rowBytes;
-    std::string out;
-    plotara::player::RowDeflater deflater(out, rowBytes, pixelBytes);
+    const std::size_t rows = (size - 2) / rowBytes, split = data[0] / 4 % (rows + 1);
+    const bool parts = data[0] & 2;
+    std::string out, tail;
+    RowDeflater whole(out, rowBytes, pixelBytes,
+                      parts ? RowDeflater::Part::Head : RowDeflater::Part::Whole);
+    RowDeflater second(tail, rowBytes, pixelBytes, RowDeflater::Part::Tail);
     for (std::size_t r = 0; r < rows; ++r)
-        deflater.addRow(data + 2 + r * rowBytes);
-    deflater.finish();
+        (parts && r >= split ? second : whole).addRow(data + 2 + r * rowBytes);
+    whole.finish();
+    if (parts) {
+        second.finish();
+        out += tail;
+        const std::uint32_t sum =
+            plotara::player::joinedChecksum(whole.checksum(), second.checksum(), second.bytesIn());
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<char>(sum >> shift));
+    }
     std::vector<std::uint8_t> back(rows * rowBytes + 1);
     uLongf got = back.size();
     if (uncompress(back.data(), &got, reinterpret_cast<const Bytef*>(out.data()), out.size()) !=
