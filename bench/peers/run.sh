@@ -210,9 +210,10 @@ section="$heading
 writing the file), side by side in rounds with \`bench/peers/race.py\`: one run of every tool and
 format per round, so that a change in the machine's load falls on all of them alike, in an order
 shuffled each round (with a fixed seed) so that no run always follows the same neighbour, after
-one warm-up round that is not counted; then $runs counted rounds. Each cell gives the median wall time (\`perf_counter_ns\` around spawning and reaping the
-process) and in brackets the median CPU time (user + system, from \`wait4\`, to the microsecond),
-which the machine's other work disturbs less; the peaks are resident memory from the warm-up
+one warm-up round that is not counted; then $runs counted rounds. Each cell gives the median
+wall time (\`perf_counter_ns\` around spawning and reaping the process) and in brackets the
+median CPU time (user + system, from \`wait4\`, to the microsecond), which the machine's other
+work disturbs less; the peaks are resident memory from the warm-up
 run under \`/usr/bin/time\` (the larger of a tool's PNG and SVG peaks). The peers come from Debian
 and are needed by this script only:
 
