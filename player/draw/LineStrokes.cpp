@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <variant>
 
@@ -332,9 +331,15 @@ bool isPieceStroke(const ShapeItem& item) {
     });
 }
 
+namespace {
+
+// Whether lines of this many segments in all are worth a second thread (which the helper
+// refuses to be on a process held to one core).
 bool worthTwoThreads(std::size_t segments) {
-    return segments >= twoThreadSegments && std::thread::hardware_concurrency() > 1;
+    return segments >= twoThreadSegments;
 }
+
+} // namespace
 
 bool wantsLineHelper(const Scene& scene) {
     std::size_t segments = 0;

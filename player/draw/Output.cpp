@@ -27,10 +27,6 @@ std::uint32_t ArgbImage::pixel(int x, int y) const {
 
 namespace {
 
-double sideOf(double v) {
-    return std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 16384.0);
-}
-
 cairo_status_t appendToString(void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
@@ -110,8 +106,8 @@ namespace {
 std::string writeSvg(const Scene& scene, TextEngine& text, SvgDirect* svgDirect) {
     std::string out;
     cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
-        appendToString, &out, std::max(1.0, sideOf(scene.width)),
-        std::max(1.0, sideOf(scene.height)));
+        appendToString, &out, std::max(1.0, sceneSide(scene.width)),
+        std::max(1.0, sceneSide(scene.height)));
     cairo_svg_surface_restrict_to_version(surface, CAIRO_SVG_VERSION_1_1);
     cairo_svg_surface_set_document_unit(surface, CAIRO_SVG_UNIT_PX);
     paintVector(surface, scene, text, svgDirect);
@@ -137,8 +133,8 @@ std::string renderSvg(const Scene& scene, TextEngine& text, SvgTextMode mode) {
 std::string renderPdf(const Scene& scene, TextEngine& text) {
     std::string out;
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(
-        appendToString, &out, std::max(1.0, sideOf(scene.width)),
-        std::max(1.0, sideOf(scene.height)));
+        appendToString, &out, std::max(1.0, sceneSide(scene.width)),
+        std::max(1.0, sceneSide(scene.height)));
     paintVector(surface, scene, text);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) out.clear();
     cairo_surface_destroy(surface);

@@ -13,7 +13,7 @@ namespace {
 constexpr int maxSide = 16384;
 
 int pixelSide(double side, double ratio) {
-    side = std::clamp(std::isfinite(side) ? side : 0.0, 0.0, 16384.0);
+    side = sceneSide(side);
     return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
 }
 
@@ -21,6 +21,10 @@ int pixelSide(double side, double ratio) {
 constexpr std::size_t pageBytes = 4096;
 
 } // namespace
+
+double sceneSide(double side) noexcept {
+    return std::clamp(std::isfinite(side) ? side : 0.0, 0.0, double{maxSide});
+}
 
 double clampRatio(double pixelRatio) noexcept {
     return std::clamp(std::isfinite(pixelRatio) ? pixelRatio : 1.0, 0.25, 8.0);

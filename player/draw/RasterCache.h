@@ -14,6 +14,8 @@ struct PixelSize {
     int width = 1, height = 1;
 };
 PixelSize pixelSize(double width, double height, double pixelRatio) noexcept;
+// A scene side as every output takes it: 0 to 16384 chart units, 0 when not finite. Cannot fail.
+double sceneSide(double side) noexcept;
 // The ratio as painting uses it: clamped to 0.25..8, 1 when not finite. Cannot fail.
 double clampRatio(double pixelRatio) noexcept;
 
