@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace plotara::player {
 
@@ -182,15 +183,46 @@ double bubbleMaxR(const Attributes& c, const XYLayout& l) {
 MarkerRoomChange widenForMarkers(const ChartContext& ctx, XYLayout& l) {
     const ChartModel& m = ctx.model;
     const double maxR = bubbleMaxR(m.chart, l);
+    auto drawn = [&l](const XYPoint& pt) {
+        return !(!hasPlace(l, pt) || pt.x < l.xs.min || pt.x > l.xs.max || pt.y < l.ys.min ||
+                 pt.y > l.ys.max);
+    };
+    // The anchors of a scatter series share one radius, so only its least and greatest position
+    // on each axis can set a limit: those two stand for all of its markers, and markerLimits
+    // (which may step many times) reads two values a series instead of every point. Bubbles
+    // each have a radius of their own.
+    struct Extremes {
+        double xLo = HUGE_VAL, xHi = -HUGE_VAL, yLo = HUGE_VAL, yHi = -HUGE_VAL;
+    };
+    std::vector<Extremes> extremes(l.bubble ? 0 : m.datasets.size());
+    for (std::size_t d = 0; d < extremes.size(); ++d) {
+        Extremes& e = extremes[d];
+        for (const XYPoint& pt : m.datasets[d].xy) {
+            if (!drawn(pt)) continue;
+            const double ux = axisUnits(l.xs, pt.x), uy = axisUnits(l.ys, pt.y);
+            if (ux < e.xLo) e.xLo = ux;
+            if (ux > e.xHi) e.xHi = ux;
+            if (uy < e.yLo) e.yLo = uy;
+            if (uy > e.yHi) e.yHi = uy;
+        }
+    }
     auto forEachMarker = [&](bool onX, auto visit) {
-        for (const Series& s : m.datasets) {
+        for (std::size_t d = 0; d < m.datasets.size(); ++d) {
+            const Series& s = m.datasets[d];
             const double anchor = anchorRadius(m.chart, s);
+            if (!l.bubble) {
+                const Extremes& e = extremes[d];
+                const double lo = onX ? e.xLo : e.yLo, hi = onX ? e.xHi : e.yHi;
+                if (lo <= hi) {
+                    visit(lo, anchor + 2);
+                    visit(hi, anchor + 2);
+                }
+                continue;
+            }
             for (const XYPoint& pt : s.xy) {
-                if (!hasPlace(l, pt) || pt.x < l.xs.min || pt.x > l.xs.max || pt.y < l.ys.min ||
-                    pt.y > l.ys.max)
-                    continue;
-                const double r = (l.bubble ? bubbleRadius(l, pt, maxR) : anchor) + 2;
-                visit(onX ? axisUnits(l.xs, pt.x) : axisUnits(l.ys, pt.y), r);
+                if (!drawn(pt)) continue;
+                visit(onX ? axisUnits(l.xs, pt.x) : axisUnits(l.ys, pt.y),
+                      bubbleRadius(l, pt, maxR) + 2);
             }
         }
     };
