@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string_view>
 
 namespace plotara::player {
 
@@ -269,13 +270,26 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
     appendMarkerData(out_, item, 0, 0);
     out_ += "\"/></defs>\n";
     const std::string use = "<use xlink:href=\"#" + id + "\" x=\"";
-    for (const Point& p : item.points) {
-        if (!finitePoint(p) || !clip.contains(p)) continue;
-        out_ += use;
-        appendSvgNumber(out_, p.x);
-        out_ += "\" y=\"";
-        appendSvgNumber(out_, p.y);
-        out_ += "\"/>\n";
+    // Thousands of lines alike: each block of them is written in place into room made for its
+    // longest form, then cut to what was written.
+    constexpr std::string_view between = "\" y=\"", end = "\"/>\n";
+    const std::size_t longest = use.size() + 2 * maxSvgNumber + between.size() + end.size();
+    constexpr std::size_t block = 256;
+    for (std::size_t first = 0; first < item.points.size(); first += block) {
+        const std::size_t last = std::min(item.points.size(), first + block);
+        const std::size_t start = out_.size();
+        out_.resize(start + (last - first) * longest);
+        char* at = out_.data() + start;
+        for (std::size_t i = first; i < last; ++i) {
+            const Point& p = item.points[i];
+            if (!finitePoint(p) || !clip.contains(p)) continue;
+            at = std::copy(use.begin(), use.end(), at);
+            at = writeSvgNumber(at, p.x);
+            at = std::copy(between.begin(), between.end(), at);
+            at = writeSvgNumber(at, p.y);
+            at = std::copy(end.begin(), end.end(), at);
+        }
+        out_.resize(static_cast<std::size_t>(at - out_.data()));
     }
     out_ += "</g>\n";
 }

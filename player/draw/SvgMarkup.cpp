@@ -10,20 +10,20 @@ namespace plotara::player {
 namespace {
 
 // The fast way for the common case (a coordinate with a few decimals): v scaled to an integer
-// count of its last decimal, when that rounding is certain; false when v is large or lies so near
-// a halfway point that only the exact decimal expansion decides (std::to_chars then does).
-bool appendScaled(std::string& out, double v, int decimals) {
+// count of its last decimal, when that rounding is certain; nullptr when v is large or lies so
+// near a halfway point that only the exact decimal expansion decides (std::to_chars then does).
+char* writeScaled(char* at, double v, int decimals) {
     constexpr double scales[] = {1, 10, 100, 1000, 10000};
-    if (decimals < 0 || decimals > 4 || !(std::fabs(v) < 1e9)) return false;
+    if (decimals < 0 || decimals > 4 || !(std::fabs(v) < 1e9)) return nullptr;
     const double scaled = v * scales[decimals];
     const double rounded = std::nearbyint(scaled);
     // scaled is v * 10^decimals to within half an ulp; the margin covers that error.
     const double margin = std::fabs(scaled) * 0x1p-51 + 1e-12;
-    if (std::fabs(std::fabs(scaled - rounded) - 0.5) <= margin) return false;
+    if (std::fabs(std::fabs(scaled - rounded) - 0.5) <= margin) return nullptr;
     auto units = static_cast<std::int64_t>(rounded);
     if (units == 0) {
-        out += '0';
-        return true;
+        *at = '0';
+        return at + 1;
     }
     char buf[32];
     char* end = buf + sizeof buf;
@@ -45,26 +45,25 @@ bool appendScaled(std::string& out, double v, int decimals) {
         n /= 10;
     } while (n != 0);
     if (negative) *--p = '-';
-    out.append(p, end);
-    return true;
+    return std::copy(p, end, at);
 }
 
 } // namespace
 
-void appendSvgNumber(std::string& out, double v, int decimals) {
+char* writeSvgNumber(char* at, double v, int decimals) {
     if (!std::isfinite(v)) {
-        out += '0';
-        return;
+        *at = '0';
+        return at + 1;
     }
-    if (appendScaled(out, v, decimals)) return;
-    char buf[64];
+    if (char* end = writeScaled(at, v, decimals)) return end;
+    char buf[maxSvgNumber];
     const bool huge = std::fabs(v) >= 1e15;
     auto [end, ec] = huge ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17)
                           : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed,
                                           std::clamp(decimals, 0, 9));
     if (ec != std::errc{}) {
-        out += '0';
-        return;
+        *at = '0';
+        return at + 1;
     }
     char* p = end;
     if (!huge && decimals > 0) {
@@ -73,10 +72,15 @@ void appendSvgNumber(std::string& out, double v, int decimals) {
         if (p[-1] == '.') --p;
     }
     if (p - buf == 2 && buf[0] == '-' && buf[1] == '0') {
-        out += '0';
-        return;
+        *at = '0';
+        return at + 1;
     }
-    out.append(buf, p);
+    return std::copy(buf, p, at);
+}
+
+void appendSvgNumber(std::string& out, double v, int decimals) {
+    char buf[maxSvgNumber];
+    out.append(buf, writeSvgNumber(buf, v, decimals));
 }
 
 namespace {

@@ -12,6 +12,11 @@ namespace plotara::player {
 // Appends v with at most `decimals` decimals, trailing zeros and "-0" dropped; non-finite values
 // as 0, magnitudes beyond 1e15 in exponent notation. Cannot fail beyond allocation.
 void appendSvgNumber(std::string& out, double v, int decimals = 2);
+// The most characters a number takes as appendSvgNumber writes it.
+inline constexpr int maxSvgNumber = 40;
+// Writes v as appendSvgNumber does at `at`, which has room for maxSvgNumber characters; returns
+// the end of what it wrote. Cannot fail.
+char* writeSvgNumber(char* at, double v, int decimals = 2);
 
 // Appends ` name="rgb(R,G,B)"` (8-bit channels, clamped) and ` name-opacity="A"` when the colour
 // is not opaque. Cannot fail beyond allocation.
