@@ -2,10 +2,54 @@
 
 namespace plotara::apps {
 
-const std::string& CellTable::cell(std::size_t row, std::size_t column) const {
-    static const std::string empty;
-    const std::vector<std::string>& cells = rows[row];
-    return column < cells.size() ? cells[column] : empty;
+std::string_view CellTable::cell(std::size_t row, std::size_t column) const noexcept {
+    const std::size_t index = rowStarts_[row] + column;
+    return index < rowStarts_[row + 1] ? text(index) : std::string_view();
+}
+
+std::vector<std::vector<std::string>> CellTable::rowTexts() const {
+    std::vector<std::vector<std::string>> rows(rowCount());
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        for (std::size_t column = 0; column < cellCount(row); ++column)
+            rows[row].emplace_back(cell(row, column));
+    return rows;
+}
+
+void CellTable::addCell(std::string_view cellText) {
+    text_.append(cellText);
+    cellEnds_.push_back(text_.size());
+}
+
+std::string_view CellTable::pendingCell(std::size_t i) const noexcept {
+    return text(rowStarts_.back() + i);
+}
+
+void CellTable::endRow() {
+    rowStarts_.push_back(cellEnds_.size());
+}
+
+void CellTable::dropPending() noexcept {
+    const std::size_t first = rowStarts_.back();
+    text_.resize(first == 0 ? 0 : cellEnds_[first - 1]);
+    cellEnds_.resize(first);
+}
+
+void CellTable::addRow(const std::vector<std::string>& cells) {
+    for (const std::string& c : cells)
+        addCell(c);
+    endRow();
+}
+
+void CellTable::copyRow(const CellTable& from, std::size_t row) {
+    for (std::size_t column = 0; column < from.cellCount(row); ++column)
+        addCell(from.cell(row, column));
+    endRow();
+}
+
+void CellTable::reserve(std::size_t rows, std::size_t cells, std::size_t bytes) {
+    rowStarts_.reserve(rows + 1);
+    cellEnds_.reserve(cells);
+    text_.reserve(bytes);
 }
 
 std::string CellTable::where(std::size_t row) const {

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::array<char, 4> candidateDelimiters{',', ';', '\t', '|'};
 
-bool blankRow(const std::vector<std::string>& row) {
-    return row.size() == 1 && row.front().empty();
-}
-
 // How often c occurs outside quotes in the record that starts at pos; pos moves past it.
 std::size_t countInRecord(std::string_view text, std::size_t& pos, char c) {
     std::size_t count = 0;
@@ -36,12 +32,12 @@ std::size_t countInRecord(std::string_view text, std::size_t& pos, char c) {
 // Cells beyond the header's columns would be dropped: an unquoted separator inside a field
 // ("1,234" in a comma-separated file) shifts the row. Empty trailing cells are harmless.
 void requireCellsUnderHeader(const CsvTable& table, char delimiter) {
-    for (std::size_t row = 0; row < table.rows.size(); ++row) {
-        const std::vector<std::string>& cells = table.rows[row];
-        for (std::size_t column = table.header.size(); column < cells.size(); ++column)
-            if (!trimBlanks(cells[column]).empty())
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
+        const std::size_t cells = table.cellCount(row);
+        for (std::size_t column = table.header.size(); column < cells; ++column)
+            if (!trimBlanks(table.cell(row, column)).empty())
                 throw ChartFailure(
-                    "CSV " + table.where(row) + " has " + std::to_string(cells.size()) +
+                    "CSV " + table.where(row) + " has " + std::to_string(cells) +
                     " fields, the header " + std::to_string(table.header.size()) +
                     ": quote fields that hold the separator '" +
                     (delimiter == '\t' ? std::string("tab") : std::string(1, delimiter)) + "'");
@@ -125,49 +121,60 @@ CsvTable parseCsv(std::string_view text, char delimiter) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     CsvTable table;
     bool haveHeader = false;
-    table.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    std::vector<std::string> row;
-    std::string cell;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    table.reserve(lines, 0, text.size());
+    std::string quoted; // a quoted field's text, its doubled quotes made single
     std::size_t line = 1, rowStart = 1;
     std::size_t i = 0;
+    // The fields of the line end as a row; a blank line (one empty field) is skipped and the
+    // first row that is not blank is the header.
     auto endRow = [&] {
-        row.push_back(std::move(cell));
-        cell.clear();
-        if (!blankRow(row)) {
-            if (!haveHeader) {
-                table.header = std::move(row);
-                haveHeader = true;
-            } else {
-                table.rows.push_back(std::move(row));
-                table.rowNumbers.push_back(rowStart);
-            }
+        if (table.pendingCells() == 1 && table.pendingCell(0).empty()) {
+            table.dropPending();
+        } else if (!haveHeader) {
+            for (std::size_t k = 0; k < table.pendingCells(); ++k)
+                table.header.emplace_back(table.pendingCell(k));
+            table.dropPending();
+            haveHeader = true;
+            table.reserve(lines, lines * table.header.size(), text.size());
+        } else {
+            table.endRow();
+            table.rowNumbers.push_back(rowStart);
         }
-        row.clear();
-        row.reserve(haveHeader ? table.header.size() : 1);
     };
     // One field at a time: a quoted field, or an unquoted one taken whole up to its end; then
     // the separator or line end after it.
+    std::string_view field;
+    bool fieldAtEnd = false; // the text ended right after a field
     while (i < text.size()) {
         if (text[i] == '"') {
-            readQuotedField(text, delimiter, i, line, cell);
+            quoted.clear();
+            readQuotedField(text, delimiter, i, line, quoted);
+            field = quoted;
         } else {
             const std::size_t end = unquotedEnd(text, delimiter, i);
-            cell.assign(text.substr(i, end - i));
+            field = text.substr(i, end - i);
             i = end;
         }
-        if (i >= text.size()) break;
+        if (i >= text.size()) {
+            fieldAtEnd = true;
+            break;
+        }
+        table.addCell(field);
         const char c = text[i];
-        if (c == delimiter) {
-            row.push_back(std::move(cell));
-            cell.clear();
-        } else {
+        if (c != delimiter) {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             endRow();
             rowStart = ++line;
         }
         ++i;
     }
-    if (!cell.empty() || !row.empty()) endRow();
+    // A last line without a line break.
+    const std::string_view last = fieldAtEnd ? field : std::string_view();
+    if (!last.empty() || table.pendingCells() > 0) {
+        table.addCell(last);
+        endRow();
+    }
     if (!haveHeader) throw ChartFailure("the CSV file has no header row");
     requireCellsUnderHeader(table, delimiter);
     return table;

@@ -37,7 +37,7 @@ CellTable readQueryTable(Recordset& rows, const std::vector<String>& columns) {
         row.reserve(columns.size());
         for (const String& column : columns)
             row.push_back(cellText(rows.field(column)));
-        table.rows.push_back(std::move(row));
+        table.addRow(row);
         rows.MoveNext();
     }
     return table;

@@ -70,7 +70,7 @@ std::vector<std::size_t> mergedOrder(std::size_t count,
 SeriesGroups groupBySeries(const CellTable& table, std::size_t seriesColumn) {
     Interner names;
     std::vector<std::vector<std::size_t>> rows;
-    for (std::size_t row = 0; row < table.rows.size(); ++row) {
+    for (std::size_t row = 0; row < table.rowCount(); ++row) {
         const std::size_t id = names.id(trimBlanks(table.cell(row, seriesColumn)));
         if (id == rows.size()) rows.emplace_back();
         rows[id].push_back(row);
@@ -87,8 +87,8 @@ LongForm pivotLongForm(const CellTable& table, std::size_t categoryColumn, std::
                        bool sortCategories) {
     const SeriesGroups groups = groupBySeries(table, seriesColumn);
     Interner categories;
-    std::vector<std::size_t> categoryOfRow(table.rows.size());
-    for (std::size_t row = 0; row < table.rows.size(); ++row)
+    std::vector<std::size_t> categoryOfRow(table.rowCount());
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
         categoryOfRow[row] = categories.id(trimBlanks(table.cell(row, categoryColumn)));
     std::vector<std::vector<std::size_t>> sequences(groups.rows.size());
     for (std::size_t s = 0; s < groups.rows.size(); ++s)

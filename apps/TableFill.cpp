@@ -16,11 +16,12 @@ namespace {
 
 // The failure of a value cell that is not a number: its column, row and text (cut at 60 bytes).
 [[noreturn]] void notANumber(const CellTable& table, std::size_t row, std::size_t column) {
-    const std::string& cell = table.cell(row, column);
+    const std::string_view cell = table.cell(row, column);
     std::size_t cut = std::min<std::size_t>(cell.size(), 60);
     while (cut > 0 && cut < cell.size() && (static_cast<unsigned char>(cell[cut]) & 0xC0) == 0x80)
         --cut; // not inside a UTF-8 sequence
-    const std::string shown = cut < cell.size() ? cell.substr(0, cut) + "..." : cell;
+    const std::string shown =
+        cut < cell.size() ? std::string(cell.substr(0, cut)) + "..." : std::string(cell);
     throw ChartFailure("column '" + table.header[column] + "', " + table.where(row) + " of " +
                        table.origin + ": '" + shown + "' is not a number");
 }
@@ -29,7 +30,7 @@ namespace {
 // when the number is written otherwise (valid until scratch is used again).
 std::string_view valueText(const CellTable& table, std::size_t row, std::size_t column,
                            std::string& scratch) {
-    const std::string& cell = table.cell(row, column);
+    const std::string_view cell = table.cell(row, column);
     if (cell.find_first_not_of(' ') == std::string::npos) return {};
     if (const std::optional<std::string_view> number = numberText(cell, scratch)) return *number;
     notANumber(table, row, column);
@@ -86,11 +87,11 @@ void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
 }
 
 void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPlan& plan) {
-    requirePointCount(table.rows.size(), std::to_string(table.rows.size()) + " rows");
+    requirePointCount(table.rowCount(), std::to_string(table.rowCount()) + " rows");
     CellNumbers numbers(table);
     std::vector<std::string_view> values;
-    values.reserve(table.rows.size());
-    for (std::size_t row = 0; row < table.rows.size(); ++row)
+    values.reserve(table.rowCount());
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
         values.push_back(numbers.read(row, plan.values[0]));
     if (!plan.category) {
         addValues(values, [&](const String& value) { data.addChartData(value); });
@@ -109,7 +110,7 @@ void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPla
 // A category per row, a dataset per value column.
 void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, const ColumnPlan& plan,
                  const FillOptions& options) {
-    const std::size_t rows = table.rows.size();
+    const std::size_t rows = table.rowCount();
     requirePointCount(rows * plan.values.size(), std::to_string(rows) + " rows x " +
                                                      std::to_string(plan.values.size()) +
                                                      " value columns");
@@ -175,8 +176,8 @@ public:
     };
 
     XYPointTexts(const CellTable& table, std::size_t xColumn)
-        : numbers_(table), xColumn_(xColumn), xRead_(table.rows.size(), false),
-          xs_(table.rows.size()) {}
+        : numbers_(table), xColumn_(xColumn), xRead_(table.rowCount(), false),
+          xs_(table.rowCount()) {}
 
     // The points of the series that have x, y (and size), in row order; rows missing any of
     // them are skipped. Throws ChartFailure for a cell that is not a number, checking x, y and
@@ -225,7 +226,7 @@ void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const Column
         for (std::size_t g = 0; g < groups.names.size(); ++g)
             sets.push_back({groups.names[g], &groups.rows[g], plan.values[0], sizeColumn(0)});
     } else {
-        all.resize(table.rows.size());
+        all.resize(table.rowCount());
         for (std::size_t row = 0; row < all.size(); ++row)
             all[row] = row;
         for (std::size_t v = 0; v + step <= plan.values.size(); v += step)
@@ -249,15 +250,15 @@ void fillXY(PlotaraData& data, bool bubble, const CellTable& table, const Column
 // The table with its rows in the sorted order of a column (ties keep their order).
 CellTable sortedByColumn(const CellTable& table, std::size_t column) {
     std::vector<std::string> keys;
-    keys.reserve(table.rows.size());
-    for (std::size_t row = 0; row < table.rows.size(); ++row)
+    keys.reserve(table.rowCount());
+    for (std::size_t row = 0; row < table.rowCount(); ++row)
         keys.push_back(trimBlanks(table.cell(row, column)));
     CellTable sorted;
     sorted.header = table.header;
     sorted.origin = table.origin;
     sorted.rowWord = table.rowWord;
     for (std::size_t row : sortedOrder(keys)) {
-        sorted.rows.push_back(table.rows[row]);
+        sorted.copyRow(table, row);
         sorted.rowNumbers.push_back(row < table.rowNumbers.size() ? table.rowNumbers[row]
                                                                   : row + 1);
     }

@@ -18,12 +18,15 @@ constexpr std::size_t seriesCount = 80;
 apps::CellTable longRows(std::size_t n) {
     apps::CellTable table;
     table.header = {"date", "symbol", "price"};
+    std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t day = i / seriesCount, series = i % seriesCount;
-        table.rows.push_back({"2000-" + std::to_string(100000 + day), "S" + std::to_string(series),
-                              std::to_string((day * 7 + series * 13) % 1000)});
+        rows.push_back({"2000-" + std::to_string(100000 + day), "S" + std::to_string(series),
+                        std::to_string((day * 7 + series * 13) % 1000)});
     }
-    std::shuffle(table.rows.begin(), table.rows.end(), std::mt19937(42));
+    std::shuffle(rows.begin(), rows.end(), std::mt19937(42));
+    for (const std::vector<std::string>& row : rows)
+        table.addRow(row);
     return table;
 }
 

@@ -114,13 +114,14 @@ TEST(CsvDelimiter, DetectsTheSeparatorTheHeaderAndFirstRowShare) {
     }
     const apps::CsvTable table = apps::parseCsv("m;v\n\"a;b\";\"1,5\"\n\nx;2\n", 0);
     EXPECT_EQ(table.header, (std::vector<std::string>{"m", "v"}));
-    EXPECT_EQ(table.rows, (std::vector<std::vector<std::string>>{{"a;b", "1,5"}, {"x", "2"}}));
+    EXPECT_EQ(table.rowTexts(),
+              (std::vector<std::vector<std::string>>{{"a;b", "1,5"}, {"x", "2"}}));
     EXPECT_EQ(table.where(1), "line 4"); // the blank line is skipped, not renumbered
 
     // Empty cells past the header (a trailing separator) are harmless; "1,234" with the
     // wrong separator and the default one both show up as a field too many.
-    EXPECT_EQ(apps::parseCsv("m,v\nJan,1,,\n").rows.size(), 1u);
-    EXPECT_EQ(apps::parseCsv("m,v\nJan,\"1,234\"\n").rows[0][1], "1,234");
+    EXPECT_EQ(apps::parseCsv("m,v\nJan,1,,\n").rowCount(), 1u);
+    EXPECT_EQ(apps::parseCsv("m,v\nJan,\"1,234\"\n").cell(0, 1), "1,234");
     EXPECT_THROW(apps::parseCsv("m,v\nJan,1,234\n"), apps::ChartFailure);
 
     EXPECT_EQ(apps::csvDelimiterOf("tab"), '\t');
@@ -133,7 +134,8 @@ TEST(CsvDelimiter, DetectsTheSeparatorTheHeaderAndFirstRowShare) {
 apps::CellTable longTable(const std::vector<std::vector<std::string>>& rows) {
     apps::CellTable table;
     table.header = {"category", "series", "value"};
-    table.rows = rows;
+    for (const std::vector<std::string>& row : rows)
+        table.addRow(row);
     return table;
 }
 
