@@ -43,9 +43,15 @@ std::optional<std::string> numberCell(std::string_view cell) {
 }
 
 std::optional<std::string_view> numberText(std::string_view cell, std::string& scratch) {
-    const std::size_t first = cell.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    const std::string_view text = cell.substr(first, cell.find_last_not_of(" \t") - first + 1);
+    // Blanks and tabs around the number are dropped (a loop: most cells have none).
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t first = 0, last = cell.size();
+    while (first < last && blank(cell[first]))
+        ++first;
+    while (last > first && blank(cell[last - 1]))
+        --last;
+    if (first == last) return std::nullopt;
+    const std::string_view text = cell.substr(first, last - first);
     // Most cells are already the number's text: only a leading "+" and thousands commas are
     // dropped, so the text is checked in place and copied only when it holds either.
     std::size_t pos = 0;
