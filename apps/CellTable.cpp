@@ -3,8 +3,7 @@
 namespace plotara::apps {
 
 std::string_view CellTable::cell(std::size_t row, std::size_t column) const noexcept {
-    const std::size_t index = rowStarts_[row] + column;
-    return index < rowStarts_[row + 1] ? text(index) : std::string_view();
+    return column < cellCount(row) ? text(rowStarts_[row] + column) : std::string_view();
 }
 
 std::vector<std::vector<std::string>> CellTable::rowTexts() const {

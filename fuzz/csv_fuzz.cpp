@@ -8,8 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {
         const auto table = plotara::apps::parseCsv({reinterpret_cast<const char*>(data), size});
-        for (const auto& row : table.rows)
-            if (row.size() > size + 1) __builtin_trap();
+        for (std::size_t row = 0; row < table.rowCount(); ++row)
+            if (table.cellCount(row) > size + 1) __builtin_trap();
     } catch (const plotara::apps::ChartFailure&) {
     }
     return 0;
