@@ -185,7 +185,8 @@ namespace {
 // up to the terminating NUL) read in one pass; false for any other text. Its digits make an
 // integer m and it has k decimals: when m <= 2^53 and k <= 22, both m and 10^k are exact doubles
 // and one division rounds m / 10^k correctly, to the double strtod and from_chars give (the fast
-// case of Clinger's algorithm). Numbers of 16 or more digits take the general way.
+// case of Clinger's algorithm). A number of more than 16 digits, or above 2^53, takes the general
+// way; with 16 digits at most, k is at most 16.
 bool plainDecimal(const char* text, double& value) {
     static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
