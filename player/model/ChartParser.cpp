@@ -23,19 +23,8 @@ bool ChartModel::hasData() const {
 
 namespace {
 
-// Whether a NUL-terminated name is `lower` in any ASCII letter case, as equalsNoCase compares,
-// without measuring the name first: element and attribute names are read for every set.
-bool isName(const char* name, std::string_view lower) {
-    for (const char c : lower) {
-        char x = *name++;
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (x != c) return false; // a shorter name fails at its NUL
-    }
-    return *name == '\0';
-}
-
 bool named(const pugi::xml_node& node, std::string_view name) {
-    return node.type() == pugi::node_element && isName(node.name(), name);
+    return node.type() == pugi::node_element && isLowerNoCase(node.name(), name);
 }
 
 Attributes attributesOf(const pugi::xml_node& node, NumberSyntax syntax) {
@@ -56,7 +45,7 @@ int coordinateOf(const char* name) {
     if (is('x')) return 1;
     if (is('y')) return 2;
     if (is('z')) return 3;
-    return isName(name, "value") ? 0 : -1;
+    return isLowerNoCase(name, "value") ? 0 : -1;
 }
 
 // The point of a set element in both forms: by category (value) and by position (x, y, z).
@@ -74,7 +63,7 @@ void addSet(Series& series, const pugi::xml_node& node, NumberSyntax syntax,
     for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
         int k = coordinateOf(a.name());
         if (k < 0) {
-            if (categories && isName(a.name(), "label")) {
+            if (categories && isLowerNoCase(a.name(), "label")) {
                 label = a.value(); // the last of repeated labels, as for any attribute
                 continue;
             }

@@ -30,15 +30,25 @@ std::string_view trimSpace(std::string_view text) {
     return text;
 }
 
+namespace {
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i])) return false;
     return true;
+}
+
+bool isLowerNoCase(const char* text, std::string_view lower) {
+    for (const char c : lower)
+        if (asciiLower(*text++) != c) return false; // a shorter text fails at its NUL
+    return *text == '\0';
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {

@@ -15,6 +15,9 @@ std::string lowerAscii(std::string_view text);
 std::string_view trimSpace(std::string_view text);
 // Case-insensitive ASCII comparison. Cannot fail.
 bool equalsNoCase(std::string_view a, std::string_view b);
+// Whether a NUL-terminated text is `lower` (all lower case) in any ASCII letter case, as
+// equalsNoCase compares, without measuring the text first (XML names). Cannot fail.
+bool isLowerNoCase(const char* text, std::string_view lower);
 // True when text starts with prefix, ASCII case ignored. Cannot fail.
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
 
