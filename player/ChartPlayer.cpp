@@ -27,6 +27,19 @@ using namespace player;
 namespace {
 
 constexpr std::size_t maxDocumentBytes = 256u << 20;
+// Charts of more drawn elements than this do not move: a frame would cost too much.
+constexpr std::size_t maxAnimated = 2000;
+constexpr double drawInSeconds = 1.0, transitionSeconds = 0.3;
+
+// The elements a chart draws for its values: points, columns, slices, bubbles.
+std::size_t drawnElements(const ChartModel& model) {
+    std::size_t n = 0;
+    for (const auto* list : {&model.datasets, &model.linesets}) {
+        for (const Series& s : *list)
+            n += std::max(s.points.size(), s.xy.size());
+    }
+    return n;
+}
 
 bool isRegularFile(const std::string& path) {
     struct stat info {};
@@ -116,6 +129,12 @@ struct ChartPlayer::Impl {
     Attributes gridParams;
     ViewState view;
     Scene scene;
+    // Animation: the progress of the frame shown (1: the still picture), whether the host and the
+    // document allow motion, and the chart before when the shown one moves from it.
+    double progress = 1;
+    bool animationEnabled = true;
+    bool animatable = false;
+    std::optional<MotionStart> start;
 
     double width() const { return urlWidth.value_or(hostWidth); }
     double height() const { return urlHeight.value_or(hostHeight); }
@@ -144,13 +163,25 @@ struct ChartPlayer::Impl {
         if (debugMode) addDebugPanel(scene, *this->text, debug);
     }
 
-    // Draws the loaded model again (after a resize or a scroll); true when a chart shows.
-    bool redraw() {
+    // Draws the loaded model again (after a resize, a scroll or a new progress) into the shown
+    // scene, as the frame at the progress; true when a chart shows.
+    bool redraw() { return draw(scene, progress, view); }
+    // Lays the parsed model out into out at a progress (1: the still picture). Cannot fail.
+    bool draw(Scene& out, double at, ViewState& window) const {
         if (!model || !chartMovie) return false;
-        bool drawn = renderChart(scene, *text, *model, *chartMovie, width(), height(), view,
-                                 gridParams, background());
-        if (drawn && debugMode) addDebugPanel(scene, *text, debug);
+        std::optional<Motion> motion;
+        if (at < 1 && animatable && animationEnabled) motion.emplace(at, start ? &*start : nullptr);
+        bool drawn = renderChart(out, *text, *model, *chartMovie, width(), height(), window,
+                                 gridParams, background(), motion ? &*motion : nullptr);
+        if (drawn && debugMode) addDebugPanel(out, *text, debug);
         return drawn;
+    }
+    // The scene files are made of: the still picture, also while a frame is shown.
+    const Scene& stillScene(Scene& still) const {
+        if (state != PlayerState::Chart || progress >= 1) return scene;
+        ViewState shownView = view;
+        draw(still, 1, shownView);
+        return still;
     }
 
     // Lays what is shown out again at the current size: the chart, or the chart message.
@@ -197,6 +228,9 @@ void ChartPlayer::Impl::reset() {
     chartMovie.reset();
     movieLoaded = false;
     model.reset();
+    progress = 1;
+    animatable = false;
+    start.reset();
     gridParams = Attributes{};
     view = ViewState{};
     urlWidth.reset();
@@ -309,6 +343,8 @@ void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers
         return;
     }
     model = std::move(parsed.model);
+    animatable = model->chart.flag("animation", true) && drawnElements(*model) <= maxAnimated &&
+                 chartMovie->family != Family::Grid;
     log.push_back(messages.text(Message::Rendering));
     if (!redraw()) {
         model.reset();
@@ -330,6 +366,13 @@ void ChartPlayer::Impl::loadSafely(const std::function<MovieUrl()>& split) {
 
 void ChartPlayer::Impl::load(MovieUrl url) {
     unsigned current = ++generation;
+    // A chart shown (and allowed to move) is where a new chart of its type may move from.
+    std::optional<MotionStart> before;
+    std::string beforeType;
+    if (state == PlayerState::Chart && model && chartMovie && animatable && animationEnabled) {
+        before.emplace(*model, scene.layout);
+        beforeType = chartMovie->type;
+    }
     reset();
     if (!loadMovie(url)) return;
     Messages messages;
@@ -346,7 +389,10 @@ void ChartPlayer::Impl::load(MovieUrl url) {
     if (current != generation) return; // the handler loaded another movie
 
     std::optional<std::string> document = fetchDocument(url, messages, numbers);
-    if (document) showDocument(std::move(*document), numbers, messages);
+    if (!document) return;
+    if (before && chartMovie->type == beforeType) start = std::move(before);
+    showDocument(std::move(*document), numbers, messages);
+    if (state != PlayerState::Chart || !animatable) start.reset();
 }
 
 ChartPlayer::ChartPlayer() : impl_(std::make_unique<Impl>()) {}
@@ -497,9 +543,9 @@ ArgbImage ChartPlayer::surface(double pixelRatio) const {
 }
 
 std::string ChartPlayer::png(double pixelRatio) const {
-    Scene blank;
-    return renderPng(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
-                     pixelRatio, impl_->raster.get(), impl_->paintThreads);
+    Scene blank, still;
+    return renderPng(sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height()),
+                     *impl_->text, pixelRatio, impl_->raster.get(), impl_->paintThreads);
 }
 
 void ChartPlayer::setPaintThreads(int threads) noexcept {
@@ -516,14 +562,14 @@ void ChartPlayer::warmUpPaintThreads(double pixelRatio) noexcept {
 }
 
 std::string ChartPlayer::svg(SvgTextMode textMode) const {
-    Scene blank;
-    return renderSvg(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()), *impl_->text,
-                     textMode);
+    Scene blank, still;
+    return renderSvg(sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height()),
+                     *impl_->text, textMode);
 }
 
 std::string ChartPlayer::pdf() const {
-    Scene blank;
-    return renderPdf(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
+    Scene blank, still;
+    return renderPdf(sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height()),
                      *impl_->text);
 }
 
@@ -613,6 +659,41 @@ HitInfo ChartPlayer::clickAt(double x, double y) {
     InvokeCall call = callForLink(toUtf8(info.link));
     if (!call.name.empty()) impl_->call(call.name, call.argument);
     return info;
+}
+
+bool ChartPlayer::animates() const {
+    return impl_->state == PlayerState::Chart && impl_->animatable && impl_->animationEnabled;
+}
+
+bool ChartPlayer::transitions() const {
+    return animates() && impl_->start.has_value();
+}
+
+double ChartPlayer::animationDuration() const {
+    if (!animates()) return 0;
+    return impl_->start ? transitionSeconds : drawInSeconds;
+}
+
+void ChartPlayer::setAnimationEnabled(bool enabled) {
+    if (enabled == impl_->animationEnabled) return;
+    impl_->animationEnabled = enabled;
+    if (!enabled) setAnimationProgress(1);
+}
+
+bool ChartPlayer::animationEnabled() const {
+    return impl_->animationEnabled;
+}
+
+void ChartPlayer::setAnimationProgress(double progress) {
+    double p = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 1.0;
+    if (!animates()) p = 1;
+    if (p == impl_->progress) return;
+    impl_->progress = p;
+    impl_->redraw();
+}
+
+double ChartPlayer::animationProgress() const {
+    return impl_->progress;
 }
 
 void ChartPlayer::setPrintCommand(std::vector<std::string> command) {

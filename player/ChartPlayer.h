@@ -121,6 +121,32 @@ public:
     // of kind "column" with pointIndex 2. Cannot fail beyond running out of memory.
     std::vector<HitInfo> hitRegions() const;
 
+    // Animation. The player keeps no clock: the host runs a timer and asks for the frame at a
+    // progress; the frame is the chart's layout on its way, drawn by the same scene code as the
+    // still picture. After a load the still picture shows (progress 1).
+    // Whether the shown chart may move: a chart is shown, the host allows animation and the
+    // document does too (not animation='0', at most 2,000 values drawn). Cannot fail.
+    bool animates() const;
+    // Whether the shown chart moves from the chart shown before it: the load replaced a chart of
+    // the same type that could move. The frames then go from the old layout to the new (series
+    // by name, points by category label, else by position; new points grow from the base line;
+    // value axes ease from the old range); otherwise the chart draws itself in. Cannot fail.
+    bool transitions() const;
+    // How long the host should take over the frames, in seconds: 1 to draw a chart in, 0.3 for
+    // a transition, 0 when the chart does not move. Cannot fail.
+    double animationDuration() const;
+    // Lays the parsed chart out again as the frame at progress 0..1 (eased out inside; 1 is the
+    // still picture, pixel for pixel). The document is not parsed again. Ignored (the still
+    // picture shows) when the chart does not move. surface(), scene(), layoutJson() and the hit
+    // regions follow the frame; png(), svg(), pdf(), the saves and print are always the still
+    // picture. A resize or a scroll keeps the progress. Cannot fail beyond running out of memory.
+    void setAnimationProgress(double progress);
+    double animationProgress() const;
+    // Lets the host turn animation off (a desktop asking for reduced motion); off shows the
+    // still picture at once. On by default. Cannot fail beyond running out of memory.
+    void setAnimationEnabled(bool enabled);
+    bool animationEnabled() const;
+
     // The command that "print" runs with the PDF file appended; {"lp"} by default.
     void setPrintCommand(std::vector<std::string> command);
     // The display list of what is shown (tests and tools inspect it). Cannot fail.

@@ -399,6 +399,25 @@ std::vector<TextItem> placeValueLabels(ChartContext& ctx, const PlotGeometry& g,
     return values.settle();
 }
 
+// A frame on the way to this chart: every value moved to where it stands now (from the axis'
+// base line, or from its value in the chart before), the stacks built again on the moved values
+// so that they keep their order; the axes stay as the still picture has them.
+void moveSeries(const ChartContext& ctx, const PlotGeometry& g, std::vector<PlotSeries>& series,
+                std::size_t categories) {
+    const Motion& motion = *ctx.motion;
+    const std::vector<Category>& labels = ctx.model.categories;
+    static const std::string none;
+    for (PlotSeries& s : series) {
+        const AxisScale& a = s.secondary && g.hasSecondary ? g.secondary : g.primary;
+        const double rest = a.log ? a.min : std::clamp(0.0, a.min, a.max);
+        for (std::size_t i = 0; i < s.values.size(); ++i) {
+            const std::string& label = i < labels.size() ? labels[i].label : none;
+            s.values[i] = motion.value(s.name, label, i, s.values[i], rest);
+        }
+    }
+    arrangeStacks(series, categories);
+}
+
 // What the layout step hands the drawing step besides the frame.
 struct CartesianPlan {
     TitleLayout titles;
@@ -445,6 +464,10 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     PlotGeometry g;
     g.horizontal = movie.family == Family::Bar;
     setScales(ctx, movie, series, g);
+    if (ctx.motion) {
+        ctx.motion->easeAxis("y", g.primary);
+        ctx.motion->easeAxis("y2", g.secondary);
+    }
     CartesianPlan plan;
     plan.titles = layoutTitles(ctx, marginArea(ctx));
     plan.legend = layoutLegend(ctx, legendItems(m, movie, series), plan.titles.rest);
@@ -452,6 +475,10 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     plan.scrolling = setWindow(m.chart, movie, area, categories, view, g);
     CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, plan.scrolling);
+    if (ctx.motion) {
+        ctx.motion->stagger(g.count, g.first);
+        moveSeries(ctx, g, series, categories);
+    }
     plan.shapes.areas = layoutAreas(g, series, style);
     plan.shapes.columns = layoutColumns(ctx, g, series, style);
     plan.shapes.lines = layoutLines(ctx, g, series, style);

@@ -14,10 +14,11 @@
 namespace plotara::player {
 
 // Builds the chart's scene at the given size; false when the family found nothing to draw (the
-// scene then holds the background only). Cannot fail.
+// scene then holds the background only). With a motion, the scene is a frame on the way to the
+// chart (see Motion.h); without one it is the still picture. Cannot fail.
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
-                 const Color* background);
+                 const Color* background, Motion* motion = nullptr);
 // Lays the chart out at the given size without drawing it: the scene's layout is the one
 // renderChart records, and the scene holds no items or hit regions. False as renderChart.
 // Cannot fail.

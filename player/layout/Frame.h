@@ -5,6 +5,7 @@
 #include "player/draw/Scene.h"
 #include "player/draw/TextEngine.h"
 #include "player/layout/ChartStyle.h"
+#include "player/layout/Motion.h"
 #include "player/layout/NumberFormat.h"
 
 #include <optional>
@@ -18,7 +19,8 @@ struct ChartContext {
     const ChartModel& model;
     ChartStyle style;
     double width, height;
-    bool drawing = true; // false: the families lay the chart out and add nothing to the scene
+    bool drawing = true;      // false: the families lay the chart out and add nothing to the scene
+    Motion* motion = nullptr; // a frame on the way to this chart; nullptr for the still picture
 };
 
 // Lays a text tagged with its role out at the anchor (its box measured) without drawing it.

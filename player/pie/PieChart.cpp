@@ -261,10 +261,12 @@ void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice
     bool border = c.flag("showplotborder", true);
     Stroke edge{withAlpha(rgb(0xFFFFFF), 80), 1};
     for (const Slice& sl : slices) {
+        // A lone slice is the whole disc, unless a frame is still sweeping it.
+        const bool lone = slices.size() == 1 && sl.a1 - sl.a0 >= 2 * pi;
         if (border) {
-            ctx.scene.fillStroke(wedgePath(l, sl, slices.size() == 1), sl.color, edge);
+            ctx.scene.fillStroke(wedgePath(l, sl, lone), sl.color, edge);
         } else {
-            ctx.scene.fillPath(wedgePath(l, sl, slices.size() == 1), sl.color);
+            ctx.scene.fillPath(wedgePath(l, sl, lone), sl.color);
         }
         HitRegion hit;
         hit.shape = HitRegion::Shape::Wedge;
@@ -451,6 +453,43 @@ void recordPie(ChartContext& ctx, const Series& s, const PieLayout& l, std::size
                                " slices not drawn: missing, zero or negative values");
 }
 
+// A frame on the way to this pie, its labels laid out as in the still picture: on a draw-in the
+// pie sweeps round from its starting angle and a slice's label shows once the sweep has passed
+// the slice; on a transition every slice's value moves from its value in the chart before (the
+// slices fill the disc in proportion) and the labels show at the end.
+void moveSlices(const ChartContext& ctx, const Series& s, std::vector<Slice>& slices,
+                std::vector<PlacedPieLabel>& labels) {
+    const Motion& motion = *ctx.motion;
+    const double start = slices.front().a0, whole = slices.back().a1 - start;
+    if (motion.transition()) {
+        std::vector<double> moved;
+        double sum = 0;
+        for (const Slice& sl : slices)
+            sum += moved.emplace_back(motion.value(s.name, sl.label, sl.index, sl.value, 0));
+        double from = start;
+        for (std::size_t k = 0; k < slices.size(); ++k) {
+            slices[k].a0 = from;
+            from += sum > 0 ? whole * moved[k] / sum : 0;
+            slices[k].a1 = from;
+        }
+        labels.clear();
+        return;
+    }
+    const double front = whole * motion.share(); // how far the sweep has come
+    std::vector<double> ends;                    // where each slice ends in the still pie
+    for (Slice& sl : slices) {
+        ends.push_back(sl.a1 - start);
+        sl.a0 = start + (sl.a0 - start) * motion.share();
+        sl.a1 = start + ends.back() * motion.share();
+    }
+    std::erase_if(labels, [&](const PlacedPieLabel& label) {
+        for (std::size_t k = 0; k < slices.size(); ++k) {
+            if (static_cast<int>(slices[k].index) == label.text.tag.index) return ends[k] > front;
+        }
+        return true;
+    });
+}
+
 } // namespace
 
 bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
@@ -469,6 +508,7 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
     LegendLayout legend;
     PieLayout l = placePie(ctx, slices, movie, titles.rest, legend);
     std::vector<PlacedPieLabel> labels = layoutPieLabels(ctx, l, slices);
+    if (ctx.motion) moveSlices(ctx, s, slices, labels);
     listTexts(ctx.scene.layout, titles.texts);
     listTexts(ctx.scene.layout, legend.texts());
     for (const PlacedPieLabel& label : labels)

@@ -94,6 +94,13 @@ Color bubbleFill(const Series& s, const Attributes& pa, Color seriesColor) {
                      pa.number("alpha", s.attrs.number("alpha", 75)));
 }
 
+// How far a point (a bubble, or a scatter series' markers) has grown on a draw-in: 1 in the
+// still picture and on transitions, which keep the points as the new chart places them.
+double growth(const ChartContext& ctx, std::size_t index) {
+    if (ctx.motion == nullptr || ctx.motion->transition()) return 1;
+    return ctx.motion->share(index);
+}
+
 // One bubble: a circle whose area follows |z|, with a shine in 3D, and its hit region.
 HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std::size_t d,
                      std::size_t i, Point at, double maxR) {
@@ -112,7 +119,7 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
     hit.link = pa.text("link");
     std::string where = l.xf.format(pt.x, l.xd) + ", " + l.yf.format(pt.y);
     double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-    double r = bubbleRadius(l, pt, maxR);
+    double r = bubbleRadius(l, pt, maxR) * growth(ctx, i);
     Color fill = bubbleFill(s, pa, col);
     Path circle;
     circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
@@ -232,6 +239,12 @@ void layoutXYPoints(ChartContext& ctx, XYLayout& l) {
     l.clip = !l.bubble || c.flag("clipbubbles", true);
     l.maxR = bubbleMaxR(c, l);
     l.hidden = hiddenBubbles(ctx.model, l, l.maxR, l.clip);
+    if (ctx.motion && l.bubble) {
+        std::size_t longest = 0;
+        for (const Series& s : ctx.model.datasets)
+            longest = std::max(longest, s.xy.size());
+        ctx.motion->stagger(longest);
+    }
     ValueLabels values(ctx, {0, 0, ctx.width, ctx.height});
     for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
         layoutXYSeries(ctx, l, d, values);
@@ -249,6 +262,7 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
     const std::vector<char>* hidden = l.hidden.empty() ? nullptr : &l.hidden[d];
     MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
     double hitRadius = std::max(markers.radius + 1, 4.0);
+    markers.radius *= growth(ctx, 0);
     // Scatter points are many: their hit regions are kept compactly, and their texts are
     // worked out only for the point asked about (describeXYPoint).
     if (!l.bubble)

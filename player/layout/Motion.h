@@ -1,0 +1,78 @@
+// How a chart moves: a chart drawing itself in, or moving from the chart shown before to a new
+// one. The player keeps no clock; it lays the chart out at a progress from 0 to 1 and the
+// families ask the motion, at the few places where a value becomes geometry, where that value
+// stands at that progress: a column's or a line point's value, a pie's sweep, a marker's or a
+// bubble's radius, and whether a point's value label may show yet. Everything else (axes, texts,
+// legend) is laid out as in the still picture, and the frame is drawn by the same scene code as
+// the still picture, so there is a single drawing path for every chart type. Without a motion
+// (progress 1) the families take their still path, so the last frame is the still picture.
+#pragma once
+
+#include "player/layout/ChartLayout.h"
+#include "player/layout/NiceScale.h"
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace plotara::player {
+
+struct ChartModel;
+
+// Ease-out cubic over 0..1 (clamped): fast at first, settling at the end. Cannot fail.
+double easeOutCubic(double t);
+
+// What a transition starts from: the values of the chart shown before, by series name and
+// category label (by the point's position where the category has no label), and its value axes.
+class MotionStart {
+public:
+    // Takes the values of model and the axes of its layout. Cannot fail beyond running out of
+    // memory.
+    MotionStart(const ChartModel& model, const ChartLayout& layout);
+    // The start value of the point of a series at a category (index: its position); false when
+    // the chart before had no such point (the point is new). Cannot fail.
+    bool find(const std::string& series, const std::string& category, std::size_t index,
+              double& value) const;
+    // The chart before's axis with the id, or nullptr. Cannot fail.
+    const LayoutAxis* axis(const std::string& id) const;
+
+private:
+    std::unordered_map<std::string, double> values_;
+    std::vector<LayoutAxis> axes_;
+};
+
+class Motion {
+public:
+    // A draw-in (start == nullptr) or a transition from start, at progress 0..1.
+    Motion(double progress, const MotionStart* start) : progress_(progress), start_(start) {}
+    bool transition() const { return start_ != nullptr; }
+    // On a draw-in, n points (categories, slices, bubbles) set off one after another, the last
+    // a little after the first, so that the first ones arrive (and show their value labels)
+    // before the last; the first is point `first` (a scroll chart's window). Cannot fail.
+    void stagger(std::size_t points, std::size_t first = 0) {
+        points_ = points;
+        first_ = first;
+    }
+    // The eased share of its way point `index` has gone, 0 to 1. Cannot fail.
+    double share(std::size_t index) const;
+    // The eased share of the whole chart (a pie's sweep). Cannot fail.
+    double share() const { return easeOutCubic(progress_); }
+    // Whether point `index` has arrived, so that its value label shows. Cannot fail.
+    bool arrived(std::size_t index) const { return share(index) >= 1; }
+    // Where value v of a point stands now: on its way from where it started (its value in the
+    // chart before, or `rest`, the axis' base line, for a draw-in and for a point that is new).
+    // Cannot fail.
+    double value(const std::string& series, const std::string& category, std::size_t index,
+                 double v, double rest) const;
+    // Moves a value axis from its range in the chart before to its own (a draw-in keeps the
+    // axis as it is). Cannot fail.
+    void easeAxis(const std::string& id, AxisScale& scale) const;
+
+private:
+    double progress_;
+    const MotionStart* start_;
+    std::size_t points_ = 1, first_ = 0;
+};
+
+} // namespace plotara::player

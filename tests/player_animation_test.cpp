@@ -1,0 +1,239 @@
+// Frames of a chart on its way: drawn in (columns grow, lines rise, pies sweep, bubbles grow,
+// value labels appear when their point has arrived), moving from the chart shown before, and
+// the still picture at the end.
+#include "player/ChartPlayer.h"
+#include "player/draw/Scene.h"
+#include "player_pixels.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace plotara {
+namespace {
+
+using player::TextKind;
+
+void load(ChartPlayer& p, int type, const std::string& doc, int w = 640, int h = 480) {
+    p.put_Movie(fromUtf8(testing::movieUrl(type, doc, w, h)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+}
+
+// The box of the hit region of a kind for a series and point; an empty box when there is none.
+player::Rect boxOf(const ChartPlayer& p, const wchar_t* kind, int series, int point) {
+    for (const HitInfo& h : p.hitRegions()) {
+        if (h.kind == kind && h.seriesIndex == series && h.pointIndex == point) return h.box;
+    }
+    return {};
+}
+
+double middleY(const player::Rect& r) {
+    return r.y + r.h / 2;
+}
+
+int textsOfKind(const ChartPlayer& p, TextKind kind, int index = -1) {
+    int n = 0;
+    for (const player::LayoutText& t : p.scene().layout.texts)
+        n += t.tag.kind == kind && (index < 0 || t.tag.index == index);
+    return n;
+}
+
+// Every chart type: a frame half-way differs from the still picture; going back to progress 1
+// gives the still picture pixel for pixel, which still matches the golden picture; files are
+// the still picture while a frame is shown.
+TEST(PlayerAnimation, LastFrameIsTheStillPictureForEveryType) {
+    for (int type = 1; type <= 37; ++type) {
+        SCOPED_TRACE(testing::sampleTypeNames[type]);
+        ChartPlayer p;
+        load(p, type, testing::sampleFor(type), 320, 240);
+        ASSERT_EQ(p.animates(), type != 37) << "the grid is a table: it does not move";
+        const player::ArgbImage still = p.surface(1);
+        const std::string stillPng = p.png(1);
+        p.setAnimationProgress(0.5);
+        if (type != 37) EXPECT_NE(p.surface(1).pixels, still.pixels) << "no motion half-way";
+        EXPECT_EQ(p.png(1), stillPng);
+        p.setAnimationProgress(1);
+        EXPECT_EQ(p.surface(1).pixels, still.pixels);
+        char file[64];
+        std::snprintf(file, sizeof file, "%02d-%s-320x240.png", type,
+                      testing::sampleTypeNames[type]);
+        testing::expectMatchesGolden(p, std::string(PLOTARA_TEST_DATA) + "/player/types/" + file);
+    }
+}
+
+// Columns grow from the zero line, each category a little after the one before; a column's
+// value label shows once the column has arrived.
+TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
+    ChartPlayer p;
+    load(p, 2, testing::singleSeriesSample);
+    const double zero = boxOf(p, L"column", 0, 0).bottom();
+    std::vector<double> still;
+    for (int i = 0; i < 4; ++i)
+        still.push_back(boxOf(p, L"column", 0, i).h);
+    ASSERT_EQ(textsOfKind(p, TextKind::ValueLabel), 4);
+    struct Case {
+        double progress;
+        int labels; // value labels shown
+        bool firstArrived;
+    };
+    for (const Case& c : {Case{0, 0, false}, Case{0.5, 0, false}, Case{0.85, 3, true}}) {
+        SCOPED_TRACE(c.progress);
+        p.setAnimationProgress(c.progress);
+        EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), c.labels);
+        for (int i = 0; i < 4; ++i) {
+            const player::Rect r = boxOf(p, L"column", 0, i);
+            EXPECT_NEAR(r.bottom(), zero, 0.01);
+            EXPECT_LE(r.h, still[i] + 1e-9);
+            if (c.progress == 0) EXPECT_NEAR(r.h, 0, 0.01);
+        }
+        // The first column is further on its way than the last.
+        EXPECT_GE(boxOf(p, L"column", 0, 0).h / still[0], boxOf(p, L"column", 0, 3).h / still[3]);
+        EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel, 0), c.firstArrived ? 1 : 0);
+    }
+    p.setAnimationProgress(1);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(boxOf(p, L"column", 0, i).h, still[i]);
+    EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), 4);
+}
+
+// A line rises from the base line; the axes stay as the still picture has them.
+TEST(PlayerAnimation, LineRisesFromTheBaseLine) {
+    ChartPlayer p;
+    load(p, 7, testing::singleSeriesSample);
+    const std::string stillAxes = p.layoutJson().substr(0, p.layoutJson().find("\"texts\""));
+    const double base = p.scene().layout.plot->bottom();
+    std::vector<double> still;
+    for (int i = 0; i < 4; ++i)
+        still.push_back(middleY(boxOf(p, L"anchor", 0, i)));
+    p.setAnimationProgress(0);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(middleY(boxOf(p, L"anchor", 0, i)), base, 0.01);
+    p.setAnimationProgress(0.5);
+    EXPECT_EQ(p.layoutJson().substr(0, p.layoutJson().find("\"texts\"")), stillAxes);
+    for (int i = 0; i < 4; ++i) {
+        const double y = middleY(boxOf(p, L"anchor", 0, i));
+        EXPECT_LT(y, base - 1);
+        EXPECT_GT(y, still[i] + 0.5);
+    }
+}
+
+// A pie sweeps round: half-way in time it covers the eased share of the disc, and a slice's
+// label shows once the sweep has passed it. Bubbles grow from nothing.
+TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
+    ChartPlayer pie;
+    load(pie, 4, testing::singleSeriesSample);
+    auto swept = [&] {
+        double sum = 0;
+        for (const player::HitRegion& h : pie.scene().hits)
+            sum += h.kind == "slice" ? h.a1 - h.a0 : 0;
+        return sum;
+    };
+    EXPECT_NEAR(swept(), 2 * std::numbers::pi, 1e-9);
+    pie.setAnimationProgress(0.5);
+    EXPECT_NEAR(swept(), 2 * std::numbers::pi * 0.875, 1e-9); // 1 - (1 - 0.5)^3
+    // Slices A (18%) and B (10%) are passed by then, C and D (37%, 35%) are not.
+    EXPECT_EQ(textsOfKind(pie, TextKind::PieLabel, 0), 1);
+    EXPECT_EQ(textsOfKind(pie, TextKind::PieLabel, 3), 0);
+    pie.setAnimationProgress(0);
+    EXPECT_NEAR(swept(), 0, 1e-9);
+    EXPECT_EQ(textsOfKind(pie, TextKind::PieLabel), 0);
+
+    ChartPlayer bubble;
+    load(bubble, 30, testing::bubbleSampleEncoded);
+    const double stillW = boxOf(bubble, L"bubble", 0, 0).w;
+    ASSERT_GT(stillW, 4);
+    bubble.setAnimationProgress(0);
+    EXPECT_NEAR(boxOf(bubble, L"bubble", 0, 0).w, 0, 1e-9);
+    bubble.setAnimationProgress(0.5);
+    EXPECT_GT(boxOf(bubble, L"bubble", 0, 0).w, 0.5 * stillW);
+    EXPECT_LT(boxOf(bubble, L"bubble", 0, 0).w, stillW);
+}
+
+std::string columns(const std::string& categories, const std::string& datasets) {
+    return "<chart numberPrefix='$'><categories>" + categories + "</categories>" + datasets +
+           "</chart>";
+}
+
+// A new document of the same type moves from the chart before: series by name and points by
+// category label whatever their order, new points growing from the zero line, the axis easing
+// from its old range to its new one.
+TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
+    ChartPlayer p;
+    load(p, 11,
+         columns("<category label='A'/><category label='B'/>",
+                 "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
+                 "<dataset seriesName='South'><set value='50'/><set value='80'/></dataset>"));
+    const player::Rect northB = boxOf(p, L"column", 0, 1), southA = boxOf(p, L"column", 1, 0);
+    const double oldMax = p.scene().layout.axis("y")->max;
+    // Categories and series in another order, a new category C, values up to 900.
+    load(p, 11,
+         columns("<category label='B'/><category label='A'/><category label='C'/>",
+                 "<dataset seriesName='South'><set value='80'/><set value='900'/><set "
+                 "value='10'/></dataset><dataset seriesName='North'><set value='200'/><set "
+                 "value='300'/><set value='400'/></dataset>"));
+    ASSERT_TRUE(p.transitions());
+    EXPECT_DOUBLE_EQ(p.animationDuration(), 0.3);
+    const double newMax = p.scene().layout.axis("y")->max;
+    ASSERT_GT(newMax, oldMax);
+    p.setAnimationProgress(0);
+    EXPECT_DOUBLE_EQ(p.scene().layout.axis("y")->max, oldMax);
+    EXPECT_NEAR(boxOf(p, L"column", 1, 0).h, northB.h, 0.01); // North at B, now series 1, index 0
+    EXPECT_NEAR(boxOf(p, L"column", 0, 1).h, southA.h, 0.01); // South at A
+    EXPECT_NEAR(boxOf(p, L"column", 1, 2).h, 0, 0.01);        // North at C is new
+    EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), 0);
+    p.setAnimationProgress(0.5);
+    const double midMax = p.scene().layout.axis("y")->max;
+    EXPECT_GT(midMax, oldMax);
+    EXPECT_LT(midMax, newMax);
+    EXPECT_GT(boxOf(p, L"column", 1, 2).h, 1);
+
+    // Another chart type draws itself in instead.
+    load(p, 2, testing::singleSeriesSample);
+    EXPECT_FALSE(p.transitions());
+    EXPECT_DOUBLE_EQ(p.animationDuration(), 1.0);
+}
+
+std::string manyPoints(std::size_t n) {
+    std::string doc = "<chart>";
+    for (std::size_t i = 0; i < n; ++i)
+        doc += "<set value='" + std::to_string(i % 7) + "'/>";
+    return doc + "</chart>";
+}
+
+// What turns motion off: the document, too many values, the host; the still picture shows.
+TEST(PlayerAnimation, MotionIsOffWhenTheDocumentTheSizeOrTheHostSaysSo) {
+    struct Case {
+        const char* what;
+        std::string doc;
+        bool enabled;
+        bool animates;
+    };
+    const std::string sample = testing::singleSeriesSample;
+    const Case cases[] = {
+        {"animation='1'", "<chart animation='1'" + sample.substr(6), true, true},
+        {"animation='0'", "<chart animation='0'" + sample.substr(6), true, false},
+        {"2,000 values", manyPoints(2000), true, true},
+        {"2,001 values", manyPoints(2001), true, false},
+        {"the host's reduced motion", sample, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartPlayer p;
+        p.setAnimationEnabled(c.enabled);
+        load(p, 7, c.doc);
+        EXPECT_EQ(p.animates(), c.animates);
+        EXPECT_EQ(p.animationDuration(), c.animates ? 1.0 : 0.0);
+        const auto still = p.surface(1).pixels;
+        p.setAnimationProgress(0.3);
+        EXPECT_EQ(p.surface(1).pixels == still, !c.animates);
+        // The host turning motion off mid-way shows the still picture at once.
+        p.setAnimationEnabled(false);
+        EXPECT_EQ(p.surface(1).pixels, still);
+        EXPECT_EQ(p.animationProgress(), 1.0);
+    }
+}
+
+} // namespace
+} // namespace plotara
