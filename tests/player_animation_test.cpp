@@ -52,7 +52,7 @@ TEST(PlayerAnimation, LastFrameIsTheStillPictureForEveryType) {
         const player::ArgbImage still = p.surface(1);
         const std::string stillPng = p.png(1);
         p.setAnimationProgress(0.5);
-        if (type != 37) EXPECT_NE(p.surface(1).pixels, still.pixels) << "no motion half-way";
+        EXPECT_EQ(p.surface(1).pixels != still.pixels, type != 37) << "motion half-way";
         EXPECT_EQ(p.png(1), stillPng);
         p.setAnimationProgress(1);
         EXPECT_EQ(p.surface(1).pixels, still.pixels);
@@ -78,7 +78,7 @@ TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
         int labels; // value labels shown
         bool firstArrived;
     };
-    for (const Case& c : {Case{0, 0, false}, Case{0.5, 0, false}, Case{0.85, 3, true}}) {
+    for (const Case& c : {Case{0, 0, false}, Case{0.5, 0, false}, Case{0.85, 2, true}}) {
         SCOPED_TRACE(c.progress);
         p.setAnimationProgress(c.progress);
         EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), c.labels);
@@ -86,7 +86,7 @@ TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
             const player::Rect r = boxOf(p, L"column", 0, i);
             EXPECT_NEAR(r.bottom(), zero, 0.01);
             EXPECT_LE(r.h, still[i] + 1e-9);
-            if (c.progress == 0) EXPECT_NEAR(r.h, 0, 0.01);
+            EXPECT_TRUE(c.progress > 0 || r.h < 0.01) << r.h;
         }
         // The first column is further on its way than the last.
         EXPECT_GE(boxOf(p, L"column", 0, 0).h / still[0], boxOf(p, L"column", 0, 3).h / still[3]);
