@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace plotara::apps {
 
@@ -56,11 +57,17 @@ public:
     // (no data, invalid document, data file not loaded, chart movie missing).
     void requireChart() const;
 
+    // What the command line chose for the user while loading the data (which series went on a
+    // secondary axis), to be told beside the layout's notes. Cannot fail.
+    void addNote(std::string note) { notes_.push_back(std::move(note)); }
+    const std::vector<std::string>& notes() const noexcept { return notes_; }
+
 private:
     HeadlessContainer container_;
     ChartPlayer* player_ = nullptr; // owned by the control
     std::unique_ptr<Plotara> control_;
     Long chartType_ = 1;
+    std::vector<std::string> notes_;
 };
 
 } // namespace plotara::apps

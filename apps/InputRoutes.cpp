@@ -147,8 +147,10 @@ void fillFromTable(ChartSession& session, const CellTable& table, const RenderRe
     FillOptions options;
     options.styles = parseSeriesStyles(request, type);
     options.sortCategories = request.sortCategories;
-    fillChart(session.data(), type, table, planColumns(table, request, type, positionalDefaults),
-              options);
+    for (std::string& note :
+         fillChart(session.data(), type, table,
+                   planColumns(table, request, type, positionalDefaults), options))
+        session.addNote(std::move(note));
 }
 
 // True for the single-series line and area charts, which draw their values as one shape.

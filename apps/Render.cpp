@@ -73,6 +73,8 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     if (request.printUrl) out << url << '\n';
     if (request.printXml) out << document << '\n';
     if (notes != nullptr) {
+        for (const std::string& note : session.notes())
+            *notes << "plotara: note: " << note << '\n';
         for (const std::string& note : session.player().scene().layout.notes)
             *notes << "plotara: note: " << note << '\n';
     }

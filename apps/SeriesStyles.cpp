@@ -2,16 +2,13 @@
 
 #include "apps/CellTable.h"
 #include "control/Catalogue.h"
+#include "core/ChartTypes.h"
 
 #include <algorithm>
-#include <array>
 
 namespace plotara::apps {
 
 namespace {
-
-constexpr std::array<Long, 5> dualAxisTypes{23, 25, 27, 28, 36};
-constexpr std::array<Long, 9> combinationTypes{21, 22, 23, 24, 25, 27, 28, 35, 36};
 
 std::vector<std::string> pieces(const std::string& list) {
     std::vector<std::string> out;
@@ -25,23 +22,25 @@ std::vector<std::string> pieces(const std::string& list) {
     }
 }
 
-template <std::size_t N>
-std::string typeNames(const std::array<Long, N>& types) {
+// The names of the chart types whose row in the type table has the flag, "a, b, c".
+std::string typeNames(bool chart_types::ChartType::*flag) {
     std::string names;
-    for (Long type : types)
-        names += (names.empty() ? "" : ", ") + toUtf8(catalogue::typeName(type));
+    for (Long type = 1; type <= chart_types::count; ++type)
+        if (chart_types::find(type)->*flag)
+            names += (names.empty() ? "" : ", ") + toUtf8(catalogue::typeName(type));
     return names;
 }
 
 } // namespace
 
 bool hasSecondaryAxis(Long chartType) {
-    return std::find(dualAxisTypes.begin(), dualAxisTypes.end(), chartType) != dualAxisTypes.end();
+    const chart_types::ChartType* row = chart_types::find(chartType);
+    return row != nullptr && row->dualY;
 }
 
 bool isCombination(Long chartType) {
-    return std::find(combinationTypes.begin(), combinationTypes.end(), chartType) !=
-           combinationTypes.end();
+    const chart_types::ChartType* row = chart_types::find(chartType);
+    return row != nullptr && row->combination;
 }
 
 String SeriesStyles::datasetParams(const std::string& series) const {
@@ -69,11 +68,20 @@ void SeriesStyles::requireSeries(const std::vector<std::string>& names) const {
         check(entry.first, "--render-as");
 }
 
+std::string SeriesStyles::chooseSecondary(const std::vector<std::string>& names) {
+    if (!dualAxis || !secondary.empty() || names.size() < 2) return {};
+    secondary.push_back(names.back());
+    return "\"" + names.back() +
+           "\" is drawn on the secondary axis; --secondary chooses the series for it";
+}
+
 SeriesStyles parseSeriesStyles(const RenderRequest& request, Long chartType) {
     SeriesStyles styles;
     styles.secondary = pieces(request.secondary);
-    if (!styles.secondary.empty() && !hasSecondaryAxis(chartType))
-        throw UsageFailure("--secondary needs a dual-axis chart type: " + typeNames(dualAxisTypes));
+    styles.dualAxis = hasSecondaryAxis(chartType);
+    if (!styles.secondary.empty() && !styles.dualAxis)
+        throw UsageFailure("--secondary needs a dual-axis chart type: " +
+                           typeNames(&chart_types::ChartType::dualY));
     for (const std::string& piece : pieces(request.renderAs)) {
         const std::size_t eq = piece.rfind('=');
         const std::string name = eq == std::string::npos ? "" : trimBlanks(piece.substr(0, eq));
@@ -87,7 +95,7 @@ SeriesStyles parseSeriesStyles(const RenderRequest& request, Long chartType) {
     }
     if (!styles.renderAs.empty() && !isCombination(chartType))
         throw UsageFailure("--render-as needs a combination chart type: " +
-                           typeNames(combinationTypes));
+                           typeNames(&chart_types::ChartType::combination));
     return styles;
 }
 

@@ -14,6 +14,7 @@ namespace plotara::apps {
 struct SeriesStyles {
     std::vector<std::string> secondary;                        // series names
     std::vector<std::pair<std::string, std::string>> renderAs; // (series name, kind)
+    bool dualAxis = false;                                     // the type has a secondary axis
 
     bool empty() const { return secondary.empty() && renderAs.empty(); }
     // The dataset parameters for a series ("parentYAxis=S;renderAs=line"), "" when it has
@@ -22,6 +23,10 @@ struct SeriesStyles {
     // Raises ChartFailure for a series named in the options that the chart does not have,
     // listing the series it has.
     void requireSeries(const std::vector<std::string>& names) const;
+    // On a dual-axis chart of two or more series with none named for the secondary axis, puts
+    // the last series there, so that the chart does not show an axis that belongs to nothing;
+    // returns the note that says so, "" when nothing was chosen. Cannot fail.
+    std::string chooseSecondary(const std::vector<std::string>& names);
 };
 
 // Whether the chart type draws series on two axes (parentYAxis), and whether it lets each

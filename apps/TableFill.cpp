@@ -79,11 +79,22 @@ void requirePointCount(std::size_t points, const std::string& what) {
 }
 
 void addSeries(PlotaraData& data, ChartKind kind, const std::string& name,
-               const FillOptions& options) {
+               const SeriesStyles& styles) {
     if (kind == ChartKind::MultiStacked)
-        data.addMSStSubDataset(fromUtf8(name), options.styles.datasetParams(name));
+        data.addMSStSubDataset(fromUtf8(name), styles.datasetParams(name));
     else
-        data.addDataset(fromUtf8(name), options.styles.datasetParams(name));
+        data.addDataset(fromUtf8(name), styles.datasetParams(name));
+}
+
+// The styles of the chart's series once they are known: the options', checked against the
+// names, with the secondary axis's series chosen when none was named (and the note of it).
+SeriesStyles stylesFor(const std::vector<std::string>& names, const FillOptions& options,
+                       std::vector<std::string>& notes) {
+    options.styles.requireSeries(names);
+    SeriesStyles styles = options.styles;
+    if (std::string note = styles.chooseSecondary(names); !note.empty())
+        notes.push_back(std::move(note));
+    return styles;
 }
 
 void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPlan& plan) {
@@ -109,7 +120,7 @@ void fillSingleSeries(PlotaraData& data, const CellTable& table, const ColumnPla
 
 // A category per row, a dataset per value column.
 void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, const ColumnPlan& plan,
-                 const FillOptions& options) {
+                 const FillOptions& options, std::vector<std::string>& notes) {
     const std::size_t rows = table.rowCount();
     requirePointCount(rows * plan.values.size(), std::to_string(rows) + " rows x " +
                                                      std::to_string(plan.values.size()) +
@@ -117,7 +128,7 @@ void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, cons
     std::vector<std::string> names;
     for (std::size_t column : plan.values)
         names.push_back(trimBlanks(table.header[column]));
-    options.styles.requireSeries(names);
+    const SeriesStyles styles = stylesFor(names, options, notes);
     CellNumbers numbers(table);
     std::vector<std::vector<std::string_view>> values(plan.values.size());
     for (std::size_t v = 0; v < plan.values.size(); ++v) {
@@ -130,20 +141,20 @@ void fillColumns(PlotaraData& data, ChartKind kind, const CellTable& table, cons
             data.addCategory(textAt(table, row, *plan.category));
     if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t v = 0; v < plan.values.size(); ++v) {
-        addSeries(data, kind, names[v], options);
+        addSeries(data, kind, names[v], styles);
         addValues(values[v], [&](const String& value) { data.addChartData(value); });
     }
 }
 
 // The long form pivoted: every value at its own category.
 void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, const ColumnPlan& plan,
-                  const FillOptions& options) {
+                  const FillOptions& options, std::vector<std::string>& notes) {
     const LongForm form =
         pivotLongForm(table, *plan.category, *plan.series, options.sortCategories);
     requirePointCount(form.categories.size() * form.series.size(),
                       std::to_string(form.categories.size()) + " categories x " +
                           std::to_string(form.series.size()) + " series");
-    options.styles.requireSeries(form.series);
+    const SeriesStyles styles = stylesFor(form.series, options, notes);
     CellNumbers numbers(table);
     std::vector<std::vector<std::string_view>> values(form.series.size());
     for (std::size_t s = 0; s < form.series.size(); ++s) {
@@ -155,7 +166,7 @@ void fillLongForm(PlotaraData& data, ChartKind kind, const CellTable& table, con
         data.addCategory(fromUtf8(category));
     if (kind == ChartKind::MultiStacked) data.createMSStDataset();
     for (std::size_t s = 0; s < form.series.size(); ++s) {
-        addSeries(data, kind, form.series[s], options);
+        addSeries(data, kind, form.series[s], styles);
         addValues(values[s], [&](const String& value) { data.addChartData(value); });
     }
 }
@@ -267,24 +278,25 @@ CellTable sortedByColumn(const CellTable& table, std::size_t column) {
 
 } // namespace
 
-void fillChart(PlotaraData& data, Long chartType, const CellTable& table, const ColumnPlan& plan,
-               const FillOptions& options) {
+std::vector<std::string> fillChart(PlotaraData& data, Long chartType, const CellTable& table,
+                                   const ColumnPlan& plan, const FillOptions& options) {
     if (options.sortCategories && !plan.series && plan.category) {
         FillOptions unsorted = options;
         unsorted.sortCategories = false;
-        fillChart(data, chartType, sortedByColumn(table, *plan.category), plan, unsorted);
-        return;
+        return fillChart(data, chartType, sortedByColumn(table, *plan.category), plan, unsorted);
     }
+    std::vector<std::string> notes;
     const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY) {
         fillXY(data, chartType == 30, table, plan);
     } else if (kind == ChartKind::Single) {
         fillSingleSeries(data, table, plan);
     } else if (plan.series) {
-        fillLongForm(data, kind, table, plan, options);
+        fillLongForm(data, kind, table, plan, options, notes);
     } else {
-        fillColumns(data, kind, table, plan, options);
+        fillColumns(data, kind, table, plan, options, notes);
     }
+    return notes;
 }
 
 } // namespace plotara::apps

@@ -9,6 +9,8 @@
 #include "data/PlotaraData.h"
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace plotara::apps {
 
@@ -32,7 +34,9 @@ struct FillOptions {
 // Raises ChartFailure, before anything is recorded, for a value cell that is not a number (with
 // its column and row), for more points than maxChartPoints (with the count), for two values of a
 // series at one category, and for series styles naming a series the chart does not have.
-void fillChart(PlotaraData& data, Long chartType, const CellTable& table, const ColumnPlan& plan,
-               const FillOptions& options);
+// A dual-axis chart of two or more series with none named for its secondary axis gets its last
+// series there (SeriesStyles::chooseSecondary). Returns the notes of such choices, for the user.
+std::vector<std::string> fillChart(PlotaraData& data, Long chartType, const CellTable& table,
+                                   const ColumnPlan& plan, const FillOptions& options);
 
 } // namespace plotara::apps

@@ -178,6 +178,68 @@ TEST_F(RoutesTest, XYChartsFromCsvAndFromTheBuiltInSampleDatabase) {
     EXPECT_EQ(identify("s.png"), "PNG 640 480");
 }
 
+// A dual-axis type given two or more series and no --secondary draws the last one on the
+// secondary axis and says so; --secondary is followed as given; a document is drawn as written,
+// its empty secondary axis left out.
+TEST_F(RoutesTest, DualAxisChartsDrawTheLastSeriesOnTheSecondaryAxis) {
+    writeFile(path("payrolls.csv"), "month,level,change\nJan,158100,-140\nFeb,158300,200\n"
+                                    "Mar,158400,100\n");
+    writeFile(path("long.csv"), "month,kind,value\nJan,level,158100\nJan,change,-140\n"
+                                "Feb,level,158300\nFeb,change,200\n");
+    writeFile(path("one-axis.xml"), "<chart><categories><category label='Jan'/></categories>"
+                                    "<dataset seriesName='level'><set value='158100'/></dataset>"
+                                    "<dataset seriesName='change'><set value='-140'/></dataset>"
+                                    "</chart>");
+    const std::vector<std::string> payrolls{"--csv", "payrolls.csv"};
+    const std::string left = "secondary axis left out";
+    struct Case {
+        std::string type;
+        std::vector<std::string> args;
+        std::string secondary; // the series on the y2 axis, "" for none (and no y2 axis)
+        std::string note;      // a line on standard error, "" when it mentions no secondary axis
+    } cases[] = {
+        {"mscombidy2d", payrolls, "change", "change"},
+        {"msstackedcolumn2dlinedy", payrolls, "change", "change"},
+        {"mscombidy2d", {"--csv", "payrolls.csv", "--secondary", "level"}, "level", ""},
+        {"mscombidy2d", {"--csv", "payrolls.csv", "--value", "level"}, "", left},
+        {"scrollcombidy2d",
+         {"--db", "sales.db", "--sql", "SELECT month, North, South FROM sales", "--category",
+          "month", "--value", "North;South"},
+         "South",
+         "South"},
+        {"stackedcolumn3dlinedy",
+         {"--csv", "long.csv", "--category", "month", "--series", "kind", "--value", "value"},
+         "level",
+         "level"}, // the series sorted: change, level
+        {"mscolumn3dlinedy", {"--xml", "one-axis.xml"}, "", left},
+    };
+    const std::string filter =
+        "[([.axes[].id] | join(\",\")), ([.series[] | select(.axis == \"y2\") | .name] | "
+        "join(\",\")), ([.axes[] | select(.id == \"y2\") | .ticks[] | select(.label != \"\")] "
+        "| length > 1), ([.series[] | .drawn == .points] | all)] | @csv";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type + " " + c.args[0] + " " + c.args[1]);
+        const RunResult run = render(c.type, c.args, {"--layout-json", "layout.json"});
+        ASSERT_EQ(run.code, 0) << run.err;
+        const std::string axes =
+            c.secondary.empty() ? "\"y\",\"\",false" : "\"y,y2\",\"" + c.secondary + "\",true";
+        EXPECT_EQ(runShell(dir_, "jq -r " + quoted(filter) + " layout.json").out, axes + ",true\n");
+        if (c.note.empty()) {
+            EXPECT_EQ(run.err.find("secondary"), std::string::npos) << run.err;
+        } else if (c.note == left) {
+            EXPECT_NE(run.err.find("plotara: note: " + left + ": no series is drawn on it\n"),
+                      std::string::npos)
+                << run.err;
+        } else {
+            EXPECT_NE(run.err.find("plotara: note: \"" + c.note +
+                                   "\" is drawn on the secondary axis; --secondary chooses the "
+                                   "series for it\n"),
+                      std::string::npos)
+                << run.err;
+        }
+    }
+}
+
 // Pixels of a PNG that are clearly red (the colour given with --colors below, also under the
 // translucent fill of an area); -1 when the file
 // cannot be read.

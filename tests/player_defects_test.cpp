@@ -104,6 +104,63 @@ TEST(AxisRanges, DualAxesFitTheirOwnDataAndAlignZeroOnlyWhenBothCrossIt) {
     }
 }
 
+// A dual-axis chart with nothing on its secondary axis leaves that axis out (no 0 to 1 scale of
+// nothing, no name or tick labels right of the plot) and notes it; with a value there it stays.
+TEST(AxisRanges, AnEmptySecondaryAxisIsLeftOutAndNoted) {
+    const std::string level = "<dataset seriesName='Level'><set value='158000'/>"
+                              "<set value='158300'/><set value='158400'/></dataset>";
+    const std::string change = "<set value='-140'/><set value='300'/><set value='100'/>";
+    const std::string onPrimary = "<dataset seriesName='Change'>" + change + "</dataset>";
+    const std::string onSecondary =
+        "<dataset seriesName='Change' parentYAxis='S'>" + change + "</dataset>";
+    struct Case {
+        int type;
+        std::string body;
+        bool secondary; // whether Change is drawn on a secondary axis
+    } cases[] = {
+        {23, level + onPrimary, false},
+        {25, level + onPrimary, false},
+        {28, level + onPrimary, false},
+        {36, level + onPrimary, false},
+        {27, "<dataset>" + level + onPrimary + "</dataset>", false}, // no lineset
+        {23, level + "<dataset seriesName='Change' parentYAxis='S'><set/><set/></dataset>", false},
+        {23, level + onSecondary, true},
+        {28, level + onSecondary, true},
+        {27,
+         "<dataset>" + level + "</dataset><lineset seriesName='Change'>" + change + "</lineset>",
+         true},
+    };
+    const std::string note = "secondary axis left out: no series is drawn on it";
+    for (const Case& c : cases) {
+        const std::string xml = "<chart SYAxisName='Monthly change'><categories><category "
+                                "label='A'/><category label='B'/><category label='C'/>"
+                                "</categories>" +
+                                c.body + "</chart>";
+        SCOPED_TRACE(std::to_string(c.type) + ": " + xml);
+        auto player = drawChart(c.type, xml);
+        const ChartLayout& l = player->scene().layout;
+        const LayoutAxis* y = l.axis("y");
+        ASSERT_TRUE(y && l.plot);
+        EXPECT_EQ(l.axis("y2") != nullptr, c.secondary);
+        EXPECT_EQ(std::count(l.notes.begin(), l.notes.end(), note), c.secondary ? 0 : 1);
+        bool named = false, ticksRight = false;
+        for (const LayoutText& t : l.texts) {
+            named |= t.text == "Monthly change";
+            ticksRight |= t.tag.kind == TextKind::Tick && t.box.x > l.plot->right();
+        }
+        EXPECT_EQ(named, c.secondary);
+        EXPECT_EQ(ticksRight, c.secondary);
+        for (const LayoutSeries& s : l.series)
+            EXPECT_EQ(s.axis, s.name == "Change" && c.secondary ? "y2" : "y") << s.name;
+        // The change's values lie on the scale of the axis they are drawn on, and are drawn.
+        const LayoutAxis* own = c.secondary ? l.axis("y2") : y;
+        ASSERT_NE(own, nullptr);
+        if (c.body.find("<set/>") != std::string::npos) continue;
+        EXPECT_TRUE(own->min <= -140 && own->max >= 300) << own->min << " " << own->max;
+        EXPECT_EQ(l.series.back().drawn, 3u);
+    }
+}
+
 TEST(TextsInside, LongNumbersOnBarChartsStayInThePicture) {
     for (int type : {9, 15, 20}) {
         auto player =

@@ -229,13 +229,13 @@ const char* renderAsName(const PlotSeries& s, bool horizontal) {
 
 // The plot, the value axes' limits and per series how many of its values were drawn.
 void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-                  const ChartMovie& movie, bool scrolling) {
+                  bool scrolling) {
     layout.plot = g.plot;
     LayoutAxis& y = layout.axisFor("y");
     y.min = g.primary.min;
     y.max = g.primary.max;
     y.log = g.primary.log;
-    if (movie.dualY) {
+    if (g.hasSecondary) {
         LayoutAxis& y2 = layout.axisFor("y2");
         y2.min = g.secondary.min;
         y2.max = g.secondary.max;
@@ -245,9 +245,10 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
     for (const PlotSeries& s : series) {
         LayoutSeries out;
         out.name = s.name;
-        out.axis = s.secondary ? "y2" : "y";
+        const bool secondary = s.secondary && g.hasSecondary;
+        out.axis = secondary ? "y2" : "y";
         out.renderAs = renderAsName(s, g.horizontal);
-        const AxisScale& a = s.secondary ? g.secondary : g.primary;
+        const AxisScale& a = secondary ? g.secondary : g.primary;
         // Points the document holds, also those a logarithmic axis had to leave out.
         if (s.source) {
             for (const DataPoint& p : s.source->points)
@@ -290,13 +291,18 @@ std::size_t initialScroll(const Attributes& chart, std::size_t categories, std::
 }
 
 // The value scales; on dual-axis charts zero is aligned unless the document sets limits, which
-// are kept as given.
-void setScales(const ChartContext& ctx, const ChartMovie& movie,
-               const std::vector<PlotSeries>& series, PlotGeometry& g) {
+// are kept as given. A secondary axis with no value drawn on it would show a scale of nothing
+// (0 to 1, or the document's limits): it is left out, and the notes say so.
+void setScales(ChartContext& ctx, const ChartMovie& movie, const std::vector<PlotSeries>& series,
+               PlotGeometry& g) {
     bool anyPrimary = false, anySecondary = false;
     g.primary = scaleFor(ctx, series, false, anyPrimary);
     if (!movie.dualY) return;
     g.secondary = scaleFor(ctx, series, true, anySecondary);
+    if (!anySecondary) {
+        ctx.scene.layout.notes.push_back("secondary axis left out: no series is drawn on it");
+        return;
+    }
     g.hasSecondary = true;
     bool userLimits = false;
     for (const char* name : {"yaxisminvalue", "yaxismaxvalue", "pyaxisminvalue", "pyaxismaxvalue",
@@ -483,7 +489,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     plan.shapes.columns = layoutColumns(ctx, g, series, style);
     plan.shapes.lines = layoutLines(ctx, g, series, style);
     plan.values = placeValueLabels(ctx, g, style, frame, area, plan.shapes, categories);
-    recordLayout(ctx.scene.layout, g, series, movie, plan.scrolling);
+    recordLayout(ctx.scene.layout, g, series, plan.scrolling);
     listTexts(ctx.scene.layout, plan.titles.texts);
     listTexts(ctx.scene.layout, plan.legend.texts());
     frame.listTexts(plan.values);
