@@ -92,8 +92,9 @@ std::string Picture::bmpBytes() const {
 }
 
 void Picture::saveAsBmp(const std::filesystem::path& path) const {
-    // Written beside the target and renamed over it once complete: a full disk or a failing
-    // write never leaves a half-written picture, and an existing file stays as it was.
+    // A file is written beside the target and renamed over it once complete: a full disk or a
+    // failing write never leaves a half-written picture, and an existing file stays as it was.
+    // A device or a pipe takes the bytes in place and stays what it was.
     const int error = replaceFile(path, bmpBytes());
     if (error == ENOENT || error == ENOTDIR) raise(Error(76, L"Path not found"));
     if (error != 0) raise(Error(75, L"Path/File access error"));

@@ -37,7 +37,8 @@ public:
     // takes the palette entry nearest its colour). Error 380 "Invalid property value" for an empty
     // picture; Error 76 "Path not found" when the folder does not exist; Error 75 "Path/File
     // access error" when the file cannot be written, the target then as it was and no partial file
-    // left.
+    // left. A device or a named pipe at the path is written in place and stays one (replaceFile);
+    // a pipe without a reader, a socket or a folder is Error 75.
     void saveAsBmp(const std::filesystem::path& path) const;
     // The bytes saveAsBmp writes. Error 380 for an empty picture.
     std::string bmpBytes() const;

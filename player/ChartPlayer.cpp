@@ -530,7 +530,8 @@ const Scene& sizedScene(const Scene& scene, Scene& blank, double w, double h) {
     return blank;
 }
 
-// A full disk or a failing write leaves an existing file as it was and nothing beside it.
+// A full disk or a failing write leaves an existing file as it was and nothing beside it; a
+// device or a pipe is written in place.
 bool writeFile(const std::filesystem::path& path, const std::string& bytes) {
     return !bytes.empty() && replaceFile(path, bytes) == 0;
 }

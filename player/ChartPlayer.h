@@ -99,7 +99,8 @@ public:
     void warmUpPaintThreads(double pixelRatio = 1) noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;
-    // Writes the picture to a file; false when the file cannot be written. Raises Error 1003
+    // Writes the picture to a file (a device or a named pipe in place, left what it was: see
+    // replaceFile); false when it cannot be written. Raises Error 1003
     // naming the chart movie when no chart movie is loaded (nothing to draw), instead of
     // writing a blank picture; a chart message (no data, invalid XML) is a picture and is saved.
     bool savePng(const std::filesystem::path& path, double pixelRatio = 1) const;

@@ -6,6 +6,7 @@
 #include "control_test_support.h"
 #include "core/FilePath.h"
 #include "platform/headless/HeadlessOsApi.h"
+#include "special_file_support.h"
 
 #include <clocale>
 #include <filesystem>
@@ -250,6 +251,39 @@ TEST(ControlCapture, BitmapWriterEdgeCases) {
         Picture(7, 2, 1, {0xFF0000, 0x0000F0}, {0x0000FF, 0xFF0000}).bmpBytes();
     ASSERT_EQ(indexed.size(), 54u + 8u + 4u);
     EXPECT_EQ(indexed.substr(62), std::string("\x01\x00\0\0", 4));
+}
+
+// A save to a character device writes to it and leaves it a device: no normal file is found
+// afterwards, so the user hears of the failure. The Save dialog adds ".bmp" to a name without
+// one, so the device is reached as the user would reach it: through a link named null.bmp.
+TEST(ControlCapture, SavingToADeviceWritesToItAndReportsNoFile) {
+    CaptureRig rig;
+    const fs::path link = rig.folder / "null.bmp";
+    fs::create_symlink("/dev/null", link);
+    rig.answer(fromPath(link));
+    EXPECT_FALSE(rig->SaveAsImage(true));
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
+    EXPECT_EQ(std::make_tuple(box.text, box.icon, box.caption),
+              std::make_tuple(String(L"Sorry! Image saving failed."), Long{16},
+                              String(L"Plotara: Error")));
+    EXPECT_EQ(test::nodeKind(link), S_IFLNK);
+    EXPECT_EQ(test::nodeKind("/dev/null"), S_IFCHR);
+    EXPECT_EQ(test::fileNames(rig.folder), std::vector<std::string>{"null.bmp"});
+}
+
+// The bitmap writer on pipes, devices, sockets and folders: written in place or Error 75.
+TEST(ControlCapture, BitmapsSavedToPipesAndDevicesLeaveTheNodes) {
+    CaptureRig rig; // for its folder
+    // 200 x 120 pixels: more than a pipe holds at once.
+    const Picture picture(7, 200, 120, std::vector<std::uint32_t>(200 * 120, 0x336699));
+    const bool deviceRan =
+        test::expectSpecialTargetsWrittenInPlace(rig.folder, [&](const fs::path& target) {
+            const Long error = errorOf([&] { picture.saveAsBmp(target); });
+            EXPECT_TRUE(error == 0 || error == 75) << error;
+            return error == 0;
+        });
+    if (!deviceRan) GTEST_SKIP() << test::noDeviceNodes;
 }
 
 TEST(ControlCapture, NamesOutsideAsciiSaveInEveryLocale) {

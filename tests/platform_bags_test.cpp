@@ -5,6 +5,7 @@
 #include "core_test_support.h"
 #include "file_test_support.h"
 #include "platform/FilePropertyBag.h"
+#include "special_file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +151,7 @@ TEST(PlatformBags, LoadAndSaveFailures) {
     TempFolder folder;
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(folder.file("absent.plf")); }), 53);
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path.string())); }), 75);
-    // A folder in the way of the target: the rename fails, the temporary file goes.
+    // A folder in the way of the target: refused before anything is written.
     const String blocked = folder.file("blocked");
     fs::create_directories(folder.path / "blocked" / "inside");
     FilePropertyBag form(blocked);
@@ -159,6 +160,21 @@ TEST(PlatformBags, LoadAndSaveFailures) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
     FilePropertyBag nowhere(folder.file("missing/form.plf"));
     EXPECT_EQ(errorOf([&] { nowhere.save(); }), 75);
+}
+
+// A form saved to a named pipe or a device is written in place, the node left as it was; one
+// that cannot be (no reader, a socket, a folder) is Error 75.
+TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
+    TempFolder folder;
+    const bool deviceRan =
+        test::expectSpecialTargetsWrittenInPlace(folder.path, [](const fs::path& target) {
+            FilePropertyBag form(target);
+            form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{3}));
+            const Long error = errorOf([&] { form.save(); });
+            EXPECT_TRUE(error == 0 || error == 75) << error;
+            return error == 0;
+        });
+    if (!deviceRan) GTEST_SKIP() << test::noDeviceNodes;
 }
 
 } // namespace

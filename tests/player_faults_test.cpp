@@ -7,6 +7,7 @@
 #include "player/detail/Printer.h"
 #include "player_samples.h"
 #include "read_only_disk.h"
+#include "special_file_support.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,34 @@ TEST_F(PlayerFaults, PicturesSavedIntoAReadOnlyFolderKeepTheOldFile) {
     for (const std::string& name : before)
         EXPECT_EQ(read(dir_ / name), "old") << name;
     ASSERT_TRUE(cases[0].save(player_, dir_ / "new-c.png")); // the same save, writable again
+}
+
+// A named pipe or a device at the target takes the picture in place and stays a pipe or a
+// device; a pipe without a reader, a socket and a folder make the save return false.
+TEST_F(PlayerFaults, PicturesSavedToPipesAndDevicesLeaveTheNodes) {
+    using Save = bool (*)(const ChartPlayer&, const fs::path&);
+    const std::pair<std::string, Save> saves[] = {
+        {"png", [](const ChartPlayer& p, const fs::path& f) { return p.savePng(f); }},
+        {"svg", [](const ChartPlayer& p, const fs::path& f) { return p.saveSvg(f); }},
+        {"pdf", [](const ChartPlayer& p, const fs::path& f) { return p.savePdf(f); }},
+    };
+    // A PDF carries the second it was made in: two saves may differ in those digits only.
+    const auto sameButTheDate = [](const std::string& a, const std::string& b) {
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+            differ += a[i] != b[i];
+        return a.size() == b.size() && a.rfind("%PDF", 0) == 0 && differ <= 14;
+    };
+    bool deviceRan = true;
+    for (const auto& [format, save] : saves) {
+        SCOPED_TRACE(format);
+        const fs::path folder = dir_ / format;
+        fs::create_directory(folder);
+        deviceRan &= test::expectSpecialTargetsWrittenInPlace(
+            folder, [&](const fs::path& target) { return save(player_, target); },
+            format == "pdf" ? test::SameBytes(sameButTheDate) : test::SameBytes());
+    }
+    if (!deviceRan) GTEST_SKIP() << test::noDeviceNodes;
 }
 
 TEST_F(PlayerFaults, APrintFileThatCannotBeWrittenIsRemoved) {
