@@ -269,7 +269,8 @@ bool textsOverlap(const TextItem& a, const TextItem& b) {
     return true;
 }
 
-// The texts of one run: inside the picture, apart, and each drawn one listed by the layout.
+// The texts of one run: inside the picture, apart, whole, and each drawn one listed by the
+// layout.
 void checkTexts(const Scene& scene, const std::string& run) {
     const std::vector<const TextItem*> drawn = scene.texts();
     std::multiset<std::tuple<int, long, long>> listed, painted;
@@ -289,6 +290,9 @@ void checkTexts(const Scene& scene, const std::string& run) {
                 << run << ": '" << t.text << "' over '" << drawn[j]->text << "'";
     }
     EXPECT_EQ(listed, painted) << run << ": the layout lists other texts than are drawn";
+    // The labels of these small charts fit whole: a shortened one means room was not made.
+    for (const std::string& note : scene.layout.notes)
+        EXPECT_EQ(note.find("shortened"), std::string::npos) << run << ": " << note;
 }
 
 // One run of the sweep: the chart drawn, its texts checked, and its SVG (the picture the
@@ -390,7 +394,7 @@ TEST(ChartAttributes, EveryDocumentedAttributeChangesSomeChartAndKeepsItsTextsAp
         {"startingAngle", {"45"}},
         {"numVisiblePlot", {"4"}},
         {"scrollPosition", {"end", "3", "elsewhere"}},
-        {"legendPosition", {"right", "bottom"}},
+        {"legendPosition", {"right", "bottom"}, "PYAxisName='Revenue' SYAxisName='Share'"},
     };
     // Attributes no chart of the sweep can show (docs/chart-xml.md says why).
     const std::set<std::string> unchanging = {};

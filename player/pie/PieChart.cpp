@@ -159,13 +159,16 @@ double sliverValue(const Attributes& c, const Rect& area, bool threeD, double to
 
 // The largest radius the width allows: a label column as wide as the label room on each side,
 // beyond the disc, the slicing distance and the leader's 16 pixels (labelColumns), inside the
-// columns' limits. A flat and a tilted disc alike leave their labels whole this way.
+// columns' limits. A flat and a tilted disc alike leave their labels whole this way; the disc
+// gives way down to half its size, and beyond that the labels are shortened instead.
 double widthRadius(const Attributes& c, const PieLayout& l) {
     const double side = std::min(l.centre.x - l.labelsLeft, l.labelsRight - l.centre.x);
     const double room = side - 16 - l.labelRoom - 1;
     const double r = (l.area.w - 2 * l.labelRoom - 50) / 2;
-    if (auto slicing = c.optionalNumber("slicingdistance")) return std::min(r, room - *slicing);
-    return std::min(r, room / 1.1); // the slicing distance is a tenth of the radius
+    const auto slicing = c.optionalNumber("slicingdistance");
+    // Without slicingDistance the slicing distance is a tenth of the radius.
+    const double labelled = slicing ? room - *slicing : room / 1.1;
+    return std::min(r, std::max(labelled, r / 2));
 }
 
 // The legend (laid out by the shared frame) in the area below the titles, then the radius that
