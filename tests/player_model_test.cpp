@@ -163,7 +163,7 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
         {"slicingDistance='60'", 640, 480, "shortened"},
         {"chartLeftMargin='0' chartRightMargin='0'", 640, 480, "shortened"},
         {"showLegend='1' legendPosition='right'", 480, 320, "shortened"},
-        {"slicingDistance='60'", 200, 150, "not shown"},
+        {"slicingDistance='60'", 160, 150, "not shown"},
     };
     for (const int type : {3, 4, 5, 6}) {
         for (const auto& c : cases) {

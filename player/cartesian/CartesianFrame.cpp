@@ -45,6 +45,8 @@ CartesianFrame::CartesianFrame(ChartContext& ctx, PlotGeometry& g,
         n = std::max(n, s.values.size());
     n = std::max(n, m.categories.size());
     labels_.resize(n);
+    // Labels the chart hides stay empty: no room is made for them and none is drawn.
+    if (!categoryLabelsShown(m.chart)) return;
     for (std::size_t i = 0; i < m.categories.size(); ++i) {
         const Category& c = m.categories[i];
         if (c.attrs.flag("showlabel", c.attrs.flag("showname", true))) labels_[i] = c.label;
@@ -82,6 +84,7 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
+    area_ = area;
     double left = area.x, right = area.right(), top = area.y + 12, bottom = area.bottom();
     if (scrollBar) {
         scrollBar_ = {area.x, bottom - 14, area.w, 14};
@@ -464,7 +467,7 @@ void CartesianFrame::layoutAxisNames(bool showTicks) {
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
     double nameH = ctx_.text.measure("Ag", nameFont).h;
-    Rect area = marginArea(ctx_);
+    const Rect area = area_; // the names stand at its edges, clear of a legend at the right
     if (!g_.horizontal) {
         if (!pName.empty())
             lay({TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,

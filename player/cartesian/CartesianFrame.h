@@ -52,6 +52,7 @@ private:
     CategoryLabelPlan plan_;
     std::vector<std::string_view> labels_; // the model's category labels, empty where hidden
     std::vector<std::size_t> shown_;
+    Rect area_; // what layout was given: the margins' area less the titles and the legend
     double valueLabelExtent_ = 0, secondaryExtent_ = 0;
     double rightTrendRoom_ = 0; // reserved right of the tick column for valueOnRight labels
     double labelGap_ = 4;       // from the plot's bottom to the category labels

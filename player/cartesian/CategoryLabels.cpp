@@ -39,15 +39,19 @@ std::size_t stepFor(double needed, double slot) {
 }
 } // namespace
 
+bool categoryLabelsShown(const Attributes& chart) {
+    return chart.flag("shownames", chart.flag("showlabels", true)) &&
+           lowerAscii(trimSpace(chart.text("labeldisplay"))) != "none";
+}
+
 CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                    const Font& font, double slot, const Attributes& chart,
                                    double maxExtent) {
     CategoryLabelPlan plan;
     plan.lineHeight = text.measure("Ag", font).h;
     bool any = std::any_of(labels.begin(), labels.end(), [](const auto& l) { return !l.empty(); });
-    if (!any || !chart.flag("shownames", chart.flag("showlabels", true))) return plan;
+    if (!any) return plan;
     std::string display = lowerAscii(chart.text("labeldisplay", "auto"));
-    if (display == "none") return plan;
     double widest = widestLabel(text, labels, font);
     bool rotateAsked =
         chart.flag("rotatenames", chart.flag("rotatelabels", false)) || display == "rotate";

@@ -20,9 +20,12 @@ struct CategoryLabelPlan {
     double lineHeight = 0;
 };
 
+// Whether the chart shows its category labels at all: not with showNames (showLabels) '0' or
+// labelDisplay NONE. Hidden labels take no room and are not drawn. Cannot fail.
+bool categoryLabelsShown(const Attributes& chart);
 // Plans labels under an upright plot whose categories are `slot` apart. rotateNames ('1' turns,
 // '0' never turns), slantLabels ('1' turns by 45 degrees rather than 90, '0' never slants),
-// labelDisplay (ROTATE, STAGGER, NONE, AUTO) and staggerLines are read from the chart
+// labelDisplay (ROTATE, STAGGER, AUTO) and staggerLines are read from the chart
 // attributes; maxExtent bounds the height. Cannot fail.
 CategoryLabelPlan planColumnLabels(TextEngine& text, const std::vector<std::string_view>& labels,
                                    const Font& font, double slot, const Attributes& chart,

@@ -157,6 +157,20 @@ double sliverValue(const Attributes& c, const Rect& area, bool threeD, double to
     return total / (2 * pi * r);
 }
 
+// The largest radius the width allows: a label column as wide as the label room on each side,
+// beyond the disc, the slicing distance and the leader's 16 pixels (labelColumns), inside the
+// columns' limits. A flat and a tilted disc alike leave their labels whole this way; the disc
+// gives way down to half its size, and beyond that the labels are shortened instead.
+double widthRadius(const Attributes& c, const PieLayout& l) {
+    const double side = std::min(l.centre.x - l.labelsLeft, l.labelsRight - l.centre.x);
+    const double room = side - 16 - l.labelRoom - 1;
+    const double r = (l.area.w - 2 * l.labelRoom - 50) / 2;
+    const auto slicing = c.optionalNumber("slicingdistance");
+    // Without slicingDistance the slicing distance is a tenth of the radius.
+    const double labelled = slicing ? room - *slicing : room / 1.1;
+    return std::min(r, std::max(labelled, r / 2));
+}
+
 // The legend (laid out by the shared frame) in the area below the titles, then the radius that
 // leaves room for a label column on each side, and the pulled-out slices' offsets.
 PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMovie& movie,
@@ -184,7 +198,8 @@ PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMov
         widest = std::max(widest, ctx.text.measure(sl.text, l.font).w);
     l.labelRoom = std::min(widest, area.w * 0.28);
     l.yScale = l.threeD ? 0.6 : 1.0;
-    double r = std::min((area.w - 2 * l.labelRoom - 50) / 2, (area.h - 30) / (2 * l.yScale));
+    l.centre.x = area.x + area.w / 2;
+    double r = std::min(widthRadius(c, l), (area.h - 30) / (2 * l.yScale));
     if (l.threeD) {
         l.rim = std::clamp(r * 0.15, 4.0, 24.0);
         r = std::min(r, (area.h - 30 - l.rim) / (2 * l.yScale));
@@ -193,7 +208,7 @@ PieLayout placePie(ChartContext& ctx, std::vector<Slice>& slices, const ChartMov
     if (auto asked = c.optionalNumber("pieradius")) r = std::clamp(*asked, 5.0, r * 1.5);
     l.r = r;
     l.inner = l.doughnut ? r * std::clamp(c.number("doughnutradius", r * 0.5) / r, 0.1, 0.9) : 0;
-    l.centre = {area.x + area.w / 2, area.y + area.h / 2 - l.rim / 2};
+    l.centre.y = area.y + area.h / 2 - l.rim / 2;
     l.slicing = c.number("slicingdistance", r * 0.1);
     for (Slice& sl : slices) {
         if (sl.attrs->flag("issliced", false)) {
