@@ -5,9 +5,9 @@
 #ifdef PLOTARA_HAVE_QT
 #include "apps/ChartSession.h"
 #include "apps/TextFiles.h"
-#include "platform/qt/PlotaraWidget.h"
-#include "platform/qt/QtOsApi.h"
-#include "platform/qt/QtText.h"
+#include "desktop/PlotaraWidget.h"
+#include "desktop/QtOsApi.h"
+#include "desktop/QtText.h"
 
 #include <QApplication>
 #include <QGuiApplication>

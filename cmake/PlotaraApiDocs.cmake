@@ -26,7 +26,7 @@ set(DOXYGEN_INPUT_FILTER "awk -f ${CMAKE_CURRENT_LIST_DIR}/doxygen-comments.awk"
 set(DOXYGEN_EXCLUDE_PATTERNS */tests/* */bench/* */fuzz/* */apps/*)
 set(plotara_api_inputs ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
     ${PROJECT_SOURCE_DIR}/docs ${PLOTARA_GENERATED_INCLUDE})
-foreach(folder core platform data control designer player)
+foreach(folder core platform data control designer player desktop)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${folder})
     list(APPEND plotara_api_inputs ${PROJECT_SOURCE_DIR}/${folder})
   endif()

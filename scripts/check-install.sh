@@ -39,6 +39,7 @@ installed_files=(
   '/include/plotara/data/PlotaraData\.h$' '/include/plotara/control/Plotara\.h$'
   '/include/plotara/core/Version\.h$' '/include/plotara/player/draw/Scene\.h$'
   '/include/plotara/platform/headless/HeadlessContainer\.h$'
+  '/include/plotara/desktop/PlotaraWidget\.h$' '/include/plotara/desktop/designer/PropertySheet\.h$'
   '/libplotara_data\.so\.1$' '/libplotara_player\.so\.1\.0\.0$' '/libplotara_core\.a$'
   '/cmake/Plotara/PlotaraConfig\.cmake$' '/cmake/Plotara/PlotaraConfigVersion\.cmake$'
   '/pkgconfig/plotara-player\.pc$' '/bin/plotara$' '/libexec/plotara/plotara-view$'

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks formatting, gives every parser a short fuzzing run, then builds
-# and runs every test twice: a normal build, and a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer in which any report fails the run; the thread pool also runs under
-# ThreadSanitizer. Last, the normal build is installed and packaged the way users get it
-# (scripts/check-install.sh).
+# Installs what is missing, checks formatting and the layering of includes, gives every parser a
+# short fuzzing run, then builds and runs every test twice: a normal build, and a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer in which any report fails the run; the thread
+# pool also runs under ThreadSanitizer. Last, the normal build is installed and packaged the way
+# users get it (scripts/check-install.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,6 +14,9 @@ bash scripts/make-locales.sh
 
 echo "== format"
 bash scripts/check-format.sh
+
+echo "== layers (no include from a lower folder up)"
+bash scripts/check-layers.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -1,7 +1,7 @@
 // QtOsApi: capture reads the widget's own pixels; the Save dialog is a QFileDialog that keeps the
 // control's texts, filters, default extension, overwrite prompt, cancel and last filter.
 #include "control/PlotaraOcxModule.h"
-#include "platform/qt/QtOsApi.h"
+#include "desktop/QtOsApi.h"
 #include "qt_test_support.h"
 
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // The Paths property page as Qt widgets and its property sheet: layout from the page's table,
 // typing and applying, OK, Apply and Cancel, and the Browse dialogs through QtOsApi.
-#include "designer/qt/PropertySheet.h"
-#include "platform/qt/QtOsApi.h"
+#include "desktop/QtOsApi.h"
+#include "desktop/designer/PropertySheet.h"
 #include "qt_test_support.h"
 
 #include <QFileDialog>

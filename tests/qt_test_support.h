@@ -4,8 +4,8 @@
 
 #include "core/ErrorTrap.h"
 #include "core_test_support.h"
-#include "platform/qt/PlotaraWidget.h"
-#include "platform/qt/QtText.h"
+#include "desktop/PlotaraWidget.h"
+#include "desktop/QtText.h"
 
 #include <QDialog>
 #include <QTest>

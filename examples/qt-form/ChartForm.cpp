@@ -5,9 +5,9 @@
 #include "control/Catalogue.h"
 #include "core/ErrorTrap.h"
 #include "core/FilePath.h"
-#include "designer/qt/PropertySheet.h"
+#include "desktop/QtText.h"
+#include "desktop/designer/PropertySheet.h"
 #include "platform/FilePropertyBag.h"
-#include "platform/qt/QtText.h"
 #include "platform/sqlite/SqliteRecordset.h"
 
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 // control's properties are kept in a form file next to the application's QSettings.
 #pragma once
 
-#include "platform/qt/PlotaraWidget.h"
+#include "desktop/PlotaraWidget.h"
 
 #include <QWidget>
 

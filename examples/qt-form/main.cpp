@@ -5,8 +5,8 @@
 // saving a screenshot of the form first, and checking that closing saved the control's
 // properties:
 //   plotara_qt_form --self-test [--screenshot form.png]
+#include "desktop/QtOsApi.h"
 #include "examples/qt-form/ChartForm.h"
-#include "platform/qt/QtOsApi.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

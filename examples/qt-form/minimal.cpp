@@ -1,7 +1,7 @@
 // The smallest desktop host (docs/desktop.md shows it): a column chart in a window, its links
 // reported on standard error.
-#include "platform/qt/PlotaraWidget.h"
-#include "platform/qt/QtOsApi.h"
+#include "desktop/PlotaraWidget.h"
+#include "desktop/QtOsApi.h"
 
 #include <QApplication>
 #include <QDebug>

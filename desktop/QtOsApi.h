@@ -13,9 +13,9 @@
 // and prompt runs through the modal runner.
 #pragma once
 
+#include "desktop/ModalRunner.h"
 #include "platform/OsApi.h"
 #include "platform/headless/HeadlessOsApi.h"
-#include "platform/qt/ModalRunner.h"
 
 #include <QPointer>
 #include <QWidget>

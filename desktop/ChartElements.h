@@ -5,7 +5,7 @@
 // list.
 #pragma once
 
-#include "platform/qt/WindowPlayer.h"
+#include "desktop/WindowPlayer.h"
 
 #include <QPointF>
 #include <QRectF>

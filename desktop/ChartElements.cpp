@@ -1,6 +1,6 @@
-#include "platform/qt/ChartElements.h"
+#include "desktop/ChartElements.h"
 
-#include "platform/qt/QtText.h"
+#include "desktop/QtText.h"
 
 #include <algorithm>
 #include <map>

@@ -5,9 +5,9 @@
 #pragma once
 
 #include "control/Plotara.h"
-#include "platform/qt/ChartElements.h"
-#include "platform/qt/ModalRunner.h"
-#include "platform/qt/WindowPlayer.h"
+#include "desktop/ChartElements.h"
+#include "desktop/ModalRunner.h"
+#include "desktop/WindowPlayer.h"
 
 #include <QFrame>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "designer/qt/PathsPage.h"
+#include "desktop/designer/PathsPage.h"
 
 #include "core/ErrorTrap.h"
 

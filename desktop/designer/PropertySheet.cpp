@@ -1,8 +1,8 @@
-#include "designer/qt/PropertySheet.h"
+#include "desktop/designer/PropertySheet.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Text.h"
-#include "platform/qt/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 
 #include <QPushButton>
 #include <QTabWidget>

@@ -1,4 +1,4 @@
-#include "platform/qt/WindowPlayer.h"
+#include "desktop/WindowPlayer.h"
 
 #include "core/Number.h"
 

@@ -2,7 +2,7 @@
 // buttons laid out from the page's control table (twips converted at the screen's dots per inch,
 // tab order as the table gives it). Typing, focus and clicks reach the page's events; the
 // page's texts come back into the boxes after each. The Browse buttons open their dialogs
-// through the installed operating-system seam (platform/qt/QtOsApi on a desktop).
+// through the installed operating-system seam (desktop/QtOsApi on a desktop).
 #pragma once
 
 #include "designer/xmlOpenDialog.h"

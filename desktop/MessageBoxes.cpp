@@ -1,7 +1,7 @@
-#include "platform/qt/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 
+#include "desktop/QtText.h"
 #include "platform/MessageBoxStyle.h"
-#include "platform/qt/QtText.h"
 
 #include <QCoreApplication>
 

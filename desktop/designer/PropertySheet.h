@@ -3,8 +3,8 @@
 // changes (OK only when there are any) and clear the flag; Cancel leaves the control as it was.
 #pragma once
 
-#include "designer/qt/PathsPage.h"
-#include "platform/qt/ModalRunner.h"
+#include "desktop/ModalRunner.h"
+#include "desktop/designer/PathsPage.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
-#include "platform/qt/PlotaraWidget.h"
+#include "desktop/PlotaraWidget.h"
 
 #include "core/ErrorTrap.h"
 #include "core/Text.h"
-#include "platform/qt/ChartAccessible.h"
-#include "platform/qt/QtText.h"
-#include "platform/qt/WidgetSite.h"
+#include "desktop/ChartAccessible.h"
+#include "desktop/QtText.h"
+#include "desktop/WidgetSite.h"
 
 #include <QAccessible>
 #include <QKeyEvent>

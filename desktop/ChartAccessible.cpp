@@ -1,6 +1,6 @@
-#include "platform/qt/ChartAccessible.h"
+#include "desktop/ChartAccessible.h"
 
-#include "platform/qt/PlotaraWidget.h"
+#include "desktop/PlotaraWidget.h"
 
 namespace plotara::qt {
 

@@ -1,10 +1,10 @@
-#include "platform/qt/WidgetSite.h"
+#include "desktop/WidgetSite.h"
 
 #include "core/SafeArray.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/PlotaraWidget.h"
+#include "desktop/QtText.h"
 #include "platform/ContainerUnits.h"
-#include "platform/qt/MessageBoxes.h"
-#include "platform/qt/PlotaraWidget.h"
-#include "platform/qt/QtText.h"
 
 #include <QStringList>
 

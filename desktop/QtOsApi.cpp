@@ -1,9 +1,9 @@
-#include "platform/qt/QtOsApi.h"
+#include "desktop/QtOsApi.h"
 
 #include "core/Error.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/QtText.h"
 #include "platform/FileDialogRecord.h"
-#include "platform/qt/MessageBoxes.h"
-#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QFileDialog>

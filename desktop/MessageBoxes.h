@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/String.h"
-#include "platform/qt/ModalRunner.h"
+#include "desktop/ModalRunner.h"
 
 #include <QMessageBox>
 
