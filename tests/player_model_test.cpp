@@ -248,9 +248,14 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
             });
             // Without room on either side no label is drawn; otherwise some are.
             EXPECT_EQ(labels > 0, std::string(c.note) == "shortened") << what;
-            // A shortened label loses part of its name, never its value.
+            // A shortened label loses part of its name (drawn before the value), never its
+            // value.
+            const auto isName = [](const LayoutText& t) {
+                return t.tag.kind == TextKind::PieLabel &&
+                       (t.fullText.empty() ? t.text : t.fullText).back() == ',';
+            };
             for (const auto& t : l.texts) {
-                if (t.tag.kind != TextKind::PieLabel || t.text.back() != ',') continue;
+                if (!isName(t)) continue;
                 const std::string value = std::to_string(values[t.tag.index]);
                 EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(),
                                         [&](const auto& v) {
@@ -260,10 +265,7 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
                                         }))
                     << what << ": " << t.text;
             }
-            const auto withValues =
-                std::count_if(l.texts.begin(), l.texts.end(), [](const auto& t) {
-                    return t.tag.kind == TextKind::PieLabel && t.text.back() == ',';
-                });
+            const auto withValues = std::count_if(l.texts.begin(), l.texts.end(), isName);
             EXPECT_EQ(withValues > 0, labels > 0) << what;
         }
     }
@@ -503,8 +505,11 @@ TEST(LayoutJson, WritesTheModelWithEscapedTexts) {
     y.max = 2.5e6;
     y.ticks.push_back({-5, "-5", {1, 2, 3, 4}});
     y.ticks.push_back({2.5e6, "", {}});
-    l.texts.push_back({{TextKind::Caption}, "A \"quoted\" \\ caption\n\x01", {0, 0, 50, 12}});
-    l.texts.push_back({{TextKind::ValueLabel, 1, 3}, "1.5K", {5, 6, 7, 8}, -45});
+    l.texts.push_back(
+        {{TextKind::Caption}, "A \"quoted\" \\ caption\n\x01", {0, 0, 50, 12}, 0, ""});
+    l.texts.push_back({{TextKind::ValueLabel, 1, 3}, "1.5K", {5, 6, 7, 8}, -45, ""});
+    l.texts.push_back(
+        {{TextKind::CategoryLabel, -1, 2}, "Febr\u2026", {9, 10, 11, 12}, 0, "February"});
     LayoutSeries s;
     s.name = "Sales";
     s.axis = "y2";
