@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, EveryType, ::testing::Range(1, 38));
 // bubble chart 900 px wide whose x axis runs to 150,000 once drew "150,..."), and a pie value
 // too long for its label column is shown whole after a shortened name, alone, or not at all.
 TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
-    const std::string points = "<set x='1200' y='3' z='5'/><set x='149000' y='8' z='9'/>";
+    const std::string points = "<set x='12000' y='30' z='5'/><set x='120000' y='12' z='7'/>";
     std::string sets;
     for (const char* name : {"April", "February", "March", "June", "May", "January"})
         sets += std::string("<set label='") + name + " of the year' value='123456789.125'/>";
@@ -179,9 +179,12 @@ TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
         int width, height;
         const char* whole; // a text that must be drawn whole, or ""
     } cases[] = {
-        {30, "<chart><dataset>" + points + "</dataset></chart>", 900, 400, "150,000"},
-        {30, "<chart chartRightMargin='0'><dataset>" + points + "</dataset></chart>", 900, 400,
+        {30, "<chart xAxisMaxValue='150000'><dataset>" + points + "</dataset></chart>", 900, 400,
          "150,000"},
+        {30,
+         "<chart chartRightMargin='0' xAxisMaxValue='150000'><dataset>" + points +
+             "</dataset></chart>",
+         900, 400, "150,000"},
         {29, "<chart xNumberPrefix='$' rotateNames='1'><dataset>" + points + "</dataset></chart>",
          300, 200, ""},
         {3, "<chart decimals='3' forceDecimals='1' formatNumberScale='0'>" + sets + "</chart>", 400,
