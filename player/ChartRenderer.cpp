@@ -83,7 +83,7 @@ void renderMessage(Scene& scene, TextEngine& text, const std::string& message, d
     item.v = VAlign::Middle;
     item.maxWidth = std::max(width - 10, 10.0);
     text.place(item);
-    scene.layout.texts.push_back({item.tag, item.text, item.box, item.angle});
+    scene.layout.texts.push_back({item.tag, item.text, item.box, item.angle, item.fullText});
     scene.add(std::move(item));
 }
 

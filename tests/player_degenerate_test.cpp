@@ -130,10 +130,12 @@ TEST(DegeneratePie, LabelsBeyondTheColumnsRoomAreLeftOutLargestFirst) {
         if (t.tag.kind == TextKind::PieLabel) labels.push_back(&t);
     ASSERT_GT(labels.size(), 10u);
     ASSERT_LT(labels.size(), 200u);
-    // The largest slice's label is shown, whole or as its name and its value side by side.
+    // The largest slice's label is shown, whole or as its (shortened) name and its value side by
+    // side.
     std::string largest;
     for (const LayoutText* t : labels)
-        if (t->tag.index == 0) largest += (largest.empty() ? "" : " ") + t->text;
+        if (t->tag.index == 0)
+            largest += (largest.empty() ? "" : " ") + (t->fullText.empty() ? t->text : t->fullText);
     EXPECT_EQ(largest, "Largest, 1,000");
     for (std::size_t i = 0; i < labels.size(); ++i) {
         EXPECT_GE(labels[i]->box.y, 0);

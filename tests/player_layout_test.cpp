@@ -261,7 +261,8 @@ TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
         std::vector<const TextItem*> labels;
         const TextItem* axisName = nullptr;
         for (const TextItem* t : p.scene().texts()) {
-            if (t->text.rfind("Month number", 0) == 0) labels.push_back(t);
+            const std::string& whole = t->fullText.empty() ? t->text : t->fullText;
+            if (whole.rfind("Month number", 0) == 0) labels.push_back(t);
             if (t->text == "Month of the year") axisName = t;
         }
         ASSERT_EQ(labels.size(), 12u) << c.attrs << ": every label is shown";

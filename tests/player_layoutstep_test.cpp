@@ -104,6 +104,17 @@ TEST_P(LayoutStep, ThePlayersLayoutIsTheLayoutStepsLayout) {
     EXPECT_EQ(player->layoutJson(), layoutJson(alone.scene.layout)) << "type " << type;
 }
 
+// The SVG of every sample, roomy and cramped, draws the texts the layout dump lists as drawn.
+TEST_P(LayoutStep, TheSvgDrawsTheDumpsTexts) {
+    const int type = GetParam();
+    for (const auto& [width, height] : {std::pair{480, 320}, std::pair{200, 150}}) {
+        auto player = testing::drawChart(type, testing::sampleFor(type), width, height);
+        testing::expectSvgTextsMatchLayout(player->svg(), player->scene().layout,
+                                           "type " + std::to_string(type) + " at " +
+                                               std::to_string(width));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(AllTypes, LayoutStep, ::testing::Range(1, 38));
 
 const char* const richCartesian =

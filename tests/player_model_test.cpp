@@ -25,8 +25,36 @@ std::string describe(const Rect& r) {
     return s.str();
 }
 
-// No two texts overlap (by more than a pixel's rounding) and all lie inside the picture.
+// Whether a text reads as a number: digits with separators, signs, a currency or percent sign
+// and a scale letter, nothing else.
+bool looksLikeNumber(const std::string& text) {
+    return text.find_first_of("0123456789") != std::string::npos &&
+           text.find_first_not_of("0123456789.,-+%$ KMB") == std::string::npos;
+}
+
+// No number lost characters: ticks and value labels are never shortened, and a shortened text
+// (a name, or "name, value") lost no number at its end.
+void expectNoNumberShortened(const ChartLayout& l, const std::string& what) {
+    const std::string ellipsis = "\xE2\x80\xA6";
+    for (const LayoutText& t : l.texts) {
+        const bool number = t.tag.kind == TextKind::Tick || t.tag.kind == TextKind::ValueLabel;
+        if (number) {
+            EXPECT_EQ(t.fullText, "") << what << ": '" << t.text << "' shortened";
+            EXPECT_EQ(t.text.find(ellipsis), std::string::npos) << what << ": '" << t.text << "'";
+        }
+        if (t.fullText.empty()) continue;
+        const std::size_t comma = t.fullText.rfind(", ");
+        const std::string tail =
+            comma == std::string::npos ? t.fullText : t.fullText.substr(comma + 2);
+        EXPECT_FALSE(looksLikeNumber(tail))
+            << what << ": '" << t.fullText << "' drawn as '" << t.text << "'";
+    }
+}
+
+// No two texts overlap (by more than a pixel's rounding), all lie inside the picture, and no
+// number is shortened.
 void expectTextsApartAndInside(const ChartLayout& l, const std::string& what) {
+    expectNoNumberShortened(l, what);
     const auto& t = l.texts;
     for (std::size_t i = 0; i < t.size(); ++i) {
         const Rect& a = t[i].box;
@@ -137,6 +165,50 @@ TEST_P(EveryType, LongLabelsStayInsideThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, EveryType, ::testing::Range(1, 38));
 
+// Numbers keep every character where room is short: a tick at the picture's edge moves in (a
+// bubble chart 900 px wide whose x axis runs to 150,000 once drew "150,..."), and a pie value
+// too long for its label column is shown whole after a shortened name, alone, or not at all.
+TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
+    const std::string points = "<set x='12000' y='30' z='5'/><set x='120000' y='12' z='7'/>";
+    std::string sets;
+    for (const char* name : {"April", "February", "March", "June", "May", "January"})
+        sets += std::string("<set label='") + name + " of the year' value='123456789.125'/>";
+    const struct {
+        int type;
+        std::string xml;
+        int width, height;
+        const char* whole; // a text that must be drawn whole, or ""
+    } cases[] = {
+        {30, "<chart xAxisMaxValue='150000'><dataset>" + points + "</dataset></chart>", 900, 400,
+         "150,000"},
+        {30,
+         "<chart chartRightMargin='0' xAxisMaxValue='150000'><dataset>" + points +
+             "</dataset></chart>",
+         900, 400, "150,000"},
+        {29, "<chart xNumberPrefix='$' rotateNames='1'><dataset>" + points + "</dataset></chart>",
+         300, 200, ""},
+        {3, "<chart decimals='3' forceDecimals='1' formatNumberScale='0'>" + sets + "</chart>", 400,
+         300, ""},
+        {4, "<chart decimals='3' forceDecimals='1' formatNumberScale='0'>" + sets + "</chart>", 300,
+         200, ""},
+        {6, "<chart showNames='0' decimals='3' formatNumberScale='0'>" + sets + "</chart>", 200,
+         150, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string what = "type " + std::to_string(c.type) + " " + c.xml.substr(0, 50) +
+                                 " at " + std::to_string(c.width);
+        auto player = drawChart(c.type, c.xml, c.width, c.height);
+        const ChartLayout& l = player->scene().layout;
+        expectTextsApartAndInside(l, what);
+        if (*c.whole) {
+            EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(), [&](const LayoutText& t) {
+                return t.text == c.whole;
+            })) << what;
+        }
+        testing::expectSvgTextsMatchLayout(player->svg(), l, what);
+    }
+}
+
 bool anyNoteHas(const ChartLayout& l, const std::string& words) {
     return std::any_of(l.notes.begin(), l.notes.end(),
                        [&](const std::string& n) { return n.find(words) != std::string::npos; });
@@ -179,9 +251,14 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
             });
             // Without room on either side no label is drawn; otherwise some are.
             EXPECT_EQ(labels > 0, std::string(c.note) == "shortened") << what;
-            // A shortened label loses part of its name, never its value.
+            // A shortened label loses part of its name (drawn before the value), never its
+            // value.
+            const auto isName = [](const LayoutText& t) {
+                return t.tag.kind == TextKind::PieLabel &&
+                       (t.fullText.empty() ? t.text : t.fullText).back() == ',';
+            };
             for (const auto& t : l.texts) {
-                if (t.tag.kind != TextKind::PieLabel || t.text.back() != ',') continue;
+                if (!isName(t)) continue;
                 const std::string value = std::to_string(values[t.tag.index]);
                 EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(),
                                         [&](const auto& v) {
@@ -191,10 +268,7 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
                                         }))
                     << what << ": " << t.text;
             }
-            const auto withValues =
-                std::count_if(l.texts.begin(), l.texts.end(), [](const auto& t) {
-                    return t.tag.kind == TextKind::PieLabel && t.text.back() == ',';
-                });
+            const auto withValues = std::count_if(l.texts.begin(), l.texts.end(), isName);
             EXPECT_EQ(withValues > 0, labels > 0) << what;
         }
     }
@@ -434,8 +508,11 @@ TEST(LayoutJson, WritesTheModelWithEscapedTexts) {
     y.max = 2.5e6;
     y.ticks.push_back({-5, "-5", {1, 2, 3, 4}});
     y.ticks.push_back({2.5e6, "", {}});
-    l.texts.push_back({{TextKind::Caption}, "A \"quoted\" \\ caption\n\x01", {0, 0, 50, 12}});
-    l.texts.push_back({{TextKind::ValueLabel, 1, 3}, "1.5K", {5, 6, 7, 8}, -45});
+    l.texts.push_back(
+        {{TextKind::Caption}, "A \"quoted\" \\ caption\n\x01", {0, 0, 50, 12}, 0, ""});
+    l.texts.push_back({{TextKind::ValueLabel, 1, 3}, "1.5K", {5, 6, 7, 8}, -45, ""});
+    l.texts.push_back(
+        {{TextKind::CategoryLabel, -1, 2}, "Febr\u2026", {9, 10, 11, 12}, 0, "February"});
     LayoutSeries s;
     s.name = "Sales";
     s.axis = "y2";
@@ -512,12 +589,17 @@ TEST(LayoutModel, RandomDataKeepsTextsApart) {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
     };
+    // Long values: no number scale, many decimals, prefixes and suffixes, percentages.
+    const char* const looks[] = {"", "formatNumberScale='0' decimals='3' numberPrefix='$ '",
+                                 "showPercentValues='1' forceDecimals='1' decimals='5' "
+                                 "formatNumberScale='0' numberSuffix=' M'"};
     for (int round = 0; round < 3; ++round) {
         for (int type = 1; type <= 37; ++type) {
             if (type == 29 || type == 30) continue; // XY charts take x and y, not sets
             int n = 3 + static_cast<int>(next() * 40);
-            double scale = std::pow(10.0, static_cast<int>(next() * 8) - 3);
-            std::string xml = "<chart><categories>";
+            double scale = std::pow(10.0, static_cast<int>(next() * 14) - 3);
+            std::string xml =
+                std::string("<chart showValues='1' ") + looks[round] + "><categories>";
             for (int i = 0; i < n; ++i)
                 xml += "<category label='Item " + std::to_string(i) + "'/>";
             xml += "</categories>";
@@ -554,23 +636,25 @@ TEST(LayoutModel, RandomXYDataKeepsTextsApart) {
         seed = seed * 1664525u + 1013904223u;
         return static_cast<double>(seed >> 8) / static_cast<double>(1u << 24);
     };
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 6; ++round) {
+        const double xScale = std::pow(10.0, round); // x ticks up to 100,000,000
         for (int type : {29, 30}) {
-            std::string xml =
-                std::string("<chart showValues='1'") + (round % 2 ? " logScale='1'" : "") + ">";
+            std::string xml = std::string("<chart showValues='1' formatNumberScale='0'") +
+                              (round % 2 ? " logScale='1'" : "") +
+                              (round > 3 ? " xNumberPrefix='$' rotateNames='1'" : "") + ">";
             for (int d = 0; d < 2; ++d) {
                 xml += "<dataset seriesName='S" + std::to_string(d) + "'>";
                 int n = 5 + static_cast<int>(next() * 60);
                 for (int i = 0; i < n; ++i) {
                     char v[120];
                     std::snprintf(v, sizeof v, "<set x='%.4g' y='%.4g' z='%.3g' name='P%d'/>",
-                                  next() * 1000 - 100, next() * 50 - 5, next() * 30, i);
+                                  (next() * 1000 - 100) * xScale, next() * 50 - 5, next() * 30, i);
                     xml += v;
                 }
                 xml += "</dataset>";
             }
             xml += "</chart>";
-            auto player = testing::drawChart(type, xml, 400, 300);
+            auto player = testing::drawChart(type, xml, round % 3 ? 400 : 900, 300);
             std::string what = "type " + std::to_string(type) + " round " + std::to_string(round);
             expectTextsApartAndInside(player->scene().layout, what);
             expectDrawnOrNoted(player->scene().layout, what);

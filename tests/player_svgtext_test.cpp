@@ -251,24 +251,36 @@ TEST(SvgText, NumbersAreTheExactDecimalRounding) {
     }
 }
 
-TEST(SvgText, EllipsizedTextsShowTheStartThatFits) {
+// Placing shortens a text to its width, keeps the whole text beside it, and the SVG writes the
+// text as placed; placing again (another width) starts from the whole text.
+TEST(SvgText, ShortenedTextsAreWrittenAsPlaced) {
     player::TextEngine engine;
     player::TextItem item;
-    item.text = "A long category name that cannot fit";
+    const std::string whole = "A long category name that cannot fit";
+    item.text = whole;
     item.maxWidth = engine.measure("A long cat", item.font).w + 1;
-    const std::string shown = player::shownText(item, engine);
+    engine.place(item);
+    EXPECT_EQ(item.fullText, whole);
+    const std::string& shown = item.text;
     ASSERT_GE(shown.size(), 3u);
     EXPECT_EQ(shown.substr(shown.size() - 3), "\xE2\x80\xA6");
     const std::string start = shown.substr(0, shown.size() - 3);
-    EXPECT_EQ(item.text.rfind(start, 0), 0u) << "a start of the text";
+    EXPECT_EQ(whole.rfind(start, 0), 0u) << "a start of the text";
     EXPECT_LE(engine.measure(shown, item.font).w, item.maxWidth);
-    const std::string longer = item.text.substr(0, start.size() + 1) + "\xE2\x80\xA6";
+    const std::string longer = whole.substr(0, start.size() + 1) + "\xE2\x80\xA6";
     EXPECT_GT(engine.measure(longer, item.font).w, item.maxWidth) << "the longest that fits";
+    EXPECT_DOUBLE_EQ(item.box.w, item.maxWidth) << "a shortened line fills its width";
+    std::string svg;
+    player::appendSvgText(svg, item, engine);
+    EXPECT_NE(svg.find(">" + shown + "</text>"), std::string::npos) << svg;
 
     item.maxWidth = 1;
-    EXPECT_EQ(player::shownText(item, engine), "\xE2\x80\xA6");
+    engine.place(item);
+    EXPECT_EQ(item.text, "\xE2\x80\xA6");
     item.maxWidth = 1000;
-    EXPECT_EQ(player::shownText(item, engine), item.text);
+    engine.place(item);
+    EXPECT_EQ(item.text, whole);
+    EXPECT_EQ(item.fullText, "");
 }
 
 TEST(SvgText, BaselineShareMatchesTheMeasuredLineHeight) {

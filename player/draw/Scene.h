@@ -52,9 +52,10 @@ struct TextItem {
     double angle = 0;
     HAlign h = HAlign::Left;
     VAlign v = VAlign::Top;
-    double maxWidth = 0; // > 0: ellipsized to this width
-    Rect box;            // the axis-aligned box it covers, filled in by the layout
-    TextTag tag;         // what the text is for (the layout model lists it by this)
+    double maxWidth = 0;  // > 0: placing shortens a wider text to this width with an ellipsis
+    std::string fullText; // the whole text when placing shortened it (text is what is drawn)
+    Rect box;             // the axis-aligned box it covers, filled in by the layout
+    TextTag tag;          // what the text is for (the layout model lists it by this)
 };
 
 // Many identical markers: one pre-drawn marker stamped at every point.

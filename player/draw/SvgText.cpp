@@ -10,41 +10,6 @@ namespace plotara::player {
 
 namespace {
 
-constexpr std::string_view ellipsis = "\xE2\x80\xA6"; // U+2026
-
-bool startsCharacter(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-}
-
-} // namespace
-
-std::string shownText(const TextItem& item, TextEngine& engine) {
-    if (item.maxWidth <= 0 || engine.measure(item.text, item.font).w <= item.maxWidth)
-        return item.text;
-    // The character boundaries, then a binary search for the longest start that fits with the
-    // ellipsis: wider starts never measure narrower.
-    std::vector<std::size_t> cuts;
-    for (std::size_t i = 1; i < item.text.size(); ++i) {
-        if (startsCharacter(item.text[i])) cuts.push_back(i);
-    }
-    std::size_t lo = 0, hi = cuts.size(); // cuts[0, lo) fit, cuts[hi, end) do not
-    while (lo < hi) {
-        const std::size_t mid = (lo + hi) / 2;
-        std::string candidate = item.text.substr(0, cuts[mid]);
-        candidate += ellipsis;
-        if (engine.measure(candidate, item.font).w <= item.maxWidth) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
-        }
-    }
-    std::string shown = lo == 0 ? std::string() : item.text.substr(0, cuts[lo - 1]);
-    shown += ellipsis;
-    return shown;
-}
-
-namespace {
-
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -100,7 +65,7 @@ std::string svgFontFamily(std::string_view family) {
 
 void appendSvgText(std::string& out, const TextItem& item, TextEngine& engine) {
     if (item.text.empty()) return;
-    const Size size = engine.measure(item.text, item.font, item.maxWidth);
+    const Size size = engine.measure(item);
     const double ax = item.h == HAlign::Left ? 0 : item.h == HAlign::Center ? size.w / 2 : size.w;
     const double ay = item.v == VAlign::Top ? 0 : item.v == VAlign::Middle ? size.h / 2 : size.h;
     out += "<text x=\"";
@@ -133,7 +98,7 @@ void appendSvgText(std::string& out, const TextItem& item, TextEngine& engine) {
         out += "\" lengthAdjust=\"spacingAndGlyphs\"";
     }
     out += '>';
-    appendXmlText(out, shownText(item, engine));
+    appendXmlText(out, item.text);
     out += "</text>\n";
 }
 

@@ -15,10 +15,6 @@ namespace plotara::player {
 // ascender plus descender.
 inline constexpr double svgAscentShare = 1901.0 / (1901.0 + 483.0);
 
-// What a text item shows: the whole text, or with maxWidth > 0 and a text wider than that, the
-// longest start (whole characters) that fits with "…" after it, or "…" alone. Cannot fail.
-std::string shownText(const TextItem& item, TextEngine& engine);
-
 // The CSS font-family list for text measured with the given family (the pinned font the text
 // engine draws a chart font with, so a viewer shows what the PNG shows): that family, then its
 // generic family; "" stands for DejaVu Sans. Quotes and backslashes in a family name are

@@ -34,6 +34,15 @@ ShapedLine shape(FontSet& fonts, std::string_view text, const Font& font, double
     return shapeLine(fonts, text, primary, font.bold, font.italic, clampedSize(font), maxWidth);
 }
 
+// The line of a placed item: its text as drawn, a shortened one as wide as its maxWidth.
+ShapedLine shapeItem(FontSet& fonts, const TextItem& item) {
+    const Font& font = item.font;
+    if (item.fullText.empty() || item.maxWidth <= 0) return shape(fonts, item.text, font, 0);
+    const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
+    return shapeShortened(fonts, item.text, primary, font.bold, font.italic, clampedSize(font),
+                          item.maxWidth);
+}
+
 Point anchorOffset(const TextItem& item, Size s) {
     double ax = item.h == HAlign::Left ? 0 : item.h == HAlign::Center ? s.w / 2 : s.w;
     double ay = item.v == VAlign::Top ? 0 : item.v == VAlign::Middle ? s.h / 2 : s.h;
@@ -81,8 +90,27 @@ Size TextEngine::measure(std::string_view text, const Font& font, double maxWidt
     return {line.width, line.ascent + line.descent};
 }
 
+Size TextEngine::measure(const TextItem& item) {
+    const ShapedLine line = shapeItem(impl_->fonts, item);
+    return {line.width, line.ascent + line.descent};
+}
+
 void TextEngine::place(TextItem& item) {
-    Size s = measure(item.text, item.font, item.maxWidth);
+    if (!item.fullText.empty()) {
+        item.text = std::move(item.fullText);
+        item.fullText.clear();
+    }
+    if (item.maxWidth > 0) {
+        const Font& font = item.font;
+        const FaceChoice primary = impl_->fonts.primary(font.family, font.bold, font.italic);
+        FittedText fitted = fitLine(impl_->fonts, item.text, primary, font.bold, font.italic,
+                                    clampedSize(font), item.maxWidth);
+        if (fitted.shortened) {
+            item.fullText = std::move(item.text);
+            item.text = std::move(fitted.text);
+        }
+    }
+    Size s = measure(item);
     Point a = anchorOffset(item, s);
     double rad = item.angle * std::numbers::pi / 180;
     double c = std::cos(rad), sn = std::sin(rad);
@@ -102,7 +130,7 @@ void TextEngine::place(TextItem& item) {
 
 void TextEngine::draw(cairo_t* cr, const TextItem& item) {
     const Font& font = item.font;
-    const ShapedLine line = shape(impl_->fonts, item.text, font, item.maxWidth);
+    const ShapedLine line = shapeItem(impl_->fonts, item);
     const Size s{line.width, line.ascent + line.descent};
     const Point a = anchorOffset(item, s);
     const double size = clampedSize(font);

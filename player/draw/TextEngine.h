@@ -36,7 +36,11 @@ public:
     // The logical size of one line of text (maxWidth > 0 ellipsizes). Cannot fail; bytes that
     // are not UTF-8 are measured as U+FFFD.
     Size measure(std::string_view text, const Font& font, double maxWidth = 0);
-    // Fills in item.box from the item's anchor, alignment and angle. Cannot fail.
+    // The size a placed item is drawn at. Cannot fail.
+    Size measure(const TextItem& item);
+    // Fits the item's text to its maxWidth (a wider text becomes its longest beginning that fits
+    // with an ellipsis, its whole text kept in fullText; placing again starts from the whole
+    // text), then fills in item.box from the anchor, alignment and angle. Cannot fail.
     void place(TextItem& item);
     // Draws a placed item on a cairo context. Cannot fail.
     void draw(cairo_t* cr, const TextItem& item);

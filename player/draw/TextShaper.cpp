@@ -101,27 +101,54 @@ void padEllipsis(ShapedLine& line, std::size_t ellipsis, double width) {
     line.width = width;
 }
 
+// The UTF-8 form of code points. Cannot fail beyond allocation.
+std::string encodeUtf8(const std::u32string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The text's first code points (at most 4000 bytes of it: no label needs more).
+std::u32string decodeStart(std::string_view text) {
+    return decodeUtf8(text.substr(0, std::min<std::size_t>(text.size(), 4000)));
+}
+
 } // namespace
 
-ShapedLine shapeLine(FontSet& fonts, std::string_view text, const FaceChoice& primary, bool bold,
-                     bool italic, double size, double maxWidth) {
-    // Very long texts are cut first: no label needs more.
-    const std::u32string all = decodeUtf8(text.substr(0, std::min<std::size_t>(text.size(), 4000)));
+FittedText fitLine(FontSet& fonts, std::string_view text, const FaceChoice& primary, bool bold,
+                   bool italic, double size, double maxWidth) {
+    const std::u32string all = decodeStart(text);
     Buffer buf(hb_buffer_create(), &hb_buffer_destroy);
-    ShapedLine line = shapeText(fonts, buf.get(), all, primary, bold, italic, size);
-    if (maxWidth <= 0 || line.width <= maxWidth) return line;
+    if (maxWidth <= 0 ||
+        shapeText(fonts, buf.get(), all, primary, bold, italic, size).width <= maxWidth)
+        return {std::string(text), false};
     // The longest beginning that fits with the ellipsis: the widths of the beginnings grow with
     // their length (shaping can change a few glyphs at the cut), so search, then step back.
     std::size_t lo = 0, hi = all.size();
-    auto fits = [&](std::size_t keep, ShapedLine& out) {
+    auto fits = [&](std::size_t keep) {
         std::u32string cut = all.substr(0, keep) + U'\u2026';
-        out = shapeText(fonts, buf.get(), cut, primary, bold, italic, size);
-        return out.width <= maxWidth;
+        return shapeText(fonts, buf.get(), cut, primary, bold, italic, size).width <= maxWidth;
     };
     while (lo < hi) {
         std::size_t mid = (lo + hi + 1) / 2;
-        ShapedLine probe;
-        if (fits(mid, probe)) {
+        if (fits(mid)) {
             lo = mid;
         } else {
             hi = mid - 1;
@@ -129,9 +156,25 @@ ShapedLine shapeLine(FontSet& fonts, std::string_view text, const FaceChoice& pr
     }
     while (lo > 0 && !cuttableBefore(all, lo))
         --lo;
-    fits(lo, line);
-    padEllipsis(line, lo, maxWidth);
+    return {encodeUtf8(all.substr(0, lo) + U'\u2026'), true};
+}
+
+ShapedLine shapeShortened(FontSet& fonts, std::string_view shortened, const FaceChoice& primary,
+                          bool bold, bool italic, double size, double width) {
+    const std::u32string all = decodeStart(shortened);
+    Buffer buf(hb_buffer_create(), &hb_buffer_destroy);
+    ShapedLine line = shapeText(fonts, buf.get(), all, primary, bold, italic, size);
+    if (!all.empty()) padEllipsis(line, all.size() - 1, width);
     return line;
+}
+
+ShapedLine shapeLine(FontSet& fonts, std::string_view text, const FaceChoice& primary, bool bold,
+                     bool italic, double size, double maxWidth) {
+    const FittedText fitted = fitLine(fonts, text, primary, bold, italic, size, maxWidth);
+    if (fitted.shortened)
+        return shapeShortened(fonts, fitted.text, primary, bold, italic, size, maxWidth);
+    Buffer buf(hb_buffer_create(), &hb_buffer_destroy);
+    return shapeText(fonts, buf.get(), decodeStart(text), primary, bold, italic, size);
 }
 
 } // namespace plotara::player

@@ -49,9 +49,10 @@ struct LayoutAxis {
 
 struct LayoutText {
     TextTag tag;
-    std::string text;
-    Rect box;         // after rotation
-    double angle = 0; // degrees the text turns (negative: counter-clockwise)
+    std::string text;     // as drawn
+    Rect box;             // after rotation
+    double angle = 0;     // degrees the text turns (negative: counter-clockwise)
+    std::string fullText; // the whole text when the drawn one is shortened, else ""
 };
 
 struct LayoutSeries {

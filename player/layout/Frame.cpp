@@ -36,7 +36,7 @@ Rect marginArea(const ChartContext& ctx) {
 
 void listTexts(ChartLayout& layout, const std::vector<TextItem>& texts) {
     for (const TextItem& t : texts) {
-        if (!t.text.empty()) layout.texts.push_back({t.tag, t.text, t.box, t.angle});
+        if (!t.text.empty()) layout.texts.push_back({t.tag, t.text, t.box, t.angle, t.fullText});
     }
 }
 

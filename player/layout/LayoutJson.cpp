@@ -30,6 +30,7 @@ void writeText(JsonWriter& j, const LayoutText& t) {
     j.object([&] {
         j.key("role").string(textKindName(t.tag.kind));
         j.key("text").string(t.text);
+        if (!t.fullText.empty()) j.key("fullText").string(t.fullText);
         j.key("box").box(t.box);
         if (t.angle != 0) j.key("angle").number(t.angle);
         if (t.tag.series >= 0) j.key("series").number(t.tag.series);

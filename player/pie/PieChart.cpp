@@ -19,7 +19,9 @@ struct Slice {
     Color color;
     Point offset; // pulled-out slices move along their middle angle
     std::string label, text;
-    std::size_t valueAt = 0; // > 0: text is "name, value" and its value part starts here
+    // Where the value (or percentage) starts in text: npos when text shows none, 0 when it is
+    // the value alone, > 0 after "name, ". The value is never shortened.
+    std::size_t valueAt = std::string::npos;
     const Attributes* attrs;
     std::size_t merged = 0; // the "Other" slice: how many slivers it stands for
 };
@@ -70,8 +72,8 @@ struct PieLayout {
 };
 
 // The text a slice's label shows: its name, its value or percentage, or both.
-// The text a slice's label shows; valueAt is set to where its value starts when it shows both
-// the name and the value.
+// The text a slice's label shows; valueAt is set to where its value starts in it (npos when it
+// shows no value).
 std::string sliceText(const Attributes& c, const NumberFormat& fmt, const std::string& label,
                       double value, double total, const Attributes* attrs, std::size_t& valueAt) {
     bool showNames = c.flag("shownames", c.flag("showlabels", true));
@@ -82,13 +84,16 @@ std::string sliceText(const Attributes& c, const NumberFormat& fmt, const std::s
             ? fmt.percent(fmt.decimals < 0 ? 1 : fmt.decimals, false).format(100 * value / total)
             : fmt.format(value);
     if (attrs != nullptr && attrs->has("displayvalue")) shown = attrs->text("displayvalue");
-    valueAt = 0;
+    valueAt = std::string::npos;
     if (showNames && !label.empty() && showValues && !shown.empty()) {
         valueAt = label.size() + 2;
         return label + ", " + shown;
     }
     if (showNames) return label;
-    if (showValues) return shown;
+    if (showValues) {
+        valueAt = 0;
+        return shown;
+    }
     return {};
 }
 
@@ -345,12 +350,12 @@ LabelColumns labelColumns(const PieLayout& l) {
 
 // A label's text in its column from x, running away from the pie. A shortened "name, value"
 // label keeps its value whole and shortens the name before it, as long as a few characters of
-// the name still fit; otherwise the whole text is shortened.
+// the name still fit, else shows the value alone; only a name alone is shortened as a whole.
 void placeLabelText(ChartContext& ctx, PlacedPieLabel& label, const Slice& sl, const Font& font,
                     double x, const PieLabel& pl, double room) {
     const TextTag tag{TextKind::PieLabel, 0, static_cast<int>(sl.index)};
     const HAlign align = pl.right ? HAlign::Left : HAlign::Right;
-    if (pl.shortened && sl.valueAt > 0) {
+    if (pl.shortened && sl.valueAt > 0 && sl.valueAt != std::string::npos) {
         const std::string name = sl.text.substr(0, sl.valueAt - 1); // "name," keeps its comma
         const std::string value = sl.text.substr(sl.valueAt);
         const double space = ctx.text.measure("n n", font).w - ctx.text.measure("nn", font).w;
@@ -363,8 +368,10 @@ void placeLabelText(ChartContext& ctx, PlacedPieLabel& label, const Slice& sl, c
             label.text =
                 placeText(ctx, tag, name, font, nameX, pl.y, align, VAlign::Middle, 0, nameRoom);
             label.value = placeText(ctx, tag, value, font, valueX, pl.y, align, VAlign::Middle, 0);
-            return;
+        } else { // no room for the name: the value alone, whole
+            label.text = placeText(ctx, tag, value, font, x, pl.y, align, VAlign::Middle, 0);
         }
+        return;
     }
     label.text = placeText(ctx, tag, sl.text, font, x, pl.y, align, VAlign::Middle, 0, room);
 }
@@ -394,6 +401,12 @@ std::vector<PlacedPieLabel> layoutPieLabels(ChartContext& ctx, const PieLayout& 
                   (l.threeD && std::sin(mid) > 0 ? l.rim : 0);
         label.h = l.lineH + 1;
         const double width = ctx.text.measure(sl.text, l.font).w;
+        // A value is shown whole or not at all.
+        if (sl.valueAt != std::string::npos &&
+            ctx.text.measure(std::string_view(sl.text).substr(sl.valueAt), l.font).w > room) {
+            ++dropped;
+            continue;
+        }
         label.w = std::min(width, room);
         label.shortened = width > room;
         (label.right ? right : left).push_back(label);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace plotara::player {
@@ -105,6 +106,15 @@ void placeXYFrame(ChartContext& ctx, XYLayout& l) {
     }
 }
 
+// How far the last x tick label, centred under the plot's right edge, would pass the picture's
+// right edge: the plot moves in by that much so that the number stays whole and under its tick.
+double lastTickOverhang(const ChartContext& ctx, const XYLayout& l, const Rect& plot) {
+    if (l.rotate || !ctx.model.categories.empty()) return 0;
+    const Font labelFont = ctx.style.font(TextRole::DataLabels);
+    const double half = ctx.text.measure(l.xText(l.xs.tick(l.xs.divisions)), labelFont).w / 2;
+    return std::max(0.0, plot.right() + half + 1 - ctx.width);
+}
+
 // The plot inside the area left by titles and legend: room for the tick labels, axis names, x
 // labels and trend values on the right.
 void placeXYPlot(ChartContext& ctx, XYLayout& l) {
@@ -128,6 +138,8 @@ void placeXYPlot(ChartContext& ctx, XYLayout& l) {
         double widest = 0;
         for (const Category& cat : m.categories)
             widest = std::max(widest, ctx.text.measure(cat.label, labelFont).w);
+        for (int i = 0; m.categories.empty() && i <= l.xs.divisions; ++i)
+            widest = std::max(widest, ctx.text.measure(l.xText(l.xs.tick(i)), labelFont).w);
         l.labelExtent = std::min(widest, l.area.h * 0.25) + 8;
     }
     p.h -= l.labelExtent;
@@ -142,6 +154,8 @@ void placeXYPlot(ChartContext& ctx, XYLayout& l) {
     }
     l.trendRoom = std::min(l.trendRoom, l.area.w * 0.25);
     if (l.trendRoom > 0) p.w -= std::max(0.0, l.trendRoom + 4 - 8);
+    l.tickRoom = lastTickOverhang(ctx, l, p);
+    p.w -= l.tickRoom;
     p.w = std::max(p.w, 10.0);
     p.h = std::max(p.h, 10.0);
     l.plot = p;
@@ -280,15 +294,26 @@ void layoutYTicks(ChartContext& ctx, XYLayout& l) {
     }
 }
 
-// The x labels: the categories at their x positions, else the ticks; a label that would touch
-// the previous one is left out, and one that would pass the picture's edge is shortened (both
-// noted).
-void layoutXLabels(ChartContext& ctx, XYLayout& l) {
-    const ChartModel& m = ctx.model;
-    LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
-    xAxis.min = fromAxisUnits(l.xs, l.xLo);
-    xAxis.max = fromAxisUnits(l.xs, l.xHi);
-    xAxis.log = l.xs.log;
+// Where an x label stands against the picture's edges.
+enum class EdgeFit : std::uint8_t { Inside, Moved, NoRoom };
+
+// Moves a placed label sideways so that its box stays inside the picture (a tick label at the
+// edge shifts inward rather than lose characters); NoRoom when the picture is too narrow for it.
+EdgeFit keepInsidePicture(ChartContext& ctx, TextItem& label) {
+    const double lo = 1, hi = ctx.width - 1;
+    if (label.box.w > hi - lo || label.box.bottom() > ctx.height) return EdgeFit::NoRoom;
+    const double shift = label.box.x < lo         ? lo - label.box.x
+                         : label.box.right() > hi ? hi - label.box.right()
+                                                  : 0;
+    if (shift == 0) return EdgeFit::Inside;
+    label.x += shift;
+    ctx.text.place(label);
+    return EdgeFit::Moved;
+}
+
+// The x labels at their positions: the categories (names, which may be shortened to stay
+// inside the picture), else the ticks (numbers, never shortened: moved inward at the edges).
+std::vector<std::pair<double, std::string>> xLabelTexts(const ChartModel& m, const XYLayout& l) {
     std::vector<std::pair<double, std::string>> xLabels;
     if (!m.categories.empty()) {
         for (const Category& cat : m.categories) {
@@ -298,13 +323,43 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
         for (int i = 0; i <= l.xs.divisions; ++i)
             xLabels.emplace_back(l.xs.tick(i), l.xText(l.xs.tick(i)));
     }
+    return xLabels;
+}
+
+// What became of the x labels, for the layout's notes.
+struct XLabelCounts {
+    std::size_t thinned = 0, shortened = 0, moved = 0, noRoom = 0;
+};
+
+void noteXLabels(ChartLayout& layout, const XYLayout& l, const XLabelCounts& n) {
+    auto note = [&](std::size_t count, const char* what) {
+        if (count > 0) layout.notes.push_back(std::to_string(count) + what);
+    };
+    if (l.tickRoom > 0)
+        layout.notes.push_back("plot narrowed by " + NumberFormat().format(l.tickRoom, 1) +
+                               " px to keep the last x-axis tick label whole");
+    note(n.thinned, " x-axis labels thinned: they would overlap their neighbours");
+    note(n.shortened, " x-axis labels shortened to stay inside the picture");
+    note(n.moved, " x-axis tick labels moved inward to stay inside the picture");
+    note(n.noRoom, " x-axis tick labels not shown: wider than the picture");
+}
+
+// The x labels: a label that would touch the previous one is left out, a name that would pass
+// the picture's edge is shortened and a number moved inward (all noted).
+void layoutXLabels(ChartContext& ctx, XYLayout& l) {
+    const ChartModel& m = ctx.model;
+    LayoutAxis& xAxis = ctx.scene.layout.axisFor("x");
+    xAxis.min = fromAxisUnits(l.xs, l.xLo);
+    xAxis.max = fromAxisUnits(l.xs, l.xHi);
+    xAxis.log = l.xs.log;
+    const bool numbers = m.categories.empty();
     Font labelFont = ctx.style.font(TextRole::DataLabels);
     double lastRight = -1e300;
-    std::size_t thinned = 0, shortened = 0;
-    for (const auto& [x, text] : xLabels) {
+    XLabelCounts counts;
+    for (const auto& [x, text] : xLabelTexts(m, l)) {
         if (x < l.xs.min || x > l.xs.max || text.empty()) continue;
         TextItem probe;
-        probe.tag = {m.categories.empty() ? TextKind::Tick : TextKind::CategoryLabel};
+        probe.tag = {numbers ? TextKind::Tick : TextKind::CategoryLabel};
         probe.text = text;
         probe.font = labelFont;
         probe.x = l.X(x);
@@ -312,26 +367,28 @@ void layoutXLabels(ChartContext& ctx, XYLayout& l) {
         probe.h = l.rotate ? HAlign::Right : HAlign::Center;
         probe.v = l.rotate ? VAlign::Middle : VAlign::Top;
         probe.angle = l.rotate ? -90 : 0;
-        // A centred label may be twice as wide as its distance to the nearer edge.
-        probe.maxWidth = l.rotate ? l.labelExtent - 8
-                                  : std::max(2 * std::min(probe.x, ctx.width - probe.x) - 2, 1.0);
+        // A centred name may be twice as wide as its distance to the nearer edge.
+        if (!numbers)
+            probe.maxWidth = l.rotate
+                                 ? l.labelExtent - 8
+                                 : std::max(2 * std::min(probe.x, ctx.width - probe.x) - 2, 1.0);
         ctx.text.place(probe);
+        const EdgeFit fit = numbers ? keepInsidePicture(ctx, probe) : EdgeFit::Inside;
+        if (fit == EdgeFit::NoRoom) {
+            ++counts.noRoom;
+            continue;
+        }
         if (probe.box.x < lastRight + 2) { // would touch the previous label
-            ++thinned;
+            ++counts.thinned;
             continue;
         }
         lastRight = probe.box.right();
-        if (!l.rotate) shortened += ctx.text.measure(text, labelFont).w > probe.maxWidth;
-        xAxis.ticks.push_back(LayoutTick{x, text, probe.box});
+        counts.moved += fit == EdgeFit::Moved;
+        counts.shortened += !probe.fullText.empty();
+        xAxis.ticks.push_back(LayoutTick{x, probe.text, probe.box});
         l.axisTexts.push_back(std::move(probe));
     }
-    if (thinned > 0)
-        ctx.scene.layout.notes.push_back(
-            std::to_string(thinned) +
-            " x-axis labels thinned: they would overlap their neighbours");
-    if (shortened > 0)
-        ctx.scene.layout.notes.push_back(std::to_string(shortened) +
-                                         " x-axis labels shortened to stay inside the picture");
+    noteXLabels(ctx.scene.layout, l, counts);
 }
 
 // The trend lines' labels (at their right end, or outside the plot with valueOnRight), the

@@ -25,6 +25,7 @@ struct XYLayout {
     Rect area, plot;
     double lineH = 0, labelExtent = 0;
     double trendRoom = 0; // right of the plot for the trend labels there (valueOnRight)
+    double tickRoom = 0;  // how far the plot moved in to keep its last x tick label whole
     ScaleRequest xr, yr;  // the ranges asked of the axes: the data, widened for the markers
     double logBase = 10;
     TitleLayout titles;
