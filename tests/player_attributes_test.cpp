@@ -295,14 +295,16 @@ void checkTexts(const Scene& scene, const std::string& run) {
         EXPECT_EQ(note.find("shortened"), std::string::npos) << run << ": " << note;
 }
 
-// One run of the sweep: the chart drawn, its texts checked, and its SVG (the picture the
-// attribute must change).
+// One run of the sweep: the chart drawn, its texts checked on the layout and in the SVG, and the
+// SVG (the picture the attribute must change).
 std::string sweepRun(const SweepBase& base, const std::string& attrs) {
     const std::string run = std::string(base.name) + " with " + attrs;
     auto player = testing::drawChart(base.type, withAttributes(base.xml, attrs), 640, 400);
     if (player->state() != PlayerState::Chart) return "failed: " + run;
     checkTexts(player->scene(), run);
-    return player->svg();
+    std::string svg = player->svg();
+    testing::expectSvgTextsMatchLayout(svg, player->scene().layout, run);
+    return svg;
 }
 
 struct SweepCase {
