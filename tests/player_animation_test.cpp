@@ -139,6 +139,25 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     pie.setAnimationProgress(0);
     EXPECT_NEAR(swept(), 0, 1e-9);
     EXPECT_EQ(textsOfKind(pie, TextKind::PieLabel), 0);
+    // On a transition a slice the new pie lacks (B) shrinks out from its old sweep.
+    auto sweepOf = [&](int point) {
+        for (const player::HitRegion& h : pie.scene().hits) {
+            if (h.kind == "slice" && h.pointIndex == point) return h.a1 - h.a0;
+        }
+        return 0.0;
+    };
+    pie.setAnimationProgress(1);
+    const double oldB = sweepOf(1);
+    load(pie, 4,
+         "<chart><set label='Product A' value='2'/><set label='Product C' value='3'/></chart>");
+    ASSERT_TRUE(pie.transitions());
+    pie.setAnimationProgress(0);
+    EXPECT_NEAR(sweepOf(-1), oldB, 1e-9);
+    pie.setAnimationProgress(0.5);
+    EXPECT_GT(sweepOf(-1), 0.01);
+    EXPECT_LT(sweepOf(-1), oldB - 0.01);
+    pie.setAnimationProgress(1);
+    EXPECT_EQ(sweepOf(-1), 0);
 
     ChartPlayer bubble;
     load(bubble, 30, testing::bubbleSampleEncoded);

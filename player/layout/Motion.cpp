@@ -63,6 +63,15 @@ MotionStart::MotionStart(const ChartModel& model, const ChartLayout& layout) {
         keep(s);
     for (const LayoutAxis& a : layout.axes)
         axes_.push_back({a.id, a.min, a.max, a.log, {}});
+    if (model.datasets.empty()) return;
+    const std::vector<DataPoint>& points = model.datasets.front().points;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const DataPoint& p = points[i];
+        if (isMissing(p.value) || p.value <= 0) continue;
+        const Color color = parseColor(p.attrs.text("color"), style.seriesColor(slices_.size()));
+        slices_.push_back({i < model.categories.size() ? model.categories[i].label : std::string(),
+                           i, p.value, withAlpha(color, p.attrs.number("alpha", 100))});
+    }
 }
 
 const std::vector<XYPoint>* MotionStart::xy(const std::string& series) const {

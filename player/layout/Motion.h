@@ -46,6 +46,16 @@ public:
               double& value) const;
     // The chart before's axis with the id, or nullptr. Cannot fail.
     const LayoutAxis* axis(const std::string& id) const;
+    // A slice of the pie before: the label, position and value of its point, and its colour.
+    struct SliceBefore {
+        std::string label;
+        std::size_t index = 0;
+        double value = 0;
+        Color color;
+    };
+    // The slices the chart before had (were it a pie): the positive points of its first series,
+    // coloured as a pie colours them. Cannot fail.
+    const std::vector<SliceBefore>& slices() const { return slices_; }
     // The chart before's series, in its order. Cannot fail.
     const std::vector<SeriesBefore>& series() const { return series_; }
     // The XY points the chart before had in the series of that name; nullptr when it had no
@@ -56,6 +66,7 @@ private:
     std::unordered_map<std::string, double> values_;
     std::unordered_map<std::string, std::vector<XYPoint>> xy_;
     std::vector<SeriesBefore> series_;
+    std::vector<SliceBefore> slices_;
     std::vector<LayoutAxis> axes_;
 };
 
