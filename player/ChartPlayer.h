@@ -130,8 +130,9 @@ public:
     bool animates() const;
     // Whether the shown chart moves from the chart shown before it: the load replaced a chart of
     // the same type that could move. The frames then go from the old layout to the new (series
-    // by name, points by category label, else by position; new points grow from the base line;
-    // value axes ease from the old range); otherwise the chart draws itself in. Cannot fail.
+    // by name, points by category label, else by position; new points grow from the base line
+    // and points the new chart lacks shrink out to it; value axes ease from the old range);
+    // otherwise the chart draws itself in. Cannot fail.
     bool transitions() const;
     // How long the host should take over the frames, in seconds: 1 to draw a chart in, 0.3 for
     // a transition, 0 when the chart does not move. Cannot fail.

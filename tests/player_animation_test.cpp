@@ -139,6 +139,25 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     pie.setAnimationProgress(0);
     EXPECT_NEAR(swept(), 0, 1e-9);
     EXPECT_EQ(textsOfKind(pie, TextKind::PieLabel), 0);
+    // On a transition a slice the new pie lacks (B) shrinks out from its old sweep.
+    auto sweepOf = [&](int point) {
+        for (const player::HitRegion& h : pie.scene().hits) {
+            if (h.kind == "slice" && h.pointIndex == point) return h.a1 - h.a0;
+        }
+        return 0.0;
+    };
+    pie.setAnimationProgress(1);
+    const double oldB = sweepOf(1);
+    load(pie, 4,
+         "<chart><set label='Product A' value='2'/><set label='Product C' value='3'/></chart>");
+    ASSERT_TRUE(pie.transitions());
+    pie.setAnimationProgress(0);
+    EXPECT_NEAR(sweepOf(-1), oldB, 1e-9);
+    pie.setAnimationProgress(0.5);
+    EXPECT_GT(sweepOf(-1), 0.01);
+    EXPECT_LT(sweepOf(-1), oldB - 0.01);
+    pie.setAnimationProgress(1);
+    EXPECT_EQ(sweepOf(-1), 0);
 
     ChartPlayer bubble;
     load(bubble, 30, testing::bubbleSampleEncoded);
@@ -193,6 +212,147 @@ TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
     load(p, 2, testing::singleSeriesSample);
     EXPECT_FALSE(p.transitions());
     EXPECT_DOUBLE_EQ(p.animationDuration(), 1.0);
+}
+
+// Points and series the new document lacks shrink out from their old height to the base line
+// (a stack keeping its order), and are gone at the end; the value axis has no tick labels while
+// its range moves, and keeps the still picture's plot.
+TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
+    const std::string before =
+        "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
+        "<dataset seriesName='South'><set value='50'/><set value='80'/></dataset>"
+        "<dataset seriesName='West'><set value='70'/><set value='60'/></dataset>";
+    const std::string ab = "<category label='A'/><category label='B'/>";
+    struct Case {
+        const char* what;
+        int type;
+        std::string after;
+        int oldSeries, oldPoint; // the leaving point in the chart before
+        int series, point;       // in the frames (-1: a series the new chart lacks)
+        int below;               // the series it stands on in the frames, or -1
+    };
+    const Case cases[] = {
+        {"a stacked series", 17,
+         "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
+         "<dataset seriesName='West'><set value='70'/><set value='600'/></dataset>",
+         1, 0, -1, 0, 0},
+        {"a point of a kept series", 11,
+         "<dataset seriesName='North'><set value='100'/></dataset>"
+         "<dataset seriesName='South'><set value='50'/><set value='800'/></dataset>",
+         0, 1, 0, 1, -1},
+        {"a line", 12, "<dataset seriesName='North'><set value='100'/><set value='900'/></dataset>",
+         1, 1, -1, 1, -1}, // South, the first of the two leaving
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool line = c.type == 12;
+        const wchar_t* kind = line ? L"anchor" : L"column";
+        ChartPlayer p;
+        load(p, c.type, columns(ab, before));
+        // A column's height, or a line point's height over the base line.
+        auto height = [&](int series, int point) {
+            const player::Rect r = boxOf(p, kind, series, point);
+            if (r.w == 0) return 0.0;
+            return line ? p.scene().layout.plot->bottom() - middleY(r) : r.h;
+        };
+        const double old = height(c.oldSeries, c.oldPoint);
+        ASSERT_GT(old, 10);
+        load(p, c.type, columns(ab, c.after));
+        ASSERT_TRUE(p.transitions());
+        const player::Rect stillPlot = *p.scene().layout.plot;
+        p.setAnimationProgress(0);
+        EXPECT_NEAR(height(c.series, c.point), old, 1.5);
+        p.setAnimationProgress(0.5);
+        const double mid = height(c.series, c.point);
+        EXPECT_GT(mid, 1);
+        EXPECT_LT(mid, old - 1);
+        if (c.below >= 0) {
+            EXPECT_NEAR(boxOf(p, kind, c.series, c.point).bottom(),
+                        boxOf(p, kind, c.below, c.point).y, 0.01);
+        }
+        const player::Rect plot = *p.scene().layout.plot;
+        EXPECT_TRUE(plot.x == stillPlot.x && plot.y == stillPlot.y && plot.w == stillPlot.w &&
+                    plot.h == stillPlot.h);
+        for (const player::LayoutTick& t : p.scene().layout.axis("y")->ticks)
+            EXPECT_EQ(t.label, "") << t.value;
+        p.setAnimationProgress(1);
+        EXPECT_EQ(boxOf(p, kind, c.series, c.point).w, 0);
+        EXPECT_NE(p.scene().layout.axis("y")->ticks.front().label, "");
+    }
+}
+
+// An axis whose range stays keeps its tick labels while the points move; a stack's total shows
+// once its stack has arrived on a draw-in.
+TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
+    const std::string fixed = "<chart yAxisMaxValue='1000' yAxisMinValue='0'>";
+    ChartPlayer p;
+    load(p, 2, fixed + "<set label='A' value='100'/><set label='B' value='200'/></chart>");
+    load(p, 2, fixed + "<set label='A' value='400'/><set label='B' value='300'/></chart>");
+    const std::vector<player::LayoutTick> still = p.scene().layout.axis("y")->ticks;
+    p.setAnimationProgress(0.5);
+    ASSERT_EQ(p.scene().layout.axis("y")->ticks.size(), still.size());
+    for (std::size_t i = 0; i < still.size(); ++i)
+        EXPECT_EQ(p.scene().layout.axis("y")->ticks[i].label, still[i].label);
+
+    ChartPlayer stacks;
+    load(stacks, 26, testing::msStackedSample(false)); // series values hidden: totals only
+    ASSERT_EQ(textsOfKind(stacks, TextKind::ValueLabel), 8);
+    // Categories set off 0.1 apart and take 0.7: the first two have arrived at 0.85.
+    for (const auto& [progress, totals] : {std::pair{0.5, 0}, {0.85, 4}, {1.0, 8}}) {
+        stacks.setAnimationProgress(progress);
+        EXPECT_EQ(textsOfKind(stacks, TextKind::ValueLabel), totals) << progress;
+    }
+}
+
+// Scatter and bubble points move from their place in the chart before (by series name and
+// position); points the chart before had beyond the new ones shrink out where they stood, and
+// points it lacked grow.
+TEST(PlayerAnimation, XYPointsMoveFromTheirOldPlaces) {
+    struct Case {
+        int type;
+        const wchar_t* kind;
+        const char* before;
+        const char* after;
+    };
+    const std::string axes = "<chart xAxisMinValue='0' xAxisMaxValue='100' yAxisMinValue='0' "
+                             "yAxisMaxValue='10'><dataSet seriesName='S' anchorRadius='6'>";
+    const Case cases[] = {
+        {29, L"point", "<set x='10' y='2'/><set x='60' y='8'/>", "<set x='40' y='6'/>"},
+        {30, L"bubble", "<set x='10' y='2' z='10'/><set x='60' y='8' z='30'/>",
+         "<set x='40' y='6' z='20'/>"},
+        {30, L"bubble", "<set x='10' y='2' z='10'/>",
+         "<set x='40' y='6' z='20'/><set x='90' y='5' z='30'/>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        ChartPlayer p;
+        auto centre = [&](int point) {
+            const player::Rect r = boxOf(p, c.kind, 0, point);
+            return player::Point{r.x + r.w / 2, middleY(r)};
+        };
+        load(p, c.type, axes + c.before + "</dataSet></chart>");
+        const player::Point from = centre(0), gone = centre(1);
+        load(p, c.type, axes + c.after + "</dataSet></chart>");
+        const player::Point to = centre(0);
+        const double grown = boxOf(p, c.kind, 0, 1).w;
+        const player::ArgbImage still = p.surface(1);
+        p.setAnimationProgress(0);
+        EXPECT_NEAR(centre(0).x, from.x, 0.5);
+        EXPECT_NEAR(centre(0).y, from.y, 0.5);
+        p.setAnimationProgress(0.25);
+        if (grown > 0) {
+            EXPECT_GT(boxOf(p, c.kind, 0, 1).w, 1);
+            EXPECT_LT(boxOf(p, c.kind, 0, 1).w, 0.9 * grown);
+        } else {
+            const auto x = static_cast<int>(gone.x), y = static_cast<int>(gone.y);
+            EXPECT_NE(p.surface(1).pixel(x, y), still.pixel(x, y)) << "shrinking out";
+        }
+        p.setAnimationProgress(0.5);
+        EXPECT_GT(centre(0).x, from.x + 1);
+        EXPECT_LT(centre(0).x, to.x - 1);
+        EXPECT_LT(centre(0).y, from.y - 1);
+        EXPECT_GT(centre(0).y, to.y + 1);
+    }
 }
 
 std::string manyPoints(std::size_t n) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace plotara::player {
 
@@ -243,6 +244,7 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
     }
     std::size_t outside = 0;
     for (const PlotSeries& s : series) {
+        if (s.index < 0) continue; // leaving the chart (a frame on its way)
         LayoutSeries out;
         out.name = s.name;
         const bool secondary = s.secondary && g.hasSecondary;
@@ -405,14 +407,61 @@ std::vector<TextItem> placeValueLabels(ChartContext& ctx, const PlotGeometry& g,
     return values.settle();
 }
 
+// A series of the chart before that this chart lacks, as a series leaving it: drawn like the
+// series of its kind beside it, from its old values (at the categories this chart still has)
+// down to the base line, with no value labels and no place in the layout's series (index -1).
+// Columns side by side have no slot for it: they are left out.
+std::optional<PlotSeries> leavingSeries(const MotionStart::SeriesBefore& before,
+                                        const std::vector<PlotSeries>& series,
+                                        std::size_t categories) {
+    const PlotKind kind = before.renderAs == "line"   ? PlotKind::Line
+                          : before.renderAs == "area" ? PlotKind::Area
+                                                      : PlotKind::Column;
+    const bool secondary = before.axis == "y2";
+    auto like = std::find_if(series.begin(), series.end(), [&](const PlotSeries& s) {
+        return s.kind == kind && s.secondary == secondary && s.index >= 0;
+    });
+    if (like == series.end() || (kind == PlotKind::Column && like->stack < 0)) return {};
+    PlotSeries out = *like;
+    out.name = before.name;
+    out.color = before.color;
+    out.index = -1;
+    out.source = nullptr;
+    out.perPointColors = false;
+    out.showValues = false;
+    if (out.stack >= 0 && before.stack >= 0) out.stack = before.stack;
+    out.values.assign(categories, missingValue);
+    return out;
+}
+
+// Puts the series leaving the chart among the others, where they stood in the chart before (a
+// stack keeps its order).
+void addLeavingSeries(const MotionStart& start, std::vector<PlotSeries>& series,
+                      std::size_t categories) {
+    std::size_t at = 0;
+    for (const MotionStart::SeriesBefore& before : start.series()) {
+        auto kept = std::find_if(series.begin(), series.end(), [&](const PlotSeries& s) {
+            return s.index >= 0 && s.name == before.name;
+        });
+        if (kept != series.end()) {
+            at = std::max(at, static_cast<std::size_t>(kept - series.begin()) + 1);
+            continue;
+        }
+        if (std::optional<PlotSeries> leaving = leavingSeries(before, series, categories))
+            series.insert(series.begin() + static_cast<long>(at++), std::move(*leaving));
+    }
+}
+
 // A frame on the way to this chart: every value moved to where it stands now (from the axis'
-// base line, or from its value in the chart before), the stacks built again on the moved values
-// so that they keep their order; the axes stay as the still picture has them.
+// base line, or from its value in the chart before; series and points the chart before had and
+// this one lacks shrink out to the base line), the stacks built again on the moved values so
+// that they keep their order. The value axes ease in the frame's layout.
 void moveSeries(const ChartContext& ctx, const PlotGeometry& g, std::vector<PlotSeries>& series,
                 std::size_t categories) {
     const Motion& motion = *ctx.motion;
     const std::vector<Category>& labels = ctx.model.categories;
     static const std::string none;
+    if (motion.start() != nullptr) addLeavingSeries(*motion.start(), series, categories);
     for (PlotSeries& s : series) {
         const AxisScale& a = s.secondary && g.hasSecondary ? g.secondary : g.primary;
         const double rest = a.log ? a.min : std::clamp(0.0, a.min, a.max);
@@ -470,10 +519,6 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     PlotGeometry g;
     g.horizontal = movie.family == Family::Bar;
     setScales(ctx, movie, series, g);
-    if (ctx.motion) {
-        ctx.motion->easeAxis("y", g.primary);
-        ctx.motion->easeAxis("y2", g.secondary);
-    }
     CartesianPlan plan;
     plan.titles = layoutTitles(ctx, marginArea(ctx));
     plan.legend = layoutLegend(ctx, legendItems(m, movie, series), plan.titles.rest);

@@ -138,6 +138,10 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
             ctx_.text, labels_, ctx_.style.font(TextRole::DataLabels), slot, area.w * 0.3);
         plan_.step = std::max(plan_.step, rows.step);
     }
+    if (ctx_.motion) {
+        moving_[0] = ctx_.motion->easeAxis("y", g_.primary);
+        moving_[1] = ctx_.motion->easeAxis("y2", g_.secondary);
+    }
     shown_ = shownLabels();
     layoutAxisTexts();
     layoutTrendLabels();
@@ -436,7 +440,7 @@ void CartesianFrame::layoutTicks(const AxisScale& a, bool secondary) {
     for (int i = 0; i <= a.divisions; ++i) {
         LayoutTick tick;
         tick.value = a.tick(i);
-        if (i % every == 0) {
+        if (i % every == 0 && !moving_[secondary ? 1 : 0]) {
             double pos = g_.valuePos(a.tick(i), secondary);
             tick.label = tickText(a.tick(i), secondary);
             TextTag tag{TextKind::Tick};

@@ -14,7 +14,10 @@ public:
     CartesianFrame(ChartContext& ctx, PlotGeometry& g, const std::vector<PlotSeries>& series,
                    const SeriesStyle& style);
     // Measures axis labels and names, sets the plot rectangle inside area and lays out the
-    // tick labels (the layout's ticks), category labels, axis names and trend labels.
+    // tick labels (the layout's ticks), category labels, axis names and trend labels. On a
+    // frame whose value axes ease from the chart before to their own range, the room is that of
+    // the still picture and an axis on its way has no tick labels (they would name the values of
+    // neither range).
     void layout(Rect area, bool scrollBar);
     // Lists the frame's texts in the layout in the order drawBack and drawFront paint them,
     // with the value labels drawn over the series among them. Cannot fail.
@@ -57,6 +60,7 @@ private:
     double rightTrendRoom_ = 0; // reserved right of the tick column for valueOnRight labels
     double labelGap_ = 4;       // from the plot's bottom to the category labels
     Rect scrollBar_;
+    bool moving_[2] = {false, false};  // the primary and secondary value axes are on their way
     std::vector<TextItem> axisTexts_;  // laid out with the plot, drawn over the series
     std::vector<TextItem> trendTexts_; // one per trend line; empty text when it has no label
 };

@@ -228,8 +228,12 @@ void offerColumnValues(ValueLabels& values, const PlotGeometry& g, const SeriesS
     if (!style.showSum || !l.anyStack) return;
     // The total of every stack, just beyond its highest column; totals come before segments.
     constexpr double totalPriority = std::numeric_limits<double>::max();
-    for (const StackSum& sum : l.sums) {
-        if (!sum.any) continue;
+    const std::size_t slots =
+        std::max<std::size_t>(1, l.sums.size() / std::max<std::size_t>(1, g.count));
+    for (std::size_t k = 0; k < l.sums.size(); ++k) {
+        const StackSum& sum = l.sums[k];
+        // A total shows once its stack has arrived.
+        if (!sum.any || !values.arrived(g.first + k / slots)) continue;
         const Rect& r = sum.top;
         std::string text = style.primaryFormat.format(sum.total);
         if (g.horizontal) {

@@ -3,7 +3,6 @@
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace plotara::player {
 
@@ -259,11 +258,8 @@ bool ValueLabels::placeAtEnd(TextTag tag, const std::string& text, double x, dou
 
 bool ValueLabels::offer(TextItem item, const Rect* within, double priority, bool countRejected) {
     int index = item.tag.index;
-    // A point's label shows once its point has arrived; a label of no point (a stack's total)
-    // with the still picture.
-    if (ctx_.motion != nullptr && !ctx_.motion->arrived(static_cast<std::size_t>(
-                                      index >= 0 ? index : std::numeric_limits<int>::max())))
-        return false;
+    // A point's label shows once its point has arrived.
+    if (index >= 0 && !arrived(static_cast<std::size_t>(index))) return false;
     if (!onlyFor_.empty() && index >= 0 &&
         (static_cast<std::size_t>(index) >= onlyFor_.size() ||
          !onlyFor_[static_cast<std::size_t>(index)])) {

@@ -90,6 +90,12 @@ public:
     bool placeAtEnd(TextTag tag, const std::string& text, double x, double y, HAlign h, VAlign v,
                     const Rect& bar, bool horizontal, bool negative, Color fill, double priority);
     void reserve(const Rect& box) { placed_.push_back(box); }
+    // Whether point `index` stands where the still picture has it: a label of a point shows only
+    // then (place and placeAtEnd refuse it before), and the caller asks for a label of no point
+    // (a stack's total: whether its category has arrived). Cannot fail.
+    bool arrived(std::size_t index) const {
+        return ctx_.motion == nullptr || ctx_.motion->arrived(index);
+    }
     // Only points whose index is marked keep their labels (bars whose row name is drawn); the
     // others are hidden and noted.
     void onlyFor(std::vector<bool> indexes) { onlyFor_ = std::move(indexes); }

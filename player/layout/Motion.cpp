@@ -1,6 +1,6 @@
 #include "player/layout/Motion.h"
 
-#include "player/model/ChartModel.h"
+#include "player/layout/ChartStyle.h"
 
 #include <algorithm>
 
@@ -41,12 +41,42 @@ MotionStart::MotionStart(const ChartModel& model, const ChartLayout& layout) {
                 values_.try_emplace(labelKey(s.name, model.categories[i].label), v);
         }
     };
+    // The series as the layout recorded them (one per dataset, then per lineset), coloured as
+    // the families colour them.
+    const ChartStyle style(model);
+    auto keep = [&](const Series& s) {
+        take(s);
+        if (!s.xy.empty()) xy_.try_emplace(s.name, s.xy);
+        const std::size_t k = series_.size();
+        SeriesBefore& before = series_.emplace_back();
+        before.name = s.name;
+        before.color = parseColor(s.attrs.text("color"), style.seriesColor(k));
+        before.stack = s.stack;
+        if (k < layout.series.size()) {
+            before.renderAs = layout.series[k].renderAs;
+            before.axis = layout.series[k].axis;
+        }
+    };
     for (const Series& s : model.datasets)
-        take(s);
+        keep(s);
     for (const Series& s : model.linesets)
-        take(s);
+        keep(s);
     for (const LayoutAxis& a : layout.axes)
         axes_.push_back({a.id, a.min, a.max, a.log, {}});
+    if (model.datasets.empty()) return;
+    const std::vector<DataPoint>& points = model.datasets.front().points;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const DataPoint& p = points[i];
+        if (isMissing(p.value) || p.value <= 0) continue;
+        const Color color = parseColor(p.attrs.text("color"), style.seriesColor(slices_.size()));
+        slices_.push_back({i < model.categories.size() ? model.categories[i].label : std::string(),
+                           i, p.value, withAlpha(color, p.attrs.number("alpha", 100))});
+    }
+}
+
+const std::vector<XYPoint>* MotionStart::xy(const std::string& series) const {
+    auto found = xy_.find(series);
+    return found == xy_.end() ? nullptr : &found->second;
 }
 
 bool MotionStart::find(const std::string& series, const std::string& category, std::size_t index,
@@ -76,19 +106,39 @@ double Motion::share(std::size_t index) const {
 double Motion::value(const std::string& series, const std::string& category, std::size_t index,
                      double v, double rest) const {
     const double f = share(index);
-    if (f >= 1 || isMissing(v)) return v;
+    if (f >= 1) return v;
     double from = rest;
-    if (start_ != nullptr) start_->find(series, category, index, from);
+    const bool before = start_ != nullptr && start_->find(series, category, index, from);
+    if (isMissing(v)) return before ? from + (rest - from) * f : v;
     return from + (v - from) * f;
 }
 
-void Motion::easeAxis(const std::string& id, AxisScale& scale) const {
+XYPoint Motion::place(const std::string& series, std::size_t index, const XYPoint& pt,
+                      bool& fresh) const {
+    const std::vector<XYPoint>* before = start_ != nullptr ? start_->xy(series) : nullptr;
+    fresh = before == nullptr || index >= before->size();
+    const double f = share(index);
+    if (fresh || f >= 1) return pt;
+    const XYPoint& from = (*before)[index];
+    auto lerp = [f](double a, double b) {
+        return isMissing(a) || isMissing(b) ? b : a + (b - a) * f;
+    };
+    XYPoint now = pt;
+    now.x = lerp(from.x, pt.x);
+    now.y = lerp(from.y, pt.y);
+    now.z = lerp(from.z, pt.z);
+    return now;
+}
+
+bool Motion::easeAxis(const std::string& id, AxisScale& scale) const {
     const LayoutAxis* before = start_ != nullptr ? start_->axis(id) : nullptr;
-    if (before == nullptr || before->log || scale.log || scale.divisions <= 0) return;
+    if (before == nullptr || before->log || scale.log || scale.divisions <= 0) return false;
+    if (before->min == scale.min && before->max == scale.max) return false;
     const double f = share();
     scale.min = before->min + (scale.min - before->min) * f;
     scale.max = before->max + (scale.max - before->max) * f;
     scale.step = (scale.max - scale.min) / scale.divisions;
+    return f < 1;
 }
 
 } // namespace plotara::player

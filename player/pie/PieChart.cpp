@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 
 namespace plotara::player {
 
@@ -481,19 +482,63 @@ void recordPie(ChartContext& ctx, const Series& s, const PieLayout& l, std::size
                                " slices not drawn: missing, zero or negative values");
 }
 
+// On a transition, the slices of the pie before that this one lacks (matched by label, by
+// position where a slice has none), put where they stood among the others: they shrink out.
+// They are no point of this pie (pointIndex -1) and carry no label.
+void addLeavingSlices(const MotionStart& start, std::vector<Slice>& slices) {
+    std::size_t at = 0;
+    for (const MotionStart::SliceBefore& before : start.slices()) {
+        auto kept = std::find_if(slices.begin(), slices.end(), [&](const Slice& sl) {
+            return sl.merged == 0 &&
+                   (before.label.empty() ? sl.index == before.index : sl.label == before.label);
+        });
+        if (kept != slices.end()) {
+            at = std::max(at, static_cast<std::size_t>(kept - slices.begin()) + 1);
+            continue;
+        }
+        Slice leaving{};
+        leaving.index = before.label.empty() ? before.index : static_cast<std::size_t>(-1);
+        leaving.value = 0; // where it goes
+        leaving.color = before.color;
+        leaving.label = before.label;
+        leaving.attrs = &noAttributes();
+        slices.insert(slices.begin() + static_cast<long>(at++), std::move(leaving));
+    }
+}
+
+// Every slice's share of the disc at eased share f of a transition: on its way from its share
+// of the pie before (0 for a slice that is new) to its share of this one (0 for a slice leaving).
+std::vector<double> movedShares(const MotionStart& start, const Series& s,
+                                const std::vector<Slice>& slices, double f) {
+    double before = 0, now = 0;
+    for (const MotionStart::SliceBefore& sl : start.slices())
+        before += sl.value;
+    for (const Slice& sl : slices)
+        now += sl.value;
+    std::vector<double> shares;
+    shares.reserve(slices.size());
+    for (const Slice& sl : slices) {
+        double old = 0;
+        start.find(s.name, sl.label, sl.index, old);
+        const double from = before > 0 ? old / before : 0, to = now > 0 ? sl.value / now : 0;
+        shares.push_back(from + (to - from) * f);
+    }
+    return shares;
+}
+
 // A frame on the way to this pie, its labels laid out as in the still picture: on a draw-in the
 // pie sweeps round from its starting angle and a slice's label shows once the sweep has passed
 // the slice; on a transition every slice's value moves from its value in the chart before (the
-// slices fill the disc in proportion) and the labels show at the end.
+// slices fill the disc in proportion; those the pie before had and this one lacks shrink out)
+// and the labels show at the end.
 void moveSlices(const ChartContext& ctx, const Series& s, std::vector<Slice>& slices,
                 std::vector<PlacedPieLabel>& labels) {
     const Motion& motion = *ctx.motion;
     const double start = slices.front().a0, whole = slices.back().a1 - start;
     if (motion.transition()) {
-        std::vector<double> moved;
-        double sum = 0;
-        for (const Slice& sl : slices)
-            sum += moved.emplace_back(motion.value(s.name, sl.label, sl.index, sl.value, 0));
+        addLeavingSlices(*motion.start(), slices);
+        const std::vector<double> moved = movedShares(*motion.start(), s, slices, motion.share());
+        const double sum = std::accumulate(moved.begin(), moved.end(), 0.0);
         double from = start;
         for (std::size_t k = 0; k < slices.size(); ++k) {
             slices[k].a0 = from;

@@ -94,16 +94,18 @@ Color bubbleFill(const Series& s, const Attributes& pa, Color seriesColor) {
                      pa.number("alpha", s.attrs.number("alpha", 75)));
 }
 
-// How far a point (a bubble, or a scatter series' markers) has grown on a draw-in: 1 in the
-// still picture and on transitions, which keep the points as the new chart places them.
-double growth(const ChartContext& ctx, std::size_t index) {
-    if (ctx.motion == nullptr || ctx.motion->transition()) return 1;
+// How far a point (a bubble, or a scatter series' markers) has grown: on a draw-in every point
+// grows, on a transition only a point the chart before did not have (`fresh`); 1 in the still
+// picture.
+double growth(const ChartContext& ctx, std::size_t index, bool fresh = true) {
+    if (ctx.motion == nullptr || !fresh) return 1;
     return ctx.motion->share(index);
 }
 
-// One bubble: a circle whose area follows |z|, with a shine in 3D, and its hit region.
+// One bubble of radius r: a circle whose area follows |z|, with a shine in 3D, and its hit
+// region.
 HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std::size_t d,
-                     std::size_t i, Point at, double maxR) {
+                     std::size_t i, Point at, double r) {
     const Attributes& c = ctx.model.chart;
     const XYPoint& pt = s.xy[i];
     Color col = l.colors[d];
@@ -119,7 +121,6 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
     hit.link = pa.text("link");
     std::string where = l.xf.format(pt.x, l.xd) + ", " + l.yf.format(pt.y);
     double z = isMissing(pt.z) ? 0 : std::fabs(pt.z);
-    double r = bubbleRadius(l, pt, maxR) * growth(ctx, i);
     Color fill = bubbleFill(s, pa, col);
     Path circle;
     circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
@@ -256,30 +257,69 @@ void layoutXYPoints(ChartContext& ctx, XYLayout& l) {
                                          " pixels: their markers cover one another");
 }
 
-// One series: markers (scatter) or bubbles as laid out, and their hit regions.
+// On a transition, the points of a series that the chart before had beyond this chart's last
+// one: they shrink out where they stood.
+void drawLeavingPoints(ChartContext& ctx, const XYLayout& l, const Series& s, std::size_t d) {
+    const std::vector<XYPoint>* before = ctx.motion->start()->xy(s.name);
+    if (before == nullptr || before->size() <= s.xy.size()) return;
+    const double left = 1 - ctx.motion->share();
+    MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
+    markers.radius *= left;
+    for (std::size_t i = s.xy.size(); i < before->size(); ++i) {
+        const XYPoint& pt = (*before)[i];
+        if (!hasPlace(l, pt)) continue;
+        const Point at{l.X(pt.x), l.Y(pt.y)};
+        if (!l.bubble) {
+            markers.points.push_back(at);
+            continue;
+        }
+        const double r = bubbleRadius(l, pt, l.maxR) * left;
+        Path circle;
+        circle.arc(at.x, at.y, r, r, 0, 2 * 3.141592653589793);
+        circle.close();
+        const Color fill = bubbleFill(s, s.attrs, l.colors[d]);
+        if (ctx.model.chart.flag("showplotborder", true)) {
+            ctx.scene.fillStroke(std::move(circle), fill, Stroke{shade(l.colors[d], 0.6), 1});
+        } else {
+            ctx.scene.fillPath(std::move(circle), fill);
+        }
+    }
+    if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+}
+
+// One series: markers (scatter) or bubbles as laid out, and their hit regions. On a frame a
+// point stands where the motion has it; on a transition the points new to the chart grow (as
+// markers of their own) and those it lost shrink out.
 void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
     const Series& s = ctx.model.datasets[d];
     const std::vector<char>* hidden = l.hidden.empty() ? nullptr : &l.hidden[d];
     MarkerItem markers = scatterMarkers(ctx, s, l.colors[d]);
     double hitRadius = std::max(markers.radius + 1, 4.0);
-    markers.radius *= growth(ctx, 0);
+    const bool moving = ctx.motion != nullptr && ctx.motion->transition();
+    MarkerItem fresh = markers;
+    fresh.radius *= growth(ctx, 0);
+    if (!moving) markers.radius = fresh.radius;
     // Scatter points are many: their hit regions are kept compactly, and their texts are
     // worked out only for the point asked about (describeXYPoint).
     if (!l.bubble)
         ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d), ctx.scene.hits.size());
     for (std::size_t i = 0; i < s.xy.size(); ++i) {
-        const XYPoint& pt = s.xy[i];
-        if (!hasPlace(l, pt)) continue;
+        if (!hasPlace(l, s.xy[i])) continue;
         if (hidden != nullptr && (*hidden)[i] != 0) continue;
+        bool isNew = true;
+        const XYPoint pt = ctx.motion ? ctx.motion->place(s.name, i, s.xy[i], isNew) : s.xy[i];
         Point at{l.X(pt.x), l.Y(pt.y)};
         if (!l.bubble) {
-            markers.points.push_back(at);
+            (moving && isNew ? fresh : markers).points.push_back(at);
             if (l.plot.contains(at)) ctx.scene.pointHits.add(at, hitRadius, static_cast<int>(i));
             continue;
         }
-        ctx.scene.hits.push_back(drawBubble(ctx, l, s, d, i, at, l.maxR));
+        const double r = bubbleRadius(l, pt, l.maxR) * growth(ctx, i, isNew);
+        ctx.scene.hits.push_back(drawBubble(ctx, l, s, d, i, at, r));
     }
     if (!markers.points.empty()) ctx.scene.add(std::move(markers));
+    if (moving && !fresh.points.empty()) ctx.scene.add(std::move(fresh));
+    if (moving) drawLeavingPoints(ctx, l, s, d);
 }
 
 // The points of every series, clipped to the plot (bubbles unless clipBubbles is 0), then
