@@ -65,8 +65,16 @@ int viewChart(const ViewRequest& request, int argc, const char* const* argv) {
     window.setWindowTitle(QString::fromStdString(request.file) + QStringLiteral(" - Plotara"));
     window.resize(request.width, request.height);
     window.show();
+    // The snapshot is the chart as it stands once it has rendered: after its draw-in, which
+    // ends (the still picture) before chartRendered comes.
+    bool rendered = false;
+    QObject::connect(&window, &qt::PlotaraWidget::chartRendered, &window, [&] {
+        rendered = true;
+        if (!request.snapshot.empty()) QApplication::quit();
+    });
     loadChart(window, request, type);
     if (request.snapshot.empty()) return QApplication::exec();
+    if (!rendered) QApplication::exec();
     if (!window.grab().save(QString::fromStdString(request.snapshot), "PNG"))
         throw ChartFailure("cannot write " + request.snapshot);
     return exitSuccess;

@@ -27,6 +27,8 @@ PlotaraWidget::PlotaraWidget(QWidget* parent)
     player_ = player.get();
     control_ = std::make_unique<Plotara>(*site_, std::move(player));
     player_->onChanged([this] { update(); });
+    player_->setAnimationsAllowed(
+        [this] { return animations_ && !design_ && desktopAllowsMotion(*this); });
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // The whole client area is painted from the chart's picture: no background fill first.
@@ -53,6 +55,11 @@ void PlotaraWidget::setDesignMode(bool design) {
     design_ = design;
     control_->onAmbientChanged();
     if (isVisible()) lifecycle([this] { control_->onShow(); });
+}
+
+void PlotaraWidget::setAnimationsEnabled(bool enabled) {
+    animations_ = enabled;
+    if (!enabled) player_->endAnimation();
 }
 
 QPointF PlotaraWidget::chartPoint(const QPoint& widgetPosition) const {

@@ -23,6 +23,7 @@ class WidgetSite;
 
 class PlotaraWidget : public QFrame {
     Q_OBJECT
+    Q_PROPERTY(bool animationsEnabled READ animationsEnabled WRITE setAnimationsEnabled)
 public:
     // A run-mode widget whose control starts with its initial properties (InitProperties).
     // Errors of the control's construction reach the caller.
@@ -41,6 +42,12 @@ public:
     // error shows a message box, as for every lifecycle call the widget makes).
     void setDesignMode(bool design);
     bool designMode() const noexcept { return design_; }
+    // Whether charts move (draw themselves in, move to new data) when the chart document, the
+    // desktop (desktopAllowsMotion) and run mode let them: a host asking for reduced motion
+    // turns it off, which ends a motion at once (chartRendered comes then). On by default.
+    // Cannot fail.
+    void setAnimationsEnabled(bool enabled);
+    bool animationsEnabled() const noexcept { return animations_; }
     // Runs the message boxes the control shows (the default runs their modal loop).
     void setModalRunner(ModalRunner runner) { runner_ = std::move(runner); }
     const ModalRunner& modalRunner() const noexcept { return runner_; }
@@ -106,6 +113,7 @@ private:
     std::unique_ptr<Plotara> control_;
     ModalRunner runner_;
     bool design_ = false;
+    bool animations_ = true;
     bool pressed_ = false;
     QSize toldSize_;
     std::vector<ChartElement> elements_;

@@ -1,66 +1,15 @@
 #include "desktop/WindowPlayer.h"
 
-#include "core/Number.h"
-
-#include <cmath>
-#include <cstring>
+#include "control/detail/InvokeRequest.h"
 
 namespace plotara::qt {
 
-namespace {
-
-// Where the chart data starts in a movie URL (the size parameters come before it).
-std::size_t dataStart(const String& url) {
-    const std::size_t xml = url.find(L"&dataXML=");
-    const std::size_t file = url.find(L"&dataURL=");
-    return std::min(xml, file);
-}
-
-// The position of the value of "&name=" or "?name=" before the chart data, npos when absent.
-std::size_t valueStart(const String& url, const String& name) {
-    const std::size_t end = dataStart(url);
-    for (const wchar_t* lead : {L"&", L"?"}) {
-        const String key = lead + name + L"=";
-        const std::size_t at = url.find(key);
-        if (at != String::npos && at < end) return at + key.size();
-    }
-    return String::npos;
-}
-
-std::size_t valueEnd(const String& url, std::size_t start) {
-    const std::size_t end = url.find(L'&', start);
-    return end == String::npos ? url.size() : end;
-}
-
-String replaceValue(String url, const String& name, Single value) {
-    const std::size_t start = valueStart(url, name);
-    if (start == String::npos) return url;
-    url.replace(start, valueEnd(url, start) - start, number::formatSingle(value, L'.'));
-    return url;
-}
-
-} // namespace
-
-std::optional<double> movieUrlSize(const String& url, const String& name) {
-    const std::size_t start = valueStart(url, name);
-    if (start == String::npos) return std::nullopt;
-    String text = url.substr(start, valueEnd(url, start) - start);
-    for (wchar_t& c : text)
-        if (c == L',') c = L'.';
-    wchar_t* end = nullptr;
-    const double value = std::wcstod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-String withChartSize(const String& url, Single width, Single height) {
-    return replaceValue(replaceValue(url, L"chartWidth", width), L"chartHeight", height);
-}
-
 WindowPlayer::WindowPlayer() {
-    player_.onFlashCall([this](const String& request) {
-        if (!relayingOut_ && flashCall_) flashCall_(request);
+    player_.setFillHost(true);
+    player_.onFlashCall([this](const String& request) { fromPlayer(request); });
+    animator_.onFrame([this] {
+        if (!animator_.active()) settle(); // the end: the still picture, for the rendered call
+        changed();
     });
 }
 
@@ -69,23 +18,31 @@ void WindowPlayer::changed() {
     if (changed_) changed_();
 }
 
-bool WindowPlayer::sizeDiffers() const {
-    const auto differs = [&](const wchar_t* name, Single host) {
-        const std::optional<double> size = movieUrlSize(movie_, name);
-        return size && std::abs(*size - static_cast<double>(host)) >= 0.5;
-    };
-    return differs(L"chartWidth", player_.get_Width()) ||
-           differs(L"chartHeight", player_.get_Height());
+void WindowPlayer::fromPlayer(const String& request) {
+    // A chart that moves has rendered when its motion ends.
+    if (player_.animates() && ParseInvokeRequest(request)[0] == L"PT_Rendered") {
+        animator_.plan(player_.animationDuration(), [this, request] {
+            if (flashCall_) flashCall_(request);
+        });
+        return;
+    }
+    if (flashCall_) flashCall_(request);
 }
 
 void WindowPlayer::settle() {
-    if (!sizePending_) return;
-    sizePending_ = false;
-    if (movie_.empty() || !sizeDiffers()) return;
-    relayingOut_ = true;
-    player_.put_Movie(withChartSize(movie_, player_.get_Width(), player_.get_Height()));
-    relayingOut_ = false;
-    ++generation_;
+    const double progress = animator_.progress();
+    if (player_.animationProgress() == progress) return;
+    player_.setAnimationProgress(progress);
+    ++generation_; // another frame: the kept picture is stale
+}
+
+void WindowPlayer::endAnimation() {
+    animator_.end();
+}
+
+void WindowPlayer::beforeLoad() {
+    endAnimation();
+    player_.setAnimationEnabled(!animationsAllowed_ || animationsAllowed_());
 }
 
 const QImage& WindowPlayer::picture(double pixelRatio) {
@@ -115,17 +72,26 @@ HitInfo WindowPlayer::clickAt(double x, double y) {
 }
 
 void WindowPlayer::applySettings(const MovieHostSettings& settings) {
+    if (!settings.movie.empty()) beforeLoad();
     player_.applySettings(settings);
-    movie_ = settings.movie;
     changed();
 }
 
 void WindowPlayer::put_Movie(const String& url) {
-    movie_ = url;
-    sizePending_ = false;
-    // Loaded at the host size at once: the window shows one layout, not two.
-    const bool resize = sizeDiffers();
-    player_.put_Movie(resize ? withChartSize(url, player_.get_Width(), player_.get_Height()) : url);
+    beforeLoad();
+    player_.put_Movie(url);
+    changed();
+}
+
+void WindowPlayer::put_MovieText(std::shared_ptr<const std::string> url) {
+    beforeLoad();
+    player_.put_MovieText(std::move(url));
+    changed();
+}
+
+void WindowPlayer::put_MovieParts(MovieUrlParts parts) {
+    beforeLoad();
+    player_.put_MovieParts(std::move(parts));
     changed();
 }
 
@@ -138,17 +104,19 @@ void WindowPlayer::put_Menu(bool show) {
     player_.put_Menu(show);
 }
 
+// A new size during a motion shows the still picture at that size: the chart is not drawn in
+// again at every step of a window being dragged larger.
 void WindowPlayer::put_Width(Single width) {
     if (width == player_.get_Width()) return;
+    if (animator_.running()) endAnimation();
     player_.put_Width(width);
-    sizePending_ = true;
     changed();
 }
 
 void WindowPlayer::put_Height(Single height) {
     if (height == player_.get_Height()) return;
+    if (animator_.running()) endAnimation();
     player_.put_Height(height);
-    sizePending_ = true;
     changed();
 }
 

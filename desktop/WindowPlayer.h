@@ -1,31 +1,24 @@
 // The chart player as the movie host of a window. It hands every member through to a
 // ChartPlayer and adds what a window needs:
 // - the chart fills the window: the chart size a movie URL carries (chartWidth, chartHeight)
-//   gives way to the host's width and height, so a resized window lays the chart out again. The
-//   new layout is made lazily (at the next picture or hit test), and the chart movie's
-//   callbacks of such a re-layout are not passed on: for the control it is the same chart;
+//   gives way to the host's width and height, and a resized window lays the parsed chart out
+//   again; only a new URL is parsed;
+// - the chart moves: after a load whose chart may move (ChartPlayer::animates) a ChartAnimator
+//   runs the frames, and the chart's rendered call (PT_Rendered) is passed on when the motion
+//   ends. A new chart or a new size ends a motion at once: its rendered call comes then;
 // - the picture is kept as a QImage at the window's device pixel ratio and made again only when
 //   the chart changed, so a plain repaint does not render anything.
 #pragma once
 
+#include "desktop/ChartAnimator.h"
 #include "platform/MovieHost.h"
 #include "player/ChartPlayer.h"
 
 #include <QImage>
 
 #include <functional>
-#include <optional>
 
 namespace plotara::qt {
-
-// The value of a size parameter (chartWidth, chartHeight) in the query of a movie URL, before
-// the chart data; nothing when absent or not a number. Cannot fail.
-std::optional<double> movieUrlSize(const String& url, const String& name);
-
-// The movie URL with its chartWidth and chartHeight values replaced (in the query before the
-// chart data only, so a document that mentions them is left alone); parameters that are absent
-// stay absent. Cannot fail.
-String withChartSize(const String& url, Single width, Single height);
 
 class WindowPlayer final : public MovieHost {
 public:
@@ -34,28 +27,44 @@ public:
     // The player itself (print command, outputs, scene). Cannot fail.
     ChartPlayer& player() noexcept { return player_; }
     const ChartPlayer& player() const noexcept { return player_; }
-    // Called whenever the picture changes (a load, a new size or colour, a scroll). Cannot fail.
+    // Called whenever the picture changes (a load, a new size or colour, a scroll, a frame).
+    // Cannot fail.
     void onChanged(std::function<void()> changed) { changed_ = std::move(changed); }
     // Counts the changes; a picture made at an older count is stale. Cannot fail.
     unsigned generation() const noexcept { return generation_; }
 
     // The chart's picture at the pixel ratio (device pixels, its devicePixelRatio set); rendered
-    // only when the chart changed since the last call or the ratio differs. Cannot fail.
+    // only when the chart changed since the last call or the ratio differs. While the chart
+    // moves it is the frame of the moment. Cannot fail.
     const QImage& picture(double pixelRatio);
     // How many times the picture was rendered. Cannot fail.
     int renders() const noexcept { return renders_; }
-    // The player's hit test and click at a point in chart units, on the current layout. A click
-    // on a link calls back through FlashCall; a click on the scroll bar scrolls.
+    // The player's hit test and click at a point in chart units, on the frame shown. A click on
+    // a link calls back through FlashCall; a click on the scroll bar scrolls.
     HitInfo hoverAt(double x, double y);
     HitInfo clickAt(double x, double y);
-    // Lays the chart out at the host size when the movie URL asked for another. Cannot fail.
+    // Lays the chart out as the frame of the moment (the still picture when it does not move).
+    // Cannot fail beyond running out of memory.
     void settle();
 
-    // --- MovieHost: everything reaches the player; put_Movie loads at the host size ----------
+    // Motion. Whether the host lets a chart move (a desktop asking for reduced motion does not),
+    // asked at every load; without it charts move. Cannot fail.
+    void setAnimationsAllowed(std::function<bool()> allowed) {
+        animationsAllowed_ = std::move(allowed);
+    }
+    // Ends a motion at once: the still picture shows and the rendered call is passed on.
+    // Errors of the FlashCall handler reach the caller.
+    void endAnimation();
+    // The clock of the motion (tests step it). Cannot fail.
+    ChartAnimator& animator() noexcept { return animator_; }
+
+    // --- MovieHost: everything reaches the player ---------------------------------------------
     void applySettings(const MovieHostSettings& settings) override;
     void put_Movie(const String& url) override;
+    void put_MovieText(std::shared_ptr<const std::string> url) override;
+    void put_MovieParts(MovieUrlParts parts) override;
     // The URL as the control wrote it.
-    String get_Movie() const override { return movie_; }
+    String get_Movie() const override { return player_.get_Movie(); }
     void put_BGColor(const String& color) override;
     void put_Menu(bool show) override;
     Single get_Width() const override { return player_.get_Width(); }
@@ -67,12 +76,13 @@ public:
 
 private:
     void changed();
-    bool sizeDiffers() const;
+    // Around every load: a motion shown ends first; the host's switch is read.
+    void beforeLoad();
+    void fromPlayer(const String& request);
 
     ChartPlayer player_;
-    String movie_;
-    bool relayingOut_ = false;
-    bool sizePending_ = false;
+    ChartAnimator animator_;
+    std::function<bool()> animationsAllowed_;
     unsigned generation_ = 1;
     unsigned pictureGeneration_ = 0;
     double pictureRatio_ = 0;

@@ -108,6 +108,7 @@ struct ChartPlayer::Impl {
     bool inParts = false;
     double hostWidth = 320, hostHeight = 240;
     std::optional<double> urlWidth, urlHeight;
+    bool fillHost = false; // the URL's chart size is not used
     std::optional<Color> hostBackground, urlBackground;
     std::function<void(const String&)> handler;
     DiagnosticsChannel diagnostics;
@@ -267,8 +268,10 @@ void ChartPlayer::Impl::applyUrl(const MovieUrl& url, NumberSyntax locale) {
         if (!n || *n < 1) return std::nullopt;
         return std::min(*n, 16384.0);
     };
-    urlWidth = size("chartWidth");
-    urlHeight = size("chartHeight");
+    if (!fillHost) {
+        urlWidth = size("chartWidth");
+        urlHeight = size("chartHeight");
+    }
     if (const std::string* bg = url.find("BGColor")) {
         Color fallback{-1, -1, -1, 1};
         Color c = parseColor(*bg, fallback);
@@ -477,6 +480,10 @@ void ChartPlayer::put_Height(Single height) {
     if (impl_->urlHeight == impl_->hostHeight) impl_->urlHeight.reset();
     impl_->hostHeight = h;
     if (!impl_->urlHeight) impl_->relayout();
+}
+
+void ChartPlayer::setFillHost(bool fill) noexcept {
+    impl_->fillHost = fill;
 }
 
 String ChartPlayer::CallFunction(const String& request) {

@@ -58,6 +58,11 @@ public:
     void put_Width(Single width) override;
     Single get_Height() const override;
     void put_Height(Single height) override;
+    // A window host: from the next load on, the chart fills the host's size and the chart size
+    // a URL carries (chartWidth/chartHeight) is not used, so the window never has to write a new
+    // URL (and parse the document again) to lay the chart out at its own size. Off by default.
+    // Cannot fail.
+    void setFillHost(bool fill) noexcept;
     // Serves "print" (the chart as PDF to the print command); raises an Error when there is no
     // chart, when the spooler is missing or fails, and for functions it does not know.
     String CallFunction(const String& request) override;

@@ -139,6 +139,8 @@ TEST(QtScrolling, WheelAndArrowKeysMoveTheWindowOfCategories) {
     EXPECT_EQ(firstShown(*rig), L"Day 4");
     QTest::keyClick(rig.widget, Qt::Key_Left);
     EXPECT_EQ(firstShown(*rig), L"Day 3");
+    rig->resize(560, 360);
+    EXPECT_EQ(firstShown(*rig), L"Day 3") << "a resize lays the parsed chart out again";
     QWheelEvent up(middle, rig->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
                    Qt::NoModifier, Qt::NoScrollPhase, false);
     for (int i = 0; i < 5; ++i)

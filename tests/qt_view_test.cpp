@@ -59,6 +59,7 @@ TEST(PlotaraView, CrispAtTwiceTheScale) {
     ASSERT_EQ(shot.size(), QSize(800, 600));
 
     WidgetRig rig({400, 300});
+    rig->setAnimationsEnabled(false); // the still picture, which the snapshot waits for
     rig->control().put_ChartType(enumChartNames::column2d);
     rig->control().put_setDataXML(fromUtf8(xml));
     const QImage chart = rig->moviePlayer().picture(2).convertToFormat(QImage::Format_RGB32);

@@ -180,7 +180,7 @@ TEST(QtEvents, SignalsComeInTheControlsOrder) {
     auto* widget = new PlotaraWidget(&window);
     SignalLog log(*widget);
     widget->control().put_ChartPath(fromUtf8(PLOTARA_CHARTS_DIR));
-    widget->control().put_setDataXML(L"<chart><set label='A' value='1'/></chart>");
+    widget->control().put_setDataXML(L"<chart animation='0'><set label='A' value='1'/></chart>");
     widget->setGeometry(0, 0, 300, 200);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -279,25 +279,18 @@ TEST(QtPaint, RepaintsReuseThePictureAndResizingLaysOutAgain) {
     EXPECT_EQ(spy.count(), 1);
 }
 
+// The control writes the chart size in its own unit (twips here); the chart fills the window all
+// the same, without a URL of another size.
 TEST(QtPaint, TheChartSizeOfAMovieUrlGivesWayToTheWindow) {
-    struct Case {
-        String url, resized;
-        std::optional<double> width;
-    } cases[] = {
-        {L"m.swf?nocache=1&chartWidth=320&chartHeight=240&dataXML=<chart/>",
-         L"m.swf?nocache=1&chartWidth=600&chartHeight=400&dataXML=<chart/>", 320},
-        {L"m.swf?chartWidth=320,5&chartHeight=240", L"m.swf?chartWidth=600&chartHeight=400", 320.5},
-        // A document that mentions the parameters is data, not the query.
-        {L"m.swf?nocache=1&dataXML=<chart caption='&chartWidth=9'/>",
-         L"m.swf?nocache=1&dataXML=<chart caption='&chartWidth=9'/>", std::nullopt},
-        {L"m.swf?nocache=1&dataURL=a.xml&chartWidth=5",
-         L"m.swf?nocache=1&dataURL=a.xml&chartWidth=5", std::nullopt},
-        {L"m.swf?chartWidth=wide", L"m.swf?chartWidth=600", std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(qt::movieUrlSize(c.url, L"chartWidth"), c.width) << toUtf8(c.url);
-        EXPECT_EQ(qt::withChartSize(c.url, 600, 400), c.resized) << toUtf8(c.url);
-    }
+    WidgetRig rig;
+    rig->container().setScaleMode(1);
+    rig.renderSales();
+    EXPECT_NE(rig->moviePlayer().get_Movie().find(L"&chartWidth=7200&chartHeight=4800"),
+              String::npos)
+        << "the URL as the control wrote it";
+    rig->repaint();
+    EXPECT_EQ(rig->moviePlayer().player().chartWidth(), 480);
+    EXPECT_EQ(rig->moviePlayer().picture(1).size(), QSize(480, 320));
 }
 
 TEST(QtPaint, PictureAtTheDevicePixelRatio) {
