@@ -3,7 +3,9 @@
 #include "core/Number.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace plotara::qt {
 
@@ -83,7 +85,7 @@ void WindowPlayer::settle() {
     sizePending_ = false;
     if (movie_.empty() || !sizeDiffers()) return;
     relayingOut_ = true;
-    player_.put_Movie(withChartSize(movie_, player_.get_Width(), player_.get_Height()));
+    loadAtHostSize();
     relayingOut_ = false;
     ++generation_;
 }
@@ -91,10 +93,18 @@ void WindowPlayer::settle() {
 const QImage& WindowPlayer::picture(double pixelRatio) {
     settle();
     if (pictureGeneration_ == generation_ && pictureRatio_ == pixelRatio) return picture_;
-    const player::ArgbImage image = player_.surface(pixelRatio);
-    QImage view(image.pixels.data(), image.width, image.height, image.stride,
-                QImage::Format_ARGB32_Premultiplied);
-    picture_ = view.copy(); // the surface's memory is gone when image is
+    player::ArgbImage image = player_.surface(pixelRatio);
+    if (image.width > 0 && image.height > 0) {
+        // The picture takes the pixels over rather than copying them (4 MB a frame at 1280 x
+        // 800 and a twentieth of a live column chart's frame, bench/live).
+        auto* pixels = new std::vector<std::uint8_t>(std::move(image.pixels));
+        picture_ = QImage(
+            pixels->data(), image.width, image.height, image.stride,
+            QImage::Format_ARGB32_Premultiplied,
+            [](void* held) { delete static_cast<std::vector<std::uint8_t>*>(held); }, pixels);
+    } else {
+        picture_ = QImage();
+    }
     picture_.setDevicePixelRatio(pixelRatio);
     pictureGeneration_ = generation_;
     pictureRatio_ = pixelRatio;
@@ -122,11 +132,36 @@ void WindowPlayer::applySettings(const MovieHostSettings& settings) {
 
 void WindowPlayer::put_Movie(const String& url) {
     movie_ = url;
+    parts_.reset();
     sizePending_ = false;
     // Loaded at the host size at once: the window shows one layout, not two.
-    const bool resize = sizeDiffers();
-    player_.put_Movie(resize ? withChartSize(url, player_.get_Width(), player_.get_Height()) : url);
+    loadAtHostSize();
     changed();
+}
+
+void WindowPlayer::put_MovieParts(MovieUrlParts parts) {
+    movie_ = fromUtf8(parts.head); // ends in "&dataXML=", before which the size rules look
+    parts_ = std::move(parts);
+    sizePending_ = false;
+    loadAtHostSize();
+    changed();
+}
+
+String WindowPlayer::get_Movie() const {
+    return parts_ ? movie_ + fromUtf8(parts_->documentText()) : movie_;
+}
+
+void WindowPlayer::loadAtHostSize() {
+    const bool resize = sizeDiffers();
+    if (!parts_) {
+        player_.put_Movie(resize ? withChartSize(movie_, player_.get_Width(), player_.get_Height())
+                                 : movie_);
+        return;
+    }
+    MovieUrlParts sized = *parts_; // the document shared, not copied
+    if (resize)
+        sized.head = toUtf8(withChartSize(movie_, player_.get_Width(), player_.get_Height()));
+    player_.put_MovieParts(std::move(sized));
 }
 
 void WindowPlayer::put_BGColor(const String& color) {

@@ -54,8 +54,12 @@ public:
     // --- MovieHost: everything reaches the player; put_Movie loads at the host size ----------
     void applySettings(const MovieHostSettings& settings) override;
     void put_Movie(const String& url) override;
+    // The control's URL as its head and its shared UTF-8 document: the document reaches the
+    // player as it is, never converted to wide text and back (for a 10,000-point line that was
+    // a tenth of a frame's instructions, bench/live); only the head is read for the size.
+    void put_MovieParts(MovieUrlParts parts) override;
     // The URL as the control wrote it.
-    String get_Movie() const override { return movie_; }
+    String get_Movie() const override;
     void put_BGColor(const String& color) override;
     void put_Menu(bool show) override;
     Single get_Width() const override { return player_.get_Width(); }
@@ -68,9 +72,12 @@ public:
 private:
     void changed();
     bool sizeDiffers() const;
+    // Hands the movie to the player, at the host size when the URL asks for another.
+    void loadAtHostSize();
 
     ChartPlayer player_;
-    String movie_;
+    String movie_; // the whole URL, or the head of one given in parts
+    std::optional<MovieUrlParts> parts_;
     bool relayingOut_ = false;
     bool sizePending_ = false;
     unsigned generation_ = 1;
