@@ -1,7 +1,8 @@
 // Live data in a window: how many frames a second a chart shows when its data changes every
 // frame, Plotara's widget against Qt Charts, side by side in one run. Offscreen, 1280 x 800, no
 // animation. A frame is: new values, the chart told of them, the view grabbed (which paints it).
-// - Qt Charts: QBarSet::replace / QLineSeries::replace on a chart with fixed axes, QChartView::grab.
+// - Qt Charts: QBarSet::replace / QLineSeries::replace on a chart with fixed axes,
+// QChartView::grab.
 // - Plotara, the documented ways: refilling the control's Data (addChartData, then RenderChart),
 //   or a document written by the host through setDataXML; PlotaraWidget::grab.
 // Workloads: a 12-column chart and a 10,000-point line. Each contender draws 150 frames (after
@@ -232,9 +233,11 @@ private:
 // --- measuring --------------------------------------------------------------------------------
 
 double framesPerSecond(const std::function<void()>& frame, int frames) {
-    for (int i = 0; i < 10; ++i) frame(); // caches, fonts, pictures of the right size
+    for (int i = 0; i < 10; ++i)
+        frame(); // caches, fonts, pictures of the right size
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < frames; ++i) frame();
+    for (int i = 0; i < frames; ++i)
+        frame();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     return frames / took.count();
 }
@@ -300,7 +303,8 @@ int memory(const QString& charts, long updates, Workload workload) {
         std::printf("fewer than 1,000 updates: nothing to compare\n");
         return 0;
     }
-    const double drift = 100.0 * std::max(highest - base, base - lowest) / static_cast<double>(base);
+    const double drift =
+        100.0 * std::max(highest - base, base - lowest) / static_cast<double>(base);
     std::printf("largest change after the first 1,000: %.1f%% (%ld..%ld KiB) %s\n", drift, lowest,
                 highest, drift <= 5 ? "flat" : "NOT FLAT");
     return drift <= 5 ? 0 : 1;
