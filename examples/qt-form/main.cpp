@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QFile>
 #include <QMouseEvent>
 #include <QScreen>
@@ -51,7 +52,16 @@ bool saveScreenshot(ChartForm& form, const QString& path) {
 }
 
 int selfTest(ChartForm& form, const QString& screenshot) {
+    // The chart draws itself in; its links answer once it has arrived (chartRendered).
+    QEventLoop arrived;
+    bool rendered = false;
+    QObject::connect(&form.chart(), &plotara::qt::PlotaraWidget::chartRendered, &arrived, [&] {
+        rendered = true;
+        arrived.quit();
+    });
+    QTimer::singleShot(5000, &arrived, &QEventLoop::quit);
     form.selectType(plotara::enumChartNames::mscolumn2d);
+    if (!rendered) arrived.exec();
     QApplication::processEvents();
     const std::optional<QPoint> at = firstLink(form.chart());
     if (!at) {
