@@ -82,10 +82,24 @@ void WindowPlayer::settle() {
     if (!sizePending_) return;
     sizePending_ = false;
     if (movie_.empty() || !sizeDiffers()) return;
+    // The same chart at another size: what the viewer chose stays.
+    const std::vector<int> hidden = player_.hiddenSeries();
+    const std::optional<VisibleRange> range =
+        player_.zoomed() ? std::optional(player_.visibleRange()) : std::nullopt;
     relayingOut_ = true;
     player_.put_Movie(withChartSize(movie_, player_.get_Width(), player_.get_Height()));
+    for (int index : hidden)
+        player_.setSeriesVisible(index, false);
+    if (range) player_.setVisibleRange(*range);
     relayingOut_ = false;
     ++generation_;
+}
+
+bool WindowPlayer::change(const std::function<bool(ChartPlayer&)>& change) {
+    settle();
+    if (!change(player_)) return false;
+    changed();
+    return true;
 }
 
 const QImage& WindowPlayer::picture(double pixelRatio) {

@@ -48,8 +48,13 @@ public:
     // on a link calls back through FlashCall; a click on the scroll bar scrolls.
     HitInfo hoverAt(double x, double y);
     HitInfo clickAt(double x, double y);
-    // Lays the chart out at the host size when the movie URL asked for another. Cannot fail.
+    // Lays the chart out at the host size when the movie URL asked for another, keeping the
+    // series the viewer hid and the range zoomed to. Cannot fail.
     void settle();
+    // Runs a change of what the viewer sees (a series toggled, a zoom, a transition's frame) on
+    // the laid-out player; when it returns true the picture changed. Cannot fail beyond what the
+    // change throws.
+    bool change(const std::function<bool(ChartPlayer&)>& change);
 
     // --- MovieHost: everything reaches the player; put_Movie loads at the host size ----------
     void applySettings(const MovieHostSettings& settings) override;
