@@ -46,10 +46,14 @@ public:
             element().bounds.toAlignedRect().translated(chart_->contentsRect().topLeft());
         return QRect(chart_->mapToGlobal(local.topLeft()), local.size());
     }
-    QAccessible::Role role() const override { return QAccessible::Graphic; }
+    QAccessible::Role role() const override {
+        return element().checkable ? QAccessible::CheckBox : QAccessible::Graphic;
+    }
     QAccessible::State state() const override {
         QAccessible::State s;
-        s.focusable = element().isLink();
+        s.focusable = element().focusable();
+        s.checkable = element().checkable;
+        s.checked = element().checked;
         s.focused = chart_->hasFocus() && chart_->focusedElement() == index_;
         s.linked = element().isLink();
         return s;

@@ -22,29 +22,22 @@ struct Region {
     QRectF bounds; // the union of its boxes
 };
 
-// A point inside the element that the hit test finds there (the element is not covered): the box
-// centre when it answers, else the answering point of the box nearest its centre, sampled every
-// `step` chart units. Nothing when no point of the box answers for the element.
-std::optional<QPointF> anchorOf(WindowPlayer& player, const Key& key, const QRectF& box, QSize size,
-                                int step) {
+// A point inside the element that the hit test finds there (the element is not covered there):
+// the region's anchor, else the box centre or the middle of one of its quarters. Nothing when
+// none of them answers for the element.
+std::optional<QPointF> anchorOf(WindowPlayer& player, const Key& key, const HitInfo& info,
+                                const QRectF& box, QSize size) {
     const auto answers = [&](const QPointF& p) {
         if (p.x() < 0 || p.y() < 0 || p.x() >= size.width() || p.y() >= size.height()) return false;
         const HitInfo hit = player.hoverAt(p.x(), p.y());
         return hit.hit && keyOf(hit) == key;
     };
-    const QPointF middle = box.center();
-    if (answers(middle)) return middle;
-    std::optional<QPointF> best;
-    double bestDistance = 0;
-    for (double y = box.top() + step / 2.0; y < box.bottom(); y += step)
-        for (double x = box.left() + step / 2.0; x < box.right(); x += step) {
-            const QPointF d = QPointF(x, y) - middle;
-            const double distance = d.x() * d.x() + d.y() * d.y();
-            if ((best && distance >= bestDistance) || !answers(QPointF(x, y))) continue;
-            best = QPointF(x, y);
-            bestDistance = distance;
-        }
-    return best;
+    const double w = box.width() / 4, h = box.height() / 4;
+    const QPointF c = box.center();
+    for (const QPointF p : {QPointF(info.anchor.x, info.anchor.y), c, c + QPointF(-w, -h),
+                            c + QPointF(w, -h), c + QPointF(-w, h), c + QPointF(w, h)})
+        if (answers(p)) return p;
+    return std::nullopt;
 }
 
 } // namespace
@@ -60,7 +53,7 @@ QString ChartElement::accessibleName() const {
     return tool;
 }
 
-std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size, int step) {
+std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size) {
     player.settle();
     // The regions come bottom to top: a later one of the same element is drawn over the earlier.
     std::map<Key, Region> found;
@@ -77,8 +70,13 @@ std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size, in
         // the client area.
         const QRectF bounds =
             region.bounds.isEmpty() ? region.bounds : region.bounds.intersected(client);
-        if (const auto anchor = anchorOf(player, key, bounds, size, step))
-            elements.push_back(ChartElement{std::move(region.info), bounds, *anchor});
+        const auto anchor = anchorOf(player, key, region.info, bounds, size);
+        if (!anchor) continue;
+        ChartElement element{std::move(region.info), bounds, *anchor};
+        const ChartPlayer& chart = player.player();
+        element.checkable = element.info.kind == L"legend" && chart.legendToggles();
+        element.checked = element.checkable && chart.seriesVisible(element.info.seriesIndex);
+        elements.push_back(std::move(element));
     }
     // Plot elements (series and point known) first, in series and point order; the rest after.
     std::stable_sort(elements.begin(), elements.end(), [](const auto& a, const auto& b) {

@@ -1,8 +1,7 @@
 // The plot elements a chart shows (columns, slices, points, legend entries, scroll buttons), from
-// the player's hit regions: each distinct element with its box and a point inside it where the
-// hit test finds it (the box centre, or for shapes such as slices the answering point nearest
-// it). Keyboard focus, the accessible children of the widget and wheel scrolling work on this
-// list.
+// the player's exact hit regions: each distinct element with its box and a point inside it where
+// the hit test finds it (the region's own anchor, else another point of its box that answers).
+// Keyboard focus, the accessible children of the widget and wheel scrolling work on this list.
 #pragma once
 
 #include "desktop/WindowPlayer.h"
@@ -24,11 +23,16 @@ struct ChartElement {
     // "label: value" when the element has no tool text. Cannot fail.
     QString accessibleName() const;
     bool isLink() const { return !info.link.empty(); }
+    // A legend entry that hides and shows its series: a check box, checked while it shows.
+    bool checkable = false;
+    bool checked = false;
+    // Whether Tab reaches the element: a link or a check box. Cannot fail.
+    bool focusable() const { return isLink() || checkable; }
 };
 
 // The elements of the chart as laid out for the size, ordered by series, then point, then kind
-// and position; an element covered wholly by others is left out. Where the box centre is not
-// inside the element, the box is searched every `step` chart units. Cannot fail.
-std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size, int step = 2);
+// and position; an element whose anchor, box centre and box quarters are all covered by others
+// is left out. Cannot fail.
+std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size);
 
 } // namespace plotara::qt

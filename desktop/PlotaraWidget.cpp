@@ -3,6 +3,7 @@
 #include "core/ErrorTrap.h"
 #include "core/Text.h"
 #include "desktop/ChartAccessible.h"
+#include "desktop/ChartInteraction.h"
 #include "desktop/QtText.h"
 #include "desktop/WidgetSite.h"
 
@@ -29,6 +30,7 @@ PlotaraWidget::PlotaraWidget(QWidget* parent)
     player_->onChanged([this] { update(); });
     player_->setAnimationsAllowed(
         [this] { return animations_ && !design_ && desktopAllowsMotion(*this); });
+    interaction_ = new ChartInteraction(*this);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // The whole client area is painted from the chart's picture: no background fill first.
@@ -128,7 +130,7 @@ bool PlotaraWidget::moveFocus(bool next) {
     const auto& elements = chartElements();
     const int count = static_cast<int>(elements.size());
     for (int i = focused_ + (next ? 1 : -1); i >= 0 && i < count; i += next ? 1 : -1) {
-        if (elements[static_cast<std::size_t>(i)].isLink()) {
+        if (elements[static_cast<std::size_t>(i)].focusable()) {
             setFocusedElement(i);
             return true;
         }

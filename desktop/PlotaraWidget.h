@@ -20,6 +20,7 @@ class QMenu;
 namespace plotara::qt {
 
 class WidgetSite;
+class ChartInteraction;
 
 class PlotaraWidget : public QFrame {
     Q_OBJECT
@@ -68,6 +69,9 @@ public:
     // Shift+Tab move it between the elements with links, Enter and Space follow its link.
     int focusedElement() const noexcept { return focused_; }
 
+    // Legend toggling, zoom and pan, the crosshair: its signals and the host's zoom setter.
+    ChartInteraction& interaction() noexcept { return *interaction_; }
+
     QSize sizeHint() const override { return {640, 400}; }
 
 signals:
@@ -100,6 +104,7 @@ protected:
 
 private:
     friend class WidgetSite;
+    friend class ChartInteraction;
     void tellSize();
     void lifecycle(const std::function<void()>& call);
     // Moves the focus to the next (or previous) element with a link; false past the last.
@@ -121,6 +126,7 @@ private:
     QSize elementsSize_;
     unsigned elementsGeneration_ = 0;
     int focused_ = -1;
+    ChartInteraction* interaction_ = nullptr; // a child object
 };
 
 } // namespace plotara::qt

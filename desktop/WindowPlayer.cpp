@@ -39,6 +39,12 @@ void WindowPlayer::settle() {
     ++generation_; // another frame: the kept picture is stale
 }
 
+void WindowPlayer::animateChange() {
+    if (!player_.transitions() || player_.animationDuration() <= 0) return;
+    animator_.plan(player_.animationDuration(), nullptr);
+    changed();
+}
+
 void WindowPlayer::endAnimation() {
     animator_.end();
 }
@@ -46,6 +52,13 @@ void WindowPlayer::endAnimation() {
 void WindowPlayer::beforeLoad() {
     endAnimation();
     player_.setAnimationEnabled(!animationsAllowed_ || animationsAllowed_());
+}
+
+bool WindowPlayer::change(const std::function<bool(ChartPlayer&)>& change) {
+    settle();
+    if (!change(player_)) return false;
+    changed();
+    return true;
 }
 
 const QImage& WindowPlayer::picture(double pixelRatio) {

@@ -46,12 +46,20 @@ public:
     // Lays the chart out as the frame of the moment (the still picture when it does not move).
     // Cannot fail beyond running out of memory.
     void settle();
+    // Runs a change of what the viewer sees (a series toggled, a zoom, a transition's frame) on
+    // the laid-out player; when it returns true the picture changed. Cannot fail beyond what the
+    // change throws.
+    bool change(const std::function<bool(ChartPlayer&)>& change);
 
     // Motion. Whether the host lets a chart move (a desktop asking for reduced motion does not),
     // asked at every load; without it charts move. Cannot fail.
     void setAnimationsAllowed(std::function<bool()> allowed) {
         animationsAllowed_ = std::move(allowed);
     }
+    // Moves the chart from its layout before a change of the viewer's (a series toggled) to the
+    // new one, on the clock of the loads' motions; nothing when the chart does not move. Errors
+    // of the FlashCall handler (a load's motion ended first) reach the caller.
+    void animateChange();
     // Ends a motion at once: the still picture shows and the rendered call is passed on.
     // Errors of the FlashCall handler reach the caller.
     void endAnimation();

@@ -3,12 +3,15 @@
 #include "core/AtomicFile.h"
 #include "core/Error.h"
 #include "player/MovieUrlParser.h"
+#include "player/cartesian/CategoryProbe.h"
 #include "player/detail/ChartMovie.h"
 #include "player/detail/ChartRenderer.h"
 #include "player/detail/Invoke.h"
 #include "player/detail/Messages.h"
 #include "player/detail/Printer.h"
+#include "player/draw/HitAnchor.h"
 #include "player/draw/HitList.h"
+#include "player/layout/ViewRange.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
 #include "player/util/Utf8.h"
@@ -95,6 +98,7 @@ HitInfo toHitInfo(const HitRegion* r) {
     info.seriesIndex = r->seriesIndex;
     info.pointIndex = r->pointIndex;
     info.box = boundsOf(*r);
+    info.anchor = anchorOf(*r);
     return info;
 }
 
@@ -136,6 +140,11 @@ struct ChartPlayer::Impl {
     bool animationEnabled = true;
     bool animatable = false;
     std::optional<MotionStart> start;
+    // What the viewer chose: series hidden and the range zoomed to; and the whole range of a
+    // scatter or bubble chart as last drawn unzoomed.
+    ViewOptions viewOptions;
+    VisibleRange wholeXY;
+    std::size_t scrollBeforeZoom = 0; // where a scroll chart was when the zoom began
 
     double width() const { return urlWidth.value_or(hostWidth); }
     double height() const { return urlHeight.value_or(hostHeight); }
@@ -172,8 +181,9 @@ struct ChartPlayer::Impl {
         if (!model || !chartMovie) return false;
         std::optional<Motion> motion;
         if (at < 1 && animatable && animationEnabled) motion.emplace(at, start ? &*start : nullptr);
-        bool drawn = renderChart(out, *text, *model, *chartMovie, width(), height(), window,
-                                 gridParams, background(), motion ? &*motion : nullptr);
+        bool drawn =
+            renderChart(out, *text, *model, *chartMovie, width(), height(), window, gridParams,
+                        background(), motion ? &*motion : nullptr, &viewOptions);
         if (drawn && debugMode) addDebugPanel(out, *text, debug);
         return drawn;
     }
@@ -219,7 +229,45 @@ struct ChartPlayer::Impl {
     void requireMovie(const ChartPlayer& player) const;
     // Works out the texts of a point region that leaves them to be asked for.
     void describe(HitRegion& region) const;
+    // The family of the shown chart; Grid when none is shown (nothing interacts). Cannot fail.
+    Family family() const {
+        return state == PlayerState::Chart && chartMovie ? chartMovie->family : Family::Grid;
+    }
+    bool xy() const { return family() == Family::Scatter || family() == Family::Bubble; }
+    std::size_t seriesCount() const {
+        return model ? model->datasets.size() + (xy() ? 0 : model->linesets.size()) : 0;
+    }
+    // Keeps the chart shown (the values drawn and the axes of the frame) as the start of a
+    // transition, when the chart may move. Cannot fail beyond running out of memory.
+    void keepStart();
+    // Draws the chart again after the viewer's choices changed, as the still picture.
+    bool redrawChosen();
+    // Records the whole range of a scatter or bubble chart drawn unzoomed. Cannot fail.
+    void noteWholeXY();
 };
+
+void ChartPlayer::Impl::keepStart() {
+    if (!animatable || !animationEnabled || !model) return;
+    // The values shown: a series hidden before grows from the base line when it shows again.
+    if (viewOptions.hidden.any())
+        start.emplace(withoutHidden(*model, viewOptions.hidden), scene.layout);
+    else
+        start.emplace(*model, scene.layout);
+}
+
+bool ChartPlayer::Impl::redrawChosen() {
+    progress = 1;
+    bool drawn = redraw();
+    noteWholeXY();
+    return drawn;
+}
+
+void ChartPlayer::Impl::noteWholeXY() {
+    if (!xy() || !viewOptions.range.whole()) return;
+    const LayoutAxis* x = scene.layout.axis("x");
+    const LayoutAxis* y = scene.layout.axis("y");
+    if (x && y) wholeXY = {x->min, x->max, y->min, y->max};
+}
 
 void ChartPlayer::Impl::reset() {
     state = PlayerState::Empty;
@@ -232,6 +280,7 @@ void ChartPlayer::Impl::reset() {
     progress = 1;
     animatable = false;
     start.reset();
+    viewOptions = ViewOptions{};
     gridParams = Attributes{};
     view = ViewState{};
     urlWidth.reset();
@@ -355,6 +404,7 @@ void ChartPlayer::Impl::showDocument(std::string document, const DocumentNumbers
         return;
     }
     state = PlayerState::Chart;
+    noteWholeXY();
     call("PT_Rendered", "");
 }
 
@@ -661,6 +711,12 @@ HitInfo ChartPlayer::clickAt(double x, double y) {
                 v.scrollStart += page;
             }
         }
+        // A zoomed scroll chart keeps its range's width while it scrolls.
+        if (auto& range = impl_->viewOptions.range.x) {
+            const double width = range->second - range->first;
+            const auto first = static_cast<double>(v.scrollStart);
+            range = {first, first + width};
+        }
         impl_->redraw();
         return info;
     }
@@ -702,6 +758,141 @@ void ChartPlayer::setAnimationProgress(double progress) {
 
 double ChartPlayer::animationProgress() const {
     return impl_->progress;
+}
+
+bool ChartPlayer::legendToggles() const {
+    const Family f = impl_->family();
+    return f != Family::Grid && f != Family::Pie && f != Family::Doughnut &&
+           impl_->model->chart.flag("interactivelegend", true);
+}
+
+bool ChartPlayer::setSeriesVisible(int index, bool visible) {
+    if (!legendToggles() || index < 0 || static_cast<std::size_t>(index) >= impl_->seriesCount())
+        return false;
+    SeriesFilter& hidden = impl_->viewOptions.hidden;
+    if (hidden.hides(index) == !visible) return true;
+    std::optional<MotionStart> previous = std::move(impl_->start);
+    impl_->keepStart();
+    hidden.set(index, !visible);
+    if (impl_->redrawChosen()) return true;
+    // A scatter or bubble chart with no series left has nothing to draw: the series stays.
+    hidden.set(index, visible);
+    impl_->start = std::move(previous);
+    impl_->redrawChosen();
+    return false;
+}
+
+bool ChartPlayer::setSeriesVisible(const String& name, bool visible) {
+    if (!impl_->model) return false;
+    const std::string wanted = toUtf8(name);
+    int index = 0;
+    for (const auto* list : {&impl_->model->datasets, &impl_->model->linesets}) {
+        for (const Series& s : *list) {
+            if (s.name == wanted) return setSeriesVisible(index, visible);
+            ++index;
+        }
+    }
+    return false;
+}
+
+bool ChartPlayer::seriesVisible(int index) const {
+    return !impl_->viewOptions.hidden.hides(index);
+}
+
+std::vector<int> ChartPlayer::hiddenSeries() const {
+    std::vector<int> out;
+    for (int i = 0; static_cast<std::size_t>(i) < impl_->seriesCount(); ++i)
+        if (impl_->viewOptions.hidden.hides(i)) out.push_back(i);
+    return out;
+}
+
+bool ChartPlayer::zooms() const {
+    const Family f = impl_->family();
+    if (impl_->xy()) return true;
+    return f != Family::Grid && f != Family::Pie && f != Family::Doughnut &&
+           impl_->view.categories >= 2;
+}
+
+VisibleRange ChartPlayer::fullRange() const {
+    if (!zooms()) return {};
+    if (impl_->xy()) return impl_->wholeXY;
+    const LayoutAxis* y = impl_->scene.layout.axis("y");
+    return {0, static_cast<double>(impl_->view.categories - 1), y ? y->min : 0, y ? y->max : 0};
+}
+
+VisibleRange ChartPlayer::visibleRange() const {
+    if (!zooms()) return {};
+    const ChartLayout& layout = impl_->scene.layout;
+    const LayoutAxis* y = layout.axis("y");
+    VisibleRange shown = fullRange();
+    if (y) shown.yMin = y->min, shown.yMax = y->max;
+    if (const LayoutAxis* x = impl_->xy() ? layout.axis("x") : nullptr) {
+        shown.xMin = x->min, shown.xMax = x->max;
+    } else if (!layout.series.empty() && layout.series.front().window) {
+        const auto [first, count] = *layout.series.front().window;
+        shown.xMin = static_cast<double>(first);
+        shown.xMax = static_cast<double>(first + count - 1);
+    }
+    return shown;
+}
+
+bool ChartPlayer::scrolls() const {
+    return impl_->state == PlayerState::Chart && impl_->view.scrollVisible > 0;
+}
+
+bool ChartPlayer::zoomed() const {
+    return !impl_->viewOptions.range.whole();
+}
+
+bool ChartPlayer::setVisibleRange(const VisibleRange& r) {
+    if (!zooms()) return false;
+    for (double v : {r.xMin, r.xMax, r.yMin, r.yMax})
+        if (!std::isfinite(v)) return false;
+    if (!(r.xMax > r.xMin) || (impl_->xy() && !(r.yMax > r.yMin))) return false;
+    ViewRange& range = impl_->viewOptions.range;
+    if (range.whole()) impl_->scrollBeforeZoom = impl_->view.scrollStart;
+    const VisibleRange whole = fullRange();
+    range.x = std::pair{r.xMin, r.xMax};
+    range.y.reset();
+    if (impl_->xy()) {
+        range.y = std::pair{r.yMin, r.yMax};
+    } else if (std::round(r.xMin) <= 0 && std::round(r.xMax) >= whole.xMax) {
+        range.x.reset(); // every category: the whole chart
+        impl_->view.scrollStart = impl_->scrollBeforeZoom;
+    }
+    impl_->redrawChosen();
+    return true;
+}
+
+void ChartPlayer::resetVisibleRange() {
+    if (impl_->viewOptions.range.whole()) return;
+    impl_->viewOptions.range = ViewRange{};
+    impl_->view.scrollStart = impl_->scrollBeforeZoom;
+    impl_->redrawChosen();
+}
+
+CategoryValues ChartPlayer::categoryAt(double x, double y) const {
+    const Family f = impl_->family();
+    if (f != Family::Line && f != Family::Area) return {};
+    auto probe = probeCategory(*impl_->model, impl_->scene.layout, impl_->chartMovie->dualY,
+                               impl_->viewOptions.hidden, {x, y});
+    if (!probe) return {};
+    CategoryValues out;
+    out.found = true;
+    out.index = static_cast<int>(probe->index);
+    out.x = probe->x;
+    out.top = probe->plot.y;
+    out.bottom = probe->plot.bottom();
+    const auto& labels = impl_->model->categories;
+    out.label = probe->index < labels.size() ? wide(labels[probe->index].label) : String();
+    out.toolText = out.label;
+    for (const HitRegion& point : probe->points) {
+        out.values.push_back(toHitInfo(&point));
+        String line = point.series.empty() ? String() : wide(point.series) + L": ";
+        line += wide(point.value);
+        out.toolText += (out.toolText.empty() ? L"" : L"\n") + line;
+    }
+    return out;
 }
 
 void ChartPlayer::setPrintCommand(std::vector<std::string> command) {

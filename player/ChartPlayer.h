@@ -21,8 +21,27 @@ struct HitInfo {
     String kind; // column, bar, anchor, point, area, slice, bubble, row, legend, scroll-...
     String series, label, value, toolText, link;
     int seriesIndex = -1, pointIndex = -1; // the series and the point (set) it belongs to
-    player::Rect box; // the element's box in chart units; its centre lies inside the element
-                      // for columns, bars, anchors, points and bubbles
+    player::Rect box;     // the element's box in chart units; its centre lies inside the element
+                          // for columns, bars, anchors, points and bubbles
+    player::Point anchor; // a point inside the element (a slice's or an area's too)
+};
+
+// The part of a chart shown. On category charts x counts categories (xMin the first shown, xMax
+// the last) and y is the value axis as drawn; on scatter and bubble charts both are axis values.
+struct VisibleRange {
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+};
+
+// The category under a point of a line or area chart's plot (a crosshair): where its guide line
+// stands and every shown series' value there, each as a HitInfo of kind "category" (series,
+// seriesIndex, label, value, pointIndex: the category) whose box is the guide line.
+struct CategoryValues {
+    bool found = false;
+    int index = -1; // the category
+    String label;
+    double x = 0, top = 0, bottom = 0; // the guide line, chart units
+    std::vector<HitInfo> values;
+    String toolText; // the label, then one "series: value" line per series
 };
 
 enum class PlayerState {
@@ -153,6 +172,50 @@ public:
     // still picture at once. On by default. Cannot fail beyond running out of memory.
     void setAnimationEnabled(bool enabled);
     bool animationEnabled() const;
+
+    // Interaction. What the viewer changes here lasts until the next document is loaded; the
+    // still picture, the files and the hit regions all show it. Each change keeps the chart
+    // before as the start of a transition (transitions() is true): a host that animates runs the
+    // progress from 0 to 1, as after a load; the still picture shows until it does.
+    // Whether the legend's entries hide and show their series: a chart with series (not a pie,
+    // doughnut or grid) whose document does not say interactiveLegend='0'. Cannot fail.
+    bool legendToggles() const;
+    // Hides or shows a series (index: datasets first, then line sets, as the hit regions number
+    // them; or the first series of that name). A hidden series keeps its legend entry, drawn
+    // dimmed and marked hidden in the layout; it is not drawn, has no hit regions or value
+    // labels, and the value axes fit the series left. False (nothing changed) when the legend
+    // does not toggle, there is no such series, or it is the last series of a scatter or bubble
+    // chart. Cannot fail beyond running out of memory.
+    bool setSeriesVisible(int index, bool visible);
+    bool setSeriesVisible(const String& name, bool visible);
+    // Whether the series is shown (true for a series that does not exist). Cannot fail.
+    bool seriesVisible(int index) const;
+    // The indexes of the hidden series, ascending. Cannot fail beyond running out of memory.
+    std::vector<int> hiddenSeries() const;
+    // Whether the shown chart zooms: a cartesian chart of at least two categories, or a scatter
+    // or bubble chart. Cannot fail.
+    bool zooms() const;
+    // Shows only a part of the chart (see VisibleRange; category charts take x only, rounded to
+    // whole categories, at least two). Ticks, label thinning and value labels are laid out for
+    // the range; a scroll chart scrolls within it. A range that covers the whole chart is the
+    // whole chart. False when the chart does not zoom or the range is empty or not finite.
+    // Cannot fail beyond running out of memory.
+    bool setVisibleRange(const VisibleRange& range);
+    // The part shown now, and the whole chart's. Zero ranges when the chart does not zoom.
+    // Cannot fail.
+    VisibleRange visibleRange() const;
+    VisibleRange fullRange() const;
+    // Whether the shown chart is a scroll chart showing a window of its categories. Cannot fail.
+    bool scrolls() const;
+    // Whether a part of the chart is shown; resetVisibleRange shows the whole chart again,
+    // laid out exactly as before the zoom. Cannot fail beyond running out of memory.
+    bool zoomed() const;
+    void resetVisibleRange();
+
+    // The category whose slot holds the point in the plot of a line or area chart, with every
+    // shown series' value there; not found outside the plot and on other charts. Cannot fail
+    // beyond running out of memory.
+    CategoryValues categoryAt(double x, double y) const;
 
     // The command that "print" runs with the PDF file appended; {"lp"} by default.
     void setPrintCommand(std::vector<std::string> command);

@@ -9,7 +9,7 @@ namespace {
 // Lays the chart out and, when drawing, walks the layout onto the scene.
 bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                 double width, double height, ViewState& view, const Attributes& gridParams,
-                const Color* background, bool drawing, Motion* motion) {
+                const Color* background, bool drawing, Motion* motion, const ViewOptions* options) {
     // Cleared rather than replaced: the lists keep their capacity from the last drawing.
     scene.items.clear();
     scene.rects.clear();
@@ -21,7 +21,8 @@ bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const C
     scene.background = Scene{}.background;
     scene.width = width;
     scene.height = height;
-    ChartContext ctx{scene, text, model, ChartStyle(model), width, height, drawing, motion};
+    ChartContext ctx{scene,   text,   model,  ChartStyle(model), width, height,
+                     drawing, motion, options};
     scene.background = ctx.style.theme().background;
     if (background) scene.background = *background;
     // bgAlpha applies to the background in use, whether bgColor gives it or not.
@@ -53,15 +54,15 @@ bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const C
 
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
-                 const Color* background, Motion* motion) {
+                 const Color* background, Motion* motion, const ViewOptions* options) {
     return buildChart(scene, text, model, movie, width, height, view, gridParams, background, true,
-                      motion);
+                      motion, options);
 }
 
 bool layoutChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams) {
     return buildChart(scene, text, model, movie, width, height, view, gridParams, nullptr, false,
-                      nullptr);
+                      nullptr, nullptr);
 }
 
 void renderMessage(Scene& scene, TextEngine& text, const std::string& message, double width,

@@ -230,7 +230,7 @@ const char* renderAsName(const PlotSeries& s, bool horizontal) {
 
 // The plot, the value axes' limits and per series how many of its values were drawn.
 void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<PlotSeries>& series,
-                  bool scrolling) {
+                  bool scrolling, bool zoomed) {
     layout.plot = g.plot;
     LayoutAxis& y = layout.axisFor("y");
     y.min = g.primary.min;
@@ -268,13 +268,16 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
             }
             ++out.drawn;
         }
-        if (scrolling) out.window = std::pair{g.first, g.count};
+        if (scrolling || zoomed) out.window = std::pair{g.first, g.count};
         layout.series.push_back(std::move(out));
     }
     if (scrolling)
         layout.notes.push_back("categories " + std::to_string(g.first) + " to " +
                                std::to_string(g.first + g.count - 1) +
                                " shown: the others are outside the scroll window");
+    else if (zoomed)
+        layout.notes.push_back("categories " + std::to_string(g.first) + " to " +
+                               std::to_string(g.first + g.count - 1) + " shown: zoomed in");
     if (outside > 0)
         layout.notes.push_back(std::to_string(outside) +
                                " values outside the axis limits are cut at the plot's edge");
@@ -314,15 +317,18 @@ void setScales(ChartContext& ctx, const ChartMovie& movie, const std::vector<Plo
 }
 
 // Legend items: every series of a multi-series chart; none for a single series.
-std::vector<LegendItem> legendItems(const ChartModel& m, const ChartMovie& movie,
+std::vector<LegendItem> legendItems(const ChartContext& ctx, const ChartMovie& movie,
                                     const std::vector<PlotSeries>& series) {
+    const ChartModel& m = ctx.model;
     std::vector<LegendItem> legend;
     bool showLegend = m.chart.flag("showlegend", true) &&
                       (movie.series != SeriesMode::Single || series.size() > 1);
     if (!showLegend) return legend;
     for (const PlotSeries& s : series) {
         if (s.source && !s.source->attrs.flag("includeinlegend", true)) continue;
-        if (!s.name.empty()) legend.push_back({s.name, s.color, s.kind == PlotKind::Line});
+        if (!s.name.empty())
+            legend.push_back(
+                {s.name, s.color, s.kind == PlotKind::Line, s.index, ctx.hides(s.index)});
     }
     return legend;
 }
@@ -334,6 +340,7 @@ bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& are
     g.first = 0;
     g.count = categories;
     view.scrollVisible = 0;
+    view.categories = categories;
     if (!movie.scroll) return false;
     double wanted = chart.number("numvisibleplot", 0);
     std::size_t visible = wanted >= 1
@@ -347,6 +354,23 @@ bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& are
     view.scrollStart = g.first;
     view.scrollVisible = visible;
     view.scrollTotal = categories;
+    return true;
+}
+
+// A zoomed chart shows the categories of the viewer's range (at least two); a scroll chart keeps
+// its scroll bar over them. True when the range leaves categories out.
+bool zoomWindow(const ViewOptions* options, std::size_t categories, ViewState& view,
+                PlotGeometry& g) {
+    if (options == nullptr || !options->range.x || categories < 2) return false;
+    const auto [lo, hi] = *options->range.x;
+    const auto all = static_cast<double>(categories);
+    // The range keeps its width when it reaches past an end: it slides back inside.
+    const double count = std::clamp(std::round(hi) - std::round(lo) + 1, 2.0, all);
+    if (count >= all) return false;
+    g.count = static_cast<std::size_t>(count);
+    g.first = static_cast<std::size_t>(std::clamp(std::round(lo), 0.0, all - count));
+    view.scrollStart = g.first;
+    if (view.scrollVisible > 0) view.scrollVisible = g.count;
     return true;
 }
 
@@ -480,6 +504,7 @@ struct CartesianPlan {
     SeriesLayout shapes;
     std::vector<TextItem> values;
     bool scrolling = false;
+    bool zoomed = false; // the viewer zoomed to a range of the categories
 };
 
 // Walks the laid-out chart onto the scene: titles, legend, the frame behind the series, the
@@ -513,6 +538,9 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     const ChartModel& m = ctx.model;
     std::size_t categories = categoryCount(m);
     std::vector<PlotSeries> series = buildSeries(ctx, movie, categories);
+    // The legend lists every series; those the viewer hid are then left out of the chart.
+    std::vector<LegendItem> legend = legendItems(ctx, movie, series);
+    std::erase_if(series, [&](const PlotSeries& s) { return ctx.hides(s.index); });
     if (m.chart.flag("logscale", false)) skipNonPositive(ctx.scene.layout, series);
     SeriesStyle style = seriesStyle(m, movie, series, categories);
 
@@ -521,9 +549,10 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     setScales(ctx, movie, series, g);
     CartesianPlan plan;
     plan.titles = layoutTitles(ctx, marginArea(ctx));
-    plan.legend = layoutLegend(ctx, legendItems(m, movie, series), plan.titles.rest);
+    plan.legend = layoutLegend(ctx, legend, plan.titles.rest);
     Rect area = plan.legend.rest;
     plan.scrolling = setWindow(m.chart, movie, area, categories, view, g);
+    plan.zoomed = zoomWindow(ctx.view, categories, view, g);
     CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, plan.scrolling);
     if (ctx.motion) {
@@ -534,7 +563,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     plan.shapes.columns = layoutColumns(ctx, g, series, style);
     plan.shapes.lines = layoutLines(ctx, g, series, style);
     plan.values = placeValueLabels(ctx, g, style, frame, area, plan.shapes, categories);
-    recordLayout(ctx.scene.layout, g, series, plan.scrolling);
+    recordLayout(ctx.scene.layout, g, series, plan.scrolling, plan.zoomed);
     listTexts(ctx.scene.layout, plan.titles.texts);
     listTexts(ctx.scene.layout, plan.legend.texts());
     frame.listTexts(plan.values);

@@ -15,10 +15,12 @@ namespace plotara::player {
 
 // Builds the chart's scene at the given size; false when the family found nothing to draw (the
 // scene then holds the background only). With a motion, the scene is a frame on the way to the
-// chart (see Motion.h); without one it is the still picture. Cannot fail.
+// chart (see Motion.h); without one it is the still picture. With options, series the viewer hid
+// are left out and the chart shows the range zoomed to (see ViewRange.h). Cannot fail.
 bool renderChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
                  double width, double height, ViewState& view, const Attributes& gridParams,
-                 const Color* background, Motion* motion = nullptr);
+                 const Color* background, Motion* motion = nullptr,
+                 const ViewOptions* options = nullptr);
 // Lays the chart out at the given size without drawing it: the scene's layout is the one
 // renderChart records, and the scene holds no items or hit regions. False as renderChart.
 // Cannot fail.

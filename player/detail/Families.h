@@ -12,6 +12,7 @@ struct ViewState {
     std::size_t scrollVisible = 0; // out: categories shown at once (0: no scroll bar)
     std::size_t scrollTotal = 0;   // out: all categories
     bool positioned = false;       // scrollPosition applied (on the first drawing only)
+    std::size_t categories = 0;    // out: the categories of a cartesian chart
 };
 
 // Column, bar, line and area charts in every series mode, combinations, dual axes and scroll

@@ -67,6 +67,7 @@ struct LayoutSeries {
 struct LayoutLegendEntry {
     std::string name;
     Color color;
+    bool hidden = false; // the viewer hid the entry's series
 };
 
 struct ChartLayout {

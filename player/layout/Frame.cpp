@@ -177,7 +177,7 @@ LegendLayout layoutLegend(ChartContext& ctx, const std::vector<LegendItem>& item
         legend.rest = {area.x, area.y, area.w, std::max(0.0, area.h - height - 4)};
     }
     for (const LegendEntry& e : legend.entries)
-        ctx.scene.layout.legend.push_back({e.item.name, e.item.color});
+        ctx.scene.layout.legend.push_back({e.item.name, e.item.color, e.item.hidden});
     return legend;
 }
 
@@ -187,7 +187,13 @@ void drawLegend(ChartContext& ctx, const LegendLayout& legend) {
     frame.rect(*legend.frame);
     ctx.scene.strokePath(std::move(frame), Stroke{ctx.style.theme().canvasBorder, 1});
     for (const LegendEntry& e : legend.entries) {
-        const LegendItem& item = e.item;
+        LegendItem item = e.item;
+        TextItem name = e.text;
+        if (item.hidden) {
+            // A hidden series' entry stays, faded.
+            item.color = withAlpha(item.color, 30);
+            name.font.color = withAlpha(name.font.color, 45);
+        }
         double cy = e.box.y + e.box.h / 2, x = e.box.x;
         if (item.line) {
             // The same darker edge a light line gets in the plot.
@@ -197,12 +203,12 @@ void drawLegend(ChartContext& ctx, const LegendLayout& legend) {
         } else {
             ctx.scene.fillRect({x, cy - swatch / 2, swatch, swatch}, item.color);
         }
-        if (!e.text.text.empty()) ctx.scene.add(e.text);
+        if (!name.text.empty()) ctx.scene.add(std::move(name));
         HitRegion hit;
         hit.rect = e.box;
         hit.kind = "legend";
         hit.series = item.name;
-        hit.seriesIndex = static_cast<int>(e.index);
+        hit.seriesIndex = item.series >= 0 ? item.series : static_cast<int>(e.index);
         hit.toolText = item.name;
         ctx.scene.hits.push_back(std::move(hit));
     }

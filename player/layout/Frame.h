@@ -7,6 +7,7 @@
 #include "player/layout/ChartStyle.h"
 #include "player/layout/Motion.h"
 #include "player/layout/NumberFormat.h"
+#include "player/layout/ViewRange.h"
 
 #include <optional>
 #include <vector>
@@ -21,6 +22,10 @@ struct ChartContext {
     double width, height;
     bool drawing = true;      // false: the families lay the chart out and add nothing to the scene
     Motion* motion = nullptr; // a frame on the way to this chart; nullptr for the still picture
+    const ViewOptions* view = nullptr; // series hidden and the zoomed range; nullptr: none
+
+    // Whether the viewer hid the series at index. Cannot fail.
+    bool hides(int series) const { return view != nullptr && view->hidden.hides(series); }
 };
 
 // Lays a text tagged with its role out at the anchor (its box measured) without drawing it.
@@ -46,7 +51,9 @@ TitleLayout layoutTitles(const ChartContext& ctx, Rect area);
 struct LegendItem {
     std::string name;
     Color color;
-    bool line = false; // drawn as a line with a marker instead of a box
+    bool line = false;   // drawn as a line with a marker instead of a box
+    int series = -1;     // the series the entry stands for; -1: a slice or point
+    bool hidden = false; // the viewer hid the series: the entry is drawn dimmed
 };
 
 // One legend entry where the layout put it: its swatch and name inside box.

@@ -56,6 +56,7 @@ void writeLegendEntry(JsonWriter& j, const LayoutLegendEntry& e) {
     j.object([&] {
         j.key("name").string(e.name);
         j.key("color").string("#" + hexOf(e.color));
+        if (e.hidden) j.key("hidden").boolean(true);
     });
 }
 

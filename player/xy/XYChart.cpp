@@ -209,7 +209,7 @@ void layoutXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d, ValueLa
             continue;
         }
         if (l.plot.contains(at)) ++drawn.drawn;
-        if (!showValues) continue;
+        if (!showValues || (l.zoomed && !l.plot.contains(at))) continue;
         TextTag tag{TextKind::ValueLabel, static_cast<int>(d), static_cast<int>(i)};
         if (l.bubble) {
             const Attributes& pa = s.attrsOf(pt);
@@ -315,7 +315,9 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
             continue;
         }
         const double r = bubbleRadius(l, pt, l.maxR) * growth(ctx, i, isNew);
-        ctx.scene.hits.push_back(drawBubble(ctx, l, s, d, i, at, r));
+        HitRegion bubble = drawBubble(ctx, l, s, d, i, at, r);
+        // Zoomed in, bubbles beyond the plot are cut off there and answer no hits.
+        if (!l.zoomed || l.plot.contains(at)) ctx.scene.hits.push_back(std::move(bubble));
     }
     if (!markers.points.empty()) ctx.scene.add(std::move(markers));
     if (moving && !fresh.points.empty()) ctx.scene.add(std::move(fresh));
@@ -344,10 +346,39 @@ void drawXYFront(ChartContext& ctx, const XYLayout& l) {
 
 } // namespace
 
+namespace {
+
+bool renderXYShown(ChartContext& ctx, const ChartMovie& movie);
+
+} // namespace
+
 bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
+    if (ctx.view == nullptr || !ctx.view->hidden.any()) return renderXYShown(ctx, movie);
+    // Series the viewer hid are drawn from a copy that holds no points for them; the legend
+    // still lists them.
+    const ChartModel shown = withoutHidden(ctx.model, ctx.view->hidden);
+    ChartContext inner{ctx.scene,  ctx.text,    shown,      ctx.style, ctx.width,
+                       ctx.height, ctx.drawing, ctx.motion, ctx.view};
+    return renderXYShown(inner, movie);
+}
+
+namespace {
+
+// A zoomed chart's axes run over the viewer's range, as limits the document would set.
+void zoomXY(const ChartContext& ctx, XYLayout& l) {
+    if (ctx.view == nullptr || ctx.view->range.whole()) return;
+    const ViewRange& r = ctx.view->range;
+    if (r.x) l.xr.userMin = r.x->first, l.xr.userMax = r.x->second;
+    if (r.y) l.yr.userMin = r.y->first, l.yr.userMax = r.y->second;
+    l.zoomed = true;
+    rescaleXY(l);
+}
+
+bool renderXYShown(ChartContext& ctx, const ChartMovie& movie) {
     XYLayout layout;
     layout.bubble = movie.family == Family::Bubble;
     if (!scaleXY(ctx.model, layout)) return false;
+    zoomXY(ctx, layout);
     placeXYFrame(ctx, layout);
     placeXYPlot(ctx, layout);
     // Room for the markers at the plot's edges: the plot is placed again while its edges move,
@@ -377,5 +408,7 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
     drawXYFront(ctx, layout);
     return true;
 }
+
+} // namespace
 
 } // namespace plotara::player

@@ -96,7 +96,8 @@ void placeXYFrame(ChartContext& ctx, XYLayout& l) {
         const Series& s = m.datasets[d];
         Color col = parseColor(s.attrs.text("color"), ctx.style.seriesColor(d));
         l.colors.push_back(col);
-        if (!s.name.empty()) legend.push_back({s.name, col, false});
+        const int index = static_cast<int>(d);
+        if (!s.name.empty()) legend.push_back({s.name, col, false, index, ctx.hides(index)});
     }
     l.titles = layoutTitles(ctx, marginArea(ctx));
     l.area = l.titles.rest;

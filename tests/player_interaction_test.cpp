@@ -1,0 +1,240 @@
+// What a viewer changes on a shown chart: series hidden from the legend (the axes refit, the hit
+// regions and the legend follow, a second toggle gives the chart back exactly), a zoomed range
+// (ticks, label thinning and value labels of the range; back to the whole chart exactly) and the
+// crosshair's category under a point.
+#include "player/ChartPlayer.h"
+#include "player/draw/Scene.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace plotara {
+namespace {
+
+using player::TextKind;
+
+void load(ChartPlayer& p, int type, const std::string& doc, int w = 640, int h = 480) {
+    p.put_Movie(fromUtf8(testing::movieUrl(type, doc, w, h)));
+    ASSERT_EQ(p.state(), PlayerState::Chart);
+}
+
+const player::LayoutAxis& axis(const ChartPlayer& p, const char* id) {
+    const player::LayoutAxis* a = p.scene().layout.axis(id);
+    EXPECT_NE(a, nullptr) << id;
+    static const player::LayoutAxis none;
+    return a ? *a : none;
+}
+
+// Two series of 24 categories, the first far larger than the second.
+std::string twoSeries(const std::string& attrs = "") {
+    std::string cats, big, small;
+    for (int i = 0; i < 24; ++i) {
+        cats += "<category label='M" + std::to_string(i) + "'/>";
+        big += "<set value='" + std::to_string(800 + 10 * i) + "'/>";
+        small += "<set value='" + std::to_string(20 + i) + "'/>";
+    }
+    return "<chart " + attrs + "><categories>" + cats + "</categories><dataset seriesName='Big'>" +
+           big + "</dataset><dataset seriesName='Small'>" + small + "</dataset></chart>";
+}
+
+std::string twoScatterSeries() {
+    return "<chart><dataset seriesName='Far'><set x='10' y='900'/><set x='90' y='700'/></dataset>"
+           "<dataset seriesName='Near'><set x='2' y='3'/><set x='8' y='9'/><set x='5' y='6'/>"
+           "</dataset></chart>";
+}
+
+// Hiding the large series refits the value axis to the small one, takes its regions and value
+// labels away, keeps its legend entry marked hidden (a legend region still answers for it);
+// showing it again gives the layout and the regions back exactly.
+TEST(PlayerInteraction, HiddenSeriesLeaveTheChartAndComeBackExactly) {
+    struct Case {
+        int type;
+        std::string doc;
+        const wchar_t* first;       // the name of series 0
+        double maxBefore, maxAfter; // the y axis' top with and without series 0
+    } cases[] = {
+        {11, twoSeries(), L"Big", 1250, 50},        // columns
+        {12, twoSeries(), L"Big", 1250, 45},        // lines fit their data
+        {13, twoSeries(), L"Big", 1250, 50},        // areas
+        {29, twoScatterSeries(), L"Far", 1000, 10}, // scatter
+        {31, twoSeries(), L"Big", 1250, 50},        // scroll columns
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::sampleTypeNames[c.type]);
+        ChartPlayer p;
+        load(p, c.type, c.doc);
+        ASSERT_TRUE(p.legendToggles());
+        const std::string before = p.layoutJson();
+        const std::size_t regions = p.hitRegions().size();
+        EXPECT_EQ(axis(p, "y").max, c.maxBefore);
+
+        ASSERT_TRUE(p.setSeriesVisible(c.first, false));
+        EXPECT_FALSE(p.seriesVisible(0));
+        EXPECT_TRUE(p.seriesVisible(1));
+        EXPECT_EQ(axis(p, "y").max, c.maxAfter);
+        bool legendRegion = false;
+        for (const HitInfo& h : p.hitRegions()) {
+            if (h.kind == L"legend") {
+                legendRegion |= h.seriesIndex == 0 && h.series == c.first;
+            } else {
+                EXPECT_NE(h.seriesIndex, 0) << toUtf8(h.kind);
+            }
+        }
+        EXPECT_TRUE(legendRegion);
+        const auto& legend = p.scene().layout.legend;
+        ASSERT_EQ(legend.size(), 2u);
+        EXPECT_TRUE(legend[0].hidden);
+        EXPECT_FALSE(legend[1].hidden);
+        EXPECT_NE(p.layoutJson().find("\"hidden\":true"), std::string::npos);
+        for (const player::LayoutText& t : p.scene().layout.texts)
+            EXPECT_FALSE(t.tag.kind == TextKind::ValueLabel && t.tag.series == 0);
+        EXPECT_TRUE(p.transitions()) << "the chart before is the transition's start";
+
+        ASSERT_TRUE(p.setSeriesVisible(0, true));
+        EXPECT_EQ(p.layoutJson(), before);
+        EXPECT_EQ(p.hitRegions().size(), regions);
+    }
+}
+
+// Toggling stays off where it does not apply; a new document shows every series again.
+TEST(PlayerInteraction, LegendTogglingLimits) {
+    ChartPlayer p;
+    load(p, 11, twoSeries("interactiveLegend='0'"));
+    EXPECT_FALSE(p.legendToggles());
+    EXPECT_FALSE(p.setSeriesVisible(0, false));
+    load(p, 4, testing::singleSeriesSample);
+    EXPECT_FALSE(p.setSeriesVisible(0, false)) << "a pie's legend lists slices";
+    load(p, 29, twoScatterSeries());
+    EXPECT_TRUE(p.setSeriesVisible(0, false));
+    EXPECT_FALSE(p.setSeriesVisible(1, false)) << "the last scatter series stays";
+    EXPECT_TRUE(p.seriesVisible(1));
+    EXPECT_FALSE(p.setSeriesVisible(7, false));
+    EXPECT_FALSE(p.setSeriesVisible(L"Nobody", false));
+    load(p, 29, twoScatterSeries());
+    EXPECT_TRUE(p.seriesVisible(0));
+    EXPECT_EQ(p.scene().layout.legend.size(), 2u);
+    EXPECT_FALSE(p.scene().layout.legend[0].hidden);
+}
+
+std::set<int> indexesOf(const ChartPlayer& p, TextKind kind) {
+    std::set<int> out;
+    for (const player::LayoutText& t : p.scene().layout.texts) {
+        if (t.tag.kind == kind) out.insert(t.tag.index);
+    }
+    return out;
+}
+
+// A zoomed category chart lays out the range only: every category label of the range (the
+// whole chart had to thin them), value labels of the range, the series' window; a scroll chart
+// scrolls within the range's width. Back to the whole chart, the layout is exactly as before.
+TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
+    struct Case {
+        int type;
+        double first, last;
+        std::size_t shownFirst, shownCount;
+    } cases[] = {
+        {12, 6, 13, 6, 8},   // lines
+        {13, 6, 13, 6, 8},   // areas
+        {32, 6, 13, 6, 8},   // scroll lines
+        {12, 20, 40, 3, 21}, // past the end: the range keeps its width, slid inside
+        {12, -5, 3, 0, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.first));
+        ChartPlayer p;
+        load(p, c.type, twoSeries("showValues='1'"), 320, 240);
+        ASSERT_TRUE(p.zooms());
+        const std::string before = p.layoutJson();
+        const VisibleRange whole = p.visibleRange();
+        ASSERT_TRUE(p.setVisibleRange({c.first, c.last, 0, 0}));
+        EXPECT_TRUE(p.zoomed());
+        const VisibleRange shown = p.visibleRange();
+        EXPECT_EQ(shown.xMin, static_cast<double>(c.shownFirst));
+        EXPECT_EQ(shown.xMax, static_cast<double>(c.shownFirst + c.shownCount - 1));
+        EXPECT_EQ(shown.yMin, whole.yMin);
+        EXPECT_EQ(shown.yMax, whole.yMax);
+        std::set<int> range;
+        for (std::size_t i = 0; i < c.shownCount; ++i)
+            range.insert(static_cast<int>(c.shownFirst + i));
+        const std::set<int> labels = indexesOf(p, TextKind::CategoryLabel);
+        if (c.shownCount <= 10) {
+            EXPECT_EQ(labels, range);
+        } else {
+            EXPECT_TRUE(std::includes(range.begin(), range.end(), labels.begin(), labels.end()));
+            EXPECT_LT(labels.size(), range.size()) << "a wide range thins its labels again";
+        }
+        for (int i : indexesOf(p, TextKind::ValueLabel))
+            EXPECT_TRUE(range.count(i)) << i;
+        for (const HitInfo& h : p.hitRegions()) {
+            if (h.pointIndex >= 0 && h.kind != L"legend") {
+                EXPECT_TRUE(range.count(h.pointIndex));
+            }
+        }
+        p.resetVisibleRange();
+        EXPECT_FALSE(p.zoomed());
+        EXPECT_EQ(p.layoutJson(), before);
+    }
+    ChartPlayer line;
+    load(line, 12, twoSeries(), 320, 240);
+    EXPECT_LT(indexesOf(line, TextKind::CategoryLabel).size(), 24u) << "the whole chart thins";
+    EXPECT_FALSE(line.setVisibleRange({5, 5, 0, 0})) << "an empty range";
+    EXPECT_TRUE(line.setVisibleRange({0, 23, 0, 0}));
+    EXPECT_FALSE(line.zoomed()) << "every category is the whole chart";
+}
+
+// A zoomed scatter chart's axes run over the range, with ticks inside it; points outside answer
+// no hits; the whole chart comes back exactly.
+TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {
+    ChartPlayer p;
+    load(p, 29, twoScatterSeries());
+    const std::string before = p.layoutJson();
+    const VisibleRange whole = p.fullRange();
+    EXPECT_EQ(whole.yMax, 1000);
+    ASSERT_TRUE(p.setVisibleRange({0, 10, 0, 10}));
+    const VisibleRange shown = p.visibleRange();
+    EXPECT_EQ(shown.xMin, 0);
+    EXPECT_EQ(shown.xMax, 10);
+    EXPECT_EQ(shown.yMax, 10);
+    for (const char* id : {"x", "y"}) {
+        for (const player::LayoutTick& t : axis(p, id).ticks) {
+            EXPECT_GE(t.value, 0) << id;
+            EXPECT_LE(t.value, 10) << id;
+        }
+    }
+    for (const HitInfo& h : p.hitRegions())
+        EXPECT_NE(h.seriesIndex == 0 && h.kind == L"point", true) << "Far lies outside";
+    EXPECT_EQ(p.fullRange().yMax, 1000);
+    p.resetVisibleRange();
+    EXPECT_EQ(p.layoutJson(), before);
+}
+
+// The crosshair finds the category whose slot holds the point and every shown series' value.
+TEST(PlayerInteraction, CategoryAtGivesEverySeriesValue) {
+    ChartPlayer p;
+    load(p, 12, testing::multiSeriesSample(false));
+    const player::Rect plot = *p.scene().layout.plot;
+    const double y = plot.y + plot.h / 2;
+    CategoryValues at = p.categoryAt(plot.x + plot.w * 0.6, y);
+    ASSERT_TRUE(at.found);
+    EXPECT_EQ(at.index, 2);
+    EXPECT_EQ(at.label, L"Product C");
+    EXPECT_NEAR(at.x, plot.x + plot.w * 2.5 / 4, 1e-9);
+    EXPECT_EQ(at.top, plot.y);
+    EXPECT_EQ(at.bottom, plot.bottom());
+    ASSERT_EQ(at.values.size(), 2u);
+    EXPECT_EQ(at.values[0].value, L"$464,200");
+    EXPECT_EQ(at.values[1].series, L"2007");
+    EXPECT_EQ(at.toolText, L"Product C\n2008: $464,200\n2007: $253,600");
+    EXPECT_EQ(p.categoryAt(plot.x + 1, y).index, 0);
+    EXPECT_FALSE(p.categoryAt(plot.x - 2, y).found);
+    p.setSeriesVisible(0, false);
+    EXPECT_EQ(p.categoryAt(plot.x + plot.w * 0.6, y).values.size(), 1u);
+    load(p, 11, testing::multiSeriesSample(false));
+    EXPECT_FALSE(p.categoryAt(plot.x + plot.w * 0.6, y).found) << "columns have their regions";
+}
+
+} // namespace
+} // namespace plotara
