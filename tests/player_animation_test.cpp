@@ -3,6 +3,7 @@
 // the still picture at the end.
 #include "player/ChartPlayer.h"
 #include "player/draw/Scene.h"
+#include "player_model_support.h"
 #include "player_pixels.h"
 #include "player_samples.h"
 
@@ -16,10 +17,7 @@ namespace {
 
 using player::TextKind;
 
-void load(ChartPlayer& p, int type, const std::string& doc, int w = 640, int h = 480) {
-    p.put_Movie(fromUtf8(testing::movieUrl(type, doc, w, h)));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
-}
+using testing::loadChart;
 
 // The box of the hit region of a kind for a series and point; an empty box when there is none.
 player::Rect boxOf(const ChartPlayer& p, const wchar_t* kind, int series, int point) {
@@ -47,7 +45,7 @@ TEST(PlayerAnimation, LastFrameIsTheStillPictureForEveryType) {
     for (int type = 1; type <= 37; ++type) {
         SCOPED_TRACE(testing::sampleTypeNames[type]);
         ChartPlayer p;
-        load(p, type, testing::sampleFor(type), 320, 240);
+        loadChart(p, type, testing::sampleFor(type), 320, 240);
         ASSERT_EQ(p.animates(), type != 37) << "the grid is a table: it does not move";
         const player::ArgbImage still = p.surface(1);
         const std::string stillPng = p.png(1);
@@ -67,7 +65,7 @@ TEST(PlayerAnimation, LastFrameIsTheStillPictureForEveryType) {
 // value label shows once the column has arrived.
 TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
     ChartPlayer p;
-    load(p, 2, testing::singleSeriesSample);
+    loadChart(p, 2, testing::singleSeriesSample);
     const double zero = boxOf(p, L"column", 0, 0).bottom();
     std::vector<double> still;
     for (int i = 0; i < 4; ++i)
@@ -101,7 +99,7 @@ TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
 // A line rises from the base line; the axes stay as the still picture has them.
 TEST(PlayerAnimation, LineRisesFromTheBaseLine) {
     ChartPlayer p;
-    load(p, 7, testing::singleSeriesSample);
+    loadChart(p, 7, testing::singleSeriesSample);
     const std::string stillAxes = p.layoutJson().substr(0, p.layoutJson().find("\"texts\""));
     const double base = p.scene().layout.plot->bottom();
     std::vector<double> still;
@@ -123,7 +121,7 @@ TEST(PlayerAnimation, LineRisesFromTheBaseLine) {
 // label shows once the sweep has passed it. Bubbles grow from nothing.
 TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     ChartPlayer pie;
-    load(pie, 4, testing::singleSeriesSample);
+    loadChart(pie, 4, testing::singleSeriesSample);
     auto swept = [&] {
         double sum = 0;
         for (const player::HitRegion& h : pie.scene().hits)
@@ -148,8 +146,9 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     };
     pie.setAnimationProgress(1);
     const double oldB = sweepOf(1);
-    load(pie, 4,
-         "<chart><set label='Product A' value='2'/><set label='Product C' value='3'/></chart>");
+    loadChart(
+        pie, 4,
+        "<chart><set label='Product A' value='2'/><set label='Product C' value='3'/></chart>");
     ASSERT_TRUE(pie.transitions());
     pie.setAnimationProgress(0);
     EXPECT_NEAR(sweepOf(-1), oldB, 1e-9);
@@ -160,7 +159,7 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     EXPECT_EQ(sweepOf(-1), 0);
 
     ChartPlayer bubble;
-    load(bubble, 30, testing::bubbleSampleEncoded);
+    loadChart(bubble, 30, testing::bubbleSampleEncoded);
     const double stillW = boxOf(bubble, L"bubble", 0, 0).w;
     ASSERT_GT(stillW, 4);
     bubble.setAnimationProgress(0);
@@ -180,18 +179,18 @@ std::string columns(const std::string& categories, const std::string& datasets) 
 // from its old range to its new one.
 TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
     ChartPlayer p;
-    load(p, 11,
-         columns("<category label='A'/><category label='B'/>",
-                 "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
-                 "<dataset seriesName='South'><set value='50'/><set value='80'/></dataset>"));
+    loadChart(p, 11,
+              columns("<category label='A'/><category label='B'/>",
+                      "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
+                      "<dataset seriesName='South'><set value='50'/><set value='80'/></dataset>"));
     const player::Rect northB = boxOf(p, L"column", 0, 1), southA = boxOf(p, L"column", 1, 0);
     const double oldMax = p.scene().layout.axis("y")->max;
     // Categories and series in another order, a new category C, values up to 900.
-    load(p, 11,
-         columns("<category label='B'/><category label='A'/><category label='C'/>",
-                 "<dataset seriesName='South'><set value='80'/><set value='900'/><set "
-                 "value='10'/></dataset><dataset seriesName='North'><set value='200'/><set "
-                 "value='300'/><set value='400'/></dataset>"));
+    loadChart(p, 11,
+              columns("<category label='B'/><category label='A'/><category label='C'/>",
+                      "<dataset seriesName='South'><set value='80'/><set value='900'/><set "
+                      "value='10'/></dataset><dataset seriesName='North'><set value='200'/><set "
+                      "value='300'/><set value='400'/></dataset>"));
     ASSERT_TRUE(p.transitions());
     EXPECT_DOUBLE_EQ(p.animationDuration(), 0.3);
     const double newMax = p.scene().layout.axis("y")->max;
@@ -209,7 +208,7 @@ TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
     EXPECT_GT(boxOf(p, L"column", 1, 2).h, 1);
 
     // Another chart type draws itself in instead.
-    load(p, 2, testing::singleSeriesSample);
+    loadChart(p, 2, testing::singleSeriesSample);
     EXPECT_FALSE(p.transitions());
     EXPECT_DOUBLE_EQ(p.animationDuration(), 1.0);
 }
@@ -248,7 +247,7 @@ TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
         const bool line = c.type == 12;
         const wchar_t* kind = line ? L"anchor" : L"column";
         ChartPlayer p;
-        load(p, c.type, columns(ab, before));
+        loadChart(p, c.type, columns(ab, before));
         // A column's height, or a line point's height over the base line.
         auto height = [&](int series, int point) {
             const player::Rect r = boxOf(p, kind, series, point);
@@ -257,7 +256,7 @@ TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
         };
         const double old = height(c.oldSeries, c.oldPoint);
         ASSERT_GT(old, 10);
-        load(p, c.type, columns(ab, c.after));
+        loadChart(p, c.type, columns(ab, c.after));
         ASSERT_TRUE(p.transitions());
         const player::Rect stillPlot = *p.scene().layout.plot;
         p.setAnimationProgress(0);
@@ -286,8 +285,8 @@ TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
 TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
     const std::string fixed = "<chart yAxisMaxValue='1000' yAxisMinValue='0'>";
     ChartPlayer p;
-    load(p, 2, fixed + "<set label='A' value='100'/><set label='B' value='200'/></chart>");
-    load(p, 2, fixed + "<set label='A' value='400'/><set label='B' value='300'/></chart>");
+    loadChart(p, 2, fixed + "<set label='A' value='100'/><set label='B' value='200'/></chart>");
+    loadChart(p, 2, fixed + "<set label='A' value='400'/><set label='B' value='300'/></chart>");
     const std::vector<player::LayoutTick> still = p.scene().layout.axis("y")->ticks;
     p.setAnimationProgress(0.5);
     ASSERT_EQ(p.scene().layout.axis("y")->ticks.size(), still.size());
@@ -295,7 +294,7 @@ TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
         EXPECT_EQ(p.scene().layout.axis("y")->ticks[i].label, still[i].label);
 
     ChartPlayer stacks;
-    load(stacks, 26, testing::msStackedSample(false)); // series values hidden: totals only
+    loadChart(stacks, 26, testing::msStackedSample(false)); // series values hidden: totals only
     ASSERT_EQ(textsOfKind(stacks, TextKind::ValueLabel), 8);
     // Categories set off 0.1 apart and take 0.7: the first two have arrived at 0.85.
     for (const auto& [progress, totals] : {std::pair{0.5, 0}, {0.85, 4}, {1.0, 8}}) {
@@ -330,9 +329,9 @@ TEST(PlayerAnimation, XYPointsMoveFromTheirOldPlaces) {
             const player::Rect r = boxOf(p, c.kind, 0, point);
             return player::Point{r.x + r.w / 2, middleY(r)};
         };
-        load(p, c.type, axes + c.before + "</dataSet></chart>");
+        loadChart(p, c.type, axes + c.before + "</dataSet></chart>");
         const player::Point from = centre(0), gone = centre(1);
-        load(p, c.type, axes + c.after + "</dataSet></chart>");
+        loadChart(p, c.type, axes + c.after + "</dataSet></chart>");
         const player::Point to = centre(0);
         const double grown = boxOf(p, c.kind, 0, 1).w;
         const player::ArgbImage still = p.surface(1);
@@ -382,7 +381,7 @@ TEST(PlayerAnimation, MotionIsOffWhenTheDocumentTheSizeOrTheHostSaysSo) {
         SCOPED_TRACE(c.what);
         ChartPlayer p;
         p.setAnimationEnabled(c.enabled);
-        load(p, 7, c.doc);
+        loadChart(p, 7, c.doc);
         EXPECT_EQ(p.animates(), c.animates);
         EXPECT_EQ(p.animationDuration(), c.animates ? 1.0 : 0.0);
         const auto still = p.surface(1).pixels;

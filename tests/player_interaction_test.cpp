@@ -4,6 +4,7 @@
 // crosshair's category under a point.
 #include "player/ChartPlayer.h"
 #include "player/draw/Scene.h"
+#include "player_model_support.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,7 @@ namespace {
 
 using player::TextKind;
 
-void load(ChartPlayer& p, int type, const std::string& doc, int w = 640, int h = 480) {
-    p.put_Movie(fromUtf8(testing::movieUrl(type, doc, w, h)));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
-}
+using testing::loadChart;
 
 const player::LayoutAxis& axis(const ChartPlayer& p, const char* id) {
     const player::LayoutAxis* a = p.scene().layout.axis(id);
@@ -65,7 +63,7 @@ TEST(PlayerInteraction, HiddenSeriesLeaveTheChartAndComeBackExactly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::sampleTypeNames[c.type]);
         ChartPlayer p;
-        load(p, c.type, c.doc);
+        loadChart(p, c.type, c.doc);
         ASSERT_TRUE(p.legendToggles());
         const std::string before = p.layoutJson();
         const std::size_t regions = p.hitRegions().size();
@@ -102,18 +100,18 @@ TEST(PlayerInteraction, HiddenSeriesLeaveTheChartAndComeBackExactly) {
 // Toggling stays off where it does not apply; a new document shows every series again.
 TEST(PlayerInteraction, LegendTogglingLimits) {
     ChartPlayer p;
-    load(p, 11, twoSeries("interactiveLegend='0'"));
+    loadChart(p, 11, twoSeries("interactiveLegend='0'"));
     EXPECT_FALSE(p.legendToggles());
     EXPECT_FALSE(p.setSeriesVisible(0, false));
-    load(p, 4, testing::singleSeriesSample);
+    loadChart(p, 4, testing::singleSeriesSample);
     EXPECT_FALSE(p.setSeriesVisible(0, false)) << "a pie's legend lists slices";
-    load(p, 29, twoScatterSeries());
+    loadChart(p, 29, twoScatterSeries());
     EXPECT_TRUE(p.setSeriesVisible(0, false));
     EXPECT_FALSE(p.setSeriesVisible(1, false)) << "the last scatter series stays";
     EXPECT_TRUE(p.seriesVisible(1));
     EXPECT_FALSE(p.setSeriesVisible(7, false));
     EXPECT_FALSE(p.setSeriesVisible(L"Nobody", false));
-    load(p, 29, twoScatterSeries());
+    loadChart(p, 29, twoScatterSeries());
     EXPECT_TRUE(p.seriesVisible(0));
     EXPECT_EQ(p.scene().layout.legend.size(), 2u);
     EXPECT_FALSE(p.scene().layout.legend[0].hidden);
@@ -145,7 +143,7 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.first));
         ChartPlayer p;
-        load(p, c.type, twoSeries("showValues='1'"), 320, 240);
+        loadChart(p, c.type, twoSeries("showValues='1'"), 320, 240);
         ASSERT_TRUE(p.zooms());
         const std::string before = p.layoutJson();
         const VisibleRange whole = p.visibleRange();
@@ -178,7 +176,7 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
         EXPECT_EQ(p.layoutJson(), before);
     }
     ChartPlayer line;
-    load(line, 12, twoSeries(), 320, 240);
+    loadChart(line, 12, twoSeries(), 320, 240);
     EXPECT_LT(indexesOf(line, TextKind::CategoryLabel).size(), 24u) << "the whole chart thins";
     EXPECT_FALSE(line.setVisibleRange({5, 5, 0, 0})) << "an empty range";
     EXPECT_TRUE(line.setVisibleRange({0, 23, 0, 0}));
@@ -189,7 +187,7 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
 // no hits; the whole chart comes back exactly.
 TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {
     ChartPlayer p;
-    load(p, 29, twoScatterSeries());
+    loadChart(p, 29, twoScatterSeries());
     const std::string before = p.layoutJson();
     const VisibleRange whole = p.fullRange();
     EXPECT_EQ(whole.yMax, 1000);
@@ -214,7 +212,7 @@ TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {
 // The crosshair finds the category whose slot holds the point and every shown series' value.
 TEST(PlayerInteraction, CategoryAtGivesEverySeriesValue) {
     ChartPlayer p;
-    load(p, 12, testing::multiSeriesSample(false));
+    loadChart(p, 12, testing::multiSeriesSample(false));
     const player::Rect plot = *p.scene().layout.plot;
     const double y = plot.y + plot.h / 2;
     CategoryValues at = p.categoryAt(plot.x + plot.w * 0.6, y);
@@ -232,7 +230,7 @@ TEST(PlayerInteraction, CategoryAtGivesEverySeriesValue) {
     EXPECT_FALSE(p.categoryAt(plot.x - 2, y).found);
     p.setSeriesVisible(0, false);
     EXPECT_EQ(p.categoryAt(plot.x + plot.w * 0.6, y).values.size(), 1u);
-    load(p, 11, testing::multiSeriesSample(false));
+    loadChart(p, 11, testing::multiSeriesSample(false));
     EXPECT_FALSE(p.categoryAt(plot.x + plot.w * 0.6, y).found) << "columns have their regions";
 }
 

@@ -25,6 +25,14 @@ inline std::unique_ptr<ChartPlayer> drawChart(int type, const std::string& xml, 
     return player;
 }
 
+// Loads the document into the player as the chart type at the size; the test fails when no chart
+// shows.
+inline void loadChart(ChartPlayer& player, int type, const std::string& xml, int width = 640,
+                      int height = 480) {
+    player.put_Movie(fromUtf8(movieUrl(type, xml, width, height)));
+    ASSERT_EQ(player.state(), PlayerState::Chart) << toUtf8(player.messageText());
+}
+
 // "<chart ...><set value='v0'/>...</chart>" with the chart attributes given.
 inline std::string singleSeries(const std::string& chartAttrs, const std::vector<double>& values,
                                 const std::string& labelPrefix = "C") {

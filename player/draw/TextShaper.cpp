@@ -1,6 +1,7 @@
 #include "player/draw/TextShaper.h"
 
 #include "player/draw/TextRuns.h"
+#include "player/util/TextUtil.h"
 
 #include <harfbuzz/hb.h>
 
@@ -106,21 +107,10 @@ std::string encodeUtf8(const std::u32string& text) {
     std::string out;
     out.reserve(text.size());
     for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        if (c == 0)
+            out += '\0'; // utf8Of gives nothing for it
+        else
+            out += utf8Of(c);
     }
     return out;
 }
