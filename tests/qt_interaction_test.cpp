@@ -15,11 +15,11 @@ namespace {
 
 using qt::ChartInteraction;
 
-// Two line series over `categories` months.
-void fillLines(Plotara& control, int categories) {
+// Two line series over `categories` months, still unless asked to move.
+void fillLines(Plotara& control, int categories, bool moves = false) {
     control.put_ChartType(enumChartNames::msline2d);
     PlotaraData& data = *control.get_Data();
-    data.setChartParams(L"caption=Rain;animation=0");
+    data.setChartParams(moves ? L"caption=Rain" : L"caption=Rain;animation=0");
     for (int m = 0; m < categories; ++m)
         data.addCategory(L"M" + std::to_wstring(m));
     for (const wchar_t* name : {L"North", L"South"}) {
@@ -80,6 +80,23 @@ TEST(QtInteraction, LegendEntriesToggleByMouseAndKeyboard) {
     const auto& focused = rig->chartElements().at(static_cast<std::size_t>(rig->focusedElement()));
     EXPECT_EQ(focused.info.kind, L"legend") << "the focus stays on the entry";
     EXPECT_EQ(focused.info.seriesIndex, 0);
+}
+
+// A toggle moves the chart on the window's motion clock: the frames a paint lays out are on their
+// way until the motion ends, then the still picture shows.
+TEST(QtInteraction, AToggleMovesTheChartOnTheMotionClock) {
+    WidgetRig rig;
+    fillLines(rig->control(), 6, true);
+    qt::WindowPlayer& window = rig->moviePlayer();
+    window.endAnimation(); // the draw-in
+    ASSERT_TRUE(rig->interaction().toggleSeries(1));
+    EXPECT_TRUE(window.animator().active());
+    window.picture(1);
+    EXPECT_LT(window.player().animationProgress(), 1) << "a paint ended the toggle's motion";
+    window.endAnimation();
+    window.picture(1);
+    EXPECT_EQ(window.player().animationProgress(), 1);
+    EXPECT_FALSE(window.player().seriesVisible(1));
 }
 
 TEST(QtInteraction, DragWheelPanAndEscapeZoom) {
