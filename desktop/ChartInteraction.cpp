@@ -67,7 +67,10 @@ ChartInteraction::ChartInteraction(PlotaraWidget& widget)
     widget.installEventFilter(this);
 }
 
-ChartInteraction::~ChartInteraction() = default;
+ChartInteraction::~ChartInteraction() {
+    widget_.removeEventFilter(this);
+    delete layer_; // it paints from this object
+}
 
 bool ChartInteraction::toggleSeries(int index) {
     const ChartPlayer& chart = player_.player();

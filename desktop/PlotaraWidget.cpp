@@ -45,7 +45,11 @@ PlotaraWidget::PlotaraWidget(QWidget* parent)
 }
 
 PlotaraWidget::~PlotaraWidget() {
-    // The control goes first: it may still reach its container while it is released.
+    // The interaction goes before anything it watches: QWidget's destructor still sends events
+    // (a hide) when this widget is only a QWidget any more.
+    delete interaction_;
+    interaction_ = nullptr;
+    // The control goes next: it may still reach its container while it is released.
     control_.reset();
 }
 
