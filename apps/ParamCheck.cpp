@@ -122,7 +122,9 @@ const std::vector<std::string>& knownChartAttributes() {
                                                 "logBase",
                                                 "setAdaptiveYMin",
                                                 "scrollPosition",
-                                                "legendPosition"};
+                                                "legendPosition",
+                                                "animation",
+                                                "interactiveLegend"};
     return names;
 }
 
