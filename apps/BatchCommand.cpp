@@ -18,10 +18,10 @@ The job file holds one JSON object per line, with the fields of plotara render's
    "output":"regions.png"}          (one line in the file)
 Fields: type, sample, xml, url, csv, sql, db, odbc, delimiter, category, value, series,
 sort-categories, secondary, render-as, param, strict, colors, message, width, height, scale,
-output, charts. "param" and "message" take ["name=value", ...] or {"name": value, ...}; flags
-take true or false. Blank lines and lines starting with # are skipped. Files are relative to
-the current folder. Each chart comes out exactly as plotara render makes it, written through a
-temporary file so a failed job never leaves a partial output.
+output, svg-text, charts. "param" and "message" take ["name=value", ...] or {"name": value,
+...}; flags take true or false. Blank lines and lines starting with # are skipped. Files are
+relative to the current folder. Each chart comes out exactly as plotara render makes it, written
+through a temporary file so a failed job never leaves a partial output.
 A malformed line (not JSON, an unknown field, a wrong value, no output, an output two jobs
 share) stops the batch before anything is drawn: exit code 2, with every bad line listed.
 A job that fails to draw does not stop the others: each failure is printed with its line, and
