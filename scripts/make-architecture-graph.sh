@@ -73,5 +73,8 @@ touch "$work/runs"
 tred "$work/house.dot" | sed '$d' >"$work/reduced.dot"
 cat "$work/runs" >>"$work/reduced.dot"
 echo "}" >>"$work/reduced.dot"
-dot -T"$format" -Gdpi=96 -o "$out" "$work/reduced.dot"
+# A resolution only for pixels: with SVG, dot would scale the drawing past its own view box.
+resolution=()
+[ "$format" = svg ] || resolution=(-Gdpi=96)
+dot -T"$format" "${resolution[@]}" -o "$out" "$work/reduced.dot"
 echo "wrote ${out#"$root"/}"
