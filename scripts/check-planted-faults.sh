@@ -95,7 +95,11 @@ while IFS= read -r line || [ -n "$line" ]; do
     report+=("MISSED   $id ($file) by $program ${filter}")
   else
     caught=$((caught + 1))
-    failing=$(sed -n 's/^\[  FAILED  \] \([^ ]*\).*/\1/p' "$work/run.log" | sort -u | tr '\n' ' ')
+    # The failing tests, at most five by name.
+    sed -n 's/^\[  FAILED  \] \([^ ]*\).*/\1/p' "$work/run.log" | sort -u >"$work/failing"
+    failing=$(head -5 "$work/failing" | tr '\n' ' ')
+    more=$(($(wc -l <"$work/failing") - 5))
+    [ $more -gt 0 ] && failing+="and $more more"
     [ -n "$failing" ] || failing="(exit status $status: $(tail -1 "$work/run.log"))"
     report+=("CAUGHT   $id ($file) by $program: $failing")
   fi
