@@ -255,6 +255,7 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
         {{"", "", 2, false, true, false}, 3, "3"},
         {{"", "", -1, false, false, false}, 1234567, "1234567"},
         {{"", "", 1, false, true, true}, 1234567, "1.2M"},
+        {{"", "", 1, false, true, true}, 1e6, "1M"}, // a million is the first "M"
         {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
         {{"", "", 0, false, true, false}, -0.2, "-0.2"},
     };
