@@ -7,7 +7,7 @@
 #include "fault_doubles.h"
 #include "file_test_support.h"
 #include "platform/headless/HeadlessOsApi.h"
-#include "read_only_disk.h"
+#include "save_faults.h"
 
 #include <filesystem>
 #include <fstream>
@@ -108,77 +108,39 @@ struct SavingRig {
     SavingRig& operator=(const SavingRig&) = delete;
 };
 
-// SaveAsImage on a full disk: False without a message, the old picture kept, nothing beside it.
-TEST(ControlFaults, SavingAPictureOnAFullDiskKeepsTheOldFile) {
+// SaveAsImage on a full disk or into a read-only folder: False without a message box, with and
+// without confirmation (the write error ends it before the confirmation), the old picture kept
+// (also one writable in place) and nothing beside it; Picture::saveAsBmp raises error 75 in the
+// read-only folder. Writable again, the same save writes the bitmap.
+TEST(ControlFaults, SavingAPictureOnAFailingDiskKeepsTheOldFile) {
     namespace fs = std::filesystem;
     SavingRig saving(300, 200); // about 180 KB of BMP
     ControlRig& rig = saving.rig;
     HeadlessOsApi* os = saving.os.get();
-    const fs::path folder =
-        fs::temp_directory_path() / ("plotara_faults_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    const fs::path file = folder / "chart.bmp";
-    std::ofstream(file) << "old";
-    rig.clear();
-
-    // In the child: 0 when SaveAsImage returned False without a message box, also when asked
-    // to confirm (the write error ends it before the confirmation).
-    for (const bool confirm : {false, true}) {
-        const int status = inChildWithFullDisk(8192, [&] {
-            os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
-            const bool saved = rig->SaveAsImage(confirm);
-            return saved || !rig.container.messageBoxes().empty() ? 1 : 0;
-        });
-        EXPECT_EQ(status, 0) << confirm;
-        std::ifstream in(file);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-    }
-
-    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
-    EXPECT_TRUE(rig->SaveAsImage(false));
-    EXPECT_GT(fs::file_size(file), 8192u);
-    fs::remove_all(folder);
-}
-
-// SaveAsImage into a folder that cannot be written: False without a message box, with and
-// without confirmation, an existing picture kept (also one writable in place), no file created;
-// Picture::saveAsBmp raises error 75 there.
-TEST(ControlFaults, SavingAPictureIntoAReadOnlyFolderKeepsTheOldFile) {
-    namespace fs = std::filesystem;
-    SavingRig saving;
-    ControlRig& rig = saving.rig;
-    HeadlessOsApi* os = saving.os.get();
     std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern, locked = folder / "locked.bmp", open = folder / "open.bmp";
-    std::ofstream(locked) << "old";
-    std::ofstream(open) << "old";
-    ::chmod(open.c_str(), 0666);
+    const fs::path folder = pattern;
     rig.clear();
-
-    const int status = inChildOverReadOnlyFolder(folder, [&] {
-        int wrong = 0;
-        for (const fs::path& file : {locked, open, folder / "new.bmp"}) {
+    const bool readOnlyRan = expectSaveFailsCleanly(
+        folder, "bmp",
+        [&](const fs::path& file, DiskFault fault) {
+            bool saved = false;
             for (const bool confirm : {false, true}) {
                 os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
-                wrong += rig->SaveAsImage(confirm);
+                saved |= rig->SaveAsImage(confirm);
             }
             const std::shared_ptr<Picture> picture = rig->GetPicture();
-            wrong += !picture || errorOf([&] { picture->saveAsBmp(file); }) != 75;
-        }
-        return wrong + static_cast<int>(rig.container.messageBoxes().size());
-    });
-    if (status == notReadOnlyHere) GTEST_SKIP() << "no child here is denied writing";
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(readAll(locked), "old");
-    EXPECT_EQ(readAll(open), "old");
-    EXPECT_EQ(fileNames(folder), (std::vector<std::string>{"locked.bmp", "open.bmp"}));
-
-    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(open.string()), 0, true});
-    EXPECT_TRUE(rig->SaveAsImage(false)); // the same save, writable again
-    EXPECT_EQ(readAll(open).substr(0, 2), "BM");
+            return !saved && rig.container.messageBoxes().empty() &&
+                   (fault == DiskFault::Full ||
+                    (picture && errorOf([&] { picture->saveAsBmp(file); }) == 75));
+        },
+        8192);
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8((folder / "open.bmp").string()), 0, true});
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_EQ(readAll(folder / "open.bmp").substr(0, 2), "BM");
+    EXPECT_GT(fs::file_size(folder / "open.bmp"), 8192u);
     fs::remove_all(folder);
+    if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
 }
 
 // ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and

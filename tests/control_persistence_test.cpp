@@ -262,6 +262,12 @@ TEST(ControlPersistence, FailuresReachTheHostAndKeepWhatWasDone) {
     MemoryPropertyBag bad;
     bad.set(L"Border", Variant(Long{70000}));
     EXPECT_EQ(errorOf([&] { rig->ReadProperties(bad); }), 6);
+    // A size outside a Single's range, of either sign, overflows too.
+    for (const auto& [name, size] : {std::pair{L"ChartHeight", 1e39}, {L"ChartWidth", -1e39}}) {
+        MemoryPropertyBag huge;
+        huge.set(name, Variant(size));
+        EXPECT_EQ(errorOf([&] { rig->ReadProperties(huge); }), 6) << size;
+    }
     rig.clear();
     rig->put_renderedFrom(L"dtime");
     rig->put_ChartPath(L"/again");

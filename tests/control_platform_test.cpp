@@ -1,7 +1,5 @@
-// The headless platform the control runs on in tests and on the command line, and the registry
-// lookup behind the default chart folder.
+// The headless platform the control runs on in tests and on the command line.
 #include "control_test_support.h"
-#include "platform/Registry.h"
 
 namespace plotara {
 namespace {
@@ -98,34 +96,6 @@ TEST(ControlPlatform, MovieHostRecordsAndDelivers) {
     EXPECT_EQ(host.get_Movie(), L"c");
     host.setReply([](const String& r) { return L"<string>" + r + L"</string>"; });
     EXPECT_EQ(host.CallFunction(L"x"), L"<string>x</string>");
-}
-
-TEST(ControlPlatform, RegistryLookup) {
-    const String reg = L"Windows Registry Editor Version 5.00\r\n\r\n"
-                       L"[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n"
-                       L"\"ChartsPath\"=\"C:\\\\Program Files\\\\Plotarix\\\\\"\r\n"
-                       L"\"Quoted\"=\"say \\\"hi\\\"\"\r\n"
-                       L"\"Count\"=dword:0000001f\r\n"
-                       L"[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n"
-                       L"\"ChartsPath\"=\"elsewhere\"\r\n";
-    struct Case {
-        const wchar_t* path;
-        std::optional<String> value;
-    };
-    const Case cases[] = {
-        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\ChartsPath",
-         String(L"C:\\Program Files\\Plotarix\\")},
-        {L"hklm\\SOFTWARE\\quenmark\\plotarix\\1.0.0\\chartspath",
-         String(L"C:\\Program Files\\Plotarix\\")},
-        {L"HKEY_LOCAL_MACHINE\\Software\\Other\\ChartsPath", String(L"elsewhere")},
-        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Quoted", String(L"say \"hi\"")},
-        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Count", String(L"31")},
-        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.1\\ChartsPath", std::nullopt},
-        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Missing", std::nullopt},
-        {L"ChartsPath", std::nullopt},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(registry::lookup(reg, c.path), c.value) << toUtf8(c.path);
 }
 
 TEST(ControlPlatform, SystemClockStaysWithinADay) {

@@ -2,8 +2,7 @@
 // target, also when the disk fills up half-way (a file-size limit in a child process).
 #include "core/AtomicFile.h"
 #include "file_test_support.h"
-#include "full_disk.h"
-#include "read_only_disk.h"
+#include "save_faults.h"
 #include "special_file_support.h"
 
 #include <gtest/gtest.h>
@@ -140,39 +139,19 @@ TEST_F(AtomicFile, FailuresLeaveNothingBehind) {
     EXPECT_EQ(names(), std::vector<std::string>{});
 }
 
-// The disk fills up half-way through: EFBIG, the old file as it was, nothing beside it; a
-// target that did not exist is not created.
-TEST_F(AtomicFile, AFullDiskKeepsTheOldFile) {
-    const fs::path file = dir_ / "form.plf";
-    std::ofstream(file) << "old";
+// The disk fills up half-way through (EFBIG) or the folder cannot be written (EACCES, before
+// anything is written): each target as it was, also one writable in place, nothing beside it.
+TEST_F(AtomicFile, AFailingDiskKeepsEveryFileAsItWas) {
     const std::string big(20000, 'x');
-    EXPECT_EQ(test::inChildWithFullDisk(4096, [&] { return replaceFile(file, big); }), EFBIG);
-    EXPECT_EQ(read(file), "old");
-    EXPECT_EQ(test::inChildWithFullDisk(4096, [&] { return replaceFile(dir_ / "new", big); }),
-              EFBIG);
-    EXPECT_EQ(names(), std::vector<std::string>{"form.plf"});
-    EXPECT_EQ(replaceFile(file, big), 0);
-    EXPECT_EQ(read(file), big);
-}
-
-// A folder that cannot be written (a read-only disk): EACCES before anything is written, no
-// file created, and each target as it was, also one its owner could have written in place.
-TEST_F(AtomicFile, AReadOnlyFolderKeepsEveryFileAsItWas) {
-    const fs::path locked = dir_ / "locked.png", open = dir_ / "open.png";
-    std::ofstream(locked) << "old";
-    std::ofstream(open) << "old";
-    ::chmod(open.c_str(), 0666);
-    const int status = test::inChildOverReadOnlyFolder(dir_, [&] {
-        int failures = 0;
-        for (const fs::path& file : {locked, open, dir_ / "new.png"})
-            failures += replaceFile(file, "new") != EACCES;
-        return failures;
-    });
-    if (status == test::notReadOnlyHere) GTEST_SKIP() << "no child here is denied writing";
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(read(locked), "old");
-    EXPECT_EQ(read(open), "old");
-    EXPECT_EQ(names(), (std::vector<std::string>{"locked.png", "open.png"}));
+    const bool readOnlyRan = test::expectSaveFailsCleanly(
+        dir_, "plf",
+        [&](const fs::path& file, test::DiskFault fault) {
+            return replaceFile(file, big) == (fault == test::DiskFault::Full ? EFBIG : EACCES);
+        },
+        4096);
+    EXPECT_EQ(replaceFile(dir_ / "open.plf", big), 0);
+    EXPECT_EQ(read(dir_ / "open.plf"), big);
+    if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
 }
 
 } // namespace

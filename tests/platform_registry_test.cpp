@@ -44,6 +44,7 @@ TEST(PlatformRegistry, ReadsTheWayAnImportWould) {
                        L"\"Gone\"=\"soon\"\n"
                        L"\"Gone\"=-\n"
                        L"\"Bad\"=hex:00,01\n"
+                       L"\"Count\"=dword:0000001f\n"
                        L"[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\n"
                        L"\"chartspath\"=\"later wins\"\n"
                        L"[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Old]\n"
@@ -60,6 +61,11 @@ TEST(PlatformRegistry, ReadsTheWayAnImportWould) {
         {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Gone", std::nullopt},
         {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.0\\Bad", std::nullopt},
         {L"HKLM\\Software\\Quenmark\\Old\\Value", std::nullopt},
+        {L"hklm\\SOFTWARE\\quenmark\\plotarix\\1.0.0\\Count", String(L"31")},
+        {L"HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0\\ChartsPath",
+         String(L"later wins")},
+        {L"HKLM\\Software\\Quenmark\\Plotarix\\1.0.1\\ChartsPath", std::nullopt},
+        {L"ChartsPath", std::nullopt},
     };
     for (const Case& c : cases)
         EXPECT_EQ(registry::lookup(reg, c.path), c.value) << toUtf8(c.path);

@@ -70,6 +70,8 @@ TEST(ChartAttributes, EveryFamilyChangesThePicture) {
          }},
         {"single-series colours", 4, testing::singleSeriesSample, "paletteColors='123456'",
          [](const Scene&, const Scene& s) { return hasFill(s, 0x123456); }},
+        {"short colours", 4, testing::singleSeriesSample, "paletteColors='F00,#0a0'",
+         [](const Scene&, const Scene& s) { return hasFill(s, 0xFF0000) && hasFill(s, 0x00AA00); }},
         {"palette", 11, testing::multiSeriesSample(false), "palette='3'",
          [](const Scene& b, const Scene& s) {
              return !(b.layout.legend[0].color == s.layout.legend[0].color);

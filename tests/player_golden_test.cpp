@@ -1,5 +1,6 @@
-// Golden pictures of every chart type's sample at a small size, with the same tolerance as the
-// family goldens: only anti-aliasing noise may differ. PLOTARA_UPDATE_GOLDEN=1 rewrites them.
+// Golden pictures of every chart type's sample at a small size, with a tolerance: the fonts are
+// the pinned DejaVu fonts, so only anti-aliasing noise may differ between machines.
+// PLOTARA_UPDATE_GOLDEN=1 rewrites them.
 #include "player/ChartPlayer.h"
 #include "player_pixels.h"
 #include "player_samples.h"

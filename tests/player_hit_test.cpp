@@ -462,31 +462,5 @@ TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
     }
 }
 
-// Golden pictures with a tolerance: the fonts are the pinned DejaVu fonts, so only
-// anti-aliasing noise may differ between machines. PLOTARA_UPDATE_GOLDEN=1 rewrites them.
-struct GoldenCase {
-    int type;
-    const char* file;
-};
-
-class PlayerGolden : public ::testing::TestWithParam<GoldenCase> {};
-
-TEST_P(PlayerGolden, MatchesTheReferencePicture) {
-    const GoldenCase& c = GetParam();
-    std::string golden = std::string(PLOTARA_TEST_DATA) + "/player/" + c.file;
-    ChartPlayer p;
-    const std::string data = c.type == 2 ? testing::singleSeriesSample : testing::sampleFor(c.type);
-    p.put_Movie(fromUtf8(testing::movieUrl(c.type, data, 320, 240)));
-    testing::expectMatchesGolden(p, golden);
-}
-
-INSTANTIATE_TEST_SUITE_P(Families, PlayerGolden,
-                         ::testing::Values(GoldenCase{2, "column2d-320x240.png"},
-                                           GoldenCase{3, "pie3d-320x240.png"},
-                                           GoldenCase{12, "msline2d-320x240.png"},
-                                           GoldenCase{20, "stackedbar2d-320x240.png"},
-                                           GoldenCase{25, "mscolumn3dlinedy-320x240.png"},
-                                           GoldenCase{30, "bubble-320x240.png"}));
-
 } // namespace
 } // namespace plotara

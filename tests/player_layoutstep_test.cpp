@@ -89,15 +89,11 @@ void expectDrawingWalksTheLayout(int type, const std::string& xml, const std::st
 
 class LayoutStep : public ::testing::TestWithParam<int> {};
 
+// The sample's layout alone is the one its drawing walks, and the player's own layout (parsed
+// from the movie URL, drawn at the host's size) is the one the layout step gives.
 TEST_P(LayoutStep, DrawingTheSampleOnlyWalksItsLayout) {
     int type = GetParam();
     expectDrawingWalksTheLayout(type, testing::sampleFor(type), "type " + std::to_string(type));
-}
-
-// The player's own layout (parsed from the movie URL, drawn at the host's size) is the one the
-// layout step gives.
-TEST_P(LayoutStep, ThePlayersLayoutIsTheLayoutStepsLayout) {
-    int type = GetParam();
     auto player = testing::drawChart(type, testing::sampleFor(type), 480, 320);
     TextEngine text;
     Built alone = build(text, type, testing::sampleFor(type), false);

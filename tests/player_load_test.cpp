@@ -206,29 +206,6 @@ TEST(MovieUrl, PartsAreSplitAsTheWholeUrlWhateverTheHeadHolds) {
     }
 }
 
-TEST(ChartMovie, ReadsTheFormatAndRejectsOtherFiles) {
-    auto m = player::parseChartMovie(
-        "plotara-chart-movie 1\n# c\ntype = mscombidy2d\nfamily = column\nseries = multi\n"
-        "look = 3d\ncombination = 1\ndual-y = 1\nfuture-key = 7\n");
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->type, "mscombidy2d");
-    EXPECT_TRUE(m->threeD && m->combination && m->dualY && !m->scroll);
-    EXPECT_EQ(m->series, player::SeriesMode::Multi);
-    EXPECT_FALSE(player::parseChartMovie("FWS\x08garbage"));
-    EXPECT_FALSE(player::parseChartMovie("plotara-chart-movie 1\nfamily = sunburst\n"));
-    // Every catalogue file of both editions is installed and readable.
-    for (int t = 1; t <= 37; ++t) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/PTM%02d.swf", t);
-        EXPECT_TRUE(player::loadChartMovie(testing::chartsDir() + name)) << name;
-    }
-    for (int t : {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 20, 23, 25}) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/PTL_PTM%02d.swf", t);
-        EXPECT_TRUE(player::loadChartMovie(testing::chartsDir() + name)) << name;
-    }
-}
-
 TEST(PlayerLoading, MissingOrBrokenMovieShowsNothingAndCallsNothing) {
     std::string dir = ::testing::TempDir();
     std::ofstream(dir + "/PTM02.swf") << "not a chart movie";

@@ -104,8 +104,9 @@ inline std::vector<SvgTextElement> svgTextElements(const std::string& svg) {
 }
 
 // What the SVG draws is what the layout dump says: one <text> for each of the layout's texts, in
-// order, with the characters the dump gives as drawn, and an upright text's left end and
-// measured length those of its box. A text shortened, moved or added at drawing time fails here.
+// order, with the characters the dump gives as drawn, and an upright text's left end, measured
+// length and baseline (in the lower half of the box) those of its box. A text shortened, moved or
+// added at drawing time fails here.
 inline void expectSvgTextsMatchLayout(const std::string& svg, const player::ChartLayout& layout,
                                       const std::string& what) {
     const std::vector<SvgTextElement> drawn = svgTextElements(svg);
@@ -117,6 +118,8 @@ inline void expectSvgTextsMatchLayout(const std::string& svg, const player::Char
         EXPECT_EQ(drawn[i].turned, listed[i].angle != 0);
         if (drawn[i].turned) continue;
         EXPECT_NEAR(drawn[i].x, listed[i].box.x, 0.006);
+        EXPECT_GT(drawn[i].y, listed[i].box.y + listed[i].box.h / 2);
+        EXPECT_LT(drawn[i].y, listed[i].box.bottom());
         if (drawn[i].length >= 0) {
             EXPECT_NEAR(drawn[i].length, listed[i].box.w, 0.006);
         }

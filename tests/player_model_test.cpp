@@ -536,51 +536,6 @@ TEST(LayoutJson, WritesTheModelWithEscapedTexts) {
               "\"texts\":[],\n\"series\":[],\n\"legend\":[],\n\"notes\":[]}\n");
 }
 
-} // namespace
-} // namespace plotara
-
-namespace plotara {
-namespace {
-
-using namespace player;
-
-// A line's value label is centred over its own anchor, whichever series and window it is in.
-TEST(LayoutModel, ValueLabelsSitOverTheirOwnAnchors) {
-    struct Case {
-        int type;
-        std::string xml;
-    } cases[] = {
-        {7, testing::singleSeriesSample},
-        {12, testing::multiSeriesSample(false)},
-        {7, testing::singleSeries("", {5, 90, 7, 88, 6, 91, 5, 89, 7, 90, 6, 92})},
-    };
-    for (const Case& c : cases) {
-        auto player = testing::drawChart(c.type, c.xml, 480, 320);
-        const Scene& s = player->scene();
-        std::size_t checked = 0;
-        for (const LayoutText& t : s.layout.texts) {
-            if (t.tag.kind != TextKind::ValueLabel) continue;
-            std::optional<HitRegion> own;
-            for (const HitRegion& h : s.hits) {
-                if (h.kind == "anchor" && h.seriesIndex == t.tag.series &&
-                    h.pointIndex == t.tag.index)
-                    own = h;
-            }
-            ASSERT_TRUE(own) << t.text;
-            EXPECT_NEAR(t.box.x + t.box.w / 2, own->center.x, 1.0) << t.text;
-            EXPECT_LT(t.box.bottom(), own->center.y) << t.text << " sits above its anchor";
-            ++checked;
-        }
-        EXPECT_GT(checked, 0u) << c.xml;
-    }
-}
-
-} // namespace
-} // namespace plotara
-
-namespace plotara {
-namespace {
-
 // Random data of every shape on every type: no two texts overlap and all stay in the picture
 // (overlapping labels once printed "00.01" from "0" and "0.01").
 TEST(LayoutModel, RandomDataKeepsTextsApart) {
@@ -622,12 +577,6 @@ TEST(LayoutModel, RandomDataKeepsTextsApart) {
         }
     }
 }
-
-} // namespace
-} // namespace plotara
-
-namespace plotara {
-namespace {
 
 // Random scatter and bubble data, with value labels, on linear and logarithmic axes.
 TEST(LayoutModel, RandomXYDataKeepsTextsApart) {

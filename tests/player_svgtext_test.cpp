@@ -10,7 +10,6 @@
 
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -48,43 +47,6 @@ ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml, int w =
     player.put_Movie(fromUtf8(testing::movieUrl(type, xml, w, h)));
     return player;
 }
-
-// Every text of the layout comes out once as a <text> element with its characters, starting
-// where the layout box starts (unturned texts) with its baseline inside the box.
-class SvgTextOfSamples : public ::testing::TestWithParam<int> {};
-
-TEST_P(SvgTextOfSamples, HoldsEveryLayoutTextInItsBox) {
-    ChartPlayer player;
-    play(player, GetParam(), testing::sampleFor(GetParam()));
-    ASSERT_EQ(player.state(), PlayerState::Chart);
-    const std::string svg = player.svg();
-    const pugi::xml_document doc = parse(svg);
-    std::multimap<std::string, pugi::xml_node> written;
-    for (const pugi::xml_node& t : textsOf(doc))
-        written.emplace(t.child_value(), t);
-    const nlohmann::json layout = nlohmann::json::parse(player.layoutJson());
-    ASSERT_FALSE(layout["texts"].empty());
-    EXPECT_EQ(written.size(), layout["texts"].size());
-    for (const nlohmann::json& text : layout["texts"]) {
-        const std::string content = text["text"].get<std::string>();
-        const auto found = written.find(content);
-        ASSERT_NE(found, written.end()) << "no <text> holds '" << content << "'";
-        const pugi::xml_node node = found->second;
-        written.erase(found);
-        const double bx = text["box"][0], by = text["box"][1], bh = text["box"][3];
-        if (node.attribute("transform")) continue;
-        EXPECT_NEAR(node.attribute("x").as_double(), bx, 0.02) << content;
-        const double baseline = node.attribute("y").as_double();
-        EXPECT_GT(baseline, by + bh / 2) << content;
-        EXPECT_LT(baseline, by + bh) << content;
-        EXPECT_NEAR(node.attribute("textLength").as_double(), text["box"][2].get<double>(), 0.02)
-            << content;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Samples, SvgTextOfSamples,
-                         ::testing::Values(1, 2, 4, 5, 7, 9, 11, 14, 17, 19, 23, 26, 29, 30, 33,
-                                           37));
 
 TEST(SvgText, PathsModeDrawsOutlinesAndNoTextElements) {
     ChartPlayer player;

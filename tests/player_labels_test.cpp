@@ -1,4 +1,5 @@
-// Labels and markers that must stay readable whole: trend zone names over the series that cover
+// Labels and markers that must stay readable whole: value labels over their own points, crowded
+// category labels, legends below or beside the plot, trend zone names over the series that cover
 // their band, trend labels on the right clear of the secondary axis' ticks, and scatter and
 // bubble markers inside the plot at the axes' edges.
 #include "player/layout/ChartLayout.h"
@@ -19,6 +20,7 @@ namespace {
 
 using namespace player;
 using testing::drawChart;
+using testing::singleSeries;
 
 // The box a path's segments reach (arcs by their whole ellipse).
 Rect pathBounds(const Path& path) {
@@ -405,6 +407,235 @@ TEST(XYMarkers, PointsOnRoundValuesKeepThemAsTheOuterTicks) {
             EXPECT_LT(a->min, 0) << id << " at " << width;
             EXPECT_GT(a->max, 100) << id << " at " << width;
         }
+    }
+}
+
+// When a bar chart thins its row names, values stay only on rows that show their name, so no
+// value reads as a neighbour's.
+TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
+    std::vector<double> values;
+    for (int i = 0; i < 90; ++i)
+        values.push_back(50000 + 431.0 * ((i * 13) % 90));
+    auto player =
+        testing::drawChart(9, testing::singleSeries("showValues='1'", values, "Row "), 480, 300);
+    const ChartLayout& l = player->scene().layout;
+    std::vector<int> named;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind == TextKind::CategoryLabel) named.push_back(t.tag.index);
+    }
+    ASSERT_LT(named.size(), 90u) << "the row names are thinned";
+    std::size_t shown = 0;
+    for (const LayoutText& t : l.texts) {
+        if (t.tag.kind != TextKind::ValueLabel) continue;
+        ++shown;
+        EXPECT_NE(std::find(named.begin(), named.end(), t.tag.index), named.end())
+            << "'" << t.text << "' of row " << t.tag.index << " has no name beside it";
+    }
+    EXPECT_GT(shown, 0u);
+    bool noted = false;
+    for (const std::string& n : l.notes)
+        noted |= n.find("names are thinned") != std::string::npos;
+    EXPECT_TRUE(noted);
+}
+
+// Every value label of a line or area point sits just above that point's own anchor, centred
+// on it: a label offered for one point never lands at another's.
+TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "<category label='C'/></categories><dataset seriesName='P'><set value='10'/>"
+                     "<set value='12'/><set value='11'/></dataset><dataset seriesName='Q'>"
+                     "<set value='90'/><set/><set value='95'/></dataset></chart>";
+    struct Case {
+        int type;
+        std::string xml;
+        std::size_t labels;
+    };
+    std::vector<Case> cases = {
+        {7, singleSeries("", {10, 30, 20, 40}), 4},
+        {8, singleSeries("", {10, 30, 20, 40}), 4},
+        {12, ms, 5},
+        {13, ms, 5},
+        {7, singleSeries("", {5, 90, 7, 88, 6, 91, 5, 89, 7, 90, 6, 92}), 12}, // zigzag
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 480, 360);
+        const Scene& scene = player->scene();
+        std::size_t labels = 0;
+        for (const LayoutText& t : scene.layout.texts) {
+            if (t.tag.kind != TextKind::ValueLabel || t.tag.series < 0) continue;
+            ++labels;
+            auto hit = std::find_if(scene.hits.begin(), scene.hits.end(), [&](const HitRegion& h) {
+                return h.shape == HitRegion::Shape::Circle && h.seriesIndex == t.tag.series &&
+                       h.pointIndex == t.tag.index;
+            });
+            ASSERT_NE(hit, scene.hits.end()) << "type " << c.type << " " << t.text;
+            EXPECT_NEAR(t.box.x + t.box.w / 2, hit->center.x, 1) << "type " << c.type << t.text;
+            EXPECT_LE(t.box.bottom(), hit->center.y) << "type " << c.type << " " << t.text;
+            EXPECT_GT(t.box.bottom(), hit->center.y - 12) << "type " << c.type << " " << t.text;
+        }
+        EXPECT_EQ(labels, c.labels) << "type " << c.type;
+    }
+}
+
+TEST(LegendPosition, BottomOrRight) {
+    for (int type : {11, 12, 4, 29}) {
+        std::string xml = testing::sampleFor(type);
+        if (type == 4) xml.insert(6, " showLegend='1' ");
+        auto bottom = drawChart(type, xml);
+        xml.insert(6, " legendPosition='right' ");
+        auto right = drawChart(type, xml);
+        for (const auto* p : {bottom.get(), right.get()}) {
+            const ChartLayout& l = p->scene().layout;
+            ASSERT_FALSE(l.legend.empty()) << type;
+            const Rect plot = *l.plot;
+            for (const LayoutText& t : l.texts) {
+                if (t.tag.kind != TextKind::Legend) continue;
+                if (p == bottom.get()) {
+                    EXPECT_GT(t.box.y, plot.bottom()) << type << " " << t.text;
+                } else {
+                    EXPECT_GT(t.box.x, plot.right()) << type << " " << t.text;
+                    EXPECT_LT(t.box.y, plot.bottom()) << type << " " << t.text;
+                }
+            }
+        }
+        // A plot with its legend beside it keeps the height the legend took below it (a pie,
+        // sized by the narrower side, does not).
+        if (type != 4) {
+            EXPECT_GT(right->scene().layout.plot->h, bottom->scene().layout.plot->h) << type;
+        }
+        EXPECT_EQ(right->scene().layout.legend.size(), bottom->scene().layout.legend.size());
+    }
+}
+
+// Labels too wide for two staggered rows but not too crowded to slant: they turn by 45 degrees,
+// all of them, parallel lines of text at least a line apart, inside the chart.
+TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
+    std::string xml = "<chart xAxisName='Month of the year'>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<set label='Month number " + std::to_string(i + 1) + " of 2008' value='" +
+               std::to_string(i % 5 + 1) + "'/>";
+    xml += "</chart>";
+    struct Case {
+        std::string attrs;
+        double angle;
+    } cases[] = {{"", -45},
+                 {" slantLabels='0'", -90},
+                 {" rotateNames='1'", -90},
+                 {" rotateNames='1' slantLabels='1'", -45}};
+    TextEngine engine;
+    for (const Case& c : cases) {
+        std::string doc = xml;
+        doc.insert(6, c.attrs);
+        ChartPlayer p;
+        p.put_Movie(fromUtf8(testing::movieUrl(2, doc)));
+        ASSERT_EQ(p.state(), PlayerState::Chart);
+        std::vector<const TextItem*> labels;
+        const TextItem* axisName = nullptr;
+        for (const TextItem* t : p.scene().texts()) {
+            const std::string& whole = t->fullText.empty() ? t->text : t->fullText;
+            if (whole.rfind("Month number", 0) == 0) labels.push_back(t);
+            if (t->text == "Month of the year") axisName = t;
+        }
+        ASSERT_EQ(labels.size(), 12u) << c.attrs << ": every label is shown";
+        ASSERT_NE(axisName, nullptr);
+        double line = engine.measure("Ag", labels[0]->font).h;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i]->angle, c.angle) << c.attrs;
+            EXPECT_GE(labels[i]->box.x, 0) << c.attrs << ": inside the chart";
+            EXPECT_FALSE(labels[i]->box.overlaps(axisName->box)) << c.attrs;
+            if (i > 0) {
+                // Parallel texts: their distance across the lines is dx times sin(angle).
+                double dx = labels[i]->x - labels[i - 1]->x;
+                EXPECT_GE(dx * std::fabs(std::sin(c.angle * std::acos(-1.0) / 180)), line)
+                    << c.attrs;
+            }
+        }
+    }
+    // Roomy categories keep horizontal labels.
+    ChartPlayer wide;
+    wide.put_Movie(fromUtf8(testing::movieUrl(
+        2, "<chart><set label='Month number 1' value='1'/><set label='Month number 2' "
+           "value='2'/></chart>")));
+    for (const TextItem* t : wide.scene().texts()) {
+        if (t->text.rfind("Month number", 0) == 0) {
+            EXPECT_EQ(t->angle, 0);
+        }
+    }
+}
+
+TEST(PlayerLayout, StylesChangeTheCaptionFont) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(
+        2, "<chart caption='Cap'><set value='1'/><styles><definition><style name='F' "
+           "type='font' font='DejaVu Serif' size='20' color='FF0000' bold='0'/></definition>"
+           "<application><apply toObject='CAPTION' styles='F'/></application></styles></chart>")));
+    const TextItem* caption = nullptr;
+    for (const TextItem* t : p.scene().texts()) {
+        if (t->text == "Cap") caption = t;
+    }
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->font.family, "DejaVu Serif");
+    EXPECT_EQ(caption->font.size, 20);
+    EXPECT_FALSE(caption->font.bold);
+    EXPECT_EQ(hexOf(caption->font.color), "FF0000");
+}
+
+TEST(PlayerLayout, ShowSumWritesTheTotalOfEveryStack) {
+    ChartPlayer p;
+    p.put_Movie(fromUtf8(testing::movieUrl(26, testing::msStackedSample(false))));
+    std::vector<std::string> texts;
+    for (const TextItem* t : p.scene().texts())
+        texts.push_back(t->text);
+    // 2008: Product A + B = 42, Service A + B = 44; 2005: 43 + 34 = 77, 26 + 16 = 42.
+    for (const char* total : {"$42M", "$44M", "$77M", "$35M", "$40M"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), total), texts.end()) << total;
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "$42M"), 2);
+}
+
+// Crowded charts: pie labels with leader lines and legends that wrap keep their texts apart.
+TEST(PlayerLayout, CrowdedPieAndLegendTextsDoNotOverlap) {
+    std::string pie = "<chart showLegend='1'>";
+    for (int i = 0; i < 24; ++i)
+        pie += "<set label='Slice number " + std::to_string(i) + "' value='" +
+               std::to_string(i == 0 ? 500 : 3 + i % 4) + "'/>";
+    pie += "</chart>";
+    std::string series = "<chart><categories><category label='a'/></categories>";
+    for (int i = 0; i < 30; ++i)
+        series += "<dataset seriesName='Series with a long name " + std::to_string(i) +
+                  "'><set value='" + std::to_string(i + 1) + "'/></dataset>";
+    series += "</chart>";
+    for (auto [type, doc] : {std::pair{4, pie}, std::pair{3, pie}, std::pair{6, pie},
+                             std::pair{11, series}, std::pair{12, series}}) {
+        auto texts = drawChart(type, doc, 600, 400)->scene().texts();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                Rect a = texts[i]->box, b = texts[j]->box;
+                a = {a.x + 0.5, a.y + 0.5, a.w - 1, a.h - 1};
+                b = {b.x + 0.5, b.y + 0.5, b.w - 1, b.h - 1};
+                EXPECT_FALSE(a.overlaps(b))
+                    << type << ": '" << texts[i]->text << "' / '" << texts[j]->text << "'";
+            }
+        }
+    }
+}
+
+TEST(PlayerLayout, ManyLongLabelsRotateOrThinWithoutOverlap) {
+    std::string xml = "<chart>";
+    for (int i = 0; i < 60; ++i)
+        xml += "<set label='Category number " + std::to_string(i) + "' value='" +
+               std::to_string(i % 7 + 1) + "'/>";
+    xml += "</chart>";
+    for (const char* rotate : {"", " rotateNames='0'"}) {
+        std::string doc = xml;
+        doc.insert(6, rotate);
+        auto player = drawChart(2, doc);
+        std::vector<Rect> boxes;
+        for (const TextItem* t : player->scene().texts()) {
+            if (t->text.rfind("Category", 0) == 0) boxes.push_back(t->box);
+        }
+        ASSERT_GE(boxes.size(), 3u) << "some labels remain";
+        for (std::size_t i = 1; i < boxes.size(); ++i)
+            EXPECT_FALSE(boxes[i].overlaps(boxes[i - 1])) << rotate;
     }
 }
 

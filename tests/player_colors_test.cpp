@@ -1,6 +1,7 @@
-// A set's own colour on a line or area: the stretch of the shape nearest its point, halfway to
-// each neighbour, takes it; sets without one (or with one that cannot be read) keep the series'
-// colour. Checked on the stretches themselves and on the drawn pixels.
+// Colours: lines that stand out from the canvas of every palette, a background made transparent
+// by its alpha alone, and a set's own colour on a line or area: the stretch of the shape nearest
+// its point, halfway to each neighbour, takes it; sets without one (or with one that cannot be
+// read) keep the series' colour. Checked on the stretches themselves and on the drawn pixels.
 #include "player/cartesian/PointColors.h"
 #include "player/layout/ChartLayout.h"
 #include "player_model_support.h"
@@ -16,6 +17,7 @@ namespace plotara {
 namespace {
 
 using namespace player;
+using testing::drawChart;
 
 TEST(PointColors, StretchesOfOneColourRunHalfwayToTheirNeighbours) {
     const Color r = rgb(0xFF0000), g = rgb(0x00A000);
@@ -100,6 +102,59 @@ TEST(SetColors, SingleLinesAndAreasTakeTheirSetsColours) {
             EXPECT_EQ(seen, c.expected);
         }
     }
+}
+
+// Every line series has a stroke, and every anchor set a border, with at least 3:1 contrast
+// against the canvas, whatever its palette colour.
+TEST(Contrast, EveryLineStandsOutFromTheCanvas) {
+    EXPECT_NEAR(contrast(rgb(0xFFFFFF), rgb(0x000000)), 21, 1e-9);
+    EXPECT_NEAR(contrast(rgb(0x777777), rgb(0x777777)), 1, 1e-9);
+    EXPECT_GE(contrast(legibleOn(rgb(0xAFD8F8), rgb(0xFFFFFF)), rgb(0xFFFFFF)), 3);
+    EXPECT_GE(contrast(legibleOn(rgb(0x202040), rgb(0x101010)), rgb(0x101010)), 3);
+    EXPECT_EQ(legibleOn(rgb(0x333333), rgb(0xFFFFFF)), rgb(0x333333));
+
+    std::string xml = "<chart><categories><category label='A'/><category label='B'/>"
+                      "<category label='C'/></categories>";
+    for (int d = 0; d < 8; ++d) {
+        xml += "<dataset seriesName='S" + std::to_string(d) + "'><set value='" +
+               std::to_string(10 + d) + "'/><set value='" + std::to_string(20 + d) +
+               "'/><set value='" + std::to_string(15 + d) + "'/></dataset>";
+    }
+    xml += "</chart>";
+    for (int palette = 1; palette <= 5; ++palette) {
+        std::string doc = xml;
+        doc.insert(6, " palette='" + std::to_string(palette) + "'");
+        auto player = drawChart(12, doc);
+        const Scene& s = player->scene();
+        Color canvas = paletteTheme(palette).canvas;
+        std::size_t legibleLines = 0, markerSets = 0;
+        for (const SceneItem& item : s.items) {
+            if (const auto* shape = std::get_if<ShapeItem>(&item)) {
+                if (shape->stroked && !shape->filled && shape->stroke.width >= 2 &&
+                    contrast(shape->stroke.color, canvas) >= 3)
+                    ++legibleLines;
+            } else if (const auto* m = std::get_if<MarkerItem>(&item)) {
+                ++markerSets;
+                EXPECT_GE(contrast(m->border.color, canvas), 3) << "palette " << palette;
+            }
+        }
+        EXPECT_GE(legibleLines, 8u) << "palette " << palette;
+        EXPECT_EQ(markerSets, 8u) << "palette " << palette;
+    }
+}
+
+TEST(Background, BgAlphaAloneMakesItTransparent) {
+    struct Case {
+        std::string attrs;
+        double alpha;
+    } cases[] = {{"bgAlpha='0'", 0}, {"bgAlpha='50'", 0.5}, {"", 1}, {"bgColor='FF0000'", 1}};
+    for (const Case& c : cases) {
+        auto player = drawChart(2, testing::singleSeries(c.attrs, {1, 2, 3}));
+        EXPECT_NEAR(player->scene().background.a, c.alpha, 1e-9) << c.attrs;
+    }
+    auto clear = drawChart(2, testing::singleSeries("bgAlpha='0'", {1, 2, 3}), 200, 150);
+    auto image = clear->surface(1);
+    EXPECT_EQ(image.pixel(1, 1) >> 24, 0u) << "the corner is transparent";
 }
 
 } // namespace

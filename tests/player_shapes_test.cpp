@@ -1,8 +1,8 @@
-// Charts whose data outnumber the pixels: pie slices under a pixel are drawn as one "Other" slice
-// that keeps the total, and bubbles hidden under others are skipped; the layout notes both, and
-// what is drawn still shows the data right.
+// The shapes of the data: 3D columns and bars with their end faces at the value end, bubbles
+// that stay apart, and charts whose data outnumber the pixels (pie slices under a pixel drawn as
+// one "Other" slice that keeps the total, bubbles hidden under others skipped and noted).
 #include "player/ChartPlayer.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,14 @@
 #include <numbers>
 #include <random>
 #include <tuple>
+#include <variant>
 
 namespace plotara {
 namespace {
 
 using namespace player;
+using testing::drawChart;
+using testing::singleSeries;
 
 constexpr double twoPi = 2 * std::numbers::pi;
 
@@ -240,6 +243,148 @@ TEST(DegenerateBubbles, CrowdedScatterIsDrawnWholeAndNoted) {
     const ChartLayout& layout = p.scene().layout;
     EXPECT_EQ(layout.series[0].drawn, 20000u);
     EXPECT_TRUE(hasNote(layout, "20000 points on a plot of "));
+}
+
+TEST(Bubbles, ManyBubblesStayApart) {
+    struct Case {
+        int bubbles;
+        double maxShare; // the largest radius as a share of the plot's smaller side
+    } cases[] = {{5, 0.1}, {300, 0.03}};
+    for (const Case& c : cases) {
+        std::string xml = "<chart><dataset seriesName='A'>";
+        for (int i = 0; i < c.bubbles; ++i) {
+            xml += "<set x='" + std::to_string(i % 37) + "' y='" + std::to_string((i * 7) % 41) +
+                   "' z='" + std::to_string(1 + i % 13) + "'/>";
+        }
+        xml += "</dataset></chart>";
+        auto player = drawChart(30, xml);
+        const Scene& s = player->scene();
+        double largest = 0;
+        std::size_t bubbles = 0;
+        for (const HitRegion& h : s.hits) {
+            if (h.kind != "bubble") continue;
+            largest = std::max(largest, h.radius);
+            ++bubbles;
+        }
+        EXPECT_EQ(bubbles, static_cast<std::size_t>(c.bubbles));
+        double side = std::min(s.layout.plot->w, s.layout.plot->h);
+        EXPECT_LE(largest, side * c.maxShare) << c.bubbles << " bubbles";
+        EXPECT_GT(largest, side * 0.01) << c.bubbles << " bubbles";
+    }
+}
+
+// The lit end face of each 3D column: a parallelogram whose first and last corners lie on one
+// horizontal edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> endFaces(const Scene& scene) {
+    std::vector<const PathSeg*> faces;
+    for (const SceneItem& item : scene.items) {
+        const auto* shape = std::get_if<ShapeItem>(&item);
+        if (!shape || !shape->filled) continue;
+        const std::vector<PathSeg>& s = shape->path.segments();
+        if (s.size() < 4 || s[0].y == s[1].y || s[1].y != s[2].y || s[0].y != s[3].y) continue;
+        faces.push_back(s.data());
+    }
+    return faces;
+}
+
+// A 3D column's end face sits at its value end: the top of a column above zero, the bottom of
+// one below it, never the zero line for both.
+TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
+    struct Case {
+        int type;
+        std::string xml;
+        std::vector<double> values; // by series, then point
+    };
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
+                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
+                     "</dataset></chart>";
+    std::vector<Case> cases = {
+        {1, singleSeries("", {40, -30, 20, -10}), {40, -30, 20, -10}},
+        {10, ms, {30, -20, -15, 25}},
+    };
+    for (const Case& c : cases) {
+        auto player = drawChart(c.type, c.xml, 320, 240);
+        const Scene& scene = player->scene();
+        std::vector<const PathSeg*> faces = endFaces(scene);
+        std::size_t columns = 0;
+        for (const HitRegion& hit : scene.hits) {
+            if (hit.kind != "column") continue;
+            ++columns;
+            double v = c.values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
+                                static_cast<std::size_t>(hit.pointIndex)];
+            if (c.type == 1) v = c.values[static_cast<std::size_t>(hit.pointIndex)];
+            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
+                return std::fabs(f[0].x - hit.rect.x) < 0.01;
+            });
+            ASSERT_NE(face, faces.end()) << "type " << c.type << " value " << v;
+            if (v < 0) {
+                EXPECT_NEAR((*face)[0].y, hit.rect.bottom(), 0.01) << "type " << c.type << " " << v;
+            } else {
+                EXPECT_LT((*face)[0].y, hit.rect.bottom() - 10) << "type " << c.type << " " << v;
+            }
+        }
+        EXPECT_EQ(columns, c.values.size()) << "type " << c.type;
+    }
+}
+
+// The end face of each 3D bar: a parallelogram whose first and last corners lie on one
+// vertical edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> barEndFaces(const Scene& scene) {
+    std::vector<const PathSeg*> faces;
+    for (const SceneItem& item : scene.items) {
+        const auto* shape = std::get_if<ShapeItem>(&item);
+        if (!shape || !shape->filled) continue;
+        const std::vector<PathSeg>& s = shape->path.segments();
+        if (s.size() < 4 || s[0].x == s[1].x || s[0].y == s[1].y || s[1].x != s[2].x ||
+            s[0].x != s[3].x)
+            continue;
+        faces.push_back(s.data());
+    }
+    return faces;
+}
+
+// A 3D bar's end face sits at its value end: the right end of a bar running right from the
+// zero line, the left end of one running left, side by side or stacked; the bar's extent
+// (its hit box) reaches from that end to the zero line and its depth.
+TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
+    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
+                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
+                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
+                     "</dataset></chart>";
+    const std::vector<double> values{30, -20, -15, 25}; // by series, then point
+    for (int type : {14, 19}) {
+        auto player = drawChart(type, ms, 480, 320);
+        const Scene& scene = player->scene();
+        const LayoutAxis* axis = scene.layout.axis("y");
+        ASSERT_NE(axis, nullptr);
+        std::vector<const PathSeg*> faces = barEndFaces(scene);
+        double zero = -1;
+        for (const LayoutTick& t : axis->ticks) {
+            if (t.value == 0) zero = t.box.x + t.box.w / 2;
+        }
+        ASSERT_GT(zero, 0) << "type " << type;
+        std::size_t bars = 0;
+        for (const HitRegion& hit : scene.hits) {
+            if (hit.kind != "bar") continue;
+            ++bars;
+            double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
+                              static_cast<std::size_t>(hit.pointIndex)];
+            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
+                return std::fabs(f[3].y - hit.rect.bottom()) < 0.01 &&
+                       f[0].x >= hit.rect.x - 0.01 && f[0].x <= hit.rect.right() + 0.01;
+            });
+            ASSERT_NE(face, faces.end()) << "type " << type << " value " << v;
+            if (v < 0) {
+                EXPECT_NEAR((*face)[0].x, hit.rect.x, 0.01) << "type " << type << " " << v;
+                EXPECT_LT(hit.rect.x, zero - 10) << "type " << type << " " << v;
+            } else {
+                EXPECT_GT((*face)[0].x, hit.rect.x + 10) << "type " << type << " " << v;
+                EXPECT_GT(hit.rect.right(), zero + 10) << "type " << type << " " << v;
+            }
+        }
+        EXPECT_EQ(bars, values.size()) << "type " << type;
+    }
 }
 
 } // namespace
