@@ -131,8 +131,27 @@ QPointF ChartInteraction::unitsAt(QPointF at, const VisibleRange& r) const {
     return {r.xMin + fx * (r.xMax - r.xMin), r.yMin + fy * (r.yMax - r.yMin)};
 }
 
+VisibleRange ChartInteraction::even(VisibleRange r) const {
+    const auto& layout = player_.player().scene().layout;
+    auto logOf = [](double v) { return std::log(std::max(v, 1e-300)); };
+    if (const auto* x = layout.axis("x"); x && x->log)
+        r.xMin = logOf(r.xMin), r.xMax = logOf(r.xMax);
+    if (const auto* y = layout.axis("y"); y && y->log)
+        r.yMin = logOf(r.yMin), r.yMax = logOf(r.yMax);
+    return r;
+}
+
+VisibleRange ChartInteraction::plain(VisibleRange r) const {
+    const auto& layout = player_.player().scene().layout;
+    if (const auto* x = layout.axis("x"); x && x->log)
+        r.xMin = std::exp(r.xMin), r.xMax = std::exp(r.xMax);
+    if (const auto* y = layout.axis("y"); y && y->log)
+        r.yMin = std::exp(r.yMin), r.yMax = std::exp(r.yMax);
+    return r;
+}
+
 void ChartInteraction::zoomBand(QRectF band) {
-    const VisibleRange r = visibleRange();
+    const VisibleRange r = even(visibleRange());
     const QPointF a = unitsAt(band.bottomLeft(), r), b = unitsAt(band.topRight(), r);
     VisibleRange next = r;
     if (player_.player().scene().layout.axis("x") == nullptr) {
@@ -140,13 +159,13 @@ void ChartInteraction::zoomBand(QRectF band) {
         next.xMin = std::ceil(a.x());
         next.xMax = std::max(std::floor(b.x()), next.xMin + 1);
     } else {
-        next = {a.x(), b.x(), a.y(), b.y()};
+        next = plain({a.x(), b.x(), a.y(), b.y()});
     }
     apply(next);
 }
 
 void ChartInteraction::zoomAt(QPointF at, double factor) {
-    const VisibleRange r = visibleRange(), whole = player_.player().fullRange();
+    const VisibleRange r = even(visibleRange()), whole = even(player_.player().fullRange());
     const QPointF u = unitsAt(at, r);
     VisibleRange next{u.x() - (u.x() - r.xMin) * factor, u.x() + (r.xMax - u.x()) * factor,
                       u.y() - (u.y() - r.yMin) * factor, u.y() + (r.yMax - u.y()) * factor};
@@ -164,18 +183,18 @@ void ChartInteraction::zoomAt(QPointF at, double factor) {
         resetZoom();
         return;
     }
-    apply(next);
+    apply(plain(next));
 }
 
 void ChartInteraction::pan(QPointF from, QPointF to) {
-    const VisibleRange& r = dragRange_;
+    const VisibleRange r = even(dragRange_);
     const QPointF d = unitsAt(to, r) - unitsAt(from, r);
     VisibleRange next{r.xMin - d.x(), r.xMax - d.x(), r.yMin - d.y(), r.yMax - d.y()};
     if (player_.player().scene().layout.axis("x") == nullptr) {
         next.xMin = std::round(next.xMin);
         next.xMax = next.xMin + (r.xMax - r.xMin);
     }
-    apply(next);
+    apply(plain(next));
 }
 
 int ChartInteraction::legendAt(QPointF at) const {

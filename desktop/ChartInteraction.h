@@ -71,6 +71,9 @@ private:
     // The chart units of a point along the zoomed axes: a category index (fractional) or an XY
     // value.
     QPointF unitsAt(QPointF at, const VisibleRange& range) const;
+    // A range in the units its plot is even in (logarithms on a logarithmic axis), and back.
+    VisibleRange even(VisibleRange range) const;
+    VisibleRange plain(VisibleRange range) const;
     bool apply(const VisibleRange& range); // zooms and tells zoomChanged when it changed
     void zoomBand(QRectF band);
     void zoomAt(QPointF at, double factor);

@@ -42,6 +42,7 @@ void WindowPlayer::settle() {
 void WindowPlayer::animateChange() {
     if (!player_.transitions() || player_.animationDuration() <= 0) return;
     animator_.plan(player_.animationDuration(), nullptr);
+    shownProgress_ = 0;
     changed();
 }
 
@@ -51,7 +52,15 @@ void WindowPlayer::endAnimation() {
 
 void WindowPlayer::beforeLoad() {
     endAnimation();
+    // The player keeps the frame shown as the start of the next chart's motion.
+    if (shownProgress_ < 1) player_.setAnimationProgress(shownProgress_);
     player_.setAnimationEnabled(!animationsAllowed_ || animationsAllowed_());
+}
+
+void WindowPlayer::afterLoad() {
+    // Nothing of the new chart is on screen until its first frame is painted.
+    shownProgress_ = player_.animationDuration() > 0 ? 0 : 1;
+    changed();
 }
 
 bool WindowPlayer::change(const std::function<bool(ChartPlayer&)>& change) {
@@ -77,6 +86,7 @@ const QImage& WindowPlayer::picture(double pixelRatio) {
         picture_ = QImage();
     }
     picture_.setDevicePixelRatio(pixelRatio);
+    shownProgress_ = player_.animationProgress();
     pictureGeneration_ = generation_;
     pictureRatio_ = pixelRatio;
     ++renders_;
@@ -98,25 +108,29 @@ HitInfo WindowPlayer::clickAt(double x, double y) {
 void WindowPlayer::applySettings(const MovieHostSettings& settings) {
     if (!settings.movie.empty()) beforeLoad();
     player_.applySettings(settings);
-    changed();
+    if (settings.movie.empty()) {
+        changed();
+    } else {
+        afterLoad();
+    }
 }
 
 void WindowPlayer::put_Movie(const String& url) {
     beforeLoad();
     player_.put_Movie(url);
-    changed();
+    afterLoad();
 }
 
 void WindowPlayer::put_MovieText(std::shared_ptr<const std::string> url) {
     beforeLoad();
     player_.put_MovieText(std::move(url));
-    changed();
+    afterLoad();
 }
 
 void WindowPlayer::put_MovieParts(MovieUrlParts parts) {
     beforeLoad();
     player_.put_MovieParts(std::move(parts));
-    changed();
+    afterLoad();
 }
 
 void WindowPlayer::put_BGColor(const String& color) {

@@ -84,8 +84,10 @@ public:
 
 private:
     void changed();
-    // Around every load: a motion shown ends first; the host's switch is read.
+    // Around every load: a motion shown ends first, the frame on screen is kept as where the new
+    // chart moves from, and the host's switch is read; after it, nothing of the new chart shows.
     void beforeLoad();
+    void afterLoad();
     void fromPlayer(const String& request);
 
     ChartPlayer player_;
@@ -94,6 +96,9 @@ private:
     unsigned generation_ = 1;
     unsigned pictureGeneration_ = 0;
     double pictureRatio_ = 0;
+    // The progress of the frame last painted: where a load that interrupts a motion (or follows
+    // a load not yet painted) moves from, so that it starts from what is on screen.
+    double shownProgress_ = 1;
     int renders_ = 0;
     QImage picture_;
     std::function<void()> changed_;

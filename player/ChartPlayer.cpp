@@ -249,10 +249,11 @@ struct ChartPlayer::Impl {
 void ChartPlayer::Impl::keepStart() {
     if (!animatable || !animationEnabled || !model) return;
     // The values shown: a series hidden before grows from the base line when it shows again.
-    if (viewOptions.hidden.any())
-        start.emplace(withoutHidden(*model, viewOptions.hidden), scene.layout);
-    else
-        start.emplace(*model, scene.layout);
+    MotionStart shown = viewOptions.hidden.any()
+                            ? MotionStart(withoutHidden(*model, viewOptions.hidden), scene.layout)
+                            : MotionStart(*model, scene.layout);
+    if (progress < 1) shown.partWay(start ? &*start : nullptr, easeOutCubic(progress));
+    start = std::move(shown);
 }
 
 bool ChartPlayer::Impl::redrawChosen() {
@@ -424,6 +425,7 @@ void ChartPlayer::Impl::load(MovieUrl url) {
     std::string beforeType;
     if (state == PlayerState::Chart && model && chartMovie && animatable && animationEnabled) {
         before.emplace(*model, scene.layout);
+        if (progress < 1) before->partWay(start ? &*start : nullptr, easeOutCubic(progress));
         beforeType = chartMovie->type;
     }
     reset();
@@ -771,7 +773,7 @@ bool ChartPlayer::setSeriesVisible(int index, bool visible) {
         return false;
     SeriesFilter& hidden = impl_->viewOptions.hidden;
     if (hidden.hides(index) == !visible) return true;
-    std::optional<MotionStart> previous = std::move(impl_->start);
+    std::optional<MotionStart> previous = impl_->start;
     impl_->keepStart();
     hidden.set(index, !visible);
     if (impl_->redrawChosen()) return true;

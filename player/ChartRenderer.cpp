@@ -1,10 +1,46 @@
 #include "player/detail/ChartRenderer.h"
 
+#include "player/layout/CategoryMerge.h"
+
 #include <algorithm>
 
 namespace plotara::player {
 
 namespace {
+
+bool hasCategories(Family f) {
+    return f != Family::Pie && f != Family::Doughnut && f != Family::Scatter &&
+           f != Family::Bubble && f != Family::Grid;
+}
+
+// A transition frame of a category chart whose categories changed: the categories of both charts
+// (see CategoryMerge.h), unless the chart scrolls or is zoomed (their windows are the new
+// chart's). The motion takes the slots' shares.
+std::optional<CategoryMerge> mergeFrame(const ChartModel& model, const ChartMovie& movie,
+                                        const ViewState& view, Motion* motion,
+                                        const ViewOptions* options) {
+    if (motion == nullptr || motion->start() == nullptr || !hasCategories(movie.family) ||
+        view.scrollVisible > 0 || (options != nullptr && !options->range.whole()))
+        return std::nullopt;
+    std::optional<CategoryMerge> merged =
+        mergeCategories(model, motion->start()->categories(), motion->share());
+    if (merged) motion->setSlots(merged->slots);
+    return merged;
+}
+
+// The hit regions of a merged frame name points by their place in the new chart; those of a
+// leaving category belong to no series or point.
+void renumberPoints(HitStore& hits, const std::vector<int>& positions) {
+    std::vector<HitRegion> all(hits.begin(), hits.end());
+    hits.clear();
+    for (HitRegion& h : all) {
+        if (h.pointIndex >= 0 && static_cast<std::size_t>(h.pointIndex) < positions.size()) {
+            h.pointIndex = positions[static_cast<std::size_t>(h.pointIndex)];
+            if (h.pointIndex < 0) h.seriesIndex = -1;
+        }
+        hits.push_back(std::move(h));
+    }
+}
 
 // Lays the chart out and, when drawing, walks the layout onto the scene.
 bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const ChartMovie& movie,
@@ -43,7 +79,16 @@ bool buildChart(Scene& scene, TextEngine& text, const ChartModel& model, const C
         drawn = renderGrid(ctx, gridParams);
         break;
     default:
-        drawn = renderCartesian(ctx, movie, view);
+        if (std::optional<CategoryMerge> merged = mergeFrame(model, movie, view, motion, options)) {
+            ChartContext frame{scene,  text,   merged->model, ChartStyle(merged->model),
+                               width,  height, drawing,       motion,
+                               options};
+            ViewState frameView = view; // the categories shown stay the new chart's
+            drawn = renderCartesian(frame, movie, frameView);
+            renumberPoints(scene.hits, merged->positions);
+        } else {
+            drawn = renderCartesian(ctx, movie, view);
+        }
         break;
     }
     scene.pointHits.finish();

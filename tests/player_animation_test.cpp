@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace plotara {
 namespace {
@@ -280,6 +281,92 @@ TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
     }
 }
 
+// A category or a side-by-side series the new document lacks shrinks out where it stood while
+// its slot narrows, so that the kept columns slide from their old places to their new ones; a
+// new one widens from nothing. Its regions belong to no series (or, for a category, no point).
+TEST(PlayerAnimation, LeavingCategoriesAndSideBySideSeriesNarrowOut) {
+    struct Case {
+        const char* what;
+        int type;
+        std::string before, after;
+        int keptBefore[2], keptAfter[2];  // a kept column: series and point before and after
+        int leavingBefore[2], leaving[2]; // the leaving column before and in the frames
+    };
+    const Case cases[] = {
+        {"a category",
+         2,
+         "<chart><set label='A' value='10'/><set label='B' value='30'/><set label='C' "
+         "value='20'/></chart>",
+         "<chart><set label='A' value='10'/><set label='C' value='20'/><set label='D' "
+         "value='15'/></chart>",
+         {0, 2},
+         {0, 1},
+         {0, 1},
+         {-1, -1}},
+        {"a series side by side",
+         11,
+         columns("<category label='A'/><category label='B'/>",
+                 "<dataset seriesName='N'><set value='10'/><set value='20'/></dataset>"
+                 "<dataset seriesName='S'><set value='30'/><set value='25'/></dataset>"
+                 "<dataset seriesName='W'><set value='15'/><set value='5'/></dataset>"),
+         columns("<category label='A'/><category label='B'/>",
+                 "<dataset seriesName='N'><set value='10'/><set value='20'/></dataset>"
+                 "<dataset seriesName='W'><set value='15'/><set value='5'/></dataset>"),
+         {2, 0},
+         {1, 0},
+         {1, 0},
+         {-1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChartPlayer p;
+        loadChart(p, c.type, c.before);
+        auto column = [&](const int(&at)[2]) { return boxOf(p, L"column", at[0], at[1]); };
+        const player::Rect kept = column(c.keptBefore), leaving = column(c.leavingBefore);
+        loadChart(p, c.type, c.after);
+        const player::Rect keptStill = column(c.keptAfter);
+        ASSERT_GT(std::fabs(keptStill.x - kept.x), 5);
+        p.setAnimationProgress(0);
+        EXPECT_NEAR(column(c.keptAfter).x, kept.x, 0.5);
+        EXPECT_NEAR(column(c.leaving).h, leaving.h, 0.5);
+        p.setAnimationProgress(0.5);
+        const player::Rect mid = column(c.leaving);
+        EXPECT_GT(mid.w, 1);
+        EXPECT_LT(mid.w, leaving.w - 1);
+        EXPECT_LT(mid.h, leaving.h - 1);
+        const double x = column(c.keptAfter).x;
+        EXPECT_GT(std::min(std::fabs(x - kept.x), std::fabs(x - keptStill.x)), 2);
+        p.setAnimationProgress(1);
+        EXPECT_EQ(column(c.leaving).w, 0);
+        EXPECT_EQ(column(c.keptAfter).x, keptStill.x);
+    }
+}
+
+// A load that interrupts a motion moves from the frame shown, not from the chart that motion
+// was going to: mid-way (the host shows a frame at 0.5) and before any frame of it (0: two loads
+// in one turn of the host's event loop).
+TEST(PlayerAnimation, AnInterruptedMotionStartsFromTheFrameShown) {
+    auto doc = [](int a, int b) {
+        return columns("<category label='A'/><category label='B'/>",
+                       "<dataset seriesName='N'><set value='" + std::to_string(a) +
+                           "'/><set value='" + std::to_string(b) + "'/></dataset>");
+    };
+    for (double shown : {0.5, 0.0}) {
+        SCOPED_TRACE(shown);
+        ChartPlayer p;
+        loadChart(p, 11, doc(100, 900));
+        loadChart(p, 11, doc(800, 50));
+        p.setAnimationProgress(shown);
+        const double a = boxOf(p, L"column", 0, 0).h, b = boxOf(p, L"column", 0, 1).h;
+        const double yMax = p.scene().layout.axis("y")->max;
+        loadChart(p, 11, doc(400, 400));
+        p.setAnimationProgress(0);
+        EXPECT_NEAR(boxOf(p, L"column", 0, 0).h, a, 0.5);
+        EXPECT_NEAR(boxOf(p, L"column", 0, 1).h, b, 0.5);
+        EXPECT_NEAR(p.scene().layout.axis("y")->max, yMax, 1e-9);
+    }
+}
+
 // An axis whose range stays keeps its tick labels while the points move; a stack's total shows
 // once its stack has arrived on a draw-in.
 TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
@@ -351,6 +438,40 @@ TEST(PlayerAnimation, XYPointsMoveFromTheirOldPlaces) {
         EXPECT_LT(centre(0).x, to.x - 1);
         EXPECT_LT(centre(0).y, from.y - 1);
         EXPECT_GT(centre(0).y, to.y + 1);
+    }
+}
+
+// Scatter and bubble axes ease from their old range to the new on a data change, their tick
+// labels hidden while they move.
+TEST(PlayerAnimation, XYAxesEaseToTheirNewRange) {
+    for (const auto& [type, z] : {std::pair{29, ""}, {30, " z='5'"}}) {
+        SCOPED_TRACE(type);
+        auto doc = [z](int scale) {
+            std::string sets;
+            for (int i = 1; i <= 4; ++i)
+                sets += "<set x='" + std::to_string(i * scale) + "' y='" +
+                        std::to_string(i * i * scale) + "'" + z + "/>";
+            return "<chart><dataSet seriesName='S'>" + sets + "</dataSet></chart>";
+        };
+        ChartPlayer p;
+        loadChart(p, type, doc(1));
+        const player::LayoutAxis x0 = *p.scene().layout.axis("x"), y0 = *p.scene().layout.axis("y");
+        loadChart(p, type, doc(10));
+        const player::LayoutAxis x1 = *p.scene().layout.axis("x"), y1 = *p.scene().layout.axis("y");
+        ASSERT_GT(x1.max, x0.max * 2);
+        p.setAnimationProgress(0);
+        EXPECT_NEAR(p.scene().layout.axis("x")->max, x0.max, 1e-9);
+        EXPECT_NEAR(p.scene().layout.axis("y")->max, y0.max, 1e-9);
+        p.setAnimationProgress(0.5);
+        for (const auto& [id, from, to] : {std::tuple{"x", x0, x1}, {"y", y0, y1}}) {
+            const player::LayoutAxis& a = *p.scene().layout.axis(id);
+            EXPECT_GT(a.max, from.max + 1) << id;
+            EXPECT_LT(a.max, to.max - 1) << id;
+            for (const player::LayoutTick& t : a.ticks)
+                EXPECT_EQ(t.label, "") << id;
+        }
+        p.setAnimationProgress(1);
+        EXPECT_EQ(p.scene().layout.axis("y")->ticks.front().label, y1.ticks.front().label);
     }
 }
 

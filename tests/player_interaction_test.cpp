@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace plotara {
@@ -42,6 +43,16 @@ std::string twoScatterSeries() {
     return "<chart><dataset seriesName='Far'><set x='10' y='900'/><set x='90' y='700'/></dataset>"
            "<dataset seriesName='Near'><set x='2' y='3'/><set x='8' y='9'/><set x='5' y='6'/>"
            "</dataset></chart>";
+}
+
+// The shapes, rectangles and markers drawn (texts left aside).
+std::size_t shapesDrawn(const ChartPlayer& p) {
+    std::size_t n = p.scene().rects.size();
+    for (const player::SceneItem& item : p.scene().items) {
+        const auto* marker = std::get_if<player::MarkerItem>(&item);
+        n += marker ? marker->points.size() : std::holds_alternative<player::ShapeItem>(item);
+    }
+    return n;
 }
 
 // Hiding the large series refits the value axis to the small one, takes its regions and value
@@ -90,8 +101,21 @@ TEST(PlayerInteraction, HiddenSeriesLeaveTheChartAndComeBackExactly) {
         for (const player::LayoutText& t : p.scene().layout.texts)
             EXPECT_FALSE(t.tag.kind == TextKind::ValueLabel && t.tag.series == 0);
         EXPECT_TRUE(p.transitions()) << "the chart before is the transition's start";
-
-        ASSERT_TRUE(p.setSeriesVisible(0, true));
+        // The hidden series shrinks out (drawn until the last frame) while the axis eases, and
+        // comes back the same way.
+        for (bool shown : {false, true}) {
+            if (shown) {
+                ASSERT_TRUE(p.setSeriesVisible(0, true));
+            }
+            const std::size_t still = shapesDrawn(p);
+            p.setAnimationProgress(0.5);
+            EXPECT_GT(axis(p, "y").max, c.maxAfter) << shown;
+            EXPECT_LT(axis(p, "y").max, c.maxBefore) << shown;
+            if (!shown) {
+                EXPECT_GT(shapesDrawn(p), still);
+            }
+            p.setAnimationProgress(1);
+        }
         EXPECT_EQ(p.layoutJson(), before);
         EXPECT_EQ(p.hitRegions().size(), regions);
     }
@@ -127,23 +151,26 @@ std::set<int> indexesOf(const ChartPlayer& p, TextKind kind) {
 
 // A zoomed category chart lays out the range only: every category label of the range (the
 // whole chart had to thin them), value labels of the range, the series' window; a scroll chart
-// scrolls within the range's width. Back to the whole chart, the layout is exactly as before.
+// scrolls within the range's width. The value axis fits the values of the range (on a
+// logarithmic axis with powers of its base for ticks). Back to the whole chart, the layout is
+// exactly as before.
 TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
     struct Case {
         int type;
         double first, last;
         std::size_t shownFirst, shownCount;
+        const char* attrs = "";
     } cases[] = {
         {12, 6, 13, 6, 8},   // lines
         {13, 6, 13, 6, 8},   // areas
         {32, 6, 13, 6, 8},   // scroll lines
         {12, 20, 40, 3, 21}, // past the end: the range keeps its width, slid inside
-        {12, -5, 3, 0, 9},
+        {12, -5, 3, 0, 9},   {12, 0, 3, 0, 4, " logScale='1'"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.first));
+        SCOPED_TRACE(std::to_string(c.type) + " " + std::to_string(c.first) + c.attrs);
         ChartPlayer p;
-        loadChart(p, c.type, twoSeries("showValues='1'"), 320, 240);
+        loadChart(p, c.type, twoSeries(std::string("showValues='1'") + c.attrs), 320, 240);
         ASSERT_TRUE(p.zooms());
         const std::string before = p.layoutJson();
         const VisibleRange whole = p.visibleRange();
@@ -152,8 +179,19 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
         const VisibleRange shown = p.visibleRange();
         EXPECT_EQ(shown.xMin, static_cast<double>(c.shownFirst));
         EXPECT_EQ(shown.xMax, static_cast<double>(c.shownFirst + c.shownCount - 1));
-        EXPECT_EQ(shown.yMin, whole.yMin);
-        EXPECT_EQ(shown.yMax, whole.yMax);
+        const double last = static_cast<double>(c.shownFirst + c.shownCount - 1);
+        EXPECT_GE(shown.yMax, 800 + 10 * last); // Big's largest value shown
+        EXPECT_LE(shown.yMax, whole.yMax);
+        if (last < 20) {
+            EXPECT_LT(shown.yMax, whole.yMax) << "the axis fits the range";
+        }
+        EXPECT_LE(shown.yMin, 20 + static_cast<double>(c.shownFirst)); // Small's least
+        for (const player::LayoutTick& t : axis(p, "y").ticks) {
+            const double power = std::log10(t.value);
+            if (*c.attrs != '\0') {
+                EXPECT_NEAR(power, std::round(power), 1e-9) << t.value;
+            }
+        }
         std::set<int> range;
         for (std::size_t i = 0; i < c.shownCount; ++i)
             range.insert(static_cast<int>(c.shownFirst + i));
@@ -207,6 +245,20 @@ TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {
     EXPECT_EQ(p.fullRange().yMax, 1000);
     p.resetVisibleRange();
     EXPECT_EQ(p.layoutJson(), before);
+
+    // Logarithmic axes run over the powers of ten around the range, ticks on the powers.
+    ChartPlayer log;
+    loadChart(log, 29,
+              "<chart logScale='1'><dataset><set x='1' y='1'/><set x='50000' y='20000'/>"
+              "</dataset></chart>");
+    ASSERT_TRUE(log.setVisibleRange({3, 70, 3, 70}));
+    for (const char* id : {"x", "y"}) {
+        ASSERT_FALSE(axis(log, id).ticks.empty()) << id;
+        EXPECT_NEAR(axis(log, id).ticks.front().value, 1, 1e-9) << id;
+        EXPECT_NEAR(axis(log, id).ticks.back().value, 100, 1e-9) << id;
+        for (const player::LayoutTick& t : axis(log, id).ticks)
+            EXPECT_NEAR(std::log10(t.value), std::round(std::log10(t.value)), 1e-9) << id;
+    }
 }
 
 // The crosshair finds the category whose slot holds the point and every shown series' value.

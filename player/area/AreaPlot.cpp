@@ -43,7 +43,7 @@ AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std
     }
     if (j - i == 1) {
         // A lone value: a thin sliver of a slot so it still shows.
-        double w = g.slot() * 0.15;
+        double w = g.slotOf(j - 1) * 0.15;
         Point t = run.top[0], b = bottom[0];
         run.top = g.horizontal ? std::vector<Point>{{t.x, t.y - w}, {t.x, t.y + w}}
                                : std::vector<Point>{{t.x - w, t.y}, {t.x + w, t.y}};

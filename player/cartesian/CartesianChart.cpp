@@ -15,6 +15,11 @@ namespace plotara::player {
 
 namespace {
 
+// The categories [first, end) whose values the value axes fit: all but on a zoomed chart.
+struct CategorySpan {
+    std::size_t first = 0, end = 0;
+};
+
 PlotKind kindOfFamily(Family f) {
     if (f == Family::Line) return PlotKind::Line;
     if (f == Family::Area) return PlotKind::Area;
@@ -102,7 +107,8 @@ void skipNonPositive(ChartLayout& layout, std::vector<PlotSeries>& series) {
                                " values not drawn: zero or negative on a logarithmic axis");
 }
 
-// Stack bases and column slots; returns the number of column slots per category.
+} // namespace
+
 int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
     std::vector<int> stackSlot;
     int slots = 0;
@@ -138,11 +144,13 @@ int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories) {
     return std::max(slots, 1);
 }
 
-void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, double& hi,
-             bool& any) {
+namespace {
+
+void rangeOf(const std::vector<PlotSeries>& series, bool secondary, const CategorySpan& span,
+             double& lo, double& hi, bool& any) {
     for (const PlotSeries& s : series) {
         if (s.secondary != secondary) continue;
-        for (std::size_t i = 0; i < s.values.size(); ++i) {
+        for (std::size_t i = span.first; i < std::min(s.values.size(), span.end); ++i) {
             double v = s.values[i];
             if (isMissing(v)) continue;
             // A line's base is not drawn: only a stacked shape spans from its base.
@@ -157,12 +165,12 @@ void rangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo, 
 
 // The smallest and largest positive values (tops and bases) on one axis: a logarithmic axis
 // shows nothing else.
-void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary, double& lo,
-                     double& hi) {
+void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary,
+                     const CategorySpan& span, double& lo, double& hi) {
     lo = 1e308, hi = -1e308;
     for (const PlotSeries& s : series) {
         if (s.secondary != secondary) continue;
-        for (std::size_t i = 0; i < s.values.size(); ++i) {
+        for (std::size_t i = span.first; i < std::min(s.values.size(), span.end); ++i) {
             if (isMissing(s.values[i])) continue;
             for (double v : {s.baseAt(i), s.baseAt(i) + s.values[i]}) {
                 if (v > 0) lo = std::min(lo, v), hi = std::max(hi, v);
@@ -172,13 +180,13 @@ void positiveRangeOf(const std::vector<PlotSeries>& series, bool secondary, doub
 }
 
 AxisScale scaleFor(const ChartContext& ctx, const std::vector<PlotSeries>& series, bool secondary,
-                   bool& any) {
+                   const CategorySpan& span, bool& any) {
     const Attributes& c = ctx.model.chart;
     double lo = 1e308, hi = -1e308;
     any = false;
-    rangeOf(series, secondary, lo, hi, any);
+    rangeOf(series, secondary, span, lo, hi, any);
     if (c.flag("logscale", false)) {
-        positiveRangeOf(series, secondary, lo, hi);
+        positiveRangeOf(series, secondary, span, lo, hi);
         const char* minName = secondary ? "syaxisminvalue" : "yaxisminvalue";
         const char* maxName = secondary ? "syaxismaxvalue" : "yaxismaxvalue";
         return logScale(lo, hi, c.number("logbase", 10), c.optionalNumber(minName),
@@ -299,11 +307,11 @@ std::size_t initialScroll(const Attributes& chart, std::size_t categories, std::
 // are kept as given. A secondary axis with no value drawn on it would show a scale of nothing
 // (0 to 1, or the document's limits): it is left out, and the notes say so.
 void setScales(ChartContext& ctx, const ChartMovie& movie, const std::vector<PlotSeries>& series,
-               PlotGeometry& g) {
+               PlotGeometry& g, const CategorySpan& span) {
     bool anyPrimary = false, anySecondary = false;
-    g.primary = scaleFor(ctx, series, false, anyPrimary);
+    g.primary = scaleFor(ctx, series, false, span, anyPrimary);
     if (!movie.dualY) return;
-    g.secondary = scaleFor(ctx, series, true, anySecondary);
+    g.secondary = scaleFor(ctx, series, true, span, anySecondary);
     if (!anySecondary) {
         ctx.scene.layout.notes.push_back("secondary axis left out: no series is drawn on it");
         return;
@@ -359,16 +367,23 @@ bool setWindow(const Attributes& chart, const ChartMovie& movie, const Rect& are
 
 // A zoomed chart shows the categories of the viewer's range (at least two); a scroll chart keeps
 // its scroll bar over them. True when the range leaves categories out.
-bool zoomWindow(const ViewOptions* options, std::size_t categories, ViewState& view,
-                PlotGeometry& g) {
-    if (options == nullptr || !options->range.x || categories < 2) return false;
+CategorySpan zoomedSpan(const ViewOptions* options, std::size_t categories) {
+    CategorySpan whole{0, categories};
+    if (options == nullptr || !options->range.x || categories < 2) return whole;
     const auto [lo, hi] = *options->range.x;
     const auto all = static_cast<double>(categories);
     // The range keeps its width when it reaches past an end: it slides back inside.
     const double count = std::clamp(std::round(hi) - std::round(lo) + 1, 2.0, all);
-    if (count >= all) return false;
-    g.count = static_cast<std::size_t>(count);
-    g.first = static_cast<std::size_t>(std::clamp(std::round(lo), 0.0, all - count));
+    if (count >= all) return whole;
+    const auto first = static_cast<std::size_t>(std::clamp(std::round(lo), 0.0, all - count));
+    return {first, first + static_cast<std::size_t>(count)};
+}
+
+bool zoomWindow(const CategorySpan& span, std::size_t categories, ViewState& view,
+                PlotGeometry& g) {
+    if (span.first == 0 && span.end >= categories) return false;
+    g.count = span.end - span.first;
+    g.first = span.first;
     view.scrollStart = g.first;
     if (view.scrollVisible > 0) view.scrollVisible = g.count;
     return true;
@@ -431,72 +446,6 @@ std::vector<TextItem> placeValueLabels(ChartContext& ctx, const PlotGeometry& g,
     return values.settle();
 }
 
-// A series of the chart before that this chart lacks, as a series leaving it: drawn like the
-// series of its kind beside it, from its old values (at the categories this chart still has)
-// down to the base line, with no value labels and no place in the layout's series (index -1).
-// Columns side by side have no slot for it: they are left out.
-std::optional<PlotSeries> leavingSeries(const MotionStart::SeriesBefore& before,
-                                        const std::vector<PlotSeries>& series,
-                                        std::size_t categories) {
-    const PlotKind kind = before.renderAs == "line"   ? PlotKind::Line
-                          : before.renderAs == "area" ? PlotKind::Area
-                                                      : PlotKind::Column;
-    const bool secondary = before.axis == "y2";
-    auto like = std::find_if(series.begin(), series.end(), [&](const PlotSeries& s) {
-        return s.kind == kind && s.secondary == secondary && s.index >= 0;
-    });
-    if (like == series.end() || (kind == PlotKind::Column && like->stack < 0)) return {};
-    PlotSeries out = *like;
-    out.name = before.name;
-    out.color = before.color;
-    out.index = -1;
-    out.source = nullptr;
-    out.perPointColors = false;
-    out.showValues = false;
-    if (out.stack >= 0 && before.stack >= 0) out.stack = before.stack;
-    out.values.assign(categories, missingValue);
-    return out;
-}
-
-// Puts the series leaving the chart among the others, where they stood in the chart before (a
-// stack keeps its order).
-void addLeavingSeries(const MotionStart& start, std::vector<PlotSeries>& series,
-                      std::size_t categories) {
-    std::size_t at = 0;
-    for (const MotionStart::SeriesBefore& before : start.series()) {
-        auto kept = std::find_if(series.begin(), series.end(), [&](const PlotSeries& s) {
-            return s.index >= 0 && s.name == before.name;
-        });
-        if (kept != series.end()) {
-            at = std::max(at, static_cast<std::size_t>(kept - series.begin()) + 1);
-            continue;
-        }
-        if (std::optional<PlotSeries> leaving = leavingSeries(before, series, categories))
-            series.insert(series.begin() + static_cast<long>(at++), std::move(*leaving));
-    }
-}
-
-// A frame on the way to this chart: every value moved to where it stands now (from the axis'
-// base line, or from its value in the chart before; series and points the chart before had and
-// this one lacks shrink out to the base line), the stacks built again on the moved values so
-// that they keep their order. The value axes ease in the frame's layout.
-void moveSeries(const ChartContext& ctx, const PlotGeometry& g, std::vector<PlotSeries>& series,
-                std::size_t categories) {
-    const Motion& motion = *ctx.motion;
-    const std::vector<Category>& labels = ctx.model.categories;
-    static const std::string none;
-    if (motion.start() != nullptr) addLeavingSeries(*motion.start(), series, categories);
-    for (PlotSeries& s : series) {
-        const AxisScale& a = s.secondary && g.hasSecondary ? g.secondary : g.primary;
-        const double rest = a.log ? a.min : std::clamp(0.0, a.min, a.max);
-        for (std::size_t i = 0; i < s.values.size(); ++i) {
-            const std::string& label = i < labels.size() ? labels[i].label : none;
-            s.values[i] = motion.value(s.name, label, i, s.values[i], rest);
-        }
-    }
-    arrangeStacks(series, categories);
-}
-
 // What the layout step hands the drawing step besides the frame.
 struct CartesianPlan {
     TitleLayout titles;
@@ -546,18 +495,21 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 
     PlotGeometry g;
     g.horizontal = movie.family == Family::Bar;
-    setScales(ctx, movie, series, g);
+    // A zoomed chart's value axes fit the categories shown.
+    const CategorySpan zoom = zoomedSpan(ctx.view, categories);
+    setScales(ctx, movie, series, g, zoom);
     CartesianPlan plan;
     plan.titles = layoutTitles(ctx, marginArea(ctx));
     plan.legend = layoutLegend(ctx, legend, plan.titles.rest);
     Rect area = plan.legend.rest;
     plan.scrolling = setWindow(m.chart, movie, area, categories, view, g);
-    plan.zoomed = zoomWindow(ctx.view, categories, view, g);
+    plan.zoomed = zoomWindow(zoom, categories, view, g);
+    if (ctx.motion && !plan.scrolling && !plan.zoomed) g.weigh(ctx.motion->slots());
     CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, plan.scrolling);
     if (ctx.motion) {
         ctx.motion->stagger(g.count, g.first);
-        moveSeries(ctx, g, series, categories);
+        style.columnSlots = moveSeries(ctx, g, series, categories);
     }
     plan.shapes.areas = layoutAreas(g, series, style);
     plan.shapes.columns = layoutColumns(ctx, g, series, style);

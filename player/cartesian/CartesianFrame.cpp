@@ -223,7 +223,7 @@ void CartesianFrame::drawCategoryMarks() {
     // Vertical separator lines after categories.
     for (const VLine& v : ctx_.model.vlines) {
         if (!g_.visible(v.after) || v.after + 1 >= g_.first + g_.count) continue;
-        double pos = g_.categoryPos(v.after) + g_.slot() / 2;
+        double pos = g_.categoryPos(v.after) + g_.slotOf(v.after) / 2;
         Stroke s = lineStroke(v.attrs, rgb(0x999999), 1);
         if (g_.horizontal) {
             ctx_.scene.line(p.x, pos, p.right(), pos, s);
@@ -387,7 +387,7 @@ void CartesianFrame::layoutCategoryLabels() {
     for (std::size_t k = 0; k < shown_.size(); ++k) {
         std::size_t i = shown_[k];
         const std::string label(labels_[i]);
-        if (label.empty()) continue;
+        if (label.empty() || g_.partial(i)) continue; // entering or leaving: no label
         double pos = g_.categoryPos(i);
         TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};
         if (g_.horizontal) {

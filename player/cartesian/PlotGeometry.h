@@ -21,8 +21,9 @@ struct PlotSeries {
     double alpha = 100;
     PlotKind kind = PlotKind::Column;
     bool secondary = false;
-    int stack = -1;              // stack group; -1 when not stacked
-    int slot = 0;                // column slot within a category
+    int stack = -1;   // stack group; -1 when not stacked
+    int slot = 0;     // column slot within a category
+    double width = 1; // the share of its column slot it takes: less while it enters or leaves
     bool perPointColors = false; // single-series columns: one colour per category
     bool showValues = true;
     int index = 0; // the series' position in the document
@@ -41,13 +42,37 @@ struct PlotGeometry {
     AxisScale primary, secondary;
     bool hasSecondary = false;
     double depth = 0; // 3D look: depth of the plot, 0 for flat charts
+    // A transition between charts whose categories differ: where each category's slot begins,
+    // in slots (one more for the end of the last); empty when every category takes a whole slot.
+    std::vector<double> edges;
 
-    double slot() const { return (horizontal ? plot.h : plot.w) / static_cast<double>(count); }
+    // The length of a whole slot along the category axis.
+    double slot() const {
+        const double n = edges.empty() ? static_cast<double>(count) : edges.back();
+        return (horizontal ? plot.h : plot.w) / n;
+    }
+    // The length of category i's slot: a whole one, or its share while it enters or leaves.
+    double slotOf(std::size_t i) const { return share(i) * slot(); }
+    // The share of a slot category i takes: 1 but while it enters or leaves the chart.
+    double share(std::size_t i) const {
+        return i + 1 < edges.size() ? edges[i + 1] - edges[i] : 1.0;
+    }
     bool visible(std::size_t i) const { return i >= first && i < first + count; }
+    // Whether category i is entering or leaving the chart (takes part of a slot).
+    bool partial(std::size_t i) const { return share(i) < 1; }
+    // Takes the share of a slot each category takes (all categories shown); shares summing to
+    // nothing leave the slots whole.
+    void weigh(const std::vector<double>& shares) {
+        edges.assign(1, 0.0);
+        for (double w : shares)
+            edges.push_back(edges.back() + w);
+        if (!(edges.back() > 1e-9) || shares.size() != count) edges.clear();
+    }
     // Screen coordinate of a category's centre along the category axis.
     double categoryPos(std::size_t i) const {
         double s = slot();
         double rel = (static_cast<double>(i) - static_cast<double>(first) + 0.5) * s;
+        if (i + 1 < edges.size()) rel = (edges[i] + edges[i + 1]) / 2 * s;
         return horizontal ? plot.y + rel : plot.x + rel;
     }
     // Screen coordinate of a value along the value axis (clamped a little beyond the plot).

@@ -48,4 +48,16 @@ void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines);
 // Filled areas as laid out, stacked on their bases, and their hit regions. Cannot fail.
 void drawAreas(ChartContext& ctx, std::vector<AreaShape>& areas, bool border);
 
+// Stack bases and column slots; returns the number of column slots per category. Cannot fail
+// beyond running out of memory.
+int arrangeStacks(std::vector<PlotSeries>& series, std::size_t categories);
+// A transition's frame: every value moved to where it stands now (from the axis' base line, or
+// from its value in the chart before; series and points the chart before had and this one lacks
+// shrink out to the base line), the stacks built again on the moved values so that they keep
+// their order; columns side by side entering widen from nothing and leaving narrow to nothing.
+// The value axes ease in the frame's layout. Returns the column slots per category. Cannot fail
+// beyond running out of memory.
+int moveSeries(const ChartContext& ctx, const PlotGeometry& g, std::vector<PlotSeries>& series,
+               std::size_t categories);
+
 } // namespace plotara::player

@@ -137,6 +137,25 @@ std::size_t columnCount(const PlotGeometry& g, const std::vector<PlotSeries>& se
     return n;
 }
 
+// Where each column slot begins, in slots, and (last) where the last ends: a slot is as wide as
+// the widest series in it (a whole one but while a series enters or leaves).
+std::vector<double> slotStarts(const std::vector<PlotSeries>& series, int slots) {
+    std::vector<double> widths(static_cast<std::size_t>(slots), 0.0);
+    for (const PlotSeries& s : series) {
+        if (s.kind != PlotKind::Column || s.slot < 0 || s.slot >= slots) continue;
+        double& w = widths[static_cast<std::size_t>(s.slot)];
+        w = std::max(w, s.width);
+    }
+    std::vector<double> starts(1, 0.0);
+    for (double w : widths)
+        starts.push_back(starts.back() + w);
+    if (!(starts.back() > 1e-9)) {
+        for (std::size_t k = 0; k < starts.size(); ++k)
+            starts[k] = static_cast<double>(k);
+    }
+    return starts;
+}
+
 // A column as a flat rectangle (kept compactly by the scene) or a prism, and its hit region.
 void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& style,
                 const ColumnLayout& l, const ColumnBox& b) {
@@ -164,9 +183,12 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
 ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
                            const std::vector<PlotSeries>& series, const SeriesStyle& style) {
     ColumnLayout l;
-    double groupW = g.slot() * std::clamp(style.plotSpace, 0.1, 1.0);
+    const double space = std::clamp(style.plotSpace, 0.1, 1.0);
     int slots = std::max(1, style.columnSlots);
-    l.width = groupW / slots;
+    // Where each column slot begins within its group, in slots: a series entering or leaving
+    // side by side takes part of one.
+    const std::vector<double> starts = slotStarts(series, slots);
+    l.width = g.slot() * space / starts.back();
     double gap = l.width > 6 ? std::min(2.0, l.width * 0.08) : 0;
     // Totals are kept per category only when some column series stacks.
     const bool stacks = std::any_of(series.begin(), series.end(), [](const PlotSeries& s) {
@@ -184,8 +206,12 @@ ColumnLayout layoutColumns(const ChartContext& ctx, const PlotGeometry& g,
             double v = s.values[i];
             if (isMissing(v)) continue;
             double base = i < s.base.size() ? s.base[i] : 0;
-            double c0 = g.categoryPos(i) - groupW / 2 + l.width * s.slot + gap / 2;
-            Rect r = g.span(c0, c0 + l.width - gap, base, base + v, s.secondary);
+            const auto k0 = static_cast<std::size_t>(std::clamp(s.slot, 0, slots - 1));
+            const double groupW = g.slotOf(i) * space, unit = groupW / starts.back();
+            const double w = unit * (starts[k0 + 1] - starts[k0]);
+            const double cut = std::min(gap, w / 2);
+            const double c0 = g.categoryPos(i) - groupW / 2 + unit * starts[k0] + cut / 2;
+            Rect r = g.span(c0, c0 + w - cut, base, base + v, s.secondary);
             if (s.stack >= 0) {
                 l.anyStack = true;
                 StackSum& sum = l.sums[(i - g.first) * static_cast<std::size_t>(slots) +

@@ -31,7 +31,20 @@ double easeOutCubic(double t) {
     return 1 - u * u * u;
 }
 
+std::string categoryKey(const ChartModel& model, std::size_t index) {
+    if (index < model.categories.size() && !model.categories[index].label.empty())
+        return model.categories[index].label;
+    return "\x1f#" + std::to_string(index);
+}
+
 MotionStart::MotionStart(const ChartModel& model, const ChartLayout& layout) {
+    std::size_t categories = model.categories.size();
+    for (const auto* list : {&model.datasets, &model.linesets})
+        for (const Series& s : *list)
+            categories = std::max(categories, s.points.size());
+    categories_.reserve(categories);
+    for (std::size_t i = 0; i < categories; ++i)
+        categories_.push_back(categoryKey(model, i));
     auto take = [&](const Series& s) {
         for (std::size_t i = 0; i < s.points.size(); ++i) {
             const double v = s.points[i].value;
@@ -71,6 +84,33 @@ MotionStart::MotionStart(const ChartModel& model, const ChartLayout& layout) {
         const Color color = parseColor(p.attrs.text("color"), style.seriesColor(slices_.size()));
         slices_.push_back({i < model.categories.size() ? model.categories[i].label : std::string(),
                            i, p.value, withAlpha(color, p.attrs.number("alpha", 100))});
+    }
+}
+
+void MotionStart::partWay(const MotionStart* from, double f) {
+    auto between = [f](double a, double b) {
+        return isMissing(a) || isMissing(b) ? b : a + (b - a) * f;
+    };
+    for (auto& [key, v] : values_) {
+        const auto was = from ? from->values_.find(key) : values_.end();
+        v = from && was != from->values_.end() ? between(was->second, v) : v * f;
+    }
+    if (from == nullptr) return;
+    for (const auto& [key, v] : from->values_)
+        values_.try_emplace(key, v * (1 - f)); // leaving: part way to the base line
+    for (auto& [name, points] : xy_) {
+        const std::vector<XYPoint>* was = from->xy(name);
+        for (std::size_t i = 0; was && i < std::min(points.size(), was->size()); ++i) {
+            XYPoint& pt = points[i];
+            pt.x = between((*was)[i].x, pt.x);
+            pt.y = between((*was)[i].y, pt.y);
+            pt.z = between((*was)[i].z, pt.z);
+        }
+    }
+    for (SliceBefore& slice : slices_) {
+        for (const SliceBefore& was : from->slices_)
+            if (was.label == slice.label && was.index == slice.index)
+                slice.value = between(was.value, slice.value);
     }
 }
 

@@ -15,12 +15,17 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace plotara::player {
 
 // Ease-out cubic over 0..1 (clamped): fast at first, settling at the end. Cannot fail.
 double easeOutCubic(double t);
+
+// What matches a category of one chart with a category of the next: its label, or its position
+// where it has none. Cannot fail beyond running out of memory.
+std::string categoryKey(const ChartModel& model, std::size_t index);
 
 // What a transition starts from: the values of the chart shown before, by series name and
 // category label (by the point's position where the category has no label), its XY points by
@@ -61,9 +66,19 @@ public:
     // The XY points the chart before had in the series of that name; nullptr when it had no
     // such series. Cannot fail.
     const std::vector<XYPoint>* xy(const std::string& series) const;
+    // Makes this start (taken from the chart a motion moves to) what a frame of that motion
+    // showed at eased share f: its values and XY points part way from the motion's own start
+    // (`from`; nullptr for a draw-in, whose values rose from zero), and the points `from` had and
+    // the chart lacks part way out. The axes are those of the layout it was taken from: the
+    // frame's. A motion that interrupts another starts from what was on screen. Cannot fail
+    // beyond running out of memory.
+    void partWay(const MotionStart* from, double f);
+    // The chart before's categories, each as categoryKey names it. Cannot fail.
+    const std::vector<std::string>& categories() const { return categories_; }
 
 private:
     std::unordered_map<std::string, double> values_;
+    std::vector<std::string> categories_;
     std::unordered_map<std::string, std::vector<XYPoint>> xy_;
     std::vector<SeriesBefore> series_;
     std::vector<SliceBefore> slices_;
@@ -105,11 +120,16 @@ public:
     bool easeAxis(const std::string& id, AxisScale& scale) const;
     // The chart before (nullptr on a draw-in). Cannot fail.
     const MotionStart* start() const { return start_; }
+    // On a transition whose categories differ, the share of a slot each category of the frame
+    // takes (see CategoryMerge.h); empty when every category takes a whole slot. Cannot fail.
+    const std::vector<double>& slots() const { return slots_; }
+    void setSlots(std::vector<double> slots) { slots_ = std::move(slots); }
 
 private:
     double progress_;
     const MotionStart* start_;
     std::size_t points_ = 1, first_ = 0;
+    std::vector<double> slots_;
 };
 
 } // namespace plotara::player

@@ -364,14 +364,48 @@ bool renderXY(ChartContext& ctx, const ChartMovie& movie) {
 
 namespace {
 
-// A zoomed chart's axes run over the viewer's range, as limits the document would set.
+// A zoomed chart's axes run over the viewer's range, as limits the document would set. A
+// logarithmic axis runs over the whole powers of its base around the range, as it does around
+// its data, so that its ticks stay powers of the base (limits between them would give ticks at
+// values such as 3, 14.5 and 70); a range reaching zero or below keeps the data's least value.
 void zoomXY(const ChartContext& ctx, XYLayout& l) {
     if (ctx.view == nullptr || ctx.view->range.whole()) return;
     const ViewRange& r = ctx.view->range;
-    if (r.x) l.xr.userMin = r.x->first, l.xr.userMax = r.x->second;
-    if (r.y) l.yr.userMin = r.y->first, l.yr.userMax = r.y->second;
+    auto zoom = [&l](ScaleRequest& q, const std::pair<double, double>& range) {
+        if (!l.logAxes) {
+            q.userMin = range.first, q.userMax = range.second;
+            return;
+        }
+        q.userMin.reset();
+        q.userMax.reset();
+        if (range.second > 0) q.dataMax = range.second;
+        q.dataMin = range.first > 0 ? range.first : std::min(q.dataMin, q.dataMax / l.logBase);
+    };
+    if (r.x) zoom(l.xr, *r.x);
+    if (r.y) zoom(l.yr, *r.y);
     l.zoomed = true;
     rescaleXY(l);
+}
+
+// On a transition frame the axes ease from the chart before's range (the edges of its plot) to
+// their own, their grid lines moving with them and their tick labels hidden, as a category
+// chart's value axes do; the plot keeps the still picture's size. Logarithmic axes keep their
+// range.
+void easeXY(const ChartContext& ctx, XYLayout& l) {
+    if (ctx.motion == nullptr || !ctx.motion->transition()) return;
+    auto ease = [&](const char* id, AxisScale& s, double& lo, double& hi) {
+        if (s.log) return false;
+        AxisScale edges = s;
+        edges.min = lo;
+        edges.max = hi;
+        if (!ctx.motion->easeAxis(id, edges)) return false;
+        s = edges;
+        lo = edges.min;
+        hi = edges.max;
+        return true;
+    };
+    l.xMoving = ease("x", l.xs, l.xLo, l.xHi);
+    l.yMoving = ease("y", l.ys, l.yLo, l.yHi);
 }
 
 bool renderXYShown(ChartContext& ctx, const ChartMovie& movie) {
@@ -389,6 +423,7 @@ bool renderXYShown(ChartContext& ctx, const ChartMovie& movie) {
         if (change == MarkerRoomChange::Limits) rescaleXY(layout);
         placeXYPlot(ctx, layout);
     }
+    easeXY(ctx, layout);
     layoutYTicks(ctx, layout);
     layoutXLabels(ctx, layout);
     layoutXYPoints(ctx, layout);

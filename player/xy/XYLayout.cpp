@@ -284,7 +284,7 @@ void layoutYTicks(ChartContext& ctx, XYLayout& l) {
     for (int i = 0; i <= l.ys.divisions; ++i) {
         LayoutTick tick;
         tick.value = l.ys.tick(i);
-        if (i % every == 0) {
+        if (i % every == 0 && !l.yMoving) {
             tick.label = l.yText(tick.value);
             TextItem text = placeText(ctx, {TextKind::Tick}, tick.label, tickFont, p.x - 5,
                                       l.Y(tick.value), HAlign::Right, VAlign::Middle);
@@ -320,7 +320,7 @@ std::vector<std::pair<double, std::string>> xLabelTexts(const ChartModel& m, con
         for (const Category& cat : m.categories) {
             if (auto x = cat.attrs.optionalNumber("x")) xLabels.emplace_back(*x, cat.label);
         }
-    } else {
+    } else if (!l.xMoving) {
         for (int i = 0; i <= l.xs.divisions; ++i)
             xLabels.emplace_back(l.xs.tick(i), l.xText(l.xs.tick(i)));
     }

@@ -37,6 +37,8 @@ struct XYLayout {
     double maxR = 0;                       // the largest bubble's radius
     std::vector<std::vector<char>> hidden; // bubbles under others, per series; empty: none
     bool zoomed = false;                   // the axes run over the viewer's range
+    bool xMoving = false,
+         yMoving = false; // a transition frame: the axis eases, its ticks unlabelled
 
     // What the plot's edges stand for, in axis units (logarithms on logarithmic axes): the
     // axes' limits, reaching a little further where a marker on a limit needs room to lie whole.
