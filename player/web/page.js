@@ -70,9 +70,11 @@
 
   for (const el of hits) {
     const region = regionOf(el);
-    if (region.call || region.href || el.getAttribute("role") === "checkbox")
-      el.style.cursor = "pointer";
     el.addEventListener("click", () => act(el));
+    // Only the elements Tab reaches listen for focus: a browser may make an SVG element that
+    // listens for focus focusable.
+    if (!el.hasAttribute("tabindex")) continue;
+    el.style.cursor = "pointer";
     el.addEventListener("focus", () => {
       el.setAttribute("stroke", "#005fcc");
       el.setAttribute("stroke-width", "2");
