@@ -36,6 +36,9 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
          {"--type", "column2d", "--csv", "sales.csv", "--svg-text", "paths"}},
         {R"({"type":"column2d","csv":"sales.csv","output":"b7.svg","svg-text":"text"})",
          {"--type", "column2d", "--csv", "sales.csv"}},
+        {R"({"type":"column2d","csv":"sales.csv","output":"b8.html","html-fragment":true,)"
+         R"("html-id":"north"})",
+         {"--type", "column2d", "--csv", "sales.csv", "--html-fragment", "--html-id", "north"}},
     };
     std::string jobs;
     for (const auto& [line, args] : cases)
@@ -43,7 +46,7 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult batch = plotara({"batch", "--jobs", "2", "jobs.jsonl"});
     ASSERT_EQ(batch.code, 0) << batch.err;
-    EXPECT_EQ(batch.out, "7 of 7 chart(s) written\n");
+    EXPECT_EQ(batch.out, "8 of 8 chart(s) written\n");
     // Not a terminal: no progress bar, no progress lines, no complaint.
     EXPECT_EQ(batch.err.find('\r'), std::string::npos) << batch.err;
     EXPECT_EQ(batch.err.find("/5"), std::string::npos) << batch.err;

@@ -37,6 +37,9 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
         ++pictures;
         EXPECT_EQ(identify("g/" + stem + ".png"), "PNG 240 160") << stem;
         EXPECT_TRUE(fs::file_size(path("g/" + stem + ".svg")) > 0) << stem;
+        // The picture links to its page, written beside it.
+        EXPECT_NE(index.find("<a href=\"" + stem + ".html\"><img"), std::string::npos) << stem;
+        EXPECT_TRUE(readAll(path("g/" + stem + ".html")).starts_with("<!DOCTYPE html>")) << stem;
     }
     EXPECT_EQ(pictures, 45);
 

@@ -1,0 +1,188 @@
+// The chart's web page: its structure as docs/web.md gives it (ids, hit elements named as the
+// desktop names them, series groups, links as events or allowed addresses), hostile texts that
+// stay text wherever they land, and the size of a 12-column page.
+#include "player/ChartPlayer.h"
+#include "player/ElementName.h"
+#include "player/web/PageScript.h"
+#include "player_samples.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <pugixml.hpp>
+
+#include <set>
+
+namespace plotara {
+namespace {
+
+std::string xmlEscaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string between(const std::string& page, const std::string& from, const std::string& to) {
+    const std::size_t a = page.find(from);
+    const std::size_t b = page.find(to, a == std::string::npos ? 0 : a);
+    if (a == std::string::npos || b == std::string::npos) return {};
+    return page.substr(a, b - a + to.size());
+}
+
+// The chart data the page's script reads.
+nlohmann::json pageData(const std::string& page) {
+    const std::string open = "<script type=\"application/json\" id=\"";
+    const std::size_t at = page.find('>', page.find(open)) + 1;
+    return nlohmann::json::parse(page.substr(at, page.find("</script>", at) - at));
+}
+
+ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml) {
+    player.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
+    EXPECT_EQ(player.state(), PlayerState::Chart);
+    return player;
+}
+
+TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
+    ChartPlayer player;
+    play(player, 11, testing::multiSeriesSample(false));
+    const std::string page = player.html({false, "sales"});
+    EXPECT_TRUE(page.starts_with("<!DOCTYPE html>"));
+    EXPECT_NE(page.find("script-src '" + player::pageScriptHash() + "'"), std::string::npos);
+    EXPECT_EQ(player::pageScriptHash().size(), 7u + 44u); // sha256- and 32 bytes in base64
+    EXPECT_NE(page.find("<script>" + std::string(player::pageScript()) + "</script>"),
+              std::string::npos);
+    for (const char* id : {"id=\"sales\"", "id=\"sales-tip\" hidden", "id=\"sales-data\"",
+                           "id=\"sales-table\"", "role=\"tooltip\"", ">data</button>"})
+        EXPECT_NE(page.find(id), std::string::npos) << id;
+
+    // The SVG part is XML: one element per hit region, named as the desktop names it, and a
+    // group for each series a legend entry toggles.
+    pugi::xml_document svg;
+    ASSERT_TRUE(svg.load_string(between(page, "<svg", "</svg>").c_str()));
+    const std::vector<HitInfo> hits = player.hitRegions();
+    std::set<int> toggled;
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        const std::string at = "//*[@data-plotara-hit='" + std::to_string(i) + "']";
+        const pugi::xml_node el = svg.select_node(at.c_str()).node();
+        ASSERT_TRUE(el) << i;
+        EXPECT_EQ(fromUtf8(el.attribute("aria-label").value()),
+                  elementName(hits[i].label, hits[i].value, hits[i].toolText));
+        if (hits[i].kind == L"legend") {
+            EXPECT_STREQ(el.attribute("role").value(), "checkbox");
+            EXPECT_STREQ(el.attribute("tabindex").value(), "0");
+            toggled.insert(hits[i].seriesIndex);
+        }
+    }
+    ASSERT_EQ(toggled, (std::set<int>{0, 1}));
+    for (int s : toggled) {
+        const std::string group = "//*[@data-plotara-series='" + std::to_string(s) + "']";
+        EXPECT_GE(svg.select_nodes(group.c_str()).size(), 4u) << "a column each, series " << s;
+    }
+    // The still SVG is the picture as before, without groups.
+    EXPECT_EQ(player.svg().find("data-plotara-series"), std::string::npos);
+
+    const std::string fragment = player.html({true, ""});
+    EXPECT_TRUE(fragment.starts_with("<figure class=\"plotara\" id=\"plotara\""));
+    EXPECT_EQ(fragment.find("<meta"), std::string::npos);
+}
+
+TEST(PlayerWeb, LinksBecomeDrillDownEventsOrAllowedAddresses) {
+    const std::pair<std::string, nlohmann::json> cases[] = {
+        {"host:Drill:a,,b", {{"call", {{"action", "Drill"}, {"parameter", {"a", "", "b"}}}}}},
+        {"host:Name", {{"call", {{"action", "Name"}, {"parameter", nullptr}}}}},
+        {"javascript:Show('x, y')", {{"call", {{"action", "Show"}, {"parameter", {"x", " y"}}}}}},
+        {"https://example.com/a,b?q=1", {{"href", "https://example.com/a,b?q=1"}}},
+        {"MAILTO:sales@example.com", {{"href", "MAILTO:sales@example.com"}}},
+        {"data:text/html,<script>alert(1)</script>", nlohmann::json::object()},
+        {"java\tscript:alert(1)", nlohmann::json::object()},
+        {"vbscript:msgbox", nlohmann::json::object()},
+        {"details.html", nlohmann::json::object()},
+    };
+    std::string xml = "<chart>";
+    for (const auto& [link, expected] : cases)
+        xml += "<set label='x' value='1' link='" + xmlEscaped(link) + "'/>";
+    ChartPlayer player;
+    play(player, 2, xml + "</chart>");
+    const std::string page = player.html();
+    std::size_t column = 0;
+    const nlohmann::json data = pageData(page);
+    for (const nlohmann::json& region : data["regions"]) {
+        if (region["k"] != "column") continue;
+        ASSERT_LT(column, std::size(cases));
+        const auto& [link, expected] = cases[column++];
+        nlohmann::json got = nlohmann::json::object();
+        for (const char* key : {"call", "href"})
+            if (region.contains(key)) got[key] = region[key];
+        EXPECT_EQ(got, expected) << link;
+    }
+    EXPECT_EQ(column, std::size(cases));
+}
+
+TEST(PlayerWeb, HostileTextsStayTextWhereverTheyLand) {
+    const std::string hostile[] = {"<img src=x onerror=alert(1)>",
+                                   "</script><script>alert(1)</script>", "\"><svg onload=alert(1)>",
+                                   "a\xE2\x80\xA8z & <!--"};
+    for (const std::string& text : hostile) {
+        const std::string x = xmlEscaped(text);
+        ChartPlayer player;
+        play(player, 2,
+             "<chart caption='" + x + "'><set label='" + x + "' value='2' toolText='" + x +
+                 "' link='host:F:" + x + "'/><set label='b' value='1'/></chart>");
+        const std::string page = player.html({false, text});
+        if (text.find('<') != std::string::npos) {
+            EXPECT_EQ(page.find(text), std::string::npos) << "raw markup in the page: " << text;
+        }
+        const std::string json = between(page, "\">{", "</script>");
+        EXPECT_EQ(json.find("\xE2\x80\xA8"), std::string::npos) << "unescaped U+2028";
+        std::size_t scripts = 0;
+        for (std::size_t at = page.find("<script"); at != std::string::npos;
+             at = page.find("<script", at + 1))
+            ++scripts;
+        EXPECT_EQ(scripts, 2u) << text;
+        // The texts arrive whole: as JSON data, as the caption and as the element's name.
+        const nlohmann::json first = pageData(page)["regions"][0];
+        EXPECT_EQ(first["t"], text);
+        EXPECT_EQ(first["call"]["action"], "F");
+        pugi::xml_document figcaption, svg;
+        ASSERT_TRUE(figcaption.load_string(between(page, "<figcaption", "</figcaption>").c_str()));
+        EXPECT_EQ(figcaption.first_child().child_value(), text);
+        EXPECT_EQ(figcaption.first_child().attribute("id").value(), text + "-caption");
+        ASSERT_TRUE(svg.load_string(between(page, "<svg", "</svg>").c_str()));
+        EXPECT_EQ(
+            svg.select_node("//*[@data-plotara-hit='0']").node().attribute("aria-label").value(),
+            text);
+        EXPECT_TRUE(svg.select_nodes("//img | //script | //*[@onload]").empty());
+    }
+}
+
+TEST(PlayerWeb, TwelveColumnPageIsSmall) {
+    std::string xml = "<chart caption='Monthly revenue' numberPrefix='$'>";
+    for (int m = 1; m <= 12; ++m)
+        xml += "<set label='Month " + std::to_string(m) + "' value='" + std::to_string(m * 1000) +
+               "' link='host:Month:" + std::to_string(m) + "'/>";
+    ChartPlayer player;
+    play(player, 2, xml + "</chart>");
+    EXPECT_LE(player.html().size(), 40u * 1024);
+}
+
+} // namespace
+} // namespace plotara
