@@ -1,0 +1,251 @@
+#!/usr/bin/env python3
+"""The pages `plotara render -o x.html` writes, in headless Chromium: tool texts, drill-down
+events, keyboard, legend toggling, scrolling, hostile texts, two fragments on one page, and the
+page's picture against the PNG of the same chart.
+
+    python3 tests/browser/test_pages.py path/to/plotara     # exit 77: no Chromium installed
+"""
+
+import base64
+import hashlib
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+import png  # noqa: E402
+
+PLOTARA = None
+WORK = tempfile.TemporaryDirectory(prefix="plotara-browser-")
+HOSTILE_IMG = "<img src=x onerror=alert(1)>"
+HOSTILE_SCRIPT = "</script><script>window.pwned=1</script>"
+
+
+def attr(text):
+    return (text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+            .replace("'", "&apos;"))
+
+
+def sets(rows):
+    """<set> elements from (label, value, toolText or None, link or None) rows."""
+    out = ""
+    for label, value, tip, link in rows:
+        out += "<set label='%s' value='%s'" % (attr(label), value)
+        out += " toolText='%s'" % attr(tip) if tip else ""
+        out += " link='%s'" % attr(link) if link else ""
+        out += "/>"
+    return out
+
+
+# label, value, tool text, link, the drill-down detail a click gives (None: no event)
+COLUMNS = [
+    ("Jan", 40, "January: 40 units", "host:showMonth:a,,b", {"action": "showMonth", "parameter": ["a", "", "b"]}),
+    ("Feb", 55, None, "javascript:pick('x,y')", {"action": "pick", "parameter": ["x", "y"]}),
+    ("Mar", 30, HOSTILE_IMG, "host:empty", {"action": "empty", "parameter": None}),
+    (HOSTILE_SCRIPT, 45, HOSTILE_SCRIPT, "javascript:alert(1)", {"action": "alert", "parameter": ["1"]}),
+    ("May", 50, "May", "javascript:window.pwned=2", None),
+    ("Jun", 35, "Jun", "javascript:(window.pwned=3)", None),
+]
+COLUMN_XML = "<chart caption='%s' animation='0'>%s</chart>" % (
+    attr(HOSTILE_IMG + " Sales"), sets(row[:4] for row in COLUMNS))
+LEGEND_XML = ("<chart caption='Two series' animation='0'><categories><category label='A'/>"
+              "<category label='B'/></categories>"
+              "<dataset seriesName='North'><set value='30'/><set value='50'/></dataset>"
+              "<dataset seriesName='South'><set value='40'/><set value='20'/></dataset></chart>")
+SCROLL_XML = ("<chart caption='Scroll' numVisiblePlot='6' animation='0'><categories>%s</categories>"
+              "<dataset seriesName='S'>%s</dataset></chart>" % (
+                  "".join("<category label='C%d'/>" % i for i in range(40)),
+                  "".join("<set value='%d'/>" % (10 + i * 7 % 50) for i in range(40))))
+SIZE = (640, 400)
+
+
+def render(name, chart_type, xml, suffix=".html", *extra):
+    source = os.path.join(WORK.name, name + ".xml")
+    with open(source, "w") as f:
+        f.write(xml)
+    target = os.path.join(WORK.name, name + suffix)
+    subprocess.run([PLOTARA, "render", "--type", chart_type, "--xml", source, "-o", target,
+                    "--width", str(SIZE[0]), "--height", str(SIZE[1])] + list(extra), check=True)
+    return target
+
+
+class Pages(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = cdp.Browser(*SIZE)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+
+    def load(self, path):
+        b = self.browser
+        b.events.clear()
+        b.open(path)
+        b.eval("window.__drill = []; document.addEventListener('plotara-drilldown',"
+               " e => window.__drill.push(e.detail))")
+        return b
+
+    def hit(self, label):
+        """A selector for the plot element whose accessible name starts with label."""
+        index = self.browser.eval(
+            "[...document.querySelectorAll('[data-plotara-hit]')].find(e =>"
+            " (e.getAttribute('aria-label') || '').startsWith(%s))?.getAttribute('data-plotara-hit')"
+            % cdp.json.dumps(label))
+        self.assertIsNotNone(index, "no plot element named " + label)
+        return "[data-plotara-hit='%s']" % index
+
+    def test_tool_texts_show_the_document_text_inside_the_page(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        for label, _, tip, _, _ in COLUMNS:
+            with self.subTest(label=label):
+                b.hover(*b.center(self.hit(label)))
+                shown = b.eval("(() => { const t = document.querySelector('[role=tooltip]');"
+                               " const r = t.getBoundingClientRect();"
+                               " return [t.textContent, getComputedStyle(t).visibility !== 'hidden'"
+                               " && !t.hidden && r.width > 0, r.left >= 0 && r.top >= 0 &&"
+                               " r.right <= innerWidth && r.bottom <= innerHeight]; })()")
+                self.assertEqual(shown, [tip or label, True, True])
+        self.assertEqual(b.troubles(), [])
+
+    def test_clicks_on_links_dispatch_the_drilldown_event_and_run_nothing(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        for label, _, _, link, detail in COLUMNS:
+            with self.subTest(link=link):
+                b.eval("window.__drill = []")
+                b.click(*b.center(self.hit(label)))
+                self.assertEqual(b.eval("window.__drill"), [detail] if detail else [])
+        self.assertEqual(b.eval("[window.pwned, location.protocol]"), [None, "file:"])
+        self.assertEqual(b.troubles(), [])
+
+    def test_hostile_texts_stay_text(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        self.assertEqual(
+            b.eval("[document.querySelector('figcaption').textContent.trim(),"
+                   " document.querySelectorAll('img, script:not([type]), script[src]').length,"
+                   " [...document.querySelectorAll('[data-plotara-hit]')].some(e =>"
+                   " e.getAttribute('aria-label').startsWith(%s)), window.pwned]"
+                   % cdp.json.dumps(HOSTILE_SCRIPT)),
+            [HOSTILE_IMG + " Sales", 1, True, None])
+        self.assertEqual(b.troubles(), [])
+
+    def test_tab_reaches_every_link_with_a_focus_ring_and_enter_follows_it(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        reached = []
+        for _ in range(3 * len(COLUMNS)):
+            b.key("Tab")
+            state = b.eval("(() => { const e = document.activeElement, s = getComputedStyle(e);"
+                           " return [e.getAttribute('data-plotara-hit'), e.getAttribute('role'),"
+                           " s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) > 0 ||"
+                           " s.stroke !== 'none' && parseFloat(s.strokeWidth) > 0]; })()")
+            if state[0] is not None and state[0] not in reached:
+                self.assertEqual(state[1:], ["link", True], "focus on element " + state[0])
+                reached.append(state[0])
+                if len(reached) == 1:
+                    b.key("Enter")
+                    self.assertEqual(b.eval("window.__drill"), [COLUMNS[0][4]])
+        self.assertEqual(len(reached), len(COLUMNS))
+
+    def test_legend_entries_toggle_their_series_by_click_and_space(self):
+        b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
+        column = b.center(self.hit("North"))
+        for how in ("click", "space"):
+            with self.subTest(how=how):
+                entry = "[role=checkbox]"
+                for expected in ("false", "true"):
+                    if how == "click":
+                        b.click(*b.center(entry))
+                    else:
+                        b.eval("document.querySelector('%s').focus()" % entry)
+                        b.key(" ")
+                    b.pump(0.5)  # past any transition
+                    state = b.eval("[document.querySelector('%s').getAttribute('aria-checked'),"
+                                   " document.elementFromPoint(%f, %f)?.closest('[data-plotara-hit]')"
+                                   "?.getAttribute('aria-label') || '']" % (entry, *column))
+                    self.assertEqual(state[0], expected)
+                    self.assertEqual(state[1].startswith("North"), expected == "true", state[1])
+        self.assertEqual(b.troubles(), [])
+
+    def test_scroll_charts_scroll_by_wheel_drag_and_arrow_key(self):
+        b = self.load(render("scroll", "scrollcolumn2d", SCROLL_XML))
+        box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                     ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        x, y = box[0] + box[2] / 2, box[1] + box[3] / 2
+        moves = {
+            "wheel": lambda: b.wheel(x, y, 0, 300),
+            "drag": lambda: b.drag(x + 100, y, x - 150, y),
+            "arrow": lambda: (b.eval("document.querySelector('figure [tabindex]').focus()"),
+                              b.key("ArrowRight"), b.key("ArrowRight")),
+        }
+        for how, move in moves.items():
+            with self.subTest(how=how):
+                before = png.decode(b.screenshot(box))
+                move()
+                b.pump(0.5)
+                self.assertGreater(png.differing(before, png.decode(b.screenshot(box))), 0.01)
+        self.assertEqual(b.troubles(), [])
+
+    def test_two_fragments_on_one_strict_page(self):
+        parts = []
+        for prefix, xml in (("first", LEGEND_XML), ("second", COLUMN_XML)):
+            path = render(prefix, "mscolumn2d" if prefix == "first" else "column2d", xml,
+                          ".html", "--html-fragment", "--html-prefix", prefix)
+            with open(path) as f:
+                parts.append(f.read())
+        hashes = " ".join("'sha256-%s'" % base64.b64encode(hashlib.sha256(s.encode()).digest())
+                          .decode() for p in parts for s in
+                          re.findall(r"<script>(.*?)</script>", p, re.S))
+        host = os.path.join(WORK.name, "host.html")
+        with open(host, "w") as f:
+            f.write("<!DOCTYPE html><html><head><meta charset='utf-8'><meta http-equiv="
+                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s;"
+                    " style-src 'unsafe-inline'\"></head><body>%s</body></html>"
+                    % (hashes, "".join(parts)))
+        b = self.load(host)
+        self.assertEqual(b.eval("(() => { const ids = [...document.querySelectorAll('[id]')]"
+                                ".map(e => e.id); return ids.length - new Set(ids).size; })()"), 0)
+        for prefix, label, tip in (("first", "North", None), ("second", "Jan", COLUMNS[0][2])):
+            with self.subTest(prefix=prefix):
+                self.browser.hover(*b.center("#%s [data-plotara-hit]" % prefix))
+                shown = b.eval("document.getElementById('%s-tip').textContent" % prefix)
+                self.assertTrue(shown.startswith(tip or label), shown)
+        self.assertEqual(b.troubles(), [])
+
+    def test_the_page_looks_like_the_png_of_the_chart(self):
+        xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
+            (label, value, None, None) for label, value, *_ in COLUMNS[:3])
+        picture = png.decode(open(render("same", "column2d", xml, ".png"), "rb").read())
+        b = self.load(render("same", "column2d", xml))
+        box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                     ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        self.assertEqual(box[2:], list(SIZE))
+        self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.02)
+
+
+class Driver(unittest.TestCase):
+    """The checks above can fail: the driver sees a dialog, an exception and a blocked script."""
+
+    def test_troubles_are_seen(self):
+        page = os.path.join(WORK.name, "troubles.html")
+        with open(page, "w") as f:
+            f.write("<!DOCTYPE html><meta http-equiv='Content-Security-Policy' content=\"script-src"
+                    " 'sha256-%s'\"><script>alert('hi'); null.x</script><script>1</script>"
+                    % base64.b64encode(hashlib.sha256(b"alert('hi'); null.x").digest()).decode())
+        with cdp.Browser(200, 100) as b:
+            b.open(page)
+            found = b.troubles()
+        for start in ("dialog: hi", "exception: Uncaught", "log: Executing inline script",
+                      "csp: script-src-elem inline"):
+            self.assertTrue(any(t.startswith(start) for t in found), (start, found))
+
+
+if __name__ == "__main__":
+    if not cdp.find_chromium():
+        print("SKIP: chromium is not installed (scripts/install-deps.sh installs it)")
+        sys.exit(77)
+    PLOTARA = sys.argv.pop(1)
+    unittest.main(verbosity=2)
