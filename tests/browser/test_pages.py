@@ -41,14 +41,17 @@ def sets(rows):
     return out
 
 
-# label, value, tool text, link, the drill-down detail a click gives (None: no event)
+# label, value, tool text, link, the drill-down detail a click gives, the address it opens
 COLUMNS = [
-    ("Jan", 40, "January: 40 units", "host:showMonth:a,,b", {"action": "showMonth", "parameter": ["a", "", "b"]}),
-    ("Feb", 55, None, "javascript:pick('x,y')", {"action": "pick", "parameter": ["x", "y"]}),
-    ("Mar", 30, HOSTILE_IMG, "host:empty", {"action": "empty", "parameter": None}),
-    (HOSTILE_SCRIPT, 45, HOSTILE_SCRIPT, "javascript:alert(1)", {"action": "alert", "parameter": ["1"]}),
-    ("May", 50, "May", "javascript:window.pwned=2", None),
-    ("Jun", 35, "Jun", "javascript:(window.pwned=3)", None),
+    ("Jan", 40, "January: 40 units", "host:showMonth:a,,b",
+     {"action": "showMonth", "parameter": ["a", "", "b"]}, None),
+    ("Feb", 55, None, "javascript:pick('x,y')", {"action": "pick", "parameter": ["x", "y"]}, None),
+    ("Mar", 30, HOSTILE_IMG, "host:empty", {"action": "empty", "parameter": None}, None),
+    (HOSTILE_SCRIPT, 45, HOSTILE_SCRIPT, "javascript:alert(1)",
+     {"action": "alert", "parameter": ["1"]}, None),
+    ("May", 50, "May", "javascript:window.pwned=2", None, None),
+    ("Jun", 35, "Jun", "javascript:(window.pwned=3)", None, None),
+    ("Jul", 20, "Jul", "https://example.com/report?m=7,8", None, "https://example.com/report?m=7,8"),
 ]
 COLUMN_XML = "<chart caption='%s' animation='0'>%s</chart>" % (
     attr(HOSTILE_IMG + " Sales"), sets(row[:4] for row in COLUMNS))
@@ -86,7 +89,8 @@ class Pages(unittest.TestCase):
         b = self.browser
         b.events.clear()
         b.open(path)
-        b.eval("window.__drill = []; document.addEventListener('plotara-drilldown',"
+        b.eval("window.__drill = []; window.__opened = []; window.open = u =>"
+               " window.__opened.push(u); document.addEventListener('plotara-drilldown',"
                " e => window.__drill.push(e.detail))")
         return b
 
@@ -101,7 +105,7 @@ class Pages(unittest.TestCase):
 
     def test_tool_texts_show_the_document_text_inside_the_page(self):
         b = self.load(render("column", "column2d", COLUMN_XML))
-        for label, _, tip, _, _ in COLUMNS:
+        for label, _, tip, *_ in COLUMNS:
             with self.subTest(label=label):
                 b.hover(*b.center(self.hit(label)))
                 shown = b.eval("(() => { const t = document.querySelector('[role=tooltip]');"
@@ -109,16 +113,19 @@ class Pages(unittest.TestCase):
                                " return [t.textContent, getComputedStyle(t).visibility !== 'hidden'"
                                " && !t.hidden && r.width > 0, r.left >= 0 && r.top >= 0 &&"
                                " r.right <= innerWidth && r.bottom <= innerHeight]; })()")
-                self.assertEqual(shown, [tip or label, True, True])
+                self.assertEqual(shown[1:], [True, True])
+                self.assertTrue(shown[0] == tip if tip else shown[0].startswith(label), shown[0])
         self.assertEqual(b.troubles(), [])
 
     def test_clicks_on_links_dispatch_the_drilldown_event_and_run_nothing(self):
         b = self.load(render("column", "column2d", COLUMN_XML))
-        for label, _, _, link, detail in COLUMNS:
+        for label, _, _, link, detail, opened in COLUMNS:
             with self.subTest(link=link):
-                b.eval("window.__drill = []")
+                b.eval("window.__drill = []; window.__opened = []")
                 b.click(*b.center(self.hit(label)))
                 self.assertEqual(b.eval("window.__drill"), [detail] if detail else [])
+                self.assertEqual([u.replace("%2C", ",") for u in b.eval("window.__opened")],
+                                 [opened] if opened else [])
         self.assertEqual(b.eval("[window.pwned, location.protocol]"), [None, "file:"])
         self.assertEqual(b.troubles(), [])
 
@@ -131,12 +138,13 @@ class Pages(unittest.TestCase):
                    " e.getAttribute('aria-label').startsWith(%s)), window.pwned]"
                    % cdp.json.dumps(HOSTILE_SCRIPT)),
             [HOSTILE_IMG + " Sales", 1, True, None])
+        self.assertIn(HOSTILE_SCRIPT, b.eval("document.querySelector('figure table').textContent"))
         self.assertEqual(b.troubles(), [])
 
     def test_tab_reaches_every_link_with_a_focus_ring_and_enter_follows_it(self):
         b = self.load(render("column", "column2d", COLUMN_XML))
         reached = []
-        for _ in range(3 * len(COLUMNS)):
+        for _ in range(2 * len(COLUMNS) + 4):
             b.key("Tab")
             state = b.eval("(() => { const e = document.activeElement, s = getComputedStyle(e);"
                            " return [e.getAttribute('data-plotara-hit'), e.getAttribute('role'),"
@@ -223,7 +231,9 @@ class Pages(unittest.TestCase):
         box = b.eval("(() => { const r = document.querySelector('figure svg')"
                      ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
         self.assertEqual(box[2:], list(SIZE))
-        self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.02)
+        # Text is drawn by another rasteriser: its edges differ, nothing else (0.15 % of the pixels
+        # for the SVG file of this chart).
+        self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.01)
 
 
 class Driver(unittest.TestCase):
