@@ -25,7 +25,8 @@ def decode(data):
     raw, stride = zlib.decompress(idat), width * n
     rows, previous = [], bytearray(stride)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
         for i in range(stride):
             a = line[i - n] if i >= n else 0
             b, c = previous[i], previous[i - n] if i >= n else 0

@@ -51,7 +51,7 @@ COLUMNS = [
      {"action": "alert", "parameter": ["1"]}, None),
     ("May", 50, "May", "javascript:window.pwned=2", None, None),
     ("Jun", 35, "Jun", "javascript:(window.pwned=3)", None, None),
-    ("Jul", 20, "Jul", "https://example.com/report?m=7,8", None, "https://example.com/report?m=7,8"),
+    ("Jul", 20, "Jul", "https://example.com/r?m=7,8", None, "https://example.com/r?m=7,8"),
 ]
 COLUMN_XML = "<chart caption='%s' animation='0'>%s</chart>" % (
     attr(HOSTILE_IMG + " Sales"), sets(row[:4] for row in COLUMNS))
@@ -98,7 +98,8 @@ class Pages(unittest.TestCase):
         """A selector for the plot element whose accessible name starts with label."""
         index = self.browser.eval(
             "[...document.querySelectorAll('[data-plotara-hit]')].find(e =>"
-            " (e.getAttribute('aria-label') || '').startsWith(%s))?.getAttribute('data-plotara-hit')"
+            " (e.getAttribute('aria-label') || '').startsWith(%s))"
+            "?.getAttribute('data-plotara-hit')"
             % cdp.json.dumps(label))
         self.assertIsNotNone(index, "no plot element named " + label)
         return "[data-plotara-hit='%s']" % index
@@ -172,8 +173,9 @@ class Pages(unittest.TestCase):
                         b.key(" ")
                     b.pump(0.5)  # past any transition
                     state = b.eval("[document.querySelector('%s').getAttribute('aria-checked'),"
-                                   " document.elementFromPoint(%f, %f)?.closest('[data-plotara-hit]')"
-                                   "?.getAttribute('aria-label') || '']" % (entry, *column))
+                                   " document.elementFromPoint(%f, %f)"
+                                   "?.closest('[data-plotara-hit]')?.getAttribute('aria-label')"
+                                   " || '']" % (entry, *column))
                     self.assertEqual(state[0], expected)
                     self.assertEqual(state[1].startswith("North"), expected == "true", state[1])
         self.assertEqual(b.troubles(), [])
@@ -226,7 +228,8 @@ class Pages(unittest.TestCase):
     def test_the_page_looks_like_the_png_of_the_chart(self):
         xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
             (label, value, None, None) for label, value, *_ in COLUMNS[:3])
-        picture = png.decode(open(render("same", "column2d", xml, ".png"), "rb").read())
+        with open(render("same", "column2d", xml, ".png"), "rb") as f:
+            picture = png.decode(f.read())
         b = self.load(render("same", "column2d", xml))
         box = b.eval("(() => { const r = document.querySelector('figure svg')"
                      ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
