@@ -44,6 +44,8 @@ const std::vector<std::string> fieldNames{"type",
                                           "scale",
                                           "output",
                                           "svg-text",
+                                          "html-fragment",
+                                          "html-id",
                                           "charts"};
 
 std::string nearestField(const std::string& name) {
@@ -120,7 +122,7 @@ void setField(RenderRequest& r, bool& sample, const std::string& name, const jso
         {"value", &RenderRequest::valueColumn},   {"series", &RenderRequest::seriesColumn},
         {"secondary", &RenderRequest::secondary}, {"render-as", &RenderRequest::renderAs},
         {"colors", &RenderRequest::colors},       {"output", &RenderRequest::output},
-        {"charts", &RenderRequest::chartsDir}};
+        {"charts", &RenderRequest::chartsDir},    {"html-id", &RenderRequest::htmlId}};
     if (const auto text = texts.find(name); text != texts.end()) {
         r.*(text->second) = textField(value, name);
     } else if (name == "type") {
@@ -133,6 +135,8 @@ void setField(RenderRequest& r, bool& sample, const std::string& name, const jso
         r.sortCategories = flagField(value, name);
     } else if (name == "strict") {
         r.strict = flagField(value, name);
+    } else if (name == "html-fragment") {
+        r.htmlFragment = flagField(value, name);
     } else if (name == "width") {
         r.width = sizeField(value, name);
     } else if (name == "height") {
@@ -212,7 +216,8 @@ RenderRequest parseJob(const std::string& line, std::ostream& warnings, const st
     bool sample = false;
     for (const auto& [name, value] : object.items())
         setField(request, sample, name, value);
-    if (request.output.empty()) throw LineError{"no \"output\" file (.png, .svg, .pdf or .bmp)"};
+    if (request.output.empty())
+        throw LineError{"no \"output\" file (.png, .svg, .pdf, .bmp or .html)"};
     if (request.output == "-") throw LineError{"a batch job cannot write to standard output"};
     resolveRoute(request, sample);
     std::ostringstream paramWarnings;

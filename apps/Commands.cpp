@@ -59,7 +59,7 @@ Combination charts: --render-as "Units=line;Cost=area"; dual-axis charts (mscomb
 Parameters: the chart attributes are listed in docs/chart-xml.md, for example caption=Sales,
 numberPrefix=$, yAxisMinValue=0; an unknown name warns (--strict makes it an error).
 Messages: loading, retrieving, reading, no-data, rendering, load-error, invalid-xml.
-Output: -o FILE by extension (.png .svg .pdf .bmp, - for PNG on standard output); --print-xml
+Output: -o FILE by extension (.png .svg .pdf .bmp .html, - for PNG on standard output); --print-xml
 prints the chart document, --print-url the address the control hands to the player.
 Exit codes: 0 success, 1 chart error (the chart's message on standard error), 2 usage error.)";
 
@@ -67,8 +67,9 @@ const char* const galleryExamples = R"(Examples:
   plotara gallery -o gallery
   plotara gallery -o /tmp/g --db build/examples/sample.db --width 640 --height 480
 
-Writes NN-<type>.png and .svg for the 37 chart types (from their sample documents), db-*.png and
-.svg for charts of the sample database, and index.html showing them with their commands.)";
+Writes NN-<type>.png, .svg and .html (the chart's web page) for the 37 chart types (from their
+sample documents), the same for charts of the sample database (db-*), and index.html showing
+them with their commands, each picture linked to its page.)";
 
 const char* const typesExamples = R"(Example:
   plotara types | grep Stacked
@@ -189,13 +190,20 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
                      "Largest --xml, --url or --csv input read, in MiB")
         ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20))
         ->capture_default_str();
-    render->add_option("-o,--output", r.output, "Output file (.png .svg .pdf .bmp) or - (PNG)");
+    render->add_option("-o,--output", r.output,
+                       "Output file (.png .svg .pdf .bmp .html) or - (PNG)");
     render
         ->add_option("--svg-text", r.svgText,
                      "SVG texts as text (<text> elements) or paths (glyph outlines)")
         ->transform(CLI::CheckedTransformer(std::map<std::string, player::SvgTextMode>{
             {"text", player::SvgTextMode::Text}, {"paths", player::SvgTextMode::Paths}}))
         ->default_str("text");
+    render->add_flag("--html-fragment", r.htmlFragment,
+                     "HTML output: only the chart's <figure>, for a host page");
+    render
+        ->add_option("--html-id", r.htmlId,
+                     "HTML output: the figure's id, which starts every id of the chart")
+        ->default_str("plotara");
     render->add_option("--layout-json", r.layoutJson,
                        "Write the chart's layout (axes, texts, series) as JSON to a file or -");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");

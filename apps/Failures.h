@@ -28,7 +28,7 @@ enum class InputRoute {
 };
 
 // What the output file is, from its extension.
-enum class OutputFormat { Png, Svg, Pdf, Bmp };
+enum class OutputFormat { Png, Svg, Pdf, Bmp, Html };
 
 // One render request, as the options of `plotara render` give it.
 struct RenderRequest {
@@ -46,8 +46,10 @@ struct RenderRequest {
     int width = 640, height = 480;
     double scale = 1;
     player::SvgTextMode svgText = player::SvgTextMode::Text; // --svg-text text|paths
-    std::string output;    // a file name, or "-" for PNG on standard output
-    std::string chartsDir; // the chart-movie folder; "" finds the installed one
+    bool htmlFragment = false; // --html-fragment: only the <figure> of the page
+    std::string htmlId;        // --html-id: the page's id prefix ("" is "plotara")
+    std::string output;        // a file name, or "-" for PNG on standard output
+    std::string chartsDir;     // the chart-movie folder; "" finds the installed one
     bool printXml = false, printUrl = false;
     // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
     std::string layoutJson;

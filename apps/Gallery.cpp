@@ -189,7 +189,7 @@ std::string galleryIndexHtml(const std::vector<GalleryEntry>& entries,
         const GalleryEntry& entry = entries[i];
         html += "<figure id=\"" + escapeHtml(entry.stem) + "\">\n";
         if (failed[i].empty())
-            html += "<a href=\"" + escapeHtml(entry.stem) + ".svg\"><img src=\"" +
+            html += "<a href=\"" + escapeHtml(entry.stem) + ".html\"><img src=\"" +
                     escapeHtml(entry.stem) + ".png\" alt=\"" + escapeHtml(entry.title) +
                     "\" width=\"" + std::to_string(entry.request.width) + "\" height=\"" +
                     std::to_string(entry.request.height) + "\"></a>\n";
@@ -225,8 +225,10 @@ int runGallery(const GalleryOptions& options, std::ostream& progressOut, bool te
         session.requireChart();
         const std::string png = encodeChart(session.player(), OutputFormat::Png, 1);
         const std::string svg = encodeChart(session.player(), OutputFormat::Svg, 1);
+        const std::string page = encodeChart(session.player(), OutputFormat::Html, 1);
         writeFileAtomically((dir / (entries[i].stem + ".png")).string(), png);
         writeFileAtomically((dir / (entries[i].stem + ".svg")).string(), svg);
+        writeFileAtomically((dir / (entries[i].stem + ".html")).string(), page);
     };
     // Steps are reported in gallery order, as soon as every earlier chart is done, so a log
     // reads the same whatever order the threads finish in.

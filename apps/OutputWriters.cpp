@@ -32,8 +32,9 @@ OutputFormat outputFormatOf(const std::string& path) {
     if (ext == ".svg") return OutputFormat::Svg;
     if (ext == ".pdf") return OutputFormat::Pdf;
     if (ext == ".bmp") return OutputFormat::Bmp;
+    if (ext == ".html" || ext == ".htm") return OutputFormat::Html;
     throw UsageFailure("cannot tell the output format of '" + path +
-                       "': use .png, .svg, .pdf or .bmp (or - for PNG on standard output)");
+                       "': use .png, .svg, .pdf, .bmp or .html (or - for PNG on standard output)");
 }
 
 bool isRasterOutput(const std::string& path) {
@@ -42,15 +43,22 @@ bool isRasterOutput(const std::string& path) {
     return ext == ".png" || ext == ".bmp";
 }
 
+VectorOptions vectorOptionsOf(const RenderRequest& request) {
+    return {request.svgText, HtmlOptions{request.htmlFragment, request.htmlId}};
+}
+
 std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,
-                        player::SvgTextMode svgText) {
+                        const VectorOptions& options) {
     std::string bytes;
     switch (format) {
     case OutputFormat::Png:
         bytes = player.png(scale);
         break;
     case OutputFormat::Svg:
-        bytes = player.svg(svgText);
+        bytes = player.svg(options.svgText);
+        break;
+    case OutputFormat::Html:
+        bytes = player.html(options.html);
         break;
     case OutputFormat::Pdf:
         bytes = player.pdf();
@@ -70,7 +78,7 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void writeChart(const ChartPlayer& player, const std::string& path, double scale, std::ostream& out,
-                player::SvgTextMode svgText) {
+                const VectorOptions& options) {
     const OutputFormat format = outputFormatOf(path);
     if (format == OutputFormat::Bmp && path != "-") {
         // Row by row into the file: a 16384-pixel square is 800 MB of BMP, not held twice.
@@ -82,7 +90,7 @@ void writeChart(const ChartPlayer& player, const std::string& path, double scale
         file.commit();
         return;
     }
-    const std::string bytes = encodeChart(player, format, scale, svgText);
+    const std::string bytes = encodeChart(player, format, scale, options);
     if (path == "-") {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();

@@ -12,17 +12,25 @@
 
 namespace plotara::apps {
 
-// The format of an output path by its extension (.png, .svg, .pdf, .bmp, any letter case); "-"
-// is PNG. Raises UsageFailure for any other extension.
+// The format of an output path by its extension (.png, .svg, .pdf, .bmp, .html, .htm, any letter
+// case); "-" is PNG. Raises UsageFailure for any other extension.
 OutputFormat outputFormatOf(const std::string& path);
 // Whether the output is a picture of pixels (PNG or BMP, by the same rules). Cannot fail but
 // for memory.
 bool isRasterOutput(const std::string& path);
 
-// What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG (texts as svgText
-// says) and PDF as vectors. Raises ChartFailure when cairo cannot encode the picture.
+// How the vector outputs are written: the SVG's texts, and the web page's form.
+struct VectorOptions {
+    player::SvgTextMode svgText = player::SvgTextMode::Text;
+    HtmlOptions html;
+};
+// The vector options a render request asks for. Cannot fail but for memory.
+VectorOptions vectorOptionsOf(const RenderRequest& request);
+
+// What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG and PDF as vectors,
+// HTML as the chart's web page. Raises ChartFailure when cairo cannot encode the picture.
 std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,
-                        player::SvgTextMode svgText = player::SvgTextMode::Text);
+                        const VectorOptions& options = {});
 
 // Writes the bytes to a temporary file in the target's folder (TemporaryFile), then renames it
 // over the target, which keeps its permission bits. Raises ChartFailure ("cannot write <path>:
@@ -32,6 +40,6 @@ void writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Encodes and writes the chart to the path, or as PNG to out for "-". Raises as above.
 void writeChart(const ChartPlayer& player, const std::string& path, double scale, std::ostream& out,
-                player::SvgTextMode svgText = player::SvgTextMode::Text);
+                const VectorOptions& options = {});
 
 } // namespace plotara::apps

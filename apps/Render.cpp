@@ -33,8 +33,8 @@ std::string shellWord(const std::string& word) {
 void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* notes) {
     const bool printing = request.printXml || request.printUrl;
     if (!printing && request.output.empty() && request.layoutJson.empty())
-        throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp or - for PNG on "
-                           "standard output), --print-xml or --print-url");
+        throw UsageFailure("no output: give -o FILE (.png, .svg, .pdf, .bmp, .html or - for PNG "
+                           "on standard output), --print-xml or --print-url");
     if (!request.output.empty()) {
         const OutputFormat format = outputFormatOf(request.output);
         // Pictures are at most 16384 pixels a side; a scale beyond that is refused rather than
@@ -64,7 +64,7 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     const std::string document = request.printXml ? chartDocument(session) : std::string();
     session.requireChart();
     if (!request.output.empty())
-        writeChart(session.player(), request.output, request.scale, out, request.svgText);
+        writeChart(session.player(), request.output, request.scale, out, vectorOptionsOf(request));
     if (request.layoutJson == "-") {
         out << session.player().layoutJson();
     } else if (!request.layoutJson.empty()) {
@@ -126,6 +126,8 @@ std::string commandLine(const RenderRequest& request) {
         " --width " + std::to_string(request.width) + " --height " + std::to_string(request.height);
     if (request.scale != 1) add("--scale", std::to_string(request.scale));
     if (request.svgText == player::SvgTextMode::Paths) line += " --svg-text paths";
+    if (request.htmlFragment) line += " --html-fragment";
+    add("--html-id", request.htmlId);
     add("-o", request.output);
     add("--layout-json", request.layoutJson);
     return line;

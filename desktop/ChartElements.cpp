@@ -1,6 +1,7 @@
 #include "desktop/ChartElements.h"
 
 #include "desktop/QtText.h"
+#include "player/ElementName.h"
 
 #include <algorithm>
 #include <map>
@@ -43,14 +44,7 @@ std::optional<QPointF> anchorOf(WindowPlayer& player, const Key& key, const HitI
 } // namespace
 
 QString ChartElement::accessibleName() const {
-    const QString label = toQString(info.label);
-    const QString tool = toQString(info.toolText);
-    if (tool.isEmpty())
-        return label.isEmpty() ? toQString(info.value)
-                               : label + QStringLiteral(": ") + toQString(info.value);
-    if (!label.isEmpty() && tool.startsWith(label + QStringLiteral(", ")))
-        return label + QStringLiteral(": ") + tool.mid(label.size() + 2);
-    return tool;
+    return toQString(elementName(info.label, info.value, info.toolText));
 }
 
 std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size) {

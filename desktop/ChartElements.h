@@ -19,8 +19,7 @@ struct ChartElement {
     HitInfo info;
     QRectF bounds;  // the element's box within the client area, chart units
     QPointF anchor; // a point inside the element where the hit test finds it
-    // The text a screen reader reads: the tool text with "label, " written as "label: ", or
-    // "label: value" when the element has no tool text. Cannot fail.
+    // The text a screen reader reads (elementName, as the web page names it). Cannot fail.
     QString accessibleName() const;
     bool isLink() const { return !info.link.empty(); }
     // A legend entry that hides and shows its series: a check box, checked while it shows.

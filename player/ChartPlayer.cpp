@@ -11,10 +11,12 @@
 #include "player/detail/Printer.h"
 #include "player/draw/HitAnchor.h"
 #include "player/draw/HitList.h"
+#include "player/draw/SvgCanvas.h"
 #include "player/layout/ViewRange.h"
 #include "player/model/ChartParser.h"
 #include "player/util/TextUtil.h"
 #include "player/util/Utf8.h"
+#include "player/web/HtmlPage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -631,6 +633,23 @@ std::string ChartPlayer::pdf() const {
                      *impl_->text);
 }
 
+std::string ChartPlayer::html(const HtmlOptions& options) const {
+    Scene blank, still;
+    const Scene& scene =
+        sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height());
+    HtmlChart chart;
+    chart.svg = writeGroupedSvgDocument(scene, *impl_->text);
+    chart.regions = allHitRegions(scene);
+    for (HitRegion& r : chart.regions)
+        impl_->describe(r);
+    chart.layout = &scene.layout;
+    chart.legendToggles = legendToggles();
+    chart.hiddenSeries = hiddenSeries();
+    // A page has no chart before it: it always draws the chart in.
+    chart.drawIn = animates() ? drawInSeconds : 0;
+    return writeHtmlPage(chart, options);
+}
+
 String ChartPlayer::loadError() const {
     if (impl_->movieLoaded) return {};
     if (impl_->missingMovie.empty()) return L"No chart movie has been loaded";
@@ -648,6 +667,10 @@ bool ChartPlayer::savePng(const std::filesystem::path& path, double pixelRatio) 
 bool ChartPlayer::saveSvg(const std::filesystem::path& path, SvgTextMode textMode) const {
     impl_->requireMovie(*this);
     return writeFile(path, svg(textMode));
+}
+bool ChartPlayer::saveHtml(const std::filesystem::path& path, const HtmlOptions& options) const {
+    impl_->requireMovie(*this);
+    return writeFile(path, html(options));
 }
 bool ChartPlayer::savePdf(const std::filesystem::path& path) const {
     impl_->requireMovie(*this);

@@ -44,6 +44,12 @@ struct CategoryValues {
     String toolText; // the label, then one "series: value" line per series
 };
 
+// How ChartPlayer::html writes a chart's web page (docs/web.md).
+struct HtmlOptions {
+    bool fragment = false; // only the <figure>, for a host page, instead of a whole document
+    std::string idPrefix;  // the figure's id, which every id inside starts with; "" is "plotara"
+};
+
 enum class PlayerState {
     Empty,   // nothing loaded, or the chart movie could not be loaded
     Message, // a chart message is shown (no data, invalid XML, failed data load)
@@ -131,6 +137,13 @@ public:
     bool saveSvg(const std::filesystem::path& path,
                  player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     bool savePdf(const std::filesystem::path& path) const;
+    // The still picture as a self-contained interactive web page: the SVG with its texts as
+    // text, tool texts, links, keyboard, legend toggling, the draw-in and a data table, run by a
+    // script the page's Content-Security-Policy allows by its hash (docs/web.md). "" never;
+    // without a chart movie it is the blank page of the picture (html) or Error 1003 (saveHtml,
+    // false when the file cannot be written, as the other saves).
+    std::string html(const HtmlOptions& options = {}) const;
+    bool saveHtml(const std::filesystem::path& path, const HtmlOptions& options = {}) const;
     // Why the last load shows nothing: "The chart movie '<file>' could not be loaded" when the
     // movie file is missing or not a chart movie, "No chart movie has been loaded" before the
     // first load, "" once a movie is loaded. Cannot fail.

@@ -73,4 +73,15 @@ InvokeCall callForLink(std::string_view link) {
     return call;
 }
 
+bool isOpenableAddress(std::string_view link) {
+    const std::string_view t = trimSpace(link);
+    for (unsigned char c : t) {
+        if (c <= ' ' || c == 0x7F) return false;
+    }
+    for (std::string_view scheme : {"http://", "https://", "mailto:"}) {
+        if (t.size() > scheme.size() && startsWithNoCase(t, scheme)) return true;
+    }
+    return false;
+}
+
 } // namespace plotara::player

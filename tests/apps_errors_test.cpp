@@ -120,7 +120,7 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
 
     const RunResult badExtension = plotara({"render", "--sample", "-o", "chart.gif"});
     EXPECT_EQ(badExtension.code, 2);
-    EXPECT_NE(badExtension.err.find("use .png, .svg, .pdf or .bmp"), std::string::npos);
+    EXPECT_NE(badExtension.err.find("use .png, .svg, .pdf, .bmp or .html"), std::string::npos);
 
     const RunResult badSvgText =
         plotara({"render", "--sample", "--svg-text", "outlines", "-o", "chart.svg"});

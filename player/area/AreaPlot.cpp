@@ -174,11 +174,13 @@ std::vector<AreaShape> layoutAreas(const PlotGeometry& g, const std::vector<Plot
 
 void drawAreas(ChartContext& ctx, std::vector<AreaShape>& areas, bool border) {
     for (AreaShape& a : areas) {
+        ctx.scene.markSeries(a.series ? a.series->index : -1);
         for (AreaRun& run : a.runs)
             drawRun(ctx, a, run, border);
         for (const PointSpot& spot : a.spots)
             addSpot(ctx, spot, "point");
     }
+    ctx.scene.markSeries(-1);
 }
 
 } // namespace plotara::player

@@ -250,8 +250,11 @@ void drawColumns(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& st
                  const ColumnLayout& l) {
     if (!(style.threeD && g.depth > 0))
         ctx.scene.rects.reserve(ctx.scene.rects.size() + l.boxes.size());
-    for (const ColumnBox& b : l.boxes)
+    for (const ColumnBox& b : l.boxes) {
+        ctx.scene.markSeries(l.seriesOf(b).index);
         drawColumn(ctx, g, style, l, b);
+    }
+    ctx.scene.markSeries(-1);
 }
 
 } // namespace plotara::player

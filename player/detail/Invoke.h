@@ -25,4 +25,9 @@ InvokeCall parseInvokeRequest(std::string_view request);
 // An empty name means the link calls nothing. Cannot fail.
 InvokeCall callForLink(std::string_view link);
 
+// Whether an ordinary link (one callForLink sends to "PT_Link") may be opened as an address:
+// an absolute http:, https: or mailto: address without spaces or control characters, which a
+// browser could otherwise read as another scheme. Cannot fail.
+bool isOpenableAddress(std::string_view link);
+
 } // namespace plotara::player

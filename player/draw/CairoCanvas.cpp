@@ -19,9 +19,14 @@ void paintScene(const Scene& scene, Canvas& canvas) {
     background.filled = true;
     background.fill = scene.background;
     canvas.shape(background);
+    // The series the canvas was told of, and the one the items (not the rectangles) draw.
+    int told = -1, items = -1;
+    const auto tell = [&](int series) {
+        if (series != told) canvas.seriesMark(told = series);
+    };
     for (const SceneItem& item : scene.items) {
         std::visit(
-            [&canvas, &scene](const auto& it) {
+            [&](const auto& it) {
                 using T = std::decay_t<decltype(it)>;
                 if constexpr (std::is_same_v<T, ShapeItem>) {
                     canvas.shape(it);
@@ -31,11 +36,16 @@ void paintScene(const Scene& scene, Canvas& canvas) {
                     canvas.markers(it);
                 } else if constexpr (std::is_same_v<T, ClipPush>) {
                     canvas.pushClip(it.rect);
+                } else if constexpr (std::is_same_v<T, SeriesMark>) {
+                    tell(items = it.series);
                 } else if constexpr (std::is_same_v<T, RectRun>) {
                     // Each rectangle is painted as its own shape, made for the call: a filled
                     // shape is never kept past it (only stroked polylines are deferred).
-                    for (std::size_t i = it.first; i < it.first + it.count; ++i)
+                    for (std::size_t i = it.first; i < it.first + it.count; ++i) {
+                        tell(scene.rects[i].series);
                         canvas.shape(shapeOf(scene.rects[i], scene.rectLooks));
+                    }
+                    tell(items);
                 } else {
                     canvas.popClip();
                 }

@@ -14,6 +14,9 @@ public:
     virtual void markers(const MarkerItem& item) = 0;
     virtual void pushClip(const Rect& rect) = 0;
     virtual void popClip() = 0;
+    // The items that follow draw one series (-1: none). Only canvases that keep the series apart
+    // (the SVG of a web page) use it; the others draw the same either way.
+    virtual void seriesMark(int /*series*/) {}
 };
 
 // Paints the scene's background and items in order. Cannot fail.

@@ -42,8 +42,16 @@ bool HitRegion::contains(Point p) const {
 
 // Out of line: GCC's uninitialized-use analysis loses track of the variant's active member when
 // the move is inlined into long drawing functions.
-void Scene::add(SceneItem item) {
+void Scene::push(SceneItem&& item) {
+    if (markedSeries_ != itemSeries_) {
+        itemSeries_ = markedSeries_;
+        items.emplace_back(SeriesMark{itemSeries_});
+    }
     items.push_back(std::move(item));
+}
+
+void Scene::add(SceneItem item) {
+    push(std::move(item));
 }
 
 void Scene::fillRect(const Rect& r, Color c) {
@@ -51,7 +59,7 @@ void Scene::fillRect(const Rect& r, Color c) {
     s.path.rect(r);
     s.filled = true;
     s.fill = c;
-    items.emplace_back(std::move(s));
+    push(std::move(s));
 }
 
 void Scene::fillPath(Path p, Color c) {
@@ -59,7 +67,7 @@ void Scene::fillPath(Path p, Color c) {
     s.path = std::move(p);
     s.filled = true;
     s.fill = c;
-    items.emplace_back(std::move(s));
+    push(std::move(s));
 }
 
 void Scene::strokePath(Path p, const Stroke& st) {
@@ -67,7 +75,7 @@ void Scene::strokePath(Path p, const Stroke& st) {
     s.path = std::move(p);
     s.stroked = true;
     s.stroke = st;
-    items.emplace_back(std::move(s));
+    push(std::move(s));
 }
 
 void Scene::fillStroke(Path p, Color fill, const Stroke& st) {
@@ -77,7 +85,7 @@ void Scene::fillStroke(Path p, Color fill, const Stroke& st) {
     s.fill = fill;
     s.stroked = true;
     s.stroke = st;
-    items.emplace_back(std::move(s));
+    push(std::move(s));
 }
 
 ShapeItem shapeOf(const RectItem& item, const RectLooks& looks) {
@@ -127,7 +135,7 @@ void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
     if (rects.empty()) rectLooks.clear();
     RectLook look{fill, {}, 0};
     if (outline) look.edge = outline->color, look.width = outline->width;
-    rects.push_back({r, rectLooks.positionOf(look)});
+    rects.push_back({r, rectLooks.positionOf(look), markedSeries_});
     if (!items.empty()) {
         if (auto* run = std::get_if<RectRun>(&items.back());
             run && run->first + run->count + 1 == rects.size()) {
@@ -135,6 +143,7 @@ void Scene::addRect(const Rect& r, Color fill, const Stroke* outline) {
             return;
         }
     }
+    // A rectangle names its series itself.
     items.emplace_back(RectRun{rects.size() - 1, 1});
 }
 

@@ -73,6 +73,13 @@ struct ClipPush {
 };
 struct ClipPop {};
 
+// A hint that the items after it draw one series (series >= 0, numbered as the hit regions number
+// series) until the next hint or the end of the enclosing clip; -1 ends the series. Pictures do
+// not change: only a page that hides series looks at it.
+struct SeriesMark {
+    int series = -1;
+};
+
 // How compact rectangles look: their fill and, when width > 0, a solid outline.
 struct RectLook {
     Color fill;
@@ -102,7 +109,8 @@ private:
 // look is one of the scene's few (Scene::rectLooks), so it takes 40 bytes.
 struct RectItem {
     Rect rect;
-    std::uint32_t look = 0; // in Scene::rectLooks
+    std::uint32_t look = 0;   // in Scene::rectLooks
+    std::int32_t series = -1; // the series it draws (Scene::markSeries), -1 none
 };
 
 // A stretch of Scene::rects, painted in order where the run stands among the items.
@@ -110,7 +118,8 @@ struct RectRun {
     std::size_t first = 0, count = 0;
 };
 
-using SceneItem = std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop, RectRun>;
+using SceneItem =
+    std::variant<ShapeItem, TextItem, MarkerItem, ClipPush, ClipPop, RectRun, SeriesMark>;
 
 // The shape a compact rectangle of the given looks paints as: the rectangle's path, filled, and
 // stroked when outlined, as fillPath and fillStroke draw it. Cannot fail beyond running out of
@@ -132,6 +141,10 @@ struct Scene {
     ChartLayout layout;  // what the layout decided (axes, texts, series counts, notes)
 
     void add(SceneItem item);
+    // The items and rectangles added from now on draw this series (-1: none). A rectangle keeps
+    // its series itself, other items get a SeriesMark before them when the series changed, so
+    // a chart of many columns takes no more items. Cannot fail beyond running out of memory.
+    void markSeries(int series) { markedSeries_ = series; }
     void fillRect(const Rect& r, Color c);
     void fillPath(Path p, Color c);
     void strokePath(Path p, const Stroke& s);
@@ -160,6 +173,11 @@ struct Scene {
     std::optional<HitRegion> hitAt(Point p) const;
     // The texts of the scene, in order (tests and the debug panel look at them).
     std::vector<const TextItem*> texts() const;
+
+private:
+    // Appends an item, after a SeriesMark when the marked series changed since the last item.
+    void push(SceneItem&& item);
+    int markedSeries_ = -1, itemSeries_ = -1;
 };
 
 } // namespace plotara::player

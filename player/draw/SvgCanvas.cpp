@@ -179,8 +179,24 @@ SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text
     out_ += "\" xml:space=\"preserve\">\n";
 }
 
+void SvgCanvas::syncSeries() {
+    if (!seriesGroups_ || wantedSeries_ == openSeries_) return;
+    flushOutlines();
+    closeSeries();
+    if (wantedSeries_ < 0) return;
+    out_ += "<g data-plotara-series=\"" + std::to_string(wantedSeries_) + "\">\n";
+    openSeries_ = wantedSeries_;
+}
+
+void SvgCanvas::closeSeries() {
+    if (openSeries_ < 0) return;
+    out_ += "</g>\n";
+    openSeries_ = -1;
+}
+
 void SvgCanvas::shape(const ShapeItem& item) {
     if (item.path.empty() || (!item.filled && !item.stroked)) return;
+    syncSeries();
     const bool longOutline = isLongOutline(item);
     if (!outlineStrokes_.empty() && !(longOutline && samePath(item.path, outline_)))
         flushOutlines();
@@ -238,11 +254,13 @@ void SvgCanvas::writeShape(const ShapeItem& item) {
 
 void SvgCanvas::text(const TextItem& item) {
     flushOutlines();
+    syncSeries();
     appendSvgText(out_, item, text_);
 }
 
 void SvgCanvas::markers(const MarkerItem& item) {
     flushOutlines();
+    syncSeries();
     if (item.points.empty()) return;
     if (item.points.size() >= 16) {
         markerSet(item);
@@ -296,6 +314,7 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
 
 void SvgCanvas::pushClip(const Rect& rect) {
     flushOutlines();
+    closeSeries();
     const std::string id = "c" + std::to_string(++nextId_);
     out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
     appendSvgNumber(out_, rect.x);
@@ -311,6 +330,7 @@ void SvgCanvas::pushClip(const Rect& rect) {
 
 void SvgCanvas::popClip() {
     flushOutlines();
+    closeSeries();
     if (clips_.empty()) return;
     clips_.pop_back();
     out_ += "</g>\n";
@@ -318,6 +338,7 @@ void SvgCanvas::popClip() {
 
 std::string SvgCanvas::finish() {
     flushOutlines();
+    closeSeries();
     while (!clips_.empty())
         popClip();
     out_ += "</svg>\n";
@@ -346,11 +367,24 @@ std::size_t roomFor(const Scene& scene) {
 
 } // namespace
 
-std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
+namespace {
+
+std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroups) {
     SvgCanvas canvas(scene.width, scene.height, text);
+    canvas.setSeriesGroups(seriesGroups);
     canvas.reserve(roomFor(scene));
     paintScene(scene, canvas);
     return canvas.finish();
+}
+
+} // namespace
+
+std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
+    return writeDocument(scene, text, false);
+}
+
+std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text) {
+    return writeDocument(scene, text, true);
 }
 
 } // namespace plotara::player

@@ -23,6 +23,10 @@ public:
     void pushClip(const Rect& rect) override;
     // Ends the innermost clip; nothing when no clip is open.
     void popClip() override;
+    // With series groups on, the items of a series go into <g data-plotara-series="N"> groups
+    // (a web page hides a series by its groups); off by default, so a picture is as before.
+    void seriesMark(int series) override { wantedSeries_ = series; }
+    void setSeriesGroups(bool on) { seriesGroups_ = on; }
     // Takes room for a document of about this many bytes at once. Throws std::bad_alloc when
     // memory runs out.
     void reserve(std::size_t bytes) { out_.reserve(bytes); }
@@ -36,6 +40,10 @@ private:
     void writeShape(const ShapeItem& item);
     // Writes the waiting outlines: one as a path, several as one path they all use.
     void flushOutlines();
+    // Opens the group of the series the items now draw (closing the one before). A group never
+    // spans a clip's start or end.
+    void syncSeries();
+    void closeSeries();
 
     std::string out_;
     TextEngine& text_;
@@ -46,9 +54,13 @@ private:
     // once. The outline is a copy, so a caller's item need not outlive the call.
     Path outline_;
     std::vector<Stroke> outlineStrokes_;
+    bool seriesGroups_ = false;
+    int wantedSeries_ = -1, openSeries_ = -1;
 };
 
 // Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.
 std::string writeSvgDocument(const Scene& scene, TextEngine& text);
+// The same with the series in groups (SvgCanvas::setSeriesGroups). Cannot fail beyond allocation.
+std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text);
 
 } // namespace plotara::player

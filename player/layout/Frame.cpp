@@ -41,8 +41,12 @@ void listTexts(ChartLayout& layout, const std::vector<TextItem>& texts) {
 
 void drawTexts(Scene& scene, const std::vector<TextItem>& texts) {
     for (const TextItem& t : texts) {
-        if (!t.text.empty()) scene.add(t);
+        if (t.text.empty()) continue;
+        // A value label goes with its series.
+        scene.markSeries(t.tag.kind == TextKind::ValueLabel ? t.tag.series : -1);
+        scene.add(t);
     }
+    scene.markSeries(-1);
 }
 
 TitleLayout layoutTitles(const ChartContext& ctx, Rect area) {

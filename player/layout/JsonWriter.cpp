@@ -44,7 +44,19 @@ JsonWriter& JsonWriter::key(const char* name, Line line) {
 
 void JsonWriter::escaped(const std::string& s) {
     out_ += '"';
-    for (unsigned char c : s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (scriptSafe_ && (c == '<' || c == '>' || c == '&')) {
+            out_ += c == '<' ? "\\u003c" : c == '>' ? "\\u003e" : "\\u0026";
+            continue;
+        }
+        // U+2028 and U+2029 (E2 80 A8/A9) end a line in older script parsers.
+        if (scriptSafe_ && c == 0xE2 && s.compare(i + 1, 1, "\x80") == 0 && i + 2 < s.size() &&
+            (s[i + 2] == '\xA8' || s[i + 2] == '\xA9')) {
+            out_ += s[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+            i += 2;
+            continue;
+        }
         switch (c) {
         case '"':
             out_ += "\\\"";

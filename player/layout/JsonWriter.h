@@ -52,6 +52,9 @@ public:
         }
         close(']');
     }
+    // From now on also writes < > & and the line and paragraph separators U+2028 and U+2029 as
+    // \u escapes, so the text can stand inside an HTML <script> element. Cannot fail.
+    void setScriptSafe(bool on) { scriptSafe_ = on; }
     // Ends the document with a line break. Cannot fail.
     void endLine() { out_ += '\n'; }
 
@@ -65,6 +68,7 @@ private:
     std::vector<bool> first_; // per open container: nothing written in it yet
     bool afterKey_ = false;   // the next value belongs to the key just written
     Line elementLine_ = Line::Same;
+    bool scriptSafe_ = false;
 };
 
 } // namespace plotara::player

@@ -228,8 +228,11 @@ std::vector<LineTrace> layoutLines(const ChartContext& ctx, const PlotGeometry& 
 }
 
 void drawLines(ChartContext& ctx, std::vector<LineTrace>& lines) {
-    for (LineTrace& t : lines)
+    for (LineTrace& t : lines) {
+        ctx.scene.markSeries(t.spots.empty() ? -1 : t.spots.front().series->index);
         drawLine(ctx, t);
+    }
+    ctx.scene.markSeries(-1);
 }
 
 } // namespace plotara::player

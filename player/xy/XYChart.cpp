@@ -328,8 +328,11 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
 // their value labels.
 void drawXYPoints(ChartContext& ctx, const XYLayout& l) {
     if (l.clip) ctx.scene.add(ClipPush{l.plot});
-    for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d)
+    for (std::size_t d = 0; d < ctx.model.datasets.size(); ++d) {
+        ctx.scene.markSeries(static_cast<int>(d));
         drawXYSeries(ctx, l, d);
+    }
+    ctx.scene.markSeries(-1);
     if (l.clip) ctx.scene.add(ClipPop{});
     drawTexts(ctx.scene, l.valueTexts);
 }

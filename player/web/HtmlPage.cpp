@@ -1,0 +1,120 @@
+#include "player/web/HtmlPage.h"
+
+#include "player/draw/SvgMarkup.h"
+#include "player/web/PageScript.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <utility>
+
+namespace plotara::player {
+
+namespace {
+
+// The policy of a whole page: nothing is fetched, and the one script runs by its hash.
+void appendPolicy(std::string& out) {
+    out += "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
+           "script-src '";
+    out += pageScriptHash();
+    out += "'; base-uri 'none'; form-action 'none'\">\n";
+}
+
+std::string captionOf(const ChartLayout* layout) {
+    if (layout) {
+        for (const LayoutText& t : layout->texts) {
+            if (t.tag.kind == TextKind::Caption) return t.fullText.empty() ? t.text : t.fullText;
+        }
+    }
+    return "Chart";
+}
+
+// One id of the page: the prefix, then the part.
+void appendId(std::string& out, std::string_view prefix, std::string_view part) {
+    appendXmlText(out, prefix);
+    out += part;
+}
+
+// The inline SVG: the document without its XML declaration, the hit elements last inside it.
+void appendSvg(std::string& out, const HtmlChart& chart) {
+    std::string_view svg = chart.svg;
+    if (svg.starts_with("<?xml")) svg.remove_prefix(std::min(svg.size(), svg.find('\n') + 1));
+    const std::size_t end = svg.rfind("</svg>");
+    if (end == std::string_view::npos) return;
+    out += svg.substr(0, end);
+    appendHitElements(out, chart);
+    out += svg.substr(end);
+}
+
+// The data as a table: one row per plot element (series, label, value), in series and point
+// order.
+void appendTable(std::string& out, const HtmlChart& chart, std::string_view prefix) {
+    std::map<std::pair<int, int>, const HitRegion*> rows;
+    for (const HitRegion& r : chart.regions) {
+        if (r.pointIndex >= 0) rows[{r.seriesIndex, r.pointIndex}] = &r;
+    }
+    out += "<table id=\"";
+    appendId(out, prefix, "-table");
+    out += "\" hidden>\n<caption>";
+    appendXmlText(out, captionOf(chart.layout));
+    out += "</caption>\n<thead><tr><th scope=\"col\">Series</th><th scope=\"col\">Label</th>"
+           "<th scope=\"col\">Value</th></tr></thead>\n<tbody>\n";
+    for (const auto& [key, r] : rows) {
+        out += "<tr><td>";
+        appendXmlText(out, r->series);
+        out += "</td><td>";
+        appendXmlText(out, r->label);
+        out += "</td><td>";
+        appendXmlText(out, r->value);
+        out += "</td></tr>\n";
+    }
+    out += "</tbody>\n</table>\n";
+}
+
+void appendFigure(std::string& out, const HtmlChart& chart, std::string_view prefix) {
+    out += "<figure class=\"plotara\" id=\"";
+    appendXmlText(out, prefix);
+    out += "\" aria-labelledby=\"";
+    appendId(out, prefix, "-caption");
+    out += "\">\n<figcaption id=\"";
+    appendId(out, prefix, "-caption");
+    out += "\">";
+    appendXmlText(out, captionOf(chart.layout));
+    out += "</figcaption>\n";
+    appendSvg(out, chart);
+    out += "<div role=\"tooltip\" id=\"";
+    appendId(out, prefix, "-tip");
+    out += "\" hidden></div>\n<button type=\"button\" id=\"";
+    appendId(out, prefix, "-data-button");
+    out += "\" aria-controls=\"";
+    appendId(out, prefix, "-table");
+    out += "\" aria-expanded=\"false\">data</button>\n";
+    appendTable(out, chart, prefix);
+    out += "<script type=\"application/json\" id=\"";
+    appendId(out, prefix, "-data");
+    out += "\">";
+    out += pageDataJson(chart);
+    out += "</script>\n<script>";
+    out += pageScript();
+    out += "</script>\n</figure>\n";
+}
+
+} // namespace
+
+std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options) {
+    const std::string prefix = options.idPrefix.empty() ? "plotara" : options.idPrefix;
+    std::string out;
+    out.reserve(chart.svg.size() + 200 * chart.regions.size() + pageScript().size() + 2048);
+    if (!options.fragment) {
+        out += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
+        appendPolicy(out);
+        out += "<title>";
+        appendXmlText(out, captionOf(chart.layout));
+        out += "</title>\n</head>\n<body>\n";
+    }
+    appendFigure(out, chart, prefix);
+    if (!options.fragment) out += "</body>\n</html>\n";
+    return out;
+}
+
+} // namespace plotara::player

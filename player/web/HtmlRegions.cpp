@@ -1,0 +1,173 @@
+// The page's hit elements and the data its script reads: one invisible element over every hit
+// region, named and given the role a screen reader needs, and every region's tool text and link
+// as JSON.
+#include "player/ElementName.h"
+#include "player/detail/Invoke.h"
+#include "player/draw/SvgMarkup.h"
+#include "player/layout/JsonWriter.h"
+#include "player/util/TextUtil.h"
+#include "player/web/HtmlPage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace plotara::player {
+
+namespace {
+
+void appendAttribute(std::string& out, std::string_view name, double v) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    appendSvgNumber(out, v);
+    out += '"';
+}
+
+void appendPoint(std::string& out, double x, double y) {
+    appendSvgNumber(out, x);
+    out += ',';
+    appendSvgNumber(out, y);
+}
+
+// A wedge as a path: along the outer arc clockwise, back along the inner one (or to the centre).
+void appendWedge(std::string& out, const HitRegion& r) {
+    const double ys = r.yScale > 0 ? r.yScale : 1;
+    const double sweep = std::min(r.a1 - r.a0, 2 * std::numbers::pi - 1e-6);
+    const auto at = [&](double radius, double a) {
+        appendPoint(out, r.center.x + radius * std::cos(a), r.center.y + radius * ys * std::sin(a));
+    };
+    const auto arc = [&](double radius, double a, bool clockwise) {
+        out += 'A';
+        appendPoint(out, radius, radius * ys);
+        out += sweep > std::numbers::pi ? " 0 1 " : " 0 0 ";
+        out += clockwise ? "1 " : "0 ";
+        at(radius, a);
+    };
+    out += "<path d=\"M";
+    at(r.radius, r.a0);
+    arc(r.radius, r.a0 + sweep, true);
+    out += 'L';
+    if (r.inner > 0) {
+        at(r.inner, r.a0 + sweep);
+        arc(r.inner, r.a0, false);
+    } else {
+        appendPoint(out, r.center.x, r.center.y);
+    }
+    out += "Z\"";
+}
+
+void appendShape(std::string& out, const HitRegion& r) {
+    switch (r.shape) {
+    case HitRegion::Shape::Rect:
+        out += "<rect";
+        appendAttribute(out, "x", r.rect.x);
+        appendAttribute(out, "y", r.rect.y);
+        appendAttribute(out, "width", std::max(r.rect.w, 0.0));
+        appendAttribute(out, "height", std::max(r.rect.h, 0.0));
+        return;
+    case HitRegion::Shape::Polygon:
+        out += "<polygon points=\"";
+        for (std::size_t i = 0; i < r.polygon.size(); ++i) {
+            if (i > 0) out += ' ';
+            appendPoint(out, r.polygon[i].x, r.polygon[i].y);
+        }
+        out += '"';
+        return;
+    case HitRegion::Shape::Circle:
+        out += "<circle";
+        appendAttribute(out, "cx", r.center.x);
+        appendAttribute(out, "cy", r.center.y);
+        appendAttribute(out, "r", r.radius);
+        return;
+    case HitRegion::Shape::Wedge:
+        appendWedge(out, r);
+        return;
+    }
+}
+
+bool isScrollPart(const HitRegion& r) {
+    return r.kind.starts_with("scroll-");
+}
+
+} // namespace
+
+void appendHitElements(std::string& out, const HtmlChart& chart) {
+    out += "<g class=\"plotara-hits\" fill=\"#000\" fill-opacity=\"0\">\n";
+    for (std::size_t i = 0; i < chart.regions.size(); ++i) {
+        const HitRegion& r = chart.regions[i];
+        if (isScrollPart(r)) continue; // the page shows the chart as laid out: it does not scroll
+        appendShape(out, r);
+        out += " data-plotara-hit=\"" + std::to_string(i) + "\" aria-label=\"";
+        appendXmlText(out, elementName(r.label, r.value, r.toolText));
+        out += '"';
+        if (r.kind == "legend" && chart.legendToggles && r.seriesIndex >= 0) {
+            const bool hidden =
+                std::ranges::find(chart.hiddenSeries, r.seriesIndex) != chart.hiddenSeries.end();
+            // A series the viewer hid is not in the picture: the page cannot show it.
+            out += hidden ? " role=\"checkbox\" aria-checked=\"false\" aria-disabled=\"true\""
+                          : " role=\"checkbox\" aria-checked=\"true\"";
+            out += " tabindex=\"0\"";
+        } else if (!callForLink(r.link).name.empty()) {
+            out += " role=\"link\" tabindex=\"0\"";
+        } else {
+            out += " role=\"img\"";
+        }
+        out += "/>\n";
+    }
+    out += "</g>\n";
+}
+
+namespace {
+
+// What following a link does on the page: a host call becomes the drill-down event's action
+// and parameter (split at every comma, empty parts kept; null when empty), an address is opened
+// when the player allows its scheme, anything else does nothing.
+void writeLink(JsonWriter& json, const std::string& link) {
+    const InvokeCall call = callForLink(link);
+    if (call.name.empty()) return;
+    if (call.name != "PT_Link") {
+        json.key("call").object([&] {
+            json.key("action").string(call.name);
+            json.key("parameter");
+            if (call.argument.empty()) return json.null();
+            std::vector<std::string> parts;
+            for (std::size_t from = 0;;) {
+                const std::size_t comma = call.argument.find(',', from);
+                parts.push_back(call.argument.substr(from, comma - from));
+                if (comma == std::string::npos) break;
+                from = comma + 1;
+            }
+            json.list(parts, JsonWriter::Line::Same, [&](const std::string& p) { json.string(p); });
+        });
+    } else if (isOpenableAddress(link)) {
+        json.key("href").string(std::string(trimSpace(link)));
+    }
+}
+
+} // namespace
+
+std::string pageDataJson(const HtmlChart& chart) {
+    JsonWriter json;
+    json.setScriptSafe(true);
+    json.object([&] {
+        json.key("drawIn").number(chart.drawIn);
+        const bool bars = chart.layout && !chart.layout->series.empty() &&
+                          chart.layout->series.front().renderAs == "bar";
+        json.key("bars").boolean(bars);
+        if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
+        json.key("regions", JsonWriter::Line::Own)
+            .list(chart.regions, JsonWriter::Line::Own, [&](const HitRegion& r) {
+                json.object([&] {
+                    json.key("k").string(r.kind);
+                    json.key("s").number(r.seriesIndex);
+                    json.key("p").number(r.pointIndex);
+                    json.key("t").string(r.toolText);
+                    writeLink(json, r.link);
+                });
+            });
+    });
+    return json.text();
+}
+
+} // namespace plotara::player
