@@ -161,8 +161,10 @@ class Browser:
         return answer["result"].get("value")
 
     def center(self, selector):
-        """The middle of the first element matching selector, in page pixels."""
-        box = self.eval("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
+        """The middle of the first element matching selector in the window, scrolled into it."""
+        box = self.eval("(() => { const e = document.querySelector(%s);"
+                        " e.scrollIntoView({block: 'nearest', inline: 'nearest'});"
+                        " const r = e.getBoundingClientRect();"
                         " return [r.x + r.width / 2, r.y + r.height / 2]; })()"
                         % json.dumps(selector))
         return box[0], box[1]

@@ -94,36 +94,35 @@ class Pages(unittest.TestCase):
                " e => window.__drill.push(e.detail))")
         return b
 
-    def hit(self, label):
-        """A selector for the plot element whose accessible name starts with label."""
+    def named(self, name):
+        """A selector for the plot element of that accessible name."""
         index = self.browser.eval(
             "[...document.querySelectorAll('[data-plotara-hit]')].find(e =>"
-            " (e.getAttribute('aria-label') || '').startsWith(%s))"
-            "?.getAttribute('data-plotara-hit')"
-            % cdp.json.dumps(label))
-        self.assertIsNotNone(index, "no plot element named " + label)
+            " e.getAttribute('aria-label') === %s)?.getAttribute('data-plotara-hit')"
+            % cdp.json.dumps(name))
+        self.assertIsNotNone(index, "no plot element named " + name)
         return "[data-plotara-hit='%s']" % index
 
     def test_tool_texts_show_the_document_text_inside_the_page(self):
         b = self.load(render("column", "column2d", COLUMN_XML))
-        for label, _, tip, *_ in COLUMNS:
+        for column, (label, value, tip, *_) in enumerate(COLUMNS):
             with self.subTest(label=label):
-                b.hover(*b.center(self.hit(label)))
+                b.hover(*b.center("[data-plotara-hit='%d']" % column))
                 shown = b.eval("(() => { const t = document.querySelector('[role=tooltip]');"
                                " const r = t.getBoundingClientRect();"
                                " return [t.textContent, getComputedStyle(t).visibility !== 'hidden'"
                                " && !t.hidden && r.width > 0, r.left >= 0 && r.top >= 0 &&"
                                " r.right <= innerWidth && r.bottom <= innerHeight]; })()")
                 self.assertEqual(shown[1:], [True, True])
-                self.assertTrue(shown[0] == tip if tip else shown[0].startswith(label), shown[0])
+                self.assertEqual(shown[0], tip or "%s, %s" % (label, value))
         self.assertEqual(b.troubles(), [])
 
     def test_clicks_on_links_dispatch_the_drilldown_event_and_run_nothing(self):
         b = self.load(render("column", "column2d", COLUMN_XML))
-        for label, _, _, link, detail, opened in COLUMNS:
+        for column, (_, _, _, link, detail, opened) in enumerate(COLUMNS):
             with self.subTest(link=link):
                 b.eval("window.__drill = []; window.__opened = []")
-                b.click(*b.center(self.hit(label)))
+                b.click(*b.center("[data-plotara-hit='%d']" % column))
                 self.assertEqual(b.eval("window.__drill"), [detail] if detail else [])
                 self.assertEqual([u.replace("%2C", ",") for u in b.eval("window.__opened")],
                                  [opened] if opened else [])
@@ -161,7 +160,7 @@ class Pages(unittest.TestCase):
 
     def test_legend_entries_toggle_their_series_by_click_and_space(self):
         b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
-        column = b.center(self.hit("North"))
+        column = b.center(self.named("North, A, 30"))
         for how in ("click", "space"):
             with self.subTest(how=how):
                 entry = "[role=checkbox]"
@@ -177,9 +176,12 @@ class Pages(unittest.TestCase):
                                    "?.closest('[data-plotara-hit]')?.getAttribute('aria-label')"
                                    " || '']" % (entry, *column))
                     self.assertEqual(state[0], expected)
-                    self.assertEqual(state[1].startswith("North"), expected == "true", state[1])
+                    self.assertEqual(state[1] == "North, A, 30", expected == "true", state[1])
         self.assertEqual(b.troubles(), [])
 
+    # Fails at web a2bb255: the page shows the scroll window the player laid out and does not
+    # scroll it yet (docs/web.md, "What differs from the desktop").
+    @unittest.expectedFailure
     def test_scroll_charts_scroll_by_wheel_drag_and_arrow_key(self):
         b = self.load(render("scroll", "scrollcolumn2d", SCROLL_XML))
         box = b.eval("(() => { const r = document.querySelector('figure svg')"
@@ -199,31 +201,49 @@ class Pages(unittest.TestCase):
                 self.assertGreater(png.differing(before, png.decode(b.screenshot(box))), 0.01)
         self.assertEqual(b.troubles(), [])
 
-    def test_two_fragments_on_one_strict_page(self):
+    def fragments_page(self):
+        """Both test charts as fragments in one host page whose policy allows their scripts by
+        hash and nothing else."""
         parts = []
-        for prefix, xml in (("first", LEGEND_XML), ("second", COLUMN_XML)):
-            path = render(prefix, "mscolumn2d" if prefix == "first" else "column2d", xml,
-                          ".html", "--html-fragment", "--html-prefix", prefix)
-            with open(path) as f:
+        for prefix, chart_type, xml in (("first", "mscolumn2d", LEGEND_XML),
+                                        ("second", "column2d", COLUMN_XML)):
+            with open(render(prefix, chart_type, xml, ".html", "--html-fragment", "--html-id",
+                             prefix)) as f:
                 parts.append(f.read())
-        hashes = " ".join("'sha256-%s'" % base64.b64encode(hashlib.sha256(s.encode()).digest())
-                          .decode() for p in parts for s in
-                          re.findall(r"<script>(.*?)</script>", p, re.S))
+        hashes = {"'sha256-%s'" % base64.b64encode(hashlib.sha256(s.encode()).digest()).decode()
+                  for p in parts for s in re.findall(r"<script>(.*?)</script>", p, re.S)}
         host = os.path.join(WORK.name, "host.html")
         with open(host, "w") as f:
             f.write("<!DOCTYPE html><html><head><meta charset='utf-8'><meta http-equiv="
-                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s;"
-                    " style-src 'unsafe-inline'\"></head><body>%s</body></html>"
-                    % (hashes, "".join(parts)))
-        b = self.load(host)
-        self.assertEqual(b.eval("(() => { const ids = [...document.querySelectorAll('[id]')]"
-                                ".map(e => e.id); return ids.length - new Set(ids).size; })()"), 0)
-        for prefix, label, tip in (("first", "North", None), ("second", "Jan", COLUMNS[0][2])):
+                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s\">"
+                    "</head><body>%s</body></html>" % (" ".join(sorted(hashes)), "".join(parts)))
+        return self.load(host)
+
+    def test_two_fragments_on_one_strict_page_each_work(self):
+        b = self.fragments_page()
+        for prefix, hit, tip in (("first", 2, "North, A, 30"), ("second", 0, COLUMNS[0][2])):
             with self.subTest(prefix=prefix):
-                self.browser.hover(*b.center("#%s [data-plotara-hit]" % prefix))
+                b.hover(*b.center("#%s [data-plotara-hit='%d']" % (prefix, hit)))
                 shown = b.eval("document.getElementById('%s-tip').textContent" % prefix)
-                self.assertTrue(shown.startswith(tip or label), shown)
+                self.assertEqual(shown, tip)
+        b.eval("document.getElementById('second').addEventListener('plotara-drilldown',"
+               " e => window.__drill.push(e.currentTarget.id))")
+        b.click(*b.center("#second [data-plotara-hit='0']"))
+        self.assertEqual(b.eval("window.__drill"), ["second", COLUMNS[0][4]])
+        b.click(*b.center("#first [role=checkbox]"))
+        self.assertEqual(b.eval("[...document.querySelectorAll('[role=checkbox]')]"
+                                ".map(e => e.getAttribute('aria-checked'))"),
+                         ["false", "true"])
         self.assertEqual(b.troubles(), [])
+
+    # Fails at web a2bb255: the SVG's clip paths are named c1, c2, ... in every chart, so the
+    # second chart's clip-path="url(#c1)" finds the first chart's clip.
+    @unittest.expectedFailure
+    def test_every_id_of_a_fragment_carries_its_prefix(self):
+        b = self.fragments_page()
+        self.assertEqual(b.eval("['first', 'second'].flatMap(p => [...document.getElementById(p)"
+                                ".querySelectorAll('[id]')].map(e => e.id)"
+                                ".filter(id => !id.startsWith(p + '-')))"), [])
 
     def test_the_page_looks_like_the_png_of_the_chart(self):
         xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
