@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The pages `plotara render -o x.html` writes, in headless Chromium: tool texts, drill-down
-events, keyboard, legend toggling, scrolling, hostile texts, two fragments on one page, and the
-page's picture against the PNG of the same chart.
+events, keyboard, what a screen reader gets, the draw-in, legend toggling, scrolling, hostile
+texts, two fragments on one page, and the page's picture against the PNG of the same chart.
 
     python3 tests/browser/test_pages.py path/to/plotara     # exit 77: no Chromium installed
 """
@@ -157,6 +157,40 @@ class Pages(unittest.TestCase):
                     b.key("Enter")
                     self.assertEqual(b.eval("window.__drill"), [COLUMNS[0][4]])
         self.assertEqual(len(reached), len(COLUMNS))
+
+    def test_screen_readers_get_the_figure_its_elements_and_the_data_table(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        b.send("Accessibility.enable")
+
+        def named(roles):
+            return [(n["role"]["value"], n.get("name", {}).get("value"))
+                    for n in b.send("Accessibility.getFullAXTree")["nodes"]
+                    if not n.get("ignored") and n.get("role", {}).get("value") in roles]
+
+        self.assertEqual(named({"figure", "button", "link", "table"}),
+                         [("figure", HOSTILE_IMG + " Sales"), ("button", "data")] +
+                         [("link", name) for name in ("January: 40 units", "Feb: 55", HOSTILE_IMG,
+                                                      HOSTILE_SCRIPT, "May", "Jun", "Jul")])
+        b.click(*b.center("figure button"))
+        self.assertEqual(named({"table"}), [("table", HOSTILE_IMG + " Sales")])
+        self.assertEqual(len(named({"row"})), 1 + len(COLUMNS))
+
+    def test_draw_in_runs_only_when_the_chart_and_the_reader_allow_motion(self):
+        b = self.browser
+        try:
+            for animation, reduce, moves in (("1", "no-preference", True),
+                                             ("1", "reduce", False),
+                                             ("0", "no-preference", False)):
+                with self.subTest(animation=animation, reduce=reduce):
+                    b.send("Emulation.setEmulatedMedia", features=[
+                        {"name": "prefers-reduced-motion", "value": reduce}])
+                    self.load(render("motion" + animation, "mscolumn2d",
+                                     LEGEND_XML.replace("animation='0'",
+                                                        "animation='%s'" % animation)))
+                    self.assertEqual(b.eval("document.getAnimations().length > 0"), moves)
+        finally:
+            b.send("Emulation.setEmulatedMedia", features=[
+                {"name": "prefers-reduced-motion", "value": "reduce"}])
 
     def test_legend_entries_toggle_their_series_by_click_and_space(self):
         b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
