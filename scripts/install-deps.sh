@@ -32,6 +32,9 @@ packages=(
   # /usr/bin/time -v: peak memory in bench/memory/per_point.sh
   time
   qt6-base-dev xvfb xauth
+  # tests/browser: the web pages in headless Chromium, driven by a Python script (standard
+  # library only); the pages name the chart fonts above, so a screenshot matches the PNG.
+  chromium python3
 )
 missing=()
 for p in "${packages[@]}"; do

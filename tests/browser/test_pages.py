@@ -1,0 +1,318 @@
+#!/usr/bin/env python3
+"""The pages `plotara render -o x.html` writes, in headless Chromium: tool texts, drill-down
+events, keyboard, what a screen reader gets, the draw-in, legend toggling, scrolling, hostile
+texts, two fragments on one page, and the page's picture against the PNG of the same chart.
+
+    python3 tests/browser/test_pages.py path/to/plotara     # exit 77: no Chromium installed
+"""
+
+import base64
+import hashlib
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+import png  # noqa: E402
+
+PLOTARA = None
+WORK = tempfile.TemporaryDirectory(prefix="plotara-browser-")
+HOSTILE_IMG = "<img src=x onerror=alert(1)>"
+HOSTILE_SCRIPT = "</script><script>window.pwned=1</script>"
+
+
+def attr(text):
+    return (text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+            .replace("'", "&apos;"))
+
+
+def sets(rows):
+    """<set> elements from (label, value, toolText or None, link or None) rows."""
+    out = ""
+    for label, value, tip, link in rows:
+        out += "<set label='%s' value='%s'" % (attr(label), value)
+        out += " toolText='%s'" % attr(tip) if tip else ""
+        out += " link='%s'" % attr(link) if link else ""
+        out += "/>"
+    return out
+
+
+# label, value, tool text, link, the drill-down detail a click gives, the address it opens
+COLUMNS = [
+    ("Jan", 40, "January: 40 units", "host:showMonth:a,,b",
+     {"action": "showMonth", "parameter": ["a", "", "b"]}, None),
+    ("Feb", 55, None, "javascript:pick('x,y')", {"action": "pick", "parameter": ["x", "y"]}, None),
+    ("Mar", 30, HOSTILE_IMG, "host:empty", {"action": "empty", "parameter": None}, None),
+    (HOSTILE_SCRIPT, 45, HOSTILE_SCRIPT, "javascript:alert(1)",
+     {"action": "alert", "parameter": ["1"]}, None),
+    ("May", 50, "May", "javascript:window.pwned=2", None, None),
+    ("Jun", 35, "Jun", "javascript:(window.pwned=3)", None, None),
+    ("Jul", 20, "Jul", "https://example.com/r?m=7,8", None, "https://example.com/r?m=7,8"),
+]
+COLUMN_XML = "<chart caption='%s' animation='0'>%s</chart>" % (
+    attr(HOSTILE_IMG + " Sales"), sets(row[:4] for row in COLUMNS))
+LEGEND_XML = ("<chart caption='Two series' animation='0'><categories><category label='A'/>"
+              "<category label='B'/></categories>"
+              "<dataset seriesName='North'><set value='30'/><set value='50'/></dataset>"
+              "<dataset seriesName='South'><set value='40'/><set value='20'/></dataset></chart>")
+SCROLL_XML = ("<chart caption='Scroll' numVisiblePlot='6' animation='0'><categories>%s</categories>"
+              "<dataset seriesName='S'>%s</dataset></chart>" % (
+                  "".join("<category label='C%d'/>" % i for i in range(40)),
+                  "".join("<set value='%d'/>" % (10 + i * 7 % 50) for i in range(40))))
+SIZE = (640, 400)
+
+
+def render(name, chart_type, xml, suffix=".html", *extra):
+    source = os.path.join(WORK.name, name + ".xml")
+    with open(source, "w") as f:
+        f.write(xml)
+    target = os.path.join(WORK.name, name + suffix)
+    subprocess.run([PLOTARA, "render", "--type", chart_type, "--xml", source, "-o", target,
+                    "--width", str(SIZE[0]), "--height", str(SIZE[1])] + list(extra), check=True)
+    return target
+
+
+class Pages(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.browser = cdp.Browser(*SIZE)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+
+    def load(self, path):
+        b = self.browser
+        b.events.clear()
+        b.open(path)
+        b.eval("window.__drill = []; window.__opened = []; window.open = u =>"
+               " window.__opened.push(u); document.addEventListener('plotara-drilldown',"
+               " e => window.__drill.push(e.detail))")
+        return b
+
+    def named(self, name):
+        """A selector for the plot element of that accessible name."""
+        index = self.browser.eval(
+            "[...document.querySelectorAll('[data-plotara-hit]')].find(e =>"
+            " e.getAttribute('aria-label') === %s)?.getAttribute('data-plotara-hit')"
+            % cdp.json.dumps(name))
+        self.assertIsNotNone(index, "no plot element named " + name)
+        return "[data-plotara-hit='%s']" % index
+
+    def test_tool_texts_show_the_document_text_inside_the_page(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        for column, (label, value, tip, *_) in enumerate(COLUMNS):
+            with self.subTest(label=label):
+                b.hover(*b.center("[data-plotara-hit='%d']" % column))
+                shown = b.eval("(() => { const t = document.querySelector('[role=tooltip]');"
+                               " const r = t.getBoundingClientRect();"
+                               " return [t.textContent, getComputedStyle(t).visibility !== 'hidden'"
+                               " && !t.hidden && r.width > 0, r.left >= 0 && r.top >= 0 &&"
+                               " r.right <= innerWidth && r.bottom <= innerHeight]; })()")
+                self.assertEqual(shown[1:], [True, True])
+                self.assertEqual(shown[0], tip or "%s, %s" % (label, value))
+        self.assertEqual(b.troubles(), [])
+
+    def test_clicks_on_links_dispatch_the_drilldown_event_and_run_nothing(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        for column, (_, _, _, link, detail, opened) in enumerate(COLUMNS):
+            with self.subTest(link=link):
+                b.eval("window.__drill = []; window.__opened = []")
+                b.click(*b.center("[data-plotara-hit='%d']" % column))
+                self.assertEqual(b.eval("window.__drill"), [detail] if detail else [])
+                self.assertEqual([u.replace("%2C", ",") for u in b.eval("window.__opened")],
+                                 [opened] if opened else [])
+        self.assertEqual(b.eval("[window.pwned, location.protocol]"), [None, "file:"])
+        self.assertEqual(b.troubles(), [])
+
+    def test_hostile_texts_stay_text(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        self.assertEqual(
+            b.eval("[document.querySelector('figcaption').textContent.trim(),"
+                   " document.querySelectorAll('img, script:not([type]), script[src]').length,"
+                   " [...document.querySelectorAll('[data-plotara-hit]')].some(e =>"
+                   " e.getAttribute('aria-label').startsWith(%s)), window.pwned]"
+                   % cdp.json.dumps(HOSTILE_SCRIPT)),
+            [HOSTILE_IMG + " Sales", 1, True, None])
+        self.assertIn(HOSTILE_SCRIPT, b.eval("document.querySelector('figure table').textContent"))
+        self.assertEqual(b.troubles(), [])
+
+    def test_tab_reaches_every_link_with_a_focus_ring_and_enter_follows_it(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        reached = []
+        for _ in range(2 * len(COLUMNS) + 4):
+            b.key("Tab")
+            state = b.eval("(() => { const e = document.activeElement, s = getComputedStyle(e);"
+                           " return [e.getAttribute('data-plotara-hit'), e.getAttribute('role'),"
+                           " s.outlineStyle !== 'none' && parseFloat(s.outlineWidth) > 0 ||"
+                           " s.stroke !== 'none' && parseFloat(s.strokeWidth) > 0]; })()")
+            if state[0] is not None and state[0] not in reached:
+                self.assertEqual(state[1:], ["link", True], "focus on element " + state[0])
+                reached.append(state[0])
+                if len(reached) == 1:
+                    b.key("Enter")
+                    self.assertEqual(b.eval("window.__drill"), [COLUMNS[0][4]])
+        self.assertEqual(len(reached), len(COLUMNS))
+
+    def test_screen_readers_get_the_figure_its_elements_and_the_data_table(self):
+        b = self.load(render("column", "column2d", COLUMN_XML))
+        b.send("Accessibility.enable")
+
+        def named(roles):
+            return [(n["role"]["value"], n.get("name", {}).get("value"))
+                    for n in b.send("Accessibility.getFullAXTree")["nodes"]
+                    if not n.get("ignored") and n.get("role", {}).get("value") in roles]
+
+        self.assertEqual(named({"figure", "button", "link", "table"}),
+                         [("figure", HOSTILE_IMG + " Sales"), ("button", "data")] +
+                         [("link", name) for name in ("January: 40 units", "Feb: 55", HOSTILE_IMG,
+                                                      HOSTILE_SCRIPT, "May", "Jun", "Jul")])
+        b.click(*b.center("figure button"))
+        self.assertEqual(named({"table"}), [("table", HOSTILE_IMG + " Sales")])
+        self.assertEqual(len(named({"row"})), 1 + len(COLUMNS))
+
+    def test_draw_in_runs_only_when_the_chart_and_the_reader_allow_motion(self):
+        b = self.browser
+        try:
+            for animation, reduce, moves in (("1", "no-preference", True),
+                                             ("1", "reduce", False),
+                                             ("0", "no-preference", False)):
+                with self.subTest(animation=animation, reduce=reduce):
+                    b.send("Emulation.setEmulatedMedia", features=[
+                        {"name": "prefers-reduced-motion", "value": reduce}])
+                    self.load(render("motion" + animation, "mscolumn2d",
+                                     LEGEND_XML.replace("animation='0'",
+                                                        "animation='%s'" % animation)))
+                    self.assertEqual(b.eval("document.getAnimations().length > 0"), moves)
+        finally:
+            b.send("Emulation.setEmulatedMedia", features=[
+                {"name": "prefers-reduced-motion", "value": "reduce"}])
+
+    def test_legend_entries_toggle_their_series_by_click_and_space(self):
+        b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
+        column = b.center(self.named("North, A, 30"))
+        for how in ("click", "space"):
+            with self.subTest(how=how):
+                entry = "[role=checkbox]"
+                for expected in ("false", "true"):
+                    if how == "click":
+                        b.click(*b.center(entry))
+                    else:
+                        b.eval("document.querySelector('%s').focus()" % entry)
+                        b.key(" ")
+                    b.pump(0.5)  # past any transition
+                    state = b.eval("[document.querySelector('%s').getAttribute('aria-checked'),"
+                                   " document.elementFromPoint(%f, %f)"
+                                   "?.closest('[data-plotara-hit]')?.getAttribute('aria-label')"
+                                   " || '']" % (entry, *column))
+                    self.assertEqual(state[0], expected)
+                    self.assertEqual(state[1] == "North, A, 30", expected == "true", state[1])
+        self.assertEqual(b.troubles(), [])
+
+    # Fails at web a2bb255: the page shows the scroll window the player laid out and does not
+    # scroll it yet (docs/web.md, "What differs from the desktop").
+    @unittest.expectedFailure
+    def test_scroll_charts_scroll_by_wheel_drag_and_arrow_key(self):
+        b = self.load(render("scroll", "scrollcolumn2d", SCROLL_XML))
+        box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                     ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        x, y = box[0] + box[2] / 2, box[1] + box[3] / 2
+        moves = {
+            "wheel": lambda: b.wheel(x, y, 0, 300),
+            "drag": lambda: b.drag(x + 100, y, x - 150, y),
+            "arrow": lambda: (b.eval("document.querySelector('figure [tabindex]').focus()"),
+                              b.key("ArrowRight"), b.key("ArrowRight")),
+        }
+        for how, move in moves.items():
+            with self.subTest(how=how):
+                before = png.decode(b.screenshot(box))
+                move()
+                b.pump(0.5)
+                self.assertGreater(png.differing(before, png.decode(b.screenshot(box))), 0.01)
+        self.assertEqual(b.troubles(), [])
+
+    def fragments_page(self):
+        """Both test charts as fragments in one host page whose policy allows their scripts by
+        hash and nothing else."""
+        parts = []
+        for prefix, chart_type, xml in (("first", "mscolumn2d", LEGEND_XML),
+                                        ("second", "column2d", COLUMN_XML)):
+            with open(render(prefix, chart_type, xml, ".html", "--html-fragment", "--html-id",
+                             prefix)) as f:
+                parts.append(f.read())
+        hashes = {"'sha256-%s'" % base64.b64encode(hashlib.sha256(s.encode()).digest()).decode()
+                  for p in parts for s in re.findall(r"<script>(.*?)</script>", p, re.S)}
+        host = os.path.join(WORK.name, "host.html")
+        with open(host, "w") as f:
+            f.write("<!DOCTYPE html><html><head><meta charset='utf-8'><meta http-equiv="
+                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s\">"
+                    "</head><body>%s</body></html>" % (" ".join(sorted(hashes)), "".join(parts)))
+        return self.load(host)
+
+    def test_two_fragments_on_one_strict_page_each_work(self):
+        b = self.fragments_page()
+        for prefix, hit, tip in (("first", 2, "North, A, 30"), ("second", 0, COLUMNS[0][2])):
+            with self.subTest(prefix=prefix):
+                b.hover(*b.center("#%s [data-plotara-hit='%d']" % (prefix, hit)))
+                shown = b.eval("document.getElementById('%s-tip').textContent" % prefix)
+                self.assertEqual(shown, tip)
+        b.eval("document.getElementById('second').addEventListener('plotara-drilldown',"
+               " e => window.__drill.push(e.currentTarget.id))")
+        b.click(*b.center("#second [data-plotara-hit='0']"))
+        self.assertEqual(b.eval("window.__drill"), ["second", COLUMNS[0][4]])
+        b.click(*b.center("#first [role=checkbox]"))
+        self.assertEqual(b.eval("[...document.querySelectorAll('[role=checkbox]')]"
+                                ".map(e => e.getAttribute('aria-checked'))"),
+                         ["false", "true"])
+        self.assertEqual(b.troubles(), [])
+
+    # Fails at web a2bb255: the SVG's clip paths are named c1, c2, ... in every chart, so the
+    # second chart's clip-path="url(#c1)" finds the first chart's clip.
+    @unittest.expectedFailure
+    def test_every_id_of_a_fragment_carries_its_prefix(self):
+        b = self.fragments_page()
+        self.assertEqual(b.eval("['first', 'second'].flatMap(p => [...document.getElementById(p)"
+                                ".querySelectorAll('[id]')].map(e => e.id)"
+                                ".filter(id => !id.startsWith(p + '-')))"), [])
+
+    def test_the_page_looks_like_the_png_of_the_chart(self):
+        xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
+            (label, value, None, None) for label, value, *_ in COLUMNS[:3])
+        with open(render("same", "column2d", xml, ".png"), "rb") as f:
+            picture = png.decode(f.read())
+        b = self.load(render("same", "column2d", xml))
+        box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                     ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        self.assertEqual(box[2:], list(SIZE))
+        # Text is drawn by another rasteriser: its edges differ, nothing else (0.15 % of the pixels
+        # for the SVG file of this chart).
+        self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.01)
+
+
+class Driver(unittest.TestCase):
+    """The checks above can fail: the driver sees a dialog, an exception and a blocked script."""
+
+    def test_troubles_are_seen(self):
+        page = os.path.join(WORK.name, "troubles.html")
+        with open(page, "w") as f:
+            f.write("<!DOCTYPE html><meta http-equiv='Content-Security-Policy' content=\"script-src"
+                    " 'sha256-%s'\"><script>alert('hi'); null.x</script><script>1</script>"
+                    % base64.b64encode(hashlib.sha256(b"alert('hi'); null.x").digest()).decode())
+        with cdp.Browser(200, 100) as b:
+            b.open(page)
+            found = b.troubles()
+        for start in ("dialog: hi", "exception: Uncaught", "log: Executing inline script",
+                      "csp: script-src-elem inline"):
+            self.assertTrue(any(t.startswith(start) for t in found), (start, found))
+
+
+if __name__ == "__main__":
+    if not cdp.find_chromium():
+        print("SKIP: chromium is not installed (scripts/install-deps.sh installs it)")
+        sys.exit(77)
+    PLOTARA = sys.argv.pop(1)
+    unittest.main(verbosity=2)
