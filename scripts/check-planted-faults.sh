@@ -96,7 +96,7 @@ while IFS= read -r line || [ -n "$line" ]; do
   else
     caught=$((caught + 1))
     # The failing tests, at most five by name.
-    sed -n 's/^\[  FAILED  \] \([^ ]*\).*/\1/p' "$work/run.log" | sort -u >"$work/failing"
+    sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' "$work/run.log" | sort -u >"$work/failing"
     failing=$(head -5 "$work/failing" | tr '\n' ' ')
     more=$(($(wc -l <"$work/failing") - 5))
     [ $more -gt 0 ] && failing+="and $more more"

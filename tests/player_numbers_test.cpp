@@ -161,7 +161,7 @@ TEST(NumberFormat, TicksAreDistinctAndTrue) {
         std::vector<double> ticks;
         std::vector<std::string> texts;
     } cases[] = {
-        {scaled(), 0.5e6, {0, 0.5e6, 2e6, 2.5e6}, {"0", "500K", "2M", "2.5M"}},
+        {scaled(), 0.5e6, {0, 0.5e6, 1e6, 2.5e6}, {"0", "500K", "1M", "2.5M"}},
         {scaled(), 0.25e9, {1e9, 1.25e9, 1.5e9}, {"1B", "1.25B", "1.5B"}},
         {scaled(), 0.1e3, {1e3, 1.1e3}, {"1K", "1.1K"}},
         {NumberFormat{}, 1e-5, {0, 1e-5, 2e-5}, {"0", "0.00001", "0.00002"}},
