@@ -89,7 +89,7 @@ HitInfo toHitInfo(const HitRegion* r) {
     HitInfo info;
     if (!r) return info;
     info.hit = true;
-    info.kind = wide(r->kind);
+    info.kind = r->kind;
     info.series = wide(r->series);
     info.label = wide(r->label);
     info.value = wide(r->value);
@@ -685,19 +685,19 @@ std::vector<HitInfo> ChartPlayer::hitRegions() const {
 HitInfo ChartPlayer::clickAt(double x, double y) {
     HitInfo info = hoverAt(x, y);
     if (!info.hit) return info;
-    if (info.kind.rfind(L"scroll-", 0) == 0) {
+    if (isScroll(info.kind)) {
         ViewState& v = impl_->view;
         std::size_t page = std::max<std::size_t>(v.scrollVisible, 1);
-        if (info.kind == L"scroll-left") {
+        if (info.kind == HitKind::ScrollLeft) {
             v.scrollStart = v.scrollStart > 0 ? v.scrollStart - 1 : 0;
-        } else if (info.kind == L"scroll-right") {
+        } else if (info.kind == HitKind::ScrollRight) {
             v.scrollStart += 1;
         } else {
             // A click on the track pages towards the click.
             const Scene& s = impl_->scene;
             double thumbCentre = 0;
             for (const HitRegion& h : s.hits) {
-                if (h.kind == "scroll-track") {
+                if (h.kind == HitKind::ScrollTrack) {
                     double total = static_cast<double>(std::max<std::size_t>(v.scrollTotal, 1));
                     thumbCentre = h.rect.x + h.rect.w *
                                                  (static_cast<double>(v.scrollStart) +

@@ -197,7 +197,7 @@ TEST(Bubbles, ManyBubblesStayApart) {
         double largest = 0;
         std::size_t bubbles = 0;
         for (const HitRegion& h : s.hits) {
-            if (h.kind != "bubble") continue;
+            if (h.kind != player::HitKind::Bubble) continue;
             largest = std::max(largest, h.radius);
             ++bubbles;
         }
@@ -327,7 +327,7 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
         std::vector<const PathSeg*> faces = endFaces(scene);
         std::size_t columns = 0;
         for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != "column") continue;
+            if (hit.kind != player::HitKind::Column) continue;
             ++columns;
             double v = c.values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
                                 static_cast<std::size_t>(hit.pointIndex)];
@@ -428,7 +428,7 @@ TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
         ASSERT_GT(zero, 0) << "type " << type;
         std::size_t bars = 0;
         for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != "bar") continue;
+            if (hit.kind != player::HitKind::Bar) continue;
             ++bars;
             double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
                               static_cast<std::size_t>(hit.pointIndex)];

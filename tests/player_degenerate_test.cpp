@@ -26,7 +26,7 @@ bool hasNote(const ChartLayout& layout, const std::string& part) {
 }
 
 // Copies: the scene keeps point regions compactly and hands them out by value.
-std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, const std::string& kind) {
+std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, player::HitKind kind) {
     std::vector<HitRegion> out;
     for (HitRegion h : p.scene().hits)
         if (h.kind == kind) out.push_back(std::move(h));
@@ -69,7 +69,7 @@ TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
         EXPECT_EQ(layout.series[0].drawn, 3u);
         EXPECT_TRUE(hasNote(layout, "99997 slices under a pixel wide drawn as one \"Other\""));
 
-        const auto wedges = hitsOfKind(p, "slice");
+        const auto wedges = hitsOfKind(p, player::HitKind::Slice);
         ASSERT_EQ(wedges.size(), 4u);
         double swept = 0;
         for (const HitRegion& w : wedges)
@@ -108,7 +108,7 @@ TEST(DegeneratePie, OnlyTheSlicesUnderAPixelAreMerged) {
     EXPECT_TRUE(hasNote(layout, "1 slices under a pixel wide")) << layout.notes.front();
     EXPECT_TRUE(hasNote(layout, "1 slices not drawn: missing, zero or negative values"));
     std::vector<std::string> labels;
-    for (const HitRegion& w : hitsOfKind(p, "slice"))
+    for (const HitRegion& w : hitsOfKind(p, player::HitKind::Slice))
         labels.push_back(w.label);
     EXPECT_EQ(labels, (std::vector<std::string>{"big", "seen", "Other"}));
 }
@@ -191,9 +191,9 @@ TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture
               std::tie(allPlot.x, allPlot.y, allPlot.w, allPlot.h));
     ASSERT_LT(15000, layout.plot->w * layout.plot->h);
     ASSERT_GT(30000, layout.plot->w * layout.plot->h);
-    EXPECT_EQ(hitsOfKind(all, "bubble").size(), 15000u);
+    EXPECT_EQ(hitsOfKind(all, player::HitKind::Bubble).size(), 15000u);
 
-    const auto drawn = hitsOfKind(skipping, "bubble");
+    const auto drawn = hitsOfKind(skipping, player::HitKind::Bubble);
     EXPECT_EQ(layout.series[0].drawn, drawn.size());
     EXPECT_LT(drawn.size(), 15000u * 3 / 4);
     EXPECT_TRUE(hasNote(layout, "S: " + std::to_string(15000 - drawn.size()) +

@@ -555,11 +555,11 @@ void CartesianFrame::drawScrollBar(const ViewState& view) {
     ctx_.scene.fillStroke(std::move(thumb), shade(t.canvasBorder, 1.1), Stroke{t.axisLine, 1});
     HitRegion left, right, trackHit;
     left.rect = leftB;
-    left.kind = "scroll-left";
+    left.kind = HitKind::ScrollLeft;
     right.rect = rightB;
-    right.kind = "scroll-right";
+    right.kind = HitKind::ScrollRight;
     trackHit.rect = {leftB.right(), r.y, track, r.h};
-    trackHit.kind = "scroll-track";
+    trackHit.kind = HitKind::ScrollTrack;
     ctx_.scene.hits.push_back(std::move(trackHit));
     ctx_.scene.hits.push_back(std::move(left));
     ctx_.scene.hits.push_back(std::move(right));

@@ -120,7 +120,7 @@ void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_
     std::string value = l.fmt.format(p.value);
     HitRegion hit;
     hit.rect = {area.x, y, area.w, l.rowH};
-    hit.kind = "row";
+    hit.kind = HitKind::Row;
     hit.label = label;
     hit.value = value;
     hit.pointIndex = static_cast<int>(i);

@@ -297,7 +297,7 @@ void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice
         hit.yScale = l.yScale;
         hit.a0 = sl.a0;
         hit.a1 = sl.a1;
-        hit.kind = "slice";
+        hit.kind = HitKind::Slice;
         hit.label = sl.label;
         hit.value = fmt.format(sl.value);
         hit.pointIndex = sl.merged > 0 ? -1 : static_cast<int>(sl.index);
