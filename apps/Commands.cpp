@@ -10,6 +10,7 @@
 #include "apps/View.h"
 #include "core/Error.h"
 #include "core/Version.h"
+#include "platform/PictureSize.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -171,10 +172,10 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     render->add_option("--width", r.width, "Width in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     render->add_option("--height", r.height, "Height in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     render->add_option("--scale", r.scale, "Device pixel ratio of PNG and BMP output")
         ->check(CLI::Validator(
@@ -213,10 +214,10 @@ void defineGallery(CLI::App& app, Options& options, bool withOptions) {
         ->required();
     gallery->add_option("--db", g.dbFile, "SQLite database (default: the built-in sample)");
     gallery->add_option("--width", g.width, "Width in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     gallery->add_option("--height", g.height, "Height in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
     gallery->add_option("-j,--jobs", g.jobs, "Worker threads (default: the number of cores)")
@@ -231,8 +232,10 @@ void defineView(CLI::App& app, Options& options, bool withOptions) {
     view->add_option("file", v.file, "Chart XML file")->required();
     view->add_option("-t,--type", v.type, "Chart type: a name from `plotara types` or 1-37")
         ->capture_default_str();
-    view->add_option("--width", v.width, "Window width in pixels")->check(CLI::Range(1, 16384));
-    view->add_option("--height", v.height, "Window height in pixels")->check(CLI::Range(1, 16384));
+    view->add_option("--width", v.width, "Window width in pixels")
+        ->check(CLI::Range(1, maxPictureSide));
+    view->add_option("--height", v.height, "Window height in pixels")
+        ->check(CLI::Range(1, maxPictureSide));
     view->add_option("--snapshot", v.snapshot, "Save the window as PNG and close at once");
     view->add_option("--charts", v.chartsDir, "Folder of the player's chart files");
 }

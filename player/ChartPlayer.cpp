@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Error.h"
+#include "platform/PictureSize.h"
 #include "player/MovieUrlParser.h"
 #include "player/cartesian/CategoryProbe.h"
 #include "player/detail/ChartMovie.h"
@@ -79,6 +80,11 @@ bool knownParameter(std::string_view name) {
         "bgcolor",           "dataxml",         "dataurl"};
     std::string lower = lowerAscii(name);
     return std::find(std::begin(known), std::end(known), lower) != std::end(known);
+}
+
+// A side the host gives: 1 to maxPictureSide, 1 when not finite.
+double hostSide(double side) {
+    return std::isfinite(side) ? std::clamp(side, 1.0, double{maxPictureSide}) : 1;
 }
 
 String wide(const std::string& s) {
@@ -315,7 +321,7 @@ void ChartPlayer::Impl::applyUrl(const MovieUrl& url, NumberSyntax locale) {
         if (!v) return std::nullopt;
         auto n = parseNumber(*v, locale);
         if (!n || *n < 1) return std::nullopt;
-        return std::min(*n, 16384.0);
+        return std::min(*n, double{maxPictureSide});
     };
     if (!fillHost) {
         urlWidth = size("chartWidth");
@@ -453,8 +459,8 @@ ChartPlayer::~ChartPlayer() = default;
 
 void ChartPlayer::applySettings(const MovieHostSettings& settings) {
     impl_->settings = settings;
-    impl_->hostWidth = std::clamp(static_cast<double>(settings.width), 1.0, 16384.0);
-    impl_->hostHeight = std::clamp(static_cast<double>(settings.height), 1.0, 16384.0);
+    impl_->hostWidth = hostSide(static_cast<double>(settings.width));
+    impl_->hostHeight = hostSide(static_cast<double>(settings.height));
     if (!settings.backgroundColor.empty()) put_BGColor(settings.backgroundColor);
     if (!settings.movie.empty()) put_Movie(settings.movie);
 }
@@ -516,7 +522,7 @@ Single ChartPlayer::get_Height() const {
 }
 
 void ChartPlayer::put_Width(Single width) {
-    double w = std::isfinite(width) ? std::clamp(static_cast<double>(width), 1.0, 16384.0) : 1;
+    double w = hostSide(width);
     if (w == impl_->hostWidth) return;
     // A chart the URL sized to the host's old size (as the control writes it) follows the host.
     if (impl_->urlWidth == impl_->hostWidth) impl_->urlWidth.reset();
@@ -525,7 +531,7 @@ void ChartPlayer::put_Width(Single width) {
 }
 
 void ChartPlayer::put_Height(Single height) {
-    double h = std::isfinite(height) ? std::clamp(static_cast<double>(height), 1.0, 16384.0) : 1;
+    double h = hostSide(height);
     if (h == impl_->hostHeight) return;
     if (impl_->urlHeight == impl_->hostHeight) impl_->urlHeight.reset();
     impl_->hostHeight = h;
