@@ -17,7 +17,7 @@ PixelSize pixelSize(double width, double height, double pixelRatio) noexcept;
 // A scene side as every output takes it: 0 to maxPictureSide chart units, 0 when not finite. Cannot
 // fail.
 double sceneSide(double side) noexcept;
-// The ratio as painting uses it: clamped to 0.25..8, 1 when not finite. Cannot fail.
+// The ratio as painting uses it: clamped to 0.25..8, 1 when not finite.
 double clampRatio(double pixelRatio) noexcept;
 
 class RasterCache {
@@ -32,7 +32,7 @@ public:
     // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
     // while the caller goes on. Cannot fail: without a thread, the paint makes the surface.
     void prepare(PixelSize size) noexcept;
-    // The second thread of the paints (started by its warmUp). Cannot fail.
+    // The second thread of the paints (started by its warmUp).
     HelperThread& helper() noexcept { return helper_; }
 
 private:
