@@ -309,9 +309,9 @@ TEST(PlayerHits, TheLastDrawnScatterPointIsOnTop) {
     EXPECT_EQ(shared.pointIndex, 1);
     EXPECT_EQ(p.hoverAt(drawn[0].at.x, drawn[0].at.y).series, L"A");
     player::PointHits hits;
-    hits.beginSet("point", "A", 0, 0);
+    hits.beginSet(player::HitKind::Point, "A", 0, 0);
     hits.add({10, 10}, 4, 0);
-    hits.beginSet("point", "B", 1, 0);
+    hits.beginSet(player::HitKind::Point, "B", 1, 0);
     hits.add({12, 10}, 4, 7);
     hits.finish();
     std::size_t set = 9;
