@@ -120,10 +120,9 @@ RenderRequest buildRenderRequest(Options& options) {
     return request;
 }
 
-void defineRender(CLI::App& app, Options& options, bool withOptions) {
-    CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
-    if (!withOptions) return;
-    render->footer(renderExamples);
+// render's options of the chart's type and data: where the data comes from and how it becomes
+// series, the chart's attributes, colours and messages.
+void defineRenderData(CLI::App* render, Options& options) {
     RenderRequest& r = options.render;
     render->add_option("-t,--type", r.type, "Chart type: a name from `plotara types` or 1-37")
         ->capture_default_str();
@@ -171,6 +170,14 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
     render->add_option("--message", options.messages, "Chart message kind=text (repeatable)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void defineRender(CLI::App& app, Options& options, bool withOptions) {
+    CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
+    if (!withOptions) return;
+    render->footer(renderExamples);
+    defineRenderData(render, options);
+    RenderRequest& r = options.render;
     render->add_option("--width", r.width, "Width in pixels")
         ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
