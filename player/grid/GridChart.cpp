@@ -1,6 +1,6 @@
 // The grid chart: the single-series data as a table (colour box, label, value and optionally
 // the share in per cent), shaped by the grid parameters of the movie URL.
-#include "player/detail/Families.h"
+#include "player/grid/GridChart.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Pie and doughnut charts: slices clockwise from the top, optionally pulled out, flat or with a
 // 3D look (a tilted disc with a visible rim), labels outside with leader lines.
-#include "player/detail/Families.h"
+#include "player/pie/PieChart.h"
 
 #include <algorithm>
 #include <cmath>
