@@ -1,6 +1,7 @@
 #include "apps/BatchJobs.h"
 
 #include "apps/ParamCheck.h"
+#include "platform/PictureSize.h"
 
 #include <nlohmann/json.hpp>
 
@@ -82,8 +83,10 @@ bool flagField(const json& value, const std::string& name) {
 }
 
 int sizeField(const json& value, const std::string& name) {
-    if (!value.is_number_integer() || value.get<long long>() < 1 || value.get<long long>() > 16384)
-        throw LineError{"\"" + name + "\" must be a whole number from 1 to 16384"};
+    if (!value.is_number_integer() || value.get<long long>() < 1 ||
+        value.get<long long>() > maxPictureSide)
+        throw LineError{"\"" + name + "\" must be a whole number from 1 to " +
+                        std::to_string(maxPictureSide)};
     return static_cast<int>(value.get<long long>());
 }
 

@@ -19,26 +19,26 @@ public:
     std::string origin = "the CSV file"; // the table as messages name it
     std::string rowWord = "line";        // what rowNumbers count
 
-    // The number of rows. Cannot fail.
+    // The number of rows.
     std::size_t rowCount() const noexcept { return rowStarts_.size() - 1; }
-    // The number of cells of a row, which may be fewer or more than the header's. Cannot fail.
+    // The number of cells of a row, which may be fewer or more than the header's.
     std::size_t cellCount(std::size_t row) const noexcept {
         return rowStarts_[row + 1] - rowStarts_[row];
     }
-    // The cell, or "" beyond the end of a short row; valid until a row is added. Cannot fail.
+    // The cell, or "" beyond the end of a short row; valid until a row is added.
     std::string_view cell(std::size_t row, std::size_t column) const noexcept;
     // The rows' cells as texts (for tests and small tables). Cannot fail beyond allocation.
     std::vector<std::vector<std::string>> rowTexts() const;
 
     // Adds a cell to the row being read; endRow makes them a row. Cannot fail beyond allocation.
     void addCell(std::string_view text);
-    // The cells added since the last row ended. Cannot fail.
+    // The cells added since the last row ended.
     std::size_t pendingCells() const noexcept { return cellEnds_.size() - rowStarts_.back(); }
-    // The pending cell i. Cannot fail.
+    // The pending cell i.
     std::string_view pendingCell(std::size_t i) const noexcept;
     // Makes the pending cells a row. Cannot fail beyond allocation.
     void endRow();
-    // Drops the pending cells. Cannot fail.
+    // Drops the pending cells.
     void dropPending() noexcept;
     // Adds a whole row. Cannot fail beyond allocation.
     void addRow(const std::vector<std::string>& cells);

@@ -103,7 +103,7 @@ ColumnPlan planColumns(const CellTable& table, const RenderRequest& request, Lon
     }
     const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY)
-        checkXY(table, plan, chartType == 30, named);
+        checkXY(table, plan, chart_types::isBubble(chartType), named);
     else
         checkCategorical(table, plan, kind, named);
     if (named && plan.values.size() > 1 && !plan.category && kind != ChartKind::XY)

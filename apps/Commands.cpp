@@ -10,6 +10,7 @@
 #include "apps/View.h"
 #include "core/Error.h"
 #include "core/Version.h"
+#include "platform/PictureSize.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -120,10 +121,9 @@ RenderRequest buildRenderRequest(Options& options) {
     return request;
 }
 
-void defineRender(CLI::App& app, Options& options, bool withOptions) {
-    CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
-    if (!withOptions) return;
-    render->footer(renderExamples);
+// render's options of the chart's type and data: where the data comes from and how it becomes
+// series, the chart's attributes, colours and messages.
+void defineRenderData(CLI::App* render, Options& options) {
     RenderRequest& r = options.render;
     render->add_option("-t,--type", r.type, "Chart type: a name from `plotara types` or 1-37")
         ->capture_default_str();
@@ -171,11 +171,19 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
     render->add_option("--message", options.messages, "Chart message kind=text (repeatable)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void defineRender(CLI::App& app, Options& options, bool withOptions) {
+    CLI::App* render = app.add_subcommand("render", "Render one chart to PNG, SVG, PDF or BMP");
+    if (!withOptions) return;
+    render->footer(renderExamples);
+    defineRenderData(render, options);
+    RenderRequest& r = options.render;
     render->add_option("--width", r.width, "Width in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     render->add_option("--height", r.height, "Height in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     render->add_option("--scale", r.scale, "Device pixel ratio of PNG and BMP output")
         ->check(CLI::Validator(
@@ -221,10 +229,10 @@ void defineGallery(CLI::App& app, Options& options, bool withOptions) {
         ->required();
     gallery->add_option("--db", g.dbFile, "SQLite database (default: the built-in sample)");
     gallery->add_option("--width", g.width, "Width in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     gallery->add_option("--height", g.height, "Height in pixels")
-        ->check(CLI::Range(1, 16384))
+        ->check(CLI::Range(1, maxPictureSide))
         ->capture_default_str();
     gallery->add_option("--charts", g.chartsDir, "Folder of the player's chart files");
     gallery->add_option("-j,--jobs", g.jobs, "Worker threads (default: the number of cores)")
@@ -239,8 +247,10 @@ void defineView(CLI::App& app, Options& options, bool withOptions) {
     view->add_option("file", v.file, "Chart XML file")->required();
     view->add_option("-t,--type", v.type, "Chart type: a name from `plotara types` or 1-37")
         ->capture_default_str();
-    view->add_option("--width", v.width, "Window width in pixels")->check(CLI::Range(1, 16384));
-    view->add_option("--height", v.height, "Window height in pixels")->check(CLI::Range(1, 16384));
+    view->add_option("--width", v.width, "Window width in pixels")
+        ->check(CLI::Range(1, maxPictureSide));
+    view->add_option("--height", v.height, "Window height in pixels")
+        ->check(CLI::Range(1, maxPictureSide));
     view->add_option("--snapshot", v.snapshot, "Save the window as PNG and close at once");
     view->add_option("--charts", v.chartsDir, "Folder of the player's chart files");
 }

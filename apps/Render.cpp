@@ -3,6 +3,7 @@
 #include "apps/ChartSession.h"
 #include "apps/InputRoutes.h"
 #include "apps/OutputWriters.h"
+#include "platform/PictureSize.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,15 +38,15 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
                            "on standard output), --print-xml or --print-url");
     if (!request.output.empty()) {
         const OutputFormat format = outputFormatOf(request.output);
-        // Pictures are at most 16384 pixels a side; a scale beyond that is refused rather than
-        // quietly lowered.
+        // Pictures are at most maxPictureSide pixels a side; a scale beyond that is refused rather
+        // than quietly lowered.
         const double side = std::max(request.width, request.height) * request.scale;
-        if ((format == OutputFormat::Png || format == OutputFormat::Bmp) && side > 16384)
+        if ((format == OutputFormat::Png || format == OutputFormat::Bmp) && side > maxPictureSide)
             throw UsageFailure("--scale " + (std::ostringstream() << request.scale).str() +
                                " makes a " +
                                std::to_string(static_cast<long long>(std::ceil(side))) +
-                               "-pixel side; the largest is 16384 (lower --scale, --width or "
-                               "--height)");
+                               "-pixel side; the largest is " + std::to_string(maxPictureSide) +
+                               " (lower --scale, --width or --height)");
     }
     if (request.output == "-" && request.layoutJson == "-")
         throw UsageFailure("-o - and --layout-json - would both write to standard output");

@@ -288,7 +288,7 @@ std::vector<std::string> fillChart(PlotaraData& data, Long chartType, const Cell
     std::vector<std::string> notes;
     const ChartKind kind = chartKindOf(chartType);
     if (kind == ChartKind::XY) {
-        fillXY(data, chartType == 30, table, plan);
+        fillXY(data, chart_types::isBubble(chartType), table, plan);
     } else if (kind == ChartKind::Single) {
         fillSingleSeries(data, table, plan);
     } else if (plan.series) {

@@ -185,6 +185,13 @@ private:
     // "&registerWithJS=1&debugMode=" and "1" or "0".
     String debugQuery() const;
     String timerText() const;
+    // RenderChart's URL up to its document: the movie of the chart file, the grid parameters of
+    // a grid chart, the size, the chart messages and the debug switch. Steps that fail are
+    // reported and left out.
+    String renderHead(const String& file);
+    // RenderChart's URL for a chart whose data is a file: the file named, or the load error
+    // message when it does not exist; prepared is the document kept as the chart's text.
+    void renderDataFile(const String& head, std::shared_ptr<std::string> prepared);
     void loadMovie(const String& url);
     void applyChartType(Long value);
     void showHandler();

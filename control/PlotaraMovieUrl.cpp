@@ -95,41 +95,11 @@ void Plotara::RenderChart() {
 
     String file;
     step(diagnostics_, [&] { file = GetChartFileName(); });
-    String head;
-    head.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
-                 m_ChartXMLFile.size() + 256);
-    head += moviePrefix;
-    step(diagnostics_, [&] {
-        const String location =
-            m_ChartPath.size() == 3 ? m_ChartPath + file : m_ChartPath + L"\\" + file;
-        head += location + L"?nocache=" + timerText();
-    });
-    if (text::toLower(file) == L"ptm37.swf")
-        step(diagnostics_, [&] { head += L"&" + GridParamsQuery(); });
-    step(diagnostics_, [&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
-
+    String head = renderHead(file);
     if (!ownDocument && !m_ChartXMLFile.empty()) {
         auto prepared = std::make_shared<std::string>();
         appendDocument(*prepared, false);
-        renderText_ = std::move(prepared);
-        renderForm_ = MovieDocumentForm::Whole;
-        // A new URL each time: the movie host keeps the last one (get_Movie), so it is never
-        // changed once handed out.
-        auto movie = std::make_shared<std::string>(toUtf8(head));
-        if (!movieurl::FileExists(m_ChartXMLFile)) {
-            diagnostics_.report(Severity::Error, L"RenderChart",
-                                L"The data file '" + m_ChartXMLFile + L"' does not exist");
-            step(diagnostics_, [&] {
-                SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
-            });
-            *movie += toUtf8(m_ChartMessages + L"&dataURL=" + m_ChartXMLFile);
-            step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
-            return;
-        }
-        *movie += toUtf8(L"&dataURL=" + m_ChartXMLFile);
-        m_RenderFromXML = false;
-        step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
-        step(diagnostics_, [&] { data().put_isDataAdded(false); });
+        renderDataFile(head, std::move(prepared));
         return;
     }
     // The document goes to the movie host beside the URL's head, not copied into it, with the
@@ -158,6 +128,44 @@ void Plotara::RenderChart() {
     renderForm_ = parts.form;
     m_RenderFromXML = false;
     step(diagnostics_, [&] { movieHost_->put_MovieParts(std::move(parts)); });
+    step(diagnostics_, [&] { data().put_isDataAdded(false); });
+}
+
+String Plotara::renderHead(const String& file) {
+    String head;
+    head.reserve(moviePrefix.size() + m_ChartPath.size() + 2 * m_ChartMessages.size() +
+                 m_ChartXMLFile.size() + 256);
+    head += moviePrefix;
+    step(diagnostics_, [&] {
+        const String location =
+            m_ChartPath.size() == 3 ? m_ChartPath + file : m_ChartPath + L"\\" + file;
+        head += location + L"?nocache=" + timerText();
+    });
+    if (text::toLower(file) == L"ptm37.swf")
+        step(diagnostics_, [&] { head += L"&" + GridParamsQuery(); });
+    step(diagnostics_, [&] { head += sizeQuery() + m_ChartMessages + debugQuery(); });
+    return head;
+}
+
+void Plotara::renderDataFile(const String& head, std::shared_ptr<std::string> prepared) {
+    renderText_ = std::move(prepared);
+    renderForm_ = MovieDocumentForm::Whole;
+    // A new URL each time: the movie host keeps the last one (get_Movie), so it is never
+    // changed once handed out.
+    auto movie = std::make_shared<std::string>(toUtf8(head));
+    if (!movieurl::FileExists(m_ChartXMLFile)) {
+        diagnostics_.report(Severity::Error, L"RenderChart",
+                            L"The data file '" + m_ChartXMLFile + L"' does not exist");
+        step(diagnostics_, [&] {
+            SetChartMessage(enumChartMessageType::Error_in_loading_data, L"XML file not found");
+        });
+        *movie += toUtf8(m_ChartMessages + L"&dataURL=" + m_ChartXMLFile);
+        step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
+        return;
+    }
+    *movie += toUtf8(L"&dataURL=" + m_ChartXMLFile);
+    m_RenderFromXML = false;
+    step(diagnostics_, [&] { movieHost_->put_MovieText(movie); });
     step(diagnostics_, [&] { data().put_isDataAdded(false); });
 }
 

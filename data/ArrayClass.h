@@ -46,7 +46,7 @@ public:
     std::vector<String> getKeys() const { return items().keys(); }
     bool itemExists(StringView key) const noexcept { return items().exists(key); }
     std::size_t itemCount() const noexcept { return items().count(); }
-    // The XY points kept compactly. Cannot fail.
+    // The XY points kept compactly.
     const XYPointTable& xyPoints() const noexcept { return xyPoints_; }
 
     // --- parameter strings -----------------------------------------------------------------
@@ -174,15 +174,14 @@ public:
     bool isExternalXML() const noexcept { return isExternalXML_; }
     void setExternalXMLFlag(bool on) noexcept { isExternalXML_ = on; }
     // The external document as UTF-8, shared with whoever handed it over (nullptr when none).
-    // Cannot fail.
     const std::shared_ptr<const std::string>& externalXML() const noexcept { return externalXML_; }
-    // Keeps the external document without copying it. Cannot fail.
+    // Keeps the external document without copying it.
     void setExternalXML(std::shared_ptr<const std::string> text) noexcept {
         externalXML_ = std::move(text);
         externalWide_ = String();
     }
 
-    // The number of categories recorded. Cannot fail.
+    // The number of categories recorded.
     Integer categoryCount() const noexcept { return categoryCount_; }
 
     // The record's counters, read by the data layer's tests through ArrayClassTestAccess.

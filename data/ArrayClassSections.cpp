@@ -32,19 +32,17 @@ void ArrayClass::writeStyles() {
     documentText_ += L"\r\n<styles> \r\n<definition>\r\n"sv;
     // Written aside first: an error here reaches the caller and leaves the document as it was.
     DocumentText text;
-    KeyedNode& definitions = items().child(L"styledef"sv);
-    for (Integer i = 0; i < styleDefineCount_; ++i) {
-        text += L"<style "sv;
-        appendAttributeList(text, storedText(definitions, i));
-        text += L"/>\r\n"sv;
-    }
+    const auto elements = [&](StringView key, StringView open, Integer count) {
+        KeyedNode& stored = items().child(key);
+        for (Integer i = 0; i < count; ++i) {
+            text += open;
+            appendAttributeList(text, storedText(stored, i));
+            text += L"/>\r\n"sv;
+        }
+    };
+    elements(L"styledef"sv, L"<style "sv, styleDefineCount_);
     text += L"</definition>\r\n<application>\r\n"sv;
-    KeyedNode& applications = items().child(L"styleapp"sv);
-    for (Integer i = 0; i < styleApplyCount_; ++i) {
-        text += L"<apply  "sv;
-        appendAttributeList(text, storedText(applications, i));
-        text += L"/>\r\n"sv;
-    }
+    elements(L"styleapp"sv, L"<apply  "sv, styleApplyCount_);
     text += L"</application>\r\n</styles>"sv;
     documentText_ += text;
 }

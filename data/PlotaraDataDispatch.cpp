@@ -23,8 +23,8 @@ Recordset& recordsetArg(const Args& args, std::size_t i) {
     return *recordset;
 }
 
-DispatchTable<PlotaraData> makeTable() {
-    DispatchTable<PlotaraData> t;
+// The methods that set parameters and add categories, series, values, styles and lines.
+void addBuilderMethods(DispatchTable<PlotaraData>& t) {
     t.method(L"setChartParam", 0x60030006, {required(L"paramName"), required(L"paramValue")},
              [](Self& s, Args& a) {
                  s.setChartParam(a.text(0), a.text(1));
@@ -79,6 +79,10 @@ DispatchTable<PlotaraData> makeTable() {
         s.addTrendLine(a.text(0));
         return Variant();
     });
+}
+
+// The methods that take arrays and query results, and the multi-series and colour methods.
+void addDataMethods(DispatchTable<PlotaraData>& t) {
     t.method(L"addChartDataFromArray", 0x60030013,
              {required(L"dataArray"), optional(L"dataCatArray", Variant::missing())},
              [](Self& s, Args& a) {
@@ -144,6 +148,12 @@ DispatchTable<PlotaraData> makeTable() {
         s.clearUserColor();
         return Variant();
     });
+}
+
+DispatchTable<PlotaraData> makeTable() {
+    DispatchTable<PlotaraData> t;
+    addBuilderMethods(t);
+    addDataMethods(t);
     return t;
 }
 

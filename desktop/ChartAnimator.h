@@ -34,9 +34,9 @@ public:
     // Ends a planned or running motion at once (the progress is 1) and calls its done. Nothing
     // when none is planned or running. Errors of done reach the caller.
     void end();
-    // Whether a motion is planned or running. Cannot fail.
+    // Whether a motion is planned or running.
     bool active() const noexcept { return planned_ || state() != Stopped; }
-    // Whether a motion runs (it started). Cannot fail.
+    // Whether a motion runs (it started).
     bool running() const noexcept { return state() != Stopped; }
     // The progress of the frame to show: 0 while a motion is planned, its share of the time
     // while it runs, 1 otherwise. Cannot fail.

@@ -12,7 +12,7 @@ namespace plotara::qt {
 
 namespace {
 
-using Key = std::tuple<int, int, String, String>; // series, point, kind, label
+using Key = std::tuple<int, int, player::HitKind, String>; // series, point, kind, label
 
 Key keyOf(const HitInfo& hit) {
     return Key{hit.seriesIndex, hit.pointIndex, hit.kind, hit.label};
@@ -68,7 +68,7 @@ std::vector<ChartElement> findChartElements(WindowPlayer& player, QSize size) {
         if (!anchor) continue;
         ChartElement element{std::move(region.info), bounds, *anchor};
         const ChartPlayer& chart = player.player();
-        element.checkable = element.info.kind == L"legend" && chart.legendToggles();
+        element.checkable = element.info.kind == player::HitKind::Legend && chart.legendToggles();
         element.checked = element.checkable && chart.seriesVisible(element.info.seriesIndex);
         elements.push_back(std::move(element));
     }

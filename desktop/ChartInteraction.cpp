@@ -79,7 +79,7 @@ bool ChartInteraction::toggleSeries(int index) {
         return false;
     QString name;
     for (const ChartElement& e : widget_.chartElements())
-        if (e.info.kind == L"legend" && e.info.seriesIndex == index)
+        if (e.info.kind == player::HitKind::Legend && e.info.seriesIndex == index)
             name = toQString(e.info.series);
     player_.animateChange();
     emit seriesToggled(name, visible);
@@ -200,7 +200,7 @@ void ChartInteraction::pan(QPointF from, QPointF to) {
 int ChartInteraction::legendAt(QPointF at) const {
     if (!player_.player().legendToggles()) return -1;
     const HitInfo hit = player_.hoverAt(at.x(), at.y());
-    return hit.hit && hit.kind == L"legend" ? hit.seriesIndex : -1;
+    return hit.hit && hit.kind == player::HitKind::Legend ? hit.seriesIndex : -1;
 }
 
 bool ChartInteraction::mousePress(QMouseEvent* event) {
@@ -284,7 +284,7 @@ bool ChartInteraction::key(QKeyEvent* event) {
     // The list is made anew for the new layout: the focus stays on the entry.
     const auto& elements = widget_.chartElements();
     for (std::size_t i = 0; i < elements.size(); ++i)
-        if (elements[i].info.kind == L"legend" &&
+        if (elements[i].info.kind == player::HitKind::Legend &&
             elements[i].info.seriesIndex == element.info.seriesIndex)
             widget_.setFocusedElement(static_cast<int>(i));
     return true;

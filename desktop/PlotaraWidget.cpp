@@ -173,13 +173,13 @@ void PlotaraWidget::keyPressEvent(QKeyEvent* event) {
         lifecycle([&] { player_->clickAt(at.x(), at.y()); });
         return;
     }
-    if ((key == Qt::Key_Left && clickElement(L"scroll-left")) ||
-        (key == Qt::Key_Right && clickElement(L"scroll-right")))
+    if ((key == Qt::Key_Left && clickElement(player::HitKind::ScrollLeft)) ||
+        (key == Qt::Key_Right && clickElement(player::HitKind::ScrollRight)))
         return;
     QFrame::keyPressEvent(event);
 }
 
-bool PlotaraWidget::clickElement(const wchar_t* kind) {
+bool PlotaraWidget::clickElement(player::HitKind kind) {
     for (const ChartElement& element : chartElements())
         if (element.info.kind == kind) {
             const QPointF at = element.anchor;
@@ -192,7 +192,8 @@ bool PlotaraWidget::clickElement(const wchar_t* kind) {
 void PlotaraWidget::wheelEvent(QWheelEvent* event) {
     const QPoint steps = event->angleDelta();
     const int delta = steps.y() != 0 ? steps.y() : -steps.x();
-    if (delta != 0 && clickElement(delta < 0 ? L"scroll-right" : L"scroll-left")) {
+    if (delta != 0 &&
+        clickElement(delta < 0 ? player::HitKind::ScrollRight : player::HitKind::ScrollLeft)) {
         event->accept();
         return;
     }
@@ -238,7 +239,7 @@ void PlotaraWidget::resizeEvent(QResizeEvent* event) {
 void PlotaraWidget::mouseMoveEvent(QMouseEvent* event) {
     const QPointF at = chartPoint(event->position().toPoint());
     const HitInfo hit = player_->hoverAt(at.x(), at.y());
-    const bool link = hit.hit && (!hit.link.empty() || hit.kind.rfind(L"scroll-", 0) == 0);
+    const bool link = hit.hit && (!hit.link.empty() || player::isScroll(hit.kind));
     if (link && !design_)
         setCursor(Qt::PointingHandCursor);
     else

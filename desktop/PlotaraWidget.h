@@ -111,7 +111,7 @@ private:
     bool moveFocus(bool next);
     void setFocusedElement(int index);
     // Clicks the first element of the kind; false when the chart has none.
-    bool clickElement(const wchar_t* kind);
+    bool clickElement(player::HitKind kind);
 
     std::unique_ptr<WidgetSite> site_;
     WindowPlayer* player_ = nullptr; // owned by the control

@@ -41,7 +41,7 @@ public:
     // The widget whose native window has the handle (its low 32 bits), nullptr when none does.
     // Cannot fail.
     static QWidget* widgetOfHandle(Long hwnd);
-    // Every call by its name, in order, as HeadlessOsApi journals them. Cannot fail.
+    // Every call by its name, in order, as HeadlessOsApi journals them.
     const std::vector<String>& calls() const noexcept { return gdi_.calls(); }
 
     // --- OsApi ------------------------------------------------------------------------------

@@ -101,7 +101,7 @@ HitInfo WindowPlayer::hoverAt(double x, double y) {
 HitInfo WindowPlayer::clickAt(double x, double y) {
     settle();
     HitInfo info = player_.clickAt(x, y);
-    if (info.kind.rfind(L"scroll-", 0) == 0) changed();
+    if (player::isScroll(info.kind)) changed();
     return info;
 }
 

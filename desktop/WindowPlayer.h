@@ -24,20 +24,20 @@ class WindowPlayer final : public MovieHost {
 public:
     WindowPlayer();
 
-    // The player itself (print command, outputs, scene). Cannot fail.
+    // The player itself (print command, outputs, scene).
     ChartPlayer& player() noexcept { return player_; }
     const ChartPlayer& player() const noexcept { return player_; }
     // Called whenever the picture changes (a load, a new size or colour, a scroll, a frame).
     // Cannot fail.
     void onChanged(std::function<void()> changed) { changed_ = std::move(changed); }
-    // Counts the changes; a picture made at an older count is stale. Cannot fail.
+    // Counts the changes; a picture made at an older count is stale.
     unsigned generation() const noexcept { return generation_; }
 
     // The chart's picture at the pixel ratio (device pixels, its devicePixelRatio set); rendered
     // only when the chart changed since the last call or the ratio differs. While the chart
     // moves it is the frame of the moment. Cannot fail.
     const QImage& picture(double pixelRatio);
-    // How many times the picture was rendered. Cannot fail.
+    // How many times the picture was rendered.
     int renders() const noexcept { return renders_; }
     // The player's hit test and click at a point in chart units, on the frame shown. A click on
     // a link calls back through FlashCall; a click on the scroll bar scrolls.
@@ -63,7 +63,7 @@ public:
     // Ends a motion at once: the still picture shows and the rendered call is passed on.
     // Errors of the FlashCall handler reach the caller.
     void endAnimation();
-    // The clock of the motion (tests step it). Cannot fail.
+    // The clock of the motion (tests step it).
     ChartAnimator& animator() noexcept { return animator_; }
 
     // --- MovieHost: everything reaches the player ---------------------------------------------

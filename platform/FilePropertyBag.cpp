@@ -315,7 +315,9 @@ std::string FilePropertyBag::text() const {
     out += formatLine;
     out += '\n';
     for (const Section& s : sections_) {
-        out += "[" + toUtf8(s.name) + "]\n";
+        out += '[';
+        out += toUtf8(s.name);
+        out += "]\n";
         for (const auto& [name, value] : s.bag.entries()) {
             if (!writableName(name)) raise(errors::invalidProcedureCall());
             out += toUtf8(name);

@@ -18,7 +18,7 @@ namespace plotara {
 // What a point of the chart holds (clickAt, hoverAt, hitRegions).
 struct HitInfo {
     bool hit = false;
-    String kind; // column, bar, anchor, point, area, slice, bubble, row, legend, scroll-...
+    player::HitKind kind = player::HitKind::None; // its name: player::kindName
     String series, label, value, toolText, link;
     int seriesIndex = -1, pointIndex = -1; // the series and the point (set) it belongs to
     player::Rect box;     // the element's box in chart units; its centre lies inside the element
@@ -33,7 +33,7 @@ struct VisibleRange {
 };
 
 // The category under a point of a line or area chart's plot (a crosshair): where its guide line
-// stands and every shown series' value there, each as a HitInfo of kind "category" (series,
+// stands and every shown series' value there, each as a HitInfo of kind Category (series,
 // seriesIndex, label, value, pointIndex: the category) whose box is the guide line.
 struct CategoryValues {
     bool found = false;

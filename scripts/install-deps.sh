@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
-  # scripts/check-function-size.sh: no player function longer than about a screen.
+  # scripts/check-function-size.sh: no function longer than about a screen.
   clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   libpugixml-dev

@@ -29,7 +29,7 @@ protected:
         ChartPlayer& player = *session.control().player();
         std::vector<HitInfo> columns;
         for (const HitInfo& h : player.hitRegions())
-            if (h.kind == L"column") columns.push_back(h);
+            if (h.kind == player::HitKind::Column) columns.push_back(h);
         EXPECT_EQ(columns.size(), links.size());
         const player::Rect& box = columns.at(i).box;
         player.clickAt(box.x + box.w / 2, box.y + box.h / 2);

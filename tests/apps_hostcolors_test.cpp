@@ -18,7 +18,7 @@ namespace {
 std::string colorsNearThePoints(ChartPlayer& player, bool area) {
     std::vector<player::Point> points;
     for (const HitInfo& hit : player.hitRegions()) {
-        if (hit.kind == L"anchor" || hit.kind == L"point")
+        if (hit.kind == player::HitKind::Anchor || hit.kind == player::HitKind::Point)
             points.push_back({hit.box.x + hit.box.w / 2, hit.box.y + hit.box.h / 2});
     }
     const auto& plot = player.scene().layout.plot;

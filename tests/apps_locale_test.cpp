@@ -51,7 +51,7 @@ protected:
     std::vector<std::pair<std::string, double>> columns() const {
         std::vector<std::pair<std::string, double>> out;
         for (const HitInfo& h : session->player().hitRegions())
-            if (h.kind == L"column") out.emplace_back(toUtf8(h.value), h.box.h);
+            if (h.kind == player::HitKind::Column) out.emplace_back(toUtf8(h.value), h.box.h);
         return out;
     }
 

@@ -21,7 +21,7 @@ using player::TextKind;
 using testing::loadChart;
 
 // The box of the hit region of a kind for a series and point; an empty box when there is none.
-player::Rect boxOf(const ChartPlayer& p, const wchar_t* kind, int series, int point) {
+player::Rect boxOf(const ChartPlayer& p, player::HitKind kind, int series, int point) {
     for (const HitInfo& h : p.hitRegions()) {
         if (h.kind == kind && h.seriesIndex == series && h.pointIndex == point) return h.box;
     }
@@ -67,10 +67,10 @@ TEST(PlayerAnimation, LastFrameIsTheStillPictureForEveryType) {
 TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
     ChartPlayer p;
     loadChart(p, 2, testing::singleSeriesSample);
-    const double zero = boxOf(p, L"column", 0, 0).bottom();
+    const double zero = boxOf(p, player::HitKind::Column, 0, 0).bottom();
     std::vector<double> still;
     for (int i = 0; i < 4; ++i)
-        still.push_back(boxOf(p, L"column", 0, i).h);
+        still.push_back(boxOf(p, player::HitKind::Column, 0, i).h);
     ASSERT_EQ(textsOfKind(p, TextKind::ValueLabel), 4);
     struct Case {
         double progress;
@@ -82,18 +82,19 @@ TEST(PlayerAnimation, ColumnsGrowAndTheirLabelsFollow) {
         p.setAnimationProgress(c.progress);
         EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), c.labels);
         for (int i = 0; i < 4; ++i) {
-            const player::Rect r = boxOf(p, L"column", 0, i);
+            const player::Rect r = boxOf(p, player::HitKind::Column, 0, i);
             EXPECT_NEAR(r.bottom(), zero, 0.01);
             EXPECT_LE(r.h, still[i] + 1e-9);
             EXPECT_TRUE(c.progress > 0 || r.h < 0.01) << r.h;
         }
         // The first column is further on its way than the last.
-        EXPECT_GE(boxOf(p, L"column", 0, 0).h / still[0], boxOf(p, L"column", 0, 3).h / still[3]);
+        EXPECT_GE(boxOf(p, player::HitKind::Column, 0, 0).h / still[0],
+                  boxOf(p, player::HitKind::Column, 0, 3).h / still[3]);
         EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel, 0), c.firstArrived ? 1 : 0);
     }
     p.setAnimationProgress(1);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(boxOf(p, L"column", 0, i).h, still[i]);
+        EXPECT_EQ(boxOf(p, player::HitKind::Column, 0, i).h, still[i]);
     EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), 4);
 }
 
@@ -105,14 +106,14 @@ TEST(PlayerAnimation, LineRisesFromTheBaseLine) {
     const double base = p.scene().layout.plot->bottom();
     std::vector<double> still;
     for (int i = 0; i < 4; ++i)
-        still.push_back(middleY(boxOf(p, L"anchor", 0, i)));
+        still.push_back(middleY(boxOf(p, player::HitKind::Anchor, 0, i)));
     p.setAnimationProgress(0);
     for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR(middleY(boxOf(p, L"anchor", 0, i)), base, 0.01);
+        EXPECT_NEAR(middleY(boxOf(p, player::HitKind::Anchor, 0, i)), base, 0.01);
     p.setAnimationProgress(0.5);
     EXPECT_EQ(p.layoutJson().substr(0, p.layoutJson().find("\"texts\"")), stillAxes);
     for (int i = 0; i < 4; ++i) {
-        const double y = middleY(boxOf(p, L"anchor", 0, i));
+        const double y = middleY(boxOf(p, player::HitKind::Anchor, 0, i));
         EXPECT_LT(y, base - 1);
         EXPECT_GT(y, still[i] + 0.5);
     }
@@ -126,7 +127,7 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     auto swept = [&] {
         double sum = 0;
         for (const player::HitRegion& h : pie.scene().hits)
-            sum += h.kind == "slice" ? h.a1 - h.a0 : 0;
+            sum += h.kind == player::HitKind::Slice ? h.a1 - h.a0 : 0;
         return sum;
     };
     EXPECT_NEAR(swept(), 2 * std::numbers::pi, 1e-9);
@@ -141,7 +142,7 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
     // On a transition a slice the new pie lacks (B) shrinks out from its old sweep.
     auto sweepOf = [&](int point) {
         for (const player::HitRegion& h : pie.scene().hits) {
-            if (h.kind == "slice" && h.pointIndex == point) return h.a1 - h.a0;
+            if (h.kind == player::HitKind::Slice && h.pointIndex == point) return h.a1 - h.a0;
         }
         return 0.0;
     };
@@ -161,13 +162,13 @@ TEST(PlayerAnimation, PiesSweepAndBubblesGrow) {
 
     ChartPlayer bubble;
     loadChart(bubble, 30, testing::bubbleSampleEncoded);
-    const double stillW = boxOf(bubble, L"bubble", 0, 0).w;
+    const double stillW = boxOf(bubble, player::HitKind::Bubble, 0, 0).w;
     ASSERT_GT(stillW, 4);
     bubble.setAnimationProgress(0);
-    EXPECT_NEAR(boxOf(bubble, L"bubble", 0, 0).w, 0, 1e-9);
+    EXPECT_NEAR(boxOf(bubble, player::HitKind::Bubble, 0, 0).w, 0, 1e-9);
     bubble.setAnimationProgress(0.5);
-    EXPECT_GT(boxOf(bubble, L"bubble", 0, 0).w, 0.5 * stillW);
-    EXPECT_LT(boxOf(bubble, L"bubble", 0, 0).w, stillW);
+    EXPECT_GT(boxOf(bubble, player::HitKind::Bubble, 0, 0).w, 0.5 * stillW);
+    EXPECT_LT(boxOf(bubble, player::HitKind::Bubble, 0, 0).w, stillW);
 }
 
 std::string columns(const std::string& categories, const std::string& datasets) {
@@ -184,7 +185,8 @@ TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
               columns("<category label='A'/><category label='B'/>",
                       "<dataset seriesName='North'><set value='100'/><set value='200'/></dataset>"
                       "<dataset seriesName='South'><set value='50'/><set value='80'/></dataset>"));
-    const player::Rect northB = boxOf(p, L"column", 0, 1), southA = boxOf(p, L"column", 1, 0);
+    const player::Rect northB = boxOf(p, player::HitKind::Column, 0, 1),
+                       southA = boxOf(p, player::HitKind::Column, 1, 0);
     const double oldMax = p.scene().layout.axis("y")->max;
     // Categories and series in another order, a new category C, values up to 900.
     loadChart(p, 11,
@@ -198,15 +200,16 @@ TEST(PlayerAnimation, UpdateMovesFromTheChartBefore) {
     ASSERT_GT(newMax, oldMax);
     p.setAnimationProgress(0);
     EXPECT_DOUBLE_EQ(p.scene().layout.axis("y")->max, oldMax);
-    EXPECT_NEAR(boxOf(p, L"column", 1, 0).h, northB.h, 0.01); // North at B, now series 1, index 0
-    EXPECT_NEAR(boxOf(p, L"column", 0, 1).h, southA.h, 0.01); // South at A
-    EXPECT_NEAR(boxOf(p, L"column", 1, 2).h, 0, 0.01);        // North at C is new
+    EXPECT_NEAR(boxOf(p, player::HitKind::Column, 1, 0).h, northB.h,
+                0.01); // North at B, now series 1, index 0
+    EXPECT_NEAR(boxOf(p, player::HitKind::Column, 0, 1).h, southA.h, 0.01); // South at A
+    EXPECT_NEAR(boxOf(p, player::HitKind::Column, 1, 2).h, 0, 0.01);        // North at C is new
     EXPECT_EQ(textsOfKind(p, TextKind::ValueLabel), 0);
     p.setAnimationProgress(0.5);
     const double midMax = p.scene().layout.axis("y")->max;
     EXPECT_GT(midMax, oldMax);
     EXPECT_LT(midMax, newMax);
-    EXPECT_GT(boxOf(p, L"column", 1, 2).h, 1);
+    EXPECT_GT(boxOf(p, player::HitKind::Column, 1, 2).h, 1);
 
     // Another chart type draws itself in instead.
     loadChart(p, 2, testing::singleSeriesSample);
@@ -246,7 +249,7 @@ TEST(PlayerAnimation, LeavingPointsShrinkOutAndMovingTicksAreUnlabelled) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const bool line = c.type == 12;
-        const wchar_t* kind = line ? L"anchor" : L"column";
+        const player::HitKind kind = line ? player::HitKind::Anchor : player::HitKind::Column;
         ChartPlayer p;
         loadChart(p, c.type, columns(ab, before));
         // A column's height, or a line point's height over the base line.
@@ -321,7 +324,7 @@ TEST(PlayerAnimation, LeavingCategoriesAndSideBySideSeriesNarrowOut) {
         SCOPED_TRACE(c.what);
         ChartPlayer p;
         loadChart(p, c.type, c.before);
-        auto column = [&](const int(&at)[2]) { return boxOf(p, L"column", at[0], at[1]); };
+        auto column = [&](const int(&at)[2]) { return boxOf(p, player::HitKind::Column, at[0], at[1]); };
         const player::Rect kept = column(c.keptBefore), leaving = column(c.leavingBefore);
         loadChart(p, c.type, c.after);
         const player::Rect keptStill = column(c.keptAfter);
@@ -357,12 +360,12 @@ TEST(PlayerAnimation, AnInterruptedMotionStartsFromTheFrameShown) {
         loadChart(p, 11, doc(100, 900));
         loadChart(p, 11, doc(800, 50));
         p.setAnimationProgress(shown);
-        const double a = boxOf(p, L"column", 0, 0).h, b = boxOf(p, L"column", 0, 1).h;
+        const double a = boxOf(p, player::HitKind::Column, 0, 0).h, b = boxOf(p, player::HitKind::Column, 0, 1).h;
         const double yMax = p.scene().layout.axis("y")->max;
         loadChart(p, 11, doc(400, 400));
         p.setAnimationProgress(0);
-        EXPECT_NEAR(boxOf(p, L"column", 0, 0).h, a, 0.5);
-        EXPECT_NEAR(boxOf(p, L"column", 0, 1).h, b, 0.5);
+        EXPECT_NEAR(boxOf(p, player::HitKind::Column, 0, 0).h, a, 0.5);
+        EXPECT_NEAR(boxOf(p, player::HitKind::Column, 0, 1).h, b, 0.5);
         EXPECT_NEAR(p.scene().layout.axis("y")->max, yMax, 1e-9);
     }
 }
@@ -396,17 +399,18 @@ TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
 TEST(PlayerAnimation, XYPointsMoveFromTheirOldPlaces) {
     struct Case {
         int type;
-        const wchar_t* kind;
+        player::HitKind kind;
         const char* before;
         const char* after;
     };
     const std::string axes = "<chart xAxisMinValue='0' xAxisMaxValue='100' yAxisMinValue='0' "
                              "yAxisMaxValue='10'><dataSet seriesName='S' anchorRadius='6'>";
     const Case cases[] = {
-        {29, L"point", "<set x='10' y='2'/><set x='60' y='8'/>", "<set x='40' y='6'/>"},
-        {30, L"bubble", "<set x='10' y='2' z='10'/><set x='60' y='8' z='30'/>",
+        {29, player::HitKind::Point, "<set x='10' y='2'/><set x='60' y='8'/>",
+         "<set x='40' y='6'/>"},
+        {30, player::HitKind::Bubble, "<set x='10' y='2' z='10'/><set x='60' y='8' z='30'/>",
          "<set x='40' y='6' z='20'/>"},
-        {30, L"bubble", "<set x='10' y='2' z='10'/>",
+        {30, player::HitKind::Bubble, "<set x='10' y='2' z='10'/>",
          "<set x='40' y='6' z='20'/><set x='90' y='5' z='30'/>"},
     };
     for (const Case& c : cases) {

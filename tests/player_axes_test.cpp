@@ -304,9 +304,9 @@ TEST(ScrollPosition, ScrollingMovesOnFromIt) {
     // The left arrow of the scroll bar, under the plot's left end.
     HitInfo hit = player->hoverAt(plot.x + 4, plot.bottom() + 30);
     double y = plot.bottom() + 30;
-    for (double dy = 0; dy < 80 && hit.kind != L"scroll-left"; dy += 2)
+    for (double dy = 0; dy < 80 && hit.kind != player::HitKind::ScrollLeft; dy += 2)
         hit = player->hoverAt(plot.x + 4, y = plot.bottom() + dy);
-    ASSERT_EQ(hit.kind, L"scroll-left");
+    ASSERT_EQ(hit.kind, player::HitKind::ScrollLeft);
     player->clickAt(plot.x + 4, y);
     EXPECT_EQ(player->scene().layout.series[0].window->first, 5u);
 }
@@ -369,7 +369,7 @@ TEST(LogScale, ColumnsStandAtTheirLogarithm) {
     const Scene& s = player->scene();
     std::vector<double> tops;
     for (const HitRegion& h : s.hits) {
-        if (h.kind == "column") tops.push_back(h.rect.y);
+        if (h.kind == player::HitKind::Column) tops.push_back(h.rect.y);
     }
     ASSERT_EQ(tops.size(), 4u);
     const Rect plot = *s.layout.plot;

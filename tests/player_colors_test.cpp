@@ -79,7 +79,7 @@ TEST(SetColors, SingleLinesAndAreasTakeTheirSetsColours) {
             std::vector<Point> points(3);
             for (const HitInfo& hit : player->hitRegions()) {
                 if (hit.pointIndex >= 0 && hit.pointIndex < 3 &&
-                    (hit.kind == L"anchor" || hit.kind == L"point"))
+                    (hit.kind == player::HitKind::Anchor || hit.kind == player::HitKind::Point))
                     points[static_cast<std::size_t>(hit.pointIndex)] = {hit.box.x + hit.box.w / 2,
                                                                         hit.box.y + hit.box.h / 2};
             }

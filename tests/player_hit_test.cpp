@@ -21,8 +21,7 @@
 namespace plotara {
 namespace {
 
-std::optional<player::HitRegion> firstHit(const ChartPlayer& p, const std::string& kind,
-                                          int point) {
+std::optional<player::HitRegion> firstHit(const ChartPlayer& p, player::HitKind kind, int point) {
     for (const auto& h : p.scene().hits) {
         if (h.kind == kind && h.pointIndex == point) return h;
     }
@@ -40,7 +39,7 @@ TEST(HitStore, KeepsPointRegionsCompactlyAndGivesEveryRegionBackAsAdded) {
     using Shape = HitRegion::Shape;
     // What each region is and whether it can be a compact entry: one point's rectangle or circle
     // with its texts left to be worked out and nothing else to remember.
-    auto region = [](Shape shape, const char* kind, bool lazy) {
+    auto region = [](Shape shape, player::HitKind kind, bool lazy) {
         HitRegion r;
         r.shape = shape;
         r.kind = kind;
@@ -53,24 +52,24 @@ TEST(HitStore, KeepsPointRegionsCompactlyAndGivesEveryRegionBackAsAdded) {
         return r;
     };
     std::vector<std::pair<HitRegion, bool>> cases;
-    cases.emplace_back(region(Shape::Rect, "column", true), true);
-    cases.emplace_back(region(Shape::Circle, "anchor", true), true);
-    cases.emplace_back(region(Shape::Rect, "column", false), false); // texts given
-    HitRegion linked = region(Shape::Rect, "column", true);
+    cases.emplace_back(region(Shape::Rect, player::HitKind::Column, true), true);
+    cases.emplace_back(region(Shape::Circle, player::HitKind::Anchor, true), true);
+    cases.emplace_back(region(Shape::Rect, player::HitKind::Column, false), false); // texts given
+    HitRegion linked = region(Shape::Rect, player::HitKind::Column, true);
     linked.link = "host:drill:A";
     cases.emplace_back(linked, false);
-    HitRegion named = region(Shape::Circle, "anchor", true);
+    HitRegion named = region(Shape::Circle, player::HitKind::Anchor, true);
     named.series = "S";
     cases.emplace_back(named, false);
-    HitRegion wedge = region(Shape::Wedge, "slice", true);
+    HitRegion wedge = region(Shape::Wedge, player::HitKind::Slice, true);
     wedge.a0 = 0.5;
     wedge.a1 = 2;
     wedge.inner = 1;
     cases.emplace_back(wedge, false);
-    HitRegion polygon = region(Shape::Polygon, "area", true);
+    HitRegion polygon = region(Shape::Polygon, player::HitKind::Area, true);
     polygon.polygon = {{0, 0}, {100, 0}, {50, 80}};
     cases.emplace_back(polygon, false);
-    cases.emplace_back(region(Shape::Rect, "bar", true), true);
+    cases.emplace_back(region(Shape::Rect, player::HitKind::Bar, true), true);
 
     player::HitStore store;
     std::size_t whole = 0;
@@ -139,7 +138,7 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
         2, "<chart><set label='A' value='10' link='host:drill:A,10'/><set label='B' value='20' "
            "toolText='Bee'/></chart>")));
     calls.clear();
-    const auto a = firstHit(p, "column", 0);
+    const auto a = firstHit(p, player::HitKind::Column, 0);
     ASSERT_TRUE(a);
     auto pa = centreOf(*a);
     HitInfo info = p.clickAt(pa.x, pa.y);
@@ -149,7 +148,7 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(toUtf8(calls[0]), player::buildInvokeRequest("drill", "A,10"));
 
-    const auto b = firstHit(p, "column", 1);
+    const auto b = firstHit(p, player::HitKind::Column, 1);
     ASSERT_TRUE(b);
     auto pb = centreOf(*b);
     HitInfo hover = p.hoverAt(pb.x, pb.y);
@@ -163,12 +162,15 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
 TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     struct Case {
         int type;
-        std::string kind;
+        player::HitKind kind;
         std::wstring tool;
     } cases[] = {
-        {4, "slice", L"Product C, $464,200"}, {6, "slice", L"Product C, $464,200"},
-        {3, "slice", L"Product C, $464,200"}, {7, "anchor", L"Product C, $464,200"},
-        {8, "point", L"Product C, $464,200"}, {37, "row", L"Product C, $464,200"},
+        {4, player::HitKind::Slice, L"Product C, $464,200"},
+        {6, player::HitKind::Slice, L"Product C, $464,200"},
+        {3, player::HitKind::Slice, L"Product C, $464,200"},
+        {7, player::HitKind::Anchor, L"Product C, $464,200"},
+        {8, player::HitKind::Point, L"Product C, $464,200"},
+        {37, player::HitKind::Row, L"Product C, $464,200"},
     };
     for (const Case& c : cases) {
         ChartPlayer p;
@@ -181,12 +183,12 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
             at = {h->center.x + r * std::cos(mid), h->center.y + r * h->yScale * std::sin(mid)};
         }
         HitInfo info = p.hoverAt(at.x, at.y);
-        EXPECT_EQ(toUtf8(info.kind), c.kind) << c.type;
+        EXPECT_EQ(info.kind, c.kind) << c.type;
         EXPECT_EQ(info.toolText, c.tool) << c.type;
     }
     ChartPlayer bubble;
     bubble.put_Movie(fromUtf8(testing::movieUrl(30, testing::bubbleSampleEncoded)));
-    const auto h = firstHit(bubble, "bubble", 0);
+    const auto h = firstHit(bubble, player::HitKind::Bubble, 0);
     ASSERT_TRUE(h);
     EXPECT_EQ(bubble.hoverAt(h->center.x, h->center.y).label, L"Traders");
 }
@@ -244,7 +246,7 @@ TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
     const DrawnPoint& corner = drawn[drawn.size() - 3];
     HitInfo info = p.hoverAt(corner.at.x + 1, corner.at.y - 1);
     ASSERT_TRUE(info.hit);
-    EXPECT_EQ(info.kind, L"point");
+    EXPECT_EQ(info.kind, player::HitKind::Point);
     EXPECT_EQ(info.series, L"S1");
     EXPECT_EQ(info.seriesIndex, 1);
     EXPECT_EQ(info.pointIndex, 15000);
@@ -260,7 +262,8 @@ TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
     // The point beyond the axis maximum is not drawn, so it is not found either.
     const DrawnPoint& beyond = drawn[15000];
     HitInfo outside = p.hoverAt(beyond.at.x, beyond.at.y);
-    EXPECT_FALSE(outside.hit && outside.kind == L"point" && outside.pointIndex == 15000);
+    EXPECT_FALSE(outside.hit && outside.kind == player::HitKind::Point &&
+                 outside.pointIndex == 15000);
 
     // Anywhere in the cloud: the answer is the last drawn point within 4 pixels (anchor radius
     // plus one), as a search through every point finds it.
@@ -281,7 +284,7 @@ TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
         }
         HitInfo h = p.hoverAt(at.x, at.y);
         if (!expected) {
-            EXPECT_FALSE(h.hit && h.kind == L"point") << at.x << "," << at.y;
+            EXPECT_FALSE(h.hit && h.kind == player::HitKind::Point) << at.x << "," << at.y;
             continue;
         }
         ++found;
@@ -306,9 +309,9 @@ TEST(PlayerHits, TheLastDrawnScatterPointIsOnTop) {
     EXPECT_EQ(shared.pointIndex, 1);
     EXPECT_EQ(p.hoverAt(drawn[0].at.x, drawn[0].at.y).series, L"A");
     player::PointHits hits;
-    hits.beginSet("point", "A", 0, 0);
+    hits.beginSet(player::HitKind::Point, "A", 0, 0);
     hits.add({10, 10}, 4, 0);
-    hits.beginSet("point", "B", 1, 0);
+    hits.beginSet(player::HitKind::Point, "B", 1, 0);
     hits.add({12, 10}, 4, 7);
     hits.finish();
     std::size_t set = 9;
@@ -333,14 +336,14 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
     auto visibleColumns = [&] {
         std::vector<int> idx;
         for (const auto& h : p.scene().hits) {
-            if (h.kind == "column") idx.push_back(h.pointIndex);
+            if (h.kind == player::HitKind::Column) idx.push_back(h.pointIndex);
         }
         return idx;
     };
     EXPECT_EQ(visibleColumns(), (std::vector<int>{0, 1, 2, 3, 4}));
     std::optional<player::HitRegion> right;
     for (const auto& h : p.scene().hits) {
-        if (h.kind == "scroll-right") right = h;
+        if (h.kind == player::HitKind::ScrollRight) right = h;
     }
     ASSERT_TRUE(right);
     auto at = centreOf(*right);
@@ -366,7 +369,7 @@ TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
         ASSERT_EQ(p.state(), PlayerState::Chart);
         std::optional<player::HitRegion> right;
         for (const auto& h : p.scene().hits) {
-            if (h.kind == "scroll-right") right = h;
+            if (h.kind == player::HitKind::ScrollRight) right = h;
         }
         ASSERT_TRUE(right);
         auto at = centreOf(*right);
@@ -404,7 +407,7 @@ TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
     ASSERT_EQ(p.state(), PlayerState::Chart);
-    const auto slice = firstHit(p, "slice", 0);
+    const auto slice = firstHit(p, player::HitKind::Slice, 0);
     ASSERT_TRUE(slice);
     ASSERT_GT(slice->inner, 0);
     double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
@@ -451,7 +454,7 @@ TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
         EXPECT_EQ(img.height, static_cast<int>(150 * ratio));
     }
     // The first column's interior has the palette colour at every ratio.
-    const auto h = firstHit(p, "column", 0);
+    const auto h = firstHit(p, player::HitKind::Column, 0);
     ASSERT_TRUE(h);
     auto c = centreOf(*h);
     for (double ratio : {1.0, 1.5, 2.0}) {

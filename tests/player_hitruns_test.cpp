@@ -17,7 +17,8 @@ namespace {
 using player::HitRegion;
 using Shape = HitRegion::Shape;
 
-HitRegion rectRegion(int series, int point, player::Rect r, const char* kind = "column") {
+HitRegion rectRegion(int series, int point, player::Rect r,
+                     player::HitKind kind = player::HitKind::Column) {
     HitRegion h;
     h.rect = r;
     h.kind = kind;
@@ -32,7 +33,7 @@ HitRegion circleRegion(int series, int point, player::Point c, double radius) {
     h.shape = Shape::Circle;
     h.center = c;
     h.radius = radius;
-    h.kind = "anchor";
+    h.kind = player::HitKind::Anchor;
     h.seriesIndex = series;
     h.pointIndex = point;
     h.lazyText = true;
@@ -90,7 +91,8 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
           rectRegion(0, 3, {30, 5, 10, 45})},
          3},
         {"another kind ends the run",
-         {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {0, 10, 40, 10}, "bar")},
+         {rectRegion(0, 0, {0, 10, 10, 40}),
+          rectRegion(0, 1, {0, 10, 40, 10}, player::HitKind::Bar)},
          2},
         {"anchors of one radius",
          {circleRegion(0, 0, {5, 40}, 5), circleRegion(0, 1, {15, 30}, 5),

@@ -86,10 +86,10 @@ TEST(PlayerInteraction, HiddenSeriesLeaveTheChartAndComeBackExactly) {
         EXPECT_EQ(axis(p, "y").max, c.maxAfter);
         bool legendRegion = false;
         for (const HitInfo& h : p.hitRegions()) {
-            if (h.kind == L"legend") {
+            if (h.kind == player::HitKind::Legend) {
                 legendRegion |= h.seriesIndex == 0 && h.series == c.first;
             } else {
-                EXPECT_NE(h.seriesIndex, 0) << toUtf8(h.kind);
+                EXPECT_NE(h.seriesIndex, 0) << player::kindName(h.kind);
             }
         }
         EXPECT_TRUE(legendRegion);
@@ -205,7 +205,7 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
         for (int i : indexesOf(p, TextKind::ValueLabel))
             EXPECT_TRUE(range.count(i)) << i;
         for (const HitInfo& h : p.hitRegions()) {
-            if (h.pointIndex >= 0 && h.kind != L"legend") {
+            if (h.pointIndex >= 0 && h.kind != player::HitKind::Legend) {
                 EXPECT_TRUE(range.count(h.pointIndex));
             }
         }
@@ -241,7 +241,8 @@ TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {
         }
     }
     for (const HitInfo& h : p.hitRegions())
-        EXPECT_NE(h.seriesIndex == 0 && h.kind == L"point", true) << "Far lies outside";
+        EXPECT_NE(h.seriesIndex == 0 && h.kind == player::HitKind::Point, true)
+            << "Far lies outside";
     EXPECT_EQ(p.fullRange().yMax, 1000);
     p.resetVisibleRange();
     EXPECT_EQ(p.layoutJson(), before);

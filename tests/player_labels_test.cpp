@@ -316,7 +316,7 @@ std::vector<Disc> markers(const Scene& scene) {
         }
     }
     for (const HitRegion& h : scene.hits) {
-        if (h.kind == "bubble") out.push_back({h.center, h.radius + 0.5});
+        if (h.kind == player::HitKind::Bubble) out.push_back({h.center, h.radius + 0.5});
     }
     return out;
 }

@@ -248,7 +248,7 @@ TEST(PlayerLoading, AHandlerThatLoadsAnotherMovieWins) {
     });
     p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample)));
     EXPECT_EQ(p.state(), PlayerState::Chart);
-    EXPECT_EQ(p.scene().hits.front().kind, "slice");
+    EXPECT_EQ(p.scene().hits.front().kind, player::HitKind::Slice);
     EXPECT_EQ(calls, 3); // Loaded (2), Loaded (4), Rendered (4)
 }
 

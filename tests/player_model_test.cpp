@@ -322,7 +322,7 @@ void expectLabelsOverTheirColumns(const ChartPlayer& player, bool bars, const st
         if (t.tag.kind != TextKind::ValueLabel || t.tag.index < 0) continue;
         std::optional<HitRegion> own;
         for (const HitRegion& h : scene.hits) {
-            if (h.kind != "column" && h.kind != "bar") continue;
+            if (h.kind != player::HitKind::Column && h.kind != player::HitKind::Bar) continue;
             if (h.seriesIndex == t.tag.series && h.pointIndex == t.tag.index) {
                 own = h;
             } else {

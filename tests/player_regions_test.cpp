@@ -13,7 +13,7 @@ std::vector<HitInfo> regionsOf(ChartPlayer& p, int type, const std::string& xml)
     return p.hitRegions();
 }
 
-std::vector<HitInfo> ofKind(const std::vector<HitInfo>& all, const String& kind) {
+std::vector<HitInfo> ofKind(const std::vector<HitInfo>& all, player::HitKind kind) {
     std::vector<HitInfo> out;
     for (const HitInfo& h : all)
         if (h.kind == kind) out.push_back(h);
@@ -25,7 +25,7 @@ TEST(HitRegions, ColumnsInOrderWithTheirBoxes) {
     auto columns = ofKind(regionsOf(p, 2,
                                     "<chart><set label='A' value='10'/><set label='B' value='30'/>"
                                     "<set label='C' value='20' link='host:x'/></chart>"),
-                          L"column");
+                          player::HitKind::Column);
     ASSERT_EQ(columns.size(), 3u);
     for (int i = 0; i < 3; ++i) {
         const HitInfo& c = columns[static_cast<std::size_t>(i)];
@@ -45,7 +45,7 @@ TEST(HitRegions, ScatterPointsAreListedWithTheirTexts) {
         ofKind(regionsOf(p, 29,
                          "<chart><dataset seriesName='S'><set x='1' y='2'/><set x='2' y='4'/>"
                          "<set x='3' y='8' toolText='top'/></dataset></chart>"),
-               L"point");
+               player::HitKind::Point);
     ASSERT_EQ(points.size(), 3u);
     EXPECT_EQ(points[0].series, L"S");
     EXPECT_EQ(points[1].value, L"4") << "the texts a hover would give are worked out";
@@ -65,7 +65,7 @@ TEST(HitRegions, HalfPieWedgesAreHalfDiscBoxes) {
     auto slices = ofKind(regionsOf(p, 4,
                                    "<chart showNames='0' showValues='0'><set value='1'/>"
                                    "<set value='1'/></chart>"),
-                         L"slice");
+                         player::HitKind::Slice);
     ASSERT_EQ(slices.size(), 2u);
     const player::Rect a = slices[0].box, b = slices[1].box;
     EXPECT_NEAR(a.h, b.h, 0.5);

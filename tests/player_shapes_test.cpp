@@ -29,7 +29,7 @@ bool hasNote(const ChartLayout& layout, const std::string& part) {
 }
 
 // Copies: the scene keeps point regions compactly and hands them out by value.
-std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, const std::string& kind) {
+std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, player::HitKind kind) {
     std::vector<HitRegion> out;
     for (HitRegion h : p.scene().hits)
         if (h.kind == kind) out.push_back(std::move(h));
@@ -72,7 +72,7 @@ TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
         EXPECT_EQ(layout.series[0].drawn, 3u);
         EXPECT_TRUE(hasNote(layout, "99997 slices under a pixel wide drawn as one \"Other\""));
 
-        const auto wedges = hitsOfKind(p, "slice");
+        const auto wedges = hitsOfKind(p, player::HitKind::Slice);
         ASSERT_EQ(wedges.size(), 4u);
         double swept = 0;
         for (const HitRegion& w : wedges)
@@ -111,7 +111,7 @@ TEST(DegeneratePie, OnlyTheSlicesUnderAPixelAreMerged) {
     EXPECT_TRUE(hasNote(layout, "1 slices under a pixel wide")) << layout.notes.front();
     EXPECT_TRUE(hasNote(layout, "1 slices not drawn: missing, zero or negative values"));
     std::vector<std::string> labels;
-    for (const HitRegion& w : hitsOfKind(p, "slice"))
+    for (const HitRegion& w : hitsOfKind(p, player::HitKind::Slice))
         labels.push_back(w.label);
     EXPECT_EQ(labels, (std::vector<std::string>{"big", "seen", "Other"}));
 }
@@ -194,9 +194,9 @@ TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture
               std::tie(allPlot.x, allPlot.y, allPlot.w, allPlot.h));
     ASSERT_LT(15000, layout.plot->w * layout.plot->h);
     ASSERT_GT(30000, layout.plot->w * layout.plot->h);
-    EXPECT_EQ(hitsOfKind(all, "bubble").size(), 15000u);
+    EXPECT_EQ(hitsOfKind(all, player::HitKind::Bubble).size(), 15000u);
 
-    const auto drawn = hitsOfKind(skipping, "bubble");
+    const auto drawn = hitsOfKind(skipping, player::HitKind::Bubble);
     EXPECT_EQ(layout.series[0].drawn, drawn.size());
     EXPECT_LT(drawn.size(), 15000u * 3 / 4);
     EXPECT_TRUE(hasNote(layout, "S: " + std::to_string(15000 - drawn.size()) +
@@ -262,7 +262,7 @@ TEST(Bubbles, ManyBubblesStayApart) {
         double largest = 0;
         std::size_t bubbles = 0;
         for (const HitRegion& h : s.hits) {
-            if (h.kind != "bubble") continue;
+            if (h.kind != player::HitKind::Bubble) continue;
             largest = std::max(largest, h.radius);
             ++bubbles;
         }
@@ -309,7 +309,7 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
         std::vector<const PathSeg*> faces = endFaces(scene);
         std::size_t columns = 0;
         for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != "column") continue;
+            if (hit.kind != player::HitKind::Column) continue;
             ++columns;
             double v = c.values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
                                 static_cast<std::size_t>(hit.pointIndex)];
@@ -366,7 +366,7 @@ TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
         ASSERT_GT(zero, 0) << "type " << type;
         std::size_t bars = 0;
         for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != "bar") continue;
+            if (hit.kind != player::HitKind::Bar) continue;
             ++bars;
             double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
                               static_cast<std::size_t>(hit.pointIndex)];

@@ -86,7 +86,7 @@ TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
         ASSERT_TRUE(el) << i;
         EXPECT_EQ(fromUtf8(el.attribute("aria-label").value()),
                   elementName(hits[i].label, hits[i].value, hits[i].toolText));
-        if (hits[i].kind == L"legend") {
+        if (hits[i].kind == player::HitKind::Legend) {
             EXPECT_STREQ(el.attribute("role").value(), "checkbox");
             EXPECT_STREQ(el.attribute("tabindex").value(), "0");
             toggled.insert(hits[i].seriesIndex);

@@ -32,7 +32,7 @@ void fillLines(Plotara& control, int categories, bool moves = false) {
 
 const qt::ChartElement* legendEntry(qt::PlotaraWidget& w, int series) {
     for (const qt::ChartElement& e : w.chartElements())
-        if (e.info.kind == L"legend" && e.info.seriesIndex == series) return &e;
+        if (e.info.kind == player::HitKind::Legend && e.info.seriesIndex == series) return &e;
     return nullptr;
 }
 
@@ -78,7 +78,7 @@ TEST(QtInteraction, LegendEntriesToggleByMouseAndKeyboard) {
     EXPECT_TRUE(toggled.at(1).at(1).toBool());
     EXPECT_TRUE(player.seriesVisible(0));
     const auto& focused = rig->chartElements().at(static_cast<std::size_t>(rig->focusedElement()));
-    EXPECT_EQ(focused.info.kind, L"legend") << "the focus stays on the entry";
+    EXPECT_EQ(focused.info.kind, player::HitKind::Legend) << "the focus stays on the entry";
     EXPECT_EQ(focused.info.seriesIndex, 0);
 }
 

@@ -92,12 +92,12 @@ TEST(QtAccessibility, AnchorsLieInsideTheirElements) {
     const std::vector<qt::ChartElement>& elements = rig->chartElements();
     int slices = 0, legend = 0;
     for (const qt::ChartElement& e : elements) {
-        slices += e.info.kind == L"slice";
-        legend += e.info.kind == L"legend";
+        slices += e.info.kind == player::HitKind::Slice;
+        legend += e.info.kind == player::HitKind::Legend;
         const HitInfo hit = rig->moviePlayer().hoverAt(e.anchor.x(), e.anchor.y());
         EXPECT_TRUE(hit.hit && hit.kind == e.info.kind && hit.label == e.info.label &&
                     hit.pointIndex == e.info.pointIndex)
-            << toUtf8(e.info.kind) << " " << toUtf8(e.info.label);
+            << player::kindName(e.info.kind) << " " << toUtf8(e.info.label);
         EXPECT_TRUE(e.bounds.contains(e.anchor)) << toUtf8(e.info.label);
     }
     EXPECT_EQ(slices, 4);
@@ -120,7 +120,7 @@ void fillMonths(Plotara& control) {
 // The first category label the chart shows now.
 String firstShown(PlotaraWidget& w) {
     for (const qt::ChartElement& e : w.chartElements())
-        if (e.info.kind == L"column") return e.info.label;
+        if (e.info.kind == player::HitKind::Column) return e.info.label;
     return {};
 }
 

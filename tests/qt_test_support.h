@@ -73,7 +73,7 @@ struct WidgetRig {
         widget->control().RenderChart();
     }
     // The widget position of the centre of a plot element (found by the player's hit test).
-    std::optional<QPoint> elementAt(const String& kind, int pointIndex) {
+    std::optional<QPoint> elementAt(player::HitKind kind, int pointIndex) {
         qt::WindowPlayer& player = widget->moviePlayer();
         const QRect client = widget->contentsRect();
         for (int y = 0; y < client.height(); y += 3)

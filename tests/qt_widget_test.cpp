@@ -214,10 +214,10 @@ TEST(QtMouse, ClickOnABarRaisesDrillDownWithItsArguments) {
     WidgetRig rig;
     rig.renderSales();
     SignalLog log(*rig);
-    const auto productC = rig.elementAt(L"column", 2);
+    const auto productC = rig.elementAt(player::HitKind::Column, 2);
     ASSERT_TRUE(productC);
     QTest::mouseClick(rig.widget, Qt::LeftButton, {}, *productC);
-    const auto productA = rig.elementAt(L"column", 0);
+    const auto productA = rig.elementAt(player::HitKind::Column, 0);
     ASSERT_TRUE(productA);
     QTest::mouseClick(rig.widget, Qt::LeftButton, {}, *productA); // no link
     QTest::mouseClick(rig.widget, Qt::RightButton, {}, *productC);
@@ -233,14 +233,14 @@ TEST(QtMouse, ClickOnABarRaisesDrillDownWithItsArguments) {
 TEST(QtMouse, PointingHandOverLinksAndToolText) {
     WidgetRig rig;
     rig.renderSales();
-    const auto linked = rig.elementAt(L"column", 1);
-    const auto plain = rig.elementAt(L"column", 0);
+    const auto linked = rig.elementAt(player::HitKind::Column, 1);
+    const auto plain = rig.elementAt(player::HitKind::Column, 0);
     ASSERT_TRUE(linked && plain);
     QTest::mouseMove(rig.widget, *linked);
     EXPECT_EQ(rig->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(rig.widget, *plain);
     EXPECT_EQ(rig->cursor().shape(), Qt::ArrowCursor);
-    const QPoint c = *rig.elementAt(L"column", 2);
+    const QPoint c = *rig.elementAt(player::HitKind::Column, 2);
     QHelpEvent help(QEvent::ToolTip, c, rig->mapToGlobal(c));
     QApplication::sendEvent(rig.widget, &help);
     EXPECT_EQ(QToolTip::text(), "Product C: $464,200");
@@ -272,7 +272,7 @@ TEST(QtPaint, RepaintsReuseThePictureAndResizingLaysOutAgain) {
     const QImage chart = rig->moviePlayer().picture(1).convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(shown.size(), QSize(600, 400));
     EXPECT_EQ(shown, chart);
-    const auto bar = rig.elementAt(L"column", 2);
+    const auto bar = rig.elementAt(player::HitKind::Column, 2);
     ASSERT_TRUE(bar) << "hit testing follows the new layout";
     QSignalSpy spy(rig.widget, &PlotaraWidget::drillDown);
     QTest::mouseClick(rig.widget, Qt::LeftButton, {}, *bar);

@@ -45,7 +45,7 @@ public:
         return fromUtf8(std::string_view(bytes_.data(), size_));
     }
     bool empty() const noexcept { return wide_ ? wide_->empty() : size_ == 0; }
-    // Whether the text is exactly the given ASCII text. Cannot fail.
+    // Whether the text is exactly the given ASCII text.
     bool equalsAscii(std::string_view ascii) const noexcept {
         if (!wide_) return std::string_view(bytes_.data(), size_) == ascii;
         if (wide_->size() != ascii.size()) return false;
@@ -81,7 +81,7 @@ public:
         appendBytes(text);
     }
     // Hands the text over as UTF-8 and starts afresh, the buffer gone with it; nothing (and the
-    // text kept) when it holds a character UTF-8 cannot carry. Cannot fail.
+    // text kept) when it holds a character UTF-8 cannot carry.
     std::optional<std::string> takeUtf8() noexcept {
         if (wide_) return std::nullopt;
         bytes_.resize(size_); // shorter: neither allocates nor copies

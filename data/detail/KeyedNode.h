@@ -54,7 +54,7 @@ public:
     KeyedNode(const KeyedNode&) = delete;
     KeyedNode& operator=(const KeyedNode&) = delete;
 
-    // Whether the key is present; creates nothing. Cannot fail.
+    // Whether the key is present; creates nothing.
     bool exists(StringView key) const noexcept { return find(key) != npos; }
     std::size_t count() const noexcept { return size_; }
     bool empty() const noexcept { return size_ == 0; }

@@ -45,16 +45,15 @@ public:
     // given) recorded with ";" as the delimiter, and tells whether compactForm would keep that
     // point with these texts: x ASCII, y and z printable ASCII that needs no escaping and holds
     // no ";" or "=", each shorter than 64K characters. Points it refuses take the general way.
-    // Cannot fail.
     static bool compactTextForm(std::string_view x, std::string_view y,
                                 std::optional<std::string_view> z, TextPoint& point) noexcept;
 
-    // Whether series holds compact points (series -1 and up). Cannot fail.
+    // Whether series holds compact points (series -1 and up).
     bool holds(int series) const noexcept;
-    // The number of compact points of the series. Cannot fail.
+    // The number of compact points of the series.
     std::size_t count(int series) const noexcept;
     // Whether the next point of the series at position may be kept here: the series has not
-    // moved to the store and position is its next one. Cannot fail.
+    // moved to the store and position is its next one.
     bool accepts(int series, std::size_t position) const noexcept;
     // Appends the point to the series; throws std::bad_alloc when memory runs out, and returns
     // false (keeping nothing) when the table's text would pass 4 GB.
@@ -65,21 +64,21 @@ public:
     // buffer. Cannot fail beyond running out of memory.
     Point point(int series, std::size_t position, std::wstring& buffer) const;
     // Point position of the series as its stored texts, one byte a character; valid until the
-    // table changes. Cannot fail.
+    // table changes.
     TextPoint text(int series, std::size_t position) const noexcept;
     // Moves the series' points into node (the series' keyed node, expected empty) as keyed
     // points "0", "1", ... with their "x", y and z entries, and marks the series as kept in the
     // store from now on. Errors of the store reach the caller.
     void materialize(int series, KeyedNode& node);
-    // Forgets every point, keeping the memory for the next record. Cannot fail.
+    // Forgets every point, keeping the memory for the next record.
     void clear() noexcept;
-    // Forgets every point and gives the memory back. Cannot fail.
+    // Forgets every point and gives the memory back.
     void release() noexcept;
     // The number of points and the characters of their texts in every series, which a document
-    // written from the table takes its room from. Cannot fail.
+    // written from the table takes its room from.
     std::size_t pointCount() const noexcept;
     std::size_t textLength() const noexcept { return text_.size(); }
-    // The bytes the table has allocated. Cannot fail.
+    // The bytes the table has allocated.
     std::size_t bytes() const noexcept;
 
 private:
@@ -94,7 +93,7 @@ private:
     };
     const Series* find(int series) const noexcept;
     // The entry of texts of these lengths appended at the end of the text, or nothing when the
-    // 32-bit offsets cannot reach past them. Cannot fail.
+    // 32-bit offsets cannot reach past them.
     std::optional<Entry> nextEntry(std::size_t x, std::size_t y, std::size_t z, char yName,
                                    char zName) const noexcept;
     // Appends the entry of texts of these lengths starting at offset, once the texts are in.

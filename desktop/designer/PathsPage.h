@@ -25,7 +25,7 @@ public:
     explicit PathsPage(QWidget* parent = nullptr);
     ~PathsPage() override;
 
-    // The page itself (its texts, Changed flag and events). Cannot fail.
+    // The page itself (its texts, Changed flag and events).
     xmlOpenDialog& page() noexcept { return *page_; }
     // Hands the page the selected controls and raises SelectionChanged. Error 9 for an empty
     // selection; the control's errors reach the caller (the boxes keep what they showed).

@@ -3,6 +3,7 @@
 #include "core/ErrorTrap.h"
 #include "core/FilePath.h"
 #include "platform/FileDialogRecord.h"
+#include "platform/PictureSize.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +14,6 @@ namespace {
 constexpr Long stockBitmap = 1;  // the 1 x 1 bitmap every new memory context starts with
 constexpr Long stockPalette = 2; // the default palette of every new context
 constexpr Long plainCopy = 0xCC0020;
-constexpr Long maxSide = 16384; // larger bitmaps are refused like an out-of-memory system
 constexpr Long success = 0;
 constexpr Long invalidArgument = static_cast<Long>(0x80070057u);
 
@@ -106,7 +106,8 @@ Long HeadlessOsApi::CreateCompatibleDC(Long hdc) {
 
 Long HeadlessOsApi::CreateCompatibleBitmap(Long hdc, Long width, Long height) {
     calls_.push_back(L"CreateCompatibleBitmap");
-    if (!dcs_.count(hdc) || width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+    if (!dcs_.count(hdc) || width <= 0 || height <= 0 || width > maxPictureSide ||
+        height > maxPictureSide)
         return 0;
     const Long bitmap = newHandle();
     bitmaps_[bitmap] =
@@ -185,8 +186,8 @@ Long HeadlessOsApi::BitBlt(Long hdcDest, Long x, Long y, Long width, Long height
     const auto source = dcs_.find(hdcSource);
     if (rasterOperation != plainCopy || dest == dcs_.end() || source == dcs_.end()) return 0;
     const auto target = bitmaps_.find(dest->second.bitmap);
-    if (target == bitmaps_.end() || width <= 0 || height <= 0 || width > maxSide ||
-        height > maxSide)
+    if (target == bitmaps_.end() || width <= 0 || height <= 0 || width > maxPictureSide ||
+        height > maxPictureSide)
         return 0;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 0);
     if (source->second.window != 0) {

@@ -1,6 +1,5 @@
 #include "player/cartesian/CartesianFrame.h"
 
-#include "player/cartesian/CalendarLabels.h"
 #include "player/util/TextUtil.h"
 
 #include <algorithm>
@@ -23,16 +22,6 @@ Stroke lineStroke(const Attributes& a, Color fallback, double width) {
         s.gap = std::clamp(a.number("dashgap", 4), 1.0, 100.0);
     }
     return s;
-}
-// 1st, 2nd, 3rd, 4th, ... 11th, 12th, 13th, ... 21st.
-std::string ordinal(std::size_t n) {
-    const char* suffix = "th";
-    if (n % 100 < 11 || n % 100 > 13) {
-        if (n % 10 == 1) suffix = "st";
-        if (n % 10 == 2) suffix = "nd";
-        if (n % 10 == 3) suffix = "rd";
-    }
-    return std::to_string(n) + suffix;
 }
 } // namespace
 
@@ -85,26 +74,26 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
     area_ = area;
-    double left = area.x, right = area.right(), top = area.y + 12, bottom = area.bottom();
+    double left = area.x, right = area.right(), top = area.y + topRoom, bottom = area.bottom();
     if (scrollBar) {
-        scrollBar_ = {area.x, bottom - 14, area.w, 14};
-        bottom -= 20;
+        scrollBar_ = {area.x, bottom - scrollBarHeight, area.w, scrollBarHeight};
+        bottom -= scrollBarRoom;
     }
     if (!g_.horizontal) {
-        if (!pName.empty()) left += nameH + 6;
+        if (!pName.empty()) left += nameH + textGap;
         valueLabelExtent_ = widestTick(g_.primary, false);
-        left += valueLabelExtent_ + 6;
+        left += valueLabelExtent_ + textGap;
         if (g_.hasSecondary) {
-            if (!sName.empty()) right -= nameH + 6;
+            if (!sName.empty()) right -= nameH + textGap;
             secondaryExtent_ = widestTick(g_.secondary, true);
-            right -= secondaryExtent_ + 6;
+            right -= secondaryExtent_ + textGap;
         } else {
-            right -= 6;
+            right -= textGap;
         }
         // Labels of trend lines on the right get their own column beyond the tick labels.
         rightTrendRoom_ = rightTrendRoom(area);
         if (rightTrendRoom_ > 0) right -= rightTrendRoom_ + (secondaryExtent_ > 0 ? 10 : 4);
-        if (!xName.empty()) bottom -= nameH + 6;
+        if (!xName.empty()) bottom -= nameH + textGap;
         double slot = std::max(right - left, 10.0) / static_cast<double>(g_.count);
         std::vector<std::string_view> visible(
             labels_.begin() + static_cast<long>(g_.first),
@@ -113,15 +102,15 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
         labelGap_ = std::max(4.0, tickH / 2 + 2);
         bottom -= plan_.extent + labelGap_ - 4;
     } else {
-        if (!xName.empty()) left += nameH + 6;
+        if (!xName.empty()) left += nameH + textGap;
         double slotGuess = std::max(bottom - top, 10.0) / static_cast<double>(g_.count);
         plan_ = planBarLabels(ctx_.text, labels_, labelFont, slotGuess, area.w * 0.3);
         left += plan_.extent;
         // The last tick label is centred on the plot's right edge: half of it must fit.
         right -= std::max(8.0, widestTick(g_.primary, false) / 2 + 2);
-        if (showTicks) bottom -= tickH + 6;
-        if (!pName.empty()) bottom -= nameH + 6;
-        if (g_.hasSecondary) top += tickH + 6;
+        if (showTicks) bottom -= tickH + textGap;
+        if (!pName.empty()) bottom -= nameH + textGap;
+        if (g_.hasSecondary) top += tickH + textGap;
     }
     g_.plot = {left, top, std::max(right - left, 10.0), std::max(bottom - top, 10.0)};
     if (style_.threeD) {
@@ -334,179 +323,6 @@ void CartesianFrame::listTexts(const std::vector<TextItem>& values) const {
     player::listTexts(layout, axisTexts_);
 }
 
-// The labels drawn: all when they fit, else those starting a calendar period when the labels
-// are dates, else every step-th; what was left out is noted in the layout.
-std::vector<std::size_t> CartesianFrame::shownLabels() {
-    std::size_t last = std::min(labels_.size(), g_.first + g_.count);
-    std::size_t step = std::max<std::size_t>(plan_.step, 1);
-    std::vector<std::size_t> shown;
-    std::string how = "only every " + ordinal(step) + " label fits";
-    if (step > 1) {
-        if (auto picks = calendarLabels(labels_, g_.first, last, step)) {
-            shown = std::move(picks->shown);
-            bool several = !picks->period.empty() &&
-                           std::isdigit(static_cast<unsigned char>(picks->period.front()));
-            how = (several ? "one label every " : "one label a ") + picks->period;
-        }
-    }
-    if (shown.empty()) {
-        for (std::size_t i = g_.first; i < last; i += step)
-            shown.push_back(i);
-    }
-    std::size_t named = 0, drawn = 0;
-    for (std::size_t i = g_.first; i < last; ++i)
-        named += !labels_[i].empty();
-    for (std::size_t i : shown)
-        drawn += !labels_[i].empty();
-    if (drawn < named)
-        ctx_.scene.layout.notes.push_back(std::to_string(named - drawn) +
-                                          " category labels thinned: " + how);
-    return shown;
-}
-
-// A text laid out with its box; the front of the frame draws it as laid out.
-void CartesianFrame::lay(TextTag tag, std::string text, const Font& font, double x, double y,
-                         HAlign h, VAlign v, double angle, double maxWidth) {
-    TextItem item = placeText(ctx_, tag, std::move(text), font, x, y, h, v, angle, maxWidth);
-    if (!item.text.empty()) axisTexts_.push_back(std::move(item));
-}
-
-// As lay, returning the box (that of an empty text too: the layout's tick keeps it).
-
-Rect CartesianFrame::layBox(TextTag tag, std::string text, const Font& font, double x, double y,
-                            HAlign h, VAlign v) {
-    TextItem item = placeText(ctx_, tag, std::move(text), font, x, y, h, v);
-    Rect box = item.box;
-    if (!item.text.empty()) axisTexts_.push_back(std::move(item));
-    return box;
-}
-
-void CartesianFrame::layoutCategoryLabels() {
-    Font font = ctx_.style.font(TextRole::DataLabels);
-    Rect p = g_.plot;
-    for (std::size_t k = 0; k < shown_.size(); ++k) {
-        std::size_t i = shown_[k];
-        const std::string label(labels_[i]);
-        if (label.empty() || g_.partial(i)) continue; // entering or leaving: no label
-        double pos = g_.categoryPos(i);
-        TextTag tag{TextKind::CategoryLabel, -1, static_cast<int>(i)};
-        if (g_.horizontal) {
-            lay(tag, label, font, p.x - 4, pos, HAlign::Right, VAlign::Middle, 0,
-                plan_.maxTextWidth);
-            continue;
-        }
-        double y = p.bottom() + labelGap_;
-        switch (plan_.mode) {
-        case CategoryLabelPlan::Mode::Horizontal:
-            lay(tag, label, font, pos, y, HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
-            break;
-        case CategoryLabelPlan::Mode::Stagger:
-            lay(tag, label, font, pos, y + static_cast<double>(k % 2) * (plan_.lineHeight + 2),
-                HAlign::Center, VAlign::Top, 0, plan_.maxTextWidth);
-            break;
-        case CategoryLabelPlan::Mode::Slant: {
-            // The text runs down to the left from under its category; it is shortened rather
-            // than let out of the chart's left edge.
-            double room = (pos - 2) / 0.70710678118654752 - plan_.lineHeight / 2;
-            lay(tag, label, font, pos, y + plan_.lineHeight * 0.35, HAlign::Right, VAlign::Middle,
-                -45, std::max(std::min(plan_.maxTextWidth, room), 8.0));
-            break;
-        }
-        case CategoryLabelPlan::Mode::Rotate:
-            lay(tag, label, font, pos, y, HAlign::Right, VAlign::Middle, -90, plan_.maxTextWidth);
-            break;
-        }
-    }
-}
-
-// The tick labels of a value axis, thinned to keep them apart, and the layout's ticks.
-void CartesianFrame::layoutTicks(const AxisScale& a, bool secondary) {
-    Rect p = g_.plot;
-    Font tickFont = ctx_.style.font(TextRole::YAxisValues);
-    double tickH = ctx_.text.measure("Ag", tickFont).h;
-    double spacing = (g_.horizontal ? p.w : p.h) / std::max(a.divisions, 1);
-    int every = 1;
-    while (spacing * every < tickH * 1.2 && every < 1000)
-        ++every;
-    if (g_.horizontal) {
-        double widest = 0;
-        for (int i = 0; i <= a.divisions; ++i)
-            widest =
-                std::max(widest, ctx_.text.measure(tickText(a.tick(i), secondary), tickFont).w);
-        while (spacing * every < widest + 6 && every < 1000)
-            ++every;
-    }
-    LayoutAxis& axisModel = ctx_.scene.layout.axisFor(secondary ? "y2" : "y");
-    for (int i = 0; i <= a.divisions; ++i) {
-        LayoutTick tick;
-        tick.value = a.tick(i);
-        if (i % every == 0 && !moving_[secondary ? 1 : 0]) {
-            double pos = g_.valuePos(a.tick(i), secondary);
-            tick.label = tickText(a.tick(i), secondary);
-            TextTag tag{TextKind::Tick};
-            if (g_.horizontal) {
-                double y = secondary ? p.y - g_.depth - 4 : p.bottom() + 4;
-                tick.box = layBox(tag, tick.label, tickFont, pos, y, HAlign::Center,
-                                  secondary ? VAlign::Bottom : VAlign::Top);
-            } else if (secondary) {
-                tick.box = layBox(tag, tick.label, tickFont, p.right() + g_.depth + 6,
-                                  pos - g_.depth, HAlign::Left, VAlign::Middle);
-            } else {
-                tick.box =
-                    layBox(tag, tick.label, tickFont, p.x - 5, pos, HAlign::Right, VAlign::Middle);
-            }
-        }
-        axisModel.ticks.push_back(std::move(tick));
-    }
-}
-
-// The names of the value and category axes beside or under their labels.
-void CartesianFrame::layoutAxisNames(bool showTicks) {
-    const Attributes& c = ctx_.model.chart;
-    Rect p = g_.plot;
-    Font nameFont = ctx_.style.font(TextRole::YAxisName);
-    Font xNameFont = ctx_.style.font(TextRole::XAxisName);
-    double tickH = ctx_.text.measure("Ag", ctx_.style.font(TextRole::YAxisValues)).h;
-    std::string pName = c.text("pyaxisname", c.text("yaxisname"));
-    std::string sName = c.text("syaxisname");
-    std::string xName = c.text("xaxisname");
-    double nameH = ctx_.text.measure("Ag", nameFont).h;
-    const Rect area = area_; // the names stand at its edges, clear of a legend at the right
-    if (!g_.horizontal) {
-        if (!pName.empty())
-            lay({TextKind::AxisName}, pName, nameFont, area.x + nameH / 2, p.y + p.h / 2,
-                HAlign::Center, VAlign::Middle, -90, p.h);
-        if (g_.hasSecondary && !sName.empty())
-            lay({TextKind::AxisName}, sName, nameFont, area.right() - nameH / 2, p.y + p.h / 2,
-                HAlign::Center, VAlign::Middle, 90, p.h);
-        if (!xName.empty()) {
-            double y = p.bottom() + plan_.extent + labelGap_;
-            lay({TextKind::AxisName}, xName, xNameFont, p.x + p.w / 2, y, HAlign::Center,
-                VAlign::Top, 0, p.w);
-        }
-    } else {
-        if (!xName.empty())
-            lay({TextKind::AxisName}, xName, xNameFont, area.x + nameH / 2, p.y + p.h / 2,
-                HAlign::Center, VAlign::Middle, -90, p.h);
-        if (!pName.empty()) {
-            double y = p.bottom() + (showTicks ? tickH + 8 : 4);
-            lay({TextKind::AxisName}, pName, nameFont, p.x + p.w / 2, y, HAlign::Center,
-                VAlign::Top, 0, p.w);
-        }
-    }
-}
-
-// Tick labels, category labels and axis names, in the order they are drawn.
-void CartesianFrame::layoutAxisTexts() {
-    const Attributes& c = ctx_.model.chart;
-    axisTexts_.clear();
-    bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
-    if (showTicks) layoutTicks(g_.primary, false);
-    if (showTicks && g_.hasSecondary) layoutTicks(g_.secondary, true);
-    layoutCategoryLabels();
-    layoutAxisNames(showTicks);
-}
-
 void CartesianFrame::drawFront(const std::vector<TextItem>& values) {
     const PaletteTheme& t = ctx_.style.theme();
     Rect p = g_.plot;
@@ -555,11 +371,11 @@ void CartesianFrame::drawScrollBar(const ViewState& view) {
     ctx_.scene.fillStroke(std::move(thumb), shade(t.canvasBorder, 1.1), Stroke{t.axisLine, 1});
     HitRegion left, right, trackHit;
     left.rect = leftB;
-    left.kind = "scroll-left";
+    left.kind = HitKind::ScrollLeft;
     right.rect = rightB;
-    right.kind = "scroll-right";
+    right.kind = HitKind::ScrollRight;
     trackHit.rect = {leftB.right(), r.y, track, r.h};
-    trackHit.kind = "scroll-track";
+    trackHit.kind = HitKind::ScrollTrack;
     ctx_.scene.hits.push_back(std::move(trackHit));
     ctx_.scene.hits.push_back(std::move(left));
     ctx_.scene.hits.push_back(std::move(right));

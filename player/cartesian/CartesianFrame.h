@@ -32,6 +32,12 @@ public:
     void drawScrollBar(const ViewState& view);
 
 private:
+    // The frame's spacings, chart units.
+    static constexpr double textGap = 6;  // the plot, tick labels and axis names apart
+    static constexpr double topRoom = 12; // above the plot
+    static constexpr double scrollBarHeight = 14;
+    static constexpr double scrollBarRoom = 20; // the scroll bar and its gap under the plot
+
     std::string tickText(double v, bool secondary) const;
     void lay(TextTag tag, std::string text, const Font& font, double x, double y, HAlign h,
              VAlign v, double angle = 0, double maxWidth = 0);

@@ -45,7 +45,7 @@ std::optional<CategoryProbe> probeCategory(const ChartModel& m, const ChartLayou
                 isMissing(s.points[probe.index].value))
                 continue;
             HitRegion point;
-            point.kind = "category";
+            point.kind = HitKind::Category;
             point.seriesIndex = series;
             point.pointIndex = static_cast<int>(probe.index);
             point.rect = {probe.x, plot.y, 0, plot.h};

@@ -17,7 +17,7 @@ void offer(ValueLabels& values, const ValueOffer& o) {
     values.place(o.tag, o.text, o.x, o.y, o.h, o.v, 0, nullptr, o.priority);
 }
 
-void addSpot(ChartContext& ctx, const PointSpot& spot, const char* kind) {
+void addSpot(ChartContext& ctx, const PointSpot& spot, HitKind kind) {
     HitRegion hit;
     hit.shape = HitRegion::Shape::Circle;
     hit.center = spot.at;

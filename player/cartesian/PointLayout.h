@@ -36,6 +36,6 @@ std::optional<std::string> pointLabel(const PlotSeries& s, std::size_t i, const 
 void offer(ValueLabels& values, const ValueOffer& o);
 
 // Adds a point's hit circle of the given kind ("anchor", "point") to the scene. Cannot fail.
-void addSpot(ChartContext& ctx, const PointSpot& spot, const char* kind);
+void addSpot(ChartContext& ctx, const PointSpot& spot, HitKind kind);
 
 } // namespace plotara::player

@@ -1,4 +1,6 @@
-// The chart families: each draws a ChartModel into a Scene through the shared ChartContext.
+// The chart families: each draws a ChartModel into a Scene through the shared ChartContext. The
+// cartesian and XY entry points are here; the pie's and the grid's in pie/PieChart.h and
+// grid/GridChart.h.
 #pragma once
 
 #include "player/detail/ChartMovie.h"
@@ -18,9 +20,6 @@ struct ViewState {
 // Column, bar, line and area charts in every series mode, combinations, dual axes and scroll
 // charts. Returns false when the document has nothing this family can draw; cannot fail.
 bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view);
-// Pie and doughnut charts, flat or 3D. Returns false when the document has nothing this family can
-// draw; cannot fail.
-bool renderPie(ChartContext& ctx, const ChartMovie& movie);
 // Scatter and bubble charts. Returns false when the document has nothing this family can draw;
 // cannot fail.
 bool renderXY(ChartContext& ctx, const ChartMovie& movie);
@@ -30,8 +29,5 @@ void describeCategoryPoint(const ChartModel& model, bool dualY, HitRegion& hit);
 // Fills in the label, value, tool text and link of a scatter point's hit region, which the
 // chart leaves out while drawing. Cannot fail.
 void describeXYPoint(const ChartModel& model, HitRegion& hit);
-// The grid chart, a table of labels and values shaped by the grid parameters. Returns false when
-// the document has nothing this family can draw; cannot fail.
-bool renderGrid(ChartContext& ctx, const Attributes& gridParams);
 
 } // namespace plotara::player

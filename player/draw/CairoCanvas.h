@@ -29,7 +29,7 @@ public:
     void popClip() override;
     // The second thread that strokes the long lines of a raster target with the caller's
     // (strokeLines); none (the default) strokes them on the caller's thread alone. The helper
-    // must outlive the canvas. Cannot fail.
+    // must outlive the canvas.
     void setLineHelper(HelperThread* helper) noexcept { lineHelper_ = helper; }
 
 private:

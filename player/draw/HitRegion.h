@@ -2,6 +2,7 @@
 #pragma once
 
 #include "player/draw/Geometry.h"
+#include "player/draw/HitKind.h"
 
 #include <cstdint>
 #include <string>
@@ -18,7 +19,7 @@ struct HitRegion {
     std::vector<Point> polygon;                               // Polygon
     Point center;                                             // Circle, Wedge
     double radius = 0, inner = 0, yScale = 1, a0 = 0, a1 = 0; // Wedge angles clockwise, radians
-    std::string kind; // column, bar, anchor, area, slice, bubble, point, legend, ...
+    HitKind kind = HitKind::None;
     std::string series, label, value, toolText, link;
     int seriesIndex = -1, pointIndex = -1;
     bool lazyText = false; // label, value and tool text are worked out when asked (XY points)

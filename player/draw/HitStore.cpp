@@ -26,12 +26,12 @@ std::size_t coordsOf(const Segment& s) {
 
 // Whether the region continues the last run. A run of one circle whose next circle has another
 // radius becomes a run whose circles each keep their radius.
-bool HitStore::extendsLastRun(const HitRegion& region, std::uint8_t kind) {
+bool HitStore::extendsLastRun(const HitRegion& region) {
     if (segments_.empty()) return false;
     Segment& last = segments_.back();
     const bool follows =
-        !last.whole && last.shape == static_cast<std::uint8_t>(region.shape) && last.kind == kind &&
-        last.seriesIndex == region.seriesIndex &&
+        !last.whole && last.shape == static_cast<std::uint8_t>(region.shape) &&
+        last.kind == region.kind && last.seriesIndex == region.seriesIndex &&
         static_cast<long long>(last.firstPoint) + static_cast<long long>(last.count) ==
             region.pointIndex;
     if (!follows || region.shape == HitRegion::Shape::Rect || last.radii) return follows;
@@ -43,13 +43,7 @@ bool HitStore::extendsLastRun(const HitRegion& region, std::uint8_t kind) {
 }
 
 void HitStore::push_back(HitRegion region) {
-    std::size_t kind = kinds_.size();
-    if (compactable(region)) {
-        kind = static_cast<std::size_t>(std::find(kinds_.begin(), kinds_.end(), region.kind) -
-                                        kinds_.begin());
-        if (kind == kinds_.size() && kinds_.size() < 255) kinds_.push_back(region.kind);
-    }
-    if (kind >= kinds_.size()) {
+    if (!compactable(region)) {
         Segment s;
         s.first = size_;
         s.data = whole_.size();
@@ -58,8 +52,7 @@ void HitStore::push_back(HitRegion region) {
         ++size_;
         return;
     }
-    const auto k = static_cast<std::uint8_t>(kind);
-    if (extendsLastRun(region, k)) {
+    if (extendsLastRun(region)) {
         ++segments_.back().count;
     } else {
         Segment s;
@@ -69,7 +62,7 @@ void HitStore::push_back(HitRegion region) {
         s.seriesIndex = region.seriesIndex;
         s.firstPoint = region.pointIndex;
         s.shape = static_cast<std::uint8_t>(region.shape);
-        s.kind = k;
+        s.kind = region.kind;
         s.whole = false;
         segments_.push_back(s);
     }
@@ -90,7 +83,6 @@ void HitStore::clear() {
     segments_.clear();
     coords_.clear();
     whole_.clear();
-    kinds_.clear();
     size_ = 0;
 }
 
@@ -110,7 +102,7 @@ HitRegion HitStore::runRegion(const Segment& s, std::size_t k) const {
         r.center = {c[0], c[1]};
         r.radius = s.radii ? c[2] : s.radius;
     }
-    r.kind = kinds_[s.kind];
+    r.kind = s.kind;
     r.seriesIndex = s.seriesIndex;
     r.pointIndex = static_cast<int>(s.firstPoint + static_cast<long long>(k));
     r.lazyText = true;

@@ -90,20 +90,19 @@ private:
         double radius = 0; // of a run's circles
         std::int32_t seriesIndex = -1, firstPoint = -1;
         std::uint8_t shape = 0; // HitRegion::Shape
-        std::uint8_t kind = 0;  // the index in kinds_
+        HitKind kind = HitKind::None;
         bool whole = true;
         bool radii = false; // each circle has its radius beside its centre
     };
 
     std::size_t segmentOf(std::size_t i) const;
-    bool extendsLastRun(const HitRegion& region, std::uint8_t kind);
+    bool extendsLastRun(const HitRegion& region);
     HitRegion runRegion(const Segment& s, std::size_t k) const;
     bool runContains(const Segment& s, std::size_t k, Point p) const;
 
     std::vector<Segment> segments_;
     std::vector<double> coords_;
     std::vector<HitRegion> whole_;
-    std::vector<std::string> kinds_; // the few kinds of compact regions
     std::size_t size_ = 0;
 };
 

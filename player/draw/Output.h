@@ -23,8 +23,8 @@ struct ArgbImage {
 };
 
 // Paints the scene at the device pixel ratio (clamped to 0.25..8; the pixel size is the scene
-// size times the ratio, rounded up, at most 16384 a side). paintThreads (1 or 2) is how many
-// threads may paint: long lines are stroked by two where that pays; the pixels are the same
+// size times the ratio, rounded up, at most maxPictureSide a side). paintThreads (1 or 2) is how
+// many threads may paint: long lines are stroked by two where that pays; the pixels are the same
 // either way. Cannot fail; an empty scene gives an empty image.
 ArgbImage renderArgb(const Scene& scene, TextEngine& text, double pixelRatio = 1,
                      RasterCache* cache = nullptr, int paintThreads = 2);

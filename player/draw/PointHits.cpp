@@ -5,8 +5,8 @@
 
 namespace plotara::player {
 
-void PointHits::beginSet(std::string kind, std::string series, int seriesIndex, std::size_t order) {
-    sets_.push_back({std::move(kind), std::move(series), seriesIndex, order, entries_.size()});
+void PointHits::beginSet(HitKind kind, std::string series, int seriesIndex, std::size_t order) {
+    sets_.push_back({kind, std::move(series), seriesIndex, order, entries_.size()});
 }
 
 void PointHits::add(Point centre, double radius, int point) {

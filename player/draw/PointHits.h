@@ -4,6 +4,7 @@
 #pragma once
 
 #include "player/draw/Geometry.h"
+#include "player/draw/HitKind.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,8 @@ namespace plotara::player {
 class PointHits {
 public:
     struct Set {
-        std::string kind, series;
+        HitKind kind = HitKind::None;
+        std::string series;
         int seriesIndex = -1;
         std::size_t order = 0; // the scene's hit regions before it; later regions lie above it
         std::size_t begin = 0; // its first entry
@@ -25,7 +27,7 @@ public:
     };
 
     // Starts a set of points drawn after `order` other hit regions. Cannot fail.
-    void beginSet(std::string kind, std::string series, int seriesIndex, std::size_t order);
+    void beginSet(HitKind kind, std::string series, int seriesIndex, std::size_t order);
     // Adds a point to the current set (ignored before the first set). Cannot fail.
     void add(Point centre, double radius, int point);
     // Builds the grid of buckets; lookups need it. Cannot fail.

@@ -1,5 +1,7 @@
 #include "player/draw/RasterCache.h"
 
+#include "platform/PictureSize.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -10,11 +12,9 @@ namespace plotara::player {
 
 namespace {
 
-constexpr int maxSide = 16384;
-
 int pixelSide(double side, double ratio) {
     side = sceneSide(side);
-    return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxSide);
+    return std::clamp(static_cast<int>(std::ceil(side * ratio - 1e-9)), 1, maxPictureSide);
 }
 
 // Pages of memory the kernel hands out one fault at a time.
@@ -23,7 +23,7 @@ constexpr std::size_t pageBytes = 4096;
 } // namespace
 
 double sceneSide(double side) noexcept {
-    return std::clamp(std::isfinite(side) ? side : 0.0, 0.0, double{maxSide});
+    return std::clamp(std::isfinite(side) ? side : 0.0, 0.0, double{maxPictureSide});
 }
 
 double clampRatio(double pixelRatio) noexcept {

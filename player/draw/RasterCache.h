@@ -9,14 +9,15 @@ typedef struct _cairo_surface cairo_surface_t;
 namespace plotara::player {
 
 // The pixel size of a scene of width x height chart units at a device pixel ratio: the ratio
-// clamped to 0.25..8, each side rounded up, 1 to 16384 pixels. Cannot fail.
+// clamped to 0.25..8, each side rounded up, 1 to maxPictureSide pixels. Cannot fail.
 struct PixelSize {
     int width = 1, height = 1;
 };
 PixelSize pixelSize(double width, double height, double pixelRatio) noexcept;
-// A scene side as every output takes it: 0 to 16384 chart units, 0 when not finite. Cannot fail.
+// A scene side as every output takes it: 0 to maxPictureSide chart units, 0 when not finite. Cannot
+// fail.
 double sceneSide(double side) noexcept;
-// The ratio as painting uses it: clamped to 0.25..8, 1 when not finite. Cannot fail.
+// The ratio as painting uses it: clamped to 0.25..8, 1 when not finite.
 double clampRatio(double pixelRatio) noexcept;
 
 class RasterCache {
@@ -31,7 +32,7 @@ public:
     // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
     // while the caller goes on. Cannot fail: without a thread, the paint makes the surface.
     void prepare(PixelSize size) noexcept;
-    // The second thread of the paints (started by its warmUp). Cannot fail.
+    // The second thread of the paints (started by its warmUp).
     HelperThread& helper() noexcept { return helper_; }
 
 private:

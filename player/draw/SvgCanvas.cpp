@@ -1,5 +1,6 @@
 #include "player/draw/SvgCanvas.h"
 
+#include "platform/PictureSize.h"
 #include "player/draw/SvgMarkup.h"
 #include "player/draw/SvgText.h"
 
@@ -14,8 +15,15 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
+// An element id: a letter and a number ("p3").
+std::string svgId(char letter, std::size_t number) {
+    std::string id(1, letter);
+    id += std::to_string(number);
+    return id;
+}
+
 double side(double v) {
-    return std::max(1.0, std::clamp(std::isfinite(v) ? v : 0.0, 0.0, 16384.0));
+    return std::max(1.0, std::clamp(std::isfinite(v) ? v : 0.0, 0.0, double{maxPictureSide}));
 }
 
 void appendPoint(std::string& out, char command, double x, double y) {
@@ -218,7 +226,7 @@ void SvgCanvas::flushOutlines() {
     } else if (outlineStrokes_.size() > 1) {
         // The points once; each stroke a <use> of them, which takes its paint from the <use>.
         const std::size_t start = out_.size();
-        const std::string id = "p" + std::to_string(++nextId_);
+        const std::string id = svgId('p', ++nextId_);
         out_ += "<defs><path id=\"" + id + "\" d=\"";
         if (appendPathData(out_, outline_)) {
             out_ += "\"/></defs>\n";
@@ -281,7 +289,7 @@ void SvgCanvas::markers(const MarkerItem& item) {
 // (the points the raster canvas stamps).
 void SvgCanvas::markerSet(const MarkerItem& item) {
     const Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
-    const std::string id = "m" + std::to_string(++nextId_);
+    const std::string id = svgId('m', ++nextId_);
     out_ += "<g";
     appendMarkerStyle(out_, item);
     out_ += ">\n<defs><path id=\"" + id + "\" d=\"";
@@ -315,7 +323,7 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
 void SvgCanvas::pushClip(const Rect& rect) {
     flushOutlines();
     closeSeries();
-    const std::string id = "c" + std::to_string(++nextId_);
+    const std::string id = svgId('c', ++nextId_);
     out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
     appendSvgNumber(out_, rect.x);
     out_ += "\" y=\"";

@@ -1,6 +1,6 @@
 // The grid chart: the single-series data as a table (colour box, label, value and optionally
 // the share in per cent), shaped by the grid parameters of the movie URL.
-#include "player/detail/Families.h"
+#include "player/grid/GridChart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,7 +120,7 @@ void drawRow(ChartContext& ctx, const GridLayout& l, const Series& s, std::size_
     std::string value = l.fmt.format(p.value);
     HitRegion hit;
     hit.rect = {area.x, y, area.w, l.rowH};
-    hit.kind = "row";
+    hit.kind = HitKind::Row;
     hit.label = label;
     hit.value = value;
     hit.pointIndex = static_cast<int>(i);

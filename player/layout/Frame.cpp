@@ -210,7 +210,7 @@ void drawLegend(ChartContext& ctx, const LegendLayout& legend) {
         if (!name.text.empty()) ctx.scene.add(std::move(name));
         HitRegion hit;
         hit.rect = e.box;
-        hit.kind = "legend";
+        hit.kind = HitKind::Legend;
         hit.series = item.name;
         hit.seriesIndex = item.series >= 0 ? item.series : static_cast<int>(e.index);
         hit.toolText = item.name;

@@ -55,7 +55,9 @@ void writeSeries(JsonWriter& j, const LayoutSeries& s) {
 void writeLegendEntry(JsonWriter& j, const LayoutLegendEntry& e) {
     j.object([&] {
         j.key("name").string(e.name);
-        j.key("color").string("#" + hexOf(e.color));
+        std::string color(1, '#');
+        color += hexOf(e.color);
+        j.key("color").string(color);
         if (e.hidden) j.key("hidden").boolean(true);
     });
 }

@@ -25,20 +25,18 @@ std::string groupThousands(const std::string& digits, const std::string& separat
 
 // The K/M/B divisor and unit a value is shown with.
 double scaleOf(double value, bool scale, std::string& unit) {
-    double a = std::fabs(value);
+    static constexpr struct {
+        double divisor;
+        char unit;
+    } units[] = {{1e9, 'B'}, {1e6, 'M'}, {1e3, 'K'}};
     unit.clear();
     if (!scale) return 1;
-    if (a >= 1e9) {
-        unit = "B";
-        return 1e9;
-    }
-    if (a >= 1e6) {
-        unit = "M";
-        return 1e6;
-    }
-    if (a >= 1e3) {
-        unit = "K";
-        return 1e3;
+    const double a = std::fabs(value);
+    for (const auto& u : units) {
+        if (a >= u.divisor) {
+            unit.assign(1, u.unit);
+            return u.divisor;
+        }
     }
     return 1;
 }
@@ -118,7 +116,7 @@ NumberFormat NumberFormat::plain() const {
 
 NumberFormat NumberFormat::percent(int percentDecimals, bool force) const {
     NumberFormat f = plain();
-    f.suffix = "%";
+    f.suffix.assign(1, '%');
     f.decimals = percentDecimals;
     f.forceDecimals = force;
     f.thousands = false;

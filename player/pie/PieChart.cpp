@@ -1,6 +1,6 @@
 // Pie and doughnut charts: slices clockwise from the top, optionally pulled out, flat or with a
 // 3D look (a tilted disc with a visible rim), labels outside with leader lines.
-#include "player/detail/Families.h"
+#include "player/pie/PieChart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -297,7 +297,7 @@ void drawPieFaces(ChartContext& ctx, const PieLayout& l, const std::vector<Slice
         hit.yScale = l.yScale;
         hit.a0 = sl.a0;
         hit.a1 = sl.a1;
-        hit.kind = "slice";
+        hit.kind = HitKind::Slice;
         hit.label = sl.label;
         hit.value = fmt.format(sl.value);
         hit.pointIndex = sl.merged > 0 ? -1 : static_cast<int>(sl.index);

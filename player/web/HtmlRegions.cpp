@@ -87,7 +87,7 @@ void appendShape(std::string& out, const HitRegion& r) {
 }
 
 bool isScrollPart(const HitRegion& r) {
-    return r.kind.starts_with("scroll-");
+    return isScroll(r.kind);
 }
 
 } // namespace
@@ -101,7 +101,7 @@ void appendHitElements(std::string& out, const HtmlChart& chart) {
         out += " data-plotara-hit=\"" + std::to_string(i) + "\" aria-label=\"";
         appendXmlText(out, elementName(r.label, r.value, r.toolText));
         out += '"';
-        if (r.kind == "legend" && chart.legendToggles && r.seriesIndex >= 0) {
+        if (r.kind == HitKind::Legend && chart.legendToggles && r.seriesIndex >= 0) {
             const bool hidden =
                 std::ranges::find(chart.hiddenSeries, r.seriesIndex) != chart.hiddenSeries.end();
             // A series the viewer hid is not in the picture: the page cannot show it.
@@ -159,7 +159,7 @@ std::string pageDataJson(const HtmlChart& chart) {
         json.key("regions", JsonWriter::Line::Own)
             .list(chart.regions, JsonWriter::Line::Own, [&](const HitRegion& r) {
                 json.object([&] {
-                    json.key("k").string(r.kind);
+                    json.key("k").string(kindName(r.kind));
                     json.key("s").number(r.seriesIndex);
                     json.key("p").number(r.pointIndex);
                     json.key("t").string(r.toolText);

@@ -137,7 +137,7 @@ HitRegion drawBubble(ChartContext& ctx, const XYLayout& l, const Series& s, std:
         ctx.scene.fillPath(std::move(shine), withAlpha(rgb(0xFFFFFF), 45));
     }
     hit.radius = r;
-    hit.kind = "bubble";
+    hit.kind = HitKind::Bubble;
     hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
                                       : (hit.label.empty() ? "" : hit.label + ", ") + where + ", " +
                                             l.yf.plain().format(z);
@@ -302,7 +302,8 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
     // Scatter points are many: their hit regions are kept compactly, and their texts are
     // worked out only for the point asked about (describeXYPoint).
     if (!l.bubble)
-        ctx.scene.pointHits.beginSet("point", s.name, static_cast<int>(d), ctx.scene.hits.size());
+        ctx.scene.pointHits.beginSet(HitKind::Point, s.name, static_cast<int>(d),
+                                     ctx.scene.hits.size());
     for (std::size_t i = 0; i < s.xy.size(); ++i) {
         if (!hasPlace(l, s.xy[i])) continue;
         if (hidden != nullptr && (*hidden)[i] != 0) continue;

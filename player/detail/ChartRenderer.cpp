@@ -1,5 +1,7 @@
 #include "player/detail/ChartRenderer.h"
 
+#include "player/grid/GridChart.h"
+#include "player/pie/PieChart.h"
 #include "player/layout/CategoryMerge.h"
 
 #include <algorithm>

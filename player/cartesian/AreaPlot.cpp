@@ -154,7 +154,7 @@ void drawRun(ChartContext& ctx, const AreaShape& a, AreaRun& run, bool border) {
     HitRegion hit;
     hit.shape = HitRegion::Shape::Polygon;
     hit.polygon = std::move(run.shown);
-    hit.kind = "area";
+    hit.kind = HitKind::Area;
     hit.series = a.series->name;
     hit.seriesIndex = a.series->index;
     hit.toolText = a.series->name;
@@ -178,7 +178,7 @@ void drawAreas(ChartContext& ctx, std::vector<AreaShape>& areas, bool border) {
         for (AreaRun& run : a.runs)
             drawRun(ctx, a, run, border);
         for (const PointSpot& spot : a.spots)
-            addSpot(ctx, spot, "point");
+            addSpot(ctx, spot, HitKind::Point);
     }
     ctx.scene.markSeries(-1);
 }

@@ -173,7 +173,7 @@ void drawColumn(ChartContext& ctx, const PlotGeometry& g, const SeriesStyle& sty
     }
     HitRegion hit;
     hit.rect = hitBoxOf(b, g, style);
-    hit.kind = g.horizontal ? "bar" : "column";
+    hit.kind = g.horizontal ? HitKind::Bar : HitKind::Column;
     markPoint(hit, l.seriesOf(b), b.index);
     ctx.scene.hits.push_back(std::move(hit));
 }

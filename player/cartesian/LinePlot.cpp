@@ -195,7 +195,7 @@ void drawLine(ChartContext& ctx, LineTrace& t) {
     // The points' hit circles go first and their spots are given back before the line is
     // stroked. Strokes add no hit regions, so the regions keep their order.
     for (const PointSpot& spot : t.spots)
-        addSpot(ctx, spot, "anchor");
+        addSpot(ctx, spot, HitKind::Anchor);
     std::vector<PointSpot>().swap(t.spots);
     // A light line gets a darker edge so it stands out from the canvas; the edges of all pieces
     // go first, so that none covers a neighbouring piece. The edge is a second stroke of the
