@@ -119,7 +119,7 @@ struct ChartPlayer::Impl {
     std::vector<std::string> printCommand{"lp"};
     std::unique_ptr<TextEngine> text = std::make_unique<TextEngine>();
     std::unique_ptr<RasterCache> raster = std::make_unique<RasterCache>();
-    int paintThreads = 2;
+    int paintThreads = 1;
     unsigned generation = 0;
 
     PlayerState state = PlayerState::Empty;
