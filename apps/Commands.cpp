@@ -4,7 +4,6 @@
 #include "apps/BatchCommand.h"
 #include "apps/Gallery.h"
 #include "apps/ParamCheck.h"
-#include "apps/ProcessMemory.h"
 #include "apps/Render.h"
 #include "apps/TypesTable.h"
 #include "apps/View.h"
@@ -293,7 +292,6 @@ int run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         if (app.got_subcommand("render")) {
             const RenderRequest request = buildRenderRequest(options);
             warnUnknownParams(request.params, request.strict, err);
-            keepFreedMemoryForOneChart();
             renderChart(request, out, &err);
         } else if (app.got_subcommand("view")) {
             return viewChart(options.view, argc, argv);

@@ -54,8 +54,11 @@ struct RenderRequest {
     // --layout-json: a file for the chart's layout as JSON, or "-" for standard output.
     std::string layoutJson;
     std::size_t inputLimit = std::size_t{256} << 20; // bytes read from an input at most
-    // Threads that may paint the picture: 2 for a lone render, 1 inside a pool of workers that
-    // already keeps the cores busy. Not an option of its own.
+    // Threads that may paint the picture. The player paints on its caller's thread alone unless
+    // told otherwise; a lone render is the whole process and opts in to a second thread (a 4 x
+    // 1,000 line PNG took 3% to 28% less wall time in two races on the shared 2-core machine, the
+    // same CPU time), a pool of workers that already keeps
+    // the cores busy does not. Not an option of its own.
     int paintThreads = 2;
 };
 

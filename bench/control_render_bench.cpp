@@ -71,34 +71,29 @@ void BM_GetXML(benchmark::State& state) {
     }
 }
 
-// The branch for a document built in code: tabs and carriage returns are removed as well. The
-// argument chooses the loop of the removal: 1 the vector one, 0 the plain one.
+// The branch for a document built in code: tabs and carriage returns are removed as well.
 void BM_RenderChart_DataAdded(benchmark::State& state) {
     Fixture& f = fixture();
-    movieurl::useVectorLineBreakRemoval(state.range(0) != 0);
     auto data = f.control->get_Data();
     for (auto _ : state) {
         data->put_isDataAdded(true);
         f.control->RenderChart();
     }
-    movieurl::useVectorLineBreakRemoval(true);
     state.counters["url_chars"] = static_cast<double>(f.host->length);
 }
 
 // The last data branch (no flag, no data file): the document goes in with line breaks stripped.
 void BM_RenderChart_Plain(benchmark::State& state) {
     Fixture& f = fixture();
-    movieurl::useVectorLineBreakRemoval(state.range(0) != 0);
     for (auto _ : state)
         f.control->RenderChart();
-    movieurl::useVectorLineBreakRemoval(true);
     state.counters["url_chars"] = static_cast<double>(f.host->length);
 }
 
 BENCHMARK(BM_CopyDocument)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetXML)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RenderChart_DataAdded)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RenderChart_Plain)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderChart_DataAdded)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RenderChart_Plain)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace plotara

@@ -8,12 +8,8 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <memory>
-#if defined(__x86_64__)
-#include <cpuid.h>
-#include <immintrin.h>
-#endif
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,8 +30,6 @@ bool FileExists(const String& path) {
 
 namespace {
 
-bool vectorRemoval = true;
-
 // The rules, for the character at i: a CR is dropped when a LF follows it and a LF when a CR
 // precedes it (CR LF pairs cannot overlap, so this is the left-to-right removal of the pairs);
 // with everything set, every other CR and every tab go as well. Removing the pairs first and the
@@ -50,8 +44,7 @@ bool dropped(const wchar_t* chars, std::size_t size, std::size_t i, bool everyth
 
 // The UTF-8 output of the removal: a string written through a position, grown (by half again, so
 // that many wide characters cost amortised constant time) when a character might not fit in
-// what is left. `room` is what the rest of the text needs if it is all ASCII, plus the 16 bytes
-// a vector store may write past its kept characters.
+// what is left. `room` is what the rest of the text needs if it is all ASCII, plus a margin.
 struct Output {
     std::string& text;
     std::size_t at;
@@ -76,74 +69,6 @@ void removeStepwise(const wchar_t* chars, std::size_t size, std::size_t begin, s
         out.at += encodeUtf8(c, out.reserve(size - i + 16 + 3));
     }
 }
-
-// Where the processor has 512-bit vectors (checked once at run time), blocks of 16 characters
-// that are all ASCII are classified, left-packed and narrowed to bytes in registers and stored
-// whole (the store form of the packing instruction is microcoded and several times slower on
-// some processors); a block with another character goes one character at a time. The
-// characters next to a block are read from the text again, shifted by one, rather than carried
-// from step to step, which keeps a carried bit off the critical path. Returns where the
-// blocks ended; the rest is left to the caller.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define PLOTARA_REMOVAL_AVX512 1
-// Whether the processor has the 512-bit foundation instructions (CPUID leaf 7) and the system
-// saves their registers (XCR0 bits 1, 2, 5, 6 and 7). Asked here, on first use, rather than with
-// __builtin_cpu_supports, which links libgcc's start-up routine: it questions the processor
-// some twenty times at every start of the program, slowly under a hypervisor.
-bool hasAvx512() {
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_OSXSAVE)) return false;
-    if (!__get_cpuid_count(7, 0, &a, &b, &c, &d) || !(b & bit_AVX512F)) return false;
-    unsigned low = 0, high = 0;
-    __asm__("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    return (low & 0xE6) == 0xE6;
-}
-
-__attribute__((target("avx512f"))) std::size_t removeBlocks(const wchar_t* chars, std::size_t size,
-                                                            bool everything, Output& out) {
-    static_assert(sizeof(wchar_t) == 4, "characters are 32-bit here");
-    const __m512i cr = _mm512_set1_epi32(L'\r');
-    const __m512i lf = _mm512_set1_epi32(L'\n');
-    const __m512i tab = _mm512_set1_epi32(L'\t');
-    const __m512i ascii = _mm512_set1_epi32(0x7F);
-    // Locals, not the members: the stores through the output could alias them.
-    char* text = out.text.data();
-    std::size_t written = out.at;
-    std::size_t in = 0;
-    for (; in + 17 <= size; in += 16) {
-        const __m512i block = _mm512_loadu_si512(chars + in);
-        // Unsigned: a negative wchar_t is not ASCII either.
-        if (_mm512_cmpgt_epu32_mask(block, ascii) != 0) {
-            out.at = written;
-            removeStepwise(chars, size, in, in + 16, everything, out);
-            text = out.text.data(); // the string may have grown
-            written = out.at;
-            continue;
-        }
-        const unsigned isCR = _mm512_cmpeq_epi32_mask(block, cr);
-        const unsigned isLF = _mm512_cmpeq_epi32_mask(block, lf);
-        const unsigned prevCR = in > 0 ? static_cast<unsigned>(_mm512_cmpeq_epi32_mask(
-                                             _mm512_loadu_si512(chars + in - 1), cr))
-                                       : isCR << 1;
-        unsigned drop = isLF & prevCR;
-        if (everything) {
-            drop |= isCR | _mm512_cmpeq_epi32_mask(block, tab);
-        } else {
-            const unsigned nextLF = (isLF >> 1) | (chars[in + 16] == L'\n' ? 0x8000u : 0u);
-            drop |= isCR & nextLF;
-        }
-        const auto keep = static_cast<__mmask16>(~drop);
-        // The zero-masked form of the narrowing: the plain one starts from an undefined register,
-        // which g++ reports as maybe uninitialised.
-        const __m128i bytes =
-            _mm512_maskz_cvtepi32_epi8(0xFFFF, _mm512_maskz_compress_epi32(keep, block));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(text + written), bytes);
-        written += static_cast<std::size_t>(__builtin_popcount(keep));
-    }
-    out.at = written;
-    return in;
-}
-#endif
 
 // Whether text is UTF-8 that fromUtf8 reads without a replacement: no stray continuation
 // byte, overlong form, surrogate or code point past U+10FFFF.
@@ -193,10 +118,6 @@ void compact(String& text, bool everything) {
 
 } // namespace
 
-void useVectorLineBreakRemoval(bool on) {
-    vectorRemoval = on;
-}
-
 String StripLineBreaks(String text) {
     compact(text, false);
     return text;
@@ -211,12 +132,7 @@ void appendWithoutLineBreaks(std::string& out, StringView text, bool everything)
     const std::size_t size = text.size();
     Output output{out, out.size()};
     output.reserve(size + 16);
-    std::size_t in = 0;
-#ifdef PLOTARA_REMOVAL_AVX512
-    static const bool vectors = hasAvx512();
-    if (vectors && vectorRemoval) in = removeBlocks(chars, size, everything, output);
-#endif
-    removeStepwise(chars, size, in, size, everything, output);
+    removeStepwise(chars, size, 0, size, everything, output);
     out.resize(output.at);
 }
 

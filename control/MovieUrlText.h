@@ -33,11 +33,6 @@ void appendWithoutLineBreaks(std::string& out, std::string_view utf8, bool every
 // else with each malformed sequence turned into U+FFFD. Cannot fail beyond running out of memory.
 std::shared_ptr<const std::string> validUtf8(std::shared_ptr<const std::string> text);
 
-// Chooses the loop of the line-break removal: the 512-bit vector one where the processor has it
-// (the default) or the plain single-pass one, so that benchmarks and tests can run each. Cannot
-// fail.
-void useVectorLineBreakRemoval(bool on);
-
 // The query parameter name of a chart message type 0 to 7 (0 has the empty name); Error 9
 // "Subscript out of range" for any other value.
 String ChartMessageParamName(Integer messageType);

@@ -115,17 +115,18 @@ public:
     // The same picture as PNG, SVG or PDF bytes; "" only when cairo cannot encode. The SVG
     // carries its texts as <text> elements unless asked for glyph outlines.
     std::string png(double pixelRatio = 1) const;
-    // How many threads may paint one raster picture (surface, png, savePng): 2 by default, so that
-    // a chart's long lines are stroked by two where a core is free; a caller that already keeps
-    // every core busy (a pool of players) sets 1. The pixels are the same either way. Values below
-    // 1 count as 1, above 2 as 2. Cannot fail.
+    // How many threads may paint one raster picture (surface, png, savePng): 1 by default, the
+    // calling thread alone (the player starts no thread of its own); a host with a core to spare
+    // sets 2, and a second thread, started on first need and asleep between tasks, strokes half
+    // of a chart's long lines and compresses half of a large PNG. The pixels are the same either
+    // way. Values below 1 count as 1, above 2 as 2. Cannot fail.
     void setPaintThreads(int threads) noexcept;
     int paintThreads() const noexcept;
-    // With two paint threads allowed, starts the second one now, ahead of a raster picture at the
-    // pixel ratio, for a caller about to load a chart and draw it (the command line): the thread's
-    // start (which can take milliseconds on a virtual machine's idle core) and the making of the
-    // picture's surface (hundreds of page faults) overlap the load. Painting wakes the thread
-    // again when a chart's long lines are worth sharing. Cannot fail.
+    // With two paint threads allowed (setPaintThreads(2)), starts the second one now, ahead of a
+    // raster picture at the pixel ratio, for a caller about to load a chart and draw it (the
+    // command line): the thread's start (which can take milliseconds on a virtual machine's idle
+    // core) and the making of the picture's surface (hundreds of page faults) overlap the load.
+    // Painting wakes the thread again when a chart's long lines are worth sharing. Cannot fail.
     void warmUpPaintThreads(double pixelRatio = 1) noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;

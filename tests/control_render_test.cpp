@@ -274,45 +274,37 @@ TEST(ControlRender, StripLineBreaksRemovesPairsOnly) {
 }
 
 TEST(ControlRender, LineBreakRemovalAgreesWithTheStepwiseRulesOnRandomTexts) {
-    // The removal into UTF-8 works on blocks of ASCII characters where the processor allows, and
-    // one character at a time elsewhere; both loops, every length (block boundaries included),
-    // every mix of CR, LF and tab, with characters of every UTF-8 length and ones outside Unicode
-    // in between, must give the stepwise result: CR LF pairs removed left to right, then, for the
-    // second form, every tab and every CR.
+    // The removal into UTF-8, every length, every mix of CR, LF and tab, with characters of every
+    // UTF-8 length and ones outside Unicode in between, must give the stepwise result: CR LF pairs
+    // removed left to right, then, for the second form, every tab and every CR.
     std::mt19937 random(7);
     const wchar_t alphabet[] = {L'a', L'\r', L'\n', L'\t', L'\r', L'\n', L'<'};
     const wchar_t others[] = {L'\u00e9', L'\u20ac', static_cast<wchar_t>(0x1F600),
                               static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000)};
-    for (const bool vectors : {true, false}) {
-        movieurl::useVectorLineBreakRemoval(vectors);
-        for (int round = 0; round < 2000; ++round) {
-            String text;
-            // Short texts of every length, then a few long ones; a third of them mostly ASCII
-            // with a rare other character, so that both kinds of block follow each other.
-            const int length = round < 200    ? round
-                               : round < 1900 ? static_cast<int>(random() % 700)
-                                              : static_cast<int>(random() % 12000);
-            const unsigned otherEvery = round % 3 == 0 ? 40 : 0;
-            for (int i = 0; i < length; ++i)
-                text += otherEvery && random() % otherEvery == 0
-                            ? others[random() % std::size(others)]
-                            : alphabet[random() % std::size(alphabet)];
-            const String pairsRemoved = text::replace(text, L"\r\n", L"");
-            EXPECT_EQ(movieurl::StripLineBreaks(text), pairsRemoved) << round;
-            String everything = text;
-            movieurl::stripLineBreaksTabsAndCarriageReturns(everything);
-            EXPECT_EQ(everything,
-                      text::replace(text::replace(pairsRemoved, L"\t", L""), L"\r", L""))
-                << round;
-            for (const bool all : {false, true}) {
-                std::string appended = "url\r";
-                movieurl::appendWithoutLineBreaks(appended, text, all);
-                EXPECT_EQ(appended, "url\r" + toUtf8(all ? everything : pairsRemoved))
-                    << round << (vectors ? " vectors" : " plain");
-            }
+    for (int round = 0; round < 2000; ++round) {
+        String text;
+        // Short texts of every length, then a few long ones; a third of them mostly ASCII
+        // with a rare other character, so that both kinds of block follow each other.
+        const int length = round < 200    ? round
+                           : round < 1900 ? static_cast<int>(random() % 700)
+                                          : static_cast<int>(random() % 12000);
+        const unsigned otherEvery = round % 3 == 0 ? 40 : 0;
+        for (int i = 0; i < length; ++i)
+            text += otherEvery && random() % otherEvery == 0
+                        ? others[random() % std::size(others)]
+                        : alphabet[random() % std::size(alphabet)];
+        const String pairsRemoved = text::replace(text, L"\r\n", L"");
+        EXPECT_EQ(movieurl::StripLineBreaks(text), pairsRemoved) << round;
+        String everything = text;
+        movieurl::stripLineBreaksTabsAndCarriageReturns(everything);
+        EXPECT_EQ(everything, text::replace(text::replace(pairsRemoved, L"\t", L""), L"\r", L""))
+            << round;
+        for (const bool all : {false, true}) {
+            std::string appended = "url\r";
+            movieurl::appendWithoutLineBreaks(appended, text, all);
+            EXPECT_EQ(appended, "url\r" + toUtf8(all ? everything : pairsRemoved)) << round;
         }
     }
-    movieurl::useVectorLineBreakRemoval(true);
 }
 
 TEST(ControlRender, ChartMessagesAccumulateUnescapedInCallOrder) {

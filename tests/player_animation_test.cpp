@@ -324,7 +324,9 @@ TEST(PlayerAnimation, LeavingCategoriesAndSideBySideSeriesNarrowOut) {
         SCOPED_TRACE(c.what);
         ChartPlayer p;
         loadChart(p, c.type, c.before);
-        auto column = [&](const int(&at)[2]) { return boxOf(p, player::HitKind::Column, at[0], at[1]); };
+        auto column = [&](const int(&at)[2]) {
+            return boxOf(p, player::HitKind::Column, at[0], at[1]);
+        };
         const player::Rect kept = column(c.keptBefore), leaving = column(c.leavingBefore);
         loadChart(p, c.type, c.after);
         const player::Rect keptStill = column(c.keptAfter);
@@ -360,7 +362,8 @@ TEST(PlayerAnimation, AnInterruptedMotionStartsFromTheFrameShown) {
         loadChart(p, 11, doc(100, 900));
         loadChart(p, 11, doc(800, 50));
         p.setAnimationProgress(shown);
-        const double a = boxOf(p, player::HitKind::Column, 0, 0).h, b = boxOf(p, player::HitKind::Column, 0, 1).h;
+        const double a = boxOf(p, player::HitKind::Column, 0, 0).h,
+                     b = boxOf(p, player::HitKind::Column, 0, 1).h;
         const double yMax = p.scene().layout.axis("y")->max;
         loadChart(p, 11, doc(400, 400));
         p.setAnimationProgress(0);

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <thread>
 
 namespace plotara {
 namespace {
@@ -161,10 +160,7 @@ TEST(PngEncoder, TwoThreadsWriteTheSameFile) {
             if (y == c.translucentRow && x == 7) return 0x80402010u;
             return x % 50 < 20 ? 0xFF000000 | static_cast<std::uint32_t>(x * 977 + y) : 0xFFFFFFFFu;
         });
-        if (helper.wake()) {
-            for (int i = 0; i < 100000 && !helper.awake(); ++i)
-                std::this_thread::yield();
-        }
+        helper.warmUp();
         const std::string png = player::encodePng(image, &helper);
         EXPECT_EQ(static_cast<int>(png[25]), c.colorType) << "the IHDR colour type";
         EXPECT_TRUE(png == player::encodePng(image)) << "not the file one thread writes";

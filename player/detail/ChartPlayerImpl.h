@@ -37,7 +37,7 @@ struct ChartPlayer::Impl {
     std::vector<std::string> printCommand{"lp"};
     std::unique_ptr<player::TextEngine> text = std::make_unique<player::TextEngine>();
     std::unique_ptr<player::RasterCache> raster = std::make_unique<player::RasterCache>();
-    int paintThreads = 2;
+    int paintThreads = 1;
     unsigned generation = 0;
 
     PlayerState state = PlayerState::Empty;

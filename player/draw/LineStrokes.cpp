@@ -1,6 +1,6 @@
+// Buys (the strokes shared by two threads, for a host that opts in): see HelperThread.cpp for the
+// measured wall time of a line chart's PNG (measured with race.py, one and two paint threads).
 #include "player/draw/LineStrokes.h"
-
-#include "player/draw/Spin.h"
 
 #include <cairo.h>
 
@@ -201,10 +201,8 @@ bool isFree(const StrokePlan& plan, const PlannedPiece& p, const StrokeProgress&
     return true;
 }
 
-// Waits until the count of done pieces moves past seen: a spin (a piece takes tens of
-// microseconds, and a sleeping thread can take a millisecond to wake), then asleep.
+// Sleeps until the count of done pieces moves past seen.
 void awaitProgress(StrokeProgress& progress, std::uint32_t seen) {
-    spinWhile([&] { return progress.count.load(std::memory_order_acquire) == seen; }, 2000);
     progress.sleepers.fetch_add(1, std::memory_order_seq_cst);
     if (progress.count.load(std::memory_order_seq_cst) == seen) progress.count.wait(seen);
     progress.sleepers.fetch_sub(1, std::memory_order_seq_cst);

@@ -46,7 +46,7 @@ cairo_surface_t* paintRaster(const Scene& scene, TextEngine& text, double ratio,
     HelperThread* helper = nullptr;
     if (paintThreads > 1 && wantsLineHelper(scene)) {
         helper = cache ? &cache->helper() : &ownHelper.emplace();
-        helper->wake();
+        helper->warmUp();
     }
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, ratio, ratio);

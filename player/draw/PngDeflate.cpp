@@ -1,3 +1,6 @@
+// Buys: the PNG encoding of a 640 x 480 chart in 1.4 ms (4 x 1,000 line) and 2.8 ms (2 x 15,000
+// scatter) of CPU against cairo's own PNG writer's 11.6 ms and 16.4 ms, files 22% and 16% smaller;
+// measured: plotara_player_bench --benchmark_filter=BM_Encode (median CPU time of 5 repetitions).
 #include "player/detail/PngDeflate.h"
 
 #if defined(__SSE2__)

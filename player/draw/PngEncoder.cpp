@@ -152,8 +152,7 @@ bool compressPicture(const unsigned char* data, int w, int h, int stride, bool o
             tailOutOfMemory = true;
         }
     };
-    // Nothing follows for the thread: it sleeps after the half.
-    const bool handed = helper && helper->started() && helper->start(compressTail, 0);
+    const bool handed = helper && helper->started() && helper->start(compressTail);
     try {
         compressRows(data, w, 0, middle, stride, opaque, Part::Head, head);
     } catch (...) {

@@ -1,3 +1,6 @@
+// Buys: the Huffman half of the player's PNG deflate (see PngDeflate.cpp): 1.4 ms against 11.6 ms
+// of CPU for a 4 x 1,000 line chart's PNG; measured: plotara_player_bench
+// --benchmark_filter=BM_Encode.
 #include "player/detail/PngHuffman.h"
 
 #include <algorithm>

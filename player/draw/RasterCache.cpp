@@ -61,8 +61,7 @@ void RasterCache::prepare(PixelSize size) noexcept {
         cairo_image_surface_get_height(surface_) == size.height)
         return;
     preparedSize_ = size;
-    // Nothing else comes for the thread before the paint wakes it: it sleeps after this task.
-    preparing_ = helper_.start(prepare_, 0);
+    preparing_ = helper_.start(prepare_);
 }
 
 void RasterCache::takePrepared() {

@@ -1,3 +1,6 @@
+// Buys: `plotara render --svg-text paths` of a 2 x 15,000 scatter in 21 ms of CPU against 158 ms
+// with cairo's SVG surface alone (8,000-point line: 35 against 92 ms); measured: race.py on the
+// command line with and without this writer, 7 rounds, median CPU time.
 #include "player/draw/SvgDirect.h"
 
 #include "player/draw/SvgMarkup.h"

@@ -189,46 +189,7 @@ std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax) {
     return clampNumber(v);
 }
 
-namespace {
-
-// A plain decimal ("-12.345": an optional '-', digits with at most one '.', at least one digit,
-// up to the terminating NUL) read in one pass; false for any other text. Its digits make an
-// integer m and it has k decimals: when m <= 2^53 and k <= 22, both m and 10^k are exact doubles
-// and one division rounds m / 10^k correctly, to the double strtod and from_chars give (the fast
-// case of Clinger's algorithm). A number of more than 16 digits, or above 2^53, takes the general
-// way; with 16 digits at most, k is at most 16.
-bool plainDecimal(const char* text, double& value) {
-    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const char* p = text;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    std::uint64_t digits = 0;
-    int count = 0, decimals = -1; // decimals: -1 until the '.'
-    for (;; ++p) {
-        const unsigned d = static_cast<unsigned char>(*p) - '0';
-        if (d < 10) {
-            if (++count > 16) return false;
-            digits = digits * 10 + d;
-            if (decimals >= 0) ++decimals;
-        } else if (*p == '.' && decimals < 0) {
-            decimals = 0;
-        } else {
-            break;
-        }
-    }
-    if (*p != '\0' || count == 0 || digits > (std::uint64_t{1} << 53)) return false;
-    const double v = static_cast<double>(digits) / powers[decimals < 0 ? 0 : decimals];
-    value = negative ? -v : v;
-    return true;
-}
-
-} // namespace
-
 std::optional<double> parseNumber(const char* text, NumberSyntax syntax) {
-    double v = 0;
-    if (syntax == NumberSyntax{} && plainDecimal(text, v)) return v;
     return parseNumber(std::string_view(text), syntax);
 }
 

@@ -40,8 +40,7 @@ NumberSyntax localeNumberSyntax();
 // of the three. Empty text, trailing garbage, badly grouped digits, NaN and infinities give
 // nothing; magnitudes beyond 1e300 are clamped so later arithmetic stays finite. Never throws.
 std::optional<double> parseNumber(std::string_view text, NumberSyntax syntax = {});
-// The same for a NUL-terminated text (an XML attribute's value): a plain decimal such as
-// "-12.345" is read in one pass, without measuring the text first. Never throws.
+// The same for a NUL-terminated text (an XML attribute's value). Never throws.
 std::optional<double> parseNumber(const char* text, NumberSyntax syntax = {});
 
 // The first UTF-8 character of a text as a code point, 0 for an empty or malformed text. Cannot
