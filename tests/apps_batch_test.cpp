@@ -44,7 +44,7 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
     for (const auto& [line, args] : cases)
         jobs += line + "\n";
     writeFile(path("jobs.jsonl"), jobs);
-    const RunResult batch = plotara({"batch", "--jobs", "2", "jobs.jsonl"});
+    const RunResult batch = cli("batch --jobs 2 jobs.jsonl");
     ASSERT_EQ(batch.code, 0) << batch.err;
     EXPECT_EQ(batch.out, "8 of 8 chart(s) written\n");
     // Not a terminal: no progress bar, no progress lines, no complaint.
@@ -80,7 +80,7 @@ TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
               "\n"
               R"({"type":"pie2d","csv":"sales.csv","output":"good3.svg"})"
               "\n");
-    const RunResult run = plotara({"batch", "jobs.jsonl", "-j", "3"});
+    const RunResult run = cli("batch jobs.jsonl -j 3");
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "3 of 4 chart(s) written, 1 failed\n");
     EXPECT_NE(run.err.find("jobs.jsonl line 4 (bad.png): "), std::string::npos) << run.err;
@@ -132,7 +132,7 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
     for (const auto& [line, expected] : cases)
         jobs += line + "\n";
     writeFile(path("jobs.jsonl"), jobs);
-    const RunResult run = plotara({"batch", "jobs.jsonl"});
+    const RunResult run = cli("batch jobs.jsonl");
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("18 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
     for (const auto& [line, expected] : cases) {
@@ -152,22 +152,22 @@ TEST_F(BatchTest, StandardInputEmptyFilesAndMissingFiles) {
     EXPECT_EQ(identify("p.png"), "PNG 640 480");
 
     writeFile(path("empty.jsonl"), "\n# nothing\n");
-    const RunResult empty = plotara({"batch", "empty.jsonl"});
+    const RunResult empty = cli("batch empty.jsonl");
     EXPECT_EQ(empty.code, 2);
     EXPECT_NE(empty.err.find("empty.jsonl holds no jobs"), std::string::npos) << empty.err;
 
-    const RunResult missing = plotara({"batch", "nowhere.jsonl"});
+    const RunResult missing = cli("batch nowhere.jsonl");
     EXPECT_EQ(missing.code, 2);
     EXPECT_NE(missing.err.find("cannot open the job file nowhere.jsonl"), std::string::npos);
 
-    const RunResult noThreads = plotara({"batch", "--jobs", "0", "empty.jsonl"});
+    const RunResult noThreads = cli("batch --jobs 0 empty.jsonl");
     EXPECT_EQ(noThreads.code, 2);
 }
 
 TEST_F(BatchTest, UnknownParamNamesWarnWithTheirLine) {
     writeFile(path("jobs.jsonl"), R"({"csv":"sales.csv","param":{"captoin":"A"},"output":"a.png"})"
                                   "\n");
-    const RunResult run = plotara({"batch", "jobs.jsonl"});
+    const RunResult run = cli("batch jobs.jsonl");
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.err.find("jobs.jsonl line 1: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("caption"), std::string::npos) << run.err;

@@ -7,7 +7,7 @@ namespace {
 
 struct BadInput {
     const char* name;
-    std::vector<std::string> args; // after "render -o chart.png"
+    const char* args; // after "render -o chart.png"
     int code;
     std::string message; // part of standard error
 };
@@ -15,52 +15,37 @@ struct BadInput {
 class ErrorsTest : public AppsTest {};
 
 TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
-    const std::string odbcDriver = PLOTARA_SQLITE_ODBC_DRIVER;
     const BadInput cases[] = {
-        {"unknown type", {"--type", "column4d", "--csv", "ok.csv"}, 2, "unknown chart type"},
-        {"type out of range", {"--type", "38", "--csv", "ok.csv"}, 2, "unknown chart type"},
-        {"no data option", {"--type", "column2d"}, 2, "no data"},
-        {"two data options", {"--csv", "ok.csv", "--xml", "ok.xml"}, 2, "excludes"},
-        {"width zero", {"--csv", "ok.csv", "--width", "0"}, 2, "--width"},
-        {"parameter without =", {"--csv", "ok.csv", "--param", "caption"}, 2, "name=value"},
-        {"unknown message kind", {"--csv", "ok.csv", "--message", "oops=x"}, 2, "no-data"},
-        {"column option on a ready document", {"--xml", "ok.xml", "--value", "v"}, 2, "--csv"},
-        {"parameters on a ready document",
-         {"--xml", "ok.xml", "--param", "caption=x"},
-         2,
-         "--param"},
-        {"missing CSV file", {"--csv", "missing.csv"}, 1, "cannot read missing.csv"},
-        {"CSV quote never closed", {"--csv", "open-quote.csv"}, 1, "is not closed"},
-        {"CSV without values",
-         {"--type", "column2d", "--csv", "header-only.csv"},
-         1,
-         "No data to display."},
-        {"own no-data message",
-         {"--csv", "header-only.csv", "--message", "no-data=Nothing yet"},
-         1,
+        {"unknown type", "--type column4d --csv ok.csv", 2, "unknown chart type"},
+        {"type out of range", "--type 38 --csv ok.csv", 2, "unknown chart type"},
+        {"no data option", "--type column2d", 2, "no data"},
+        {"two data options", "--csv ok.csv --xml ok.xml", 2, "excludes"},
+        {"width zero", "--csv ok.csv --width 0", 2, "--width"},
+        {"parameter without =", "--csv ok.csv --param caption", 2, "name=value"},
+        {"unknown message kind", "--csv ok.csv --message oops=x", 2, "no-data"},
+        {"column option on a ready document", "--xml ok.xml --value v", 2, "--csv"},
+        {"parameters on a ready document", "--xml ok.xml --param caption=x", 2, "--param"},
+        {"missing CSV file", "--csv missing.csv", 1, "cannot read missing.csv"},
+        {"CSV quote never closed", "--csv open-quote.csv", 1, "is not closed"},
+        {"CSV without values", "--type column2d --csv header-only.csv", 1, "No data to display."},
+        {"own no-data message", R"(--csv header-only.csv --message "no-data=Nothing yet")", 1,
          "Nothing yet"},
-        {"invalid XML", {"--xml", "broken.xml"}, 1, "Invalid XML data."},
-        {"missing data file", {"--url", "missing.xml"}, 1, "XML file not found"},
+        {"invalid XML", "--xml broken.xml", 1, "Invalid XML data."},
+        {"missing data file", "--url missing.xml", 1, "XML file not found"},
         {"missing column",
-         {"--sql", "SELECT region, units FROM monthly_sales", "--category", "region", "--value",
-          "nope"},
-         1,
+         R"(--sql "SELECT region, units FROM monthly_sales" --category region --value nope)", 1,
          "no column 'nope' (--value) in the query result; its columns: region, units"},
-        {"SQL syntax error", {"--sql", "SELEC 1", "--value", "v"}, 1, "syntax error"},
-        {"missing database",
-         {"--db", "missing.db", "--sql", "SELECT 1 AS v", "--value", "v"},
-         1,
+        {"SQL syntax error", R"(--sql "SELEC 1" --value v)", 1, "syntax error"},
+        {"missing database", R"(--db missing.db --sql "SELECT 1 AS v" --value v)", 1,
          "unable to open database file"},
         {"query without rows",
-         {"--sql", "SELECT region, units FROM monthly_sales WHERE 0", "--category", "region",
-          "--value", "units"},
-         1,
-         "No data to display."},
+         R"(--sql "SELECT region, units FROM monthly_sales WHERE 0")"
+         " --category region --value units",
+         1, "No data to display."},
         {"ODBC driver missing",
-         {"--odbc", "Driver=/nonexistent/libnothing.so;Database=x.db", "--sql", "SELECT 1 AS v",
-          "--value", "v"},
-         1,
-         "ODBC"},
+         "--odbc Driver=/nonexistent/libnothing.so;Database=x.db"
+         R"( --sql "SELECT 1 AS v" --value v)",
+         1, "ODBC"},
     };
     writeFile(path("ok.csv"), "m,v\nJan,1\n");
     writeFile(path("ok.xml"), "<chart><set value='1'/></chart>");
@@ -71,10 +56,7 @@ TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
 
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string command = quoted(PLOTARA_BINARY) + " render -o chart.png";
-        for (const std::string& arg : c.args)
-            command += " " + quoted(arg);
-        const RunResult run = runShell(dir_, command);
+        const RunResult run = plotara(words(std::string("render -o chart.png ") + c.args));
         EXPECT_EQ(run.code, c.code) << run.err;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty()) << run.out;
@@ -85,7 +67,7 @@ TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
 TEST_F(ErrorsTest, AFailedRenderLeavesAnExistingOutputAsItWas) {
     writeFile(path("chart.png"), "the previous picture");
     writeFile(path("empty.csv"), "m,v\n");
-    const RunResult run = plotara({"render", "--csv", "empty.csv", "-o", "chart.png"});
+    const RunResult run = cli("render --csv empty.csv -o chart.png");
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(readAll(path("chart.png")), "the previous picture");
 }
@@ -115,15 +97,14 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
     EXPECT_EQ(none.code, 2);
     EXPECT_NE(none.err.find("subcommand"), std::string::npos) << none.err;
 
-    const RunResult unknown = plotara({"render", "--colour", "red"});
+    const RunResult unknown = cli("render --colour red");
     EXPECT_EQ(unknown.code, 2);
 
-    const RunResult badExtension = plotara({"render", "--sample", "-o", "chart.gif"});
+    const RunResult badExtension = cli("render --sample -o chart.gif");
     EXPECT_EQ(badExtension.code, 2);
     EXPECT_NE(badExtension.err.find("use .png, .svg, .pdf, .bmp or .html"), std::string::npos);
 
-    const RunResult badSvgText =
-        plotara({"render", "--sample", "--svg-text", "outlines", "-o", "chart.svg"});
+    const RunResult badSvgText = cli("render --sample --svg-text outlines -o chart.svg");
     EXPECT_EQ(badSvgText.code, 2);
     EXPECT_NE(badSvgText.err.find("--svg-text"), std::string::npos) << badSvgText.err;
     EXPECT_FALSE(fs::exists(path("chart.svg")));
@@ -144,22 +125,22 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
         EXPECT_NE(help.out.find("Example"), std::string::npos) << c.command << help.out;
         EXPECT_NE(help.out.find(c.option), std::string::npos) << c.command << help.out;
     }
-    const RunResult otherOption = plotara({"types", "--csv", "data.csv"});
+    const RunResult otherOption = cli("types --csv data.csv");
     EXPECT_EQ(otherOption.code, 2);
     EXPECT_NE(otherOption.err.find("--csv"), std::string::npos) << otherOption.err;
-    const RunResult topHelp = plotara({"--help"});
+    const RunResult topHelp = cli("--help");
     for (const std::string command : {"render", "gallery", "view", "batch", "types"})
         EXPECT_NE(topHelp.out.find("  " + command), std::string::npos) << topHelp.out;
     // The help speaks of chart attributes and the player's chart files, not of movies.
-    const RunResult render = plotara({"render", "--help"});
+    const RunResult render = cli("render --help");
     for (const std::string text :
          {"docs/chart-xml.md", "caption=Sales", "numberPrefix=$", "yAxisMinValue=0",
           "the address the control hands to the player"})
         EXPECT_NE(render.out.find(text), std::string::npos) << text;
-    const RunResult types = plotara({"types"});
+    const RunResult types = cli("types");
     EXPECT_TRUE(types.out.starts_with("No  Name")) << types.out;
     EXPECT_NE(types.out.find("Player chart files (full, light)"), std::string::npos) << types.out;
-    for (const RunResult& run : {render, types, plotara({"--help"})})
+    for (const RunResult& run : {render, types, cli("--help")})
         EXPECT_EQ(run.out.find("movie"), std::string::npos) << run.out;
 }
 

@@ -21,7 +21,7 @@ std::string unescapeHtml(std::string text) {
 }
 
 TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
-    const RunResult run = plotara({"gallery", "-o", "g", "--width", "240", "--height", "160"});
+    const RunResult run = cli("gallery -o g --width 240 --height 160");
     ASSERT_EQ(run.code, 0) << run.err;
     // Not a terminal: plain progress lines.
     EXPECT_NE(run.err.find("[1/45] 01-column3d\n"), std::string::npos) << run.err;
@@ -44,7 +44,7 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
     EXPECT_EQ(pictures, 45);
 
     // Every type of the catalogue is there under its name.
-    const RunResult types = plotara({"types"});
+    const RunResult types = cli("types");
     ASSERT_EQ(types.code, 0);
     const std::regex row("\n(\\d+) +(\\w+) ");
     int listed = 0;
@@ -74,7 +74,7 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
 }
 
 TEST_F(GalleryTest, TypesListsNumberNameGroupAndMovieFiles) {
-    const RunResult run = plotara({"types"});
+    const RunResult run = cli("types");
     ASSERT_EQ(run.code, 0);
     for (const std::string line :
          {"2   column2d                   Single Series          PTM02.swf, PTL_PTM02.swf",

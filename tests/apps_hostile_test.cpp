@@ -30,9 +30,8 @@ TEST_F(HostileTest, MessageTextsReachTheChartAsTyped) {
 
 TEST_F(HostileTest, AMessageCannotAddMovieParameters) {
     writeFile(path("ok.csv"), "m,v\nJan,1\n");
-    const RunResult run =
-        plotara({"render", "--csv", "ok.csv", "--message", "loading=x&BGColor=FF0000", "--width",
-                 "60", "--height", "40", "-o", "c.bmp", "--print-url"});
+    const RunResult run = cli("render --csv ok.csv --message loading=x&BGColor=FF0000 --width 60 "
+                              "--height 40 -o c.bmp --print-url");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out.find("&BGColor=FF0000"), std::string::npos) << run.out;
     const auto image = readBmp(path("c.bmp").string());

@@ -15,9 +15,8 @@ protected:
 };
 
 TEST_F(LayoutJsonTest, WritesTheLayoutBesideThePicture) {
-    const RunResult r =
-        plotara({"render", "--type", "column2d", "--sample", "--width", "480", "--height", "320",
-                 "-o", "chart.png", "--layout-json", "layout.json"});
+    const RunResult r = cli("render --type column2d --sample --width 480 --height 320 -o chart.png "
+                            "--layout-json layout.json");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(identify("chart.png"), "PNG 480 320");
     EXPECT_EQ(jq("[.width, .height, (.plot | length)] | @csv", "layout.json"), "480,320,4\n");
@@ -41,8 +40,7 @@ TEST_F(LayoutJsonTest, DocumentTextsStayData) {
 }
 
 TEST_F(LayoutJsonTest, BothOnStandardOutputIsRefused) {
-    const RunResult r =
-        plotara({"render", "--type", "column2d", "--sample", "-o", "-", "--layout-json", "-"});
+    const RunResult r = cli("render --type column2d --sample -o - --layout-json -");
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
 }
@@ -53,7 +51,7 @@ TEST_F(LayoutJsonTest, TheLayoutsNotesArePrintedOnStandardError) {
     for (int i = 0; i < 2000; ++i)
         xml += "<set label='s" + std::to_string(i) + "' value='1'/>";
     writeFile(path("pie.xml"), xml + "</chart>");
-    const RunResult r = plotara({"render", "--type", "4", "--xml", "pie.xml", "-o", "pie.png"});
+    const RunResult r = cli("render --type 4 --xml pie.xml -o pie.png");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "plotara: note: 2000 slices under a pixel wide drawn as one \"Other\" slice "
                      "of 2,000 (2% of the total)\n");

@@ -44,12 +44,10 @@ protected:
 
     RunResult render(const std::string& type, const std::vector<std::string>& route,
                      std::initializer_list<std::string> more) const {
-        std::string command = quoted(PLOTARA_BINARY) + " render --type " + type;
-        for (const std::string& arg : route)
-            command += " " + quoted(arg);
-        for (const std::string& arg : more)
-            command += " " + quoted(arg);
-        return runShell(dir_, command);
+        std::vector<std::string> args{"render", "--type", type};
+        args.insert(args.end(), route.begin(), route.end());
+        args.insert(args.end(), more.begin(), more.end());
+        return plotara(args);
     }
 
     // The number of pixels that differ between two pictures, by ImageMagick.
@@ -134,15 +132,14 @@ TEST_F(RoutesTest, EveryFormatIsReadByAnIndependentReader) {
 }
 
 TEST_F(RoutesTest, DashWritesPngToStandardOutputAndPrintUrlShowsTheMovie) {
-    const RunResult png =
-        plotara({"render", "--type", "pie2d", "--csv", "sales.csv", "--value", "South", "-o", "-"});
+    const RunResult png = cli("render --type pie2d --csv sales.csv --value South -o -");
     ASSERT_EQ(png.code, 0) << png.err;
     ASSERT_TRUE(png.out.starts_with("\x89PNG\r\n\x1a\n"));
     writeFile(path("stdout.png"), png.out);
     EXPECT_EQ(identify("stdout.png"), "PNG 640 480");
 
-    const RunResult url = plotara({"render", "--type", "pie2d", "--csv", "sales.csv", "--value",
-                                   "North", "--width", "300", "--height", "200", "--print-url"});
+    const RunResult url = cli(
+        "render --type pie2d --csv sales.csv --value North --width 300 --height 200 --print-url");
     ASSERT_EQ(url.code, 0) << url.err;
     EXPECT_TRUE(url.out.starts_with("file:///")) << url.out;
     EXPECT_NE(url.out.find("PTM04.swf?nocache="), std::string::npos) << url.out;
@@ -151,9 +148,9 @@ TEST_F(RoutesTest, DashWritesPngToStandardOutputAndPrintUrlShowsTheMovie) {
 }
 
 TEST_F(RoutesTest, ParametersColoursAndEscapingReachTheDocument) {
-    const RunResult run = plotara({"render", "--type", "mscolumn2d", "--csv", "sales.csv",
-                                   "--param", "caption=R&D; 'Q1' <draft>", "--param",
-                                   "numberPrefix=$", "--colors", "FF0000;00FF00", "--print-xml"});
+    const RunResult run =
+        cli(R"(render --type mscolumn2d --csv sales.csv --param "caption=R&D; 'Q1' <draft>")"
+            " --param numberPrefix=$ --colors FF0000;00FF00 --print-xml");
     ASSERT_EQ(run.code, 0) << run.err;
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(run.out.c_str())) << run.out;
@@ -168,18 +165,16 @@ TEST_F(RoutesTest, ParametersColoursAndEscapingReachTheDocument) {
 
 TEST_F(RoutesTest, XYChartsFromCsvAndFromTheBuiltInSampleDatabase) {
     writeFile(path("xy.csv"), "load,orders,size\n10,50,3\n20,65,4\n");
-    const RunResult bubble =
-        plotara({"render", "--type", "bubble", "--csv", "xy.csv", "--print-xml", "-o", "b.png"});
+    const RunResult bubble = cli("render --type bubble --csv xy.csv --print-xml -o b.png");
     ASSERT_EQ(bubble.code, 0) << bubble.err;
     EXPECT_NE(bubble.out.find("<dataset seriesName='orders' ><set X='10' Y='50' Z='3'  />"),
               std::string::npos)
         << bubble.out;
 
-    const RunResult scatter =
-        plotara({"render", "--type", "scatter", "--sql",
-                 "SELECT endpoint, load_rps, response_ms FROM response_times ORDER BY endpoint",
-                 "--category", "load_rps", "--value", "response_ms", "--series", "endpoint", "-o",
-                 "s.png", "--print-xml"});
+    const RunResult scatter = cli(
+        R"(render --type scatter --sql "SELECT endpoint, load_rps, response_ms FROM response_times)"
+        R"( ORDER BY endpoint" --category load_rps --value response_ms --series endpoint)"
+        " -o s.png --print-xml");
     ASSERT_EQ(scatter.code, 0) << scatter.err;
     EXPECT_NE(scatter.out.find("seriesName='/api/login'"), std::string::npos) << scatter.out;
     EXPECT_EQ(identify("s.png"), "PNG 640 480");
@@ -197,36 +192,32 @@ TEST_F(RoutesTest, DualAxisChartsDrawTheLastSeriesOnTheSecondaryAxis) {
                                     "<dataset seriesName='level'><set value='158100'/></dataset>"
                                     "<dataset seriesName='change'><set value='-140'/></dataset>"
                                     "</chart>");
-    const std::vector<std::string> payrolls{"--csv", "payrolls.csv"};
     const std::string left = "secondary axis left out";
     struct Case {
         std::string type;
-        std::vector<std::string> args;
+        const char* args;
         std::string secondary; // the series on the y2 axis, "" for none (and no y2 axis)
         std::string note;      // a line on standard error, "" when it mentions no secondary axis
     } cases[] = {
-        {"mscombidy2d", payrolls, "change", "change"},
-        {"msstackedcolumn2dlinedy", payrolls, "change", "change"},
-        {"mscombidy2d", {"--csv", "payrolls.csv", "--secondary", "level"}, "level", ""},
-        {"mscombidy2d", {"--csv", "payrolls.csv", "--value", "level"}, "", left},
+        {"mscombidy2d", "--csv payrolls.csv", "change", "change"},
+        {"msstackedcolumn2dlinedy", "--csv payrolls.csv", "change", "change"},
+        {"mscombidy2d", "--csv payrolls.csv --secondary level", "level", ""},
+        {"mscombidy2d", "--csv payrolls.csv --value level", "", left},
         {"scrollcombidy2d",
-         {"--db", "sales.db", "--sql", "SELECT month, North, South FROM sales", "--category",
-          "month", "--value", "North;South"},
-         "South",
-         "South"},
-        {"stackedcolumn3dlinedy",
-         {"--csv", "long.csv", "--category", "month", "--series", "kind", "--value", "value"},
-         "level",
-         "level"}, // the series sorted: change, level
-        {"mscolumn3dlinedy", {"--xml", "one-axis.xml"}, "", left},
+         R"(--db sales.db --sql "SELECT month, North, South FROM sales")"
+         " --category month --value North;South",
+         "South", "South"},
+        {"stackedcolumn3dlinedy", "--csv long.csv --category month --series kind --value value",
+         "level", "level"}, // the series sorted: change, level
+        {"mscolumn3dlinedy", "--xml one-axis.xml", "", left},
     };
     const std::string filter =
         "[([.axes[].id] | join(\",\")), ([.series[] | select(.axis == \"y2\") | .name] | "
         "join(\",\")), ([.axes[] | select(.id == \"y2\") | .ticks[] | select(.label != \"\")] "
         "| length > 1), ([.series[] | .drawn == .points] | all)] | @csv";
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.type + " " + c.args[0] + " " + c.args[1]);
-        const RunResult run = render(c.type, c.args, {"--layout-json", "layout.json"});
+        SCOPED_TRACE(c.type + " " + c.args);
+        const RunResult run = render(c.type, words(c.args), {"--layout-json", "layout.json"});
         ASSERT_EQ(run.code, 0) << run.err;
         const std::string axes =
             c.secondary.empty() ? "\"y\",\"\",false" : "\"y,y2\",\"" + c.secondary + "\",true";
@@ -275,12 +266,9 @@ long redPixels(const std::string& file) {
 TEST_F(RoutesTest, ColoursColourSingleLinesAndAreasToo) {
     for (const std::string type : {"line2d", "area2d", "column2d", "msline2d"}) {
         const std::string plain = type + "-plain.png", red = type + "-red.png";
-        ASSERT_EQ(plotara({"render", "--type", type, "--csv", "sales.csv", "--value", "North", "-o",
-                           plain})
-                      .code,
-                  0);
-        const RunResult run = plotara({"render", "--type", type, "--csv", "sales.csv", "--value",
-                                       "North", "--colors", "FF0000", "-o", red});
+        const std::string command = "render --csv sales.csv --value North --type " + type;
+        ASSERT_EQ(cli(command + " -o " + plain).code, 0);
+        const RunResult run = cli(command + " --colors FF0000 -o " + red);
         ASSERT_EQ(run.code, 0) << type << run.err;
         EXPECT_EQ(redPixels(path(plain).string()), 0) << type;
         EXPECT_GT(redPixels(path(red).string()), 200) << type;

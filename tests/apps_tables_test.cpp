@@ -36,7 +36,7 @@ std::string csvOf(const std::vector<PriceRow>& rows) {
 // code and the text on standard error with nothing printed.
 struct PrintCase {
     const char* name;
-    std::vector<std::string> args;
+    const char* args;
     int code;
     std::string expected; // in the document, or on standard error
 };
@@ -44,11 +44,10 @@ struct PrintCase {
 class TablesTest : public AppsTest {
 protected:
     RunResult render(std::vector<std::string> args) const {
-        std::string command = quoted(PLOTARA_BINARY) + " render";
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        return runShell(dir_, command);
+        args.insert(args.begin(), "render");
+        return plotara(args);
     }
+    RunResult render(std::string_view line) const { return render(words(line)); }
     // Runs a case with the given arguments (its own, completed by the caller).
     void expectPrinted(const PrintCase& c, const std::vector<std::string>& args) const {
         SCOPED_TRACE(c.name);
@@ -166,7 +165,7 @@ TEST_F(TablesTest, CellsAreDataNeverMarkupOrParameters) {
 
     struct Forged {
         const char* name;
-        std::vector<std::string> args;
+        const char* args;
         std::string message;
     };
     writeFile(path("forged.csv"),
@@ -177,24 +176,20 @@ TEST_F(TablesTest, CellsAreDataNeverMarkupOrParameters) {
     db->execute(L"CREATE TABLE t (label TEXT, value TEXT);"
                 L"INSERT INTO t VALUES ('A', '3'), ('B', '5''/><set value=''1000');");
     const Forged cases[] = {
-        {"single series",
-         {"--type", "column2d", "--csv", "forged.csv"},
+        {"single series", "--type column2d --csv forged.csv",
          "column 'value', line 3 of the CSV file: '5'/><set label='FAKE'"},
-        {"multi series",
-         {"--type", "mscolumn2d", "--csv", "series.csv"},
+        {"multi series", "--type mscolumn2d --csv series.csv",
          "column 'South', line 3 of the CSV file: '4' color='FF0000' is not a number"},
         {"query",
-         {"--type", "column2d", "--db", "forged.db", "--sql", "SELECT * FROM t", "--category",
-          "label", "--value", "value"},
+         R"(--type column2d --db forged.db --sql "SELECT * FROM t" --category label --value value)",
          "column 'value', row 2 of the query result: '5'/><set value='1000' is not a number"},
-        {"decimal comma",
-         {"--type", "column2d", "--csv", "comma.csv", "--delimiter", ";"},
+        {"decimal comma", "--type column2d --csv comma.csv --delimiter ;",
          "column 'v', line 2 of the CSV file: '1,5' is not a number"},
     };
     writeFile(path("comma.csv"), "m;v\nJan;1,5\n");
     for (const Forged& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         args.insert(args.end(), {"--print-xml", "-o", "f.png"});
         const RunResult run = render(args);
         EXPECT_EQ(run.code, 1);
@@ -259,90 +254,50 @@ TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
     writeFile(path("unsorted.csv"), "Units,Cost\n1,10\n2,9\n");
     writeFile(path("thousands.csv"), "m,v\nJan,\"1,234\"\nFeb,1,500\n");
     const PrintCase cases[] = {
-        {"pie takes the named column",
-         {"--type", "pie2d", "--value", "Cost"},
-         0,
+        {"pie takes the named column", "--type pie2d --value Cost", 0,
          "<set value='2'  label='North' />"},
-        {"pie without --value lists the columns",
-         {"--type", "pie2d"},
-         1,
+        {"pie without --value lists the columns", "--type pie2d", 1,
          "choose one with --value: Units, Cost, Note"},
-        {"wrong column",
-         {"--type", "pie2d", "--value", "Price"},
-         1,
+        {"wrong column", "--type pie2d --value Price", 1,
          "no column 'Price' (--value) in the CSV file; its columns: region, Units, Cost, Note"},
-        {"text column",
-         {"--type", "mscolumn2d", "--value", "Units;Note"},
-         1,
+        {"text column", "--type mscolumn2d --value Units;Note", 1,
          "column 'Note', line 2 of the CSV file: 'x' is not a number"},
-        {"category chosen",
-         {"--type", "mscolumn2d", "--category", "Note", "--value", "Units"},
-         0,
+        {"category chosen", "--type mscolumn2d --category Note --value Units", 0,
          "<category label='x' />"},
-        {"letter case aside", {"--type", "column2d", "--value", "units"}, 0, "value='3'"},
-        {"empty input",
-         {"--type", "column2d", "--csv", "empty.csv", "--value", "Units"},
-         1,
-         "No data to display."},
-        {"scatter x text",
-         {"--type", "scatter", "--category", "region", "--value", "Units"},
-         1,
+        {"letter case aside", "--type column2d --value units", 0, "value='3'"},
+        {"empty input", "--type column2d --csv empty.csv --value Units", 1, "No data to display."},
+        {"scatter x text", "--type scatter --category region --value Units", 1,
          "column 'region', line 2 of the CSV file: 'North' is not a number"},
-        {"semicolons detected",
-         {"--type", "bubble", "--csv", "semi.csv"},
-         0,
-         "<set X='10' Y='50' Z='3'  />"},
-        {"tabs detected", {"--type", "scatter", "--csv", "tabs.csv"}, 0, "X='10' Y='50'"},
-        {"delimiter chosen",
-         {"--type", "scatter", "--csv", "tabs.csv", "--delimiter", ","},
-         1,
+        {"semicolons detected", "--type bubble --csv semi.csv", 0, "<set X='10' Y='50' Z='3'  />"},
+        {"tabs detected", "--type scatter --csv tabs.csv", 0, "X='10' Y='50'"},
+        {"delimiter chosen", "--type scatter --csv tabs.csv --delimiter ,", 1,
          "a scatter chart needs a y column"},
-        {"unquoted separator in a value",
-         {"--type", "column2d", "--csv", "thousands.csv"},
-         1,
+        {"unquoted separator in a value", "--type column2d --csv thousands.csv", 1,
          "CSV line 3 has 3 fields, the header 2: quote fields that hold the separator ','"},
-        {"wrong delimiter",
-         {"--type", "column2d", "--csv", "thousands.csv", "--delimiter", ";"},
-         1,
+        {"wrong delimiter", "--type column2d --csv thousands.csv --delimiter ;", 1,
          "no value column besides the category column; the columns of the CSV file: m,v"},
-        {"wrong series column",
-         {"--type", "msline2d", "--category", "region", "--series", "Nope", "--value", "Units"},
-         1,
+        {"wrong series column", "--type msline2d --category region --series Nope --value Units", 1,
          "no column 'Nope' (--series) in the CSV file; its columns: region, Units, Cost, Note"},
-        {"wrong category column",
-         {"--type", "msline2d", "--category", "Month"},
-         1,
+        {"wrong category column", "--type msline2d --category Month", 1,
          "no column 'Month' (--category)"},
         {"long form with a text value",
-         {"--type", "msline2d", "--category", "region", "--series", "Units", "--value", "Note"},
-         1,
+         "--type msline2d --category region --series Units --value Note", 1,
          "column 'Note', line 2 of the CSV file: 'x' is not a number"},
         {"long form, empty input",
-         {"--type", "msline2d", "--csv", "empty.csv", "--category", "region", "--series", "Units",
-          "--value", "Cost"},
-         1,
+         "--type msline2d --csv empty.csv --category region --series Units --value Cost", 1,
          "No data to display."},
         {"rows sorted by category",
-         {"--type", "column2d", "--value", "Units", "--category", "Cost", "--sort-categories",
-          "--csv", "unsorted.csv"},
-         0,
+         "--type column2d --value Units --category Cost --sort-categories --csv unsorted.csv", 0,
          "<set value='2'  label='9' /><set value='1'  label='10' />"},
         {"rows sorted by category, numbers by value",
-         {"--type", "mscolumn2d", "--category", "Cost", "--value", "Units", "--sort-categories",
-          "--csv", "unsorted.csv"},
-         0,
+         "--type mscolumn2d --category Cost --value Units --sort-categories --csv unsorted.csv", 0,
          "<category label='9' /><category label='10' />"},
-        {"bad delimiter",
-         {"--type", "scatter", "--csv", "tabs.csv", "--delimiter", "x"},
-         2,
-         "--delimiter takes"},
-        {"bubble y and size",
-         {"--type", "bubble", "--csv", "semi.csv", "--category", "load", "--value", "size;ms"},
-         0,
+        {"bad delimiter", "--type scatter --csv tabs.csv --delimiter x", 2, "--delimiter takes"},
+        {"bubble y and size", "--type bubble --csv semi.csv --category load --value size;ms", 0,
          "<set X='10' Y='3' Z='50'  />"},
     };
     for (const PrintCase& c : cases) {
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         if (std::find(args.begin(), args.end(), "--csv") == args.end())
             args.insert(args.end(), {"--csv", "wide.csv"});
         args.push_back("--print-xml");
@@ -355,24 +310,18 @@ TEST_F(TablesTest, XYPointsSkipRowsWithABlankCellAndABadCellFailsTheWholeChart) 
     writeFile(path("groups.csv"), "x,s,y\n1,p,5\n2,q,\n3,p,7\n4,q,8\n");
     writeFile(path("late.csv"), "x,a,b\n1,10,11\n2,20,21\n3,30,oops\n");
     const PrintCase cases[] = {
-        {"a series per y column",
-         {"--type", "scatter", "--csv", "xy.csv"},
-         0,
+        {"a series per y column", "--type scatter --csv xy.csv", 0,
          "<dataset seriesName='a' ><set X='1' Y='10'  /><set X='3' Y='30'  /></dataset>"
          "<dataset seriesName='b' ><set X='2' Y='20'  /><set X='3' Y='40'  /></dataset>"},
-        {"a series per group",
-         {"--type", "scatter", "--csv", "groups.csv", "--category", "x", "--series", "s", "--value",
-          "y"},
+        {"a series per group", "--type scatter --csv groups.csv --category x --series s --value y",
          0,
          "<dataset seriesName='p' ><set X='1' Y='5'  /><set X='3' Y='7'  /></dataset>"
          "<dataset seriesName='q' ><set X='4' Y='8'  /></dataset>"},
-        {"a bad cell in the last series",
-         {"--type", "scatter", "--csv", "late.csv"},
-         1,
+        {"a bad cell in the last series", "--type scatter --csv late.csv", 1,
          "column 'b', line 4 of the CSV file: 'oops' is not a number"},
     };
     for (const PrintCase& c : cases) {
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         args.insert(args.end(), {"--print-xml", "-o", "xy.png"});
         expectPrinted(c, args);
     }
@@ -380,9 +329,8 @@ TEST_F(TablesTest, XYPointsSkipRowsWithABlankCellAndABadCellFailsTheWholeChart) 
 
 TEST_F(TablesTest, SecondaryAxisAndRenderAsReachTheirDatasets) {
     writeFile(path("combo.csv"), "month,Revenue,Units,Cost\nJan,100,7,60\nFeb,120,9,70\n");
-    const RunResult dual =
-        render({"--type", "mscombidy2d", "--csv", "combo.csv", "--secondary", "Units",
-                "--render-as", "Cost=area", "--print-xml", "-o", "dual.png"});
+    const RunResult dual = render("--type mscombidy2d --csv combo.csv --secondary Units "
+                                  "--render-as Cost=area --print-xml -o dual.png");
     ASSERT_EQ(dual.code, 0) << dual.err;
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(dual.out.c_str())) << dual.out;
@@ -394,43 +342,29 @@ TEST_F(TablesTest, SecondaryAxisAndRenderAsReachTheirDatasets) {
     EXPECT_EQ(datasets, (std::vector<std::string>{"Revenue::", "Units:S:", "Cost::area"}));
 
     // The secondary axis is drawn: the picture differs from the one without --secondary.
-    ASSERT_EQ(render({"--type", "mscombidy2d", "--csv", "combo.csv", "--render-as", "Cost=area",
-                      "-o", "single.png"})
-                  .code,
+    ASSERT_EQ(render("--type mscombidy2d --csv combo.csv --render-as Cost=area -o single.png").code,
               0);
     EXPECT_NE(readAll(path("dual.png")), readAll(path("single.png")));
 
     struct Case {
         const char* name;
-        std::vector<std::string> args;
+        const char* args;
         int code;
         std::string message;
     };
     const Case cases[] = {
-        {"unknown series",
-         {"--type", "mscombidy2d", "--secondary", "Price"},
-         1,
+        {"unknown series", "--type mscombidy2d --secondary Price", 1,
          "no series 'Price' (--secondary); the chart's series: Revenue, Units, Cost"},
-        {"no secondary axis",
-         {"--type", "mscolumn2d", "--secondary", "Units"},
-         2,
+        {"no secondary axis", "--type mscolumn2d --secondary Units", 2,
          "--secondary needs a dual-axis chart type: mscombidy2d"},
-        {"not a combination",
-         {"--type", "msline2d", "--render-as", "Units=line"},
-         2,
+        {"not a combination", "--type msline2d --render-as Units=line", 2,
          "--render-as needs a combination chart type"},
-        {"unknown kind",
-         {"--type", "mscombi2d", "--render-as", "Units=pie"},
-         2,
-         "use column, line or area"},
-        {"on a ready document",
-         {"--type", "mscombi2d", "--sample", "--render-as", "A=line"},
-         2,
-         "--render-as"},
+        {"unknown kind", "--type mscombi2d --render-as Units=pie", 2, "use column, line or area"},
+        {"on a ready document", "--type mscombi2d --sample --render-as A=line", 2, "--render-as"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args = c.args;
+        std::vector<std::string> args = words(c.args);
         if (std::find(args.begin(), args.end(), "--sample") == args.end())
             args.insert(args.end(), {"--csv", "combo.csv"});
         args.insert(args.end(), {"-o", "x.png"});
@@ -444,24 +378,23 @@ TEST_F(TablesTest, ParameterNamesAndColoursAreChecked) {
     writeFile(path("ok.csv"), "m,v\nJan,1\n");
     struct Case {
         const char* name;
-        std::vector<std::string> args;
+        const char* args;
         int code;
         std::string err; // part of standard error ("" for no message of plotara's)
     };
     const Case cases[] = {
-        {"blank in a name", {"--param", "a b=1"}, 2, "'a b' is not an attribute name"},
-        {"markup in a name", {"--param", "a<b=1"}, 2, "'a<b' is not an attribute name"},
-        {"typo warns", {"--param", "yAxisMinValu=0"}, 0, "(did you mean yAxisMinValue?)"},
-        {"typo with --strict", {"--param", "yAxisMinValu=0", "--strict"}, 2, "yAxisMinValu"},
-        {"any letter case", {"--param", "CAPTION=x", "--strict"}, 0, ""},
-        {"not a colour", {"--colors", "ZZZZZZ"}, 2, "--colors takes colours"},
-        {"attribute in a colour", {"--colors", "FF0000' bgColor='00FF00"}, 2, "--colors takes"},
-        {"colours", {"--colors", "FF0000;00ff00"}, 0, ""},
+        {"blank in a name", R"(--param "a b=1")", 2, "'a b' is not an attribute name"},
+        {"markup in a name", "--param a<b=1", 2, "'a<b' is not an attribute name"},
+        {"typo warns", "--param yAxisMinValu=0", 0, "(did you mean yAxisMinValue?)"},
+        {"typo with --strict", "--param yAxisMinValu=0 --strict", 2, "yAxisMinValu"},
+        {"any letter case", "--param CAPTION=x --strict", 0, ""},
+        {"not a colour", "--colors ZZZZZZ", 2, "--colors takes colours"},
+        {"attribute in a colour", R"(--colors "FF0000' bgColor='00FF00")", 2, "--colors takes"},
+        {"colours", "--colors FF0000;00ff00", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args{"--csv", "ok.csv", "-o", "c.png"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
+        const std::vector<std::string> args = words(std::string("--csv ok.csv -o c.png ") + c.args);
         const RunResult run = render(args);
         EXPECT_EQ(run.code, c.code) << run.err;
         if (c.err.empty()) {

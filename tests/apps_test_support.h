@@ -13,8 +13,10 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace plotara::test {
 
@@ -36,6 +38,25 @@ inline std::string quoted(const std::string& word) {
     for (char c : word)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
+}
+
+// The words of a command line: blanks separate them, double quotes keep blanks in one.
+inline std::vector<std::string> words(std::string_view line) {
+    std::vector<std::string> out;
+    bool inQuotes = false, inWord = false;
+    for (const char c : line) {
+        if (c == ' ' && !inQuotes) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) out.emplace_back();
+        inWord = true;
+        if (c == '"')
+            inQuotes = !inQuotes;
+        else
+            out.back() += c;
+    }
+    return out;
 }
 
 // Runs a shell command line in a folder, capturing its outputs in files there.
@@ -64,12 +85,14 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs the built plotara program with the arguments, in the test's folder.
-    RunResult plotara(std::initializer_list<std::string> args) const {
+    RunResult plotara(const std::vector<std::string>& args) const {
         std::string command = quoted(PLOTARA_BINARY);
         for (const std::string& arg : args)
             command += " " + quoted(arg);
         return runShell(dir_, command);
     }
+    // The same, with the arguments as one command line (see words).
+    RunResult cli(std::string_view line) const { return plotara(words(line)); }
     // "<format> <width> <height>" as ImageMagick reads the file, or its error.
     std::string identify(const std::string& file) const {
         return runShell(dir_, "identify -format '%m %w %h' " + quoted(file)).out;

@@ -12,4 +12,11 @@ Long errorOf(Statement&& statement) {
     return error ? error->number() : 0;
 }
 
+// The raised error as "<number> <description>", "" when the statement raised none.
+template <class Statement>
+String errorTextOf(Statement&& statement) {
+    const auto error = ErrorTrap::capture(statement);
+    return error ? std::to_wstring(error->number()) + L" " + error->description() : String();
+}
+
 } // namespace plotara::test

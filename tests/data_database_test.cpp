@@ -28,15 +28,6 @@ TableRecordset regions(Rows rows) {
     return TableRecordset({L"Region", L"Sales"}, std::move(rows));
 }
 
-String errorText(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const Error& e) {
-        return std::to_wstring(e.number()) + L" " + e.description();
-    }
-    return L"no error";
-}
-
 TEST(BracketList, ItemsBetweenBrackets) {
     struct Case {
         const wchar_t* text;
@@ -356,19 +347,21 @@ TEST(DatasetsFromDatabase, ColumnFormNamesAndParameters) {
 TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
     auto missingGroup = chart(11);
     TableRecordset rs = regions({{L"East", Long{5}}});
-    EXPECT_EQ(errorText([&] { missingGroup->addDatasetsFromDatabase(rs, L"Area", L"Sales"); }),
-              L"3265 The query result has no column named 'Area'");
+    EXPECT_EQ(
+        test::errorTextOf([&] { missingGroup->addDatasetsFromDatabase(rs, L"Area", L"Sales"); }),
+        L"3265 The query result has no column named 'Area'");
     EXPECT_TRUE(missingGroup->get_isDataAdded());
 
     auto missingValue = chart(11);
-    EXPECT_EQ(errorText([&] { missingValue->addDatasetsFromDatabase(rs, L"Region", L"Amount"); }),
-              L"3265 The query result has no column named 'Amount'");
+    EXPECT_EQ(
+        test::errorTextOf([&] { missingValue->addDatasetsFromDatabase(rs, L"Region", L"Amount"); }),
+        L"3265 The query result has no column named 'Amount'");
     EXPECT_EQ(ArrayClassTestAccess::counters(missingValue->engine()).datasetCount,
               1); // the dataset came first
 
     auto shortList = chart(11);
     TableRecordset months({L"Month", L"A", L"B"}, {{L"Jan", Long{1}, Long{2}}});
-    EXPECT_EQ(errorText([&] {
+    EXPECT_EQ(test::errorTextOf([&] {
                   shortList->addDatasetsFromDatabase(months, L"A;B", L"Month", Variant(L"[x=1]"));
               }),
               L"9 Subscript out of range");
@@ -378,8 +371,9 @@ TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
     auto missingColumn = chart(11);
     auto sink = std::make_shared<RecordingSink>();
     missingColumn->setMessageSink(sink);
-    EXPECT_EQ(errorText([&] { missingColumn->addDatasetsFromDatabase(months, L"A;C", L"Day"); }),
-              L"3265 The query result has no column named 'C'");
+    EXPECT_EQ(
+        test::errorTextOf([&] { missingColumn->addDatasetsFromDatabase(months, L"A;C", L"Day"); }),
+        L"3265 The query result has no column named 'C'");
     EXPECT_EQ(sink->messages,
               std::vector<String>{L"Day: The query result has no column named 'Day'"});
 }
@@ -403,7 +397,7 @@ TEST(DatabaseDispatch, RecordsetsArriveAsObjects) {
     // Late-bound callers see the recordset's own members too.
     EXPECT_EQ(callByName(*rs, L"eof", InvokeKind::PropertyGet), Variant(true));
     EXPECT_EQ(callByName(*rs, L"bof", InvokeKind::PropertyGet), Variant(false));
-    EXPECT_EQ(errorText([&] {
+    EXPECT_EQ(test::errorTextOf([&] {
                   callByName(*data, L"addCategoryFromDatabase", InvokeKind::Method,
                              {Variant(std::shared_ptr<Dispatch>(data.get(), [](Dispatch*) {})),
                               Variant(L"v")});
@@ -507,7 +501,7 @@ TEST_F(SqliteImport, ALockTakenBetweenPassesIsADatabaseError) {
     data->addCategoryFromDatabase(*rs, L"month");
     ASSERT_EQ(sink->messages.size(), 1u);
     EXPECT_NE(sink->messages[0].find(L"month: database is locked"), String::npos);
-    EXPECT_NE(errorText([&] {
+    EXPECT_NE(test::errorTextOf([&] {
                   data->addDatasetsFromDatabase(*rs, L"amount;month", L"month");
               }).find(L"database is locked"),
               String::npos);

@@ -17,146 +17,112 @@ namespace {
 using test::chart;
 using test::lines;
 
-TEST(ChartElement, ParametersFromBothOperationsInTheirOrder) {
-    auto data = chart(1);
-    data->setChartParams(L"caption=Sales;numberPrefix=$");
-    data->addChartData(L"10", L"label=Jan");
-    data->addChartData(L"20", L"label=Feb");
-    EXPECT_EQ(data->getXML(), lines({L"<chart caption='Sales' numberPrefix='$'>",
-                                     L"<set value='10'  label='Jan' />",
-                                     L"<set value='20'  label='Feb' />", L"</chart>"}));
-}
-
-TEST(ChartElement, SetChartParamsComeFirstAndNamesMayRepeat) {
-    auto data = chart(1);
-    data->setChartParam(L"caption", L"B");
-    data->setChartParams(L"caption=A");
-    EXPECT_EQ(data->getXML(), lines({L"<chart caption='A' caption='B'>", L"</chart>"}));
-}
-
-TEST(ChartElement, OnlyParameterStringsAreEscaped) {
-    auto data = chart(1);
-    data->setChartParam(L"caption", L"R&D");
-    data->setChartParam(L"subCaption", L"Q1's");
-    data->setChartParams(L"xAxisName=R&D;yAxisName=Q1's");
-    EXPECT_EQ(
-        data->getXML(),
-        lines({L"<chart xAxisName='R%26D' yAxisName='Q1%26apos;s' caption='R&D' subCaption='Q1's'>",
-               L"</chart>"}));
-}
-
-TEST(ChartElement, RepeatedNamesKeepTheLastValueAtTheFirstPlace) {
-    auto data = chart(1);
-    data->setChartParams(L" a = 1 ;b=2;a=3");
-    EXPECT_EQ(data->getXML(), lines({L"<chart a='3' b='2'>", L"</chart>"}));
-}
-
-TEST(ChartElement, NoParametersGiveABareTag) {
+TEST(Documents, ChartElementPointsCategoriesAndDatasets) {
+    test::expectDocuments({
+        {"parameters from both operations in their order", 1,
+         [](PlotaraData& d) {
+             d.setChartParams(L"caption=Sales;numberPrefix=$");
+             d.addChartData(L"10", L"label=Jan");
+             d.addChartData(L"20", L"label=Feb");
+         },
+         lines({L"<chart caption='Sales' numberPrefix='$'>", L"<set value='10'  label='Jan' />",
+                L"<set value='20'  label='Feb' />", L"</chart>"})},
+        {"setChartParams come first and names may repeat", 1,
+         [](PlotaraData& d) {
+             d.setChartParam(L"caption", L"B");
+             d.setChartParams(L"caption=A");
+         },
+         lines({L"<chart caption='A' caption='B'>", L"</chart>"})},
+        {"only parameter strings are escaped", 1,
+         [](PlotaraData& d) {
+             d.setChartParam(L"caption", L"R&D");
+             d.setChartParam(L"subCaption", L"Q1's");
+             d.setChartParams(L"xAxisName=R&D;yAxisName=Q1's");
+         },
+         lines({L"<chart xAxisName='R%26D' yAxisName='Q1%26apos;s' caption='R&D' "
+                L"subCaption='Q1's'>",
+                L"</chart>"})},
+        {"repeated names keep the last value at the first place", 1,
+         [](PlotaraData& d) { d.setChartParams(L" a = 1 ;b=2;a=3"); },
+         lines({L"<chart a='3' b='2'>", L"</chart>"})},
+        {"an empty value is a blank written without value", 1,
+         [](PlotaraData& d) { d.addChartData(L""); },
+         lines({L"<chart>", L"<set  />", L"</chart>"})},
+        {"vertical lines follow their point, one per position, parsed when written", 1,
+         [](PlotaraData& d) {
+             d.addVLine(L"color=FF0000;thickness=2"); // before any point: after position 0
+             d.addChartData(L"1");
+             d.addChartData(L"2");
+             d.addVLine(L"a=1; b=x&y");
+             d.addVLine(L"a=2"); // one line per position: the later one replaces it
+             d.addChartData(L"3", L"", L"color=00FF00");
+         },
+         lines({L"<chart>", L"<set value='1'  />", L"<vline color='FF0000' thickness='2' />",
+                L"<set value='2'  />", L"<vline a='2' />", L"<set value='3'  />",
+                L"<vline color='00FF00' />", L"</chart>"})},
+        {"values are written trimmed and attributes escaped", 1,
+         [](PlotaraData& d) { d.addChartData(L" 42 ", L" link = a.htm?x=1&y=2 ; toolText=<b> "); },
+         lines({L"<chart>", L"<set value='42'  link='a.htm?x=1%26y=2' toolText='%26lt;b%26gt;' />",
+                L"</chart>"})},
+        {"labels come from categories, extra points have none", 1,
+         [](PlotaraData& d) {
+             d.addCategory(L"Jan", L"toolText=first");
+             d.addCategory(L" ");
+             d.addChartData(L"10", L"link=x");
+             d.addChartData(L"20");
+             d.addChartData(L" 30 ");
+         },
+         lines({L"<chart>", L"<set label='Jan' toolText='first'  Value='10' link='x' />",
+                L"<set  Value='20' />", L"<set Value=' 30 ' />", L"</chart>"})},
+        {"categories without points are not written", 2,
+         [](PlotaraData& d) {
+             d.addCategory(L"Jan", L"", L"color=FF0000");
+             d.addCategory(L"Feb");
+             d.addChartData(L"10");
+         },
+         lines({L"<chart>", L"<set label='Jan'  Value='10' />", L"</chart>"})},
+        {"a label parameter replaces the label", 1,
+         [](PlotaraData& d) {
+             d.addCategory(L"R&D", L"label=Ops");
+             d.addCategory(L"R&D");
+             d.addChartData(L"1");
+             d.addChartData(L"2");
+         },
+         lines({L"<chart>", L"<set label='Ops'  Value='1' />", L"<set label='R%26D'  Value='2' />",
+                L"</chart>"})},
+        {"datasets collect their points in order", 11,
+         [](PlotaraData& d) {
+             d.setCategoriesParams(L"font=Arial;fontSize=10");
+             d.addCategory(L"Jan");
+             d.addCategory(L"", L"showLabel=0", L"color=FF0000");
+             d.addDataset(L"A", L"showValues=0");
+             d.addChartData(L"1");
+             d.addChartData(L"2", L"link=a");
+             d.addDataset(L"B");
+             d.addChartData(L"3");
+             d.addChartData(L""); // stored as a blank: written as a set without value
+         },
+         lines({L"<chart>", L"<categories font='Arial' fontSize='10'>", L"<category label='Jan' />",
+                L"<category showLabel='0' />", L"<vline color='FF0000' />", L"</categories>",
+                L"<dataset seriesName='A' showValues='0'>", L"<set value='1'  />",
+                L"<set value='2'  link='a' />", L"</dataset>", L"<dataset seriesName='B'>",
+                L"<set value='3'  />", L"<set  />", L"</dataset>", L"</chart>"})},
+        {"series name from parameters only for unnamed datasets", 12,
+         [](PlotaraData& d) {
+             d.addDataset(L"", L"SeriesName=Sales");
+             d.addDataset(L"Named", L"seriesName=Other");
+             d.addDataset(L"Named", L"seriesname=Exact");
+             d.addDataset(L"");
+         },
+         lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='Sales'>",
+                L"</dataset>", L"<dataset seriesName='Named'>", L"</dataset>",
+                L"<dataset seriesName='Exact'>", L"</dataset>", L"<dataset>", L"</dataset>",
+                L"</chart>"})},
+    });
+    // A bare chart element; the categories element even without categories or datasets.
     EXPECT_EQ(chart(1)->getXML(), lines({L"<chart>", L"</chart>"}));
-}
-
-TEST(SingleSeries, AnEmptyValueIsStoredAsABlankAndWrittenWithoutValue) {
-    auto data = chart(1);
-    data->addChartData(L"");
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set  />", L"</chart>"}));
-}
-
-TEST(SingleSeries, VerticalLinesFollowTheirPoint) {
-    auto data = chart(1);
-    data->addChartData(L"1");
-    data->addChartData(L"2", L"", L"color=FF0000");
-    data->addChartData(L"3");
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<set value='1'  />", L"<set value='2'  />",
-                     L"<vline color='FF0000' />", L"<set value='3'  />", L"</chart>"}));
-}
-
-TEST(SingleSeries, VerticalLineParametersAreParsedWhenWritten) {
-    auto data = chart(1);
-    data->addVLine(L"color=FF0000;thickness=2"); // before any point: after position 0
-    data->addChartData(L"1");
-    data->addChartData(L"2");
-    data->addVLine(L"a=1; b=x&y");
-    data->addVLine(L"a=2"); // one line per position: the later one replaces it
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<set value='1'  />", L"<vline color='FF0000' thickness='2' />",
-                     L"<set value='2'  />", L"<vline a='2' />", L"</chart>"}));
-}
-
-TEST(SingleSeries, ValuesAreWrittenTrimmedAndAttributesEscaped) {
-    auto data = chart(1);
-    data->addChartData(L" 42 ", L" link = a.htm?x=1&y=2 ; toolText=<b> ");
-    EXPECT_EQ(
-        data->getXML(),
-        lines({L"<chart>", L"<set value='42'  link='a.htm?x=1%26y=2' toolText='%26lt;b%26gt;' />",
-               L"</chart>"}));
-}
-
-TEST(CategorySets, LabelsComeFromCategoriesAndExtraPointsHaveNone) {
-    auto data = chart(1);
-    data->addCategory(L"Jan", L"toolText=first");
-    data->addCategory(L" ");
-    data->addChartData(L"10", L"link=x");
-    data->addChartData(L"20");
-    data->addChartData(L" 30 ");
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<set label='Jan' toolText='first'  Value='10' link='x' />",
-                     L"<set  Value='20' />", L"<set Value=' 30 ' />", L"</chart>"}));
-}
-
-TEST(CategorySets, CategoriesWithoutPointsAreNotWritten) {
-    auto data = chart(2);
-    data->addCategory(L"Jan", L"", L"color=FF0000");
-    data->addCategory(L"Feb");
-    data->addChartData(L"10");
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Jan'  Value='10' />", L"</chart>"}));
-}
-
-TEST(CategorySets, ALabelParameterReplacesTheLabel) {
-    auto data = chart(1);
-    data->addCategory(L"R&D", L"label=Ops");
-    data->addCategory(L"R&D");
-    data->addChartData(L"1");
-    data->addChartData(L"2");
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Ops'  Value='1' />",
-                                     L"<set label='R%26D'  Value='2' />", L"</chart>"}));
-}
-
-TEST(MultiSeries, DatasetsCollectTheirPointsInOrder) {
-    auto data = chart(11);
-    data->setCategoriesParams(L"font=Arial;fontSize=10");
-    data->addCategory(L"Jan");
-    data->addCategory(L"", L"showLabel=0", L"color=FF0000");
-    data->addDataset(L"A", L"showValues=0");
-    data->addChartData(L"1");
-    data->addChartData(L"2", L"link=a");
-    data->addDataset(L"B");
-    data->addChartData(L"3");
-    EXPECT_EQ(
-        data->getXML(),
-        lines({L"<chart>", L"<categories font='Arial' fontSize='10'>", L"<category label='Jan' />",
-               L"<category showLabel='0' />", L"<vline color='FF0000' />", L"</categories>",
-               L"<dataset seriesName='A' showValues='0'>", L"<set value='1'  />",
-               L"<set value='2'  link='a' />", L"</dataset>", L"<dataset seriesName='B'>",
-               L"<set value='3'  />", L"</dataset>", L"</chart>"}));
-}
-
-TEST(MultiSeries, CategoriesElementIsWrittenEvenWithoutCategoriesOrDatasets) {
     EXPECT_EQ(chart(11)->getXML(),
               lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"}));
-}
-
-TEST(MultiSeries, SeriesNameFromParametersOnlyForUnnamedDatasets) {
-    auto data = chart(12);
-    data->addDataset(L"", L"SeriesName=Sales");
-    data->addDataset(L"Named", L"seriesName=Other");
-    data->addDataset(L"Named", L"seriesname=Exact");
-    data->addDataset(L"");
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='Sales'>",
-                     L"</dataset>", L"<dataset seriesName='Named'>", L"</dataset>",
-                     L"<dataset seriesName='Exact'>", L"</dataset>", L"<dataset>", L"</dataset>",
-                     L"</chart>"}));
 }
 
 // Types above 10 wrap; type 10 (mscolumn3d) keeps its points in the first series.
@@ -181,18 +147,6 @@ TEST(MultiSeries, PointsWithoutDatasetsWrapIntoOneSeriesPerRoundOfCategories) {
              L"<dataset seriesName='Y'>", L"</dataset>", L"</chart>"});
         EXPECT_EQ(data->getXML(), type > 10 ? wrapped : unwrapped) << "chart type " << type;
     }
-}
-
-TEST(MultiSeries, BlankPointsAreWrittenWithoutValue) {
-    auto data = chart(13);
-    data->addDataset(L"A");
-    data->addChartData(L"1");
-    data->addChartData(L""); // stored as a blank: written as a set without value
-    data->addChartData(L"3");
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='A'>",
-                     L"<set value='1'  />", L"<set  />", L"<set value='3'  />", L"</dataset>",
-                     L"</chart>"}));
 }
 
 TEST(Lifecycle, AnUnsetChartTypeGivesNothingAndKeepsTheRecord) {
@@ -254,13 +208,8 @@ TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
     auto data = chart(1);
     for (int i = 0; i < 32767; ++i)
         data->addChartData(L"1");
-    try {
-        data->addChartData(L"1");
-        FAIL() << "the 32,768th point overflows the point counter";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 6);
-        EXPECT_EQ(e.description(), L"Overflow");
-    }
+    // The 32,768th point overflows the point counter.
+    EXPECT_EQ(test::errorTextOf([&] { data->addChartData(L"1"); }), L"6 Overflow");
     EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 32767);
     const String document = data->getXML();
     EXPECT_EQ(std::count(document.begin(), document.end(), L'\n'), 32768);

@@ -45,12 +45,7 @@ TEST(PTColors, IndexedRequestsDoNotWrap) {
     EXPECT_EQ(palette.getColor(2), L"00FF00");
     EXPECT_EQ(palette.getColor(3), L"0000FF");
     EXPECT_EQ(palette.getColor(7), L"0000FF");
-    try {
-        palette.getColor(-2);
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), 9);
-    }
+    EXPECT_EQ(test::errorOf([&] { palette.getColor(-2); }), 9);
 }
 
 TEST(PTColors, ItemsArePaddedButNotTrimmed) {

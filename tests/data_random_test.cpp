@@ -50,75 +50,50 @@ public:
     int pick(std::size_t n) { return static_cast<int>(random_() % n); }
 
 private:
+    // The recording members, one of which each step calls (addChartData twice as often).
     void call(PlotaraData& data) {
-        switch (pick(22)) {
-        case 0:
-            data.setChartParam(text(), text());
-            break;
-        case 1:
-            data.setChartParams(params());
-            break;
-        case 2:
-            data.setCategoriesParams(params());
-            break;
-        case 3:
-            data.addCategory(text(), params(), pick(4) ? L"" : params());
-            break;
-        case 4:
-            data.addDataset(text(), params());
-            break;
-        case 5:
-        case 6:
-            data.addChartData(text(), params(), pick(4) ? L"" : params());
-            break;
-        case 7:
-            data.addVLine(params());
-            break;
-        case 8:
-            data.defineStyle(text(), text(), params());
-            break;
-        case 9:
-            data.applyStyle(text(), text());
-            break;
-        case 10:
-            data.addTrendLine(params());
-            break;
-        case 11:
-            data.addVTrendLine(params());
-            break;
-        case 12:
-            data.createMSStDataset();
-            break;
-        case 13:
-            data.addMSStSubDataset(text(), params());
-            break;
-        case 14:
-            data.addMSLineset(text(), params());
-            break;
-        case 15:
-            data.addMSLinesetData(text(), params());
-            break;
-        case 16:
-            data.addColors(pick(3) ? L"FF0000;00FF00" : text());
-            break;
-        case 17:
-            data.clearUserColor();
-            break;
-        case 18:
-            data.setParamDelimiter(pick(2) ? L";" : (pick(2) ? L"|" : L""));
-            break;
-        case 19:
-            data.addCategoryFromArray(
-                Variant(SafeArray::of2D({{text(), text()}, {text(), text()}})));
-            break;
-        case 20:
-            data.addChartDataFromArray(
-                Variant(SafeArray::of2D({{text(), params(), text(), text()}})));
-            break;
-        case 21:
-            data.setChartTypeNumber(std::to_wstring(pick(39)));
-            break;
-        }
+        using Call = void (*)(RandomHost&, PlotaraData&);
+        static constexpr Call calls[] = {
+            [](RandomHost& h, PlotaraData& d) { d.setChartParam(h.text(), h.text()); },
+            [](RandomHost& h, PlotaraData& d) { d.setChartParams(h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.setCategoriesParams(h.params()); },
+            [](RandomHost& h, PlotaraData& d) {
+                d.addCategory(h.text(), h.params(), h.pick(4) ? L"" : h.params());
+            },
+            [](RandomHost& h, PlotaraData& d) { d.addDataset(h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) {
+                d.addChartData(h.text(), h.params(), h.pick(4) ? L"" : h.params());
+            },
+            [](RandomHost& h, PlotaraData& d) { d.addChartData(h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.addVLine(h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.defineStyle(h.text(), h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.applyStyle(h.text(), h.text()); },
+            [](RandomHost& h, PlotaraData& d) { d.addTrendLine(h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.addVTrendLine(h.params()); },
+            [](RandomHost&, PlotaraData& d) { d.createMSStDataset(); },
+            [](RandomHost& h, PlotaraData& d) { d.addMSStSubDataset(h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.addMSLineset(h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) { d.addMSLinesetData(h.text(), h.params()); },
+            [](RandomHost& h, PlotaraData& d) {
+                d.addColors(h.pick(3) ? L"FF0000;00FF00" : h.text());
+            },
+            [](RandomHost&, PlotaraData& d) { d.clearUserColor(); },
+            [](RandomHost& h, PlotaraData& d) {
+                d.setParamDelimiter(h.pick(2) ? L";" : (h.pick(2) ? L"|" : L""));
+            },
+            [](RandomHost& h, PlotaraData& d) {
+                d.addCategoryFromArray(
+                    Variant(SafeArray::of2D({{h.text(), h.text()}, {h.text(), h.text()}})));
+            },
+            [](RandomHost& h, PlotaraData& d) {
+                d.addChartDataFromArray(
+                    Variant(SafeArray::of2D({{h.text(), h.params(), h.text(), h.text()}})));
+            },
+            [](RandomHost& h, PlotaraData& d) {
+                d.setChartTypeNumber(std::to_wstring(h.pick(39)));
+            },
+        };
+        calls[pick(std::size(calls))](*this, data);
     }
 
     std::mt19937 random_;

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "core/String.h"
+#include "core_test_support.h"
 #include "data/PlotaraData.h"
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
@@ -26,6 +29,22 @@ inline std::unique_ptr<PlotaraData> chart(int chartType) {
     auto data = std::make_unique<PlotaraData>();
     data->setChartTypeNumber(std::to_wstring(chartType));
     return data;
+}
+
+// Calls recorded on a fresh data object of a chart type, and the whole document they give.
+struct Recipe {
+    const char* name;
+    int chartType;
+    void (*record)(PlotaraData&);
+    String document;
+};
+
+inline void expectDocuments(std::initializer_list<Recipe> recipes) {
+    for (const Recipe& r : recipes) {
+        auto data = chart(r.chartType);
+        r.record(*data);
+        EXPECT_EQ(data->getXML(), r.document) << r.name;
+    }
 }
 
 } // namespace plotara::test
