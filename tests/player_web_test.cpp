@@ -97,6 +97,11 @@ TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
         const std::string group = "//*[@data-plotara-series='" + std::to_string(s) + "']";
         EXPECT_GE(svg.select_nodes(group.c_str()).size(), 4u) << "a column each, series " << s;
     }
+    // Every id of the picture carries the prefix, so two charts on a page do not clash.
+    const pugi::xpath_node_set ids = svg.select_nodes("//*[@id]");
+    EXPECT_FALSE(ids.empty());
+    for (const pugi::xpath_node& n : ids)
+        EXPECT_TRUE(std::string(n.node().attribute("id").value()).starts_with("sales-"));
     // The still SVG is the picture as before, without groups.
     EXPECT_EQ(player.svg().find("data-plotara-series"), std::string::npos);
 

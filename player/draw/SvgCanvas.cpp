@@ -179,6 +179,17 @@ SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text
     out_ += "\" xml:space=\"preserve\">\n";
 }
 
+void SvgCanvas::setIdPrefix(std::string_view prefix) {
+    idPrefix_.clear();
+    if (prefix.empty()) return;
+    appendXmlText(idPrefix_, prefix);
+    idPrefix_ += '-';
+}
+
+std::string SvgCanvas::nextId(char kind) {
+    return idPrefix_ + kind + std::to_string(++nextId_);
+}
+
 void SvgCanvas::syncSeries() {
     if (!seriesGroups_ || wantedSeries_ == openSeries_) return;
     flushOutlines();
@@ -218,7 +229,7 @@ void SvgCanvas::flushOutlines() {
     } else if (outlineStrokes_.size() > 1) {
         // The points once; each stroke a <use> of them, which takes its paint from the <use>.
         const std::size_t start = out_.size();
-        const std::string id = "p" + std::to_string(++nextId_);
+        const std::string id = nextId('p');
         out_ += "<defs><path id=\"" + id + "\" d=\"";
         if (appendPathData(out_, outline_)) {
             out_ += "\"/></defs>\n";
@@ -281,7 +292,7 @@ void SvgCanvas::markers(const MarkerItem& item) {
 // (the points the raster canvas stamps).
 void SvgCanvas::markerSet(const MarkerItem& item) {
     const Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
-    const std::string id = "m" + std::to_string(++nextId_);
+    const std::string id = nextId('m');
     out_ += "<g";
     appendMarkerStyle(out_, item);
     out_ += ">\n<defs><path id=\"" + id + "\" d=\"";
@@ -315,7 +326,7 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
 void SvgCanvas::pushClip(const Rect& rect) {
     flushOutlines();
     closeSeries();
-    const std::string id = "c" + std::to_string(++nextId_);
+    const std::string id = nextId('c');
     out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
     appendSvgNumber(out_, rect.x);
     out_ += "\" y=\"";
@@ -369,9 +380,11 @@ std::size_t roomFor(const Scene& scene) {
 
 namespace {
 
-std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroups) {
+std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroups,
+                          std::string_view idPrefix) {
     SvgCanvas canvas(scene.width, scene.height, text);
     canvas.setSeriesGroups(seriesGroups);
+    canvas.setIdPrefix(idPrefix);
     canvas.reserve(roomFor(scene));
     paintScene(scene, canvas);
     return canvas.finish();
@@ -380,11 +393,12 @@ std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroup
 } // namespace
 
 std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
-    return writeDocument(scene, text, false);
+    return writeDocument(scene, text, false, {});
 }
 
-std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text) {
-    return writeDocument(scene, text, true);
+std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text,
+                                    std::string_view idPrefix) {
+    return writeDocument(scene, text, true, idPrefix);
 }
 
 } // namespace plotara::player

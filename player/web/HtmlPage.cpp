@@ -101,8 +101,12 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
 
 } // namespace
 
+std::string pageIdPrefix(const HtmlOptions& options) {
+    return options.idPrefix.empty() ? "plotara" : options.idPrefix;
+}
+
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options) {
-    const std::string prefix = options.idPrefix.empty() ? "plotara" : options.idPrefix;
+    const std::string prefix = pageIdPrefix(options);
     std::string out;
     out.reserve(chart.svg.size() + 200 * chart.regions.size() + pageScript().size() + 2048);
     if (!options.fragment) {

@@ -24,6 +24,9 @@ struct HtmlChart {
     double drawIn = 0;             // seconds of the load animation, 0 when the chart does not move
 };
 
+// The prefix of every id of the chart's page: HtmlOptions::idPrefix, "plotara" when empty.
+std::string pageIdPrefix(const HtmlOptions& options);
+
 // The page, or the figure alone. Cannot fail beyond running out of memory.
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 

@@ -270,9 +270,6 @@ class Pages(unittest.TestCase):
                          ["false", "true"])
         self.assertEqual(b.troubles(), [])
 
-    # Fails at web a2bb255: the SVG's clip paths are named c1, c2, ... in every chart, so the
-    # second chart's clip-path="url(#c1)" finds the first chart's clip.
-    @unittest.expectedFailure
     def test_every_id_of_a_fragment_carries_its_prefix(self):
         b = self.fragments_page()
         self.assertEqual(b.eval("['first', 'second'].flatMap(p => [...document.getElementById(p)"
