@@ -70,7 +70,7 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
     const Scene& scene =
         sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height());
     HtmlChart chart;
-    chart.svg = writeGroupedSvgDocument(scene, *impl_->text);
+    chart.svg = writeGroupedSvgDocument(scene, *impl_->text, pageIdPrefix(options));
     chart.regions = allHitRegions(scene);
     for (HitRegion& r : chart.regions)
         impl_->describe(r);

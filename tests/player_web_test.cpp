@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 
 #include <set>
+#include <tuple>
 
 namespace plotara {
 namespace {
@@ -97,6 +98,11 @@ TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
         const std::string group = "//*[@data-plotara-series='" + std::to_string(s) + "']";
         EXPECT_GE(svg.select_nodes(group.c_str()).size(), 4u) << "a column each, series " << s;
     }
+    // Every id of the picture carries the prefix, so two charts on a page do not clash.
+    const pugi::xpath_node_set ids = svg.select_nodes("//*[@id]");
+    EXPECT_FALSE(ids.empty());
+    for (const pugi::xpath_node& n : ids)
+        EXPECT_TRUE(std::string(n.node().attribute("id").value()).starts_with("sales-"));
     // The still SVG is the picture as before, without groups.
     EXPECT_EQ(player.svg().find("data-plotara-series"), std::string::npos);
 
@@ -172,6 +178,50 @@ TEST(PlayerWeb, HostileTextsStayTextWhereverTheyLand) {
             text);
         EXPECT_TRUE(svg.select_nodes("//img | //script | //*[@onload]").empty());
     }
+}
+
+// A dense chart's points come as runs of data, not elements; expanded as the script expands them
+// they give every point's texts as the desktop has them.
+TEST(PlayerWeb, DensePointsComeAsDataWithTheDesktopsTexts) {
+    std::string xml = "<chart caption='Dense'><categories>";
+    for (int i = 0; i < 700; ++i)
+        xml += "<category label='C" + std::to_string(i) + "'/>";
+    xml += "</categories>";
+    for (const char* name : {"North", ""}) {
+        xml += "<dataset seriesName='" + std::string(name) + "'>";
+        for (int i = 0; i < 700; ++i)
+            xml += "<set value='" + std::to_string(i % 97) + "'" +
+                   (i == 5 ? " toolText='&lt;b&gt;five'" : "") +
+                   (i % 300 == 7 ? " link='host:F:" + std::to_string(i) + "'" : "") + "/>";
+        xml += "</dataset>";
+    }
+    ChartPlayer player;
+    play(player, 12, xml + "</chart>");
+    const std::string page = player.html();
+    const std::vector<HitInfo> hits = player.hitRegions();
+    std::size_t at = 0, points = 0;
+    const nlohmann::json data = pageData(page);
+    for (const nlohmann::json& r : data["regions"]) {
+        for (int j = 0; j < r.value("n", 0); ++j, ++points) {
+            const HitInfo& hit = hits.at(at + static_cast<std::size_t>(j));
+            const std::string key = std::to_string(j), l = r["l"][j], v = r["v"][j];
+            const std::string t = r["t"].contains(key) ? r["t"][key].get<std::string>()
+                                                       : r["lead"].get<std::string>() +
+                                                             (l.empty() ? "" : l + ", ") + v;
+            EXPECT_EQ(std::make_tuple(fromUtf8(t), fromUtf8(l), fromUtf8(v)),
+                      std::make_tuple(hit.toolText, hit.label, hit.value))
+                << at + static_cast<std::size_t>(j);
+            EXPECT_EQ(r["links"].contains(key), !hit.link.empty());
+        }
+        at += r.contains("n") ? r["n"].get<std::size_t>() : 1;
+    }
+    EXPECT_EQ(at, hits.size());
+    EXPECT_EQ(points, 1400u);
+    std::size_t elements = 0;
+    for (std::size_t i = page.find("data-plotara-hit="); i != std::string::npos;
+         i = page.find("data-plotara-hit=", i + 1))
+        ++elements;
+    EXPECT_LT(elements, 20u) << "an element per point";
 }
 
 TEST(PlayerWeb, TwelveColumnPageIsSmall) {

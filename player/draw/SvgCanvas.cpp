@@ -15,13 +15,6 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-// An element id: a letter and a number ("p3").
-std::string svgId(char letter, std::size_t number) {
-    std::string id(1, letter);
-    id += std::to_string(number);
-    return id;
-}
-
 double side(double v) {
     return std::max(1.0, std::clamp(std::isfinite(v) ? v : 0.0, 0.0, double{maxPictureSide}));
 }
@@ -187,6 +180,21 @@ SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text
     out_ += "\" xml:space=\"preserve\">\n";
 }
 
+void SvgCanvas::setIdPrefix(std::string_view prefix) {
+    idPrefix_.clear();
+    if (prefix.empty()) return;
+    appendXmlText(idPrefix_, prefix);
+    idPrefix_ += '-';
+}
+
+std::string SvgCanvas::nextId(char kind) {
+    // Appended piece by piece: GCC 12 warns (-Wrestrict) on a chain of temporaries here.
+    std::string id = idPrefix_;
+    id += kind;
+    id += std::to_string(++nextId_);
+    return id;
+}
+
 void SvgCanvas::syncSeries() {
     if (!seriesGroups_ || wantedSeries_ == openSeries_) return;
     flushOutlines();
@@ -226,7 +234,7 @@ void SvgCanvas::flushOutlines() {
     } else if (outlineStrokes_.size() > 1) {
         // The points once; each stroke a <use> of them, which takes its paint from the <use>.
         const std::size_t start = out_.size();
-        const std::string id = svgId('p', ++nextId_);
+        const std::string id = nextId('p');
         out_ += "<defs><path id=\"" + id + "\" d=\"";
         if (appendPathData(out_, outline_)) {
             out_ += "\"/></defs>\n";
@@ -289,7 +297,7 @@ void SvgCanvas::markers(const MarkerItem& item) {
 // (the points the raster canvas stamps).
 void SvgCanvas::markerSet(const MarkerItem& item) {
     const Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
-    const std::string id = svgId('m', ++nextId_);
+    const std::string id = nextId('m');
     out_ += "<g";
     appendMarkerStyle(out_, item);
     out_ += ">\n<defs><path id=\"" + id + "\" d=\"";
@@ -323,7 +331,7 @@ void SvgCanvas::markerSet(const MarkerItem& item) {
 void SvgCanvas::pushClip(const Rect& rect) {
     flushOutlines();
     closeSeries();
-    const std::string id = svgId('c', ++nextId_);
+    const std::string id = nextId('c');
     out_ += "<clipPath id=\"" + id + "\"><rect x=\"";
     appendSvgNumber(out_, rect.x);
     out_ += "\" y=\"";
@@ -377,9 +385,11 @@ std::size_t roomFor(const Scene& scene) {
 
 namespace {
 
-std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroups) {
+std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroups,
+                          std::string_view idPrefix) {
     SvgCanvas canvas(scene.width, scene.height, text);
     canvas.setSeriesGroups(seriesGroups);
+    canvas.setIdPrefix(idPrefix);
     canvas.reserve(roomFor(scene));
     paintScene(scene, canvas);
     return canvas.finish();
@@ -388,11 +398,12 @@ std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroup
 } // namespace
 
 std::string writeSvgDocument(const Scene& scene, TextEngine& text) {
-    return writeDocument(scene, text, false);
+    return writeDocument(scene, text, false, {});
 }
 
-std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text) {
-    return writeDocument(scene, text, true);
+std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text,
+                                    std::string_view idPrefix) {
+    return writeDocument(scene, text, true, idPrefix);
 }
 
 } // namespace plotara::player

@@ -8,6 +8,7 @@
 #include "player/draw/TextEngine.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara::player {
@@ -27,6 +28,10 @@ public:
     // (a web page hides a series by its groups); off by default, so a picture is as before.
     void seriesMark(int series) override { wantedSeries_ = series; }
     void setSeriesGroups(bool on) { seriesGroups_ = on; }
+    // Starts every id the document names (clips, shared outlines, marker shapes) with
+    // "PREFIX-", so several documents inline in one page do not take each other's; empty (the
+    // default) names them "c1", "m2", ... as before.
+    void setIdPrefix(std::string_view prefix);
     // Takes room for a document of about this many bytes at once. Throws std::bad_alloc when
     // memory runs out.
     void reserve(std::size_t bytes) { out_.reserve(bytes); }
@@ -40,6 +45,8 @@ private:
     void writeShape(const ShapeItem& item);
     // Writes the waiting outlines: one as a path, several as one path they all use.
     void flushOutlines();
+    // The next id, with the kind's letter ("c" for a clip, "m" a marker shape, "p" an outline).
+    std::string nextId(char kind);
     // Opens the group of the series the items now draw (closing the one before). A group never
     // spans a clip's start or end.
     void syncSeries();
@@ -49,6 +56,7 @@ private:
     TextEngine& text_;
     std::vector<Rect> clips_;
     std::size_t nextId_ = 0;
+    std::string idPrefix_; // as it goes into an attribute, its hyphen included
     // A long stroked outline waits for the next item with its strokes: a line series is stroked
     // twice along the same points (its edge, then the line), and then the points are written
     // once. The outline is a copy, so a caller's item need not outlive the call.
@@ -60,7 +68,9 @@ private:
 
 // Writes the scene as an SVG document with its texts as text. Cannot fail beyond allocation.
 std::string writeSvgDocument(const Scene& scene, TextEngine& text);
-// The same with the series in groups (SvgCanvas::setSeriesGroups). Cannot fail beyond allocation.
-std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text);
+// The same with the series in groups (SvgCanvas::setSeriesGroups) and every id starting with
+// idPrefix (SvgCanvas::setIdPrefix), for a web page. Cannot fail beyond allocation.
+std::string writeGroupedSvgDocument(const Scene& scene, TextEngine& text,
+                                    std::string_view idPrefix);
 
 } // namespace plotara::player

@@ -4,7 +4,6 @@
 #include "player/web/PageScript.h"
 
 #include <algorithm>
-#include <map>
 #include <string_view>
 #include <utility>
 
@@ -36,42 +35,29 @@ void appendId(std::string& out, std::string_view prefix, std::string_view part) 
 }
 
 // The inline SVG: the document without its XML declaration, the hit elements last inside it.
-void appendSvg(std::string& out, const HtmlChart& chart) {
+void appendSvg(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs) {
     std::string_view svg = chart.svg;
     if (svg.starts_with("<?xml")) svg.remove_prefix(std::min(svg.size(), svg.find('\n') + 1));
     const std::size_t end = svg.rfind("</svg>");
     if (end == std::string_view::npos) return;
     out += svg.substr(0, end);
-    appendHitElements(out, chart);
+    appendHitElements(out, chart, runs);
     out += svg.substr(end);
 }
 
-// The data as a table: one row per plot element (series, label, value), in series and point
-// order.
+// The data table's frame: the script fills in a row per plot element (series, label, value) from
+// the page data when the table is first shown, so a dense page does not carry it twice.
 void appendTable(std::string& out, const HtmlChart& chart, std::string_view prefix) {
-    std::map<std::pair<int, int>, const HitRegion*> rows;
-    for (const HitRegion& r : chart.regions) {
-        if (r.pointIndex >= 0) rows[{r.seriesIndex, r.pointIndex}] = &r;
-    }
     out += "<table id=\"";
     appendId(out, prefix, "-table");
     out += "\" hidden>\n<caption>";
     appendXmlText(out, captionOf(chart.layout));
     out += "</caption>\n<thead><tr><th scope=\"col\">Series</th><th scope=\"col\">Label</th>"
-           "<th scope=\"col\">Value</th></tr></thead>\n<tbody>\n";
-    for (const auto& [key, r] : rows) {
-        out += "<tr><td>";
-        appendXmlText(out, r->series);
-        out += "</td><td>";
-        appendXmlText(out, r->label);
-        out += "</td><td>";
-        appendXmlText(out, r->value);
-        out += "</td></tr>\n";
-    }
-    out += "</tbody>\n</table>\n";
+           "<th scope=\"col\">Value</th></tr></thead>\n<tbody></tbody>\n</table>\n";
 }
 
 void appendFigure(std::string& out, const HtmlChart& chart, std::string_view prefix) {
+    const std::vector<PointRun> runs = pointRuns(chart.regions);
     out += "<figure class=\"plotara\" id=\"";
     appendXmlText(out, prefix);
     out += "\" aria-labelledby=\"";
@@ -81,7 +67,7 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     out += "\">";
     appendXmlText(out, captionOf(chart.layout));
     out += "</figcaption>\n";
-    appendSvg(out, chart);
+    appendSvg(out, chart, runs);
     out += "<div role=\"tooltip\" id=\"";
     appendId(out, prefix, "-tip");
     out += "\" hidden></div>\n<button type=\"button\" id=\"";
@@ -93,7 +79,7 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     out += "<script type=\"application/json\" id=\"";
     appendId(out, prefix, "-data");
     out += "\">";
-    out += pageDataJson(chart);
+    out += pageDataJson(chart, runs);
     out += "</script>\n<script>";
     out += pageScript();
     out += "</script>\n</figure>\n";
@@ -101,8 +87,12 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
 
 } // namespace
 
+std::string pageIdPrefix(const HtmlOptions& options) {
+    return options.idPrefix.empty() ? "plotara" : options.idPrefix;
+}
+
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options) {
-    const std::string prefix = options.idPrefix.empty() ? "plotara" : options.idPrefix;
+    const std::string prefix = pageIdPrefix(options);
     std::string out;
     out.reserve(chart.svg.size() + 200 * chart.regions.size() + pageScript().size() + 2048);
     if (!options.fragment) {

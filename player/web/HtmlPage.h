@@ -24,14 +24,43 @@ struct HtmlChart {
     double drawIn = 0;             // seconds of the load animation, 0 when the chart does not move
 };
 
+// A run of plot points that a dense page writes as data rather than as elements: the hit regions
+// first .. first + count - 1, circles of one series, kind and radius, in point order. The
+// script finds the point under the pointer from their centres.
+struct PointRun {
+    std::size_t first = 0, count = 0;
+};
+// Above this many point circles in all, a page writes its points as runs: an element each
+// makes a page of thousands of points slow to show.
+inline constexpr std::size_t densePagePoints = 1000;
+// The runs of the regions; none when they hold at most densePagePoints point circles. Cannot
+// fail beyond running out of memory.
+std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions);
+
+class JsonWriter;
+// A run as one entry of the page data's regions: its centres to a tenth of a pixel, labels,
+// values, the tool texts that differ from the usual form and the links. Cannot fail beyond
+// running out of memory.
+void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run);
+// The one element keyboard users reach a run's linked points through (arrow keys move it from
+// point to point), when the run has links. Cannot fail beyond running out of memory.
+void appendRunElement(std::string& out, const HtmlChart& chart, const PointRun& run);
+// What following the link does on the page, as members of the open JSON object: "call" for a
+// host call, "href" for an address the player opens, nothing else. Cannot fail beyond running
+// out of memory.
+void writePageLink(JsonWriter& json, const std::string& link);
+
+// The prefix of every id of the chart's page: HtmlOptions::idPrefix, "plotara" when empty.
+std::string pageIdPrefix(const HtmlOptions& options);
+
 // The page, or the figure alone. Cannot fail beyond running out of memory.
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 
-// The invisible elements over the hit regions (bottom to top, as the SVG paints them), to go last
-// inside the <svg>. Cannot fail beyond running out of memory.
-void appendHitElements(std::string& out, const HtmlChart& chart);
+// The invisible elements over the hit regions (bottom to top, as the SVG paints them; a run's
+// points have none), to go last inside the <svg>. Cannot fail beyond running out of memory.
+void appendHitElements(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs);
 // The chart data the script reads, as JSON that is safe inside a <script> element. Cannot fail
 // beyond running out of memory.
-std::string pageDataJson(const HtmlChart& chart);
+std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& runs);
 
 } // namespace plotara::player

@@ -92,9 +92,16 @@ bool isScrollPart(const HitRegion& r) {
 
 } // namespace
 
-void appendHitElements(std::string& out, const HtmlChart& chart) {
+void appendHitElements(std::string& out, const HtmlChart& chart,
+                       const std::vector<PointRun>& runs) {
     out += "<g class=\"plotara-hits\" fill=\"#000\" fill-opacity=\"0\">\n";
+    auto run = runs.begin();
     for (std::size_t i = 0; i < chart.regions.size(); ++i) {
+        if (run != runs.end() && run->first == i) {
+            appendRunElement(out, chart, *run);
+            i += run++->count - 1;
+            continue;
+        }
         const HitRegion& r = chart.regions[i];
         if (isScrollPart(r)) continue; // the page shows the chart as laid out: it does not scroll
         appendShape(out, r);
@@ -118,12 +125,9 @@ void appendHitElements(std::string& out, const HtmlChart& chart) {
     out += "</g>\n";
 }
 
-namespace {
-
-// What following a link does on the page: a host call becomes the drill-down event's action
-// and parameter (split at every comma, empty parts kept; null when empty), an address is opened
-// when the player allows its scheme, anything else does nothing.
-void writeLink(JsonWriter& json, const std::string& link) {
+// A host call becomes the drill-down event's action and parameter (split at every comma, empty
+// parts kept; null when empty), an address is opened when the player allows its scheme.
+void writePageLink(JsonWriter& json, const std::string& link) {
     const InvokeCall call = callForLink(link);
     if (call.name.empty()) return;
     if (call.name != "PT_Link") {
@@ -145,9 +149,57 @@ void writeLink(JsonWriter& json, const std::string& link) {
     }
 }
 
+namespace {
+
+void writeRegion(JsonWriter& json, const HitRegion& r) {
+    json.object([&] {
+        json.key("k").string(kindName(r.kind));
+        json.key("s").number(r.seriesIndex);
+        json.key("p").number(r.pointIndex);
+        json.key("t").string(r.toolText);
+        writePageLink(json, r.link);
+        if (r.pointIndex < 0) return;
+        json.key("l").string(r.label); // the data table's
+        if (r.seriesIndex < 0) json.key("sn").string(r.series);
+        json.key("v").string(r.value);
+    });
+}
+
+// The series' names by index, for the data table.
+std::vector<std::string> seriesNames(const std::vector<HitRegion>& regions) {
+    std::vector<std::string> names;
+    for (const HitRegion& r : regions) {
+        if (r.pointIndex < 0 || r.seriesIndex < 0) continue;
+        const auto s = static_cast<std::size_t>(r.seriesIndex);
+        if (s >= names.size()) names.resize(s + 1);
+        names[s] = r.series;
+    }
+    return names;
+}
+
+// An entry of the page data's regions: one region, or a run of them.
+struct PageEntry {
+    std::size_t region = 0;
+    const PointRun* run = nullptr;
+};
+
+std::vector<PageEntry> pageEntries(std::size_t regions, const std::vector<PointRun>& runs) {
+    std::vector<PageEntry> entries;
+    auto run = runs.begin();
+    for (std::size_t i = 0; i < regions; ++i) {
+        if (run != runs.end() && run->first == i) {
+            entries.push_back({i, &*run});
+            i += run++->count - 1;
+        } else {
+            entries.push_back({i, nullptr});
+        }
+    }
+    return entries;
+}
+
 } // namespace
 
-std::string pageDataJson(const HtmlChart& chart) {
+std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& runs) {
     JsonWriter json;
     json.setScriptSafe(true);
     json.object([&] {
@@ -156,16 +208,15 @@ std::string pageDataJson(const HtmlChart& chart) {
                           chart.layout->series.front().renderAs == "bar";
         json.key("bars").boolean(bars);
         if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
+        json.key("series").list(seriesNames(chart.regions), JsonWriter::Line::Same,
+                                [&](const std::string& name) { json.string(name); });
+        // A run stands for its regions: the script counts it as "n" of them.
         json.key("regions", JsonWriter::Line::Own)
-            .list(chart.regions, JsonWriter::Line::Own, [&](const HitRegion& r) {
-                json.object([&] {
-                    json.key("k").string(kindName(r.kind));
-                    json.key("s").number(r.seriesIndex);
-                    json.key("p").number(r.pointIndex);
-                    json.key("t").string(r.toolText);
-                    writeLink(json, r.link);
-                });
-            });
+            .list(pageEntries(chart.regions.size(), runs), JsonWriter::Line::Own,
+                  [&](const PageEntry& e) {
+                      if (e.run) return writePointRun(json, chart, *e.run);
+                      writeRegion(json, chart.regions[e.region]);
+                  });
     });
     return json.text();
 }

@@ -1,7 +1,8 @@
 // The interaction of a Plotara chart page, for the <figure class="plotara"> that holds this
 // script: tool texts, links and drill-down events, keyboard, legend toggling, the draw-in and the
-// data table. The chart's data is the JSON beside it; the script names no id of its own, so one
-// hash allows it for every chart of a page (docs/web.md).
+// data table (made from the page data when first shown). The chart's data is the JSON beside
+// it; the script names no id of its own, so one hash allows it for every chart of a page
+// (docs/web.md).
 (() => {
   "use strict";
   const figure = document.currentScript && document.currentScript.closest("figure.plotara");
@@ -10,7 +11,53 @@
   const svg = figure.querySelector("svg");
   const tip = figure.querySelector("[role='tooltip']");
   const hits = Array.from(svg.querySelectorAll("[data-plotara-hit]"));
-  const regionOf = (el) => chart.regions[Number(el.getAttribute("data-plotara-hit"))];
+  // The regions by hit index. A run of points (a dense chart's, written as data) stands for "n"
+  // regions from its own index; "j" is the linked point its one keyboard element is on.
+  const byHit = new Map(), runs = [];
+  let count = 0;
+  for (const region of chart.regions) {
+    region.at = count;
+    byHit.set(count, region);
+    count += region.n || 1;
+    if (region.n) {
+      region.j = Number(Object.keys(region.links)[0] || 0);
+      runs.push(region);
+    }
+  }
+  const regionOf = (el) => byHit.get(Number(el.getAttribute("data-plotara-hit")));
+  const hidden = new Set(); // series the legend hid
+
+  // Point j of a run as a region of its own, its tool text the document's or the usual one.
+  const pointOf = (run, j) => {
+    const l = run.l[j], v = run.v[j];
+    return Object.assign({
+      k: run.k, s: run.s, p: run.p + j, l, v, at: run.at + j,
+      x: run.xy[2 * j], y: run.xy[2 * j + 1],
+      t: Object.hasOwn(run.t, j) ? run.t[j] : run.lead + (l ? l + ", " : "") + v
+    }, run.links[j]);
+  };
+  // The name a screen reader reads, as the desktop widget names its elements.
+  const nameOf = (p) => !p.t ? (p.l ? p.l + ": " + p.v : p.v)
+    : p.l && p.t.startsWith(p.l + ", ") ? p.l + ": " + p.t.slice(p.l.length + 2) : p.t;
+  // The topmost region under the pointer, as the desktop finds it: the element there, or a
+  // point of a run drawn above it.
+  const regionAt = (event) => {
+    const el = event.target.closest && event.target.closest("[data-plotara-hit]");
+    let found = el && !regionOf(el).n ? { region: regionOf(el), el } : null;
+    const m = runs.length ? svg.getScreenCTM() : null;
+    if (!m) return found;
+    const at = new DOMPoint(event.clientX, event.clientY).matrixTransform(m.inverse());
+    for (const run of runs) {
+      if (hidden.has(run.s) || (found && found.region.at > run.at + run.n)) continue;
+      for (let j = run.n - 1, rr = run.r * run.r; j >= 0; --j) {
+        const dx = run.xy[2 * j] - at.x, dy = run.xy[2 * j + 1] - at.y;
+        if (dx * dx + dy * dy > rr) continue;
+        if (!found || found.region.at < run.at + j) found = { region: pointOf(run, j) };
+        break;
+      }
+    }
+    return found;
+  };
   const reduced = matchMedia("(prefers-reduced-motion: reduce)").matches;
 
   // Looks are set through the style objects: a strict policy allows them, not style attributes.
@@ -54,6 +101,7 @@
   const toggle = (el) => {
     if (el.getAttribute("aria-disabled") === "true") return;
     const series = regionOf(el).s, show = el.getAttribute("aria-checked") !== "true";
+    if (show) hidden.delete(series); else hidden.add(series);
     el.setAttribute("aria-checked", String(show));
     el.setAttribute("fill", show ? "#000" : "#fff");
     el.setAttribute("fill-opacity", show ? "0" : "0.6");
@@ -64,40 +112,83 @@
     }
   };
 
+  // A run's keyboard element follows the point it is on.
+  const current = (el) => regionOf(el).n ? pointOf(regionOf(el), regionOf(el).j) : regionOf(el);
   const act = (el) => {
-    if (el.getAttribute("role") === "checkbox") toggle(el); else follow(regionOf(el));
+    if (el.getAttribute("role") === "checkbox") toggle(el); else follow(current(el));
+  };
+  const showFocus = (el) => {
+    const box = el.getBoundingClientRect();
+    showTip(current(el).t, box.left + box.width / 2, box.top + box.height / 2);
+  };
+  // Arrow keys move a run's element to the next or the previous linked point.
+  const rove = (el, event) => {
+    const run = regionOf(el), keys = Object.keys(run.links).map(Number);
+    const to = keys[keys.indexOf(run.j) + (/Right|Down/.test(event.key) ? 1 : -1)];
+    if (to === undefined) return;
+    event.preventDefault();
+    run.j = to;
+    const p = pointOf(run, to);
+    el.setAttribute("cx", p.x);
+    el.setAttribute("cy", p.y);
+    el.setAttribute("aria-label", nameOf(p));
+    showFocus(el);
   };
 
-  for (const el of hits) {
-    const region = regionOf(el);
-    el.addEventListener("click", () => act(el));
-    // Only the elements Tab reaches listen for focus: a browser may make an SVG element that
-    // listens for focus focusable.
-    if (!el.hasAttribute("tabindex")) continue;
+  // Only the elements Tab reaches listen for focus: a browser may make an SVG element that
+  // listens for focus focusable.
+  for (const el of hits.filter((h) => h.hasAttribute("tabindex"))) {
     el.style.cursor = "pointer";
     el.addEventListener("focus", () => {
       el.setAttribute("stroke", "#005fcc");
       el.setAttribute("stroke-width", "2");
-      const box = el.getBoundingClientRect();
-      showTip(region.t, box.left + box.width / 2, box.top + box.height / 2);
+      showFocus(el);
     });
     el.addEventListener("blur", () => { el.removeAttribute("stroke"); hideTip(); });
     el.addEventListener("keydown", (event) => {
-      if (event.key === "Enter" || (event.key === " " && el.getAttribute("role") === "checkbox")) {
+      if (regionOf(el).n && /^Arrow/.test(event.key)) {
+        rove(el, event);
+      } else if (event.key === "Enter" ||
+                 (event.key === " " && el.getAttribute("role") === "checkbox")) {
         event.preventDefault();
         act(el);
       }
     });
   }
   svg.addEventListener("pointermove", (event) => {
-    const el = event.target.closest && event.target.closest("[data-plotara-hit]");
-    if (el) showTip(regionOf(el).t, event.clientX, event.clientY); else hideTip();
+    const found = regionAt(event);
+    if (found) showTip(found.region.t, event.clientX, event.clientY); else hideTip();
   });
   svg.addEventListener("pointerleave", hideTip);
+  svg.addEventListener("click", (event) => {
+    const found = regionAt(event);
+    if (found && found.el) act(found.el); else if (found) follow(found.region);
+  });
 
+  // The data table, a row per plot element in series and point order, made when first shown.
+  const fillTable = (body) => {
+    const rows = new Map();
+    for (const r of chart.regions) {
+      for (let j = 0; j < (r.n || 1); ++j) {
+        const p = r.n ? pointOf(r, j) : r;
+        const name = p.sn ?? chart.series[p.s] ?? "";
+        if (p.p >= 0) rows.set(p.s + "," + p.p, [p.s, p.p, name, p.l, p.v]);
+      }
+    }
+    const cells = [...rows.values()].sort((a, b) => a[0] - b[0] || a[1] - b[1]);
+    const all = document.createDocumentFragment();
+    for (const row of cells) {
+      const tr = all.appendChild(document.createElement("tr"));
+      for (const text of row.slice(2)) {
+        tr.appendChild(document.createElement("td")).textContent = text;
+      }
+    }
+    body.appendChild(all);
+  };
   const button = figure.querySelector("button[aria-controls]");
   const table = figure.querySelector("table");
   button.addEventListener("click", () => {
+    if (table.hidden && !table.tBodies[0].rows.length) fillTable(table.tBodies[0]);
     table.hidden = !table.hidden;
     button.setAttribute("aria-expanded", String(!table.hidden));
   });

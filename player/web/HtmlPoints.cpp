@@ -1,0 +1,119 @@
+// The points of a dense page as data: thousands of invisible elements, one per point, and a
+// table row per point made a 10,000-point page take 500 ms and more to show in a browser. A run
+// of points is written once as compact centres, labels and values; the script finds the point
+// under the pointer from them, builds the table when it is asked for, and gives keyboard users
+// one element per run that walks its linked points.
+#include "player/ElementName.h"
+#include "player/detail/Invoke.h"
+#include "player/draw/SvgMarkup.h"
+#include "player/layout/JsonWriter.h"
+#include "player/web/HtmlPage.h"
+
+#include <cmath>
+
+namespace plotara::player {
+
+namespace {
+
+bool isPoint(const HitRegion& r) {
+    return r.shape == HitRegion::Shape::Circle && r.pointIndex >= 0 && r.seriesIndex >= 0;
+}
+
+// Whether b goes on the run that a, the region before it, is in.
+bool continues(const HitRegion& a, const HitRegion& b) {
+    return isPoint(b) && b.seriesIndex == a.seriesIndex && b.pointIndex == a.pointIndex + 1 &&
+           b.radius == a.radius && b.kind == a.kind;
+}
+
+// A centre to a tenth of a pixel: finer than the pointer needs, far shorter than in full.
+double tenth(double v) {
+    return std::round(v * 10) / 10;
+}
+
+// The tool text a point gets when its document gives none: the series' part, the label, the
+// value.
+std::string usualText(const std::string& lead, const HitRegion& r) {
+    return lead + (r.label.empty() ? "" : r.label + ", ") + r.value;
+}
+
+bool linked(const HitRegion& r) {
+    return !callForLink(r.link).name.empty();
+}
+
+} // namespace
+
+std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions) {
+    std::size_t points = 0;
+    for (const HitRegion& r : regions)
+        points += isPoint(r) ? 1 : 0;
+    std::vector<PointRun> runs;
+    if (points <= densePagePoints) return runs;
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        if (!isPoint(regions[i])) continue;
+        if (runs.empty() || runs.back().first + runs.back().count != i ||
+            !continues(regions[i - 1], regions[i])) {
+            runs.push_back({i, 0});
+        }
+        ++runs.back().count;
+    }
+    return runs;
+}
+
+void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run) {
+    const auto begin = chart.regions.begin() + static_cast<std::ptrdiff_t>(run.first);
+    const std::vector<HitRegion> points(begin, begin + static_cast<std::ptrdiff_t>(run.count));
+    const HitRegion& head = points.front();
+    // The series' part of the usual tool text, as the first point has it.
+    const std::string lead =
+        !head.series.empty() && head.toolText == usualText(head.series + ", ", head)
+            ? head.series + ", "
+            : "";
+    json.object([&] {
+        json.key("k").string(kindName(head.kind));
+        json.key("s").number(head.seriesIndex);
+        json.key("p").number(head.pointIndex);
+        json.key("n").count(run.count);
+        json.key("r").number(tenth(head.radius));
+        json.key("lead").string(lead);
+        json.key("xy").list(points, JsonWriter::Line::Same, [&](const HitRegion& r) {
+            json.number(tenth(r.center.x));
+            json.number(tenth(r.center.y));
+        });
+        json.key("l").list(points, JsonWriter::Line::Same,
+                           [&](const HitRegion& r) { json.string(r.label); });
+        json.key("v").list(points, JsonWriter::Line::Same,
+                           [&](const HitRegion& r) { json.string(r.value); });
+        // The texts and links of single points, by their place in the run.
+        json.key("t").object([&] {
+            for (std::size_t j = 0; j < points.size(); ++j)
+                if (points[j].toolText != usualText(lead, points[j]))
+                    json.key(std::to_string(j).c_str()).string(points[j].toolText);
+        });
+        json.key("links").object([&] {
+            for (std::size_t j = 0; j < points.size(); ++j)
+                if (linked(points[j]))
+                    json.key(std::to_string(j).c_str()).object([&] {
+                        writePageLink(json, points[j].link);
+                    });
+        });
+    });
+}
+
+void appendRunElement(std::string& out, const HtmlChart& chart, const PointRun& run) {
+    for (std::size_t j = 0; j < run.count; ++j) {
+        const HitRegion& r = chart.regions[run.first + j];
+        if (!linked(r)) continue;
+        out += "<circle cx=\"";
+        appendSvgNumber(out, r.center.x);
+        out += "\" cy=\"";
+        appendSvgNumber(out, r.center.y);
+        out += "\" r=\"";
+        appendSvgNumber(out, r.radius);
+        out += "\" data-plotara-hit=\"" + std::to_string(run.first) + "\" aria-label=\"";
+        appendXmlText(out, elementName(r.label, r.value, r.toolText));
+        out += "\" role=\"link\" tabindex=\"0\"/>\n";
+        return;
+    }
+}
+
+} // namespace plotara::player
