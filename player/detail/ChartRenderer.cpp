@@ -1,8 +1,8 @@
 #include "player/detail/ChartRenderer.h"
 
 #include "player/grid/GridChart.h"
-#include "player/pie/PieChart.h"
 #include "player/layout/CategoryMerge.h"
+#include "player/pie/PieChart.h"
 
 #include <algorithm>
 
