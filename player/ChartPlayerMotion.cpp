@@ -9,7 +9,6 @@ namespace plotara {
 
 using namespace player;
 
-
 void ChartPlayer::Impl::keepStart() {
     if (!animatable || !animationEnabled || !model) return;
     // The values shown: a series hidden before grows from the base line when it shows again.
