@@ -10,6 +10,9 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <cmath>
+#include <utility>
+
 namespace plotara::test {
 namespace {
 
@@ -149,6 +152,31 @@ TEST(QtInteraction, DragWheelPanAndEscapeZoom) {
     EXPECT_EQ(player.visibleRange().xMin, 5);
     QTest::mouseDClick(rig.widget, Qt::LeftButton, {}, inPlot(*rig, 0.5, 0.5));
     EXPECT_FALSE(player.zoomed());
+}
+
+// On logarithmic axes the pointer is read in powers: a band over the middle half of a plot from
+// 1 to 10,000 holds about 10 to 1,000 on each axis, not 2,500 to 7,500.
+TEST(QtInteraction, ARubberBandOnLogAxesReadsThePointerInPowers) {
+    WidgetRig rig({640, 480});
+    Plotara& control = rig->control();
+    control.put_ChartType(enumChartNames::scatter);
+    PlotaraData& data = *control.get_Data();
+    data.setChartParams(L"caption=Decades;logScale=1;animation=0");
+    data.addDataset(L"Points");
+    for (const wchar_t* v : {L"1", L"30", L"700", L"10000"})
+        data.addChartData(v, std::wstring(L"Y=") + v);
+    control.RenderChart();
+    const ChartPlayer& player = rig->moviePlayer().player();
+    QTest::mousePress(rig.widget, Qt::LeftButton, {}, inPlot(*rig, 0.25, 0.75));
+    QTest::mouseMove(rig.widget, inPlot(*rig, 0.5, 0.5));
+    QTest::mouseMove(rig.widget, inPlot(*rig, 0.75, 0.25));
+    QTest::mouseRelease(rig.widget, Qt::LeftButton, {}, inPlot(*rig, 0.75, 0.25));
+    ASSERT_TRUE(player.zoomed());
+    const VisibleRange r = player.visibleRange();
+    for (auto [low, high] : {std::pair(r.xMin, r.xMax), std::pair(r.yMin, r.yMax)}) {
+        EXPECT_NEAR(std::log10(low), 1, 0.1) << low;
+        EXPECT_NEAR(std::log10(high), 3, 0.1) << high;
+    }
 }
 
 TEST(QtInteraction, CrosshairShowsEverySeriesAtTheCategory) {

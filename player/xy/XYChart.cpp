@@ -372,18 +372,25 @@ namespace {
 // logarithmic axis runs over the whole powers of its base around the range, as it does around
 // its data, so that its ticks stay powers of the base (limits between them would give ticks at
 // values such as 3, 14.5 and 70); a range reaching zero or below keeps the data's least value.
+// An end within a tenth of a decade of a power counts as that power: a band
+// dragged from just under 10 to just over 1,000 shows 10 to 1,000, not 1 to 10,000.
 void zoomXY(const ChartContext& ctx, XYLayout& l) {
     if (ctx.view == nullptr || ctx.view->range.whole()) return;
     const ViewRange& r = ctx.view->range;
-    auto zoom = [&l](ScaleRequest& q, const std::pair<double, double>& range) {
+    auto snap = [base = l.logBase](double v) {
+        const double e = std::log(v) / std::log(base), power = std::round(e);
+        return std::abs(e - power) < 0.1 ? std::pow(base, power) : v;
+    };
+    auto zoom = [&l, &snap](ScaleRequest& q, const std::pair<double, double>& range) {
         if (!l.logAxes) {
             q.userMin = range.first, q.userMax = range.second;
             return;
         }
         q.userMin.reset();
         q.userMax.reset();
-        if (range.second > 0) q.dataMax = range.second;
-        q.dataMin = range.first > 0 ? range.first : std::min(q.dataMin, q.dataMax / l.logBase);
+        if (range.second > 0) q.dataMax = snap(range.second);
+        q.dataMin =
+            range.first > 0 ? snap(range.first) : std::min(q.dataMin, q.dataMax / l.logBase);
     };
     if (r.x) zoom(l.xr, *r.x);
     if (r.y) zoom(l.yr, *r.y);
