@@ -606,7 +606,8 @@ TEST(PlayerLayout, CrowdedPieAndLegendTextsDoNotOverlap) {
     series += "</chart>";
     for (auto [type, doc] : {std::pair{4, pie}, std::pair{3, pie}, std::pair{6, pie},
                              std::pair{11, series}, std::pair{12, series}}) {
-        auto texts = drawChart(type, doc, 600, 400)->scene().texts();
+        const auto player = drawChart(type, doc, 600, 400); // the texts point into its scene
+        const auto texts = player->scene().texts();
         for (std::size_t i = 0; i < texts.size(); ++i) {
             for (std::size_t j = i + 1; j < texts.size(); ++j) {
                 Rect a = texts[i]->box, b = texts[j]->box;
