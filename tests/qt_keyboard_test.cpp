@@ -146,6 +146,18 @@ TEST(QtScrolling, WheelAndArrowKeysMoveTheWindowOfCategories) {
     for (int i = 0; i < 5; ++i)
         QApplication::sendEvent(rig.widget, &up);
     EXPECT_EQ(firstShown(*rig), L"Day 1") << "stops at the first category";
+    // Dragging the plot to the left brings later days in, as a pan does.
+    const QPoint right = middle + QPoint(120, 0), left = middle - QPoint(120, 0);
+    QTest::mousePress(rig.widget, Qt::LeftButton, {}, right);
+    QTest::mouseMove(rig.widget, middle);
+    QTest::mouseMove(rig.widget, left);
+    QTest::mouseRelease(rig.widget, Qt::LeftButton, {}, left);
+    const String after = firstShown(*rig);
+    EXPECT_NE(after, L"Day 1");
+    int shown = 0;
+    for (const qt::ChartElement& e : rig->chartElements())
+        shown += e.info.kind == player::HitKind::Column;
+    EXPECT_EQ(shown, 8) << "a drag scrolls the window of eight days, it does not zoom";
 }
 
 } // namespace
