@@ -504,7 +504,7 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
     Rect area = plan.legend.rest;
     plan.scrolling = setWindow(m.chart, movie, area, categories, view, g);
     plan.zoomed = zoomWindow(zoom, categories, view, g);
-    if (ctx.motion && !plan.scrolling && !plan.zoomed) g.weigh(ctx.motion->slots());
+    if (ctx.motion && !plan.scrolling && !plan.zoomed) g.weigh(ctx.motion->slotShares());
     CartesianFrame frame(ctx, g, series, style);
     frame.layout(area, plan.scrolling);
     if (ctx.motion) {

@@ -26,7 +26,7 @@ std::optional<CategoryMerge> mergeFrame(const ChartModel& model, const ChartMovi
         return std::nullopt;
     std::optional<CategoryMerge> merged =
         mergeCategories(model, motion->start()->categories(), motion->share());
-    if (merged) motion->setSlots(merged->slots);
+    if (merged) motion->setSlotShares(merged->slotShares);
     return merged;
 }
 

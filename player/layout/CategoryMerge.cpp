@@ -82,7 +82,7 @@ std::optional<CategoryMerge> mergeCategories(const ChartModel& now,
         for (std::size_t k : leaving) {
             Category& c = categories.emplace_back();
             if (before[k].rfind("\x1f#", 0) != 0) c.label = before[k];
-            out.slots.push_back(1 - share);
+            out.slotShares.push_back(1 - share);
             out.positions.push_back(-1);
             places.push_back(k);
         }
@@ -90,7 +90,7 @@ std::optional<CategoryMerge> mergeCategories(const ChartModel& now,
     leave(front);
     for (std::size_t i = 0; i < count; ++i) {
         categories.push_back(i < now.categories.size() ? now.categories[i] : Category{});
-        out.slots.push_back(oldKeys.contains(keys[i]) ? 1 : share);
+        out.slotShares.push_back(oldKeys.contains(keys[i]) ? 1 : share);
         out.positions.push_back(static_cast<int>(i));
         places.push_back(i);
         if (auto found = after.find(keys[i]); found != after.end()) leave(found->second);

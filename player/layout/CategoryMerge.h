@@ -16,9 +16,9 @@
 namespace plotara::player {
 
 struct CategoryMerge {
-    ChartModel model;           // the new chart with the leaving categories put back
-    std::vector<double> slots;  // per category of model: the share of a slot it takes now
-    std::vector<int> positions; // per category of model: its position in the new chart, or -1
+    ChartModel model;               // the new chart with the leaving categories put back
+    std::vector<double> slotShares; // per category of model: the share of a slot it takes now
+    std::vector<int> positions;     // per category of model: its position in the new chart, or -1
 };
 
 // The merged chart at `share` (0: the chart before, 1: the new one) of the way from the chart

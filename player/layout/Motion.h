@@ -122,14 +122,14 @@ public:
     const MotionStart* start() const { return start_; }
     // On a transition whose categories differ, the share of a slot each category of the frame
     // takes (see CategoryMerge.h); empty when every category takes a whole slot. Cannot fail.
-    const std::vector<double>& slots() const { return slots_; }
-    void setSlots(std::vector<double> slots) { slots_ = std::move(slots); }
+    const std::vector<double>& slotShares() const { return slotShares_; }
+    void setSlotShares(std::vector<double> shares) { slotShares_ = std::move(shares); }
 
 private:
     double progress_;
     const MotionStart* start_;
     std::size_t points_ = 1, first_ = 0;
-    std::vector<double> slots_;
+    std::vector<double> slotShares_;
 };
 
 } // namespace plotara::player
