@@ -3,6 +3,7 @@
 // stay text wherever they land, and the size of a 12-column page.
 #include "player/ChartPlayer.h"
 #include "player/ElementName.h"
+#include "player/web/HtmlPage.h"
 #include "player/web/PageScript.h"
 #include "player_samples.h"
 
@@ -10,6 +11,7 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -222,6 +224,56 @@ TEST(PlayerWeb, DensePointsComeAsDataWithTheDesktopsTexts) {
          i = page.find("data-plotara-hit=", i + 1))
         ++elements;
     EXPECT_LT(elements, 20u) << "an element per point";
+}
+
+// A scroll chart's page holds its window at every start, each with the plot elements the player
+// has when scrolled there, in XML whose ids all differ and carry the prefix.
+TEST(PlayerWeb, ScrollPageHoldsEveryWindowAsThePlayerScrollsTo) {
+    std::string xml = "<chart numVisiblePlot='5' animation='0'><categories>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<category label='C" + std::to_string(i) + "'/>";
+    xml += "</categories><dataset seriesName='S'>";
+    for (int i = 0; i < 12; ++i)
+        xml += "<set value='" + std::to_string(10 + i * 7 % 11) +
+               "' link='host:F:" + std::to_string(i) + "'/>";
+    // A long chart's page offers a bounded number of starts: both ends and the shown one.
+    const std::vector<std::size_t> starts = player::pageScrollStarts(1000, 7);
+    EXPECT_LE(starts.size(), player::maxPageWindows + 2);
+    EXPECT_TRUE(starts.front() == 0 && starts.back() == 1000 && std::ranges::is_sorted(starts));
+    EXPECT_TRUE(std::ranges::binary_search(starts, std::size_t{7}));
+    for (int type : {31, 32, 33}) { // scroll column, line, area
+        ChartPlayer player;
+        play(player, type, xml + "</dataset></chart>");
+        const std::string page = player.html({false, "s"});
+        const nlohmann::json data = pageData(page);
+        ASSERT_EQ(data["scroll"]["starts"].size(), 8u) << type;
+        pugi::xml_document svg;
+        ASSERT_TRUE(svg.load_string(between(page, "<svg", "</svg>").c_str())) << type;
+        std::set<std::string> ids;
+        for (const pugi::xpath_node& n : svg.select_nodes("//*[@id]")) {
+            EXPECT_TRUE(ids.insert(n.node().attribute("id").value()).second);
+            EXPECT_TRUE(std::string(n.node().attribute("id").value()).starts_with("s-"));
+        }
+        for (const pugi::xpath_node& n :
+             svg.select_nodes("//*[@data-plotara-window][not(@display)]"))
+            EXPECT_STREQ(n.node().attribute("data-plotara-window").value(), "0");
+        player::Rect right;
+        for (const auto& h : player.scene().hits)
+            if (h.kind == player::HitKind::ScrollRight) right = h.rect;
+        for (std::size_t start = 0; start < 8; ++start) {
+            std::vector<String> want, got;
+            for (const HitInfo& h : player.hitRegions())
+                if (h.pointIndex >= 0 && h.kind != player::HitKind::Legend)
+                    want.push_back(h.toolText);
+            for (const nlohmann::json& r : data["regions"])
+                if (r.value("w", -1) == static_cast<int>(start))
+                    got.push_back(fromUtf8(r["t"].get<std::string>()));
+            EXPECT_EQ(got, want) << type << " at " << start;
+            const std::string group = "//*[@data-plotara-window='" + std::to_string(start) + "']";
+            EXPECT_GE(svg.select_nodes(group.c_str()).size(), 2u) << "picture and hit elements";
+            player.clickAt(right.x + right.w / 2, right.y + right.h / 2);
+        }
+    }
 }
 
 TEST(PlayerWeb, TwelveColumnPageIsSmall) {

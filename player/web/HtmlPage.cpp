@@ -34,9 +34,27 @@ void appendId(std::string& out, std::string_view prefix, std::string_view part) 
     out += part;
 }
 
+// A scroll chart's SVG: what every window has, and a group for each window's own parts, all but
+// the shown one's hidden.
+std::string scrollSvg(const PageScroll& scroll) {
+    std::string out = scroll.head;
+    for (const PageScroll::Segment& segment : scroll.segments) {
+        for (std::size_t k = 0; k < scroll.starts.size(); ++k) {
+            if (segment.parts[k].empty()) continue;
+            out += "<g data-plotara-window=\"" + std::to_string(scroll.starts[k]) + '"';
+            out += scroll.starts[k] == scroll.shown ? ">\n" : " display=\"none\">\n";
+            out += segment.parts[k];
+            out += "</g>\n";
+        }
+        out += segment.shared;
+    }
+    return out + scroll.tail;
+}
+
 // The inline SVG: the document without its XML declaration, the hit elements last inside it.
 void appendSvg(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs) {
-    std::string_view svg = chart.svg;
+    const std::string windows = chart.scroll ? scrollSvg(*chart.scroll) : std::string();
+    std::string_view svg = chart.scroll ? windows : chart.svg;
     if (svg.starts_with("<?xml")) svg.remove_prefix(std::min(svg.size(), svg.find('\n') + 1));
     const std::size_t end = svg.rfind("</svg>");
     if (end == std::string_view::npos) return;
@@ -57,7 +75,7 @@ void appendTable(std::string& out, const HtmlChart& chart, std::string_view pref
 }
 
 void appendFigure(std::string& out, const HtmlChart& chart, std::string_view prefix) {
-    const std::vector<PointRun> runs = pointRuns(chart.regions);
+    const std::vector<PointRun> runs = pointRuns(chart.regions, chart.regionWindow);
     out += "<figure class=\"plotara\" id=\"";
     appendXmlText(out, prefix);
     out += "\" aria-labelledby=\"";

@@ -8,10 +8,33 @@
 #include "player/draw/HitRegion.h"
 #include "player/layout/ChartLayout.h"
 
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace plotara::player {
+
+// A scroll chart's window at one start, laid out as the desktop shows it there.
+struct ScrollWindow {
+    std::size_t start = 0;
+    std::string svg;                // writeGroupedSvgDocument, its ids prefixed by windowIdPrefix
+    std::vector<HitRegion> regions; // every hit region, texts worked out
+};
+
+// How a scroll chart's page holds its windows: the SVG every window has before and after the
+// lines that differ, and between, in drawing order, segments of what each window has of its
+// own followed by elements every window has.
+struct PageScroll {
+    std::size_t shown = 0, visible = 0, total = 0; // categories: the first shown, at once, all
+    std::vector<std::size_t> starts;               // the starts the page offers, ascending
+    std::string head, tail;
+    struct Segment {
+        std::vector<std::string> parts; // by place in starts
+        std::string shared;
+    };
+    std::vector<Segment> segments;
+};
 
 // What the page is made of, as the player has it.
 struct HtmlChart {
@@ -22,7 +45,23 @@ struct HtmlChart {
     bool legendToggles = false;
     std::vector<int> hiddenSeries; // hidden by the viewer: not in the picture
     double drawIn = 0;             // seconds of the load animation, 0 when the chart does not move
+    std::optional<PageScroll> scroll; // a scroll chart's windows (addScrollWindows)
+    std::vector<long> regionWindow;   // by region: the start of its window, -1 in every window
 };
+
+// The starts a scroll chart's page offers for the last start: every one up to
+// maxPageWindows of them, else as many spread evenly (the first and the last among them), and
+// the shown one. Cannot fail beyond running out of memory.
+inline constexpr std::size_t maxPageWindows = 200;
+std::vector<std::size_t> pageScrollStarts(std::size_t last, std::size_t shown);
+// The prefix of the ids of a window's SVG: each window's own, all starting with the page's.
+std::string windowIdPrefix(std::string_view pagePrefix, std::size_t start);
+// Makes the page of a scroll chart hold its windows (one of them, at shown, the still picture
+// chart.svg and chart.regions show): the SVG lines the windows differ in, and the plot
+// elements' regions of every window after those of the shown one. Cannot fail beyond running
+// out of memory.
+void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::size_t shown,
+                      std::size_t visible, std::size_t total);
 
 // A run of plot points that a dense page writes as data rather than as elements: the hit regions
 // first .. first + count - 1, circles of one series, kind and radius, in point order. The
@@ -33,9 +72,11 @@ struct PointRun {
 // Above this many point circles in all, a page writes its points as runs: an element each
 // makes a page of thousands of points slow to show.
 inline constexpr std::size_t densePagePoints = 1000;
-// The runs of the regions; none when they hold at most densePagePoints point circles. Cannot
-// fail beyond running out of memory.
-std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions);
+// The runs of the regions, none crossing from one scroll window (windows, by region) into
+// another; none when they hold at most densePagePoints point circles. Cannot fail beyond
+// running out of memory.
+std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
+                                std::span<const long> windows = {});
 
 class JsonWriter;
 // A run as one entry of the page data's regions: its centres to a tenth of a pixel, labels,

@@ -42,7 +42,9 @@ bool linked(const HitRegion& r) {
 
 } // namespace
 
-std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions) {
+std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
+                                std::span<const long> windows) {
+    const auto window = [&](std::size_t i) { return i < windows.size() ? windows[i] : -1; };
     std::size_t points = 0;
     for (const HitRegion& r : regions)
         points += isPoint(r) ? 1 : 0;
@@ -51,7 +53,7 @@ std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions) {
     for (std::size_t i = 0; i < regions.size(); ++i) {
         if (!isPoint(regions[i])) continue;
         if (runs.empty() || runs.back().first + runs.back().count != i ||
-            !continues(regions[i - 1], regions[i])) {
+            !continues(regions[i - 1], regions[i]) || window(i) != window(i - 1)) {
             runs.push_back({i, 0});
         }
         ++runs.back().count;
@@ -73,6 +75,8 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
         json.key("s").number(head.seriesIndex);
         json.key("p").number(head.pointIndex);
         json.key("n").count(run.count);
+        if (run.first < chart.regionWindow.size() && chart.regionWindow[run.first] >= 0)
+            json.key("w").number(static_cast<double>(chart.regionWindow[run.first]));
         json.key("r").number(tenth(head.radius));
         json.key("lead").string(lead);
         json.key("xy").list(points, JsonWriter::Line::Same, [&](const HitRegion& r) {

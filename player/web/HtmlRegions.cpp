@@ -86,41 +86,87 @@ void appendShape(std::string& out, const HitRegion& r) {
     }
 }
 
-bool isScrollPart(const HitRegion& r) {
-    return isScroll(r.kind);
+// The scroll bar: the track is the element keyboard users scroll with, the buttons step.
+void appendScrollRole(std::string& out, const HitRegion& r, const HtmlChart& chart) {
+    if (r.kind != HitKind::ScrollTrack) {
+        out += r.kind == HitKind::ScrollLeft ? " aria-label=\"Scroll left\" role=\"button\""
+                                             : " aria-label=\"Scroll right\" role=\"button\"";
+        return;
+    }
+    const std::size_t shown = chart.scroll ? chart.scroll->shown : 0;
+    const std::size_t last = chart.scroll ? chart.scroll->total - chart.scroll->visible : 0;
+    out += " aria-label=\"Scroll\" role=\"scrollbar\" aria-orientation=\"horizontal\"";
+    out += " aria-valuemin=\"0\" aria-valuemax=\"" + std::to_string(last) + "\" aria-valuenow=\"" +
+           std::to_string(shown) + "\" tabindex=\"0\"";
 }
+
+void appendRole(std::string& out, const HitRegion& r, const HtmlChart& chart) {
+    if (isScroll(r.kind)) return appendScrollRole(out, r, chart);
+    out += " aria-label=\"";
+    appendXmlText(out, elementName(r.label, r.value, r.toolText));
+    out += '"';
+    if (r.kind == HitKind::Legend && chart.legendToggles && r.seriesIndex >= 0) {
+        const bool hidden =
+            std::ranges::find(chart.hiddenSeries, r.seriesIndex) != chart.hiddenSeries.end();
+        // A series the viewer hid is not in the picture: the page cannot show it.
+        out += hidden ? " role=\"checkbox\" aria-checked=\"false\" aria-disabled=\"true\""
+                      : " role=\"checkbox\" aria-checked=\"true\"";
+        out += " tabindex=\"0\"";
+    } else if (!callForLink(r.link).name.empty()) {
+        out += " role=\"link\" tabindex=\"0\"";
+    } else {
+        out += " role=\"img\"";
+    }
+}
+
+// A scroll chart's plot elements go in a group per window, shown with the window.
+class WindowGroups {
+public:
+    WindowGroups(std::string& out, const HtmlChart& chart) : out_(out), chart_(chart) {}
+    ~WindowGroups() { enter(-1); }
+    WindowGroups(const WindowGroups&) = delete;
+    WindowGroups& operator=(const WindowGroups&) = delete;
+    void enterFor(std::size_t region) {
+        enter(region < chart_.regionWindow.size() ? chart_.regionWindow[region] : -1);
+    }
+
+private:
+    void enter(long window) {
+        if (window == open_) return;
+        if (open_ >= 0) out_ += "</g>\n";
+        open_ = window;
+        if (window < 0) return;
+        out_ += "<g data-plotara-window=\"" + std::to_string(window) + '"';
+        out_ += static_cast<std::size_t>(window) == chart_.scroll->shown ? ">\n"
+                                                                         : " display=\"none\">\n";
+    }
+    std::string& out_;
+    const HtmlChart& chart_;
+    long open_ = -1;
+};
 
 } // namespace
 
 void appendHitElements(std::string& out, const HtmlChart& chart,
                        const std::vector<PointRun>& runs) {
     out += "<g class=\"plotara-hits\" fill=\"#000\" fill-opacity=\"0\">\n";
-    auto run = runs.begin();
-    for (std::size_t i = 0; i < chart.regions.size(); ++i) {
-        if (run != runs.end() && run->first == i) {
-            appendRunElement(out, chart, *run);
-            i += run++->count - 1;
-            continue;
+    {
+        WindowGroups groups(out, chart);
+        auto run = runs.begin();
+        for (std::size_t i = 0; i < chart.regions.size(); ++i) {
+            // A page that shows one window only has no use for the scroll bar.
+            if (isScroll(chart.regions[i].kind) && !chart.scroll) continue;
+            groups.enterFor(i);
+            if (run != runs.end() && run->first == i) {
+                appendRunElement(out, chart, *run);
+                i += run++->count - 1;
+                continue;
+            }
+            appendShape(out, chart.regions[i]);
+            out += " data-plotara-hit=\"" + std::to_string(i) + '"';
+            appendRole(out, chart.regions[i], chart);
+            out += "/>\n";
         }
-        const HitRegion& r = chart.regions[i];
-        if (isScrollPart(r)) continue; // the page shows the chart as laid out: it does not scroll
-        appendShape(out, r);
-        out += " data-plotara-hit=\"" + std::to_string(i) + "\" aria-label=\"";
-        appendXmlText(out, elementName(r.label, r.value, r.toolText));
-        out += '"';
-        if (r.kind == HitKind::Legend && chart.legendToggles && r.seriesIndex >= 0) {
-            const bool hidden =
-                std::ranges::find(chart.hiddenSeries, r.seriesIndex) != chart.hiddenSeries.end();
-            // A series the viewer hid is not in the picture: the page cannot show it.
-            out += hidden ? " role=\"checkbox\" aria-checked=\"false\" aria-disabled=\"true\""
-                          : " role=\"checkbox\" aria-checked=\"true\"";
-            out += " tabindex=\"0\"";
-        } else if (!callForLink(r.link).name.empty()) {
-            out += " role=\"link\" tabindex=\"0\"";
-        } else {
-            out += " role=\"img\"";
-        }
-        out += "/>\n";
     }
     out += "</g>\n";
 }
@@ -151,9 +197,10 @@ void writePageLink(JsonWriter& json, const std::string& link) {
 
 namespace {
 
-void writeRegion(JsonWriter& json, const HitRegion& r) {
+void writeRegion(JsonWriter& json, const HitRegion& r, long window) {
     json.object([&] {
         json.key("k").string(kindName(r.kind));
+        if (window >= 0) json.key("w").number(static_cast<double>(window));
         json.key("s").number(r.seriesIndex);
         json.key("p").number(r.pointIndex);
         json.key("t").string(r.toolText);
@@ -162,6 +209,17 @@ void writeRegion(JsonWriter& json, const HitRegion& r) {
         json.key("l").string(r.label); // the data table's
         if (r.seriesIndex < 0) json.key("sn").string(r.series);
         json.key("v").string(r.value);
+    });
+}
+
+// Where a scroll chart's window is and can go, in categories.
+void writeScroll(JsonWriter& json, const PageScroll& scroll) {
+    json.key("scroll").object([&] {
+        json.key("at").count(scroll.shown);
+        json.key("visible").count(scroll.visible);
+        json.key("total").count(scroll.total);
+        json.key("starts").list(scroll.starts, JsonWriter::Line::Same,
+                                [&](std::size_t s) { json.count(s); });
     });
 }
 
@@ -208,6 +266,7 @@ std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& ru
                           chart.layout->series.front().renderAs == "bar";
         json.key("bars").boolean(bars);
         if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
+        if (chart.scroll) writeScroll(json, *chart.scroll);
         json.key("series").list(seriesNames(chart.regions), JsonWriter::Line::Same,
                                 [&](const std::string& name) { json.string(name); });
         // A run stands for its regions: the script counts it as "n" of them.
@@ -215,7 +274,9 @@ std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& ru
             .list(pageEntries(chart.regions.size(), runs), JsonWriter::Line::Own,
                   [&](const PageEntry& e) {
                       if (e.run) return writePointRun(json, chart, *e.run);
-                      writeRegion(json, chart.regions[e.region]);
+                      const std::vector<long>& w = chart.regionWindow;
+                      writeRegion(json, chart.regions[e.region],
+                                  e.region < w.size() ? w[e.region] : -1);
                   });
     });
     return json.text();

@@ -1,6 +1,6 @@
 // The interaction of a Plotara chart page, for the <figure class="plotara"> that holds this
-// script: tool texts, links and drill-down events, keyboard, legend toggling, the draw-in and the
-// data table (made from the page data when first shown). The chart's data is the JSON beside
+// script: tool texts, links and drill-down events, keyboard, legend toggling, scrolling a scroll
+// chart's window, the draw-in and the data table (made from the page data when first shown). The chart's data is the JSON beside
 // it; the script names no id of its own, so one hash allows it for every chart of a page
 // (docs/web.md).
 (() => {
@@ -48,7 +48,8 @@
     if (!m) return found;
     const at = new DOMPoint(event.clientX, event.clientY).matrixTransform(m.inverse());
     for (const run of runs) {
-      if (hidden.has(run.s) || (found && found.region.at > run.at + run.n)) continue;
+      if (hidden.has(run.s) || (found && found.region.at > run.at + run.n) ||
+          (run.w !== undefined && run.w !== shownStart())) continue;
       for (let j = run.n - 1, rr = run.r * run.r; j >= 0; --j) {
         const dx = run.xy[2 * j] - at.x, dy = run.xy[2 * j + 1] - at.y;
         if (dx * dx + dy * dy > rr) continue;
@@ -114,8 +115,10 @@
 
   // A run's keyboard element follows the point it is on.
   const current = (el) => regionOf(el).n ? pointOf(regionOf(el), regionOf(el).j) : regionOf(el);
-  const act = (el) => {
-    if (el.getAttribute("role") === "checkbox") toggle(el); else follow(current(el));
+  const act = (el, event) => {
+    if (el.getAttribute("role") === "checkbox") toggle(el);
+    else if (/^scroll/.test(regionOf(el).k)) scrollPart(regionOf(el), el, event);
+    else follow(current(el));
   };
   const showFocus = (el) => {
     const box = el.getBoundingClientRect();
@@ -134,6 +137,85 @@
     el.setAttribute("aria-label", nameOf(p));
     showFocus(el);
   };
+
+  // A scroll chart: the page holds its window laid out at each start it offers, as the desktop
+  // shows it there, and shows one at a time. The wheel, the arrow keys and the scroll bar's
+  // buttons step a category, a drag in the plot moves it along with the pointer, as on the
+  // desktop. Nothing moves in between, so there is nothing to leave out for reduced motion.
+  const scroll = chart.scroll;
+  let at = scroll ? scroll.starts.indexOf(scroll.at) : 0, press = null, dragged = false;
+  const shownStart = () => scroll && scroll.starts[at];
+  const bar = svg.querySelector("[role='scrollbar']");
+  const scrollTo = (index) => {
+    const to = Math.max(0, Math.min(scroll.starts.length - 1, index));
+    if (to === at) return false;
+    const focused = document.activeElement;
+    at = to;
+    for (const g of svg.querySelectorAll("[data-plotara-window]")) {
+      if (Number(g.getAttribute("data-plotara-window")) === shownStart()) {
+        g.removeAttribute("display");
+      } else {
+        g.setAttribute("display", "none");
+      }
+    }
+    bar.setAttribute("aria-valuenow", String(shownStart()));
+    hideTip();
+    // An element of the window left behind hands the focus on to the scroll bar.
+    if (focused && focused !== bar && focused.closest("[data-plotara-window]")) bar.focus();
+    return true;
+  };
+  // The offered start nearest to a category (a long chart's page offers every few).
+  const nearest = (start) => scroll.starts.reduce((best, s, i) =>
+    Math.abs(s - start) < Math.abs(scroll.starts[best] - start) ? i : best, 0);
+  const scrollBy = (categories) => {
+    const to = nearest(shownStart() + categories);
+    return scrollTo(to !== at ? to : at + Math.sign(categories));
+  };
+  const inSvg = (event) =>
+    new DOMPoint(event.clientX, event.clientY).matrixTransform(svg.getScreenCTM().inverse());
+  // A click on the track pages towards it, from the thumb's middle.
+  const scrollPart = (region, el, event) => {
+    if (region.k !== "scroll-track") return scrollBy(region.k === "scroll-left" ? -1 : 1);
+    if (!event) return false;
+    const box = el.getBBox(), middle = box.x + box.width *
+      (shownStart() + scroll.visible / 2) / scroll.total;
+    return scrollBy(inSvg(event).x < middle ? -scroll.visible : scroll.visible);
+  };
+  const keySteps = scroll && { ArrowLeft: -1, ArrowRight: 1, PageUp: -scroll.visible,
+    PageDown: scroll.visible, Home: -scroll.total, End: scroll.total };
+  // Dragging the plot: the window follows the pointer by whole categories.
+  const drag = (event) => {
+    if (!press || !(event.buttons & 1)) return (press = null);
+    const dx = inSvg(event).x - press.x;
+    if (!dragged && Math.abs(dx) < 4) return false;
+    if (!dragged) svg.setPointerCapture(event.pointerId);
+    dragged = true;
+    svg.style.cursor = "grabbing";
+    scrollTo(nearest(press.start - Math.round(dx / (chart.plot[2] / scroll.visible))));
+    return true;
+  };
+  if (scroll) {
+    // A drag would select the texts it passes over.
+    svg.style.userSelect = tip.style.userSelect = "none";
+    svg.addEventListener("wheel", (event) => {
+      const delta = event.deltaY || event.deltaX;
+      if (delta && scrollBy(Math.sign(delta))) event.preventDefault();
+    }, { passive: false });
+    svg.addEventListener("pointerdown", (event) => {
+      const p = inSvg(event), plot = chart.plot;
+      dragged = false;
+      press = event.button === 0 && p.x >= plot[0] && p.x <= plot[0] + plot[2] &&
+        p.y >= plot[1] && p.y <= plot[1] + plot[3] ? { x: p.x, start: shownStart() } : null;
+    });
+    svg.addEventListener("pointerup", () => { press = null; svg.style.cursor = ""; });
+    figure.addEventListener("keydown", (event) => {
+      const el = event.target.closest && event.target.closest("[data-plotara-hit]");
+      if (event.defaultPrevented || !Object.hasOwn(keySteps, event.key) ||
+          (el && regionOf(el).n)) return;
+      event.preventDefault();
+      scrollBy(keySteps[event.key]);
+    });
+  }
 
   // Only the elements Tab reaches listen for focus: a browser may make an SVG element that
   // listens for focus focusable.
@@ -156,13 +238,15 @@
     });
   }
   svg.addEventListener("pointermove", (event) => {
+    if (scroll && drag(event)) return hideTip();
     const found = regionAt(event);
     if (found) showTip(found.region.t, event.clientX, event.clientY); else hideTip();
   });
   svg.addEventListener("pointerleave", hideTip);
   svg.addEventListener("click", (event) => {
+    if (dragged) return (dragged = false); // the end of a drag, not a click
     const found = regionAt(event);
-    if (found && found.el) act(found.el); else if (found) follow(found.region);
+    if (found && found.el) act(found.el, event); else if (found) follow(found.region);
   });
 
   // The data table, a row per plot element in series and point order, made when first shown.

@@ -194,7 +194,8 @@ class Browser:
         self.mouse("mouseWheel", x, y, deltaX=dx, deltaY=dy)
         self.pump(0.2)
 
-    KEYS = {"Tab": 9, "Enter": 13, " ": 32, "ArrowLeft": 37, "ArrowRight": 39, "Escape": 27}
+    KEYS = {"Tab": 9, "Enter": 13, " ": 32, "ArrowLeft": 37, "ArrowRight": 39, "Escape": 27,
+            "Home": 36, "End": 35}
 
     def key(self, key):
         code = self.KEYS[key]

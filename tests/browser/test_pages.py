@@ -251,34 +251,56 @@ class Pages(unittest.TestCase):
                                 ".textContent]"), [count, "P700" + str(100 + 700 * 37 % 500)])
         self.assertEqual(b.troubles(), [])
 
-    # Fails at web a2bb255: the page shows the scroll window the player laid out and does not
-    # scroll it yet (docs/web.md, "What differs from the desktop").
-    @unittest.expectedFailure
     def test_scroll_charts_scroll_by_wheel_drag_and_arrow_key(self):
         b = self.load(render("scroll", "scrollcolumn2d", SCROLL_XML))
+        plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
+                      "[type=\\'application/json\\']').textContent).plot, m = document"
+                      ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
+                      " p[2], p[3]]; })()")
         box = b.eval("(() => { const r = document.querySelector('figure svg')"
                      ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
-        x, y = box[0] + box[2] / 2, box[1] + box[3] / 2
-        moves = {
-            "wheel": lambda: b.wheel(x, y, 0, 300),
-            "drag": lambda: b.drag(x + 100, y, x - 150, y),
-            "arrow": lambda: (b.eval("document.querySelector('figure [tabindex]').focus()"),
-                              b.key("ArrowRight"), b.key("ArrowRight")),
-        }
-        for how, move in moves.items():
+        step = plot[2] / 6
+        # The middle of the fourth column's slot, just above the plot's base: inside the column.
+        x, y = plot[0] + 3.5 * step, plot[1] + plot[3] - 3
+
+        def start():
+            return int(b.eval("document.querySelector('figure [role=scrollbar]')"
+                              ".getAttribute('aria-valuenow')"))
+
+        def keys(*names):
+            b.eval("document.querySelector('figure [role=scrollbar]').focus()")
+            for name in names:
+                b.key(name)
+
+        # how, the move, the start after it (from 0: wheel one step, arrows two, the drag of
+        # 250 pixels five categories, End the last start and a step past it none)
+        moves = [("wheel", lambda: b.wheel(x, y, 0, 120), 1),
+                 ("arrow", lambda: keys("ArrowRight", "ArrowRight"), 3),
+                 ("drag", lambda: b.drag(x + 100, y, x - 150, y), 3 + round(250 / step)),
+                 ("end", lambda: keys("End", "ArrowRight"), 34),
+                 ("home", lambda: (keys("Home", "ArrowLeft"), b.wheel(x, y, 0, -120)), 0)]
+        for how, move, expected in moves:
             with self.subTest(how=how):
                 before = png.decode(b.screenshot(box))
                 move()
-                b.pump(0.5)
+                b.pump(0.2)
+                self.assertEqual(start(), expected)
                 self.assertGreater(png.differing(before, png.decode(b.screenshot(box))), 0.01)
+                b.hover(x - 3, y)  # a move, also where the wheel left the pointer
+                b.hover(x, y)
+                category = expected + 3
+                self.assertEqual(b.eval("document.querySelector('[role=tooltip]').textContent"),
+                                 "C%d, %d" % (category, 10 + category * 7 % 50))
+        self.assertEqual(b.eval("window.__drill"), [])
         self.assertEqual(b.troubles(), [])
 
     def fragments_page(self):
-        """Both test charts as fragments in one host page whose policy allows their scripts by
+        """The test charts as fragments in one host page whose policy allows their scripts by
         hash and nothing else."""
         parts = []
         for prefix, chart_type, xml in (("first", "mscolumn2d", LEGEND_XML),
-                                        ("second", "column2d", COLUMN_XML)):
+                                        ("second", "column2d", COLUMN_XML),
+                                        ("third", "scrollcolumn2d", SCROLL_XML)):
             with open(render(prefix, chart_type, xml, ".html", "--html-fragment", "--html-id",
                              prefix)) as f:
                 parts.append(f.read())
@@ -305,27 +327,38 @@ class Pages(unittest.TestCase):
         b.click(*b.center("#first [role=checkbox]"))
         self.assertEqual(b.eval("[...document.querySelectorAll('[role=checkbox]')]"
                                 ".map(e => e.getAttribute('aria-checked'))"),
-                         ["false", "true"])
+                         ["false", "true", "true"])
+        b.eval("document.querySelector('#third [role=scrollbar]').focus()")
+        b.key("ArrowRight")
+        self.assertEqual(b.eval("[...new Set([...document.querySelectorAll('#third"
+                                " [data-plotara-window]:not([display])')].map(g =>"
+                                " g.getAttribute('data-plotara-window')))]"), ["1"])
         self.assertEqual(b.troubles(), [])
 
     def test_every_id_of_a_fragment_carries_its_prefix(self):
         b = self.fragments_page()
-        self.assertEqual(b.eval("['first', 'second'].flatMap(p => [...document.getElementById(p)"
+        self.assertEqual(b.eval("['first', 'second', 'third'].flatMap(p => [...document.getElementById(p)"
                                 ".querySelectorAll('[id]')].map(e => e.id)"
                                 ".filter(id => !id.startsWith(p + '-')))"), [])
 
     def test_the_page_looks_like_the_png_of_the_chart(self):
         xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
             (label, value, None, None) for label, value, *_ in COLUMNS[:3])
-        with open(render("same", "column2d", xml, ".png"), "rb") as f:
-            picture = png.decode(f.read())
-        b = self.load(render("same", "column2d", xml))
-        box = b.eval("(() => { const r = document.querySelector('figure svg')"
-                     ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
-        self.assertEqual(box[2:], list(SIZE))
-        # Text is drawn by another rasteriser: its edges differ, nothing else (0.15 % of the pixels
-        # for the SVG file of this chart).
-        self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.01)
+        # A scroll chart's page shows the window the PNG shows (here the last, then the third).
+        for name, chart_type, xml in (
+                ("same", "column2d", xml),
+                ("same-end", "scrollcolumn2d", SCROLL_XML.replace("'6'", "'6' scrollPosition='end'")),
+                ("same-3", "scrollcolumn2d", SCROLL_XML.replace("'6'", "'6' scrollPosition='3'"))):
+            with self.subTest(chart=name):
+                with open(render(name, chart_type, xml, ".png"), "rb") as f:
+                    picture = png.decode(f.read())
+                b = self.load(render(name, chart_type, xml))
+                box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                             ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+                self.assertEqual(box[2:], list(SIZE))
+                # Text is drawn by another rasteriser: its edges differ, nothing else (0.15 % of
+                # the pixels for the SVG file of the column chart).
+                self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.01)
 
 
 class Driver(unittest.TestCase):
