@@ -83,8 +83,8 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
         // The page has no layout engine: it holds the window at each start, as laid out here.
         const ViewState& view = impl_->view;
         std::vector<ScrollWindow> windows;
-        for (std::size_t start :
-             pageScrollStarts(view.scrollTotal - view.scrollVisible, view.scrollStart)) {
+        for (std::size_t start : pageScrollStarts(view.scrollTotal - view.scrollVisible,
+                                                  view.scrollVisible, view.scrollStart)) {
             ViewState at = view;
             at.scrollStart = start;
             Scene laid;

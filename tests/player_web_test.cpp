@@ -237,8 +237,9 @@ TEST(PlayerWeb, ScrollPageHoldsEveryWindowAsThePlayerScrollsTo) {
         xml += "<set value='" + std::to_string(10 + i * 7 % 11) +
                "' link='host:F:" + std::to_string(i) + "'/>";
     // A long chart's page offers a bounded number of starts: both ends and the shown one.
-    const std::vector<std::size_t> starts = player::pageScrollStarts(1000, 7);
-    EXPECT_LE(starts.size(), player::maxPageWindows + 2);
+    const std::vector<std::size_t> starts = player::pageScrollStarts(1000, 10, 7);
+    EXPECT_LE(starts.size() * 10, player::pageWindowCategories + 20);
+    EXPECT_GT(starts.size() * 10, player::pageWindowCategories / 2);
     EXPECT_TRUE(starts.front() == 0 && starts.back() == 1000 && std::ranges::is_sorted(starts));
     EXPECT_TRUE(std::ranges::binary_search(starts, std::size_t{7}));
     for (int type : {31, 32, 33}) { // scroll column, line, area

@@ -49,11 +49,12 @@ struct HtmlChart {
     std::vector<long> regionWindow;   // by region: the start of its window, -1 in every window
 };
 
-// The starts a scroll chart's page offers for the last start: every one up to
-// maxPageWindows of them, else as many spread evenly (the first and the last among them), and
-// the shown one. Cannot fail beyond running out of memory.
-inline constexpr std::size_t maxPageWindows = 200;
-std::vector<std::size_t> pageScrollStarts(std::size_t last, std::size_t shown);
+// The starts a scroll chart's page offers when the last is last and visible categories show at
+// once: every one while the windows hold at most pageWindowCategories categories in all, else
+// as many as fit (at least two, the first and the last) spread evenly, and the shown one.
+// Cannot fail beyond running out of memory.
+inline constexpr std::size_t pageWindowCategories = 1200;
+std::vector<std::size_t> pageScrollStarts(std::size_t last, std::size_t visible, std::size_t shown);
 // The prefix of the ids of a window's SVG: each window's own, all starting with the page's.
 std::string windowIdPrefix(std::string_view pagePrefix, std::size_t start);
 // Makes the page of a scroll chart hold its windows (one of them, at shown, the still picture

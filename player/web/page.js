@@ -160,8 +160,13 @@
     }
     bar.setAttribute("aria-valuenow", String(shownStart()));
     hideTip();
-    // An element of the window left behind hands the focus on to the scroll bar.
-    if (focused && focused !== bar && focused.closest("[data-plotara-window]")) bar.focus();
+    // An element of the window left behind hands the focus on to the same element of the
+    // window shown, or else to the scroll bar.
+    if (focused && focused !== bar && focused.closest("[data-plotara-window]")) {
+      const was = regionOf(focused), same = hits.find((h) => h.hasAttribute("tabindex") &&
+        regionOf(h).w === shownStart() && regionOf(h).s === was.s && regionOf(h).p === was.p);
+      (same || bar).focus();
+    }
     return true;
   };
   // The offered start nearest to a category (a long chart's page offers every few).

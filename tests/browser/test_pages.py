@@ -62,7 +62,8 @@ LEGEND_XML = ("<chart caption='Two series' animation='0'><categories><category l
 SCROLL_XML = ("<chart caption='Scroll' numVisiblePlot='6' animation='0'><categories>%s</categories>"
               "<dataset seriesName='S'>%s</dataset></chart>" % (
                   "".join("<category label='C%d'/>" % i for i in range(40)),
-                  "".join("<set value='%d'/>" % (10 + i * 7 % 50) for i in range(40))))
+                  "".join("<set value='%d' link='host:c:%d'/>" % (10 + i * 7 % 50, i)
+                          for i in range(40))))
 SIZE = (640, 400)
 
 
@@ -291,7 +292,15 @@ class Pages(unittest.TestCase):
                 category = expected + 3
                 self.assertEqual(b.eval("document.querySelector('[role=tooltip]').textContent"),
                                  "C%d, %d" % (category, 10 + category * 7 % 50))
-        self.assertEqual(b.eval("window.__drill"), [])
+        self.assertEqual(b.eval("window.__drill"), [], "a drag is no click")
+        # A focused column keeps the focus as the window moves on, and Enter still follows it.
+        b.eval("document.querySelector(%s).focus()" % cdp.json.dumps(self.named("C3: 31")))
+        b.key("ArrowRight")
+        b.key("Enter")
+        self.assertEqual(b.eval("[document.activeElement.getAttribute('aria-label'), document"
+                                ".activeElement.closest('[data-plotara-window]')"
+                                ".getAttribute('data-plotara-window'), window.__drill]"),
+                         ["C3: 31", "1", [{"action": "c", "parameter": ["3"]}]])
         self.assertEqual(b.troubles(), [])
 
     def fragments_page(self):
