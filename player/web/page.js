@@ -202,9 +202,19 @@
   if (scroll) {
     // A drag would select the texts it passes over.
     svg.style.userSelect = tip.style.userSelect = "none";
+    // A wheel's notch steps a category; a touchpad's small moves add up to one. At an end the
+    // page scrolls.
+    let wheeled = 0;
     svg.addEventListener("wheel", (event) => {
-      const delta = event.deltaY || event.deltaX;
-      if (delta && scrollBy(Math.sign(delta))) event.preventDefault();
+      const delta = (event.deltaY || event.deltaX) * [1, 40, 800][event.deltaMode];
+      const way = Math.sign(delta);
+      if (!way || at === (way < 0 ? 0 : scroll.starts.length - 1)) return;
+      event.preventDefault();
+      wheeled = Math.sign(wheeled) === way ? wheeled + delta : delta;
+      if (Math.abs(wheeled) >= 50) {
+        wheeled = 0;
+        scrollBy(way);
+      }
     }, { passive: false });
     svg.addEventListener("pointerdown", (event) => {
       const p = inSvg(event), plot = chart.plot;
