@@ -346,7 +346,8 @@ class Pages(unittest.TestCase):
 
     def test_every_id_of_a_fragment_carries_its_prefix(self):
         b = self.fragments_page()
-        self.assertEqual(b.eval("['first', 'second', 'third'].flatMap(p => [...document.getElementById(p)"
+        self.assertEqual(b.eval("['first', 'second', 'third'].flatMap(p =>"
+                                " [...document.getElementById(p)"
                                 ".querySelectorAll('[id]')].map(e => e.id)"
                                 ".filter(id => !id.startsWith(p + '-')))"), [])
 
@@ -354,10 +355,12 @@ class Pages(unittest.TestCase):
         xml = "<chart caption='Sales' animation='0'>%s</chart>" % sets(
             (label, value, None, None) for label, value, *_ in COLUMNS[:3])
         # A scroll chart's page shows the window the PNG shows (here the last, then the third).
-        for name, chart_type, xml in (
-                ("same", "column2d", xml),
-                ("same-end", "scrollcolumn2d", SCROLL_XML.replace("'6'", "'6' scrollPosition='end'")),
-                ("same-3", "scrollcolumn2d", SCROLL_XML.replace("'6'", "'6' scrollPosition='3'"))):
+        def at(start):
+            return SCROLL_XML.replace("'6'", "'6' scrollPosition='%s'" % start)
+
+        for name, chart_type, xml in (("same", "column2d", xml),
+                                      ("same-end", "scrollcolumn2d", at("end")),
+                                      ("same-3", "scrollcolumn2d", at(3))):
             with self.subTest(chart=name):
                 with open(render(name, chart_type, xml, ".png"), "rb") as f:
                     picture = png.decode(f.read())
