@@ -242,6 +242,10 @@ TEST(PlayerWeb, ScrollPageHoldsEveryWindowAsThePlayerScrollsTo) {
     EXPECT_GT(starts.size() * 10, player::pageWindowCategories / 2);
     EXPECT_TRUE(starts.front() == 0 && starts.back() == 1000 && std::ranges::is_sorted(starts));
     EXPECT_TRUE(std::ranges::binary_search(starts, std::size_t{7}));
+    const std::vector<std::size_t> tiled = player::pageScrollStarts(100000, 10, 0);
+    EXPECT_EQ(std::ranges::adjacent_find(tiled, [](auto a, auto b) { return b - a > 10; }),
+              tiled.end())
+        << "every category shows in a window";
     for (int type : {31, 32, 33}) { // scroll column, line, area
         ChartPlayer player;
         play(player, type, xml + "</dataset></chart>");

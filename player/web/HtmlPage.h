@@ -51,7 +51,8 @@ struct HtmlChart {
 
 // The starts a scroll chart's page offers when the last is last and visible categories show at
 // once: every one while the windows hold at most pageWindowCategories categories in all, else
-// as many as fit (at least two, the first and the last) spread evenly, and the shown one.
+// as many as fit (at least two, the first and the last) spread evenly but never more than a
+// window apart, and the shown one.
 // Cannot fail beyond running out of memory.
 inline constexpr std::size_t pageWindowCategories = 1200;
 std::vector<std::size_t> pageScrollStarts(std::size_t last, std::size_t visible, std::size_t shown);

@@ -146,7 +146,9 @@ std::vector<std::size_t> pageScrollStarts(std::size_t last, std::size_t visible,
     std::vector<std::size_t> starts;
     const std::size_t most =
         std::max<std::size_t>(pageWindowCategories / std::max<std::size_t>(visible, 1), 2);
-    const std::size_t step = std::max<std::size_t>((last + most - 2) / (most - 1), 1);
+    // Never more than a window apart: every category shows in one.
+    const std::size_t step = std::clamp<std::size_t>((last + most - 2) / (most - 1), 1,
+                                                     std::max<std::size_t>(visible, 1));
     for (std::size_t s = 0; s < last; s += step)
         starts.push_back(s);
     starts.push_back(last);
