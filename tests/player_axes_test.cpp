@@ -21,13 +21,10 @@ using namespace player;
 using testing::drawChart;
 using testing::singleSeries;
 
-std::string dualAxis(const std::string& attrs, const std::string& primary,
-                     const std::string& secondary) {
-    return "<chart " + attrs +
-           "><categories><category label='A'/><category label='B'/><category label='C'/>"
-           "</categories><dataset seriesName='P'>" +
-           primary + "</dataset><dataset seriesName='S' parentYAxis='S'>" + secondary +
-           "</dataset></chart>";
+std::string dualAxis(const std::string& attrs, const std::vector<double>& primary,
+                     const std::vector<double>& secondary = {-20, 35, 48}) {
+    return testing::multiSeries(attrs, {"A", "B", "C"},
+                                {{"P", primary}, {"S", secondary, "parentYAxis='S'"}});
 }
 
 TEST(AxisRanges, LinesFitTheirDataAndColumnsKeepZero) {
@@ -63,25 +60,19 @@ TEST(AxisRanges, LinesFitTheirDataAndColumnsKeepZero) {
 }
 
 TEST(AxisRanges, DualAxesFitTheirOwnDataAndAlignZeroOnlyWhenBothCrossIt) {
-    const std::string primary = "<set value='235000'/><set value='125100'/><set value='464200'/>";
+    const std::vector<double> primary{235000, 125100, 464200};
     struct Case {
         std::string xml;
         double pMin, pMax, sMin, sMax;
     } cases[] = {
         // A negative secondary series leaves the primary axis alone.
-        {dualAxis("", primary, "<set value='-20'/><set value='35'/><set value='48'/>"), 0, 500000,
-         -20, 60},
+        {dualAxis("", primary), 0, 500000, -20, 60},
         // Both cross zero: zero on the same tick, round ticks on both.
-        {dualAxis("", "<set value='-100000'/><set value='125100'/><set value='464200'/>",
-                  "<set value='-20'/><set value='35'/><set value='48'/>"),
-         -200000, 600000, -20, 60},
+        {dualAxis("", {-100000, 125100, 464200}), -200000, 600000, -20, 60},
         // The document's limits win.
-        {dualAxis("PYAxisMinValue='100000' PYAxisMaxValue='600000'", primary,
-                  "<set value='-20'/><set value='35'/><set value='48'/>"),
-         100000, 600000, -20, 60},
-        {dualAxis("SYAxisMinValue='-100' SYAxisMaxValue='100'", primary,
-                  "<set value='-20'/><set value='35'/><set value='48'/>"),
-         0, 500000, -100, 100},
+        {dualAxis("PYAxisMinValue='100000' PYAxisMaxValue='600000'", primary), 100000, 600000, -20,
+         60},
+        {dualAxis("SYAxisMinValue='-100' SYAxisMaxValue='100'", primary), 0, 500000, -100, 100},
     };
     for (const Case& c : cases) {
         auto player = drawChart(23, c.xml);
@@ -260,13 +251,8 @@ TEST(NiceScale, AlignZeroOnlyWhenBothAxesCrossIt) {
 }
 
 std::string scrollDocument(const std::string& attrs) {
-    std::string xml = "<chart numVisiblePlot='4' " + attrs + "><categories>";
-    for (int i = 0; i < 10; ++i)
-        xml += "<category label='M" + std::to_string(i) + "'/>";
-    xml += "</categories><dataset seriesName='A'>";
-    for (int i = 0; i < 10; ++i)
-        xml += "<set value='" + std::to_string(10 + i) + "'/>";
-    return xml + "</dataset></chart>";
+    return testing::multiSeries("numVisiblePlot='4' " + attrs, testing::numbered("M", 10),
+                                {{"A", {10, 11, 12, 13, 14, 15, 16, 17, 18, 19}}});
 }
 
 TEST(ScrollPosition, PicksTheWindowDrawnFirst) {
@@ -288,6 +274,9 @@ TEST(ScrollPosition, PicksTheWindowDrawnFirst) {
             ASSERT_TRUE(l.series[0].window.has_value()) << c.attrs;
             EXPECT_EQ(l.series[0].window->first, c.first) << type << " " << c.attrs;
             EXPECT_EQ(l.series[0].window->second, 4u) << type << " " << c.attrs;
+            EXPECT_EQ(l.series[0].points, 10u);
+            EXPECT_EQ(l.series[0].drawn, 4u);
+            EXPECT_TRUE(testing::hasNote(l, "outside the scroll window")) << type << " " << c.attrs;
             // The category labels are those of the window.
             for (const LayoutText& t : l.texts) {
                 if (t.tag.kind != TextKind::CategoryLabel) continue;

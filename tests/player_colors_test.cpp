@@ -113,18 +113,13 @@ TEST(Contrast, EveryLineStandsOutFromTheCanvas) {
     EXPECT_GE(contrast(legibleOn(rgb(0x202040), rgb(0x101010)), rgb(0x101010)), 3);
     EXPECT_EQ(legibleOn(rgb(0x333333), rgb(0xFFFFFF)), rgb(0x333333));
 
-    std::string xml = "<chart><categories><category label='A'/><category label='B'/>"
-                      "<category label='C'/></categories>";
-    for (int d = 0; d < 8; ++d) {
-        xml += "<dataset seriesName='S" + std::to_string(d) + "'><set value='" +
-               std::to_string(10 + d) + "'/><set value='" + std::to_string(20 + d) +
-               "'/><set value='" + std::to_string(15 + d) + "'/></dataset>";
-    }
-    xml += "</chart>";
+    std::vector<testing::Dataset> sets;
+    for (int d = 0; d < 8; ++d)
+        sets.push_back({"S" + std::to_string(d), {10.0 + d, 20.0 + d, 15.0 + d}});
     for (int palette = 1; palette <= 5; ++palette) {
-        std::string doc = xml;
-        doc.insert(6, " palette='" + std::to_string(palette) + "'");
-        auto player = drawChart(12, doc);
+        auto player =
+            drawChart(12, testing::multiSeries("palette='" + std::to_string(palette) + "'",
+                                               {"A", "B", "C"}, sets));
         const Scene& s = player->scene();
         Color canvas = paletteTheme(palette).canvas;
         std::size_t legibleLines = 0, markerSets = 0;

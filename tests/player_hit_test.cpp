@@ -4,8 +4,8 @@
 #include "player/ChartPlayer.h"
 #include "player/detail/Invoke.h"
 #include "player/draw/HitList.h"
+#include "player_model_support.h"
 #include "player_pixels.h"
-#include "player_samples.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,11 @@
 namespace plotara {
 namespace {
 
-std::optional<player::HitRegion> firstHit(const ChartPlayer& p, player::HitKind kind, int point) {
+// The first region of the kind (for the point, when one is given).
+std::optional<player::HitRegion> firstHit(const ChartPlayer& p, player::HitKind kind,
+                                          std::optional<int> point = {}) {
     for (const auto& h : p.scene().hits) {
-        if (h.kind == kind && h.pointIndex == point) return h;
+        if (h.kind == kind && (!point || h.pointIndex == *point)) return h;
     }
     return std::nullopt;
 }
@@ -32,76 +34,6 @@ player::Point centreOf(const player::HitRegion& h) {
     if (h.shape == player::HitRegion::Shape::Rect)
         return {h.rect.x + h.rect.w / 2, h.rect.y + h.rect.h / 2};
     return h.center;
-}
-
-TEST(HitStore, KeepsPointRegionsCompactlyAndGivesEveryRegionBackAsAdded) {
-    using player::HitRegion;
-    using Shape = HitRegion::Shape;
-    // What each region is and whether it can be a compact entry: one point's rectangle or circle
-    // with its texts left to be worked out and nothing else to remember.
-    auto region = [](Shape shape, player::HitKind kind, bool lazy) {
-        HitRegion r;
-        r.shape = shape;
-        r.kind = kind;
-        r.lazyText = lazy;
-        r.seriesIndex = 1;
-        r.pointIndex = 7;
-        r.rect = {10.25, 20.5, 30, 40};
-        r.center = {50.5, 60.25};
-        r.radius = 4.5;
-        return r;
-    };
-    std::vector<std::pair<HitRegion, bool>> cases;
-    cases.emplace_back(region(Shape::Rect, player::HitKind::Column, true), true);
-    cases.emplace_back(region(Shape::Circle, player::HitKind::Anchor, true), true);
-    cases.emplace_back(region(Shape::Rect, player::HitKind::Column, false), false); // texts given
-    HitRegion linked = region(Shape::Rect, player::HitKind::Column, true);
-    linked.link = "host:drill:A";
-    cases.emplace_back(linked, false);
-    HitRegion named = region(Shape::Circle, player::HitKind::Anchor, true);
-    named.series = "S";
-    cases.emplace_back(named, false);
-    HitRegion wedge = region(Shape::Wedge, player::HitKind::Slice, true);
-    wedge.a0 = 0.5;
-    wedge.a1 = 2;
-    wedge.inner = 1;
-    cases.emplace_back(wedge, false);
-    HitRegion polygon = region(Shape::Polygon, player::HitKind::Area, true);
-    polygon.polygon = {{0, 0}, {100, 0}, {50, 80}};
-    cases.emplace_back(polygon, false);
-    cases.emplace_back(region(Shape::Rect, player::HitKind::Bar, true), true);
-
-    player::HitStore store;
-    std::size_t whole = 0;
-    for (const auto& [r, compact] : cases) {
-        store.push_back(r);
-        whole += compact ? 0 : 1;
-    }
-    ASSERT_EQ(store.size(), cases.size());
-    EXPECT_EQ(store.wholeCount(), whole);
-    std::size_t i = 0;
-    for (const HitRegion& got : store) {
-        const HitRegion& want = cases[i].first;
-        EXPECT_EQ(got.shape, want.shape) << i;
-        EXPECT_EQ(got.kind, want.kind) << i;
-        EXPECT_EQ(got.link, want.link) << i;
-        EXPECT_EQ(got.series, want.series) << i;
-        EXPECT_EQ(got.lazyText, want.lazyText) << i;
-        EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
-        EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
-        EXPECT_EQ(player::boundsOf(got).x, player::boundsOf(want).x) << i;
-        EXPECT_EQ(player::boundsOf(got).h, player::boundsOf(want).h) << i;
-        // The store's own test agrees with the region's on a grid around every shape.
-        for (double x = -5; x <= 110; x += 2.5)
-            for (double y = -5; y <= 110; y += 2.5)
-                ASSERT_EQ(store.contains(i, {x, y}), want.contains({x, y}))
-                    << i << " at " << x << "," << y;
-        ++i;
-    }
-    EXPECT_EQ(i, cases.size());
-    store.clear();
-    EXPECT_TRUE(store.empty());
-    EXPECT_EQ(store.wholeCount(), 0u);
 }
 
 TEST(LinkSyntax, HostCallsScriptCallsAndAddresses) {
@@ -134,9 +66,9 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
     ChartPlayer p;
     std::vector<String> calls;
     p.onFlashCall([&](const String& r) { calls.push_back(r); });
-    p.put_Movie(fromUtf8(testing::movieUrl(
-        2, "<chart><set label='A' value='10' link='host:drill:A,10'/><set label='B' value='20' "
-           "toolText='Bee'/></chart>")));
+    testing::loadChart(p, 2,
+                       "<chart><set label='A' value='10' link='host:drill:A,10'/><set label='B' "
+                       "value='20' toolText='Bee'/></chart>");
     calls.clear();
     const auto a = firstHit(p, player::HitKind::Column, 0);
     ASSERT_TRUE(a);
@@ -174,7 +106,7 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
     };
     for (const Case& c : cases) {
         ChartPlayer p;
-        p.put_Movie(fromUtf8(testing::movieUrl(c.type, testing::singleSeriesSample)));
+        testing::loadChart(p, c.type, testing::singleSeriesSample);
         const auto h = firstHit(p, c.kind, 2);
         ASSERT_TRUE(h) << c.type;
         player::Point at = centreOf(*h);
@@ -186,11 +118,10 @@ TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
         EXPECT_EQ(info.kind, c.kind) << c.type;
         EXPECT_EQ(info.toolText, c.tool) << c.type;
     }
-    ChartPlayer bubble;
-    bubble.put_Movie(fromUtf8(testing::movieUrl(30, testing::bubbleSampleEncoded)));
-    const auto h = firstHit(bubble, player::HitKind::Bubble, 0);
+    auto bubble = testing::drawChart(30, testing::bubbleSampleEncoded);
+    const auto h = firstHit(*bubble, player::HitKind::Bubble, 0);
     ASSERT_TRUE(h);
-    EXPECT_EQ(bubble.hoverAt(h->center.x, h->center.y).label, L"Traders");
+    EXPECT_EQ(bubble->hoverAt(h->center.x, h->center.y).label, L"Traders");
 }
 
 // A scatter of two clouds of points (the benchmark's size), with three lone points in the
@@ -235,8 +166,7 @@ TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
     ChartPlayer p;
     std::vector<String> calls;
     p.onFlashCall([&](const String& r) { calls.push_back(r); });
-    p.put_Movie(fromUtf8(testing::movieUrl(29, bigScatter())));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
+    testing::loadChart(p, 29, bigScatter());
     EXPECT_LT(p.scene().hits.size(), 16u) << "points are not kept as one region each";
     EXPECT_EQ(p.scene().pointHits.size(), 30003u) << "every point in the plot, not the one beyond";
     std::vector<DrawnPoint> drawn = drawnPoints(p.scene());
@@ -296,18 +226,16 @@ TEST(PlayerHits, ScatterPointsAreFoundAsTheTopmostWithinTheirRadius) {
 
 TEST(PlayerHits, TheLastDrawnScatterPointIsOnTop) {
     // A later series with a point on the same spot as a point of an earlier one.
-    ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(
+    auto p = testing::drawChart(
         29, "<chart showLegend='1'><dataset seriesName='A'><set x='1' y='1'/><set x='2' y='2'/>"
             "</dataset><dataset seriesName='B'><set x='3' y='3'/><set x='2' y='2'/>"
-            "</dataset></chart>")));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
-    std::vector<DrawnPoint> drawn = drawnPoints(p.scene());
+            "</dataset></chart>");
+    std::vector<DrawnPoint> drawn = drawnPoints(p->scene());
     ASSERT_EQ(drawn.size(), 4u);
-    HitInfo shared = p.hoverAt(drawn[1].at.x, drawn[1].at.y);
+    HitInfo shared = p->hoverAt(drawn[1].at.x, drawn[1].at.y);
     EXPECT_EQ(shared.series, L"B") << "the series drawn last is on top";
     EXPECT_EQ(shared.pointIndex, 1);
-    EXPECT_EQ(p.hoverAt(drawn[0].at.x, drawn[0].at.y).series, L"A");
+    EXPECT_EQ(p->hoverAt(drawn[0].at.x, drawn[0].at.y).series, L"A");
     player::PointHits hits;
     hits.beginSet(player::HitKind::Point, "A", 0, 0);
     hits.add({10, 10}, 4, 0);
@@ -323,16 +251,17 @@ TEST(PlayerHits, TheLastDrawnScatterPointIsOnTop) {
     EXPECT_EQ(hits.find({std::nan(""), 10}, set), -1);
 }
 
+// Twenty categories, five of them in the scroll window.
+std::string scrollChart(int (*value)(int)) {
+    std::vector<double> values;
+    for (int i = 0; i < 20; ++i)
+        values.push_back(value(i));
+    return testing::multiSeries("numVisiblePlot='5'", testing::numbered("C", 20), {{"s", values}});
+}
+
 TEST(PlayerHits, ScrollBarMovesTheWindow) {
-    std::string xml = "<chart numVisiblePlot='5'><categories>";
-    for (int i = 0; i < 20; ++i)
-        xml += "<category label='C" + std::to_string(i) + "'/>";
-    xml += "</categories><dataset seriesName='s'>";
-    for (int i = 0; i < 20; ++i)
-        xml += "<set value='" + std::to_string(i + 1) + "'/>";
-    xml += "</dataset></chart>";
     ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(31, xml)));
+    testing::loadChart(p, 31, scrollChart([](int i) { return i + 1; }));
     auto visibleColumns = [&] {
         std::vector<int> idx;
         for (const auto& h : p.scene().hits) {
@@ -341,10 +270,7 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
         return idx;
     };
     EXPECT_EQ(visibleColumns(), (std::vector<int>{0, 1, 2, 3, 4}));
-    std::optional<player::HitRegion> right;
-    for (const auto& h : p.scene().hits) {
-        if (h.kind == player::HitKind::ScrollRight) right = h;
-    }
+    const auto right = firstHit(p, player::HitKind::ScrollRight);
     ASSERT_TRUE(right);
     auto at = centreOf(*right);
     p.clickAt(at.x, at.y);
@@ -356,21 +282,11 @@ TEST(PlayerHits, ScrollBarMovesTheWindow) {
 }
 
 TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
-    std::string xml = "<chart numVisiblePlot='5'><categories>";
-    for (int i = 0; i < 20; ++i)
-        xml += "<category label='C" + std::to_string(i) + "'/>";
-    xml += "</categories><dataset seriesName='s'>";
-    for (int i = 0; i < 20; ++i)
-        xml += "<set value='" + std::to_string(10 + (i * 7) % 11) + "'/>";
-    xml += "</dataset></chart>";
+    const std::string xml = scrollChart([](int i) { return 10 + (i * 7) % 11; });
     for (int type : {32, 33}) {
         ChartPlayer p;
-        p.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
-        ASSERT_EQ(p.state(), PlayerState::Chart);
-        std::optional<player::HitRegion> right;
-        for (const auto& h : p.scene().hits) {
-            if (h.kind == player::HitKind::ScrollRight) right = h;
-        }
+        testing::loadChart(p, type, xml);
+        const auto right = firstHit(p, player::HitKind::ScrollRight);
         ASSERT_TRUE(right);
         auto at = centreOf(*right);
         for (int i = 0; i < 3; ++i)
@@ -405,8 +321,7 @@ TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
 
 TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
     ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(5, testing::singleSeriesSample)));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
+    testing::loadChart(p, 5, testing::singleSeriesSample);
     const auto slice = firstHit(p, player::HitKind::Slice, 0);
     ASSERT_TRUE(slice);
     ASSERT_GT(slice->inner, 0);

@@ -44,6 +44,7 @@ void expectSame(const HitRegion& got, const HitRegion& want, std::size_t i) {
     EXPECT_EQ(got.shape, want.shape) << i;
     EXPECT_EQ(got.kind, want.kind) << i;
     EXPECT_EQ(got.link, want.link) << i;
+    EXPECT_EQ(got.series, want.series) << i;
     EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
     EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
     EXPECT_EQ(got.lazyText, want.lazyText) << i;
@@ -70,10 +71,23 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
     struct Case {
         const char* what;
         std::vector<HitRegion> regions;
-        std::size_t segments; // runs and whole regions the store keeps
+        std::size_t segments;  // runs and whole regions the store keeps
+        std::size_t whole = 0; // regions kept whole: with a link, a name, texts or another shape
     };
     HitRegion linked = rectRegion(0, 2, {20, 0, 10, 50});
     linked.link = "host:drill:C";
+    HitRegion texts = rectRegion(0, 1, {10, 20, 10, 30}), named = circleRegion(0, 2, {45, 20}, 4);
+    texts.lazyText = false;
+    named.series = "S";
+    HitRegion wedge = circleRegion(0, 3, {20, 30}, 15), polygon = rectRegion(0, 4, {});
+    wedge.shape = Shape::Wedge;
+    wedge.kind = player::HitKind::Slice;
+    wedge.a0 = 0.5;
+    wedge.a1 = 2;
+    wedge.inner = 5;
+    polygon.shape = Shape::Polygon;
+    polygon.kind = player::HitKind::Area;
+    polygon.polygon = {{0, 0}, {50, 0}, {25, 40}};
     const std::vector<Case> cases = {
         {"consecutive columns",
          {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {10, 20, 10, 30}),
@@ -89,7 +103,12 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
         {"a linked column is kept whole between runs",
          {rectRegion(0, 0, {0, 10, 10, 40}), rectRegion(0, 1, {10, 20, 10, 30}), linked,
           rectRegion(0, 3, {30, 5, 10, 45})},
-         3},
+         3,
+         1},
+        {"texts given, a name, a wedge and a polygon are kept whole",
+         {rectRegion(0, 0, {0, 10, 10, 40}), texts, named, wedge, polygon},
+         5,
+         4},
         {"another kind ends the run",
          {rectRegion(0, 0, {0, 10, 10, 40}),
           rectRegion(0, 1, {0, 10, 40, 10}, player::HitKind::Bar)},
@@ -119,6 +138,7 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
             store.push_back(r);
         ASSERT_EQ(store.size(), c.regions.size());
         EXPECT_EQ(store.segmentCount(), c.segments);
+        EXPECT_EQ(store.wholeCount(), c.whole);
         for (std::size_t i = 0; i < c.regions.size(); ++i)
             expectSame(store[i], c.regions[i], i);
         for (double x = -6; x <= 52; x += 0.5) {
@@ -127,6 +147,9 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
                     << x << "," << y;
             }
         }
+        store.clear();
+        EXPECT_TRUE(store.empty());
+        EXPECT_EQ(store.wholeCount(), 0u);
     }
 }
 

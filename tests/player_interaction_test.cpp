@@ -29,14 +29,11 @@ const player::LayoutAxis& axis(const ChartPlayer& p, const char* id) {
 
 // Two series of 24 categories, the first far larger than the second.
 std::string twoSeries(const std::string& attrs = "") {
-    std::string cats, big, small;
-    for (int i = 0; i < 24; ++i) {
-        cats += "<category label='M" + std::to_string(i) + "'/>";
-        big += "<set value='" + std::to_string(800 + 10 * i) + "'/>";
-        small += "<set value='" + std::to_string(20 + i) + "'/>";
-    }
-    return "<chart " + attrs + "><categories>" + cats + "</categories><dataset seriesName='Big'>" +
-           big + "</dataset><dataset seriesName='Small'>" + small + "</dataset></chart>";
+    std::vector<double> big, small;
+    for (int i = 0; i < 24; ++i)
+        big.push_back(800 + 10 * i), small.push_back(20 + i);
+    return testing::multiSeries(attrs, testing::numbered("M", 24),
+                                {{"Big", big}, {"Small", small}});
 }
 
 std::string twoScatterSeries() {

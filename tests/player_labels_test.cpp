@@ -65,25 +65,18 @@ bool sameRgb(Color a, Color b) {
 // a line series joins it), with a zone from 19 to 23 named at its right end, where the area of
 // the last months reaches.
 std::string zoneChart(bool multi) {
-    std::string sets;
+    const std::string zone = "<trendlines><line startValue='19' endValue='23' isTrendZone='1' "
+                             "color='00AA00' displayvalue='Comfort zone'/></trendlines>";
+    std::vector<double> temp, rain;
     for (int i = 0; i < 12; ++i)
-        sets += "<set label='M" + std::to_string(i + 1) + "' value='" + std::to_string(24 + i % 3) +
-                "'/>";
-    std::string xml = "<chart showValues='0'>";
-    if (multi) {
-        xml += "<categories>";
-        for (int i = 0; i < 12; ++i)
-            xml += "<category label='M" + std::to_string(i + 1) + "'/>";
-        xml += "</categories><dataset seriesName='Temp' renderAs='Area'>" + sets +
-               "</dataset><dataset seriesName='Rain' renderAs='Line'>";
-        for (int i = 0; i < 12; ++i)
-            xml += "<set value='" + std::to_string(5 + i % 4) + "'/>";
-        xml += "</dataset>";
-    } else {
-        xml += sets;
+        temp.push_back(24 + i % 3), rain.push_back(5 + i % 4);
+    if (!multi) {
+        std::string xml = singleSeries("showValues='0'", temp, "M");
+        return xml.insert(xml.size() - 8, zone);
     }
-    return xml + "<trendlines><line startValue='19' endValue='23' isTrendZone='1' "
-                 "color='00AA00' displayvalue='Comfort zone'/></trendlines></chart>";
+    return testing::multiSeries(
+        "showValues='0'", testing::numbered("M", 12),
+        {{"Temp", temp, "renderAs='Area'"}, {"Rain", rain, "renderAs='Line'"}}, zone);
 }
 
 TEST(TrendLabels, ZoneNamesAreDrawnOverTheSeriesAndTheirBandsBehind) {
@@ -125,19 +118,19 @@ TEST(TrendLabels, ZoneNamesAreDrawnOverTheSeriesAndTheirBandsBehind) {
     }
 }
 
-// A dual-axis (or single-axis) chart with a trend line labelled on its right or inside the plot.
-std::string rightLabelChart(bool dual, bool onRight) {
-    std::string xml = "<chart SYAxisName='Rate'><categories><category label='A'/>"
-                      "<category label='B'/><category label='C'/></categories>"
-                      "<dataset seriesName='P'><set value='235000'/><set value='125100'/>"
-                      "<set value='464200'/></dataset>";
-    if (dual)
-        xml += "<dataset seriesName='S' parentYAxis='S' renderAs='Line'><set value='20'/>"
-               "<set value='35'/><set value='48'/></dataset>";
-    return xml +
-           "<trendlines><line startValue='300000' color='FF0000' "
-           "displayvalue='Right target' valueOnRight='" +
-           (onRight ? "1" : "0") + "'/></trendlines></chart>";
+// A chart with a trend line labelled on its right or inside the plot: a scatter chart, or a
+// dual-axis (or single-axis) chart of three categories.
+std::string rightLabelChart(int type, bool dual, const std::string& label, bool onRight) {
+    const std::string trend = "<trendlines><line startValue='" +
+                              std::string(type == 29 ? "5" : "300000") +
+                              "' color='FF0000' displayvalue='" + label + "' valueOnRight='" +
+                              (onRight ? "1" : "0") + "'/></trendlines>";
+    if (type == 29)
+        return "<chart><dataset><set x='1' y='2'/><set x='4' y='7'/></dataset>" + trend +
+               "</chart>";
+    std::vector<testing::Dataset> sets = {{"P", {235000, 125100, 464200}}};
+    if (dual) sets.push_back({"S", {20, 35, 48}, "parentYAxis='S' renderAs='Line'"});
+    return testing::multiSeries("SYAxisName='Rate'", {"A", "B", "C"}, sets, trend);
 }
 
 const LayoutText* trendText(const ChartLayout& l) {
@@ -147,24 +140,38 @@ const LayoutText* trendText(const ChartLayout& l) {
     return nullptr;
 }
 
-TEST(TrendLabels, RightHandLabelsKeepClearOfTheTicksAndStayWhole) {
+TEST(TrendLabels, RightHandLabelsKeepClearOfTheTicksAndStayInThePicture) {
     struct Case {
         int type;
         bool dual;
-    } cases[] = {{23, true}, {25, true}, {27, true}, {36, true}, {11, false}, {24, false}};
+        std::string label = "Right target";
+    } cases[] = {
+        {23, true},           {25, true},
+        {27, true},           {36, true},
+        {11, false},          {24, false},
+        {29, false, "Check"}, {29, false, "Service level objective for the response time"}};
     for (const Case& c : cases) {
         for (int width : {640, 420}) {
-            auto right = drawChart(c.type, rightLabelChart(c.dual, true), width, 360);
-            auto inside = drawChart(c.type, rightLabelChart(c.dual, false), width, 360);
+            auto right =
+                drawChart(c.type, rightLabelChart(c.type, c.dual, c.label, true), width, 360);
+            auto inside =
+                drawChart(c.type, rightLabelChart(c.type, c.dual, c.label, false), width, 360);
             const ChartLayout& l = right->scene().layout;
             const LayoutText* label = trendText(l);
             const LayoutText* whole = trendText(inside->scene().layout);
-            ASSERT_TRUE(label && whole) << "type " << c.type;
-            std::string where = "type " + std::to_string(c.type) + " at " + std::to_string(width);
-            // Not shortened: as wide as the same label drawn inside the plot.
-            EXPECT_NEAR(label->box.w, whole->box.w, 0.5) << where;
+            const std::string where =
+                std::to_string(c.type) + " " + c.label + " at " + std::to_string(width);
+            ASSERT_TRUE(label && whole) << where;
             EXPECT_GE(label->box.x, l.plot->right()) << where;
             EXPECT_LE(label->box.right(), l.width) << where;
+            // A short label is whole, as wide as inside the plot; a long one is shortened to a
+            // quarter of the chart.
+            if (whole->box.w < width * 0.2) {
+                EXPECT_NEAR(label->box.w, whole->box.w, 0.5) << where;
+            } else {
+                EXPECT_LT(label->box.w, whole->box.w) << where;
+                EXPECT_GT(label->box.w, width * 0.15) << where;
+            }
             for (const LayoutText& t : l.texts) {
                 if (&t == label) continue;
                 EXPECT_FALSE(t.box.overlaps(label->box))
@@ -174,37 +181,6 @@ TEST(TrendLabels, RightHandLabelsKeepClearOfTheTicksAndStayWhole) {
                 const LayoutAxis* y2 = l.axis("y2");
                 ASSERT_NE(y2, nullptr) << where;
                 EXPECT_GE(y2->ticks.size(), 2u) << where;
-            }
-        }
-    }
-}
-
-TEST(TrendLabels, RightHandLabelsOfScatterChartsStayInThePicture) {
-    const std::string labels[] = {"Check", "Service level objective for the response time"};
-    for (const std::string& label : labels) {
-        for (int width : {640, 420}) {
-            auto chart = [&](bool onRight) {
-                return drawChart(29,
-                                 "<chart><dataset><set x='1' y='2'/><set x='4' y='7'/></dataset>"
-                                 "<trendlines><line startValue='5' displayvalue='" +
-                                     label + "' valueOnRight='" + (onRight ? "1" : "0") +
-                                     "'/></trendlines></chart>",
-                                 width, 360);
-            };
-            auto right = chart(true), inside = chart(false);
-            const ChartLayout& l = right->scene().layout;
-            const LayoutText* text = trendText(l);
-            const LayoutText* whole = trendText(inside->scene().layout);
-            ASSERT_TRUE(text && whole) << label;
-            std::string where = label + " at " + std::to_string(width);
-            EXPECT_GE(text->box.x, l.plot->right()) << where;
-            EXPECT_LE(text->box.right(), l.width) << where;
-            // A short label is whole; a long one is shortened to a quarter of the chart.
-            if (whole->box.w < width * 0.2) {
-                EXPECT_NEAR(text->box.w, whole->box.w, 0.5) << where;
-            } else {
-                EXPECT_LT(text->box.w, whole->box.w) << where;
-                EXPECT_GT(text->box.w, width * 0.15) << where;
             }
         }
     }
@@ -325,10 +301,10 @@ TEST(XYMarkers, EveryMarkerLiesWholeInsideThePlot) {
     struct Case {
         int type;
         std::string xml;
-        std::optional<double> xMin = {}, xMax = {},
-                              yMin = {}; // the document's limits, kept as given
+        std::optional<double> xMin = {}, xMax = {}, yMin = {}; // the document's, kept as given
+        bool roundEnds = false; // points on 0 and 100 keep them as the outer ticks
     } cases[] = {
-        {29, edgePoints("", false), {}, {}},
+        {29, edgePoints("", false), {}, {}, {}, true},
         {29, edgePoints("anchorRadius='10'", false), {}, {}},
         {29, edgePoints("anchorRadius='3' yAxisMinValue='-10'", false), {}, {}, -10},
         {30, edgePoints("", true), {}, {}},
@@ -341,73 +317,63 @@ TEST(XYMarkers, EveryMarkerLiesWholeInsideThePlot) {
          {}},
         {29, edgePoints("xAxisMinValue='-10' xAxisMaxValue='110'", false), -10, 110},
     };
-    for (const Case& c : cases) {
-        auto player = drawChart(c.type, c.xml, 480, 360);
-        const Scene& scene = player->scene();
-        const ChartLayout& l = scene.layout;
-        ASSERT_TRUE(l.plot) << c.xml;
-        Rect p = *l.plot;
-        std::vector<Disc> drawn = markers(scene);
-        EXPECT_GE(drawn.size(), 3u) << c.xml;
-        for (const Disc& d : drawn) {
-            EXPECT_GE(d.c.x - d.r, p.x - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
-            EXPECT_LE(d.c.x + d.r, p.right() + 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
-            EXPECT_GE(d.c.y - d.r, p.y - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
-            EXPECT_LE(d.c.y + d.r, p.bottom() + 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+    for (const Case& c : cases)
+        for (const int width : {480, 640}) {
+            SCOPED_TRACE(width);
+            auto player = drawChart(c.type, c.xml, width, 360);
+            const Scene& scene = player->scene();
+            const ChartLayout& l = scene.layout;
+            ASSERT_TRUE(l.plot) << c.xml;
+            Rect p = *l.plot;
+            std::vector<Disc> drawn = markers(scene);
+            EXPECT_GE(drawn.size(), 3u) << c.xml;
+            for (const Disc& d : drawn) {
+                EXPECT_GE(d.c.x - d.r, p.x - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+                EXPECT_LE(d.c.x + d.r, p.right() + 1e-6)
+                    << c.xml << " at " << d.c.x << "," << d.c.y;
+                EXPECT_GE(d.c.y - d.r, p.y - 1e-6) << c.xml << " at " << d.c.x << "," << d.c.y;
+                EXPECT_LE(d.c.y + d.r, p.bottom() + 1e-6)
+                    << c.xml << " at " << d.c.x << "," << d.c.y;
+            }
+            for (const LayoutSeries& s : l.series) {
+                EXPECT_EQ(s.drawn, s.points) << c.xml;
+            }
+            const LayoutAxis* x = l.axis("x");
+            ASSERT_NE(x, nullptr) << c.xml;
+            if (c.xMin) {
+                EXPECT_DOUBLE_EQ(x->min, *c.xMin) << c.xml;
+            }
+            if (c.xMax) {
+                EXPECT_DOUBLE_EQ(x->max, *c.xMax) << c.xml;
+            }
+            const LayoutAxis* y = l.axis("y");
+            ASSERT_NE(y, nullptr) << c.xml;
+            if (c.yMin) {
+                EXPECT_DOUBLE_EQ(y->min, *c.yMin) << c.xml;
+            }
+            // The ticks the layout chose are round (whole steps, powers on a log axis) and the
+            // plot reaches past the outer ticks by less than a step: room for the markers, not a
+            // limit rounded out by a whole step.
+            for (const LayoutAxis* a : {x, y}) {
+                if ((a == x && c.xMin) || (a == y && c.yMin)) continue;
+                ASSERT_GE(a->ticks.size(), 2u) << c.xml;
+                auto units = [&](double v) { return a->log ? std::log10(v) : v; };
+                const double first = units(a->ticks.front().value);
+                const double last = units(a->ticks.back().value);
+                const double step = units(a->ticks[1].value) - first;
+                for (const LayoutTick& t : a->ticks)
+                    EXPECT_NEAR(units(t.value) / step, std::round(units(t.value) / step), 1e-6)
+                        << a->id << " " << t.value << " " << c.xml;
+                EXPECT_LE(units(a->min), first + 1e-9) << a->id << " " << c.xml;
+                EXPECT_GE(units(a->max), last - 1e-9) << a->id << " " << c.xml;
+                EXPECT_LT(first - units(a->min), step) << a->id << " " << c.xml;
+                EXPECT_LT(units(a->max) - last, step) << a->id << " " << c.xml;
+                if (c.roundEnds) {
+                    EXPECT_EQ(a->ticks.front().value, 0) << a->id;
+                    EXPECT_EQ(a->ticks.back().value, 100) << a->id;
+                }
+            }
         }
-        for (const LayoutSeries& s : l.series) {
-            EXPECT_EQ(s.drawn, s.points) << c.xml;
-        }
-        const LayoutAxis* x = l.axis("x");
-        ASSERT_NE(x, nullptr) << c.xml;
-        if (c.xMin) {
-            EXPECT_DOUBLE_EQ(x->min, *c.xMin) << c.xml;
-        }
-        if (c.xMax) {
-            EXPECT_DOUBLE_EQ(x->max, *c.xMax) << c.xml;
-        }
-        const LayoutAxis* y = l.axis("y");
-        ASSERT_NE(y, nullptr) << c.xml;
-        if (c.yMin) {
-            EXPECT_DOUBLE_EQ(y->min, *c.yMin) << c.xml;
-        }
-        // The ticks the layout chose are round (whole steps, powers on a log axis) and the
-        // plot reaches past the outer ticks by less than a step: room for the markers, not a
-        // limit rounded out by a whole step.
-        for (const LayoutAxis* a : {x, y}) {
-            if ((a == x && c.xMin) || (a == y && c.yMin)) continue;
-            ASSERT_GE(a->ticks.size(), 2u) << c.xml;
-            auto units = [&](double v) { return a->log ? std::log10(v) : v; };
-            const double first = units(a->ticks.front().value);
-            const double last = units(a->ticks.back().value);
-            const double step = units(a->ticks[1].value) - first;
-            for (const LayoutTick& t : a->ticks)
-                EXPECT_NEAR(units(t.value) / step, std::round(units(t.value) / step), 1e-6)
-                    << a->id << " " << t.value << " " << c.xml;
-            EXPECT_LE(units(a->min), first + 1e-9) << a->id << " " << c.xml;
-            EXPECT_GE(units(a->max), last - 1e-9) << a->id << " " << c.xml;
-            EXPECT_LT(first - units(a->min), step) << a->id << " " << c.xml;
-            EXPECT_LT(units(a->max) - last, step) << a->id << " " << c.xml;
-        }
-    }
-}
-
-// Points on round values keep those values as the axes' outer ticks: the markers get their room
-// from the plot's edges reaching a little past them, not from limits rounded out by a step.
-TEST(XYMarkers, PointsOnRoundValuesKeepThemAsTheOuterTicks) {
-    for (const int width : {480, 640}) {
-        auto player = drawChart(29, edgePoints("", false), width, 360);
-        const ChartLayout& l = player->scene().layout;
-        for (const char* id : {"x", "y"}) {
-            const LayoutAxis* a = l.axis(id);
-            ASSERT_NE(a, nullptr);
-            ASSERT_FALSE(a->ticks.empty());
-            EXPECT_EQ(a->ticks.front().value, 0) << id << " at " << width;
-            EXPECT_EQ(a->ticks.back().value, 100) << id << " at " << width;
-            EXPECT_LT(a->min, 0) << id << " at " << width;
-            EXPECT_GT(a->max, 100) << id << " at " << width;
-        }
-    }
 }
 
 // When a bar chart thins its row names, values stay only on rows that show their name, so no
@@ -441,10 +407,8 @@ TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
 // Every value label of a line or area point sits just above that point's own anchor, centred
 // on it: a label offered for one point never lands at another's.
 TEST(ValueLabels, LineAndAreaLabelsSitOverTheirOwnPoints) {
-    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
-                     "<category label='C'/></categories><dataset seriesName='P'><set value='10'/>"
-                     "<set value='12'/><set value='11'/></dataset><dataset seriesName='Q'>"
-                     "<set value='90'/><set/><set value='95'/></dataset></chart>";
+    const std::string ms =
+        testing::multiSeries("", {"A", "B", "C"}, {{"P", {10, 12, 11}}, {"Q", {90, NAN, 95}}});
     struct Case {
         int type;
         std::string xml;
@@ -524,14 +488,10 @@ TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
                  {" rotateNames='1' slantLabels='1'", -45}};
     TextEngine engine;
     for (const Case& c : cases) {
-        std::string doc = xml;
-        doc.insert(6, c.attrs);
-        ChartPlayer p;
-        p.put_Movie(fromUtf8(testing::movieUrl(2, doc)));
-        ASSERT_EQ(p.state(), PlayerState::Chart);
+        auto p = drawChart(2, std::string(xml).insert(6, c.attrs));
         std::vector<const TextItem*> labels;
         const TextItem* axisName = nullptr;
-        for (const TextItem* t : p.scene().texts()) {
+        for (const TextItem* t : p->scene().texts()) {
             const std::string& whole = t->fullText.empty() ? t->text : t->fullText;
             if (whole.rfind("Month number", 0) == 0) labels.push_back(t);
             if (t->text == "Month of the year") axisName = t;
@@ -552,11 +512,8 @@ TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
         }
     }
     // Roomy categories keep horizontal labels.
-    ChartPlayer wide;
-    wide.put_Movie(fromUtf8(testing::movieUrl(
-        2, "<chart><set label='Month number 1' value='1'/><set label='Month number 2' "
-           "value='2'/></chart>")));
-    for (const TextItem* t : wide.scene().texts()) {
+    auto wide = drawChart(2, singleSeries("", {1, 2}, "Month number "));
+    for (const TextItem* t : wide->scene().texts()) {
         if (t->text.rfind("Month number", 0) == 0) {
             EXPECT_EQ(t->angle, 0);
         }
@@ -564,13 +521,12 @@ TEST(PlayerLayout, CrowdedLabelsSlantBeforeTheyTurnUpright) {
 }
 
 TEST(PlayerLayout, StylesChangeTheCaptionFont) {
-    ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(
+    auto p = drawChart(
         2, "<chart caption='Cap'><set value='1'/><styles><definition><style name='F' "
            "type='font' font='DejaVu Serif' size='20' color='FF0000' bold='0'/></definition>"
-           "<application><apply toObject='CAPTION' styles='F'/></application></styles></chart>")));
+           "<application><apply toObject='CAPTION' styles='F'/></application></styles></chart>");
     const TextItem* caption = nullptr;
-    for (const TextItem* t : p.scene().texts()) {
+    for (const TextItem* t : p->scene().texts()) {
         if (t->text == "Cap") caption = t;
     }
     ASSERT_NE(caption, nullptr);
@@ -581,10 +537,9 @@ TEST(PlayerLayout, StylesChangeTheCaptionFont) {
 }
 
 TEST(PlayerLayout, ShowSumWritesTheTotalOfEveryStack) {
-    ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(26, testing::msStackedSample(false))));
+    auto p = drawChart(26, testing::msStackedSample(false));
     std::vector<std::string> texts;
-    for (const TextItem* t : p.scene().texts())
+    for (const TextItem* t : p->scene().texts())
         texts.push_back(t->text);
     // 2008: Product A + B = 42, Service A + B = 44; 2005: 43 + 34 = 77, 26 + 16 = 42.
     for (const char* total : {"$42M", "$44M", "$77M", "$35M", "$40M"})
@@ -592,23 +547,33 @@ TEST(PlayerLayout, ShowSumWritesTheTotalOfEveryStack) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "$42M"), 2);
 }
 
-// Crowded charts: pie labels with leader lines and legends that wrap keep their texts apart.
-TEST(PlayerLayout, CrowdedPieAndLegendTextsDoNotOverlap) {
-    std::string pie = "<chart showLegend='1'>";
-    for (int i = 0; i < 24; ++i)
-        pie += "<set label='Slice number " + std::to_string(i) + "' value='" +
-               std::to_string(i == 0 ? 500 : 3 + i % 4) + "'/>";
-    pie += "</chart>";
-    std::string series = "<chart><categories><category label='a'/></categories>";
+// Crowded charts: pie labels with leader lines, legends that wrap and many long category labels
+// (turned or thinned) keep their texts apart.
+TEST(PlayerLayout, CrowdedTextsDoNotOverlap) {
+    std::vector<double> slices{500}, bars;
+    std::vector<testing::Dataset> series;
+    for (int i = 1; i < 24; ++i)
+        slices.push_back(3 + i % 4);
+    for (int i = 0; i < 60; ++i)
+        bars.push_back(i % 7 + 1);
     for (int i = 0; i < 30; ++i)
-        series += "<dataset seriesName='Series with a long name " + std::to_string(i) +
-                  "'><set value='" + std::to_string(i + 1) + "'/></dataset>";
-    series += "</chart>";
-    for (auto [type, doc] : {std::pair{4, pie}, std::pair{3, pie}, std::pair{6, pie},
-                             std::pair{11, series}, std::pair{12, series}}) {
+        series.push_back({"Series with a long name " + std::to_string(i), {i + 1.0}});
+    const std::string pie = singleSeries("showLegend='1'", slices, "Slice number "),
+                      legend = testing::multiSeries("", {"a"}, series);
+    const std::pair<int, std::string> cases[] = {
+        {4, pie},
+        {3, pie},
+        {6, pie},
+        {11, legend},
+        {12, legend},
+        {2, singleSeries("", bars, "Category number ")},
+        {2, singleSeries("rotateNames='0'", bars, "Category number ")}};
+    for (const auto& [type, doc] : cases) {
         const auto player = drawChart(type, doc, 600, 400); // the texts point into its scene
         const auto texts = player->scene().texts();
+        std::size_t categories = 0;
         for (std::size_t i = 0; i < texts.size(); ++i) {
+            categories += texts[i]->text.starts_with("Category");
             for (std::size_t j = i + 1; j < texts.size(); ++j) {
                 Rect a = texts[i]->box, b = texts[j]->box;
                 a = {a.x + 0.5, a.y + 0.5, a.w - 1, a.h - 1};
@@ -617,26 +582,7 @@ TEST(PlayerLayout, CrowdedPieAndLegendTextsDoNotOverlap) {
                     << type << ": '" << texts[i]->text << "' / '" << texts[j]->text << "'";
             }
         }
-    }
-}
-
-TEST(PlayerLayout, ManyLongLabelsRotateOrThinWithoutOverlap) {
-    std::string xml = "<chart>";
-    for (int i = 0; i < 60; ++i)
-        xml += "<set label='Category number " + std::to_string(i) + "' value='" +
-               std::to_string(i % 7 + 1) + "'/>";
-    xml += "</chart>";
-    for (const char* rotate : {"", " rotateNames='0'"}) {
-        std::string doc = xml;
-        doc.insert(6, rotate);
-        auto player = drawChart(2, doc);
-        std::vector<Rect> boxes;
-        for (const TextItem* t : player->scene().texts()) {
-            if (t->text.rfind("Category", 0) == 0) boxes.push_back(t->box);
-        }
-        ASSERT_GE(boxes.size(), 3u) << "some labels remain";
-        for (std::size_t i = 1; i < boxes.size(); ++i)
-            EXPECT_FALSE(boxes[i].overlaps(boxes[i - 1])) << rotate;
+        EXPECT_TRUE(type != 2 || categories >= 3) << "some category labels remain";
     }
 }
 

@@ -113,26 +113,21 @@ TEST_P(LayoutStep, TheSvgDrawsTheDumpsTexts) {
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, LayoutStep, ::testing::Range(1, 38));
 
-const char* const richCartesian =
-    "<chart caption='Quarterly revenue' subcaption='In USD' xAxisName='Quarter' "
-    "yAxisName='Revenue' showValues='1'><categories><category label='Q1'/><category "
-    "label='Q2'/><category label='Q3'/><category label='Q4'/><category label='Q5'/></categories>"
-    "<dataset seriesName='North'><set value='120'/><set value='-40'/><set value='180'/><set "
-    "value='90'/><set value='150'/></dataset><dataset seriesName='South' renderAs='Line' "
-    "parentYAxis='S'><set value='80'/><set value='95'/><set value='70'/><set value='130'/><set "
-    "value='110'/></dataset><dataset seriesName='West' renderAs='Area'><set value='30'/><set "
-    "value='50'/><set value='40'/><set value='20'/><set value='60'/></dataset><trendlines><line "
-    "startValue='140' color='FF0000' displayValue='Target'/><line startValue='20' "
-    "endValue='50' isTrendZone='1' displayValue='Comfort zone'/><line startValue='100' "
-    "valueOnRight='1' displayValue='Right mark'/></trendlines></chart>";
+const std::string richCartesian = testing::multiSeries(
+    "caption='Quarterly revenue' subcaption='In USD' xAxisName='Quarter' yAxisName='Revenue' "
+    "showValues='1'",
+    {"Q1", "Q2", "Q3", "Q4", "Q5"},
+    {{"North", {120, -40, 180, 90, 150}},
+     {"South", {80, 95, 70, 130, 110}, "renderAs='Line' parentYAxis='S'"},
+     {"West", {30, 50, 40, 20, 60}, "renderAs='Area'"}},
+    "<trendlines><line startValue='140' color='FF0000' displayValue='Target'/><line "
+    "startValue='20' endValue='50' isTrendZone='1' displayValue='Comfort zone'/><line "
+    "startValue='100' valueOnRight='1' displayValue='Right mark'/></trendlines>");
 
-const char* const rightLegend =
-    "<chart caption='Legend at the right' legendPosition='right' showValues='1'><categories>"
-    "<category label='Alpha'/><category label='Beta'/><category label='Gamma'/></categories>"
-    "<dataset seriesName='First series'><set value='3'/><set value='7'/><set value='5'/>"
-    "</dataset><dataset seriesName='Second series'><set value='4'/><set value='2'/><set "
-    "value='6'/></dataset><trendlines><line startValue='4.5' displayValue='Mean'/></trendlines>"
-    "</chart>";
+const std::string rightLegend = testing::multiSeries(
+    "caption='Legend at the right' legendPosition='right' showValues='1'",
+    {"Alpha", "Beta", "Gamma"}, {{"First series", {3, 7, 5}}, {"Second series", {4, 2, 6}}},
+    "<trendlines><line startValue='4.5' displayValue='Mean'/></trendlines>");
 
 const char* const richScatter =
     "<chart caption='Scatter' subcaption='with trends' showValues='1' xAxisName='Load' "

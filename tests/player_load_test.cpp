@@ -5,7 +5,7 @@
 #include "player/MovieUrlParser.h"
 #include "player/detail/ChartMovie.h"
 #include "player/util/TextUtil.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <fstream>
 #include <limits>
 #include <memory>
+#include <set>
 
 namespace plotara {
 namespace {
@@ -85,26 +86,6 @@ TEST(MovieUrl, PercentCodesAreDecodedWhereverTheyStand) {
                                   MovieDocumentForm::Whole};
         EXPECT_EQ(*parseMovieUrl(parts).find("dataXML"), decoded) << text;
     }
-}
-
-TEST(PlayerLoading, DocumentsWithAndWithoutPercentCodesDrawAlikeAndKeepTheirUrl) {
-    // The same chart written plainly and with its characters percent-encoded: one picture, and
-    // get_Movie gives each URL back exactly as it was handed over.
-    const std::string plain = "<chart caption='R&amp;D 50%'><set label='A' value='3'/>"
-                              "<set label='B' value='5.5'/></chart>";
-    const std::string encoded = "%3Cchart caption='R&amp;D 50%25'><set label='A' value='%33'/>"
-                                "<set label='B' value='5.5'/></chart%3E";
-    ChartPlayer first, second;
-    const std::string firstUrl = testing::movieUrl(1, plain);
-    const std::string secondUrl = testing::movieUrl(1, encoded);
-    first.put_MovieText(std::make_shared<const std::string>(firstUrl));
-    second.put_MovieText(std::make_shared<const std::string>(secondUrl));
-    ASSERT_EQ(first.state(), PlayerState::Chart);
-    ASSERT_EQ(second.state(), PlayerState::Chart);
-    EXPECT_EQ(first.svg(), second.svg());
-    EXPECT_NE(first.svg().find("R&amp;D 50%"), std::string::npos);
-    EXPECT_EQ(first.get_Movie(), fromUtf8(firstUrl));
-    EXPECT_EQ(second.get_Movie(), fromUtf8(secondUrl));
 }
 
 TEST(PlayerLoading, UrlTextIsKeptAsGivenAndReadAsUtf8) {
@@ -328,17 +309,11 @@ TEST(PlayerBadInput, NeverCrashes) {
     for (int i = 0; i < 5000; ++i)
         many += "<set label='' value='" + std::to_string(i) + "'/>";
     many += "</chart>";
-    std::string big = "<chart><categories>";
+    std::vector<testing::Dataset> sets(3, {"s", {}});
     for (int i = 0; i < 3000; ++i)
-        big += "<category label='c" + std::to_string(i) + "'/>";
-    big += "</categories>";
-    for (int d = 0; d < 3; ++d) {
-        big += "<dataset seriesName='s'>";
-        for (int i = 0; i < 3000; ++i)
-            big += "<set value='" + std::to_string(i * d) + "'/>";
-        big += "</dataset>";
-    }
-    big += "</chart>";
+        for (int d = 0; d < 3; ++d)
+            sets[static_cast<std::size_t>(d)].values.push_back(i * d);
+    const std::string big = testing::multiSeries("", testing::numbered("c", 3000), sets);
     const std::string docs[] = {
         "<chart><set value='NaN'/><set value='1e308'/><set value='-1e308'/><set "
         "value='inf'/></chart>",
@@ -357,17 +332,12 @@ TEST(PlayerBadInput, NeverCrashes) {
         std::string("\0\0\0", 3),
         "\xff\xfe<\x00c\x00",
     };
-    auto heavy = [](int type) {
-        for (int t : {2, 4, 7, 9, 12, 17, 26, 29, 30, 31, 37}) {
-            if (t == type) return true;
-        }
-        return false;
-    };
+    const std::set<int> heavy = {2, 4, 7, 9, 12, 17, 26, 29, 30, 31, 37};
     for (int type = 1; type <= 37; ++type) {
         std::vector<const std::string*> list;
         for (const std::string& doc : docs)
             list.push_back(&doc);
-        if (heavy(type)) list.insert(list.end(), {&deep, &many, &big});
+        if (heavy.contains(type)) list.insert(list.end(), {&deep, &many, &big});
         for (const std::string* docp : list) {
             const std::string& doc = *docp;
             ChartPlayer p;

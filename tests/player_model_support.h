@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -44,6 +45,50 @@ inline std::string singleSeries(const std::string& chartAttrs, const std::vector
         xml += "<set label='" + labelPrefix + std::to_string(i++) + "' value='" + num + "'/>";
     }
     return xml + "</chart>";
+}
+
+// A data set of a multi-series document: its name, values (NaN: a set without a value) and any
+// further attributes.
+struct Dataset {
+    std::string name;
+    std::vector<double> values;
+    std::string attrs = {};
+};
+
+// "<chart ...><categories>...</categories><dataset ...>...</dataset>...</chart>", with `more`
+// (line sets, trend lines) after the data sets.
+inline std::string multiSeries(const std::string& chartAttrs,
+                               const std::vector<std::string>& labels,
+                               const std::vector<Dataset>& datasets, const std::string& more = "") {
+    std::string xml = "<chart " + chartAttrs + "><categories>";
+    for (const std::string& label : labels)
+        xml += "<category label='" + label + "'/>";
+    xml += "</categories>";
+    for (const Dataset& d : datasets) {
+        xml += "<dataset seriesName='" + d.name + "' " + d.attrs + ">";
+        for (double v : d.values) {
+            char num[40];
+            std::snprintf(num, sizeof num, "%.17g", v);
+            xml += v == v ? std::string("<set value='") + num + "'/>" : "<set/>";
+        }
+        xml += "</dataset>";
+    }
+    return xml + more + "</chart>";
+}
+
+// The labels prefix0, prefix1, ... of n categories.
+inline std::vector<std::string> numbered(const std::string& prefix, int n) {
+    std::vector<std::string> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(prefix + std::to_string(i));
+    return out;
+}
+
+// Whether a note of the layout holds the words.
+inline bool hasNote(const player::ChartLayout& l, const std::string& words) {
+    for (const std::string& n : l.notes)
+        if (n.find(words) != std::string::npos) return true;
+    return false;
 }
 
 // One <text> element of an SVG document: its characters (references decoded), its x and y, its

@@ -222,15 +222,5 @@ TEST(TextUtil, NumbersAsPeopleWriteThem) {
     }
 }
 
-TEST(PlayerLayout, NumbersUsePrefixSuffixAndDecimals) {
-    auto player = testing::drawChart(
-        2, "<chart numberPrefix='£' numberSuffix=' kg' decimals='2' forceDecimals='1'><set "
-           "label='a' value='1234.5'/></chart>");
-    bool found = false;
-    for (const TextItem* t : player->scene().texts())
-        found = found || t->text == "£1,234.50 kg";
-    EXPECT_TRUE(found);
-}
-
 } // namespace
 } // namespace plotara::player

@@ -19,14 +19,10 @@ namespace {
 
 using namespace player;
 using testing::drawChart;
+using testing::hasNote;
 using testing::singleSeries;
 
 constexpr double twoPi = 2 * std::numbers::pi;
-
-bool hasNote(const ChartLayout& layout, const std::string& part) {
-    return std::any_of(layout.notes.begin(), layout.notes.end(),
-                       [&](const std::string& n) { return n.find(part) != std::string::npos; });
-}
 
 // Copies: the scene keeps point regions compactly and hands them out by value.
 std::vector<HitRegion> hitsOfKind(const ChartPlayer& p, player::HitKind kind) {
@@ -64,8 +60,7 @@ TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
     for (int type : {4, 3, 6, 5}) {
         SCOPED_TRACE(type);
         ChartPlayer p;
-        p.put_Movie(fromUtf8(testing::movieUrl(type, doc, 640, 480)));
-        ASSERT_EQ(p.state(), PlayerState::Chart);
+        testing::loadChart(p, type, doc);
         const ChartLayout& layout = p.scene().layout;
         ASSERT_EQ(layout.series.size(), 1u);
         EXPECT_EQ(layout.series[0].points, 100000u);
@@ -102,10 +97,9 @@ TEST(DegeneratePie, SlicesUnderAPixelBecomeOneOtherSliceOfTheirTotal) {
 // noted apart from the merged ones.
 TEST(DegeneratePie, OnlyTheSlicesUnderAPixelAreMerged) {
     ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(
-        4, "<chart><set label='big' value='1000'/><set label='thin' value='0.001'/>"
-           "<set label='seen' value='20'/><set label='none' value='0'/></chart>")));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
+    testing::loadChart(p, 4,
+                       "<chart><set label='big' value='1000'/><set label='thin' value='0.001'/>"
+                       "<set label='seen' value='20'/><set label='none' value='0'/></chart>");
     const ChartLayout& layout = p.scene().layout;
     EXPECT_EQ(layout.series[0].drawn, 2u);
     EXPECT_TRUE(hasNote(layout, "1 slices under a pixel wide")) << layout.notes.front();
@@ -122,10 +116,8 @@ TEST(DegeneratePie, LabelsBeyondTheColumnsRoomAreLeftOutLargestFirst) {
     std::string xml = "<chart><set label='Largest' value='1000'/>";
     for (int i = 0; i < 400; ++i)
         xml += "<set label='n" + std::to_string(i) + "' value='10'/>";
-    ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(4, xml + "</chart>", 640, 480)));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
-    const ChartLayout& layout = p.scene().layout;
+    auto p = drawChart(4, xml + "</chart>");
+    const ChartLayout& layout = p->scene().layout;
     EXPECT_EQ(layout.series[0].drawn, 401u);
     EXPECT_TRUE(hasNote(layout, "slice labels not shown: no room beside the pie"));
     std::vector<const LayoutText*> labels;
@@ -183,10 +175,8 @@ TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture
     withOutside.insert(withOutside.begin(), 15000, std::array<double, 3>{900, 900, 10});
     const std::string large = " bubbleScale='3'";
     ChartPlayer all, skipping;
-    all.put_Movie(fromUtf8(testing::movieUrl(30, bubbles(visible, large), 240, 180)));
-    skipping.put_Movie(fromUtf8(testing::movieUrl(30, bubbles(withOutside, large), 240, 180)));
-    ASSERT_EQ(all.state(), PlayerState::Chart);
-    ASSERT_EQ(skipping.state(), PlayerState::Chart);
+    testing::loadChart(all, 30, bubbles(visible, large), 240, 180);
+    testing::loadChart(skipping, 30, bubbles(withOutside, large), 240, 180);
     const ChartLayout& layout = skipping.scene().layout;
     ASSERT_TRUE(layout.plot && all.scene().layout.plot);
     const Rect plot = *layout.plot, allPlot = *all.scene().layout.plot;
@@ -219,11 +209,10 @@ TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture
 TEST(DegenerateBubbles, WhatIsSkippedFollowsAlphaClippingAndCount) {
     const auto points = randomBubbles(20000);
     auto drawnWith = [&](const char* chartExtra, const char* datasetExtra, int width, int height) {
-        ChartPlayer p;
-        p.put_Movie(fromUtf8(
-            testing::movieUrl(30, bubbles(points, chartExtra, datasetExtra), width, height)));
-        EXPECT_EQ(p.state(), PlayerState::Chart);
-        return p.scene().layout.series.at(0).drawn;
+        return drawChart(30, bubbles(points, chartExtra, datasetExtra), width, height)
+            ->scene()
+            .layout.series.at(0)
+            .drawn;
     };
     const std::size_t translucent = drawnWith("", "", 200, 150);
     const std::size_t opaque = drawnWith("", " alpha='100'", 200, 150);
@@ -237,10 +226,8 @@ TEST(DegenerateBubbles, WhatIsSkippedFollowsAlphaClippingAndCount) {
 // layout says they cover one another.
 TEST(DegenerateBubbles, CrowdedScatterIsDrawnWholeAndNoted) {
     const auto points = randomBubbles(20000);
-    ChartPlayer p;
-    p.put_Movie(fromUtf8(testing::movieUrl(29, bubbles(points), 200, 150)));
-    ASSERT_EQ(p.state(), PlayerState::Chart);
-    const ChartLayout& layout = p.scene().layout;
+    auto p = drawChart(29, bubbles(points), 200, 150);
+    const ChartLayout& layout = p->scene().layout;
     EXPECT_EQ(layout.series[0].drawn, 20000u);
     EXPECT_TRUE(hasNote(layout, "20000 points on a plot of "));
 }
@@ -273,19 +260,24 @@ TEST(Bubbles, ManyBubblesStayApart) {
     }
 }
 
-// The lit end face of each 3D column: a parallelogram whose first and last corners lie on one
-// horizontal edge of the front and whose middle corners lie on the back edge.
-std::vector<const PathSeg*> endFaces(const Scene& scene) {
+// The end faces of 3D columns (bars): parallelograms whose first and last corners lie on one
+// horizontal (vertical) edge of the front and whose middle corners lie on the back edge.
+std::vector<const PathSeg*> endFaces(const Scene& scene, bool bars) {
     std::vector<const PathSeg*> faces;
     for (const SceneItem& item : scene.items) {
         const auto* shape = std::get_if<ShapeItem>(&item);
-        if (!shape || !shape->filled) continue;
-        const std::vector<PathSeg>& s = shape->path.segments();
-        if (s.size() < 4 || s[0].y == s[1].y || s[1].y != s[2].y || s[0].y != s[3].y) continue;
-        faces.push_back(s.data());
+        if (!shape || !shape->filled || shape->path.segments().size() < 4) continue;
+        const PathSeg* s = shape->path.segments().data();
+        if (bars ? s[0].x != s[1].x && s[0].y != s[1].y && s[1].x == s[2].x && s[0].x == s[3].x
+                 : s[0].y != s[1].y && s[1].y == s[2].y && s[0].y == s[3].y)
+            faces.push_back(s);
     }
     return faces;
 }
+
+// Two series across zero: P 30, -20 and Q -15, 25.
+const std::string acrossZero =
+    testing::multiSeries("", {"A", "B"}, {{"P", {30, -20}}, {"Q", {-15, 25}}});
 
 // A 3D column's end face sits at its value end: the top of a column above zero, the bottom of
 // one below it, never the zero line for both.
@@ -295,18 +287,14 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
         std::string xml;
         std::vector<double> values; // by series, then point
     };
-    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
-                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
-                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
-                     "</dataset></chart>";
     std::vector<Case> cases = {
         {1, singleSeries("", {40, -30, 20, -10}), {40, -30, 20, -10}},
-        {10, ms, {30, -20, -15, 25}},
+        {10, acrossZero, {30, -20, -15, 25}},
     };
     for (const Case& c : cases) {
         auto player = drawChart(c.type, c.xml, 320, 240);
         const Scene& scene = player->scene();
-        std::vector<const PathSeg*> faces = endFaces(scene);
+        std::vector<const PathSeg*> faces = endFaces(scene, false);
         std::size_t columns = 0;
         for (const HitRegion& hit : scene.hits) {
             if (hit.kind != player::HitKind::Column) continue;
@@ -328,37 +316,17 @@ TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
     }
 }
 
-// The end face of each 3D bar: a parallelogram whose first and last corners lie on one
-// vertical edge of the front and whose middle corners lie on the back edge.
-std::vector<const PathSeg*> barEndFaces(const Scene& scene) {
-    std::vector<const PathSeg*> faces;
-    for (const SceneItem& item : scene.items) {
-        const auto* shape = std::get_if<ShapeItem>(&item);
-        if (!shape || !shape->filled) continue;
-        const std::vector<PathSeg>& s = shape->path.segments();
-        if (s.size() < 4 || s[0].x == s[1].x || s[0].y == s[1].y || s[1].x != s[2].x ||
-            s[0].x != s[3].x)
-            continue;
-        faces.push_back(s.data());
-    }
-    return faces;
-}
-
 // A 3D bar's end face sits at its value end: the right end of a bar running right from the
 // zero line, the left end of one running left, side by side or stacked; the bar's extent
 // (its hit box) reaches from that end to the zero line and its depth.
 TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
-    std::string ms = "<chart><categories><category label='A'/><category label='B'/>"
-                     "</categories><dataset seriesName='P'><set value='30'/><set value='-20'/>"
-                     "</dataset><dataset seriesName='Q'><set value='-15'/><set value='25'/>"
-                     "</dataset></chart>";
     const std::vector<double> values{30, -20, -15, 25}; // by series, then point
     for (int type : {14, 19}) {
-        auto player = drawChart(type, ms, 480, 320);
+        auto player = drawChart(type, acrossZero, 480, 320);
         const Scene& scene = player->scene();
         const LayoutAxis* axis = scene.layout.axis("y");
         ASSERT_NE(axis, nullptr);
-        std::vector<const PathSeg*> faces = barEndFaces(scene);
+        std::vector<const PathSeg*> faces = endFaces(scene, true);
         double zero = -1;
         for (const LayoutTick& t : axis->ticks) {
             if (t.value == 0) zero = t.box.x + t.box.w / 2;

@@ -2,7 +2,7 @@
 // columns, their heights against the values, their colours, and the label boxes of the layout.
 #include "player/ChartPlayer.h"
 #include "player/draw/SvgIds.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
@@ -58,24 +58,20 @@ std::string svgColor(unsigned rgb) {
     return buf;
 }
 
-ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml, int w = 640, int h = 480) {
-    player.put_Movie(fromUtf8(testing::movieUrl(type, xml, w, h)));
-    return player;
+// The filled rectangles of a colour in the outline SVG of the chart.
+std::vector<SvgRect> rectsOf(int type, const std::string& xml, unsigned rgb) {
+    std::vector<SvgRect> out;
+    for (const SvgRect& r :
+         filledRects(testing::drawChart(type, xml)->svg(player::SvgTextMode::Paths)))
+        if (r.fill == svgColor(rgb)) out.push_back(r);
+    return out;
 }
 
 TEST(PlayerSvg, ColumnHeightsFollowTheValuesAndPaletteColours) {
-    ChartPlayer player;
-    play(player, 2, testing::singleSeriesSample);
-    ASSERT_EQ(player.state(), PlayerState::Chart);
-    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
-    const unsigned palette[] = {0xAFD8F8, 0xF6BD0F, 0x8BBA00, 0xFF8E46};
     const double values[] = {235000, 125100, 464200, 434500};
     std::vector<SvgRect> columns;
-    for (unsigned c : palette) {
-        std::vector<SvgRect> found;
-        for (const SvgRect& r : rects) {
-            if (r.fill == svgColor(c)) found.push_back(r);
-        }
+    for (unsigned c : {0xAFD8F8u, 0xF6BD0Fu, 0x8BBA00u, 0xFF8E46u}) {
+        const std::vector<SvgRect> found = rectsOf(2, testing::singleSeriesSample, c);
         ASSERT_EQ(found.size(), 1u) << "one column in " << svgColor(c);
         columns.push_back(found[0]);
     }
@@ -89,30 +85,17 @@ TEST(PlayerSvg, ColumnHeightsFollowTheValuesAndPaletteColours) {
 }
 
 TEST(PlayerSvg, BarsGrowToTheRightInProportion) {
-    ChartPlayer player;
-    play(player, 9, testing::singleSeriesSample);
-    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
-    std::vector<SvgRect> bars;
-    for (unsigned c : {0xAFD8F8u, 0xF6BD0Fu}) {
-        for (const SvgRect& r : rects) {
-            if (r.fill == svgColor(c)) bars.push_back(r);
-        }
-    }
-    ASSERT_EQ(bars.size(), 2u);
+    std::vector<SvgRect> bars = rectsOf(9, testing::singleSeriesSample, 0xAFD8F8);
+    ASSERT_EQ(bars.size(), 1u);
+    bars.push_back(rectsOf(9, testing::singleSeriesSample, 0xF6BD0F).at(0));
     EXPECT_NEAR(bars[0].x0, bars[1].x0, 0.01);
     EXPECT_NEAR((bars[1].x1 - bars[1].x0) / (bars[0].x1 - bars[0].x0), 125100.0 / 235000, 0.01);
     EXPECT_LT(bars[0].y1, bars[1].y0) << "the first category is on top";
 }
 
 TEST(PlayerSvg, StackedColumnsSitOnEachOther) {
-    ChartPlayer player;
-    play(player, 17, testing::multiSeriesSample(false));
-    auto rects = filledRects(player.svg(player::SvgTextMode::Paths));
-    std::vector<SvgRect> first, second;
-    for (const SvgRect& r : rects) {
-        if (r.fill == svgColor(0xAFD8F8)) first.push_back(r);
-        if (r.fill == svgColor(0xF6BD0F)) second.push_back(r);
-    }
+    const std::vector<SvgRect> first = rectsOf(17, testing::multiSeriesSample(false), 0xAFD8F8),
+                               second = rectsOf(17, testing::multiSeriesSample(false), 0xF6BD0F);
     ASSERT_EQ(first.size(), 4u);
     ASSERT_EQ(second.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -122,19 +105,11 @@ TEST(PlayerSvg, StackedColumnsSitOnEachOther) {
 }
 
 TEST(PlayerSvg, UserColoursAndAlphaTakeEffect) {
-    ChartPlayer player;
-    play(player, 2,
-         "<chart><set label='a' value='1' color='FF0000'/><set label='b' value='2' "
-         "color='00FF00' alpha='50'/></chart>");
-    std::string svg = player.svg(player::SvgTextMode::Paths);
-    auto rects = filledRects(svg);
-    int red = 0, green = 0;
-    for (const SvgRect& r : rects) {
-        red += r.fill == "rgb(100%,0%,0%)";
-        green += r.fill == "rgb(0%,100%,0%)";
-    }
-    EXPECT_EQ(red, 1);
-    EXPECT_EQ(green, 1);
+    const std::string xml = "<chart><set label='a' value='1' color='FF0000'/><set label='b' "
+                            "value='2' color='00FF00' alpha='50'/></chart>";
+    EXPECT_EQ(rectsOf(2, xml, 0xFF0000).size(), 1u);
+    EXPECT_EQ(rectsOf(2, xml, 0x00FF00).size(), 1u);
+    const std::string svg = testing::drawChart(2, xml)->svg(player::SvgTextMode::Paths);
     EXPECT_NE(svg.find("fill:rgb(0%,100%,0%);fill-opacity:0.5"), std::string::npos);
 }
 
@@ -151,10 +126,8 @@ TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
         xml += "</dataset>";
     }
     xml += "</chart>";
-    ChartPlayer player;
-    play(player, 29, xml);
-    ASSERT_EQ(player.state(), PlayerState::Chart);
-    std::string svg = player.svg(player::SvgTextMode::Paths);
+    auto player = testing::drawChart(29, xml);
+    std::string svg = player->svg(player::SvgTextMode::Paths);
     // Before, cairo wrote every marker's outline: 4.7 MB for these 30,000 points.
     EXPECT_LT(svg.size(), 1'600'000u);
     EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
@@ -163,7 +136,7 @@ TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     // One definition per series, and one <use> per point inside the plot, in the series' group.
     std::size_t inside = 0;
     Rect clip;
-    for (const auto& item : player.scene().items) {
+    for (const auto& item : player->scene().items) {
         if (const auto* c = std::get_if<player::ClipPush>(&item)) clip = c->rect;
         if (const auto* m = std::get_if<player::MarkerItem>(&item)) {
             for (const auto& pt : m->points)
@@ -198,17 +171,15 @@ std::string zigzagLine(const std::string& chartAttrs = "") {
 
 TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
     const std::string xml = zigzagLine();
-    ChartPlayer player;
-    play(player, 7, xml);
-    ASSERT_EQ(player.state(), PlayerState::Chart);
+    auto player = testing::drawChart(7, xml);
     const player::ShapeItem* line = nullptr;
-    for (const auto& item : player.scene().items) {
+    for (const auto& item : player->scene().items) {
         if (const auto* s = std::get_if<player::ShapeItem>(&item);
             s && s->path.segments().size() == 200)
             line = s;
     }
     ASSERT_NE(line, nullptr);
-    std::string svg = player.svg(player::SvgTextMode::Paths);
+    std::string svg = player->svg(player::SvgTextMode::Paths);
     EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
     static const std::regex path(
         R"re(<path style="fill:none;stroke:rgb\([^"]*stroke-width:3;[^"]*" d="([^"]*)"/>)re");
@@ -235,11 +206,9 @@ TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
 TEST(PlayerSvg, ALightLinesEdgeStrokesTheLinesOwnPath) {
     for (const char* color : {"FFEE66", "0000AA"}) {
         const std::string xml = zigzagLine(std::string(" paletteColors='") + color + "'");
-        ChartPlayer player;
-        play(player, 7, xml);
-        ASSERT_EQ(player.state(), PlayerState::Chart) << color;
+        auto player = testing::drawChart(7, xml);
         std::vector<const player::ShapeItem*> strokes;
-        for (const auto& item : player.scene().items) {
+        for (const auto& item : player->scene().items) {
             if (const auto* s = std::get_if<player::ShapeItem>(&item);
                 s && s->stroked && s->path.segments().size() == 200)
                 strokes.push_back(s);
@@ -266,17 +235,15 @@ TEST(PlayerSurface, StampedMarkersLandOnTheirPoints) {
         xml +=
             "<set x='" + std::to_string(5 + i * 4.5) + "' y='" + std::to_string(10 + i * 4) + "'/>";
     xml += "</dataset></chart>";
-    ChartPlayer player;
-    play(player, 29, xml, 400, 300);
-    ASSERT_EQ(player.state(), PlayerState::Chart);
+    auto player = testing::drawChart(29, xml, 400, 300);
     const player::MarkerItem* markers = nullptr;
-    for (const auto& item : player.scene().items) {
+    for (const auto& item : player->scene().items) {
         if (const auto* m = std::get_if<player::MarkerItem>(&item)) markers = m;
     }
     ASSERT_NE(markers, nullptr);
     ASSERT_EQ(markers->points.size(), 20u);
     for (double ratio : {1.0, 2.0}) {
-        auto img = player.surface(ratio);
+        auto img = player->surface(ratio);
         for (const auto& pt : markers->points) {
             auto px = [&](double x, double y) {
                 return img.pixel(static_cast<int>(std::floor(x * ratio)),

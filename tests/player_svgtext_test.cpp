@@ -6,7 +6,7 @@
 #include "player/draw/SvgCanvas.h"
 #include "player/draw/SvgMarkup.h"
 #include "player/draw/SvgText.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
@@ -43,20 +43,14 @@ std::vector<pugi::xml_node> textsOf(const pugi::xml_document& doc) {
     return out;
 }
 
-ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml, int w = 640, int h = 480) {
-    player.put_Movie(fromUtf8(testing::movieUrl(type, xml, w, h)));
-    return player;
-}
-
 TEST(SvgText, PathsModeDrawsOutlinesAndNoTextElements) {
-    ChartPlayer player;
-    play(player, 2, testing::singleSeriesSample);
-    const std::string paths = player.svg(SvgTextMode::Paths);
+    auto player = testing::drawChart(2, testing::singleSeriesSample);
+    const std::string paths = player->svg(SvgTextMode::Paths);
     const pugi::xml_document doc = parse(paths);
     EXPECT_TRUE(textsOf(doc).empty());
     EXPECT_NE(paths.find("glyph"), std::string::npos) << "cairo's glyph outlines";
     EXPECT_EQ(paths.find("Product-wise"), std::string::npos);
-    const std::string text = player.svg();
+    const std::string text = player->svg();
     EXPECT_NE(text.find(">Product-wise sales</text>"), std::string::npos);
     EXPECT_LT(text.size() * 5, paths.size()) << "texts as text are much smaller than outlines";
 }
@@ -101,12 +95,10 @@ TEST(SvgText, HostileLabelsComeOutAsText) {
 }
 
 TEST(SvgText, HostileLabelThroughTheChartDocument) {
-    ChartPlayer player;
-    play(player, 2,
-         "<chart caption='&lt;/text&gt;&lt;svg onload=&quot;x&quot;&gt; ]]&gt; &amp;amp;'>"
-         "<set label='A &lt;b&gt;' value='1'/><set label='B' value='2'/></chart>");
-    ASSERT_EQ(player.state(), PlayerState::Chart);
-    const pugi::xml_document doc = parse(player.svg());
+    auto player = testing::drawChart(
+        2, "<chart caption='&lt;/text&gt;&lt;svg onload=&quot;x&quot;&gt; ]]&gt; &amp;amp;'>"
+           "<set label='A &lt;b&gt;' value='1'/><set label='B' value='2'/></chart>");
+    const pugi::xml_document doc = parse(player->svg());
     std::vector<std::string> contents;
     for (const pugi::xml_node& t : textsOf(doc))
         contents.push_back(t.child_value());
@@ -245,18 +237,6 @@ TEST(SvgText, ShortenedTextsAreWrittenAsPlaced) {
     EXPECT_EQ(item.fullText, "");
 }
 
-TEST(SvgText, BaselineShareMatchesTheMeasuredLineHeight) {
-    // The baseline sits at the DejaVu ascender's share of the line: the engine must measure a
-    // line as ascender plus descender of 2048 units for that to hold.
-    player::TextEngine engine;
-    for (bool bold : {false, true}) {
-        player::Font font;
-        font.size = 20;
-        font.bold = bold;
-        EXPECT_NEAR(engine.measure("Hg", font).h, 20 * (1901.0 + 483.0) / 2048, 0.05);
-    }
-}
-
 // The pictures of both modes, rasterised by rsvg-convert, differ at most in anti-aliasing.
 struct Raster {
     int width = 0, height = 0;
@@ -328,12 +308,13 @@ void expectSamePicture(const std::string& text, const std::string& paths, const 
 
 TEST(SvgTextPicture, ChartsLookTheSameAsTheirOutlines) {
     // Turned axis names and labels, centred and right-aligned texts, wedges, markers, legends.
-    std::string many = "<chart caption='Turned' xAxisName='Categories' yAxisName='Values' "
-                       "rotateNames='1' slantLabels='1'>";
+    std::vector<double> values;
     for (int i = 0; i < 30; ++i)
-        many += "<set label='Category " + std::to_string(i) + "' value='" +
-                std::to_string(1 + i % 7) + "'/>";
-    many += "</chart>";
+        values.push_back(1 + i % 7);
+    const std::string many = testing::singleSeries(
+        "caption='Turned' xAxisName='Categories' yAxisName='Values' rotateNames='1' "
+        "slantLabels='1'",
+        values, "Category ");
     const std::pair<int, std::string> charts[] = {{2, many},
                                                   {4, testing::sampleFor(4)},
                                                   {6, testing::sampleFor(6)},
@@ -341,10 +322,8 @@ TEST(SvgTextPicture, ChartsLookTheSameAsTheirOutlines) {
                                                   {29, testing::sampleFor(29)},
                                                   {19, testing::sampleFor(19)}};
     for (const auto& [type, xml] : charts) {
-        ChartPlayer player;
-        play(player, type, xml);
-        ASSERT_EQ(player.state(), PlayerState::Chart) << type;
-        expectSamePicture(player.svg(), player.svg(SvgTextMode::Paths),
+        auto player = testing::drawChart(type, xml);
+        expectSamePicture(player->svg(), player->svg(SvgTextMode::Paths),
                           testing::sampleTypeNames[type]);
     }
 }

@@ -5,7 +5,7 @@
 #include "player/ElementName.h"
 #include "player/web/HtmlPage.h"
 #include "player/web/PageScript.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,27 +19,11 @@ namespace plotara {
 namespace {
 
 std::string xmlEscaped(const std::string& text) {
+    const char* const refs[] = {"&lt;", "&gt;", "&amp;", "&apos;", "&quot;"};
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
+        const std::size_t at = std::string_view("<>&'\"").find(c);
+        out += at == std::string_view::npos ? std::string(1, c) : refs[at];
     }
     return out;
 }
@@ -58,16 +42,9 @@ nlohmann::json pageData(const std::string& page) {
     return nlohmann::json::parse(page.substr(at, page.find("</script>", at) - at));
 }
 
-ChartPlayer& play(ChartPlayer& player, int type, const std::string& xml) {
-    player.put_Movie(fromUtf8(testing::movieUrl(type, xml)));
-    EXPECT_EQ(player.state(), PlayerState::Chart);
-    return player;
-}
-
 TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
-    ChartPlayer player;
-    play(player, 11, testing::multiSeriesSample(false));
-    const std::string page = player.html({false, "sales"});
+    auto player = testing::drawChart(11, testing::multiSeriesSample(false));
+    const std::string page = player->html({false, "sales"});
     EXPECT_TRUE(page.starts_with("<!DOCTYPE html>"));
     EXPECT_NE(page.find("script-src '" + player::pageScriptHash() + "'"), std::string::npos);
     EXPECT_EQ(player::pageScriptHash().size(), 7u + 44u); // sha256- and 32 bytes in base64
@@ -81,7 +58,7 @@ TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
     // group for each series a legend entry toggles.
     pugi::xml_document svg;
     ASSERT_TRUE(svg.load_string(between(page, "<svg", "</svg>").c_str()));
-    const std::vector<HitInfo> hits = player.hitRegions();
+    const std::vector<HitInfo> hits = player->hitRegions();
     std::set<int> toggled;
     for (std::size_t i = 0; i < hits.size(); ++i) {
         const std::string at = "//*[@data-plotara-hit='" + std::to_string(i) + "']";
@@ -106,9 +83,9 @@ TEST(PlayerWeb, PageFollowsTheContractAndTheDesktopsNames) {
     for (const pugi::xpath_node& n : ids)
         EXPECT_TRUE(std::string(n.node().attribute("id").value()).starts_with("sales-"));
     // The still SVG is the picture as before, without groups.
-    EXPECT_EQ(player.svg().find("data-plotara-series"), std::string::npos);
+    EXPECT_EQ(player->svg().find("data-plotara-series"), std::string::npos);
 
-    const std::string fragment = player.html({true, ""});
+    const std::string fragment = player->html({true, ""});
     EXPECT_TRUE(fragment.starts_with("<figure class=\"plotara\" id=\"plotara\""));
     EXPECT_EQ(fragment.find("<meta"), std::string::npos);
 }
@@ -128,9 +105,8 @@ TEST(PlayerWeb, LinksBecomeDrillDownEventsOrAllowedAddresses) {
     std::string xml = "<chart>";
     for (const auto& [link, expected] : cases)
         xml += "<set label='x' value='1' link='" + xmlEscaped(link) + "'/>";
-    ChartPlayer player;
-    play(player, 2, xml + "</chart>");
-    const std::string page = player.html();
+    auto player = testing::drawChart(2, xml + "</chart>");
+    const std::string page = player->html();
     std::size_t column = 0;
     const nlohmann::json data = pageData(page);
     for (const nlohmann::json& region : data["regions"]) {
@@ -151,11 +127,10 @@ TEST(PlayerWeb, HostileTextsStayTextWhereverTheyLand) {
                                    "a\xE2\x80\xA8z & <!--"};
     for (const std::string& text : hostile) {
         const std::string x = xmlEscaped(text);
-        ChartPlayer player;
-        play(player, 2,
-             "<chart caption='" + x + "'><set label='" + x + "' value='2' toolText='" + x +
-                 "' link='host:F:" + x + "'/><set label='b' value='1'/></chart>");
-        const std::string page = player.html({false, text});
+        auto player = testing::drawChart(
+            2, "<chart caption='" + x + "'><set label='" + x + "' value='2' toolText='" + x +
+                   "' link='host:F:" + x + "'/><set label='b' value='1'/></chart>");
+        const std::string page = player->html({false, text});
         if (text.find('<') != std::string::npos) {
             EXPECT_EQ(page.find(text), std::string::npos) << "raw markup in the page: " << text;
         }
@@ -197,10 +172,9 @@ TEST(PlayerWeb, DensePointsComeAsDataWithTheDesktopsTexts) {
                    (i % 300 == 7 ? " link='host:F:" + std::to_string(i) + "'" : "") + "/>";
         xml += "</dataset>";
     }
-    ChartPlayer player;
-    play(player, 12, xml + "</chart>");
-    const std::string page = player.html();
-    const std::vector<HitInfo> hits = player.hitRegions();
+    auto player = testing::drawChart(12, xml + "</chart>");
+    const std::string page = player->html();
+    const std::vector<HitInfo> hits = player->hitRegions();
     std::size_t at = 0, points = 0;
     const nlohmann::json data = pageData(page);
     for (const nlohmann::json& r : data["regions"]) {
@@ -286,9 +260,8 @@ TEST(PlayerWeb, TwelveColumnPageIsSmall) {
     for (int m = 1; m <= 12; ++m)
         xml += "<set label='Month " + std::to_string(m) + "' value='" + std::to_string(m * 1000) +
                "' link='host:Month:" + std::to_string(m) + "'/>";
-    ChartPlayer player;
-    play(player, 2, xml + "</chart>");
-    EXPECT_LE(player.html().size(), 40u * 1024);
+    auto player = testing::drawChart(2, xml + "</chart>");
+    EXPECT_LE(player->html().size(), 40u * 1024);
 }
 
 } // namespace

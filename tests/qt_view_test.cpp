@@ -30,22 +30,8 @@ ProgramRun view(const QTemporaryDir& folder, const std::string& arguments,
     return run;
 }
 
-TEST(PlotaraView, SnapshotOfTheWindow) {
-    QTemporaryDir folder;
-    std::ofstream(folder.filePath("fruit.xml").toStdString())
-        << "<chart caption='Fruit'><set label='Apples' value='3'/><set label='Pears' "
-           "value='5'/></chart>";
-    const ProgramRun run =
-        view(folder, "fruit.xml --type pie2d --width 500 --height 360 --snapshot s.png",
-             "QT_QPA_PLATFORM=offscreen");
-    ASSERT_EQ(run.code, 0) << run.err;
-    const QImage shot(folder.filePath("s.png"));
-    ASSERT_EQ(shot.size(), QSize(500, 360));
-    EXPECT_NE(shot.pixel(250, 180), shot.pixel(2, 2)) << "a pie in the middle, not a blank";
-}
-
-// At QT_SCALE_FACTOR=2 the window holds the chart rendered at twice the pixels, not a scaled-up
-// picture: the same pixels as the player's own picture at ratio 2.
+// The window's snapshot at QT_SCALE_FACTOR=2 holds the chart rendered at twice the pixels, not a
+// scaled-up picture: the same pixels as the player's own picture at ratio 2.
 TEST(PlotaraView, CrispAtTwiceTheScale) {
     QTemporaryDir folder;
     const std::string xml = "<chart caption='Fruit'><set label='Apples' value='3'/><set "
@@ -64,11 +50,7 @@ TEST(PlotaraView, CrispAtTwiceTheScale) {
     rig->control().put_setDataXML(fromUtf8(xml));
     const QImage chart = rig->moviePlayer().picture(2).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(chart.size(), QSize(800, 600));
-    int differing = 0;
-    for (int y = 0; y < 600; ++y)
-        for (int x = 0; x < 800; ++x)
-            if (shot.pixel(x, y) != chart.pixel(x, y)) ++differing;
-    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(shot == chart) << "the snapshot is the chart's picture pixel for pixel";
 }
 
 TEST(PlotaraView, BadInputGivesAClearErrorAndExitCode) {
