@@ -159,33 +159,6 @@ TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
     }
 }
 
-TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
-    fs::create_directory(path("data"));
-    fs::copy_file(PLOTARA_SAMPLE_DB, path("data/sample.db"));
-    const RunResult run = plotara(
-        {"gallery", "-o", "g", "--db", "data/sample.db", "--width", "120", "--height", "90"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    const std::string index = readAll(path("g/index.html"));
-    const std::string stem = "db-revenue-by-region";
-    const auto figure = index.find("id=\"" + stem + "\"");
-    ASSERT_NE(figure, std::string::npos);
-    const auto start = index.find("<code>", figure) + 6;
-    std::string command = index.substr(start, index.find("</code>", start) - start);
-    for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&#39;", "'"},
-                                       {"&quot;", "\""},
-                                       {"&lt;", "<"},
-                                       {"&gt;", ">"},
-                                       {"&amp;", "&"}})
-        for (auto at = command.find(entity); at != std::string::npos; at = command.find(entity))
-            command.replace(at, entity.size(), text);
-    EXPECT_NE(command.find("--db " + path("data/sample.db").string()), std::string::npos)
-        << command;
-    fs::remove(path("g/" + stem + ".png"));
-    const RunResult again = runShell(path("g"), quoted(PLOTARA_BINARY) + command.substr(7));
-    EXPECT_EQ(again.code, 0) << command << again.err;
-    EXPECT_TRUE(fs::exists(path("g/" + stem + ".png")));
-}
-
 TEST_F(StreamsTest, AMovieThatCannotLoadIsNamedWithoutTheDocument) {
     fs::create_directory(path("charts"));
     fs::copy_file(fs::path(PLOTARA_CHARTS_DIR) / "PTM01.swf", path("charts/PTM01.swf"));

@@ -16,21 +16,7 @@
 namespace plotara::test {
 namespace {
 
-struct FaultRig {
-    HeadlessContainer container;
-    FailingMovieHost* host = nullptr;
-    std::unique_ptr<Plotara> control;
-
-    explicit FaultRig(bool runMode = true) {
-        container.setUserMode(runMode);
-        auto movieHost = std::make_unique<FailingMovieHost>();
-        host = movieHost.get();
-        control = std::make_unique<Plotara>(container, std::move(movieHost),
-                                            std::make_shared<FixedClock>(1.0f));
-        container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
-                        [this] { control->onHide(); }, [this] { control->onAmbientChanged(); }});
-    }
-};
+using FaultRig = HostRig<FailingMovieHost>;
 
 TEST(ControlFaults, AFailingMovieHostMeetsEachMembersFailureRule) {
     FaultRig rig;
@@ -117,9 +103,8 @@ TEST(ControlFaults, SavingAPictureOnAFailingDiskKeepsTheOldFile) {
     SavingRig saving(300, 200); // about 180 KB of BMP
     ControlRig& rig = saving.rig;
     HeadlessOsApi* os = saving.os.get();
-    std::string pattern = (fs::temp_directory_path() / "plotara-faults-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern;
+    const TempDir dir;
+    const fs::path& folder = dir.path();
     rig.clear();
     const bool readOnlyRan = expectSaveFailsCleanly(
         folder, "bmp",
@@ -139,7 +124,6 @@ TEST(ControlFaults, SavingAPictureOnAFailingDiskKeepsTheOldFile) {
     EXPECT_TRUE(rig->SaveAsImage(false));
     EXPECT_EQ(readAll(folder / "open.bmp").substr(0, 2), "BM");
     EXPECT_GT(fs::file_size(folder / "open.bmp"), 8192u);
-    fs::remove_all(folder);
     if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
 }
 

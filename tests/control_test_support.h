@@ -20,15 +20,17 @@ namespace plotara::test {
 // The cache-breaker text of the fixed clock.
 inline const String timer = L"45296.78";
 
-struct ControlRig {
+// Host is the movie host's type (a test double in the fault and render tests).
+template <class Host>
+struct HostRig {
     HeadlessContainer container;
-    HeadlessMovieHost* host = nullptr;
+    Host* host = nullptr;
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(45296.78f);
     std::unique_ptr<Plotara> control;
 
-    explicit ControlRig(bool runMode = true) {
+    explicit HostRig(bool runMode = true) {
         container.setUserMode(runMode);
-        auto movieHost = std::make_unique<HeadlessMovieHost>();
+        auto movieHost = std::make_unique<Host>();
         host = movieHost.get();
         control = std::make_unique<Plotara>(container, std::move(movieHost), clock);
         container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
@@ -43,6 +45,7 @@ struct ControlRig {
         host->clearRecords();
     }
 };
+using ControlRig = HostRig<HeadlessMovieHost>;
 
 // A file that exists for the life of the object, in the test's temporary folder.
 class TempFile {

@@ -20,13 +20,6 @@ namespace fs = std::filesystem;
 
 class AtomicFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "plotara-atomic-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     static std::string read(const fs::path& file) { return test::readAll(file); }
     std::vector<std::string> names() const { return test::fileNames(dir_); }
     static unsigned modeOf(const fs::path& file) {
@@ -35,7 +28,8 @@ protected:
         return st.st_mode & 07777;
     }
 
-    fs::path dir_;
+    test::TempDir temp_;
+    const fs::path dir_ = temp_.path();
 };
 
 TEST_F(AtomicFile, ReplacesTheContentsAndKeepsThePermissionBits) {

@@ -237,12 +237,6 @@ TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
     EXPECT_EQ(data->getXML(), document);
 }
 
-} // namespace
-} // namespace plotara
-
-namespace plotara {
-namespace {
-
 bool packed(PlotaraData& data) {
     return ArrayClassTestAccess::documentPacked(data.engine());
 }

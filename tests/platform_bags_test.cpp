@@ -1,10 +1,11 @@
 // Property bags: the default rule of the in-memory bag, and the saved-form file: round trips of
-// every type, corrupt and truncated files, and atomic saving.
+// every type, corrupt and truncated files, and atomic saving, also on a failing disk.
 #include "core/ErrorTrap.h"
 #include "core/SafeArray.h"
 #include "core_test_support.h"
 #include "file_test_support.h"
 #include "platform/FilePropertyBag.h"
+#include "save_faults.h"
 #include "special_file_support.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +21,7 @@ namespace fs = std::filesystem;
 
 using test::errorOf;
 
-// A fresh folder for the test's files, removed afterwards.
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() /
-                    ("plotara_bags_" + std::to_string(::getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TempFolder() {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    String file(const std::string& name) const { return fromUtf8((path / name).string()); }
-};
+using TempFolder = test::TempDir;
 
 std::string readAll(const String& path) {
     return test::readAll(toUtf8(path));
@@ -99,7 +89,7 @@ TEST(PlatformBags, FormFileRoundTripsEveryType) {
     EXPECT_NE(text.find("\nYes = Boolean True\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nLarge = Long 2147483647\n"), std::string::npos);
     EXPECT_NE(text.find("\nFloat = Single 0.1\n"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
     EXPECT_EQ(errorOf([&] { form.addControl(L"Bad]Name"); }), 5);
     form.addControl(L"Plotara1").set(L"A = B", Variant(L"x"));
     EXPECT_EQ(errorOf([&] { form.save(); }), 5);
@@ -150,14 +140,14 @@ TEST(PlatformBags, CorruptOrTruncatedFormsNameTheLine) {
 TEST(PlatformBags, LoadAndSaveFailures) {
     TempFolder folder;
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(folder.file("absent.plf")); }), 53);
-    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path.string())); }), 75);
+    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path().string())); }), 75);
     // A folder in the way of the target: refused before anything is written.
     const String blocked = folder.file("blocked");
-    fs::create_directories(folder.path / "blocked" / "inside");
+    fs::create_directories(folder.path() / "blocked" / "inside");
     FilePropertyBag form(blocked);
     form.addControl(L"P").set(L"A", Variant(Long{1}));
     EXPECT_EQ(errorOf([&] { form.save(); }), 75);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
     FilePropertyBag nowhere(folder.file("missing/form.plf"));
     EXPECT_EQ(errorOf([&] { nowhere.save(); }), 75);
 }
@@ -167,7 +157,7 @@ TEST(PlatformBags, LoadAndSaveFailures) {
 TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
     TempFolder folder;
     const bool deviceRan =
-        test::expectSpecialTargetsWrittenInPlace(folder.path, [](const fs::path& target) {
+        test::expectSpecialTargetsWrittenInPlace(folder.path(), [](const fs::path& target) {
             FilePropertyBag form(target);
             form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{3}));
             const Long error = errorOf([&] { form.save(); });
@@ -175,6 +165,26 @@ TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
             return error == 0;
         });
     if (!deviceRan) GTEST_SKIP() << test::noDeviceNodes;
+}
+
+// A full disk or a read-only folder: error 75, the form saved before whole, nothing beside it.
+TEST(PlatformFaults, APropertyFileOnAFailingDiskKeepsTheFormSavedBefore) {
+    const test::TempDir dir;
+    const fs::path& folder = dir.path();
+    const bool readOnlyRan = test::expectSaveFailsCleanly(
+        folder, "plf",
+        [](const fs::path& file, test::DiskFault) {
+            FilePropertyBag form(fromUtf8(file.string()));
+            form.addControl(L"Plotara1").set(L"ExternalXML", Variant(String(20000, L'x')));
+            const std::optional<Error> error = ErrorTrap::capture([&] { form.save(); });
+            return error && error->number() == 75;
+        },
+        4096);
+    FilePropertyBag form(fromUtf8((folder / "open.plf").string()));
+    form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{11}));
+    form.save(); // the same save, writable again
+    EXPECT_NE(test::readAll(folder / "open.plf").find("Plotara1"), std::string::npos);
+    if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
 }
 
 } // namespace

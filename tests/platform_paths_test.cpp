@@ -4,6 +4,7 @@
 #include "core/ErrorTrap.h"
 #include "core/FilePath.h"
 #include "core_test_support.h"
+#include "file_test_support.h"
 #include "platform/FileAttributes.h"
 #include "platform/FilePropertyBag.h"
 #include "platform/Registry.h"
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <unistd.h>
 
 namespace plotara {
 namespace {
@@ -37,22 +37,17 @@ protected:
     void SetUp() override {
         ASSERT_NE(std::setlocale(LC_ALL, GetParam()), nullptr)
             << GetParam() << " is missing: localedef -i de_DE -f UTF-8 de_DE.UTF-8";
-        root = fs::temp_directory_path() / ("plotara_paths_" + std::to_string(::getpid()) + "_" +
-                                            (GetParam()[0] == 'C' ? "c" : "utf8"));
-        fs::remove_all(root);
         fs::create_directories(root / folderUtf8);
     }
-    void TearDown() override {
-        fs::remove_all(root);
-        std::setlocale(LC_ALL, "C");
-    }
+    void TearDown() override { std::setlocale(LC_ALL, "C"); }
     // The wide name of a file in the non-ASCII folder, as a host would hold it.
     String wide(const String& name) const {
         return fromUtf8(root.native()) + L"/" + folderWide + L"/" + name;
     }
     fs::path native(const std::string& name) const { return root / folderUtf8 / name; }
 
-    fs::path root;
+    test::TempDir temp;
+    const fs::path root = temp.path();
 };
 
 TEST_P(PlatformPaths, ConversionIsUtf8BothWays) {
