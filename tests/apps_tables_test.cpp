@@ -129,18 +129,6 @@ TEST_F(TablesTest, LongFormGivesTheSameDocumentInAnyRowOrderAndEveryValueAtItsCa
         << documents[0];
     EXPECT_EQ(documents[0].find("<dataset seriesName='AAA'>"),
               documents[0].find("<dataset")); // datasets sorted by name
-
-    // The same rows from SQLite, in the order the query gives them, make the same document.
-    auto db = SqliteDatabase::open(path("prices.db").wstring(), SqliteDatabase::Mode::Create);
-    db->execute(L"CREATE TABLE prices (date TEXT, symbol TEXT, price REAL);");
-    for (const PriceRow& row : shuffled)
-        db->execute(L"INSERT INTO prices VALUES ('" + fromUtf8(row.date) + L"', '" +
-                    fromUtf8(row.symbol) + L"', " + fromUtf8(row.price) + L");");
-    const RunResult sql = render({"--type", "msline2d", "--db", "prices.db", "--sql",
-                                  "SELECT * FROM prices ORDER BY symbol DESC, date", "--category",
-                                  "date", "--series", "symbol", "--value", "price", "--print-xml"});
-    ASSERT_EQ(sql.code, 0) << sql.err;
-    EXPECT_EQ(sql.out, documents[0]);
 }
 
 TEST_F(TablesTest, CellsAreDataNeverMarkupOrParameters) {

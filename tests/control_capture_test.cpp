@@ -17,33 +17,8 @@ namespace plotara {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CaptureRig;
 using test::errorOf;
-
-// A 37 x 23 run-mode control showing a movie (odd sizes exercise the BMP row padding), with the
-// headless OS seam installed and the window attached to the movie host.
-struct CaptureRig : test::ControlRig {
-    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
-    std::shared_ptr<OsApi> previous;
-    test::TempDir temp;
-    fs::path folder = temp.path();
-
-    CaptureRig() {
-        previous = installOsApi(os);
-        ResetSaveImageDialog();
-        os->attachWindow(container.hWnd(), *host);
-        container.resize(37, 23);
-        host->put_Movie(L"file:///charts/Column3D.swf");
-        clear();
-    }
-    ~CaptureRig() {
-        installOsApi(previous);
-        ResetSaveImageDialog();
-    }
-    String file(const std::string& name) const { return fromUtf8((folder / name).string()); }
-    void answer(const String& name, Long filterIndex = 0, bool overwrite = true) {
-        os->queueFileAnswer(FileDialogAnswer{false, name, filterIndex, overwrite});
-    }
-};
 
 // The headless movie host's test picture over a white background.
 std::uint32_t patternAt(long x, long y) {

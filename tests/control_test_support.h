@@ -1,13 +1,16 @@
 // Shared set-up of the control tests: a control in a headless container with a headless movie
-// host and a clock fixed at 12:34:56.78.
+// host and a clock fixed at 12:34:56.78, and the same with the headless OS seam for capturing.
 #pragma once
 
 #include "control/Plotara.h"
+#include "control/PlotaraOcxModule.h"
 #include "core/ErrorTrap.h"
 #include "core_test_support.h"
+#include "file_test_support.h"
 #include "platform/headless/FixedClock.h"
 #include "platform/headless/HeadlessContainer.h"
 #include "platform/headless/HeadlessMovieHost.h"
+#include "platform/headless/HeadlessOsApi.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +49,32 @@ struct HostRig {
     }
 };
 using ControlRig = HostRig<HeadlessMovieHost>;
+
+// A 37 x 23 run-mode control showing a movie (odd sizes exercise the BMP row padding), with the
+// headless OS seam installed and the window attached to the movie host.
+struct CaptureRig : ControlRig {
+    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
+    std::shared_ptr<OsApi> previous;
+    TempDir temp;
+    std::filesystem::path folder = temp.path();
+
+    CaptureRig() {
+        previous = installOsApi(os);
+        ResetSaveImageDialog();
+        os->attachWindow(container.hWnd(), *host);
+        container.resize(37, 23);
+        host->put_Movie(L"file:///charts/Column3D.swf");
+        clear();
+    }
+    ~CaptureRig() {
+        installOsApi(previous);
+        ResetSaveImageDialog();
+    }
+    String file(const std::string& name) const { return fromUtf8((folder / name).string()); }
+    void answer(const String& name, Long filterIndex = 0, bool overwrite = true) {
+        os->queueFileAnswer(FileDialogAnswer{false, name, filterIndex, overwrite});
+    }
+};
 
 // A file that exists for the life of the object, in the test's temporary folder.
 class TempFile {

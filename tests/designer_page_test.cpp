@@ -42,20 +42,6 @@ struct PageRig {
     String path(const std::string& name) const { return fromUtf8((folder / name).string()); }
 };
 
-TEST(DesignerPage, LayoutAndCaptions) {
-    const xmlOpenDialog page;
-    EXPECT_EQ(xmlOpenDialog::caption(), L"Paths");
-    EXPECT_EQ(page.Label1.caption, L"Chart's Path:");
-    EXPECT_EQ(page.lblChartExternalDataPath.caption, L"Chart's XML file path:");
-    EXPECT_EQ(page.cmdDirChooser.caption, L"Browse...");
-    EXPECT_EQ(page.cmdXMLOpen.caption, L"Browse...");
-    const ControlLayout& box = page.txtChartExternalDataPath.layout;
-    EXPECT_EQ(std::vector<Long>({box.left, box.top, box.width, box.height, box.tabIndex}),
-              std::vector<Long>({120, 1095, 2700, 330, 2}));
-    EXPECT_EQ(page.cmdXMLOpen.layout.tabIndex, 3);
-    EXPECT_EQ(page.txtChartPath.layout.tabIndex, 0);
-}
-
 TEST(DesignerPage, OpeningAndApplyingWithoutEditsWritesNothing) {
     PageRig rig;
     rig.control->put_ChartPath(L"/charts");
