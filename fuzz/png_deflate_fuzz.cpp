@@ -2,10 +2,7 @@
 // through the PNG writer's deflate, whole or as a head and a tail compressed apart and joined:
 // zlib must inflate the stream to exactly the rows that went in.
 #include "player/detail/PngDeflate.h"
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <string>
 #include <vector>
 #include <zlib.h>
 
@@ -17,20 +14,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t rows = (size - 2) / rowBytes, split = data[0] / 4 % (rows + 1);
     const bool parts = data[0] & 2;
     std::string out, tail;
-    RowDeflater whole(out, rowBytes, pixelBytes,
-                      parts ? RowDeflater::Part::Head : RowDeflater::Part::Whole);
+    RowDeflater head(out, rowBytes, pixelBytes,
+                     parts ? RowDeflater::Part::Head : RowDeflater::Part::Whole);
     RowDeflater second(tail, rowBytes, pixelBytes, RowDeflater::Part::Tail);
     for (std::size_t r = 0; r < rows; ++r)
-        (parts && r >= split ? second : whole).addRow(data + 2 + r * rowBytes);
-    whole.finish();
-    if (parts) {
-        second.finish();
-        out += tail;
-        const std::uint32_t sum =
-            plotara::player::joinedChecksum(whole.checksum(), second.checksum(), second.bytesIn());
-        for (int shift = 24; shift >= 0; shift -= 8)
-            out.push_back(static_cast<char>(sum >> shift));
-    }
+        (parts && r >= split ? second : head).addRow(data + 2 + r * rowBytes);
+    head.finish();
+    second.finish();
+    const std::uint32_t sum =
+        plotara::player::joinedChecksum(head.checksum(), second.checksum(), second.bytesIn());
+    if (parts)
+        out += tail + std::string{char(sum >> 24), char(sum >> 16), char(sum >> 8), char(sum)};
     std::vector<std::uint8_t> back(rows * rowBytes + 1);
     uLongf got = back.size();
     if (uncompress(back.data(), &got, reinterpret_cast<const Bytef*>(out.data()), out.size()) !=

@@ -1,5 +1,6 @@
-// Files and streams of `plotara render`: output targets of every kind, write errors on standard
-// output, runs killed while writing, endless inputs, and --xml and --url reading one file alike.
+// Failures and streams of `plotara render`: bad input with its exit code and message and no
+// output left behind, output targets of every kind, write errors on standard output, runs killed
+// while writing, endless inputs, and --xml and --url reading one file alike.
 #include "apps/BmpWriter.h"
 #include "apps/DeviceFolders.h"
 #include "apps/TemporaryFile.h"
@@ -133,14 +134,6 @@ TEST(DeviceFolders, TheQuickAnswerAgreesWithTheMountTable) {
     EXPECT_GE(checked, 5);
 }
 
-TEST_F(StreamsTest, ARunStoppedByTheFileSizeLimitLeavesNothing) {
-    const RunResult run =
-        runShell(dir_, "( ulimit -f 4; exec " + quoted(PLOTARA_BINARY) +
-                           " render --sample --width 1500 --height 1500 -o big.png )");
-    EXPECT_NE(run.code, 0);
-    EXPECT_TRUE(files().empty()) << files().front();
-}
-
 // A disk that fills up while the picture is written (a file-size limit whose signal is ignored
 // makes every write past it fail, as a full disk does): exit 1, the old file kept, nothing else.
 TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
@@ -157,33 +150,6 @@ TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
         EXPECT_EQ(readAll(path(name)), "old");
         fs::remove(path(name));
     }
-}
-
-TEST_F(StreamsTest, GalleryCommandsWithADatabaseRunInTheGalleryFolder) {
-    fs::create_directory(path("data"));
-    fs::copy_file(PLOTARA_SAMPLE_DB, path("data/sample.db"));
-    const RunResult run = plotara(
-        {"gallery", "-o", "g", "--db", "data/sample.db", "--width", "120", "--height", "90"});
-    ASSERT_EQ(run.code, 0) << run.err;
-    const std::string index = readAll(path("g/index.html"));
-    const std::string stem = "db-revenue-by-region";
-    const auto figure = index.find("id=\"" + stem + "\"");
-    ASSERT_NE(figure, std::string::npos);
-    const auto start = index.find("<code>", figure) + 6;
-    std::string command = index.substr(start, index.find("</code>", start) - start);
-    for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&#39;", "'"},
-                                       {"&quot;", "\""},
-                                       {"&lt;", "<"},
-                                       {"&gt;", ">"},
-                                       {"&amp;", "&"}})
-        for (auto at = command.find(entity); at != std::string::npos; at = command.find(entity))
-            command.replace(at, entity.size(), text);
-    EXPECT_NE(command.find("--db " + path("data/sample.db").string()), std::string::npos)
-        << command;
-    fs::remove(path("g/" + stem + ".png"));
-    const RunResult again = runShell(path("g"), quoted(PLOTARA_BINARY) + command.substr(7));
-    EXPECT_EQ(again.code, 0) << command << again.err;
-    EXPECT_TRUE(fs::exists(path("g/" + stem + ".png")));
 }
 
 TEST_F(StreamsTest, AMovieThatCannotLoadIsNamedWithoutTheDocument) {
@@ -306,6 +272,134 @@ TEST_F(StreamsTest, InputsWithoutEndStopAtTheLimitAndScalesThatCannotBeDrawnAreR
     EXPECT_EQ(piped.code, 1);
     EXPECT_NE(piped.err.find("cannot read -: it holds more than 1 MiB"), std::string::npos)
         << piped.err;
+}
+
+struct BadInput {
+    const char* name;
+    const char* args; // after "render -o chart.png"
+    int code;
+    std::string message; // part of standard error
+};
+
+class ErrorsTest : public AppsTest {};
+
+TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
+    const BadInput cases[] = {
+        {"unknown type", "--type column4d --csv ok.csv", 2, "unknown chart type"},
+        {"type out of range", "--type 38 --csv ok.csv", 2, "unknown chart type"},
+        {"no data option", "--type column2d", 2, "no data"},
+        {"two data options", "--csv ok.csv --xml ok.xml", 2, "excludes"},
+        {"width zero", "--csv ok.csv --width 0", 2, "--width"},
+        {"parameter without =", "--csv ok.csv --param caption", 2, "name=value"},
+        {"unknown message kind", "--csv ok.csv --message oops=x", 2, "no-data"},
+        {"column option on a ready document", "--xml ok.xml --value v", 2, "--csv"},
+        {"parameters on a ready document", "--xml ok.xml --param caption=x", 2, "--param"},
+        {"missing CSV file", "--csv missing.csv", 1, "cannot read missing.csv"},
+        {"CSV quote never closed", "--csv open-quote.csv", 1, "is not closed"},
+        {"CSV without values", "--type column2d --csv header-only.csv", 1, "No data to display."},
+        {"own no-data message", R"(--csv header-only.csv --message "no-data=Nothing yet")", 1,
+         "Nothing yet"},
+        {"invalid XML", "--xml broken.xml", 1, "Invalid XML data."},
+        {"missing data file", "--url missing.xml", 1, "XML file not found"},
+        {"missing column",
+         R"(--sql "SELECT region, units FROM monthly_sales" --category region --value nope)", 1,
+         "no column 'nope' (--value) in the query result; its columns: region, units"},
+        {"SQL syntax error", R"(--sql "SELEC 1" --value v)", 1, "syntax error"},
+        {"missing database", R"(--db missing.db --sql "SELECT 1 AS v" --value v)", 1,
+         "unable to open database file"},
+        {"query without rows",
+         R"(--sql "SELECT region, units FROM monthly_sales WHERE 0")"
+         " --category region --value units",
+         1, "No data to display."},
+        {"ODBC driver missing",
+         "--odbc Driver=/nonexistent/libnothing.so;Database=x.db"
+         R"( --sql "SELECT 1 AS v" --value v)",
+         1, "ODBC"},
+    };
+    writeFile(path("ok.csv"), "m,v\nJan,1\n");
+    writeFile(path("ok.xml"), "<chart><set value='1'/></chart>");
+    writeFile(path("open-quote.csv"), "m,v\n\"Jan,1\n");
+    writeFile(path("header-only.csv"), "m,v\n");
+    writeFile(path("broken.xml"), "<chart><set value='1'></chart>");
+    writeFile(path("chart.png"), "the previous picture"); // stays as it was
+    const std::vector<std::string> inputs = files();
+
+    for (const BadInput& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult run = plotara(words(std::string("render -o chart.png ") + c.args));
+        EXPECT_EQ(run.code, c.code) << run.err;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_EQ(files(), inputs);
+        EXPECT_EQ(readAll(path("chart.png")), "the previous picture");
+    }
+}
+
+TEST_F(ErrorsTest, AnOutputThatCannotBeWrittenIsAChartErrorWithoutLeftovers) {
+    writeFile(path("ok.csv"), "m,v\nJan,1\n");
+    fs::create_directory(path("locked"));
+    fs::permissions(path("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+    struct Case {
+        std::string output, message;
+    };
+    // Root may write into a read-only folder; a missing folder fails for everyone.
+    std::vector<Case> cases{{"no-such-folder/chart.png", "cannot write no-such-folder/chart.png"}};
+    if (::geteuid() != 0) cases.push_back({"locked/chart.png", "Permission denied"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        const RunResult run = plotara({"render", "--csv", "ok.csv", "-o", c.output});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(fs::is_empty(path("locked")));
+    fs::permissions(path("locked"), fs::perms::owner_all);
+}
+
+TEST_F(ErrorsTest, UsageErrorsAndHelp) {
+    const struct {
+        const char* args;
+        std::string message;
+    } usage[] = {{"", "subcommand"},
+                 {"render --colour red", "--colour"},
+                 {"render --sample -o chart.gif", "use .png, .svg, .pdf, .bmp or .html"},
+                 {"render --sample --svg-text outlines -o chart.svg", "--svg-text"},
+                 {"types --csv data.csv", "--csv"}}; // another command's option
+    for (const auto& c : usage) {
+        const RunResult run = cli(c.args);
+        EXPECT_EQ(run.code, 2) << c.args;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << run.err;
+    }
+    EXPECT_FALSE(fs::exists(path("chart.svg")));
+
+    // Each command's help has its own options and examples.
+    const struct {
+        const char* command;
+        const char* option;
+    } commands[] = {{"render", "--csv"},
+                    {"gallery", "--output"},
+                    {"view", "--snapshot"},
+                    {"batch", "JOBS"},
+                    {"types", "--help"}};
+    for (const auto& c : commands) {
+        const RunResult help = plotara({c.command, "--help"});
+        EXPECT_EQ(help.code, 0) << c.command;
+        EXPECT_NE(help.out.find("Example"), std::string::npos) << c.command << help.out;
+        EXPECT_NE(help.out.find(c.option), std::string::npos) << c.command << help.out;
+    }
+    const RunResult topHelp = cli("--help");
+    for (const std::string command : {"render", "gallery", "view", "batch", "types"})
+        EXPECT_NE(topHelp.out.find("  " + command), std::string::npos) << topHelp.out;
+    // The help speaks of chart attributes and the player's chart files, not of movies.
+    const RunResult render = cli("render --help");
+    for (const std::string text :
+         {"docs/chart-xml.md", "caption=Sales", "numberPrefix=$", "yAxisMinValue=0",
+          "the address the control hands to the player"})
+        EXPECT_NE(render.out.find(text), std::string::npos) << text;
+    const RunResult types = cli("types");
+    EXPECT_TRUE(types.out.starts_with("No  Name")) << types.out;
+    EXPECT_NE(types.out.find("Player chart files (full, light)"), std::string::npos) << types.out;
+    for (const RunResult& run : {render, types, cli("--help")})
+        EXPECT_EQ(run.out.find("movie"), std::string::npos) << run.out;
 }
 
 } // namespace

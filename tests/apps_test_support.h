@@ -98,13 +98,7 @@ protected:
         return runShell(dir_, "identify -format '%m %w %h' " + quoted(file)).out;
     }
     // The files in the test's folder, hidden ones (temporary outputs) included.
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> files() const { return fileNames(dir_); }
     fs::path path(const std::string& name) const { return dir_ / name; }
 
     fs::path dir_;

@@ -8,9 +8,7 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace plotara::apps {
 namespace {
@@ -53,9 +51,8 @@ TEST(WorkerPoolTest, EveryTaskRunsOnceAndFailuresStayWithTheirTask) {
 }
 
 TEST(BatchThreadsTest, ManyThreadsDrawWhatOneThreadDraws) {
-    std::string pattern = (fs::temp_directory_path() / "plotara-threads-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path dir = pattern;
+    const test::TempDir temp;
+    const fs::path& dir = temp.path();
     const std::vector<std::string> types{"column2d", "pie3d",      "msline2d", "stackedbar2d",
                                          "scatter",  "doughnut2d", "area2d",   "mscombidy2d"};
     std::vector<BatchJob> serial, parallel;
@@ -111,7 +108,6 @@ TEST(BatchThreadsTest, ManyThreadsDrawWhatOneThreadDraws) {
     EXPECT_NE(bar.str().find("\r["), std::string::npos);
     EXPECT_NE(bar.str().find("] 2/2 "), std::string::npos) << bar.str();
     EXPECT_EQ(bar.str().back(), '\n');
-    fs::remove_all(dir);
 }
 
 } // namespace

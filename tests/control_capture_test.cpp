@@ -17,37 +17,8 @@ namespace plotara {
 namespace {
 
 namespace fs = std::filesystem;
+using test::CaptureRig;
 using test::errorOf;
-
-// A 37 x 23 run-mode control showing a movie (odd sizes exercise the BMP row padding), with the
-// headless OS seam installed and the window attached to the movie host.
-struct CaptureRig : test::ControlRig {
-    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
-    std::shared_ptr<OsApi> previous;
-    fs::path folder = fs::temp_directory_path() /
-                      ("plotara_capture_" + std::to_string(::getpid()) + "_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-
-    CaptureRig() {
-        previous = installOsApi(os);
-        ResetSaveImageDialog();
-        os->attachWindow(container.hWnd(), *host);
-        container.resize(37, 23);
-        host->put_Movie(L"file:///charts/Column3D.swf");
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        clear();
-    }
-    ~CaptureRig() {
-        installOsApi(previous);
-        ResetSaveImageDialog();
-        fs::remove_all(folder);
-    }
-    String file(const std::string& name) const { return fromUtf8((folder / name).string()); }
-    void answer(const String& name, Long filterIndex = 0, bool overwrite = true) {
-        os->queueFileAnswer(FileDialogAnswer{false, name, filterIndex, overwrite});
-    }
-};
 
 // The headless movie host's test picture over a white background.
 std::uint32_t patternAt(long x, long y) {
@@ -93,21 +64,17 @@ TEST(ControlCapture, SaveWithConfirmationWritesA24BitBitmap) {
     EXPECT_LT(std::find(calls.begin(), calls.end(), L"BitBlt"), dialog);
     EXPECT_EQ(rig.os->openDeviceContexts(), 0u);
 
-    const OPENFILENAME& record = rig.os->saveRecords().at(0);
-    EXPECT_EQ(record.lStructSize, 76);
-    EXPECT_EQ(record.hwndOwner, 0);
-    EXPECT_EQ(record.lpstrFilter,
-              String(L"Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0\0", 48));
-    EXPECT_EQ(record.lpstrFile, String(2047, L' ') + L'\0');
-    EXPECT_EQ(record.nMaxFile, 2048);
-    EXPECT_EQ(record.lpstrFileTitle, String(2048, L' '));
-    EXPECT_EQ(record.nMaxFileTitle, 2048);
-    EXPECT_EQ(record.lpstrInitialDir, ComponentFolder() + L"\\");
+    const OPENFILENAME& r = rig.os->saveRecords().at(0);
+    EXPECT_EQ(std::vector<Long>({r.lStructSize, r.hwndOwner, r.nMaxFile, r.nMaxFileTitle, r.Flags,
+                                 r.nFilterIndex}),
+              std::vector<Long>({76, 0, 2048, 2048, 0x280406, 0}));
+    EXPECT_EQ(
+        std::vector<String>({r.lpstrFilter, r.lpstrFile, r.lpstrFileTitle, r.lpstrInitialDir,
+                             r.lpstrTitle, r.lpstrDefExt}),
+        std::vector<String>({String(L"Bitmap Files (*.bmp)\0*.bmp\0All Files (*.*)\0*.*\0\0", 48),
+                             String(2047, L' ') + L'\0', String(2048, L' '),
+                             ComponentFolder() + L"\\", L"Save As", L"bmp"}));
     EXPECT_FALSE(ComponentFolder().empty());
-    EXPECT_EQ(record.lpstrTitle, L"Save As");
-    EXPECT_EQ(record.Flags, 0x280406);
-    EXPECT_EQ(record.lpstrDefExt, L"bmp");
-    EXPECT_EQ(record.nFilterIndex, 0);
     expectIdentify(path, "BMP3 37 23 8 DirectClass");
 }
 

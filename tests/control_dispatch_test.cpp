@@ -1,5 +1,7 @@
-// The control late-bound: every member by name and dispatch id, and the typical run-time request
-// from filling the data object to a link click.
+// The control late-bound (every member by name and dispatch id, and the typical run-time request
+// from filling the data object to a link click) and its bridge to the movie: invoke-request
+// parsing, the events of FlashCall, and PrintChart.
+#include "control/detail/InvokeRequest.h"
 #include "control_test_support.h"
 #include "core/SafeArray.h"
 #include "core/Text.h"
@@ -14,6 +16,11 @@ using test::timer;
 Variant call(Plotara& control, const wchar_t* name, std::vector<Variant> args = {},
              InvokeKind kind = InvokeKind::Method) {
     return callByName(control, name, kind, std::move(args));
+}
+
+String request(const String& name, const String& argument) {
+    return L"<invoke name=\"" + name + L"\" returntype=\"xml\"><arguments><string>" + argument +
+           L"</string></arguments></invoke>";
 }
 
 TEST(ControlDispatch, EveryMemberHasItsDispatchId) {
@@ -49,29 +56,26 @@ TEST(ControlDispatch, PropertiesLateBound) {
         call(*rig, name, {std::move(value)}, InvokeKind::PropertyPut);
     };
     auto get = [&](const wchar_t* name) { return call(*rig, name, {}, InvokeKind::PropertyGet); };
-    put(L"Border", Variant(Long{1}));
-    put(L"BGColor", Variant(L"abcdef"));
-    put(L"Menu", Variant(false));
-    put(L"ChartType", Variant(Integer{11}));
-    put(L"ChartPath", Variant(L"/charts"));
-    put(L"Debugger", Variant(true));
-    put(L"Enabled", Variant(false));
+    // Each value reads back as written; ChartType comes back as a Long.
+    const std::pair<const wchar_t*, Variant> values[] = {
+        {L"Border", Variant(Long{1})},
+        {L"BGColor", Variant(L"abcdef")},
+        {L"Menu", Variant(false)},
+        {L"ChartType", Variant(Long{11})},
+        {L"ChartPath", Variant(L"/charts")},
+        {L"Debugger", Variant(true)},
+        {L"Enabled", Variant(false)},
+        {L"setDataURL", Variant(L"http://example.com/d.xml")},
+        {L"setDataXML", Variant(L"<chart></chart>")}};
+    for (const auto& [name, value] : values) {
+        put(name, name == String(L"ChartType") ? Variant(Integer{11}) : value);
+        EXPECT_EQ(get(name), value) << toUtf8(name);
+    }
     put(L"ChartHeight", Variant(1500.0));
-    EXPECT_EQ(get(L"Border"), Variant(Long{1}));
-    EXPECT_EQ(get(L"BGColor"), Variant(L"abcdef"));
-    EXPECT_EQ(get(L"Menu"), Variant(false));
-    EXPECT_EQ(get(L"ChartType"), Variant(Long{11}));
-    EXPECT_EQ(get(L"ChartPath"), Variant(L"/charts"));
-    EXPECT_EQ(get(L"Debugger"), Variant(true));
-    EXPECT_EQ(get(L"Enabled"), Variant(false));
     EXPECT_EQ(get(L"hWnd"), Variant(rig.container.hWnd()));
     EXPECT_EQ(errorOf([&] { get(L"ChartHeight"); }), 438);
     EXPECT_EQ(errorOf([&] { put(L"hWnd", Variant(Long{1})); }), 438);
     EXPECT_EQ(rig.container.height(), 1500);
-    put(L"setDataURL", Variant(L"http://example.com/d.xml"));
-    EXPECT_EQ(get(L"setDataURL"), Variant(L"http://example.com/d.xml"));
-    put(L"setDataXML", Variant(L"<chart></chart>"));
-    EXPECT_EQ(get(L"setDataXML"), Variant(L"<chart></chart>"));
 }
 
 TEST(ControlDispatch, DataByReference) {
@@ -163,12 +167,9 @@ TEST(ControlDispatch, TypicalRunTimeRequestEndToEnd) {
                   L"/><category label='Feb' /></categories><dataset seriesName='2008'><set "
                   L"value='10'  /><set value='20'  /></dataset></chart>");
     EXPECT_FALSE(data->get_isDataAdded());
-    rig.host->deliver(L"<invoke name=\"PT_Loaded\" returntype=\"xml\"><arguments><string>"
-                      L"</string></arguments></invoke>");
-    rig.host->deliver(L"<invoke name=\"PT_Rendered\" returntype=\"xml\"><arguments><string>"
-                      L"</string></arguments></invoke>");
-    rig.host->deliver(L"<invoke name=\"showDetails\" returntype=\"xml\"><arguments><string>"
-                      L"Jan,10</string></arguments></invoke>");
+    rig.host->deliver(request(L"PT_Loaded", L""));
+    rig.host->deliver(request(L"PT_Rendered", L""));
+    rig.host->deliver(request(L"showDetails", L"Jan,10"));
     EXPECT_EQ(heard, (std::vector<String>{L"ChartLoaded", L"ChartRendered",
                                           L"DrillDown showDetails [Jan..]"}));
     const RaisedEvent& click = rig.container.events().back();
@@ -176,6 +177,126 @@ TEST(ControlDispatch, TypicalRunTimeRequestEndToEnd) {
     // The next recording call starts a new document.
     data->addChartData(L"30");
     EXPECT_EQ(data->getXML().find(L"'10'"), String::npos);
+}
+
+TEST(ControlBridge, ParseInvokeRequest) {
+    struct Case {
+        const char* what;
+        String request, name, argument;
+    };
+    const Case cases[] = {
+        {"plain", request(L"myFunc", L"a,b"), L"myFunc", L"a,b"},
+        {"no name attribute", L"<invoke><arguments><string>x</string></arguments></invoke>", L"",
+         L""},
+        {"empty name takes the text up to the next quote",
+         L"<invoke name=\"\" returntype=\"xml\"><arguments><string>x</string></arguments>",
+         L"\" returntype=", L"x"},
+        {"single quotes and no double quote",
+         L"<invoke name='myFunc'><arguments><string>p</string></arguments></invoke>", L"", L"p"},
+        {"no closing quote", L"<invoke name=\"abc", L"", L""},
+        {"no string element", L"<invoke name=\"f\"><arguments><number>1</number></arguments>", L"f",
+         L""},
+        {"no closing string tag", L"<invoke name=\"f\"><arguments><string>abc", L"f", L""},
+        {"only the first string", request(L"f", L"one</string><string>two"), L"f", L"one"},
+        {"empty string element", request(L"f", L""), L"f", L""},
+        {"name= found inside the text", L"xname=\"abc\"", L"abc", L""},
+    };
+    for (const Case& c : cases) {
+        const auto parts = ParseInvokeRequest(c.request);
+        EXPECT_EQ(parts[0], c.name) << c.what;
+        EXPECT_EQ(parts[1], c.argument) << c.what;
+        EXPECT_EQ(parts[2], L"") << c.what;
+    }
+}
+
+TEST(ControlBridge, PartsLongerThan32767CharactersStayEmpty) {
+    const String fits(32767, L'a');
+    const String tooLong(32768, L'a');
+    EXPECT_EQ(ParseInvokeRequest(request(L"f", fits))[1], fits);
+    EXPECT_EQ(ParseInvokeRequest(request(L"f", tooLong))[1], L"");
+    EXPECT_EQ(ParseInvokeRequest(request(fits, L"x"))[0], fits);
+    const auto longName = ParseInvokeRequest(request(tooLong, L"x"));
+    EXPECT_EQ(longName[0], L"");
+    EXPECT_EQ(longName[1], L"x");
+}
+
+TEST(ControlBridge, BuildInvokeRequestEscapesNothing) {
+    EXPECT_EQ(BuildInvokeRequest(L"print", L""),
+              L"<invoke name='print'> <arguments> <string></string> </arguments> </invoke>");
+    EXPECT_EQ(BuildInvokeRequest(L"a'b", L"<&>"),
+              L"<invoke name='a'b'> <arguments> <string><&></string> </arguments> </invoke>");
+}
+
+TEST(ControlBridge, CallbackNamesBecomeEvents) {
+    struct Case {
+        String request;
+        std::vector<String> journal;
+    };
+    const Case cases[] = {
+        {request(L"PT_Loaded", L"whatever"), {L"event ChartLoaded"}},
+        {request(L"PT_Rendered", L""), {L"event ChartRendered"}},
+        {L"1", {L"event ChartRendered"}},
+        {request(L"PT_Invoke", L"x"), {}},
+        {request(L"pt_loaded", L""), {L"event DrillDown"}},
+        {L"garbage", {L"event DrillDown"}},
+    };
+    for (const Case& c : cases) {
+        ControlRig rig;
+        rig.host->deliver(c.request);
+        EXPECT_EQ(rig.container.journal(), c.journal) << toUtf8(c.request);
+    }
+}
+
+TEST(ControlBridge, DrillDownCarriesTheNameAndTheSplitArgument) {
+    ControlRig rig;
+    rig.host->deliver(request(L"myFunc", L"a,b,,c"));
+    rig.host->deliver(request(L"myFunc", L""));
+    rig.host->deliver(L"<invoke name='single'><arguments><string>p</string></arguments>");
+    const auto& events = rig.container.events();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].event, PlotaraEvent::DrillDown);
+    EXPECT_EQ(events[0].args[0], Variant(L"myFunc"));
+    EXPECT_EQ(events[0].args[1],
+              Variant(SafeArray::of({Variant(L"a"), Variant(L"b"), Variant(L""), Variant(L"c")})));
+    EXPECT_EQ(events[0].args[1].array().lbound(), 0);
+    EXPECT_EQ(events[1].args[0], Variant(L"myFunc"));
+    EXPECT_TRUE(events[1].args[1].isEmpty());
+    EXPECT_EQ(events[2].args[0], Variant(L""));
+    EXPECT_EQ(events[2].args[1], Variant(SafeArray::of({Variant(L"p")})));
+}
+
+TEST(ControlBridge, ErrorsOfTheHostsHandlerStayInsideTheCallback) {
+    ControlRig rig;
+    int calls = 0;
+    rig.container.onEvent([&](PlotaraEvent, const std::vector<Variant>&) {
+        ++calls;
+        raise(errors::component(1, L"handler failed"));
+    });
+    EXPECT_NO_THROW(rig.host->deliver(request(L"PT_Loaded", L"")));
+    EXPECT_NO_THROW(rig.host->deliver(request(L"link", L"1,2")));
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(ControlBridge, PrintChartSendsThePrintRequest) {
+    ControlRig rig;
+    rig->PrintChart();
+    EXPECT_EQ(rig.host->requests(),
+              std::vector<String>{
+                  L"<invoke name='print'> <arguments> <string></string> </arguments> </invoke>"});
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+}
+
+TEST(ControlBridge, PrintChartShowsItsErrorInAMessageBox) {
+    ControlRig rig;
+    rig.host->setReply([](const String&) -> String { raise(errors::component(5, L"No movie")); });
+    EXPECT_NO_THROW(rig->PrintChart());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
+    EXPECT_EQ(box.text, L"Error Number: " + std::to_wstring(objectErrorBase + 5) +
+                            L"\nDescription: No movie");
+    EXPECT_EQ(box.buttons, 0);
+    EXPECT_EQ(box.icon, 0);
+    EXPECT_EQ(box.caption, L"");
 }
 
 } // namespace

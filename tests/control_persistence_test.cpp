@@ -1,10 +1,17 @@
 // Saving the control's settings with its form and loading them back: keys, order, defaults, the
-// default chart folder from the registry, and what loading re-applies.
+// default chart folder from the registry, and what loading re-applies. Then fault injection
+// through the platform contracts: a movie host that fails on every member, a property bag that
+// fails after n reads or writes, a failing disk under a saved picture. The control keeps to each
+// member's failure rule: silence, a message box, or the error handed to the host with what was
+// stored kept.
 #include "control/PlotaraOcxModule.h"
 #include "control_test_support.h"
+#include "fault_doubles.h"
 #include "platform/FilePropertyBag.h"
+#include "save_faults.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace plotara {
 namespace {
@@ -111,9 +118,9 @@ TEST(ControlPersistence, NewControlSavesOnlyWhatDiffers) {
     EXPECT_EQ(loaded->get_BGColor(), L"");
 }
 
-// Every key away from its default goes through the form file and comes back; then every key at
-// its default leaves the form's section empty.
-TEST(ControlPersistence, FormFileRoundTripAtAndAwayFromDefaults) {
+// Every key away from its default goes through the form file and comes back (keys at their
+// defaults are left out: NewControlSavesOnlyWhatDiffers).
+TEST(ControlPersistence, FormFileRoundTripAwayFromDefaults) {
     Registry registry(std::string("/srv/charts/"));
     test::TempFile formFile("form.plf", "");
     {
@@ -153,20 +160,6 @@ TEST(ControlPersistence, FormFileRoundTripAtAndAwayFromDefaults) {
     EXPECT_EQ(rig->get_BGColor(), L"00ff00");
     EXPECT_FALSE(rig->get_Menu());
     EXPECT_FALSE(rig.host->menu());
-
-    rig->put_Enabled(true);
-    rig->put_Border(enumBorderStyle::Face_3D);
-    rig->put_ChartType(enumChartNames::column3D);
-    rig.container.resize(320, 240);
-    rig->put_ChartPath(L"/srv/charts/");
-    rig->put_setDataURL(L"");
-    rig->put_Debugger(false);
-    rig->put_setDataXML(L"");
-    rig->put_renderedFrom(L"");
-    rig->put_BGColor(L"ffffff");
-    rig->put_Menu(true);
-    rig->WriteProperties(form.addControl(L"Plotara1"));
-    EXPECT_TRUE(form.control(L"Plotara1").entries().empty());
 }
 
 TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
@@ -188,29 +181,6 @@ TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
     rig->ReadProperties(form.control(L"Plotara1"));
     EXPECT_EQ(rig->get_ChartPath(), L"/usr/share/plotara/charts");
     EXPECT_EQ(rig->get_setDataURL(), L"C:\\Charts\\");
-}
-
-TEST(ControlPersistence, MisspeltControlNameFailsInsteadOfLoadingDefaults) {
-    test::TempFile formFile("named.plf", "");
-    {
-        ControlRig rig(false);
-        rig->put_ChartType(enumChartNames::pie3d);
-        FilePropertyBag form(formFile.path());
-        rig->WriteProperties(form.addControl(L"SalesChart"));
-        form.save();
-    }
-    FilePropertyBag form = FilePropertyBag::load(formFile.path());
-    const auto error = ErrorTrap::capture([&] { form.control(L"SaelsChart"); });
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->number(), 5);
-    EXPECT_NE(error->description().find(L"'SaelsChart'"), String::npos);
-    EXPECT_EQ(form.controlNames(), std::vector<String>{L"SalesChart"}) << "nothing was created";
-
-    ControlRig rig(false);
-    MemoryPropertyBag* found = form.find(L"saleschart");
-    ASSERT_NE(found, nullptr);
-    rig->ReadProperties(*found);
-    EXPECT_EQ(rig->get_ChartType(), enumChartNames::pie3d);
 }
 
 TEST(ControlPersistence, MissingRegistryValueMakesTheFolderEmpty) {
@@ -272,6 +242,129 @@ TEST(ControlPersistence, FailuresReachTheHostAndKeepWhatWasDone) {
     rig->put_renderedFrom(L"dtime");
     rig->put_ChartPath(L"/again");
     EXPECT_FALSE(rig.host->movies().empty());
+}
+
+using namespace test;
+using FaultRig = HostRig<FailingMovieHost>;
+
+TEST(ControlFaults, AFailingMovieHostMeetsEachMembersFailureRule) {
+    FaultRig rig;
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    Plotara& control = *rig.control;
+
+    // Errors ignored statement by statement: nothing reaches the host.
+    EXPECT_EQ(errorOf([&] { control.RenderChart(); }), 0);
+    EXPECT_EQ(errorOf([&] { control.put_setDataURL(L"/no/such/file.xml"); }), 0);
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+
+    // PrintChart shows its own message box and returns normally.
+    EXPECT_EQ(errorOf([&] { control.PrintChart(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"Error Number: 1001\nDescription: injected fault");
+    EXPECT_EQ(rig.container.messageBoxes().back().buttons, 0);
+    EXPECT_GT(rig.host->calls, 0);
+}
+
+TEST(ControlFaults, TheShowHandlerReportsAFailingMovieHostInAMessageBox) {
+    FaultRig rig(false);
+    rig.control->InitProperties();
+    rig.host->armed = true;
+    rig.container.clearRecords();
+    EXPECT_EQ(errorOf([&] { rig.control->onShow(); }), 0);
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(rig.container.messageBoxes().back().text,
+              L"1001: Error Soruce: FaultDouble\ninjected fault");
+    for (const RaisedEvent& event : rig.container.events())
+        EXPECT_NE(event.event, PlotaraEvent::Show);
+}
+
+// A container whose notifications fail: the BGColor writer ignores the error, the other writers
+// of the control's own state hand it to the host after storing the value.
+TEST(ControlFaults, FailingNotificationsReachTheHostExceptFromTheBackgroundWriter) {
+    HeadlessContainer headless;
+    FailingNotifications container(headless);
+    Plotara control(container, std::make_unique<HeadlessMovieHost>(),
+                    std::make_shared<FixedClock>(1.0f));
+    control.InitProperties();
+    container.armed = true;
+
+    EXPECT_EQ(errorOf([&] { control.put_BGColor(L"00ff00"); }), 0);
+    EXPECT_EQ(control.get_BGColor(), L"00ff00");
+    const int afterBackground = container.failed;
+    EXPECT_GT(afterBackground, 0);
+
+    EXPECT_EQ(errorOf([&] { control.put_Debugger(true); }), 1001);
+    EXPECT_TRUE(control.get_Debugger());
+    EXPECT_EQ(errorOf([&] { control.put_Menu(false); }), 1001);
+    EXPECT_FALSE(control.get_Menu());
+    EXPECT_GT(container.failed, afterBackground);
+}
+
+// SaveAsImage on a full disk or into a read-only folder: False without a message box, with and
+// without confirmation (the write error ends it before the confirmation), the old picture kept
+// (also one writable in place) and nothing beside it; Picture::saveAsBmp raises error 75 in the
+// read-only folder. Writable again, the same save writes the bitmap.
+TEST(ControlFaults, SavingAPictureOnAFailingDiskKeepsTheOldFile) {
+    namespace fs = std::filesystem;
+    CaptureRig rig;
+    rig.container.resize(300, 200); // about 180 KB of BMP
+    HeadlessOsApi* os = rig.os.get();
+    const fs::path& folder = rig.folder;
+    rig.clear();
+    const bool readOnlyRan = expectSaveFailsCleanly(
+        folder, "bmp",
+        [&](const fs::path& file, DiskFault fault) {
+            bool saved = false;
+            for (const bool confirm : {false, true}) {
+                os->queueFileAnswer(FileDialogAnswer{false, fromUtf8(file.string()), 0, true});
+                saved |= rig->SaveAsImage(confirm);
+            }
+            const std::shared_ptr<Picture> picture = rig->GetPicture();
+            return !saved && rig.container.messageBoxes().empty() &&
+                   (fault == DiskFault::Full ||
+                    (picture && errorOf([&] { picture->saveAsBmp(file); }) == 75));
+        },
+        8192);
+    os->queueFileAnswer(FileDialogAnswer{false, fromUtf8((folder / "open.bmp").string()), 0, true});
+    EXPECT_TRUE(rig->SaveAsImage(false));
+    EXPECT_EQ(readAll(folder / "open.bmp").substr(0, 2), "BM");
+    EXPECT_GT(fs::file_size(folder / "open.bmp"), 8192u);
+    if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
+}
+
+// ReadProperties asks the bag for twelve keys; a failure at any of them reaches the host, and
+// what was read before it stays.
+TEST(ControlFaults, ABagThatFailsWhileLoadingFailsTheLoadAndKeepsWhatWasRead) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        FailingPropertyBag bag;
+        bag.inner.WriteProperty(L"ChartType", Variant(Long{11}), Variant(Long{1}));
+        bag.readsBeforeFault = n;
+        const Long error = errorOf([&] { rig->ReadProperties(bag); });
+        EXPECT_EQ(bag.reads, n);
+        if (n < 12) {
+            EXPECT_EQ(error, 1001);
+            EXPECT_EQ(rig->get_ChartType() == enumChartNames(11), n >= 3);
+        } else {
+            EXPECT_EQ(error, 0);
+            EXPECT_EQ(rig->get_ChartType(), enumChartNames(11));
+        }
+    }
+}
+
+TEST(ControlFaults, ABagThatFailsWhileSavingFailsTheSave) {
+    for (int n = 0; n <= 12; ++n) {
+        SCOPED_TRACE(n);
+        ControlRig rig;
+        rig->InitProperties();
+        FailingPropertyBag bag;
+        bag.writesBeforeFault = n;
+        EXPECT_EQ(errorOf([&] { rig->WriteProperties(bag); }), n < 12 ? 1001 : 0);
+        EXPECT_EQ(bag.writes, std::min(n, 12));
+    }
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 // Shared set-up of the control tests: a control in a headless container with a headless movie
-// host and a clock fixed at 12:34:56.78.
+// host and a clock fixed at 12:34:56.78, and the same with the headless OS seam for capturing.
 #pragma once
 
 #include "control/Plotara.h"
+#include "control/PlotaraOcxModule.h"
 #include "core/ErrorTrap.h"
 #include "core_test_support.h"
+#include "file_test_support.h"
 #include "platform/headless/FixedClock.h"
 #include "platform/headless/HeadlessContainer.h"
 #include "platform/headless/HeadlessMovieHost.h"
+#include "platform/headless/HeadlessOsApi.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +23,17 @@ namespace plotara::test {
 // The cache-breaker text of the fixed clock.
 inline const String timer = L"45296.78";
 
-struct ControlRig {
+// Host is the movie host's type (a test double in the fault and render tests).
+template <class Host>
+struct HostRig {
     HeadlessContainer container;
-    HeadlessMovieHost* host = nullptr;
+    Host* host = nullptr;
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(45296.78f);
     std::unique_ptr<Plotara> control;
 
-    explicit ControlRig(bool runMode = true) {
+    explicit HostRig(bool runMode = true) {
         container.setUserMode(runMode);
-        auto movieHost = std::make_unique<HeadlessMovieHost>();
+        auto movieHost = std::make_unique<Host>();
         host = movieHost.get();
         control = std::make_unique<Plotara>(container, std::move(movieHost), clock);
         container.bind({[this] { control->onShow(); }, [this] { control->onResize(); },
@@ -41,6 +46,33 @@ struct ControlRig {
     void clear() {
         container.clearRecords();
         host->clearRecords();
+    }
+};
+using ControlRig = HostRig<HeadlessMovieHost>;
+
+// A 37 x 23 run-mode control showing a movie (odd sizes exercise the BMP row padding), with the
+// headless OS seam installed and the window attached to the movie host.
+struct CaptureRig : ControlRig {
+    std::shared_ptr<HeadlessOsApi> os = std::make_shared<HeadlessOsApi>();
+    std::shared_ptr<OsApi> previous;
+    TempDir temp;
+    std::filesystem::path folder = temp.path();
+
+    CaptureRig() {
+        previous = installOsApi(os);
+        ResetSaveImageDialog();
+        os->attachWindow(container.hWnd(), *host);
+        container.resize(37, 23);
+        host->put_Movie(L"file:///charts/Column3D.swf");
+        clear();
+    }
+    ~CaptureRig() {
+        installOsApi(previous);
+        ResetSaveImageDialog();
+    }
+    String file(const std::string& name) const { return fromUtf8((folder / name).string()); }
+    void answer(const String& name, Long filterIndex = 0, bool overwrite = true) {
+        os->queueFileAnswer(FileDialogAnswer{false, name, filterIndex, overwrite});
     }
 };
 

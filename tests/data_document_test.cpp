@@ -1,5 +1,6 @@
-// Whole documents for chart parameters, categories, datasets, points and vertical lines, and the
-// document's lifecycle: caching, fresh start, external documents.
+// Whole documents for chart parameters, categories, datasets, points and vertical lines, styles,
+// trend lines, stacked datasets, line sets and XY data; and the document's lifecycle: caching,
+// fresh start, external documents, the packed text.
 #include "data/ArrayClass.h"
 #include "data/detail/ArrayClassTestAccess.h"
 #include "data/detail/DocumentText.h"
@@ -191,14 +192,19 @@ TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecording) {
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
 }
 
+// A reset clears the flag and the external document, and keeps type, delimiter and palette index.
 TEST(Lifecycle, ResetKeepsTypeDelimiterAndPaletteIndex) {
     auto data = chart(1);
     data->setParamDelimiter(L"|");
     data->addColors(L"AAAAAA|BBBBBB");
     data->addChartData(L"1");
     data->getXML();
+    data->put_externalXML(L"<chart/>");
+    data->put_isExternalXML(true);
     data->resetData();
     EXPECT_FALSE(data->get_isDataAdded());
+    EXPECT_FALSE(data->get_isExternalXML());
+    EXPECT_EQ(data->get_externalXML(), L"");
     data->addChartData(L"2", L"a=1|b=2");
     EXPECT_EQ(data->getXML(),
               lines({L"<chart>", L"<set value='2'  a='1' b='2' color='BBBBBB' />", L"</chart>"}));
@@ -237,36 +243,8 @@ TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
     EXPECT_EQ(data->getXML(), document);
 }
 
-} // namespace
-} // namespace plotara
-
-namespace plotara {
-namespace {
-
 bool packed(PlotaraData& data) {
     return ArrayClassTestAccess::documentPacked(data.engine());
-}
-
-TEST(PackedDocument, ComesBackUnchangedWhenReadAgain) {
-    const String labels[] = {L"plain",
-                             L"Caf\u00e9 \u00e0 la carte",
-                             L"\u65e5\u672c\u8a9e",
-                             String(L"smile ") + wchar_t(0x1F600),
-                             L"tab\there",
-                             String(L"nul") + L'\0' + L"inside"};
-    for (const String& label : labels) {
-        SCOPED_TRACE(toUtf8(label));
-        auto data = chart(1);
-        data->addChartData(L"1", L"label=" + label);
-        data->addChartData(L"2.5");
-        const String first = data->getXML();
-        data->packDocument();
-        EXPECT_TRUE(packed(*data));
-        EXPECT_EQ(data->documentView(), first);
-        EXPECT_FALSE(packed(*data));
-        data->packDocument(); // a second round trip
-        EXPECT_EQ(data->getXML(), first);
-    }
 }
 
 TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
@@ -290,12 +268,14 @@ TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
     EXPECT_EQ(external->getXML(), L"<chart><set value='9'/></chart>");
 }
 
-// The packed text is the document's UTF-8 byte for byte, line breaks and tabs included, handed
-// out shared: the caller's text stays as it was whatever the data object does next.
+// The packed text is the document's UTF-8 byte for byte (line breaks, tabs, characters of every
+// length and NUL included), handed out shared: the caller's text stays as it was whatever the data
+// object does next; the document reads back unchanged, also after a second round trip.
 TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
     auto data = chart(1);
     data->addChartData(L"1", L"label=Caf\u00e9\tlabel");
-    data->addChartData(L"2", String(L"label=\u65e5") + wchar_t(0x1F600));
+    data->addChartData(L"2", String(L"label=\u65e5") + wchar_t(0x1F600) + L'\0' + L"nul");
+    data->addChartData(L"2.5");
     const String first = data->getXML();
     const std::shared_ptr<const std::string> text = data->packDocument();
     ASSERT_NE(text, nullptr);
@@ -304,8 +284,11 @@ TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
     EXPECT_EQ(data->packDocument(), text); // packed once, the same text again
     EXPECT_EQ(text.use_count(), 2);        // the caller's and the data object's
 
-    EXPECT_EQ(data->getXML(), first); // reading it back lets go of the text
+    EXPECT_EQ(data->documentView(), first); // reading it back lets go of the text
+    EXPECT_FALSE(packed(*data));
     EXPECT_EQ(text.use_count(), 1);
+    data->packDocument(); // a second round trip
+    EXPECT_EQ(data->getXML(), first);
     data->addChartData(L"3");
     data->getXML();
     EXPECT_EQ(*text, toUtf8(first));
@@ -394,6 +377,187 @@ TEST(PackedDocument, RecordingOrResetAfterPackingStartsAfresh) {
     EXPECT_FALSE(packed(*data));
     data->addChartData(L"3");
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='3'  />", L"</chart>"}));
+}
+
+TEST(Sections, StylesAndTrendLines) {
+    test::expectDocuments({
+        {"definitions and applications with their double blanks", 1,
+         [](PlotaraData& d) {
+             d.defineStyle(L"MyFont", L"font", L"font=Verdana;size=12");
+             d.applyStyle(L"CAPTION", L"MyFont");
+         },
+         lines({L"<chart>", L"<styles> ", L"<definition>",
+                L"<style name='MyFont'  type='font'  font='Verdana' size='12' />", L"</definition>",
+                L"<application>", L"<apply  toObject='CAPTION'  styles='MyFont' />",
+                L"</application>", L"</styles>", L"</chart>"})},
+        {"applications alone write nothing", 1,
+         [](PlotaraData& d) { d.applyStyle(L"CAPTION", L"MyFont"); },
+         lines({L"<chart>", L"</chart>"})},
+        {"empty parameters add nothing", 1,
+         [](PlotaraData& d) { d.defineStyle(L"S", L"font", L""); },
+         lines({L"<chart>", L"<styles> ", L"<definition>", L"<style name='S'  type='font' />",
+                L"</definition>", L"<application>", L"</application>", L"</styles>", L"</chart>"})},
+        {"the delimiter at writing time splits the stored text", 1,
+         [](PlotaraData& d) {
+             d.defineStyle(L"S", L"font", L"size=12");
+             d.setParamDelimiter(L"|");
+         },
+         lines({L"<chart>", L"<styles> ", L"<definition>",
+                L"<style name='S; type=font; size=12' />", L"</definition>", L"<application>",
+                L"</application>", L"</styles>", L"</chart>"})},
+        {"trend lines in order with values escaped once", 1,
+         [](PlotaraData& d) {
+             d.defineStyle(L"S", L"font", L"bold=1");
+             d.addVTrendLine(L"startValue=1;displayValue=R&D");
+             d.addTrendLine(L"startValue=2.5;color=0372AB;displayValue=Median");
+             d.addTrendLine(L"startValue=3;displayValue=50%");
+             d.addChartData(L"7");
+         },
+         lines({L"<chart>", L"<set value='7'  />", L"<trendlines> ",
+                L"<line startValue='2.5' color='0372AB' displayValue='Median' />",
+                L"<line startValue='3' displayValue='50%25' />", L"</trendlines>",
+                L"<vTrendlines> ", L"<line startValue='1' displayValue='R%26D' />",
+                L"</vTrendlines>", L"<styles> ", L"<definition>",
+                L"<style name='S'  type='font'  bold='1' />", L"</definition>", L"<application>",
+                L"</application>", L"</styles>", L"</chart>"})},
+    });
+    auto data = chart(1);
+    data->defineStyle(L"S", L"font", L"");
+    EXPECT_FALSE(data->get_isDataAdded());
+}
+
+TEST(Sections, StacksAndLineSets) {
+    test::expectDocuments({
+        {"datasets group into stacks", 26,
+         [](PlotaraData& d) {
+             d.addColors(L"FF0000;00FF00");
+             d.addCategory(L"Q1");
+             d.addCategory(L"", L"", L"thickness=2");
+             d.createMSStDataset();
+             d.addMSStSubDataset(L"A", L"color=123456;showValues=0");
+             d.addChartData(L"1");
+             d.addMSStSubDataset(L"B");
+             d.addChartData(L"2");
+             d.createMSStDataset();
+             d.addMSStSubDataset(L"C");
+             d.addChartData(L"3");
+         },
+         lines({L"<chart>",
+                L"<categories>",
+                L"<category label='Q1' />",
+                L"<category label='' />",
+                L"<vline thickness='2' />",
+                L"</categories>",
+                L"<dataset>",
+                L"<dataset  seriesName='A' color='FF0000' showValues='0' >",
+                L"<set value='1'  />",
+                L"</dataset>",
+                L"<dataset  seriesName='B' color='00FF00' >",
+                L"<set value='2'  />",
+                L"</dataset>",
+                L"</dataset>",
+                L"<dataset>",
+                L"<dataset  seriesName='C' color='FF0000' >",
+                L"<set value='3'  />",
+                L"</dataset>",
+                L"</dataset>",
+                L"</chart>"})},
+        {"two openings before any dataset", 26,
+         [](PlotaraData& d) {
+             d.createMSStDataset();
+             d.createMSStDataset();
+             for (const wchar_t* name : {L"A", L"B", L"C"})
+                 d.addMSStSubDataset(name);
+         },
+         lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset>",
+                L"<dataset  seriesName='A' >", L"</dataset>", L"</dataset>", L"<dataset>",
+                L"<dataset  seriesName='B' >", L"</dataset>", L"<dataset  seriesName='C' >",
+                L"</dataset>", L"</dataset>", L"</chart>"})},
+        {"no dataset writes no body", 27,
+         [](PlotaraData& d) {
+             d.setCategoriesParams(L"font=Arial");
+             d.addCategory(L"Q1");
+         },
+         lines({L"<chart>", L"</chart>"})},
+        {"without a stack the document is the index error", 26,
+         [](PlotaraData& d) { d.addDataset(L"A"); }, L"Subscript out of range"},
+        {"the index error and the sections after it", 26,
+         [](PlotaraData& d) {
+             d.addDataset(L"A");
+             d.addTrendLine(L"startValue=1");
+         },
+         lines({L"Subscript out of range", L"<trendlines> ", L"<line startValue='1' />",
+                L"</trendlines>", L"</chart>"})},
+        {"line-set rows for every category, series names escaped", 27,
+         [](PlotaraData& d) {
+             for (const wchar_t* label : {L"a", L"b", L"c", L"d"})
+                 d.addCategory(label);
+             d.createMSStDataset();
+             d.addMSStSubDataset(L"A");
+             d.addChartData(L"1");
+             d.addMSLineset(L"Cost & Co", L"showValues=0");
+             d.addMSLinesetData(L"40", L"color=FF0000");
+             d.addChartData(L" 50 "); // line-set mode: goes to the line set
+             d.addMSLinesetData(L"");
+         },
+         lines({L"<chart>", L"<categories>", L"<category label='a' />", L"<category label='b' />",
+                L"<category label='c' />", L"<category label='d' />", L"</categories>",
+                L"<dataset>", L"<dataset  seriesName='A' >", L"<set value='1'  />", L"</dataset>",
+                L"</dataset>", L"<lineset  seriesName='Cost %26 Co' showValues='0' >",
+                L"<set value='40'  color='FF0000' />", L"<set value='50'  />", L"<set />",
+                L"<set />", L"</lineset>", L"</chart>"})},
+        {"a following dataset ends line-set mode", 11,
+         [](PlotaraData& d) {
+             d.addCategory(L"a");
+             d.addMSLineset(L"L");
+             d.addChartData(L"1");
+             d.addDataset(L"D");
+             d.addChartData(L"2");
+         },
+         lines({L"<chart>", L"<categories>", L"<category label='a' />", L"</categories>",
+                L"<dataset seriesName='D'>", L"<set value='2'  />", L"</dataset>",
+                L"<lineset  seriesName='L' >", L"<set value='1'  />", L"</lineset>", L"</chart>"})},
+        {"more line-set points than rows is the index error", 11,
+         [](PlotaraData& d) {
+             d.addCategory(L"a");
+             d.addMSLineset(L"L");
+             d.addChartData(L"1");
+             d.addChartData(L"2");
+         },
+         L"Subscript out of range"},
+    });
+}
+
+TEST(Sections, XYData) {
+    test::expectDocuments({
+        {"scatter points with upper-case names", 29,
+         [](PlotaraData& d) {
+             d.addCategory(L"", L"x=10");
+             d.addCategory(L"20", L"X=20;showVerticalLine=1");
+             d.addDataset(L"Server 1", L"color=FF0000");
+             d.addChartData(L"21", L"Y=2.4");
+             d.addChartData(L" 22 ", L"y=5;toolText=T");
+             d.addChartData(L"23");
+             d.addDataset(L"Server 2");
+             d.addChartData(L"1", L"Y=1");
+         },
+         lines({L"<chart>", L"<categories>", L"<category x='10' />",
+                L"<category label='20' X='20' showVerticalLine='1' />", L"</categories>",
+                L"<dataset seriesName='Server 1' color='FF0000' >", L"<set X='21' Y='2.4'  />",
+                L"<set X='22' Y='5'  toolText='T' />", L"<set X='23' Y=''  />", L"</dataset>",
+                L"<dataset seriesName='Server 2' >", L"<set X='1' Y='1'  />", L"</dataset>",
+                L"</chart>"})},
+        {"bubbles carry Z, points before datasets are not written", 30,
+         [](PlotaraData& d) {
+             d.addChartData(L"99", L"Y=9;Z=9");
+             d.addDataset(L"Traders");
+             d.addChartData(L"30", L"Y=1.3;Z=116;name=Traders");
+         },
+         lines({L"<chart>", L"<categories>", L"</categories>", L"<dataset seriesName='Traders' >",
+                L"<set X='30' Y='1.3' Z='116'  name='Traders' />", L"</dataset>", L"</chart>"})},
+        {"no dataset writes no body", 29, [](PlotaraData& d) { d.addChartData(L"1", L"Y=1"); },
+         lines({L"<chart>", L"</chart>"})},
+    });
 }
 
 } // namespace

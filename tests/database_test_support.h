@@ -1,19 +1,16 @@
-// Shared helpers of the database tests: an in-memory recordset, a message sink that records,
-// and temporary database files.
+// Shared helpers of the database tests: an in-memory recordset and a message sink that records.
 #pragma once
 
 #include "core_test_support.h"
+#include "file_test_support.h"
 #include "platform/MessageSink.h"
 #include "platform/RecordsetObject.h"
 #include "platform/detail/RecordsetErrors.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace plotara::test {
@@ -61,26 +58,6 @@ class RecordingSink : public MessageSink {
 public:
     void show(const String& text) override { messages.push_back(text); }
     std::vector<String> messages;
-};
-
-// A fresh directory under the system's temporary folder, removed with its content.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plotara-db-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    String file(const std::string& name) const { return fromUtf8((path_ / name).string()); }
-
-private:
-    std::filesystem::path path_;
 };
 
 // The texts the imports read through Recordset::fieldText, row by row from the first, after

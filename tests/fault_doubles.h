@@ -7,11 +7,7 @@
 #include "platform/MemoryPropertyBag.h"
 #include "platform/MovieHost.h"
 
-#include "full_disk.h"
-
-#include <csignal>
 #include <optional>
-#include <sys/resource.h>
 
 namespace plotara::test {
 

@@ -1,16 +1,23 @@
 // Property bags: the default rule of the in-memory bag, and the saved-form file: round trips of
-// every type, corrupt and truncated files, and atomic saving.
+// every type, corrupt and truncated files, and atomic saving, also on a failing disk. And the
+// rules every container applies alike: frame and coordinate properties at the common screen
+// densities, and the message-box style number taken apart.
 #include "core/ErrorTrap.h"
 #include "core/SafeArray.h"
 #include "core_test_support.h"
 #include "file_test_support.h"
+#include "platform/ContainerUnits.h"
 #include "platform/FilePropertyBag.h"
+#include "platform/MessageBoxStyle.h"
+#include "save_faults.h"
 #include "special_file_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace plotara {
@@ -20,18 +27,7 @@ namespace fs = std::filesystem;
 
 using test::errorOf;
 
-// A fresh folder for the test's files, removed afterwards.
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() /
-                    ("plotara_bags_" + std::to_string(::getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TempFolder() {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    String file(const std::string& name) const { return fromUtf8((path / name).string()); }
-};
+using TempFolder = test::TempDir;
 
 std::string readAll(const String& path) {
     return test::readAll(toUtf8(path));
@@ -94,12 +90,18 @@ TEST(PlatformBags, FormFileRoundTripsEveryType) {
     EXPECT_EQ(loaded.find(L"Plotara1")->entries(), chart.entries());
     EXPECT_EQ(loaded.find(L"Plotara2")->entries().size(), 1u);
     EXPECT_EQ(loaded.find(L"Missing"), nullptr);
+    // A misspelt name is an error rather than an empty section of defaults, and creates nothing.
+    const auto misspelt = ErrorTrap::capture([&] { loaded.control(L"Plotara3"); });
+    ASSERT_TRUE(misspelt.has_value());
+    EXPECT_EQ(misspelt->number(), 5);
+    EXPECT_NE(misspelt->description().find(L"'Plotara3'"), String::npos);
+    EXPECT_EQ(loaded.controlNames().size(), 2u);
     // Readable: one line per value, types spelled out, and nothing else left in the folder.
     const std::string text = readAll(path);
     EXPECT_NE(text.find("\nYes = Boolean True\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nLarge = Long 2147483647\n"), std::string::npos);
     EXPECT_NE(text.find("\nFloat = Single 0.1\n"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
     EXPECT_EQ(errorOf([&] { form.addControl(L"Bad]Name"); }), 5);
     form.addControl(L"Plotara1").set(L"A = B", Variant(L"x"));
     EXPECT_EQ(errorOf([&] { form.save(); }), 5);
@@ -150,14 +152,14 @@ TEST(PlatformBags, CorruptOrTruncatedFormsNameTheLine) {
 TEST(PlatformBags, LoadAndSaveFailures) {
     TempFolder folder;
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(folder.file("absent.plf")); }), 53);
-    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path.string())); }), 75);
+    EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path().string())); }), 75);
     // A folder in the way of the target: refused before anything is written.
     const String blocked = folder.file("blocked");
-    fs::create_directories(folder.path / "blocked" / "inside");
+    fs::create_directories(folder.path() / "blocked" / "inside");
     FilePropertyBag form(blocked);
     form.addControl(L"P").set(L"A", Variant(Long{1}));
     EXPECT_EQ(errorOf([&] { form.save(); }), 75);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
     FilePropertyBag nowhere(folder.file("missing/form.plf"));
     EXPECT_EQ(errorOf([&] { nowhere.save(); }), 75);
 }
@@ -167,7 +169,7 @@ TEST(PlatformBags, LoadAndSaveFailures) {
 TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
     TempFolder folder;
     const bool deviceRan =
-        test::expectSpecialTargetsWrittenInPlace(folder.path, [](const fs::path& target) {
+        test::expectSpecialTargetsWrittenInPlace(folder.path(), [](const fs::path& target) {
             FilePropertyBag form(target);
             form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{3}));
             const Long error = errorOf([&] { form.save(); });
@@ -175,6 +177,90 @@ TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
             return error == 0;
         });
     if (!deviceRan) GTEST_SKIP() << test::noDeviceNodes;
+}
+
+// A full disk or a read-only folder: error 75, the form saved before whole, nothing beside it.
+TEST(PlatformFaults, APropertyFileOnAFailingDiskKeepsTheFormSavedBefore) {
+    const test::TempDir dir;
+    const fs::path& folder = dir.path();
+    const bool readOnlyRan = test::expectSaveFailsCleanly(
+        folder, "plf",
+        [](const fs::path& file, test::DiskFault) {
+            FilePropertyBag form(fromUtf8(file.string()));
+            form.addControl(L"Plotara1").set(L"ExternalXML", Variant(String(20000, L'x')));
+            const std::optional<Error> error = ErrorTrap::capture([&] { form.save(); });
+            return error && error->number() == 75;
+        },
+        4096);
+    FilePropertyBag form(fromUtf8((folder / "open.plf").string()));
+    form.addControl(L"Plotara1").set(L"ChartType", Variant(Long{11}));
+    form.save(); // the same save, writable again
+    EXPECT_NE(test::readAll(folder / "open.plf").find("Plotara1"), std::string::npos);
+    if (!readOnlyRan) GTEST_SKIP() << "no child here is denied writing";
+}
+
+using namespace container_units;
+
+TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
+    const struct {
+        Integer mode;
+        double at96, at144;
+    } cases[] = {
+        {1, 15, 10},                // twips
+        {2, 0.75, 0.5},             // points
+        {3, 1, 1},                  // pixels, whatever the density
+        {5, 1.0 / 96, 1.0 / 144},   // inches
+        {6, 25.4 / 96, 25.4 / 144}, // millimetres
+        {7, 2.54 / 96, 2.54 / 144}, // centimetres
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 96), c.at96) << c.mode;
+        EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 144), c.at144) << c.mode;
+    }
+}
+
+TEST(ContainerUnits, RefusedValuesRaiseInvalidPropertyValue) {
+    for (const Integer mode : {1, 2, 3, 5, 6, 7})
+        EXPECT_EQ(checkedScaleMode(mode), mode);
+    for (const Integer mode : {-1, 0, 4, 8, 0x7FFF})
+        EXPECT_EQ(test::errorOf([&] { checkedScaleMode(mode); }), 380) << mode;
+    EXPECT_EQ(checkedFlag(0), 0);
+    EXPECT_EQ(checkedFlag(1), 1);
+    for (const Integer flag : {-1, 2})
+        EXPECT_EQ(test::errorOf([&] { checkedFlag(flag); }), 380) << flag;
+    EXPECT_EQ(checkedSize(0), 0);
+    EXPECT_EQ(checkedSize(12.5f), 12.5f);
+    for (const Single size : {-0.5f, std::numeric_limits<Single>::quiet_NaN()})
+        EXPECT_EQ(test::errorOf([&] { checkedSize(size); }), 380) << size;
+}
+
+TEST(MessageBoxStyle, ButtonsDefaultAndEscapeOfEachSet) {
+    using namespace message_box;
+    const struct {
+        Long style;
+        std::vector<Answer> buttons;
+        Answer defaultButton, escape;
+        Icon icon;
+    } cases[] = {
+        {0, {Ok}, Ok, Ok, NoIcon},
+        {1 + 16, {Ok, Cancel}, Ok, Cancel, Critical},
+        {1 + 0x100, {Ok, Cancel}, Cancel, Cancel, NoIcon},
+        {2 + 0x200 + 48, {Abort, Retry, Ignore}, Ignore, Abort, Exclamation},
+        {3 + 0x100 + 32, {Yes, No, Cancel}, No, Cancel, Question},
+        {4 + 64, {Yes, No}, Yes, No, Information},
+        {4 + 0x200, {Yes, No}, Yes, No, NoIcon}, // a third default in a set of two: the first
+        {5, {Retry, Cancel}, Retry, Cancel, NoIcon},
+        {6 + 80, {Ok}, Ok, Ok, NoIcon}, // unknown set and icon
+    };
+    for (const auto& c : cases) {
+        const Style style = decode(c.style);
+        EXPECT_EQ(style.buttons, c.buttons) << c.style;
+        EXPECT_EQ(style.defaultButton, c.defaultButton) << c.style;
+        EXPECT_EQ(style.escape, c.escape) << c.style;
+        EXPECT_EQ(style.icon, c.icon) << c.style;
+        EXPECT_EQ(style.buttonSet, c.style & 0xF) << c.style;
+        EXPECT_EQ(style.iconBits, c.style & 0xF0) << c.style;
+    }
 }
 
 } // namespace
