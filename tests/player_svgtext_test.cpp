@@ -465,5 +465,104 @@ TEST(SvgText, TheCanvasKeepsItsOwnCopyOfAWaitingOutline) {
     EXPECT_NE(svg.find("d=\"M10 50L10.5 57L11 51"), std::string::npos) << svg.substr(0, 400);
 }
 
+// The points of every path of the document but the background, one list per path.
+std::vector<std::vector<player::Point>> linePieces(const std::string& svg) {
+    std::vector<std::vector<player::Point>> pieces;
+    for (std::size_t at = svg.find("d=\"M"); at != std::string::npos;
+         at = svg.find("d=\"M", at + 1)) {
+        if (svg.compare(at, 6, "d=\"M0 ") == 0) continue;
+        std::vector<player::Point>& points = pieces.emplace_back();
+        for (const char* p = svg.c_str() + at + 3; *p == 'M' || *p == 'L';) {
+            char* end = nullptr;
+            const double x = std::strtod(p + 1, &end);
+            const double y = std::strtod(end, &end);
+            points.push_back({x, y});
+            p = end;
+        }
+    }
+    return pieces;
+}
+
+// A page strokes a dense line's points thinned to the pixel columns: each kept point is one of
+// the line's, in order, and each column keeps its highest and lowest point; an opaque line comes
+// in pieces that share a segment (so every join is drawn whole). The SVG file keeps every point,
+// and so does the page for short and dashed lines.
+TEST(SvgText, APageThinsDenseLinesToThePixelColumns) {
+    struct Case {
+        const char* name;
+        int points;
+        double alpha, dash;
+        bool edge; // stroked twice (an edge under the line), through a shared outline
+        bool thinned, pieces;
+    };
+    const Case cases[] = {
+        {"opaque line with its edge", 4000, 1, 0, true, true, true},
+        {"opaque line alone", 4000, 1, 0, false, true, true},
+        {"translucent line: one path", 4000, 0.5, 0, false, true, false},
+        {"dashed line: every point", 4000, 1, 4, false, false, false},
+        {"short line: every point", 200, 1, 0, true, false, false},
+    };
+    player::TextEngine engine;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<player::Point> line;
+        player::Path path;
+        for (int i = 0; i < c.points; ++i) {
+            // 20 points a pixel column, swinging up and down.
+            line.push_back(
+                {20 + i * 0.05, std::round((100 + 30 * std::sin(i * 1.3) + i * 0.01) * 100) / 100});
+            if (i == 0)
+                path.moveTo(line[0].x, line[0].y);
+            else
+                path.lineTo(line[i].x, line[i].y);
+        }
+        player::Scene scene;
+        scene.width = 400;
+        scene.height = 200;
+        if (c.edge) scene.strokePath(path, {{0.5, 0.5, 0.5, 1}, 3.5});
+        scene.strokePath(path, {{1, 0, 0, c.alpha}, 2, c.dash});
+        const std::string file = player::writeSvgDocument(scene, engine);
+        ASSERT_EQ(linePieces(file).size(), 1u) << "one path, used by every stroke";
+        EXPECT_EQ(linePieces(file)[0].size(), line.size()) << "the file keeps every point";
+        const std::string page = player::writeGroupedSvgDocument(scene, engine, "");
+        ASSERT_TRUE(pugi::xml_document().load_string(page.c_str())) << "well-formed";
+        const auto pieces = linePieces(page);
+        ASSERT_FALSE(pieces.empty());
+        EXPECT_EQ(pieces.size() > 1, c.pieces);
+        std::vector<player::Point> kept;
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            // A piece starts with the last segment of the piece before it.
+            if (k > 0) {
+                ASSERT_GE(pieces[k].size(), 2u);
+                EXPECT_TRUE(std::equal(pieces[k].begin(), pieces[k].begin() + 2,
+                                       pieces[k - 1].end() - 2,
+                                       [](auto a, auto b) { return a.x == b.x && a.y == b.y; }));
+            }
+            kept.insert(kept.end(), pieces[k].begin() + (k > 0 ? 2 : 0), pieces[k].end());
+        }
+        if (!c.thinned) {
+            EXPECT_EQ(kept.size(), line.size());
+            continue;
+        }
+        EXPECT_LE(kept.size(), 4u * 201);
+        std::map<int, std::pair<double, double>> spans, keptSpans;
+        const auto widen = [](auto& map, player::Point p) {
+            const auto [it, added] = map.try_emplace(static_cast<int>(std::floor(p.x)), p.y, p.y);
+            it->second = {std::min(it->second.first, p.y), std::max(it->second.second, p.y)};
+        };
+        for (const player::Point& p : line)
+            widen(spans, p);
+        std::size_t from = 0;
+        for (const player::Point& p : kept) {
+            while (from < line.size() &&
+                   (std::fabs(line[from].x - p.x) > 0.006 || line[from].y != p.y))
+                ++from;
+            ASSERT_LT(from, line.size()) << "a point of the line, in order: " << p.x << "," << p.y;
+            widen(keptSpans, line[from]);
+        }
+        EXPECT_EQ(keptSpans, spans);
+    }
+}
+
 } // namespace
 } // namespace plotara

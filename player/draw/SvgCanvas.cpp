@@ -2,6 +2,7 @@
 
 #include "platform/PictureSize.h"
 #include "player/draw/SvgMarkup.h"
+#include "player/draw/SvgPageLines.h"
 #include "player/draw/SvgText.h"
 
 #include <algorithm>
@@ -161,7 +162,18 @@ bool samePath(const Path& a, const Path& b) {
                       });
 }
 
+bool opaque(const std::vector<Stroke>& strokes) {
+    return std::all_of(strokes.begin(), strokes.end(),
+                       [](const Stroke& s) { return s.color.a >= 1; });
+}
+
 } // namespace
+
+bool SvgCanvas::pageLine(const Path& path, const std::vector<Stroke>& strokes) const {
+    // A dash pattern runs along the path's length, which thinning changes.
+    return pageLines_ && isPageLine(path) &&
+           std::none_of(strokes.begin(), strokes.end(), [](const Stroke& s) { return s.dash > 0; });
+}
 
 SvgCanvas::SvgCanvas(double width, double height, TextEngine& text) : text_(text) {
     const double w = side(width), h = side(height);
@@ -224,6 +236,19 @@ void SvgCanvas::shape(const ShapeItem& item) {
     writeShape(item);
 }
 
+bool SvgCanvas::writeOutlineDefinition(const std::string& id) {
+    if (pageLine(outline_, outlineStrokes_)) {
+        out_ += "<defs><g id=\"" + id + "\">\n";
+        appendPageLine(out_, outline_, opaque(outlineStrokes_));
+        out_ += "</g></defs>\n";
+        return true;
+    }
+    out_ += "<defs><path id=\"" + id + "\" d=\"";
+    if (!appendPathData(out_, outline_)) return false;
+    out_ += "\"/></defs>\n";
+    return true;
+}
+
 void SvgCanvas::flushOutlines() {
     if (outlineStrokes_.size() == 1) {
         ShapeItem item;
@@ -235,16 +260,14 @@ void SvgCanvas::flushOutlines() {
         // The points once; each stroke a <use> of them, which takes its paint from the <use>.
         const std::size_t start = out_.size();
         const std::string id = nextId('p');
-        out_ += "<defs><path id=\"" + id + "\" d=\"";
-        if (appendPathData(out_, outline_)) {
-            out_ += "\"/></defs>\n";
+        if (!writeOutlineDefinition(id)) {
+            out_.resize(start);
+        } else {
             for (const Stroke& stroke : outlineStrokes_) {
                 out_ += "<use xlink:href=\"#" + id + "\" fill=\"none\"";
                 appendStroke(out_, stroke);
                 out_ += "/>\n";
             }
-        } else {
-            out_.resize(start);
         }
     }
     outline_ = Path();
@@ -252,6 +275,14 @@ void SvgCanvas::flushOutlines() {
 }
 
 void SvgCanvas::writeShape(const ShapeItem& item) {
+    if (!item.filled && item.stroked && pageLine(item.path, {item.stroke})) {
+        out_ += "<g fill=\"none\"";
+        appendStroke(out_, item.stroke);
+        out_ += ">\n";
+        appendPageLine(out_, item.path, opaque({item.stroke}));
+        out_ += "</g>\n";
+        return;
+    }
     const std::size_t start = out_.size();
     out_ += "<path d=\"";
     if (!appendPathData(out_, item.path)) {
@@ -389,6 +420,7 @@ std::string writeDocument(const Scene& scene, TextEngine& text, bool seriesGroup
                           std::string_view idPrefix) {
     SvgCanvas canvas(scene.width, scene.height, text);
     canvas.setSeriesGroups(seriesGroups);
+    canvas.setPageLines(seriesGroups);
     canvas.setIdPrefix(idPrefix);
     canvas.reserve(roomFor(scene));
     paintScene(scene, canvas);

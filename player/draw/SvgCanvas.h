@@ -28,6 +28,9 @@ public:
     // (a web page hides a series by its groups); off by default, so a picture is as before.
     void seriesMark(int series) override { wantedSeries_ = series; }
     void setSeriesGroups(bool on) { seriesGroups_ = on; }
+    // With page lines on, long stroked polylines go out thinned to the pixel columns, opaque ones
+    // in pieces (SvgPageLines.h), for a browser to paint quickly; off by default.
+    void setPageLines(bool on) { pageLines_ = on; }
     // Starts every id the document names (clips, shared outlines, marker shapes) with
     // "PREFIX-", so several documents inline in one page do not take each other's; empty (the
     // default) names them "c1", "m2", ... as before.
@@ -45,12 +48,17 @@ private:
     void writeShape(const ShapeItem& item);
     // Writes the waiting outlines: one as a path, several as one path they all use.
     void flushOutlines();
+    // The waiting outline's points as a definition named id; false (part of it written) when a
+    // coordinate is not finite.
+    bool writeOutlineDefinition(const std::string& id);
     // The next id, with the kind's letter ("c" for a clip, "m" a marker shape, "p" an outline).
     std::string nextId(char kind);
     // Opens the group of the series the items now draw (closing the one before). A group never
     // spans a clip's start or end.
     void syncSeries();
     void closeSeries();
+    // Whether the path stroked with these strokes goes out as a page line.
+    bool pageLine(const Path& path, const std::vector<Stroke>& strokes) const;
 
     std::string out_;
     TextEngine& text_;
@@ -63,6 +71,7 @@ private:
     Path outline_;
     std::vector<Stroke> outlineStrokes_;
     bool seriesGroups_ = false;
+    bool pageLines_ = false;
     int wantedSeries_ = -1, openSeries_ = -1;
 };
 

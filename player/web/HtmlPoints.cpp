@@ -10,6 +10,7 @@
 #include "player/web/HtmlPage.h"
 
 #include <cmath>
+#include <span>
 
 namespace plotara::player {
 
@@ -62,8 +63,7 @@ std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
 }
 
 void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run) {
-    const auto begin = chart.regions.begin() + static_cast<std::ptrdiff_t>(run.first);
-    const std::vector<HitRegion> points(begin, begin + static_cast<std::ptrdiff_t>(run.count));
+    const std::span<const HitRegion> points(chart.regions.data() + run.first, run.count);
     const HitRegion& head = points.front();
     // The series' part of the usual tool text, as the first point has it.
     const std::string lead =
