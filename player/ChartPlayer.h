@@ -112,6 +112,10 @@ public:
     // The picture a container paints: premultiplied ARGB at a device pixel ratio. An empty
     // player gives a blank picture of its size. Cannot fail.
     player::ArgbImage surface(double pixelRatio = 1) const;
+    // The same picture without a copy: the player's own pixels, which stay as they are while
+    // the result's hold lives (the next picture is painted elsewhere meanwhile); a window that
+    // lets go of a picture before asking for the next gets the same memory again. Cannot fail.
+    player::SharedArgb sharedSurface(double pixelRatio = 1) const;
     // The same picture as PNG, SVG or PDF bytes; "" only when cairo cannot encode. The SVG
     // carries its texts as <text> elements unless asked for glyph outlines.
     std::string png(double pixelRatio = 1) const;

@@ -34,6 +34,12 @@ ArgbImage ChartPlayer::surface(double pixelRatio) const {
                       *impl_->text, pixelRatio, impl_->raster.get(), impl_->paintThreads);
 }
 
+SharedArgb ChartPlayer::sharedSurface(double pixelRatio) const {
+    Scene blank;
+    return renderShared(sizedScene(impl_->scene, blank, impl_->width(), impl_->height()),
+                        *impl_->text, pixelRatio, *impl_->raster, impl_->paintThreads);
+}
+
 std::string ChartPlayer::png(double pixelRatio) const {
     Scene blank, still;
     return renderPng(sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height()),

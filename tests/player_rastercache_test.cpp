@@ -1,6 +1,8 @@
 // The raster cache: a surface made ahead by the helper thread is the one the paint gets, clear;
 // a reused surface is cleared again; a size that changed gets a new surface; a cache that goes
-// away with a surface still being made leaves nothing behind.
+// away with a surface still being made leaves nothing behind; a picture handed out without a
+// copy keeps its pixels while held, and one painted over an old picture has a fresh one's pixels.
+#include "player/draw/Output.h"
 #include "player/draw/RasterCache.h"
 
 #include <cairo.h>
@@ -62,6 +64,55 @@ TEST(RasterCache, APreparedSurfaceIsThePaintsAndIsClear) {
     cairo_surface_t* kept = cache.surface(320, 240);
     EXPECT_EQ(kept, other);
     EXPECT_TRUE(allClear(kept));
+}
+
+bool samePixels(const player::SharedArgb& shown, const player::ArgbImage& fresh) {
+    return shown.width == fresh.width && shown.height == fresh.height &&
+           shown.stride == fresh.stride &&
+           std::memcmp(shown.pixels, fresh.pixels.data(), fresh.pixels.size()) == 0;
+}
+
+TEST(RasterCache, SharedPicturesKeepTheirPixelsAndRepaintsLookFresh) {
+    struct Case {
+        double width, ratio;
+        player::Color background;
+    };
+    // Opaque backgrounds that end on a pixel edge skip the clear; a background that ends inside
+    // a pixel, or lets the old pixels through, must not.
+    const Case cases[] = {{320, 1, player::rgb(0xFFFFFF)},
+                          {320, 1.5, player::rgb(0x203040)},
+                          {321, 1.25, player::rgb(0xFFFFFF)},
+                          {320, 1, player::Color{1, 1, 1, 0.5}}};
+    for (const Case& c : cases) {
+        auto scene = [&c](double x) {
+            player::Scene scene;
+            scene.width = c.width;
+            scene.height = 200;
+            scene.background = c.background;
+            scene.fillRect({x, 20, 60, 150}, player::rgb(0xE03030));
+            scene.line(0, 0, c.width, 200, {player::rgb(0x2040FF), 2});
+            return scene;
+        };
+        const player::Scene a = scene(20), b = scene(200);
+        player::TextEngine text;
+        const player::ArgbImage freshA = player::renderArgb(a, text, c.ratio);
+        RasterCache cache;
+        player::SharedArgb shownA = player::renderShared(a, text, c.ratio, cache);
+        player::SharedArgb shownB = player::renderShared(b, text, c.ratio, cache);
+        EXPECT_NE(shownA.pixels, shownB.pixels) << "a held picture is not painted over";
+        EXPECT_TRUE(samePixels(shownA, freshA)) << c.width << " at " << c.ratio;
+        const std::uint8_t* memoryB = shownB.pixels;
+        shownA = {};
+        shownB = {};
+        const player::SharedArgb again = player::renderShared(a, text, c.ratio, cache);
+        EXPECT_EQ(again.pixels, memoryB) << "a picture let go of gives its memory again";
+        EXPECT_TRUE(samePixels(again, freshA)) << c.width << " at " << c.ratio;
+        // Told opaque exactly when every pixel is.
+        bool opaque = true;
+        for (std::size_t at = 3; at < freshA.pixels.size(); at += 4)
+            opaque = opaque && freshA.pixels[at] == 255;
+        EXPECT_EQ(again.opaque, opaque) << c.width << " at " << c.ratio;
+    }
 }
 
 TEST(RasterCache, GoesAwayWhileASurfaceIsBeingMade) {

@@ -75,11 +75,12 @@ void RasterCache::takePrepared() {
     clear_ = true;
 }
 
-cairo_surface_t* RasterCache::surface(int width, int height) {
+cairo_surface_t* RasterCache::surface(int width, int height, bool covered) {
     takePrepared();
     if (surface_ && (cairo_image_surface_get_width(surface_) != width ||
                      cairo_image_surface_get_height(surface_) != height ||
-                     cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)) {
+                     cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS ||
+                     cairo_surface_get_reference_count(surface_) > 1)) {
         cairo_surface_destroy(surface_);
         surface_ = nullptr;
     }
@@ -88,7 +89,7 @@ cairo_surface_t* RasterCache::surface(int width, int height) {
         clear_ = false;
         return surface_;
     }
-    if (!clear_) {
+    if (!clear_ && !covered) {
         cairo_t* cr = cairo_create(surface_);
         cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
         cairo_paint(cr);

@@ -26,8 +26,11 @@ public:
     ~RasterCache();
     RasterCache(const RasterCache&) = delete;
     RasterCache& operator=(const RasterCache&) = delete;
-    // A cleared ARGB surface of the size (a new one when the size changed); owned by the cache.
-    cairo_surface_t* surface(int width, int height);
+    // An ARGB surface of the size, owned by the cache: a new one when the size changed or
+    // someone else still holds a reference to the last one (a picture handed out without a copy
+    // stays as it was); otherwise the last one again, cleared unless `covered` says the paint
+    // replaces every pixel first (an opaque background over the whole surface).
+    cairo_surface_t* surface(int width, int height, bool covered = false);
     // Has the helper thread make the surface of the size ahead of the first paint, with its
     // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
     // while the caller goes on. Cannot fail: without a thread, the paint makes the surface.
