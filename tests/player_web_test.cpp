@@ -221,8 +221,8 @@ TEST(PlayerWeb, ScrollPageHoldsEveryWindowAsThePlayerScrollsTo) {
               tiled.end())
         << "every category shows in a window";
     for (int type : {31, 32, 33}) { // scroll column, line, area
-        ChartPlayer player;
-        play(player, type, xml + "</dataset></chart>");
+        auto chart = testing::drawChart(type, xml + "</dataset></chart>");
+        ChartPlayer& player = *chart;
         const std::string page = player.html({false, "s"});
         const nlohmann::json data = pageData(page);
         ASSERT_EQ(data["scroll"]["starts"].size(), 8u) << type;
