@@ -7,7 +7,7 @@
 
 namespace plotara::apps {
 
-// Adds the batch subcommand to the program, filling options when it is given. Cannot fail.
+// Adds the batch subcommand to the program, filling options when it is given.
 void defineBatch(CLI::App& app, BatchOptions& options);
 
 } // namespace plotara::apps

@@ -20,7 +20,7 @@ struct BatchJob {
     RenderRequest request;
 };
 
-// The field names a job object may hold, in the order the documentation lists them. Cannot fail.
+// The field names a job object may hold, in the order the documentation lists them.
 const std::vector<std::string>& batchFieldNames();
 
 // Reads every job of the stream; source names it in messages ("jobs.jsonl", "standard input").

@@ -27,30 +27,29 @@ public:
     }
     // The cell, or "" beyond the end of a short row; valid until a row is added.
     std::string_view cell(std::size_t row, std::size_t column) const noexcept;
-    // The rows' cells as texts (for tests and small tables). Cannot fail beyond allocation.
+    // The rows' cells as texts (for tests and small tables).
     std::vector<std::vector<std::string>> rowTexts() const;
 
-    // Adds a cell to the row being read; endRow makes them a row. Cannot fail beyond allocation.
+    // Adds a cell to the row being read; endRow makes them a row.
     void addCell(std::string_view text);
     // The cells added since the last row ended.
     std::size_t pendingCells() const noexcept { return cellEnds_.size() - rowStarts_.back(); }
     // The pending cell i.
     std::string_view pendingCell(std::size_t i) const noexcept;
-    // Makes the pending cells a row. Cannot fail beyond allocation.
+    // Makes the pending cells a row.
     void endRow();
     // Drops the pending cells.
     void dropPending() noexcept;
-    // Adds a whole row. Cannot fail beyond allocation.
+    // Adds a whole row.
     void addRow(const std::vector<std::string>& cells);
-    // Adds a copy of a row of another table (its row number is the caller's). Cannot fail
-    // beyond allocation.
+    // Adds a copy of a row of another table (its row number is the caller's).
     void copyRow(const CellTable& from, std::size_t row);
-    // Makes room for about this many rows and bytes of text. Cannot fail beyond allocation.
+    // Makes room for about this many rows and bytes of text.
     void reserve(std::size_t rows, std::size_t cells, std::size_t bytes);
 
-    // "line 4" or "row 3": where the row is in the input. Cannot fail.
+    // "line 4" or "row 3": where the row is in the input.
     std::string where(std::size_t row) const;
-    // The column names as a comma-separated list. Cannot fail.
+    // The column names as a comma-separated list.
     std::string columnList() const;
 
 private:
@@ -64,7 +63,7 @@ private:
     std::vector<std::size_t> rowStarts_{0}; // each row's first cell, then the end of the last
 };
 
-// The text without leading and trailing blanks (U+0020). Cannot fail.
+// The text without leading and trailing blanks (U+0020).
 std::string trimBlanks(std::string_view text);
 
 } // namespace plotara::apps

@@ -17,7 +17,7 @@ namespace plotara::apps {
 // How the data of a chart type is laid out in the document.
 using ChartKind = chart_types::SeriesKind;
 
-// The layout of a chart type from 1 to 37; Single for any other number. Cannot fail.
+// The layout of a chart type from 1 to 37; Single for any other number.
 ChartKind chartKindOf(Long chartType);
 
 // The folder of the chart-movie files: the requested one when given, else $PLOTARA_CHARTS, else
@@ -26,7 +26,7 @@ ChartKind chartKindOf(Long chartType);
 std::string findChartsDir(const std::string& requested);
 
 // The chart type number of a catalogue name (as GetChartArray lists them, any letter case) or of
-// a number from 1 to 37; 0 for anything else. Cannot fail.
+// a number from 1 to 37; 0 for anything else.
 Long resolveChartType(const std::string& nameOrNumber);
 
 class ChartSession {
@@ -49,7 +49,7 @@ public:
     ChartPlayer& player() { return *player_; }
     HeadlessContainer& container() { return container_; }
 
-    // The movie URL the player was last given, as UTF-8. Cannot fail.
+    // The movie URL the player was last given, as UTF-8.
     std::string movieUrl() const;
     // Whether the player called back that the chart was rendered since the last clearRecords.
     bool chartRendered() const;
@@ -58,7 +58,7 @@ public:
     void requireChart() const;
 
     // What the command line chose for the user while loading the data (which series went on a
-    // secondary axis), to be told beside the layout's notes. Cannot fail.
+    // secondary axis), to be told beside the layout's notes.
     void addNote(std::string note) { notes_.push_back(std::move(note)); }
     const std::vector<std::string>& notes() const noexcept { return notes_; }
 

@@ -20,7 +20,7 @@ char csvDelimiterOf(const std::string& option);
 
 // The separator the text most likely uses among , ; tab and |: the one the header row holds
 // most often, preferring one that splits the first data row into as many fields. A comma when
-// none occurs. Cannot fail.
+// none occurs.
 char detectCsvDelimiter(std::string_view text);
 
 // Parses CSV text with the separator (0 detects it). Raises ChartFailure for a quoted field that

@@ -9,7 +9,7 @@
 namespace plotara::apps {
 
 // The file system type and mount point of the mount holding a canonical absolute path, read
-// from the text of /proc/self/mountinfo; both empty when no line matches. Cannot fail.
+// from the text of /proc/self/mountinfo; both empty when no line matches.
 struct MountOf {
     std::string type;
     std::string point;

@@ -25,7 +25,7 @@ struct GalleryEntry {
     RenderRequest request;
 };
 
-// The gallery's charts in order: the 37 sample documents, then the database charts. Cannot fail.
+// The gallery's charts in order: the 37 sample documents, then the database charts.
 std::vector<GalleryEntry> galleryEntries(const GalleryOptions& options);
 
 // Renders the gallery into options.outDir (created when missing): for each entry a PNG and an

@@ -15,8 +15,7 @@ namespace plotara::apps {
 // The format of an output path by its extension (.png, .svg, .pdf, .bmp, .html, .htm, any letter
 // case); "-" is PNG. Raises UsageFailure for any other extension.
 OutputFormat outputFormatOf(const std::string& path);
-// Whether the output is a picture of pixels (PNG or BMP, by the same rules). Cannot fail but
-// for memory.
+// Whether the output is a picture of pixels (PNG or BMP, by the same rules).
 bool isRasterOutput(const std::string& path);
 
 // How the vector outputs are written: the SVG's texts, and the web page's form.
@@ -24,7 +23,7 @@ struct VectorOptions {
     player::SvgTextMode svgText = player::SvgTextMode::Text;
     HtmlOptions html;
 };
-// The vector options a render request asks for. Cannot fail but for memory.
+// The vector options a render request asks for.
 VectorOptions vectorOptionsOf(const RenderRequest& request);
 
 // What the player drew, encoded: PNG and BMP at the device pixel ratio, SVG and PDF as vectors,

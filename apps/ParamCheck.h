@@ -10,7 +10,7 @@
 
 namespace plotara::apps {
 
-// The chart attributes docs/chart-xml.md documents, as it spells them. Cannot fail.
+// The chart attributes docs/chart-xml.md documents, as it spells them.
 const std::vector<std::string>& knownChartAttributes();
 
 // Raises UsageFailure for a name that cannot be an XML attribute name (empty, a blank, "<", a
@@ -18,14 +18,14 @@ const std::vector<std::string>& knownChartAttributes();
 void requireAttributeName(const std::string& name);
 
 // For a name the documentation does not list (letter case aside): a warning naming the nearest
-// documented attribute; nothing for a documented one. Cannot fail.
+// documented attribute; nothing for a documented one.
 std::optional<std::string> unknownAttributeWarning(const std::string& name);
 
 // Writes a warning line to err for each "name=value" whose name is not documented; with strict
-// raises UsageFailure for the first instead. Cannot fail otherwise.
+// raises UsageFailure for the first instead.
 void warnUnknownParams(const std::vector<std::string>& params, bool strict, std::ostream& err);
 
-// The edit distance of two names, letter case aside: how near a misspelt name is. Cannot fail.
+// The edit distance of two names, letter case aside: how near a misspelt name is.
 std::size_t nameDistance(const std::string& a, const std::string& b);
 
 // Raises UsageFailure unless every ";"-separated piece is a colour of six hexadecimal digits.

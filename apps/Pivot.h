@@ -12,7 +12,7 @@
 namespace plotara::apps {
 
 // The rows of each distinct value of a series column, the names in sorted order (numbers by
-// value, then texts), the rows in table order. Cells are trimmed of blanks. Cannot fail.
+// value, then texts), the rows in table order. Cells are trimmed of blanks.
 struct SeriesGroups {
     std::vector<std::string> names;
     std::vector<std::vector<std::size_t>> rows; // per name

@@ -9,11 +9,11 @@ namespace plotara::apps {
 
 class Progress {
 public:
-    // total steps; terminal chooses the bar. Cannot fail.
+    // total steps; terminal chooses the bar.
     Progress(std::ostream& out, int total, bool terminal);
-    // Reports that a step starts; the label names it. Cannot fail.
+    // Reports that a step starts; the label names it.
     void step(const std::string& label);
-    // Ends the bar with a line break (a terminal only). Cannot fail.
+    // Ends the bar with a line break (a terminal only).
     void finish();
 
 private:

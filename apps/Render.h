@@ -16,7 +16,7 @@ namespace plotara::apps {
 // it is given.
 void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* notes = nullptr);
 
-// The command that makes the request, as it would be typed in a shell. Cannot fail.
+// The command that makes the request, as it would be typed in a shell.
 std::string commandLine(const RenderRequest& request);
 
 } // namespace plotara::apps

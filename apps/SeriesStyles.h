@@ -18,19 +18,19 @@ struct SeriesStyles {
 
     bool empty() const { return secondary.empty() && renderAs.empty(); }
     // The dataset parameters for a series ("parentYAxis=S;renderAs=line"), "" when it has
-    // none. Cannot fail.
+    // none.
     String datasetParams(const std::string& series) const;
     // Raises ChartFailure for a series named in the options that the chart does not have,
     // listing the series it has.
     void requireSeries(const std::vector<std::string>& names) const;
     // On a dual-axis chart of two or more series with none named for the secondary axis, puts
     // the last series there, so that the chart does not show an axis that belongs to nothing;
-    // returns the note that says so, "" when nothing was chosen. Cannot fail.
+    // returns the note that says so, "" when nothing was chosen.
     std::string chooseSecondary(const std::vector<std::string>& names);
 };
 
 // Whether the chart type draws series on two axes (parentYAxis), and whether it lets each
-// series choose how it is drawn (renderAs). Cannot fail.
+// series choose how it is drawn (renderAs).
 bool hasSecondaryAxis(Long chartType);
 bool isCombination(Long chartType);
 

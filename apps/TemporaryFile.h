@@ -17,7 +17,7 @@ public:
     // target exists and is not a regular file, its folder is among the device files (/dev, a
     // devtmpfs or devpts mount; see DeviceFolders), or the file cannot be created.
     explicit TemporaryFile(std::string target);
-    // Removes the file unless it was committed. Cannot fail.
+    // Removes the file unless it was committed.
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

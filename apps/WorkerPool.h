@@ -13,7 +13,7 @@
 namespace plotara::apps {
 
 // The worker count for a --jobs value: the value itself when positive, else the number of
-// cores (at least 1). Cannot fail.
+// cores (at least 1).
 int workerCount(int requested);
 
 // Runs task(i) once for every i in [0, count) on up to `workers` threads (never more threads

@@ -35,7 +35,8 @@ struct BatchFolder {
             csv << months[m] << ',' << (m * 37 + 11) % 90 + 5 << '\n';
         for (int i = 0; i < charts; ++i)
             jobs += R"({"type":"column2d","csv":")" + (dir / "sales.csv").string() +
-                    R"(","output":")" + (dir / ("c" + std::to_string(i) + extension)).string() +
+                    R"(","output":")" +
+                    (dir / (std::string(1, 'c') += std::to_string(i) + extension)).string() +
                     R"(","width":640,"height":480,"param":{"caption":"Chart )" + std::to_string(i) +
                     "\"}}\n";
     }

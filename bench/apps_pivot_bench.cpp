@@ -21,8 +21,10 @@ apps::CellTable longRows(std::size_t n) {
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t day = i / seriesCount, series = i % seriesCount;
-        rows.push_back({"2000-" + std::to_string(100000 + day), "S" + std::to_string(series),
-                        std::to_string((day * 7 + series * 13) % 1000)});
+        std::string date = "2000-", symbol(1, 'S');
+        date += std::to_string(100000 + day);
+        symbol += std::to_string(series);
+        rows.push_back({date, symbol, std::to_string((day * 7 + series * 13) % 1000)});
     }
     std::shuffle(rows.begin(), rows.end(), std::mt19937(42));
     for (const std::vector<std::string>& row : rows)

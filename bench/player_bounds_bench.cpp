@@ -24,7 +24,8 @@ std::string manyStyles(std::int64_t n) {
     std::string definitions, applications;
     const char* objects[] = {"Caption", "DataLabels", "DataValues", "Legend"};
     for (std::int64_t i = 0; i < n; ++i) {
-        const std::string name = "S" + std::to_string(i);
+        std::string name(1, 'S');
+        name += std::to_string(i);
         definitions += "<style name='" + name + "' type='font' size='" + std::to_string(8 + i % 9) +
                        "' color='" + (i % 2 ? "FF0000" : "0000FF") + "'/>";
         applications += std::string("<apply toObject='") + objects[i % 4] + "' styles='" + name +

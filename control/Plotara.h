@@ -173,7 +173,7 @@ public:
     Variant invoke(Long dispId, InvokeKind kind, std::vector<Variant>& args) override;
 
 private:
-    // Whether a non-empty setDataXML document is stored. Cannot fail.
+    // Whether a non-empty setDataXML document is stored.
     bool hasExternalXML() const noexcept { return m_ExternalXML && !m_ExternalXML->empty(); }
     PlotaraData& data() const;
     bool designMode() const;

@@ -34,19 +34,19 @@ struct ChartType {
     bool scroll;      // a window of the plot with a scroll bar
 };
 
-// The row of a chart type, nullptr outside 1 to 37. Cannot fail.
+// The row of a chart type, nullptr outside 1 to 37.
 const ChartType* find(Long number) noexcept;
 
-// The kind of a chart type, SeriesKind::None outside 1 to 37. Cannot fail.
+// The kind of a chart type, SeriesKind::None outside 1 to 37.
 SeriesKind seriesKind(Long number) noexcept;
 
-// True for scatter and bubble charts. Cannot fail.
+// True for scatter and bubble charts.
 bool isXY(Long number) noexcept;
-// True for the bubble chart, whose points also carry z. Cannot fail.
+// True for the bubble chart, whose points also carry z.
 bool isBubble(Long number) noexcept;
-// True for the grid chart, which has no datasets. Cannot fail.
+// True for the grid chart, which has no datasets.
 bool isGrid(Long number) noexcept;
-// True for the multi-series stacked charts, whose datasets come in stacks. Cannot fail.
+// True for the multi-series stacked charts, whose datasets come in stacks.
 bool isMultiStacked(Long number) noexcept;
 
 } // namespace plotara::chart_types

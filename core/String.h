@@ -22,7 +22,7 @@ String fromUtf8(std::string_view text);
 void appendFromUtf8(String& out, std::string_view text);
 
 // Writes one character as UTF-8 at out (room for 4 bytes) and returns how many bytes it took;
-// surrogates and values past U+10FFFF are written as U+FFFD, as toUtf8 writes them. Cannot fail.
+// surrogates and values past U+10FFFF are written as U+FFFD, as toUtf8 writes them.
 inline std::size_t encodeUtf8(wchar_t w, char* out) noexcept {
     auto c = static_cast<std::uint32_t>(w);
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;

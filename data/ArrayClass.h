@@ -42,7 +42,7 @@ public:
     // common form are kept apart, in xyPoints(), until something needs them as nodes.
     KeyedNode& items() noexcept { return store_.root(); }
     const KeyedNode& items() const noexcept { return store_.root(); }
-    // Keys of the root in map order. Cannot fail.
+    // Keys of the root in map order.
     std::vector<String> getKeys() const { return items().keys(); }
     bool itemExists(StringView key) const noexcept { return items().exists(key); }
     std::size_t itemCount() const noexcept { return items().count(); }
@@ -53,7 +53,7 @@ public:
     // Sets the delimiter and hands it to the palette; "" and long delimiters are accepted.
     void setDelimiter(const String& delimiter);
     const String& delimiter() const noexcept { return delimiter_; }
-    // Parses with the current delimiter; see parseParams in ParamParser.h. Cannot fail.
+    // Parses with the current delimiter; see parseParams in ParamParser.h.
     std::vector<ParamPair> parseParams(StringView text, bool escape) const;
 
     // --- lifecycle -------------------------------------------------------------------------
@@ -78,9 +78,9 @@ public:
 
     // --- palette ---------------------------------------------------------------------------
     PTColors& color() noexcept { return *color_; }
-    // Loads a user colour list, split on the current delimiter. Cannot fail.
+    // Loads a user colour list, split on the current delimiter.
     void addColors(const String& colorList);
-    // Replaces the palette by a fresh one that keeps the current delimiter. Cannot fail.
+    // Replaces the palette by a fresh one that keeps the current delimiter.
     void clearUserColors();
 
     // --- recording: parameters, categories, datasets, points, vertical lines ----------------
@@ -147,10 +147,10 @@ public:
     void addDatasetsFromDatabase(Recordset& rs, const String& ctrlField, const String& valueField,
                                  const Variant& datasetParams = Variant(L""));
     // Where addCategoryFromDatabase reports; nullptr restores the default, which writes to
-    // standard error. Cannot fail.
+    // standard error.
     void setMessageSink(std::shared_ptr<MessageSink> sink);
     // The listener of silent failures (imports that stop, documents that are error texts,
-    // operations that trap their errors). Cannot fail.
+    // operations that trap their errors).
     void setDiagnostics(DiagnosticsHandler handler) { diagnostics_.set(std::move(handler)); }
     const DiagnosticsChannel& diagnostics() const noexcept { return diagnostics_; }
 

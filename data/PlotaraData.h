@@ -97,7 +97,7 @@ public:
     // copy. Cannot fail.
     std::shared_ptr<const std::string> externalXMLText() const;
     // Keeps the external document as given, shared with the caller and never changed here; the
-    // text must be valid UTF-8. Cannot fail.
+    // text must be valid UTF-8.
     void put_externalXMLText(std::shared_ptr<const std::string> utf8) noexcept;
     // The document getXML returns, without copying it: valid until the next change to this
     // object. Fails as getXML does.

@@ -31,11 +31,11 @@ public:
     explicit PlotaraWidget(QWidget* parent = nullptr);
     ~PlotaraWidget() override;
 
-    // The control the widget holds (its properties, Data, methods). Cannot fail.
+    // The control the widget holds (its properties, Data, methods).
     Plotara& control() noexcept { return *control_; }
-    // The container the control sees. Cannot fail.
+    // The container the control sees.
     Container& container() noexcept;
-    // The movie host: the chart player and its picture. Cannot fail.
+    // The movie host: the chart player and its picture.
     WindowPlayer& moviePlayer() noexcept { return *player_; }
 
     // The form designer's switch: design mode shows the control's sample preview and ignores

@@ -49,7 +49,7 @@ public:
     // Writes the form atomically to its path. Error 5 as for text(); Error 75 "Path/File access
     // error" when the temporary file cannot be written or renamed (the old file stays).
     void save() const;
-    // The file the form is saved to. Cannot fail.
+    // The file the form is saved to.
     const std::filesystem::path& path() const noexcept { return path_; }
 
 private:

@@ -86,7 +86,6 @@ public:
     // A window host: from the next load on, the chart fills the host's size and the chart size
     // a URL carries (chartWidth/chartHeight) is not used, so the window never has to write a new
     // URL (and parse the document again) to lay the chart out at its own size. Off by default.
-    // Cannot fail.
     void setFillHost(bool fill) noexcept;
     // Serves "print" (the chart as PDF to the print command); raises an Error when there is no
     // chart, when the spooler is missing or fails, and for functions it does not know.
@@ -123,14 +122,14 @@ public:
     // calling thread alone (the player starts no thread of its own); a host with a core to spare
     // sets 2, and a second thread, started on first need and asleep between tasks, strokes half
     // of a chart's long lines and compresses half of a large PNG. The pixels are the same either
-    // way. Values below 1 count as 1, above 2 as 2. Cannot fail.
+    // way. Values below 1 count as 1, above 2 as 2.
     void setPaintThreads(int threads) noexcept;
     int paintThreads() const noexcept;
     // With two paint threads allowed (setPaintThreads(2)), starts the second one now, ahead of a
     // raster picture at the pixel ratio, for a caller about to load a chart and draw it (the
     // command line): the thread's start (which can take milliseconds on a virtual machine's idle
     // core) and the making of the picture's surface (hundreds of page faults) overlap the load.
-    // Painting wakes the thread again when a chart's long lines are worth sharing. Cannot fail.
+    // Painting wakes the thread again when a chart's long lines are worth sharing.
     void warmUpPaintThreads(double pixelRatio = 1) noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;

@@ -419,35 +419,52 @@ TEST(PlayerAnimation, XYPointsMoveFromTheirOldPlaces) {
 }
 
 // Scatter and bubble axes ease from their old range to the new on a data change, their tick
-// labels hidden while they move.
+// labels hidden while they move; logarithmic axes and points move in their logarithms (half-way
+// in time, 0.875 of the way eased, the ends are the geometric blend of the old and the new, and
+// points scaled tenfold with their axes keep their places).
 TEST(PlayerAnimation, XYAxesEaseToTheirNewRange) {
-    for (const auto& [type, z] : {std::pair{29, ""}, {30, " z='5'"}}) {
-        SCOPED_TRACE(type);
-        auto doc = [z](int scale) {
+    struct Case {
+        int type;
+        const char* z;
+        bool log;
+    };
+    for (const Case& c : {Case{29, "", false}, {30, " z='5'", false}, {29, "", true}}) {
+        SCOPED_TRACE(c.type + 100 * c.log);
+        auto doc = [&c](int scale) {
             std::string sets;
             for (int i = 1; i <= 4; ++i)
                 sets += "<set x='" + std::to_string(i * scale) + "' y='" +
-                        std::to_string(i * i * scale) + "'" + z + "/>";
-            return "<chart><dataSet seriesName='S'>" + sets + "</dataSet></chart>";
+                        std::to_string(i * i * scale) + "'" + c.z + "/>";
+            return std::string("<chart") + (c.log ? " logScale='1'" : "") +
+                   "><dataSet seriesName='S'>" + sets + "</dataSet></chart>";
         };
         ChartPlayer p;
-        loadChart(p, type, doc(1));
+        loadChart(p, c.type, doc(1));
         const player::LayoutAxis x0 = *p.scene().layout.axis("x"), y0 = *p.scene().layout.axis("y");
-        loadChart(p, type, doc(10));
+        loadChart(p, c.type, doc(10));
         const player::LayoutAxis x1 = *p.scene().layout.axis("x"), y1 = *p.scene().layout.axis("y");
         ASSERT_GT(x1.max, x0.max * 2);
+        const player::Rect point = boxOf(p, player::HitKind::Point, 0, 2);
         p.setAnimationProgress(0);
-        EXPECT_NEAR(p.scene().layout.axis("x")->max, x0.max, 1e-9);
-        EXPECT_NEAR(p.scene().layout.axis("y")->max, y0.max, 1e-9);
+        EXPECT_NEAR(p.scene().layout.axis("x")->max, x0.max, 1e-9 * x0.max);
+        EXPECT_NEAR(p.scene().layout.axis("y")->max, y0.max, 1e-9 * y0.max);
         p.setAnimationProgress(0.5);
         for (const auto& [id, from, to] : {std::tuple{"x", x0, x1}, {"y", y0, y1}}) {
             const player::LayoutAxis& a = *p.scene().layout.axis(id);
             EXPECT_GT(a.max, from.max + 1) << id;
             EXPECT_LT(a.max, to.max - 1) << id;
+            if (c.log) {
+                EXPECT_NEAR(a.max, std::pow(from.max, 0.125) * std::pow(to.max, 0.875),
+                            1e-6 * to.max)
+                    << id;
+                const player::Rect now = boxOf(p, player::HitKind::Point, 0, 2);
+                EXPECT_NEAR(*id == 'x' ? now.x : now.y, *id == 'x' ? point.x : point.y, 0.5);
+            }
             for (const player::LayoutTick& t : a.ticks)
                 EXPECT_EQ(t.label, "") << id;
         }
         p.setAnimationProgress(1);
+        EXPECT_EQ(p.scene().layout.axis("y")->max, y1.max);
         EXPECT_EQ(p.scene().layout.axis("y")->ticks.front().label, y1.ticks.front().label);
     }
 }

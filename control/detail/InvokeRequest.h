@@ -13,7 +13,7 @@ namespace plotara {
 std::array<String, 3> ParseInvokeRequest(const String& request);
 
 // The request that asks the movie to run a function with one string argument; nothing is
-// escaped. Cannot fail.
+// escaped.
 String BuildInvokeRequest(const String& name, const String& argument);
 
 } // namespace plotara

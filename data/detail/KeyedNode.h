@@ -59,7 +59,6 @@ public:
     std::size_t count() const noexcept { return size_; }
     bool empty() const noexcept { return size_ == 0; }
     // Makes room for entries more entries in one step (a point about to get its parameters).
-    // Cannot fail beyond running out of memory.
     void reserve(std::size_t entries);
 
     // Reads the entry under key; a missing key is first added with a new empty node (the map's

@@ -16,7 +16,7 @@ struct ParamPair {
 // Calls visit(name, value) for each piece of text, in order, with views into text. Splits text
 // at every occurrence of the delimiter (an empty delimiter makes the whole text one piece) and
 // each piece at its first "="; skips empty pieces, pieces without "=" and pieces whose name is
-// only blanks. Nothing is trimmed or escaped. Cannot fail.
+// only blanks. Nothing is trimmed or escaped.
 template <class Visit>
 void visitParams(StringView text, StringView delimiter, Visit&& visit) {
     auto piece = [&](StringView p) {
@@ -41,7 +41,7 @@ void visitParams(StringView text, StringView delimiter, Visit&& visit) {
 }
 
 // The pieces as a list of pairs, values escaped when escape is set; an empty list stands for
-// "no table". Cannot fail.
+// "no table".
 std::vector<ParamPair> parseParams(StringView text, StringView delimiter, bool escape);
 
 } // namespace plotara

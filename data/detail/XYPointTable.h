@@ -31,7 +31,7 @@ public:
 
     // Fills point from an x value and its params split on the delimiter, and tells whether the
     // table can keep it: the params make at most one y and one z pair and nothing else, no value
-    // needs escaping, and every text is ASCII and shorter than 64K characters. Cannot fail.
+    // needs escaping, and every text is ASCII and shorter than 64K characters.
     static bool compactForm(StringView x, StringView params, StringView delimiter, Point& point);
 
     // A point as narrow texts: the x value, y and z as the compact table keeps them, and the names
@@ -61,7 +61,7 @@ public:
     // The same for a point compactTextForm filled.
     bool append(int series, const TextPoint& point);
     // Point position of the series, widened into buffer; valid until the next call with the same
-    // buffer. Cannot fail beyond running out of memory.
+    // buffer.
     Point point(int series, std::size_t position, std::wstring& buffer) const;
     // Point position of the series as its stored texts, one byte a character; valid until the
     // table changes.

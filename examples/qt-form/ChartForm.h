@@ -20,7 +20,7 @@ public:
     explicit ChartForm(QWidget* parent = nullptr);
 
     qt::PlotaraWidget& chart() noexcept { return *chart_; }
-    // The log's lines. Cannot fail.
+    // The log's lines.
     QStringList logLines() const;
     // Chooses the chart type in the chooser, which fills the chart anew.
     void selectType(enumChartNames type);

@@ -10,7 +10,7 @@ namespace plotara {
 // of the line, "/* */") it starts with SELECT, WITH or VALUES (any letter case, optionally inside
 // parentheses), no further statement follows a ";", and outside quoted texts and identifiers it
 // has no word that writes or changes the connection (INSERT, UPDATE, DELETE, INTO, CREATE, DROP,
-// ALTER, ATTACH, PRAGMA, VACUUM and the like). Errs on the side of refusing. Cannot fail.
+// ALTER, ATTACH, PRAGMA, VACUUM and the like). Errs on the side of refusing.
 bool isReadingStatement(StringView sql);
 
 } // namespace plotara

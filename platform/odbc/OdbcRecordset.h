@@ -40,7 +40,7 @@ public:
     // field().
     void fieldText(const String& name, int column, String& out) override;
 
-    // Column names in result order. Cannot fail.
+    // Column names in result order.
     const std::vector<String>& columnNames() const noexcept { return names_.all(); }
 
 private:

@@ -20,7 +20,7 @@ public:
     // neither range).
     void layout(Rect area, bool scrollBar);
     // Lists the frame's texts in the layout in the order drawBack and drawFront paint them,
-    // with the value labels drawn over the series among them. Cannot fail.
+    // with the value labels drawn over the series among them.
     void listTexts(const std::vector<TextItem>& values) const;
     // The categories whose labels are drawn (known after layout), ascending.
     const std::vector<std::size_t>& shownCategories() const { return shown_; }

@@ -30,7 +30,7 @@ std::optional<ChartMovie> parseChartMovie(std::string_view text);
 // 64 KiB or not a chart movie. Never throws.
 std::optional<ChartMovie> loadChartMovie(const std::string& path);
 
-// Family name as written in chart-movie files ("column", "pie", ...). Cannot fail.
+// Family name as written in chart-movie files ("column", "pie", ...).
 const char* familyName(Family family);
 
 } // namespace plotara::player

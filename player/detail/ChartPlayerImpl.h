@@ -94,7 +94,7 @@ struct ChartPlayer::Impl {
     // Draws the loaded model again (after a resize, a scroll or a new progress) into the shown
     // scene, as the frame at the progress; true when a chart shows.
     bool redraw() { return draw(scene, progress, view); }
-    // Lays the parsed model out into out at a progress (1: the still picture). Cannot fail.
+    // Lays the parsed model out into out at a progress (1: the still picture).
     bool draw(player::Scene& out, double at, player::ViewState& window) const {
         if (!model || !chartMovie) return false;
         std::optional<player::Motion> motion;
@@ -123,7 +123,7 @@ struct ChartPlayer::Impl {
         }
     }
 
-    // Forgets the last URL. Cannot fail.
+    // Forgets the last URL.
     void forgetUrl() noexcept {
         movie.reset();
         parts.head.clear();
@@ -148,7 +148,7 @@ struct ChartPlayer::Impl {
     void requireMovie(const ChartPlayer& player) const;
     // Works out the texts of a point region that leaves them to be asked for.
     void describe(player::HitRegion& region) const;
-    // The family of the shown chart; Grid when none is shown (nothing interacts). Cannot fail.
+    // The family of the shown chart; Grid when none is shown (nothing interacts).
     player::Family family() const {
         return state == PlayerState::Chart && chartMovie ? chartMovie->family
                                                          : player::Family::Grid;
@@ -160,11 +160,11 @@ struct ChartPlayer::Impl {
         return model ? model->datasets.size() + (xy() ? 0 : model->linesets.size()) : 0;
     }
     // Keeps the chart shown (the values drawn and the axes of the frame) as the start of a
-    // transition, when the chart may move. Cannot fail beyond running out of memory.
+    // transition, when the chart may move.
     void keepStart();
     // Draws the chart again after the viewer's choices changed, as the still picture.
     bool redrawChosen();
-    // Records the whole range of a scatter or bubble chart drawn unzoomed. Cannot fail.
+    // Records the whole range of a scatter or bubble chart drawn unzoomed.
     void noteWholeXY();
 };
 

@@ -24,10 +24,10 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 // cannot fail.
 bool renderXY(ChartContext& ctx, const ChartMovie& movie);
 // Fills in the series, label, value and tool text of a column, bar, anchor or area point's hit
-// region, which the chart leaves out while drawing. Cannot fail.
+// region, which the chart leaves out while drawing.
 void describeCategoryPoint(const ChartModel& model, bool dualY, HitRegion& hit);
 // Fills in the label, value, tool text and link of a scatter point's hit region, which the
-// chart leaves out while drawing. Cannot fail.
+// chart leaves out while drawing.
 void describeXYPoint(const ChartModel& model, HitRegion& hit);
 
 } // namespace plotara::player

@@ -23,11 +23,10 @@ class Messages {
 public:
     Messages();
     // Takes the texts the URL carries (the last one of each name wins; blank texts are ignored).
-    // Cannot fail.
     void apply(const MovieUrl& url);
-    // The text for a message. Cannot fail.
+    // The text for a message.
     const std::string& text(Message message) const;
-    // The query parameter name of a message, e.g. "ChartNoDataText". Cannot fail.
+    // The query parameter name of a message, e.g. "ChartNoDataText".
     static const char* parameterName(Message message);
 
 private:

@@ -15,11 +15,11 @@
 
 namespace plotara::player {
 
-// zlib's checksum (Adler-32) of `size` more bytes; start from 1. Cannot fail.
+// zlib's checksum (Adler-32) of `size` more bytes; start from 1.
 std::uint32_t adler32Update(std::uint32_t adler, const std::uint8_t* data, std::size_t size);
 
 // The checksum of a head and a tail joined, from their own checksums and the tail's length in
-// bytes. Cannot fail.
+// bytes.
 std::uint32_t joinedChecksum(std::uint32_t head, std::uint32_t tail, std::size_t tailBytes);
 
 class RowDeflater {
@@ -39,7 +39,7 @@ public:
     // Ends the stream or the part (a whole stream with its checksum); add no row after it.
     // Throws std::bad_alloc when `out` cannot grow.
     void finish();
-    // The Adler-32 checksum of the rows given so far, and their length in bytes. Cannot fail.
+    // The Adler-32 checksum of the rows given so far, and their length in bytes.
     std::uint32_t checksum() const noexcept { return adler_; }
     std::size_t bytesIn() const noexcept { return bytesIn_; }
 

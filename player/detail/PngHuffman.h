@@ -16,11 +16,10 @@ struct Code {
 std::uint32_t reversedBits(std::uint32_t code, int count);
 
 // Code lengths (at most `limit` bits) for the `n` symbols' counts; 0 for a symbol never used.
-// At least two symbols must be used. Cannot fail.
+// At least two symbols must be used.
 void huffmanLengths(const std::uint32_t* counts, int n, int limit, std::uint8_t* lengths);
 
 // The canonical codes of the lengths (deflate's rule: shorter codes first, then by symbol).
-// Cannot fail.
 void canonicalCodes(const std::uint8_t* lengths, int n, Code* codes);
 
 } // namespace plotara::player

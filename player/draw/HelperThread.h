@@ -19,10 +19,9 @@ public:
     HelperThread& operator=(const HelperThread&) = delete;
 
     // Starts the thread, asleep, if it is not running yet; false when no thread can be had or the
-    // process may run on one core only. Cannot fail.
+    // process may run on one core only.
     bool warmUp() noexcept;
     // Whether the thread has been started (warmUp): a task handed to it waits for no new thread.
-    // Cannot fail.
     bool started() const noexcept { return thread_.joinable(); }
     // Hands task() to the thread (started first if need be), to run while the caller goes on;
     // false, and task not run, when no thread can be had. task must not throw, and must outlive
@@ -32,7 +31,7 @@ public:
         return hand(&task, [](void* t) { (*static_cast<F*>(t))(); });
     }
     // Waits for the task handed by start to end, or withdraws it if the thread has not taken it
-    // yet: true when it ran, false when it never will (and had not). Cannot fail.
+    // yet: true when it ran, false when it never will (and had not).
     bool finish() noexcept;
 
 private:

@@ -33,7 +33,7 @@ public:
     cairo_surface_t* surface(int width, int height, bool covered = false);
     // Has the helper thread make the surface of the size ahead of the first paint, with its
     // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
-    // while the caller goes on. Cannot fail: without a thread, the paint makes the surface.
+    // while the caller goes on. Without a thread, the paint makes the surface.
     void prepare(PixelSize size) noexcept;
     // The second thread of the paints (started by its warmUp).
     HelperThread& helper() noexcept { return helper_; }

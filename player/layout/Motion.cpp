@@ -3,6 +3,7 @@
 #include "player/layout/ChartStyle.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plotara::player {
 
@@ -21,6 +22,14 @@ std::string labelKey(const std::string& series, const std::string& category) {
 
 std::string indexKey(const std::string& series, std::size_t index) {
     return labelKey(series, '#' + std::to_string(index)) + '\x1f';
+}
+
+// A coordinate part way from a to b: on a logarithmic axis in logarithms (both ends positive), so
+// that a point keeps its place on an axis whose range scales with it.
+double blend(double a, double b, double f, bool log) {
+    if (isMissing(a) || isMissing(b)) return b;
+    if (log && a > 0 && b > 0) return std::exp(std::log(a) + std::log(b / a) * f);
+    return a + (b - a) * f;
 }
 
 } // namespace
@@ -98,12 +107,14 @@ void MotionStart::partWay(const MotionStart* from, double f) {
     if (from == nullptr) return;
     for (const auto& [key, v] : from->values_)
         values_.try_emplace(key, v * (1 - f)); // leaving: part way to the base line
+    const LayoutAxis *xAxis = axis("x"), *yAxis = axis("y");
+    const bool logX = xAxis != nullptr && xAxis->log, logY = yAxis != nullptr && yAxis->log;
     for (auto& [name, points] : xy_) {
         const std::vector<XYPoint>* was = from->xy(name);
         for (std::size_t i = 0; was && i < std::min(points.size(), was->size()); ++i) {
             XYPoint& pt = points[i];
-            pt.x = between((*was)[i].x, pt.x);
-            pt.y = between((*was)[i].y, pt.y);
+            pt.x = blend((*was)[i].x, pt.x, f, logX);
+            pt.y = blend((*was)[i].y, pt.y, f, logY);
             pt.z = between((*was)[i].z, pt.z);
         }
     }
@@ -153,32 +164,41 @@ double Motion::value(const std::string& series, const std::string& category, std
     return from + (v - from) * f;
 }
 
-XYPoint Motion::place(const std::string& series, std::size_t index, const XYPoint& pt,
-                      bool& fresh) const {
+XYPoint Motion::place(const std::string& series, std::size_t index, const XYPoint& pt, bool& fresh,
+                      bool logX, bool logY) const {
     const std::vector<XYPoint>* before = start_ != nullptr ? start_->xy(series) : nullptr;
     fresh = before == nullptr || index >= before->size();
     const double f = share(index);
     if (fresh || f >= 1) return pt;
     const XYPoint& from = (*before)[index];
-    auto lerp = [f](double a, double b) {
-        return isMissing(a) || isMissing(b) ? b : a + (b - a) * f;
-    };
     XYPoint now = pt;
-    now.x = lerp(from.x, pt.x);
-    now.y = lerp(from.y, pt.y);
-    now.z = lerp(from.z, pt.z);
+    now.x = blend(from.x, pt.x, f, logX);
+    now.y = blend(from.y, pt.y, f, logY);
+    now.z = blend(from.z, pt.z, f, false);
     return now;
 }
 
 bool Motion::easeAxis(const std::string& id, AxisScale& scale) const {
     const LayoutAxis* before = start_ != nullptr ? start_->axis(id) : nullptr;
-    if (before == nullptr || before->log || scale.log || scale.divisions <= 0) return false;
+    if (before == nullptr || before->log != scale.log || scale.divisions <= 0) return false;
     if (before->min == scale.min && before->max == scale.max) return false;
     const double f = share();
-    scale.min = before->min + (scale.min - before->min) * f;
-    scale.max = before->max + (scale.max - before->max) * f;
-    scale.step = (scale.max - scale.min) / scale.divisions;
-    return f < 1;
+    if (f >= 1) return false;
+    if (!scale.log) {
+        scale.min = before->min + (scale.min - before->min) * f;
+        scale.max = before->max + (scale.max - before->max) * f;
+        scale.step = (scale.max - scale.min) / scale.divisions;
+        return true;
+    }
+    // A logarithmic axis eases its ends' logarithms, so that the picture moves as evenly as a
+    // linear axis' does; the ratio of two ticks follows.
+    if (!(before->min > 0 && before->max > before->min && scale.min > 0 && scale.max > scale.min))
+        return false;
+    auto between = [f](double a, double b) { return std::exp(std::log(a) + std::log(b / a) * f); };
+    scale.min = between(before->min, scale.min);
+    scale.max = between(before->max, scale.max);
+    scale.step = std::pow(scale.max / scale.min, 1.0 / scale.divisions);
+    return true;
 }
 
 } // namespace plotara::player

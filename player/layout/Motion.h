@@ -110,10 +110,10 @@ public:
     double value(const std::string& series, const std::string& category, std::size_t index,
                  double v, double rest) const;
     // Where XY point `index` of a series stands now: on its way from its place in the chart
-    // before; `fresh` tells a point the chart before did not have (it stays put and grows).
-    // Cannot fail.
-    XYPoint place(const std::string& series, std::size_t index, const XYPoint& pt,
-                  bool& fresh) const;
+    // before; `fresh` tells a point the chart before did not have (it stays put and grows). On
+    // a logarithmic axis (logX, logY) a coordinate moves in logarithms. Cannot fail.
+    XYPoint place(const std::string& series, std::size_t index, const XYPoint& pt, bool& fresh,
+                  bool logX = false, bool logY = false) const;
     // Moves a value axis from its range in the chart before to its own (a draw-in keeps the
     // axis as it is); true when the axis is on its way (its range differs from its own).
     // Cannot fail.

@@ -4,6 +4,7 @@
 #include "player/detail/Families.h"
 #include "player/util/TextUtil.h"
 #include "player/xy/BubbleCover.h"
+#include "player/xy/MarkerRoom.h"
 #include "player/xy/XYLayout.h"
 
 #include <algorithm>
@@ -308,7 +309,8 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
         if (!hasPlace(l, s.xy[i])) continue;
         if (hidden != nullptr && (*hidden)[i] != 0) continue;
         bool isNew = true;
-        const XYPoint pt = ctx.motion ? ctx.motion->place(s.name, i, s.xy[i], isNew) : s.xy[i];
+        const XYPoint pt =
+            ctx.motion ? ctx.motion->place(s.name, i, s.xy[i], isNew, l.xs.log, l.ys.log) : s.xy[i];
         Point at{l.X(pt.x), l.Y(pt.y)};
         if (!l.bubble) {
             (moving && isNew ? fresh : markers).points.push_back(at);
@@ -400,19 +402,18 @@ void zoomXY(const ChartContext& ctx, XYLayout& l) {
 
 // On a transition frame the axes ease from the chart before's range (the edges of its plot) to
 // their own, their grid lines moving with them and their tick labels hidden, as a category
-// chart's value axes do; the plot keeps the still picture's size. Logarithmic axes keep their
-// range.
+// chart's value axes do; the plot keeps the still picture's size. Logarithmic axes ease in
+// their logarithms.
 void easeXY(const ChartContext& ctx, XYLayout& l) {
     if (ctx.motion == nullptr || !ctx.motion->transition()) return;
     auto ease = [&](const char* id, AxisScale& s, double& lo, double& hi) {
-        if (s.log) return false;
         AxisScale edges = s;
-        edges.min = lo;
-        edges.max = hi;
+        edges.min = fromAxisUnits(s, lo);
+        edges.max = fromAxisUnits(s, hi);
         if (!ctx.motion->easeAxis(id, edges)) return false;
         s = edges;
-        lo = edges.min;
-        hi = edges.max;
+        lo = axisUnits(edges, edges.min);
+        hi = axisUnits(edges, edges.max);
         return true;
     };
     l.xMoving = ease("x", l.xs, l.xLo, l.xHi);

@@ -61,34 +61,33 @@ struct XYLayout {
 };
 
 // The value scales from the points, category x positions and trend lines; false when no point
-// has both coordinates. Cannot fail.
+// has both coordinates.
 bool scaleXY(const ChartModel& m, XYLayout& l);
-// The axes from the ranges asked of them (l.xr, l.yr). Cannot fail.
+// The axes from the ranges asked of them (l.xr, l.yr).
 void rescaleXY(XYLayout& l);
-// The series colours, titles and legend, and the area they leave for the plot. Cannot fail.
+// The series colours, titles and legend, and the area they leave for the plot.
 void placeXYFrame(ChartContext& ctx, XYLayout& l);
-// The plot inside that area, with room for the tick labels, names and trend labels. Cannot fail.
+// The plot inside that area, with room for the tick labels, names and trend labels.
 void placeXYPlot(ChartContext& ctx, XYLayout& l);
 // What making room for the markers changed: nothing, the plot's edges (place the plot again),
 // or the ranges asked of the axes (scale the axes and place the plot again).
 enum class MarkerRoomChange { None, Edges, Limits };
 // Lets the plot's edges reach past the axes' limits where a marker would reach past the plot,
-// or widens the ranges asked of the axes where it needs more than half a step. Cannot fail.
+// or widens the ranges asked of the axes where it needs more than half a step.
 MarkerRoomChange widenForMarkers(const ChartContext& ctx, XYLayout& l);
-// The y axis' tick labels and the layout's y ticks. Cannot fail.
+// The y axis' tick labels and the layout's y ticks.
 void layoutYTicks(ChartContext& ctx, XYLayout& l);
-// The x labels (categories at their x, else ticks) and the layout's x ticks. Cannot fail.
+// The x labels (categories at their x, else ticks) and the layout's x ticks.
 void layoutXLabels(ChartContext& ctx, XYLayout& l);
-// The trend lines' and zones' labels and the axis names. Cannot fail.
+// The trend lines' and zones' labels and the axis names.
 void layoutXYFrontTexts(ChartContext& ctx, XYLayout& l);
-// A bubble's radius: its area follows |z|, at least 2 units. Cannot fail.
+// A bubble's radius: its area follows |z|, at least 2 units.
 double bubbleRadius(const XYLayout& l, const XYPoint& pt, double maxR);
 // Whether a point has a place on the axes: both coordinates, positive on logarithmic axes.
-// Cannot fail.
 bool hasPlace(const XYLayout& l, const XYPoint& pt);
-// The radius of a scatter series' anchors. Cannot fail.
+// The radius of a scatter series' anchors.
 double anchorRadius(const Attributes& chart, const Series& s);
-// The largest bubble's radius for the plot and the number of bubbles. Cannot fail.
+// The largest bubble's radius for the plot and the number of bubbles.
 double bubbleMaxR(const Attributes& c, const XYLayout& l);
 
 } // namespace plotara::player
