@@ -307,23 +307,6 @@ TEST(ControlPlatform, UnansweredBoxesGetTheirDefaultButton) {
     EXPECT_EQ(c.messageBox(L"after", 4), 6);
 }
 
-TEST(ControlPlatform, MovieHostRecordsAndDelivers) {
-    HeadlessMovieHost host;
-    std::vector<String> delivered;
-    host.deliver(L"lost"); // nobody listens yet
-    host.onFlashCall([&](const String& r) { delivered.push_back(r); });
-    host.deliver(L"1");
-    host.put_Movie(L"a");
-    host.keepMovies(false);
-    host.put_Movie(L"b");
-    host.put_Movie(L"c");
-    EXPECT_EQ(delivered, std::vector<String>{L"1"});
-    EXPECT_EQ(host.movies(), std::vector<String>{L"c"});
-    EXPECT_EQ(host.get_Movie(), L"c");
-    host.setReply([](const String& r) { return L"<string>" + r + L"</string>"; });
-    EXPECT_EQ(host.CallFunction(L"x"), L"<string>x</string>");
-}
-
 TEST(ControlPlatform, SystemClockStaysWithinADay) {
     const Single now = SystemClock().secondsSinceMidnight();
     EXPECT_GE(now, 0);
@@ -343,18 +326,6 @@ TEST(ControlCatalogue, MovieFileStore) {
         EXPECT_EQ(catalogue::ChartMovieFile(c.edition, c.type), c.file)
             << c.edition << "," << c.type;
     }
-    // Full files are PTMnn.swf; the light edition covers 19 types.
-    int light = 0;
-    for (Integer type = 1; type <= 37; ++type) {
-        const String number = (type < 10 ? L"0" : L"") + std::to_wstring(type);
-        EXPECT_EQ(catalogue::ChartMovieFile(1, type), L"PTM" + number + L".swf");
-        const String lightFile = catalogue::ChartMovieFile(0, type);
-        if (lightFile != L"0") {
-            EXPECT_EQ(lightFile, L"PTL_PTM" + number + L".swf");
-            ++light;
-        }
-    }
-    EXPECT_EQ(light, 19);
 }
 
 TEST(ControlCatalogue, ChartTypeWithoutAMovieFileEndsAsOne) {

@@ -127,31 +127,6 @@ TEST(CoreDispatch, Properties) {
     EXPECT_EQ(c.value, 3);
 }
 
-TEST(CoreError, FactoriesCarryTheirNumbersAndTexts) {
-    const struct {
-        Error error;
-        Long number;
-        const wchar_t* text;
-    } cases[] = {
-        {errors::invalidProcedureCall(), 5, L"Invalid procedure call or argument"},
-        {errors::overflow(), 6, L"Overflow"},
-        {errors::subscriptOutOfRange(), 9, L"Subscript out of range"},
-        {errors::divisionByZero(), 11, L"Division by zero"},
-        {errors::typeMismatch(), 13, L"Type mismatch"},
-        {errors::invalidUseOfNull(), 94, L"Invalid use of Null"},
-        {errors::objectRequired(), 424, L"Object required"},
-        {errors::notSupported(), 438, L"Object doesn't support this property or method"},
-        {errors::argumentNotOptional(), 449, L"Argument not optional"},
-        {errors::wrongArgumentCount(), 450,
-         L"Wrong number of arguments or invalid property assignment"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.error.number(), c.number);
-        EXPECT_EQ(c.error.description(), c.text);
-        EXPECT_EQ(c.error.what(), toUtf8(c.text));
-    }
-}
-
 TEST(CoreError, ComponentErrorsAreOffsetFromTheObjectBase) {
     const Error e = errors::component(513, L"Größe");
     EXPECT_EQ(e.number(), objectErrorBase + 513);

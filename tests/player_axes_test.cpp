@@ -43,6 +43,8 @@ TEST(AxisRanges, LinesFitTheirDataAndColumnsKeepZero) {
         {2, singleSeries("", high), 0, 500},                      // columns
         {9, singleSeries("", high), 0, 500},                      // bars
         {8, singleSeries("", high), 0, 500},                      // areas
+        {8, singleSeries("", {-3, 7, 2}), -4, 8},                 // across zero
+        {2, singleSeries("yAxisMaxValue='20' yAxisMinValue='-10'", {5, 6}), -10, 20},
         {29, "<chart><dataset><set x='1' y='310'/><set x='5' y='420'/></dataset></chart>", 300,
          425}, // scatter
         {29,

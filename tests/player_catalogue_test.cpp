@@ -5,6 +5,7 @@
 #include "core/ChartTypes.h"
 #include "core/Error.h"
 #include "core/Text.h"
+#include "file_test_support.h"
 #include "player/ChartFolder.h"
 #include "player/detail/ChartMovie.h"
 
@@ -46,24 +47,10 @@ private:
     std::optional<std::string> old_;
 };
 
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "plotara-charts-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        path_ = pattern;
-    }
-    ~Folder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    std::string path() const { return path_.string(); }
-    std::string sub(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
+// A fresh folder and the paths in it, as text.
+struct Folder : test::TempDir {
+    std::string path() const { return TempDir::path().string(); }
+    std::string sub(const std::string& name) const { return (TempDir::path() / name).string(); }
 };
 
 const std::string sourceCharts = PLOTARA_CHARTS_DIR;
@@ -96,39 +83,6 @@ TEST(ChartTypes, EveryShippedMovieAgreesWithTheTable) {
         expectMovieMatches(*type, type->movieFile);
         if (std::wstring(type->lightFile) != L"0") expectMovieMatches(*type, type->lightFile);
     }
-}
-
-TEST(ChartTypes, PredicatesNameTheSpecialTypes) {
-    struct Case {
-        Long number;
-        bool xy, bubble, grid, multiStacked;
-        ct::SeriesKind kind;
-    };
-    const Case cases[] = {
-        {1, false, false, false, false, ct::SeriesKind::Single},
-        {9, false, false, false, false, ct::SeriesKind::Single},
-        {10, false, false, false, false, ct::SeriesKind::Multi},
-        {20, false, false, false, false, ct::SeriesKind::Multi},
-        {26, false, false, false, true, ct::SeriesKind::MultiStacked},
-        {27, false, false, false, true, ct::SeriesKind::MultiStacked},
-        {28, false, false, false, false, ct::SeriesKind::Multi},
-        {29, true, false, false, false, ct::SeriesKind::XY},
-        {30, true, true, false, false, ct::SeriesKind::XY},
-        {36, false, false, false, false, ct::SeriesKind::Multi},
-        {37, false, false, true, false, ct::SeriesKind::Single},
-        {0, false, false, false, false, ct::SeriesKind::None},
-        {38, false, false, false, false, ct::SeriesKind::None},
-        {-30, false, false, false, false, ct::SeriesKind::None},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ct::isXY(c.number), c.xy) << c.number;
-        EXPECT_EQ(ct::isBubble(c.number), c.bubble) << c.number;
-        EXPECT_EQ(ct::isGrid(c.number), c.grid) << c.number;
-        EXPECT_EQ(ct::isMultiStacked(c.number), c.multiStacked) << c.number;
-        EXPECT_EQ(ct::seriesKind(c.number), c.kind) << c.number;
-    }
-    EXPECT_EQ(ct::find(0), nullptr);
-    EXPECT_EQ(ct::find(38), nullptr);
 }
 
 TEST(ChartFolder, HoldsChartMoviesOnlyWithTheFirstMovieFile) {

@@ -26,6 +26,9 @@ TEST_P(EveryTypeGolden, MatchesTheReferencePicture) {
     p.put_Movie(fromUtf8(testing::movieUrl(type, testing::sampleFor(type), 320, 240)));
     ASSERT_EQ(p.state(), PlayerState::Chart) << file;
     testing::expectMatchesGolden(p, golden);
+    // The same chart comes out in the other formats too.
+    EXPECT_TRUE(p.svg().ends_with("</svg>\n")) << file;
+    EXPECT_TRUE(p.pdf().starts_with("%PDF-")) << file;
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTypes, EveryTypeGolden, ::testing::Range(1, 38));

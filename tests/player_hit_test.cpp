@@ -319,22 +319,6 @@ TEST(PlayerScroll, LinesAndAreasRunOnToTheEdgesOfTheWindow) {
     }
 }
 
-TEST(PlayerSurface, DoughnutIn3dShowsTheInnerWallThroughTheHole) {
-    ChartPlayer p;
-    testing::loadChart(p, 5, testing::singleSeriesSample);
-    const auto slice = firstHit(p, player::HitKind::Slice, 0);
-    ASSERT_TRUE(slice);
-    ASSERT_GT(slice->inner, 0);
-    double cx = slice->center.x, cy = slice->center.y, hole = slice->inner * slice->yScale;
-    auto img = p.surface(1);
-    auto px = [&](double x, double y) {
-        return img.pixel(static_cast<int>(x), static_cast<int>(y));
-    };
-    std::uint32_t through = px(cx, cy);
-    EXPECT_NE(px(cx, cy - hole + 3), through) << "the far wall shows at the top of the hole";
-    EXPECT_EQ(px(cx, cy + hole - 3), through) << "the near wall faces away";
-}
-
 TEST(PlayerPrint, SpoolsAPdfOrReportsTheMissingSpooler) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample)));

@@ -3,7 +3,7 @@
 // with links, missing values and several series as well.
 #include "player/ChartPlayer.h"
 #include "player/draw/HitList.h"
-#include "player_samples.h"
+#include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
@@ -172,14 +172,11 @@ TEST(HitStoreRuns, DenseChartsAnswerEveryPointAsAWalkOverTheirRegions) {
         std::string xml;
     };
     const std::vector<Case> cases = {
-        {2, "<chart>" + sets(3000, true) + "</chart>"},                      // column
-        {7, "<chart drawAnchors='1'>" + sets(600, true) + "</chart>"},       // line
-        {9, "<chart>" + sets(400, false) + "</chart>"},                      // bar
-        {7, "<chart>" + sets(2000, false) + "</chart>"},                     // dense line
-        {17, "<chart><categories><category label='a'/><category label='b'/>" // stacked
-             "<category label='c'/></categories><dataset seriesName='S1'><set value='3'/>"
-             "<set value='5'/><set value='4'/></dataset><dataset seriesName='S2'>"
-             "<set value='6'/><set value='2'/><set value='7'/></dataset></chart>"},
+        {2, "<chart>" + sets(3000, true) + "</chart>"},                // column
+        {7, "<chart drawAnchors='1'>" + sets(600, true) + "</chart>"}, // line
+        {9, "<chart>" + sets(400, false) + "</chart>"},                // bar
+        {7, "<chart>" + sets(2000, false) + "</chart>"},               // dense line
+        {17, testing::multiSeries("", {"a", "b", "c"}, {{"S1", {3, 5, 4}}, {"S2", {6, 2, 7}}})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);

@@ -268,45 +268,6 @@ TEST(PieLabels, LongLabelsOnBothSidesAreShortenedInsideThePictureAndNoted) {
     }
 }
 
-// Value axes of the families: the range, the first and last tick label, and whether the axis
-// grows upwards (columns, lines) or to the right (bars) on screen.
-TEST(LayoutModel, ValueAxisRangesAndTicks) {
-    struct Case {
-        int type;
-        std::string xml;
-        const char* axis;
-        double min, max;
-        const char* firstLabel;
-        const char* lastLabel;
-    } cases[] = {
-        {2, testing::singleSeriesSample, "y", 0, 500000, "$0", "$500,000"},
-        {9, testing::singleSeriesSample, "y", 0, 500000, "$0", "$500,000"},
-        {8, singleSeries("", {-3, 7, 2}), "y", -4, 8, "-4", "8"},
-        {2, singleSeries("yAxisMaxValue='20' yAxisMinValue='-10'", {5, 6}), "y", -10, 20, "-10",
-         "20"},
-        {29, testing::scatterSample(), "y", 0, 7, "0", "7"},
-    };
-    for (const Case& c : cases) {
-        auto player = drawChart(c.type, c.xml);
-        const ChartLayout& l = player->scene().layout;
-        const LayoutAxis* a = l.axis(c.axis);
-        ASSERT_NE(a, nullptr) << c.xml;
-        EXPECT_DOUBLE_EQ(a->min, c.min) << c.xml;
-        EXPECT_DOUBLE_EQ(a->max, c.max) << c.xml;
-        ASSERT_GE(a->ticks.size(), 2u) << c.xml;
-        EXPECT_EQ(a->ticks.front().label, c.firstLabel) << c.xml;
-        EXPECT_EQ(a->ticks.back().label, c.lastLabel) << c.xml;
-        // Larger values further up (or right, on bar charts).
-        const Rect& lo = a->ticks.front().box;
-        const Rect& hi = a->ticks.back().box;
-        if (c.type == 9) {
-            EXPECT_LT(lo.x, hi.x) << c.xml;
-        } else {
-            EXPECT_GT(lo.y, hi.y) << c.xml;
-        }
-    }
-}
-
 // A column's value label must name that column: its centre lies over the column's own rectangle
 // (across the category axis) and the text is its value.
 void expectLabelsOverTheirColumns(const ChartPlayer& player, bool bars, const std::string& what) {

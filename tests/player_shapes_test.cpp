@@ -279,79 +279,60 @@ std::vector<const PathSeg*> endFaces(const Scene& scene, bool bars) {
 const std::string acrossZero =
     testing::multiSeries("", {"A", "B"}, {{"P", {30, -20}}, {"Q", {-15, 25}}});
 
-// A 3D column's end face sits at its value end: the top of a column above zero, the bottom of
-// one below it, never the zero line for both.
-TEST(Columns3D, EndFaceSitsAtTheValueEnd) {
-    struct Case {
+// A 3D column's or bar's end face sits at its value end: the top of a column above zero and the
+// bottom of one below it, the right end of a bar running right from the zero line and the left
+// end of one running left, side by side or stacked; a bar's extent (its hit box) reaches from
+// that end past the zero line.
+TEST(Prisms3D, EndFaceSitsAtTheValueEnd) {
+    const std::vector<double> across{30, -20, -15, 25}; // by series, then point
+    const struct Case {
         int type;
         std::string xml;
-        std::vector<double> values; // by series, then point
-    };
-    std::vector<Case> cases = {
+        std::vector<double> values;
+    } cases[] = {
         {1, singleSeries("", {40, -30, 20, -10}), {40, -30, 20, -10}},
-        {10, acrossZero, {30, -20, -15, 25}},
+        {10, acrossZero, across},
+        {14, acrossZero, across},
+        {19, acrossZero, across},
     };
     for (const Case& c : cases) {
-        auto player = drawChart(c.type, c.xml, 320, 240);
+        SCOPED_TRACE("type " + std::to_string(c.type));
+        const bool bars = c.type == 14 || c.type == 19;
+        auto player = drawChart(c.type, c.xml, 480, 320);
         const Scene& scene = player->scene();
-        std::vector<const PathSeg*> faces = endFaces(scene, false);
-        std::size_t columns = 0;
-        for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != player::HitKind::Column) continue;
-            ++columns;
-            double v = c.values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
-                                static_cast<std::size_t>(hit.pointIndex)];
-            if (c.type == 1) v = c.values[static_cast<std::size_t>(hit.pointIndex)];
-            auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
-                return std::fabs(f[0].x - hit.rect.x) < 0.01;
-            });
-            ASSERT_NE(face, faces.end()) << "type " << c.type << " value " << v;
-            if (v < 0) {
-                EXPECT_NEAR((*face)[0].y, hit.rect.bottom(), 0.01) << "type " << c.type << " " << v;
-            } else {
-                EXPECT_LT((*face)[0].y, hit.rect.bottom() - 10) << "type " << c.type << " " << v;
-            }
-        }
-        EXPECT_EQ(columns, c.values.size()) << "type " << c.type;
-    }
-}
-
-// A 3D bar's end face sits at its value end: the right end of a bar running right from the
-// zero line, the left end of one running left, side by side or stacked; the bar's extent
-// (its hit box) reaches from that end to the zero line and its depth.
-TEST(Bars3D, EndFaceSitsAtTheValueEnd) {
-    const std::vector<double> values{30, -20, -15, 25}; // by series, then point
-    for (int type : {14, 19}) {
-        auto player = drawChart(type, acrossZero, 480, 320);
-        const Scene& scene = player->scene();
-        const LayoutAxis* axis = scene.layout.axis("y");
-        ASSERT_NE(axis, nullptr);
-        std::vector<const PathSeg*> faces = endFaces(scene, true);
         double zero = -1;
-        for (const LayoutTick& t : axis->ticks) {
+        for (const LayoutTick& t : scene.layout.axis("y")->ticks)
             if (t.value == 0) zero = t.box.x + t.box.w / 2;
-        }
-        ASSERT_GT(zero, 0) << "type " << type;
-        std::size_t bars = 0;
+        const std::vector<const PathSeg*> faces = endFaces(scene, bars);
+        std::size_t prisms = 0;
         for (const HitRegion& hit : scene.hits) {
-            if (hit.kind != player::HitKind::Bar) continue;
-            ++bars;
-            double v = values[static_cast<std::size_t>(hit.seriesIndex) * 2 +
-                              static_cast<std::size_t>(hit.pointIndex)];
+            if (hit.kind != (bars ? player::HitKind::Bar : player::HitKind::Column)) continue;
+            ++prisms;
+            const double v =
+                c.values[static_cast<std::size_t>(c.type == 1 ? 0 : hit.seriesIndex) * 2 +
+                         static_cast<std::size_t>(hit.pointIndex)];
             auto face = std::find_if(faces.begin(), faces.end(), [&](const PathSeg* f) {
-                return std::fabs(f[3].y - hit.rect.bottom()) < 0.01 &&
-                       f[0].x >= hit.rect.x - 0.01 && f[0].x <= hit.rect.right() + 0.01;
+                return bars ? std::fabs(f[3].y - hit.rect.bottom()) < 0.01 &&
+                                  f[0].x >= hit.rect.x - 0.01 && f[0].x <= hit.rect.right() + 0.01
+                            : std::fabs(f[0].x - hit.rect.x) < 0.01;
             });
-            ASSERT_NE(face, faces.end()) << "type " << type << " value " << v;
-            if (v < 0) {
-                EXPECT_NEAR((*face)[0].x, hit.rect.x, 0.01) << "type " << type << " " << v;
-                EXPECT_LT(hit.rect.x, zero - 10) << "type " << type << " " << v;
-            } else {
-                EXPECT_GT((*face)[0].x, hit.rect.x + 10) << "type " << type << " " << v;
-                EXPECT_GT(hit.rect.right(), zero + 10) << "type " << type << " " << v;
+            ASSERT_NE(face, faces.end()) << v;
+            if (!bars && v < 0) {
+                EXPECT_NEAR((*face)[0].y, hit.rect.bottom(), 0.01) << v;
+            }
+            if (!bars && v > 0) {
+                EXPECT_LT((*face)[0].y, hit.rect.bottom() - 10) << v;
+            }
+            if (bars && v < 0) {
+                EXPECT_NEAR((*face)[0].x, hit.rect.x, 0.01) << v;
+                EXPECT_LT(hit.rect.x, zero - 10) << v;
+            }
+            if (bars && v > 0) {
+                EXPECT_GT((*face)[0].x, hit.rect.x + 10) << v;
+                EXPECT_GT(hit.rect.right(), zero + 10) << v;
             }
         }
-        EXPECT_EQ(bars, values.size()) << "type " << type;
+        EXPECT_EQ(prisms, c.values.size());
     }
 }
 

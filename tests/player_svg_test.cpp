@@ -67,43 +67,6 @@ std::vector<SvgRect> rectsOf(int type, const std::string& xml, unsigned rgb) {
     return out;
 }
 
-TEST(PlayerSvg, ColumnHeightsFollowTheValuesAndPaletteColours) {
-    const double values[] = {235000, 125100, 464200, 434500};
-    std::vector<SvgRect> columns;
-    for (unsigned c : {0xAFD8F8u, 0xF6BD0Fu, 0x8BBA00u, 0xFF8E46u}) {
-        const std::vector<SvgRect> found = rectsOf(2, testing::singleSeriesSample, c);
-        ASSERT_EQ(found.size(), 1u) << "one column in " << svgColor(c);
-        columns.push_back(found[0]);
-    }
-    // All columns stand on the same base and their heights are proportional to the values.
-    for (std::size_t i = 1; i < 4; ++i) {
-        EXPECT_NEAR(columns[i].y1, columns[0].y1, 0.01);
-        double ratio = (columns[i].y1 - columns[i].y0) / (columns[0].y1 - columns[0].y0);
-        EXPECT_NEAR(ratio, values[i] / values[0], 0.01);
-        EXPECT_GT(columns[i].x0, columns[i - 1].x1) << "columns side by side, left to right";
-    }
-}
-
-TEST(PlayerSvg, BarsGrowToTheRightInProportion) {
-    std::vector<SvgRect> bars = rectsOf(9, testing::singleSeriesSample, 0xAFD8F8);
-    ASSERT_EQ(bars.size(), 1u);
-    bars.push_back(rectsOf(9, testing::singleSeriesSample, 0xF6BD0F).at(0));
-    EXPECT_NEAR(bars[0].x0, bars[1].x0, 0.01);
-    EXPECT_NEAR((bars[1].x1 - bars[1].x0) / (bars[0].x1 - bars[0].x0), 125100.0 / 235000, 0.01);
-    EXPECT_LT(bars[0].y1, bars[1].y0) << "the first category is on top";
-}
-
-TEST(PlayerSvg, StackedColumnsSitOnEachOther) {
-    const std::vector<SvgRect> first = rectsOf(17, testing::multiSeriesSample(false), 0xAFD8F8),
-                               second = rectsOf(17, testing::multiSeriesSample(false), 0xF6BD0F);
-    ASSERT_EQ(first.size(), 4u);
-    ASSERT_EQ(second.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_NEAR(second[i].y1, first[i].y0, 0.01) << "2007 sits on top of 2008";
-        EXPECT_NEAR(second[i].x0, first[i].x0, 0.01);
-    }
-}
-
 TEST(PlayerSvg, UserColoursAndAlphaTakeEffect) {
     const std::string xml = "<chart><set label='a' value='1' color='FF0000'/><set label='b' "
                             "value='2' color='00FF00' alpha='50'/></chart>";
