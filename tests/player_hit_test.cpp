@@ -92,31 +92,22 @@ TEST(PlayerHits, ClickOnALinkedColumnCallsTheHost) {
 }
 
 TEST(PlayerHits, SlicesAnchorsAndBubblesAreFound) {
-    struct Case {
-        int type;
-        player::HitKind kind;
-        std::wstring tool;
-    } cases[] = {
-        {4, player::HitKind::Slice, L"Product C, $464,200"},
-        {6, player::HitKind::Slice, L"Product C, $464,200"},
-        {3, player::HitKind::Slice, L"Product C, $464,200"},
-        {7, player::HitKind::Anchor, L"Product C, $464,200"},
-        {8, player::HitKind::Point, L"Product C, $464,200"},
-        {37, player::HitKind::Row, L"Product C, $464,200"},
-    };
-    for (const Case& c : cases) {
+    using enum player::HitKind;
+    const std::pair<int, player::HitKind> cases[] = {{4, Slice},  {6, Slice}, {3, Slice},
+                                                     {7, Anchor}, {8, Point}, {37, Row}};
+    for (const auto& [type, kind] : cases) {
         ChartPlayer p;
-        testing::loadChart(p, c.type, testing::singleSeriesSample);
-        const auto h = firstHit(p, c.kind, 2);
-        ASSERT_TRUE(h) << c.type;
+        testing::loadChart(p, type, testing::singleSeriesSample);
+        const auto h = firstHit(p, kind, 2);
+        ASSERT_TRUE(h) << type;
         player::Point at = centreOf(*h);
         if (h->shape == player::HitRegion::Shape::Wedge) {
             double mid = (h->a0 + h->a1) / 2, r = (h->radius + h->inner) / 2;
             at = {h->center.x + r * std::cos(mid), h->center.y + r * h->yScale * std::sin(mid)};
         }
         HitInfo info = p.hoverAt(at.x, at.y);
-        EXPECT_EQ(info.kind, c.kind) << c.type;
-        EXPECT_EQ(info.toolText, c.tool) << c.type;
+        EXPECT_EQ(info.kind, kind) << type;
+        EXPECT_EQ(info.toolText, L"Product C, $464,200") << type;
     }
     auto bubble = testing::drawChart(30, testing::bubbleSampleEncoded);
     const auto h = firstHit(*bubble, player::HitKind::Bubble, 0);
@@ -347,17 +338,14 @@ TEST(PlayerPrint, SpoolsAPdfOrReportsTheMissingSpooler) {
 TEST(PlayerSurface, ScalesWithTheDevicePixelRatio) {
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(2, testing::singleSeriesSample, 200, 150)));
-    for (double ratio : {1.0, 1.5, 2.0}) {
-        auto img = p.surface(ratio);
-        EXPECT_EQ(img.width, static_cast<int>(200 * ratio));
-        EXPECT_EQ(img.height, static_cast<int>(150 * ratio));
-    }
     // The first column's interior has the palette colour at every ratio.
     const auto h = firstHit(p, player::HitKind::Column, 0);
     ASSERT_TRUE(h);
     auto c = centreOf(*h);
     for (double ratio : {1.0, 1.5, 2.0}) {
         auto img = p.surface(ratio);
+        EXPECT_EQ(img.width, static_cast<int>(200 * ratio));
+        EXPECT_EQ(img.height, static_cast<int>(150 * ratio));
         EXPECT_EQ(img.pixel(static_cast<int>(c.x * ratio), static_cast<int>(c.y * ratio)),
                   0xFFAFD8F8u)
             << ratio;

@@ -398,10 +398,7 @@ TEST(ValueLabels, ThinnedBarRowsKeepValuesOnlyBesideTheirNames) {
             << "'" << t.text << "' of row " << t.tag.index << " has no name beside it";
     }
     EXPECT_GT(shown, 0u);
-    bool noted = false;
-    for (const std::string& n : l.notes)
-        noted |= n.find("names are thinned") != std::string::npos;
-    EXPECT_TRUE(noted);
+    EXPECT_TRUE(testing::hasNote(l, "names are thinned"));
 }
 
 // Every value label of a line or area point sits just above that point's own anchor, centred

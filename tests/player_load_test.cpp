@@ -140,10 +140,8 @@ TEST(PlayerLoading, AUrlInPartsLoadsAsTheWholeUrlAndGivesItBackExactly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string url = testing::movieUrl(1, c.inUrl);
-        MovieUrlParts parts;
-        parts.head = testing::movieUrl(1, "");
-        parts.document = std::make_shared<const std::string>(c.document);
-        parts.form = c.form;
+        const MovieUrlParts parts{testing::movieUrl(1, ""),
+                                  std::make_shared<const std::string>(c.document), c.form};
         ChartPlayer inParts, whole;
         Recorder partsCalls, wholeCalls;
         partsCalls.attach(inParts);
@@ -338,12 +336,11 @@ TEST(PlayerBadInput, NeverCrashes) {
         for (const std::string& doc : docs)
             list.push_back(&doc);
         if (heavy.contains(type)) list.insert(list.end(), {&deep, &many, &big});
-        for (const std::string* docp : list) {
-            const std::string& doc = *docp;
+        for (const std::string* doc : list) {
             ChartPlayer p;
             Recorder rec;
             rec.attach(p);
-            p.put_Movie(fromUtf8(testing::movieUrl(type, doc, 320, 240)));
+            p.put_Movie(fromUtf8(testing::movieUrl(type, *doc, 320, 240)));
             EXPECT_NE(p.state(), PlayerState::Empty) << type;
             EXPECT_FALSE(p.png().empty());
             ASSERT_FALSE(rec.names.empty());

@@ -379,14 +379,13 @@ TEST(LayoutModel, HiddenValueLabelsAndThinnedCategoriesAreNoted) {
     expectLabelsOverTheirColumns(*player, false, "120 columns");
     const ChartLayout& l = player->scene().layout;
     std::size_t values = 0, categories = 0;
+    bool largestShown = false;
     for (const LayoutText& t : l.texts) {
         values += t.tag.kind == TextKind::ValueLabel;
         categories += t.tag.kind == TextKind::CategoryLabel;
+        largestShown |= t.tag.kind == TextKind::ValueLabel && t.tag.index == 90;
     }
     EXPECT_LT(values, 120u);
-    bool largestShown = false;
-    for (const LayoutText& t : l.texts)
-        largestShown |= t.tag.kind == TextKind::ValueLabel && t.tag.index == 90;
     EXPECT_TRUE(largestShown);
     EXPECT_LT(categories, 120u);
     EXPECT_TRUE(testing::hasNote(l, "value labels hidden"));
@@ -408,10 +407,9 @@ TEST(LayoutModel, GridRowsThatDoNotFitEndInAnAndMoreRow) {
     EXPECT_GT(shown, 10u); // rows got lower before any was left out
     EXPECT_LT(shown, 200u);
     std::string more = "and " + std::to_string(200 - shown) + " more";
-    bool found = false;
-    for (const LayoutText& t : l.texts)
-        found |= t.text == more;
-    EXPECT_TRUE(found) << more;
+    EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(), [&](const LayoutText& t) {
+        return t.text == more;
+    })) << more;
     ASSERT_FALSE(l.notes.empty());
     EXPECT_NE(l.notes.back().find(std::to_string(200 - shown) + " rows not shown"),
               std::string::npos);
