@@ -421,9 +421,6 @@ TEST(Sections, StylesAndTrendLines) {
                 L"<style name='S'  type='font'  bold='1' />", L"</definition>", L"<application>",
                 L"</application>", L"</styles>", L"</chart>"})},
     });
-    auto data = chart(1);
-    data->defineStyle(L"S", L"font", L"");
-    EXPECT_FALSE(data->get_isDataAdded());
 }
 
 TEST(Sections, StacksAndLineSets) {
