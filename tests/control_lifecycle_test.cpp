@@ -97,17 +97,6 @@ TEST(ControlLifecycle, DesignModeWritersRefreshThePreview) {
     EXPECT_EQ(rig.lastMovie().rfind(L"file:////charts\\PTM01.swf", 0), 0u);
 }
 
-TEST(ControlLifecycle, ShowInDesignMode) {
-    ControlRig rig(false);
-    rig.container.show();
-    EXPECT_EQ(rig.container.journal(),
-              (std::vector<String>{L"changed Border", L"changed renderedFrom", L"event Show"}));
-    EXPECT_EQ(rig.host->calls(), (std::vector<String>{L"BGColor=", L"Movie"}));
-    rig.clear();
-    rig.container.show(); // renderedFrom is set now
-    EXPECT_EQ(rig.container.journal(), (std::vector<String>{L"changed Border", L"event Show"}));
-}
-
 // Run mode: the show handler loads a data file again, and leaves alone an empty control, a ready
 // text the data object holds itself (not its own document) and a document built in code.
 TEST(ControlLifecycle, ShowInRunMode) {
