@@ -141,10 +141,8 @@ TEST(CategoryArrays, OneLabelPerElementWhateverTheLowerBound) {
     for (Long lower : {0, 1, -3}) {
         auto data = chart(1);
         data->addCategoryFromArray(row1D({L"Jan", Variant(Integer{2}), Variant(2.5)}, lower));
-        data->addChartData(L"1");
-        data->addChartData(L"2");
-        data->addChartData(L"3");
-        EXPECT_TRUE(data->get_isDataAdded());
+        for (const wchar_t* value : {L"1", L"2", L"3"})
+            data->addChartData(value);
         EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Jan'  Value='1' />",
                                          L"<set label='2'  Value='2' />",
                                          L"<set label='2.5'  Value='3' />", L"</chart>"}))
@@ -154,7 +152,7 @@ TEST(CategoryArrays, OneLabelPerElementWhateverTheLowerBound) {
 
 // Whole documents from arrays. The composed XY parameter texts ("X=20;", "Y=1.3;Z=116") are
 // parsed with the delimiter "|": their ";" stays. The object's own separator splits XY cells
-// whatever the parameter delimiter, and getDelimiter keeps answering ";".
+// whatever the parameter delimiter.
 TEST(DataArrays, DocumentsOfEveryForm) {
     test::expectDocuments({
         {"single-series rows are label and value", 1,
@@ -215,9 +213,6 @@ TEST(DataArrays, DocumentsOfEveryForm) {
                 L"<set X='30' Y='1.3;Z=116' Z=''  />", L"<set X='31|2|3' Y='' Z=''  />",
                 L"</dataset>", L"</chart>"})},
     });
-    auto data = chart(30);
-    data->setParamDelimiter(L"|");
-    EXPECT_EQ(data->getDelimiter(), L";");
 }
 
 TEST(CategoryArrays, WrongShapesReachTheCallerAndKeepEarlierItems) {
