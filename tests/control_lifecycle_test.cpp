@@ -205,11 +205,7 @@ TEST(ControlLifecycle, HideRaisesHideAndAmbientChangesDoNothing) {
 }
 
 TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
-    test::TempFile registry("registry.reg",
-                            "Windows Registry Editor Version 5.00\r\n\r\n"
-                            "[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n"
-                            "\"ChartsPath\"=\"C:\\\\Charts\\\\\"\r\n");
-    ::setenv("PLOTARIX_REGISTRY", toUtf8(registry.path()).c_str(), 1);
+    test::Registry registry(std::string("C:\\\\Charts\\\\"));
     ControlRig rig(false);
     rig->put_Border(enumBorderStyle::None);
     rig->put_renderedFrom(L"url");
@@ -222,7 +218,6 @@ TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
     EXPECT_TRUE(rig.host->calls().empty());
     ::setenv("PLOTARIX_REGISTRY", "/nonexistent/registry.reg", 1);
     EXPECT_EQ(GetDefaultChartsPath(), L"");
-    ::unsetenv("PLOTARIX_REGISTRY");
 }
 
 TEST(ControlPlatform, ContainerUnitsAndFrame) {
