@@ -97,72 +97,58 @@ TEST(ControlLifecycle, DesignModeWritersRefreshThePreview) {
     EXPECT_EQ(rig.lastMovie().rfind(L"file:////charts\\PTM01.swf", 0), 0u);
 }
 
-TEST(ControlLifecycle, ShowInDesignMode) {
-    ControlRig rig(false);
-    rig.container.show();
-    EXPECT_EQ(rig.container.journal(),
-              (std::vector<String>{L"changed Border", L"changed renderedFrom", L"event Show"}));
-    EXPECT_EQ(rig.host->calls(), (std::vector<String>{L"BGColor=", L"Movie"}));
-    rig.clear();
-    rig.container.show(); // renderedFrom is set now
-    EXPECT_EQ(rig.container.journal(), (std::vector<String>{L"changed Border", L"event Show"}));
-}
-
+// Run mode: the show handler loads a data file again, and leaves alone an empty control, a ready
+// text the data object holds itself (not its own document) and a document built in code.
 TEST(ControlLifecycle, ShowInRunMode) {
-    {
-        ControlRig rig; // empty data object, no data file, no ready text
-        rig.container.show();
-        EXPECT_TRUE(rig.container.journal().empty());
-        EXPECT_TRUE(rig.host->calls().empty());
-    }
-    {
-        ControlRig rig; // a data file is loaded again
-        rig->put_setDataURL(L"http://example.com/d.xml");
+    struct Case {
+        const char* name;
+        void (*prepare)(Plotara&);
+        std::vector<String> journal;
+        std::vector<String> hostCalls;
+    } cases[] = {
+        {"empty", [](Plotara&) {}, {}, {}},
+        {"data file",
+         [](Plotara& c) { c.put_setDataURL(L"http://example.com/d.xml"); },
+         {L"changed XMLDataPath", L"event Show"},
+         {L"Movie"}},
+        {"ready text",
+         [](Plotara& c) { c.put_setDataXML(L"<chart caption='x'></chart>"); },
+         {L"event Show"},
+         {}},
+        {"built in code",
+         [](Plotara& c) {
+             c.put_ChartType(enumChartNames::column2d);
+             c.get_Data()->addChartData(L"1");
+         },
+         {},
+         {}},
+    };
+    for (const Case& c : cases) {
+        ControlRig rig;
+        c.prepare(*rig);
         rig.clear();
         rig.container.show();
-        EXPECT_EQ(rig.container.journal(),
-                  (std::vector<String>{L"changed XMLDataPath", L"event Show"}));
-        EXPECT_EQ(rig.host->movies().size(), 1u);
-    }
-    {
-        ControlRig rig; // the data object holds the ready text itself: not its own document
-        rig->put_setDataXML(L"<chart caption='x'></chart>");
-        rig.clear();
-        rig.container.show();
-        EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Show"});
-        EXPECT_TRUE(rig.host->movies().empty());
-    }
-    {
-        ControlRig rig; // a document built in code: the show handler leaves it alone
-        rig->put_ChartType(enumChartNames::column2d);
-        rig->get_Data()->addChartData(L"1");
-        rig.clear();
-        rig.container.show();
-        EXPECT_TRUE(rig.container.journal().empty());
+        EXPECT_EQ(rig.container.journal(), c.journal) << c.name;
+        EXPECT_EQ(rig.host->calls(), c.hostCalls) << c.name;
     }
 }
 
 TEST(ControlLifecycle, RunModeEmptyDocumentTexts) {
-    // Each of these counts as "no document of its own" and lets the handler go on.
-    for (const String& empty :
+    // Each of these but the last counts as "no document of its own" and lets the handler go on.
+    for (const String& text :
          {String(L""), String(L"   "), String(L"<chart></chart>"), String(L"<chart>\r\n</chart>"),
           String(L"<chart><categories></categories></chart>"),
-          test::lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"})}) {
+          test::lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"}),
+          String(L"<chart>\n</chart>")}) {
         ControlRig rig;
-        rig->get_Data()->put_externalXML(empty);
+        rig->get_Data()->put_externalXML(text);
         rig->get_Data()->put_isExternalXML(true);
         rig->put_setDataURL(L"http://example.com/d.xml");
         rig.clear();
         rig.container.show();
-        EXPECT_EQ(rig.container.events().size(), 1u) << toUtf8(empty);
+        EXPECT_EQ(rig.container.events().size(), text == L"<chart>\n</chart>" ? 0u : 1u)
+            << toUtf8(text);
     }
-    ControlRig rig;
-    rig->get_Data()->put_externalXML(L"<chart>\n</chart>");
-    rig->get_Data()->put_isExternalXML(true);
-    rig->put_setDataURL(L"http://example.com/d.xml");
-    rig.clear();
-    rig.container.show();
-    EXPECT_TRUE(rig.container.events().empty());
 }
 
 TEST(ControlLifecycle, HiddenExtenderStopsTheShowHandlerOnlyWithADisplayName) {
@@ -219,11 +205,7 @@ TEST(ControlLifecycle, HideRaisesHideAndAmbientChangesDoNothing) {
 }
 
 TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
-    test::TempFile registry("registry.reg",
-                            "Windows Registry Editor Version 5.00\r\n\r\n"
-                            "[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n"
-                            "\"ChartsPath\"=\"C:\\\\Charts\\\\\"\r\n");
-    ::setenv("PLOTARIX_REGISTRY", toUtf8(registry.path()).c_str(), 1);
+    test::Registry registry(std::string("C:\\\\Charts\\\\"));
     ControlRig rig(false);
     rig->put_Border(enumBorderStyle::None);
     rig->put_renderedFrom(L"url");
@@ -236,7 +218,6 @@ TEST(ControlLifecycle, FirstPropertiesTakeTheRegistryFolder) {
     EXPECT_TRUE(rig.host->calls().empty());
     ::setenv("PLOTARIX_REGISTRY", "/nonexistent/registry.reg", 1);
     EXPECT_EQ(GetDefaultChartsPath(), L"");
-    ::unsetenv("PLOTARIX_REGISTRY");
 }
 
 TEST(ControlPlatform, ContainerUnitsAndFrame) {

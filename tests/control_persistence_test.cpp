@@ -19,22 +19,6 @@ namespace {
 using test::ControlRig;
 using test::errorOf;
 
-// Points the machine registry at a file holding the given chart folder (none: no value).
-class Registry {
-public:
-    explicit Registry(const std::optional<std::string>& chartsPath)
-        : file_("registry.reg",
-                "Windows Registry Editor Version 5.00\r\n\r\n"
-                "[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n" +
-                    (chartsPath ? "\"ChartsPath\"=\"" + *chartsPath + "\"\r\n" : std::string())) {
-        ::setenv("PLOTARIX_REGISTRY", toUtf8(file_.path()).c_str(), 1);
-    }
-    ~Registry() { ::unsetenv("PLOTARIX_REGISTRY"); }
-
-private:
-    test::TempFile file_;
-};
-
 // A memory bag that journals every read and write ("read Border", "write Border") and can fail
 // at a chosen name.
 class JournalBag final : public PropertyBag {
@@ -67,7 +51,7 @@ std::vector<String> prefixed(const String& prefix, std::vector<String> names) {
 }
 
 TEST(ControlPersistence, EmptyBagGivesTheDefaults) {
-    Registry registry(std::string("/srv/charts/"));
+    test::Registry registry(std::string("/srv/charts/"));
     ControlRig rig(false);
     rig.container.resize(100, 80);
     rig->put_Menu(false);
@@ -104,7 +88,7 @@ TEST(ControlPersistence, EmptyBagGivesTheDefaults) {
 }
 
 TEST(ControlPersistence, NewControlSavesOnlyWhatDiffers) {
-    Registry registry(std::string("/srv/charts/"));
+    test::Registry registry(std::string("/srv/charts/"));
     ControlRig rig(false);
     rig->InitProperties();
     JournalBag bag;
@@ -121,7 +105,7 @@ TEST(ControlPersistence, NewControlSavesOnlyWhatDiffers) {
 // Every key away from its default goes through the form file and comes back (keys at their
 // defaults are left out: NewControlSavesOnlyWhatDiffers).
 TEST(ControlPersistence, FormFileRoundTripAwayFromDefaults) {
-    Registry registry(std::string("/srv/charts/"));
+    test::Registry registry(std::string("/srv/charts/"));
     test::TempFile formFile("form.plf", "");
     {
         ControlRig rig(false);
@@ -165,7 +149,7 @@ TEST(ControlPersistence, FormFileRoundTripAwayFromDefaults) {
 TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
     test::TempFile formFile("moved.plf", "");
     {
-        Registry registry(std::string("C:\\\\Charts\\\\"));
+        test::Registry registry(std::string("C:\\\\Charts\\\\"));
         ControlRig rig(false);
         rig->InitProperties();
         EXPECT_EQ(rig->get_ChartPath(), L"C:\\Charts\\");
@@ -175,7 +159,7 @@ TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
         EXPECT_FALSE(form.control(L"Plotara1").contains(L"ChartPath"));
         form.save();
     }
-    Registry registry(std::string("/usr/share/plotara/charts"));
+    test::Registry registry(std::string("/usr/share/plotara/charts"));
     ControlRig rig(false);
     FilePropertyBag form = FilePropertyBag::load(formFile.path());
     rig->ReadProperties(form.control(L"Plotara1"));
@@ -184,7 +168,7 @@ TEST(ControlPersistence, FormLoadedWhereTheRegistryDiffers) {
 }
 
 TEST(ControlPersistence, MissingRegistryValueMakesTheFolderEmpty) {
-    Registry registry(std::nullopt);
+    test::Registry registry(std::nullopt);
     EXPECT_EQ(GetDefaultChartsPath(), L"");
     ControlRig rig(false);
     rig->InitProperties();
@@ -198,7 +182,7 @@ TEST(ControlPersistence, MissingRegistryValueMakesTheFolderEmpty) {
 }
 
 TEST(ControlPersistence, RunModeLoadRendersTheSavedXmlWithTheDataObjectReady) {
-    Registry registry(std::string("/charts"));
+    test::Registry registry(std::string("/charts"));
     MemoryPropertyBag bag;
     bag.set(L"ExternalXML", Variant(L"<chart><set value='1'/></chart>"));
     bag.set(L"ChartType", Variant(Long{3}));
@@ -212,7 +196,7 @@ TEST(ControlPersistence, RunModeLoadRendersTheSavedXmlWithTheDataObjectReady) {
 }
 
 TEST(ControlPersistence, FailuresReachTheHostAndKeepWhatWasDone) {
-    Registry registry(std::string("/charts"));
+    test::Registry registry(std::string("/charts"));
     ControlRig rig(false);
     JournalBag bag;
     bag.failAt = L"Debugger";

@@ -287,15 +287,13 @@ TEST(ControlRender, ChartMessagesAccumulateUnescapedInCallOrder) {
 
 TEST(ControlRender, ChartMessageTypeErrorsLeaveTheMessagesAlone) {
     ControlRig rig;
-    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(8), L"x"); }),
-              9);
-    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(-1), L"x"); }),
-              9);
-    EXPECT_EQ(
-        errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(40000), L"x"); }), 6);
-    // A blank message is dropped before its type is looked at.
-    EXPECT_EQ(errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(99), L" "); }),
-              0);
+    // A blank message is dropped before its type is looked at (99: no error).
+    for (const auto& [type, text, error] : {std::tuple{8, L"x", 9}, std::tuple{-1, L"x", 9},
+                                            std::tuple{40000, L"x", 6}, std::tuple{99, L" ", 0}})
+        EXPECT_EQ(
+            errorOf([&] { rig->SetChartMessage(static_cast<enumChartMessageType>(type), text); }),
+            error)
+            << type;
     EXPECT_EQ(rig->chartMessages(), L"");
 }
 

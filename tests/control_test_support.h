@@ -14,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <unistd.h>
 
 namespace plotara::test {
@@ -90,6 +92,22 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Points the machine registry at a file holding the given chart folder (none: no value).
+class Registry {
+public:
+    explicit Registry(const std::optional<std::string>& chartsPath)
+        : file_("registry.reg",
+                "Windows Registry Editor Version 5.00\r\n\r\n"
+                "[HKEY_LOCAL_MACHINE\\Software\\Quenmark\\Plotarix\\1.0.0]\r\n" +
+                    (chartsPath ? "\"ChartsPath\"=\"" + *chartsPath + "\"\r\n" : std::string())) {
+        ::setenv("PLOTARIX_REGISTRY", toUtf8(file_.path()).c_str(), 1);
+    }
+    ~Registry() { ::unsetenv("PLOTARIX_REGISTRY"); }
+
+private:
+    TempFile file_;
 };
 
 } // namespace plotara::test

@@ -120,10 +120,6 @@ TEST(Documents, ChartElementPointsCategoriesAndDatasets) {
                 L"<dataset seriesName='Exact'>", L"</dataset>", L"<dataset>", L"</dataset>",
                 L"</chart>"})},
     });
-    // A bare chart element; the categories element even without categories or datasets.
-    EXPECT_EQ(chart(1)->getXML(), lines({L"<chart>", L"</chart>"}));
-    EXPECT_EQ(chart(11)->getXML(),
-              lines({L"<chart>", L"<categories>", L"</categories>", L"</chart>"}));
 }
 
 // Types above 10 wrap; type 10 (mscolumn3d) keeps its points in the first series.
@@ -421,9 +417,6 @@ TEST(Sections, StylesAndTrendLines) {
                 L"<style name='S'  type='font'  bold='1' />", L"</definition>", L"<application>",
                 L"</application>", L"</styles>", L"</chart>"})},
     });
-    auto data = chart(1);
-    data->defineStyle(L"S", L"font", L"");
-    EXPECT_FALSE(data->get_isDataAdded());
 }
 
 TEST(Sections, StacksAndLineSets) {

@@ -98,43 +98,36 @@ TEST(DataDispatch, BuildsADocumentLateBound) {
     callByName(data, L"addChartData", InvokeKind::Method, {Variant(Integer{10})});
     callByName(data, L"ADDCHARTDATA", InvokeKind::Method,
                {Variant(2.5), L"label=b", Variant::missing()});
+    Variant rows(SafeArray::of2D({{L"Jan", Variant(Integer{1})}})); // arrays arrive as variants
+    callByName(data, L"addChartDataFromArray", InvokeKind::Method, {rows});
     const Variant document = callByName(data, L"getXML", InvokeKind::Method);
     EXPECT_EQ(document.asString(), lines({L"<chart caption='Late'>", L"<set value='10'  />",
-                                          L"<set value='2.5'  label='b' />", L"</chart>"}));
+                                          L"<set value='2.5'  label='b' />",
+                                          L"<set value='1'  label='Jan' />", L"</chart>"}));
     EXPECT_EQ(callByName(data, L"getXML", InvokeKind::PropertyGet).asString(), document.asString());
 }
 
 TEST(DataDispatch, ArgumentRules) {
     PlotaraData data;
     data.setChartTypeNumber(L"11");
-    EXPECT_EQ(errorOf([&] { callByName(data, L"addCategory", InvokeKind::Method); }), 449);
-    EXPECT_EQ(errorOf([&] {
-                  callByName(data, L"addDataset", InvokeKind::Method, {Variant::missing(), L"x=1"});
-              }),
-              449);
-    EXPECT_EQ(
-        errorOf([&] { callByName(data, L"createMSStDataset", InvokeKind::Method, {L"extra"}); }),
-        450);
-    EXPECT_EQ(
-        errorOf([&] { callByName(data, L"addCategory", InvokeKind::Method, {Variant::null()}); }),
-        94);
-    EXPECT_EQ(errorOf([&] { callByName(data, L"addCategory", InvokeKind::PropertyPut, {L"a"}); }),
-              438);
-    EXPECT_EQ(
-        errorOf([&] {
-            callByName(data, L"addDataFromDatabase", InvokeKind::Method, {L"no recordset", L"v"});
-        }),
-        424);
+    const struct {
+        const wchar_t* name;
+        InvokeKind kind;
+        std::vector<Variant> arguments;
+        Long error;
+    } cases[] = {
+        {L"addCategory", InvokeKind::Method, {}, 449},
+        {L"addDataset", InvokeKind::Method, {Variant::missing(), L"x=1"}, 449},
+        {L"createMSStDataset", InvokeKind::Method, {L"extra"}, 450},
+        {L"addCategory", InvokeKind::Method, {Variant::null()}, 94},
+        {L"addCategory", InvokeKind::PropertyPut, {L"a"}, 438},
+        {L"addDataFromDatabase", InvokeKind::Method, {L"no recordset", L"v"}, 424},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(errorOf([&] { callByName(data, c.name, c.kind, c.arguments); }), c.error)
+            << toUtf8(c.name);
     EXPECT_EQ(ArrayClassTestAccess::counters(data.engine()).categoryCount, 0)
         << "failed calls record nothing";
-}
-
-TEST(DataDispatch, ArraysArriveAsVariants) {
-    PlotaraData data;
-    data.setChartTypeNumber(L"1");
-    Variant rows(SafeArray::of2D({{L"Jan", Variant(Integer{1})}}));
-    callByName(data, L"addChartDataFromArray", InvokeKind::Method, {rows});
-    EXPECT_EQ(data.getXML(), lines({L"<chart>", L"<set value='1'  label='Jan' />", L"</chart>"}));
 }
 
 Variant row1D(std::vector<Variant> items, Long lower = 0) {
@@ -148,10 +141,8 @@ TEST(CategoryArrays, OneLabelPerElementWhateverTheLowerBound) {
     for (Long lower : {0, 1, -3}) {
         auto data = chart(1);
         data->addCategoryFromArray(row1D({L"Jan", Variant(Integer{2}), Variant(2.5)}, lower));
-        data->addChartData(L"1");
-        data->addChartData(L"2");
-        data->addChartData(L"3");
-        EXPECT_TRUE(data->get_isDataAdded());
+        for (const wchar_t* value : {L"1", L"2", L"3"})
+            data->addChartData(value);
         EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set label='Jan'  Value='1' />",
                                          L"<set label='2'  Value='2' />",
                                          L"<set label='2.5'  Value='3' />", L"</chart>"}))
@@ -159,17 +150,69 @@ TEST(CategoryArrays, OneLabelPerElementWhateverTheLowerBound) {
     }
 }
 
-TEST(CategoryArrays, XYRowsCarryTheirXPositionWithAFixedSemicolon) {
-    auto data = chart(29);
-    data->setParamDelimiter(L"|");
-    data->addCategoryFromArray(table({{L"20", L"20"}, {L"", Variant(Long{35})}}, 1));
-    data->addDataset(L"S");
-    data->addChartData(L"1");
-    // The composed parameter text "X=20;" is parsed with the delimiter "|": the ";" stays.
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"<category label='20' X='20;' />",
-                     L"<category X='35;' />", L"</categories>", L"<dataset seriesName='S' >",
-                     L"<set X='1' Y=''  />", L"</dataset>", L"</chart>"}));
+// Whole documents from arrays. The composed XY parameter texts ("X=20;", "Y=1.3;Z=116") are
+// parsed with the delimiter "|": their ";" stays. The object's own separator splits XY cells
+// whatever the parameter delimiter.
+TEST(DataArrays, DocumentsOfEveryForm) {
+    test::expectDocuments({
+        {"single-series rows are label and value", 1,
+         [](PlotaraData& d) {
+             d.addChartDataFromArray(
+                 table({{L"Jan", Variant(Integer{10})}, {L"Feb", Variant(20.5)}}, 1));
+         },
+         lines({L"<chart>", L"<set value='10'  label='Jan' />",
+                L"<set value='20.5'  label='Feb' />", L"</chart>"})},
+        {"multi-series rows after categories skip empty cells", 11,
+         [](PlotaraData& d) {
+             for (const wchar_t* label : {L"a", L"b", L"c"})
+                 d.addCategory(label);
+             d.addChartDataFromArray(table({{L"2008", L"", L"1", L"2", L"", L"4"}}));
+         },
+         lines({L"<chart>", L"<categories>", L"<category label='a' />", L"<category label='b' />",
+                L"<category label='c' />", L"</categories>", L"<dataset seriesName='2008'>",
+                L"<set value='1'  />", L"<set value='2'  />", L"<set value='4'  />", L"</dataset>",
+                L"</chart>"})},
+        {"a category array always selects the multi-series form", 11,
+         [](PlotaraData& d) {
+             d.addChartDataFromArray(
+                 table({{L"A", L"showValues=0", L"1", L"2"}, {L"B", L"", L"3", L"4"}}),
+                 row1D({L"x", L"y"}));
+         },
+         lines({L"<chart>", L"<categories>", L"<category label='x' />", L"<category label='y' />",
+                L"</categories>", L"<dataset seriesName='A' showValues='0'>", L"<set value='1'  />",
+                L"<set value='2'  />", L"</dataset>", L"<dataset seriesName='B'>",
+                L"<set value='3'  />", L"<set value='4'  />", L"</dataset>", L"</chart>"})},
+        {"XY category rows carry their x position with a fixed semicolon", 29,
+         [](PlotaraData& d) {
+             d.setParamDelimiter(L"|");
+             d.addCategoryFromArray(table({{L"20", L"20"}, {L"", Variant(Long{35})}}, 1));
+             d.addDataset(L"S");
+             d.addChartData(L"1");
+         },
+         lines({L"<chart>", L"<categories>", L"<category label='20' X='20;' />",
+                L"<category X='35;' />", L"</categories>", L"<dataset seriesName='S' >",
+                L"<set X='1' Y=''  />", L"</dataset>", L"</chart>"})},
+        {"bubble cells split into X, Y and Z", 30,
+         [](PlotaraData& d) {
+             d.addCategory(L"", L"x=0");
+             d.addChartDataFromArray(
+                 table({{L"S", L"", L"30;1.3;116", L"31", L"32;2", L"33;1;2;3"}}));
+         },
+         lines({L"<chart>", L"<categories>", L"<category x='0' />", L"</categories>",
+                L"<dataset seriesName='S' >", L"<set X='30' Y='1.3' Z='116'  />",
+                L"<set X='31' Y='' Z=''  />", L"<set X='32' Y='2' Z=''  />",
+                L"<set X='33' Y='' Z=''  />", L"</dataset>", L"</chart>"})},
+        {"XY cells split on the object's separator", 30,
+         [](PlotaraData& d) {
+             d.setParamDelimiter(L"|");
+             d.addCategory(L"", L"x=0|showVerticalLine=1");
+             d.addChartDataFromArray(table({{L"S", L"", L"30;1.3;116", L"31|2|3"}}));
+         },
+         lines({L"<chart>", L"<categories>", L"<category x='0' showVerticalLine='1' />",
+                L"</categories>", L"<dataset seriesName='S' >",
+                L"<set X='30' Y='1.3;Z=116' Z=''  />", L"<set X='31|2|3' Y='' Z=''  />",
+                L"</dataset>", L"</chart>"})},
+    });
 }
 
 TEST(CategoryArrays, WrongShapesReachTheCallerAndKeepEarlierItems) {
@@ -185,40 +228,6 @@ TEST(CategoryArrays, WrongShapesReachTheCallerAndKeepEarlierItems) {
     EXPECT_EQ(ArrayClassTestAccess::counters(ragged->engine()).categoryCount, 1);
 }
 
-TEST(DataArrays, SingleSeriesRowsAreLabelAndValue) {
-    auto data = chart(1);
-    data->addChartDataFromArray(
-        table({{L"Jan", Variant(Integer{10})}, {L"Feb", Variant(20.5)}}, 1));
-    EXPECT_TRUE(data->get_isDataAdded());
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='10'  label='Jan' />",
-                                     L"<set value='20.5'  label='Feb' />", L"</chart>"}));
-}
-
-TEST(DataArrays, MultiSeriesRowsAfterCategoriesSkipEmptyCells) {
-    auto data = chart(11);
-    data->addCategory(L"a");
-    data->addCategory(L"b");
-    data->addCategory(L"c");
-    data->addChartDataFromArray(table({{L"2008", L"", L"1", L"2", L"", L"4"}}));
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"<category label='a' />",
-                     L"<category label='b' />", L"<category label='c' />", L"</categories>",
-                     L"<dataset seriesName='2008'>", L"<set value='1'  />", L"<set value='2'  />",
-                     L"<set value='4'  />", L"</dataset>", L"</chart>"}));
-}
-
-TEST(DataArrays, ACategoryArrayAlwaysSelectsTheMultiSeriesForm) {
-    auto data = chart(11);
-    data->addChartDataFromArray(
-        table({{L"A", L"showValues=0", L"1", L"2"}, {L"B", L"", L"3", L"4"}}), row1D({L"x", L"y"}));
-    EXPECT_EQ(
-        data->getXML(),
-        lines({L"<chart>", L"<categories>", L"<category label='x' />", L"<category label='y' />",
-               L"</categories>", L"<dataset seriesName='A' showValues='0'>", L"<set value='1'  />",
-               L"<set value='2'  />", L"</dataset>", L"<dataset seriesName='B'>",
-               L"<set value='3'  />", L"<set value='4'  />", L"</dataset>", L"</chart>"}));
-}
-
 TEST(DataArrays, ColumnTestsUseFixedIndicesNotTheLowerBound) {
     // With columns from 1 there is no column 0: no dataset is opened, column 1 ("A") is skipped,
     // and columns 2 and 3 are values.
@@ -228,33 +237,6 @@ TEST(DataArrays, ColumnTestsUseFixedIndicesNotTheLowerBound) {
     const auto counters = ArrayClassTestAccess::counters(data->engine());
     EXPECT_EQ(counters.datasetCount, 0);
     EXPECT_EQ(counters.dataPointCount, 2);
-}
-
-TEST(DataArrays, BubbleCellsSplitIntoXYZ) {
-    auto data = chart(30);
-    data->addCategory(L"", L"x=0");
-    data->addChartDataFromArray(table({{L"S", L"", L"30;1.3;116", L"31", L"32;2", L"33;1;2;3"}}));
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"<category x='0' />", L"</categories>",
-                     L"<dataset seriesName='S' >", L"<set X='30' Y='1.3' Z='116'  />",
-                     L"<set X='31' Y='' Z=''  />", L"<set X='32' Y='2' Z=''  />",
-                     L"<set X='33' Y='' Z=''  />", L"</dataset>", L"</chart>"}));
-}
-
-// The object's separator is its own: a parameter delimiter of "|" changes how parameter texts
-// are parsed but not how XY cells split, and getDelimiter keeps answering ";". (The point's
-// composed "Y=1.3;Z=116" is then parsed with "|", so its ";" stays in the y value.)
-TEST(DataArrays, XYCellsSplitOnTheObjectsSeparatorWhateverTheParameterDelimiter) {
-    auto data = chart(30);
-    data->setParamDelimiter(L"|");
-    data->addCategory(L"", L"x=0|showVerticalLine=1");
-    data->addChartDataFromArray(table({{L"S", L"", L"30;1.3;116", L"31|2|3"}}));
-    EXPECT_EQ(data->getDelimiter(), L";");
-    EXPECT_EQ(data->getXML(),
-              lines({L"<chart>", L"<categories>", L"<category x='0' showVerticalLine='1' />",
-                     L"</categories>", L"<dataset seriesName='S' >",
-                     L"<set X='30' Y='1.3;Z=116' Z=''  />", L"<set X='31|2|3' Y='' Z=''  />",
-                     L"</dataset>", L"</chart>"}));
 }
 
 TEST(DataArrays, NeverRaisesAndStillMarksDataAdded) {
