@@ -55,10 +55,10 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     session.player().setPaintThreads(request.paintThreads);
     session.selectType(request.type);
     applyChartOptions(session, request);
-    // A picture of pixels is on its way: the player's second paint thread starts now and makes
-    // the picture's surface while the input is loaded and the chart laid out.
+    // A picture of pixels is on its way: the player's second paint thread starts now, while the
+    // input is loaded and the chart laid out.
     if (request.paintThreads > 1 && !request.output.empty() && isRasterOutput(request.output))
-        session.player().warmUpPaintThreads(request.scale);
+        session.player().warmUpPaintThreads();
     loadInput(session, request);
     // Nothing is printed for a run that fails: the texts wait for the chart and its output.
     const std::string url = request.printUrl ? session.movieUrl() : std::string();

@@ -126,11 +126,11 @@ public:
     void setPaintThreads(int threads) noexcept;
     int paintThreads() const noexcept;
     // With two paint threads allowed (setPaintThreads(2)), starts the second one now, ahead of a
-    // raster picture at the pixel ratio, for a caller about to load a chart and draw it (the
-    // command line): the thread's start (which can take milliseconds on a virtual machine's idle
-    // core) and the making of the picture's surface (hundreds of page faults) overlap the load.
-    // Painting wakes the thread again when a chart's long lines are worth sharing.
-    void warmUpPaintThreads(double pixelRatio = 1) noexcept;
+    // raster picture, for a caller about to load a chart and draw it (the command line): the
+    // thread's start (which can take milliseconds on a virtual machine's idle core) overlaps the
+    // load, and the picture's PNG is compressed in two halves even when its lines did not need
+    // the thread. Painting wakes the thread again when a chart's long lines are worth sharing.
+    void warmUpPaintThreads() noexcept;
     std::string svg(player::SvgTextMode textMode = player::SvgTextMode::Text) const;
     std::string pdf() const;
     // Writes the picture to a file (a device or a named pipe in place, left what it was: see

@@ -54,9 +54,9 @@ int ChartPlayer::paintThreads() const noexcept {
     return impl_->paintThreads;
 }
 
-void ChartPlayer::warmUpPaintThreads(double pixelRatio) noexcept {
+void ChartPlayer::warmUpPaintThreads() noexcept {
     if (impl_->paintThreads < 2) return;
-    impl_->raster->prepare(pixelSize(impl_->width(), impl_->height(), pixelRatio));
+    impl_->raster->helper().warmUp();
 }
 
 std::string ChartPlayer::svg(SvgTextMode textMode) const {

@@ -335,22 +335,6 @@ TEST(DocumentText, ReadsBackWhatWasAppendedInEveryMix) {
             EXPECT_EQ(text.view(), expected); // kept
         }
     }
-    // Room reserved far beyond the text is given back when the text is handed over; the text
-    // and its terminator stay, whether it ends just before a page boundary or past it.
-    for (const std::size_t length : {std::size_t{4095}, std::size_t{5000}, std::size_t{70000}}) {
-        DocumentText big;
-        big.reserve(std::size_t{1} << 20);
-        const String pattern = L"<set X='1.5' Y='-2' />\r\n";
-        String expected;
-        while (expected.size() < length)
-            expected += pattern;
-        big += expected;
-        const std::optional<std::string> utf8 = big.takeUtf8();
-        ASSERT_TRUE(utf8.has_value());
-        EXPECT_EQ(*utf8, toUtf8(expected));
-        EXPECT_EQ(utf8->c_str()[utf8->size()], '\0');
-    }
-
     DocumentText message;
     message.assign(L"Subscript out of range");
     EXPECT_TRUE(message.equalsAscii("Subscript out of range"));

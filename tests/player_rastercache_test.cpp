@@ -1,7 +1,6 @@
-// The raster cache: a surface made ahead by the helper thread is the one the paint gets, clear;
-// a reused surface is cleared again; a size that changed gets a new surface; a cache that goes
-// away with a surface still being made leaves nothing behind; a picture handed out without a
-// copy keeps its pixels while held, and one painted over an old picture has a fresh one's pixels.
+// The raster cache: a reused surface is cleared again; a size that changed gets a new surface; a
+// picture handed out without a copy keeps its pixels while held, and one painted over an old
+// picture has a fresh one's pixels.
 #include "player/draw/Output.h"
 #include "player/draw/RasterCache.h"
 
@@ -38,9 +37,8 @@ void paintRed(cairo_surface_t* s) {
     cairo_destroy(cr);
 }
 
-TEST(RasterCache, APreparedSurfaceIsThePaintsAndIsClear) {
+TEST(RasterCache, ReusedSurfacesAreClearAndNewSizesGetTheirOwn) {
     RasterCache cache;
-    cache.prepare({640, 480});
     cairo_surface_t* first = cache.surface(640, 480);
     ASSERT_EQ(cairo_surface_status(first), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(first), 640);
@@ -52,18 +50,11 @@ TEST(RasterCache, APreparedSurfaceIsThePaintsAndIsClear) {
     EXPECT_EQ(again, first);
     EXPECT_TRUE(allClear(again));
     paintRed(again);
-    // Prepared for a size the paint does not ask for: the paint's size wins.
-    cache.prepare({300, 200});
+    // Another size: a surface of that size, clear.
     cairo_surface_t* other = cache.surface(320, 240);
     EXPECT_EQ(cairo_image_surface_get_width(other), 320);
     EXPECT_EQ(cairo_image_surface_get_height(other), 240);
     EXPECT_TRUE(allClear(other));
-    // Prepared for the size the cache holds: that surface, cleared after its paint.
-    paintRed(other);
-    cache.prepare({320, 240});
-    cairo_surface_t* kept = cache.surface(320, 240);
-    EXPECT_EQ(kept, other);
-    EXPECT_TRUE(allClear(kept));
 }
 
 bool samePixels(const player::SharedArgb& shown, const player::ArgbImage& fresh) {
@@ -112,13 +103,6 @@ TEST(RasterCache, SharedPicturesKeepTheirPixelsAndRepaintsLookFresh) {
         for (std::size_t at = 3; at < freshA.pixels.size(); at += 4)
             opaque = opaque && freshA.pixels[at] == 255;
         EXPECT_EQ(again.opaque, opaque) << c.width << " at " << c.ratio;
-    }
-}
-
-TEST(RasterCache, GoesAwayWhileASurfaceIsBeingMade) {
-    for (int i = 0; i < 20; ++i) {
-        RasterCache cache;
-        cache.prepare({1000 + i, 800});
     }
 }
 

@@ -19,8 +19,6 @@
 #include <string>
 #include <string_view>
 
-#include <sys/mman.h>
-
 namespace plotara {
 
 class DocumentText {
@@ -85,7 +83,6 @@ public:
     std::optional<std::string> takeUtf8() noexcept {
         if (wide_) return std::nullopt;
         bytes_.resize(size_); // shorter: neither allocates nor copies
-        releaseSpareRoom();
         std::optional<std::string> text(std::move(bytes_));
         release();
         return text;
@@ -151,18 +148,6 @@ public:
     }
 
 private:
-    // The room reserved beyond the text was zeroed when it was made: its whole pages are given
-    // back to the system (they read as zeros again if touched), so that a text handed over and
-    // kept while a chart is drawn holds only its own bytes.
-    void releaseSpareRoom() noexcept {
-        const auto page = static_cast<std::uintptr_t>(4096);
-        const auto end = reinterpret_cast<std::uintptr_t>(bytes_.data()) + bytes_.capacity();
-        const auto from =
-            (reinterpret_cast<std::uintptr_t>(bytes_.data()) + size_ + 1 + page - 1) & ~(page - 1);
-        const std::uintptr_t to = end & ~(page - 1);
-        if (to > from && to - from >= 16 * page)
-            madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-    }
     void dropView() noexcept {
         if (!viewValid_) return;
         viewValid_ = false;

@@ -31,28 +31,12 @@ public:
     // stays as it was); otherwise the last one again, cleared unless `covered` says the paint
     // replaces every pixel first (an opaque background over the whole surface).
     cairo_surface_t* surface(int width, int height, bool covered = false);
-    // Has the helper thread make the surface of the size ahead of the first paint, with its
-    // memory faulted in (the first paint of a 640 x 480 picture otherwise takes 300 page faults),
-    // while the caller goes on. Without a thread, the paint makes the surface.
-    void prepare(PixelSize size) noexcept;
     // The second thread of the paints (started by its warmUp).
     HelperThread& helper() noexcept { return helper_; }
 
 private:
-    // The helper's task: the prepared surface.
-    struct Prepare {
-        RasterCache* cache;
-        void operator()() noexcept;
-    };
-    // Takes the prepared surface, once the helper is done with it (or withdraws the task).
-    void takePrepared();
-
     cairo_surface_t* surface_ = nullptr;
     bool clear_ = false; // surface_ was never painted
-    PixelSize preparedSize_;
-    cairo_surface_t* prepared_ = nullptr; // written by the helper's task
-    bool preparing_ = false;
-    Prepare prepare_{this};
     HelperThread helper_;
 };
 
