@@ -55,8 +55,19 @@ TEST(NumberSyntax, TextsReadWithTheDocumentSeparators) {
         {german, "", {}},
         {german, "1e400", 1e300},
     };
-    for (const Case& c : cases) {
-        auto v = parseNumber(c.text, c.syntax);
+    // Numbers as people write them, read with the C separators (the default).
+    const std::pair<const char*, std::optional<double>> plain[] = {
+        {"12.5", 12.5}, {"  -3e2 ", -300}, {"+7", 7},          {"1,234.5", 1234.5}, {".5", 0.5},
+        {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
+        {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
+        {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
+        {"-", {}},      {"+", {}},         {"1,2,3", {}},      {"\t42\n", 42},
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    for (const auto& [text, value] : plain)
+        all.push_back({cForm, text, value});
+    for (const Case& c : all) {
+        auto v = c.syntax == cForm ? parseNumber(c.text) : parseNumber(c.text, c.syntax);
         ASSERT_EQ(v.has_value(), c.value.has_value()) << "'" << c.text << "'";
         if (v) {
             EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
@@ -110,30 +121,6 @@ TEST(NumberFormat, TicksAreDistinctAndTrue) {
     }
 }
 
-TEST(NumberFormat, NonZeroValuesNeverReadZero) {
-    NumberFormat two{"", "", 2, true};
-    EXPECT_EQ(two.format(0.00002), "0.00002");
-    EXPECT_EQ(two.format(-0.0004), "-0.0004");
-    EXPECT_EQ(two.format(0.004), "0.004");
-    EXPECT_EQ(two.format(0), "0.00");
-    EXPECT_EQ(NumberFormat{}.format(0.000123456), "0.00012");
-    NumberFormat pie = NumberFormat{}.percent(1, false);
-    EXPECT_EQ(pie.format(0.02), "0.02%");
-    EXPECT_EQ(pie.format(12.34), "12.3%");
-}
-
-TEST(NumberFormat, SeparatorsAreAppliedOnce) {
-    NumberFormat f{"", "", 2, true};
-    f.decimalPoint = ",";
-    f.thousandsSeparator = ".";
-    EXPECT_EQ(f.format(1.5), "1,50");
-    EXPECT_EQ(f.format(-1234567.891), "-1.234.567,89");
-    EXPECT_EQ(f.percent(1, true).format(50), "50,0%");
-    EXPECT_EQ(f.plain().format(1234.5), "1.234,5");
-    f.thousands = false;
-    EXPECT_EQ(f.format(1234.5), "1234,50");
-}
-
 // Numbers on the chart read true: tick labels of scaled and tiny ranges are distinct and never
 // "0" for a non-zero tick, and value labels and pie percentages of tiny values are not "0".
 TEST(NumbersOnTheChart, TicksValuesAndPercentagesReadTrue) {
@@ -178,7 +165,18 @@ TEST(NumbersOnTheChart, TicksValuesAndPercentagesReadTrue) {
     }
 }
 
+// The format with a comma for the decimal point and dots between thousands.
+NumberFormat commaDecimals(bool thousands = true) {
+    NumberFormat f{"", "", 2, true};
+    f.decimalPoint = ",";
+    f.thousandsSeparator = ".";
+    f.thousands = thousands;
+    return f;
+}
+
+// Prefix, suffix, decimals and scale; non-zero values never read zero; separators applied once.
 TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
+    const NumberFormat two{"", "", 2, true}, pie = NumberFormat{}.percent(1, false);
     struct Case {
         NumberFormat f;
         double v;
@@ -194,32 +192,24 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
         {{"", "", 1, false, true, true}, 1e6, "1M"}, // a million is the first "M"
         {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
         {{"", "", 0, false, true, false}, -0.2, "-0.2"},
+        {two, 0.00002, "0.00002"},
+        {two, -0.0004, "-0.0004"},
+        {two, 0.004, "0.004"},
+        {two, 0, "0.00"},
+        {NumberFormat{}, 0.000123456, "0.00012"},
+        {pie, 0.02, "0.02%"},
+        {pie, 12.34, "12.3%"},
+        {commaDecimals(), 1.5, "1,50"},
+        {commaDecimals(), -1234567.891, "-1.234.567,89"},
+        {commaDecimals().percent(1, true), 50, "50,0%"},
+        {commaDecimals().plain(), 1234.5, "1.234,5"},
+        {commaDecimals(false), 1234.5, "1234,50"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.f.format(c.v), c.text);
+        EXPECT_EQ(c.f.format(c.v), c.text) << c.v;
     EXPECT_EQ(NumberFormat{}.format(missingValue), "");
     EXPECT_EQ(decimalsForStep(0.25), 2);
     EXPECT_EQ(decimalsForStep(50), 0);
-}
-
-TEST(TextUtil, NumbersAsPeopleWriteThem) {
-    struct Case {
-        const char* text;
-        std::optional<double> value;
-    } cases[] = {
-        {"12.5", 12.5}, {"  -3e2 ", -300}, {"+7", 7},          {"1,234.5", 1234.5}, {".5", 0.5},
-        {"5.", 5},      {"1e400", 1e300},  {"-1e400", -1e300}, {"1e-400", 0},       {"", {}},
-        {"  ", {}},     {"abc", {}},       {"1.5.2", {}},      {"1e", {}},          {"+-5", {}},
-        {"--5", {}},    {"nan", {}},       {"inf", {}},        {"0x10", {}},        {"12px", {}},
-        {"-", {}},      {"+", {}},         {"1,2,3", {}},      {"\t42\n", 42},
-    };
-    for (const Case& c : cases) {
-        auto v = parseNumber(c.text);
-        ASSERT_EQ(v.has_value(), c.value.has_value()) << "'" << c.text << "'";
-        if (v) {
-            EXPECT_DOUBLE_EQ(*v, *c.value) << "'" << c.text << "'";
-        }
-    }
 }
 
 } // namespace

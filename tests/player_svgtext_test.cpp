@@ -120,29 +120,39 @@ TEST(SvgText, FontFamilyIsThePinnedFontAsAQuotedCssList) {
     };
     for (const auto& [family, css] : cases)
         EXPECT_EQ(player::svgFontFamily(family), css) << family;
-}
-
-// A chart font the picture draws with a pinned family is named by that family in the SVG, so
-// the SVG shows the same font as the PNG.
-TEST(SvgText, ChartFontsAreWrittenAsThePinnedFamilyTheyAreDrawnWith) {
+    // A chart font is written as the pinned family the picture draws it with, so that the SVG
+    // shows the same font as the PNG.
     player::TextEngine engine;
-    const std::pair<std::string, std::string> cases[] = {
-        {"Arial", "DejaVu Sans, sans-serif"},
-        {"Times New Roman", "DejaVu Serif, serif"},
-        {"Courier New", "DejaVu Sans Mono, monospace"},
-    };
-    for (const auto& [family, css] : cases) {
+    for (const auto& [family, css] : {std::pair{"Arial", "DejaVu Sans, sans-serif"},
+                                      {"Times New Roman", "DejaVu Serif, serif"},
+                                      {"Courier New", "DejaVu Sans Mono, monospace"}}) {
         player::TextItem item;
         item.text = "Label";
         item.font.family = family;
         item.font.size = 10;
         std::string out;
         player::appendSvgText(out, item, engine);
-        EXPECT_NE(out.find("font-family=\"" + css + "\""), std::string::npos) << family << out;
+        EXPECT_NE(out.find("font-family=\"" + std::string(css) + "\""), std::string::npos)
+            << family << out;
     }
 }
 
-TEST(SvgText, NumbersAreShortAndAlwaysValid) {
+// The number the standard library gives with the decimals, trailing zeros and "-0" dropped.
+std::string exactDecimal(double v, int decimals) {
+    char buf[400];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    EXPECT_EQ(ec, std::errc{});
+    std::string s(buf, end);
+    if (decimals > 0) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.') s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+// Numbers are short and always valid, and otherwise the exact decimal rounding.
+TEST(SvgText, NumbersAreShortValidAndTheExactDecimalRounding) {
     const std::tuple<double, int, std::string> cases[] = {
         {-0.001, 2, "0"},
         {1e20, 2, "1e+20"},
@@ -161,23 +171,6 @@ TEST(SvgText, NumbersAreShortAndAlwaysValid) {
         player::appendSvgNumber(out, value, decimals);
         EXPECT_EQ(out, text) << value;
     }
-}
-
-// The number the standard library gives with the decimals, trailing zeros and "-0" dropped.
-std::string exactDecimal(double v, int decimals) {
-    char buf[400];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    EXPECT_EQ(ec, std::errc{});
-    std::string s(buf, end);
-    if (decimals > 0) {
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.') s.pop_back();
-    }
-    return s == "-0" ? "0" : s;
-}
-
-TEST(SvgText, NumbersAreTheExactDecimalRounding) {
     // Chart coordinates, their hundredths and halves, and values near the halfway points.
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> coordinate(-2000, 2000);
