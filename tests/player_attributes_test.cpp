@@ -1,6 +1,7 @@
 // Every family of chart attributes changes the picture: for each, one attribute is set on a
-// sample and the scene or its layout must show it. An attribute that silently does nothing
-// (as paletteColors did when its list was read from a string already gone) fails here.
+// sample (or a set's colour or a style given in the document) and the scene or its layout must
+// show it. An attribute that silently does nothing (as paletteColors did when its list was read
+// from a string already gone) fails here.
 #include "player/layout/ChartLayout.h"
 #include "player_model_support.h"
 
@@ -24,10 +25,10 @@ namespace {
 
 using namespace player;
 
-bool hasFill(const Scene& s, std::uint32_t color) {
+bool hasFill(const Scene& s, std::uint32_t color, double alpha = 100) {
     bool found = false;
     s.forEachShape([&](const ShapeItem& shape) {
-        if (shape.filled && shape.fill == rgb(color)) found = true;
+        if (shape.filled && shape.fill == withAlpha(rgb(color), alpha)) found = true;
     });
     return found;
 }
@@ -76,6 +77,13 @@ TEST(ChartAttributes, EveryFamilyChangesThePicture) {
          [](const Scene& b, const Scene& s) {
              return !(b.layout.legend[0].color == s.layout.legend[0].color);
          }},
+        {"set colours", 2,
+         "<chart><set label='a' value='1' color='FF0000'/><set label='b' value='2' "
+         "color='00FF00' alpha='50'/></chart>",
+         "",
+         [](const Scene&, const Scene& s) {
+             return hasFill(s, 0xFF0000) && hasFill(s, 0x00FF00, 50) && !hasFill(s, 0x00FF00);
+         }},
         {"background", 2, testing::singleSeriesSample, "bgColor='112233'",
          [](const Scene&, const Scene& s) { return s.background == rgb(0x112233); }},
         {"canvas", 2, testing::singleSeriesSample, "canvasBgColor='445566'",
@@ -99,8 +107,6 @@ TEST(ChartAttributes, EveryFamilyChangesThePicture) {
          [](const Scene&, const Scene& s) {
              return firstText(s, TextKind::ValueLabel)->text.ends_with("K");
          }},
-        {"axis limits", 2, testing::singleSeriesSample, "yAxisMaxValue='900000'",
-         [](const Scene&, const Scene& s) { return s.layout.axis("y")->max == 900000; }},
         {"div lines", 2, testing::singleSeriesSample, "numDivLines='9'",
          [](const Scene&, const Scene& s) { return s.layout.axis("y")->ticks.size() == 11; }},
         {"value visibility", 2, testing::singleSeriesSample, "showValues='0'",
@@ -118,6 +124,16 @@ TEST(ChartAttributes, EveryFamilyChangesThePicture) {
                  if (const auto* m = std::get_if<MarkerItem>(&item)) return m->radius == 8;
              }
              return false;
+         }},
+        {"styles", 2,
+         "<chart caption='Cap'><set value='1'/><styles><definition><style name='F' type='font' "
+         "font='DejaVu Serif' size='20' color='FF0000' bold='0'/></definition><application>"
+         "<apply toObject='CAPTION' styles='F'/></application></styles></chart>",
+         "",
+         [](const Scene&, const Scene& s) {
+             const Font& f = firstText(s, TextKind::Caption)->font;
+             return f.family == "DejaVu Serif" && f.size == 20 && !f.bold &&
+                    f.color == rgb(0xFF0000);
          }},
         {"titles", 2, plain, "subCaption='Another line'",
          [](const Scene&, const Scene& s) {

@@ -1,5 +1,6 @@
-// Structural checks on the SVG cairo writes of a chart (glyph outlines): the rectangles of the
-// columns, their heights against the values, their colours, and the label boxes of the layout.
+// The SVG cairo writes of a chart (glyph outlines): scatter markers defined once and reused,
+// long lines as one path of their points, a light line's edge, and the surface ids renumbered;
+// and stamped raster markers landing on their points.
 #include "player/ChartPlayer.h"
 #include "player/draw/SvgIds.h"
 #include "player_model_support.h"
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -16,67 +16,7 @@ namespace plotara {
 namespace {
 
 using player::Rect;
-using player::TextItem;
 
-struct SvgRect {
-    std::string fill;
-    double x0, y0, x1, y1;
-};
-
-// Filled paths that are axis-aligned rectangles ("M a b L c b L c d L a d Z").
-std::vector<SvgRect> filledRects(const std::string& svg) {
-    static const std::regex path(
-        R"re(<path style="[^"]*fill:(rgb\([^)]*\))[^"]*" d="M ([-\d.]+) ([-\d.]+) L ([-\d.]+) ([-\d.]+) L ([-\d.]+) ([-\d.]+) L ([-\d.]+) ([-\d.]+) Z)re");
-    std::vector<SvgRect> out;
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), path); it != std::sregex_iterator();
-         ++it) {
-        const auto& m = *it;
-        double ax = std::stod(m[2]), ay = std::stod(m[3]), bx = std::stod(m[4]),
-               by = std::stod(m[5]), cx = std::stod(m[6]), cy = std::stod(m[7]);
-        if (ay != by || bx != cx) continue;
-        if (std::fabs(cx - ax) <= 10.5 && std::fabs(cy - ay) <= 10.5) continue; // legend box
-        out.push_back(
-            {m[1], std::min(ax, cx), std::min(ay, cy), std::max(ax, cx), std::max(ay, cy)});
-    }
-    return out;
-}
-
-// cairo writes colours as per-cent triples.
-std::string svgColor(unsigned rgb) {
-    char buf[96];
-    auto pct = [](unsigned v) {
-        char b[32];
-        std::snprintf(b, sizeof b, "%.6f", v * 100.0 / 255);
-        std::string s = b;
-        while (s.back() == '0')
-            s.pop_back();
-        if (s.back() == '.') s.pop_back();
-        return s + "%";
-    };
-    std::snprintf(buf, sizeof buf, "rgb(%s,%s,%s)", pct(rgb >> 16).c_str(),
-                  pct((rgb >> 8) & 0xFF).c_str(), pct(rgb & 0xFF).c_str());
-    return buf;
-}
-
-// The filled rectangles of a colour in the outline SVG of the chart.
-std::vector<SvgRect> rectsOf(int type, const std::string& xml, unsigned rgb) {
-    std::vector<SvgRect> out;
-    for (const SvgRect& r :
-         filledRects(testing::drawChart(type, xml)->svg(player::SvgTextMode::Paths)))
-        if (r.fill == svgColor(rgb)) out.push_back(r);
-    return out;
-}
-
-TEST(PlayerSvg, UserColoursAndAlphaTakeEffect) {
-    const std::string xml = "<chart><set label='a' value='1' color='FF0000'/><set label='b' "
-                            "value='2' color='00FF00' alpha='50'/></chart>";
-    EXPECT_EQ(rectsOf(2, xml, 0xFF0000).size(), 1u);
-    EXPECT_EQ(rectsOf(2, xml, 0x00FF00).size(), 1u);
-    const std::string svg = testing::drawChart(2, xml)->svg(player::SvgTextMode::Paths);
-    EXPECT_NE(svg.find("fill:rgb(0%,100%,0%);fill-opacity:0.5"), std::string::npos);
-}
-
-// Labels of every sample: present and never overlapping one another.
 TEST(PlayerSvg, LargeScatterWritesTheMarkerOnceAndReusesIt) {
     std::mt19937 rng(2);
     std::normal_distribution<double> d(50, 15);
@@ -132,59 +72,47 @@ std::string zigzagLine(const std::string& chartAttrs = "") {
     return xml + "</chart>";
 }
 
-TEST(PlayerSvg, LongLinesAreWrittenAsOnePathWithTheirPoints) {
-    const std::string xml = zigzagLine();
-    auto player = testing::drawChart(7, xml);
-    const player::ShapeItem* line = nullptr;
-    for (const auto& item : player->scene().items) {
-        if (const auto* s = std::get_if<player::ShapeItem>(&item);
-            s && s->path.segments().size() == 200)
-            line = s;
-    }
-    ASSERT_NE(line, nullptr);
-    std::string svg = player->svg(player::SvgTextMode::Paths);
-    EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
-    static const std::regex path(
-        R"re(<path style="fill:none;stroke:rgb\([^"]*stroke-width:3;[^"]*" d="([^"]*)"/>)re");
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(svg, m, path));
-    std::istringstream d(m[1].str());
-    std::string op;
-    double x = 0, y = 0;
-    std::size_t i = 0;
-    while (d >> op >> x >> y) {
-        ASSERT_LT(i, 200u);
-        EXPECT_EQ(op, i == 0 ? "M" : "L");
-        EXPECT_NEAR(x, line->path.segments()[i].x, 0.006);
-        EXPECT_NEAR(y, line->path.segments()[i].y, 0.006);
-        ++i;
-    }
-    EXPECT_EQ(i, 200u);
-    EXPECT_LT(svg.rfind("<g clip-path", m.position(0)), static_cast<std::size_t>(m.position(0)))
-        << "the line stays clipped to the plot";
-}
-
-// A light line gets a wider, darker edge under it: the edge strokes the line's own path (one
-// set of segments, two strokes); a dark line has no edge.
-TEST(PlayerSvg, ALightLinesEdgeStrokesTheLinesOwnPath) {
-    for (const char* color : {"FFEE66", "0000AA"}) {
-        const std::string xml = zigzagLine(std::string(" paletteColors='") + color + "'");
-        auto player = testing::drawChart(7, xml);
+// A long line is written as one path of its points, clipped to the plot. A light line gets a
+// wider, darker edge under it: the edge strokes the line's own path (one set of segments, two
+// strokes); a dark line has no edge.
+TEST(PlayerSvg, LongLinesAreOnePathAndALightLinesEdgeStrokesTheLinesOwnPath) {
+    for (const std::string color : {"FFEE66", "0000AA"}) {
+        SCOPED_TRACE(color);
+        auto player = testing::drawChart(7, zigzagLine(" paletteColors='" + color + "'"));
         std::vector<const player::ShapeItem*> strokes;
         for (const auto& item : player->scene().items) {
             if (const auto* s = std::get_if<player::ShapeItem>(&item);
                 s && s->stroked && s->path.segments().size() == 200)
                 strokes.push_back(s);
         }
-        if (std::string(color) == "0000AA") {
-            EXPECT_EQ(strokes.size(), 1u) << "a dark line needs no edge";
-            continue;
+        ASSERT_EQ(strokes.size(), color == "0000AA" ? 1u : 2u) << "an edge under a light line";
+        if (strokes.size() == 2) {
+            EXPECT_TRUE(strokes[0]->path.shares(strokes[1]->path));
+            EXPECT_DOUBLE_EQ(strokes[0]->stroke.width, strokes[1]->stroke.width + 1.5)
+                << "the edge goes first, wider";
+            EXPECT_FALSE(strokes[0]->stroke.color == strokes[1]->stroke.color);
         }
-        ASSERT_EQ(strokes.size(), 2u) << color;
-        EXPECT_TRUE(strokes[0]->path.shares(strokes[1]->path));
-        EXPECT_DOUBLE_EQ(strokes[0]->stroke.width, strokes[1]->stroke.width + 1.5)
-            << "the edge goes first, wider";
-        EXPECT_FALSE(strokes[0]->stroke.color == strokes[1]->stroke.color);
+        const player::ShapeItem* line = strokes.back();
+        std::string svg = player->svg(player::SvgTextMode::Paths);
+        EXPECT_EQ(svg.find("0.78125%"), std::string::npos) << "no placeholder is left";
+        static const std::regex path(
+            R"re(<path style="fill:none;stroke:rgb\([^"]*stroke-width:3;[^"]*" d="([^"]*)"/>)re");
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(svg, m, path));
+        std::istringstream d(m[1].str());
+        std::string op;
+        double x = 0, y = 0;
+        std::size_t i = 0;
+        while (d >> op >> x >> y) {
+            ASSERT_LT(i, 200u);
+            EXPECT_EQ(op, i == 0 ? "M" : "L");
+            EXPECT_NEAR(x, line->path.segments()[i].x, 0.006);
+            EXPECT_NEAR(y, line->path.segments()[i].y, 0.006);
+            ++i;
+        }
+        EXPECT_EQ(i, 200u);
+        EXPECT_LT(svg.rfind("<g clip-path", m.position(0)), static_cast<std::size_t>(m.position(0)))
+            << "the line stays clipped to the plot";
     }
 }
 
