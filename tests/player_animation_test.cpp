@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <set>
 #include <tuple>
 
 namespace plotara {
@@ -343,8 +344,8 @@ TEST(PlayerAnimation, AnInterruptedMotionStartsFromTheFrameShown) {
     }
 }
 
-// An axis whose range stays keeps its tick labels while the points move; a stack's total shows
-// once its stack has arrived on a draw-in.
+// An axis whose range stays keeps its tick labels while the points move; a stack's total (the
+// sum of its series, shown with showSum) shows once its stack has arrived on a draw-in.
 TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
     const std::string fixed = "<chart yAxisMaxValue='1000' yAxisMinValue='0'>";
     ChartPlayer p;
@@ -364,6 +365,13 @@ TEST(PlayerAnimation, FixedAxesKeepTheirTicksAndTotalsFollowTheirStacks) {
         stacks.setAnimationProgress(progress);
         EXPECT_EQ(textsOfKind(stacks, TextKind::ValueLabel), totals) << progress;
     }
+    // 2008: Product A + B = 42, Service A + B = 44; 2005: 43 + 34 = 77, 26 + 16 = 42.
+    std::multiset<std::string> texts;
+    for (const player::LayoutText& t : stacks.scene().layout.texts)
+        if (t.tag.kind == TextKind::ValueLabel) texts.insert(t.text);
+    for (const char* total : {"$44M", "$77M", "$35M", "$40M"})
+        EXPECT_EQ(texts.count(total), 1u) << total;
+    EXPECT_EQ(texts.count("$42M"), 2u);
 }
 
 // Scatter and bubble points move from their place in the chart before (by series name and

@@ -159,25 +159,6 @@ TEST(AxisRanges, AnEmptySecondaryAxisIsLeftOutAndNoted) {
     }
 }
 
-TEST(TextsInside, LongNumbersOnBarChartsStayInThePicture) {
-    for (int type : {9, 15, 20}) {
-        auto player =
-            drawChart(type, singleSeries("", {123456789, 987654321, 555555555}), 400, 300);
-        const ChartLayout& l = player->scene().layout;
-        ASSERT_FALSE(l.texts.empty());
-        for (const LayoutText& t : l.texts) {
-            EXPECT_GE(t.box.x, -0.5) << type << " '" << t.text << "'";
-            EXPECT_LE(t.box.right(), l.width + 0.5) << type << " '" << t.text << "'";
-        }
-        const LayoutAxis* y = l.axis("y");
-        ASSERT_NE(y, nullptr);
-        std::size_t labelled = 0;
-        for (const LayoutTick& t : y->ticks)
-            labelled += !t.label.empty();
-        EXPECT_GE(labelled, 2u) << type;
-    }
-}
-
 TEST(NiceScale, CoversTheDataWithRoundSteps) {
     struct Case {
         double lo, hi;

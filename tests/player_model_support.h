@@ -84,6 +84,13 @@ inline std::vector<std::string> numbered(const std::string& prefix, int n) {
     return out;
 }
 
+// A box as "[x,y,w,h]" to two decimals: boxes that differ only in rounding noise read alike.
+inline std::string describe(const player::Rect& r) {
+    char out[96];
+    std::snprintf(out, sizeof out, "[%.2f,%.2f,%.2f,%.2f]", r.x, r.y, r.w, r.h);
+    return out;
+}
+
 // Whether a note of the layout holds the words.
 inline bool hasNote(const player::ChartLayout& l, const std::string& words) {
     for (const std::string& n : l.notes)

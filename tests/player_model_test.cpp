@@ -17,14 +17,9 @@ namespace plotara {
 namespace {
 
 using namespace player;
+using testing::describe;
 using testing::drawChart;
 using testing::singleSeries;
-
-std::string describe(const Rect& r) {
-    std::ostringstream s;
-    s << "[" << r.x << "," << r.y << "," << r.w << "," << r.h << "]";
-    return s.str();
-}
 
 // Whether a text reads as a number: digits with separators, signs, a currency or percent sign
 // and a scale letter, nothing else.
@@ -59,10 +54,9 @@ void expectTextsApartAndInside(const ChartLayout& l, const std::string& what) {
     const auto& t = l.texts;
     for (std::size_t i = 0; i < t.size(); ++i) {
         const Rect& a = t[i].box;
-        EXPECT_GE(a.x, -0.5) << what << ": '" << t[i].text << "' " << describe(a);
-        EXPECT_GE(a.y, -0.5) << what << ": '" << t[i].text << "' " << describe(a);
-        EXPECT_LE(a.right(), l.width + 0.5) << what << ": '" << t[i].text << "' " << describe(a);
-        EXPECT_LE(a.bottom(), l.height + 0.5) << what << ": '" << t[i].text << "' " << describe(a);
+        EXPECT_TRUE(a.x >= -0.5 && a.y >= -0.5 && a.right() <= l.width + 0.5 &&
+                    a.bottom() <= l.height + 0.5)
+            << what << ": '" << t[i].text << "' " << describe(a) << " outside the picture";
         for (std::size_t j = i + 1; j < t.size(); ++j) {
             // Slanted texts side by side: their upright boxes overlap although the texts do not.
             bool slanted = std::fmod(std::fabs(t[i].angle), 90) != 0;
@@ -165,10 +159,12 @@ TEST_P(EveryType, TextsApartInsideAndEveryPointAccountedFor) {
 INSTANTIATE_TEST_SUITE_P(AllTypes, EveryType, ::testing::Range(1, 38));
 
 // Numbers keep every character where room is short: a tick at the picture's edge moves in (a
-// bubble chart 900 px wide whose x axis runs to 150,000 once drew "150,..."), and a pie value
-// too long for its label column is shown whole after a shortened name, alone, or not at all.
+// bubble chart 900 px wide whose x axis runs to 150,000 once drew "150,..."), long values beside
+// bars stay in the picture with their axis still labelled, and a pie value too long for its
+// label column is shown whole after a shortened name, alone, or not at all.
 TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
     const std::string points = "<set x='12000' y='30' z='5'/><set x='120000' y='12' z='7'/>";
+    const std::string bars = singleSeries("", {123456789, 987654321, 555555555});
     std::string sets;
     for (const char* name : {"April", "February", "March", "June", "May", "January"})
         sets += std::string("<set label='") + name + " of the year' value='123456789.125'/>";
@@ -186,6 +182,9 @@ TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
          900, 400, "150,000"},
         {29, "<chart xNumberPrefix='$' rotateNames='1'><dataset>" + points + "</dataset></chart>",
          300, 200, ""},
+        {9, bars, 400, 300, ""},
+        {15, bars, 400, 300, ""},
+        {20, bars, 400, 300, ""},
         {3, "<chart decimals='3' forceDecimals='1' formatNumberScale='0'>" + sets + "</chart>", 400,
          300, ""},
         {4, "<chart decimals='3' forceDecimals='1' formatNumberScale='0'>" + sets + "</chart>", 300,
@@ -199,6 +198,12 @@ TEST(NumbersKeptWhole, AtThePicturesEdgeAndBesideThePie) {
         auto player = drawChart(c.type, c.xml, c.width, c.height);
         const ChartLayout& l = player->scene().layout;
         expectTextsApartAndInside(l, what);
+        for (const LayoutAxis& a : l.axes) { // thinned, never left without labels
+            EXPECT_GE(std::count_if(a.ticks.begin(), a.ticks.end(),
+                                    [](const LayoutTick& t) { return !t.label.empty(); }),
+                      2)
+                << what << " " << a.id;
+        }
         if (*c.whole) {
             EXPECT_TRUE(std::any_of(l.texts.begin(), l.texts.end(), [&](const LayoutText& t) {
                 return t.text == c.whole;
