@@ -29,6 +29,34 @@ unsigned glyphOf(const FaceChoice& face, char32_t c) {
     return g;
 }
 
+// The leftmost, rightmost, top and bottom rows and columns with ink, -1 when blank.
+struct Ink {
+    int left = -1, right = -1, top = -1, bottom = -1;
+};
+
+// The ink of the item drawn by the engine on a clear surface of the size.
+Ink drawnInk(TextEngine& engine, const TextItem& item, int width, int height) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    cairo_t* cr = cairo_create(s);
+    engine.draw(cr, item);
+    EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+    cairo_destroy(cr);
+    cairo_surface_flush(s);
+    Ink ink;
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* d = cairo_image_surface_get_data(s);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (d[y * stride + x * 4 + 3] > 64) {
+                if (ink.left < 0 || x < ink.left) ink.left = x;
+                ink.right = std::max(ink.right, x);
+                if (ink.top < 0) ink.top = y;
+                ink.bottom = y;
+            }
+    cairo_surface_destroy(s);
+    return ink;
+}
+
 TEST(PlayerFonts, ChartFontNamesStandForAPinnedFamily) {
     const struct {
         const char* name;
@@ -114,14 +142,10 @@ TEST(PlayerFonts, AMissingPinnedFileFallsBackOrDrawsNothing) {
         TextEngine engine(none);
         EXPECT_EQ(engine.measure("Total", font).w, 0);
         EXPECT_EQ(engine.pinnedFont(font).file.path, "");
-        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 50, 20);
-        cairo_t* cr = cairo_create(s);
         TextItem item;
         item.text = "Total";
-        engine.draw(cr, item);
-        EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
-        cairo_destroy(cr);
-        cairo_surface_destroy(s);
+        item.x = item.y = 10;
+        EXPECT_EQ(drawnInk(engine, item, 50, 20).left, -1);
     }
     {
         // Only the regular file: bold is drawn emboldened from it, with the regular's metrics.
@@ -331,35 +355,11 @@ TEST(PlayerFonts, EllipsizingKeepsTheLongestBeginningThatFits) {
     }
 }
 
-// The leftmost, rightmost, top and bottom rows and columns with ink, -1 when blank.
-struct Ink {
-    int left = -1, right = -1, top = -1, bottom = -1;
-};
-
-Ink inkOf(cairo_surface_t* s) {
-    cairo_surface_flush(s);
-    Ink ink;
-    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const unsigned char* d = cairo_image_surface_get_data(s);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (d[y * stride + x * 4 + 3] > 64) {
-                if (ink.left < 0 || x < ink.left) ink.left = x;
-                ink.right = std::max(ink.right, x);
-                if (ink.top < 0) ink.top = y;
-                ink.bottom = y;
-            }
-    return ink;
-}
-
 TEST(PlayerFonts, DrawnTextTurnsWithItsAngleAndStaysInItsBox) {
     TextEngine engine;
     for (double angle : {0.0, -90.0, -45.0}) {
         for (const char* text : {"Quarterly", "\xE4\xB8\xAD\xE6\x96\x87 sales \xF0\x9F\x98\x80"}) {
             SCOPED_TRACE(std::string(text) + " at " + std::to_string(angle));
-            cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 200, 200);
-            cairo_t* cr = cairo_create(s);
             TextItem item;
             item.text = text;
             item.font.size = 16;
@@ -370,8 +370,7 @@ TEST(PlayerFonts, DrawnTextTurnsWithItsAngleAndStaysInItsBox) {
             item.h = HAlign::Center;
             item.v = VAlign::Middle;
             engine.place(item);
-            engine.draw(cr, item);
-            const Ink ink = inkOf(s);
+            const Ink ink = drawnInk(engine, item, 200, 200);
             ASSERT_GE(ink.left, 0);
             EXPECT_GE(ink.left, item.box.x - 1);
             EXPECT_LE(ink.right, item.box.x + item.box.w + 1);
@@ -382,8 +381,6 @@ TEST(PlayerFonts, DrawnTextTurnsWithItsAngleAndStaysInItsBox) {
             } else if (angle == 0) {
                 EXPECT_GT(ink.right - ink.left, 3 * (ink.bottom - ink.top));
             }
-            cairo_destroy(cr);
-            cairo_surface_destroy(s);
         }
     }
 }
@@ -399,8 +396,6 @@ TEST(PlayerRtl, LabelsOfEveryDirectionSitWhereTheirAnchorSays) {
             for (const HAlign align : {HAlign::Left, HAlign::Center, HAlign::Right}) {
                 SCOPED_TRACE(std::string(text) + " width " + std::to_string(maxWidth) + " align " +
                              std::to_string(static_cast<int>(align)));
-                cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 300, 40);
-                cairo_t* cr = cairo_create(surface);
                 TextItem item;
                 item.text = text;
                 item.font.size = 16;
@@ -409,16 +404,13 @@ TEST(PlayerRtl, LabelsOfEveryDirectionSitWhereTheirAnchorSays) {
                 item.h = align;
                 item.v = VAlign::Middle;
                 item.maxWidth = maxWidth;
-                engine.draw(cr, item);
-                const Ink ink = inkOf(surface);
+                const Ink ink = drawnInk(engine, item, 300, 40);
                 const int first = ink.left, last = ink.right;
                 ASSERT_GE(first, 0);
                 const double expected = align == HAlign::Left    ? first - 150.0
                                         : align == HAlign::Right ? last - 150.0
                                                                  : (first + last) / 2.0 - 150.0;
                 EXPECT_NEAR(expected, 0, 4) << first << ".." << last;
-                cairo_destroy(cr);
-                cairo_surface_destroy(surface);
             }
         }
     }

@@ -9,6 +9,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace plotara {
@@ -29,35 +30,24 @@ HitRegion rectRegion(int series, int point, player::Rect r,
 }
 
 HitRegion circleRegion(int series, int point, player::Point c, double radius) {
-    HitRegion h;
+    HitRegion h = rectRegion(series, point, {}, player::HitKind::Anchor);
     h.shape = Shape::Circle;
     h.center = c;
     h.radius = radius;
-    h.kind = player::HitKind::Anchor;
-    h.seriesIndex = series;
-    h.pointIndex = point;
-    h.lazyText = true;
     return h;
 }
 
 void expectSame(const HitRegion& got, const HitRegion& want, std::size_t i) {
-    EXPECT_EQ(got.shape, want.shape) << i;
-    EXPECT_EQ(got.kind, want.kind) << i;
-    EXPECT_EQ(got.link, want.link) << i;
-    EXPECT_EQ(got.series, want.series) << i;
-    EXPECT_EQ(got.seriesIndex, want.seriesIndex) << i;
-    EXPECT_EQ(got.pointIndex, want.pointIndex) << i;
-    EXPECT_EQ(got.lazyText, want.lazyText) << i;
-    if (want.shape == Shape::Rect) {
-        EXPECT_EQ(got.rect.x, want.rect.x) << i;
-        EXPECT_EQ(got.rect.y, want.rect.y) << i;
-        EXPECT_EQ(got.rect.w, want.rect.w) << i;
-        EXPECT_EQ(got.rect.h, want.rect.h) << i;
-    } else {
-        EXPECT_EQ(got.center.x, want.center.x) << i;
-        EXPECT_EQ(got.center.y, want.center.y) << i;
-        EXPECT_EQ(got.radius, want.radius) << i;
-    }
+    const auto fields = [](const HitRegion& h) {
+        return std::tuple(h.shape, h.kind, h.link, h.series, h.seriesIndex, h.pointIndex,
+                          h.lazyText);
+    };
+    const auto place = [](const HitRegion& h) {
+        return h.shape == Shape::Rect ? std::vector{h.rect.x, h.rect.y, h.rect.w, h.rect.h}
+                                      : std::vector{h.center.x, h.center.y, h.radius};
+    };
+    EXPECT_EQ(fields(got), fields(want)) << i;
+    EXPECT_EQ(place(got), place(want)) << i;
 }
 
 // The last of the regions that holds p, by a plain walk.

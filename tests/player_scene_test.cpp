@@ -150,22 +150,15 @@ TEST(ScenePath, CopiesShareSegmentsUntilOneChanges) {
         void (*apply)(Path&);
         std::size_t added;
     };
+    static const std::vector<Point> triangle{{0, 0}, {4, 0}, {4, 4}};
     const Case cases[] = {
         {"moveTo", [](Path& p) { p.moveTo(7, 8); }, 1},
         {"lineTo", [](Path& p) { p.lineTo(7, 8); }, 1},
         {"arc", [](Path& p) { p.arc(5, 5, 2, 3, 0, 1); }, 1},
         {"arcNegative", [](Path& p) { p.arcNegative(5, 5, 2, 3, 1, 0); }, 1},
         {"close", [](Path& p) { p.close(); }, 1},
-        {"rect",
-         [](Path& p) {
-             p.rect({1, 2, 3, 4});
-         },
-         5},
-        {"polygon",
-         [](Path& p) {
-             p.polygon({{0, 0}, {4, 0}, {4, 4}});
-         },
-         4},
+        {"rect", [](Path& p) { p.rect(Rect(1, 2, 3, 4)); }, 5},
+        {"polygon", [](Path& p) { p.polygon(triangle); }, 4},
     };
     for (const Case& c : cases) {
         Path original;

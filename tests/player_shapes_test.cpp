@@ -206,6 +206,8 @@ TEST(DegenerateBubbles, BubblesThatCannotShowAreSkippedWithoutChangingThePicture
 
 // Opaque bubbles hide more of those below than translucent ones; unclipped bubbles at the
 // plot's edge still reach outside it and stay; a chart with fewer bubbles than pixels draws all.
+// Scatter markers are stamped, so every point is drawn; with more points than pixels the layout
+// says they cover one another.
 TEST(DegenerateBubbles, WhatIsSkippedFollowsAlphaClippingAndCount) {
     const auto points = randomBubbles(20000);
     auto drawnWith = [&](const char* chartExtra, const char* datasetExtra, int width, int height) {
@@ -220,12 +222,7 @@ TEST(DegenerateBubbles, WhatIsSkippedFollowsAlphaClippingAndCount) {
     EXPECT_LT(opaque, translucent);
     EXPECT_GT(drawnWith(" clipBubbles='0'", "", 200, 150), translucent);
     EXPECT_EQ(drawnWith("", "", 800, 600), 20000u);
-}
 
-// Scatter markers are stamped, so every point is drawn; with more points than pixels the
-// layout says they cover one another.
-TEST(DegenerateBubbles, CrowdedScatterIsDrawnWholeAndNoted) {
-    const auto points = randomBubbles(20000);
     auto p = drawChart(29, bubbles(points), 200, 150);
     const ChartLayout& layout = p->scene().layout;
     EXPECT_EQ(layout.series[0].drawn, 20000u);
