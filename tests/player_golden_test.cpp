@@ -20,7 +20,8 @@ class EveryTypeGolden : public ::testing::TestWithParam<int> {};
 TEST_P(EveryTypeGolden, MatchesTheReferencePicture) {
     int type = GetParam();
     char file[64];
-    std::snprintf(file, sizeof file, "%02d-%s-320x240.png", type, testing::sampleTypeNames[type]);
+    std::snprintf(file, sizeof file, "%02d-%s-320x240.png", type,
+                  testing::sampleTypeNames[type].c_str());
     std::string golden = std::string(PLOTARA_TEST_DATA) + "/player/types/" + file;
     ChartPlayer p;
     p.put_Movie(fromUtf8(testing::movieUrl(type, testing::sampleFor(type), 320, 240)));

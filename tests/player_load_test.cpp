@@ -88,31 +88,11 @@ TEST(MovieUrl, PercentCodesAreDecodedWhereverTheyStand) {
     }
 }
 
-TEST(PlayerLoading, UrlTextIsKeptAsGivenAndReadAsUtf8) {
-    // A URL handed over as shared UTF-8 text is kept as it is (the same text, no copy) and read
-    // like the wide one: the same chart, and get_Movie gives the wide form back.
-    const std::string url =
-        testing::movieUrl(1, "<chart caption='Caf\xC3\xA9 \xE2\x82\xAC\xF0\x9F\x98\x80'>"
-                             "<set label='\xC3\xBC' value='3'/></chart>");
-    auto text = std::make_shared<const std::string>(url);
-    ChartPlayer shared, wide;
-    shared.put_MovieText(text);
-    wide.put_Movie(fromUtf8(url));
-    ASSERT_EQ(shared.state(), PlayerState::Chart);
-    EXPECT_EQ(text.use_count(), 2) << "the player keeps the text it was given";
-    EXPECT_EQ(shared.get_Movie(), fromUtf8(url));
-    EXPECT_EQ(wide.get_Movie(), fromUtf8(url));
-    EXPECT_EQ(shared.png(), wide.png());
-    // A new URL lets the old text go.
-    shared.put_Movie(L"file:///nowhere/PTM01.swf");
-    EXPECT_EQ(text.use_count(), 1);
-    EXPECT_EQ(shared.get_Movie(), L"file:///nowhere/PTM01.swf");
-}
-
 TEST(PlayerLoading, AUrlInPartsLoadsAsTheWholeUrlAndGivesItBackExactly) {
     // The document shared beside the URL's head, in each of its forms, against the same URL
-    // handed over whole: the same URL back, the same load (state, messages, debug panel) and the
-    // same picture. Expected URL documents are written out by hand.
+    // handed over whole (as shared UTF-8 text, kept as it is, and as wide text): the same URL
+    // back, the same load (state, messages, debug panel) and the same picture. Expected URL
+    // documents are written out by hand.
     struct Case {
         const char* name;
         std::string document;
@@ -142,23 +122,30 @@ TEST(PlayerLoading, AUrlInPartsLoadsAsTheWholeUrlAndGivesItBackExactly) {
         const std::string url = testing::movieUrl(1, c.inUrl);
         const MovieUrlParts parts{testing::movieUrl(1, ""),
                                   std::make_shared<const std::string>(c.document), c.form};
-        ChartPlayer inParts, whole;
+        ChartPlayer inParts, whole, wide;
         Recorder partsCalls, wholeCalls;
         partsCalls.attach(inParts);
         wholeCalls.attach(whole);
         const auto document = parts.document;
+        const auto text = std::make_shared<const std::string>(url);
         inParts.put_MovieParts(parts);
-        whole.put_MovieText(std::make_shared<const std::string>(url));
-        EXPECT_EQ(inParts.get_Movie(), fromUtf8(url));
+        whole.put_MovieText(text);
+        wide.put_Movie(fromUtf8(url));
+        for (const ChartPlayer* p : {&inParts, &whole, &wide})
+            EXPECT_EQ(p->get_Movie(), fromUtf8(url));
         EXPECT_EQ(inParts.state(), whole.state());
         EXPECT_EQ(inParts.messageLog(), whole.messageLog());
         EXPECT_EQ(inParts.debugLines(), whole.debugLines());
         EXPECT_EQ(partsCalls.names, wholeCalls.names);
         EXPECT_EQ(inParts.svg(), whole.svg());
-        // The player keeps the document itself, not a copy; a new URL lets it go.
+        EXPECT_EQ(wide.svg(), whole.svg());
+        // The players keep the texts themselves, not copies; a new URL lets them go.
         EXPECT_EQ(document.use_count(), 3);
+        EXPECT_EQ(text.use_count(), 2);
         inParts.put_Movie(L"file:///nowhere/PTM01.swf");
+        whole.put_Movie(L"file:///nowhere/PTM01.swf");
         EXPECT_EQ(document.use_count(), 2);
+        EXPECT_EQ(text.use_count(), 1);
         EXPECT_EQ(inParts.get_Movie(), L"file:///nowhere/PTM01.swf");
     }
 }

@@ -1,49 +1,21 @@
 // The catalogue's sample documents and helpers shared by the player tests.
 #pragma once
 
+#include "core/ChartTypes.h"
+#include "core/String.h"
+
 #include <string>
+#include <vector>
 
 namespace plotara::testing {
 
-// The chart types' names by number (1 to 37), as the gallery names its pictures.
-inline constexpr const char* sampleTypeNames[] = {"",
-                                                  "column3d",
-                                                  "column2d",
-                                                  "pie3d",
-                                                  "pie2d",
-                                                  "doughnut3d",
-                                                  "doughnut2d",
-                                                  "line2d",
-                                                  "area2d",
-                                                  "bar2d",
-                                                  "mscolumn3d",
-                                                  "mscolumn2d",
-                                                  "msline2d",
-                                                  "msarea2d",
-                                                  "msbar3d",
-                                                  "msbar2d",
-                                                  "stackedcolumn3d",
-                                                  "stackedcolumn2d",
-                                                  "stackedarea2d",
-                                                  "stackedbar3d",
-                                                  "stackedbar2d",
-                                                  "mscombi2d",
-                                                  "mscombi3d",
-                                                  "mscombidy2d",
-                                                  "mscolumn3dline",
-                                                  "mscolumn3dlinedy",
-                                                  "msstackedcolumn2d",
-                                                  "msstackedcolumn2dlinedy",
-                                                  "stackedcolumn3dlinedy",
-                                                  "scatter",
-                                                  "bubble",
-                                                  "scrollcolumn2d",
-                                                  "scrollline2d",
-                                                  "scrollarea2d",
-                                                  "scrollstackedcolumn2d",
-                                                  "scrollcombi2d",
-                                                  "scrollcombidy2d",
-                                                  "grid"};
+// The chart types' names by number (1 to 37; 0 is ""), as the gallery names its pictures.
+inline const std::vector<std::string> sampleTypeNames = [] {
+    std::vector<std::string> names(1);
+    for (Long type = 1; type <= chart_types::count; ++type)
+        names.push_back(toUtf8(chart_types::find(type)->name));
+    return names;
+}();
 
 inline const std::string singleSeriesSample =
     "<chart caption='Product-wise sales' subcaption='For the year 2008' xAxisName='Product' "
