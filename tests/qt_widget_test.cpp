@@ -280,7 +280,7 @@ TEST(QtPaint, RepaintsReuseThePictureAndResizingLaysOutAgain) {
 }
 
 // The control writes the chart size in its own unit (twips here); the chart fills the window all
-// the same, without a URL of another size.
+// the same, without a URL of another size, and its picture at every device pixel ratio.
 TEST(QtPaint, TheChartSizeOfAMovieUrlGivesWayToTheWindow) {
     WidgetRig rig;
     rig->container().setScaleMode(1);
@@ -291,11 +291,6 @@ TEST(QtPaint, TheChartSizeOfAMovieUrlGivesWayToTheWindow) {
     rig->repaint();
     EXPECT_EQ(rig->moviePlayer().player().chartWidth(), 480);
     EXPECT_EQ(rig->moviePlayer().picture(1).size(), QSize(480, 320));
-}
-
-TEST(QtPaint, PictureAtTheDevicePixelRatio) {
-    WidgetRig rig;
-    rig.renderSales();
     for (double ratio : {1.0, 1.5, 2.0}) {
         const QImage& picture = rig->moviePlayer().picture(ratio);
         EXPECT_EQ(picture.width(), static_cast<int>(std::ceil(480 * ratio))) << ratio;
