@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -179,14 +180,11 @@ TEST(Pivot, PlacesEachRowAtItsCategoryAndRefusesTwoValuesForOneCell) {
     EXPECT_EQ(form.cells[0], (Cells{{0, 2}, {1, 1}}));
     EXPECT_EQ(form.cells[1], (Cells{{0, 0}, {1, 3}}));
 
-    try {
-        apps::pivotLongForm(longTable({{"x", "A", "1"}, {"y", "A", "1"}, {"x", "A", "2"}}), 0, 1,
-                            false);
-        FAIL() << "a duplicate cell was accepted";
-    } catch (const apps::ChartFailure& failure) {
-        EXPECT_STREQ(failure.what(), "two values for series 'A' at category 'x' (line 1 and line "
-                                     "3 of the CSV file); aggregate them first");
-    }
+    const auto duplicate = longTable({{"x", "A", "1"}, {"y", "A", "1"}, {"x", "A", "2"}});
+    EXPECT_THAT([&] { apps::pivotLongForm(duplicate, 0, 1, false); },
+                testing::ThrowsMessage<apps::ChartFailure>(
+                    "two values for series 'A' at category 'x' (line 1 and line 3 of the CSV "
+                    "file); aggregate them first"));
 }
 
 TEST(ParamCheck, SuggestsTheNearestDocumentedName) {
