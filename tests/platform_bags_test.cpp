@@ -201,7 +201,7 @@ TEST(PlatformFaults, APropertyFileOnAFailingDiskKeepsTheFormSavedBefore) {
 
 using namespace container_units;
 
-TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
+TEST(ContainerUnits, UnitsPerPixelAtEachDensityAndRefusedValues) {
     const struct {
         Integer mode;
         double at96, at144;
@@ -217,9 +217,6 @@ TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
         EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 96), c.at96) << c.mode;
         EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 144), c.at144) << c.mode;
     }
-}
-
-TEST(ContainerUnits, RefusedValuesRaiseInvalidPropertyValue) {
     for (const Integer mode : {1, 2, 3, 5, 6, 7})
         EXPECT_EQ(checkedScaleMode(mode), mode);
     for (const Integer mode : {-1, 0, 4, 8, 0x7FFF})
