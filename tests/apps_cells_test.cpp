@@ -44,7 +44,7 @@ TEST(CellNumber, AcceptsPlainDecimalsAndRefusesEverythingElse) {
     }
 }
 
-TEST(CellNumber, ReadsTheTextInPlaceUnlessItIsRewritten) {
+TEST(CellNumber, ReadsTheTextInPlaceUnlessItIsRewrittenAndSortsByValue) {
     // numberText gives the same text as numberCell: from the cell itself when it stands there,
     // from the scratch text when a "+" or thousands commas go.
     const std::string zeros(300, '0');
@@ -79,9 +79,6 @@ TEST(CellNumber, ReadsTheTextInPlaceUnlessItIsRewritten) {
             text->data() >= c.cell.data() && text->data() < c.cell.data() + c.cell.size();
         EXPECT_EQ(inCell, c.inPlace);
     }
-}
-
-TEST(CellNumber, SortsNumbersByValueBeforeTexts) {
     const std::vector<std::string> cells{"b", "10", "2", "a", "-1", "2010-01-02", "2009-12-31"};
     std::vector<std::string> sorted;
     for (std::size_t i : apps::sortedOrder(cells))

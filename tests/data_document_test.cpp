@@ -203,7 +203,7 @@ TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecordingOrAReset) {
               lines({L"<chart>", L"<set value='2'  a='1' b='2' color='BBBBBB' />", L"</chart>"}));
 }
 
-TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
+TEST(Counters, AreSixteenBitAndOverflowAtTheCallerAndYieldRunsOncePerPoint) {
     auto data = chart(1);
     for (int i = 0; i < 32767; ++i)
         data->addChartData(L"1");
@@ -212,28 +212,25 @@ TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
     EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 32767);
     const String document = data->getXML();
     EXPECT_EQ(std::count(document.begin(), document.end(), L'\n'), 32768);
-}
-
-TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
-    auto data = chart(11);
+    auto yielding = chart(11);
     int calls = 0;
     bool refused = false;
-    data->setYieldHandler([&] {
+    yielding->setYieldHandler([&] {
         ++calls;
         try {
-            data->addChartData(L"99");
+            yielding->addChartData(L"99");
         } catch (const Error&) {
             refused = true;
         }
     });
-    data->addDataset(L"A");
-    data->addChartData(L"1");
-    data->addChartData(L"2");
-    const String document = data->getXML();
+    yielding->addDataset(L"A");
+    yielding->addChartData(L"1");
+    yielding->addChartData(L"2");
+    const String written = yielding->getXML();
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(refused);
-    EXPECT_EQ(document.find(L"99"), String::npos);
-    EXPECT_EQ(data->getXML(), document);
+    EXPECT_EQ(written.find(L"99"), String::npos);
+    EXPECT_EQ(yielding->getXML(), written);
 }
 
 bool packed(PlotaraData& data) {

@@ -287,7 +287,7 @@ TEST(CompactXYPoints, NarrowPointsTakeTheGeneralWayWhereTheTableCannotServe) {
     column.documents();
 }
 
-TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPointUntilPacked) {
+TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPointAndPackingFreesThePoints) {
     auto data = chart(29);
     for (const wchar_t* name : {L"a", L"b"}) {
         data->addDataset(name);
