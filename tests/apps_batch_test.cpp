@@ -55,8 +55,8 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
     EXPECT_EQ(batch.out, "8 of 8 chart(s) written\n");
     // Not a terminal: no progress bar, no progress lines, no complaint.
     EXPECT_EQ(batch.err.find('\r'), std::string::npos) << batch.err;
-    EXPECT_EQ(batch.err.find("/5"), std::string::npos) << batch.err;
-    EXPECT_EQ(batch.err.find("plotara"), std::string::npos) << batch.err;
+    EXPECT_THAT(batch.err, Not(HasSubstr("/5")));
+    EXPECT_THAT(batch.err, Not(HasSubstr("plotara")));
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const std::string& line = cases[i].first;
         const auto at = line.find("\"output\":\"") + 10;
@@ -72,8 +72,8 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
         EXPECT_TRUE(made == readAll(path(renderFile))) << batchFile << " differs from render";
     }
     // Texts as glyph outlines, or as text.
-    EXPECT_EQ(readAll(path("b6.svg")).find("<text"), std::string::npos);
-    EXPECT_NE(readAll(path("b7.svg")).find(">Feb</text>"), std::string::npos);
+    EXPECT_THAT(readAll(path("b6.svg")), Not(HasSubstr("<text")));
+    EXPECT_THAT(readAll(path("b7.svg")), HasSubstr(">Feb</text>"));
 }
 
 TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
@@ -89,12 +89,12 @@ TEST_F(BatchTest, AFailingJobIsNamedAndTheOthersAreComplete) {
     const RunResult run = cli("batch jobs.jsonl -j 3");
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.out, "3 of 4 chart(s) written, 1 failed\n");
-    EXPECT_NE(run.err.find("jobs.jsonl line 4 (bad.png): "), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("missing.csv"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("1 job(s) failed, on line(s) 4\n"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("jobs.jsonl line 4 (bad.png): "));
+    EXPECT_THAT(run.err, HasSubstr("missing.csv"));
+    EXPECT_THAT(run.err, HasSubstr("1 job(s) failed, on line(s) 4\n"));
     EXPECT_EQ(identify("good1.png"), "PNG 640 480");
     EXPECT_EQ(identify("good2.png"), "PNG 200 150");
-    EXPECT_NE(readAll(path("good3.svg")).find("</svg>"), std::string::npos);
+    EXPECT_THAT(readAll(path("good3.svg")), HasSubstr("</svg>"));
     // Nothing of the failed job, and no temporary file left over.
     EXPECT_EQ(files(), (std::vector<std::string>{"chart.xml", "good1.png", "good2.png", "good3.svg",
                                                  "jobs.jsonl", "sales.csv"}));
@@ -140,17 +140,16 @@ TEST_F(BatchTest, MalformedLinesAreListedAndNothingIsDrawn) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult run = cli("batch jobs.jsonl");
     EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("18 malformed line(s) in jobs.jsonl"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("18 malformed line(s) in jobs.jsonl"));
     for (const auto& [line, expected] : cases) {
         if (expected.empty()) continue;
-        EXPECT_NE(run.err.find("jobs.jsonl " + expected), std::string::npos) << expected << "\n"
-                                                                             << run.err;
+        EXPECT_THAT(run.err, HasSubstr("jobs.jsonl " + expected));
     }
-    EXPECT_EQ(run.err.find("line 1:"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, Not(HasSubstr("line 1:")));
     EXPECT_EQ(files(), (std::vector<std::string>{"chart.xml", "jobs.jsonl", "sales.csv"}));
 }
 
-TEST_F(BatchTest, StandardInputEmptyFilesAndMissingFiles) {
+TEST_F(BatchTest, StandardInputEmptyFilesMissingFilesAndWarnings) {
     const RunResult piped = runShell(
         dir_, "printf '%s\\n' '{\"sample\":true,\"type\":\"pie2d\",\"output\":\"p.png\"}' | " +
                   quoted(PLOTARA_BINARY) + " batch -");
@@ -160,23 +159,20 @@ TEST_F(BatchTest, StandardInputEmptyFilesAndMissingFiles) {
     writeFile(path("empty.jsonl"), "\n# nothing\n");
     const RunResult empty = cli("batch empty.jsonl");
     EXPECT_EQ(empty.code, 2);
-    EXPECT_NE(empty.err.find("empty.jsonl holds no jobs"), std::string::npos) << empty.err;
+    EXPECT_THAT(empty.err, HasSubstr("empty.jsonl holds no jobs"));
 
     const RunResult missing = cli("batch nowhere.jsonl");
     EXPECT_EQ(missing.code, 2);
-    EXPECT_NE(missing.err.find("cannot open the job file nowhere.jsonl"), std::string::npos);
+    EXPECT_THAT(missing.err, HasSubstr("cannot open the job file nowhere.jsonl"));
 
     const RunResult noThreads = cli("batch --jobs 0 empty.jsonl");
     EXPECT_EQ(noThreads.code, 2);
-}
-
-TEST_F(BatchTest, UnknownParamNamesWarnWithTheirLine) {
     writeFile(path("jobs.jsonl"), R"({"csv":"sales.csv","param":{"captoin":"A"},"output":"a.png"})"
                                   "\n");
     const RunResult run = cli("batch jobs.jsonl");
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_NE(run.err.find("jobs.jsonl line 1: "), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("caption"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("jobs.jsonl line 1: "));
+    EXPECT_THAT(run.err, HasSubstr("caption"));
 }
 
 class GalleryTest : public AppsTest {};
@@ -197,8 +193,8 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
     const RunResult run = cli("gallery -o g --db data/sample.db --width 240 --height 160");
     ASSERT_EQ(run.code, 0) << run.err;
     // Not a terminal: plain progress lines.
-    EXPECT_NE(run.err.find("[1/45] 01-column3d\n"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("[45/45] db-units-table\n"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("[1/45] 01-column3d\n"));
+    EXPECT_THAT(run.err, HasSubstr("[45/45] db-units-table\n"));
     EXPECT_EQ(run.err.find('\r'), std::string::npos);
 
     const std::string index = readAll(path("g/index.html"));
@@ -211,7 +207,7 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
         EXPECT_EQ(identify("g/" + stem + ".png"), "PNG 240 160") << stem;
         EXPECT_TRUE(fs::file_size(path("g/" + stem + ".svg")) > 0) << stem;
         // The picture links to its page, written beside it.
-        EXPECT_NE(index.find("<a href=\"" + stem + ".html\"><img"), std::string::npos) << stem;
+        EXPECT_THAT(index, HasSubstr("<a href=\"" + stem + ".html\"><img")) << stem;
         EXPECT_TRUE(readAll(path("g/" + stem + ".html")).starts_with("<!DOCTYPE html>")) << stem;
     }
     EXPECT_EQ(pictures, 45);
@@ -225,14 +221,14 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
     for (auto it = std::sregex_iterator(types.out.begin(), types.out.end(), row);
          it != std::sregex_iterator(); ++it) {
         ++listed;
-        EXPECT_NE(index.find("<b>" + (*it)[2].str() + "</b>"), std::string::npos) << (*it)[2];
+        EXPECT_THAT(index, HasSubstr("<b>" + (*it)[2].str() + "</b>")) << (*it)[2];
     }
     EXPECT_EQ(listed, 37);
     for (const std::string line :
          {"2   column2d                   Single Series          PTM02.swf, PTL_PTM02.swf",
           "29  scatter                    XY Plot Charts         PTM29.swf, -",
           "26  msstackedcolumn2d          Multi Series Stacked   PTM26.swf, -"})
-        EXPECT_NE(types.out.find(line), std::string::npos) << line << "\n" << types.out;
+        EXPECT_THAT(types.out, HasSubstr(line));
 
     // The command shown under a picture makes that picture.
     for (const std::string stem : {"23-mscombidy2d", "db-revenue-by-region"}) {
@@ -243,8 +239,7 @@ TEST_F(GalleryTest, EveryTypeAndTheDatabaseChartsWithAnIndexOfTheirCommands) {
         const std::string command = unescapeHtml(match[1]);
         ASSERT_TRUE(command.starts_with("plotara render ")) << command;
         if (stem.starts_with("db-")) {
-            EXPECT_NE(command.find("--db " + path("data/sample.db").string()), std::string::npos)
-                << command;
+            EXPECT_THAT(command, HasSubstr("--db " + path("data/sample.db").string()));
         }
         // Kept aside: running the command writes the picture again under the same name.
         fs::rename(path("g/" + stem + ".png"), path("g/gallery.png"));
@@ -266,8 +261,8 @@ TEST(Progress, RedrawsOneBarOnATerminalAndWritesLinesOtherwise) {
     onTerminal.finish();
     inALog.finish();
     EXPECT_EQ(bar.str().find('\n'), bar.str().size() - 1) << "one line, ended at the finish";
-    EXPECT_NE(bar.str().find("\r[#######-----------------------] 1/4 a\x1b[K"), std::string::npos);
-    EXPECT_NE(bar.str().find("\r[##############################] 4/4 d\x1b[K"), std::string::npos);
+    EXPECT_THAT(bar.str(), HasSubstr("\r[#######-----------------------] 1/4 a\x1b[K"));
+    EXPECT_THAT(bar.str(), HasSubstr("\r[##############################] 4/4 d\x1b[K"));
     EXPECT_EQ(lines.str(), "[1/4] a\n[2/4] b\n[3/4] c\n[4/4] d\n");
 }
 
@@ -317,14 +312,9 @@ TEST(CsvReader, RejectsBrokenQuotingAndEmptyText) {
          "CSV line 4: text after the closing quote of a field"},
         {"n,v\n\"a\"\"\nb\",1\n2,\"open\n\n", "CSV line 4: a quoted field is not closed"},
     };
-    for (const Case& c : cases) {
-        try {
-            apps::parseCsv(c.text);
-            ADD_FAILURE() << c.text;
-        } catch (const apps::ChartFailure& failure) {
-            EXPECT_EQ(std::string(failure.what()), c.message);
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_THAT([&] { apps::parseCsv(c.text); },
+                    testing::ThrowsMessage<apps::ChartFailure>(c.message));
     const apps::CsvTable table = apps::parseCsv("n,v\n\"two\nlines\",1\n\n3,4\n");
     EXPECT_EQ(table.where(1), "line 5");
 }

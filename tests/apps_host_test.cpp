@@ -356,10 +356,8 @@ TEST_F(Diagnostics, MissingChartFolderIsVisibleEverywhere) {
         EXPECT_NE(toUtf8(error->description()).find(folder), std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(out)) << "no blank picture is written";
-}
+    ChartPlayer fresh; // saving before any load names no file
 
-TEST_F(Diagnostics, SavingBeforeAnyLoadNamesNoFile) {
-    ChartPlayer fresh;
     EXPECT_EQ(fresh.loadError(), L"No chart movie has been loaded");
     const auto error = ErrorTrap::capture([&] { fresh.savePng("unused.png"); });
     ASSERT_TRUE(error.has_value());

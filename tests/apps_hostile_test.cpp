@@ -33,7 +33,7 @@ TEST_F(HostileTest, AMessageCannotAddMovieParameters) {
     const RunResult run = cli("render --csv ok.csv --message loading=x&BGColor=FF0000 --width 60 "
                               "--height 40 -o c.bmp --print-url");
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out.find("&BGColor=FF0000"), std::string::npos) << run.out;
+    EXPECT_THAT(run.out, Not(HasSubstr("&BGColor=FF0000")));
     const auto image = readBmp(path("c.bmp").string());
     ASSERT_TRUE(image);
     EXPECT_NE(image->pixels.front(), 0xFF0000u); // the top left corner is the background
@@ -67,12 +67,9 @@ TEST_F(HostileTest, QueriesThatWriteAreRefusedOnEveryRoute) {
             std::vector<std::string> args{"render", "-o", "c.png"};
             args.insert(args.end(), route.begin(), route.end());
             args.insert(args.end(), {"--sql", sql, "--value", "v"});
-            std::string command = quoted(PLOTARA_BINARY);
-            for (const std::string& arg : args)
-                command += " " + quoted(arg);
-            const RunResult run = runShell(dir_, command);
+            const RunResult run = plotara(args);
             EXPECT_EQ(run.code, 1);
-            EXPECT_NE(run.err.find("Only statements that read"), std::string::npos) << run.err;
+            EXPECT_THAT(run.err, HasSubstr("Only statements that read"));
         }
     }
     EXPECT_EQ(files(), (std::vector<std::string>{"sample.db"}));
@@ -83,34 +80,29 @@ TEST_F(HostileTest, ReadingQueriesStillWorkOnEveryRoute) {
     fs::copy_file(PLOTARA_SAMPLE_DB, path("sample.db"));
     for (const auto& route : databaseRoutes(path("sample.db"))) {
         SCOPED_TRACE(route.empty() ? "sample" : route[0]);
-        std::string command = quoted(PLOTARA_BINARY) + " render --print-xml";
-        for (const std::string& arg : route)
-            command += " " + quoted(arg);
-        command += " --sql " +
-                   quoted("-- the months\n/* in order */ WITH m AS (SELECT month_no, month FROM "
-                          "months) SELECT month, month_no FROM m ORDER BY month_no") +
-                   " --category month --value month_no";
-        const RunResult run = runShell(dir_, command);
+        const std::string sql = "-- the months\n/* in order */ WITH m AS (SELECT month_no, month "
+                                "FROM months) SELECT month, month_no FROM m ORDER BY month_no";
+        std::vector<std::string> args{"render",  "--print-xml", "--category", "month",
+                                      "--value", "month_no",    "--sql",      sql};
+        args.insert(args.end(), route.begin(), route.end());
+        const RunResult run = plotara(args);
         EXPECT_EQ(run.code, 0) << run.err;
-        EXPECT_NE(run.out.find("value='12'"), std::string::npos) << run.out;
+        EXPECT_THAT(run.out, HasSubstr("value='12'"));
     }
 }
 
-TEST_F(HostileTest, AnOdbcDatabaseThatIsMissingIsNotCreated) {
+TEST_F(HostileTest, DataSourcesThatAreMissingOrEmpty) {
     const RunResult run = plotara({"render", "-o", "c.png", "--odbc",
                                    "Driver=" + std::string(PLOTARA_SQLITE_ODBC_DRIVER) +
                                        ";Database=" + path("missing.db").string(),
                                    "--sql", "SELECT 1 AS v", "--value", "v"});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(fs::is_empty(dir_)) << files().front();
-}
-
-TEST_F(HostileTest, AnEmptyDataSourceNameIsAUsageError) {
     for (const std::string option : {"--db", "--odbc"}) {
-        const RunResult run = plotara(
+        const RunResult empty = plotara(
             {"render", "-o", "c.png", option, "", "--sql", "SELECT 1 AS v", "--value", "v"});
-        EXPECT_EQ(run.code, 2) << option;
-        EXPECT_NE(run.err.find(option + ": must not be empty"), std::string::npos) << run.err;
+        EXPECT_EQ(empty.code, 2) << option;
+        EXPECT_THAT(empty.err, HasSubstr(option + ": must not be empty"));
     }
 }
 

@@ -31,11 +31,11 @@ TEST_F(StreamsTest, WriteErrorsOnStandardOutputFailTheCommand) {
         SCOPED_TRACE(command);
         const RunResult run = runShell(dir_, "( " + command + " >/dev/full )");
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find("standard output"), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr("standard output"));
     }
 }
 
-TEST_F(StreamsTest, AnExistingOutputKeepsItsPermissionBits) {
+TEST_F(StreamsTest, OutputsKeepTheirPermissionBitsAndTheLongestNamesCanBeWritten) {
     for (const auto mode : {0600, 0640, 0755}) {
         writeFile(path("chart.png"), "old");
         ::chmod(path("chart.png").c_str(), static_cast<mode_t>(mode));
@@ -45,9 +45,7 @@ TEST_F(StreamsTest, AnExistingOutputKeepsItsPermissionBits) {
         EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(mode));
         EXPECT_NE(readAll(path("chart.png")), "old");
     }
-}
-
-TEST_F(StreamsTest, TheLongestFileNamesCanBeWritten) {
+    fs::remove(path("chart.png"));
     for (const std::size_t length : {249u, 252u, 255u}) {
         const std::string name = std::string(length - 4, 'n') + ".svg";
         const RunResult run = plotara({"render", "--sample", "-o", name});
@@ -70,8 +68,7 @@ TEST_F(StreamsTest, TargetsThatAreNotRegularFilesOrAmongTheDeviceFilesAreRefused
                                          {"/dev/pts/x.png", device}}) {
         const RunResult run = plotara({"render", "--sample", "-o", target});
         EXPECT_EQ(run.code, 1) << target;
-        EXPECT_NE(run.err.find("cannot write " + std::string(target) + reason), std::string::npos)
-            << run.err;
+        EXPECT_THAT(run.err, HasSubstr("cannot write " + std::string(target) + reason));
         EXPECT_TRUE(reason == regular || !fs::exists(target)) << target;
     }
     EXPECT_EQ(files(), (std::vector<std::string>{"folder.png", "null.png"}));
@@ -109,26 +106,23 @@ TEST(DeviceFolders, TheMountHoldingAPathIsItsLongestMountPoint) {
         EXPECT_EQ(mount.point, c.point) << c.path;
     }
     EXPECT_EQ(apps::mountOf("", "/a").point, "");
-}
-
-TEST(DeviceFolders, TheQuickAnswerAgreesWithTheMountTable) {
     // Folders on an ordinary file system are answered from statfs alone; every answer must be
     // the one the mount table gives.
     std::ifstream in("/proc/self/mountinfo");
-    const std::string table{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ASSERT_FALSE(table.empty());
+    const std::string mounts{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(mounts.empty());
     int checked = 0;
     for (const char* folder : {"/", "/tmp", "/proc", "/sys", "/run", "/etc", "/dev", "/dev/pts",
                                "/dev/shm", "/dev/mqueue", "/proc/self", "/var/tmp"}) {
         std::error_code error;
         const fs::path canonical = fs::canonical(folder, error);
         if (error) continue;
-        const apps::MountOf mount = apps::mountOf(table, canonical.string());
-        const bool expected = canonical == "/dev" || mount.point == "/dev" ||
-                              mount.type == "devtmpfs" || mount.type == "devpts" ||
-                              mount.type == "mqueue";
+        const apps::MountOf found = apps::mountOf(mounts, canonical.string());
+        const bool expected = canonical == "/dev" || found.point == "/dev" ||
+                              found.type == "devtmpfs" || found.type == "devpts" ||
+                              found.type == "mqueue";
         EXPECT_EQ(apps::isDeviceFolder(folder), expected)
-            << folder << " on " << mount.type << " at " << mount.point;
+            << folder << " on " << found.type << " at " << found.point;
         ++checked;
     }
     EXPECT_GE(checked, 5);
@@ -144,8 +138,7 @@ TEST_F(StreamsTest, AFullDiskLeavesTheOldOutputAndNoPartialFile) {
             runShell(dir_, "( trap '' XFSZ; ulimit -f 2; exec " + quoted(PLOTARA_BINARY) +
                                " render --sample --width 1200 --height 900 -o " + name + " )");
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find("cannot write " + name + ": File too large"), std::string::npos)
-            << run.err;
+        EXPECT_THAT(run.err, HasSubstr("cannot write " + name + ": File too large"));
         EXPECT_EQ(files(), std::vector<std::string>{name});
         EXPECT_EQ(readAll(path(name)), "old");
         fs::remove(path(name));
@@ -160,10 +153,9 @@ TEST_F(StreamsTest, AMovieThatCannotLoadIsNamedWithoutTheDocument) {
     const RunResult run = plotara(
         {"render", "--type", "11", "--charts", "charts", "--xml", "doc.xml", "-o", "c.png"});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find("the chart movie could not be loaded: file:///"), std::string::npos)
-        << run.err;
-    EXPECT_NE(run.err.find("PTM11.swf\n"), std::string::npos) << run.err;
-    EXPECT_EQ(run.err.find("secret"), std::string::npos) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("the chart movie could not be loaded: file:///"));
+    EXPECT_THAT(run.err, HasSubstr("PTM11.swf\n"));
+    EXPECT_THAT(run.err, Not(HasSubstr("secret")));
 }
 
 // The row writer gives the bytes of the control's Picture writer for the same picture over
@@ -231,13 +223,13 @@ TEST_F(StreamsTest, XmlAndUrlReadAFileAlike) {
         EXPECT_EQ(xml.out, fileUrl.out);
         // The first lines: a sanitizer build may add its report after them.
         EXPECT_EQ(xml.err.substr(0, xml.err.find('\n')), url.err.substr(0, url.err.find('\n')));
-        EXPECT_EQ(url.err.find("Pango"), std::string::npos) << url.err;
+        EXPECT_THAT(url.err, Not(HasSubstr("Pango")));
         if (xml.code == 0) {
             EXPECT_EQ(readAll(path("x.png")), readAll(path("u.png")));
         }
     }
-    EXPECT_NE(cli("render --xml percent.xml --print-xml").out.find("A%41 100%"), std::string::npos);
-    EXPECT_NE(cli("render --url latin1.xml --print-xml").out.find("Caf\uFFFD"), std::string::npos);
+    EXPECT_THAT(cli("render --xml percent.xml --print-xml").out, HasSubstr("A%41 100%"));
+    EXPECT_THAT(cli("render --url latin1.xml --print-xml").out, HasSubstr("Caf\uFFFD"));
 }
 
 TEST_F(StreamsTest, InputsWithoutEndStopAtTheLimitAndScalesThatCannotBeDrawnAreRefused) {
@@ -265,13 +257,12 @@ TEST_F(StreamsTest, InputsWithoutEndStopAtTheLimitAndScalesThatCannotBeDrawnAreR
         SCOPED_TRACE(c.args);
         const RunResult run = cli(std::string("render -o c.png ") + c.args);
         EXPECT_EQ(run.code, c.code);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.message));
     }
     const RunResult piped = runShell(dir_, "yes '<set value=\"1\"/>' | " + quoted(PLOTARA_BINARY) +
                                                " render --xml - --max-input 1 -o c.png");
     EXPECT_EQ(piped.code, 1);
-    EXPECT_NE(piped.err.find("cannot read -: it holds more than 1 MiB"), std::string::npos)
-        << piped.err;
+    EXPECT_THAT(piped.err, HasSubstr("cannot read -: it holds more than 1 MiB"));
 }
 
 struct BadInput {
@@ -328,7 +319,7 @@ TEST_F(ErrorsTest, BadInputGivesItsExitCodeAndMessageAndWritesNothing) {
         SCOPED_TRACE(c.name);
         const RunResult run = plotara(words(std::string("render -o chart.png ") + c.args));
         EXPECT_EQ(run.code, c.code) << run.err;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.message));
         EXPECT_TRUE(run.out.empty()) << run.out;
         EXPECT_EQ(files(), inputs);
         EXPECT_EQ(readAll(path("chart.png")), "the previous picture");
@@ -349,7 +340,7 @@ TEST_F(ErrorsTest, AnOutputThatCannotBeWrittenIsAChartErrorWithoutLeftovers) {
         SCOPED_TRACE(c.output);
         const RunResult run = plotara({"render", "--csv", "ok.csv", "-o", c.output});
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.message));
     }
     EXPECT_TRUE(fs::is_empty(path("locked")));
     fs::permissions(path("locked"), fs::perms::owner_all);
@@ -363,11 +354,12 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
                  {"render --colour red", "--colour"},
                  {"render --sample -o chart.gif", "use .png, .svg, .pdf, .bmp or .html"},
                  {"render --sample --svg-text outlines -o chart.svg", "--svg-text"},
+                 {"render --sample -o - --layout-json -", "standard output"},
                  {"types --csv data.csv", "--csv"}}; // another command's option
     for (const auto& c : usage) {
         const RunResult run = cli(c.args);
         EXPECT_EQ(run.code, 2) << c.args;
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.args << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.message)) << c.args;
     }
     EXPECT_FALSE(fs::exists(path("chart.svg")));
 
@@ -383,23 +375,23 @@ TEST_F(ErrorsTest, UsageErrorsAndHelp) {
     for (const auto& c : commands) {
         const RunResult help = plotara({c.command, "--help"});
         EXPECT_EQ(help.code, 0) << c.command;
-        EXPECT_NE(help.out.find("Example"), std::string::npos) << c.command << help.out;
-        EXPECT_NE(help.out.find(c.option), std::string::npos) << c.command << help.out;
+        EXPECT_THAT(help.out, HasSubstr("Example")) << c.command;
+        EXPECT_THAT(help.out, HasSubstr(c.option)) << c.command;
     }
     const RunResult topHelp = cli("--help");
     for (const std::string command : {"render", "gallery", "view", "batch", "types"})
-        EXPECT_NE(topHelp.out.find("  " + command), std::string::npos) << topHelp.out;
+        EXPECT_THAT(topHelp.out, HasSubstr("  " + command));
     // The help speaks of chart attributes and the player's chart files, not of movies.
     const RunResult render = cli("render --help");
     for (const std::string text :
          {"docs/chart-xml.md", "caption=Sales", "numberPrefix=$", "yAxisMinValue=0",
           "the address the control hands to the player"})
-        EXPECT_NE(render.out.find(text), std::string::npos) << text;
+        EXPECT_THAT(render.out, HasSubstr(text));
     const RunResult types = cli("types");
     EXPECT_TRUE(types.out.starts_with("No  Name")) << types.out;
-    EXPECT_NE(types.out.find("Player chart files (full, light)"), std::string::npos) << types.out;
+    EXPECT_THAT(types.out, HasSubstr("Player chart files (full, light)"));
     for (const RunResult& run : {render, types, cli("--help")})
-        EXPECT_EQ(run.out.find("movie"), std::string::npos) << run.out;
+        EXPECT_THAT(run.out, Not(HasSubstr("movie")));
 }
 
 } // namespace

@@ -53,8 +53,7 @@ protected:
         SCOPED_TRACE(c.name);
         const RunResult run = render(args);
         EXPECT_EQ(run.code, c.code) << run.err;
-        EXPECT_NE((c.code == 0 ? run.out : run.err).find(c.expected), std::string::npos)
-            << run.out << run.err;
+        EXPECT_THAT((c.code == 0 ? run.out : run.err), HasSubstr(c.expected)) << run.out << run.err;
         if (c.code != 0) {
             EXPECT_EQ(run.out, "");
         }
@@ -124,9 +123,8 @@ TEST_F(TablesTest, LongFormGivesTheSameDocumentInAnyRowOrderAndEveryValueAtItsCa
     EXPECT_EQ(values.at("AAA").at("2010"), "40");
     EXPECT_EQ(values.at("BBB").at("2000"), "15");
     EXPECT_EQ(values.at("CCC").at("2010"), "20");
-    EXPECT_NE(documents[0].find("<categories><category label='2000' /><category label='2001' />"),
-              std::string::npos)
-        << documents[0];
+    EXPECT_THAT(documents[0],
+                HasSubstr("<categories><category label='2000' /><category label='2001' />"));
     EXPECT_EQ(documents[0].find("<dataset seriesName='AAA'>"),
               documents[0].find("<dataset")); // datasets sorted by name
 }
@@ -181,7 +179,7 @@ TEST_F(TablesTest, CellsAreDataNeverMarkupOrParameters) {
         args.insert(args.end(), {"--print-xml", "-o", "f.png"});
         const RunResult run = render(args);
         EXPECT_EQ(run.code, 1);
-        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_THAT(run.err, HasSubstr(c.message));
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(fs::exists(path("f.png")));
     }
@@ -205,13 +203,12 @@ TEST_F(TablesTest, PointLimitIsAnErrorWithTheCountNeverATruncation) {
              at = fits.out.find("<set ", at + 1))
             ++sets;
         EXPECT_EQ(sets, 32767u);
-        EXPECT_NE(fits.out.find(type == "scatter" ? "X='32766'" : "label='32766'"),
-                  std::string::npos);
+        EXPECT_THAT(fits.out, HasSubstr(type == "scatter" ? "X='32766'" : "label='32766'"));
 
         const RunResult over = render({"--type", type, "--csv", "over.csv", "-o", "o.png"});
         EXPECT_EQ(over.code, 1);
-        EXPECT_NE(over.err.find("32768 points"), std::string::npos) << over.err;
-        EXPECT_NE(over.err.find("32767"), std::string::npos) << over.err;
+        EXPECT_THAT(over.err, HasSubstr("32768 points"));
+        EXPECT_THAT(over.err, HasSubstr("32767"));
         EXPECT_FALSE(fs::exists(path("o.png")));
     }
     // A query is held to the same limit.
@@ -220,7 +217,7 @@ TEST_F(TablesTest, PointLimitIsAnErrorWithTheCountNeverATruncation) {
     const RunResult query = render(
         {"--type", "scatter", "--sql", numbers, "--category", "x", "--value", "y", "-o", "q.png"});
     EXPECT_EQ(query.code, 1);
-    EXPECT_NE(query.err.find("32768 points"), std::string::npos) << query.err;
+    EXPECT_THAT(query.err, HasSubstr("32768 points"));
 
     // The long form counts every cell of its grid: 2 series x 16384 categories is too many.
     std::string sparse = "c,s,v\n";
@@ -230,8 +227,7 @@ TEST_F(TablesTest, PointLimitIsAnErrorWithTheCountNeverATruncation) {
     const RunResult grid = render({"--type", "msline2d", "--csv", "sparse.csv", "--category", "c",
                                    "--series", "s", "--value", "v", "-o", "g.png"});
     EXPECT_EQ(grid.code, 1);
-    EXPECT_NE(grid.err.find("32768 points (16384 categories x 2 series)"), std::string::npos)
-        << grid.err;
+    EXPECT_THAT(grid.err, HasSubstr("32768 points (16384 categories x 2 series)"));
 }
 
 TEST_F(TablesTest, ColumnOptionsOnCsvWithWrongColumnsTypesAndEmptyInput) {
@@ -372,9 +368,9 @@ TEST_F(TablesTest, ParameterNamesAndColoursAreChecked) {
         const RunResult run = render(args);
         EXPECT_EQ(run.code, c.code) << run.err;
         if (c.err.empty()) {
-            EXPECT_EQ(run.err.find("plotara:"), std::string::npos) << run.err;
+            EXPECT_THAT(run.err, Not(HasSubstr("plotara:")));
         } else {
-            EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
+            EXPECT_THAT(run.err, HasSubstr(c.err));
         }
     }
 }

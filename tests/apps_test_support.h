@@ -5,6 +5,7 @@
 
 #include "file_test_support.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,6 +22,8 @@
 namespace plotara::test {
 
 namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // What one run of a program gave.
 struct RunResult {

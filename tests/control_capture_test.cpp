@@ -78,7 +78,7 @@ TEST(ControlCapture, SaveWithConfirmationWritesA24BitBitmap) {
     expectIdentify(path, "BMP3 37 23 8 DirectClass");
 }
 
-TEST(ControlCapture, CancelReturnsFalseAndShowsNothing) {
+TEST(ControlCapture, CancelledAndFailingSaves) {
     for (const bool confirm : {true, false}) {
         CaptureRig rig;
         rig.os->queueFileAnswer(FileDialogAnswer::cancelled());
@@ -87,6 +87,31 @@ TEST(ControlCapture, CancelReturnsFalseAndShowsNothing) {
         EXPECT_EQ(rig.os->saveRecords().size(), 1u);
         EXPECT_TRUE(fs::is_empty(rig.folder));
     }
+    CaptureRig rig;
+    // An error while saving (no such folder) returns False without a message.
+    rig.answer(rig.file("missing/chart.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage());
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    // A character device is written to and stays a device: no normal file is found afterwards,
+    // so the failure box comes. The dialog adds ".bmp" to a name without one: a link reaches it.
+    const fs::path link = rig.folder / "null.bmp";
+    fs::create_symlink("/dev/null", link);
+    rig.answer(fromPath(link));
+    EXPECT_FALSE(rig->SaveAsImage(true));
+    EXPECT_EQ(test::nodeKind(link), S_IFLNK);
+    EXPECT_EQ(test::nodeKind("/dev/null"), S_IFCHR);
+    EXPECT_EQ(test::fileNames(rig.folder), std::vector<std::string>{"null.bmp"});
+    // So does a save that raises nothing but leaves no normal file (a hidden name).
+    rig.answer(rig.file(".hidden.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 2u);
+    for (const MessageBoxRecord& box : rig.container.messageBoxes())
+        EXPECT_EQ(std::make_tuple(box.text, box.icon, box.caption),
+                  std::make_tuple(String(L"Sorry! Image saving failed."), Long{16},
+                                  String(L"Plotara: Error")));
+    rig.answer(rig.file(".hidden2.bmp"));
+    EXPECT_FALSE(rig->SaveAsImage(false));
+    EXPECT_EQ(rig.container.messageBoxes().size(), 2u);
 }
 
 TEST(ControlCapture, OtherExtensionWithoutConfirmationAndTheFilterComesBack) {
@@ -113,34 +138,6 @@ TEST(ControlCapture, OtherExtensionWithoutConfirmationAndTheFilterComesBack) {
     rig.answer(png, 0, true);
     EXPECT_TRUE(rig->SaveAsImage(false));
     EXPECT_EQ(test::readBmp(toUtf8(png))->pixels.at(0), 0x000000u);
-}
-
-TEST(ControlCapture, FailingSaves) {
-    CaptureRig rig;
-    // An error while saving (no such folder) returns False without a message.
-    rig.answer(rig.file("missing/chart.bmp"));
-    EXPECT_FALSE(rig->SaveAsImage());
-    EXPECT_TRUE(rig.container.messageBoxes().empty());
-    // A character device is written to and stays a device: no normal file is found afterwards,
-    // so the failure box comes. The dialog adds ".bmp" to a name without one: a link reaches it.
-    const fs::path link = rig.folder / "null.bmp";
-    fs::create_symlink("/dev/null", link);
-    rig.answer(fromPath(link));
-    EXPECT_FALSE(rig->SaveAsImage(true));
-    EXPECT_EQ(test::nodeKind(link), S_IFLNK);
-    EXPECT_EQ(test::nodeKind("/dev/null"), S_IFCHR);
-    EXPECT_EQ(test::fileNames(rig.folder), std::vector<std::string>{"null.bmp"});
-    // So does a save that raises nothing but leaves no normal file (a hidden name).
-    rig.answer(rig.file(".hidden.bmp"));
-    EXPECT_FALSE(rig->SaveAsImage());
-    ASSERT_EQ(rig.container.messageBoxes().size(), 2u);
-    for (const MessageBoxRecord& box : rig.container.messageBoxes())
-        EXPECT_EQ(std::make_tuple(box.text, box.icon, box.caption),
-                  std::make_tuple(String(L"Sorry! Image saving failed."), Long{16},
-                                  String(L"Plotara: Error")));
-    rig.answer(rig.file(".hidden2.bmp"));
-    EXPECT_FALSE(rig->SaveAsImage(false));
-    EXPECT_EQ(rig.container.messageBoxes().size(), 2u);
 }
 
 TEST(ControlCapture, CaptureErrorShowsItsBoxThenTheDialogStillOpens) {
@@ -214,7 +211,7 @@ TEST(ControlCapture, PaletteDisplayGivesAn8BitBitmapWithTheSystemPalette) {
     expectIdentify(rig.file("palette.bmp"), "BMP3 37 23 8 PseudoClass");
 }
 
-TEST(ControlCapture, BitmapWriterEdgeCases) {
+TEST(ControlCapture, BitmapWriterEdgeCasesPipesAndDevices) {
     EXPECT_EQ(errorOf([] { Picture().saveAsBmp(L"/tmp/never.bmp"); }), 380);
     EXPECT_EQ(errorOf([] { Picture(1, 2, 2, {1, 2, 3}); }), 5);
     EXPECT_EQ(errorOf([] { Picture(1, 1, 1, {1}, std::vector<std::uint32_t>(257)); }), 5);
@@ -227,10 +224,6 @@ TEST(ControlCapture, BitmapWriterEdgeCases) {
         Picture(7, 2, 1, {0xFF0000, 0x0000F0}, {0x0000FF, 0xFF0000}).bmpBytes();
     ASSERT_EQ(indexed.size(), 54u + 8u + 4u);
     EXPECT_EQ(indexed.substr(62), std::string("\x01\x00\0\0", 4));
-}
-
-// The bitmap writer on pipes, devices, sockets and folders: written in place or Error 75.
-TEST(ControlCapture, BitmapsSavedToPipesAndDevicesLeaveTheNodes) {
     CaptureRig rig; // for its folder
     // 200 x 120 pixels: more than a pipe holds at once.
     const Picture picture(7, 200, 120, std::vector<std::uint32_t>(200 * 120, 0x336699));

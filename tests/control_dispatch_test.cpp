@@ -220,11 +220,24 @@ TEST(ControlBridge, PartsLongerThan32767CharactersStayEmpty) {
     EXPECT_EQ(longName[1], L"x");
 }
 
-TEST(ControlBridge, BuildInvokeRequestEscapesNothing) {
+TEST(ControlBridge, BuildInvokeRequestEscapesNothingAndPrintChartSendsIt) {
     EXPECT_EQ(BuildInvokeRequest(L"print", L""),
               L"<invoke name='print'> <arguments> <string></string> </arguments> </invoke>");
     EXPECT_EQ(BuildInvokeRequest(L"a'b", L"<&>"),
               L"<invoke name='a'b'> <arguments> <string><&></string> </arguments> </invoke>");
+    ControlRig rig;
+    rig->PrintChart();
+    EXPECT_EQ(rig.host->requests(), std::vector<String>{BuildInvokeRequest(L"print", L"")});
+    EXPECT_TRUE(rig.container.messageBoxes().empty());
+    rig.host->setReply([](const String&) -> String { raise(errors::component(5, L"No movie")); });
+    EXPECT_NO_THROW(rig->PrintChart());
+    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
+    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
+    EXPECT_EQ(box.text, L"Error Number: " + std::to_wstring(objectErrorBase + 5) +
+                            L"\nDescription: No movie");
+    EXPECT_EQ(box.buttons, 0);
+    EXPECT_EQ(box.icon, 0);
+    EXPECT_EQ(box.caption, L"");
 }
 
 TEST(ControlBridge, CallbackNamesBecomeEvents) {
@@ -275,28 +288,6 @@ TEST(ControlBridge, ErrorsOfTheHostsHandlerStayInsideTheCallback) {
     EXPECT_NO_THROW(rig.host->deliver(request(L"PT_Loaded", L"")));
     EXPECT_NO_THROW(rig.host->deliver(request(L"link", L"1,2")));
     EXPECT_EQ(calls, 2);
-}
-
-TEST(ControlBridge, PrintChartSendsThePrintRequest) {
-    ControlRig rig;
-    rig->PrintChart();
-    EXPECT_EQ(rig.host->requests(),
-              std::vector<String>{
-                  L"<invoke name='print'> <arguments> <string></string> </arguments> </invoke>"});
-    EXPECT_TRUE(rig.container.messageBoxes().empty());
-}
-
-TEST(ControlBridge, PrintChartShowsItsErrorInAMessageBox) {
-    ControlRig rig;
-    rig.host->setReply([](const String&) -> String { raise(errors::component(5, L"No movie")); });
-    EXPECT_NO_THROW(rig->PrintChart());
-    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
-    const MessageBoxRecord& box = rig.container.messageBoxes()[0];
-    EXPECT_EQ(box.text, L"Error Number: " + std::to_wstring(objectErrorBase + 5) +
-                            L"\nDescription: No movie");
-    EXPECT_EQ(box.buttons, 0);
-    EXPECT_EQ(box.icon, 0);
-    EXPECT_EQ(box.caption, L"");
 }
 
 } // namespace

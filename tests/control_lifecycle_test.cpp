@@ -151,7 +151,7 @@ TEST(ControlLifecycle, RunModeEmptyDocumentTexts) {
     }
 }
 
-TEST(ControlLifecycle, HiddenExtenderStopsTheShowHandlerOnlyWithADisplayName) {
+TEST(ControlLifecycle, ShowHandlerStopsForAHiddenExtenderAndReportsErrorsInAMessageBox) {
     ControlRig rig(false);
     rig.container.setExtenderVisible(false);
     rig.container.show();
@@ -159,17 +159,14 @@ TEST(ControlLifecycle, HiddenExtenderStopsTheShowHandlerOnlyWithADisplayName) {
     rig.container.setDisplayName(L"");
     rig.container.show();
     EXPECT_EQ(rig.container.events().size(), 1u);
-}
-
-TEST(ControlLifecycle, ShowHandlerErrorsGoToAMessageBox) {
-    ControlRig rig;
-    rig->putref_Data(nullptr);
-    rig.container.show();
-    EXPECT_TRUE(rig.container.events().empty());
-    ASSERT_EQ(rig.container.messageBoxes().size(), 1u);
-    EXPECT_EQ(rig.container.messageBoxes()[0].text,
+    ControlRig running;
+    running->putref_Data(nullptr);
+    running.container.show();
+    EXPECT_TRUE(running.container.events().empty());
+    ASSERT_EQ(running.container.messageBoxes().size(), 1u);
+    EXPECT_EQ(running.container.messageBoxes()[0].text,
               L"91: Error Soruce: \nObject variable or With block variable not set");
-    EXPECT_EQ(rig.container.messageBoxes()[0].buttons, 0);
+    EXPECT_EQ(running.container.messageBoxes()[0].buttons, 0);
 }
 
 TEST(ControlLifecycle, ResizeMatchesTheMovieHostThenShowsAndRaisesResize) {
@@ -188,18 +185,15 @@ TEST(ControlLifecycle, ResizeMatchesTheMovieHostThenShowsAndRaisesResize) {
               (std::vector<String>{L"changed Border", L"event Show", L"event Resize"}));
 }
 
-TEST(ControlLifecycle, RunModeResizeWithoutDataRaisesOnlyResize) {
+TEST(ControlLifecycle, RunModeResizeWithoutDataAndHideRaiseOnlyTheirEvents) {
     ControlRig rig;
     rig.container.resize(100, 50);
     EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Resize"});
     EXPECT_EQ(rig.host->get_Width(), 100);
     EXPECT_EQ(rig.host->get_Height(), 50);
-}
-
-TEST(ControlLifecycle, HideRaisesHideAndAmbientChangesDoNothing) {
-    ControlRig rig;
+    rig.clear();
     rig.container.hide();
-    rig.container.setUserMode(false);
+    rig.container.setUserMode(false); // an ambient change does nothing
     EXPECT_EQ(rig.container.journal(), std::vector<String>{L"event Hide"});
     EXPECT_TRUE(rig.host->calls().empty());
 }
@@ -309,7 +303,7 @@ TEST(ControlCatalogue, MovieFileStore) {
     }
 }
 
-TEST(ControlCatalogue, ChartTypeWithoutAMovieFileEndsAsOne) {
+TEST(ControlCatalogue, ChartTypeEndsAsAChartWithAMovieFileAndReachesTheDataObject) {
     for (Long value : {0L, 38L, 51L, -5L, 40000L, -2147483647L - 1, 2147483647L}) {
         ControlRig rig;
         rig->put_ChartType(static_cast<enumChartNames>(value));
@@ -317,9 +311,6 @@ TEST(ControlCatalogue, ChartTypeWithoutAMovieFileEndsAsOne) {
         EXPECT_EQ(rig.container.notifications(), std::vector<String>{L"ChartType"}) << value;
         EXPECT_EQ(rig->GetChartFileName(), L"PTM01.swf");
     }
-}
-
-TEST(ControlCatalogue, ChartTypeReachesTheDataObject) {
     ControlRig rig;
     rig->put_ChartType(enumChartNames::grid);
     EXPECT_EQ(rig->GetChartFileName(), L"PTM37.swf");
@@ -375,7 +366,7 @@ TEST(ControlCatalogue, SetChartTypeLowerCasesAndRenders) {
     }
 }
 
-TEST(ControlCatalogue, ChartArrays) {
+TEST(ControlCatalogue, ChartArraysAndEnumerationSpellings) {
     ControlRig rig;
     const auto all = rig->GetChartArray();
     ASSERT_EQ(all.size(), 37u);
@@ -401,6 +392,13 @@ TEST(ControlCatalogue, ChartArrays) {
     // Every name maps back to its type (so no two types share a name).
     for (Long type = 1; type <= 37; ++type)
         EXPECT_EQ(catalogue::typeOfName(catalogue::typeName(type)), type);
+    EXPECT_EQ(String(chartGroupMembers()[6].name), L"Multi Series Stacked");
+    EXPECT_EQ(String(borderStyleMembers()[2].name), L"3D_Face");
+    ASSERT_EQ(chartNamesMembers().size(), 37u);
+    for (const EnumMember& m : chartNamesMembers())
+        EXPECT_EQ(text::toLower(m.name), catalogue::typeName(m.value));
+    EXPECT_EQ(String(chartNamesMembers()[6].name), L"Line2D");
+    EXPECT_EQ(chartMessageTypeMembers().back().value, 7);
 }
 
 TEST(ControlCatalogue, SampleDocumentsForEveryType) {
@@ -421,16 +419,6 @@ TEST(ControlCatalogue, SampleDocumentsForEveryType) {
     ControlRig rig;
     rig->put_ChartType(enumChartNames::grid);
     EXPECT_EQ(rig->GetSampleXML(), catalogue::sampleXML(1));
-}
-
-TEST(ControlCatalogue, EnumerationSpellings) {
-    EXPECT_EQ(String(chartGroupMembers()[6].name), L"Multi Series Stacked");
-    EXPECT_EQ(String(borderStyleMembers()[2].name), L"3D_Face");
-    ASSERT_EQ(chartNamesMembers().size(), 37u);
-    for (const EnumMember& m : chartNamesMembers())
-        EXPECT_EQ(text::toLower(m.name), catalogue::typeName(m.value));
-    EXPECT_EQ(String(chartNamesMembers()[6].name), L"Line2D");
-    EXPECT_EQ(chartMessageTypeMembers().back().value, 7);
 }
 
 } // namespace

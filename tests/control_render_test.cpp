@@ -31,6 +31,13 @@ TEST(ControlRender, ExistingDataFileInRenderChartAndInTheWriter) {
     EXPECT_EQ(rig.lastMovie(), LR"(file:///C:\Charts\PTM11.swf?nocache=)" + timer + size +
                                    debugOff + L"&dataURL=" + file.path());
     EXPECT_EQ(rig.host->movies().size(), 2u);
+    TempFile readable("exists.xml");
+    EXPECT_TRUE(movieurl::FileExists(readable.path()));
+    EXPECT_TRUE(movieurl::FileExists(readable.path() + L"\\"));
+    EXPECT_FALSE(movieurl::FileExists(readable.path() + L"\\\\"));
+    EXPECT_FALSE(movieurl::FileExists(fromUtf8(std::filesystem::temp_directory_path().string())));
+    EXPECT_FALSE(movieurl::FileExists(L"/nonexistent/plotara.xml"));
+    EXPECT_FALSE(movieurl::FileExists(L""));
 }
 
 TEST(ControlRender, DriveRootLosesItsSeparatorOnlyInRenderChart) {
@@ -297,14 +304,6 @@ TEST(ControlRender, ChartMessageTypeErrorsLeaveTheMessagesAlone) {
     EXPECT_EQ(rig->chartMessages(), L"");
 }
 
-TEST(ControlRender, NumberTextsFollowTheDecimalSeparator) {
-    EXPECT_EQ(movieurl::numberText(45296.78f, L','), L"45296,78");
-    EXPECT_EQ(movieurl::numberText(320.0f, L','), L"320");
-    EXPECT_EQ(movieurl::numberText(5.5f, L'.'), L"5.5");
-    EXPECT_EQ(movieurl::numberText(0.25f, L','), L"0,25");
-    EXPECT_EQ(movieurl::numberText(86399.99f, L'.'), L"86399.99");
-}
-
 TEST(ControlRender, SizeAndTimerComeFromTheContainerAndTheClock) {
     ControlRig rig;
     rig.container.resize(640, 480.5f);
@@ -313,16 +312,11 @@ TEST(ControlRender, SizeAndTimerComeFromTheContainerAndTheClock) {
     EXPECT_EQ(rig.lastMovie(), LR"(file:///\PTM01.swf?nocache=3.125&chartWidth=640)"
                                L"&chartHeight=480.5" +
                                    debugOff + L"&dataXML=");
-}
-
-TEST(ControlRender, FileExistsAcceptsReadableFilesOnly) {
-    TempFile file("exists.xml");
-    EXPECT_TRUE(movieurl::FileExists(file.path()));
-    EXPECT_TRUE(movieurl::FileExists(file.path() + L"\\"));
-    EXPECT_FALSE(movieurl::FileExists(file.path() + L"\\\\"));
-    EXPECT_FALSE(movieurl::FileExists(fromUtf8(std::filesystem::temp_directory_path().string())));
-    EXPECT_FALSE(movieurl::FileExists(L"/nonexistent/plotara.xml"));
-    EXPECT_FALSE(movieurl::FileExists(L""));
+    EXPECT_EQ(movieurl::numberText(45296.78f, L','), L"45296,78");
+    EXPECT_EQ(movieurl::numberText(320.0f, L','), L"320");
+    EXPECT_EQ(movieurl::numberText(5.5f, L'.'), L"5.5");
+    EXPECT_EQ(movieurl::numberText(0.25f, L','), L"0,25");
+    EXPECT_EQ(movieurl::numberText(86399.99f, L'.'), L"86399.99");
 }
 
 TEST(ControlRender, DesignTimeSampleUrl) {
@@ -392,9 +386,6 @@ TEST(ControlRender, AUtf8DocumentAndItsWideFormRenderAlike) {
             EXPECT_EQ(*kept, toUtf8(fromUtf8(c.utf8)));
         }
     }
-}
-
-TEST(ControlRender, ANullUtf8DocumentIsTheEmptyDocument) {
     ControlRig rig;
     rig->put_setDataXML(L"<chart></chart>");
     rig->put_setDataXMLText(nullptr);
@@ -432,70 +423,52 @@ TEST(ControlRender, Utf8RepairMatchesTheWideConversion) {
 }
 
 // Which value renderedFrom takes after one writer call, from a given state.
-struct Transition {
-    const char* name;
-    bool runMode;
-    const wchar_t* before;
-    const wchar_t* externalXML; // preset of setDataXML
-    const wchar_t* dataFile;    // preset of setDataURL; "*" names an existing file
-    enum Action { Show, SetXML, SetURL } action;
-    const wchar_t* argument; // "*" names an existing file
-    const wchar_t* after;
-};
-
-class ControlRenderedFrom : public testing::TestWithParam<Transition> {};
-
-TEST_P(ControlRenderedFrom, Transition) {
-    const Transition& t = GetParam();
+TEST(ControlRender, RenderedFromTransitions) {
+    constexpr bool design = false, run = true;
+    enum Action { Show, SetXML, SetURL };
+    const struct {
+        const char* name;
+        bool runMode;
+        const wchar_t* before;
+        const wchar_t* externalXML; // preset of setDataXML
+        const wchar_t* dataFile;    // preset of setDataURL; "*" names an existing file
+        Action action;
+        const wchar_t* argument; // "*" names an existing file
+        const wchar_t* after;
+    } transitions[] = {
+        {"show_first", design, L"", L"", L"", Show, L"", L"dtime"},
+        {"show_keeps", design, L"exxml", L"", L"", Show, L"", L"exxml"},
+        {"xml_empty", design, L"url", L"", L"", SetXML, L"", L"dtime"},
+        {"xml_empty_file", design, L"dtime", L"", L"*", SetXML, L"", L"url"},
+        {"xml_text", design, L"url", L"", L"*", SetXML, L"<chart/>", L"exxml"},
+        {"xml_run", run, L"dtime", L"", L"", SetXML, L"<chart/>", L"dtime"},
+        {"url_empty", design, L"url", L"", L"", SetURL, L"", L"dtime"},
+        {"url_empty_xml", design, L"url", L"<chart/>", L"", SetURL, L"", L"exxml"},
+        {"url_empty_run", run, L"", L"<chart/>", L"", SetURL, L"", L"exxml"},
+        {"url_empty_run_no_xml", run, L"", L"", L"", SetURL, L"", L"dtime"},
+        {"url_local", design, L"dtime", L"", L"", SetURL, L"*", L"url"},
+        {"url_missing", design, L"exxml", L"", L"", SetURL, L"/nonexistent/x.xml", L"url"},
+        {"url_missing_run", run, L"dtime", L"", L"", SetURL, L"/nonexistent/x.xml", L"dtime"},
+        {"url_web", design, L"dtime", L"", L"", SetURL, L"http://example.com/x.xml", L"dtime"},
+    };
     TempFile existing("transition.xml");
     auto resolve = [&](const wchar_t* text) {
         return String(text) == L"*" ? existing.path() : String(text);
     };
-    ControlRig rig(true);
-    rig->put_ChartPath(LR"(C:\Charts)");
-    if (*t.externalXML) rig->put_setDataXML(t.externalXML);
-    if (*t.dataFile) rig->put_setDataURL(resolve(t.dataFile));
-    rig.container.setUserMode(t.runMode);
-    rig->put_renderedFrom(t.before);
-    switch (t.action) {
-    case Transition::Show:
-        rig.container.show();
-        break;
-    case Transition::SetXML:
-        rig->put_setDataXML(resolve(t.argument));
-        break;
-    case Transition::SetURL:
-        rig->put_setDataURL(resolve(t.argument));
-        break;
+    for (const auto& t : transitions) {
+        SCOPED_TRACE(t.name);
+        ControlRig rig(true);
+        rig->put_ChartPath(LR"(C:\Charts)");
+        if (*t.externalXML) rig->put_setDataXML(t.externalXML);
+        if (*t.dataFile) rig->put_setDataURL(resolve(t.dataFile));
+        rig.container.setUserMode(t.runMode);
+        rig->put_renderedFrom(t.before);
+        if (t.action == Show) rig.container.show();
+        if (t.action == SetXML) rig->put_setDataXML(resolve(t.argument));
+        if (t.action == SetURL) rig->put_setDataURL(resolve(t.argument));
+        EXPECT_EQ(rig->get_renderedFrom(), t.after);
     }
-    EXPECT_EQ(rig->get_renderedFrom(), t.after);
 }
-
-constexpr bool design = false, run = true;
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ControlRenderedFrom,
-    testing::Values(
-        Transition{"show_first", design, L"", L"", L"", Transition::Show, L"", L"dtime"},
-        Transition{"show_keeps", design, L"exxml", L"", L"", Transition::Show, L"", L"exxml"},
-        Transition{"xml_empty", design, L"url", L"", L"", Transition::SetXML, L"", L"dtime"},
-        Transition{"xml_empty_file", design, L"dtime", L"", L"*", Transition::SetXML, L"", L"url"},
-        Transition{"xml_text", design, L"url", L"", L"*", Transition::SetXML, L"<chart/>",
-                   L"exxml"},
-        Transition{"xml_run", run, L"dtime", L"", L"", Transition::SetXML, L"<chart/>", L"dtime"},
-        Transition{"url_empty", design, L"url", L"", L"", Transition::SetURL, L"", L"dtime"},
-        Transition{"url_empty_xml", design, L"url", L"<chart/>", L"", Transition::SetURL, L"",
-                   L"exxml"},
-        Transition{"url_empty_run", run, L"", L"<chart/>", L"", Transition::SetURL, L"", L"exxml"},
-        Transition{"url_empty_run_no_xml", run, L"", L"", L"", Transition::SetURL, L"", L"dtime"},
-        Transition{"url_local", design, L"dtime", L"", L"", Transition::SetURL, L"*", L"url"},
-        Transition{"url_missing", design, L"exxml", L"", L"", Transition::SetURL,
-                   L"/nonexistent/x.xml", L"url"},
-        Transition{"url_missing_run", run, L"dtime", L"", L"", Transition::SetURL,
-                   L"/nonexistent/x.xml", L"dtime"},
-        Transition{"url_web", design, L"dtime", L"", L"", Transition::SetURL,
-                   L"http://example.com/x.xml", L"dtime"}),
-    [](const testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace plotara

@@ -63,11 +63,18 @@ TEST(CoreNumber, FormatSingle) {
         EXPECT_EQ(number::formatSingle(c.value, L'.'), c.text) << c.value;
 }
 
-TEST(CoreNumber, FormatUsesTheGivenSeparator) {
+TEST(CoreNumber, FormatUsesTheGivenSeparatorAndAppendKeepsWhatIsThere) {
     EXPECT_EQ(number::formatDouble(2.5, L','), L"2,5");
     EXPECT_EQ(number::formatDouble(1.5e-7, L','), L"1,5E-07");
     EXPECT_EQ(number::formatSingle(0.25f, L','), L"0,25");
     EXPECT_EQ(number::localeDecimalSeparator(), L'.'); // tests run in the C locale
+    String out = L"x=";
+    number::appendDouble(out, 1234.25, L',');
+    EXPECT_EQ(out, L"x=1234,25");
+    number::appendDouble(out, -0.0001, L',');
+    EXPECT_EQ(out, L"x=1234,25-0,0001");
+    number::appendDouble(out, 1.0 / 3, L','); // the general path
+    EXPECT_EQ(out, L"x=1234,25-0,00010,333333333333333");
 }
 
 // Short decimals take a shortcut and everything else the general path; both must print what
@@ -105,16 +112,6 @@ TEST(CoreNumber, FormatDoubleMatchesPrintfsGeneralForm) {
     }
 }
 
-TEST(CoreNumber, AppendDoubleKeepsWhatIsThere) {
-    String out = L"x=";
-    number::appendDouble(out, 1234.25, L',');
-    EXPECT_EQ(out, L"x=1234,25");
-    number::appendDouble(out, -0.0001, L',');
-    EXPECT_EQ(out, L"x=1234,25-0,0001");
-    number::appendDouble(out, 1.0 / 3, L','); // the general path
-    EXPECT_EQ(out, L"x=1234,25-0,00010,333333333333333");
-}
-
 TEST(CoreNumber, ParseDoubleAcceptsTheRunTimeForms) {
     const struct {
         const wchar_t* text;
@@ -142,7 +139,7 @@ TEST(CoreNumber, ParseDoubleAcceptsTheRunTimeForms) {
         EXPECT_EQ(number::parseDouble(c.text, c.separator), c.value) << toUtf8(c.text);
 }
 
-TEST(CoreNumber, ParseDoubleRejectsEverythingElse) {
+TEST(CoreNumber, ParseDoubleRejectsEverythingElseAndOverflows) {
     const struct {
         const wchar_t* text;
         wchar_t separator;
@@ -155,15 +152,12 @@ TEST(CoreNumber, ParseDoubleRejectsEverythingElse) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(errorOf([&] { number::parseDouble(c.text, c.separator); }), 13) << toUtf8(c.text);
-}
-
-TEST(CoreNumber, ParseDoubleOverflows) {
     EXPECT_EQ(errorOf([] { number::parseDouble(L"1e999", L'.'); }), 6);
     EXPECT_EQ(errorOf([] { number::parseDouble(L"-1e309", L'.'); }), 6);
     EXPECT_EQ(errorOf([] { number::parseDouble(L"&H10000000000000000", L'.'); }), 6);
 }
 
-TEST(CoreNumber, ToIntegerRoundsHalfToEven) {
+TEST(CoreNumber, ToIntegerRoundsHalfToEvenFromNumbersAndTexts) {
     const struct {
         double value;
         Integer result;
@@ -176,25 +170,19 @@ TEST(CoreNumber, ToIntegerRoundsHalfToEven) {
         EXPECT_EQ(number::toInteger(c.value), c.result) << c.value;
     for (double value : {32767.5, 32768.0, -32768.6, -32769.0, nan, inf, -inf})
         EXPECT_EQ(errorOf([&] { number::toInteger(value); }), 6) << value;
-}
-
-TEST(CoreNumber, ToIntegerFromText) {
     EXPECT_EQ(number::toInteger(L" 2.5 ", L'.'), 2);
     EXPECT_EQ(number::toInteger(L"-7,5", L','), -8);
     EXPECT_EQ(errorOf([] { number::toInteger(L"x", L'.'); }), 13);
     EXPECT_EQ(errorOf([] { number::toInteger(L"40000", L'.'); }), 6);
 }
 
-TEST(CoreNumber, ToLong) {
+TEST(CoreNumber, ToLongAndIncrementStopAtTheirLimits) {
     EXPECT_EQ(number::toLong(2147483647.0), 2147483647);
     EXPECT_EQ(number::toLong(-2147483648.5), -2147483647 - 1);
     EXPECT_EQ(number::toLong(4.5), 4);
     EXPECT_EQ(number::toLong(1e9 + 0.5), 1000000000);
     for (double value : {2147483647.5, -2147483649.0, 1e10, nan})
         EXPECT_EQ(errorOf([&] { number::toLong(value); }), 6) << value;
-}
-
-TEST(CoreNumber, IncrementStopsAtTheTopLeavingTheCounter) {
     Integer counter = 32766;
     number::increment(counter);
     EXPECT_EQ(counter, 32767);
@@ -202,15 +190,12 @@ TEST(CoreNumber, IncrementStopsAtTheTopLeavingTheCounter) {
     EXPECT_EQ(counter, 32767);
 }
 
-TEST(CoreText, TrimRemovesBlanksOnly) {
+TEST(CoreText, TrimRemovesBlanksOnlyAndCaseMappingCoversUnicodeInTheCLocale) {
     EXPECT_EQ(text::trim(L"  a b  "), L"a b");
     EXPECT_EQ(text::trim(L"\t a \n"), L"\t a \n");
     EXPECT_EQ(text::trim(L"   "), L"");
     EXPECT_EQ(text::trimLeft(L"  a  "), L"a  ");
     EXPECT_EQ(text::trimRight(L"  a  "), L"  a");
-}
-
-TEST(CoreText, CaseMappingCoversUnicodeInTheCLocale) {
     // The test process runs in the C locale, where plain towlower leaves these unchanged.
     EXPECT_EQ(text::toLower(L"ABC \u00C9\u0391\u0416 \U00010400"),
               L"abc \u00E9\u03B1\u0436 \U00010428");
@@ -250,12 +235,14 @@ TEST(CoreText, CaseMappingAtTheEdgesOfAscii) {
     EXPECT_FALSE(text::equalsIgnoreCase(L"[", L"{"));
 }
 
-TEST(CoreUtf8, RoundTripsEveryEncodedLength) {
+TEST(CoreUtf8, RoundTripsEveryEncodedLengthAndReplacesWhatIsNotUnicode) {
     const String text = L"a\u00E9\u20AC\U0001F600\U0010FFFF";
     const std::string utf8 = toUtf8(text);
     EXPECT_EQ(utf8, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF");
     EXPECT_EQ(fromUtf8(utf8), text);
     EXPECT_EQ(fromUtf8(utf8).size(), 5u); // one wchar_t per character, no surrogate pairs
+    const String bad{static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), L'x'};
+    EXPECT_EQ(toUtf8(bad), "\xEF\xBF\xBD\xEF\xBF\xBDx");
 }
 
 TEST(CoreUtf8, MalformedInputBecomesReplacementCharacters) {
@@ -304,11 +291,6 @@ TEST(CoreUtf8, AppendKeepsWhatIsThere) {
         appendFromUtf8(out, c.bytes);
         EXPECT_EQ(out, c.text) << c.bytes;
     }
-}
-
-TEST(CoreUtf8, CharactersOutsideUnicodeAreReplacedOnOutput) {
-    const String bad{static_cast<wchar_t>(0xD800), static_cast<wchar_t>(0x110000), L'x'};
-    EXPECT_EQ(toUtf8(bad), "\xEF\xBF\xBD\xEF\xBF\xBDx");
 }
 
 } // namespace

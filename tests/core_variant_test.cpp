@@ -22,7 +22,7 @@ public:
     }
 };
 
-TEST(CoreVariant, CopiesOwnTheirArray) {
+TEST(CoreVariant, CopiesOwnTheirArrayAndShareTheirObject) {
     Variant original(SafeArray::of({Variant(1), Variant(L"a")}));
     Variant copy = original;
     copy.array().at(0) = Variant(99);
@@ -36,9 +36,6 @@ TEST(CoreVariant, CopiesOwnTheirArray) {
 
     Variant moved = std::move(copy);
     EXPECT_EQ(moved.array().at(0), Variant(99));
-}
-
-TEST(CoreVariant, CopiesShareTheirObject) {
     auto object = std::make_shared<Nothing>();
     const Variant a{std::shared_ptr<Dispatch>(object)};
     Variant b = a;
@@ -139,7 +136,7 @@ TEST(CoreSafeArray, ConstructionChecksBounds) {
     EXPECT_EQ(errorOf([&] { empty.at(0); }), 9);
 }
 
-TEST(CoreSafeArray, LowerBoundOne) {
+TEST(CoreSafeArray, LowerBoundsOneAndNegative) {
     SafeArray a({Bound{1, 3}});
     EXPECT_EQ(a.lbound(), 1);
     EXPECT_EQ(a.ubound(), 3);
@@ -150,19 +147,16 @@ TEST(CoreSafeArray, LowerBoundOne) {
     EXPECT_EQ(errorOf([&] { a.at(4); }), 9);
     EXPECT_EQ(errorOf([&] { a.lbound(0); }), 9);
     EXPECT_EQ(errorOf([&] { a.ubound(2); }), 9);
+    const SafeArray b = SafeArray::of({Variant(1), Variant(2), Variant(3)}, -2);
+    EXPECT_EQ(b.lbound(), -2);
+    EXPECT_EQ(b.ubound(), 0);
+    EXPECT_EQ(b.at(-2), Variant(1));
+    EXPECT_EQ(b.at(0), Variant(3));
+    EXPECT_EQ(errorOf([&] { b.at(-3); }), 9);
+    EXPECT_EQ(errorOf([&] { b.at(1); }), 9);
 }
 
-TEST(CoreSafeArray, NegativeLowerBound) {
-    const SafeArray a = SafeArray::of({Variant(1), Variant(2), Variant(3)}, -2);
-    EXPECT_EQ(a.lbound(), -2);
-    EXPECT_EQ(a.ubound(), 0);
-    EXPECT_EQ(a.at(-2), Variant(1));
-    EXPECT_EQ(a.at(0), Variant(3));
-    EXPECT_EQ(errorOf([&] { a.at(-3); }), 9);
-    EXPECT_EQ(errorOf([&] { a.at(1); }), 9);
-}
-
-TEST(CoreSafeArray, TwoDimensionsPadRaggedRows) {
+TEST(CoreSafeArray, TwoDimensionsPadRaggedRowsAndEqualityNeedsEqualBounds) {
     const SafeArray a = SafeArray::of2D({{Variant(1), Variant(2), Variant(3)}, {Variant(4)}}, 1, 0);
     EXPECT_EQ(a.dimensions(), 2);
     EXPECT_EQ(a.size(), 6u);
@@ -184,6 +178,11 @@ TEST(CoreSafeArray, TwoDimensionsPadRaggedRows) {
     EXPECT_EQ(none.dimensions(), 2);
     EXPECT_EQ(none.ubound(1), -1);
     EXPECT_EQ(none.ubound(2), -1);
+    const SafeArray row = SafeArray::of2D({{Variant(1), Variant(2)}});
+    EXPECT_EQ(row, SafeArray::of2D({{Variant(1), Variant(2)}}));
+    EXPECT_FALSE(row == SafeArray::of({Variant(1), Variant(2)}));
+    EXPECT_FALSE(row == SafeArray::of2D({{Variant(1)}, {Variant(2)}}));
+    EXPECT_FALSE(row == SafeArray::of2D({{Variant(1), Variant(3)}}));
 }
 
 TEST(CoreSafeArray, EveryIndexReachesItsOwnElement) {
@@ -198,14 +197,6 @@ TEST(CoreSafeArray, EveryIndexReachesItsOwnElement) {
         for (Long j = 1; j <= 3; ++j)
             for (Long k = 0; k <= 1; ++k)
                 EXPECT_EQ(a.at({i, j, k}), Variant(n++));
-}
-
-TEST(CoreSafeArray, EqualityNeedsEqualBounds) {
-    const SafeArray a = SafeArray::of2D({{Variant(1), Variant(2)}});
-    EXPECT_EQ(a, SafeArray::of2D({{Variant(1), Variant(2)}}));
-    EXPECT_FALSE(a == SafeArray::of({Variant(1), Variant(2)}));
-    EXPECT_FALSE(a == SafeArray::of2D({{Variant(1)}, {Variant(2)}}));
-    EXPECT_FALSE(a == SafeArray::of2D({{Variant(1), Variant(3)}}));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ TableRecordset regions(Rows rows) {
     return TableRecordset({L"Region", L"Sales"}, std::move(rows));
 }
 
-TEST(BracketList, ItemsBetweenBrackets) {
+TEST(DatabaseParams, BracketListItemsAndJoinedPairs) {
     struct Case {
         const wchar_t* text;
         std::vector<String> items;
@@ -46,16 +46,13 @@ TEST(BracketList, ItemsBetweenBrackets) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(parseBracketList(c.text), c.items) << c.text;
-}
-
-TEST(ParamString, PairsJoinedWithFixedSeparators) {
     EXPECT_EQ(buildParamString({}), L"");
     EXPECT_EQ(buildParamString({{L"color", L"FF0000"}, {L"alpha", L"50"}}),
               L" color=FF0000; alpha=50; ");
     EXPECT_EQ(buildParamString({{L"", L"x"}}), L" ");
 }
 
-TEST(DataFromDatabase, OnePointPerRowAndNullReadsAsEmpty) {
+TEST(DataFromDatabase, OnePointPerRowNullReadsAsEmptyAndAFailureEndsTheImport) {
     auto data = chart(1);
     TableRecordset rs({L"v"}, {{Long{10}}, {Variant::null()}, {L" 30 "}});
     rs.moveTo(3); // the import rewinds first
@@ -63,6 +60,14 @@ TEST(DataFromDatabase, OnePointPerRowAndNullReadsAsEmpty) {
     EXPECT_TRUE(data->get_isDataAdded());
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='10'  />", L"<set  />",
                                      L"<set value='30'  />", L"</chart>"}));
+    auto failing = chart(1);
+    TableRecordset broken({L"v"}, {{Long{1}}, {Long{2}}, {Long{3}}});
+    broken.failAtRow = 2;
+    EXPECT_NO_THROW(failing->addDataFromDatabase(broken, L"v"));
+    EXPECT_EQ(ArrayClassTestAccess::counters(failing->engine()).dataPointCount, 2);
+    TableRecordset other({L"v"}, {{Long{1}}});
+    EXPECT_NO_THROW(failing->addDataFromDatabase(other, L"missing"));
+    EXPECT_EQ(ArrayClassTestAccess::counters(failing->engine()).dataPointCount, 2);
 }
 
 // The keyed record as text: keys, texts and nested nodes in their order.
@@ -165,17 +170,6 @@ TEST(DataFromDatabase, StopsAfterAsManyRowsAsCategories) {
                                      L"<set label='Q2'  Value='20' label='Feb' />", L"</chart>"}));
 }
 
-TEST(DataFromDatabase, AFailureEndsTheImportSilentlyKeepingEarlierRows) {
-    auto data = chart(1);
-    TableRecordset rs({L"v"}, {{Long{1}}, {Long{2}}, {Long{3}}});
-    rs.failAtRow = 2;
-    EXPECT_NO_THROW(data->addDataFromDatabase(rs, L"v"));
-    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 2);
-    TableRecordset other({L"v"}, {{Long{1}}});
-    EXPECT_NO_THROW(data->addDataFromDatabase(other, L"missing"));
-    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 2);
-}
-
 TEST(CategoryFromDatabase, OneCategoryPerRowWithAYieldEach) {
     auto data = chart(11);
     TableRecordset rs({L"Month"}, {{L" Jan "}, {Variant::null()}, {Long{3}}});
@@ -203,7 +197,7 @@ TEST(CategoryFromDatabase, ScatterCategoriesTakeLabelAndXColumns) {
                      L"<set X='1' Y='2'  />", L"</dataset>", L"</chart>"}));
 }
 
-TEST(CategoryFromDatabase, FailuresGoToTheMessageSinkAndKeepEarlierCategories) {
+TEST(CategoryFromDatabase, FailuresGoToTheMessageSinkOrStandardError) {
     struct Case {
         int chartType;
         const wchar_t* column;
@@ -229,9 +223,7 @@ TEST(CategoryFromDatabase, FailuresGoToTheMessageSinkAndKeepEarlierCategories) {
             << c.column;
         EXPECT_TRUE(data->get_isDataAdded());
     }
-}
-
-TEST(CategoryFromDatabase, TheDefaultSinkWritesToStandardError) {
+    // Without a sink of the host's, the message goes to standard error.
     auto data = chart(1);
     TableRecordset rs({L"Month"}, {{L"Jan"}});
     testing::internal::CaptureStderr();
@@ -264,7 +256,7 @@ TEST(DatasetsFromDatabase, GroupedFormStartsADatasetAtEveryChangeOfTheControlVal
     }
 }
 
-TEST(DatasetsFromDatabase, GroupedFormReadsFromTheCurrentRowOn) {
+TEST(DatasetsFromDatabase, GroupedFormReadsFromTheCurrentRowOnXYChartsIgnoreIt) {
     auto data = chart(11);
     TableRecordset rs = regions({{L"East", Long{5}}, {L"West", Long{3}}});
     rs.moveTo(1);
@@ -273,6 +265,13 @@ TEST(DatasetsFromDatabase, GroupedFormReadsFromTheCurrentRowOn) {
     TableRecordset empty = regions({});
     data->addDatasetsFromDatabase(empty, L"Region", L"Sales");
     EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 1);
+    auto xy = chart(29);
+    xy->addCategory(L"old");
+    (void)xy->getXML();
+    TableRecordset east = regions({{L"East", Long{5}}});
+    xy->addDatasetsFromDatabase(east, L"Region", L"Sales");
+    EXPECT_EQ(ArrayClassTestAccess::counters(xy->engine()).datasetCount, 0);
+    EXPECT_EQ(ArrayClassTestAccess::counters(xy->engine()).categoryCount, 0);
 }
 
 TEST(DatasetsFromDatabase, GroupedFormHandsOutParametersOnePerDataset) {
@@ -367,16 +366,6 @@ TEST(DatasetsFromDatabase, ErrorsReachTheCallerAndKeepWhatWasRecorded) {
         L"3265 The query result has no column named 'C'");
     EXPECT_EQ(sink->messages,
               std::vector<String>{L"Day: The query result has no column named 'Day'"});
-}
-
-TEST(DatasetsFromDatabase, XYChartsIgnoreTheCallAfterTheFreshStart) {
-    auto data = chart(29);
-    data->addCategory(L"old");
-    (void)data->getXML();
-    TableRecordset rs = regions({{L"East", Long{5}}});
-    data->addDatasetsFromDatabase(rs, L"Region", L"Sales");
-    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).datasetCount, 0);
-    EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).categoryCount, 0);
 }
 
 TEST(DatabaseDispatch, RecordsetsArriveAsObjects) {

@@ -176,7 +176,7 @@ TEST(Lifecycle, RecordingAfterAGeneratedDocumentStartsAfresh) {
               lines({L"<chart caption='Next'>", L"<categories>", L"</categories>", L"</chart>"}));
 }
 
-TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecording) {
+TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecordingOrAReset) {
     auto data = chart(1);
     data->addChartData(L"1");
     data->put_externalXML(L"<chart><set value='9'/></chart>");
@@ -186,27 +186,24 @@ TEST(Lifecycle, ExternalDocumentWinsUntilTheNextRecording) {
     EXPECT_FALSE(data->get_isExternalXML());
     EXPECT_EQ(data->get_externalXML(), L"");
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
-}
-
-// A reset clears the flag and the external document, and keeps type, delimiter and palette index.
-TEST(Lifecycle, ResetKeepsTypeDelimiterAndPaletteIndex) {
-    auto data = chart(1);
-    data->setParamDelimiter(L"|");
-    data->addColors(L"AAAAAA|BBBBBB");
-    data->addChartData(L"1");
-    data->getXML();
-    data->put_externalXML(L"<chart/>");
-    data->put_isExternalXML(true);
-    data->resetData();
-    EXPECT_FALSE(data->get_isDataAdded());
-    EXPECT_FALSE(data->get_isExternalXML());
-    EXPECT_EQ(data->get_externalXML(), L"");
-    data->addChartData(L"2", L"a=1|b=2");
-    EXPECT_EQ(data->getXML(),
+    // A reset clears the flag and the external document; it keeps type, delimiter and palette.
+    auto reset = chart(1);
+    reset->setParamDelimiter(L"|");
+    reset->addColors(L"AAAAAA|BBBBBB");
+    reset->addChartData(L"1");
+    reset->getXML();
+    reset->put_externalXML(L"<chart/>");
+    reset->put_isExternalXML(true);
+    reset->resetData();
+    EXPECT_FALSE(reset->get_isDataAdded());
+    EXPECT_FALSE(reset->get_isExternalXML());
+    EXPECT_EQ(reset->get_externalXML(), L"");
+    reset->addChartData(L"2", L"a=1|b=2");
+    EXPECT_EQ(reset->getXML(),
               lines({L"<chart>", L"<set value='2'  a='1' b='2' color='BBBBBB' />", L"</chart>"}));
 }
 
-TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
+TEST(Counters, AreSixteenBitAndOverflowAtTheCallerAndYieldRunsOncePerPoint) {
     auto data = chart(1);
     for (int i = 0; i < 32767; ++i)
         data->addChartData(L"1");
@@ -215,28 +212,25 @@ TEST(Counters, AreSixteenBitAndOverflowAtTheCaller) {
     EXPECT_EQ(ArrayClassTestAccess::counters(data->engine()).dataPointCount, 32767);
     const String document = data->getXML();
     EXPECT_EQ(std::count(document.begin(), document.end(), L'\n'), 32768);
-}
-
-TEST(Yield, RunsOncePerPointAndRefusesRecordingMeanwhile) {
-    auto data = chart(11);
+    auto yielding = chart(11);
     int calls = 0;
     bool refused = false;
-    data->setYieldHandler([&] {
+    yielding->setYieldHandler([&] {
         ++calls;
         try {
-            data->addChartData(L"99");
+            yielding->addChartData(L"99");
         } catch (const Error&) {
             refused = true;
         }
     });
-    data->addDataset(L"A");
-    data->addChartData(L"1");
-    data->addChartData(L"2");
-    const String document = data->getXML();
+    yielding->addDataset(L"A");
+    yielding->addChartData(L"1");
+    yielding->addChartData(L"2");
+    const String written = yielding->getXML();
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(refused);
-    EXPECT_EQ(document.find(L"99"), String::npos);
-    EXPECT_EQ(data->getXML(), document);
+    EXPECT_EQ(written.find(L"99"), String::npos);
+    EXPECT_EQ(yielding->getXML(), written);
 }
 
 bool packed(PlotaraData& data) {
@@ -266,7 +260,8 @@ TEST(PackedDocument, OnlyAGeneratedTextUtf8CarriesIsPacked) {
 
 // The packed text is the document's UTF-8 byte for byte (line breaks, tabs, characters of every
 // length and NUL included), handed out shared: the caller's text stays as it was whatever the data
-// object does next; the document reads back unchanged, also after a second round trip.
+// object does next; the document reads back unchanged, also after a second round trip. Recording
+// or a reset after packing starts afresh.
 TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
     auto data = chart(1);
     data->addChartData(L"1", L"label=Caf\u00e9\tlabel");
@@ -288,6 +283,19 @@ TEST(PackedDocument, HandsOutTheDocumentAsUtf8AndKeepsItUnchangedWhileShared) {
     data->addChartData(L"3");
     data->getXML();
     EXPECT_EQ(*text, toUtf8(first));
+    auto fresh = chart(1);
+    fresh->addChartData(L"1");
+    fresh->getXML();
+    fresh->packDocument();
+    fresh->addChartData(L"2");
+    EXPECT_FALSE(packed(*fresh));
+    EXPECT_EQ(fresh->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
+
+    fresh->packDocument();
+    fresh->resetData();
+    EXPECT_FALSE(packed(*fresh));
+    fresh->addChartData(L"3");
+    EXPECT_EQ(fresh->getXML(), lines({L"<chart>", L"<set value='3'  />", L"</chart>"}));
 }
 
 // The document buffer narrows what it is given; a character UTF-8 cannot carry turns the
@@ -341,22 +349,6 @@ TEST(DocumentText, ReadsBackWhatWasAppendedInEveryMix) {
     message += lone;
     message.trimRight();
     EXPECT_FALSE(message.equalsAscii("Subscript out of range"));
-}
-
-TEST(PackedDocument, RecordingOrResetAfterPackingStartsAfresh) {
-    auto data = chart(1);
-    data->addChartData(L"1");
-    data->getXML();
-    data->packDocument();
-    data->addChartData(L"2");
-    EXPECT_FALSE(packed(*data));
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='2'  />", L"</chart>"}));
-
-    data->packDocument();
-    data->resetData();
-    EXPECT_FALSE(packed(*data));
-    data->addChartData(L"3");
-    EXPECT_EQ(data->getXML(), lines({L"<chart>", L"<set value='3'  />", L"</chart>"}));
 }
 
 TEST(Sections, StylesAndTrendLines) {

@@ -45,7 +45,7 @@ TEST(DataObject, OnlyTheAddingMembersSetTheFlag) {
     EXPECT_TRUE(data->get_isDataAdded());
 }
 
-TEST(DataObject, GridParametersAndSeparatorStayOutOfTheDocument) {
+TEST(DataObject, GridParametersSeparatorAndChartTypeTexts) {
     auto data = chart(1);
     data->setGridParams(L"a=1;b=2");
     data->setParamDelimiter(L"|");
@@ -53,19 +53,16 @@ TEST(DataObject, GridParametersAndSeparatorStayOutOfTheDocument) {
     EXPECT_EQ(data->getDelimiter(), L";");
     EXPECT_EQ(data->engine().delimiter(), L"|");
     EXPECT_EQ(data->getXML(), lines({L"<chart>", L"</chart>"}));
-}
-
-TEST(DataObject, ChartTypeTextThatIsNotANumberChangesNothing) {
-    auto data = chart(11);
+    auto typed = chart(11);
     for (const wchar_t* bad : {L"abc", L"", L"40000", L"1e9"}) {
-        EXPECT_NO_THROW(data->setChartTypeNumber(bad));
-        EXPECT_EQ(data->engine().chartType(), 11) << toUtf8(bad);
+        EXPECT_NO_THROW(typed->setChartTypeNumber(bad));
+        EXPECT_EQ(typed->engine().chartType(), 11) << toUtf8(bad);
     }
-    data->setChartTypeNumber(L" 29.4 ");
-    EXPECT_EQ(data->engine().chartType(), 29);
-    EXPECT_EQ(data->engine().chartKind(), 5);
-    data->setChartTypeNumber(L"99"); // no such chart: the kind stays
-    EXPECT_EQ(data->engine().chartKind(), 5);
+    typed->setChartTypeNumber(L" 29.4 ");
+    EXPECT_EQ(typed->engine().chartType(), 29);
+    EXPECT_EQ(typed->engine().chartKind(), 5);
+    typed->setChartTypeNumber(L"99"); // no such chart: the kind stays
+    EXPECT_EQ(typed->engine().chartKind(), 5);
 }
 
 TEST(DataDispatch, EveryMemberByNameAndId) {
@@ -261,7 +258,7 @@ std::vector<String> next(PTColors& palette, int count) {
     return out;
 }
 
-TEST(PTColors, BuiltInListWrapsEvery24Entries) {
+TEST(PTColors, TheBuiltInListWrapsEvery24EntriesIndexedUserColoursDoNot) {
     PTColors palette;
     EXPECT_EQ(palette.getColor(0), L"");
     EXPECT_EQ(palette.getColor(1), L"AFD8F8");
@@ -270,9 +267,15 @@ TEST(PTColors, BuiltInListWrapsEvery24Entries) {
     EXPECT_EQ(palette.getColor(25), L"AFD8F8");
     EXPECT_EQ(palette.colorIndex(), 0) << "the running index belongs to user colours";
     EXPECT_THROW(palette.getColor(-1), Error);
+    PTColors user;
+    user.addColors(L"FF0000;00FF00;0000FF");
+    EXPECT_EQ(user.getColor(2), L"00FF00");
+    EXPECT_EQ(user.getColor(3), L"0000FF");
+    EXPECT_EQ(user.getColor(7), L"0000FF");
+    EXPECT_EQ(test::errorOf([&] { user.getColor(-2); }), 9);
 }
 
-TEST(PTColors, UserColoursCycleInListOrder) {
+TEST(PTColors, UserColoursCycleInListOrderUntilAnEmptyListSwitchesThemOff) {
     PTColors palette;
     palette.addColors(L"FF0000;00FF00;0000FF");
     EXPECT_EQ(next(palette, 5),
@@ -280,15 +283,10 @@ TEST(PTColors, UserColoursCycleInListOrder) {
     PTColors single;
     single.addColors(L"ABCDEF");
     EXPECT_EQ(next(single, 3), (std::vector<String>{L"ABCDEF", L"ABCDEF", L"ABCDEF"}));
-}
-
-TEST(PTColors, IndexedRequestsDoNotWrap) {
-    PTColors palette;
-    palette.addColors(L"FF0000;00FF00;0000FF");
-    EXPECT_EQ(palette.getColor(2), L"00FF00");
-    EXPECT_EQ(palette.getColor(3), L"0000FF");
-    EXPECT_EQ(palette.getColor(7), L"0000FF");
-    EXPECT_EQ(test::errorOf([&] { palette.getColor(-2); }), 9);
+    palette.addColors(L"FF0000");
+    palette.addColors(L"");
+    EXPECT_FALSE(palette.isCustomColors());
+    EXPECT_EQ(palette.getColor(), L"");
 }
 
 TEST(PTColors, ItemsArePaddedButNotTrimmed) {
@@ -302,14 +300,6 @@ TEST(PTColors, ItemsArePaddedButNotTrimmed) {
     palette.setDelimiter(L"|");
     palette.addColors(L"FF0000|00FF00");
     EXPECT_EQ(palette.userColors().size(), 2u);
-}
-
-TEST(PTColors, AnEmptyListSwitchesUserColoursOff) {
-    PTColors palette;
-    palette.addColors(L"FF0000");
-    palette.addColors(L"");
-    EXPECT_FALSE(palette.isCustomColors());
-    EXPECT_EQ(palette.getColor(), L"");
 }
 
 TEST(PaletteInDocuments, DatasetsTakeTheNextColoursAndDropTheirOwn) {

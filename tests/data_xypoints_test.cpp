@@ -287,7 +287,7 @@ TEST(CompactXYPoints, NarrowPointsTakeTheGeneralWayWhereTheTableCannotServe) {
     column.documents();
 }
 
-TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPoint) {
+TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPointAndPackingFreesThePoints) {
     auto data = chart(29);
     for (const wchar_t* name : {L"a", L"b"}) {
         data->addDataset(name);
@@ -301,23 +301,20 @@ TEST(CompactXYPoints, AScatterOf30000PointsTakesUnder64BytesAPoint) {
     EXPECT_EQ(data->engine().xyPoints().count(0) + data->engine().xyPoints().count(1), 30000u);
     const String document = data->getXML();
     EXPECT_NE(document.find(L"<set X='24999.125' Y='24999.125'  />\r\n</dataset>"), String::npos);
-}
-
-TEST(CompactXYPoints, PackingTheDocumentGivesThePointsBackAndKeepsTheDocument) {
-    auto data = chart(30);
-    data->addDataset(L"A");
+    auto bubbles = chart(30);
+    bubbles->addDataset(L"A");
     for (int i = 0; i < 2000; ++i)
-        data->addChartData(std::to_wstring(i), L"Y=1;Z=" + std::to_wstring(i));
-    const String document = data->getXML();
-    data->packDocument();
-    EXPECT_EQ(data->engine().xyPoints().bytes(), 0u);
-    EXPECT_EQ(data->getXML(), document);
+        bubbles->addChartData(std::to_wstring(i), L"Y=1;Z=" + std::to_wstring(i));
+    const String written = bubbles->getXML();
+    bubbles->packDocument();
+    EXPECT_EQ(bubbles->engine().xyPoints().bytes(), 0u);
+    EXPECT_EQ(bubbles->getXML(), written);
     // The next point starts a new record, which has no dataset yet.
-    data->addChartData(L"7", L"Y=8");
-    EXPECT_EQ(data->getXML(), test::lines({L"<chart>", L"</chart>"}));
-    data->addDataset(L"B");
-    data->addChartData(L"7", L"Y=8;Z=9");
-    EXPECT_EQ(data->engine().xyPoints().count(0), 1u);
+    bubbles->addChartData(L"7", L"Y=8");
+    EXPECT_EQ(bubbles->getXML(), test::lines({L"<chart>", L"</chart>"}));
+    bubbles->addDataset(L"B");
+    bubbles->addChartData(L"7", L"Y=8;Z=9");
+    EXPECT_EQ(bubbles->engine().xyPoints().count(0), 1u);
 }
 
 class RandomHost {

@@ -1,5 +1,6 @@
 // Test doubles that fail on purpose, for the fault injection tests: a movie host whose every
-// member raises once armed, and a property bag that raises after a number of reads or writes.
+// member raises once armed, and a property bag that journals its calls and raises at a name or
+// after a number of reads or writes.
 #pragma once
 
 #include "core/Error.h"
@@ -8,6 +9,7 @@
 #include "platform/MovieHost.h"
 
 #include <optional>
+#include <vector>
 
 namespace plotara::test {
 
@@ -48,21 +50,28 @@ private:
     }
 };
 
-// A property bag over a memory bag that raises on the read or write after the first n ones.
+// A property bag over a memory bag that journals every read and write ("read Border", "write
+// Border") and raises on the one of the name failAt, or on the one after the first n.
 class FailingPropertyBag final : public PropertyBag {
 public:
     MemoryPropertyBag inner;
+    std::vector<String> journal;
+    String failAt;
     std::optional<int> readsBeforeFault, writesBeforeFault;
     int reads = 0, writes = 0; // the ones that succeeded
 
     Variant ReadProperty(const String& name, const Variant& defaultValue) override {
-        if (readsBeforeFault && reads >= *readsBeforeFault) raise(injectedFault());
+        journal.push_back(L"read " + name);
+        if (name == failAt || (readsBeforeFault && reads >= *readsBeforeFault))
+            raise(injectedFault());
         ++reads;
         return inner.ReadProperty(name, defaultValue);
     }
     void WriteProperty(const String& name, const Variant& value,
                        const Variant& defaultValue) override {
-        if (writesBeforeFault && writes >= *writesBeforeFault) raise(injectedFault());
+        journal.push_back(L"write " + name);
+        if (name == failAt || (writesBeforeFault && writes >= *writesBeforeFault))
+            raise(injectedFault());
         ++writes;
         inner.WriteProperty(name, value, defaultValue);
     }

@@ -149,7 +149,7 @@ TEST(PlatformBags, CorruptOrTruncatedFormsNameTheLine) {
     EXPECT_EQ(ok.control(L"P").ReadProperty(L"A", Variant()), Variant(L"x"));
 }
 
-TEST(PlatformBags, LoadAndSaveFailures) {
+TEST(PlatformBags, LoadAndSaveFailuresAndFormsSavedToPipesAndDevices) {
     TempFolder folder;
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(folder.file("absent.plf")); }), 53);
     EXPECT_EQ(errorOf([&] { FilePropertyBag::load(fromUtf8(folder.path().string())); }), 75);
@@ -162,12 +162,6 @@ TEST(PlatformBags, LoadAndSaveFailures) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
     FilePropertyBag nowhere(folder.file("missing/form.plf"));
     EXPECT_EQ(errorOf([&] { nowhere.save(); }), 75);
-}
-
-// A form saved to a named pipe or a device is written in place, the node left as it was; one
-// that cannot be (no reader, a socket, a folder) is Error 75.
-TEST(PlatformBags, FormsSavedToPipesAndDevicesLeaveTheNodes) {
-    TempFolder folder;
     const bool deviceRan =
         test::expectSpecialTargetsWrittenInPlace(folder.path(), [](const fs::path& target) {
             FilePropertyBag form(target);
@@ -201,7 +195,7 @@ TEST(PlatformFaults, APropertyFileOnAFailingDiskKeepsTheFormSavedBefore) {
 
 using namespace container_units;
 
-TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
+TEST(ContainerUnits, UnitsPerPixelAtEachDensityAndRefusedValues) {
     const struct {
         Integer mode;
         double at96, at144;
@@ -217,9 +211,6 @@ TEST(ContainerUnits, UnitsPerPixelAtEachDensity) {
         EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 96), c.at96) << c.mode;
         EXPECT_DOUBLE_EQ(unitsPerPixel(c.mode, 144), c.at144) << c.mode;
     }
-}
-
-TEST(ContainerUnits, RefusedValuesRaiseInvalidPropertyValue) {
     for (const Integer mode : {1, 2, 3, 5, 6, 7})
         EXPECT_EQ(checkedScaleMode(mode), mode);
     for (const Integer mode : {-1, 0, 4, 8, 0x7FFF})

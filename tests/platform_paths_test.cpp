@@ -98,17 +98,23 @@ TEST_P(PlatformPaths, FormFileSavesLoadsAndNamesItself) {
 TEST_P(PlatformPaths, FileAttributesOfSuchNames) {
     std::ofstream(native(".\xE5\x9B\xBE")) << "x";
     std::ofstream(native(fileUtf8 + ".xml")) << "x";
+    fs::create_directories(native(".hidden"));
+    fs::create_directories(native("locked"));
+    fs::permissions(native("locked"), fs::perms::owner_write, fs::perm_options::remove);
     const struct {
         String name;
         Long attributes;
     } cases[] = {
-        {L"", attrDirectory},
+        {L"", attrDirectory}, // the folder, its name ending in "/"
         {fileWide + L".xml", attrArchive},
         {L".\u56fe", attrArchive | attrHidden},
+        {L".hidden/", attrDirectory | attrHidden},
+        {L"locked", attrDirectory | attrReadOnly},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fileAttributes(toPath(wide(c.name))), c.attributes) << toUtf8(c.name);
     EXPECT_EQ(errorOf([&] { fileAttributes(toPath(wide(L"\u00e9"))); }), 53);
+    EXPECT_EQ(errorOf([] { fileAttributes(L""); }), 53);
 }
 
 TEST_P(PlatformPaths, RegistryFileInSuchAFolder) {
@@ -249,22 +255,6 @@ TEST(PlatformRegistry, ShellReadsLateBoundAndTheShippedExample) {
     EXPECT_EQ(failure([&] { callByName(*shell, L"RegWrite", InvokeKind::Method); })->number(), 438);
     EXPECT_EQ(failure([] { createObject(L"Scripting.Dictionary2"); })->number(), 429);
     ::unsetenv("PLOTARIX_REGISTRY");
-}
-
-TEST(PlatformRegistry, FileAttributes) {
-    const test::TempDir temp;
-    const fs::path& base = temp.path();
-    fs::create_directories(base / ".hidden");
-    fs::create_directories(base / "locked");
-    std::ofstream(base / "file.xml") << "x";
-    fs::permissions(base / "locked", fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_EQ(fileAttributes(fromUtf8(base.string())), attrDirectory);
-    EXPECT_EQ(fileAttributes(fromUtf8((base / ".hidden").string()) + L"/"),
-              attrDirectory | attrHidden);
-    EXPECT_EQ(fileAttributes(fromUtf8((base / "locked").string())), attrDirectory | attrReadOnly);
-    EXPECT_EQ(fileAttributes(fromUtf8((base / "file.xml").string())), attrArchive);
-    EXPECT_EQ(failure([&] { fileAttributes(fromUtf8((base / "none").string())); })->number(), 53);
-    EXPECT_EQ(failure([] { fileAttributes(L""); })->number(), 53);
 }
 
 } // namespace

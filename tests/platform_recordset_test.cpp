@@ -168,42 +168,25 @@ TYPED_TEST(RecordsetContract, DatabaseErrorsCarryTheDatabasesMessage) {
 }
 
 #ifdef PLOTARA_HAVE_ODBC
-class OdbcRecordsetTest : public testing::Test {
-protected:
-    void SetUp() override {
-        auto db = SqliteDatabase::open(dir.file("t.db"), SqliteDatabase::Mode::Create);
-        db->execute(
-            L"CREATE TABLE t (id INTEGER, name TEXT, price REAL, raw BLOB);"
-            L"INSERT INTO t VALUES (1, 'Zürich', 2.5, x'00ff'), (2, '東京 𝄞', NULL, NULL);");
-        connection = OdbcConnection::open(connectionTo(dir.file("t.db")));
-    }
+// The same file as the contract tests, over ODBC.
+using OdbcRecordsetTest = RecordsetContract<OdbcBackend>;
 
-    TempDir dir;
-    std::shared_ptr<OdbcConnection> connection;
-};
-
-// Beyond what every recordset does: the driver describes a
-// binary column, so its fields are refused even where they hold Null.
-TEST_F(OdbcRecordsetTest, BinaryColumnIsRefusedOnEveryRow) {
-    auto binary = connection->query(L"SELECT raw FROM t ORDER BY id");
+// Beyond what every recordset does: a binary column refused on every row, even where it holds
+// Null (the driver describes the column), long texts, and connections that cannot open.
+TEST_F(OdbcRecordsetTest, BeyondTheContract) {
+    auto binary = backend->db->query(L"SELECT raw FROM t ORDER BY id");
     EXPECT_EQ(test::fieldTextsCheckedAgainstField(*binary, {L"raw"}),
               (std::vector<std::vector<String>>{{L"error 13"}, {L"error 13"}}));
-}
-
-TEST_F(OdbcRecordsetTest, LongTextAndBoundParameters) {
     const String longText(3000, L'é');
-    connection->execute(L"CREATE TABLE notes (id INTEGER, body TEXT)");
-    auto insert = connection->query(L"INSERT INTO notes VALUES (?, ?)",
-                                    {Variant(Long{7}), Variant(longText)});
+    backend->db->execute(L"CREATE TABLE notes (id INTEGER, body TEXT)");
+    auto insert = backend->db->query(L"INSERT INTO notes VALUES (?, ?)",
+                                     {Variant(Long{7}), Variant(longText)});
     EXPECT_TRUE(insert->eof());
-    auto rs = connection->query(L"SELECT body FROM notes WHERE id = ?", {Variant(Integer{7})});
+    auto rs = backend->db->query(L"SELECT body FROM notes WHERE id = ?", {Variant(Integer{7})});
     EXPECT_EQ(rs->field(L"body"), Variant(longText));
-    EXPECT_EQ(connection->query(L"SELECT id FROM t WHERE price = ?", {Variant(2.5)})->field(L"id"),
+    EXPECT_EQ(backend->db->query(L"SELECT id FROM t WHERE price = ?", {Variant(2.5)})->field(L"id"),
               Variant(Long{1}));
-    EXPECT_THROW(connection->query(L"SELECT id FROM t WHERE id = ?"), Error);
-}
-
-TEST_F(OdbcRecordsetTest, ConnectionsThatCannotOpen) {
+    EXPECT_THROW(backend->db->query(L"SELECT id FROM t WHERE id = ?"), Error);
     EXPECT_THROW(OdbcConnection::open(connectionTo(dir.file("absent.db"), L"NoCreat=1")), Error);
     EXPECT_THROW(OdbcConnection::open(L"Driver=/nonexistent/libnothing.so;Database=x"), Error);
 }

@@ -240,7 +240,7 @@ protected:
     test::TempDir dir;
 };
 
-TEST_F(SqliteReadingTest, ReadOnlyAndRestrictedConnectionsRefuseEveryWrite) {
+TEST_F(SqliteReadingTest, OnlyAWritableConnectionWrites) {
     const String writes[] = {
         L"DROP TABLE t",
         L"INSERT INTO t VALUES (3)",
@@ -268,9 +268,7 @@ TEST_F(SqliteReadingTest, ReadOnlyAndRestrictedConnectionsRefuseEveryWrite) {
         EXPECT_NO_THROW(db->query(L"PRAGMA user_version"));
     }
     EXPECT_EQ(test::fileNames(dir.path()), std::vector<std::string>{"t.db"});
-}
-
-TEST_F(SqliteReadingTest, AWritableConnectionStillWrites) {
+    // A writable connection still writes.
     auto db = SqliteDatabase::open(dir.file("t.db"), SqliteDatabase::Mode::ReadWrite);
     db->execute(L"INSERT INTO t VALUES (3)");
     EXPECT_EQ(db->query(L"SELECT count(*) AS n FROM t")->field(L"n").asLong(), 3);

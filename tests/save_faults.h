@@ -24,20 +24,14 @@
 
 namespace plotara::test {
 
-// Runs body in a child process whose writes past a number of bytes fail as on a full disk: a
-// file-size limit with SIGXFSZ ignored, so write() fails with EFBIG. Returns body's result (0 to
+// Runs body in a child process that an alarm ends after a minute. Returns body's result (0 to
 // 255) as the child's exit status, 254 when body raised and 255 when the child did not end by
-// itself within a minute.
-inline int inChildWithFullDisk(rlim_t bytes, const std::function<int()>& body) {
+// itself.
+inline int inChild(const std::function<int()>& body) {
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::alarm(60);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
         int code = 254;
         try {
             code = body();
@@ -46,9 +40,22 @@ inline int inChildWithFullDisk(rlim_t bytes, const std::function<int()>& body) {
         ::_exit(code);
     }
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    return pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+}
+
+// Runs body in a child (see inChild) whose writes past a number of bytes fail as on a full
+// disk: a file-size limit with SIGXFSZ ignored, so write() fails with EFBIG.
+inline int inChildWithFullDisk(rlim_t bytes, const std::function<int()>& body) {
+    return inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return body();
+    });
 }
 
 // The child's status when the folder could not be made read-only for it.
@@ -73,31 +80,17 @@ inline bool becomeReader(const std::filesystem::path& folder) {
 
 } // namespace detail
 
-// Runs body in a child process for which folder is read-only: the folder's mode is 0555 while
-// the child runs, and a child of root becomes user and group 65534 first. Returns body's result
-// (0 to 252) as the child's exit status, notReadOnlyHere when the child could not drop its
-// privileges or could still create a file in the folder (the caller skips), 254 when body raised
-// and 255 when the child did not end by itself within a minute. The folder gets mode 0755 back.
+// Runs body in a child (see inChild) for which folder is read-only: the folder's mode is 0555
+// while the child runs, and a child of root becomes user and group 65534 first. The status is
+// notReadOnlyHere when the child could not drop its privileges or could still create a file in
+// the folder (the caller skips). The folder gets mode 0755 back.
 inline int inChildOverReadOnlyFolder(const std::filesystem::path& folder,
                                      const std::function<int()>& body) {
     ::chmod(folder.c_str(), 0555);
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::alarm(60);
-        int code = notReadOnlyHere;
-        try {
-            if (detail::becomeReader(folder)) code = body();
-        } catch (...) {
-            code = 254;
-        }
-        ::_exit(code);
-    }
-    int status = 0;
-    while (pid > 0 && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status =
+        inChild([&] { return detail::becomeReader(folder) ? body() : notReadOnlyHere; });
     ::chmod(folder.c_str(), 0755);
-    return pid > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+    return status;
 }
 
 enum class DiskFault { Full, ReadOnly };
@@ -123,12 +116,10 @@ inline bool expectSaveFailsCleanly(
             wrong += !failsItsWay(target, fault);
         return wrong;
     };
-    EXPECT_EQ(inChildWithFullDisk(diskBytes,
-                                  [&] {
-                                      return wrongOf(DiskFault::Full, {open, fresh});
-                                  }),
-              0)
-        << "saves on a full disk that did not fail as they should";
+    const int full = inChildWithFullDisk(diskBytes, [&] {
+        return wrongOf(DiskFault::Full, {open, fresh});
+    });
+    EXPECT_EQ(full, 0) << "saves on a full disk that did not fail as they should";
     const int status = inChildOverReadOnlyFolder(folder, [&] {
         return wrongOf(DiskFault::ReadOnly, {locked, open, fresh});
     });
