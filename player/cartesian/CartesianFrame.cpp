@@ -72,9 +72,8 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
-    // Measured only for a chart with an axis name: a name's face (bold) is opened on first use.
-    const double nameH =
-        pName.empty() && sName.empty() && xName.empty() ? 0 : ctx_.text.measure("Ag", nameFont).h;
+    const bool named = !pName.empty() || !sName.empty() || !xName.empty(); // else no bold face
+    const double nameH = named ? ctx_.text.measure("Ag", nameFont).h : 0;
     area_ = area;
     double left = area.x, right = area.right(), top = area.y + topRoom, bottom = area.bottom();
     if (scrollBar) {
