@@ -1,5 +1,5 @@
-// Buys: `plotara types` in 1.28 ms instead of 1.97, the 4 x 1,000 line SVG 4% sooner at 4% less
-// CPU; measured: 150 interleaved runs of each program under SCHED_FIFO, medians, 2026-12-07.
+// Buys: `plotara types` in 1.3 ms instead of 2.0, the 4 x 1,000 line SVG 3 to 4% sooner at 2 to 4%
+// less CPU; measured: 150 interleaved runs of each program under SCHED_FIFO, medians, 2026-12-07.
 // The plotara program's HarfBuzz functions, each forwarding to the shared library opened at the
 // first call (or by ShaperPreload ahead of it). The program names no HarfBuzz library at link
 // time, so its start loads neither HarfBuzz nor the eight libraries under it; only this file is

@@ -1,4 +1,4 @@
-// Buys: the 4 x 1,000 line PNG of `plotara render` 4 to 5% sooner (wall) at 4% more CPU; measured:
+// Buys: the 4 x 1,000 line PNG of `plotara render` 4% sooner (wall) at 3 to 4% more CPU; measured:
 // 150 interleaved runs with and without it under SCHED_FIFO, medians, 2026-12-07.
 // The text shaper's shared library (HarfBuzz, with GLib, graphite2 and a shared FreeType under it)
 // loaded on a thread of the command line's own while the main thread reads the input.
