@@ -3,10 +3,12 @@
 #include "apps/ChartSession.h"
 #include "apps/InputRoutes.h"
 #include "apps/OutputWriters.h"
+#include "apps/ShaperPreload.h"
 #include "platform/PictureSize.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <sstream>
 
 namespace plotara::apps {
@@ -56,9 +58,14 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     session.selectType(request.type);
     applyChartOptions(session, request);
     // A picture of pixels is on its way: the player's second paint thread starts now, while the
-    // input is loaded and the chart laid out.
-    if (request.paintThreads > 1 && !request.output.empty() && isRasterOutput(request.output))
+    // input is loaded and the chart laid out; and the text shaper's library opens meanwhile on a
+    // thread of the program's own (ShaperPreload.h), started after the paint thread, whose start
+    // would otherwise wait for the loader.
+    std::optional<ShaperPreload> shaper;
+    if (request.paintThreads > 1 && !request.output.empty() && isRasterOutput(request.output)) {
         session.player().warmUpPaintThreads();
+        shaper.emplace();
+    }
     loadInput(session, request);
     // Nothing is printed for a run that fails: the texts wait for the chart and its output.
     const std::string url = request.printUrl ? session.movieUrl() : std::string();

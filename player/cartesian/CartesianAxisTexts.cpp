@@ -154,10 +154,11 @@ void CartesianFrame::layoutAxisNames(bool showTicks) {
     Rect p = g_.plot;
     Font nameFont = ctx_.style.font(TextRole::YAxisName);
     Font xNameFont = ctx_.style.font(TextRole::XAxisName);
-    double tickH = ctx_.text.measure("Ag", ctx_.style.font(TextRole::YAxisValues)).h;
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
+    if (pName.empty() && sName.empty() && xName.empty()) return;
+    double tickH = ctx_.text.measure("Ag", ctx_.style.font(TextRole::YAxisValues)).h;
     double nameH = ctx_.text.measure("Ag", nameFont).h;
     const Rect area = area_; // the names stand at its edges, clear of a legend at the right
     if (!g_.horizontal) {

@@ -60,7 +60,6 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     Font tickFont = ctx_.style.font(TextRole::YAxisValues);
     Font nameFont = ctx_.style.font(TextRole::YAxisName);
     Font labelFont = ctx_.style.font(TextRole::DataLabels);
-    double nameH = ctx_.text.measure("Ag", nameFont).h;
     double tickH = ctx_.text.measure("Ag", tickFont).h;
     bool showTicks = c.flag("showyaxisvalues", c.flag("showlimits", true));
     auto widestTick = [&](const AxisScale& a, bool secondary) {
@@ -73,6 +72,8 @@ void CartesianFrame::layout(Rect area, bool scrollBar) {
     std::string pName = c.text("pyaxisname", c.text("yaxisname"));
     std::string sName = c.text("syaxisname");
     std::string xName = c.text("xaxisname");
+    const bool named = !pName.empty() || !sName.empty() || !xName.empty(); // else no bold face
+    const double nameH = named ? ctx_.text.measure("Ag", nameFont).h : 0;
     area_ = area;
     double left = area.x, right = area.right(), top = area.y + topRoom, bottom = area.bottom();
     if (scrollBar) {
