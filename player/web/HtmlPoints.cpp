@@ -45,7 +45,7 @@ bool usualText(std::string_view lead, const HitRegion& r) {
 }
 
 bool linked(const HitRegion& r) {
-    return !callForLink(r.link).name.empty();
+    return !r.link.empty() && !callForLink(r.link).name.empty();
 }
 
 } // namespace
