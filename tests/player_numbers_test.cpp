@@ -194,6 +194,11 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
         {{"", "", 1, false, true, true}, 1e6, "1M"}, // a million is the first "M"
         {{"", "%", -1, false, true, false}, 1e20, "1e+20%"},
         {{"", "", 0, false, true, false}, -0.2, "-0.2"},
+        // Rounded from the double's exact value, a tie to the even digit.
+        {{"", "", 2, true, true, false}, 0.125, "0.12"},
+        {{"", "", 0, false, true, false}, -3.5, "-4"},
+        {{"", "", 3, true, true, false}, 0.0055, "0.005"}, // 0.00549999...
+        {{"", "", 15, true, true, false}, 123456.7, "123,456.699999999997090"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.f.format(c.v), c.text);
