@@ -44,31 +44,30 @@ void ChartPlayer::Impl::noteWholeXY() {
     if (x && y) wholeXY = {x->min, x->max, y->min, y->max};
 }
 
-void ChartPlayer::Impl::describe(HitRegion& region) const {
-    if (!region.lazyText || !model) return;
+void ChartPlayer::Impl::describe(std::span<HitRegion> regions) const {
+    if (!model) return;
     const ChartMovie* movie = chartMovie ? &*chartMovie : nullptr;
     if (movie && (movie->family == Family::Scatter || movie->family == Family::Bubble)) {
-        describeXYPoint(*model, region);
+        describeXYPoints(*model, regions);
     } else {
-        describeCategoryPoint(*model, movie && movie->dualY, region);
+        describeCategoryPoints(*model, movie && movie->dualY, regions);
     }
 }
 
 HitInfo ChartPlayer::hoverAt(double x, double y) const {
     std::optional<HitRegion> found = impl_->scene.hitAt({x, y});
     if (!found) return {};
-    impl_->describe(*found);
+    impl_->describe({&*found, 1});
     return toHitInfo(&*found);
 }
 
 std::vector<HitInfo> ChartPlayer::hitRegions() const {
     std::vector<HitRegion> regions = allHitRegions(impl_->scene);
+    impl_->describe(regions);
     std::vector<HitInfo> out;
     out.reserve(regions.size());
-    for (HitRegion& r : regions) {
-        impl_->describe(r);
+    for (const HitRegion& r : regions)
         out.push_back(toHitInfo(&r));
-    }
     return out;
 }
 

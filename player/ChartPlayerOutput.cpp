@@ -78,8 +78,7 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
     HtmlChart chart;
     chart.svg = writeGroupedSvgDocument(scene, *impl_->text, pageIdPrefix(options));
     chart.regions = allHitRegions(scene);
-    for (HitRegion& r : chart.regions)
-        impl_->describe(r);
+    impl_->describe(chart.regions);
     chart.layout = &scene.layout;
     chart.legendToggles = legendToggles();
     chart.hiddenSeries = hiddenSeries();
@@ -100,8 +99,7 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
             w.svg = writeGroupedSvgDocument(laid, *impl_->text,
                                             windowIdPrefix(pageIdPrefix(options), start));
             w.regions = allHitRegions(laid);
-            for (HitRegion& r : w.regions)
-                impl_->describe(r);
+            impl_->describe(w.regions);
         }
         addScrollWindows(chart, std::move(windows), view.scrollStart, view.scrollVisible,
                          view.scrollTotal);

@@ -204,6 +204,11 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
         {commaDecimals().percent(1, true), 50, "50,0%"},
         {commaDecimals().plain(), 1234.5, "1.234,5"},
         {commaDecimals(false), 1234.5, "1234,50"},
+        // Rounded from the double's exact value, a tie to the even digit.
+        {{"", "", 2, true, true, false}, 0.125, "0.12"},
+        {{"", "", 0, false, true, false}, -3.5, "-4"},
+        {{"", "", 3, true, true, false}, 0.0055, "0.005"}, // 0.00549999...
+        {{"", "", 15, true, true, false}, 123456.7, "123,456.699999999997090"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.f.format(c.v), c.text) << c.v;

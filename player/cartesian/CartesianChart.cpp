@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 
 namespace plotara::player {
 
@@ -527,32 +528,60 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 
 namespace plotara::player {
 
-void describeCategoryPoint(const ChartModel& m, bool dualY, HitRegion& hit) {
-    if (hit.seriesIndex < 0 || hit.pointIndex < 0) return;
-    auto si = static_cast<std::size_t>(hit.seriesIndex);
-    auto pi = static_cast<std::size_t>(hit.pointIndex);
-    bool lineset = si >= m.datasets.size();
-    if (lineset && si - m.datasets.size() >= m.linesets.size()) return;
-    const Series& s = lineset ? m.linesets[si - m.datasets.size()] : m.datasets[si];
-    if (pi >= s.points.size()) return;
-    const DataPoint& p = s.points[pi];
-    bool secondary =
-        dualY && (lineset || equalsNoCase(trimSpace(s.attrs.text("parentyaxis")), "s"));
-    NumberFormat fmt = numberFormatOf(m.chart, secondary);
-    hit.series = s.name;
-    hit.label = pi < m.categories.size() ? m.categories[pi].label : p.attrs.text("label");
-    hit.value = fmt.format(p.value);
-    if (p.attrs.has("tooltext")) {
-        hit.toolText = p.attrs.text("tooltext");
-    } else if (p.attrs.has("hovertext")) {
-        hit.toolText = p.attrs.text("hovertext");
-    } else {
-        std::string out;
-        if (m.datasets.size() + m.linesets.size() > 1 && !s.name.empty()) out = s.name + ", ";
-        if (!hit.label.empty()) out += hit.label + ", ";
-        hit.toolText = out + hit.value;
+namespace {
+
+// The series a point region is of; null for none.
+const Series* seriesOf(const ChartModel& m, const HitRegion& hit) {
+    if (hit.seriesIndex < 0 || hit.pointIndex < 0) return nullptr;
+    const auto si = static_cast<std::size_t>(hit.seriesIndex);
+    if (si < m.datasets.size()) return &m.datasets[si];
+    if (si - m.datasets.size() < m.linesets.size()) return &m.linesets[si - m.datasets.size()];
+    return nullptr;
+}
+
+// The tool text a point gets when its document gives none: the series (when the chart has more
+// than one), the label, the value.
+void usualToolText(const ChartModel& m, const Series& s, HitRegion& hit) {
+    std::string& out = hit.toolText;
+    out.clear();
+    if (m.datasets.size() + m.linesets.size() > 1 && !s.name.empty()) {
+        out += s.name;
+        out += ", ";
     }
-    hit.lazyText = false;
+    if (!hit.label.empty()) {
+        out += hit.label;
+        out += ", ";
+    }
+    out += hit.value;
+}
+
+} // namespace
+
+void describeCategoryPoints(const ChartModel& m, bool dualY, std::span<HitRegion> hits) {
+    // The formats are read from the chart's attributes once: a page describes every point.
+    std::optional<NumberFormat> formats[2];
+    for (HitRegion& hit : hits) {
+        const Series* s = hit.lazyText ? seriesOf(m, hit) : nullptr;
+        const auto pi = static_cast<std::size_t>(hit.pointIndex);
+        if (!s || pi >= s->points.size()) continue;
+        const DataPoint& p = s->points[pi];
+        const bool lineset = static_cast<std::size_t>(hit.seriesIndex) >= m.datasets.size();
+        const bool secondary =
+            dualY && (lineset || equalsNoCase(trimSpace(s->attrs.text("parentyaxis")), "s"));
+        std::optional<NumberFormat>& fmt = formats[secondary ? 1 : 0];
+        if (!fmt) fmt = numberFormatOf(m.chart, secondary);
+        hit.series = s->name;
+        hit.label = pi < m.categories.size() ? m.categories[pi].label : p.attrs.text("label");
+        hit.value = fmt->format(p.value);
+        if (p.attrs.has("tooltext")) {
+            hit.toolText = p.attrs.text("tooltext");
+        } else if (p.attrs.has("hovertext")) {
+            hit.toolText = p.attrs.text("hovertext");
+        } else {
+            usualToolText(m, *s, hit);
+        }
+        hit.lazyText = false;
+    }
 }
 
 } // namespace plotara::player

@@ -50,7 +50,7 @@ std::optional<CategoryProbe> probeCategory(const ChartModel& m, const ChartLayou
             point.pointIndex = static_cast<int>(probe.index);
             point.rect = {probe.x, plot.y, 0, plot.h};
             point.lazyText = true;
-            describeCategoryPoint(m, dualY, point);
+            describeCategoryPoints(m, dualY, {&point, 1});
             probe.points.push_back(std::move(point));
         }
     }

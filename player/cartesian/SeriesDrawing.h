@@ -17,7 +17,7 @@ struct SeriesStyle {
 };
 
 // Fills in what identifies a point's hit region (series, point, link); its label, value and
-// tool text are worked out only when someone asks (describeCategoryPoint). Cannot fail.
+// tool text are worked out only when someone asks (describeCategoryPoints). Cannot fail.
 void markPoint(HitRegion& hit, const PlotSeries& s, std::size_t i);
 
 // Where every column (or bar) lands and the stacks' totals. Cannot fail.

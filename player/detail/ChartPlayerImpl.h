@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -146,8 +147,8 @@ struct ChartPlayer::Impl {
                       const player::Messages& messages);
     // Raises Error 1003 with the player's load error when no chart movie is loaded.
     void requireMovie(const ChartPlayer& player) const;
-    // Works out the texts of a point region that leaves them to be asked for.
-    void describe(player::HitRegion& region) const;
+    // Works out the texts of the point regions that leave them to be asked for.
+    void describe(std::span<player::HitRegion> regions) const;
     // The family of the shown chart; Grid when none is shown (nothing interacts).
     player::Family family() const {
         return state == PlayerState::Chart && chartMovie ? chartMovie->family

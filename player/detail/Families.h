@@ -6,6 +6,8 @@
 #include "player/detail/ChartMovie.h"
 #include "player/layout/Frame.h"
 
+#include <span>
+
 namespace plotara::player {
 
 // Per-player state a family reads and updates (scroll position of scroll charts).
@@ -23,11 +25,12 @@ bool renderCartesian(ChartContext& ctx, const ChartMovie& movie, ViewState& view
 // Scatter and bubble charts. Returns false when the document has nothing this family can draw;
 // cannot fail.
 bool renderXY(ChartContext& ctx, const ChartMovie& movie);
-// Fills in the series, label, value and tool text of a column, bar, anchor or area point's hit
-// region, which the chart leaves out while drawing.
-void describeCategoryPoint(const ChartModel& model, bool dualY, HitRegion& hit);
-// Fills in the label, value, tool text and link of a scatter point's hit region, which the
-// chart leaves out while drawing.
-void describeXYPoint(const ChartModel& model, HitRegion& hit);
+// Fills in the series, label, value and tool text of the column, bar, anchor and area points'
+// hit regions that leave them to be worked out (lazyText), which the chart does not do while
+// drawing. The number formats are read once for all of them.
+void describeCategoryPoints(const ChartModel& model, bool dualY, std::span<HitRegion> hits);
+// Fills in the label, value, tool text and link of the scatter points' hit regions that leave
+// them to be worked out (lazyText), the number formats read once for all of them.
+void describeXYPoints(const ChartModel& model, std::span<HitRegion> hits);
 
 } // namespace plotara::player

@@ -42,49 +42,71 @@ JsonWriter& JsonWriter::key(const char* name, Line line) {
     return *this;
 }
 
+namespace {
+
+// Whether a byte goes out as it is (always so for UTF-8 bytes but the one that may start U+2028
+// or U+2029).
+bool plain(unsigned char c, bool scriptSafe) {
+    if (c < 0x20 || c == '"' || c == '\\') return false;
+    return !scriptSafe || (c != '<' && c != '>' && c != '&' && c != 0xE2);
+}
+
+} // namespace
+
 void JsonWriter::escaped(const std::string& s) {
     out_ += '"';
     for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (scriptSafe_ && (c == '<' || c == '>' || c == '&')) {
-            out_ += c == '<' ? "\\u003c" : c == '>' ? "\\u003e" : "\\u0026";
-            continue;
-        }
-        // U+2028 and U+2029 (E2 80 A8/A9) end a line in older script parsers.
-        if (scriptSafe_ && c == 0xE2 && s.compare(i + 1, 1, "\x80") == 0 && i + 2 < s.size() &&
-            (s[i + 2] == '\xA8' || s[i + 2] == '\xA9')) {
-            out_ += s[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
-            i += 2;
-            continue;
-        }
-        switch (c) {
-        case '"':
-            out_ += "\\\"";
-            break;
-        case '\\':
-            out_ += "\\\\";
-            break;
-        case '\n':
-            out_ += "\\n";
-            break;
-        case '\r':
-            out_ += "\\r";
-            break;
-        case '\t':
-            out_ += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                static const char hex[] = "0123456789abcdef";
-                out_ += "\\u00";
-                out_ += hex[c >> 4];
-                out_ += hex[c & 15];
-            } else {
-                out_ += static_cast<char>(c);
-            }
-        }
+        // The bytes that go out as they are, at once.
+        std::size_t run = i;
+        while (run < s.size() && plain(static_cast<unsigned char>(s[run]), scriptSafe_))
+            ++run;
+        out_.append(s, i, run - i);
+        if ((i = run) == s.size()) break;
+        escapedByte(s, i);
     }
     out_ += '"';
+}
+
+// The byte at i (and, for U+2028 and U+2029, the two after it) as JSON.
+void JsonWriter::escapedByte(const std::string& s, std::size_t& i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (scriptSafe_ && (c == '<' || c == '>' || c == '&')) {
+        out_ += c == '<' ? "\\u003c" : c == '>' ? "\\u003e" : "\\u0026";
+        return;
+    }
+    // U+2028 and U+2029 (E2 80 A8/A9) end a line in older script parsers.
+    if (scriptSafe_ && c == 0xE2 && s.compare(i + 1, 1, "\x80") == 0 && i + 2 < s.size() &&
+        (s[i + 2] == '\xA8' || s[i + 2] == '\xA9')) {
+        out_ += s[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+        i += 2;
+        return;
+    }
+    switch (c) {
+    case '"':
+        out_ += "\\\"";
+        break;
+    case '\\':
+        out_ += "\\\\";
+        break;
+    case '\n':
+        out_ += "\\n";
+        break;
+    case '\r':
+        out_ += "\\r";
+        break;
+    case '\t':
+        out_ += "\\t";
+        break;
+    default:
+        if (c < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out_ += "\\u00";
+            out_ += hex[c >> 4];
+            out_ += hex[c & 15];
+        } else {
+            out_ += static_cast<char>(c);
+        }
+    }
 }
 
 void JsonWriter::string(const std::string& s) {
@@ -100,8 +122,23 @@ void JsonWriter::number(double v) {
     }
     if (v == 0) v = 0; // no "-0"
     char buf[32];
-    auto res = std::to_chars(buf, buf + sizeof buf, v);
-    out_.append(buf, res.ptr);
+    char* end = buf;
+    // Whole numbers and tenths below 1e5 (centres, counts) from their digits: the shortest text
+    // that reads back as such a double is the decimal itself, in the fixed form.
+    const double tenths = v * 10;
+    if (std::fabs(v) < 1e5 && tenths == std::round(tenths) && tenths / 10 == v) {
+        auto n = static_cast<long long>(tenths);
+        if (n < 0) *end++ = '-';
+        n = n < 0 ? -n : n;
+        end = std::to_chars(end, buf + sizeof buf, n / 10).ptr;
+        if (n % 10 != 0) {
+            *end++ = '.';
+            *end++ = static_cast<char>('0' + n % 10);
+        }
+    } else {
+        end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    }
+    out_.append(buf, end);
 }
 
 void JsonWriter::count(std::size_t n) {

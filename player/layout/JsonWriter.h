@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plotara::player {
@@ -15,8 +16,15 @@ public:
     // Where a member or list element starts: on the same line, or on a line of its own.
     enum class Line : bool { Same, Own };
 
+    JsonWriter() = default;
+    // Writes on after `before` (the page around the JSON, say), which text() then starts with.
+    // Cannot fail.
+    explicit JsonWriter(std::string before) : out_(std::move(before)) {}
+
     // The document written so far. Cannot fail.
     const std::string& text() const { return out_; }
+    // Hands the text over; the writer is empty after. Cannot fail.
+    std::string take() { return std::move(out_); }
 
     // Starts a member of the open object; the next call writes its value. Cannot fail.
     JsonWriter& key(const char* name, Line line = Line::Same);
@@ -63,6 +71,7 @@ private:
     void open(char bracket);
     void close(char bracket);
     void escaped(const std::string& s);
+    void escapedByte(const std::string& s, std::size_t& i);
 
     std::string out_;
     std::vector<bool> first_; // per open container: nothing written in it yet

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 namespace plotara::player {
 
@@ -12,15 +14,14 @@ namespace {
 
 constexpr int maxDecimals = 15;
 
-std::string groupThousands(const std::string& digits, const std::string& separator) {
-    std::string out;
-    int n = static_cast<int>(digits.size());
-    for (int i = 0; i < n; ++i) {
-        out += digits[static_cast<std::size_t>(i)];
-        int left = n - 1 - i;
-        if (left > 0 && left % 3 == 0) out += separator;
+// Appends the digits with the separator between each group of three from the right.
+void appendGrouped(std::string& out, std::string_view digits, std::string_view separator) {
+    const std::size_t head = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
+    out += digits.substr(0, head);
+    for (std::size_t i = head; i < digits.size(); i += 3) {
+        out += separator;
+        out += digits.substr(i, 3);
     }
-    return out;
 }
 
 // The K/M/B divisor and unit a value is shown with.
@@ -47,22 +48,62 @@ int significantDecimals(double magnitude) {
     return std::clamp(d, 0, maxDecimals);
 }
 
-// "1234.50" in the C form whatever the locale, trailing zeros dropped unless kept.
-std::string fixed(double magnitude, int decimals, bool keepZeros) {
-    char buf[400];
-    auto end =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
-    std::string body(buf, end);
-    if (!keepZeros && body.find('.') != std::string::npos) {
+__extension__ typedef unsigned __int128 Wide; // GCC's and Clang's 128-bit integer
+
+// The magnitude times 10^decimals rounded to a whole number (the nearer one, the even one of
+// two as near) exactly, from the double's bits, when that fits: to_chars' fixed form is slow,
+// and a chart's tool texts format every point's value.
+std::optional<unsigned long long> scaledDigits(double magnitude, int decimals) {
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent); // magnitude = fraction * 2^exponent
+    unsigned long long power = 1;
+    for (int i = 0; i < decimals && i < 16; ++i)
+        power *= 10;
+    // The digits fit a 64-bit count; the shift below stays within 128 bits.
+    if (!(magnitude < 0x1p52) || !(magnitude * static_cast<double>(power) < 1e19) ||
+        decimals > 15 || exponent < -60)
+        return std::nullopt;
+    // magnitude = mantissa / 2^shift, the mantissa below 2^53.
+    const auto mantissa = static_cast<unsigned long long>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;
+    const Wide product = static_cast<Wide>(mantissa) * power;
+    const Wide whole = product >> shift;
+    const Wide rest = product - (whole << shift);
+    const Wide half = static_cast<Wide>(1) << (shift - 1);
+    const bool up = rest > half || (rest == half && (whole & 1) != 0);
+    return static_cast<unsigned long long>(whole) + (up ? 1 : 0);
+}
+
+// "1234.50" in the C form whatever the locale, trailing zeros dropped unless kept; the text
+// lies in buf.
+std::string_view fixed(char (&buf)[400], double magnitude, int decimals, bool keepZeros) {
+    char* end = buf;
+    if (const auto digits = scaledDigits(magnitude, decimals)) {
+        unsigned long long power = 1;
+        for (int i = 0; i < decimals; ++i)
+            power *= 10;
+        end = std::to_chars(buf, buf + sizeof buf, *digits / power).ptr;
+        if (decimals > 0) {
+            *end++ = '.';
+            char* last = std::to_chars(end, buf + sizeof buf, *digits % power + power).ptr;
+            std::copy(end + 1, last, end); // the decimals with their leading zeros
+            end = last - 1;
+        }
+    } else {
+        end =
+            std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
+    }
+    std::string_view body(buf, static_cast<std::size_t>(end - buf));
+    if (!keepZeros && body.find('.') != std::string_view::npos) {
         while (body.back() == '0')
-            body.pop_back();
-        if (body.back() == '.') body.pop_back();
+            body.remove_suffix(1);
+        if (body.back() == '.') body.remove_suffix(1);
     }
     return body;
 }
 
-bool allZero(const std::string& body) {
-    return body.find_first_not_of("0.") == std::string::npos;
+bool allZero(std::string_view body) {
+    return body.find_first_not_of("0.") == std::string_view::npos;
 }
 
 } // namespace
@@ -78,25 +119,40 @@ std::string NumberFormat::format(double value, int decimalsOverride) const {
     value /= scaleOf(value, scale, unit);
     bool negative = value < 0;
     double a = std::fabs(value);
-    std::string body;
+    std::string out;
     if (a >= 1e15) {
         char buf[64];
         auto end = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::general, 3).ptr;
-        body.assign(buf, end);
+        std::string body(buf, end);
         if (std::size_t dot = body.find('.'); dot != std::string::npos)
             body.replace(dot, 1, decimalPoint);
+        out = (negative ? "-" : "") + prefix + body;
     } else {
+        // Written straight into the result: a chart's tool texts format every point's value.
         int d = decimalsOverride < 0 ? 2 : std::clamp(decimalsOverride, 0, maxDecimals);
         bool keepZeros = decimalsOverride >= 0 && forceDecimals;
-        body = fixed(a, d, keepZeros);
-        if (a > 0 && allZero(body)) body = fixed(a, std::max(d, significantDecimals(a)), false);
-        std::size_t dot = body.find('.');
-        std::string whole = body.substr(0, dot);
-        std::string frac = dot == std::string::npos ? "" : decimalPoint + body.substr(dot + 1);
-        body = (thousands ? groupThousands(whole, thousandsSeparator) : whole) + frac;
+        char buf[400];
+        std::string_view body = fixed(buf, a, d, keepZeros);
+        if (a > 0 && allZero(body))
+            body = fixed(buf, a, std::max(d, significantDecimals(a)), false);
         if (body == "0") negative = false;
+        const std::string_view whole = body.substr(0, body.find('.'));
+        const std::size_t groups = thousands ? (whole.size() - 1) / 3 : 0;
+        const bool point = whole.size() < body.size();
+        out.reserve((negative ? 1 : 0) + prefix.size() + body.size() +
+                    groups * thousandsSeparator.size() + (point ? decimalPoint.size() : 0) +
+                    unit.size() + suffix.size());
+        if (negative) out += '-';
+        out += prefix;
+        appendGrouped(out, whole, thousands ? std::string_view(thousandsSeparator) : "");
+        if (point) {
+            out += decimalPoint;
+            out += body.substr(whole.size() + 1);
+        }
     }
-    return (negative ? "-" : "") + prefix + body + unit + suffix;
+    out += unit;
+    out += suffix;
+    return out;
 }
 
 std::string NumberFormat::formatTick(double value, double step) const {

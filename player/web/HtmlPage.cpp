@@ -97,7 +97,7 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     out += "<script type=\"application/json\" id=\"";
     appendId(out, prefix, "-data");
     out += "\">";
-    out += pageDataJson(chart, runs);
+    appendPageData(out, chart, runs);
     out += "</script>\n<script>";
     out += pageScript();
     out += "</script>\n</figure>\n";

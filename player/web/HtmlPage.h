@@ -102,8 +102,8 @@ std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 // The invisible elements over the hit regions (bottom to top, as the SVG paints them; a run's
 // points have none), to go last inside the <svg>. Cannot fail beyond running out of memory.
 void appendHitElements(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs);
-// The chart data the script reads, as JSON that is safe inside a <script> element. Cannot fail
-// beyond running out of memory.
-std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& runs);
+// Appends the chart data the script reads, as JSON that is safe inside a <script> element.
+// Cannot fail beyond running out of memory.
+void appendPageData(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs);
 
 } // namespace plotara::player

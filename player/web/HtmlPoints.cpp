@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <span>
+#include <string_view>
 
 namespace plotara::player {
 
@@ -31,14 +32,20 @@ double tenth(double v) {
     return std::round(v * 10) / 10;
 }
 
-// The tool text a point gets when its document gives none: the series' part, the label, the
-// value.
-std::string usualText(const std::string& lead, const HitRegion& r) {
-    return lead + (r.label.empty() ? "" : r.label + ", ") + r.value;
+// Whether the point's tool text is the one it gets when its document gives none: the series'
+// part, the label, the value. Compared piece by piece: the page asks it of every point.
+bool usualText(std::string_view lead, const HitRegion& r) {
+    std::string_view text = r.toolText;
+    const auto take = [&](std::string_view part) {
+        if (!text.starts_with(part)) return false;
+        text.remove_prefix(part.size());
+        return true;
+    };
+    return take(lead) && (r.label.empty() || (take(r.label) && take(", "))) && text == r.value;
 }
 
 bool linked(const HitRegion& r) {
-    return !callForLink(r.link).name.empty();
+    return !r.link.empty() && !callForLink(r.link).name.empty();
 }
 
 } // namespace
@@ -67,9 +74,7 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
     const HitRegion& head = points.front();
     // The series' part of the usual tool text, as the first point has it.
     const std::string lead =
-        !head.series.empty() && head.toolText == usualText(head.series + ", ", head)
-            ? head.series + ", "
-            : "";
+        !head.series.empty() && usualText(head.series + ", ", head) ? head.series + ", " : "";
     json.object([&] {
         json.key("k").string(kindName(head.kind));
         json.key("s").number(head.seriesIndex);
@@ -90,7 +95,7 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
         // The texts and links of single points, by their place in the run.
         json.key("t").object([&] {
             for (std::size_t j = 0; j < points.size(); ++j)
-                if (points[j].toolText != usualText(lead, points[j]))
+                if (!usualText(lead, points[j]))
                     json.key(std::to_string(j).c_str()).string(points[j].toolText);
         });
         json.key("links").object([&] {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace plotara::player {
 
@@ -257,8 +258,8 @@ std::vector<PageEntry> pageEntries(std::size_t regions, const std::vector<PointR
 
 } // namespace
 
-std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& runs) {
-    JsonWriter json;
+void appendPageData(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs) {
+    JsonWriter json(std::move(out)); // written straight on after the page so far
     json.setScriptSafe(true);
     json.object([&] {
         json.key("drawIn").number(chart.drawIn);
@@ -279,7 +280,7 @@ std::string pageDataJson(const HtmlChart& chart, const std::vector<PointRun>& ru
                                   e.region < w.size() ? w[e.region] : -1);
                   });
     });
-    return json.text();
+    out = json.take();
 }
 
 } // namespace plotara::player

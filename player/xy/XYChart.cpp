@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <span>
 
 namespace plotara::player {
 
@@ -24,24 +26,31 @@ Stroke trendStroke(const Attributes& a, Color fallback) {
 }
 } // namespace
 
-void describeXYPoint(const ChartModel& m, HitRegion& hit) {
-    if (hit.seriesIndex < 0 || static_cast<std::size_t>(hit.seriesIndex) >= m.datasets.size())
-        return;
-    const Series& s = m.datasets[static_cast<std::size_t>(hit.seriesIndex)];
-    if (hit.pointIndex < 0 || static_cast<std::size_t>(hit.pointIndex) >= s.xy.size()) return;
-    const XYPoint& pt = s.xy[static_cast<std::size_t>(hit.pointIndex)];
-    NumberFormat yf = numberFormatOf(m.chart);
-    NumberFormat xf = yf;
-    xf.prefix = m.chart.text("xnumberprefix");
-    xf.suffix = m.chart.text("xnumbersuffix");
-    const Attributes& pa = s.attrsOf(pt);
-    hit.label = pa.text("name", pa.text("label"));
-    hit.value = yf.format(pt.y);
-    hit.link = pa.text("link");
-    std::string where = xf.format(pt.x) + ", " + yf.format(pt.y);
-    hit.toolText =
-        pa.has("tooltext") ? pa.text("tooltext") : (s.name.empty() ? "" : s.name + ", ") + where;
-    hit.lazyText = false;
+void describeXYPoints(const ChartModel& m, std::span<HitRegion> hits) {
+    // The formats are read from the chart's attributes once: a page describes every point.
+    std::optional<NumberFormat> yf, xf;
+    for (HitRegion& hit : hits) {
+        if (!hit.lazyText || hit.seriesIndex < 0 ||
+            static_cast<std::size_t>(hit.seriesIndex) >= m.datasets.size())
+            continue;
+        const Series& s = m.datasets[static_cast<std::size_t>(hit.seriesIndex)];
+        if (hit.pointIndex < 0 || static_cast<std::size_t>(hit.pointIndex) >= s.xy.size()) continue;
+        const XYPoint& pt = s.xy[static_cast<std::size_t>(hit.pointIndex)];
+        if (!yf) {
+            yf = numberFormatOf(m.chart);
+            xf = yf;
+            xf->prefix = m.chart.text("xnumberprefix");
+            xf->suffix = m.chart.text("xnumbersuffix");
+        }
+        const Attributes& pa = s.attrsOf(pt);
+        hit.label = pa.text("name", pa.text("label"));
+        hit.value = yf->format(pt.y);
+        hit.link = pa.text("link");
+        std::string where = xf->format(pt.x) + ", " + hit.value;
+        hit.toolText = pa.has("tooltext") ? pa.text("tooltext")
+                                          : (s.name.empty() ? "" : s.name + ", ") + where;
+        hit.lazyText = false;
+    }
 }
 
 namespace {
@@ -301,7 +310,7 @@ void drawXYSeries(ChartContext& ctx, const XYLayout& l, std::size_t d) {
     fresh.radius *= growth(ctx, 0);
     if (!moving) markers.radius = fresh.radius;
     // Scatter points are many: their hit regions are kept compactly, and their texts are
-    // worked out only for the point asked about (describeXYPoint).
+    // worked out only for the point asked about (describeXYPoints).
     if (!l.bubble)
         ctx.scene.pointHits.beginSet(HitKind::Point, s.name, static_cast<int>(d),
                                      ctx.scene.hits.size());
