@@ -53,8 +53,10 @@ std::string scrollSvg(const PageScroll& scroll) {
 
 // The inline SVG: the document without its XML declaration, the hit elements last inside it.
 void appendSvg(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs) {
-    const std::string windows = chart.scroll ? scrollSvg(*chart.scroll) : std::string();
-    std::string_view svg = chart.scroll ? windows : chart.svg;
+    const std::string windows = chart.scroll ? scrollSvg(*chart.scroll)
+                                : chart.zoom ? zoomSvg(*chart.zoom)
+                                             : std::string();
+    std::string_view svg = chart.scroll || chart.zoom ? windows : chart.svg;
     if (svg.starts_with("<?xml")) svg.remove_prefix(std::min(svg.size(), svg.find('\n') + 1));
     const std::size_t end = svg.rfind("</svg>");
     if (end == std::string_view::npos) return;
@@ -98,6 +100,13 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     appendId(out, prefix, "-data");
     out += "\">";
     out += pageDataJson(chart, runs);
+    if (chart.zoom) {
+        // The zoom windows: text the browser does not lay out, parsed on the first zoom.
+        out += "</script>\n<script type=\"application/json\" id=\"";
+        appendId(out, prefix, "-zoom");
+        out += chart.zoom->xy ? "\" data-plotara-axes=\"xy\">" : "\" data-plotara-axes=\"x\">";
+        out += zoomJson(*chart.zoom);
+    }
     out += "</script>\n<script>";
     out += pageScript();
     out += "</script>\n</figure>\n";
