@@ -80,6 +80,8 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     const std::vector<PointRun> runs = pointRuns(chart.regions, chart.regionWindow);
     out += "<figure class=\"plotara\" id=\"";
     appendXmlText(out, prefix);
+    if (chart.zoom)
+        out += chart.zoom->xy ? "\" data-plotara-zooms=\"xy" : "\" data-plotara-zooms=\"x";
     out += "\" aria-labelledby=\"";
     appendId(out, prefix, "-caption");
     out += "\">\n<figcaption id=\"";
@@ -100,16 +102,19 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     appendId(out, prefix, "-data");
     out += "\">";
     out += pageDataJson(chart, runs);
-    if (chart.zoom) {
-        // The zoom windows: text the browser does not lay out, parsed on the first zoom.
-        out += "</script>\n<script type=\"application/json\" id=\"";
-        appendId(out, prefix, "-zoom");
-        out += chart.zoom->xy ? "\" data-plotara-axes=\"xy\">" : "\" data-plotara-axes=\"x\">";
-        out += zoomJson(*chart.zoom);
-    }
     out += "</script>\n<script>";
     out += pageScript();
-    out += "</script>\n</figure>\n";
+    out += "</script>\n";
+    if (chart.zoom) {
+        // The zoom windows, after the script: text the browser neither lays out nor needs for
+        // the first paint; the script parses it on the first zoom.
+        out += "<script type=\"application/json\" id=\"";
+        appendId(out, prefix, "-zoom");
+        out += "\">";
+        out += zoomJson(*chart.zoom);
+        out += "</script>\n";
+    }
+    out += "</figure>\n";
 }
 
 } // namespace

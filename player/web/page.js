@@ -241,12 +241,15 @@
   // pointer); Escape or a double-click shows the whole chart. The windows are read on the first
   // zoom. "m" maps a point of the whole chart into a window; ranges are in the whole chart's
   // pixels. The windows change at once, without motion.
-  const carrier = figure.querySelector("script[type='application/json'][id$='-zoom']");
+  // The windows' script element comes after this script: it is looked up on the first zoom.
+  const zooms = figure.getAttribute("data-plotara-zooms");
+  const windowsOf = () => windows || JSON.parse(figure.querySelector(
+    "script[type='application/json'][id$='-zoom']").textContent);
   const slots = [...svg.querySelectorAll("[data-plotara-zoom]")];
   let windows = null, shown = 0, asked = null, band = null, wholeParts = null;
   const zoomMap = () => windows ? windows[shown].m : [1, 0, 1, 0];
   const zoomPlot = () => windows ? windows[shown].plot : chart.plot;
-  const xyZoom = carrier && carrier.getAttribute("data-plotara-axes") === "xy";
+  const xyZoom = zooms === "xy";
   const inside = (p, x, y) => x >= p[0] - 0.5 && x <= p[0] + p[2] + 0.5 &&
     y >= p[1] - 0.5 && y <= p[1] + p[3] + 0.5;
   // What window k shows of the whole chart: [x0, x1, y0, y1].
@@ -305,7 +308,7 @@
   };
   // The smallest window that holds the range asked for; the whole chart past it.
   const zoomTo = (range) => {
-    windows = windows || JSON.parse(carrier.textContent);
+    windows = windowsOf();
     const whole = reach(0), xy = xyZoom;
     asked = range;
     let best = 0, size = Infinity;
@@ -325,7 +328,7 @@
     if (windows) showWindow(0);
   };
   const inPlot = (p) => inside(zoomPlot(), p.x, p.y);
-  if (carrier) {
+  if (zooms) {
     let wheeled = 0;
     svg.addEventListener("wheel", (event) => {
       if (!event.ctrlKey || !inPlot(inSvg(event))) return;
@@ -335,7 +338,7 @@
       if (Math.abs(wheeled) < 50) return;
       const factor = wheeled < 0 ? 0.8 : 1.25, [x, y] = toWhole(inSvg(event));
       wheeled = 0;
-      windows = windows || JSON.parse(carrier.textContent);
+      windows = windowsOf();
       const r = asked || reach(shown), xy = xyZoom;
       zoomTo([x + (r[0] - x) * factor, x + (r[1] - x) * factor,
         xy ? y + (r[2] - y) * factor : r[2], xy ? y + (r[3] - y) * factor : r[3]]);
