@@ -1,6 +1,7 @@
 // The interaction of a Plotara chart page, for the <figure class="plotara"> that holds this
 // script: tool texts, links and drill-down events, keyboard, legend toggling, scrolling a scroll
-// chart's window, the draw-in and the data table (made from the page data when first shown).
+// chart's window, zooming a line or scatter chart, the draw-in and the data table (made from the
+// page data when first shown).
 // The chart's data is the JSON beside it; the script names no id of its own, so one hash allows
 // it for every chart of a page (docs/web.md).
 (() => {
