@@ -292,7 +292,8 @@
     if (k === shown) return;
     if (!wholeParts) wholeParts = slots.map((slot) => [...slot.childNodes]);
     slots.forEach((slot, i) => {
-      if (k === 0) slot.replaceChildren(...wholeParts[i]); else slot.innerHTML = windows[k].parts[i];
+      if (k === 0) slot.replaceChildren(...wholeParts[i]);
+      else slot.innerHTML = windows[k].parts[i]; // the player's own SVG, its texts escaped
     });
     shown = k;
     if (k) figure.setAttribute("data-plotara-range", windows[k].r.join());

@@ -363,6 +363,41 @@ class Pages(unittest.TestCase):
         self.assertEqual(seen, [None, None, None, "500,1499,0,0", None])
         self.assertEqual(b.troubles(), [])
 
+    def test_scatter_zooms_x_and_y_to_what_the_desktop_shows(self):
+        points = [(i * 7919 % 1000 / 10, i * 104729 % 1000 / 10) for i in range(1200)]
+        xml = "<chart animation='0'><dataset seriesName='A'>%s</dataset></chart>" % "".join(
+            "<set x='%s' y='%s'/>" % p for p in points)
+        b = self.load(render("zoom-xy", "scatter", xml))
+        plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
+                      "[type=\"application/json\"]').textContent).plot, m = document"
+                      ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
+                      " p[2], p[3]]; })()")
+        b.drag(plot[0] + plot[2] * 0.55, plot[1] + plot[3] * 0.3, plot[0] + plot[2] * 0.7,
+               plot[1] + plot[3] * 0.45)
+        texts, shown = self.shown()
+        wanted = svg_texts(render("zoom-xy-desktop", "scatter", xml, ".svg", "--zoom", shown))
+        self.assertEqual(texts, wanted)
+        x0, x1, y0, y1 = map(float, shown.split(","))
+        self.assertTrue(x1 - x0 < 70 and y1 - y0 < 70, shown)
+        # Every point the window shows answers the pointer there with its own tool text.
+        inside = [j for j, (x, y) in enumerate(points)
+                  if x0 + 3 < x < x1 - 3 and y0 + 3 < y < y1 - 3]
+        j = inside[len(inside) // 2]
+        b.hover(*b.eval("(j => { const d = JSON.parse(document.querySelector('figure script"
+                        "[type=\"application/json\"]').textContent).regions.find(r => r.n),"
+                        " w = JSON.parse(document.querySelector('figure script[id$=\"-zoom\"]')"
+                        ".textContent).find(w => w.r.join() === %s).m; const p = new DOMPoint("
+                        "w[0] * d.xy[2 * j] + w[1], w[2] * d.xy[2 * j + 1] + w[3]).matrixTransform("
+                        "document.querySelector('figure svg').getScreenCTM()); return [p.x, p.y];"
+                        " })(%d)" % (cdp.json.dumps(shown), j)))
+        self.assertIn("%g" % points[j][0], b.eval("document.querySelector('[role=tooltip]')"
+                                                  ".textContent"))
+        b.eval("document.querySelector('figure svg').dispatchEvent(new MouseEvent('dblclick',"
+               " {bubbles: true, clientX: %f, clientY: %f}))"
+               % (plot[0] + plot[2] / 2, plot[1] + plot[3] / 2))
+        self.assertIsNone(self.shown()[1])
+        self.assertEqual(b.troubles(), [])
+
     def test_a_zoomed_scroll_chart_scrolls_with_its_width(self):
         b = self.load(render("zoomed-scroll", "scrollcolumn2d", SCROLL_XML, ".html",
                              "--zoom", "4,7"))
