@@ -29,11 +29,17 @@ Point centreOf(const HitRegion& r) {
 
 using Pairs = std::vector<std::pair<Point, Point>>; // a point in the whole chart and the window
 
-// The points both pictures have, by series and point.
-Pairs matchedPoints(const std::vector<HitRegion>& whole, const std::vector<HitRegion>& window) {
-    std::map<std::pair<int, int>, Point> at;
-    for (const HitRegion& r : whole)
+// The whole chart's points by series and point.
+using Points = std::map<std::pair<int, int>, Point>;
+Points pointsOf(const std::vector<HitRegion>& regions) {
+    Points at;
+    for (const HitRegion& r : regions)
         if (isPoint(r)) at.emplace(std::pair{r.seriesIndex, r.pointIndex}, centreOf(r));
+    return at;
+}
+
+// The points both pictures have.
+Pairs matchedPoints(const Points& at, const std::vector<HitRegion>& window) {
     Pairs out;
     for (const HitRegion& r : window) {
         const auto found = at.find({r.seriesIndex, r.pointIndex});
@@ -86,9 +92,9 @@ void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
     std::vector<std::string_view> pictures{chart.svg};
     zoom.plots.push_back(*chart.layout->plot);
     zoom.maps.push_back({1, 0, 1, 0});
+    const Points points = pointsOf(chart.regions);
     for (const ZoomWindow& w : windows) {
-        const std::optional<std::array<double, 4>> map =
-            fitMap(matchedPoints(chart.regions, w.regions));
+        const std::optional<std::array<double, 4>> map = fitMap(matchedPoints(points, w.regions));
         if (!map) continue;
         pictures.emplace_back(w.svg);
         zoom.plots.push_back(w.plot);
