@@ -347,6 +347,7 @@
     }, { passive: false });
     svg.addEventListener("pointerdown", (event) => {
       const p = inSvg(event);
+      dragged = false;
       band = event.button === 0 && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
     });
     svg.addEventListener("pointermove", (event) => {
