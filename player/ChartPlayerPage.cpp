@@ -6,7 +6,9 @@
 #include "player/draw/SvgCanvas.h"
 #include "player/web/HtmlPage.h"
 
+#include <algorithm>
 #include <cmath>
+#include <variant>
 
 namespace plotara {
 
@@ -42,6 +44,52 @@ std::vector<ViewRange> zoomLadder(const VisibleRange& whole, bool xy) {
         }
     }
     return out;
+}
+
+// The box a path's points and arcs lie in, widened by margin on every side.
+Rect boundsOf(const Path& path, double margin) {
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (const PathSeg& s : path.segments()) {
+        if (s.op == PathOp::Close) continue;
+        x0 = std::min(x0, s.x - s.rx), x1 = std::max(x1, s.x + s.rx);
+        y0 = std::min(y0, s.y - s.ry), y1 = std::max(y1, s.y + s.ry);
+    }
+    return {x0 - margin, y0 - margin, x1 - x0 + 2 * margin, y1 - y0 + 2 * margin};
+}
+
+// Whether a clip rectangle hides the item wholly (markers: drops the points it hides).
+bool hidden(SceneItem& item, const Rect& clip) {
+    if (const auto* shape = std::get_if<ShapeItem>(&item)) {
+        const double margin = (shape->stroked ? shape->stroke.width : 0) + 1;
+        return !shape->path.empty() && !boundsOf(shape->path, margin).overlaps(clip);
+    }
+    if (auto* markers = std::get_if<MarkerItem>(&item)) {
+        const double r = markers->radius + markers->border.width + 1;
+        std::erase_if(markers->points, [&](const Point& p) {
+            return !Rect{p.x - r, p.y - r, 2 * r, 2 * r}.overlaps(clip);
+        });
+        return markers->points.empty();
+    }
+    return false;
+}
+
+// A zoom window leaves out what its plot's clip hides (the points of a scatter chart outside
+// the window): the picture is the same, the page much smaller.
+void dropClipped(Scene& scene) {
+    std::vector<Rect> clips;
+    std::vector<SceneItem> kept;
+    kept.reserve(scene.items.size());
+    for (SceneItem& item : scene.items) {
+        if (const auto* push = std::get_if<ClipPush>(&item)) {
+            clips.push_back(push->rect);
+        } else if (std::holds_alternative<ClipPop>(item) && !clips.empty()) {
+            clips.pop_back();
+        } else if (!clips.empty() && hidden(item, clips.back())) {
+            continue;
+        }
+        kept.push_back(std::move(item));
+    }
+    scene.items = std::move(kept);
 }
 
 } // namespace
@@ -82,6 +130,7 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
         ViewState at = view;
         Scene laid;
         if (!draw(laid, 1, at, &options) || !laid.layout.plot) continue;
+        dropClipped(laid);
         ZoomWindow& w = windows.emplace_back();
         w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, windows.size()));
         w.plot = *laid.layout.plot;

@@ -331,6 +331,7 @@
   };
   const inPlot = (p) => inside(zoomPlot(), p.x, p.y);
   if (zooms) {
+    svg.style.userSelect = tip.style.userSelect = "none"; // a band would select the texts
     let wheeled = 0;
     svg.addEventListener("wheel", (event) => {
       if (!event.ctrlKey || !inPlot(inSvg(event))) return;
