@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <sstream>
 
 namespace plotara::apps {
@@ -141,6 +142,11 @@ std::string commandLine(const RenderRequest& request) {
     if (request.svgText == player::SvgTextMode::Paths) line += " --svg-text paths";
     if (request.htmlFragment) line += " --html-fragment";
     add("--html-id", request.htmlId);
+    std::string zoom;
+    for (double v : request.zoom)
+        zoom +=
+            (zoom.empty() ? "" : ",") + (std::ostringstream() << std::setprecision(17) << v).str();
+    add("--zoom", zoom);
     add("-o", request.output);
     add("--layout-json", request.layoutJson);
     return line;
