@@ -211,6 +211,12 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
         ->add_option("--html-id", r.htmlId,
                      "HTML output: the figure's id, which starts every id of the chart")
         ->default_str("plotara");
+    render
+        ->add_option("--zoom", r.zoom,
+                     "Show a part: XMIN,XMAX (first and last category) or XMIN,XMAX,YMIN,YMAX "
+                     "(scatter and bubble charts)")
+        ->delimiter(',')
+        ->expected(2, 4);
     render->add_option("--layout-json", r.layoutJson,
                        "Write the chart's layout (axes, texts, series) as JSON to a file or -");
     render->add_flag("--print-xml", r.printXml, "Print the chart document");

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <optional>
 #include <sstream>
 
@@ -29,6 +30,17 @@ std::string shellWord(const std::string& word) {
             quoted += c;
     }
     return quoted + "'";
+}
+
+// --zoom: the part of the chart shown, as the desktop's zoom shows it.
+void applyZoom(ChartPlayer& player, const std::vector<double>& zoom) {
+    if (zoom.empty()) return;
+    if (zoom.size() != 2 && zoom.size() != 4) throw UsageFailure("--zoom takes 2 or 4 numbers");
+    const VisibleRange whole = player.fullRange();
+    const VisibleRange range{zoom[0], zoom[1], zoom.size() == 4 ? zoom[2] : whole.yMin,
+                             zoom.size() == 4 ? zoom[3] : whole.yMax};
+    if (!player.setVisibleRange(range))
+        throw UsageFailure("--zoom: the chart does not zoom, or the range is empty");
 }
 
 } // namespace
@@ -71,6 +83,7 @@ void renderChart(const RenderRequest& request, std::ostream& out, std::ostream* 
     const std::string url = request.printUrl ? session.movieUrl() : std::string();
     const std::string document = request.printXml ? chartDocument(session) : std::string();
     session.requireChart();
+    applyZoom(session.player(), request.zoom);
     if (!request.output.empty())
         writeChart(session.player(), request.output, request.scale, out, vectorOptionsOf(request));
     if (request.layoutJson == "-") {
@@ -136,6 +149,11 @@ std::string commandLine(const RenderRequest& request) {
     if (request.svgText == player::SvgTextMode::Paths) line += " --svg-text paths";
     if (request.htmlFragment) line += " --html-fragment";
     add("--html-id", request.htmlId);
+    std::string zoom;
+    for (double v : request.zoom)
+        zoom +=
+            (zoom.empty() ? "" : ",") + (std::ostringstream() << std::setprecision(17) << v).str();
+    add("--zoom", zoom);
     add("-o", request.output);
     add("--layout-json", request.layoutJson);
     return line;

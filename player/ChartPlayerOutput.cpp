@@ -84,25 +84,12 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
     chart.hiddenSeries = hiddenSeries();
     // A page has no chart before it: it always draws the chart in.
     chart.drawIn = animates() ? drawInSeconds : 0;
-    if (scrolls() && !zoomed()) {
-        // The page has no layout engine: it holds the window at each start, as laid out here.
-        const ViewState& view = impl_->view;
-        std::vector<ScrollWindow> windows;
-        for (std::size_t start : pageScrollStarts(view.scrollTotal - view.scrollVisible,
-                                                  view.scrollVisible, view.scrollStart)) {
-            ViewState at = view;
-            at.scrollStart = start;
-            Scene laid;
-            impl_->draw(laid, 1, at);
-            ScrollWindow& w = windows.emplace_back();
-            w.start = start;
-            w.svg = writeGroupedSvgDocument(laid, *impl_->text,
-                                            windowIdPrefix(pageIdPrefix(options), start));
-            w.regions = allHitRegions(laid);
-            impl_->describe(w.regions);
-        }
-        addScrollWindows(chart, std::move(windows), view.scrollStart, view.scrollVisible,
-                         view.scrollTotal);
+    // The page has no layout engine: it holds the other pictures it shows, laid out here.
+    const Family family = impl_->family();
+    if (scrolls()) {
+        impl_->addPageScroll(chart, pageIdPrefix(options));
+    } else if (zooms() && !zoomed() && (family == Family::Line || impl_->xy())) {
+        impl_->addPageZoom(chart, pageIdPrefix(options));
     }
     return writeHtmlPage(chart, options);
 }

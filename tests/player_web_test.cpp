@@ -262,6 +262,17 @@ TEST(PlayerWeb, TwelveColumnPageIsSmall) {
                "' link='host:Month:" + std::to_string(m) + "'/>";
     auto player = testing::drawChart(2, xml + "</chart>");
     EXPECT_LE(player->html().size(), 40u * 1024);
+    EXPECT_EQ(player->html().find("data-plotara-zooms=\""), std::string::npos)
+        << "columns: no zoom";
+    // A line's zoom windows hold only what differs from the whole chart: the caption once.
+    const std::string line = testing::drawChart(7, xml + "</chart>")->html();
+    EXPECT_NE(line.find("data-plotara-zooms=\"x\""), std::string::npos);
+    std::size_t captions = 0;
+    for (const char* text : {"revenue</text>", "revenue\\u003c/text"})
+        for (std::size_t at = line.find(text); at != std::string::npos;
+             at = line.find(text, at + 1))
+            ++captions;
+    EXPECT_EQ(captions, 1u);
 }
 
 } // namespace

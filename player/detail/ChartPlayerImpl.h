@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+namespace plotara::player {
+struct HtmlChart;
+}
+
 namespace plotara {
 
 // How long a chart draws itself in, and how long it moves to new data or a toggled series.
@@ -96,13 +100,15 @@ struct ChartPlayer::Impl {
     // scene, as the frame at the progress; true when a chart shows.
     bool redraw() { return draw(scene, progress, view); }
     // Lays the parsed model out into out at a progress (1: the still picture).
-    bool draw(player::Scene& out, double at, player::ViewState& window) const {
+    // options: what the viewer chose, viewOptions unless given (a page's other windows).
+    bool draw(player::Scene& out, double at, player::ViewState& window,
+              const player::ViewOptions* options = nullptr) const {
         if (!model || !chartMovie) return false;
         std::optional<player::Motion> motion;
         if (at < 1 && animatable && animationEnabled) motion.emplace(at, start ? &*start : nullptr);
         bool drawn = player::renderChart(out, *text, *model, *chartMovie, width(), height(), window,
                                          gridParams, background(), motion ? &*motion : nullptr,
-                                         &viewOptions);
+                                         options ? options : &viewOptions);
         if (drawn && debugMode) player::addDebugPanel(out, *text, debug);
         return drawn;
     }
@@ -167,6 +173,11 @@ struct ChartPlayer::Impl {
     bool redrawChosen();
     // Records the whole range of a scatter or bubble chart drawn unzoomed.
     void noteWholeXY();
+    // A page's other pictures of the chart (player/ChartPlayerPage.cpp): a scroll chart laid
+    // out at each start its page offers (also when zoomed), and a line or scatter chart's zoom
+    // ladder. Cannot fail beyond running out of memory.
+    void addPageScroll(player::HtmlChart& chart, const std::string& prefix) const;
+    void addPageZoom(player::HtmlChart& chart, const std::string& prefix) const;
 };
 
 // What a host is told about a region (nothing hit when null).

@@ -53,8 +53,10 @@ std::string scrollSvg(const PageScroll& scroll) {
 
 // The inline SVG: the document without its XML declaration, the hit elements last inside it.
 void appendSvg(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs) {
-    const std::string windows = chart.scroll ? scrollSvg(*chart.scroll) : std::string();
-    std::string_view svg = chart.scroll ? windows : chart.svg;
+    const std::string windows = chart.scroll ? scrollSvg(*chart.scroll)
+                                : chart.zoom ? zoomSvg(*chart.zoom)
+                                             : std::string();
+    std::string_view svg = chart.scroll || chart.zoom ? windows : chart.svg;
     if (svg.starts_with("<?xml")) svg.remove_prefix(std::min(svg.size(), svg.find('\n') + 1));
     const std::size_t end = svg.rfind("</svg>");
     if (end == std::string_view::npos) return;
@@ -78,6 +80,8 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     const std::vector<PointRun> runs = pointRuns(chart.regions, chart.regionWindow);
     out += "<figure class=\"plotara\" id=\"";
     appendXmlText(out, prefix);
+    if (chart.zoom)
+        out += chart.zoom->xy ? "\" data-plotara-zooms=\"xy" : "\" data-plotara-zooms=\"x";
     out += "\" aria-labelledby=\"";
     appendId(out, prefix, "-caption");
     out += "\">\n<figcaption id=\"";
@@ -100,7 +104,17 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     appendPageData(out, chart, runs);
     out += "</script>\n<script>";
     out += pageScript();
-    out += "</script>\n</figure>\n";
+    out += "</script>\n";
+    if (chart.zoom) {
+        // The zoom windows, after the script: text the browser neither lays out nor needs for
+        // the first paint; the script parses it on the first zoom.
+        out += "<script type=\"application/json\" id=\"";
+        appendId(out, prefix, "-zoom");
+        out += "\">";
+        out += zoomJson(*chart.zoom);
+        out += "</script>\n";
+    }
+    out += "</figure>\n";
 }
 
 } // namespace

@@ -8,12 +8,16 @@
 #include "player/draw/HitRegion.h"
 #include "player/layout/ChartLayout.h"
 
+#include <array>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plotara::player {
+
+struct HtmlChart;
 
 // A scroll chart's window at one start, laid out as the desktop shows it there.
 struct ScrollWindow {
@@ -22,19 +26,53 @@ struct ScrollWindow {
     std::vector<HitRegion> regions; // every hit region, texts worked out
 };
 
-// How a scroll chart's page holds its windows: the SVG every window has before and after the
-// lines that differ, and between, in drawing order, segments of what each window has of its
-// own followed by elements every window has.
-struct PageScroll {
-    std::size_t shown = 0, visible = 0, total = 0; // categories: the first shown, at once, all
-    std::vector<std::size_t> starts;               // the starts the page offers, ascending
+// How a page holds the chart laid out several ways (a scroll chart's windows, the zoom ladder):
+// the SVG every picture has before and after the lines that differ, and between, in drawing
+// order, segments of what each picture has of its own followed by elements every one has.
+struct WindowSplit {
     std::string head, tail;
     struct Segment {
-        std::vector<std::string> parts; // by place in starts
+        std::vector<std::string> parts; // by picture
         std::string shared;
     };
     std::vector<Segment> segments;
 };
+// Splits the pictures' SVG so. still: the SVG the page shows first, whose ids differ from every
+// picture's. Cannot fail beyond running out of memory.
+WindowSplit splitWindows(const std::string& still, const std::vector<std::string_view>& pictures);
+
+// A scroll chart's windows on its page, the parts by place in starts.
+struct PageScroll : WindowSplit {
+    std::size_t shown = 0, visible = 0, total = 0; // categories: the first shown, at once, all
+    std::vector<std::size_t> starts;               // the starts the page offers, ascending
+};
+
+// A line or scatter chart laid out at one range of its zoom ladder, as the desktop shows it.
+struct ZoomWindow {
+    std::string svg;               // writeGroupedSvgDocument, its ids prefixed by zoomIdPrefix
+    std::array<double, 4> range{}; // x from, to, y from, to (VisibleRange; y 0 on category charts)
+    Rect plot;
+    std::vector<HitRegion> regions; // the plot points' regions
+};
+// The zoom ladder on a page: the whole chart (picture 0, the still picture) and each window's
+// parts, range, plot and map: the linear map [ax, bx, ay, by] that takes a point of the whole chart
+// to the window (x' = ax x + bx, y' = ay y + by).
+struct PageZoom : WindowSplit {
+    bool xy = false; // x and y zoom (scatter charts), else x only
+    std::vector<Rect> plots;
+    std::vector<std::array<double, 4>> ranges, maps;
+};
+// The prefix of the ids of a zoom window's SVG.
+std::string zoomIdPrefix(std::string_view pagePrefix, std::size_t window);
+// Makes the page hold the zoom windows the chart's point regions map into linearly (no
+// logarithmic axis): windows whose points do not land where the map puts them are left out;
+// without any, the page does not zoom. Cannot fail beyond running out of memory.
+void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
+                    const std::array<double, 4>& whole);
+// The zoomable SVG: the parts of the whole chart in groups the script fills with a window's.
+std::string zoomSvg(const PageZoom& zoom);
+// The windows as JSON the script reads on the first zoom, safe inside a <script> element.
+std::string zoomJson(const PageZoom& zoom);
 
 // What the page is made of, as the player has it.
 struct HtmlChart {
@@ -47,6 +85,7 @@ struct HtmlChart {
     double drawIn = 0;             // seconds of the load animation, 0 when the chart does not move
     std::optional<PageScroll> scroll; // a scroll chart's windows (addScrollWindows)
     std::vector<long> regionWindow;   // by region: the start of its window, -1 in every window
+    std::optional<PageZoom> zoom;     // a line or scatter chart's zoom ladder (addZoomWindows)
 };
 
 // The starts a scroll chart's page offers when the last is last and visible categories show at

@@ -161,17 +161,18 @@ std::string windowIdPrefix(std::string_view pagePrefix, std::size_t start) {
     return std::string(pagePrefix) + "-w" + std::to_string(start);
 }
 
-void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::size_t shown,
-                      std::size_t visible, std::size_t total) {
-    // The still picture's ids differ from every window's: lines with ids are never shared.
-    const std::vector<std::string_view> still = linesOf(chart.svg);
+WindowSplit splitWindows(const std::string& stillSvg,
+                         const std::vector<std::string_view>& pictures) {
+    // The still picture's ids differ from every picture's: lines with ids are never shared.
+    const std::vector<std::string_view> still = linesOf(stillSvg);
     std::vector<std::vector<std::string_view>> lines;
     std::size_t head = still.size(), tail = still.size();
-    for (const ScrollWindow& w : windows) {
-        const std::vector<std::string_view>& own = lines.emplace_back(linesOf(w.svg));
+    for (std::string_view svg : pictures) {
+        const std::vector<std::string_view>& own = lines.emplace_back(linesOf(svg));
         const std::size_t most = std::min(own.size(), still.size());
         const auto same =
             static_cast<std::size_t>(std::ranges::mismatch(own, still).in1 - own.begin());
+        if (same == own.size() && same == still.size()) continue; // the still picture itself
         head = std::min(head, same);
         std::size_t after = 0;
         while (after < most - same &&
@@ -181,8 +182,8 @@ void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::
     }
     std::size_t first = head, end = still.size() - tail;
     balance(depths(still), first, end);
-    // Between them, the elements every window has (the axis lines, the value axis's labels, the
-    // scroll bar's track) are held once too, unless there are too many to compare.
+    // Between them, the elements every picture has (the axis lines, the value axis's labels,
+    // the scroll bar's track) are held once too, unless there are too many to compare.
     std::vector<Elements> middles;
     for (const std::vector<std::string_view>& own : lines)
         middles.push_back(elementsOf(own, depths(own), first, own.size() - (still.size() - end)));
@@ -190,17 +191,28 @@ void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::
     if (shared.size() > maxSharedElements) shared.clear();
     for (const Elements& m : middles)
         if (!shared.empty()) shared = m.size() > maxSharedElements ? Elements{} : common(shared, m);
-    PageScroll scroll{
-        shown, visible, total, {}, joined(still, 0, first), joined(still, end, still.size()), {}};
-    scroll.segments.resize(shared.size() + 1);
+    WindowSplit split{joined(still, 0, first), joined(still, end, still.size()), {}};
+    split.segments.resize(shared.size() + 1);
     for (std::size_t g = 0; g < shared.size(); ++g)
-        scroll.segments[g].shared = shared[g];
-    for (std::size_t k = 0; k < windows.size(); ++k) {
-        scroll.starts.push_back(windows[k].start);
-        std::vector<std::string> parts = ownParts(middles[k], shared);
+        split.segments[g].shared = shared[g];
+    for (const Elements& m : middles) {
+        std::vector<std::string> parts = ownParts(m, shared);
         for (std::size_t g = 0; g < parts.size(); ++g)
-            scroll.segments[g].parts.push_back(std::move(parts[g]));
+            split.segments[g].parts.push_back(std::move(parts[g]));
     }
+    return split;
+}
+
+void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::size_t shown,
+                      std::size_t visible, std::size_t total) {
+    std::vector<std::string_view> pictures;
+    PageScroll scroll;
+    for (const ScrollWindow& w : windows) {
+        pictures.emplace_back(w.svg);
+        scroll.starts.push_back(w.start);
+    }
+    static_cast<WindowSplit&>(scroll) = splitWindows(chart.svg, pictures);
+    scroll.shown = shown, scroll.visible = visible, scroll.total = total;
     addWindowRegions(chart, std::move(windows), shown);
     chart.scroll = std::move(scroll);
 }

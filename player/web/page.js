@@ -1,6 +1,7 @@
 // The interaction of a Plotara chart page, for the <figure class="plotara"> that holds this
 // script: tool texts, links and drill-down events, keyboard, legend toggling, scrolling a scroll
-// chart's window, the draw-in and the data table (made from the page data when first shown).
+// chart's window, zooming a line or scatter chart, the draw-in and the data table (made from the
+// page data when first shown).
 // The chart's data is the JSON beside it; the script names no id of its own, so one hash allows
 // it for every chart of a page (docs/web.md).
 (() => {
@@ -47,11 +48,14 @@
     const m = runs.length ? svg.getScreenCTM() : null;
     if (!m) return found;
     const at = new DOMPoint(event.clientX, event.clientY).matrixTransform(m.inverse());
+    const [ax, bx, ay, by] = zoomMap(), plot = zoomPlot();
     for (const run of runs) {
       if (hidden.has(run.s) || (found && found.region.at > run.at + run.n) ||
           (run.w !== undefined && run.w !== shownStart())) continue;
       for (let j = run.n - 1, rr = run.r * run.r; j >= 0; --j) {
-        const dx = run.xy[2 * j] - at.x, dy = run.xy[2 * j + 1] - at.y;
+        const x = ax * run.xy[2 * j] + bx, y = ay * run.xy[2 * j + 1] + by;
+        if (shown && !inside(plot, x, y)) continue; // the window leaves it out
+        const dx = x - at.x, dy = y - at.y;
         if (dx * dx + dy * dy > rr) continue;
         if (!found || found.region.at < run.at + j) found = { region: pointOf(run, j) };
         break;
@@ -111,6 +115,7 @@
     for (const part of parts) {
       if (show) part.removeAttribute("display"); else part.setAttribute("display", "none");
     }
+    if (shown) placeHits();
   };
 
   // A run's keyboard element follows the point it is on.
@@ -132,8 +137,7 @@
     event.preventDefault();
     run.j = to;
     const p = pointOf(run, to);
-    el.setAttribute("cx", p.x);
-    el.setAttribute("cy", p.y);
+    place(el, p.x, p.y);
     el.setAttribute("aria-label", nameOf(p));
     showFocus(el);
   };
@@ -232,6 +236,162 @@
     });
   }
 
+  // Zoom (line and scatter charts): the page holds the chart laid out at a ladder of ranges, as
+  // the desktop shows each, and shows the smallest window that holds the range asked for: a
+  // rubber band over the plot, or Ctrl+wheel (a fifth of the range a notch, around the
+  // pointer); Escape or a double-click shows the whole chart. The windows are read on the first
+  // zoom. "m" maps a point of the whole chart into a window; ranges are in the whole chart's
+  // pixels. The windows change at once, without motion.
+  // The windows' script element comes after this script: it is looked up on the first zoom.
+  const zooms = figure.getAttribute("data-plotara-zooms");
+  const windowsOf = () => windows || JSON.parse(figure.querySelector(
+    "script[type='application/json'][id$='-zoom']").textContent);
+  const slots = [...svg.querySelectorAll("[data-plotara-zoom]")];
+  let windows = null, shown = 0, asked = null, band = null, wholeParts = null;
+  const zoomMap = () => windows ? windows[shown].m : [1, 0, 1, 0];
+  const zoomPlot = () => windows ? windows[shown].plot : chart.plot;
+  const xyZoom = zooms === "xy";
+  const inside = (p, x, y) => x >= p[0] - 0.5 && x <= p[0] + p[2] + 0.5 &&
+    y >= p[1] - 0.5 && y <= p[1] + p[3] + 0.5;
+  // What window k shows of the whole chart: [x0, x1, y0, y1].
+  const reach = (k) => {
+    const [ax, bx, ay, by] = windows[k].m, p = windows[k].plot;
+    const ys = [(p[1] - by) / ay, (p[1] + p[3] - by) / ay];
+    return [(p[0] - bx) / ax, (p[0] + p[2] - bx) / ax, Math.min(...ys), Math.max(...ys)];
+  };
+  const toWhole = (p) => {
+    const [ax, bx, ay, by] = zoomMap();
+    return [(p.x - bx) / ax, (p.y - by) / ay];
+  };
+  // A point's hit element where the shown window has it, hidden where the window leaves it out.
+  const place = (el, x, y) => {
+    const [ax, bx, ay, by] = zoomMap();
+    el.setAttribute("cx", ax * x + bx);
+    el.setAttribute("cy", ay * y + by);
+    if (inside(zoomPlot(), ax * x + bx, ay * y + by)) el.removeAttribute("display");
+    else el.setAttribute("display", "none");
+  };
+  const homes = new Map(); // the plot points' hit elements where the whole chart has them
+  const placeHits = () => {
+    for (const el of hits) {
+      const region = regionOf(el);
+      if (region.p === undefined || region.p < 0 || /^(legend|scroll)/.test(region.k)) continue;
+      if (!homes.has(el)) {
+        homes.set(el, el.tagName === "circle" && [Number(el.getAttribute("cx")),
+          Number(el.getAttribute("cy"))]);
+      }
+      const home = region.n ? [pointOf(region, region.j).x, pointOf(region, region.j).y]
+        : homes.get(el);
+      if (hidden.has(region.s)) continue;
+      if (home) place(el, home[0], home[1]);
+      else if (shown) el.setAttribute("display", "none"); // not a circle: left out while zoomed
+      else el.removeAttribute("display");
+    }
+  };
+  const showWindow = (k) => {
+    if (k === shown) return;
+    if (!wholeParts) wholeParts = slots.map((slot) => [...slot.childNodes]);
+    slots.forEach((slot, i) => {
+      if (k === 0) slot.replaceChildren(...wholeParts[i]);
+      else slot.innerHTML = windows[k].parts[i]; // the player's own SVG, its texts escaped
+    });
+    shown = k;
+    if (k) figure.setAttribute("data-plotara-range", windows[k].r.join());
+    else figure.removeAttribute("data-plotara-range");
+    for (const g of svg.querySelectorAll("[data-plotara-zoom] [data-plotara-series]")) {
+      if (hidden.has(Number(g.getAttribute("data-plotara-series")))) {
+        g.setAttribute("display", "none");
+      } else {
+        g.removeAttribute("display");
+      }
+    }
+    placeHits();
+    hideTip();
+  };
+  // The smallest window that holds the range asked for; the whole chart past it.
+  const zoomTo = (range) => {
+    windows = windowsOf();
+    const whole = reach(0), xy = xyZoom;
+    asked = range;
+    let best = 0, size = Infinity;
+    windows.forEach((w, k) => {
+      const r = reach(k), holds = r[0] <= range[0] + 0.5 && r[1] >= range[1] - 0.5 &&
+        (!xy || (r[2] <= range[2] + 0.5 && r[3] >= range[3] - 0.5));
+      const extent = (r[1] - r[0]) * (xy ? r[3] - r[2] : 1);
+      if (holds && extent < size) [best, size] = [k, extent];
+    });
+    // Asked for the whole chart or more: the next notch starts from the whole chart.
+    if (range[0] <= whole[0] && range[1] >= whole[1] &&
+        (!xy || (range[2] <= whole[2] && range[3] >= whole[3]))) asked = null;
+    showWindow(best);
+  };
+  const zoomOut = () => {
+    asked = null;
+    if (windows) showWindow(0);
+  };
+  const inPlot = (p) => inside(zoomPlot(), p.x, p.y);
+  if (zooms) {
+    svg.style.userSelect = tip.style.userSelect = "none"; // a band would select the texts
+    let wheeled = 0;
+    svg.addEventListener("wheel", (event) => {
+      if (!event.ctrlKey || !inPlot(inSvg(event))) return;
+      event.preventDefault();
+      const delta = event.deltaY * [1, 40, 800][event.deltaMode];
+      wheeled = Math.sign(wheeled) === Math.sign(delta) ? wheeled + delta : delta;
+      if (Math.abs(wheeled) < 50) return;
+      const factor = wheeled < 0 ? 0.8 : 1.25, [x, y] = toWhole(inSvg(event));
+      wheeled = 0;
+      windows = windowsOf();
+      const r = asked || reach(shown), xy = xyZoom;
+      zoomTo([x + (r[0] - x) * factor, x + (r[1] - x) * factor,
+        xy ? y + (r[2] - y) * factor : r[2], xy ? y + (r[3] - y) * factor : r[3]]);
+    }, { passive: false });
+    svg.addEventListener("pointerdown", (event) => {
+      const p = inSvg(event);
+      dragged = false;
+      band = event.button === 0 && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
+    });
+    svg.addEventListener("pointermove", (event) => {
+      if (!band || !(event.buttons & 1)) return (band = null);
+      const p = inSvg(event), plot = zoomPlot();
+      if (!band.el && Math.hypot(p.x - band.x, p.y - band.y) < 4) return;
+      if (!band.el) {
+        svg.setPointerCapture(event.pointerId);
+        band.el = svg.appendChild(document.createElementNS(svg.namespaceURI, "rect"));
+        for (const [k, v] of Object.entries({ fill: "#3875d7", "fill-opacity": "0.2",
+          stroke: "#3875d7", "pointer-events": "none" })) band.el.setAttribute(k, v);
+      }
+      const x = Math.max(plot[0], Math.min(plot[0] + plot[2], p.x));
+      const y = Math.max(plot[1], Math.min(plot[1] + plot[3], p.y));
+      const y0 = xyZoom ? band.y : plot[1], y1 = xyZoom ? y : plot[1] + plot[3];
+      Object.assign(band, { x1: x, y1 });
+      band.el.setAttribute("x", Math.min(band.x, x));
+      band.el.setAttribute("y", Math.min(y0, y1));
+      band.el.setAttribute("width", Math.abs(x - band.x));
+      band.el.setAttribute("height", Math.abs(y1 - y0));
+      dragged = true;
+      hideTip();
+    });
+    svg.addEventListener("pointerup", () => {
+      const done = band && band.el;
+      if (done) band.el.remove();
+      if (done && Math.abs(band.x1 - band.x) >= 4) {
+        const [x0, y0] = toWhole({ x: band.x, y: band.y }), [x1, y1] =
+          toWhole({ x: band.x1, y: band.y1 });
+        zoomTo([Math.min(x0, x1), Math.max(x0, x1), Math.min(y0, y1), Math.max(y0, y1)]);
+      }
+      band = null;
+    });
+    svg.addEventListener("dblclick", (event) => { if (inPlot(inSvg(event))) zoomOut(); });
+    // Escape while the chart, or nothing, has the keyboard (a band leaves the focus on the page).
+    document.addEventListener("keydown", (event) => {
+      const at = document.activeElement;
+      if (event.key === "Escape" && (!at || at === document.body || figure.contains(at))) {
+        zoomOut();
+      }
+    });
+  }
+
   // Only the elements Tab reaches listen for focus: a browser may make an SVG element that
   // listens for focus focusable.
   for (const el of hits.filter((h) => h.hasAttribute("tabindex"))) {
@@ -253,7 +413,7 @@
     });
   }
   svg.addEventListener("pointermove", (event) => {
-    if (scroll && drag(event)) return hideTip();
+    if ((scroll && drag(event)) || (band && band.el)) return hideTip();
     const found = regionAt(event);
     if (found) showTip(found.region.t, event.clientX, event.clientY); else hideTip();
   });

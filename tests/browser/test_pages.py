@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
@@ -65,6 +66,12 @@ SCROLL_XML = ("<chart caption='Scroll' numVisiblePlot='6' animation='0'><categor
                   "".join("<set value='%d' link='host:c:%d'/>" % (10 + i * 7 % 50, i)
                           for i in range(40))))
 SIZE = (640, 400)
+
+
+def svg_texts(path):
+    """The texts of an SVG file, sorted."""
+    return sorted("".join(t.itertext()) for t in ElementTree.parse(path).getroot().iter(
+        "{http://www.w3.org/2000/svg}text"))
 
 
 def render(name, chart_type, xml, suffix=".html", *extra):
@@ -301,6 +308,114 @@ class Pages(unittest.TestCase):
                                 ".activeElement.closest('[data-plotara-window]')"
                                 ".getAttribute('data-plotara-window'), window.__drill]"),
                          ["C3: 31", "1", [{"action": "c", "parameter": ["3"]}]])
+        self.assertEqual(b.troubles(), [])
+
+    def shown(self):
+        """The texts the page's picture shows, sorted, and the range it is zoomed to."""
+        return self.browser.eval(
+            "[[...document.querySelectorAll('figure svg text')].filter(t =>"
+            " t.getClientRects().length).map(t => t.textContent).sort(), document"
+            ".querySelector('figure').getAttribute('data-plotara-range')]")
+
+    def test_dense_line_zooms_to_what_the_desktop_shows(self):
+        count = 2000
+        # Labels that would be markup: the windows the script puts in are text as well.
+        xml = "<chart animation='0'>%s</chart>" % sets(
+            ("P%d%s" % (i, HOSTILE_IMG), 100 + i * 37 % 500 + i // 4, None, None)
+            for i in range(count))
+        b = self.load(render("zoom", "line2d", xml))
+        # A point of the whole chart where the page shows it now, in the window.
+        at = ("(j => { const d = JSON.parse(document.querySelector('figure script"
+              "[type=\"application/json\"]').textContent).regions.find(r => r.n);"
+              " const c = document.querySelector('figure svg').getScreenCTM(),"
+              " r = document.querySelector('figure').getAttribute("
+              "'data-plotara-range'), m = r ? JSON.parse(document.querySelector('figure"
+              " script[id$=\"-zoom\"]').textContent).find(w => w.r.join() === r).m"
+              " : [1, 0, 1, 0]; const p = new DOMPoint(m[0] * d.xy[2 * j] + m[1], m[2] *"
+              " d.xy[2 * j + 1] + m[3]).matrixTransform(c); return [p.x, p.y]; })")
+
+        def desktop(*zoom):
+            extra = ("--zoom", ",".join(map(str, zoom))) if zoom else ()
+            return [svg_texts(render("zoom-%s" % len(zoom), "line2d", xml, ".svg", *extra)),
+                    "%s,%s,0,0" % zoom if zoom else None]
+
+        whole = desktop()
+        self.assertEqual(self.shown(), whole)
+        # A band over categories 600 to 900: the smallest window the page holds that holds
+        # them is 500 to 1000 (a quarter); its labels are the desktop's for it.
+        (x0, y), (x1, _) = b.eval("%s(600)" % at), b.eval("%s(900)" % at)
+        b.drag(x0, y - 20, x1, y + 20)
+        self.assertEqual(self.shown(), desktop(500, 1000))
+        # The point under the pointer is found where the window shows it.
+        b.hover(*b.eval("%s(750)" % at))
+        self.assertEqual(b.eval("document.querySelector('[role=tooltip]').textContent"),
+                         "P750%s, %d" % (HOSTILE_IMG, 100 + 750 * 37 % 500 + 750 // 4))
+        self.assertEqual(b.eval("document.querySelectorAll('figure img').length"), 0)
+        self.assertEqual(b.eval("window.__drill"), [], "a band is no click")
+        b.key("Escape")
+        self.assertEqual(self.shown(), whole)
+        # Ctrl+wheel: a fifth of the range a notch around the pointer; the page shows the
+        # half from 500 to 1499 once the range asked fits in it, and the whole chart again
+        # when a notch out asks for more than it.
+        middle = b.eval("%s(1000)" % at)
+        seen = []
+        for notch in (-120,) * 4 + (120,):
+            b.mouse("mouseWheel", *middle, deltaX=0, deltaY=notch, modifiers=2)
+            b.pump(0.2)
+            seen.append(self.shown()[1])
+        self.assertEqual(seen, [None, None, None, "500,1499,0,0", None])
+        self.assertEqual(b.troubles(), [])
+
+    def test_scatter_zooms_x_and_y_to_what_the_desktop_shows(self):
+        points = [(i * 7919 % 1000 / 10, i * 104729 % 1000 / 10) for i in range(1200)]
+        xml = "<chart animation='0'><dataset seriesName='A'>%s</dataset></chart>" % "".join(
+            "<set x='%s' y='%s'/>" % p for p in points)
+        b = self.load(render("zoom-xy", "scatter", xml))
+        plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
+                      "[type=\"application/json\"]').textContent).plot, m = document"
+                      ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
+                      " p[2], p[3]]; })()")
+        b.drag(plot[0] + plot[2] * 0.55, plot[1] + plot[3] * 0.3, plot[0] + plot[2] * 0.7,
+               plot[1] + plot[3] * 0.45)
+        texts, shown = self.shown()
+        wanted = svg_texts(render("zoom-xy-desktop", "scatter", xml, ".svg", "--zoom", shown))
+        self.assertEqual(texts, wanted)
+        x0, x1, y0, y1 = map(float, shown.split(","))
+        self.assertTrue(x1 - x0 < 70 and y1 - y0 < 70, shown)
+        # Every point the window shows answers the pointer there with its own tool text.
+        inside = [j for j, (x, y) in enumerate(points)
+                  if x0 + 3 < x < x1 - 3 and y0 + 3 < y < y1 - 3]
+        j = inside[len(inside) // 2]
+        b.hover(*b.eval("(j => { const d = JSON.parse(document.querySelector('figure script"
+                        "[type=\"application/json\"]').textContent).regions.find(r => r.n),"
+                        " w = JSON.parse(document.querySelector('figure script[id$=\"-zoom\"]')"
+                        ".textContent).find(w => w.r.join() === %s).m; const p = new DOMPoint("
+                        "w[0] * d.xy[2 * j] + w[1], w[2] * d.xy[2 * j + 1] + w[3]).matrixTransform("
+                        "document.querySelector('figure svg').getScreenCTM()); return [p.x, p.y];"
+                        " })(%d)" % (cdp.json.dumps(shown), j)))
+        self.assertIn("%g" % points[j][0], b.eval("document.querySelector('[role=tooltip]')"
+                                                  ".textContent"))
+        b.eval("document.querySelector('figure svg').dispatchEvent(new MouseEvent('dblclick',"
+               " {bubbles: true, clientX: %f, clientY: %f}))"
+               % (plot[0] + plot[2] / 2, plot[1] + plot[3] / 2))
+        self.assertIsNone(self.shown()[1])
+        self.assertEqual(b.troubles(), [])
+
+    def test_a_zoomed_scroll_chart_scrolls_with_its_width(self):
+        b = self.load(render("zoomed-scroll", "scrollcolumn2d", SCROLL_XML, ".html",
+                             "--zoom", "4,7"))
+        box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                     ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];"
+                     " })()")
+        for move, start in ((lambda: b.wheel(*box, 0, 120), 5),
+                            (lambda: (b.eval("document.querySelector('figure [role=scrollbar]')"
+                                             ".focus()"), b.key("End")), 36)):
+            move()
+            self.assertEqual(b.eval("document.querySelector('figure [role=scrollbar]')"
+                                    ".getAttribute('aria-valuenow')"), str(start))
+            wanted = svg_texts(render("zoomed-%d" % start, "scrollcolumn2d", SCROLL_XML, ".svg",
+                                      "--zoom", "%d,%d" % (start, start + 3)))
+            self.assertEqual(self.shown()[0], wanted)
         self.assertEqual(b.troubles(), [])
 
     def fragments_page(self):
