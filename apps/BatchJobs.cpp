@@ -47,6 +47,7 @@ const std::vector<std::string> fieldNames{"type",
                                           "svg-text",
                                           "html-fragment",
                                           "html-id",
+                                          "html-zoom",
                                           "charts"};
 
 std::string nearestField(const std::string& name) {
@@ -140,6 +141,8 @@ void setField(RenderRequest& r, bool& sample, const std::string& name, const jso
         r.strict = flagField(value, name);
     } else if (name == "html-fragment") {
         r.htmlFragment = flagField(value, name);
+    } else if (name == "html-zoom") {
+        r.htmlZoom = flagField(value, name);
     } else if (name == "width") {
         r.width = sizeField(value, name);
     } else if (name == "height") {

@@ -207,6 +207,9 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
         ->default_str("text");
     render->add_flag("--html-fragment", r.htmlFragment,
                      "HTML output: only the chart's <figure>, for a host page");
+    render->add_flag_callback(
+        "--html-no-zoom", [&r] { r.htmlZoom = false; },
+        "HTML output: no zoom windows (a dense line or scatter page a quarter the size)");
     render
         ->add_option("--html-id", r.htmlId,
                      "HTML output: the figure's id, which starts every id of the chart")

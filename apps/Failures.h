@@ -48,6 +48,7 @@ struct RenderRequest {
     player::SvgTextMode svgText = player::SvgTextMode::Text; // --svg-text text|paths
     bool htmlFragment = false; // --html-fragment: only the <figure> of the page
     std::string htmlId;        // --html-id: the page's id prefix ("" is "plotara")
+    bool htmlZoom = true;      // not --html-no-zoom: a line or scatter page's zoom windows
     std::vector<double> zoom;  // --zoom: the part shown, x from and to (then y), as on the desktop
     std::string output;        // a file name, or "-" for PNG on standard output
     std::string chartsDir;     // the chart-movie folder; "" finds the installed one

@@ -44,7 +44,7 @@ bool isRasterOutput(const std::string& path) {
 }
 
 VectorOptions vectorOptionsOf(const RenderRequest& request) {
-    return {request.svgText, HtmlOptions{request.htmlFragment, request.htmlId}};
+    return {request.svgText, HtmlOptions{request.htmlFragment, request.htmlId, request.htmlZoom}};
 }
 
 std::string encodeChart(const ChartPlayer& player, OutputFormat format, double scale,

@@ -148,6 +148,7 @@ std::string commandLine(const RenderRequest& request) {
     if (request.scale != 1) add("--scale", std::to_string(request.scale));
     if (request.svgText == player::SvgTextMode::Paths) line += " --svg-text paths";
     if (request.htmlFragment) line += " --html-fragment";
+    if (!request.htmlZoom) line += " --html-no-zoom";
     add("--html-id", request.htmlId);
     std::string zoom;
     for (double v : request.zoom)

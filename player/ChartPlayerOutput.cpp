@@ -88,7 +88,7 @@ std::string ChartPlayer::html(const HtmlOptions& options) const {
     const Family family = impl_->family();
     if (scrolls()) {
         impl_->addPageScroll(chart, pageIdPrefix(options));
-    } else if (zooms() && !zoomed() && (family == Family::Line || impl_->xy())) {
+    } else if (options.zoom && zooms() && !zoomed() && (family == Family::Line || impl_->xy())) {
         impl_->addPageZoom(chart, pageIdPrefix(options));
     }
     return writeHtmlPage(chart, options);

@@ -45,6 +45,8 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
         {R"({"type":"column2d","csv":"sales.csv","output":"b8.html","html-fragment":true,)"
          R"("html-id":"north"})",
          {"--type", "column2d", "--csv", "sales.csv", "--html-fragment", "--html-id", "north"}},
+        {R"({"type":"line2d","csv":"sales.csv","output":"b9.html","html-zoom":false})",
+         {"--type", "line2d", "--csv", "sales.csv", "--html-no-zoom"}},
     };
     std::string jobs;
     for (const auto& [line, args] : cases)
@@ -52,7 +54,8 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
     writeFile(path("jobs.jsonl"), jobs);
     const RunResult batch = cli("batch --jobs 2 jobs.jsonl");
     ASSERT_EQ(batch.code, 0) << batch.err;
-    EXPECT_EQ(batch.out, "8 of 8 chart(s) written\n");
+    EXPECT_EQ(batch.out, std::to_string(cases.size()) + " of " + std::to_string(cases.size()) +
+                             " chart(s) written\n");
     // Not a terminal: no progress bar, no progress lines, no complaint.
     EXPECT_EQ(batch.err.find('\r'), std::string::npos) << batch.err;
     EXPECT_THAT(batch.err, Not(HasSubstr("/5")));

@@ -267,6 +267,10 @@ TEST(PlayerWeb, TwelveColumnPageIsSmall) {
     // A line's zoom windows hold only what differs from the whole chart: the caption once.
     const std::string line = testing::drawChart(7, xml + "</chart>")->html();
     EXPECT_NE(line.find("data-plotara-zooms=\"x\""), std::string::npos);
+    HtmlOptions still;
+    still.zoom = false;
+    EXPECT_EQ(testing::drawChart(7, xml + "</chart>")->html(still).find("-zoom\""),
+              std::string::npos);
     std::size_t captions = 0;
     for (const char* text : {"revenue</text>", "revenue\\u003c/text"})
         for (std::size_t at = line.find(text); at != std::string::npos;

@@ -2,7 +2,8 @@
 """How fast `plotara batch` writes web pages against SVG files of the same charts: one job file
 per format (the same charts, only the output's extension differs), each run as a whole process in
 turn, in an order shuffled each round (one warm-up round, not counted); the median wall and CPU
-time (user + system of the process and its workers) and the charts a second. Two workloads: 500
+time (user + system of the process and its workers) and the charts a second; pages with and
+without the zoom windows ("html-zoom": false). Two workloads: 500
 column charts of 12 categories, and 20 line charts of 10,000 points (dense pages carry their
 points as data).
 
@@ -39,16 +40,23 @@ def write_csvs(work):
     return {"column": ("column2d", column, 500, 640, 480), "line": ("line2d", line, 20, 800, 500)}
 
 
-def write_jobs(work, workload, spec, extension):
+# The outputs compared: their file extension and the job fields they add.
+FORMATS = {"svg": (".svg", ""), "html": (".html", ""),
+           "html-nozoom": (".html", ',"html-zoom":false')}
+
+
+def write_jobs(work, workload, spec, form):
     kind, csv, charts, width, height = spec
-    out = os.path.join(work, workload + extension.replace(".", "-"))
+    extension, fields = FORMATS[form]
+    out = os.path.join(work, workload + "-" + form)
     os.makedirs(out, exist_ok=True)
-    jobs = os.path.join(work, "%s%s.jsonl" % (workload, extension))
+    jobs = os.path.join(work, "%s-%s.jsonl" % (workload, form))
     with open(jobs, "w") as f:
         for i in range(charts):
             f.write('{"type":"%s","csv":"%s","output":"%s","width":%d,"height":%d,'
-                    '"param":{"caption":"Chart %d"}}\n'
-                    % (kind, csv, os.path.join(out, "c%d%s" % (i, extension)), width, height, i))
+                    '"param":{"caption":"Chart %d"}%s}\n'
+                    % (kind, csv, os.path.join(out, "c%d%s" % (i, extension)), width, height, i,
+                       fields))
     return jobs, os.path.join(out, "c0" + extension)
 
 
@@ -68,8 +76,8 @@ with tempfile.TemporaryDirectory() as work:
     specs = write_csvs(work)
     cases = {}
     for workload, spec in specs.items():
-        for extension in (".svg", ".html"):
-            cases[(workload, extension)] = write_jobs(work, workload, spec, extension)
+        for form in FORMATS:
+            cases[(workload, form)] = write_jobs(work, workload, spec, form)
     times = {case: [] for case in cases}
     rng = random.Random(7)
     for r in range(rounds + 1):
@@ -82,14 +90,16 @@ with tempfile.TemporaryDirectory() as work:
     for workload, spec in specs.items():
         charts = spec[2]
         rates = {}
-        for extension in (".svg", ".html"):
-            rows = times[(workload, extension)]
+        for form in FORMATS:
+            rows = times[(workload, form)]
             wall = statistics.median(w for w, _ in rows)
             cpu = statistics.median(c for _, c in rows)
-            rates[extension] = (charts / wall, charts / cpu)
-            print("%-6s %-5s %4d charts  wall %7.1f ms (%6.0f charts/s)  CPU %7.1f ms "
+            rates[form] = (charts / wall, charts / cpu)
+            print("%-6s %-11s %4d charts  wall %7.1f ms (%6.0f charts/s)  CPU %7.1f ms "
                   "(%6.0f charts/s)  %8d bytes a file" % (
-                      workload, extension[1:], charts, wall * 1000, charts / wall, cpu * 1000,
-                      charts / cpu, os.path.getsize(cases[(workload, extension)][1])))
-        print("%-6s html / svg rate: wall %.2f, CPU %.2f (0.80 or more holds)" % (
-            workload, rates[".html"][0] / rates[".svg"][0], rates[".html"][1] / rates[".svg"][1]))
+                      workload, form, charts, wall * 1000, charts / wall, cpu * 1000,
+                      charts / cpu, os.path.getsize(cases[(workload, form)][1])))
+        for form in ("html", "html-nozoom"):
+            print("%-6s %s / svg rate: wall %.2f, CPU %.2f (0.80 or more holds)" % (
+                workload, form, rates[form][0] / rates["svg"][0],
+                rates[form][1] / rates["svg"][1]))
