@@ -48,51 +48,11 @@ int significantDecimals(double magnitude) {
     return std::clamp(d, 0, maxDecimals);
 }
 
-__extension__ typedef unsigned __int128 Wide; // GCC's and Clang's 128-bit integer
-
-// The magnitude times 10^decimals rounded to a whole number (the nearer one, the even one of
-// two as near) exactly, from the double's bits, when that fits: to_chars' fixed form is slow,
-// and a chart's tool texts format every point's value.
-std::optional<unsigned long long> scaledDigits(double magnitude, int decimals) {
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent); // magnitude = fraction * 2^exponent
-    unsigned long long power = 1;
-    for (int i = 0; i < decimals && i < 16; ++i)
-        power *= 10;
-    // The digits fit a 64-bit count; the shift below stays within 128 bits.
-    if (!(magnitude < 0x1p52) || !(magnitude * static_cast<double>(power) < 1e19) ||
-        decimals > 15 || exponent < -60)
-        return std::nullopt;
-    // magnitude = mantissa / 2^shift, the mantissa below 2^53.
-    const auto mantissa = static_cast<unsigned long long>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent;
-    const Wide product = static_cast<Wide>(mantissa) * power;
-    const Wide whole = product >> shift;
-    const Wide rest = product - (whole << shift);
-    const Wide half = static_cast<Wide>(1) << (shift - 1);
-    const bool up = rest > half || (rest == half && (whole & 1) != 0);
-    return static_cast<unsigned long long>(whole) + (up ? 1 : 0);
-}
-
 // "1234.50" in the C form whatever the locale, trailing zeros dropped unless kept; the text
 // lies in buf.
 std::string_view fixed(char (&buf)[400], double magnitude, int decimals, bool keepZeros) {
-    char* end = buf;
-    if (const auto digits = scaledDigits(magnitude, decimals)) {
-        unsigned long long power = 1;
-        for (int i = 0; i < decimals; ++i)
-            power *= 10;
-        end = std::to_chars(buf, buf + sizeof buf, *digits / power).ptr;
-        if (decimals > 0) {
-            *end++ = '.';
-            char* last = std::to_chars(end, buf + sizeof buf, *digits % power + power).ptr;
-            std::copy(end + 1, last, end); // the decimals with their leading zeros
-            end = last - 1;
-        }
-    } else {
-        end =
-            std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
-    }
+    const char* end =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
     std::string_view body(buf, static_cast<std::size_t>(end - buf));
     if (!keepZeros && body.find('.') != std::string_view::npos) {
         while (body.back() == '0')
