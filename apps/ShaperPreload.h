@@ -1,5 +1,7 @@
-// Buys: the 4 x 1,000 line PNG of `plotara render` 4% sooner (wall) at 3 to 4% more CPU; measured:
-// 150 interleaved runs with and without it under SCHED_FIFO, medians, 2026-12-07.
+// Buys: with ShaperLibrary.cpp's open at the first text, the 4 x 1,000 line PNG of `plotara render`
+// 5 to 6% sooner (wall; 4% of it this thread's, at 3 to 4% more CPU), which holds its 3x against
+// gnuplot (2.92x before, 3.13x to 3.27x after in three races); measured: 150 interleaved runs of
+// each program under SCHED_FIFO, medians, and bench/peers/run.sh, 2026-12-07.
 // The text shaper's shared library (HarfBuzz, with GLib, graphite2 and a shared FreeType under it)
 // loaded on a thread of the command line's own while the main thread reads the input.
 #pragma once
