@@ -37,10 +37,12 @@ std::vector<ViewRange> zoomLadder(const VisibleRange& whole, bool xy) {
          ++level, parts *= 2) {
         if (!xy && (whole.xMax - whole.xMin) / parts + 1 < minCategories) break;
         for (const auto& x : rung(whole.xMin, whole.xMax, parts)) {
-            if (!xy) out.push_back({std::pair{std::round(x.first), std::round(x.second)}, {}});
-            if (!xy) continue;
-            for (const auto& y : rung(whole.yMin, whole.yMax, parts))
-                out.push_back({x, y});
+            if (!xy) {
+                out.push_back({std::pair{std::round(x.first), std::round(x.second)}, {}});
+            } else {
+                for (const auto& y : rung(whole.yMin, whole.yMax, parts))
+                    out.push_back({x, y});
+            }
         }
     }
     return out;
