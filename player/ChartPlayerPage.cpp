@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <variant>
 
 namespace plotara {
@@ -124,7 +125,11 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
     const bool scatter = xy();
     const VisibleRange whole =
         scatter ? wholeXY : VisibleRange{0, static_cast<double>(view.categories) - 1, 0, 0};
+    const SeriesPoints points = seriesPoints(chart.regions);
+    // A dense line's page carries every point: the script draws the windows' lines from them.
+    const bool scriptLines = !scatter && !pointRuns(chart.regions).empty();
     std::vector<ZoomWindow> windows;
+    std::size_t linesLeft = 0;
     for (const ViewRange& range : zoomLadder(whole, scatter)) {
         ViewOptions options = viewOptions;
         options.range = range;
@@ -132,15 +137,25 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
         Scene laid;
         if (!draw(laid, 1, at, &options) || !laid.layout.plot) continue;
         dropClipped(laid);
+        // Only windows the whole chart's points map into linearly (no logarithmic axis).
+        const std::optional<std::array<double, 4>> map = fitZoomMap(points, laid);
+        if (!map) continue;
+        const std::size_t left =
+            scriptLines ? leaveOutLines(laid, points, *map, std::lround(range.x->first),
+                                        std::lround(range.x->second))
+                        : 0;
+        linesLeft += left;
         ZoomWindow& w = windows.emplace_back();
         w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, windows.size()));
+        if (left > 0) markLinePlaceholders(w.svg);
         w.plot = *laid.layout.plot;
         w.range = {range.x->first, range.x->second, range.y ? range.y->first : 0,
                    range.y ? range.y->second : 0};
-        w.regions = allHitRegions(laid);
+        w.map = *map;
     }
     addZoomWindows(chart, std::move(windows), scatter,
                    {whole.xMin, whole.xMax, scatter ? whole.yMin : 0, scatter ? whole.yMax : 0});
+    if (chart.zoom) chart.zoom->scriptLines = linesLeft > 0;
 }
 
 } // namespace plotara

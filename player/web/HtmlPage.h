@@ -18,6 +18,7 @@
 namespace plotara::player {
 
 struct HtmlChart;
+struct Scene;
 
 // A scroll chart's window at one start, laid out as the desktop shows it there.
 struct ScrollWindow {
@@ -52,21 +53,42 @@ struct ZoomWindow {
     std::string svg;               // writeGroupedSvgDocument, its ids prefixed by zoomIdPrefix
     std::array<double, 4> range{}; // x from, to, y from, to (VisibleRange; y 0 on category charts)
     Rect plot;
-    std::vector<HitRegion> regions; // the plot points' regions
+    std::array<double, 4> map{}; // fitZoomMap
 };
 // The zoom ladder on a page: the whole chart (picture 0, the still picture) and each window's
 // parts, range, plot and map: the linear map [ax, bx, ay, by] that takes a point of the whole chart
 // to the window (x' = ax x + bx, y' = ay y + by).
 struct PageZoom : WindowSplit {
-    bool xy = false; // x and y zoom (scatter charts), else x only
+    bool xy = false;          // x and y zoom (scatter charts), else x only
+    bool scriptLines = false; // some window leaves a series' line to the script (leaveOutLines)
     std::vector<Rect> plots;
     std::vector<std::array<double, 4>> ranges, maps;
 };
+// The whole chart's plot points by series and point, NaN where it has none. Cannot fail beyond
+// running out of memory.
+using SeriesPoints = std::vector<std::vector<Point>>;
+SeriesPoints seriesPoints(const std::vector<HitRegion>& regions);
+// The linear map from the whole chart into a window laid out from it, fitted from a few dozen of
+// the window's plot points spread over its regions, when each of them lands where it puts it (to
+// a fiftieth of a pixel for each pixel of the map's reach; a logarithmic axis maps linearly too).
+// Cannot fail beyond running out of memory.
+std::optional<std::array<double, 4>> fitZoomMap(const SeriesPoints& whole, const Scene& window);
+// Leaves out of a category window (first .. last) the series' lines the page's script draws from
+// the points the page carries: a series whose strokes (the line, and the darker edge of a light
+// one) are each one path through its points first - 1 .. last + 1 as the map puts them (within
+// the map's tolerance, the points rounded to the hundredth of a pixel the page gives them), a new
+// piece only after a missing point. Each such stroke keeps its looks on a placeholder that draws
+// nothing (markLinePlaceholders). Returns how many series. Cannot fail beyond running out of
+// memory.
+std::size_t leaveOutLines(Scene& window, const SeriesPoints& whole,
+                          const std::array<double, 4>& map, long first, long last);
+// Marks the placeholders leaveOutLines left in the window's SVG with data-plotara-line, where
+// the script puts the line's points. Cannot fail beyond running out of memory.
+void markLinePlaceholders(std::string& svg);
 // The prefix of the ids of a zoom window's SVG.
 std::string zoomIdPrefix(std::string_view pagePrefix, std::size_t window);
-// Makes the page hold the zoom windows the chart's point regions map into linearly (no
-// logarithmic axis): windows whose points do not land where the map puts them are left out;
-// without any, the page does not zoom. Cannot fail beyond running out of memory.
+// Makes the page hold the zoom windows (each with its fitted map); without any, the page does not
+// zoom. Cannot fail beyond running out of memory.
 void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
                     const std::array<double, 4>& whole);
 // The zoomable SVG: the parts of the whole chart in groups the script fills with a window's.

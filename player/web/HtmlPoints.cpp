@@ -27,9 +27,14 @@ bool continues(const HitRegion& a, const HitRegion& b) {
            b.radius == a.radius && b.kind == a.kind;
 }
 
-// A centre to a tenth of a pixel: finer than the pointer needs, far shorter than in full.
+// A centre to a tenth of a pixel: finer than the pointer needs, far shorter than in full. A
+// page whose script draws zoom windows' lines from the centres keeps hundredths: a window of an
+// eighth of the categories scales them eight times.
 double tenth(double v) {
     return std::round(v * 10) / 10;
+}
+double hundredth(double v) {
+    return std::round(v * 100) / 100;
 }
 
 // Whether the point's tool text is the one it gets when its document gives none: the series'
@@ -84,9 +89,10 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
             json.key("w").number(static_cast<double>(chart.regionWindow[run.first]));
         json.key("r").number(tenth(head.radius));
         json.key("lead").string(lead);
+        const auto rounded = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
         json.key("xy").list(points, JsonWriter::Line::Same, [&](const HitRegion& r) {
-            json.number(tenth(r.center.x));
-            json.number(tenth(r.center.y));
+            json.number(rounded(r.center.x));
+            json.number(rounded(r.center.y));
         });
         json.key("l").list(points, JsonWriter::Line::Same,
                            [&](const HitRegion& r) { json.string(r.label); });

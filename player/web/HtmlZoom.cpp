@@ -4,11 +4,12 @@
 // only the SVG lines that differ from the whole chart (axes' labels, grid, the plot's contents),
 // as JSON read on the first zoom, and the linear map that takes the whole chart's points into
 // the window, through which the script finds the point under the pointer.
+#include "player/draw/Scene.h"
 #include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"
 
+#include <algorithm>
 #include <cmath>
-#include <map>
 #include <optional>
 #include <utility>
 
@@ -29,22 +30,35 @@ Point centreOf(const HitRegion& r) {
 
 using Pairs = std::vector<std::pair<Point, Point>>; // a point in the whole chart and the window
 
-// The whole chart's points by series and point.
-using Points = std::map<std::pair<int, int>, Point>;
-Points pointsOf(const std::vector<HitRegion>& regions) {
-    Points at;
-    for (const HitRegion& r : regions)
-        if (isPoint(r)) at.emplace(std::pair{r.seriesIndex, r.pointIndex}, centreOf(r));
-    return at;
+// Of a few dozen of the window's points spread over its regions, those the whole chart has too.
+// The map is linear: a few points fit and check it, without making every region of every window.
+constexpr std::size_t fitPoints = 48;
+
+void addPair(Pairs& out, const SeriesPoints& whole, int series, int point, Point at) {
+    if (series < 0 || point < 0 || static_cast<std::size_t>(series) >= whole.size()) return;
+    const std::vector<Point>& points = whole[static_cast<std::size_t>(series)];
+    if (static_cast<std::size_t>(point) < points.size() && std::isfinite(points[point].x))
+        out.emplace_back(points[point], at);
 }
 
-// The points both pictures have.
-Pairs matchedPoints(const Points& at, const std::vector<HitRegion>& window) {
+// Visits at most fitPoints of count places, spread evenly, the first and the last among them.
+template <class Visit>
+void spread(std::size_t count, Visit&& visit) {
+    const std::size_t n = std::min(count, fitPoints);
+    for (std::size_t k = 0; k < n; ++k)
+        visit(n < 2 ? 0 : k * (count - 1) / (n - 1));
+}
+
+Pairs sampledPairs(const SeriesPoints& whole, const Scene& window) {
     Pairs out;
-    for (const HitRegion& r : window) {
-        const auto found = at.find({r.seriesIndex, r.pointIndex});
-        if (isPoint(r) && found != at.end()) out.emplace_back(found->second, centreOf(r));
-    }
+    spread(window.hits.size(), [&](std::size_t i) {
+        const HitRegion r = window.hits[i];
+        if (isPoint(r)) addPair(out, whole, r.seriesIndex, r.pointIndex, centreOf(r));
+    });
+    spread(window.pointHits.size(), [&](std::size_t e) {
+        const PointHits::Entry& p = window.pointHits.entry(e);
+        addPair(out, whole, window.pointHits.setOf(e).seriesIndex, p.point, {p.x, p.y});
+    });
     return out;
 }
 
@@ -63,8 +77,6 @@ std::pair<double, double> axisMap(const Pairs& pairs, double Point::*axis) {
     return {scale, low->second.*axis - scale * low->first.*axis};
 }
 
-// The linear map from the whole chart into the window, when every point both have lands where
-// it puts it (to a fiftieth of a pixel for each pixel of the map's reach).
 std::optional<std::array<double, 4>> fitMap(const Pairs& pairs) {
     if (pairs.size() < 2) return std::nullopt;
     const auto [ax, bx] = axisMap(pairs, &Point::x);
@@ -80,6 +92,23 @@ std::optional<std::array<double, 4>> fitMap(const Pairs& pairs) {
 
 } // namespace
 
+SeriesPoints seriesPoints(const std::vector<HitRegion>& regions) {
+    SeriesPoints out;
+    for (const HitRegion& r : regions) {
+        if (!isPoint(r) || r.seriesIndex < 0) continue;
+        const auto series = static_cast<std::size_t>(r.seriesIndex);
+        const auto point = static_cast<std::size_t>(r.pointIndex);
+        if (out.size() <= series) out.resize(series + 1);
+        if (out[series].size() <= point) out[series].resize(point + 1, {NAN, NAN});
+        out[series][point] = centreOf(r);
+    }
+    return out;
+}
+
+std::optional<std::array<double, 4>> fitZoomMap(const SeriesPoints& whole, const Scene& window) {
+    return fitMap(sampledPairs(whole, window));
+}
+
 std::string zoomIdPrefix(std::string_view pagePrefix, std::size_t window) {
     return std::string(pagePrefix) + "-z" + std::to_string(window);
 }
@@ -92,14 +121,11 @@ void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
     std::vector<std::string_view> pictures{chart.svg};
     zoom.plots.push_back(*chart.layout->plot);
     zoom.maps.push_back({1, 0, 1, 0});
-    const Points points = pointsOf(chart.regions);
     for (const ZoomWindow& w : windows) {
-        const std::optional<std::array<double, 4>> map = fitMap(matchedPoints(points, w.regions));
-        if (!map) continue;
         pictures.emplace_back(w.svg);
         zoom.plots.push_back(w.plot);
         zoom.ranges.push_back(w.range);
-        zoom.maps.push_back(*map);
+        zoom.maps.push_back(w.map);
     }
     if (pictures.size() < 2) return;
     static_cast<WindowSplit&>(zoom) = splitWindows(chart.svg, pictures);

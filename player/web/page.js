@@ -288,6 +288,63 @@
       else el.removeAttribute("display");
     }
   };
+  // Of each pixel column's points in a row the first, the highest, the lowest and the last, in
+  // their order: the same stroke, far fewer segments for the browser to rasterise (the player
+  // writes a long line of the whole chart so).
+  const thin = (xs, ys) => {
+    const keep = [];
+    for (let i = 0; i < xs.length;) {
+      const column = Math.floor(xs[i]);
+      let end = i + 1, low = i, high = i;
+      for (; end < xs.length && Math.floor(xs[end]) === column; ++end) {
+        if (ys[end] < ys[low]) low = end;
+        if (ys[end] > ys[high]) high = end;
+      }
+      for (const j of [i, Math.min(low, high), Math.max(low, high), end - 1]) {
+        if (keep[keep.length - 1] !== j) keep.push(j);
+      }
+      i = end;
+    }
+    return keep;
+  };
+  // A series' line in window k, as the player traces it: the series' points from the category
+  // before the window to the one after it through the window's map, a new piece after each
+  // missing point; a long solid line thinned as the player writes one.
+  const lineOf = (k, series, dashed) => {
+    const [ax, bx, ay, by] = windows[k].m, from = windows[k].r[0] - 1, to = windows[k].r[1] + 1;
+    const pieces = [];
+    let xs = [], ys = [], last = -2;
+    for (const run of runs) {
+      if (run.s !== series || run.w !== undefined) continue;
+      for (let p = Math.max(from, run.p); p <= Math.min(to, run.p + run.n - 1); ++p) {
+        if (p !== last + 1 && xs.length) {
+          pieces.push([xs, ys]);
+          [xs, ys] = [[], []];
+        }
+        xs.push(ax * run.xy[2 * (p - run.p)] + bx);
+        ys.push(ay * run.xy[2 * (p - run.p) + 1] + by);
+        last = p;
+      }
+    }
+    if (xs.length) pieces.push([xs, ys]);
+    let d = "";
+    const long = !dashed && pieces.reduce((n, [px]) => n + px.length, 0) > 256;
+    for (const [px, py] of pieces) {
+      const keep = long ? thin(px, py) : px.map((_, j) => j);
+      keep.forEach((j, i) => { d += (i ? "L" : "M") + px[j].toFixed(2) + " " + py[j].toFixed(2); });
+    }
+    return d;
+  };
+  // The lines the window leaves to the script: a placeholder with the line's looks each.
+  const drawLines = (k) => {
+    const lines = new Map();
+    for (const el of svg.querySelectorAll("[data-plotara-zoom] [data-plotara-line]")) {
+      const series = Number(el.closest("[data-plotara-series]").getAttribute("data-plotara-series"));
+      const dashed = el.hasAttribute("stroke-dasharray"), key = series + (dashed ? "d" : "");
+      if (!lines.has(key)) lines.set(key, lineOf(k, series, dashed));
+      el.setAttribute("d", lines.get(key));
+    }
+  };
   const showWindow = (k) => {
     if (k === shown) return;
     if (!wholeParts) wholeParts = slots.map((slot) => [...slot.childNodes]);
@@ -295,6 +352,7 @@
       if (k === 0) slot.replaceChildren(...wholeParts[i]);
       else slot.innerHTML = windows[k].parts[i]; // the player's own SVG, its texts escaped
     });
+    if (k) drawLines(k);
     shown = k;
     if (k) figure.setAttribute("data-plotara-range", windows[k].r.join());
     else figure.removeAttribute("data-plotara-range");
