@@ -12,6 +12,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -251,6 +252,73 @@ TEST(PlayerWeb, ScrollPageHoldsEveryWindowAsThePlayerScrollsTo) {
             const std::string group = "//*[@data-plotara-window='" + std::to_string(start) + "']";
             EXPECT_GE(svg.select_nodes(group.c_str()).size(), 2u) << "picture and hit elements";
             player.clickAt(right.x + right.w / 2, right.y + right.h / 2);
+        }
+    }
+}
+
+// The windows of a dense line's page leave a line to the script only where the script draws
+// exactly what the player does: the series' points (from the page's runs) through the window's
+// map land where the player zoomed to the window has them, for every point of every window.
+TEST(PlayerWeb, DenseLineWindowsLeaveOnlyExactLinesToTheScript) {
+    struct Case {
+        const char* name;
+        int points;
+        const char* dataset;       // the dataset's attributes
+        std::string (*set)(int i); // a set's own attributes
+        bool drawn;
+    };
+    const auto plain = [](int i) { return "value='" + std::to_string(100 + i * 37 % 500) + "'"; };
+    const Case cases[] = {
+        {"dense", 1200, "", plain, true},
+        {"dense, gaps", 1200, "",
+         [](int i) {
+             return i % 97 == 5 ? std::string()
+                                : std::string("value='") + std::to_string(i % 41) + "'";
+         },
+         true},
+        {"dashed", 1200, "dashed='1'", plain, true},
+        {"colours of its points", 1200, "",
+         [](int i) {
+             return "value='" + std::to_string(i % 41) + (i % 50 == 0 ? "' color='FF0000'" : "'");
+         },
+         false},
+        {"not dense", 600, "", plain, false},
+    };
+    for (const Case& c : cases) {
+        std::string xml = "<chart animation='0'><categories>";
+        for (int i = 0; i < c.points; ++i)
+            xml += "<category label='C" + std::to_string(i) + "'/>";
+        xml += std::string("</categories><dataset seriesName='S' ") + c.dataset + ">";
+        for (int i = 0; i < c.points; ++i)
+            xml += "<set " + c.set(i) + "/>";
+        auto player = testing::drawChart(12, xml + "</dataset></chart>");
+        const std::string page = player->html();
+        const std::size_t at = page.find('>', page.find("id=\"plotara-zoom\"")) + 1;
+        const nlohmann::json windows =
+            nlohmann::json::parse(page.substr(at, page.find("</script>", at) - at));
+        std::map<int, std::pair<double, double>> points; // the page's centres by point
+        const nlohmann::json data = pageData(page);
+        for (const nlohmann::json& r : data["regions"])
+            for (int j = 0; j < r.value("n", 0); ++j)
+                points[r["p"].get<int>() + j] = {r["xy"][2 * j], r["xy"][2 * j + 1]};
+        ASSERT_GT(windows.size(), 20u) << c.name;
+        for (std::size_t k = 1; k < windows.size(); ++k) {
+            const nlohmann::json& w = windows[k];
+            EXPECT_EQ(w["parts"].dump().find("data-plotara-line") != std::string::npos, c.drawn)
+                << c.name << " window " << k;
+            if (!c.drawn) continue;
+            ASSERT_TRUE(player->setVisibleRange({w["r"][0], w["r"][1], 0, 0}));
+            const std::vector<double> m = w["m"];
+            const double tolerance = 0.03 * std::max({1.0, m[0], std::abs(m[2])});
+            std::size_t seen = 0;
+            for (const player::HitRegion& h : player->scene().hits) {
+                if (h.kind != player::HitKind::Anchor) continue;
+                const auto [x, y] = points.at(h.pointIndex);
+                EXPECT_NEAR(m[0] * x + m[1], h.center.x, tolerance) << c.name << " " << k;
+                EXPECT_NEAR(m[2] * y + m[3], h.center.y, tolerance) << c.name << " " << k;
+                ++seen;
+            }
+            EXPECT_GE(seen, 140u) << c.name << " window " << k;
         }
     }
 }

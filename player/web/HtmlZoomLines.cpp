@@ -76,8 +76,12 @@ std::size_t leaveOutLines(Scene& window, const SeriesPoints& whole,
         // The line's own stroke and, for a light line, its darker edge below it: each the same
         // path, each of one look. Any other stroke of the series (pieces of their own colours,
         // dashes of their own) and the line stays the player's.
+        const Path* checked = nullptr;
         const auto traced = [&](const ShapeItem* shape) {
-            return !shape->filled && scriptTraces(shape->path, whole[s], map, first, last);
+            if (shape->filled) return false;
+            if (checked && shape->path.shares(*checked)) return true; // the edge's own path
+            checked = &shape->path;
+            return scriptTraces(shape->path, whole[s], map, first, last);
         };
         if (strokes[s].empty() || !std::ranges::all_of(strokes[s], traced)) continue;
         for (ShapeItem* shape : strokes[s]) {
