@@ -339,7 +339,8 @@
   const drawLines = (k) => {
     const lines = new Map();
     for (const el of svg.querySelectorAll("[data-plotara-zoom] [data-plotara-line]")) {
-      const series = Number(el.closest("[data-plotara-series]").getAttribute("data-plotara-series"));
+      const group = el.closest("[data-plotara-series]");
+      const series = Number(group.getAttribute("data-plotara-series"));
       const dashed = el.hasAttribute("stroke-dasharray"), key = series + (dashed ? "d" : "");
       if (!lines.has(key)) lines.set(key, lineOf(k, series, dashed));
       el.setAttribute("d", lines.get(key));
@@ -388,6 +389,31 @@
     if (windows) showWindow(0);
   };
   const inPlot = (p) => inside(zoomPlot(), p.x, p.y);
+  // Pan (Shift+drag or the middle button, while zoomed): the range moves with the pointer, and
+  // the page shows the window of the same size nearest to it (their starts are half a window
+  // apart).
+  let pan = null;
+  const sizeOf = (r) => [r[1] - r[0], r[3] - r[2]];
+  const panBy = (event) => {
+    if (!(event.buttons & 5)) return (pan = null);
+    const p = inSvg(event), [ax, , ay] = pan.m, f = pan.from, [width, height] = sizeOf(f);
+    if (!dragged && Math.hypot(p.x - pan.x, p.y - pan.y) < 4) return;
+    if (!dragged) svg.setPointerCapture(event.pointerId);
+    dragged = true;
+    svg.style.cursor = "grabbing";
+    const dx = (p.x - pan.x) / ax, dy = xyZoom ? (p.y - pan.y) / ay : 0;
+    let best = shown, far = Infinity;
+    windows.forEach((w, k) => {
+      const r = reach(k), [w0, h0] = sizeOf(r);
+      if (!k || Math.abs(w0 - width) > 0.02 * width ||
+          (xyZoom && Math.abs(h0 - height) > 0.02 * height)) return;
+      const d = Math.hypot(r[0] + r[1] - f[0] - f[1] + 2 * dx,
+        xyZoom ? r[2] + r[3] - f[2] - f[3] + 2 * dy : 0);
+      if (d < far) [best, far] = [k, d];
+    });
+    asked = null;
+    if (best !== shown) showWindow(best);
+  };
   if (zooms) {
     svg.style.userSelect = tip.style.userSelect = "none"; // a band would select the texts
     let wheeled = 0;
@@ -406,10 +432,15 @@
     }, { passive: false });
     svg.addEventListener("pointerdown", (event) => {
       const p = inSvg(event);
+      const panning = event.button === 1 || (event.button === 0 && event.shiftKey);
       dragged = false;
-      band = event.button === 0 && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
+      band = event.button === 0 && !panning && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
+      pan = panning && shown && inPlot(p) ? { x: p.x, y: p.y, from: reach(shown), m: zoomMap() }
+        : null;
+      if (pan) event.preventDefault(); // the middle button's scrolling
     });
     svg.addEventListener("pointermove", (event) => {
+      if (pan) return panBy(event);
       if (!band || !(event.buttons & 1)) return (band = null);
       const p = inSvg(event), plot = zoomPlot();
       if (!band.el && Math.hypot(p.x - band.x, p.y - band.y) < 4) return;
@@ -431,6 +462,8 @@
       hideTip();
     });
     svg.addEventListener("pointerup", () => {
+      pan = null;
+      svg.style.cursor = "";
       const done = band && band.el;
       if (done) band.el.remove();
       if (done && Math.abs(band.x1 - band.x) >= 4) {
@@ -471,7 +504,7 @@
     });
   }
   svg.addEventListener("pointermove", (event) => {
-    if ((scroll && drag(event)) || (band && band.el)) return hideTip();
+    if ((scroll && drag(event)) || (band && band.el) || (pan && dragged)) return hideTip();
     const found = regionAt(event);
     if (found) showTip(found.region.t, event.clientX, event.clientY); else hideTip();
   });

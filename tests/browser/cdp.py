@@ -181,13 +181,14 @@ class Browser:
             self.mouse(kind, x, y, button="left", clickCount=1)
         self.pump()
 
-    def drag(self, x0, y0, x1, y1, steps=5):
-        self.mouse("mouseMoved", x0, y0)
-        self.mouse("mousePressed", x0, y0, button="left", clickCount=1)
+    def drag(self, x0, y0, x1, y1, steps=5, button="left", **extra):
+        buttons = {"left": 1, "middle": 4}[button]
+        self.mouse("mouseMoved", x0, y0, **extra)
+        self.mouse("mousePressed", x0, y0, button=button, buttons=buttons, clickCount=1, **extra)
         for i in range(1, steps + 1):
             self.mouse("mouseMoved", x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps,
-                       button="left", buttons=1)
-        self.mouse("mouseReleased", x1, y1, button="left", clickCount=1)
+                       button=button, buttons=buttons, **extra)
+        self.mouse("mouseReleased", x1, y1, button=button, clickCount=1, **extra)
         self.pump()
 
     def wheel(self, x, y, dx, dy):

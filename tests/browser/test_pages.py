@@ -395,6 +395,13 @@ class Pages(unittest.TestCase):
                          "P750%s, %d" % (HOSTILE_IMG, 100 + 750 * 37 % 500 + 750 // 4))
         self.assertEqual(b.eval("document.querySelectorAll('figure img').length"), 0)
         self.assertEqual(b.eval("window.__drill"), [], "a band is no click")
+        # A pan (Shift+drag, or the middle button) moves the range with the pointer: the page
+        # shows the window of the same size nearest to it, here the next quarter and back.
+        b.drag(*b.eval("%s(750)" % at), *b.eval("%s(500)" % at), modifiers=8)
+        self.assertEqual(self.shown(), desktop(750, 1249))
+        b.drag(*b.eval("%s(1000)" % at), *b.eval("%s(1250)" % at), button="middle")
+        self.assertEqual(self.shown(), desktop(500, 1000))
+        self.assertEqual(b.eval("window.__drill"), [], "a pan is no click")
         b.key("Escape")
         self.assertEqual(self.shown(), whole)
         # Ctrl+wheel: a fifth of the range a notch around the pointer; the page shows the
