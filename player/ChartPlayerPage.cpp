@@ -130,11 +130,11 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
     const bool scriptLines = !scatter && !pointRuns(chart.regions).empty();
     std::vector<ZoomWindow> windows;
     std::size_t linesLeft = 0;
+    Scene laid; // drawn again for each window: its lists keep their room
     for (const ViewRange& range : zoomLadder(whole, scatter)) {
         ViewOptions options = viewOptions;
         options.range = range;
         ViewState at = view;
-        Scene laid;
         if (!draw(laid, 1, at, &options) || !laid.layout.plot) continue;
         dropClipped(laid);
         // Only windows the whole chart's points map into linearly (no logarithmic axis).
