@@ -219,6 +219,9 @@ RenderRequest parseJob(const std::string& line, std::ostream& warnings, const st
     }
     if (!object.is_object()) throw LineError{"a job must be a JSON object {...}"};
     RenderRequest request;
+    // A batch writes pages by the hundred: a line or scatter page's zoom windows (the chart laid
+    // out 25 times more, twice the page) only when the job asks for them.
+    request.htmlZoom = false;
     bool sample = false;
     for (const auto& [name, value] : object.items())
         setField(request, sample, name, value);

@@ -45,8 +45,10 @@ TEST_F(BatchTest, EveryJobMatchesRenderByteForByte) {
         {R"({"type":"column2d","csv":"sales.csv","output":"b8.html","html-fragment":true,)"
          R"("html-id":"north"})",
          {"--type", "column2d", "--csv", "sales.csv", "--html-fragment", "--html-id", "north"}},
-        {R"({"type":"line2d","csv":"sales.csv","output":"b9.html","html-zoom":false})",
+        {R"({"type":"line2d","csv":"sales.csv","output":"b9.html"})",
          {"--type", "line2d", "--csv", "sales.csv", "--html-no-zoom"}},
+        {R"({"type":"line2d","csv":"sales.csv","output":"b10.html","html-zoom":true})",
+         {"--type", "line2d", "--csv", "sales.csv"}},
     };
     std::string jobs;
     for (const auto& [line, args] : cases)
