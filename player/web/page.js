@@ -248,6 +248,21 @@
     "script[type='application/json'][id$='-zoom']").textContent);
   const slots = [...svg.querySelectorAll("[data-plotara-zoom]")];
   let windows = null, shown = 0, asked = null, band = null, wholeParts = null;
+  // Under a host policy that requires Trusted Types, a window's markup (the player's own SVG,
+  // its texts escaped) goes in through the policy "plotara", made on the first zoom; where
+  // the host allows no such policy it goes in as it is, which such a policy refuses.
+  let policy;
+  const markup = (text) => {
+    if (policy === undefined) {
+      try {
+        policy = window.trustedTypes
+          ? trustedTypes.createPolicy("plotara", { createHTML: (t) => t }) : null;
+      } catch (refused) {
+        policy = null;
+      }
+    }
+    return policy ? policy.createHTML(text) : text;
+  };
   const zoomMap = () => windows ? windows[shown].m : [1, 0, 1, 0];
   const zoomPlot = () => windows ? windows[shown].plot : chart.plot;
   const xyZoom = zooms === "xy";
@@ -351,7 +366,7 @@
     if (!wholeParts) wholeParts = slots.map((slot) => [...slot.childNodes]);
     slots.forEach((slot, i) => {
       if (k === 0) slot.replaceChildren(...wholeParts[i]);
-      else slot.innerHTML = windows[k].parts[i]; // the player's own SVG, its texts escaped
+      else slot.innerHTML = markup(windows[k].parts[i]);
     });
     if (k) drawLines(k);
     shown = k;

@@ -470,11 +470,14 @@ class Pages(unittest.TestCase):
 
     def fragments_page(self):
         """The test charts as fragments in one host page whose policy allows their scripts by
-        hash and nothing else."""
+        hash and nothing else, and requires Trusted Types (allowing the page's own policy)."""
         parts = []
+        line = "<chart animation='0'>%s</chart>" % sets(
+            ("L%d" % i, 10 + i * 7 % 50, None, None) for i in range(40))
         for prefix, chart_type, xml in (("first", "mscolumn2d", LEGEND_XML),
                                         ("second", "column2d", COLUMN_XML),
-                                        ("third", "scrollcolumn2d", SCROLL_XML)):
+                                        ("third", "scrollcolumn2d", SCROLL_XML),
+                                        ("fourth", "line2d", line), ("fifth", "line2d", line)):
             with open(render(prefix, chart_type, xml, ".html", "--html-fragment", "--html-id",
                              prefix)) as f:
                 parts.append(f.read())
@@ -483,7 +486,9 @@ class Pages(unittest.TestCase):
         host = os.path.join(WORK.name, "host.html")
         with open(host, "w") as f:
             f.write("<!DOCTYPE html><html><head><meta charset='utf-8'><meta http-equiv="
-                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s\">"
+                    "'Content-Security-Policy' content=\"default-src 'none'; script-src %s;"
+                    " require-trusted-types-for 'script'; trusted-types plotara"
+                    " 'allow-duplicates'\">"
                     "</head><body>%s</body></html>" % (" ".join(sorted(hashes)), "".join(parts)))
         return self.load(host)
 
@@ -507,6 +512,14 @@ class Pages(unittest.TestCase):
         self.assertEqual(b.eval("[...new Set([...document.querySelectorAll('#third"
                                 " [data-plotara-window]:not([display])')].map(g =>"
                                 " g.getAttribute('data-plotara-window')))]"), ["1"])
+        # Both line charts zoom (Ctrl+wheel, four notches in: a half window) through the policy.
+        for prefix in ("fourth", "fifth"):
+            middle = b.center("#%s svg" % prefix)
+            for _ in range(4):
+                b.mouse("mouseWheel", *middle, deltaX=0, deltaY=-120, modifiers=2)
+                b.pump(0.2)
+        self.assertEqual(b.eval("['fourth', 'fifth'].map(p => document.getElementById(p)"
+                                ".getAttribute('data-plotara-range'))"), ["10,29,0,0"] * 2)
         self.assertEqual(b.troubles(), [])
 
     def test_every_id_of_a_fragment_carries_its_prefix(self):
