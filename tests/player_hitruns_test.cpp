@@ -137,6 +137,18 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
                     << x << "," << y;
             }
         }
+        // The same regions with the plain circles added without making a region.
+        player::HitStore direct;
+        for (const HitRegion& r : c.regions) {
+            const bool plain = r.shape == Shape::Circle && r.lazyText && r.series.empty();
+            if (plain)
+                direct.pushLazyCircle(r.center, r.radius, r.kind, r.seriesIndex, r.pointIndex);
+            else
+                direct.push_back(r);
+        }
+        EXPECT_EQ(direct.segmentCount(), c.segments);
+        for (std::size_t i = 0; i < c.regions.size(); ++i)
+            expectSame(direct[i], c.regions[i], i);
         store.clear();
         EXPECT_TRUE(store.empty());
         EXPECT_EQ(store.wholeCount(), 0u);

@@ -8,8 +8,12 @@
 // 10 not counted) in each of three rounds, in turn; the median of the rounds' rates is printed,
 // and the ratio of each Plotara path to Qt Charts; also per second of the process's CPU time.
 //
-//   live_updates [--frames N] [--rounds N] [--charts DIR]
-//   live_updates --memory [--updates N] [--workload column|line]
+//   live_updates [--frames N] [--rounds N] [--charts DIR] [--paint-threads]
+//       --paint-threads adds a contender: the Data path with two paint threads allowed
+//       (moviePlayer().player().setPaintThreads(2)), raced beside the one-thread paths
+//   live_updates --only qtcharts|data|xml [--workload column|line] [--paint-threads 2]
+//       one contender alone (for a profiler), Plotara with one or two paint threads
+//   live_updates --memory [--updates N] [--workload column|line] [--paint-threads 2]
 //       N updates in a row through Data and RenderChart (100,000 by default), each one grabbed;
 //       prints resident memory (VmRSS) after the first thousand and at every tenth of the run,
 //       and fails (exit 1) when it moved by more than 5% from the figure after a thousand.
@@ -29,6 +33,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -159,11 +164,12 @@ const wchar_t* const chartParams =
 class PlotaraContender {
 public:
     // xml: the host writes the document itself and hands it over with setDataXML; otherwise it
-    // refills Data with addChartData.
-    PlotaraContender(Workload workload, bool xml, const QString& charts)
+    // refills Data with addChartData. paintThreads: how many threads may paint a picture.
+    PlotaraContender(Workload workload, bool xml, const QString& charts, int paintThreads = 1)
         : workload_(workload), xml_(xml) {
         widget_ = std::make_unique<plotara::qt::PlotaraWidget>();
         widget_->moviePlayer().player().setAnimationEnabled(false);
+        widget_->moviePlayer().player().setPaintThreads(paintThreads);
         plotara::Plotara& control = widget_->control();
         control.put_ChartPath(charts.toStdWString());
         control.put_ChartType(workload == Workload::Column ? plotara::enumChartNames::column2d
@@ -268,18 +274,23 @@ long residentKib() {
     return -1;
 }
 
-int race(const QString& charts, int frames, int rounds) {
+int race(const QString& charts, int frames, int rounds, bool twoThreads) {
     std::printf("Live updates, %d x %d offscreen, no animation; median of %d rounds of %d frames\n",
                 width, height, rounds, frames);
     for (Workload workload : {Workload::Column, Workload::Line}) {
         QtChartsContender qtCharts(workload);
         PlotaraContender data(workload, false, charts);
         PlotaraContender xml(workload, true, charts);
-        const std::vector<Contender> contenders = {
+        std::vector<Contender> contenders = {
             {"Qt Charts (replace)", [&] { qtCharts.frame(); }},
             {"Plotara (Data, RenderChart)", [&] { data.frame(); }},
             {"Plotara (setDataXML)", [&] { xml.frame(); }},
         };
+        std::unique_ptr<PlotaraContender> twoPainters;
+        if (twoThreads) {
+            twoPainters = std::make_unique<PlotaraContender>(workload, false, charts, 2);
+            contenders.push_back({"Plotara (Data, 2 threads)", [&] { twoPainters->frame(); }});
+        }
         std::vector<std::vector<double>> rates(contenders.size()), cpuRates(contenders.size());
         for (int round = 0; round < rounds; ++round)
             for (std::size_t c = 0; c < contenders.size(); ++c) {
@@ -302,8 +313,8 @@ int race(const QString& charts, int frames, int rounds) {
     return 0;
 }
 
-int memory(const QString& charts, long updates, Workload workload) {
-    PlotaraContender contender(workload, false, charts);
+int memory(const QString& charts, long updates, Workload workload, int paintThreads) {
+    PlotaraContender contender(workload, false, charts, paintThreads);
     long base = 0, highest = 0, lowest = 0;
     const long step = std::max(1L, updates / 10);
     for (long i = 1; i <= updates; ++i) {
@@ -328,7 +339,8 @@ int memory(const QString& charts, long updates, Workload workload) {
     return drift <= 5 ? 0 : 1;
 }
 
-int alone(const std::string& name, const QString& charts, int frames, Workload workload) {
+int alone(const std::string& name, const QString& charts, int frames, Workload workload,
+          int paintThreads) {
     std::function<void()> frame;
     std::unique_ptr<QtChartsContender> qtCharts;
     std::unique_ptr<PlotaraContender> plotara;
@@ -336,7 +348,7 @@ int alone(const std::string& name, const QString& charts, int frames, Workload w
         qtCharts = std::make_unique<QtChartsContender>(workload);
         frame = [&] { qtCharts->frame(); };
     } else {
-        plotara = std::make_unique<PlotaraContender>(workload, name == "xml", charts);
+        plotara = std::make_unique<PlotaraContender>(workload, name == "xml", charts, paintThreads);
         frame = [&] { plotara->frame(); };
     }
     const Rate rate = framesPerSecond(frame, frames);
@@ -354,6 +366,7 @@ int main(int argc, char** argv) {
     int frames = 150, rounds = 3;
     long updates = 100000;
     bool memoryMode = false;
+    int paintThreads = 1;
     std::string only;
     Workload workload = Workload::Column;
     for (int i = 1; i < argc; ++i) {
@@ -369,6 +382,11 @@ int main(int argc, char** argv) {
             updates = std::max(1L, std::atol(value)), ++i;
         } else if (option == "--only") {
             only = value, ++i;
+        } else if (option == "--paint-threads") {
+            // A count may follow (1 or 2); alone, the option means two.
+            paintThreads = 2;
+            if (std::isdigit(static_cast<unsigned char>(value[0])))
+                paintThreads = std::clamp(std::atoi(value), 1, 2), ++i;
         } else if (option == "--charts") {
             charts = QString::fromLocal8Bit(value), ++i;
         } else if (option == "--workload") {
@@ -378,7 +396,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (memoryMode) return memory(charts, updates, workload);
-    if (!only.empty()) return alone(only, charts, frames, workload);
-    return race(charts, frames, rounds);
+    if (memoryMode) return memory(charts, updates, workload, paintThreads);
+    if (!only.empty()) return alone(only, charts, frames, workload, paintThreads);
+    return race(charts, frames, rounds, paintThreads > 1);
 }

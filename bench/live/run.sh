@@ -6,6 +6,7 @@
 # by hand.
 #
 #   bash bench/live/run.sh [build]            # the race: median frames/s of 3 rounds of 150 frames
+#   bash bench/live/run.sh [build] --paint-threads  # the race with a two-paint-thread contender
 #   bash bench/live/run.sh [build] --memory   # 100,000 updates, resident memory must stay flat
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

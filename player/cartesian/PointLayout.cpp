@@ -18,6 +18,16 @@ void offer(ValueLabels& values, const ValueOffer& o) {
 }
 
 void addSpot(ChartContext& ctx, const PointSpot& spot, HitKind kind) {
+    const PlotSeries& s = *spot.series;
+    const std::string* link = s.source && spot.index < s.source->points.size()
+                                  ? s.source->points[spot.index].attrs.find("link")
+                                  : nullptr;
+    if (!link || link->empty()) {
+        // What markPoint makes of a point without a link, stored without making the region.
+        ctx.scene.hits.pushLazyCircle(spot.at, spot.radius, kind, s.index,
+                                      static_cast<int>(spot.index));
+        return;
+    }
     HitRegion hit;
     hit.shape = HitRegion::Shape::Circle;
     hit.center = spot.at;

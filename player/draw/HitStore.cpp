@@ -24,22 +24,46 @@ std::size_t coordsOf(const Segment& s) {
 
 } // namespace
 
-// Whether the region continues the last run. A run of one circle whose next circle has another
+// Whether an entry continues the last run. A run of one circle whose next circle has another
 // radius becomes a run whose circles each keep their radius.
-bool HitStore::extendsLastRun(const HitRegion& region) {
+bool HitStore::extendsLastRun(const Compact& entry) {
     if (segments_.empty()) return false;
     Segment& last = segments_.back();
     const bool follows =
-        !last.whole && last.shape == static_cast<std::uint8_t>(region.shape) &&
-        last.kind == region.kind && last.seriesIndex == region.seriesIndex &&
+        !last.whole && last.shape == static_cast<std::uint8_t>(entry.shape) &&
+        last.kind == entry.kind && last.seriesIndex == entry.seriesIndex &&
         static_cast<long long>(last.firstPoint) + static_cast<long long>(last.count) ==
-            region.pointIndex;
-    if (!follows || region.shape == HitRegion::Shape::Rect || last.radii) return follows;
-    if (last.radius == region.radius) return true;
+            entry.pointIndex;
+    if (!follows || entry.shape == HitRegion::Shape::Rect || last.radii) return follows;
+    if (last.radius == entry.radius) return true;
     if (last.count > 1) return false;
     last.radii = true;
     coords_.push_back(last.radius);
     return true;
+}
+
+void HitStore::pushCompact(const Compact& entry) {
+    if (extendsLastRun(entry)) {
+        ++segments_.back().count;
+    } else {
+        Segment s;
+        s.first = size_;
+        s.data = coords_.size();
+        s.radius = entry.shape == HitRegion::Shape::Circle ? entry.radius : 0.0;
+        s.seriesIndex = entry.seriesIndex;
+        s.firstPoint = entry.pointIndex;
+        s.shape = static_cast<std::uint8_t>(entry.shape);
+        s.kind = entry.kind;
+        s.whole = false;
+        segments_.push_back(s);
+    }
+    if (entry.shape == HitRegion::Shape::Rect) {
+        coords_.insert(coords_.end(), {entry.rect.x, entry.rect.y, entry.rect.w, entry.rect.h});
+    } else {
+        coords_.insert(coords_.end(), {entry.center.x, entry.center.y});
+        if (segments_.back().radii) coords_.push_back(entry.radius);
+    }
+    ++size_;
 }
 
 void HitStore::push_back(HitRegion region) {
@@ -52,27 +76,13 @@ void HitStore::push_back(HitRegion region) {
         ++size_;
         return;
     }
-    if (extendsLastRun(region)) {
-        ++segments_.back().count;
-    } else {
-        Segment s;
-        s.first = size_;
-        s.data = coords_.size();
-        s.radius = region.shape == HitRegion::Shape::Circle ? region.radius : 0.0;
-        s.seriesIndex = region.seriesIndex;
-        s.firstPoint = region.pointIndex;
-        s.shape = static_cast<std::uint8_t>(region.shape);
-        s.kind = region.kind;
-        s.whole = false;
-        segments_.push_back(s);
-    }
-    if (region.shape == HitRegion::Shape::Rect) {
-        coords_.insert(coords_.end(), {region.rect.x, region.rect.y, region.rect.w, region.rect.h});
-    } else {
-        coords_.insert(coords_.end(), {region.center.x, region.center.y});
-        if (segments_.back().radii) coords_.push_back(region.radius);
-    }
-    ++size_;
+    pushCompact({region.shape, region.kind, region.seriesIndex, region.pointIndex, region.rect,
+                 region.center, region.radius});
+}
+
+void HitStore::pushLazyCircle(Point center, double radius, HitKind kind, int seriesIndex,
+                              int pointIndex) {
+    pushCompact({HitRegion::Shape::Circle, kind, seriesIndex, pointIndex, {}, center, radius});
 }
 
 void HitStore::reserve(std::size_t rects, std::size_t circles) {

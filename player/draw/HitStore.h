@@ -53,6 +53,10 @@ public:
 
     // Adds a region after the others. Cannot fail beyond running out of memory.
     void push_back(HitRegion region);
+    // Adds what push_back adds for a circle whose texts are worked out when asked (lazyText) and
+    // that has no texts or link of its own, without making the region: a dense line's points.
+    // Cannot fail beyond running out of memory.
+    void pushLazyCircle(Point center, double radius, HitKind kind, int seriesIndex, int pointIndex);
     // Makes room for the coordinates of that many compact rectangles and circles. Cannot fail
     // beyond running out of memory.
     void reserve(std::size_t rects, std::size_t circles = 0);
@@ -95,8 +99,19 @@ private:
         bool radii = false; // each circle has its radius beside its centre
     };
 
+    // What a compact entry keeps: a rectangle's rect, or a circle's centre and radius.
+    struct Compact {
+        HitRegion::Shape shape = HitRegion::Shape::Rect;
+        HitKind kind = HitKind::None;
+        int seriesIndex = -1, pointIndex = -1;
+        Rect rect;
+        Point center;
+        double radius = 0;
+    };
+
     std::size_t segmentOf(std::size_t i) const;
-    bool extendsLastRun(const HitRegion& region);
+    bool extendsLastRun(const Compact& entry);
+    void pushCompact(const Compact& entry);
     HitRegion runRegion(const Segment& s, std::size_t k) const;
     bool runContains(const Segment& s, std::size_t k, Point p) const;
 
