@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <tuple>
@@ -131,6 +132,16 @@ TEST(HitStoreRuns, RegionsReadBackAsAddedWhereverRunsBreak) {
         EXPECT_EQ(store.wholeCount(), c.whole);
         for (std::size_t i = 0; i < c.regions.size(); ++i)
             expectSame(store[i], c.regions[i], i);
+        // Every slice made in one walk, as the page makes them.
+        for (std::size_t b = 0; b <= c.regions.size(); ++b) {
+            for (std::size_t e = b; e <= c.regions.size() + 1; ++e) {
+                std::vector<HitRegion> slice;
+                store.appendRegions(slice, b, e);
+                ASSERT_EQ(slice.size(), std::min(e, c.regions.size()) - b) << b << "-" << e;
+                for (std::size_t i = 0; i < slice.size(); ++i)
+                    expectSame(slice[i], c.regions[b + i], b + i);
+            }
+        }
         for (double x = -6; x <= 52; x += 0.5) {
             for (double y = -6; y <= 56; y += 0.5) {
                 ASSERT_EQ(store.lastContaining({x, y}), lastHolding(c.regions, {x, y}))

@@ -2,13 +2,17 @@
 // prefix, suffix, decimals and scale, and showing values, ticks and percentages true.
 #include "player/layout/NumberFormat.h"
 #include "player/model/ChartParser.h"
+#include "player/util/Decimals.h"
 #include "player/util/TextUtil.h"
 #include "player_model_support.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -215,6 +219,47 @@ TEST(NumberFormat, PrefixSuffixDecimalsAndScale) {
     EXPECT_EQ(NumberFormat{}.format(missingValue), "");
     EXPECT_EQ(decimalsForStep(0.25), 2);
     EXPECT_EQ(decimalsForStep(50), 0);
+}
+
+// The fast decimals give std::to_chars's text whenever they give one, and give one for nearly
+// every chart value; values on or beside halfway points included.
+TEST(NumberFormat, FastDecimalsAreTheExactRounding) {
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> value(-1e6, 1e6);
+    std::uniform_int_distribution<int> cents(-2000000, 2000000);
+    int fast = 0, tries = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const int decimals = i % 7;
+        const bool keepZeros = i % 2 == 0;
+        double v = value(random) / (i % 5 == 0 ? 1e4 : 1);
+        if (i % 3 == 1) v = cents(random) / 100.0 + 0.005;
+        if (i % 3 == 2) v = std::nextafter(cents(random) / 200.0, i % 4 < 2 ? 1e9 : -1e9);
+        char exact[400], quick[maxDecimalsText];
+        std::string_view want(
+            exact, static_cast<std::size_t>(std::to_chars(exact, exact + sizeof exact, v,
+                                                          std::chars_format::fixed, decimals)
+                                                .ptr -
+                                            exact));
+        if (!keepZeros && want.find('.') != std::string_view::npos) {
+            while (want.back() == '0')
+                want.remove_suffix(1);
+            if (want.back() == '.') want.remove_suffix(1);
+        }
+        if (want.starts_with('-') && want.find_first_not_of("-0.") == std::string_view::npos)
+            want.remove_prefix(1);
+        ++tries;
+        const char* end = writeDecimals(quick, v, decimals, keepZeros);
+        if (!end) continue;
+        ++fast;
+        ASSERT_EQ(std::string_view(quick, static_cast<std::size_t>(end - quick)), want)
+            << std::hexfloat << v << " to " << decimals;
+    }
+    EXPECT_GT(fast, tries * 9 / 10);
+    char buf[maxDecimalsText];
+    EXPECT_EQ(writeDecimals(buf, 0.125, 2, false), nullptr); // a tie: only the exact digits tell
+    EXPECT_EQ(writeDecimals(buf, 1e9, 0, false), nullptr);
+    EXPECT_EQ(writeDecimals(buf, NAN, 0, false), nullptr);
+    EXPECT_EQ(writeDecimals(buf, 1.5, 7, false), nullptr);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // stay text wherever they land, and the size of a 12-column page.
 #include "player/ChartPlayer.h"
 #include "player/ElementName.h"
+#include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"
 #include "player/web/PageScript.h"
 #include "player_model_support.h"
@@ -345,6 +346,48 @@ TEST(PlayerWeb, TwelveColumnPageIsSmall) {
              at = line.find(text, at + 1))
             ++captions;
     EXPECT_EQ(captions, 1u);
+}
+
+// The page data's numbers are the shortest texts that read back as the same doubles, its texts
+// read back as written, and nothing in it can end the script element it stands in.
+TEST(PlayerWeb, PageJsonReadsBackExactly) {
+    const std::vector<std::pair<double, std::string>> numbers = {
+        {0, "0"},
+        {-0.0, "0"},
+        {12.3, "12.3"},
+        {-0.5, "-0.5"},
+        {99999.9, "99999.9"},
+        {100000, "1e+05"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {12.34, "12.34"},
+        {-7, "-7"},
+        {1e21, "1e+21"},
+    };
+    const std::vector<std::string> texts = {
+        "plain",          "",
+        "Q1 \"sales\"\n", "</script><b>",
+        "a & b",          "line\xE2\x80\xA8sep",
+        "\x01\t",         "caf\xC3\xA9 \xE4\xB8\xAD \xE2\x82\xAC"};
+    player::JsonWriter json;
+    json.setScriptSafe(true);
+    json.object([&] {
+        json.key("n").list(numbers, player::JsonWriter::Line::Same,
+                           [&](const auto& n) { json.number(n.first); });
+        json.key("t").list(texts, player::JsonWriter::Line::Same,
+                           [&](const std::string& t) { json.string(t); });
+    });
+    const std::string text = json.text();
+    std::string written;
+    for (const auto& n : numbers)
+        written += (written.empty() ? "" : ",") + n.second;
+    EXPECT_NE(text.find("\"n\":[" + written + "]"), std::string::npos) << text;
+    for (const char* unsafe : {"<", ">", "&", "\xE2\x80\xA8"})
+        EXPECT_EQ(text.find(unsafe), std::string::npos) << unsafe;
+    const nlohmann::json read = nlohmann::json::parse(text);
+    ASSERT_EQ(read["n"].size(), numbers.size());
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        EXPECT_EQ(read["n"][i].get<double>(), numbers[i].first);
+    EXPECT_EQ(read["t"].get<std::vector<std::string>>(), texts);
 }
 
 } // namespace

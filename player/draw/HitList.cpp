@@ -67,20 +67,17 @@ std::vector<HitRegion> allHitRegions(const Scene& scene) {
     std::vector<HitRegion> out;
     out.reserve(scene.hits.size() + points.size());
     const auto& sets = points.sets();
-    std::size_t set = 0;
-    // Points of the sets drawn after `drawn` regions, in their order.
-    auto addSetsUpTo = [&](std::size_t drawn) {
-        for (; set < sets.size() && sets[set].order <= drawn; ++set) {
-            const std::size_t end = set + 1 < sets.size() ? sets[set + 1].begin : points.size();
-            for (std::size_t e = sets[set].begin; e < end; ++e)
-                out.push_back(pointRegion(points, e));
-        }
-    };
-    for (std::size_t i = 0; i < scene.hits.size(); ++i) {
-        addSetsUpTo(i);
-        out.push_back(scene.hits[i]);
+    // Each set of points comes after the regions drawn before it.
+    std::size_t drawn = 0;
+    for (std::size_t set = 0; set < sets.size(); ++set) {
+        const std::size_t order = std::min(sets[set].order, scene.hits.size());
+        scene.hits.appendRegions(out, drawn, order);
+        drawn = std::max(drawn, order);
+        const std::size_t end = set + 1 < sets.size() ? sets[set + 1].begin : points.size();
+        for (std::size_t e = sets[set].begin; e < end; ++e)
+            out.push_back(pointRegion(points, e));
     }
-    addSetsUpTo(static_cast<std::size_t>(-1));
+    scene.hits.appendRegions(out, drawn, scene.hits.size());
     return out;
 }
 

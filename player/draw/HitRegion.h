@@ -14,15 +14,16 @@ namespace plotara::player {
 struct HitRegion {
     enum class Shape : std::uint8_t { Rect, Polygon, Circle, Wedge };
 
+    // What a pass over a dense page's points reads lies in the first cache line.
     Shape shape = Shape::Rect;
-    Rect rect;                                                // Rect
-    std::vector<Point> polygon;                               // Polygon
+    HitKind kind = HitKind::None;
+    bool lazyText = false; // label, value and tool text are worked out when asked (XY points)
+    int seriesIndex = -1, pointIndex = -1;
     Point center;                                             // Circle, Wedge
     double radius = 0, inner = 0, yScale = 1, a0 = 0, a1 = 0; // Wedge angles clockwise, radians
-    HitKind kind = HitKind::None;
+    Rect rect;                                                // Rect
+    std::vector<Point> polygon;                               // Polygon
     std::string series, label, value, toolText, link;
-    int seriesIndex = -1, pointIndex = -1;
-    bool lazyText = false; // label, value and tool text are worked out when asked (XY points)
 
     bool contains(Point p) const;
 };

@@ -102,9 +102,9 @@ std::size_t HitStore::segmentOf(std::size_t i) const {
     return static_cast<std::size_t>(it - segments_.begin()) - 1;
 }
 
-HitRegion HitStore::runRegion(const Segment& s, std::size_t k) const {
+// Fills a fresh region with the run's k-th entry.
+void HitStore::fillRunRegion(const Segment& s, std::size_t k, HitRegion& r) const {
     const double* c = coords_.data() + s.data + k * coordsOf(s);
-    HitRegion r;
     r.shape = static_cast<HitRegion::Shape>(s.shape);
     if (r.shape == HitRegion::Shape::Rect) {
         r.rect = {c[0], c[1], c[2], c[3]};
@@ -116,7 +116,30 @@ HitRegion HitStore::runRegion(const Segment& s, std::size_t k) const {
     r.seriesIndex = s.seriesIndex;
     r.pointIndex = static_cast<int>(s.firstPoint + static_cast<long long>(k));
     r.lazyText = true;
+}
+
+HitRegion HitStore::runRegion(const Segment& s, std::size_t k) const {
+    HitRegion r;
+    fillRunRegion(s, k, r);
     return r;
+}
+
+void HitStore::appendRegions(std::vector<HitRegion>& out, std::size_t begin,
+                             std::size_t end) const {
+    end = std::min(end, size_);
+    if (begin >= end) return;
+    for (std::size_t n = segmentOf(begin); n < segments_.size(); ++n) {
+        const Segment& s = segments_[n];
+        if (s.first >= end) break;
+        if (s.whole) {
+            out.push_back(whole_[s.data]);
+            continue;
+        }
+        const std::size_t from = std::max(begin, s.first) - s.first;
+        const std::size_t to = std::min(end, s.first + s.count) - s.first;
+        for (std::size_t k = from; k < to; ++k)
+            fillRunRegion(s, k, out.emplace_back());
+    }
 }
 
 bool HitStore::runContains(const Segment& s, std::size_t k, Point p) const {

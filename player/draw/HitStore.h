@@ -74,6 +74,10 @@ public:
     // The last region that holds p, or -1, without making any region. Cannot fail.
     long lastContaining(Point p) const;
 
+    // Appends the regions [begin, end) to `out`, made in one walk over the store (no lookup per
+    // region). Cannot fail beyond running out of memory.
+    void appendRegions(std::vector<HitRegion>& out, std::size_t begin, std::size_t end) const;
+
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
@@ -112,6 +116,7 @@ private:
     std::size_t segmentOf(std::size_t i) const;
     bool extendsLastRun(const Compact& entry);
     void pushCompact(const Compact& entry);
+    void fillRunRegion(const Segment& s, std::size_t k, HitRegion& r) const;
     HitRegion runRegion(const Segment& s, std::size_t k) const;
     bool runContains(const Segment& s, std::size_t k, Point p) const;
 

@@ -1,61 +1,20 @@
 #include "player/draw/SvgMarkup.h"
 
+#include "player/util/Decimals.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 
 namespace plotara::player {
-
-namespace {
-
-// The fast way for the common case (a coordinate with a few decimals): v scaled to an integer
-// count of its last decimal, when that rounding is certain; nullptr when v is large or lies so
-// near a halfway point that only the exact decimal expansion decides (std::to_chars then does).
-char* writeScaled(char* at, double v, int decimals) {
-    constexpr double scales[] = {1, 10, 100, 1000, 10000};
-    if (decimals < 0 || decimals > 4 || !(std::fabs(v) < 1e9)) return nullptr;
-    const double scaled = v * scales[decimals];
-    const double rounded = std::nearbyint(scaled);
-    // scaled is v * 10^decimals to within half an ulp; the margin covers that error.
-    const double margin = std::fabs(scaled) * 0x1p-51 + 1e-12;
-    if (std::fabs(std::fabs(scaled - rounded) - 0.5) <= margin) return nullptr;
-    auto units = static_cast<std::int64_t>(rounded);
-    if (units == 0) {
-        *at = '0';
-        return at + 1;
-    }
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    const bool negative = units < 0;
-    std::uint64_t n =
-        negative ? static_cast<std::uint64_t>(-units) : static_cast<std::uint64_t>(units);
-    int digits = 0;
-    bool trailing = true; // only zeros seen so far among the decimals: they are dropped
-    for (; digits < decimals; ++digits, n /= 10) {
-        const char c = static_cast<char>('0' + n % 10);
-        if (trailing && c == '0') continue;
-        trailing = false;
-        *--p = c;
-    }
-    if (!trailing) *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    if (negative) *--p = '-';
-    return std::copy(p, end, at);
-}
-
-} // namespace
 
 char* writeSvgNumber(char* at, double v, int decimals) {
     if (!std::isfinite(v)) {
         *at = '0';
         return at + 1;
     }
-    if (char* end = writeScaled(at, v, decimals)) return end;
+    // The common case (a coordinate with a few decimals) the fast way.
+    if (char* end = writeDecimals(at, v, decimals, false)) return end;
     char buf[maxSvgNumber];
     const bool huge = std::fabs(v) >= 1e15;
     auto [end, ec] = huge ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17)

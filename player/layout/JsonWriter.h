@@ -74,7 +74,7 @@ private:
     void escapedByte(const std::string& s, std::size_t& i);
 
     std::string out_;
-    std::vector<bool> first_; // per open container: nothing written in it yet
+    std::vector<char> first_; // per open container: nothing written in it yet
     bool afterKey_ = false;   // the next value belongs to the key just written
     Line elementLine_ = Line::Same;
     bool scriptSafe_ = false;

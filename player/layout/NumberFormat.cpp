@@ -1,6 +1,7 @@
 #include "player/layout/NumberFormat.h"
 
 #include "player/model/ChartModel.h"
+#include "player/util/Decimals.h"
 
 #include <algorithm>
 #include <charconv>
@@ -51,6 +52,8 @@ int significantDecimals(double magnitude) {
 // "1234.50" in the C form whatever the locale, trailing zeros dropped unless kept; the text
 // lies in buf.
 std::string_view fixed(char (&buf)[400], double magnitude, int decimals, bool keepZeros) {
+    if (const char* end = writeDecimals(buf, magnitude, decimals, keepZeros))
+        return {buf, static_cast<std::size_t>(end - buf)};
     const char* end =
         std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals).ptr;
     std::string_view body(buf, static_cast<std::size_t>(end - buf));
@@ -97,6 +100,15 @@ std::string NumberFormat::format(double value, int decimalsOverride) const {
             body = fixed(buf, a, std::max(d, significantDecimals(a)), false);
         if (body == "0") negative = false;
         const std::string_view whole = body.substr(0, body.find('.'));
+        // The usual value (nothing to put around or between its digits) in one piece: a dense
+        // chart's page formats every point's value.
+        if (prefix.empty() && suffix.empty() && unit.empty() && decimalPoint == "." &&
+            (!thousands || whole.size() <= 3)) {
+            out.reserve(body.size() + 1);
+            if (negative) out += '-';
+            out += body;
+            return out;
+        }
         const std::size_t groups = thousands ? (whole.size() - 1) / 3 : 0;
         const bool point = whole.size() < body.size();
         out.reserve((negative ? 1 : 0) + prefix.size() + body.size() +

@@ -59,18 +59,17 @@ std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
                                 std::span<const long> windows) {
     const auto window = [&](std::size_t i) { return i < windows.size() ? windows[i] : -1; };
     std::size_t points = 0;
-    for (const HitRegion& r : regions)
-        points += isPoint(r) ? 1 : 0;
     std::vector<PointRun> runs;
-    if (points <= densePagePoints) return runs;
     for (std::size_t i = 0; i < regions.size(); ++i) {
         if (!isPoint(regions[i])) continue;
+        ++points;
         if (runs.empty() || runs.back().first + runs.back().count != i ||
             !continues(regions[i - 1], regions[i]) || window(i) != window(i - 1)) {
             runs.push_back({i, 0});
         }
         ++runs.back().count;
     }
+    if (points <= densePagePoints) runs.clear();
     return runs;
 }
 
