@@ -2,6 +2,7 @@
 // 10,000 points by `plotara batch`) in 7.5% less CPU time; measured: 15 interleaved runs, medians.
 #include "player/layout/JsonWriter.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -61,7 +62,7 @@ constexpr auto plainBytes = [] {
 
 } // namespace
 
-void JsonWriter::escaped(const std::string& s) {
+void JsonWriter::escaped(std::string_view s) {
     const unsigned char mask = scriptSafe_ ? 2 : 1;
     const auto plain = [&](std::size_t at) {
         return (plainBytes[static_cast<unsigned char>(s[at])] & mask) != 0;
@@ -80,7 +81,7 @@ void JsonWriter::escaped(const std::string& s) {
 }
 
 // The byte at i (and, for U+2028 and U+2029, the two after it) as JSON.
-void JsonWriter::escapedByte(const std::string& s, std::size_t& i) {
+void JsonWriter::escapedByte(std::string_view s, std::size_t& i) {
     const auto c = static_cast<unsigned char>(s[i]);
     if (scriptSafe_ && (c == '<' || c == '>' || c == '&')) {
         out_ += c == '<' ? "\\u003c" : c == '>' ? "\\u003e" : "\\u0026";
@@ -126,12 +127,12 @@ void JsonWriter::string(const std::string& s) {
     escaped(s);
 }
 
-void JsonWriter::number(double v) {
-    valueStart();
-    if (!std::isfinite(v)) {
-        out_ += "null";
-        return;
-    }
+namespace {
+
+// The shortest text that reads back as v (null for NaN and infinities) at `at`, which has room
+// for 32 characters; returns the end.
+char* writeNumber(char* at, double v) {
+    if (!std::isfinite(v)) return std::copy_n("null", 4, at);
     if (v == 0) v = 0; // no "-0"
     // Whole numbers and tenths below 1e5 (centres, counts) from their digits: the shortest text
     // that reads back as such a double is the decimal itself, in the fixed form.
@@ -152,12 +153,57 @@ void JsonWriter::number(double v) {
             u /= 10;
         } while (u != 0);
         if (n < 0) *--p = '-';
-        out_.append(p, static_cast<std::size_t>(end - p));
-        return;
+        return std::copy(p, end, at);
     }
+    return std::to_chars(at, at + 32, v).ptr;
+}
+
+} // namespace
+
+void JsonWriter::number(double v) {
+    valueStart();
     char buf[32];
-    const char* end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-    out_.append(buf, static_cast<std::size_t>(end - buf));
+    out_.append(buf, static_cast<std::size_t>(writeNumber(buf, v) - buf));
+}
+
+void JsonWriter::numberList(std::span<const double> values) {
+    open('[');
+    // Written through a buffer of whole numbers' room: one append per few dozen numbers.
+    char buf[1024];
+    char* p = buf;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (p > buf + sizeof buf - 40) {
+            out_.append(buf, static_cast<std::size_t>(p - buf));
+            p = buf;
+        }
+        if (i > 0) *p++ = ',';
+        p = writeNumber(p, values[i]);
+    }
+    out_.append(buf, static_cast<std::size_t>(p - buf));
+    close(']');
+}
+
+void JsonWriter::stringList(std::span<const std::string_view> texts) {
+    open('[');
+    const unsigned char mask = scriptSafe_ ? 2 : 1;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string_view t = texts[i];
+        if (i > 0) out_ += ',';
+        const bool plain = std::all_of(t.begin(), t.end(), [&](char c) {
+            return (plainBytes[static_cast<unsigned char>(c)] & mask) != 0;
+        });
+        if (!plain) {
+            escaped(t);
+            continue;
+        }
+        const std::size_t at = out_.size();
+        out_.resize(at + t.size() + 2);
+        char* p = out_.data() + at;
+        *p = '"';
+        std::copy(t.begin(), t.end(), p + 1);
+        p[t.size() + 1] = '"';
+    }
+    close(']');
 }
 
 void JsonWriter::count(std::size_t n) {

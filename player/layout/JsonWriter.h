@@ -5,7 +5,9 @@
 #include "player/draw/Geometry.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,12 @@ public:
         }
         close(']');
     }
+    // An array of numbers on one line, each as number() writes it, built in one piece: a
+    // dense page's coordinates. Cannot fail.
+    void numberList(std::span<const double> values);
+    // An array of texts on one line, each as string() writes it, built in one piece: a dense
+    // page's labels and values. Cannot fail.
+    void stringList(std::span<const std::string_view> texts);
     // From now on also writes < > & and the line and paragraph separators U+2028 and U+2029 as
     // \u escapes, so the text can stand inside an HTML <script> element. Cannot fail.
     void setScriptSafe(bool on) { scriptSafe_ = on; }
@@ -70,8 +78,8 @@ private:
     void valueStart();
     void open(char bracket);
     void close(char bracket);
-    void escaped(const std::string& s);
-    void escapedByte(const std::string& s, std::size_t& i);
+    void escaped(std::string_view s);
+    void escapedByte(std::string_view s, std::size_t& i);
 
     std::string out_;
     std::vector<char> first_; // per open container: nothing written in it yet

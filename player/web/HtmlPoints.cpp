@@ -9,9 +9,11 @@
 #include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace plotara::player {
 
@@ -89,14 +91,20 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
         json.key("r").number(tenth(head.radius));
         json.key("lead").string(lead);
         const auto rounded = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
-        json.key("xy").list(points, JsonWriter::Line::Same, [&](const HitRegion& r) {
-            json.number(rounded(r.center.x));
-            json.number(rounded(r.center.y));
-        });
-        json.key("l").list(points, JsonWriter::Line::Same,
-                           [&](const HitRegion& r) { json.string(r.label); });
-        json.key("v").list(points, JsonWriter::Line::Same,
-                           [&](const HitRegion& r) { json.string(r.value); });
+        std::vector<double> xy;
+        xy.reserve(2 * points.size());
+        for (const HitRegion& r : points) {
+            xy.push_back(rounded(r.center.x));
+            xy.push_back(rounded(r.center.y));
+        }
+        json.key("xy").numberList(xy);
+        std::vector<std::string_view> texts(points.size());
+        std::transform(points.begin(), points.end(), texts.begin(),
+                       [](const HitRegion& r) { return std::string_view(r.label); });
+        json.key("l").stringList(texts);
+        std::transform(points.begin(), points.end(), texts.begin(),
+                       [](const HitRegion& r) { return std::string_view(r.value); });
+        json.key("v").stringList(texts);
         // The texts and links of single points, by their place in the run.
         json.key("t").object([&] {
             for (std::size_t j = 0; j < points.size(); ++j)
