@@ -388,6 +388,28 @@ TEST(PlayerWeb, PageJsonReadsBackExactly) {
     for (std::size_t i = 0; i < numbers.size(); ++i)
         EXPECT_EQ(read["n"][i].get<double>(), numbers[i].first);
     EXPECT_EQ(read["t"].get<std::vector<std::string>>(), texts);
+
+    // The whole-list forms a dense run uses write the same text, long lists and texts included.
+    std::vector<double> values;
+    std::vector<std::string> many;
+    for (int i = 0; i < 300; ++i) {
+        values.push_back(numbers[i % numbers.size()].first);
+        many.push_back(texts[i % texts.size()] + std::string(i % 7 == 0 ? 300 : 0, 'x'));
+    }
+    player::JsonWriter one, whole;
+    for (player::JsonWriter* w : {&one, &whole})
+        w->setScriptSafe(true);
+    one.object([&] {
+        one.key("n").list(values, player::JsonWriter::Line::Same, [&](double v) { one.number(v); });
+        one.key("t").list(many, player::JsonWriter::Line::Same,
+                          [&](const std::string& t) { one.string(t); });
+    });
+    const std::vector<std::string_view> views(many.begin(), many.end());
+    whole.object([&] {
+        whole.key("n").numberList(values);
+        whole.key("t").stringList(views);
+    });
+    EXPECT_EQ(whole.text(), one.text());
 }
 
 } // namespace

@@ -186,23 +186,31 @@ void JsonWriter::numberList(std::span<const double> values) {
 void JsonWriter::stringList(std::span<const std::string_view> texts) {
     open('[');
     const unsigned char mask = scriptSafe_ ? 2 : 1;
+    // Plain texts go through a buffer with their quotes; one to escape is written at once.
+    char buf[1024];
+    char* p = buf;
+    const auto flush = [&] {
+        out_.append(buf, static_cast<std::size_t>(p - buf));
+        p = buf;
+    };
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string_view t = texts[i];
-        if (i > 0) out_ += ',';
         const bool plain = std::all_of(t.begin(), t.end(), [&](char c) {
             return (plainBytes[static_cast<unsigned char>(c)] & mask) != 0;
         });
-        if (!plain) {
+        if (!plain || t.size() > 256) {
+            if (i > 0) *p++ = ',';
+            flush();
             escaped(t);
             continue;
         }
-        const std::size_t at = out_.size();
-        out_.resize(at + t.size() + 2);
-        char* p = out_.data() + at;
-        *p = '"';
-        std::copy(t.begin(), t.end(), p + 1);
-        p[t.size() + 1] = '"';
+        if (p + t.size() + 3 > buf + sizeof buf) flush();
+        if (i > 0) *p++ = ',';
+        *p++ = '"';
+        p = std::copy(t.begin(), t.end(), p);
+        *p++ = '"';
     }
+    flush();
     close(']');
 }
 
