@@ -105,18 +105,21 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
         std::transform(points.begin(), points.end(), texts.begin(),
                        [](const HitRegion& r) { return std::string_view(r.value); });
         json.key("v").stringList(texts);
-        // The texts and links of single points, by their place in the run.
+        // The texts and links of single points, by their place in the run; the links found
+        // while the texts are looked at.
+        std::vector<std::size_t> links;
         json.key("t").object([&] {
-            for (std::size_t j = 0; j < points.size(); ++j)
+            for (std::size_t j = 0; j < points.size(); ++j) {
                 if (!usualText(lead, points[j]))
                     json.key(std::to_string(j).c_str()).string(points[j].toolText);
+                if (linked(points[j])) links.push_back(j);
+            }
         });
         json.key("links").object([&] {
-            for (std::size_t j = 0; j < points.size(); ++j)
-                if (linked(points[j]))
-                    json.key(std::to_string(j).c_str()).object([&] {
-                        writePageLink(json, points[j].link);
-                    });
+            for (std::size_t j : links)
+                json.key(std::to_string(j).c_str()).object([&] {
+                    writePageLink(json, points[j].link);
+                });
         });
     });
 }

@@ -224,10 +224,15 @@ void writeScroll(JsonWriter& json, const PageScroll& scroll) {
     });
 }
 
-// The series' names by index, for the data table.
-std::vector<std::string> seriesNames(const std::vector<HitRegion>& regions) {
+// The series' names by index, for the data table. A run's points are of one series: its last
+// point stands for it.
+std::vector<std::string> seriesNames(const std::vector<HitRegion>& regions,
+                                     const std::vector<PointRun>& runs) {
     std::vector<std::string> names;
-    for (const HitRegion& r : regions) {
+    auto run = runs.begin();
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        if (run != runs.end() && run->first == i) i += run++->count - 1;
+        const HitRegion& r = regions[i];
         if (r.pointIndex < 0 || r.seriesIndex < 0) continue;
         const auto s = static_cast<std::size_t>(r.seriesIndex);
         if (s >= names.size()) names.resize(s + 1);
@@ -268,7 +273,7 @@ void appendPageData(std::string& out, const HtmlChart& chart, const std::vector<
         json.key("bars").boolean(bars);
         if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
         if (chart.scroll) writeScroll(json, *chart.scroll);
-        json.key("series").list(seriesNames(chart.regions), JsonWriter::Line::Same,
+        json.key("series").list(seriesNames(chart.regions, runs), JsonWriter::Line::Same,
                                 [&](const std::string& name) { json.string(name); });
         // A run stands for its regions: the script counts it as "n" of them.
         json.key("regions", JsonWriter::Line::Own)
