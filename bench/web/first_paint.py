@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """How soon headless Chromium shows a 10,000-point line page: the page `plotara render -o x.html`
-writes, the SVG file of the same chart and a page of one line of text (what the browser itself
-takes), and with --before the page an older `plotara` writes, loaded in turn in one browser in
+writes (with its zoom windows, the default, and without them, as `plotara batch` writes it), the
+SVG file of the same chart and a page of one line of text (what the browser itself takes), and with --before the page an older `plotara` writes, loaded in turn in one browser in
 an order shuffled each round (one warm-up round, not counted); the median of first contentful
-paint and of the load event, in ms from the start of navigation.
+paint, of the load event and of the moment the chart's script has set it up (a dense chart's
+does so after its first paint), in ms from the start of navigation.
 
 With --profile, each is then loaded again under the DevTools trace, and the medians of the
 processor time (thread time, which the machine's other work disturbs less than wall time) up to
@@ -34,11 +35,19 @@ options.add_argument("--before", help="an older plotara whose page is measured b
 options.add_argument("--profile", action="store_true", help="also where the time goes")
 args = options.parse_args()
 
+# First contentful paint, the load event and when the figure's script has set it up (a dense
+# chart's sets itself up after its first paint; null for pages without a chart).
 MEASURE = ("new Promise(done => { const n = performance.getEntriesByType('navigation')[0];"
+           " const ready = () => new Promise(up => { const f = document.querySelector("
+           "'figure.plotara'); if (!f) return up(null); const seen = () =>"
+           " f.hasAttribute('data-plotara-ready'); if (seen()) return up(0);"
+           " new MutationObserver(() => seen() && up(performance.now())).observe(f,"
+           " {attributes: true}); });"
            " new PerformanceObserver(list => { for (const e of list.getEntries())"
-           " if (e.name === 'first-contentful-paint') done([e.startTime, n.loadEventStart]); })"
+           " if (e.name === 'first-contentful-paint') ready().then(r =>"
+           " done([e.startTime, n.loadEventStart, r])); })"
            ".observe({type: 'paint', buffered: true});"
-           " setTimeout(() => done([null, n.loadEventStart]), 5000); })")
+           " setTimeout(() => done([null, n.loadEventStart, null]), 5000); })")
 TRACE = "toplevel,blink.user_timing,devtools.timeline,disabled-by-default-devtools.timeline,blink,cc,loading"
 STEPS = ["ParseHTML", "EvaluateScript", "UpdateLayoutTree", "Layout", "Paint", "Commit"]
 
@@ -54,13 +63,14 @@ def write_pages(work):
     pages = {"text": os.path.join(work, "text.html")}
     with open(pages["text"], "w") as f:
         f.write("<!DOCTYPE html><title>t</title><p>One line of text.</p>")
-    makers = [("html", args.plotara, ".html"), ("svg", args.plotara, ".svg")]
+    makers = [("html", args.plotara, ".html", []), ("svg", args.plotara, ".svg", []),
+              ("html-no-zoom", args.plotara, ".html", ["--html-no-zoom"])]
     if args.before:
-        makers.append(("html-before", args.before, ".html"))
-    for kind, program, extension in makers:
+        makers.append(("html-before", args.before, ".html", []))
+    for kind, program, extension, extra in makers:
         pages[kind] = os.path.join(work, kind + extension)
         subprocess.run([program, "render", "--type", "line2d", "--csv", csv, "--width", "800",
-                        "--height", "500", "-o", pages[kind]], check=True,
+                        "--height", "500", "-o", pages[kind]] + extra, check=True,
                        stderr=subprocess.DEVNULL)
     return pages
 
@@ -111,25 +121,29 @@ with tempfile.TemporaryDirectory() as work, cdp.Browser(800, 500) as browser:
         for kind in rng.sample(sorted(pages), len(pages)):
             browser.open("about:blank")
             browser.open(pages[kind])
-            paint, load = browser.eval(MEASURE)
+            paint, load, ready = browser.eval(MEASURE)
             if run:
-                times[kind].append((paint, load))
+                # Ready at 0: set up before the first paint.
+                ready = None if ready is None or paint is None else max(paint, ready)
+                times[kind].append((paint, load, ready))
     print("load average %.2f %.2f %.2f (2 cores)" % os.getloadavg())
     for kind, rows in times.items():
-        paints = [paint for paint, _ in rows if paint is not None]  # none: no paint in 5 s
-        print("%-11s %8d bytes  first paint %6.1f ms  load %6.1f ms  (median of %d)" % (
+        paints = [paint for paint, _, _ in rows if paint is not None]  # none: no paint in 5 s
+        readies = [ready for _, _, ready in rows if ready is not None]
+        print("%-12s %8d bytes  first paint %6.1f ms  load %6.1f ms  ready %s  (median of %d)" % (
             kind, os.path.getsize(pages[kind]), statistics.median(paints),
-            statistics.median(load for _, load in rows), len(paints)))
+            statistics.median(load for _, load, _ in rows),
+            "%6.1f ms" % statistics.median(readies) if readies else "     -   ", len(paints)))
     if args.profile:
         print("thread time (ms) up to the first paint, medians; parse holds the page's script")
-        print("%-11s %6s %6s %6s %6s %6s %6s %6s %7s" % (
+        print("%-12s %6s %6s %6s %6s %6s %6s %6s %7s" % (
             "", "main", "parse", "script", "style", "layout", "paint", "commit", "raster"))
         for kind in sorted(pages):
             browser.open(pages[kind])
             rows = [r for r in (traced_load(browser, pages[kind]) for _ in range(args.runs)) if r]
             if not rows:
                 continue
-            print("%-11s" % kind + "".join(
+            print("%-12s" % kind + "".join(
                 " %6.1f" % statistics.median(r[step] for r in rows)
                 for step in ["main"] + STEPS) + " %7.1f  (%d traces)" % (
                     statistics.median(r["raster"] for r in rows), len(rows)))

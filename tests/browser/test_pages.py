@@ -97,6 +97,12 @@ class Pages(unittest.TestCase):
         b = self.browser
         b.events.clear()
         b.open(path)
+        # A dense chart sets itself up after its first paint: wait until every figure is ready.
+        ready = b.eval("new Promise(done => { const t0 = performance.now(); const check = () =>"
+                       " !document.querySelector('figure.plotara:not([data-plotara-ready])') ?"
+                       " done(true) : performance.now() - t0 > 5000 ? done(false) :"
+                       " setTimeout(check, 10); check(); })")
+        self.assertTrue(ready, "a figure's script did not set it up")
         b.eval("window.__drill = []; window.__opened = []; window.open = u =>"
                " window.__opened.push(u); document.addEventListener('plotara-drilldown',"
                " e => window.__drill.push(e.detail))")
