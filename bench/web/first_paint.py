@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """How soon headless Chromium shows a 10,000-point line page: the page `plotara render -o x.html`
 writes (with its zoom windows, the default, and without them, as `plotara batch` writes it), the
-SVG file of the same chart and a page of one line of text (what the browser itself takes), and with --before the page an older `plotara` writes, loaded in turn in one browser in
-an order shuffled each round (one warm-up round, not counted); the median of first contentful
-paint, of the load event and of the moment the chart's script has set it up (a dense chart's
-does so after its first paint), in ms from the start of navigation.
+SVG file of the same chart and a page of one line of text (what the browser itself takes), and
+with --before the page an older `plotara` writes, loaded in turn in one browser in an order
+shuffled each round (one warm-up round, not counted); the median of first contentful paint, of
+the load event and of the moment the chart's script has set it up (a dense chart's does so after
+its first paint), in ms from the start of navigation.
 
 With --profile, each is then loaded again under the DevTools trace, and the medians of the
 processor time (thread time, which the machine's other work disturbs less than wall time) up to
