@@ -195,20 +195,26 @@ void JsonWriter::stringList(std::span<const std::string_view> texts) {
     };
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string_view t = texts[i];
-        const bool plain = std::all_of(t.begin(), t.end(), [&](char c) {
-            return (plainBytes[static_cast<unsigned char>(c)] & mask) != 0;
-        });
-        if (!plain || t.size() > 256) {
-            if (i > 0) *p++ = ',';
-            flush();
-            escaped(t);
-            continue;
+        if (t.size() <= 256) {
+            // Copied as it is checked; a text with a byte to escape is written again below.
+            if (p + t.size() + 3 > buf + sizeof buf) flush();
+            char* q = p + (i > 0 ? 2 : 1);
+            unsigned char plain = mask;
+            for (char c : t) {
+                plain &= plainBytes[static_cast<unsigned char>(c)];
+                *q++ = c;
+            }
+            if (plain != 0) {
+                if (i > 0) *p = ',';
+                p[i > 0 ? 1 : 0] = '"';
+                *q++ = '"';
+                p = q;
+                continue;
+            }
         }
-        if (p + t.size() + 3 > buf + sizeof buf) flush();
         if (i > 0) *p++ = ',';
-        *p++ = '"';
-        p = std::copy(t.begin(), t.end(), p);
-        *p++ = '"';
+        flush();
+        escaped(t);
     }
     flush();
     close(']');

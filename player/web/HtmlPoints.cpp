@@ -32,11 +32,20 @@ bool continues(const HitRegion& a, const HitRegion& b) {
 // A centre to a tenth of a pixel: finer than the pointer needs, far shorter than in full. A
 // page whose script draws zoom windows' lines from the centres keeps hundredths: a window of an
 // eighth of the categories scales them eight times.
+// x rounded half away from zero, as std::round does, without a library call: the page rounds
+// two coordinates of every point.
+double rounded(double x) {
+    if (!(std::fabs(x) < 1e15)) return std::round(x);
+    auto whole = static_cast<long long>(x); // towards zero; x - whole is exact
+    const double part = x - static_cast<double>(whole);
+    whole += part >= 0.5 ? 1 : part <= -0.5 ? -1 : 0;
+    return static_cast<double>(whole);
+}
 double tenth(double v) {
-    return std::round(v * 10) / 10;
+    return rounded(v * 10) / 10;
 }
 double hundredth(double v) {
-    return std::round(v * 100) / 100;
+    return rounded(v * 100) / 100;
 }
 
 // Whether the point's tool text is the one it gets when its document gives none: the series'
@@ -90,12 +99,12 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
             json.key("w").number(static_cast<double>(chart.regionWindow[run.first]));
         json.key("r").number(tenth(head.radius));
         json.key("lead").string(lead);
-        const auto rounded = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
+        const auto fine = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
         std::vector<double> xy;
         xy.reserve(2 * points.size());
         for (const HitRegion& r : points) {
-            xy.push_back(rounded(r.center.x));
-            xy.push_back(rounded(r.center.y));
+            xy.push_back(fine(r.center.x));
+            xy.push_back(fine(r.center.y));
         }
         json.key("xy").numberList(xy);
         std::vector<std::string_view> texts(points.size());
