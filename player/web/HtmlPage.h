@@ -131,6 +131,7 @@ void addScrollWindows(HtmlChart& chart, std::vector<ScrollWindow> windows, std::
 // script finds the point under the pointer from their centres.
 struct PointRun {
     std::size_t first = 0, count = 0;
+    std::size_t linkedAt = 0; // the place in the run of its first linked point; count for none
 };
 // Above this many point circles in all, a page writes its points as runs: an element each
 // makes a page of thousands of points slow to show.

@@ -76,9 +76,12 @@ std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
         ++points;
         if (runs.empty() || runs.back().first + runs.back().count != i ||
             !continues(regions[i - 1], regions[i]) || window(i) != window(i - 1)) {
-            runs.push_back({i, 0});
+            runs.push_back({i, 0, 0});
         }
-        ++runs.back().count;
+        PointRun& run = runs.back();
+        // The first linked point, found in this pass rather than in one of its own.
+        if (run.linkedAt == run.count && !linked(regions[i])) ++run.linkedAt;
+        ++run.count;
     }
     if (points <= densePagePoints) runs.clear();
     return runs;
@@ -99,30 +102,28 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
             json.key("w").number(static_cast<double>(chart.regionWindow[run.first]));
         json.key("r").number(tenth(head.radius));
         json.key("lead").string(lead);
+        // One pass over the points (thousands of regions, each far from the last in memory)
+        // gathers what the lists below write.
         const auto fine = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
-        std::vector<double> xy;
-        xy.reserve(2 * points.size());
-        for (const HitRegion& r : points) {
-            xy.push_back(fine(r.center.x));
-            xy.push_back(fine(r.center.y));
+        std::vector<double> xy(2 * points.size());
+        std::vector<std::string_view> labels(points.size()), values(points.size());
+        std::vector<std::size_t> texts, links; // the points with texts or links of their own
+        for (std::size_t j = 0; j < points.size(); ++j) {
+            const HitRegion& r = points[j];
+            xy[2 * j] = fine(r.center.x);
+            xy[2 * j + 1] = fine(r.center.y);
+            labels[j] = r.label;
+            values[j] = r.value;
+            if (!usualText(lead, r)) texts.push_back(j);
+            if (linked(r)) links.push_back(j);
         }
         json.key("xy").numberList(xy);
-        std::vector<std::string_view> texts(points.size());
-        std::transform(points.begin(), points.end(), texts.begin(),
-                       [](const HitRegion& r) { return std::string_view(r.label); });
-        json.key("l").stringList(texts);
-        std::transform(points.begin(), points.end(), texts.begin(),
-                       [](const HitRegion& r) { return std::string_view(r.value); });
-        json.key("v").stringList(texts);
-        // The texts and links of single points, by their place in the run; the links found
-        // while the texts are looked at.
-        std::vector<std::size_t> links;
+        json.key("l").stringList(labels);
+        json.key("v").stringList(values);
+        // The texts and links of single points, by their place in the run.
         json.key("t").object([&] {
-            for (std::size_t j = 0; j < points.size(); ++j) {
-                if (!usualText(lead, points[j]))
-                    json.key(std::to_string(j).c_str()).string(points[j].toolText);
-                if (linked(points[j])) links.push_back(j);
-            }
+            for (std::size_t j : texts)
+                json.key(std::to_string(j).c_str()).string(points[j].toolText);
         });
         json.key("links").object([&] {
             for (std::size_t j : links)
@@ -134,20 +135,17 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
 }
 
 void appendRunElement(std::string& out, const HtmlChart& chart, const PointRun& run) {
-    for (std::size_t j = 0; j < run.count; ++j) {
-        const HitRegion& r = chart.regions[run.first + j];
-        if (!linked(r)) continue;
-        out += "<circle cx=\"";
-        appendSvgNumber(out, r.center.x);
-        out += "\" cy=\"";
-        appendSvgNumber(out, r.center.y);
-        out += "\" r=\"";
-        appendSvgNumber(out, r.radius);
-        out += "\" data-plotara-hit=\"" + std::to_string(run.first) + "\" aria-label=\"";
-        appendXmlText(out, elementName(r.label, r.value, r.toolText));
-        out += "\" role=\"link\" tabindex=\"0\"/>\n";
-        return;
-    }
+    if (run.linkedAt >= run.count) return;
+    const HitRegion& r = chart.regions[run.first + run.linkedAt];
+    out += "<circle cx=\"";
+    appendSvgNumber(out, r.center.x);
+    out += "\" cy=\"";
+    appendSvgNumber(out, r.center.y);
+    out += "\" r=\"";
+    appendSvgNumber(out, r.radius);
+    out += "\" data-plotara-hit=\"" + std::to_string(run.first) + "\" aria-label=\"";
+    appendXmlText(out, elementName(r.label, r.value, r.toolText));
+    out += "\" role=\"link\" tabindex=\"0\"/>\n";
 }
 
 } // namespace plotara::player
