@@ -200,6 +200,19 @@ TEST(PlayerWeb, DensePointsComeAsDataWithTheDesktopsTexts) {
          i = page.find("data-plotara-hit=", i + 1))
         ++elements;
     EXPECT_LT(elements, 20u) << "an element per point";
+    // Each run's one keyboard element starts on its first linked point (C7 in both series).
+    std::size_t keyboard = 0;
+    for (std::size_t i = page.find("<circle"); i != std::string::npos;
+         i = page.find("<circle", i + 1)) {
+        const std::string circle = page.substr(i, page.find("/>", i) - i);
+        if (circle.find("role=\"link\"") == std::string::npos) continue;
+        ++keyboard;
+        const std::string name = circle.substr(circle.find("aria-label="));
+        EXPECT_TRUE(name.find("C7, 7") != std::string::npos ||
+                    name.find("C7: 7") != std::string::npos)
+            << circle;
+    }
+    EXPECT_EQ(keyboard, 2u);
 }
 
 // A scroll chart's page holds its window at every start, each with the plot elements the player
