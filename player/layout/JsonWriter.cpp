@@ -2,6 +2,8 @@
 // 10,000 points by `plotara batch`) in 7.5% less CPU time; measured: 15 interleaved runs, medians.
 #include "player/layout/JsonWriter.h"
 
+#include "player/util/Decimals.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -139,21 +141,8 @@ char* writeNumber(char* at, double v) {
     const double tenths = v * 10;
     const auto n = std::fabs(v) < 1e5 ? static_cast<long long>(tenths) : 0;
     if (std::fabs(v) < 1e5 && static_cast<double>(n) == tenths && tenths / 10 == v) {
-        char buf[16];
-        char* const end = buf + sizeof buf;
-        char* p = end;
-        unsigned long long u = n < 0 ? static_cast<unsigned long long>(-n) : n;
-        if (u % 10 != 0) {
-            *--p = static_cast<char>('0' + u % 10);
-            *--p = '.';
-        }
-        u /= 10;
-        do {
-            *--p = static_cast<char>('0' + u % 10);
-            u /= 10;
-        } while (u != 0);
-        if (n < 0) *--p = '-';
-        return std::copy(p, end, at);
+        // v * 10 is the whole number n exactly, so the decimals writer's rounding is certain.
+        if (char* end = writeDecimals(at, v, 1, false)) return end;
     }
     return std::to_chars(at, at + 32, v).ptr;
 }
