@@ -7,6 +7,7 @@
 #include "player/web/HtmlPage.h"
 #include "player/web/PageScript.h"
 #include "player_model_support.h"
+#include "player_samples.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -35,6 +36,13 @@ std::string between(const std::string& page, const std::string& from, const std:
     const std::size_t b = page.find(to, a == std::string::npos ? 0 : a);
     if (a == std::string::npos || b == std::string::npos) return {};
     return page.substr(a, b - a + to.size());
+}
+
+player::Rect boxOf(const ChartPlayer& p, player::HitKind kind, int series, int point) {
+    for (const HitInfo& h : p.hitRegions()) {
+        if (h.kind == kind && h.seriesIndex == series && h.pointIndex == point) return h.box;
+    }
+    return {};
 }
 
 // The chart data the page's script reads.
@@ -335,6 +343,48 @@ TEST(PlayerWeb, DenseLineWindowsLeaveOnlyExactLinesToTheScript) {
             EXPECT_GE(seen, 140u) << c.name << " window " << k;
         }
     }
+}
+
+// The draw-in's data: each series rests on its own value axis' zero line (bars on a vertical
+// one), or on the axis' end when zero is off it; XY charts grow in place and need none.
+TEST(PlayerWeb, DrawInDataRestsEachSeriesOnItsAxisZero) {
+    using player::HitKind;
+    const std::string mixed = "<set label='A' value='30'/><set label='B' value='-20'/>"
+                              "<set label='C' value='40'/>";
+    const std::string dual =
+        "<chart><categories><category label='A'/><category label='B'/></categories>"
+        "<dataset seriesName='C'><set value='30'/><set value='-10'/></dataset>"
+        "<dataset seriesName='L' parentYAxis='S'><set value='25'/><set value='45'/></dataset>"
+        "</chart>";
+    struct Case {
+        int type;
+        std::string xml;
+        HitKind kind; // of the first series' points, whose zero edge the rest must meet
+        bool bars;
+    };
+    for (const Case& c : {Case{2, "<chart>" + mixed + "</chart>", HitKind::Column, false},
+                          Case{9, "<chart>" + mixed + "</chart>", HitKind::Bar, true},
+                          Case{23, dual, HitKind::Column, false}}) {
+        SCOPED_TRACE(c.type);
+        auto player = testing::drawChart(c.type, c.xml);
+        const nlohmann::json data = pageData(player->html());
+        ASSERT_EQ(data["drawIn"], 1);
+        EXPECT_EQ(data["xy"], false);
+        EXPECT_EQ(data["slots"], c.type == 23 ? 2 : 3);
+        const player::Rect up = boxOf(*player, c.kind, 0, 0), down = boxOf(*player, c.kind, 0, 1);
+        ASSERT_GT(up.w * down.w, 0);
+        const double zero = c.bars ? up.x : up.bottom();
+        EXPECT_NEAR(c.bars ? down.right() : down.y, zero, 0.01) << "the negative point hangs";
+        EXPECT_NEAR(data["rest"][0].get<double>(), zero, 0.006);
+        if (c.type == 23) { // the line's own axis holds no negative value: it rises from the base
+            const nlohmann::json& plot = data["plot"];
+            EXPECT_NEAR(data["rest"][1].get<double>(),
+                        plot[1].get<double>() + plot[3].get<double>(), 0.006);
+        }
+    }
+    const nlohmann::json xy = pageData(testing::drawChart(29, testing::sampleFor(29))->html());
+    EXPECT_EQ(xy["xy"], true);
+    EXPECT_FALSE(xy.contains("rest"));
 }
 
 TEST(PlayerWeb, TwelveColumnPageIsSmall) {

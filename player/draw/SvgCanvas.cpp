@@ -302,7 +302,11 @@ void SvgCanvas::writeShape(const ShapeItem& item) {
 void SvgCanvas::text(const TextItem& item) {
     flushOutlines();
     syncSeries();
+    const std::size_t at = out_.size();
     appendSvgText(out_, item, text_);
+    // A page's draw-in shows a value label once its point has arrived.
+    if (seriesGroups_ && item.tag.kind == TextKind::ValueLabel && out_.size() > at)
+        out_.insert(at + std::string_view("<text").size(), " data-plotara-label=\"\"");
 }
 
 void SvgCanvas::markers(const MarkerItem& item) {
@@ -316,7 +320,7 @@ void SvgCanvas::markers(const MarkerItem& item) {
     // A few markers: one path each, as the raster canvas draws them one by one.
     for (const Point& p : item.points) {
         if (!finitePoint(p)) continue;
-        out_ += "<path d=\"";
+        out_ += seriesGroups_ ? "<path data-plotara-mark=\"\" d=\"" : "<path d=\"";
         appendMarkerData(out_, item, p.x, p.y);
         out_ += '"';
         appendMarkerStyle(out_, item);
@@ -329,7 +333,7 @@ void SvgCanvas::markers(const MarkerItem& item) {
 void SvgCanvas::markerSet(const MarkerItem& item) {
     const Rect clip = clips_.empty() ? Rect{-1e9, -1e9, 2e9, 2e9} : clips_.back();
     const std::string id = nextId('m');
-    out_ += "<g";
+    out_ += seriesGroups_ ? "<g data-plotara-mark=\"\"" : "<g";
     appendMarkerStyle(out_, item);
     out_ += ">\n<defs><path id=\"" + id + "\" d=\"";
     appendMarkerData(out_, item, 0, 0);

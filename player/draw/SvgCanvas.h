@@ -25,7 +25,9 @@ public:
     // Ends the innermost clip; nothing when no clip is open.
     void popClip() override;
     // With series groups on, the items of a series go into <g data-plotara-series="N"> groups
-    // (a web page hides a series by its groups); off by default, so a picture is as before.
+    // (a web page hides a series by its groups), and markers and value labels carry
+    // `data-plotara-mark` and `data-plotara-label` (the page's draw-in moves a marker whole and
+    // shows a label when its point has arrived); off by default, so a picture is as before.
     void seriesMark(int series) override { wantedSeries_ = series; }
     void setSeriesGroups(bool on) { seriesGroups_ = on; }
     // With page lines on, long stroked polylines go out thinned to the pixel columns, opaque ones

@@ -161,6 +161,11 @@ std::string pageIdPrefix(const HtmlOptions& options);
 // The page, or the figure alone. Cannot fail beyond running out of memory.
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 
+// Writes what the draw-in needs (keys "xy", and for category charts "slots" and "rest", the
+// base line's pixel of each series' value axis, across the plot: x for bars). Writes nothing for
+// a layout without a plot or series. Cannot fail beyond running out of memory.
+void writeDrawIn(JsonWriter& json, const ChartLayout& layout, bool bars);
+
 // The invisible elements over the hit regions (bottom to top, as the SVG paints them; a run's
 // points have none), to go last inside the <svg>. Cannot fail beyond running out of memory.
 void appendHitElements(std::string& out, const HtmlChart& chart, const std::vector<PointRun>& runs);

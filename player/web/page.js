@@ -25,6 +25,8 @@
   svg.style.display = "block";
   const data = figure.querySelector("script[type='application/json']");
 
+  // #include "draw-in.js"
+
   // Everything the chart answers with, made from its data. The figure is marked ready after.
   const setUp = () => {
     const chart = JSON.parse(data.textContent);
@@ -564,22 +566,7 @@
       button.setAttribute("aria-expanded", String(!table.hidden));
     });
 
-    // The draw-in: each series grows out of the plot's base (bars from its left), or the whole
-    // picture fades in when the chart has no series groups (pies).
-    if (chart.drawIn > 0 && !reduced && typeof svg.animate === "function") {
-      const timing = { duration: chart.drawIn * 1000, easing: "cubic-bezier(0.33, 1, 0.68, 1)" };
-      const groups = svg.querySelectorAll("g[data-plotara-series]");
-      const plot = chart.plot || [0, 0, 0, 0];
-      for (const g of groups) {
-        Object.assign(g.style, {
-          transformBox: "view-box",
-          transformOrigin: chart.bars ? `${plot[0]}px 0px` : `0px ${plot[1] + plot[3]}px`
-        });
-        g.animate([{ transform: chart.bars ? "scale(0, 1)" : "scale(1, 0)" },
-          { transform: "none" }], timing);
-      }
-      if (groups.length === 0) svg.animate([{ opacity: 0 }, { opacity: 1 }], timing);
-    }
+    if (chart.drawIn > 0 && !reduced && typeof svg.animate === "function") drawIn(chart);
     figure.setAttribute("data-plotara-ready", "");
   };
   // A dense chart's data (points by the thousand) is read once its picture is on the screen:

@@ -207,6 +207,84 @@ class Pages(unittest.TestCase):
             b.send("Emulation.setEmulatedMedia", features=[
                 {"name": "prefers-reduced-motion", "value": "reduce"}])
 
+    # The draw-in frozen at a time (ms): every animation the page started, paused there.
+    FREEZE = "(() => { for (const a of window.__moves) a.currentTime = %d; })()"
+
+    def moving(self, name, chart_type, xml):
+        b = self.browser
+        b.send("Emulation.setEmulatedMedia", features=[
+            {"name": "prefers-reduced-motion", "value": "no-preference"}])
+        try:
+            self.load(render(name, chart_type, xml))
+            # Kept: a paused animation past its end is no longer among the page's animations.
+            b.eval("window.__moves = document.getAnimations();"
+                   " for (const a of window.__moves) a.pause()")
+        finally:
+            b.send("Emulation.setEmulatedMedia", features=[
+                {"name": "prefers-reduced-motion", "value": "reduce"}])
+        return b
+
+    def test_draw_in_moves_points_from_the_zero_line_as_the_desktop_does(self):
+        b = self.moving("rise", "column2d", "<chart showValues='1'>%s</chart>" % sets(
+            [("A", 30, None, None), ("B", -20, None, None), ("C", 40, None, None)]))
+        boxes = ("[...document.querySelectorAll('g[data-plotara-series] path')].map(p => {"
+                 " const r = p.getBBox(); return [r.y, r.y + r.height]; })")
+        labels = ("[...document.querySelectorAll('text[data-plotara-label]')].map(t =>"
+                  " getComputedStyle(t).visibility)")
+        b.eval(self.FREEZE % 5000)
+        final = b.eval(boxes)
+        zero = final[0][1]  # the bottom of the positive first column, the top of the negative
+        self.assertAlmostEqual(final[1][0], zero, delta=0.01)
+        b.eval(self.FREEZE % 0)
+        for top, bottom in b.eval(boxes):
+            self.assertAlmostEqual(top, zero, delta=0.01)
+            self.assertAlmostEqual(bottom, zero, delta=0.01)
+        b.eval(self.FREEZE % 400)
+        now = b.eval(boxes)
+        self.assertAlmostEqual(now[0][1], zero, delta=0.01)  # anchored on the zero line
+        self.assertAlmostEqual(now[1][0], zero, delta=0.01)
+        share = [(n[1] - n[0]) / (f[1] - f[0]) for n, f in zip(now, final)]
+        self.assertTrue(1 > share[0] > share[1] > share[2] > 0, share)  # one after another
+        # A label shows when its column has arrived: the first at 0.7 s, the last at 1 s.
+        b.eval(self.FREEZE % 750)
+        self.assertEqual(b.eval(labels), ["visible", "hidden", "hidden"])
+        b.eval(self.FREEZE % 5000)
+        self.assertEqual(b.eval(labels), ["visible"] * 3)
+        self.assertEqual(b.troubles(), [])
+
+    def test_draw_in_keeps_markers_on_their_line_and_xy_points_in_place(self):
+        b = self.moving("rise-line", "line2d", "<chart drawAnchors='1'>%s</chart>" % sets(
+            [("A", 30, None, None), ("B", 10, None, None), ("C", 40, None, None),
+             ("D", 25, None, None)]))
+        line = ("(() => { const p = document.querySelector('g[data-plotara-series] path');"
+                " return [getComputedStyle(p).d.match(/[-\\d.]+/g).map(Number),"
+                " getComputedStyle(p).transform]; })()")
+        marks = ("[...document.querySelectorAll('[data-plotara-mark]')].map(m => {"
+                 " const r = m.getBBox(); return [r.x + r.width / 2, r.y + r.height / 2]; })")
+        for ms in (0, 150, 400, 800):
+            with self.subTest(ms=ms):
+                b.eval(self.FREEZE % ms)
+                (values, transform), centres = b.eval(line), b.eval(marks)
+                self.assertEqual(transform, "none")  # the line keeps its width
+                self.assertEqual(len(centres), 4)
+                for k, (x, y) in enumerate(centres):
+                    self.assertAlmostEqual(x, values[2 * k], delta=0.05)
+                    self.assertAlmostEqual(y, values[2 * k + 1], delta=0.05)
+        b = self.moving("grow", "scatter", "<chart><dataset seriesName='A'>%s</dataset></chart>" %
+                        "".join("<set x='%d' y='%d'/>" % (i, i * i % 7) for i in range(20)))
+        centres = ("[...document.querySelectorAll('g[data-plotara-series] use')].map(u => {"
+                   " const r = u.getBoundingClientRect(); return [r.x + r.width / 2,"
+                   " r.y + r.height / 2, r.width]; })")
+        b.eval(self.FREEZE % 5000)
+        final = b.eval(centres)
+        self.assertEqual(len(final), 20)
+        b.eval(self.FREEZE % 300)
+        for (x, y, w), (fx, fy, fw) in zip(b.eval(centres), final):
+            self.assertAlmostEqual(x, fx, delta=0.05)
+            self.assertAlmostEqual(y, fy, delta=0.05)
+            self.assertTrue(0 < w < fw, (w, fw))
+        self.assertEqual(b.troubles(), [])
+
     def test_legend_entries_toggle_their_series_by_click_and_space(self):
         b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
         column = b.center(self.named("North, A, 30"))
