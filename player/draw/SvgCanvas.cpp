@@ -304,8 +304,9 @@ void SvgCanvas::text(const TextItem& item) {
     syncSeries();
     const std::size_t at = out_.size();
     appendSvgText(out_, item, text_);
-    // A page's draw-in shows a value label once its point has arrived.
-    if (seriesGroups_ && item.tag.kind == TextKind::ValueLabel && out_.size() > at)
+    // A page's draw-in shows a value label or a slice's label once its point has arrived.
+    const bool label = item.tag.kind == TextKind::ValueLabel || item.tag.kind == TextKind::PieLabel;
+    if (seriesGroups_ && label && out_.size() > at)
         out_.insert(at + std::string_view("<text").size(), " data-plotara-label=\"\"");
 }
 

@@ -589,8 +589,11 @@ bool renderPie(ChartContext& ctx, const ChartMovie& movie) {
     if (ctx.drawing) {
         drawTexts(ctx.scene, titles.texts);
         drawLegend(ctx, legend);
+        // One group on a web page, which its draw-in sweeps round; pictures do not change.
+        ctx.scene.markSeries(0);
         if (l.threeD) drawPieSides(ctx, l, slices);
         drawPieFaces(ctx, l, slices);
+        ctx.scene.markSeries(-1);
         drawPieLabels(ctx, labels);
     }
     recordPie(ctx, s, l, slices.size(), slivers, total);

@@ -1,11 +1,13 @@
 // What the page's draw-in needs of the layout to move a chart in as the desktop does: where each
 // series' values rest (the base line of its value axis), how many category slots the plot holds
-// (a point's slot sets when it sets off) and whether the chart's points grow where they stand.
+// (a point's slot sets when it sets off), whether the chart's points grow where they stand, and
+// where a pie's slices lie (it sweeps round).
 #include "player/layout/ChartLayout.h"
 #include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace plotara::player {
@@ -25,11 +27,34 @@ double restPixel(const ChartLayout& layout, const LayoutSeries& series, bool bar
     return bars ? plot.x + plot.w * f : plot.y + plot.h * (1 - f);
 }
 
+// A pie's centre, height to width and its slices' angles (clockwise, radians), from the slices'
+// hit regions.
+void writePie(JsonWriter& json, const std::vector<HitRegion>& regions) {
+    std::vector<const HitRegion*> slices;
+    for (const HitRegion& r : regions) {
+        if (r.kind == HitKind::Slice && r.shape == HitRegion::Shape::Wedge) slices.push_back(&r);
+    }
+    if (slices.empty()) return;
+    const HitRegion& first = *slices.front();
+    json.key("pie").object([&] {
+        json.key("c").list(std::array{first.center.x, first.center.y}, JsonWriter::Line::Same,
+                           [&](double v) { json.number(v); });
+        json.key("ys").number(first.yScale > 0 ? first.yScale : 1);
+        json.key("a").list(slices, JsonWriter::Line::Same, [&](const HitRegion* r) {
+            json.list(std::array{r->a0, r->a1}, JsonWriter::Line::Same,
+                      [&](double v) { json.number(v); });
+        });
+    });
+}
+
 } // namespace
 
-void writeDrawIn(JsonWriter& json, const ChartLayout& layout, bool bars) {
+void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars) {
+    if (chart.layout == nullptr) return;
+    const ChartLayout& layout = *chart.layout;
     if (!layout.plot || layout.series.empty()) return;
     const std::string& kind = layout.series.front().renderAs;
+    if (kind == "pie" || kind == "doughnut") return writePie(json, chart.regions);
     const bool xy = kind == "scatter" || kind == "bubble";
     json.key("xy").boolean(xy);
     if (xy) return;

@@ -161,10 +161,11 @@ std::string pageIdPrefix(const HtmlOptions& options);
 // The page, or the figure alone. Cannot fail beyond running out of memory.
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 
-// Writes what the draw-in needs (keys "xy", and for category charts "slots" and "rest", the
-// base line's pixel of each series' value axis, across the plot: x for bars). Writes nothing for
-// a layout without a plot or series. Cannot fail beyond running out of memory.
-void writeDrawIn(JsonWriter& json, const ChartLayout& layout, bool bars);
+// Writes what the draw-in needs: for a pie "pie" (centre "c", height to width "ys", the slices'
+// angles "a"), else "xy", and for category charts "slots" and "rest", the base
+// line's pixel of each series' value axis, across the plot: x for bars. Writes nothing for a
+// chart without a layout, plot or series. Cannot fail beyond running out of memory.
+void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars);
 
 // The invisible elements over the hit regions (bottom to top, as the SVG paints them; a run's
 // points have none), to go last inside the <svg>. Cannot fail beyond running out of memory.

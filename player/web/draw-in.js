@@ -68,6 +68,50 @@
       }
       play(el, (t) => ({ d: risen(d, values, rest, t) }));
     };
+    // A pie sweeps round from its first slice's start, through a mask: a ring as wide as the
+    // picture whose dash grows with the desktop's easing, squashed as the pie is (so the front
+    // meets a slice's edge when the desktop's sweep does). A label and its line show when the
+    // front has passed the end of their slice.
+    const sweep = (pie, group) => {
+      const { c: [cx, cy], ys, a: slices } = pie;
+      const start = slices[0][0], whole = slices[slices.length - 1][1] - start, turn = 2 * Math.PI;
+      const box = svg.viewBox.baseVal, reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
+      const ns = "http://www.w3.org/2000/svg";
+      const mask = document.createElementNS(ns, "mask"), ring = document.createElementNS(ns, "circle");
+      mask.id = figure.id + "-sweep";
+      for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
+        "stroke-width": reach, transform: `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})` }))
+        ring.setAttribute(name, value);
+      mask.appendChild(ring);
+      svg.insertBefore(mask, svg.firstChild);
+      group.setAttribute("mask", `url(#${mask.id})`);
+      const round = Math.PI * reach;
+      play(ring, (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` }));
+      ring.getAnimations()[0].finished.then(() => {
+        group.removeAttribute("mask");
+        mask.remove();
+      });
+      // When the front passes the end of the slice that holds the direction of (x, y). The
+      // lines and labels follow the pie: a label's line starts at its slice.
+      const passing = (x, y) => {
+        const a = start + ((Math.atan2((y - cy) / ys, x - cx) - start) % turn + turn) % turn;
+        const slice = slices.find(([a0, a1]) => a >= a0 && a <= a1) || [start, start + whole];
+        return total * (1 - Math.cbrt(1 - Math.min(1, (slice[1] - start) / whole)));
+      };
+      let when = 0;
+      for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits"); el = el.nextElementSibling) {
+        if (el.tagName === "path" && el.getAttribute("fill") === "none") {
+          when = passing(...(el.getAttribute("d").match(number) || []).map(Number)); // its start
+        } else if (el.matches("text[data-plotara-label]")) {
+          when = when || passing(...centre(el));
+        } else {
+          when = 0;
+          continue;
+        }
+        el.animate([{ visibility: "hidden" }, { visibility: "hidden" }], { duration: when });
+        if (el.tagName === "text") when = 0;
+      }
+    };
     // A marker moves whole with its point.
     const carry = (el, rest) => {
       const [x, y] = centre(el), by = rest - (bars ? x : y), axis = bars ? "x" : "y";
@@ -79,6 +123,7 @@
       const d = el.getAttribute("d");
       play(el, (t) => ({ d: shifted(d, bars ? left(t) : 0, bars ? 0 : left(t)) }));
     };
+    if (chart.pie) return sweep(chart.pie, groups[0]);
     for (const el of [...svg.querySelectorAll("text[data-plotara-label]")].filter(shown)) {
       const [x, y] = centre(el);
       el.animate([{ visibility: "hidden" }, { visibility: "hidden" }],

@@ -285,6 +285,30 @@ class Pages(unittest.TestCase):
             self.assertTrue(0 < w < fw, (w, fw))
         self.assertEqual(b.troubles(), [])
 
+    def test_draw_in_sweeps_a_pie_round_showing_labels_as_it_passes(self):
+        b = self.moving("sweep", "pie2d", "<chart>%s</chart>" % sets(
+            [("A", 30, None, None), ("B", 20, None, None), ("C", 40, None, None),
+             ("D", 35, None, None)]))
+        # Half way out along the last slice's middle (where its label line starts), in the window.
+        point = b.eval("(() => { const c = JSON.parse(document.querySelector(\"script[type="
+                       "'application/json']\").textContent).pie.c; const t = [...document"
+                       ".querySelectorAll('text[data-plotara-label]')].find(e => e.textContent"
+                       ".startsWith('D')); const [x, y] = t.previousElementSibling.getAttribute"
+                       "('d').match(/[\\d.]+/g).map(Number); const o = document.querySelector"
+                       "('svg').getBoundingClientRect(); return [o.x + (c[0] + x) / 2,"
+                       " o.y + (c[1] + y) / 2]; })()")
+        shown = ("Object.fromEntries([...document.querySelectorAll('text[data-plotara-label]')]"
+                 ".map(t => [t.textContent[0], getComputedStyle(t).visibility]))")
+        pixel = lambda: png.decode(b.screenshot([point[0], point[1], 1, 1]))[2][:3]
+        b.eval(self.FREEZE % 300)
+        self.assertEqual(b.eval(shown), {"A": "visible", "B": "visible", "C": "hidden",
+                                         "D": "hidden"})
+        self.assertEqual(pixel(), b"\xff\xff\xff")  # not reached yet: the background
+        b.eval(self.FREEZE % 5000)
+        self.assertEqual(set(b.eval(shown).values()), {"visible"})
+        self.assertNotEqual(pixel(), b"\xff\xff\xff")
+        self.assertEqual(b.troubles(), [])
+
     def test_legend_entries_toggle_their_series_by_click_and_space(self):
         b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
         column = b.center(self.named("North, A, 30"))
