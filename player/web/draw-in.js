@@ -112,6 +112,28 @@
         if (el.tagName === "text") when = 0;
       }
     };
+    // A long line is a <use> of pieces kept in <defs>, and a use does not follow its pieces'
+    // motion: while the line rises, copies of them with the use's looks stand in for it.
+    const standIn = (use, rest) => {
+      const target = document.getElementById(use.href.baseVal.slice(1));
+      if (!target) return;
+      const pieces = target.tagName === "path" ? [target] : [...target.querySelectorAll("path")];
+      const copies = pieces.map((piece) => {
+        const copy = piece.cloneNode();
+        copy.removeAttribute("id");
+        for (const a of use.attributes) {
+          if (!/href|^[xy]$/.test(a.name)) copy.setAttribute(a.name, a.value);
+        }
+        use.before(copy);
+        rise(copy, rest);
+        return copy;
+      });
+      use.style.display = "none";
+      Promise.all(copies.map((c) => c.getAnimations()[0].finished)).then(() => {
+        for (const c of copies) c.remove();
+        use.style.display = "";
+      });
+    };
     // A marker moves whole with its point.
     const carry = (el, rest) => {
       const [x, y] = centre(el), by = rest - (bars ? x : y), axis = bars ? "x" : "y";
@@ -134,16 +156,16 @@
         (bars ? px : py + ph);
       for (const el of g.querySelectorAll("path, use")) {
         const mark = el.closest("[data-plotara-mark]");
-        if (mark && mark !== el && el.tagName !== "use") {
-          continue; // a marker's shape, drawn by the markers that use it
+        if (el.closest("defs")) {
+          continue; // a shape drawn by the elements that use it
         } else if (xy && (mark || /Z\s*$/.test(el.getAttribute("d") || ""))) {
           const [x, y] = centre(el);
           Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${x}px ${y}px` });
           el.animate([{ transform: "scale(0)" }, { transform: "none" }], { duration: total, easing });
         } else if (mark) {
           carry(el, rest);
-        } else if (el.tagName === "path" && !xy) {
-          rise(el, rest);
+        } else if (!xy) {
+          (el.tagName === "path" ? rise : standIn)(el, rest);
         } else if (el.tagName === "path") {
           el.animate([{ opacity: 0 }, { opacity: 1 }], { duration: total, easing });
         }

@@ -270,6 +270,19 @@ class Pages(unittest.TestCase):
                 for k, (x, y) in enumerate(centres):
                     self.assertAlmostEqual(x, values[2 * k], delta=0.05)
                     self.assertAlmostEqual(y, values[2 * k + 1], delta=0.05)
+        # A long line is a <use> of pieces in <defs>: copies of them rise in its place.
+        b = self.moving("rise-long", "line2d", "<chart>%s</chart>" % sets(
+            [(str(i), 50 + i * 37 % 29, None, None) for i in range(400)]))
+        ys = ("[...document.querySelectorAll('g[data-plotara-series] > path')].flatMap(p =>"
+              " getComputedStyle(p).d.match(/[-\\d.]+/g).map(Number).filter((v, k) => k % 2))")
+        rest = b.eval("JSON.parse(document.querySelector(\"script[type='application/json']\")"
+                      ".textContent).rest[0]")
+        self.assertEqual(b.eval("[...document.querySelectorAll('g[data-plotara-series] > use')]"
+                                ".map(u => getComputedStyle(u).display)"), ["none", "none"])
+        b.eval(self.FREEZE % 0)
+        self.assertEqual(set(b.eval(ys)), {rest})
+        b.eval(self.FREEZE % 5000)
+        self.assertLess(min(b.eval(ys)), rest - 100)  # risen to its place
         b = self.moving("grow", "scatter", "<chart><dataset seriesName='A'>%s</dataset></chart>" %
                         "".join("<set x='%d' y='%d'/>" % (i, i * i % 7) for i in range(20)))
         centres = ("[...document.querySelectorAll('g[data-plotara-series] use')].map(u => {"
