@@ -25,7 +25,7 @@
   svg.style.display = "block";
   const data = figure.querySelector("script[type='application/json']");
 
-  // #include "draw-in.js"
+  // #include "motion.js"
 
   // Everything the chart answers with, made from its data. The figure is marked ready after.
   const setUp = () => {
@@ -108,7 +108,10 @@
       }
     };
 
-    // A legend entry shows and hides its series' groups and hit elements; the axes stay.
+    // A legend entry shows and hides its series' groups and hit elements; the axes stay. Where
+    // the chart moves, the series shrinks out to its base line and grows back as on the desktop.
+    const moves = chart.drawIn > 0 && !reduced && typeof svg.animate === "function" ?
+      motionOf(chart) : null;
     const toggle = (el) => {
       if (el.getAttribute("aria-disabled") === "true") return;
       const series = regionOf(el).s, show = el.getAttribute("aria-checked") !== "true";
@@ -116,11 +119,15 @@
       el.setAttribute("aria-checked", String(show));
       el.setAttribute("fill", show ? "#000" : "#fff");
       el.setAttribute("fill-opacity", show ? "0" : "0.6");
-      const parts = [...svg.querySelectorAll(`[data-plotara-series='${series}']`)]
-        .concat(hits.filter((h) => regionOf(h).s === series && regionOf(h).k !== "legend"));
-      for (const part of parts) {
-        if (show) part.removeAttribute("display"); else part.setAttribute("display", "none");
-      }
+      const groups = [...svg.querySelectorAll(`[data-plotara-series='${series}']`)];
+      const display = (parts) => {
+        for (const part of parts) {
+          if (show) part.removeAttribute("display"); else part.setAttribute("display", "none");
+        }
+      };
+      display(hits.filter((h) => regionOf(h).s === series && regionOf(h).k !== "legend"));
+      if (show || !moves) display(groups);
+      if (moves) moves.toggle(series, groups, show, () => show || display(groups));
       if (shown) placeHits();
     };
 
@@ -566,7 +573,7 @@
       button.setAttribute("aria-expanded", String(!table.hidden));
     });
 
-    if (chart.drawIn > 0 && !reduced && typeof svg.animate === "function") drawIn(chart);
+    if (moves) moves.drawIn();
     figure.setAttribute("data-plotara-ready", "");
   };
   // A dense chart's data (points by the thousand) is read once its picture is on the screen:

@@ -322,6 +322,37 @@ class Pages(unittest.TestCase):
         self.assertNotEqual(pixel(), b"\xff\xff\xff")
         self.assertEqual(b.troubles(), [])
 
+    def test_a_toggled_series_shrinks_to_its_base_line_and_grows_back(self):
+        b = self.moving("toggle-motion", "mscolumn2d", LEGEND_XML.replace("animation='0'", ""))
+        b.eval("for (const a of window.__moves) a.finish()")
+        column = ("(() => { const g = document.querySelector(\"g[data-plotara-series='0']\");"
+                  " const r = g.querySelector('path').getBBox();"
+                  " return [r.y, r.y + r.height, g.getAttribute('display')]; })()")
+        full = b.eval(column)
+        entry = "[role=checkbox]"
+        for show in (False, True):
+            with self.subTest(show=show):
+                b.eval("document.querySelector('%s').focus()" % entry)
+                b.key(" ")
+                b.eval("window.__moves = document.getAnimations();"
+                       " for (const a of window.__moves) a.pause()")
+                heights = []
+                for ms in (0, 150, 295):
+                    b.eval(self.FREEZE % ms)
+                    top, bottom, display = b.eval(column)
+                    self.assertIsNone(display)  # shown while it moves
+                    self.assertAlmostEqual(bottom, full[1], delta=0.01)  # on the base line
+                    heights.append((bottom - top) / (full[1] - full[0]))
+                # Eased out: most of the way in the first half, in or out.
+                if not show:
+                    heights = [1 - h for h in heights]
+                self.assertTrue(heights[0] < 0.01 and 0.5 < heights[1] < 1 and heights[2] > 0.99,
+                                (show, heights))
+                b.eval("for (const a of window.__moves) a.finish()")
+                b.pump(0.1)
+                self.assertEqual(b.eval(column)[2], None if show else "none")
+        self.assertEqual(b.troubles(), [])
+
     def test_legend_entries_toggle_their_series_by_click_and_space(self):
         b = self.load(render("legend", "mscolumn2d", LEGEND_XML))
         column = b.center(self.named("North, A, 30"))

@@ -1,0 +1,213 @@
+  // How the chart moves, as the desktop moves it: its draw-in, and a series leaving or coming
+  // back when its legend entry is toggled.
+  //
+  // The draw-in: on a category chart every point rises from its value axis' base line (a bar
+  // grows from it sideways): the points set off one after another across the plot, the last
+  // 0.3 of the time after the first, each easing out over the rest, and a value label shows
+  // once its point has arrived. XY points and bubbles grow where they stand and their labels
+  // show at the end; a pie sweeps round. A toggled series shrinks to its base line in 0.3 s
+  // (XY points to nothing) and grows back the same way; its value labels leave at once and come
+  // back at the end. Shapes move by their path data and markers by their place, not by
+  // transforms: a line keeps its width, a marker its shape, and both run on the main thread (a
+  // transform would run on the compositor, ahead of a line's path data whenever the main thread
+  // is busy). Every moving element gets frames of the desktop's easing at the same times, so a
+  // marker stays on its line.
+  const motionOf = (chart) => {
+    const total = chart.drawIn * 1000, span = 0.3, easing = "cubic-bezier(0.33, 1, 0.68, 1)";
+    const shown = (el) => !el.closest("[display='none']"); // not in a hidden scroll window
+    const groups = [...svg.querySelectorAll("g[data-plotara-series]")].filter(shown);
+    const [px, py, pw, ph] = chart.plot || [0, 0, 1, 1];
+    const slots = chart.slots || 1, bars = chart.bars, xy = chart.xy;
+    // When the point of the category slot at (x, y) sets off in the draw-in, as a share of it.
+    const delayAt = (x, y) => {
+      if (xy || slots < 2) return 0;
+      const slot = Math.round((bars ? (y - py) / ph : (x - px) / pw) * slots - 0.5);
+      return span * Math.min(slots - 1, Math.max(0, slot)) / (slots - 1);
+    };
+    const travel = xy || slots < 2 ? 1 : 1 - span; // the share of the draw-in a point takes
+    const easeOut = (t) => 1 - (1 - Math.min(1, Math.max(0, t))) ** 3;
+    // How far the point of the slot at (x, y) is on its way at time t (0 to 1) of a motion, 0
+    // to 1: in the draw-in, and in a series coming back (in) or leaving (out).
+    const drawnIn = (t, x, y) => easeOut((t - delayAt(x, y)) / travel);
+    const comingIn = (t) => easeOut(t), goingOut = (t) => 1 - easeOut(t);
+    const toggleTime = 300;
+    const frameCount = 24;
+    // Plays frames of the element at frameCount + 1 even times of a motion of `ms`.
+    const play = (el, ms, frameAt) => {
+      const frames = [];
+      for (let k = 0; k <= frameCount; ++k) frames.push(frameAt(k / frameCount));
+      return el.animate(frames, { duration: ms });
+    };
+    const centre = (el) => {
+      const b = el.getBBox();
+      return [b.x + b.width / 2, b.y + b.height / 2];
+    };
+    const number = /[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?/gi;
+    // Path data of moves and straight lines with each point part way (share) from its rest.
+    const risen = (d, values, rest, share) => {
+      let k = 0;
+      return `path("${d.replace(number, () => {
+        const j = k++, x = values[j & ~1], y = values[j | 1], v = values[j];
+        return (j & 1) === (bars ? 0 : 1) ? rest + (v - rest) * share(x, y) : v;
+      })}")`;
+    };
+    // Path data of moves, lines and arcs moved by (dx, dy).
+    const shifted = (d, dx, dy) => {
+      let command = "", k = 0;
+      return `path("${d.replace(/[A-Za-z]|[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?/g, (t) => {
+        if (/^[A-Za-z]/.test(t)) {
+          command = t;
+          k = 0;
+          return t;
+        }
+        const j = command === "A" ? k++ % 7 - 5 : k++ % 2; // an arc's end point is its last two
+        return j === 0 ? Number(t) + dx : j === 1 ? Number(t) + dy : t;
+      })}")`;
+    };
+    // A shape of moves and lines rises point by point; another fades in.
+    const rise = (el, rest, ms, way) => {
+      const d = el.getAttribute("d") || "";
+      const values = (d.match(number) || []).map(Number);
+      if (/[^MLZ\d\s.eE+-]/.test(d) || values.length % 2) {
+        const [x, y] = centre(el);
+        return [play(el, ms, (t) => ({ opacity: way(t, x, y) }))];
+      }
+      return [play(el, ms, (t) => ({ d: risen(d, values, rest, (x, y) => way(t, x, y)) }))];
+    };
+    // A marker moves whole with its point.
+    const carry = (el, rest, ms, way) => {
+      const [x, y] = centre(el), by = rest - (bars ? x : y), axis = bars ? "x" : "y";
+      const left = (t) => by * (1 - way(t, x, y)); // the way still to go
+      if (el.tagName === "use") {
+        const at = Number(el.getAttribute(axis));
+        return [play(el, ms, (t) => ({ [axis]: `${at + left(t)}px` }))];
+      }
+      const d = el.getAttribute("d");
+      return [play(el, ms, (t) => ({ d: shifted(d, bars ? left(t) : 0, bars ? 0 : left(t)) }))];
+    };
+    // An XY point or bubble grows where it stands.
+    const grow = (el, rest, ms, way) => {
+      const [x, y] = centre(el);
+      Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${x}px ${y}px` });
+      return [play(el, ms, (t) => ({ transform: `scale(${way(t, x, y)})` }))];
+    };
+    // A long line is a <use> of pieces kept in <defs>, and a use does not follow its pieces'
+    // motion: while the line moves, copies of them with the use's looks stand in for it.
+    const standIn = (use, rest, ms, way) => {
+      const target = document.getElementById(use.href.baseVal.slice(1));
+      if (!target) return [];
+      const pieces = target.tagName === "path" ? [target] : [...target.querySelectorAll("path")];
+      const copies = pieces.map((piece) => {
+        const copy = piece.cloneNode();
+        copy.removeAttribute("id");
+        for (const a of use.attributes) {
+          if (!/href|^[xy]$/.test(a.name)) copy.setAttribute(a.name, a.value);
+        }
+        use.before(copy);
+        return copy;
+      });
+      const moves = copies.flatMap((copy) => rise(copy, rest, ms, way));
+      use.style.display = "none";
+      Promise.allSettled(moves.map((m) => m.finished)).then(() => {
+        for (const c of copies) c.remove();
+        if (!use.getAnimations().length) use.style.display = "";
+      });
+      // Held while the copies move, so that a motion that stops it puts the use back too.
+      return moves.concat(use.animate([{}, {}], { duration: ms }));
+    };
+    // Moves the series of group g over ms: every element's share at time t (0 to 1) is
+    // way(t, x, y), for the point at (x, y). Returns the element animations.
+    const moveSeries = (g, ms, way) => {
+      const rest = (chart.rest || [])[g.getAttribute("data-plotara-series")] ??
+        (bars ? px : py + ph);
+      const moves = [];
+      for (const el of g.querySelectorAll("path, use")) {
+        const mark = el.closest("[data-plotara-mark]");
+        if (el.closest("defs")) continue; // a shape drawn by the elements that use it
+        const move = xy && (mark || /Z\s*$/.test(el.getAttribute("d") || "")) ? grow
+          : mark ? carry : !xy ? (el.tagName === "path" ? rise : standIn)
+            : el.tagName === "path" ? (e) => [play(e, ms, (t) => ({ opacity: way(t) }))] : null;
+        if (move) moves.push(...move(el, rest, ms, way));
+      }
+      return moves;
+    };
+    // Hides a text until `ms` have passed.
+    const hold = (el, ms) => el.animate([{ visibility: "hidden" }, { visibility: "hidden" }],
+      { duration: ms });
+    // A pie sweeps round from its first slice's start, through a mask: a ring as wide as the
+    // picture whose dash grows with the desktop's easing, squashed as the pie is (so the front
+    // meets a slice's edge when the desktop's sweep does). A label and its line show when the
+    // front has passed the end of their slice.
+    const sweep = (pie, group) => {
+      const { c: [cx, cy], ys, a: slices } = pie;
+      const start = slices[0][0], whole = slices[slices.length - 1][1] - start, turn = 2 * Math.PI;
+      const box = svg.viewBox.baseVal, reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
+      const ns = "http://www.w3.org/2000/svg";
+      const mask = document.createElementNS(ns, "mask"), ring = document.createElementNS(ns, "circle");
+      mask.id = figure.id + "-sweep";
+      for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
+        "stroke-width": reach, transform: `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})` }))
+        ring.setAttribute(name, value);
+      mask.appendChild(ring);
+      svg.insertBefore(mask, svg.firstChild);
+      group.setAttribute("mask", `url(#${mask.id})`);
+      const round = Math.PI * reach;
+      play(ring, total, (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` }))
+        .finished.then(() => {
+          group.removeAttribute("mask");
+          mask.remove();
+        });
+      // When the front passes the end of the slice that holds the direction of (x, y). The
+      // lines and labels follow the pie: a label's line starts at its slice.
+      const passing = (x, y) => {
+        const a = start + ((Math.atan2((y - cy) / ys, x - cx) - start) % turn + turn) % turn;
+        const slice = slices.find(([a0, a1]) => a >= a0 && a <= a1) || [start, start + whole];
+        return total * (1 - Math.cbrt(1 - Math.min(1, (slice[1] - start) / whole)));
+      };
+      let when = 0;
+      for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits"); el = el.nextElementSibling) {
+        if (el.tagName === "path" && el.getAttribute("fill") === "none") {
+          when = passing(...(el.getAttribute("d").match(number) || []).map(Number)); // its start
+        } else if (el.matches("text[data-plotara-label]")) {
+          when = when || passing(...centre(el));
+        } else {
+          when = 0;
+          continue;
+        }
+        hold(el, when);
+        if (el.tagName === "text") when = 0;
+      }
+    };
+    const labelsOf = (root) =>
+      [...root.querySelectorAll("text[data-plotara-label]")].filter(shown);
+    const toggling = new Map(); // by series: the motion under way
+    return {
+      drawIn: () => {
+        if (groups.length === 0) {
+          svg.animate([{ opacity: 0 }, { opacity: 1 }], { duration: total, easing });
+        } else if (chart.pie) {
+          sweep(chart.pie, groups[0]);
+        } else {
+          for (const el of labelsOf(svg)) {
+            const [x, y] = centre(el);
+            hold(el, (delayAt(x, y) + travel) * total);
+          }
+          for (const g of groups) moveSeries(g, total, drawnIn);
+        }
+      },
+      // Moves the groups of a series (shown already when it comes back) out or in, then calls
+      // done; its value labels are away meanwhile. A motion of the series under way stops where
+      // it is, and the new one starts from the still picture.
+      toggle: (series, parts, show, done) => {
+        for (const m of toggling.get(series) || []) m.cancel();
+        const moves = [];
+        for (const g of parts) {
+          if (!g.matches("g[data-plotara-series]") || !shown(g)) continue;
+          moves.push(...moveSeries(g, toggleTime, show ? comingIn : goingOut));
+          for (const el of labelsOf(g)) moves.push(hold(el, toggleTime));
+        }
+        toggling.set(series, moves);
+        Promise.all(moves.map((m) => m.finished)).then(done, () => {});
+      }
+    };
+  };
