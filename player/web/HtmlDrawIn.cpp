@@ -57,11 +57,13 @@ void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars) {
     if (kind == "pie" || kind == "doughnut") return writePie(json, chart.regions);
     const bool xy = kind == "scatter" || kind == "bubble";
     json.key("xy").boolean(xy);
-    if (xy) return;
+    if (xy && kind != "bubble") return;
+    // Bubbles set off one after another by their place in their series, as the categories do.
     std::size_t slots = 0;
     for (const LayoutSeries& s : layout.series)
         slots = std::max(slots, s.window ? s.window->second : s.points);
     json.key("slots").count(slots);
+    if (xy) return;
     json.key("rest").list(layout.series, JsonWriter::Line::Same, [&](const LayoutSeries& s) {
         json.number(std::round(restPixel(layout, s, bars) * 100) / 100);
     });

@@ -162,8 +162,9 @@ std::string pageIdPrefix(const HtmlOptions& options);
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 
 // Writes what the draw-in needs: for a pie "pie" (centre "c", height to width "ys", the slices'
-// angles "a"), else "xy", and for category charts "slots" and "rest", the base
-// line's pixel of each series' value axis, across the plot: x for bars. Writes nothing for a
+// angles "a"), else "xy", for category and bubble charts "slots" (categories, or the most
+// bubbles of a series), and for category charts "rest", the base line's pixel of each series'
+// value axis, across the plot: x for bars. Writes nothing for a
 // chart without a layout, plot or series. Cannot fail beyond running out of memory.
 void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars);
 

@@ -4,27 +4,30 @@
   // The draw-in: on a category chart every point rises from its value axis' base line (a bar
   // grows from it sideways): the points set off one after another across the plot, the last
   // 0.3 of the time after the first, each easing out over the rest, and a value label shows
-  // once its point has arrived. XY points and bubbles grow where they stand and their labels
-  // show at the end; a pie sweeps round. A toggled series shrinks to its base line in 0.3 s
-  // (XY points to nothing) and grows back the same way; its value labels leave at once and come
-  // back at the end. Shapes move by their path data and markers by their place, not by
+  // once its point has arrived. XY points grow where they stand, bubbles one after another by
+  // their place in their series; a pie sweeps round. A toggled series shrinks to its base line
+  // in 0.3 s (XY points to nothing) and grows back the same way; its value labels are away
+  // meanwhile. Shapes move by their path data and markers by their place, not by
   // transforms: a line keeps its width, a marker its shape, and both run on the main thread (a
   // transform would run on the compositor, ahead of a line's path data whenever the main thread
   // is busy). Every moving element gets frames of the desktop's easing at the same times, so a
-  // marker stays on its line.
-  const motionOf = (chart) => {
+  // marker stays on its line. indexAt(x, y) is the place in its series of the XY point drawn
+  // nearest (x, y).
+  const motionOf = (chart, indexAt) => {
     const total = chart.drawIn * 1000, span = 0.3, easing = "cubic-bezier(0.33, 1, 0.68, 1)";
     const shown = (el) => !el.closest("[display='none']"); // not in a hidden scroll window
     const groups = [...svg.querySelectorAll("g[data-plotara-series]")].filter(shown);
     const [px, py, pw, ph] = chart.plot || [0, 0, 1, 1];
     const slots = chart.slots || 1, bars = chart.bars, xy = chart.xy;
-    // When the point of the category slot at (x, y) sets off in the draw-in, as a share of it.
+    // When the point at (x, y) sets off in the draw-in, as a share of it: by its category slot,
+    // or a bubble by its place in its series.
     const delayAt = (x, y) => {
-      if (xy || slots < 2) return 0;
-      const slot = Math.round((bars ? (y - py) / ph : (x - px) / pw) * slots - 0.5);
+      if (slots < 2) return 0;
+      const slot = xy ? indexAt(x, y)
+        : Math.round((bars ? (y - py) / ph : (x - px) / pw) * slots - 0.5);
       return span * Math.min(slots - 1, Math.max(0, slot)) / (slots - 1);
     };
-    const travel = xy || slots < 2 ? 1 : 1 - span; // the share of the draw-in a point takes
+    const travel = slots < 2 ? 1 : 1 - span; // the share of the draw-in a point takes
     const easeOut = (t) => 1 - (1 - Math.min(1, Math.max(0, t))) ** 3;
     // How far the point of the slot at (x, y) is on its way at time t (0 to 1) of a motion, 0
     // to 1: in the draw-in, and in a series coming back (in) or leaving (out).
@@ -140,23 +143,25 @@
     // front has passed the end of their slice.
     const sweep = (pie, group) => {
       const { c: [cx, cy], ys, a: slices } = pie;
-      const start = slices[0][0], whole = slices[slices.length - 1][1] - start, turn = 2 * Math.PI;
-      const box = svg.viewBox.baseVal, reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
+      const start = slices[0][0], whole = slices[slices.length - 1][1] - start;
+      const turn = 2 * Math.PI, box = svg.viewBox.baseVal;
+      const reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
       const ns = "http://www.w3.org/2000/svg";
-      const mask = document.createElementNS(ns, "mask"), ring = document.createElementNS(ns, "circle");
+      const mask = document.createElementNS(ns, "mask");
+      const ring = document.createElementNS(ns, "circle");
       mask.id = figure.id + "-sweep";
+      const turned = `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})`;
       for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
-        "stroke-width": reach, transform: `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})` }))
-        ring.setAttribute(name, value);
+        "stroke-width": reach, transform: turned })) ring.setAttribute(name, value);
       mask.appendChild(ring);
       svg.insertBefore(mask, svg.firstChild);
       group.setAttribute("mask", `url(#${mask.id})`);
       const round = Math.PI * reach;
-      play(ring, total, (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` }))
-        .finished.then(() => {
-          group.removeAttribute("mask");
-          mask.remove();
-        });
+      const dash = (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` });
+      play(ring, total, dash).finished.then(() => {
+        group.removeAttribute("mask");
+        mask.remove();
+      });
       // When the front passes the end of the slice that holds the direction of (x, y). The
       // lines and labels follow the pie: a label's line starts at its slice.
       const passing = (x, y) => {
@@ -165,7 +170,8 @@
         return total * (1 - Math.cbrt(1 - Math.min(1, (slice[1] - start) / whole)));
       };
       let when = 0;
-      for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits"); el = el.nextElementSibling) {
+      for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits");
+        el = el.nextElementSibling) {
         if (el.tagName === "path" && el.getAttribute("fill") === "none") {
           when = passing(...(el.getAttribute("d").match(number) || []).map(Number)); // its start
         } else if (el.matches("text[data-plotara-label]")) {

@@ -111,7 +111,15 @@
     // A legend entry shows and hides its series' groups and hit elements; the axes stay. Where
     // the chart moves, the series shrinks out to its base line and grows back as on the desktop.
     const moves = chart.drawIn > 0 && !reduced && typeof svg.animate === "function" ?
-      motionOf(chart) : null;
+      motionOf(chart, (x, y) => {
+        let best = Infinity, index = 0;
+        for (const h of hits) {
+          if (h.tagName !== "circle") continue;
+          const d = Math.hypot(h.cx.baseVal.value - x, h.cy.baseVal.value - y);
+          if (d < best) [best, index] = [d, regionOf(h).p];
+        }
+        return index;
+      }) : null;
     const toggle = (el) => {
       if (el.getAttribute("aria-disabled") === "true") return;
       const series = regionOf(el).s, show = el.getAttribute("aria-checked") !== "true";

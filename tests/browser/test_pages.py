@@ -296,6 +296,17 @@ class Pages(unittest.TestCase):
             self.assertAlmostEqual(x, fx, delta=0.05)
             self.assertAlmostEqual(y, fy, delta=0.05)
             self.assertTrue(0 < w < fw, (w, fw))
+        # Bubbles set off one after another by their place in the series.
+        b = self.moving("bubbles", "bubble", "<chart><dataset seriesName='A'>%s</dataset></chart>"
+                        % "".join("<set x='%d' y='%d' z='%d'/>" % (i * 10, i % 3, 5 + i)
+                                  for i in range(6)))
+        widths = ("[...document.querySelectorAll('g[data-plotara-series] path')].map(p =>"
+                  " p.getBoundingClientRect().width)")
+        b.eval(self.FREEZE % 5000)
+        final = b.eval(widths)
+        b.eval(self.FREEZE % 300)
+        shares = [w / f for w, f in zip(b.eval(widths), final)]
+        self.assertGreater(shares[0], shares[-1] + 0.1, shares)
         self.assertEqual(b.troubles(), [])
 
     def test_draw_in_sweeps_a_pie_round_showing_labels_as_it_passes(self):
