@@ -103,20 +103,23 @@
       const copies = pieces.map((piece) => {
         const copy = piece.cloneNode();
         copy.removeAttribute("id");
+        copy.setAttribute("data-plotara-stand-in", "");
         for (const a of use.attributes) {
           if (!/href|^[xy]$/.test(a.name)) copy.setAttribute(a.name, a.value);
         }
         use.before(copy);
         return copy;
       });
-      const moves = copies.flatMap((copy) => rise(copy, rest, ms, way));
+      // The use is held while its copies move: a motion that stops them puts it back too, and a
+      // motion begun since keeps it hidden.
+      const moves = copies.flatMap((copy) => rise(copy, rest, ms, way))
+        .concat(use.animate([{}, {}], { duration: ms }));
       use.style.display = "none";
       Promise.allSettled(moves.map((m) => m.finished)).then(() => {
         for (const c of copies) c.remove();
         if (!use.getAnimations().length) use.style.display = "";
       });
-      // Held while the copies move, so that a motion that stops it puts the use back too.
-      return moves.concat(use.animate([{}, {}], { duration: ms }));
+      return moves;
     };
     // Moves the series of group g over ms: every element's share at time t (0 to 1) is
     // way(t, x, y), for the point at (x, y). Returns the element animations.
@@ -126,7 +129,8 @@
       const moves = [];
       for (const el of g.querySelectorAll("path, use")) {
         const mark = el.closest("[data-plotara-mark]");
-        if (el.closest("defs")) continue; // a shape drawn by the elements that use it
+        // A shape drawn by the elements that use it, or a copy of one standing in for a use.
+        if (el.closest("defs") || el.hasAttribute("data-plotara-stand-in")) continue;
         const move = xy && (mark || /Z\s*$/.test(el.getAttribute("d") || "")) ? grow
           : mark ? carry : !xy ? (el.tagName === "path" ? rise : standIn)
             : el.tagName === "path" ? (e) => [play(e, ms, (t) => ({ opacity: way(t) }))] : null;

@@ -283,6 +283,11 @@ class Pages(unittest.TestCase):
         self.assertEqual(set(b.eval(ys)), {rest})
         b.eval(self.FREEZE % 5000)
         self.assertLess(min(b.eval(ys)), rest - 100)  # risen to its place
+        b.eval("for (const a of window.__moves) a.finish()")
+        b.pump(0.1)  # the use is back, its copies gone
+        self.assertEqual(b.eval("[...document.querySelectorAll('g[data-plotara-series] > use')]"
+                                ".map(u => getComputedStyle(u).display)"), ["inline", "inline"])
+        self.assertEqual(b.eval("document.querySelectorAll('[data-plotara-stand-in]').length"), 0)
         b = self.moving("grow", "scatter", "<chart><dataset seriesName='A'>%s</dataset></chart>" %
                         "".join("<set x='%d' y='%d'/>" % (i, i * i % 7) for i in range(20)))
         centres = ("[...document.querySelectorAll('g[data-plotara-series] use')].map(u => {"
