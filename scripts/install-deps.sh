@@ -35,6 +35,8 @@ packages=(
   # tests/browser: the web pages in headless Chromium, driven by a Python script (standard
   # library only); the pages name the chart fonts above, so a screenshot matches the PNG.
   chromium python3
+  # esbuild: the page script minified at build time (a 12-column page 38.8 to 28.6 KB).
+  esbuild
 )
 missing=()
 for p in "${packages[@]}"; do
