@@ -34,12 +34,19 @@
     const drawnIn = (t, x, y) => easeOut((t - delayAt(x, y)) / travel);
     const comingIn = (t) => easeOut(t), goingOut = (t) => 1 - easeOut(t);
     const toggleTime = 300;
-    const frameCount = 24;
-    // Plays frames of the element at frameCount + 1 even times of a motion of `ms`.
-    const play = (el, ms, frameAt) => {
-      const frames = [];
-      for (let k = 0; k <= frameCount; ++k) frames.push(frameAt(k / frameCount));
-      return el.animate(frames, { duration: ms });
+    // Every motion is drawn through the same frameCount + 1 even times, between which the
+    // browser goes in straight lines.
+    const frameCount = 24, times = [...Array(frameCount + 1).keys()].map((k) => k / frameCount);
+    const piecewise = CSS.supports("animation-timing-function", "linear(0, 1)");
+    // Plays frames of the element at those times of a motion of `ms`.
+    const play = (el, ms, frameAt) => el.animate(times.map(frameAt), { duration: ms });
+    // Moves an element between two frames (at shares 0 and 1) as share(t) goes: the two frames
+    // with an easing through share at the same times (a line's point and its marker keep
+    // together), or all the frames where a browser has no such easing.
+    const between = (el, ms, share, frameAt) => {
+      if (!piecewise) return play(el, ms, (t) => frameAt(share(t)));
+      const easing = `linear(${times.map((t) => `${share(t)} ${t * 100}%`).join(", ")})`;
+      return el.animate([frameAt(0), frameAt(1)], { duration: ms, easing });
     };
     const centre = (el) => {
       const b = el.getBBox();
@@ -67,36 +74,49 @@
         return j === 0 ? Number(t) + dx : j === 1 ? Number(t) + dy : t;
       })}")`;
     };
-    // A shape of moves and lines rises point by point; another fades in.
-    const rise = (el, rest, ms, way) => {
+    // The movers: each moves element el, whose box has its centre at (x, y), in a motion of
+    // `ms` in which the point at (x, y) is way(t, x, y) of its way at time t (0 to 1); rest is
+    // the series' base line. Each returns the animations it made. The boxes are all read
+    // before any animation is made: a box read after one would have the page laid out again.
+    //
+    // A shape of moves and lines rises point by point (another fades in): within one category
+    // between two frames, a line across categories by frames of each point's own way.
+    const rise = (el, [x, y], rest, ms, way) => {
       const d = el.getAttribute("d") || "";
       const values = (d.match(number) || []).map(Number);
+      const share = (t) => way(t, x, y);
       if (/[^MLZ\d\s.eE+-]/.test(d) || values.length % 2) {
-        const [x, y] = centre(el);
-        return [play(el, ms, (t) => ({ opacity: way(t, x, y) }))];
+        return [between(el, ms, share, (f) => ({ opacity: f }))];
+      }
+      const slots = new Set();
+      for (let j = 0; j < values.length; j += 2) slots.add(delayAt(values[j], values[j + 1]));
+      if (slots.size <= 1) {
+        return [between(el, ms, share, (f) => ({ d: risen(d, values, rest, () => f) }))];
       }
       return [play(el, ms, (t) => ({ d: risen(d, values, rest, (x, y) => way(t, x, y)) }))];
     };
     // A marker moves whole with its point.
-    const carry = (el, rest, ms, way) => {
-      const [x, y] = centre(el), by = rest - (bars ? x : y), axis = bars ? "x" : "y";
-      const left = (t) => by * (1 - way(t, x, y)); // the way still to go
+    const carry = (el, [x, y], rest, ms, way) => {
+      const by = rest - (bars ? x : y), axis = bars ? "x" : "y", share = (t) => way(t, x, y);
       if (el.tagName === "use") {
         const at = Number(el.getAttribute(axis));
-        return [play(el, ms, (t) => ({ [axis]: `${at + left(t)}px` }))];
+        return [between(el, ms, share, (f) => ({ [axis]: `${at + by * (1 - f)}px` }))];
       }
       const d = el.getAttribute("d");
-      return [play(el, ms, (t) => ({ d: shifted(d, bars ? left(t) : 0, bars ? 0 : left(t)) }))];
+      return [between(el, ms, share, (f) => ({
+        d: shifted(d, bars ? by * (1 - f) : 0, bars ? 0 : by * (1 - f))
+      }))];
     };
     // An XY point or bubble grows where it stands.
-    const grow = (el, rest, ms, way) => {
-      const [x, y] = centre(el);
+    const grow = (el, [x, y], rest, ms, way) => {
       Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${x}px ${y}px` });
-      return [play(el, ms, (t) => ({ transform: `scale(${way(t, x, y)})` }))];
+      return [between(el, ms, (t) => way(t, x, y), (f) => ({ transform: `scale(${f})` }))];
     };
+    const fade = (el, [x, y], rest, ms, way) =>
+      [between(el, ms, (t) => way(t, x, y), (f) => ({ opacity: f }))];
     // A long line is a <use> of pieces kept in <defs>, and a use does not follow its pieces'
     // motion: while the line moves, copies of them with the use's looks stand in for it.
-    const standIn = (use, rest, ms, way) => {
+    const standIn = (use, at, rest, ms, way) => {
       const target = document.getElementById(use.href.baseVal.slice(1));
       if (!target) return [];
       const pieces = target.tagName === "path" ? [target] : [...target.querySelectorAll("path")];
@@ -112,7 +132,7 @@
       });
       // The use is held while its copies move: a motion that stops them puts it back too, and a
       // motion begun since keeps it hidden.
-      const moves = copies.flatMap((copy) => rise(copy, rest, ms, way))
+      const moves = copies.flatMap((copy) => rise(copy, at, rest, ms, way))
         .concat(use.animate([{}, {}], { duration: ms }));
       use.style.display = "none";
       Promise.allSettled(moves.map((m) => m.finished)).then(() => {
@@ -121,22 +141,24 @@
       });
       return moves;
     };
-    // Moves the series of group g over ms: every element's share at time t (0 to 1) is
+    // Moves the series groups over ms: every element's share at time t (0 to 1) is
     // way(t, x, y), for the point at (x, y). Returns the element animations.
-    const moveSeries = (g, ms, way) => {
-      const rest = (chart.rest || [])[g.getAttribute("data-plotara-series")] ??
-        (bars ? px : py + ph);
-      const moves = [];
-      for (const el of g.querySelectorAll("path, use")) {
-        const mark = el.closest("[data-plotara-mark]");
-        // A shape drawn by the elements that use it, or a copy of one standing in for a use.
-        if (el.closest("defs") || el.hasAttribute("data-plotara-stand-in")) continue;
-        const move = xy && (mark || /Z\s*$/.test(el.getAttribute("d") || "")) ? grow
-          : mark ? carry : !xy ? (el.tagName === "path" ? rise : standIn)
-            : el.tagName === "path" ? (e) => [play(e, ms, (t) => ({ opacity: way(t) }))] : null;
-        if (move) moves.push(...move(el, rest, ms, way));
+    const moveSeries = (parts, ms, way) => {
+      const plan = [];
+      for (const g of parts) {
+        const rest = (chart.rest || [])[g.getAttribute("data-plotara-series")] ??
+          (bars ? px : py + ph);
+        for (const el of g.querySelectorAll("path, use")) {
+          const mark = el.closest("[data-plotara-mark]");
+          // A shape drawn by the elements that use it, or a copy of one standing in for a use.
+          if (el.closest("defs") || el.hasAttribute("data-plotara-stand-in")) continue;
+          const move = xy && (mark || /Z\s*$/.test(el.getAttribute("d") || "")) ? grow
+            : mark ? carry : !xy ? (el.tagName === "path" ? rise : standIn)
+              : el.tagName === "path" ? fade : null;
+          if (move) plan.push([move, el, move === standIn ? [0, 0] : centre(el), rest]);
+        }
       }
-      return moves;
+      return plan.flatMap(([move, el, at, rest]) => move(el, at, rest, ms, way));
     };
     // Hides a text until `ms` have passed.
     const hold = (el, ms) => el.animate([{ visibility: "hidden" }, { visibility: "hidden" }],
@@ -198,11 +220,9 @@
         } else if (chart.pie) {
           sweep(chart.pie, groups[0]);
         } else {
-          for (const el of labelsOf(svg)) {
-            const [x, y] = centre(el);
-            hold(el, (delayAt(x, y) + travel) * total);
-          }
-          for (const g of groups) moveSeries(g, total, drawnIn);
+          const labels = labelsOf(svg), at = labels.map(centre);
+          labels.forEach((el, k) => hold(el, (delayAt(...at[k]) + travel) * total));
+          moveSeries(groups, total, drawnIn);
         }
       },
       // Moves the groups of a series (shown already when it comes back) out or in, then calls
@@ -210,12 +230,9 @@
       // it is, and the new one starts from the still picture.
       toggle: (series, parts, show, done) => {
         for (const m of toggling.get(series) || []) m.cancel();
-        const moves = [];
-        for (const g of parts) {
-          if (!g.matches("g[data-plotara-series]") || !shown(g)) continue;
-          moves.push(...moveSeries(g, toggleTime, show ? comingIn : goingOut));
-          for (const el of labelsOf(g)) moves.push(hold(el, toggleTime));
-        }
+        const groups = parts.filter((g) => g.matches("g[data-plotara-series]") && shown(g));
+        const moves = moveSeries(groups, toggleTime, show ? comingIn : goingOut);
+        for (const g of groups) moves.push(...labelsOf(g).map((el) => hold(el, toggleTime)));
         toggling.set(series, moves);
         Promise.all(moves.map((m) => m.finished)).then(done, () => {});
       }
