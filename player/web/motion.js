@@ -62,9 +62,10 @@
       })}")`;
     };
     // Path data of moves, lines and arcs moved by (dx, dy).
+    const commandOrNumber = new RegExp(`[A-Za-z]|${number.source}`, "g");
     const shifted = (d, dx, dy) => {
       let command = "", k = 0;
-      return `path("${d.replace(/[A-Za-z]|[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?/g, (t) => {
+      return `path("${d.replace(commandOrNumber, (t) => {
         if (/^[A-Za-z]/.test(t)) {
           command = t;
           k = 0;
@@ -85,9 +86,7 @@
       const d = el.getAttribute("d") || "";
       const values = (d.match(number) || []).map(Number);
       const share = (t) => way(t, x, y);
-      if (/[^MLZ\d\s.eE+-]/.test(d) || values.length % 2) {
-        return [between(el, ms, share, (f) => ({ opacity: f }))];
-      }
+      if (/[^MLZ\d\s.eE+-]/.test(d) || values.length % 2) return fade(el, [x, y], rest, ms, way);
       const slots = new Set();
       for (let j = 0; j < values.length; j += 2) slots.add(delayAt(values[j], values[j + 1]));
       if (slots.size <= 1) {
@@ -184,10 +183,6 @@
       group.setAttribute("mask", `url(#${mask.id})`);
       const round = Math.PI * reach;
       const dash = (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` });
-      play(ring, total, dash).finished.then(() => {
-        group.removeAttribute("mask");
-        mask.remove();
-      });
       // When the front passes the end of the slice that holds the direction of (x, y). The
       // lines and labels follow the pie: a label's line starts at its slice.
       const passing = (x, y) => {
@@ -195,6 +190,9 @@
         const slice = slices.find(([a0, a1]) => a >= a0 && a <= a1) || [start, start + whole];
         return total * (1 - Math.cbrt(1 - Math.min(1, (slice[1] - start) / whole)));
       };
+      // Every label's time is found before any animation is made (a box read after one would
+      // have the page laid out again).
+      const held = [];
       let when = 0;
       for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits");
         el = el.nextElementSibling) {
@@ -206,9 +204,14 @@
           when = 0;
           continue;
         }
-        hold(el, when);
+        held.push([el, when]);
         if (el.tagName === "text") when = 0;
       }
+      for (const [el, ms] of held) hold(el, ms);
+      play(ring, total, dash).finished.then(() => {
+        group.removeAttribute("mask");
+        mask.remove();
+      });
     };
     const labelsOf = (root) =>
       [...root.querySelectorAll("text[data-plotara-label]")].filter(shown);
