@@ -53,12 +53,24 @@
       return [b.x + b.width / 2, b.y + b.height / 2];
     };
     const number = /[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?/gi;
-    // Path data of moves and straight lines with each point part way (share) from its rest.
+    // The depth of a 3D column's or bar's top or side face, 0 for any other shape: the face's
+    // second and third points lie on the prism's back plane, that far right of and up from the
+    // first and the fourth (a front face's second point is level with its first).
+    const depthOf = (values) => {
+      if (values.length !== 8) return 0;
+      const d = values[2] - values[0], near = (a, b) => Math.abs(a - b) < 0.02;
+      return d > 0 && near(values[1] - values[3], d) && near(values[4] - values[6], d) &&
+        near(values[7] - values[5], d) ? d : 0;
+    };
+    // Path data of moves and straight lines with each point part way (share) from its rest: a
+    // prism face's back points from the back plane's, so the face keeps its depth on the way.
     const risen = (d, values, rest, share) => {
+      const depth = depthOf(values), back = bars ? rest + depth : rest - depth;
       let k = 0;
       return `path("${d.replace(number, () => {
         const j = k++, x = values[j & ~1], y = values[j | 1], v = values[j];
-        return (j & 1) === (bars ? 0 : 1) ? rest + (v - rest) * share(x, y) : v;
+        const from = depth && (j >> 1 === 1 || j >> 1 === 2) ? back : rest;
+        return (j & 1) === (bars ? 0 : 1) ? from + (v - from) * share(x, y) : v;
       })}")`;
     };
     // Path data of moves, lines and arcs moved by (dx, dy).

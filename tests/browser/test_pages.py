@@ -252,6 +252,48 @@ class Pages(unittest.TestCase):
         self.assertEqual(b.eval(labels), ["visible"] * 3)
         self.assertEqual(b.troubles(), [])
 
+    def test_draw_in_keeps_the_depth_of_3d_columns_and_bars(self):
+        # Each prism face's points as they are drawn now: a top or side face keeps its back
+        # points its depth up and right of its front ones all the way, as the desktop draws
+        # a shorter prism; the front face collapses onto the zero line at the start.
+        faces = ("[...document.querySelectorAll('g[data-plotara-series] path')].map(p =>"
+                 " getComputedStyle(p).d.match(/[-\\d.]+/g).map(Number))")
+        bars = ("<chart><categories><category label='A'/><category label='B'/>"
+                "<category label='C'/></categories><dataset seriesName='S'><set value='30'/>"
+                "<set value='-20'/><set value='40'/></dataset></chart>")
+        for chart_type, along, xml in (
+                ("column3d", 1, "<chart>%s</chart>" % sets(
+                    [("A", 30, None, None), ("B", -20, None, None), ("C", 40, None, None)])),
+                ("msbar3d", 0, bars)):
+            b = self.moving("prism-" + chart_type, chart_type, xml)
+            b.eval(self.FREEZE % 5000)
+            final = b.eval(faces)
+            depths = {round(f[2] - f[0], 2) for f in final if f[3] != f[1]}  # top and side
+            self.assertEqual(len(depths), 1, final)
+            depth = depths.pop()
+            self.assertGreater(depth, 2)
+            rest = b.eval("JSON.parse(document.querySelector(\"script[type='application/json']\")"
+                          ".textContent).rest[0]")
+            for ms in (0, 300, 600):
+                with self.subTest(chart_type=chart_type, ms=ms):
+                    b.eval(self.FREEZE % ms)
+                    now = b.eval(faces)
+                    self.assertEqual(len(now), len(final))
+                    for f in now:
+                        if f[3] == f[1]:  # a front face: anchored on the zero line
+                            self.assertTrue(any(abs(v - rest) < 0.01 for v in f[along::2]), f)
+                            continue
+                        self.assertAlmostEqual(f[2] - f[0], depth, delta=0.02)
+                        self.assertAlmostEqual(f[1] - f[3], depth, delta=0.02)
+                        self.assertAlmostEqual(f[4] - f[6], depth, delta=0.02)
+                    if ms == 0:  # every face flat on the zero plane
+                        for f in now:
+                            front = [f[k + along] for k in range(0, 8, 2)]
+                            self.assertTrue(all(abs(v - rest) < 0.01 or
+                                                abs(v - (rest - depth if along else rest + depth))
+                                                < 0.01 for v in front), f)
+            self.assertEqual(b.troubles(), [])
+
     def test_draw_in_keeps_markers_on_their_line_and_xy_points_in_place(self):
         b = self.moving("rise-line", "line2d", "<chart drawAnchors='1'>%s</chart>" % sets(
             [("A", 30, None, None), ("B", 10, None, None), ("C", 40, None, None),
