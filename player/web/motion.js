@@ -101,7 +101,7 @@
       if (/[^MLZ\d\s.eE+-]/.test(d) || values.length % 2) return fade(el, [x, y], rest, ms, way);
       const slots = new Set();
       for (let j = 0; j < values.length; j += 2) slots.add(delayAt(values[j], values[j + 1]));
-      if (slots.size <= 1) {
+      if (slots.size <= 1 || depthOf(values)) {
         return [between(el, ms, share, (f) => ({ d: risen(d, values, rest, () => f) }))];
       }
       return [play(el, ms, (t) => ({ d: risen(d, values, rest, (x, y) => way(t, x, y)) }))];
@@ -167,6 +167,14 @@
             : mark ? carry : !xy ? (el.tagName === "path" ? rise : standIn)
               : el.tagName === "path" ? fade : null;
           if (move) plan.push([move, el, move === standIn ? [0, 0] : centre(el), rest]);
+        }
+      }
+      // A 3D column's or bar's top and side faces reach into the next category's slot by their
+      // depth: they set off with the front face drawn after them.
+      for (let k = plan.length - 2; k >= 0; --k) {
+        const [move, el] = plan[k];
+        if (move === rise && depthOf(((el.getAttribute("d") || "").match(number) || []).map(Number))) {
+          plan[k][2] = plan[k + 1][2];
         }
       }
       return plan.flatMap(([move, el, at, rest]) => move(el, at, rest, ms, way));
