@@ -42,10 +42,13 @@
     const play = (el, ms, frameAt) => el.animate(times.map(frameAt), { duration: ms });
     // Moves an element between two frames (at shares 0 and 1) as share(t) goes: the two frames
     // with an easing through share at the same times (a line's point and its marker keep
-    // together), or all the frames where a browser has no such easing.
-    const between = (el, ms, share, frameAt) => {
+    // together), or all the frames where a browser has no such easing. An element that is on
+    // no line passes its setting-off time (`from`) too: its share turns there from standing to
+    // its fastest, which the easing would otherwise cut short, running up to 1/24 ahead.
+    const between = (el, ms, share, frameAt, from = 0) => {
       if (!piecewise) return play(el, ms, (t) => frameAt(share(t)));
-      const easing = `linear(${times.map((t) => `${share(t)} ${t * 100}%`).join(", ")})`;
+      const at = times.includes(from) ? times : [...times, from].sort((a, b) => a - b);
+      const easing = `linear(${at.map((t) => `${share(t)} ${t * 100}%`).join(", ")})`;
       return el.animate([frameAt(0), frameAt(1)], { duration: ms, easing });
     };
     const centre = (el) => {
@@ -102,7 +105,8 @@
       const slots = new Set();
       for (let j = 0; j < values.length; j += 2) slots.add(delayAt(values[j], values[j + 1]));
       if (slots.size <= 1 || depthOf(values)) {
-        return [between(el, ms, share, (f) => ({ d: risen(d, values, rest, () => f) }))];
+        return [between(el, ms, share, (f) => ({ d: risen(d, values, rest, () => f) }),
+          delayAt(x, y))];
       }
       return [play(el, ms, (t) => ({ d: risen(d, values, rest, (x, y) => way(t, x, y)) }))];
     };
@@ -121,10 +125,11 @@
     // An XY point or bubble grows where it stands.
     const grow = (el, [x, y], rest, ms, way) => {
       Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${x}px ${y}px` });
-      return [between(el, ms, (t) => way(t, x, y), (f) => ({ transform: `scale(${f})` }))];
+      return [between(el, ms, (t) => way(t, x, y), (f) => ({ transform: `scale(${f})` }),
+        delayAt(x, y))];
     };
     const fade = (el, [x, y], rest, ms, way) =>
-      [between(el, ms, (t) => way(t, x, y), (f) => ({ opacity: f }))];
+      [between(el, ms, (t) => way(t, x, y), (f) => ({ opacity: f }), delayAt(x, y))];
     // A long line is a <use> of pieces kept in <defs>, and a use does not follow its pieces'
     // motion: while the line moves, copies of them with the use's looks stand in for it.
     const standIn = (use, at, rest, ms, way) => {

@@ -245,6 +245,12 @@ class Pages(unittest.TestCase):
         self.assertAlmostEqual(now[1][0], zero, delta=0.01)
         share = [(n[1] - n[0]) / (f[1] - f[0]) for n, f in zip(now, final)]
         self.assertTrue(1 > share[0] > share[1] > share[2] > 0, share)  # one after another
+        # Each where the desktop has it: setting off 0, 0.15 and 0.3 s in, easing out (cubic)
+        # over 0.7 s; 10 ms after the last has set off too, where its speed is highest.
+        b.eval(self.FREEZE % 310)
+        for k, (n, f) in enumerate(zip(b.eval(boxes), final)):
+            way = max(0.0, min(1.0, (0.31 - 0.15 * k) / 0.7))
+            self.assertAlmostEqual((n[1] - n[0]) / (f[1] - f[0]), 1 - (1 - way) ** 3, delta=0.004)
         # A label shows when its column has arrived: the first at 0.7 s, the last at 1 s.
         b.eval(self.FREEZE % 750)
         self.assertEqual(b.eval(labels), ["visible", "hidden", "hidden"])
