@@ -387,6 +387,28 @@ TEST(PlayerWeb, DrawInDataRestsEachSeriesOnItsAxisZero) {
     EXPECT_FALSE(xy.contains("rest"));
 }
 
+TEST(PlayerWeb, StackedPagesSayWhichStackEachSeriesLiesIn) {
+    // The legend restacks a stacked chart also when it does not move: the page data then
+    // holds each series' stack and base line though there is no draw-in.
+    const std::string two = "<categories><category label='A'/><category label='B'/></categories>"
+                            "<dataset seriesName='S'><set value='30'/><set value='-10'/></dataset>"
+                            "<dataset seriesName='T'><set value='20'/><set value='25'/></dataset>";
+    const nlohmann::json still =
+        pageData(testing::drawChart(17, "<chart animation='0'>" + two + "</chart>")->html());
+    EXPECT_EQ(still["drawIn"], 0);
+    EXPECT_EQ(still["stacks"], nlohmann::json::parse("[0, 0]"));
+    ASSERT_EQ(still["rest"].size(), 2u);
+    EXPECT_EQ(still["rest"][0], still["rest"][1]);
+    const nlohmann::json flat =
+        pageData(testing::drawChart(10, "<chart animation='0'>" + two + "</chart>")->html());
+    EXPECT_FALSE(flat.contains("stacks"));
+    EXPECT_FALSE(flat.contains("rest"));
+    // Two stacks a category, and a line that stacks with none.
+    const nlohmann::json combined =
+        pageData(testing::drawChart(27, testing::sampleFor(27))->html());
+    EXPECT_EQ(combined["stacks"], nlohmann::json::parse("[0, 0, 1, 1, -1]"));
+}
+
 TEST(PlayerWeb, TwelveColumnPageIsSmall) {
     std::string xml = "<chart caption='Monthly revenue' numberPrefix='$'>";
     for (int m = 1; m <= 12; ++m)

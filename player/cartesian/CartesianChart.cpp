@@ -259,6 +259,7 @@ void recordLayout(ChartLayout& layout, const PlotGeometry& g, const std::vector<
         const bool secondary = s.secondary && g.hasSecondary;
         out.axis = secondary ? "y2" : "y";
         out.renderAs = renderAsName(s, g.horizontal);
+        out.stack = s.stack;
         const AxisScale& a = secondary ? g.secondary : g.primary;
         // Points the document holds, also those a logarithmic axis had to leave out.
         if (s.source) {

@@ -61,6 +61,7 @@ struct LayoutSeries {
     std::string renderAs;   // column, bar, line, area, pie, doughnut, scatter, bubble, grid
     std::size_t points = 0; // points in the document
     std::size_t drawn = 0;  // points drawn
+    int stack = -1;         // the stack its columns, bars or areas lie in; -1 when not stacked
     std::optional<std::pair<std::size_t, std::size_t>> window; // scroll charts: first, count
 };
 

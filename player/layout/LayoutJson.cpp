@@ -45,6 +45,7 @@ void writeSeries(JsonWriter& j, const LayoutSeries& s) {
         j.key("renderAs").string(s.renderAs);
         j.key("points").count(s.points);
         j.key("drawn").count(s.drawn);
+        if (s.stack >= 0) j.key("stack").number(s.stack);
         if (s.window) {
             std::size_t window[] = {s.window->first, s.window->second};
             j.key("window").list(window, Line::Same, [&](std::size_t n) { j.count(n); });

@@ -1,7 +1,8 @@
 // What the page's draw-in needs of the layout to move a chart in as the desktop does: where each
 // series' values rest (the base line of its value axis), how many category slots the plot holds
 // (a point's slot sets when it sets off), whether the chart's points grow where they stand, and
-// where a pie's slices lie (it sweeps round).
+// where a pie's slices lie (it sweeps round); and the stacks the series lie in, which the
+// legend restacks.
 #include "player/layout/ChartLayout.h"
 #include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"
@@ -53,6 +54,9 @@ void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars) {
     if (chart.layout == nullptr) return;
     const ChartLayout& layout = *chart.layout;
     if (!layout.plot || layout.series.empty()) return;
+    const bool stacked = std::any_of(layout.series.begin(), layout.series.end(),
+                                     [](const LayoutSeries& s) { return s.stack >= 0; });
+    if (chart.drawIn <= 0 && !stacked) return;
     const std::string& kind = layout.series.front().renderAs;
     if (kind == "pie" || kind == "doughnut") return writePie(json, chart.regions);
     const bool xy = kind == "scatter" || kind == "bubble";
@@ -67,6 +71,10 @@ void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars) {
     json.key("rest").list(layout.series, JsonWriter::Line::Same, [&](const LayoutSeries& s) {
         json.number(std::round(restPixel(layout, s, bars) * 100) / 100);
     });
+    if (stacked) {
+        json.key("stacks").list(layout.series, JsonWriter::Line::Same,
+                                [&](const LayoutSeries& s) { json.number(s.stack); });
+    }
 }
 
 } // namespace plotara::player

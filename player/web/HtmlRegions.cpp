@@ -272,7 +272,7 @@ void appendPageData(std::string& out, const HtmlChart& chart, const std::vector<
                           chart.layout->series.front().renderAs == "bar";
         json.key("bars").boolean(bars);
         if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
-        if (chart.drawIn > 0) writeDrawIn(json, chart, bars);
+        writeDrawIn(json, chart, bars);
         if (chart.scroll) writeScroll(json, *chart.scroll);
         json.key("series").list(seriesNames(chart.regions, runs), JsonWriter::Line::Same,
                                 [&](const std::string& name) { json.string(name); });

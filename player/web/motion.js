@@ -55,16 +55,6 @@
       const b = el.getBBox();
       return [b.x + b.width / 2, b.y + b.height / 2];
     };
-    const number = /[-+]?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?/gi;
-    // The depth of a 3D column's or bar's top or side face, 0 for any other shape: the face's
-    // second and third points lie on the prism's back plane, that far right of and up from the
-    // first and the fourth (a front face's second point is level with its first).
-    const depthOf = (values) => {
-      if (values.length !== 8) return 0;
-      const d = values[2] - values[0], near = (a, b) => Math.abs(a - b) < 0.02;
-      return d > 0 && near(values[1] - values[3], d) && near(values[4] - values[6], d) &&
-        near(values[7] - values[5], d) ? d : 0;
-    };
     // Path data of moves and straight lines with each point part way (share) from its rest: a
     // prism face's back points from the back plane's, so the face keeps its depth on the way.
     const risen = (d, values, rest, share) => {
@@ -178,7 +168,7 @@
       // depth: they set off with the front face drawn after them.
       for (let k = plan.length - 2; k >= 0; --k) {
         const [move, el] = plan[k];
-        if (move === rise && depthOf(((el.getAttribute("d") || "").match(number) || []).map(Number))) {
+        if (move === rise && depthOf(numbersOf(el.getAttribute("d") || ""))) {
           plan[k][2] = plan[k + 1][2];
         }
       }
@@ -255,14 +245,21 @@
       },
       // Moves the groups of a series (shown already when it comes back) out or in, then calls
       // done; its value labels are away meanwhile. A motion of the series under way stops where
-      // it is, and the new one starts from the still picture.
+      // it is, and the new one starts from the still picture. A stacked series fades, each
+      // group as one picture (a 3D column's faces do not show through one another): the
+      // segments above it slide onto or off its place meanwhile (slide).
       toggle: (series, parts, show, done) => {
         for (const m of toggling.get(series) || []) m.cancel();
         const groups = parts.filter((g) => g.matches("g[data-plotara-series]") && shown(g));
-        const moves = moveSeries(groups, toggleTime, show ? comingIn : goingOut);
+        const way = show ? comingIn : goingOut;
+        const moves = (chart.stacks || [])[series] >= 0
+          ? groups.map((g) => between(g, toggleTime, way, (f) => ({ opacity: f })))
+          : moveSeries(groups, toggleTime, way);
         for (const g of groups) moves.push(...labelsOf(g).map((el) => hold(el, toggleTime)));
         toggling.set(series, moves);
         Promise.all(moves.map((m) => m.finished)).then(done, () => {});
-      }
+      },
+      // Moves an element between two frames as a toggled series moves.
+      slide: (el, from, to) => el.animate([from, to], { duration: toggleTime, easing })
     };
   };

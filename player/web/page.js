@@ -25,6 +25,7 @@
   svg.style.display = "block";
   const data = figure.querySelector("script[type='application/json']");
 
+  // #include "stacks.js"
   // #include "motion.js"
 
   // Everything the chart answers with, made from its data. The figure is marked ready after.
@@ -120,6 +121,7 @@
         }
         return index;
       }) : null;
+    const restack = stacksOf(chart, hits, regionOf);
     const toggle = (el) => {
       if (el.getAttribute("aria-disabled") === "true") return;
       const series = regionOf(el).s, show = el.getAttribute("aria-checked") !== "true";
@@ -134,6 +136,7 @@
         }
       };
       display(hits.filter((h) => regionOf(h).s === series && regionOf(h).k !== "legend"));
+      if (restack) restack(hidden, moves && moves.slide);
       if (show || !moves) display(groups);
       if (moves) moves.toggle(series, groups, show, () => show || display(groups));
       if (shown) placeHits();

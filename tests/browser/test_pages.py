@@ -442,6 +442,52 @@ class Pages(unittest.TestCase):
                     self.assertEqual(state[1] == "North, A, 30", expected == "true", state[1])
         self.assertEqual(b.troubles(), [])
 
+    def test_a_hidden_series_leaves_its_stacks(self):
+        # S below T and U; in B, S and U below the zero line. Hidden, S leaves every stack: the
+        # segments above it come down onto what is left (their tool texts with them), U's in
+        # B up to the zero line; the totals, which count S, are away until S is back.
+        xml = ("<chart showSum='1' showValues='1' animation='0'><categories><category label='A'/>"
+               "<category label='B'/></categories>%s</chart>" % "".join(
+                   "<dataset seriesName='%s'><set value='%d'/><set value='%d'/></dataset>" % row
+                   for row in (("S", 30, -10), ("T", 20, 25), ("U", 10, -15))))
+        b = self.load(render("restack", "stackedcolumn2d", xml))
+        spans = ("Object.fromEntries([...document.querySelectorAll('[data-plotara-hit][role=img]')]"
+                 ".map(h => [h.getAttribute('aria-label'), (() => { const r = h.getBBox();"
+                 " return [r.y, r.y + r.height]; })()]))")
+        totals = ("[...document.querySelectorAll('text[data-plotara-label]')].filter(t =>"
+                  " !t.closest('g[data-plotara-series]')).map(t => getComputedStyle(t).display"
+                  " !== 'none')")
+        before = b.eval(spans)
+        zero = before["S, A, 30"][1]
+        height = {k: v[1] - v[0] for k, v in before.items()}
+        self.assertEqual(b.eval(totals), [True, True])
+        b.click(*b.center("[role=checkbox]"))
+        b.pump(0.5)
+        after = b.eval(spans)
+        expected = {"T, A, 20": zero, "U, A, 10": zero - height["T, A, 20"],  # bottoms
+                    "T, B, 25": zero}
+        for name, bottom in expected.items():
+            self.assertAlmostEqual(after[name][1], bottom, delta=0.02, msg=name)
+            self.assertAlmostEqual(after[name][1] - after[name][0], height[name], delta=0.02)
+        self.assertAlmostEqual(after["U, B, -15"][0], zero, delta=0.02)  # hangs from zero
+        # The picture moved with the hit elements: the column drawn at U's new place is U's.
+        paths = ("[...document.querySelectorAll('g[data-plotara-series] path')].filter(p =>"
+                 " getComputedStyle(p.closest('g')).display !== 'none').map(p => {"
+                 " const r = p.getBBox(); return [r.y, r.y + r.height]; })")
+        for name in expected:
+            self.assertTrue(any(abs(t - after[name][0]) < 0.02 and abs(u - after[name][1]) < 0.02
+                                for t, u in b.eval(paths)), name)
+        self.assertEqual(b.eval(totals), [False, False])
+        x, y = b.center(self.named("U, A, 10"))
+        b.hover(x, y)
+        self.assertEqual(b.eval("document.querySelector('[role=tooltip]').textContent"),
+                         "U, A, 10")
+        b.click(*b.center("[role=checkbox]"))
+        b.pump(0.5)
+        self.assertEqual(b.eval(spans), before)
+        self.assertEqual(b.eval(totals), [True, True])
+        self.assertEqual(b.troubles(), [])
+
     def test_dense_points_answer_from_the_page_data(self):
         # Above 1,000 points the page writes them as data: the script finds the point under the
         # pointer, walks the linked ones by arrow keys and makes the table when it is asked for.
