@@ -14,7 +14,9 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <numbers>
 #include <set>
 #include <tuple>
 
@@ -385,6 +387,27 @@ TEST(PlayerWeb, DrawInDataRestsEachSeriesOnItsAxisZero) {
     const nlohmann::json xy = pageData(testing::drawChart(29, testing::sampleFor(29))->html());
     EXPECT_EQ(xy["xy"], true);
     EXPECT_FALSE(xy.contains("rest"));
+}
+
+TEST(PlayerWeb, PieDataHoldsEachSlicesAnglesAndCentre) {
+    // The page opens a flat pie like a fan: each slice turns about the pie's centre and is cut
+    // about its own, which a slice pulled out of the pie has apart.
+    const nlohmann::json pie = pageData(
+        testing::drawChart(4, "<chart><set label='A' value='30'/><set label='B' value='20'/>"
+                              "<set label='C' value='50' isSliced='1'/></chart>")
+            ->html())["pie"];
+    ASSERT_EQ(pie["a"].size(), 3u);
+    ASSERT_EQ(pie["o"].size(), 3u);
+    for (std::size_t k = 1; k < 3; ++k)
+        EXPECT_DOUBLE_EQ(pie["a"][k][0].get<double>(), pie["a"][k - 1][1].get<double>());
+    EXPECT_EQ(pie["o"][0], pie["c"]);
+    EXPECT_EQ(pie["o"][1], pie["c"]);
+    const double dx = pie["o"][2][0].get<double>() - pie["c"][0].get<double>();
+    const double dy = pie["o"][2][1].get<double>() - pie["c"][1].get<double>();
+    const double middle = (pie["a"][2][0].get<double>() + pie["a"][2][1].get<double>()) / 2;
+    EXPECT_GT(std::hypot(dx, dy), 2) << "C is pulled out";
+    EXPECT_NEAR(std::atan2(dy, dx), std::remainder(middle, 2 * std::numbers::pi), 0.01)
+        << "along its middle";
 }
 
 TEST(PlayerWeb, StackedPagesSayWhichStackEachSeriesLiesIn) {

@@ -28,8 +28,8 @@ double restPixel(const ChartLayout& layout, const LayoutSeries& series, bool bar
     return bars ? plot.x + plot.w * f : plot.y + plot.h * (1 - f);
 }
 
-// A pie's centre, height to width and its slices' angles (clockwise, radians), from the slices'
-// hit regions.
+// A pie's centre, height to width, its slices' angles (clockwise, radians) and centres, from the
+// slices' hit regions.
 void writePie(JsonWriter& json, const std::vector<HitRegion>& regions) {
     std::vector<const HitRegion*> slices;
     for (const HitRegion& r : regions) {
@@ -43,6 +43,11 @@ void writePie(JsonWriter& json, const std::vector<HitRegion>& regions) {
         json.key("ys").number(first.yScale > 0 ? first.yScale : 1);
         json.key("a").list(slices, JsonWriter::Line::Same, [&](const HitRegion* r) {
             json.list(std::array{r->a0, r->a1}, JsonWriter::Line::Same,
+                      [&](double v) { json.number(v); });
+        });
+        // Each slice's own centre: a slice pulled out of the pie has its own.
+        json.key("o").list(slices, JsonWriter::Line::Same, [&](const HitRegion* r) {
+            json.list(std::array{r->center.x, r->center.y}, JsonWriter::Line::Same,
                       [&](double v) { json.number(v); });
         });
     });

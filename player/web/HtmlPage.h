@@ -162,12 +162,12 @@ std::string pageIdPrefix(const HtmlOptions& options);
 std::string writeHtmlPage(const HtmlChart& chart, const HtmlOptions& options);
 
 // Writes what the draw-in and the legend's restacking need: for a pie "pie" (centre "c", height
-// to width "ys", the slices' angles "a"), else "xy", for category and bubble charts "slots"
-// (categories, or the most bubbles of a series), and for category charts "rest", the base
-// line's pixel of each series' value axis, across the plot: x for bars, and where a series
-// stacks "stacks", each series' stack (-1: none). Writes nothing for a chart that does not move
-// (no draw-in, no stack) or has no layout, plot or series. Cannot fail beyond running out of
-// memory.
+// to width "ys", the slices' angles "a" and centres "o"), else "xy", for category and bubble
+// charts "slots" (categories, or the most bubbles of a series), and for category charts
+// "rest", the base line's pixel of each series' value axis, across the plot: x for bars, and
+// where a series stacks "stacks", each series' stack (-1: none). Writes nothing for a chart
+// that does not move (no draw-in, no stack) or has no layout, plot or series. Cannot fail
+// beyond running out of memory.
 void writeDrawIn(JsonWriter& json, const HtmlChart& chart, bool bars);
 
 // The invisible elements over the hit regions (bottom to top, as the SVG paints them; a run's

@@ -179,25 +179,12 @@
       { duration: ms });
     // A pie sweeps round from its first slice's start, through a mask: a ring as wide as the
     // picture whose dash grows with the desktop's easing, squashed as the pie is (so the front
-    // meets a slice's edge when the desktop's sweep does). A label and its line show when the
-    // front has passed the end of their slice.
+    // meets a slice's edge when the desktop's sweep does); a flat one opens like a fan (fan). A
+    // label and its line show when the front has passed the end of their slice.
     const sweep = (pie, group) => {
       const { c: [cx, cy], ys, a: slices } = pie;
       const start = slices[0][0], whole = slices[slices.length - 1][1] - start;
       const turn = 2 * Math.PI, box = svg.viewBox.baseVal;
-      const reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
-      const ns = "http://www.w3.org/2000/svg";
-      const mask = document.createElementNS(ns, "mask");
-      const ring = document.createElementNS(ns, "circle");
-      mask.id = figure.id + "-sweep";
-      const turned = `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})`;
-      for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
-        "stroke-width": reach, transform: turned })) ring.setAttribute(name, value);
-      mask.appendChild(ring);
-      svg.insertBefore(mask, svg.firstChild);
-      group.setAttribute("mask", `url(#${mask.id})`);
-      const round = Math.PI * reach;
-      const dash = (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` });
       // When the front passes the end of the slice that holds the direction of (x, y). The
       // lines and labels follow the pie: a label's line starts at its slice.
       const passing = (x, y) => {
@@ -212,7 +199,7 @@
       for (let el = group.nextElementSibling; el && !el.matches(".plotara-hits");
         el = el.nextElementSibling) {
         if (el.tagName === "path" && el.getAttribute("fill") === "none") {
-          when = passing(...(el.getAttribute("d").match(number) || []).map(Number)); // its start
+          when = passing(...numbersOf(el.getAttribute("d"))); // its start
         } else if (el.matches("text[data-plotara-label]")) {
           when = when || passing(...centre(el));
         } else {
@@ -222,11 +209,67 @@
         held.push([el, when]);
         if (el.tagName === "text") when = 0;
       }
-      for (const [el, ms] of held) hold(el, ms);
+      const holdLabels = () => held.forEach(([el, ms]) => hold(el, ms));
+      if (ys === 1 && fan(pie, group, holdLabels)) return;
+      const reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
+      const ns = "http://www.w3.org/2000/svg";
+      const mask = document.createElementNS(ns, "mask");
+      const ring = document.createElementNS(ns, "circle");
+      mask.id = figure.id + "-sweep";
+      const turned = `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})`;
+      for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
+        "stroke-width": reach, transform: turned })) ring.setAttribute(name, value);
+      mask.appendChild(ring);
+      svg.insertBefore(mask, svg.firstChild);
+      group.setAttribute("mask", `url(#${mask.id})`);
+      const round = Math.PI * reach;
+      const dash = (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` });
+      holdLabels();
       play(ring, total, dash).finished.then(() => {
         group.removeAttribute("mask");
         mask.remove();
       });
+    };
+    // A flat pie or doughnut opens like a fan, as the desktop's does: the slices' angles grow
+    // together from the first slice's start, each slice turning about the pie's centre to
+    // where its angle now starts while a mask (a ring whose dash grows from the slice's own
+    // start, about its own centre) cuts it to its share of its angle. Labels show as the sweep
+    // passes (hold). False where the group is not one path a slice: the pie then sweeps.
+    const fan = (pie, group, hold) => {
+      const { c: [cx, cy], a: slices, o: centres } = pie;
+      const paths = [...group.children].filter((el) => el.tagName === "path");
+      if (!centres || paths.length !== slices.length) return false;
+      const start = slices[0][0], turn = 2 * Math.PI, box = svg.viewBox.baseVal;
+      const reach = 2 * Math.max(box.width, box.height), round = Math.PI * reach;
+      const ns = "http://www.w3.org/2000/svg", degrees = 180 / Math.PI;
+      const made = paths.map((el, k) => {
+        const [a0, a1] = slices[k], [ox, oy] = centres[k];
+        const mask = document.createElementNS(ns, "mask");
+        const ring = document.createElementNS(ns, "circle");
+        mask.id = `${figure.id}-fan-${k}`;
+        for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
+          "stroke-width": reach, transform: `translate(${ox} ${oy}) rotate(${a0 * degrees})` })) {
+          ring.setAttribute(name, value);
+        }
+        mask.appendChild(ring);
+        svg.insertBefore(mask, svg.firstChild);
+        el.setAttribute("mask", `url(#${mask.id})`);
+        Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${cx}px ${cy}px` });
+        return [el, mask, ring, a0, a1];
+      });
+      hold();
+      for (const [el, mask, ring, a0, a1] of made) {
+        play(el, total, (t) => ({
+          transform: `rotate(${-(a0 - start) * (1 - easeOut(t)) * degrees}deg)`
+        }));
+        play(ring, total, (t) => ({
+          strokeDasharray: `${round * (a1 - a0) / turn * easeOut(t)} ${round}`
+        })).finished.then(() => {
+          el.removeAttribute("mask");
+          mask.remove();
+        });
+      }
+      return true;
     };
     const labelsOf = (root) =>
       [...root.querySelectorAll("text[data-plotara-label]")].filter(shown);

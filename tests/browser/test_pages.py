@@ -366,7 +366,7 @@ class Pages(unittest.TestCase):
         self.assertGreater(shares[0], shares[-1] + 0.1, shares)
         self.assertEqual(b.troubles(), [])
 
-    def test_draw_in_sweeps_a_pie_round_showing_labels_as_it_passes(self):
+    def test_draw_in_opens_a_pie_showing_labels_as_it_passes(self):
         b = self.moving("sweep", "pie2d", "<chart>%s</chart>" % sets(
             [("A", 30, None, None), ("B", 20, None, None), ("C", 40, None, None),
              ("D", 35, None, None)]))
@@ -385,6 +385,20 @@ class Pages(unittest.TestCase):
         self.assertEqual(b.eval(shown), {"A": "visible", "B": "visible", "C": "hidden",
                                          "D": "hidden"})
         self.assertEqual(pixel(), b"\xff\xff\xff")  # not reached yet: the background
+        # Opening like a fan, as the desktop does: every slice's angles have grown by the same
+        # share (0.657 at 0.3 s), so D, the last, already shows half way round its share.
+        fanned = b.eval("(() => { const p = JSON.parse(document.querySelector(\"script[type="
+                        "'application/json']\").textContent).pie, e = 1 - 0.7 ** 3;"
+                        " const s = p.a[0][0], d = p.a[3], t = [...document.querySelectorAll("
+                        "'text[data-plotara-label]')].find(e => e.textContent.startsWith('D'));"
+                        " const [x, y] = t.previousElementSibling.getAttribute('d')"
+                        ".match(/[\\d.]+/g).map(Number), r = Math.hypot(x - p.c[0], y - p.c[1]);"
+                        " const a = s + ((d[0] + d[1]) / 2 - s) * e, o = document.querySelector"
+                        "('svg').getBoundingClientRect(); return [o.x + p.c[0] + r / 2 *"
+                        " Math.cos(a), o.y + p.c[1] + r / 2 * Math.sin(a), document.querySelectorAll"
+                        "('g[data-plotara-series] path')[3].getAttribute('fill')]; })()")
+        colour = bytes(int(v) for v in re.findall(r"\d+", fanned[2]))
+        self.assertEqual(png.decode(b.screenshot([fanned[0], fanned[1], 1, 1]))[2][:3], colour)
         b.eval(self.FREEZE % 5000)
         self.assertEqual(set(b.eval(shown).values()), {"visible"})
         self.assertNotEqual(pixel(), b"\xff\xff\xff")
