@@ -45,7 +45,8 @@ void writePie(JsonWriter& json, const std::vector<HitRegion>& regions) {
             json.list(std::array{r->a0, r->a1}, JsonWriter::Line::Same,
                       [&](double v) { json.number(v); });
         });
-        // Each slice's own centre: a slice pulled out of the pie has its own.
+        // Each slice's own centre, which it turns about: a slice pulled out of the pie has its
+        // own.
         json.key("o").list(slices, JsonWriter::Line::Same, [&](const HitRegion* r) {
             json.list(std::array{r->center.x, r->center.y}, JsonWriter::Line::Same,
                       [&](double v) { json.number(v); });

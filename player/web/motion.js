@@ -231,12 +231,13 @@
       });
     };
     // A flat pie or doughnut opens like a fan, as the desktop's does: the slices' angles grow
-    // together from the first slice's start, each slice turning about the pie's centre to
-    // where its angle now starts while a mask (a ring whose dash grows from the slice's own
-    // start, about its own centre) cuts it to its share of its angle. Labels show as the sweep
+    // together from the first slice's start, each slice turning about its own centre (a slice
+    // pulled out of the pie stays as far out the same way) to where its angle now starts while
+    // a mask (a ring whose dash grows from the slice's own start) cuts it to its share of its
+    // angle. Labels show as the sweep
     // passes (hold). False where the group is not one path a slice: the pie then sweeps.
     const fan = (pie, group, hold) => {
-      const { c: [cx, cy], a: slices, o: centres } = pie;
+      const { a: slices, o: centres } = pie;
       const paths = [...group.children].filter((el) => el.tagName === "path");
       if (!centres || paths.length !== slices.length) return false;
       const start = slices[0][0], turn = 2 * Math.PI, box = svg.viewBox.baseVal;
@@ -254,7 +255,7 @@
         mask.appendChild(ring);
         svg.insertBefore(mask, svg.firstChild);
         el.setAttribute("mask", `url(#${mask.id})`);
-        Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${cx}px ${cy}px` });
+        Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${ox}px ${oy}px` });
         return [el, mask, ring, a0, a1];
       });
       hold();

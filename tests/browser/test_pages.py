@@ -74,6 +74,16 @@ def svg_texts(path):
         "{http://www.w3.org/2000/svg}text"))
 
 
+def ppm(data):
+    """A binary PPM file (what plotara_animation_frames writes) as png.decode gives a PNG."""
+    magic, width, height, depth, pixels = data.split(maxsplit=4)
+    assert magic == b"P6" and depth == b"255", "not an 8-bit PPM"
+    rgba = bytearray()
+    for i in range(0, len(pixels), 3):
+        rgba += pixels[i:i + 3] + b"\xff"
+    return int(width), int(height), bytes(rgba)
+
+
 def render(name, chart_type, xml, suffix=".html", *extra):
     source = os.path.join(WORK.name, name + ".xml")
     with open(source, "w") as f:
@@ -403,6 +413,45 @@ class Pages(unittest.TestCase):
         self.assertEqual(set(b.eval(shown).values()), {"visible"})
         self.assertNotEqual(pixel(), b"\xff\xff\xff")
         self.assertEqual(b.troubles(), [])
+
+    def test_draw_in_frames_are_the_desktops(self):
+        # The page frozen part way against the desktop's frame at the same share of the
+        # draw-in, which the player lays out at that progress (plotara_animation_frames).
+        frames = os.environ.get("PLOTARA_FRAMES")
+        if not frames:
+            self.skipTest("PLOTARA_FRAMES (the plotara_animation_frames program) is not set")
+        movies = {words[1]: words[-2].rstrip(",") for words in map(str.split, subprocess.run(
+            [PLOTARA, "types"], capture_output=True, text=True, check=True).stdout.splitlines())
+            if len(words) > 3}
+        charts = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
+            os.path.abspath(__file__)))), "share", "plotara", "charts")
+        negative = "<chart showValues='1'>%s</chart>" % sets(
+            [("A", 30, None, None), ("B", -20, None, None), ("C", 45, None, None),
+             ("D", -10, None, None), ("E", 25, None, None)])
+        pie = ("<chart><set label='A' value='30'/><set label='B' value='20'/><set label='C'"
+               " value='35'/><set label='D' value='15' isSliced='1'/></chart>")
+        line = "<chart drawAnchors='1'>%s</chart>" % sets(
+            [(str(i), 20 + i * 7 % 30, None, None) for i in range(8)])
+        for name, chart_type, xml in (("frames-columns", "column2d", negative),
+                                      ("frames-3d", "column3d", negative),
+                                      ("frames-pie", "pie2d", pie),
+                                      ("frames-line", "line2d", line)):
+            prefix = os.path.join(WORK.name, name)
+            source = prefix + ".xml"
+            with open(source, "w") as f:
+                f.write(xml)
+            subprocess.run([frames, charts, movies[chart_type], source, str(SIZE[0]),
+                            str(SIZE[1]), "6", prefix], check=True)
+            b = self.moving(name, chart_type, xml)
+            box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                         ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+            for k in (1, 3):  # 0.2 and 0.6 of the way
+                with self.subTest(chart=chart_type, progress=k / 5):
+                    b.eval(self.FREEZE % (200 * k))
+                    with open("%s-%03d.ppm" % (prefix, k), "rb") as f:
+                        desktop = ppm(f.read())
+                    # Text and edges are drawn by another rasteriser (0.08 to 0.2 % differ).
+                    self.assertLess(png.differing(png.decode(b.screenshot(box)), desktop), 0.005)
 
     def test_a_toggled_series_shrinks_to_its_base_line_and_grows_back(self):
         b = self.moving("toggle-motion", "mscolumn2d", LEGEND_XML.replace("animation='0'", ""))
