@@ -28,88 +28,107 @@
     const placeOf = (c) => Math.round(c * 4);
     // The side of the base line a value lies on, +1 away from it the way values grow.
     const sideOf = (s, a) => ((chart.bars ? a - chart.rest[s] : chart.rest[s] - a) >= 0 ? 1 : -1);
-    const heights = new Map(); // by scope, series and place: [height, side]
     const at = (scope, s, place) => `${scope}|${s}|${place}`;
-    const placesOf = new Map(); // by scope and series: its places, for texts and hits
-    const shapes = [];
-    for (const g of svg.querySelectorAll("g[data-plotara-series]")) {
-      const s = Number(g.getAttribute("data-plotara-series"));
-      if (!stacked(s)) continue;
-      const scope = scopeOf(g);
-      for (const el of g.querySelectorAll("path")) {
-        const d = el.getAttribute("d") || "";
-        if (el.closest("[data-plotara-mark]") || /[^MLZ\d\s.eE+-]/.test(d)) continue;
-        const values = numbersOf(d), depth = depthOf(values), places = [];
-        for (let j = 0; j + 1 < values.length; j += 2) places.push(placeOf(values[j + across]));
-        if (depth) [places[1], places[2]] = [places[0], places[3]];
-        shapes.push({ el, s, scope, d, values, places });
-        if (depth || !/Z\s*$/i.test(d)) continue; // a line (an area's edge) only moves
-        const spans = new Map();
-        places.forEach((place, k) => {
-          const a = values[2 * k + along], [lo, hi] = spans.get(place) || [a, a];
-          spans.set(place, [Math.min(lo, a), Math.max(hi, a)]);
-        });
-        for (const [place, [lo, hi]] of spans) {
-          heights.set(at(scope, s, place), [hi - lo, sideOf(s, (lo + hi) / 2)]);
-          const key = `${scope}|${s}`;
-          placesOf.set(key, (placesOf.get(key) || []).concat(place));
+    // Everything that moves, read once on the first toggle: the shapes with their points'
+    // places, the segments' heights, and the labels, markers and hit elements with the place
+    // nearest their middle.
+    const measure = () => {
+      const heights = new Map(); // by scope, series and place: [height, side]
+      const placesOf = new Map(); // by scope and series: its places, sorted
+      const shapes = [];
+      for (const g of svg.querySelectorAll("g[data-plotara-series]")) {
+        const s = Number(g.getAttribute("data-plotara-series"));
+        if (!stacked(s)) continue;
+        const scope = scopeOf(g), key = `${scope}|${s}`;
+        for (const el of g.querySelectorAll("path")) {
+          const d = el.getAttribute("d") || "";
+          if (el.closest("[data-plotara-mark]") || /[^MLZ\d\s.eE+-]/.test(d)) continue;
+          const values = numbersOf(d), depth = depthOf(values), places = [];
+          for (let j = 0; j + 1 < values.length; j += 2) places.push(placeOf(values[j + across]));
+          if (depth) [places[1], places[2]] = [places[0], places[3]];
+          shapes.push({ el, s, scope, d, values, places });
+          if (depth || !/Z\s*$/i.test(d)) continue; // a line (an area's edge) only moves
+          const spans = new Map();
+          places.forEach((place, k) => {
+            const a = values[2 * k + along], [lo, hi] = spans.get(place) || [a, a];
+            spans.set(place, [Math.min(lo, a), Math.max(hi, a)]);
+          });
+          if (!placesOf.has(key)) placesOf.set(key, []);
+          for (const [place, [lo, hi]] of spans) {
+            heights.set(at(scope, s, place), [hi - lo, sideOf(s, (lo + hi) / 2)]);
+            placesOf.get(key).push(place);
+          }
         }
       }
-    }
-    // The place of series s in scope nearest position c across the categories.
-    const nearest = (scope, s, c) => (placesOf.get(`${scope}|${s}`) || [])
-      .reduce((best, p) => (best === null || Math.abs(p - c) < Math.abs(best - c) ? p : best),
-        null);
-    // How far the point of series s at place (value a) moves towards the base line.
-    const shiftOf = (hidden, scope, s, place, a) => {
-      const side = (heights.get(at(scope, s, place)) || [0, sideOf(s, a)])[1];
-      let by = 0;
-      for (const h of hidden) {
-        const [height, hSide] = heights.get(at(scope, h, place)) || [0, 0];
-        if (h < s && stacks[h] === stacks[s] && hSide === side) by += height;
-      }
-      return by * side * (chart.bars ? -1 : 1);
-    };
-    // Value labels and markers move whole, by the shift at their middle's nearest place.
-    const seriesOf = (el) =>
-      Number(el.closest("g[data-plotara-series]").getAttribute("data-plotara-series"));
-    const texts = [...svg.querySelectorAll("g[data-plotara-series] text[data-plotara-label], " +
-      "g[data-plotara-series] path[data-plotara-mark], g[data-plotara-series] [data-plotara-mark] use")]
-      .filter((el) => stacked(seriesOf(el)))
-      .map((el) => {
-        // Its middle from its attributes (a text in a hidden window has no box): a turned
-        // text's place is its anchor; a marker's shape is about its middle.
-        const [x, y, size, length] = ["x", "y", "font-size", "textLength"]
-          .map((n) => Number(el.getAttribute(n)) || 0);
-        const transform = el.getAttribute("transform");
-        const box = el.tagName === "path" ? el.getBBox() : null;
-        const middle = box ? [box.x + box.width / 2, box.y + box.height / 2]
-          : el.tagName === "use" || transform ? [x, y] : [x + length / 2, y - size * 0.35];
-        const s = seriesOf(el), scope = scopeOf(el);
-        return { el, s, scope, place: nearest(scope, s, placeOf(middle[across])),
-          a: middle[along], transform };
+      for (const list of placesOf.values()) list.sort((a, b) => a - b);
+      // The place of series s in scope nearest position c across the categories.
+      const nearest = (scope, s, c) => {
+        const list = placesOf.get(`${scope}|${s}`) || [];
+        let lo = 0, hi = list.length;
+        while (lo < hi) {
+          const mid = (lo + hi) >> 1;
+          if (list[mid] < c) lo = mid + 1; else hi = mid;
+        }
+        const near = [list[lo - 1], list[lo]].filter((p) => p !== undefined);
+        return near.length ? near.reduce((a, b) => (Math.abs(b - c) < Math.abs(a - c) ? b : a))
+          : null;
+      };
+      // Value labels and markers move whole, by the shift at their middle's nearest place.
+      const seriesOf = (el) =>
+        Number(el.closest("g[data-plotara-series]").getAttribute("data-plotara-series"));
+      const texts = [...svg.querySelectorAll("g[data-plotara-series] text[data-plotara-label], " +
+        "g[data-plotara-series] path[data-plotara-mark], " +
+        "g[data-plotara-series] [data-plotara-mark] use")]
+        .filter((el) => stacked(seriesOf(el)))
+        .map((el) => {
+          // Its middle from its attributes (a text in a hidden window has no box): a turned
+          // text's place is its anchor; a marker's shape is about its middle.
+          const [x, y, size, length] = ["x", "y", "font-size", "textLength"]
+            .map((n) => Number(el.getAttribute(n)) || 0);
+          const transform = el.getAttribute("transform");
+          const box = el.tagName === "path" ? el.getBBox() : null;
+          const middle = box ? [box.x + box.width / 2, box.y + box.height / 2]
+            : el.tagName === "use" || transform ? [x, y] : [x + length / 2, y - size * 0.35];
+          const s = seriesOf(el), scope = scopeOf(el);
+          return { el, s, scope, place: nearest(scope, s, placeOf(middle[across])),
+            a: middle[along], transform };
+        });
+      const totals = [...svg.querySelectorAll("text[data-plotara-label]")]
+        .filter((el) => !el.closest("g[data-plotara-series]"));
+      const spots = hits.filter((h) => h.tagName === "rect" && stacked(regionOf(h).s) &&
+        regionOf(h).k !== "legend").map((el) => {
+        const v = ["x", "y", "width", "height"].map((n) => Number(el.getAttribute(n)));
+        const s = regionOf(el).s, scope = scopeOf(el);
+        return { el, s, scope, place: nearest(scope, s, placeOf(v[across] + v[across + 2] / 2)),
+          a: v[along] + v[along + 2] / 2, origin: v[along] };
       });
-    const totals = [...svg.querySelectorAll("text[data-plotara-label]")]
-      .filter((el) => !el.closest("g[data-plotara-series]"));
-    const spots = hits.filter((h) => h.tagName === "rect" && stacked(regionOf(h).s) &&
-      regionOf(h).k !== "legend").map((el) => {
-      const v = ["x", "y", "width", "height"].map((n) => Number(el.getAttribute(n)));
-      const s = regionOf(el).s, scope = scopeOf(el);
-      return { el, s, scope, place: nearest(scope, s, placeOf(v[across] + v[across + 2] / 2)),
-        a: v[along] + v[along + 2] / 2, origin: v[along] };
-    });
+      return { heights, shapes, texts, totals, spots };
+    };
+    let measured = null;
     const sliding = [];
     // Moves every segment to where the series not hidden stack it; slide(el, from, to) plays
     // a move between two frames where the chart moves (a moving segment's label is away
     // meanwhile).
     return (hidden, slide) => {
+      measured = measured || measure();
+      const { heights, shapes, texts, totals, spots } = measured;
       for (const m of sliding.splice(0)) m.cancel();
       const gone = [...hidden].filter(stacked);
+      // How far the point of series s at place (value a) moves towards the base line.
+      const shiftOf = (scope, s, place, a) => {
+        const side = (heights.get(at(scope, s, place)) || [0, sideOf(s, a)])[1];
+        let by = 0;
+        for (const h of gone) {
+          const [height, hSide] = heights.get(at(scope, h, place)) || [0, 0];
+          if (h < s && stacks[h] === stacks[s] && hSide === side) by += height;
+        }
+        return by * side * (chart.bars ? -1 : 1);
+      };
       for (const { el, s, scope, d, values, places } of shapes) {
         let k = 0;
         const now = d.replace(number, () => {
           const j = k++;
-          return j % 2 === along ? values[j] + shiftOf(gone, scope, s, places[j >> 1], values[j])
+          return j % 2 === along ? values[j] + shiftOf(scope, s, places[j >> 1], values[j])
             : values[j];
         });
         const before = el.getAttribute("d");
@@ -118,7 +137,7 @@
         if (slide) sliding.push(slide(el, { d: `path("${before}")` }, { d: `path("${now}")` }));
       }
       for (const { el, s, scope, place, a, transform } of texts) {
-        const by = place === null ? 0 : shiftOf(gone, scope, s, place, a);
+        const by = place === null ? 0 : shiftOf(scope, s, place, a);
         const moved = (across ? `translate(${by} 0)` : `translate(0 ${by})`) +
           (transform ? " " + transform : "");
         if (moved === (el.getAttribute("transform") || "")) continue;
@@ -129,7 +148,7 @@
         if (slide) sliding.push(slide(el, away, away));
       }
       for (const { el, s, scope, place, a, origin } of spots) {
-        const by = place === null ? 0 : shiftOf(gone, scope, s, place, a);
+        const by = place === null ? 0 : shiftOf(scope, s, place, a);
         el.setAttribute(along ? "y" : "x", String(origin + by));
       }
       for (const el of totals) {
