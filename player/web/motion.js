@@ -211,65 +211,49 @@
       }
       const holdLabels = () => held.forEach(([el, ms]) => hold(el, ms));
       if (ys === 1 && fan(pie, group, holdLabels)) return;
-      const reach = 2 * Math.max(box.width, box.height) / Math.min(ys, 1);
-      const ns = "http://www.w3.org/2000/svg";
+      holdLabels();
+      wedge(group, "sweep", 2 * Math.max(box.width, box.height) / Math.min(ys, 1),
+        `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})`, whole / turn);
+    };
+    // Masks el through the draw-in by a ring as wide as reach (placed by transform) whose dash
+    // grows with the desktop's easing to `share` of the turn: a wedge opening from the ring's
+    // start.
+    const wedge = (el, name, reach, transform, share) => {
+      const ns = "http://www.w3.org/2000/svg", round = Math.PI * reach;
       const mask = document.createElementNS(ns, "mask");
       const ring = document.createElementNS(ns, "circle");
-      mask.id = figure.id + "-sweep";
-      const turned = `translate(${cx} ${cy}) scale(1 ${ys}) rotate(${start * 180 / Math.PI})`;
-      for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
-        "stroke-width": reach, transform: turned })) ring.setAttribute(name, value);
+      mask.id = `${figure.id}-${name}`;
+      for (const [key, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
+        "stroke-width": reach, transform })) ring.setAttribute(key, value);
       mask.appendChild(ring);
       svg.insertBefore(mask, svg.firstChild);
-      group.setAttribute("mask", `url(#${mask.id})`);
-      const round = Math.PI * reach;
-      const dash = (t) => ({ strokeDasharray: `${round * whole / turn * easeOut(t)} ${round}` });
-      holdLabels();
-      play(ring, total, dash).finished.then(() => {
-        group.removeAttribute("mask");
-        mask.remove();
-      });
+      el.setAttribute("mask", `url(#${mask.id})`);
+      play(ring, total, (t) => ({ strokeDasharray: `${round * share * easeOut(t)} ${round}` }))
+        .finished.then(() => {
+          el.removeAttribute("mask");
+          mask.remove();
+        });
     };
     // A flat pie or doughnut opens like a fan, as the desktop's does: the slices' angles grow
     // together from the first slice's start, each slice turning about its own centre (a slice
     // pulled out of the pie stays as far out the same way) to where its angle now starts while
-    // a mask (a ring whose dash grows from the slice's own start) cuts it to its share of its
-    // angle. Labels show as the sweep
+    // a wedge from its own start cuts it to its share of its angle. Labels show as the sweep
     // passes (hold). False where the group is not one path a slice: the pie then sweeps.
     const fan = (pie, group, hold) => {
       const { a: slices, o: centres } = pie;
       const paths = [...group.children].filter((el) => el.tagName === "path");
       if (!centres || paths.length !== slices.length) return false;
-      const start = slices[0][0], turn = 2 * Math.PI, box = svg.viewBox.baseVal;
-      const reach = 2 * Math.max(box.width, box.height), round = Math.PI * reach;
-      const ns = "http://www.w3.org/2000/svg", degrees = 180 / Math.PI;
-      const made = paths.map((el, k) => {
-        const [a0, a1] = slices[k], [ox, oy] = centres[k];
-        const mask = document.createElementNS(ns, "mask");
-        const ring = document.createElementNS(ns, "circle");
-        mask.id = `${figure.id}-fan-${k}`;
-        for (const [name, value] of Object.entries({ r: reach / 2, fill: "none", stroke: "#fff",
-          "stroke-width": reach, transform: `translate(${ox} ${oy}) rotate(${a0 * degrees})` })) {
-          ring.setAttribute(name, value);
-        }
-        mask.appendChild(ring);
-        svg.insertBefore(mask, svg.firstChild);
-        el.setAttribute("mask", `url(#${mask.id})`);
-        Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${ox}px ${oy}px` });
-        return [el, mask, ring, a0, a1];
-      });
+      const start = slices[0][0], box = svg.viewBox.baseVal, degrees = 180 / Math.PI;
       hold();
-      for (const [el, mask, ring, a0, a1] of made) {
+      paths.forEach((el, k) => {
+        const [a0, a1] = slices[k], [ox, oy] = centres[k];
+        Object.assign(el.style, { transformBox: "view-box", transformOrigin: `${ox}px ${oy}px` });
+        wedge(el, `fan-${k}`, 2 * Math.max(box.width, box.height),
+          `translate(${ox} ${oy}) rotate(${a0 * degrees})`, (a1 - a0) / (2 * Math.PI));
         play(el, total, (t) => ({
           transform: `rotate(${-(a0 - start) * (1 - easeOut(t)) * degrees}deg)`
         }));
-        play(ring, total, (t) => ({
-          strokeDasharray: `${round * (a1 - a0) / turn * easeOut(t)} ${round}`
-        })).finished.then(() => {
-          el.removeAttribute("mask");
-          mask.remove();
-        });
-      }
+      });
       return true;
     };
     const labelsOf = (root) =>
