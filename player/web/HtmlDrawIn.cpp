@@ -1,7 +1,7 @@
 // What the page's draw-in needs of the layout to move a chart in as the desktop does: where each
 // series' values rest (the base line of its value axis), how many category slots the plot holds
 // (a point's slot sets when it sets off), whether the chart's points grow where they stand, and
-// where a pie's slices lie (it sweeps round); and the stacks the series lie in, which the
+// where a pie's slices lie (it opens round); and the stacks the series lie in, which the
 // legend restacks.
 #include "player/layout/ChartLayout.h"
 #include "player/layout/JsonWriter.h"
