@@ -34,17 +34,21 @@
     const drawnIn = (t, x, y) => easeOut((t - delayAt(x, y)) / travel);
     const comingIn = (t) => easeOut(t), goingOut = (t) => 1 - easeOut(t);
     const toggleTime = 300;
-    // Every motion is drawn through the same frameCount + 1 even times, between which the
-    // browser goes in straight lines.
-    const frameCount = 24, times = [...Array(frameCount + 1).keys()].map((k) => k / frameCount);
+    // Every motion is drawn through the same times, between which the browser goes in straight
+    // lines: frameCount + 1 even ones, and where the categories are no more, the moment each
+    // sets off (a point turns there from standing to its fastest, which frames on either side
+    // would cut short: a line's point ran up to 1/24 of the draw-in ahead).
+    const frameCount = 24, even = [...Array(frameCount + 1).keys()].map((k) => k / frameCount);
+    const times = slots < 2 || slots > frameCount ? even : [...new Set(even.concat(
+      [...Array(slots).keys()].map((k) => span * k / (slots - 1))))].sort((a, b) => a - b);
     const piecewise = CSS.supports("animation-timing-function", "linear(0, 1)");
     // Plays frames of the element at those times of a motion of `ms`.
-    const play = (el, ms, frameAt) => el.animate(times.map(frameAt), { duration: ms });
+    const play = (el, ms, frameAt) =>
+      el.animate(times.map((t) => ({ ...frameAt(t), offset: t })), { duration: ms });
     // Moves an element between two frames (at shares 0 and 1) as share(t) goes: the two frames
     // with an easing through share at the same times (a line's point and its marker keep
     // together), or all the frames where a browser has no such easing. An element that is on
-    // no line passes its setting-off time (`from`) too: its share turns there from standing to
-    // its fastest, which the easing would otherwise cut short, running up to 1/24 ahead.
+    // no line passes its setting-off time (`from`) too, where the times do not hold it.
     const between = (el, ms, share, frameAt, from = 0) => {
       if (!piecewise) return play(el, ms, (t) => frameAt(share(t)));
       const at = times.includes(from) ? times : [...times, from].sort((a, b) => a - b);

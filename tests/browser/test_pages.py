@@ -332,6 +332,16 @@ class Pages(unittest.TestCase):
                 for k, (x, y) in enumerate(centres):
                     self.assertAlmostEqual(x, values[2 * k], delta=0.05)
                     self.assertAlmostEqual(y, values[2 * k + 1], delta=0.05)
+        # Each point where the desktop has it 10 ms after the last sets off (0, 0.1, 0.2 and
+        # 0.3 s in, then easing out over 0.7 s), where it moves fastest.
+        rest = b.eval("JSON.parse(document.querySelector(\"script[type='application/json']\")"
+                      ".textContent).rest[0]")
+        b.eval(self.FREEZE % 5000)
+        final = b.eval(line)[0][1::2]
+        b.eval(self.FREEZE % 310)
+        for k, (now, end) in enumerate(zip(b.eval(line)[0][1::2], final)):
+            way = max(0.0, min(1.0, (0.31 - 0.1 * k) / 0.7))
+            self.assertAlmostEqual((now - rest) / (end - rest), 1 - (1 - way) ** 3, delta=0.004)
         # A long line is a <use> of pieces in <defs>: copies of them rise in its place.
         b = self.moving("rise-long", "line2d", "<chart>%s</chart>" % sets(
             [(str(i), 50 + i * 37 % 29, None, None) for i in range(400)]))
