@@ -112,11 +112,11 @@ TEST(LineStrokes, TwoThreadsGiveThePixelsOfOnePass) {
         std::optional<Rect> clip;
     };
     const Case cases[] = {
-        {"fractional clip, lines leave it", 4, 1000, 0, 1, Rect{20.5, 30.25, 280.3, 130.6}},
-        {"no clip, lines leave the surface", 4, 1000, 0, 1, std::nullopt},
-        {"missing values break the lines", 3, 800, 37, 1, Rect{10, 10, 300, 180}},
+        {"fractional clip, lines leave it", 4, 600, 0, 1, Rect{20.5, 30.25, 280.3, 130.6}},
+        {"no clip, lines leave the surface", 4, 600, 0, 1, std::nullopt},
+        {"missing values break the lines", 3, 600, 37, 1, Rect{10, 10, 300, 180}},
         {"device scale 2", 4, 600, 0, 2, Rect{20.5, 30.25, 280.3, 130.6}},
-        {"device scale 1.5, many crossings", 6, 1500, 0, 1.5, Rect{0.7, 0.7, 318, 198}},
+        {"device scale 1.5, many crossings", 6, 900, 0, 1.5, Rect{0.7, 0.7, 318, 198}},
     };
     for (const Case& c : cases) {
         const std::vector<ShapeItem> lines = wanderingLines(c.lines, c.points, c.gapEvery);

@@ -34,6 +34,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -223,10 +224,13 @@ public:
     }
 
 private:
+    // The value with two decimals, as "%.2f" writes it, by std::to_chars (a feed formats
+    // thousands of numbers a frame; swprintf alone took a fifth of a frame of the line).
     static std::wstring number(double value) {
-        wchar_t text[32];
-        std::swprintf(text, 32, L"%.2f", value);
-        return text;
+        char text[32];
+        const auto end =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+        return std::wstring(text, end);
     }
 
     Workload workload_;

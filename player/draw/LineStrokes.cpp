@@ -2,6 +2,8 @@
 // measured wall time of a line chart's PNG (measured with race.py, one and two paint threads).
 #include "player/draw/LineStrokes.h"
 
+#include "player/draw/DenseLines.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -31,22 +33,34 @@ struct Piece {
     std::size_t from = 0, to = 0;
 };
 
-// Calls f(piece) for every piece of the polyline, in drawing order.
+// Calls f(run) for every run of the polyline from a move to the next move, in drawing order.
 template <class F>
-void forEachPiece(const std::vector<PathSeg>& segs, F&& f) {
+void forEachRun(const std::vector<PathSeg>& segs, F&& f) {
     std::size_t i = 0;
     while (i < segs.size()) {
-        // One run from a move to the next move; long runs go out in overlapping pieces.
         std::size_t end = i + 1;
         while (end < segs.size() && segs[end].op == PathOp::Line)
             ++end;
-        for (std::size_t from = i;; from += pieceSegments) {
-            const std::size_t to = std::min(end, from + pieceSegments + 2);
-            f(Piece{from, to});
-            if (to >= end) break;
-        }
+        f(Piece{i, end});
         i = end;
     }
+}
+
+// Calls f(piece) for every piece of the run, in drawing order: long runs go out in overlapping
+// pieces.
+template <class F>
+void forEachPieceOf(Piece run, F&& f) {
+    for (std::size_t from = run.from;; from += pieceSegments) {
+        const std::size_t to = std::min(run.to, from + pieceSegments + 2);
+        f(Piece{from, to});
+        if (to >= run.to) break;
+    }
+}
+
+// Calls f(piece) for every piece of the polyline, in drawing order.
+template <class F>
+void forEachPiece(const std::vector<PathSeg>& segs, F&& f) {
+    forEachRun(segs, [&f](Piece run) { forEachPieceOf(run, f); });
 }
 
 // Strokes one piece of a line in the line's colour and width.
@@ -317,6 +331,92 @@ bool strokeInTwo(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::ve
     return twoThreads;
 }
 
+// The pixels of an image surface that cr draws onto with a plain scale (the same in x and y) and
+// offset, and cr's clip there in device pixels; none when cr draws otherwise.
+struct DenseTarget {
+    cairo_surface_t* surface = nullptr;
+    PixelView pixels;
+    cairo_matrix_t m{};
+    Rect clip;
+};
+
+std::optional<DenseTarget> denseTarget(cairo_t* cr, const std::vector<Rect>& clips) {
+    DenseTarget t;
+    t.surface = cairo_get_target(cr);
+    if (cairo_get_group_target(cr) != t.surface ||
+        cairo_surface_get_type(t.surface) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_get_operator(cr) != CAIRO_OPERATOR_OVER)
+        return std::nullopt;
+    const cairo_format_t format = cairo_image_surface_get_format(t.surface);
+    if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return std::nullopt;
+    double dx = 0, dy = 0, sx = 1, sy = 1;
+    cairo_surface_get_device_offset(t.surface, &dx, &dy);
+    cairo_surface_get_device_scale(t.surface, &sx, &sy);
+    cairo_get_matrix(cr, &t.m);
+    if (dx != 0 || dy != 0 || sx != 1 || sy != 1 || t.m.xy != 0 || t.m.yx != 0 || !(t.m.xx > 0) ||
+        t.m.xx != t.m.yy)
+        return std::nullopt;
+    cairo_surface_flush(t.surface);
+    t.pixels = {cairo_image_surface_get_data(t.surface), cairo_image_surface_get_width(t.surface),
+                cairo_image_surface_get_height(t.surface),
+                cairo_image_surface_get_stride(t.surface), format == CAIRO_FORMAT_RGB24};
+    if (!t.pixels.data) return std::nullopt;
+    // The canvas's clips, and cairo's clip extents besides (they hold any clip set before).
+    double cx0 = 0, cy0 = 0, cx1 = 0, cy1 = 0;
+    cairo_clip_extents(cr, &cx0, &cy0, &cx1, &cy1);
+    Rect clip{cx0, cy0, cx1 - cx0, cy1 - cy0};
+    for (const Rect& r : clips) {
+        const double x = std::max(clip.x, r.x), y = std::max(clip.y, r.y);
+        clip = {x, y, std::min(clip.right(), r.right()) - x,
+                std::min(clip.bottom(), r.bottom()) - y};
+    }
+    t.clip = {clip.x * t.m.xx + t.m.x0, clip.y * t.m.yy + t.m.y0, clip.w * t.m.xx, clip.h * t.m.yy};
+    return t;
+}
+
+// The run's points in device pixels.
+void devicePoints(const std::vector<PathSeg>& segs, Piece run, const cairo_matrix_t& m,
+                  std::vector<Point>& out) {
+    out.clear();
+    for (std::size_t k = run.from; k < run.to; ++k)
+        out.push_back({segs[k].x * m.xx + m.x0, segs[k].y * m.yy + m.y0});
+}
+
+// Draws the lines in order when at least one of their runs is dense: those runs as spans onto the
+// pixels, the others stroked by cairo in pieces. false (nothing drawn) when no run is dense or cr
+// does not draw straight onto an image's pixels.
+bool strokeDense(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips) {
+    std::optional<DenseTarget> target = denseTarget(cr, clips);
+    if (!target) return false;
+    std::vector<Point> points;
+    bool any = false;
+    for (const ShapeItem& line : lines) {
+        forEachRun(line.path.segments(), [&](Piece run) {
+            if (any) return;
+            devicePoints(line.path.segments(), run, target->m, points);
+            any = isDenseRun(points.data(), points.size());
+        });
+    }
+    if (!any) return false;
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST);
+    for (const ShapeItem& line : lines) {
+        forEachRun(line.path.segments(), [&](Piece run) {
+            devicePoints(line.path.segments(), run, target->m, points);
+            if (!isDenseRun(points.data(), points.size())) {
+                forEachPieceOf(run, [cr, &line](Piece p) { strokePiece(cr, line, p); });
+                return;
+            }
+            cairo_surface_flush(target->surface);
+            fillDenseRun(target->pixels, points.data(), points.size(),
+                         std::max(line.stroke.width, 0.1) * target->m.xx, target->clip,
+                         line.stroke.color);
+            cairo_surface_mark_dirty(target->surface);
+        });
+    }
+    return true;
+}
+
 } // namespace
 
 bool isPieceStroke(const ShapeItem& item) {
@@ -353,8 +453,12 @@ int strokeLines(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vec
     std::size_t segments = 0;
     for (const ShapeItem& line : lines)
         segments += line.path.segments().size();
-    if (helper && worthTwoThreads(segments) && strokeInTwo(cr, lines, clips, *helper)) return 2;
     const cairo_antialias_t antialias = cairo_get_antialias(cr);
+    if (strokeDense(cr, lines, clips)) {
+        cairo_set_antialias(cr, antialias);
+        return 1;
+    }
+    if (helper && worthTwoThreads(segments) && strokeInTwo(cr, lines, clips, *helper)) return 2;
     for (const ShapeItem& line : lines)
         strokePieces(cr, line);
     cairo_set_antialias(cr, antialias);
