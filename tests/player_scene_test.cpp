@@ -7,6 +7,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -103,6 +104,106 @@ TEST(SceneRects, PaintExactlyAsTheirPaths) {
         blank.height = 40;
         EXPECT_NE(a, pixelsOf(blank)) << "outlined " << outlined;
     }
+}
+
+// A canvas that paints every shape whole, as vector outputs do: the picture to match.
+class WholeShapes : public CairoCanvas {
+public:
+    using CairoCanvas::CairoCanvas;
+    void shapeAround(const ShapeItem& item, const Rect&) override { shape(item); }
+};
+
+// The pixels of the scene painted at the scale given onto a surface that starts out magenta.
+template <class C>
+std::vector<std::uint32_t> paintedAt(const Scene& scene, double scale) {
+    const int w = static_cast<int>(scene.width * scale), h = static_cast<int>(scene.height * scale);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 0, 1);
+    cairo_paint(cr);
+    cairo_scale(cr, scale, scale);
+    TextEngine text;
+    {
+        C canvas(cr, text, scale);
+        paintScene(scene, canvas);
+    }
+    cairo_surface_flush(surface);
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface));
+        pixels.insert(pixels.end(), row, row + w);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+TEST(SceneBackground, IsLeftOutOnlyWhereAnOpaqueRectangleReplacesEveryPixel) {
+    // The chart's background is not painted under the plot area's opaque rectangle, which
+    // paints over all of it: the pixels stay those of painting everything, whatever the
+    // rectangle's fractional edges, the scale, and what lies between the two.
+    Scene scene;
+    scene.width = 80;
+    scene.height = 60;
+    scene.background = rgb(0x336699);
+    scene.fillPath(
+        [] {
+            Path p;
+            p.rect({5, 5, 20, 20});
+            return p;
+        }(),
+        withAlpha(rgb(0xFF8800), 50)); // half over the plot, translucent
+    Path plot;
+    plot.rect({10.3, 8.7, 55.45, 40.2});
+    scene.fillStroke(std::move(plot), rgb(0xFFFFFF), {rgb(0x000000), 1});
+    scene.line(0, 30, 80, 31.5, {rgb(0x00AA00), 1.5}); // across the plot and beyond it
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        const std::vector<std::uint32_t> around = paintedAt<CairoCanvas>(scene, scale);
+        EXPECT_TRUE(around == paintedAt<WholeShapes>(scene, scale)) << "scale " << scale;
+    }
+
+    // A translucent rectangle hides nothing: the background is painted whole under it.
+    Scene translucent;
+    translucent.width = 80;
+    translucent.height = 60;
+    translucent.background = rgb(0x336699);
+    Path veil;
+    veil.rect({10.3, 8.7, 55.45, 40.2});
+    translucent.fillPath(std::move(veil), withAlpha(rgb(0xFFFFFF), 50));
+    EXPECT_TRUE(paintedAt<CairoCanvas>(translucent, 1.5) ==
+                paintedAt<WholeShapes>(translucent, 1.5));
+
+    // The part left out is the covered one in whole device pixels, and nothing else: at 1.5
+    // the rectangle 10.3 to 65.75 across and 8.7 to 48.9 down covers pixels 16 to 98 and 14 to
+    // 73 (ends excluded), which a magenta surface keeps when the background alone is painted.
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 120, 90);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 0, 1);
+    cairo_paint(cr);
+    cairo_scale(cr, 1.5, 1.5);
+    TextEngine text;
+    {
+        CairoCanvas canvas(cr, text, 1.5);
+        ShapeItem background;
+        background.path.rect({0, 0, 80, 60});
+        background.filled = true;
+        background.fill = rgb(0x336699);
+        canvas.shapeAround(background, {10.3, 8.7, 55.45, 40.2});
+    }
+    cairo_surface_flush(surface);
+    int wrong = 0;
+    for (int y = 0; y < 90; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface));
+        for (int x = 0; x < 120; ++x) {
+            const bool covered = x >= 16 && x < 98 && y >= 14 && y < 73;
+            wrong += row[x] != (covered ? 0xFFFF00FFu : 0xFF336699u);
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
 }
 
 // Rectangles share the few looks they are drawn with; a copy of the scene keeps them when the

@@ -23,6 +23,9 @@ public:
     CairoCanvas& operator=(const CairoCanvas&) = delete;
 
     void shape(const ShapeItem& item) override;
+    // On raster targets the part inside covered (rounded inwards to whole device pixels) is left
+    // out: the pixels come out the same, as the later shape replaces them all.
+    void shapeAround(const ShapeItem& item, const Rect& covered) override;
     void text(const TextItem& item) override;
     void markers(const MarkerItem& item) override;
     void pushClip(const Rect& rect) override;
