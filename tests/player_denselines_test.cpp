@@ -169,6 +169,8 @@ TEST(DenseLines, LookAsCairoStrokesThem) {
         {"a calm walk, 3.5 pixels", walk(2000, 10, 310, 100, 1, 0, 3.5), 1, std::nullopt},
         {"spikes, scale 2", walk(2000, 10, 150, 60, 4, 40, 2), 2, std::nullopt},
         {"steep walk, scale 1.5", walk(4000, 10, 200, 60, 20, 0, 1.5), 1.5, std::nullopt},
+        {"12 pixels wide, off the top and the right", walk(2000, 200, 400, 4, 3, 0, 12), 1,
+         std::nullopt},
     };
     for (const Case& c : cases) {
         const int w = static_cast<int>(320 * c.scale), h = static_cast<int>(200 * c.scale);
