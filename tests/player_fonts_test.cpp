@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace plotara::player {
 namespace {
@@ -414,6 +416,64 @@ TEST(PlayerRtl, LabelsOfEveryDirectionSitWhereTheirAnchorSays) {
             }
         }
     }
+}
+
+} // namespace
+} // namespace plotara::player
+
+namespace plotara::player {
+namespace {
+
+// An engine keeps the lines it shaped: asked again in any order, and after more lines than it
+// keeps, it measures every variant of a text as a fresh engine does (nothing that tells two
+// variants apart may be left out of what it keys them by).
+TEST(PlayerFonts, KeptShapesMeasureAsFreshOnes) {
+    struct Variant {
+        const char* name;
+        Font font;
+        double maxWidth = 0;
+    };
+    std::vector<Variant> variants;
+    for (const char* family : {"DejaVu Sans", "DejaVu Serif", "Courier New"}) {
+        for (int style = 0; style < 4; ++style) {
+            for (const double size : {10.0, 10.5, 14.0}) {
+                Font font;
+                font.family = family;
+                font.size = size;
+                font.bold = style & 1;
+                font.italic = style & 2;
+                variants.push_back({family, font});
+            }
+        }
+    }
+    variants.push_back({"fitted to 40", variants.front().font, 40});
+    variants.push_back({"fitted to 25", variants.front().font, 25});
+    const char* texts[] = {"Revenue", "Revenue ", "Rev", "مبيعات", "Q1 2026"};
+    TextEngine kept(pinnedOnly());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const char* text : texts) {
+            for (const Variant& v : variants) {
+                TextEngine fresh(pinnedOnly());
+                const Size a = kept.measure(text, v.font, v.maxWidth);
+                const Size b = fresh.measure(text, v.font, v.maxWidth);
+                EXPECT_EQ(a.w, b.w) << text << ", " << v.name << " " << v.font.size << " bold "
+                                    << v.font.bold << " italic " << v.font.italic;
+                EXPECT_EQ(a.h, b.h) << text << ", " << v.name;
+            }
+        }
+        // More lines than the engine keeps: it starts again and still measures right.
+        for (int i = 0; i < 1100; ++i)
+            kept.measure("label " + std::to_string(i), variants.front().font);
+    }
+    // A shortened item is kept apart from the whole text it was cut from.
+    TextItem item;
+    item.text = "A long category name";
+    item.font = variants.front().font;
+    item.maxWidth = 60;
+    kept.place(item);
+    ASSERT_FALSE(item.fullText.empty());
+    EXPECT_NEAR(kept.measure(item).w, 60, 0.01);
+    EXPECT_GT(kept.measure(item.fullText, item.font).w, 60);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "player/draw/TextEngine.h"
 
 #include "player/draw/FontSet.h"
+#include "player/draw/ShapeCache.h"
 #include "player/draw/TextShaper.h"
 
 #include <cairo.h>
@@ -14,6 +15,7 @@ namespace plotara::player {
 struct TextEngine::Impl {
     explicit Impl(FontCatalog catalog) : fonts(std::move(catalog)) {}
     FontSet fonts;
+    ShapeCache shaped;
     std::vector<cairo_glyph_t> glyphs; // reused for every run
 };
 
@@ -29,18 +31,25 @@ double clampedSize(const Font& font) {
     return std::clamp(font.size, 1.0, 400.0);
 }
 
-ShapedLine shape(FontSet& fonts, std::string_view text, const Font& font, double maxWidth) {
-    const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
-    return shapeLine(fonts, text, primary, font.bold, font.italic, clampedSize(font), maxWidth);
+const ShapedLine& shape(ShapeCache& cache, FontSet& fonts, std::string_view text, const Font& font,
+                        double maxWidth) {
+    const double size = clampedSize(font);
+    return cache.get(text, font, size, ShapeCache::Mode::Fitted, std::max(maxWidth, 0.0), [&] {
+        const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
+        return shapeLine(fonts, text, primary, font.bold, font.italic, size, maxWidth);
+    });
 }
 
 // The line of a placed item: its text as drawn, a shortened one as wide as its maxWidth.
-ShapedLine shapeItem(FontSet& fonts, const TextItem& item) {
+const ShapedLine& shapeItem(ShapeCache& cache, FontSet& fonts, const TextItem& item) {
     const Font& font = item.font;
-    if (item.fullText.empty() || item.maxWidth <= 0) return shape(fonts, item.text, font, 0);
-    const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
-    return shapeShortened(fonts, item.text, primary, font.bold, font.italic, clampedSize(font),
-                          item.maxWidth);
+    if (item.fullText.empty() || item.maxWidth <= 0) return shape(cache, fonts, item.text, font, 0);
+    const double size = clampedSize(font);
+    return cache.get(item.text, font, size, ShapeCache::Mode::Shortened, item.maxWidth, [&] {
+        const FaceChoice primary = fonts.primary(font.family, font.bold, font.italic);
+        return shapeShortened(fonts, item.text, primary, font.bold, font.italic, size,
+                              item.maxWidth);
+    });
 }
 
 Point anchorOffset(const TextItem& item, Size s) {
@@ -86,12 +95,12 @@ void drawUnderline(cairo_t* cr, const ShapedLine& line, const FaceChoice& primar
 } // namespace
 
 Size TextEngine::measure(std::string_view text, const Font& font, double maxWidth) {
-    const ShapedLine line = shape(impl_->fonts, text, font, maxWidth);
+    const ShapedLine& line = shape(impl_->shaped, impl_->fonts, text, font, maxWidth);
     return {line.width, line.ascent + line.descent};
 }
 
 Size TextEngine::measure(const TextItem& item) {
-    const ShapedLine line = shapeItem(impl_->fonts, item);
+    const ShapedLine& line = shapeItem(impl_->shaped, impl_->fonts, item);
     return {line.width, line.ascent + line.descent};
 }
 
@@ -130,7 +139,7 @@ void TextEngine::place(TextItem& item) {
 
 void TextEngine::draw(cairo_t* cr, const TextItem& item) {
     const Font& font = item.font;
-    const ShapedLine line = shapeItem(impl_->fonts, item);
+    const ShapedLine& line = shapeItem(impl_->shaped, impl_->fonts, item);
     const Size s{line.width, line.ascent + line.descent};
     const Point a = anchorOffset(item, s);
     const double size = clampedSize(font);
