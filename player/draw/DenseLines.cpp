@@ -25,10 +25,6 @@ constexpr std::size_t minSegments = 64;
 struct Span {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
-    void add(double y) {
-        lo = std::min(lo, y);
-        hi = std::max(hi, y);
-    }
     bool empty() const { return !(lo < hi); }
 };
 
@@ -177,8 +173,7 @@ void fillDenseRun(const PixelView& pixels, const Point* points, std::size_t n, d
         double xs[samples];
         for (int k = 0; k < samples; ++k)
             xs[k] = c + (k + 0.5) / samples;
-        // The segments [first, end) may reach the column: their strokes first, then the joins,
-        // most of which then lie wholly inside the spans.
+        // The segments [first, end) and their joins may reach the column's samples.
         while (first + 1 < n && points[first + 1].x + r < c)
             ++first;
         std::size_t end = first;
