@@ -374,10 +374,9 @@ std::optional<DenseTarget> denseTarget(cairo_t* cr, const std::vector<Rect>& cli
     return t;
 }
 
-// The run's points in device pixels.
+// Appends the run's points in device pixels to out.
 void devicePoints(const std::vector<PathSeg>& segs, Piece run, const cairo_matrix_t& m,
                   std::vector<Point>& out) {
-    out.clear();
     for (std::size_t k = run.from; k < run.to; ++k)
         out.push_back({segs[k].x * m.xx + m.x0, segs[k].y * m.yy + m.y0});
 }
@@ -388,31 +387,40 @@ void devicePoints(const std::vector<PathSeg>& segs, Piece run, const cairo_matri
 bool strokeDense(cairo_t* cr, const std::vector<ShapeItem>& lines, const std::vector<Rect>& clips) {
     std::optional<DenseTarget> target = denseTarget(cr, clips);
     if (!target) return false;
+    // Every run in drawing order, each dense one with its device points in `points` from `from`.
+    struct Run {
+        const ShapeItem* line;
+        Piece piece;
+        bool dense;
+        std::size_t from, count;
+    };
+    std::vector<Run> runs;
     std::vector<Point> points;
     bool any = false;
     for (const ShapeItem& line : lines) {
-        forEachRun(line.path.segments(), [&](Piece run) {
-            if (any) return;
-            devicePoints(line.path.segments(), run, target->m, points);
-            any = isDenseRun(points.data(), points.size());
+        forEachRun(line.path.segments(), [&](Piece piece) {
+            const std::size_t from = points.size();
+            devicePoints(line.path.segments(), piece, target->m, points);
+            const bool dense = isDenseRun(points.data() + from, points.size() - from);
+            if (!dense) points.resize(from);
+            runs.push_back({&line, piece, dense, from, points.size() - from});
+            any = any || dense;
         });
     }
     if (!any) return false;
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST);
-    for (const ShapeItem& line : lines) {
-        forEachRun(line.path.segments(), [&](Piece run) {
-            devicePoints(line.path.segments(), run, target->m, points);
-            if (!isDenseRun(points.data(), points.size())) {
-                forEachPieceOf(run, [cr, &line](Piece p) { strokePiece(cr, line, p); });
-                return;
-            }
-            cairo_surface_flush(target->surface);
-            fillDenseRun(target->pixels, points.data(), points.size(),
-                         std::max(line.stroke.width, 0.1) * target->m.xx, target->clip,
-                         line.stroke.color);
-            cairo_surface_mark_dirty(target->surface);
-        });
+    for (const Run& run : runs) {
+        const ShapeItem& line = *run.line;
+        if (!run.dense) {
+            forEachPieceOf(run.piece, [cr, &line](Piece p) { strokePiece(cr, line, p); });
+            continue;
+        }
+        cairo_surface_flush(target->surface);
+        fillDenseRun(target->pixels, points.data() + run.from, run.count,
+                     std::max(line.stroke.width, 0.1) * target->m.xx, target->clip,
+                     line.stroke.color);
+        cairo_surface_mark_dirty(target->surface);
     }
     return true;
 }
