@@ -218,6 +218,76 @@ TEST(PlayerInteraction, ZoomedCategoriesAreLaidOutForTheRange) {
     EXPECT_FALSE(line.zoomed()) << "every category is the whole chart";
 }
 
+// The first path a series strokes (a line) or fills (an area).
+const player::Path* seriesPath(const ChartPlayer& p, bool filled) {
+    bool inSeries = false;
+    for (const player::SceneItem& item : p.scene().items) {
+        if (const auto* mark = std::get_if<player::SeriesMark>(&item)) inSeries = mark->series == 0;
+        const auto* shape = std::get_if<player::ShapeItem>(&item);
+        if (inSeries && shape && (filled ? shape->filled : shape->stroked && !shape->filled))
+            return &shape->path;
+    }
+    return nullptr;
+}
+
+// A line or an area runs to a value off the value axis (the category just outside a zoomed
+// range, a value past the document's axis limit) where that value lies, so the plot's clip cuts
+// it at the edge at its own slope; drawn to a point just past the plot instead, the line would
+// cross the edge tens of pixels from where its values put it.
+TEST(PlayerInteraction, LinesRunToValuesOffTheAxisAtTheirOwnSlope) {
+    std::string sets; // 10, 11, ... with one value far above them all
+    for (int i = 0; i < 12; ++i)
+        sets += "<set label='C" + std::to_string(i) + "' value='" +
+                std::to_string(i == 5 ? 1000 : 10 + i) + "'/>";
+    struct Case {
+        int type;
+        const char* attrs;
+        double first, last; // the range zoomed to; the whole chart when first > last
+        int a, b;           // two points shown, whose places give the axis' scale
+    } cases[] = {
+        {12, "", 6, 11, 6, 11},                  // the line into a zoomed range
+        {12, " yAxisMaxValue='30'", 1, 0, 4, 6}, // past the axis' limit
+        {13, "", 6, 11, 6, 11},                  // an area's edge
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.type) + c.attrs);
+        ChartPlayer p;
+        loadChart(p, c.type,
+                  std::string("<chart animation='0'") + c.attrs + ">" + sets + "</chart>", 640,
+                  480);
+        if (c.first <= c.last) {
+            ASSERT_TRUE(p.setVisibleRange({c.first, c.last, 0, 0}));
+        }
+        player::Point at[12];
+        for (const HitInfo& h : p.hitRegions()) {
+            if (h.seriesIndex == 0 && h.pointIndex >= 0 && h.kind != player::HitKind::Legend)
+                at[h.pointIndex] = {h.box.x + h.box.w / 2, h.box.y + h.box.h / 2};
+        }
+        const player::Point a = at[c.a], b = at[c.b];
+        ASSERT_NE(a.y, b.y);
+        // Where the far value lies: the axis is linear through the two points shown.
+        const double slot = (b.x - a.x) / (c.b - c.a);
+        const player::Point far{a.x + (5 - c.a) * slot,
+                                a.y + (1000.0 - 10 - c.a) * (b.y - a.y) / (c.b - c.a)};
+        const player::Point next{a.x + (6 - c.a) * slot,
+                                 a.y + (6 - c.a) * (b.y - a.y) / (c.b - c.a)};
+        const player::Path* path = seriesPath(p, c.type == 13);
+        ASSERT_NE(path, nullptr);
+        // Every corner of the line or the area's top edge left of the point after the far one
+        // lies on the segment from the far value to it (the area's are cut to the window).
+        std::size_t corners = 0;
+        for (const player::PathSeg& seg : path->segments()) {
+            if (seg.op == player::PathOp::Close || seg.x < far.x - 0.01 || seg.x > next.x - 0.5 ||
+                seg.y > next.y)
+                continue;
+            const double along = next.y + (seg.x - next.x) * (far.y - next.y) / (far.x - next.x);
+            EXPECT_NEAR(seg.y, along, 0.05) << seg.x;
+            ++corners;
+        }
+        EXPECT_GE(corners, 1u);
+    }
+}
+
 // A zoomed scatter chart's axes run over the range, with ticks inside it; points outside answer
 // no hits; the whole chart comes back exactly.
 TEST(PlayerInteraction, ZoomedScatterAxesFollowTheRange) {

@@ -37,8 +37,8 @@ AreaRun layoutRun(const PlotGeometry& g, const PlotSeries& s, std::size_t i, std
     std::vector<Point>& bottom = run.bottom;
     for (std::size_t k = i; k < j; ++k) {
         double b = k < s.base.size() ? s.base[k] : 0;
-        run.top.push_back(g.at(k, b + s.values[k], s.secondary));
-        bottom.push_back(g.at(k, b, s.secondary));
+        run.top.push_back(g.edgeAt(k, b + s.values[k], s.secondary));
+        bottom.push_back(g.edgeAt(k, b, s.secondary));
         if (colored) run.colors.push_back(pointColor(s, k));
     }
     if (j - i == 1) {

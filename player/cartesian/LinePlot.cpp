@@ -114,7 +114,7 @@ std::size_t traceLine(LineTrace& t, const PlotGeometry& g, const PlotSeries& s, 
             open = false;
             continue;
         }
-        Point p = g.at(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
+        Point p = g.edgeAt(i, v + (i < s.base.size() ? s.base[i] : 0), s.secondary);
         if (colored) {
             chain.push_back(p);
             colors.push_back(pointColor(s, i));

@@ -7,6 +7,7 @@
 #include "player/layout/NiceScale.h"
 #include "player/model/ChartModel.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,20 @@ struct PlotGeometry {
     Point at(std::size_t i, double v, bool onSecondary) const {
         double c = categoryPos(i), p = valuePos(v, onSecondary);
         return horizontal ? Point{p, c} : Point{c, p};
+    }
+    // The screen point of a category's value on a line or an area's edge: as `at`, but a value
+    // off the value axis (the neighbour just outside a zoomed or scrolled window, a value past
+    // the document's axis limits) is kept where it lies rather than just past the plot, so the
+    // segment to it crosses the plot's edge, where the clip cuts it, at its own slope. Only
+    // farther than `far` units beyond the plot is it held back (within reach of cairo's
+    // fixed-point coordinates at any scale); the slope is then off by under slot * plot / far.
+    Point edgeAt(std::size_t i, double v, bool onSecondary) const {
+        constexpr double far = 1e5;
+        const AxisScale& a = onSecondary && hasSecondary ? secondary : primary;
+        const double f = a.fraction(v), c = categoryPos(i);
+        if (horizontal)
+            return {std::clamp(plot.x + f * plot.w, plot.x - far, plot.right() + far), c};
+        return {c, std::clamp(plot.bottom() - f * plot.h, plot.y - far, plot.bottom() + far)};
     }
     // The rectangle between two values over a stretch [c0, c1] of the category axis.
     Rect span(double c0, double c1, double v0, double v1, bool onSecondary) const {
