@@ -17,11 +17,13 @@ using namespace player;
 
 namespace {
 
-// The ladder's rungs: halves, quarters and eighths of the range (scatter charts: halves and
-// quarters of x and y at once), each window starting half its width after the one before, so
-// any range of at most half a window's width lies inside one. Category windows hold at least
-// minCategories categories.
-constexpr int ladderRungs = 3, xyLadderRungs = 2;
+// The ladder's rungs: halves, quarters, eighths and so on of the range (scatter charts: of x
+// and y at once), each window starting half its width after the one before, so any range of at
+// most half a window's width lies inside one. Rungs are added while the ladder keeps within
+// maxZoomWindows windows and a category window holds at least minCategories categories: a long
+// line's ladder goes down to a 128th of its categories (501 windows), a scatter chart's to an
+// eighth of its axes (283). The page carries the windows packed (deflatedBase64).
+constexpr std::size_t maxZoomWindows = 512;
 constexpr double minCategories = 4;
 
 std::vector<std::pair<double, double>> rung(double low, double high, int parts) {
@@ -34,8 +36,9 @@ std::vector<std::pair<double, double>> rung(double low, double high, int parts) 
 
 std::vector<ViewRange> zoomLadder(const VisibleRange& whole, bool xy) {
     std::vector<ViewRange> out;
-    for (int level = 1, parts = 2; level <= (xy ? xyLadderRungs : ladderRungs);
-         ++level, parts *= 2) {
+    for (int parts = 2;; parts *= 2) {
+        const auto windows = static_cast<std::size_t>(2 * parts - 1);
+        if (out.size() + (xy ? windows * windows : windows) > maxZoomWindows) break;
         if (!xy && (whole.xMax - whole.xMin) / parts + 1 < minCategories) break;
         for (const auto& x : rung(whole.xMin, whole.xMax, parts)) {
             if (!xy) {

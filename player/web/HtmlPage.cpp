@@ -1,4 +1,5 @@
 #include "player/web/HtmlPage.h"
+#include "player/web/PagePacking.h"
 
 #include "player/draw/SvgMarkup.h"
 #include "player/web/PageScript.h"
@@ -107,11 +108,12 @@ void appendFigure(std::string& out, const HtmlChart& chart, std::string_view pre
     out += "</script>\n";
     if (chart.zoom) {
         // The zoom windows, after the script: text the browser neither lays out nor needs for
-        // the first paint; the script parses it on the first zoom.
-        out += "<script type=\"application/json\" id=\"";
+        // the first paint, packed (base64 holds nothing that could end the element); the script
+        // inflates and parses it when the viewer first zooms.
+        out += "<script type=\"application/zlib\" id=\"";
         appendId(out, prefix, "-zoom");
         out += "\">";
-        out += zoomJson(*chart.zoom);
+        out += deflatedBase64(zoomJson(*chart.zoom));
         out += "</script>\n";
     }
     out += "</figure>\n";

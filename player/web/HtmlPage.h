@@ -76,7 +76,7 @@ std::optional<std::array<double, 4>> fitZoomMap(const SeriesPoints& whole, const
 // Leaves out of a category window (first .. last) the series' lines the page's script draws from
 // the points the page carries: a series whose strokes (the line, and the darker edge of a light
 // one) are each one path through its points first - 1 .. last + 1 as the map puts them (within
-// the map's tolerance, the points rounded to the hundredth of a pixel the page gives them), a new
+// the map's tolerance, the points rounded as lineCentre gives them to the page), a new
 // piece only after a missing point. Each such stroke keeps its looks on a placeholder that draws
 // nothing (markLinePlaceholders). Returns how many series. Cannot fail beyond running out of
 // memory.
@@ -143,9 +143,12 @@ std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
                                 std::span<const long> windows = {});
 
 class JsonWriter;
-// A run as one entry of the page data's regions: its centres to a tenth of a pixel, labels,
-// values, the tool texts that differ from the usual form and the links. Cannot fail beyond
-// running out of memory.
+// A point's centre (x or y) to a ten-thousandth of a pixel, as a page whose script draws zoom
+// windows' lines gives it: a window of a 128th of the categories scales it 128 times. Cannot fail.
+double lineCentre(double v);
+// A run as one entry of the page data's regions: its centres to a tenth of a pixel (lineCentre
+// on a page whose script draws lines), labels, values, the tool texts that differ from the usual
+// form and the links. Cannot fail beyond running out of memory.
 void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run);
 // The one element keyboard users reach a run's linked points through (arrow keys move it from
 // point to point), when the run has links. Cannot fail beyond running out of memory.

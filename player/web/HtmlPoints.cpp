@@ -30,8 +30,7 @@ bool continues(const HitRegion& a, const HitRegion& b) {
 }
 
 // A centre to a tenth of a pixel: finer than the pointer needs, far shorter than in full. A
-// page whose script draws zoom windows' lines from the centres keeps hundredths: a window of an
-// eighth of the categories scales them eight times.
+// page whose script draws zoom windows' lines from the centres keeps more (lineCentre).
 // x rounded half away from zero, as std::round does, without a library call: the page rounds
 // two coordinates of every point.
 double rounded(double x) {
@@ -44,9 +43,13 @@ double rounded(double x) {
 double tenth(double v) {
     return rounded(v * 10) / 10;
 }
-double hundredth(double v) {
-    return rounded(v * 100) / 100;
+} // namespace
+
+double lineCentre(double v) {
+    return rounded(v * 10000) / 10000;
 }
+
+namespace {
 
 // Whether the point's tool text is the one it gets when its document gives none: the series'
 // part, the label, the value. Compared piece by piece: the page asks it of every point.
@@ -104,7 +107,7 @@ void writePointRun(JsonWriter& json, const HtmlChart& chart, const PointRun& run
         json.key("lead").string(lead);
         // One pass over the points (thousands of regions, each far from the last in memory)
         // gathers what the lists below write.
-        const auto fine = chart.zoom && chart.zoom->scriptLines ? hundredth : tenth;
+        const auto fine = chart.zoom && chart.zoom->scriptLines ? lineCentre : tenth;
         std::vector<double> xy(2 * points.size());
         std::vector<std::string_view> labels(points.size()), values(points.size());
         std::vector<std::size_t> texts, links; // the points with texts or links of their own

@@ -15,11 +15,6 @@ namespace plotara::player {
 
 namespace {
 
-// A centre as the page's runs carry it on a page whose script draws lines.
-double hundredth(double v) {
-    return std::round(v * 100) / 100;
-}
-
 // The stroked shapes each series draws in the scene, by series.
 std::vector<std::vector<ShapeItem*>> seriesStrokes(Scene& scene) {
     std::vector<std::vector<ShapeItem*>> out;
@@ -43,7 +38,9 @@ std::vector<std::vector<ShapeItem*>> seriesStrokes(Scene& scene) {
 bool scriptTraces(const Path& path, const std::vector<Point>& whole, const std::array<double, 4>& m,
                   long first, long last) {
     const std::vector<PathSeg>& segs = path.segments();
-    const double tolerance = 0.02 * std::max({1.0, std::abs(m[0]), std::abs(m[2])});
+    // The map is exact (both layouts are linear in the values and the categories): what is
+    // left is the rounding of the page's centres, scaled by the map.
+    const double tolerance = 0.01 + 1e-4 * std::max(std::abs(m[0]), std::abs(m[2]));
     const long end = std::min(last + 2, static_cast<long>(whole.size()));
     std::size_t k = 0;
     bool open = false;
@@ -56,8 +53,8 @@ bool scriptTraces(const Path& path, const std::vector<Point>& whole, const std::
         if (k == segs.size()) return false;
         const PathSeg& s = segs[k++];
         if (s.op != (open ? PathOp::Line : PathOp::Move) ||
-            std::abs(m[0] * hundredth(at.x) + m[1] - s.x) > tolerance ||
-            std::abs(m[2] * hundredth(at.y) + m[3] - s.y) > tolerance)
+            std::abs(m[0] * lineCentre(at.x) + m[1] - s.x) > tolerance ||
+            std::abs(m[2] * lineCentre(at.y) + m[3] - s.y) > tolerance)
             return false;
         open = true;
     }

@@ -266,10 +266,16 @@
     // pointer); Escape or a double-click shows the whole chart. The windows are read on the first
     // zoom. "m" maps a point of the whole chart into a window; ranges are in the whole chart's
     // pixels. The windows change at once, without motion.
-    // The windows' script element comes after this script: it is looked up on the first zoom.
+    // The windows' script element comes after this script and holds their JSON packed (zlib in
+    // base64): it is inflated when the viewer first zooms, which then waits for it.
     const zooms = figure.getAttribute("data-plotara-zooms");
-    const windowsOf = () => windows || JSON.parse(figure.querySelector(
-      "script[type='application/json'][id$='-zoom']").textContent);
+    let loading = null;
+    const loadWindows = () => loading || (loading = (async () => {
+      const packed = atob(figure.querySelector("script[id$='-zoom']").textContent);
+      const bytes = Uint8Array.from(packed, (c) => c.charCodeAt(0));
+      const text = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("deflate"));
+      windows = JSON.parse(await new Response(text).text());
+    })().catch((trouble) => console.warn("plotara: the zoom windows cannot be read:", trouble)));
     const slots = [...svg.querySelectorAll("[data-plotara-zoom]")];
     let windows = null, shown = 0, asked = null, band = null, wholeParts = null;
     // Under a host policy that requires Trusted Types, a window's markup (the player's own SVG,
@@ -292,9 +298,11 @@
     const xyZoom = zooms === "xy";
     const inside = (p, x, y) => x >= p[0] - 0.5 && x <= p[0] + p[2] + 0.5 &&
       y >= p[1] - 0.5 && y <= p[1] + p[3] + 0.5;
-    // What window k shows of the whole chart: [x0, x1, y0, y1].
+    // What window k shows of the whole chart: [x0, x1, y0, y1] (the whole chart's own before the
+    // windows are read).
     const reach = (k) => {
-      const [ax, bx, ay, by] = windows[k].m, p = windows[k].plot;
+      const [ax, bx, ay, by] = k ? windows[k].m : [1, 0, 1, 0], p = k ? windows[k].plot
+        : chart.plot;
       const ys = [(p[1] - by) / ay, (p[1] + p[3] - by) / ay];
       return [(p[0] - bx) / ax, (p[0] + p[2] - bx) / ax, Math.min(...ys), Math.max(...ys)];
     };
@@ -410,9 +418,14 @@
     };
     // The smallest window that holds the range asked for; the whole chart past it.
     const zoomTo = (range) => {
-      windows = windowsOf();
       const whole = reach(0), xy = xyZoom;
-      asked = range;
+      // Asked for the whole chart or more: the next notch starts from the whole chart.
+      asked = range[0] <= whole[0] && range[1] >= whole[1] &&
+        (!xy || (range[2] <= whole[2] && range[3] >= whole[3])) ? null : range;
+      if (!windows) {
+        if (asked) loadWindows().then(() => windows && asked === range && zoomTo(range));
+        return;
+      }
       let best = 0, size = Infinity;
       windows.forEach((w, k) => {
         const r = reach(k), holds = r[0] <= range[0] + 0.5 && r[1] >= range[1] - 0.5 &&
@@ -420,9 +433,6 @@
         const extent = (r[1] - r[0]) * (xy ? r[3] - r[2] : 1);
         if (holds && extent < size) [best, size] = [k, extent];
       });
-      // Asked for the whole chart or more: the next notch starts from the whole chart.
-      if (range[0] <= whole[0] && range[1] >= whole[1] &&
-          (!xy || (range[2] <= whole[2] && range[3] >= whole[3]))) asked = null;
       showWindow(best);
     };
     const zoomOut = () => {
@@ -466,7 +476,6 @@
         if (Math.abs(wheeled) < 50) return;
         const factor = wheeled < 0 ? 0.8 : 1.25, [x, y] = toWhole(inSvg(event));
         wheeled = 0;
-        windows = windowsOf();
         const r = asked || reach(shown), xy = xyZoom;
         zoomTo([x + (r[0] - x) * factor, x + (r[1] - x) * factor,
           xy ? y + (r[2] - y) * factor : r[2], xy ? y + (r[3] - y) * factor : r[3]]);
@@ -476,6 +485,7 @@
         const panning = event.button === 1 || (event.button === 0 && event.shiftKey);
         dragged = false;
         band = event.button === 0 && !panning && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
+        if (band) loadWindows(); // read while the band is drawn
         pan = panning && shown && inPlot(p) ? { x: p.x, y: p.y, from: reach(shown), m: zoomMap() }
           : null;
         if (pan) event.preventDefault(); // the middle button's scrolling

@@ -8,12 +8,14 @@ texts, two fragments on one page, and the page's picture against the PNG of the 
 
 import base64
 import hashlib
+import math
 import os
 import re
 import subprocess
 import sys
 import tempfile
 import unittest
+import zlib
 from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -72,6 +74,18 @@ def svg_texts(path):
     """The texts of an SVG file, sorted."""
     return sorted("".join(t.itertext()) for t in ElementTree.parse(path).getroot().iter(
         "{http://www.w3.org/2000/svg}text"))
+
+
+def zoom_windows(path, prefix="plotara"):
+    """The zoom windows a page carries (JSON, packed as zlib in base64), by range."""
+    with open(path) as f:
+        page = f.read()
+    packed = re.search(r'<script type="application/zlib" id="%s-zoom">([^<]*)</script>'
+                       % re.escape(prefix), page).group(1)
+    windows = cdp.json.loads(zlib.decompress(base64.b64decode(packed)))
+    # Keyed as the figure's data-plotara-range gives a range: JavaScript's numbers joined.
+    return {",".join(str(int(v)) if v == int(v) else repr(float(v)) for v in w["r"]): w
+            for w in windows}
 
 
 def ppm(data):
@@ -665,6 +679,16 @@ class Pages(unittest.TestCase):
             " t.getClientRects().length).map(t => t.textContent).sort(), document"
             ".querySelector('figure').getAttribute('data-plotara-range')]")
 
+    def range_leaves(self, before, figure="figure"):
+        """The range the figure shows once it is no longer `before` (or after 5 s): the first
+        zoom waits for the page's windows to be inflated."""
+        return self.browser.eval(
+            "new Promise(done => { const f = document.querySelector(%s), t0 = performance.now();"
+            " const check = () => f.getAttribute('data-plotara-range') !== %s ||"
+            " performance.now() - t0 > 5000 ? done(f.getAttribute('data-plotara-range')) :"
+            " setTimeout(check, 10); check(); })" % (cdp.json.dumps(figure),
+                                                     cdp.json.dumps(before)))
+
     def assert_line_is_the_desktops(self, xml, zoom):
         """The window's line, drawn by the script from the page's points: its corners are those
         of the line in the SVG `--zoom` writes (in order; the script keeps the first, highest,
@@ -689,17 +713,14 @@ class Pages(unittest.TestCase):
         for d in drawn:
             got, rest = corners(d), iter(want)
             self.assertEqual(d.count("M"), line.count("M"))
-            self.assertTrue(near(got[0], want[0]) and near(got[-1], want[-1]), (got[0], got[-1]))
+            self.assertTrue(near(got[0], want[0]) and near(got[-1], want[-1]),
+                            (zoom, got[:2], want[:2], got[-1], want[-1]))
             self.assertTrue(all(any(near(p, q) for q in rest) for p in got))
         # The plot only: the category labels are long texts, drawn by another rasteriser.
         with open(render("zoom-line", "line2d", xml, ".png", *extra), "rb") as f:
             width, _, pixels = png.decode(f.read())
-        x0, y0, w, h = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
-                              " script[id$=\"-zoom\"]').textContent).find(w => w.r.join() ==="
-                              " document.querySelector('figure').getAttribute("
-                              "'data-plotara-range')).plot; return [Math.ceil(p[0]),"
-                              " Math.ceil(p[1]), Math.floor(p[2]) - 1, Math.floor(p[3]) - 1];"
-                              " })()")
+        p = self.windows[self.shown()[1]]["plot"]
+        x0, y0, w, h = math.ceil(p[0]), math.ceil(p[1]), math.floor(p[2]) - 1, math.floor(p[3]) - 1
         plot = b"".join(pixels[4 * (width * y + x0):4 * (width * y + x0 + w)]
                         for y in range(y0, y0 + h))
         box = b.eval("document.querySelector('figure svg').getBoundingClientRect().toJSON()")
@@ -713,16 +734,19 @@ class Pages(unittest.TestCase):
         xml = "<chart animation='0'>%s</chart>" % sets(
             ("P%d%s" % (i, HOSTILE_IMG), "" if i % 211 == 3 else 100 + i * 37 % 500 + i // 4,
              None, None) for i in range(count))
-        b = self.load(render("zoom", "line2d", xml))
-        # A point of the whole chart where the page shows it now, in the window.
-        at = ("(j => { const d = JSON.parse(document.querySelector('figure script"
-              "[type=\"application/json\"]').textContent).regions.find(r => r.n && r.p <= j"
-              " && j < r.p + r.n); j -= d.p; const c = document.querySelector('figure svg')"
-              ".getScreenCTM(), r = document.querySelector('figure').getAttribute("
-              "'data-plotara-range'), m = r ? JSON.parse(document.querySelector('figure"
-              " script[id$=\"-zoom\"]').textContent).find(w => w.r.join() === r).m"
-              " : [1, 0, 1, 0]; const p = new DOMPoint(m[0] * d.xy[2 * j] + m[1], m[2] *"
-              " d.xy[2 * j + 1] + m[3]).matrixTransform(c); return [p.x, p.y]; })")
+        page = render("zoom", "line2d", xml)
+        b, self.windows = self.load(page), zoom_windows(page)
+
+        def at(j):
+            """A point of the whole chart where the page shows it now, in the window."""
+            r = self.shown()[1]
+            return b.eval("((j, m) => { const d = JSON.parse(document.querySelector('figure"
+                          " script[type=\"application/json\"]').textContent).regions.find(r =>"
+                          " r.n && r.p <= j && j < r.p + r.n); j -= d.p; const p = new DOMPoint("
+                          "m[0] * d.xy[2 * j] + m[1], m[2] * d.xy[2 * j + 1] + m[3])"
+                          ".matrixTransform(document.querySelector('figure svg').getScreenCTM());"
+                          " return [p.x, p.y]; })(%d, %s)"
+                          % (j, cdp.json.dumps(self.windows[r]["m"] if r else [1, 0, 1, 0])))
 
         def desktop(*zoom):
             extra = ("--zoom", ",".join(map(str, zoom))) if zoom else ()
@@ -733,29 +757,39 @@ class Pages(unittest.TestCase):
         self.assertEqual(self.shown(), whole)
         # A band over categories 600 to 900: the smallest window the page holds that holds
         # them is 500 to 1000 (a quarter); its labels are the desktop's for it.
-        (x0, y), (x1, _) = b.eval("%s(600)" % at), b.eval("%s(900)" % at)
+        (x0, y), (x1, _) = at(600), at(900)
         b.drag(x0, y - 20, x1, y + 20)
+        self.range_leaves(None)
         self.assertEqual(self.shown(), desktop(500, 1000))
         self.assert_line_is_the_desktops(xml, (500, 1000))
         # The point under the pointer is found where the window shows it.
-        b.hover(*b.eval("%s(750)" % at))
+        b.hover(*at(750))
         self.assertEqual(b.eval("document.querySelector('[role=tooltip]').textContent"),
                          "P750%s, %d" % (HOSTILE_IMG, 100 + 750 * 37 % 500 + 750 // 4))
         self.assertEqual(b.eval("document.querySelectorAll('figure img').length"), 0)
         self.assertEqual(b.eval("window.__drill"), [], "a band is no click")
         # A pan (Shift+drag, or the middle button) moves the range with the pointer: the page
         # shows the window of the same size nearest to it, here the next quarter and back.
-        b.drag(*b.eval("%s(750)" % at), *b.eval("%s(500)" % at), modifiers=8)
+        b.drag(*at(750), *at(500), modifiers=8)
         self.assertEqual(self.shown(), desktop(750, 1249))
-        b.drag(*b.eval("%s(1000)" % at), *b.eval("%s(1250)" % at), button="middle")
+        b.drag(*at(1000), *at(1250), button="middle")
         self.assertEqual(self.shown(), desktop(500, 1000))
         self.assertEqual(b.eval("window.__drill"), [], "a pan is no click")
         b.key("Escape")
         self.assertEqual(self.shown(), whole)
+        # The ladder goes down to a 128th of the categories: a band over 700 to 730 shows a
+        # window that holds it, at most four times as wide, as the desktop shows that window.
+        (x0, y), (x1, _) = at(700), at(730)
+        b.drag(x0, y - 20, x1, y + 20)
+        first, last = map(int, self.shown()[1].split(",")[:2])
+        self.assertTrue(first <= 700 and last >= 730 and last - first <= 4 * 30, (first, last))
+        self.assertEqual(self.shown(), desktop(first, last))
+        self.assert_line_is_the_desktops(xml, (first, last))
+        b.key("Escape")
         # Ctrl+wheel: a fifth of the range a notch around the pointer; the page shows the
         # half from 500 to 1499 once the range asked fits in it, and the whole chart again
         # when a notch out asks for more than it.
-        middle = b.eval("%s(1000)" % at)
+        middle = at(1000)
         seen = []
         for notch in (-120,) * 4 + (120,):
             b.mouse("mouseWheel", *middle, deltaX=0, deltaY=notch, modifiers=2)
@@ -768,13 +802,15 @@ class Pages(unittest.TestCase):
         points = [(i * 7919 % 1000 / 10, i * 104729 % 1000 / 10) for i in range(1200)]
         xml = "<chart animation='0'><dataset seriesName='A'>%s</dataset></chart>" % "".join(
             "<set x='%s' y='%s'/>" % p for p in points)
-        b = self.load(render("zoom-xy", "scatter", xml))
+        page = render("zoom-xy", "scatter", xml)
+        b, self.windows = self.load(page), zoom_windows(page)
         plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
                       "[type=\"application/json\"]').textContent).plot, m = document"
                       ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
                       " p[2], p[3]]; })()")
         b.drag(plot[0] + plot[2] * 0.55, plot[1] + plot[3] * 0.3, plot[0] + plot[2] * 0.7,
                plot[1] + plot[3] * 0.45)
+        self.range_leaves(None)
         texts, shown = self.shown()
         wanted = svg_texts(render("zoom-xy-desktop", "scatter", xml, ".svg", "--zoom", shown))
         self.assertEqual(texts, wanted)
@@ -784,13 +820,12 @@ class Pages(unittest.TestCase):
         inside = [j for j, (x, y) in enumerate(points)
                   if x0 + 3 < x < x1 - 3 and y0 + 3 < y < y1 - 3]
         j = inside[len(inside) // 2]
-        b.hover(*b.eval("(j => { const d = JSON.parse(document.querySelector('figure script"
-                        "[type=\"application/json\"]').textContent).regions.find(r => r.n),"
-                        " w = JSON.parse(document.querySelector('figure script[id$=\"-zoom\"]')"
-                        ".textContent).find(w => w.r.join() === %s).m; const p = new DOMPoint("
-                        "w[0] * d.xy[2 * j] + w[1], w[2] * d.xy[2 * j + 1] + w[3]).matrixTransform("
-                        "document.querySelector('figure svg').getScreenCTM()); return [p.x, p.y];"
-                        " })(%d)" % (cdp.json.dumps(shown), j)))
+        b.hover(*b.eval("((j, w) => { const d = JSON.parse(document.querySelector('figure script"
+                        "[type=\"application/json\"]').textContent).regions.find(r => r.n);"
+                        " const p = new DOMPoint(w[0] * d.xy[2 * j] + w[1], w[2] * d.xy[2 * j + 1]"
+                        " + w[3]).matrixTransform(document.querySelector('figure svg')"
+                        ".getScreenCTM()); return [p.x, p.y]; })(%d, %s)"
+                        % (j, cdp.json.dumps(self.windows[shown]["m"]))))
         self.assertIn("%g" % points[j][0], b.eval("document.querySelector('[role=tooltip]')"
                                                   ".textContent"))
         b.eval("document.querySelector('figure svg').dispatchEvent(new MouseEvent('dblclick',"
@@ -866,8 +901,8 @@ class Pages(unittest.TestCase):
             for _ in range(4):
                 b.mouse("mouseWheel", *middle, deltaX=0, deltaY=-120, modifiers=2)
                 b.pump(0.2)
-        self.assertEqual(b.eval("['fourth', 'fifth'].map(p => document.getElementById(p)"
-                                ".getAttribute('data-plotara-range'))"), ["10,29,0,0"] * 2)
+        self.assertEqual([self.range_leaves(None, "#" + p) for p in ("fourth", "fifth")],
+                         ["10,29,0,0"] * 2)
         self.assertEqual(b.troubles(), [])
 
     def test_every_id_of_a_fragment_carries_its_prefix(self):
