@@ -209,7 +209,7 @@ void defineRender(CLI::App& app, Options& options, bool withOptions) {
                      "HTML output: only the chart's <figure>, for a host page");
     render->add_flag_callback(
         "--html-no-zoom", [&r] { r.htmlZoom = false; },
-        "HTML output: no zoom windows (a dense line or scatter page a quarter the size)");
+        "HTML output: no zoom windows (a dense line page half the size, written 20 times faster)");
     render
         ->add_option("--html-id", r.htmlId,
                      "HTML output: the figure's id, which starts every id of the chart")

@@ -72,23 +72,44 @@ std::string ChartPlayer::pdf() const {
 }
 
 std::string ChartPlayer::html(const HtmlOptions& options) const {
+    const auto pageChart = [&](const Scene& scene) {
+        HtmlChart chart;
+        chart.svg = writeGroupedSvgDocument(scene, *impl_->text, pageIdPrefix(options));
+        chart.regions = allHitRegions(scene);
+        impl_->describe(chart.regions);
+        chart.layout = &scene.layout;
+        chart.legendToggles = legendToggles();
+        chart.hiddenSeries = hiddenSeries();
+        return chart;
+    };
+    const Family family = impl_->family();
+    const bool zoomPage =
+        options.zoom && zooms() && !scrolls() && (family == Family::Line || impl_->xy());
+    // A zoomed chart's page is the whole chart's, showing the zoomed window first: the ladder's
+    // windows and the page's points start from the whole chart. When that window cannot be
+    // shown so (its points do not map linearly), the page shows the window without zooming.
+    if (zoomPage && zoomed()) {
+        Scene whole;
+        ViewOptions all = impl_->viewOptions;
+        all.range = {};
+        ViewState at = impl_->view;
+        if (impl_->draw(whole, 1, at, &all)) {
+            HtmlChart chart = pageChart(whole);
+            chart.drawIn = 0; // the draw-in is the whole chart's
+            impl_->addPageZoom(chart, pageIdPrefix(options));
+            if (chart.zoom && chart.zoom->shown) return writeHtmlPage(chart, options);
+        }
+    }
     Scene blank, still;
     const Scene& scene =
         sizedScene(impl_->stillScene(still), blank, impl_->width(), impl_->height());
-    HtmlChart chart;
-    chart.svg = writeGroupedSvgDocument(scene, *impl_->text, pageIdPrefix(options));
-    chart.regions = allHitRegions(scene);
-    impl_->describe(chart.regions);
-    chart.layout = &scene.layout;
-    chart.legendToggles = legendToggles();
-    chart.hiddenSeries = hiddenSeries();
+    HtmlChart chart = pageChart(scene);
     // A page has no chart before it: it always draws the chart in.
     chart.drawIn = animates() ? drawInSeconds : 0;
     // The page has no layout engine: it holds the other pictures it shows, laid out here.
-    const Family family = impl_->family();
     if (scrolls()) {
         impl_->addPageScroll(chart, pageIdPrefix(options));
-    } else if (options.zoom && zooms() && !zoomed() && (family == Family::Line || impl_->xy())) {
+    } else if (zoomPage && !zoomed()) {
         impl_->addPageZoom(chart, pageIdPrefix(options));
     }
     return writeHtmlPage(chart, options);

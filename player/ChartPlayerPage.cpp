@@ -156,8 +156,32 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
                    range.y ? range.y->second : 0};
         w.map = *map;
     }
+    // A zoomed chart's page shows the viewer's window first, whole (its lines the player's),
+    // and zooms from there as from the whole chart (chart holds the whole chart's page).
+    std::optional<std::size_t> shown;
+    ViewState at = view;
+    if (!viewOptions.range.whole() && draw(laid, 1, at, &viewOptions) && laid.layout.plot) {
+        dropClipped(laid);
+        const std::optional<std::array<double, 4>> map = fitZoomMap(points, laid);
+        std::optional<std::pair<std::size_t, std::size_t>> span; // categories: first, count
+        if (!laid.layout.series.empty()) span = laid.layout.series.front().window;
+        const ViewRange& range = viewOptions.range;
+        if (map && (scatter ? range.x && range.y : span.has_value())) {
+            ZoomWindow& w = windows.emplace_back();
+            w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, windows.size()));
+            w.plot = *laid.layout.plot;
+            w.range =
+                scatter
+                    ? std::array{range.x->first, range.x->second, range.y->first, range.y->second}
+                    : std::array{static_cast<double>(span->first),
+                                 static_cast<double>(span->first + span->second - 1), 0.0, 0.0};
+            w.map = *map;
+            shown = windows.size() - 1;
+        }
+    }
     addZoomWindows(chart, std::move(windows), scatter,
-                   {whole.xMin, whole.xMax, scatter ? whole.yMin : 0, scatter ? whole.yMax : 0});
+                   {whole.xMin, whole.xMax, scatter ? whole.yMin : 0, scatter ? whole.yMax : 0},
+                   shown);
     if (chart.zoom) chart.zoom->scriptLines = linesLeft > 0;
 }
 

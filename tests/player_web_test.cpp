@@ -430,6 +430,48 @@ TEST(PlayerWeb, DenseLineWindowsLeaveOnlyExactLinesToTheScript) {
     }
 }
 
+// A zoomed chart's page is the whole chart's page showing the zoomed window first: its picture
+// inline, its map and range in the page data, the whole chart's parts among the windows, and
+// every point of the chart in the data.
+TEST(PlayerWeb, ZoomedChartsPageShowsItsWindowFirst) {
+    std::string xml = "<chart animation='0'>";
+    for (int i = 0; i < 1200; ++i)
+        xml += "<set label='C" + std::to_string(i) + "' value='" +
+               std::to_string(100 + i * 37 % 500) + "'/>";
+    auto player = testing::drawChart(12, xml + "</chart>");
+    const std::string whole = player->html();
+    ASSERT_TRUE(player->setVisibleRange({100, 160, 0, 0}));
+    const std::string page = player->html();
+    EXPECT_NE(page.find("data-plotara-zooms=\"x\" data-plotara-range=\"100,160,0,0\""),
+              std::string::npos);
+    const nlohmann::json windows = zoomWindows(page), data = pageData(page);
+    ASSERT_EQ(windows.size(), 503u) << "the whole chart, the ladder and the window shown";
+    EXPECT_EQ(data["zoomed"]["k"], 502);
+    EXPECT_EQ(data["zoomed"]["m"], windows[502]["m"]);
+    EXPECT_EQ(windows[502]["r"], nlohmann::json::parse("[100, 160, 0, 0]"));
+    EXPECT_FALSE(windows[502].contains("parts")) << "the picture's own";
+    EXPECT_TRUE(windows[0].contains("parts"));
+    EXPECT_EQ(data["drawIn"], 0);
+    // The data and the ladder are the whole chart's; the picture is the window's, its line the
+    // player's own.
+    EXPECT_EQ(data["regions"], pageData(whole)["regions"]);
+    EXPECT_EQ(data["plot"], pageData(whole)["plot"]);
+    const std::string svg = between(page, "<svg", "</svg>");
+    EXPECT_NE(svg.find(">C130</text>"), std::string::npos);
+    EXPECT_EQ(svg.find("data-plotara-line"), std::string::npos);
+    // The map takes the page's points into the window: 130 inside its plot, 50 left of it.
+    const auto run = std::find_if(data["regions"].begin(), data["regions"].end(),
+                                  [](const nlohmann::json& r) { return r.contains("n"); });
+    ASSERT_NE(run, data["regions"].end());
+    const std::vector<double> m = windows[502]["m"], plot = windows[502]["plot"];
+    const auto x = [&](int point) {
+        return m[0] * (*run)["xy"][2 * (point - (*run)["p"].get<int>())].get<double>() + m[1];
+    };
+    EXPECT_GT(x(130), plot[0]);
+    EXPECT_LT(x(130), plot[0] + plot[2]);
+    EXPECT_LT(x(50), plot[0]);
+}
+
 // The draw-in's data: each series rests on its own value axis' zero line (bars on a vertical
 // one), or on the axis' end when zero is off it; XY charts grow in place and need none.
 TEST(PlayerWeb, DrawInDataRestsEachSeriesOnItsAxisZero) {

@@ -5,6 +5,7 @@
 #include "player/web/PageScript.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string_view>
 #include <utility>
 
@@ -77,12 +78,25 @@ void appendTable(std::string& out, const HtmlChart& chart, std::string_view pref
            "<th scope=\"col\">Value</th></tr></thead>\n<tbody></tbody>\n</table>\n";
 }
 
+// The range a zoomed chart's page shows first, as the script writes a window's: the numbers
+// joined by commas, each in its shortest exact form.
+void appendRange(std::string& out, const std::array<double, 4>& range) {
+    out += "\" data-plotara-range=\"";
+    for (std::size_t i = 0; i < range.size(); ++i) {
+        char number[32];
+        if (i > 0) out += ',';
+        out.append(number, std::to_chars(number, number + sizeof number, range[i]).ptr);
+    }
+}
+
 void appendFigure(std::string& out, const HtmlChart& chart, std::string_view prefix) {
     const std::vector<PointRun> runs = pointRuns(chart.regions, chart.regionWindow);
     out += "<figure class=\"plotara\" id=\"";
     appendXmlText(out, prefix);
-    if (chart.zoom)
+    if (chart.zoom) {
         out += chart.zoom->xy ? "\" data-plotara-zooms=\"xy" : "\" data-plotara-zooms=\"x";
+        if (chart.zoom->shown) appendRange(out, chart.zoom->ranges[chart.zoom->shown]);
+    }
     out += "\" aria-labelledby=\"";
     appendId(out, prefix, "-caption");
     out += "\">\n<figcaption id=\"";

@@ -17,6 +17,7 @@
 
 namespace plotara::player {
 
+class JsonWriter;
 struct HtmlChart;
 struct Scene;
 
@@ -61,6 +62,7 @@ struct ZoomWindow {
 struct PageZoom : WindowSplit {
     bool xy = false;          // x and y zoom (scatter charts), else x only
     bool scriptLines = false; // some window leaves a series' line to the script (leaveOutLines)
+    std::size_t shown = 0;    // the picture the page shows first: a zoomed chart's window
     std::vector<Rect> plots;
     std::vector<std::array<double, 4>> ranges, maps;
 };
@@ -88,12 +90,20 @@ void markLinePlaceholders(std::string& svg);
 // The prefix of the ids of a zoom window's SVG.
 std::string zoomIdPrefix(std::string_view pagePrefix, std::size_t window);
 // Makes the page hold the zoom windows (each with its fitted map); without any, the page does not
-// zoom. Cannot fail beyond running out of memory.
+// zoom. shown: the window of a zoomed chart, which the page shows first; chart.svg is then the
+// whole chart's all the same. Cannot fail beyond running out of memory.
 void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
-                    const std::array<double, 4>& whole);
-// The zoomable SVG: the parts of the whole chart in groups the script fills with a window's.
+                    const std::array<double, 4>& whole,
+                    std::optional<std::size_t> shown = std::nullopt);
+// The zoomable SVG: the parts of the picture shown first in groups the script fills with a
+// window's.
 std::string zoomSvg(const PageZoom& zoom);
-// The windows as JSON the script reads on the first zoom, safe inside a <script> element.
+// The window a zoomed chart's page shows first, in the page data: "zoomed": {"k": its index,
+// "m", "r", "plot"}, which the script needs before it reads the windows. Writes nothing on a page
+// that shows the whole chart first. Cannot fail beyond running out of memory.
+void writeZoomShown(JsonWriter& json, const PageZoom& zoom);
+// The windows as JSON the script reads on the first zoom, safe inside a <script> element: every
+// one's map, range and plot, and the parts of all but the one shown first.
 std::string zoomJson(const PageZoom& zoom);
 
 // What the page is made of, as the player has it.
@@ -142,7 +152,6 @@ inline constexpr std::size_t densePagePoints = 1000;
 std::vector<PointRun> pointRuns(const std::vector<HitRegion>& regions,
                                 std::span<const long> windows = {});
 
-class JsonWriter;
 // A point's centre (x or y) to a ten-thousandth of a pixel, as a page whose script draws zoom
 // windows' lines gives it: a window of a 128th of the categories scales it 128 times. Cannot fail.
 double lineCentre(double v);

@@ -274,6 +274,7 @@ void appendPageData(std::string& out, const HtmlChart& chart, const std::vector<
         if (chart.layout && chart.layout->plot) json.key("plot").box(*chart.layout->plot);
         writeDrawIn(json, chart, bars);
         if (chart.scroll) writeScroll(json, *chart.scroll);
+        if (chart.zoom) writeZoomShown(json, *chart.zoom);
         json.key("series").list(seriesNames(chart.regions, runs), JsonWriter::Line::Same,
                                 [&](const std::string& name) { json.string(name); });
         // A run stands for its regions: the script counts it as "n" of them.

@@ -114,7 +114,7 @@ std::string zoomIdPrefix(std::string_view pagePrefix, std::size_t window) {
 }
 
 void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
-                    const std::array<double, 4>& whole) {
+                    const std::array<double, 4>& whole, std::optional<std::size_t> shown) {
     if (!chart.layout || !chart.layout->plot) return;
     PageZoom zoom;
     zoom.ranges.push_back(whole);
@@ -130,6 +130,7 @@ void addZoomWindows(HtmlChart& chart, std::vector<ZoomWindow> windows, bool xy,
     if (pictures.size() < 2) return;
     static_cast<WindowSplit&>(zoom) = splitWindows(chart.svg, pictures);
     zoom.xy = xy;
+    zoom.shown = shown ? *shown + 1 : 0;
     chart.zoom = std::move(zoom);
 }
 
@@ -149,14 +150,26 @@ std::string zoomSvg(const PageZoom& zoom) {
         const WindowSplit::Segment& segment = zoom.segments[g];
         if (differs(segment)) {
             out += "<g data-plotara-zoom=\"" + std::to_string(g) + "\">\n";
-            out += segment.parts.front();
+            out += segment.parts[zoom.shown];
             out += "</g>\n";
         } else {
-            out += segment.parts.front();
+            out += segment.parts[zoom.shown];
         }
         out += segment.shared;
     }
     return out + zoom.tail;
+}
+
+void writeZoomShown(JsonWriter& json, const PageZoom& zoom) {
+    const std::size_t k = zoom.shown;
+    if (k == 0) return;
+    json.key("zoomed").object([&] {
+        json.key("k").number(static_cast<double>(k));
+        json.key("m").list(zoom.maps[k], JsonWriter::Line::Same, [&](double v) { json.number(v); });
+        json.key("r").list(zoom.ranges[k], JsonWriter::Line::Same,
+                           [&](double v) { json.number(v); });
+        json.key("plot").box(zoom.plots[k]);
+    });
 }
 
 std::string zoomJson(const PageZoom& zoom) {
@@ -175,7 +188,7 @@ std::string zoomJson(const PageZoom& zoom) {
             json.key("r").list(zoom.ranges[k], JsonWriter::Line::Same,
                                [&](double v) { json.number(v); });
             json.key("plot").box(zoom.plots[k]);
-            if (k == 0) return; // the whole chart: the page shows its parts
+            if (k == zoom.shown) return; // the page shows its parts
             json.key("parts").list(slots, JsonWriter::Line::Same,
                                    [&](std::size_t g) { json.string(zoom.segments[g].parts[k]); });
         });

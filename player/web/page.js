@@ -267,8 +267,10 @@
     // zoom. "m" maps a point of the whole chart into a window; ranges are in the whole chart's
     // pixels. The windows change at once, without motion.
     // The windows' script element comes after this script and holds their JSON packed (zlib in
-    // base64): it is inflated when the viewer first zooms, which then waits for it.
+    // base64): it is inflated when the viewer first zooms, which then waits for it. A zoomed
+    // chart's page shows its window ("zoomed", whose parts are the picture's own) first.
     const zooms = figure.getAttribute("data-plotara-zooms");
+    const zoomed = chart.zoomed, first = zoomed ? zoomed.k : 0;
     let loading = null;
     const loadWindows = () => loading || (loading = (async () => {
       const packed = atob(figure.querySelector("script[id$='-zoom']").textContent);
@@ -277,7 +279,7 @@
       windows = JSON.parse(await new Response(text).text());
     })().catch((trouble) => console.warn("plotara: the zoom windows cannot be read:", trouble)));
     const slots = [...svg.querySelectorAll("[data-plotara-zoom]")];
-    let windows = null, shown = 0, asked = null, band = null, wholeParts = null;
+    let windows = null, shown = first, asked = null, band = null, firstParts = null;
     // Under a host policy that requires Trusted Types, a window's markup (the player's own SVG,
     // its texts escaped) goes in through the policy "plotara", made on the first zoom; where
     // the host allows no such policy it goes in as it is, which such a policy refuses.
@@ -293,16 +295,17 @@
       }
       return policy ? policy.createHTML(text) : text;
     };
-    const zoomMap = () => windows ? windows[shown].m : [1, 0, 1, 0];
-    const zoomPlot = () => windows ? windows[shown].plot : chart.plot;
+    // Window k's map and plot, also before the windows are read: the whole chart's, the first's.
+    const held = (k) => windows ? windows[k] : k ? zoomed : { m: [1, 0, 1, 0], plot: chart.plot };
+    const zoomMap = () => held(shown).m;
+    const zoomPlot = () => held(shown).plot;
     const xyZoom = zooms === "xy";
     const inside = (p, x, y) => x >= p[0] - 0.5 && x <= p[0] + p[2] + 0.5 &&
       y >= p[1] - 0.5 && y <= p[1] + p[3] + 0.5;
     // What window k shows of the whole chart: [x0, x1, y0, y1] (the whole chart's own before the
     // windows are read).
     const reach = (k) => {
-      const [ax, bx, ay, by] = k ? windows[k].m : [1, 0, 1, 0], p = k ? windows[k].plot
-        : chart.plot;
+      const [ax, bx, ay, by] = held(k).m, p = held(k).plot;
       const ys = [(p[1] - by) / ay, (p[1] + p[3] - by) / ay];
       return [(p[0] - bx) / ax, (p[0] + p[2] - bx) / ax, Math.min(...ys), Math.max(...ys)];
     };
@@ -397,12 +400,12 @@
     };
     const showWindow = (k) => {
       if (k === shown) return;
-      if (!wholeParts) wholeParts = slots.map((slot) => [...slot.childNodes]);
+      if (!firstParts) firstParts = slots.map((slot) => [...slot.childNodes]);
       slots.forEach((slot, i) => {
-        if (k === 0) slot.replaceChildren(...wholeParts[i]);
+        if (k === first) slot.replaceChildren(...firstParts[i]);
         else slot.innerHTML = markup(windows[k].parts[i]);
       });
-      if (k) drawLines(k);
+      if (k !== first) drawLines(k);
       shown = k;
       if (k) figure.setAttribute("data-plotara-range", windows[k].r.join());
       else figure.removeAttribute("data-plotara-range");
@@ -438,16 +441,28 @@
     const zoomOut = () => {
       asked = null;
       if (windows) showWindow(0);
+      else if (shown) loadWindows().then(() => windows && !asked && showWindow(0));
     };
     const inPlot = (p) => inside(zoomPlot(), p.x, p.y);
     // Pan (Shift+drag or the middle button, while zoomed): the range moves with the pointer, and
     // the page shows the window of the same size nearest to it (their starts are half a window
-    // apart).
+    // apart); from a zoomed chart's own window, of the ladder's size nearest to its size.
     let pan = null;
     const sizeOf = (r) => [r[1] - r[0], r[3] - r[2]];
+    const rungOf = ([width, height]) => {
+      let size = [width, height], near = Infinity;
+      windows.forEach((w, k) => {
+        if (!k || k === first) return;
+        const [w0, h0] = sizeOf(reach(k));
+        const d = Math.abs(Math.log(w0 / width)) + (xyZoom ? Math.abs(Math.log(h0 / height)) : 0);
+        if (d < near) [size, near] = [[w0, h0], d];
+      });
+      return size;
+    };
     const panBy = (event) => {
       if (!(event.buttons & 5)) return (pan = null);
-      const p = inSvg(event), [ax, , ay] = pan.m, f = pan.from, [width, height] = sizeOf(f);
+      if (!windows) return; // a zoomed chart's page reads them as the pan starts
+      const p = inSvg(event), [ax, , ay] = pan.m, f = pan.from, [width, height] = rungOf(sizeOf(f));
       if (!dragged && Math.hypot(p.x - pan.x, p.y - pan.y) < 4) return;
       if (!dragged) svg.setPointerCapture(event.pointerId);
       dragged = true;
@@ -456,7 +471,7 @@
       let best = shown, far = Infinity;
       windows.forEach((w, k) => {
         const r = reach(k), [w0, h0] = sizeOf(r);
-        if (!k || Math.abs(w0 - width) > 0.02 * width ||
+        if (!k || k === first || Math.abs(w0 - width) > 0.02 * width ||
             (xyZoom && Math.abs(h0 - height) > 0.02 * height)) return;
         const d = Math.hypot(r[0] + r[1] - f[0] - f[1] + 2 * dx,
           xyZoom ? r[2] + r[3] - f[2] - f[3] + 2 * dy : 0);
@@ -465,6 +480,7 @@
       asked = null;
       if (best !== shown) showWindow(best);
     };
+    if (shown) placeHits(); // the hit elements are the whole chart's: to the window shown
     if (zooms) {
       svg.style.userSelect = tip.style.userSelect = "none"; // a band would select the texts
       let wheeled = 0;
@@ -489,6 +505,7 @@
         pan = panning && shown && inPlot(p) ? { x: p.x, y: p.y, from: reach(shown), m: zoomMap() }
           : null;
         if (pan) event.preventDefault(); // the middle button's scrolling
+        if (pan) loadWindows();
       });
       svg.addEventListener("pointermove", (event) => {
         if (pan) return panBy(event);

@@ -798,6 +798,61 @@ class Pages(unittest.TestCase):
         self.assertEqual(seen, [None, None, None, "500,1499,0,0", None])
         self.assertEqual(b.troubles(), [])
 
+    def test_a_zoomed_chart_page_opens_on_its_window_and_zooms_on(self):
+        """A page written from a zoomed line or scatter chart shows that window (its texts and
+        picture those of the files `--zoom` writes), answers the pointer there, and zooms out
+        and in as a page of the whole chart does."""
+        line = "<chart animation='0'>%s</chart>" % sets(
+            ("P%d" % i, 100 + i * 37 % 500 + i // 4, None, None) for i in range(2000))
+        scatter = "<chart animation='0'><dataset seriesName='A'>%s</dataset></chart>" % "".join(
+            "<set x='%s' y='%s'/>" % (i * 7919 % 1000 / 10, i * 104729 % 1000 / 10)
+            for i in range(1200))
+        for chart_type, xml, zoom, hover in (("line2d", line, "600,700", 650),
+                                             ("scatter", scatter, "20,45,30,60", None)):
+            with self.subTest(chart=chart_type):
+                extra = ("--zoom", zoom)
+                b = self.load(render("zoomed-" + chart_type, chart_type, xml, ".html", *extra))
+                whole = svg_texts(render("whole-" + chart_type, chart_type, xml, ".svg"))
+                window = svg_texts(render("window-" + chart_type, chart_type, xml, ".svg", *extra))
+                r = zoom if chart_type == "scatter" else zoom + ",0,0"
+                self.assertEqual(self.shown(), [window, r])
+                with open(render("window-" + chart_type, chart_type, xml, ".png", *extra),
+                             "rb") as f:
+                    picture = png.decode(f.read())
+                box = b.eval("(() => { const r = document.querySelector('figure svg')"
+                             ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+                self.assertLess(png.differing(png.decode(b.screenshot(box)), picture), 0.01)
+                if hover is not None:
+                    # The point under the pointer is the window's: its tool text.
+                    m = b.eval("JSON.parse(document.querySelector('figure script"
+                               "[type=\"application/json\"]').textContent).zoomed.m")
+                    b.hover(*b.eval(
+                        "((j, m) => { const d = JSON.parse(document.querySelector('figure"
+                        " script[type=\"application/json\"]').textContent).regions.find(r =>"
+                        " r.n && r.p <= j && j < r.p + r.n); j -= d.p; const p = new DOMPoint("
+                        "m[0] * d.xy[2 * j] + m[1], m[2] * d.xy[2 * j + 1] + m[3])"
+                        ".matrixTransform(document.querySelector('figure svg').getScreenCTM());"
+                        " return [p.x, p.y]; })(%d, %s)" % (hover, cdp.json.dumps(m))))
+                    self.assertEqual(b.eval("document.querySelector('[role=tooltip]')"
+                                            ".textContent"),
+                                     "P%d, %d" % (hover, 100 + hover * 37 % 500 + hover // 4))
+                # Escape reads the windows and shows the whole chart; a band zooms in again.
+                b.key("Escape")
+                self.assertIsNone(self.range_leaves(r))
+                self.assertEqual(self.shown(), [whole, None])
+                plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
+                              " script[type=\"application/json\"]').textContent).plot, m ="
+                              " document.querySelector('figure svg').getScreenCTM(); return"
+                              " [m.e + p[0], m.f + p[1], p[2], p[3]]; })()")
+                b.drag(plot[0] + plot[2] * 0.1, plot[1] + plot[3] * 0.2,
+                       plot[0] + plot[2] * 0.2, plot[1] + plot[3] * 0.4)
+                texts, shown = self.shown()
+                self.assertIsNotNone(shown)
+                self.assertEqual(texts, svg_texts(render(
+                    "band-" + chart_type, chart_type, xml, ".svg", "--zoom",
+                    shown if chart_type == "scatter" else ",".join(shown.split(",")[:2]))))
+                self.assertEqual(b.troubles(), [])
+
     def test_scatter_zooms_x_and_y_to_what_the_desktop_shows(self):
         points = [(i * 7919 % 1000 / 10, i * 104729 % 1000 / 10) for i in range(1200)]
         xml = "<chart animation='0'><dataset seriesName='A'>%s</dataset></chart>" % "".join(
