@@ -426,7 +426,8 @@
       asked = range[0] <= whole[0] && range[1] >= whole[1] &&
         (!xy || (range[2] <= whole[2] && range[3] >= whole[3])) ? null : range;
       if (!windows) {
-        if (asked) loadWindows().then(() => windows && asked === range && zoomTo(range));
+        const wanted = asked; // a zoomed chart's page zooms out to the whole chart too
+        if (asked || shown) loadWindows().then(() => windows && asked === wanted && zoomTo(range));
         return;
       }
       let best = 0, size = Infinity;

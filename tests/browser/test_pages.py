@@ -852,6 +852,12 @@ class Pages(unittest.TestCase):
                     "band-" + chart_type, chart_type, xml, ".svg", "--zoom",
                     shown if chart_type == "scatter" else ",".join(shown.split(",")[:2]))))
                 self.assertEqual(b.troubles(), [])
+        # A notch out from a window of nearly the whole line asks for more than the whole
+        # chart, which the page then shows.
+        b = self.load(render("nearly-whole", "line2d", line, ".html", "--zoom", "50,1950"))
+        b.mouse("mouseWheel", *b.center("figure svg"), deltaX=0, deltaY=120, modifiers=2)
+        self.assertIsNone(self.range_leaves("50,1950,0,0"))
+        self.assertEqual(b.troubles(), [])
 
     def test_scatter_zooms_x_and_y_to_what_the_desktop_shows(self):
         points = [(i * 7919 % 1000 / 10, i * 104729 % 1000 / 10) for i in range(1200)]
