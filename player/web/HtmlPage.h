@@ -56,9 +56,9 @@ struct ZoomWindow {
     Rect plot;
     std::array<double, 4> map{}; // fitZoomMap
 };
-// The zoom ladder on a page: the whole chart (picture 0, the still picture) and each window's
-// parts, range, plot and map: the linear map [ax, bx, ay, by] that takes a point of the whole chart
-// to the window (x' = ax x + bx, y' = ay y + by).
+// The zoom ladder on a page: the whole chart (picture 0, the still picture unless the chart is
+// zoomed) and each window's parts, range, plot and map: the linear map [ax, bx, ay, by] that
+// takes a point of the whole chart to the window (x' = ax x + bx, y' = ay y + by).
 struct PageZoom : WindowSplit {
     bool xy = false;          // x and y zoom (scatter charts), else x only
     bool scriptLines = false; // some window leaves a series' line to the script (leaveOutLines)
