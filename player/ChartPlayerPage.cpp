@@ -98,6 +98,20 @@ void dropClipped(Scene& scene) {
     scene.items = std::move(kept);
 }
 
+// The range of a window the viewer zoomed to, as the page gives its windows': a scatter chart's
+// as asked, a category chart's first and last category laid out (the range slid inside and
+// rounded as the player shows it).
+std::optional<std::array<double, 4>> shownRange(const ChartLayout& layout, const ViewRange& asked,
+                                                bool scatter) {
+    if (scatter) {
+        if (!asked.x || !asked.y) return std::nullopt;
+        return std::array{asked.x->first, asked.x->second, asked.y->first, asked.y->second};
+    }
+    if (layout.series.empty() || !layout.series.front().window) return std::nullopt;
+    const auto [first, count] = *layout.series.front().window;
+    return std::array{static_cast<double>(first), static_cast<double>(first + count - 1), 0.0, 0.0};
+}
+
 } // namespace
 
 void ChartPlayer::Impl::addPageScroll(HtmlChart& chart, const std::string& prefix) const {
@@ -131,53 +145,59 @@ void ChartPlayer::Impl::addPageZoom(HtmlChart& chart, const std::string& prefix)
     const SeriesPoints points = seriesPoints(chart.regions);
     // A dense line's page carries every point: the script draws the windows' lines from them.
     const bool scriptLines = !scatter && !pointRuns(chart.regions).empty();
-    std::vector<ZoomWindow> windows;
-    std::size_t linesLeft = 0;
+    const std::vector<ViewRange> ladder = zoomLadder(whole, scatter);
     Scene laid; // drawn again for each window: its lists keep their room
-    for (const ViewRange& range : zoomLadder(whole, scatter)) {
+    // Lays the chart out at a range into laid; the map from the whole chart into it, none when
+    // the whole chart's points do not map into it linearly (a window of no points).
+    const auto layOut = [&](const ViewRange& range) -> std::optional<std::array<double, 4>> {
         ViewOptions options = viewOptions;
         options.range = range;
         ViewState at = view;
-        if (!draw(laid, 1, at, &options) || !laid.layout.plot) continue;
+        if (!draw(laid, 1, at, &options) || !laid.layout.plot) return std::nullopt;
         dropClipped(laid);
-        // Only windows the whole chart's points map into linearly (no logarithmic axis).
-        const std::optional<std::array<double, 4>> map = fitZoomMap(points, laid);
+        return fitZoomMap(points, laid);
+    };
+    // What laid shows, as page window n.
+    const auto window = [&](std::size_t n, const std::array<double, 4>& map,
+                            const std::array<double, 4>& range, bool linesLeft) {
+        ZoomWindow w;
+        w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, n));
+        if (linesLeft) markLinePlaceholders(w.svg);
+        w.plot = *laid.layout.plot;
+        w.range = range;
+        w.map = map;
+        return w;
+    };
+    // A zoomed chart's page shows the viewer's window first, whole (its lines the player's),
+    // and zooms from there as from the whole chart (chart holds the whole chart's page). Without
+    // that window the page does not zoom at all: it is laid out before the ladder.
+    std::optional<ZoomWindow> first;
+    if (!viewOptions.range.whole()) {
+        const std::optional<std::array<double, 4>> map = layOut(viewOptions.range);
+        const std::optional<std::array<double, 4>> range =
+            map ? shownRange(laid.layout, viewOptions.range, scatter) : std::nullopt;
+        if (!range) return;
+        first = window(ladder.size() + 1, *map, *range, false);
+    }
+    std::vector<ZoomWindow> windows;
+    std::size_t linesLeft = 0;
+    for (const ViewRange& range : ladder) {
+        const std::optional<std::array<double, 4>> map = layOut(range);
         if (!map) continue;
         const std::size_t left =
             scriptLines ? leaveOutLines(laid, points, *map, std::lround(range.x->first),
                                         std::lround(range.x->second))
                         : 0;
         linesLeft += left;
-        ZoomWindow& w = windows.emplace_back();
-        w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, windows.size()));
-        if (left > 0) markLinePlaceholders(w.svg);
-        w.plot = *laid.layout.plot;
-        w.range = {range.x->first, range.x->second, range.y ? range.y->first : 0,
-                   range.y ? range.y->second : 0};
-        w.map = *map;
+        windows.push_back(window(windows.size() + 1, *map,
+                                 {range.x->first, range.x->second, range.y ? range.y->first : 0,
+                                  range.y ? range.y->second : 0},
+                                 left > 0));
     }
-    // A zoomed chart's page shows the viewer's window first, whole (its lines the player's),
-    // and zooms from there as from the whole chart (chart holds the whole chart's page).
     std::optional<std::size_t> shown;
-    ViewState at = view;
-    if (!viewOptions.range.whole() && draw(laid, 1, at, &viewOptions) && laid.layout.plot) {
-        dropClipped(laid);
-        const std::optional<std::array<double, 4>> map = fitZoomMap(points, laid);
-        std::optional<std::pair<std::size_t, std::size_t>> span; // categories: first, count
-        if (!laid.layout.series.empty()) span = laid.layout.series.front().window;
-        const ViewRange& range = viewOptions.range;
-        if (map && (scatter ? range.x && range.y : span.has_value())) {
-            ZoomWindow& w = windows.emplace_back();
-            w.svg = writeGroupedSvgDocument(laid, *text, zoomIdPrefix(prefix, windows.size()));
-            w.plot = *laid.layout.plot;
-            w.range =
-                scatter
-                    ? std::array{range.x->first, range.x->second, range.y->first, range.y->second}
-                    : std::array{static_cast<double>(span->first),
-                                 static_cast<double>(span->first + span->second - 1), 0.0, 0.0};
-            w.map = *map;
-            shown = windows.size() - 1;
-        }
+    if (first) {
+        windows.push_back(std::move(*first));
+        shown = windows.size() - 1;
     }
     addZoomWindows(chart, std::move(windows), scatter,
                    {whole.xMin, whole.xMax, scatter ? whole.yMin : 0, scatter ? whole.yMax : 0},

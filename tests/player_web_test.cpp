@@ -470,6 +470,19 @@ TEST(PlayerWeb, ZoomedChartsPageShowsItsWindowFirst) {
     EXPECT_GT(x(130), plot[0]);
     EXPECT_LT(x(130), plot[0] + plot[2]);
     EXPECT_LT(x(50), plot[0]);
+
+    // A window without points cannot be placed on the whole chart: the page of the window
+    // alone, which does not zoom.
+    auto corners = testing::drawChart(29, "<chart animation='0'><dataset seriesName='A'>"
+                                          "<set x='0' y='0'/><set x='100' y='100'/>"
+                                          "<set x='0' y='100'/></dataset></chart>");
+    ASSERT_TRUE(corners->setVisibleRange({40, 60, 40, 60}));
+    const std::string alone = corners->html();
+    EXPECT_EQ(alone.find("data-plotara-zooms=\""), std::string::npos);
+    EXPECT_FALSE(pageData(alone).contains("zoomed"));
+    HtmlOptions still;
+    still.zoom = false;
+    EXPECT_EQ(alone, corners->html(still)) << "the page written without zoom windows";
 }
 
 // The draw-in's data: each series rests on its own value axis' zero line (bars on a vertical

@@ -76,12 +76,13 @@ struct PlotGeometry {
         if (i + 1 < edges.size()) rel = (edges[i] + edges[i + 1]) / 2 * s;
         return horizontal ? plot.y + rel : plot.x + rel;
     }
-    // Screen coordinate of a value along the value axis (clamped a little beyond the plot).
-    double valuePos(double v, bool onSecondary) const {
+    // Screen coordinate of a value along the value axis, held between the fractions low and high
+    // of the axis (by default a little beyond the plot).
+    double valuePos(double v, bool onSecondary, double low = -0.05, double high = 1.05) const {
         const AxisScale& a = onSecondary && hasSecondary ? secondary : primary;
         double f = a.fraction(v);
-        if (f < -0.05) f = -0.05;
-        if (f > 1.05) f = 1.05;
+        if (f < low) f = low;
+        if (f > high) f = high;
         return horizontal ? plot.x + f * plot.w : plot.bottom() - f * plot.h;
     }
     // The screen point of a category's value.
@@ -97,11 +98,9 @@ struct PlotGeometry {
     // fixed-point coordinates at any scale); the slope is then off by under slot * plot / far.
     Point edgeAt(std::size_t i, double v, bool onSecondary) const {
         constexpr double far = 1e5;
-        const AxisScale& a = onSecondary && hasSecondary ? secondary : primary;
-        const double f = a.fraction(v), c = categoryPos(i);
-        if (horizontal)
-            return {std::clamp(plot.x + f * plot.w, plot.x - far, plot.right() + far), c};
-        return {c, std::clamp(plot.bottom() - f * plot.h, plot.y - far, plot.bottom() + far)};
+        const double reach = far / std::max(horizontal ? plot.w : plot.h, 1.0);
+        double c = categoryPos(i), p = valuePos(v, onSecondary, -reach, 1 + reach);
+        return horizontal ? Point{p, c} : Point{c, p};
     }
     // The rectangle between two values over a stretch [c0, c1] of the category axis.
     Rect span(double c0, double c1, double v0, double v1, bool onSecondary) const {

@@ -1,9 +1,11 @@
 // A line or scatter chart's zoom on a page: the page has no layout engine, so it holds the chart
 // laid out at a ladder of ranges (ChartPlayer::Impl::addPageZoom), as the desktop shows each,
 // and the script shows the smallest that holds the range asked for. Per window the page holds
-// only the SVG lines that differ from the whole chart (axes' labels, grid, the plot's contents),
-// as JSON read on the first zoom, and the linear map that takes the whole chart's points into
-// the window, through which the script finds the point under the pointer.
+// only the SVG lines that differ between the pictures (axes' labels, grid, the plot's contents),
+// as JSON the page carries packed and the script reads on the first zoom, and the linear map
+// that takes the whole chart's points into the window, through which the script finds the point
+// under the pointer. A zoomed chart's page shows its window first, the whole chart among the
+// others.
 #include "player/draw/Scene.h"
 #include "player/layout/JsonWriter.h"
 #include "player/web/HtmlPage.h"

@@ -296,7 +296,8 @@
       return policy ? policy.createHTML(text) : text;
     };
     // Window k's map and plot, also before the windows are read: the whole chart's, the first's.
-    const held = (k) => windows ? windows[k] : k ? zoomed : { m: [1, 0, 1, 0], plot: chart.plot };
+    const held = (k) => windows ? windows[k]
+      : k && k === first ? zoomed : { m: [1, 0, 1, 0], plot: chart.plot };
     const zoomMap = () => held(shown).m;
     const zoomPlot = () => held(shown).plot;
     const xyZoom = zooms === "xy";
@@ -462,12 +463,14 @@
     };
     const panBy = (event) => {
       if (!(event.buttons & 5)) return (pan = null);
-      if (!windows) return; // a zoomed chart's page reads them as the pan starts
-      const p = inSvg(event), [ax, , ay] = pan.m, f = pan.from, [width, height] = rungOf(sizeOf(f));
+      const p = inSvg(event);
       if (!dragged && Math.hypot(p.x - pan.x, p.y - pan.y) < 4) return;
       if (!dragged) svg.setPointerCapture(event.pointerId);
       dragged = true;
       svg.style.cursor = "grabbing";
+      // A zoomed chart's page reads the windows as a pan starts: the pan moves once they are in.
+      if (!windows) return void loadWindows();
+      const [ax, , ay] = pan.m, f = pan.from, [width, height] = rungOf(sizeOf(f));
       const dx = (p.x - pan.x) / ax, dy = xyZoom ? (p.y - pan.y) / ay : 0;
       let best = shown, far = Infinity;
       windows.forEach((w, k) => {
@@ -481,7 +484,12 @@
       asked = null;
       if (best !== shown) showWindow(best);
     };
-    if (shown) placeHits(); // the hit elements are the whole chart's: to the window shown
+    if (zoomed) {
+      // The hit elements are the whole chart's: to the window shown. Its range as the script
+      // gives every window's.
+      placeHits();
+      figure.setAttribute("data-plotara-range", zoomed.r.join());
+    }
     if (zooms) {
       svg.style.userSelect = tip.style.userSelect = "none"; // a band would select the texts
       let wheeled = 0;
@@ -502,11 +510,9 @@
         const panning = event.button === 1 || (event.button === 0 && event.shiftKey);
         dragged = false;
         band = event.button === 0 && !panning && inPlot(p) ? { x: p.x, y: p.y, el: null } : null;
-        if (band) loadWindows(); // read while the band is drawn
         pan = panning && shown && inPlot(p) ? { x: p.x, y: p.y, from: reach(shown), m: zoomMap() }
           : null;
         if (pan) event.preventDefault(); // the middle button's scrolling
-        if (pan) loadWindows();
       });
       svg.addEventListener("pointermove", (event) => {
         if (pan) return panBy(event);
@@ -514,6 +520,7 @@
         const p = inSvg(event), plot = zoomPlot();
         if (!band.el && Math.hypot(p.x - band.x, p.y - band.y) < 4) return;
         if (!band.el) {
+          loadWindows(); // read while the band is drawn
           svg.setPointerCapture(event.pointerId);
           band.el = svg.appendChild(document.createElementNS(svg.namespaceURI, "rect"));
           for (const [k, v] of Object.entries({ fill: "#3875d7", "fill-opacity": "0.2",

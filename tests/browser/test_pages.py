@@ -836,9 +836,28 @@ class Pages(unittest.TestCase):
                     self.assertEqual(b.eval("document.querySelector('[role=tooltip]')"
                                             ".textContent"),
                                      "P%d, %d" % (hover, 100 + hover * 37 % 500 + hover // 4))
-                # Escape reads the windows and shows the whole chart; a band zooms in again.
+                # A band in the window, before the page has read its windows: the window
+                # that holds it, as the desktop shows it.
+                plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
+                              " script[type=\"application/json\"]').textContent).zoomed.plot, m ="
+                              " document.querySelector('figure svg').getScreenCTM(); return"
+                              " [m.e + p[0], m.f + p[1], p[2], p[3]]; })()")
+                b.drag(plot[0] + plot[2] * 0.3, plot[1] + plot[3] * 0.3,
+                       plot[0] + plot[2] * 0.6, plot[1] + plot[3] * 0.6)
+                inner = self.range_leaves(r)
+                x0, x1, y0, y1 = map(float, inner.split(","))
+                z0, z1, w0, w1 = map(float, r.split(","))
+                held = [z0 + 0.3 * (z1 - z0) - 1, z0 + 0.6 * (z1 - z0) + 1,
+                        w1 - 0.6 * (w1 - w0) - 1, w1 - 0.3 * (w1 - w0) + 1]
+                self.assertTrue(x0 <= held[0] and x1 >= held[1], (inner, r))
+                if chart_type == "scatter":
+                    self.assertTrue(y0 <= held[2] and y1 >= held[3], (inner, r))
+                self.assertEqual(self.shown()[0], svg_texts(render(
+                    "inner-" + chart_type, chart_type, xml, ".svg", "--zoom",
+                    inner if chart_type == "scatter" else "%d,%d" % (x0, x1))))
+                # Escape shows the whole chart; a band zooms in again.
                 b.key("Escape")
-                self.assertIsNone(self.range_leaves(r))
+                self.assertIsNone(self.range_leaves(inner))
                 self.assertEqual(self.shown(), [whole, None])
                 plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
                               " script[type=\"application/json\"]').textContent).plot, m ="
