@@ -623,10 +623,7 @@ class Pages(unittest.TestCase):
 
     def test_scroll_charts_scroll_by_wheel_drag_and_arrow_key(self):
         b = self.load(render("scroll", "scrollcolumn2d", SCROLL_XML))
-        plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
-                      "[type=\\'application/json\\']').textContent).plot, m = document"
-                      ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
-                      " p[2], p[3]]; })()")
+        plot = self.plot_on_screen()
         box = b.eval("(() => { const r = document.querySelector('figure svg')"
                      ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
         step = plot[2] / 6
@@ -678,6 +675,15 @@ class Pages(unittest.TestCase):
             "[[...document.querySelectorAll('figure svg text')].filter(t =>"
             " t.getClientRects().length).map(t => t.textContent).sort(), document"
             ".querySelector('figure').getAttribute('data-plotara-range')]")
+
+    def plot_on_screen(self, window=False):
+        """The plot's box in the browser window: the whole chart's, or with window the one a
+        zoomed chart's page opens on."""
+        return self.browser.eval(
+            "(() => { const d = JSON.parse(document.querySelector('figure script"
+            "[type=\"application/json\"]').textContent), p = %s, m = document"
+            ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1], p[2],"
+            " p[3]]; })()" % ("d.zoomed.plot" if window else "d.plot"))
 
     def range_leaves(self, before, figure="figure"):
         """The range the figure shows once it is no longer `before` (or after 5 s): the first
@@ -838,10 +844,7 @@ class Pages(unittest.TestCase):
                                      "P%d, %d" % (hover, 100 + hover * 37 % 500 + hover // 4))
                 # A band in the window, before the page has read its windows: the window
                 # that holds it, as the desktop shows it.
-                plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
-                              " script[type=\"application/json\"]').textContent).zoomed.plot, m ="
-                              " document.querySelector('figure svg').getScreenCTM(); return"
-                              " [m.e + p[0], m.f + p[1], p[2], p[3]]; })()")
+                plot = self.plot_on_screen(window=True)
                 b.drag(plot[0] + plot[2] * 0.3, plot[1] + plot[3] * 0.3,
                        plot[0] + plot[2] * 0.6, plot[1] + plot[3] * 0.6)
                 inner = self.range_leaves(r)
@@ -859,10 +862,7 @@ class Pages(unittest.TestCase):
                 b.key("Escape")
                 self.assertIsNone(self.range_leaves(inner))
                 self.assertEqual(self.shown(), [whole, None])
-                plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure"
-                              " script[type=\"application/json\"]').textContent).plot, m ="
-                              " document.querySelector('figure svg').getScreenCTM(); return"
-                              " [m.e + p[0], m.f + p[1], p[2], p[3]]; })()")
+                plot = self.plot_on_screen()
                 b.drag(plot[0] + plot[2] * 0.1, plot[1] + plot[3] * 0.2,
                        plot[0] + plot[2] * 0.2, plot[1] + plot[3] * 0.4)
                 texts, shown = self.shown()
@@ -884,10 +884,7 @@ class Pages(unittest.TestCase):
             "<set x='%s' y='%s'/>" % p for p in points)
         page = render("zoom-xy", "scatter", xml)
         b, self.windows = self.load(page), zoom_windows(page)
-        plot = b.eval("(() => { const p = JSON.parse(document.querySelector('figure script"
-                      "[type=\"application/json\"]').textContent).plot, m = document"
-                      ".querySelector('figure svg').getScreenCTM(); return [m.e + p[0], m.f + p[1],"
-                      " p[2], p[3]]; })()")
+        plot = self.plot_on_screen()
         b.drag(plot[0] + plot[2] * 0.55, plot[1] + plot[3] * 0.3, plot[0] + plot[2] * 0.7,
                plot[1] + plot[3] * 0.45)
         self.range_leaves(None)
